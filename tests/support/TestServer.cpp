@@ -1,0 +1,149 @@
+#include "TestServer.h"
+
+#include "PrivateServer.h"
+#include "Schema.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <atomic>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace tarvex::test {
+
+namespace {
+
+// Started by this process and stopped again when it exits.
+std::unique_ptr<PrivateServer> g_ownServer;
+
+void stopOwnServer()
+{
+    if (g_ownServer)
+        g_ownServer->stop();
+}
+
+ConnectionSettings resolveServer()
+{
+    ConnectionSettings settings;
+    const QByteArray socket = qgetenv("TARVEX_TEST_SOCKET");
+    if (!socket.isEmpty()) {
+        settings.socket = QString::fromLocal8Bit(socket);
+        const QByteArray user = qgetenv("TARVEX_TEST_USER");
+        settings.user = user.isEmpty() ? PrivateServer(QStringLiteral("/tmp")).userName() : QString::fromLocal8Bit(user);
+        return settings;
+    }
+    PrivateServer::Options options;
+    options.durable = false;
+    auto server = std::make_unique<PrivateServer>(QStringLiteral("/tmp/tarvex-test-%1").arg(::getuid()), options);
+    if (server->start()) {
+        g_ownServer = std::move(server);
+        std::atexit(stopOwnServer);
+        settings.socket = g_ownServer->socketPath();
+        settings.user = g_ownServer->userName();
+    } else {
+        settings.socket = server->socketPath();
+        settings.user = server->userName();
+    }
+    return settings;
+}
+
+QString sanitize(const QString& text)
+{
+    QString clean = text.toLower();
+    clean.replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")), QStringLiteral("_"));
+    return clean.left(40);
+}
+
+} // namespace
+
+ConnectionSettings serverSettings()
+{
+    static const ConnectionSettings settings = resolveServer();
+    return settings;
+}
+
+TestDatabase::TestDatabase(const QString& prefix)
+{
+    static std::atomic<int> counter{0};
+    const int n = ++counter;
+    m_name = QStringLiteral("t_%1_%2_%3").arg(sanitize(prefix)).arg(::getpid()).arg(n);
+    m_connectionName = QStringLiteral("test-") + m_name;
+
+    ConnectionSettings admin = serverSettings();
+    const QString adminName = m_connectionName + QStringLiteral("-admin");
+    {
+        QSqlDatabase server = openConnection(admin, adminName);
+        dropDatabase(server, m_name);
+        createDatabase(server, m_name);
+        server.close();
+    }
+    QSqlDatabase::removeDatabase(adminName);
+
+    QSqlDatabase db = openConnection(settings(), m_connectionName);
+    installSchema(db);
+}
+
+TestDatabase::~TestDatabase()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (db.isOpen()) {
+            try {
+                dropDatabase(db, m_name);
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << "dropping " << m_name.toStdString() << ": " << e.what();
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+ConnectionSettings TestDatabase::settings() const
+{
+    ConnectionSettings s = serverSettings();
+    s.database = m_name;
+    return s;
+}
+
+QSqlDatabase TestDatabase::connection() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+std::unique_ptr<TestDatabase> DatabaseTest::s_database;
+
+void DatabaseTest::SetUpTestSuite()
+{
+    const auto* suite = ::testing::UnitTest::GetInstance()->current_test_suite();
+    s_database = std::make_unique<TestDatabase>(QString::fromUtf8(suite ? suite->name() : "suite"));
+}
+
+void DatabaseTest::TearDownTestSuite()
+{
+    s_database.reset();
+}
+
+QSqlDatabase DatabaseTest::db()
+{
+    return s_database->connection();
+}
+
+TestDatabase& DatabaseTest::database()
+{
+    return *s_database;
+}
+
+QVariant scalar(QSqlDatabase db, const QString& sql)
+{
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        throw std::runtime_error((sql + QStringLiteral(": ") + query.lastError().text()).toStdString());
+    if (!query.next())
+        return QVariant();
+    return query.value(0);
+}
+
+} // namespace tarvex::test

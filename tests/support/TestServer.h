@@ -1,0 +1,54 @@
+#pragma once
+// The database server and fresh databases for test runs.
+//
+// One server serves the whole run: the one named by TARVEX_TEST_SOCKET
+// (scripts/test starts it), or else a private server in /tmp/tarvex-test-UID
+// that the first test binary starts and the one that started it stops.
+
+#include "Connection.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tarvex::test {
+
+// Where the run's server listens and as whom to connect.
+ConnectionSettings serverSettings();
+
+// A database of its own, created from the schema and dropped again.
+class TestDatabase {
+public:
+    explicit TestDatabase(const QString& prefix);
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    const QString& name() const { return m_name; }
+    ConnectionSettings settings() const;
+    // The Qt connection opened on this database.
+    QSqlDatabase connection() const;
+    QString connectionName() const { return m_connectionName; }
+
+private:
+    QString m_name;
+    QString m_connectionName;
+};
+
+// Base fixture: every test suite gets one fresh database.
+class DatabaseTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    static QSqlDatabase db();
+    static TestDatabase& database();
+
+private:
+    static std::unique_ptr<TestDatabase> s_database;
+};
+
+// Runs a statement that returns one value and gives that value.
+QVariant scalar(QSqlDatabase db, const QString& sql);
+
+} // namespace tarvex::test
