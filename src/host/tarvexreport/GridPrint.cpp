@@ -33,9 +33,11 @@ QVector<int> naturalWidths(const PrintJob& job, const QFontMetrics& plain, const
         for (int c = 0; c < widths.size() && c < row.size(); ++c)
             widths[c] = qMax(widths[c], plain.horizontalAdvance(row[c]));
     }
+    // Metrics taken before painting can differ a little from the painter's
+    // own (hinting), so leave some slack beyond the padding.
     const int padding = qRound(plain.height() * kPaddingEm) * 2;
     for (int& w : widths)
-        w += padding;
+        w += padding + w / 8;
     return widths;
 }
 
@@ -206,13 +208,13 @@ void GridPrintLayout::paintPage(QPainter& painter, int page) const
             y += m_rowHeight / 2;
     }
 
-    auto drawRow = [&](const QStringList& texts, const QFont& font, bool headers) {
+    auto drawRow = [&](const QStringList& texts, const QFont& font) {
         painter.setFont(font);
         const QFontMetrics metrics(font, painter.device());
         int x = left;
         for (int c = 0; c < m_widths.size(); ++c) {
             const QRect cell(x + pad, y, m_widths[c] - 2 * pad, m_rowHeight);
-            const Qt::Alignment align = headers ? Qt::AlignLeft : m_job.columns[c].alignment;
+            const Qt::Alignment align = m_job.columns[c].alignment;
             const QString text = metrics.elidedText(texts.value(c), Qt::ElideRight, qMax(0, cell.width()));
             painter.drawText(cell, align | Qt::AlignVCenter, text);
             x += m_widths[c];
@@ -223,13 +225,13 @@ void GridPrintLayout::paintPage(QPainter& painter, int page) const
     QStringList titles;
     for (const PrintColumn& column : m_job.columns)
         titles << column.title;
-    drawRow(titles, m_boldFont, true);
+    drawRow(titles, m_boldFont);
     painter.drawLine(left, y, left + width, y);
 
     const int first = firstRow(page);
     const int count = rowCount(page);
     for (int r = first; r < first + count; ++r)
-        drawRow(m_job.rows[r], m_font, false);
+        drawRow(m_job.rows[r], m_font);
 
     painter.setFont(m_font);
     const QRect footer(left, m_pageRect.bottom() - m_rowHeight, width, m_rowHeight);
