@@ -1,2 +1,2 @@
-tarvex_add_gui_test(test_widgets_host widgets/test_dialogs.cpp widgets/test_window_seams.cpp)
+tarvex_add_gui_test(test_widgets_host widgets/test_dialogs.cpp widgets/test_window_seams.cpp widgets/test_interfaces.cpp)
 target_link_libraries(test_widgets_host PRIVATE tarvexwidgets)
