@@ -1,0 +1,2 @@
+tarvex_add_gui_test(test_classification products/test_categorytree.cpp)
+target_link_libraries(test_classification PRIVATE products)
