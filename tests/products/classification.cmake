@@ -1,2 +1,2 @@
-tarvex_add_gui_test(test_classification products/test_categorytree.cpp)
+tarvex_add_gui_test(test_classification products/test_categorytree.cpp products/test_categoryform.cpp)
 target_link_libraries(test_classification PRIVATE products)
