@@ -1,0 +1,2 @@
+tarvex_add_gui_test(test_product_options products/test_options.cpp)
+target_link_libraries(test_product_options PRIVATE products)
