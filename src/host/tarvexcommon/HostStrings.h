@@ -30,4 +30,16 @@ inline const QString ACTIVE_N_CAP = QStringLiteral("Neaktivan");
 inline const QString YES_CAP = QStringLiteral("Da");
 inline const QString NO_CAP = QStringLiteral("Ne");
 
+// Product types, warehouse price types and stock valuation methods (Captions.h).
+inline const QString PROD_TYPE_GOODS_CAP = QStringLiteral("Roba");
+inline const QString PROD_TYPE_SERVICE_CAP = QStringLiteral("Usluga");
+inline const QString PROD_TYPE_PRODUCT_CAP = QStringLiteral("Proizvod");
+inline const QString PROD_TYPE_SEMI_PRODUCT_CAP = QStringLiteral("Poluproizvod");
+inline const QString PROD_TYPE_FIXED_ASSET_CAP = QStringLiteral("Osnovno sredstvo");
+inline const QString PRICE_RETAIL_CAP = QStringLiteral("Maloprodajna cena");
+inline const QString PRICE_WHOLESALE_CAP = QStringLiteral("Veleprodajna cena");
+inline const QString METH_AVR_IN_PRICE_CAPT = QStringLiteral("Prosečna nabavna cena");
+inline const QString METH_OUT_PRICE_CAPT = QStringLiteral("Prodajna cena");
+inline const QString METH_PLAN_PRICE_CAPT = QStringLiteral("Planska cena");
+
 } // namespace tarvex

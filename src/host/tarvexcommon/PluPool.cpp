@@ -1,0 +1,63 @@
+#include "PluPool.h"
+
+#include "DatabaseError.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace tarvex {
+
+PluPool::Range PluPool::range(Registers registers)
+{
+    return registers == Registers::Vireo ? Range{1, 9999} : Range{1, 99999};
+}
+
+PluPool::PluPool(const QSqlDatabase& db) : m_db(db) {}
+
+QList<qint64> PluPool::freePlus(Registers registers, int count) const
+{
+    const Range r = range(registers);
+    // The taken numbers of the range in ascending order, read once; the free
+    // ones are the gaps between them.
+    const QString sql = QStringLiteral("SELECT DISTINCT kasaplu FROM product WHERE kasaplu BETWEEN %1 AND %2 "
+                                       "ORDER BY kasaplu")
+                            .arg(r.first)
+                            .arg(r.last);
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        throw DatabaseError(query.lastError().nativeErrorCode().toInt(), query.lastError().text(), sql);
+
+    QList<qint64> free;
+    const auto enough = [&] { return count > 0 && free.size() >= count; };
+    qint64 next = r.first; // lowest number not yet known to be taken
+    while (!enough() && query.next()) {
+        const qint64 taken = query.value(0).toLongLong();
+        for (; next < taken && !enough(); ++next)
+            free << next;
+        next = taken + 1;
+    }
+    for (; next <= r.last && !enough(); ++next)
+        free << next;
+    return free;
+}
+
+std::optional<qint64> PluPool::lowestFree(Registers registers) const
+{
+    const QList<qint64> free = freePlus(registers, 1);
+    if (free.isEmpty())
+        return std::nullopt;
+    return free.first();
+}
+
+void GetPLUs(const QSqlDatabase& db, QStringList& target, int count, bool vireo)
+{
+    target.clear();
+    const QList<qint64> free =
+        PluPool(db).freePlus(vireo ? PluPool::Registers::Vireo : PluPool::Registers::Ordinary, count);
+    for (qint64 plu : free)
+        target << QString::number(plu);
+}
+
+} // namespace tarvex
