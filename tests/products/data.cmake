@@ -1,2 +1,2 @@
-tarvex_add_gui_test(test_product_options products/test_options.cpp products/test_identifiers.cpp)
-target_link_libraries(test_product_options PRIVATE products)
+tarvex_add_gui_test(test_product_data products/test_options.cpp products/test_identifiers.cpp products/test_lookups.cpp)
+target_link_libraries(test_product_data PRIVATE products)
