@@ -8,87 +8,62 @@
 
 using namespace tarvex;
 
-TEST(BetterRoundTo, HalvesOfTheDecimalTextRoundAwayFromZero)
+TEST(BetterRoundTo, RoundsTheDecimalTextHalvesAwayFromZero)
 {
     // Each of these doubles lies just below its decimal text, so rounding the
     // binary value would go down.
     EXPECT_EQ(BetterRoundTo(1.005, -2), 1.01);
     EXPECT_EQ(BetterRoundTo(2.675, -2), 2.68);
     EXPECT_EQ(BetterRoundTo(1.0000005, -6), 1.000001);
-    EXPECT_EQ(BetterRoundTo(0.125, -2), 0.13);
     EXPECT_EQ(BetterRoundTo(-1.005, -2), -1.01);
-    EXPECT_EQ(BetterRoundTo(-2.675, -2), -2.68);
     EXPECT_EQ(BetterRoundTo(-0.125, -2), -0.13);
-}
-
-TEST(BetterRoundTo, PricesOfThePricingRules)
-{
+    // Prices of the pricing rules, carries and values already exact.
     EXPECT_EQ(BetterRoundTo(12.1482, -2), 12.15);
     EXPECT_EQ(BetterRoundTo(10.123456, -4), 10.1235);
     EXPECT_EQ(BetterRoundTo(100.0 / 1.18, -6), 84.745763);
-    EXPECT_EQ(BetterRoundTo(10.1235 * 1.2, -2), 12.15);
     EXPECT_EQ(BetterRoundTo(1.0049999, -2), 1.0);
     EXPECT_EQ(BetterRoundTo(123456789.125, -2), 123456789.13);
-}
-
-TEST(BetterRoundTo, CarriesAcrossDigitsAndKeepsExactValues)
-{
     EXPECT_EQ(BetterRoundTo(9.995, -2), 10.0);
     EXPECT_EQ(BetterRoundTo(99.9999996, -6), 100.0);
-    EXPECT_EQ(BetterRoundTo(1.5, -2), 1.5);
-    EXPECT_EQ(BetterRoundTo(42.0, -4), 42.0);
     EXPECT_EQ(BetterRoundTo(1e20, -2), 1e20);
+    EXPECT_EQ(BetterRoundTo(1250.0, 2), 1300.0);
+    EXPECT_EQ(BetterRoundTo(0.5, 0), 1.0);
+    EXPECT_EQ(BetterRoundTo(0.05, 0), 0.0);
 }
 
 TEST(BetterRoundTo, EveryCentHalfBetweenZeroAndTwoHundred)
 {
-    // x.xx5 as typed must go up to the next cent, whatever its binary error.
+    // x.xx5 as typed must go to the next cent, whatever its binary error.
     for (int cents = 0; cents < 20000; ++cents) {
-        const QString text =
-            QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0')) + QLatin1Char('5');
-        const QString up =
-            QStringLiteral("%1.%2").arg((cents + 1) / 100).arg((cents + 1) % 100, 2, 10, QLatin1Char('0'));
-        const double value = text.toDouble();
-        ASSERT_EQ(BetterRoundTo(value, -2), up.toDouble()) << text.toStdString();
-        ASSERT_EQ(BetterRoundTo(-value, -2), -up.toDouble()) << text.toStdString();
+        const auto text = [](int c) {
+            return QStringLiteral("%1.%2").arg(c / 100).arg(c % 100, 2, 10, QLatin1Char('0'));
+        };
+        const double value = (text(cents) + QLatin1Char('5')).toDouble();
+        const double up = text(cents + 1).toDouble();
+        ASSERT_EQ(BetterRoundTo(value, -2), up) << value;
+        ASSERT_EQ(BetterRoundTo(-value, -2), -up) << value;
     }
 }
 
-TEST(BetterRoundTo, SmallValuesBecomePositiveZero)
+TEST(BetterRoundTo, ZeroIsPositiveAndOddInputsAreHandled)
 {
     for (double v : {0.0000004, -0.0000004, 1e-300, -0.004, -0.0}) {
-        const double r = BetterRoundTo(v, std::fabs(v) > 0.001 ? -2 : -6);
+        const double r = BetterRoundTo(v, -2);
         EXPECT_EQ(r, 0.0) << v;
         EXPECT_FALSE(std::signbit(r)) << v;
     }
-    EXPECT_EQ(BetterRoundTo(0.0000005, -6), 0.000001);
-    EXPECT_EQ(BetterRoundTo(0.5, 0), 1.0);
-    EXPECT_EQ(BetterRoundTo(0.45, 0), 0.0);
-    EXPECT_EQ(BetterRoundTo(0.05, 0), 0.0);
-}
-
-TEST(BetterRoundTo, PositiveDigitsRoundToTensAndHundreds)
-{
-    EXPECT_EQ(BetterRoundTo(1250.0, 2), 1300.0);
-    EXPECT_EQ(BetterRoundTo(1249.99, 2), 1200.0);
-    EXPECT_EQ(BetterRoundTo(-15.0, 1), -20.0);
-}
-
-TEST(BetterRoundTo, NonFiniteValuesPassAndBadDigitsAreRefused)
-{
     EXPECT_TRUE(std::isnan(BetterRoundTo(std::numeric_limits<double>::quiet_NaN(), -2)));
-    EXPECT_EQ(BetterRoundTo(std::numeric_limits<double>::infinity(), -2), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(BetterRoundTo(-std::numeric_limits<double>::infinity(), -2), -std::numeric_limits<double>::infinity());
     EXPECT_THROW(BetterRoundTo(1.0, -16), std::invalid_argument);
     EXPECT_THROW(BetterRoundTo(1.0, 16), std::invalid_argument);
 }
 
 TEST(IsZero6, ComparesAfterRoundingToSixDecimals)
 {
-    EXPECT_TRUE(IsZero6(0.0));
     EXPECT_TRUE(IsZero6(0.0000004));
     EXPECT_TRUE(IsZero6(-0.00000049));
     EXPECT_FALSE(IsZero6(0.0000005));
     EXPECT_FALSE(IsZero6(-0.0000005));
-    // A sum of amounts that should cancel out but leaves binary dust.
+    // Amounts that should cancel out but leave binary dust.
     EXPECT_TRUE(IsZero6(0.1 + 0.2 - 0.3));
 }

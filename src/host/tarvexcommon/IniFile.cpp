@@ -100,12 +100,20 @@ QString valueFromText(const QString& text)
 
 class IniDocument {
 public:
-    static IniDocument load(const QString& fileName)
+    // A missing file reads as empty. One that exists but cannot be read
+    // reads as empty too, but refuses to be rewritten: that would lose it.
+    enum Purpose { ForReading, ForWriting };
+    static IniDocument load(const QString& fileName, Purpose purpose = ForReading)
     {
         IniDocument doc;
         QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly))
-            return doc; // a missing file reads as empty
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (purpose == ForWriting && file.exists())
+                throw std::runtime_error(QStringLiteral("Ne mogu da pročitam datoteku \"%1\": %2")
+                                             .arg(fileName, file.errorString())
+                                             .toStdString());
+            return doc;
+        }
         QString content = QString::fromUtf8(file.readAll());
         if (content.startsWith(QChar(0xFEFF)))
             content.remove(0, 1);
@@ -321,7 +329,7 @@ double TIniFile::ReadFloat(const QString& section, const QString& key, double de
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
     checkEntry(section, key, value);
-    IniDocument doc = IniDocument::load(m_fileName);
+    IniDocument doc = IniDocument::load(m_fileName, IniDocument::ForWriting);
     doc.set(section, key, value);
     doc.save(m_fileName);
 }
@@ -363,7 +371,7 @@ QStringList TIniFile::ReadSections() const
 
 void TIniFile::DeleteKey(const QString& section, const QString& key)
 {
-    IniDocument doc = IniDocument::load(m_fileName);
+    IniDocument doc = IniDocument::load(m_fileName, IniDocument::ForWriting);
     if (!doc.find(section, key))
         return;
     doc.remove(section, key);
@@ -372,7 +380,7 @@ void TIniFile::DeleteKey(const QString& section, const QString& key)
 
 void TIniFile::EraseSection(const QString& section)
 {
-    IniDocument doc = IniDocument::load(m_fileName);
+    IniDocument doc = IniDocument::load(m_fileName, IniDocument::ForWriting);
     if (!doc.hasSection(section))
         return;
     doc.eraseSection(section);
