@@ -60,6 +60,8 @@ TEST(ChangeSQLCondition, KeywordsInLiteralsIdentifiersAndCommentsAreText)
     EXPECT_EQ(cond("SELECT \"a WHERE b\" FROM t /* WHERE x */ -- ORDER BY y\nLIMIT 3"),
               "SELECT \"a WHERE b\" FROM t /* WHERE x */ -- ORDER BY y\nWHERE c = 1\nLIMIT 3");
     EXPECT_EQ(cond("SELECT * FROM t # note"), "SELECT * FROM t # note\nWHERE c = 1");
+    EXPECT_EQ(ChangeSQLCondition("SELECT * FROM t # note\nWHERE a = 1 ORDER BY b", ""),
+              "SELECT * FROM t # note\nORDER BY b");
 }
 
 TEST_F(SqlTextTest, ProductListTextGetsTheAlternativesCondition)

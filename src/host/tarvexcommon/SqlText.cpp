@@ -187,6 +187,10 @@ QString ChangeSQLCondition(const QString& sql, const QString& condition)
     const QString head = chopSpaces(sql.left(headEnd));
     const QString tail = sql.mid(parts.tailStart);
 
+    // Whatever follows the head must start on a new line when the head ends
+    // in a line comment, or it would become part of the comment.
+    const bool headInComment = head.size() > parts.lineCommentStart && head.size() <= parts.lineCommentEnd;
+
     // Keep the line break or blanks that stood before the tail.
     QString gap;
     const int gapFloor = qMax(0, parts.conditionStart);
@@ -194,14 +198,13 @@ QString ChangeSQLCondition(const QString& sql, const QString& condition)
         gap.prepend(sql[i]);
     if (gap.isEmpty() && !tail.isEmpty() && tail[0] != QLatin1Char(';'))
         gap = QStringLiteral(" ");
+    if (newCondition.isEmpty() && headInComment && !gap.contains(QLatin1Char('\n')))
+        gap = QStringLiteral("\n");
 
-    // The blank or line break that stood before WHERE, when there was one;
-    // a new line when the text before ends in a line comment.
-    QString lead = QStringLiteral(" ");
+    // The blanks or line break that stood before WHERE, when there were any.
+    QString lead = headInComment ? QStringLiteral("\n") : QStringLiteral(" ");
     if (parts.whereStart > 0 && sql[parts.whereStart - 1].isSpace())
         lead = sql.mid(head.size(), parts.whereStart - head.size());
-    else if (head.size() > parts.lineCommentStart && head.size() <= parts.lineCommentEnd)
-        lead = QStringLiteral("\n");
 
     QString result = head;
     if (!newCondition.isEmpty())
