@@ -78,6 +78,39 @@ private:
     T* m_ptr = nullptr;
 };
 
+// Reference counting and query-interface for an object offering one
+// interface `I` whose identifier is `iid`. Objects start with no reference;
+// the first ComPtr takes one and the last Release frees the object.
+template <class I, const QUuid& iid>
+class ComObject : public I {
+public:
+    HResult QueryInterface(const QUuid& asked, void** object) override
+    {
+        if (asked == iid || asked == IID_IInterface) {
+            *object = static_cast<I*>(this);
+            this->AddRef();
+            return kOk;
+        }
+        *object = nullptr;
+        return kNoInterface;
+    }
+    int AddRef() override { return ++m_refs; }
+    int Release() override
+    {
+        const int left = --m_refs;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+protected:
+    // Virtual, after the interface's slots: the slot numbers stay as declared.
+    virtual ~ComObject() = default;
+
+private:
+    int m_refs = 0;
+};
+
 class ISnapin;
 
 // The console. The module calls slots 4, 8, 14 and 26.
@@ -136,7 +169,7 @@ protected:
 class IViewer : public IInterface {
 public:
     virtual QWidget* GetFrame() = 0;                 // 3: creates the window on first use
-    virtual void DestroyFrame() = 0;                 // 4
+    virtual void FreeFrame() = 0;                    // 4
     virtual void Load(ISnapin* snapin) = 0;          // 5
     virtual void Show() = 0;                         // 6
     virtual void Hide() = 0;                         // 7

@@ -1,0 +1,160 @@
+#include "MainWindow.h"
+
+#include "Dialogs.h"
+#include "Modal.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDockWidget>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace tarvex {
+
+MainWindow::MainWindow(Console& console, QWidget* parent) : QMainWindow(parent), m_console(console)
+{
+    setWindowTitle(QStringLiteral("Tarvex"));
+    resize(1200, 760);
+    m_console.setMainWindow(this);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Datoteka"));
+    QAction* quit = file->addAction(QStringLiteral("&Izlaz"));
+    quit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    m_snapinMenu = menuBar()->addMenu(QStringLiteral("&Modul"));
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Alati"));
+    m_options = tools->addAction(QStringLiteral("&Opcije..."));
+    connect(m_options, &QAction::triggered, this, &MainWindow::OptionsExecute);
+
+    m_toolBar = addToolBar(QStringLiteral("Alati modula"));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_dock = new QDockWidget(QStringLiteral("Pretraga"), this);
+    m_dock->setFeatures(QDockWidget::DockWidgetMovable);
+    addDockWidget(Qt::LeftDockWidgetArea, m_dock);
+    statusBar();
+}
+
+MainWindow::~MainWindow()
+{
+    releaseSnapin();
+    m_console.setMainWindow(nullptr);
+}
+
+void MainWindow::releaseSnapin()
+{
+    if (m_viewer) {
+        m_viewer->Hide();
+        if (QWidget* frame = centralWidget())
+            frame->setParent(nullptr);
+        m_viewer->FreeFrame();
+        m_viewer.reset();
+    }
+    if (m_navigator) {
+        m_navigator->HideNavigator();
+        if (QWidget* frame = m_dock->widget())
+            frame->setParent(nullptr);
+        m_navigator->DestroyNavigatorFrame();
+        m_navigator.reset();
+    }
+}
+
+void MainWindow::showSnapin()
+{
+    const QList<ComPtr<ISnapin>> snapins = m_console.snapins();
+    if (snapins.isEmpty()) {
+        setCentralWidget(new QLabel(QStringLiteral("Nijedan modul nije učitan."), this));
+        return;
+    }
+    const ComPtr<ISnapin>& snapin = snapins.first();
+    setWindowTitle(QStringLiteral("Tarvex - ") + snapin->GetName());
+    m_snapinMenu->setTitle(QStringLiteral("&") + snapin->GetName());
+
+    m_viewer = snapin.query<IViewer>(IID_IViewer);
+    m_navigator = snapin.query<INavigable>(IID_INavigable);
+    if (m_viewer) {
+        m_viewer->Load(snapin.get());
+        QWidget* frame = m_viewer->GetFrame();
+        setCentralWidget(frame);
+        const QList<QAction*> actions = m_viewer->GetActionList();
+        for (QAction* action : actions) {
+            if (action->isSeparator()) {
+                m_toolBar->addSeparator();
+                m_snapinMenu->addSeparator();
+                continue;
+            }
+            m_toolBar->addAction(action);
+            m_snapinMenu->addAction(action);
+        }
+        m_viewer->Show();
+    }
+    if (m_navigator) {
+        m_dock->setWidget(m_navigator->GetNavigatorFrame());
+        m_navigator->ShowNavigator();
+    }
+}
+
+void MainWindow::OptionsExecute()
+{
+    struct Page {
+        ComPtr<IOptionsTab> tab;
+        QWidget* frame;
+    };
+    QList<Page> pages;
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Opcije"));
+    auto* tabs = new QTabWidget(&dialog);
+    for (const ComPtr<ISnapin>& snapin : m_console.snapins()) {
+        ComPtr<IOptionsTab> tab = snapin.query<IOptionsTab>(IID_IOptionsTab);
+        if (!tab)
+            continue;
+        QWidget* frame = tab->CreateFrame();
+        if (!frame)
+            continue;
+        tabs->addTab(frame, tab->GetTabCaption());
+        pages << Page{tab, frame};
+    }
+    if (pages.isEmpty()) {
+        dialogs().information(QStringLiteral("Nijedan modul nema opcije."));
+        return;
+    }
+    auto* ok = new QPushButton(QStringLiteral("&U redu"), &dialog);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("&Otkaži"), &dialog);
+    connect(ok, &QPushButton::clicked, &dialog, [&] {
+        for (const Page& page : pages)
+            if (!page.tab->CheckValues())
+                return;
+        for (const Page& page : pages)
+            page.tab->Update();
+        dialog.accept();
+    });
+    connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(tabs);
+    layout->addLayout(buttons);
+    // The pages belong to their modules: hand them back before the dialog
+    // goes, also when a page's store fails.
+    struct GiveBack {
+        QList<Page>& pages;
+        ~GiveBack()
+        {
+            for (const Page& page : pages) {
+                page.frame->setParent(nullptr);
+                page.tab->DestroyFrame();
+            }
+        }
+    } giveBack{pages};
+    execModal(dialog);
+}
+
+} // namespace tarvex

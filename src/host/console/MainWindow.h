@@ -1,0 +1,45 @@
+#pragma once
+// The console's main window: the snap-in's list in the middle, its search
+// panel beside it, its actions on the tool bar and in a menu, and the
+// options dialog with every module's page.
+
+#include "Console.h"
+
+#include <QMainWindow>
+
+class QDockWidget;
+class QMenu;
+class QToolBar;
+
+namespace tarvex {
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(Console& console, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Shows the first snap-in's list and search panel.
+    void showSnapin();
+    QToolBar* toolBar() const { return m_toolBar; }
+    QDockWidget* navigatorDock() const { return m_dock; }
+    QMenu* snapinMenu() const { return m_snapinMenu; }
+    QAction* optionsAction() const { return m_options; }
+
+    // The options dialog: one tab per module page; OK stores when every
+    // page's values pass their check.
+    void OptionsExecute();
+
+private:
+    void releaseSnapin();
+
+    Console& m_console;
+    ComPtr<IViewer> m_viewer;
+    ComPtr<INavigable> m_navigator;
+    QToolBar* m_toolBar = nullptr;
+    QDockWidget* m_dock = nullptr;
+    QMenu* m_snapinMenu = nullptr;
+    QAction* m_options = nullptr;
+};
+
+} // namespace tarvex

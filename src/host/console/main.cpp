@@ -1,0 +1,79 @@
+// The console: opens the database (the configured server or the embedded
+// private one), offers the sibling-module stand-ins, loads the product
+// module and shows its catalogue.
+
+#include "Console.h"
+#include "IniFile.h"
+#include "MainWindow.h"
+#include "QtDialogs.h"
+#include "StandIns.h"
+#include "Startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+using namespace tarvex;
+
+namespace {
+
+// Modules sit beside the program.
+QString moduleLibrary(const QString& stem)
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lib%1.so").arg(stem));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarvex"));
+    QtDialogs qtDialogs;
+    setDialogs(&qtDialogs);
+
+    std::unique_ptr<PrivateServer> server;
+    std::unique_ptr<Connection> connection;
+    try {
+        const StartupSettings settings = readStartupSettings(DefaultIniFilePath());
+        connection = openStartupDatabase(settings, DemoFiller(), server);
+    } catch (const std::exception& e) {
+        dialogs().showException(e);
+        return 1;
+    }
+
+    int result = 0;
+    {
+        Console console;
+        console.addService(ComPtr<IInterface>(new SecurityStandIn(*connection)));
+        console.addService(ComPtr<IInterface>(new CurrencyStandIn(*connection)));
+        console.addService(ComPtr<IInterface>(new DocumentStandIn(*connection)));
+        console.addService(ComPtr<IInterface>(new ProductionStandIn(*connection)));
+        console.addService(ComPtr<IInterface>(new TaxDepreciationGroupStandIn(
+            *connection, QStringLiteral("depreciationgroup"), QStringLiteral("Poreske amortizacione grupe"))));
+        console.addService(ComPtr<IInterface>(new AccountingDepreciationGroupStandIn(
+            *connection, QStringLiteral("depreciationaccountinggroup"),
+            QStringLiteral("Računovodstvene amortizacione grupe"))));
+        console.addService(ComPtr<IInterface>(new ObjectStandIn));
+
+        const QString products = moduleLibrary(QStringLiteral("products"));
+        if (QFileInfo::exists(products)) {
+            try {
+                console.loadModule(products);
+            } catch (const std::exception& e) {
+                dialogs().showException(e);
+            }
+        }
+        {
+            MainWindow window(console);
+            window.showSnapin();
+            window.show();
+            result = app.exec();
+        }
+        console.unloadModules();
+    }
+    connection.reset();
+    if (server)
+        server->stop();
+    return result;
+}

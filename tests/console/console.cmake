@@ -1,0 +1,8 @@
+# A snap-in module of its own for the console's tests.
+add_library(tarvexfakemodule SHARED console/fakemodule.cpp)
+target_link_libraries(tarvexfakemodule PRIVATE tarvexwidgets)
+
+tarvex_add_gui_test(test_console console/test_console.cpp)
+target_link_libraries(test_console PRIVATE tarvexconsole)
+add_dependencies(test_console tarvexfakemodule)
+target_compile_definitions(test_console PRIVATE TARVEX_FAKE_MODULE="$<TARGET_FILE:tarvexfakemodule>")

@@ -1,0 +1,177 @@
+#include "Console.h"
+#include "Connection.h"
+#include "MainWindow.h"
+#include "Modal.h"
+#include "ScriptedDialogs.h"
+#include "Siblingintf.h"
+#include "StandIns.h"
+#include "Startup.h"
+#include "TestServer.h"
+
+#include <QDialog>
+#include <QDockWidget>
+#include <QLibrary>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+inline constexpr QUuid IID_IFakeService{0x11111111, 0x2222, 0x3333, 0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55};
+
+namespace {
+
+QString moduleLog()
+{
+    QFile file(qEnvironmentVariable("TARVEX_FAKE_MODULE_LOG"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// Each test starts with an empty log of the fake module's calls.
+class ConsoleTest : public ::testing::Test {
+protected:
+    void SetUp() override { qputenv("TARVEX_FAKE_MODULE_LOG", dir.filePath("calls.log").toUtf8()); }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(ConsoleTest, LoadsAModuleShowsItAndUnloadsInOrder)
+{
+    const QString before = moduleLog();
+    {
+        Console console;
+        console.loadModule(QStringLiteral(TARVEX_FAKE_MODULE));
+        ASSERT_EQ(console.snapins().size(), 1);
+        EXPECT_EQ(console.snapins().first()->GetSnapinType(), 4242);
+
+        IInterface* found = nullptr;
+        ASSERT_TRUE(console.FindService(IID_IFakeService, &found));
+        found->Release();
+        EXPECT_FALSE(console.FindService(IID_IObjectService, &found));
+
+        MainWindow window(console);
+        window.showSnapin();
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Tarvex - Proba"));
+        EXPECT_NE(console.GetActiveGrid(), nullptr); // the viewer's Show passed its grid
+        EXPECT_NE(window.navigatorDock()->widget(), nullptr);
+    }
+    const QString log = moduleLog().mid(before.size());
+    EXPECT_EQ(log.toStdString(), "initialize;load;show;navigator;hide;factory freed;snapin freed;finalize;");
+}
+
+TEST_F(ConsoleTest, OptionsDialogChecksThenStoresEveryPage)
+{
+    Console console;
+    console.loadModule(QStringLiteral(TARVEX_FAKE_MODULE));
+    MainWindow window(console);
+    const QString before = moduleLog();
+    ScopedModalHandler press([](QDialog& dialog) {
+        auto* tabs = dialog.findChild<QTabWidget*>();
+        EXPECT_EQ(tabs->count(), 1);
+        EXPECT_EQ(tabs->tabText(0), QStringLiteral("Proba"));
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("&U redu"))
+                button->click();
+        return dialog.result();
+    });
+    window.OptionsExecute();
+    EXPECT_EQ(moduleLog().mid(before.size()), QStringLiteral("createframe;check;update;destroyframe;"));
+}
+
+TEST(Console, ModulesWithoutTheirEntriesAreRefused)
+{
+    Console console;
+    EXPECT_THROW(console.loadModule(QStringLiteral("/nonexistent/libnothing.so")), std::runtime_error);
+    EXPECT_TRUE(console.snapins().isEmpty());
+}
+
+TEST(Console, WizardsRunOnTheActiveGrid)
+{
+    ScriptedDialogs script;
+    Console console;
+    QString ran;
+    console.setWizardRunner([&](const QString& name, const QString& parameters, QTableView* grid) {
+        ran = name + QLatin1Char('|') + parameters + QLatin1Char('|') + (grid ? "grid" : "none");
+        return name == QStringLiteral("Štampa");
+    });
+    QTableView grid;
+    console.SetActiveGrid(&grid);
+    console.RunWizard(QStringLiteral("Štampa"), QStringLiteral("title:Proizvodi;header:"));
+    EXPECT_EQ(ran, QStringLiteral("Štampa|title:Proizvodi;header:|grid"));
+    EXPECT_TRUE(script.messages().isEmpty());
+    console.RunWizard(QStringLiteral("Nepoznat"), QString());
+    EXPECT_EQ(script.messages().size(), 1);
+}
+
+class StandInsTest : public DatabaseTest {};
+
+TEST_F(StandInsTest, SiblingServicesWorkOnTheDatabase)
+{
+    Connection connection(db());
+    QSqlDatabase d = db();
+    execSql(d, "INSERT INTO currency (code, name, status) VALUES ('EUR', 'Evro', 'standard'), ('RSD', 'Dinar', 'primary')");
+    execSql(d, "INSERT INTO depreciationgroup (depreciationgroupid, percent, description) VALUES (3, 10, 'Druga'), (4, 2.5, 'Prva')");
+
+    Console console;
+    console.addService(ComPtr<IInterface>(new SecurityStandIn(connection)));
+    console.addService(ComPtr<IInterface>(new CurrencyStandIn(connection)));
+    console.addService(ComPtr<IInterface>(new TaxDepreciationGroupStandIn(connection, "depreciationgroup", "Grupe")));
+
+    IInterface* raw = nullptr;
+    ASSERT_TRUE(console.FindService(IID_ISecurityService, &raw));
+    auto security = ComPtr<ISecurityService>::adopt(static_cast<ISecurityService*>(raw));
+    EXPECT_EQ(security->GetConnection(), &connection);
+    security->RefreshSession();
+    EXPECT_TRUE(connection.isConnected());
+    EXPECT_FALSE(console.FindService(IID_IDocumentService, &raw));
+
+    ASSERT_TRUE(console.FindService(IID_ICurrencyService, &raw));
+    auto currency = ComPtr<ICurrencyService>::adopt(static_cast<ICurrencyService*>(raw));
+    {
+        // The list is sorted by code: pick the second row.
+        ScopedModalHandler pick([](QDialog& dialog) {
+            auto* table = dialog.findChild<QTableWidget*>();
+            EXPECT_EQ(table->rowCount(), 2);
+            table->selectRow(1);
+            dialog.accept();
+            return int(QDialog::Accepted);
+        });
+        QString code;
+        EXPECT_TRUE(currency->GetCurrency(code));
+        EXPECT_EQ(code, QStringLiteral("RSD"));
+    }
+    ASSERT_TRUE(console.FindService(IID_IDepreciationGroupService, &raw));
+    auto groups = ComPtr<IDepreciationGroupService>::adopt(static_cast<IDepreciationGroupService*>(raw));
+    ScopedModalHandler first([](QDialog& dialog) {
+        dialog.accept();
+        return int(QDialog::Accepted);
+    });
+    qint64 id = 0;
+    double percent = 0;
+    EXPECT_TRUE(groups->GetGroup(id, percent));
+    EXPECT_EQ(id, 4); // lowest rate first
+    EXPECT_DOUBLE_EQ(percent, 2.5);
+}
+
+TEST(Startup, TheSettingsFileNamesAServerOrLeavesTheEmbeddedDefault)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("tarvex.ini");
+    EXPECT_TRUE(readStartupSettings(ini).embedded);
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Database]\nHost=server.local\nPort=3307\nUser=prodavnica\nPassword=tajna\nDatabase=radnja\n");
+    file.close();
+    const StartupSettings settings = readStartupSettings(ini);
+    EXPECT_FALSE(settings.embedded);
+    EXPECT_EQ(settings.connection.host, "server.local");
+    EXPECT_EQ(settings.connection.port, 3307);
+    EXPECT_EQ(settings.connection.user, "prodavnica");
+    EXPECT_EQ(settings.connection.database, "radnja");
+}
