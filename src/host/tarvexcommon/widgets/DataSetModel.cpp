@@ -1,0 +1,159 @@
+#include "DataSetModel.h"
+
+#include "Dialogs.h"
+
+namespace tarvex {
+
+namespace {
+
+bool isNumeric(FieldType type)
+{
+    return type == FieldType::Integer || type == FieldType::LargeInt || type == FieldType::Float;
+}
+
+} // namespace
+
+DataSetModel::DataSetModel(DataSet* dataSet, QObject* parent) : QAbstractTableModel(parent), m_dataSet(dataSet)
+{
+    connect(dataSet, &DataSet::modelReset, this, &DataSetModel::resetFromDataSet);
+    connect(dataSet, &DataSet::rowInserted, this, &DataSetModel::resetFromDataSet);
+    connect(dataSet, &DataSet::rowRemoved, this, &DataSetModel::resetFromDataSet);
+    connect(dataSet, &DataSet::stateChanged, this, [this] {
+        // Closing and opening change the columns and rows wholesale.
+        if (!m_dataSet->isActive() ? m_rows != 0 || !m_columns.isEmpty() : m_rows != m_dataSet->recordCount())
+            resetFromDataSet();
+    });
+    connect(dataSet, &DataSet::rowChanged, this, [this](int row) {
+        if (row >= 0 && row < m_rows && !m_columns.isEmpty())
+            emit dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
+    });
+    resetFromDataSet();
+}
+
+void DataSetModel::setRowPainter(RowPainter painter)
+{
+    m_painter = std::move(painter);
+    if (m_rows > 0 && !m_columns.isEmpty())
+        emit dataChanged(index(0, 0), index(m_rows - 1, int(m_columns.size()) - 1), {Qt::BackgroundRole});
+}
+
+void DataSetModel::resetFromDataSet()
+{
+    beginResetModel();
+    m_columns.clear();
+    m_rows = 0;
+    if (m_dataSet && m_dataSet->isActive()) {
+        for (Field* field : m_dataSet->fields())
+            if (field->visible())
+                m_columns << field;
+        m_rows = m_dataSet->recordCount();
+    }
+    endResetModel();
+}
+
+void DataSetModel::refreshColumns()
+{
+    resetFromDataSet();
+}
+
+Field* DataSetModel::fieldAt(int column) const
+{
+    return column >= 0 && column < m_columns.size() ? m_columns[column] : nullptr;
+}
+
+int DataSetModel::columnOf(const Field* field) const
+{
+    return int(m_columns.indexOf(const_cast<Field*>(field)));
+}
+
+int DataSetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int DataSetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant DataSetModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows || !m_dataSet || index.row() >= m_dataSet->recordCount())
+        return QVariant();
+    const Field* field = fieldAt(index.column());
+    if (!field || field->index() < 0)
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_dataSet->displayTextAt(index.row(), field->index());
+    case Qt::EditRole:
+        return m_dataSet->textAt(index.row(), field->index());
+    case Qt::TextAlignmentRole:
+        return int((isNumeric(field->dataType()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+        if (m_painter) {
+            const QColor colour = m_painter(*m_dataSet, index.row());
+            if (colour.isValid())
+                return colour;
+        }
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    const Field* field = fieldAt(section);
+    if (!field)
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return field->displayLabel();
+    if (role == Qt::TextAlignmentRole)
+        return int((isNumeric(field->dataType()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    return QVariant();
+}
+
+Qt::ItemFlags DataSetModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const Field* field = fieldAt(index.column());
+    if (field && !field->readOnly() && m_dataSet && !m_dataSet->isReadOnly())
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !index.isValid() || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    Field* field = fieldAt(index.column());
+    try {
+        if (m_dataSet->currentRow() != index.row()) {
+            m_dataSet->checkBrowseMode();
+            m_dataSet->setRecNo(index.row() + 1);
+        }
+        if (!m_dataSet->isEditing())
+            m_dataSet->edit();
+        field->setText(value.toString());
+    } catch (const std::exception& e) {
+        dialogs().showException(e);
+        return false;
+    }
+    return true;
+}
+
+void DataSetModel::sort(int column, Qt::SortOrder order)
+{
+    const Field* field = fieldAt(column);
+    if (!field || !m_dataSet)
+        return;
+    m_dataSet->setSortedFields(field->fieldName() + (order == Qt::AscendingOrder ? QStringLiteral(" ASC")
+                                                                                  : QStringLiteral(" DESC")));
+}
+
+} // namespace tarvex

@@ -1,0 +1,52 @@
+#pragma once
+// A table model over a dataset: one column per visible field, display texts
+// through the fields' formats and get-text handlers, edits through set-text
+// and the dataset's edit state. Rows added or removed reset the model (the
+// dataset tells of them after the fact); value changes update single rows.
+
+#include "DataSet.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QPointer>
+#include <functional>
+
+namespace tarvex {
+
+class DataSetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // The background of a row (light red for a row under its minimum stock,
+    // silver for the default row); an invalid colour leaves the row as is.
+    using RowPainter = std::function<QColor(const DataSet&, int row)>;
+
+    explicit DataSetModel(DataSet* dataSet, QObject* parent = nullptr);
+
+    DataSet* dataSet() const { return m_dataSet; }
+    void setRowPainter(RowPainter painter);
+    // The field shown in a model column, or null.
+    Field* fieldAt(int column) const;
+    int columnOf(const Field* field) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // Client-side sort by the column's field.
+    void sort(int column, Qt::SortOrder order) override;
+
+    // Takes the fields again (after their visibility changed).
+    void refreshColumns();
+
+private:
+    void resetFromDataSet();
+
+    QPointer<DataSet> m_dataSet;
+    QList<Field*> m_columns;
+    int m_rows = 0;
+    RowPainter m_painter;
+};
+
+} // namespace tarvex

@@ -1,0 +1,151 @@
+#include "Connection.h"
+#include "DBControls.h"
+#include "DBGrid.h"
+#include "QueryDataSet.h"
+#include "ScriptedDialogs.h"
+#include "TestServer.h"
+
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+class DataWidgetsTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        QSqlDatabase d = db();
+        execSql(d, "DELETE FROM warehouse");
+        execSql(d, "INSERT INTO warehouse (warehouseid, name, code, active, status) VALUES "
+                   "(1, 'Čačak', 'C1', 1, 'standard'), (2, 'Beograd', 'B1', 0, 'primary'), (3, 'Zrenjanin', 'Z1', 1, 'standard')");
+        connection = std::make_unique<Connection>(db());
+        data = std::make_unique<QueryDataSet>(connection.get(), "SELECT * FROM warehouse ORDER BY warehouseid");
+        data->open();
+    }
+    std::unique_ptr<Connection> connection;
+    std::unique_ptr<QueryDataSet> data;
+};
+
+TEST_F(DataWidgetsTest, TheModelStaysConsistentThroughEditsInsertsDeletesAndSorting)
+{
+    DataSetModel model(data.get());
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_EQ(model.rowCount(), 3);
+    const int nameColumn = model.columnOf(data->findField("name"));
+    ASSERT_GE(nameColumn, 0);
+    EXPECT_EQ(model.headerData(nameColumn, Qt::Horizontal, Qt::DisplayRole).toString(), "name");
+
+    EXPECT_TRUE(model.setData(model.index(2, nameColumn), "Zaječar", Qt::EditRole));
+    EXPECT_EQ(data->state(), DataSetState::Edit);
+    data->post();
+    EXPECT_EQ(scalar(db(), "SELECT name FROM warehouse WHERE warehouseid = 3").toString(), "Zaječar");
+
+    data->append();
+    data->fieldByName("name").setValue("Novi Sad");
+    data->post();
+    EXPECT_EQ(model.rowCount(), 4);
+    model.sort(nameColumn, Qt::AscendingOrder);
+    EXPECT_EQ(model.data(model.index(0, nameColumn), Qt::DisplayRole).toString(), "Beograd");
+    EXPECT_EQ(model.data(model.index(1, nameColumn), Qt::DisplayRole).toString(), "Čačak");
+    data->first();
+    data->deleteRecord();
+    EXPECT_EQ(model.rowCount(), 3);
+    data->close();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(model.columnCount(), 0);
+}
+
+TEST_F(DataWidgetsTest, GridAndCursorFollowEachOtherAndTitlesSort)
+{
+    DBGrid grid;
+    grid.setDataSet(data.get());
+    GridSorter::AddGrid(&grid);
+    grid.dataModel()->setRowPainter([](const DataSet& ds, int row) {
+        return ds.valueAt(row, ds.fieldByName("status").index()).toString() == "primary" ? QColor(Qt::lightGray)
+                                                                                       : QColor();
+    });
+    data->setRecNo(2);
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+    grid.setCurrentIndex(grid.model()->index(2, 0));
+    EXPECT_EQ(data->recNo(), 3);
+    EXPECT_EQ(grid.model()->data(grid.model()->index(1, 0), Qt::BackgroundRole).value<QColor>(), QColor(Qt::lightGray));
+    EXPECT_FALSE(grid.model()->data(grid.model()->index(0, 0), Qt::BackgroundRole).isValid());
+
+    const int nameSection = grid.dataModel()->columnOf(data->findField("name"));
+    emit grid.horizontalHeader()->sectionClicked(nameSection);
+    EXPECT_EQ(data->sortedFields(), "name ASC");
+    data->first();
+    EXPECT_EQ(data->fieldByName("name").asString(), "Beograd");
+    emit grid.horizontalHeader()->sectionClicked(nameSection);
+    EXPECT_EQ(data->sortedFields(), "name DESC");
+    data->first();
+    EXPECT_EQ(data->fieldByName("name").asString(), "Zrenjanin");
+
+    grid.setColumnVisible("code", false);
+    EXPECT_FALSE(grid.visibleColumns().contains("code"));
+    EXPECT_TRUE(grid.visibleColumns().contains("name"));
+}
+
+TEST_F(DataWidgetsTest, TypingEditsAndLeavingTheControlWritesTheField)
+{
+    QWidget window;
+    auto* name = new DBEdit(&window);
+    auto* active = new DBCheckBox("Aktivan", &window);
+    auto* other = new QLineEdit(&window);
+    name->bind(data.get(), "name");
+    active->bind(data.get(), "active");
+    window.show();
+    EXPECT_EQ(name->text(), "Čačak");
+    EXPECT_TRUE(active->isChecked());
+
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, "Kraljevo");
+    EXPECT_EQ(data->state(), DataSetState::Edit);
+    EXPECT_EQ(data->fieldByName("name").asString(), "Čačak"); // not yet written
+    active->click();
+    other->setFocus(); // leaving both writes them
+    FieldLink::commitAll(&window);
+    EXPECT_EQ(data->fieldByName("name").asString(), "Kraljevo");
+    EXPECT_FALSE(data->fieldByName("active").asBoolean());
+    data->post();
+    EXPECT_EQ(scalar(db(), "SELECT CONCAT(name, active) FROM warehouse WHERE warehouseid = 1").toString(), "Kraljevo0");
+
+    data->next();
+    EXPECT_EQ(name->text(), "Beograd");
+    EXPECT_FALSE(active->isChecked());
+}
+
+TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsAndNavigatorFollowsTheState)
+{
+    QueryDataSet products(connection.get(), "SELECT * FROM product WHERE productid = -1");
+    QSqlDatabase d = db();
+    execSql(d, "INSERT INTO product (productid, name, unitname, taxid, pricecurrency, active) VALUES (7, 'Hleb', 'kom', 1, 'RSD', 'y')");
+    products.setSql("SELECT * FROM product WHERE productid = 7");
+    products.open();
+    DBCheckBox box("Aktivan");
+    box.bind(&products, "active", "y", "n");
+    EXPECT_TRUE(box.isChecked());
+    box.click();
+    box.commit();
+    EXPECT_EQ(products.fieldByName("active").asString(), "n");
+
+    DBNavigator navigator;
+    navigator.setDataSet(&products);
+    EXPECT_TRUE(navigator.button(DBNavigator::Post)->isEnabled());
+    EXPECT_FALSE(navigator.button(DBNavigator::Insert)->isEnabled());
+    navigator.button(DBNavigator::Post)->click();
+    EXPECT_EQ(scalar(db(), "SELECT active FROM product WHERE productid = 7").toString(), "n");
+    EXPECT_FALSE(navigator.button(DBNavigator::Post)->isEnabled());
+    EXPECT_TRUE(navigator.button(DBNavigator::Insert)->isEnabled());
+    EXPECT_FALSE(navigator.button(DBNavigator::Next)->isEnabled()); // one row only
+
+    ScriptedDialogs script;
+    script.answer(ButtonNo);
+    navigator.button(DBNavigator::Delete)->click();
+    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product WHERE productid = 7").toInt(), 1);
+}
