@@ -4,15 +4,9 @@
 #include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <atomic>
 
 namespace tarvex {
-
-static int nativeCode(const QSqlError& error)
-{
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? code : -1;
-}
 
 QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& connectionName)
 {
@@ -22,7 +16,8 @@ QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& c
     if (!db.isValid())
         throw DatabaseError(-1, QStringLiteral("The Qt MySQL driver (QMYSQL) is not available; "
                                                "install the Debian package libqt6sql6-mysql."));
-    QString options = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5");
+    // The driver's own reconnect stays off: see Connection.
+    QString options = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5;MYSQL_OPT_RECONNECT=0");
     if (!settings.socket.isEmpty()) {
         options += QStringLiteral(";UNIX_SOCKET=") + settings.socket;
     } else {
@@ -34,10 +29,8 @@ QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& c
     db.setPassword(settings.password);
     if (!settings.database.isEmpty())
         db.setDatabaseName(settings.database);
-    if (!db.open()) {
-        const QSqlError error = db.lastError();
-        throw DatabaseError(nativeCode(error), error.databaseText().isEmpty() ? error.text() : error.databaseText());
-    }
+    if (!db.open())
+        throw DatabaseError::fromSqlError(db.lastError());
     prepareSession(db);
     return db;
 }
@@ -58,10 +51,8 @@ void prepareSession(QSqlDatabase& db)
 void execSql(QSqlDatabase& db, const QString& sql)
 {
     QSqlQuery query(db);
-    if (!query.exec(sql)) {
-        const QSqlError error = query.lastError();
-        throw DatabaseError(nativeCode(error), error.databaseText(), sql);
-    }
+    if (!query.exec(sql))
+        throw DatabaseError::fromSqlError(query.lastError(), sql);
 }
 
 QString quoteSqlText(const QString& text)
@@ -76,6 +67,113 @@ QString quoteIdentifier(const QString& name)
     QString quoted = name;
     quoted.replace(QLatin1Char('`'), QStringLiteral("``"));
     return QLatin1Char('`') + quoted + QLatin1Char('`');
+}
+
+// ---------------------------------------------------------------- Connection
+
+Connection::Connection(const ConnectionSettings& settings)
+{
+    static std::atomic<int> counter{0};
+    m_ownName = QStringLiteral("tarvex-connection-%1").arg(++counter);
+    m_db = openConnection(settings, m_ownName);
+}
+
+Connection::Connection(const QSqlDatabase& db) : m_db(db)
+{
+}
+
+Connection::~Connection()
+{
+    if (!m_ownName.isEmpty()) {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_ownName);
+    }
+}
+
+bool Connection::ping()
+{
+    if (!m_db.isOpen())
+        return false;
+    QSqlQuery query(m_db);
+    if (query.exec(QStringLiteral("SELECT 1")))
+        return !m_lost;
+    bool ok = false;
+    if (DatabaseError::isConnectionLostCode(query.lastError().nativeErrorCode().toInt(&ok)))
+        m_lost = true;
+    return false;
+}
+
+void Connection::reconnect()
+{
+    m_db.close();
+    if (!m_db.open())
+        throw DatabaseError::fromSqlError(m_db.lastError());
+    prepareSession(m_db);
+    m_lost = false;
+}
+
+void Connection::fail(const QSqlError& error, const QString& sql)
+{
+    DatabaseError e = DatabaseError::fromSqlError(error, sql);
+    if (e.isConnectionLost())
+        m_lost = true;
+    throw e;
+}
+
+void Connection::execute(const QString& sql)
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(sql))
+        fail(query.lastError(), sql);
+}
+
+QSqlQuery Connection::select(const QString& sql)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        fail(query.lastError(), sql);
+    return query;
+}
+
+QSqlQuery Connection::prepare(const QString& sql)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        fail(query.lastError(), sql);
+    return query;
+}
+
+void Connection::exec(QSqlQuery& prepared)
+{
+    if (!prepared.exec())
+        fail(prepared.lastError(), prepared.lastQuery());
+}
+
+qint64 Connection::lastInsertId()
+{
+    QSqlQuery query = select(QStringLiteral("SELECT LAST_INSERT_ID()"));
+    return query.next() ? query.value(0).toLongLong() : 0;
+}
+
+const TableInfo& Connection::tableInfo(const QString& table)
+{
+    const QString key = table.toLower();
+    auto it = m_tables.find(key);
+    if (it == m_tables.end()) {
+        TableInfo info;
+        try {
+            info = readTableInfo(m_db, table);
+        } catch (const DatabaseError& e) {
+            if (e.isConnectionLost())
+                m_lost = true;
+            throw;
+        }
+        it = m_tables.emplace(key, std::make_unique<TableInfo>(std::move(info))).first;
+    }
+    return *it->second;
 }
 
 } // namespace tarvex

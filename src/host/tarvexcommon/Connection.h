@@ -3,8 +3,15 @@
 // over a Unix socket (the private server) or TCP (a shared server), with the
 // session's sql_mode and time zone set explicitly right after connecting.
 
+#include "TableInfo.h"
+
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+#include <map>
+#include <memory>
+
+class QSqlError;
 
 namespace tarvex {
 
@@ -37,5 +44,52 @@ QString quoteSqlText(const QString& text);
 
 // Quotes an identifier with backticks.
 QString quoteIdentifier(const QString& name);
+
+// The session that datasets and data modules share. Every failure raises
+// DatabaseError; a failure with 2006 or 2013 also marks the session lost, and
+// only an explicit reconnect() opens it again (the driver never reconnects on
+// its own, since a silent reconnect would lose the session's settings and
+// could replay work that had already committed).
+class Connection {
+public:
+    // Opens a session of its own. Throws DatabaseError.
+    explicit Connection(const ConnectionSettings& settings);
+    // Works on a Qt connection opened elsewhere (openConnection), which stays
+    // its opener's.
+    explicit Connection(const QSqlDatabase& db);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    QSqlDatabase database() const { return m_db; }
+
+    // Open and not known to be lost; asks nothing of the server.
+    bool isConnected() const { return m_db.isOpen() && !m_lost; }
+    // Asks the server; false, and the session counts as lost, when it is gone.
+    bool ping();
+    // Opens the session again with the same settings and sets it up as at the
+    // first opening. Throws DatabaseError.
+    void reconnect();
+
+    void execute(const QString& sql);
+    // Runs a statement that returns rows; the result is read forward only.
+    QSqlQuery select(const QString& sql);
+    // Prepares a statement with "?" placeholders; run it with exec().
+    QSqlQuery prepare(const QString& sql);
+    void exec(QSqlQuery& prepared);
+    // The key the server gave the last row this session inserted.
+    qint64 lastInsertId();
+
+    // The table's columns, key and defaults, read once per table.
+    const TableInfo& tableInfo(const QString& table);
+
+private:
+    [[noreturn]] void fail(const QSqlError& error, const QString& sql);
+
+    QSqlDatabase m_db;
+    QString m_ownName;  // the Qt connection this object opened and removes again
+    bool m_lost = false;
+    std::map<QString, std::unique_ptr<TableInfo>> m_tables;
+};
 
 } // namespace tarvex

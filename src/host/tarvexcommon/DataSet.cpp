@@ -1,0 +1,753 @@
+#include "DataSet.h"
+
+#include "DataSetErrors.h"
+#include "FilterExpression.h"
+#include "HostStrings.h"
+#include "RowOrder.h"
+
+namespace tarvex {
+
+namespace {
+
+// Restores the row that field reads see when valueAt & co. return or throw.
+class ReadRowGuard {
+public:
+    ReadRowGuard(const DataRow*& slot, const DataRow* row) : m_slot(slot), m_previous(slot) { m_slot = row; }
+    ~ReadRowGuard() { m_slot = m_previous; }
+
+private:
+    const DataRow*& m_slot;
+    const DataRow* m_previous;
+};
+
+} // namespace
+
+DataSet::DataSet(QObject* parent) : QObject(parent)
+{
+}
+
+DataSet::~DataSet() = default;
+
+// ------------------------------------------------------------------ opening
+
+void DataSet::open()
+{
+    if (isActive())
+        return;
+    try {
+        loadRows();
+        if (!m_sortedFields.isEmpty())
+            m_order = std::make_unique<RowOrder>(m_sortedFields, [this](const QString& n) { return findField(n); });
+        if (m_filtered && !m_filterText.trimmed().isEmpty())
+            m_filter = std::make_unique<FilterExpression>(m_filterText, [this](const QString& n) { return findField(n); });
+    } catch (...) {
+        m_rows.clear();
+        m_order.reset();
+        m_filter.reset();
+        bindFields({});
+        throw;
+    }
+    m_state = DataSetState::Browse;
+    m_modified = false;
+    applyViewOrder();
+    m_current = m_view.empty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_view.empty();
+    notifyReset();
+    fire(m_events.afterOpen);
+    if (!m_view.empty())
+        fire(m_events.afterScroll);
+}
+
+void DataSet::close()
+{
+    if (!isActive())
+        return;
+    fire(m_events.beforeClose);
+    m_insertRow.reset();
+    m_backup.clear();
+    m_view.clear();
+    m_rows.clear();
+    m_order.reset();
+    m_filter.reset();
+    bindFields({});
+    m_state = DataSetState::Inactive;
+    m_modified = false;
+    m_current = -1;
+    m_bof = m_eof = true;
+    notifyReset();
+}
+
+void DataSet::checkActive() const
+{
+    if (!isActive())
+        throw DataSetError(QStringLiteral("Cannot perform this operation on a closed dataset (%1)").arg(objectName()));
+}
+
+// ------------------------------------------------------------------- fields
+
+QList<Field*> DataSet::fields() const
+{
+    return QList<Field*>(m_fields.begin(), m_fields.end());
+}
+
+Field* DataSet::findField(const QString& name) const
+{
+    const auto it = m_fieldPool.find(name.toLower());
+    return it == m_fieldPool.end() ? nullptr : it->second.get();
+}
+
+Field& DataSet::fieldByName(const QString& name) const
+{
+    Field* field = findField(name);
+    if (!field)
+        throw DataSetError(QStringLiteral("Field \"%1\" not found in %2").arg(name, objectName()));
+    return *field;
+}
+
+Field& DataSet::declareField(const QString& name, FieldType type)
+{
+    Field& field = fieldForColumn(name);
+    if (type != FieldType::Unknown) {
+        field.m_declaredType = type;
+        field.m_type = type;
+    }
+    return field;
+}
+
+Field& DataSet::fieldForColumn(const QString& name)
+{
+    std::unique_ptr<Field>& slot = m_fieldPool[name.toLower()];
+    if (!slot)
+        slot = std::make_unique<Field>(this, name);
+    return *slot;
+}
+
+void DataSet::bindFields(const std::vector<Field*>& fields)
+{
+    for (Field* f : m_fields)
+        f->m_index = -1;
+    m_fields = fields;
+    for (size_t i = 0; i < m_fields.size(); ++i)
+        m_fields[i]->m_index = int(i);
+}
+
+QVariant DataSet::fieldValue(int index) const
+{
+    const DataRow* row = m_readRow ? m_readRow : currentRowData();
+    return row ? row->values.at(index) : QVariant();
+}
+
+QVariant DataSet::fieldOldValue(int index) const
+{
+    const DataRow* row = m_readRow ? m_readRow : currentRowData();
+    if (!row || row == m_insertRow.get() || row->status == DataRow::Status::Inserted)
+        return QVariant();
+    if (!row->original.isEmpty())
+        return row->original.at(index);
+    if (m_state == DataSetState::Edit && row == currentRowData())
+        return m_backup.at(index);
+    return row->values.at(index);
+}
+
+void DataSet::assignField(Field& field, const QVariant& value)
+{
+    checkActive();
+    if (!isEditing())
+        throw DataSetError(QStringLiteral("%1 is not in edit or insert state").arg(objectName()));
+    if (field.m_index < 0)
+        throw DataSetError(QStringLiteral("Field \"%1\" is not among the columns of %2").arg(field.fieldName(), objectName()));
+    if (field.readOnly())
+        throw DataSetError(QStringLiteral("Field \"%1\" cannot be modified").arg(field.fieldName()));
+    DataRow* row = currentRowData();
+    row->values[field.m_index] = field.convert(value);
+    m_modified = true;
+    if (signalsOn())
+        emit rowChanged(m_current);
+    if (field.m_onChange)
+        field.m_onChange(field);
+}
+
+// ------------------------------------------------------------------- cursor
+
+const DataRow* DataSet::currentRowData() const
+{
+    return m_current >= 0 && size_t(m_current) < m_view.size() ? m_view[size_t(m_current)] : nullptr;
+}
+
+DataRow* DataSet::currentRowData()
+{
+    return m_current >= 0 && size_t(m_current) < m_view.size() ? m_view[size_t(m_current)] : nullptr;
+}
+
+void DataSet::scrollTo(int row, bool bof, bool eof)
+{
+    const bool moved = row != m_current;
+    m_current = row;
+    m_bof = bof;
+    m_eof = eof;
+    if (moved && signalsOn())
+        emit currentRowChanged(m_current);
+    fire(m_events.afterScroll);
+}
+
+void DataSet::first()
+{
+    checkActive();
+    checkBrowseMode();
+    scrollTo(m_view.empty() ? -1 : 0, true, m_view.empty());
+}
+
+void DataSet::last()
+{
+    checkActive();
+    checkBrowseMode();
+    scrollTo(int(m_view.size()) - 1, m_view.empty(), true);
+}
+
+void DataSet::next()
+{
+    checkActive();
+    checkBrowseMode();
+    if (m_current + 1 < int(m_view.size()))
+        scrollTo(m_current + 1, false, false);
+    else
+        scrollTo(m_current, m_view.empty(), true);
+}
+
+void DataSet::prior()
+{
+    checkActive();
+    checkBrowseMode();
+    if (m_current > 0)
+        scrollTo(m_current - 1, false, false);
+    else
+        scrollTo(m_current, true, m_view.empty());
+}
+
+void DataSet::setRecNo(int recNo)
+{
+    checkActive();
+    if (m_view.empty())
+        return;
+    checkBrowseMode();
+    const int row = qBound(0, recNo - 1, int(m_view.size()) - 1);
+    scrollTo(row, false, false);
+}
+
+DataSet::Bookmark DataSet::bookmark() const
+{
+    const DataRow* row = currentRowData();
+    return row ? row->id : 0;
+}
+
+bool DataSet::bookmarkValid(Bookmark bookmark) const
+{
+    for (const DataRow* row : m_view) {
+        if (row->id == bookmark)
+            return true;
+    }
+    return false;
+}
+
+void DataSet::gotoBookmark(Bookmark bookmark)
+{
+    checkActive();
+    checkBrowseMode();
+    for (size_t i = 0; i < m_view.size(); ++i) {
+        if (m_view[i]->id == bookmark) {
+            scrollTo(int(i), false, false);
+            return;
+        }
+    }
+    throw DataSetError(QStringLiteral("The bookmarked row of %1 no longer exists").arg(objectName()));
+}
+
+bool DataSet::locate(const QString& fieldNames, const QVariant& values, int options)
+{
+    checkActive();
+    checkBrowseMode();
+    const QStringList names = fieldNames.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    const QVariantList wanted = names.size() == 1 ? QVariantList{values} : values.toList();
+    if (names.isEmpty() || wanted.size() != names.size())
+        throw DataSetError(QStringLiteral("Locate needs one value per field (%1)").arg(fieldNames));
+
+    struct Criterion {
+        int column;
+        QVariant value;
+        bool text;
+    };
+    std::vector<Criterion> criteria;
+    for (int i = 0; i < names.size(); ++i) {
+        Field& field = fieldByName(names[i].trimmed());
+        if (field.index() < 0)
+            throw DataSetError(QStringLiteral("Field \"%1\" is not among the columns of %2").arg(names[i], objectName()));
+        QVariant value;
+        try {
+            value = field.convert(wanted[i]);
+        } catch (const FieldError&) {
+            return false;  // a value the field cannot hold matches no row
+        }
+        const bool text = field.dataType() == FieldType::String || field.dataType() == FieldType::Unknown;
+        criteria.push_back({field.index(), value, text});
+    }
+    const Qt::CaseSensitivity cs = (options & LocateCaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    const bool partial = options & LocatePartialKey;
+    for (size_t r = 0; r < m_view.size(); ++r) {
+        bool match = true;
+        for (const Criterion& c : criteria) {
+            const QVariant& v = m_view[r]->values.at(c.column);
+            if (c.text && !c.value.isNull() && !v.isNull()) {
+                const QString s = v.toString();
+                const QString w = c.value.toString();
+                match = partial ? s.startsWith(w, cs) : s.compare(w, cs) == 0;
+            } else {
+                match = sameValue(v, c.value);
+            }
+            if (!match)
+                break;
+        }
+        if (match) {
+            scrollTo(int(r), false, false);
+            return true;
+        }
+    }
+    return false;
+}
+
+// ------------------------------------------------------- rows without cursor
+
+QVariant DataSet::valueAt(int row, int column) const
+{
+    return m_view.at(size_t(row))->values.at(column);
+}
+
+QString DataSet::displayTextAt(int row, int column) const
+{
+    ReadRowGuard guard(m_readRow, m_view.at(size_t(row)));
+    return m_fields.at(size_t(column))->displayText();
+}
+
+QString DataSet::textAt(int row, int column) const
+{
+    ReadRowGuard guard(m_readRow, m_view.at(size_t(row)));
+    return m_fields.at(size_t(column))->text();
+}
+
+// ------------------------------------------------------------------ editing
+
+void DataSet::checkCanModify() const
+{
+    if (m_readOnly)
+        throw DataSetError(QStringLiteral("%1 is read-only").arg(objectName()));
+}
+
+void DataSet::checkBrowseMode()
+{
+    if (!isEditing())
+        return;
+    if (m_modified)
+        post();
+    else
+        cancel();
+}
+
+void DataSet::append()
+{
+    startInsert(true);
+}
+
+void DataSet::insert()
+{
+    startInsert(false);
+}
+
+void DataSet::startInsert(bool append)
+{
+    checkActive();
+    checkBrowseMode();
+    checkCanModify();
+    fire(m_events.beforeInsert);
+
+    const int previous = m_current;
+    const bool previousBof = m_bof;
+    const bool previousEof = m_eof;
+    const int at = append || m_current < 0 ? int(m_view.size()) : m_current;
+    m_insertRow = makeRow(newRowValues());
+    m_view.insert(m_view.begin() + at, m_insertRow.get());
+    m_currentBeforeInsert = previous;
+    m_current = at;
+    m_state = DataSetState::Insert;
+    m_bof = m_eof = false;
+    if (signalsOn()) {
+        emit rowInserted(at);
+        emit currentRowChanged(at);
+        emit stateChanged();
+    }
+    try {
+        fire(m_events.onNewRecord);
+    } catch (...) {
+        m_view.erase(m_view.begin() + at);
+        m_insertRow.reset();
+        m_current = previous;
+        m_bof = previousBof;
+        m_eof = previousEof;
+        m_state = DataSetState::Browse;
+        if (signalsOn()) {
+            emit rowRemoved(at);
+            emit currentRowChanged(m_current);
+            emit stateChanged();
+        }
+        throw;
+    }
+    m_modified = false;
+    fire(m_events.afterInsert);
+    fire(m_events.afterScroll);
+}
+
+void DataSet::edit()
+{
+    checkActive();
+    if (isEditing())
+        return;
+    if (m_view.empty()) {
+        insert();
+        return;
+    }
+    checkCanModify();
+    fire(m_events.beforeEdit);
+    m_backup = currentRowData()->values;
+    m_state = DataSetState::Edit;
+    m_modified = false;
+    if (signalsOn())
+        emit stateChanged();
+    fire(m_events.afterEdit);
+}
+
+void DataSet::checkRequiredFields()
+{
+    const DataRow* row = currentRowData();
+    for (Field* field : m_fields) {
+        if (!field->required())
+            continue;
+        const QVariant& v = row->values.at(field->index());
+        if (v.isNull() || (field->dataType() == FieldType::String && v.toString().isEmpty()))
+            throw FieldError(CMN_FIELD_REQUIRED_ERR.arg(field->displayLabel()), field);
+    }
+}
+
+void DataSet::post()
+{
+    checkActive();
+    if (!isEditing())
+        return;
+    fire(m_events.beforePost);
+    checkRequiredFields();
+    DataRow& row = *currentRowData();
+    if (m_state == DataSetState::Edit) {
+        storeUpdate(row, m_backup);
+    } else {
+        storeInsert(row);
+        storeInsertedRow(std::move(m_insertRow));
+    }
+    m_state = DataSetState::Browse;
+    m_backup.clear();
+    m_modified = false;
+    if (signalsOn()) {
+        emit rowChanged(m_current);
+        emit stateChanged();
+    }
+    placePostedRow();
+    fire(m_events.afterPost);
+}
+
+void DataSet::storeInsertedRow(std::unique_ptr<DataRow> row)
+{
+    // Stored next to its neighbour in the view, so clearing the sort order
+    // shows it where it was inserted.
+    auto position = m_rows.end();
+    if (size_t(m_current) + 1 < m_view.size()) {
+        const DataRow* next = m_view[size_t(m_current) + 1];
+        for (auto it = m_rows.begin(); it != m_rows.end(); ++it) {
+            if (it->get() == next) {
+                position = it;
+                break;
+            }
+        }
+    }
+    m_rows.insert(position, std::move(row));
+}
+
+void DataSet::placePostedRow()
+{
+    DataRow* row = currentRowData();
+    if (m_filter && !m_filter->matches(row->values)) {
+        const int at = m_current;
+        m_view.erase(m_view.begin() + at);
+        if (signalsOn())
+            emit rowRemoved(at);
+        const int n = int(m_view.size());
+        m_current = n == 0 ? -1 : qMin(at, n - 1);
+        m_bof = m_eof = n == 0;
+        if (signalsOn())
+            emit currentRowChanged(m_current);
+        return;
+    }
+    if (!m_keepSorted || !m_order)
+        return;
+    const int at = m_current;
+    m_view.erase(m_view.begin() + at);
+    const int to = int(m_order->insertPosition(m_view, *row));
+    m_view.insert(m_view.begin() + to, row);
+    m_current = to;
+    if (to != at && signalsOn()) {
+        emit modelReset();
+        emit currentRowChanged(m_current);
+    }
+}
+
+void DataSet::cancel()
+{
+    checkActive();
+    if (!isEditing())
+        return;
+    if (m_state == DataSetState::Insert) {
+        const int at = m_current;
+        m_view.erase(m_view.begin() + at);
+        m_insertRow.reset();
+        const int n = int(m_view.size());
+        m_current = n == 0 ? -1 : qBound(0, m_currentBeforeInsert, n - 1);
+        m_bof = m_eof = n == 0;
+        if (signalsOn()) {
+            emit rowRemoved(at);
+            emit currentRowChanged(m_current);
+        }
+    } else {
+        currentRowData()->values = m_backup;
+        if (signalsOn())
+            emit rowChanged(m_current);
+    }
+    m_backup.clear();
+    m_state = DataSetState::Browse;
+    m_modified = false;
+    if (signalsOn())
+        emit stateChanged();
+    fire(m_events.afterCancel);
+}
+
+void DataSet::deleteRecord()
+{
+    checkActive();
+    if (m_state == DataSetState::Insert) {
+        cancel();
+        return;
+    }
+    if (m_view.empty())
+        throw DataSetError(QStringLiteral("Cannot delete from an empty dataset (%1)").arg(objectName()));
+    checkCanModify();
+    fire(m_events.beforeDelete);
+
+    DataRow* row = currentRowData();
+    const QVector<QVariant> before = m_state == DataSetState::Edit ? m_backup : row->values;
+    const bool keep = storeDelete(*row, before);
+    row->values = before;
+    m_backup.clear();
+    m_state = DataSetState::Browse;
+    m_modified = false;
+
+    const int at = m_current;
+    m_view.erase(m_view.begin() + at);
+    if (!keep) {
+        for (auto it = m_rows.begin(); it != m_rows.end(); ++it) {
+            if (it->get() == row) {
+                m_rows.erase(it);
+                break;
+            }
+        }
+    }
+    const int n = int(m_view.size());
+    m_current = n == 0 ? -1 : qMin(at, n - 1);
+    m_bof = m_eof = n == 0;
+    if (signalsOn()) {
+        emit rowRemoved(at);
+        emit currentRowChanged(m_current);
+        emit stateChanged();
+    }
+    fire(m_events.afterDelete);
+    fire(m_events.afterScroll);
+}
+
+QVector<QVariant> DataSet::newRowValues() const
+{
+    return QVector<QVariant>(int(m_fields.size()));
+}
+
+void DataSet::storeInsert(DataRow&)
+{
+}
+
+void DataSet::storeUpdate(DataRow&, const QVector<QVariant>&)
+{
+}
+
+bool DataSet::storeDelete(DataRow&, const QVector<QVariant>&)
+{
+    return false;
+}
+
+std::unique_ptr<DataRow> DataSet::makeRow(QVector<QVariant> values)
+{
+    auto row = std::make_unique<DataRow>();
+    row->values = std::move(values);
+    row->id = m_nextRowId++;
+    return row;
+}
+
+void DataSet::setRows(RowList rows)
+{
+    m_rows = std::move(rows);
+}
+
+// -------------------------------------------------------- order and filter
+
+void DataSet::setSortedFields(const QString& fields)
+{
+    if (!isActive()) {
+        m_sortedFields = fields;
+        return;
+    }
+    checkBrowseMode();
+    std::unique_ptr<RowOrder> order;
+    if (!fields.trimmed().isEmpty())
+        order = std::make_unique<RowOrder>(fields, [this](const QString& n) { return findField(n); });
+    m_sortedFields = fields;
+    m_order = std::move(order);
+    rebuildView();
+}
+
+void DataSet::setFilter(const QString& expression)
+{
+    if (isActive() && m_filtered) {
+        checkBrowseMode();
+        std::unique_ptr<FilterExpression> filter;
+        if (!expression.trimmed().isEmpty())
+            filter = std::make_unique<FilterExpression>(expression, [this](const QString& n) { return findField(n); });
+        m_filter = std::move(filter);
+        m_filterText = expression;
+        rebuildView();
+        return;
+    }
+    m_filterText = expression;
+}
+
+void DataSet::setFiltered(bool on)
+{
+    if (on == m_filtered)
+        return;
+    if (!isActive()) {
+        m_filtered = on;
+        return;
+    }
+    checkBrowseMode();
+    std::unique_ptr<FilterExpression> filter;
+    if (on && !m_filterText.trimmed().isEmpty())
+        filter = std::make_unique<FilterExpression>(m_filterText, [this](const QString& n) { return findField(n); });
+    m_filtered = on;
+    m_filter = std::move(filter);
+    rebuildView();
+}
+
+bool DataSet::rowPassesFilter(const DataRow& row) const
+{
+    return !m_filter || m_filter->matches(row.values);
+}
+
+void DataSet::applyViewOrder()
+{
+    m_view.clear();
+    m_view.reserve(m_rows.size());
+    for (const auto& row : m_rows) {
+        if (row->status != DataRow::Status::Deleted && rowPassesFilter(*row))
+            m_view.push_back(row.get());
+    }
+    if (m_order)
+        m_order->sort(m_view);
+}
+
+int DataSet::viewIndexOf(const DataRow* row) const
+{
+    for (size_t i = 0; i < m_view.size(); ++i) {
+        if (m_view[i] == row)
+            return int(i);
+    }
+    return -1;
+}
+
+void DataSet::rebuildView()
+{
+    const DataRow* current = currentRowData();
+    applyViewOrder();
+    const int at = viewIndexOf(current);
+    const int n = int(m_view.size());
+    m_current = at >= 0 ? at : (n == 0 ? -1 : 0);
+    m_bof = at <= 0;
+    m_eof = n == 0;
+    notifyReset();
+}
+
+void DataSet::reload(const std::function<bool(const DataRow&, const DataRow&)>& same)
+{
+    checkActive();
+    checkBrowseMode();
+    std::unique_ptr<DataRow> before;
+    if (const DataRow* current = currentRowData())
+        before = std::make_unique<DataRow>(*current);
+    const int previous = m_current;
+    loadRows();
+    applyViewOrder();
+    const int n = int(m_view.size());
+    m_current = n == 0 ? -1 : qMin(qMax(previous, 0), n - 1);
+    if (before) {
+        for (int i = 0; i < n; ++i) {
+            if (same(*before, *m_view[size_t(i)])) {
+                m_current = i;
+                break;
+            }
+        }
+    }
+    m_bof = m_current <= 0;
+    m_eof = n == 0;
+    notifyReset();
+}
+
+// ----------------------------------------------------------------- controls
+
+void DataSet::disableControls()
+{
+    ++m_disableCount;
+}
+
+void DataSet::enableControls()
+{
+    if (m_disableCount == 0)
+        return;
+    if (--m_disableCount == 0)
+        notifyReset();
+}
+
+void DataSet::notifyReset()
+{
+    if (!signalsOn())
+        return;
+    emit modelReset();
+    emit currentRowChanged(m_current);
+    emit stateChanged();
+}
+
+void DataSet::fire(const Event& event)
+{
+    if (event)
+        event(*this);
+}
+
+} // namespace tarvex

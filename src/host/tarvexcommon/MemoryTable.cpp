@@ -1,0 +1,87 @@
+#include "MemoryTable.h"
+
+#include "DataSetErrors.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace tarvex {
+
+MemoryTable::MemoryTable(QObject* parent) : DataSet(parent)
+{
+    setKeepSorted(true);
+}
+
+Field& MemoryTable::addField(const QString& name, FieldType type, int size)
+{
+    if (isActive())
+        throw DataSetError(QStringLiteral("Fields of %1 are defined before it opens").arg(objectName()));
+    Field& field = declareField(name, type);
+    field.m_size = type == FieldType::String ? size : 0;
+    field.m_writable = true;
+    if (std::find(m_definitions.begin(), m_definitions.end(), &field) == m_definitions.end())
+        m_definitions.push_back(&field);
+    return field;
+}
+
+void MemoryTable::createDataSet()
+{
+    open();
+}
+
+void MemoryTable::emptyDataSet()
+{
+    checkActive();
+    cancel();
+    storage().clear();
+    rebuildView();
+}
+
+void MemoryTable::loadRows()
+{
+    bindFields(m_definitions);
+    setRows({});
+}
+
+void MemoryTable::addIndex(const QString& name, const QString& fields, bool descending)
+{
+    for (Index& index : m_indexes) {
+        if (index.name.compare(name, Qt::CaseInsensitive) == 0) {
+            index = {name, fields, descending};
+            return;
+        }
+    }
+    m_indexes.push_back({name, fields, descending});
+}
+
+void MemoryTable::setIndexName(const QString& name)
+{
+    if (name.isEmpty()) {
+        setSortedFields(QString());
+        m_indexName.clear();
+        return;
+    }
+    for (const Index& index : m_indexes) {
+        if (index.name.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        QStringList parts = index.fields.split(QRegularExpression(QStringLiteral("[,;]")), Qt::SkipEmptyParts);
+        if (index.descending) {
+            for (QString& part : parts)
+                part = part.trimmed() + QStringLiteral(" DESC");
+        }
+        setSortedFields(parts.join(QLatin1Char(',')));
+        m_indexName = index.name;
+        return;
+    }
+    throw DataSetError(QStringLiteral("Index \"%1\" not found in %2").arg(name, objectName()));
+}
+
+QStringList MemoryTable::indexNames() const
+{
+    QStringList names;
+    for (const Index& index : m_indexes)
+        names.append(index.name);
+    return names;
+}
+
+} // namespace tarvex

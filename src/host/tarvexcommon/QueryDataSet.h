@@ -1,0 +1,98 @@
+#pragma once
+// The query dataset (the module's ...ZQ): rows read with an SQL statement
+// whose ":name" parameters are replaced client-side by safely quoted
+// literals, and changes written back to the statement's own table.
+//
+// Writing back: the own table is the first table of the FROM clause (or the
+// one named with setUpdateTable). Only its columns are written; computed and
+// joined columns can be changed in memory but never reach the database. A
+// post of an edit UPDATEs just the columns whose values changed, locating the
+// row by its primary key as read (all of its columns as read when the table
+// has no key); an insert INSERTs, takes the new auto-increment key back and
+// re-reads the row; a delete DELETEs by the key. All through bound
+// parameters. New rows start with the table's column defaults.
+//
+// With cached updates on, inserts, edits and deletions stay in memory until
+// applyUpdates() writes them, in the order they were made.
+
+#include "DataSet.h"
+
+#include <QHash>
+#include <QStringList>
+
+namespace tarvex {
+
+class Connection;
+struct TableInfo;
+
+class QueryDataSet : public DataSet {
+    Q_OBJECT
+public:
+    explicit QueryDataSet(QObject* parent = nullptr);
+    QueryDataSet(Connection* connection, const QString& sql, QObject* parent = nullptr);
+
+    void setConnection(Connection* connection);
+    Connection* connection() const { return m_connection; }
+
+    // Changing the text closes the dataset. Parameter values stay, by name.
+    void setSql(const QString& sql);
+    const QString& sql() const { return m_sql; }
+    // Names as written in the text, each once, in order.
+    QStringList paramNames() const;
+    // Any letter case; a parameter without a value reads as NULL.
+    void setParam(const QString& name, const QVariant& value);
+    QVariant param(const QString& name) const;
+    // The statement as sent to the server.
+    QString expandedSql() const;
+
+    void setUpdateTable(const QString& table) { m_updateTableSetting = table; }
+    // The table posts write to (known once open); empty when none.
+    const QString& updateTable() const { return m_updateTable; }
+
+    void setCachedUpdates(bool on);
+    bool cachedUpdates() const { return m_cachedUpdates; }
+    bool updatesPending() const;
+    // Posts a pending edit, then writes the pending changes in the order
+    // they were made. Stops at the first failure (DatabaseError): what was
+    // written stays written, the failed change and the rest stay pending.
+    void applyUpdates();
+    // Drops the pending changes (and a pending edit): rows are as read.
+    void cancelUpdates();
+
+    // Reads the rows again and stays on the same row (by key) when it is
+    // still there. Throws DataSetError while cached changes are pending.
+    void refresh();
+
+protected:
+    void loadRows() override;
+    QVector<QVariant> newRowValues() const override;
+    void storeInsert(DataRow& row) override;
+    void storeUpdate(DataRow& row, const QVector<QVariant>& before) override;
+    bool storeDelete(DataRow& row, const QVector<QVariant>& before) override;
+
+private:
+    Connection& connectionOrThrow() const;
+    void resolveOwnTable(const QString& sql);
+    void writeInsert(DataRow& row);
+    void writeUpdate(DataRow& row, const QVector<QVariant>& before);
+    void writeDelete(const QVector<QVariant>& before);
+    // " WHERE ..." locating a row by its key values; fills the bound values.
+    QString keyCondition(const QVector<QVariant>& values, QVariantList& binds) const;
+    void rereadRow(DataRow& row);
+    QVariant stored(const Field& field, const QVariant& value) const;
+    std::vector<Field*> writableFields() const;
+
+    Connection* m_connection = nullptr;
+    QString m_sql;
+    QHash<QString, QVariant> m_params;  // by lower-case name
+    QString m_updateTableSetting;
+    QString m_updateTable;
+    QString m_ownAlias;
+    const TableInfo* m_table = nullptr;  // of the open dataset's own table
+    std::vector<int> m_keyColumns;       // the key's field indexes; empty when it cannot be located
+    bool m_keyIsPrimary = false;
+    bool m_cachedUpdates = false;
+    quint64 m_changeCounter = 0;
+};
+
+} // namespace tarvex

@@ -1,0 +1,40 @@
+#pragma once
+// Reading the SQL text of a query dataset: its ":name" parameters and the
+// tables of its FROM clause. Quoted texts, quoted identifiers and comments
+// are skipped, so ':' or a table name inside them is never taken.
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+namespace tarvex {
+
+struct SqlParamRef {
+    int start;      // position of the ':'
+    int length;     // ':' and the name
+    QString name;
+};
+
+// The ":name" parameters in text order (a name may appear several times).
+QList<SqlParamRef> findSqlParams(const QString& sql);
+
+// The text with every parameter replaced by the SQL literal of its value.
+QString substituteSqlParams(const QString& sql, const std::function<QVariant(const QString& name)>& valueOf);
+
+// A value as an SQL literal: NULL; numbers with "." (no exponent); Booleans
+// as 1 and 0; texts between single quotes with quotes doubled (sessions run
+// with NO_BACKSLASH_ESCAPES); dates 'yyyy-mm-dd', date-times
+// 'yyyy-mm-dd hh:mm:ss', times 'hh:mm:ss'; bytes as X'..'.
+QString sqlLiteral(const QVariant& value);
+
+struct SqlTableRef {
+    QString table;
+    QString alias;  // the name the columns are reported under: the alias, or the table itself
+};
+
+// The tables of the outermost SELECT's FROM clause and its joins, in order.
+// Derived tables (sub-queries) are left out.
+QList<SqlTableRef> findSelectTables(const QString& sql);
+
+} // namespace tarvex

@@ -1,0 +1,2 @@
+tarvex_add_test(test_displayformat host/test_displayformat.cpp)
+tarvex_add_test(test_memorytable host/test_memorytable.cpp)

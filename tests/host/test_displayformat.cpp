@@ -1,0 +1,91 @@
+#include "DisplayFormat.h"
+#include "MemoryTable.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+
+using namespace tarvex;
+
+TEST(DisplayFormat, ModuleFormatsShowWhatTheWindowsExpect)
+{
+    EXPECT_EQ(FormatFloat("0.00 %", 20), "20.00 %");  // literal sign, nothing multiplied
+    EXPECT_EQ(FormatFloat("#,##0.00", 1234.5), "1,234.50");
+    EXPECT_EQ(FormatFloat("#,##0.00", 1234567.891), "1,234,567.89");
+    EXPECT_EQ(FormatFloat("#,##0.00", 0.5), "0.50");
+    EXPECT_EQ(FormatFloat("0.###", 0.5), "0.5");
+    EXPECT_EQ(FormatFloat("0.###", 2), "2");  // no decimals, no point
+    EXPECT_EQ(FormatFloat("0.###", 1.23456), "1.235");
+    EXPECT_EQ(FormatFloat("0.00##", 10.12345), "10.1235");
+    EXPECT_EQ(FormatFloat("0.00##", 10.1), "10.10");
+    EXPECT_EQ(FormatFloat("0.00", 12.6), "12.60");
+    EXPECT_EQ(FormatFloat("0.######", 0.0004), "0.0004");
+    EXPECT_EQ(FormatFloat("0.######", 5), "5");
+    EXPECT_EQ(FormatFloat("#,##0.######", 1234.5), "1,234.5");
+    EXPECT_EQ(FormatFloat("0.00####", 1.1234567), "1.123457");
+}
+
+TEST(DisplayFormat, NegativeNumbersAndSections)
+{
+    EXPECT_EQ(FormatFloat("#,##0.00", -1234.5), "-1,234.50");
+    EXPECT_EQ(FormatFloat("0.###", -0.25), "-0.25");
+    EXPECT_EQ(FormatFloat("0.00", -0.001), "0.00");  // rounds to zero: no sign
+    EXPECT_EQ(FormatFloat("0.00;(0.00)", -3), "(3.00)");
+    EXPECT_EQ(FormatFloat("0.00;(0.00);\"nula\"", 0), "nula");
+    EXPECT_EQ(FormatFloat("#.##", 0.5), ".5");
+}
+
+TEST(DisplayFormat, HalvesRoundAwayFromZeroOnTheDecimalText)
+{
+    // The doubles nearest to these lie just below the half; the decimal text does not.
+    EXPECT_EQ(FormatFloat("0.00", 1.005), "1.01");
+    EXPECT_EQ(FormatFloat("0.00", 2.675), "2.68");
+    EXPECT_EQ(FormatFloat("0.00", -2.675), "-2.68");
+    EXPECT_EQ(FormatFloat("0.00", 9.995), "10.00");
+    EXPECT_EQ(FormatFloat("#,##0", 999.5), "1,000");
+    EXPECT_EQ(FormatFloat("0.00", 1.004999), "1.00");
+}
+
+TEST(DisplayFormat, NumbersForSqlAndFilesUsePointAndNoExponent)
+{
+    EXPECT_EQ(FloatToText(10.12345), "10.12345");
+    EXPECT_EQ(FloatToText(1e20), "100000000000000000000");
+    EXPECT_EQ(FloatToText(1e-7), "0.0000001");
+    EXPECT_EQ(FloatToText(-0.5), "-0.5");
+    EXPECT_EQ(FloatToText(0.1 + 0.2), "0.30000000000000004");  // reads back as the same double
+    EXPECT_EQ(FloatToText(1.5, 13), "1.5000000000000");
+    EXPECT_EQ(FloatToText(2.675, 2), "2.68");
+    EXPECT_EQ(FloatToText(-0.0001, 2), "0.00");
+    EXPECT_EQ(FloatToText(std::nan("")), "NULL");
+}
+
+TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaks)
+{
+    MemoryTable table;
+    Field& price = table.addField("price", FieldType::Float);
+    Field& day = table.addField("day", FieldType::Date);
+    Field& flag = table.addField("flag", FieldType::Boolean);
+    price.setDisplayFormat("#,##0.00");
+    table.createDataSet();
+    table.append();
+    price.setValue(1234.5);
+    day.setValue(QDate(2024, 3, 5));
+    flag.setValue(true);
+    table.post();
+
+    EXPECT_EQ(price.displayText(), "1,234.50");
+    EXPECT_EQ(price.text(), "1234.5");  // editing shows the plain number
+    EXPECT_EQ(day.displayText(), "2024-03-05");
+    price.setOnGetText([](const Field& f, bool display) { return display ? QStringLiteral("%1 RSD").arg(f.asFloat()) : f.asString(); });
+    EXPECT_EQ(price.displayText(), "1234.5 RSD");
+    EXPECT_EQ(price.text(), "1234.5");
+
+    table.edit();
+    price.setText("12,5");  // a typed comma reads as the decimal point
+    day.setText("2024-2-9");
+    flag.setText("ne");
+    EXPECT_DOUBLE_EQ(price.asFloat(), 12.5);
+    EXPECT_EQ(day.asDate(), QDate(2024, 2, 9));
+    EXPECT_FALSE(flag.asBoolean());
+    price.setText("");
+    EXPECT_TRUE(price.isNull());
+}

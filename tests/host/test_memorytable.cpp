@@ -1,0 +1,308 @@
+// The dataset behaviour every window relies on, shown on the in-memory table
+// (the query dataset shares it): cursor, events and what an aborting event
+// leaves behind, named sort orders, locate, filter and the signals a table
+// model follows.
+#include "DataSetErrors.h"
+#include "HostStrings.h"
+#include "MemoryTable.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+
+namespace {
+
+class Table : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        table.setObjectName("StocksCDS");
+        table.addField("ProductID", FieldType::Integer);
+        table.addField("name", FieldType::String, 100);
+        table.addField("mp1amount", FieldType::Float);
+        table.addField("active", FieldType::Boolean);
+        table.addIndex("nameA", "name");
+        table.addIndex("mp1amountA", "mp1amount");
+        table.addIndex("mp1amountD", "mp1amount", true);
+        table.createDataSet();
+    }
+
+    void add(int id, const QString& name, QVariant amount, bool active = true)
+    {
+        table.append();
+        table.fieldByName("ProductID").setValue(id);
+        table.fieldByName("name").setValue(name);
+        table.fieldByName("mp1amount").setValue(amount);
+        table.fieldByName("active").setValue(active);
+        table.post();
+    }
+
+    QStringList names()
+    {
+        QStringList result;
+        for (int row = 0; row < table.recordCount(); ++row)
+            result << table.valueAt(row, 1).toString();
+        return result;
+    }
+
+    MemoryTable table;
+};
+
+} // namespace
+
+TEST_F(Table, CursorWalksRowsWithBofEofAndBookmarks)
+{
+    EXPECT_TRUE(table.isEmpty());
+    EXPECT_TRUE(table.bof() && table.eof());
+    EXPECT_EQ(table.recNo(), 0);
+    add(1, "a", 1);
+    add(2, "b", 2);
+    add(3, "c", 3);
+
+    table.first();
+    EXPECT_TRUE(table.bof());
+    EXPECT_FALSE(table.eof());
+    QStringList walked;
+    while (!table.eof()) {
+        walked << table.fieldByName("name").asString();
+        table.next();
+    }
+    EXPECT_EQ(walked, QStringList({"a", "b", "c"}));
+    EXPECT_EQ(table.recNo(), 3);  // eof stays on the last row
+    table.prior();
+    EXPECT_EQ(table.fieldByName("name").asString(), "b");
+    const DataSet::Bookmark mark = table.bookmark();
+    table.last();
+    table.gotoBookmark(mark);
+    EXPECT_EQ(table.fieldByName("ProductID").asInteger(), 2);
+    table.setRecNo(1);
+    EXPECT_EQ(table.fieldByName("name").asString(), "a");
+    table.deleteRecord();
+    EXPECT_FALSE(table.bookmarkValid(table.bookmark() + 1000));
+    EXPECT_EQ(table.recordCount(), 2);
+    EXPECT_EQ(table.fieldByName("name").asString(), "b");  // the next row becomes current
+}
+
+TEST_F(Table, EventsRunInOrderOnInsertPostAndDelete)
+{
+    QStringList log;
+    auto record = [&log](const char* name) { return [&log, name](DataSet&) { log << name; }; };
+    DataSet::Events& e = table.events();
+    e.beforeInsert = record("beforeInsert");
+    e.onNewRecord = [&log](DataSet& ds) {
+        log << "newRecord";
+        ds.fieldByName("active").setValue(true);  // a default, not a change
+    };
+    e.afterInsert = record("afterInsert");
+    e.beforePost = record("beforePost");
+    e.afterPost = record("afterPost");
+    e.beforeDelete = record("beforeDelete");
+    e.afterDelete = record("afterDelete");
+    e.afterScroll = record("afterScroll");
+    e.afterCancel = record("afterCancel");
+
+    table.append();
+    EXPECT_EQ(table.state(), DataSetState::Insert);
+    EXPECT_FALSE(table.isModified());
+    table.fieldByName("name").setValue("x");
+    table.post();
+    table.deleteRecord();
+    EXPECT_EQ(log, QStringList({"beforeInsert", "newRecord", "afterInsert", "afterScroll", "beforePost", "afterPost",
+                                "beforeDelete", "afterDelete", "afterScroll"}));
+
+    // A new row with nothing typed into it is dropped when the cursor moves on.
+    log.clear();
+    table.append();
+    table.first();
+    EXPECT_TRUE(table.isEmpty());
+    EXPECT_TRUE(log.contains("afterCancel"));
+}
+
+TEST_F(Table, AnAbortingEventLeavesTheDataSetAsItWas)
+{
+    add(1, "a", 1);
+    add(2, "b", 2);
+    table.first();
+
+    table.events().onNewRecord = [](DataSet&) { Abort(); };
+    EXPECT_THROW(table.append(), SilentAbort);
+    EXPECT_EQ(table.state(), DataSetState::Browse);
+    EXPECT_EQ(table.recordCount(), 2);
+    EXPECT_EQ(table.fieldByName("name").asString(), "a");
+    table.events().onNewRecord = nullptr;
+
+    table.events().beforePost = [](DataSet& ds) {
+        if (ds.fieldByName("mp1amount").asFloat() < 0)
+            throw FieldError("negative", &ds.fieldByName("mp1amount"));
+    };
+    table.edit();
+    table.fieldByName("mp1amount").setValue(-5);
+    EXPECT_THROW(table.post(), FieldError);
+    EXPECT_EQ(table.state(), DataSetState::Edit);  // still editing, the typed value kept
+    EXPECT_DOUBLE_EQ(table.fieldByName("mp1amount").asFloat(), -5);
+    table.cancel();
+    EXPECT_DOUBLE_EQ(table.fieldByName("mp1amount").asFloat(), 1);
+
+    table.events().beforeDelete = [](DataSet&) { Abort(); };
+    EXPECT_THROW(table.deleteRecord(), SilentAbort);
+    EXPECT_EQ(table.recordCount(), 2);
+}
+
+TEST_F(Table, RequiredFieldsAndValuesThatDoNotReadRefuseThePost)
+{
+    Field& name = table.fieldByName("name");
+    name.setRequired(true);
+    name.setDisplayLabel("Proizvod");
+    table.append();
+    try {
+        table.post();
+        FAIL() << "an empty required field was posted";
+    } catch (const FieldError& e) {
+        EXPECT_EQ(e.message(), CMN_FIELD_REQUIRED_ERR.arg("Proizvod"));
+        EXPECT_EQ(e.field(), &name);
+    }
+    EXPECT_EQ(table.state(), DataSetState::Insert);
+    EXPECT_THROW(table.fieldByName("mp1amount").setText("12a"), FieldError);
+    EXPECT_THROW(table.fieldByName("ProductID").setValue("x"), FieldError);
+    table.cancel();
+    EXPECT_THROW(name.setValue("browse"), DataSetError);  // not editing
+}
+
+TEST_F(Table, ChangeHandlerRunsAtOnceAndMayCascade)
+{
+    Field& amount = table.fieldByName("mp1amount");
+    Field& name = table.fieldByName("name");
+    int calls = 0;
+    amount.setOnChange([&](Field& f) {
+        ++calls;
+        name.setValue(QStringLiteral("amount %1").arg(f.asFloat()));
+    });
+    table.append();
+    amount.setValue(7);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(name.asString(), "amount 7");
+}
+
+TEST_F(Table, NamedOrdersSwitchAndKeepPostedRowsInPlace)
+{
+    add(1, "b", 5);
+    add(2, "c", QVariant());
+    add(3, "a", 20);
+    table.setIndexName("mp1amountA");
+    EXPECT_EQ(names(), QStringList({"c", "b", "a"}));  // nulls first
+    table.setIndexName("mp1amountD");
+    EXPECT_EQ(names(), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(table.indexName(), "mp1amountD");
+
+    add(4, "d", 10);  // appended, then placed by the order in force
+    EXPECT_EQ(names(), QStringList({"a", "d", "b", "c"}));
+    EXPECT_EQ(table.fieldByName("name").asString(), "d");  // and stays current
+
+    table.setIndexName("");
+    EXPECT_EQ(names(), QStringList({"b", "c", "a", "d"}));  // order of entry
+    EXPECT_THROW(table.setIndexName("nosuchA"), DataSetError);
+    table.emptyDataSet();
+    EXPECT_TRUE(table.isEmpty());
+    EXPECT_TRUE(table.isActive());
+}
+
+TEST_F(Table, TextsSortBySerbianLatinRules)
+{
+    for (const char* name : {"Zebra", "čaj", "Ćup", "cigla", "Đak", "dan", "šal", "sto", "žica", "abc", "Čas"})
+        add(0, QString::fromUtf8(name), 0);
+    table.setSortedFields("name");
+    EXPECT_EQ(names(), QStringList({"abc", "cigla", "čaj", "Čas", "Ćup", "dan", "Đak", "sto", "šal", "Zebra", "žica"}));
+    table.setSortedFields("name DESC");
+    EXPECT_EQ(names().first(), "žica");
+}
+
+TEST_F(Table, LocateIgnoresLetterCaseIncludingSerbianLetters)
+{
+    add(1, "ČAJ ŠUMSKI", 1);
+    add(2, "Đevrek", 2);
+    add(3, "žuto", 3);
+    table.first();
+    EXPECT_FALSE(table.locate("name", "čaj šumski"));
+    EXPECT_EQ(table.recNo(), 1);
+    EXPECT_TRUE(table.locate("name", "čaj šumski", LocateCaseInsensitive));
+    EXPECT_TRUE(table.locate("name", "đEVREK", LocateCaseInsensitive));
+    EXPECT_EQ(table.fieldByName("ProductID").asInteger(), 2);
+    EXPECT_TRUE(table.locate("name", "ŽU", LocateCaseInsensitive | LocatePartialKey));
+    EXPECT_EQ(table.fieldByName("ProductID").asInteger(), 3);
+    EXPECT_TRUE(table.locate("ProductID;mp1amount", QVariantList{1, 1.0}));
+    EXPECT_EQ(table.recNo(), 1);
+    EXPECT_FALSE(table.locate("ProductID", "not a number"));
+    EXPECT_FALSE(table.locate("name", "cevrek", LocateCaseInsensitive));  // letters stay letters
+}
+
+TEST_F(Table, FilterShowsMatchingRowsWhileOn)
+{
+    add(1, "a", 1, true);
+    add(2, "b", 2, false);
+    add(3, "c", 3, true);
+    table.setFilter("active=True");
+    EXPECT_EQ(table.recordCount(), 3);  // filtering still off
+    table.setFiltered(true);
+    EXPECT_EQ(names(), QStringList({"a", "c"}));
+    table.setFilter("active = False OR (mp1amount >= 3 AND name <> 'x')");
+    EXPECT_EQ(names(), QStringList({"b", "c"}));
+
+    table.setFilter("active=True");
+    table.first();
+    table.edit();
+    table.fieldByName("active").setValue(false);
+    table.post();  // no longer matches: leaves the view
+    EXPECT_EQ(names(), QStringList({"c"}));
+    EXPECT_THROW(table.setFilter("nosuch = 1"), DataSetError);
+    EXPECT_THROW(table.setFilter("active = "), DataSetError);
+    EXPECT_EQ(table.filter(), "active=True");  // a filter that does not read changes nothing
+    table.setFiltered(false);
+    EXPECT_EQ(table.recordCount(), 3);
+}
+
+TEST_F(Table, RowsAreReadableWithoutMovingTheCursor)
+{
+    add(1, "first", 1);
+    add(2, "second", 2);
+    table.first();
+    // A get-text handler reading another field sees the row being shown.
+    table.fieldByName("name").setOnGetText([this](const Field& f, bool) {
+        return f.asString() + "#" + table.fieldByName("ProductID").asString();
+    });
+    EXPECT_EQ(table.displayTextAt(1, 1), "second#2");
+    EXPECT_EQ(table.valueAt(1, 2).toDouble(), 2.0);
+    EXPECT_EQ(table.recNo(), 1);
+    EXPECT_EQ(table.fieldByName("name").displayText(), "first#1");
+}
+
+TEST_F(Table, DisabledControlsHearNothingUntilOneReset)
+{
+    int resets = 0, inserted = 0, moved = 0, changed = 0, lastRow = -2;
+    QObject::connect(&table, &DataSet::modelReset, [&] { ++resets; });
+    QObject::connect(&table, &DataSet::rowInserted, [&](int) { ++inserted; });
+    QObject::connect(&table, &DataSet::rowChanged, [&](int) { ++changed; });
+    QObject::connect(&table, &DataSet::currentRowChanged, [&](int row) {
+        ++moved;
+        lastRow = row;
+    });
+    add(1, "a", 1);
+    EXPECT_EQ(inserted, 1);
+    EXPECT_GT(changed, 0);
+
+    int scrolls = 0;
+    table.events().afterScroll = [&scrolls](DataSet&) { ++scrolls; };
+    inserted = moved = resets = 0;
+    table.disableControls();
+    table.disableControls();
+    add(2, "b", 2);
+    table.first();
+    table.next();
+    table.enableControls();
+    EXPECT_EQ(resets, 0);  // still disabled once
+    table.enableControls();
+    EXPECT_EQ(inserted, 0);
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(moved, 1);
+    EXPECT_EQ(lastRow, 1);
+    EXPECT_GT(scrolls, 0);  // the dataset's own events still ran
+}
