@@ -1,0 +1,162 @@
+// tarvex-demogen: fills a database with the demo shop.
+//
+//   tarvex-demogen --socket PATH [--user NAME] [--database NAME]
+//                  [--scale tiny|small|large] [--seed N] [--last-day YYYY-MM-DD] [--once]
+//
+// Creates the database with the schema when it is missing and refuses to fill
+// one that already has products. With --once the database is filled only the
+// first time: a finished demo fill or data of its own is left alone, and a
+// fill that stopped half-way is dropped and made again.
+
+#include "Connection.h"
+#include "DemoData.h"
+#include "PrivateServer.h"
+#include "Schema.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSqlQuery>
+#include <QTextStream>
+
+using namespace tarvex;
+
+namespace {
+
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+int fail(const QString& message, int code = 1)
+{
+    QTextStream(stderr) << "tarvex-demogen: " << message << Qt::endl;
+    return code;
+}
+
+bool databaseExists(QSqlDatabase& server, const QString& name)
+{
+    QSqlQuery query(server);
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = ?"));
+    query.addBindValue(name);
+    return query.exec() && query.next() && query.value(0).toInt() > 0;
+}
+
+bool hasTable(QSqlDatabase& db, const QString& table)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES "
+                                 "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ?"));
+    query.addBindValue(table);
+    return query.exec() && query.next() && query.value(0).toInt() > 0;
+}
+
+qint64 productCount(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM product")) || !query.next())
+        return 0;
+    return query.value(0).toLongLong();
+}
+
+// Creates the database with the schema and makes it the session's current one.
+void createFresh(QSqlDatabase& db, const QString& name)
+{
+    createDatabase(db, name);
+    execSql(db, QStringLiteral("USE %1").arg(quoteIdentifier(name)));
+    installSchema(db);
+}
+
+void printReport(const DemoScale& scale, quint32 seed, const QString& database, const DemoReport& report)
+{
+    out() << "Demo data (" << scale.name << ", seed " << seed << ") in database " << database << ":" << Qt::endl;
+    for (const auto& entry : report.rows)
+        out() << "  " << entry.first.leftJustified(28, QLatin1Char('.')) << ' '
+              << QString::number(entry.second).rightJustified(10) << Qt::endl;
+    const QString seconds = QString::number(double(report.elapsedMs) / 1000.0, 'f', 1);
+    out() << "  " << QStringLiteral("rows in all").leftJustified(28, QLatin1Char('.')) << ' '
+          << QString::number(report.totalRows()).rightJustified(10) << Qt::endl;
+    out() << "Made in " << seconds << " s." << Qt::endl;
+    if (scale.name == QLatin1String("large"))
+        out() << "BENCH demogen.large.seconds " << seconds << " s" << Qt::endl;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Fills a Tarvex database with the demo shop."));
+    parser.addHelpOption();
+    const QCommandLineOption socketOption(QStringLiteral("socket"), QStringLiteral("Server socket."),
+                                          QStringLiteral("path"));
+    const QCommandLineOption userOption(QStringLiteral("user"), QStringLiteral("User (default: you)."),
+                                        QStringLiteral("name"));
+    const QCommandLineOption databaseOption(QStringLiteral("database"), QStringLiteral("Database (default tarvex)."),
+                                            QStringLiteral("name"), QStringLiteral("tarvex"));
+    const QCommandLineOption scaleOption(QStringLiteral("scale"), QStringLiteral("tiny, small or large."),
+                                         QStringLiteral("scale"), QStringLiteral("small"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed (default 1)."),
+                                        QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption lastDayOption(QStringLiteral("last-day"),
+                                           QStringLiteral("Date of the newest documents (default today)."),
+                                           QStringLiteral("yyyy-mm-dd"));
+    const QCommandLineOption onceOption(QStringLiteral("once"),
+                                        QStringLiteral("Fill only a new database; redo a fill that stopped."));
+    parser.addOptions({socketOption, userOption, databaseOption, scaleOption, seedOption, lastDayOption, onceOption});
+    parser.process(app);
+
+    if (!parser.isSet(socketOption))
+        return fail(QStringLiteral("--socket is required"), 2);
+    bool seedOk = false;
+    const quint32 seed = parser.value(seedOption).toUInt(&seedOk);
+    if (!seedOk)
+        return fail(QStringLiteral("--seed takes a whole number"), 2);
+    QDate lastDay;
+    if (parser.isSet(lastDayOption)) {
+        lastDay = QDate::fromString(parser.value(lastDayOption), Qt::ISODate);
+        if (!lastDay.isValid())
+            return fail(QStringLiteral("--last-day takes a date as yyyy-mm-dd"), 2);
+    }
+
+    try {
+        const DemoScale scale = DemoScale::named(parser.value(scaleOption));
+        const QString database = parser.value(databaseOption);
+        ConnectionSettings settings;
+        settings.socket = parser.value(socketOption);
+        settings.user = parser.isSet(userOption) ? parser.value(userOption) : PrivateServer(QString()).userName();
+        QSqlDatabase db = openConnection(settings, QStringLiteral("demogen"));
+
+        if (!databaseExists(db, database)) {
+            createFresh(db, database);
+        } else {
+            execSql(db, QStringLiteral("USE %1").arg(quoteIdentifier(database)));
+            if (!hasTable(db, QStringLiteral("product")))
+                installSchema(db);
+            const DemoFillState state = demoFillState(db);
+            const bool once = parser.isSet(onceOption);
+            if (once && state == DemoFillState::Complete) {
+                out() << "Database " << database << " already holds the " << demoFillScale(db)
+                      << " demo data; kept as it is." << Qt::endl;
+                return 0;
+            }
+            if (once && state == DemoFillState::Incomplete) {
+                out() << "An earlier fill of " << database << " stopped half-way; making it again." << Qt::endl;
+                dropDatabase(db, database);
+                createFresh(db, database);
+            } else if (state != DemoFillState::None || productCount(db) > 0) {
+                if (once) {
+                    out() << "Database " << database << " has data of its own; left alone." << Qt::endl;
+                    return 0;
+                }
+                return fail(QStringLiteral("database %1 already has products; not filling it").arg(database), 3);
+            }
+        }
+        const DemoReport report = generateDemoData(db, scale, seed, lastDay);
+        printReport(scale, seed, database, report);
+    } catch (const std::exception& e) {
+        return fail(QString::fromUtf8(e.what()));
+    }
+    return 0;
+}

@@ -1,0 +1,143 @@
+#include "DemoData.h"
+
+#include "Connection.h"
+#include "DemoCatalogue.h"
+#include "DemoDocuments.h"
+#include "DemoModel.h"
+#include "DemoReference.h"
+#include "DemoSql.h"
+
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <stdexcept>
+
+namespace tarvex {
+
+namespace {
+
+const char* const kMarkerSection = "Demo";
+
+QString markerValue(QSqlDatabase& db, const QString& name)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT value FROM dbinifile WHERE section = ? AND name = ?"));
+    query.addBindValue(QLatin1String(kMarkerSection));
+    query.addBindValue(name);
+    if (!query.exec() || !query.next())
+        return QString();
+    return query.value(0).toString();
+}
+
+qint64 productCount(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM product")) || !query.next())
+        throw DemoDataError(QStringLiteral("The database has no product table; create it from the schema first."));
+    return query.value(0).toLongLong();
+}
+
+void writeMarker(demo::DemoWriter& writer, const QString& name, const QString& value)
+{
+    writer.execute(QStringLiteral("REPLACE INTO dbinifile (section, name, value) VALUES (%1, %2, %3)")
+                       .arg(quoteSqlText(QLatin1String(kMarkerSection)), quoteSqlText(name), quoteSqlText(value)));
+}
+
+} // namespace
+
+DemoScale DemoScale::tiny()
+{
+    return {QStringLiteral("tiny"), 60, 20, 1500, 2};
+}
+
+DemoScale DemoScale::small()
+{
+    return {QStringLiteral("small"), 500, 120, 20000, 2};
+}
+
+DemoScale DemoScale::large()
+{
+    return {QStringLiteral("large"), 100000, 5000, 1000000, 2};
+}
+
+DemoScale DemoScale::named(const QString& name)
+{
+    if (name == QLatin1String("tiny"))
+        return tiny();
+    if (name == QLatin1String("small"))
+        return small();
+    if (name == QLatin1String("large"))
+        return large();
+    throw std::invalid_argument(("unknown demo scale \"" + name + "\" (tiny, small or large)").toStdString());
+}
+
+qint64 DemoReport::rowsOf(const QString& table) const
+{
+    for (const auto& entry : rows)
+        if (entry.first == table)
+            return entry.second;
+    return 0;
+}
+
+qint64 DemoReport::totalRows() const
+{
+    qint64 total = 0;
+    for (const auto& entry : rows)
+        total += entry.second;
+    return total;
+}
+
+DemoReport generateDemoData(QSqlDatabase& db, const DemoScale& scale, quint32 seed, QDate lastDay)
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (productCount(db) > 0)
+        throw DemoDataError(QStringLiteral("The database already has products; demo data goes into an empty one."));
+    if (demoFillState(db) != DemoFillState::None)
+        throw DemoDataError(QStringLiteral("The database holds an earlier demo fill; drop it first."));
+
+    demo::DemoModel model;
+    model.lastDay = lastDay.isValid() ? lastDay : QDate::currentDate();
+    model.firstDay = model.lastDay.addYears(-scale.years);
+
+    demo::DemoWriter writer(db);
+    // Marked before the first row, so a fill stopped half-way is recognised.
+    writeMarker(writer, QStringLiteral("Scale"), scale.name);
+    writeMarker(writer, QStringLiteral("Seed"), QString::number(seed));
+    writeMarker(writer, QStringLiteral("LastDay"), model.lastDay.toString(Qt::ISODate));
+    writer.commit();
+
+    demo::DemoReference reference(writer, model, seed);
+    reference.write(scale.partners);
+    demo::DemoCatalogue catalogue(writer, model, reference, seed);
+    catalogue.writeProducts(scale.products);
+    demo::DemoDocuments documents(writer, model, seed);
+    documents.write(scale.documentLines);
+    catalogue.writeStockRows();
+    writeMarker(writer, QStringLiteral("Complete"), QStringLiteral("1"));
+    writer.commit();
+
+    // Fresh statistics, so the first reports on the new data plan well.
+    execSql(db, QStringLiteral("ANALYZE TABLE product, productwarehouse, productcategorypr, document, documentitem, "
+                               "docfinitem"));
+
+    DemoReport report;
+    report.rows = writer.rowCounts();
+    report.elapsedMs = timer.elapsed();
+    return report;
+}
+
+DemoFillState demoFillState(QSqlDatabase& db)
+{
+    if (markerValue(db, QStringLiteral("Complete")) == QLatin1String("1"))
+        return DemoFillState::Complete;
+    if (!markerValue(db, QStringLiteral("Scale")).isEmpty())
+        return DemoFillState::Incomplete;
+    return DemoFillState::None;
+}
+
+QString demoFillScale(QSqlDatabase& db)
+{
+    return markerValue(db, QStringLiteral("Scale"));
+}
+
+} // namespace tarvex

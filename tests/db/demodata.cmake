@@ -1,0 +1,1 @@
+tarvex_add_test(test_demodata db/test_demodata.cpp)

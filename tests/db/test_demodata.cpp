@@ -1,0 +1,309 @@
+#include "Connection.h"
+#include "DemoData.h"
+#include "TestServer.h"
+
+#include <QCryptographicHash>
+#include <QMap>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+const QDate kLastDay(2025, 3, 14);
+const quint32 kSeed = 7;
+
+using Key = QPair<qint64, qint64>; // product, warehouse
+
+QSqlQuery run(QSqlDatabase db, const QString& sql)
+{
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        throw std::runtime_error(sql.toStdString());
+    return query;
+}
+
+QMap<Key, double> balances(QSqlDatabase db, const QString& sql)
+{
+    QMap<Key, double> result;
+    QSqlQuery query = run(db, sql);
+    while (query.next())
+        result[{query.value(0).toLongLong(), query.value(1).toLongLong()}] = query.value(2).toDouble();
+    return result;
+}
+
+double round6(double value)
+{
+    return std::round(value * 1e6) / 1e6;
+}
+
+// Pairs whose quantities differ (a missing pair counts as zero).
+QStringList differences(const QMap<Key, double>& expected, const QMap<Key, double>& actual)
+{
+    QSet<Key> keys;
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        keys.insert(it.key());
+    for (auto it = actual.begin(); it != actual.end(); ++it)
+        keys.insert(it.key());
+    QStringList wrong;
+    for (const Key& key : keys) {
+        const double a = round6(expected.value(key, 0.0));
+        const double b = round6(actual.value(key, 0.0));
+        if (a != b)
+            wrong << QStringLiteral("product %1 warehouse %2: %3 vs %4").arg(key.first).arg(key.second).arg(a).arg(b);
+    }
+    return wrong;
+}
+
+// The EAN-13 rule written out once more, independently of the generator.
+bool validEan13(const QString& code)
+{
+    if (code.size() != 13)
+        return false;
+    int sum = 0;
+    for (int i = 0; i < 13; ++i) {
+        if (!code[i].isDigit())
+            return false;
+        sum += (code[i].unicode() - '0') * (i % 2 == 0 ? 1 : 3);
+    }
+    return sum % 10 == 0;
+}
+
+// A digest of every row of the tables that carry most of the data.
+QByteArray checksum(QSqlDatabase db)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const QStringList tables = {"tax", "warehouse", "categorypr", "partner", "product", "productdetail",
+                                "productcategorypr", "productwarehouse", "document", "documentitem", "docfinitem"};
+    for (const QString& table : tables) {
+        QSqlQuery query = run(db, QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2").arg(table));
+        while (query.next()) {
+            for (int i = 0; i < query.record().count(); ++i) {
+                const QVariant value = query.value(i);
+                hash.addData(value.isNull() ? QByteArray("\x01") : value.toString().toUtf8());
+                hash.addData(QByteArray("\x00", 1));
+            }
+        }
+    }
+    return hash.result();
+}
+
+} // namespace
+
+class DemoDataTest : public DatabaseTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        DatabaseTest::SetUpTestSuite();
+        QSqlDatabase connection = db();
+        s_report = generateDemoData(connection, DemoScale::tiny(), kSeed, kLastDay);
+    }
+
+    static qint64 count(const QString& sql) { return scalar(db(), sql).toLongLong(); }
+
+    static DemoReport s_report;
+};
+
+DemoReport DemoDataTest::s_report;
+
+TEST_F(DemoDataTest, ReportCountsTheRowsInTheTables)
+{
+    for (const QString table : {"product", "productdetail", "productwarehouse", "document", "documentitem",
+                                 "docfinitem", "partner", "categorypr"})
+        EXPECT_EQ(s_report.rowsOf(table), count("SELECT COUNT(*) FROM " + table)) << table.toStdString();
+    EXPECT_EQ(60, s_report.rowsOf("product"));
+    // Lines that found nothing to issue are made up later; a few may be lost.
+    EXPECT_LE(s_report.rowsOf("documentitem"), 1500);
+    EXPECT_GE(s_report.rowsOf("documentitem"), 1400);
+    QSqlDatabase connection = db();
+    EXPECT_EQ(DemoFillState::Complete, demoFillState(connection));
+}
+
+TEST_F(DemoDataTest, StockRowsEqualTheDocumentBalance)
+{
+    const QMap<Key, double> documents = balances(
+        db(), "SELECT di.productid, w.warehouseid, "
+              "SUM(IF(d.direction = 1 OR (d.documenttype = 'I' AND d.inwarehouseid = w.warehouseid),di.quantity,0)) - "
+              "SUM(IF(d.direction = -1 AND (d.warehouseid = w.warehouseid),di.quantity,0)) "
+              "FROM documentitem AS di LEFT JOIN document AS d ON di.documentid = d.documentid "
+              "LEFT JOIN warehouse AS w ON ((d.warehouseid = w.warehouseid) OR (d.inwarehouseid = w.warehouseid)) "
+              "WHERE d.documenttype IN ('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' "
+              "GROUP BY w.warehouseid, di.productid");
+    const QMap<Key, double> stock = balances(db(), "SELECT productid, warehouseid, amount FROM productwarehouse");
+    EXPECT_EQ(QStringList(), differences(documents, stock));
+    EXPECT_GT(count("SELECT COUNT(*) FROM productwarehouse WHERE amount > 0"),
+              count("SELECT COUNT(*) FROM productwarehouse") / 2);
+}
+
+TEST_F(DemoDataTest, StockRowsEqualTheStockCardBalance)
+{
+    const QMap<Key, double> cards = balances(
+        db(), "SELECT dfi.productid, dfi.warehouseid, SUM(dfi.inquantity) - SUM(dfi.outquantity) "
+              "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid "
+              "WHERE d.documentdate <= '" + kLastDay.toString(Qt::ISODate) + "' "
+              "GROUP BY dfi.productid, dfi.warehouseid");
+    const QMap<Key, double> stock = balances(db(), "SELECT productid, warehouseid, amount FROM productwarehouse");
+    EXPECT_EQ(QStringList(), differences(cards, stock));
+    // Where stock is held, the card values it at a price above zero.
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM (SELECT SUM(debit) - SUM(credit) AS value, "
+                       "SUM(inquantity) - SUM(outquantity) AS quantity FROM docfinitem "
+                       "GROUP BY productid, warehouseid) AS c WHERE c.quantity > 0.0001 AND c.value <= 0"));
+}
+
+TEST_F(DemoDataTest, StockNeverRunsBelowZero)
+{
+    QMap<Key, double> running;
+    QSqlQuery query = run(db(), "SELECT productid, warehouseid, inquantity - outquantity FROM docfinitem "
+                                "ORDER BY documentid, docfinitemid");
+    int entries = 0;
+    while (query.next()) {
+        const Key key{query.value(0).toLongLong(), query.value(1).toLongLong()};
+        running[key] += query.value(2).toDouble();
+        ASSERT_GE(round6(running[key]), 0.0) << "product " << key.first << " warehouse " << key.second;
+        ++entries;
+    }
+    EXPECT_GT(entries, 1000);
+}
+
+TEST_F(DemoDataTest, ProductsHaveValidUniqueBarcodesCodesAndSerbianNames)
+{
+    QSet<QString> barcodes;
+    QSet<QString> codes;
+    int serbianLetters = 0;
+    QSqlQuery query = run(db(), "SELECT barcode, code, name, type, price FROM product");
+    while (query.next()) {
+        const QString barcode = query.value(0).toString();
+        if (query.value(3).toString() != "u") {
+            EXPECT_TRUE(validEan13(barcode)) << barcode.toStdString();
+            EXPECT_FALSE(barcodes.contains(barcode)) << barcode.toStdString();
+            barcodes.insert(barcode);
+        }
+        EXPECT_FALSE(codes.contains(query.value(1).toString()));
+        codes.insert(query.value(1).toString());
+        if (query.value(2).toString().contains(QRegularExpression(QString::fromUtf8("[čćšžđČĆŠŽĐ]"))))
+            ++serbianLetters;
+        const double price = query.value(4).toDouble();
+        EXPECT_EQ(std::round(price * 100) / 100, price);
+    }
+    EXPECT_GT(barcodes.size(), 50);
+    EXPECT_GT(serbianLetters, 5);
+    EXPECT_GE(count("SELECT COUNT(*) FROM product WHERE type = 'u'"), 1);
+    EXPECT_GE(count("SELECT COUNT(*) FROM product WHERE type = 'p'"), 1);
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM product p LEFT JOIN productdetail d ON d.productid = p.productid "
+                       "WHERE d.productid IS NULL"));
+    // Services are not kept in stock.
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM productwarehouse pw JOIN product p ON p.productid = pw.productid "
+                       "WHERE p.type = 'u'"));
+}
+
+TEST_F(DemoDataTest, ReferenceDataHasOnePrimaryTaxCurrencyAndWarehouse)
+{
+    EXPECT_EQ(1, count("SELECT COUNT(*) FROM tax WHERE status = 'primary'"));
+    EXPECT_EQ(20, count("SELECT value FROM tax WHERE status = 'primary'"));
+    EXPECT_EQ(3, count("SELECT COUNT(*) FROM tax WHERE value IN (0, 10, 20)"));
+    EXPECT_EQ(1, count("SELECT COUNT(*) FROM currency WHERE status = 'primary' AND code = 'RSD'"));
+    EXPECT_EQ(1, count("SELECT COUNT(*) FROM currency WHERE status = 'primary'"));
+    EXPECT_GT(count("SELECT COUNT(*) FROM currencyexchange ce JOIN exchangelist el "
+                    "ON el.exchangelistid = ce.exchangelistid WHERE ce.code1 = 'EUR' AND ce.code2 = 'RSD'"),
+              20);
+    EXPECT_EQ(23, count("SELECT COUNT(*) FROM warehouse WHERE warehouseid BETWEEN 1 AND 23"));
+    EXPECT_EQ(2, count("SELECT COUNT(DISTINCT pricetype) FROM warehouse WHERE warehouseid BETWEEN 1 AND 23"));
+    EXPECT_EQ(1, count("SELECT COUNT(*) FROM warehouse WHERE status = 'primary'"));
+    EXPECT_GE(count("SELECT COUNT(*) FROM warehouse WHERE active = 0"), 1);
+    EXPECT_GE(count("SELECT COUNT(*) FROM kasagroup"), 1);
+    EXPECT_GE(count("SELECT COUNT(*) FROM depreciationgroup"), 1);
+    EXPECT_GE(count("SELECT COUNT(*) FROM depreciationaccountinggroup"), 1);
+    // Attribute values sit at positions 1..n of their attribute.
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM (SELECT attributeprid, MIN(sort) AS low, MAX(sort) AS high, "
+                       "COUNT(DISTINCT sort) AS n FROM attributeprvalue GROUP BY attributeprid) AS a "
+                       "WHERE a.low <> 1 OR a.high <> a.n"));
+    EXPECT_GE(count("SELECT COUNT(*) FROM attributepr"), 3);
+}
+
+TEST_F(DemoDataTest, CategoriesFormAThreeLevelTreeHoldingTheProducts)
+{
+    EXPECT_GE(count("SELECT COUNT(*) FROM categorypr WHERE parentid = 0"), 3);
+    // Every parent exists, and nothing sits below the third level.
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM categorypr c LEFT JOIN categorypr p ON p.categoryprid = c.parentid "
+                       "WHERE c.parentid <> 0 AND p.categoryprid IS NULL"));
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM categorypr c JOIN categorypr p ON p.categoryprid = c.parentid "
+                       "JOIN categorypr g ON g.categoryprid = p.parentid WHERE g.parentid <> 0"));
+    // Products are linked to third-level categories.
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM product pr WHERE NOT EXISTS (SELECT 1 FROM productcategorypr pc "
+                       "JOIN categorypr c ON c.categoryprid = pc.categoryprid JOIN categorypr p "
+                       "ON p.categoryprid = c.parentid WHERE pc.productid = pr.productid AND p.parentid <> 0)"));
+    EXPECT_GT(count("SELECT COUNT(*) FROM categorypr WHERE maxrebate > 0"), 0);
+}
+
+TEST_F(DemoDataTest, DocumentsOfEveryKindMoveStockTheWayTheirKindDoes)
+{
+    EXPECT_EQ(11, count("SELECT COUNT(DISTINCT documenttype) FROM document WHERE status = 'p' "
+                        "AND documenttype IN ('R','K','V','L','F','T','G','M','I','C','W')"));
+    EXPECT_GE(count("SELECT COUNT(*) FROM document WHERE status <> 'p'"), 1);
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE documenttype IN ('R','M','I','W','V','F','T') "
+                       "AND status = 'p' AND direction <> -1"));
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE documenttype IN ('K','G','L','C') AND direction <> 1"));
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE (documenttype = 'I') <> (inwarehouseid IS NOT NULL)"));
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE documenttype = 'I' AND inwarehouseid = warehouseid"));
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM documentitem di JOIN document d ON d.documentid = di.documentid "
+                       "WHERE d.documenttype = 'W' AND di.quantity >= 0"));
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE documenttype = 'G' AND documentdate <> '" +
+                       kLastDay.addYears(-2).toString(Qt::ISODate) + "'"));
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE documentdate < '" +
+                       kLastDay.addYears(-2).toString(Qt::ISODate) + "' OR documentdate > '" +
+                       kLastDay.toString(Qt::ISODate) + "'"));
+    // Mostly not returns, and the partner's own name on most documents.
+    const qint64 documents = count("SELECT COUNT(*) FROM document");
+    EXPECT_GT(count("SELECT COUNT(*) FROM document WHERE docreturn = 'n'"), documents * 9 / 10);
+    EXPECT_GT(count("SELECT COUNT(*) FROM document WHERE partnername IS NULL"), documents / 2);
+    EXPECT_GE(count("SELECT COUNT(*) FROM document WHERE partnername IS NOT NULL"), 1);
+    EXPECT_GE(count("SELECT COUNT(*) FROM document WHERE documenttype = 'K' AND partnerid IS NOT NULL"), 1);
+}
+
+TEST_F(DemoDataTest, EveryPostedLineHasItsStockCardEntries)
+{
+    // One entry per line in its warehouse, two for a transfer, none for a draft.
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM (SELECT d.documentid, d.documenttype, d.status, "
+                       "(SELECT COUNT(*) FROM documentitem di WHERE di.documentid = d.documentid) AS items, "
+                       "(SELECT COUNT(*) FROM docfinitem f WHERE f.documentid = d.documentid) AS cards "
+                       "FROM document d) AS x WHERE x.cards <> IF(x.status <> 'p', 0, "
+                       "IF(x.documenttype = 'I', 2, 1) * x.items)"));
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM docfinitem f JOIN document d ON d.documentid = f.documentid "
+                       "WHERE f.warehouseid <> d.warehouseid AND NOT (f.warehouseid <=> d.inwarehouseid)"));
+}
+
+TEST_F(DemoDataTest, SameSeedGivesTheSameDataAnotherSeedOther)
+{
+    TestDatabase same("demodata_same");
+    TestDatabase other("demodata_other");
+    QSqlDatabase sameDb = same.connection();
+    QSqlDatabase otherDb = other.connection();
+    generateDemoData(sameDb, DemoScale::tiny(), kSeed, kLastDay);
+    generateDemoData(otherDb, DemoScale::tiny(), kSeed + 1, kLastDay);
+    const QByteArray mine = checksum(db());
+    EXPECT_EQ(mine.toHex().toStdString(), checksum(sameDb).toHex().toStdString());
+    EXPECT_NE(mine.toHex().toStdString(), checksum(otherDb).toHex().toStdString());
+}
+
+TEST_F(DemoDataTest, RefusesADatabaseThatHasProducts)
+{
+    QSqlDatabase connection = db();
+    EXPECT_THROW(generateDemoData(connection, DemoScale::tiny(), kSeed, kLastDay), DemoDataError);
+    EXPECT_EQ(QString("tiny"), demoFillScale(connection));
+    EXPECT_EQ(60, count("SELECT COUNT(*) FROM product"));
+}
+
+TEST(DemoScaleTest, NamedScalesGrowAndUnknownNamesAreRefused)
+{
+    EXPECT_EQ(100000, DemoScale::named("large").products);
+    EXPECT_EQ(1000000, DemoScale::named("large").documentLines);
+    EXPECT_EQ(500, DemoScale::named("small").products);
+    EXPECT_LT(DemoScale::named("tiny").documentLines, DemoScale::named("small").documentLines);
+    EXPECT_THROW(DemoScale::named("huge"), std::invalid_argument);
+}
