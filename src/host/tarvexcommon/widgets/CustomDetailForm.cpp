@@ -1,0 +1,106 @@
+#include "CustomDetailForm.h"
+
+#include "Dialogs.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace tarvex {
+
+TCustomDetailForm::TCustomDetailForm(QWidget* parent) : QDialog(parent)
+{
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint);
+    m_pages = new QTabWidget(this);
+    m_general = new QWidget(m_pages);
+    m_pages->addTab(m_general, QStringLiteral("Opšte"));
+
+    m_cancel = new QAction(QStringLiteral("&Otkaži"), this);
+    m_apply = new QAction(QStringLiteral("&Primeni"), this);
+    m_ok = new QAction(QStringLiteral("&U redu"), this);
+    auto guarded = [](auto&& work) {
+        try {
+            work();
+        } catch (const std::exception& e) {
+            dialogs().showException(e);
+        }
+    };
+    connect(m_cancel, &QAction::triggered, this, [this, guarded] { guarded([this] { CustomCancelExecute(); }); });
+    connect(m_apply, &QAction::triggered, this, [this] { runApply(); });
+    connect(m_ok, &QAction::triggered, this, [this, guarded] { guarded([this] { CustomOKExecute(); }); });
+
+    m_bottom = new QWidget(this);
+    m_cancelButton = new QPushButton(m_cancel->text(), m_bottom);
+    m_applyButton = new QPushButton(m_apply->text(), m_bottom);
+    m_okButton = new QPushButton(m_ok->text(), m_bottom);
+    m_okButton->setDefault(true);
+    connect(m_cancelButton, &QPushButton::clicked, m_cancel, &QAction::trigger);
+    connect(m_applyButton, &QPushButton::clicked, m_apply, &QAction::trigger);
+    connect(m_okButton, &QPushButton::clicked, m_ok, &QAction::trigger);
+    connect(m_apply, &QAction::changed, m_applyButton, [this] { m_applyButton->setEnabled(m_apply->isEnabled()); });
+    auto* buttons = new QHBoxLayout(m_bottom);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->addStretch();
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
+    buttons->addWidget(m_applyButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pages);
+    layout->addWidget(m_bottom);
+}
+
+void TCustomDetailForm::updateActions()
+{
+    m_apply->setEnabled(CustomApplyUpdate());
+}
+
+bool TCustomDetailForm::runApply()
+{
+    updateActions();
+    if (!m_apply->isEnabled())
+        return true;
+    try {
+        CustomApplyExecute();
+    } catch (const std::exception& e) {
+        dialogs().showException(e);
+        updateActions();
+        return false;
+    }
+    updateActions();
+    return true;
+}
+
+void TCustomDetailForm::CustomOKExecute()
+{
+    runApply();
+    close();
+}
+
+void TCustomDetailForm::closeEvent(QCloseEvent* event)
+{
+    bool allowed = false;
+    try {
+        allowed = FormCloseQuery();
+    } catch (const std::exception& e) {
+        dialogs().showException(e);
+    }
+    if (!allowed) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Ends a modal loop and hides, without going through reject() again.
+    QDialog::done(result() == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void TCustomDetailForm::reject()
+{
+    // Escape and the close box go through the close check too.
+    close();
+}
+
+} // namespace tarvex

@@ -1,0 +1,108 @@
+#include "CustomViewerForm.h"
+
+#include "Modal.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace tarvex {
+
+TCustomViewerForm::TCustomViewerForm(QWidget* parent) : QWidget(parent)
+{
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_grid = new DBGrid(this);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_popup = new QMenu(this);
+    m_columns = new QAction(QStringLiteral("Kolone..."), this);
+    m_columns->setToolTip(QStringLiteral("Izbor kolona koje se prikazuju"));
+    connect(m_columns, &QAction::triggered, this, &TCustomViewerForm::ColumnsExecute);
+    // The window's own actions go above the column choice.
+    m_popupSeparator = m_popup->addSeparator();
+    m_popup->addAction(m_columns);
+    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        m_popup->exec(m_grid->viewport()->mapToGlobal(at));
+    });
+    connect(m_grid, &DBGrid::recordDoubleClicked, this, [this] { DBGDblClick(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolBar);
+    layout->addWidget(m_grid);
+}
+
+QAction* TCustomViewerForm::addListAction(const QString& caption, const QString& hint, const QKeySequence& shortcut,
+                                          bool onToolBar, bool inPopup)
+{
+    auto* action = new QAction(caption, this);
+    action->setToolTip(hint.isEmpty() ? caption : hint);
+    action->setStatusTip(hint);
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
+    if (onToolBar)
+        m_toolBar->addAction(action);
+    if (inPopup)
+        m_popup->insertAction(m_popupSeparator, action);
+    m_actions << action;
+    return action;
+}
+
+void TCustomViewerForm::addListSeparator()
+{
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    m_toolBar->addAction(separator);
+    m_actions << separator;
+}
+
+void TCustomViewerForm::ColumnsExecute()
+{
+    DataSet* ds = m_grid->dataSet();
+    if (!ds)
+        return;
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Kolone"));
+    auto* list = new QWidget;
+    auto* listLayout = new QVBoxLayout(list);
+    QList<QPair<Field*, QCheckBox*>> boxes;
+    for (Field* field : ds->fields()) {
+        auto* box = new QCheckBox(field->displayLabel(), list);
+        box->setChecked(field->visible());
+        listLayout->addWidget(box);
+        boxes << qMakePair(field, box);
+    }
+    auto* scroll = new QScrollArea(&dialog);
+    scroll->setWidget(list);
+    scroll->setWidgetResizable(true);
+    auto* ok = new QPushButton(QStringLiteral("&U redu"), &dialog);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("&Otkaži"), &dialog);
+    connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(scroll);
+    layout->addLayout(buttons);
+    if (execModal(dialog) != QDialog::Accepted)
+        return;
+    for (const auto& [field, box] : boxes)
+        field->setVisible(box->isChecked());
+    m_grid->dataModel()->refreshColumns();
+}
+
+} // namespace tarvex

@@ -1,0 +1,148 @@
+#include "Connection.h"
+#include "CustomDetailForm.h"
+#include "CustomNavigatorForm.h"
+#include "CustomViewerForm.h"
+#include "Modal.h"
+#include "QueryDataSet.h"
+#include "ScriptedDialogs.h"
+#include "TestServer.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+class Panel : public TCustomNavigatorForm {
+public:
+    Panel()
+    {
+        SearchVLE()->addKey("name");
+        SearchVLE()->addKey("warehouse");
+        SearchVLE()->addKey("type");
+    }
+    void SetSearchProps() override
+    {
+        SearchVLE()->setCaption("name", "Ime");
+        SearchVLE()->setCaption("warehouse", "Magacin");
+        SearchVLE()->setEditButton("warehouse", true);
+        SearchVLE()->setTypingBlocked("warehouse", true);
+        SearchVLE()->setPickList("type", {"Roba", "Usluga"});
+        TCustomNavigatorForm::SetSearchProps();
+    }
+    QString ParseSQL() override { return "name LIKE '" + SearchVLE()->value("name") + "%'"; }
+    void FindButtonClick() override
+    {
+        TCustomNavigatorForm::FindButtonClick();
+        searches << ParseSQL();
+    }
+    void SearchVLEEditButtonClick(const QString& key) override { SearchVLE()->setValue(key, "Glavni magacin"); }
+    QStringList searches;
+};
+
+class Editor : public TCustomDetailForm {
+public:
+    bool unsaved = true;
+    bool allowClose = false;
+    QStringList calls;
+
+protected:
+    bool CustomApplyUpdate() override { return unsaved; }
+    void CustomApplyExecute() override
+    {
+        calls << "apply";
+        unsaved = false;
+    }
+    bool FormCloseQuery() override
+    {
+        calls << "closequery";
+        return allowClose;
+    }
+};
+
+} // namespace
+
+TEST(BaseWindows, SearchPanelTypesPicksPressesAndFinds)
+{
+    Panel panel;
+    panel.SetSearchProps();
+    panel.show();
+    SearchValueList* list = panel.SearchVLE();
+    EXPECT_EQ(list->caption("warehouse"), "Magacin");
+
+    // Typing into the name row, then Enter: the typed value is searched for.
+    auto typeInto = [list](const QString& key, const QString& text) {
+        list->setCurrentCell(list->rowOf(key), 1);
+        list->editItem(list->item(list->rowOf(key), 1));
+        auto* line = list->viewport()->findChild<QLineEdit*>("value");
+        ASSERT_NE(line, nullptr);
+        QTest::keyClicks(line, text);
+    };
+    typeInto("name", "Mle");
+    panel.FindButton()->click(); // the value being typed counts
+    EXPECT_EQ(panel.searches.last(), "name LIKE 'Mle%'");
+    EXPECT_EQ(list->value("name"), "Mle");
+
+    // The warehouse row refuses typing; its button fills it.
+    typeInto("warehouse", "xyz");
+    list->commitPending();
+    EXPECT_EQ(list->value("warehouse"), QString());
+    list->pressEditButton();
+    EXPECT_EQ(list->value("warehouse"), "Glavni magacin");
+}
+
+TEST(BaseWindows, EditorAppliesOnlyWhenSomethingIsUnsavedAndAsksBeforeClosing)
+{
+    Editor editor;
+    ScopedModalHandler run([&](QDialog& dialog) {
+        auto& form = static_cast<Editor&>(dialog);
+        form.ApplyButton()->click();
+        form.updateActions();
+        EXPECT_FALSE(form.ApplyButton()->isEnabled());
+        form.ApplyButton()->click(); // nothing unsaved: nothing runs
+        form.OKButton()->click();    // apply is off, the close check refuses
+        EXPECT_TRUE(form.isVisible());
+        form.allowClose = true;
+        form.CancelButton()->click();
+        EXPECT_FALSE(form.isVisible());
+        return form.result();
+    });
+    EXPECT_EQ(execModal(editor), QDialog::Rejected);
+    EXPECT_EQ(editor.calls, (QStringList{"apply", "closequery", "closequery"}));
+}
+
+class ViewerTest : public DatabaseTest {};
+
+TEST_F(ViewerTest, ListWindowChoosesItsColumns)
+{
+    QSqlDatabase d = db();
+    execSql(d, "INSERT INTO tax (name, value, status) VALUES ('A', 20, 'primary'), ('B', 10, 'standard')");
+    Connection connection(db());
+    QueryDataSet taxes(&connection, "SELECT * FROM tax ORDER BY name");
+    taxes.open();
+    TCustomViewerForm viewer;
+    viewer.DBG()->setDataSet(&taxes);
+    QAction* edit = viewer.addListAction("Izmeni", "Izmeni porez", QKeySequence(Qt::Key_F2));
+    EXPECT_TRUE(viewer.toolBar()->actions().contains(edit));
+    EXPECT_EQ(viewer.popupMenu()->actions().first(), edit);
+    EXPECT_EQ(viewer.popupMenu()->actions().last(), viewer.columnsAction());
+
+    ScopedModalHandler untick([](QDialog& dialog) {
+        for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+            if (box->text() == "description")
+                box->setChecked(false);
+        dialog.accept();
+        return int(QDialog::Accepted);
+    });
+    viewer.ColumnsExecute();
+    EXPECT_FALSE(viewer.DBG()->visibleColumns().contains("description"));
+    EXPECT_TRUE(viewer.DBG()->visibleColumns().contains("value"));
+}
