@@ -1,2 +1,3 @@
 tarvex_add_test(test_displayformat host/test_displayformat.cpp)
 tarvex_add_test(test_memorytable host/test_memorytable.cpp)
+tarvex_add_test(test_dataset host/test_dataset_query.cpp host/test_dataset_cached.cpp host/test_dataset_sql.cpp)

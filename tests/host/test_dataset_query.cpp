@@ -1,0 +1,240 @@
+// The query dataset against a real database: defaults of new rows, live
+// writes of just the changed columns of the own table, composite keys,
+// Booleans in their stored forms, refresh, failures.
+#include "Connection.h"
+#include "DataSetErrors.h"
+#include "DatabaseError.h"
+#include "QueryDataSet.h"
+#include "TestServer.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+// The product list's text, as the search navigator builds it, for warehouse 1.
+const QString kProductSql = QStringLiteral(
+    "SELECT DISTINCT p.*,p.price * (1+t.value/100) AS pricewithvat, (pw.price + 0.0) AS wh_price, "
+    "(t.value+0.0) AS taxvalue,(pw.amount + 0.0) as primaryamount "
+    "FROM product AS p LEFT JOIN tax t ON p.taxid = t.taxid "
+    "LEFT JOIN productwarehouse AS pw ON (p.productid = pw.productid AND pw.warehouseid = 1) ");
+
+const QString kProductWarehouseSql = QStringLiteral(
+    "SELECT pw.*, CONCAT(w.name,'') AS name,pw.amount - pw.reservedamount - pw.reversedamount AS freeamount "
+    "FROM productwarehouse AS pw LEFT JOIN warehouse AS w ON pw.warehouseid = w.warehouseid "
+    "WHERE pw.productid = :productid ORDER BY w.name");
+
+class QueryDataSetTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        QSqlDatabase d = db();
+        for (const char* table : {"product", "tax", "warehouse", "productwarehouse"})
+            execSql(d, QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+        execSql(d, "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary')");
+        execSql(d, "INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, code) VALUES "
+                   "(1, 'Čaj', 'kom', 1, 100, 'RSD', 'C1'), (2, 'Brašno', 'kg', 1, 80, 'RSD', 'B1'), "
+                   "(3, 'Šećer', 'kg', 1, 120, 'RSD', 'S1')");
+        products.declareField("active", FieldType::Boolean);
+    }
+
+    QVariant value(const QString& sql) { return scalar(db(), sql); }
+
+    Connection connection{db()};
+    QueryDataSet products{&connection, kProductSql};
+};
+
+} // namespace
+
+TEST_F(QueryDataSetTest, NewRowsTakeTheTableDefaultsAndRequiredMarks)
+{
+    products.open();
+    EXPECT_EQ(products.updateTable(), "product");
+    products.append();
+    EXPECT_TRUE(products.fieldByName("active").asBoolean());  // 'y' of a CHAR(1) declared Boolean
+    EXPECT_EQ(products.fieldByName("type").asString(), "r");
+    EXPECT_TRUE(products.fieldByName("price").value() == QVariant(0.0));
+    EXPECT_FALSE(products.fieldByName("serialnumbers").asBoolean());
+    EXPECT_EQ(products.fieldByName("serialnumbers").dataType(), FieldType::Boolean);  // TINYINT(1)
+    EXPECT_TRUE(products.fieldByName("name").isNull());
+    EXPECT_TRUE(products.fieldByName("pricewithvat").isNull());
+
+    EXPECT_TRUE(products.fieldByName("name").required());
+    EXPECT_TRUE(products.fieldByName("taxid").required());
+    EXPECT_FALSE(products.fieldByName("productid").required());  // auto-increment
+    EXPECT_FALSE(products.fieldByName("barcode").required());
+    EXPECT_FALSE(products.fieldByName("wh_price").required());
+    EXPECT_EQ(products.fieldByName("name").size(), 100);
+    EXPECT_EQ(products.fieldByName("name").tableName(), "product");
+    EXPECT_EQ(products.fieldByName("pricewithvat").tableName(), "");
+    EXPECT_FALSE(products.fieldByName("pricewithvat").isWritable());
+    products.cancel();
+}
+
+TEST_F(QueryDataSetTest, InsertReadsTheNewKeyBackAndWritesOnlyTheOwnTable)
+{
+    products.open();
+    products.append();
+    products.fieldByName("name").setValue("Novi proizvod");
+    products.fieldByName("unitname").setValue("kom");
+    products.fieldByName("taxid").setValue(1);
+    products.fieldByName("pricecurrency").setValue("RSD");
+    products.fieldByName("price").setValue(10.5);
+    products.fieldByName("pricewithvat").setValue(12.6);  // computed: kept in memory only
+    products.post();
+
+    const qint64 id = products.fieldByName("productid").asLargeInt();
+    EXPECT_GT(id, 3);
+    EXPECT_EQ(value(QStringLiteral("SELECT name FROM product WHERE productid = %1").arg(id)).toString(), "Novi proizvod");
+    EXPECT_EQ(value(QStringLiteral("SELECT active FROM product WHERE productid = %1").arg(id)).toString(), "y");
+    EXPECT_EQ(value(QStringLiteral("SELECT kasasort FROM product WHERE productid = %1").arg(id)).toInt(), 0);
+    EXPECT_DOUBLE_EQ(products.fieldByName("pricewithvat").asFloat(), 12.6);
+
+    products.edit();
+    products.fieldByName("pricewithvat").setValue(99.0);  // nothing of the own table changed
+    products.post();
+    products.edit();
+    products.fieldByName("active").setValue(false);
+    products.post();
+    EXPECT_EQ(value(QStringLiteral("SELECT active FROM product WHERE productid = %1").arg(id)).toString(), "n");
+}
+
+TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumns)
+{
+    products.setSortedFields("name");
+    products.open();
+    ASSERT_TRUE(products.locate("productid", 1));
+
+    // Another workstation changes the code of the same row meanwhile.
+    const QString other = QStringLiteral("query-second");
+    {
+        QSqlDatabase second = openConnection(database().settings(), other);
+        execSql(second, "UPDATE product SET code = 'C1-other', price = 101 WHERE productid = 1");
+    }
+    QSqlDatabase::removeDatabase(other);
+
+    products.edit();
+    products.fieldByName("name").setValue("Čaj zeleni");
+    products.fieldByName("price").setValue(100.0);  // assigned, but equal to what was read
+    products.post();
+    EXPECT_EQ(value("SELECT name FROM product WHERE productid = 1").toString(), "Čaj zeleni");
+    EXPECT_EQ(value("SELECT code FROM product WHERE productid = 1").toString(), "C1-other");
+    EXPECT_DOUBLE_EQ(value("SELECT price FROM product WHERE productid = 1").toDouble(), 101.0);
+    EXPECT_EQ(value("SELECT name FROM product WHERE productid = 2").toString(), "Brašno");
+}
+
+TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKey)
+{
+    QSqlDatabase d = db();
+    execSql(d, "INSERT INTO warehouse (warehouseid, name) VALUES (1, 'Glavni'), (2, 'Prodavnica')");
+    execSql(d, "INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (1, 1, 5), (1, 2, 7), (2, 1, 9)");
+
+    QueryDataSet rows(&connection, kProductWarehouseSql);
+    rows.setParam("productid", 1);
+    rows.open();
+    ASSERT_EQ(rows.recordCount(), 2);
+    EXPECT_EQ(rows.fieldByName("amount").tableName(), "productwarehouse");
+    EXPECT_EQ(rows.fieldByName("name").tableName(), "");
+    ASSERT_TRUE(rows.locate("name", "Prodavnica"));
+    rows.edit();
+    rows.fieldByName("minstock").setValue(3);
+    rows.fieldByName("name").setValue("renamed in memory");
+    rows.post();
+    EXPECT_EQ(value("SELECT COUNT(*) FROM productwarehouse WHERE minstock = 3").toInt(), 1);
+    EXPECT_EQ(value("SELECT minstock FROM productwarehouse WHERE productid = 1 AND warehouseid = 2").toInt(), 3);
+    EXPECT_EQ(value("SELECT name FROM warehouse WHERE warehouseid = 2").toString(), "Prodavnica");
+
+    rows.deleteRecord();
+    EXPECT_EQ(value("SELECT COUNT(*) FROM productwarehouse").toInt(), 2);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM productwarehouse WHERE productid = 1 AND warehouseid = 2").toInt(), 0);
+}
+
+TEST_F(QueryDataSetTest, BooleanColumnsReadAsTrueOrFalse)
+{
+    connection.execute("INSERT INTO warehouse (warehouseid, name, active) VALUES (5, 'Stari', 0)");
+    QueryDataSet warehouses(&connection, "SELECT * FROM warehouse WHERE warehouseid = 5");
+    warehouses.open();
+    Field& active = warehouses.fieldByName("active");
+    EXPECT_EQ(active.dataType(), FieldType::Boolean);
+    EXPECT_FALSE(active.asBoolean());
+    warehouses.setFilter("active=True");
+    warehouses.setFiltered(true);
+    EXPECT_TRUE(warehouses.isEmpty());
+    warehouses.setFiltered(false);
+    warehouses.edit();
+    active.setValue(true);
+    warehouses.post();
+    EXPECT_EQ(value("SELECT active FROM warehouse WHERE warehouseid = 5").toInt(), 1);
+}
+
+TEST_F(QueryDataSetTest, RefreshStaysOnTheSameRow)
+{
+    products.setSortedFields("name");
+    products.open();
+    ASSERT_TRUE(products.locate("name", "Šećer"));
+    EXPECT_EQ(products.recNo(), 3);
+    connection.execute("INSERT INTO product (name, unitname, taxid, pricecurrency) VALUES ('Alva', 'kg', 1, 'RSD')");
+    connection.execute("UPDATE product SET price = 125 WHERE productid = 3");
+    products.refresh();
+    EXPECT_EQ(products.recordCount(), 4);
+    EXPECT_EQ(products.fieldByName("name").asString(), "Šećer");
+    EXPECT_EQ(products.recNo(), 4);
+    EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 125.0);
+}
+
+TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheError)
+{
+    products.open();
+    products.edit();
+    products.fieldByName("name").setValue(QString(150, QLatin1Char('x')));  // longer than the column
+    try {
+        products.post();
+        FAIL() << "the server took a name longer than its column";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.code(), 1406);  // data too long, refused in strict mode
+        EXPECT_TRUE(e.sql().startsWith("UPDATE `product` SET `name` = ?"));
+    }
+    EXPECT_EQ(products.state(), DataSetState::Edit);
+    EXPECT_EQ(products.fieldByName("name").asString().size(), 150);
+    products.cancel();
+    EXPECT_EQ(products.fieldByName("name").asString(), products.fieldByName("name").oldValue().toString());
+
+    QueryDataSet broken(&connection, "SELECT nosuch FROM product");
+    EXPECT_THROW(broken.open(), DatabaseError);
+    EXPECT_FALSE(broken.isActive());
+    QueryDataSet readOnly(&connection, "SELECT * FROM tax");
+    readOnly.setReadOnly(true);
+    readOnly.open();
+    EXPECT_THROW(readOnly.edit(), DataSetError);
+}
+
+TEST_F(QueryDataSetTest, LostConnectionIsReportedAndReopenedOnDemand)
+{
+    Connection own(database().settings());
+    qint64 session = 0;
+    {
+        QSqlQuery id = own.select("SELECT CONNECTION_ID()");
+        ASSERT_TRUE(id.next());
+        session = id.value(0).toLongLong();
+    }
+    QSqlDatabase admin = db();
+    execSql(admin, QStringLiteral("KILL CONNECTION %1").arg(session));
+    try {
+        own.execute("SELECT 1");
+        FAIL() << "a killed session answered";
+    } catch (const DatabaseError& e) {
+        EXPECT_TRUE(e.isConnectionLost()) << e.code();
+    }
+    EXPECT_FALSE(own.isConnected());
+    own.reconnect();
+    EXPECT_TRUE(own.isConnected());
+    EXPECT_TRUE(own.ping());
+    QSqlQuery mode = own.select("SELECT @@SESSION.sql_mode");
+    ASSERT_TRUE(mode.next());
+    EXPECT_TRUE(mode.value(0).toString().contains("NO_BACKSLASH_ESCAPES"));
+
+    own.execute("INSERT INTO tax (name, value) VALUES ('Posebna', 10)");
+    EXPECT_EQ(own.lastInsertId(), value("SELECT MAX(taxid) FROM tax").toLongLong());
+}

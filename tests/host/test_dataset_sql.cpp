@@ -1,0 +1,150 @@
+// SQL texts of query datasets: parameters replaced outside quoted texts and
+// comments, hostile texts that go through literally, the tables behind the
+// columns.
+#include "Connection.h"
+#include "QueryDataSet.h"
+#include "SqlScan.h"
+#include "TableInfo.h"
+#include "TestServer.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+class SqlTextTest : public DatabaseTest {
+protected:
+    Connection connection{db()};
+};
+
+QStringList hostileTexts()
+{
+    QString withNul = QStringLiteral("before");
+    withNul += QChar(0);
+    withNul += QStringLiteral("after");
+    return {QStringLiteral("O'Brien"), QStringLiteral("''"), QStringLiteral("ends with \\"),
+            QStringLiteral("\\' OR 1=1 -- "), QStringLiteral("50% off_sale"), QStringLiteral("%"),
+            QStringLiteral("_"), QStringLiteral("Đorđe Čačak šećer Žabalj ćevap"), QStringLiteral(":productid"),
+            QStringLiteral("/* not a comment */ -- nor this"), QStringLiteral("\"double\" `back`"), withNul,
+            QString(5000, QChar(0x0107))};
+}
+
+} // namespace
+
+TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndComments)
+{
+    QueryDataSet q(&connection, "SELECT ':x' AS a, \"it's :x\" AS b, `:x` AS c, :x AS d /* :x */ -- :x\n"
+                                "FROM (SELECT 1 AS `:x`) AS t WHERE :X = :x # :x");
+    EXPECT_EQ(q.paramNames(), QStringList({"x"}));  // names ignore letter case
+    q.setParam("x", QStringLiteral("value"));
+    q.open();
+    EXPECT_EQ(q.fieldByName("a").asString(), ":x");
+    EXPECT_EQ(q.fieldByName("b").asString(), "it's :x");
+    EXPECT_EQ(q.fieldByName("c").asInteger(), 1);
+    EXPECT_EQ(q.fieldByName("d").asString(), "value");
+    EXPECT_EQ(q.recordCount(), 1);
+}
+
+TEST_F(SqlTextTest, ParameterValuesBecomeLiteralsOfTheirType)
+{
+    EXPECT_EQ(sqlLiteral(QVariant()), "NULL");
+    EXPECT_EQ(sqlLiteral(1234.5), "1234.5");
+    EXPECT_EQ(sqlLiteral(1e-7), "0.0000001");
+    EXPECT_EQ(sqlLiteral(true), "1");
+    EXPECT_EQ(sqlLiteral(qint64(-42)), "-42");
+    EXPECT_EQ(sqlLiteral(QDate(2024, 3, 5)), "'2024-03-05'");
+    EXPECT_EQ(sqlLiteral(QStringLiteral("a'b")), "'a''b'");
+
+    QueryDataSet q(&connection, "SELECT :d AS d, :n + 0 AS n, :missing AS m, :b AS b");
+    q.setParam("D", QDate(2024, 2, 29));
+    q.setParam("n", 0.1);
+    q.setParam("b", false);
+    q.open();
+    EXPECT_EQ(q.fieldByName("d").asString(), "2024-02-29");
+    EXPECT_DOUBLE_EQ(q.fieldByName("n").asFloat(), 0.1);
+    EXPECT_TRUE(q.fieldByName("m").isNull());
+    EXPECT_EQ(q.fieldByName("b").asInteger(), 0);
+
+    // A new text keeps the values by name (a report reopens with its warehouse).
+    q.setSql("SELECT :N * 2 AS twice");
+    q.open();
+    EXPECT_DOUBLE_EQ(q.fieldByName("twice").asFloat(), 0.2);
+}
+
+TEST_F(SqlTextTest, HostileTextsGoThroughLiterallyAndTouchNoOtherRow)
+{
+    QSqlDatabase d = db();
+    execSql(d, "DELETE FROM productdetail");
+    execSql(d, "INSERT INTO productdetail (productid, description) VALUES (1, 'keep me'), (2, 'and me')");
+    QueryDataSet details(&connection, "SELECT * FROM productdetail WHERE productid >= :first ORDER BY productid");
+    details.setParam("first", 100);
+    details.open();
+
+    const QStringList texts = hostileTexts();
+    for (int i = 0; i < texts.size(); ++i) {
+        const QString& text = texts[i];
+        // Substituted into the text of a query.
+        QueryDataSet echo(&connection, "SELECT :t AS t, CHAR_LENGTH(:t) AS n");
+        echo.setParam("t", text);
+        echo.open();
+        EXPECT_EQ(echo.fieldByName("t").asString(), text) << i;
+        EXPECT_EQ(echo.fieldByName("n").asInteger(), text.size()) << i;
+        // Quote-doubled by hand.
+        EXPECT_EQ(scalar(d, "SELECT " + quoteSqlText(text)).toString(), text) << i;
+        // Written through a post (bound parameters) and found again by value.
+        details.append();
+        details.fieldByName("productid").setValue(100 + i);
+        details.fieldByName("description").setValue(text);
+        details.post();
+        QueryDataSet found(&connection, "SELECT productid FROM productdetail WHERE description = :t");
+        found.setParam("t", text);
+        found.open();
+        EXPECT_EQ(found.recordCount(), 1) << i;
+        EXPECT_EQ(found.fieldByName("productid").asInteger(), 100 + i) << i;
+    }
+    details.refresh();
+    for (int i = 0; i < texts.size(); ++i) {
+        ASSERT_TRUE(details.locate("productid", 100 + i));
+        EXPECT_EQ(details.fieldByName("description").asString(), texts[i]) << i;
+    }
+    EXPECT_EQ(scalar(d, "SELECT description FROM productdetail WHERE productid = 1").toString(), "keep me");
+    EXPECT_EQ(scalar(d, "SELECT description FROM productdetail WHERE productid = 2").toString(), "and me");
+    EXPECT_EQ(scalar(d, "SELECT COUNT(*) FROM productdetail").toInt(), texts.size() + 2);
+}
+
+TEST_F(SqlTextTest, TablesOfTheFromClauseAndTheirAliases)
+{
+    const QList<SqlTableRef> refs = findSelectTables(
+        "SELECT p.*, (SELECT COUNT(*) FROM component c WHERE c.rawid = p.productid) AS n, 'FROM fake' AS f "
+        "FROM `product` AS p LEFT JOIN tax t ON p.taxid = t.taxid, db1.warehouse w "
+        "INNER JOIN (SELECT * FROM partner) AS pa ON 1=1 JOIN productwarehouse ON 1=1 "
+        "WHERE p.name LIKE 'x%' ORDER BY p.name");
+    ASSERT_EQ(refs.size(), 4);
+    EXPECT_EQ(refs[0].table, "product");
+    EXPECT_EQ(refs[0].alias, "p");
+    EXPECT_EQ(refs[1].table, "tax");
+    EXPECT_EQ(refs[1].alias, "t");
+    EXPECT_EQ(refs[2].table, "warehouse");
+    EXPECT_EQ(refs[2].alias, "w");
+    EXPECT_EQ(refs[3].table, "productwarehouse");
+    EXPECT_EQ(refs[3].alias, "productwarehouse");
+}
+
+TEST_F(SqlTextTest, ColumnDefaultsReadFromTheSchema)
+{
+    bool generated = false;
+    EXPECT_EQ(parseColumnDefault(QVariant(QStringLiteral("'it''s'")), &generated).toString(), "it's");
+    EXPECT_TRUE(parseColumnDefault(QVariant(QStringLiteral("NULL")), &generated).isNull());
+    EXPECT_EQ(parseColumnDefault(QVariant(QStringLiteral("-1.5")), &generated).toString(), "-1.5");
+    EXPECT_TRUE(parseColumnDefault(QVariant(QStringLiteral("current_timestamp()")), &generated).isNull());
+    EXPECT_TRUE(generated);
+
+    const TableInfo& info = connection.tableInfo("productwarehouse");
+    EXPECT_EQ(info.primaryKey, QStringList({"productid", "warehouseid"}));
+    EXPECT_EQ(info.column("amount")->defaultValue.toString(), "0");
+    EXPECT_TRUE(info.column("place")->defaultValue.isNull());
+    EXPECT_EQ(connection.tableInfo("product").autoIncrementColumn(), "productid");
+    EXPECT_FALSE(connection.tableInfo("nosuchtable").exists());
+}
