@@ -1,0 +1,210 @@
+// The data-module base: validations run before a post and stop it with the
+// message and the field; the generic helpers the module's windows call.
+#include "Connection.h"
+#include "CustomDM.h"
+#include "DataSetErrors.h"
+#include "HostStrings.h"
+#include "QueryDataSet.h"
+#include "TestServer.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+// A module with a product query and a small validation list.
+class ProductModule : public TCustomDM {
+public:
+    ProductModule()
+    {
+        ProductZQ = new QueryDataSet(this);
+        ProductZQ->setObjectName("ProductZQ");
+        ProductZQ->setSql("SELECT p.*, (t.value + 0.0) AS taxvalue FROM product AS p LEFT JOIN tax AS t ON p.taxid = t.taxid "
+                          "ORDER BY p.productid");
+        ProductZQ->declareField("active", FieldType::Boolean);
+        ProductZQ->events().beforePost = [this](DataSet& ds) { CommonBeforePost(ds); };
+        ProductZQ->events().beforeDelete = [this](DataSet& ds) { CommonBeforeDelete(ds); };
+    }
+
+    int uniqueNameChars = 5;
+    QueryDataSet* ProductZQ;
+
+protected:
+    void CreateFieldValidations() override
+    {
+        Field* name = &ProductZQ->declareField("name");
+        name->setDisplayLabel("Ime");
+        FieldValidations.append(FieldValidation(name, [this](Field& f) {
+            return TestUnique(f, "product", "name", "productid", QString(), uniqueNameChars);
+        }, true));
+        FieldValidations.append(FieldValidation(&ProductZQ->declareField("price"), TestMoneyNoZero, true));
+        FieldValidations.append(FieldValidation(&ProductZQ->declareField("taxid"), TestID, true));
+        FieldValidations.append(FieldValidation(&ProductZQ->declareField("code"), [](Field& f) {
+            return TestUnique(f, "product", "code", "productid", QString(), 0);
+        }, false));
+    }
+};
+
+class DataModuleTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        for (const char* sql : {"DELETE FROM product", "DELETE FROM tax", "DELETE FROM productdetail",
+                                "DELETE FROM productcategorypr",
+                                "INSERT INTO tax (taxid, name, value) VALUES (1, 'A', 20), (2, 'B', 10), (3, 'C', 20)",
+                                "INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, code, kasaplu) "
+                                "VALUES (1, 'Mleko 1l', 'kom', 1, 100, 'RSD', 'M1', 7), (2, 'Hleb', 'kom', 1, 50, 'RSD', NULL, NULL)",
+                                "INSERT INTO productdetail (productid, description) VALUES (1, 'opis')",
+                                "INSERT INTO productcategorypr (productid, categoryprid) VALUES (1, 4), (1, 9)"})
+            connection.execute(QString::fromUtf8(sql));
+        module.SetZConnection(&connection);
+        module.DataModuleCreate();
+        module.ProductZQ->open();
+    }
+
+    void startProduct(const QString& name, double price = 10)
+    {
+        DataSet& ds = *module.ProductZQ;
+        ds.append();
+        ds.fieldByName("name").setValue(name);
+        ds.fieldByName("unitname").setValue("kom");
+        ds.fieldByName("pricecurrency").setValue("RSD");
+        ds.fieldByName("taxid").setValue(1);
+        ds.fieldByName("price").setValue(price);
+    }
+
+    // The message and field name of the FieldError a post raises; empty when it posts.
+    std::pair<QString, QString> postError()
+    {
+        try {
+            module.ProductZQ->post();
+        } catch (const FieldError& e) {
+            return {e.message(), e.field() ? e.field()->fieldName() : QString()};
+        }
+        return {};
+    }
+
+    Connection connection{db()};
+    ProductModule module;
+};
+
+} // namespace
+
+TEST_F(DataModuleTest, ValidationsStopThePostWithTheMessageAndTheField)
+{
+    DataSet& ds = *module.ProductZQ;
+    startProduct("   ");
+    EXPECT_EQ(postError(), std::make_pair(CMN_FIELD_REQUIRED_ERR.arg("Ime"), QString("name")));
+    ds.fieldByName("name").setValue("Mleko 2l");  // same first five characters as "Mleko 1l"
+    EXPECT_EQ(postError(), std::make_pair(CMN_FIELD_INVALIDE_ERR.arg("Ime"), QString("name")));
+    module.uniqueNameChars = 0;
+    ds.fieldByName("price").setValue(0.0000001);  // zero at six decimals
+    EXPECT_EQ(postError(), std::make_pair(CMN_FIELD_INVALIDE_ERR.arg("price"), QString("price")));
+    ds.fieldByName("price").setValue(12.5);
+    ds.fieldByName("code").setValue("M1");
+    EXPECT_EQ(postError().second, "code");
+    EXPECT_EQ(ds.state(), DataSetState::Insert);  // the row waits for correction
+    ds.fieldByName("code").clear();
+    EXPECT_EQ(postError(), std::make_pair(QString(), QString()));
+    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product WHERE name = 'Mleko 2l'").toInt(), 1);
+
+    // The row being saved does not clash with itself.
+    ASSERT_TRUE(ds.locate("productid", 1));
+    ds.edit();
+    ds.fieldByName("price").setValue(101.0);
+    EXPECT_EQ(postError(), std::make_pair(QString(), QString()));
+}
+
+TEST_F(DataModuleTest, HostTestsMeanWhatTheirNamesSay)
+{
+    DataSet& ds = *module.ProductZQ;
+    ASSERT_TRUE(ds.locate("productid", 2));
+    ds.edit();
+    Field& price = ds.fieldByName("price");
+    Field& code = ds.fieldByName("code");
+    price.setValue(-1.0);
+    EXPECT_FALSE(TestMoney(price));
+    EXPECT_FALSE(TestMoneyNoZero(price));
+    price.setValue(0.0);
+    EXPECT_TRUE(TestMoney(price));
+    EXPECT_FALSE(TestMoneyNoZero(price));
+    EXPECT_TRUE(TestTaxRate(price));
+    price.setValue(100.5);
+    EXPECT_FALSE(TestTaxRate(price));
+    EXPECT_FALSE(TestID(price));
+    price.setValue(3.0);
+    EXPECT_TRUE(TestID(price));
+
+    code.setValue("  ");
+    EXPECT_FALSE(TestZeroLength(code));
+    EXPECT_TRUE(TestMoney(code));  // empty: the required mark decides
+    code.setValue("2024-02-30");
+    EXPECT_FALSE(TestDate(code));
+    code.setValue("2024-02-29");
+    EXPECT_TRUE(TestDate(code));
+    code.setValue("12,5");
+    EXPECT_TRUE(TestMoney(code));
+    code.setValue("m1");  // the database compares without letter case
+    EXPECT_FALSE(TestUnique(code, "product", "code", "productid", QString(), 0));
+    EXPECT_TRUE(TestUnique(code, "product", "code", "productid", "kasaplu IS NULL", 0));
+    ds.cancel();
+}
+
+TEST_F(DataModuleTest, DeleteGuardAndConnectionHandOver)
+{
+    EXPECT_EQ(module.ProductZQ->connection(), &connection);
+    EXPECT_TRUE(module.IsConnected());
+    QueryDataSet empty(&connection, "SELECT * FROM product WHERE productid < 0");
+    empty.open();
+    EXPECT_THROW(module.CommonBeforeDelete(empty), SilentAbort);
+    module.ProductZQ->last();
+    module.ProductZQ->deleteRecord();
+    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product").toInt(), 1);
+}
+
+TEST_F(DataModuleTest, FieldValuesFillAListEachOnce)
+{
+    QStringList list{"stale"};
+    module.GetFieldValues("value", "tax", list, true, QString(), QString());
+    EXPECT_EQ(list, QStringList({"10", "20"}));
+    module.GetFieldValues("value", "tax", list, false, QString(), QString());
+    EXPECT_EQ(list, QStringList({"10", "20", "20"}));
+    module.GetFieldValues("name", "tax", list, true, "WHERE value = 20", QString());
+    EXPECT_EQ(list, QStringList({"A", "C"}));
+    module.GetFieldValues("code", "product", list, true, QString(), QString());
+    EXPECT_EQ(list, QStringList({"M1"}));  // nulls left out
+}
+
+TEST_F(DataModuleTest, CopyDataSetInsertsTheRowsAgainWithReplacements)
+{
+    module.CopyDataSet("product", "productid=1", {"name=Kopija Mleko 1l", "kasaplu=NULL"}, QString());
+    const qint64 copy = module.GetLastInsertID();
+    EXPECT_GT(copy, 2);
+    QSqlQuery row(db());
+    ASSERT_TRUE(row.exec(QStringLiteral("SELECT name, kasaplu, code, price FROM product WHERE productid = %1").arg(copy)));
+    ASSERT_TRUE(row.next());
+    EXPECT_EQ(row.value(0).toString(), "Kopija Mleko 1l");
+    EXPECT_TRUE(row.value(1).isNull());
+    EXPECT_EQ(row.value(2).toString(), "M1");
+    EXPECT_DOUBLE_EQ(row.value(3).toDouble(), 100.0);
+
+    const QString newId = QStringLiteral("productid=%1").arg(copy);
+    module.CopyDataSet("productdetail", "productid=1", {newId}, "productid");
+    module.CopyDataSet("productcategorypr", "productid=1", {newId}, "productid");
+    module.CopyDataSet("fixedasset", "productid=1", {newId}, "productid");  // none to copy
+    EXPECT_EQ(scalar(db(), QStringLiteral("SELECT description FROM productdetail WHERE productid = %1").arg(copy)).toString(), "opis");
+    EXPECT_EQ(scalar(db(), QStringLiteral("SELECT COUNT(*) FROM productcategorypr WHERE productid = %1").arg(copy)).toInt(), 2);
+    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productcategorypr WHERE productid = 1").toInt(), 2);
+    EXPECT_THROW(module.CopyDataSet("product", "productid=1", {"nosuch=1"}, QString()), DataSetError);
+}
+
+TEST_F(DataModuleTest, FreePlusComeLowestFirst)
+{
+    QStringList plus{"stale"};
+    module.GetPLUs(plus, 3, false);
+    EXPECT_EQ(plus, QStringList({"1", "2", "3"}));
+    module.GetPLUs(plus, 1, true);
+    EXPECT_EQ(plus, QStringList({"1"}));
+}
