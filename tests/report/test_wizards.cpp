@@ -1,0 +1,234 @@
+#include "Connection.h"
+#include "HostStrings.h"
+#include "Modal.h"
+#include "PriceLabels.h"
+#include "PrintPreview.h"
+#include "Screenshots.h"
+#include "ScriptedDialogs.h"
+#include "TestServer.h"
+#include "Wizards.h"
+
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QRegularExpression>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTemporaryDir>
+
+using namespace tarvex;
+
+namespace {
+
+int pdfPageCount(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || !file.read(5).startsWith("%PDF"))
+        return -1;
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
+    return int(QString::fromLatin1(file.readAll()).count(page));
+}
+
+// Answers the preview's save-as-PDF question and presses the action.
+void savePreviewAsPdf(QDialog& preview, ScriptedDialogs& dialogs, const QString& answer)
+{
+    auto* action = preview.findChild<QAction*>(kSavePdfActionName);
+    ASSERT_NE(action, nullptr);
+    dialogs.answer(answer);
+    action->trigger();
+}
+
+class PriceLabelWizard : public test::DatabaseTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        DatabaseTest::SetUpTestSuite();
+        QSqlDatabase database = db();
+        for (const char* sql : {
+                 "INSERT INTO tax (taxid, name, value) VALUES (1, 'Opšta', 20), (2, 'Bez PDV', 0)",
+                 "INSERT INTO product (productid, name, code, barcode, unitname, taxid, price, pricecurrency) VALUES "
+                 "(1, 'Čokolada mlečna 100g', 'C100', '5901234123457', 'kom', 1, 100, 'RSD'),"
+                 "(2, 'Kafa mlevena 500g', 'K500', '4006381333931', 'kom', 1, 1028.75, 'RSD'),"
+                 "(3, 'Hleb', NULL, NULL, 'kom', 2, 55.555, 'EUR')",
+                 "INSERT INTO productwarehouse (productid, warehouseid, price) VALUES (1, 3, 120), (2, 4, 900), (3, 3, 50)"})
+            execSql(database, QString::fromUtf8(sql));
+    }
+};
+
+} // namespace
+
+TEST(PriceLabelParameters, ReadsIdsQuantitiesDocumentAndWarehouse)
+{
+    PriceLabelRequest r = parsePriceLabelParameters(
+        QStringLiteral("productids:1,2, 5;productquantities:1,3,2.5;documentnumber:MP-12;2024;warehouseid:3"));
+    EXPECT_EQ(r.productIds, (QList<qint64>{1, 2, 5}));
+    EXPECT_EQ(r.labelCounts, (QList<int>{1, 3, 3}));   // 2.5 kg still needs a third label
+    EXPECT_EQ(r.documentNumber, QStringLiteral("MP-12;2024"));
+    EXPECT_EQ(r.warehouseId, 3);
+
+    // Keys in another order; quantities missing, zero or not numbers; an id that is not one.
+    r = parsePriceLabelParameters(QStringLiteral("warehouseid:7;productquantities:0,9,abc,-2;productids:4,x,6,8,42"));
+    EXPECT_EQ(r.productIds, (QList<qint64>{4, 6, 8, 42}));
+    EXPECT_EQ(r.labelCounts, (QList<int>{0, 1, 0, 1}));
+    EXPECT_EQ(r.warehouseId, 7);
+}
+
+TEST_F(PriceLabelWizard, PricesComeFromTheWarehouseRowOrTheProductWithVat)
+{
+    QList<PriceLabel> labels = loadPriceLabels(
+        db(), parsePriceLabelParameters(QStringLiteral("productids:1,2,999,3;productquantities:2,1,5,1;warehouseid:3")));
+    QStringList shown;   // product 999 does not exist
+    for (const PriceLabel& label : labels)
+        shown << QString::number(label.productId) + QLatin1Char(' ') + label.priceText();
+    EXPECT_EQ(shown, (QStringList{"1 144.00 RSD", "1 144.00 RSD", "2 1,234.50 RSD", "3 50.00 EUR"}));
+    EXPECT_EQ(labels[0].name + labels[0].code + labels[2].barcode,
+              QStringLiteral("Čokolada mlečna 100gC1004006381333931"));
+
+    // Warehouse 4: its own row for product 2; product 3 falls back to its price, rounded.
+    labels = loadPriceLabels(db(), parsePriceLabelParameters(QStringLiteral("productids:2,3;warehouseid:4")));
+    ASSERT_EQ(labels.size(), 2);
+    EXPECT_EQ(labels[0].priceText(), QStringLiteral("1,080.00 RSD"));
+    EXPECT_EQ(labels[1].priceText(), QStringLiteral("55.56 EUR"));
+}
+
+TEST(PriceLabelLayout, TwentyFourLabelsFillAPageRowByRow)
+{
+    QTemporaryDir dir;
+    QPdfWriter writer(dir.filePath(QStringLiteral("probe.pdf")));
+    writer.setResolution(300);
+    setLabelPageLayout(writer);
+    for (auto [count, pages] : {std::pair{0, 0}, {1, 1}, {24, 1}, {25, 2}, {48, 2}, {49, 3}})
+        EXPECT_EQ(PriceLabelLayout(QList<PriceLabel>(count), writer).pageCount(), pages) << count;
+
+    const QList<PriceLabel> none;
+    const PriceLabelLayout layout(none, writer);
+    EXPECT_EQ(layout.labelRect(1).topLeft(), layout.labelRect(0).topRight());
+    EXPECT_EQ(layout.labelRect(3).topLeft(), layout.labelRect(0).bottomLeft());
+    const QSize area = writer.pageLayout().paintRectPixels(writer.resolution()).size();
+    EXPECT_EQ(layout.labelRect(23).bottomRight().toPoint(), QPoint(area.width(), area.height()));
+
+    const QString file = dir.filePath(QStringLiteral("labels.pdf"));
+    ASSERT_TRUE(savePriceLabelsPdf(QList<PriceLabel>(49), file));
+    EXPECT_EQ(pdfPageCount(file), 3);
+}
+
+TEST(PriceLabelLayout, LongTextsStayInsideTheirLabel)
+{
+    PriceLabel label;
+    label.name = QStringLiteral("Čokolada mlečna sa celim lešnicima i suvim grožđem, pakovanje od 300 grama");
+    label.code = QString(20, QLatin1Char('W'));
+    label.barcode = QStringLiteral("5901234123457");
+    label.priceWithTax = 9999999.99;
+    label.currency = QStringLiteral("RSD");
+    QImage image(400, 240, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QRectF cell(50, 40, 300, 160);
+    {
+        QPainter painter(&image);
+        PriceLabelLayout::paintLabel(painter, cell, label);
+    }
+    if (const QString shots = qEnvironmentVariable("TARVEX_SCREENSHOT_DIR"); !shots.isEmpty())
+        image.save(shots + QStringLiteral("/price-label-long-texts.png"));
+    int inside = 0, outside = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                ++(cell.adjusted(-1, -1, 1, 1).contains(QPointF(x, y)) ? inside : outside);
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(inside, 1000);
+}
+
+TEST(PrintWizard, TakesTheVisibleColumnsInTheOrderShown)
+{
+    QStandardItemModel model(2, 4);
+    model.setHorizontalHeaderLabels({"Šifra", "Naziv", "Cena", "Stanje"});
+    for (int c = 0; c < 4; ++c)
+        model.setItem(1, c, new QStandardItem(QStringLiteral("r1c%1").arg(c)));
+    QTableView grid;
+    grid.setModel(&model);
+    grid.setColumnHidden(2, true);
+    grid.horizontalHeader()->moveSection(3, 0);
+
+    const PrintJob job = printJobFromGrid(grid, QStringLiteral("title:Inventar - Magacin 1;header:Datum 2024-03-05"));
+    QStringList titles;
+    for (const PrintColumn& column : job.columns)
+        titles << column.title;
+    EXPECT_EQ(titles, (QStringList{"Stanje", "Šifra", "Naziv"}));
+    ASSERT_EQ(job.rows.size(), 2);
+    EXPECT_EQ(job.rows[1], (QStringList{"r1c3", "r1c0", "r1c1"}));
+    EXPECT_EQ(job.title + QLatin1Char('|') + job.headerLines.join(QLatin1Char('|')),
+              QStringLiteral("Inventar - Magacin 1|Datum 2024-03-05"));
+}
+
+TEST(PrintWizard, PreviewsModallyAndSavesAPdf)
+{
+    QStandardItemModel model(30, 2);
+    model.setHorizontalHeaderLabels({"Šifra", "Naziv"});
+    QTableView grid;
+    grid.setModel(&model);
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    QString previewTitle;
+    ScopedModalHandler handler([&](QDialog& shown) {
+        EXPECT_NE(qobject_cast<QPrintPreviewDialog*>(&shown), nullptr);
+        previewTitle = shown.windowTitle();
+        test::saveScreenshot(shown, QStringLiteral("print-preview"));
+        savePreviewAsPdf(shown, dialogs, dir.filePath(QStringLiteral("inventar")));   // ".pdf" is added
+        savePreviewAsPdf(shown, dialogs, QString());                                 // cancelled
+        savePreviewAsPdf(shown, dialogs, QStringLiteral("/nonexistent/dir/x.pdf"));
+        return int(QDialog::Rejected);
+    });
+    EXPECT_TRUE(runWizard(CMN_PRINT_WIZ_NAME, QStringLiteral("title:Inventar;header:"), &grid, QSqlDatabase()));
+    EXPECT_TRUE(previewTitle.contains(QStringLiteral("Inventar")));
+    EXPECT_EQ(pdfPageCount(dir.filePath(QStringLiteral("inventar.pdf"))), 1);
+    ASSERT_EQ(dialogs.messages().size(), 1);   // only the failed save speaks
+    EXPECT_TRUE(dialogs.messages()[0].contains(QStringLiteral("/nonexistent/dir/x.pdf")));
+}
+
+TEST_F(PriceLabelWizard, PreviewsTheLabelsAndSavesThemAsPdf)
+{
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    QString previewTitle;
+    ScopedModalHandler handler([&](QDialog& shown) {
+        EXPECT_NE(qobject_cast<QPrintPreviewDialog*>(&shown), nullptr);
+        previewTitle = shown.windowTitle();
+        test::saveScreenshot(shown, QStringLiteral("price-labels-preview"));
+        savePreviewAsPdf(shown, dialogs, dir.filePath(QStringLiteral("nalepnice.pdf")));
+        return int(QDialog::Rejected);
+    });
+    EXPECT_TRUE(runWizard(CMN_PROD_INVENTORY_WIZ_NAME,
+                          QStringLiteral("productids:1,2;productquantities:20,10;documentnumber:Proizvod;warehouseid:3"),
+                          nullptr, db()));
+    EXPECT_TRUE(previewTitle.contains(QStringLiteral("Proizvod")));
+    EXPECT_EQ(pdfPageCount(dir.filePath(QStringLiteral("nalepnice.pdf"))), 2);   // 30 labels
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(PriceLabelWizard, WizardsWithNothingToShowSaySoInsteadOfAPreview)
+{
+    ScriptedDialogs dialogs;
+    ScopedModalHandler handler([](QDialog&) -> int {
+        ADD_FAILURE() << "no preview expected";
+        return QDialog::Rejected;
+    });
+    runWizard(CMN_PROD_INVENTORY_WIZ_NAME, QStringLiteral("productids:998,999;warehouseid:3"), nullptr, db());
+    runWizard(CMN_PRINT_WIZ_NAME, QStringLiteral("title:X"), nullptr, db());
+    QStandardItemModel model(1, 1);
+    QTableView grid;
+    grid.setModel(&model);
+    grid.setColumnHidden(0, true);
+    runWizard(CMN_PRINT_WIZ_NAME, QStringLiteral("title:X"), &grid, db());
+    EXPECT_EQ(dialogs.messages().size(), 3);
+
+    // The retail book names the warehouse it was asked for; unknown wizards are refused.
+    dialogs.clear();
+    EXPECT_TRUE(runWizard(CMN_KEPU_WIZ_NAME, QStringLiteral("warehouse:Maloprodaja; Centar"), nullptr, db()));
+    EXPECT_FALSE(runWizard(QStringLiteral("Nepoznat"), QString(), nullptr, db()));
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].contains(QStringLiteral("\"Maloprodaja; Centar\"")));
+}
