@@ -2,7 +2,6 @@
 // Price labels for shelves: name, code, price with VAT and barcode of each
 // product, as many labels as asked for, on A4 sheets of 3 x 8 labels.
 
-#include <QFont>
 #include <QList>
 #include <QRectF>
 #include <QSqlDatabase>
