@@ -96,8 +96,10 @@ bool Connection::ping()
     if (!m_db.isOpen())
         return false;
     QSqlQuery query(m_db);
-    if (query.exec(QStringLiteral("SELECT 1")))
-        return !m_lost;
+    if (query.exec(QStringLiteral("SELECT 1"))) {
+        m_lost = false;  // the driver never reconnects by itself: this is the same session
+        return true;
+    }
     bool ok = false;
     if (DatabaseError::isConnectionLostCode(query.lastError().nativeErrorCode().toInt(&ok)))
         m_lost = true;

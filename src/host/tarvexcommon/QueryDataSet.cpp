@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DataSetErrors.h"
+#include "DatabaseError.h"
 #include "SqlScan.h"
 
 #include <QSqlField>
@@ -338,11 +339,19 @@ void QueryDataSet::rereadRow(DataRow& row)
     QVariantList binds;
     const QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1Char(',')), quoteIdentifier(m_updateTable))
                         + keyCondition(row.values, binds);
-    Connection& connection = connectionOrThrow();
-    QSqlQuery query = connection.prepare(sql);
-    for (const QVariant& v : binds)
-        query.addBindValue(v);
-    connection.exec(query);
+    // The row is written by now: a failed re-read must not make the caller
+    // write it a second time, so the row simply keeps the values posted (a
+    // lost connection stays marked on the connection).
+    QSqlQuery query;
+    try {
+        Connection& connection = connectionOrThrow();
+        query = connection.prepare(sql);
+        for (const QVariant& v : binds)
+            query.addBindValue(v);
+        connection.exec(query);
+    } catch (const DatabaseError&) {
+        return;
+    }
     if (!query.next())
         return;
     for (size_t i = 0; i < writable.size(); ++i) {
