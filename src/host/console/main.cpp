@@ -7,6 +7,7 @@
 #include "MainWindow.h"
 #include "QtDialogs.h"
 #include "StandIns.h"
+#include "Wizards.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -45,6 +46,9 @@ int main(int argc, char** argv)
     int result = 0;
     {
         Console console;
+        console.setWizardRunner([&connection](const QString& name, const QString& parameters, QTableView* grid) {
+            return runWizard(name, parameters, grid, connection->database());
+        });
         console.addService(ComPtr<IInterface>(new SecurityStandIn(*connection)));
         console.addService(ComPtr<IInterface>(new CurrencyStandIn(*connection)));
         console.addService(ComPtr<IInterface>(new DocumentStandIn(*connection)));

@@ -1,0 +1,140 @@
+// Look-ups of the data module, its generated codes and barcodes, and the copy
+// of a product with its dependent rows.
+
+#include "Productdmunit.h"
+
+#include "Connection.h"
+#include "Productidentifiers.h"
+#include "Productlookups.h"
+
+namespace products {
+
+// --- warehouses (move WarehouseZQ's cursor and clear any filter a window set)
+
+namespace {
+
+void reopenUnfiltered(QueryDataSet* ds)
+{
+    ds->close();
+    ds->setFilter(QString());
+    ds->setFiltered(false);
+    ds->open();
+}
+
+} // namespace
+
+qint32 TProductDM::GetDefWarehouseID()
+{
+    if (m_defWarehouseId != 0)
+        return m_defWarehouseId;
+    reopenUnfiltered(WarehouseZQ);
+    m_defWarehouseId = WarehouseZQ->locate(QStringLiteral("status"), QStringLiteral("primary"))
+                           ? qint32(WarehouseZQ->fieldByName(QStringLiteral("warehouseid")).asLargeInt())
+                           : 0;
+    if (m_defWarehouseId == 0)
+        WarehouseZQ->last();
+    return m_defWarehouseId;
+}
+
+qint32 TProductDM::GetWarehouseIDByName(const QString& name)
+{
+    reopenUnfiltered(WarehouseZQ);
+    if (!WarehouseZQ->locate(QStringLiteral("name"), name, tarvex::LocateCaseInsensitive))
+        return 0;
+    return qint32(WarehouseZQ->fieldByName(QStringLiteral("warehouseid")).asLargeInt());
+}
+
+QString TProductDM::GetWarehouseNameByID(qint32 id)
+{
+    reopenUnfiltered(WarehouseZQ);
+    if (!WarehouseZQ->locate(QStringLiteral("warehouseid"), id))
+        return QString();
+    return WarehouseZQ->fieldByName(QStringLiteral("name")).asString();
+}
+
+// --- taxes (TaxZQ is opened when closed, never reloaded)
+
+qint32 TProductDM::GetDefaultTaxID()
+{
+    if (m_defTaxId != 0)
+        return m_defTaxId;
+    if (!TaxZQ->isActive())
+        TaxZQ->open();
+    m_defTaxId = TaxZQ->locate(QStringLiteral("status"), QStringLiteral("primary"))
+                     ? qint32(TaxZQ->fieldByName(QStringLiteral("taxid")).asLargeInt())
+                     : 0;
+    return m_defTaxId;
+}
+
+double TProductDM::GetTaxValueByID(qint32 id)
+{
+    if (!TaxZQ->isActive())
+        TaxZQ->open();
+    if (!TaxZQ->locate(QStringLiteral("taxid"), id))
+        return 0;
+    return TaxZQ->fieldByName(QStringLiteral("value")).asFloat();
+}
+
+// --- single-value queries
+
+double TProductDM::GetProductPrice(qint32 productId, qint32 warehouseId)
+{
+    return lookups::GetProductPrice(db(), productId, warehouseId);
+}
+
+double TProductDM::GetProductAmount(qint32 productId, qint32 warehouseId)
+{
+    return lookups::GetProductAmount(db(), productId, warehouseId);
+}
+
+bool TProductDM::ProductGetAmounts(qint32 productId)
+{
+    return lookups::ProductGetAmounts(db(), productId);
+}
+
+QString TProductDM::GetProductCurrency(qint32 productId)
+{
+    return lookups::GetProductCurrency(db(), productId);
+}
+
+bool TProductDM::PreceptExist(const QString& kind, qint32 id)
+{
+    return lookups::PreceptExist(db(), kind, id);
+}
+
+bool TProductDM::CheckOnlyLowestCategory(const tarvex::TIntArray& ids)
+{
+    return lookups::CheckOnlyLowestCategory(db(), ids);
+}
+
+// --- identifiers
+
+QString TProductDM::GetNewProductCode()
+{
+    return products::GetNewProductCode(db(), Options.AutoProductCodeFormat);
+}
+
+QString TProductDM::GetNewProductBarcode()
+{
+    return products::GetNewProductBarcode(db(), Options.AutoProductCodeFormat);
+}
+
+QString TProductDM::GenerateAttributeBarcode(const QDateTime& date, qint32 n)
+{
+    return products::GenerateAttributeBarcode(db(), date.date(), n);
+}
+
+// --- copy
+
+qint32 TProductDM::CopyProduct(qint32 productId, const TStringArr& replacements)
+{
+    const QString condition = QStringLiteral("productid=") + QString::number(productId);
+    CopyDataSet(QStringLiteral("product"), condition, replacements, QString());
+    const qint32 newId = qint32(GetLastInsertID());
+    const QStringList newKey{QStringLiteral("productid=") + QString::number(newId)};
+    for (const char* table : {"productdetail", "productcategorypr", "productalter", "component", "fixedasset"})
+        CopyDataSet(QString::fromUtf8(table), condition, newKey, QStringLiteral("productid"));
+    return newId;
+}
+
+} // namespace products

@@ -1,0 +1,165 @@
+#pragma once
+// TProductDM: the product module's one data module. It holds every shared
+// dataset on the host's connection and the rules hung on them: new-row
+// defaults, checks before saving, guards before deleting, display texts of
+// coded columns, the price pairs kept in step, generated codes and barcodes,
+// look-ups, product copy and the module's options.
+//
+// The implementation is split by subject: Productdmunit.cpp (datasets,
+// fields, validations, options), Productdmrules.cpp (defaults, saving,
+// deleting, renumbering), Productdmpricing.cpp (price handlers, formula),
+// Productdmlookups.cpp (look-ups, identifiers, copy).
+
+#include "CustomDM.h"
+#include "Productintf.h"
+#include "Productoptions.h"
+#include "QueryDataSet.h"
+
+#include <QDate>
+#include <QStringList>
+#include <memory>
+
+namespace products {
+
+using tarvex::QueryDataSet;
+using TStringArr = QStringList;
+
+class TProductDM : public tarvex::TCustomDM {
+    Q_OBJECT
+public:
+    explicit TProductDM(QObject* parent = nullptr);
+    ~TProductDM() override;
+
+    // Where the workstation's settings file and the program's folder are
+    // (the defaults: the executable's path with ".ini", and its folder).
+    // Tests point them at a temporary folder.
+    void setLocalSettings(const QString& iniFile, const QString& programDir);
+
+    void SetZConnection(tarvex::Connection* connection) override;
+    void DataModuleCreate() override;
+
+    // --- datasets
+    QueryDataSet* ProductZQ = nullptr;
+    QueryDataSet* ProductDetailZQ = nullptr;
+    QueryDataSet* TaxZQ = nullptr;
+    QueryDataSet* WarehouseZQ = nullptr;
+    QueryDataSet* ProductWarehouseZQ = nullptr;
+    QueryDataSet* FixedAssetZQ = nullptr;
+    QueryDataSet* DepreciationGroupZQ = nullptr;
+    QueryDataSet* DepreciationAccountingGroupZQ = nullptr;
+    QueryDataSet* ProductPackagingZQ = nullptr;
+    QueryDataSet* ProductProductsZQ = nullptr;
+    QueryDataSet* ProductWorkingOperationZQ = nullptr;
+    QueryDataSet* CategoryPrZQ = nullptr;
+    QueryDataSet* CategoryPrAttributeZQ = nullptr;
+    QueryDataSet* ProductAttributeZQ = nullptr;
+    QueryDataSet* AttributePrZQ = nullptr;
+    QueryDataSet* AttributePrValueZQ = nullptr;
+    QueryDataSet* ProductRebateZQ = nullptr;
+
+    // The design-time texts of the two datasets built line by line.
+    static QString productDesignSql();
+    static QString productAttributeDesignSql();
+
+    // --- options (read by LoadOptions; false, 0 or empty until then)
+    TProductOptions Options;
+    // The stores behind them; null while there is no connection.
+    ProductOptionStores* OptionStores() const { return m_stores.get(); }
+    void LoadOptions();
+    QString GetProductImageDir() const;
+    void SetProductImageDir(const QString& dir);
+    // -1 stands for the current product of ProductZQ (when it has a row).
+    QString GetProductImageFilePath(qint64 productId) const;
+    QString GetProductImageFilePathNew(qint64 productId) const;
+    QString GetScannedDocumentFilePath();
+
+    // The product name as the editor loaded it and after each of its saves.
+    QString LoadedProductName;
+
+    // --- rules (dataset and field events)
+    void ProductZQNewRecord(tarvex::DataSet& dataSet);
+    void ProductZQBeforePost(tarvex::DataSet& dataSet);
+    void ProductZQBeforeDelete(tarvex::DataSet& dataSet);
+    void TaxZQBeforeDelete(tarvex::DataSet& dataSet);
+    void WarehouseZQBeforeDelete(tarvex::DataSet& dataSet);
+    void ProductDetailZQBeforePost(tarvex::DataSet& dataSet);
+    void FixedAssetZQBeforePost(tarvex::DataSet& dataSet);
+    void ProductWarehouseZQNewRecord(tarvex::DataSet& dataSet);
+    void WarehouseZQNewRecord(tarvex::DataSet& dataSet);
+    void ProductWorkingOperationZQNewRecord(tarvex::DataSet& dataSet);
+    void ProductWorkingOperationZQBeforeDelete(tarvex::DataSet& dataSet);
+    // Closes the gap a deleted working operation at `position` leaves.
+    void RecalcWOItemSortNum(int position);
+    void AttributePrZQNewRecord(tarvex::DataSet& dataSet);
+    void AttributePrValueZQNewRecord(tarvex::DataSet& dataSet);
+    void AttributePrZQAfterScroll(tarvex::DataSet& dataSet);
+    void AttributePrValueZQBeforePost(tarvex::DataSet& dataSet);
+    void ProductRebateZQNewRecord(tarvex::DataSet& dataSet);
+    void AttributePrZQsortChange(tarvex::Field& field);
+    void AttributePrValueZQsortChange(tarvex::Field& field);
+
+    // The module's own field tests.
+    bool TestUniqueProductName(tarvex::Field& field);
+    bool TestUniqueProductCode(tarvex::Field& field);
+    bool TestUniqueProductBarcode(tarvex::Field& field);
+    bool TestUniqueWarehouseCode(tarvex::Field& field);
+
+    // --- pricing (field change handlers)
+    void ProductZQpriceChange(tarvex::Field& field);
+    void ProductZQpricewithvatChange(tarvex::Field& field);
+    void ProductZQrecommendedpricewithvatChange(tarvex::Field& field);
+    void ProductDetailZQwebpricewithvatChange(tarvex::Field& field);
+    void CategoryPrZQmaxrebateChange(tarvex::Field& field);
+    void CategoryPrZQmaxmarginChange(tarvex::Field& field);
+    void ProductZQinputpriceChange(tarvex::Field& field);
+    // The price from the supply price and the formula, or -1.
+    double CalculatePrice();
+    // Set while a price handler or the save's rounding writes price fields.
+    bool priceUpdateInProgress() const { return m_priceUpdate; }
+
+    // --- identifiers
+    QString GetNewProductCode();
+    QString GetNewProductBarcode();
+    QString GenerateAttributeBarcode(const QDateTime& date, qint32 n);
+
+    // --- copy
+    qint32 CopyProduct(qint32 productId, const TStringArr& replacements);
+
+    // --- look-ups
+    qint32 GetDefWarehouseID();
+    void SetDefWarehouseID(qint32 id) { m_defWarehouseId = id; }
+    qint32 GetWarehouseIDByName(const QString& name);
+    QString GetWarehouseNameByID(qint32 id);
+    qint32 GetDefaultTaxID();
+    void SetDefaultTaxID(qint32 id) { m_defTaxId = id; }
+    double GetTaxValueByID(qint32 id);
+    double GetProductPrice(qint32 productId, qint32 warehouseId);
+    double GetProductAmount(qint32 productId, qint32 warehouseId);
+    bool ProductGetAmounts(qint32 productId);
+    QString GetProductCurrency(qint32 productId);
+    bool PreceptExist(const QString& kind, qint32 id);
+    bool CheckOnlyLowestCategory(const tarvex::TIntArray& ids);
+
+protected:
+    void CreateFieldValidations() override;
+
+private:
+    QueryDataSet* makeDataSet(const QString& sql, bool cached);
+    void setUpFields();
+    void wireEvents();
+    void renumberSort(QueryDataSet& dataSet, const QString& keyName, tarvex::Field& sortField);
+    QSqlDatabase db() const;
+
+    std::unique_ptr<ProductOptionStores> m_stores;
+    QString m_iniFile;
+    QString m_programDir;
+    qint32 m_defWarehouseId = 0;
+    qint32 m_defTaxId = 0;
+    bool m_priceUpdate = false;
+    bool m_renumbering = false;
+};
+
+// The module's data module, alive while the module is loaded.
+extern TProductDM* ProductDM;
+
+} // namespace products
