@@ -91,7 +91,8 @@ public:
     // The value converted to this field's type; throws FieldError with
     // CMN_FIELD_INVALIDE_ERR when it does not read as one. Null stays null.
     QVariant convert(const QVariant& value) const;
-    // A value of this field's type as plain text.
+    // A value of this field's type as plain text ("." decimals, dates
+    // "yyyy-mm-dd", Booleans "True"/"False"), and through the display format.
     QString plainText(const QVariant& value) const;
     QString formattedText(const QVariant& value) const;
 
