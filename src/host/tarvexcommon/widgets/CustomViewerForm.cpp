@@ -77,9 +77,11 @@ void TCustomViewerForm::ColumnsExecute()
     auto* list = new QWidget;
     auto* listLayout = new QVBoxLayout(list);
     QList<QPair<Field*, QCheckBox*>> boxes;
-    for (Field* field : ds->fields()) {
-        auto* box = new QCheckBox(field->displayLabel(), list);
-        box->setChecked(field->visible());
+    DataSetModel* model = m_grid->dataModel();
+    for (int c = 0; c < model->columnCount(); ++c) {
+        Field* field = model->fieldAt(c);
+        auto* box = new QCheckBox(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), list);
+        box->setChecked(m_grid->isColumnVisible(field->fieldName()));
         listLayout->addWidget(box);
         boxes << qMakePair(field, box);
     }
@@ -101,8 +103,7 @@ void TCustomViewerForm::ColumnsExecute()
     if (execModal(dialog) != QDialog::Accepted)
         return;
     for (const auto& [field, box] : boxes)
-        field->setVisible(box->isChecked());
-    m_grid->dataModel()->refreshColumns();
+        m_grid->setColumnVisible(field->fieldName(), box->isChecked());
 }
 
 } // namespace tarvex

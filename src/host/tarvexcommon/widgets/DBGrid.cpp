@@ -26,7 +26,11 @@ void DBGrid::setDataSet(DataSet* dataSet)
     m_model = new DataSetModel(dataSet, this);
     setModel(m_model);
     connect(dataSet, &DataSet::currentRowChanged, this, &DBGrid::followDataSet);
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { followDataSet(this->dataSet()->currentRow()); });
+    // A reset forgets hidden sections: hide them again.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        applyHiddenColumns();
+        followDataSet(this->dataSet()->currentRow());
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { currentChangedByUser(current); });
     followDataSet(dataSet->currentRow());
@@ -59,18 +63,25 @@ void DBGrid::currentChangedByUser(const QModelIndex& current)
 
 void DBGrid::setColumnVisible(const QString& fieldName, bool visible)
 {
-    if (!m_model)
-        return;
-    if (Field* field = dataSet()->findField(fieldName)) {
-        field->setVisible(visible);
-        m_model->refreshColumns();
-    }
+    if (visible)
+        m_hidden.remove(fieldName.toLower());
+    else
+        m_hidden.insert(fieldName.toLower());
+    applyHiddenColumns();
 }
 
 bool DBGrid::isColumnVisible(const QString& fieldName) const
 {
-    const Field* field = dataSet() ? dataSet()->findField(fieldName) : nullptr;
-    return field && field->visible();
+    return !m_hidden.contains(fieldName.toLower());
+}
+
+void DBGrid::applyHiddenColumns()
+{
+    if (!m_model)
+        return;
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        if (const Field* field = m_model->fieldAt(c))
+            horizontalHeader()->setSectionHidden(c, m_hidden.contains(field->fieldName().toLower()));
 }
 
 QStringList DBGrid::visibleColumns() const

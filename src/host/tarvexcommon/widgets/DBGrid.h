@@ -6,6 +6,7 @@
 
 #include "DataSetModel.h"
 
+#include <QSet>
 #include <QTableView>
 
 namespace tarvex {
@@ -18,7 +19,7 @@ public:
     void setDataSet(DataSet* dataSet);
     DataSet* dataSet() const { return m_model ? m_model->dataSet() : nullptr; }
     DataSetModel* dataModel() const { return m_model; }
-    // Shows or hides the column of a field.
+    // Shows or hides the column of a field (in this grid only).
     void setColumnVisible(const QString& fieldName, bool visible);
     bool isColumnVisible(const QString& fieldName) const;
     // Field names of the visible columns in their shown order.
@@ -34,10 +35,12 @@ protected:
 
 private:
     void followDataSet(int row);
+    void applyHiddenColumns();
     void currentChangedByUser(const QModelIndex& current);
 
     DataSetModel* m_model = nullptr;
     bool m_following = false;
+    QSet<QString> m_hidden;  // field names, lower case
 };
 
 // Clicking a column title of the grid sorts by that column, ascending first,

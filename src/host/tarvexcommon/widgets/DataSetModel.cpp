@@ -43,12 +43,24 @@ void DataSetModel::resetFromDataSet()
     m_columns.clear();
     m_rows = 0;
     if (m_dataSet && m_dataSet->isActive()) {
-        for (Field* field : m_dataSet->fields())
-            if (field->visible())
-                m_columns << field;
+        if (m_fixed.isEmpty()) {
+            for (Field* field : m_dataSet->fields())
+                if (field->visible())
+                    m_columns << field;
+        } else {
+            for (const Column& column : m_fixed)
+                if (Field* field = m_dataSet->findField(column.fieldName); field && field->index() >= 0)
+                    m_columns << field;
+        }
         m_rows = m_dataSet->recordCount();
     }
     endResetModel();
+}
+
+void DataSetModel::setColumns(const QList<Column>& columns)
+{
+    m_fixed = columns;
+    resetFromDataSet();
 }
 
 void DataSetModel::refreshColumns()
@@ -109,8 +121,12 @@ QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int 
     const Field* field = fieldAt(section);
     if (!field)
         return QVariant();
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole) {
+        for (const Column& column : m_fixed)
+            if (!column.title.isEmpty() && column.fieldName.compare(field->fieldName(), Qt::CaseInsensitive) == 0)
+                return column.title;
         return field->displayLabel();
+    }
     if (role == Qt::TextAlignmentRole)
         return int((isNumeric(field->dataType()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     return QVariant();

@@ -40,11 +40,20 @@ public:
     // Takes the fields again (after their visibility changed).
     void refreshColumns();
 
+    // Fixed columns: these fields in this order, under these titles (an empty
+    // title keeps the field's label). Without them every visible field shows.
+    struct Column {
+        QString fieldName;
+        QString title;
+    };
+    void setColumns(const QList<Column>& columns);
+
 private:
     void resetFromDataSet();
 
     QPointer<DataSet> m_dataSet;
     QList<Field*> m_columns;
+    QList<Column> m_fixed;
     int m_rows = 0;
     RowPainter m_painter;
 };
