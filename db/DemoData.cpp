@@ -99,12 +99,16 @@ DemoReport generateDemoData(QSqlDatabase& db, const DemoScale& scale, quint32 se
     model.lastDay = lastDay.isValid() ? lastDay : QDate::currentDate();
     model.firstDay = model.lastDay.addYears(-scale.years);
 
+    demo::DeferredIndexes indexes(db, {QStringLiteral("product"), QStringLiteral("productcategorypr"),
+                                       QStringLiteral("productwarehouse"), QStringLiteral("document"),
+                                       QStringLiteral("documentitem"), QStringLiteral("docfinitem")});
     demo::DemoWriter writer(db);
     // Marked before the first row, so a fill stopped half-way is recognised.
     writeMarker(writer, QStringLiteral("Scale"), scale.name);
     writeMarker(writer, QStringLiteral("Seed"), QString::number(seed));
     writeMarker(writer, QStringLiteral("LastDay"), model.lastDay.toString(Qt::ISODate));
     writer.commit();
+    indexes.drop();
 
     demo::DemoReference reference(writer, model, seed);
     reference.write(scale.partners);
@@ -113,6 +117,8 @@ DemoReport generateDemoData(QSqlDatabase& db, const DemoScale& scale, quint32 se
     demo::DemoDocuments documents(writer, model, seed);
     documents.write(scale.documentLines);
     catalogue.writeStockRows();
+    writer.commit();
+    indexes.restore();
     writeMarker(writer, QStringLiteral("Complete"), QStringLiteral("1"));
     writer.commit();
 

@@ -1,6 +1,10 @@
 #include "DemoSql.h"
 
 #include "Connection.h"
+#include "DatabaseError.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
 
 namespace tarvex::demo {
 
@@ -162,6 +166,61 @@ void DemoInsert::finish()
 {
     closeRow();
     flush();
+}
+
+DeferredIndexes::DeferredIndexes(QSqlDatabase& db, const QStringList& tables) : m_db(db), m_tables(tables) {}
+
+void DeferredIndexes::drop()
+{
+    for (const QString& table : m_tables) {
+        QSqlQuery query(m_db);
+        query.prepare(QStringLiteral("SELECT INDEX_NAME, NON_UNIQUE, COLUMN_NAME, SUB_PART, INDEX_TYPE "
+                                     "FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE() "
+                                     "AND TABLE_NAME = ? AND INDEX_NAME <> 'PRIMARY' ORDER BY INDEX_NAME, SEQ_IN_INDEX"));
+        query.addBindValue(table);
+        if (!query.exec())
+            throw DatabaseError::fromSqlError(query.lastError(), query.lastQuery());
+        QStringList names;
+        QStringList definitions;
+        QStringList columns;
+        QString kind;
+        auto close = [&] {
+            if (!names.isEmpty() && !columns.isEmpty())
+                definitions << QStringLiteral("ADD %1 %2 (%3)").arg(kind, quoteIdentifier(names.last()),
+                                                                   columns.join(QLatin1Char(',')));
+            columns.clear();
+        };
+        while (query.next()) {
+            const QString name = query.value(0).toString();
+            if (names.isEmpty() || names.last() != name) {
+                close();
+                names << name;
+                kind = query.value(4).toString() == QLatin1String("FULLTEXT") ? QStringLiteral("FULLTEXT KEY")
+                       : query.value(1).toInt() == 0                          ? QStringLiteral("UNIQUE KEY")
+                                                                              : QStringLiteral("KEY");
+            }
+            QString column = quoteIdentifier(query.value(2).toString());
+            if (!query.value(3).isNull())
+                column += QStringLiteral("(%1)").arg(query.value(3).toInt());
+            columns << column;
+        }
+        close();
+        if (names.isEmpty())
+            continue;
+        QStringList drops;
+        for (const QString& name : names)
+            drops << QStringLiteral("DROP INDEX %1").arg(quoteIdentifier(name));
+        execSql(m_db, QStringLiteral("ALTER TABLE %1 %2").arg(quoteIdentifier(table), drops.join(QStringLiteral(", "))));
+        m_restoreStatements << QStringLiteral("ALTER TABLE %1 %2").arg(quoteIdentifier(table),
+                                                                      definitions.join(QStringLiteral(", ")));
+    }
+}
+
+void DeferredIndexes::restore()
+{
+    for (const QString& statement : m_restoreStatements)
+        execSql(m_db, statement);
+    m_restoreStatements.clear();
 }
 
 } // namespace tarvex::demo

@@ -7,6 +7,7 @@
 #include <QPair>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 namespace tarvex::demo {
 
@@ -72,6 +73,26 @@ private:
     bool m_inRow = false;
     bool m_firstValue = true;
     qint64 m_total = 0;
+};
+
+// Secondary indexes of the big tables, dropped while the rows go in and built
+// again afterwards: building an index from sorted rows is many times faster
+// than keeping it up to date row by row once it outgrows the buffer pool.
+// The definitions are read from the database, so the schema stays the one
+// place that says what they are.
+class DeferredIndexes {
+public:
+    DeferredIndexes(QSqlDatabase& db, const QStringList& tables);
+
+    // Reads and drops the indexes (ALTER TABLE commits any open transaction).
+    void drop();
+    // Builds every dropped index again.
+    void restore();
+
+private:
+    QSqlDatabase& m_db;
+    QStringList m_tables;
+    QStringList m_restoreStatements;
 };
 
 // value / 10^decimals as a decimal text with "." and no trailing zeros.
