@@ -14,6 +14,8 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent)
     setAlternatingRowColors(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setResizeContentsPrecision(200);
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
@@ -29,6 +31,9 @@ void DBGrid::setDataSet(DataSet* dataSet)
     // A reset forgets hidden sections: hide them again.
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         applyHiddenColumns();
+        // Titles and values fit their columns (Qt looks at a bounded number of rows).
+        if (m_model->rowCount() > 0 || m_model->columnCount() > 0)
+            resizeColumnsToContents();
         followDataSet(this->dataSet()->currentRow());
     });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,

@@ -1,0 +1,115 @@
+#include "Productnavigatorunit.h"
+
+#include "BusyCursor.h"
+#include "Captions.h"
+#include "Categoryunit.h"
+#include "Connection.h"
+#include "Dialogs.h"
+#include "HostStrings.h"
+#include "Productdmunit.h"
+#include "Productresourcestring.h"
+#include "Productsearch.h"
+
+namespace products {
+
+namespace {
+const char* const kKeys[] = {"name",     "code",    "barcode", "foreignname", "type",     "active",         "category",
+                             "warehouse", "vat",    "manufname", "manufcode", "characteristics", "general"};
+}
+
+TProductNavigatorForm::TProductNavigatorForm(QWidget* parent) : tarvex::TCustomNavigatorForm(parent)
+{
+    for (const char* key : kKeys)
+        SearchVLE()->addKey(QString::fromUtf8(key));
+    m_categories = [](QString& paths) {
+        tarvex::TIntArray ids;
+        return CatGet(ProductDM->ZConnection()->database(), paths, ids, false);
+    };
+    if (ProductDM && ProductDM->IsConnected()) {
+        SetSearchProps();
+        SearchPropsSet = true;
+    }
+}
+
+void TProductNavigatorForm::setPickers(CategoryPicker categories, WarehousePicker warehouses)
+{
+    if (categories)
+        m_categories = std::move(categories);
+    m_warehouses = std::move(warehouses);
+}
+
+void TProductNavigatorForm::SetSearchProps()
+{
+    tarvex::SearchValueList* list = SearchVLE();
+    const std::pair<const char*, QString> captions[] = {
+        {"name", PROD_NAME},         {"code", PROD_CODE},           {"barcode", PROD_BARCODE},
+        {"foreignname", PROD_FOREIGN_NAME}, {"type", PROD_TYPE},    {"active", PROD_ACTIVE},
+        {"category", PROD_CATEGORY}, {"warehouse", PROD_WH},        {"vat", PROD_VAT},
+        {"manufname", PROD_MANUF},   {"manufcode", PROD_MANUF_CODE}, {"characteristics", PROD_CHARS},
+        {"general", PROD_GENERAL}};
+    for (const auto& [key, caption] : captions)
+        list->setCaption(QString::fromUtf8(key), caption);
+    QStringList types;
+    tarvex::FillProdTypeCaptions(types);
+    list->setPickList(QStringLiteral("type"), types);
+    list->setPickList(QStringLiteral("active"), {tarvex::ACTIVE_Y_CAP, tarvex::ACTIVE_N_CAP});
+    list->setEditButton(QStringLiteral("category"), true);
+    list->setEditButton(QStringLiteral("warehouse"), true);
+    list->setTypingBlocked(QStringLiteral("warehouse"), true);
+    QStringList rates;
+    ProductDM->GetFieldValues(QStringLiteral("value"), QStringLiteral("tax"), rates, true, QString(), QString());
+    list->setPickList(QStringLiteral("vat"), rates);
+    QStringList makers;
+    ProductDM->GetFieldValues(QStringLiteral("manufname"), QStringLiteral("product"), makers, true, QString(), QString());
+    list->setPickList(QStringLiteral("manufname"), makers);
+    tarvex::TCustomNavigatorForm::SetSearchProps();
+}
+
+void TProductNavigatorForm::SearchVLEEditButtonClick(const QString& key)
+{
+    tarvex::SearchValueList* list = SearchVLE();
+    if (key == QLatin1String("category")) {
+        QString paths = list->value(key);
+        if (m_categories && m_categories(paths))
+            list->setValue(key, paths);
+        return;
+    }
+    if (key != QLatin1String("warehouse") || !m_warehouses)
+        return;
+    const int choice = list->value(key).isEmpty() ? tarvex::ChangeOptionsChange : tarvex::dialogs().changeOptions();
+    if (choice == tarvex::ChangeOptionsChange) {
+        qint32 id = 0;
+        QString name;
+        if (m_warehouses(id, name)) {
+            list->setValue(key, name);
+            m_warehouseId = id;
+        }
+    } else if (choice == tarvex::ChangeOptionsRemove) {
+        list->setValue(key, QString());
+        m_warehouseId = 0;
+    }
+}
+
+QString TProductNavigatorForm::ParseSQL()
+{
+    QMap<QString, QString> criteria;
+    for (const QString& key : SearchVLE()->keys())
+        criteria.insert(key, SearchVLE()->value(key));
+    const ProductSearchResult result = ProductSearch(*ProductDM).parse(criteria, m_warehouseId);
+    applyWarehouseCaptions(*ProductDM, result);
+    return result.sql;
+}
+
+void TProductNavigatorForm::FindButtonClick()
+{
+    tarvex::TCustomNavigatorForm::FindButtonClick();
+    tarvex::BusyCursor busy;
+    QueryDataSet* products = ProductDM->ProductZQ;
+    products->close();
+    products->setSql(ParseSQL());
+    products->open();
+    products->setSortedFields(QStringLiteral("name"));
+    products->first();
+}
+
+} // namespace products

@@ -1,0 +1,38 @@
+#pragma once
+// The search panel beside the product list: criteria, the category and
+// warehouse pickers, and the search that fills the list.
+
+#include "CustomNavigatorForm.h"
+
+namespace products {
+
+class TProductNavigatorForm : public tarvex::TCustomNavigatorForm {
+    Q_OBJECT
+public:
+    explicit TProductNavigatorForm(QWidget* parent = nullptr);
+
+    bool SearchPropsSet = false;
+    qint32 chosenWarehouseId() const { return m_warehouseId; }
+    void setChosenWarehouseId(qint32 id) { m_warehouseId = id; }
+
+    void SetSearchProps() override;
+    void FindButtonClick() override;
+    QString ParseSQL() override;
+
+    // The pickers behind the category and warehouse buttons: the category
+    // tree and the warehouse list (set by the module; the defaults use the
+    // data module's connection).
+    using CategoryPicker = std::function<bool(QString& paths)>;
+    using WarehousePicker = std::function<bool(qint32& id, QString& name)>;
+    void setPickers(CategoryPicker categories, WarehousePicker warehouses);
+
+protected:
+    void SearchVLEEditButtonClick(const QString& key) override;
+
+private:
+    qint32 m_warehouseId = 0;
+    CategoryPicker m_categories;
+    WarehousePicker m_warehouses;
+};
+
+} // namespace products

@@ -1,0 +1,139 @@
+#include "Productsearch.h"
+
+#include "Captions.h"
+#include "Categorytree.h"
+#include "Connection.h"
+#include "HostStrings.h"
+#include "Productdmunit.h"
+#include "Productresourcestring.h"
+#include "SqlText.h"
+
+namespace products {
+
+QString ProductSearch::quoted(const QString& value)
+{
+    return QLatin1Char('\'') + tarvex::AddSlashes(value) + QLatin1Char('\'');
+}
+
+QString ProductSearch::prefix(const QString& value)
+{
+    return quoted(value + QLatin1Char('%'));
+}
+
+ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria, qint32& chosenWarehouseId) const
+{
+    const TProductOptions& o = m_dm.Options;
+    QStringList conditions;
+    auto value = [&](const char* key) { return criteria.value(QString::fromUtf8(key)); };
+    auto filled = [&](const char* key) { return !value(key).isEmpty(); };
+
+    if (filled("name"))
+        conditions << QStringLiteral("p.name LIKE ") + prefix(value("name"));
+    if (filled("code"))
+        conditions << (o.SearchEqualCodeBarcode ? QStringLiteral("p.code = ") + quoted(value("code"))
+                                                : QStringLiteral("p.code LIKE ") + prefix(value("code")));
+    if (filled("barcode")) {
+        if (o.AttributeStock)
+            conditions << QStringLiteral("patt.prodattbarcode = ") + quoted(value("barcode"));
+        else
+            conditions << (o.SearchEqualCodeBarcode ? QStringLiteral("p.barcode = ") + quoted(value("barcode"))
+                                                    : QStringLiteral("p.barcode LIKE ") + prefix(value("barcode")));
+    }
+    if (filled("foreignname"))
+        conditions << QStringLiteral("p.foreignname LIKE ") + prefix(value("foreignname"));
+    if (filled("type"))
+        conditions << QStringLiteral("p.type = ") + quoted(tarvex::GetProdTypeName(value("type")));
+    if (filled("active"))
+        conditions << (value("active") == tarvex::ACTIVE_N_CAP ? QStringLiteral("p.active = 'n'")
+                                                               : QStringLiteral("p.active != 'n'"));
+    if (filled("warehouse")) {
+        const QString local = o.DefWarehouseName;
+        bool done = false;
+        if (o.OnlyLocalDefaultWarehouseProds && !local.isEmpty() && value("warehouse") != local) {
+            // The workstation sees its own default warehouse only.
+            const qint32 id = m_dm.GetWarehouseIDByName(local);
+            if (id > 0) {
+                chosenWarehouseId = id;
+                conditions << QStringLiteral("pw.warehouseid = ") + QString::number(id);
+            }
+            done = true;
+        }
+        if (!done) {
+            if (chosenWarehouseId > 0) {
+                conditions << QStringLiteral("pw.warehouseid = ") + QString::number(chosenWarehouseId);
+            } else if (const qint32 id = m_dm.GetWarehouseIDByName(value("warehouse")); id > 0) {
+                chosenWarehouseId = id;
+                conditions << QStringLiteral("pw.warehouseid = ") + QString::number(id);
+            }
+        }
+    }
+    if (filled("category")) {
+        if (value("category").toLower() == CAT_NO_CATEGORY) {
+            conditions << QStringLiteral("pc.categoryprid IS NULL ");
+        } else {
+            const tarvex::TIntArray ids = CatPathsToIDs(m_dm.ZConnection()->database(), value("category"));
+            if (!ids.isEmpty()) {
+                QStringList texts;
+                for (qint32 id : ids)
+                    texts << QString::number(id);
+                conditions << QStringLiteral("pc.categoryprid IN (") + texts.join(QLatin1Char(',')) + QLatin1Char(')');
+            }
+        }
+    }
+    if (filled("vat"))
+        conditions << QStringLiteral("t.value = ") + quoted(value("vat"));
+    if (filled("manufname"))
+        conditions << QStringLiteral("p.manufname LIKE ") + prefix(value("manufname"));
+    if (filled("manufcode"))
+        conditions << QStringLiteral("p.manufcode LIKE ") + prefix(value("manufcode"));
+    if (filled("characteristics"))
+        conditions << QStringLiteral("pd.characteristics LIKE ") + prefix(value("characteristics"));
+    if (filled("general")) {
+        const QString p = prefix(value("general"));
+        conditions << QStringLiteral("((p.name LIKE %1) OR (p.code LIKE %1) OR (p.barcode LIKE %1) OR "
+                                     "(p.manufcode LIKE %1) OR (pd.characteristics LIKE %1))")
+                          .arg(p);
+    }
+
+    const QString filter = conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    const QString attributeJoin =
+        o.AttributeStock ? QStringLiteral(" LEFT JOIN productattribute AS patt ON p.productid = patt.productid") : QString();
+
+    ProductSearchResult result;
+    if (filled("warehouse") && chosenWarehouseId > 0)
+        result.shownWarehouseId = chosenWarehouseId;
+    else if (o.OnlyLocalDefaultWarehouseProds && !o.DefWarehouseName.isEmpty())
+        result.shownWarehouseId = m_dm.GetWarehouseIDByName(o.DefWarehouseName);
+    else
+        result.shownWarehouseId = m_dm.GetDefWarehouseID();
+
+    QString name = m_dm.GetWarehouseNameByID(result.shownWarehouseId);
+    if (name.isEmpty())
+        name = PROD_WH;
+    result.amountCaption = name;
+    result.priceCaption = name + QLatin1Char(':') + PROD_PRICE;
+    result.priceWithVatCaption = name + QLatin1Char(':') + PROD_PRICE_VAT;
+
+    result.sql =
+        QStringLiteral("SELECT DISTINCT p.*,p.price * (1+t.value/100) AS pricewithvat, (pw.price + 0.0) AS wh_price, "
+                       "pw.price * (1+t.value/100) AS wh_pricewithvat, p.recommendedprice * (1+t.value/100) AS "
+                       "recommendedpricewithvat,(t.value+0.0) AS taxvalue,(pw.amount + 0.0) as "
+                       "primaryamount,(pw.reservedamount + 0.0) as reservedamount,(pw.reversedamount + 0.0) as "
+                       "reversedamount,(pw.amount - pw.reservedamount - pw.reversedamount) as "
+                       "freeamount,(pw.orderedamount + 0.0) as orderedamount FROM product AS p LEFT JOIN "
+                       "productcategorypr pc ON p.productid = pc.productid LEFT JOIN tax t ON p.taxid = t.taxid LEFT "
+                       "JOIN productwarehouse AS pw ON (p.productid = pw.productid AND pw.warehouseid = ") +
+        QString::number(result.shownWarehouseId) + QStringLiteral(")") +
+        QStringLiteral(" LEFT JOIN productalter AS pa ON p.productid = pa.productid") +
+        QStringLiteral(" LEFT JOIN productdetail AS pd ON p.productid = pd.productid") + attributeJoin + filter;
+    return result;
+}
+
+void applyWarehouseCaptions(TProductDM& dm, const ProductSearchResult& result)
+{
+    dm.ProductZQ->declareField(QStringLiteral("primaryamount")).setDisplayLabel(result.amountCaption);
+    dm.ProductZQ->declareField(QStringLiteral("wh_price")).setDisplayLabel(result.priceCaption);
+    dm.ProductZQ->declareField(QStringLiteral("wh_pricewithvat")).setDisplayLabel(result.priceWithVatCaption);
+}
+
+} // namespace products

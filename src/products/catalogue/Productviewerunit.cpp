@@ -1,0 +1,187 @@
+#include "Productviewerunit.h"
+
+#include "BusyCursor.h"
+#include "Categoryunit.h"
+#include "Connection.h"
+#include "Dialogs.h"
+#include "Format.h"
+#include "Productdmunit.h"
+#include "Productoptionsunit.h"
+#include "SqlText.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QMenu>
+#include <QSqlQuery>
+
+namespace products {
+
+namespace {
+
+// Runs an action's work; errors go to the host's handling.
+void guarded(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+}
+
+} // namespace
+
+qint32 GetGroupID(qint32 productId)
+{
+    QSqlQuery query = ProductDM->ZConnection()->select(
+        tarvex::Format(QStringLiteral("SELECT groupid FROM productalter WHERE productid = %d"), {productId}));
+    return query.next() ? query.value(0).toInt() : -1;
+}
+
+TProductViewerForm::TProductViewerForm(QWidget* parent) : tarvex::TCustomViewerForm(parent)
+{
+    using QKS = QKeySequence;
+    ProductAdd = addListAction(QStringLiteral("Dodaj"), QStringLiteral("Dodaj novi proizvod"), QKS(Qt::CTRL | Qt::Key_Insert));
+    ProductEdit = addListAction(QStringLiteral("Uredi"), QStringLiteral("Uredi izabrani proizvod"), QKS(Qt::CTRL | Qt::Key_Return));
+    ProductDelete = addListAction(QStringLiteral("Izbriši"), QStringLiteral("Izbriši izabrani proizvod"), QKS(Qt::CTRL | Qt::Key_Delete));
+    addListSeparator();
+    CategoryAction = addListAction(QStringLiteral("Kategorije"), QStringLiteral("Upravljanje kategorijama"), QKS(Qt::CTRL | Qt::Key_K));
+    TaxAction = addListAction(QStringLiteral("Porezi"), QStringLiteral("Upravljanje porezima"), QKS(Qt::CTRL | Qt::Key_T));
+    WarehouseAction = addListAction(QStringLiteral("Magacini"), QStringLiteral("Upravljanje magacinima"), QKS(Qt::CTRL | Qt::Key_M));
+    AlternativesAction = addListAction(QStringLiteral("Zamene"), QString(), QKS(Qt::CTRL | Qt::Key_Z));
+    // The attribute catalogue is on the tool bar, not in the pop-up menu.
+    AttributeAction = addListAction(QStringLiteral("Atributi"), QString(), QKS(Qt::CTRL | Qt::Key_A), true, false);
+    addListSeparator();
+    ProductOptions = addListAction(QStringLiteral("Opcije"), QString(), QKS(Qt::CTRL | Qt::Key_O));
+    // Pop-up order: add, edit, delete | category .. alternatives | options | columns.
+    popupMenu()->insertSeparator(CategoryAction);
+    popupMenu()->insertSeparator(ProductOptions);
+
+    connect(ProductAdd, &QAction::triggered, this, [this] { guarded([this] { ProductAddExecute(); }); });
+    connect(ProductEdit, &QAction::triggered, this, [this] { guarded([this] { ProductEditExecute(); }); });
+    connect(ProductDelete, &QAction::triggered, this, [this] { guarded([this] { ProductDeleteExecute(); }); });
+    connect(CategoryAction, &QAction::triggered, this, [this] { guarded([this] { CategoryActionExecute(); }); });
+    connect(TaxAction, &QAction::triggered, this, [this] { guarded([this] { TaxActionExecute(); }); });
+    connect(WarehouseAction, &QAction::triggered, this, [this] { guarded([this] { WarehouseActionExecute(); }); });
+    connect(AlternativesAction, &QAction::triggered, this, [this] { guarded([this] { AlternativesActionExecute(); }); });
+    connect(AttributeAction, &QAction::triggered, this, [this] { guarded([this] { AttributeActionExecute(); }); });
+    connect(ProductOptions, &QAction::triggered, this, [this] { guarded([this] { ProductOptionsExecute(); }); });
+
+    DBG()->setDataSet(ProductDM->ProductZQ);
+    DBG()->dataModel()->setColumns({{QStringLiteral("name"), {}},          {QStringLiteral("code"), {}},
+                                    {QStringLiteral("barcode"), {}},       {QStringLiteral("unitname"), {}},
+                                    {QStringLiteral("wh_price"), {}},      {QStringLiteral("wh_pricewithvat"), {}},
+                                    {QStringLiteral("price"), {}},         {QStringLiteral("taxvalue"), {}},
+                                    {QStringLiteral("pricewithvat"), {}},  {QStringLiteral("pricecurrency"), QStringLiteral("Moneta")},
+                                    {QStringLiteral("supplyprice"), {}},   {QStringLiteral("planprice"), {}},
+                                    {QStringLiteral("primaryamount"), {}}, {QStringLiteral("reservedamount"), {}},
+                                    {QStringLiteral("reversedamount"), {}}, {QStringLiteral("freeamount"), {}},
+                                    {QStringLiteral("orderedamount"), {}}, {QStringLiteral("type"), {}},
+                                    {QStringLiteral("manufname"), QStringLiteral("Proizvođač")},
+                                    {QStringLiteral("manufcode"), {}}});
+    tarvex::GridSorter::AddGrid(DBG());
+    DBG()->horizontalHeader()->setDefaultSectionSize(90);
+    connect(DBG()->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this] {
+        guarded([this] { ProductEditExecute(); });
+    });
+    connect(ProductDM->ProductZQ, &tarvex::DataSet::stateChanged, this, &TProductViewerForm::updateActions);
+    connect(ProductDM->ProductZQ, &tarvex::DataSet::modelReset, this, &TProductViewerForm::updateActions);
+    connect(ProductDM->ProductZQ, &tarvex::DataSet::currentRowChanged, this, &TProductViewerForm::updateActions);
+    updateActions();
+}
+
+void TProductViewerForm::setWindows(Windows windows)
+{
+    m_windows = std::move(windows);
+    updateActions();
+}
+
+bool TProductViewerForm::hasCurrentProduct() const
+{
+    const QueryDataSet* products = ProductDM->ProductZQ;
+    return products->isActive() && !products->isEmpty();
+}
+
+void TProductViewerForm::updateActions()
+{
+    ProductAdd->setEnabled(bool(m_windows.productEditor));
+    ProductEdit->setEnabled(bool(m_windows.productEditor) && hasCurrentProduct());
+    ProductDelete->setEnabled(hasCurrentProduct());
+    TaxAction->setEnabled(bool(m_windows.taxes));
+    WarehouseAction->setEnabled(bool(m_windows.warehouses));
+    AttributeAction->setEnabled(bool(m_windows.attributes));
+    AlternativesAction->setEnabled(hasCurrentProduct());
+}
+
+void TProductViewerForm::ProductAddExecute()
+{
+    if (!m_windows.productEditor)
+        return;
+    QueryDataSet* products = ProductDM->ProductZQ;
+    if (!products->isActive())
+        products->open();
+    products->append();
+    ProductEditExecute();
+}
+
+void TProductViewerForm::ProductEditExecute()
+{
+    if (m_windows.productEditor && hasCurrentProduct())
+        m_windows.productEditor();
+}
+
+void TProductViewerForm::ProductDeleteExecute()
+{
+    if (hasCurrentProduct())
+        ProductDM->ProductZQ->deleteRecord();
+}
+
+void TProductViewerForm::CategoryActionExecute()
+{
+    CatManage(ProductDM->ZConnection()->database());
+}
+
+void TProductViewerForm::TaxActionExecute()
+{
+    if (m_windows.taxes)
+        m_windows.taxes();
+}
+
+void TProductViewerForm::WarehouseActionExecute()
+{
+    if (m_windows.warehouses)
+        m_windows.warehouses();
+}
+
+void TProductViewerForm::AttributeActionExecute()
+{
+    if (m_windows.attributes)
+        m_windows.attributes();
+}
+
+void TProductViewerForm::ProductOptionsExecute()
+{
+    if (ProductDM->OptionStores())
+        ShowProductOptions(*ProductDM->OptionStores(), ProductDM->Options);
+}
+
+void TProductViewerForm::AlternativesActionExecute()
+{
+    if (!hasCurrentProduct())
+        return;
+    QueryDataSet* products = ProductDM->ProductZQ;
+    const qint32 productId = qint32(products->fieldByName(QStringLiteral("productid")).asLargeInt());
+    const qint32 group = GetGroupID(productId);
+    tarvex::BusyCursor busy;
+    products->close();
+    const QString condition =
+        tarvex::Format(QStringLiteral("pa.groupid = %d AND p.productid <> %d"), {group, productId});
+    products->setSql(tarvex::ChangeSQLCondition(products->sql(), condition));
+    products->open();
+}
+
+void TProductViewerForm::DBGDblClick()
+{
+    ProductEditExecute();
+}
+
+} // namespace products

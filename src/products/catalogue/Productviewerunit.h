@@ -1,0 +1,62 @@
+#pragma once
+// The product list: the console's main view of this module (and the list
+// inside the product picker), with the product actions and the ways into the
+// administration windows.
+
+#include "CustomViewerForm.h"
+
+#include <functional>
+
+namespace products {
+
+class TProductViewerForm : public tarvex::TCustomViewerForm {
+    Q_OBJECT
+public:
+    explicit TProductViewerForm(QWidget* parent = nullptr);
+
+    QAction* ProductAdd = nullptr;
+    QAction* ProductEdit = nullptr;
+    QAction* ProductDelete = nullptr;
+    QAction* CategoryAction = nullptr;
+    QAction* TaxAction = nullptr;
+    QAction* WarehouseAction = nullptr;
+    QAction* AlternativesAction = nullptr;
+    QAction* AttributeAction = nullptr;
+    QAction* ProductOptions = nullptr;
+
+    // The windows the actions open; an action whose window is not there
+    // stays disabled.
+    struct Windows {
+        std::function<void()> productEditor;  // on ProductZQ's current row
+        std::function<void()> taxes;
+        std::function<void()> warehouses;
+        std::function<void()> attributes;
+    };
+    void setWindows(Windows windows);
+
+    // Whether the list has a current product.
+    bool hasCurrentProduct() const;
+
+    void ProductAddExecute();
+    void ProductEditExecute();
+    void ProductDeleteExecute();
+    void CategoryActionExecute();
+    void TaxActionExecute();
+    void WarehouseActionExecute();
+    void AttributeActionExecute();
+    void ProductOptionsExecute();
+    void AlternativesActionExecute();
+
+protected:
+    void DBGDblClick() override;
+
+private:
+    void updateActions();
+
+    Windows m_windows;
+};
+
+// The alternatives group of a product, or -1 when it is in none.
+qint32 GetGroupID(qint32 productId);
+
+} // namespace products

@@ -1,0 +1,331 @@
+#include "Productsnapin.h"
+
+#include "Categorytree.h"
+#include "Categoryunit.h"
+#include "Connection.h"
+#include "Dialogs.h"
+#include "Format.h"
+#include "HostStrings.h"
+#include "Productdmunit.h"
+#include "Productnavigatorunit.h"
+#include "Productoptionstabunit.h"
+#include "Productresourcestring.h"
+#include "Productviewerunit.h"
+#include "Siblingintf.h"
+
+#include <QPainter>
+
+namespace products {
+
+ComPtr<IConsole> GlobalConsole;
+QPointer<TProductOptionsTabFrame> OptionTab;
+
+NotAvailableYet::NotAvailableYet(const QString& what)
+    : std::runtime_error(QStringLiteral("%1: ta mogućnost modula Proizvodi još nije dostupna.").arg(what).toStdString())
+{
+}
+
+QImage productSnapinImage()
+{
+    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(0x2e, 0x6d, 0xb4));
+    painter.setPen(Qt::NoPen);
+    painter.drawRoundedRect(QRectF(2, 2, 28, 28), 5, 5);
+    painter.setPen(Qt::white);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setPixelSize(20);
+    painter.setFont(font);
+    painter.drawText(QRectF(2, 2, 28, 28), Qt::AlignCenter, QStringLiteral("P"));
+    return image;
+}
+
+// --- viewer
+
+TProductViewer::~TProductViewer()
+{
+    delete m_form;
+}
+
+QWidget* TProductViewer::GetFrame()
+{
+    if (!m_form)
+        m_form = new TProductViewerForm;
+    return m_form;
+}
+
+void TProductViewer::FreeFrame()
+{
+    delete m_form;
+}
+
+void TProductViewer::Load(tarvex::ISnapin*)
+{
+    if (ProductDM->ZConnection() && ProductDM->ZConnection()->isConnected())
+        return;
+    tarvex::IInterface* found = nullptr;
+    if (!m_console || !m_console->FindService(tarvex::IID_ISecurityService, &found) || !found) {
+        tarvex::dialogs().error(tarvex::CMN_NO_MODULE.arg(tarvex::CMN_MOD_SECURITY_NAME));
+        return;
+    }
+    auto security = ComPtr<tarvex::ISecurityService>::adopt(static_cast<tarvex::ISecurityService*>(found));
+    if (!ProductDM->ZConnection())
+        ProductDM->SetZConnection(security->GetConnection());
+    security->RefreshSession();
+    ProductDM->LoadOptions();
+}
+
+void TProductViewer::Show()
+{
+    if (m_form)
+        m_form->show();
+    if (m_console)
+        m_console->SetActiveGrid(m_form ? m_form->DBG() : nullptr);
+}
+
+void TProductViewer::Hide()
+{
+    if (m_form)
+        m_form->hide();
+    if (m_console)
+        m_console->SetActiveGrid(nullptr);
+}
+
+QList<QAction*> TProductViewer::GetActionList()
+{
+    return m_form ? m_form->actionList() : QList<QAction*>();
+}
+
+// --- navigator
+
+TProductNavigator::~TProductNavigator()
+{
+    delete m_form;
+}
+
+QWidget* TProductNavigator::GetNavigatorFrame()
+{
+    if (!m_form)
+        m_form = new TProductNavigatorForm;
+    return m_form;
+}
+
+void TProductNavigator::DestroyNavigatorFrame()
+{
+    delete m_form;
+}
+
+void TProductNavigator::ShowNavigator()
+{
+    if (m_form && !m_form->SearchPropsSet && ProductDM->ZConnection() && ProductDM->ZConnection()->isConnected()) {
+        m_form->SetSearchProps();
+        m_form->SearchPropsSet = true;
+    }
+    if (m_form)
+        m_form->show();
+}
+
+void TProductNavigator::HideNavigator()
+{
+    if (m_form)
+        m_form->hide();
+}
+
+// --- snap-in
+
+TProductSnapin::TProductSnapin(IConsole* console)
+{
+    m_image = productSnapinImage();
+    m_viewer = ComPtr<tarvex::IViewer>(new TProductViewer(console));
+    m_navigator = ComPtr<tarvex::INavigable>(new TProductNavigator(console));
+}
+
+TProductSnapin::~TProductSnapin()
+{
+    m_viewer.reset();
+    m_navigator.reset();
+}
+
+int TProductSnapin::Release()
+{
+    const int left = --m_refs;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+HResult TProductSnapin::QueryInterface(const QUuid& iid, void** object)
+{
+    *object = nullptr;
+    if (iid == tarvex::IID_IInterface || iid == tarvex::IID_ISnapin)
+        *object = static_cast<tarvex::ISnapin*>(this);
+    else if (iid == tarvex::IID_IOptionsTab)
+        *object = static_cast<tarvex::IOptionsTab*>(this);
+    else if (iid == tarvex::IID_ICategoryPrService)
+        *object = static_cast<tarvex::ICategoryPrService*>(this);
+    else if (iid == tarvex::IID_ITaxService)
+        *object = static_cast<tarvex::ITaxService*>(this);
+    else if (iid == tarvex::IID_IWarehouseService)
+        *object = static_cast<tarvex::IWarehouseService*>(this);
+    else if (iid == tarvex::IID_IProductService)
+        *object = static_cast<tarvex::IProductService*>(this);
+    else if (iid == tarvex::IID_IViewer)
+        return m_viewer->QueryInterface(iid, object);   // answered by the viewer object
+    else if (iid == tarvex::IID_INavigable)
+        return m_navigator->QueryInterface(iid, object);
+    else
+        return tarvex::kNoInterface;
+    AddRef();
+    return tarvex::kOk;
+}
+
+QString TProductSnapin::GetName()
+{
+    return SNAPIN_NAME;
+}
+
+QString TProductSnapin::GetDescription()
+{
+    return SNAPIN_DESCR;
+}
+
+void TProductSnapin::load()
+{
+    m_viewer->Load(nullptr);
+}
+
+// --- options page
+
+QWidget* TProductSnapin::CreateFrame()
+{
+    load();
+    if (!ProductDM->OptionStores())
+        return nullptr;
+    OptionTab = new TProductOptionsTabFrame(*ProductDM->OptionStores(), ProductDM->Options);
+    OptionTab->OptionsToControls();
+    return OptionTab;
+}
+
+void TProductSnapin::DestroyFrame()
+{
+    delete OptionTab;
+    OptionTab = nullptr;
+}
+
+void TProductSnapin::Update()
+{
+    if (OptionTab)
+        OptionTab->ControlsToOptions();
+}
+
+QString TProductSnapin::GetTabCaption()
+{
+    return SNAPIN_NAME;
+}
+
+// --- categories
+
+bool TProductSnapin::GetCategoryPr(QString& paths, tarvex::TIntArray& ids, bool oneOnly)
+{
+    load();
+    return CatGet(ProductDM->ZConnection()->database(), paths, ids, oneOnly);
+}
+
+void TProductSnapin::GetCatPathsToIDs(const QString& paths, tarvex::TIntArray& ids)
+{
+    load();
+    ids = CatPathsToIDs(ProductDM->ZConnection()->database(), paths);
+}
+
+// --- taxes and warehouses
+
+bool TProductSnapin::GetTax(qint32&, QString&, double&, bool)
+{
+    load();
+    throw NotAvailableYet(QStringLiteral("Izbor poreske stope"));
+}
+
+bool TProductSnapin::GetWarehouse(qint32&, QString&, bool)
+{
+    load();
+    throw NotAvailableYet(QStringLiteral("Izbor magacina"));
+}
+
+bool TProductSnapin::GetWarehouse(tarvex::TWarehouseDesc&, bool)
+{
+    load();
+    throw NotAvailableYet(QStringLiteral("Izbor magacina"));
+}
+
+// --- products
+
+bool TProductSnapin::GetProduct(tarvex::TProductDesc&)
+{
+    load();
+    throw NotAvailableYet(QStringLiteral("Izbor proizvoda"));
+}
+
+tarvex::TProductDescArr TProductSnapin::GetProduct(const QString&, bool, bool)
+{
+    load();
+    throw NotAvailableYet(QStringLiteral("Pretraga proizvoda"));
+}
+
+bool TProductSnapin::GetProduct(const QString&, tarvex::TProductDesc&)
+{
+    load();
+    throw NotAvailableYet(QStringLiteral("Proizvod po barkodu"));
+}
+
+bool TProductSnapin::GetProduct(qint32, qint32, tarvex::TProductDesc&)
+{
+    load();
+    throw NotAvailableYet(QStringLiteral("Proizvod po šifri"));
+}
+
+tarvex::TProductDescArr TProductSnapin::GetProductAll(qint32, tarvex::TDoubleArray&)
+{
+    load();
+    throw NotAvailableYet(QStringLiteral("Svi proizvodi"));
+}
+
+double TProductSnapin::GetProductPrice(qint32 productID, qint32 warehouseID)
+{
+    load();
+    return ProductDM->GetProductPrice(productID, warehouseID);
+}
+
+double TProductSnapin::GetProductAmount(qint32 productID, qint32 warehouseID)
+{
+    load();
+    return ProductDM->GetProductAmount(productID, warehouseID);
+}
+
+QString TProductSnapin::GetProductCurrency(qint32 productID)
+{
+    load();
+    return ProductDM->GetProductCurrency(productID);
+}
+
+bool TProductSnapin::GetProductAttribute(const QString&, tarvex::TProductDesc&, qint32&)
+{
+    load();
+    throw NotAvailableYet(QStringLiteral("Varijanta po barkodu"));
+}
+
+bool TProductSnapin::GetProduct(tarvex::TProductDescArr&)
+{
+    load();
+    throw NotAvailableYet(QStringLiteral("Izbor više proizvoda"));
+}
+
+void TProductSnapin::OpenProduct(qint32, qint32)
+{
+    load();
+    throw NotAvailableYet(QStringLiteral("Otvaranje proizvoda"));
+}
+
+} // namespace products

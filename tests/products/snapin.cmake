@@ -1,0 +1,2 @@
+tarvex_add_gui_test(test_product_snapin products/test_snapin.cpp)
+target_link_libraries(test_product_snapin PRIVATE products tarvexconsole)
