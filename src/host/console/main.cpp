@@ -3,6 +3,7 @@
 // module and shows its catalogue.
 
 #include "Console.h"
+#include "DemoData.h"
 #include "IniFile.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
@@ -37,7 +38,9 @@ int main(int argc, char** argv)
     std::unique_ptr<Connection> connection;
     try {
         const StartupSettings settings = readStartupSettings(DefaultIniFilePath());
-        connection = openStartupDatabase(settings, DemoFiller(), server);
+        // A new embedded database starts as the small demo shop.
+        const DemoFiller demo = [](QSqlDatabase& db) { generateDemoData(db, DemoScale::small(), 20261206); };
+        connection = openStartupDatabase(settings, demo, server);
     } catch (const std::exception& e) {
         dialogs().showException(e);
         return 1;
