@@ -113,7 +113,12 @@ double TProductDM::CalculatePrice()
 
 void TProductDM::ProductZQinputpriceChange(Field&)
 {
-    // Typing an input price only triggers the computation from the supply price.
+    // Typing an input price only triggers the computation from the supply
+    // price. The flag is never set around a typed input price, only around
+    // the save's rounding, which must leave the price alone (and not report
+    // a bad formula again).
+    if (m_priceUpdate)
+        return;
     const double price = CalculatePrice();
     if (BetterRoundTo(price, -2) >= 0)
         ProductZQ->fieldByName(QStringLiteral("price")).setValue(price);

@@ -1,0 +1,159 @@
+// The attribute catalogue in the data module: positions typed into a row
+// renumber the others, values follow the current attribute, and a value may
+// appear only once in its attribute.
+
+#include "test_productdm_support.h"
+
+#include "Productresourcestring.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+class AttributeOrder : public ProductDMCase {
+protected:
+    void SetUp() override
+    {
+        ProductDMCase::SetUp();
+        sql("DELETE FROM attributepr");
+        sql("DELETE FROM attributeprvalue");
+        sql("INSERT INTO attributepr (attributeprid, attribute, sort, required) VALUES (1, 'A', 1, 1), (2, 'B', 2, 0), "
+            "(3, 'C', 3, 0), (4, 'D', 4, 0), (5, 'E', 5, 0)");
+        sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue, sort) VALUES "
+            "(1, 1, 'crvena', 1), (2, 1, 'plava', 2), (3, 1, 'zelena', 3), (4, 1, 'bela', 4), (5, 1, 'crna', 5), "
+            "(6, 2, 'S', 1), (7, 2, 'M', 2)");
+        attributes().open();
+    }
+    static QueryDataSet& attributes() { return *dm().AttributePrZQ; }
+    static QueryDataSet& values() { return *dm().AttributePrValueZQ; }
+
+    // Types a position into the row of that name; gives the rows as stored.
+    static QString afterTyping(QueryDataSet& ds, const char* nameField, const QString& name, int position)
+    {
+        EXPECT_TRUE(ds.locate(QString::fromUtf8(nameField), name));
+        ds.edit();
+        ds.fieldByName("sort").setValue(position);
+        EXPECT_EQ(ds.state(), DataSetState::Browse);
+        EXPECT_EQ(ds.fieldByName(QString::fromUtf8(nameField)).asString(), name);
+        return nameField == std::string("attribute")
+                   ? text("SELECT GROUP_CONCAT(CONCAT(attribute, sort) ORDER BY sort, attributeprid SEPARATOR ' ') "
+                          "FROM attributepr")
+                   : text("SELECT GROUP_CONCAT(CONCAT(attributevalue, sort) ORDER BY sort, attributeprvalueid "
+                          "SEPARATOR ' ') FROM attributeprvalue WHERE attributeprid = 1");
+    }
+    static QString movingAttribute(const QString& name, int position)
+    {
+        sql("UPDATE attributepr SET sort = attributeprid");
+        attributes().close();
+        attributes().open();
+        return afterTyping(attributes(), "attribute", name, position);
+    }
+    static QString movingValue(const QString& name, int position)
+    {
+        sql("UPDATE attributeprvalue SET sort = attributeprvalueid WHERE attributeprid = 1");
+        attributes().close();
+        attributes().open();
+        return afterTyping(values(), "attributevalue", name, position);
+    }
+    // The rows in the dataset's order.
+    static QString shown(QueryDataSet& ds, const char* nameField)
+    {
+        QStringList rows;
+        for (ds.first(); !ds.eof(); ds.next())
+            rows << ds.fieldByName(QString::fromUtf8(nameField)).asString() + ds.fieldByName("sort").asString();
+        return rows.join(' ');
+    }
+};
+
+TEST_F(AttributeOrder, TypingAPositionMovesTheAttributeAndShiftsTheOthers)
+{
+    EXPECT_EQ(movingAttribute("D", 2), "A1 D2 B3 C4 E5");
+    EXPECT_EQ(shown(attributes(), "attribute"), "A1 D2 B3 C4 E5");
+    EXPECT_EQ(movingAttribute("B", 4), "A1 C2 D3 B4 E5");
+    // Positions below 1 mean the first; beyond the list, the last.
+    EXPECT_EQ(movingAttribute("C", 0), "C1 A2 B3 D4 E5");
+    EXPECT_EQ(movingAttribute("C", -3), "C1 A2 B3 D4 E5");
+    EXPECT_EQ(movingAttribute("B", 9), "A1 C2 D3 E4 B5");
+    // The last position closes the gap the row leaves instead of doubling the last.
+    EXPECT_EQ(movingAttribute("B", 5), "A1 C2 D3 E4 B5");
+}
+
+TEST_F(AttributeOrder, MovesFollowOneAnotherWithoutReloading)
+{
+    EXPECT_EQ(afterTyping(attributes(), "attribute", "D", 2), "A1 D2 B3 C4 E5");
+    EXPECT_EQ(afterTyping(attributes(), "attribute", "E", 1), "E1 A2 D3 B4 C5");
+    EXPECT_EQ(afterTyping(attributes(), "attribute", "A", 5), "E1 D2 B3 C4 A5");
+    EXPECT_EQ(afterTyping(attributes(), "attribute", "B", 2), "E1 B2 D3 C4 A5");
+    EXPECT_EQ(afterTyping(attributes(), "attribute", "D", 4), "E1 B2 C3 D4 A5");
+}
+
+TEST_F(AttributeOrder, ValuesFollowTheCurrentAttributeAndMoveTheSameWay)
+{
+    EXPECT_EQ(shown(values(), "attributevalue"), "crvena1 plava2 zelena3 bela4 crna5");
+    ASSERT_TRUE(attributes().locate("attribute", "B"));
+    EXPECT_EQ(shown(values(), "attributevalue"), "S1 M2");
+    values().append();
+    EXPECT_EQ(values().fieldByName("attributeprid").asInteger(), 2);
+    EXPECT_EQ(values().fieldByName("sort").asInteger(), 3);
+    values().cancel();
+    attributes().append();
+    EXPECT_EQ(attributes().fieldByName("sort").asInteger(), 6);
+    EXPECT_TRUE(values().isEmpty());
+    attributes().cancel();
+
+    EXPECT_EQ(movingValue("bela", 2), "crvena1 bela2 plava3 zelena4 crna5");
+    EXPECT_EQ(movingValue("plava", 0), "plava1 crvena2 zelena3 bela4 crna5");
+    EXPECT_EQ(movingValue("plava", 9), "crvena1 zelena2 bela3 crna4 plava5");
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(CONCAT(attributevalue, sort) ORDER BY sort) FROM attributeprvalue "
+                   "WHERE attributeprid = 2"),
+              "S1,M2");
+}
+
+TEST_F(AttributeOrder, AValueMayAppearOnlyOnceInItsAttribute)
+{
+    sql("INSERT INTO attributeprvalue (attributeprid, attributevalue, sort) VALUES (1, 'O''Neil', 6)");
+    attributes().close();
+    attributes().open();
+    QueryDataSet& v = values();
+    const auto save = [&] { v.post(); };
+    v.append();
+    v.fieldByName("attributevalue").setValue("O'Neil");
+    EXPECT_EQ(refusal<DataSetError>(save), products::PROD_ATTRIBUTE_VALUE_ERR);
+    // The database compares texts without regard to letter case.
+    v.fieldByName("attributevalue").setValue("o'neil");
+    EXPECT_EQ(refusal<DataSetError>(save), products::PROD_ATTRIBUTE_VALUE_ERR);
+    v.fieldByName("attributevalue").setValue("O'Neill");
+    v.post();
+
+    // A value saved again is no duplicate of itself; turned into another one, it is.
+    ASSERT_TRUE(v.locate("attributevalue", "O'Neil"));
+    v.edit();
+    v.fieldByName("attributevalue").setValue("O'Neil");
+    v.post();
+    ASSERT_TRUE(v.locate("attributevalue", "crvena"));
+    v.edit();
+    v.fieldByName("attributevalue").setValue("plava");
+    EXPECT_EQ(refusal<DataSetError>(save), products::PROD_ATTRIBUTE_VALUE_ERR);
+    v.cancel();
+
+    // Another attribute may have the same value.
+    ASSERT_TRUE(attributes().locate("attribute", "B"));
+    values().append();
+    values().fieldByName("attributevalue").setValue("O'Neil");
+    values().post();
+    EXPECT_EQ(number("SELECT COUNT(*) FROM attributeprvalue WHERE attributevalue = 'O''Neil'"), 2);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM attributeprvalue WHERE attributevalue = 'O''Neill'"), 1);
+}
+
+TEST_F(AttributeOrder, RequiredShowsAsYesOrNo)
+{
+    Field& required = attributes().fieldByName("required");
+    EXPECT_EQ(required.displayText(), "Da");
+    attributes().next();
+    EXPECT_EQ(required.displayText(), "Ne");
+    attributes().edit();
+    required.setText("Da");
+    attributes().post();
+    EXPECT_EQ(number("SELECT required FROM attributepr WHERE attributeprid = 2"), 1);
+}

@@ -1,0 +1,205 @@
+// The data module's look-ups, generated identifiers of new products, the copy
+// of a product, and the options read from both stores.
+
+#include "test_productdm_support.h"
+
+#include "Barcode.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+class ProductLookups : public ProductDMCase {
+protected:
+    void SetUp() override
+    {
+        ProductDMCase::SetUp();
+        for (const char* table : {"product", "productdetail", "productcategorypr", "productalter", "component",
+                                  "fixedasset", "productwarehouse", "productattribute", "productpackaging",
+                                  "productworkingoperation", "productrebate", "warehouse", "tax", "dbinifile"})
+            sql(QStringLiteral("DELETE FROM %1").arg(QString::fromUtf8(table)));
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary'), (2, 'PDV10', 10, "
+            "'standard')");
+    }
+    static QString count(const char* table, qint64 productId)
+    {
+        return text(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE productid = %2").arg(QString::fromUtf8(table)).arg(productId));
+    }
+};
+
+TEST_F(ProductLookups, NewProductsTakeGeneratedCodesAndBarcodes)
+{
+    insertProduct(1, QStringLiteral("Hleb"));
+    insertProduct(2, QStringLiteral("Mleko"));
+    dm().Options.AutoProductCode = true;
+    dm().Options.AutoProductCodeFormat = QStringLiteral("A/{c}{c}{c}");
+    dm().Options.AutoProductBarcode = true;
+    appendProduct(QStringLiteral("Kifla"));
+    EXPECT_EQ(P("code").asString(), "A/003");
+    EXPECT_EQ(P("barcode").asString(), Barcode12ToEan13("200000000003"));
+    productZQ().post();
+    EXPECT_EQ(text("SELECT CONCAT(code, ' ', barcode) FROM product WHERE name = 'Kifla'"),
+              "A/003 " + Barcode12ToEan13("200000000003"));
+
+    // Without a placeholder in the template neither is generated.
+    dm().Options.AutoProductCodeFormat = QStringLiteral("ABC");
+    appendProduct(QStringLiteral("Jaja"));
+    EXPECT_EQ(P("code").asString(), QString());
+    EXPECT_EQ(P("barcode").asString(), QString());
+    productZQ().cancel();
+    dm().Options.AutoProductCode = false;
+    dm().Options.AutoProductBarcode = false;
+    appendProduct(QStringLiteral("Sir"));
+    EXPECT_TRUE(P("code").isNull());
+}
+
+TEST_F(ProductLookups, ACopyCarriesTheProductsDescriptionCategoriesAndParts)
+{
+    insertProduct(1, QStringLiteral("Sto hrastov"));
+    sql("UPDATE product SET code = 'S1', kasaplu = 17, price = 250.5 WHERE productid = 1");
+    insertProduct(2, QStringLiteral("Mleko"));
+    sql("INSERT INTO productdetail (productid, model, webprice) VALUES (1, 'Klasik', 300), (2, 'Tetrapak', 1)");
+    sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (1, 10), (1, 11), (2, 10)");
+    sql("INSERT INTO productalter (productid, groupid) VALUES (1, 3), (2, 3)");
+    sql("INSERT INTO component (rawid, productid, quantity) VALUES (7, 1, 2.5), (1, 9, 4)");
+    sql("INSERT INTO fixedasset (productid, inventorynumber, depreciationpercent, depreciationgroupid, "
+        "depreciationaccountinggroupid) VALUES (1, 'OS-1', 10, 1, 1)");
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (1, 1, 5, 250.5)");
+    sql("INSERT INTO productattribute (productid, prodattribute, prodattributevalue) VALUES (1, 'Boja', 'braon')");
+    sql("INSERT INTO productpackaging (productid, packagingid) VALUES (1, 2)");
+    sql("INSERT INTO productworkingoperation (productid, machinetype, sort) VALUES (1, 'Rezanje', 1)");
+    sql("INSERT INTO productrebate (productid, quantity, rebate) VALUES (1, 10, 5)");
+
+    const qint32 copy = dm().CopyProduct(1, {"name=Sto hrastov (kopija)", "kasaplu=NULL", "code=NULL"});
+    ASSERT_GT(copy, 2);
+    EXPECT_EQ(text(QStringLiteral("SELECT CONCAT(name, '|', IFNULL(code, '-'), '|', IFNULL(kasaplu, '-'), '|', price) "
+                                  "FROM product WHERE productid = %1")
+                       .arg(copy)),
+              "Sto hrastov (kopija)|-|-|250.5");
+    EXPECT_EQ(text(QStringLiteral("SELECT model FROM productdetail WHERE productid = %1").arg(copy)), "Klasik");
+    EXPECT_EQ(text(QStringLiteral("SELECT GROUP_CONCAT(categoryprid ORDER BY categoryprid) FROM productcategorypr "
+                                  "WHERE productid = %1")
+                       .arg(copy)),
+              "10,11");
+    EXPECT_EQ(text(QStringLiteral("SELECT GROUP_CONCAT(productid ORDER BY productid) FROM productalter WHERE groupid = 3")),
+              QStringLiteral("1,2,%1").arg(copy));
+    EXPECT_EQ(text(QStringLiteral("SELECT CONCAT(rawid, ':', quantity) FROM component WHERE productid = %1").arg(copy)),
+              "7:2.5");
+    EXPECT_EQ(text(QStringLiteral("SELECT inventorynumber FROM fixedasset WHERE productid = %1").arg(copy)), "OS-1");
+    for (const char* table :
+         {"productwarehouse", "productattribute", "productpackaging", "productworkingoperation", "productrebate"}) {
+        EXPECT_EQ(count(table, copy), "0") << table;
+        EXPECT_EQ(count(table, 1), "1") << table;
+    }
+    // The original keeps its rows.
+    EXPECT_EQ(count("productcategorypr", 1), "2");
+    EXPECT_EQ(count("component", 1), "1");
+
+    // Nothing to copy beside the product row.
+    const qint32 plain = dm().CopyProduct(2, {"name=Mleko 2"});
+    EXPECT_GT(plain, copy);
+    sql("DELETE FROM productdetail WHERE productid = 2");
+    const qint32 bare = dm().CopyProduct(2, {"name=Mleko 3"});
+    EXPECT_GT(bare, plain);
+    EXPECT_EQ(count("productdetail", bare), "0");
+    EXPECT_EQ(count("fixedasset", bare), "0");
+    EXPECT_EQ(count("productdetail", plain), "1");
+}
+
+TEST_F(ProductLookups, TheDefaultWarehouseIsFoundUnfilteredAndKept)
+{
+    sql("INSERT INTO warehouse (warehouseid, name, code, status) VALUES (1, 'Centralni', 'C', 'primary'), "
+        "(2, 'Prodavnica Novi Sad', 'NS', 'standard'), (3, 'Lager', 'L', 'standard')");
+    QueryDataSet& w = *dm().WarehouseZQ;
+    w.open();
+    w.setFilter(QStringLiteral("code = 'NS'"));
+    w.setFiltered(true);
+    EXPECT_EQ(dm().GetDefWarehouseID(), 1);
+    EXPECT_FALSE(w.isFiltered());
+    EXPECT_EQ(w.filter(), QString());
+    EXPECT_EQ(w.recordCount(), 3);
+    EXPECT_EQ(w.fieldByName("warehouseid").asInteger(), 1);
+
+    // Kept until reset.
+    sql("UPDATE warehouse SET status = IF(warehouseid = 2, 'primary', 'standard')");
+    EXPECT_EQ(dm().GetDefWarehouseID(), 1);
+    dm().SetDefWarehouseID(0);
+    EXPECT_EQ(dm().GetDefWarehouseID(), 2);
+
+    // None: 0, the cursor at the end, and the next call looks again.
+    sql("UPDATE warehouse SET status = 'standard'");
+    dm().SetDefWarehouseID(0);
+    EXPECT_EQ(dm().GetDefWarehouseID(), 0);
+    EXPECT_TRUE(w.eof());
+    sql("UPDATE warehouse SET status = 'primary' WHERE warehouseid = 3");
+    EXPECT_EQ(dm().GetDefWarehouseID(), 3);
+
+    EXPECT_EQ(dm().GetWarehouseIDByName(QStringLiteral("prodavnica NOVI sad")), 2);
+    EXPECT_EQ(dm().GetWarehouseIDByName(QStringLiteral("Prodavnica")), 0);
+    EXPECT_EQ(dm().GetWarehouseNameByID(3), "Lager");
+    EXPECT_EQ(dm().GetWarehouseNameByID(42), QString());
+}
+
+TEST_F(ProductLookups, TaxesPricesAndAmountsOfUnknownRowsAreZeroOrEmpty)
+{
+    insertProduct(1, QStringLiteral("Hleb"));
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (1, 1, 5, 49.9)");
+    EXPECT_EQ(dm().GetDefaultTaxID(), 1);
+    EXPECT_EQ(dm().GetTaxValueByID(2), 10.0);
+    EXPECT_EQ(dm().GetTaxValueByID(42), 0.0);
+    EXPECT_EQ(dm().GetProductPrice(1, 1), 49.9);
+    EXPECT_EQ(dm().GetProductAmount(1, 1), 5.0);
+    EXPECT_EQ(dm().GetProductPrice(1, 2), 0.0);
+    EXPECT_EQ(dm().GetProductAmount(42, 1), 0.0);
+    EXPECT_TRUE(dm().ProductGetAmounts(1));
+    EXPECT_FALSE(dm().ProductGetAmounts(42));
+    EXPECT_EQ(dm().GetProductCurrency(1), "RSD");
+    EXPECT_EQ(dm().GetProductCurrency(42), QString());
+
+    // The tax list is read once: a new primary rate shows after a reset only
+    // when the list is read again.
+    sql("UPDATE tax SET status = IF(taxid = 2, 'primary', 'standard')");
+    dm().SetDefaultTaxID(0);
+    EXPECT_EQ(dm().GetDefaultTaxID(), 1);
+    dm().TaxZQ->close();
+    dm().SetDefaultTaxID(0);
+    EXPECT_EQ(dm().GetDefaultTaxID(), 2);
+}
+
+TEST_F(ProductLookups, OptionsComeFromTheDatabaseAndTheWorkstation)
+{
+    products::ProductOptionStores& stores = *dm().OptionStores();
+    stores.database().WriteBool("Product", "AutoProductCode", true);
+    stores.database().WriteBool("Product", "UniqueProductCode", false);
+    stores.database().WriteInteger("Product", "UniqueProductNameCharsNum", 7);
+    stores.database().WriteString("Product", "DefaultProductUnitName", "kom");
+    stores.database().WriteString("Document", "DefaultExchangeList", "Srednji kurs");
+    stores.local().WriteBool("Product", "ProductHideInPrices", true);
+    stores.local().WriteString("Document", "DefWarehouseName", "Centralni");
+    dm().LoadOptions();
+    const products::TProductOptions& o = dm().Options;
+    EXPECT_TRUE(o.AutoProductCode);
+    EXPECT_FALSE(o.UniqueProductCode);
+    EXPECT_EQ(o.UniqueProductNameCharsNum, 7);
+    EXPECT_EQ(o.DefaultProductUnitName, "kom");
+    EXPECT_EQ(o.DefaultExchangeList, "Srednji kurs");
+    EXPECT_EQ(o.AutoProductCodeFormat, "{c}{c}{c}{c}{c}");
+    EXPECT_TRUE(o.ProductHideInPrices);
+    EXPECT_EQ(o.DefWarehouseName, "Centralni");
+    // A database option of that name does not stand in for the workstation's.
+    stores.local().WriteBool("Product", "ProductHideInPrices", false);
+    stores.database().WriteBool("Product", "ProductHideInPrices", true);
+    dm().LoadOptions();
+    EXPECT_FALSE(dm().Options.ProductHideInPrices);
+
+    // -1 stands for the product shown.
+    insertProduct(42, QStringLiteral("Hleb"));
+    const QString images = tempPath() + "/images/";
+    productZQ().open();
+    EXPECT_EQ(dm().GetProductImageFilePath(-1), images + "-1.jpg");
+    openProduct(42);
+    EXPECT_EQ(dm().GetProductImageFilePath(-1), images + "42.jpg");
+    EXPECT_EQ(dm().GetProductImageFilePathNew(-1), images + "42_1.jpg");
+    EXPECT_EQ(dm().GetProductImageFilePath(7), images + "7.jpg");
+}

@@ -1,0 +1,168 @@
+// Prices kept in step by the data module: price and price with tax, the
+// recommended and web prices, a category's rebate and margin, the price by
+// formula, and the rounding of a product's save.
+
+#include "test_productdm_support.h"
+
+#include "Productresourcestring.h"
+#include "Rounding.h"
+#include "ScriptedDialogs.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+class ProductPricing : public ProductDMCase {
+protected:
+    void SetUp() override
+    {
+        ProductDMCase::SetUp();
+        for (const char* table : {"product", "productdetail", "tax", "categorypr"})
+            sql(QStringLiteral("DELETE FROM %1").arg(QString::fromUtf8(table)));
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary'), (2, 'PDV18', 18, "
+            "'standard')");
+        appendProduct(QStringLiteral("Sok od jabuke"));
+    }
+    static double value(const char* name) { return P(name).asFloat(); }
+};
+
+TEST_F(ProductPricing, PriceAndPriceWithTaxFollowEachOther)
+{
+    P("price").setValue(10.123456);
+    EXPECT_DOUBLE_EQ(value("price"), 10.1235);
+    EXPECT_DOUBLE_EQ(value("pricewithvat"), 12.15);
+
+    P("pricewithvat").setValue(119.996);
+    EXPECT_DOUBLE_EQ(value("pricewithvat"), 120.0);
+    EXPECT_DOUBLE_EQ(value("price"), 100.0);
+
+    // Another tax rate recomputes the price with tax and keeps the price.
+    P("taxvalue").setValue(10);
+    EXPECT_DOUBLE_EQ(value("pricewithvat"), 110.0);
+    EXPECT_DOUBLE_EQ(value("price"), 100.0);
+
+    // A price derived from the price with tax keeps its full precision.
+    P("taxid").setValue(2);
+    P("taxvalue").setValue(18);
+    P("pricewithvat").setValue(100);
+    EXPECT_DOUBLE_EQ(value("price"), 100 / 1.18);
+    EXPECT_NE(value("price"), BetterRoundTo(100 / 1.18, -6));
+    productZQ().post();
+    EXPECT_DOUBLE_EQ(number("SELECT price FROM product"), 100 / 1.18);
+}
+
+TEST_F(ProductPricing, RecommendedAndWebPricesFollowTheirPricesWithTax)
+{
+    P("recommendedpricewithvat").setValue(150.004);
+    EXPECT_DOUBLE_EQ(value("recommendedpricewithvat"), 150.0);
+    EXPECT_DOUBLE_EQ(value("recommendedprice"), 125.0);
+    productZQ().post();
+    EXPECT_DOUBLE_EQ(number("SELECT recommendedprice FROM product"), 125.0);
+
+    // The web price uses the current product's tax and rounds nothing.
+    QueryDataSet& detail = *dm().ProductDetailZQ;
+    detail.setParam("productid", P("productid").value());
+    detail.open();
+    detail.append();
+    detail.fieldByName("webpricewithvat").setValue(99.999);
+    EXPECT_DOUBLE_EQ(detail.fieldByName("webpricewithvat").asFloat(), 99.999);
+    EXPECT_DOUBLE_EQ(detail.fieldByName("webprice").asFloat(), 99.999 / 1.2);
+    detail.post();
+    EXPECT_DOUBLE_EQ(number(QStringLiteral("SELECT webprice FROM productdetail WHERE productid = %1")
+                                .arg(P("productid").asLargeInt())),
+                     99.999 / 1.2);
+}
+
+TEST_F(ProductPricing, ACategorysRebateAndMarginFollowEachOther)
+{
+    sql("INSERT INTO categorypr (categoryprid, name, maxrebate) VALUES (1, 'Pića', 10)");
+    QueryDataSet& category = *dm().CategoryPrZQ;
+    category.setParam("idcategorypr", 1);
+    category.open();
+    Field& rebate = category.fieldByName("maxrebate");
+    Field& margin = category.fieldByName("maxmargin");
+    EXPECT_DOUBLE_EQ(margin.asFloat(), 10.0 / 90 * 100);
+    category.edit();
+    rebate.setValue(20);
+    EXPECT_DOUBLE_EQ(margin.asFloat(), 25.0);
+    rebate.setValue(0);
+    EXPECT_DOUBLE_EQ(margin.asFloat(), 0.0);
+    margin.setValue(25);
+    EXPECT_DOUBLE_EQ(rebate.asFloat(), 20.0);
+    category.post();
+    EXPECT_DOUBLE_EQ(number("SELECT maxrebate FROM categorypr"), 20.0);
+}
+
+TEST_F(ProductPricing, AFormulaTurnsTheSupplyPriceIntoThePrice)
+{
+    ScriptedDialogs dialogs;
+    P("supplyprice").setValue(100);
+    P("priceformula").setValue("*1.2+5");
+    EXPECT_DOUBLE_EQ(dm().CalculatePrice(), 125.0);
+    // Typing an input price only sets the computation off.
+    P("inputprice").setValue(7);
+    EXPECT_DOUBLE_EQ(value("price"), 125.0);
+    EXPECT_DOUBLE_EQ(value("pricewithvat"), 150.0);
+
+    // A formula the evaluator cannot compute: a message, and the price stays.
+    P("priceformula").setValue("*");
+    EXPECT_EQ(dm().CalculatePrice(), -1);
+    P("inputprice").setValue(8);
+    EXPECT_DOUBLE_EQ(value("price"), 125.0);
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown().first().kind, MessageKind::Error);
+    EXPECT_EQ(dialogs.shown().first().buttons, int(ButtonOk));
+    EXPECT_EQ(dialogs.messages(), QStringList({products::PRICE_FORM_ERR, products::PRICE_FORM_ERR}));
+
+    // No formula, or no supply price: -1 without a word.
+    dialogs.clear();
+    P("priceformula").setValue("   ");
+    EXPECT_EQ(dm().CalculatePrice(), -1);
+    P("priceformula").clear();
+    P("inputprice").setValue(9);
+    P("priceformula").setValue("*2");
+    P("supplyprice").setValue(0);
+    EXPECT_EQ(dm().CalculatePrice(), -1);
+    EXPECT_DOUBLE_EQ(value("price"), 125.0);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
+TEST_F(ProductPricing, AFormulaReadsTheSupplyPriceWhateverTheLocale)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Serbian, QLocale::LatinScript, QLocale::Serbia));
+    P("supplyprice").setValue(1234.5);
+    P("priceformula").setValue("*1.2");
+    const double price = dm().CalculatePrice();
+    QLocale::setDefault(before);
+    EXPECT_DOUBLE_EQ(price, 1481.4);
+}
+
+TEST_F(ProductPricing, SavingRoundsThePurchasePricesAndRunsNoPriceHandler)
+{
+    ScriptedDialogs dialogs;
+    P("supplyprice").setValue(100.456);
+    P("priceformula").setValue("*1.2");
+    P("inputprice").setValue(3.14159265);
+    EXPECT_DOUBLE_EQ(value("price"), 120.55);
+    // The user then overrides the computed price.
+    P("price").setValue(50);
+    P("planprice").setValue(7.005);
+    productZQ().post();
+    EXPECT_DOUBLE_EQ(value("inputprice"), 3.141593);
+    EXPECT_DOUBLE_EQ(value("supplyprice"), 100.46);
+    EXPECT_DOUBLE_EQ(value("planprice"), 7.01);
+    EXPECT_DOUBLE_EQ(value("price"), 50.0);
+    EXPECT_DOUBLE_EQ(value("pricewithvat"), 60.0);
+    EXPECT_EQ(text("SELECT CONCAT(inputprice, '/', supplyprice, '/', planprice, '/', price) FROM product"),
+              "3.141593/100.46/7.01/50");
+
+    // A formula that fails is not reported again by a save.
+    openProduct(P("productid").asLargeInt());
+    productZQ().edit();
+    P("priceformula").setValue("*(");
+    productZQ().post();
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}

@@ -1,0 +1,296 @@
+// The data module's rules on the real database: new products, saving,
+// uniqueness, the accounting delete guards, stock rows, working operations
+// and the texts of coded columns.
+
+#include "test_productdm_support.h"
+
+#include "HostStrings.h"
+#include "ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+class ProductRules : public ProductDMCase {
+protected:
+    void SetUp() override
+    {
+        ProductDMCase::SetUp();
+        for (const char* table : {"product", "tax", "warehouse", "productwarehouse", "accountnew", "preceptitem",
+                                  "productworkingoperation"})
+            sql(QStringLiteral("DELETE FROM %1").arg(QString::fromUtf8(table)));
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary'), (2, 'PDV10', 10, "
+            "'standard')");
+    }
+    static void post() { productZQ().post(); }
+};
+
+TEST_F(ProductRules, ANewProductStartsFromItsDefaults)
+{
+    dm().Options.DefaultProductUnitName = QStringLiteral("kom");
+    productZQ().open();
+    productZQ().append();
+    EXPECT_TRUE(P("active").asBoolean());
+    EXPECT_FALSE(P("serialnumbers").asBoolean());
+    EXPECT_EQ(P("type").asString(), "r");
+    for (const char* name : {"inputprice", "supplyprice", "planprice", "recommendedprice", "price"})
+        EXPECT_EQ(P(name).asFloat(), 1.0) << name;
+    EXPECT_EQ(P("unitname").asString(), "kom");
+    EXPECT_EQ(P("taxid").asInteger(), 1);
+    EXPECT_EQ(P("taxvalue").asFloat(), 20.0);
+    EXPECT_DOUBLE_EQ(P("pricewithvat").asFloat(), 1.2);
+    EXPECT_TRUE(P("code").isNull());
+    EXPECT_TRUE(P("barcode").isNull());
+}
+
+TEST_F(ProductRules, WithoutAPrimaryTaxTheSaveStopsAtTheTax)
+{
+    sql("UPDATE tax SET status = 'standard'");
+    appendProduct(QStringLiteral("Hleb"));
+    EXPECT_TRUE(P("taxid").isNull());
+    EXPECT_TRUE(P("taxvalue").isNull());
+    EXPECT_DOUBLE_EQ(P("pricewithvat").asFloat(), 1.0);
+    EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_REQUIRED_ERR.arg("Porez"));
+    EXPECT_EQ(productZQ().state(), DataSetState::Insert);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM product"), 0);
+}
+
+TEST_F(ProductRules, SavingTrimsTheNameAndStoresBlankCodesAsNull)
+{
+    dm().Options.UniqueProductCode = true;
+    dm().Options.UniqueProductBarcode = true;
+    for (const char* name : {"  Hleb beli  ", "Mleko\t"}) {
+        appendProduct(QString::fromUtf8(name));
+        P("code").setValue("   ");
+        P("barcode").setValue(" ");
+        post();
+        EXPECT_TRUE(P("code").isNull());
+    }
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(CONCAT('[', name, ']', IFNULL(code, 'null'), '/', IFNULL(barcode, 'null')) "
+                   "ORDER BY productid) FROM product"),
+              "[Hleb beli]null/null,[Mleko]null/null");
+
+    // A name of blanks only is no name.
+    appendProduct(QStringLiteral("   "));
+    EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_REQUIRED_ERR.arg("Ime"));
+    EXPECT_TRUE(P("name").isNull());
+}
+
+TEST_F(ProductRules, CodesAndBarcodesAreUniqueOnlyWhenTheOptionsSaySo)
+{
+    insertProduct(1, QStringLiteral("Hleb"));
+    sql("UPDATE product SET code = 'H1', barcode = '8600001'");
+    dm().Options.UniqueProductCode = true;
+    appendProduct(QStringLiteral("Kifla"));
+    P("code").setValue(" H1");
+    P("barcode").setValue("8600001");
+    EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_INVALIDE_ERR.arg("Kod"));
+    dm().Options.UniqueProductCode = false;
+    dm().Options.UniqueProductBarcode = true;
+    EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_INVALIDE_ERR.arg("Barkod"));
+    dm().Options.UniqueProductBarcode = false;
+    post();
+    EXPECT_EQ(number("SELECT COUNT(*) FROM product WHERE code = 'H1' AND barcode = '8600001'"), 2);
+}
+
+TEST_F(ProductRules, NamesMustDifferInAsManyLeadingCharactersAsTheOptionSays)
+{
+    insertProduct(1, QStringLiteral("Čokolada mlečna"));
+    dm().Options.UniqueProductNameCharsNum = 5;
+    appendProduct(QStringLiteral("čokol bela")); // the same five letters in another case
+    EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_INVALIDE_ERR.arg("Ime"));
+    P("name").setValue("Čoko bela");
+    post();
+    // A product's own name is no rival.
+    openProduct(1);
+    productZQ().edit();
+    P("rebate").setValue(5);
+    post();
+
+    dm().Options.UniqueProductNameCharsNum = 0;
+    appendProduct(QStringLiteral("Čokolada mlečna"));
+    post();
+    EXPECT_EQ(number("SELECT COUNT(*) FROM product WHERE name = 'Čokolada mlečna'"), 2);
+}
+
+TEST_F(ProductRules, WarehouseCodesAreUniqueWhateverTheOptions)
+{
+    sql("INSERT INTO warehouse (warehouseid, name, code) VALUES (1, 'Centralni', 'M1')");
+    QueryDataSet& w = *dm().WarehouseZQ;
+    w.open();
+    w.append();
+    w.fieldByName("name").setValue("Prodavnica");
+    w.fieldByName("code").setValue("M1");
+    EXPECT_EQ(refusal<FieldError>([&] { w.post(); }), CMN_FIELD_INVALIDE_ERR.arg("code"));
+    w.fieldByName("code").clear();
+    w.post();
+    w.append();
+    w.fieldByName("name").setValue("Lager");
+    w.fieldByName("code").setValue("");
+    w.post();
+    EXPECT_EQ(number("SELECT COUNT(*) FROM warehouse"), 3);
+}
+
+TEST_F(ProductRules, AccountingReferencesGuardProductsTaxesAndWarehouses)
+{
+    insertProduct(1, QStringLiteral("Hleb"));
+    insertProduct(2, QStringLiteral("Mleko"));
+    sql("INSERT INTO warehouse (warehouseid, name) VALUES (1, 'Centralni'), (2, 'Lager')");
+    sql("INSERT INTO accountnew (accountnewid, type) VALUES (1, 'product'), (2, 'tax'), (3, 'warehouse')");
+    // Product 1, tax 1 and warehouse 2 are referred to; warehouse 1 is not,
+    // although a product and a tax with its id are.
+    sql("INSERT INTO preceptitem (accountnewid, foreignid) VALUES (1, 1), (2, 1), (3, 2)");
+
+    const auto deleting = [](QueryDataSet& ds, const char* key, int id) {
+        ds.open();
+        EXPECT_TRUE(ds.locate(QString::fromUtf8(key), id));
+        return refusal<DataSetError>([&] { ds.deleteRecord(); });
+    };
+    openProduct(1);
+    EXPECT_EQ(refusal<DataSetError>([] { productZQ().deleteRecord(); }), CMN_RELATIONAL_INTEGRITY_ERR);
+    EXPECT_EQ(deleting(*dm().TaxZQ, "taxid", 1), CMN_RELATIONAL_INTEGRITY_ERR);
+    EXPECT_EQ(deleting(*dm().WarehouseZQ, "warehouseid", 2), CMN_RELATIONAL_INTEGRITY_ERR);
+    EXPECT_EQ(dm().WarehouseZQ->recordCount(), 2);
+
+    openProduct(2);
+    productZQ().deleteRecord();
+    ASSERT_TRUE(dm().TaxZQ->locate("taxid", 2));
+    dm().TaxZQ->deleteRecord();
+    ASSERT_TRUE(dm().WarehouseZQ->locate("warehouseid", 1));
+    dm().WarehouseZQ->deleteRecord();
+    EXPECT_EQ(text("SELECT CONCAT((SELECT GROUP_CONCAT(productid) FROM product), '/', (SELECT GROUP_CONCAT(taxid) "
+                   "FROM tax), '/', (SELECT GROUP_CONCAT(warehouseid) FROM warehouse))"),
+              "1/1/2");
+}
+
+TEST_F(ProductRules, StockRowsAreNeverAddedOrRemovedThroughTheStockList)
+{
+    insertProduct(1, QStringLiteral("Hleb"));
+    sql("INSERT INTO warehouse (warehouseid, name) VALUES (1, 'Centralni'), (2, 'Lager')");
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price, reservedamount) VALUES "
+        "(1, 1, 5, 10, 7), (1, 2, 3, 11, 0)");
+    QueryDataSet& pw = *dm().ProductWarehouseZQ;
+    pw.setSql(ChangeSQLCondition(pw.sql(), QStringLiteral("pw.productid = 1")));
+    pw.open();
+    ScriptedDialogs dialogs;
+    EXPECT_THROW(pw.append(), SilentAbort);
+    EXPECT_EQ(pw.state(), DataSetState::Browse);
+    EXPECT_THROW(pw.deleteRecord(), SilentAbort);
+    EXPECT_EQ(pw.recordCount(), 2);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM productwarehouse"), 2);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+
+    // The rows themselves stay editable; reservations beyond stock are not clamped.
+    EXPECT_EQ(pw.fieldByName("freeamount").asFloat(), -2.0);
+    EXPECT_DOUBLE_EQ(pw.fieldByName("pricevat").asFloat(), 12.0);
+    pw.edit();
+    pw.fieldByName("place").setValue("A-3");
+    pw.post();
+    EXPECT_EQ(text("SELECT place FROM productwarehouse WHERE warehouseid = 1"), "A-3");
+}
+
+namespace {
+
+// "machine:sort" of the rows in the dataset's order.
+QString operations(QueryDataSet& ds)
+{
+    QStringList rows;
+    for (ds.first(); !ds.eof(); ds.next())
+        rows << ds.fieldByName("machinetype").asString() + ":" + ds.fieldByName("sort").asString();
+    return rows.join(' ');
+}
+
+} // namespace
+
+TEST_F(ProductRules, DeletingAWorkingOperationClosesTheGapWhenApplied)
+{
+    sql("INSERT INTO productworkingoperation (productid, machinetype, sort) VALUES (1, 'Rezanje', 1), "
+        "(1, 'Savijanje', 2), (1, 'Varenje', 3), (1, 'Farbanje', 4), (2, 'Pakovanje', 1)");
+    const QString stored = QStringLiteral("SELECT GROUP_CONCAT(CONCAT(machinetype, ':', sort) ORDER BY sort "
+                                          "SEPARATOR ' ') FROM productworkingoperation WHERE productid = 1");
+    QueryDataSet& wo = *dm().ProductWorkingOperationZQ;
+    wo.setParam("idproduct", 1);
+    wo.open();
+    wo.append();
+    EXPECT_EQ(wo.fieldByName("sort").asInteger(), 5);
+    wo.cancel();
+
+    ASSERT_TRUE(wo.locate("machinetype", "Savijanje"));
+    wo.deleteRecord();
+    EXPECT_EQ(wo.fieldByName("machinetype").asString(), "Varenje");
+    EXPECT_EQ(operations(wo), "Rezanje:1 Varenje:2 Farbanje:3");
+    EXPECT_EQ(text(stored), "Rezanje:1 Savijanje:2 Varenje:3 Farbanje:4");
+    wo.applyUpdates();
+    EXPECT_EQ(text(stored), "Rezanje:1 Varenje:2 Farbanje:3");
+    EXPECT_EQ(text("SELECT sort FROM productworkingoperation WHERE productid = 2"), "1");
+
+    // A long description shows its first 255 characters.
+    wo.first();
+    wo.edit();
+    wo.fieldByName("description").setValue(QString(300, QLatin1Char('x')));
+    EXPECT_EQ(wo.fieldByName("description").displayText().size(), 255);
+    EXPECT_EQ(wo.fieldByName("description").asString().size(), 300);
+    wo.cancel();
+}
+
+TEST_F(ProductRules, CodedColumnsAndPricesShowTheirTexts)
+{
+    insertProduct(1, QStringLiteral("Montaža"));
+    insertProduct(2, QStringLiteral("Hleb"));
+    sql("UPDATE product SET type = 'u', price = 10.1235, inputprice = 1.5, rebate = 0 WHERE productid = 1");
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price, reservedamount) VALUES "
+        "(1, 1, 2.5, 12.345, 1)");
+    // The list as the search panel shows it for warehouse 1.
+    productZQ().setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(), QStringLiteral("p.productid > 0"))
+                           .replace(QStringLiteral("pw.warehouseid = 0"), QStringLiteral("pw.warehouseid = 1")));
+    productZQ().open();
+    ASSERT_TRUE(productZQ().locate("productid", 1));
+    EXPECT_EQ(P("type").displayText(), "Usluga");
+    EXPECT_EQ(P("taxvalue").displayText(), "20.00 %");
+    EXPECT_EQ(P("price").displayText(), "10.1235");
+    EXPECT_EQ(P("pricewithvat").displayText(), "12.15");
+    EXPECT_EQ(P("inputprice").displayText(), "1.50");
+    EXPECT_EQ(P("wh_price").displayText(), "12.35");
+    EXPECT_EQ(P("wh_pricewithvat").displayText(), "14.81");
+    EXPECT_EQ(P("primaryamount").displayText(), "2.5");
+    EXPECT_EQ(P("freeamount").displayText(), "1.5");
+    EXPECT_EQ(P("rebate").displayText(), "0");
+    EXPECT_EQ(P("pricewithvat").displayLabel(), "Cena + PDV");
+    productZQ().edit();
+    EXPECT_THROW(P("wh_price").setValue(1), DataSetError);
+    P("type").setText("Proizvod");
+    EXPECT_EQ(P("type").asString(), "p");
+    post();
+    EXPECT_EQ(text("SELECT type FROM product WHERE productid = 1"), "p");
+
+    // Without a stock row in the warehouse shown, its price and amounts are empty, not zero.
+    ASSERT_TRUE(productZQ().locate("productid", 2));
+    EXPECT_TRUE(P("wh_price").isNull());
+    EXPECT_EQ(P("primaryamount").displayText(), QString());
+
+    sql("INSERT INTO warehouse (warehouseid, name, pricetype, warehousemethodtype, active, warehouseautopricechange) "
+        "VALUES (1, 'Centralni', 'm', 'a', 1, 0), (2, 'Lager', 'v', NULL, 0, 1)");
+    QueryDataSet& w = *dm().WarehouseZQ;
+    w.open();
+    const auto W = [&](const char* name) -> Field& { return w.fieldByName(QString::fromUtf8(name)); };
+    EXPECT_EQ(W("pricetype").displayText(), "Maloprodajna cena");
+    EXPECT_EQ(W("warehousemethodtype").displayText(), "Prosečna nabavna cena");
+    EXPECT_EQ(W("active").displayText(), "Aktivan");
+    EXPECT_EQ(W("warehouseautopricechange").displayText(), "Ne");
+    EXPECT_EQ(W("warehouseonlyfreeamount").displayText(), "Da");
+    w.next();
+    EXPECT_EQ(W("pricetype").displayText(), "Veleprodajna cena");
+    EXPECT_EQ(W("warehousemethodtype").displayText(), QString());
+    EXPECT_EQ(W("active").displayText(), "Neaktivan");
+    w.edit();
+    W("pricetype").setText("Maloprodajna cena");
+    W("warehousemethodtype").setText("Planska cena");
+    W("active").setText("Aktivan");
+    W("warehouseautopricechange").setText("Ne");
+    W("warehouseinternalsupplyprice").setText("Da");
+    w.post();
+    EXPECT_EQ(text("SELECT CONCAT(pricetype, warehousemethodtype, active, warehouseautopricechange, "
+                   "warehouseinternalsupplyprice) FROM warehouse WHERE warehouseid = 2"),
+              "mp101");
+}

@@ -1,0 +1,80 @@
+#pragma once
+// Helpers shared by the product data module's tests: a clean module before
+// each test, products opened the way the editor opens them, and new products
+// filled far enough to be saved.
+
+#include "ProductDMFixture.h"
+#include "DataSetErrors.h"
+#include "SqlText.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvex::test {
+
+class ProductDMCase : public ProductDMTest {
+protected:
+    // Every test starts with closed datasets, empty caches and the options
+    // of a module that has not loaded them.
+    void SetUp() override
+    {
+        for (QueryDataSet* ds : dm().findChildren<QueryDataSet*>()) {
+            ds->close();
+            ds->setFilter(QString());
+            ds->setFiltered(false);
+            ds->setSortedFields(QString());
+        }
+        dm().ProductZQ->setSql(products::TProductDM::productDesignSql());
+        dm().SetDefaultTaxID(0);
+        dm().SetDefWarehouseID(0);
+        dm().Options = products::TProductOptions();
+    }
+
+    static QueryDataSet& productZQ() { return *dm().ProductZQ; }
+    static Field& P(const char* name) { return productZQ().fieldByName(QString::fromUtf8(name)); }
+
+    // The product list narrowed to one product.
+    static void openProduct(qint64 id)
+    {
+        productZQ().setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(),
+                                             QStringLiteral("p.productid = %1").arg(id)));
+        productZQ().open();
+    }
+
+    // A new product with everything the save needs but what the defaults give.
+    static void appendProduct(const QString& name)
+    {
+        productZQ().open();
+        productZQ().append();
+        P("name").setValue(name);
+        P("unitname").setValue(QStringLiteral("kom"));
+        P("pricecurrency").setValue(QStringLiteral("RSD"));
+        P("inputpricecurrency").setValue(QStringLiteral("RSD"));
+    }
+
+    // A saved product the module's checks accept, on tax 1.
+    static void insertProduct(qint64 id, const QString& name)
+    {
+        sql(QStringLiteral("INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, inputprice, "
+                           "inputpricecurrency, supplyprice, planprice) VALUES (%1, %2, 'kom', 1, 1, 'RSD', 1, 'RSD', 1, 1)")
+                .arg(id)
+                .arg(quoteSqlText(name)));
+    }
+
+    // Runs the action and gives the message of the error of type E it throws.
+    template <class E, class Action>
+    static QString refusal(Action action)
+    {
+        try {
+            action();
+        } catch (const E& error) {
+            return error.message();
+        }
+        ADD_FAILURE() << "the action was not refused";
+        return QString();
+    }
+
+    static QString text(const QString& statement) { return scalar(db(), statement).toString(); }
+    static double number(const QString& statement) { return scalar(db(), statement).toDouble(); }
+};
+
+} // namespace tarvex::test
