@@ -88,3 +88,48 @@ TEST(ReportEngine, ExportKeepsTheSortOrderAndNumbersAsNumbers)
     EXPECT_FALSE(sheet.contains("D1")); // the hidden column is not exported
     EXPECT_THROW(ExportDataSet(card, "/nonexistent/dir/x.xlsx"), std::runtime_error);
 }
+
+// Read back with Debian's own tools, not with our writer's knowledge.
+namespace {
+
+QString runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(ReportEngine, ThePdfHoldsTitleColumnTitlesAndRows)
+{
+    MemoryTable card;
+    fillCard(card);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("kartica.pdf");
+    ASSERT_TRUE(savePdf(printJobFromDataSet(card, "Kartica artikla Čokolada", {"Datum 2024-03-05"}), file));
+    const QString text = runTool("pdftotext", {"-layout", file, "-"});
+    ASSERT_FALSE(text.isEmpty()) << "pdftotext could not read the file";
+    for (const char* expected : {"Kartica artikla Čokolada", "Datum 2024-03-05", "Dokument", "Ulaz", "Prethodno stanje",
+                                 "K-17", "1234.5", "2024-02-09", "0.25", "Strana 1 / 1"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+}
+
+TEST(ReportEngine, TheSpreadsheetReadsBackWithTheSameRows)
+{
+    MemoryTable card;
+    fillCard(card);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("kartica.xlsx");
+    ExportDataSet(card, file);
+    const QString csv = runTool("xlsx2csv", {"-d", ";", "-f", "%Y-%m-%d", file});
+    ASSERT_FALSE(csv.isEmpty()) << "xlsx2csv could not read the file";
+    const QStringList lines = csv.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0].trimmed(), "Datum;Dokument;Ulaz");
+    EXPECT_EQ(lines[1].trimmed(), "2024-01-01;Prethodno stanje;10");
+    EXPECT_EQ(lines[2].trimmed(), "2024-02-03;K-17;1234.5");
+    EXPECT_EQ(lines[3].trimmed(), "2024-02-09;R-4;0.25");
+}

@@ -8,21 +8,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
-#include <cstdlib>
 #include <unistd.h>
 
 namespace tarvex::test {
 
 namespace {
-
-// Started by this process and stopped again when it exits.
-std::unique_ptr<PrivateServer> g_ownServer;
-
-void stopOwnServer()
-{
-    if (g_ownServer)
-        g_ownServer->stop();
-}
 
 ConnectionSettings resolveServer()
 {
@@ -36,16 +26,13 @@ ConnectionSettings resolveServer()
     }
     PrivateServer::Options options;
     options.durable = false;
-    auto server = std::make_unique<PrivateServer>(QStringLiteral("/tmp/tarvex-test-%1").arg(::getuid()), options);
-    if (server->start()) {
-        g_ownServer = std::move(server);
-        std::atexit(stopOwnServer);
-        settings.socket = g_ownServer->socketPath();
-        settings.user = g_ownServer->userName();
-    } else {
-        settings.socket = server->socketPath();
-        settings.user = server->userName();
-    }
+    // Test binaries run by hand share this server and leave it running: one
+    // that stopped it at exit would cut off the others still at work.
+    // (`tarvex-server stop /tmp/tarvex-test-UID` ends it.)
+    PrivateServer server(QStringLiteral("/tmp/tarvex-test-%1").arg(::getuid()), options);
+    server.start();
+    settings.socket = server.socketPath();
+    settings.user = server.userName();
     return settings;
 }
 

@@ -3,7 +3,7 @@
 //
 // One server serves the whole run: the one named by TARVEX_TEST_SOCKET
 // (scripts/test starts it), or else a private server in /tmp/tarvex-test-UID
-// that the first test binary starts and the one that started it stops.
+// that the first test binary starts and that stays up for the next ones.
 
 #include "Connection.h"
 

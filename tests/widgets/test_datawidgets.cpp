@@ -149,3 +149,35 @@ TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsAndNavigatorFollowsTheState)
     navigator.button(DBNavigator::Delete)->click();
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product WHERE productid = 7").toInt(), 1);
 }
+
+TEST_F(DataWidgetsTest, AFailedPostKeepsWhatWasTyped)
+{
+    QSqlDatabase d = db();
+    execSql(d, "INSERT INTO tax (taxid, name, value) VALUES (5, 'PDV20', 20)");
+    QueryDataSet taxes(connection.get(), "SELECT * FROM tax WHERE taxid = 5");
+    taxes.open();
+    QWidget window;
+    auto* name = new DBEdit(&window);
+    auto* value = new DBEdit(&window);
+    name->bind(&taxes, "name");
+    value->bind(&taxes, "value");
+    auto* navigator = new DBNavigator(&window);
+    navigator->setDataSet(&taxes);
+    window.show();
+
+    ScriptedDialogs script;
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClick(name, Qt::Key_Delete); // the required name emptied
+    value->setFocus();
+    value->selectAll();
+    QTest::keyClicks(value, "18");
+    navigator->button(DBNavigator::Post)->click();
+
+    ASSERT_EQ(script.messages().size(), 1); // the required-field message
+    EXPECT_EQ(taxes.state(), DataSetState::Edit);
+    EXPECT_EQ(name->text(), "");
+    EXPECT_EQ(value->text(), "18");
+    EXPECT_DOUBLE_EQ(taxes.fieldByName("value").asFloat(), 18);
+    EXPECT_EQ(scalar(db(), "SELECT CONCAT(name, value) FROM tax WHERE taxid = 5").toString(), "PDV2020");
+}
