@@ -1,2 +1,5 @@
 tarvex_add_gui_test(test_product_snapin products/test_snapin.cpp)
 target_link_libraries(test_product_snapin PRIVATE products tarvexconsole)
+
+tarvex_add_test(test_product_search products/test_productsearch.cpp)
+target_link_libraries(test_product_search PRIVATE products tarvexdb)
