@@ -1,0 +1,117 @@
+// bench_search: the product search panel on the large demo shop, from the
+// find click to the sorted list, against a plain fetch of the same statement
+// in the same run; and the look-up of one product by its barcode.
+//
+//   TARVEX_BENCH_SOCKET, TARVEX_BENCH_USER, TARVEX_BENCH_DATABASE: the demo
+//   database (tarvex-demogen, large scale).
+//
+// Prints BENCH search.<name>.ms and search.<name>.ratio for a name-prefix
+// search and a search with no criteria, and search.barcode.median_ms.
+
+#include "Connection.h"
+#include "Productdmunit.h"
+#include "Productsearch.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+
+using namespace products;
+
+namespace {
+
+double plainFetch(tarvex::Connection& connection, const QString& sql)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QSqlQuery query = connection.select(sql);
+    const int columns = query.record().count();
+    qint64 sink = 0;
+    while (query.next())
+        for (int c = 0; c < columns; ++c)
+            sink += query.value(c).isNull() ? 0 : 1;
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    std::fprintf(stderr, "  (plain fetch read %lld values)\n", static_cast<long long>(sink));
+    return ms;
+}
+
+// The find button's work: the statement, then the list opened and sorted.
+double find(TProductDM& dm, const QMap<QString, QString>& criteria, QString* sql, int* rows)
+{
+    QElapsedTimer timer;
+    timer.start();
+    qint32 chosen = 0;
+    const ProductSearchResult result = ProductSearch(dm).parse(criteria, chosen);
+    applyWarehouseCaptions(dm, result);
+    dm.ProductZQ->close();
+    dm.ProductZQ->setSql(result.sql);
+    dm.ProductZQ->open();
+    dm.ProductZQ->setSortedFields(QStringLiteral("name"));
+    dm.ProductZQ->first();
+    *sql = result.sql;
+    *rows = dm.ProductZQ->recordCount();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void compare(TProductDM& dm, tarvex::Connection& connection, const char* name, const QMap<QString, QString>& criteria)
+{
+    QString sql;
+    int rows = 0;
+    find(dm, criteria, &sql, &rows); // warm the server's caches for both
+    dm.ProductZQ->close();
+    const double raw = plainFetch(connection, sql);
+    const double ours = find(dm, criteria, &sql, &rows);
+    dm.ProductZQ->close();
+    std::printf("BENCH search.%s.rows %d rows\n", name, rows);
+    std::printf("BENCH search.%s.ms %.1f ms\n", name, ours);
+    std::printf("BENCH search.%s.ratio %.2f x\n", name, ours / raw);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString socket = qEnvironmentVariable("TARVEX_BENCH_SOCKET");
+    const QString database = qEnvironmentVariable("TARVEX_BENCH_DATABASE");
+    if (socket.isEmpty() || database.isEmpty()) {
+        std::printf("bench_search: TARVEX_BENCH_SOCKET and TARVEX_BENCH_DATABASE are not set; nothing measured\n");
+        return 0;
+    }
+    tarvex::ConnectionSettings settings;
+    settings.socket = socket;
+    settings.user = qEnvironmentVariable("TARVEX_BENCH_USER", qEnvironmentVariable("USER", QStringLiteral("root")));
+    settings.database = database;
+    tarvex::Connection connection(settings);
+    QTemporaryDir dir;
+    TProductDM dm;
+    dm.setLocalSettings(dir.filePath(QStringLiteral("tarvex.ini")), dir.path());
+    dm.SetZConnection(&connection);
+    dm.DataModuleCreate();
+    ProductDM = &dm;
+
+    compare(dm, connection, "name_prefix", {{QStringLiteral("name"), QStringLiteral("Ml")}});
+    compare(dm, connection, "all", {});
+
+    // One product by barcode: the search with exact barcodes, 200 barcodes.
+    dm.Options.SearchEqualCodeBarcode = true;
+    QSqlQuery barcodes = connection.select(
+        QStringLiteral("SELECT barcode FROM product WHERE barcode IS NOT NULL ORDER BY productid LIMIT 200"));
+    QList<double> times;
+    while (barcodes.next()) {
+        QString sql;
+        int rows = 0;
+        times << find(dm, {{QStringLiteral("barcode"), barcodes.value(0).toString()}}, &sql, &rows);
+        if (rows != 1)
+            std::fprintf(stderr, "  barcode %s found %d rows\n", qPrintable(barcodes.value(0).toString()), rows);
+    }
+    std::sort(times.begin(), times.end());
+    if (!times.isEmpty())
+        std::printf("BENCH search.barcode.median_ms %.2f ms\n", times[times.size() / 2]);
+    ProductDM = nullptr;
+    return 0;
+}
