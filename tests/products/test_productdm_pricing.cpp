@@ -77,8 +77,13 @@ TEST_F(ProductPricing, RecommendedAndWebPricesFollowTheirPricesWithTax)
 
 TEST_F(ProductPricing, ACategorysRebateAndMarginFollowEachOther)
 {
-    sql("INSERT INTO categorypr (categoryprid, name, maxrebate) VALUES (1, 'Pića', 10)");
+    sql("INSERT INTO categorypr (categoryprid, name, maxrebate) VALUES (1, 'Pića', 10), (2, 'Pokloni', 100)");
     QueryDataSet& category = *dm().CategoryPrZQ;
+    // A rebate of 100 % has no margin.
+    category.setParam("idcategorypr", 2);
+    category.open();
+    EXPECT_TRUE(category.fieldByName("maxmargin").isNull());
+    category.close();
     category.setParam("idcategorypr", 1);
     category.open();
     Field& rebate = category.fieldByName("maxrebate");
