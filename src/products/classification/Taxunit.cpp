@@ -1,0 +1,189 @@
+#include "Taxunit.h"
+
+#include "DBControls.h"
+#include "DBGrid.h"
+#include "Dialogs.h"
+#include "HostStrings.h"
+#include "Modal.h"
+#include "Productdmunit.h"
+#include "WheelToArrowFilter.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace products {
+
+using tarvex::DBGrid;
+using tarvex::DBNavigator;
+using tarvex::QueryDataSet;
+
+namespace {
+
+const QString kPrimary = QStringLiteral("primary");
+const QString kStandard = QStringLiteral("standard");
+
+// The columns as the list shows them.
+void describeFields(QueryDataSet& taxes)
+{
+    taxes.declareField(QStringLiteral("name")).setDisplayLabel(QStringLiteral("Ime"));
+    taxes.declareField(QStringLiteral("description")).setDisplayLabel(QStringLiteral("Opis"));
+    tarvex::Field& value = taxes.declareField(QStringLiteral("value"));
+    value.setDisplayLabel(QStringLiteral("Vrednost"));
+    value.setDisplayFormat(QStringLiteral("0.00"));
+    taxes.declareField(QStringLiteral("status")).setDisplayLabel(QStringLiteral("Status"));
+}
+
+} // namespace
+
+TTaxForm::TTaxForm(QWidget* parent) : tarvex::DialogWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Porezi"));
+    new tarvex::WheelToArrowFilter(this);
+
+    m_navigator = new DBNavigator(this);
+    m_navigator->setConfirmDelete(false);
+    m_default = new QPushButton(QStringLiteral("Podrazumevani"), this);
+    m_default->setAutoDefault(false);
+    connect(m_default, &QPushButton::clicked, this, &TTaxForm::DefaultButtonClick);
+
+    m_grid = new DBGrid(this);
+    connect(m_grid, &DBGrid::recordDoubleClicked, this, &TTaxForm::TaxDBGDblClick);
+
+    m_ok = new QPushButton(QStringLiteral("&U redu"), this);
+    m_ok->setDefault(true);
+    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
+    m_close->setAutoDefault(false);
+    connect(m_ok, &QPushButton::clicked, this, &TTaxForm::OKButtonClick);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* header = new QHBoxLayout;
+    header->addWidget(m_navigator, 1);
+    header->addWidget(m_default);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(m_ok);
+    bottom->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(header);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(bottom);
+    resize(460, 360);
+
+    FormCreate();
+}
+
+QueryDataSet& TTaxForm::taxes() const
+{
+    return *ProductDM->TaxZQ;
+}
+
+void TTaxForm::FormCreate()
+{
+    QueryDataSet& ds = taxes();
+    describeFields(ds);
+    ds.close();
+    ds.open();
+    m_navigator->setDataSet(&ds);
+    m_grid->setDataSet(&ds);
+    m_grid->dataModel()->setColumns({{QStringLiteral("name"), {}},
+                                     {QStringLiteral("description"), {}},
+                                     {QStringLiteral("value"), {}}});
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    // The default rate is shown only here: its row on silver.
+    m_grid->dataModel()->setRowPainter([](const tarvex::DataSet& taxes, int row) {
+        const tarvex::Field* status = taxes.findField(QStringLiteral("status"));
+        if (status && status->index() >= 0 && taxes.valueAt(row, status->index()).toString() == kPrimary)
+            return QColor(0xC0, 0xC0, 0xC0);
+        return QColor();
+    });
+    tarvex::GridSorter::AddGrid(m_grid);
+    m_grid->setFocus();
+    setPicking(false);
+}
+
+void TTaxForm::setPicking(bool picking)
+{
+    m_ok->setVisible(picking);
+    m_close->setText(picking ? tarvex::CMN_CAPTION_CANCEL : tarvex::CMN_CAPTION_CLOSE);
+    // While picking a double-click chooses the row instead of editing a cell.
+    auto triggers = QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
+    m_grid->setEditTriggers(picking ? triggers : triggers | QAbstractItemView::DoubleClicked);
+}
+
+bool TTaxForm::picking() const
+{
+    return !m_ok->isHidden();
+}
+
+void TTaxForm::OKButtonClick()
+{
+    if (taxes().isEmpty())
+        return;
+    m_confirmed = true;
+    accept();
+}
+
+void TTaxForm::TaxDBGDblClick()
+{
+    if (picking())
+        OKButtonClick();
+}
+
+void TTaxForm::DefaultButtonClick()
+{
+    QueryDataSet& ds = taxes();
+    try {
+        if (ds.isEmpty() || ds.fieldByName(QStringLiteral("status")).asString() == kPrimary)
+            return;
+        ds.checkBrowseMode();
+        const qint64 id = ds.fieldByName(QStringLiteral("taxid")).asLargeInt();
+        // Every row is written, so a second "primary" left by anyone is cleared too.
+        for (ds.first(); !ds.eof(); ds.next()) {
+            ds.edit();
+            tarvex::Field& status = ds.fieldByName(QStringLiteral("status"));
+            status.setValue(ds.fieldByName(QStringLiteral("taxid")).asLargeInt() == id ? kPrimary : kStandard);
+            ds.post();
+        }
+        ds.locate(QStringLiteral("taxid"), id);
+        ProductDM->SetDefaultTaxID(qint32(id));
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+}
+
+bool GetTax(qint32& TaxID, QString& Name, double& Value, bool ByID)
+{
+    QueryDataSet& ds = *ProductDM->TaxZQ;
+    if (ByID) {
+        // Fresh rows each time: a rate changed meanwhile is seen at once.
+        ds.close();
+        ds.open();
+        if (!ds.locate(QStringLiteral("taxid"), TaxID))
+            return false;
+        Name = ds.fieldByName(QStringLiteral("name")).asString();
+        Value = ds.fieldByName(QStringLiteral("value")).asFloat();
+        return true;
+    }
+    auto form = std::make_unique<TTaxForm>();
+    form->setAttribute(Qt::WA_DeleteOnClose, false);
+    form->setPicking(true);
+    tarvex::execModal(*form);
+    if (!form->confirmed() || ds.isEmpty())
+        return false;
+    TaxID = qint32(ds.fieldByName(QStringLiteral("taxid")).asLargeInt());
+    Name = ds.fieldByName(QStringLiteral("name")).asString();
+    Value = ds.fieldByName(QStringLiteral("value")).asFloat();
+    return true;
+}
+
+void TaxManage()
+{
+    auto* form = new TTaxForm;
+    form->setPicking(false);
+    tarvex::execModal(*form);
+}
+
+} // namespace products

@@ -1,0 +1,389 @@
+#include "Warehouseunit.h"
+
+#include "Captions.h"
+#include "DBControls.h"
+#include "DBGrid.h"
+#include "Dialogs.h"
+#include "HostStrings.h"
+#include "Modal.h"
+#include "PickListDelegate.h"
+#include "Productdmunit.h"
+#include "Productresourcestring.h"
+#include "WheelToArrowFilter.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace products {
+
+using tarvex::DBGrid;
+using tarvex::DBNavigator;
+using tarvex::QueryDataSet;
+
+namespace {
+
+const QString kPrimary = QStringLiteral("primary");
+const QString kStandard = QStringLiteral("standard");
+const QString kActiveOnly = QStringLiteral("active=True");
+
+struct Column {
+    const char* field;
+    const char* label;
+};
+
+// The grid's thirteen columns in their order.
+const Column kColumns[] = {
+    {"name", "Ime"},
+    {"code", "Kod"},
+    {"address", "Adresa"},
+    {"zip", "Poštanski br."},
+    {"city", "Grad"},
+    {"pricetype", "Tip cene"},
+    {"active", "Aktivan"},
+    {"organizationunit", "Organizaciona jedinica"},
+    {"warehousecurrency", "Moneta"},
+    {"warehousemethodtype", "Tip metoda"},
+    {"warehouseautopricechange", "Auto nivelacije"},
+    {"warehouseonlyfreeamount", "Samo slobodna količina"},
+    {"warehouseinternalsupplyprice", "Interno nabavna cena"},
+};
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// Lower case for A-Z only; other letters compare as they are.
+QString asciiLower(const QString& s)
+{
+    QString out = s;
+    for (QChar& c : out)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    return out;
+}
+
+void fillDesc(const QueryDataSet& ds, tarvex::TWarehouseDesc& desc)
+{
+    desc.name = ds.fieldByName(QStringLiteral("name")).asString();
+    desc.code = ds.fieldByName(QStringLiteral("code")).asString();
+    desc.currency = ds.fieldByName(QStringLiteral("warehousecurrency")).asString();
+    const QString priceType = ds.fieldByName(QStringLiteral("pricetype")).asString();
+    // Sibling modules read a missing price type as wholesale.
+    desc.priceType = priceType.isEmpty() ? QLatin1Char('v') : priceType.at(0);
+}
+
+// Re-enables a dataset's controls however the block is left.
+struct ControlsOff {
+    tarvex::DataSet& ds;
+    explicit ControlsOff(tarvex::DataSet& d) : ds(d) { ds.disableControls(); }
+    ~ControlsOff() { ds.enableControls(); }
+};
+
+} // namespace
+
+TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::DialogWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Magacini"));
+    new tarvex::WheelToArrowFilter(this);
+
+    auto* nameLabel = new QLabel(QStringLiteral("Ime magacina"), this);
+    m_name = new QLineEdit(this);
+    m_name->setMaxLength(50);
+    nameLabel->setBuddy(m_name);
+    m_name->installEventFilter(this);
+    m_search = new QAction(QStringLiteral("Pretraga"), this);
+    m_search->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space));
+    m_search->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_search);
+    connect(m_search, &QAction::triggered, this, &TWarehouseForm::SearchWarehouseActionExecute);
+    auto* searchButton = new QPushButton(m_search->text(), this);
+    searchButton->setAutoDefault(false);
+    searchButton->setToolTip(QStringLiteral("Pretraga (Ctrl+Space)"));
+    connect(searchButton, &QPushButton::clicked, m_search, &QAction::trigger);
+
+    m_grid = new DBGrid(this);
+    m_grid->installEventFilter(this);
+    m_pickLists = new tarvex::PickListDelegate(m_grid);
+    connect(m_grid, &DBGrid::recordDoubleClicked, this, &TWarehouseForm::WarehouseDBGDblClick);
+    m_navigator = new DBNavigator(this);
+    m_navigator->setConfirmDelete(false);
+    m_navigator->setVisibleButtons(DBNavigator::All);
+
+    m_activeOnly = new QCheckBox(QStringLiteral("Prikaži samo aktivne magacine"), this);
+    m_activeOnly->setChecked(true);
+    connect(m_activeOnly, &QCheckBox::clicked, this, &TWarehouseForm::ActiveWarehouseCBClick);
+    m_default = new QPushButton(QStringLiteral("&Podrazumevani"), this);
+    m_default->setAutoDefault(false);
+    connect(m_default, &QPushButton::clicked, this, &TWarehouseForm::DefaultButtonClick);
+
+    m_ok = new QPushButton(QStringLiteral("&U redu"), this);
+    m_ok->setDefault(true);
+    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
+    m_close->setAutoDefault(false);
+    connect(m_ok, &QPushButton::clicked, this, &TWarehouseForm::OKButtonClick);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(nameLabel);
+    top->addWidget(m_name, 1);
+    top->addWidget(searchButton);
+    top->addStretch(2);
+    auto* below = new QHBoxLayout;
+    below->addWidget(m_navigator);
+    below->addStretch();
+    below->addWidget(m_activeOnly);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_default);
+    bottom->addStretch();
+    bottom->addWidget(m_ok);
+    bottom->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(below);
+    layout->addLayout(bottom);
+    resize(980, 460);
+
+    FormCreate();
+    m_name->setFocus();
+}
+
+QueryDataSet& TWarehouseForm::warehouses() const
+{
+    return *ProductDM->WarehouseZQ;
+}
+
+void TWarehouseForm::FormCreate()
+{
+    QueryDataSet& ds = warehouses();
+    for (const Column& column : kColumns)
+        ds.declareField(text(column.field)).setDisplayLabel(text(column.label));
+    ds.declareField(QStringLiteral("status")).setDisplayLabel(QStringLiteral("Status"));
+    ds.close();
+    ds.setFilter(kActiveOnly);
+    ds.setFiltered(true);
+    ds.open();
+
+    m_navigator->setDataSet(&ds);
+    m_grid->setDataSet(&ds);
+    QList<tarvex::DataSetModel::Column> columns;
+    for (const Column& column : kColumns)
+        columns << tarvex::DataSetModel::Column{text(column.field), QString()};
+    m_grid->dataModel()->setColumns(columns);
+    m_grid->dataModel()->setRowPainter([](const tarvex::DataSet& list, int row) {
+        const tarvex::Field* status = list.findField(QStringLiteral("status"));
+        if (status && status->index() >= 0 && list.valueAt(row, status->index()).toString() == kPrimary)
+            return QColor(0xC0, 0xC0, 0xC0);
+        return QColor();
+    });
+    fillPickLists();
+    tarvex::GridSorter::AddGrid(m_grid);
+    setPicking(false);
+}
+
+void TWarehouseForm::fillPickLists()
+{
+    QStringList prices;
+    tarvex::FillPriceCaptions(prices);
+    m_pickLists->setPickList(QStringLiteral("pricetype"), prices);
+    m_pickLists->setPickList(QStringLiteral("active"), {tarvex::ACTIVE_Y_CAP, tarvex::ACTIVE_N_CAP});
+    QStringList currencies;
+    ProductDM->GetFieldValues(QStringLiteral("code"), QStringLiteral("currency"), currencies, false, QString(),
+                              QString());
+    currencies << QString();
+    m_pickLists->setPickList(QStringLiteral("warehousecurrency"), currencies);
+    m_pickLists->setPickList(QStringLiteral("warehousemethodtype"),
+                             {tarvex::METH_AVR_IN_PRICE_CAPT, tarvex::METH_OUT_PRICE_CAPT,
+                              tarvex::METH_PLAN_PRICE_CAPT, QString()});
+    for (const char* name : {"warehouseautopricechange", "warehouseonlyfreeamount", "warehouseinternalsupplyprice"})
+        m_pickLists->setPickList(text(name), {tarvex::YES_CAP, tarvex::NO_CAP});
+}
+
+void TWarehouseForm::setPicking(bool picking)
+{
+    m_ok->setVisible(picking);
+    m_close->setText(picking ? tarvex::CMN_CAPTION_CANCEL : tarvex::CMN_CAPTION_CLOSE);
+    // While picking a double-click chooses the row instead of editing a cell.
+    auto triggers = QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
+    m_grid->setEditTriggers(picking ? triggers : triggers | QAbstractItemView::DoubleClicked);
+}
+
+bool TWarehouseForm::picking() const
+{
+    return !m_ok->isHidden();
+}
+
+void TWarehouseForm::OKButtonClick()
+{
+    if (warehouses().isEmpty())
+        return;
+    m_confirmed = true;
+    accept();
+}
+
+void TWarehouseForm::WarehouseDBGDblClick()
+{
+    if (picking())
+        OKButtonClick();
+}
+
+void TWarehouseForm::ActiveWarehouseCBClick()
+{
+    QueryDataSet& ds = warehouses();
+    try {
+        ControlsOff off(ds);
+        ds.close();
+        ds.setFilter(m_activeOnly->isChecked() ? kActiveOnly : QString());
+        ds.setFiltered(m_activeOnly->isChecked());
+        ds.open();
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+}
+
+void TWarehouseForm::DefaultButtonClick()
+{
+    // Every row is rewritten, so all of them must be listed.
+    if (m_activeOnly->isChecked()) {
+        tarvex::dialogs().warning(WARE_ACTIVE_WRN);
+        return;
+    }
+    QueryDataSet& ds = warehouses();
+    try {
+        if (ds.isEmpty() || ds.fieldByName(QStringLiteral("status")).asString() == kPrimary)
+            return;
+        ds.checkBrowseMode();
+        const qint64 id = ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt();
+        for (ds.first(); !ds.eof(); ds.next()) {
+            ds.edit();
+            const bool chosen = ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt() == id;
+            ds.fieldByName(QStringLiteral("status")).setValue(chosen ? kPrimary : kStandard);
+            ds.post();
+        }
+        ds.locate(QStringLiteral("warehouseid"), id);
+        ProductDM->SetDefWarehouseID(qint32(id));
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+}
+
+bool TWarehouseForm::WarehouseNameLocate(const QString& Name, bool FromFirst)
+{
+    QString pattern = Name;
+    bool containing = false;
+    while (pattern.startsWith(QLatin1Char('%'))) {
+        pattern.remove(0, 1);
+        containing = true;
+    }
+    const int rest = pattern.indexOf(QLatin1Char('%'));
+    if (rest >= 0)
+        pattern.truncate(rest);
+    pattern = asciiLower(pattern);
+
+    QueryDataSet& ds = warehouses();
+    ControlsOff off(ds);
+    if (FromFirst)
+        ds.first();
+    for (; !ds.eof(); ds.next()) {
+        const QString name = asciiLower(ds.fieldByName(QStringLiteral("name")).asString());
+        if (containing ? name.contains(pattern) : name.startsWith(pattern))
+            return true;
+    }
+    return false;
+}
+
+void TWarehouseForm::SearchWarehouseActionExecute()
+{
+    QueryDataSet& ds = warehouses();
+    if (m_name->text().isEmpty() || !ds.isActive())
+        return;
+    try {
+        if (!WarehouseNameLocate(m_name->text(), true)) {
+            ds.first();
+            tarvex::dialogs().warning(WAREHOUSE_NAME_LOC_WRN);
+        }
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+}
+
+bool TWarehouseForm::refusesKey(const QKeyEvent& key) const
+{
+    const tarvex::Field* field = m_grid->fieldOfSection(m_grid->currentIndex().column());
+    if (!field || m_pickLists->pickList(field->fieldName()).isEmpty())
+        return false;
+    if (key.key() == Qt::Key_Delete)
+        return key.modifiers() != Qt::ControlModifier;
+    if (key.key() == Qt::Key_Backspace)
+        return true;
+    return !key.text().isEmpty() && key.text().at(0).isPrint();
+}
+
+bool TWarehouseForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == m_grid && refusesKey(*key))
+            return true;
+        // Enter in the name field searches rather than confirming the window.
+        if (watched == m_name && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            m_search->trigger();
+            return true;
+        }
+    }
+    return tarvex::DialogWindow::eventFilter(watched, event);
+}
+
+bool GetWarehouse(tarvex::TWarehouseDesc& Desc, bool ByID)
+{
+    QueryDataSet& ds = *ProductDM->WarehouseZQ;
+    if (ByID) {
+        // Whatever a window last showed: inactive warehouses are found too.
+        ds.close();
+        ds.setFilter(QString());
+        ds.setFiltered(false);
+        ds.open();
+        if (!ds.locate(QStringLiteral("warehouseid"), Desc.id))
+            return false;
+        fillDesc(ds, Desc);
+        return true;
+    }
+    auto form = std::make_unique<TWarehouseForm>();
+    form->setAttribute(Qt::WA_DeleteOnClose, false);
+    form->setPicking(true);
+    tarvex::execModal(*form);
+    if (!form->confirmed() || ds.isEmpty())
+        return false;
+    Desc.id = qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt());
+    fillDesc(ds, Desc);
+    return true;
+}
+
+bool GetWarehouse(qint32& ID, QString& Name, bool ByID)
+{
+    tarvex::TWarehouseDesc desc;
+    if (ByID)
+        desc.id = ID;
+    if (!GetWarehouse(desc, ByID))
+        return false;
+    ID = desc.id;
+    Name = desc.name;
+    return true;
+}
+
+void WarehouseManage()
+{
+    auto* form = new TWarehouseForm;
+    form->setPicking(false);
+    tarvex::execModal(*form);
+}
+
+} // namespace products

@@ -1,0 +1,90 @@
+#pragma once
+// The warehouse list: administration (WarehouseManage), picking a warehouse
+// (GetWarehouse) and the silent look-up of one warehouse by identifier; the
+// default warehouse (drawn on silver), the active-only view and the search
+// by name. Coded and yes/no columns change only through their pick lists.
+
+#include "DialogWindow.h"
+#include "Productintf.h"
+
+class QAction;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace tarvex {
+class DBGrid;
+class DBNavigator;
+class PickListDelegate;
+class QueryDataSet;
+} // namespace tarvex
+
+namespace products {
+
+class TWarehouseForm : public tarvex::DialogWindow {
+    Q_OBJECT
+public:
+    explicit TWarehouseForm(QWidget* parent = nullptr);
+
+    int helpContext() const { return 15003; }
+    // Picking shows OK (a double-click on a row acts as OK) and captions the
+    // close button "cancel"; administration hides OK and captions it "close".
+    void setPicking(bool picking);
+    bool picking() const;
+    bool confirmed() const { return m_confirmed; }
+
+    QLineEdit* NameEdit() const { return m_name; }
+    QAction* SearchWarehouseAction() const { return m_search; }
+    tarvex::DBGrid* WarehouseDBG() const { return m_grid; }
+    tarvex::DBNavigator* WarehouseNavigator() const { return m_navigator; }
+    tarvex::PickListDelegate* PickLists() const { return m_pickLists; }
+    QCheckBox* ActiveWarehouseCB() const { return m_activeOnly; }
+    QPushButton* DefaultButton() const { return m_default; }
+    QPushButton* OKButton() const { return m_ok; }
+    QPushButton* CloseButton() const { return m_close; }
+
+    void OKButtonClick();
+    void WarehouseDBGDblClick();
+    // Shows only active warehouses (box ticked) or all of them.
+    void ActiveWarehouseCBClick();
+    // Makes the current row the default warehouse (only while all are listed).
+    void DefaultButtonClick();
+    void SearchWarehouseActionExecute();
+    // Moves to the first row (from the first, or from the current one) whose
+    // name begins with Name; a leading "%" searches names containing it, and
+    // whatever follows a later "%" is ignored. Letter case of A-Z is ignored.
+    bool WarehouseNameLocate(const QString& Name, bool FromFirst);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void fillPickLists();
+    // Typing and Delete are refused in the columns edited through pick lists.
+    bool refusesKey(const QKeyEvent& key) const;
+    tarvex::QueryDataSet& warehouses() const;
+
+    bool m_confirmed = false;
+    QLineEdit* m_name = nullptr;
+    QAction* m_search = nullptr;
+    tarvex::DBGrid* m_grid = nullptr;
+    tarvex::PickListDelegate* m_pickLists = nullptr;
+    tarvex::DBNavigator* m_navigator = nullptr;
+    QCheckBox* m_activeOnly = nullptr;
+    QPushButton* m_default = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_close = nullptr;
+};
+
+// By identifier (no window): finds the warehouse whatever the window's filter
+// (inactive ones too) and fills name, code, currency and price type ("v" for
+// an empty one). Picking: on confirmation fills the whole descriptor from the
+// chosen row. True when filled; otherwise the descriptor stays as it was.
+bool GetWarehouse(tarvex::TWarehouseDesc& Desc, bool ByID);
+// The short form: identifier and name.
+bool GetWarehouse(qint32& ID, QString& Name, bool ByID);
+// Administration of the warehouses (modal).
+void WarehouseManage();
+
+} // namespace products

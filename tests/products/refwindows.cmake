@@ -1,0 +1,3 @@
+find_package(Qt6 REQUIRED COMPONENTS Test)
+tarvex_add_gui_test(test_refwindows products/test_taxform.cpp products/test_warehouseform.cpp)
+target_link_libraries(test_refwindows PRIVATE products Qt6::Test)

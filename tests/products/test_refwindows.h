@@ -1,0 +1,72 @@
+#pragma once
+// Helpers of the reference-data window tests: reaching grid cells by field
+// name, editing and double-clicking them as a user would.
+
+#include "DBGrid.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <ostream>
+
+// Readable texts in failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* out)
+{
+    *out << '{' << list.join(QStringLiteral(", ")).toStdString() << '}';
+}
+QT_END_NAMESPACE
+
+namespace tarvex::test {
+
+inline QModelIndex cellOf(DBGrid* grid, const QString& fieldName, int row)
+{
+    const Field* field = grid->dataSet()->findField(fieldName);
+    return grid->dataModel()->index(row, grid->dataModel()->columnOf(field));
+}
+
+// Types a text into a cell and leaves it, the way the cell editor does.
+inline bool setCell(DBGrid* grid, const QString& fieldName, int row, const QString& text)
+{
+    return grid->dataModel()->setData(cellOf(grid, fieldName, row), text, Qt::EditRole);
+}
+
+inline QString cellText(DBGrid* grid, const QString& fieldName, int row)
+{
+    return cellOf(grid, fieldName, row).data(Qt::DisplayRole).toString();
+}
+
+inline void clickCell(DBGrid* grid, const QString& fieldName, int row)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cellOf(grid, fieldName, row)).center());
+}
+
+inline void doubleClickCell(DBGrid* grid, const QString& fieldName, int row)
+{
+    const QPoint at = grid->visualRect(cellOf(grid, fieldName, row)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+}
+
+// The cell editor the grid has open, if any.
+inline QWidget* openEditor(DBGrid* grid)
+{
+    for (QWidget* child : grid->viewport()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (child->isVisible())
+            return child;
+    return nullptr;
+}
+
+// UPDATE statements this session has run so far.
+inline int updatesRun(QSqlDatabase db)
+{
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("SHOW SESSION STATUS LIKE 'Com_update'"));
+    return query.next() ? query.value(1).toInt() : -1;
+}
+
+} // namespace tarvex::test
