@@ -3,3 +3,6 @@ target_link_libraries(test_product_snapin PRIVATE products tarvexconsole)
 
 tarvex_add_test(test_product_search products/test_productsearch.cpp)
 target_link_libraries(test_product_search PRIVATE products tarvexdb)
+
+tarvex_add_gui_test(test_product_picker products/test_getproduct.cpp)
+target_link_libraries(test_product_picker PRIVATE products)

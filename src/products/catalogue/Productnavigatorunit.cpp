@@ -9,6 +9,7 @@
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "Productsearch.h"
+#include "Warehouseunit.h"
 
 namespace products {
 
@@ -25,6 +26,14 @@ TProductNavigatorForm::TProductNavigatorForm(QWidget* parent) : tarvex::TCustomN
         tarvex::TIntArray ids;
         return CatGet(ProductDM->ZConnection()->database(), paths, ids, false);
     };
+    m_warehouses = [](qint32& id, QString& name) {
+        tarvex::TWarehouseDesc desc;
+        if (!GetWarehouse(desc, false))
+            return false;
+        id = desc.id;
+        name = desc.name;
+        return true;
+    };
     if (ProductDM && ProductDM->IsConnected()) {
         SetSearchProps();
         SearchPropsSet = true;
@@ -35,7 +44,8 @@ void TProductNavigatorForm::setPickers(CategoryPicker categories, WarehousePicke
 {
     if (categories)
         m_categories = std::move(categories);
-    m_warehouses = std::move(warehouses);
+    if (warehouses)
+        m_warehouses = std::move(warehouses);
 }
 
 void TProductNavigatorForm::SetSearchProps()

@@ -34,6 +34,10 @@ public:
     };
     void setWindows(Windows windows);
 
+    // What a double-click on the list does instead of opening the editor
+    // (the product picker confirms its choice).
+    std::function<void()> onDoubleClick;
+
     // Whether the list has a current product.
     bool hasCurrentProduct() const;
 

@@ -5,6 +5,7 @@
 #include "Connection.h"
 #include "Dialogs.h"
 #include "Format.h"
+#include "Getproductunit.h"
 #include "HostStrings.h"
 #include "Productdmunit.h"
 #include "Productnavigatorunit.h"
@@ -12,6 +13,8 @@
 #include "Productresourcestring.h"
 #include "Productviewerunit.h"
 #include "Siblingintf.h"
+#include "Taxunit.h"
+#include "Warehouseunit.h"
 
 #include <QPainter>
 
@@ -242,54 +245,54 @@ void TProductSnapin::GetCatPathsToIDs(const QString& paths, tarvex::TIntArray& i
 
 // --- taxes and warehouses
 
-bool TProductSnapin::GetTax(qint32&, QString&, double&, bool)
+bool TProductSnapin::GetTax(qint32& taxID, QString& name, double& value, bool byID)
 {
     load();
-    throw NotAvailableYet(QStringLiteral("Izbor poreske stope"));
+    return products::GetTax(taxID, name, value, byID);
 }
 
-bool TProductSnapin::GetWarehouse(qint32&, QString&, bool)
+bool TProductSnapin::GetWarehouse(qint32& id, QString& name, bool byID)
 {
     load();
-    throw NotAvailableYet(QStringLiteral("Izbor magacina"));
+    return products::GetWarehouse(id, name, byID);
 }
 
-bool TProductSnapin::GetWarehouse(tarvex::TWarehouseDesc&, bool)
+bool TProductSnapin::GetWarehouse(tarvex::TWarehouseDesc& desc, bool byID)
 {
     load();
-    throw NotAvailableYet(QStringLiteral("Izbor magacina"));
+    return products::GetWarehouse(desc, byID);
 }
 
 // --- products
 
-bool TProductSnapin::GetProduct(tarvex::TProductDesc&)
+bool TProductSnapin::GetProduct(tarvex::TProductDesc& desc)
 {
     load();
-    throw NotAvailableYet(QStringLiteral("Izbor proizvoda"));
+    return ProductGet(desc);
 }
 
-tarvex::TProductDescArr TProductSnapin::GetProduct(const QString&, bool, bool)
+tarvex::TProductDescArr TProductSnapin::GetProduct(const QString& value, bool byCode, bool byBarcode)
 {
     load();
-    throw NotAvailableYet(QStringLiteral("Pretraga proizvoda"));
+    return ProductGet(value, byCode, byBarcode);
 }
 
-bool TProductSnapin::GetProduct(const QString&, tarvex::TProductDesc&)
+bool TProductSnapin::GetProduct(const QString& barcode, tarvex::TProductDesc& desc)
 {
     load();
-    throw NotAvailableYet(QStringLiteral("Proizvod po barkodu"));
+    return ProductGet(barcode, desc);
 }
 
-bool TProductSnapin::GetProduct(qint32, qint32, tarvex::TProductDesc&)
+bool TProductSnapin::GetProduct(qint32 productID, qint32 warehouseID, tarvex::TProductDesc& desc)
 {
     load();
-    throw NotAvailableYet(QStringLiteral("Proizvod po šifri"));
+    return ProductGet(productID, warehouseID, desc);
 }
 
-tarvex::TProductDescArr TProductSnapin::GetProductAll(qint32, tarvex::TDoubleArray&)
+tarvex::TProductDescArr TProductSnapin::GetProductAll(qint32 warehouseID, tarvex::TDoubleArray& amounts)
 {
     load();
-    throw NotAvailableYet(QStringLiteral("Svi proizvodi"));
+    return ProductGetAll(warehouseID, amounts);
 }
 
 double TProductSnapin::GetProductPrice(qint32 productID, qint32 warehouseID)
@@ -310,22 +313,42 @@ QString TProductSnapin::GetProductCurrency(qint32 productID)
     return ProductDM->GetProductCurrency(productID);
 }
 
-bool TProductSnapin::GetProductAttribute(const QString&, tarvex::TProductDesc&, qint32&)
+bool TProductSnapin::GetProductAttribute(const QString& barcode, tarvex::TProductDesc& desc, qint32& productAttributeID)
 {
     load();
-    throw NotAvailableYet(QStringLiteral("Varijanta po barkodu"));
+    return ProductGetAttribute(barcode, desc, productAttributeID);
 }
 
-bool TProductSnapin::GetProduct(tarvex::TProductDescArr&)
+bool TProductSnapin::GetProduct(tarvex::TProductDescArr& descs)
 {
     load();
-    throw NotAvailableYet(QStringLiteral("Izbor više proizvoda"));
+    return ProductGet(descs);
 }
 
-void TProductSnapin::OpenProduct(qint32, qint32)
+void TProductSnapin::OpenProduct(qint32 productID, qint32 warehouseID)
 {
     load();
-    throw NotAvailableYet(QStringLiteral("Otvaranje proizvoda"));
+    QueryDataSet* products = ProductDM->ProductZQ;
+    products->close();
+    products->setSql(
+        QStringLiteral("SELECT DISTINCT p.*,p.price * (1+t.value/100) AS pricewithvat, (pw.price + 0.0) AS wh_price, "
+                       "pw.price * (1+t.value/100) AS wh_pricewithvat, p.recommendedprice * (1+t.value/100) AS "
+                       "recommendedpricewithvat,(t.value+0.0) AS taxvalue, (pw.amount + 0.0) as "
+                       "primaryamount,(pw.reservedamount + 0.0) as reservedamount,(pw.reversedamount + 0.0) as "
+                       "reversedamount,(pw.amount - pw.reservedamount - pw.reversedamount) as "
+                       "freeamount,(pw.orderedamount + 0.0) as orderedamount FROM product AS p LEFT JOIN "
+                       "productcategorypr pc ON p.productid = pc.productid LEFT JOIN tax t ON p.taxid = t.taxid LEFT "
+                       "JOIN productwarehouse AS pw ON (p.productid = pw.productid AND pw.warehouseid = ") +
+        QString::number(warehouseID) + QStringLiteral(")") +
+        QStringLiteral(" LEFT JOIN productalter AS pa ON p.productid = pa.productid") +
+        QStringLiteral(" LEFT JOIN productdetail AS pd ON p.productid = pd.productid") +
+        QStringLiteral(" WHERE p.productid = ") + QString::number(productID));
+    products->open();
+    products->first();
+    if (products->isEmpty())
+        return;
+    // The product editor is the part of the module still to come.
+    throw NotAvailableYet(QStringLiteral("Uređivanje proizvoda"));
 }
 
 } // namespace products

@@ -1,0 +1,145 @@
+#include "Getproductunit.h"
+#include "Modal.h"
+#include "ProductDMFixture.h"
+#include "Productnavigatorunit.h"
+#include "Productviewerunit.h"
+#include "Screenshots.h"
+
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace products;
+using namespace tarvex;
+using namespace tarvex::test;
+
+class ProductPickerTest : public ProductDMTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        ProductDMTest::SetUpTestSuite();
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary'), (2, 'PDV10', 10, 'standard')");
+        sql("INSERT INTO warehouse (warehouseid, name, status) VALUES (1, 'Glavni', 'primary'), (5, 'Ostava', 'standard')");
+        sql("INSERT INTO product (productid, name, code, barcode, unitname, taxid, price, recommendedprice, "
+            "recommendedrebate, pricecurrency, type, active) VALUES "
+            "(1, 'Mleko', 'M1', '8600000000011', 'l', 1, 100, 130, 5, 'RSD', 'r', 'y'),"
+            "(2, 'Mleko kozje', 'M2', '8600000000028', 'l', 2, 200, 0, 0, 'RSD', 'r', 'n'),"
+            "(3, 'Med', 'M3', '8600000000035', 'kg', 2, 900, 0, 0, 'RSD', 'r', 'y'),"
+            "(4, 'Med livadski', 'M4', '8600000000035', 'kg', 2, 950, 0, 0, 'EUR', 'u', 'y')");
+        sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (1, 5, 7.5, 110), (2, 5, 3, 210)");
+        sql("INSERT INTO productattribute (productattributeid, productid, prodattbarcode) VALUES (77, 1, '2240012303032')");
+    }
+};
+
+TEST_F(ProductPickerTest, SilentSearchesByBarcodeCodeOrName)
+{
+    // Barcode wins over code; only active products.
+    TProductDescArr found = ProductGet("8600000000011", true, true);
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found[0].productID, 1);
+    EXPECT_EQ(found[0].taxName, "PDV20");
+    EXPECT_DOUBLE_EQ(found[0].taxValue, 20);
+    found = ProductGet("Mleko", false, false);
+    ASSERT_EQ(found.size(), 1); // the inactive one is left out
+    EXPECT_EQ(ProductGet("M", true, false).size(), 3);
+
+    TProductDesc desc;
+    desc.name = "untouched";
+    EXPECT_FALSE(ProductGet("8600000000035", desc)); // two products share it
+    EXPECT_EQ(desc.name, "untouched");
+    EXPECT_TRUE(ProductGet("8600000000028", desc)); // inactive ones are found by barcode
+    EXPECT_EQ(desc.productID, 2);
+    EXPECT_EQ(desc.productType, QChar('r'));
+
+    qint32 variant = -1;
+    EXPECT_TRUE(ProductGetAttribute("8600000000011", desc, variant));
+    EXPECT_EQ(variant, -1); // the product's own barcode is no variant's
+}
+
+TEST_F(ProductPickerTest, DirectQueriesByIdAndForAWarehouse)
+{
+    TProductDesc desc;
+    ASSERT_TRUE(ProductGet(2, 5, desc));
+    EXPECT_DOUBLE_EQ(desc.price, 200); // the product's own price, not the warehouse's
+    EXPECT_EQ(desc.taxName, "PDV10");
+    EXPECT_DOUBLE_EQ(desc.recommendedPrice, 0);
+    ASSERT_TRUE(ProductGet(1, 5, desc));
+    EXPECT_DOUBLE_EQ(desc.recommendedPrice, 130);
+    EXPECT_FALSE(ProductGet(99, 5, desc));
+
+    TDoubleArray amounts{42};
+    const TProductDescArr all = ProductGetAll(0, amounts);
+    EXPECT_EQ(all.size(), 3);
+    EXPECT_TRUE(amounts.isEmpty());
+    const TProductDescArr stocked = ProductGetAll(5, amounts);
+    ASSERT_EQ(stocked.size(), 1); // product 2 has stock there but is inactive
+    EXPECT_EQ(stocked[0].productID, 1);
+    EXPECT_EQ(amounts, TDoubleArray{7.5});
+    EXPECT_DOUBLE_EQ(stocked[0].recommendedPrice, 0); // not filled by this query
+    amounts = {1, 2};
+    EXPECT_TRUE(ProductGetAll(9, amounts).isEmpty());
+    EXPECT_EQ(amounts, (TDoubleArray{1, 2}));
+}
+
+TEST_F(ProductPickerTest, ThePickerConfirmsOnlyWithARow)
+{
+    TProductDesc desc;
+    desc.name = "untouched";
+    dm().ProductZQ->close(); // no search yet: the list is empty
+    {
+        ScopedModalHandler pick([](QDialog& dialog) {
+            auto& form = dynamic_cast<TGetProductForm&>(dialog);
+            form.OKButtonClick(); // an empty list: nothing happens
+            EXPECT_TRUE(form.isVisible());
+            form.navigator()->SearchVLE()->setValue("name", "Me");
+            form.navigator()->FindButtonClick();
+            saveScreenshot(form, "product-picker");
+            form.viewer()->onDoubleClick(); // a double-click confirms
+            return form.result();
+        });
+        ASSERT_TRUE(ProductGet(desc));
+    }
+    EXPECT_EQ(desc.name, "Med");
+
+    ScopedModalHandler cancel([](QDialog& dialog) {
+        dynamic_cast<TGetProductForm&>(dialog).cancelButton()->click();
+        return dialog.result();
+    });
+    desc.name = "untouched";
+    EXPECT_FALSE(ProductGet(desc));
+    EXPECT_EQ(desc.name, "untouched");
+}
+
+TEST_F(ProductPickerTest, PickingSeveralTakesTheMarkedRowsOrTheCurrentOne)
+{
+    TProductDescArr descs;
+    {
+        ScopedModalHandler pick([](QDialog& dialog) {
+            auto& form = dynamic_cast<TGetProductForm&>(dialog);
+            form.navigator()->SearchVLE()->setValue("name", "M");
+            form.navigator()->FindButtonClick(); // Med, Med livadski, Mleko, Mleko kozje
+            auto* grid = form.viewer()->DBG();
+            grid->selectionModel()->clearSelection();
+            grid->selectionModel()->select(grid->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            grid->selectionModel()->select(grid->model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            form.okButton()->click();
+            return form.result();
+        });
+        ASSERT_TRUE(ProductGet(descs));
+    }
+    ASSERT_EQ(descs.size(), 2);
+    EXPECT_EQ(descs[0].name, "Mleko");
+    EXPECT_EQ(descs[1].name, "Med");
+
+    ScopedModalHandler none([](QDialog& dialog) {
+        auto& form = dynamic_cast<TGetProductForm&>(dialog);
+        form.navigator()->SearchVLE()->setValue("name", "Med l");
+        form.navigator()->FindButtonClick();
+        form.viewer()->DBG()->selectionModel()->clearSelection();
+        form.okButton()->click();
+        return form.result();
+    });
+    ASSERT_TRUE(ProductGet(descs));
+    ASSERT_EQ(descs.size(), 1);
+    EXPECT_EQ(descs[0].name, "Med livadski");
+}
