@@ -8,6 +8,15 @@
 #include "SqlText.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
+
+// Readable texts in failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 namespace tarvex::test {
 
