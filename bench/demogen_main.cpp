@@ -10,12 +10,11 @@
 
 #include "Connection.h"
 #include "DemoData.h"
+#include "DemoTarget.h"
 #include "PrivateServer.h"
-#include "Schema.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSqlQuery>
 #include <QTextStream>
 
 using namespace tarvex;
@@ -32,39 +31,6 @@ int fail(const QString& message, int code = 1)
 {
     QTextStream(stderr) << "tarvex-demogen: " << message << Qt::endl;
     return code;
-}
-
-bool databaseExists(QSqlDatabase& server, const QString& name)
-{
-    QSqlQuery query(server);
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = ?"));
-    query.addBindValue(name);
-    return query.exec() && query.next() && query.value(0).toInt() > 0;
-}
-
-bool hasTable(QSqlDatabase& db, const QString& table)
-{
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES "
-                                 "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ?"));
-    query.addBindValue(table);
-    return query.exec() && query.next() && query.value(0).toInt() > 0;
-}
-
-qint64 productCount(QSqlDatabase& db)
-{
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM product")) || !query.next())
-        return 0;
-    return query.value(0).toLongLong();
-}
-
-// Creates the database with the schema and makes it the session's current one.
-void createFresh(QSqlDatabase& db, const QString& name)
-{
-    createDatabase(db, name);
-    execSql(db, QStringLiteral("USE %1").arg(quoteIdentifier(name)));
-    installSchema(db);
 }
 
 void printReport(const DemoScale& scale, quint32 seed, const QString& database, const DemoReport& report)
@@ -127,34 +93,24 @@ int main(int argc, char** argv)
         settings.socket = parser.value(socketOption);
         settings.user = parser.isSet(userOption) ? parser.value(userOption) : PrivateServer(QString()).userName();
         QSqlDatabase db = openConnection(settings, QStringLiteral("demogen"));
-
-        if (!databaseExists(db, database)) {
-            createFresh(db, database);
-        } else {
-            execSql(db, QStringLiteral("USE %1").arg(quoteIdentifier(database)));
-            if (!hasTable(db, QStringLiteral("product")))
-                installSchema(db);
-            const DemoFillState state = demoFillState(db);
-            const bool once = parser.isSet(onceOption);
-            if (once && state == DemoFillState::Complete) {
-                out() << "Database " << database << " already holds the " << demoFillScale(db)
-                      << " demo data; kept as it is." << Qt::endl;
-                return 0;
-            }
-            if (once && state == DemoFillState::Incomplete) {
-                out() << "An earlier fill of " << database << " stopped half-way; making it again." << Qt::endl;
-                dropDatabase(db, database);
-                createFresh(db, database);
-            } else if (state != DemoFillState::None || productCount(db) > 0) {
-                if (once) {
-                    out() << "Database " << database << " has data of its own; left alone." << Qt::endl;
-                    return 0;
-                }
-                return fail(QStringLiteral("database %1 already has products; not filling it").arg(database), 3);
-            }
+        switch (prepareDemoTarget(db, database, parser.isSet(onceOption))) {
+        case DemoTargetAction::KeepComplete:
+            out() << "Database " << database << " already holds the " << demoFillScale(db)
+                  << " demo data; kept as it is." << Qt::endl;
+            return 0;
+        case DemoTargetAction::KeepOwnData:
+            out() << "Database " << database << " has data of its own; left alone." << Qt::endl;
+            return 0;
+        case DemoTargetAction::Refill:
+            out() << "An earlier fill of " << database << " stopped half-way; making it again." << Qt::endl;
+            break;
+        case DemoTargetAction::Fill:
+            break;
         }
         const DemoReport report = generateDemoData(db, scale, seed, lastDay);
         printReport(scale, seed, database, report);
+    } catch (const DemoDataError& e) {
+        return fail(QString::fromUtf8(e.what()), 3);
     } catch (const std::exception& e) {
         return fail(QString::fromUtf8(e.what()));
     }

@@ -1,5 +1,12 @@
 #include "Connection.h"
+#include "DatabaseError.h"
+#include "DemoCatalogue.h"
 #include "DemoData.h"
+#include "DemoModel.h"
+#include "DemoRandom.h"
+#include "DemoSql.h"
+#include "DemoTarget.h"
+#include "Schema.h"
 #include "TestServer.h"
 
 #include <QCryptographicHash>
@@ -10,6 +17,7 @@
 #include <QSqlRecord>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace tarvex;
 using namespace tarvex::test;
@@ -94,14 +102,16 @@ QByteArray checksum(QSqlDatabase db)
     return hash.result();
 }
 
-QStringList indexes(QSqlDatabase db)
+QStringList indexes(QSqlDatabase db, const QString& table = QString())
 {
     QStringList result;
-    QSqlQuery query = run(db, "SELECT TABLE_NAME, INDEX_NAME, SEQ_IN_INDEX, COLUMN_NAME, NON_UNIQUE "
-                              "FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE() ORDER BY 1, 2, 3");
+    QSqlQuery query = run(db, "SELECT TABLE_NAME, INDEX_NAME, SEQ_IN_INDEX, COLUMN_NAME, NON_UNIQUE, SUB_PART "
+                              "FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE()" +
+                                  (table.isEmpty() ? QString() : " AND TABLE_NAME = '" + table + "'") +
+                                  " ORDER BY 1, 2, 3");
     while (query.next())
         result << QStringList{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                              query.value(3).toString(), query.value(4).toString()}
+                              query.value(3).toString(), query.value(4).toString(), query.value(5).toString()}
                       .join('.');
     return result;
 }
@@ -290,26 +300,39 @@ TEST_F(DemoDataTest, EveryPostedLineHasItsStockCardEntries)
                        "WHERE f.warehouseid <> d.warehouseid AND NOT (f.warehouseid <=> d.inwarehouseid)"));
 }
 
+TEST_F(DemoDataTest, StockRowsDocumentNumbersAndPlusAreConsistent)
+{
+    // Reservations and loans never exceed the stock they are taken from.
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM productwarehouse WHERE amount - reservedamount - reversedamount < 0"));
+    EXPECT_GT(count("SELECT COUNT(*) FROM productwarehouse WHERE reservedamount > 0"), 0);
+    // Retail warehouses sell at the catalogue price.
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM productwarehouse pw JOIN warehouse w ON w.warehouseid = pw.warehouseid "
+                       "JOIN product p ON p.productid = pw.productid WHERE w.pricetype = 'm' AND pw.price <> p.price"));
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM (SELECT documenttype, number FROM document "
+                       "GROUP BY documenttype, number HAVING COUNT(*) > 1) AS d"));
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM (SELECT kasaplu FROM product WHERE kasaplu IS NOT NULL "
+                       "GROUP BY kasaplu HAVING COUNT(*) > 1) AS k"));
+    EXPECT_GT(count("SELECT COUNT(*) FROM product WHERE kasaplu IS NOT NULL"), 0);
+    EXPECT_EQ(0, count("SELECT COUNT(*) FROM productwarehouse pw JOIN warehouse w ON w.warehouseid = pw.warehouseid "
+                       "WHERE w.active = 0"));
+}
+
 TEST_F(DemoDataTest, SameSeedGivesTheSameDataAnotherSeedOther)
 {
     TestDatabase same("demodata_same");
     TestDatabase other("demodata_other");
     QSqlDatabase sameDb = same.connection();
     QSqlDatabase otherDb = other.connection();
+    const QStringList schemaIndexes = indexes(sameDb);
     generateDemoData(sameDb, DemoScale::tiny(), kSeed, kLastDay);
     generateDemoData(otherDb, DemoScale::tiny(), kSeed + 1, kLastDay);
     const QByteArray mine = checksum(db());
     EXPECT_EQ(mine.toHex().toStdString(), checksum(sameDb).toHex().toStdString());
     EXPECT_NE(mine.toHex().toStdString(), checksum(otherDb).toHex().toStdString());
-}
 
-TEST_F(DemoDataTest, LeavesTheSchemaIndexesAsTheyWere)
-{
     // The big tables load without their indexes, which are built afterwards.
-    TestDatabase fresh("demodata_fresh");
-    const QStringList expected = indexes(fresh.connection());
-    EXPECT_GT(expected.size(), 20);
-    EXPECT_EQ(expected, indexes(db()));
+    EXPECT_GT(schemaIndexes.size(), 20);
+    EXPECT_EQ(schemaIndexes, indexes(db()));
 }
 
 TEST_F(DemoDataTest, RefusesADatabaseThatHasProducts)
@@ -327,4 +350,174 @@ TEST(DemoScaleTest, NamedScalesGrowAndUnknownNamesAreRefused)
     EXPECT_EQ(500, DemoScale::named("small").products);
     EXPECT_LT(DemoScale::named("tiny").documentLines, DemoScale::named("small").documentLines);
     EXPECT_THROW(DemoScale::named("huge"), std::invalid_argument);
+}
+
+// ---------------------------------------------------------------- the writer
+
+// A database for scratch tables and for creating and dropping others.
+class DemoSupportTest : public DatabaseTest {
+protected:
+    void SetUp() override { m_name = QString("t_demotarget_%1").arg(::getpid()); }
+    void TearDown() override
+    {
+        QSqlDatabase connection = db();
+        dropDatabase(connection, m_name);
+        execSql(connection, "USE " + quoteIdentifier(database().name()));
+    }
+
+    QString m_name; // the database the target tests prepare
+};
+
+TEST_F(DemoSupportTest, RowsGoOutInBatchesAndReadBackExactly)
+{
+    QSqlDatabase connection = db();
+    execSql(connection, "CREATE TABLE scratch (id BIGINT PRIMARY KEY, label VARCHAR(50) NULL, amount DOUBLE NOT NULL)");
+    const QString awkward = QString::fromUtf8("Đorđe's \\ \"put\" čćšž");
+    demo::DemoWriter writer(connection);
+    demo::DemoInsert rows(writer, "scratch", "id,label,amount");
+    rows.row().integer(1).text(awkward).scaled(-5, 2);
+    rows.row().integer(2).optionalText(QString()).scaled(1250, 3);
+    for (int id = 3; id <= 6001; ++id)
+        rows.row().integer(id).text("x").scaled(id, 2);
+    rows.finish();
+    writer.commit();
+
+    EXPECT_EQ(6001, rows.rowsWritten());
+    ASSERT_EQ(1, writer.rowCounts().size());
+    EXPECT_EQ(QString("scratch"), writer.rowCounts().first().first);
+    EXPECT_EQ(6001, writer.rowCounts().first().second);
+    EXPECT_EQ(6001, scalar(connection, "SELECT COUNT(*) FROM scratch").toInt());
+    EXPECT_EQ(awkward, scalar(connection, "SELECT label FROM scratch WHERE id = 1").toString());
+    EXPECT_TRUE(scalar(connection, "SELECT label FROM scratch WHERE id = 2").isNull());
+    EXPECT_EQ(-0.05, scalar(connection, "SELECT amount FROM scratch WHERE id = 1").toDouble());
+    EXPECT_EQ(1.25, scalar(connection, "SELECT amount FROM scratch WHERE id = 2").toDouble());
+    EXPECT_EQ(60.01, scalar(connection, "SELECT amount FROM scratch WHERE id = 6001").toDouble());
+}
+
+TEST(DemoNumberTextTest, WholeNumbersOfHundredthsOrThousandthsBecomeDecimalText)
+{
+    EXPECT_EQ(QString("0"), demo::scaledText(0, 2));
+    EXPECT_EQ(QString("0.05"), demo::scaledText(5, 2));
+    EXPECT_EQ(QString("-0.05"), demo::scaledText(-5, 2));
+    EXPECT_EQ(QString("1.2"), demo::scaledText(120, 2));
+    EXPECT_EQ(QString("1"), demo::scaledText(100, 2));
+    EXPECT_EQ(QString("-123.456"), demo::scaledText(-123456, 3));
+    EXPECT_EQ(QString("117.15"), demo::scaledText(1171500, 4));
+    EXPECT_EQ(QString("42"), demo::scaledText(42, 0));
+}
+
+TEST_F(DemoSupportTest, DeferredIndexesComeBackAsTheyWere)
+{
+    QSqlDatabase connection = db();
+    execSql(connection, "CREATE TABLE indexed (id BIGINT PRIMARY KEY, x INT NOT NULL, y INT NOT NULL, "
+                        "label VARCHAR(40) NULL, KEY indexed_x (x), UNIQUE KEY indexed_yx (y, x), "
+                        "KEY indexed_label (label(10)))");
+    const QStringList before = indexes(connection, "indexed");
+    ASSERT_EQ(5, before.size()); // the primary key and four index columns
+
+    demo::DeferredIndexes deferred(connection, {"indexed"});
+    deferred.drop();
+    EXPECT_EQ(1, indexes(connection, "indexed").size());
+    execSql(connection, "INSERT INTO indexed VALUES (1, 1, 1, 'a'), (2, 2, 1, 'b')");
+    deferred.restore();
+
+    EXPECT_EQ(before, indexes(connection, "indexed"));
+    EXPECT_THROW(execSql(connection, "INSERT INTO indexed VALUES (3, 1, 1, 'c')"), DatabaseError);
+}
+
+// ------------------------------------------------------- chance and the model
+
+TEST(DemoRandomTest, SameSeedAndStreamGiveTheSameNumbers)
+{
+    demo::DemoRandom a(11, 1);
+    demo::DemoRandom b(11, 1);
+    demo::DemoRandom otherStream(11, 2);
+    demo::DemoRandom otherSeed(12, 1);
+    int sameAsOtherStream = 0;
+    int sameAsOtherSeed = 0;
+    for (int i = 0; i < 100; ++i) {
+        const quint64 x = a.next();
+        EXPECT_EQ(x, b.next());
+        sameAsOtherStream += x == otherStream.next();
+        sameAsOtherSeed += x == otherSeed.next();
+    }
+    EXPECT_EQ(0, sameAsOtherStream);
+    EXPECT_EQ(0, sameAsOtherSeed);
+}
+
+TEST(DemoRandomTest, RangesIncludeBothEndsAndZeroWeightsAreNeverChosen)
+{
+    demo::DemoRandom random(3, 0);
+    QSet<qint64> seen;
+    QSet<int> chosen;
+    for (int i = 0; i < 2000; ++i) {
+        const qint64 value = random.between(3, 5);
+        ASSERT_TRUE(value >= 3 && value <= 5) << value;
+        seen.insert(value);
+        chosen.insert(random.weighted({0, 5, 0, 1}));
+    }
+    EXPECT_EQ(QSet<qint64>({3, 4, 5}), seen);
+    EXPECT_EQ(QSet<int>({1, 3}), chosen);
+    EXPECT_EQ(4, random.between(4, 4));
+}
+
+TEST(DemoCatalogueTest, CheckDigitsOfKnownBarcodes)
+{
+    EXPECT_EQ(1, demo::DemoCatalogue::ean13CheckDigit("400638133393"));
+    EXPECT_EQ(7, demo::DemoCatalogue::ean13CheckDigit("590123412345"));
+    EXPECT_EQ(0, demo::DemoCatalogue::ean13CheckDigit("000000000000"));
+}
+
+TEST(DemoModelTest, EachProductHasOneSlotPerWarehouse)
+{
+    demo::DemoModel model;
+    for (const demo::WarehouseSpec& w : demo::shopWarehouses())
+        model.warehouses.push_back(&w);
+    model.products.resize(3);
+    const int first = model.addSlot(1, 4, 5000);
+    EXPECT_EQ(first, model.addSlot(1, 4, 9000));
+    EXPECT_EQ(5000, model.stockSlots[size_t(first)].targetMilli);
+    EXPECT_EQ(-1, model.slotOf(1, 5));
+    EXPECT_EQ(-1, model.slotOf(2, 4));
+    EXPECT_EQ(first, model.slotOf(1, 4));
+    EXPECT_EQ(std::vector<int>{first}, model.slotsByWarehouse[4]);
+    EXPECT_EQ(0, model.warehouseIndex(1));
+    EXPECT_EQ(-1, model.warehouseIndex(99));
+}
+
+// ------------------------------------------------------ choosing the database
+
+TEST_F(DemoSupportTest, MissingOrBareDatabasesAreMadeReadyToFill)
+{
+    QSqlDatabase connection = db();
+    EXPECT_EQ(DemoTargetAction::Fill, prepareDemoTarget(connection, m_name, false));
+    EXPECT_EQ(m_name, scalar(connection, "SELECT DATABASE()").toString());
+    EXPECT_EQ(0, scalar(connection, "SELECT COUNT(*) FROM product").toInt());
+
+    dropDatabase(connection, m_name);
+    createDatabase(connection, m_name);
+    EXPECT_EQ(DemoTargetAction::Fill, prepareDemoTarget(connection, m_name, true));
+    EXPECT_EQ(0, scalar(connection, "SELECT COUNT(*) FROM product").toInt());
+}
+
+TEST_F(DemoSupportTest, FinishedFillsAndOwnDataAreKeptAndHalfFillsRedone)
+{
+    QSqlDatabase connection = db();
+    ASSERT_EQ(DemoTargetAction::Fill, prepareDemoTarget(connection, m_name, false));
+    generateDemoData(connection, DemoScale::tiny(), 1, kLastDay);
+    EXPECT_EQ(DemoTargetAction::KeepComplete, prepareDemoTarget(connection, m_name, true));
+    EXPECT_THROW(prepareDemoTarget(connection, m_name, false), DemoDataError);
+
+    // Stopped before the end: only then is a database dropped.
+    execSql(connection, "DELETE FROM dbinifile WHERE section = 'Demo' AND name = 'Complete'");
+    EXPECT_EQ(DemoTargetAction::Refill, prepareDemoTarget(connection, m_name, true));
+    EXPECT_EQ(0, scalar(connection, "SELECT COUNT(*) FROM product").toInt());
+    EXPECT_EQ(DemoFillState::None, demoFillState(connection));
+
+    execSql(connection, "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV', 20, 'primary')");
+    execSql(connection, "INSERT INTO product (productid, name, unitname, taxid, pricecurrency) "
+                        "VALUES (1, 'Naš proizvod', 'kom', 1, 'RSD')");
+    EXPECT_EQ(DemoTargetAction::KeepOwnData, prepareDemoTarget(connection, m_name, true));
+    EXPECT_THROW(prepareDemoTarget(connection, m_name, false), DemoDataError);
+    EXPECT_EQ(1, scalar(connection, "SELECT COUNT(*) FROM product").toInt());
 }
