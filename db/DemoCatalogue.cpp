@@ -61,29 +61,35 @@ DemoCatalogue::Leaf DemoCatalogue::pickLeaf(int productIndex)
     return m_leaves[size_t(m_random.weighted(m_leafWeights))];
 }
 
-QString DemoCatalogue::productName(const LeafSpec& leaf, qint64 id, QString& brand)
+DemoCatalogue::Naming DemoCatalogue::productName(const LeafSpec& leaf, qint64 id)
 {
+    Naming naming;
     for (int attempt = 0; attempt < 4; ++attempt) {
         QString name = utf8(m_random.pick(leaf.nouns));
         if (!leaf.variants.empty() && m_random.permille(850))
             name += QLatin1Char(' ') + utf8(m_random.pick(leaf.variants));
-        brand = utf8(m_random.pick(leaf.brands));
-        name += QLatin1Char(' ') + brand;
+        naming.brand = utf8(m_random.pick(leaf.brands));
+        name += QLatin1Char(' ') + naming.brand;
         if (!leaf.sizes.empty())
             name += QLatin1Char(' ') + utf8(m_random.pick(leaf.sizes));
-        if (leaf.model)
-            name += QStringLiteral(" %1-%2").arg(QLatin1String(leaf.model)).arg(m_random.between(100, 9999));
+        if (leaf.model) {
+            naming.model = QStringLiteral("%1-%2").arg(QLatin1String(leaf.model)).arg(m_random.between(100, 9999));
+            name += QLatin1Char(' ') + naming.model;
+        }
         if (!m_names.contains(name)) {
             m_names.insert(name);
-            return name;
+            naming.name = name;
+            return naming;
         }
     }
     // A big catalogue runs out of word combinations; the article number keeps
     // names apart the way real catalogues do.
-    brand = utf8(m_random.pick(leaf.brands));
-    const QString name = utf8(m_random.pick(leaf.nouns)) + QLatin1Char(' ') + brand + QStringLiteral(" art. %1").arg(id);
-    m_names.insert(name);
-    return name;
+    naming.name = utf8(m_random.pick(leaf.nouns)) + QLatin1Char(' ') + naming.brand;
+    if (!naming.model.isEmpty())
+        naming.name += QLatin1Char(' ') + naming.model;
+    naming.name += QStringLiteral(" art. %1").arg(id);
+    m_names.insert(naming.name);
+    return naming;
 }
 
 QString DemoCatalogue::barcode(char type, const CountrySpec& country, int productIndex) const
@@ -174,15 +180,14 @@ void DemoCatalogue::writeProducts(int count)
         product.costCents = percentOf(product.priceCents, m_random.between(55, 85));
         product.targetMilli = targetOf(spec, product.priceCents);
 
-        QString brand;
-        const QString name = productName(spec, product.id, brand);
+        const Naming naming = productName(spec, product.id);
         const bool plus = product.type == 'p' || (leaf.top <= 1 ? m_random.permille(500) : m_random.permille(150));
         products.row()
             .integer(product.id)
             .text(QLatin1String(m_random.permille(40) ? "n" : "y"))
             .optionalText(barcode(product.type, country, i))
             .text(QLatin1String(top.codePrefix) + QString::number(product.id).rightJustified(6, QLatin1Char('0')))
-            .text(name)
+            .text(naming.name)
             .text(QString(QLatin1Char(product.type)))
             .text(QLatin1String(unitName(spec.unit)))
             .integer(m_reference.taxId(spec.taxRate))
@@ -196,7 +201,7 @@ void DemoCatalogue::writeProducts(int count)
             .scaled(product.costCents, 2)
             .scaled(percentOf(product.priceCents, m_random.between(100, 110)), 2)
             .integer(m_random.permille(60) ? m_random.between(1, 2) * 5 : 0)
-            .text(brand)
+            .text(naming.brand)
             .text(QStringLiteral("MK-%1").arg(m_random.between(10000, 99999)))
             .integer(spec.serialNumbers ? 1 : 0);
         if (plus && product.type != 'u')
@@ -209,8 +214,7 @@ void DemoCatalogue::writeProducts(int count)
         if (product.stocked())
             keepInWarehouses(i, product.targetMilli);
 
-        const QString model = spec.model ? name.section(QLatin1Char(' '), -1) : QString();
-        writeDetail(details, product, leaf, country, model);
+        writeDetail(details, product, leaf, country, naming.model);
         links.row().integer(product.id).integer(m_reference.leafCategoryId(leaf.top, leaf.leaf));
         if (!m_reference.promotionCategoryIds().empty() && m_random.permille(40))
             links.row().integer(product.id).integer(m_random.pick(m_reference.promotionCategoryIds()));

@@ -35,8 +35,14 @@ private:
         const LeafSpec* spec;
     };
 
+    struct Naming {
+        QString name;
+        QString brand;
+        QString model; // empty unless the leaf numbers its models
+    };
+
     Leaf pickLeaf(int productIndex);
-    QString productName(const LeafSpec& leaf, qint64 id, QString& brand);
+    Naming productName(const LeafSpec& leaf, qint64 id);
     QString barcode(char type, const CountrySpec& country, int productIndex) const;
     qint64 targetOf(const LeafSpec& leaf, qint64 priceCents);
     void keepInWarehouses(int productIndex, qint64 targetMilli);
