@@ -48,11 +48,20 @@ void prepareSession(QSqlDatabase& db)
     execSql(db, QStringLiteral("SET time_zone = '%1'").arg(zone));
 }
 
-void execSql(QSqlDatabase& db, const QString& sql)
+void execSql(const QSqlDatabase& db, const QString& sql)
 {
     QSqlQuery query(db);
     if (!query.exec(sql))
         throw DatabaseError::fromSqlError(query.lastError(), sql);
+}
+
+QSqlQuery selectSql(const QSqlDatabase& db, const QString& sql)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        throw DatabaseError::fromSqlError(query.lastError(), sql);
+    return query;
 }
 
 QString quoteSqlText(const QString& text)

@@ -37,7 +37,11 @@ QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& c
 void prepareSession(QSqlDatabase& db);
 
 // Runs one statement; throws DatabaseError carrying the statement on failure.
-void execSql(QSqlDatabase& db, const QString& sql);
+void execSql(const QSqlDatabase& db, const QString& sql);
+
+// Runs a statement that returns rows, read forward only; throws
+// DatabaseError carrying the statement on failure.
+QSqlQuery selectSql(const QSqlDatabase& db, const QString& sql);
 
 // Quotes a text as an SQL literal under NO_BACKSLASH_ESCAPES.
 QString quoteSqlText(const QString& text);

@@ -17,15 +17,6 @@ using tarvex::Format;
 
 namespace {
 
-QSqlQuery runQuery(QSqlDatabase db, const QString& sql)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw tarvex::DatabaseError(query.lastError().nativeErrorCode().toInt(), query.lastError().databaseText(), sql);
-    return query;
-}
-
 // Every separator ends a piece (empty ones too); the text after the last
 // separator counts only when it is not empty. Paths split at '>' the same way.
 QStringList splitPieces(const QString& text, QChar separator)
@@ -69,7 +60,7 @@ void CategoryTree::createTree()
     m_root = std::make_unique<CategoryNode>();
     m_root->caption = CAT_ROOT_CAPTION;
 
-    QSqlQuery query = runQuery(m_db, QStringLiteral("SELECT * FROM categorypr ORDER BY parentid,name"));
+    QSqlQuery query = tarvex::selectSql(m_db, QStringLiteral("SELECT * FROM categorypr ORDER BY parentid,name"));
     const int idColumn = query.record().indexOf(QStringLiteral("categoryprid"));
     const int parentColumn = query.record().indexOf(QStringLiteral("parentid"));
     const int nameColumn = query.record().indexOf(QStringLiteral("name"));
@@ -210,7 +201,7 @@ CategoryNode* CategoryTree::addCategory(const QString& name, CategoryNode* paren
         return nullptr;
     tarvex::execSql(m_db, Format(QStringLiteral("INSERT INTO categorypr SET parentid = %d, name = '%s' "),
                                  {parent->id, tarvex::AddSlashes(name)}));
-    QSqlQuery query = runQuery(m_db, QStringLiteral("SELECT LAST_INSERT_ID() as newid"));
+    QSqlQuery query = tarvex::selectSql(m_db, QStringLiteral("SELECT LAST_INSERT_ID() as newid"));
     if (!query.next())
         return nullptr;
     return addChild(parent, name, query.value(0).toLongLong());
@@ -227,7 +218,7 @@ bool CategoryTree::editCategory(QString& name, CategoryNode* node)
         return true;
     }
     QSqlQuery query =
-        runQuery(m_db, QStringLiteral("SELECT name FROM categorypr WHERE categoryprid = ") + QString::number(node->id));
+        tarvex::selectSql(m_db, QStringLiteral("SELECT name FROM categorypr WHERE categoryprid = ") + QString::number(node->id));
     if (query.next())
         name = query.value(0).toString();
     tarvex::dialogs().error(CAT_NONAME_ERR);
@@ -239,7 +230,7 @@ void CategoryTree::deleteCategories(qint64 id)
     QList<qint64> children;
     {
         QSqlQuery query =
-            runQuery(m_db, QStringLiteral("SELECT * FROM categorypr WHERE parentid = ") + QString::number(id));
+            tarvex::selectSql(m_db, QStringLiteral("SELECT * FROM categorypr WHERE parentid = ") + QString::number(id));
         const int idColumn = query.record().indexOf(QStringLiteral("categoryprid"));
         while (query.next())
             children << query.value(idColumn).toLongLong();

@@ -1,6 +1,7 @@
 #include "Productidentifiers.h"
 
 #include "Barcode.h"
+#include "Connection.h"
 #include "DatabaseError.h"
 #include "Format.h"
 #include "RandomSource.h"
@@ -14,15 +15,6 @@ namespace products {
 namespace {
 
 constexpr qint64 kVariantModulus = 99999;
-
-QSqlQuery openQuery(QSqlDatabase db, const QString& sql)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw tarvex::DatabaseError(query.lastError().nativeErrorCode().toInt(), query.lastError().databaseText(), sql);
-    return query;
-}
 
 QString variantCandidate(const QDate& date, qint64 value)
 {
@@ -40,7 +32,7 @@ qint64 variantValue(const QDate& date, qint64 offset)
 
 bool variantBarcodeTaken(QSqlDatabase db, const QString& barcode)
 {
-    QSqlQuery query = openQuery(
+    QSqlQuery query = tarvex::selectSql(
         db, tarvex::Format(QStringLiteral("SELECT prodattbarcode FROM productattribute WHERE prodattbarcode = '%s'"),
                            {tarvex::AddSlashes(barcode)}));
     return query.next();
@@ -50,7 +42,7 @@ bool variantBarcodeTaken(QSqlDatabase db, const QString& barcode)
 
 qint64 runningProductNumber(QSqlDatabase db)
 {
-    QSqlQuery query = openQuery(db, QStringLiteral("SELECT COUNT(productid) AS productcount FROM product"));
+    QSqlQuery query = tarvex::selectSql(db, QStringLiteral("SELECT COUNT(productid) AS productcount FROM product"));
     return query.next() ? query.value(0).toLongLong() + 1 : 1;
 }
 

@@ -1,5 +1,6 @@
 #include "Productlookups.h"
 
+#include "Connection.h"
 #include "DatabaseError.h"
 #include "Format.h"
 #include "Rounding.h"
@@ -13,22 +14,15 @@ namespace products::lookups {
 namespace {
 
 // The first row's first value, or an invalid QVariant without a row.
-QVariant firstValue(QSqlDatabase db, const QString& sql)
+QVariant firstValue(const QSqlDatabase& db, const QString& sql)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw tarvex::DatabaseError(query.lastError().nativeErrorCode().toInt(), query.lastError().databaseText(), sql);
+    QSqlQuery query = tarvex::selectSql(db, sql);
     return query.next() ? query.value(0) : QVariant();
 }
 
-bool hasRow(QSqlDatabase db, const QString& sql)
+bool hasRow(const QSqlDatabase& db, const QString& sql)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw tarvex::DatabaseError(query.lastError().nativeErrorCode().toInt(), query.lastError().databaseText(), sql);
-    return query.next();
+    return tarvex::selectSql(db, sql).next();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "Documentrules.h"
 
+#include "Connection.h"
 #include "DatabaseError.h"
 #include "Format.h"
 
@@ -9,15 +10,6 @@
 namespace products::docrules {
 
 namespace {
-
-QSqlQuery openQuery(QSqlDatabase db, const QString& sql)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw tarvex::DatabaseError(query.lastError().nativeErrorCode().toInt(), query.lastError().databaseText(), sql);
-    return query;
-}
 
 QString dateLiteral(const QDate& date)
 {
@@ -41,7 +33,7 @@ QMap<qint64, DocumentBalance> documentBalances(QSqlDatabase db, qint64 productId
         sql += QStringLiteral(" AND d.documentdate <= ") + dateLiteral(cutoff);
     sql += QStringLiteral(" GROUP BY w.warehouseid");
     QMap<qint64, DocumentBalance> balances;
-    QSqlQuery query = openQuery(db, sql);
+    QSqlQuery query = tarvex::selectSql(db, sql);
     while (query.next()) {
         if (query.value(0).isNull())
             continue; // lines of documents that name no existing warehouse
@@ -69,7 +61,7 @@ StockCardBalance stockCardBalance(QSqlDatabase db, qint64 productId, const QList
             ids << QString::number(id);
         sql += QStringLiteral(" AND dfi.warehouseid IN (%1)").arg(ids.join(QLatin1Char(',')));
     }
-    QSqlQuery query = openQuery(db, sql);
+    QSqlQuery query = tarvex::selectSql(db, sql);
     StockCardBalance balance;
     if (query.next()) {
         balance.inQuantity = query.value(0).toDouble();
@@ -89,7 +81,7 @@ QMap<qint64, double> salesByWarehouse(QSqlDatabase db, qint64 productId, const Q
                        "d.warehouseid"),
         {from.toString(Qt::ISODate), to.toString(Qt::ISODate), productId});
     QMap<qint64, double> sales;
-    QSqlQuery query = openQuery(db, sql);
+    QSqlQuery query = tarvex::selectSql(db, sql);
     while (query.next())
         sales[query.value(1).toLongLong()] = query.value(0).toDouble();
     return sales;
@@ -98,7 +90,7 @@ QMap<qint64, double> salesByWarehouse(QSqlDatabase db, qint64 productId, const Q
 LastSupply lastSupply(QSqlDatabase db, qint64 productId)
 {
     LastSupply result;
-    QSqlQuery supply = openQuery(
+    QSqlQuery supply = tarvex::selectSql(
         db, tarvex::Format(QStringLiteral("SELECT d.documentdate, p.name FROM documentitem AS di LEFT JOIN document AS "
                                           "d ON di.documentid = d.documentid LEFT JOIN partner AS p ON d.partnerid = "
                                           "p.partnerid WHERE (((d.documenttype IN ('K')) AND (di.quantity > 0)) OR "
@@ -112,7 +104,7 @@ LastSupply lastSupply(QSqlDatabase db, qint64 productId)
         result.partner = supply.value(1).toString();
         return result;
     }
-    QSqlQuery entry = openQuery(
+    QSqlQuery entry = tarvex::selectSql(
         db, tarvex::Format(QStringLiteral("SELECT d.documentdate FROM documentitem AS di LEFT JOIN document AS d ON "
                                           "di.documentid = d.documentid WHERE d.documenttype IN ('G') AND "
                                           "d.docreturn = 'n' AND di.productid = %d AND NOT(d.documentid IN %s) "
