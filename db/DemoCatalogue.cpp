@@ -64,12 +64,14 @@ DemoCatalogue::Leaf DemoCatalogue::pickLeaf(int productIndex)
 DemoCatalogue::Naming DemoCatalogue::productName(const LeafSpec& leaf, qint64 id)
 {
     Naming naming;
-    for (int attempt = 0; attempt < 4; ++attempt) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
         QString name = utf8(m_random.pick(leaf.nouns));
         if (!leaf.variants.empty() && m_random.permille(850))
             name += QLatin1Char(' ') + utf8(m_random.pick(leaf.variants));
         naming.brand = utf8(m_random.pick(leaf.brands));
         name += QLatin1Char(' ') + naming.brand;
+        if (m_random.permille(700))
+            name += QLatin1Char(' ') + utf8(m_random.pick(productLines()));
         if (!leaf.sizes.empty())
             name += QLatin1Char(' ') + utf8(m_random.pick(leaf.sizes));
         if (leaf.model) {

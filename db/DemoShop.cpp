@@ -334,6 +334,16 @@ const std::vector<const char*>& firstNames()
     return list;
 }
 
+const std::vector<const char*>& productLines()
+{
+    static const std::vector<const char*> list = {
+        "Classic", "Premium", "Extra", "Gold", "Bio", "Family", "Mini", "Maxi", "Plus", "Lux", "Eko", "Super",
+        "Original", "Selekcija", "Tradicija", "Domaćinski", "Fino", "Special", "Junior", "Profi", "Zlatni", "Vitalis",
+        "Prestiž", "Start", "Komfor",
+    };
+    return list;
+}
+
 const std::vector<const char*>& firmWords()
 {
     static const std::vector<const char*> list = {

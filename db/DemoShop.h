@@ -76,6 +76,8 @@ const std::vector<CitySpec>& cities();
 
 const std::vector<const char*>& surnames();
 const std::vector<const char*>& firstNames();
+// A brand's product lines ("Classic", "Domaćinski", ...).
+const std::vector<const char*>& productLines();
 // Words firms are named after ("Agro", "Elektro", ...).
 const std::vector<const char*>& firmWords();
 // Legal forms with a "%1" for the name ("%1 d.o.o.", "STR %1", ...).
