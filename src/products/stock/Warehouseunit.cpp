@@ -5,10 +5,13 @@
 #include "DBGrid.h"
 #include "Dialogs.h"
 #include "HostStrings.h"
+#include "Inventoryattributeunit.h"
+#include "Inventoryunit.h"
 #include "Modal.h"
 #include "PickListDelegate.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
+#include "Warehouserestriction.h"
 #include "WheelToArrowFilter.h"
 
 #include <QAction>
@@ -123,6 +126,12 @@ TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::DialogWindow(parent)
     m_default = new QPushButton(QStringLiteral("&Podrazumevani"), this);
     m_default->setAutoDefault(false);
     connect(m_default, &QPushButton::clicked, this, &TWarehouseForm::DefaultButtonClick);
+    m_inventoryWarePrice = new QPushButton(QStringLiteral("&Lager (magac. cene)"), this);
+    m_inventoryWarePrice->setAutoDefault(false);
+    connect(m_inventoryWarePrice, &QPushButton::clicked, this, &TWarehouseForm::InventoryWarePriceButtonClick);
+    m_inventoryAttribute = new QPushButton(QStringLiteral("Lager (&atributi)"), this);
+    m_inventoryAttribute->setAutoDefault(false);
+    connect(m_inventoryAttribute, &QPushButton::clicked, this, &TWarehouseForm::InventoryAttributeButtonClick);
 
     m_ok = new QPushButton(QStringLiteral("&U redu"), this);
     m_ok->setDefault(true);
@@ -142,6 +151,8 @@ TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::DialogWindow(parent)
     below->addWidget(m_activeOnly);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_default);
+    bottom->addWidget(m_inventoryWarePrice);
+    bottom->addWidget(m_inventoryAttribute);
     bottom->addStretch();
     bottom->addWidget(m_ok);
     bottom->addWidget(m_close);
@@ -186,6 +197,7 @@ void TWarehouseForm::FormCreate()
     });
     fillPickLists();
     tarvex::GridSorter::AddGrid(m_grid);
+    m_inventoryAttribute->setVisible(ProductDM->Options.AttributeStock);
     setPicking(false);
 }
 
@@ -313,6 +325,24 @@ void TWarehouseForm::SearchWarehouseActionExecute()
     } catch (const std::exception& e) {
         tarvex::dialogs().showException(e);
     }
+}
+
+void TWarehouseForm::InventoryWarePriceButtonClick()
+{
+    const QueryDataSet& ds = warehouses();
+    if (!WarehouseCommandAllowed(TWarehouseCommand::InventoryWarePrice, ProductDM->Options, ds))
+        return;
+    OpenWarehouseInventory(qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt()),
+                           ds.fieldByName(QStringLiteral("name")).asString());
+}
+
+void TWarehouseForm::InventoryAttributeButtonClick()
+{
+    const QueryDataSet& ds = warehouses();
+    if (!WarehouseCommandAllowed(TWarehouseCommand::InventoryAttribute, ProductDM->Options, ds))
+        return;
+    OpenWarehouseInventoryAttribute(qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt()),
+                                    ds.fieldByName(QStringLiteral("name")).asString());
 }
 
 bool TWarehouseForm::refusesKey(const QKeyEvent& key) const

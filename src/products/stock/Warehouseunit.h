@@ -40,6 +40,8 @@ public:
     tarvex::PickListDelegate* PickLists() const { return m_pickLists; }
     QCheckBox* ActiveWarehouseCB() const { return m_activeOnly; }
     QPushButton* DefaultButton() const { return m_default; }
+    QPushButton* InventoryWarePriceButton() const { return m_inventoryWarePrice; }
+    QPushButton* InventoryAttributeButton() const { return m_inventoryAttribute; }
     QPushButton* OKButton() const { return m_ok; }
     QPushButton* CloseButton() const { return m_close; }
 
@@ -54,6 +56,11 @@ public:
     // name begins with Name; a leading "%" searches names containing it, and
     // whatever follows a later "%" is ignored. Letter case of A-Z is ignored.
     bool WarehouseNameLocate(const QString& Name, bool FromFirst);
+    // The current warehouse's inventory at warehouse prices / by attribute;
+    // nothing on an empty list or, on a workstation kept to its own
+    // warehouse, for another one.
+    void InventoryWarePriceButtonClick();
+    void InventoryAttributeButtonClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +80,8 @@ private:
     tarvex::DBNavigator* m_navigator = nullptr;
     QCheckBox* m_activeOnly = nullptr;
     QPushButton* m_default = nullptr;
+    QPushButton* m_inventoryWarePrice = nullptr;
+    QPushButton* m_inventoryAttribute = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_close = nullptr;
 };

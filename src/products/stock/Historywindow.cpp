@@ -1,0 +1,144 @@
+#include "Historywindow.h"
+
+#include "Clock.h"
+#include "DBGrid.h"
+#include "DateText.h"
+#include "Dialogs.h"
+#include "Format.h"
+#include "MemoryTable.h"
+#include "Productdmunit.h"
+#include "Productresourcestring.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace products {
+
+THistorySubject THistorySubject::FromDataModule()
+{
+    THistorySubject subject;
+    const QueryDataSet& product = *ProductDM->ProductZQ;
+    if (product.isActive() && !product.isEmpty()) {
+        subject.productId = product.fieldByName(QStringLiteral("productid")).asLargeInt();
+        subject.productName = product.fieldByName(QStringLiteral("name")).asString();
+        subject.productCode = product.fieldByName(QStringLiteral("code")).asString();
+    }
+    const QueryDataSet& stock = *ProductDM->ProductWarehouseZQ;
+    if (stock.isActive() && !stock.isEmpty()) {
+        subject.warehouseId = stock.fieldByName(QStringLiteral("warehouseid")).asLargeInt();
+        subject.warehouseName = stock.fieldByName(QStringLiteral("name")).asString();
+    }
+    return subject;
+}
+
+namespace {
+
+QPushButton* dateButton(QWidget* parent)
+{
+    auto* button = new QPushButton(QStringLiteral("..."), parent);
+    button->setAutoDefault(false);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
+    return button;
+}
+
+QLineEdit* dateEdit(QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setMaxLength(10);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 16);
+    return edit;
+}
+
+} // namespace
+
+THistoryWindow::THistoryWindow(const QString& caption, const THistorySubject& subject, QWidget* parent)
+    : TReportWindow(parent), m_subject(subject)
+{
+    setWindowTitle(caption);
+    m_table = new tarvex::MemoryTable(this);
+
+    auto* fromLabel = new QLabel(QStringLiteral("Od datuma"), this);
+    m_from = dateEdit(this);
+    fromLabel->setBuddy(m_from);
+    m_fromButton = dateButton(this);
+    auto* toLabel = new QLabel(QStringLiteral("Do datuma"), this);
+    m_to = dateEdit(this);
+    toLabel->setBuddy(m_to);
+    m_toButton = dateButton(this);
+    m_find = new QPushButton(QStringLiteral("&Prikaži"), this);
+    m_find->setDefault(true);
+    connect(m_fromButton, &QPushButton::clicked, this, &THistoryWindow::FromDateButtonClick);
+    connect(m_toButton, &QPushButton::clicked, this, &THistoryWindow::ToDateButtonClick);
+    connect(m_find, &QPushButton::clicked, this, [this] { FindButtonClick(); });
+
+    m_grid = new tarvex::DBGrid(this);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(m_grid, &tarvex::DBGrid::recordDoubleClicked, this, [this] { DBGDblClick(); });
+
+    m_print = new QPushButton(QStringLiteral("Š&tampaj"), this);
+    m_print->setAutoDefault(false);
+    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
+    m_close->setAutoDefault(false);
+    connect(m_print, &QPushButton::clicked, this, [this] { PrintButtonClick(); });
+    connect(m_close, &QPushButton::clicked, this, &QDialog::close);
+
+    m_topRow = new QHBoxLayout;
+    m_topRow->addWidget(fromLabel);
+    m_topRow->addWidget(m_from);
+    m_topRow->addWidget(m_fromButton);
+    m_topRow->addSpacing(12);
+    m_topRow->addWidget(toLabel);
+    m_topRow->addWidget(m_to);
+    m_topRow->addWidget(m_toButton);
+    m_topRow->addSpacing(12);
+    m_topRow->addWidget(m_find);
+    m_topRow->addStretch();
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(m_print);
+    bottom->addWidget(m_close);
+    m_layout = new QVBoxLayout(this);
+    m_layout->addLayout(m_topRow);
+    m_layout->addWidget(m_grid, 1);
+    m_layout->addLayout(bottom);
+
+    const QDate today = tarvex::hostClock().today();
+    m_from->setText(tarvex::MyDateToDateStr(QDate(today.year(), 1, 1)));
+    m_to->setText(tarvex::MyDateToDateStr(today));
+    m_from->setFocus();
+}
+
+void THistoryWindow::showTable()
+{
+    m_table->createDataSet();
+    m_grid->setDataSet(m_table);
+}
+
+QString THistoryWindow::GetPrintHeader() const
+{
+    return tarvex::Format(PRINT_HEADER_FMT, {m_from->text(), m_to->text()});
+}
+
+QString THistoryWindow::PrintTitle() const
+{
+    const QString dash = QStringLiteral(" - ");
+    return windowTitle() + QStringLiteral(": ") + m_subject.productName + dash + m_subject.productCode + dash +
+           m_subject.warehouseName;
+}
+
+void THistoryWindow::reportFailure(const std::exception& e)
+{
+    tarvex::dialogs().showException(e);
+}
+
+void THistoryWindow::ChangeDate(QLineEdit* field)
+{
+    QDate date = tarvex::hostClock().today();
+    if (tarvex::dialogs().getDate(date))
+        field->setText(tarvex::MyDateToDateStr(date));
+}
+
+} // namespace products

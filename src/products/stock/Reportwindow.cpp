@@ -1,0 +1,88 @@
+#include "Reportwindow.h"
+
+#include "Clock.h"
+#include "DataSet.h"
+#include "DateText.h"
+#include "Dialogs.h"
+#include "Format.h"
+#include "HostStrings.h"
+#include "Productdmunit.h"
+#include "Productintf.h"
+#include "Productresourcestring.h"
+#include "Productsnapin.h"
+#include "Siblingintf.h"
+#include "WheelToArrowFilter.h"
+
+#include <QTableView>
+
+namespace products {
+
+TControlsOff::TControlsOff(tarvex::DataSet& dataSet) : m_dataSet(dataSet)
+{
+    m_dataSet.disableControls();
+}
+
+TControlsOff::~TControlsOff()
+{
+    m_dataSet.enableControls();
+}
+
+TReportWindow::TReportWindow(QWidget* parent) : tarvex::DialogWindow(parent)
+{
+    // Lives as long as the window: the wheel steps rows only while it is open.
+    new tarvex::WheelToArrowFilter(this);
+}
+
+QString TReportWindow::ReportCaption(const QString& caption, const QString& warehouseName)
+{
+    return warehouseName.isEmpty() ? caption : caption + QStringLiteral(" - ") + warehouseName;
+}
+
+QString TReportWindow::TodayPrintHeader()
+{
+    return tarvex::Format(PRINT_HEADER_SHORT_FMT, {tarvex::MyDateToDateStr(tarvex::hostClock().today())});
+}
+
+QString TReportWindow::PrintParameters(const QString& title, const QString& header)
+{
+    return QStringLiteral("title:") + title + QStringLiteral(";header:") + header;
+}
+
+void TReportWindow::PrintThroughConsole(QTableView* grid, const QString& parameters)
+{
+    if (!GlobalConsole)
+        return;
+    QTableView* kept = GlobalConsole->GetActiveGrid();
+    GlobalConsole->SetActiveGrid(grid);
+    try {
+        GlobalConsole->RunWizard(tarvex::CMN_PRINT_WIZ_NAME, parameters);
+    } catch (...) {
+        GlobalConsole->SetActiveGrid(kept);
+        throw;
+    }
+    GlobalConsole->SetActiveGrid(kept);
+}
+
+void TReportWindow::OpenProduct(qint64 productId)
+{
+    tarvex::IInterface* found = nullptr;
+    if (!GlobalConsole || !GlobalConsole->FindService(tarvex::IID_IProductService, &found) || !found) {
+        tarvex::dialogs().error(tarvex::CMN_NO_MODULE.arg(tarvex::CMN_MOD_PRODUCT_NAME));
+        return;
+    }
+    auto service = tarvex::ComPtr<tarvex::IProductService>::adopt(static_cast<tarvex::IProductService*>(found));
+    // The editor shows the product's stock in the default warehouse, whatever
+    // warehouse the report lists.
+    service->OpenProduct(qint32(productId), ProductDM->GetDefWarehouseID());
+}
+
+void TReportWindow::OpenDocument(qint64 documentId)
+{
+    tarvex::IInterface* found = nullptr;
+    if (!GlobalConsole || !GlobalConsole->FindService(tarvex::IID_IDocumentService, &found) || !found)
+        return;
+    auto service = tarvex::ComPtr<tarvex::IDocumentService>::adopt(static_cast<tarvex::IDocumentService*>(found));
+    service->OpenDocument(documentId);
+}
+
+} // namespace products

@@ -1,0 +1,55 @@
+#pragma once
+// What every stock report window shares: it frees itself when closed, the
+// mouse wheel moves its grid row by row while it is open, its caption names
+// the warehouse, it prints its grid through the console's print wizard, and a
+// double-click on a row can open the row's product or document in the module
+// that owns it.
+
+#include "DialogWindow.h"
+
+#include <QString>
+
+class QTableView;
+
+namespace tarvex {
+class DataSet;
+}
+
+namespace products {
+
+// Keeps a dataset's controls quiet while a report fills it, and lets them
+// show the result however the filling ends.
+class TControlsOff {
+public:
+    explicit TControlsOff(tarvex::DataSet& dataSet);
+    ~TControlsOff();
+    TControlsOff(const TControlsOff&) = delete;
+    TControlsOff& operator=(const TControlsOff&) = delete;
+
+private:
+    tarvex::DataSet& m_dataSet;
+};
+
+class TReportWindow : public tarvex::DialogWindow {
+    Q_OBJECT
+public:
+    explicit TReportWindow(QWidget* parent = nullptr);
+
+    // The design caption, then " - " and the warehouse name when there is one.
+    static QString ReportCaption(const QString& caption, const QString& warehouseName);
+    // "Datum yyyy-mm-dd" with the host clock's today.
+    static QString TodayPrintHeader();
+    // The print wizard's parameter string: "title:<title>;header:<header>".
+    static QString PrintParameters(const QString& title, const QString& header);
+
+    // Lends the grid to the console as its print source for the print wizard,
+    // then gives the console back the grid it had. Nothing without a console.
+    static void PrintThroughConsole(QTableView* grid, const QString& parameters);
+    // Opens a product in the product service with the default warehouse; an
+    // error box when no module offers the service.
+    static void OpenProduct(qint64 productId);
+    // Opens a document in the document module; nothing when it is missing.
+    static void OpenDocument(qint64 documentId);
+};
+
+} // namespace products

@@ -1,0 +1,292 @@
+#include "Stockhistoryunit.h"
+
+#include "BusyCursor.h"
+#include "Connection.h"
+#include "DBGrid.h"
+#include "DateText.h"
+#include "DisplayFormat.h"
+#include "Format.h"
+#include "HostStrings.h"
+#include "MemoryTable.h"
+#include "Modal.h"
+#include "Productdmunit.h"
+#include "Productresourcestring.h"
+#include "ReportEngine.h"
+#include "Rounding.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <stdexcept>
+#include <vector>
+
+namespace products {
+
+namespace {
+
+const QString kQuantityFormat = QStringLiteral("0.######");
+const QString kMoneyFormat = QStringLiteral("#,##0.00");
+
+// Every stock-card entry of the warehouse up to the end date.
+const QString kCardSql = QStringLiteral(
+    "SELECT dfi.*, d.documentdate, d.documenttype, d.number, d.documentid, IF(d.partnername IS NULL, "
+    "CONCAT(p.name,''), d.partnername) AS Partner FROM docfinitem AS dfi LEFT JOIN document AS d ON "
+    "dfi.documentid = d.documentid LEFT JOIN warehouse AS w ON ((d.warehouseid = w.warehouseid) OR "
+    "(d.inwarehouseid = w.warehouseid)) LEFT JOIN partner AS p ON d.partnerid = p.partnerid WHERE dfi.productid "
+    "= %d AND d.documentdate <= %s AND w.warehouseid = %d AND dfi.warehouseid = %d ORDER BY "
+    "d.documentdate,d.direction DESC, d.documenttype, d.number");
+
+const QString kPriceSql = QStringLiteral(
+    "SELECT SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS SumBalance "
+    "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d and "
+    "dfi.warehouseid = %d and d.documentdate <= %s");
+
+struct Entry {
+    QDate date;
+    QString document;
+    QVariant partner;
+    double in = 0;
+    double out = 0;
+    double price = 0;
+    double debit = 0;
+    double credit = 0;
+    qint64 documentId = 0;
+};
+
+std::vector<Entry> readEntries(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText)
+{
+    const QString sql =
+        tarvex::Format(kCardSql, {productId, tarvex::quoteSqlText(toText), warehouseId, warehouseId});
+    QSqlQuery query = tarvex::selectSql(db, sql);
+    const QSqlRecord record = query.record();
+    const int date = record.indexOf(QStringLiteral("documentdate"));
+    const int type = record.indexOf(QStringLiteral("documenttype"));
+    const int number = record.indexOf(QStringLiteral("number"));
+    const int partner = record.indexOf(QStringLiteral("Partner"));
+    const int in = record.indexOf(QStringLiteral("inquantity"));
+    const int out = record.indexOf(QStringLiteral("outquantity"));
+    const int price = record.indexOf(QStringLiteral("price"));
+    const int debit = record.indexOf(QStringLiteral("debit"));
+    const int credit = record.indexOf(QStringLiteral("credit"));
+    const int documentId = record.indexOf(QStringLiteral("documentid"));
+    std::vector<Entry> rows;
+    while (query.next()) {
+        Entry row;
+        row.date = query.value(date).toDate();
+        row.document = query.value(type).toString() + QLatin1Char('-') + query.value(number).toString();
+        row.partner = query.value(partner);
+        row.in = query.value(in).toDouble();
+        row.out = query.value(out).toDouble();
+        row.price = query.value(price).toDouble();
+        row.debit = query.value(debit).toDouble();
+        row.credit = query.value(credit).toDouble();
+        row.documentId = query.value(documentId).toLongLong();
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+struct CardRow {
+    QDate date;
+    QString document;
+    QVariant partner;
+    double in = 0;
+    double out = 0;
+    double amountBalance = 0;
+    double price = 0;
+    double debit = 0;
+    double credit = 0;
+    double balance = 0;
+    QVariant documentId;
+};
+
+void appendRow(tarvex::MemoryTable& table, const CardRow& row)
+{
+    table.append();
+    table.fieldByName(QStringLiteral("date")).setValue(row.date);
+    table.fieldByName(QStringLiteral("document")).setValue(row.document);
+    table.fieldByName(QStringLiteral("partner")).setValue(row.partner);
+    table.fieldByName(QStringLiteral("amountin")).setValue(row.in);
+    table.fieldByName(QStringLiteral("amountout")).setValue(row.out);
+    table.fieldByName(QStringLiteral("amountbalance")).setValue(row.amountBalance);
+    table.fieldByName(QStringLiteral("price")).setValue(row.price);
+    table.fieldByName(QStringLiteral("debit")).setValue(row.debit);
+    table.fieldByName(QStringLiteral("credit")).setValue(row.credit);
+    table.fieldByName(QStringLiteral("balance")).setValue(row.balance);
+    table.fieldByName(QStringLiteral("documentid")).setValue(row.documentId);
+    table.post();
+}
+
+bool isZero(double value)
+{
+    return tarvex::BetterRoundTo(value, -6) == 0;
+}
+
+} // namespace
+
+void DefineStockHistoryFields(tarvex::MemoryTable& table)
+{
+    using tarvex::FieldType;
+    table.addField(QStringLiteral("date"), FieldType::Date).setDisplayLabel(QStringLiteral("Datum"));
+    table.addField(QStringLiteral("document"), FieldType::String, 50).setDisplayLabel(QStringLiteral("Dokument"));
+    table.addField(QStringLiteral("partner"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Partner"));
+    const struct {
+        const char* name;
+        const char* label;
+        QString format;
+    } numbers[] = {
+        {"amountin", "Kol. ulaz", kQuantityFormat},       {"amountout", "Kol. izlaz", kQuantityFormat},
+        {"amountbalance", "Kol. stanje", kQuantityFormat}, {"price", "Cena", QStringLiteral("#,##0.00##")},
+        {"debit", "Duguje", kMoneyFormat},                {"credit", "Potražuje", kMoneyFormat},
+        {"balance", "Saldo", kMoneyFormat},
+    };
+    for (const auto& number : numbers) {
+        tarvex::Field& field = table.addField(QString::fromLatin1(number.name), FieldType::Float);
+        field.setDisplayLabel(QString::fromUtf8(number.label));
+        field.setDisplayFormat(number.format);
+    }
+    table.addField(QStringLiteral("documentid"), FieldType::LargeInt).setVisible(false);
+}
+
+void FillStockHistory(QSqlDatabase db, tarvex::MemoryTable& table, qint64 productId, qint64 warehouseId,
+                      const QString& fromText, const QString& toText)
+{
+    const QDate start = tarvex::MyDateStrToDate(fromText);
+    if (!start.isValid())
+        throw std::invalid_argument(tarvex::CMN_FIELD_INVALIDE_ERR.arg(QStringLiteral("Od datuma")).toStdString());
+    const std::vector<Entry> entries = readEntries(db, productId, warehouseId, toText);
+
+    double previousIn = 0, previousOut = 0, previousDebit = 0, previousCredit = 0;
+    double quantityBalance = 0, valueBalance = 0, openingPrice = 0;
+    bool previousShown = false;
+    auto appendPrevious = [&] {
+        CardRow row;
+        row.date = start;
+        row.document = PROD_PREV_SITUATION;
+        // The state before the range stands on the side it falls.
+        row.in = previousIn >= previousOut ? previousIn - previousOut : 0;
+        row.out = previousIn >= previousOut ? 0 : previousOut - previousIn;
+        row.amountBalance = quantityBalance;
+        row.price = openingPrice;
+        row.debit = previousDebit >= previousCredit ? previousDebit - previousCredit : 0;
+        row.credit = previousDebit >= previousCredit ? 0 : previousCredit - previousDebit;
+        row.balance = valueBalance;
+        appendRow(table, row);
+        previousShown = true;
+    };
+
+    TControlsOff off(table);
+    table.emptyDataSet();
+    for (const Entry& entry : entries) {
+        if (entry.date < start) {
+            previousIn += entry.in;
+            previousOut += entry.out;
+            previousDebit += entry.debit;
+            previousCredit += entry.credit;
+            quantityBalance = previousIn - previousOut;
+            valueBalance = previousDebit - previousCredit;
+            openingPrice = isZero(quantityBalance) ? 0 : tarvex::BetterRoundTo(valueBalance / quantityBalance, -2);
+            continue;
+        }
+        if (!previousShown)
+            appendPrevious();
+        quantityBalance += entry.in - entry.out;
+        valueBalance += entry.debit - entry.credit;
+        CardRow row;
+        row.date = entry.date;
+        row.document = entry.document;
+        row.partner = entry.partner;
+        row.in = entry.in;
+        row.out = entry.out;
+        row.amountBalance = quantityBalance;
+        row.price = entry.price;
+        row.debit = entry.debit;
+        row.credit = entry.credit;
+        row.balance = valueBalance;
+        row.documentId = entry.documentId;
+        appendRow(table, row);
+    }
+    if (!previousShown && !entries.empty())
+        appendPrevious();
+    table.first();
+}
+
+double CurrentStockCardPrice(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText)
+{
+    QSqlQuery query =
+        tarvex::selectSql(db, tarvex::Format(kPriceSql, {productId, warehouseId, tarvex::quoteSqlText(toText)}));
+    if (!query.next())
+        return 0;
+    const double amount = query.value(0).toDouble();
+    if (isZero(amount))
+        return 0;
+    return query.value(1).toDouble() / amount;
+}
+
+TStockHistoryForm::TStockHistoryForm(const THistorySubject& subject, QWidget* parent)
+    : THistoryWindow(QStringLiteral("Robna kartica"), subject, parent)
+{
+    DefineStockHistoryFields(*CDS());
+    showTable();
+
+    auto* caption = new QLabel(QStringLiteral("Trenutna cena po robnim karticama:"), this);
+    m_price = new QLabel(this);
+    QFont bold = m_price->font();
+    bold.setBold(true);
+    m_price->setFont(bold);
+    topRow()->addWidget(caption);
+    topRow()->addWidget(m_price);
+
+    // Once, with the end date the window opens with (today).
+    try {
+        tarvex::BusyCursor busy;
+        m_price->setText(tarvex::FormatFloat(
+            kMoneyFormat, CurrentStockCardPrice(ProductDM->ZConnection()->database(), subject.productId,
+                                                subject.warehouseId, ToDateEdit()->text())));
+    } catch (const std::exception& e) {
+        reportFailure(e);
+    }
+    resize(1000, 480);
+}
+
+void TStockHistoryForm::FindButtonClick()
+{
+    try {
+        tarvex::BusyCursor busy;
+        FillStockHistory(ProductDM->ZConnection()->database(), *CDS(), subject().productId, subject().warehouseId,
+                         FromDateEdit()->text(), ToDateEdit()->text());
+    } catch (const std::exception& e) {
+        reportFailure(e);
+    }
+}
+
+void TStockHistoryForm::PrintButtonClick()
+{
+    const QStringList header = GetPrintHeader().split(QStringLiteral("\r\n"));
+    auto* engine = new tarvex::TReportEngine(this);
+    try {
+        engine->ExecuteStockCardReport(*CDS(), *ProductDM->ProductZQ, PrintTitle(), header);
+    } catch (const std::exception& e) {
+        reportFailure(e);
+    }
+    delete engine;
+}
+
+void TStockHistoryForm::DBGDblClick()
+{
+    if (!CDS()->isActive() || CDS()->isEmpty())
+        return;
+    const qint64 documentId = CDS()->fieldByName(QStringLiteral("documentid")).asLargeInt();
+    if (documentId > 0)
+        OpenDocument(documentId);
+}
+
+void OpenStockHistory(QWidget* owner)
+{
+    auto* form = new TStockHistoryForm(THistorySubject::FromDataModule(), owner);
+    tarvex::execModal(*form);
+}
+
+} // namespace products

@@ -1,0 +1,236 @@
+#include "Warehistoryunit.h"
+
+#include "BusyCursor.h"
+#include "Connection.h"
+#include "DBGrid.h"
+#include "DataSetErrors.h"
+#include "DateText.h"
+#include "DisplayFormat.h"
+#include "Format.h"
+#include "HostStrings.h"
+#include "MemoryTable.h"
+#include "Modal.h"
+#include "Productdmunit.h"
+#include "Productresourcestring.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSqlQuery>
+#include <QVBoxLayout>
+#include <stdexcept>
+#include <vector>
+
+namespace products {
+
+namespace {
+
+const QString kQuantityFormat = QStringLiteral("0.######");
+const QString kTotalFormat = QStringLiteral("#,##0.000");
+
+// Posted stock documents up to the end date, inputs before outputs on a day.
+const QString kHistorySql = QStringLiteral(
+    "SELECT d.documentdate, d.documenttype, d.number, d.documentid, IF(d.partnername IS NULL, CONCAT(p.name,''), "
+    "d.partnername) AS Partner,  IF (d.direction = 1 OR (d.documenttype = 'I' AND d.inwarehouseid = "
+    "w.warehouseid),di.quantity,0) AS Input, IF (d.direction = -1 AND (d.warehouseid = "
+    "w.warehouseid),di.quantity,0) AS Output, w.name FROM documentitem AS di LEFT JOIN document AS d ON "
+    "di.documentid = d.documentid LEFT JOIN warehouse AS w ON ((d.warehouseid = w.warehouseid) OR "
+    "(d.inwarehouseid = w.warehouseid)) LEFT JOIN partner AS p ON d.partnerid = p.partnerid WHERE d.documenttype "
+    "IN ('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' AND di.productid = %d AND "
+    "d.documentdate <= %s AND w.warehouseid = %d ORDER BY d.documentdate,d.direction DESC, d.documenttype, "
+    "d.number");
+
+struct Movement {
+    QDate date;
+    QString document;
+    QVariant partner;
+    double input = 0;
+    double output = 0;
+    qint64 documentId = 0;
+};
+
+std::vector<Movement> readMovements(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText)
+{
+    const QString sql = tarvex::Format(kHistorySql, {productId, tarvex::quoteSqlText(toText), warehouseId});
+    QSqlQuery query = tarvex::selectSql(db, sql);
+    std::vector<Movement> rows;
+    while (query.next()) {
+        Movement row;
+        row.date = query.value(0).toDate();
+        row.document = query.value(1).toString() + QLatin1Char('-') + query.value(2).toString();
+        row.documentId = query.value(3).toLongLong();
+        row.partner = query.value(4);
+        row.input = query.value(5).toDouble();
+        row.output = query.value(6).toDouble();
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void appendRow(tarvex::MemoryTable& table, const QDate& date, const QString& document, const QVariant& partner,
+               double in, double out, double balance, const QVariant& documentId)
+{
+    table.append();
+    table.fieldByName(QStringLiteral("documentdate")).setValue(date);
+    table.fieldByName(QStringLiteral("document")).setValue(document);
+    table.fieldByName(QStringLiteral("partner")).setValue(partner);
+    table.fieldByName(QStringLiteral("amountin")).setValue(in);
+    table.fieldByName(QStringLiteral("amountout")).setValue(out);
+    table.fieldByName(QStringLiteral("amountbalance")).setValue(balance);
+    table.fieldByName(QStringLiteral("documentid")).setValue(documentId);
+    table.post();
+}
+
+} // namespace
+
+void DefineWareHistoryFields(tarvex::MemoryTable& table)
+{
+    using tarvex::FieldType;
+    table.addField(QStringLiteral("documentdate"), FieldType::Date).setDisplayLabel(QStringLiteral("Datum"));
+    table.addField(QStringLiteral("document"), FieldType::String, 50).setDisplayLabel(QStringLiteral("Dokument"));
+    table.addField(QStringLiteral("partner"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Partner"));
+    const struct {
+        const char* name;
+        const char* label;
+    } amounts[] = {{"amountin", "Kol. ulaz"}, {"amountout", "Kol. izlaz"}, {"amountbalance", "Kol. stanje"}};
+    for (const auto& amount : amounts) {
+        tarvex::Field& field = table.addField(QString::fromLatin1(amount.name), FieldType::Float);
+        field.setDisplayLabel(QString::fromUtf8(amount.label));
+        field.setDisplayFormat(kQuantityFormat);
+    }
+    table.addField(QStringLiteral("documentid"), FieldType::LargeInt).setVisible(false);
+}
+
+TWareHistoryTotals FillWareHistory(QSqlDatabase db, tarvex::MemoryTable& table, qint64 productId,
+                                   qint64 warehouseId, const QString& fromText, const QString& toText)
+{
+    const QDate start = tarvex::MyDateStrToDate(fromText);
+    if (!start.isValid())
+        throw std::invalid_argument(tarvex::CMN_FIELD_INVALIDE_ERR.arg(QStringLiteral("Od datuma")).toStdString());
+    const std::vector<Movement> movements = readMovements(db, productId, warehouseId, toText);
+
+    double previousIn = 0;
+    double previousOut = 0;
+    TWareHistoryTotals totals;
+    bool previousShown = false;
+    auto appendPrevious = [&] {
+        const bool moreIn = previousIn >= previousOut;
+        appendRow(table, start, PROD_PREV_SITUATION, QVariant(), moreIn ? previousIn - previousOut : 0,
+                  moreIn ? 0 : previousOut - previousIn, totals.balance, QVariant());
+        previousShown = true;
+    };
+
+    TControlsOff off(table);
+    table.emptyDataSet();
+    for (const Movement& row : movements) {
+        if (row.date < start) {
+            previousIn += row.input;
+            previousOut += row.output;
+            totals.balance = previousIn - previousOut;
+            // Before the range only the net state counts, on the side it falls.
+            totals.amountIn = previousIn >= previousOut ? previousIn - previousOut : 0;
+            totals.amountOut = previousIn >= previousOut ? 0 : previousOut - previousIn;
+            continue;
+        }
+        if (!previousShown)
+            appendPrevious();
+        totals.balance += row.input - row.output;
+        totals.amountIn += row.input;
+        totals.amountOut += row.output;
+        appendRow(table, row.date, row.document, row.partner, row.input, row.output, totals.balance, row.documentId);
+    }
+    if (!previousShown && !movements.empty())
+        appendPrevious();
+    table.first();
+    return totals;
+}
+
+TWareHistoryForm::TWareHistoryForm(const THistorySubject& subject, QWidget* parent)
+    : THistoryWindow(QStringLiteral("Magacinska kartica"), subject, parent)
+{
+    DefineWareHistoryFields(*CDS());
+    showTable();
+
+    // The three totals sit right under their columns.
+    m_totals = new QWidget(this);
+    m_in = new QLabel(this);
+    m_out = new QLabel(this);
+    m_balance = new QLabel(this);
+    for (QLabel* label : {m_in, m_out, m_balance}) {
+        label->setParent(m_totals);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    m_totals->setFixedHeight(m_in->sizeHint().height() + 4);
+    m_totals->installEventFilter(this);
+    mainLayout()->insertWidget(2, m_totals);
+    QHeaderView* header = DBG()->horizontalHeader();
+    connect(header, &QHeaderView::sectionResized, this, &TWareHistoryForm::placeTotals);
+    connect(header, &QHeaderView::sectionMoved, this, &TWareHistoryForm::placeTotals);
+    connect(header, &QHeaderView::geometriesChanged, this, &TWareHistoryForm::placeTotals);
+    connect(DBG()->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TWareHistoryForm::placeTotals);
+    showTotals(TWareHistoryTotals());
+    resize(780, 480);
+}
+
+void TWareHistoryForm::showTotals(const TWareHistoryTotals& totals)
+{
+    m_in->setText(tarvex::FormatFloat(kTotalFormat, totals.amountIn));
+    m_out->setText(tarvex::FormatFloat(kTotalFormat, totals.amountOut));
+    m_balance->setText(tarvex::FormatFloat(kTotalFormat, totals.balance));
+}
+
+void TWareHistoryForm::placeTotals()
+{
+    const QHeaderView* header = DBG()->horizontalHeader();
+    const struct {
+        QLabel* label;
+        const char* field;
+    } columns[] = {{m_in, "amountin"}, {m_out, "amountout"}, {m_balance, "amountbalance"}};
+    for (const auto& column : columns) {
+        const int section = DBG()->dataModel()->columnOf(CDS()->findField(QString::fromLatin1(column.field)));
+        if (section < 0)
+            continue;
+        const QPoint at = DBG()->viewport()->mapTo(this, QPoint(header->sectionViewportPosition(section), 0));
+        column.label->setGeometry(at.x() - m_totals->x() - 4, 0, header->sectionSize(section), m_totals->height());
+    }
+}
+
+bool TWareHistoryForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_totals && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        placeTotals();
+    return THistoryWindow::eventFilter(watched, event);
+}
+
+void TWareHistoryForm::FindButtonClick()
+{
+    try {
+        tarvex::BusyCursor busy;
+        showTotals(FillWareHistory(ProductDM->ZConnection()->database(), *CDS(), subject().productId,
+                                   subject().warehouseId, FromDateEdit()->text(), ToDateEdit()->text()));
+    } catch (const std::exception& e) {
+        reportFailure(e);
+    }
+}
+
+void TWareHistoryForm::PrintButtonClick()
+{
+    PrintThroughConsole(DBG(), PrintParameters(PrintTitle(), GetPrintHeader()));
+}
+
+void TWareHistoryForm::DBGDblClick()
+{
+    if (!CDS()->isActive() || CDS()->isEmpty())
+        return;
+    OpenDocument(CDS()->fieldByName(QStringLiteral("documentid")).asLargeInt());
+}
+
+void OpenWareHistory(QWidget* owner)
+{
+    auto* form = new TWareHistoryForm(THistorySubject::FromDataModule(), owner);
+    tarvex::execModal(*form);
+}
+
+} // namespace products

@@ -1,0 +1,367 @@
+#include "Clock.h"
+#include "DBGrid.h"
+#include "HostStrings.h"
+#include "MemoryTable.h"
+#include "Modal.h"
+#include "ProductDMFixture.h"
+#include "Productresourcestring.h"
+#include "Productsnapin.h"
+#include "ReportEngine.h"
+#include "DatabaseError.h"
+#include "ScriptedDialogs.h"
+#include "Screenshots.h"
+#include "Stockhistoryunit.h"
+#include "Warehistoryunit.h"
+#include "test_refwindows.h"
+#include "test_stockreports_console.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace products;
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+const qint64 kA = 1;
+const qint64 kB = 2;
+
+struct Row {
+    QString date;
+    QString document;
+    QString partner;
+    double in;
+    double out;
+    double balance;
+    qint64 documentId;
+};
+
+// The ware history's rows as (date, document, partner, in, out, balance, id).
+QList<Row> wareRows(MemoryTable& table)
+{
+    QList<Row> rows;
+    for (table.first(); !table.eof(); table.next())
+        rows << Row{table.fieldByName("documentdate").displayText(), table.fieldByName("document").asString(),
+                    table.fieldByName("partner").asString(),     table.fieldByName("amountin").asFloat(),
+                    table.fieldByName("amountout").asFloat(),    table.fieldByName("amountbalance").asFloat(),
+                    table.fieldByName("documentid").asLargeInt()};
+    return rows;
+}
+
+void expectRow(const Row& row, const char* date, const QString& document, const QString& partner, double in,
+               double out, double balance)
+{
+    EXPECT_EQ(row.date, QString::fromLatin1(date)) << row.document.toStdString();
+    EXPECT_EQ(row.document, document);
+    EXPECT_EQ(row.partner, partner) << row.document.toStdString();
+    EXPECT_DOUBLE_EQ(row.in, in) << row.document.toStdString();
+    EXPECT_DOUBLE_EQ(row.out, out) << row.document.toStdString();
+    EXPECT_DOUBLE_EQ(row.balance, balance) << row.document.toStdString();
+}
+
+THistorySubject subject(qint64 product, qint64 warehouse)
+{
+    THistorySubject s;
+    s.productId = product;
+    s.productName = QStringLiteral("Čokolada");
+    s.productCode = QStringLiteral("C-1");
+    s.warehouseId = warehouse;
+    s.warehouseName = warehouse == kA ? QStringLiteral("Centralni") : QStringLiteral("Prodavnica");
+    return s;
+}
+
+} // namespace
+
+class StockHistoryTest : public ProductDMTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        ProductDMTest::SetUpTestSuite();
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary')");
+        sql("INSERT INTO product (productid, name, code, unitname, taxid, pricecurrency) VALUES "
+            "(1, 'Čokolada', 'C-1', 'kom', 1, 'RSD'), (2, 'Keks', 'K-1', 'kom', 1, 'RSD')");
+        sql("INSERT INTO warehouse (warehouseid, name, status) VALUES (1, 'Centralni', 'primary'), (2, "
+            "'Prodavnica', 'standard')");
+        sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (1, 1, -5), (1, 2, 5)");
+        sql("INSERT INTO partner (partnerid, name) VALUES (1, 'Kupac d.o.o.'), (2, 'Dobavljač a.d.')");
+        // id, date, kind, number, direction, warehouse, in-warehouse, status, partner, name on the document
+        sql("INSERT INTO document (documentid, documentdate, documenttype, number, direction, warehouseid, "
+            "inwarehouseid, status, partnerid, partnername) VALUES "
+            "(100, '2024-01-10', 'G', '1', 1, 1, NULL, 'p', NULL, NULL),"  // opening stock 10
+            "(101, '2024-01-20', 'R', '2', -1, 1, NULL, 'p', 1, NULL),"    // sale 12 before the range
+            "(102, '2024-03-05', 'R', '3', -1, 1, NULL, 'p', 1, NULL),"    // sale 3: partner's own name
+            "(103, '2024-03-05', 'K', '4', 1, 1, NULL, 'p', 2, ''),"       // receipt 8, same day, empty name
+            "(104, '2024-03-06', 'I', '5', -1, 1, 2, 'p', NULL, NULL),"    // transfer 5 from A to B
+            "(105, '2024-03-07', 'R', '6', -1, 1, NULL, 'n', 1, NULL),"    // draft sale 4
+            "(106, '2024-03-08', 'K', '7', 1, 1, NULL, 'p', 2, 'Ručno upisan')," // on the end date
+            "(107, '2024-03-09', 'K', '8', 1, 1, NULL, 'p', 2, NULL)");    // after the end date
+        sql("INSERT INTO documentitem (documentid, productid, quantity) VALUES (100, 1, 10), (101, 1, 12), "
+            "(102, 1, 3), (103, 1, 8), (104, 1, 5), (105, 1, 4), (106, 1, 1), (107, 1, 100)");
+        sql("INSERT INTO docfinitem (documentid, productid, warehouseid, inquantity, outquantity, debit, credit, "
+            "price) VALUES (100, 1, 1, 10, 0, 1000, 0, 100), (101, 1, 1, 0, 12, 0, 1200, 100),"
+            "(103, 1, 1, 8, 0, 880, 0, 110), (102, 1, 1, 0, 3, 0, 330, 110), (104, 1, 1, 0, 5, 0, 550, 110),"
+            "(104, 1, 2, 5, 0, 550, 0, 110), (105, 1, 1, 0, 4, 0, 440, 110), (106, 1, 1, 1, 0, 120, 0, 120),"
+            "(107, 1, 1, 100, 0, 10000, 0, 100),"
+            // product 2: bought 3, sold 3 minus a rounding crumb, value left over
+            "(100, 2, 1, 3, 0, 30, 0, 10), (101, 2, 1, 0, 2.9999999, 0, 20, 10)");
+    }
+    void SetUp() override
+    {
+        hostClock().setNow(QDateTime(QDate(2024, 3, 8), QTime(9, 30)));
+        GlobalConsole = ComPtr<IConsole>(&console);
+    }
+    void TearDown() override
+    {
+        GlobalConsole.reset();
+        hostClock().reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    static MemoryTable& wareTable(MemoryTable& table)
+    {
+        DefineWareHistoryFields(table);
+        table.createDataSet();
+        return table;
+    }
+
+    stocktest::Console console;
+};
+
+TEST_F(StockHistoryTest, WareHistoryStartsWithThePreviousStateAndCountsPostedDocumentsByDirection)
+{
+    MemoryTable table;
+    wareTable(table);
+    const TWareHistoryTotals totals = FillWareHistory(db(), table, 1, kA, "2024-02-01", "2024-03-08");
+    EXPECT_EQ(table.recNo(), 1);
+    const QList<Row> rows = wareRows(table);
+    ASSERT_EQ(rows.size(), 5);
+    // 10 in and 12 out before the range: the state is 2 out, balance -2.
+    expectRow(rows[0], "2024-02-01", PROD_PREV_SITUATION, QString(), 0, 2, -2);
+    EXPECT_EQ(rows[0].documentId, 0);
+    // Same day: the receipt before the sale. An empty name on the document
+    // stays empty; a missing one shows the partner's.
+    expectRow(rows[1], "2024-03-05", "K-4", "", 8, 0, 6);
+    expectRow(rows[2], "2024-03-05", "R-3", "Kupac d.o.o.", 0, 3, 3);
+    EXPECT_EQ(rows[2].documentId, 102);
+    expectRow(rows[3], "2024-03-06", "I-5", "", 0, 5, -2);
+    // The draft sale is left out; the document on the end date counts.
+    expectRow(rows[4], "2024-03-08", "K-7", "Ručno upisan", 1, 0, -1);
+    EXPECT_DOUBLE_EQ(totals.amountIn, 9);
+    EXPECT_DOUBLE_EQ(totals.amountOut, 10);
+    EXPECT_DOUBLE_EQ(totals.balance, -1);
+
+    // The receiving warehouse sees the transfer as input, after a zero state.
+    const TWareHistoryTotals inB = FillWareHistory(db(), table, 1, kB, "2024-02-01", "2024-03-08");
+    const QList<Row> rowsB = wareRows(table);
+    ASSERT_EQ(rowsB.size(), 2);
+    expectRow(rowsB[0], "2024-02-01", PROD_PREV_SITUATION, QString(), 0, 0, 0);
+    expectRow(rowsB[1], "2024-03-06", "I-5", "", 5, 0, 5);
+    EXPECT_DOUBLE_EQ(inB.amountIn, 5);
+    EXPECT_DOUBLE_EQ(inB.balance, 5);
+}
+
+TEST_F(StockHistoryTest, WareHistoryEdgesOfTheRange)
+{
+    MemoryTable table;
+    wareTable(table);
+    // Everything before the start: just the state row.
+    const TWareHistoryTotals before = FillWareHistory(db(), table, 1, kA, "2024-06-01", "2024-12-31");
+    QList<Row> rows = wareRows(table);
+    ASSERT_EQ(rows.size(), 1);
+    expectRow(rows[0], "2024-06-01", PROD_PREV_SITUATION, QString(), 119 - 20, 0, 99);
+    EXPECT_DOUBLE_EQ(before.amountIn, 99);
+    EXPECT_DOUBLE_EQ(before.amountOut, 0);
+
+    // The end date is inclusive: the day before it leaves its document out.
+    FillWareHistory(db(), table, 1, kA, "2024-02-01", "2024-03-07");
+    EXPECT_EQ(table.recordCount(), 4);
+
+    // Nothing at all: an empty table and zero totals.
+    const TWareHistoryTotals none = FillWareHistory(db(), table, 2, kA, "2024-01-01", "2024-12-31");
+    EXPECT_TRUE(table.isEmpty());
+    EXPECT_DOUBLE_EQ(none.amountIn + none.amountOut + none.balance, 0);
+
+    // A start that is no date stops before the table is touched.
+    FillWareHistory(db(), table, 1, kB, "2024-02-01", "2024-03-08");
+    EXPECT_THROW(FillWareHistory(db(), table, 1, kA, "2024-13-01", "2024-03-08"), std::exception);
+    EXPECT_EQ(table.recordCount(), 2);
+    // A quote in the end date goes to the database as text, not as SQL.
+    try {
+        FillWareHistory(db(), table, 1, kA, "2024-02-01", "2024-03-08' OR '1'='1");
+        EXPECT_LE(table.recordCount(), 5);
+    } catch (const DatabaseError&) {
+    }
+}
+
+TEST_F(StockHistoryTest, StockCardCountsEveryEntryWithValuesAndOpeningPrice)
+{
+    MemoryTable table;
+    DefineStockHistoryFields(table);
+    table.createDataSet();
+    FillStockHistory(db(), table, 1, kA, "2024-02-01", "2024-03-08");
+    QStringList documents;
+    QList<QList<double>> values; // in, out, balance, price, debit, credit, value balance
+    for (table.first(); !table.eof(); table.next()) {
+        documents << table.fieldByName("document").asString();
+        QList<double> v;
+        for (const char* name : {"amountin", "amountout", "amountbalance", "price", "debit", "credit", "balance"})
+            v << table.fieldByName(name).asFloat();
+        values << v;
+    }
+    // The draft sale R-6 is on the stock card.
+    EXPECT_EQ(documents, QStringList({PROD_PREV_SITUATION, "K-4", "R-3", "I-5", "R-6", "K-7"}));
+    ASSERT_EQ(values.size(), 6);
+    EXPECT_EQ(values[0], QList<double>({0, 2, -2, 100, 0, 200, -200}));
+    EXPECT_EQ(values[1], QList<double>({8, 0, 6, 110, 880, 0, 680}));
+    EXPECT_EQ(values[2], QList<double>({0, 3, 3, 110, 0, 330, 350}));
+    EXPECT_EQ(values[3], QList<double>({0, 5, -2, 110, 0, 550, -200}));
+    EXPECT_EQ(values[4], QList<double>({0, 4, -6, 110, 0, 440, -640}));
+    EXPECT_EQ(values[5], QList<double>({1, 0, -5, 120, 120, 0, -520}));
+    table.first();
+    EXPECT_TRUE(table.fieldByName("documentid").isNull());
+    EXPECT_EQ(table.fieldByName("date").asDate(), QDate(2024, 2, 1));
+    EXPECT_EQ(table.fieldByName("price").displayText(), "100.00");
+    table.last();
+    EXPECT_EQ(table.fieldByName("debit").displayText(), "120.00");
+
+    // In the receiving warehouse only its own card entry counts.
+    FillStockHistory(db(), table, 1, kB, "2024-01-01", "2024-12-31");
+    ASSERT_EQ(table.recordCount(), 2);
+    table.last();
+    EXPECT_EQ(table.fieldByName("document").asString(), "I-5");
+    EXPECT_DOUBLE_EQ(table.fieldByName("balance").asFloat(), 550);
+
+    EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 1, kA, "2024-03-08"), -520.0 / -5);
+    // A quantity that rounds to nothing at six decimals has no price.
+    EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 2, kA, "2024-03-08"), 0);
+    EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 2, kB, "2024-03-08"), 0);
+}
+
+TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThroughTheConsole)
+{
+    ScriptedDialogs script;
+    auto* form = new TWareHistoryForm(subject(1, kA));
+    EXPECT_EQ(form->windowTitle(), "Magacinska kartica");
+    EXPECT_EQ(form->FromDateEdit()->text(), "2024-01-01");
+    EXPECT_EQ(form->ToDateEdit()->text(), "2024-03-08");
+    EXPECT_EQ(form->AmountInLabel()->text(), "0.000");
+    EXPECT_EQ(form->BalanceLabel()->text(), "0.000");
+
+    // The picker opens on today; a confirmed date replaces the field.
+    script.answer(QDate(2024, 2, 1));
+    form->FromDateButtonClick();
+    EXPECT_EQ(form->FromDateEdit()->text(), "2024-02-01");
+    script.answer(QDate());
+    form->ToDateButtonClick();
+    EXPECT_EQ(form->ToDateEdit()->text(), "2024-03-08");
+
+    QTest::mouseClick(form->FindButton(), Qt::LeftButton);
+    EXPECT_EQ(form->CDS()->recordCount(), 5);
+    EXPECT_EQ(form->AmountInLabel()->text(), "9.000");
+    EXPECT_EQ(form->AmountOutLabel()->text(), "10.000");
+    EXPECT_EQ(form->BalanceLabel()->text(), "-1.000");
+    EXPECT_EQ(cellText(form->DBG(), "amountbalance", 0), "-2");
+    EXPECT_EQ(form->DBG()->dataModel()->columnCount(), 6); // documentid is not shown
+    saveScreenshot(*form, "warehistory");
+
+    // A bad start date: the message, and the rows and totals stay.
+    form->FromDateEdit()->setText("2024-02-30");
+    form->FindButtonClick();
+    ASSERT_EQ(script.messages().size(), 1);
+    EXPECT_EQ(form->CDS()->recordCount(), 5);
+    EXPECT_EQ(form->AmountInLabel()->text(), "9.000");
+    form->FromDateEdit()->setText("2024-02-01");
+
+    // The previous-state row passes 0; a document row its own id.
+    form->DBGDblClick();
+    form->CDS()->setRecNo(3);
+    form->DBGDblClick();
+    EXPECT_EQ(console.documents.opened, QList<qint64>({0, 102}));
+    console.offerDocuments = false;
+    form->DBGDblClick();
+    EXPECT_EQ(console.documents.opened.size(), 2);
+    EXPECT_EQ(script.messages().size(), 1);
+
+    QTableView* listGrid = new QTableView(form);
+    console.active = listGrid;
+    form->PrintButtonClick();
+    ASSERT_EQ(console.wizards.size(), 1);
+    EXPECT_EQ(console.wizards[0].name, CMN_PRINT_WIZ_NAME);
+    EXPECT_EQ(console.wizards[0].parameters,
+              "title:Magacinska kartica: Čokolada - C-1 - Centralni;header:Od datuma 2024-02-01\r\nDo datuma "
+              "2024-03-08");
+    EXPECT_EQ(console.wizards[0].grid, form->DBG());
+    EXPECT_EQ(console.active, listGrid);
+    delete form;
+}
+
+TEST_F(StockHistoryTest, StockHistoryWindowPriceLabelDocumentsAndStockCardPrint)
+{
+    ScriptedDialogs script;
+    auto* form = new TStockHistoryForm(subject(1, kA));
+    EXPECT_EQ(form->windowTitle(), "Robna kartica");
+    EXPECT_EQ(form->PriceLabel()->text(), "104.00");
+    form->FromDateEdit()->setText("2024-02-01");
+    form->FindButtonClick();
+    ASSERT_EQ(form->CDS()->recordCount(), 6);
+    EXPECT_EQ(cellText(form->DBG(), "credit", 0), "200.00");
+    saveScreenshot(*form, "stockhistory");
+
+    // Nothing for the previous-state row.
+    form->DBGDblClick();
+    EXPECT_TRUE(console.documents.opened.isEmpty());
+    form->CDS()->setRecNo(2);
+    form->DBGDblClick();
+    EXPECT_EQ(console.documents.opened, QList<qint64>({103}));
+
+    int previews = 0;
+    {
+        ScopedModalHandler preview([&previews](QDialog& dialog) {
+            previews += qobject_cast<QPrintPreviewDialog*>(&dialog) != nullptr;
+            return 0;
+        });
+        form->PrintButtonClick();
+    }
+    EXPECT_EQ(previews, 1);
+    EXPECT_TRUE(console.wizards.isEmpty());
+    const PrintJob job = TReportEngine::stockCardJob(*form->CDS(), *dm().ProductZQ, form->PrintTitle(),
+                                                     form->GetPrintHeader().split("\r\n"));
+    EXPECT_EQ(job.title, "Robna kartica: Čokolada - C-1 - Centralni");
+    EXPECT_EQ(job.headerLines.mid(0, 2), QStringList({"Od datuma 2024-02-01", "Do datuma 2024-03-08"}));
+    EXPECT_EQ(job.columns.size(), 10);
+    delete form;
+
+    auto* empty = new TStockHistoryForm(subject(2, kA));
+    EXPECT_EQ(empty->PriceLabel()->text(), "0.00");
+    delete empty;
+}
+
+TEST_F(StockHistoryTest, OpeningFunctionsTakeTheDataModulesProductAndStockRow)
+{
+    QueryDataSet& product = *dm().ProductZQ;
+    product.close();
+    product.setSql("SELECT p.* FROM product AS p WHERE p.productid = 1");
+    product.open();
+    QueryDataSet& stock = *dm().ProductWarehouseZQ;
+    stock.close();
+    stock.setSql(QString(stock.sql()).replace("pw.productid = -1", "pw.productid = 1"));
+    stock.open();
+    ASSERT_TRUE(stock.locate("warehouseid", kB));
+
+    QStringList seen;
+    ScopedModalHandler modal([&seen](QDialog& dialog) {
+        auto& window = dynamic_cast<THistoryWindow&>(dialog);
+        seen << window.PrintTitle();
+        window.close();
+        return 0;
+    });
+    QWidget owner;
+    OpenWareHistory(&owner);
+    OpenStockHistory(&owner);
+    EXPECT_EQ(seen, QStringList({"Magacinska kartica: Čokolada - C-1 - Prodavnica",
+                                 "Robna kartica: Čokolada - C-1 - Prodavnica"}));
+}

@@ -1,0 +1,106 @@
+#pragma once
+// A console for the report window tests: records what the reports ask of it
+// (the print wizard and its print source) and offers stand-in product and
+// document services that record the rows they were asked to open.
+
+#include "Productintf.h"
+#include "Siblingintf.h"
+#include "Tarvexinterfaces.h"
+
+#include <QList>
+#include <QPair>
+#include <QTableView>
+
+namespace stocktest {
+
+using namespace tarvex;
+
+template <class I>
+class Counted : public I {
+public:
+    HResult QueryInterface(const QUuid&, void** object) override
+    {
+        *object = nullptr;
+        return kNoInterface;
+    }
+    int AddRef() override { return ++refs; }
+    int Release() override { return --refs; }
+    int refs = 0;
+};
+
+class DocumentService final : public Counted<IDocumentService> {
+public:
+    void Reserved3() override {}
+    void OpenDocument(qint64 documentId) override { opened << documentId; }
+    QList<qint64> opened;
+};
+
+class ProductService final : public Counted<IProductService> {
+public:
+    bool GetProduct(TProductDesc&) override { return false; }
+    TProductDescArr GetProduct(const QString&, bool, bool) override { return {}; }
+    bool GetProduct(const QString&, TProductDesc&) override { return false; }
+    bool GetProduct(qint32, qint32, TProductDesc&) override { return false; }
+    TProductDescArr GetProductAll(qint32, TDoubleArray&) override { return {}; }
+    double GetProductPrice(qint32, qint32) override { return 0; }
+    double GetProductAmount(qint32, qint32) override { return 0; }
+    QString GetProductCurrency(qint32) override { return {}; }
+    bool GetProductAttribute(const QString&, TProductDesc&, qint32&) override { return false; }
+    bool GetProduct(TProductDescArr&) override { return false; }
+    void OpenProduct(qint32 productID, qint32 warehouseID) override { opened << qMakePair(productID, warehouseID); }
+    QList<QPair<qint32, qint32>> opened;
+};
+
+class Console final : public Counted<IConsole> {
+public:
+    struct Wizard {
+        QString name;
+        QString parameters;
+        QTableView* grid = nullptr; // the print source while it ran
+    };
+
+    QWidget* MainWindow() override { return nullptr; }
+    void RunWizard(const QString& name, const QString& parameters) override { wizards << Wizard{name, parameters, active}; }
+    void Reserved5() override {}
+    void Reserved6() override {}
+    void Reserved7() override {}
+    QTableView* GetActiveGrid() override { return active; }
+    void Reserved9() override {}
+    void Reserved10() override {}
+    void Reserved11() override {}
+    void Reserved12() override {}
+    void Reserved13() override {}
+    bool FindService(const QUuid& iid, IInterface** service) override
+    {
+        IInterface* found = nullptr;
+        if (iid == IID_IDocumentService && offerDocuments)
+            found = &documents;
+        else if (iid == IID_IProductService && offerProducts)
+            found = &products;
+        if (found)
+            found->AddRef();
+        *service = found;
+        return found != nullptr;
+    }
+    void Reserved15() override {}
+    void Reserved16() override {}
+    void Reserved17() override {}
+    void Reserved18() override {}
+    void Reserved19() override {}
+    void Reserved20() override {}
+    void Reserved21() override {}
+    void Reserved22() override {}
+    void Reserved23() override {}
+    void Reserved24() override {}
+    void Reserved25() override {}
+    void SetActiveGrid(QTableView* grid) override { active = grid; }
+
+    bool offerDocuments = true;
+    bool offerProducts = true;
+    DocumentService documents;
+    ProductService products;
+    QTableView* active = nullptr;
+    QList<Wizard> wizards;
+};
+
+} // namespace stocktest
