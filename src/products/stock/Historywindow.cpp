@@ -115,6 +115,7 @@ void THistoryWindow::showTable()
 {
     m_table->createDataSet();
     m_grid->setDataSet(m_table);
+    StretchColumn(m_grid, QStringLiteral("partner"));
 }
 
 QString THistoryWindow::GetPrintHeader() const

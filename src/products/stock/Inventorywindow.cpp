@@ -71,6 +71,7 @@ void TInventoryWindow::setColumns(const QList<Column>& columns)
         shown << tarvex::DataSetModel::Column{field.fieldName(), QString()};
     }
     m_grid->dataModel()->setColumns(shown);
+    StretchColumn(m_grid, QStringLiteral("name"));
 }
 
 void TInventoryWindow::OpenList()

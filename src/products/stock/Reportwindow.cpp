@@ -1,6 +1,7 @@
 #include "Reportwindow.h"
 
 #include "Clock.h"
+#include "DBGrid.h"
 #include "DataSet.h"
 #include "DateText.h"
 #include "Dialogs.h"
@@ -13,6 +14,7 @@
 #include "Siblingintf.h"
 #include "WheelToArrowFilter.h"
 
+#include <QHeaderView>
 #include <QTableView>
 
 namespace products {
@@ -83,6 +85,19 @@ void TReportWindow::OpenDocument(qint64 documentId)
         return;
     auto service = tarvex::ComPtr<tarvex::IDocumentService>::adopt(static_cast<tarvex::IDocumentService*>(found));
     service->OpenDocument(documentId);
+}
+
+void TReportWindow::StretchColumn(tarvex::DBGrid* grid, const QString& fieldName)
+{
+    auto stretch = [grid, fieldName] {
+        const tarvex::DataSetModel* model = grid->dataModel();
+        const int column = model->columnOf(model->dataSet()->findField(fieldName));
+        if (column >= 0 && column < grid->horizontalHeader()->count())
+            grid->horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
+    };
+    // After the grid has fitted its columns to a new content.
+    QObject::connect(grid->dataModel(), &QAbstractItemModel::modelReset, grid, stretch);
+    stretch();
 }
 
 } // namespace products

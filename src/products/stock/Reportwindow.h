@@ -13,7 +13,8 @@ class QTableView;
 
 namespace tarvex {
 class DataSet;
-}
+class DBGrid;
+} // namespace tarvex
 
 namespace products {
 
@@ -50,6 +51,9 @@ public:
     static void OpenProduct(qint64 productId);
     // Opens a document in the document module; nothing when it is missing.
     static void OpenDocument(qint64 documentId);
+    // The column of the field takes the width the others leave, after every
+    // refill too (names and partners are the long texts of a report).
+    static void StretchColumn(tarvex::DBGrid* grid, const QString& fieldName);
 };
 
 } // namespace products
