@@ -4,6 +4,7 @@
 #include "Categoryunit.h"
 #include "Connection.h"
 #include "Dialogs.h"
+#include "Productdetailunit.h"
 #include "Format.h"
 #include "Productdmunit.h"
 #include "Productoptionsunit.h"
@@ -79,6 +80,7 @@ TProductViewerForm::TProductViewerForm(QWidget* parent) : tarvex::TCustomViewerF
                                     {QStringLiteral("manufname"), QStringLiteral("Proizvođač")},
                                     {QStringLiteral("manufcode"), {}}});
     tarvex::GridSorter::AddGrid(DBG());
+    m_windows.productEditor = [this] { OpenProductDetail(this); };
     DBG()->horizontalHeader()->setDefaultSectionSize(90);
     connect(DBG()->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this] {
         guarded([this] { ProductEditExecute(); });

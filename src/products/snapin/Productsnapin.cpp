@@ -7,6 +7,7 @@
 #include "Format.h"
 #include "Getproductunit.h"
 #include "HostStrings.h"
+#include "Productdetailunit.h"
 #include "Productdmunit.h"
 #include "Productnavigatorunit.h"
 #include "Productoptionstabunit.h"
@@ -347,8 +348,7 @@ void TProductSnapin::OpenProduct(qint32 productID, qint32 warehouseID)
     products->first();
     if (products->isEmpty())
         return;
-    // The product editor is the part of the module still to come.
-    throw NotAvailableYet(QStringLiteral("Uređivanje proizvoda"));
+    OpenProductDetail(nullptr);
 }
 
 } // namespace products

@@ -1,0 +1,535 @@
+// The product editor's behaviour: what it loads when it opens, the option
+// effects, the tax and currency pickers, the rate price, apply with its
+// checks, OK, cancel, the close check, copy, printing and price labels.
+// The controls are built in Productdetailpages.cpp.
+
+#include "Productdetailunit.h"
+
+#include "BusyCursor.h"
+#include "Captions.h"
+#include "Connection.h"
+#include "DBControls.h"
+#include "DBGrid.h"
+#include "Dialogs.h"
+#include "DisplayFormat.h"
+#include "Format.h"
+#include "HostStrings.h"
+#include "Modal.h"
+#include "Productdmunit.h"
+#include "Productresourcestring.h"
+#include "Productsnapin.h"
+#include "Productwarehousesunit.h"
+#include "Siblingintf.h"
+#include "SqlText.h"
+#include "Taxunit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace products {
+
+namespace {
+
+using tarvex::DataSetState;
+
+QueryDataSet& product()
+{
+    return *ProductDM->ProductZQ;
+}
+
+tarvex::Field& productField(const char* name)
+{
+    return product().fieldByName(QString::fromUtf8(name));
+}
+
+qint32 productId()
+{
+    return productField("productid").asInteger();
+}
+
+QSqlDatabase database()
+{
+    return ProductDM->ZConnection()->database();
+}
+
+void editIfBrowsing()
+{
+    if (product().state() == DataSetState::Browse)
+        product().edit();
+}
+
+void postIfEditing(tarvex::DataSet& dataSet)
+{
+    if (dataSet.isEditing())
+        dataSet.post();
+}
+
+// A service of the console, or null when the console has none.
+template <class I>
+tarvex::ComPtr<I> findService(const QUuid& iid)
+{
+    tarvex::IInterface* found = nullptr;
+    if (!GlobalConsole || !GlobalConsole->FindService(iid, &found) || !found)
+        return {};
+    return tarvex::ComPtr<I>::adopt(static_cast<I*>(found));
+}
+
+bool refuse(const QString& message)
+{
+    tarvex::dialogs().error(message);
+    return false;
+}
+
+} // namespace
+
+TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailForm(parent)
+{
+    setWindowTitle(QStringLiteral("Proizvod"));
+    setSizeGripEnabled(true);
+    buildGeneralTab();
+    buildDetailsTab();
+    // The rebate, image, cash-register, attribute, working-operation and fixed-asset pages come with their parts.
+    buildBottomPanel();
+
+    auto guarded = [](auto work) {
+        return [work] {
+            try {
+                work();
+            } catch (const std::exception& e) {
+                tarvex::dialogs().showException(e);
+            }
+        };
+    };
+    connect(ChangeTaxButton, &QToolButton::clicked, this, guarded([this] { ChangeTaxButtonClick(); }));
+    connect(PriceCurrB, &QToolButton::clicked, this, guarded([this] { PriceCurrBClick(); }));
+    connect(InPriceCurrB, &QToolButton::clicked, this, guarded([this] { InPriceCurrBClick(); }));
+    connect(CalcButton, &QPushButton::clicked, this, guarded([this] { CalcButtonClick(); }));
+    connect(Warehouses->PrintButton(), &QPushButton::clicked, this, guarded([this] { PrintButtonClick(); }));
+    connect(Warehouses->PriceLabelsButton(), &QPushButton::clicked, this,
+            guarded([this] { PriceLabelsButtonClick(); }));
+    connect(ProductCopy, &QAction::triggered, this, guarded([this] { ProductCopyExecute(); }));
+    connect(ObjectButton, &QPushButton::clicked, this, guarded([this] { ObjectButtonClick(); }));
+    PriceDBE->installEventFilter(this);
+    PriceVATDBE->installEventFilter(this);
+    connect(&product(), &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateProductActions);
+
+    FormCreate();
+    resize(980, 700);
+    NameDBE->setFocus();
+}
+
+TProductDetailForm::~TProductDetailForm() = default;
+
+void TProductDetailForm::FormCreate()
+{
+    {
+        tarvex::BusyCursor busy;
+        QStringList values;
+        ProductDM->GetFieldValues(QStringLiteral("manufname"), QStringLiteral("product"), values, true, {}, {});
+        ManufNameDBCB->addItems(values);
+        ProductDM->GetFieldValues(QStringLiteral("manufseries"), QStringLiteral("product"), values, true, {}, {});
+        ManufSeriesDBCB->addItems(values);
+        // The fixed-asset location lists are filled by the fixed-asset page.
+        QStringList types;
+        tarvex::FillProdTypeCaptions(types);
+        TypeDBCB->addItems(types);
+        TypeDBCB->bind(&product(), QStringLiteral("type"));
+        ManufNameDBCB->bind(&product(), QStringLiteral("manufname"));
+        ManufSeriesDBCB->bind(&product(), QStringLiteral("manufseries"));
+
+        CategoriesChanged = false;
+        // Loading the categories belongs to the categories group.
+        SetDefaultCurrency();
+        SetTaxName();
+        OpenDetails();
+        OpenWarehouses();
+        // Image, cash-register groups, working operations, attributes (and the choice of attribute page),
+        // fixed asset, packaging and rebates are loaded by their own pages.
+        ProductDM->LoadedProductName = productField("name").asString();
+        applyOptionsToControls();
+        ObjectButton->setVisible(bool(findService<tarvex::IObjectService>(tarvex::IID_IObjectService)));
+        updateProductActions();
+    }
+    QApplication::processEvents();
+}
+
+void TProductDetailForm::applyOptionsToControls()
+{
+    const TProductOptions& options = ProductDM->Options;
+    if (options.ProductHideInPrices) {
+        for (QWidget* hidden : {static_cast<QWidget*>(InPriceL), static_cast<QWidget*>(InPriceDBE),
+                                static_cast<QWidget*>(InPriceCurrL), InPriceCurrDBE->parentWidget(),
+                                static_cast<QWidget*>(SupplyPriceL), static_cast<QWidget*>(SupplyPriceDBE),
+                                static_cast<QWidget*>(SupplyPriceCurrL), static_cast<QWidget*>(SupplyPriceCurrDBE),
+                                static_cast<QWidget*>(RebateL), static_cast<QWidget*>(RebateDBE)})
+            hidden->hide();
+    }
+    if (options.OnlyDocumentChangePrices) {
+        for (tarvex::DBEdit* edit : {InPriceDBE, SupplyPriceDBE, RebateDBE, PriceDBE, PriceVATDBE,
+                                RecommendedPriceWithVATDBE, RecommendedRebateDBE})
+            lockEdit(edit);
+    }
+    if (options.LockRecommendedPriceRebate) {
+        lockEdit(RecommendedPriceWithVATDBE);
+        lockEdit(RecommendedRebateDBE);
+    }
+    if (options.ShowRatePrice)
+        showRatePrice();
+}
+
+void TProductDetailForm::updateProductActions()
+{
+    const DataSetState state = product().state();
+    // Raw materials and the like need a product that has been saved once.
+    const bool saved = state != DataSetState::Insert;
+    Warehouses->KasaAddDefaultProductWarehouse()->setEnabled(saved);
+    Warehouses->KasaAddOtherProductWarehouse()->setEnabled(saved);
+    ProductCopy->setEnabled(state == DataSetState::Browse);
+    updateActions();
+}
+
+// --- loading
+
+void TProductDetailForm::SetDefaultCurrency()
+{
+    if (product().state() != DataSetState::Insert)
+        return;
+    QSqlQuery query = tarvex::selectSql(database(), QStringLiteral("SELECT code FROM currency WHERE status = 'primary'"));
+    if (!query.next())
+        return;
+    const QString code = query.value(0).toString();
+    productField("inputpricecurrency").setValue(code);
+    productField("pricecurrency").setValue(code);
+}
+
+void TProductDetailForm::SetTaxName()
+{
+    qint32 id = productField("taxid").asInteger();
+    if (id <= 0)
+        return;
+    QString name;
+    double value = 0;
+    if (GetTax(id, name, value, true))
+        TaxEdit->setText(name);
+}
+
+void TProductDetailForm::OpenDetails()
+{
+    QueryDataSet& detail = *ProductDM->ProductDetailZQ;
+    detail.close();
+    detail.setParam(QStringLiteral("productid"), productId());
+    detail.open();
+}
+
+void TProductDetailForm::OpenWarehouses()
+{
+    Warehouses->OpenWarehouses();
+}
+
+// --- pickers and prices
+
+void TProductDetailForm::ChangeTaxButtonClick()
+{
+    if (ProductDM->Options.ProductNameUnchangeable && !productField("kasaplu").isNull()) {
+        refuse(PROD_TAX_UNCHANGE_ERR);
+        return;
+    }
+    qint32 id = 0;
+    QString name;
+    double value = 0;
+    if (!GetTax(id, name, value, false))
+        return;
+    editIfBrowsing();
+    productField("taxid").setValue(id);
+    TaxEdit->setText(name);
+    productField("taxvalue").setValue(value);
+}
+
+void TProductDetailForm::PriceCurrBClick()
+{
+    ChangeCurrency(QStringLiteral("pricecurrency"));
+}
+
+void TProductDetailForm::InPriceCurrBClick()
+{
+    ChangeCurrency(QStringLiteral("inputpricecurrency"));
+}
+
+void TProductDetailForm::ChangeCurrency(const QString& fieldName)
+{
+    auto currencies = findService<tarvex::ICurrencyService>(tarvex::IID_ICurrencyService);
+    if (!currencies) {
+        refuse(tarvex::CMN_NO_MODULE.arg(tarvex::CMN_MOD_DOCUMENT_NAME));
+        return;
+    }
+    QString code;
+    if (!currencies->GetCurrency(code))
+        return;
+    editIfBrowsing();
+    product().fieldByName(fieldName).setValue(code);
+}
+
+bool TProductDetailForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && (watched == PriceDBE || watched == PriceVATDBE)) {
+        // The typed price goes in first, so the rate price shows the new one.
+        try {
+            static_cast<tarvex::DBEdit*>(watched)->commit();
+            PriceDBEExit();
+        } catch (const std::exception& e) {
+            tarvex::dialogs().showException(e);
+        }
+    }
+    return tarvex::TCustomDetailForm::eventFilter(watched, event);
+}
+
+void TProductDetailForm::PriceDBEExit()
+{
+    tarvex::BusyCursor busy;
+    if (ProductDM->Options.ShowRatePrice)
+        showRatePrice();
+}
+
+void TProductDetailForm::showRatePrice()
+{
+    RatePriceL->show();
+    RatePriceE->show();
+    const QString currency = productField("pricecurrency").asString();
+    QSqlQuery query = tarvex::selectSql(
+        database(),
+        tarvex::Format(QStringLiteral("SELECT code2amount,code1amount,code1 FROM currencyexchange AS ce INNER JOIN "
+                                      "exchangelist AS el ON ce.exchangelistid = el.exchangelistid WHERE (ce.code1 = "
+                                      "'%s' OR ce.code2 = '%s') AND el.listtype = '%s'"),
+                       {tarvex::AddSlashes(currency), tarvex::AddSlashes(currency),
+                        tarvex::AddSlashes(ProductDM->Options.DefaultExchangeList)}));
+    double rate = 1;
+    if (query.next()) {
+        const double code2amount = query.value(0).toDouble();
+        const double code1amount = query.value(1).toDouble();
+        rate = query.value(2).toString() == currency ? code2amount / code1amount : code1amount / code2amount;
+    }
+    RatePriceE->setText(tarvex::FormatFloat(QStringLiteral("0.00"), productField("price").asFloat() * rate));
+}
+
+void TProductDetailForm::CalcButtonClick()
+{
+    const double value = ProductDM->CalculatePrice();
+    if (value < 0)
+        return;
+    editIfBrowsing();
+    productField("price").setValue(value);
+}
+
+// --- apply, OK, cancel, close
+
+bool TProductDetailForm::anythingUnsaved() const
+{
+    // Working operations, attributes, fixed asset, packaging and rebates join here with their pages.
+    return product().isEditing() || ProductDM->ProductDetailZQ->isEditing() ||
+           ProductDM->ProductWarehouseZQ->isEditing() || CategoriesChanged;
+}
+
+bool TProductDetailForm::CustomApplyUpdate()
+{
+    return anythingUnsaved();
+}
+
+bool TProductDetailForm::deactivating() const
+{
+    const tarvex::Field& active = productField("active");
+    // The box writes its state to the field only when it loses the focus.
+    if (ActiveDBCB->hasFocus())
+        return active.asBoolean() && !ActiveDBCB->isChecked();
+    return !active.asBoolean();
+}
+
+bool TProductDetailForm::nameCharsAllowed()
+{
+    static const QString forbidden = QStringLiteral("\\':") + QChar(0x2013);
+    const QString name = productField("name").asString();
+    for (const QChar c : forbidden) {
+        if (name.contains(c))
+            return refuse(PROD_NAME_CHAR_ERR);
+    }
+    return true;
+}
+
+bool TProductDetailForm::nameUnlocked(bool alsoTypedText)
+{
+    if (!ProductDM->Options.ProductNameUnchangeable || productField("kasaplu").isNull())
+        return true;
+    const QString& loaded = ProductDM->LoadedProductName;
+    if (productField("name").asString() != loaded || (alsoTypedText && NameDBE->text() != loaded))
+        return refuse(PROD_NAME_UNCHANGE_ERR);
+    return true;
+}
+
+bool TProductDetailForm::requiredTextsGiven()
+{
+    const TProductOptions& options = ProductDM->Options;
+    if (options.ProductCodeRequired && productField("code").asString().isEmpty())
+        return refuse(PROD_CODE_INVALIDE_ERR);
+    if (options.ForeignNameRequired && productField("foreignname").asString().isEmpty())
+        return refuse(PROD_FOREI_NAME_INVALIDE_ERR);
+    if (options.ManufacturerNameRequired && productField("manufname").asString().isEmpty())
+        return refuse(PROD_MANUF_NAME_INVALIDE_ERR);
+    return true;
+}
+
+bool TProductDetailForm::deactivationAllowed(bool deactivating)
+{
+    if (!deactivating || product().state() == DataSetState::Insert || productField("type").asString() == u"u")
+        return true;
+    if (ProductDM->ProductGetAmounts(productId()))
+        return refuse(PROD_ACTIVE_INVALIDE_ERR);
+    return true;
+}
+
+bool TProductDetailForm::categoryGiven()
+{
+    if (!ProductDM->Options.ProductCategoryRequired)
+        return true;
+    // The categories group's own list counts here too once the group is part of the editor.
+    const bool given = product().state() == DataSetState::Insert ? CategoriesChanged : CategoriesExist();
+    return given || refuse(PROD_CAT_PR_INVALIDE_ERR);
+}
+
+bool TProductDetailForm::CategoriesExist()
+{
+    return tarvex::selectSql(database(), tarvex::Format(QStringLiteral("SELECT categoryprid FROM productcategorypr "
+                                                                       "WHERE productid = %d"),
+                                                        {productId()}))
+        .next();
+}
+
+void TProductDetailForm::saveAll()
+{
+    postIfEditing(product());
+    ProductDM->LoadedProductName = productField("name").asString();
+    postIfEditing(*ProductDM->ProductDetailZQ);
+    postIfEditing(*ProductDM->ProductWarehouseZQ);
+    // Working operations, attributes, fixed asset, packaging and rebates are posted and applied by their pages.
+}
+
+void TProductDetailForm::CustomApplyExecute()
+{
+    const bool deactivate = deactivating();
+    tarvex::FieldLink::commitAll(this);
+    if (!nameCharsAllowed() || !nameUnlocked(true) || !requiredTextsGiven() || !deactivationAllowed(deactivate) ||
+        !categoryGiven())
+        return;
+    saveAll();
+    // The working-operation and fixed-asset pages follow the type here; the categories are saved by their group.
+    updateProductActions();
+}
+
+void TProductDetailForm::cancelChanges()
+{
+    product().cancel();
+    ProductDM->ProductDetailZQ->cancel();
+    // The cached working operations, attributes, packaging and rebates (and the fixed asset) are cancelled by their
+    // pages.
+}
+
+void TProductDetailForm::CustomCancelExecute()
+{
+    cancelChanges();
+    close();
+}
+
+bool TProductDetailForm::FormCloseQuery()
+{
+    if (!anythingUnsaved())
+        return true;
+    const int answer = tarvex::dialogs().message(tarvex::MessageKind::Confirmation, tarvex::CMN_SAVE_CHANGES_PROMT,
+                                                 tarvex::ButtonYes | tarvex::ButtonNo | tarvex::ButtonCancel);
+    if (answer == tarvex::ButtonCancel)
+        return false;
+    if (answer == tarvex::ButtonNo) {
+        cancelChanges();
+        return true;
+    }
+    const bool deactivate = deactivating();
+    tarvex::FieldLink::commitAll(this);
+    if (!nameCharsAllowed() || !requiredTextsGiven() || !nameUnlocked(false) || !deactivationAllowed(deactivate) ||
+        !categoryGiven())
+        return false;
+    saveAll();
+    // Saving a changed category list belongs to the categories group.
+    return true;
+}
+
+// --- printing, labels, copy, objects
+
+void TProductDetailForm::PrintButtonClick()
+{
+    if (!GlobalConsole)
+        return;
+    QTableView* remembered = GlobalConsole->GetActiveGrid();
+    GlobalConsole->SetActiveGrid(Warehouses->WarehouseDBG());
+    GlobalConsole->RunWizard(tarvex::CMN_PRINT_WIZ_NAME,
+                             QStringLiteral("title:") + PageControl()->tabText(PageControl()->currentIndex()) +
+                                 QStringLiteral(" - ") + productField("name").asString());
+    GlobalConsole->SetActiveGrid(remembered);
+}
+
+void TProductDetailForm::PriceLabelsButtonClick()
+{
+    runApply();
+    if (!GlobalConsole)
+        return;
+    const QString warehouseId = ProductDM->ProductWarehouseZQ->isEmpty()
+                                    ? QString()
+                                    : ProductDM->ProductWarehouseZQ->fieldByName(QStringLiteral("warehouseid")).asString();
+    GlobalConsole->RunWizard(tarvex::CMN_PROD_INVENTORY_WIZ_NAME,
+                             QStringLiteral("productids:") + productField("productid").asString() +
+                                 QStringLiteral(";productquantities:1;documentnumber:") + PROD_PRICE_LAB_CAP +
+                                 QStringLiteral(";warehouseid:") + warehouseId);
+}
+
+void TProductDetailForm::ProductCopyExecute()
+{
+    runApply();
+    const TStringArr overrides{QStringLiteral("name=") + tarvex::CMN_COPY_STR + QLatin1Char(' ') +
+                                   productField("name").asString(),
+                               QStringLiteral("kasaplu=NULL")};
+    const qint32 newId = ProductDM->CopyProduct(productId(), overrides);
+    if (newId <= 0)
+        return;
+    tarvex::execSql(database(),
+                    tarvex::Format(QStringLiteral("UPDATE product SET barcode = NULL, code = NULL WHERE productid = %d"),
+                                   {newId}));
+    tarvex::dialogs().information(PRODUCT_COPIED);
+    auto service = findService<tarvex::IProductService>(tarvex::IID_IProductService);
+    if (!service) {
+        refuse(tarvex::CMN_NO_MODULE.arg(tarvex::CMN_MOD_PRODUCT_NAME));
+        return;
+    }
+    close();
+    service->OpenProduct(newId, ProductDM->GetDefWarehouseID());
+}
+
+void TProductDetailForm::ObjectButtonClick()
+{
+    auto objects = findService<tarvex::IObjectService>(tarvex::IID_IObjectService);
+    if (!objects)
+        return;
+    const qint32 id = productId();
+    objects->ShowObjects(tarvex::Format(QStringLiteral("di.productid = %d OR so.productid = %d"), {id, id}),
+                         windowTitle() + QLatin1Char(' ') + productField("name").asString());
+}
+
+void OpenProductDetail(QWidget* owner)
+{
+    TProductDetailForm form(owner);
+    tarvex::execModal(form);
+}
+
+} // namespace products

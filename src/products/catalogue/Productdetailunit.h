@@ -1,0 +1,145 @@
+#pragma once
+// The product editor: the modal window in which one product is created or
+// edited. It has no datasets of its own; every control is bound to the data
+// module's datasets, and the window saves or discards them together: apply
+// runs the editor's checks in a fixed order, then posts the product, its
+// details and its warehouse rows.
+
+#include "CustomDetailForm.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace tarvex {
+class DBCheckBox;
+class DBComboBox;
+class DBEdit;
+class DBMemo;
+} // namespace tarvex
+
+namespace products {
+
+class TProductWarehousesGroup;
+
+class TProductDetailForm : public tarvex::TCustomDetailForm {
+    Q_OBJECT
+public:
+    explicit TProductDetailForm(QWidget* parent = nullptr);
+    ~TProductDetailForm() override;
+
+    // The category list of the window differs from what is stored.
+    bool CategoriesChanged = false;
+
+    QWidget* DetailsTS = nullptr;
+
+    // General tab, names and codes
+    tarvex::DBEdit* NameDBE = nullptr;
+    tarvex::DBEdit* CodeDBE = nullptr;
+    tarvex::DBEdit* BarcodeDBE = nullptr;
+    tarvex::DBEdit* ForeignNameDBE = nullptr;
+    tarvex::DBComboBox* TypeDBCB = nullptr;
+    tarvex::DBCheckBox* ActiveDBCB = nullptr;
+    tarvex::DBCheckBox* SerialNumbersDBCB = nullptr;
+    tarvex::DBComboBox* ManufNameDBCB = nullptr;
+    tarvex::DBComboBox* ManufSeriesDBCB = nullptr;
+    tarvex::DBEdit* ManufCodeDBE = nullptr;
+
+    // General tab, prices
+    QLabel* InPriceL = nullptr;
+    tarvex::DBEdit* InPriceDBE = nullptr;
+    QLabel* InPriceCurrL = nullptr;
+    tarvex::DBEdit* InPriceCurrDBE = nullptr;
+    QToolButton* InPriceCurrB = nullptr;
+    QLabel* SupplyPriceL = nullptr;
+    tarvex::DBEdit* SupplyPriceDBE = nullptr;
+    QLabel* SupplyPriceCurrL = nullptr;
+    tarvex::DBEdit* SupplyPriceCurrDBE = nullptr;
+    QLabel* RebateL = nullptr;
+    tarvex::DBEdit* RebateDBE = nullptr;
+    tarvex::DBEdit* PlanPriceDBE = nullptr;
+    tarvex::DBEdit* ExciseDBE = nullptr;
+    tarvex::DBEdit* PriceDBE = nullptr;
+    tarvex::DBEdit* PriceCurrDBE = nullptr;
+    QToolButton* PriceCurrB = nullptr;
+    tarvex::DBEdit* PriceVATDBE = nullptr;
+    QLineEdit* TaxEdit = nullptr;
+    QToolButton* ChangeTaxButton = nullptr;
+    tarvex::DBEdit* UnitNameDBE = nullptr;
+    tarvex::DBEdit* RecommendedPriceWithVATDBE = nullptr;
+    tarvex::DBEdit* RecommendedRebateDBE = nullptr;
+    QLabel* RatePriceL = nullptr;
+    QLineEdit* RatePriceE = nullptr;
+    QLabel* PriceFormulaL = nullptr;
+    tarvex::DBEdit* PriceFormulaDBE = nullptr;
+    QPushButton* CalcButton = nullptr;
+
+    TProductWarehousesGroup* Warehouses = nullptr;
+
+    // Bottom panel
+    QAction* ProductCopy = nullptr;
+    QPushButton* ProductCopyButton = nullptr;
+    QPushButton* ObjectButton = nullptr;
+
+    // Handlers
+    void ChangeTaxButtonClick();
+    void PriceCurrBClick();
+    void InPriceCurrBClick();
+    void PriceDBEExit();
+    void CalcButtonClick();
+    void PrintButtonClick();
+    void PriceLabelsButtonClick();
+    void ProductCopyExecute();
+    void ObjectButtonClick();
+    // The rows of the warehouses group (re)loaded for the current product.
+    void OpenWarehouses();
+
+protected:
+    void CustomCancelExecute() override;
+    void CustomApplyExecute() override;
+    bool CustomApplyUpdate() override;
+    bool FormCloseQuery() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildGeneralTab();
+    QWidget* buildNamesGroup();
+    QWidget* buildPricesGroup();
+    void buildDetailsTab();
+    void buildBottomPanel();
+    // Read-only and shaded for the window's lifetime.
+    static void lockEdit(tarvex::DBEdit* edit);
+    void FormCreate();
+    void applyOptionsToControls();
+
+    void SetDefaultCurrency();
+    void SetTaxName();
+    void OpenDetails();
+    void ChangeCurrency(const QString& fieldName);
+    void showRatePrice();
+    void updateProductActions();
+
+    // The checks; each shows its message and returns false when it fails.
+    bool nameCharsAllowed();
+    bool nameUnlocked(bool alsoTypedText);
+    bool requiredTextsGiven();
+    bool deactivationAllowed(bool deactivating);
+    bool categoryGiven();
+    bool CategoriesExist();
+    // Whether the "Aktivan" box asks to deactivate the product; read before
+    // the controls write their pending values.
+    bool deactivating() const;
+    // Posts the product (and remembers its name), its details and its
+    // warehouse rows.
+    void saveAll();
+    bool anythingUnsaved() const;
+    void cancelChanges();
+};
+
+// Opens the editor modally on the data module's current product: owned by
+// the list window, or by nobody when another module asks for it.
+void OpenProductDetail(QWidget* owner);
+
+} // namespace products

@@ -1,0 +1,244 @@
+#include "Productwarehousesunit.h"
+
+#include "Connection.h"
+#include "DBControls.h"
+#include "DBGrid.h"
+#include "Dialogs.h"
+#include "DisplayFormat.h"
+#include "Documentrules.h"
+#include "Format.h"
+#include "Productdmunit.h"
+#include "Productresourcestring.h"
+#include "Rounding.h"
+#include "Warehouseunit.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace products {
+
+namespace {
+
+const QColor kBelowMinimum(255, 128, 128);
+
+struct WarehouseColumn {
+    const char* field;
+    const char* caption;
+    const char* format;
+    bool readOnly;
+};
+
+// Only the minimum, the maximum and the place are typed in the grid.
+const WarehouseColumn kColumns[] = {
+    {"name", "Ime", "", true},
+    {"amount", "Količina", "0.######", true},
+    {"reservedamount", "Rezervisano", "0.######", true},
+    {"reversedamount", "Na reversu", "0.######", true},
+    {"freeamount", "Slobodno", "0.######", true},
+    {"orderedamount", "Poručeno", "0.######", true},
+    {"price", "Mag.cena", "0.00", true},
+    {"pricevat", "Mag.cena + PDV", "0.00", true},
+    {"minstock", "Min", "", false},
+    {"maxstock", "Max", "", false},
+    {"place", "Mesto", "", false},
+};
+
+QueryDataSet& rows()
+{
+    return *ProductDM->ProductWarehouseZQ;
+}
+
+qint64 currentProductId()
+{
+    return ProductDM->ProductZQ->fieldByName(QStringLiteral("productid")).asLargeInt();
+}
+
+QSqlDatabase database()
+{
+    return ProductDM->ZConnection()->database();
+}
+
+} // namespace
+
+TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QStringLiteral("Magacini"), parent)
+{
+    QueryDataSet& pw = rows();
+    QList<tarvex::DataSetModel::Column> columns;
+    for (const WarehouseColumn& column : kColumns) {
+        tarvex::Field& field = pw.declareField(QString::fromUtf8(column.field));
+        field.setDisplayLabel(QString::fromUtf8(column.caption));
+        field.setDisplayFormat(QString::fromUtf8(column.format));
+        field.setReadOnly(column.readOnly);
+        columns.append({field.fieldName(), QString()});
+    }
+
+    m_grid = new tarvex::DBGrid(this);
+    m_grid->setObjectName(QStringLiteral("WarehouseDBG"));
+    m_grid->setDataSet(&pw);
+    m_grid->dataModel()->setColumns(columns);
+    m_grid->dataModel()->setRowPainter([](const tarvex::DataSet& data, int row) {
+        return belowMinimum(data, row) ? kBelowMinimum : QColor();
+    });
+    m_grid->horizontalHeader()->setDefaultSectionSize(80);
+    m_grid->setColumnWidth(0, 150);
+    m_grid->verticalHeader()->setDefaultSectionSize(22);
+    m_grid->verticalHeader()->hide();
+
+    m_navigator = new tarvex::DBNavigator(this);
+    m_navigator->setDataSet(&pw);
+    m_navigator->setVisibleButtons(tarvex::DBNavigator::First | tarvex::DBNavigator::Prior |
+                                   tarvex::DBNavigator::Next | tarvex::DBNavigator::Last |
+                                   tarvex::DBNavigator::Post | tarvex::DBNavigator::Cancel);
+
+    m_total = new QLabel(this);
+    m_total->setObjectName(QStringLiteral("TotalLabel"));
+    m_print = new QPushButton(QStringLiteral("Š&tampaj"), this);
+    m_priceLabels = new QPushButton(QStringLiteral("Nalepnice za cene"), this);
+    // The ware-history and stock cards open from here once their windows are part of the module.
+
+    m_addDefault = new QAction(QStringLiteral("Dodaj u podrazumevani magacin"), this);
+    m_addOther = new QAction(QStringLiteral("Dodaj u drugi magacin"), this);
+    auto guarded = [](auto work) {
+        return [work] {
+            try {
+                work();
+            } catch (const std::exception& e) {
+                tarvex::dialogs().showException(e);
+            }
+        };
+    };
+    connect(m_addDefault, &QAction::triggered, this, guarded([this] { KasaAddDefaultProductWarehouseExecute(); }));
+    connect(m_addOther, &QAction::triggered, this, guarded([this] { KasaAddOtherProductWarehouseExecute(); }));
+    // The add buttons sit with the rows they add to.
+    auto* addDefault = new QToolButton(this);
+    addDefault->setDefaultAction(m_addDefault);
+    auto* addOther = new QToolButton(this);
+    addOther->setDefaultAction(m_addOther);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_navigator);
+    top->addWidget(m_total, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(addDefault);
+    bottom->addWidget(addOther);
+    bottom->addStretch();
+    bottom->addWidget(m_print);
+    bottom->addWidget(m_priceLabels);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(bottom);
+}
+
+bool TProductWarehousesGroup::belowMinimum(const tarvex::DataSet& data, int row)
+{
+    const tarvex::Field* minimum = data.findField(QStringLiteral("minstock"));
+    const tarvex::Field* amount = data.findField(QStringLiteral("amount"));
+    if (!minimum || !amount || minimum->index() < 0 || amount->index() < 0)
+        return false;
+    return data.valueAt(row, minimum->index()).toDouble() >= data.valueAt(row, amount->index()).toDouble();
+}
+
+QString TProductWarehousesGroup::rowsSql(qint64 productId) const
+{
+    QString only;
+    const TProductOptions& options = ProductDM->Options;
+    if (options.OnlyLocalDefaultWarehouseProds && !options.DefWarehouseName.isEmpty()) {
+        const qint32 id = ProductDM->GetWarehouseIDByName(options.DefWarehouseName);
+        if (id >= 1)
+            only = tarvex::Format(QStringLiteral("AND pw.warehouseid = %d"), {id});
+    }
+    return tarvex::Format(
+        QStringLiteral("SELECT pw.*, CONCAT(w.name,'') AS name,pw.amount - pw.reservedamount - pw.reversedamount AS "
+                       "freeamount,pw.price * (1 + t.value/100) AS pricevat FROM productwarehouse AS pw LEFT JOIN "
+                       "warehouse AS w ON pw.warehouseid = w.warehouseid LEFT JOIN product AS p ON p.productid = "
+                       "pw.productid LEFT JOIN tax AS t ON t.taxid = p.taxid WHERE pw.productid = %d %s ORDER BY "
+                       "w.name"),
+        {productId, only});
+}
+
+void TProductWarehousesGroup::OpenWarehouses()
+{
+    const qint64 productId = currentProductId();
+    QueryDataSet& pw = rows();
+    pw.close();
+    pw.setSql(rowsSql(productId));
+    pw.open();
+    if (ProductDM->Options.CheckProductAmounts) {
+        recount(productId);
+        pw.close();
+        pw.open();
+    }
+    showTotal();
+}
+
+void TProductWarehousesGroup::recount(qint64 productId)
+{
+    QueryDataSet& pw = rows();
+    const QSqlDatabase db = database();
+    const QMap<qint64, docrules::DocumentBalance> counted = docrules::documentBalances(db, productId);
+    const tarvex::Field& warehouse = pw.fieldByName(QStringLiteral("warehouseid"));
+    const tarvex::Field& amount = pw.fieldByName(QStringLiteral("amount"));
+    for (pw.first(); !pw.eof(); pw.next()) {
+        const qint64 warehouseId = warehouse.asLargeInt();
+        const double documents = counted.value(warehouseId).balance();
+        if (tarvex::BetterRoundTo(documents, -6) == tarvex::BetterRoundTo(amount.asFloat(), -6))
+            continue;
+        tarvex::execSql(db, tarvex::Format(QStringLiteral("UPDATE productwarehouse SET amount = %.13f WHERE "
+                                                          "productid = %d AND warehouseid = %d"),
+                                           {documents, productId, warehouseId}));
+    }
+}
+
+void TProductWarehousesGroup::showTotal()
+{
+    QueryDataSet& pw = rows();
+    double total = 0;
+    pw.disableControls();
+    for (pw.first(); !pw.eof(); pw.next())
+        total += pw.fieldByName(QStringLiteral("freeamount")).asFloat();
+    pw.first();
+    pw.enableControls();
+    m_total->setText(tarvex::Format(PROD_WARE_TOTAL_FMT, {tarvex::FormatFloat(QStringLiteral("0.######"), total)}));
+}
+
+void TProductWarehousesGroup::KasaAddDefaultProductWarehouseExecute()
+{
+    addToWarehouse(ProductDM->GetDefWarehouseID());
+}
+
+void TProductWarehousesGroup::KasaAddOtherProductWarehouseExecute()
+{
+    qint32 id = 0;
+    QString name;
+    if (GetWarehouse(id, name, false))
+        addToWarehouse(id);
+}
+
+void TProductWarehousesGroup::addToWarehouse(qint64 warehouseId)
+{
+    const qint64 productId = currentProductId();
+    const QSqlDatabase db = database();
+    const bool exists = tarvex::selectSql(db, tarvex::Format(QStringLiteral("SELECT * FROM productwarehouse WHERE "
+                                                                            "productid = %d AND warehouseid = %d"),
+                                                             {productId, warehouseId}))
+                            .next();
+    if (exists) {
+        tarvex::dialogs().warning(PRODWARE_EXIST_WRN);
+    } else {
+        const double price = ProductDM->ProductZQ->fieldByName(QStringLiteral("price")).asFloat();
+        tarvex::execSql(db, tarvex::Format(QStringLiteral("INSERT INTO productwarehouse (productid,warehouseid,price) "
+                                                          "VALUES (%d,%d,%.13f)"),
+                                           {productId, warehouseId, price}));
+        tarvex::dialogs().information(PRODWARE_ADD_INF);
+    }
+    OpenWarehouses();
+}
+
+} // namespace products

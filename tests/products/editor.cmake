@@ -1,0 +1,3 @@
+find_package(Qt6 REQUIRED COMPONENTS Test)
+tarvex_add_gui_test(test_editor products/test_editor.cpp products/test_editor_warehouses.cpp)
+target_link_libraries(test_editor PRIVATE products tarvexconsole Qt6::Test)

@@ -1,0 +1,74 @@
+#pragma once
+// Shared ground of the product editor tests: a shop with two currencies, two
+// tax rates, two warehouses and one product, and helpers to put the data
+// module's product list on a product and to type into bound controls.
+
+#include "DBControls.h"
+#include "ProductDMFixture.h"
+#include "SqlText.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QTest>
+
+namespace tarvex::test {
+
+class EditorTest : public ProductDMTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        ProductDMTest::SetUpTestSuite();
+        sql("INSERT INTO currency (code, name, status) VALUES ('RSD', 'Dinar', 'primary'), ('EUR', 'Evro', "
+            "'standard')");
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV 20', 20, 'primary'), (2, 'PDV 10', 10, "
+            "'standard')");
+        sql("INSERT INTO warehouse (warehouseid, name, code, status) VALUES (1, 'Glavni', 'GL', 'primary'), (2, "
+            "'Drugi', 'DR', 'standard')");
+    }
+    void SetUp() override
+    {
+        for (const char* table : {"product", "productdetail", "productwarehouse", "productcategorypr",
+                                  "documentitem", "document"})
+            sql(QStringLiteral("DELETE FROM ") + QString::fromUtf8(table));
+        sql("INSERT INTO product (productid, name, code, barcode, type, unitname, taxid, price, pricecurrency, "
+            "inputprice, inputpricecurrency, supplyprice, planprice, active) VALUES (10, 'Mleko', 'ML1', "
+            "'8600001', 'r', 'kom', 1, 100, 'RSD', 80, 'RSD', 80, 90, 'y')");
+        dm().Options = products::TProductOptions();
+        dm().Options.DefaultExchangeList = QStringLiteral("Podraz. lista");
+        dm().SetDefWarehouseID(0);
+        dm().SetDefaultTaxID(0);
+    }
+    void TearDown() override
+    {
+        dm().ProductZQ->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // ProductZQ on one product, in browse state, as the list leaves it.
+    static void showProduct(qint64 id)
+    {
+        products::QueryDataSet& p = *dm().ProductZQ;
+        p.close();
+        p.setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(),
+                                    QStringLiteral("p.productid = %1").arg(id)));
+        p.open();
+    }
+    // ProductZQ with a new row appended, as the list's Add leaves it.
+    static void newProduct()
+    {
+        showProduct(-1);
+        dm().ProductZQ->append();
+    }
+    // Types into a bound edit as the user does; the text goes into the
+    // field only when the edit is left or the window saves.
+    static void type(DBEdit* edit, const QString& text)
+    {
+        edit->selectAll();
+        // One key event carrying the whole text (QTest's keys are ASCII only).
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(edit, &press);
+    }
+    static QVariant stored(const QString& query) { return scalar(db(), query); }
+};
+
+} // namespace tarvex::test
