@@ -1,0 +1,296 @@
+#include "Attributeunit.h"
+
+#include "DBControls.h"
+#include "DBGrid.h"
+#include "Dialogs.h"
+#include "Format.h"
+#include "HostStrings.h"
+#include "Modal.h"
+#include "PickListDelegate.h"
+#include "Productdmunit.h"
+#include "SqlText.h"
+#include "WheelToArrowFilter.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace products {
+
+using tarvex::DBGrid;
+using tarvex::DBNavigator;
+using tarvex::QueryDataSet;
+
+namespace {
+
+const QString kValuesSql = QStringLiteral("SELECT * FROM attributeprvalue WHERE attributeprid = %d %s ORDER BY sort");
+
+void describeFields(QueryDataSet& attributes, QueryDataSet& values)
+{
+    attributes.declareField(QStringLiteral("attribute")).setDisplayLabel(QStringLiteral("Ime atributa"));
+    attributes.declareField(QStringLiteral("required")).setDisplayLabel(QStringLiteral("Obavezan"));
+    attributes.declareField(QStringLiteral("sort")).setDisplayLabel(QStringLiteral("R.b."));
+    values.declareField(QStringLiteral("attributevalue")).setDisplayLabel(QStringLiteral("Vrednost atributa"));
+    values.declareField(QStringLiteral("sort")).setDisplayLabel(QStringLiteral("R.b."));
+}
+
+QWidget* panel(QWidget* parent, DBNavigator* navigator, DBGrid* grid)
+{
+    auto* widget = new QWidget(parent);
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(navigator);
+    layout->addWidget(grid, 1);
+    return widget;
+}
+
+} // namespace
+
+TAttributeForm::TAttributeForm(QWidget* parent) : tarvex::DialogWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Atributi"));
+    new tarvex::WheelToArrowFilter(this);
+
+    m_attributeNavigator = new DBNavigator(this);
+    m_attributeNavigator->setConfirmDelete(false);
+    m_attributes = new DBGrid(this);
+    m_pickLists = new tarvex::PickListDelegate(m_attributes);
+    m_valueNavigator = new DBNavigator(this);
+    m_valueNavigator->setConfirmDelete(false);
+    m_values = new DBGrid(this);
+    for (DBGrid* grid : {m_attributes, m_values})
+        connect(grid, &DBGrid::recordDoubleClicked, this, &TAttributeForm::AttributeDBGDblClick);
+
+    m_filter = new QLineEdit(this);
+    m_filter->setMaxLength(100);
+    m_filter->setPlaceholderText(QStringLiteral("Početak vrednosti"));
+    m_filterAction = new QAction(QStringLiteral("Filter"), this);
+    m_clearAction = new QAction(QStringLiteral("Očisti"), this);
+    connect(m_filterAction, &QAction::triggered, this, &TAttributeForm::AttributeValueFilterExecute);
+    connect(m_clearAction, &QAction::triggered, this, &TAttributeForm::AttributeValueClearExecute);
+    auto* filterButton = new QPushButton(m_filterAction->text(), this);
+    auto* clearButton = new QPushButton(m_clearAction->text(), this);
+    for (QPushButton* button : {filterButton, clearButton})
+        button->setAutoDefault(false);
+    connect(filterButton, &QPushButton::clicked, m_filterAction, &QAction::trigger);
+    connect(clearButton, &QPushButton::clicked, m_clearAction, &QAction::trigger);
+    connect(m_clearAction, &QAction::changed, clearButton,
+            [this, clearButton] { clearButton->setEnabled(m_clearAction->isEnabled()); });
+    m_filter->installEventFilter(this);
+
+    m_ok = new QPushButton(QStringLiteral("&U redu"), this);
+    m_ok->setDefault(true);
+    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
+    m_close->setAutoDefault(false);
+    connect(m_ok, &QPushButton::clicked, this, &TAttributeForm::OKButtonClick);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(panel(splitter, m_attributeNavigator, m_attributes));
+    QWidget* central = panel(splitter, m_valueNavigator, m_values);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(m_filter, 1);
+    filterRow->addWidget(filterButton);
+    filterRow->addWidget(clearButton);
+    static_cast<QVBoxLayout*>(central->layout())->addLayout(filterRow);
+    splitter->addWidget(central);
+    splitter->setChildrenCollapsible(false);
+    splitter->setSizes({330, 330});
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(m_ok);
+    bottom->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(bottom);
+    resize(700, 420);
+
+    FormCreate();
+}
+
+QueryDataSet& TAttributeForm::attributes() const
+{
+    return *ProductDM->AttributePrZQ;
+}
+
+QueryDataSet& TAttributeForm::values() const
+{
+    return *ProductDM->AttributePrValueZQ;
+}
+
+void TAttributeForm::FormCreate()
+{
+    QueryDataSet& attributeSet = attributes();
+    QueryDataSet& valueSet = values();
+    describeFields(attributeSet, valueSet);
+    attributeSet.close();
+    attributeSet.open();
+    attributeSet.first();
+
+    m_attributeNavigator->setDataSet(&attributeSet);
+    m_attributes->setDataSet(&attributeSet);
+    m_attributes->dataModel()->setColumns(
+        {{QStringLiteral("sort"), {}}, {QStringLiteral("attribute"), {}}, {QStringLiteral("required"), {}}});
+    m_attributes->horizontalHeader()->setStretchLastSection(true);
+    m_pickLists->setPickList(QStringLiteral("required"), {tarvex::YES_CAP, tarvex::NO_CAP});
+
+    m_valueNavigator->setDataSet(&valueSet);
+    m_values->setDataSet(&valueSet);
+    m_values->dataModel()->setColumns({{QStringLiteral("sort"), {}}, {QStringLiteral("attributevalue"), {}}});
+    m_values->horizontalHeader()->setStretchLastSection(true);
+
+    tarvex::GridSorter::AddGrid(m_attributes);
+    tarvex::GridSorter::AddGrid(m_values);
+    // The data module re-reads the values whenever the attribute row moves.
+    for (auto signal : {&tarvex::DataSet::stateChanged, &tarvex::DataSet::modelReset})
+        connect(&valueSet, signal, this, &TAttributeForm::AttributeValueClearUpdate);
+    AttributeValueClearUpdate();
+    m_attributes->setFocus();
+    setPicking(false);
+}
+
+void TAttributeForm::setPicking(bool picking)
+{
+    m_ok->setVisible(picking);
+    m_close->setText(picking ? tarvex::CMN_CAPTION_CANCEL : tarvex::CMN_CAPTION_CLOSE);
+    // While picking a double-click chooses the value instead of editing a cell.
+    auto triggers = QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
+    for (DBGrid* grid : {m_attributes, m_values})
+        grid->setEditTriggers(picking ? triggers : triggers | QAbstractItemView::DoubleClicked);
+}
+
+bool TAttributeForm::picking() const
+{
+    return !m_ok->isHidden();
+}
+
+bool TAttributeForm::valuesFiltered() const
+{
+    return !m_filteredSql.isEmpty() && values().sql() == m_filteredSql;
+}
+
+void TAttributeForm::OKButtonClick()
+{
+    if (attributes().isEmpty() || !values().isActive() || values().isEmpty())
+        return;
+    m_confirmed = true;
+    accept();
+}
+
+void TAttributeForm::AttributeDBGDblClick()
+{
+    if (picking())
+        OKButtonClick();
+}
+
+void TAttributeForm::showValues(const QString& condition)
+{
+    QueryDataSet& attributeSet = attributes();
+    const qint64 id = attributeSet.isActive() && !attributeSet.isEmpty()
+                          ? attributeSet.fieldByName(QStringLiteral("attributeprid")).asLargeInt()
+                          : 0;
+    QueryDataSet& valueSet = values();
+    valueSet.close();
+    const QString sql = tarvex::Format(kValuesSql, {id, condition});
+    m_filteredSql = condition.isEmpty() ? QString() : sql;
+    valueSet.setSql(sql);
+    valueSet.open();
+    valueSet.first();
+}
+
+void TAttributeForm::AttributeValueFilterExecute()
+{
+    if (!values().isActive())
+        return;
+    try {
+        // "%" and "_" typed in the filter stay wildcards. The server reads a
+        // backslash in a LIKE pattern as an escape even with
+        // NO_BACKSLASH_ESCAPES, so it is doubled to stand for itself; quotes
+        // are doubled for the literal.
+        QString pattern = m_filter->text();
+        pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+        showValues(
+            tarvex::Format(QStringLiteral(" AND attributevalue LIKE '%s%%'"), {tarvex::AddSlashes(pattern)}));
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+    AttributeValueClearUpdate();
+}
+
+void TAttributeForm::AttributeValueClearExecute()
+{
+    if (!values().isActive())
+        return;
+    try {
+        showValues(QString());
+        m_filter->clear();
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+    AttributeValueClearUpdate();
+}
+
+void TAttributeForm::AttributeValueClearUpdate()
+{
+    m_clearAction->setEnabled(valuesFiltered());
+}
+
+bool TAttributeForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter in the filter field filters rather than confirming the window.
+    if (watched == m_filter && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_filterAction->trigger();
+            return true;
+        }
+    }
+    return tarvex::DialogWindow::eventFilter(watched, event);
+}
+
+bool GetAttribute(qint32& AttributeID, QString& Attribute, bool& Required, qint32& ValueID, QString& Value,
+                  bool ByID)
+{
+    QueryDataSet& attributeSet = *ProductDM->AttributePrZQ;
+    QueryDataSet& valueSet = *ProductDM->AttributePrValueZQ;
+    if (ByID) {
+        attributeSet.close();
+        attributeSet.open();
+        // Locating the attribute brings its values (data module).
+        if (!attributeSet.locate(QStringLiteral("attributeprid"), AttributeID) || !valueSet.isActive() ||
+            !valueSet.locate(QStringLiteral("attributeprvalueid"), ValueID))
+            return false;
+        Attribute = attributeSet.fieldByName(QStringLiteral("attribute")).asString();
+        Required = attributeSet.fieldByName(QStringLiteral("required")).asBoolean();
+        Value = valueSet.fieldByName(QStringLiteral("attributevalue")).asString();
+        return true;
+    }
+    auto form = std::make_unique<TAttributeForm>();
+    form->setAttribute(Qt::WA_DeleteOnClose, false);
+    form->setPicking(true);
+    tarvex::execModal(*form);
+    if (!form->confirmed() || attributeSet.isEmpty() || valueSet.isEmpty())
+        return false;
+    AttributeID = qint32(attributeSet.fieldByName(QStringLiteral("attributeprid")).asLargeInt());
+    Attribute = attributeSet.fieldByName(QStringLiteral("attribute")).asString();
+    Required = attributeSet.fieldByName(QStringLiteral("required")).asBoolean();
+    ValueID = qint32(valueSet.fieldByName(QStringLiteral("attributeprvalueid")).asLargeInt());
+    Value = valueSet.fieldByName(QStringLiteral("attributevalue")).asString();
+    return true;
+}
+
+void AttributeManage()
+{
+    auto* form = new TAttributeForm;
+    form->setPicking(false);
+    tarvex::execModal(*form);
+}
+
+} // namespace products

@@ -1,0 +1,109 @@
+#include "Categoryprattributeunit.h"
+
+#include "Attributeunit.h"
+#include "DBControls.h"
+#include "DBGrid.h"
+#include "Dialogs.h"
+#include "Modal.h"
+#include "Productdmunit.h"
+#include "Productresourcestring.h"
+#include "WheelToArrowFilter.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace products {
+
+using tarvex::DBGrid;
+using tarvex::DBNavigator;
+
+TCategoryPrAttributeForm::TCategoryPrAttributeForm(QWidget* parent) : tarvex::DialogWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Atributi"));
+    new tarvex::WheelToArrowFilter(this);
+    tarvex::QueryDataSet& ds = *ProductDM->CategoryPrAttributeZQ;
+    // A new row keeps the empty value the database gives it; the required
+    // check would take that for a missing value and refuse every row added.
+    ds.declareField(QStringLiteral("catattributevalue")).setRequired(false);
+
+    m_navigator = new DBNavigator(this);
+    m_navigator->setVisibleButtons(DBNavigator::First | DBNavigator::Prior | DBNavigator::Next | DBNavigator::Last |
+                                   DBNavigator::Delete);
+    m_navigator->setConfirmDelete(false);
+    m_navigator->setDataSet(&ds);
+    m_add = new QPushButton(QStringLiteral("Dodaj"), this);
+    m_add->setAutoDefault(false);
+    connect(m_add, &QPushButton::clicked, this, &TCategoryPrAttributeForm::AddButtonClick);
+
+    m_grid = new DBGrid(this);
+    m_grid->setDataSet(&ds);
+    m_grid->dataModel()->setColumns({{QStringLiteral("catattribute"), {}}});
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
+    m_close->setDefault(true);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* header = new QHBoxLayout;
+    header->addWidget(m_navigator, 1);
+    header->addWidget(m_add);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(header);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(bottom);
+    resize(340, 260);
+    m_grid->setFocus();
+}
+
+void TCategoryPrAttributeForm::AddButtonClick()
+{
+    tarvex::QueryDataSet& ds = *ProductDM->CategoryPrAttributeZQ;
+    if (ds.recordCount() >= MaxAttributes) {
+        tarvex::dialogs().error(CAT_MAX_ATTRIBUTE_ERR);
+        return;
+    }
+    qint32 attributeId = 0;
+    qint32 valueId = 0;
+    QString attribute;
+    QString value;
+    bool required = false;
+    if (!GetAttribute(attributeId, attribute, required, valueId, value, false))
+        return;
+    // The picked value is not kept: the row names the attribute only.
+    const tarvex::QueryDataSet& category = *ProductDM->CategoryPrZQ;
+    const QVariant categoryId = category.isActive() && !category.isEmpty()
+                                    ? category.fieldByName(QStringLiteral("categoryprid")).value()
+                                    : ds.param(QStringLiteral("idcategorypr"));
+    try {
+        ds.append();
+        ds.fieldByName(QStringLiteral("categoryprid")).setValue(categoryId);
+        ds.fieldByName(QStringLiteral("attributeprid")).setValue(attributeId);
+        ds.fieldByName(QStringLiteral("catattribute")).setValue(attribute);
+        ds.post();
+    } catch (const std::exception& e) {
+        // This window has no way to finish a refused row: drop it.
+        if (ds.isEditing())
+            ds.cancel();
+        tarvex::dialogs().showException(e);
+    }
+}
+
+void CategoryPrAttributeManage(qint32 CategoryID)
+{
+    for (tarvex::QueryDataSet* ds : {ProductDM->CategoryPrZQ, ProductDM->CategoryPrAttributeZQ}) {
+        ds->close();
+        ds->setParam(QStringLiteral("idcategorypr"), CategoryID);
+        ds->open();
+        ds->first();
+    }
+    auto* form = new TCategoryPrAttributeForm;
+    tarvex::execModal(*form);
+}
+
+} // namespace products

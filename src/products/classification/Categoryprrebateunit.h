@@ -1,0 +1,38 @@
+#pragma once
+// The rebate limits of one category: the maximal rebate and its equivalent
+// margin (kept in step by the data module), the web and B2B rebates. The grid
+// edits the one category row and offers no way to another.
+
+#include "DialogWindow.h"
+
+class QPushButton;
+
+namespace tarvex {
+class DBGrid;
+class DBNavigator;
+} // namespace tarvex
+
+namespace products {
+
+class TCategoryPrRebateForm : public tarvex::DialogWindow {
+    Q_OBJECT
+public:
+    explicit TCategoryPrRebateForm(QWidget* parent = nullptr);
+
+    tarvex::DBGrid* CategoryPrRebateDBG() const { return m_grid; }
+    tarvex::DBNavigator* CategoryPrNavigator() const { return m_navigator; }
+    QPushButton* CloseButton() const { return m_close; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    tarvex::DBGrid* m_grid = nullptr;
+    tarvex::DBNavigator* m_navigator = nullptr;
+    QPushButton* m_close = nullptr;
+};
+
+// Reads the category row afresh and edits its rebates (modal).
+void CategoryPrRebateManage(qint32 CategoryID);
+
+} // namespace products

@@ -1,0 +1,232 @@
+#include "Attributeunit.h"
+#include "DBControls.h"
+#include "HostStrings.h"
+#include "Modal.h"
+#include "PickListDelegate.h"
+#include "ProductDMFixture.h"
+#include "ScriptedDialogs.h"
+#include "Screenshots.h"
+#include "test_refwindows.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace products;
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+TAttributeForm& attributeForm(QDialog& dialog)
+{
+    return dynamic_cast<TAttributeForm&>(dialog);
+}
+
+QStringList shownValues(TAttributeForm& form)
+{
+    QStringList list;
+    DBGrid* grid = form.AttributeValueDBG();
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        list << cellText(grid, QStringLiteral("attributevalue"), row);
+    return list;
+}
+
+void filterBy(TAttributeForm& form, const QString& text)
+{
+    form.FilterEdit()->setText(text);
+    form.AttributeValueFilter()->trigger();
+}
+
+} // namespace
+
+class AttributeFormTest : public ProductDMTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        ProductDMTest::SetUpTestSuite();
+        sql("INSERT INTO attributepr (attributeprid, attribute, required, sort) VALUES "
+            "(1, 'Boja', 1, 1), (2, 'Veličina', 0, 2), (3, 'Materijal', 0, 3)");
+        sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue, sort) VALUES "
+            "(11, 1, 'Crvena', 1), (12, 1, 'Crna', 2), (13, 1, 'Bela', 3), (14, 1, 'O''Neil plava', 4), "
+            "(15, 1, 'C\\', 5), (16, 1, 'C%', 6), (21, 2, 'S', 1), (22, 2, 'M', 2), (23, 2, 'L', 3)");
+    }
+    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+};
+
+TEST_F(AttributeFormTest, FilterListsValuesByTheirBeginningAndClearBringsAllBack)
+{
+    ScriptedDialogs script;
+    ScopedModalHandler manage([](QDialog& dialog) {
+        TAttributeForm& form = attributeForm(dialog);
+        DataSet& attributes = *form.AttributeDBG()->dataSet();
+        EXPECT_EQ(form.AttributeDBG()->visibleColumns(), (QStringList{"sort", "attribute", "required"}));
+        EXPECT_EQ(form.PickLists()->pickList(QStringLiteral("required")), (QStringList{YES_CAP, NO_CAP}));
+        EXPECT_EQ(cellText(form.AttributeDBG(), QStringLiteral("required"), 0), YES_CAP);
+        EXPECT_EQ(shownValues(form).size(), 6);
+        EXPECT_FALSE(form.AttributeValueClear()->isEnabled());
+
+        filterBy(form, QStringLiteral("Cr"));
+        EXPECT_EQ(shownValues(form), (QStringList{"Crvena", "Crna"}));
+        EXPECT_TRUE(form.AttributeValueClear()->isEnabled());
+        // Wildcards keep their meaning; quotes and backslashes are plain text.
+        filterBy(form, QStringLiteral("_r"));
+        EXPECT_EQ(shownValues(form), (QStringList{"Crvena", "Crna"}));
+        filterBy(form, QStringLiteral("O'N"));
+        EXPECT_EQ(shownValues(form), QStringList{"O'Neil plava"});
+        filterBy(form, QStringLiteral("C\\"));
+        EXPECT_EQ(shownValues(form), QStringList{"C\\"});
+        filterBy(form, QStringLiteral("C%"));
+        EXPECT_EQ(shownValues(form).size(), 4);
+        // An empty filter lists everything, yet counts as filtered.
+        filterBy(form, QString());
+        EXPECT_EQ(shownValues(form).size(), 6);
+        EXPECT_TRUE(form.AttributeValueClear()->isEnabled());
+
+        // Another attribute shows all its values; the filter text stays.
+        filterBy(form, QStringLiteral("Bel"));
+        attributes.next();
+        EXPECT_EQ(shownValues(form), (QStringList{"S", "M", "L"}));
+        EXPECT_FALSE(form.AttributeValueClear()->isEnabled());
+        EXPECT_EQ(form.FilterEdit()->text(), QStringLiteral("Bel"));
+
+        filterBy(form, QStringLiteral("x"));
+        EXPECT_TRUE(shownValues(form).isEmpty());
+        saveScreenshot(form, QStringLiteral("attributes-filtered"));
+        form.AttributeValueClear()->trigger();
+        EXPECT_EQ(shownValues(form), (QStringList{"S", "M", "L"}));
+        EXPECT_TRUE(form.FilterEdit()->text().isEmpty());
+        EXPECT_FALSE(form.AttributeValueClear()->isEnabled());
+
+        // Enter in the filter field filters and leaves the window open.
+        form.FilterEdit()->setText(QStringLiteral("M"));
+        QTest::keyClick(form.FilterEdit(), Qt::Key_Return);
+        EXPECT_EQ(shownValues(form), QStringList{"M"});
+        EXPECT_TRUE(form.isVisible());
+
+        attributes.first();
+        saveScreenshot(form, QStringLiteral("attributes"));
+        form.CloseButton()->click();
+        return dialog.result();
+    });
+    AttributeManage();
+    EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(AttributeFormTest, PickingReturnsTheAttributeAndValueAndNeedsAValue)
+{
+    qint32 attributeId = 0;
+    qint32 valueId = 0;
+    QString attribute;
+    QString value;
+    bool required = true;
+    {
+        ScopedModalHandler pick([](QDialog& dialog) {
+            TAttributeForm& form = attributeForm(dialog);
+            EXPECT_FALSE(form.OKButton()->isHidden());
+            EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CANCEL);
+            clickCell(form.AttributeDBG(), QStringLiteral("attribute"), 2); // Materijal: no values
+            form.OKButton()->click();
+            EXPECT_TRUE(form.isVisible());
+            form.AttributeDBGDblClick();
+            EXPECT_TRUE(form.isVisible());
+            clickCell(form.AttributeDBG(), QStringLiteral("attribute"), 1);
+            doubleClickCell(form.AttributeValueDBG(), QStringLiteral("attributevalue"), 1);
+            return dialog.result();
+        });
+        ASSERT_TRUE(GetAttribute(attributeId, attribute, required, valueId, value, false));
+    }
+    EXPECT_EQ(attributeId, 2);
+    EXPECT_EQ(attribute, QStringLiteral("Veličina"));
+    EXPECT_FALSE(required);
+    EXPECT_EQ(valueId, 22);
+    EXPECT_EQ(value, QStringLiteral("M"));
+
+    // A double-click on the attribute grid picks too (the current value).
+    {
+        ScopedModalHandler pick([](QDialog& dialog) {
+            doubleClickCell(attributeForm(dialog).AttributeDBG(), QStringLiteral("sort"), 0);
+            return dialog.result();
+        });
+        ASSERT_TRUE(GetAttribute(attributeId, attribute, required, valueId, value, false));
+    }
+    EXPECT_EQ(attribute, QStringLiteral("Boja"));
+    EXPECT_TRUE(required);
+    EXPECT_EQ(value, QStringLiteral("Crvena"));
+
+    ScopedModalHandler cancel([](QDialog& dialog) {
+        TAttributeForm& form = attributeForm(dialog);
+        clickCell(form.AttributeDBG(), QStringLiteral("attribute"), 1);
+        form.CloseButton()->click();
+        return dialog.result();
+    });
+    EXPECT_FALSE(GetAttribute(attributeId, attribute, required, valueId, value, false));
+    EXPECT_EQ(attributeId, 1);
+    EXPECT_EQ(valueId, 11);
+}
+
+TEST_F(AttributeFormTest, DoubleClickInAdministrationPicksNothing)
+{
+    ScopedModalHandler manage([](QDialog& dialog) {
+        TAttributeForm& form = attributeForm(dialog);
+        EXPECT_TRUE(form.OKButton()->isHidden());
+        EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CLOSE);
+        doubleClickCell(form.AttributeDBG(), QStringLiteral("attribute"), 0);
+        doubleClickCell(form.AttributeValueDBG(), QStringLiteral("attributevalue"), 0);
+        form.AttributeDBGDblClick();
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_FALSE(form.confirmed());
+        form.CloseButton()->click();
+        return dialog.result();
+    });
+    AttributeManage();
+}
+
+TEST_F(AttributeFormTest, LookUpByIdentifiersNeedsTheValueOfThatAttribute)
+{
+    qint32 attributeId = 2;
+    qint32 valueId = 23;
+    QString attribute;
+    QString value;
+    bool required = true;
+    ASSERT_TRUE(GetAttribute(attributeId, attribute, required, valueId, value, true));
+    EXPECT_EQ(attribute, QStringLiteral("Veličina"));
+    EXPECT_FALSE(required);
+    EXPECT_EQ(value, QStringLiteral("L"));
+
+    valueId = 11; // a value of Boja
+    EXPECT_FALSE(GetAttribute(attributeId, attribute, required, valueId, value, true));
+    attributeId = 9;
+    EXPECT_FALSE(GetAttribute(attributeId, attribute, required, valueId, value, true));
+    EXPECT_EQ(attribute, QStringLiteral("Veličina"));
+    EXPECT_EQ(value, QStringLiteral("L"));
+    EXPECT_FALSE(required);
+}
+
+TEST_F(AttributeFormTest, ANewValueBelongsToTheCurrentAttributeAndMayNotRepeat)
+{
+    ScriptedDialogs script;
+    ScopedModalHandler manage([](QDialog& dialog) {
+        TAttributeForm& form = attributeForm(dialog);
+        form.AttributeDBG()->dataSet()->locate(QStringLiteral("attributeprid"), 2);
+        DBGrid* values = form.AttributeValueDBG();
+        form.AttributeValueNavigator()->button(DBNavigator::Insert)->click();
+        setCell(values, QStringLiteral("attributevalue"), values->dataSet()->currentRow(), QStringLiteral("XL"));
+        form.AttributeValueNavigator()->button(DBNavigator::Post)->click();
+        form.AttributeValueNavigator()->button(DBNavigator::Insert)->click();
+        setCell(values, QStringLiteral("attributevalue"), values->dataSet()->currentRow(), QStringLiteral("M"));
+        form.AttributeValueNavigator()->button(DBNavigator::Post)->click();
+        form.AttributeValueNavigator()->button(DBNavigator::Cancel)->click();
+        form.CloseButton()->click();
+        return dialog.result();
+    });
+    AttributeManage();
+    EXPECT_EQ(script.messages(), QStringList{QStringLiteral("Već postoji ova vrednost atributa!")});
+    EXPECT_EQ(scalar(db(), "SELECT CONCAT(attributeprid, '/', sort) FROM attributeprvalue WHERE attributevalue = 'XL'")
+                  .toString(),
+              QStringLiteral("2/4"));
+    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM attributeprvalue WHERE attributevalue = 'M'").toInt(), 1);
+}
