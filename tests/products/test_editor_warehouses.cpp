@@ -1,4 +1,5 @@
 #include "DBGrid.h"
+#include "Modal.h"
 #include "Productdetailunit.h"
 #include "Productresourcestring.h"
 #include "Productwarehousesunit.h"
@@ -139,4 +140,21 @@ TEST_F(EditorWarehouses, AddingToAWarehouseTwiceWarnsTheSecondTime)
     EXPECT_EQ(script.messages().last(), PRODWARE_EXIST_WRN);
     EXPECT_EQ(script.shown().last().kind, MessageKind::Warning);
     EXPECT_EQ(stored("SELECT COUNT(*) FROM productwarehouse").toInt(), 1);
+}
+
+TEST_F(EditorWarehouses, TheCardButtonsOpenTheProductsCardsOwnedByTheEditor)
+{
+    ScriptedDialogs script;
+    showProduct(10);
+    TProductDetailForm form;
+    QStringList opened;
+    ScopedModalHandler cards([&](QDialog& dialog) {
+        EXPECT_EQ(dialog.parentWidget(), &form);
+        opened << QString::fromUtf8(dialog.metaObject()->className());
+        return int(QDialog::Rejected);
+    });
+    form.Warehouses->WareHistoryButton()->click();
+    form.Warehouses->StockButton()->click();
+    EXPECT_EQ(opened, (QStringList{"products::TWareHistoryForm", "products::TStockHistoryForm"}));
+    EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
 }

@@ -10,6 +10,8 @@
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "Rounding.h"
+#include "Stockhistoryunit.h"
+#include "Warehistoryunit.h"
 #include "Warehouseunit.h"
 
 #include <QAction>
@@ -85,8 +87,9 @@ TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QS
     m_grid->dataModel()->setRowPainter([](const tarvex::DataSet& data, int row) {
         return belowMinimum(data, row) ? kBelowMinimum : QColor();
     });
-    m_grid->horizontalHeader()->setDefaultSectionSize(80);
-    m_grid->setColumnWidth(0, 150);
+    // Columns fit their contents; the typed ones stay wide enough to type in.
+    m_grid->horizontalHeader()->setMinimumSectionSize(60);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->verticalHeader()->setDefaultSectionSize(22);
     m_grid->verticalHeader()->hide();
 
@@ -98,9 +101,10 @@ TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QS
 
     m_total = new QLabel(this);
     m_total->setObjectName(QStringLiteral("TotalLabel"));
+    m_wareHistory = new QPushButton(QStringLiteral("&Magacinska kartica"), this);
+    m_stock = new QPushButton(QStringLiteral("&Robna kartica"), this);
     m_print = new QPushButton(QStringLiteral("Š&tampaj"), this);
     m_priceLabels = new QPushButton(QStringLiteral("Nalepnice za cene"), this);
-    // The ware-history and stock cards open from here once their windows are part of the module.
 
     m_addDefault = new QAction(QStringLiteral("Dodaj u podrazumevani magacin"), this);
     m_addOther = new QAction(QStringLiteral("Dodaj u drugi magacin"), this);
@@ -115,6 +119,8 @@ TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QS
     };
     connect(m_addDefault, &QAction::triggered, this, guarded([this] { KasaAddDefaultProductWarehouseExecute(); }));
     connect(m_addOther, &QAction::triggered, this, guarded([this] { KasaAddOtherProductWarehouseExecute(); }));
+    connect(m_wareHistory, &QPushButton::clicked, this, guarded([this] { WareHistoryButtonClick(); }));
+    connect(m_stock, &QPushButton::clicked, this, guarded([this] { StockButtonClick(); }));
     // The add buttons sit with the rows they add to.
     auto* addDefault = new QToolButton(this);
     addDefault->setDefaultAction(m_addDefault);
@@ -128,6 +134,8 @@ TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QS
     bottom->addWidget(addDefault);
     bottom->addWidget(addOther);
     bottom->addStretch();
+    bottom->addWidget(m_wareHistory);
+    bottom->addWidget(m_stock);
     bottom->addWidget(m_print);
     bottom->addWidget(m_priceLabels);
     auto* layout = new QVBoxLayout(this);
@@ -219,6 +227,16 @@ void TProductWarehousesGroup::KasaAddOtherProductWarehouseExecute()
     QString name;
     if (GetWarehouse(id, name, false))
         addToWarehouse(id);
+}
+
+void TProductWarehousesGroup::WareHistoryButtonClick()
+{
+    OpenWareHistory(window());
+}
+
+void TProductWarehousesGroup::StockButtonClick()
+{
+    OpenStockHistory(window());
 }
 
 void TProductWarehousesGroup::addToWarehouse(qint64 warehouseId)

@@ -26,6 +26,8 @@ public:
     tarvex::DBGrid* WarehouseDBG() const { return m_grid; }
     tarvex::DBNavigator* WarehouseNavigator() const { return m_navigator; }
     QLabel* TotalLabel() const { return m_total; }
+    QPushButton* WareHistoryButton() const { return m_wareHistory; }
+    QPushButton* StockButton() const { return m_stock; }
     QPushButton* PrintButton() const { return m_print; }
     QPushButton* PriceLabelsButton() const { return m_priceLabels; }
     QAction* KasaAddDefaultProductWarehouse() const { return m_addDefault; }
@@ -36,6 +38,9 @@ public:
     void OpenWarehouses();
     void KasaAddDefaultProductWarehouseExecute();
     void KasaAddOtherProductWarehouseExecute();
+    // The ware-history and stock cards of the product, owned by the editor.
+    void WareHistoryButtonClick();
+    void StockButtonClick();
 
     // A row is marked when its minimum (null reads as 0) reaches its amount.
     static bool belowMinimum(const tarvex::DataSet& rows, int row);
@@ -49,6 +54,8 @@ private:
     tarvex::DBGrid* m_grid = nullptr;
     tarvex::DBNavigator* m_navigator = nullptr;
     QLabel* m_total = nullptr;
+    QPushButton* m_wareHistory = nullptr;
+    QPushButton* m_stock = nullptr;
     QPushButton* m_print = nullptr;
     QPushButton* m_priceLabels = nullptr;
     QAction* m_addDefault = nullptr;
