@@ -9,6 +9,7 @@
 #include "test_refwindows.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,6 +93,9 @@ TEST_F(AttributeFormTest, FilterListsValuesByTheirBeginningAndClearBringsAllBack
         EXPECT_EQ(shownValues(form), (QStringList{"S", "M", "L"}));
         EXPECT_FALSE(form.AttributeValueClear()->isEnabled());
         EXPECT_EQ(form.FilterEdit()->text(), QStringLiteral("Bel"));
+        // The re-read values still fill the grid's width.
+        EXPECT_EQ(form.AttributeValueDBG()->horizontalHeader()->length(),
+                  form.AttributeValueDBG()->viewport()->width());
 
         filterBy(form, QStringLiteral("x"));
         EXPECT_TRUE(shownValues(form).isEmpty());

@@ -136,6 +136,8 @@ void TAttributeForm::FormCreate()
 
     m_attributeNavigator->setDataSet(&attributeSet);
     m_attributes->setDataSet(&attributeSet);
+    // Before the columns are sized, so the titles leave room for the sort mark.
+    tarvex::GridSorter::AddGrid(m_attributes);
     m_attributes->dataModel()->setColumns(
         {{QStringLiteral("sort"), {}}, {QStringLiteral("attribute"), {}}, {QStringLiteral("required"), {}}});
     m_attributes->horizontalHeader()->setStretchLastSection(true);
@@ -143,11 +145,10 @@ void TAttributeForm::FormCreate()
 
     m_valueNavigator->setDataSet(&valueSet);
     m_values->setDataSet(&valueSet);
+    tarvex::GridSorter::AddGrid(m_values);
     m_values->dataModel()->setColumns({{QStringLiteral("sort"), {}}, {QStringLiteral("attributevalue"), {}}});
     m_values->horizontalHeader()->setStretchLastSection(true);
 
-    tarvex::GridSorter::AddGrid(m_attributes);
-    tarvex::GridSorter::AddGrid(m_values);
     // The data module re-reads the values whenever the attribute row moves.
     for (auto signal : {&tarvex::DataSet::stateChanged, &tarvex::DataSet::modelReset})
         connect(&valueSet, signal, this, &TAttributeForm::AttributeValueClearUpdate);

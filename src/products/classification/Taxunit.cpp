@@ -88,6 +88,8 @@ void TTaxForm::FormCreate()
     ds.open();
     m_navigator->setDataSet(&ds);
     m_grid->setDataSet(&ds);
+    // Before the columns are sized, so the titles leave room for the sort mark.
+    tarvex::GridSorter::AddGrid(m_grid);
     m_grid->dataModel()->setColumns({{QStringLiteral("name"), {}},
                                      {QStringLiteral("description"), {}},
                                      {QStringLiteral("value"), {}}});
@@ -99,7 +101,6 @@ void TTaxForm::FormCreate()
             return QColor(0xC0, 0xC0, 0xC0);
         return QColor();
     });
-    tarvex::GridSorter::AddGrid(m_grid);
     m_grid->setFocus();
     setPicking(false);
 }

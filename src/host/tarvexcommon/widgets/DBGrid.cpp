@@ -34,6 +34,11 @@ void DBGrid::setDataSet(DataSet* dataSet)
         // Titles and values fit their columns (Qt looks at a bounded number of rows).
         if (m_model->rowCount() > 0 || m_model->columnCount() > 0)
             resizeColumnsToContents();
+        // Sizing the columns loses a stretched last column: stretch it again.
+        if (horizontalHeader()->stretchLastSection()) {
+            horizontalHeader()->setStretchLastSection(false);
+            horizontalHeader()->setStretchLastSection(true);
+        }
         followDataSet(this->dataSet()->currentRow());
     });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
