@@ -182,7 +182,7 @@ TEST_F(ProductEditor, TheSameNameWithoutTheColonSaves)
     EXPECT_EQ(stored("SELECT name FROM product WHERE productid = 10").toString(), "Mleko 1l");
 }
 
-TEST_F(ProductEditor, WithAPluTheNameAndTaxAreLockedEvenBeforeTheEditIsLeft)
+TEST_F(ProductEditor, APluLocksTheNameAndTaxEvenBeforeTheEditIsLeft)
 {
     dm().Options.ProductNameUnchangeable = true;
     sql("UPDATE product SET kasaplu = 7 WHERE productid = 10");
@@ -204,16 +204,13 @@ TEST_F(ProductEditor, WithAPluTheNameAndTaxAreLockedEvenBeforeTheEditIsLeft)
     form.ApplyButton()->click();
     EXPECT_TRUE(script.messages().isEmpty());
     EXPECT_EQ(stored("SELECT code FROM product WHERE productid = 10").toString(), "ML2");
-}
 
-TEST_F(ProductEditor, WithoutAPluTheNameChangesFreely)
-{
-    dm().Options.ProductNameUnchangeable = true;
-    ScriptedDialogs script;
+    // Without a PLU the name changes freely.
+    sql("UPDATE product SET kasaplu = NULL WHERE productid = 10");
     showProduct(10);
-    TProductDetailForm form;
-    type(form.NameDBE, "Mleko 2l");
-    form.ApplyButton()->click();
+    TProductDetailForm unlocked;
+    type(unlocked.NameDBE, "Mleko 2l");
+    unlocked.ApplyButton()->click();
     EXPECT_TRUE(script.messages().isEmpty());
     EXPECT_EQ(stored("SELECT name FROM product WHERE productid = 10").toString(), "Mleko 2l");
     EXPECT_EQ(dm().LoadedProductName, "Mleko 2l");
@@ -318,6 +315,7 @@ TEST_F(ProductEditor, CancelDropsTheChangesAndANewRow)
         form.show();
         type(form.NameDBE, "Mleko D");
         type(form.DetailsTS->findChild<DBEdit*>("warrantyDBE"), "2 godine");
+        EXPECT_TRUE(form.CustomApply()->isEnabled());
         form.CancelButton()->click();
         EXPECT_FALSE(form.isVisible());
         EXPECT_TRUE(script.messages().isEmpty());

@@ -119,6 +119,9 @@ TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailF
     PriceDBE->installEventFilter(this);
     PriceVATDBE->installEventFilter(this);
     connect(&product(), &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateProductActions);
+    // Apply follows every dataset the window saves.
+    connect(ProductDM->ProductDetailZQ, &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateActions);
+    connect(ProductDM->ProductWarehouseZQ, &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateActions);
 
     FormCreate();
     resize(980, 700);
