@@ -1,6 +1,9 @@
 #include "Productviewerunit.h"
 
 #include "BusyCursor.h"
+#include "Attributeunit.h"
+#include "Categoryprattributeunit.h"
+#include "Categoryprrebateunit.h"
 #include "Categoryunit.h"
 #include "Connection.h"
 #include "Dialogs.h"
@@ -9,6 +12,8 @@
 #include "Productdmunit.h"
 #include "Productoptionsunit.h"
 #include "SqlText.h"
+#include "Taxunit.h"
+#include "Warehouseunit.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -80,10 +85,14 @@ TProductViewerForm::TProductViewerForm(QWidget* parent) : tarvex::TCustomViewerF
                                     {QStringLiteral("manufname"), QStringLiteral("Proizvođač")},
                                     {QStringLiteral("manufcode"), {}}});
     tarvex::GridSorter::AddGrid(DBG());
+    // The windows the list's actions open.
+    m_windows.taxes = &TaxManage;
+    m_windows.warehouses = &WarehouseManage;
+    m_windows.attributes = &AttributeManage;
     m_windows.productEditor = [this] { OpenProductDetail(this); };
     DBG()->horizontalHeader()->setDefaultSectionSize(90);
     connect(DBG()->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this] {
-        guarded([this] { ProductEditExecute(); });
+        guarded([this] { DBGDblClick(); });
     });
     connect(ProductDM->ProductZQ, &tarvex::DataSet::stateChanged, this, &TProductViewerForm::updateActions);
     connect(ProductDM->ProductZQ, &tarvex::DataSet::modelReset, this, &TProductViewerForm::updateActions);
@@ -139,7 +148,7 @@ void TProductViewerForm::ProductDeleteExecute()
 
 void TProductViewerForm::CategoryActionExecute()
 {
-    CatManage(ProductDM->ZConnection()->database());
+    CatManage(ProductDM->ZConnection()->database(), &CategoryPrAttributeManage, &CategoryPrRebateManage);
 }
 
 void TProductViewerForm::TaxActionExecute()
@@ -183,7 +192,10 @@ void TProductViewerForm::AlternativesActionExecute()
 
 void TProductViewerForm::DBGDblClick()
 {
-    ProductEditExecute();
+    if (onDoubleClick)
+        onDoubleClick();
+    else
+        ProductEditExecute();
 }
 
 } // namespace products
