@@ -39,12 +39,12 @@ int threeWay(double a, double b)
 
 } // namespace
 
-RowOrder::RowOrder(const QString& spec, const std::function<Field*(const QString&)>& fieldOf)
+RowOrder::RowOrder(const QString& order, const std::function<Field*(const QString&)>& fieldOf)
     : m_collator(QLocale(QLocale::Serbian, QLocale::LatinScript, QLocale::Serbia))
 {
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     static const QRegularExpression separators(QStringLiteral("[,;]"));
-    for (const QString& part : spec.split(separators, Qt::SkipEmptyParts)) {
+    for (const QString& part : order.split(separators, Qt::SkipEmptyParts)) {
         QStringList words = part.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (words.isEmpty())
             continue;
@@ -52,7 +52,7 @@ RowOrder::RowOrder(const QString& spec, const std::function<Field*(const QString
         if (words.size() == 2 && words[1].compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0)
             descending = true;
         else if (words.size() != 1 && !(words.size() == 2 && words[1].compare(QLatin1String("ASC"), Qt::CaseInsensitive) == 0))
-            throw DataSetError(QStringLiteral("Cannot read the sort order \"%1\"").arg(spec));
+            throw DataSetError(QStringLiteral("Cannot read the sort order \"%1\"").arg(order));
         Field* field = fieldOf(words[0]);
         if (!field || field->index() < 0)
             throw DataSetError(QStringLiteral("Field \"%1\" not found").arg(words[0]));

@@ -20,7 +20,7 @@ public:
 
     // Reads "name, code DESC" (";" separates as well); fieldOf gives the
     // field of a name or nullptr. Throws DataSetError for an unknown field.
-    RowOrder(const QString& spec, const std::function<Field*(const QString&)>& fieldOf);
+    RowOrder(const QString& order, const std::function<Field*(const QString&)>& fieldOf);
 
     bool isEmpty() const { return m_keys.empty(); }
     const std::vector<Key>& keys() const { return m_keys; }
