@@ -19,7 +19,9 @@ protected:
         tarvex::generateDemoData(d, tarvex::DemoScale::tiny(), 7, QDate(2026, 12, 6));
         sql("INSERT INTO product (productid, name, code, barcode, unitname, taxid, pricecurrency, active) VALUES "
             "(9001, 'Čaj \"Zeleni\" O''Neil', 'Q-1', '2999999999991', 'kom', 1, 'RSD', 'y'),"
-            "(9002, 'Čaj crni', 'Q-10', '2999999999992', 'kom', 1, 'RSD', 'n')");
+            "(9002, 'Čaj crni', 'Q-10', '2999999999992', 'kom', 1, 'RSD', 'n'),"
+            "(9003, 'Sok\\ 1l', 'Q-20', '2999999999993', 'kom', 1, 'RSD', 'y'),"
+            "(9004, 'Sok% 1l', 'Q-21', '2999999999994', 'kom', 1, 'RSD', 'y')");
         sql("INSERT INTO productattribute (productid, prodattbarcode) VALUES (9002, '2888'), (9002, '2889'), (9001, '2888')");
     }
     void SetUp() override
@@ -59,6 +61,8 @@ TEST_F(ProductSearchTest, TextCriteriaMatchFromTheStart)
     EXPECT_FALSE(search({{"name", "Ml"}}).isEmpty());
     EXPECT_EQ(search({{"name", "leko"}}), ids("p.name LIKE 'leko%'"));
     EXPECT_EQ(search({{"name", "Čaj \"Zeleni\" O'Neil"}}), QList<qint64>{9001}); // quotes literally
+    EXPECT_EQ(search({{"name", "Sok\\"}}), QList<qint64>{9003});                  // a backslash too
+    EXPECT_TRUE(search({{"name", "Sok\\x"}}).isEmpty());
     EXPECT_EQ(search({}).size(), ids("1=1").size());                           // no criterion: everything
     EXPECT_EQ(search({{"manufname", "A"}}), ids("p.manufname LIKE 'A%'"));
     EXPECT_EQ(search({{"general", "Q-1"}}), (QList<qint64>{9001, 9002}));

@@ -17,7 +17,11 @@ QString ProductSearch::quoted(const QString& value)
 
 QString ProductSearch::prefix(const QString& value)
 {
-    return quoted(value + QLatin1Char('%'));
+    // LIKE reads a backslash as its escape even without backslash escapes in
+    // literals: double it so a typed one is searched for as it stands.
+    QString pattern = value;
+    pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    return quoted(pattern + QLatin1Char('%'));
 }
 
 ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria, qint32& chosenWarehouseId) const

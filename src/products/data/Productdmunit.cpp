@@ -259,6 +259,8 @@ void TProductDM::setUpFields()
         CategoryPrZQ->declareField(QString::fromUtf8(name)).setRequired(true);
     caption(CategoryPrAttributeZQ, "catattribute", "Atribut");
     caption(CategoryPrAttributeZQ, "catattributevalue", "Vrednost atributa");
+    // A suggested attribute may come without a value (stored as '').
+    CategoryPrAttributeZQ->declareField(QStringLiteral("catattributevalue")).setRequired(false);
 
     // A long description shows its first 255 characters in a grid.
     ProductWorkingOperationZQ->declareField(QStringLiteral("description"))
