@@ -1,0 +1,63 @@
+#pragma once
+// The stocks overview's computation: one record per product with its
+// positive stock spread over the fixed retail (MP1..MP9) and wholesale (VP)
+// warehouse columns, ordered and reserved quantities, sales per warehouse in
+// a period and in the last seven days, days since the last supply with the
+// supplier, and four prices. The warehouse columns belong to the warehouse
+// identifiers of one installation; they are constants here.
+
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+namespace tarvex {
+class MemoryTable;
+class QueryDataSet;
+} // namespace tarvex
+
+namespace products {
+
+enum class TStockMode { WholesaleOrRetail, Retail, Wholesale, All };
+
+// What the user narrowed the products to.
+struct TStocksOverviewFilter {
+    QString code;          // prefix of the product code; empty: any
+    QString name;          // prefix of the product name; empty: any
+    int active = 1;        // 0: any, 1: active products, 2: inactive products
+    QList<qint64> categories; // selected categories (0: the root)
+    TStockMode stockMode = TStockMode::WholesaleOrRetail;
+    QString fromText;      // the period of the sales, as typed ("yyyy-mm-dd")
+    QString toText;
+};
+
+// The main statement, joining productwarehouse to the product, its
+// categories, details and tax; "%s" takes the WHERE clause.
+extern const QString kStocksOverviewSql;
+
+// The selected categories followed by their descendants, at most four
+// generations below, each generation in the database's order.
+QList<qint64> ExpandCategories(QSqlDatabase db, const QList<qint64>& selected);
+
+// " WHERE " and the conditions of the filter joined by " AND ".
+QString StocksOverviewWhere(QSqlDatabase db, const TStocksOverviewFilter& filter);
+
+// Defines the table's fields (ProductID hidden, then the grid's columns in
+// order) and, for every shown field F, the sort orders "FA" and "FD".
+void DefineStocksOverviewFields(tarvex::MemoryTable& table);
+
+// Fields of the overview in the grid's order (ProductID not among them).
+QStringList StocksOverviewColumns();
+
+// Runs the main statement on `query` (which stays open, the memo reads the
+// descriptions from it) and fills the open table afresh, one record per
+// product. `now` is the moment the days on stock count to and whose date
+// ends the seven-day sales. A database error leaves the records posted so
+// far.
+void FillStocksOverview(tarvex::QueryDataSet& query, tarvex::MemoryTable& table,
+                        const TStocksOverviewFilter& filter, const QDateTime& now);
+
+// Whole days between a date (at its midnight) and a moment, either way.
+int WholeDaysBetween(const QDate& date, const QDateTime& now);
+
+} // namespace products

@@ -1,0 +1,378 @@
+#include "Stocksoverviewunit.h"
+
+#include "BusyCursor.h"
+#include "Clock.h"
+#include "Connection.h"
+#include "DBGrid.h"
+#include "DateText.h"
+#include "Dialogs.h"
+#include "Gridlayoutfile.h"
+#include "HostStrings.h"
+#include "MemoryTable.h"
+#include "Modal.h"
+#include "Productdmunit.h"
+#include "Productintf.h"
+#include "Productresourcestring.h"
+#include "Productsnapin.h"
+#include "QueryDataSet.h"
+#include "ReportEngine.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QVBoxLayout>
+
+namespace products {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Stanje zaliha");
+const QString kCategoryTreeSql = QStringLiteral("SELECT * FROM categorypr ORDER BY parentid,name");
+const int kCategoryIdRole = Qt::UserRole;
+
+QPushButton* dateButton(QWidget* parent)
+{
+    auto* button = new QPushButton(QStringLiteral("..."), parent);
+    button->setAutoDefault(false);
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
+    return button;
+}
+
+QLineEdit* dateEdit(QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setMaxLength(10);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 16);
+    return edit;
+}
+
+QSqlDatabase database()
+{
+    return ProductDM->ZConnection()->database();
+}
+
+} // namespace
+
+TStocksOverviewForm::TStocksOverviewForm(const QString& layoutDir, QWidget* parent)
+    : TReportWindow(parent), m_layoutDir(layoutDir)
+{
+    setWindowTitle(kCaption);
+    m_query = new tarvex::QueryDataSet(this);
+    m_query->setReadOnly(true);
+    m_table = new tarvex::MemoryTable(this);
+    m_table->setObjectName(kCaption);
+    DefineStocksOverviewFields(*m_table);
+    m_table->createDataSet();
+
+    auto* left = new QVBoxLayout;
+    buildLeftPanel(left);
+
+    m_grid = new tarvex::DBGrid(this);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_grid->setDataSet(m_table);
+    QHeaderView* header = m_grid->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    // Over the title row the cursor says the titles can be clicked.
+    header->setCursor(Qt::PointingHandCursor);
+    connect(header, &QHeaderView::sectionClicked, this, [this](int section) {
+        if (const tarvex::Field* field = m_grid->fieldOfSection(section))
+            StocksOverviewDBGTitleClick(field->fieldName());
+    });
+    connect(m_grid, &tarvex::DBGrid::recordDoubleClicked, this, &TStocksOverviewForm::StocksOverviewDBGDblClick);
+    m_table->events().afterScroll = [this](tarvex::DataSet&) { StocksOverviewCDSAfterScroll(); };
+    new TGridLayoutKeeper(m_grid);
+
+    m_memo = new QPlainTextEdit(this);
+    m_memo->setReadOnly(true);
+    m_memo->setFrameShape(QFrame::NoFrame);
+    m_memo->setFixedHeight(m_memo->fontMetrics().lineSpacing() * 4 + 8);
+    m_export = new QPushButton(QStringLiteral("Izvezi u Excel"), this);
+    m_export->setAutoDefault(false);
+    connect(m_export, &QPushButton::clicked, this, &TStocksOverviewForm::ExportToExcelButtonClick);
+    auto* descriptionRow = new QHBoxLayout;
+    descriptionRow->addWidget(m_memo, 1);
+    descriptionRow->addWidget(m_export, 0, Qt::AlignBottom);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(buildStockModeRow());
+    right->addWidget(m_grid, 1);
+    right->addLayout(descriptionRow);
+
+    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
+    m_close->setAutoDefault(false);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::close);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(m_close);
+
+    auto* panes = new QHBoxLayout;
+    panes->addLayout(left);
+    panes->addLayout(right, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(panes, 1);
+    layout->addLayout(bottom);
+    resize(1180, 640);
+
+    FormCreate();
+    m_code->setFocus();
+}
+
+void TStocksOverviewForm::buildLeftPanel(QLayout* into)
+{
+    m_tree = new QTreeWidget(this);
+    m_tree->setHeaderHidden(true);
+    m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_tree->setFixedWidth(240);
+    m_code = new QLineEdit(this);
+    m_code->setMaxLength(20);
+    m_name = new QLineEdit(this);
+    m_name->setMaxLength(100);
+    m_active = new QComboBox(this);
+    m_find = new QPushButton(QStringLiteral("&Prikaži"), this);
+    m_find->setDefault(true);
+    connect(m_find, &QPushButton::clicked, this, &TStocksOverviewForm::FindButtonClick);
+
+    auto* fields = new QGridLayout;
+    const struct {
+        const char* label;
+        QWidget* edit;
+    } rows[] = {{"Kod", m_code}, {"Ime", m_name}, {"Aktivan", m_active}};
+    int row = 0;
+    for (const auto& entry : rows) {
+        auto* label = new QLabel(QString::fromUtf8(entry.label), this);
+        label->setBuddy(entry.edit);
+        fields->addWidget(label, row, 0);
+        fields->addWidget(entry.edit, row++, 1);
+    }
+    fields->addWidget(m_find, row, 1, Qt::AlignRight);
+    into->addWidget(m_tree);
+    into->addItem(fields);
+}
+
+QLayout* TStocksOverviewForm::buildStockModeRow()
+{
+    m_stockWsRt = new QRadioButton(QStringLiteral("VP ili MP"), this);
+    m_stockRt = new QRadioButton(QStringLiteral("MP"), this);
+    m_stockWs = new QRadioButton(QStringLiteral("VP"), this);
+    m_all = new QRadioButton(QStringLiteral("Svi"), this);
+    m_stockWsRt->setChecked(true);
+    auto* fromLabel = new QLabel(QStringLiteral("Od datuma"), this);
+    m_from = dateEdit(this);
+    fromLabel->setBuddy(m_from);
+    m_fromButton = dateButton(this);
+    auto* toLabel = new QLabel(QStringLiteral("Do datuma"), this);
+    m_to = dateEdit(this);
+    toLabel->setBuddy(m_to);
+    m_toButton = dateButton(this);
+    connect(m_fromButton, &QPushButton::clicked, this, &TStocksOverviewForm::FromDateButtonClick);
+    connect(m_toButton, &QPushButton::clicked, this, &TStocksOverviewForm::ToDateButtonClick);
+
+    auto* row = new QHBoxLayout;
+    for (QRadioButton* mode : {m_stockWsRt, m_stockRt, m_stockWs, m_all})
+        row->addWidget(mode);
+    row->addSpacing(24);
+    for (QWidget* widget : std::initializer_list<QWidget*>{fromLabel, m_from, m_fromButton})
+        row->addWidget(widget);
+    row->addSpacing(12);
+    for (QWidget* widget : std::initializer_list<QWidget*>{toLabel, m_to, m_toButton})
+        row->addWidget(widget);
+    row->addStretch();
+    return row;
+}
+
+QString TStocksOverviewForm::LayoutFileName() const
+{
+    return QDir(m_layoutDir).filePath(QStringLiteral("StocksOverviewDS.cfg"));
+}
+
+void TStocksOverviewForm::FormCreate()
+{
+    buildCategoryTree();
+    m_active->addItems({QString(), tarvex::ACTIVE_Y_CAP, tarvex::ACTIVE_N_CAP});
+    m_active->setCurrentIndex(1);
+    // A month back: the same day, or the last day of a shorter month.
+    const QDate today = tarvex::hostClock().today();
+    m_from->setText(tarvex::MyDateToDateStr(today.addMonths(-1)));
+    m_to->setText(tarvex::MyDateToDateStr(today));
+    TGridLayout layout;
+    if (layout.load(LayoutFileName()))
+        layout.apply(*m_grid);
+}
+
+void TStocksOverviewForm::buildCategoryTree()
+{
+    m_tree->clear();
+    auto* root = new QTreeWidgetItem(m_tree, {CAT_ROOT_CAPTION});
+    root->setData(0, kCategoryIdRole, qint64(0));
+    try {
+        QSqlQuery rows = tarvex::selectSql(database(), kCategoryTreeSql);
+        const int idColumn = rows.record().indexOf(QStringLiteral("categoryprid"));
+        const int nameColumn = rows.record().indexOf(QStringLiteral("name"));
+        const int parentColumn = rows.record().indexOf(QStringLiteral("parentid"));
+        qint64 lastParent = -1;
+        QTreeWidgetItem* parentNode = nullptr;
+        while (rows.next()) {
+            const qint64 parentId = rows.value(parentColumn).toLongLong();
+            if (parentId != lastParent) {
+                parentNode = FindNode(parentId);
+                lastParent = parentId;
+            }
+            // A parent not yet in the tree leaves its child at the top level.
+            auto* node = parentNode ? new QTreeWidgetItem(parentNode) : new QTreeWidgetItem(m_tree);
+            node->setText(0, rows.value(nameColumn).toString());
+            node->setData(0, kCategoryIdRole, rows.value(idColumn).toLongLong());
+        }
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+    m_tree->collapseAll();
+}
+
+QTreeWidgetItem* TStocksOverviewForm::FindNode(qint64 id) const
+{
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
+        if ((*it)->data(0, kCategoryIdRole).toLongLong() == id)
+            return *it;
+    return nullptr;
+}
+
+TStocksOverviewFilter TStocksOverviewForm::CurrentFilter() const
+{
+    TStocksOverviewFilter filter;
+    filter.code = m_code->text();
+    filter.name = m_name->text();
+    filter.active = m_active->currentIndex();
+    for (const QModelIndex& index : m_tree->selectionModel()->selectedIndexes())
+        filter.categories << index.data(kCategoryIdRole).toLongLong();
+    if (m_stockRt->isChecked())
+        filter.stockMode = TStockMode::Retail;
+    else if (m_stockWs->isChecked())
+        filter.stockMode = TStockMode::Wholesale;
+    else if (m_all->isChecked())
+        filter.stockMode = TStockMode::All;
+    filter.fromText = m_from->text();
+    filter.toText = m_to->text();
+    return filter;
+}
+
+void TStocksOverviewForm::FindButtonClick()
+{
+    try {
+        tarvex::BusyCursor busy;
+        m_query->close();
+        m_query->setConnection(ProductDM->ZConnection());
+        FillStocksOverview(*m_query, *m_table, CurrentFilter(), tarvex::hostClock().now());
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+    StocksOverviewCDSAfterScroll();
+}
+
+void TStocksOverviewForm::StocksOverviewCDSAfterScroll()
+{
+    // Not while the table is being filled: the query's cursor walks then.
+    if (m_table->controlsDisabled() || !m_query->isActive() || m_table->isEmpty())
+        return;
+    const qint64 productId = m_table->fieldByName(QStringLiteral("ProductID")).asLargeInt();
+    if (m_query->locate(QStringLiteral("productid"), productId))
+        m_memo->setPlainText(m_query->fieldByName(QStringLiteral("description")).asString());
+}
+
+void TStocksOverviewForm::StocksOverviewDBGTitleClick(const QString& fieldName)
+{
+    const QString ascending = fieldName + QLatin1Char('A');
+    const bool toDescending = m_table->indexName().compare(ascending, Qt::CaseInsensitive) == 0;
+    try {
+        m_table->setIndexName(toDescending ? fieldName + QLatin1Char('D') : ascending);
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+        return;
+    }
+    const int section = m_grid->dataModel()->columnOf(m_table->findField(fieldName));
+    m_grid->horizontalHeader()->setSortIndicator(section, toDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void TStocksOverviewForm::StocksOverviewDBGDblClick()
+{
+    if (m_table->eof() || m_table->isEmpty() || !GlobalConsole)
+        return;
+    tarvex::IInterface* found = nullptr;
+    if (!GlobalConsole->FindService(tarvex::IID_IProductService, &found) || !found)
+        return;
+    auto service = tarvex::ComPtr<tarvex::IProductService>::adopt(static_cast<tarvex::IProductService*>(found));
+    service->OpenProduct(qint32(m_table->fieldByName(QStringLiteral("ProductID")).asLargeInt()),
+                         ProductDM->GetDefWarehouseID());
+}
+
+void TStocksOverviewForm::ExportToExcelButtonClick()
+{
+    QString fileName = tarvex::dialogs().saveFileName(kCaption, kCaption, QStringLiteral("Excel (*.xls)"));
+    if (fileName.isEmpty())
+        return;
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".xls");
+    try {
+        tarvex::BusyCursor busy;
+        tarvex::ExportDataSet(*m_table, fileName);
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+}
+
+void TStocksOverviewForm::ChangeDate(QLineEdit* field)
+{
+    // The picker starts on today, not on the field's date.
+    QDate date = tarvex::hostClock().today();
+    if (tarvex::dialogs().getDate(date))
+        field->setText(tarvex::MyDateToDateStr(date));
+}
+
+void TStocksOverviewForm::FormClose()
+{
+    if (m_layoutSaved)
+        return;
+    m_layoutSaved = true;
+    try {
+        TGridLayout::capture(*m_grid).save(LayoutFileName());
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+}
+
+void TStocksOverviewForm::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    TReportWindow::closeEvent(event);
+}
+
+void TStocksOverviewForm::done(int result)
+{
+    // Escape closes through here without a close event.
+    FormClose();
+    TReportWindow::done(result);
+}
+
+void OpenStocksOverview()
+{
+    auto* form = new TStocksOverviewForm(QCoreApplication::applicationDirPath());
+    tarvex::execModal(*form);
+}
+
+} // namespace products

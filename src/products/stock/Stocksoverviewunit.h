@@ -1,0 +1,110 @@
+#pragma once
+// The stocks overview window ("Stanje zaliha"), a purchasing aid: products
+// narrowed by code, name, active flag, categories and a stock mode, with
+// their stock per retail and wholesale warehouse, sales, days on stock, last
+// supplier and prices; sorted by a click on a column title, exported as a
+// spreadsheet. The grid's column layout is kept in "StocksOverviewDS.cfg" in
+// the program's folder.
+
+#include "Reportwindow.h"
+#include "Stocksoverviewdata.h"
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tarvex {
+class DBGrid;
+class MemoryTable;
+class QueryDataSet;
+} // namespace tarvex
+
+namespace products {
+
+class TStocksOverviewForm : public TReportWindow {
+    Q_OBJECT
+public:
+    // layoutDir: the folder of the column layout file.
+    explicit TStocksOverviewForm(const QString& layoutDir, QWidget* parent = nullptr);
+
+    QTreeWidget* TreeView() const { return m_tree; }
+    QLineEdit* CodeEdit() const { return m_code; }
+    QLineEdit* NameEdit() const { return m_name; }
+    QComboBox* ActiveCB() const { return m_active; }
+    QPushButton* FindButton() const { return m_find; }
+    QRadioButton* StockWsRtRB() const { return m_stockWsRt; }
+    QRadioButton* StockRtRB() const { return m_stockRt; }
+    QRadioButton* StockWsRB() const { return m_stockWs; }
+    QRadioButton* AllRB() const { return m_all; }
+    QLineEdit* FromDateEdit() const { return m_from; }
+    QLineEdit* ToDateEdit() const { return m_to; }
+    QPushButton* FromDateButton() const { return m_fromButton; }
+    QPushButton* ToDateButton() const { return m_toButton; }
+    tarvex::DBGrid* StocksOverviewDBG() const { return m_grid; }
+    tarvex::MemoryTable* StocksOverviewCDS() const { return m_table; }
+    tarvex::QueryDataSet* StocksOverviewZQ() const { return m_query; }
+    QPlainTextEdit* ProdDescMemo() const { return m_memo; }
+    QPushButton* ExportToExcelButton() const { return m_export; }
+    QPushButton* CloseButton() const { return m_close; }
+    // "<layoutDir>/StocksOverviewDS.cfg"
+    QString LayoutFileName() const;
+
+    // The first node, in the tree's order, of the category; null when none.
+    QTreeWidgetItem* FindNode(qint64 id) const;
+    // The narrowing as the controls show it now.
+    TStocksOverviewFilter CurrentFilter() const;
+
+    void FindButtonClick();
+    void FromDateButtonClick() { ChangeDate(m_from); }
+    void ToDateButtonClick() { ChangeDate(m_to); }
+    // Sorts by the field: ascending first, then alternating.
+    void StocksOverviewDBGTitleClick(const QString& fieldName);
+    // Opens the current product; nothing when no module offers products.
+    void StocksOverviewDBGDblClick();
+    void ExportToExcelButtonClick();
+    // Shows the current product's description.
+    void StocksOverviewCDSAfterScroll();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void done(int result) override;
+
+private:
+    void buildLeftPanel(QLayout* into);
+    QLayout* buildStockModeRow();
+    void FormCreate();
+    void buildCategoryTree();
+    void FormClose();
+    void ChangeDate(QLineEdit* field);
+
+    QString m_layoutDir;
+    bool m_layoutSaved = false;
+    tarvex::QueryDataSet* m_query = nullptr;
+    tarvex::MemoryTable* m_table = nullptr;
+    QTreeWidget* m_tree = nullptr;
+    QLineEdit* m_code = nullptr;
+    QLineEdit* m_name = nullptr;
+    QComboBox* m_active = nullptr;
+    QPushButton* m_find = nullptr;
+    QRadioButton* m_stockWsRt = nullptr;
+    QRadioButton* m_stockRt = nullptr;
+    QRadioButton* m_stockWs = nullptr;
+    QRadioButton* m_all = nullptr;
+    QLineEdit* m_from = nullptr;
+    QLineEdit* m_to = nullptr;
+    QPushButton* m_fromButton = nullptr;
+    QPushButton* m_toButton = nullptr;
+    tarvex::DBGrid* m_grid = nullptr;
+    QPlainTextEdit* m_memo = nullptr;
+    QPushButton* m_export = nullptr;
+    QPushButton* m_close = nullptr;
+};
+
+// Shows the stocks overview (modal).
+void OpenStocksOverview();
+
+} // namespace products

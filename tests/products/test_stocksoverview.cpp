@@ -1,0 +1,430 @@
+#include "Clock.h"
+#include "DBGrid.h"
+#include "Gridlayoutfile.h"
+#include "HostStrings.h"
+#include "MemoryTable.h"
+#include "Modal.h"
+#include "ProductDMFixture.h"
+#include "Productsnapin.h"
+#include "QueryDataSet.h"
+#include "ScriptedDialogs.h"
+#include "Screenshots.h"
+#include "Stocksoverviewunit.h"
+#include "test_refwindows.h"
+#include "test_stockreports_console.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <algorithm>
+
+using namespace products;
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+// The record of a product, or fails the test.
+struct Record {
+    MemoryTable& table;
+    int row = -1;
+    QString text(const char* field) const
+    {
+        return row < 0 ? QStringLiteral("<none>") : table.displayTextAt(row, table.fieldByName(field).index());
+    }
+    bool isNull(const char* field) const { return table.valueAt(row, table.fieldByName(field).index()).isNull(); }
+};
+
+Record recordOf(MemoryTable& table, const QString& name)
+{
+    const int column = table.fieldByName("ProductName").index();
+    for (int row = 0; row < table.recordCount(); ++row)
+        if (table.valueAt(row, column).toString() == name)
+            return {table, row};
+    return {table, -1};
+}
+
+QStringList names(MemoryTable& table)
+{
+    QStringList values;
+    for (int row = 0; row < table.recordCount(); ++row)
+        values << table.displayTextAt(row, table.fieldByName("ProductName").index());
+    return values;
+}
+
+const QDateTime kNow(QDate(2024, 3, 15), QTime(12, 0));
+
+} // namespace
+
+class StocksOverviewTest : public ProductDMTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        ProductDMTest::SetUpTestSuite();
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary')");
+        // The warehouse columns belong to fixed identifiers.
+        sql("INSERT INTO warehouse (warehouseid, name, status) VALUES (1, 'Veleprodaja', 'primary'), (2, 'MP1', "
+            "'standard'), (4, 'MP2', 'standard'), (5, 'MP7a', 'standard'), (8, 'Rezerva', 'standard'), "
+            "(9, 'Ostalo', 'standard'), (11, 'MP7b', 'standard'), (20, 'VP2', 'standard')");
+        sql("INSERT INTO product (productid, name, code, unitname, taxid, pricecurrency, type, active, supplyprice, "
+            "recommendedprice) VALUES (1, 'Alfa', 'A1', 'kom', 1, 'RSD', 'r', 'y', 50, 100),"
+            "(2, 'Beta', 'B1', 'kg', 1, 'RSD', 'r', 'y', NULL, NULL), (3, 'Gama', 'G1', 'kom', 1, 'RSD', 'r', 'y', "
+            "NULL, NULL), (4, 'Delta', 'D''1', 'kom', 1, 'RSD', 'r', 'y', NULL, NULL),"
+            "(5, 'Usluga', 'U1', 'h', 1, 'RSD', 'u', 'y', NULL, NULL), (6, 'Epsilon', 'E1', 'kom', 1, 'RSD', 'r', "
+            "'n', NULL, NULL), (7, 'Zeta', 'Z1', 'kom', 1, 'RSD', 'r', 'y', NULL, NULL)");
+        sql("INSERT INTO productwarehouse (productid, warehouseid, amount, orderedamount, reservedamount, "
+            "reversedamount) VALUES (1, 2, 5, 2, 0, 0), (1, 4, 3, -1, 0, 0), (2, 5, 4, 0, 0, 0), (2, 11, 6, 0, 0, 0),"
+            "(3, 8, 10, 0, 2, 1), (4, 2, 0, 0, 0, 0), (4, 1, -3, 0, 0, 0), (5, 2, 9, 0, 0, 0), (6, 20, 1, 0, 0, 0),"
+            "(7, 2, 1, 0, 0, 0)");
+        sql("INSERT INTO productdetail (productid, description, webprice, b2bprice, tariffnumber) VALUES "
+            "(1, 'Opis alfe', 90, 70, NULL), (4, NULL, 0, 0, '2024-03-05'), (7, NULL, 0, 0, 'nije datum')");
+        // Pića > Sokovi > Gazirani > Kola > Zero > Dublje; "Dete" comes
+        // before its parent "Roditelj" is in the tree.
+        sql("INSERT INTO categorypr (categoryprid, name, parentid) VALUES (1, 'Hrana', 0), (2, 'Pića', 0), "
+            "(3, 'Sokovi', 2), (4, 'Gazirani', 3), (5, 'Kola', 4), (6, 'Zero', 5), (7, 'Dublje', 6), (20, 'Deda', 0),"
+            "(12, 'Roditelj', 20), (11, 'Dete', 12)");
+        sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (1, 1), (1, 3), (2, 5), (3, 6), (7, 7)");
+        sql("INSERT INTO partner (partnerid, name) VALUES (1, 'Dobavljač X'), (2, 'Dobavljač Y'), (3, 'Povrat')");
+        sql("INSERT INTO document (documentid, documentdate, documenttype, number, direction, warehouseid, "
+            "partnerid, docreturn) VALUES "
+            "(1, '2024-03-01', 'R', '1', -1, 2, NULL, 'n'), (2, '2024-03-14', 'M', '2', -1, 1, NULL, 'n'),"
+            "(3, '2024-03-08', 'R', '3', -1, 9, NULL, 'n'), (4, '2024-02-14', 'R', '4', -1, 2, NULL, 'n'),"
+            "(5, '2024-03-10', 'R', '5', -1, 5, NULL, 'n'), (6, '2024-03-11', 'R', '6', -1, 11, NULL, 'n'),"
+            "(7, '2024-03-12', 'K', '7', 1, 1, 1, 'n'), (8, '2024-03-14', 'K', '8', -1, 1, 3, 'n'),"
+            "(18, '2024-03-14', 'K', '18', 1, 1, 3, 'n'), (9, '2024-03-13', 'K', '9', 1, 1, 3, 'y'),"
+            "(10, '2024-03-10', 'W', '10', 1, 1, 2, 'n'), (11, '2024-03-05', 'G', '11', 1, 8, NULL, 'n'),"
+            "(12, '2024-03-07', 'R', '12', -1, 1, NULL, 'n')");
+        sql("INSERT INTO documentitem (documentid, productid, quantity) VALUES "
+            "(1, 1, 4), (2, 1, 1), (3, 1, 2), (4, 1, 100), (5, 2, 0.0000004), (6, 2, -2),"
+            "(7, 1, 10), (8, 1, -3), (18, 1, 10), (9, 1, 10), (10, 2, -10), (10, 1, 5), (11, 3, 7), (12, 1, 50)");
+    }
+    void SetUp() override
+    {
+        hostClock().setNow(kNow);
+        GlobalConsole = ComPtr<IConsole>(&console);
+        dm().SetDefWarehouseID(1);
+    }
+    void TearDown() override
+    {
+        GlobalConsole.reset();
+        hostClock().reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // A fresh table filled for the filter, as the window fills its own.
+    MemoryTable& fill(const TStocksOverviewFilter& filter)
+    {
+        table = std::make_unique<MemoryTable>();
+        DefineStocksOverviewFields(*table);
+        table->createDataSet();
+        query = std::make_unique<QueryDataSet>(&connection(), QString());
+        FillStocksOverview(*query, *table, filter, kNow);
+        return *table;
+    }
+    static TStocksOverviewFilter period()
+    {
+        TStocksOverviewFilter filter;
+        filter.fromText = "2024-02-15";
+        filter.toText = "2024-03-15";
+        return filter;
+    }
+
+    stocktest::Console console;
+    std::unique_ptr<MemoryTable> table;
+    std::unique_ptr<QueryDataSet> query;
+    QTemporaryDir layoutDir;
+};
+
+TEST_F(StocksOverviewTest, StockColumnsFollowTheWarehousesAndTheStockMode)
+{
+    MemoryTable& rows = fill(period());
+    // Services, products without positive stock and inactive ones are out.
+    EXPECT_EQ(names(rows), QStringList({"Alfa", "Beta", "Gama", "Zeta"}));
+    const Record alfa = recordOf(rows, "Alfa");
+    EXPECT_EQ(alfa.text("mp1amount"), "5");
+    EXPECT_EQ(alfa.text("mp2amount"), "3");
+    EXPECT_EQ(alfa.text("orderedamount"), "2");
+    EXPECT_TRUE(alfa.isNull("vp1amount"));
+    EXPECT_TRUE(alfa.isNull("reservedamount"));
+    // Warehouses 5 and 11 both feed MP7.
+    EXPECT_EQ(recordOf(rows, "Beta").text("mp7amount"), "10");
+    // Reserved 2 and lent 1, then the free 7 of the reserve warehouse.
+    EXPECT_EQ(recordOf(rows, "Gama").text("reservedamount"), "10");
+
+    TStocksOverviewFilter retail = period();
+    retail.stockMode = TStockMode::Retail;
+    EXPECT_EQ(recordOf(fill(retail), "Beta").text("mp7amount"), "4");
+    EXPECT_EQ(names(*table), QStringList({"Alfa", "Beta", "Zeta"}));
+
+    TStocksOverviewFilter wholesale = period();
+    wholesale.stockMode = TStockMode::Wholesale;
+    EXPECT_EQ(recordOf(fill(wholesale), "Beta").text("mp7amount"), "6");
+    EXPECT_EQ(names(*table), QStringList({"Beta", "Gama"}));
+
+    TStocksOverviewFilter all = period();
+    all.stockMode = TStockMode::All;
+    MemoryTable& every = fill(all);
+    EXPECT_EQ(names(every), QStringList({"Alfa", "Beta", "Delta", "Gama", "Zeta"}));
+    const Record delta = recordOf(every, "Delta");
+    for (const char* field : {"mp1amount", "vp1amount", "orderedamount", "reservedamount", "totalsale"})
+        EXPECT_TRUE(delta.isNull(field)) << field;
+}
+
+TEST_F(StocksOverviewTest, SalesCountThePeriodAndTheLastEightCalendarDays)
+{
+    MemoryTable& rows = fill(period());
+    const Record alfa = recordOf(rows, "Alfa");
+    // 4 in warehouse 2, 1 in warehouse 1, 2 in warehouse 9 (no column of its
+    // own), 50 in warehouse 1; the 100 before the period does not count.
+    EXPECT_EQ(alfa.text("mp1sale"), "4");
+    EXPECT_EQ(alfa.text("vp1sale"), "51");
+    EXPECT_EQ(alfa.text("totalsale"), "57");
+    // 2024-03-07 is eight days back, 2024-03-08 seven: both ends count.
+    EXPECT_EQ(alfa.text("totalsale7"), "3");
+    // 0.0000004 is no sale; a return exceeding the sales shows negative.
+    const Record beta = recordOf(rows, "Beta");
+    EXPECT_EQ(beta.text("mp7sale"), "-2");
+    EXPECT_EQ(beta.text("totalsale"), "-2");
+    EXPECT_EQ(beta.text("totalsale7"), "-2");
+    EXPECT_TRUE(recordOf(rows, "Gama").isNull("totalsale"));
+
+    TStocksOverviewFilter narrow = period();
+    narrow.fromText = "2024-03-14";
+    narrow.toText = "2024-03-14";
+    EXPECT_EQ(recordOf(fill(narrow), "Alfa").text("totalsale"), "1");
+    // A quote in a date text reaches the database as text, not as SQL.
+    narrow.fromText = "2024-03-14'";
+    EXPECT_NO_THROW(fill(narrow));
+}
+
+TEST_F(StocksOverviewTest, DaysOnStockComeFromSupplyStockEntryOrTariffNumber)
+{
+    TStocksOverviewFilter all = period();
+    all.stockMode = TStockMode::All;
+    MemoryTable& rows = fill(all);
+    // A positive K line of 2024-03-12; the negative K, the excluded document
+    // 18 and the return of later dates do not count.
+    EXPECT_EQ(recordOf(rows, "Alfa").text("daysonstock"), "3");
+    EXPECT_EQ(recordOf(rows, "Alfa").text("lastsupplier"), "Dobavljač X");
+    // A W line of -10 is a supply.
+    EXPECT_EQ(recordOf(rows, "Beta").text("daysonstock"), "5");
+    EXPECT_EQ(recordOf(rows, "Beta").text("lastsupplier"), "Dobavljač Y");
+    // A stock entry gives the date alone.
+    EXPECT_EQ(recordOf(rows, "Gama").text("daysonstock"), "10");
+    EXPECT_TRUE(recordOf(rows, "Gama").isNull("lastsupplier"));
+    // Neither: the date kept in the tariff number; a text that is no date
+    // leaves the days empty.
+    EXPECT_EQ(recordOf(rows, "Delta").text("daysonstock"), "10");
+    EXPECT_TRUE(recordOf(rows, "Zeta").isNull("daysonstock"));
+
+    EXPECT_EQ(WholeDaysBetween(QDate(2024, 3, 15), kNow), 0);
+    EXPECT_EQ(WholeDaysBetween(QDate(2024, 3, 14), kNow), 1);
+    EXPECT_EQ(WholeDaysBetween(QDate(2024, 3, 17), kNow), 1);
+    // Across the spring clock change the days stay whole.
+    EXPECT_EQ(WholeDaysBetween(QDate(2024, 3, 30), QDateTime(QDate(2024, 4, 2), QTime(0, 30))), 3);
+}
+
+TEST_F(StocksOverviewTest, PricesAndNarrowingByCodeNameActiveAndCategories)
+{
+    MemoryTable& rows = fill(period());
+    const Record alfa = recordOf(rows, "Alfa");
+    EXPECT_EQ(alfa.text("recommendedpricewithvat"), "120.00");
+    EXPECT_EQ(alfa.text("webpricewithvat"), "108.00");
+    EXPECT_EQ(alfa.text("b2bprice"), "70.00");
+    EXPECT_EQ(alfa.text("supplyprice"), "50.00");
+    EXPECT_EQ(alfa.text("ProductCode"), "A1");
+
+    TStocksOverviewFilter filter = period();
+    filter.stockMode = TStockMode::All;
+    filter.code = "D'";
+    EXPECT_EQ(names(fill(filter)), QStringList({"Delta"}));
+    filter.code.clear();
+    filter.name = "Ga";
+    EXPECT_EQ(names(fill(filter)), QStringList({"Gama"}));
+    filter.name.clear();
+    filter.active = 2;
+    EXPECT_EQ(names(fill(filter)), QStringList({"Epsilon"}));
+    filter.active = 0;
+    EXPECT_EQ(names(fill(filter)).size(), 6);
+
+    // Two sibling categories with four generations below them: Alfa once
+    // although it is in both, Zero's Gama, not Dublje's Zeta.
+    filter.active = 1;
+    filter.categories = {1, 2};
+    EXPECT_EQ(ExpandCategories(db(), {1, 2}), QList<qint64>({1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(names(fill(filter)), QStringList({"Alfa", "Beta", "Gama"}));
+    // The root: the top level and three generations below it.
+    filter.categories = {0};
+    EXPECT_EQ(names(fill(filter)), QStringList({"Alfa", "Beta"}));
+    QList<qint64> fromRoot = ExpandCategories(db(), {0});
+    std::sort(fromRoot.begin(), fromRoot.end());
+    EXPECT_EQ(fromRoot, QList<qint64>({0, 1, 2, 3, 4, 5, 11, 12, 20}));
+    const QString where = StocksOverviewWhere(db(), filter);
+    EXPECT_TRUE(where.startsWith(" WHERE p.active != 'n' AND pc.categoryprid IN (0,")) << where.toStdString();
+    EXPECT_TRUE(where.endsWith(") AND p.type != 'u'")) << where.toStdString();
+}
+
+TEST_F(StocksOverviewTest, WindowOpensWithTreeDatesAndTheSavedLayout)
+{
+    ScriptedDialogs script;
+    hostClock().setNow(QDateTime(QDate(2024, 3, 31), QTime(9, 0)));
+    auto* form = new TStocksOverviewForm(layoutDir.path());
+    EXPECT_EQ(form->windowTitle(), "Stanje zaliha");
+    EXPECT_EQ(form->FromDateEdit()->text(), "2024-02-29");
+    EXPECT_EQ(form->ToDateEdit()->text(), "2024-03-31");
+    EXPECT_EQ(form->ActiveCB()->currentIndex(), 1);
+    EXPECT_EQ(form->ActiveCB()->itemText(2), ACTIVE_N_CAP);
+    EXPECT_TRUE(form->StockWsRtRB()->isChecked());
+
+    QTreeWidget* tree = form->TreeView();
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "Glavna kategorija");
+    // A child read before its parent stays at the top level.
+    EXPECT_EQ(tree->topLevelItem(1)->text(0), "Dete");
+    EXPECT_EQ(form->FindNode(12)->parent()->text(0), "Deda");
+    EXPECT_EQ(form->FindNode(7)->parent(), form->FindNode(6));
+    EXPECT_EQ(form->FindNode(99), nullptr);
+    EXPECT_FALSE(tree->topLevelItem(0)->isExpanded());
+
+    // The title row shows the fields' labels in order.
+    DBGrid* grid = form->StocksOverviewDBG();
+    QStringList titles;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        titles << grid->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_EQ(titles.mid(0, 5), QStringList({"Kod", "Proizvod", "Poruč.", "MP1", "MP2"}));
+    EXPECT_EQ(titles.mid(12), QStringList({"VP", "Rezer.", "P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "P9",
+                                            "PVP", "Prodato", "Prodato 7", "Dana", "Dobavljač",
+                                            "Prep. cena + PDV", "Web cena + PDV", "B2B cena", "Nab. cena"}));
+
+    // The user moves the name first, widens the code and hides P9; the
+    // layout outlives a computation and the window.
+    QHeaderView* header = grid->horizontalHeader();
+    header->moveSection(1, 0);
+    header->resizeSection(0, 140);
+    grid->setColumnVisible("mp9sale", false);
+    form->FindButtonClick();
+    EXPECT_EQ(grid->visibleColumns().mid(0, 2), QStringList({"ProductName", "ProductCode"}));
+    EXPECT_EQ(header->sectionSize(0), 140);
+    form->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(QFile::exists(layoutDir.filePath("StocksOverviewDS.cfg")));
+
+    auto* again = new TStocksOverviewForm(layoutDir.path());
+    DBGrid* grid2 = again->StocksOverviewDBG();
+    EXPECT_EQ(grid2->visibleColumns().mid(0, 2), QStringList({"ProductName", "ProductCode"}));
+    EXPECT_FALSE(grid2->isColumnVisible("mp9sale"));
+    EXPECT_EQ(grid2->horizontalHeader()->sectionSize(0), 140);
+    delete again;
+
+    // A file that is no layout leaves the design layout.
+    QFile broken(layoutDir.filePath("StocksOverviewDS.cfg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("ProductName;x;1\n");
+    broken.close();
+    auto* third = new TStocksOverviewForm(layoutDir.path());
+    EXPECT_EQ(third->StocksOverviewDBG()->visibleColumns().mid(0, 2), QStringList({"ProductCode", "ProductName"}));
+    EXPECT_TRUE(third->StocksOverviewDBG()->isColumnVisible("mp9sale"));
+    delete third;
+}
+
+TEST_F(StocksOverviewTest, WindowComputesSortsShowsDescriptionsAndOpensProducts)
+{
+    ScriptedDialogs script;
+    auto* form = new TStocksOverviewForm(layoutDir.path());
+    form->show();
+    form->TreeView()->topLevelItem(0)->setSelected(true);
+    form->FindButtonClick();
+    MemoryTable& rows = *form->StocksOverviewCDS();
+    EXPECT_EQ(script.messages(), QStringList());
+    EXPECT_EQ(names(rows), QStringList({"Alfa", "Beta"}));
+    EXPECT_EQ(form->ProdDescMemo()->toPlainText(), "Opis alfe");
+    saveScreenshot(*form, "stocksoverview");
+
+    form->TreeView()->clearSelection();
+    form->AllRB()->setChecked(true);
+    form->FindButtonClick();
+    ASSERT_EQ(names(rows), QStringList({"Alfa", "Beta", "Delta", "Gama", "Zeta"}));
+
+    // "PVP" twice: ascending (empty first), then descending.
+    DBGrid* grid = form->StocksOverviewDBG();
+    const int pvp = grid->dataModel()->columnOf(rows.findField("vp1sale"));
+    grid->scrollTo(grid->model()->index(0, pvp));
+    QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(grid->horizontalHeader()->sectionViewportPosition(pvp) + 5, 5));
+    EXPECT_EQ(rows.indexName(), "vp1saleA");
+    EXPECT_EQ(names(rows).last(), "Alfa");
+    form->StocksOverviewDBGTitleClick("vp1sale");
+    EXPECT_EQ(rows.indexName(), "vp1saleD");
+    EXPECT_EQ(names(rows).first(), "Alfa");
+    EXPECT_EQ(grid->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    // A new computation keeps the order chosen.
+    form->FindButtonClick();
+    EXPECT_EQ(rows.indexName(), "vp1saleD");
+    EXPECT_EQ(names(rows).first(), "Alfa");
+
+    // The description follows the current row; a product without one
+    // leaves the memo empty.
+    rows.locate("ProductName", "Gama");
+    EXPECT_EQ(form->ProdDescMemo()->toPlainText(), "");
+    rows.locate("ProductName", "Alfa");
+    EXPECT_EQ(form->ProdDescMemo()->toPlainText(), "Opis alfe");
+
+    doubleClickCell(grid, "ProductName", rows.recNo() - 1);
+    ASSERT_EQ(console.products.opened.size(), 1);
+    EXPECT_EQ(console.products.opened[0], qMakePair(qint32(1), qint32(1)));
+    // Without a product module nothing opens and nothing is said.
+    console.offerProducts = false;
+    form->StocksOverviewDBGDblClick();
+    EXPECT_EQ(console.products.opened.size(), 1);
+    EXPECT_TRUE(script.messages().isEmpty());
+    delete form;
+}
+
+TEST_F(StocksOverviewTest, DatePickersAndSpreadsheetExport)
+{
+    ScriptedDialogs script;
+    auto* form = new TStocksOverviewForm(layoutDir.path());
+    script.answer(QDate(2024, 1, 2));
+    form->FromDateButton()->click();
+    EXPECT_EQ(form->FromDateEdit()->text(), "2024-01-02");
+    script.answer(QDate());
+    form->ToDateButtonClick();
+    EXPECT_EQ(form->ToDateEdit()->text(), "2024-03-15");
+    form->FindButtonClick();
+
+    const QString chosen = layoutDir.filePath("zalihe");
+    script.answer(chosen);
+    form->ExportToExcelButton()->click();
+    QFile written(chosen + ".xls");
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.read(2) == "PK");
+    // Cancelled: nothing written.
+    script.answer(QString());
+    form->ExportToExcelButtonClick();
+    EXPECT_EQ(script.shown().last().what, "save");
+    EXPECT_EQ(script.shown().last().text, "Stanje zaliha");
+    EXPECT_EQ(script.messages(), QStringList());
+    delete form;
+}
+
+TEST_F(StocksOverviewTest, OpenStocksOverviewShowsTheWindowModally)
+{
+    int shown = 0;
+    ScopedModalHandler modal([&shown](QDialog& dialog) {
+        auto& form = dynamic_cast<TStocksOverviewForm&>(dialog);
+        ++shown;
+        EXPECT_TRUE(form.StocksOverviewCDS()->isEmpty());
+        // Not closed: closing writes the layout beside the test program.
+        form.deleteLater();
+        return 0;
+    });
+    OpenStocksOverview();
+    EXPECT_EQ(shown, 1);
+}
