@@ -1,0 +1,239 @@
+#include "Inventoryquantityunit.h"
+
+#include "BusyCursor.h"
+#include "Categoryunit.h"
+#include "Clock.h"
+#include "Connection.h"
+#include "DBGrid.h"
+#include "DBIniFile.h"
+#include "Dialogs.h"
+#include "Format.h"
+#include "MemoryTable.h"
+#include "Modal.h"
+#include "Productdmunit.h"
+#include "QueryDataSet.h"
+#include "Rfzoexport.h"
+#include "Rounding.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+
+namespace products {
+
+namespace {
+
+const QString kOneWarehouseListSql = QStringLiteral(
+    "SELECT p.name,p.code,p.unitname,pw.amount,p.productid FROM productwarehouse AS pw LEFT JOIN product AS p ON "
+    "p.productid = pw.productid WHERE pw.warehouseid = %d ORDER BY p.name");
+const QString kAllWarehousesListSql = QStringLiteral(
+    "SELECT p.name,p.code,p.unitname,SUM(pw.amount) AS amount,p.productid FROM productwarehouse AS pw LEFT JOIN "
+    "product AS p ON p.productid = pw.productid GROUP BY p.productid ORDER BY p.name");
+const QString kSomeWarehousesListSql = QStringLiteral(
+    "SELECT p.name,p.code,p.unitname,SUM(pw.amount) AS amount,p.productid FROM productwarehouse AS pw LEFT JOIN "
+    "product AS p ON p.productid = pw.productid WHERE pw.warehouseid IN (%s) GROUP BY p.productid ORDER BY p.name");
+const QString kRetailWarehousesSql = QStringLiteral("SELECT warehouseid FROM warehouse WHERE pricetype = 'm'");
+
+const QString kOneWarehouseCardSql = QStringLiteral(
+    "SELECT SUM(dfi.inquantity) AS SumAmountIn,SUM(dfi.outquantity) AS SumAmountOut FROM docfinitem AS dfi LEFT "
+    "JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d AND dfi.warehouseid = %d AND "
+    "d.documentdate <= %s GROUP BY dfi.productid");
+const QString kAllWarehousesCardSql = QStringLiteral(
+    "SELECT SUM(dfi.inquantity) AS SumAmountIn,SUM(dfi.outquantity) AS SumAmountOut FROM docfinitem AS dfi LEFT "
+    "JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d AND d.documentdate <= %s GROUP "
+    "BY dfi.productid");
+const QString kSomeWarehousesCardSql = QStringLiteral(
+    "SELECT SUM(dfi.inquantity) AS SumAmountIn,SUM(dfi.outquantity) AS SumAmountOut FROM docfinitem AS dfi LEFT "
+    "JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d AND dfi.warehouseid IN (%s) AND "
+    "d.documentdate <= %s GROUP BY dfi.productid");
+
+const QString kQuantityFormat = QStringLiteral("0.######");
+
+bool isZero(double value)
+{
+    return tarvex::BetterRoundTo(value, -6) == 0;
+}
+
+} // namespace
+
+TQuantityScope QuantityScope(QSqlDatabase db, qint32 warehouseId)
+{
+    TQuantityScope scope;
+    scope.warehouseId = warehouseId;
+    if (warehouseId >= 0)
+        return scope;
+    QStringList ids;
+    QSqlQuery retail = tarvex::selectSql(db, kRetailWarehousesSql);
+    while (retail.next())
+        ids << QString::number(retail.value(0).toLongLong());
+    // No retail warehouse: the list of "0" matches no stock.
+    scope.warehouseIds = ids.isEmpty() ? QStringLiteral("0") : ids.join(QLatin1Char(','));
+    return scope;
+}
+
+QString InventoryQuantityListSql(const TQuantityScope& scope)
+{
+    if (scope.warehouseId > 0)
+        return tarvex::Format(kOneWarehouseListSql, {scope.warehouseId});
+    if (scope.warehouseId == 0)
+        return kAllWarehousesListSql;
+    return tarvex::Format(kSomeWarehousesListSql, {scope.warehouseIds});
+}
+
+TStockQuantities CalculateQuantities(QSqlDatabase db, const TQuantityScope& scope, qint64 productId,
+                                     const QString& date)
+{
+    const QString quotedDate = tarvex::quoteSqlText(date);
+    QString sql;
+    if (scope.warehouseId > 0)
+        sql = tarvex::Format(kOneWarehouseCardSql, {productId, scope.warehouseId, quotedDate});
+    else if (scope.warehouseId == 0)
+        sql = tarvex::Format(kAllWarehousesCardSql, {productId, quotedDate});
+    else
+        sql = tarvex::Format(kSomeWarehousesCardSql, {productId, scope.warehouseIds, quotedDate});
+    QSqlQuery card = tarvex::selectSql(db, sql);
+    TStockQuantities quantities;
+    if (!card.next())
+        return quantities;
+    const double in = card.value(0).toDouble();
+    const double out = card.value(1).toDouble();
+    if (!isZero(in) || !isZero(out)) {
+        quantities.amountIn = in;
+        quantities.amountOut = out;
+    }
+    return quantities;
+}
+
+void DefineInventoryQuantityFields(tarvex::MemoryTable& table)
+{
+    using tarvex::FieldType;
+    table.addField(QStringLiteral("name"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Proizvod"));
+    table.addField(QStringLiteral("code"), FieldType::String, 15).setDisplayLabel(QStringLiteral("Kod"));
+    table.addField(QStringLiteral("unitname"), FieldType::String, 15).setDisplayLabel(QStringLiteral("JM"));
+    const struct {
+        const char* name;
+        const char* label;
+    } quantities[] = {{"amountin", "Kol. ulaz"}, {"amountout", "Kol. izlaz"}, {"amountbalance", "Kol. stanje"}};
+    for (const auto& quantity : quantities) {
+        tarvex::Field& field = table.addField(QString::fromLatin1(quantity.name), FieldType::Float);
+        field.setDisplayLabel(QString::fromUtf8(quantity.label));
+        field.setDisplayFormat(kQuantityFormat);
+    }
+    tarvex::Field& product = table.addField(QStringLiteral("productid"), FieldType::Integer);
+    product.setDisplayLabel(QStringLiteral("Proizvod"));
+    product.setVisible(false);
+}
+
+void FillInventoryQuantities(QSqlDatabase db, const TQuantityScope& scope, tarvex::DataSet& products,
+                             tarvex::MemoryTable& table, const QString& date)
+{
+    TControlsOff off(table);
+    table.emptyDataSet();
+    if (products.isActive()) {
+        const tarvex::Field& name = products.fieldByName(QStringLiteral("name"));
+        const tarvex::Field& code = products.fieldByName(QStringLiteral("code"));
+        const tarvex::Field& unit = products.fieldByName(QStringLiteral("unitname"));
+        const tarvex::Field& productId = products.fieldByName(QStringLiteral("productid"));
+        for (products.first(); !products.eof(); products.next()) {
+            const TStockQuantities quantities = CalculateQuantities(db, scope, productId.asLargeInt(), date);
+            const double balance = quantities.amountIn - quantities.amountOut;
+            if (isZero(balance))
+                continue;
+            table.append();
+            table.fieldByName(QStringLiteral("name")).setValue(name.value());
+            table.fieldByName(QStringLiteral("code")).setValue(code.value());
+            table.fieldByName(QStringLiteral("unitname")).setValue(unit.value());
+            table.fieldByName(QStringLiteral("amountin")).setValue(quantities.amountIn);
+            table.fieldByName(QStringLiteral("amountout")).setValue(quantities.amountOut);
+            table.fieldByName(QStringLiteral("amountbalance")).setValue(balance);
+            table.fieldByName(QStringLiteral("productid")).setValue(productId.value());
+            table.post();
+        }
+    }
+    table.first();
+}
+
+TInventoryQuantityForm::TInventoryQuantityForm(qint32 warehouseId, const QString& warehouseName, QWidget* parent)
+    : TStockCardWindow(QStringLiteral("Zalihe (količine sa robnih kartica)"), warehouseName, parent)
+{
+    m_scope.warehouseId = warehouseId;
+    DefineInventoryQuantityFields(*CDS());
+    showTable();
+    m_export = new QPushButton(QStringLiteral("Izvezi za RFZO"), this);
+    m_export->setAutoDefault(false);
+    connect(m_export, &QPushButton::clicked, this, &TInventoryQuantityForm::ExportButtonClick);
+    bottomRow()->insertWidget(0, m_export);
+    resize(860, 520);
+}
+
+void TInventoryQuantityForm::OpenList()
+{
+    try {
+        tarvex::BusyCursor busy;
+        m_scope = QuantityScope(ProductDM->ZConnection()->database(), m_scope.warehouseId);
+    } catch (const std::exception& e) {
+        reportFailure(e);
+        return;
+    }
+    openProductList(InventoryQuantityListSql(m_scope));
+}
+
+void TInventoryQuantityForm::FindButtonClick()
+{
+    try {
+        tarvex::BusyCursor busy;
+        FillInventoryQuantities(ProductDM->ZConnection()->database(), m_scope, *InventoryZQ(), *CDS(),
+                                ToDateEdit()->text());
+    } catch (const std::exception& e) {
+        reportFailure(e);
+    }
+    QApplication::processEvents();
+}
+
+QString TInventoryQuantityForm::GetRFZO(const QString& partner, const QString& date, const QString& categories) const
+{
+    const QSqlDatabase db = ProductDM->ZConnection()->database();
+    const QString items = RfzoItems(db, *CDS(), categories);
+    return RfzoReport(partner, RfzoOrganizationUnit(db, m_scope.warehouseId), date, items);
+}
+
+void TInventoryQuantityForm::ExportButtonClick()
+{
+    try {
+        const QSqlDatabase db = ProductDM->ZConnection()->database();
+        const QString companyNumber =
+            tarvex::TDBIniFile(db).ReadString(QStringLiteral("CompanyInfo"), QStringLiteral("Number"), QString());
+        QString paths;
+        TIntArray ids{0};
+        if (!CatGet(db, paths, ids, false))
+            return;
+        QStringList categories;
+        for (qint32 id : ids)
+            categories << QString::number(id);
+        if (categories.isEmpty())
+            return;
+        QString fileName =
+            tarvex::dialogs().saveFileName(QStringLiteral("Izvezi XML datoteku"),
+                                           RfzoFileName(tarvex::hostClock().now(), companyNumber),
+                                           QStringLiteral("XML (*.xml)"));
+        if (fileName.isEmpty())
+            return;
+        if (QFileInfo(fileName).suffix().isEmpty())
+            fileName += QStringLiteral(".xml");
+        WriteRfzoFile(fileName, GetRFZO(companyNumber, ToDateEdit()->text(), categories.join(QLatin1Char(','))));
+    } catch (const std::exception& e) {
+        reportFailure(e);
+    }
+}
+
+void OpenInventoryQuantity(qint32 WarehouseID, const QString& WarehouseName)
+{
+    auto* form = new TInventoryQuantityForm(WarehouseID, WarehouseName);
+    form->OpenList();
+    tarvex::execModal(*form);
+}
+
+} // namespace products

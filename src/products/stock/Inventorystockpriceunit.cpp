@@ -1,0 +1,159 @@
+#include "Inventorystockpriceunit.h"
+
+#include "BusyCursor.h"
+#include "Connection.h"
+#include "DBGrid.h"
+#include "DisplayFormat.h"
+#include "Format.h"
+#include "MemoryTable.h"
+#include "Modal.h"
+#include "Productdmunit.h"
+#include "QueryDataSet.h"
+#include "Rounding.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSqlQuery>
+
+namespace products {
+
+const QString kStockPriceProductsSql = QStringLiteral(
+    "SELECT p.name,p.code,p.unitname,pw.amount,p.productid\n"
+    "FROM productwarehouse AS pw LEFT JOIN product AS p ON p.productid = pw.productid\n"
+    "WHERE pw.warehouseid = :IDWarehouse\n"
+    "ORDER BY p.name");
+
+namespace {
+
+const QString kStockCardSql = QStringLiteral(
+    "SELECT SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS SumBalance "
+    "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d AND "
+    "dfi.warehouseid = %d AND d.documentdate <= %s");
+
+const QString kTotalFormat = QStringLiteral("Ukupna vrednost: %s");
+const QString kMoneyFormat = QStringLiteral("#,##0.00");
+
+bool isZero(double value)
+{
+    return tarvex::BetterRoundTo(value, -6) == 0;
+}
+
+} // namespace
+
+TStockPrice CalculatePrice(QSqlDatabase db, qint32 warehouseId, qint64 productId, const QString& date)
+{
+    QSqlQuery card =
+        tarvex::selectSql(db, tarvex::Format(kStockCardSql, {productId, warehouseId, tarvex::quoteSqlText(date)}));
+    TStockPrice result;
+    // Without entries up to the date the sums come back NULL, read as 0.
+    if (!card.next())
+        return result;
+    const double amount = card.value(0).toDouble();
+    if (isZero(amount))
+        return result;
+    const double value = card.value(1).toDouble();
+    result.amount = amount;
+    result.value = value;
+    result.price = tarvex::BetterRoundTo(value / amount, -2);
+    return result;
+}
+
+void DefineInventoryStockPriceFields(tarvex::MemoryTable& table)
+{
+    using tarvex::FieldType;
+    table.addField(QStringLiteral("name"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Proizvod"));
+    table.addField(QStringLiteral("code"), FieldType::String, 15).setDisplayLabel(QStringLiteral("Kod"));
+    table.addField(QStringLiteral("unitname"), FieldType::String, 15).setDisplayLabel(QStringLiteral("JM"));
+    const struct {
+        const char* name;
+        const char* label;
+        const char* format;
+    } numbers[] = {
+        {"amount", "Količina", "0.######"}, {"price", "Cena", "#,##0.00"}, {"productvalue", "Vrednost", "#,##0.00"}};
+    for (const auto& number : numbers) {
+        tarvex::Field& field = table.addField(QString::fromLatin1(number.name), FieldType::Float);
+        field.setDisplayLabel(QString::fromUtf8(number.label));
+        field.setDisplayFormat(QString::fromLatin1(number.format));
+    }
+}
+
+double FillInventoryStockPrice(QSqlDatabase db, qint32 warehouseId, tarvex::DataSet& products,
+                               tarvex::MemoryTable& table, const QString& date)
+{
+    TControlsOff off(table);
+    table.emptyDataSet();
+    double total = 0;
+    if (products.isActive()) {
+        const tarvex::Field& name = products.fieldByName(QStringLiteral("name"));
+        const tarvex::Field& code = products.fieldByName(QStringLiteral("code"));
+        const tarvex::Field& unit = products.fieldByName(QStringLiteral("unitname"));
+        const tarvex::Field& productId = products.fieldByName(QStringLiteral("productid"));
+        for (products.first(); !products.eof(); products.next()) {
+            const TStockPrice card = CalculatePrice(db, warehouseId, productId.asLargeInt(), date);
+            if (isZero(card.amount))
+                continue;
+            table.append();
+            table.fieldByName(QStringLiteral("name")).setValue(name.value());
+            table.fieldByName(QStringLiteral("code")).setValue(code.value());
+            table.fieldByName(QStringLiteral("unitname")).setValue(unit.value());
+            table.fieldByName(QStringLiteral("amount")).setValue(card.amount);
+            table.fieldByName(QStringLiteral("price")).setValue(card.price);
+            table.fieldByName(QStringLiteral("productvalue")).setValue(card.value);
+            table.post();
+            // The card's own value, not quantity times the rounded price.
+            total += card.value;
+        }
+    }
+    table.first();
+    return total;
+}
+
+QString StockPriceTotalText(double total)
+{
+    return tarvex::Format(kTotalFormat, {tarvex::FormatFloat(kMoneyFormat, total)});
+}
+
+TInventoryStockPriceForm::TInventoryStockPriceForm(qint32 warehouseId, const QString& warehouseName,
+                                                   QWidget* parent)
+    : TStockCardWindow(QStringLiteral("Zalihe magacina (cene sa robnih kartica)"), warehouseName, parent),
+      m_warehouseId(warehouseId)
+{
+    DefineInventoryStockPriceFields(*CDS());
+    showTable();
+    InventoryZQ()->setParam(QStringLiteral("IDWarehouse"), warehouseId);
+    m_total = new QLabel(QStringLiteral("Ukupna vrednost: 0.00"), this);
+    QFont bold = m_total->font();
+    bold.setBold(true);
+    m_total->setFont(bold);
+    bottomRow()->insertWidget(0, m_total);
+    resize(820, 520);
+}
+
+void TInventoryStockPriceForm::OpenList()
+{
+    openProductList(kStockPriceProductsSql);
+}
+
+void TInventoryStockPriceForm::FindButtonClick()
+{
+    try {
+        tarvex::BusyCursor busy;
+        const double total = FillInventoryStockPrice(ProductDM->ZConnection()->database(), m_warehouseId,
+                                                     *InventoryZQ(), *CDS(), ToDateEdit()->text());
+        m_total->setText(StockPriceTotalText(total));
+    } catch (const std::exception& e) {
+        reportFailure(e);
+    }
+    QApplication::processEvents();
+}
+
+void OpenInventoryStockPrice(qint32 WarehouseID, const QString& WarehouseName)
+{
+    auto* form = new TInventoryStockPriceForm(WarehouseID, WarehouseName);
+    form->OpenList();
+    tarvex::execModal(*form);
+}
+
+} // namespace products

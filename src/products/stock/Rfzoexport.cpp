@@ -1,0 +1,102 @@
+#include "Rfzoexport.h"
+
+#include "Connection.h"
+#include "DataSet.h"
+#include "DisplayFormat.h"
+#include "Format.h"
+#include "Reportwindow.h"
+#include "Rounding.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <stdexcept>
+
+namespace products {
+
+namespace {
+
+const QString kReportFormat = QStringLiteral(
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><PregledStanjaZaliha><ZUStanjeZaliha><Partner>%s</Partner>"
+    "<OrganizacioneJedinice><OrganizacionaJedinica>%s</OrganizacionaJedinica><Datumi><Datum Datum=\"%s\">%s"
+    "</Datum></Datumi></OrganizacioneJedinice></ZUStanjeZaliha></PregledStanjaZaliha>");
+
+const QString kLinkSql =
+    QStringLiteral("SELECT * FROM productcategorypr WHERE productid = %d AND categoryprid IN (%s)");
+const QString kWarehouseSql = QStringLiteral("SELECT * FROM warehouse WHERE warehouseid = %d");
+
+} // namespace
+
+QString RfzoEscape(const QString& text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
+    escaped.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
+    escaped.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+    escaped.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
+    return escaped;
+}
+
+QString RfzoItems(QSqlDatabase db, tarvex::DataSet& list, const QString& categories)
+{
+    QString items;
+    const tarvex::Field& code = list.fieldByName(QStringLiteral("code"));
+    const tarvex::Field& balance = list.fieldByName(QStringLiteral("amountbalance"));
+    const tarvex::Field& productId = list.fieldByName(QStringLiteral("productid"));
+    TControlsOff off(list);
+    for (list.first(); !list.eof(); list.next()) {
+        const double onHand = balance.asFloat();
+        if (tarvex::BetterRoundTo(onHand, -6) <= 0)
+            continue;
+        QSqlQuery linked = tarvex::selectSql(db, tarvex::Format(kLinkSql, {productId.asLargeInt(), categories}));
+        if (!linked.next())
+            continue;
+        // The fund reads the quantity with a full stop and three decimals.
+        items += QStringLiteral("<JKL>") + RfzoEscape(code.asString()) + QStringLiteral("</JKL><StanjeZaliha>") +
+                 RfzoEscape(tarvex::FormatFloat(QStringLiteral("0.000"), onHand)) +
+                 QStringLiteral("</StanjeZaliha>");
+    }
+    list.first();
+    return items;
+}
+
+QString RfzoOrganizationUnit(QSqlDatabase db, qint32 warehouseId)
+{
+    if (warehouseId <= 0)
+        return QStringLiteral("1");
+    QSqlQuery warehouse = tarvex::selectSql(db, tarvex::Format(kWarehouseSql, {warehouseId}));
+    if (warehouse.next()) {
+        const QString unit = warehouse.value(warehouse.record().indexOf(QStringLiteral("organizationunit"))).toString();
+        if (!unit.isEmpty())
+            return unit;
+    }
+    return QString::number(warehouseId);
+}
+
+QString RfzoReport(const QString& partner, const QString& organizationUnit, const QString& date,
+                   const QString& items)
+{
+    return tarvex::Format(kReportFormat, {partner, organizationUnit, date, items});
+}
+
+QString RfzoFileName(const QDateTime& now, const QString& companyNumber)
+{
+    return QStringLiteral("rfzo_") + now.toString(QStringLiteral("yyyyMMddHHmmss")) + QLatin1Char('_') +
+           companyNumber;
+}
+
+void WriteRfzoFile(const QString& path, const QString& text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error(
+            QStringLiteral("Datoteka \"%1\" nije sačuvana: %2").arg(path, file.errorString()).toStdString());
+    const QByteArray bytes = text.toUtf8();
+    const bool written = file.write(bytes) == bytes.size();
+    const QString error = file.errorString();
+    file.close();
+    if (!written)
+        throw std::runtime_error(QStringLiteral("Datoteka \"%1\" nije sačuvana: %2").arg(path, error).toStdString());
+}
+
+} // namespace products

@@ -1,0 +1,75 @@
+#pragma once
+// The frame of the inventories read from the stock cards up to a date: "Do
+// datuma" with its date picker and "&Prikaži" on top, a read-only grid on the
+// window's in-memory table in the middle, "Š&tampaj" and "&Zatvori" below.
+// The products to value come from the window's product list, read once when
+// the window opens. A click on a column title switches the table between the
+// ascending and the descending order of that column.
+
+#include "Reportwindow.h"
+
+class QHBoxLayout;
+class QLineEdit;
+class QPushButton;
+
+namespace tarvex {
+class DBGrid;
+class MemoryTable;
+class QueryDataSet;
+} // namespace tarvex
+
+namespace products {
+
+// Gives every visible field F of the table the orders F + "A" (ascending)
+// and F + "D" (descending).
+void AddTitleSortOrders(tarvex::MemoryTable& table);
+// The title click: F + "D" when F + "A" is in force, else F + "A", so the
+// first click sorts ascending and the next one descending.
+void SwitchTitleSort(tarvex::MemoryTable& table, const QString& fieldName);
+
+class TStockCardWindow : public TReportWindow {
+    Q_OBJECT
+public:
+    TStockCardWindow(const QString& caption, const QString& warehouseName, QWidget* parent = nullptr);
+
+    QLineEdit* ToDateEdit() const { return m_to; }
+    QPushButton* ToDateButton() const { return m_toButton; }
+    QPushButton* FindButton() const { return m_find; }
+    QPushButton* PrintButton() const { return m_print; }
+    QPushButton* CloseButton() const { return m_close; }
+    tarvex::DBGrid* DBG() const { return m_grid; }
+    tarvex::MemoryTable* CDS() const { return m_table; }
+    tarvex::QueryDataSet* InventoryZQ() const { return m_products; }
+
+    // The date picker opens on today; a confirmed date replaces the field.
+    void ToDateButtonClick();
+    void DBGTitleClick(const QString& fieldName);
+    // "Datum" and the "Do datuma" field as typed.
+    QString GetPrintHeader() const;
+    void PrintButtonClick();
+    virtual void FindButtonClick() = 0;
+
+protected:
+    // Set up by the windows once the table's fields are defined: the sort
+    // orders, then the grid on the table.
+    void showTable();
+    // Reads the products to value; an error is shown and leaves the list closed.
+    void openProductList(const QString& sql);
+    QHBoxLayout* bottomRow() const { return m_bottomRow; }
+    void reportFailure(const std::exception& e);
+
+private:
+    void ChangeDate(QLineEdit* field);
+
+    tarvex::QueryDataSet* m_products = nullptr;
+    tarvex::MemoryTable* m_table = nullptr;
+    QLineEdit* m_to = nullptr;
+    QPushButton* m_toButton = nullptr;
+    QPushButton* m_find = nullptr;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_close = nullptr;
+    tarvex::DBGrid* m_grid = nullptr;
+    QHBoxLayout* m_bottomRow = nullptr;
+};
+
+} // namespace products

@@ -1,0 +1,374 @@
+#include "Categoryunit.h"
+#include "Clock.h"
+#include "DBGrid.h"
+#include "DBIniFile.h"
+#include "HostStrings.h"
+#include "Inventoryquantityunit.h"
+#include "MemoryTable.h"
+#include "Modal.h"
+#include "ProductDMFixture.h"
+#include "Productsnapin.h"
+#include "QueryDataSet.h"
+#include "Rfzoexport.h"
+#include "ScriptedDialogs.h"
+#include "Screenshots.h"
+#include "test_refwindows.h"
+#include "test_stockreports_console.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace products;
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+QStringList column(DataSet& table, const char* field)
+{
+    QStringList values;
+    for (int row = 0; row < table.recordCount(); ++row)
+        values << table.displayTextAt(row, table.fieldByName(field).index());
+    return values;
+}
+
+QString readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("<missing>");
+    return QString::fromUtf8(file.readAll());
+}
+
+const QString kHead = QStringLiteral(
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><PregledStanjaZaliha><ZUStanjeZaliha><Partner>123</Partner>"
+    "<OrganizacioneJedinice><OrganizacionaJedinica>1</OrganizacionaJedinica><Datumi><Datum Datum=\"2024-03-05\">");
+const QString kTail =
+    QStringLiteral("</Datum></Datumi></OrganizacioneJedinice></ZUStanjeZaliha></PregledStanjaZaliha>");
+
+} // namespace
+
+// Stock cards up to 2024-03-05 (the cut-off day counts, 2024-03-06 does not):
+// Aspirin (code A&B) 10 in and 3 out in retail warehouse 2; Brufen 10 in and
+// 10 out, Cink 0.0000001 in, Diklofen 1 out and Gel 2 in, all in warehouse 1;
+// Eferalgan 0.0004 in retail warehouse 3; Fervex 5 in warehouse 2; Hemomicin
+// only on the stock list. Category 1 holds Aspirin, Diklofen and Eferalgan,
+// its child 2 holds Fervex, and Gel is linked to identifier 0.
+class InventoryQuantityTest : public ProductDMTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        ProductDMTest::SetUpTestSuite();
+        sql("INSERT INTO warehouse (warehouseid, name, status, pricetype, organizationunit) VALUES "
+            "(1, 'Centralni', 'primary', 'v', NULL), (2, 'Prodavnica', 'standard', 'm', 'OJ-2'),"
+            "(3, 'Apoteka', 'standard', 'm', NULL), (7, 'Depo', 'standard', 'v', '')");
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary')");
+        sql("INSERT INTO product (productid, name, code, unitname, taxid, pricecurrency, type) VALUES "
+            "(1, 'Aspirin', 'A&B', 'kut', 1, 'RSD', 'r'), (2, 'Brufen', 'B1', 'kut', 1, 'RSD', 'r'),"
+            "(3, 'Cink', 'C1', 'kom', 1, 'RSD', 'r'), (4, 'Diklofen', 'D1', 'kut', 1, 'RSD', 'r'),"
+            "(5, 'Eferalgan', 'E1', 'kut', 1, 'RSD', 'r'), (6, 'Fervex', 'F1', 'kes', 1, 'RSD', 'r'),"
+            "(7, 'Gel', 'G1', 'tuba', 1, 'RSD', 'r'), (8, 'Hemomicin', 'H1', 'kut', 1, 'RSD', 'r')");
+        sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (1, 2, 7), (1, 1, 4), (2, 1, 0),"
+            "(3, 1, 0), (4, 1, -1), (5, 3, 0), (6, 2, 5), (7, 1, 2), (8, 1, 5)");
+        sql("INSERT INTO document (documentid, documentdate, documenttype, number, direction, warehouseid) VALUES "
+            "(1, '2024-03-01', 'K', '1', 1, 1), (2, '2024-03-05', 'R', '2', -1, 1), (3, '2024-03-06', 'K', '3', 1, 1)");
+        sql("INSERT INTO docfinitem (documentid, productid, warehouseid, inquantity, outquantity) VALUES "
+            "(1, 1, 2, 10, 0), (2, 1, 2, 0, 3), (3, 1, 2, 100, 0), (1, 2, 1, 10, 0), (2, 2, 1, 0, 10),"
+            "(1, 3, 1, 0.0000001, 0), (1, 4, 1, 0, 1), (1, 5, 3, 0.0004, 0), (1, 6, 2, 5, 0), (2, 7, 1, 2, 0)");
+        sql("INSERT INTO categorypr (categoryprid, parentid, name) VALUES (1, 0, 'Lekovi'), (2, 1, 'Analgetici')");
+        sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (1, 1), (4, 1), (5, 1), (6, 2), (7, 0)");
+        TDBIniFile(db()).WriteString("CompanyInfo", "Number", "123");
+    }
+    void SetUp() override
+    {
+        hostClock().setNow(QDateTime(QDate(2024, 3, 5), QTime(9, 8, 7)));
+        GlobalConsole = ComPtr<IConsole>(&console);
+    }
+    void TearDown() override
+    {
+        GlobalConsole.reset();
+        hostClock().reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The list of a scope up to a date, as "&Prikaži" fills it.
+    static MemoryTable& fill(qint32 warehouseId, const QString& date = QStringLiteral("2024-03-05"))
+    {
+        static MemoryTable* table = nullptr;
+        static QueryDataSet* products = nullptr;
+        delete table;
+        delete products;
+        table = new MemoryTable;
+        DefineInventoryQuantityFields(*table);
+        table->createDataSet();
+        products = new QueryDataSet;
+        products->setConnection(&connection());
+        const TQuantityScope scope = QuantityScope(db(), warehouseId);
+        products->setSql(InventoryQuantityListSql(scope));
+        products->open();
+        FillInventoryQuantities(db(), scope, *products, *table, date);
+        return *table;
+    }
+
+    stocktest::Console console;
+};
+
+TEST_F(InventoryQuantityTest, EachScopeReadsItsOwnStockCards)
+{
+    // One warehouse: 10 in and 10 out, and 0.0000001 in, leave nothing; a
+    // negative balance is listed; a stock row without entries is not.
+    MemoryTable& one = fill(1);
+    EXPECT_EQ(column(one, "name"), QStringList({"Diklofen", "Gel"}));
+    EXPECT_EQ(column(one, "amountbalance"), QStringList({"-1", "2"}));
+    EXPECT_EQ(one.fieldByName("productid").asLargeInt(), 4);
+
+    MemoryTable& retail = fill(-1);
+    EXPECT_EQ(column(retail, "name"), QStringList({"Aspirin", "Eferalgan", "Fervex"}));
+    EXPECT_EQ(column(retail, "amountin"), QStringList({"10", "0.0004", "5"}));
+    EXPECT_EQ(column(retail, "amountout"), QStringList({"3", "0", "0"}));
+    EXPECT_EQ(column(retail, "amountbalance"), QStringList({"7", "0.0004", "5"}));
+    EXPECT_EQ(QuantityScope(db(), -1).warehouseIds, "2,3");
+    EXPECT_TRUE(QuantityScope(db(), 2).warehouseIds.isEmpty());
+
+    MemoryTable& all = fill(0);
+    EXPECT_EQ(column(all, "name"), QStringList({"Aspirin", "Diklofen", "Eferalgan", "Fervex", "Gel"}));
+    EXPECT_EQ(column(all, "code"), QStringList({"A&B", "D1", "E1", "F1", "G1"}));
+    EXPECT_EQ(column(all, "unitname"), QStringList({"kut", "kut", "kut", "kes", "tuba"}));
+
+    // The day before the cut-off document and a day after it.
+    EXPECT_EQ(column(fill(2, "2024-03-04"), "amountbalance"), QStringList({"10", "5"}));
+    EXPECT_EQ(column(fill(2, "2024-03-06"), "amountbalance"), QStringList({"107", "5"}));
+}
+
+TEST_F(InventoryQuantityTest, NoRetailWarehouseReadsOnlyWarehouseZero)
+{
+    sql("UPDATE warehouse SET pricetype = 'v'");
+    const TQuantityScope scope = QuantityScope(db(), -1);
+    const QStringList names = column(fill(-1), "name");
+    sql("UPDATE warehouse SET pricetype = 'm' WHERE warehouseid IN (2, 3)");
+    EXPECT_EQ(scope.warehouseIds, "0");
+    EXPECT_TRUE(InventoryQuantityListSql(scope).contains("pw.warehouseid IN (0)"));
+    EXPECT_TRUE(names.isEmpty());
+}
+
+TEST_F(InventoryQuantityTest, QuantitiesAreZeroUnlessOneSumIsNotZeroAtSixDecimals)
+{
+    const TQuantityScope all = QuantityScope(db(), 0);
+    const TStockQuantities tiny = CalculateQuantities(db(), all, 3, "2024-03-05");
+    EXPECT_EQ(tiny.amountIn, 0);
+    const TStockQuantities even = CalculateQuantities(db(), all, 2, "2024-03-05");
+    EXPECT_EQ(even.amountIn, 10);
+    EXPECT_EQ(even.amountOut, 10);
+    // A date text with a quote stays one literal: the server reads the date
+    // it starts with, so the entry of the next day still does not count.
+    const TStockQuantities odd = CalculateQuantities(db(), all, 1, "2024-03-05' OR '1'='1");
+    EXPECT_EQ(odd.amountIn, 10);
+}
+
+TEST_F(InventoryQuantityTest, ReportHoldsOnlyPositiveStockOfDirectlyLinkedProducts)
+{
+    MemoryTable& all = fill(0);
+    // Diklofen (-1) is never exported, Fervex sits below the category picked,
+    // Gel is linked to 0 only; Eferalgan's 0.0004 goes out as 0.000.
+    EXPECT_EQ(RfzoItems(db(), all, "1"), "<JKL>A&amp;B</JKL><StanjeZaliha>7.000</StanjeZaliha>"
+                                         "<JKL>E1</JKL><StanjeZaliha>0.000</StanjeZaliha>");
+    EXPECT_EQ(all.recNo(), 1);
+    EXPECT_EQ(RfzoItems(db(), all, "0"), "<JKL>G1</JKL><StanjeZaliha>2.000</StanjeZaliha>");
+    EXPECT_EQ(RfzoItems(db(), all, "2,0"),
+              "<JKL>F1</JKL><StanjeZaliha>5.000</StanjeZaliha><JKL>G1</JKL><StanjeZaliha>2.000</StanjeZaliha>");
+    // The list's current order is the report's order.
+    all.addIndex("amountbalanceD", "amountbalance", true);
+    all.setIndexName("amountbalanceD");
+    EXPECT_EQ(RfzoItems(db(), all, "1,2"), "<JKL>A&amp;B</JKL><StanjeZaliha>7.000</StanjeZaliha>"
+                                           "<JKL>F1</JKL><StanjeZaliha>5.000</StanjeZaliha>"
+                                           "<JKL>E1</JKL><StanjeZaliha>0.000</StanjeZaliha>");
+
+    EXPECT_EQ(RfzoEscape("<a href=\"x\">&lt;</a>"), "&lt;a href=&quot;x&quot;&gt;&amp;lt;&lt;/a&gt;");
+    EXPECT_EQ(RfzoOrganizationUnit(db(), 2), "OJ-2");
+    EXPECT_EQ(RfzoOrganizationUnit(db(), 7), "7");
+    EXPECT_EQ(RfzoOrganizationUnit(db(), 3), "3");
+    EXPECT_EQ(RfzoOrganizationUnit(db(), 0), "1");
+    EXPECT_EQ(RfzoOrganizationUnit(db(), -1), "1");
+    EXPECT_EQ(RfzoOrganizationUnit(db(), 99), "99");
+    EXPECT_EQ(RfzoFileName(QDateTime(QDate(2024, 3, 5), QTime(9, 8, 7)), "123"), "rfzo_20240305090807_123");
+}
+
+TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
+{
+    ScriptedDialogs script;
+    int shown = 0;
+    ScopedModalHandler modal([&](QDialog& dialog) {
+        ++shown;
+        auto& form = dynamic_cast<TInventoryQuantityForm&>(dialog);
+        EXPECT_EQ(form.windowTitle(), "Zalihe (količine sa robnih kartica) - Prodavnica");
+        EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-05");
+        EXPECT_EQ(form.InventoryStockQuantityCDS()->recordCount(), 0);
+        QTest::mouseClick(form.FindButton(), Qt::LeftButton);
+        MemoryTable& table = *form.InventoryStockQuantityCDS();
+        EXPECT_EQ(column(table, "name"), QStringList({"Aspirin", "Fervex"}));
+        DBGrid* grid = form.InventoryQuantityDBG();
+        QStringList titles;
+        for (int c = 0; c < grid->model()->columnCount(); ++c)
+            titles << grid->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        EXPECT_EQ(titles, QStringList({"Proizvod", "Kod", "JM", "Kol. ulaz", "Kol. izlaz", "Kol. stanje"}));
+        EXPECT_EQ(grid->horizontalHeader()->cursor().shape(), Qt::PointingHandCursor);
+
+        // The first click on a title sorts ascending, the next descending.
+        const int balance = grid->dataModel()->columnOf(table.findField("amountbalance"));
+        // The columns fit their new content after each sort: aim again each time.
+        auto title = [&] {
+            QHeaderView* header = grid->horizontalHeader();
+            return QPoint(header->sectionViewportPosition(balance) + header->sectionSize(balance) / 2, 5);
+        };
+        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
+        EXPECT_EQ(table.indexName(), "amountbalanceA");
+        EXPECT_EQ(column(table, "name"), QStringList({"Fervex", "Aspirin"}));
+        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
+        EXPECT_EQ(table.indexName(), "amountbalanceD");
+        EXPECT_EQ(column(table, "name"), QStringList({"Aspirin", "Fervex"}));
+        EXPECT_EQ(grid->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+        form.DBGTitleClick("name");
+        EXPECT_EQ(table.indexName(), "nameA");
+        saveScreenshot(form, "inventoryquantity");
+
+        // The picker opens on today; a cancelled pick keeps the field.
+        script.answer(QDate(2024, 3, 4)).answer(QDate());
+        form.ToDateButton()->click();
+        EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-04");
+        form.ToDateButtonClick();
+        EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-04");
+        form.FindButtonClick();
+        EXPECT_EQ(column(table, "amountbalance"), QStringList({"10", "5"}));
+
+        form.ToDateEdit()->setText("5.3.2024");
+        EXPECT_EQ(form.GetPrintHeader(), "Datum 5.3.2024");
+        form.PrintButton()->click();
+        EXPECT_TRUE(script.messages().isEmpty());
+        form.CloseButton()->click();
+        return 0;
+    });
+    OpenInventoryQuantity(2, "Prodavnica");
+    EXPECT_EQ(shown, 1);
+    ASSERT_EQ(console.wizards.size(), 1);
+    EXPECT_EQ(console.wizards[0].name, CMN_PRINT_WIZ_NAME);
+    EXPECT_EQ(console.wizards[0].parameters,
+              "title:Zalihe (količine sa robnih kartica) - Prodavnica;header:Datum 5.3.2024");
+    EXPECT_EQ(console.active, nullptr);
+}
+
+TEST_F(InventoryQuantityTest, ExportWritesTheListAsLastShownForThePickedCategories)
+{
+    QTemporaryDir dir;
+    ScriptedDialogs script;
+    auto* form = new TInventoryQuantityForm(0, QString());
+    form->OpenList();
+    EXPECT_EQ(form->windowTitle(), "Zalihe (količine sa robnih kartica)");
+    form->FindButtonClick();
+    form->ToDateEdit()->setText("2024-03-05");
+
+    // The picker starts on the top category; the user picks "Lekovi" alone.
+    // The file name has no extension, so ".xml" is added.
+    QList<qint64> preselected;
+    auto pickLekovi = [&](QDialog& dialog) {
+        auto& picker = dynamic_cast<TCategoryForm&>(dialog);
+        for (const CategoryNode* node : picker.tree().selection())
+            preselected << node->id;
+        picker.treeView()->clearSelection();
+        picker.itemOf(picker.tree().findNode(1))->setSelected(true);
+        picker.okButton()->click();
+        return dialog.result();
+    };
+    script.answer(dir.filePath("stanje"));
+    {
+        ScopedModalHandler modal(pickLekovi);
+        form->ExportButton()->click();
+    }
+    EXPECT_EQ(preselected, QList<qint64>({0}));
+    ASSERT_EQ(script.shown().size(), 1);
+    EXPECT_EQ(script.shown()[0].what, "save");
+    EXPECT_EQ(script.shown()[0].text, "Izvezi XML datoteku");
+    QFile written(dir.filePath("stanje.xml"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), (kHead +
+                                  "<JKL>A&amp;B</JKL><StanjeZaliha>7.000</StanjeZaliha><JKL>E1</JKL>"
+                                  "<StanjeZaliha>0.000</StanjeZaliha>" +
+                                  kTail)
+                                     .toUtf8());
+
+    // A later date in the field goes into the file, but the quantities stay
+    // those of the last "&Prikaži"; an existing file is overwritten.
+    form->ToDateEdit()->setText("2024-03-06");
+    script.answer(dir.filePath("stanje.xml"));
+    {
+        ScopedModalHandler modal([](QDialog& dialog) {
+            dynamic_cast<TCategoryForm&>(dialog).okButton()->click(); // the top category as offered
+            return dialog.result();
+        });
+        form->ExportButtonClick();
+    }
+    EXPECT_EQ(readFile(dir.filePath("stanje.xml")),
+              QString(kHead).replace("2024-03-05", "2024-03-06") + "<JKL>G1</JKL><StanjeZaliha>2.000</StanjeZaliha>" +
+                  kTail);
+    EXPECT_TRUE(script.messages().isEmpty());
+    delete form;
+}
+
+TEST_F(InventoryQuantityTest, ExportStopsQuietlyWhenCancelledAndReportsAFileItCannotWrite)
+{
+    QTemporaryDir dir;
+    ScriptedDialogs script;
+    auto* form = new TInventoryQuantityForm(2, "Prodavnica");
+    form->OpenList();
+    form->FindButtonClick();
+    auto confirm = [](QDialog& dialog) {
+        dynamic_cast<TCategoryForm&>(dialog).okButton()->click();
+        return dialog.result();
+    };
+    {
+        // Cancelled picker, then a confirmed picker with nothing selected:
+        // neither asks for a file.
+        ScopedModalHandler cancel([](QDialog& dialog) {
+            dynamic_cast<TCategoryForm&>(dialog).cancelButton()->click();
+            return dialog.result();
+        });
+        form->ExportButtonClick();
+    }
+    {
+        ScopedModalHandler none([](QDialog& dialog) {
+            auto& picker = dynamic_cast<TCategoryForm&>(dialog);
+            picker.treeView()->clearSelection();
+            picker.okButton()->click();
+            return dialog.result();
+        });
+        form->ExportButtonClick();
+    }
+    EXPECT_TRUE(script.shown().isEmpty());
+
+    // A cancelled save dialog writes nothing.
+    script.answer(QString());
+    {
+        ScopedModalHandler modal(confirm);
+        form->ExportButtonClick();
+    }
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_TRUE(script.messages().isEmpty());
+
+    script.answer(dir.filePath("nema/stanje.xml"));
+    {
+        ScopedModalHandler modal(confirm);
+        form->ExportButtonClick();
+    }
+    ASSERT_EQ(script.messages().size(), 1);
+    EXPECT_TRUE(script.messages()[0].contains("nema/stanje.xml")) << script.messages()[0].toStdString();
+
+    // One warehouse names its organisational unit.
+    EXPECT_TRUE(form->GetRFZO("9", "2024-03-05", "1").contains(
+        "<Partner>9</Partner><OrganizacioneJedinice><OrganizacionaJedinica>OJ-2</OrganizacionaJedinica>"));
+    delete form;
+}

@@ -1,0 +1,182 @@
+#include "Clock.h"
+#include "DBGrid.h"
+#include "HostStrings.h"
+#include "Inventorystockpriceunit.h"
+#include "MemoryTable.h"
+#include "Modal.h"
+#include "ProductDMFixture.h"
+#include "Productsnapin.h"
+#include "QueryDataSet.h"
+#include "ScriptedDialogs.h"
+#include "Screenshots.h"
+#include "test_refwindows.h"
+#include "test_stockreports_console.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace products;
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+QStringList column(DataSet& table, const char* field)
+{
+    QStringList values;
+    for (int row = 0; row < table.recordCount(); ++row)
+        values << table.displayTextAt(row, table.fieldByName(field).index());
+    return values;
+}
+
+} // namespace
+
+// Stock cards of warehouse 1 up to 2024-03-05: Alfa 10 in at 12000 and 4 out
+// at 4800 (and, not counting, 50 in warehouse 2 and 100 on 2024-03-06);
+// Beta 3 in at 10; Gama 0.0000001 in although its stock row says 8; Delta 2
+// out at 30; the service Usluga 1 in at 7; Omega has a stock row only.
+class InventoryStockPriceTest : public ProductDMTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        ProductDMTest::SetUpTestSuite();
+        sql("INSERT INTO warehouse (warehouseid, name, status) VALUES (1, 'Centralni', 'primary'), "
+            "(2, 'Prodavnica', 'standard')");
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary')");
+        sql("INSERT INTO product (productid, name, code, unitname, taxid, pricecurrency, type) VALUES "
+            "(1, 'Alfa', 'A1', 'kom', 1, 'RSD', 'r'), (2, 'Beta', 'B1', 'kg', 1, 'RSD', 'r'),"
+            "(3, 'Gama', 'G1', 'l', 1, 'RSD', 'r'), (4, 'Delta', 'D1', 'kom', 1, 'RSD', 'r'),"
+            "(5, 'Usluga', 'U1', 'h', 1, 'RSD', 'u'), (6, 'Omega', 'O1', 'kom', 1, 'RSD', 'r')");
+        sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (1, 1, 6, 1), (2, 1, 3, 1),"
+            "(3, 1, 8, 1), (4, 1, 0, 1), (5, 1, 0, 1), (6, 1, 4, 1), (1, 2, 50, 1)");
+        sql("INSERT INTO document (documentid, documentdate, documenttype, number, direction, warehouseid) VALUES "
+            "(1, '2024-03-01', 'K', '1', 1, 1), (2, '2024-03-05', 'R', '2', -1, 1), (3, '2024-03-06', 'K', '3', 1, 1)");
+        sql("INSERT INTO docfinitem (documentid, productid, warehouseid, inquantity, outquantity, debit, credit) "
+            "VALUES (1, 1, 1, 10, 0, 12000, 0), (2, 1, 1, 0, 4, 0, 4800), (1, 1, 2, 50, 0, 999, 0),"
+            "(3, 1, 1, 100, 0, 5000, 0), (1, 2, 1, 3, 0, 10, 0), (1, 3, 1, 0.0000001, 0, 5, 0),"
+            "(2, 4, 1, 0, 2, 0, 30), (1, 5, 1, 1, 0, 7, 0)");
+    }
+    void SetUp() override
+    {
+        hostClock().setNow(QDateTime(QDate(2024, 3, 5), QTime(12, 0)));
+        GlobalConsole = ComPtr<IConsole>(&console);
+    }
+    void TearDown() override
+    {
+        GlobalConsole.reset();
+        hostClock().reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    stocktest::Console console;
+};
+
+TEST_F(InventoryStockPriceTest, ProductIsValuedFromItsOwnWarehouseCardUpToTheDate)
+{
+    const TStockPrice alfa = CalculatePrice(db(), 1, 1, "2024-03-05");
+    EXPECT_EQ(alfa.amount, 6);
+    EXPECT_EQ(alfa.price, 1200);
+    EXPECT_EQ(alfa.value, 7200);
+    // The entry dated on the day counts, the one of the next day does not.
+    EXPECT_EQ(CalculatePrice(db(), 1, 1, "2024-03-04").amount, 10);
+    EXPECT_EQ(CalculatePrice(db(), 1, 1, "2024-03-06").value, 12200);
+    EXPECT_EQ(CalculatePrice(db(), 2, 1, "2024-03-05").value, 999);
+
+    // 10 for 3 units: the price is rounded, the value is not.
+    const TStockPrice beta = CalculatePrice(db(), 1, 2, "2024-03-05");
+    EXPECT_EQ(beta.price, 3.33);
+    EXPECT_EQ(beta.value, 10);
+
+    // A quantity of 0.0000001 is nothing, whatever its value.
+    const TStockPrice gama = CalculatePrice(db(), 1, 3, "2024-03-05");
+    EXPECT_EQ(gama.amount, 0);
+    EXPECT_EQ(gama.value, 0);
+    EXPECT_EQ(CalculatePrice(db(), 1, 6, "2024-03-05").value, 0);
+    // A date text with a quote stays one literal.
+    EXPECT_EQ(CalculatePrice(db(), 1, 1, "x' OR 'a'='a").amount, 0);
+}
+
+TEST_F(InventoryStockPriceTest, ListHoldsEveryProductWithCardStockAndTotalsTheUnroundedValues)
+{
+    QueryDataSet products;
+    products.setConnection(&connection());
+    products.setSql(kStockPriceProductsSql);
+    products.setParam("IDWarehouse", 1);
+    products.open();
+    MemoryTable table;
+    DefineInventoryStockPriceFields(table);
+    table.createDataSet();
+    const double total = FillInventoryStockPrice(db(), 1, products, table, "2024-03-05");
+    // Services are valued; a card quantity of -2 is listed.
+    EXPECT_EQ(column(table, "name"), QStringList({"Alfa", "Beta", "Delta", "Usluga"}));
+    EXPECT_EQ(column(table, "amount"), QStringList({"6", "3", "-2", "1"}));
+    EXPECT_EQ(column(table, "price"), QStringList({"1,200.00", "3.33", "15.00", "7.00"}));
+    EXPECT_EQ(column(table, "productvalue"), QStringList({"7,200.00", "10.00", "-30.00", "7.00"}));
+    EXPECT_EQ(total, 7187);
+    EXPECT_EQ(StockPriceTotalText(total), "Ukupna vrednost: 7,187.00");
+    EXPECT_EQ(table.recNo(), 1);
+
+    // A second filling replaces the rows.
+    FillInventoryStockPrice(db(), 1, products, table, "2024-03-01");
+    EXPECT_EQ(column(table, "amount"), QStringList({"10", "3", "1"}));
+}
+
+TEST_F(InventoryStockPriceTest, WindowValuesOnlyOnShowAndSortsByTitle)
+{
+    ScriptedDialogs script;
+    int shown = 0;
+    ScopedModalHandler modal([&](QDialog& dialog) {
+        ++shown;
+        auto& form = dynamic_cast<TInventoryStockPriceForm&>(dialog);
+        EXPECT_EQ(form.windowTitle(), "Zalihe magacina (cene sa robnih kartica) - Centralni");
+        EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-05");
+        EXPECT_EQ(form.InventoryZQ()->recordCount(), 6);
+        EXPECT_EQ(form.InventoryStockPriceCDS()->recordCount(), 0);
+        EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 0.00");
+        EXPECT_TRUE(form.TotalLabel()->font().bold());
+
+        form.show();
+        QTest::keyClick(&form, Qt::Key_Return); // "&Prikaži" is the default button
+        MemoryTable& table = *form.InventoryStockPriceCDS();
+        EXPECT_EQ(column(table, "name"), QStringList({"Alfa", "Beta", "Delta", "Usluga"}));
+        EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 7,187.00");
+        DBGrid* grid = form.InventoryStockPriceDBG();
+        QStringList titles;
+        for (int c = 0; c < grid->model()->columnCount(); ++c)
+            titles << grid->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        EXPECT_EQ(titles, QStringList({"Proizvod", "Kod", "JM", "Količina", "Cena", "Vrednost"}));
+
+        const int price = grid->dataModel()->columnOf(table.findField("price"));
+        // The columns fit their new content after each sort: aim again each time.
+        auto title = [&] {
+            QHeaderView* header = grid->horizontalHeader();
+            return QPoint(header->sectionViewportPosition(price) + header->sectionSize(price) / 2, 5);
+        };
+        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
+        EXPECT_EQ(column(table, "name"), QStringList({"Beta", "Usluga", "Delta", "Alfa"}));
+        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
+        EXPECT_EQ(column(table, "name"), QStringList({"Alfa", "Delta", "Usluga", "Beta"}));
+        // A refill keeps the order chosen.
+        form.ToDateEdit()->setText("2024-03-06");
+        form.FindButton()->click();
+        EXPECT_EQ(table.indexName(), "priceD");
+        EXPECT_EQ(column(table, "amount"), QStringList({"106", "-2", "1", "3"}));
+        EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 12,187.00");
+        saveScreenshot(form, "inventorystockprice");
+
+        EXPECT_EQ(form.GetPrintHeader(), "Datum 2024-03-06");
+        form.PrintButtonClick();
+        EXPECT_TRUE(script.messages().isEmpty());
+        form.CloseButton()->click();
+        return 0;
+    });
+    OpenInventoryStockPrice(1, "Centralni");
+    EXPECT_EQ(shown, 1);
+    ASSERT_EQ(console.wizards.size(), 1);
+    EXPECT_EQ(console.wizards[0].parameters,
+              "title:Zalihe magacina (cene sa robnih kartica) - Centralni;header:Datum 2024-03-06");
+}
