@@ -1,3 +1,4 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
-tarvex_add_gui_test(test_editor products/test_editor.cpp products/test_editor_warehouses.cpp)
+tarvex_add_gui_test(test_editor products/test_editor.cpp products/test_editor_warehouses.cpp
+  products/test_editor_categories.cpp products/test_editor_attributes.cpp products/test_editor_kasa.cpp)
 target_link_libraries(test_editor PRIVATE products tarvexconsole Qt6::Test)

@@ -26,8 +26,10 @@ namespace {
 QStringList pageCaptions(TProductDetailForm& form)
 {
     QStringList captions;
-    for (int i = 0; i < form.PageControl()->count(); ++i)
-        captions << form.PageControl()->tabText(i);
+    for (int i = 0; i < form.PageControl()->count(); ++i) {
+        if (form.PageControl()->isTabVisible(i))
+            captions << form.PageControl()->tabText(i);
+    }
     return captions;
 }
 
@@ -70,7 +72,7 @@ TEST_F(ProductEditor, ANewProductFromTheListsAddIsSavedWithItsDetails)
         auto& form = dynamic_cast<TProductDetailForm&>(dialog);
         shown = true;
         EXPECT_EQ(form.windowTitle(), "Proizvod");
-        EXPECT_EQ(pageCaptions(form), (QStringList{"Opšte", "Detalji"}));
+        EXPECT_EQ(pageCaptions(form), (QStringList{"Opšte", "Detalji", "Kasa", "Atributi"}));
         EXPECT_EQ(form.parentWidget(), &viewer);
         EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Insert);
         // Defaults: the primary currency and tax rate, the product type's caption.

@@ -1,10 +1,14 @@
 // The product editor's controls: the general tab with its names and codes,
-// prices and warehouses, the details tab, and the extra bottom buttons.
+// prices, categories and warehouses, the details tab, the cash-register and
+// attribute pages, and the extra bottom buttons.
 
 #include "Productdetailunit.h"
 
 #include "DBControls.h"
+#include "Productattributesunit.h"
+#include "Productcategoriesunit.h"
 #include "Productdmunit.h"
+#include "Productkasaunit.h"
 #include "Productwarehousesunit.h"
 
 #include <QAction>
@@ -91,12 +95,15 @@ void TProductDetailForm::lockEdit(DBEdit* edit)
 void TProductDetailForm::buildGeneralTab()
 {
     Warehouses = new TProductWarehousesGroup(GeneralTS());
+    Categories = new TProductCategoriesGroup(GeneralTS());
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildNamesGroup());
+    left->addWidget(Categories, 1);
     auto* groups = new QHBoxLayout;
-    groups->addWidget(buildNamesGroup(), 1);
+    groups->addLayout(left, 1);
     groups->addWidget(buildPricesGroup(), 1);
     auto* layout = new QVBoxLayout(GeneralTS());
     layout->addLayout(groups);
-    // The categories group of the general tab comes with the categories' part of the editor.
     layout->addWidget(Warehouses, 1);
 }
 
@@ -299,10 +306,37 @@ void TProductDetailForm::buildDetailsTab()
         memos->addWidget(labelFor(DetailsTS, QString::fromUtf8(entry.caption), memo), 0, column);
         memos->addWidget(memo, 1, column++);
     }
-    // The raw-material, packaging, component and load-from-category buttons come with their parts of the editor.
+    // The raw-material, packaging and component buttons come with their part of the editor.
+    LoadDetailsFromCategory = new QAction(QStringLiteral("Učitaj iz kat."), this);
+    auto* loadButton = new QPushButton(LoadDetailsFromCategory->text(), DetailsTS);
+    loadButton->setObjectName(QStringLiteral("LoadDetailsFromCategoryButton"));
+    connect(loadButton, &QPushButton::clicked, LoadDetailsFromCategory, &QAction::trigger);
+    connect(LoadDetailsFromCategory, &QAction::changed, loadButton,
+            [this, loadButton] { loadButton->setEnabled(LoadDetailsFromCategory->isEnabled()); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(loadButton);
     auto* layout = new QVBoxLayout(DetailsTS);
     layout->addLayout(grid);
     layout->addLayout(memos, 1);
+    layout->addLayout(buttons);
+}
+
+void TProductDetailForm::buildKasaTab()
+{
+    KasaTS = new TProductKasaPage(Warehouses->KasaAddDefaultProductWarehouse(),
+                                  Warehouses->KasaAddOtherProductWarehouse(), PageControl());
+    PageControl()->addTab(KasaTS, QStringLiteral("Kasa"));
+}
+
+void TProductDetailForm::buildAttributeTabs()
+{
+    // Both forms are built; the start shows the one the options ask for.
+    AttributesTS = new TProductAttributesPage(PageControl());
+    PageControl()->addTab(AttributesTS, QStringLiteral("Atributi"));
+    AttributesDescTS = new TProductAttributesDescPage(PageControl());
+    PageControl()->addTab(AttributesDescTS, QStringLiteral("Atributi"));
+    PageControl()->setTabVisible(PageControl()->indexOf(AttributesDescTS), false);
 }
 
 void TProductDetailForm::buildBottomPanel()

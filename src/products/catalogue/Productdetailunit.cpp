@@ -1,12 +1,15 @@
 // The product editor's behaviour: what it loads when it opens, the option
 // effects, the tax and currency pickers, the rate price, apply with its
-// checks, OK, cancel, the close check, copy, printing and price labels.
-// The controls are built in Productdetailpages.cpp.
+// checks, OK, cancel, the close check, copy, printing and price labels, and
+// the details taken from the categories. The controls are built in
+// Productdetailpages.cpp; the categories, cash-register and attribute parts
+// live in their own units.
 
 #include "Productdetailunit.h"
 
 #include "BusyCursor.h"
 #include "Captions.h"
+#include "Categorytree.h"
 #include "Connection.h"
 #include "DBControls.h"
 #include "DBGrid.h"
@@ -15,7 +18,10 @@
 #include "Format.h"
 #include "HostStrings.h"
 #include "Modal.h"
+#include "Productattributesunit.h"
+#include "Productcategoriesunit.h"
 #include "Productdmunit.h"
+#include "Productkasaunit.h"
 #include "Productresourcestring.h"
 #include "Productsnapin.h"
 #include "Productwarehousesunit.h"
@@ -25,7 +31,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
+#include <QListWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -95,7 +103,10 @@ TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailF
     setSizeGripEnabled(true);
     buildGeneralTab();
     buildDetailsTab();
-    // The rebate, image, cash-register, attribute, working-operation and fixed-asset pages come with their parts.
+    // The rebate and image pages come with their parts of the editor.
+    buildKasaTab();
+    buildAttributeTabs();
+    // The working-operation and fixed-asset pages come with their parts of the editor.
     buildBottomPanel();
 
     auto guarded = [](auto work) {
@@ -116,12 +127,26 @@ TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailF
             guarded([this] { PriceLabelsButtonClick(); }));
     connect(ProductCopy, &QAction::triggered, this, guarded([this] { ProductCopyExecute(); }));
     connect(ObjectButton, &QPushButton::clicked, this, guarded([this] { ObjectButtonClick(); }));
+    connect(LoadDetailsFromCategory, &QAction::triggered, this, guarded([this] { LoadDetailsFromCategoryExecute(); }));
+    connect(Categories, &TProductCategoriesGroup::categoriesEdited, this, [this] {
+        CategoriesChanged = true;
+        updateActions();
+        try {
+            updateAttributeSuggestions();
+        } catch (const std::exception& e) {
+            tarvex::dialogs().showException(e);
+        }
+    });
     PriceDBE->installEventFilter(this);
     PriceVATDBE->installEventFilter(this);
     connect(&product(), &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateProductActions);
     // Apply follows every dataset the window saves.
     connect(ProductDM->ProductDetailZQ, &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateActions);
     connect(ProductDM->ProductWarehouseZQ, &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateActions);
+    // A removed variant changes no state but leaves a pending deletion.
+    for (auto signal : {&tarvex::DataSet::stateChanged, &tarvex::DataSet::modelReset})
+        connect(ProductDM->ProductAttributeZQ, signal, this, &TProductDetailForm::updateActions);
+    connect(ProductDM->ProductAttributeZQ, &tarvex::DataSet::rowRemoved, this, &TProductDetailForm::updateActions);
 
     FormCreate();
     resize(980, 700);
@@ -148,13 +173,20 @@ void TProductDetailForm::FormCreate()
         ManufSeriesDBCB->bind(&product(), QStringLiteral("manufseries"));
 
         CategoriesChanged = false;
-        // Loading the categories belongs to the categories group.
+        LoadCategories();
         SetDefaultCurrency();
         SetTaxName();
         OpenDetails();
         OpenWarehouses();
-        // Image, cash-register groups, working operations, attributes (and the choice of attribute page),
-        // fixed asset, packaging and rebates are loaded by their own pages.
+        // The product image is loaded by the image page.
+        KasaTS->LoadKasaGroups();
+        KasaTS->GetKasaGroup();
+        // The working operations are loaded by their page.
+        OpenAttributes(product().state() == DataSetState::Insert ? -1 : productId());
+        const bool descriptive = ProductDM->Options.AttributeDesc;
+        PageControl()->setTabVisible(PageControl()->indexOf(AttributesDescTS), descriptive);
+        PageControl()->setTabVisible(PageControl()->indexOf(AttributesTS), !descriptive);
+        // The fixed asset, packaging and rebates are loaded by their pages.
         ProductDM->LoadedProductName = productField("name").asString();
         applyOptionsToControls();
         ObjectButton->setVisible(bool(findService<tarvex::IObjectService>(tarvex::IID_IObjectService)));
@@ -192,13 +224,35 @@ void TProductDetailForm::updateProductActions()
     const DataSetState state = product().state();
     // Raw materials and the like need a product that has been saved once.
     const bool saved = state != DataSetState::Insert;
-    Warehouses->KasaAddDefaultProductWarehouse()->setEnabled(saved);
-    Warehouses->KasaAddOtherProductWarehouse()->setEnabled(saved);
+    for (QAction* action : {Warehouses->KasaAddDefaultProductWarehouse(), Warehouses->KasaAddOtherProductWarehouse(),
+                            KasaTS->AutoPLU(), KasaTS->AutoPLUVireo(), KasaTS->ClearPLU(), LoadDetailsFromCategory,
+                            AttributesTS->AddAttribute(), AttributesTS->RemoveAttribute()})
+        action->setEnabled(saved);
     ProductCopy->setEnabled(state == DataSetState::Browse);
     updateActions();
 }
 
 // --- loading
+
+void TProductDetailForm::LoadCategories()
+{
+    if (product().state() != DataSetState::Insert)
+        Categories->LoadCategories(productId());
+    updateAttributeSuggestions();
+}
+
+void TProductDetailForm::updateAttributeSuggestions()
+{
+    QStringList ids;
+    for (qint32 id : CatPathsToIDs(database(), CatStringsToPath(Categories->lines())))
+        ids << QString::number(id);
+    QStringList names;
+    if (!ids.isEmpty())
+        ProductDM->GetFieldValues(QStringLiteral("catattribute"), QStringLiteral("categoryprattribute"), names, true,
+                                  QStringLiteral("WHERE categoryprid IN (%1)").arg(ids.join(QLatin1Char(','))),
+                                  QString());
+    AttributesDescTS->setAttributeSuggestions(names);
+}
 
 void TProductDetailForm::SetDefaultCurrency()
 {
@@ -334,9 +388,11 @@ void TProductDetailForm::CalcButtonClick()
 
 bool TProductDetailForm::anythingUnsaved() const
 {
-    // Working operations, attributes, fixed asset, packaging and rebates join here with their pages.
+    // Working operations, fixed asset, packaging and rebates join here with their pages.
+    const QueryDataSet& variants = *ProductDM->ProductAttributeZQ;
     return product().isEditing() || ProductDM->ProductDetailZQ->isEditing() ||
-           ProductDM->ProductWarehouseZQ->isEditing() || CategoriesChanged;
+           ProductDM->ProductWarehouseZQ->isEditing() || variants.isEditing() || variants.updatesPending() ||
+           CategoriesChanged;
 }
 
 bool TProductDetailForm::CustomApplyUpdate()
@@ -399,17 +455,42 @@ bool TProductDetailForm::categoryGiven()
 {
     if (!ProductDM->Options.ProductCategoryRequired)
         return true;
-    // The categories group's own list counts here too once the group is part of the editor.
-    const bool given = product().state() == DataSetState::Insert ? CategoriesChanged : CategoriesExist();
+    const bool given = product().state() == DataSetState::Insert
+                           ? CategoriesChanged
+                           : CategoriesExist() || Categories->CategoriesLB()->count() > 0;
     return given || refuse(PROD_CAT_PR_INVALIDE_ERR);
 }
 
 bool TProductDetailForm::CategoriesExist()
 {
-    return tarvex::selectSql(database(), tarvex::Format(QStringLiteral("SELECT categoryprid FROM productcategorypr "
-                                                                       "WHERE productid = %d"),
-                                                        {productId()}))
-        .next();
+    return TProductCategoriesGroup::CategoriesExist(productId());
+}
+
+void TProductDetailForm::SaveCategories()
+{
+    // Only once the product row is posted (a new product has its id then).
+    if (product().state() != DataSetState::Browse)
+        return;
+    Categories->SaveCategories(productId());
+    CategoriesChanged = false;
+    updateActions();
+}
+
+bool TProductDetailForm::saveChangedCategories()
+{
+    if (!CategoriesChanged)
+        return true;
+    if (ProductDM->Options.ProductCategoryRequired && Categories->CategoriesLB()->count() == 0)
+        return refuse(PROD_CAT_PR_INVALIDE_ERR);
+    SaveCategories();
+    return true;
+}
+
+void TProductDetailForm::LoadDetailsFromCategoryExecute()
+{
+    runApply();
+    LoadDetailsFromCategories(productId(), productField("price").asFloat());
+    OpenDetails();
 }
 
 void TProductDetailForm::saveAll()
@@ -418,7 +499,12 @@ void TProductDetailForm::saveAll()
     ProductDM->LoadedProductName = productField("name").asString();
     postIfEditing(*ProductDM->ProductDetailZQ);
     postIfEditing(*ProductDM->ProductWarehouseZQ);
-    // Working operations, attributes, fixed asset, packaging and rebates are posted and applied by their pages.
+    // The working operations are posted and applied by their page.
+    QueryDataSet& variants = *ProductDM->ProductAttributeZQ;
+    postIfEditing(variants);
+    if (variants.updatesPending())
+        AttributesApply(productId());
+    // The fixed asset, packaging and rebates are posted and applied by their pages.
 }
 
 void TProductDetailForm::CustomApplyExecute()
@@ -429,7 +515,8 @@ void TProductDetailForm::CustomApplyExecute()
         !categoryGiven())
         return;
     saveAll();
-    // The working-operation and fixed-asset pages follow the type here; the categories are saved by their group.
+    // The working-operation and fixed-asset pages follow the type here.
+    saveChangedCategories();
     updateProductActions();
 }
 
@@ -437,8 +524,9 @@ void TProductDetailForm::cancelChanges()
 {
     product().cancel();
     ProductDM->ProductDetailZQ->cancel();
-    // The cached working operations, attributes, packaging and rebates (and the fixed asset) are cancelled by their
-    // pages.
+    // The cached working operations are cancelled by their page.
+    ProductDM->ProductAttributeZQ->cancelUpdates();
+    // The fixed asset and the cached packaging and rebates are cancelled by their pages.
 }
 
 void TProductDetailForm::CustomCancelExecute()
@@ -465,8 +553,14 @@ bool TProductDetailForm::FormCloseQuery()
         !categoryGiven())
         return false;
     saveAll();
-    // Saving a changed category list belongs to the categories group.
-    return true;
+    return saveChangedCategories();
+}
+
+void TProductDetailForm::closeEvent(QCloseEvent* event)
+{
+    tarvex::TCustomDetailForm::closeEvent(event);
+    if (event->isAccepted())
+        KasaTS->FreeKasaGroups();
 }
 
 // --- printing, labels, copy, objects

@@ -3,7 +3,7 @@
 // edited. It has no datasets of its own; every control is bound to the data
 // module's datasets, and the window saves or discards them together: apply
 // runs the editor's checks in a fixed order, then posts the product, its
-// details and its warehouse rows.
+// details, its warehouse rows and its variants, and stores its categories.
 
 #include "CustomDetailForm.h"
 
@@ -22,6 +22,10 @@ class DBMemo;
 
 namespace products {
 
+class TProductAttributesDescPage;
+class TProductAttributesPage;
+class TProductCategoriesGroup;
+class TProductKasaPage;
 class TProductWarehousesGroup;
 
 class TProductDetailForm : public tarvex::TCustomDetailForm {
@@ -34,6 +38,9 @@ public:
     bool CategoriesChanged = false;
 
     QWidget* DetailsTS = nullptr;
+    TProductKasaPage* KasaTS = nullptr;
+    TProductAttributesPage* AttributesTS = nullptr;
+    TProductAttributesDescPage* AttributesDescTS = nullptr;
 
     // General tab, names and codes
     tarvex::DBEdit* NameDBE = nullptr;
@@ -76,7 +83,11 @@ public:
     tarvex::DBEdit* PriceFormulaDBE = nullptr;
     QPushButton* CalcButton = nullptr;
 
+    TProductCategoriesGroup* Categories = nullptr;
     TProductWarehousesGroup* Warehouses = nullptr;
+
+    // Details tab
+    QAction* LoadDetailsFromCategory = nullptr;
 
     // Bottom panel
     QAction* ProductCopy = nullptr;
@@ -95,12 +106,18 @@ public:
     void ObjectButtonClick();
     // The rows of the warehouses group (re)loaded for the current product.
     void OpenWarehouses();
+    // Saves, then sets the maximum rebate and the web and B2B prices from the
+    // rebates of the product's categories.
+    void LoadDetailsFromCategoryExecute();
+    // Stores the category list once the product row is posted.
+    void SaveCategories();
 
 protected:
     void CustomCancelExecute() override;
     void CustomApplyExecute() override;
     bool CustomApplyUpdate() override;
     bool FormCloseQuery() override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -108,12 +125,18 @@ private:
     QWidget* buildNamesGroup();
     QWidget* buildPricesGroup();
     void buildDetailsTab();
+    void buildKasaTab();
+    void buildAttributeTabs();
     void buildBottomPanel();
     // Read-only and shaded for the window's lifetime.
     static void lockEdit(tarvex::DBEdit* edit);
     void FormCreate();
     void applyOptionsToControls();
 
+    void LoadCategories();
+    // The attributes the product's categories suggest, offered on the
+    // descriptive attribute page.
+    void updateAttributeSuggestions();
     void SetDefaultCurrency();
     void SetTaxName();
     void OpenDetails();
@@ -131,9 +154,12 @@ private:
     // Whether the "Aktivan" box asks to deactivate the product; read before
     // the controls write their pending values.
     bool deactivating() const;
-    // Posts the product (and remembers its name), its details and its
-    // warehouse rows.
+    // Posts the product (and remembers its name), its details, its
+    // warehouse rows and its variants.
     void saveAll();
+    // After apply's posts: stores a changed category list, or refuses an
+    // empty one when a category is required (the product stays saved).
+    bool saveChangedCategories();
     bool anythingUnsaved() const;
     void cancelChanges();
 };

@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace products {
@@ -121,18 +120,12 @@ TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QS
     connect(m_addOther, &QAction::triggered, this, guarded([this] { KasaAddOtherProductWarehouseExecute(); }));
     connect(m_wareHistory, &QPushButton::clicked, this, guarded([this] { WareHistoryButtonClick(); }));
     connect(m_stock, &QPushButton::clicked, this, guarded([this] { StockButtonClick(); }));
-    // The add buttons sit with the rows they add to.
-    auto* addDefault = new QToolButton(this);
-    addDefault->setDefaultAction(m_addDefault);
-    auto* addOther = new QToolButton(this);
-    addOther->setDefaultAction(m_addOther);
+    // The buttons of the two add actions sit on the editor's cash-register page.
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_navigator);
     top->addWidget(m_total, 1);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(addDefault);
-    bottom->addWidget(addOther);
     bottom->addStretch();
     bottom->addWidget(m_wareHistory);
     bottom->addWidget(m_stock);

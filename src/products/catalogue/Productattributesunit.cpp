@@ -1,0 +1,346 @@
+#include "Productattributesunit.h"
+
+#include "Attributeunit.h"
+#include "BusyCursor.h"
+#include "Clock.h"
+#include "DBControls.h"
+#include "DBGrid.h"
+#include "Dialogs.h"
+#include "Productdmunit.h"
+#include "Productresourcestring.h"
+#include "SqlText.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+namespace products {
+
+namespace {
+
+QueryDataSet& variants()
+{
+    return *ProductDM->ProductAttributeZQ;
+}
+
+qint64 currentProductId()
+{
+    return ProductDM->ProductZQ->fieldByName(QStringLiteral("productid")).asLargeInt();
+}
+
+void setField(const QString& name, const QVariant& value)
+{
+    variants().fieldByName(name).setValue(value);
+}
+
+template <class Work>
+auto guarded(Work work)
+{
+    return [work] {
+        try {
+            work();
+        } catch (const std::exception& e) {
+            tarvex::dialogs().showException(e);
+        }
+    };
+}
+
+void styleGrid(tarvex::DBGrid* grid)
+{
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->horizontalHeader()->setMinimumSectionSize(80);
+    grid->verticalHeader()->setDefaultSectionSize(22);
+    grid->verticalHeader()->hide();
+}
+
+QPushButton* actionButton(QAction* action, QWidget* parent)
+{
+    auto* button = new QPushButton(action->text(), parent);
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+    return button;
+}
+
+} // namespace
+
+// Cells whose field has a list are edited in a combo that offers the list
+// and still takes any typed text.
+class SuggestionDelegate : public QStyledItemDelegate {
+public:
+    explicit SuggestionDelegate(tarvex::DBGrid* grid) : QStyledItemDelegate(grid), m_grid(grid)
+    {
+        grid->setItemDelegate(this);
+    }
+
+    void setList(const QString& fieldName, const QStringList& items) { m_lists.insert(fieldName, items); }
+    QStringList list(const QString& fieldName) const { return m_lists.value(fieldName); }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QStringList items = listAt(index);
+        if (items.isEmpty())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->addItems(items);
+        return combo;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* combo = qobject_cast<QComboBox*>(editor))
+            combo->setEditText(index.data(Qt::EditRole).toString());
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        auto* combo = qobject_cast<QComboBox*>(editor);
+        if (!combo) {
+            QStyledItemDelegate::setModelData(editor, model, index);
+            return;
+        }
+        if (combo->currentText() != index.data(Qt::EditRole).toString())
+            model->setData(index, combo->currentText(), Qt::EditRole);
+    }
+
+private:
+    QStringList listAt(const QModelIndex& index) const
+    {
+        const tarvex::Field* field = m_grid->fieldOfSection(index.column());
+        return field ? m_lists.value(field->fieldName().toLower()) : QStringList();
+    }
+
+    tarvex::DBGrid* m_grid;
+    QHash<QString, QStringList> m_lists;  // by lower-case field name
+};
+
+// --- catalogue form
+
+TProductAttributesPage::TProductAttributesPage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("AttributesTS"));
+    QList<tarvex::DataSetModel::Column> columns;
+    for (int slot = 1; slot <= MaxSlots; ++slot) {
+        variants().declareField(QStringLiteral("attname%1").arg(slot));
+        variants().declareField(QStringLiteral("attvalue%1").arg(slot));
+        columns.append({QStringLiteral("attname%1").arg(slot), QStringLiteral("Atribut %1").arg(slot)});
+        columns.append({QStringLiteral("attvalue%1").arg(slot), QStringLiteral("Vrednost atr. %1").arg(slot)});
+    }
+    variants().declareField(QStringLiteral("prodattbarcode"));
+    columns.append({QStringLiteral("prodattbarcode"), QStringLiteral("Barkod atributa")});
+
+    m_grid = new tarvex::DBGrid(this);
+    m_grid->setObjectName(QStringLiteral("AttributesDBG"));
+    m_grid->setDataSet(&variants());
+    m_grid->dataModel()->setColumns(columns);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->installEventFilter(this);
+    styleGrid(m_grid);
+
+    m_navigator = new tarvex::DBNavigator(this);
+    m_navigator->setDataSet(&variants());
+    m_navigator->setVisibleButtons(tarvex::DBNavigator::First | tarvex::DBNavigator::Prior |
+                                   tarvex::DBNavigator::Next | tarvex::DBNavigator::Last);
+
+    m_add = new QAction(QStringLiteral("Dodaj"), this);
+    m_remove = new QAction(QStringLiteral("Izbaci"), this);
+    connect(m_add, &QAction::triggered, this, guarded([this] { AddAttributeExecute(); }));
+    connect(m_remove, &QAction::triggered, this, guarded([this] { RemoveAttributeExecute(); }));
+    QPushButton* addButton = actionButton(m_add, this);
+    addButton->setObjectName(QStringLiteral("AddAttributeButton"));
+    QPushButton* removeButton = actionButton(m_remove, this);
+    removeButton->setObjectName(QStringLiteral("RemoveAttributeButton"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_navigator);
+    top->addStretch();
+    top->addWidget(addButton);
+    top->addWidget(removeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_grid, 1);
+}
+
+bool TProductAttributesPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // The grid only shows: rows change through "Dodaj" and "Izbaci".
+        if (key->key() == Qt::Key_Delete)
+            return key->modifiers() != Qt::ControlModifier;
+        if (!key->text().isEmpty() && key->text().at(0).isPrint())
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TProductAttributesPage::fillSlot(int slot, qint32 attributeId, const QString& attribute, bool required,
+                                      qint32 valueId, const QString& value)
+{
+    const QString n = QString::number(slot);
+    setField(QStringLiteral("attributeprid") + n, attributeId);
+    setField(QStringLiteral("prodattrequired") + n, required);
+    setField(QStringLiteral("attributeprvalueid") + n, valueId);
+    setField(QStringLiteral("attname") + n, attribute);
+    setField(QStringLiteral("attvalue") + n, value);
+}
+
+void TProductAttributesPage::AddAttributeExecute()
+{
+    QueryDataSet& rows = variants();
+    int slot = 1;
+    tarvex::DataSet::Bookmark variant = 0;
+    for (;;) {
+        qint32 attributeId = 0;
+        qint32 valueId = 0;
+        QString attribute;
+        QString value;
+        bool required = false;
+        if (GetAttribute(attributeId, attribute, required, valueId, value, false)) {
+            if (slot == 1) {
+                rows.append();
+                setField(QStringLiteral("productid"), currentProductId());
+                fillSlot(1, attributeId, attribute, required, valueId, value);
+                setField(QStringLiteral("prodattribute"), attribute);
+                setField(QStringLiteral("prodattributevalue"), value);
+                {
+                    tarvex::BusyCursor busy;
+                    setField(QStringLiteral("prodattbarcode"),
+                             ProductDM->GenerateAttributeBarcode(tarvex::hostClock().now(), attributeId));
+                }
+                rows.post();
+                variant = rows.bookmark();
+            } else {
+                // The picker may have left the cursor elsewhere.
+                if (rows.bookmarkValid(variant))
+                    rows.gotoBookmark(variant);
+                rows.edit();
+                fillSlot(slot, attributeId, attribute, required, valueId, value);
+                rows.post();
+            }
+            ++slot;
+        }
+        if (slot > MaxSlots) {
+            tarvex::dialogs().error(CAT_MAX_ATTRIBUTE_ERR);
+            return;
+        }
+        if (!tarvex::dialogs().confirm(PROD_ADD_ATTRIBUTE_CNF))
+            return;
+    }
+}
+
+void TProductAttributesPage::RemoveAttributeExecute()
+{
+    variants().deleteRecord();
+}
+
+// --- descriptive form
+
+TProductAttributesDescPage::TProductAttributesDescPage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("AttributesDescTS"));
+    variants().declareField(QStringLiteral("prodattribute"));
+    variants().declareField(QStringLiteral("prodattributevalue"));
+    // Rows typed here get the product's id when the editor applies them.
+    variants().declareField(QStringLiteral("productid")).setRequired(false);
+    m_grid = new tarvex::DBGrid(this);
+    m_grid->setObjectName(QStringLiteral("AttributesDescDBG"));
+    m_grid->setDataSet(&variants());
+    m_grid->dataModel()->setColumns({{QStringLiteral("prodattribute"), QStringLiteral("Atribut")},
+                                     {QStringLiteral("prodattributevalue"), QStringLiteral("Vrednost atributa")}});
+    styleGrid(m_grid);
+    m_grid->horizontalHeader()->resizeSection(0, 220);
+    m_suggestions = new SuggestionDelegate(m_grid);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current, const QModelIndex& previous) {
+                const tarvex::Field* left = m_grid->fieldOfSection(previous.column());
+                if (previous.isValid() && current.column() != previous.column() && left &&
+                    left->fieldName().compare(QLatin1String("prodattribute"), Qt::CaseInsensitive) == 0)
+                    guarded([this] { AttributesDescDBGColExit(); })();
+            });
+
+    m_navigator = new tarvex::DBNavigator(this);
+    m_navigator->setDataSet(&variants());
+    m_navigator->setVisibleButtons(tarvex::DBNavigator::All);
+    m_navigator->setConfirmDelete(false);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_navigator);
+    top->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_grid, 1);
+}
+
+void TProductAttributesDescPage::setAttributeSuggestions(const QStringList& names)
+{
+    m_suggestions->setList(QStringLiteral("prodattribute"), names);
+}
+
+QStringList TProductAttributesDescPage::attributeSuggestions() const
+{
+    return m_suggestions->list(QStringLiteral("prodattribute"));
+}
+
+QStringList TProductAttributesDescPage::valueSuggestions() const
+{
+    return m_suggestions->list(QStringLiteral("prodattributevalue"));
+}
+
+void TProductAttributesDescPage::AttributesDescDBGColExit()
+{
+    QStringList values;
+    const QString name =
+        variants().isEmpty() ? QString() : variants().fieldByName(QStringLiteral("prodattribute")).asString();
+    ProductDM->GetFieldValues(QStringLiteral("prodattributevalue"), QStringLiteral("productattribute"), values, true,
+                              QStringLiteral("WHERE prodattribute = '%1'").arg(tarvex::AddSlashes(name)), QString());
+    m_suggestions->setList(QStringLiteral("prodattributevalue"), values);
+}
+
+// --- loading and saving
+
+void OpenAttributes(qint64 productId)
+{
+    QueryDataSet& rows = variants();
+    rows.disableControls();
+    try {
+        rows.close();
+        rows.setParam(QStringLiteral("idproduct"), productId);
+        rows.open();
+        rows.first();
+    } catch (...) {
+        rows.enableControls();
+        throw;
+    }
+    rows.enableControls();
+}
+
+void AttributesApply(qint64 productId)
+{
+    QueryDataSet& rows = variants();
+    rows.disableControls();
+    try {
+        for (rows.first(); !rows.eof(); rows.next()) {
+            if (rows.fieldByName(QStringLiteral("productid")).asLargeInt() == 0) {
+                rows.edit();
+                rows.fieldByName(QStringLiteral("productid")).setValue(productId);
+                rows.post();
+            }
+        }
+        rows.first();
+    } catch (...) {
+        rows.enableControls();
+        throw;
+    }
+    rows.enableControls();
+    rows.applyUpdates();
+}
+
+} // namespace products
