@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace products;
 using namespace tarvex;
@@ -98,140 +99,112 @@ protected:
     }
 
     // The list of a scope up to a date, as "&Prikaži" fills it.
-    static MemoryTable& fill(qint32 warehouseId, const QString& date = QStringLiteral("2024-03-05"))
+    struct Listed {
+        std::unique_ptr<QueryDataSet> products = std::make_unique<QueryDataSet>();
+        std::unique_ptr<MemoryTable> table = std::make_unique<MemoryTable>();
+        QStringList operator()(const char* field) const { return column(*table, field); }
+    };
+    static Listed fill(qint32 warehouseId, const QString& date = QStringLiteral("2024-03-05"))
     {
-        static MemoryTable* table = nullptr;
-        static QueryDataSet* products = nullptr;
-        delete table;
-        delete products;
-        table = new MemoryTable;
-        DefineInventoryQuantityFields(*table);
-        table->createDataSet();
-        products = new QueryDataSet;
-        products->setConnection(&connection());
+        Listed listed;
+        DefineInventoryQuantityFields(*listed.table);
+        listed.table->createDataSet();
+        AddTitleSortOrders(*listed.table);
+        listed.products->setConnection(&connection());
         const TQuantityScope scope = QuantityScope(db(), warehouseId);
-        products->setSql(InventoryQuantityListSql(scope));
-        products->open();
-        FillInventoryQuantities(db(), scope, *products, *table, date);
-        return *table;
+        listed.products->setSql(InventoryQuantityListSql(scope));
+        listed.products->open();
+        FillInventoryQuantities(db(), scope, *listed.products, *listed.table, date);
+        return listed;
     }
 
     stocktest::Console console;
 };
 
-TEST_F(InventoryQuantityTest, EachScopeReadsItsOwnStockCards)
+TEST_F(InventoryQuantityTest, EachScopeReadsItsOwnStockCardsUpToTheDate)
 {
     // One warehouse: 10 in and 10 out, and 0.0000001 in, leave nothing; a
     // negative balance is listed; a stock row without entries is not.
-    MemoryTable& one = fill(1);
-    EXPECT_EQ(column(one, "name"), QStringList({"Diklofen", "Gel"}));
-    EXPECT_EQ(column(one, "amountbalance"), QStringList({"-1", "2"}));
-    EXPECT_EQ(one.fieldByName("productid").asLargeInt(), 4);
+    const Listed one = fill(1);
+    EXPECT_EQ(one("name"), QStringList({"Diklofen", "Gel"}));
+    EXPECT_EQ(one("amountbalance"), QStringList({"-1", "2"}));
+    EXPECT_EQ(one.table->fieldByName("productid").asLargeInt(), 4);
 
-    MemoryTable& retail = fill(-1);
-    EXPECT_EQ(column(retail, "name"), QStringList({"Aspirin", "Eferalgan", "Fervex"}));
-    EXPECT_EQ(column(retail, "amountin"), QStringList({"10", "0.0004", "5"}));
-    EXPECT_EQ(column(retail, "amountout"), QStringList({"3", "0", "0"}));
-    EXPECT_EQ(column(retail, "amountbalance"), QStringList({"7", "0.0004", "5"}));
+    const Listed retail = fill(-1);
+    EXPECT_EQ(retail("name"), QStringList({"Aspirin", "Eferalgan", "Fervex"}));
+    EXPECT_EQ(retail("amountin"), QStringList({"10", "0.0004", "5"}));
+    EXPECT_EQ(retail("amountout"), QStringList({"3", "0", "0"}));
+    EXPECT_EQ(retail("amountbalance"), QStringList({"7", "0.0004", "5"}));
     EXPECT_EQ(QuantityScope(db(), -1).warehouseIds, "2,3");
-    EXPECT_TRUE(QuantityScope(db(), 2).warehouseIds.isEmpty());
 
-    MemoryTable& all = fill(0);
-    EXPECT_EQ(column(all, "name"), QStringList({"Aspirin", "Diklofen", "Eferalgan", "Fervex", "Gel"}));
-    EXPECT_EQ(column(all, "code"), QStringList({"A&B", "D1", "E1", "F1", "G1"}));
-    EXPECT_EQ(column(all, "unitname"), QStringList({"kut", "kut", "kut", "kes", "tuba"}));
+    const Listed all = fill(0);
+    EXPECT_EQ(all("name"), QStringList({"Aspirin", "Diklofen", "Eferalgan", "Fervex", "Gel"}));
+    EXPECT_EQ(all("code"), QStringList({"A&B", "D1", "E1", "F1", "G1"}));
+    EXPECT_EQ(all("unitname"), QStringList({"kut", "kut", "kut", "kes", "tuba"}));
 
-    // The day before the cut-off document and a day after it.
-    EXPECT_EQ(column(fill(2, "2024-03-04"), "amountbalance"), QStringList({"10", "5"}));
-    EXPECT_EQ(column(fill(2, "2024-03-06"), "amountbalance"), QStringList({"107", "5"}));
-}
+    // The entry dated on the day counts, the one of the next day does not. A
+    // date text with a quote stays one literal, which the server reads as the
+    // date it starts with.
+    EXPECT_EQ(fill(2, "2024-03-04")("amountbalance"), QStringList({"10", "5"}));
+    EXPECT_EQ(fill(2, "2024-03-06")("amountbalance"), QStringList({"107", "5"}));
+    EXPECT_EQ(fill(2, "2024-03-05' OR '1'='1")("amountbalance"), QStringList({"7", "5"}));
 
-TEST_F(InventoryQuantityTest, NoRetailWarehouseReadsOnlyWarehouseZero)
-{
+    // Without retail warehouses only warehouse 0 is read.
     sql("UPDATE warehouse SET pricetype = 'v'");
-    const TQuantityScope scope = QuantityScope(db(), -1);
-    const QStringList names = column(fill(-1), "name");
+    const TQuantityScope none = QuantityScope(db(), -1);
+    const QStringList noneListed = fill(-1)("name");
     sql("UPDATE warehouse SET pricetype = 'm' WHERE warehouseid IN (2, 3)");
-    EXPECT_EQ(scope.warehouseIds, "0");
-    EXPECT_TRUE(InventoryQuantityListSql(scope).contains("pw.warehouseid IN (0)"));
-    EXPECT_TRUE(names.isEmpty());
-}
-
-TEST_F(InventoryQuantityTest, QuantitiesAreZeroUnlessOneSumIsNotZeroAtSixDecimals)
-{
-    const TQuantityScope all = QuantityScope(db(), 0);
-    const TStockQuantities tiny = CalculateQuantities(db(), all, 3, "2024-03-05");
-    EXPECT_EQ(tiny.amountIn, 0);
-    const TStockQuantities even = CalculateQuantities(db(), all, 2, "2024-03-05");
-    EXPECT_EQ(even.amountIn, 10);
-    EXPECT_EQ(even.amountOut, 10);
-    // A date text with a quote stays one literal: the server reads the date
-    // it starts with, so the entry of the next day still does not count.
-    const TStockQuantities odd = CalculateQuantities(db(), all, 1, "2024-03-05' OR '1'='1");
-    EXPECT_EQ(odd.amountIn, 10);
+    EXPECT_EQ(none.warehouseIds, "0");
+    EXPECT_TRUE(noneListed.isEmpty());
 }
 
 TEST_F(InventoryQuantityTest, ReportHoldsOnlyPositiveStockOfDirectlyLinkedProducts)
 {
-    MemoryTable& all = fill(0);
+    const Listed all = fill(0);
     // Diklofen (-1) is never exported, Fervex sits below the category picked,
     // Gel is linked to 0 only; Eferalgan's 0.0004 goes out as 0.000.
-    EXPECT_EQ(RfzoItems(db(), all, "1"), "<JKL>A&amp;B</JKL><StanjeZaliha>7.000</StanjeZaliha>"
-                                         "<JKL>E1</JKL><StanjeZaliha>0.000</StanjeZaliha>");
-    EXPECT_EQ(all.recNo(), 1);
-    EXPECT_EQ(RfzoItems(db(), all, "0"), "<JKL>G1</JKL><StanjeZaliha>2.000</StanjeZaliha>");
-    EXPECT_EQ(RfzoItems(db(), all, "2,0"),
-              "<JKL>F1</JKL><StanjeZaliha>5.000</StanjeZaliha><JKL>G1</JKL><StanjeZaliha>2.000</StanjeZaliha>");
+    EXPECT_EQ(RfzoItems(db(), *all.table, "1"), "<JKL>A&amp;B</JKL><StanjeZaliha>7.000</StanjeZaliha>"
+                                                "<JKL>E1</JKL><StanjeZaliha>0.000</StanjeZaliha>");
     // The list's current order is the report's order.
-    all.addIndex("amountbalanceD", "amountbalance", true);
-    all.setIndexName("amountbalanceD");
-    EXPECT_EQ(RfzoItems(db(), all, "1,2"), "<JKL>A&amp;B</JKL><StanjeZaliha>7.000</StanjeZaliha>"
-                                           "<JKL>F1</JKL><StanjeZaliha>5.000</StanjeZaliha>"
-                                           "<JKL>E1</JKL><StanjeZaliha>0.000</StanjeZaliha>");
+    all.table->setIndexName("amountbalanceD");
+    EXPECT_EQ(RfzoItems(db(), *all.table, "0,2"),
+              "<JKL>F1</JKL><StanjeZaliha>5.000</StanjeZaliha><JKL>G1</JKL><StanjeZaliha>2.000</StanjeZaliha>");
+    EXPECT_EQ(all.table->recNo(), 1);
 
     EXPECT_EQ(RfzoEscape("<a href=\"x\">&lt;</a>"), "&lt;a href=&quot;x&quot;&gt;&amp;lt;&lt;/a&gt;");
     EXPECT_EQ(RfzoOrganizationUnit(db(), 2), "OJ-2");
-    EXPECT_EQ(RfzoOrganizationUnit(db(), 7), "7");
-    EXPECT_EQ(RfzoOrganizationUnit(db(), 3), "3");
-    EXPECT_EQ(RfzoOrganizationUnit(db(), 0), "1");
+    EXPECT_EQ(RfzoOrganizationUnit(db(), 7), "7"); // empty unit
+    EXPECT_EQ(RfzoOrganizationUnit(db(), 3), "3"); // no unit
     EXPECT_EQ(RfzoOrganizationUnit(db(), -1), "1");
-    EXPECT_EQ(RfzoOrganizationUnit(db(), 99), "99");
     EXPECT_EQ(RfzoFileName(QDateTime(QDate(2024, 3, 5), QTime(9, 8, 7)), "123"), "rfzo_20240305090807_123");
 }
 
 TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
 {
     ScriptedDialogs script;
-    int shown = 0;
     ScopedModalHandler modal([&](QDialog& dialog) {
-        ++shown;
         auto& form = dynamic_cast<TInventoryQuantityForm&>(dialog);
         EXPECT_EQ(form.windowTitle(), "Zalihe (količine sa robnih kartica) - Prodavnica");
         EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-05");
-        EXPECT_EQ(form.InventoryStockQuantityCDS()->recordCount(), 0);
         QTest::mouseClick(form.FindButton(), Qt::LeftButton);
         MemoryTable& table = *form.InventoryStockQuantityCDS();
         EXPECT_EQ(column(table, "name"), QStringList({"Aspirin", "Fervex"}));
         DBGrid* grid = form.InventoryQuantityDBG();
-        QStringList titles;
-        for (int c = 0; c < grid->model()->columnCount(); ++c)
-            titles << grid->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        EXPECT_EQ(titles, QStringList({"Proizvod", "Kod", "JM", "Kol. ulaz", "Kol. izlaz", "Kol. stanje"}));
+        EXPECT_EQ(grid->visibleColumns(),
+                  QStringList({"name", "code", "unitname", "amountin", "amountout", "amountbalance"}));
         EXPECT_EQ(grid->horizontalHeader()->cursor().shape(), Qt::PointingHandCursor);
 
         // The first click on a title sorts ascending, the next descending.
-        const int balance = grid->dataModel()->columnOf(table.findField("amountbalance"));
         // The columns fit their new content after each sort: aim again each time.
+        const int balance = grid->dataModel()->columnOf(table.findField("amountbalance"));
         auto title = [&] {
             QHeaderView* header = grid->horizontalHeader();
             return QPoint(header->sectionViewportPosition(balance) + header->sectionSize(balance) / 2, 5);
         };
         QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
-        EXPECT_EQ(table.indexName(), "amountbalanceA");
         EXPECT_EQ(column(table, "name"), QStringList({"Fervex", "Aspirin"}));
         QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
         EXPECT_EQ(table.indexName(), "amountbalanceD");
-        EXPECT_EQ(column(table, "name"), QStringList({"Aspirin", "Fervex"}));
         EXPECT_EQ(grid->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
         form.DBGTitleClick("name");
         EXPECT_EQ(table.indexName(), "nameA");
@@ -240,21 +213,16 @@ TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
         // The picker opens on today; a cancelled pick keeps the field.
         script.answer(QDate(2024, 3, 4)).answer(QDate());
         form.ToDateButton()->click();
-        EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-04");
         form.ToDateButtonClick();
         EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-04");
-        form.FindButtonClick();
-        EXPECT_EQ(column(table, "amountbalance"), QStringList({"10", "5"}));
 
         form.ToDateEdit()->setText("5.3.2024");
-        EXPECT_EQ(form.GetPrintHeader(), "Datum 5.3.2024");
         form.PrintButton()->click();
         EXPECT_TRUE(script.messages().isEmpty());
         form.CloseButton()->click();
         return 0;
     });
     OpenInventoryQuantity(2, "Prodavnica");
-    EXPECT_EQ(shown, 1);
     ASSERT_EQ(console.wizards.size(), 1);
     EXPECT_EQ(console.wizards[0].name, CMN_PRINT_WIZ_NAME);
     EXPECT_EQ(console.wizards[0].parameters,
@@ -270,7 +238,6 @@ TEST_F(InventoryQuantityTest, ExportWritesTheListAsLastShownForThePickedCategori
     form->OpenList();
     EXPECT_EQ(form->windowTitle(), "Zalihe (količine sa robnih kartica)");
     form->FindButtonClick();
-    form->ToDateEdit()->setText("2024-03-05");
 
     // The picker starts on the top category; the user picks "Lekovi" alone.
     // The file name has no extension, so ".xml" is added.
@@ -291,48 +258,31 @@ TEST_F(InventoryQuantityTest, ExportWritesTheListAsLastShownForThePickedCategori
     }
     EXPECT_EQ(preselected, QList<qint64>({0}));
     ASSERT_EQ(script.shown().size(), 1);
-    EXPECT_EQ(script.shown()[0].what, "save");
     EXPECT_EQ(script.shown()[0].text, "Izvezi XML datoteku");
-    QFile written(dir.filePath("stanje.xml"));
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), (kHead +
-                                  "<JKL>A&amp;B</JKL><StanjeZaliha>7.000</StanjeZaliha><JKL>E1</JKL>"
-                                  "<StanjeZaliha>0.000</StanjeZaliha>" +
-                                  kTail)
-                                     .toUtf8());
+    // Compared as text read back: a byte-order mark would show.
+    EXPECT_EQ(readFile(dir.filePath("stanje.xml")), kHead + "<JKL>A&amp;B</JKL><StanjeZaliha>7.000</StanjeZaliha>"
+                                                            "<JKL>E1</JKL><StanjeZaliha>0.000</StanjeZaliha>" + kTail);
 
-    // A later date in the field goes into the file, but the quantities stay
-    // those of the last "&Prikaži"; an existing file is overwritten.
+    // A later date goes into the file, but the quantities stay those of the
+    // last "&Prikaži"; the existing file is overwritten.
+    auto confirm = [](QDialog& dialog) {
+        dynamic_cast<TCategoryForm&>(dialog).okButton()->click(); // the top category as offered
+        return dialog.result();
+    };
     form->ToDateEdit()->setText("2024-03-06");
     script.answer(dir.filePath("stanje.xml"));
     {
-        ScopedModalHandler modal([](QDialog& dialog) {
-            dynamic_cast<TCategoryForm&>(dialog).okButton()->click(); // the top category as offered
-            return dialog.result();
-        });
+        ScopedModalHandler modal(confirm);
         form->ExportButtonClick();
     }
-    EXPECT_EQ(readFile(dir.filePath("stanje.xml")),
-              QString(kHead).replace("2024-03-05", "2024-03-06") + "<JKL>G1</JKL><StanjeZaliha>2.000</StanjeZaliha>" +
-                  kTail);
-    EXPECT_TRUE(script.messages().isEmpty());
-    delete form;
-}
+    EXPECT_EQ(readFile(dir.filePath("stanje.xml")), QString(kHead).replace("2024-03-05", "2024-03-06") +
+                                                        "<JKL>G1</JKL><StanjeZaliha>2.000</StanjeZaliha>" + kTail);
 
-TEST_F(InventoryQuantityTest, ExportStopsQuietlyWhenCancelledAndReportsAFileItCannotWrite)
-{
-    QTemporaryDir dir;
-    ScriptedDialogs script;
-    auto* form = new TInventoryQuantityForm(2, "Prodavnica");
-    form->OpenList();
-    form->FindButtonClick();
-    auto confirm = [](QDialog& dialog) {
-        dynamic_cast<TCategoryForm&>(dialog).okButton()->click();
-        return dialog.result();
-    };
+    // A cancelled picker, a picker confirmed with nothing selected and a
+    // cancelled save dialog write nothing; a file that cannot be written is
+    // reported.
+    script.clear();
     {
-        // Cancelled picker, then a confirmed picker with nothing selected:
-        // neither asks for a file.
         ScopedModalHandler cancel([](QDialog& dialog) {
             dynamic_cast<TCategoryForm&>(dialog).cancelButton()->click();
             return dialog.result();
@@ -349,26 +299,14 @@ TEST_F(InventoryQuantityTest, ExportStopsQuietlyWhenCancelledAndReportsAFileItCa
         form->ExportButtonClick();
     }
     EXPECT_TRUE(script.shown().isEmpty());
-
-    // A cancelled save dialog writes nothing.
-    script.answer(QString());
+    script.answer(QString()).answer(dir.filePath("nema/stanje.xml"));
     {
         ScopedModalHandler modal(confirm);
         form->ExportButtonClick();
-    }
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
-    EXPECT_TRUE(script.messages().isEmpty());
-
-    script.answer(dir.filePath("nema/stanje.xml"));
-    {
-        ScopedModalHandler modal(confirm);
         form->ExportButtonClick();
     }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"stanje.xml"}));
     ASSERT_EQ(script.messages().size(), 1);
     EXPECT_TRUE(script.messages()[0].contains("nema/stanje.xml")) << script.messages()[0].toStdString();
-
-    // One warehouse names its organisational unit.
-    EXPECT_TRUE(form->GetRFZO("9", "2024-03-05", "1").contains(
-        "<Partner>9</Partner><OrganizacioneJedinice><OrganizacionaJedinica>OJ-2</OrganizacionaJedinica>"));
     delete form;
 }
