@@ -143,6 +143,9 @@ TProductAttributesPage::TProductAttributesPage(QWidget* parent) : QWidget(parent
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->installEventFilter(this);
     styleGrid(m_grid);
+    // Eleven columns: each as wide as its title or text, so the barcode fits.
+    m_grid->horizontalHeader()->setMinimumSectionSize(40);
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     m_navigator = new tarvex::DBNavigator(this);
     m_navigator->setDataSet(&variants());
@@ -256,7 +259,7 @@ TProductAttributesDescPage::TProductAttributesDescPage(QWidget* parent) : QWidge
     m_grid->dataModel()->setColumns({{QStringLiteral("prodattribute"), QStringLiteral("Atribut")},
                                      {QStringLiteral("prodattributevalue"), QStringLiteral("Vrednost atributa")}});
     styleGrid(m_grid);
-    m_grid->horizontalHeader()->resizeSection(0, 220);
+    m_grid->horizontalHeader()->setDefaultSectionSize(220);
     m_suggestions = new SuggestionDelegate(m_grid);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {

@@ -149,7 +149,8 @@ TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailF
     connect(ProductDM->ProductAttributeZQ, &tarvex::DataSet::rowRemoved, this, &TProductDetailForm::updateActions);
 
     FormCreate();
-    resize(980, 700);
+    // Wide enough for the eleven columns of the variant grid.
+    resize(1100, 700);
     NameDBE->setFocus();
 }
 

@@ -114,10 +114,10 @@ TProductKasaPage::TProductKasaPage(QAction* addDefaultWarehouse, QAction* addOth
     auto* pluButtons = new QVBoxLayout;
     for (QAction* action : {m_autoPlu, m_clearPlu, m_autoPluVireo})
         pluButtons->addWidget(actionButton(action, group));
-    pluButtons->addStretch();
-    grid->addLayout(pluButtons, 0, 2, 4, 1);
+    grid->addLayout(pluButtons, 0, 2, 3, 1);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(3, 1);
+    m_plu->setMaximumWidth(160);
+    m_sort->setMaximumWidth(160);
 
     auto* warehouses = new QGroupBox(QStringLiteral("Magacini"), this);
     auto* warehouseButtons = new QVBoxLayout(warehouses);
@@ -125,7 +125,7 @@ TProductKasaPage::TProductKasaPage(QAction* addDefaultWarehouse, QAction* addOth
     warehouseButtons->addWidget(actionButton(addOtherWarehouse, warehouses));
 
     auto* columns = new QHBoxLayout;
-    columns->addWidget(group, 2);
+    columns->addWidget(group, 2, Qt::AlignTop);
     columns->addWidget(warehouses, 1, Qt::AlignTop);
     columns->addStretch(1);
     auto* layout = new QVBoxLayout(this);
