@@ -15,6 +15,7 @@
 #include "Productresourcestring.h"
 #include "Productsnapin.h"
 #include "QueryDataSet.h"
+#include "Reportdates.h"
 #include "ReportEngine.h"
 
 #include <QCloseEvent>
@@ -43,22 +44,6 @@ namespace {
 const QString kCaption = QStringLiteral("Stanje zaliha");
 const QString kCategoryTreeSql = QStringLiteral("SELECT * FROM categorypr ORDER BY parentid,name");
 const int kCategoryIdRole = Qt::UserRole;
-
-QPushButton* dateButton(QWidget* parent)
-{
-    auto* button = new QPushButton(QStringLiteral("..."), parent);
-    button->setAutoDefault(false);
-    button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
-    return button;
-}
-
-QLineEdit* dateEdit(QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setMaxLength(10);
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 16);
-    return edit;
-}
 
 QSqlDatabase database()
 {
@@ -174,13 +159,13 @@ QLayout* TStocksOverviewForm::buildStockModeRow()
     m_all = new QRadioButton(QStringLiteral("Svi"), this);
     m_stockWsRt->setChecked(true);
     auto* fromLabel = new QLabel(QStringLiteral("Od datuma"), this);
-    m_from = dateEdit(this);
+    m_from = NewDateEdit(this);
     fromLabel->setBuddy(m_from);
-    m_fromButton = dateButton(this);
+    m_fromButton = NewDateButton(this);
     auto* toLabel = new QLabel(QStringLiteral("Do datuma"), this);
-    m_to = dateEdit(this);
+    m_to = NewDateEdit(this);
     toLabel->setBuddy(m_to);
-    m_toButton = dateButton(this);
+    m_toButton = NewDateButton(this);
     connect(m_fromButton, &QPushButton::clicked, this, &TStocksOverviewForm::FromDateButtonClick);
     connect(m_toButton, &QPushButton::clicked, this, &TStocksOverviewForm::ToDateButtonClick);
 
@@ -336,12 +321,14 @@ void TStocksOverviewForm::ExportToExcelButtonClick()
     }
 }
 
-void TStocksOverviewForm::ChangeDate(QLineEdit* field)
+void TStocksOverviewForm::FromDateButtonClick()
 {
-    // The picker starts on today, not on the field's date.
-    QDate date = tarvex::hostClock().today();
-    if (tarvex::dialogs().getDate(date))
-        field->setText(tarvex::MyDateToDateStr(date));
+    ChangeDate(m_from);
+}
+
+void TStocksOverviewForm::ToDateButtonClick()
+{
+    ChangeDate(m_to);
 }
 
 void TStocksOverviewForm::FormClose()

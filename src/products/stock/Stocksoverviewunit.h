@@ -59,8 +59,8 @@ public:
     TStocksOverviewFilter CurrentFilter() const;
 
     void FindButtonClick();
-    void FromDateButtonClick() { ChangeDate(m_from); }
-    void ToDateButtonClick() { ChangeDate(m_to); }
+    void FromDateButtonClick();
+    void ToDateButtonClick();
     // Sorts by the field: ascending first, then alternating.
     void StocksOverviewDBGTitleClick(const QString& fieldName);
     // Opens the current product; nothing when no module offers products.
@@ -79,7 +79,6 @@ private:
     void FormCreate();
     void buildCategoryTree();
     void FormClose();
-    void ChangeDate(QLineEdit* field);
 
     QString m_layoutDir;
     bool m_layoutSaved = false;

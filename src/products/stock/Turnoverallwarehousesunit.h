@@ -1,0 +1,85 @@
+#pragma once
+// The turnover of all warehouses ("Promet (količine iz svih magacina)"): for
+// each warehouse and product, the quantity before a period, the quantities
+// received and issued within it, their difference and the quantity at its
+// end, counted from the posted stock documents.
+
+#include "Reportwindow.h"
+
+#include <QSqlDatabase>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace tarvex {
+class DBGrid;
+class MemoryTable;
+} // namespace tarvex
+
+namespace products {
+
+struct TTurnoverRequest {
+    QString fromText;      // first day of the period, as typed ("yyyy-mm-dd")
+    QString toText;        // last day, as typed
+    QString warehouseName; // empty: every warehouse
+    bool excludeServices = true;
+};
+
+// Fields of the result: productid and warehouseid (not shown), then name,
+// code, unitname, the five quantities and warehousename.
+void DefineTurnoverFields(tarvex::MemoryTable& table);
+
+// Fills the open table afresh, by warehouse name and product name. Products
+// without movement in the period and nothing left at its end are left out,
+// and so are lines of documents that name no existing warehouse. The date
+// texts go to the database as typed (quoted). Throws DatabaseError.
+void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRequest& request);
+
+class TTurnoverAllWarehousesForm : public TReportWindow {
+    Q_OBJECT
+public:
+    explicit TTurnoverAllWarehousesForm(QWidget* parent = nullptr);
+
+    QLineEdit* FromDateEdit() const { return m_from; }
+    QLineEdit* ToDateEdit() const { return m_to; }
+    QPushButton* FromDateButton() const { return m_fromButton; }
+    QPushButton* ToDateButton() const { return m_toButton; }
+    QComboBox* WarehouseCB() const { return m_warehouse; }
+    QCheckBox* ExcludeServicesCB() const { return m_excludeServices; }
+    QPushButton* FindButton() const { return m_find; }
+    QPushButton* PrintButton() const { return m_print; }
+    QPushButton* CloseButton() const { return m_close; }
+    tarvex::DBGrid* TurnoverAllWarehousesDBG() const { return m_grid; }
+    tarvex::MemoryTable* TurnoverAllWarehousesCDS() const { return m_table; }
+
+    void FromDateButtonClick();
+    void ToDateButtonClick();
+    void FindButtonClick();
+    // Prints the grid through the console: the caption and "Datum <today>".
+    void PrintButtonClick();
+    QString GetPrintHeader() const;
+    // Opens the current row's product in the product editor.
+    void TurnoverAllWarehousesDBGDblClick();
+
+private:
+    void FormCreate();
+
+    QLineEdit* m_from = nullptr;
+    QLineEdit* m_to = nullptr;
+    QPushButton* m_fromButton = nullptr;
+    QPushButton* m_toButton = nullptr;
+    QComboBox* m_warehouse = nullptr;
+    QCheckBox* m_excludeServices = nullptr;
+    QPushButton* m_find = nullptr;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_close = nullptr;
+    tarvex::DBGrid* m_grid = nullptr;
+    tarvex::MemoryTable* m_table = nullptr;
+};
+
+// Shows the turnover window (modal); nothing is counted until "&Prikaži".
+void OpenTurnoverAllWarehouses();
+
+} // namespace products
