@@ -193,6 +193,7 @@ TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
         EXPECT_EQ(grid->visibleColumns(),
                   QStringList({"name", "code", "unitname", "amountin", "amountout", "amountbalance"}));
         EXPECT_EQ(grid->horizontalHeader()->cursor().shape(), Qt::PointingHandCursor);
+        EXPECT_EQ(grid->horizontalHeader()->sortIndicatorSection(), -1);
 
         // The first click on a title sorts ascending, the next descending.
         // The columns fit their new content after each sort: aim again each time.

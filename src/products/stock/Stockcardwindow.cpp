@@ -64,6 +64,8 @@ TStockCardWindow::TStockCardWindow(const QString& caption, const QString& wareho
     QHeaderView* titles = m_grid->horizontalHeader();
     titles->setSectionsClickable(true);
     titles->setSortIndicatorShown(true);
+    // Rows come in the product list's order until a title is clicked.
+    titles->setSortIndicator(-1, Qt::AscendingOrder);
     // The hand shows that a title sorts.
     titles->setCursor(Qt::PointingHandCursor);
     connect(titles, &QHeaderView::sectionClicked, this, [this](int section) {
