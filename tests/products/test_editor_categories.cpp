@@ -254,11 +254,3 @@ TEST_F(EditorCategories, DetailsFromCategoriesTakeTheHighestWebRebate)
     EXPECT_EQ(form.DetailsTS->findChild<DBEdit*>("b2bpriceDBE")->text(), "196");
     EXPECT_EQ(form.DetailsTS->findChild<DBEdit*>("maxrebateDBE")->text(), "12");
 }
-
-TEST_F(EditorCategories, ANewProductCannotTakeDetailsFromCategories)
-{
-    newProduct();
-    TProductDetailForm form;
-    EXPECT_FALSE(form.LoadDetailsFromCategory->isEnabled());
-    EXPECT_TRUE(form.Categories->AddButton()->isEnabled());
-}

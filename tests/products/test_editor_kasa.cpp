@@ -191,7 +191,7 @@ TEST_F(EditorKasa, AnAutoPluAppliedLocksTheNameAndClearingItUnlocksIt)
     EXPECT_EQ(stored("SELECT name FROM product WHERE productid = 10").toString(), "Mleko 2l");
 }
 
-TEST_F(EditorKasa, TheWarehouseButtonsSitOnThePageAndWaitForTheFirstSave)
+TEST_F(EditorKasa, TheWarehouseButtonsSitOnThePageAndThePagesActionsWaitForTheFirstSave)
 {
     ScriptedDialogs script;
     newProduct();
@@ -202,7 +202,8 @@ TEST_F(EditorKasa, TheWarehouseButtonsSitOnThePageAndWaitForTheFirstSave)
             addDefault = button;
     ASSERT_NE(addDefault, nullptr);
     EXPECT_TRUE(form.Warehouses->findChildren<QPushButton*>().size() == 4);  // the cards, print and labels only
-    for (QAction* action : {form.KasaTS->AutoPLU(), form.KasaTS->ClearPLU(), form.KasaTS->AutoPLUVireo()})
+    for (QAction* action : {form.KasaTS->AutoPLU(), form.KasaTS->ClearPLU(), form.KasaTS->AutoPLUVireo(),
+                            form.LoadDetailsFromCategory})
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
     EXPECT_FALSE(addDefault->isEnabled());
 
