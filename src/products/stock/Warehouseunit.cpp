@@ -5,12 +5,20 @@
 #include "DBGrid.h"
 #include "Dialogs.h"
 #include "HostStrings.h"
+#include "Connection.h"
+#include "DBIniFile.h"
+#include "Inventoryallwarehousesunit.h"
 #include "Inventoryattributeunit.h"
+#include "Inventoryquantityunit.h"
+#include "Inventorystockpriceunit.h"
 #include "Inventoryunit.h"
 #include "Modal.h"
 #include "PickListDelegate.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
+#include "Productsnapin.h"
+#include "Stocksoverviewunit.h"
+#include "Turnoverallwarehousesunit.h"
 #include "Warehouserestriction.h"
 #include "WheelToArrowFilter.h"
 
@@ -20,6 +28,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <memory>
@@ -132,6 +141,38 @@ TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::DialogWindow(parent)
     m_inventoryAttribute = new QPushButton(QStringLiteral("Lager (&atributi)"), this);
     m_inventoryAttribute->setAutoDefault(false);
     connect(m_inventoryAttribute, &QPushButton::clicked, this, &TWarehouseForm::InventoryAttributeButtonClick);
+    m_inventoryStockPrice = new QPushButton(QStringLiteral("L&ager (cene sa robnih kart.)"), this);
+    m_inventoryStockPrice->setAutoDefault(false);
+    connect(m_inventoryStockPrice, &QPushButton::clicked, this, &TWarehouseForm::InventoryStockPriceButtonClick);
+    m_inventoryQuantities = new QPushButton(QStringLiteral("La&ger (količine)"), this);
+    m_inventoryQuantities->setAutoDefault(false);
+    connect(m_inventoryQuantities, &QPushButton::clicked, this, &TWarehouseForm::InventoryQuantitiesButtonClick);
+    m_quantitiesMenu = new QMenu(this);
+    connect(m_quantitiesMenu->addAction(QStringLiteral("Trenutni lager (svi magacini)")), &QAction::triggered, this, [this] {
+        if (WarehouseCommandAllowed(TWarehouseCommand::CurrentInventoryAll, ProductDM->Options, warehouses()))
+            OpenInventoryAllWarehouses();
+    });
+    const std::pair<const char*, TWarehouseCommand> fromStockCards[] = {
+        {"Sa robnih kart. (svi magacini)", TWarehouseCommand::FromStockCardAll},
+        {"Sa robnih kart. (svi MP magacini)", TWarehouseCommand::FromStockCardAllRetail},
+        {"Sa robnih kart. (izabrani magacin)", TWarehouseCommand::FromStockCardOne}};
+    for (const auto& [caption, command] : fromStockCards) {
+        const TWarehouseCommand which = command;
+        connect(m_quantitiesMenu->addAction(QString::fromUtf8(caption)), &QAction::triggered, this,
+                [this, which] { FromStockCardClick(which); });
+    }
+    m_turnover = new QPushButton(QStringLiteral("&Promet"), this);
+    m_turnover->setAutoDefault(false);
+    connect(m_turnover, &QPushButton::clicked, this, [this] {
+        if (WarehouseCommandAllowed(TWarehouseCommand::TurnoverAll, ProductDM->Options, warehouses()))
+            OpenTurnoverAllWarehouses();
+    });
+    m_stocksOverview = new QPushButton(QStringLiteral("Stanje zaliha"), this);
+    m_stocksOverview->setAutoDefault(false);
+    connect(m_stocksOverview, &QPushButton::clicked, this, &TWarehouseForm::StocksOverviewButtonClick);
+    m_kepu = new QPushButton(QStringLiteral("KEP/PK-1"), this);
+    m_kepu->setAutoDefault(false);
+    connect(m_kepu, &QPushButton::clicked, this, &TWarehouseForm::KepuWizardButtonClick);
 
     m_ok = new QPushButton(QStringLiteral("&U redu"), this);
     m_ok->setDefault(true);
@@ -149,10 +190,13 @@ TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::DialogWindow(parent)
     below->addWidget(m_navigator);
     below->addStretch();
     below->addWidget(m_activeOnly);
+    auto* reports = new QHBoxLayout;
+    for (QPushButton* button : {m_inventoryWarePrice, m_inventoryStockPrice, m_inventoryAttribute,
+                                m_inventoryQuantities, m_turnover, m_stocksOverview, m_kepu})
+        reports->addWidget(button);
+    reports->addStretch();
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_default);
-    bottom->addWidget(m_inventoryWarePrice);
-    bottom->addWidget(m_inventoryAttribute);
     bottom->addStretch();
     bottom->addWidget(m_ok);
     bottom->addWidget(m_close);
@@ -160,6 +204,7 @@ TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::DialogWindow(parent)
     layout->addLayout(top);
     layout->addWidget(m_grid, 1);
     layout->addLayout(below);
+    layout->addLayout(reports);
     layout->addLayout(bottom);
     resize(980, 460);
 
@@ -198,6 +243,8 @@ void TWarehouseForm::FormCreate()
     fillPickLists();
     tarvex::GridSorter::AddGrid(m_grid);
     m_inventoryAttribute->setVisible(ProductDM->Options.AttributeStock);
+    m_stocksOverview->setVisible(tarvex::TDBIniFile(ProductDM->ZConnection()->database())
+                                     .ReadBool(QStringLiteral("Document"), QStringLiteral("MaxCategoryRebateInReceipt"), false));
     setPicking(false);
 }
 
@@ -343,6 +390,51 @@ void TWarehouseForm::InventoryAttributeButtonClick()
         return;
     OpenWarehouseInventoryAttribute(qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt()),
                                     ds.fieldByName(QStringLiteral("name")).asString());
+}
+
+void TWarehouseForm::InventoryStockPriceButtonClick()
+{
+    const QueryDataSet& ds = warehouses();
+    if (!WarehouseCommandAllowed(TWarehouseCommand::InventoryStockPrice, ProductDM->Options, ds))
+        return;
+    OpenInventoryStockPrice(qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt()),
+                            ds.fieldByName(QStringLiteral("name")).asString());
+}
+
+void TWarehouseForm::InventoryQuantitiesButtonClick()
+{
+    if (!WarehouseCommandAllowed(TWarehouseCommand::InventoryQuantities, ProductDM->Options, warehouses()))
+        return;
+    m_quantitiesMenu->popup(m_inventoryQuantities->mapToGlobal(QPoint(0, m_inventoryQuantities->height())));
+}
+
+void TWarehouseForm::FromStockCardClick(TWarehouseCommand command)
+{
+    const QueryDataSet& ds = warehouses();
+    if (!WarehouseCommandAllowed(command, ProductDM->Options, ds))
+        return;
+    if (command == TWarehouseCommand::FromStockCardAll)
+        OpenInventoryQuantity(0, QString());
+    else if (command == TWarehouseCommand::FromStockCardAllRetail)
+        OpenInventoryQuantity(-1, QString());
+    else
+        OpenInventoryQuantity(qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt()),
+                              ds.fieldByName(QStringLiteral("name")).asString());
+}
+
+void TWarehouseForm::StocksOverviewButtonClick()
+{
+    if (WarehouseCommandAllowed(TWarehouseCommand::StocksOverview, ProductDM->Options, warehouses()))
+        OpenStocksOverview();
+}
+
+void TWarehouseForm::KepuWizardButtonClick()
+{
+    const QueryDataSet& ds = warehouses();
+    if (!WarehouseCommandAllowed(TWarehouseCommand::KepuWizard, ProductDM->Options, ds) || !GlobalConsole)
+        return;
+    GlobalConsole->RunWizard(tarvex::CMN_KEPU_WIZ_NAME,
+                             QStringLiteral("warehouse:") + ds.fieldByName(QStringLiteral("name")).asString());
 }
 
 bool TWarehouseForm::refusesKey(const QKeyEvent& key) const

@@ -6,10 +6,12 @@
 
 #include "DialogWindow.h"
 #include "Productintf.h"
+#include "Warehouserestriction.h"
 
 class QAction;
 class QCheckBox;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace tarvex {
@@ -42,6 +44,12 @@ public:
     QPushButton* DefaultButton() const { return m_default; }
     QPushButton* InventoryWarePriceButton() const { return m_inventoryWarePrice; }
     QPushButton* InventoryAttributeButton() const { return m_inventoryAttribute; }
+    QPushButton* InventoryStockPriceButton() const { return m_inventoryStockPrice; }
+    QPushButton* InventoryQuantitiesButton() const { return m_inventoryQuantities; }
+    QPushButton* StocksOverviewButton() const { return m_stocksOverview; }
+    QPushButton* TurnoverAllWareButton() const { return m_turnover; }
+    QPushButton* KepuWizardButton() const { return m_kepu; }
+    QMenu* QuantitiesMenu() const { return m_quantitiesMenu; }
     QPushButton* OKButton() const { return m_ok; }
     QPushButton* CloseButton() const { return m_close; }
 
@@ -61,6 +69,12 @@ public:
     // warehouse, for another one.
     void InventoryWarePriceButtonClick();
     void InventoryAttributeButtonClick();
+    void InventoryStockPriceButtonClick();
+    void InventoryQuantitiesButtonClick();
+    void StocksOverviewButtonClick();
+    void KepuWizardButtonClick();
+    // The quantities menu's entries from the stock cards.
+    void FromStockCardClick(TWarehouseCommand command);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,6 +96,12 @@ private:
     QPushButton* m_default = nullptr;
     QPushButton* m_inventoryWarePrice = nullptr;
     QPushButton* m_inventoryAttribute = nullptr;
+    QPushButton* m_inventoryStockPrice = nullptr;
+    QPushButton* m_inventoryQuantities = nullptr;
+    QPushButton* m_turnover = nullptr;
+    QPushButton* m_stocksOverview = nullptr;
+    QPushButton* m_kepu = nullptr;
+    QMenu* m_quantitiesMenu = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_close = nullptr;
 };
