@@ -1,0 +1,187 @@
+#include "Alterproductunit.h"
+
+#include "Connection.h"
+#include "DBGrid.h"
+#include "Dialogs.h"
+#include "Format.h"
+#include "Modal.h"
+#include "Productdmunit.h"
+#include "Productintf.h"
+#include "Productsnapin.h"
+#include "Productviewerunit.h"
+#include "QueryDataSet.h"
+#include "Reportwindow.h"
+#include "WheelToArrowFilter.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QVBoxLayout>
+
+namespace products {
+
+namespace {
+
+const QString kAlterSql = QStringLiteral(
+    "SELECT p.productid,p.code,p.name,p.price\n"
+    "FROM product AS p\n"
+    "  INNER JOIN productalter AS pa ON pa.productid = p.productid\n"
+    "WHERE pa.groupid = :IDGroup");
+const QString kInsertMember = QStringLiteral("INSERT INTO productalter (groupid,productid) VALUES (%d,%d)");
+
+// Runs an action's work; a failure reaches the user as a message.
+template <class Work>
+void guarded(Work work)
+{
+    try {
+        work();
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
+}
+
+// The next free group id: one above the largest, 1 in an empty table.
+qint32 NewGroupID()
+{
+    QSqlQuery query = ProductDM->ZConnection()->select(QStringLiteral("SELECT MAX(groupid) + 1 AS newid FROM productalter"));
+    if (query.next() && !query.value(0).isNull())
+        return query.value(0).toInt();
+    return 1;
+}
+
+} // namespace
+
+TAlterProductForm::TAlterProductForm(QWidget* parent) : tarvex::DialogWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Zamene"));
+    new tarvex::WheelToArrowFilter(this);
+
+    m_alter = new tarvex::QueryDataSet(ProductDM->ZConnection(), kAlterSql, this);
+    m_alter->setObjectName(QStringLiteral("AlterZQ"));
+    m_alter->setReadOnly(true);
+    m_alter->declareField(QStringLiteral("code")).setDisplayLabel(QStringLiteral("Kod"));
+    m_alter->declareField(QStringLiteral("name")).setDisplayLabel(QStringLiteral("Ime"));
+    tarvex::Field& price = m_alter->declareField(QStringLiteral("price"));
+    price.setDisplayLabel(QStringLiteral("Cena"));
+    price.setDisplayFormat(QStringLiteral("0.00"));
+
+    m_grid = new tarvex::DBGrid(this);
+    m_grid->setObjectName(QStringLiteral("AlterDBG"));
+    m_grid->setDataSet(m_alter);
+    m_grid->dataModel()->setColumns(
+        {{QStringLiteral("code"), {}}, {QStringLiteral("name"), {}}, {QStringLiteral("price"), {}}});
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->horizontalHeader()->setStretchLastSection(false);
+    TReportWindow::StretchColumn(m_grid, QStringLiteral("name"));
+    tarvex::GridSorter::AddGrid(m_grid);
+    // The group comes in the server's order until a title is clicked.
+    m_grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+
+    m_addGroup = new QAction(QStringLiteral("Dodaj u grupu"), this);
+    m_addGroup->setObjectName(QStringLiteral("AddGroup"));
+    m_removeGroup = new QAction(QStringLiteral("Izbaci iz grupe"), this);
+    m_removeGroup->setObjectName(QStringLiteral("RemoveGroup"));
+    connect(m_addGroup, &QAction::triggered, this, [this] { guarded([this] { AddToGroup(); }); });
+    connect(m_removeGroup, &QAction::triggered, this, [this] { guarded([this] { RemoveFromGroup(); }); });
+    // The actions follow the list: a group to leave or none yet.
+    for (auto signal : {&tarvex::DataSet::modelReset, &tarvex::DataSet::stateChanged})
+        connect(m_alter, signal, this, &TAlterProductForm::updateActions);
+    connect(m_alter, &tarvex::DataSet::rowInserted, this, &TAlterProductForm::updateActions);
+    connect(m_alter, &tarvex::DataSet::rowRemoved, this, &TAlterProductForm::updateActions);
+
+    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
+    m_close->setDefault(true);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(actionButton(m_addGroup));
+    bottom->addWidget(actionButton(m_removeGroup));
+    bottom->addStretch();
+    bottom->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(bottom);
+    resize(540, 320);
+    updateActions();
+    m_grid->setFocus();
+}
+
+QPushButton* TAlterProductForm::actionButton(QAction* action)
+{
+    auto* button = new QPushButton(action->text(), this);
+    button->setObjectName(action->objectName() + QStringLiteral("Button"));
+    button->setAutoDefault(false);
+    button->setEnabled(action->isEnabled());
+    connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+    return button;
+}
+
+void TAlterProductForm::updateActions()
+{
+    AddGroupUpdate();
+    RemoveGroupUpdate();
+}
+
+void TAlterProductForm::AddGroupUpdate()
+{
+    m_addGroup->setEnabled(m_alter->isActive() && m_alter->isEmpty());
+}
+
+void TAlterProductForm::RemoveGroupUpdate()
+{
+    m_removeGroup->setEnabled(m_alter->isActive() && !m_alter->isEmpty());
+}
+
+void TAlterProductForm::OpenAlternatives(qint32 GroupID)
+{
+    if (m_alter->isActive())
+        m_alter->close();
+    m_alter->setParam(QStringLiteral("IDGroup"), GroupID);
+    m_alter->open();
+    updateActions();
+}
+
+void TAlterProductForm::AddToGroup()
+{
+    tarvex::IInterface* found = nullptr;
+    if (!GlobalConsole || !GlobalConsole->FindService(tarvex::IID_IProductService, &found) || !found)
+        return;
+    auto service = tarvex::ComPtr<tarvex::IProductService>::adopt(static_cast<tarvex::IProductService*>(found));
+    tarvex::TProductDesc picked;
+    if (!service->GetProduct(picked) || picked.productID == m_productId)
+        return;
+
+    tarvex::Connection& connection = *ProductDM->ZConnection();
+    qint32 group = GetGroupID(picked.productID);
+    if (group < 1) {
+        group = NewGroupID();
+        connection.execute(tarvex::Format(kInsertMember, {group, picked.productID}));
+    }
+    connection.execute(tarvex::Format(kInsertMember, {group, m_productId}));
+    m_groupId = group;
+    OpenAlternatives(m_groupId);
+}
+
+void TAlterProductForm::RemoveFromGroup()
+{
+    ProductDM->ZConnection()->execute(tarvex::Format(
+        QStringLiteral("DELETE FROM productalter WHERE productid = %d AND groupid = %d"), {m_productId, m_groupId}));
+    m_groupId = -1;
+    OpenAlternatives(m_groupId);
+}
+
+void AlternativesManage(qint32 ProductID)
+{
+    auto* form = new TAlterProductForm;
+    form->setProductId(ProductID);
+    form->setGroupId(GetGroupID(ProductID));
+    form->OpenAlternatives(form->groupId());
+    tarvex::execModal(*form);
+}
+
+} // namespace products
