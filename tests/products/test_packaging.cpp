@@ -3,12 +3,10 @@
 #include "Getproductunit.h"
 #include "Modal.h"
 #include "ProductDMFixture.h"
-#include "Productcachedlists.h"
 #include "Productnavigatorunit.h"
 #include "Productpackagingunit.h"
 #include "Productproductsunit.h"
 #include "Productviewerunit.h"
-#include "Productworkoperationspage.h"
 #include "Pwodesceditorunit.h"
 #include "ScriptedDialogs.h"
 #include "Screenshots.h"
@@ -55,7 +53,10 @@ protected:
         product.setSql(TProductDM::productDesignSql().replace(QStringLiteral("p.productid = -1"),
                                                               QStringLiteral("p.productid = %1").arg(id)));
         product.open();
-        OpenPackaging(id);
+        QueryDataSet& packaging = *dm().ProductPackagingZQ;
+        packaging.close();
+        packaging.setParam(QStringLiteral("idproduct"), id);
+        packaging.open();
     }
     // Answers the product picker: searches by name and confirms the first
     // row, or cancels with an empty name.
@@ -128,7 +129,7 @@ TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnly
     EXPECT_TRUE(picks.isEmpty());
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productpackaging WHERE productid = 1").toInt(), 0);
 
-    PackagingApply(1);
+    dm().ProductPackagingZQ->applyUpdates(); // the editor's apply
     EXPECT_EQ(scalar(db(), "SELECT GROUP_CONCAT(CONCAT(productid, ':', packagingid, ':', productamount, ':', "
                            "packagingamount) ORDER BY packagingid) FROM productpackaging")
                   .toString(),
@@ -162,7 +163,7 @@ TEST_F(ProductListsTest, PackagingRowsAreDeletedWithoutAQuestionAndPrintedUnderT
     EXPECT_EQ(console.wizards[0].grid->objectName(), QStringLiteral("ProductPackagingDBG"));
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productpackaging WHERE productid = 4").toInt(), 1); // until apply
-    PackagingApply(4);
+    dm().ProductPackagingZQ->applyUpdates();
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productpackaging WHERE productid = 4").toInt(), 0);
 }
 
@@ -233,30 +234,6 @@ TEST_F(ProductListsTest, TheDescriptionEditorReturnsTheTextOnlyWhenConfirmed)
     });
     EXPECT_TRUE(EditPWODesc(text));
     EXPECT_EQ(text, QStringLiteral("Sečenje\nna meru\ni bušenje"));
-}
-
-TEST_F(ProductListsTest, ACancelledDescriptionLeavesTheWorkingOperationAsItWas)
-{
-    sql("INSERT INTO productworkingoperation (productid, sort, description) VALUES (1, 1, 'Presovanje')");
-    TProductWorkOperationsPage page;
-    page.setDescriptionEditor(&EditPWODesc);
-    page.OpenWorkingOperations(1);
-    QueryDataSet& operations = *dm().ProductWorkingOperationZQ;
-    bool confirmNext = false;
-    ScopedModalHandler handler([&confirmNext](QDialog& dialog) {
-        auto& editor = dynamic_cast<TPWODescEditorForm&>(dialog);
-        editor.PWODescMemo()->setPlainText(QStringLiteral("Ceđenje"));
-        (confirmNext ? editor.OKButton() : editor.CancelButton())->click();
-        return dialog.result();
-    });
-    page.WorkingOperationDBGEditButtonClick();
-    EXPECT_EQ(operations.fieldByName(QStringLiteral("description")).asString(), QStringLiteral("Presovanje"));
-    EXPECT_EQ(operations.state(), DataSetState::Browse);
-    confirmNext = true;
-    page.WorkingOperationDBGEditButtonClick();
-    EXPECT_EQ(operations.fieldByName(QStringLiteral("description")).asString(), QStringLiteral("Ceđenje"));
-    EXPECT_EQ(operations.state(), DataSetState::Edit);
-    operations.cancel();
 }
 
 } // namespace
