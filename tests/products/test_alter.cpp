@@ -9,6 +9,8 @@
 #include "test_refwindows.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QWheelEvent>
 #include <QCoreApplication>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -122,6 +124,22 @@ TEST_F(AlternativesTest, LeavingEmptiesTheListAndLeavesTheOthersGrouped)
         EXPECT_EQ(form.groupId(), 3);
         EXPECT_EQ(names(form), (QStringList{"Mleko 0,5l", "Mleko 1l"}));
         EXPECT_FALSE(form.AddGroup()->isEnabled());
+
+        // While the window is open the wheel steps the grid row by row.
+        DataSet& list = *form.AlterDBG()->dataSet();
+        form.show();
+        form.AlterDBG()->setFocus();
+        list.first();
+        auto turn = [&form](int delta) {
+            QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(form.AlterDBG()->viewport(), &wheel);
+        };
+        turn(-120);
+        EXPECT_EQ(list.recNo(), 2);
+        turn(120);
+        EXPECT_EQ(list.recNo(), 1);
+
         form.findChild<QPushButton*>(QStringLiteral("RemoveGroupButton"))->click();
         EXPECT_EQ(form.groupId(), -1);
         EXPECT_EQ(form.AlterDBG()->model()->rowCount(), 0);
