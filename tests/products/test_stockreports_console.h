@@ -1,8 +1,10 @@
 #pragma once
 // A console for the report window tests: records what the reports ask of it
 // (the print wizard and its print source) and offers stand-in product and
-// document services that record the rows they were asked to open.
+// document services that record the rows they were asked to open. Also the
+// column reader the report tests share.
 
+#include "DataSet.h"
 #include "Productintf.h"
 #include "Siblingintf.h"
 #include "Tarvexinterfaces.h"
@@ -14,6 +16,15 @@
 namespace stocktest {
 
 using namespace tarvex;
+
+// The display texts of one field, row by row, without moving the cursor.
+inline QStringList column(DataSet& table, const char* field)
+{
+    QStringList values;
+    for (int row = 0; row < table.recordCount(); ++row)
+        values << table.displayTextAt(row, table.fieldByName(field).index());
+    return values;
+}
 
 template <class I>
 class Counted : public I {
