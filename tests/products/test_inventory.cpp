@@ -25,18 +25,6 @@ using namespace products;
 using namespace tarvex;
 using namespace tarvex::test;
 
-namespace {
-
-QStringList column(DataSet& list, const char* field)
-{
-    QStringList values;
-    for (int row = 0; row < list.recordCount(); ++row)
-        values << list.displayTextAt(row, list.fieldByName(field).index());
-    return values;
-}
-
-} // namespace
-
 class InventoryTest : public ProductDMTest {
 protected:
     static void SetUpTestSuite()
@@ -81,15 +69,6 @@ protected:
     stocktest::Console console;
 };
 
-TEST_F(InventoryTest, TotalsAreFormattedWithThousandsAndTwoDecimals)
-{
-    EXPECT_EQ(InventoryTotalText({1234.5, 1481.4}), "Ukupna vrednost: 1,234.50  Ukupna vrednost sa PDV-om: 1,481.40");
-    EXPECT_EQ(InventoryTotalText({-20, 0}), "Ukupna vrednost: -20.00  Ukupna vrednost sa PDV-om: 0.00");
-    EXPECT_EQ(InventoryStatement(false, false).count("AND"), 0);
-    EXPECT_TRUE(InventoryStatement(true, false).contains("pw.warehouseid = :IDWarehouse AND NOT (p.type = 'u')  "
-                                                         "ORDER BY"));
-}
-
 TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
 {
     ScriptedDialogs script;
@@ -97,17 +76,18 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
     ScopedModalHandler modal([&](QDialog& dialog) {
         ++shown;
         auto& form = dynamic_cast<TInventoryForm&>(dialog);
-        EXPECT_EQ(form.windowTitle(), "Zalihe magacina (magacinske cene) - Centralni");
         EXPECT_TRUE(form.ExcludeZeroAmountsCB()->isChecked());
         EXPECT_TRUE(form.ExcludeServicesCB()->isChecked());
         QueryDataSet& list = *form.InventoryZQ();
-        EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Beta", "Epsilon"}));
+        EXPECT_EQ(stocktest::column(list, "name"), QStringList({"Alfa", "Beta", "Epsilon"}));
         EXPECT_EQ(list.recNo(), 1);
         // -2 at 10 is worth -20; 0.001 is no zero at three decimals.
-        EXPECT_EQ(column(list, "ProductValue"), QStringList({"1,254.50", "-20.00", "0.00"}));
-        EXPECT_EQ(column(list, "pricevat"), QStringList({"120.00", "12.00", "0.00"}));
-        EXPECT_EQ(column(list, "amount"), QStringList({"12.545", "-2", "0.001"}));
+        EXPECT_EQ(stocktest::column(list, "ProductValue"), QStringList({"1,254.50", "-20.00", "0.00"}));
+        EXPECT_EQ(stocktest::column(list, "pricevat"), QStringList({"120.00", "12.00", "0.00"}));
+        EXPECT_EQ(stocktest::column(list, "amount"), QStringList({"12.545", "-2", "0.001"}));
+        // Thousands and two decimals; a negative value lowers the total.
         EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 1,234.50  Ukupna vrednost sa PDV-om: 1,481.40");
+        EXPECT_EQ(InventoryTotalText({-20, 0}), "Ukupna vrednost: -20.00  Ukupna vrednost sa PDV-om: 0.00");
         EXPECT_TRUE(form.TotalLabel()->font().bold());
         const QStringList titles = [&] {
             QStringList t;
@@ -124,13 +104,13 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
         form.ExcludeZeroAmountsCB()->setChecked(false);
         form.ExcludeServicesCB()->setChecked(false);
         QTest::mouseClick(form.FindButton(), Qt::LeftButton);
-        EXPECT_EQ(column(list, "name"), QStringList({"", "Alfa", "Beta", "Čišćenje", "Delta", "Epsilon"}));
+        EXPECT_EQ(stocktest::column(list, "name"), QStringList({"", "Alfa", "Beta", "Čišćenje", "Delta", "Epsilon"}));
         EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 1,287.52  Ukupna vrednost sa PDV-om: 1,541.42");
 
         // Services only excluded: the row without a product goes too.
         form.ExcludeServicesCB()->setChecked(true);
         form.FindButtonClick();
-        EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Beta", "Delta", "Epsilon"}));
+        EXPECT_EQ(stocktest::column(list, "name"), QStringList({"Alfa", "Beta", "Delta", "Epsilon"}));
         EXPECT_TRUE(script.messages().isEmpty());
         form.CloseButton()->click();
         return 0;
@@ -183,13 +163,12 @@ TEST_F(InventoryTest, AttributeListShowsVariantsWithEmptyMissingAttributes)
 {
     auto* form = new TInventoryAttributeForm(1, "Centralni");
     form->OpenList();
-    EXPECT_EQ(form->windowTitle(), "Zalihe magacina (atributi) - Centralni");
     QueryDataSet& list = *form->InventoryAttributeZQ();
-    EXPECT_EQ(column(list, "attvalue1"), QStringList({"Crvena", "Plava"}));
-    EXPECT_EQ(column(list, "attname2"), QStringList({"Veličina", ""}));
+    EXPECT_EQ(stocktest::column(list, "attvalue1"), QStringList({"Crvena", "Plava"}));
+    EXPECT_EQ(stocktest::column(list, "attname2"), QStringList({"Veličina", ""}));
     EXPECT_TRUE(list.valueAt(1, list.fieldByName("attvalue2").index()).isNull());
-    EXPECT_EQ(column(list, "prodattbarcode"), QStringList({"2000002", "2000001"}));
-    EXPECT_EQ(column(list, "amount"), QStringList({"1.5", "4"}));
+    EXPECT_EQ(stocktest::column(list, "prodattbarcode"), QStringList({"2000002", "2000001"}));
+    EXPECT_EQ(stocktest::column(list, "amount"), QStringList({"1.5", "4"}));
     EXPECT_EQ(form->InventoryAttributeDBG()->dataModel()->columnCount(), 9);
     EXPECT_EQ(form->InventoryAttributeDBG()->model()->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(),
               "Vrednost atr. 1");
@@ -198,7 +177,7 @@ TEST_F(InventoryTest, AttributeListShowsVariantsWithEmptyMissingAttributes)
     form->ExcludeZeroAmountsCB()->setChecked(false);
     form->ExcludeServicesCB()->setChecked(false);
     form->FindButtonClick();
-    EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Alfa", "Beta", "Čišćenje"}));
+    EXPECT_EQ(stocktest::column(list, "name"), QStringList({"Alfa", "Alfa", "Beta", "Čišćenje"}));
     // No double-click action here.
     doubleClickCell(form->InventoryAttributeDBG(), "name", 0);
     EXPECT_TRUE(console.products.opened.isEmpty());
@@ -225,7 +204,7 @@ TEST_F(InventoryTest, WarehouseWindowButtonsOpenTheListsOfTheCurrentWarehouse)
             return 0;
         }
         auto& list = dynamic_cast<TInventoryWindow&>(dialog);
-        opened << list.windowTitle() + ": " + column(*list.ZQ(), "amount").join(",");
+        opened << list.windowTitle() + ": " + stocktest::column(*list.ZQ(), "amount").join(",");
         list.close();
         return 0;
     });
