@@ -175,7 +175,6 @@ TEST_F(ProductLookups, OptionsComeFromTheDatabaseAndTheWorkstation)
     EXPECT_EQ(o.UniqueProductNameCharsNum, 7);
     EXPECT_EQ(o.DefaultProductUnitName, "kom");
     EXPECT_EQ(o.DefaultExchangeList, "Srednji kurs");
-    EXPECT_EQ(o.AutoProductCodeFormat, "{c}{c}{c}{c}{c}");
     EXPECT_TRUE(o.ProductHideInPrices);
     EXPECT_EQ(o.DefWarehouseName, "Centralni");
 
