@@ -17,9 +17,7 @@ TEST(DisplayFormat, ModuleFormatsShowWhatTheWindowsExpect)
     EXPECT_EQ(FormatFloat("0.###", 1.23456), "1.235");
     EXPECT_EQ(FormatFloat("0.00##", 10.12345), "10.1235");
     EXPECT_EQ(FormatFloat("0.00##", 10.1), "10.10");
-    EXPECT_EQ(FormatFloat("0.00", 12.6), "12.60");
     EXPECT_EQ(FormatFloat("0.######", 0.0004), "0.0004");
-    EXPECT_EQ(FormatFloat("0.######", 5), "5");
     EXPECT_EQ(FormatFloat("#,##0.######", 1234.5), "1,234.5");
     EXPECT_EQ(FormatFloat("0.00####", 1.1234567), "1.123457");
 }
