@@ -67,9 +67,8 @@ protected:
 
 TEST_F(AlternativesTest, TwoProductsWithoutGroupsStartGroupOne)
 {
-    altertest::Console console;
-    altertest::ScopedConsole scoped(console);
-    console.products.pick(2);
+    altertest::TestConsole console;
+    console.products().pick(2);
     manage(1, [](TAlterProductForm& form) {
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Zamene"));
         EXPECT_EQ(form.groupId(), -1);
@@ -97,9 +96,8 @@ TEST_F(AlternativesTest, TwoProductsWithoutGroupsStartGroupOne)
 TEST_F(AlternativesTest, JoiningAGroupedProductTakesItsGroupAndNewGroupsFollowTheLargest)
 {
     sql("INSERT INTO productalter (groupid, productid) VALUES (5, 2), (5, 3), (7, 4)");
-    altertest::Console console;
-    altertest::ScopedConsole scoped(console);
-    console.products.pick(3);
+    altertest::TestConsole console;
+    console.products().pick(3);
     manage(1, [](TAlterProductForm& form) {
         form.AddGroup()->trigger();
         EXPECT_EQ(form.groupId(), 5);
@@ -109,7 +107,7 @@ TEST_F(AlternativesTest, JoiningAGroupedProductTakesItsGroupAndNewGroupsFollowTh
 
     // Product 5 joins the lone product 1 of a fresh pair: the next group is 8.
     sql("DELETE FROM productalter WHERE productid <> 4");
-    console.products.pick(1);
+    console.products().pick(1);
     manage(5, [](TAlterProductForm& form) { form.AddGroup()->trigger(); });
     EXPECT_EQ(members(8), (QStringList{"1", "5"}));
     EXPECT_EQ(members(7), QStringList{"4"});
@@ -118,8 +116,7 @@ TEST_F(AlternativesTest, JoiningAGroupedProductTakesItsGroupAndNewGroupsFollowTh
 TEST_F(AlternativesTest, LeavingEmptiesTheListAndLeavesTheOthersGrouped)
 {
     sql("INSERT INTO productalter (groupid, productid) VALUES (3, 1), (3, 2)");
-    altertest::Console console;
-    altertest::ScopedConsole scoped(console);
+    altertest::TestConsole console;
     manage(1, [](TAlterProductForm& form) {
         EXPECT_EQ(form.groupId(), 3);
         EXPECT_EQ(names(form), (QStringList{"Mleko 0,5l", "Mleko 1l"}));
@@ -153,22 +150,21 @@ TEST_F(AlternativesTest, LeavingEmptiesTheListAndLeavesTheOthersGrouped)
 
 TEST_F(AlternativesTest, PickingItselfCancellingOrNoProductServiceChangesNothing)
 {
-    altertest::Console console;
-    altertest::ScopedConsole scoped(console);
     ScriptedDialogs script;
-    manage(1, [&console](TAlterProductForm& form) {
-        console.products.pick(1);
-        form.AddGroup()->trigger();
-        console.products.answer.reset();
-        form.AddGroup()->trigger();
-        EXPECT_EQ(console.products.picks, 2);
-        console.offerProducts = false;
-        console.products.pick(2);
-        form.AddGroup()->trigger();
-        EXPECT_EQ(console.products.picks, 2); // never asked
-        EXPECT_EQ(form.groupId(), -1);
-        EXPECT_TRUE(form.AddGroup()->isEnabled());
-    });
+    {
+        altertest::TestConsole console;
+        manage(1, [&console](TAlterProductForm& form) {
+            console.products().pick(1);
+            form.AddGroup()->trigger();
+            console.products().answer.reset();
+            form.AddGroup()->trigger();
+            EXPECT_EQ(console.products().picks, 2);
+            EXPECT_EQ(form.groupId(), -1);
+            EXPECT_TRUE(form.AddGroup()->isEnabled());
+        });
+    }
+    altertest::TestConsole without(false);
+    manage(1, [](TAlterProductForm& form) { form.AddGroup()->trigger(); });
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productalter").toInt(), 0);
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
 }

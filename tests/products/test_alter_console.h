@@ -1,10 +1,10 @@
 #pragma once
-// A console for the alternatives and list window tests: a product service
-// whose picker answers with a scripted product (or a cancel), and the print
-// wizard recorded with the grid it printed.
+// The console for the alternatives and list window tests: the host's console
+// with a product service whose picker answers with a scripted product (or a
+// cancel), recording the print wizard runs with the grid they printed.
 
+#include "Console.h"
 #include "Productsnapin.h"
-#include "test_stockreports_console.h"
 
 #include <optional>
 
@@ -12,15 +12,14 @@ namespace altertest {
 
 using namespace tarvex;
 
-class PickingService final : public stocktest::Counted<IProductService> {
+class PickingService final : public ComObject<IProductService, IID_IProductService> {
 public:
     bool GetProduct(TProductDesc& desc) override
     {
         ++picks;
-        if (!answer)
-            return false;
-        desc = *answer;
-        return true;
+        if (answer)
+            desc = *answer;
+        return bool(answer);
     }
     TProductDescArr GetProduct(const QString&, bool, bool) override { return {}; }
     bool GetProduct(const QString&, TProductDesc&) override { return false; }
@@ -43,7 +42,8 @@ public:
     int picks = 0;
 };
 
-class Console final : public stocktest::Counted<IConsole> {
+// The module's console while it exists.
+class TestConsole {
 public:
     struct Wizard {
         QString name;
@@ -51,54 +51,25 @@ public:
         QTableView* grid = nullptr;
     };
 
-    QWidget* MainWindow() override { return nullptr; }
-    void RunWizard(const QString& name, const QString& parameters) override { wizards << Wizard{name, parameters, active}; }
-    void Reserved5() override {}
-    void Reserved6() override {}
-    void Reserved7() override {}
-    QTableView* GetActiveGrid() override { return active; }
-    void Reserved9() override {}
-    void Reserved10() override {}
-    void Reserved11() override {}
-    void Reserved12() override {}
-    void Reserved13() override {}
-    bool FindService(const QUuid& iid, IInterface** service) override
+    explicit TestConsole(bool offerProducts = true) : m_kept(products::GlobalConsole)
     {
-        IInterface* found = iid == IID_IProductService && offerProducts ? &products : nullptr;
-        if (found)
-            found->AddRef();
-        *service = found;
-        return found != nullptr;
-    }
-    void Reserved15() override {}
-    void Reserved16() override {}
-    void Reserved17() override {}
-    void Reserved18() override {}
-    void Reserved19() override {}
-    void Reserved20() override {}
-    void Reserved21() override {}
-    void Reserved22() override {}
-    void Reserved23() override {}
-    void Reserved24() override {}
-    void Reserved25() override {}
-    void SetActiveGrid(QTableView* grid) override { active = grid; }
-
-    bool offerProducts = true;
-    PickingService products;
-    QTableView* active = nullptr;
-    QList<Wizard> wizards;
-};
-
-// Makes the console the module's console for its lifetime.
-class ScopedConsole {
-public:
-    explicit ScopedConsole(Console& console) : m_kept(products::GlobalConsole)
-    {
+        if (offerProducts)
+            console.addService(ComPtr<IInterface>(m_products.get()));
+        console.setWizardRunner([this](const QString& name, const QString& parameters, QTableView* grid) {
+            wizards << Wizard{name, parameters, grid};
+            return true;
+        });
         products::GlobalConsole = ComPtr<IConsole>(&console);
     }
-    ~ScopedConsole() { products::GlobalConsole = m_kept; }
+    ~TestConsole() { products::GlobalConsole = m_kept; }
+
+    PickingService& products() { return *m_products.get(); }
+
+    Console console;
+    QList<Wizard> wizards;
 
 private:
+    ComPtr<PickingService> m_products{new PickingService};
     ComPtr<IConsole> m_kept;
 };
 

@@ -141,8 +141,7 @@ TEST_F(ProductListsTest, PackagingRowsAreDeletedWithoutAQuestionAndPrintedUnderT
 {
     sql("INSERT INTO productpackaging (productid, packagingid, productamount, packagingamount) VALUES (4, 3, 12, 1)");
     showProduct(4);
-    altertest::Console console;
-    altertest::ScopedConsole scoped(console);
+    altertest::TestConsole console;
     ScriptedDialogs script;
     ScopedModalHandler handler([&console](QDialog& dialog) {
         auto& form = dynamic_cast<TProductPackagingForm&>(dialog);
@@ -150,7 +149,7 @@ TEST_F(ProductListsTest, PackagingRowsAreDeletedWithoutAQuestionAndPrintedUnderT
         EXPECT_EQ(column(grid, "name"), QStringList{"Gajba"});
         EXPECT_FALSE(form.ProductPackagingNavigator()->button(DBNavigator::Insert)->isVisible());
         form.PrintButton()->click();
-        EXPECT_EQ(console.active, nullptr); // the console's own print source is back
+        EXPECT_EQ(console.console.GetActiveGrid(), nullptr); // the console's own print source is back
         form.ProductPackagingNavigator()->button(DBNavigator::Delete)->click();
         EXPECT_EQ(grid->model()->rowCount(), 0);
         form.CloseButton()->click();
@@ -170,8 +169,7 @@ TEST_F(ProductListsTest, PackagingRowsAreDeletedWithoutAQuestionAndPrintedUnderT
 TEST_F(ProductListsTest, ComponentOfListsTheProductsUsingTheRawMaterial)
 {
     showProduct(5);
-    altertest::Console console;
-    altertest::ScopedConsole scoped(console);
+    altertest::TestConsole console;
     ScopedModalHandler handler([&console](QDialog& dialog) {
         auto& form = dynamic_cast<TProductProductsForm&>(dialog);
         DBGrid* grid = form.ProductProductsDBG();
