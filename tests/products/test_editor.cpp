@@ -72,7 +72,7 @@ TEST_F(ProductEditor, ANewProductFromTheListsAddIsSavedWithItsDetails)
         auto& form = dynamic_cast<TProductDetailForm&>(dialog);
         shown = true;
         EXPECT_EQ(form.windowTitle(), "Proizvod");
-        EXPECT_EQ(pageCaptions(form), (QStringList{"Opšte", "Detalji", "Kasa", "Atributi"}));
+        EXPECT_EQ(pageCaptions(form), (QStringList{"Opšte", "Detalji", "Rabat", "Slika", "Kasa", "Atributi"}));
         EXPECT_EQ(form.parentWidget(), &viewer);
         EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Insert);
         // Defaults: the primary currency and tax rate, the product type's caption.

@@ -8,6 +8,7 @@
 #include "Dialogs.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
+#include "Productsuggestiondelegate.h"
 #include "SqlText.h"
 
 #include <QAction>
@@ -68,58 +69,6 @@ QPushButton* actionButton(QAction* action, QWidget* parent)
 }
 
 } // namespace
-
-// Cells whose field has a list are edited in a combo that offers the list
-// and still takes any typed text.
-class SuggestionDelegate : public QStyledItemDelegate {
-public:
-    explicit SuggestionDelegate(tarvex::DBGrid* grid) : QStyledItemDelegate(grid), m_grid(grid)
-    {
-        grid->setItemDelegate(this);
-    }
-
-    void setList(const QString& fieldName, const QStringList& items) { m_lists.insert(fieldName, items); }
-    QStringList list(const QString& fieldName) const { return m_lists.value(fieldName); }
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const QStringList items = listAt(index);
-        if (items.isEmpty())
-            return QStyledItemDelegate::createEditor(parent, option, index);
-        auto* combo = new QComboBox(parent);
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->addItems(items);
-        return combo;
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        if (auto* combo = qobject_cast<QComboBox*>(editor))
-            combo->setEditText(index.data(Qt::EditRole).toString());
-        else
-            QStyledItemDelegate::setEditorData(editor, index);
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
-    {
-        auto* combo = qobject_cast<QComboBox*>(editor);
-        if (!combo) {
-            QStyledItemDelegate::setModelData(editor, model, index);
-            return;
-        }
-        if (combo->currentText() != index.data(Qt::EditRole).toString())
-            model->setData(index, combo->currentText(), Qt::EditRole);
-    }
-
-private:
-    QStringList listAt(const QModelIndex& index) const
-    {
-        const tarvex::Field* field = m_grid->fieldOfSection(index.column());
-        return field ? m_lists.value(field->fieldName().toLower()) : QStringList();
-    }
-
-    tarvex::DBGrid* m_grid;
-    QHash<QString, QStringList> m_lists;  // by lower-case field name
-};
 
 // --- catalogue form
 

@@ -8,8 +8,12 @@
 #include "Productattributesunit.h"
 #include "Productcategoriesunit.h"
 #include "Productdmunit.h"
+#include "Productfixedassetpage.h"
+#include "Productimagepage.h"
 #include "Productkasaunit.h"
+#include "Productrebatepage.h"
 #include "Productwarehousesunit.h"
+#include "Productworkoperationspage.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -151,7 +155,24 @@ QWidget* TProductDetailForm::buildNamesGroup()
     add(QStringLiteral("Ime proizvođača"), ManufNameDBCB);
     add(QStringLiteral("Serija proizvođača"), ManufSeriesDBCB);
     add(QStringLiteral("Kod proizvođača"), ManufCodeDBE);
-    // The alternatives and scanned-document buttons come with their own parts of the editor.
+    // The scanned document: open (or take in) and delete.
+    ScannedDocumentAction = new QAction(QStringLiteral("Sken. dok."), this);
+    ScannedDeleteAction = new QAction(QStringLiteral("X"), this);
+    ScannedDeleteAction->setToolTip(QStringLiteral("Izbriši skenirani dokument"));
+    auto* scannedButton = new QPushButton(ScannedDocumentAction->text(), group);
+    scannedButton->setObjectName(QStringLiteral("ScannedDocumentButton"));
+    auto* deleteButton = new QToolButton(group);
+    deleteButton->setObjectName(QStringLiteral("ScannedDeleteButton"));
+    deleteButton->setDefaultAction(ScannedDeleteAction);
+    connect(scannedButton, &QPushButton::clicked, ScannedDocumentAction, &QAction::trigger);
+    connect(ScannedDocumentAction, &QAction::changed, scannedButton,
+            [this, scannedButton] { scannedButton->setEnabled(ScannedDocumentAction->isEnabled()); });
+    auto* documents = new QHBoxLayout;
+    documents->addStretch();
+    documents->addWidget(scannedButton);
+    documents->addWidget(deleteButton);
+    grid->addLayout(documents, row++, 1);
+    // The alternatives button comes with its own part of the editor.
     grid->setRowStretch(row, 1);
     grid->setColumnStretch(1, 1);
     return group;
@@ -322,6 +343,18 @@ void TProductDetailForm::buildDetailsTab()
     layout->addLayout(buttons);
 }
 
+void TProductDetailForm::buildRebateTab()
+{
+    RebateTS = new TProductRebatePage(PageControl());
+    PageControl()->addTab(RebateTS, QStringLiteral("Rabat"));
+}
+
+void TProductDetailForm::buildImageTab()
+{
+    ImageTS = new TProductImagePage([this] { runApply(); }, PageControl());
+    PageControl()->addTab(ImageTS, QStringLiteral("Slika"));
+}
+
 void TProductDetailForm::buildKasaTab()
 {
     KasaTS = new TProductKasaPage(Warehouses->KasaAddDefaultProductWarehouse(),
@@ -337,6 +370,22 @@ void TProductDetailForm::buildAttributeTabs()
     AttributesDescTS = new TProductAttributesDescPage(PageControl());
     PageControl()->addTab(AttributesDescTS, QStringLiteral("Atributi"));
     PageControl()->setTabVisible(PageControl()->indexOf(AttributesDescTS), false);
+}
+
+void TProductDetailForm::buildWorkOperationsTab()
+{
+    // Shown for manufactured products only.
+    WorkOperationsTS = new TProductWorkOperationsPage(PageControl());
+    PageControl()->addTab(WorkOperationsTS, QStringLiteral("Radne operacije"));
+    PageControl()->setTabVisible(PageControl()->indexOf(WorkOperationsTS), false);
+}
+
+void TProductDetailForm::buildFixedAssetTab()
+{
+    // Shown for fixed assets only.
+    FixedAssetTS = new TProductFixedAssetPage(PageControl());
+    PageControl()->addTab(FixedAssetTS, QStringLiteral("Osnovno sredstvo"));
+    PageControl()->setTabVisible(PageControl()->indexOf(FixedAssetTS), false);
 }
 
 void TProductDetailForm::buildBottomPanel()

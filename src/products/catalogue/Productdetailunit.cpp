@@ -19,12 +19,17 @@
 #include "HostStrings.h"
 #include "Modal.h"
 #include "Productattributesunit.h"
+#include "Productcachedlists.h"
 #include "Productcategoriesunit.h"
 #include "Productdmunit.h"
+#include "Productfixedassetpage.h"
+#include "Productimagepage.h"
 #include "Productkasaunit.h"
 #include "Productresourcestring.h"
+#include "Productscanneddocument.h"
 #include "Productsnapin.h"
 #include "Productwarehousesunit.h"
+#include "Productworkoperationspage.h"
 #include "Siblingintf.h"
 #include "SqlText.h"
 #include "Taxunit.h"
@@ -103,10 +108,12 @@ TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailF
     setSizeGripEnabled(true);
     buildGeneralTab();
     buildDetailsTab();
-    // The rebate and image pages come with their parts of the editor.
+    buildRebateTab();
+    buildImageTab();
     buildKasaTab();
     buildAttributeTabs();
-    // The working-operation and fixed-asset pages come with their parts of the editor.
+    buildWorkOperationsTab();
+    buildFixedAssetTab();
     buildBottomPanel();
 
     auto guarded = [](auto work) {
@@ -127,6 +134,8 @@ TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailF
             guarded([this] { PriceLabelsButtonClick(); }));
     connect(ProductCopy, &QAction::triggered, this, guarded([this] { ProductCopyExecute(); }));
     connect(ObjectButton, &QPushButton::clicked, this, guarded([this] { ObjectButtonClick(); }));
+    connect(ScannedDocumentAction, &QAction::triggered, this, guarded([this] { ScannedDocumentActionExecute(); }));
+    connect(ScannedDeleteAction, &QAction::triggered, this, guarded([this] { ScannedDeleteActionExecute(); }));
     connect(LoadDetailsFromCategory, &QAction::triggered, this, guarded([this] { LoadDetailsFromCategoryExecute(); }));
     connect(Categories, &TProductCategoriesGroup::categoriesEdited, this, [this] {
         CategoriesChanged = true;
@@ -147,6 +156,14 @@ TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailF
     for (auto signal : {&tarvex::DataSet::stateChanged, &tarvex::DataSet::modelReset})
         connect(ProductDM->ProductAttributeZQ, signal, this, &TProductDetailForm::updateActions);
     connect(ProductDM->ProductAttributeZQ, &tarvex::DataSet::rowRemoved, this, &TProductDetailForm::updateActions);
+    connect(ProductDM->FixedAssetZQ, &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateActions);
+    for (tarvex::DataSet* cached : {static_cast<tarvex::DataSet*>(ProductDM->ProductWorkingOperationZQ),
+                                    static_cast<tarvex::DataSet*>(ProductDM->ProductPackagingZQ),
+                                    static_cast<tarvex::DataSet*>(ProductDM->ProductRebateZQ)}) {
+        for (auto signal : {&tarvex::DataSet::stateChanged, &tarvex::DataSet::modelReset})
+            connect(cached, signal, this, &TProductDetailForm::updateActions);
+        connect(cached, &tarvex::DataSet::rowRemoved, this, &TProductDetailForm::updateActions);
+    }
 
     FormCreate();
     // Wide enough for the eleven columns of the variant grid.
@@ -165,7 +182,7 @@ void TProductDetailForm::FormCreate()
         ManufNameDBCB->addItems(values);
         ProductDM->GetFieldValues(QStringLiteral("manufseries"), QStringLiteral("product"), values, true, {}, {});
         ManufSeriesDBCB->addItems(values);
-        // The fixed-asset location lists are filled by the fixed-asset page.
+        FixedAssetTS->FillLocations();
         QStringList types;
         tarvex::FillProdTypeCaptions(types);
         TypeDBCB->addItems(types);
@@ -179,15 +196,17 @@ void TProductDetailForm::FormCreate()
         SetTaxName();
         OpenDetails();
         OpenWarehouses();
-        // The product image is loaded by the image page.
+        ImageTS->LoadProductImage();
         KasaTS->LoadKasaGroups();
         KasaTS->GetKasaGroup();
-        // The working operations are loaded by their page.
+        OpenWorkingOperations();
         OpenAttributes(product().state() == DataSetState::Insert ? -1 : productId());
         const bool descriptive = ProductDM->Options.AttributeDesc;
         PageControl()->setTabVisible(PageControl()->indexOf(AttributesDescTS), descriptive);
         PageControl()->setTabVisible(PageControl()->indexOf(AttributesTS), !descriptive);
-        // The fixed asset, packaging and rebates are loaded by their pages.
+        OpenFixedAsset();
+        OpenPackaging(listOwnerId());
+        OpenRebate(listOwnerId());
         ProductDM->LoadedProductName = productField("name").asString();
         applyOptionsToControls();
         ObjectButton->setVisible(bool(findService<tarvex::IObjectService>(tarvex::IID_IObjectService)));
@@ -227,7 +246,8 @@ void TProductDetailForm::updateProductActions()
     const bool saved = state != DataSetState::Insert;
     for (QAction* action : {Warehouses->KasaAddDefaultProductWarehouse(), Warehouses->KasaAddOtherProductWarehouse(),
                             KasaTS->AutoPLU(), KasaTS->AutoPLUVireo(), KasaTS->ClearPLU(), LoadDetailsFromCategory,
-                            AttributesTS->AddAttribute(), AttributesTS->RemoveAttribute()})
+                            AttributesTS->AddAttribute(), AttributesTS->RemoveAttribute(), ScannedDocumentAction,
+                            ScannedDeleteAction})
         action->setEnabled(saved);
     ProductCopy->setEnabled(state == DataSetState::Browse);
     updateActions();
@@ -289,6 +309,59 @@ void TProductDetailForm::OpenDetails()
 void TProductDetailForm::OpenWarehouses()
 {
     Warehouses->OpenWarehouses();
+}
+
+qint64 TProductDetailForm::listOwnerId() const
+{
+    return product().state() == DataSetState::Insert ? -1 : productId();
+}
+
+void TProductDetailForm::setPageVisible(QWidget* page, bool visible)
+{
+    PageControl()->setTabVisible(PageControl()->indexOf(page), visible);
+}
+
+bool TProductDetailForm::pageVisible(QWidget* page) const
+{
+    return PageControl()->isTabVisible(PageControl()->indexOf(page));
+}
+
+namespace {
+
+bool manufactured()
+{
+    const QString type = productField("type").asString();
+    return type == u"p" || type == u"l";
+}
+
+} // namespace
+
+void TProductDetailForm::OpenWorkingOperations()
+{
+    WorkOperationsTS->OpenWorkingOperations(listOwnerId());
+    if (!pageVisible(WorkOperationsTS) && manufactured())
+        setPageVisible(WorkOperationsTS, true);
+}
+
+void TProductDetailForm::OpenFixedAsset()
+{
+    FixedAssetTS->OpenFixedAsset(productId());
+    if (!pageVisible(FixedAssetTS) && productField("type").asString() == u"o")
+        setPageVisible(FixedAssetTS, true);
+}
+
+void TProductDetailForm::showPagesOfType()
+{
+    const bool shown = pageVisible(WorkOperationsTS);
+    if (manufactured() && !shown)
+        OpenWorkingOperations();
+    else if (!manufactured() && shown)
+        setPageVisible(WorkOperationsTS, false);
+    const bool fixedAsset = productField("type").asString() == u"o";
+    if (fixedAsset && !pageVisible(FixedAssetTS))
+        OpenFixedAsset();
+    else if (!fixedAsset && pageVisible(FixedAssetTS))
+        setPageVisible(FixedAssetTS, false);
 }
 
 // --- pickers and prices
@@ -389,11 +462,15 @@ void TProductDetailForm::CalcButtonClick()
 
 bool TProductDetailForm::anythingUnsaved() const
 {
-    // Working operations, fixed asset, packaging and rebates join here with their pages.
-    const QueryDataSet& variants = *ProductDM->ProductAttributeZQ;
-    return product().isEditing() || ProductDM->ProductDetailZQ->isEditing() ||
-           ProductDM->ProductWarehouseZQ->isEditing() || variants.isEditing() || variants.updatesPending() ||
-           CategoriesChanged;
+    if (product().isEditing() || ProductDM->ProductDetailZQ->isEditing() ||
+        ProductDM->ProductWarehouseZQ->isEditing() || ProductDM->FixedAssetZQ->isEditing() || CategoriesChanged)
+        return true;
+    for (const QueryDataSet* cached : {ProductDM->ProductWorkingOperationZQ, ProductDM->ProductAttributeZQ,
+                                       ProductDM->ProductPackagingZQ, ProductDM->ProductRebateZQ}) {
+        if (cached->isEditing() || cached->updatesPending())
+            return true;
+    }
+    return false;
 }
 
 bool TProductDetailForm::CustomApplyUpdate()
@@ -500,12 +577,22 @@ void TProductDetailForm::saveAll()
     ProductDM->LoadedProductName = productField("name").asString();
     postIfEditing(*ProductDM->ProductDetailZQ);
     postIfEditing(*ProductDM->ProductWarehouseZQ);
-    // The working operations are posted and applied by their page.
+    const qint64 id = productId();
+    QueryDataSet& operations = *ProductDM->ProductWorkingOperationZQ;
+    postIfEditing(operations);
+    if (operations.updatesPending())
+        ApplyCachedList(operations, id);
     QueryDataSet& variants = *ProductDM->ProductAttributeZQ;
     postIfEditing(variants);
     if (variants.updatesPending())
-        AttributesApply(productId());
-    // The fixed asset, packaging and rebates are posted and applied by their pages.
+        AttributesApply(id);
+    postIfEditing(*ProductDM->FixedAssetZQ);
+    postIfEditing(*ProductDM->ProductPackagingZQ);
+    if (ProductDM->ProductPackagingZQ->updatesPending())
+        PackagingApply(id);
+    postIfEditing(*ProductDM->ProductRebateZQ);
+    if (ProductDM->ProductRebateZQ->updatesPending())
+        RebateApply(id);
 }
 
 void TProductDetailForm::CustomApplyExecute()
@@ -516,23 +603,27 @@ void TProductDetailForm::CustomApplyExecute()
         !categoryGiven())
         return;
     saveAll();
-    // The working-operation and fixed-asset pages follow the type here.
+    showPagesOfType();
     saveChangedCategories();
     updateProductActions();
 }
 
-void TProductDetailForm::cancelChanges()
+void TProductDetailForm::cancelChanges(bool alsoFixedAsset)
 {
     product().cancel();
     ProductDM->ProductDetailZQ->cancel();
-    // The cached working operations are cancelled by their page.
+    ProductDM->ProductWorkingOperationZQ->cancelUpdates();
     ProductDM->ProductAttributeZQ->cancelUpdates();
-    // The fixed asset and the cached packaging and rebates are cancelled by their pages.
+    if (alsoFixedAsset)
+        ProductDM->FixedAssetZQ->cancel();
+    ProductDM->ProductPackagingZQ->cancelUpdates();
+    ProductDM->ProductRebateZQ->cancelUpdates();
 }
 
 void TProductDetailForm::CustomCancelExecute()
 {
-    cancelChanges();
+    // The close check asks about an edited fixed asset.
+    cancelChanges(false);
     close();
 }
 
@@ -545,7 +636,7 @@ bool TProductDetailForm::FormCloseQuery()
     if (answer == tarvex::ButtonCancel)
         return false;
     if (answer == tarvex::ButtonNo) {
-        cancelChanges();
+        cancelChanges(true);
         return true;
     }
     const bool deactivate = deactivating();
@@ -622,6 +713,16 @@ void TProductDetailForm::ObjectButtonClick()
     const qint32 id = productId();
     objects->ShowObjects(tarvex::Format(QStringLiteral("di.productid = %d OR so.productid = %d"), {id, id}),
                          windowTitle() + QLatin1Char(' ') + productField("name").asString());
+}
+
+void TProductDetailForm::ScannedDocumentActionExecute()
+{
+    products::ScannedDocumentActionExecute(productId());
+}
+
+void TProductDetailForm::ScannedDeleteActionExecute()
+{
+    products::ScannedDeleteActionExecute(productId());
 }
 
 void OpenProductDetail(QWidget* owner)

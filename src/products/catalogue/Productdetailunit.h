@@ -25,8 +25,12 @@ namespace products {
 class TProductAttributesDescPage;
 class TProductAttributesPage;
 class TProductCategoriesGroup;
+class TProductFixedAssetPage;
+class TProductImagePage;
 class TProductKasaPage;
+class TProductRebatePage;
 class TProductWarehousesGroup;
+class TProductWorkOperationsPage;
 
 class TProductDetailForm : public tarvex::TCustomDetailForm {
     Q_OBJECT
@@ -38,9 +42,13 @@ public:
     bool CategoriesChanged = false;
 
     QWidget* DetailsTS = nullptr;
+    TProductRebatePage* RebateTS = nullptr;
+    TProductImagePage* ImageTS = nullptr;
     TProductKasaPage* KasaTS = nullptr;
     TProductAttributesPage* AttributesTS = nullptr;
     TProductAttributesDescPage* AttributesDescTS = nullptr;
+    TProductWorkOperationsPage* WorkOperationsTS = nullptr;
+    TProductFixedAssetPage* FixedAssetTS = nullptr;
 
     // General tab, names and codes
     tarvex::DBEdit* NameDBE = nullptr;
@@ -53,6 +61,8 @@ public:
     tarvex::DBComboBox* ManufNameDBCB = nullptr;
     tarvex::DBComboBox* ManufSeriesDBCB = nullptr;
     tarvex::DBEdit* ManufCodeDBE = nullptr;
+    QAction* ScannedDocumentAction = nullptr;
+    QAction* ScannedDeleteAction = nullptr;
 
     // General tab, prices
     QLabel* InPriceL = nullptr;
@@ -104,8 +114,15 @@ public:
     void PriceLabelsButtonClick();
     void ProductCopyExecute();
     void ObjectButtonClick();
+    void ScannedDocumentActionExecute();
+    void ScannedDeleteActionExecute();
     // The rows of the warehouses group (re)loaded for the current product.
     void OpenWarehouses();
+    // The working operations (re)read; the page shows for a manufactured
+    // product (type p or l).
+    void OpenWorkingOperations();
+    // The fixed-asset row (re)read; the page shows for a fixed asset (type o).
+    void OpenFixedAsset();
     // Saves, then sets the maximum rebate and the web and B2B prices from the
     // rebates of the product's categories.
     void LoadDetailsFromCategoryExecute();
@@ -125,7 +142,11 @@ private:
     QWidget* buildNamesGroup();
     QWidget* buildPricesGroup();
     void buildDetailsTab();
+    void buildRebateTab();
+    void buildImageTab();
     void buildKasaTab();
+    void buildWorkOperationsTab();
+    void buildFixedAssetTab();
     void buildAttributeTabs();
     void buildBottomPanel();
     // Read-only and shaded for the window's lifetime.
@@ -143,6 +164,12 @@ private:
     void ChangeCurrency(const QString& fieldName);
     void showRatePrice();
     void updateProductActions();
+    void setPageVisible(QWidget* page, bool visible);
+    bool pageVisible(QWidget* page) const;
+    // The pages that belong to some product types follow the saved type.
+    void showPagesOfType();
+    // -1 while the product is new.
+    qint64 listOwnerId() const;
 
     // The checks; each shows its message and returns false when it fails.
     bool nameCharsAllowed();
@@ -155,13 +182,14 @@ private:
     // the controls write their pending values.
     bool deactivating() const;
     // Posts the product (and remembers its name), its details, its
-    // warehouse rows and its variants.
+    // warehouse rows, and writes its cached lists.
     void saveAll();
     // After apply's posts: stores a changed category list, or refuses an
     // empty one when a category is required (the product stays saved).
     bool saveChangedCategories();
     bool anythingUnsaved() const;
-    void cancelChanges();
+    // The fixed asset only when the user said not to save.
+    void cancelChanges(bool alsoFixedAsset);
 };
 
 // Opens the editor modally on the data module's current product: owned by

@@ -1,0 +1,85 @@
+#include "Productcachedlists.h"
+
+#include "Productdmunit.h"
+
+namespace products {
+
+namespace {
+
+// Controls follow the dataset again however the work ends.
+class SuspendedControls {
+public:
+    explicit SuspendedControls(tarvex::DataSet& rows) : m_rows(rows) { m_rows.disableControls(); }
+    ~SuspendedControls() { m_rows.enableControls(); }
+    SuspendedControls(const SuspendedControls&) = delete;
+    SuspendedControls& operator=(const SuspendedControls&) = delete;
+
+private:
+    tarvex::DataSet& m_rows;
+};
+
+} // namespace
+
+void OpenCachedList(tarvex::QueryDataSet& rows, qint64 productId, const QString& sortFields)
+{
+    SuspendedControls suspended(rows);
+    rows.close();
+    rows.setParam(QStringLiteral("idproduct"), productId);
+    rows.open();
+    rows.setSortedFields(sortFields);
+    rows.first();
+}
+
+void ApplyCachedList(tarvex::QueryDataSet& rows, qint64 productId)
+{
+    {
+        SuspendedControls suspended(rows);
+        tarvex::Field& owner = rows.fieldByName(QStringLiteral("productid"));
+        for (rows.first(); !rows.eof(); rows.next()) {
+            if (owner.asLargeInt() == 0) {
+                rows.edit();
+                owner.setValue(productId);
+                rows.post();
+            }
+        }
+        rows.first();
+    }
+    rows.applyUpdates();
+}
+
+NewRowsOfProduct::NewRowsOfProduct(tarvex::QueryDataSet& rows) : m_rows(rows), m_previous(rows.events().onNewRecord)
+{
+    m_rows.events().onNewRecord = [previous = m_previous](tarvex::DataSet& row) {
+        if (previous)
+            previous(row);
+        const tarvex::Field& product = ProductDM->ProductZQ->fieldByName(QStringLiteral("productid"));
+        row.fieldByName(QStringLiteral("productid")).setValue(product.isNull() ? 0 : product.asLargeInt());
+    };
+}
+
+NewRowsOfProduct::~NewRowsOfProduct()
+{
+    m_rows.events().onNewRecord = m_previous;
+}
+
+void OpenPackaging(qint64 productId)
+{
+    OpenCachedList(*ProductDM->ProductPackagingZQ, productId);
+}
+
+void PackagingApply(qint64 productId)
+{
+    ApplyCachedList(*ProductDM->ProductPackagingZQ, productId);
+}
+
+void OpenRebate(qint64 productId)
+{
+    OpenCachedList(*ProductDM->ProductRebateZQ, productId, QStringLiteral("quantity"));
+}
+
+void RebateApply(qint64 productId)
+{
+    ApplyCachedList(*ProductDM->ProductRebateZQ, productId);
+}
+
+} // namespace products
