@@ -5,14 +5,20 @@
 
 #include "DBControls.h"
 #include "DBGrid.h"
+#include "Productcachedlists.h"
 #include "Productdetailunit.h"
 #include "Productrebatepage.h"
 #include "Productworkoperationspage.h"
+#include "Modal.h"
+#include "Pwodesceditorunit.h"
 #include "ScriptedDialogs.h"
 #include "Screenshots.h"
 #include "test_editor_support.h"
 
 #include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
@@ -205,6 +211,30 @@ TEST_F(EditorLists, TheDescriptionEllipsisStoresTheEditedText)
     TProductDetailForm form;
     TProductWorkOperationsPage& page = *form.WorkOperationsTS;
     QueryDataSet& rows = *ProductDM->ProductWorkingOperationZQ;
+
+    // The cell's ellipsis opens the description window on the cell's text.
+    sql("UPDATE productworkingoperation SET description = 'Seći' WHERE productid = 20 AND sort = 1");
+    OpenCachedList(rows, 20, QStringLiteral("sort"));
+    DBGrid* grid = page.WorkingOperationDBG();
+    form.show();
+    grid->edit(grid->model()->index(0, 3));
+    auto* ellipsis = grid->findChild<QToolButton*>(QStringLiteral("DescriptionEllipsis"));
+    ASSERT_NE(ellipsis, nullptr);
+    QString shown;
+    {
+        ScopedModalHandler describe([&](QDialog& dialog) {
+            auto& editor = dynamic_cast<TPWODescEditorForm&>(dialog);
+            shown = editor.PWODescMemo()->toPlainText();
+            editor.PWODescMemo()->setPlainText(QStringLiteral("Seći na meru"));
+            editor.OKButton()->click();
+            return dialog.result();
+        });
+        ellipsis->click();
+    }
+    EXPECT_EQ(shown, "Seći");
+    EXPECT_EQ(rows.fieldByName("description").asString(), "Seći na meru");
+    rows.cancel();
+
     QString offered;
     bool confirm = false;
     page.setDescriptionEditor([&](QString& text) {
@@ -213,7 +243,7 @@ TEST_F(EditorLists, TheDescriptionEllipsisStoresTheEditedText)
         return confirm;
     });
     page.WorkingOperationDBGEditButtonClick();
-    EXPECT_EQ(offered, "");
+    EXPECT_EQ(offered, "Seći");
     EXPECT_EQ(rows.state(), DataSetState::Browse);
 
     confirm = true;

@@ -6,6 +6,7 @@
 #include "Productcachedlists.h"
 #include "Productdmunit.h"
 #include "Productsuggestiondelegate.h"
+#include "Pwodesceditorunit.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -106,7 +107,9 @@ private:
 };
 
 TProductWorkOperationsPage::TProductWorkOperationsPage(QWidget* parent)
-    : QWidget(parent), m_newRows(std::make_unique<NewRowsOfProduct>(*ProductDM->ProductWorkingOperationZQ))
+    : QWidget(parent),
+      m_newRows(std::make_unique<NewRowsOfProduct>(*ProductDM->ProductWorkingOperationZQ)),
+      m_describe(EditPWODesc)
 {
     setObjectName(QStringLiteral("WorkOperationsTS"));
     QueryDataSet& rows = operations();

@@ -42,7 +42,7 @@ public:
     QStringList machineTypes() const;
     QStringList machineNumbers() const;
 
-    // The description column gets its ellipsis once an editor is given.
+    // The description window by default; replaceable (tests).
     void setDescriptionEditor(DescriptionEditor editor);
     bool hasDescriptionEditor() const { return bool(m_describe); }
     // Edits the description of the current operation.
