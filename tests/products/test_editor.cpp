@@ -83,6 +83,7 @@ TEST_F(ProductEditor, ANewProductFromTheListsAddIsSavedWithItsDetails)
         EXPECT_TRUE(form.InPriceCurrDBE->isReadOnly());
         EXPECT_FALSE(form.ProductCopy->isEnabled());
         EXPECT_FALSE(form.Warehouses->KasaAddDefaultProductWarehouse()->isEnabled());
+        EXPECT_FALSE(form.ScannedDocumentAction->isEnabled());
         EXPECT_EQ(form.Warehouses->TotalLabel()->text(), "Ukupna slobodna količina: 0");
         saveScreenshot(form, "product-editor-general");
         form.PageControl()->setCurrentWidget(form.DetailsTS);
@@ -99,6 +100,7 @@ TEST_F(ProductEditor, ANewProductFromTheListsAddIsSavedWithItsDetails)
         EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Browse);
         EXPECT_TRUE(form.ProductCopy->isEnabled());
         EXPECT_TRUE(form.Warehouses->KasaAddDefaultProductWarehouse()->isEnabled());
+        EXPECT_TRUE(form.ScannedDeleteAction->isEnabled());
         EXPECT_FALSE(form.CustomApply()->isEnabled());
         form.OKButton()->click();
         EXPECT_FALSE(form.isVisible());

@@ -207,13 +207,3 @@ TEST_F(EditorImages, TheScannedDocumentIsTakenInOnceThenOpenedDirectly)
     form.ScannedDeleteAction->trigger();
     EXPECT_FALSE(QFileInfo::exists(document));
 }
-
-TEST_F(EditorImages, ANewProductHasNoScannedDocumentActions)
-{
-    ScriptedDialogs script;
-    newProduct();
-    TProductDetailForm form;
-    EXPECT_FALSE(form.ScannedDocumentAction->isEnabled());
-    EXPECT_FALSE(form.ScannedDeleteAction->isEnabled());
-    EXPECT_TRUE(form.ImageTS->shownFile().isEmpty());
-}

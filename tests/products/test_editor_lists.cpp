@@ -81,7 +81,7 @@ TEST_F(EditorLists, RebatesOfANewProductAreStoredWithItsIdOnlyByApply)
 
     addRebate(100, 5, "I");
     addRebate(10, 2.5, "P");
-    // Rows sort by quantity as they are typed.
+    // The cursor stays on the row just typed.
     EXPECT_EQ(ProductDM->ProductRebateZQ->fieldByName("quantity").asFloat(), 10);
     EXPECT_TRUE(form.CustomApply()->isEnabled());
     EXPECT_EQ(stored("SELECT COUNT(*) FROM productrebate").toInt(), 0);

@@ -62,6 +62,11 @@ NewRowsOfProduct::~NewRowsOfProduct()
     m_rows.events().onNewRecord = m_previous;
 }
 
+void WorkingOperationApply(qint64 productId)
+{
+    ApplyCachedList(*ProductDM->ProductWorkingOperationZQ, productId);
+}
+
 void OpenPackaging(qint64 productId)
 {
     OpenCachedList(*ProductDM->ProductPackagingZQ, productId);

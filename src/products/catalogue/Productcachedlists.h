@@ -30,6 +30,7 @@ private:
     std::function<void(tarvex::DataSet&)> m_previous;
 };
 
+void WorkingOperationApply(qint64 productId);
 void OpenPackaging(qint64 productId);
 void PackagingApply(qint64 productId);
 void OpenRebate(qint64 productId);

@@ -581,7 +581,7 @@ void TProductDetailForm::saveAll()
     QueryDataSet& operations = *ProductDM->ProductWorkingOperationZQ;
     postIfEditing(operations);
     if (operations.updatesPending())
-        ApplyCachedList(operations, id);
+        WorkingOperationApply(id);
     QueryDataSet& variants = *ProductDM->ProductAttributeZQ;
     postIfEditing(variants);
     if (variants.updatesPending())
