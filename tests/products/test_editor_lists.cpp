@@ -254,3 +254,30 @@ TEST_F(EditorLists, TheDescriptionEllipsisStoresTheEditedText)
                   .toString(),
               "Struganje na meru");
 }
+
+TEST_F(EditorLists, TheListButtonsOpenTheirWindowsAndNeedTheProductionModule)
+{
+    ScriptedDialogs script;
+    showProduct(20);
+    TProductDetailForm form;
+    form.show();
+    // Without a console there is no production module: said, and the editor stays.
+    form.ProductRaws->trigger();
+    form.ProductProducts->trigger();
+    EXPECT_EQ(script.messages(),
+              (QStringList{"Modul \"Proizvodnja\" nije dostupan.", "Modul \"Proizvodnja\" nije dostupan."}));
+    EXPECT_TRUE(form.isVisible());
+
+    QStringList opened;
+    ScopedModalHandler windows([&](QDialog& dialog) {
+        opened << dialog.windowTitle();
+        dialog.reject();
+        return int(QDialog::Rejected);
+    });
+    form.ProductPackaging->trigger(); // ends with the editor closed
+    EXPECT_FALSE(form.isVisible());
+    form.show();
+    form.AlternativesAction->trigger();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(opened, (QStringList{"Ambalaža", "Zamene"}));
+}

@@ -167,12 +167,18 @@ QWidget* TProductDetailForm::buildNamesGroup()
     connect(scannedButton, &QPushButton::clicked, ScannedDocumentAction, &QAction::trigger);
     connect(ScannedDocumentAction, &QAction::changed, scannedButton,
             [this, scannedButton] { scannedButton->setEnabled(ScannedDocumentAction->isEnabled()); });
+    AlternativesAction = new QAction(QStringLiteral("Zamene..."), this);
+    auto* alternativesButton = new QPushButton(AlternativesAction->text(), group);
+    alternativesButton->setObjectName(QStringLiteral("AlternativesButton"));
+    connect(alternativesButton, &QPushButton::clicked, AlternativesAction, &QAction::trigger);
+    connect(AlternativesAction, &QAction::changed, alternativesButton,
+            [this, alternativesButton] { alternativesButton->setEnabled(AlternativesAction->isEnabled()); });
     auto* documents = new QHBoxLayout;
+    documents->addWidget(alternativesButton);
     documents->addStretch();
     documents->addWidget(scannedButton);
     documents->addWidget(deleteButton);
     grid->addLayout(documents, row++, 1);
-    // The alternatives button comes with its own part of the editor.
     grid->setRowStretch(row, 1);
     grid->setColumnStretch(1, 1);
     return group;
@@ -327,7 +333,6 @@ void TProductDetailForm::buildDetailsTab()
         memos->addWidget(labelFor(DetailsTS, QString::fromUtf8(entry.caption), memo), 0, column);
         memos->addWidget(memo, 1, column++);
     }
-    // The raw-material, packaging and component buttons come with their part of the editor.
     LoadDetailsFromCategory = new QAction(QStringLiteral("Učitaj iz kat."), this);
     auto* loadButton = new QPushButton(LoadDetailsFromCategory->text(), DetailsTS);
     loadButton->setObjectName(QStringLiteral("LoadDetailsFromCategoryButton"));
@@ -335,6 +340,15 @@ void TProductDetailForm::buildDetailsTab()
     connect(LoadDetailsFromCategory, &QAction::changed, loadButton,
             [this, loadButton] { loadButton->setEnabled(LoadDetailsFromCategory->isEnabled()); });
     auto* buttons = new QHBoxLayout;
+    ProductRaws = new QAction(QStringLiteral("Sirovine..."), this);
+    ProductPackaging = new QAction(QStringLiteral("Ambalaža ..."), this);
+    ProductProducts = new QAction(QStringLiteral("Proizvodi..."), this);
+    for (QAction* action : {ProductRaws, ProductPackaging, ProductProducts}) {
+        auto* button = new QPushButton(action->text(), DetailsTS);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::changed, button, [action, button] { button->setEnabled(action->isEnabled()); });
+        buttons->addWidget(button);
+    }
     buttons->addStretch();
     buttons->addWidget(loadButton);
     auto* layout = new QVBoxLayout(DetailsTS);

@@ -7,6 +7,9 @@
 
 #include "Productdetailunit.h"
 
+
+
+#include "Alterproductunit.h"
 #include "BusyCursor.h"
 #include "Captions.h"
 #include "Categorytree.h"
@@ -25,6 +28,8 @@
 #include "Productfixedassetpage.h"
 #include "Productimagepage.h"
 #include "Productkasaunit.h"
+#include "Productpackagingunit.h"
+#include "Productproductsunit.h"
 #include "Productresourcestring.h"
 #include "Productscanneddocument.h"
 #include "Productsnapin.h"
@@ -133,6 +138,10 @@ TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailF
     connect(Warehouses->PriceLabelsButton(), &QPushButton::clicked, this,
             guarded([this] { PriceLabelsButtonClick(); }));
     connect(ProductCopy, &QAction::triggered, this, guarded([this] { ProductCopyExecute(); }));
+    connect(AlternativesAction, &QAction::triggered, this, guarded([this] { AlternativesActionExecute(); }));
+    connect(ProductRaws, &QAction::triggered, this, guarded([this] { ProductRawsExecute(); }));
+    connect(ProductPackaging, &QAction::triggered, this, guarded([this] { ProductPackagingExecute(); }));
+    connect(ProductProducts, &QAction::triggered, this, guarded([this] { ProductProductsExecute(); }));
     connect(ObjectButton, &QPushButton::clicked, this, guarded([this] { ObjectButtonClick(); }));
     connect(ScannedDocumentAction, &QAction::triggered, this, guarded([this] { ScannedDocumentActionExecute(); }));
     connect(ScannedDeleteAction, &QAction::triggered, this, guarded([this] { ScannedDeleteActionExecute(); }));
@@ -247,9 +256,10 @@ void TProductDetailForm::updateProductActions()
     for (QAction* action : {Warehouses->KasaAddDefaultProductWarehouse(), Warehouses->KasaAddOtherProductWarehouse(),
                             KasaTS->AutoPLU(), KasaTS->AutoPLUVireo(), KasaTS->ClearPLU(), LoadDetailsFromCategory,
                             AttributesTS->AddAttribute(), AttributesTS->RemoveAttribute(), ScannedDocumentAction,
-                            ScannedDeleteAction})
+                            ScannedDeleteAction, ProductRaws, ProductPackaging, ProductProducts})
         action->setEnabled(saved);
     ProductCopy->setEnabled(state == DataSetState::Browse);
+    AlternativesAction->setEnabled(state == DataSetState::Browse);
     updateActions();
 }
 
@@ -681,6 +691,45 @@ void TProductDetailForm::PriceLabelsButtonClick()
                              QStringLiteral("productids:") + productField("productid").asString() +
                                  QStringLiteral(";productquantities:1;documentnumber:") + PROD_PRICE_LAB_CAP +
                                  QStringLiteral(";warehouseid:") + warehouseId);
+}
+
+void TProductDetailForm::AlternativesActionExecute()
+{
+    runApply();
+    AlternativesManage(productId());
+    close();
+}
+
+void TProductDetailForm::ProductRawsExecute()
+{
+    runApply();
+    auto production = findService<tarvex::IProductionService>(tarvex::IID_IProductionService);
+    if (!production) {
+        tarvex::dialogs().error(tarvex::CMN_NO_MODULE.arg(tarvex::CMN_MOD_PRODUCTION_NAME));
+        return;
+    }
+    const qint32 id = productId();
+    close();
+    production->ShowRawMaterials(id);
+}
+
+void TProductDetailForm::ProductProductsExecute()
+{
+    runApply();
+    if (!findService<tarvex::IProductionService>(tarvex::IID_IProductionService)) {
+        tarvex::dialogs().error(tarvex::CMN_NO_MODULE.arg(tarvex::CMN_MOD_PRODUCTION_NAME));
+        return;
+    }
+    ProductProductsManage(productId(), this);
+}
+
+void TProductDetailForm::ProductPackagingExecute()
+{
+    runApply();
+    ProductPackagingManage(this);
+    // Closing the list writes its rows with the product.
+    runApply();
+    close();
 }
 
 void TProductDetailForm::ProductCopyExecute()

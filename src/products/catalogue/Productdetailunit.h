@@ -101,6 +101,10 @@ public:
 
     // Bottom panel
     QAction* ProductCopy = nullptr;
+    QAction* AlternativesAction = nullptr;
+    QAction* ProductRaws = nullptr;
+    QAction* ProductPackaging = nullptr;
+    QAction* ProductProducts = nullptr;
     QPushButton* ProductCopyButton = nullptr;
     QPushButton* ObjectButton = nullptr;
 
@@ -113,6 +117,10 @@ public:
     void PrintButtonClick();
     void PriceLabelsButtonClick();
     void ProductCopyExecute();
+    void AlternativesActionExecute();
+    void ProductRawsExecute();
+    void ProductPackagingExecute();
+    void ProductProductsExecute();
     void ObjectButtonClick();
     void ScannedDocumentActionExecute();
     void ScannedDeleteActionExecute();
