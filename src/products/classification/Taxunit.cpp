@@ -95,12 +95,8 @@ void TTaxForm::FormCreate()
                                      {QStringLiteral("value"), {}}});
     m_grid->horizontalHeader()->setStretchLastSection(true);
     // The default rate is shown only here: its row on silver.
-    m_grid->dataModel()->setRowPainter([](const tarvex::DataSet& taxes, int row) {
-        const tarvex::Field* status = taxes.findField(QStringLiteral("status"));
-        if (status && status->index() >= 0 && taxes.valueAt(row, status->index()).toString() == kPrimary)
-            return QColor(0xC0, 0xC0, 0xC0);
-        return QColor();
-    });
+    m_grid->dataModel()->setRowPainter(
+        tarvex::DataSetModel::rowsWhere(QStringLiteral("status"), kPrimary, QColor(0xC0, 0xC0, 0xC0)));
     m_grid->setFocus();
     setPicking(false);
 }
@@ -109,9 +105,7 @@ void TTaxForm::setPicking(bool picking)
 {
     m_ok->setVisible(picking);
     m_close->setText(picking ? tarvex::CMN_CAPTION_CANCEL : tarvex::CMN_CAPTION_CLOSE);
-    // While picking a double-click chooses the row instead of editing a cell.
-    auto triggers = QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
-    m_grid->setEditTriggers(picking ? triggers : triggers | QAbstractItemView::DoubleClicked);
+    m_grid->setPickingEdits(picking);
 }
 
 bool TTaxForm::picking() const

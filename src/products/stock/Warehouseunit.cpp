@@ -234,12 +234,8 @@ void TWarehouseForm::FormCreate()
     for (const Column& column : kColumns)
         columns << tarvex::DataSetModel::Column{text(column.field), QString()};
     m_grid->dataModel()->setColumns(columns);
-    m_grid->dataModel()->setRowPainter([](const tarvex::DataSet& list, int row) {
-        const tarvex::Field* status = list.findField(QStringLiteral("status"));
-        if (status && status->index() >= 0 && list.valueAt(row, status->index()).toString() == kPrimary)
-            return QColor(0xC0, 0xC0, 0xC0);
-        return QColor();
-    });
+    m_grid->dataModel()->setRowPainter(
+        tarvex::DataSetModel::rowsWhere(QStringLiteral("status"), kPrimary, QColor(0xC0, 0xC0, 0xC0)));
     fillPickLists();
     tarvex::GridSorter::AddGrid(m_grid);
     m_inventoryAttribute->setVisible(ProductDM->Options.AttributeStock);
@@ -270,9 +266,7 @@ void TWarehouseForm::setPicking(bool picking)
 {
     m_ok->setVisible(picking);
     m_close->setText(picking ? tarvex::CMN_CAPTION_CANCEL : tarvex::CMN_CAPTION_CLOSE);
-    // While picking a double-click chooses the row instead of editing a cell.
-    auto triggers = QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
-    m_grid->setEditTriggers(picking ? triggers : triggers | QAbstractItemView::DoubleClicked);
+    m_grid->setPickingEdits(picking);
 }
 
 bool TWarehouseForm::picking() const

@@ -54,28 +54,22 @@ void FieldLink::userChanged()
 
 void FieldLink::commit(const QString& text)
 {
-    if (!m_pending)
-        return;
-    Field* f = field();
-    if (!f)
-        return;
-    if (!m_dataSet->isEditing())
-        m_dataSet->edit();
-    f->setText(text);
-    m_pending = false;
-    refresh();
+    write([&text](Field& f) { f.setText(text); });
 }
 
 void FieldLink::commitValue(const QVariant& value)
 {
-    if (!m_pending)
-        return;
-    Field* f = field();
+    write([&value](Field& f) { f.setValue(value); });
+}
+
+void FieldLink::write(const std::function<void(Field&)>& assign)
+{
+    Field* f = m_pending ? field() : nullptr;
     if (!f)
         return;
     if (!m_dataSet->isEditing())
         m_dataSet->edit();
-    f->setValue(value);
+    assign(*f);
     m_pending = false;
     refresh();
 }

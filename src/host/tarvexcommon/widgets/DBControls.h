@@ -41,6 +41,8 @@ public:
     static void commitAll(QWidget* root);
 
 private:
+    void write(const std::function<void(Field&)>& assign);
+
     QWidget* m_control;
     std::function<void()> m_refresh;
     QPointer<DataSet> m_dataSet;

@@ -71,6 +71,12 @@ void DBGrid::currentChangedByUser(const QModelIndex& current)
     }
 }
 
+void DBGrid::setPickingEdits(bool picking)
+{
+    const auto triggers = QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
+    setEditTriggers(picking ? triggers : triggers | QAbstractItemView::DoubleClicked);
+}
+
 void DBGrid::setColumnVisible(const QString& fieldName, bool visible)
 {
     if (visible)

@@ -19,6 +19,8 @@ public:
     void setDataSet(DataSet* dataSet);
     DataSet* dataSet() const { return m_model ? m_model->dataSet() : nullptr; }
     DataSetModel* dataModel() const { return m_model; }
+    // In a picking list a double-click chooses the row; otherwise it edits the cell.
+    void setPickingEdits(bool picking);
     // Shows or hides the column of a field (in this grid only).
     void setColumnVisible(const QString& fieldName, bool visible);
     bool isColumnVisible(const QString& fieldName) const;

@@ -30,6 +30,16 @@ DataSetModel::DataSetModel(DataSet* dataSet, QObject* parent) : QAbstractTableMo
     resetFromDataSet();
 }
 
+DataSetModel::RowPainter DataSetModel::rowsWhere(const QString& fieldName, const QString& value, const QColor& colour)
+{
+    return [fieldName, value, colour](const DataSet& ds, int row) {
+        const Field* field = ds.findField(fieldName);
+        if (field && field->index() >= 0 && ds.valueAt(row, field->index()).toString() == value)
+            return colour;
+        return QColor();
+    };
+}
+
 void DataSetModel::setRowPainter(RowPainter painter)
 {
     m_painter = std::move(painter);

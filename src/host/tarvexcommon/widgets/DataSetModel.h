@@ -22,6 +22,9 @@ public:
 
     explicit DataSetModel(DataSet* dataSet, QObject* parent = nullptr);
 
+    // Paints the rows whose field holds the value (the default row's silver).
+    static RowPainter rowsWhere(const QString& fieldName, const QString& value, const QColor& colour);
+
     DataSet* dataSet() const { return m_dataSet; }
     void setRowPainter(RowPainter painter);
     // The field shown in a model column, or null.
