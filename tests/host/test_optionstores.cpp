@@ -155,5 +155,4 @@ TEST(IniFilePath, ExecutableExtensionBecomesIni)
     EXPECT_EQ(IniFilePathForExecutable("/opt/tarvex/console"), "/opt/tarvex/console.ini");
     EXPECT_EQ(IniFilePathForExecutable("/opt/tarvex/console.exe"), "/opt/tarvex/console.ini");
     EXPECT_EQ(IniFilePathForExecutable("/opt/tar.vex/console"), "/opt/tar.vex/console.ini");
-    EXPECT_EQ(DefaultIniFilePath(), QCoreApplication::applicationFilePath() + ".ini");
 }

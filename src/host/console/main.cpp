@@ -10,22 +10,13 @@
 #include "StandIns.h"
 #include "Wizards.h"
 #include "Startup.h"
+#include "Workstation.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 
 using namespace tarvex;
-
-namespace {
-
-// Modules sit beside the program.
-QString moduleLibrary(const QString& stem)
-{
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lib%1.so").arg(stem));
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -34,10 +25,15 @@ int main(int argc, char** argv)
     QtDialogs qtDialogs;
     setDialogs(&qtDialogs);
 
+    const Workstation workstation = Workstation::current();
+    // Options and layouts the module writes need the user's folders when installed.
+    QDir().mkpath(QFileInfo(workstation.settingsFile()).absolutePath());
+    QDir().mkpath(workstation.dataDir());
+
     std::unique_ptr<PrivateServer> server;
     std::unique_ptr<Connection> connection;
     try {
-        const StartupSettings settings = readStartupSettings(DefaultIniFilePath());
+        const StartupSettings settings = readStartupSettings(workstation.settingsFile());
         // A new embedded database starts as the small demo shop.
         const DemoFiller demo = [](QSqlDatabase& db) { generateDemoData(db, DemoScale::small(), 20261206); };
         connection = openStartupDatabase(settings, demo, server);
@@ -63,7 +59,7 @@ int main(int argc, char** argv)
             QStringLiteral("Računovodstvene amortizacione grupe"))));
         console.addService(ComPtr<IInterface>(new ObjectStandIn));
 
-        const QString products = moduleLibrary(QStringLiteral("products"));
+        const QString products = workstation.modulePath(QStringLiteral("products"));
         if (QFileInfo::exists(products)) {
             try {
                 console.loadModule(products);

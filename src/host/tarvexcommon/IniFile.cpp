@@ -1,5 +1,7 @@
 #include "IniFile.h"
 
+#include "Workstation.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -60,7 +62,7 @@ QString IniFilePathForExecutable(const QString& executablePath)
 
 QString DefaultIniFilePath()
 {
-    return IniFilePathForExecutable(QCoreApplication::applicationFilePath());
+    return Workstation::current().settingsFile();
 }
 
 // ------------------------------------------------------------ the document

@@ -24,7 +24,7 @@ double optionToFloat(const QString& text, double defaultValue);
 // The executable's path with its extension replaced by ".ini" (or ".ini"
 // appended when it has none).
 QString IniFilePathForExecutable(const QString& executablePath);
-// The same for the running program: the console's settings file.
+// The workstation's settings file (see Workstation::settingsFile).
 QString DefaultIniFilePath();
 
 class TIniFile {

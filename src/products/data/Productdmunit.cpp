@@ -5,6 +5,7 @@
 #include "DataSetErrors.h"
 #include "HostStrings.h"
 #include "IniFile.h"
+#include "Workstation.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -86,7 +87,7 @@ QString TProductDM::productAttributeDesignSql()
 TProductDM::TProductDM(QObject* parent) : tarvex::TCustomDM(parent)
 {
     m_iniFile = tarvex::DefaultIniFilePath();
-    m_programDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    m_programDir = QCoreApplication::instance() ? tarvex::Workstation::current().dataDir() : QString();
 
     ProductZQ = makeDataSet(productDesignSql(), false);
     ProductZQ->setUpdateTable(QStringLiteral("product"));

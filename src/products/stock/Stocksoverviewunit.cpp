@@ -17,6 +17,7 @@
 #include "QueryDataSet.h"
 #include "Reportdates.h"
 #include "ReportEngine.h"
+#include "Workstation.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -358,7 +359,7 @@ void TStocksOverviewForm::done(int result)
 
 void OpenStocksOverview()
 {
-    auto* form = new TStocksOverviewForm(QCoreApplication::applicationDirPath());
+    auto* form = new TStocksOverviewForm(tarvex::Workstation::current().dataDir());
     tarvex::execModal(*form);
 }
 

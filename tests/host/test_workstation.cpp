@@ -1,0 +1,95 @@
+#include "IniFile.h"
+#include "Workstation.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+
+namespace {
+
+void touch(const QString& file)
+{
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+struct Layout {
+    QTemporaryDir root;
+    QString path(const QString& relative) const { return root.filePath(relative); }
+    Workstation workstation(const QString& program) const
+    {
+        return Workstation(path(program), path("home/.config"), path("home/.local/share"), path("etc/tarvex"));
+    }
+};
+
+} // namespace
+
+TEST(Workstation, BuildFolderKeepsModulesAndSettingsBesideTheProgram)
+{
+    Layout l;
+    QDir().mkpath(l.path("build/bin"));
+    const Workstation w = l.workstation("build/bin/tarvex");
+    EXPECT_FALSE(w.installed());
+    EXPECT_EQ(w.modulePath("products"), l.path("build/bin/libproducts.so"));
+    EXPECT_EQ(w.dataDir(), l.path("build/bin"));
+    EXPECT_EQ(w.settingsCandidates(), QStringList({l.path("build/bin/tarvex.ini"), l.path("home/.config/tarvex/tarvex.ini"),
+                                                   l.path("etc/tarvex/tarvex.ini")}));
+
+    // None there yet: a write creates the file beside the program.
+    EXPECT_EQ(w.settingsFile(), l.path("build/bin/tarvex.ini"));
+    // A folder of that name is not a settings file.
+    QDir().mkpath(l.path("home/.config/tarvex/tarvex.ini"));
+    touch(l.path("etc/tarvex/tarvex.ini"));
+    EXPECT_EQ(w.settingsFile(), l.path("etc/tarvex/tarvex.ini"));
+    QDir().rmdir(l.path("home/.config/tarvex/tarvex.ini"));
+    touch(l.path("home/.config/tarvex/tarvex.ini"));
+    EXPECT_EQ(w.settingsFile(), l.path("home/.config/tarvex/tarvex.ini"));
+    touch(l.path("build/bin/tarvex.ini"));
+    EXPECT_EQ(w.settingsFile(), l.path("build/bin/tarvex.ini"));
+}
+
+TEST(Workstation, InstalledProgramFindsModulesUnderLibAndSettingsInConfigFolders)
+{
+    Layout l;
+    QDir().mkpath(l.path("usr/bin"));
+    QDir().mkpath(l.path("usr/lib/tarvex/modules"));
+    const Workstation w = l.workstation("usr/bin/tarvex");
+    EXPECT_TRUE(w.installed());
+    EXPECT_EQ(w.moduleDir(), l.path("usr/lib/tarvex/modules"));
+    EXPECT_EQ(w.modulePath("products"), l.path("usr/lib/tarvex/modules/libproducts.so"));
+    EXPECT_EQ(w.dataDir(), l.path("home/.local/share/tarvex"));
+
+    // A file beside an installed program is not looked at.
+    touch(l.path("usr/bin/tarvex.ini"));
+    EXPECT_EQ(w.settingsFile(), l.path("home/.config/tarvex/tarvex.ini"));
+    touch(l.path("etc/tarvex/tarvex.ini"));
+    EXPECT_EQ(w.settingsFile(), l.path("etc/tarvex/tarvex.ini"));
+    // The user's file wins over the machine's.
+    touch(l.path("home/.config/tarvex/tarvex.ini"));
+    EXPECT_EQ(w.settingsFile(), l.path("home/.config/tarvex/tarvex.ini"));
+}
+
+TEST(Workstation, CurrentProgramUsesXdgConfigHomeOnlyWhenAbsolute)
+{
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const QStringList files = Workstation::current().settingsCandidates();
+    // Test programs run from the build folder.
+    EXPECT_FALSE(Workstation::current().installed());
+    EXPECT_EQ(files, QStringList({IniFilePathForExecutable(QCoreApplication::applicationFilePath()),
+                                  config.filePath("tarvex/tarvex.ini"), "/etc/tarvex/tarvex.ini"}));
+    touch(config.filePath("tarvex/tarvex.ini"));
+    if (!QFile::exists(files.first())) {
+        EXPECT_EQ(DefaultIniFilePath(), config.filePath("tarvex/tarvex.ini"));
+    }
+
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    EXPECT_EQ(Workstation::current().settingsCandidates().value(1), QDir::homePath() + "/.config/tarvex/tarvex.ini");
+    saved.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", saved);
+}
