@@ -5,7 +5,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvex)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tarvex")
-set(CPACK_PACKAGE_CONTACT "Tarvex maintainers <tarvex@localhost.localdomain>")
+set(CPACK_PACKAGE_CONTACT "Tarvex maintainers <packages@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "retail and wholesale trade desktop application")
 set(CPACK_PACKAGE_DESCRIPTION
   "Tarvex keeps a shop's product catalogue: prices with and without VAT, codes
