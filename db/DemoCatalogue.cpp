@@ -195,10 +195,12 @@ void DemoCatalogue::writeProducts(int count)
             .integer(m_reference.taxId(spec.taxRate))
             .scaled(product.priceCents, 2)
             .text(QStringLiteral("RSD"));
+        // Every product carries its input price: the editor refuses to save one without.
         if (imported)
-            products.scaled((product.costCents * 10000 + 585750) / 1171500, 2).text(QStringLiteral("EUR"));
+            products.scaled(qMax<qint64>(1, (product.costCents * 10000 + 585750) / 1171500), 2)
+                .text(QStringLiteral("EUR"));
         else
-            products.null().null();
+            products.scaled(product.costCents, 2).text(QStringLiteral("RSD"));
         products.scaled(product.costCents, 2)
             .scaled(product.costCents, 2)
             .scaled(percentOf(product.priceCents, m_random.between(100, 110)), 2)
