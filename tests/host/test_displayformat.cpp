@@ -54,6 +54,15 @@ TEST(DisplayFormat, NumbersForSqlAndFilesUsePointAndNoExponent)
     EXPECT_EQ(FloatToText(2.675, 2), "2.68");
     EXPECT_EQ(FloatToText(-0.0001, 2), "0.00");
     EXPECT_EQ(FloatToText(std::nan("")), "NULL");
+
+    // Edit texts: the shortest text at 15 significant digits.
+    EXPECT_EQ(FloatToEditText(18506.987999999998), "18506.988");
+    EXPECT_EQ(FloatToEditText(-0.1 - 0.2), "-0.3");
+    EXPECT_EQ(FloatToEditText(1e20), "100000000000000000000");
+    EXPECT_EQ(FloatToEditText(1.23456789e-9), "0.00000000123456789");
+    EXPECT_EQ(FloatToEditText(9.9999999999999982), "10");
+    EXPECT_EQ(FloatToEditText(0.0), "0");
+    EXPECT_EQ(FloatToEditText(2.5, 1), "3");
 }
 
 TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaks)

@@ -1,6 +1,7 @@
 #include "Connection.h"
 #include "DBControls.h"
 #include "DBGrid.h"
+#include "MemoryTable.h"
 #include "QueryDataSet.h"
 #include "ScriptedDialogs.h"
 #include "TestServer.h"
@@ -180,4 +181,78 @@ TEST_F(DataWidgetsTest, AFailedPostKeepsWhatWasTyped)
     EXPECT_EQ(value->text(), "18");
     EXPECT_DOUBLE_EQ(taxes.fieldByName("value").asFloat(), 18);
     EXPECT_EQ(scalar(db(), "SELECT CONCAT(name, value) FROM tax WHERE taxid = 5").toString(), "PDV2020");
+}
+
+// Every display format the product windows use, with the noise that price
+// arithmetic leaves in a double: shown through the format, edited as the
+// shortest clean text, and written back as typed.
+TEST(NumberEditsTest, NumbersShowTheirFormatAndEditAsCleanText)
+{
+    struct Case {
+        const char* format;
+        double value;
+        const char* shown;
+        const char* edited;
+    };
+    const Case cases[] = {
+        {"0.00", 18506.987999999998, "18506.99", "18506.988"},
+        {"0.00##", 216.98600000000002, "216.986", "216.986"},
+        {"0.00####", 83.33333333333334, "83.333333", "83.3333333333333"},
+        {"0.###", 0.1 + 0.2, "0.3", "0.3"},
+        {"0.####", 2.5, "2.5", "2.5"},
+        {"0.######", 0.1234565, "0.123457", "0.1234565"},
+        {"0.00 %", 19.999999999999996, "20.00 %", "20"},
+        {"0.##", -1234.5, "-1234.5", "-1234.5"},
+        {"0.000", 1.0005, "1.001", "1.0005"},
+        {"0", 99.5, "100", "99.5"},
+    };
+    MemoryTable table;
+    QList<Field*> fields;
+    for (const Case& c : cases) {
+        Field& f = table.addField(QStringLiteral("n%1").arg(fields.size()), FieldType::Float);
+        f.setDisplayFormat(QString::fromLatin1(c.format));
+        fields << &f;
+    }
+    table.createDataSet();
+    table.append();
+    for (int i = 0; i < fields.size(); ++i)
+        fields[i]->setValue(cases[i].value);
+    table.post();
+
+    QWidget window;
+    QList<DBEdit*> edits;
+    for (int i = 0; i < fields.size(); ++i) {
+        edits << new DBEdit(&window);
+        edits.last()->bind(&table, fields[i]->fieldName());
+    }
+    auto* other = new QLineEdit(&window);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    other->setFocus(); // the window gave the focus to the first edit
+    for (int i = 0; i < fields.size(); ++i) {
+        SCOPED_TRACE(cases[i].format);
+        EXPECT_EQ(edits[i]->text(), cases[i].shown);
+        edits[i]->setFocus();
+        EXPECT_EQ(edits[i]->text(), cases[i].edited);
+        other->setFocus(); // left unchanged: the stored value stays exact
+        EXPECT_EQ(edits[i]->text(), cases[i].shown);
+        EXPECT_EQ(fields[i]->asFloat(), cases[i].value);
+        EXPECT_EQ(fields[i]->displayText(), cases[i].shown);
+    }
+
+    // Typed text is stored as typed and shown through the format again.
+    edits[0]->setFocus();
+    edits[0]->selectAll();
+    QTest::keyClicks(edits[0], "1234,5");
+    other->setFocus();
+    EXPECT_EQ(fields[0]->asFloat(), 1234.5);
+    EXPECT_EQ(edits[0]->text(), "1234.50");
+
+    // A value changed by a handler while the control is not being edited.
+    table.edit();
+    fields[1]->setValue(0.1 * 3);
+    EXPECT_EQ(edits[1]->text(), "0.30");
+    edits[1]->setFocus();
+    EXPECT_EQ(edits[1]->text(), "0.3");
 }

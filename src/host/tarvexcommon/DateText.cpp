@@ -7,11 +7,19 @@ namespace tarvex {
 QDate MyDateStrToDate(const QString& text)
 {
     // Parsed by hand: QDate::fromString would also take signs and odd widths.
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
-    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
+    static const QRegularExpression local(QStringLiteral("^(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4}|\\d{2})\\.?$"));
+    const QString trimmed = text.trimmed();
+    QRegularExpressionMatch match = iso.match(trimmed);
+    if (match.hasMatch())
+        return QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+    match = local.match(trimmed);
     if (!match.hasMatch())
         return QDate();
-    return QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+    int year = match.captured(3).toInt();
+    if (match.captured(3).size() == 2)
+        year += year < 70 ? 2000 : 1900;
+    return QDate(year, match.captured(2).toInt(), match.captured(1).toInt());
 }
 
 QString MyDateToDateStr(const QDate& date)

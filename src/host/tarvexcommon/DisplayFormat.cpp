@@ -180,6 +180,21 @@ QString FloatToText(double value, int decimals)
     return text;
 }
 
+QString FloatToEditText(double value, int precision)
+{
+    if (!std::isfinite(value) || value == 0)
+        return FloatToText(value);
+    const int magnitude = int(std::floor(std::log10(std::fabs(value))));
+    QString text = FloatToText(value, qBound(0, precision - 1 - magnitude, 40));
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
 QString FormatFloat(const QString& format, double value)
 {
     if (format.isEmpty() || !std::isfinite(value))

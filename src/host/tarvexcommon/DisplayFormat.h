@@ -27,4 +27,9 @@ QString FormatFloat(const QString& format, double value);
 // infinities, which SQL cannot hold, give "NULL".
 QString FloatToText(double value, int decimals = -1);
 
+// The text to edit a stored number with: the shortest text that reads back
+// as the value rounded to that many significant digits, so the noise of
+// binary arithmetic (18506.987999999998) edits as 18506.988.
+QString FloatToEditText(double value, int precision = 15);
+
 } // namespace tarvex

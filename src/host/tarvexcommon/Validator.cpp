@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DataSet.h"
 #include "DataSetErrors.h"
+#include "DateText.h"
 #include "QueryDataSet.h"
 #include "Rounding.h"
 
@@ -108,7 +109,7 @@ bool TestDate(Field& field)
     case QMetaType::QDateTime:
         return v.toDateTime().isValid();
     case QMetaType::QString:
-        return QDate::fromString(v.toString().trimmed(), QStringLiteral("yyyy-M-d")).isValid();
+        return MyDateStrToDate(v.toString()).isValid();
     default:
         return false;
     }

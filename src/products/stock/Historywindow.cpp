@@ -8,6 +8,7 @@
 #include "MemoryTable.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
+#include "Reportdates.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,14 +45,6 @@ QPushButton* dateButton(QWidget* parent)
     return button;
 }
 
-QLineEdit* dateEdit(QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setMaxLength(10);
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 16);
-    return edit;
-}
-
 } // namespace
 
 THistoryWindow::THistoryWindow(const QString& caption, const THistorySubject& subject, QWidget* parent)
@@ -61,11 +54,11 @@ THistoryWindow::THistoryWindow(const QString& caption, const THistorySubject& su
     m_table = new tarvex::MemoryTable(this);
 
     auto* fromLabel = new QLabel(QStringLiteral("Od datuma"), this);
-    m_from = dateEdit(this);
+    m_from = NewDateEdit(this);
     fromLabel->setBuddy(m_from);
     m_fromButton = dateButton(this);
     auto* toLabel = new QLabel(QStringLiteral("Do datuma"), this);
-    m_to = dateEdit(this);
+    m_to = NewDateEdit(this);
     toLabel->setBuddy(m_to);
     m_toButton = dateButton(this);
     m_find = new QPushButton(QStringLiteral("&Prikaži"), this);

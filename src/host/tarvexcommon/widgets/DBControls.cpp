@@ -112,6 +112,12 @@ void commitOnLeave(Commit commit)
     }
 }
 
+bool isNumericField(const Field& f)
+{
+    const FieldType type = f.dataType();
+    return type == FieldType::Float || type == FieldType::Integer || type == FieldType::LargeInt;
+}
+
 } // namespace
 
 // --- DBEdit
@@ -119,9 +125,9 @@ void commitOnLeave(Commit commit)
 DBEdit::DBEdit(QWidget* parent)
     : QLineEdit(parent), m_link(this, [this] {
           const Field* f = m_link.field();
-          setText(f && m_link.dataSet()->isActive() ? f->text() : QString());
-          if (f && f->size() > 0)
-              setMaxLength(f->size());
+          // Numbers show their display format until the user edits them.
+          const bool shown = f && !hasFocus() && isNumericField(*f);
+          setText(f && m_link.dataSet()->isActive() ? (shown ? f->displayText() : f->text()) : QString());
           setReadOnly(!f || f->readOnly());
       })
 {
@@ -134,9 +140,16 @@ void DBEdit::commit()
     m_link.commit(text());
 }
 
+void DBEdit::focusInEvent(QFocusEvent* event)
+{
+    m_link.refresh();
+    QLineEdit::focusInEvent(event);
+}
+
 void DBEdit::focusOutEvent(QFocusEvent* event)
 {
     commitOnLeave([this] { commit(); });
+    m_link.refresh();
     QLineEdit::focusOutEvent(event);
 }
 
