@@ -2,5 +2,6 @@ tarvex_add_gui_test(test_product_data products/test_options.cpp products/test_id
 target_link_libraries(test_product_data PRIVATE products)
 
 tarvex_add_test(test_product_dm products/test_productdm_smoke.cpp products/test_productdm_rules.cpp
-  products/test_productdm_attributes.cpp products/test_productdm_pricing.cpp products/test_productdm_lookups.cpp)
+  products/test_productdm_attributes.cpp products/test_productdm_pricing.cpp products/test_productdm_lookups.cpp
+  products/test_productdm_demo.cpp products/test_productdm_errors.cpp)
 target_link_libraries(test_product_dm PRIVATE products)

@@ -120,7 +120,7 @@ TEST_F(ProductRules, WarehouseCodesAreUniqueWhateverTheOptions)
     w.append();
     w.fieldByName("name").setValue("Prodavnica");
     w.fieldByName("code").setValue("M1");
-    EXPECT_EQ(refusal<FieldError>([&] { w.post(); }), CMN_FIELD_INVALIDE_ERR.arg("code"));
+    EXPECT_EQ(refusal<FieldError>([&] { w.post(); }), CMN_FIELD_INVALIDE_ERR.arg("Kod"));
     w.fieldByName("code").clear();
     w.post();
     // A warehouse keeps its own code.
@@ -201,10 +201,10 @@ TEST_F(ProductRules, AFixedAssetIsSavedForTheProductShownOnceComplete)
     F("depreciationstartdate").setValue(QDate(2024, 1, 1));
     F("depreciationenddate").setValue(QDate(2030, 12, 31));
     F("depreciationaccountinggroupid").setValue(2);
-    EXPECT_EQ(refusal<FieldError>(save), CMN_FIELD_REQUIRED_ERR.arg("depreciationgroupid"));
+    EXPECT_EQ(refusal<FieldError>(save), CMN_FIELD_REQUIRED_ERR.arg("Poreska amort. grupa"));
     F("depreciationgroupid").setValue(1);
     F("depreciationpercent").setValue(150);
-    EXPECT_EQ(refusal<FieldError>(save), CMN_FIELD_INVALIDE_ERR.arg("depreciationpercent"));
+    EXPECT_EQ(refusal<FieldError>(save), CMN_FIELD_INVALIDE_ERR.arg("Procenat"));
     F("depreciationpercent").setValue(15);
     fa.post();
     EXPECT_EQ(text("SELECT CONCAT(productid, ' ', depreciationstartdate, ' ', depreciationpercent) FROM fixedasset"),

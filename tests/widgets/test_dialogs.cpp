@@ -1,4 +1,5 @@
 #include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +57,7 @@ TEST(ScriptedDialogs, PutsThePreviousServiceBack)
     EXPECT_EQ(outer.messages(), QStringList{QStringLiteral("spolja")});
 }
 
-TEST(DefaultErrorHandling, DatabaseErrorsShowTheServersMessage)
+TEST(DefaultErrorHandling, DatabaseErrorsShowASerbianMessageAndTheServersText)
 {
     ScriptedDialogs script;
     dialogs().showException(DatabaseError(1062, QStringLiteral("Duplicate entry '5' for key 'PRIMARY'"),
@@ -65,6 +66,7 @@ TEST(DefaultErrorHandling, DatabaseErrorsShowTheServersMessage)
     ASSERT_EQ(script.shown().size(), 2);
     EXPECT_EQ(script.shown()[0].kind, MessageKind::Error);
     EXPECT_TRUE(script.shown()[0].text.contains(QStringLiteral("Duplicate entry '5' for key 'PRIMARY'")));
-    EXPECT_TRUE(script.shown()[0].text.contains(QStringLiteral("1062")));
+    EXPECT_TRUE(script.shown()[0].text.startsWith(DB_DUPLICATE_ANY_ERR));
+    EXPECT_TRUE(script.shown()[0].text.contains(QStringLiteral("Poruka servera (1062)")));
     EXPECT_EQ(script.shown()[1].text, QStringLiteral("Disk je pun"));
 }

@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 
 #include <stdexcept>
 
@@ -26,10 +27,8 @@ Dialogs* setDialogs(Dialogs* service)
 
 QString exceptionText(const std::exception& e)
 {
-    if (const auto* db = dynamic_cast<const DatabaseError*>(&e)) {
-        QString text = QStringLiteral("Greška baze podataka (%1):\n%2").arg(db->code()).arg(db->serverMessage());
-        return text;
-    }
+    if (const auto* db = dynamic_cast<const DatabaseError*>(&e))
+        return databaseErrorText(*db);
     const QString text = QString::fromUtf8(e.what());
     return text;
 }

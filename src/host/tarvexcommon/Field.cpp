@@ -2,6 +2,8 @@
 
 #include "DataSet.h"
 #include "DataSetErrors.h"
+#include "DatabaseErrorText.h"
+#include "DateText.h"
 #include "DisplayFormat.h"
 #include "HostStrings.h"
 
@@ -83,6 +85,14 @@ bool Field::isNull() const
     return value().isNull();
 }
 
+void Field::setDisplayLabel(const QString& label)
+{
+    m_displayLabel = label;
+    // Database errors about this column name it by its label.
+    if (m_writable)
+        rememberFieldLabel(m_tableName, m_name, label);
+}
+
 QString Field::asString() const
 {
     return plainText(value());
@@ -126,7 +136,7 @@ QDate Field::asDate() const
     if (v.metaType().id() == QMetaType::QDateTime)
         return v.toDateTime().date();
     if (isTextVariant(v))
-        return QDate::fromString(v.toString().trimmed(), kDateFormat);
+        return MyDateStrToDate(v.toString());
     return v.toDate();
 }
 
@@ -152,6 +162,8 @@ QString Field::text() const
 {
     if (m_onGetText)
         return m_onGetText(*this, false);
+    if (m_type == FieldType::Float && !isNull())
+        return FloatToEditText(asFloat(), m_precision);
     return asString();
 }
 
@@ -217,9 +229,18 @@ QVariant Field::convert(const QVariant& value) const
     switch (m_type) {
     case FieldType::Unknown:
         return value;
-    case FieldType::String:
-        result = value.metaType().id() == QMetaType::Double ? FloatToText(value.toDouble()) : value.toString();
+    case FieldType::String: {
+        const QString text = value.metaType().id() == QMetaType::Double ? FloatToText(value.toDouble()) : value.toString();
+        // Refused rather than cut by the server (or by a control) without a word.
+        if (m_writable && m_size > 0 && text.size() > m_size) {
+            const qsizetype length = text.toUcs4().size();
+            if (length > m_size)
+                throw FieldError(CMN_FIELD_TOO_LONG_ERR.arg(displayLabel()).arg(m_size).arg(length),
+                                 const_cast<Field*>(this));
+        }
+        result = text;
         break;
+    }
     case FieldType::Integer:
     case FieldType::LargeInt: {
         qint64 n = 0;
@@ -247,7 +268,7 @@ QVariant Field::convert(const QVariant& value) const
     case FieldType::Date: {
         QDate d;
         if (isTextVariant(value))
-            d = QDate::fromString(value.toString().trimmed(), QStringLiteral("yyyy-M-d"));
+            d = MyDateStrToDate(value.toString());
         else if (value.metaType().id() == QMetaType::QDateTime)
             d = value.toDateTime().date();
         else
@@ -262,7 +283,7 @@ QVariant Field::convert(const QVariant& value) const
             const QString text = value.toString().trimmed();
             dt = QDateTime::fromString(text, kDateTimeFormat);
             if (!dt.isValid())
-                dt = QDate::fromString(text, QStringLiteral("yyyy-M-d")).startOfDay();
+                dt = MyDateStrToDate(text).startOfDay();
         } else if (value.metaType().id() == QMetaType::QDate) {
             dt = value.toDate().startOfDay();
         } else {

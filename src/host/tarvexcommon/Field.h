@@ -42,7 +42,7 @@ public:
     bool isWritable() const { return m_writable; }
 
     QString displayLabel() const { return m_displayLabel.isEmpty() ? m_name : m_displayLabel; }
-    void setDisplayLabel(const QString& label) { m_displayLabel = label; }
+    void setDisplayLabel(const QString& label);
     const QString& displayFormat() const { return m_displayFormat; }
     void setDisplayFormat(const QString& format) { m_displayFormat = format; }
     // Posting refuses a null (or empty text) value.
@@ -78,7 +78,12 @@ public:
     void setValue(const QVariant& value);
     void clear() { setValue(QVariant()); }
 
-    // The text for editing: the get-text handler's, or the plain text.
+    // Significant digits a number is edited with (a double carries 15).
+    int precision() const { return m_precision; }
+    void setPrecision(int digits) { m_precision = digits; }
+
+    // The text for editing: the get-text handler's, or the plain text
+    // (numbers at the field's precision).
     QString text() const;
     // The text for showing: the get-text handler's, or the value through the
     // display format (numbers), "yyyy-mm-dd" (dates) or the plain text.
@@ -107,6 +112,7 @@ private:
     FieldType m_type = FieldType::Unknown;
     FieldType m_declaredType = FieldType::Unknown;  // set by the owner; wins over the column's type
     int m_size = 0;
+    int m_precision = 15;
     int m_index = -1;
     bool m_writable = false;
     bool m_boolAsText = false;  // a Boolean stored in a character column as 'y'/'n'

@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DataSetErrors.h"
 #include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "SqlScan.h"
 
 #include <QSqlField>
@@ -178,6 +179,8 @@ void QueryDataSet::loadRows()
         if (!f.m_requiredSet)
             f.m_required = info && !info->nullable && !info->autoIncrement;
         convert[size_t(i)] = f.m_type != natural || natural == FieldType::Boolean;
+        if (f.m_writable)
+            rememberFieldLabel(f.m_tableName, column.name(), f.m_displayLabel);
         fields.push_back(&f);
     }
 

@@ -142,6 +142,7 @@ TProductDM::TProductDM(QObject* parent) : tarvex::TCustomDM(parent)
     ProductRebateZQ = makeDataSet(QStringLiteral("SELECT * FROM productrebate WHERE productid = :idproduct"), true);
 
     setUpFields();
+    setUpLabels();
     wireEvents();
 }
 

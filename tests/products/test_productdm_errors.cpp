@@ -1,0 +1,116 @@
+// Database errors reach the user in Serbian, naming the field by the label
+// the windows show, with the server's text kept as a detail; every column the
+// module writes has such a label; over-long text is refused, not cut.
+
+#include "test_productdm_support.h"
+
+#include "DatabaseError.h"
+#include "DatabaseErrorText.h"
+#include "Dialogs.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+class DatabaseMessages : public ProductDMCase {
+protected:
+    // The text the host's error box shows for what the statement raises.
+    static QString messageOf(const QString& statement)
+    {
+        try {
+            connection().execute(statement);
+        } catch (const DatabaseError& error) {
+            return exceptionText(error);
+        }
+        ADD_FAILURE() << "the statement passed: " << statement.toStdString();
+        return QString();
+    }
+};
+
+TEST_F(DatabaseMessages, EveryColumnTheModuleWritesHasALabel)
+{
+    for (QueryDataSet* ds : dm().findChildren<QueryDataSet*>()) {
+        for (const QString& param : ds->paramNames())
+            ds->setParam(param, -1);
+        ds->open();
+        for (Field* f : ds->fields()) {
+            if (f->isWritable()) {
+                EXPECT_NE(f->displayLabel(), f->fieldName()) << ds->sql().toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(DatabaseMessages, EachErrorClassNamesTheFieldAndKeepsTheServerText)
+{
+    sql("DELETE FROM product");
+    sql("DELETE FROM warehouse");
+    insertProduct(1, QStringLiteral("Hleb"));
+    for (QueryDataSet* ds : {dm().ProductDetailZQ, dm().WarehouseZQ, dm().ProductRebateZQ, dm().FixedAssetZQ}) {
+        for (const QString& param : ds->paramNames())
+            ds->setParam(param, -1);
+        ds->open();
+    }
+
+    const QString tooLong = messageOf("INSERT INTO productdetail (productid, warranty) VALUES (1, REPEAT('x', 26))");
+    EXPECT_TRUE(tooLong.startsWith(DB_TOO_LONG_ERR.arg("Garancija") + "\n\nPoruka servera (1406): Data too long")) << tooLong.toStdString();
+
+    sql("ALTER TABLE warehouse ADD UNIQUE KEY warehouse_unique_code (code)");
+    sql("INSERT INTO warehouse (warehouseid, name, code) VALUES (1, 'Centralni', 'C1')");
+    const QString duplicate = messageOf("INSERT INTO warehouse (warehouseid, name, code) VALUES (2, 'Drugi', 'C1')");
+    EXPECT_TRUE(duplicate.startsWith(DB_DUPLICATE_ERR.arg("Kod"))) << duplicate.toStdString();
+    EXPECT_TRUE(duplicate.contains("Duplicate entry 'C1'")) << duplicate.toStdString();
+    // A key that is no column of a known label still gets the Serbian sentence.
+    EXPECT_TRUE(messageOf("INSERT INTO warehouse (warehouseid, name) VALUES (1, 'Isti')").startsWith(DB_DUPLICATE_ANY_ERR));
+
+    sql("ALTER TABLE productrebate ADD CONSTRAINT fk_rebate_product FOREIGN KEY (productid) REFERENCES product (productid)");
+    const QString child = messageOf("INSERT INTO productrebate (productid, quantity, rebate) VALUES (99, 1, 5)");
+    EXPECT_TRUE(child.startsWith(DB_CHILD_ROW_ERR.arg("Proizvod"))) << child.toStdString();
+    sql("INSERT INTO productrebate (productid, quantity, rebate) VALUES (1, 1, 5)");
+    const QString parent = messageOf("DELETE FROM product WHERE productid = 1");
+    EXPECT_TRUE(parent.startsWith(DB_PARENT_ROW_ERR + "\n\nPoruka servera (1451): Cannot delete")) << parent.toStdString();
+    sql("ALTER TABLE productrebate DROP FOREIGN KEY fk_rebate_product");
+
+    EXPECT_TRUE(messageOf("INSERT INTO fixedasset (productid, purchasedate, depreciationgroupid, "
+                          "depreciationaccountinggroupid) VALUES (1, '2024-13-45', 1, 1)")
+                    .startsWith(CMN_FIELD_INVALIDE_ERR.arg("Datum nabavke")));
+
+    // A connection the server ended answers "gone away" or "lost".
+    {
+        QSqlDatabase victim = QSqlDatabase::cloneDatabase(db(), QStringLiteral("victim"));
+        ASSERT_TRUE(victim.open());
+        QSqlQuery id(victim);
+        ASSERT_TRUE(id.exec("SELECT CONNECTION_ID()") && id.next());
+        sql("KILL " + id.value(0).toString());
+        QSqlQuery query(victim);
+        EXPECT_FALSE(query.exec("SELECT 1"));
+        const DatabaseError lost = DatabaseError::fromSqlError(query.lastError(), "SELECT 1");
+        EXPECT_TRUE(lost.isConnectionLost()) << lost.code();
+        EXPECT_TRUE(exceptionText(lost).startsWith(DB_CONNECTION_LOST_ERR + "\n\nPoruka servera (")) << exceptionText(lost).toStdString();
+        victim.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("victim"));
+
+    // Any other error: its code in Serbian, the server's words below.
+    EXPECT_TRUE(messageOf("SELECT nothing FROM nowhere").startsWith(DB_GENERIC_ERR.arg(1146) + "\n\nPoruka servera (1146): "));
+}
+
+TEST_F(DatabaseMessages, OverLongTextIsRefusedNamingTheFieldAndItsLimit)
+{
+    sql("DELETE FROM product");
+    insertProduct(1, QStringLiteral("Hleb"));
+    openProduct(1);
+    productZQ().edit();
+    const QString pasted(5000, QLatin1Char('x'));
+    EXPECT_EQ(refusal<FieldError>([&] { P("name").setText(pasted); }),
+              CMN_FIELD_TOO_LONG_ERR.arg("Ime").arg(100).arg(5000));
+    EXPECT_EQ(P("name").asString(), "Hleb");
+    // The limit counts letters, not bytes: 100 Serbian letters fit.
+    const QString letters(100, QChar(0x0161));
+    P("name").setText(letters);
+    productZQ().post();
+    EXPECT_EQ(text("SELECT name FROM product WHERE productid = 1"), letters);
+}
