@@ -6,3 +6,8 @@ tarvex_add_gui_test(test_console console/test_console.cpp)
 target_link_libraries(test_console PRIVATE tarvexconsole)
 add_dependencies(test_console tarvexfakemodule)
 target_compile_definitions(test_console PRIVATE TARVEX_FAKE_MODULE="$<TARGET_FILE:tarvexfakemodule>")
+
+tarvex_add_gui_test(test_stopsignals console/test_stopsignals.cpp)
+target_link_libraries(test_stopsignals PRIVATE tarvexconsole)
+add_dependencies(test_stopsignals tarvex products)
+target_compile_definitions(test_stopsignals PRIVATE TARVEX_CONSOLE="$<TARGET_FILE:tarvex>")
