@@ -1,5 +1,7 @@
 #include "QtDialogs.h"
 
+#include "SerbianTexts.h"
+
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDialog>
@@ -87,6 +89,7 @@ bool QtDialogs::getDate(QDate& date)
     QDialog dialog(parentWindow());
     dialog.setWindowTitle(QStringLiteral("Izbor datuma"));
     auto* calendar = new QCalendarWidget(&dialog);
+    makeSerbian(calendar);
     calendar->setSelectedDate(date.isValid() ? date : QDate::currentDate());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("U redu"));

@@ -1,0 +1,79 @@
+// Qt's own windows speak Serbian: standard buttons, the file and input
+// dialogs, and the date picker's calendar (Serbian Latin, weeks from Monday).
+
+#include "QtDialogs.h"
+#include "SerbianTexts.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+
+TEST(SerbianTexts, QtDialogsShowSerbianButtonsAndLabels)
+{
+    ASSERT_TRUE(installSerbianTexts());
+    EXPECT_TRUE(installSerbianTexts()); // once is enough
+
+    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Yes |
+                         QDialogButtonBox::No | QDialogButtonBox::Open);
+    EXPECT_EQ(box.button(QDialogButtonBox::Ok)->text(), "U redu");
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), "Odustani");
+    EXPECT_EQ(box.button(QDialogButtonBox::Yes)->text(), "&Da");
+    EXPECT_EQ(box.button(QDialogButtonBox::No)->text(), "&Ne");
+    EXPECT_EQ(box.button(QDialogButtonBox::Open)->text(), "Otvori");
+
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setAcceptMode(QFileDialog::AcceptOpen);
+    files.show();
+    EXPECT_EQ(files.findChild<QLabel*>("lookInLabel")->text(), "Traži u:");
+    EXPECT_EQ(files.findChild<QLabel*>("fileNameLabel")->text(), "&Ime datoteke:");
+    EXPECT_EQ(files.findChild<QLabel*>("fileTypeLabel")->text(), "Vrsta datoteka:");
+    const auto* fileButtons = files.findChild<QDialogButtonBox*>("buttonBox");
+    QStringList captions;
+    for (QAbstractButton* b : fileButtons->buttons())
+        captions << b->text();
+    captions.sort();
+    EXPECT_EQ(captions, QStringList({"&Otvori", "Odustani"}));
+
+    QInputDialog input;
+    input.show();
+    QStringList inputCaptions;
+    for (QPushButton* b : input.findChildren<QPushButton*>())
+        inputCaptions << b->text();
+    inputCaptions.sort();
+    EXPECT_EQ(inputCaptions, QStringList({"Odustani", "U redu"}));
+}
+
+TEST(SerbianTexts, TheDatePickerShowsSerbianLatinMonthsAndDays)
+{
+    QtDialogs service;
+    QStringList month;
+    QString weekday;
+    Qt::DayOfWeek first = Qt::Sunday;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* calendar = dialog->findChild<QCalendarWidget*>();
+        ASSERT_NE(calendar, nullptr);
+        first = calendar->firstDayOfWeek();
+        weekday = calendar->locale().dayName(1);
+        for (QToolButton* b : calendar->findChildren<QToolButton*>())
+            month << b->text();
+        dialog->reject();
+    });
+    QDate date(2024, 12, 31);
+    EXPECT_FALSE(service.getDate(date));
+    EXPECT_TRUE(month.contains("decembar")) << month.join('|').toStdString();
+    EXPECT_EQ(weekday, "ponedeljak");
+    EXPECT_EQ(first, Qt::Monday);
+}
