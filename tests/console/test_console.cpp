@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QTableWidget>
 #include <QFile>
 #include <QTemporaryDir>
@@ -60,6 +61,9 @@ TEST_F(ConsoleTest, LoadsAModuleShowsItAndUnloadsInOrder)
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Tarvex - Proba"));
         EXPECT_NE(console.GetActiveGrid(), nullptr); // the viewer's Show passed its grid
         EXPECT_NE(window.navigatorDock()->widget(), nullptr);
+        // One tool bar for the list's actions: the list's own.
+        EXPECT_TRUE(window.findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly).isEmpty());
+        EXPECT_EQ(window.findChildren<QToolBar*>().size(), window.centralWidget()->findChildren<QToolBar*>().size());
     }
     const QString log = moduleLog().mid(before.size());
     EXPECT_EQ(log.toStdString(), "initialize;load;show;navigator;hide;factory freed;snapin freed;finalize;");

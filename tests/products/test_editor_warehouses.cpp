@@ -1,4 +1,5 @@
 #include "DBGrid.h"
+#include "IniFile.h"
 #include "Modal.h"
 #include "Productdetailunit.h"
 #include "Productresourcestring.h"
@@ -11,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <gtest/gtest.h>
 
 using namespace products;
@@ -156,4 +158,33 @@ TEST_F(EditorWarehouses, TheCardButtonsOpenTheProductsCardsOwnedByTheEditor)
     form.Warehouses->StockButton()->click();
     EXPECT_EQ(opened, (QStringList{"products::TWareHistoryForm", "products::TStockHistoryForm"}));
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
+}
+
+TEST_F(EditorWarehouses, TheEditorShowsFiveWarehouseRowsAndKeepsTheUsersSize)
+{
+    ScriptedDialogs script;
+    TIniFile(dm().localSettingsFile()).EraseSection("ProductDetailForm");
+    showProduct(10);
+    QSize chosen;
+    {
+        TProductDetailForm form;
+        EXPECT_GE(form.width(), 1100);
+        EXPECT_GE(form.height(), 700);
+        DBGrid& grid = *form.Warehouses->WarehouseDBG();
+        for (int i = 0; i < form.PageControl()->count(); ++i) {
+            if (form.PageControl()->widget(i)->isAncestorOf(&grid))
+                form.PageControl()->setCurrentIndex(i);
+        }
+        form.show();
+        ASSERT_TRUE(grid.isVisible());
+        EXPECT_GE(grid.viewport()->height(), 5 * grid.verticalHeader()->defaultSectionSize());
+
+        // The user makes it larger and closes it.
+        form.resize(form.width() + 150, form.height() + 60);
+        chosen = form.size();
+        form.close();
+    }
+    EXPECT_EQ(TIniFile(dm().localSettingsFile()).ReadInteger("ProductDetailForm", "Width", 0), chosen.width());
+    TProductDetailForm again;
+    EXPECT_EQ(again.size(), chosen);
 }

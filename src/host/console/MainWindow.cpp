@@ -32,8 +32,6 @@ MainWindow::MainWindow(Console& console, QWidget* parent) : QMainWindow(parent),
     m_options = tools->addAction(QStringLiteral("&Opcije..."));
     connect(m_options, &QAction::triggered, this, &MainWindow::OptionsExecute);
 
-    m_toolBar = addToolBar(QStringLiteral("Alati modula"));
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_dock = new QDockWidget(QStringLiteral("Pretraga"), this);
     m_dock->setFeatures(QDockWidget::DockWidgetMovable);
     addDockWidget(Qt::LeftDockWidgetArea, m_dock);
@@ -81,15 +79,13 @@ void MainWindow::showSnapin()
         m_viewer->Load(snapin.get());
         QWidget* frame = m_viewer->GetFrame();
         setCentralWidget(frame);
+        // The list shows its actions on its own tool bar; the menu lists them too.
         const QList<QAction*> actions = m_viewer->GetActionList();
         for (QAction* action : actions) {
-            if (action->isSeparator()) {
-                m_toolBar->addSeparator();
+            if (action->isSeparator())
                 m_snapinMenu->addSeparator();
-                continue;
-            }
-            m_toolBar->addAction(action);
-            m_snapinMenu->addAction(action);
+            else
+                m_snapinMenu->addAction(action);
         }
         m_viewer->Show();
     }

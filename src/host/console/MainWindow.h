@@ -21,7 +21,6 @@ public:
 
     // Shows the first snap-in's list and search panel.
     void showSnapin();
-    QToolBar* toolBar() const { return m_toolBar; }
     QDockWidget* navigatorDock() const { return m_dock; }
     QMenu* snapinMenu() const { return m_snapinMenu; }
     QAction* optionsAction() const { return m_options; }
@@ -36,7 +35,6 @@ private:
     Console& m_console;
     ComPtr<IViewer> m_viewer;
     ComPtr<INavigable> m_navigator;
-    QToolBar* m_toolBar = nullptr;
     QDockWidget* m_dock = nullptr;
     QMenu* m_snapinMenu = nullptr;
     QAction* m_options = nullptr;

@@ -7,9 +7,11 @@
 #include "IniFile.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
+#include "SerbianTexts.h"
 #include "StandIns.h"
 #include "Wizards.h"
 #include "Startup.h"
+#include "StopSignals.h"
 #include "Workstation.h"
 
 #include <QApplication>
@@ -22,8 +24,10 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvex"));
+    installSerbianTexts();
     QtDialogs qtDialogs;
     setDialogs(&qtDialogs);
+    StopSignals stopSignals;
 
     const Workstation workstation = Workstation::current();
     // Options and layouts the module writes need the user's folders when installed.

@@ -8,7 +8,6 @@
 #include "Productdetailunit.h"
 
 
-
 #include "Alterproductunit.h"
 #include "BusyCursor.h"
 #include "Captions.h"
@@ -36,6 +35,7 @@
 #include "Productwarehousesunit.h"
 #include "Productworkoperationspage.h"
 #include "Siblingintf.h"
+#include "Windowsize.h"
 #include "SqlText.h"
 #include "Taxunit.h"
 
@@ -175,8 +175,9 @@ TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailF
     }
 
     FormCreate();
-    // Wide enough for the eleven columns of the variant grid.
-    resize(1100, 700);
+    // Wide enough for the eleven columns of the variant grid, tall enough
+    // for five warehouse rows; then as the user left it on this workstation.
+    KeepWindowSize(this, QStringLiteral("ProductDetailForm"), QSize(1100, 700));
     NameDBE->setFocus();
 }
 

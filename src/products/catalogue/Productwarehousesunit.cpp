@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QVBoxLayout>
 
@@ -91,6 +92,9 @@ TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QS
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->verticalHeader()->setDefaultSectionSize(22);
     m_grid->verticalHeader()->hide();
+    // Five warehouse rows in view, below the titles and above a scroll bar.
+    m_grid->setMinimumHeight(m_grid->horizontalHeader()->sizeHint().height() + 5 * 22 + 2 * m_grid->frameWidth() +
+                             m_grid->horizontalScrollBar()->sizeHint().height());
 
     m_navigator = new tarvex::DBNavigator(this);
     m_navigator->setDataSet(&pw);

@@ -34,6 +34,7 @@ public:
     // (the defaults: the executable's path with ".ini", and its folder).
     // Tests point them at a temporary folder.
     void setLocalSettings(const QString& iniFile, const QString& programDir);
+    const QString& localSettingsFile() const { return m_iniFile; }
 
     void SetZConnection(tarvex::Connection* connection) override;
     void DataModuleCreate() override;
@@ -146,6 +147,7 @@ protected:
 private:
     QueryDataSet* makeDataSet(const QString& sql, bool cached);
     void setUpFields();
+    void setUpLabels();
     void wireEvents();
     void renumberSort(QueryDataSet& dataSet, const QString& keyName, tarvex::Field& sortField);
     QSqlDatabase db() const;

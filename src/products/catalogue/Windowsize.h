@@ -1,0 +1,15 @@
+#pragma once
+// A window opens at the size the user last gave it on this workstation (the
+// settings file's section named after the window), or at its default size,
+// never smaller than its layout needs; the size is written when it closes.
+
+#include <QSize>
+#include <QString>
+
+class QWidget;
+
+namespace products {
+
+void KeepWindowSize(QWidget* window, const QString& section, const QSize& defaultSize);
+
+} // namespace products
