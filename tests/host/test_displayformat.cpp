@@ -1,3 +1,4 @@
+#include "DataSetErrors.h"
 #include "DisplayFormat.h"
 #include "MemoryTable.h"
 
@@ -92,6 +93,11 @@ TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaks)
     flag.setText("ne");
     EXPECT_DOUBLE_EQ(price.asFloat(), 12.5);
     EXPECT_EQ(day.asDate(), QDate(2024, 2, 9));
+    for (const char* typed : {"31.12.2024", "31.12.24", "2024-12-31"}) {
+        day.setText(typed);  // the ways dates are written here; shown the one way
+        EXPECT_EQ(day.displayText(), "2024-12-31") << typed;
+    }
+    EXPECT_THROW(day.setText("31.02.2024"), FieldError);
     EXPECT_FALSE(flag.asBoolean());
     price.setText("");
     EXPECT_TRUE(price.isNull());

@@ -6,3 +6,7 @@ target_link_libraries(test_product_search PRIVATE products tarvexdb)
 
 tarvex_add_gui_test(test_product_picker products/test_getproduct.cpp)
 target_link_libraries(test_product_picker PRIVATE products)
+
+tarvex_add_gui_test(test_product_snapin_demo products/test_demotour.cpp)
+target_link_libraries(test_product_snapin_demo PRIVATE products tarvexconsole tarvexdb)
+target_compile_definitions(test_product_snapin_demo PRIVATE TARVEX_PRODUCTS_MODULE="$<TARGET_FILE:products>")

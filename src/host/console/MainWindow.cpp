@@ -91,6 +91,8 @@ void MainWindow::showSnapin()
     }
     if (m_navigator) {
         m_dock->setWidget(m_navigator->GetNavigatorFrame());
+        // Wide enough for a category path in the value column.
+        resizeDocks({m_dock}, {qMax(m_dock->widget()->sizeHint().width(), 420)}, Qt::Horizontal);
         m_navigator->ShowNavigator();
     }
 }

@@ -28,13 +28,15 @@ TGetProductForm::TGetProductForm(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Izaberite proizvod"));
     setWindowFlags((windowFlags() | Qt::WindowMaximizeButtonHint) & ~Qt::WindowMinimizeButtonHint);
-    resize(1000, 600);
+    resize(1150, 600);
     auto* splitter = new QSplitter(this);
     m_navigator = new TProductNavigatorForm(splitter);
     m_viewer = new TProductViewerForm(splitter);
     splitter->addWidget(m_navigator);
     splitter->addWidget(m_viewer);
     splitter->setStretchFactor(1, 1);
+    // The search panel keeps room for a category path; the list the rest.
+    splitter->setSizes({400, 750});
     m_viewer->onDoubleClick = [this] { OKButtonClick(); };
 
     m_cancel = new QPushButton(QStringLiteral("&Otkaži"), this);

@@ -92,9 +92,10 @@ TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QS
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->verticalHeader()->setDefaultSectionSize(22);
     m_grid->verticalHeader()->hide();
-    // Five warehouse rows in view, below the titles and above a scroll bar.
+    // Five warehouse rows in view, below the titles and above a scroll bar
+    // (with a few pixels to spare, so the fifth row needs no scrolling).
     m_grid->setMinimumHeight(m_grid->horizontalHeader()->sizeHint().height() + 5 * 22 + 2 * m_grid->frameWidth() +
-                             m_grid->horizontalScrollBar()->sizeHint().height());
+                             m_grid->horizontalScrollBar()->sizeHint().height() + 8);
 
     m_navigator = new tarvex::DBNavigator(this);
     m_navigator->setDataSet(&pw);

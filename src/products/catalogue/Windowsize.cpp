@@ -40,7 +40,7 @@ private:
 
 void KeepWindowSize(QWidget* window, const QString& section, const QSize& defaultSize)
 {
-    QSize size = defaultSize.expandedTo(window->sizeHint());
+    QSize size = defaultSize;
     if (ProductDM) {
         const tarvex::TIniFile ini(ProductDM->localSettingsFile());
         const QSize kept(ini.ReadInteger(section, kWidth, 0), ini.ReadInteger(section, kHeight, 0));
