@@ -1,12 +1,15 @@
 #include "Connection.h"
 #include "DBControls.h"
 #include "DBGrid.h"
+#include "DatabaseErrorText.h"
 #include "MemoryTable.h"
 #include "QueryDataSet.h"
 #include "ScriptedDialogs.h"
 #include "TestServer.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QTest>
 #include <QToolButton>
@@ -149,6 +152,28 @@ TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsAndNavigatorFollowsTheState)
     script.answer(ButtonNo);
     navigator.button(DBNavigator::Delete)->click();
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product WHERE productid = 7").toInt(), 1);
+}
+
+TEST_F(DataWidgetsTest, PastingMoreThanTheColumnHoldsIsRefusedNamingTheLimit)
+{
+    QWidget window;
+    auto* name = new DBEdit(&window);
+    auto* other = new QLineEdit(&window);
+    data->fieldByName("name").setDisplayLabel("Ime");
+    name->bind(data.get(), "name"); // warehouse.name holds 50 characters
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ScriptedDialogs script;
+    name->setFocus();
+    name->selectAll();
+    QApplication::clipboard()->setText(QString(5000, QLatin1Char('x')));
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(name->text().size(), 5000); // nothing cut on the way in
+    other->setFocus();
+    EXPECT_EQ(script.messages(), QStringList{CMN_FIELD_TOO_LONG_ERR.arg("Ime").arg(50).arg(5000)});
+    EXPECT_EQ(data->fieldByName("name").asString(), "Čačak");
+    EXPECT_EQ(name->text().size(), 5000); // kept for the user to shorten
 }
 
 TEST_F(DataWidgetsTest, AFailedPostKeepsWhatWasTyped)
