@@ -96,7 +96,7 @@ LastSupply lastSupply(QSqlDatabase db, qint64 productId)
                                           "p.partnerid WHERE (((d.documenttype IN ('K')) AND (di.quantity > 0)) OR "
                                           "((d.documenttype IN ('W')) AND (di.quantity < 0))) AND d.docreturn = 'n' "
                                           "AND di.productid = %d AND NOT(d.documentid IN %s) ORDER BY "
-                                          "d.documentdate DESC LIMIT 1"),
+                                          "d.documentdate DESC, d.documentid DESC LIMIT 1"),
                            {productId, kSupplyExclusions}));
     if (supply.next()) {
         result.found = true;

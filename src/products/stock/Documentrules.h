@@ -61,6 +61,8 @@ StockCardBalance stockCardBalance(QSqlDatabase db, qint64 productId, const QList
 // warehouse of the sales documents.
 QMap<qint64, double> salesByWarehouse(QSqlDatabase db, qint64 productId, const QDate& from, const QDate& to);
 
+// The latest supply of a product (of several on one day, the latest
+// document), else the latest stock entry.
 struct LastSupply {
     bool found = false;
     QDate date;

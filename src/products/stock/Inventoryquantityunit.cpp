@@ -50,6 +50,12 @@ const QString kSomeWarehousesCardSql = QStringLiteral(
     "JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d AND dfi.warehouseid IN (%s) AND "
     "d.documentdate <= %s GROUP BY dfi.productid");
 
+// Every product's card sums in one pass, for the whole list at once.
+const QString kCardSumsSql = QStringLiteral(
+    "SELECT dfi.productid,SUM(dfi.inquantity) AS SumAmountIn,SUM(dfi.outquantity) AS SumAmountOut FROM docfinitem "
+    "AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE %s d.documentdate <= %s GROUP BY "
+    "dfi.productid");
+
 const QString kQuantityFormat = QStringLiteral("0.######");
 
 bool isZero(double value)
@@ -107,6 +113,26 @@ TStockQuantities CalculateQuantities(QSqlDatabase db, const TQuantityScope& scop
     return quantities;
 }
 
+QHash<qint64, TStockQuantities> CalculateAllQuantities(QSqlDatabase db, const TQuantityScope& scope,
+                                                       const QString& date)
+{
+    QString where;
+    if (scope.warehouseId > 0)
+        where = tarvex::Format(QStringLiteral("dfi.warehouseid = %d AND"), {scope.warehouseId});
+    else if (scope.warehouseId < 0)
+        where = tarvex::Format(QStringLiteral("dfi.warehouseid IN (%s) AND"), {scope.warehouseIds});
+    QSqlQuery card =
+        tarvex::selectSql(db, tarvex::Format(kCardSumsSql, {where, tarvex::quoteSqlText(date)}));
+    QHash<qint64, TStockQuantities> all;
+    while (card.next()) {
+        const double in = card.value(1).toDouble();
+        const double out = card.value(2).toDouble();
+        if (!isZero(in) || !isZero(out))
+            all.insert(card.value(0).toLongLong(), TStockQuantities{in, out});
+    }
+    return all;
+}
+
 void DefineInventoryQuantityFields(tarvex::MemoryTable& table)
 {
     using tarvex::FieldType;
@@ -128,8 +154,11 @@ void DefineInventoryQuantityFields(tarvex::MemoryTable& table)
 }
 
 void FillInventoryQuantities(QSqlDatabase db, const TQuantityScope& scope, tarvex::DataSet& products,
-                             tarvex::MemoryTable& table, const QString& date)
+                             tarvex::MemoryTable& table, const QString& date, const TProgress& progress)
 {
+    if (progress)
+        progress(QStringLiteral("Robne kartice"), 0);
+    const QHash<qint64, TStockQuantities> cards = CalculateAllQuantities(db, scope, date);
     TControlsOff off(table);
     table.emptyDataSet();
     if (products.isActive()) {
@@ -138,7 +167,7 @@ void FillInventoryQuantities(QSqlDatabase db, const TQuantityScope& scope, tarve
         const tarvex::Field& unit = products.fieldByName(QStringLiteral("unitname"));
         const tarvex::Field& productId = products.fieldByName(QStringLiteral("productid"));
         for (products.first(); !products.eof(); products.next()) {
-            const TStockQuantities quantities = CalculateQuantities(db, scope, productId.asLargeInt(), date);
+            const TStockQuantities quantities = cards.value(productId.asLargeInt());
             const double balance = quantities.amountIn - quantities.amountOut;
             if (isZero(balance))
                 continue;
@@ -151,6 +180,8 @@ void FillInventoryQuantities(QSqlDatabase db, const TQuantityScope& scope, tarve
             table.fieldByName(QStringLiteral("amountbalance")).setValue(balance);
             table.fieldByName(QStringLiteral("productid")).setValue(productId.value());
             table.post();
+            if (progress && table.recordCount() % 5000 == 0)
+                progress(QStringLiteral("Proizvodi"), table.recordCount());
         }
     }
     table.first();

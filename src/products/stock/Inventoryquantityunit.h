@@ -5,7 +5,10 @@
 // hand at the end of a date. From the list shown it writes the stock report
 // for the health insurance fund (RFZO).
 
+#include "Reportprogress.h"
 #include "Stockcardwindow.h"
+
+#include <QHash>
 
 #include <QSqlDatabase>
 
@@ -41,6 +44,11 @@ struct TStockQuantities {
 TStockQuantities CalculateQuantities(QSqlDatabase db, const TQuantityScope& scope, qint64 productId,
                                      const QString& date);
 
+// The same for every product with stock-card entries in the scope, in one
+// pass; products missing from it have both quantities 0.
+QHash<qint64, TStockQuantities> CalculateAllQuantities(QSqlDatabase db, const TQuantityScope& scope,
+                                                       const QString& date);
+
 // Fields of the table: name, code, unitname, amountin, amountout,
 // amountbalance, productid (not shown).
 void DefineInventoryQuantityFields(tarvex::MemoryTable& table);
@@ -48,7 +56,7 @@ void DefineInventoryQuantityFields(tarvex::MemoryTable& table);
 // balance is not 0 at six decimals, then goes to the first row. A failure
 // throws and keeps the rows appended so far.
 void FillInventoryQuantities(QSqlDatabase db, const TQuantityScope& scope, tarvex::DataSet& products,
-                             tarvex::MemoryTable& table, const QString& date);
+                             tarvex::MemoryTable& table, const QString& date, const TProgress& progress = {});
 
 class TInventoryQuantityForm : public TStockCardWindow {
     Q_OBJECT

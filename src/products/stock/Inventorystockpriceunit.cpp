@@ -32,6 +32,12 @@ const QString kStockCardSql = QStringLiteral(
     "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d AND "
     "dfi.warehouseid = %d AND d.documentdate <= %s");
 
+// The same sums for every product of the warehouse in one pass.
+const QString kStockCardsSql = QStringLiteral(
+    "SELECT dfi.productid,SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS "
+    "SumBalance FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE "
+    "dfi.warehouseid = %d AND d.documentdate <= %s GROUP BY dfi.productid");
+
 const QString kTotalFormat = QStringLiteral("Ukupna vrednost: %s");
 const QString kMoneyFormat = QStringLiteral("#,##0.00");
 
@@ -42,22 +48,41 @@ bool isZero(double value)
 
 } // namespace
 
-TStockPrice CalculatePrice(QSqlDatabase db, qint32 warehouseId, qint64 productId, const QString& date)
+namespace {
+
+TStockPrice priceOf(double amount, double value)
 {
-    QSqlQuery card =
-        tarvex::selectSql(db, tarvex::Format(kStockCardSql, {productId, warehouseId, tarvex::quoteSqlText(date)}));
     TStockPrice result;
-    // Without entries up to the date the sums come back NULL, read as 0.
-    if (!card.next())
-        return result;
-    const double amount = card.value(0).toDouble();
     if (isZero(amount))
         return result;
-    const double value = card.value(1).toDouble();
     result.amount = amount;
     result.value = value;
     result.price = tarvex::BetterRoundTo(value / amount, -2);
     return result;
+}
+
+} // namespace
+
+TStockPrice CalculatePrice(QSqlDatabase db, qint32 warehouseId, qint64 productId, const QString& date)
+{
+    QSqlQuery card =
+        tarvex::selectSql(db, tarvex::Format(kStockCardSql, {productId, warehouseId, tarvex::quoteSqlText(date)}));
+    // Without entries up to the date the sums come back NULL, read as 0.
+    if (!card.next())
+        return TStockPrice();
+    return priceOf(card.value(0).toDouble(), card.value(1).toDouble());
+}
+
+QHash<qint64, TStockPrice> CalculateAllPrices(QSqlDatabase db, qint32 warehouseId, const QString& date)
+{
+    QSqlQuery card = tarvex::selectSql(db, tarvex::Format(kStockCardsSql, {warehouseId, tarvex::quoteSqlText(date)}));
+    QHash<qint64, TStockPrice> all;
+    while (card.next()) {
+        const TStockPrice price = priceOf(card.value(1).toDouble(), card.value(2).toDouble());
+        if (!isZero(price.amount))
+            all.insert(card.value(0).toLongLong(), price);
+    }
+    return all;
 }
 
 void DefineInventoryStockPriceFields(tarvex::MemoryTable& table)
@@ -80,8 +105,11 @@ void DefineInventoryStockPriceFields(tarvex::MemoryTable& table)
 }
 
 double FillInventoryStockPrice(QSqlDatabase db, qint32 warehouseId, tarvex::DataSet& products,
-                               tarvex::MemoryTable& table, const QString& date)
+                               tarvex::MemoryTable& table, const QString& date, const TProgress& progress)
 {
+    if (progress)
+        progress(QStringLiteral("Robne kartice"), 0);
+    const QHash<qint64, TStockPrice> cards = CalculateAllPrices(db, warehouseId, date);
     TControlsOff off(table);
     table.emptyDataSet();
     double total = 0;
@@ -91,7 +119,7 @@ double FillInventoryStockPrice(QSqlDatabase db, qint32 warehouseId, tarvex::Data
         const tarvex::Field& unit = products.fieldByName(QStringLiteral("unitname"));
         const tarvex::Field& productId = products.fieldByName(QStringLiteral("productid"));
         for (products.first(); !products.eof(); products.next()) {
-            const TStockPrice card = CalculatePrice(db, warehouseId, productId.asLargeInt(), date);
+            const TStockPrice card = cards.value(productId.asLargeInt());
             if (isZero(card.amount))
                 continue;
             table.append();
@@ -104,6 +132,8 @@ double FillInventoryStockPrice(QSqlDatabase db, qint32 warehouseId, tarvex::Data
             table.post();
             // The card's own value, not quantity times the rounded price.
             total += card.value;
+            if (progress && table.recordCount() % 5000 == 0)
+                progress(QStringLiteral("Proizvodi"), table.recordCount());
         }
     }
     table.first();

@@ -4,7 +4,10 @@
 // card at the end of a date, with the quantity, the average stock-card
 // price, the stock-card value and the value total.
 
+#include "Reportprogress.h"
 #include "Stockcardwindow.h"
+
+#include <QHash>
 
 #include <QSqlDatabase>
 
@@ -29,13 +32,17 @@ struct TStockPrice {
 // (used as typed); all 0 when the quantity is 0 at six decimals.
 TStockPrice CalculatePrice(QSqlDatabase db, qint32 warehouseId, qint64 productId, const QString& date);
 
+// The same for every product of the warehouse in one pass, leaving out the
+// ones whose quantity is 0.
+QHash<qint64, TStockPrice> CalculateAllPrices(QSqlDatabase db, qint32 warehouseId, const QString& date);
+
 // Fields of the table: name, code, unitname, amount, price, productvalue.
 void DefineInventoryStockPriceFields(tarvex::MemoryTable& table);
 // Empties the open table, appends every product of the list whose stock-card
 // quantity is not 0 at six decimals and returns the sum of their values. A
 // failure throws and keeps the rows appended so far.
 double FillInventoryStockPrice(QSqlDatabase db, qint32 warehouseId, tarvex::DataSet& products,
-                               tarvex::MemoryTable& table, const QString& date);
+                               tarvex::MemoryTable& table, const QString& date, const TProgress& progress = {});
 // "Ukupna vrednost: 1,234.50"
 QString StockPriceTotalText(double total);
 

@@ -9,7 +9,10 @@
 #include "Reportwindow.h"
 #include "Rounding.h"
 
+#include <QHash>
+#include <QSet>
 #include <QSqlQuery>
+#include <QVector>
 
 namespace products {
 
@@ -29,14 +32,28 @@ const int kCategoryGenerations = 4;
 
 const QString kRetailWarehouses = QStringLiteral("(2,4,3,7,10,6,5,15,19)");
 
+// The sales, supplies and stock entries of every listed product, each in one
+// pass over the document lines; "%s" takes the narrowing to the listed
+// products when there are few of them.
 const QString kPeriodSalesSql = QStringLiteral(
-    "SELECT SUM(di.quantity) AS saleamount, d.warehouseid FROM documentitem AS di LEFT JOIN document AS d ON "
+    "SELECT di.productid, d.warehouseid, SUM(di.quantity) AS saleamount FROM documentitem AS di LEFT JOIN document "
+    "AS d ON di.documentid = d.documentid WHERE d.documentdate >= %s AND d.documentdate <= %s AND d.documenttype IN "
+    "('R','M') %s GROUP BY di.productid, d.warehouseid");
+const QString kWeekSalesSql = QStringLiteral(
+    "SELECT di.productid, SUM(di.quantity) AS saleamount FROM documentitem AS di LEFT JOIN document AS d ON "
     "di.documentid = d.documentid WHERE d.documentdate >= %s AND d.documentdate <= %s AND d.documenttype IN "
-    "('R','M') AND di.productid = %d GROUP BY d.warehouseid");
-const QString kSevenDaySalesSql = QStringLiteral(
-    "SELECT SUM(di.quantity) AS saleamount FROM documentitem AS di LEFT JOIN document AS d ON di.documentid = "
-    "d.documentid WHERE d.documentdate >= %s AND d.documentdate <= %s AND d.documenttype IN ('R','M') AND "
-    "di.productid = %d");
+    "('R','M') %s GROUP BY di.productid");
+const QString kSuppliesSql = QStringLiteral(
+    "SELECT di.productid, d.documentdate, d.documentid, p.name FROM documentitem AS di LEFT JOIN document AS d ON "
+    "di.documentid = d.documentid LEFT JOIN partner AS p ON d.partnerid = p.partnerid WHERE (((d.documenttype IN "
+    "('K')) AND (di.quantity > 0)) OR ((d.documenttype IN ('W')) AND (di.quantity < 0))) AND d.docreturn = 'n' AND "
+    "NOT(d.documentid IN %s) %s");
+const QString kEntriesSql = QStringLiteral(
+    "SELECT di.productid, MAX(d.documentdate) FROM documentitem AS di LEFT JOIN document AS d ON di.documentid = "
+    "d.documentid WHERE d.documenttype IN ('G') AND d.docreturn = 'n' AND NOT(d.documentid IN %s) %s GROUP BY "
+    "di.productid");
+// Up to this many listed products the passes read only theirs.
+const int kNarrowedProducts = 200;
 
 const QString kQuantityFormat = QStringLiteral("#,##0.######");
 const QString kPriceFormat = QStringLiteral("0.00");
@@ -94,43 +111,120 @@ QString idList(const QList<qint64>& ids)
     return texts.join(QLatin1Char(','));
 }
 
-// The sales of the period per warehouse and in the last seven days.
-void fillSales(QSqlDatabase db, tarvex::MemoryTable& table, qint64 productId, const TStocksOverviewFilter& filter,
-               const QDate& today)
+struct WarehouseSale {
+    qint64 warehouseId;
+    double sale;
+};
+
+// What the document lines say of the listed products.
+struct ProductDocuments {
+    QHash<qint64, QVector<WarehouseSale>> periodSales; // by warehouse, ascending
+    QHash<qint64, double> weekSales;
+    QHash<qint64, docrules::LastSupply> supplies;
+    QHash<qint64, QDate> entries;
+};
+
+struct SupplyKey {
+    QDate date;
+    qint64 documentId = 0;
+};
+
+ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& filter, const QDate& today,
+                               const QSet<qint64>& listed, const TProgress& progress)
 {
+    QString narrowing;
+    if (listed.size() <= kNarrowedProducts) {
+        const QList<qint64> ids(listed.begin(), listed.end());
+        narrowing = QStringLiteral("AND di.productid IN (") + (ids.isEmpty() ? QStringLiteral("0") : idList(ids)) +
+                    QLatin1Char(')');
+    }
+    ProductDocuments documents;
+    auto step = [&](const char* text) {
+        if (progress)
+            progress(QString::fromUtf8(text), int(listed.size()));
+    };
+    step("Prodaja u periodu");
     QSqlQuery period = tarvex::selectSql(
         db, tarvex::Format(kPeriodSalesSql, {tarvex::quoteSqlText(filter.fromText),
-                                             tarvex::quoteSqlText(filter.toText), productId}));
+                                             tarvex::quoteSqlText(filter.toText), narrowing}));
     while (period.next()) {
-        const double sale = period.value(0).toDouble();
-        if (tarvex::BetterRoundTo(sale, -6) == 0)
-            continue;
-        if (const WarehouseColumns* columns = columnsOf(period.value(1).toLongLong()))
-            addTo(table, QString::fromLatin1(columns->sale), sale);
-        addTo(table, QStringLiteral("totalsale"), sale);
+        const qint64 productId = period.value(0).toLongLong();
+        if (listed.contains(productId))
+            documents.periodSales[productId].append(WarehouseSale{period.value(1).toLongLong(), period.value(2).toDouble()});
     }
+    step("Prodaja u 7 dana");
     // Seven days back to today, both included.
     QSqlQuery week = tarvex::selectSql(
-        db, tarvex::Format(kSevenDaySalesSql, {tarvex::quoteSqlText(tarvex::MyDateToDateStr(today.addDays(-7))),
-                                               tarvex::quoteSqlText(tarvex::MyDateToDateStr(today)), productId}));
-    if (week.next()) {
-        const double sale = week.value(0).toDouble();
-        if (tarvex::BetterRoundTo(sale, -6) != 0)
-            table.fieldByName(QStringLiteral("totalsale7")).setValue(sale);
+        db, tarvex::Format(kWeekSalesSql, {tarvex::quoteSqlText(tarvex::MyDateToDateStr(today.addDays(-7))),
+                                           tarvex::quoteSqlText(tarvex::MyDateToDateStr(today)), narrowing}));
+    while (week.next()) {
+        const qint64 productId = week.value(0).toLongLong();
+        if (listed.contains(productId))
+            documents.weekSales.insert(productId, week.value(1).toDouble());
     }
+    step("Nabavke");
+    // The latest supply; of several on one day the latest document.
+    QHash<qint64, SupplyKey> latest;
+    QSqlQuery supplies =
+        tarvex::selectSql(db, tarvex::Format(kSuppliesSql, {docrules::kSupplyExclusions, narrowing}));
+    while (supplies.next()) {
+        const qint64 productId = supplies.value(0).toLongLong();
+        if (!listed.contains(productId))
+            continue;
+        const QDate date = supplies.value(1).toDate();
+        const qint64 documentId = supplies.value(2).toLongLong();
+        auto found = latest.find(productId);
+        if (found != latest.end() &&
+            (found->date > date || (found->date == date && found->documentId >= documentId)))
+            continue;
+        latest[productId] = SupplyKey{date, documentId};
+        docrules::LastSupply& supply = documents.supplies[productId];
+        supply.found = true;
+        supply.date = date;
+        supply.partner = supplies.value(3).toString();
+    }
+    QSqlQuery entries =
+        tarvex::selectSql(db, tarvex::Format(kEntriesSql, {docrules::kSupplyExclusions, narrowing}));
+    while (entries.next()) {
+        const qint64 productId = entries.value(0).toLongLong();
+        if (listed.contains(productId))
+            documents.entries.insert(productId, entries.value(1).toDate());
+    }
+    return documents;
+}
+
+// The sales of the period per warehouse and in the last seven days.
+void fillSales(tarvex::MemoryTable& table, qint64 productId, const ProductDocuments& documents)
+{
+    const auto period = documents.periodSales.constFind(productId);
+    if (period != documents.periodSales.constEnd()) {
+        for (const WarehouseSale& sale : *period) {
+            if (tarvex::BetterRoundTo(sale.sale, -6) == 0)
+                continue;
+            if (const WarehouseColumns* columns = columnsOf(sale.warehouseId))
+                addTo(table, QString::fromLatin1(columns->sale), sale.sale);
+            addTo(table, QStringLiteral("totalsale"), sale.sale);
+        }
+    }
+    const double week = documents.weekSales.value(productId);
+    if (tarvex::BetterRoundTo(week, -6) != 0)
+        table.fieldByName(QStringLiteral("totalsale7")).setValue(week);
 }
 
 // Days since the last supply (or stock entry, or the date kept in the
 // tariff number) and the supplier.
-void fillLastSupply(QSqlDatabase db, tarvex::MemoryTable& table, qint64 productId, const QVariant& tariffNumber,
-                    const QDateTime& now)
+void fillLastSupply(tarvex::MemoryTable& table, qint64 productId, const QVariant& tariffNumber, const QDateTime& now,
+                    const ProductDocuments& documents)
 {
-    const docrules::LastSupply supply = docrules::lastSupply(db, productId);
     QDate since;
-    if (supply.found) {
-        since = supply.date;
-        if (!supply.partner.isEmpty())
-            table.fieldByName(QStringLiteral("lastsupplier")).setValue(supply.partner);
+    const auto supply = documents.supplies.constFind(productId);
+    const auto entry = documents.entries.constFind(productId);
+    if (supply != documents.supplies.constEnd()) {
+        since = supply->date;
+        if (!supply->partner.isEmpty())
+            table.fieldByName(QStringLiteral("lastsupplier")).setValue(supply->partner);
+    } else if (entry != documents.entries.constEnd()) {
+        since = *entry;
     } else if (!tariffNumber.isNull() && !tariffNumber.toString().isEmpty()) {
         since = tarvex::MyDateStrToDate(tariffNumber.toString());
     }
@@ -138,8 +232,8 @@ void fillLastSupply(QSqlDatabase db, tarvex::MemoryTable& table, qint64 productI
         table.fieldByName(QStringLiteral("daysonstock")).setValue(WholeDaysBetween(since, now));
 }
 
-void fillProduct(QSqlDatabase db, tarvex::QueryDataSet& query, tarvex::MemoryTable& table, qint64 productId,
-                 const TStocksOverviewFilter& filter, const QDateTime& now)
+void fillProduct(tarvex::QueryDataSet& query, tarvex::MemoryTable& table, qint64 productId, const QDateTime& now,
+                 const ProductDocuments& documents)
 {
     auto copy = [&](const char* to, const char* from) {
         table.fieldByName(QString::fromLatin1(to)).setValue(query.fieldByName(QString::fromLatin1(from)).value());
@@ -151,8 +245,8 @@ void fillProduct(QSqlDatabase db, tarvex::QueryDataSet& query, tarvex::MemoryTab
     copy("recommendedpricewithvat", "RecommendedPriceVAT");
     copy("webpricewithvat", "WebPriceVAT");
     copy("b2bprice", "b2bprice");
-    fillSales(db, table, productId, filter, now.date());
-    fillLastSupply(db, table, productId, query.fieldByName(QStringLiteral("tariffnumber")).value(), now);
+    fillSales(table, productId, documents);
+    fillLastSupply(table, productId, query.fieldByName(QStringLiteral("tariffnumber")).value(), now, documents);
 }
 
 // Adds one stock row (one warehouse of the current product) to the record.
@@ -275,12 +369,19 @@ void DefineStocksOverviewFields(tarvex::MemoryTable& table)
 }
 
 void FillStocksOverview(tarvex::QueryDataSet& query, tarvex::MemoryTable& table,
-                        const TStocksOverviewFilter& filter, const QDateTime& now)
+                        const TStocksOverviewFilter& filter, const QDateTime& now, const TProgress& progress)
 {
     QSqlDatabase db = query.connection()->database();
     query.close();
+    if (progress)
+        progress(QStringLiteral("Zalihe"), 0);
     query.setSql(tarvex::Format(kStocksOverviewSql, {StocksOverviewWhere(db, filter)}));
     query.open();
+    QSet<qint64> listed;
+    const tarvex::Field& listedId = query.fieldByName(QStringLiteral("productid"));
+    for (query.first(); !query.eof(); query.next())
+        listed.insert(listedId.asLargeInt());
+    const ProductDocuments documents = readDocuments(db, filter, now.date(), listed, progress);
     query.first();
 
     TControlsOff off(table);
@@ -305,7 +406,9 @@ void FillStocksOverview(tarvex::QueryDataSet& query, tarvex::MemoryTable& table,
         const qint64 productId = query.fieldByName(QStringLiteral("productid")).asLargeInt();
         if (table.isEmpty() || productIdField.asLargeInt() != productId) {
             table.append();
-            fillProduct(db, query, table, productId, filter, now);
+            fillProduct(query, table, productId, now, documents);
+            if (progress && table.recordCount() % 5000 == 0)
+                progress(QStringLiteral("Proizvodi"), table.recordCount());
         } else {
             table.edit();
         }

@@ -6,6 +6,8 @@
 // supplier, and four prices. The warehouse columns belong to the warehouse
 // identifiers of one installation; they are constants here.
 
+#include "Reportprogress.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QSqlDatabase>
@@ -52,10 +54,11 @@ QStringList StocksOverviewColumns();
 // Runs the main statement on `query` (which stays open, the memo reads the
 // descriptions from it) and fills the open table afresh, one record per
 // product. `now` is the moment the days on stock count to and whose date
-// ends the seven-day sales. A database error leaves the records posted so
-// far.
+// ends the seven-day sales. The sales, supplies and stock entries are read
+// for all listed products together, one pass each. A database error leaves
+// the records posted so far.
 void FillStocksOverview(tarvex::QueryDataSet& query, tarvex::MemoryTable& table,
-                        const TStocksOverviewFilter& filter, const QDateTime& now);
+                        const TStocksOverviewFilter& filter, const QDateTime& now, const TProgress& progress = {});
 
 // Whole days between a date (at its midnight) and a moment, either way.
 int WholeDaysBetween(const QDate& date, const QDateTime& now);

@@ -11,6 +11,7 @@
 #include "Modal.h"
 #include "Productdmunit.h"
 #include "Reportdates.h"
+#include "Rounding.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,80 +29,29 @@ namespace products {
 namespace {
 
 // Everything received and issued up to the end of the period, per
-// warehouse and product.
+// warehouse and product, with the part of it dated before the period: one
+// pass over the lines instead of an opening-balance statement per row.
 const QString kTurnoverSql = QStringLiteral(
-    "SELECT di.productid,p.name,p.code,p.unitname,(di.quantity + 0.0) AS amountprevbalance, SUM(IF(d.direction = 1 "
-    "OR (d.documenttype = 'I' AND d.inwarehouseid = w.warehouseid),di.quantity,0)) AS amountin, SUM(IF(d.direction "
-    "= -1 AND (d.warehouseid = w.warehouseid),di.quantity,0)) AS amountout, (di.quantity + 0.0) AS  "
-    "amountbalance,(di.quantity + 0.0) AS amountnewbalance,w.warehouseid,w.name AS warehousename FROM documentitem "
-    "AS di LEFT JOIN document AS d ON di.documentid = d.documentid  LEFT JOIN product AS p ON di.productid = "
-    "p.productid  LEFT JOIN warehouse AS w ON ((d.warehouseid = w.warehouseid) OR (d.inwarehouseid = "
-    "w.warehouseid)) WHERE %s d.documenttype IN ('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' "
-    "AND d.documentdate <= %s GROUP BY w.warehouseid,di.productid ORDER BY w.name,p.name");
-
-// What one warehouse received and issued of one product before the period.
-const QString kOpeningSql = QStringLiteral(
-    "SELECT SUM(IF(d.direction = 1 OR (d.documenttype = 'I' AND d.inwarehouseid = w.warehouseid),di.quantity,0)) "
-    "AS amountin, SUM(IF(d.direction = -1 AND (d.warehouseid = w.warehouseid),di.quantity,0)) AS amountout FROM "
-    "documentitem AS di LEFT JOIN document AS d ON di.documentid = d.documentid  LEFT JOIN product AS p ON "
-    "di.productid = p.productid  LEFT JOIN warehouse AS w ON ((d.warehouseid = w.warehouseid) OR (d.inwarehouseid "
-    "= w.warehouseid)) WHERE %s di.productid = %d AND w.warehouseid = %d AND d.documenttype IN "
-    "('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' AND d.documentdate < %s GROUP BY "
+    "SELECT di.productid,p.name,p.code,p.unitname,"
+    "SUM(IF(d.documentdate < %s AND (d.direction = 1 OR (d.documenttype = 'I' AND d.inwarehouseid = "
+    "w.warehouseid)),di.quantity,0)) AS beforein, "
+    "SUM(IF(d.documentdate < %s AND d.direction = -1 AND (d.warehouseid = w.warehouseid),di.quantity,0)) AS "
+    "beforeout, "
+    "SUM(IF(d.direction = 1 OR (d.documenttype = 'I' AND d.inwarehouseid = w.warehouseid),di.quantity,0)) AS "
+    "amountin, SUM(IF(d.direction = -1 AND (d.warehouseid = w.warehouseid),di.quantity,0)) AS amountout, "
+    "w.warehouseid,w.name AS warehousename FROM documentitem AS di LEFT JOIN document AS d ON di.documentid = "
+    "d.documentid  LEFT JOIN product AS p ON di.productid = p.productid  LEFT JOIN warehouse AS w ON "
+    "((d.warehouseid = w.warehouseid) OR (d.inwarehouseid = w.warehouseid)) WHERE %s d.documenttype IN "
+    "('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' AND d.documentdate <= %s GROUP BY "
     "w.warehouseid,di.productid ORDER BY w.name,p.name");
 
 const QString kServicesOut = QStringLiteral("NOT (p.type = 'u') AND");
 
-struct TurnoverRow {
-    QVariant productId;
-    QVariant name;
-    QVariant code;
-    QVariant unitName;
-    qint64 warehouseId = 0;
-    QVariant warehouseName;
-    double previous = 0;
-    double in = 0;
-    double out = 0;
-};
-
-std::vector<TurnoverRow> readPeriodEnd(QSqlDatabase db, const TTurnoverRequest& request)
+// Zero as the quantities are shown (six decimals): sums of kg and m
+// quantities that cancel out leave a remainder of about 1e-15.
+bool isZero(double value)
 {
-    QString prefix = request.excludeServices ? kServicesOut : QString();
-    if (!request.warehouseName.isEmpty())
-        prefix += tarvex::Format(QStringLiteral("(w.name = %s) AND"), {tarvex::quoteSqlText(request.warehouseName)});
-    QSqlQuery query =
-        tarvex::selectSql(db, tarvex::Format(kTurnoverSql, {prefix, tarvex::quoteSqlText(request.toText)}));
-    std::vector<TurnoverRow> rows;
-    while (query.next()) {
-        // Lines of documents whose warehouses do not exist belong nowhere.
-        if (query.value(9).isNull())
-            continue;
-        TurnoverRow row;
-        row.productId = query.value(0);
-        row.name = query.value(1);
-        row.code = query.value(2);
-        row.unitName = query.value(3);
-        row.in = query.value(5).toDouble();
-        row.out = query.value(6).toDouble();
-        row.warehouseId = query.value(9).toLongLong();
-        row.warehouseName = query.value(10);
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-// Moves what happened before the period into the opening balance.
-void separateOpening(QSqlDatabase db, TurnoverRow& row, const TTurnoverRequest& request)
-{
-    QSqlQuery before = tarvex::selectSql(
-        db, tarvex::Format(kOpeningSql, {request.excludeServices ? kServicesOut : QString(), row.productId.toLongLong(),
-                                         row.warehouseId, tarvex::quoteSqlText(request.fromText)}));
-    if (!before.next())
-        return;
-    const double beforeIn = before.value(0).toDouble();
-    const double beforeOut = before.value(1).toDouble();
-    row.previous = beforeIn - beforeOut;
-    row.in -= beforeIn;
-    row.out -= beforeOut;
+    return tarvex::BetterRoundTo(value, -6) == 0;
 }
 
 } // namespace
@@ -130,33 +80,61 @@ void DefineTurnoverFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("warehousename"), FieldType::String, 50).setDisplayLabel(QStringLiteral("Magacin"));
 }
 
-void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRequest& request)
+void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRequest& request,
+                  const TProgress& progress)
 {
-    std::vector<TurnoverRow> rows = readPeriodEnd(db, request);
-    for (TurnoverRow& row : rows)
-        separateOpening(db, row, request);
+    QString prefix = request.excludeServices ? kServicesOut : QString();
+    if (!request.warehouseName.isEmpty())
+        prefix += tarvex::Format(QStringLiteral("(w.name = %s) AND"), {tarvex::quoteSqlText(request.warehouseName)});
+    const QString from = tarvex::quoteSqlText(request.fromText);
+    if (progress)
+        progress(QStringLiteral("Promet"), 0);
+    QSqlQuery query = tarvex::selectSql(
+        db, tarvex::Format(kTurnoverSql, {from, from, prefix, tarvex::quoteSqlText(request.toText)}));
 
     TControlsOff off(table);
     table.emptyDataSet();
-    for (const TurnoverRow& row : rows) {
-        const double balance = row.in - row.out;
-        const double end = row.previous + balance;
+    tarvex::Field& productId = table.fieldByName(QStringLiteral("productid"));
+    tarvex::Field& warehouseId = table.fieldByName(QStringLiteral("warehouseid"));
+    tarvex::Field& name = table.fieldByName(QStringLiteral("name"));
+    tarvex::Field& code = table.fieldByName(QStringLiteral("code"));
+    tarvex::Field& unitName = table.fieldByName(QStringLiteral("unitname"));
+    tarvex::Field& previousField = table.fieldByName(QStringLiteral("amountprevbalance"));
+    tarvex::Field& inField = table.fieldByName(QStringLiteral("amountin"));
+    tarvex::Field& outField = table.fieldByName(QStringLiteral("amountout"));
+    tarvex::Field& balanceField = table.fieldByName(QStringLiteral("amountbalance"));
+    tarvex::Field& endField = table.fieldByName(QStringLiteral("amountnewbalance"));
+    tarvex::Field& warehouseName = table.fieldByName(QStringLiteral("warehousename"));
+    int rows = 0;
+    while (query.next()) {
+        // Lines of documents whose warehouses do not exist belong nowhere.
+        if (query.value(8).isNull())
+            continue;
+        const double beforeIn = query.value(4).toDouble();
+        const double beforeOut = query.value(5).toDouble();
+        const double previous = beforeIn - beforeOut;
+        const double in = query.value(6).toDouble() - beforeIn;
+        const double out = query.value(7).toDouble() - beforeOut;
+        const double balance = in - out;
+        const double end = previous + balance;
         // Nothing moved in the period and nothing is left.
-        if (row.in == 0 && row.out == 0 && end == 0)
+        if (isZero(in) && isZero(out) && isZero(end))
             continue;
         table.append();
-        table.fieldByName(QStringLiteral("productid")).setValue(row.productId);
-        table.fieldByName(QStringLiteral("warehouseid")).setValue(row.warehouseId);
-        table.fieldByName(QStringLiteral("name")).setValue(row.name);
-        table.fieldByName(QStringLiteral("code")).setValue(row.code);
-        table.fieldByName(QStringLiteral("unitname")).setValue(row.unitName);
-        table.fieldByName(QStringLiteral("amountprevbalance")).setValue(row.previous);
-        table.fieldByName(QStringLiteral("amountin")).setValue(row.in);
-        table.fieldByName(QStringLiteral("amountout")).setValue(row.out);
-        table.fieldByName(QStringLiteral("amountbalance")).setValue(balance);
-        table.fieldByName(QStringLiteral("amountnewbalance")).setValue(end);
-        table.fieldByName(QStringLiteral("warehousename")).setValue(row.warehouseName);
+        productId.setValue(query.value(0));
+        warehouseId.setValue(query.value(8));
+        name.setValue(query.value(1));
+        code.setValue(query.value(2));
+        unitName.setValue(query.value(3));
+        previousField.setValue(previous);
+        inField.setValue(in);
+        outField.setValue(out);
+        balanceField.setValue(balance);
+        endField.setValue(end);
+        warehouseName.setValue(query.value(9));
         table.post();
+        if (progress && ++rows % 5000 == 0)
+            progress(QStringLiteral("Promet"), rows);
     }
     table.first();
 }

@@ -4,6 +4,7 @@
 // received and issued within it, their difference and the quantity at its
 // end, counted from the posted stock documents.
 
+#include "Reportprogress.h"
 #include "Reportwindow.h"
 
 #include <QSqlDatabase>
@@ -32,10 +33,12 @@ struct TTurnoverRequest {
 void DefineTurnoverFields(tarvex::MemoryTable& table);
 
 // Fills the open table afresh, by warehouse name and product name. Products
-// without movement in the period and nothing left at its end are left out,
-// and so are lines of documents that name no existing warehouse. The date
-// texts go to the database as typed (quoted). Throws DatabaseError.
-void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRequest& request);
+// without movement in the period and nothing left at its end (zero at six
+// decimals) are left out, and so are lines of documents that name no
+// existing warehouse. The date texts go to the database as typed (quoted).
+// Throws DatabaseError.
+void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRequest& request,
+                  const TProgress& progress = {});
 
 class TTurnoverAllWarehousesForm : public TReportWindow {
     Q_OBJECT
