@@ -97,6 +97,9 @@ TEST(BaseWindows, SearchPanelTypesPicksPressesAndFinds)
     EXPECT_EQ(list->value("warehouse"), QString());
     list->pressEditButton();
     EXPECT_EQ(list->value("warehouse"), "Glavni magacin");
+    // A value wider than its cell shows whole as the cell's tip.
+    EXPECT_EQ(list->item(0, 1)->toolTip(), "Mle");
+    EXPECT_EQ(list->item(list->rowOf("warehouse"), 1)->toolTip(), "Glavni magacin");
 }
 
 TEST(BaseWindows, EditorAppliesOnlyWhenSomethingIsUnsavedAndAsksBeforeClosing)

@@ -90,6 +90,11 @@ SearchValueList::SearchValueList(QWidget* parent) : QTableWidget(0, 2, parent)
     setEditTriggers(QAbstractItemView::AllEditTriggers);
     setItemDelegateForColumn(1, new SearchValueDelegate(this));
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    // Several category paths outgrow any panel: the whole value shows as a tip.
+    connect(this, &QTableWidget::itemChanged, this, [](QTableWidgetItem* changed) {
+        if (changed->column() == 1 && changed->toolTip() != changed->text())
+            changed->setToolTip(changed->text());
+    });
 }
 
 void SearchValueList::addKey(const QString& key)
