@@ -398,9 +398,14 @@ TEST_F(StocksOverviewTest, DatePickersAndSpreadsheetExport)
     const QString chosen = layoutDir.filePath("zalihe");
     script.answer(chosen);
     form->ExportToExcelButton()->click();
-    QFile written(chosen + ".xls");
+    QFile written(chosen + ".xlsx");
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.read(2) == "PK");
+    // A name typed with ".xls" is saved as what it holds.
+    script.answer(chosen + "2.xls");
+    form->ExportToExcelButtonClick();
+    EXPECT_TRUE(QFile::exists(chosen + "2.xlsx"));
+    EXPECT_FALSE(QFile::exists(chosen + "2.xls"));
     // Cancelled: nothing written.
     script.answer(QString());
     form->ExportToExcelButtonClick();

@@ -24,6 +24,12 @@ TEST(Spreadsheet, DisplayFormatsBecomeSpreadsheetFormats)
     EXPECT_EQ(spreadsheetNumberFormat("#,##0.00"), "#,##0.00");
     EXPECT_EQ(spreadsheetNumberFormat("0.00 %"), "0.00\" %\"");
     EXPECT_EQ(spreadsheetNumberFormat("0.###"), "0.###");
+    // Whole numbers of optional-decimal formats lose the trailing point.
+    EXPECT_EQ(wholeNumberFormat("#,##0.######"), "#,##0");
+    EXPECT_EQ(wholeNumberFormat("0.## kg"), "0\" kg\"");
+    EXPECT_EQ(wholeNumberFormat("#,##0.00"), "");
+    EXPECT_EQ(wholeNumberFormat("0.0#"), "");
+    EXPECT_EQ(wholeNumberFormat("0"), "");
 }
 
 TEST(Spreadsheet, WritesNumbersAsNumbersAndTextsAsTexts)
@@ -36,7 +42,9 @@ TEST(Spreadsheet, WritesNumbersAsNumbersAndTextsAsTexts)
                      {QStringLiteral("Količina"), SheetColumn::Kind::Number, QStringLiteral("0.###")},
                      {QStringLiteral("Datum"), SheetColumn::Kind::Date, {}}};
     table.rows = {{QStringLiteral("00123"), 1234.5, QDate(2024, 3, 5)},
-                  {QStringLiteral("Đak ćčšž"), QVariant(), QVariant()}};
+                  {QStringLiteral("Đak ćčšž"), QVariant(), QVariant()},
+                  {QStringLiteral("x"), 21.0, QVariant()},
+                  {QStringLiteral("y"), 20.9999999, QVariant()}};
     QString error;
     ASSERT_TRUE(writeSpreadsheet(table, file, &error)) << error.toStdString();
 
@@ -53,6 +61,18 @@ TEST(Spreadsheet, WritesNumbersAsNumbersAndTextsAsTexts)
     EXPECT_TRUE(workbook.contains(QStringLiteral("Pregled_ zalihe")));
     // The empty cells of the second row are left out, not written as zero.
     EXPECT_FALSE(sheet.contains(QStringLiteral("B3")));
+    // 21 and 20.9999999 (21 at three decimals) take the whole-number style
+    // "0", 1234.5 keeps "0.###".
+    const QString styles = unzipEntry(file, QStringLiteral("xl/styles.xml"));
+    EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"0.###\""))) << styles.toStdString();
+    EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"0\""))) << styles.toStdString();
+    auto styleOf = [&](const QString& cell) {
+        const int at = sheet.indexOf(QStringLiteral("r=\"") + cell + QLatin1Char('"'));
+        const int s = sheet.indexOf(QStringLiteral("s=\""), at);
+        return sheet.mid(s, sheet.indexOf(QLatin1Char('"'), s + 3) - s);
+    };
+    EXPECT_EQ(styleOf("B4"), styleOf("B5"));
+    EXPECT_NE(styleOf("B4"), styleOf("B2"));
 
     EXPECT_FALSE(writeSpreadsheet(table, QStringLiteral("/nonexistent/dir/x.xlsx"), &error));
 }

@@ -47,7 +47,37 @@ QString safeSheetName(const QString& name)
     return clean.left(31);
 }
 
+// The decimals a format may show, and whether all of them are optional
+// ("#,##0.######"): then a whole number would read "21." in a spreadsheet.
+struct Decimals {
+    int count = 0;
+    bool optional = false;
+};
+
+Decimals decimalsOf(const QString& format)
+{
+    const int point = format.indexOf(QLatin1Char('.'));
+    if (point < 0)
+        return {};
+    Decimals decimals;
+    int i = point + 1;
+    while (i < format.size() && (format[i] == QLatin1Char('#') || format[i] == QLatin1Char('0')))
+        ++i;
+    decimals.count = i - point - 1;
+    decimals.optional = decimals.count > 0 && !format.mid(point + 1, decimals.count).contains(QLatin1Char('0'));
+    return decimals;
+}
+
 } // namespace
+
+QString wholeNumberFormat(const QString& displayFormat)
+{
+    const Decimals decimals = decimalsOf(displayFormat);
+    if (!decimals.optional)
+        return QString();
+    const int point = displayFormat.indexOf(QLatin1Char('.'));
+    return spreadsheetNumberFormat(displayFormat.left(point) + displayFormat.mid(point + 1 + decimals.count));
+}
 
 bool writeSpreadsheet(const SheetTable& table, const QString& fileName, QString* error)
 {
@@ -75,6 +105,9 @@ bool writeSpreadsheet(const SheetTable& table, const QString& fileName, QString*
     format_set_num_format(dateFormat, "yyyy-mm-dd");
 
     QVector<lxw_format*> formats(table.columns.size(), nullptr);
+    // Used for the whole numbers of a column whose decimals are optional.
+    QVector<lxw_format*> wholeFormats(table.columns.size(), nullptr);
+    QVector<int> decimals(table.columns.size(), 0);
     QVector<QByteArray> keep; // libxlsxwriter copies strings, but keep them alive while writing anyway
     for (int c = 0; c < table.columns.size(); ++c) {
         const SheetColumn& column = table.columns[c];
@@ -84,6 +117,13 @@ bool writeSpreadsheet(const SheetTable& table, const QString& fileName, QString*
             formats[c] = workbook_add_format(workbook);
             keep << spreadsheetNumberFormat(column.numberFormat).toUtf8();
             format_set_num_format(formats[c], keep.last().constData());
+            const QString whole = wholeNumberFormat(column.numberFormat);
+            if (!whole.isEmpty()) {
+                wholeFormats[c] = workbook_add_format(workbook);
+                keep << whole.toUtf8();
+                format_set_num_format(wholeFormats[c], keep.last().constData());
+                decimals[c] = decimalsOf(column.numberFormat).count;
+            }
         } else if (column.kind == SheetColumn::Kind::Date) {
             formats[c] = dateFormat;
         }
@@ -102,8 +142,12 @@ bool writeSpreadsheet(const SheetTable& table, const QString& fileName, QString*
             case SheetColumn::Kind::Number: {
                 bool ok = false;
                 const double d = value.toDouble(&ok);
-                if (ok && std::isfinite(d))
-                    worksheet_write_number(sheet, sheetRow, col, d, formats[c]);
+                if (!ok || !std::isfinite(d))
+                    break;
+                // Whole at the shown precision: 21.0000001 reads "21" too.
+                const double scale = std::pow(10.0, decimals[c]);
+                const bool whole = wholeFormats[c] && std::round(d * scale) == std::round(d) * scale;
+                worksheet_write_number(sheet, sheetRow, col, d, whole ? wholeFormats[c] : formats[c]);
                 break;
             }
             case SheetColumn::Kind::Date: {

@@ -29,5 +29,8 @@ bool writeSpreadsheet(const SheetTable& table, const QString& fileName, QString*
 // The spreadsheet's number format for one of the module's display formats.
 // Literal text is quoted; "%" stays a literal sign, nothing is multiplied.
 QString spreadsheetNumberFormat(const QString& displayFormat);
+// The format for the whole numbers of a column whose decimals are all
+// optional ("#,##0.######" gives "#,##0"); empty for other formats.
+QString wholeNumberFormat(const QString& displayFormat);
 
 } // namespace tarvex

@@ -309,11 +309,15 @@ void TStocksOverviewForm::StocksOverviewDBGDblClick()
 
 void TStocksOverviewForm::ExportToExcelButtonClick()
 {
-    QString fileName = tarvex::dialogs().saveFileName(kCaption, kCaption, QStringLiteral("Excel (*.xls)"));
+    QString fileName = tarvex::dialogs().saveFileName(kCaption, kCaption, QStringLiteral("Excel (*.xlsx)"));
     if (fileName.isEmpty())
         return;
-    if (QFileInfo(fileName).suffix().isEmpty())
-        fileName += QStringLiteral(".xls");
+    // The content is .xlsx; a reader that trusts the name refuses it as .xls.
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (suffix.compare(QStringLiteral("xls"), Qt::CaseInsensitive) == 0)
+        fileName += QLatin1Char('x');
+    else if (suffix.isEmpty())
+        fileName += QStringLiteral(".xlsx");
     try {
         tarvex::BusyCursor busy;
         tarvex::ExportDataSet(*m_table, fileName);
