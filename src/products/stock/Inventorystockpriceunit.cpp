@@ -32,10 +32,11 @@ const QString kStockCardSql = QStringLiteral(
     "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d AND "
     "dfi.warehouseid = %d AND d.documentdate <= %s");
 
-// The same sums for every product of the warehouse in one pass.
+// The same sums for every product of the warehouse in one pass, the
+// entries driving the join (see the stock-card quantities).
 const QString kStockCardsSql = QStringLiteral(
     "SELECT dfi.productid,SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS "
-    "SumBalance FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE "
+    "SumBalance FROM docfinitem AS dfi STRAIGHT_JOIN document AS d ON dfi.documentid = d.documentid WHERE "
     "dfi.warehouseid = %d AND d.documentdate <= %s GROUP BY dfi.productid");
 
 const QString kTotalFormat = QStringLiteral("Ukupna vrednost: %s");

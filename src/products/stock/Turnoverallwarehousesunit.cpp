@@ -22,36 +22,69 @@
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QVBoxLayout>
+#include <QHash>
+#include <algorithm>
 #include <vector>
 
 namespace products {
 
 namespace {
 
-// Everything received and issued up to the end of the period, per
-// warehouse and product, with the part of it dated before the period: one
-// pass over the lines instead of an opening-balance statement per row.
-const QString kTurnoverSql = QStringLiteral(
-    "SELECT di.productid,p.name,p.code,p.unitname,"
-    "SUM(IF(d.documentdate < %s AND (d.direction = 1 OR (d.documenttype = 'I' AND d.inwarehouseid = "
-    "w.warehouseid)),di.quantity,0)) AS beforein, "
-    "SUM(IF(d.documentdate < %s AND d.direction = -1 AND (d.warehouseid = w.warehouseid),di.quantity,0)) AS "
-    "beforeout, "
-    "SUM(IF(d.direction = 1 OR (d.documenttype = 'I' AND d.inwarehouseid = w.warehouseid),di.quantity,0)) AS "
-    "amountin, SUM(IF(d.direction = -1 AND (d.warehouseid = w.warehouseid),di.quantity,0)) AS amountout, "
-    "w.warehouseid,w.name AS warehousename FROM documentitem AS di LEFT JOIN document AS d ON di.documentid = "
-    "d.documentid  LEFT JOIN product AS p ON di.productid = p.productid  LEFT JOIN warehouse AS w ON "
-    "((d.warehouseid = w.warehouseid) OR (d.inwarehouseid = w.warehouseid)) WHERE %s d.documenttype IN "
-    "('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' AND d.documentdate <= %s GROUP BY "
-    "w.warehouseid,di.productid ORDER BY w.name,p.name");
-
-const QString kServicesOut = QStringLiteral("NOT (p.type = 'u') AND");
+// The posted stock lines up to the end of the period, read once in the
+// order they are stored (the lines drive the join: grouping on the server
+// over the two-warehouse join is many times slower) and summed here.
+const QString kLinesSql = QStringLiteral(
+    "SELECT di.productid, di.quantity, d.documentdate < %s AS beforeperiod, d.direction, d.documenttype, "
+    "d.warehouseid, d.inwarehouseid FROM documentitem AS di STRAIGHT_JOIN document AS d ON di.documentid = "
+    "d.documentid WHERE d.documenttype IN ('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' AND "
+    "d.documentdate <= %s");
+// Warehouses and products by name, in the database's collation; the
+// position is the order of the list.
+const QString kWarehousesSql = QStringLiteral("SELECT warehouseid, name FROM warehouse %s ORDER BY name");
+const QString kProductsSql =
+    QStringLiteral("SELECT productid, name, code, unitname, type FROM product ORDER BY name");
 
 // Zero as the quantities are shown (six decimals): sums of kg and m
 // quantities that cancel out leave a remainder of about 1e-15.
 bool isZero(double value)
 {
     return tarvex::BetterRoundTo(value, -6) == 0;
+}
+
+struct Named {
+    int position = 0;
+    QVariant name;
+};
+
+struct Product {
+    int position = 0;
+    QVariant name;
+    QVariant code;
+    QVariant unitName;
+    bool service = false;
+};
+
+struct Sums {
+    double beforeIn = 0;
+    double beforeOut = 0;
+    double in = 0;
+    double out = 0;
+};
+
+// What one line does to one of its warehouses, by the document stock rule:
+// a transfer enters its receiving warehouse, every entering document both
+// warehouses it names.
+void count(Sums& sums, bool before, int direction, bool transferInto, bool issuedFrom, double quantity)
+{
+    const bool in = direction == 1 || transferInto;
+    const bool out = direction == -1 && issuedFrom;
+    if (before) {
+        sums.beforeIn += in ? quantity : 0;
+        sums.beforeOut += out ? quantity : 0;
+    } else {
+        sums.in += in ? quantity : 0;
+        sums.out += out ? quantity : 0;
+    }
 }
 
 } // namespace
@@ -83,19 +116,79 @@ void DefineTurnoverFields(tarvex::MemoryTable& table)
 void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRequest& request,
                   const TProgress& progress)
 {
-    QString prefix = request.excludeServices ? kServicesOut : QString();
-    if (!request.warehouseName.isEmpty())
-        prefix += tarvex::Format(QStringLiteral("(w.name = %s) AND"), {tarvex::quoteSqlText(request.warehouseName)});
-    const QString from = tarvex::quoteSqlText(request.fromText);
-    if (progress)
-        progress(QStringLiteral("Promet"), 0);
-    QSqlQuery query = tarvex::selectSql(
-        db, tarvex::Format(kTurnoverSql, {from, from, prefix, tarvex::quoteSqlText(request.toText)}));
+    auto step = [&](const char* text, int rows) {
+        if (progress)
+            progress(QString::fromUtf8(text), rows);
+    };
+    step("Magacini i proizvodi", 0);
+    QHash<qint64, Named> warehouses;
+    {
+        const QString only = request.warehouseName.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral("WHERE name = ") + tarvex::quoteSqlText(request.warehouseName);
+        QSqlQuery query = tarvex::selectSql(db, tarvex::Format(kWarehousesSql, {only}));
+        while (query.next())
+            warehouses.insert(query.value(0).toLongLong(), Named{int(warehouses.size()), query.value(1)});
+    }
+    QHash<qint64, Product> products;
+    {
+        QSqlQuery query = tarvex::selectSql(db, kProductsSql);
+        // Lines of a product that does not exist sort first, as a missing name does.
+        int position = 1;
+        while (query.next())
+            products.insert(query.value(0).toLongLong(),
+                            Product{position++, query.value(1), query.value(2), query.value(3),
+                                    query.value(4).toString() == QLatin1String("u")});
+    }
+
+    step("Stavke dokumenata", 0);
+    QHash<QPair<qint64, qint64>, Sums> sums;
+    {
+        QSqlQuery lines = tarvex::selectSql(db, tarvex::Format(kLinesSql, {tarvex::quoteSqlText(request.fromText),
+                                                                         tarvex::quoteSqlText(request.toText)}));
+        int read = 0;
+        while (lines.next()) {
+            if (progress && ++read % 100000 == 0)
+                progress(QStringLiteral("Stavke dokumenata"), read);
+            const qint64 productId = lines.value(0).toLongLong();
+            if (request.excludeServices) {
+                const auto product = products.constFind(productId);
+                if (product == products.constEnd() || product->service)
+                    continue;
+            }
+            const double quantity = lines.value(1).toDouble();
+            const bool before = lines.value(2).toInt() == 1;
+            const int direction = lines.value(3).toInt();
+            const bool transfer = lines.value(4).toString() == QLatin1String("I");
+            const QVariant from = lines.value(5);
+            const QVariant into = lines.value(6);
+            const qint64 fromId = from.isNull() ? -1 : from.toLongLong();
+            const qint64 intoId = into.isNull() ? -1 : into.toLongLong();
+            if (fromId >= 0 && warehouses.contains(fromId))
+                count(sums[{fromId, productId}], before, direction, transfer && intoId == fromId, true, quantity);
+            if (intoId >= 0 && intoId != fromId && warehouses.contains(intoId))
+                count(sums[{intoId, productId}], before, direction, transfer, false, quantity);
+        }
+    }
+
+    step("Redosled", int(sums.size()));
+    struct Row {
+        int warehouse;
+        int product;
+        QHash<QPair<qint64, qint64>, Sums>::const_iterator sums;
+    };
+    std::vector<Row> rows;
+    rows.reserve(size_t(sums.size()));
+    for (auto it = sums.constBegin(); it != sums.constEnd(); ++it)
+        rows.push_back(Row{warehouses.value(it.key().first).position, products.value(it.key().second).position, it});
+    std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        return a.warehouse != b.warehouse ? a.warehouse < b.warehouse : a.product < b.product;
+    });
 
     TControlsOff off(table);
     table.emptyDataSet();
-    tarvex::Field& productId = table.fieldByName(QStringLiteral("productid"));
-    tarvex::Field& warehouseId = table.fieldByName(QStringLiteral("warehouseid"));
+    tarvex::Field& productIdField = table.fieldByName(QStringLiteral("productid"));
+    tarvex::Field& warehouseIdField = table.fieldByName(QStringLiteral("warehouseid"));
     tarvex::Field& name = table.fieldByName(QStringLiteral("name"));
     tarvex::Field& code = table.fieldByName(QStringLiteral("code"));
     tarvex::Field& unitName = table.fieldByName(QStringLiteral("unitname"));
@@ -105,36 +198,33 @@ void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRe
     tarvex::Field& balanceField = table.fieldByName(QStringLiteral("amountbalance"));
     tarvex::Field& endField = table.fieldByName(QStringLiteral("amountnewbalance"));
     tarvex::Field& warehouseName = table.fieldByName(QStringLiteral("warehousename"));
-    int rows = 0;
-    while (query.next()) {
-        // Lines of documents whose warehouses do not exist belong nowhere.
-        if (query.value(8).isNull())
-            continue;
-        const double beforeIn = query.value(4).toDouble();
-        const double beforeOut = query.value(5).toDouble();
-        const double previous = beforeIn - beforeOut;
-        const double in = query.value(6).toDouble() - beforeIn;
-        const double out = query.value(7).toDouble() - beforeOut;
-        const double balance = in - out;
+    int shown = 0;
+    for (const Row& row : rows) {
+        const Sums& sum = *row.sums;
+        const double previous = sum.beforeIn - sum.beforeOut;
+        const double balance = sum.in - sum.out;
         const double end = previous + balance;
         // Nothing moved in the period and nothing is left.
-        if (isZero(in) && isZero(out) && isZero(end))
+        if (isZero(sum.in) && isZero(sum.out) && isZero(end))
             continue;
+        const qint64 productId = row.sums.key().second;
+        const qint64 warehouseId = row.sums.key().first;
+        const Product product = products.value(productId);
         table.append();
-        productId.setValue(query.value(0));
-        warehouseId.setValue(query.value(8));
-        name.setValue(query.value(1));
-        code.setValue(query.value(2));
-        unitName.setValue(query.value(3));
+        productIdField.setValue(productId);
+        warehouseIdField.setValue(warehouseId);
+        name.setValue(product.name);
+        code.setValue(product.code);
+        unitName.setValue(product.unitName);
         previousField.setValue(previous);
-        inField.setValue(in);
-        outField.setValue(out);
+        inField.setValue(sum.in);
+        outField.setValue(sum.out);
         balanceField.setValue(balance);
         endField.setValue(end);
-        warehouseName.setValue(query.value(9));
+        warehouseName.setValue(warehouses.value(warehouseId).name);
         table.post();
-        if (progress && ++rows % 5000 == 0)
-            progress(QStringLiteral("Promet"), rows);
+        if (progress && ++shown % 20000 == 0)
+            progress(QStringLiteral("Redovi"), shown);
     }
     table.first();
 }
