@@ -134,6 +134,17 @@ QString cardsReference(const QString& productsWhere, const QString& cardsWhere, 
         .arg(productsWhere, cardsWhere, quoted(to));
 }
 
+// Where the time goes: each step's start on stderr.
+TProgress stepTimes(const QElapsedTimer& timer)
+{
+    return [&timer, last = QString()](const QString& step, int rows) mutable {
+        if (step == last)
+            return;
+        last = step;
+        std::fprintf(stderr, "  %8.0f ms %s (%d)\n", msSince(timer), qPrintable(step), rows);
+    };
+}
+
 void print(const QString& name, double ms, double reference, int rows, int referenceRows)
 {
     const QByteArray n = name.toUtf8();
@@ -170,7 +181,7 @@ int runReport(const QString& name, tarvex::Connection& connection)
         table.createDataSet();
         tarvex::QueryDataSet query(&connection, QString());
         timer.start();
-        FillStocksOverview(query, table, filter, QDateTime(lastDay, QTime(12, 0)));
+        FillStocksOverview(query, table, filter, QDateTime(lastDay, QTime(12, 0)), stepTimes(timer));
         print(name, msSince(timer), reference, table.recordCount(), referenceRows);
     } else if (name == QLatin1String("turnover")) {
         // All warehouses, services left out, one year.
@@ -182,7 +193,7 @@ int runReport(const QString& name, tarvex::Connection& connection)
         DefineTurnoverFields(table);
         table.createDataSet();
         timer.start();
-        FillTurnover(db, table, request);
+        FillTurnover(db, table, request, stepTimes(timer));
         print(name, msSince(timer), reference, table.recordCount(), referenceRows);
     } else if (name == QLatin1String("quantities")) {
         // All warehouses, up to the last day: the list opened, then counted.

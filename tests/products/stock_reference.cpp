@@ -45,7 +45,16 @@ const QString kOpeningSql = QStringLiteral(
     "w.warehouseid,di.productid ORDER BY w.name,p.name");
 const QString kServicesOut = QStringLiteral("NOT (p.type = 'u') AND");
 
-// --- stocks overview: sales and last supply per product.
+// --- stocks overview: one statement of all stock rows by product, then
+// sales and last supply per product.
+
+const QString kStocksOverviewSql = QStringLiteral(
+    "SELECT DISTINCT pw.productid, p.code, p.name, pw.amount, pw.orderedamount, pw.reservedamount, "
+    "pw.reversedamount, pw.warehouseid, p.supplyprice, p.recommendedprice * (1+t.value/100) AS RecommendedPriceVAT, "
+    "pd.webprice * (1+t.value/100) AS WebPriceVAT, pd.b2bprice, pd.description, pd.tariffnumber FROM "
+    "productwarehouse AS pw LEFT JOIN product AS p ON pw.productid = p.productid LEFT JOIN productcategorypr AS pc "
+    "ON pc.productid = pw.productid LEFT JOIN productdetail AS pd ON pd.productid = pw.productid LEFT JOIN tax AS "
+    "t ON p.taxid = t.taxid %s ORDER BY p.name, p.code, pw.productid");
 
 const QString kPeriodSalesSql = QStringLiteral(
     "SELECT SUM(di.quantity) AS saleamount, d.warehouseid FROM documentitem AS di LEFT JOIN document AS d ON "

@@ -16,15 +16,23 @@
 
 namespace products {
 
-const QString kStocksOverviewSql = QStringLiteral(
-    "SELECT DISTINCT pw.productid, p.code, p.name, pw.amount, pw.orderedamount, pw.reservedamount, "
-    "pw.reversedamount, pw.warehouseid, p.supplyprice, p.recommendedprice * (1+t.value/100) AS RecommendedPriceVAT, "
-    "pd.webprice * (1+t.value/100) AS WebPriceVAT, pd.b2bprice, pd.description, pd.tariffnumber FROM "
-    "productwarehouse AS pw LEFT JOIN product AS p ON pw.productid = p.productid LEFT JOIN productcategorypr AS pc "
-    "ON pc.productid = pw.productid LEFT JOIN productdetail AS pd ON pd.productid = pw.productid LEFT JOIN tax AS "
-    "t ON p.taxid = t.taxid %s ORDER BY p.name, p.code, pw.productid");
-
 namespace {
+
+// The listed products, one row each, in the list's order; "%s" takes the
+// narrowing of their stock rows.
+const QString kProductsSql = QStringLiteral(
+    "SELECT p.productid, p.code, p.name, p.supplyprice, p.recommendedprice * (1+t.value/100) AS "
+    "RecommendedPriceVAT, pd.webprice * (1+t.value/100) AS WebPriceVAT, pd.b2bprice, pd.description, "
+    "pd.tariffnumber FROM product AS p LEFT JOIN productdetail AS pd ON pd.productid = p.productid LEFT JOIN tax "
+    "AS t ON p.taxid = t.taxid WHERE p.productid IN (SELECT pw.productid FROM productwarehouse AS pw LEFT JOIN "
+    "product AS p ON pw.productid = p.productid %s) ORDER BY p.name, p.code, p.productid");
+// Their stock rows; "%s" as above.
+const QString kStockRowsSql = QStringLiteral(
+    "SELECT %s pw.productid, pw.warehouseid, pw.amount, pw.orderedamount, pw.reservedamount, pw.reversedamount "
+    "FROM productwarehouse AS pw LEFT JOIN product AS p ON pw.productid = p.productid %s");
+const QString kCategoryJoin =
+    QStringLiteral("LEFT JOIN productcategorypr AS pc ON pc.productid = pw.productid");
+
 
 const QString kCategoryChildrenSql = QStringLiteral("SELECT categoryprid FROM categorypr WHERE parentid IN (%s)");
 // Four generations below the selection: children to great-great-grandchildren.
@@ -249,25 +257,28 @@ void fillProduct(tarvex::QueryDataSet& query, tarvex::MemoryTable& table, qint64
     fillLastSupply(table, productId, query.fieldByName(QStringLiteral("tariffnumber")).value(), now, documents);
 }
 
+struct StockRow {
+    qint64 warehouseId;
+    double amount;
+    double ordered;
+    double reserved;
+    double lent;
+};
+
 // Adds one stock row (one warehouse of the current product) to the record.
-void addStockRow(tarvex::QueryDataSet& query, tarvex::MemoryTable& table)
+void addStockRow(const StockRow& row, tarvex::MemoryTable& table)
 {
-    const double amount = query.fieldByName(QStringLiteral("amount")).asFloat();
-    const double ordered = query.fieldByName(QStringLiteral("orderedamount")).asFloat();
-    const double reserved = query.fieldByName(QStringLiteral("reservedamount")).asFloat();
-    const double lent = query.fieldByName(QStringLiteral("reversedamount")).asFloat();
-    const qint64 warehouseId = query.fieldByName(QStringLiteral("warehouseid")).asLargeInt();
-    if (ordered > 0)
-        addTo(table, QStringLiteral("orderedamount"), ordered);
-    if (reserved > 0 || lent > 0)
-        addTo(table, QStringLiteral("reservedamount"), reserved + lent);
-    if (amount > 0) {
-        if (const WarehouseColumns* columns = columnsOf(warehouseId))
-            addTo(table, QString::fromLatin1(columns->stock), amount);
+    if (row.ordered > 0)
+        addTo(table, QStringLiteral("orderedamount"), row.ordered);
+    if (row.reserved > 0 || row.lent > 0)
+        addTo(table, QStringLiteral("reservedamount"), row.reserved + row.lent);
+    if (row.amount > 0) {
+        if (const WarehouseColumns* columns = columnsOf(row.warehouseId))
+            addTo(table, QString::fromLatin1(columns->stock), row.amount);
     }
     // What a reserve warehouse holds beyond its reservations is reserved too.
-    const double free = amount - (reserved + lent);
-    if (free > 0 && isReserveWarehouse(warehouseId))
+    const double free = row.amount - (row.reserved + row.lent);
+    if (free > 0 && isReserveWarehouse(row.warehouseId))
         addTo(table, QStringLiteral("reservedamount"), free);
 }
 
@@ -375,18 +386,30 @@ void FillStocksOverview(tarvex::QueryDataSet& query, tarvex::MemoryTable& table,
     query.close();
     if (progress)
         progress(QStringLiteral("Zalihe"), 0);
-    query.setSql(tarvex::Format(kStocksOverviewSql, {StocksOverviewWhere(db, filter)}));
+    // The stock rows of a product in several chosen categories come once.
+    const bool categories = !filter.categories.isEmpty();
+    const QString narrowing = (categories ? kCategoryJoin : QString()) + StocksOverviewWhere(db, filter);
+    QHash<qint64, QVector<StockRow>> stock;
+    {
+        QSqlQuery rows = tarvex::selectSql(
+            db, tarvex::Format(kStockRowsSql, {categories ? QStringLiteral("DISTINCT") : QString(), narrowing}));
+        while (rows.next())
+            stock[rows.value(0).toLongLong()].append(StockRow{rows.value(1).toLongLong(), rows.value(2).toDouble(),
+                                                              rows.value(3).toDouble(), rows.value(4).toDouble(),
+                                                              rows.value(5).toDouble()});
+    }
+    if (progress)
+        progress(QStringLiteral("Proizvodi"), int(stock.size()));
+    query.setSql(tarvex::Format(kProductsSql, {narrowing}));
     query.open();
     QSet<qint64> listed;
-    const tarvex::Field& listedId = query.fieldByName(QStringLiteral("productid"));
-    for (query.first(); !query.eof(); query.next())
-        listed.insert(listedId.asLargeInt());
+    listed.reserve(int(stock.size()));
+    for (auto it = stock.constBegin(); it != stock.constEnd(); ++it)
+        listed.insert(it.key());
     const ProductDocuments documents = readDocuments(db, filter, now.date(), listed, progress);
-    query.first();
 
     TControlsOff off(table);
-    // Appended in the query's order, so the rows of a product meet the
-    // record they belong to; the user's sort order comes back afterwards.
+    // The user's sort order comes back afterwards.
     const QString order = table.indexName();
     table.setIndexName(QString());
     table.emptyDataSet();
@@ -401,19 +424,16 @@ void FillStocksOverview(tarvex::QueryDataSet& query, tarvex::MemoryTable& table,
         }
     } restore{table, order};
 
-    const tarvex::Field& productIdField = table.fieldByName(QStringLiteral("ProductID"));
-    for (; !query.eof(); query.next()) {
-        const qint64 productId = query.fieldByName(QStringLiteral("productid")).asLargeInt();
-        if (table.isEmpty() || productIdField.asLargeInt() != productId) {
-            table.append();
-            fillProduct(query, table, productId, now, documents);
-            if (progress && table.recordCount() % 5000 == 0)
-                progress(QStringLiteral("Proizvodi"), table.recordCount());
-        } else {
-            table.edit();
-        }
-        addStockRow(query, table);
+    const tarvex::Field& productIdField = query.fieldByName(QStringLiteral("productid"));
+    for (query.first(); !query.eof(); query.next()) {
+        const qint64 productId = productIdField.asLargeInt();
+        table.append();
+        fillProduct(query, table, productId, now, documents);
+        for (const StockRow& row : stock.value(productId))
+            addStockRow(row, table);
         table.post();
+        if (progress && table.recordCount() % 5000 == 0)
+            progress(QStringLiteral("Zapisi"), table.recordCount());
     }
 }
 

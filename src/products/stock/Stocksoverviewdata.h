@@ -33,15 +33,13 @@ struct TStocksOverviewFilter {
     QString toText;
 };
 
-// The main statement, joining productwarehouse to the product, its
-// categories, details and tax; "%s" takes the WHERE clause.
-extern const QString kStocksOverviewSql;
-
 // The selected categories followed by their descendants, at most four
 // generations below, each generation in the database's order.
 QList<qint64> ExpandCategories(QSqlDatabase db, const QList<qint64>& selected);
 
-// " WHERE " and the conditions of the filter joined by " AND ".
+// " WHERE " and the conditions of the filter joined by " AND ", on the
+// stock rows (pw) joined to their product (p) and, when categories are
+// chosen, its category links (pc).
 QString StocksOverviewWhere(QSqlDatabase db, const TStocksOverviewFilter& filter);
 
 // Defines the table's fields (ProductID hidden, then the grid's columns in
@@ -51,9 +49,9 @@ void DefineStocksOverviewFields(tarvex::MemoryTable& table);
 // Fields of the overview in the grid's order (ProductID not among them).
 QStringList StocksOverviewColumns();
 
-// Runs the main statement on `query` (which stays open, the memo reads the
-// descriptions from it) and fills the open table afresh, one record per
-// product. `now` is the moment the days on stock count to and whose date
+// Opens `query` on the listed products, one row each with its description
+// (it stays open, the memo reads the descriptions from it), and fills the
+// open table afresh, one record per product, adding up its stock rows. `now` is the moment the days on stock count to and whose date
 // ends the seven-day sales. The sales, supplies and stock entries are read
 // for all listed products together, one pass each. A database error leaves
 // the records posted so far.
