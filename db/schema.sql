@@ -63,6 +63,9 @@ CREATE TABLE product (
   kasaplu            BIGINT NULL,
   kasagroupid        BIGINT NULL,
   kasasort           INT NOT NULL DEFAULT 0,
+  -- Written by every save; after a lost connection it tells whether the
+  -- save committed.
+  savetoken          CHAR(36) NULL,
   PRIMARY KEY (productid),
   KEY product_name (name),
   KEY product_code (code),
@@ -70,7 +73,8 @@ CREATE TABLE product (
   KEY product_manufcode (manufcode),
   KEY product_manufname (manufname),
   KEY product_taxid (taxid),
-  KEY product_kasaplu (kasaplu),
+  UNIQUE KEY product_kasaplu (kasaplu),
+  UNIQUE KEY product_savetoken (savetoken),
   KEY product_kasagroup (kasagroupid, kasasort),
   KEY product_type_active (type, active)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
@@ -434,6 +438,18 @@ CREATE TABLE docfinitem (
   KEY docfinitem_document (documentid),
   KEY docfinitem_product_warehouse (productid, warehouseid),
   KEY docfinitem_warehouse (warehouseid)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- ------------------------------------------------------- identifier locks
+
+-- One row per kind of generated identifier. A save that gives out such
+-- identifiers first raises the row's counter: the row lock makes other
+-- workstations wait, and on a Galera cluster the write makes a concurrent
+-- save on another node fail with a deadlock, to be retried.
+CREATE TABLE identifierlock (
+  name  VARCHAR(30) NOT NULL,
+  value BIGINT NOT NULL DEFAULT 0,
+  PRIMARY KEY (name)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- ------------------------------------------------------------ options store

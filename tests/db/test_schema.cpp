@@ -19,7 +19,7 @@ const QMap<QString, QStringList>& expectedColumns()
         {"product", {"productid", "active", "barcode", "code", "name", "foreignname", "type", "unitname", "taxid",
                      "price", "pricecurrency", "inputprice", "inputpricecurrency", "priceformula", "supplyprice",
                      "planprice", "recommendedprice", "rebate", "recommendedrebate", "excise", "manufname",
-                     "manufcode", "manufseries", "serialnumbers", "kasaplu", "kasagroupid", "kasasort"}},
+                     "manufcode", "manufseries", "serialnumbers", "kasaplu", "kasagroupid", "kasasort", "savetoken"}},
         {"productdetail", {"productid", "characteristics", "description", "specification", "model", "warranty",
                            "originalcountry", "exportcountry", "importcountry", "mass", "massgross",
                            "massunitname", "commercialpackage", "transportpackage", "commercialpackagebarcode",
@@ -73,6 +73,7 @@ const QMap<QString, QStringList>& expectedColumns()
                         "price"}},
         {"partner", {"partnerid", "name"}},
         {"dbinifile", {"section", "name", "value"}},
+        {"identifierlock", {"name", "value"}},
     };
     return columns;
 }
@@ -152,6 +153,11 @@ TEST_F(SchemaTest, ProductRequiresWhatTheModuleValidates)
     EXPECT_ANY_THROW(execSql(connection, "INSERT INTO product (code) VALUES ('X')"));
     execSql(connection, "INSERT INTO product (name, unitname, taxid, pricecurrency) VALUES ('Hleb', 'kom', 1, 'RSD')");
     EXPECT_EQ(scalar(connection, "SELECT CONCAT(active, type, serialnumbers, kasasort) FROM product").toString(), "yr00");
+    // A PLU belongs to one product; any number of products have none.
+    execSql(connection, "INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) VALUES "
+                        "('A', 'kom', 1, 'RSD', 5), ('B', 'kom', 1, 'RSD', NULL), ('C', 'kom', 1, 'RSD', NULL)");
+    EXPECT_ANY_THROW(execSql(connection, "INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) "
+                                         "VALUES ('D', 'kom', 1, 'RSD', 5)"));
 }
 
 TEST_F(SchemaTest, SerbianTextRoundTripsInUtf8mb4)

@@ -3,5 +3,5 @@ target_link_libraries(test_product_data PRIVATE products)
 
 tarvex_add_test(test_product_dm products/test_productdm_smoke.cpp products/test_productdm_rules.cpp
   products/test_productdm_attributes.cpp products/test_productdm_pricing.cpp products/test_productdm_lookups.cpp
-  products/test_productdm_demo.cpp products/test_productdm_errors.cpp)
+  products/test_productdm_demo.cpp products/test_productdm_errors.cpp products/test_productsave.cpp)
 target_link_libraries(test_product_dm PRIVATE products)

@@ -186,7 +186,7 @@ TEST_F(EditorCategories, ARequiredCategoryIsCheckedBeforeAndAfterThePosts)
         EXPECT_EQ(storedLinks(10), 1);
     }
     {
-        // Emptying the list: the product itself is saved, the categories are refused and stay unsaved.
+        // Emptying the list: refused before anything is written, the product's change included.
         showProduct(10);
         TProductDetailForm form;
         form.show();
@@ -196,7 +196,7 @@ TEST_F(EditorCategories, ARequiredCategoryIsCheckedBeforeAndAfterThePosts)
         script.clear();
         form.ApplyButton()->click();
         EXPECT_EQ(script.messages(), QStringList{PROD_CAT_PR_INVALIDE_ERR});
-        EXPECT_EQ(stored("SELECT code FROM product WHERE productid = 10").toString(), "ML8");
+        EXPECT_EQ(stored("SELECT code FROM product WHERE productid = 10").toString(), "ML9");
         EXPECT_EQ(storedLinks(10), 1);
         EXPECT_TRUE(form.CategoriesChanged);
 

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <atomic>
 
 namespace tarvex {
@@ -185,6 +186,138 @@ const TableInfo& Connection::tableInfo(const QString& table)
         it = m_tables.emplace(key, std::make_unique<TableInfo>(std::move(info))).first;
     }
     return *it->second;
+}
+
+// ------------------------------------------------------------ transactions
+
+void Connection::beginTransaction()
+{
+    if (m_depth == 0) {
+        if (!m_inDoubt.empty())
+            throw DatabaseError(-1, QStringLiteral("The outcome of the last save is not known yet; settle it first"));
+        execute(QStringLiteral("START TRANSACTION"));
+        m_doomed = false;
+    }
+    ++m_depth;
+}
+
+void Connection::commitTransaction()
+{
+    if (m_depth == 0)
+        throw DatabaseError(-1, QStringLiteral("No transaction to commit"));
+    if (m_depth > 1) {
+        --m_depth;
+        return;
+    }
+    if (m_doomed) {
+        rollbackTransaction();
+        throw DatabaseError(-1, QStringLiteral("The transaction was rolled back by an inner failure"));
+    }
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("COMMIT"))) {
+        DatabaseError e = DatabaseError::fromSqlError(query.lastError(), QStringLiteral("COMMIT"));
+        m_depth = 0;
+        if (e.isConnectionLost()) {
+            // Written or not: nobody can tell from here.
+            m_lost = true;
+            m_inDoubt = std::move(m_endHooks);
+            m_endHooks.clear();
+        } else {
+            // The server refused the commit (a Galera certification failure
+            // reads as a deadlock): nothing of it was written.
+            QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+            endTransaction(false);
+        }
+        throw e;
+    }
+    m_depth = 0;
+    endTransaction(true);
+}
+
+void Connection::rollbackTransaction()
+{
+    if (m_depth == 0)
+        return;
+    if (m_depth > 1) {
+        --m_depth;
+        m_doomed = true;
+        return;
+    }
+    m_depth = 0;
+    m_doomed = false;
+    // A lost session has rolled back on the server by itself.
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("ROLLBACK"))) {
+        bool ok = false;
+        if (DatabaseError::isConnectionLostCode(query.lastError().nativeErrorCode().toInt(&ok)))
+            m_lost = true;
+    }
+    endTransaction(false);
+}
+
+void Connection::onTransactionEnd(TransactionEnd hook)
+{
+    if (m_depth == 0) {
+        hook(true);  // nothing to wait for: what was written is written
+        return;
+    }
+    m_endHooks.push_back(std::move(hook));
+}
+
+void Connection::endTransaction(bool committed)
+{
+    std::vector<TransactionEnd> hooks = std::move(m_endHooks);
+    m_endHooks.clear();
+    // Later work is undone first, so each hook sees the state it left.
+    if (committed) {
+        for (auto& hook : hooks)
+            hook(true);
+    } else {
+        for (auto it = hooks.rbegin(); it != hooks.rend(); ++it)
+            (*it)(false);
+    }
+}
+
+void Connection::settleInDoubt(bool committed)
+{
+    std::vector<TransactionEnd> hooks = std::move(m_inDoubt);
+    m_inDoubt.clear();
+    m_endHooks = std::move(hooks);
+    endTransaction(committed);
+}
+
+Transaction::Transaction(Connection& connection) : m_connection(connection)
+{
+    m_connection.beginTransaction();
+}
+
+Transaction::~Transaction()
+{
+    if (m_open)
+        m_connection.rollbackTransaction();
+}
+
+void Transaction::commit()
+{
+    m_open = false;
+    m_connection.commitTransaction();
+}
+
+void withDeadlockRetry(Connection& connection, const std::function<void()>& work, int attempts)
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            Transaction transaction(connection);
+            work();
+            transaction.commit();
+            return;
+        } catch (const DatabaseError& e) {
+            const bool conflict = e.code() == 1213 || e.code() == 1205;
+            if (!conflict || attempt >= attempts || connection.inTransaction())
+                throw;
+            QThread::msleep(unsigned(10 * attempt));
+        }
+    }
 }
 
 } // namespace tarvex

@@ -8,8 +8,10 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QSqlError;
 
@@ -87,13 +89,59 @@ public:
     // The table's columns, key and defaults, read once per table.
     const TableInfo& tableInfo(const QString& table);
 
+    // --- transactions. Nested begins join the outer transaction; only the
+    // outermost commit writes. A rollback at any depth dooms the whole
+    // transaction: the outermost commit then rolls back and throws.
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+    int transactionDepth() const { return m_depth; }
+    bool inTransaction() const { return m_depth > 0; }
+
+    // Runs once when the current outermost transaction ends: with true after
+    // its commit, with false after its rollback. A commit whose answer was
+    // lost with the connection leaves its hooks in doubt (see below).
+    using TransactionEnd = std::function<void(bool committed)>;
+    void onTransactionEnd(TransactionEnd hook);
+
+    // A commit interrupted by a lost connection may or may not have been
+    // written. Its hooks wait until the caller finds out (for instance by a
+    // token the transaction wrote) and settles them.
+    bool transactionInDoubt() const { return !m_inDoubt.empty(); }
+    void settleInDoubt(bool committed);
+
 private:
     [[noreturn]] void fail(const QSqlError& error, const QString& sql);
+    void endTransaction(bool committed);
 
     QSqlDatabase m_db;
     QString m_ownName;  // the Qt connection this object opened and removes again
     bool m_lost = false;
     std::map<QString, std::unique_ptr<TableInfo>> m_tables;
+    int m_depth = 0;
+    bool m_doomed = false;
+    std::vector<TransactionEnd> m_endHooks;
+    std::vector<TransactionEnd> m_inDoubt;
 };
+
+// Begins a transaction on construction; commit() ends it. When the guard is
+// left without commit() (an exception, an early return) it rolls back.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& m_connection;
+    bool m_open = true;
+};
+
+// Runs `work` in a transaction and runs it again, up to `attempts` times in
+// all, while the server answers with a deadlock (1213) or a lock wait
+// timeout (1205): on a Galera node a conflicting commit fails that way.
+void withDeadlockRetry(Connection& connection, const std::function<void()>& work, int attempts = 5);
 
 } // namespace tarvex

@@ -5,6 +5,8 @@
 #include "HostStrings.h"
 #include "RowOrder.h"
 
+#include <algorithm>
+
 namespace tarvex {
 
 namespace {
@@ -575,6 +577,58 @@ void DataSet::deleteRecord()
     }
     fire(m_events.afterDelete);
     fire(m_events.afterScroll);
+}
+
+bool DataSet::reopenPosted(Bookmark rowId, const QVector<QVariant>& posted, const QVector<QVariant>& before,
+                           bool inserted, const std::vector<int>& clearOnInsert)
+{
+    if (!isActive())
+        return false;
+    auto stored = std::find_if(m_rows.begin(), m_rows.end(), [rowId](const auto& r) { return r->id == rowId; });
+    if (stored == m_rows.end())
+        return false;
+    DataRow* row = stored->get();
+    const bool editingIt = isEditing() && currentRowData() == row;
+    if (isEditing() && !editingIt)
+        return false;
+    QVector<QVariant> values = editingIt ? row->values : posted;
+    int at = viewIndexOf(row);
+    if (inserted) {
+        for (int column : clearOnInsert) {
+            if (column >= 0 && column < values.size())
+                values[column] = QVariant();
+        }
+        m_insertRow = std::move(*stored);
+        m_rows.erase(stored);
+        if (at < 0) {
+            at = m_current < 0 ? int(m_view.size()) : m_current;
+            m_view.insert(m_view.begin() + at, row);
+            if (signalsOn())
+                emit rowInserted(at);
+        }
+        m_currentBeforeInsert = at;
+        m_backup.clear();
+        m_state = DataSetState::Insert;
+    } else {
+        if (at < 0) {
+            at = int(m_view.size());
+            m_view.push_back(row);
+            if (signalsOn())
+                emit rowInserted(at);
+        }
+        m_backup = before;
+        m_state = DataSetState::Edit;
+    }
+    row->values = values;
+    m_current = at;
+    m_bof = m_eof = false;
+    m_modified = true;
+    if (signalsOn()) {
+        emit rowChanged(at);
+        emit currentRowChanged(at);
+        emit stateChanged();
+    }
+    return true;
 }
 
 QVector<QVariant> DataSet::newRowValues() const

@@ -186,6 +186,14 @@ protected:
     void rebuildView();
     void checkActive() const;
     void notifyReset();
+    // Undoes a post that a rolled-back transaction took back from the
+    // database: the row (by its bookmark) is edited or inserted again with
+    // `posted`, or with what is typed into it when it is being edited again
+    // by now; `before` is what an edit started from. The columns in
+    // `clearOnInsert` (keys the server gave) are emptied of an inserted row.
+    // Returns false when the row is gone or another row is being edited.
+    bool reopenPosted(Bookmark rowId, const QVector<QVariant>& posted, const QVector<QVariant>& before,
+                      bool inserted, const std::vector<int>& clearOnInsert);
 
 private:
     friend class Field;

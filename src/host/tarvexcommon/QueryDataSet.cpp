@@ -6,6 +6,7 @@
 #include "DatabaseErrorText.h"
 #include "SqlScan.h"
 
+#include <QPointer>
 #include <QSqlField>
 #include <QSqlRecord>
 #include <algorithm>
@@ -404,10 +405,32 @@ void QueryDataSet::writeDelete(const QVector<QVariant>& before)
     connection.exec(query);
 }
 
+void QueryDataSet::keepPostUntilCommit(const DataRow& row, const QVector<QVariant>& posted,
+                                       const QVector<QVariant>& before, bool inserted)
+{
+    if (!m_connection || !m_connection->inTransaction())
+        return;
+    std::vector<int> serverKeys;
+    if (inserted && m_table) {
+        const QString autoColumn = m_table->autoIncrementColumn();
+        Field* autoField = autoColumn.isEmpty() ? nullptr : findField(autoColumn);
+        if (autoField && autoField->index() >= 0 && posted.value(autoField->index()).isNull())
+            serverKeys.push_back(autoField->index());
+    }
+    QPointer<QueryDataSet> self(this);
+    const Bookmark id = row.id;
+    m_connection->onTransactionEnd([self, id, posted, before, inserted, serverKeys](bool committed) {
+        if (!committed && self)
+            self->reopenPosted(id, posted, before, inserted, serverKeys);
+    });
+}
+
 void QueryDataSet::storeInsert(DataRow& row)
 {
     if (!m_cachedUpdates) {
+        const QVector<QVariant> posted = row.values;
         writeInsert(row);
+        keepPostUntilCommit(row, posted, {}, true);
         return;
     }
     row.status = DataRow::Status::Inserted;
@@ -418,6 +441,7 @@ void QueryDataSet::storeUpdate(DataRow& row, const QVector<QVariant>& before)
 {
     if (!m_cachedUpdates) {
         writeUpdate(row, before);
+        keepPostUntilCommit(row, row.values, before, false);
         return;
     }
     if (row.status != DataRow::Status::Unchanged || row.values == before)
@@ -465,6 +489,46 @@ bool QueryDataSet::updatesPending() const
     return false;
 }
 
+void QueryDataSet::keepCacheUntilCommit(std::shared_ptr<RowList> deleted)
+{
+    struct Saved {
+        Bookmark id;
+        QVector<QVariant> values;
+        QVector<QVariant> original;
+        DataRow::Status status;
+        quint64 changeOrder;
+    };
+    std::vector<Saved> saved;
+    for (const auto& row : storage()) {
+        if (row->status != DataRow::Status::Unchanged)
+            saved.push_back({row->id, row->values, row->original, row->status, row->changeOrder});
+    }
+    QPointer<QueryDataSet> self(this);
+    m_connection->onTransactionEnd([self, saved = std::move(saved), deleted](bool committed) {
+        if (committed || !self || !self->isActive())
+            return;
+        RowList& rows = self->storage();
+        for (auto& row : *deleted)
+            rows.push_back(std::move(row));
+        deleted->clear();
+        for (const Saved& s : saved) {
+            auto it = std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r->id == s.id; });
+            if (it == rows.end())
+                continue;
+            DataRow& row = **it;
+            // A row edited again since keeps what was typed; it is pending again.
+            if (row.status == DataRow::Status::Unchanged) {
+                if (s.status != DataRow::Status::Modified || row.values == s.original)
+                    row.values = s.values;
+            }
+            row.original = s.original;
+            row.status = s.status;
+            row.changeOrder = s.changeOrder;
+        }
+        self->rebuildView();
+    });
+}
+
 void QueryDataSet::applyUpdates()
 {
     checkActive();
@@ -475,9 +539,27 @@ void QueryDataSet::applyUpdates()
         if (row->status != DataRow::Status::Unchanged)
             pending.push_back(row.get());
     }
+    if (pending.empty())
+        return;
     std::sort(pending.begin(), pending.end(), [](const DataRow* a, const DataRow* b) { return a->changeOrder < b->changeOrder; });
 
+    const bool inTransaction = m_connection && m_connection->inTransaction();
+    auto removed = std::make_shared<RowList>();
+    if (inTransaction)
+        keepCacheUntilCommit(removed);
     std::vector<const DataRow*> deleted;
+    auto dropDeleted = [&] {
+        for (auto it = rows.begin(); it != rows.end();) {
+            if (std::find(deleted.begin(), deleted.end(), it->get()) != deleted.end()) {
+                if (inTransaction)
+                    removed->push_back(std::move(*it));
+                it = rows.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        rebuildView();
+    };
     try {
         for (DataRow* row : pending) {
             switch (row->status) {
@@ -498,12 +580,10 @@ void QueryDataSet::applyUpdates()
             row->original.clear();
         }
     } catch (...) {
-        rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const auto& r) { return std::find(deleted.begin(), deleted.end(), r.get()) != deleted.end(); }), rows.end());
-        rebuildView();
+        dropDeleted();
         throw;
     }
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](const auto& r) { return std::find(deleted.begin(), deleted.end(), r.get()) != deleted.end(); }), rows.end());
-    rebuildView();
+    dropDeleted();
 }
 
 void QueryDataSet::cancelUpdates()

@@ -14,11 +14,17 @@
 //
 // With cached updates on, inserts, edits and deletions stay in memory until
 // applyUpdates() writes them, in the order they were made.
+//
+// Inside a transaction of the connection, what a post or an apply wrote
+// counts only once the transaction commits: a rollback puts a posted row back
+// into edit or insert state and the applied changes back into the cache, so
+// the user's work is as it was before the save and can be saved again.
 
 #include "DataSet.h"
 
 #include <QHash>
 #include <QStringList>
+#include <memory>
 
 namespace tarvex {
 
@@ -55,6 +61,7 @@ public:
     // Posts a pending edit, then writes the pending changes in the order
     // they were made. Stops at the first failure (DatabaseError): what was
     // written stays written, the failed change and the rest stay pending.
+    // Inside a transaction the changes stay pending until it commits.
     void applyUpdates();
     // Drops the pending changes (and a pending edit): rows are as read.
     void cancelUpdates();
@@ -81,6 +88,12 @@ private:
     void rereadRow(DataRow& row);
     QVariant stored(const Field& field, const QVariant& value) const;
     std::vector<Field*> writableFields() const;
+    // Inside a transaction: a rollback reopens the posted row.
+    void keepPostUntilCommit(const DataRow& row, const QVector<QVariant>& posted, const QVector<QVariant>& before,
+                             bool inserted);
+    // Inside a transaction: a rollback puts the pending rows back as they are
+    // now; `deleted` takes the rows the apply removes until then.
+    void keepCacheUntilCommit(std::shared_ptr<RowList> deleted);
 
     Connection* m_connection = nullptr;
     QString m_sql;

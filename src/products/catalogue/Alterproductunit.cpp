@@ -29,7 +29,6 @@ const QString kAlterSql = QStringLiteral(
     "FROM product AS p\n"
     "  INNER JOIN productalter AS pa ON pa.productid = p.productid\n"
     "WHERE pa.groupid = :IDGroup");
-const QString kInsertMember = QStringLiteral("INSERT INTO productalter (groupid,productid) VALUES (%d,%d)");
 
 // Runs an action's work; a failure reaches the user as a message.
 template <class Work>
@@ -40,15 +39,6 @@ void guarded(Work work)
     } catch (const std::exception& e) {
         tarvex::dialogs().showException(e);
     }
-}
-
-// The next free group id: one above the largest, 1 in an empty table.
-qint32 NewGroupID()
-{
-    QSqlQuery query = ProductDM->ZConnection()->select(QStringLiteral("SELECT MAX(groupid) + 1 AS newid FROM productalter"));
-    if (query.next() && !query.value(0).isNull())
-        return query.value(0).toInt();
-    return 1;
 }
 
 } // namespace
@@ -156,14 +146,7 @@ void TAlterProductForm::AddToGroup()
     if (!service->GetProduct(picked) || picked.productID == m_productId)
         return;
 
-    tarvex::Connection& connection = *ProductDM->ZConnection();
-    qint32 group = GetGroupID(picked.productID);
-    if (group < 1) {
-        group = NewGroupID();
-        connection.execute(tarvex::Format(kInsertMember, {group, picked.productID}));
-    }
-    connection.execute(tarvex::Format(kInsertMember, {group, m_productId}));
-    m_groupId = group;
+    m_groupId = ProductDM->JoinAlternativeGroup(m_productId, picked.productID);
     OpenAlternatives(m_groupId);
 }
 

@@ -1,4 +1,5 @@
 #include "Productattributesunit.h"
+#include "Productsave.h"
 
 #include "Attributeunit.h"
 #include "BusyCursor.h"
@@ -276,23 +277,7 @@ void OpenAttributes(qint64 productId)
 
 void AttributesApply(qint64 productId)
 {
-    QueryDataSet& rows = variants();
-    rows.disableControls();
-    try {
-        for (rows.first(); !rows.eof(); rows.next()) {
-            if (rows.fieldByName(QStringLiteral("productid")).asLargeInt() == 0) {
-                rows.edit();
-                rows.fieldByName(QStringLiteral("productid")).setValue(productId);
-                rows.post();
-            }
-        }
-        rows.first();
-    } catch (...) {
-        rows.enableControls();
-        throw;
-    }
-    rows.enableControls();
-    rows.applyUpdates();
+    Productsave::applyCachedList(variants(), productId);
 }
 
 } // namespace products

@@ -1,4 +1,5 @@
 #include "Productcachedlists.h"
+#include "Productsave.h"
 
 #include "Productdmunit.h"
 
@@ -32,19 +33,7 @@ void OpenCachedList(tarvex::QueryDataSet& rows, qint64 productId, const QString&
 
 void ApplyCachedList(tarvex::QueryDataSet& rows, qint64 productId)
 {
-    {
-        SuspendedControls suspended(rows);
-        tarvex::Field& owner = rows.fieldByName(QStringLiteral("productid"));
-        for (rows.first(); !rows.eof(); rows.next()) {
-            if (owner.asLargeInt() == 0) {
-                rows.edit();
-                owner.setValue(productId);
-                rows.post();
-            }
-        }
-        rows.first();
-    }
-    rows.applyUpdates();
+    Productsave::applyCachedList(rows, productId);
 }
 
 NewRowsOfProduct::NewRowsOfProduct(tarvex::QueryDataSet& rows) : m_rows(rows), m_previous(rows.events().onNewRecord)

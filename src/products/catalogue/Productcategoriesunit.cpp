@@ -85,12 +85,15 @@ void TProductCategoriesGroup::LoadCategories(qint64 productId)
 
 void TProductCategoriesGroup::SaveCategories(qint64 productId)
 {
+    // The old links go only together with the new ones in.
+    tarvex::Transaction transaction(*ProductDM->ZConnection());
     tarvex::execSql(database(),
                     tarvex::Format(QStringLiteral("DELETE FROM productcategorypr WHERE productid = %d"), {productId}));
     for (qint32 id : CatPathsToIDs(database(), CatStringsToPath(lines())))
         tarvex::execSql(database(),
                         tarvex::Format(QStringLiteral("INSERT INTO productcategorypr SET productid = %d, categoryprid = %d"),
                                        {productId, id}));
+    transaction.commit();
 }
 
 bool TProductCategoriesGroup::CategoriesExist(qint64 productId)

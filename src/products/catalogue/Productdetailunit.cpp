@@ -30,6 +30,7 @@
 #include "Productpackagingunit.h"
 #include "Productproductsunit.h"
 #include "Productresourcestring.h"
+#include "Productsave.h"
 #include "Productscanneddocument.h"
 #include "Productsnapin.h"
 #include "Productwarehousesunit.h"
@@ -498,58 +499,6 @@ bool TProductDetailForm::deactivating() const
     return !active.asBoolean();
 }
 
-bool TProductDetailForm::nameCharsAllowed()
-{
-    static const QString forbidden = QStringLiteral("\\':") + QChar(0x2013);
-    const QString name = productField("name").asString();
-    for (const QChar c : forbidden) {
-        if (name.contains(c))
-            return refuse(PROD_NAME_CHAR_ERR);
-    }
-    return true;
-}
-
-bool TProductDetailForm::nameUnlocked(bool alsoTypedText)
-{
-    if (!ProductDM->Options.ProductNameUnchangeable || productField("kasaplu").isNull())
-        return true;
-    const QString& loaded = ProductDM->LoadedProductName;
-    if (productField("name").asString() != loaded || (alsoTypedText && NameDBE->text() != loaded))
-        return refuse(PROD_NAME_UNCHANGE_ERR);
-    return true;
-}
-
-bool TProductDetailForm::requiredTextsGiven()
-{
-    const TProductOptions& options = ProductDM->Options;
-    if (options.ProductCodeRequired && productField("code").asString().isEmpty())
-        return refuse(PROD_CODE_INVALIDE_ERR);
-    if (options.ForeignNameRequired && productField("foreignname").asString().isEmpty())
-        return refuse(PROD_FOREI_NAME_INVALIDE_ERR);
-    if (options.ManufacturerNameRequired && productField("manufname").asString().isEmpty())
-        return refuse(PROD_MANUF_NAME_INVALIDE_ERR);
-    return true;
-}
-
-bool TProductDetailForm::deactivationAllowed(bool deactivating)
-{
-    if (!deactivating || product().state() == DataSetState::Insert || productField("type").asString() == u"u")
-        return true;
-    if (ProductDM->ProductGetAmounts(productId()))
-        return refuse(PROD_ACTIVE_INVALIDE_ERR);
-    return true;
-}
-
-bool TProductDetailForm::categoryGiven()
-{
-    if (!ProductDM->Options.ProductCategoryRequired)
-        return true;
-    const bool given = product().state() == DataSetState::Insert
-                           ? CategoriesChanged
-                           : CategoriesExist() || Categories->CategoriesLB()->count() > 0;
-    return given || refuse(PROD_CAT_PR_INVALIDE_ERR);
-}
-
 bool TProductDetailForm::CategoriesExist()
 {
     return TProductCategoriesGroup::CategoriesExist(productId());
@@ -565,13 +514,20 @@ void TProductDetailForm::SaveCategories()
     updateActions();
 }
 
-bool TProductDetailForm::saveChangedCategories()
+bool TProductDetailForm::saveProduct()
 {
-    if (!CategoriesChanged)
-        return true;
-    if (ProductDM->Options.ProductCategoryRequired && Categories->CategoriesLB()->count() == 0)
-        return refuse(PROD_CAT_PR_INVALIDE_ERR);
-    SaveCategories();
+    ProductsaveInput input;
+    input.deactivating = deactivating();
+    tarvex::FieldLink::commitAll(this);
+    input.typedName = NameDBE->text();
+    if (CategoriesChanged)
+        input.categories = Categories->lines();
+    Productsave save(*ProductDM);
+    const QString refusal = save.check(input);
+    if (!refusal.isEmpty())
+        return refuse(refusal);
+    save.write(input);
+    CategoriesChanged = false;
     return true;
 }
 
@@ -582,40 +538,11 @@ void TProductDetailForm::LoadDetailsFromCategoryExecute()
     OpenDetails();
 }
 
-void TProductDetailForm::saveAll()
-{
-    postIfEditing(product());
-    ProductDM->LoadedProductName = productField("name").asString();
-    postIfEditing(*ProductDM->ProductDetailZQ);
-    postIfEditing(*ProductDM->ProductWarehouseZQ);
-    const qint64 id = productId();
-    QueryDataSet& operations = *ProductDM->ProductWorkingOperationZQ;
-    postIfEditing(operations);
-    if (operations.updatesPending())
-        WorkingOperationApply(id);
-    QueryDataSet& variants = *ProductDM->ProductAttributeZQ;
-    postIfEditing(variants);
-    if (variants.updatesPending())
-        AttributesApply(id);
-    postIfEditing(*ProductDM->FixedAssetZQ);
-    postIfEditing(*ProductDM->ProductPackagingZQ);
-    if (ProductDM->ProductPackagingZQ->updatesPending())
-        PackagingApply(id);
-    postIfEditing(*ProductDM->ProductRebateZQ);
-    if (ProductDM->ProductRebateZQ->updatesPending())
-        RebateApply(id);
-}
-
 void TProductDetailForm::CustomApplyExecute()
 {
-    const bool deactivate = deactivating();
-    tarvex::FieldLink::commitAll(this);
-    if (!nameCharsAllowed() || !nameUnlocked(true) || !requiredTextsGiven() || !deactivationAllowed(deactivate) ||
-        !categoryGiven())
+    if (!saveProduct())
         return;
-    saveAll();
     showPagesOfType();
-    saveChangedCategories();
     updateProductActions();
 }
 
@@ -650,13 +577,7 @@ bool TProductDetailForm::FormCloseQuery()
         cancelChanges(true);
         return true;
     }
-    const bool deactivate = deactivating();
-    tarvex::FieldLink::commitAll(this);
-    if (!nameCharsAllowed() || !requiredTextsGiven() || !nameUnlocked(false) || !deactivationAllowed(deactivate) ||
-        !categoryGiven())
-        return false;
-    saveAll();
-    return saveChangedCategories();
+    return saveProduct();
 }
 
 void TProductDetailForm::closeEvent(QCloseEvent* event)
@@ -739,12 +660,15 @@ void TProductDetailForm::ProductCopyExecute()
     const TStringArr overrides{QStringLiteral("name=") + tarvex::CMN_COPY_STR + QLatin1Char(' ') +
                                    productField("name").asString(),
                                QStringLiteral("kasaplu=NULL")};
+    // The copy appears with its codes cleared or not at all.
+    tarvex::Transaction transaction(*ProductDM->ZConnection());
     const qint32 newId = ProductDM->CopyProduct(productId(), overrides);
     if (newId <= 0)
         return;
     tarvex::execSql(database(),
                     tarvex::Format(QStringLiteral("UPDATE product SET barcode = NULL, code = NULL WHERE productid = %d"),
                                    {newId}));
+    transaction.commit();
     tarvex::dialogs().information(PRODUCT_COPIED);
     auto service = findService<tarvex::IProductService>(tarvex::IID_IProductService);
     if (!service) {

@@ -179,22 +179,15 @@ private:
     // -1 while the product is new.
     qint64 listOwnerId() const;
 
-    // The checks; each shows its message and returns false when it fails.
-    bool nameCharsAllowed();
-    bool nameUnlocked(bool alsoTypedText);
-    bool requiredTextsGiven();
-    bool deactivationAllowed(bool deactivating);
-    bool categoryGiven();
     bool CategoriesExist();
     // Whether the "Aktivan" box asks to deactivate the product; read before
     // the controls write their pending values.
     bool deactivating() const;
-    // Posts the product (and remembers its name), its details, its
-    // warehouse rows, and writes its cached lists.
-    void saveAll();
-    // After apply's posts: stores a changed category list, or refuses an
-    // empty one when a category is required (the product stays saved).
-    bool saveChangedCategories();
+    // Runs the data module's checks (showing the first refusal) and saves
+    // the product with everything that belongs to it in one go; false when
+    // a check refused. A failed write throws and leaves every dataset as
+    // the user left it.
+    bool saveProduct();
     bool anythingUnsaved() const;
     // The fixed asset only when the user said not to save.
     void cancelChanges(bool alsoFixedAsset);

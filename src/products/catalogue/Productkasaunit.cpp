@@ -205,6 +205,9 @@ void TProductKasaPage::takeFreePlu(bool vireo)
     }
     editIfBrowsing();
     productField("kasaplu").setValue(plus.first().toLongLong());
+    // Free now; the save takes another if some workstation takes it first.
+    ProductDM->Generated.plu = plus.first().toLongLong();
+    ProductDM->Generated.pluVireo = vireo;
 }
 
 void TProductKasaPage::AutoPLUExecute()

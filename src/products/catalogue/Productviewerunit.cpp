@@ -142,8 +142,16 @@ void TProductViewerForm::ProductEditExecute()
 
 void TProductViewerForm::ProductDeleteExecute()
 {
-    if (hasCurrentProduct())
-        ProductDM->ProductZQ->deleteRecord();
+    if (!hasCurrentProduct())
+        return;
+    const qint64 id = ProductDM->ProductZQ->fieldByName(QStringLiteral("productid")).asLargeInt();
+    const QString refusal = ProductDM->ProductDeleteRefusal(id);
+    if (!refusal.isEmpty()) {
+        tarvex::dialogs().error(refusal);
+        return;
+    }
+    if (tarvex::dialogs().confirm(ProductDM->ProductDeleteQuestion(id)))
+        ProductDM->DeleteProduct(id);
 }
 
 void TProductViewerForm::CategoryActionExecute()

@@ -7,6 +7,9 @@
 #include "Productidentifiers.h"
 #include "Productlookups.h"
 
+#include "Format.h"
+#include <QSqlQuery>
+
 namespace products {
 
 // --- warehouses (move WarehouseZQ's cursor and clear any filter a window set)
@@ -121,7 +124,9 @@ QString TProductDM::GetNewProductBarcode()
 
 QString TProductDM::GenerateAttributeBarcode(const QDateTime& date, qint32 n)
 {
-    return products::GenerateAttributeBarcode(db(), date.date(), n);
+    const QString barcode = products::GenerateAttributeBarcode(db(), date.date(), n);
+    Generated.variantBarcodes.insert(barcode);
+    return barcode;
 }
 
 // --- copy
@@ -129,12 +134,54 @@ QString TProductDM::GenerateAttributeBarcode(const QDateTime& date, qint32 n)
 qint32 TProductDM::CopyProduct(qint32 productId, const TStringArr& replacements)
 {
     const QString condition = QStringLiteral("productid=") + QString::number(productId);
-    CopyDataSet(QStringLiteral("product"), condition, replacements, QString());
+    // The copy is a product of its own: it neither shares the original's
+    // PLU (one product per PLU) nor its save token.
+    TStringArr columns = replacements;
+    auto replaces = [&](const QString& column) {
+        for (const QString& r : replacements) {
+            if (r.section(QLatin1Char('='), 0, 0).trimmed().compare(column, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+        return false;
+    };
+    for (const QString column : {QStringLiteral("kasaplu"), QStringLiteral("savetoken")}) {
+        if (!replaces(column) && ZConnection()->tableInfo(QStringLiteral("product")).column(column))
+            columns << column + QStringLiteral("=NULL");
+    }
+    tarvex::Transaction transaction(*ZConnection());
+    CopyDataSet(QStringLiteral("product"), condition, columns, QString());
     const qint32 newId = qint32(GetLastInsertID());
     const QStringList newKey{QStringLiteral("productid=") + QString::number(newId)};
     for (const char* table : {"productdetail", "productcategorypr", "productalter", "component", "fixedasset"})
         CopyDataSet(QString::fromUtf8(table), condition, newKey, QStringLiteral("productid"));
+    transaction.commit();
     return newId;
+}
+
+// --- alternatives
+
+qint32 TProductDM::JoinAlternativeGroup(qint32 productId, qint32 otherId)
+{
+    tarvex::Connection& connection = *ZConnection();
+    qint32 group = 0;
+    // Under the group lock, so no other workstation opens the same new group.
+    tarvex::withDeadlockRetry(connection, [&] {
+        lockIdentifiers(connection, kAlternativeGroups);
+        auto groupOf = [&](qint32 id) {
+            QSqlQuery query = connection.select(
+                tarvex::Format(QStringLiteral("SELECT groupid FROM productalter WHERE productid = %d"), {id}));
+            return query.next() ? query.value(0).toInt() : -1;
+        };
+        const QString insert = QStringLiteral("INSERT INTO productalter (groupid,productid) VALUES (%d,%d)");
+        group = groupOf(otherId);
+        if (group < 1) {
+            QSqlQuery query = connection.select(QStringLiteral("SELECT MAX(groupid) + 1 AS newid FROM productalter"));
+            group = query.next() && !query.value(0).isNull() ? query.value(0).toInt() : 1;
+            connection.execute(tarvex::Format(insert, {group, otherId}));
+        }
+        connection.execute(tarvex::Format(insert, {group, productId}));
+    });
+    return group;
 }
 
 } // namespace products

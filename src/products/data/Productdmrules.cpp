@@ -63,10 +63,15 @@ int rowsBesidesTheNewOne(const DataSet& ds)
 
 void TProductDM::ProductZQNewRecord(DataSet& ds)
 {
-    if (Options.AutoProductCode && !Options.AutoProductCodeFormat.isEmpty())
-        F(ds, "code").setValue(GetNewProductCode());
-    if (Options.AutoProductBarcode)
-        F(ds, "barcode").setValue(GetNewProductBarcode());
+    Generated.clearProduct();
+    if (Options.AutoProductCode && !Options.AutoProductCodeFormat.isEmpty()) {
+        Generated.code = GetNewProductCode();
+        F(ds, "code").setValue(Generated.code);
+    }
+    if (Options.AutoProductBarcode) {
+        Generated.barcode = GetNewProductBarcode();
+        F(ds, "barcode").setValue(Generated.barcode);
+    }
     F(ds, "active").setValue(true);
     F(ds, "serialnumbers").setValue(false);
     F(ds, "type").setValue(QStringLiteral("r"));
@@ -174,6 +179,102 @@ void TProductDM::ProductZQBeforeDelete(DataSet& ds)
     if (PreceptExist(QStringLiteral("product"), qint32(F(ds, "productid").asLargeInt())))
         refuse(tarvex::CMN_RELATIONAL_INTEGRITY_ERR);
     CommonBeforeDelete(ds);
+}
+
+namespace {
+
+// Up to five texts of the first column, joined; "..." when there are more.
+QString listed(QSqlQuery query)
+{
+    QStringList items;
+    int count = 0;
+    while (query.next()) {
+        if (++count <= 5)
+            items << query.value(0).toString();
+    }
+    if (count > 5)
+        items << QStringLiteral("...");
+    return items.join(QStringLiteral(", "));
+}
+
+QString productName(tarvex::Connection& connection, qint64 id)
+{
+    QSqlQuery query = connection.select(tarvex::Format(QStringLiteral("SELECT name FROM product WHERE productid = %d"), {id}));
+    return query.next() ? query.value(0).toString() : QString();
+}
+
+} // namespace
+
+QString TProductDM::ProductDeleteRefusal(qint64 id)
+{
+    tarvex::Connection& connection = *ZConnection();
+    const QString name = productName(connection, id);
+    const QString documentLines = QStringLiteral(
+        "SELECT DISTINCT CONCAT(d.documenttype, ' ', d.number) FROM documentitem AS di INNER JOIN document AS d ON "
+        "di.documentid = d.documentid WHERE di.productid = %d AND d.status %s 'p' ORDER BY d.documentdate, d.number");
+    QString posted = listed(connection.select(tarvex::Format(documentLines, {id, QStringLiteral("=")})));
+    if (posted.isEmpty())
+        posted = listed(connection.select(tarvex::Format(
+            QStringLiteral("SELECT DISTINCT CONCAT(d.documenttype, ' ', d.number) FROM docfinitem AS f INNER JOIN "
+                           "document AS d ON f.documentid = d.documentid WHERE f.productid = %d"),
+            {id})));
+    if (!posted.isEmpty())
+        return tarvex::Format(PROD_DELETE_DOCUMENTS_ERR, {name, posted});
+    const QString drafts = listed(connection.select(tarvex::Format(documentLines, {id, QStringLiteral("<>")})));
+    if (!drafts.isEmpty())
+        return tarvex::Format(PROD_DELETE_DRAFTS_ERR, {name, drafts});
+    const QString usedIn = listed(connection.select(tarvex::Format(
+        QStringLiteral("SELECT p.name FROM component AS c INNER JOIN product AS p ON c.productid = p.productid "
+                       "WHERE c.rawid = %d AND c.productid <> %d ORDER BY p.name"),
+        {id, id})));
+    if (!usedIn.isEmpty())
+        return tarvex::Format(PROD_DELETE_RAW_ERR, {name, usedIn});
+    if (PreceptExist(QStringLiteral("product"), qint32(id)))
+        return tarvex::CMN_RELATIONAL_INTEGRITY_ERR;
+    return QString();
+}
+
+QString TProductDM::ProductDeleteQuestion(qint64 id)
+{
+    const QString name = productName(*ZConnection(), id);
+    return tarvex::Format(ProductGetAmounts(qint32(id)) ? PROD_DELETE_STOCK_CNF : PROD_DELETE_CNF, {name});
+}
+
+void TProductDM::DeleteProduct(qint64 id)
+{
+    tarvex::Connection& connection = *ZConnection();
+    QueryDataSet& list = *ProductZQ;
+    bool removedFromList = false;
+    try {
+        tarvex::Transaction transaction(connection);
+        const QString refusal = ProductDeleteRefusal(id);
+        if (!refusal.isEmpty())
+            refuse(refusal);
+        connection.execute(tarvex::Format(
+            QStringLiteral("DELETE paw FROM productattributewarehouse AS paw INNER JOIN productattribute AS pa ON "
+                           "paw.productattributeid = pa.productattributeid WHERE pa.productid = %d"),
+            {id}));
+        for (const char* table : {"productdetail", "productwarehouse", "productcategorypr", "productalter",
+                                  "productattribute", "productrebate", "productworkingoperation", "fixedasset",
+                                  "kasatableitem"})
+            connection.execute(tarvex::Format(QStringLiteral("DELETE FROM %s WHERE productid = %d"),
+                                              {QString::fromLatin1(table), id}));
+        connection.execute(tarvex::Format(
+            QStringLiteral("DELETE FROM productpackaging WHERE productid = %d OR packagingid = %d"), {id, id}));
+        connection.execute(tarvex::Format(QStringLiteral("DELETE FROM component WHERE productid = %d"), {id}));
+        if (list.isActive() && !list.isEmpty() && !list.isEditing() && F(list, "productid").asLargeInt() == id) {
+            list.deleteRecord();
+            removedFromList = true;
+        } else {
+            connection.execute(tarvex::Format(QStringLiteral("DELETE FROM product WHERE productid = %d"), {id}));
+        }
+        transaction.commit();
+    } catch (...) {
+        // The row left the list with a write that did not hold.
+        if (removedFromList)
+            list.refresh();
+        throw;
+    }
 }
 
 void TProductDM::TaxZQBeforeDelete(DataSet& ds)

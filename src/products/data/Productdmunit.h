@@ -11,6 +11,7 @@
 // Productdmlookups.cpp (look-ups, identifiers, copy).
 
 #include "CustomDM.h"
+#include "Productidentifiers.h"
 #include "Productintf.h"
 #include "Productoptions.h"
 #include "QueryDataSet.h"
@@ -76,11 +77,26 @@ public:
 
     // The product name as the editor loaded it and after each of its saves.
     QString LoadedProductName;
+    // Codes, barcodes and PLUs the module gave the product being edited.
+    GeneratedIdentifiers Generated;
+    // A save whose commit was cut off: the token it wrote on the product.
+    struct InDoubt {
+        QString token;
+        qint64 productId = 0;
+    } InDoubtSave;
 
     // --- rules (dataset and field events)
     void ProductZQNewRecord(tarvex::DataSet& dataSet);
     void ProductZQBeforePost(tarvex::DataSet& dataSet);
     void ProductZQBeforeDelete(tarvex::DataSet& dataSet);
+    // Why the product cannot be deleted (documents or other products name
+    // it), empty when it can.
+    QString ProductDeleteRefusal(qint64 productId);
+    // The question to ask before deleting the product.
+    QString ProductDeleteQuestion(qint64 productId);
+    // Deletes the product and every row that belongs to it in one
+    // transaction; the current row of ProductZQ when it is that product.
+    void DeleteProduct(qint64 productId);
     void TaxZQBeforeDelete(tarvex::DataSet& dataSet);
     void WarehouseZQBeforeDelete(tarvex::DataSet& dataSet);
     void ProductDetailZQBeforePost(tarvex::DataSet& dataSet);
@@ -125,6 +141,11 @@ public:
 
     // --- copy
     qint32 CopyProduct(qint32 productId, const TStringArr& replacements);
+
+    // --- alternatives
+    // Puts the product into the other product's group; when that one has
+    // none, both go into a new group. Returns the group.
+    qint32 JoinAlternativeGroup(qint32 productId, qint32 otherId);
 
     // --- look-ups
     qint32 GetDefWarehouseID();

@@ -9,6 +9,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <functional>
 
 namespace products {
 
@@ -36,6 +37,22 @@ bool variantBarcodeTaken(QSqlDatabase db, const QString& barcode)
         db, tarvex::Format(QStringLiteral("SELECT prodattbarcode FROM productattribute WHERE prodattbarcode = '%s'"),
                            {tarvex::AddSlashes(barcode)}));
     return query.next();
+}
+
+QString productBarcodeFor(qint64 n)
+{
+    return tarvex::Barcode12ToEan13(QStringLiteral("2") + QStringLiteral("%1").arg(n, 11, 10, QLatin1Char('0')));
+}
+
+// From the running number upward, the first value no other product has.
+QString nextFree(tarvex::Connection& connection, const QString& column, qint64 productId,
+                 const std::function<QString(qint64)>& valueFor)
+{
+    for (qint64 n = runningProductNumber(connection.database());; ++n) {
+        const QString value = valueFor(n);
+        if (!productValueTaken(connection, column, value, productId))
+            return value;
+    }
 }
 
 } // namespace
@@ -94,8 +111,47 @@ QString GetNewProductBarcode(QSqlDatabase db, const QString& codeTemplate)
 {
     if (!codeTemplate.contains(QStringLiteral("{c}")))
         return QString();
-    const qint64 n = runningProductNumber(db);
-    return tarvex::Barcode12ToEan13(QStringLiteral("2") + QStringLiteral("%1").arg(n, 11, 10, QLatin1Char('0')));
+    return productBarcodeFor(runningProductNumber(db));
+}
+
+void lockIdentifiers(tarvex::Connection& connection, const char* name)
+{
+    // A write, not only a locking read: Galera certifies writes, so two
+    // nodes giving out the same kind at once cannot both commit.
+    QSqlQuery query = connection.prepare(
+        QStringLiteral("INSERT INTO identifierlock (name, value) VALUES (?, 1) ON DUPLICATE KEY UPDATE value = value + 1"));
+    query.addBindValue(QString::fromLatin1(name));
+    connection.exec(query);
+}
+
+bool productValueTaken(tarvex::Connection& connection, const QString& column, const QVariant& value, qint64 productId)
+{
+    QSqlQuery query = connection.prepare(QStringLiteral("SELECT productid FROM product WHERE %1 = ? AND productid <> ? LIMIT 1")
+                                             .arg(tarvex::quoteIdentifier(column)));
+    query.addBindValue(value);
+    query.addBindValue(productId);
+    connection.exec(query);
+    return query.next();
+}
+
+bool variantBarcodeTaken(tarvex::Connection& connection, const QString& barcode)
+{
+    return variantBarcodeTaken(connection.database(), barcode);
+}
+
+QString nextFreeProductCode(tarvex::Connection& connection, const QString& codeTemplate, qint64 productId)
+{
+    if (!codeTemplate.contains(QStringLiteral("{c}")))
+        return QString();
+    return nextFree(connection, QStringLiteral("code"), productId,
+                    [&](qint64 n) { return formatProductCode(codeTemplate, n); });
+}
+
+QString nextFreeProductBarcode(tarvex::Connection& connection, const QString& codeTemplate, qint64 productId)
+{
+    if (!codeTemplate.contains(QStringLiteral("{c}")))
+        return QString();
+    return nextFree(connection, QStringLiteral("barcode"), productId, productBarcodeFor);
 }
 
 QString variantNumberText(qint64 value)

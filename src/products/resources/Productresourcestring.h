@@ -35,6 +35,18 @@ inline const QString PROD_PLU_NOT_CNG_WRN =
 inline const QString PROD_ATTRIBUTE_VALUE_ERR = QStringLiteral("Već postoji ova vrednost atributa!");
 inline const QString PROD_ADD_ATTRIBUTE_CNF = QStringLiteral("Da li želite da dodate još atributa?");
 inline const QString PRODUCT_COPIED = QStringLiteral("Novi proizvod je kreiran.");
+inline const QString PROD_DELETE_DOCUMENTS_ERR = QStringLiteral(
+    "Proizvod \"%s\" se ne može obrisati jer ga navode proknjiženi dokumenti: %s.");
+inline const QString PROD_DELETE_DRAFTS_ERR = QStringLiteral(
+    "Proizvod \"%s\" se ne može obrisati jer ga navode dokumenti u pripremi: %s.");
+inline const QString PROD_DELETE_RAW_ERR = QStringLiteral(
+    "Proizvod \"%s\" se ne može obrisati jer je sastojak proizvoda: %s.");
+inline const QString PROD_DELETE_CNF = QStringLiteral(
+    "Obrisati proizvod \"%s\" zajedno sa njegovim detaljima, stanjima u magacinima, kategorijama, varijantama, "
+    "rabatima, pakovanjima i radnim operacijama?");
+inline const QString PROD_DELETE_STOCK_CNF = QStringLiteral(
+    "Proizvod \"%s\" ima količine u magacinima različite od nule. Obrisati ga zajedno sa njegovim detaljima, "
+    "stanjima u magacinima, kategorijama, varijantama, rabatima, pakovanjima i radnim operacijama?");
 inline const QString PRODWARE_ADD_INF = QStringLiteral("Proizvod je dodat u podrazumevani magacin.");
 inline const QString PRODWARE_EXIST_WRN = QStringLiteral("Proizvod već postoji u podrazumevanom magacinu.");
 inline const QString PRICE_FORM_ERR = QStringLiteral("Greška u formuli");

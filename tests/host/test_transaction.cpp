@@ -1,0 +1,229 @@
+// Transactions of the connection and what they mean for datasets: a rolled
+// back save leaves posted rows and cached changes as the user left them, so
+// saving again writes everything once.
+#include "Connection.h"
+#include "DatabaseError.h"
+#include "QueryDataSet.h"
+#include "TestServer.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+class TransactionTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        execSql(db(), "DELETE FROM productrebate");
+        execSql(db(), "DELETE FROM kasagroup");
+        execSql(db(), "INSERT INTO productrebate (productrebateid, productid, quantity, rebate) VALUES "
+                      "(1, 7, 10, 2), (2, 7, 20, 4), (3, 7, 50, 6)");
+        rebates.setCachedUpdates(true);
+        rebates.setSortedFields("quantity");
+        rebates.open();
+        groups.open();
+    }
+
+    QStringList storedRebates()
+    {
+        QStringList rows;
+        QSqlQuery q(db());
+        q.exec("SELECT quantity, rebate FROM productrebate WHERE productid = 7 ORDER BY quantity");
+        while (q.next())
+            rows << QStringLiteral("%1:%2").arg(q.value(0).toDouble()).arg(q.value(1).toDouble());
+        return rows;
+    }
+    QStringList shownRebates()
+    {
+        QStringList rows;
+        for (rebates.first(); !rebates.eof(); rebates.next())
+            rows << QStringLiteral("%1:%2").arg(rebates.fieldByName("quantity").asFloat()).arg(rebates.fieldByName("rebate").asFloat());
+        return rows;
+    }
+    int groupCount() { return scalar(db(), "SELECT COUNT(*) FROM kasagroup").toInt(); }
+
+    // Edits a rebate, adds one and deletes one: three pending changes.
+    void changeRebates()
+    {
+        ASSERT_TRUE(rebates.locate("quantity", 20.0));
+        rebates.edit();
+        rebates.fieldByName("rebate").setValue(5.0);
+        rebates.post();
+        rebates.append();
+        rebates.fieldByName("productid").setValue(7);
+        rebates.fieldByName("quantity").setValue(100.0);
+        rebates.fieldByName("rebate").setValue(10.0);
+        rebates.post();
+        ASSERT_TRUE(rebates.locate("quantity", 50.0));
+        rebates.deleteRecord();
+    }
+
+    Connection connection{db()};
+    QueryDataSet rebates{&connection, "SELECT * FROM productrebate WHERE productid = 7"};
+    QueryDataSet groups{&connection, "SELECT * FROM kasagroup"};
+};
+
+} // namespace
+
+TEST_F(TransactionTest, GuardCommitsOnSuccessRollsBackOnExceptionAndNestsIntoTheOuter)
+{
+    {
+        Transaction t(connection);
+        connection.execute("INSERT INTO kasagroup (name) VALUES ('a')");
+        {
+            Transaction inner(connection);
+            EXPECT_EQ(connection.transactionDepth(), 2);
+            connection.execute("INSERT INTO kasagroup (name) VALUES ('b')");
+            inner.commit();
+        }
+        EXPECT_EQ(groupCount(), 2);  // this session sees its own rows
+        t.commit();
+    }
+    EXPECT_FALSE(connection.inTransaction());
+    EXPECT_EQ(groupCount(), 2);
+
+    try {
+        Transaction t(connection);
+        connection.execute("INSERT INTO kasagroup (name) VALUES ('c')");
+        throw std::runtime_error("failed half way");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(groupCount(), 2);
+
+    // An inner failure that someone swallowed still dooms the outer commit.
+    bool ended = false;
+    bool committed = true;
+    {
+        Transaction t(connection);
+        connection.onTransactionEnd([&](bool c) { ended = true; committed = c; });
+        connection.execute("INSERT INTO kasagroup (name) VALUES ('d')");
+        try {
+            Transaction inner(connection);
+            connection.execute("INSERT INTO kasagroup (name, nosuchcolumn) VALUES ('e', 1)");
+            inner.commit();
+        } catch (const DatabaseError&) {
+        }
+        EXPECT_THROW(t.commit(), DatabaseError);
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(committed);
+    EXPECT_EQ(groupCount(), 2);
+    EXPECT_FALSE(connection.inTransaction());
+}
+
+TEST_F(TransactionTest, RolledBackPostsAreOpenAgainWithTheUsersValuesAndASecondSaveWritesOnce)
+{
+    groups.append();
+    groups.fieldByName("name").setValue("Pića");
+    ASSERT_TRUE(rebates.locate("quantity", 10.0));
+    rebates.edit();
+    rebates.fieldByName("rebate").setValue(3.0);
+    {
+        Transaction t(connection);
+        groups.post();
+        EXPECT_FALSE(groups.fieldByName("kasagroupid").isNull());  // the server's key, for now
+        rebates.applyUpdates();  // posts the edit and writes it
+        // The save fails after both wrote.
+    }
+    EXPECT_EQ(groupCount(), 0);
+    EXPECT_EQ(groups.state(), DataSetState::Insert);
+    EXPECT_TRUE(groups.fieldByName("kasagroupid").isNull());
+    EXPECT_EQ(groups.fieldByName("name").asString(), "Pića");
+    EXPECT_EQ(groups.recordCount(), 1);
+    EXPECT_TRUE(rebates.updatesPending());
+    EXPECT_EQ(storedRebates(), QStringList({"10:2", "20:4", "50:6"}));
+
+    {
+        Transaction t(connection);
+        groups.post();
+        rebates.applyUpdates();
+        t.commit();
+    }
+    EXPECT_EQ(groupCount(), 1);
+    EXPECT_EQ(groups.state(), DataSetState::Browse);
+    EXPECT_FALSE(rebates.updatesPending());
+    EXPECT_EQ(storedRebates(), QStringList({"10:3", "20:4", "50:6"}));
+
+    // An edit of a stored row comes back as an edit whose cancel restores the stored values.
+    groups.edit();
+    groups.fieldByName("name").setValue("Voće");
+    {
+        Transaction t(connection);
+        groups.post();
+    }
+    EXPECT_EQ(groups.state(), DataSetState::Edit);
+    EXPECT_EQ(groups.fieldByName("name").asString(), "Voće");
+    groups.cancel();
+    EXPECT_EQ(groups.fieldByName("name").asString(), "Pića");
+}
+
+TEST_F(TransactionTest, RolledBackApplyKeepsEveryCachedChangeAndTheDeletedRowsHidden)
+{
+    changeRebates();
+    const QStringList shown = shownRebates();
+    EXPECT_EQ(shown, QStringList({"10:2", "20:5", "100:10"}));
+    try {
+        Transaction t(connection);
+        rebates.applyUpdates();
+        EXPECT_EQ(storedRebates(), QStringList({"10:2", "20:5", "100:10"}));
+        connection.execute("INSERT INTO nosuchtable VALUES (1)");
+        t.commit();
+    } catch (const DatabaseError&) {
+    }
+    EXPECT_EQ(storedRebates(), QStringList({"10:2", "20:4", "50:6"}));
+    EXPECT_TRUE(rebates.updatesPending());
+    EXPECT_EQ(shownRebates(), shown);
+
+    // Cancel still knows what was read; a second apply writes all three changes once.
+    {
+        Transaction t(connection);
+        rebates.applyUpdates();
+        t.commit();
+    }
+    EXPECT_FALSE(rebates.updatesPending());
+    EXPECT_EQ(storedRebates(), shown);
+    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productrebate WHERE quantity = 100").toInt(), 1);
+
+    ASSERT_TRUE(rebates.locate("quantity", 20.0));
+    rebates.edit();
+    rebates.fieldByName("rebate").setValue(7.0);
+    rebates.post();
+    ASSERT_TRUE(rebates.locate("quantity", 10.0));
+    rebates.deleteRecord();
+    {
+        Transaction t(connection);
+        rebates.applyUpdates();
+    }
+    rebates.cancelUpdates();
+    EXPECT_EQ(shownRebates(), shown);
+}
+
+TEST_F(TransactionTest, DeadlocksAreRetriedOtherFailuresAreNot)
+{
+    int runs = 0;
+    withDeadlockRetry(connection, [&] {
+        ++runs;
+        connection.execute("INSERT INTO kasagroup (name) VALUES ('x')");
+        if (runs < 3)
+            throw DatabaseError(1213, "Deadlock found when trying to get lock");
+    });
+    EXPECT_EQ(runs, 3);
+    EXPECT_EQ(groupCount(), 1);  // the failed runs rolled back
+
+    runs = 0;
+    EXPECT_THROW(withDeadlockRetry(connection, [&] {
+        ++runs;
+        throw DatabaseError(1062, "Duplicate entry");
+    }),
+                 DatabaseError);
+    EXPECT_EQ(runs, 1);
+    EXPECT_THROW(withDeadlockRetry(connection, [&] {
+        ++runs;
+        throw DatabaseError(1213, "Deadlock");
+    }, 2),
+                 DatabaseError);
+    EXPECT_EQ(runs, 3);
+}
