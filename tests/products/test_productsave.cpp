@@ -34,6 +34,7 @@ protected:
     }
     void TearDown() override
     {
+        sql("DROP TRIGGER IF EXISTS productrebate_refuses");
         for (QueryDataSet* ds : {dm().ProductDetailZQ, dm().ProductRebateZQ})
             ds->cancelUpdates();
     }
@@ -109,7 +110,10 @@ TEST_F(ProductSave, AFailedSaveWritesNothingAndLeavesTheWorkForASecondSave)
     dm().ProductDetailZQ->append();
     dm().ProductDetailZQ->fieldByName("model").setValue(QStringLiteral("Mala"));
     addRebate(10, QStringLiteral("P"));
-    addRebate(20, QStringLiteral("too long"));  // the server refuses this row, last of the save
+    addRebate(20, QStringLiteral("I"));
+    // The server refuses the second rebate, the last write of the save.
+    sql("CREATE TRIGGER productrebate_refuses BEFORE INSERT ON productrebate FOR EACH ROW "
+        "IF NEW.quantity = 20 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refused'; END IF");
     ProductsaveInput input;
     input.categories = QStringList{QStringLiteral("Hrana>Pekara")};
 
@@ -129,7 +133,7 @@ TEST_F(ProductSave, AFailedSaveWritesNothingAndLeavesTheWorkForASecondSave)
 
     ASSERT_TRUE(rebates.locate("quantity", 20.0));
     rebates.edit();
-    rebates.fieldByName("rebatetype").setValue(QStringLiteral("I"));
+    rebates.fieldByName("quantity").setValue(25.0);
     rebates.post();
     save(input);
     const qint64 id = P("productid").asLargeInt();
@@ -137,7 +141,7 @@ TEST_F(ProductSave, AFailedSaveWritesNothingAndLeavesTheWorkForASecondSave)
     EXPECT_EQ(text(QStringLiteral("SELECT CONCAT(model, '/', productid) FROM productdetail")),
               QStringLiteral("Mala/%1").arg(id));
     EXPECT_EQ(text(QStringLiteral("SELECT GROUP_CONCAT(quantity ORDER BY quantity) FROM productrebate WHERE productid = %1").arg(id)),
-              "10,20");
+              "10,25");
     EXPECT_EQ(text("SELECT categoryprid FROM productcategorypr"), "2");
     EXPECT_EQ(dm().LoadedProductName, "Kifla");
     EXPECT_FALSE(rebates.updatesPending());

@@ -84,12 +84,6 @@ void editIfBrowsing()
         product().edit();
 }
 
-void postIfEditing(tarvex::DataSet& dataSet)
-{
-    if (dataSet.isEditing())
-        dataSet.post();
-}
-
 // A service of the console, or null when the console has none.
 template <class I>
 tarvex::ComPtr<I> findService(const QUuid& iid)

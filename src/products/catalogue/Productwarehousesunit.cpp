@@ -191,6 +191,8 @@ void TProductWarehousesGroup::recount(qint64 productId)
     const QMap<qint64, docrules::DocumentBalance> counted = docrules::documentBalances(db, productId);
     const tarvex::Field& warehouse = pw.fieldByName(QStringLiteral("warehouseid"));
     const tarvex::Field& amount = pw.fieldByName(QStringLiteral("amount"));
+    // Every warehouse's amount is recounted, or none is.
+    tarvex::Transaction transaction(*ProductDM->ZConnection());
     for (pw.first(); !pw.eof(); pw.next()) {
         const qint64 warehouseId = warehouse.asLargeInt();
         const double documents = counted.value(warehouseId).balance();
@@ -200,6 +202,7 @@ void TProductWarehousesGroup::recount(qint64 productId)
                                                           "productid = %d AND warehouseid = %d"),
                                            {documents, productId, warehouseId}));
     }
+    transaction.commit();
 }
 
 void TProductWarehousesGroup::showTotal()

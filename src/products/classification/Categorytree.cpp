@@ -227,6 +227,15 @@ bool CategoryTree::editCategory(QString& name, CategoryNode* node)
 
 void CategoryTree::deleteCategories(qint64 id)
 {
+    // A branch goes as a whole or not at all.
+    tarvex::Connection session(m_db);
+    tarvex::Transaction transaction(session);
+    deleteBranch(id);
+    transaction.commit();
+}
+
+void CategoryTree::deleteBranch(qint64 id)
+{
     QList<qint64> children;
     {
         QSqlQuery query =
@@ -236,7 +245,7 @@ void CategoryTree::deleteCategories(qint64 id)
             children << query.value(idColumn).toLongLong();
     }
     for (qint64 child : children)
-        deleteCategories(child);
+        deleteBranch(child);
     deleteCategory(id);
 }
 

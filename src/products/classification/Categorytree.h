@@ -76,6 +76,7 @@ public:
     void removeNode(CategoryNode* node);
 
 private:
+    void deleteBranch(qint64 id);
     CategoryNode* addChild(CategoryNode* parent, const QString& caption, qint64 id);
     void collectFlat(CategoryNode* node, QList<CategoryNode*>& out) const;
 

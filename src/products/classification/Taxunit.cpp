@@ -23,7 +23,6 @@ using tarvex::QueryDataSet;
 namespace {
 
 const QString kPrimary = QStringLiteral("primary");
-const QString kStandard = QStringLiteral("standard");
 
 // The columns as the list shows them.
 void describeFields(QueryDataSet& taxes)
@@ -135,14 +134,7 @@ void TTaxForm::DefaultButtonClick()
             return;
         ds.checkBrowseMode();
         const qint64 id = ds.fieldByName(QStringLiteral("taxid")).asLargeInt();
-        // Every row is written, so a second "primary" left by anyone is cleared too.
-        for (ds.first(); !ds.eof(); ds.next()) {
-            ds.edit();
-            tarvex::Field& status = ds.fieldByName(QStringLiteral("status"));
-            status.setValue(ds.fieldByName(QStringLiteral("taxid")).asLargeInt() == id ? kPrimary : kStandard);
-            ds.post();
-        }
-        ds.locate(QStringLiteral("taxid"), id);
+        ProductDM->MakePrimary(ds, QStringLiteral("taxid"), id);
         ProductDM->SetDefaultTaxID(qint32(id));
     } catch (const std::exception& e) {
         tarvex::dialogs().showException(e);

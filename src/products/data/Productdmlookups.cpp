@@ -144,7 +144,8 @@ qint32 TProductDM::CopyProduct(qint32 productId, const TStringArr& replacements)
         }
         return false;
     };
-    for (const QString column : {QStringLiteral("kasaplu"), QStringLiteral("savetoken")}) {
+    for (const char* name : {"kasaplu", "savetoken"}) {
+        const QString column = QString::fromLatin1(name);
         if (!replaces(column) && ZConnection()->tableInfo(QStringLiteral("product")).column(column))
             columns << column + QStringLiteral("=NULL");
     }

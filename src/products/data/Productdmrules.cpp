@@ -277,6 +277,28 @@ void TProductDM::DeleteProduct(qint64 id)
     }
 }
 
+void TProductDM::MakePrimary(QueryDataSet& ds, const QString& keyName, qint64 id)
+{
+    ds.checkBrowseMode();
+    try {
+        tarvex::Transaction transaction(*ZConnection());
+        // Every row is written, so a second "primary" left by anyone is cleared too.
+        for (ds.first(); !ds.eof(); ds.next()) {
+            ds.edit();
+            const bool chosen = ds.fieldByName(keyName).asLargeInt() == id;
+            F(ds, "status").setValue(chosen ? QStringLiteral("primary") : QStringLiteral("standard"));
+            ds.post();
+        }
+        transaction.commit();
+    } catch (...) {
+        ds.cancel();
+        ds.refresh();
+        ds.locate(keyName, id);
+        throw;
+    }
+    ds.locate(keyName, id);
+}
+
 void TProductDM::TaxZQBeforeDelete(DataSet& ds)
 {
     if (PreceptExist(QStringLiteral("tax"), qint32(F(ds, "taxid").asLargeInt())))

@@ -221,6 +221,7 @@ void TProductDM::setUpFields()
     caption(p, "kasaplu", "PLU");
     caption(p, "kasagroupid", "Grupa");
     caption(p, "kasasort", "R.b.");
+    caption(p, "savetoken", "Oznaka snimanja");
     caption(p, "supplyprice", "Nabavna cena", "0.00");
     caption(p, "planprice", "Planska cena", "0.00");
     caption(p, "rebate", "Rabat", "0.####");

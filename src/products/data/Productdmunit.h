@@ -142,6 +142,10 @@ public:
     // --- copy
     qint32 CopyProduct(qint32 productId, const TStringArr& replacements);
 
+    // Marks the row with that key "primary" and every other "standard", in
+    // one transaction; after a failure the rows are read again.
+    void MakePrimary(QueryDataSet& dataSet, const QString& keyName, qint64 id);
+
     // --- alternatives
     // Puts the product into the other product's group; when that one has
     // none, both go into a new group. Returns the group.

@@ -42,7 +42,6 @@ using tarvex::QueryDataSet;
 namespace {
 
 const QString kPrimary = QStringLiteral("primary");
-const QString kStandard = QStringLiteral("standard");
 const QString kActiveOnly = QStringLiteral("active=True");
 
 struct Column {
@@ -315,13 +314,7 @@ void TWarehouseForm::DefaultButtonClick()
             return;
         ds.checkBrowseMode();
         const qint64 id = ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt();
-        for (ds.first(); !ds.eof(); ds.next()) {
-            ds.edit();
-            const bool chosen = ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt() == id;
-            ds.fieldByName(QStringLiteral("status")).setValue(chosen ? kPrimary : kStandard);
-            ds.post();
-        }
-        ds.locate(QStringLiteral("warehouseid"), id);
+        ProductDM->MakePrimary(ds, QStringLiteral("warehouseid"), id);
         ProductDM->SetDefWarehouseID(qint32(id));
     } catch (const std::exception& e) {
         tarvex::dialogs().showException(e);
