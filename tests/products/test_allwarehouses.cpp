@@ -17,7 +17,12 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace products;
@@ -226,4 +231,66 @@ TEST_F(AllWarehousesTest, TurnoverWindowDefaultsWarehouseListPrintingAndProducts
     EXPECT_EQ(shown, 1);
     ASSERT_EQ(console.wizards.size(), 1);
     EXPECT_EQ(console.wizards[0].parameters, "title:Promet (količine iz svih magacina);header:Datum 2024-03-05");
+}
+
+TEST_F(AllWarehousesTest, TurnoverCountsOffTheWindowAndPrekiniStopsItOnTheServer)
+{
+    ScriptedDialogs script;
+    TTurnoverAllWarehousesForm form;
+    form.show();
+    form.FromDateEdit()->setText("2024-02-01");
+    form.ToDateEdit()->setText("2024-02-29");
+    EXPECT_FALSE(form.CancelButton()->isVisible());
+
+    // Another session holds the documents: the count waits on the server
+    // until "Prekini" kills its statement.
+    {
+        QSqlDatabase locker = QSqlDatabase::cloneDatabase(db().connectionName(), "turnover-locker");
+        ASSERT_TRUE(locker.open());
+        QSqlQuery lock(locker);
+        ASSERT_TRUE(lock.exec("LOCK TABLES document WRITE"));
+
+        QStringList seen;
+        QTimer watch;
+        QElapsedTimer waited;
+        waited.start();
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (form.StepLabel()->text().startsWith("Stavke dokumenata") && seen.isEmpty()) {
+                // Running: the window paints, shows the step and offers only the stop.
+                seen << form.StepLabel()->text();
+                EXPECT_TRUE(form.ProgressBar()->isVisible());
+                EXPECT_FALSE(form.FindButton()->isEnabled());
+                EXPECT_FALSE(form.grab().isNull());
+                QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
+            } else if (waited.elapsed() > 20000) {
+                ADD_FAILURE() << "the count never reached the documents";
+                lock.exec("UNLOCK TABLES");
+                watch.stop();
+            }
+        });
+        watch.start(20);
+        QTest::mouseClick(form.FindButton(), Qt::LeftButton);
+        watch.stop();
+        EXPECT_EQ(seen, QStringList({"Stavke dokumenata"}));
+        // Stopped well before the lock would have let it go.
+        EXPECT_LT(waited.elapsed(), 15000);
+        EXPECT_TRUE(form.TurnoverAllWarehousesCDS()->isEmpty());
+        EXPECT_FALSE(form.CancelButton()->isVisible());
+        EXPECT_FALSE(form.ProgressBar()->isVisible());
+        EXPECT_TRUE(form.FindButton()->isEnabled());
+        EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
+        // The server has no statement of the stopped count left running.
+        QSqlQuery running(db());
+        ASSERT_TRUE(running.exec("SELECT COUNT(*) FROM information_schema.processlist WHERE info LIKE "
+                                 "'%STRAIGHT_JOIN document%' AND command = 'Query' AND info NOT LIKE '%processlist%'"));
+        ASSERT_TRUE(running.next());
+        EXPECT_EQ(running.value(0).toInt(), 0);
+        lock.exec("UNLOCK TABLES");
+    }
+    QSqlDatabase::removeDatabase("turnover-locker");
+
+    // The window is usable: the next count shows the whole list.
+    QTest::mouseClick(form.FindButton(), Qt::LeftButton);
+    EXPECT_EQ(turnoverRows(*form.TurnoverAllWarehousesCDS()), turnover(february()));
+    EXPECT_FALSE(form.CancelButton()->isVisible());
 }

@@ -11,6 +11,7 @@
 #include "Modal.h"
 #include "Productdmunit.h"
 #include "Reportdates.h"
+#include "Reportworker.h"
 #include "Rounding.h"
 
 #include <QCheckBox>
@@ -19,6 +20,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QCloseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QVBoxLayout>
@@ -113,8 +116,8 @@ void DefineTurnoverFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("warehousename"), FieldType::String, 50).setDisplayLabel(QStringLiteral("Magacin"));
 }
 
-void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRequest& request,
-                  const TProgress& progress)
+std::vector<TTurnoverRow> ComputeTurnover(QSqlDatabase db, const TTurnoverRequest& request,
+                                          const TProgress& progress)
 {
     auto step = [&](const char* text, int rows) {
         if (progress)
@@ -185,6 +188,25 @@ void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRe
         return a.warehouse != b.warehouse ? a.warehouse < b.warehouse : a.product < b.product;
     });
 
+    std::vector<TTurnoverRow> result;
+    for (const Row& row : rows) {
+        const Sums& sum = *row.sums;
+        const double previous = sum.beforeIn - sum.beforeOut;
+        const double end = previous + sum.in - sum.out;
+        // Nothing moved in the period and nothing is left.
+        if (isZero(sum.in) && isZero(sum.out) && isZero(end))
+            continue;
+        const qint64 productId = row.sums.key().second;
+        const qint64 warehouseId = row.sums.key().first;
+        const Product product = products.value(productId);
+        result.push_back(TTurnoverRow{productId, warehouseId, product.name, product.code, product.unitName,
+                                      warehouses.value(warehouseId).name, previous, sum.in, sum.out});
+    }
+    return result;
+}
+
+void ShowTurnover(tarvex::MemoryTable& table, const std::vector<TTurnoverRow>& rows)
+{
     TControlsOff off(table);
     table.emptyDataSet();
     tarvex::Field& productIdField = table.fieldByName(QStringLiteral("productid"));
@@ -198,35 +220,28 @@ void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRe
     tarvex::Field& balanceField = table.fieldByName(QStringLiteral("amountbalance"));
     tarvex::Field& endField = table.fieldByName(QStringLiteral("amountnewbalance"));
     tarvex::Field& warehouseName = table.fieldByName(QStringLiteral("warehousename"));
-    int shown = 0;
-    for (const Row& row : rows) {
-        const Sums& sum = *row.sums;
-        const double previous = sum.beforeIn - sum.beforeOut;
-        const double balance = sum.in - sum.out;
-        const double end = previous + balance;
-        // Nothing moved in the period and nothing is left.
-        if (isZero(sum.in) && isZero(sum.out) && isZero(end))
-            continue;
-        const qint64 productId = row.sums.key().second;
-        const qint64 warehouseId = row.sums.key().first;
-        const Product product = products.value(productId);
+    for (const TTurnoverRow& row : rows) {
         table.append();
-        productIdField.setValue(productId);
-        warehouseIdField.setValue(warehouseId);
-        name.setValue(product.name);
-        code.setValue(product.code);
-        unitName.setValue(product.unitName);
-        previousField.setValue(previous);
-        inField.setValue(sum.in);
-        outField.setValue(sum.out);
-        balanceField.setValue(balance);
-        endField.setValue(end);
-        warehouseName.setValue(warehouses.value(warehouseId).name);
+        productIdField.setValue(row.productId);
+        warehouseIdField.setValue(row.warehouseId);
+        name.setValue(row.name);
+        code.setValue(row.code);
+        unitName.setValue(row.unitName);
+        previousField.setValue(row.previous);
+        inField.setValue(row.in);
+        outField.setValue(row.out);
+        balanceField.setValue(row.in - row.out);
+        endField.setValue(row.previous + row.in - row.out);
+        warehouseName.setValue(row.warehouseName);
         table.post();
-        if (progress && ++shown % 20000 == 0)
-            progress(QStringLiteral("Redovi"), shown);
     }
     table.first();
+}
+
+void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRequest& request,
+                  const TProgress& progress)
+{
+    ShowTurnover(table, ComputeTurnover(db, request, progress));
 }
 
 TTurnoverAllWarehousesForm::TTurnoverAllWarehousesForm(QWidget* parent) : TReportWindow(parent)
@@ -288,7 +303,23 @@ TTurnoverAllWarehousesForm::TTurnoverAllWarehousesForm(QWidget* parent) : TRepor
     top->addSpacing(12);
     top->addWidget(m_find);
     top->addStretch();
+    m_worker = new TReportWorker(this);
+    m_progress = new QProgressBar(this);
+    m_progress->setRange(0, 0); // rows to come are unknown: a busy bar
+    m_progress->setMaximumWidth(160);
+    m_step = new QLabel(this);
+    m_cancel = new QPushButton(QStringLiteral("Prekini"), this);
+    m_cancel->setAutoDefault(false);
+    connect(m_cancel, &QPushButton::clicked, m_worker, &TReportWorker::cancel);
+    connect(m_worker, &TReportWorker::progressed, this, [this](const QString& step, int rows) {
+        m_step->setText(rows > 0 ? QStringLiteral("%1: %2").arg(step).arg(rows) : step);
+    });
+    showRunning(false);
+
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_progress);
+    bottom->addWidget(m_step);
+    bottom->addWidget(m_cancel);
     bottom->addStretch();
     bottom->addWidget(m_print);
     bottom->addWidget(m_close);
@@ -337,12 +368,47 @@ void TTurnoverAllWarehousesForm::FindButtonClick()
     request.toText = m_to->text();
     request.warehouseName = m_warehouse->currentText();
     request.excludeServices = m_excludeServices->isChecked();
+    if (m_worker->isRunning())
+        return;
+    showRunning(true);
     try {
-        tarvex::BusyCursor busy;
-        FillTurnover(ProductDM->ZConnection()->database(), *m_table, request);
+        std::vector<TTurnoverRow> rows;
+        const bool done = m_worker->run(ProductDM->ZConnection()->database(),
+                                        [&](QSqlDatabase db, const TProgress& progress) {
+                                            rows = ComputeTurnover(db, request, progress);
+                                        });
+        // Stopped: the list stays as it was, nothing of the stopped count in it.
+        if (done) {
+            m_step->setText(QStringLiteral("Prikaz"));
+            ShowTurnover(*m_table, rows);
+        }
     } catch (const std::exception& e) {
+        showRunning(false);
         tarvex::dialogs().showException(e);
+        return;
     }
+    showRunning(false);
+}
+
+void TTurnoverAllWarehousesForm::showRunning(bool running)
+{
+    m_progress->setVisible(running);
+    m_step->setVisible(running);
+    m_step->clear();
+    m_cancel->setVisible(running);
+    m_find->setEnabled(!running);
+    m_print->setEnabled(!running);
+}
+
+void TTurnoverAllWarehousesForm::closeEvent(QCloseEvent* event)
+{
+    // Closed while counting: the count stops first, then the window closes.
+    if (m_worker->isRunning()) {
+        m_worker->cancel();
+        event->ignore();
+        return;
+    }
+    TReportWindow::closeEvent(event);
 }
 
 QString TTurnoverAllWarehousesForm::GetPrintHeader() const

@@ -8,10 +8,14 @@
 #include "Reportwindow.h"
 
 #include <QSqlDatabase>
+#include <QVariant>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace tarvex {
@@ -28,6 +32,19 @@ struct TTurnoverRequest {
     bool excludeServices = true;
 };
 
+// One row of the turnover: a product in a warehouse.
+struct TTurnoverRow {
+    qint64 productId = 0;
+    qint64 warehouseId = 0;
+    QVariant name;
+    QVariant code;
+    QVariant unitName;
+    QVariant warehouseName;
+    double previous = 0; // before the period
+    double in = 0;       // received within it
+    double out = 0;      // issued within it
+};
+
 // Fields of the result: productid and warehouseid (not shown), then name,
 // code, unitname, the five quantities and warehousename.
 void DefineTurnoverFields(tarvex::MemoryTable& table);
@@ -39,6 +56,11 @@ void DefineTurnoverFields(tarvex::MemoryTable& table);
 // Throws DatabaseError.
 void FillTurnover(QSqlDatabase db, tarvex::MemoryTable& table, const TTurnoverRequest& request,
                   const TProgress& progress = {});
+// The same in two halves: the rows, computed without touching a window
+// (a worker's thread), then put into the table.
+std::vector<TTurnoverRow> ComputeTurnover(QSqlDatabase db, const TTurnoverRequest& request,
+                                          const TProgress& progress = {});
+void ShowTurnover(tarvex::MemoryTable& table, const std::vector<TTurnoverRow>& rows);
 
 class TTurnoverAllWarehousesForm : public TReportWindow {
     Q_OBJECT
@@ -54,11 +76,18 @@ public:
     QPushButton* FindButton() const { return m_find; }
     QPushButton* PrintButton() const { return m_print; }
     QPushButton* CloseButton() const { return m_close; }
+    // Shown while the turnover is counted: the step and rows so far, and
+    // "Prekini", which stops it and leaves the list as it was.
+    QProgressBar* ProgressBar() const { return m_progress; }
+    QLabel* StepLabel() const { return m_step; }
+    QPushButton* CancelButton() const { return m_cancel; }
     tarvex::DBGrid* TurnoverAllWarehousesDBG() const { return m_grid; }
     tarvex::MemoryTable* TurnoverAllWarehousesCDS() const { return m_table; }
 
     void FromDateButtonClick();
     void ToDateButtonClick();
+    // Counts on a worker's connection; returns when the list is shown or
+    // the counting was stopped, the window answering meanwhile.
     void FindButtonClick();
     // Prints the grid through the console: the caption and "Datum <today>".
     void PrintButtonClick();
@@ -66,8 +95,12 @@ public:
     // Opens the current row's product in the product editor.
     void TurnoverAllWarehousesDBGDblClick();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void FormCreate();
+    void showRunning(bool running);
 
     QLineEdit* m_from = nullptr;
     QLineEdit* m_to = nullptr;
@@ -78,6 +111,10 @@ private:
     QPushButton* m_find = nullptr;
     QPushButton* m_print = nullptr;
     QPushButton* m_close = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_step = nullptr;
+    QPushButton* m_cancel = nullptr;
+    class TReportWorker* m_worker = nullptr;
     tarvex::DBGrid* m_grid = nullptr;
     tarvex::MemoryTable* m_table = nullptr;
 };
