@@ -51,11 +51,13 @@ const QString kWeekSalesSql = QStringLiteral(
     "SELECT di.productid, SUM(di.quantity) AS saleamount FROM documentitem AS di LEFT JOIN document AS d ON "
     "di.documentid = d.documentid WHERE d.documentdate >= %s AND d.documentdate <= %s AND d.documenttype IN "
     "('R','M') %s GROUP BY di.productid");
+// The partners' names are read apart: joined to every supply line they
+// would travel once per line.
 const QString kSuppliesSql = QStringLiteral(
-    "SELECT di.productid, d.documentdate, d.documentid, p.name FROM documentitem AS di LEFT JOIN document AS d ON "
-    "di.documentid = d.documentid LEFT JOIN partner AS p ON d.partnerid = p.partnerid WHERE (((d.documenttype IN "
-    "('K')) AND (di.quantity > 0)) OR ((d.documenttype IN ('W')) AND (di.quantity < 0))) AND d.docreturn = 'n' AND "
-    "NOT(d.documentid IN %s) %s");
+    "SELECT di.productid, d.documentdate, d.documentid, d.partnerid FROM document AS d STRAIGHT_JOIN documentitem "
+    "AS di ON di.documentid = d.documentid WHERE (((d.documenttype IN ('K')) AND (di.quantity > 0)) OR "
+    "((d.documenttype IN ('W')) AND (di.quantity < 0))) AND d.docreturn = 'n' AND NOT(d.documentid IN %s) %s");
+const QString kPartnersSql = QStringLiteral("SELECT partnerid, name FROM partner");
 const QString kEntriesSql = QStringLiteral(
     "SELECT di.productid, MAX(d.documentdate) FROM documentitem AS di LEFT JOIN document AS d ON di.documentid = "
     "d.documentid WHERE d.documenttype IN ('G') AND d.docreturn = 'n' AND NOT(d.documentid IN %s) %s GROUP BY "
@@ -132,11 +134,6 @@ struct ProductDocuments {
     QHash<qint64, QDate> entries;
 };
 
-struct SupplyKey {
-    QDate date;
-    qint64 documentId = 0;
-};
-
 ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& filter, const QDate& today,
                                const QSet<qint64>& listed, const TProgress& progress)
 {
@@ -172,7 +169,12 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
     }
     step("Nabavke");
     // The latest supply; of several on one day the latest document.
-    QHash<qint64, SupplyKey> latest;
+    struct Latest {
+        QDate date;
+        qint64 documentId = 0;
+        QVariant partnerId;
+    };
+    QHash<qint64, Latest> latest;
     QSqlQuery supplies =
         tarvex::selectSql(db, tarvex::Format(kSuppliesSql, {docrules::kSupplyExclusions, narrowing}));
     while (supplies.next()) {
@@ -185,11 +187,18 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
         if (found != latest.end() &&
             (found->date > date || (found->date == date && found->documentId >= documentId)))
             continue;
-        latest[productId] = SupplyKey{date, documentId};
-        docrules::LastSupply& supply = documents.supplies[productId];
+        latest[productId] = Latest{date, documentId, supplies.value(3)};
+    }
+    QHash<qint64, QString> partners;
+    QSqlQuery names = tarvex::selectSql(db, kPartnersSql);
+    while (names.next())
+        partners.insert(names.value(0).toLongLong(), names.value(1).toString());
+    for (auto it = latest.constBegin(); it != latest.constEnd(); ++it) {
+        docrules::LastSupply& supply = documents.supplies[it.key()];
         supply.found = true;
-        supply.date = date;
-        supply.partner = supplies.value(3).toString();
+        supply.date = it->date;
+        if (!it->partnerId.isNull())
+            supply.partner = partners.value(it->partnerId.toLongLong());
     }
     QSqlQuery entries =
         tarvex::selectSql(db, tarvex::Format(kEntriesSql, {docrules::kSupplyExclusions, narrowing}));
