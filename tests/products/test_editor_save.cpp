@@ -1,12 +1,20 @@
 // The editor's save as one unit: a save the database refuses half way leaves
-// the window as the user left it, and the next "Primeni" saves everything once.
+// the window as the user left it, and the next "Primeni" saves everything
+// once. Deleting from the list: refused with its reason, or asked and done
+// with every row of the product.
 
+#include "DBGrid.h"
+#include "Format.h"
 #include "Productdetailunit.h"
+#include "Productresourcestring.h"
+#include "Productviewerunit.h"
 #include "ScriptedDialogs.h"
+#include "SqlText.h"
 #include "test_editor_support.h"
 
 #include <QPushButton>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 using namespace products;
@@ -75,4 +83,53 @@ TEST_F(EditorSave, ARefusedSaveLeavesEveryDatasetAsTheUserLeftItAndTheNextApplyS
     EXPECT_FALSE(form.CustomApply()->isEnabled());
     EXPECT_TRUE(form.ProductCopy->isEnabled());
     form.close();
+}
+
+TEST_F(EditorSave, DeletingFromTheListRefusesWithTheReasonOrAsksAndTakesEveryRowOfTheProduct)
+{
+    sql("INSERT INTO product (productid, name, unitname, taxid, pricecurrency) VALUES (11, 'Sok', 'l', 1, 'RSD')");
+    sql("INSERT INTO productdetail (productid, model) VALUES (11, 'Bistri')");
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (11, 1, 4)");
+    sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (11, 1)");
+    sql("INSERT INTO document (documentid, documentdate, documenttype, number, status) VALUES (1, '2026-02-01', 'R', '8', 'p')");
+    sql("INSERT INTO documentitem (documentid, productid, quantity) VALUES (1, 10, 2)");
+    QueryDataSet& list = *dm().ProductZQ;
+    list.close();
+    list.setSql(ChangeSQLCondition(TProductDM::productDesignSql(), "p.productid IN (10, 11)"));
+    list.setSortedFields("name");
+    list.open();
+
+    ScriptedDialogs script;
+    TProductViewerForm viewer;
+    viewer.resize(900, 400);
+    viewer.show();
+    DBGrid* grid = viewer.DBG();
+    QWidget* deleteButton = viewer.toolBar()->widgetForAction(viewer.ProductDelete);
+    ASSERT_TRUE(deleteButton);
+    auto clickRow = [&](int row) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 0)).center());
+    };
+    // Rows by name: Mleko (named by a posted receipt), Sok.
+    clickRow(0);
+    QTest::mouseClick(deleteButton, Qt::LeftButton);
+    EXPECT_EQ(script.messages(), QStringList{tarvex::Format(PROD_DELETE_DOCUMENTS_ERR, {"Mleko", "R 8"})});
+
+    clickRow(1);
+    ASSERT_EQ(list.fieldByName("productid").asInteger(), 11);
+    script.clear();
+    script.answer(ButtonNo);
+    QTest::mouseClick(deleteButton, Qt::LeftButton);
+    EXPECT_EQ(script.messages(), QStringList{tarvex::Format(PROD_DELETE_STOCK_CNF, {"Sok"})});
+    EXPECT_EQ(stored("SELECT COUNT(*) FROM product").toInt(), 2);
+
+    script.clear();
+    script.answer(ButtonYes);
+    QTest::mouseClick(deleteButton, Qt::LeftButton);
+    EXPECT_EQ(script.messages().size(), 1);
+    EXPECT_EQ(list.recordCount(), 1);
+    EXPECT_EQ(stored("SELECT GROUP_CONCAT(productid) FROM product").toString(), "10");
+    EXPECT_EQ(stored("SELECT (SELECT COUNT(*) FROM productdetail) + (SELECT COUNT(*) FROM productwarehouse) + "
+                     "(SELECT COUNT(*) FROM productcategorypr)")
+                  .toInt(),
+              0);
 }
