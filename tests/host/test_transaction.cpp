@@ -227,3 +227,37 @@ TEST_F(TransactionTest, DeadlocksAreRetriedOtherFailuresAreNot)
                  DatabaseError);
     EXPECT_EQ(runs, 3);
 }
+
+TEST_F(TransactionTest, ACommitCutOffWithTheConnectionWaitsForItsResolverBeforeTheNextTransaction)
+{
+    changeRebates();
+    const QStringList shown = shownRebates();
+    const QString session = scalar(connection.database(), "SELECT CONNECTION_ID()").toString();
+    {
+        Transaction t(connection);
+        rebates.applyUpdates();
+        Connection killer(database().settings());
+        killer.execute("KILL CONNECTION " + session);
+        EXPECT_THROW(t.commit(), DatabaseError);
+    }
+    // Written or not, nobody knows yet: the rows stay as the apply left them.
+    EXPECT_TRUE(connection.transactionInDoubt());
+    EXPECT_FALSE(rebates.updatesPending());
+    EXPECT_THROW(Transaction{connection}, DatabaseError);  // no resolver: nothing may start
+
+    int asked = 0;
+    connection.setDoubtResolver([&] {
+        ++asked;
+        return scalar(connection.database(), "SELECT COUNT(*) FROM productrebate WHERE quantity = 100").toInt() > 0;
+    });
+    {
+        Transaction t(connection);  // reconnects and asks first
+        EXPECT_EQ(asked, 1);
+        EXPECT_FALSE(connection.transactionInDoubt());
+        EXPECT_TRUE(rebates.updatesPending());
+        EXPECT_EQ(shownRebates(), shown);
+        rebates.applyUpdates();
+        t.commit();
+    }
+    EXPECT_EQ(storedRebates(), shown);
+}

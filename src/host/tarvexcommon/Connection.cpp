@@ -193,6 +193,7 @@ const TableInfo& Connection::tableInfo(const QString& table)
 void Connection::beginTransaction()
 {
     if (m_depth == 0) {
+        resolveDoubt();
         if (!m_inDoubt.empty())
             throw DatabaseError(-1, QStringLiteral("The outcome of the last save is not known yet; settle it first"));
         execute(QStringLiteral("START TRANSACTION"));
@@ -278,8 +279,18 @@ void Connection::endTransaction(bool committed)
     }
 }
 
+void Connection::resolveDoubt()
+{
+    if (m_inDoubt.empty() || !m_resolver)
+        return;
+    if (!isConnected() && !ping())
+        reconnect();
+    settleInDoubt(m_resolver());
+}
+
 void Connection::settleInDoubt(bool committed)
 {
+    m_resolver = nullptr;
     std::vector<TransactionEnd> hooks = std::move(m_inDoubt);
     m_inDoubt.clear();
     m_endHooks = std::move(hooks);

@@ -106,9 +106,14 @@ public:
 
     // A commit interrupted by a lost connection may or may not have been
     // written. Its hooks wait until the caller finds out (for instance by a
-    // token the transaction wrote) and settles them.
+    // token the transaction wrote) and settles them; a resolver given for
+    // it answers whether it committed, and the next transaction asks it
+    // first (reconnecting when the session is lost).
     bool transactionInDoubt() const { return !m_inDoubt.empty(); }
     void settleInDoubt(bool committed);
+    void setDoubtResolver(std::function<bool()> resolver) { m_resolver = std::move(resolver); }
+    // Settles a commit in doubt through its resolver; nothing when none is.
+    void resolveDoubt();
 
 private:
     [[noreturn]] void fail(const QSqlError& error, const QString& sql);
@@ -122,6 +127,7 @@ private:
     bool m_doomed = false;
     std::vector<TransactionEnd> m_endHooks;
     std::vector<TransactionEnd> m_inDoubt;
+    std::function<bool()> m_resolver;
 };
 
 // Begins a transaction on construction; commit() ends it. When the guard is

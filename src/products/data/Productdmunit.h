@@ -79,11 +79,6 @@ public:
     QString LoadedProductName;
     // Codes, barcodes and PLUs the module gave the product being edited.
     GeneratedIdentifiers Generated;
-    // A save whose commit was cut off: the token it wrote on the product.
-    struct InDoubt {
-        QString token;
-        qint64 productId = 0;
-    } InDoubtSave;
 
     // --- rules (dataset and field events)
     void ProductZQNewRecord(tarvex::DataSet& dataSet);

@@ -96,31 +96,32 @@ void Productsave::write(const ProductsaveInput& input)
     try {
         tarvex::withDeadlockRetry(connection, [&] { writeOnce(input); });
     } catch (const tarvex::DatabaseError&) {
-        if (connection.transactionInDoubt())
-            m_dm.InDoubtSave = {m_token, m_dm.ProductZQ->fieldByName(QStringLiteral("productid")).asLargeInt()};
+        if (connection.transactionInDoubt() && !m_token.isEmpty()) {
+            // The token on the product tells, once the server is back.
+            connection.setDoubtResolver([&connection, token = m_token] {
+                QSqlQuery query = connection.prepare(QStringLiteral("SELECT productid FROM product WHERE savetoken = ?"));
+                query.addBindValue(token);
+                connection.exec(query);
+                return query.next();
+            });
+        } else if (connection.transactionInDoubt()) {
+            // A database without the token cannot tell: the work stays to be saved again.
+            connection.settleInDoubt(false);
+        }
         throw;
     }
 }
 
 void Productsave::settleInDoubt()
 {
-    tarvex::Connection& connection = *m_dm.ZConnection();
-    if (!connection.transactionInDoubt())
-        return;
-    if (!connection.isConnected())
-        connection.reconnect();
-    QSqlQuery query = connection.prepare(QStringLiteral("SELECT productid FROM product WHERE savetoken = ?"));
-    query.addBindValue(m_dm.InDoubtSave.token);
-    connection.exec(query);
-    const bool committed = query.next();
-    m_dm.InDoubtSave = {};
-    connection.settleInDoubt(committed);
+    m_dm.ZConnection()->resolveDoubt();
 }
 
 void Productsave::writeOnce(const ProductsaveInput& input)
 {
     tarvex::Connection& connection = *m_dm.ZConnection();
     QueryDataSet& product = *m_dm.ProductZQ;
+    m_token.clear();
     // First of all: what the save reads from here on is read under the lock.
     lockIdentifiers(connection, kProductIdentifiers);
     const bool inserting = product.state() == DataSetState::Insert;
