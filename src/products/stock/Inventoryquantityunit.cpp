@@ -162,7 +162,12 @@ void FillInventoryQuantities(QSqlDatabase db, const TQuantityScope& scope, tarve
 {
     if (progress)
         progress(QStringLiteral("Robne kartice"), 0);
-    const QHash<qint64, TStockQuantities> cards = CalculateAllQuantities(db, scope, date);
+    ShowInventoryQuantities(CalculateAllQuantities(db, scope, date), products, table, progress);
+}
+
+void ShowInventoryQuantities(const QHash<qint64, TStockQuantities>& cards, tarvex::DataSet& products,
+                             tarvex::MemoryTable& table, const TProgress& progress)
+{
     TControlsOff off(table);
     table.emptyDataSet();
     if (products.isActive()) {
@@ -219,9 +224,15 @@ void TInventoryQuantityForm::OpenList()
 void TInventoryQuantityForm::FindButtonClick()
 {
     try {
-        tarvex::BusyCursor busy;
-        FillInventoryQuantities(ProductDM->ZConnection()->database(), m_scope, *InventoryZQ(), *CDS(),
-                                ToDateEdit()->text());
+        QHash<qint64, TStockQuantities> cards;
+        const QString date = ToDateEdit()->text();
+        const bool done = runOnWorker([&](QSqlDatabase db, const TProgress& progress) {
+            progress(QStringLiteral("Robne kartice"), 0);
+            cards = CalculateAllQuantities(db, m_scope, date);
+        });
+        // Stopped: the list stays as it was.
+        if (done)
+            ShowInventoryQuantities(cards, *InventoryZQ(), *CDS());
     } catch (const std::exception& e) {
         reportFailure(e);
     }

@@ -57,6 +57,9 @@ void DefineInventoryQuantityFields(tarvex::MemoryTable& table);
 // throws and keeps the rows appended so far.
 void FillInventoryQuantities(QSqlDatabase db, const TQuantityScope& scope, tarvex::DataSet& products,
                              tarvex::MemoryTable& table, const QString& date, const TProgress& progress = {});
+// The second half of the above, on cards read before (by a worker).
+void ShowInventoryQuantities(const QHash<qint64, TStockQuantities>& cards, tarvex::DataSet& products,
+                             tarvex::MemoryTable& table, const TProgress& progress = {});
 
 class TInventoryQuantityForm : public TStockCardWindow {
     Q_OBJECT

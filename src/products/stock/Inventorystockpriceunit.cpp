@@ -110,7 +110,12 @@ double FillInventoryStockPrice(QSqlDatabase db, qint32 warehouseId, tarvex::Data
 {
     if (progress)
         progress(QStringLiteral("Robne kartice"), 0);
-    const QHash<qint64, TStockPrice> cards = CalculateAllPrices(db, warehouseId, date);
+    return ShowInventoryStockPrice(CalculateAllPrices(db, warehouseId, date), products, table, progress);
+}
+
+double ShowInventoryStockPrice(const QHash<qint64, TStockPrice>& cards, tarvex::DataSet& products,
+                               tarvex::MemoryTable& table, const TProgress& progress)
+{
     TControlsOff off(table);
     table.emptyDataSet();
     double total = 0;
@@ -170,10 +175,15 @@ void TInventoryStockPriceForm::OpenList()
 void TInventoryStockPriceForm::FindButtonClick()
 {
     try {
-        tarvex::BusyCursor busy;
-        const double total = FillInventoryStockPrice(ProductDM->ZConnection()->database(), m_warehouseId,
-                                                     *InventoryZQ(), *CDS(), ToDateEdit()->text());
-        m_total->setText(StockPriceTotalText(total));
+        QHash<qint64, TStockPrice> cards;
+        const QString date = ToDateEdit()->text();
+        const bool done = runOnWorker([&](QSqlDatabase db, const TProgress& progress) {
+            progress(QStringLiteral("Robne kartice"), 0);
+            cards = CalculateAllPrices(db, m_warehouseId, date);
+        });
+        // Stopped: the list and its total stay as they were.
+        if (done)
+            m_total->setText(StockPriceTotalText(ShowInventoryStockPrice(cards, *InventoryZQ(), *CDS())));
     } catch (const std::exception& e) {
         reportFailure(e);
     }

@@ -43,6 +43,9 @@ void DefineInventoryStockPriceFields(tarvex::MemoryTable& table);
 // failure throws and keeps the rows appended so far.
 double FillInventoryStockPrice(QSqlDatabase db, qint32 warehouseId, tarvex::DataSet& products,
                                tarvex::MemoryTable& table, const QString& date, const TProgress& progress = {});
+// The second half of the above, on cards read before (by a worker).
+double ShowInventoryStockPrice(const QHash<qint64, TStockPrice>& cards, tarvex::DataSet& products,
+                               tarvex::MemoryTable& table, const TProgress& progress = {});
 // "Ukupna vrednost: 1,234.50"
 QString StockPriceTotalText(double total);
 

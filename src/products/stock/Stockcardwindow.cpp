@@ -2,6 +2,7 @@
 
 #include "BusyCursor.h"
 #include "Clock.h"
+#include "Connection.h"
 #include "DBGrid.h"
 #include "DateText.h"
 #include "Dialogs.h"
@@ -13,7 +14,9 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QCloseEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -87,7 +90,21 @@ TStockCardWindow::TStockCardWindow(const QString& caption, const QString& wareho
     top->addSpacing(12);
     top->addWidget(m_find);
     top->addStretch();
+    m_worker = new TReportWorker(this);
+    m_progress = new QProgressBar(this);
+    m_progress->setRange(0, 0);
+    m_progress->setMaximumWidth(160);
+    m_step = new QLabel(this);
+    m_cancel = new QPushButton(QStringLiteral("Prekini"), this);
+    m_cancel->setAutoDefault(false);
+    connect(m_cancel, &QPushButton::clicked, m_worker, &TReportWorker::cancel);
+    connect(m_worker, &TReportWorker::progressed, m_step, &QLabel::setText);
+    showRunning(false);
+
     m_bottomRow = new QHBoxLayout;
+    m_bottomRow->addWidget(m_progress);
+    m_bottomRow->addWidget(m_step);
+    m_bottomRow->addWidget(m_cancel);
     m_bottomRow->addStretch();
     m_bottomRow->addWidget(m_print);
     m_bottomRow->addWidget(m_close);
@@ -118,6 +135,39 @@ void TStockCardWindow::openProductList(const QString& sql)
     } catch (const std::exception& e) {
         reportFailure(e);
     }
+}
+
+bool TStockCardWindow::runOnWorker(const TReportWorker::Work& work)
+{
+    if (m_worker->isRunning())
+        return false;
+    showRunning(true);
+    struct Done {
+        TStockCardWindow* window;
+        ~Done() { window->showRunning(false); }
+    } done{this};
+    return m_worker->run(ProductDM->ZConnection()->database(), work);
+}
+
+void TStockCardWindow::showRunning(bool running)
+{
+    m_progress->setVisible(running);
+    m_step->setVisible(running);
+    m_step->clear();
+    m_cancel->setVisible(running);
+    m_find->setEnabled(!running);
+    m_print->setEnabled(!running);
+}
+
+void TStockCardWindow::closeEvent(QCloseEvent* event)
+{
+    // Closed while reading: the reading stops first, then the window closes.
+    if (m_worker->isRunning()) {
+        m_worker->cancel();
+        event->ignore();
+        return;
+    }
+    TReportWindow::closeEvent(event);
 }
 
 void TStockCardWindow::ToDateButtonClick()

@@ -7,8 +7,11 @@
 // ascending and the descending order of that column.
 
 #include "Reportwindow.h"
+#include "Reportworker.h"
 
 class QHBoxLayout;
+class QLabel;
+class QProgressBar;
 class QLineEdit;
 class QPushButton;
 
@@ -40,6 +43,10 @@ public:
     tarvex::DBGrid* DBG() const { return m_grid; }
     tarvex::MemoryTable* CDS() const { return m_table; }
     tarvex::QueryDataSet* InventoryZQ() const { return m_products; }
+    // Shown while the stock cards are read: the step, and "Prekini".
+    QProgressBar* ProgressBar() const { return m_progress; }
+    QLabel* StepLabel() const { return m_step; }
+    QPushButton* CancelButton() const { return m_cancel; }
 
     // The date picker opens on today; a confirmed date replaces the field.
     void ToDateButtonClick();
@@ -57,9 +64,14 @@ protected:
     void openProductList(const QString& sql);
     QHBoxLayout* bottomRow() const { return m_bottomRow; }
     void reportFailure(const std::exception& e);
+    // Runs the work on a worker's connection, the window answering
+    // meanwhile; false when "Prekini" stopped it. Throws the work's failure.
+    bool runOnWorker(const TReportWorker::Work& work);
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void ChangeDate(QLineEdit* field);
+    void showRunning(bool running);
 
     tarvex::QueryDataSet* m_products = nullptr;
     tarvex::MemoryTable* m_table = nullptr;
@@ -70,6 +82,10 @@ private:
     QPushButton* m_close = nullptr;
     tarvex::DBGrid* m_grid = nullptr;
     QHBoxLayout* m_bottomRow = nullptr;
+    TReportWorker* m_worker = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_step = nullptr;
+    QPushButton* m_cancel = nullptr;
 };
 
 } // namespace products
