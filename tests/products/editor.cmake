@@ -4,3 +4,9 @@ tarvex_add_gui_test(test_editor products/test_editor.cpp products/test_editor_wa
   products/test_editor_lists.cpp products/test_editor_fixedasset.cpp
   products/test_editor_images.cpp products/test_editor_save.cpp)
 target_link_libraries(test_editor PRIVATE products tarvexconsole Qt6::Test)
+
+tarvex_add_gui_test(test_user_paths products/test_user_paths.cpp)
+target_link_libraries(test_user_paths PRIVATE products Qt6::Test)
+
+tarvex_add_gui_test(test_window_sweep products/test_window_sweep.cpp)
+target_link_libraries(test_window_sweep PRIVATE products Qt6::Test)

@@ -1,4 +1,5 @@
 #include "Console.h"
+#include "DataSetErrors.h"
 #include "Connection.h"
 #include "MainWindow.h"
 #include "Productdmunit.h"
@@ -82,6 +83,25 @@ TEST(ProductSnapin, WithoutSecurityEveryAttemptSaysSoOnce)
     viewer->Load(nullptr);
     EXPECT_EQ(script.messages(), (QStringList{"Modul \"Sigurnost\" nije dostupan.", "Modul \"Sigurnost\" nije dostupan."}));
     EXPECT_EQ(products::ProductDM->ZConnection(), nullptr);
+}
+
+TEST(ProductSnapin, WithoutSecurityServiceCallsFailWithTheDataLayersError)
+{
+    ScriptedDialogs script;
+    LoadedModule module;
+    Console console;
+    ComPtr<ISnapin> snapin = module.snapinFor(console);
+    auto categories = snapin.query<ICategoryPrService>(IID_ICategoryPrService);
+    auto productService = snapin.query<IProductService>(IID_IProductService);
+    TIntArray ids;
+    QString paths = QStringLiteral("Pića");
+    EXPECT_THROW(categories->GetCatPathsToIDs(paths, ids), DataSetError);
+    EXPECT_THROW(categories->GetCategoryPr(paths, ids, true), DataSetError);
+    TProductDesc desc;
+    EXPECT_THROW(productService->GetProduct(1, 1, desc), DataSetError);
+    EXPECT_TRUE(ids.isEmpty());
+    // Each call first said that the security module is missing.
+    EXPECT_EQ(script.messages().size(), 3);
 }
 
 class ProductSnapinDb : public DatabaseTest {};

@@ -56,10 +56,11 @@ public:
 
 protected:
     bool CustomApplyUpdate() override { return unsaved; }
-    void CustomApplyExecute() override
+    bool CustomApplyExecute() override
     {
         calls << "apply";
         unsaved = false;
+        return true;
     }
     bool FormCloseQuery() override
     {

@@ -60,10 +60,13 @@ public:
     // (decimal texts, lowest first); vireo picks the four-digit range.
     void GetPLUs(QStringList& list, int count, bool vireo);
 
+    // The connection; throws DataSetError when there is none (no security
+    // module handed one over).
+    Connection& connection() const;
+
 protected:
     // Fills FieldValidations; the module's own list goes here.
     virtual void CreateFieldValidations();
-    Connection& connection() const;
 
     QList<FieldValidation> FieldValidations;
 

@@ -498,6 +498,12 @@ void DataSet::placePostedRow()
     if (!m_keepSorted || !m_order)
         return;
     const int at = m_current;
+    // A row already in order stays put (among equals too), so a walk that
+    // posts row after row meets each once.
+    const bool afterPrevious = at == 0 || m_order->compare(*m_view[size_t(at) - 1], *row) <= 0;
+    const bool beforeNext = size_t(at) + 1 >= m_view.size() || m_order->compare(*row, *m_view[size_t(at) + 1]) <= 0;
+    if (afterPrevious && beforeNext)
+        return;
     m_view.erase(m_view.begin() + at);
     const int to = int(m_order->insertPosition(m_view, *row));
     m_view.insert(m_view.begin() + to, row);

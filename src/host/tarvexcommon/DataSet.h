@@ -138,6 +138,9 @@ public:
     const QString& filter() const { return m_filterText; }
     void setFiltered(bool on);
     bool isFiltered() const { return m_filtered; }
+    // Posted rows move to their place in the sort order (in-memory tables,
+    // lists kept in a user-visible order).
+    void setKeepSorted(bool on) { m_keepSorted = on; }
 
     // --- controls: while disabled (a counter) no signal goes out; enabling
     // again sends one reset.
@@ -166,8 +169,6 @@ protected:
     virtual void storeUpdate(DataRow& row, const QVector<QVariant>& before);
     // Returns true when the row stays stored (hidden) as a pending deletion.
     virtual bool storeDelete(DataRow& row, const QVector<QVariant>& before);
-    // Posted rows move to their place in the sort order (in-memory tables).
-    void setKeepSorted(bool on) { m_keepSorted = on; }
 
     // For loadRows: the columns in order, and the rows.
     void bindFields(const std::vector<Field*>& fields);

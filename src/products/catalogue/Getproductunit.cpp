@@ -12,7 +12,6 @@
 #include "Taxunit.h"
 
 #include <QHBoxLayout>
-#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QSplitter>
 #include <QSqlQuery>
@@ -56,7 +55,7 @@ TGetProductForm::TGetProductForm(QWidget* parent) : QDialog(parent)
 
 void TGetProductForm::setMultiSelect(bool on)
 {
-    m_viewer->DBG()->setSelectionMode(on ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+    m_viewer->DBG()->setMultiSelect(on);
 }
 
 void TGetProductForm::OKButtonClick()
@@ -138,7 +137,7 @@ namespace {
 // Shows the picker; true when the user confirmed a product.
 bool pick(TGetProductForm& form)
 {
-    tarvex::TDBIniFile settings(ProductDM->ZConnection()->database());
+    tarvex::TDBIniFile settings(ProductDM->connection().database());
     if (settings.ReadBool(QStringLiteral("Appearance"), QStringLiteral("GetWindow"), false))
         form.setWindowState(Qt::WindowMaximized);
     tarvex::execModal(form);
@@ -163,15 +162,15 @@ bool ProductGet(TProductDescArr& descs)
     if (!pick(form))
         return false;
     QueryDataSet* products = ProductDM->ProductZQ;
-    const QModelIndexList marked = form.viewer()->DBG()->selectionModel()->selectedRows();
+    const QList<int> marked = form.viewer()->DBG()->markedRows();
     TProductDescArr picked;
     if (marked.isEmpty()) {
         TProductDesc desc;
         FillDescFromProductList(desc);
         picked << desc;
     } else {
-        for (const QModelIndex& row : marked) {
-            products->setRecNo(row.row() + 1);
+        for (const int row : marked) {
+            products->setRecNo(row + 1);
             TProductDesc desc;
             FillDescFromProductList(desc);
             picked << desc;
@@ -208,7 +207,7 @@ bool ProductGetAttribute(const QString& barcode, TProductDesc& desc, qint32& pro
 {
     if (!ProductGet(barcode, desc))
         return false;
-    QSqlQuery row = ProductDM->ZConnection()->select(
+    QSqlQuery row = ProductDM->connection().select(
         QStringLiteral("SELECT productattributeid FROM productattribute WHERE prodattbarcode = ") +
         QLatin1Char('\'') + tarvex::AddSlashes(barcode) + QLatin1Char('\''));
     if (row.next())
@@ -218,7 +217,7 @@ bool ProductGetAttribute(const QString& barcode, TProductDesc& desc, qint32& pro
 
 bool ProductGet(qint32 productId, qint32 warehouseId, TProductDesc& desc)
 {
-    QSqlQuery row = ProductDM->ZConnection()->select(
+    QSqlQuery row = ProductDM->connection().select(
         QStringLiteral("SELECT DISTINCT p.*,(pw.price + 0.0) AS wh_price,pw.price * (1+t.value/100) AS "
                        "wh_pricewithvat,t.value as taxvalue,t.name as taxname FROM product AS p LEFT JOIN tax AS t ON "
                        "p.taxid = t.taxid LEFT JOIN productwarehouse AS pw ON (p.productid = pw.productid AND "
@@ -243,7 +242,7 @@ TProductDescArr ProductGetAll(qint32 warehouseId, tarvex::TDoubleArray& amounts)
                                             "t.taxid LEFT JOIN productwarehouse AS pw ON p.productid = pw.productid "
                                             "WHERE p.active = 'y' AND pw.warehouseid = %d"),
                              {warehouseId});
-    QSqlQuery rows = ProductDM->ZConnection()->select(sql);
+    QSqlQuery rows = ProductDM->connection().select(sql);
     TProductDescArr found;
     tarvex::TDoubleArray quantities;
     while (rows.next()) {

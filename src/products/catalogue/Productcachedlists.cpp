@@ -27,6 +27,8 @@ void OpenCachedList(tarvex::QueryDataSet& rows, qint64 productId, const QString&
     rows.close();
     rows.setParam(QStringLiteral("idproduct"), productId);
     rows.open();
+    // A row typed in or moved goes to its place in the list's order.
+    rows.setKeepSorted(true);
     rows.setSortedFields(sortFields);
     rows.first();
 }

@@ -365,7 +365,7 @@ void TProductDetailForm::buildRebateTab()
 
 void TProductDetailForm::buildImageTab()
 {
-    ImageTS = new TProductImagePage([this] { runApply(); }, PageControl());
+    ImageTS = new TProductImagePage([this] { return runApply(); }, PageControl());
     PageControl()->addTab(ImageTS, QStringLiteral("Slika"));
 }
 

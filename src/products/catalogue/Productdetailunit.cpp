@@ -150,8 +150,15 @@ TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailF
             tarvex::dialogs().showException(e);
         }
     });
-    PriceDBE->installEventFilter(this);
-    PriceVATDBE->installEventFilter(this);
+    // Leaving either price edit (its text stored) shows the rate price of the new one.
+    for (tarvex::DBEdit* price : {PriceDBE, PriceVATDBE})
+        connect(price, &tarvex::DBEdit::left, this, [this] {
+            try {
+                PriceDBEExit();
+            } catch (const std::exception& e) {
+                tarvex::dialogs().showException(e);
+            }
+        });
     connect(&product(), &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateProductActions);
     // Apply follows every dataset the window saves.
     connect(ProductDM->ProductDetailZQ, &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateActions);
@@ -413,20 +420,6 @@ void TProductDetailForm::ChangeCurrency(const QString& fieldName)
     product().fieldByName(fieldName).setValue(code);
 }
 
-bool TProductDetailForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::FocusOut && (watched == PriceDBE || watched == PriceVATDBE)) {
-        // The typed price goes in first, so the rate price shows the new one.
-        try {
-            static_cast<tarvex::DBEdit*>(watched)->commit();
-            PriceDBEExit();
-        } catch (const std::exception& e) {
-            tarvex::dialogs().showException(e);
-        }
-    }
-    return tarvex::TCustomDetailForm::eventFilter(watched, event);
-}
-
 void TProductDetailForm::PriceDBEExit()
 {
     tarvex::BusyCursor busy;
@@ -487,9 +480,10 @@ bool TProductDetailForm::CustomApplyUpdate()
 bool TProductDetailForm::deactivating() const
 {
     const tarvex::Field& active = productField("active");
-    // The box writes its state to the field only when it loses the focus.
+    // The box writes its state to the field only when it loses the focus, so
+    // while it has the focus a field still reading active counts as the change.
     if (ActiveDBCB->hasFocus())
-        return active.asBoolean() && !ActiveDBCB->isChecked();
+        return active.asBoolean();
     return !active.asBoolean();
 }
 
@@ -527,17 +521,19 @@ bool TProductDetailForm::saveProduct()
 
 void TProductDetailForm::LoadDetailsFromCategoryExecute()
 {
-    runApply();
+    if (!runApply())
+        return;
     LoadDetailsFromCategories(productId(), productField("price").asFloat());
     OpenDetails();
 }
 
-void TProductDetailForm::CustomApplyExecute()
+bool TProductDetailForm::CustomApplyExecute()
 {
     if (!saveProduct())
-        return;
+        return false;
     showPagesOfType();
     updateProductActions();
+    return true;
 }
 
 void TProductDetailForm::cancelChanges(bool alsoFixedAsset)
@@ -597,7 +593,8 @@ void TProductDetailForm::PrintButtonClick()
 
 void TProductDetailForm::PriceLabelsButtonClick()
 {
-    runApply();
+    if (!runApply())
+        return;
     if (!GlobalConsole)
         return;
     const QString warehouseId = ProductDM->ProductWarehouseZQ->isEmpty()
@@ -611,14 +608,16 @@ void TProductDetailForm::PriceLabelsButtonClick()
 
 void TProductDetailForm::AlternativesActionExecute()
 {
-    runApply();
+    if (!runApply())
+        return;
     AlternativesManage(productId());
     close();
 }
 
 void TProductDetailForm::ProductRawsExecute()
 {
-    runApply();
+    if (!runApply())
+        return;
     auto production = findService<tarvex::IProductionService>(tarvex::IID_IProductionService);
     if (!production) {
         tarvex::dialogs().error(tarvex::CMN_NO_MODULE.arg(tarvex::CMN_MOD_PRODUCTION_NAME));
@@ -631,7 +630,8 @@ void TProductDetailForm::ProductRawsExecute()
 
 void TProductDetailForm::ProductProductsExecute()
 {
-    runApply();
+    if (!runApply())
+        return;
     if (!findService<tarvex::IProductionService>(tarvex::IID_IProductionService)) {
         tarvex::dialogs().error(tarvex::CMN_NO_MODULE.arg(tarvex::CMN_MOD_PRODUCTION_NAME));
         return;
@@ -641,16 +641,19 @@ void TProductDetailForm::ProductProductsExecute()
 
 void TProductDetailForm::ProductPackagingExecute()
 {
-    runApply();
+    if (!runApply())
+        return;
     ProductPackagingManage(this);
-    // Closing the list writes its rows with the product.
-    runApply();
+    // Closing the list writes its rows with the product; a refusal is shown
+    // and the close check asks about what is left.
+    (void)runApply();
     close();
 }
 
 void TProductDetailForm::ProductCopyExecute()
 {
-    runApply();
+    if (!runApply())
+        return;
     const TStringArr overrides{QStringLiteral("name=") + tarvex::CMN_COPY_STR + QLatin1Char(' ') +
                                    productField("name").asString(),
                                QStringLiteral("kasaplu=NULL")};

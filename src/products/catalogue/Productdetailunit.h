@@ -139,11 +139,10 @@ public:
 
 protected:
     void CustomCancelExecute() override;
-    void CustomApplyExecute() override;
+    bool CustomApplyExecute() override;
     bool CustomApplyUpdate() override;
     bool FormCloseQuery() override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildGeneralTab();

@@ -32,7 +32,7 @@ auto guarded(Work work)
 
 } // namespace
 
-TProductImagePage::TProductImagePage(std::function<void()> applyFirst, QWidget* parent)
+TProductImagePage::TProductImagePage(std::function<bool()> applyFirst, QWidget* parent)
     : QWidget(parent), m_applyFirst(std::move(applyFirst))
 {
     setObjectName(QStringLiteral("ImageTS"));
@@ -129,8 +129,8 @@ bool TProductImagePage::imageDirReady()
 
 void TProductImagePage::LoadImageButtonClick()
 {
-    if (m_applyFirst)
-        m_applyFirst();
+    if (m_applyFirst && !m_applyFirst())
+        return;
     if (!imageDirReady())
         return;
     const QString chosen = tarvex::dialogs().openFileName(

@@ -17,8 +17,9 @@ namespace products {
 class TProductImagePage : public QWidget {
     Q_OBJECT
 public:
-    // `applyFirst` saves the editor's pending changes before a picture loads.
-    explicit TProductImagePage(std::function<void()> applyFirst, QWidget* parent = nullptr);
+    // `applyFirst` saves the editor's pending changes before a picture loads;
+    // false (the apply refused) stops the load.
+    explicit TProductImagePage(std::function<bool()> applyFirst, QWidget* parent = nullptr);
 
     QLabel* Image() const { return m_image; }
     QPushButton* LoadImageButton() const { return m_load; }
@@ -46,7 +47,7 @@ private:
     // The image folder, created or picked when missing; false when the user gives up.
     bool imageDirReady();
 
-    std::function<void()> m_applyFirst;
+    std::function<bool()> m_applyFirst;
     QScrollArea* m_scroll = nullptr;
     QLabel* m_image = nullptr;
     QPushButton* m_load = nullptr;

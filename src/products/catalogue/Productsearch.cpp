@@ -75,7 +75,7 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
         if (value("category").toLower() == CAT_NO_CATEGORY) {
             conditions << QStringLiteral("pc.categoryprid IS NULL ");
         } else {
-            const tarvex::TIntArray ids = CatPathsToIDs(m_dm.ZConnection()->database(), value("category"));
+            const tarvex::TIntArray ids = CatPathsToIDs(m_dm.connection().database(), value("category"));
             if (!ids.isEmpty()) {
                 QStringList texts;
                 for (qint32 id : ids)

@@ -73,10 +73,12 @@ public:
         row->addWidget(text, 1);
         row->addWidget(ellipsis);
         TProductWorkOperationsPage* page = m_page;
-        QObject::connect(ellipsis, &QToolButton::clicked, cell, guarded([page, text] {
-                             page->WorkingOperationDBGEditButtonClick();
-                             text->setText(operationField(kDescription).asString());
-                         }));
+        tarvex::DBGrid* grid = m_grid;
+        // The cell closes before the description window opens; the edited
+        // text reaches the cell through the field.
+        QObject::connect(ellipsis, &QToolButton::clicked, cell, [grid, page] {
+            grid->runCellButton([page] { page->WorkingOperationDBGEditButtonClick(); });
+        });
         return cell;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override

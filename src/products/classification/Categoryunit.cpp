@@ -1,5 +1,7 @@
 #include "Categoryunit.h"
 
+#include "Categoryprattributeunit.h"
+#include "Categoryprrebateunit.h"
 #include "Dialogs.h"
 #include "Format.h"
 #include "HostStrings.h"
@@ -222,7 +224,14 @@ void TCategoryForm::itemEdited(QTreeWidgetItem* item)
     if (!node || node->isRoot() || item->text(0) == node->caption)
         return;
     QString name = item->text(0);
-    m_tree.editCategory(name, node);
+    try {
+        m_tree.editCategory(name, node);
+    } catch (const std::exception& e) {
+        // Not stored (a name too long for the column, say): the node keeps
+        // the name it has in the database.
+        name = node->caption;
+        tarvex::dialogs().showException(e);
+    }
     // A refused (empty) name brings the stored one back.
     m_syncing = true;
     item->setText(0, name);
@@ -238,7 +247,12 @@ void TCategoryForm::CategoryAddExecute()
     QString name = CAT_NEW_NAME;
     if (!tarvex::dialogs().inputQuery(CAT_NEW_TITLE, CAT_NEW_PROMT, name))
         return;
-    CategoryNode* added = m_tree.addCategory(name, parent);
+    CategoryNode* added = nullptr;
+    try {
+        added = m_tree.addCategory(name, parent);
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
     if (!added)
         return;
     m_syncing = true;
@@ -255,7 +269,17 @@ void TCategoryForm::CategoryDeleteExecute()
         return;
     if (!tarvex::dialogs().confirm(tarvex::Format(CAT_DEL_CONF_FMT, {node->caption})))
         return;
-    m_tree.deleteCategories(node->id);
+    try {
+        m_tree.deleteCategories(node->id);
+    } catch (const std::exception& e) {
+        // What was deleted before the failure is gone: show the tree as stored.
+        tarvex::dialogs().showException(e);
+        m_tree.createTree();
+        buildView();
+        expandRoot();
+        showSelection();
+        return;
+    }
     m_syncing = true;
     delete itemOf(node);
     m_tree.removeNode(node);
@@ -299,13 +323,17 @@ void CatManage(QSqlDatabase db, TCategoryForm::CategoryWindow attributes, TCateg
     tarvex::execModal(*form);
 }
 
-bool CatGet(QSqlDatabase db, QString& paths, TIntArray& ids, bool oneOnly)
+bool CatGet(QSqlDatabase db, QString& paths, TIntArray& ids, bool oneOnly, TCategoryForm::CategoryWindow attributes,
+            TCategoryForm::CategoryWindow rebates)
 {
     auto* form = new TCategoryForm(std::move(db));
     form->setAttribute(Qt::WA_DeleteOnClose, false);
     std::unique_ptr<TCategoryForm> owner(form);
     form->setMultiSelect(!oneOnly);
     form->setStatus(TCategoryStatus::csSelect);
+    // Picking shows the same tool bar as managing.
+    form->setCategoryWindows(attributes ? std::move(attributes) : &CategoryPrAttributeManage,
+                             rebates ? std::move(rebates) : &CategoryPrRebateManage);
     form->expandRoot();
     form->tree().selectCategories(paths, ids, !paths.isEmpty());
     form->showSelection();

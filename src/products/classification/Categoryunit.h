@@ -86,7 +86,9 @@ private:
 void CatManage(QSqlDatabase db, TCategoryForm::CategoryWindow attributes = {},
                TCategoryForm::CategoryWindow rebates = {});
 // Picks categories (modal); on confirmation replaces Paths and IDs and gives
-// true, otherwise leaves them alone.
-bool CatGet(QSqlDatabase db, QString& paths, TIntArray& ids, bool oneOnly);
+// true, otherwise leaves them alone. The attribute and rebate windows of the
+// module are offered as when managing, unless others are given.
+bool CatGet(QSqlDatabase db, QString& paths, TIntArray& ids, bool oneOnly,
+            TCategoryForm::CategoryWindow attributes = {}, TCategoryForm::CategoryWindow rebates = {});
 
 } // namespace products

@@ -68,7 +68,7 @@ void TProductViewer::FreeFrame()
 
 void TProductViewer::Load(tarvex::ISnapin*)
 {
-    if (ProductDM->ZConnection() && ProductDM->ZConnection()->isConnected())
+    if (ProductDM->ZConnection() && ProductDM->connection().isConnected())
         return;
     tarvex::IInterface* found = nullptr;
     if (!m_console || !m_console->FindService(tarvex::IID_ISecurityService, &found) || !found) {
@@ -124,7 +124,7 @@ void TProductNavigator::DestroyNavigatorFrame()
 
 void TProductNavigator::ShowNavigator()
 {
-    if (m_form && !m_form->SearchPropsSet && ProductDM->ZConnection() && ProductDM->ZConnection()->isConnected()) {
+    if (m_form && !m_form->SearchPropsSet && ProductDM->ZConnection() && ProductDM->connection().isConnected()) {
         m_form->SetSearchProps();
         m_form->SearchPropsSet = true;
     }
@@ -235,13 +235,14 @@ QString TProductSnapin::GetTabCaption()
 bool TProductSnapin::GetCategoryPr(QString& paths, tarvex::TIntArray& ids, bool oneOnly)
 {
     load();
-    return CatGet(ProductDM->ZConnection()->database(), paths, ids, oneOnly);
+    // Without the security module the data layer's error goes to the caller.
+    return CatGet(ProductDM->connection().database(), paths, ids, oneOnly);
 }
 
 void TProductSnapin::GetCatPathsToIDs(const QString& paths, tarvex::TIntArray& ids)
 {
     load();
-    ids = CatPathsToIDs(ProductDM->ZConnection()->database(), paths);
+    ids = CatPathsToIDs(ProductDM->connection().database(), paths);
 }
 
 // --- taxes and warehouses

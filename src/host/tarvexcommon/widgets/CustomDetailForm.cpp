@@ -1,5 +1,6 @@
 #include "CustomDetailForm.h"
 
+#include "DBControls.h"
 #include "Dialogs.h"
 
 #include <QAction>
@@ -29,7 +30,7 @@ TCustomDetailForm::TCustomDetailForm(QWidget* parent) : QDialog(parent)
         }
     };
     connect(m_cancel, &QAction::triggered, this, [this, guarded] { guarded([this] { CustomCancelExecute(); }); });
-    connect(m_apply, &QAction::triggered, this, [this] { runApply(); });
+    connect(m_apply, &QAction::triggered, this, [this] { (void)runApply(); });
     connect(m_ok, &QAction::triggered, this, [this, guarded] { guarded([this] { CustomOKExecute(); }); });
 
     m_bottom = new QWidget(this);
@@ -37,6 +38,8 @@ TCustomDetailForm::TCustomDetailForm(QWidget* parent) : QDialog(parent)
     m_applyButton = new QPushButton(m_apply->text(), m_bottom);
     m_okButton = new QPushButton(m_ok->text(), m_bottom);
     m_okButton->setDefault(true);
+    // Pressing Cancel drops what is typed: leaving an edit for it stores nothing.
+    FieldLink::setDiscardsEdits(m_cancelButton);
     connect(m_cancelButton, &QPushButton::clicked, m_cancel, &QAction::trigger);
     connect(m_applyButton, &QPushButton::clicked, m_apply, &QAction::trigger);
     connect(m_okButton, &QPushButton::clicked, m_ok, &QAction::trigger);
@@ -63,20 +66,20 @@ bool TCustomDetailForm::runApply()
     updateActions();
     if (!m_apply->isEnabled())
         return true;
+    bool applied = false;
     try {
-        CustomApplyExecute();
+        applied = CustomApplyExecute();
     } catch (const std::exception& e) {
         dialogs().showException(e);
-        updateActions();
-        return false;
     }
     updateActions();
-    return true;
+    return applied;
 }
 
 void TCustomDetailForm::CustomOKExecute()
 {
-    runApply();
+    // A refused apply leaves the unsaved changes to the close check's question.
+    (void)runApply();
     close();
 }
 

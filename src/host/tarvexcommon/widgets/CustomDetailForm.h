@@ -29,14 +29,16 @@ public:
 
     // Runs the apply action when it is enabled (something is unsaved), after
     // refreshing its state; errors go to the host's handling. True when the
-    // apply ran and succeeded (or there was nothing to apply).
-    bool runApply();
+    // apply ran and succeeded (or there was nothing to apply): an action that
+    // applies first goes on only then.
+    [[nodiscard]] bool runApply();
     // Refreshes the enabled state of the actions.
     void updateActions();
 
 protected:
     virtual void CustomCancelExecute() { close(); }
-    virtual void CustomApplyExecute() {}
+    // False when a check refused the apply (its message shown).
+    virtual bool CustomApplyExecute() { return true; }
     // Whether anything is unsaved (enables Apply).
     virtual bool CustomApplyUpdate() { return false; }
     virtual void CustomOKExecute();

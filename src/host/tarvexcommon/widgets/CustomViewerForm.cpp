@@ -47,7 +47,12 @@ QAction* TCustomViewerForm::addListAction(const QString& caption, const QString&
     action->setToolTip(hint.isEmpty() ? caption : hint);
     action->setStatusTip(hint);
     if (!shortcut.isEmpty()) {
-        action->setShortcut(shortcut);
+        QList<QKeySequence> keys{shortcut};
+        // Enter of the number pad is its own key: it does what Return does.
+        const QKeyCombination first = shortcut[0];
+        if (shortcut.count() == 1 && first.key() == Qt::Key_Return)
+            keys << QKeySequence(QKeyCombination(first.keyboardModifiers() | Qt::KeypadModifier, Qt::Key_Enter));
+        action->setShortcuts(keys);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(action);
     }

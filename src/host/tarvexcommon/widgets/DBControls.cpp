@@ -1,8 +1,10 @@
 #include "DBControls.h"
 
+#include "DBGrid.h"
 #include "DataSetErrors.h"
 #include "Dialogs.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QToolButton>
@@ -96,6 +98,25 @@ void FieldLink::commitAll(QWidget* root)
         combo->commit();
     for (DBMemo* memo : root->findChildren<DBMemo*>())
         memo->commit();
+    DBGrid::commitEditors(root);
+}
+
+namespace {
+const char* const kDiscardsEdits = "tarvexDiscardsEdits";
+}
+
+void FieldLink::setDiscardsEdits(QWidget* button)
+{
+    button->setProperty(kDiscardsEdits, true);
+}
+
+bool FieldLink::leavingCommits(const QFocusEvent* event)
+{
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return false;
+    // The widget taking the focus is already the application's focus widget.
+    const QWidget* to = QApplication::focusWidget();
+    return !(to && to->property(kDiscardsEdits).toBool());
 }
 
 namespace {
@@ -148,7 +169,15 @@ void DBEdit::focusInEvent(QFocusEvent* event)
 
 void DBEdit::focusOutEvent(QFocusEvent* event)
 {
-    commitOnLeave([this] { commit(); });
+    if (FieldLink::leavingCommits(event)) {
+        bool stored = false;
+        commitOnLeave([this, &stored] {
+            commit();
+            stored = true;
+        });
+        if (stored)
+            emit left();
+    }
     m_link.refresh();
     QLineEdit::focusOutEvent(event);
 }
@@ -185,7 +214,8 @@ void DBCheckBox::commit()
 
 void DBCheckBox::focusOutEvent(QFocusEvent* event)
 {
-    commitOnLeave([this] { commit(); });
+    if (FieldLink::leavingCommits(event))
+        commitOnLeave([this] { commit(); });
     QCheckBox::focusOutEvent(event);
 }
 
@@ -219,7 +249,8 @@ void DBComboBox::commit()
 
 void DBComboBox::focusOutEvent(QFocusEvent* event)
 {
-    commitOnLeave([this] { commit(); });
+    if (FieldLink::leavingCommits(event))
+        commitOnLeave([this] { commit(); });
     QComboBox::focusOutEvent(event);
 }
 
@@ -245,7 +276,8 @@ void DBMemo::commit()
 
 void DBMemo::focusOutEvent(QFocusEvent* event)
 {
-    commitOnLeave([this] { commit(); });
+    if (FieldLink::leavingCommits(event))
+        commitOnLeave([this] { commit(); });
     QPlainTextEdit::focusOutEvent(event);
 }
 
@@ -319,7 +351,11 @@ void DBNavigator::press(Button which)
             FieldLink::commitAll(window());
             m_dataSet->post();
             break;
-        case Cancel: m_dataSet->cancel(); break;
+        case Cancel:
+            // A cell still being typed in belongs to the edit being dropped.
+            DBGrid::discardEditors(window(), m_dataSet);
+            m_dataSet->cancel();
+            break;
         default: break;
         }
     } catch (const std::exception& e) {

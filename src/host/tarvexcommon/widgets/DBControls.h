@@ -37,8 +37,15 @@ public:
     void refresh();
     bool refreshing() const { return m_refreshing; }
 
-    // Every bound control under the widget writes its pending change.
+    // Every bound control under the widget writes its pending change, and
+    // every grid its open cell (a refused cell throws a silent abort).
     static void commitAll(QWidget* root);
+    // Whether leaving a control for the focus it loses now should write its
+    // text: not when the window merely lost the focus (a message box, another
+    // window), nor when the focus went to a button that discards the edit.
+    static bool leavingCommits(const QFocusEvent* event);
+    // Marks a button (Cancel) whose press discards what was typed.
+    static void setDiscardsEdits(QWidget* button);
 
 private:
     void write(const std::function<void(Field&)>& assign);
@@ -58,6 +65,10 @@ public:
     FieldLink& link() { return m_link; }
     void bind(DataSet* dataSet, const QString& fieldName) { m_link.bind(dataSet, fieldName); }
     void commit();
+
+signals:
+    // The user left the edit and its text went into the field.
+    void left();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
@@ -127,6 +138,7 @@ public:
                   Cancel = 0x80, All = 0xFF };
     explicit DBNavigator(QWidget* parent = nullptr);
     void setDataSet(DataSet* dataSet);
+    DataSet* dataSet() const { return m_dataSet; }
     void setVisibleButtons(int buttons);
     QToolButton* button(Button which) const;
     // Delete asks before deleting when on (through the dialogs service).

@@ -1,9 +1,14 @@
 #include "DBGrid.h"
 
+#include "DataSetErrors.h"
 #include "Dialogs.h"
 
+#include <QComboBox>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QRegularExpression>
 
 namespace tarvex {
 
@@ -28,6 +33,10 @@ void DBGrid::setDataSet(DataSet* dataSet)
     m_model = new DataSetModel(dataSet, this);
     setModel(m_model);
     connect(dataSet, &DataSet::currentRowChanged, this, &DBGrid::followDataSet);
+    connect(dataSet, &DataSet::stateChanged, this, [this] {
+        if (this->dataSet() && !this->dataSet()->isEditing())
+            m_editByTyping = false;
+    });
     // A reset forgets hidden sections: hide them again.
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         applyHiddenColumns();
@@ -39,10 +48,14 @@ void DBGrid::setDataSet(DataSet* dataSet)
             horizontalHeader()->setStretchLastSection(false);
             horizontalHeader()->setStretchLastSection(true);
         }
+        // Marks name rows of the old content.
+        m_marked.clear();
+        showSortOrder();
         followDataSet(this->dataSet()->currentRow());
     });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { currentChangedByUser(current); });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DBGrid::markChanged);
     followDataSet(dataSet->currentRow());
 }
 
@@ -52,8 +65,48 @@ void DBGrid::followDataSet(int row)
         return;
     m_following = true;
     const int column = currentIndex().isValid() ? currentIndex().column() : 0;
-    setCurrentIndex(m_model->index(row, qMax(0, column)));
+    // Following the cursor moves the current row only; with marking on it
+    // must not toggle the marks the user's clicks made.
+    const auto command = m_multi ? QItemSelectionModel::NoUpdate
+                                 : QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    selectionModel()->setCurrentIndex(m_model->index(row, qMax(0, column)), command);
     m_following = false;
+}
+
+void DBGrid::showSortOrder()
+{
+    // The title's mark tells the order the rows are in, whoever sorted them.
+    QHeaderView* header = horizontalHeader();
+    const QString sorted = dataSet() ? dataSet()->sortedFields().trimmed() : QString();
+    const QStringList words = sorted.section(QRegularExpression(QStringLiteral("[,;]")), 0, 0)
+                                  .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    int section = -1;
+    if (!words.isEmpty() && m_model)
+        if (Field* field = dataSet()->findField(words.first()))
+            section = m_model->columnOf(field);
+    const bool descending = words.size() > 1 && words.at(1).compare(QStringLiteral("DESC"), Qt::CaseInsensitive) == 0;
+    header->setSortIndicator(section, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void DBGrid::setMultiSelect(bool on)
+{
+    m_multi = on;
+    m_marked.clear();
+    setSelectionMode(on ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+    clearSelection();
+    if (!on && dataSet())
+        followDataSet(dataSet()->currentRow());
+}
+
+void DBGrid::markChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    if (!m_multi)
+        return;
+    for (const QModelIndex& index : deselected.indexes())
+        m_marked.removeAll(index.row());
+    for (const QModelIndex& index : selected.indexes())
+        if (!m_marked.contains(index.row()))
+            m_marked << index.row();
 }
 
 void DBGrid::currentChangedByUser(const QModelIndex& current)
@@ -71,8 +124,144 @@ void DBGrid::currentChangedByUser(const QModelIndex& current)
     }
 }
 
+void DBGrid::startRowEdit()
+{
+    DataSet* ds = dataSet();
+    if (!ds || !ds->isActive() || ds->isEditing() || ds->isReadOnly() || ds->isEmpty())
+        return;
+    try {
+        ds->edit();
+        m_editByTyping = true;
+    } catch (const std::exception& e) {
+        dialogs().showException(e);
+    }
+}
+
+void DBGrid::watchEditor(QWidget* editor)
+{
+    // Typing into the cell is editing the row.
+    QList<QLineEdit*> lines = editor->findChildren<QLineEdit*>();
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+        lines << line;
+    for (QLineEdit* line : lines)
+        connect(line, &QLineEdit::textEdited, this, &DBGrid::startRowEdit);
+    QList<QComboBox*> combos = editor->findChildren<QComboBox*>();
+    if (auto* combo = qobject_cast<QComboBox*>(editor))
+        combos << combo;
+    for (QComboBox* combo : combos)
+        connect(combo, &QComboBox::activated, this, &DBGrid::startRowEdit);
+}
+
+bool DBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    const bool wasEditing = state() == EditingState;
+    if (!QTableView::edit(index, trigger, event))
+        return false;
+    if (!wasEditing && state() == EditingState) {
+        if (QWidget* editor = indexWidget(index))
+            watchEditor(editor);
+        // The key that opened the cell is already in it.
+        if (trigger == AnyKeyPressed)
+            startRowEdit();
+    }
+    return true;
+}
+
+void DBGrid::commitData(QWidget* editor)
+{
+    QTableView::commitData(editor);
+    // A value whose change handlers reload the rows (sort numbers renumbered)
+    // resets the model, and the reset has already released the cell's editor.
+    if (editor && (state() != EditingState || indexWidget(currentIndex()) != editor))
+        m_released = editor;
+}
+
+void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // The close that follows the commit is for an editor no longer ours.
+    if (editor && editor == m_released) {
+        m_released = nullptr;
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
+    // Escape in a cell whose typing only opened the row leaves it unchanged.
+    DataSet* ds = dataSet();
+    if (hint == QAbstractItemDelegate::RevertModelCache && m_editByTyping && ds && ds->state() == DataSetState::Edit &&
+        !ds->isModified())
+        ds->cancel();
+    if (!ds || !ds->isEditing())
+        m_editByTyping = false;
+}
+
+bool DBGrid::commitEditor()
+{
+    if (state() != EditingState)
+        return true;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor)
+        return true;
+    commitData(editor);
+    if (m_model && m_model->lastEditRefused())
+        return false;
+    if (editor == m_released)
+        m_released = nullptr;
+    else
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+}
+
+void DBGrid::discardEditor()
+{
+    if (state() != EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex()))
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void DBGrid::commitEditors(QWidget* root, const DataSet* only)
+{
+    bool refused = false;
+    for (DBGrid* grid : root->findChildren<DBGrid*>())
+        if (!only || grid->dataSet() == only)
+            refused |= !grid->commitEditor();
+    if (refused)
+        Abort();
+}
+
+void DBGrid::discardEditors(QWidget* root, const DataSet* only)
+{
+    for (DBGrid* grid : root->findChildren<DBGrid*>())
+        if (!only || grid->dataSet() == only)
+            grid->discardEditor();
+}
+
+void DBGrid::runCellButton(const std::function<void()>& work)
+{
+    try {
+        if (!commitEditor())
+            return;
+        work();
+    } catch (const std::exception& e) {
+        dialogs().showException(e);
+    }
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // In a grid that edits, Enter ends the cell's entry; it is not the
+    // window's default button (a picking list leaves it to the window).
+    // (An open cell's delegate writes it on the same key.)
+    if (enter && !m_picking && editTriggers() != NoEditTriggers && !(event->modifiers() & Qt::ControlModifier)) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
 void DBGrid::setPickingEdits(bool picking)
 {
+    m_picking = picking;
     const auto triggers = QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
     setEditTriggers(picking ? triggers : triggers | QAbstractItemView::DoubleClicked);
 }
@@ -151,7 +340,6 @@ void AddGrid(DBGrid* grid)
         try {
             ds->checkBrowseMode();
             grid->dataModel()->sort(section, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-            grid->horizontalHeader()->setSortIndicator(section, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
         } catch (const std::exception& e) {
             dialogs().showException(e);
         }

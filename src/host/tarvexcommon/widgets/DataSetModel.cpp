@@ -155,6 +155,7 @@ Qt::ItemFlags DataSetModel::flags(const QModelIndex& index) const
 
 bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
+    m_editRefused = false;
     if (role != Qt::EditRole || !index.isValid() || !(flags(index) & Qt::ItemIsEditable))
         return false;
     Field* field = fieldAt(index.column());
@@ -167,6 +168,7 @@ bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int 
             m_dataSet->edit();
         field->setText(value.toString());
     } catch (const std::exception& e) {
+        m_editRefused = true;
         dialogs().showException(e);
         return false;
     }

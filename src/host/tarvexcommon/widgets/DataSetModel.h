@@ -40,6 +40,9 @@ public:
     // Client-side sort by the column's field.
     void sort(int column, Qt::SortOrder order) override;
 
+    // Whether the last setData was refused (its message already shown).
+    bool lastEditRefused() const { return m_editRefused; }
+
     // Takes the fields again (after their visibility changed).
     void refreshColumns();
 
@@ -58,6 +61,7 @@ private:
     QList<Field*> m_columns;
     QList<Column> m_fixed;
     int m_rows = 0;
+    bool m_editRefused = false;
     RowPainter m_painter;
 };
 

@@ -1,0 +1,173 @@
+#pragma once
+// Driving windows as a user does: real modal loops (message boxes, input
+// dialogs, windows) answered from a timer once they are up, mouse clicks on
+// the widgets and grid cells a user clicks, typing into the focused widget.
+
+#include "DBGrid.h"
+#include "QtDialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <iostream>
+
+namespace tarvex::test {
+
+// Runs the step on the next modal window of type T that comes up (a new
+// active modal widget), from inside its own event loop.
+template <class T>
+void onModalOf(std::function<void(T&)> step)
+{
+    QPointer<QWidget> before = QApplication::activeModalWidget();
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, before, step] {
+        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!modal || modal == before.data() || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        // Keys go where the user would type only once the window is active.
+        QTest::qWaitForWindowActive(modal);
+        step(*modal);
+    });
+    timer->start();
+}
+
+inline void onModal(std::function<void(QWidget&)> step)
+{
+    onModalOf<QWidget>(std::move(step));
+}
+
+inline void click(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+}
+
+// Types text (Serbian letters too) into the widget that has the focus.
+inline void typeText(const QString& text)
+{
+    QWidget* to = QApplication::focusWidget();
+    if (!to)
+        return;
+    for (const QChar c : text) {
+        // Each key goes where the focus is now: the first may open an editor.
+        QWidget* focus = QApplication::focusWidget();
+        if (c.unicode() < 0x7f && c.isPrint()) {
+            QTest::keyClick(focus, c.toLatin1());
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(focus, &press);
+    }
+}
+
+inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* to = QApplication::focusWidget();
+    if (to)
+        QTest::keyClick(to, key, modifiers);
+}
+
+// The dialogs service on real Qt message boxes and input dialogs, each
+// answered from a timer once its modal loop runs: a message box with the
+// queued button (or its OK / No / Cancel), an input dialog with the queued
+// text (an empty one cancels). Every message text is recorded.
+class LiveDialogs : public QtDialogs {
+public:
+    LiveDialogs() : m_previous(setDialogs(this)) {}
+    ~LiveDialogs() override { setDialogs(m_previous); }
+    LiveDialogs(const LiveDialogs&) = delete;
+    LiveDialogs& operator=(const LiveDialogs&) = delete;
+
+    // A button for the next message box, a text for the next input dialog.
+    LiveDialogs& answer(int button)
+    {
+        m_answers << QVariant(button);
+        return *this;
+    }
+    LiveDialogs& answer(const QString& text)
+    {
+        m_answers << QVariant(text);
+        return *this;
+    }
+    const QStringList& messages() const { return m_messages; }
+    void clear() { m_messages.clear(); }
+    // Forgets the messages and the answers not used.
+    void reset()
+    {
+        m_messages.clear();
+        m_answers.clear();
+    }
+
+    int message(MessageKind kind, const QString& text, int buttons) override
+    {
+        m_messages << text;
+        int wanted = 0;
+        // A queued button is for the first box that offers it.
+        if (!m_answers.isEmpty() && m_answers.first().typeId() == QMetaType::Int &&
+            (buttons & m_answers.first().toInt()))
+            wanted = m_answers.takeFirst().toInt();
+        if (!wanted)
+            wanted = (buttons & ButtonOk) ? ButtonOk : (buttons & ButtonNo) ? ButtonNo : ButtonCancel;
+        onModalOf<QMessageBox>([wanted](QMessageBox& modal) {
+            QMessageBox* box = &modal;
+            const std::pair<int, QMessageBox::StandardButton> map[] = {
+                {ButtonOk, QMessageBox::Ok}, {ButtonCancel, QMessageBox::Cancel}, {ButtonYes, QMessageBox::Yes},
+                {ButtonNo, QMessageBox::No}};
+            for (const auto& [ours, qt] : map)
+                if (ours == wanted && box->button(qt))
+                    click(box->button(qt));
+        });
+        const QPointer<QWidget> was = QApplication::activeWindow();
+        const int pressed = QtDialogs::message(kind, text, buttons);
+        backTo(was);
+        return pressed;
+    }
+    bool inputQuery(const QString& title, const QString& prompt, QString& value) override
+    {
+        m_messages << prompt;
+        QString text;
+        if (!m_answers.isEmpty() && m_answers.first().typeId() == QMetaType::QString)
+            text = m_answers.takeFirst().toString();
+        onModalOf<QInputDialog>([text](QInputDialog& modal) {
+            QInputDialog* input = &modal;
+            if (text.isEmpty()) {
+                input->reject();
+                return;
+            }
+            auto* line = input->findChild<QLineEdit*>();
+            line->selectAll();
+            line->setFocus();
+            typeText(text);
+            QTest::keyClick(line, Qt::Key_Return);
+        });
+        const QPointer<QWidget> was = QApplication::activeWindow();
+        const bool confirmed = QtDialogs::inputQuery(title, prompt, value);
+        backTo(was);
+        return confirmed;
+    }
+
+private:
+    // The window under a closed box is active again, as a window manager makes it.
+    static void backTo(QWidget* window)
+    {
+        if (!window || !window->isVisible())
+            return;
+        window->activateWindow();
+        QTest::qWaitForWindowActive(window);
+    }
+
+    Dialogs* m_previous = nullptr;
+    QList<QVariant> m_answers;
+    QStringList m_messages;
+};
+
+} // namespace tarvex::test
