@@ -35,7 +35,7 @@ void onModalOf(std::function<void(T&)> step)
         timer->stop();
         timer->deleteLater();
         // Keys go where the user would type only once the window is active.
-        QTest::qWaitForWindowActive(modal);
+        (void)QTest::qWaitForWindowActive(modal);
         step(*modal);
     });
     timer->start();
@@ -162,7 +162,7 @@ private:
         if (!window || !window->isVisible())
             return;
         window->activateWindow();
-        QTest::qWaitForWindowActive(window);
+        (void)QTest::qWaitForWindowActive(window);
     }
 
     Dialogs* m_previous = nullptr;
