@@ -7,6 +7,7 @@
 //   bench_reports [REPORT...]: only these (overview, turnover, quantities,
 //   stockprice); each runs in a process of its own so its peak is its own.
 //
+// TARVEX_BENCH_PREFIX is put before every figure's name ("huge.").
 // Prints BENCH report.<name>.ms, report.<name>.reference_ms,
 // report.<name>.ratio, report.<name>.rows and report.<name>.peak_mb.
 
@@ -147,13 +148,13 @@ TProgress stepTimes(const QElapsedTimer& timer)
 
 void print(const QString& name, double ms, double reference, int rows, int referenceRows)
 {
-    const QByteArray n = name.toUtf8();
-    std::printf("BENCH report.%s.ms %.0f ms\n", n.constData(), ms);
-    std::printf("BENCH report.%s.reference_ms %.0f ms\n", n.constData(), reference);
-    std::printf("BENCH report.%s.ratio %.2f x\n", n.constData(), ms / reference);
-    std::printf("BENCH report.%s.rows %d rows\n", n.constData(), rows);
-    std::printf("BENCH report.%s.reference_rows %d rows\n", n.constData(), referenceRows);
-    std::printf("BENCH report.%s.peak_mb %.0f MB\n", n.constData(), peakMb());
+    const QByteArray n = qgetenv("TARVEX_BENCH_PREFIX") + "report." + name.toUtf8();
+    std::printf("BENCH %s.ms %.0f ms\n", n.constData(), ms);
+    std::printf("BENCH %s.reference_ms %.0f ms\n", n.constData(), reference);
+    std::printf("BENCH %s.ratio %.2f x\n", n.constData(), ms / reference);
+    std::printf("BENCH %s.rows %d rows\n", n.constData(), rows);
+    std::printf("BENCH %s.reference_rows %d rows\n", n.constData(), referenceRows);
+    std::printf("BENCH %s.peak_mb %.0f MB\n", n.constData(), peakMb());
     std::fflush(stdout);
 }
 
@@ -179,9 +180,8 @@ int runReport(const QString& name, tarvex::Connection& connection)
             referenceMs(connection, overviewReference(lastDay.addMonths(-1), lastDay), &referenceRows);
         DefineStocksOverviewFields(table);
         table.createDataSet();
-        tarvex::QueryDataSet query(&connection, QString());
         timer.start();
-        FillStocksOverview(query, table, filter, QDateTime(lastDay, QTime(12, 0)), stepTimes(timer));
+        FillStocksOverview(db, table, filter, QDateTime(lastDay, QTime(12, 0)), stepTimes(timer));
         print(name, msSince(timer), reference, table.recordCount(), referenceRows);
     } else if (name == QLatin1String("turnover")) {
         // All warehouses, services left out, one year.

@@ -7,6 +7,8 @@
 //
 // Prints BENCH search.<name>.ms and search.<name>.ratio for a name-prefix
 // search and a search with no criteria, and search.barcode.median_ms.
+//   bench_search [name_prefix] [all] [barcode]: only these.
+//   TARVEX_BENCH_PREFIX: put before every figure's name ("huge.").
 
 #include "Connection.h"
 #include "Productdmunit.h"
@@ -23,6 +25,11 @@
 using namespace products;
 
 namespace {
+
+QByteArray prefix()
+{
+    return qgetenv("TARVEX_BENCH_PREFIX");
+}
 
 double plainFetch(tarvex::Connection& connection, const QString& sql)
 {
@@ -66,9 +73,11 @@ void compare(TProductDM& dm, tarvex::Connection& connection, const char* name, c
     const double raw = plainFetch(connection, sql);
     const double ours = find(dm, criteria, &sql, &rows);
     dm.ProductZQ->close();
-    std::printf("BENCH search.%s.rows %d rows\n", name, rows);
-    std::printf("BENCH search.%s.ms %.1f ms\n", name, ours);
-    std::printf("BENCH search.%s.ratio %.2f x\n", name, ours / raw);
+    std::printf("BENCH %ssearch.%s.rows %d rows\n", prefix().constData(), name, rows);
+    std::printf("BENCH %ssearch.%s.ms %.1f ms\n", prefix().constData(), name, ours);
+    std::printf("BENCH %ssearch.%s.plain_ms %.1f ms\n", prefix().constData(), name, raw);
+    std::printf("BENCH %ssearch.%s.ratio %.2f x\n", prefix().constData(), name, ours / raw);
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -94,8 +103,17 @@ int main(int argc, char** argv)
     dm.DataModuleCreate();
     ProductDM = &dm;
 
-    compare(dm, connection, "name_prefix", {{QStringLiteral("name"), QStringLiteral("Ml")}});
-    compare(dm, connection, "all", {});
+    QStringList asked = app.arguments().mid(1);
+    if (asked.isEmpty())
+        asked = QStringList{QStringLiteral("name_prefix"), QStringLiteral("all"), QStringLiteral("barcode")};
+    if (asked.contains(QStringLiteral("name_prefix")))
+        compare(dm, connection, "name_prefix", {{QStringLiteral("name"), QStringLiteral("Ml")}});
+    if (asked.contains(QStringLiteral("all")))
+        compare(dm, connection, "all", {});
+    if (!asked.contains(QStringLiteral("barcode"))) {
+        ProductDM = nullptr;
+        return 0;
+    }
 
     // One product by barcode: the search with exact barcodes, 200 barcodes.
     dm.Options.SearchEqualCodeBarcode = true;
@@ -111,7 +129,7 @@ int main(int argc, char** argv)
     }
     std::sort(times.begin(), times.end());
     if (!times.isEmpty())
-        std::printf("BENCH search.barcode.median_ms %.2f ms\n", times[times.size() / 2]);
+        std::printf("BENCH %ssearch.barcode.median_ms %.2f ms\n", prefix().constData(), times[times.size() / 2]);
     ProductDM = nullptr;
     return 0;
 }

@@ -59,6 +59,11 @@ DemoScale DemoScale::large()
     return {QStringLiteral("large"), 100000, 5000, 1000000, 2};
 }
 
+DemoScale DemoScale::huge()
+{
+    return {QStringLiteral("huge"), 1000000, 20000, 10000000, 2};
+}
+
 DemoScale DemoScale::named(const QString& name)
 {
     if (name == QLatin1String("tiny"))
@@ -67,7 +72,9 @@ DemoScale DemoScale::named(const QString& name)
         return small();
     if (name == QLatin1String("large"))
         return large();
-    throw std::invalid_argument(("unknown demo scale \"" + name + "\" (tiny, small or large)").toStdString());
+    if (name == QLatin1String("huge"))
+        return huge();
+    throw std::invalid_argument(("unknown demo scale \"" + name + "\" (tiny, small, large or huge)").toStdString());
 }
 
 qint64 DemoReport::rowsOf(const QString& table) const

@@ -27,7 +27,8 @@ struct DemoScale {
     static DemoScale tiny();  // for tests: 60 products, 1 500 lines
     static DemoScale small(); // 500 products, 20 000 lines
     static DemoScale large(); // 100 000 products, 1 000 000 lines
-    // "tiny", "small" or "large"; throws std::invalid_argument otherwise.
+    static DemoScale huge();  // 1 000 000 products, 10 000 000 lines
+    // "tiny", "small", "large" or "huge"; throws std::invalid_argument otherwise.
     static DemoScale named(const QString& name);
 };
 

@@ -170,6 +170,11 @@ TEST(Startup, TheSettingsFileNamesAServerOrLeavesTheEmbeddedDefault)
     EXPECT_TRUE(readStartupSettings(ini).embedded);
     QFile file(ini);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Database]\nBufferPool=512M\n");
+    file.close();
+    EXPECT_TRUE(readStartupSettings(ini).embedded);
+    EXPECT_EQ(readStartupSettings(ini).bufferPool, "512M");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("[Database]\nHost=server.local\nPort=3307\nUser=prodavnica\nPassword=tajna\nDatabase=radnja\n");
     file.close();
     const StartupSettings settings = readStartupSettings(ini);

@@ -204,6 +204,19 @@ TEST_F(Table, NamedOrdersSwitchAndKeepPostedRowsInPlace)
     table.emptyDataSet();
     EXPECT_TRUE(table.isEmpty());
     EXPECT_TRUE(table.isActive());
+
+    // Records loaded at once replace the rows and take the order in force;
+    // a record of the wrong width changes nothing.
+    add(9, "x", 1);
+    table.setIndexName("mp1amountD");
+    std::vector<QVector<QVariant>> records{{1, "b", 5.0, true}, {2, "c", QVariant(), false}, {3, "a", 20.0, true}};
+    table.loadRecords(records);
+    EXPECT_EQ(names(), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(table.fieldByName("name").asString(), "a");
+    table.setIndexName("");
+    EXPECT_EQ(names(), QStringList({"b", "c", "a"}));
+    EXPECT_THROW(table.loadRecords({{4, "d", 1.0}}), DataSetError);
+    EXPECT_EQ(names(), QStringList({"b", "c", "a"}));
 }
 
 TEST_F(Table, TextsSortBySerbianLatinRules)

@@ -46,6 +46,24 @@ QString roundTrip(const PrivateServer& server, const QString& value)
     return read;
 }
 
+qint64 bufferPoolBytes(const PrivateServer& server)
+{
+    ConnectionSettings settings;
+    settings.socket = server.socketPath();
+    settings.user = server.userName();
+    qint64 bytes = 0;
+    {
+        QSqlDatabase db = openConnection(settings, QStringLiteral("private-server-pool"));
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("SELECT @@innodb_buffer_pool_size"));
+        if (q.next())
+            bytes = q.value(0).toLongLong();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("private-server-pool"));
+    return bytes;
+}
+
 } // namespace
 
 // One life of a server folder: first start, reuse, kill -9 with its leftover
@@ -92,9 +110,18 @@ TEST(PrivateServer, LifecycleFromFirstStartToCleanStop)
     EXPECT_FALSE(server.isRunning());
     EXPECT_FALSE(QFileInfo::exists(server.socketPath()));
     EXPECT_FALSE(server.stop());
-    ASSERT_TRUE(server.start());
-    EXPECT_EQ(roundTrip(server, QString()), QStringLiteral("a,b"));
-    EXPECT_TRUE(server.stop());
+
+    // The next start may size the page cache; the data stays.
+    PrivateServer::Options sized;
+    sized.bufferPool = QStringLiteral("96M");
+    PrivateServer larger(base, sized);
+    ASSERT_TRUE(larger.start());
+    EXPECT_EQ(roundTrip(larger, QString()), QStringLiteral("a,b"));
+    EXPECT_EQ(bufferPoolBytes(larger), 96LL * 1024 * 1024);
+    EXPECT_TRUE(larger.stop());
+
+    sized.bufferPool = QStringLiteral("96M\nskip-grant-tables");
+    EXPECT_THROW(PrivateServer(base, sized), ServerError);
 }
 
 TEST(PrivateServer, LongFoldersGetAShortSocketPath)

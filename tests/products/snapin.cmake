@@ -5,7 +5,8 @@ tarvex_add_test(test_product_search products/test_productsearch.cpp)
 target_link_libraries(test_product_search PRIVATE products tarvexdb)
 
 tarvex_add_gui_test(test_product_picker products/test_getproduct.cpp)
-target_link_libraries(test_product_picker PRIVATE products)
+find_package(Qt6 REQUIRED COMPONENTS Test)
+target_link_libraries(test_product_picker PRIVATE products Qt6::Test)
 
 tarvex_add_gui_test(test_product_snapin_demo products/test_demotour.cpp)
 target_link_libraries(test_product_snapin_demo PRIVATE products tarvexconsole tarvexdb)

@@ -201,7 +201,7 @@ TEST_F(EditorKasa, TheWarehouseButtonsSitOnThePageAndThePagesActionsWaitForTheFi
         if (button->text() == "Dodaj u podrazumevani magacin")
             addDefault = button;
     ASSERT_NE(addDefault, nullptr);
-    EXPECT_TRUE(form.Warehouses->findChildren<QPushButton*>().size() == 4);  // the cards, print and labels only
+    EXPECT_EQ(form.Warehouses->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly).size(), 4);  // the cards, print and labels only
     for (QAction* action : {form.KasaTS->AutoPLU(), form.KasaTS->ClearPLU(), form.KasaTS->AutoPLUVireo(),
                             form.LoadDetailsFromCategory})
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();

@@ -7,6 +7,7 @@
 #include "ScriptedDialogs.h"
 #include "Screenshots.h"
 #include "test_editor_support.h"
+#include "test_workerstop.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -122,6 +123,23 @@ TEST_F(EditorWarehouses, TheRecountRewritesOnlyAmountsThatDifferFromTheDocuments
     ASSERT_TRUE(dm().ProductWarehouseZQ->locate("warehouseid", 1));
     EXPECT_DOUBLE_EQ(dm().ProductWarehouseZQ->fieldByName("amount").asFloat(), 4.5);
     EXPECT_EQ(group.TotalLabel()->text(), "Ukupna slobodna količina: 4");
+
+    // The count waits on locked documents until "Prekini": the amounts stay
+    // as stored, shown as stored, and the group works on.
+    sql("UPDATE productwarehouse SET amount = 7 WHERE warehouseid = 1");
+    group.show();
+    const workerstop::Stop stop = workerstop::stopWhileLocked(
+        db(), "document", *group.RecountBar(), "Stanje iz dokumenata", [&] { group.OpenWarehouses(); },
+        [&] { EXPECT_FALSE(group.WareHistoryButton()->isEnabled()); });
+    EXPECT_TRUE(stop.clicked);
+    EXPECT_LT(stop.elapsedMs, 15000);
+    EXPECT_DOUBLE_EQ(stored("SELECT amount FROM productwarehouse WHERE warehouseid = 1").toDouble(), 7);
+    ASSERT_TRUE(dm().ProductWarehouseZQ->locate("warehouseid", 1));
+    EXPECT_DOUBLE_EQ(dm().ProductWarehouseZQ->fieldByName("amount").asFloat(), 7);
+    EXPECT_EQ(group.TotalLabel()->text(), "Ukupna slobodna količina: 6.5");
+    EXPECT_TRUE(group.WareHistoryButton()->isEnabled());
+    group.OpenWarehouses();
+    EXPECT_DOUBLE_EQ(stored("SELECT amount FROM productwarehouse WHERE warehouseid = 1").toDouble(), 4.5);
 }
 
 TEST_F(EditorWarehouses, AddingToAWarehouseTwiceWarnsTheSecondTime)

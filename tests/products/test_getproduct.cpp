@@ -4,9 +4,12 @@
 #include "Productnavigatorunit.h"
 #include "Productviewerunit.h"
 #include "Screenshots.h"
+#include "SearchValueList.h"
+#include "test_workerstop.h"
 
 #include <QItemSelectionModel>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 using namespace products;
@@ -142,4 +145,40 @@ TEST_F(ProductPickerTest, PickingSeveralTakesTheMarkedRowsOrTheCurrentOne)
     ASSERT_TRUE(ProductGet(descs));
     ASSERT_EQ(descs.size(), 1);
     EXPECT_EQ(descs[0].name, "Med livadski");
+}
+
+TEST_F(ProductPickerTest, TheWholeCatalogueIsReadOnAWorkerAndPrekiniKeepsTheListShown)
+{
+    TProductNavigatorForm panel;
+    panel.show();
+    panel.SearchVLE()->setValue("name", "Med");
+    QTest::mouseClick(panel.FindButton(), Qt::LeftButton);
+    QueryDataSet& found = *dm().ProductZQ;
+    ASSERT_EQ(found.recordCount(), 2);
+
+    // No criteria: the whole catalogue, read while another session holds a
+    // table of the statement, until "Prekini".
+    panel.SearchVLE()->setValue("name", "");
+    const workerstop::Stop stop = workerstop::stopWhileLocked(
+        db(), "productalter", *panel.SearchBar(), "Proizvodi",
+        [&] { QTest::mouseClick(panel.FindButton(), Qt::LeftButton); },
+        [&] {
+            EXPECT_FALSE(panel.FindButton()->isEnabled());
+            EXPECT_EQ(found.recordCount(), 2);
+        });
+    EXPECT_TRUE(stop.clicked);
+    EXPECT_LT(stop.elapsedMs, 15000);
+    EXPECT_TRUE(found.isActive());
+    EXPECT_EQ(found.fieldByName("name").asString(), "Med");
+    EXPECT_EQ(found.recordCount(), 2);
+    EXPECT_TRUE(panel.FindButton()->isEnabled());
+
+    QTest::mouseClick(panel.FindButton(), Qt::LeftButton);
+    QSqlQuery all(db());
+    ASSERT_TRUE(all.exec(panel.ParseSQL()));
+    int rows = 0;
+    while (all.next())
+        ++rows;
+    EXPECT_GT(rows, 2);
+    EXPECT_EQ(found.recordCount(), rows);
 }

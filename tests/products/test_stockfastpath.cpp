@@ -57,9 +57,8 @@ protected:
     void compareOverview(const TStocksOverviewFilter& filter)
     {
         Tables tables(DefineStocksOverviewFields);
-        QueryDataSet fastQuery(&connection(), QString());
         QueryDataSet referenceQuery(&connection(), QString());
-        FillStocksOverview(fastQuery, tables.fast, filter, hostClock().now());
+        FillStocksOverview(db(), tables.fast, filter, hostClock().now());
         reference::FillStocksOverview(referenceQuery, tables.reference, filter, hostClock().now());
         reference::ExpectSameRows(tables.fast, tables.reference);
         m_rows = tables.fast.recordCount();
@@ -203,8 +202,7 @@ TEST_F(StockFastPathEdgeTest, OverviewAgreesForEveryStockModeAndNarrowing)
     filter.stockMode = TStockMode::All;
     filter.active = 0;
     Tables tables(DefineStocksOverviewFields);
-    QueryDataSet query(&connection(), QString());
-    FillStocksOverview(query, tables.fast, filter, hostClock().now());
+    FillStocksOverview(db(), tables.fast, filter, hostClock().now());
     const int alfa = tables.fastRow("ProductID", 1);
     ASSERT_GE(alfa, 0);
     EXPECT_EQ(tables.fastValue(alfa, "lastsupplier").toString(), "Dobavljač B");

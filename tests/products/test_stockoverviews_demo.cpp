@@ -80,7 +80,6 @@ TEST_F(StockOverviewsDemoTest, OverviewCountsEveryPositiveStockRowOnce)
     MemoryTable table;
     DefineStocksOverviewFields(table);
     table.createDataSet();
-    QueryDataSet query(&connection(), QString());
     TStocksOverviewFilter filter;
     filter.active = 0;
     filter.stockMode = TStockMode::All;
@@ -88,7 +87,7 @@ TEST_F(StockOverviewsDemoTest, OverviewCountsEveryPositiveStockRowOnce)
     filter.toText = "2025-06-30";
     QElapsedTimer timer;
     timer.start();
-    FillStocksOverview(query, table, filter, hostClock().now());
+    FillStocksOverview(db(), table, filter, hostClock().now());
     std::printf("stocks overview of %d products: %lld ms\n", table.recordCount(), qint64(timer.elapsed()));
 
     // Each product once, and its stock columns hold its positive stock in

@@ -12,6 +12,7 @@
 #include "Stocksoverviewunit.h"
 #include "test_refwindows.h"
 #include "test_stockreports_console.h"
+#include "test_workerstop.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -121,8 +122,7 @@ protected:
         table = std::make_unique<MemoryTable>();
         DefineStocksOverviewFields(*table);
         table->createDataSet();
-        query = std::make_unique<QueryDataSet>(&connection(), QString());
-        FillStocksOverview(*query, *table, filter, kNow);
+        FillStocksOverview(db(), *table, filter, kNow);
         return *table;
     }
     static TStocksOverviewFilter period()
@@ -135,7 +135,6 @@ protected:
 
     stocktest::Console console;
     std::unique_ptr<MemoryTable> table;
-    std::unique_ptr<QueryDataSet> query;
     QTemporaryDir layoutDir;
 };
 
@@ -380,6 +379,45 @@ TEST_F(StocksOverviewTest, WindowComputesSortsShowsDescriptionsAndOpensProducts)
     form->StocksOverviewDBGDblClick();
     EXPECT_EQ(console.products.opened.size(), 1);
     EXPECT_TRUE(script.messages().isEmpty());
+    delete form;
+}
+
+TEST_F(StocksOverviewTest, PrekiniStopsTheCountOnTheServerAndKeepsTheTableAsItWas)
+{
+    ScriptedDialogs script;
+    auto* form = new TStocksOverviewForm(layoutDir.path());
+    form->show();
+    form->AllRB()->setChecked(true);
+    QTest::mouseClick(form->FindButton(), Qt::LeftButton);
+    MemoryTable& rows = *form->StocksOverviewCDS();
+    const QStringList all = names(rows);
+    ASSERT_EQ(all.size(), 5);
+    rows.locate("ProductName", "Alfa");
+    EXPECT_FALSE(form->CancelButton()->isVisible());
+
+    // The sales wait on the locked documents until "Prekini".
+    form->StockWsRtRB()->setChecked(true);
+    const workerstop::Stop stop = workerstop::stopWhileLocked(
+        db(), "document", *form->WorkerBar(), "Prodaja u periodu",
+        [&] { QTest::mouseClick(form->FindButton(), Qt::LeftButton); },
+        [&] {
+            EXPECT_FALSE(form->FindButton()->isEnabled());
+            EXPECT_FALSE(form->ExportToExcelButton()->isEnabled());
+            EXPECT_FALSE(form->grab().isNull());
+        });
+    EXPECT_TRUE(stop.clicked);
+    EXPECT_LT(stop.elapsedMs, 15000);
+    EXPECT_EQ(names(rows), all);
+    EXPECT_EQ(form->ProdDescMemo()->toPlainText(), "Opis alfe");
+    EXPECT_TRUE(form->FindButton()->isEnabled());
+    EXPECT_TRUE(form->ExportToExcelButton()->isEnabled());
+    EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
+
+    // Usable: the next count shows the list of "VP ili MP".
+    QTest::mouseClick(form->FindButton(), Qt::LeftButton);
+    const TStocksOverviewFilter filter = form->CurrentFilter();
+    EXPECT_EQ(names(rows), names(fill(filter)));
+    EXPECT_LT(names(rows).size(), all.size());
     delete form;
 }
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QThread>
 #include <QUuid>
@@ -53,6 +54,11 @@ PrivateServer::PrivateServer(const QString& baseDir) : PrivateServer(baseDir, Op
 PrivateServer::PrivateServer(const QString& baseDir, const Options& options)
     : m_baseDir(QDir::cleanPath(QFileInfo(baseDir).absoluteFilePath())), m_options(options)
 {
+    // Written into the option file as it is: a size, nothing else.
+    static const QRegularExpression size(QStringLiteral("^[1-9][0-9]*[KMG]?$"));
+    if (!m_options.bufferPool.isEmpty() && !size.match(m_options.bufferPool).hasMatch())
+        throw ServerError(QStringLiteral("The buffer pool size \"%1\" is not a size such as 512M or 2G.")
+                              .arg(m_options.bufferPool));
     m_socket = m_baseDir + QStringLiteral("/mysqld.sock");
     if (m_socket.toUtf8().size() >= kMaxSocketPathBytes) {
         // Unix socket paths are limited; long folders get a short name in /tmp.
@@ -157,7 +163,10 @@ void PrivateServer::writeDefaultsFile() const
     text += QStringLiteral("skip-networking\nskip-name-resolve\n");
     text += QStringLiteral("character-set-server=utf8mb4\ncollation-server=utf8mb4_unicode_ci\n");
     text += QStringLiteral("default-storage-engine=InnoDB\n");
-    text += QStringLiteral("innodb-buffer-pool-size=%1\n").arg(m_options.durable ? QStringLiteral("64M") : QStringLiteral("128M"));
+    QString pool = m_options.bufferPool;
+    if (pool.isEmpty())
+        pool = m_options.durable ? QStringLiteral("64M") : QStringLiteral("128M");
+    text += QStringLiteral("innodb-buffer-pool-size=%1\n").arg(pool);
     text += QStringLiteral("innodb-flush-log-at-trx-commit=%1\n").arg(flush);
     text += QStringLiteral("max-connections=50\ntable-open-cache=400\n");
     text += QStringLiteral("[client]\nsocket=%1\nuser=%2\n").arg(m_socket, userName());

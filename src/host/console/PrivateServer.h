@@ -25,6 +25,10 @@ public:
                                QStringLiteral("/usr/local/sbin"), QStringLiteral("/usr/local/bin")};
         // Real shop data keeps every commit on disk; test runs may relax it.
         bool durable = true;
+        // InnoDB's cache of table and index pages, as MariaDB reads a size
+        // ("512M", "2G"); empty: 64M for real data, 128M for test runs. A
+        // shop much larger than it reads its reports from disk.
+        QString bufferPool;
         int startTimeoutMs = 60000;
         int stopTimeoutMs = 60000;
     };

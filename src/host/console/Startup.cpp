@@ -15,6 +15,7 @@ StartupSettings readStartupSettings(const QString& iniFile)
     StartupSettings settings;
     settings.serverDir = defaultServerDir();
     settings.database = ini.ReadString(section, QStringLiteral("Database"), settings.database);
+    settings.bufferPool = ini.ReadString(section, QStringLiteral("BufferPool"), QString()).trimmed();
     const QString host = ini.ReadString(section, QStringLiteral("Host"), QString());
     const QString socket = ini.ReadString(section, QStringLiteral("Socket"), QString());
     if (host.isEmpty() && socket.isEmpty())
@@ -40,7 +41,9 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
     if (!settings.embedded)
         return std::make_unique<Connection>(settings.connection);
 
-    auto own = std::make_unique<PrivateServer>(settings.serverDir);
+    PrivateServer::Options options;
+    options.bufferPool = settings.bufferPool;
+    auto own = std::make_unique<PrivateServer>(settings.serverDir, options);
     if (own->start())
         server = std::move(own);
     const PrivateServer& running = server ? *server : *own;

@@ -16,11 +16,12 @@ struct StartupSettings {
     bool embedded = true;
     ConnectionSettings connection;   // for a configured server
     QString serverDir;               // for the embedded default
+    QString bufferPool;              // its InnoDB cache ("512M"); empty: the server's default
     QString database = QStringLiteral("tarvex");
 };
 
 // Reads the settings file; without a [Database] section with a Host or
-// Socket, the embedded default applies.
+// Socket, the embedded default applies, its cache sized by BufferPool.
 StartupSettings readStartupSettings(const QString& iniFile);
 
 // The folder of the embedded server: the user's data folder + tarvex/server.

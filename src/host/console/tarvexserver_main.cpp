@@ -1,6 +1,7 @@
 // tarvex-server: starts, stops and prepares a private MariaDB server folder.
 //
-//   tarvex-server start DIR [--fast]   start (or reuse); prints the socket path
+//   tarvex-server start DIR [--fast] [--buffer-pool SIZE]
+//                                      start (or reuse); prints the socket path
 //   tarvex-server stop DIR             stop the server running on DIR
 //   tarvex-server status DIR           prints "running SOCKET" or "stopped"
 //   tarvex-server createdb DIR NAME    create database NAME with the schema
@@ -20,7 +21,7 @@ using namespace tarvex;
 
 static int usage()
 {
-    std::fprintf(stderr, "usage: tarvex-server start DIR [--fast] | stop DIR | status DIR | createdb DIR NAME\n");
+    std::fprintf(stderr, "usage: tarvex-server start DIR [--fast] [--buffer-pool SIZE] | stop DIR | status DIR | createdb DIR NAME\n");
     return 2;
 }
 
@@ -33,9 +34,15 @@ int main(int argc, char** argv)
     const QString command = args[0];
     PrivateServer::Options options;
     options.durable = !args.contains(QStringLiteral("--fast"));
-    PrivateServer server(args[1], options);
+    const int pool = args.indexOf(QStringLiteral("--buffer-pool"));
+    if (pool >= 0) {
+        if (pool + 1 >= args.size())
+            return usage();
+        options.bufferPool = args[pool + 1];
+    }
     QTextStream out(stdout);
     try {
+        PrivateServer server(args[1], options);
         if (command == QLatin1String("start")) {
             const bool started = server.start();
             out << server.socketPath() << Qt::endl;

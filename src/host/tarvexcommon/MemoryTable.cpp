@@ -37,6 +37,25 @@ void MemoryTable::emptyDataSet()
     rebuildView();
 }
 
+void MemoryTable::loadRecords(std::vector<QVector<QVariant>> records)
+{
+    checkActive();
+    cancel();
+    const int fields = int(m_definitions.size());
+    for (const QVector<QVariant>& record : records)
+        if (record.size() != fields)
+            throw DataSetError(QStringLiteral("A record of %1 values for the %2 fields of %3")
+                                   .arg(record.size())
+                                   .arg(fields)
+                                   .arg(objectName()));
+    RowList& rows = storage();
+    rows.clear();
+    rows.reserve(records.size());
+    for (QVector<QVariant>& record : records)
+        rows.push_back(makeRow(std::move(record)));
+    rebuildView();
+}
+
 void MemoryTable::loadRows()
 {
     bindFields(m_definitions);

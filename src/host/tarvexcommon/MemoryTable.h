@@ -19,6 +19,10 @@ public:
     void createDataSet();
     // Removes every row; the table stays open.
     void emptyDataSet();
+    // Replaces every row with these records, each holding the fields' values
+    // in the order they were defined; the order in force sorts them. For a
+    // report's many rows at once, instead of an append and post each.
+    void loadRecords(std::vector<QVector<QVariant>> records);
 
     // A named order of fields (as setSortedFields takes them), ascending or
     // descending as a whole.

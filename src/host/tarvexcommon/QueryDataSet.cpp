@@ -125,7 +125,52 @@ QVariant QueryDataSet::param(const QString& name) const
 
 QString QueryDataSet::expandedSql() const
 {
-    return substituteSqlParams(m_sql, [this](const QString& name) { return param(name); });
+    return expandedSql(m_sql);
+}
+
+QString QueryDataSet::expandedSql(const QString& sql) const
+{
+    return substituteSqlParams(sql, [this](const QString& name) { return param(name); });
+}
+
+namespace {
+
+QueryRows fetchAll(QSqlQuery& query, const QString& sql, const std::function<void(int)>& progress)
+{
+    QueryRows rows;
+    rows.sql = sql;
+    rows.record = query.record();
+    const int n = rows.record.count();
+    while (query.next()) {
+        QVector<QVariant> values(n);
+        for (int i = 0; i < n; ++i)
+            values[i] = query.value(i);
+        rows.values.push_back(std::move(values));
+        if (progress && rows.values.size() % 10000 == 0)
+            progress(int(rows.values.size()));
+    }
+    return rows;
+}
+
+} // namespace
+
+QueryRows QueryDataSet::readRows(const QSqlDatabase& db, const QString& sql, const std::function<void(int)>& progress)
+{
+    QSqlQuery query = selectSql(db, sql);
+    return fetchAll(query, sql, progress);
+}
+
+void QueryDataSet::openWith(const QString& sql, QueryRows rows)
+{
+    setSql(sql);
+    m_prefetched = std::make_unique<QueryRows>(std::move(rows));
+    try {
+        open();
+    } catch (...) {
+        m_prefetched.reset();
+        throw;
+    }
+    m_prefetched.reset();
 }
 
 // ------------------------------------------------------------------ reading
@@ -152,13 +197,20 @@ void QueryDataSet::resolveOwnTable(const QString& sql)
 void QueryDataSet::loadRows()
 {
     const QString sql = expandedSql();
-    QSqlQuery query = connectionOrThrow().select(sql);
+    QueryRows read;
+    if (m_prefetched && m_prefetched->sql == sql) {
+        read = std::move(*m_prefetched);
+        m_prefetched.reset();
+    } else {
+        QSqlQuery query = connectionOrThrow().select(sql);
+        read = fetchAll(query, sql, {});
+    }
     resolveOwnTable(sql);
     QHash<QString, QString> tableOfAlias;
     for (const SqlTableRef& ref : findSelectTables(sql))
         tableOfAlias.insert(ref.alias.toLower(), ref.table);
 
-    const QSqlRecord record = query.record();
+    const QSqlRecord& record = read.record;
     const int n = record.count();
     std::vector<Field*> fields;
     std::vector<bool> convert(size_t(n), false);
@@ -186,10 +238,11 @@ void QueryDataSet::loadRows()
     }
 
     RowList rows;
-    while (query.next()) {
-        QVector<QVariant> values(n);
-        for (int i = 0; i < n; ++i) {
-            QVariant v = query.value(i);
+    rows.reserve(read.values.size());
+    const bool anyConverted = std::find(convert.begin(), convert.end(), true) != convert.end();
+    for (QVector<QVariant>& values : read.values) {
+        for (int i = 0; anyConverted && i < n; ++i) {
+            QVariant& v = values[i];
             if (convert[size_t(i)] && !v.isNull()) {
                 try {
                     v = fields[size_t(i)]->convert(v);
@@ -197,7 +250,6 @@ void QueryDataSet::loadRows()
                     v = QVariant();  // stored data the declared type cannot hold reads as null
                 }
             }
-            values[i] = std::move(v);
         }
         rows.push_back(makeRow(std::move(values)));
     }

@@ -23,13 +23,25 @@
 #include "DataSet.h"
 
 #include <QHash>
+#include <QSqlDatabase>
+#include <QSqlRecord>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace tarvex {
 
 class Connection;
 struct TableInfo;
+
+// Rows read apart from a dataset, on another connection (a worker's): the
+// statement as sent, its columns and its values.
+struct QueryRows {
+    QString sql;
+    QSqlRecord record;
+    std::vector<QVector<QVariant>> values;
+};
 
 class QueryDataSet : public DataSet {
     Q_OBJECT
@@ -50,6 +62,17 @@ public:
     QVariant param(const QString& name) const;
     // The statement as sent to the server.
     QString expandedSql() const;
+    // Another statement with this dataset's parameter values filled in.
+    QString expandedSql(const QString& sql) const;
+
+    // Reads a statement's rows on `db`, from any thread; `progress` hears the
+    // rows read so far now and then. Throws DatabaseError.
+    static QueryRows readRows(const QSqlDatabase& db, const QString& sql,
+                              const std::function<void(int rows)>& progress = {});
+    // Sets the statement and opens with its rows read elsewhere (readRows of
+    // expandedSql(sql)), as open() would have read them. Rows read for
+    // another statement are not taken: the statement is read afresh.
+    void openWith(const QString& sql, QueryRows rows);
 
     void setUpdateTable(const QString& table) { m_updateTableSetting = table; }
     // The table posts write to (known once open); empty when none.
@@ -96,6 +119,7 @@ private:
     void keepCacheUntilCommit(std::shared_ptr<RowList> deleted);
 
     Connection* m_connection = nullptr;
+    std::unique_ptr<QueryRows> m_prefetched;  // for the next loadRows
     QString m_sql;
     QHash<QString, QVariant> m_params;  // by lower-case name
     QString m_updateTableSetting;

@@ -10,6 +10,10 @@
 #include "Productresourcestring.h"
 #include "Productsearch.h"
 #include "Warehouseunit.h"
+#include "Workerbar.h"
+
+#include <QLayout>
+#include <QPushButton>
 
 namespace products {
 
@@ -34,6 +38,9 @@ TProductNavigatorForm::TProductNavigatorForm(QWidget* parent) : tarvex::TCustomN
         name = desc.name;
         return true;
     };
+    m_workerBar = new TWorkerBar(this);
+    m_workerBar->setBusyControls({SearchVLE(), FindButton()});
+    layout()->addWidget(m_workerBar);
     if (ProductDM && ProductDM->IsConnected()) {
         SetSearchProps();
         SearchPropsSet = true;
@@ -113,11 +120,23 @@ QString TProductNavigatorForm::ParseSQL()
 void TProductNavigatorForm::FindButtonClick()
 {
     tarvex::TCustomNavigatorForm::FindButtonClick();
-    tarvex::BusyCursor busy;
     QueryDataSet* products = ProductDM->ProductZQ;
-    products->close();
-    products->setSql(ParseSQL());
-    products->open();
+    const QString sql = ParseSQL();
+    const QString expanded = products->expandedSql(sql);
+    // The whole catalogue takes a while: read on a worker, the list as it
+    // was until the new one is complete.
+    tarvex::QueryRows found;
+    const bool done = m_workerBar->run(ProductDM->ZConnection()->database(),
+                                       [&](QSqlDatabase db, const TProgress& progress) {
+                                           progress(QStringLiteral("Proizvodi"), 0);
+                                           found = QueryDataSet::readRows(db, expanded, [&](int rows) {
+                                               progress(QStringLiteral("Proizvodi"), rows);
+                                           });
+                                       });
+    if (!done)
+        return;
+    tarvex::BusyCursor busy;
+    products->openWith(sql, std::move(found));
     products->setSortedFields(QStringLiteral("name"));
     products->first();
 }

@@ -16,7 +16,10 @@ public:
     void setChosenWarehouseId(qint32 id) { m_warehouseId = id; }
 
     void SetSearchProps() override;
+    // Reads the found products on a worker's connection, the window
+    // answering meanwhile; "Prekini" stops it and leaves the list as it was.
     void FindButtonClick() override;
+    class TWorkerBar* SearchBar() const { return m_workerBar; }
     QString ParseSQL() override;
 
     // The pickers behind the category and warehouse buttons: the category
@@ -33,6 +36,7 @@ private:
     qint32 m_warehouseId = 0;
     CategoryPicker m_categories;
     WarehousePicker m_warehouses;
+    class TWorkerBar* m_workerBar = nullptr;
 };
 
 } // namespace products

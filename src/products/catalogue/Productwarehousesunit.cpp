@@ -13,6 +13,7 @@
 #include "Stockhistoryunit.h"
 #include "Warehistoryunit.h"
 #include "Warehouseunit.h"
+#include "Workerbar.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -130,7 +131,10 @@ TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QS
     auto* top = new QHBoxLayout;
     top->addWidget(m_navigator);
     top->addWidget(m_total, 1);
+    m_workerBar = new TWorkerBar(this);
+    m_workerBar->setBusyControls({m_navigator, m_wareHistory, m_stock, m_print, m_priceLabels});
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_workerBar);
     bottom->addStretch();
     bottom->addWidget(m_wareHistory);
     bottom->addWidget(m_stock);
@@ -176,19 +180,26 @@ void TProductWarehousesGroup::OpenWarehouses()
     pw.close();
     pw.setSql(rowsSql(productId));
     pw.open();
-    if (ProductDM->Options.CheckProductAmounts) {
-        recount(productId);
+    if (ProductDM->Options.CheckProductAmounts && !pw.isEmpty() && recount(productId)) {
         pw.close();
         pw.open();
     }
     showTotal();
 }
 
-void TProductWarehousesGroup::recount(qint64 productId)
+bool TProductWarehousesGroup::recount(qint64 productId)
 {
     QueryDataSet& pw = rows();
+    // The documents are counted on a worker; the writing is quick.
+    QMap<qint64, docrules::DocumentBalance> counted;
+    const bool done = m_workerBar->run(database(), [&](QSqlDatabase worker, const TProgress& progress) {
+        progress(QStringLiteral("Stanje iz dokumenata"), 0);
+        counted = docrules::documentBalances(worker, productId);
+    });
+    // Stopped: the amounts stay as stored.
+    if (!done)
+        return false;
     const QSqlDatabase db = database();
-    const QMap<qint64, docrules::DocumentBalance> counted = docrules::documentBalances(db, productId);
     const tarvex::Field& warehouse = pw.fieldByName(QStringLiteral("warehouseid"));
     const tarvex::Field& amount = pw.fieldByName(QStringLiteral("amount"));
     // Every warehouse's amount is recounted, or none is.
@@ -203,6 +214,7 @@ void TProductWarehousesGroup::recount(qint64 productId)
                                            {documents, productId, warehouseId}));
     }
     transaction.commit();
+    return true;
 }
 
 void TProductWarehousesGroup::showTotal()

@@ -32,9 +32,12 @@ public:
     QPushButton* PriceLabelsButton() const { return m_priceLabels; }
     QAction* KasaAddDefaultProductWarehouse() const { return m_addDefault; }
     QAction* KasaAddOtherProductWarehouse() const { return m_addOther; }
+    class TWorkerBar* RecountBar() const { return m_workerBar; }
 
     // (Re)loads the rows of the current product, re-counts them from the
-    // documents when the option asks for it, and shows the total.
+    // documents when the option asks for it, and shows the total. The
+    // documents are counted on a worker, the window answering meanwhile;
+    // "Prekini" stops the count and leaves the amounts as stored.
     void OpenWarehouses();
     void KasaAddDefaultProductWarehouseExecute();
     void KasaAddOtherProductWarehouseExecute();
@@ -47,7 +50,8 @@ public:
 
 private:
     QString rowsSql(qint64 productId) const;
-    void recount(qint64 productId);
+    // False when the count was stopped.
+    bool recount(qint64 productId);
     void showTotal();
     void addToWarehouse(qint64 warehouseId);
 
@@ -60,6 +64,7 @@ private:
     QPushButton* m_priceLabels = nullptr;
     QAction* m_addDefault = nullptr;
     QAction* m_addOther = nullptr;
+    class TWorkerBar* m_workerBar = nullptr;
 };
 
 } // namespace products

@@ -11,12 +11,12 @@
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "QueryDataSet.h"
+#include "Workerbar.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QProgressBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -90,21 +90,11 @@ TStockCardWindow::TStockCardWindow(const QString& caption, const QString& wareho
     top->addSpacing(12);
     top->addWidget(m_find);
     top->addStretch();
-    m_worker = new TReportWorker(this);
-    m_progress = new QProgressBar(this);
-    m_progress->setRange(0, 0);
-    m_progress->setMaximumWidth(160);
-    m_step = new QLabel(this);
-    m_cancel = new QPushButton(QStringLiteral("Prekini"), this);
-    m_cancel->setAutoDefault(false);
-    connect(m_cancel, &QPushButton::clicked, m_worker, &TReportWorker::cancel);
-    connect(m_worker, &TReportWorker::progressed, m_step, &QLabel::setText);
-    showRunning(false);
+    m_workerBar = new TWorkerBar(this);
+    m_workerBar->setBusyControls({m_find, m_print});
 
     m_bottomRow = new QHBoxLayout;
-    m_bottomRow->addWidget(m_progress);
-    m_bottomRow->addWidget(m_step);
-    m_bottomRow->addWidget(m_cancel);
+    m_bottomRow->addWidget(m_workerBar);
     m_bottomRow->addStretch();
     m_bottomRow->addWidget(m_print);
     m_bottomRow->addWidget(m_close);
@@ -139,31 +129,17 @@ void TStockCardWindow::openProductList(const QString& sql)
 
 bool TStockCardWindow::runOnWorker(const TReportWorker::Work& work)
 {
-    if (m_worker->isRunning())
-        return false;
-    showRunning(true);
-    struct Done {
-        TStockCardWindow* window;
-        ~Done() { window->showRunning(false); }
-    } done{this};
-    return m_worker->run(ProductDM->ZConnection()->database(), work);
+    return m_workerBar->run(ProductDM->ZConnection()->database(), work);
 }
 
-void TStockCardWindow::showRunning(bool running)
-{
-    m_progress->setVisible(running);
-    m_step->setVisible(running);
-    m_step->clear();
-    m_cancel->setVisible(running);
-    m_find->setEnabled(!running);
-    m_print->setEnabled(!running);
-}
+QProgressBar* TStockCardWindow::ProgressBar() const { return m_workerBar->progressBar(); }
+QLabel* TStockCardWindow::StepLabel() const { return m_workerBar->stepLabel(); }
+QPushButton* TStockCardWindow::CancelButton() const { return m_workerBar->cancelButton(); }
 
 void TStockCardWindow::closeEvent(QCloseEvent* event)
 {
     // Closed while reading: the reading stops first, then the window closes.
-    if (m_worker->isRunning()) {
-        m_worker->cancel();
+    if (m_workerBar->stopForClose()) {
         event->ignore();
         return;
     }

@@ -44,9 +44,9 @@ public:
     tarvex::MemoryTable* CDS() const { return m_table; }
     tarvex::QueryDataSet* InventoryZQ() const { return m_products; }
     // Shown while the stock cards are read: the step, and "Prekini".
-    QProgressBar* ProgressBar() const { return m_progress; }
-    QLabel* StepLabel() const { return m_step; }
-    QPushButton* CancelButton() const { return m_cancel; }
+    QProgressBar* ProgressBar() const;
+    QLabel* StepLabel() const;
+    QPushButton* CancelButton() const;
 
     // The date picker opens on today; a confirmed date replaces the field.
     void ToDateButtonClick();
@@ -71,7 +71,6 @@ protected:
 
 private:
     void ChangeDate(QLineEdit* field);
-    void showRunning(bool running);
 
     tarvex::QueryDataSet* m_products = nullptr;
     tarvex::MemoryTable* m_table = nullptr;
@@ -82,10 +81,7 @@ private:
     QPushButton* m_close = nullptr;
     tarvex::DBGrid* m_grid = nullptr;
     QHBoxLayout* m_bottomRow = nullptr;
-    TReportWorker* m_worker = nullptr;
-    QProgressBar* m_progress = nullptr;
-    QLabel* m_step = nullptr;
-    QPushButton* m_cancel = nullptr;
+    class TWorkerBar* m_workerBar = nullptr;
 };
 
 } // namespace products

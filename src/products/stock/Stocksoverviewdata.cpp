@@ -5,7 +5,6 @@
 #include "Documentrules.h"
 #include "Format.h"
 #include "MemoryTable.h"
-#include "QueryDataSet.h"
 #include "Reportwindow.h"
 #include "Rounding.h"
 
@@ -68,35 +67,80 @@ const int kNarrowedProducts = 200;
 const QString kQuantityFormat = QStringLiteral("#,##0.######");
 const QString kPriceFormat = QStringLiteral("0.00");
 
-// The stock and sales column a warehouse feeds; MP7 and VP add several.
-struct WarehouseColumns {
-    const char* stock;
-    const char* sale;
+// The record of one product as the table's fields hold it, in their order.
+struct Record {
+    QVector<QVariant> values;
+
+    // An empty column takes the value; a filled one adds it.
+    void add(int column, double value)
+    {
+        QVariant& field = values[column];
+        field = field.isNull() ? value : field.toDouble() + value;
+    }
 };
 
-const WarehouseColumns* columnsOf(qint64 warehouseId)
+// Positions of the fields in a record, looked up once.
+struct Columns {
+    int productId, code, name, ordered, reserved, totalSale, totalSale7, days, supplier, recommended, web, b2b,
+        supply;
+    int mpAmount[9], mpSale[9];
+    int vpAmount, vpSale;
+    int count;
+
+    Columns()
+    {
+        const QStringList names = QStringList{QStringLiteral("ProductID")} + StocksOverviewColumns();
+        auto at = [&](const QString& name) { return int(names.indexOf(name)); };
+        productId = 0;
+        code = at(QStringLiteral("ProductCode"));
+        name = at(QStringLiteral("ProductName"));
+        ordered = at(QStringLiteral("orderedamount"));
+        reserved = at(QStringLiteral("reservedamount"));
+        totalSale = at(QStringLiteral("totalsale"));
+        totalSale7 = at(QStringLiteral("totalsale7"));
+        days = at(QStringLiteral("daysonstock"));
+        supplier = at(QStringLiteral("lastsupplier"));
+        recommended = at(QStringLiteral("recommendedpricewithvat"));
+        web = at(QStringLiteral("webpricewithvat"));
+        b2b = at(QStringLiteral("b2bprice"));
+        supply = at(QStringLiteral("supplyprice"));
+        for (int i = 0; i < 9; ++i) {
+            mpAmount[i] = at(QStringLiteral("mp%1amount").arg(i + 1));
+            mpSale[i] = at(QStringLiteral("mp%1sale").arg(i + 1));
+        }
+        vpAmount = at(QStringLiteral("vp1amount"));
+        vpSale = at(QStringLiteral("vp1sale"));
+        count = int(names.size());
+    }
+};
+
+const Columns& columns()
 {
-    static const WarehouseColumns mp[] = {
-        {"mp1amount", "mp1sale"}, {"mp2amount", "mp2sale"}, {"mp3amount", "mp3sale"},
-        {"mp4amount", "mp4sale"}, {"mp5amount", "mp5sale"}, {"mp6amount", "mp6sale"},
-        {"mp7amount", "mp7sale"}, {"mp8amount", "mp8sale"}, {"mp9amount", "mp9sale"},
-    };
-    static const WarehouseColumns vp = {"vp1amount", "vp1sale"};
+    static const Columns positions;
+    return positions;
+}
+
+// The stock and sales column a warehouse feeds (-1: none); MP7 and VP add several.
+int stockColumnOf(qint64 warehouseId, bool sale)
+{
+    const Columns& c = columns();
+    const int* mp = sale ? c.mpSale : c.mpAmount;
+    const int vp = sale ? c.vpSale : c.vpAmount;
     switch (warehouseId) {
-    case 2: return &mp[0];
-    case 4: return &mp[1];
-    case 3: return &mp[2];
-    case 7: return &mp[3];
-    case 10: return &mp[4];
-    case 6: return &mp[5];
+    case 2: return mp[0];
+    case 4: return mp[1];
+    case 3: return mp[2];
+    case 7: return mp[3];
+    case 10: return mp[4];
+    case 6: return mp[5];
     case 5:
-    case 11: return &mp[6];
-    case 15: return &mp[7];
-    case 19: return &mp[8];
+    case 11: return mp[6];
+    case 15: return mp[7];
+    case 19: return mp[8];
     case 1:
     case 20:
-    case 23: return &vp;
-    default: return nullptr;
+    case 23: return vp;
+    default: return -1;
     }
 }
 
@@ -104,13 +148,6 @@ const WarehouseColumns* columnsOf(qint64 warehouseId)
 bool isReserveWarehouse(qint64 warehouseId)
 {
     return warehouseId == 8 || warehouseId == 9 || warehouseId == 12 || warehouseId == 13 || warehouseId == 14;
-}
-
-// An empty column takes the value; a filled one adds it.
-void addTo(tarvex::MemoryTable& table, const QString& fieldName, double value)
-{
-    tarvex::Field& field = table.fieldByName(fieldName);
-    field.setValue(field.isNull() ? value : field.asFloat() + value);
 }
 
 QString idList(const QList<qint64>& ids)
@@ -211,59 +248,45 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
 }
 
 // The sales of the period per warehouse and in the last seven days.
-void fillSales(tarvex::MemoryTable& table, qint64 productId, const ProductDocuments& documents)
+void fillSales(Record& record, qint64 productId, const ProductDocuments& documents)
 {
+    const Columns& c = columns();
     const auto period = documents.periodSales.constFind(productId);
     if (period != documents.periodSales.constEnd()) {
         for (const WarehouseSale& sale : *period) {
             if (tarvex::BetterRoundTo(sale.sale, -6) == 0)
                 continue;
-            if (const WarehouseColumns* columns = columnsOf(sale.warehouseId))
-                addTo(table, QString::fromLatin1(columns->sale), sale.sale);
-            addTo(table, QStringLiteral("totalsale"), sale.sale);
+            const int column = stockColumnOf(sale.warehouseId, true);
+            if (column >= 0)
+                record.add(column, sale.sale);
+            record.add(c.totalSale, sale.sale);
         }
     }
     const double week = documents.weekSales.value(productId);
     if (tarvex::BetterRoundTo(week, -6) != 0)
-        table.fieldByName(QStringLiteral("totalsale7")).setValue(week);
+        record.values[c.totalSale7] = week;
 }
 
 // Days since the last supply (or stock entry, or the date kept in the
 // tariff number) and the supplier.
-void fillLastSupply(tarvex::MemoryTable& table, qint64 productId, const QVariant& tariffNumber, const QDateTime& now,
+void fillLastSupply(Record& record, qint64 productId, const QVariant& tariffNumber, const QDateTime& now,
                     const ProductDocuments& documents)
 {
+    const Columns& c = columns();
     QDate since;
     const auto supply = documents.supplies.constFind(productId);
     const auto entry = documents.entries.constFind(productId);
     if (supply != documents.supplies.constEnd()) {
         since = supply->date;
         if (!supply->partner.isEmpty())
-            table.fieldByName(QStringLiteral("lastsupplier")).setValue(supply->partner);
+            record.values[c.supplier] = supply->partner;
     } else if (entry != documents.entries.constEnd()) {
         since = *entry;
     } else if (!tariffNumber.isNull() && !tariffNumber.toString().isEmpty()) {
         since = tarvex::MyDateStrToDate(tariffNumber.toString());
     }
     if (since.isValid())
-        table.fieldByName(QStringLiteral("daysonstock")).setValue(WholeDaysBetween(since, now));
-}
-
-void fillProduct(tarvex::QueryDataSet& query, tarvex::MemoryTable& table, qint64 productId, const QDateTime& now,
-                 const ProductDocuments& documents)
-{
-    auto copy = [&](const char* to, const char* from) {
-        table.fieldByName(QString::fromLatin1(to)).setValue(query.fieldByName(QString::fromLatin1(from)).value());
-    };
-    table.fieldByName(QStringLiteral("ProductID")).setValue(productId);
-    copy("ProductCode", "code");
-    copy("ProductName", "name");
-    copy("supplyprice", "supplyprice");
-    copy("recommendedpricewithvat", "RecommendedPriceVAT");
-    copy("webpricewithvat", "WebPriceVAT");
-    copy("b2bprice", "b2bprice");
-    fillSales(table, productId, documents);
-    fillLastSupply(table, productId, query.fieldByName(QStringLiteral("tariffnumber")).value(), now, documents);
+        record.values[c.days] = WholeDaysBetween(since, now);
 }
 
 struct StockRow {
@@ -274,21 +297,23 @@ struct StockRow {
     double lent;
 };
 
-// Adds one stock row (one warehouse of the current product) to the record.
-void addStockRow(const StockRow& row, tarvex::MemoryTable& table)
+// Adds one stock row (one warehouse of the product) to the record.
+void addStockRow(const StockRow& row, Record& record)
 {
+    const Columns& c = columns();
     if (row.ordered > 0)
-        addTo(table, QStringLiteral("orderedamount"), row.ordered);
+        record.add(c.ordered, row.ordered);
     if (row.reserved > 0 || row.lent > 0)
-        addTo(table, QStringLiteral("reservedamount"), row.reserved + row.lent);
+        record.add(c.reserved, row.reserved + row.lent);
     if (row.amount > 0) {
-        if (const WarehouseColumns* columns = columnsOf(row.warehouseId))
-            addTo(table, QString::fromLatin1(columns->stock), row.amount);
+        const int column = stockColumnOf(row.warehouseId, false);
+        if (column >= 0)
+            record.add(column, row.amount);
     }
     // What a reserve warehouse holds beyond its reservations is reserved too.
     const double free = row.amount - (row.reserved + row.lent);
     if (free > 0 && isReserveWarehouse(row.warehouseId))
-        addTo(table, QStringLiteral("reservedamount"), free);
+        record.add(c.reserved, free);
 }
 
 } // namespace
@@ -388,11 +413,9 @@ void DefineStocksOverviewFields(tarvex::MemoryTable& table)
     }
 }
 
-void FillStocksOverview(tarvex::QueryDataSet& query, tarvex::MemoryTable& table,
-                        const TStocksOverviewFilter& filter, const QDateTime& now, const TProgress& progress)
+TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOverviewFilter& filter,
+                                            const QDateTime& now, const TProgress& progress)
 {
-    QSqlDatabase db = query.connection()->database();
-    query.close();
     if (progress)
         progress(QStringLiteral("Zalihe"), 0);
     // The stock rows of a product in several chosen categories come once.
@@ -407,43 +430,53 @@ void FillStocksOverview(tarvex::QueryDataSet& query, tarvex::MemoryTable& table,
                                                               rows.value(3).toDouble(), rows.value(4).toDouble(),
                                                               rows.value(5).toDouble()});
     }
-    if (progress)
-        progress(QStringLiteral("Proizvodi"), int(stock.size()));
-    query.setSql(tarvex::Format(kProductsSql, {narrowing}));
-    query.open();
     QSet<qint64> listed;
     listed.reserve(int(stock.size()));
     for (auto it = stock.constBegin(); it != stock.constEnd(); ++it)
         listed.insert(it.key());
     const ProductDocuments documents = readDocuments(db, filter, now.date(), listed, progress);
 
-    TControlsOff off(table);
-    // The user's sort order comes back afterwards.
-    const QString order = table.indexName();
-    table.setIndexName(QString());
-    table.emptyDataSet();
-    struct RestoreOrder {
-        tarvex::MemoryTable& table;
-        const QString& order;
-        ~RestoreOrder()
-        {
-            table.cancel();
-            table.setIndexName(order);
-            table.first();
-        }
-    } restore{table, order};
-
-    const tarvex::Field& productIdField = query.fieldByName(QStringLiteral("productid"));
-    for (query.first(); !query.eof(); query.next()) {
-        const qint64 productId = productIdField.asLargeInt();
-        table.append();
-        fillProduct(query, table, productId, now, documents);
+    if (progress)
+        progress(QStringLiteral("Proizvodi"), int(stock.size()));
+    const Columns& c = columns();
+    TStocksOverviewResult result;
+    result.records.reserve(size_t(stock.size()));
+    QSqlQuery products = tarvex::selectSql(db, tarvex::Format(kProductsSql, {narrowing}));
+    while (products.next()) {
+        const qint64 productId = products.value(0).toLongLong();
+        Record record{QVector<QVariant>(c.count)};
+        record.values[c.productId] = productId;
+        record.values[c.code] = products.value(1);
+        record.values[c.name] = products.value(2);
+        record.values[c.supply] = products.value(3);
+        record.values[c.recommended] = products.value(4);
+        record.values[c.web] = products.value(5);
+        record.values[c.b2b] = products.value(6);
+        const QString description = products.value(7).toString();
+        if (!description.isEmpty())
+            result.descriptions.insert(productId, description);
+        fillSales(record, productId, documents);
+        fillLastSupply(record, productId, products.value(8), now, documents);
         for (const StockRow& row : stock.value(productId))
-            addStockRow(row, table);
-        table.post();
-        if (progress && table.recordCount() % 5000 == 0)
-            progress(QStringLiteral("Zapisi"), table.recordCount());
+            addStockRow(row, record);
+        result.records.push_back(std::move(record.values));
+        if (progress && result.records.size() % 20000 == 0)
+            progress(QStringLiteral("Proizvodi"), int(result.records.size()));
     }
+    return result;
+}
+
+void ShowStocksOverview(tarvex::MemoryTable& table, TStocksOverviewResult result)
+{
+    TControlsOff off(table);
+    table.loadRecords(std::move(result.records));
+    table.first();
+}
+
+void FillStocksOverview(QSqlDatabase db, tarvex::MemoryTable& table, const TStocksOverviewFilter& filter,
+                        const QDateTime& now, const TProgress& progress)
+{
+    ShowStocksOverview(table, ComputeStocksOverview(db, filter, now, progress));
 }
 
 int WholeDaysBetween(const QDate& date, const QDateTime& now)

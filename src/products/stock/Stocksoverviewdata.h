@@ -9,13 +9,16 @@
 #include "Reportprogress.h"
 
 #include <QDateTime>
+#include <QHash>
+#include <QVariant>
+#include <QVector>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <vector>
 
 namespace tarvex {
 class MemoryTable;
-class QueryDataSet;
 } // namespace tarvex
 
 namespace products {
@@ -49,14 +52,26 @@ void DefineStocksOverviewFields(tarvex::MemoryTable& table);
 // Fields of the overview in the grid's order (ProductID not among them).
 QStringList StocksOverviewColumns();
 
-// Opens `query` on the listed products, one row each with its description
-// (it stays open, the memo reads the descriptions from it), and fills the
-// open table afresh, one record per product, adding up its stock rows. `now` is the moment the days on stock count to and whose date
-// ends the seven-day sales. The sales, supplies and stock entries are read
-// for all listed products together, one pass each. A database error leaves
-// the records posted so far.
-void FillStocksOverview(tarvex::QueryDataSet& query, tarvex::MemoryTable& table,
-                        const TStocksOverviewFilter& filter, const QDateTime& now, const TProgress& progress = {});
+// The overview as computed: one record per product in the list's order
+// (by name, code, id), each with the table's fields in their order, and the
+// products' descriptions (the memo's text) by product.
+struct TStocksOverviewResult {
+    std::vector<QVector<QVariant>> records;
+    QHash<qint64, QString> descriptions;
+};
+
+// Computes the overview on `db` (a worker's connection may be used): the
+// listed products with their stock rows added up; `now` is the moment the
+// days on stock count to and whose date ends the seven-day sales. The sales,
+// supplies and stock entries are read for all listed products together, one
+// pass each. Throws DatabaseError.
+TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOverviewFilter& filter,
+                                            const QDateTime& now, const TProgress& progress = {});
+// Puts the records into the open table afresh, the user's sort order kept.
+void ShowStocksOverview(tarvex::MemoryTable& table, TStocksOverviewResult result);
+// Both, on one connection.
+void FillStocksOverview(QSqlDatabase db, tarvex::MemoryTable& table, const TStocksOverviewFilter& filter,
+                        const QDateTime& now, const TProgress& progress = {});
 
 // Whole days between a date (at its midnight) and a moment, either way.
 int WholeDaysBetween(const QDate& date, const QDateTime& now);

@@ -17,6 +17,7 @@
 #include "QueryDataSet.h"
 #include "Reportdates.h"
 #include "ReportEngine.h"
+#include "Workerbar.h"
 #include "Workstation.h"
 
 #include <QCloseEvent>
@@ -57,8 +58,6 @@ TStocksOverviewForm::TStocksOverviewForm(const QString& layoutDir, QWidget* pare
     : TReportWindow(parent), m_layoutDir(layoutDir)
 {
     setWindowTitle(kCaption);
-    m_query = new tarvex::QueryDataSet(this);
-    m_query->setReadOnly(true);
     m_table = new tarvex::MemoryTable(this);
     m_table->setObjectName(kCaption);
     DefineStocksOverviewFields(*m_table);
@@ -104,7 +103,10 @@ TStocksOverviewForm::TStocksOverviewForm(const QString& layoutDir, QWidget* pare
     m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
     m_close->setAutoDefault(false);
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
+    m_workerBar = new TWorkerBar(this);
+    m_workerBar->setBusyControls({m_find, m_export});
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_workerBar);
     bottom->addStretch();
     bottom->addWidget(m_close);
 
@@ -260,25 +262,36 @@ TStocksOverviewFilter TStocksOverviewForm::CurrentFilter() const
 
 void TStocksOverviewForm::FindButtonClick()
 {
+    const TStocksOverviewFilter filter = CurrentFilter();
+    const QDateTime now = tarvex::hostClock().now();
     try {
-        tarvex::BusyCursor busy;
-        m_query->close();
-        m_query->setConnection(ProductDM->ZConnection());
-        FillStocksOverview(*m_query, *m_table, CurrentFilter(), tarvex::hostClock().now());
+        TStocksOverviewResult result;
+        const bool done = m_workerBar->run(database(), [&](QSqlDatabase db, const TProgress& progress) {
+            result = ComputeStocksOverview(db, filter, now, progress);
+        });
+        // Stopped: the table stays as it was, nothing of the stopped count in it.
+        if (!done)
+            return;
+        m_descriptions = std::move(result.descriptions);
+        m_shown = true;
+        ShowStocksOverview(*m_table, std::move(result));
     } catch (const std::exception& e) {
         tarvex::dialogs().showException(e);
     }
     StocksOverviewCDSAfterScroll();
 }
 
+QProgressBar* TStocksOverviewForm::ProgressBar() const { return m_workerBar->progressBar(); }
+QLabel* TStocksOverviewForm::StepLabel() const { return m_workerBar->stepLabel(); }
+QPushButton* TStocksOverviewForm::CancelButton() const { return m_workerBar->cancelButton(); }
+
 void TStocksOverviewForm::StocksOverviewCDSAfterScroll()
 {
-    // Not while the table is being filled: the query's cursor walks then.
-    if (m_table->controlsDisabled() || !m_query->isActive() || m_table->isEmpty())
+    // Not while the table is being filled, nor before the first computation.
+    if (m_table->controlsDisabled() || !m_shown || m_table->isEmpty())
         return;
     const qint64 productId = m_table->fieldByName(QStringLiteral("ProductID")).asLargeInt();
-    if (m_query->locate(QStringLiteral("productid"), productId))
-        m_memo->setPlainText(m_query->fieldByName(QStringLiteral("description")).asString());
+    m_memo->setPlainText(m_descriptions.value(productId));
 }
 
 void TStocksOverviewForm::StocksOverviewDBGTitleClick(const QString& fieldName)
@@ -350,6 +363,11 @@ void TStocksOverviewForm::FormClose()
 
 void TStocksOverviewForm::closeEvent(QCloseEvent* event)
 {
+    // Closed while counting: the count stops first, then the window closes.
+    if (m_workerBar->stopForClose()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     TReportWindow::closeEvent(event);
 }
@@ -357,6 +375,8 @@ void TStocksOverviewForm::closeEvent(QCloseEvent* event)
 void TStocksOverviewForm::done(int result)
 {
     // Escape closes through here without a close event.
+    if (m_workerBar->stopForClose())
+        return;
     FormClose();
     TReportWindow::done(result);
 }

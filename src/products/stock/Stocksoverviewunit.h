@@ -10,8 +10,10 @@
 #include "Stocksoverviewdata.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
@@ -20,7 +22,6 @@ class QTreeWidgetItem;
 namespace tarvex {
 class DBGrid;
 class MemoryTable;
-class QueryDataSet;
 } // namespace tarvex
 
 namespace products {
@@ -46,10 +47,15 @@ public:
     QPushButton* ToDateButton() const { return m_toButton; }
     tarvex::DBGrid* StocksOverviewDBG() const { return m_grid; }
     tarvex::MemoryTable* StocksOverviewCDS() const { return m_table; }
-    tarvex::QueryDataSet* StocksOverviewZQ() const { return m_query; }
     QPlainTextEdit* ProdDescMemo() const { return m_memo; }
     QPushButton* ExportToExcelButton() const { return m_export; }
     QPushButton* CloseButton() const { return m_close; }
+    // Shown while the overview is counted: the step and rows so far, and
+    // "Prekini", which stops it and leaves the table as it was.
+    QProgressBar* ProgressBar() const;
+    QLabel* StepLabel() const;
+    QPushButton* CancelButton() const;
+    class TWorkerBar* WorkerBar() const { return m_workerBar; }
     // "<layoutDir>/StocksOverviewDS.cfg"
     QString LayoutFileName() const;
 
@@ -58,6 +64,8 @@ public:
     // The narrowing as the controls show it now.
     TStocksOverviewFilter CurrentFilter() const;
 
+    // Counts on a worker's connection; returns when the table is shown or
+    // the count was stopped, the window answering meanwhile.
     void FindButtonClick();
     void FromDateButtonClick();
     void ToDateButtonClick();
@@ -82,7 +90,10 @@ private:
 
     QString m_layoutDir;
     bool m_layoutSaved = false;
-    tarvex::QueryDataSet* m_query = nullptr;
+    // The listed products' descriptions, from the last computation.
+    QHash<qint64, QString> m_descriptions;
+    bool m_shown = false;
+    class TWorkerBar* m_workerBar = nullptr;
     tarvex::MemoryTable* m_table = nullptr;
     QTreeWidget* m_tree = nullptr;
     QLineEdit* m_code = nullptr;

@@ -11,7 +11,7 @@
 #include "Modal.h"
 #include "Productdmunit.h"
 #include "Reportdates.h"
-#include "Reportworker.h"
+#include "Workerbar.h"
 #include "Rounding.h"
 
 #include <QCheckBox>
@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QCloseEvent>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QVBoxLayout>
@@ -302,23 +301,11 @@ TTurnoverAllWarehousesForm::TTurnoverAllWarehousesForm(QWidget* parent) : TRepor
     top->addSpacing(12);
     top->addWidget(m_find);
     top->addStretch();
-    m_worker = new TReportWorker(this);
-    m_progress = new QProgressBar(this);
-    m_progress->setRange(0, 0); // rows to come are unknown: a busy bar
-    m_progress->setMaximumWidth(160);
-    m_step = new QLabel(this);
-    m_cancel = new QPushButton(QStringLiteral("Prekini"), this);
-    m_cancel->setAutoDefault(false);
-    connect(m_cancel, &QPushButton::clicked, m_worker, &TReportWorker::cancel);
-    connect(m_worker, &TReportWorker::progressed, this, [this](const QString& step, int rows) {
-        m_step->setText(rows > 0 ? QStringLiteral("%1: %2").arg(step).arg(rows) : step);
-    });
-    showRunning(false);
+    m_workerBar = new TWorkerBar(this);
+    m_workerBar->setBusyControls({m_find, m_print});
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_progress);
-    bottom->addWidget(m_step);
-    bottom->addWidget(m_cancel);
+    bottom->addWidget(m_workerBar);
     bottom->addStretch();
     bottom->addWidget(m_print);
     bottom->addWidget(m_close);
@@ -367,48 +354,33 @@ void TTurnoverAllWarehousesForm::FindButtonClick()
     request.toText = m_to->text();
     request.warehouseName = m_warehouse->currentText();
     request.excludeServices = m_excludeServices->isChecked();
-    if (m_worker->isRunning())
-        return;
-    showRunning(true);
     try {
         std::vector<TTurnoverRow> rows;
-        const bool done = m_worker->run(ProductDM->ZConnection()->database(),
-                                        [&](QSqlDatabase db, const TProgress& progress) {
-                                            rows = ComputeTurnover(db, request, progress);
-                                        });
+        const bool done = m_workerBar->run(ProductDM->ZConnection()->database(),
+                                           [&](QSqlDatabase db, const TProgress& progress) {
+                                               rows = ComputeTurnover(db, request, progress);
+                                           });
         // Stopped: the list stays as it was, nothing of the stopped count in it.
-        if (done) {
-            m_step->setText(QStringLiteral("Prikaz"));
+        if (done)
             ShowTurnover(*m_table, rows);
-        }
     } catch (const std::exception& e) {
-        showRunning(false);
         tarvex::dialogs().showException(e);
-        return;
     }
-    showRunning(false);
-}
-
-void TTurnoverAllWarehousesForm::showRunning(bool running)
-{
-    m_progress->setVisible(running);
-    m_step->setVisible(running);
-    m_step->clear();
-    m_cancel->setVisible(running);
-    m_find->setEnabled(!running);
-    m_print->setEnabled(!running);
 }
 
 void TTurnoverAllWarehousesForm::closeEvent(QCloseEvent* event)
 {
     // Closed while counting: the count stops first, then the window closes.
-    if (m_worker->isRunning()) {
-        m_worker->cancel();
+    if (m_workerBar->stopForClose()) {
         event->ignore();
         return;
     }
     TReportWindow::closeEvent(event);
 }
+
+QProgressBar* TTurnoverAllWarehousesForm::ProgressBar() const { return m_workerBar->progressBar(); }
+QLabel* TTurnoverAllWarehousesForm::StepLabel() const { return m_workerBar->stepLabel(); }
+QPushButton* TTurnoverAllWarehousesForm::CancelButton() const { return m_workerBar->cancelButton(); }
 
 QString TTurnoverAllWarehousesForm::GetPrintHeader() const
 {

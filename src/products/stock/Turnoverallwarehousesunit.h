@@ -78,9 +78,9 @@ public:
     QPushButton* CloseButton() const { return m_close; }
     // Shown while the turnover is counted: the step and rows so far, and
     // "Prekini", which stops it and leaves the list as it was.
-    QProgressBar* ProgressBar() const { return m_progress; }
-    QLabel* StepLabel() const { return m_step; }
-    QPushButton* CancelButton() const { return m_cancel; }
+    QProgressBar* ProgressBar() const;
+    QLabel* StepLabel() const;
+    QPushButton* CancelButton() const;
     tarvex::DBGrid* TurnoverAllWarehousesDBG() const { return m_grid; }
     tarvex::MemoryTable* TurnoverAllWarehousesCDS() const { return m_table; }
 
@@ -100,8 +100,6 @@ protected:
 
 private:
     void FormCreate();
-    void showRunning(bool running);
-
     QLineEdit* m_from = nullptr;
     QLineEdit* m_to = nullptr;
     QPushButton* m_fromButton = nullptr;
@@ -111,10 +109,7 @@ private:
     QPushButton* m_find = nullptr;
     QPushButton* m_print = nullptr;
     QPushButton* m_close = nullptr;
-    QProgressBar* m_progress = nullptr;
-    QLabel* m_step = nullptr;
-    QPushButton* m_cancel = nullptr;
-    class TReportWorker* m_worker = nullptr;
+    class TWorkerBar* m_workerBar = nullptr;
     tarvex::DBGrid* m_grid = nullptr;
     tarvex::MemoryTable* m_table = nullptr;
 };
