@@ -213,6 +213,21 @@ TEST_F(StockFastPathEdgeTest, OverviewAgreesForEveryStockModeAndNarrowing)
     // counts its days from the date kept in its tariff number.
     EXPECT_EQ(tables.fastValue(tables.fastRow("ProductID", 3), "lastsupplier").toString(), "Dobavljač A");
     EXPECT_EQ(tables.fastValue(tables.fastRow("ProductID", 6), "daysonstock").toInt(), 50);
+
+    // Names and codes the server orders by its collation: letter case and
+    // accents alike, trailing spaces as none, a tab before the padding.
+    sql("INSERT INTO product (productid, name, code, unitname, taxid, pricecurrency, type, active) VALUES "
+        "(40, 'ab', 'k2', 'kom', 1, 'RSD', 'r', 'y'), (41, 'ab ', 'K1', 'kom', 1, 'RSD', 'r', 'y'), "
+        "(42, CONCAT('ab', CHAR(9)), 'k0', 'kom', 1, 'RSD', 'r', 'y'), (43, 'AB', 'k1 ', 'kom', 1, 'RSD', 'r', 'y'), "
+        "(44, 'Čaj', 'c', 'kom', 1, 'RSD', 'r', 'y'), (45, 'caj', 'C', 'kom', 1, 'RSD', 'r', 'y'), "
+        "(46, 'Ćevap', NULL, 'kom', 1, 'RSD', 'r', 'y'), (47, 'cevap', '', 'kom', 1, 'RSD', 'r', 'y'), "
+        "(48, '', 'z', 'kom', 1, 'RSD', 'r', 'y'), (49, 'ab', 'k2', 'kom', 1, 'RSD', 'r', 'y')");
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount) SELECT productid, 2, 1 FROM product WHERE "
+        "productid BETWEEN 40 AND 49");
+    compareOverview(filter);
+    EXPECT_EQ(m_rows, 15);
+    sql("DELETE FROM productwarehouse WHERE productid BETWEEN 40 AND 49");
+    sql("DELETE FROM product WHERE productid BETWEEN 40 AND 49");
 }
 
 TEST_F(StockFastPathEdgeTest, StockCardReportsAgreeForEveryScopeAndDate)

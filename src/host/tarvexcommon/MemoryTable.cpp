@@ -48,8 +48,9 @@ void MemoryTable::loadRecords(std::vector<QVector<QVariant>> records)
                                    .arg(record.size())
                                    .arg(fields)
                                    .arg(objectName()));
+    // Emptied first, so no row of before stays current; the first row is.
+    emptyDataSet();
     RowList& rows = storage();
-    rows.clear();
     rows.reserve(records.size());
     for (QVector<QVariant>& record : records)
         rows.push_back(makeRow(std::move(record)));

@@ -1,5 +1,6 @@
 #include "Stocksoverviewdata.h"
 
+#include "Collationorder.h"
 #include "Connection.h"
 #include "DateText.h"
 #include "Documentrules.h"
@@ -12,26 +13,28 @@
 #include <QSet>
 #include <QSqlQuery>
 #include <QVector>
+#include <algorithm>
 
 namespace products {
 
 namespace {
 
-// The listed products, one row each, in the list's order; "%s" takes the
-// narrowing of their stock rows.
+// The products the filter lets through; "%s" takes the conditions on the
+// product. They are put in the list's order (name, code, id) here, by the
+// weights the server would sort the names and codes by: the server's own
+// sort of a hundred thousand names takes longer than reading them. The
+// descriptions are read one at a time, for the memo.
 const QString kProductsSql = QStringLiteral(
     "SELECT p.productid, p.code, p.name, p.supplyprice, p.recommendedprice * (1+t.value/100) AS "
-    "RecommendedPriceVAT, pd.webprice * (1+t.value/100) AS WebPriceVAT, pd.b2bprice, pd.description, "
-    "pd.tariffnumber FROM product AS p LEFT JOIN productdetail AS pd ON pd.productid = p.productid LEFT JOIN tax "
-    "AS t ON p.taxid = t.taxid WHERE p.productid IN (SELECT pw.productid FROM productwarehouse AS pw LEFT JOIN "
-    "product AS p ON pw.productid = p.productid %s) ORDER BY p.name, p.code, p.productid");
-// Their stock rows; "%s" as above.
+    "RecommendedPriceVAT, pd.webprice * (1+t.value/100) AS WebPriceVAT, pd.b2bprice, pd.tariffnumber, "
+    "WEIGHT_STRING(p.name), WEIGHT_STRING(p.code) FROM product AS p LEFT JOIN productdetail AS pd ON pd.productid = "
+    "p.productid LEFT JOIN tax AS t ON p.taxid = t.taxid WHERE %s");
+// The stock rows the filter lets through, without the product (its
+// conditions are the product list's); "%s" takes the conditions on the rows.
 const QString kStockRowsSql = QStringLiteral(
-    "SELECT %s pw.productid, pw.warehouseid, pw.amount, pw.orderedamount, pw.reservedamount, pw.reversedamount "
-    "FROM productwarehouse AS pw LEFT JOIN product AS p ON pw.productid = p.productid %s");
-const QString kCategoryJoin =
-    QStringLiteral("LEFT JOIN productcategorypr AS pc ON pc.productid = pw.productid");
-
+    "SELECT pw.productid, pw.warehouseid, pw.amount, pw.orderedamount, pw.reservedamount, pw.reversedamount FROM "
+    "productwarehouse AS pw %s");
+const QString kDescriptionSql = QStringLiteral("SELECT description FROM productdetail WHERE productid = %d");
 
 const QString kCategoryChildrenSql = QStringLiteral("SELECT categoryprid FROM categorypr WHERE parentid IN (%s)");
 // Four generations below the selection: children to great-great-grandchildren.
@@ -357,6 +360,50 @@ QString StocksOverviewWhere(QSqlDatabase db, const TStocksOverviewFilter& filter
     return QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
 }
 
+namespace {
+
+// The filter's conditions on the product alone ("p"), joined by " AND ".
+QString productConditions(QSqlDatabase db, const TStocksOverviewFilter& filter)
+{
+    QStringList conditions;
+    if (!filter.code.isEmpty())
+        conditions << QStringLiteral("p.code LIKE ") + tarvex::quoteSqlText(filter.code + QLatin1Char('%'));
+    if (!filter.name.isEmpty())
+        conditions << QStringLiteral("p.name LIKE ") + tarvex::quoteSqlText(filter.name + QLatin1Char('%'));
+    if (filter.active == 2)
+        conditions << QStringLiteral("p.active = ") + tarvex::quoteSqlText(QStringLiteral("n"));
+    else if (filter.active != 0)
+        conditions << QStringLiteral("p.active != ") + tarvex::quoteSqlText(QStringLiteral("n"));
+    if (!filter.categories.isEmpty())
+        conditions << QStringLiteral("p.productid IN (SELECT pc.productid FROM productcategorypr AS pc WHERE "
+                                     "pc.categoryprid IN (") +
+                          idList(ExpandCategories(db, filter.categories)) + QStringLiteral("))");
+    conditions << QStringLiteral("p.type != 'u'");
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+// " WHERE " and the stock mode's conditions on the stock rows ("pw"), or
+// nothing.
+QString stockConditions(const TStocksOverviewFilter& filter)
+{
+    if (filter.stockMode == TStockMode::All)
+        return QString();
+    QString where = QStringLiteral(" WHERE pw.amount > 0");
+    if (filter.stockMode == TStockMode::Retail)
+        where += QStringLiteral(" AND pw.warehouseid IN ") + kRetailWarehouses;
+    else if (filter.stockMode == TStockMode::Wholesale)
+        where += QStringLiteral(" AND NOT (pw.warehouseid IN ") + kRetailWarehouses + QLatin1Char(')');
+    return where;
+}
+
+} // namespace
+
+QString StocksOverviewDescription(QSqlDatabase db, qint64 productId)
+{
+    QSqlQuery query = tarvex::selectSql(db, tarvex::Format(kDescriptionSql, {productId}));
+    return query.next() ? query.value(0).toString() : QString();
+}
+
 QStringList StocksOverviewColumns()
 {
     QStringList columns = {QStringLiteral("ProductCode"), QStringLiteral("ProductName"),
@@ -418,50 +465,67 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
 {
     if (progress)
         progress(QStringLiteral("Zalihe"), 0);
-    // The stock rows of a product in several chosen categories come once.
-    const bool categories = !filter.categories.isEmpty();
-    const QString narrowing = (categories ? kCategoryJoin : QString()) + StocksOverviewWhere(db, filter);
     QHash<qint64, QVector<StockRow>> stock;
     {
-        QSqlQuery rows = tarvex::selectSql(
-            db, tarvex::Format(kStockRowsSql, {categories ? QStringLiteral("DISTINCT") : QString(), narrowing}));
+        QSqlQuery rows = tarvex::selectSql(db, tarvex::Format(kStockRowsSql, {stockConditions(filter)}));
         while (rows.next())
             stock[rows.value(0).toLongLong()].append(StockRow{rows.value(1).toLongLong(), rows.value(2).toDouble(),
                                                               rows.value(3).toDouble(), rows.value(4).toDouble(),
                                                               rows.value(5).toDouble()});
     }
+    // Listed: the products that pass with at least one stock row that passes.
+    if (progress)
+        progress(QStringLiteral("Proizvodi"), 0);
+    struct Product {
+        qint64 id;
+        QVariant code, name, supply, recommended, web, b2b, tariffNumber, nameWeights, codeWeights;
+    };
+    std::vector<Product> products;
+    products.reserve(size_t(stock.size()));
+    {
+        QSqlQuery query = tarvex::selectSql(db, tarvex::Format(kProductsSql, {productConditions(db, filter)}));
+        while (query.next()) {
+            const qint64 productId = query.value(0).toLongLong();
+            if (stock.contains(productId))
+                products.push_back(Product{productId, query.value(1), query.value(2), query.value(3), query.value(4),
+                                           query.value(5), query.value(6), query.value(7), query.value(8),
+                                           query.value(9)});
+        }
+    }
+    const TCollationOrder names(db, QStringLiteral("product"), QStringLiteral("name"));
+    const TCollationOrder codes(db, QStringLiteral("product"), QStringLiteral("code"));
+    std::sort(products.begin(), products.end(), [&](const Product& a, const Product& b) {
+        if (const int c = names.compare(a.nameWeights, b.nameWeights))
+            return c < 0;
+        if (const int c = codes.compare(a.codeWeights, b.codeWeights))
+            return c < 0;
+        return a.id < b.id;
+    });
     QSet<qint64> listed;
-    listed.reserve(int(stock.size()));
-    for (auto it = stock.constBegin(); it != stock.constEnd(); ++it)
-        listed.insert(it.key());
+    listed.reserve(int(products.size()));
+    for (const Product& product : products)
+        listed.insert(product.id);
     const ProductDocuments documents = readDocuments(db, filter, now.date(), listed, progress);
 
     if (progress)
-        progress(QStringLiteral("Proizvodi"), int(stock.size()));
+        progress(QStringLiteral("Zapisi"), int(products.size()));
     const Columns& c = columns();
     TStocksOverviewResult result;
-    result.records.reserve(size_t(stock.size()));
-    QSqlQuery products = tarvex::selectSql(db, tarvex::Format(kProductsSql, {narrowing}));
-    while (products.next()) {
-        const qint64 productId = products.value(0).toLongLong();
+    result.records.reserve(products.size());
+    for (const Product& product : products) {
         Record record{QVector<QVariant>(c.count)};
-        record.values[c.productId] = productId;
-        record.values[c.code] = products.value(1);
-        record.values[c.name] = products.value(2);
-        record.values[c.supply] = products.value(3);
-        record.values[c.recommended] = products.value(4);
-        record.values[c.web] = products.value(5);
-        record.values[c.b2b] = products.value(6);
-        const QString description = products.value(7).toString();
-        if (!description.isEmpty())
-            result.descriptions.insert(productId, description);
-        fillSales(record, productId, documents);
-        fillLastSupply(record, productId, products.value(8), now, documents);
-        for (const StockRow& row : stock.value(productId))
+        record.values[c.productId] = product.id;
+        record.values[c.code] = product.code;
+        record.values[c.name] = product.name;
+        record.values[c.supply] = product.supply;
+        record.values[c.recommended] = product.recommended;
+        record.values[c.web] = product.web;
+        record.values[c.b2b] = product.b2b;
+        fillSales(record, product.id, documents);
+        fillLastSupply(record, product.id, product.tariffNumber, now, documents);
+        for (const StockRow& row : stock.value(product.id))
             addStockRow(row, record);
         result.records.push_back(std::move(record.values));
-        if (progress && result.records.size() % 20000 == 0)
-            progress(QStringLiteral("Proizvodi"), int(result.records.size()));
     }
     return result;
 }

@@ -53,11 +53,9 @@ void DefineStocksOverviewFields(tarvex::MemoryTable& table);
 QStringList StocksOverviewColumns();
 
 // The overview as computed: one record per product in the list's order
-// (by name, code, id), each with the table's fields in their order, and the
-// products' descriptions (the memo's text) by product.
+// (by name, code, id), each with the table's fields in their order.
 struct TStocksOverviewResult {
     std::vector<QVector<QVariant>> records;
-    QHash<qint64, QString> descriptions;
 };
 
 // Computes the overview on `db` (a worker's connection may be used): the
@@ -72,6 +70,9 @@ void ShowStocksOverview(tarvex::MemoryTable& table, TStocksOverviewResult result
 // Both, on one connection.
 void FillStocksOverview(QSqlDatabase db, tarvex::MemoryTable& table, const TStocksOverviewFilter& filter,
                         const QDateTime& now, const TProgress& progress = {});
+
+// The product's description (the memo's text); empty when it has none.
+QString StocksOverviewDescription(QSqlDatabase db, qint64 productId);
 
 // Whole days between a date (at its midnight) and a moment, either way.
 int WholeDaysBetween(const QDate& date, const QDateTime& now);

@@ -272,7 +272,6 @@ void TStocksOverviewForm::FindButtonClick()
         // Stopped: the table stays as it was, nothing of the stopped count in it.
         if (!done)
             return;
-        m_descriptions = std::move(result.descriptions);
         m_shown = true;
         ShowStocksOverview(*m_table, std::move(result));
     } catch (const std::exception& e) {
@@ -291,7 +290,11 @@ void TStocksOverviewForm::StocksOverviewCDSAfterScroll()
     if (m_table->controlsDisabled() || !m_shown || m_table->isEmpty())
         return;
     const qint64 productId = m_table->fieldByName(QStringLiteral("ProductID")).asLargeInt();
-    m_memo->setPlainText(m_descriptions.value(productId));
+    try {
+        m_memo->setPlainText(StocksOverviewDescription(database(), productId));
+    } catch (const std::exception& e) {
+        tarvex::dialogs().showException(e);
+    }
 }
 
 void TStocksOverviewForm::StocksOverviewDBGTitleClick(const QString& fieldName)

@@ -90,8 +90,7 @@ private:
 
     QString m_layoutDir;
     bool m_layoutSaved = false;
-    // The listed products' descriptions, from the last computation.
-    QHash<qint64, QString> m_descriptions;
+    // A computation has filled the table: the memo follows its rows.
     bool m_shown = false;
     class TWorkerBar* m_workerBar = nullptr;
     tarvex::MemoryTable* m_table = nullptr;

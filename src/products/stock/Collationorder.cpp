@@ -1,0 +1,55 @@
+#include "Collationorder.h"
+
+#include "Connection.h"
+#include "DatabaseError.h"
+
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <cstring>
+
+namespace products {
+
+TCollationOrder::TCollationOrder(QSqlDatabase db, const QString& table, const QString& column)
+{
+    QSqlQuery collation = tarvex::selectSql(
+        db, QStringLiteral("SELECT collation_name FROM information_schema.columns WHERE table_schema = DATABASE() "
+                           "AND table_name = %1 AND column_name = %2")
+                .arg(tarvex::quoteSqlText(table), tarvex::quoteSqlText(column)));
+    const QString name = collation.next() ? collation.value(0).toString() : QString();
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_]+$"));
+    if (!plain.match(name).hasMatch())
+        throw tarvex::DatabaseError(0, QStringLiteral("%1.%2 is not a text column").arg(table, column), QString());
+    QSqlQuery space = tarvex::selectSql(
+        db, QStringLiteral("SELECT WEIGHT_STRING(CONVERT(' ' USING utf8mb4) COLLATE %1)").arg(name));
+    if (space.next())
+        m_space = space.value(0).toByteArray();
+}
+
+int TCollationOrder::compare(const QVariant& a, const QVariant& b) const
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
+    const QByteArray x = a.toByteArray();
+    const QByteArray y = b.toByteArray();
+    const int common = int(qMin(x.size(), y.size()));
+    if (const int c = std::memcmp(x.constData(), y.constData(), size_t(common)))
+        return c < 0 ? -1 : 1;
+    if (x.size() == y.size())
+        return 0;
+    // The longer text's rest against spaces, as the server pads the shorter.
+    const QByteArray& longer = x.size() > y.size() ? x : y;
+    const int sign = x.size() > y.size() ? 1 : -1;
+    const int unit = int(m_space.size());
+    if (unit == 0)
+        return sign;
+    for (int at = common; at < longer.size(); at += unit) {
+        const int length = qMin(unit, int(longer.size()) - at);
+        if (const int c = std::memcmp(longer.constData() + at, m_space.constData(), size_t(length)))
+            return c < 0 ? -sign : sign;
+        if (length < unit)
+            return sign;
+    }
+    return 0;
+}
+
+} // namespace products
