@@ -160,6 +160,9 @@ void PrivateServer::writeDefaultsFile() const
     text += QStringLiteral("socket=%1\n").arg(m_socket);
     text += QStringLiteral("pid-file=%1/mariadbd.pid\n").arg(m_baseDir);
     text += QStringLiteral("log-error=%1\n").arg(errorLogPath());
+    // Temporary tables of its own folder: servers that share /tmp can name
+    // theirs alike (same pid in another container) and delete each other's.
+    text += QStringLiteral("tmpdir=%1/tmp\n").arg(m_baseDir);
     text += QStringLiteral("skip-networking\nskip-name-resolve\n");
     text += QStringLiteral("character-set-server=utf8mb4\ncollation-server=utf8mb4_unicode_ci\n");
     text += QStringLiteral("default-storage-engine=InnoDB\n");
@@ -270,6 +273,8 @@ bool PrivateServer::start()
     }
 
     writeDefaultsFile();
+    if (!QDir().mkpath(m_baseDir + QStringLiteral("/tmp")))
+        throw ServerError(QStringLiteral("Cannot create the folder %1/tmp").arg(m_baseDir));
     if (!QFileInfo::exists(dataDir() + QStringLiteral("/mysql")))
         initialiseDataDir();
     removeStaleFiles();

@@ -3,7 +3,8 @@
 // use, listening on a Unix socket only, reused while it runs, stopped cleanly.
 // The application's embedded default and the test runs both use it.
 //
-// Folder layout: my.cnf (mode 600), data/ (the data directory), server.lock
+// Folder layout: my.cnf (mode 600), data/ (the data directory), tmp/ (its
+// temporary tables), server.lock
 // (pid of the server we started), mariadbd.pid, error.log.
 
 #include <QString>

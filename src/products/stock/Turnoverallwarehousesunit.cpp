@@ -1,7 +1,9 @@
 #include "Turnoverallwarehousesunit.h"
 
 #include "BusyCursor.h"
+#include "Bulkread.h"
 #include "Clock.h"
+#include "Collationorder.h"
 #include "Connection.h"
 #include "DBGrid.h"
 #include "DateText.h"
@@ -32,19 +34,24 @@ namespace products {
 
 namespace {
 
-// The posted stock lines up to the end of the period, read once in the
-// order they are stored (the lines drive the join: grouping on the server
-// over the two-warehouse join is many times slower) and summed here.
-const QString kLinesSql = QStringLiteral(
-    "SELECT di.productid, di.quantity, d.documentdate < %s AS beforeperiod, d.direction, d.documenttype = 'I' AS "
-    "transfer, IFNULL(d.warehouseid, -1), IFNULL(d.inwarehouseid, -1) FROM documentitem AS di STRAIGHT_JOIN document AS d ON di.documentid = "
-    "d.documentid WHERE d.documenttype IN ('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' AND "
-    "d.documentdate <= %s");
+// The posted stock documents up to the end of the period, then every
+// document line, read in the order they are stored and summed here: the
+// lines alone, without the join to their documents, are the cheapest pass
+// the server can make over them. The dates are bound ("?": the start, then
+// the end).
+const QString kDocumentsSql = QStringLiteral(
+    "SELECT documentid, documentdate < ? AS beforeperiod, direction, documenttype = 'I' AS transfer, "
+    "IFNULL(warehouseid, -1), IFNULL(inwarehouseid, -1) FROM document WHERE documenttype IN ('R','K','V','L','F',"
+    "'T','G','M','I','C','W') AND status = 'p' AND documentdate <= ?");
+const QString kLinesSql = QStringLiteral("SELECT documentid, productid, quantity FROM documentitem");
+
 // Warehouses and products by name, in the database's collation; the
 // position is the order of the list.
 const QString kWarehousesSql = QStringLiteral("SELECT warehouseid, name FROM warehouse %s ORDER BY name");
+// In no order: sorting a hundred thousand names costs the server more than
+// the client, which sorts them by their weights (TCollationOrder).
 const QString kProductsSql =
-    QStringLiteral("SELECT productid, name, code, unitname, type FROM product ORDER BY name");
+    QStringLiteral("SELECT productid, name, code, unitname, type, WEIGHT_STRING(name) FROM product");
 
 // Zero as the quantities are shown (six decimals): sums of kg and m
 // quantities that cancel out leave a remainder of about 1e-15.
@@ -54,7 +61,7 @@ bool isZero(double value)
 }
 
 struct Named {
-    int position = 0;
+    qint64 id = 0;
     QVariant name;
 };
 
@@ -64,7 +71,9 @@ struct Product {
     QVariant code;
     QVariant unitName;
     bool service = false;
+    QVariant nameWeights; // the name as the server sorts it
 };
+
 
 struct Sums {
     double beforeIn = 0;
@@ -123,70 +132,118 @@ std::vector<TTurnoverRow> ComputeTurnover(QSqlDatabase db, const TTurnoverReques
             progress(QString::fromUtf8(text), rows);
     };
     step("Magacini i proizvodi", 0);
-    QHash<qint64, Named> warehouses;
+    // Warehouses by position in the list (by name).
+    std::vector<Named> warehouses;
+    QHash<qint64, int> warehouseAt;
     {
         const QString only = request.warehouseName.isEmpty()
                                  ? QString()
                                  : QStringLiteral("WHERE name = ") + tarvex::quoteSqlText(request.warehouseName);
         QSqlQuery query = tarvex::selectSql(db, tarvex::Format(kWarehousesSql, {only}));
-        while (query.next())
-            warehouses.insert(query.value(0).toLongLong(), Named{int(warehouses.size()), query.value(1)});
+        while (query.next()) {
+            warehouseAt.insert(query.value(0).toLongLong(), int(warehouses.size()));
+            warehouses.push_back(Named{query.value(0).toLongLong(), query.value(1)});
+        }
     }
-    QHash<qint64, Product> products;
+    std::vector<Product> products;
+    QHash<qint64, int> productAt;
     {
-        QSqlQuery query = tarvex::selectSql(db, kProductsSql);
-        // Lines of a product that does not exist sort first, as a missing name does.
-        int position = 1;
+        QSqlQuery query = selectRows(db, kProductsSql);
+        while (query.next()) {
+            productAt.insert(query.value(0).toLongLong(), int(products.size()));
+            products.push_back(Product{0, query.value(1), query.value(2), query.value(3),
+                                       query.value(4).toString() == QLatin1String("u"), query.value(5)});
+        }
+        // In the order of the names as the server sorts them; lines of a
+        // product that does not exist come first, as a missing name does.
+        std::vector<int> order(products.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = int(i);
+        const TCollationOrder names(db, QStringLiteral("product"), QStringLiteral("name"));
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            return names.compare(products[size_t(a)].nameWeights, products[size_t(b)].nameWeights) < 0;
+        });
+        for (size_t i = 0; i < order.size(); ++i)
+            products[size_t(order[i])].position = int(i) + 1;
+    }
+
+    step("Dokumenti", 0);
+    struct Document {
+        bool before;
+        int direction;
+        bool transfer;
+        qint64 fromId;
+        qint64 intoId;
+    };
+    QHash<qint64, Document> documents;
+    {
+        QSqlQuery query = selectRows(db, kDocumentsSql, {request.fromText, request.toText});
         while (query.next())
-            products.insert(query.value(0).toLongLong(),
-                            Product{position++, query.value(1), query.value(2), query.value(3),
-                                    query.value(4).toString() == QLatin1String("u")});
+            documents.insert(query.value(0).toLongLong(),
+                             Document{query.value(1).toInt() == 1, query.value(2).toInt(), query.value(3).toInt() == 1,
+                                      query.value(4).toLongLong(), query.value(5).toLongLong()});
     }
 
     step("Stavke dokumenata", 0);
-    QHash<QPair<qint64, qint64>, Sums> sums;
+    // By warehouse position and product identifier in one number.
+    auto keyOf = [](int warehouse, qint64 productId) { return (qint64(warehouse) << 44) | productId; };
+    QHash<qint64, Sums> sums;
     {
-        QSqlQuery lines = tarvex::selectSql(db, tarvex::Format(kLinesSql, {tarvex::quoteSqlText(request.fromText),
-                                                                         tarvex::quoteSqlText(request.toText)}));
+        QSqlQuery lines = selectRows(db, kLinesSql);
         int read = 0;
         while (lines.next()) {
             if (progress && ++read % 100000 == 0)
                 progress(QStringLiteral("Stavke dokumenata"), read);
-            const qint64 productId = lines.value(0).toLongLong();
+            const auto document = documents.constFind(lines.value(0).toLongLong());
+            if (document == documents.constEnd())
+                continue; // not a posted stock document of the period
+            const qint64 productId = lines.value(1).toLongLong();
             if (request.excludeServices) {
-                const auto product = products.constFind(productId);
-                if (product == products.constEnd() || product->service)
+                const auto product = productAt.constFind(productId);
+                if (product == productAt.constEnd() || products[size_t(*product)].service)
                     continue;
             }
-            const double quantity = lines.value(1).toDouble();
-            const bool before = lines.value(2).toInt() == 1;
-            const int direction = lines.value(3).toInt();
-            // Numbers only: a million lines pass through here.
-            const bool transfer = lines.value(4).toInt() == 1;
-            const qint64 fromId = lines.value(5).toLongLong();
-            const qint64 intoId = lines.value(6).toLongLong();
-            if (fromId >= 0 && warehouses.contains(fromId))
-                count(sums[{fromId, productId}], before, direction, transfer && intoId == fromId, true, quantity);
-            if (intoId >= 0 && intoId != fromId && warehouses.contains(intoId))
-                count(sums[{intoId, productId}], before, direction, transfer, false, quantity);
+            const double quantity = lines.value(2).toDouble();
+            const qint64 fromId = document->fromId;
+            const qint64 intoId = document->intoId;
+            if (fromId >= 0) {
+                const auto from = warehouseAt.constFind(fromId);
+                if (from != warehouseAt.constEnd())
+                    count(sums[keyOf(*from, productId)], document->before, document->direction,
+                          document->transfer && intoId == fromId, true, quantity);
+            }
+            if (intoId >= 0 && intoId != fromId) {
+                const auto into = warehouseAt.constFind(intoId);
+                if (into != warehouseAt.constEnd())
+                    count(sums[keyOf(*into, productId)], document->before, document->direction, document->transfer,
+                          false, quantity);
+            }
         }
     }
 
     step("Redosled", int(sums.size()));
     struct Row {
         int warehouse;
-        int product;
-        QHash<QPair<qint64, qint64>, Sums>::const_iterator sums;
+        int product; // position in the product order
+        qint64 productId;
+        const Sums* sums;
     };
     std::vector<Row> rows;
     rows.reserve(size_t(sums.size()));
-    for (auto it = sums.constBegin(); it != sums.constEnd(); ++it)
-        rows.push_back(Row{warehouses.value(it.key().first).position, products.value(it.key().second).position, it});
+    const qint64 productMask = (qint64(1) << 44) - 1;
+    for (auto it = sums.constBegin(); it != sums.constEnd(); ++it) {
+        const qint64 productId = it.key() & productMask;
+        const auto at = productAt.constFind(productId);
+        rows.push_back(Row{int(it.key() >> 44), at == productAt.constEnd() ? 0 : products[size_t(*at)].position,
+                           productId, &it.value()});
+    }
     std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
         return a.warehouse != b.warehouse ? a.warehouse < b.warehouse : a.product < b.product;
     });
 
     std::vector<TTurnoverRow> result;
+    result.reserve(rows.size());
+    const Product missing;
     for (const Row& row : rows) {
         const Sums& sum = *row.sums;
         const double previous = sum.beforeIn - sum.beforeOut;
@@ -194,11 +251,11 @@ std::vector<TTurnoverRow> ComputeTurnover(QSqlDatabase db, const TTurnoverReques
         // Nothing moved in the period and nothing is left.
         if (isZero(sum.in) && isZero(sum.out) && isZero(end))
             continue;
-        const qint64 productId = row.sums.key().second;
-        const qint64 warehouseId = row.sums.key().first;
-        const Product product = products.value(productId);
-        result.push_back(TTurnoverRow{productId, warehouseId, product.name, product.code, product.unitName,
-                                      warehouses.value(warehouseId).name, previous, sum.in, sum.out});
+        const auto at = productAt.constFind(row.productId);
+        const Product& product = at == productAt.constEnd() ? missing : products[size_t(*at)];
+        const Named& warehouse = warehouses[size_t(row.warehouse)];
+        result.push_back(TTurnoverRow{row.productId, warehouse.id, product.name,
+                                      product.code, product.unitName, warehouse.name, previous, sum.in, sum.out});
     }
     return result;
 }
@@ -206,33 +263,15 @@ std::vector<TTurnoverRow> ComputeTurnover(QSqlDatabase db, const TTurnoverReques
 void ShowTurnover(tarvex::MemoryTable& table, const std::vector<TTurnoverRow>& rows)
 {
     TControlsOff off(table);
-    table.emptyDataSet();
-    tarvex::Field& productIdField = table.fieldByName(QStringLiteral("productid"));
-    tarvex::Field& warehouseIdField = table.fieldByName(QStringLiteral("warehouseid"));
-    tarvex::Field& name = table.fieldByName(QStringLiteral("name"));
-    tarvex::Field& code = table.fieldByName(QStringLiteral("code"));
-    tarvex::Field& unitName = table.fieldByName(QStringLiteral("unitname"));
-    tarvex::Field& previousField = table.fieldByName(QStringLiteral("amountprevbalance"));
-    tarvex::Field& inField = table.fieldByName(QStringLiteral("amountin"));
-    tarvex::Field& outField = table.fieldByName(QStringLiteral("amountout"));
-    tarvex::Field& balanceField = table.fieldByName(QStringLiteral("amountbalance"));
-    tarvex::Field& endField = table.fieldByName(QStringLiteral("amountnewbalance"));
-    tarvex::Field& warehouseName = table.fieldByName(QStringLiteral("warehousename"));
-    for (const TTurnoverRow& row : rows) {
-        table.append();
-        productIdField.setValue(row.productId);
-        warehouseIdField.setValue(row.warehouseId);
-        name.setValue(row.name);
-        code.setValue(row.code);
-        unitName.setValue(row.unitName);
-        previousField.setValue(row.previous);
-        inField.setValue(row.in);
-        outField.setValue(row.out);
-        balanceField.setValue(row.in - row.out);
-        endField.setValue(row.previous + row.in - row.out);
-        warehouseName.setValue(row.warehouseName);
-        table.post();
-    }
+    // The fields' order as defined: productid, warehouseid, name, code,
+    // unitname, the five quantities, warehousename.
+    std::vector<QVector<QVariant>> records;
+    records.reserve(rows.size());
+    for (const TTurnoverRow& row : rows)
+        records.push_back(QVector<QVariant>{row.productId, row.warehouseId, row.name, row.code, row.unitName,
+                                            row.previous, row.in, row.out, row.in - row.out,
+                                            row.previous + row.in - row.out, row.warehouseName});
+    table.loadRecords(std::move(records));
     table.first();
 }
 
