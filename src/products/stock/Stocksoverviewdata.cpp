@@ -1,5 +1,6 @@
 #include "Stocksoverviewdata.h"
 
+#include "Bulkread.h"
 #include "Collationorder.h"
 #include "Connection.h"
 #include "DateText.h"
@@ -215,8 +216,7 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
         QVariant partnerId;
     };
     QHash<qint64, Latest> latest;
-    QSqlQuery supplies =
-        tarvex::selectSql(db, tarvex::Format(kSuppliesSql, {docrules::kSupplyExclusions, narrowing}));
+    QSqlQuery supplies = selectRows(db, tarvex::Format(kSuppliesSql, {docrules::kSupplyExclusions, narrowing}));
     while (supplies.next()) {
         const qint64 productId = supplies.value(0).toLongLong();
         if (!listed.contains(productId))
@@ -362,18 +362,23 @@ QString StocksOverviewWhere(QSqlDatabase db, const TStocksOverviewFilter& filter
 
 namespace {
 
-// The filter's conditions on the product alone ("p"), joined by " AND ".
-QString productConditions(QSqlDatabase db, const TStocksOverviewFilter& filter)
+// The filter's conditions on the product alone ("p"), joined by " AND ";
+// the typed prefixes are bound ("?"), their values appended to `values`.
+QString productConditions(QSqlDatabase db, const TStocksOverviewFilter& filter, QVariantList& values)
 {
     QStringList conditions;
-    if (!filter.code.isEmpty())
-        conditions << QStringLiteral("p.code LIKE ") + tarvex::quoteSqlText(filter.code + QLatin1Char('%'));
-    if (!filter.name.isEmpty())
-        conditions << QStringLiteral("p.name LIKE ") + tarvex::quoteSqlText(filter.name + QLatin1Char('%'));
+    if (!filter.code.isEmpty()) {
+        conditions << QStringLiteral("p.code LIKE ?");
+        values << filter.code + QLatin1Char('%');
+    }
+    if (!filter.name.isEmpty()) {
+        conditions << QStringLiteral("p.name LIKE ?");
+        values << filter.name + QLatin1Char('%');
+    }
     if (filter.active == 2)
-        conditions << QStringLiteral("p.active = ") + tarvex::quoteSqlText(QStringLiteral("n"));
+        conditions << QStringLiteral("p.active = 'n'");
     else if (filter.active != 0)
-        conditions << QStringLiteral("p.active != ") + tarvex::quoteSqlText(QStringLiteral("n"));
+        conditions << QStringLiteral("p.active != 'n'");
     if (!filter.categories.isEmpty())
         conditions << QStringLiteral("p.productid IN (SELECT pc.productid FROM productcategorypr AS pc WHERE "
                                      "pc.categoryprid IN (") +
@@ -467,7 +472,7 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
         progress(QStringLiteral("Zalihe"), 0);
     QHash<qint64, QVector<StockRow>> stock;
     {
-        QSqlQuery rows = tarvex::selectSql(db, tarvex::Format(kStockRowsSql, {stockConditions(filter)}));
+        QSqlQuery rows = selectRows(db, tarvex::Format(kStockRowsSql, {stockConditions(filter)}));
         while (rows.next())
             stock[rows.value(0).toLongLong()].append(StockRow{rows.value(1).toLongLong(), rows.value(2).toDouble(),
                                                               rows.value(3).toDouble(), rows.value(4).toDouble(),
@@ -483,7 +488,9 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
     std::vector<Product> products;
     products.reserve(size_t(stock.size()));
     {
-        QSqlQuery query = tarvex::selectSql(db, tarvex::Format(kProductsSql, {productConditions(db, filter)}));
+        QVariantList values;
+        const QString conditions = productConditions(db, filter, values);
+        QSqlQuery query = selectRows(db, tarvex::Format(kProductsSql, {conditions}), values);
         while (query.next()) {
             const qint64 productId = query.value(0).toLongLong();
             if (stock.contains(productId))
