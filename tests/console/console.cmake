@@ -11,3 +11,7 @@ tarvex_add_gui_test(test_stopsignals console/test_stopsignals.cpp)
 target_link_libraries(test_stopsignals PRIVATE tarvexconsole)
 add_dependencies(test_stopsignals tarvex products)
 target_compile_definitions(test_stopsignals PRIVATE TARVEX_CONSOLE="$<TARGET_FILE:tarvex>")
+
+tarvex_add_test(test_startup console/test_startup.cpp)
+target_link_libraries(test_startup PRIVATE tarvexconsole)
+set_tests_properties(test_startup PROPERTIES RUN_SERIAL TRUE)

@@ -236,27 +236,20 @@ TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheError)
     EXPECT_THROW(readOnly.edit(), DataSetError);
 }
 
-TEST_F(QueryDataSetTest, LostConnectionIsReportedAndReopenedOnDemand)
+TEST_F(QueryDataSetTest, AReadOnASessionTheServerEndedRunsAgainOnANewOne)
 {
     Connection own(database().settings());
-    qint64 session = 0;
-    {
+    auto sessionId = [&] {
         QSqlQuery id = own.select("SELECT CONNECTION_ID()");
-        ASSERT_TRUE(id.next());
-        session = id.value(0).toLongLong();
-    }
+        return id.next() ? id.value(0).toLongLong() : 0;
+    };
+    const qint64 session = sessionId();
     QSqlDatabase admin = db();
     execSql(admin, QStringLiteral("KILL CONNECTION %1").arg(session));
-    try {
-        own.execute("SELECT 1");
-        FAIL() << "a killed session answered";
-    } catch (const DatabaseError& e) {
-        EXPECT_TRUE(e.isConnectionLost()) << e.code();
-    }
-    EXPECT_FALSE(own.isConnected());
-    own.reconnect();
+    const qint64 next = sessionId();
+    EXPECT_NE(next, session);
+    EXPECT_GT(next, 0);
     EXPECT_TRUE(own.isConnected());
-    EXPECT_TRUE(own.ping());
     QSqlQuery mode = own.select("SELECT @@SESSION.sql_mode");
     ASSERT_TRUE(mode.next());
     EXPECT_TRUE(mode.value(0).toString().contains("NO_BACKSLASH_ESCAPES"));

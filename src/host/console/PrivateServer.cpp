@@ -12,7 +12,11 @@
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QThread>
+#include <QRegularExpression>
 #include <QUuid>
+
+#include <cerrno>
+#include <cstring>
 
 #include <pwd.h>
 #include <signal.h>
@@ -96,10 +100,8 @@ void PrivateServer::checkBinaries() const
         if (findProgram(QLatin1String(name)).isEmpty())
             missing << QLatin1String(name);
     if (!missing.isEmpty())
-        throw ServerError(QStringLiteral("The MariaDB server programs (%1) were not found in %2. "
-                                         "Install the Debian package mariadb-server-core "
-                                         "(apt-get install mariadb-server-core).")
-                              .arg(missing.join(QStringLiteral(", ")), m_options.binaryDirs.join(QLatin1Char(':'))));
+        throw ServerError(SRV_BINARIES_MISSING_ERR.arg(missing.join(QStringLiteral(", ")),
+                                                       m_options.binaryDirs.join(QLatin1Char(':'))));
 }
 
 bool PrivateServer::isOurServerProcess(qint64 pid) const
@@ -174,11 +176,64 @@ void PrivateServer::writeDefaultsFile() const
     text += QStringLiteral("max-connections=50\ntable-open-cache=400\n");
     text += QStringLiteral("[client]\nsocket=%1\nuser=%2\n").arg(m_socket, userName());
 
-    QFile file(defaultsFile());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw ServerError(QStringLiteral("Cannot write %1: %2").arg(defaultsFile(), file.errorString()));
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(text.toUtf8());
+    writeFile(defaultsFile(), text.toUtf8());
+}
+
+void PrivateServer::writeFile(const QString& path, const QByteArray& bytes) const
+{
+    QFile file(path);
+    // Owner only: the option file names the account.
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+              file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+              file.write(bytes) == bytes.size() && file.flush();
+    if (ok) {
+        file.close();
+        ok = file.error() == QFileDevice::NoError;
+    }
+    if (!ok)
+        failWith(SRV_WRITE_ERR.arg(path), file.errorString(), path);
+}
+
+QString PrivateServer::causeInLog(const QString& log)
+{
+    static const QRegularExpression stamp(QStringLiteral(R"(^\d{4}-\d\d-\d\d\s+\d+:\d\d:\d\d\s+\d+\s+)"));
+    QStringList errors;
+    QStringList lines;
+    for (QString line : log.split(QLatin1Char('\n'))) {
+        line = line.remove(stamp).trimmed();
+        if (line.isEmpty())
+            continue;
+        lines << line;
+        const int at = line.indexOf(QLatin1String("[ERROR]"));
+        if (at >= 0 && errors.size() < 2)
+            errors << line.mid(at + 7).trimmed();
+    }
+    return (errors.isEmpty() ? lines.mid(qMax(0, int(lines.size()) - 2)) : errors).join(QLatin1Char('\n'));
+}
+
+void PrivateServer::failWith(const QString& headline, const QString& cause, const QString& source) const
+{
+    QString text = headline;
+    static const QRegularExpression full(QStringLiteral(R"(No space left|error:? 28\b|errno:? 28\b|out of disk space|Disk (is )?full)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression readOnly(QStringLiteral(R"(Read-only file system|error:? 30\b|errno:? 30\b|Permission denied|errno:? 13\b)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (full.match(cause).hasMatch())
+        text += QLatin1Char('\n') + SRV_DISK_FULL_INF;
+    else if (readOnly.match(cause).hasMatch())
+        text += QLatin1Char('\n') + SRV_READ_ONLY_INF.arg(m_baseDir);
+    if (!cause.trimmed().isEmpty())
+        text += QStringLiteral("\n\n") + SRV_CAUSE_FMT.arg(source, cause.trimmed());
+    throw ServerError(text);
+}
+
+void PrivateServer::failFromLog(const QString& headline, const QString& otherOutput) const
+{
+    QString cause = causeInLog(readSmallFile(errorLogPath()));
+    if (!cause.isEmpty())
+        failWith(headline, cause, errorLogPath());
+    // The log says nothing (it could not even be written): the program's own words.
+    failWith(headline, causeInLog(otherOutput), QStringLiteral("izlaz programa"));
 }
 
 void PrivateServer::initialiseDataDir() const
@@ -196,21 +251,24 @@ void PrivateServer::initialiseDataDir() const
     install.setProcessChannelMode(QProcess::MergedChannels);
     install.start(findProgram(QStringLiteral("mariadb-install-db")), args);
     if (!install.waitForFinished(120000) || install.exitStatus() != QProcess::NormalExit || install.exitCode() != 0) {
-        const QString output = QString::fromLocal8Bit(install.readAll());
+        const QString output = QString::fromLocal8Bit(install.readAll()) + install.errorString();
         QDir(tmp).removeRecursively();
-        throw ServerError(QStringLiteral("mariadb-install-db failed for %1:\n%2").arg(dataDir(), output.right(2000)));
+        failFromLog(SRV_INIT_ERR.arg(dataDir()), output);
     }
     QDir(dataDir()).removeRecursively();
     if (!QDir().rename(tmp, dataDir()))
-        throw ServerError(QStringLiteral("Cannot rename %1 to %2").arg(tmp, dataDir()));
+        failWith(SRV_INIT_ERR.arg(dataDir()), QStringLiteral("rename %1 -> %2 failed").arg(tmp, dataDir()), m_baseDir);
 }
 
 void PrivateServer::removeStaleFiles() const
 {
-    QFile::remove(m_socket);
-    QFile::remove(m_socket + QStringLiteral(".lock"));
-    QFile::remove(m_baseDir + QStringLiteral("/mariadbd.pid"));
-    QFile::remove(lockPath());
+    for (const QString& path : {m_socket, m_socket + QStringLiteral(".lock"), m_baseDir + QStringLiteral("/mariadbd.pid"),
+                                lockPath()}) {
+        QFile file(path);
+        // A leftover socket or pid file would keep the next server from starting.
+        if (file.exists() && !file.remove())
+            failWith(SRV_WRITE_ERR.arg(path), file.errorString(), path);
+    }
 }
 
 void PrivateServer::rotateErrorLog() const
@@ -219,12 +277,9 @@ void PrivateServer::rotateErrorLog() const
         return;
     const QString previous = errorLogPath() + QStringLiteral(".1");
     QFile::remove(previous);
-    QFile::rename(errorLogPath(), previous);
-}
-
-QString PrivateServer::errorLogTail() const
-{
-    return readSmallFile(errorLogPath()).right(3000);
+    QFile log(errorLogPath());
+    if (!log.rename(previous))
+        failWith(SRV_WRITE_ERR.arg(previous), log.errorString(), previous);
 }
 
 void PrivateServer::waitUntilReady(qint64 pid) const
@@ -234,16 +289,13 @@ void PrivateServer::waitUntilReady(qint64 pid) const
     int pause = 50;
     while (timer.elapsed() < m_options.startTimeoutMs) {
         if (!processAlive(pid))
-            throw ServerError(QStringLiteral("The MariaDB server exited while starting. Its log %1 says:\n%2")
-                                  .arg(errorLogPath(), errorLogTail()));
+            failFromLog(SRV_EXITED_ERR);
         if (answers())
             return;
         QThread::msleep(pause);
         pause = qMin(pause * 2, 400);
     }
-    throw ServerError(QStringLiteral("The MariaDB server did not answer within %1 s. Its log %2 says:\n%3")
-                          .arg(m_options.startTimeoutMs / 1000)
-                          .arg(errorLogPath(), errorLogTail()));
+    failFromLog(SRV_TIMEOUT_ERR.arg(m_options.startTimeoutMs / 1000));
 }
 
 void PrivateServer::runUpgrade() const
@@ -255,7 +307,7 @@ void PrivateServer::runUpgrade() const
     upgrade.setProcessChannelMode(QProcess::MergedChannels);
     upgrade.start(program, {QStringLiteral("--defaults-file=") + defaultsFile(), QStringLiteral("--silent")});
     if (!upgrade.waitForFinished(300000) || upgrade.exitCode() != 0)
-        throw ServerError(QStringLiteral("mariadb-upgrade failed:\n%1").arg(QString::fromLocal8Bit(upgrade.readAll()).right(2000)));
+        failWith(SRV_UPGRADE_ERR, causeInLog(QString::fromLocal8Bit(upgrade.readAll())), program);
 }
 
 bool PrivateServer::start()
@@ -264,7 +316,7 @@ bool PrivateServer::start()
         return false;
     checkBinaries();
     if (!QDir().mkpath(m_baseDir))
-        throw ServerError(QStringLiteral("Cannot create the folder %1").arg(m_baseDir));
+        failWith(SRV_FOLDER_ERR.arg(m_baseDir), QString::fromLocal8Bit(std::strerror(errno)), m_baseDir);
 
     // Another process of ours may be starting the server right now.
     if (const qint64 pid = serverPid()) {
@@ -286,13 +338,16 @@ bool PrivateServer::start()
     qint64 pid = 0;
     const QString program = findProgram(QStringLiteral("mariadbd"));
     if (!QProcess::startDetached(program, args, m_baseDir, &pid) || pid <= 0)
-        throw ServerError(QStringLiteral("Cannot start %1").arg(program));
-    {
-        QFile lock(lockPath());
-        if (lock.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            lock.write(QByteArray::number(pid));
+        failWith(SRV_START_ERR.arg(program), QString::fromLocal8Bit(std::strerror(errno)), program);
+    try {
+        writeFile(lockPath(), QByteArray::number(pid));
+    } catch (const ServerError&) {
+        // Without its lock nobody could tell this server is ours: stop it again.
+        ::kill(static_cast<pid_t>(pid), SIGTERM);
+        throw;
     }
     waitUntilReady(pid);
+    m_startedHere = true;
     runUpgrade();
     return true;
 }
@@ -316,6 +371,7 @@ bool PrivateServer::stop()
             QThread::msleep(50);
     }
     removeStaleFiles();
+    m_startedHere = false;
     return true;
 }
 

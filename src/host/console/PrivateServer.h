@@ -18,6 +18,23 @@ public:
     explicit ServerError(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
+// What a shop reads when the private server cannot run: what failed, what
+// to do when the reason is known, and the cause in the server's own words.
+inline const QString SRV_BINARIES_MISSING_ERR =
+    QStringLiteral("Programi servera baze podataka (%1) nisu nađeni u %2. Instalirajte paket mariadb-server-core "
+                   "(apt-get install mariadb-server-core).");
+inline const QString SRV_FOLDER_ERR = QStringLiteral("Fascikla servera baze podataka %1 ne može da se napravi.");
+inline const QString SRV_WRITE_ERR = QStringLiteral("Datoteka %1 ne može da se upiše.");
+inline const QString SRV_INIT_ERR = QStringLiteral("Server baze podataka ne može da pripremi svoje podatke u %1.");
+inline const QString SRV_START_ERR = QStringLiteral("Program %1 ne može da se pokrene.");
+inline const QString SRV_EXITED_ERR = QStringLiteral("Server baze podataka se zaustavio odmah po pokretanju.");
+inline const QString SRV_TIMEOUT_ERR = QStringLiteral("Server baze podataka se nije javio za %1 s.");
+inline const QString SRV_UPGRADE_ERR = QStringLiteral("Provera podataka servera (mariadb-upgrade) nije uspela.");
+inline const QString SRV_DISK_FULL_INF = QStringLiteral("Na disku nema slobodnog mesta: oslobodite prostor pa pokrenite program ponovo.");
+inline const QString SRV_READ_ONLY_INF =
+    QStringLiteral("U fasciklu %1 se ne može pisati: dajte pravo pisanja ili izaberite drugu fasciklu.");
+inline const QString SRV_CAUSE_FMT = QStringLiteral("Uzrok (%1):\n%2");
+
 class PrivateServer {
 public:
     struct Options {
@@ -47,6 +64,8 @@ public:
 
     // A live server process of ours answers on the socket.
     bool isRunning() const;
+    // This object started the server that runs (its owner stops it at exit).
+    bool startedHere() const { return m_startedHere; }
 
     QString baseDir() const { return m_baseDir; }
     QString dataDir() const;
@@ -61,6 +80,10 @@ public:
     // The path of a MariaDB program in the binary folders, or empty.
     QString findProgram(const QString& name) const;
 
+    // The cause of a failure in a server log: its first two error lines
+    // without their time stamps; the last lines when it has none.
+    static QString causeInLog(const QString& log);
+
 private:
     void checkBinaries() const;
     void writeDefaultsFile() const;
@@ -73,11 +96,17 @@ private:
     QString lockPath() const;
     qint64 lockedPid() const;
     bool isOurServerProcess(qint64 pid) const;
-    QString errorLogTail() const;
+    // Writes a whole file or throws ServerError saying why it could not.
+    void writeFile(const QString& path, const QByteArray& bytes) const;
+    // A ServerError: the headline, what to do when the cause tells, and the
+    // cause with where it was read.
+    [[noreturn]] void failWith(const QString& headline, const QString& cause, const QString& source) const;
+    [[noreturn]] void failFromLog(const QString& headline, const QString& otherOutput = QString()) const;
 
     QString m_baseDir;
     QString m_socket;
     Options m_options;
+    bool m_startedHere = false;
 };
 
 } // namespace tarvex

@@ -1,10 +1,14 @@
 #include "Startup.h"
 
+#include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "IniFile.h"
 #include "Schema.h"
 
+#include <QDateTime>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <deque>
 
 namespace tarvex {
 
@@ -13,6 +17,7 @@ StartupSettings readStartupSettings(const QString& iniFile)
     const TIniFile ini(iniFile);
     const QString section = QStringLiteral("Database");
     StartupSettings settings;
+    settings.settingsFile = iniFile;
     settings.serverDir = defaultServerDir();
     settings.database = ini.ReadString(section, QStringLiteral("Database"), settings.database);
     settings.bufferPool = ini.ReadString(section, QStringLiteral("BufferPool"), QString()).trimmed();
@@ -35,18 +40,53 @@ QString defaultServerDir()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tarvex/server");
 }
 
+namespace {
+
+// The server named in the settings file, with a failure told as what to fix there.
+std::unique_ptr<Connection> openConfiguredServer(const StartupSettings& settings)
+{
+    const ConnectionSettings& c = settings.connection;
+    const QString& file = settings.settingsFile;
+    try {
+        return std::make_unique<Connection>(c);
+    } catch (const DatabaseError& e) {
+        QString text;
+        switch (e.code()) {
+        case 1045: // access denied
+        case 1698:
+            text = STARTUP_ACCESS_DENIED_ERR.arg(c.user, file);
+            break;
+        case 2005: // unknown host
+            text = STARTUP_UNKNOWN_HOST_ERR.arg(c.host, file);
+            break;
+        case 2002: // nobody on the socket (or the local host's)
+        case 2003: // nobody at the address, or no route to it
+            text = c.socket.isEmpty() ? STARTUP_HOST_UNREACHABLE_ERR.arg(c.host).arg(c.port).arg(file)
+                                      : STARTUP_SOCKET_UNREACHABLE_ERR.arg(c.socket, file);
+            break;
+        case 1049: // unknown database
+            text = STARTUP_UNKNOWN_DATABASE_ERR.arg(c.database, file);
+            break;
+        default:
+            throw;
+        }
+        throw StartupError(text + QStringLiteral("\n\n") + DB_DETAIL_FMT.arg(e.code()).arg(e.serverMessage()));
+    }
+}
+
+} // namespace
+
 std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings, const DemoFiller& fillDemo,
                                                 std::unique_ptr<PrivateServer>& server)
 {
     if (!settings.embedded)
-        return std::make_unique<Connection>(settings.connection);
+        return openConfiguredServer(settings);
 
     PrivateServer::Options options;
     options.bufferPool = settings.bufferPool;
-    auto own = std::make_unique<PrivateServer>(settings.serverDir, options);
-    if (own->start())
-        server = std::move(own);
-    const PrivateServer& running = server ? *server : *own;
+    server = std::make_unique<PrivateServer>(settings.serverDir, options);
+    server->start();
+    const PrivateServer& running = *server;
 
     ConnectionSettings admin;
     admin.socket = running.socketPath();
@@ -76,6 +116,27 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
     QSqlDatabase::removeDatabase(QStringLiteral("tarvex-startup"));
     admin.database = settings.database;
     return std::make_unique<Connection>(admin);
+}
+
+std::function<bool()> privateServerReviver(PrivateServer& server, std::function<void(const QString&)> tell)
+{
+    constexpr int kMaxRevivals = 3;
+    constexpr qint64 kWindowMs = 10 * 60 * 1000;
+    auto revivals = std::make_shared<std::deque<qint64>>();
+    return [&server, tell = std::move(tell), revivals] {
+        if (server.isRunning())
+            return false;  // it answers: the session failed for another reason
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        while (!revivals->empty() && now - revivals->front() > kWindowMs)
+            revivals->pop_front();
+        if (int(revivals->size()) >= kMaxRevivals)
+            return false;
+        revivals->push_back(now);
+        server.start();
+        if (tell)
+            tell(EMBEDDED_SERVER_RESTARTED_INF);
+        return true;
+    };
 }
 
 } // namespace tarvex

@@ -8,11 +8,19 @@
 #include "PrivateServer.h"
 
 #include <functional>
+#include <stdexcept>
 #include <memory>
 
 namespace tarvex {
 
+// A start-up failure told in words a shop can act on.
+class StartupError : public std::runtime_error {
+public:
+    explicit StartupError(const QString& message) : std::runtime_error(message.toStdString()) {}
+};
+
 struct StartupSettings {
+    QString settingsFile;            // where a shop fixes them
     bool embedded = true;
     ConnectionSettings connection;   // for a configured server
     QString serverDir;               // for the embedded default
@@ -32,8 +40,35 @@ using DemoFiller = std::function<void(QSqlDatabase&)>;
 
 // Opens the database: starts (or reuses) the private server and creates the
 // database with the schema and demo data on first use, or connects to the
-// configured server. `server` keeps the private server when this started it.
+// configured server. `server` keeps the embedded default's private server
+// (startedHere() tells whether to stop it at exit).
 std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings, const DemoFiller& fillDemo,
                                                 std::unique_ptr<PrivateServer>& server);
+
+// Start-up failures of a configured server, each naming the file and keys to fix.
+inline const QString STARTUP_ACCESS_DENIED_ERR =
+    QStringLiteral("Server baze podataka nije prihvatio korisnika \"%1\" s datom lozinkom. Ispravite ključeve User i "
+                   "Password u odeljku [Database] datoteke %2.");
+inline const QString STARTUP_UNKNOWN_HOST_ERR =
+    QStringLiteral("Računar \"%1\" nije poznat (ime se ne može razrešiti). Ispravite ključ Host u odeljku [Database] "
+                   "datoteke %2.");
+inline const QString STARTUP_HOST_UNREACHABLE_ERR =
+    QStringLiteral("Server baze podataka na %1, port %2, se ne javlja. Proverite da li server radi i da li je mreža "
+                   "dostupna, ili ispravite ključeve Host i Port u odeljku [Database] datoteke %3.");
+inline const QString STARTUP_SOCKET_UNREACHABLE_ERR =
+    QStringLiteral("Na utičnici %1 ne radi server baze podataka. Proverite da li server radi ili ispravite ključ "
+                   "Socket u odeljku [Database] datoteke %2.");
+inline const QString STARTUP_UNKNOWN_DATABASE_ERR =
+    QStringLiteral("Baza podataka \"%1\" ne postoji na serveru. Ispravite ključ Database u odeljku [Database] datoteke %2.");
+
+inline const QString EMBEDDED_SERVER_RESTARTED_INF =
+    QStringLiteral("Server baze podataka na ovom računaru se zaustavio. Ponovo je pokrenut i veza je uspostavljena; "
+                   "proverite da li je poslednja izmena sačuvana.");
+
+// For the embedded default's connection (Connection::setServerReviver):
+// when its private server has died, starts it again with the same checks as
+// at start-up and tells the user through `tell`. At most three times in ten
+// minutes: a server that keeps dying needs a person.
+std::function<bool()> privateServerReviver(PrivateServer& server, std::function<void(const QString&)> tell);
 
 } // namespace tarvex

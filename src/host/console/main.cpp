@@ -52,6 +52,12 @@ int main(int argc, char** argv)
         // A new embedded database starts as the small demo shop.
         const DemoFiller demo = [](QSqlDatabase& db) { generateDemoData(db, DemoScale::small(), 20261206); };
         connection = openStartupDatabase(settings, demo, server);
+        if (server) {
+            // Told once the action that found the server dead is done.
+            connection->setServerReviver(privateServerReviver(*server, [](const QString& text) {
+                QTimer::singleShot(0, [text] { dialogs().information(text); });
+            }));
+        }
     } catch (const std::exception& e) {
         dialogs().showException(e);
         return 1;
@@ -98,7 +104,7 @@ int main(int argc, char** argv)
         console.unloadModules();
     }
     connection.reset();
-    if (server)
+    if (server && server->startedHere())
         server->stop();
     return result;
 }

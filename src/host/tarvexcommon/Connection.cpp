@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QRegularExpression>
 #include <QThread>
 #include <atomic>
 
@@ -18,7 +19,8 @@ QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& c
         throw DatabaseError(-1, QStringLiteral("The Qt MySQL driver (QMYSQL) is not available; "
                                                "install the Debian package libqt6sql6-mysql."));
     // The driver's own reconnect stays off: see Connection.
-    QString options = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5;MYSQL_OPT_RECONNECT=0");
+    // A server that is away answers within a few seconds, not the driver's minute.
+    QString options = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=3;MYSQL_OPT_RECONNECT=0");
     if (!settings.socket.isEmpty()) {
         options += QStringLiteral(";UNIX_SOCKET=") + settings.socket;
     } else {
@@ -108,12 +110,19 @@ bool Connection::ping()
     QSqlQuery query(m_db);
     if (query.exec(QStringLiteral("SELECT 1"))) {
         m_lost = false;  // the driver never reconnects by itself: this is the same session
+        used();
         return true;
     }
-    bool ok = false;
-    if (DatabaseError::isConnectionLostCode(query.lastError().nativeErrorCode().toInt(&ok)))
-        m_lost = true;
+    markLost(DatabaseError::fromSqlError(query.lastError(), QStringLiteral("SELECT 1")));
     return false;
+}
+
+void Connection::markLost(const DatabaseError& error)
+{
+    if (!error.isConnectionLost() || m_lost)
+        return;
+    m_lost = true;
+    m_untoldLoss = std::make_unique<DatabaseError>(error);
 }
 
 void Connection::reconnect()
@@ -123,50 +132,174 @@ void Connection::reconnect()
         throw DatabaseError::fromSqlError(m_db.lastError());
     prepareSession(m_db);
     m_lost = false;
+    used();
+}
+
+void Connection::used()
+{
+    m_lastUse = QDateTime::currentMSecsSinceEpoch();
+}
+
+bool Connection::isRepeatable(const QString& sql)
+{
+    static const QRegularExpression reading(
+        QStringLiteral(R"(^\s*\(?\s*(SELECT|SHOW|DESCRIBE|DESC|EXPLAIN|WITH|DO|SET|START\s+TRANSACTION)\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    // Session state does not survive the session: the last insert's key
+    // read on a fresh one would be another's.
+    return reading.match(sql).hasMatch() && !sql.contains(QLatin1String("LAST_INSERT_ID"), Qt::CaseInsensitive);
+}
+
+void Connection::reopen()
+{
+    try {
+        reconnect();
+    } catch (const DatabaseError&) {
+        m_lost = true;
+        if (!m_reviver || !m_reviver()) {
+            // The loss is told first; afterwards, that the server is still away.
+            if (m_untoldLoss) {
+                const DatabaseError loss = *m_untoldLoss;
+                m_untoldLoss.reset();
+                throw loss;
+            }
+            throw;
+        }
+        reconnect();
+    }
+    m_untoldLoss.reset();
+}
+
+void Connection::beforeStatement(bool write)
+{
+    if (m_depth > 0) {
+        // The transaction died with its session; what follows must not commit on its own.
+        if (m_lost)
+            throw DatabaseError(2006, QStringLiteral("The connection was lost during the transaction"));
+        return;
+    }
+    if (m_lost || !m_db.isOpen()) {
+        reopen();
+        return;
+    }
+    // Idle sessions may have died with a restarted server: find out before
+    // a write rather than by it.
+    constexpr qint64 kIdleMs = 1000;
+    if (write && QDateTime::currentMSecsSinceEpoch() - m_lastUse > kIdleMs && !ping() && m_lost)
+        reopen();
+}
+
+bool Connection::reopenForRetry(const DatabaseError& error, bool repeatable)
+{
+    if (!error.isConnectionLost())
+        return false;
+    markLost(error);
+    if (!repeatable || m_depth > 0)
+        return false;
+    reopen();
+    return true;
 }
 
 void Connection::fail(const QSqlError& error, const QString& sql)
 {
     DatabaseError e = DatabaseError::fromSqlError(error, sql);
-    if (e.isConnectionLost())
-        m_lost = true;
+    if (e.isConnectionLost()) {
+        markLost(e);
+        m_untoldLoss.reset();  // told right now
+    }
     throw e;
+}
+
+QSqlQuery Connection::run(const QString& sql, bool repeatable)
+{
+    beforeStatement(!repeatable);
+    for (int attempt = 0;; ++attempt) {
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        if (query.exec(sql)) {
+            used();
+            return query;
+        }
+        const DatabaseError e = DatabaseError::fromSqlError(query.lastError(), sql);
+        if (attempt > 0 || !reopenForRetry(e, repeatable))
+            fail(query.lastError(), sql);
+    }
 }
 
 void Connection::execute(const QString& sql)
 {
-    QSqlQuery query(m_db);
-    if (!query.exec(sql))
-        fail(query.lastError(), sql);
+    run(sql, isRepeatable(sql));
 }
 
 QSqlQuery Connection::select(const QString& sql)
 {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        fail(query.lastError(), sql);
+    return run(sql, isRepeatable(sql));
+}
+
+void Connection::execute(const QString& sql, const QVariantList& values)
+{
+    select(sql, values);
+}
+
+QSqlQuery Connection::select(const QString& sql, const QVariantList& values)
+{
+    if (values.isEmpty())
+        return select(sql);
+    QSqlQuery query = prepare(sql);
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values[i]);
+    exec(query);
     return query;
+}
+
+QVariant Connection::value(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery query = select(sql, values);
+    return query.next() ? query.value(0) : QVariant();
 }
 
 QSqlQuery Connection::prepare(const QString& sql)
 {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        fail(query.lastError(), sql);
-    return query;
+    beforeStatement(!isRepeatable(sql));
+    for (int attempt = 0;; ++attempt) {
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        if (query.prepare(sql))
+            return query;
+        // Preparing does nothing on the server's data: it may always be tried again.
+        const DatabaseError e = DatabaseError::fromSqlError(query.lastError(), sql);
+        if (attempt > 0 || !reopenForRetry(e, true))
+            fail(query.lastError(), sql);
+    }
 }
 
 void Connection::exec(QSqlQuery& prepared)
 {
-    if (!prepared.exec())
-        fail(prepared.lastError(), prepared.lastQuery());
+    if (prepared.exec()) {
+        used();
+        return;
+    }
+    const QString sql = prepared.lastQuery();
+    const DatabaseError e = DatabaseError::fromSqlError(prepared.lastError(), sql);
+    if (!reopenForRetry(e, isRepeatable(sql)))
+        fail(prepared.lastError(), sql);
+    // The statement belonged to the dead session: prepare it again with its values.
+    QSqlQuery again(m_db);
+    again.setForwardOnly(true);
+    if (!again.prepare(sql))
+        fail(again.lastError(), sql);
+    const QVariantList values = prepared.boundValues();
+    for (int i = 0; i < values.size(); ++i)
+        again.bindValue(i, values[i]);
+    if (!again.exec())
+        fail(again.lastError(), sql);
+    used();
+    prepared = std::move(again);
 }
 
 qint64 Connection::lastInsertId()
 {
-    QSqlQuery query = select(QStringLiteral("SELECT LAST_INSERT_ID()"));
+    QSqlQuery query = select(QStringLiteral("SELECT LAST_INSERT_ID()"));  // never repeated: see isRepeatable
     return query.next() ? query.value(0).toLongLong() : 0;
 }
 
@@ -176,12 +309,19 @@ const TableInfo& Connection::tableInfo(const QString& table)
     auto it = m_tables.find(key);
     if (it == m_tables.end()) {
         TableInfo info;
-        try {
-            info = readTableInfo(m_db, table);
-        } catch (const DatabaseError& e) {
-            if (e.isConnectionLost())
-                m_lost = true;
-            throw;
+        beforeStatement(false);
+        for (int attempt = 0;; ++attempt) {
+            try {
+                info = readTableInfo(m_db, table);
+                used();
+                break;
+            } catch (const DatabaseError& e) {
+                if (attempt > 0 || !reopenForRetry(e, true)) {
+                    markLost(e);
+                    m_untoldLoss.reset();
+                    throw;
+                }
+            }
         }
         it = m_tables.emplace(key, std::make_unique<TableInfo>(std::move(info))).first;
     }
@@ -220,7 +360,8 @@ void Connection::commitTransaction()
         m_depth = 0;
         if (e.isConnectionLost()) {
             // Written or not: nobody can tell from here.
-            m_lost = true;
+            markLost(e);
+            m_untoldLoss.reset();
             m_inDoubt = std::move(m_endHooks);
             m_endHooks.clear();
         } else {
@@ -248,11 +389,8 @@ void Connection::rollbackTransaction()
     m_doomed = false;
     // A lost session has rolled back on the server by itself.
     QSqlQuery query(m_db);
-    if (!query.exec(QStringLiteral("ROLLBACK"))) {
-        bool ok = false;
-        if (DatabaseError::isConnectionLostCode(query.lastError().nativeErrorCode().toInt(&ok)))
-            m_lost = true;
-    }
+    if (!m_lost && !query.exec(QStringLiteral("ROLLBACK")))
+        markLost(DatabaseError::fromSqlError(query.lastError(), QStringLiteral("ROLLBACK")));
     endTransaction(false);
 }
 
@@ -283,8 +421,8 @@ void Connection::resolveDoubt()
 {
     if (m_inDoubt.empty() || !m_resolver)
         return;
-    if (!isConnected() && !ping())
-        reconnect();
+    if (m_lost || !m_db.isOpen())
+        reopen();
     settleInDoubt(m_resolver());
 }
 

@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QVariant>
 #include <functional>
 #include <map>
 #include <memory>
@@ -16,6 +17,8 @@
 class QSqlError;
 
 namespace tarvex {
+
+class DatabaseError;
 
 struct ConnectionSettings {
     QString socket;     // Unix socket path; when set, host and port are ignored
@@ -52,10 +55,17 @@ QString quoteSqlText(const QString& text);
 QString quoteIdentifier(const QString& name);
 
 // The session that datasets and data modules share. Every failure raises
-// DatabaseError; a failure with 2006 or 2013 also marks the session lost, and
-// only an explicit reconnect() opens it again (the driver never reconnects on
-// its own, since a silent reconnect would lose the session's settings and
-// could replay work that had already committed).
+// DatabaseError; a failure with a lost-connection code also marks the session
+// lost. The driver never reconnects on its own (a silent reconnect would lose
+// the session's settings and could replay work that had already committed);
+// this class does, explicitly:
+// - the first statement after a loss opens the session again, with its
+//   settings, and fails at once with the server's answer when it is still away;
+// - a read that meets a dead session outside a transaction is run once more
+//   on a fresh one; a write never is (it may have been done);
+// - before a write outside a transaction on a session idle for a while, the
+//   session is checked, so a server restarted meanwhile costs nothing;
+// - inside a transaction nothing reopens: the transaction died with the session.
 class Connection {
 public:
     // Opens a session of its own. Throws DatabaseError.
@@ -76,10 +86,24 @@ public:
     // Opens the session again with the same settings and sets it up as at the
     // first opening. Throws DatabaseError.
     void reconnect();
+    // Asked when opening the session again fails: true when it brought the
+    // server back (the console restarts its private server), and opening is
+    // tried once more.
+    void setServerReviver(std::function<bool()> reviver) { m_reviver = std::move(reviver); }
 
+    // Runs one statement (outside a transaction, a read meeting a dead
+    // session runs once more on a fresh one).
     void execute(const QString& sql);
     // Runs a statement that returns rows; the result is read forward only.
     QSqlQuery select(const QString& sql);
+    // The same with "?" placeholders and their values bound in order: the
+    // way every value reaches a statement.
+    void execute(const QString& sql, const QVariantList& values);
+    QSqlQuery select(const QString& sql, const QVariantList& values);
+    // The first column of the first row; null without rows.
+    QVariant value(const QString& sql, const QVariantList& values = {});
+    // The account the session runs as.
+    QString userName() const { return m_db.userName(); }
     // Prepares a statement with "?" placeholders; run it with exec().
     QSqlQuery prepare(const QString& sql);
     void exec(QSqlQuery& prepared);
@@ -115,9 +139,23 @@ public:
     // Settles a commit in doubt through its resolver; nothing when none is.
     void resolveDoubt();
 
+    // Statements that only read (or set up the session) may be run again
+    // on a fresh session; anything else may already have been done.
+    static bool isRepeatable(const QString& sql);
+
 private:
     [[noreturn]] void fail(const QSqlError& error, const QString& sql);
     void endTransaction(bool committed);
+    // Opens a lost session again before a statement, and checks one idle for
+    // a while before a write. Throws DatabaseError when the server is away.
+    void beforeStatement(bool write);
+    void reopen();
+    // After `error` met a dead session: true when the statement may run
+    // again on the session just opened; throws `error` when it cannot.
+    bool reopenForRetry(const DatabaseError& error, bool repeatable);
+    QSqlQuery run(const QString& sql, bool repeatable);
+    void used();
+    void markLost(const DatabaseError& error);
 
     QSqlDatabase m_db;
     QString m_ownName;  // the Qt connection this object opened and removes again
@@ -128,6 +166,9 @@ private:
     std::vector<TransactionEnd> m_endHooks;
     std::vector<TransactionEnd> m_inDoubt;
     std::function<bool()> m_resolver;
+    std::function<bool()> m_reviver;
+    std::unique_ptr<DatabaseError> m_untoldLoss;  // a loss found but not yet reported
+    qint64 m_lastUse = 0;  // ms since the epoch of the last statement that worked
 };
 
 // Begins a transaction on construction; commit() ends it. When the guard is

@@ -20,9 +20,13 @@ public:
     const QString& serverMessage() const { return m_message; }
     const QString& sql() const { return m_sql; }
 
-    // 2006 "server has gone away" and 2013 "lost connection during query".
+    // The session died under us: 2006 "server has gone away", 2013 and 2055
+    // "lost connection", 4031 "disconnected by the server because of inactivity".
     bool isConnectionLost() const { return isConnectionLostCode(m_code); }
-    static bool isConnectionLostCode(int code) { return code == 2006 || code == 2013; }
+    static bool isConnectionLostCode(int code) { return code == 2006 || code == 2013 || code == 2055 || code == 4031; }
+    // No session could be opened: no server on the socket or the port, an
+    // unknown host.
+    bool isServerAway() const { return m_code == 2002 || m_code == 2003 || m_code == 2005; }
 
 private:
     int m_code;

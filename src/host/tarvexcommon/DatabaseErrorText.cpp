@@ -136,14 +136,13 @@ QString databaseErrorText(const DatabaseError& error)
         text = CMN_FIELD_INVALIDE_ERR.arg(named(column));
         break;
     }
-    case 2002:
-    case 2003:
-    case 2006:
-    case 2013:
-        text = DB_CONNECTION_LOST_ERR;
-        break;
     default:
-        text = DB_GENERIC_ERR.arg(error.code());
+        if (error.isConnectionLost())
+            text = DB_CONNECTION_LOST_ERR;
+        else if (error.isServerAway())
+            text = DB_SERVER_AWAY_ERR;
+        else
+            text = DB_GENERIC_ERR.arg(error.code());
         break;
     }
     if (!server.isEmpty())

@@ -27,7 +27,11 @@ inline const QString DB_PARENT_ROW_ERR =
 inline const QString DB_CHILD_ROW_ERR = QStringLiteral("Polje \"%1\" upućuje na podatak koji ne postoji.");
 inline const QString DB_CHILD_ROW_ANY_ERR = QStringLiteral("Zapis upućuje na podatak koji ne postoji.");
 inline const QString DB_CONNECTION_LOST_ERR =
-    QStringLiteral("Veza sa serverom baze podataka je prekinuta. Izmena možda nije sačuvana; proverite podatke.");
+    QStringLiteral("Veza sa bazom podataka je prekinuta. Izmena možda nije sačuvana: uneti podaci su ostali u "
+                   "prozoru, a sledeća radnja ponovo uspostavlja vezu.");
+inline const QString DB_SERVER_AWAY_ERR =
+    QStringLiteral("Server baze podataka i dalje nije dostupan. Radnja nije izvršena; pokušajte ponovo kada server "
+                   "proradi.");
 inline const QString DB_GENERIC_ERR = QStringLiteral("Greška baze podataka (%1).");
 inline const QString DB_DETAIL_FMT = QStringLiteral("Poruka servera (%1): %2");
 // Refused before the text reaches the server.

@@ -1,0 +1,211 @@
+// The console's database at start-up and while it runs: failures told as
+// what a shop can fix, and the embedded default's private server started
+// again when it died.
+
+#include "Connection.h"
+#include "DatabaseError.h"
+#include "DatabaseErrorText.h"
+#include "Dialogs.h"
+#include "PrivateServer.h"
+#include "Startup.h"
+#include "TestServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+using namespace tarvex;
+
+namespace {
+
+void crash(PrivateServer& server)
+{
+    const qint64 pid = server.serverPid();
+    ASSERT_GT(pid, 0);
+    ::kill(pid_t(pid), SIGKILL);
+    for (int i = 0; i < 200 && server.serverPid(); ++i)
+        QThread::msleep(25);
+    ASSERT_FALSE(server.isRunning());
+}
+
+QString taxNames(Connection& connection)
+{
+    QSqlQuery query = connection.select(QStringLiteral("SELECT GROUP_CONCAT(name ORDER BY name) FROM tax"));
+    return query.next() ? query.value(0).toString() : QString();
+}
+
+// A small file system of its own (tmpfs), for a full disk or a read-only
+// folder that even root cannot write to.
+class ScratchMount {
+public:
+    explicit ScratchMount(const QString& size)
+    {
+        m_path = m_dir.filePath(QStringLiteral("mnt"));
+        QDir().mkpath(m_path);
+        m_mounted = run({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=") + size,
+                         QStringLiteral("tmpfs"), m_path});
+    }
+    ~ScratchMount()
+    {
+        if (m_mounted)
+            run({m_path}, QStringLiteral("umount"));
+    }
+    bool mounted() const { return m_mounted; }
+    bool makeReadOnly() { return run({QStringLiteral("-o"), QStringLiteral("remount,ro"), m_path}); }
+    QString path() const { return m_path; }
+
+private:
+    static bool run(const QStringList& args, const QString& program = QStringLiteral("mount"))
+    {
+        QProcess process;
+        process.start(program, args);
+        return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+    QTemporaryDir m_dir;
+    QString m_path;
+    bool m_mounted = false;
+};
+
+QString startupFailure(const QString& iniText, QString* iniPath = nullptr)
+{
+    static QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("tarvex.ini"));
+    QFile file(ini);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(iniText.toUtf8());
+    file.close();
+    if (iniPath)
+        *iniPath = ini;
+    std::unique_ptr<PrivateServer> server;
+    try {
+        openStartupDatabase(readStartupSettings(ini), nullptr, server);
+    } catch (const StartupError& e) {
+        return QString::fromUtf8(e.what());
+    } catch (const std::exception& e) {
+        return QStringLiteral("not a start-up error: ") + QString::fromUtf8(e.what());
+    }
+    return QStringLiteral("no failure");
+}
+
+QString headline(const QString& message)
+{
+    return message.section(QStringLiteral("\n\n"), 0, 0);
+}
+
+} // namespace
+
+TEST(Startup, AConfiguredServerThatRefusesNamesTheSettingsFileAndKeyToFix)
+{
+    const ConnectionSettings server = test::serverSettings();
+    QString ini;
+    const QString denied = startupFailure(
+        QStringLiteral("[Database]\nSocket=%1\nUser=tarvex_niko\nPassword=pogresna\n").arg(server.socket), &ini);
+    EXPECT_EQ(headline(denied), STARTUP_ACCESS_DENIED_ERR.arg("tarvex_niko", ini));
+    EXPECT_TRUE(denied.contains(QStringLiteral("Poruka servera (1045)"))) << denied.toStdString();
+
+    EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nHost=nepostojeci-server.invalid\nUser=a\n"))),
+              STARTUP_UNKNOWN_HOST_ERR.arg("nepostojeci-server.invalid", ini));
+    EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nHost=127.0.0.1\nPort=1\nUser=a\n"))),
+              STARTUP_HOST_UNREACHABLE_ERR.arg("127.0.0.1").arg(1).arg(ini));
+    EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nSocket=/nema/ovde.sock\nUser=a\n"))),
+              STARTUP_SOCKET_UNREACHABLE_ERR.arg("/nema/ovde.sock", ini));
+    EXPECT_EQ(headline(startupFailure(
+                  QStringLiteral("[Database]\nSocket=%1\nUser=%2\nDatabase=nema_je\n").arg(server.socket, server.user))),
+              STARTUP_UNKNOWN_DATABASE_ERR.arg("nema_je", ini));
+}
+
+TEST(Startup, TheEmbeddedDefaultTellsWhyItsServerCannotRun)
+{
+    // Missing programs: the package to install.
+    {
+        QTemporaryDir empty;
+        PrivateServer::Options options;
+        options.binaryDirs = {empty.path()};
+        PrivateServer server(empty.filePath(QStringLiteral("srv")), options);
+        try {
+            server.start();
+            ADD_FAILURE() << "started without programs";
+        } catch (const ServerError& e) {
+            EXPECT_EQ(QString::fromUtf8(e.what()),
+                      SRV_BINARIES_MISSING_ERR.arg(QStringLiteral("mariadbd, mariadb-install-db"), empty.path()));
+        }
+    }
+    ScratchMount full(QStringLiteral("4m"));
+    if (!full.mounted())
+        GTEST_SKIP() << "a file system of its own needs mount (run as root)";
+    // A full disk: the cause is the server's first two error lines, not the installer's pages.
+    {
+        PrivateServer server(full.path());
+        try {
+            server.start();
+            ADD_FAILURE() << "started on a full disk";
+        } catch (const ServerError& e) {
+            const QStringList lines = QString::fromUtf8(e.what()).split(QLatin1Char('\n'));
+            ASSERT_EQ(lines.size(), 6) << e.what();
+            EXPECT_EQ(lines[0], SRV_INIT_ERR.arg(server.dataDir()));
+            EXPECT_EQ(lines[1], SRV_DISK_FULL_INF);
+            EXPECT_EQ(lines[3], SRV_CAUSE_FMT.arg(server.errorLogPath(), QString()).trimmed());
+            EXPECT_TRUE(lines[4].startsWith(QStringLiteral("InnoDB: "))) << e.what();
+            EXPECT_FALSE(lines[5].contains(QStringLiteral("[ERROR]"))) << e.what();
+        }
+        EXPECT_FALSE(server.isRunning());
+    }
+    // A read-only folder: the file that could not be written and what to do.
+    ScratchMount readOnly(QStringLiteral("4m"));
+    ASSERT_TRUE(readOnly.mounted() && readOnly.makeReadOnly());
+    PrivateServer server(readOnly.path());
+    try {
+        server.start();
+        ADD_FAILURE() << "started in a read-only folder";
+    } catch (const ServerError& e) {
+        const QStringList lines = QString::fromUtf8(e.what()).split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 5) << e.what();
+        EXPECT_EQ(lines[0], SRV_WRITE_ERR.arg(server.defaultsFile()));
+        EXPECT_EQ(lines[1], SRV_READ_ONLY_INF.arg(readOnly.path()));
+        EXPECT_EQ(lines[4], QStringLiteral("Read-only file system"));
+    }
+}
+
+TEST(EmbeddedDefault, ItsDeadServerIsStartedAgainAndTheUserToldAFewTimesAtMost)
+{
+    QTemporaryDir dir;
+    StartupSettings settings;
+    settings.serverDir = dir.filePath(QStringLiteral("server"));
+    settings.database = QStringLiteral("shop");
+    std::unique_ptr<PrivateServer> server;
+    std::unique_ptr<Connection> connection = openStartupDatabase(settings, nullptr, server);
+    ASSERT_TRUE(server && server->startedHere());
+    QStringList told;
+    connection->setServerReviver(privateServerReviver(*server, [&](const QString& text) { told << text; }));
+    connection->execute(QStringLiteral("INSERT INTO tax (name, value) VALUES ('PDV20', 20)"));
+
+    // Three deaths are healed, each told, each without a word of error.
+    for (int death = 1; death <= 3; ++death) {
+        SCOPED_TRACE(death);
+        crash(*server);
+        EXPECT_EQ(taxNames(*connection), QStringLiteral("PDV20"));
+        EXPECT_EQ(told.size(), death);
+        EXPECT_TRUE(server->isRunning());
+    }
+    EXPECT_EQ(told.first(), EMBEDDED_SERVER_RESTARTED_INF);
+    EXPECT_TRUE(server->startedHere());
+
+    // A fourth in the same ten minutes needs a person: the loss is told.
+    crash(*server);
+    try {
+        taxNames(*connection);
+        ADD_FAILURE() << "a dead server answered";
+    } catch (const DatabaseError& e) {
+        EXPECT_TRUE(exceptionText(e).startsWith(DB_CONNECTION_LOST_ERR)) << exceptionText(e).toStdString();
+    }
+    EXPECT_EQ(told.size(), 3);
+    EXPECT_FALSE(server->isRunning());
+    server->stop();
+}

@@ -1,0 +1,228 @@
+// The product module on a server of its own that goes away under it: stopped
+// cleanly or killed, then started again while the module keeps running. The
+// user's typed work stays, the loss is told once, and the next actions after
+// the restart go through without restarting anything.
+
+#include "Connection.h"
+#include "DatabaseError.h"
+#include "DatabaseErrorText.h"
+#include "Dialogs.h"
+#include "PrivateServer.h"
+#include "Productdmunit.h"
+#include "Productsave.h"
+#include "Productsearch.h"
+#include "QueryDataSet.h"
+#include "Schema.h"
+#include "SqlText.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include <signal.h>
+
+using namespace tarvex;
+
+namespace {
+
+class ServerAway : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = std::make_unique<QTemporaryDir>();
+        // Durable: a row committed before kill -9 must still be there after it.
+        s_server = std::make_unique<PrivateServer>(s_dir->filePath(QStringLiteral("srv")));
+        s_server->start();
+        ConnectionSettings settings;
+        settings.socket = s_server->socketPath();
+        settings.user = s_server->userName();
+        {
+            QSqlDatabase admin = openConnection(settings, QStringLiteral("server-away-admin"));
+            createDatabase(admin, QStringLiteral("shop"));
+            execSql(admin, QStringLiteral("USE shop"));
+            installSchema(admin);
+            execSql(admin, QStringLiteral("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')"));
+            execSql(admin, QStringLiteral("INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, "
+                                          "inputprice, inputpricecurrency, supplyprice, planprice) VALUES "
+                                          "(1, 'Hleb', 'kom', 1, 1, 'RSD', 1, 'RSD', 1, 1), "
+                                          "(2, 'Kifla', 'kom', 1, 1, 'RSD', 1, 'RSD', 1, 1)"));
+            admin.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("server-away-admin"));
+        settings.database = QStringLiteral("shop");
+        s_connection = std::make_unique<Connection>(settings);
+        s_dm = std::make_unique<products::TProductDM>();
+        s_dm->setLocalSettings(s_dir->filePath(QStringLiteral("tarvex.ini")), s_dir->path());
+        s_dm->SetZConnection(s_connection.get());
+        s_dm->DataModuleCreate();
+        s_dm->SetDefaultTaxID(1);
+        products::ProductDM = s_dm.get();
+    }
+    static void TearDownTestSuite()
+    {
+        products::ProductDM = nullptr;
+        s_dm.reset();
+        s_connection.reset();
+        s_server->stop();
+        s_server.reset();
+        s_dir.reset();
+    }
+
+    static products::TProductDM& dm() { return *s_dm; }
+    static QueryDataSet& productZQ() { return *dm().ProductZQ; }
+    static Field& P(const char* name) { return productZQ().fieldByName(QString::fromUtf8(name)); }
+
+    static void stopServer(bool crash)
+    {
+        if (!crash) {
+            ASSERT_TRUE(s_server->stop());
+            return;
+        }
+        const qint64 pid = s_server->serverPid();
+        ASSERT_GT(pid, 0);
+        ::kill(pid_t(pid), SIGKILL);
+        for (int i = 0; i < 200 && QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)) && s_server->serverPid(); ++i)
+            QThread::msleep(25);
+        ASSERT_FALSE(s_server->isRunning());
+    }
+    static void startServer() { ASSERT_TRUE(s_server->start()); }
+
+    static void openProduct(qint64 id)
+    {
+        productZQ().setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(),
+                                             QStringLiteral("p.productid = %1").arg(id)));
+        productZQ().open();
+    }
+    static void save() { products::Productsave(dm()).write({}); }
+    // The message the user reads for what the action threw; empty when it went through.
+    template <class Action>
+    static QString told(Action action)
+    {
+        try {
+            action();
+        } catch (const std::exception& e) {
+            return exceptionText(e);
+        }
+        return QString();
+    }
+    // Read on a session of its own, as another workstation sees it.
+    static QString stored(const QString& sql)
+    {
+        Connection other(settings());
+        QSqlQuery query = other.select(sql);
+        return query.next() ? query.value(0).toString() : QString();
+    }
+    static ConnectionSettings settings()
+    {
+        ConnectionSettings s;
+        s.socket = s_server->socketPath();
+        s.user = s_server->userName();
+        s.database = QStringLiteral("shop");
+        return s;
+    }
+    static QList<qint64> search(const QString& name)
+    {
+        qint32 warehouse = 0;
+        productZQ().setSql(products::ProductSearch(dm()).parse({{QStringLiteral("name"), name}}, warehouse).sql);
+        productZQ().open();
+        QList<qint64> ids;
+        for (productZQ().first(); !productZQ().eof(); productZQ().next())
+            ids << P("productid").asLargeInt();
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> s_dir;
+    static inline std::unique_ptr<PrivateServer> s_server;
+    static inline std::unique_ptr<Connection> s_connection;
+    static inline std::unique_ptr<products::TProductDM> s_dm;
+};
+
+TEST_F(ServerAway, ATypedEditOutlivesTheServerAndIsSavedOnceItIsBack)
+{
+    for (const bool crash : {false, true}) {
+        SCOPED_TRACE(crash ? "kill -9" : "SIGTERM");
+        const QString typed = crash ? QStringLiteral("Hleb posle pada") : QStringLiteral("Hleb posle gašenja");
+        openProduct(1);
+        productZQ().edit();
+        P("name").setValue(typed);
+        P("price").setValue(crash ? 7.5 : 5.5);
+
+        stopServer(crash);
+        // The loss is told once; while the server is away, each try says so.
+        EXPECT_EQ(told(save).section(QStringLiteral("\n\n"), 0, 0), DB_CONNECTION_LOST_ERR);
+        EXPECT_EQ(told(save).section(QStringLiteral("\n\n"), 0, 0), DB_SERVER_AWAY_ERR);
+        EXPECT_EQ(productZQ().state(), DataSetState::Edit);
+        EXPECT_EQ(P("name").asString(), typed);
+
+        startServer();
+        EXPECT_EQ(told(save), QString());
+        EXPECT_EQ(productZQ().state(), DataSetState::Browse);
+        EXPECT_EQ(stored("SELECT CONCAT(name, '/', price) FROM product WHERE productid = 1"),
+                  typed + (crash ? "/7.5" : "/5.5"));
+        EXPECT_EQ(stored("SELECT COUNT(*) FROM product"), "2");
+    }
+}
+
+TEST_F(ServerAway, ASessionLeftIdleAcrossARestartReadsAndWritesWithoutAWord)
+{
+    EXPECT_EQ(search(QStringLiteral("Kif")), QList<qint64>{2});
+    for (const bool crash : {false, true}) {
+        SCOPED_TRACE(crash ? "kill -9" : "SIGTERM");
+        stopServer(crash);
+        startServer();
+        // The search meets the dead session, opens a new one and reads again.
+        EXPECT_EQ(told([] { EXPECT_EQ(search(QStringLiteral("K")), QList<qint64>{2}); }), QString());
+        QSqlQuery mode = s_connection->select(QStringLiteral("SELECT @@SESSION.sql_mode"));
+        ASSERT_TRUE(mode.next());
+        EXPECT_TRUE(mode.value(0).toString().contains(QStringLiteral("NO_BACKSLASH_ESCAPES")));
+
+        // A post outside any transaction on a session idle across a restart:
+        // the session is checked first, so the one write goes through once.
+        stopServer(crash);
+        startServer();
+        QueryDataSet& taxes = *dm().TaxZQ;
+        taxes.close();
+        taxes.open();
+        const int before = taxes.recordCount();
+        QThread::msleep(1100);  // idle long enough to be checked
+        stopServer(crash);
+        startServer();
+        taxes.append();
+        taxes.fieldByName(QStringLiteral("name")).setValue(crash ? QStringLiteral("PDV10") : QStringLiteral("PDV8"));
+        taxes.fieldByName(QStringLiteral("value")).setValue(crash ? 10 : 8);
+        EXPECT_EQ(told([&] { taxes.post(); }), QString());
+        EXPECT_EQ(stored("SELECT COUNT(*) FROM tax"), QString::number(before + 1));
+    }
+}
+
+// A transaction dies with its session: its later statements are refused,
+// not run on their own, and nothing is sent twice. The next statement after
+// it opens a new session.
+TEST_F(ServerAway, ATransactionCutOffIsNotCarriedOnOrRepeated)
+{
+    Connection& connection = *s_connection;
+    connection.execute(QStringLiteral("DELETE FROM productrebate"));
+    auto insert = [&](int quantity) {
+        connection.execute(QStringLiteral("INSERT INTO productrebate (productid, quantity) VALUES (1, %1)").arg(quantity));
+    };
+    {
+        Transaction transaction(connection);
+        insert(2);
+        stopServer(true);
+        startServer();
+        EXPECT_EQ(told([&] { insert(3); }).section(QStringLiteral("\n\n"), 0, 0), DB_CONNECTION_LOST_ERR);
+        EXPECT_EQ(told([&] { insert(4); }).section(QStringLiteral("\n\n"), 0, 0), DB_CONNECTION_LOST_ERR);
+        EXPECT_FALSE(connection.isConnected());
+    }
+    EXPECT_EQ(stored("SELECT COUNT(*) FROM productrebate"), "0");
+    insert(5);
+    EXPECT_TRUE(connection.isConnected());
+    EXPECT_EQ(stored("SELECT GROUP_CONCAT(quantity) FROM productrebate"), "5");
+}
+
+} // namespace
