@@ -326,7 +326,8 @@ bool PrivateServer::start()
 
     writeDefaultsFile();
     if (!QDir().mkpath(m_baseDir + QStringLiteral("/tmp")))
-        throw ServerError(QStringLiteral("Cannot create the folder %1/tmp").arg(m_baseDir));
+        failWith(SRV_FOLDER_ERR.arg(m_baseDir + QStringLiteral("/tmp")), QString::fromLocal8Bit(std::strerror(errno)),
+                 m_baseDir);
     if (!QFileInfo::exists(dataDir() + QStringLiteral("/mysql")))
         initialiseDataDir();
     removeStaleFiles();
