@@ -51,22 +51,26 @@ inline void click(QWidget* widget)
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
 }
 
-// Types text (Serbian letters too) into the widget that has the focus.
+// One key of text (a Serbian letter too) to the widget.
+inline void typeChar(QWidget* to, QChar c)
+{
+    if (c.unicode() < 0x7f && c.isPrint()) {
+        QTest::keyClick(to, c.toLatin1());
+        return;
+    }
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(to, &press);
+}
+
+// Types text into the widget that has the focus.
 inline void typeText(const QString& text)
 {
-    QWidget* to = QApplication::focusWidget();
-    if (!to)
+    if (!QApplication::focusWidget())
         return;
-    for (const QChar c : text) {
-        // Each key goes where the focus is now: the first may open an editor.
-        QWidget* focus = QApplication::focusWidget();
-        if (c.unicode() < 0x7f && c.isPrint()) {
-            QTest::keyClick(focus, c.toLatin1());
-            continue;
-        }
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QCoreApplication::sendEvent(focus, &press);
-    }
+    // Each key goes where the focus is now: the first may open an editor.
+    for (const QChar c : text)
+        if (QWidget* focus = QApplication::focusWidget())
+            typeChar(focus, c);
 }
 
 inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -146,7 +150,10 @@ public:
             auto* line = input->findChild<QLineEdit*>();
             line->selectAll();
             line->setFocus();
-            typeText(text);
+            // Into the line itself: on a loaded machine the window under the
+            // dialog may take the activation back for a moment.
+            for (const QChar c : text)
+                typeChar(line, c);
             QTest::keyClick(line, Qt::Key_Return);
         });
         const QPointer<QWidget> was = QApplication::activeWindow();
