@@ -3,6 +3,7 @@
 // statements: on hand-made edge data and on the demo shop, row for row.
 
 #include "Clock.h"
+#include "Collationorder.h"
 #include "DemoData.h"
 #include "Inventorystockpriceunit.h"
 #include "MemoryTable.h"
@@ -228,6 +229,38 @@ TEST_F(StockFastPathEdgeTest, OverviewAgreesForEveryStockModeAndNarrowing)
     EXPECT_EQ(m_rows, 15);
     sql("DELETE FROM productwarehouse WHERE productid BETWEEN 40 AND 49");
     sql("DELETE FROM product WHERE productid BETWEEN 40 AND 49");
+}
+
+TEST_F(StockFastPathEdgeTest, TextsSortAsTheServerSortsThemWithAndWithoutPadding)
+{
+    for (const char* collation : {"utf8mb4_unicode_ci", "utf8mb4_unicode_nopad_ci", "utf8mb4_bin"}) {
+        SCOPED_TRACE(collation);
+        sql("DROP TABLE IF EXISTS sortprobe");
+        sql(QStringLiteral("CREATE TABLE sortprobe (id INT PRIMARY KEY, t VARCHAR(20) COLLATE %1 NULL)")
+                .arg(QLatin1String(collation)));
+        sql("INSERT INTO sortprobe VALUES (1, 'ab'), (2, 'ab '), (3, CONCAT('ab', CHAR(9))), (4, 'AB'), (5, 'Čaj'), "
+            "(6, 'caj'), (7, NULL), (8, ''), (9, ' '), (10, 'abc'), (11, 'ab  '), (12, 'ć')");
+        QList<int> server;
+        QSqlQuery ordered(db());
+        ASSERT_TRUE(ordered.exec("SELECT id FROM sortprobe ORDER BY t, id"));
+        while (ordered.next())
+            server << ordered.value(0).toInt();
+        const TCollationOrder order(db(), "sortprobe", "t");
+        QList<QPair<int, QVariant>> rows;
+        QSqlQuery weights(db());
+        ASSERT_TRUE(weights.exec("SELECT id, WEIGHT_STRING(t) FROM sortprobe"));
+        while (weights.next())
+            rows << qMakePair(weights.value(0).toInt(), weights.value(1));
+        std::sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
+            const int c = order.compare(a.second, b.second);
+            return c != 0 ? c < 0 : a.first < b.first;
+        });
+        QList<int> client;
+        for (const auto& row : rows)
+            client << row.first;
+        EXPECT_EQ(client, server);
+    }
+    sql("DROP TABLE sortprobe");
 }
 
 TEST_F(StockFastPathEdgeTest, StockCardReportsAgreeForEveryScopeAndDate)

@@ -19,6 +19,9 @@ TCollationOrder::TCollationOrder(QSqlDatabase db, const QString& table, const QS
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_]+$"));
     if (!plain.match(name).hasMatch())
         throw tarvex::DatabaseError(0, QStringLiteral("%1.%2 is not a text column").arg(table, column), QString());
+    // A NO PAD collation compares trailing spaces as characters: no padding.
+    if (name.contains(QLatin1String("nopad"), Qt::CaseInsensitive) || name.contains(QLatin1String("_0900_")))
+        return;
     QSqlQuery space = tarvex::selectSql(
         db, QStringLiteral("SELECT WEIGHT_STRING(CONVERT(' ' USING utf8mb4) COLLATE %1)").arg(name));
     if (space.next())

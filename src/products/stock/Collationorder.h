@@ -3,7 +3,8 @@
 // WEIGHT_STRING(column) gives per row the bytes its collation sorts by, and rows
 // sorted here by those bytes come in the order ORDER BY gives, without the
 // server's sort (which costs more than reading the rows). Texts are compared
-// as the server compares them: a shorter one is padded with spaces.
+// as the server compares them: a shorter one is padded with spaces, unless
+// the collation is a NO PAD one.
 
 #include <QByteArray>
 #include <QSqlDatabase>
@@ -22,7 +23,7 @@ public:
     int compare(const QVariant& a, const QVariant& b) const;
 
 private:
-    QByteArray m_space; // the weights of one space
+    QByteArray m_space; // the weights of one space; empty: no padding
 };
 
 } // namespace products
