@@ -12,6 +12,28 @@
 
 namespace products {
 
+namespace {
+thread_local TReportWorker* t_current = nullptr;
+}
+
+TReportWorker* TReportWorker::current()
+{
+    return t_current;
+}
+
+bool TReportWorker::addSideConnection(qint64 id)
+{
+    QMutexLocker lock(&m_sideLock);
+    m_sideConnections << id;
+    return !m_cancelled;
+}
+
+void TReportWorker::removeSideConnection(qint64 id)
+{
+    QMutexLocker lock(&m_sideLock);
+    m_sideConnections.removeAll(id);
+}
+
 TReportWorker::TReportWorker(QObject* parent) : QObject(parent) {}
 
 bool TReportWorker::run(QSqlDatabase db, const Work& work)
@@ -26,6 +48,7 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
     const QString original = db.connectionName();
 
     std::unique_ptr<QThread> thread(QThread::create([&] {
+        t_current = this;
         try {
             {
                 QSqlDatabase own = QSqlDatabase::cloneDatabase(original, name);
@@ -48,6 +71,7 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
             failure = std::current_exception();
         }
         QSqlDatabase::removeDatabase(name);
+        t_current = nullptr;
     }));
     QEventLoop loop;
     connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
@@ -69,13 +93,75 @@ void TReportWorker::cancel()
 {
     if (!m_running || m_cancelled.exchange(true))
         return;
-    if (const qint64 id = m_connectionId) {
+    QList<qint64> ids;
+    {
+        QMutexLocker lock(&m_sideLock);
+        ids = m_sideConnections;
+    }
+    if (const qint64 id = m_connectionId)
+        ids.prepend(id);
+    for (const qint64 id : ids) {
         try {
             tarvex::execSql(m_db, QStringLiteral("KILL QUERY %1").arg(id));
         } catch (const std::exception&) {
             // The statement ended meanwhile; the flag stops the next step.
         }
     }
+}
+
+TSideWork::TSideWork(QSqlDatabase db, std::function<void(QSqlDatabase)> work)
+{
+    static std::atomic<int> serial{0};
+    const QString name = QStringLiteral("report-side-%1").arg(++serial);
+    const QString original = db.connectionName();
+    TReportWorker* worker = TReportWorker::current();
+    m_thread.reset(QThread::create([this, name, original, worker, work = std::move(work)] {
+        try {
+            QSqlDatabase own = QSqlDatabase::cloneDatabase(original, name);
+            if (!own.open())
+                tarvex::selectSql(own, QStringLiteral("SELECT 1")); // throws with the server's reason
+            tarvex::prepareSession(own);
+            qint64 id = 0;
+            if (worker) {
+                QSqlQuery connection = tarvex::selectSql(own, QStringLiteral("SELECT CONNECTION_ID()"));
+                if (connection.next())
+                    id = connection.value(0).toLongLong();
+                if (!worker->addSideConnection(id)) {
+                    worker->removeSideConnection(id);
+                    tarvex::Abort();
+                }
+            }
+            struct Unregister {
+                TReportWorker* worker;
+                qint64 id;
+                ~Unregister()
+                {
+                    if (worker)
+                        worker->removeSideConnection(id);
+                }
+            } unregister{worker, id};
+            work(own);
+        } catch (...) {
+            m_failure = std::current_exception();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }));
+    m_thread->start();
+}
+
+TSideWork::~TSideWork()
+{
+    m_thread->wait();
+}
+
+void TSideWork::wait()
+{
+    m_thread->wait();
+    if (!m_waited && m_failure) {
+        m_waited = true;
+        std::rethrow_exception(m_failure);
+    }
+    m_waited = true;
 }
 
 } // namespace products

@@ -7,10 +7,16 @@
 
 #include "Reportprogress.h"
 
+#include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QSqlDatabase>
 #include <atomic>
 #include <exception>
+#include <functional>
+#include <memory>
+
+class QThread;
 
 namespace products {
 
@@ -27,6 +33,13 @@ public:
     void cancel();
     bool isRunning() const { return m_running; }
 
+    // The worker whose work runs on the calling thread, or null.
+    static TReportWorker* current();
+    // Statements of side connections (TSideWork) are stopped with the work's.
+    // Returns false when the work is cancelled already.
+    bool addSideConnection(qint64 id);
+    void removeSideConnection(qint64 id);
+
 signals:
     // On the caller's thread, for each step the work reports.
     void progressed(const QString& step, int rows);
@@ -36,6 +49,26 @@ private:
     bool m_running = false;
     std::atomic<bool> m_cancelled{false};
     std::atomic<qint64> m_connectionId{0};
+    QMutex m_sideLock;
+    QList<qint64> m_sideConnections;
+};
+
+// A part of a report read beside the report's own statements: `work` runs on
+// a thread of its own with a connection cloned from `db` while the caller
+// goes on; wait() returns when it has ended and throws its failure. Inside a
+// worker, "Prekini" stops its statement too.
+class TSideWork {
+public:
+    TSideWork(QSqlDatabase db, std::function<void(QSqlDatabase)> work);
+    ~TSideWork();
+    TSideWork(const TSideWork&) = delete;
+    TSideWork& operator=(const TSideWork&) = delete;
+    void wait();
+
+private:
+    std::unique_ptr<QThread> m_thread;
+    std::exception_ptr m_failure;
+    bool m_waited = false;
 };
 
 } // namespace products

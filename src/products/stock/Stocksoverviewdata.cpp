@@ -8,6 +8,7 @@
 #include "Format.h"
 #include "MemoryTable.h"
 #include "Reportwindow.h"
+#include "Reportworker.h"
 #include "Rounding.h"
 
 #include <QHash>
@@ -15,6 +16,7 @@
 #include <QSqlQuery>
 #include <QVector>
 #include <algorithm>
+#include <memory>
 
 namespace products {
 
@@ -175,11 +177,16 @@ struct ProductDocuments {
     QHash<qint64, QDate> entries;
 };
 
+// `listed` null: of every product (read beside the product list, before it
+// is known).
 ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& filter, const QDate& today,
-                               const QSet<qint64>& listed, const TProgress& progress)
+                               const QSet<qint64>* only, const TProgress& progress)
 {
+    static const QSet<qint64> none;
+    const QSet<qint64>& listed = only ? *only : none;
+    auto isListed = [&](qint64 productId) { return !only || listed.contains(productId); };
     QString narrowing;
-    if (listed.size() <= kNarrowedProducts) {
+    if (only && listed.size() <= kNarrowedProducts) {
         const QList<qint64> ids(listed.begin(), listed.end());
         narrowing = QStringLiteral("AND di.productid IN (") + (ids.isEmpty() ? QStringLiteral("0") : idList(ids)) +
                     QLatin1Char(')');
@@ -195,7 +202,7 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
                                              tarvex::quoteSqlText(filter.toText), narrowing}));
     while (period.next()) {
         const qint64 productId = period.value(0).toLongLong();
-        if (listed.contains(productId))
+        if (isListed(productId))
             documents.periodSales[productId].append(WarehouseSale{period.value(1).toLongLong(), period.value(2).toDouble()});
     }
     step("Prodaja u 7 dana");
@@ -205,7 +212,7 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
                                            tarvex::quoteSqlText(tarvex::MyDateToDateStr(today)), narrowing}));
     while (week.next()) {
         const qint64 productId = week.value(0).toLongLong();
-        if (listed.contains(productId))
+        if (isListed(productId))
             documents.weekSales.insert(productId, week.value(1).toDouble());
     }
     step("Nabavke");
@@ -219,7 +226,7 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
     QSqlQuery supplies = selectRows(db, tarvex::Format(kSuppliesSql, {docrules::kSupplyExclusions, narrowing}));
     while (supplies.next()) {
         const qint64 productId = supplies.value(0).toLongLong();
-        if (!listed.contains(productId))
+        if (!isListed(productId))
             continue;
         const QDate date = supplies.value(1).toDate();
         const qint64 documentId = supplies.value(2).toLongLong();
@@ -244,7 +251,7 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
         tarvex::selectSql(db, tarvex::Format(kEntriesSql, {docrules::kSupplyExclusions, narrowing}));
     while (entries.next()) {
         const qint64 productId = entries.value(0).toLongLong();
-        if (listed.contains(productId))
+        if (isListed(productId))
             documents.entries.insert(productId, entries.value(1).toDate());
     }
     return documents;
@@ -470,6 +477,16 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
 {
     if (progress)
         progress(QStringLiteral("Zalihe"), 0);
+    // Without a narrowing of the products, the documents of all of them are
+    // read beside the stock and the product list, on a connection of their
+    // own; a narrowed list reads only its products' documents, afterwards.
+    const bool wholeShop = filter.code.isEmpty() && filter.name.isEmpty() && filter.categories.isEmpty();
+    ProductDocuments documents;
+    std::unique_ptr<TSideWork> side;
+    if (wholeShop)
+        side = std::make_unique<TSideWork>(db, [&documents, &filter, today = now.date()](QSqlDatabase own) {
+            documents = readDocuments(own, filter, today, nullptr, {});
+        });
     QHash<qint64, QVector<StockRow>> stock;
     {
         QSqlQuery rows = selectRows(db, tarvex::Format(kStockRowsSql, {stockConditions(filter)}));
@@ -508,11 +525,17 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
             return c < 0;
         return a.id < b.id;
     });
-    QSet<qint64> listed;
-    listed.reserve(int(products.size()));
-    for (const Product& product : products)
-        listed.insert(product.id);
-    const ProductDocuments documents = readDocuments(db, filter, now.date(), listed, progress);
+    if (side) {
+        if (progress)
+            progress(QStringLiteral("Prodaja u periodu"), int(products.size()));
+        side->wait();
+    } else {
+        QSet<qint64> listed;
+        listed.reserve(int(products.size()));
+        for (const Product& product : products)
+            listed.insert(product.id);
+        documents = readDocuments(db, filter, now.date(), &listed, progress);
+    }
 
     if (progress)
         progress(QStringLiteral("Zapisi"), int(products.size()));

@@ -13,6 +13,7 @@
 #include "Modal.h"
 #include "Productdmunit.h"
 #include "Reportdates.h"
+#include "Reportworker.h"
 #include "Workerbar.h"
 #include "Rounding.h"
 
@@ -145,29 +146,10 @@ std::vector<TTurnoverRow> ComputeTurnover(QSqlDatabase db, const TTurnoverReques
             warehouses.push_back(Named{query.value(0).toLongLong(), query.value(1)});
         }
     }
+    // The products and the documents are read beside the lines, on a
+    // connection of their own; the lines wait for them only to be counted.
     std::vector<Product> products;
     QHash<qint64, int> productAt;
-    {
-        QSqlQuery query = selectRows(db, kProductsSql);
-        while (query.next()) {
-            productAt.insert(query.value(0).toLongLong(), int(products.size()));
-            products.push_back(Product{0, query.value(1), query.value(2), query.value(3),
-                                       query.value(4).toString() == QLatin1String("u"), query.value(5)});
-        }
-        // In the order of the names as the server sorts them; lines of a
-        // product that does not exist come first, as a missing name does.
-        std::vector<int> order(products.size());
-        for (size_t i = 0; i < order.size(); ++i)
-            order[i] = int(i);
-        const TCollationOrder names(db, QStringLiteral("product"), QStringLiteral("name"));
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            return names.compare(products[size_t(a)].nameWeights, products[size_t(b)].nameWeights) < 0;
-        });
-        for (size_t i = 0; i < order.size(); ++i)
-            products[size_t(order[i])].position = int(i) + 1;
-    }
-
-    step("Dokumenti", 0);
     struct Document {
         bool before;
         int direction;
@@ -176,20 +158,71 @@ std::vector<TTurnoverRow> ComputeTurnover(QSqlDatabase db, const TTurnoverReques
         qint64 intoId;
     };
     QHash<qint64, Document> documents;
-    {
-        QSqlQuery query = selectRows(db, kDocumentsSql, {request.fromText, request.toText});
+    TSideWork side(db, [&](QSqlDatabase own) {
+        {
+            QSqlQuery query = selectRows(own, kProductsSql);
+            while (query.next()) {
+                productAt.insert(query.value(0).toLongLong(), int(products.size()));
+                products.push_back(Product{0, query.value(1), query.value(2), query.value(3),
+                                           query.value(4).toString() == QLatin1String("u"), query.value(5)});
+            }
+            // In the order of the names as the server sorts them; lines of a
+            // product that does not exist come first, as a missing name does.
+            std::vector<int> order(products.size());
+            for (size_t i = 0; i < order.size(); ++i)
+                order[i] = int(i);
+            const TCollationOrder names(own, QStringLiteral("product"), QStringLiteral("name"));
+            std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+                return names.compare(products[size_t(a)].nameWeights, products[size_t(b)].nameWeights) < 0;
+            });
+            for (size_t i = 0; i < order.size(); ++i)
+                products[size_t(order[i])].position = int(i) + 1;
+        }
+        QSqlQuery query = selectRows(own, kDocumentsSql, {request.fromText, request.toText});
         while (query.next())
             documents.insert(query.value(0).toLongLong(),
                              Document{query.value(1).toInt() == 1, query.value(2).toInt(), query.value(3).toInt() == 1,
                                       query.value(4).toLongLong(), query.value(5).toLongLong()});
-    }
+    });
+    QSqlQuery lines = selectRows(db, kLinesSql);
+    step("Dokumenti", 0);
+    side.wait();
 
     step("Stavke dokumenata", 0);
+    // Looked up a million times: what a product is (0 missing, 1 goods, 2 a
+    // service) and a warehouse's position (-1 not listed), by identifier in
+    // flat tables while the identifiers are small enough.
+    constexpr qint64 kFlatLimit = qint64(1) << 26;
+    qint64 largestProduct = 0;
+    for (auto it = productAt.constBegin(); it != productAt.constEnd(); ++it)
+        largestProduct = qMax(largestProduct, it.key());
+    std::vector<char> kindOf(largestProduct < kFlatLimit ? size_t(largestProduct) + 1 : 0, 0);
+    for (auto it = productAt.constBegin(); it != productAt.constEnd(); ++it)
+        if (it.key() >= 0 && size_t(it.key()) < kindOf.size())
+            kindOf[size_t(it.key())] = products[size_t(*it)].service ? 2 : 1;
+    auto kind = [&](qint64 productId) -> char {
+        if (!kindOf.empty())
+            return productId >= 0 && size_t(productId) < kindOf.size() ? kindOf[size_t(productId)] : 0;
+        const auto at = productAt.constFind(productId);
+        return at == productAt.constEnd() ? 0 : (products[size_t(*at)].service ? 2 : 1);
+    };
+    qint64 largestWarehouse = 0;
+    for (auto it = warehouseAt.constBegin(); it != warehouseAt.constEnd(); ++it)
+        largestWarehouse = qMax(largestWarehouse, it.key());
+    std::vector<int> warehouseFlat(largestWarehouse < kFlatLimit ? size_t(largestWarehouse) + 1 : 0, -1);
+    for (auto it = warehouseAt.constBegin(); it != warehouseAt.constEnd(); ++it)
+        if (it.key() >= 0 && size_t(it.key()) < warehouseFlat.size())
+            warehouseFlat[size_t(it.key())] = *it;
+    auto positionOf = [&](qint64 warehouseId) -> int {
+        if (!warehouseFlat.empty())
+            return warehouseId >= 0 && size_t(warehouseId) < warehouseFlat.size() ? warehouseFlat[size_t(warehouseId)]
+                                                                                  : -1;
+        return warehouseAt.value(warehouseId, -1);
+    };
     // By warehouse position and product identifier in one number.
     auto keyOf = [](int warehouse, qint64 productId) { return (qint64(warehouse) << 44) | productId; };
     QHash<qint64, Sums> sums;
     {
-        QSqlQuery lines = selectRows(db, kLinesSql);
         int read = 0;
         while (lines.next()) {
             if (progress && ++read % 100000 == 0)
@@ -198,24 +231,21 @@ std::vector<TTurnoverRow> ComputeTurnover(QSqlDatabase db, const TTurnoverReques
             if (document == documents.constEnd())
                 continue; // not a posted stock document of the period
             const qint64 productId = lines.value(1).toLongLong();
-            if (request.excludeServices) {
-                const auto product = productAt.constFind(productId);
-                if (product == productAt.constEnd() || products[size_t(*product)].service)
-                    continue;
-            }
+            if (request.excludeServices && kind(productId) != 1)
+                continue;
             const double quantity = lines.value(2).toDouble();
             const qint64 fromId = document->fromId;
             const qint64 intoId = document->intoId;
             if (fromId >= 0) {
-                const auto from = warehouseAt.constFind(fromId);
-                if (from != warehouseAt.constEnd())
-                    count(sums[keyOf(*from, productId)], document->before, document->direction,
+                const int from = positionOf(fromId);
+                if (from >= 0)
+                    count(sums[keyOf(from, productId)], document->before, document->direction,
                           document->transfer && intoId == fromId, true, quantity);
             }
             if (intoId >= 0 && intoId != fromId) {
-                const auto into = warehouseAt.constFind(intoId);
-                if (into != warehouseAt.constEnd())
-                    count(sums[keyOf(*into, productId)], document->before, document->direction, document->transfer,
+                const int into = positionOf(intoId);
+                if (into >= 0)
+                    count(sums[keyOf(into, productId)], document->before, document->direction, document->transfer,
                           false, quantity);
             }
         }
