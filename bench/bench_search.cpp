@@ -31,11 +31,11 @@ QByteArray prefix()
     return qgetenv("TARVEX_BENCH_PREFIX");
 }
 
-double plainFetch(tarvex::Connection& connection, const QString& sql)
+double plainFetch(tarvex::Connection& connection, const QString& sql, const QVariantList& values)
 {
     QElapsedTimer timer;
     timer.start();
-    QSqlQuery query = connection.select(sql);
+    QSqlQuery query = connection.select(sql, values);
     const int columns = query.record().count();
     qint64 sink = 0;
     while (query.next())
@@ -55,7 +55,7 @@ double find(TProductDM& dm, const QMap<QString, QString>& criteria, QString* sql
     const ProductSearchResult result = ProductSearch(dm).parse(criteria, chosen);
     applyWarehouseCaptions(dm, result);
     dm.ProductZQ->close();
-    dm.ProductZQ->setSql(result.sql);
+    applySearch(*dm.ProductZQ, result);
     dm.ProductZQ->open();
     dm.ProductZQ->setSortedFields(QStringLiteral("name"));
     dm.ProductZQ->first();
@@ -70,7 +70,9 @@ void compare(TProductDM& dm, tarvex::Connection& connection, const char* name, c
     int rows = 0;
     find(dm, criteria, &sql, &rows); // warm the server's caches for both
     dm.ProductZQ->close();
-    const double raw = plainFetch(connection, sql);
+    QVariantList values;
+    const QString bound = dm.ProductZQ->boundSql(sql, values);
+    const double raw = plainFetch(connection, bound, values);
     const double ours = find(dm, criteria, &sql, &rows);
     dm.ProductZQ->close();
     std::printf("BENCH %ssearch.%s.rows %d rows\n", prefix().constData(), name, rows);

@@ -127,7 +127,7 @@ protected:
     static QList<qint64> search(const QString& name)
     {
         qint32 warehouse = 0;
-        productZQ().setSql(products::ProductSearch(dm()).parse({{QStringLiteral("name"), name}}, warehouse).sql);
+        products::applySearch(productZQ(), products::ProductSearch(dm()).parse({{QStringLiteral("name"), name}}, warehouse));
         productZQ().open();
         QList<qint64> ids;
         for (productZQ().first(); !productZQ().eof(); productZQ().next())
@@ -198,6 +198,33 @@ TEST_F(ServerAway, ASessionLeftIdleAcrossARestartReadsAndWritesWithoutAWord)
         EXPECT_EQ(told([&] { taxes.post(); }), QString());
         EXPECT_EQ(stored("SELECT COUNT(*) FROM tax"), QString::number(before + 1));
     }
+}
+
+// Statements handed the Qt connection, and a worker about to open a
+// connection of its own, go through the Connection working on it.
+TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
+{
+    const QSqlDatabase qt = s_connection->database();
+    ASSERT_EQ(Connection::working(qt), s_connection.get());
+    stopServer(true);
+    startServer();
+    QSqlQuery name = selectSql(qt, QStringLiteral("SELECT name FROM product WHERE productid = ?"), {2});
+    ASSERT_TRUE(name.next());
+    EXPECT_EQ(name.value(0).toString(), QStringLiteral("Kifla"));
+
+    stopServer(false);
+    EXPECT_EQ(told([] { s_connection->check(); }).section(QStringLiteral("\n\n"), 0, 0), DB_CONNECTION_LOST_ERR);
+    EXPECT_EQ(told([] { s_connection->check(); }).section(QStringLiteral("\n\n"), 0, 0), DB_SERVER_AWAY_ERR);
+    startServer();
+    EXPECT_EQ(told([] { s_connection->check(); }), QString());
+    // Values reach the server bound, quotes and all.
+    QueryDataSet named(s_connection.get(), QStringLiteral("SELECT productid FROM product WHERE name = :name OR name = :other"));
+    named.setParam(QStringLiteral("name"), QStringLiteral("Kifla"));
+    named.setParam(QStringLiteral("other"), QStringLiteral("O'Neil\\' OR 1=1 -- "));
+    QVariantList values;
+    const QString bound = named.boundSql(named.sql(), values);
+    EXPECT_FALSE(bound.contains(QStringLiteral("Kifla")));
+    EXPECT_EQ(QueryDataSet::readRows(qt, bound, values).values.size(), 1u);
 }
 
 // A transaction dies with its session: its later statements are refused,

@@ -1,5 +1,6 @@
 #include "QueryDialogs.h"
 
+#include "Connection.h"
 #include "DatabaseError.h"
 #include "Modal.h"
 
@@ -32,14 +33,11 @@ QString cellText(const QVariant& value)
 } // namespace
 
 QueryTableDialog::QueryTableDialog(QSqlDatabase db, const QString& sql, const QStringList& titles,
-                                   const QString& caption, bool picking, QWidget* parent)
+                                   const QString& caption, bool picking, QWidget* parent, const QVariantList& values)
     : QDialog(parent)
 {
     setWindowTitle(caption);
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw DatabaseError(query.lastError().nativeErrorCode().toInt(), query.lastError().databaseText(), sql);
+    QSqlQuery query = selectSql(db, sql, values);
     const int columns = query.record().count();
     while (query.next()) {
         QVariantList row;
@@ -119,9 +117,9 @@ QVariantList pickRow(QSqlDatabase db, const QString& sql, const QStringList& tit
 }
 
 void showRows(QSqlDatabase db, const QString& sql, const QStringList& titles, const QString& caption,
-              const QString& header)
+              const QString& header, const QVariantList& values)
 {
-    QueryTableDialog dialog(db, sql, titles, caption, false);
+    QueryTableDialog dialog(db, sql, titles, caption, false, nullptr, values);
     dialog.setHeaderText(header);
     execModal(dialog);
 }

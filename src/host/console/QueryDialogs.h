@@ -16,10 +16,10 @@ namespace tarvex {
 class QueryTableDialog : public QDialog {
     Q_OBJECT
 public:
-    // Runs the statement and lists its rows under the given column titles
-    // (one per selected column). Throws DatabaseError.
+    // Runs the statement (its "?" bound to `values`) and lists its rows under
+    // the given column titles (one per selected column). Throws DatabaseError.
     QueryTableDialog(QSqlDatabase db, const QString& sql, const QStringList& titles, const QString& caption,
-                     bool picking, QWidget* parent = nullptr);
+                     bool picking, QWidget* parent = nullptr, const QVariantList& values = {});
 
     QTableWidget* table() const { return m_table; }
     void setHeaderText(const QString& text);
@@ -37,6 +37,6 @@ private:
 QVariantList pickRow(QSqlDatabase db, const QString& sql, const QStringList& titles, const QString& caption);
 // Shows the rows modally, read-only, with an optional header text above.
 void showRows(QSqlDatabase db, const QString& sql, const QStringList& titles, const QString& caption,
-              const QString& header = QString());
+              const QString& header = QString(), const QVariantList& values = {});
 
 } // namespace tarvex

@@ -11,7 +11,7 @@ namespace tarvex {
 
 QString SecurityStandIn::GetUserName()
 {
-    return m_connection.database().userName();
+    return m_connection.userName();
 }
 
 void SecurityStandIn::RefreshSession()
@@ -35,10 +35,10 @@ bool CurrencyStandIn::GetCurrency(QString& code)
 void DocumentStandIn::OpenDocument(qint64 documentId)
 {
     QSqlQuery header = m_connection.select(
-        Format(QStringLiteral("SELECT d.documenttype, d.number, d.documentdate, IF(d.partnername IS NULL, "
-                              "CONCAT(p.name,''), d.partnername), d.status FROM document AS d LEFT JOIN partner AS p "
-                              "ON d.partnerid = p.partnerid WHERE d.documentid = %d"),
-               {documentId}));
+        QStringLiteral("SELECT d.documenttype, d.number, d.documentdate, IF(d.partnername IS NULL, "
+                       "CONCAT(p.name,''), d.partnername), d.status FROM document AS d LEFT JOIN partner AS p "
+                       "ON d.partnerid = p.partnerid WHERE d.documentid = ?"),
+        {documentId});
     if (!header.next()) {
         dialogs().information(QStringLiteral("Dokument %1 ne postoji.").arg(documentId));
         return;
@@ -48,23 +48,21 @@ void DocumentStandIn::OpenDocument(qint64 documentId)
                              .arg(header.value(2).toDate().toString(Qt::ISODate), header.value(3).toString(),
                                   header.value(4).toString());
     showRows(m_connection.database(),
-             Format(QStringLiteral("SELECT CONCAT(p.code,''), CONCAT(p.name,''), di.quantity, di.price FROM "
-                                   "documentitem AS di LEFT JOIN product AS p ON di.productid = p.productid WHERE "
-                                   "di.documentid = %d ORDER BY di.documentitemid"),
-                    {documentId}),
+             QStringLiteral("SELECT CONCAT(p.code,''), CONCAT(p.name,''), di.quantity, di.price FROM "
+                            "documentitem AS di LEFT JOIN product AS p ON di.productid = p.productid WHERE "
+                            "di.documentid = ? ORDER BY di.documentitemid"),
              {QStringLiteral("Kod"), QStringLiteral("Naziv"), QStringLiteral("Količina"), QStringLiteral("Cena")},
-             QStringLiteral("Dokument ") + title, text);
+             QStringLiteral("Dokument ") + title, text, {documentId});
 }
 
 void ProductionStandIn::ShowRawMaterials(qint64 productId)
 {
     showRows(m_connection.database(),
-             Format(QStringLiteral("SELECT CONCAT(p.code,''), CONCAT(p.name,''), c.quantity, CONCAT(p.unitname,'') "
-                                   "FROM component AS c LEFT JOIN product AS p ON c.rawid = p.productid WHERE "
-                                   "c.productid = %d ORDER BY p.name"),
-                    {productId}),
+             QStringLiteral("SELECT CONCAT(p.code,''), CONCAT(p.name,''), c.quantity, CONCAT(p.unitname,'') "
+                            "FROM component AS c LEFT JOIN product AS p ON c.rawid = p.productid WHERE "
+                            "c.productid = ? ORDER BY p.name"),
              {QStringLiteral("Kod"), QStringLiteral("Sirovina"), QStringLiteral("Količina"), QStringLiteral("JM")},
-             QStringLiteral("Sirovine"));
+             QStringLiteral("Sirovine"), QString(), {productId});
 }
 
 template <const QUuid& iid>

@@ -94,10 +94,11 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
     {
         const QString name = QStringLiteral("tarvex-startup");
         QSqlDatabase db = openConnection(admin, name);
-        QSqlQuery exists(db);
-        exists.exec(QStringLiteral("SELECT SCHEMA_NAME FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = ") +
-                    quoteSqlText(settings.database));
-        if (!exists.next()) {
+        const bool exists = selectSql(db, QStringLiteral("SELECT SCHEMA_NAME FROM information_schema.SCHEMATA "
+                                                         "WHERE SCHEMA_NAME = ?"),
+                                      {settings.database})
+                                .next();
+        if (!exists) {
             // A half-made database never stays: drop it again on any failure.
             try {
                 createDatabase(db, settings.database);
@@ -110,7 +111,6 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
                 throw;
             }
         }
-        exists.clear();
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("tarvex-startup"));

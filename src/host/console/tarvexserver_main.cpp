@@ -66,9 +66,9 @@ int main(int argc, char** argv)
             settings.socket = server.socketPath();
             settings.user = server.userName();
             QSqlDatabase db = openConnection(settings, QStringLiteral("createdb"));
-            QSqlQuery exists(db);
-            exists.exec(QStringLiteral("SHOW DATABASES LIKE %1").arg(quoteSqlText(args[2])));
-            if (exists.next()) {
+            if (selectSql(db, QStringLiteral("SELECT SCHEMA_NAME FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = ?"),
+                          {args[2]})
+                    .next()) {
                 std::fprintf(stderr, "tarvex-server: database %s exists\n", qPrintable(args[2]));
                 return 0;
             }

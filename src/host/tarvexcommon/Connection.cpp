@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QHash>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QThread>
 #include <atomic>
@@ -38,33 +40,73 @@ QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& c
     return db;
 }
 
+namespace {
+
+// The one place statements reach the driver outside a Connection: the
+// session's own set-up, and connections no Connection works on (a new
+// database's installation before anything else runs on it).
+QSqlQuery runOnDriver(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    bool ok = false;
+    if (values.isEmpty()) {
+        ok = query.exec(sql);
+    } else if (query.prepare(sql)) {
+        for (int i = 0; i < values.size(); ++i)
+            query.bindValue(i, values[i]);
+        ok = query.exec();
+    }
+    if (!ok)
+        throw DatabaseError::fromSqlError(query.lastError(), sql);
+    return query;
+}
+
+// The Connection working on each Qt connection, by the Qt connection's name.
+struct Registry {
+    QMutex mutex;
+    QHash<QString, Connection*> byName;
+};
+
+Registry& registry()
+{
+    static Registry r;
+    return r;
+}
+
+} // namespace
+
+Connection* Connection::working(const QSqlDatabase& db)
+{
+    Registry& r = registry();
+    QMutexLocker lock(&r.mutex);
+    return r.byName.value(db.connectionName());
+}
+
 void prepareSession(QSqlDatabase& db)
 {
-    execSql(db, QStringLiteral("SET SESSION sql_mode = '%1'").arg(QLatin1String(kSessionSqlMode)));
-    execSql(db, QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_unicode_ci"));
+    const QVariantList none;
+    runOnDriver(db, QStringLiteral("SET SESSION sql_mode = '%1'").arg(QLatin1String(kSessionSqlMode)), none);
+    runOnDriver(db, QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_unicode_ci"), none);
     // The workstation's own offset: dates typed and shown are local dates.
     const int offset = QDateTime::currentDateTime().offsetFromUtc() / 60;
     const QString zone = QStringLiteral("%1%2:%3")
                              .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
                              .arg(qAbs(offset) / 60, 2, 10, QLatin1Char('0'))
                              .arg(qAbs(offset) % 60, 2, 10, QLatin1Char('0'));
-    execSql(db, QStringLiteral("SET time_zone = '%1'").arg(zone));
+    runOnDriver(db, QStringLiteral("SET time_zone = '%1'").arg(zone), none);
 }
 
-void execSql(const QSqlDatabase& db, const QString& sql)
+void execSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
 {
-    QSqlQuery query(db);
-    if (!query.exec(sql))
-        throw DatabaseError::fromSqlError(query.lastError(), sql);
+    selectSql(db, sql, values);
 }
 
-QSqlQuery selectSql(const QSqlDatabase& db, const QString& sql)
+QSqlQuery selectSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw DatabaseError::fromSqlError(query.lastError(), sql);
-    return query;
+    if (Connection* connection = Connection::working(db))
+        return connection->select(sql, values);
+    return runOnDriver(db, sql, values);
 }
 
 QString quoteSqlText(const QString& text)
@@ -88,14 +130,30 @@ Connection::Connection(const ConnectionSettings& settings)
     static std::atomic<int> counter{0};
     m_ownName = QStringLiteral("tarvex-connection-%1").arg(++counter);
     m_db = openConnection(settings, m_ownName);
+    enlist();
 }
 
 Connection::Connection(const QSqlDatabase& db) : m_db(db)
 {
+    enlist();
+}
+
+void Connection::enlist()
+{
+    Registry& r = registry();
+    QMutexLocker lock(&r.mutex);
+    r.byName.insert(m_db.connectionName(), this);
 }
 
 Connection::~Connection()
 {
+    {
+        Registry& r = registry();
+        QMutexLocker lock(&r.mutex);
+        const QString name = m_db.connectionName();
+        if (r.byName.value(name) == this)
+            r.byName.remove(name);
+    }
     if (!m_ownName.isEmpty()) {
         m_db.close();
         m_db = QSqlDatabase();
@@ -186,6 +244,13 @@ void Connection::beforeStatement(bool write)
     // a write rather than by it.
     constexpr qint64 kIdleMs = 1000;
     if (write && QDateTime::currentMSecsSinceEpoch() - m_lastUse > kIdleMs && !ping() && m_lost)
+        reopen();
+}
+
+void Connection::check()
+{
+    beforeStatement(false);
+    if (!ping() && m_lost)
         reopen();
 }
 

@@ -41,12 +41,13 @@ QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& c
 // Sets sql_mode, character set and time zone on an open connection.
 void prepareSession(QSqlDatabase& db);
 
-// Runs one statement; throws DatabaseError carrying the statement on failure.
-void execSql(const QSqlDatabase& db, const QString& sql);
+// Runs one statement, with "?" placeholders bound to the values in order;
+// throws DatabaseError carrying the statement on failure. On a Qt connection
+// a Connection works on, the statement goes through it (Connection::working).
+void execSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
 
-// Runs a statement that returns rows, read forward only; throws
-// DatabaseError carrying the statement on failure.
-QSqlQuery selectSql(const QSqlDatabase& db, const QString& sql);
+// Runs a statement that returns rows, read forward only, as execSql.
+QSqlQuery selectSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
 
 // Quotes a text as an SQL literal under NO_BACKSLASH_ESCAPES.
 QString quoteSqlText(const QString& text);
@@ -78,6 +79,14 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     QSqlDatabase database() const { return m_db; }
+    // The Connection working on a Qt connection, or null: statements given
+    // the Qt connection go through it, so the session's loss is handled the
+    // same whichever way they came.
+    static Connection* working(const QSqlDatabase& db);
+    // Before work on a connection of its own (a worker's): opens a lost
+    // session again here, so the loss is told and a dead private server
+    // started again, or throws as a statement would.
+    void check();
 
     // Open and not known to be lost; asks nothing of the server.
     bool isConnected() const { return m_db.isOpen() && !m_lost; }
@@ -156,6 +165,7 @@ private:
     QSqlQuery run(const QString& sql, bool repeatable);
     void used();
     void markLost(const DatabaseError& error);
+    void enlist();
 
     QSqlDatabase m_db;
     QString m_ownName;  // the Qt connection this object opened and removes again

@@ -1,5 +1,6 @@
 #include "DBIniFile.h"
 
+#include "Connection.h"
 #include "DatabaseError.h"
 #include "IniFile.h"
 
@@ -11,18 +12,9 @@ namespace tarvex {
 
 namespace {
 
-// Prepares, binds in order and runs one statement; throws on failure.
 QSqlQuery run(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw DatabaseError(query.lastError().nativeErrorCode().toInt(), query.lastError().text(), sql);
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values[i]);
-    if (!query.exec())
-        throw DatabaseError(query.lastError().nativeErrorCode().toInt(), query.lastError().text(), sql);
-    return query;
+    return selectSql(db, sql, values);
 }
 
 } // namespace

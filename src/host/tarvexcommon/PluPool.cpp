@@ -1,5 +1,6 @@
 #include "PluPool.h"
 
+#include "Connection.h"
 #include "DatabaseError.h"
 
 #include <QSqlError>
@@ -20,14 +21,9 @@ QList<qint64> PluPool::freePlus(Registers registers, int count) const
     const Range r = range(registers);
     // The taken numbers of the range in ascending order, read once; the free
     // ones are the gaps between them.
-    const QString sql = QStringLiteral("SELECT DISTINCT kasaplu FROM product WHERE kasaplu BETWEEN %1 AND %2 "
-                                       "ORDER BY kasaplu")
-                            .arg(r.first)
-                            .arg(r.last);
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw DatabaseError(query.lastError().nativeErrorCode().toInt(), query.lastError().text(), sql);
+    QSqlQuery query = selectSql(m_db, QStringLiteral("SELECT DISTINCT kasaplu FROM product WHERE kasaplu BETWEEN ? AND ? "
+                                                     "ORDER BY kasaplu"),
+                                {r.first, r.last});
 
     QList<qint64> free;
     const auto enough = [&] { return count > 0 && free.size() >= count; };

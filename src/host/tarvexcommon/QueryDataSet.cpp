@@ -154,6 +154,18 @@ QueryRows fetchAll(QSqlQuery& query, const QString& sql, const std::function<voi
 
 } // namespace
 
+QString QueryDataSet::boundSql(const QString& sql, QVariantList& values) const
+{
+    return placeholderSql(sql, [this](const QString& name) { return param(name); }, values);
+}
+
+QueryRows QueryDataSet::readRows(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                                 const std::function<void(int)>& progress)
+{
+    QSqlQuery query = selectSql(db, sql, values);
+    return fetchAll(query, sql, progress);
+}
+
 QueryRows QueryDataSet::readRows(const QSqlDatabase& db, const QString& sql, const std::function<void(int)>& progress)
 {
     QSqlQuery query = selectSql(db, sql);
@@ -202,6 +214,8 @@ void QueryDataSet::loadRows()
         read = std::move(*m_prefetched);
         m_prefetched.reset();
     } else {
+        // Written in as literals: the driver's prepared statements bring no
+        // rows when a parameter stands among the selected columns.
         QSqlQuery query = connectionOrThrow().select(sql);
         read = fetchAll(query, sql, {});
     }

@@ -60,14 +60,20 @@ public:
     // Any letter case; a parameter without a value reads as NULL.
     void setParam(const QString& name, const QVariant& value);
     QVariant param(const QString& name) const;
-    // The statement as sent to the server.
+    // The statement with its values written in: what it reads, for telling
+    // statements apart (it is sent with the values bound, see boundSql).
     QString expandedSql() const;
     // Another statement with this dataset's parameter values filled in.
     QString expandedSql(const QString& sql) const;
+    // A statement as sent: "?" for each parameter, its values in `values`.
+    QString boundSql(const QString& sql, QVariantList& values) const;
 
     // Reads a statement's rows on `db`, from any thread; `progress` hears the
     // rows read so far now and then. Throws DatabaseError.
     static QueryRows readRows(const QSqlDatabase& db, const QString& sql,
+                              const std::function<void(int rows)>& progress = {});
+    // The same with "?" placeholders bound to `values`.
+    static QueryRows readRows(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
                               const std::function<void(int rows)>& progress = {});
     // Sets the statement and opens with its rows read elsewhere (readRows of
     // expandedSql(sql)), as open() would have read them. Rows read for

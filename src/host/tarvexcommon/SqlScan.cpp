@@ -175,6 +175,21 @@ QString substituteSqlParams(const QString& sql, const std::function<QVariant(con
     return result;
 }
 
+QString placeholderSql(const QString& sql, const std::function<QVariant(const QString&)>& valueOf, QVariantList& values)
+{
+    values.clear();
+    QString result;
+    int from = 0;
+    for (const SqlParamRef& p : findSqlParams(sql)) {
+        result += QStringView(sql).mid(from, p.start - from);
+        result += QLatin1Char('?');
+        values << valueOf(p.name);
+        from = p.start + p.length;
+    }
+    result += QStringView(sql).mid(from);
+    return result;
+}
+
 QString sqlLiteral(const QVariant& value)
 {
     if (value.isNull())

@@ -22,6 +22,11 @@ QList<SqlParamRef> findSqlParams(const QString& sql);
 // The text with every parameter replaced by the SQL literal of its value.
 QString substituteSqlParams(const QString& sql, const std::function<QVariant(const QString& name)>& valueOf);
 
+// The text with every parameter replaced by "?", and the values in the
+// order of the marks: the statement as sent with bound values.
+QString placeholderSql(const QString& sql, const std::function<QVariant(const QString& name)>& valueOf,
+                       QVariantList& values);
+
 // A value as an SQL literal: NULL; numbers with "." (no exponent); Booleans
 // as 1 and 0; texts between single quotes with quotes doubled (sessions run
 // with NO_BACKSLASH_ESCAPES); dates 'yyyy-mm-dd', date-times

@@ -1,6 +1,7 @@
 #include "PriceLabels.h"
 
 #include "BarcodePainter.h"
+#include "Connection.h"
 #include "DatabaseError.h"
 #include "DisplayFormat.h"
 #include "PrintPreview.h"
@@ -121,15 +122,10 @@ QList<PriceLabel> loadPriceLabels(QSqlDatabase db, const PriceLabelRequest& requ
                        "LEFT JOIN productwarehouse pw ON pw.productid = p.productid AND pw.warehouseid = ? "
                        "WHERE p.productid IN (%1)")
             .arg(marks.join(QLatin1Char(',')));
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw DatabaseError::fromSqlError(query.lastError(), sql);
-    query.addBindValue(request.warehouseId);
+    QVariantList values{request.warehouseId};
     for (qint64 id : request.productIds)
-        query.addBindValue(id);
-    if (!query.exec())
-        throw DatabaseError::fromSqlError(query.lastError(), sql);
+        values << id;
+    QSqlQuery query = selectSql(db, sql, values);
 
     QHash<qint64, PriceLabel> products;
     while (query.next()) {

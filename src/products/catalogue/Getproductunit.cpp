@@ -208,8 +208,7 @@ bool ProductGetAttribute(const QString& barcode, TProductDesc& desc, qint32& pro
     if (!ProductGet(barcode, desc))
         return false;
     QSqlQuery row = ProductDM->connection().select(
-        QStringLiteral("SELECT productattributeid FROM productattribute WHERE prodattbarcode = ") +
-        QLatin1Char('\'') + tarvex::AddSlashes(barcode) + QLatin1Char('\''));
+        QStringLiteral("SELECT productattributeid FROM productattribute WHERE prodattbarcode = ?"), {barcode});
     if (row.next())
         productAttributeId = row.value(0).toInt();
     return true;

@@ -23,9 +23,9 @@ QSqlDatabase database()
     return ProductDM->ZConnection()->database();
 }
 
-QSqlQuery select(const QString& format, const QVariantList& args)
+QSqlQuery select(const QString& sql, const QVariantList& values)
 {
-    return tarvex::selectSql(database(), tarvex::Format(format, args));
+    return tarvex::selectSql(database(), sql, values);
 }
 
 } // namespace
@@ -71,7 +71,7 @@ QStringList TProductCategoriesGroup::lines() const
 void TProductCategoriesGroup::LoadCategories(qint64 productId)
 {
     QSqlQuery query =
-        select(QStringLiteral("SELECT * FROM productcategorypr WHERE productid = %d ORDER BY categoryprid DESC"),
+        select(QStringLiteral("SELECT * FROM productcategorypr WHERE productid = ? ORDER BY categoryprid DESC"),
                {productId});
     TIntArray ids;
     while (query.next())
@@ -87,18 +87,16 @@ void TProductCategoriesGroup::SaveCategories(qint64 productId)
 {
     // The old links go only together with the new ones in.
     tarvex::Transaction transaction(*ProductDM->ZConnection());
-    tarvex::execSql(database(),
-                    tarvex::Format(QStringLiteral("DELETE FROM productcategorypr WHERE productid = %d"), {productId}));
+    tarvex::execSql(database(), QStringLiteral("DELETE FROM productcategorypr WHERE productid = ?"), {productId});
     for (qint32 id : CatPathsToIDs(database(), CatStringsToPath(lines())))
-        tarvex::execSql(database(),
-                        tarvex::Format(QStringLiteral("INSERT INTO productcategorypr SET productid = %d, categoryprid = %d"),
-                                       {productId, id}));
+        tarvex::execSql(database(), QStringLiteral("INSERT INTO productcategorypr SET productid = ?, categoryprid = ?"),
+                        {productId, id});
     transaction.commit();
 }
 
 bool TProductCategoriesGroup::CategoriesExist(qint64 productId)
 {
-    return select(QStringLiteral("SELECT categoryprid FROM productcategorypr WHERE productid = %d"), {productId})
+    return select(QStringLiteral("SELECT categoryprid FROM productcategorypr WHERE productid = ?"), {productId})
         .next();
 }
 
@@ -140,7 +138,7 @@ void LoadDetailsFromCategories(qint64 productId, double price)
 {
     QSqlQuery rebates = select(
         QStringLiteral("SELECT c.maxrebate, c.webrebate, c.b2brebate FROM productcategorypr AS pc LEFT JOIN categorypr "
-                       "AS c ON pc.categoryprid = c.categoryprid WHERE pc.productid = %d ORDER BY c.webrebate DESC, "
+                       "AS c ON pc.categoryprid = c.categoryprid WHERE pc.productid = ? ORDER BY c.webrebate DESC, "
                        "c.b2brebate DESC"),
         {productId});
     double maxRebate = 0;
@@ -154,15 +152,15 @@ void LoadDetailsFromCategories(qint64 productId, double price)
     const double webPrice = (1 - webRebate / 100) * price;
     const double b2bPrice = (1 - b2bRebate / 100) * price;
     const bool hasDetail =
-        select(QStringLiteral("SELECT productid FROM productdetail WHERE productid = %d"), {productId}).next();
-    const QString sql =
-        hasDetail ? tarvex::Format(QStringLiteral("UPDATE productdetail SET maxrebate = %.13f, webprice = %.13f, "
-                                                  "b2bprice = %.13f WHERE productid = %d"),
-                                   {maxRebate, webPrice, b2bPrice, productId})
-                  : tarvex::Format(QStringLiteral("INSERT INTO productdetail (productid, maxrebate, webprice, b2bprice) "
-                                                  "VALUES (%d, %.13f, %.13f, %.13f)"),
-                                   {productId, maxRebate, webPrice, b2bPrice});
-    tarvex::execSql(database(), sql);
+        select(QStringLiteral("SELECT productid FROM productdetail WHERE productid = ?"), {productId}).next();
+    if (hasDetail)
+        tarvex::execSql(database(), QStringLiteral("UPDATE productdetail SET maxrebate = ?, webprice = ?, b2bprice = ? "
+                                                   "WHERE productid = ?"),
+                        {maxRebate, webPrice, b2bPrice, productId});
+    else
+        tarvex::execSql(database(), QStringLiteral("INSERT INTO productdetail (productid, maxrebate, webprice, b2bprice) "
+                                                   "VALUES (?, ?, ?, ?)"),
+                        {productId, maxRebate, webPrice, b2bPrice});
 }
 
 } // namespace products

@@ -434,11 +434,10 @@ void TProductDetailForm::showRatePrice()
     const QString currency = productField("pricecurrency").asString();
     QSqlQuery query = tarvex::selectSql(
         database(),
-        tarvex::Format(QStringLiteral("SELECT code2amount,code1amount,code1 FROM currencyexchange AS ce INNER JOIN "
-                                      "exchangelist AS el ON ce.exchangelistid = el.exchangelistid WHERE (ce.code1 = "
-                                      "'%s' OR ce.code2 = '%s') AND el.listtype = '%s'"),
-                       {tarvex::AddSlashes(currency), tarvex::AddSlashes(currency),
-                        tarvex::AddSlashes(ProductDM->Options.DefaultExchangeList)}));
+        QStringLiteral("SELECT code2amount,code1amount,code1 FROM currencyexchange AS ce INNER JOIN "
+                       "exchangelist AS el ON ce.exchangelistid = el.exchangelistid WHERE (ce.code1 = "
+                       "? OR ce.code2 = ?) AND el.listtype = ?"),
+        {currency, currency, ProductDM->Options.DefaultExchangeList});
     double rate = 1;
     if (query.next()) {
         const double code2amount = query.value(0).toDouble();
@@ -662,9 +661,8 @@ void TProductDetailForm::ProductCopyExecute()
     const qint32 newId = ProductDM->CopyProduct(productId(), overrides);
     if (newId <= 0)
         return;
-    tarvex::execSql(database(),
-                    tarvex::Format(QStringLiteral("UPDATE product SET barcode = NULL, code = NULL WHERE productid = %d"),
-                                   {newId}));
+    tarvex::execSql(database(), QStringLiteral("UPDATE product SET barcode = NULL, code = NULL WHERE productid = ?"),
+                    {newId});
     transaction.commit();
     tarvex::dialogs().information(PRODUCT_COPIED);
     auto service = findService<tarvex::IProductService>(tarvex::IID_IProductService);

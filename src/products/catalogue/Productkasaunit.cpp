@@ -185,8 +185,8 @@ void TProductKasaPage::SetKasaSort()
         return;
     editIfBrowsing();
     QSqlQuery query = tarvex::selectSql(
-        database(), tarvex::Format(QStringLiteral("SELECT MAX(kasasort) AS maxkasasort FROM product WHERE kasagroupid = %d"),
-                                   {group.asLargeInt()}));
+        database(), QStringLiteral("SELECT MAX(kasasort) AS maxkasasort FROM product WHERE kasagroupid = ?"),
+        {group.asLargeInt()});
     // No product in the group yet: the maximum is null and counts as 0.
     const qint64 highest = query.next() ? query.value(0).toLongLong() : 0;
     productField("kasasort").setValue(highest + 1);
@@ -225,8 +225,7 @@ void TProductKasaPage::ClearPLUExecute()
     const qint64 id = productField("productid").asLargeInt();
     if (productField("kasaplu").isNull() || id <= 0)
         return;
-    if (tarvex::selectSql(database(),
-                          tarvex::Format(QStringLiteral("SELECT productid FROM kasatableitem WHERE productid = %d"), {id}))
+    if (tarvex::selectSql(database(), QStringLiteral("SELECT productid FROM kasatableitem WHERE productid = ?"), {id})
             .next()) {
         tarvex::dialogs().error(PROD_NOT_CHANGE_PLU_ERR);
         return;

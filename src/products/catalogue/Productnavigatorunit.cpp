@@ -114,6 +114,8 @@ QString TProductNavigatorForm::ParseSQL()
         criteria.insert(key, SearchVLE()->value(key));
     const ProductSearchResult result = ProductSearch(*ProductDM).parse(criteria, m_warehouseId);
     applyWarehouseCaptions(*ProductDM, result);
+    for (auto it = result.params.cbegin(); it != result.params.cend(); ++it)
+        ProductDM->ProductZQ->setParam(it.key(), it.value());
     return result.sql;
 }
 
@@ -122,6 +124,8 @@ void TProductNavigatorForm::FindButtonClick()
     tarvex::TCustomNavigatorForm::FindButtonClick();
     QueryDataSet* products = ProductDM->ProductZQ;
     const QString sql = ParseSQL();
+    QVariantList values;
+    const QString marked = products->boundSql(sql, values);
     const QString expanded = products->expandedSql(sql);
     // The whole catalogue takes a while: read on a worker, the list as it
     // was until the new one is complete.
@@ -129,9 +133,10 @@ void TProductNavigatorForm::FindButtonClick()
     const bool done = m_workerBar->run(ProductDM->ZConnection()->database(),
                                        [&](QSqlDatabase db, const TProgress& progress) {
                                            progress(QStringLiteral("Proizvodi"), 0);
-                                           found = QueryDataSet::readRows(db, expanded, [&](int rows) {
+                                           found = QueryDataSet::readRows(db, marked, values, [&](int rows) {
                                                progress(QStringLiteral("Proizvodi"), rows);
                                            });
+                                           found.sql = expanded;  // tells the rows' statement apart
                                        });
     if (!done)
         return;

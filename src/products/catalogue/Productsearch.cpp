@@ -6,28 +6,33 @@
 #include "HostStrings.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
+#include "QueryDataSet.h"
 #include "SqlText.h"
 
 namespace products {
 
-QString ProductSearch::quoted(const QString& value)
-{
-    return QLatin1Char('\'') + tarvex::AddSlashes(value) + QLatin1Char('\'');
-}
-
 QString ProductSearch::prefix(const QString& value)
 {
-    // LIKE reads a backslash as its escape even without backslash escapes in
-    // literals: double it so a typed one is searched for as it stands.
+    // LIKE reads a backslash as its escape: double it so a typed one is
+    // searched for as it stands.
     QString pattern = value;
     pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    return quoted(pattern + QLatin1Char('%'));
+    return pattern + QLatin1Char('%');
 }
 
 ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria, qint32& chosenWarehouseId) const
 {
     const TProductOptions& o = m_dm.Options;
     QStringList conditions;
+    QMap<QString, QVariant> params;
+    // A typed value as a parameter of its own.
+    auto bound = [&](const QVariant& v) {
+        const QString name = QStringLiteral("s%1").arg(params.size() + 1);
+        params.insert(name, v);
+        return QLatin1Char(':') + name;
+    };
+    auto quoted = [&](const QString& v) { return bound(v); };
+    auto prefix = [&](const QString& v) { return bound(ProductSearch::prefix(v)); };
     auto value = [&](const char* key) { return criteria.value(QString::fromUtf8(key)); };
     auto filled = [&](const char* key) { return !value(key).isEmpty(); };
 
@@ -104,6 +109,7 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
         o.AttributeStock ? QStringLiteral(" LEFT JOIN productattribute AS patt ON p.productid = patt.productid") : QString();
 
     ProductSearchResult result;
+    result.params = params;
     if (filled("warehouse") && chosenWarehouseId > 0)
         result.shownWarehouseId = chosenWarehouseId;
     else if (o.OnlyLocalDefaultWarehouseProds && !o.DefWarehouseName.isEmpty())
@@ -131,6 +137,13 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
         QStringLiteral(" LEFT JOIN productalter AS pa ON p.productid = pa.productid") +
         QStringLiteral(" LEFT JOIN productdetail AS pd ON p.productid = pd.productid") + attributeJoin + filter;
     return result;
+}
+
+void applySearch(tarvex::QueryDataSet& list, const ProductSearchResult& result)
+{
+    list.setSql(result.sql);
+    for (auto it = result.params.cbegin(); it != result.params.cend(); ++it)
+        list.setParam(it.key(), it.value());
 }
 
 void applyWarehouseCaptions(TProductDM& dm, const ProductSearchResult& result)

@@ -5,13 +5,21 @@
 
 #include <QMap>
 #include <QString>
+#include <QVariant>
+
+namespace tarvex {
+class QueryDataSet;
+}
 
 namespace products {
 
 class TProductDM;
 
 struct ProductSearchResult {
+    // The statement with ":name" parameters; the typed values in `params`,
+    // bound when it runs, never written into its text.
     QString sql;
+    QMap<QString, QVariant> params;
     qint32 shownWarehouseId = 0;
     // Captions of the warehouse columns for the shown warehouse.
     QString amountCaption;
@@ -29,9 +37,8 @@ public:
     // may set it (0 = none).
     ProductSearchResult parse(const QMap<QString, QString>& criteria, qint32& chosenWarehouseId) const;
 
-    // Quoted texts for LIKE (value + "%") and equality.
+    // The LIKE pattern of a typed beginning (value + "%").
     static QString prefix(const QString& value);
-    static QString quoted(const QString& value);
 
 private:
     TProductDM& m_dm;
@@ -39,5 +46,7 @@ private:
 
 // Puts the shown warehouse's captions on the product list's columns.
 void applyWarehouseCaptions(TProductDM& dm, const ProductSearchResult& result);
+// Gives the list the search's statement and values (the list stays closed).
+void applySearch(tarvex::QueryDataSet& list, const ProductSearchResult& result);
 
 } // namespace products

@@ -209,9 +209,8 @@ bool TProductWarehousesGroup::recount(qint64 productId)
         const double documents = counted.value(warehouseId).balance();
         if (tarvex::BetterRoundTo(documents, -6) == tarvex::BetterRoundTo(amount.asFloat(), -6))
             continue;
-        tarvex::execSql(db, tarvex::Format(QStringLiteral("UPDATE productwarehouse SET amount = %.13f WHERE "
-                                                          "productid = %d AND warehouseid = %d"),
-                                           {documents, productId, warehouseId}));
+        tarvex::execSql(db, QStringLiteral("UPDATE productwarehouse SET amount = ? WHERE productid = ? AND warehouseid = ?"),
+                        {documents, productId, warehouseId});
     }
     transaction.commit();
     return true;
@@ -256,17 +255,16 @@ void TProductWarehousesGroup::addToWarehouse(qint64 warehouseId)
 {
     const qint64 productId = currentProductId();
     const QSqlDatabase db = database();
-    const bool exists = tarvex::selectSql(db, tarvex::Format(QStringLiteral("SELECT * FROM productwarehouse WHERE "
-                                                                            "productid = %d AND warehouseid = %d"),
-                                                             {productId, warehouseId}))
+    const bool exists = tarvex::selectSql(db, QStringLiteral("SELECT * FROM productwarehouse WHERE productid = ? AND "
+                                                             "warehouseid = ?"),
+                                          {productId, warehouseId})
                             .next();
     if (exists) {
         tarvex::dialogs().warning(PRODWARE_EXIST_WRN);
     } else {
         const double price = ProductDM->ProductZQ->fieldByName(QStringLiteral("price")).asFloat();
-        tarvex::execSql(db, tarvex::Format(QStringLiteral("INSERT INTO productwarehouse (productid,warehouseid,price) "
-                                                          "VALUES (%d,%d,%.13f)"),
-                                           {productId, warehouseId, price}));
+        tarvex::execSql(db, QStringLiteral("INSERT INTO productwarehouse (productid,warehouseid,price) VALUES (?,?,?)"),
+                        {productId, warehouseId, price});
         tarvex::dialogs().information(PRODWARE_ADD_INF);
     }
     OpenWarehouses();

@@ -199,8 +199,7 @@ CategoryNode* CategoryTree::addCategory(const QString& name, CategoryNode* paren
 {
     if (!parent)
         return nullptr;
-    tarvex::execSql(m_db, Format(QStringLiteral("INSERT INTO categorypr SET parentid = %d, name = '%s' "),
-                                 {parent->id, tarvex::AddSlashes(name)}));
+    tarvex::execSql(m_db, QStringLiteral("INSERT INTO categorypr SET parentid = ?, name = ?"), {parent->id, name});
     QSqlQuery query = tarvex::selectSql(m_db, QStringLiteral("SELECT LAST_INSERT_ID() as newid"));
     if (!query.next())
         return nullptr;
@@ -212,13 +211,12 @@ bool CategoryTree::editCategory(QString& name, CategoryNode* node)
     if (!node)
         return false;
     if (!name.isEmpty()) {
-        tarvex::execSql(m_db, Format(QStringLiteral("UPDATE categorypr SET name = '%s' WHERE categoryprid = %d"),
-                                     {tarvex::AddSlashes(name), node->id}));
+        tarvex::execSql(m_db, QStringLiteral("UPDATE categorypr SET name = ? WHERE categoryprid = ?"), {name, node->id});
         node->caption = name;
         return true;
     }
     QSqlQuery query =
-        tarvex::selectSql(m_db, QStringLiteral("SELECT name FROM categorypr WHERE categoryprid = ") + QString::number(node->id));
+        tarvex::selectSql(m_db, QStringLiteral("SELECT name FROM categorypr WHERE categoryprid = ?"), {node->id});
     if (query.next())
         name = query.value(0).toString();
     tarvex::dialogs().error(CAT_NONAME_ERR);
@@ -239,7 +237,7 @@ void CategoryTree::deleteBranch(qint64 id)
     QList<qint64> children;
     {
         QSqlQuery query =
-            tarvex::selectSql(m_db, QStringLiteral("SELECT * FROM categorypr WHERE parentid = ") + QString::number(id));
+            tarvex::selectSql(m_db, QStringLiteral("SELECT * FROM categorypr WHERE parentid = ?"), {id});
         const int idColumn = query.record().indexOf(QStringLiteral("categoryprid"));
         while (query.next())
             children << query.value(idColumn).toLongLong();
@@ -251,8 +249,8 @@ void CategoryTree::deleteBranch(qint64 id)
 
 void CategoryTree::deleteCategory(qint64 id)
 {
-    tarvex::execSql(m_db, QStringLiteral("DELETE FROM productcategorypr WHERE categoryprid = ") + QString::number(id));
-    tarvex::execSql(m_db, QStringLiteral("DELETE FROM categorypr WHERE categoryprid = ") + QString::number(id));
+    tarvex::execSql(m_db, QStringLiteral("DELETE FROM productcategorypr WHERE categoryprid = ?"), {id});
+    tarvex::execSql(m_db, QStringLiteral("DELETE FROM categorypr WHERE categoryprid = ?"), {id});
 }
 
 void CategoryTree::removeNode(CategoryNode* node)

@@ -159,9 +159,9 @@ void TProductDM::AttributePrValueZQBeforePost(DataSet& ds)
 {
     const qint64 attribute =
         AttributePrZQ->isActive() && !AttributePrZQ->isEmpty() ? F(*AttributePrZQ, "attributeprid").asLargeInt() : 0;
-    QSqlQuery query = ZConnection()->select(tarvex::Format(
-        QStringLiteral("SELECT attributeprvalueid FROM attributeprvalue WHERE attributeprid = %d AND attributevalue = '%s'"),
-        {attribute, tarvex::AddSlashes(F(ds, "attributevalue").asString())}));
+    QSqlQuery query = ZConnection()->select(
+        QStringLiteral("SELECT attributeprvalueid FROM attributeprvalue WHERE attributeprid = ? AND attributevalue = ?"),
+        {attribute, F(ds, "attributevalue").asString()});
     QList<qint64> ids;
     while (query.next())
         ids << query.value(0).toLongLong();
@@ -199,7 +199,7 @@ QString listed(QSqlQuery query)
 
 QString productName(tarvex::Connection& connection, qint64 id)
 {
-    QSqlQuery query = connection.select(tarvex::Format(QStringLiteral("SELECT name FROM product WHERE productid = %d"), {id}));
+    QSqlQuery query = connection.select(QStringLiteral("SELECT name FROM product WHERE productid = ?"), {id});
     return query.next() ? query.value(0).toString() : QString();
 }
 
@@ -211,22 +211,22 @@ QString TProductDM::ProductDeleteRefusal(qint64 id)
     const QString name = productName(connection, id);
     const QString documentLines = QStringLiteral(
         "SELECT DISTINCT CONCAT(d.documenttype, ' ', d.number) FROM documentitem AS di INNER JOIN document AS d ON "
-        "di.documentid = d.documentid WHERE di.productid = %d AND d.status %s 'p' ORDER BY d.documentdate, d.number");
-    QString posted = listed(connection.select(tarvex::Format(documentLines, {id, QStringLiteral("=")})));
+        "di.documentid = d.documentid WHERE di.productid = ? AND d.status %1 'p' ORDER BY d.documentdate, d.number");
+    QString posted = listed(connection.select(documentLines.arg(QLatin1Char('=')), {id}));
     if (posted.isEmpty())
-        posted = listed(connection.select(tarvex::Format(
+        posted = listed(connection.select(
             QStringLiteral("SELECT DISTINCT CONCAT(d.documenttype, ' ', d.number) FROM docfinitem AS f INNER JOIN "
-                           "document AS d ON f.documentid = d.documentid WHERE f.productid = %d"),
-            {id})));
+                           "document AS d ON f.documentid = d.documentid WHERE f.productid = ?"),
+            {id}));
     if (!posted.isEmpty())
         return tarvex::Format(PROD_DELETE_DOCUMENTS_ERR, {name, posted});
-    const QString drafts = listed(connection.select(tarvex::Format(documentLines, {id, QStringLiteral("<>")})));
+    const QString drafts = listed(connection.select(documentLines.arg(QStringLiteral("<>")), {id}));
     if (!drafts.isEmpty())
         return tarvex::Format(PROD_DELETE_DRAFTS_ERR, {name, drafts});
-    const QString usedIn = listed(connection.select(tarvex::Format(
+    const QString usedIn = listed(connection.select(
         QStringLiteral("SELECT p.name FROM component AS c INNER JOIN product AS p ON c.productid = p.productid "
-                       "WHERE c.rawid = %d AND c.productid <> %d ORDER BY p.name"),
-        {id, id})));
+                       "WHERE c.rawid = ? AND c.productid <> ? ORDER BY p.name"),
+        {id, id}));
     if (!usedIn.isEmpty())
         return tarvex::Format(PROD_DELETE_RAW_ERR, {name, usedIn});
     if (PreceptExist(QStringLiteral("product"), qint32(id)))
@@ -250,23 +250,21 @@ void TProductDM::DeleteProduct(qint64 id)
         const QString refusal = ProductDeleteRefusal(id);
         if (!refusal.isEmpty())
             refuse(refusal);
-        connection.execute(tarvex::Format(
+        connection.execute(
             QStringLiteral("DELETE paw FROM productattributewarehouse AS paw INNER JOIN productattribute AS pa ON "
-                           "paw.productattributeid = pa.productattributeid WHERE pa.productid = %d"),
-            {id}));
+                           "paw.productattributeid = pa.productattributeid WHERE pa.productid = ?"),
+            {id});
         for (const char* table : {"productdetail", "productwarehouse", "productcategorypr", "productalter",
                                   "productattribute", "productrebate", "productworkingoperation", "fixedasset",
                                   "kasatableitem"})
-            connection.execute(tarvex::Format(QStringLiteral("DELETE FROM %s WHERE productid = %d"),
-                                              {QString::fromLatin1(table), id}));
-        connection.execute(tarvex::Format(
-            QStringLiteral("DELETE FROM productpackaging WHERE productid = %d OR packagingid = %d"), {id, id}));
-        connection.execute(tarvex::Format(QStringLiteral("DELETE FROM component WHERE productid = %d"), {id}));
+            connection.execute(QStringLiteral("DELETE FROM %1 WHERE productid = ?").arg(QLatin1String(table)), {id});
+        connection.execute(QStringLiteral("DELETE FROM productpackaging WHERE productid = ? OR packagingid = ?"), {id, id});
+        connection.execute(QStringLiteral("DELETE FROM component WHERE productid = ?"), {id});
         if (list.isActive() && !list.isEmpty() && !list.isEditing() && F(list, "productid").asLargeInt() == id) {
             list.deleteRecord();
             removedFromList = true;
         } else {
-            connection.execute(tarvex::Format(QStringLiteral("DELETE FROM product WHERE productid = %d"), {id}));
+            connection.execute(QStringLiteral("DELETE FROM product WHERE productid = ?"), {id});
         }
         transaction.commit();
     } catch (...) {

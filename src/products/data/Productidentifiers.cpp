@@ -34,8 +34,7 @@ qint64 variantValue(const QDate& date, qint64 offset)
 bool variantBarcodeTaken(QSqlDatabase db, const QString& barcode)
 {
     QSqlQuery query = tarvex::selectSql(
-        db, tarvex::Format(QStringLiteral("SELECT prodattbarcode FROM productattribute WHERE prodattbarcode = '%s'"),
-                           {tarvex::AddSlashes(barcode)}));
+        db, QStringLiteral("SELECT prodattbarcode FROM productattribute WHERE prodattbarcode = ?"), {barcode});
     return query.next();
 }
 

@@ -38,6 +38,10 @@ TReportWorker::TReportWorker(QObject* parent) : QObject(parent) {}
 
 bool TReportWorker::run(QSqlDatabase db, const Work& work)
 {
+    // A lost session is told, and a dead private server started again, here
+    // rather than by the worker's own connection failing to open.
+    if (tarvex::Connection* connection = tarvex::Connection::working(db))
+        connection->check();
     m_db = db;
     m_cancelled = false;
     m_connectionId = 0;
@@ -55,6 +59,8 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
                 if (!own.open())
                     tarvex::selectSql(own, QStringLiteral("SELECT 1")); // throws with the server's reason
                 tarvex::prepareSession(own);
+                // The worker's statements go through a Connection of their own too.
+                tarvex::Connection session(own);
                 QSqlQuery id = tarvex::selectSql(own, QStringLiteral("SELECT CONNECTION_ID()"));
                 if (id.next())
                     m_connectionId = id.value(0).toLongLong();
