@@ -152,8 +152,8 @@ void TAlterProductForm::AddToGroup()
 
 void TAlterProductForm::RemoveFromGroup()
 {
-    ProductDM->ZConnection()->execute(tarvex::Format(
-        QStringLiteral("DELETE FROM productalter WHERE productid = %d AND groupid = %d"), {m_productId, m_groupId}));
+    ProductDM->ZConnection()->execute(QStringLiteral("DELETE FROM productalter WHERE productid = ? AND groupid = ?"),
+                                      {m_productId, m_groupId});
     m_groupId = -1;
     OpenAlternatives(m_groupId);
 }

@@ -169,18 +169,17 @@ qint32 TProductDM::JoinAlternativeGroup(qint32 productId, qint32 otherId)
     tarvex::withDeadlockRetry(connection, [&] {
         lockIdentifiers(connection, kAlternativeGroups);
         auto groupOf = [&](qint32 id) {
-            QSqlQuery query = connection.select(
-                tarvex::Format(QStringLiteral("SELECT groupid FROM productalter WHERE productid = %d"), {id}));
+            QSqlQuery query = connection.select(QStringLiteral("SELECT groupid FROM productalter WHERE productid = ?"), {id});
             return query.next() ? query.value(0).toInt() : -1;
         };
-        const QString insert = QStringLiteral("INSERT INTO productalter (groupid,productid) VALUES (%d,%d)");
+        const QString insert = QStringLiteral("INSERT INTO productalter (groupid,productid) VALUES (?,?)");
         group = groupOf(otherId);
         if (group < 1) {
             QSqlQuery query = connection.select(QStringLiteral("SELECT MAX(groupid) + 1 AS newid FROM productalter"));
             group = query.next() && !query.value(0).isNull() ? query.value(0).toInt() : 1;
-            connection.execute(tarvex::Format(insert, {group, otherId}));
+            connection.execute(insert, {group, otherId});
         }
-        connection.execute(tarvex::Format(insert, {group, productId}));
+        connection.execute(insert, {group, productId});
     });
     return group;
 }
