@@ -351,6 +351,7 @@ void Connection::exec(QSqlQuery& prepared)
     // The statement belonged to the dead session: prepare it again with its values.
     QSqlQuery again(m_db);
     again.setForwardOnly(true);
+    again.setNumericalPrecisionPolicy(prepared.numericalPrecisionPolicy());
     if (!again.prepare(sql))
         fail(again.lastError(), sql);
     const QVariantList values = prepared.boundValues();

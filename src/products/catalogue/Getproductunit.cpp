@@ -235,13 +235,13 @@ TProductDescArr ProductGetAll(qint32 warehouseId, tarvex::TDoubleArray& amounts)
         warehouseId < 1
             ? QStringLiteral("SELECT DISTINCT p.*,t.value as taxvalue,t.name as taxname FROM product AS p LEFT JOIN tax "
                              "AS t ON p.taxid = t.taxid WHERE p.active = 'y'")
-            : tarvex::Format(QStringLiteral("SELECT DISTINCT p.*,(pw.price + 0.0) AS wh_price,pw.price * "
-                                            "(1+t.value/100) AS wh_pricewithvat,t.value as taxvalue,t.name as "
-                                            "taxname,pw.amount FROM product AS p LEFT JOIN tax AS t ON p.taxid = "
-                                            "t.taxid LEFT JOIN productwarehouse AS pw ON p.productid = pw.productid "
-                                            "WHERE p.active = 'y' AND pw.warehouseid = %d"),
-                             {warehouseId});
-    QSqlQuery rows = ProductDM->connection().select(sql);
+            : QStringLiteral("SELECT DISTINCT p.*,(pw.price + 0.0) AS wh_price,pw.price * "
+                             "(1+t.value/100) AS wh_pricewithvat,t.value as taxvalue,t.name as "
+                             "taxname,pw.amount FROM product AS p LEFT JOIN tax AS t ON p.taxid = "
+                             "t.taxid LEFT JOIN productwarehouse AS pw ON p.productid = pw.productid "
+                             "WHERE p.active = 'y' AND pw.warehouseid = ?");
+    QSqlQuery rows = warehouseId < 1 ? ProductDM->connection().select(sql)
+                                     : ProductDM->connection().select(sql, {warehouseId});
     TProductDescArr found;
     tarvex::TDoubleArray quantities;
     while (rows.next()) {

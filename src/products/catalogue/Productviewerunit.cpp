@@ -39,7 +39,7 @@ void guarded(const std::function<void()>& work)
 qint32 GetGroupID(qint32 productId)
 {
     QSqlQuery query = ProductDM->ZConnection()->select(
-        tarvex::Format(QStringLiteral("SELECT groupid FROM productalter WHERE productid = %d"), {productId}));
+        QStringLiteral("SELECT groupid FROM productalter WHERE productid = ?"), {productId});
     return query.next() ? query.value(0).toInt() : -1;
 }
 

@@ -263,11 +263,10 @@ void Productsave::replaceTakenVariantBarcodes()
 void Productsave::saveCategories(qint64 productId, const QStringList& lines)
 {
     tarvex::Connection& connection = *m_dm.ZConnection();
-    connection.execute(QStringLiteral("DELETE FROM productcategorypr WHERE productid = %1").arg(productId));
+    connection.execute(QStringLiteral("DELETE FROM productcategorypr WHERE productid = ?"), {productId});
     for (qint32 category : CatPathsToIDs(connection.database(), CatStringsToPath(lines)))
-        connection.execute(QStringLiteral("INSERT INTO productcategorypr SET productid = %1, categoryprid = %2")
-                               .arg(productId)
-                               .arg(category));
+        connection.execute(QStringLiteral("INSERT INTO productcategorypr SET productid = ?, categoryprid = ?"),
+                           {productId, category});
 }
 
 void Productsave::applyCachedList(QueryDataSet& rows, qint64 productId)

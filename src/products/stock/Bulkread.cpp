@@ -1,23 +1,25 @@
 #include "Bulkread.h"
 
-#include "DatabaseError.h"
+#include "Connection.h"
 
-#include <QSqlError>
+#include <optional>
 
 namespace products {
 
 QSqlQuery selectRows(QSqlDatabase db, const QString& sql, const QVariantList& values)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
+    // Through the Connection working on the Qt connection, so a lost session
+    // is handled as everywhere; one that has none gets one for the statement.
+    std::optional<tarvex::Connection> own;
+    tarvex::Connection* connection = tarvex::Connection::working(db);
+    if (!connection)
+        connection = &own.emplace(db);
+    QSqlQuery query = connection->prepare(sql);
     // Doubles as doubles: the default precision reads them through text.
     query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    if (!query.prepare(sql))
-        throw tarvex::DatabaseError::fromSqlError(query.lastError(), sql);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw tarvex::DatabaseError::fromSqlError(query.lastError(), sql);
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values[i]);
+    connection->exec(query);
     return query;
 }
 

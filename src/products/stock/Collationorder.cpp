@@ -13,8 +13,8 @@ TCollationOrder::TCollationOrder(QSqlDatabase db, const QString& table, const QS
 {
     QSqlQuery collation = tarvex::selectSql(
         db, QStringLiteral("SELECT collation_name FROM information_schema.columns WHERE table_schema = DATABASE() "
-                           "AND table_name = %1 AND column_name = %2")
-                .arg(tarvex::quoteSqlText(table), tarvex::quoteSqlText(column)));
+                           "AND table_name = ? AND column_name = ?"),
+        {table, column});
     const QString name = collation.next() ? collation.value(0).toString() : QString();
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_]+$"));
     if (!plain.match(name).hasMatch())

@@ -9,15 +9,6 @@
 
 namespace products::docrules {
 
-namespace {
-
-QString dateLiteral(const QDate& date)
-{
-    return QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('\'');
-}
-
-} // namespace
-
 double StockCardBalance::price() const
 {
     const double q = quantity();
@@ -26,14 +17,16 @@ double StockCardBalance::price() const
 
 QMap<qint64, DocumentBalance> documentBalances(QSqlDatabase db, qint64 productId, const QDate& cutoff)
 {
-    QString sql = QStringLiteral("SELECT w.warehouseid, %1 AS input, %2 AS output %3 %4 WHERE %5 AND di.productid = %6")
-                      .arg(kInputSum, kOutputSum, kLinesJoin, kWarehouseJoin, kStockFilter)
-                      .arg(productId);
-    if (cutoff.isValid())
-        sql += QStringLiteral(" AND d.documentdate <= ") + dateLiteral(cutoff);
+    QString sql = QStringLiteral("SELECT w.warehouseid, %1 AS input, %2 AS output %3 %4 WHERE %5 AND di.productid = ?")
+                      .arg(kInputSum, kOutputSum, kLinesJoin, kWarehouseJoin, kStockFilter);
+    QVariantList values{productId};
+    if (cutoff.isValid()) {
+        sql += QStringLiteral(" AND d.documentdate <= ?");
+        values << cutoff.toString(Qt::ISODate);
+    }
     sql += QStringLiteral(" GROUP BY w.warehouseid");
     QMap<qint64, DocumentBalance> balances;
-    QSqlQuery query = tarvex::selectSql(db, sql);
+    QSqlQuery query = tarvex::selectSql(db, sql, values);
     while (query.next()) {
         if (query.value(0).isNull())
             continue; // lines of documents that name no existing warehouse
@@ -51,17 +44,18 @@ StockCardBalance stockCardBalance(QSqlDatabase db, qint64 productId, const QList
                                   const QDate& cutoff)
 {
     QString sql = QStringLiteral("SELECT SUM(dfi.inquantity), SUM(dfi.outquantity), SUM(dfi.debit), SUM(dfi.credit) "
-                                 "%1 WHERE dfi.productid = %2 AND d.documentdate <= %3")
-                      .arg(kStockCardJoin)
-                      .arg(productId)
-                      .arg(dateLiteral(cutoff));
+                                 "%1 WHERE dfi.productid = ? AND d.documentdate <= ?")
+                      .arg(kStockCardJoin);
+    QVariantList values{productId, cutoff.toString(Qt::ISODate)};
     if (!warehouses.isEmpty()) {
-        QStringList ids;
-        for (qint64 id : warehouses)
-            ids << QString::number(id);
-        sql += QStringLiteral(" AND dfi.warehouseid IN (%1)").arg(ids.join(QLatin1Char(',')));
+        QStringList marks;
+        for (qint64 id : warehouses) {
+            marks << QStringLiteral("?");
+            values << id;
+        }
+        sql += QStringLiteral(" AND dfi.warehouseid IN (%1)").arg(marks.join(QLatin1Char(',')));
     }
-    QSqlQuery query = tarvex::selectSql(db, sql);
+    QSqlQuery query = tarvex::selectSql(db, sql, values);
     StockCardBalance balance;
     if (query.next()) {
         balance.inQuantity = query.value(0).toDouble();
@@ -74,14 +68,13 @@ StockCardBalance stockCardBalance(QSqlDatabase db, qint64 productId, const QList
 
 QMap<qint64, double> salesByWarehouse(QSqlDatabase db, qint64 productId, const QDate& from, const QDate& to)
 {
-    const QString sql = tarvex::Format(
+    const QString sql =
         QStringLiteral("SELECT SUM(di.quantity) AS saleamount, d.warehouseid FROM documentitem AS di LEFT JOIN "
-                       "document AS d ON di.documentid = d.documentid WHERE d.documentdate >= '%s' AND "
-                       "d.documentdate <= '%s' AND d.documenttype IN ('R','M') AND di.productid = %d GROUP BY "
-                       "d.warehouseid"),
-        {from.toString(Qt::ISODate), to.toString(Qt::ISODate), productId});
+                       "document AS d ON di.documentid = d.documentid WHERE d.documentdate >= ? AND "
+                       "d.documentdate <= ? AND d.documenttype IN ('R','M') AND di.productid = ? GROUP BY "
+                       "d.warehouseid");
     QMap<qint64, double> sales;
-    QSqlQuery query = tarvex::selectSql(db, sql);
+    QSqlQuery query = tarvex::selectSql(db, sql, {from.toString(Qt::ISODate), to.toString(Qt::ISODate), productId});
     while (query.next())
         sales[query.value(1).toLongLong()] = query.value(0).toDouble();
     return sales;
@@ -95,9 +88,10 @@ LastSupply lastSupply(QSqlDatabase db, qint64 productId)
                                           "d ON di.documentid = d.documentid LEFT JOIN partner AS p ON d.partnerid = "
                                           "p.partnerid WHERE (((d.documenttype IN ('K')) AND (di.quantity > 0)) OR "
                                           "((d.documenttype IN ('W')) AND (di.quantity < 0))) AND d.docreturn = 'n' "
-                                          "AND di.productid = %d AND NOT(d.documentid IN %s) ORDER BY "
+                                          "AND di.productid = ? AND NOT(d.documentid IN %s) ORDER BY "
                                           "d.documentdate DESC, d.documentid DESC LIMIT 1"),
-                           {productId, kSupplyExclusions}));
+                           {kSupplyExclusions}),
+        {productId});
     if (supply.next()) {
         result.found = true;
         result.date = supply.value(0).toDate();
@@ -107,9 +101,10 @@ LastSupply lastSupply(QSqlDatabase db, qint64 productId)
     QSqlQuery entry = tarvex::selectSql(
         db, tarvex::Format(QStringLiteral("SELECT d.documentdate FROM documentitem AS di LEFT JOIN document AS d ON "
                                           "di.documentid = d.documentid WHERE d.documenttype IN ('G') AND "
-                                          "d.docreturn = 'n' AND di.productid = %d AND NOT(d.documentid IN %s) "
+                                          "d.docreturn = 'n' AND di.productid = ? AND NOT(d.documentid IN %s) "
                                           "ORDER BY d.documentdate DESC LIMIT 1"),
-                           {productId, kSupplyExclusions}));
+                           {kSupplyExclusions}),
+        {productId});
     if (entry.next()) {
         result.found = true;
         result.date = entry.value(0).toDate();

@@ -41,26 +41,37 @@ const QString kRetailWarehousesSql = QStringLiteral("SELECT warehouseid FROM war
 
 const QString kOneWarehouseCardSql = QStringLiteral(
     "SELECT SUM(dfi.inquantity) AS SumAmountIn,SUM(dfi.outquantity) AS SumAmountOut FROM docfinitem AS dfi LEFT "
-    "JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d AND dfi.warehouseid = %d AND "
-    "d.documentdate <= %s GROUP BY dfi.productid");
+    "JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = ? AND dfi.warehouseid = ? AND "
+    "d.documentdate <= ? GROUP BY dfi.productid");
 const QString kAllWarehousesCardSql = QStringLiteral(
     "SELECT SUM(dfi.inquantity) AS SumAmountIn,SUM(dfi.outquantity) AS SumAmountOut FROM docfinitem AS dfi LEFT "
-    "JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d AND d.documentdate <= %s GROUP "
+    "JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = ? AND d.documentdate <= ? GROUP "
     "BY dfi.productid");
 const QString kSomeWarehousesCardSql = QStringLiteral(
     "SELECT SUM(dfi.inquantity) AS SumAmountIn,SUM(dfi.outquantity) AS SumAmountOut FROM docfinitem AS dfi LEFT "
-    "JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d AND dfi.warehouseid IN (%s) AND "
-    "d.documentdate <= %s GROUP BY dfi.productid");
+    "JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = ? AND dfi.warehouseid IN (%s) AND "
+    "d.documentdate <= ? GROUP BY dfi.productid");
 
 // Every product's card sums in one pass, for the whole list at once. The
 // entries drive the join: led by the documents' dates the server reads the
 // entries in a scattered order, several times slower.
 const QString kCardSumsSql = QStringLiteral(
     "SELECT dfi.productid,SUM(dfi.inquantity) AS SumAmountIn,SUM(dfi.outquantity) AS SumAmountOut FROM docfinitem "
-    "AS dfi STRAIGHT_JOIN document AS d ON dfi.documentid = d.documentid WHERE %s d.documentdate <= %s GROUP BY "
+    "AS dfi STRAIGHT_JOIN document AS d ON dfi.documentid = d.documentid WHERE %s d.documentdate <= ? GROUP BY "
     "dfi.productid");
 
 const QString kQuantityFormat = QStringLiteral("0.######");
+
+// One placeholder per warehouse of the list, each id bound.
+QString idMarks(const QString& ids, QVariantList& values)
+{
+    QStringList marks;
+    for (const QString& id : ids.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        marks << QStringLiteral("?");
+        values << id.trimmed().toLongLong();
+    }
+    return marks.join(QLatin1Char(','));
+}
 
 bool isZero(double value)
 {
@@ -96,15 +107,18 @@ QString InventoryQuantityListSql(const TQuantityScope& scope)
 TStockQuantities CalculateQuantities(QSqlDatabase db, const TQuantityScope& scope, qint64 productId,
                                      const QString& date)
 {
-    const QString quotedDate = tarvex::quoteSqlText(date);
     QString sql;
-    if (scope.warehouseId > 0)
-        sql = tarvex::Format(kOneWarehouseCardSql, {productId, scope.warehouseId, quotedDate});
-    else if (scope.warehouseId == 0)
-        sql = tarvex::Format(kAllWarehousesCardSql, {productId, quotedDate});
-    else
-        sql = tarvex::Format(kSomeWarehousesCardSql, {productId, scope.warehouseIds, quotedDate});
-    QSqlQuery card = tarvex::selectSql(db, sql);
+    QVariantList values{productId};
+    if (scope.warehouseId > 0) {
+        sql = kOneWarehouseCardSql;
+        values << scope.warehouseId;
+    } else if (scope.warehouseId == 0) {
+        sql = kAllWarehousesCardSql;
+    } else {
+        sql = tarvex::Format(kSomeWarehousesCardSql, {idMarks(scope.warehouseIds, values)});
+    }
+    values << date;
+    QSqlQuery card = tarvex::selectSql(db, sql, values);
     TStockQuantities quantities;
     if (!card.next())
         return quantities;
@@ -121,12 +135,15 @@ QHash<qint64, TStockQuantities> CalculateAllQuantities(QSqlDatabase db, const TQ
                                                        const QString& date)
 {
     QString where;
-    if (scope.warehouseId > 0)
-        where = tarvex::Format(QStringLiteral("dfi.warehouseid = %d AND"), {scope.warehouseId});
-    else if (scope.warehouseId < 0)
-        where = tarvex::Format(QStringLiteral("dfi.warehouseid IN (%s) AND"), {scope.warehouseIds});
-    QSqlQuery card =
-        tarvex::selectSql(db, tarvex::Format(kCardSumsSql, {where, tarvex::quoteSqlText(date)}));
+    QVariantList values;
+    if (scope.warehouseId > 0) {
+        where = QStringLiteral("dfi.warehouseid = ? AND");
+        values << scope.warehouseId;
+    } else if (scope.warehouseId < 0) {
+        where = tarvex::Format(QStringLiteral("dfi.warehouseid IN (%s) AND"), {idMarks(scope.warehouseIds, values)});
+    }
+    values << date;
+    QSqlQuery card = tarvex::selectSql(db, tarvex::Format(kCardSumsSql, {where}), values);
     QHash<qint64, TStockQuantities> all;
     while (card.next()) {
         const double in = card.value(1).toDouble();

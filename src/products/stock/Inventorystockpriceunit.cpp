@@ -29,15 +29,15 @@ namespace {
 
 const QString kStockCardSql = QStringLiteral(
     "SELECT SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS SumBalance "
-    "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d AND "
-    "dfi.warehouseid = %d AND d.documentdate <= %s");
+    "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = ? AND "
+    "dfi.warehouseid = ? AND d.documentdate <= ?");
 
 // The same sums for every product of the warehouse in one pass, the
 // entries driving the join (see the stock-card quantities).
 const QString kStockCardsSql = QStringLiteral(
     "SELECT dfi.productid,SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS "
     "SumBalance FROM docfinitem AS dfi STRAIGHT_JOIN document AS d ON dfi.documentid = d.documentid WHERE "
-    "dfi.warehouseid = %d AND d.documentdate <= %s GROUP BY dfi.productid");
+    "dfi.warehouseid = ? AND d.documentdate <= ? GROUP BY dfi.productid");
 
 const QString kTotalFormat = QStringLiteral("Ukupna vrednost: %s");
 const QString kMoneyFormat = QStringLiteral("#,##0.00");
@@ -67,7 +67,7 @@ TStockPrice priceOf(double amount, double value)
 TStockPrice CalculatePrice(QSqlDatabase db, qint32 warehouseId, qint64 productId, const QString& date)
 {
     QSqlQuery card =
-        tarvex::selectSql(db, tarvex::Format(kStockCardSql, {productId, warehouseId, tarvex::quoteSqlText(date)}));
+        tarvex::selectSql(db, kStockCardSql, {productId, warehouseId, date});
     // Without entries up to the date the sums come back NULL, read as 0.
     if (!card.next())
         return TStockPrice();
@@ -76,7 +76,7 @@ TStockPrice CalculatePrice(QSqlDatabase db, qint32 warehouseId, qint64 productId
 
 QHash<qint64, TStockPrice> CalculateAllPrices(QSqlDatabase db, qint32 warehouseId, const QString& date)
 {
-    QSqlQuery card = tarvex::selectSql(db, tarvex::Format(kStockCardsSql, {warehouseId, tarvex::quoteSqlText(date)}));
+    QSqlQuery card = tarvex::selectSql(db, kStockCardsSql, {warehouseId, date});
     QHash<qint64, TStockPrice> all;
     while (card.next()) {
         const TStockPrice price = priceOf(card.value(1).toDouble(), card.value(2).toDouble());

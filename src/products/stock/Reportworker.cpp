@@ -127,6 +127,8 @@ TSideWork::TSideWork(QSqlDatabase db, std::function<void(QSqlDatabase)> work)
             if (!own.open())
                 tarvex::selectSql(own, QStringLiteral("SELECT 1")); // throws with the server's reason
             tarvex::prepareSession(own);
+            // Its statements go through a Connection like every other.
+            tarvex::Connection session(own);
             qint64 id = 0;
             if (worker) {
                 QSqlQuery connection = tarvex::selectSql(own, QStringLiteral("SELECT CONNECTION_ID()"));

@@ -22,8 +22,8 @@ const QString kReportFormat = QStringLiteral(
     "</Datum></Datumi></OrganizacioneJedinice></ZUStanjeZaliha></PregledStanjaZaliha>");
 
 const QString kLinkSql =
-    QStringLiteral("SELECT * FROM productcategorypr WHERE productid = %d AND categoryprid IN (%s)");
-const QString kWarehouseSql = QStringLiteral("SELECT * FROM warehouse WHERE warehouseid = %d");
+    QStringLiteral("SELECT * FROM productcategorypr WHERE productid = ? AND categoryprid IN (%s)");
+const QString kWarehouseSql = QStringLiteral("SELECT * FROM warehouse WHERE warehouseid = ?");
 
 } // namespace
 
@@ -43,12 +43,20 @@ QString RfzoItems(QSqlDatabase db, tarvex::DataSet& list, const QString& categor
     const tarvex::Field& code = list.fieldByName(QStringLiteral("code"));
     const tarvex::Field& balance = list.fieldByName(QStringLiteral("amountbalance"));
     const tarvex::Field& productId = list.fieldByName(QStringLiteral("productid"));
+    // The categories' ids bound one by one, after the product's.
+    QVariantList categoryIds;
+    QStringList marks;
+    for (const QString& id : categories.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        marks << QStringLiteral("?");
+        categoryIds << id.trimmed().toLongLong();
+    }
+    const QString linkSql = tarvex::Format(kLinkSql, {marks.join(QLatin1Char(','))});
     TControlsOff off(list);
     for (list.first(); !list.eof(); list.next()) {
         const double onHand = balance.asFloat();
         if (tarvex::BetterRoundTo(onHand, -6) <= 0)
             continue;
-        QSqlQuery linked = tarvex::selectSql(db, tarvex::Format(kLinkSql, {productId.asLargeInt(), categories}));
+        QSqlQuery linked = tarvex::selectSql(db, linkSql, QVariantList{productId.asLargeInt()} + categoryIds);
         if (!linked.next())
             continue;
         // The fund reads the quantity with a full stop and three decimals.
@@ -64,7 +72,7 @@ QString RfzoOrganizationUnit(QSqlDatabase db, qint32 warehouseId)
 {
     if (warehouseId <= 0)
         return QStringLiteral("1");
-    QSqlQuery warehouse = tarvex::selectSql(db, tarvex::Format(kWarehouseSql, {warehouseId}));
+    QSqlQuery warehouse = tarvex::selectSql(db, kWarehouseSql, {warehouseId});
     if (warehouse.next()) {
         const QString unit = warehouse.value(warehouse.record().indexOf(QStringLiteral("organizationunit"))).toString();
         if (!unit.isEmpty())

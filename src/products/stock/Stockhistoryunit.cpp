@@ -35,13 +35,13 @@ const QString kCardSql = QStringLiteral(
     "CONCAT(p.name,''), d.partnername) AS Partner FROM docfinitem AS dfi LEFT JOIN document AS d ON "
     "dfi.documentid = d.documentid LEFT JOIN warehouse AS w ON ((d.warehouseid = w.warehouseid) OR "
     "(d.inwarehouseid = w.warehouseid)) LEFT JOIN partner AS p ON d.partnerid = p.partnerid WHERE dfi.productid "
-    "= %d AND d.documentdate <= %s AND w.warehouseid = %d AND dfi.warehouseid = %d ORDER BY "
+    "= ? AND d.documentdate <= ? AND w.warehouseid = ? AND dfi.warehouseid = ? ORDER BY "
     "d.documentdate,d.direction DESC, d.documenttype, d.number");
 
 const QString kPriceSql = QStringLiteral(
     "SELECT SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS SumBalance "
-    "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = %d and "
-    "dfi.warehouseid = %d and d.documentdate <= %s");
+    "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = ? and "
+    "dfi.warehouseid = ? and d.documentdate <= ?");
 
 struct Entry {
     QDate date;
@@ -57,9 +57,7 @@ struct Entry {
 
 std::vector<Entry> readEntries(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText)
 {
-    const QString sql =
-        tarvex::Format(kCardSql, {productId, tarvex::quoteSqlText(toText), warehouseId, warehouseId});
-    QSqlQuery query = tarvex::selectSql(db, sql);
+    QSqlQuery query = tarvex::selectSql(db, kCardSql, {productId, toText, warehouseId, warehouseId});
     const QSqlRecord record = query.record();
     const int date = record.indexOf(QStringLiteral("documentdate"));
     const int type = record.indexOf(QStringLiteral("documenttype"));
@@ -216,7 +214,7 @@ void FillStockHistory(QSqlDatabase db, tarvex::MemoryTable& table, qint64 produc
 double CurrentStockCardPrice(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText)
 {
     QSqlQuery query =
-        tarvex::selectSql(db, tarvex::Format(kPriceSql, {productId, warehouseId, tarvex::quoteSqlText(toText)}));
+        tarvex::selectSql(db, kPriceSql, {productId, warehouseId, toText});
     if (!query.next())
         return 0;
     const double amount = query.value(0).toDouble();

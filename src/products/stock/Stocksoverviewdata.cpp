@@ -37,7 +37,7 @@ const QString kProductsSql = QStringLiteral(
 const QString kStockRowsSql = QStringLiteral(
     "SELECT pw.productid, pw.warehouseid, pw.amount, pw.orderedamount, pw.reservedamount, pw.reversedamount FROM "
     "productwarehouse AS pw %s");
-const QString kDescriptionSql = QStringLiteral("SELECT description FROM productdetail WHERE productid = %d");
+const QString kDescriptionSql = QStringLiteral("SELECT description FROM productdetail WHERE productid = ?");
 
 const QString kCategoryChildrenSql = QStringLiteral("SELECT categoryprid FROM categorypr WHERE parentid IN (%s)");
 // Four generations below the selection: children to great-great-grandchildren.
@@ -47,14 +47,14 @@ const QString kRetailWarehouses = QStringLiteral("(2,4,3,7,10,6,5,15,19)");
 
 // The sales, supplies and stock entries of every listed product, each in one
 // pass over the document lines; "%s" takes the narrowing to the listed
-// products when there are few of them.
+// products when there are few of them, their ids bound.
 const QString kPeriodSalesSql = QStringLiteral(
     "SELECT di.productid, d.warehouseid, SUM(di.quantity) AS saleamount FROM documentitem AS di LEFT JOIN document "
-    "AS d ON di.documentid = d.documentid WHERE d.documentdate >= %s AND d.documentdate <= %s AND d.documenttype IN "
+    "AS d ON di.documentid = d.documentid WHERE d.documentdate >= ? AND d.documentdate <= ? AND d.documenttype IN "
     "('R','M') %s GROUP BY di.productid, d.warehouseid");
 const QString kWeekSalesSql = QStringLiteral(
     "SELECT di.productid, SUM(di.quantity) AS saleamount FROM documentitem AS di LEFT JOIN document AS d ON "
-    "di.documentid = d.documentid WHERE d.documentdate >= %s AND d.documentdate <= %s AND d.documenttype IN "
+    "di.documentid = d.documentid WHERE d.documentdate >= ? AND d.documentdate <= ? AND d.documenttype IN "
     "('R','M') %s GROUP BY di.productid");
 // The partners' names are read apart: joined to every supply line they
 // would travel once per line.
@@ -164,6 +164,17 @@ QString idList(const QList<qint64>& ids)
     return texts.join(QLatin1Char(','));
 }
 
+// One placeholder per id, each id appended to `values`.
+QString idMarks(const QList<qint64>& ids, QVariantList& values)
+{
+    QStringList marks;
+    for (qint64 id : ids) {
+        marks << QStringLiteral("?");
+        values << id;
+    }
+    return marks.join(QLatin1Char(','));
+}
+
 struct WarehouseSale {
     qint64 warehouseId;
     double sale;
@@ -186,10 +197,12 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
     const QSet<qint64>& listed = only ? *only : none;
     auto isListed = [&](qint64 productId) { return !only || listed.contains(productId); };
     QString narrowing;
+    QVariantList narrowed;
     if (only && listed.size() <= kNarrowedProducts) {
-        const QList<qint64> ids(listed.begin(), listed.end());
-        narrowing = QStringLiteral("AND di.productid IN (") + (ids.isEmpty() ? QStringLiteral("0") : idList(ids)) +
-                    QLatin1Char(')');
+        QList<qint64> ids(listed.begin(), listed.end());
+        if (ids.isEmpty())
+            ids << 0;
+        narrowing = QStringLiteral("AND di.productid IN (") + idMarks(ids, narrowed) + QLatin1Char(')');
     }
     ProductDocuments documents;
     auto step = [&](const char* text) {
@@ -198,8 +211,7 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
     };
     step("Prodaja u periodu");
     QSqlQuery period = tarvex::selectSql(
-        db, tarvex::Format(kPeriodSalesSql, {tarvex::quoteSqlText(filter.fromText),
-                                             tarvex::quoteSqlText(filter.toText), narrowing}));
+        db, tarvex::Format(kPeriodSalesSql, {narrowing}), QVariantList{filter.fromText, filter.toText} + narrowed);
     while (period.next()) {
         const qint64 productId = period.value(0).toLongLong();
         if (isListed(productId))
@@ -208,8 +220,8 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
     step("Prodaja u 7 dana");
     // Seven days back to today, both included.
     QSqlQuery week = tarvex::selectSql(
-        db, tarvex::Format(kWeekSalesSql, {tarvex::quoteSqlText(tarvex::MyDateToDateStr(today.addDays(-7))),
-                                           tarvex::quoteSqlText(tarvex::MyDateToDateStr(today)), narrowing}));
+        db, tarvex::Format(kWeekSalesSql, {narrowing}),
+        QVariantList{tarvex::MyDateToDateStr(today.addDays(-7)), tarvex::MyDateToDateStr(today)} + narrowed);
     while (week.next()) {
         const qint64 productId = week.value(0).toLongLong();
         if (isListed(productId))
@@ -223,7 +235,7 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
         QVariant partnerId;
     };
     QHash<qint64, Latest> latest;
-    QSqlQuery supplies = selectRows(db, tarvex::Format(kSuppliesSql, {docrules::kSupplyExclusions, narrowing}));
+    QSqlQuery supplies = selectRows(db, tarvex::Format(kSuppliesSql, {docrules::kSupplyExclusions, narrowing}), narrowed);
     while (supplies.next()) {
         const qint64 productId = supplies.value(0).toLongLong();
         if (!isListed(productId))
@@ -248,7 +260,7 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
             supply.partner = partners.value(it->partnerId.toLongLong());
     }
     QSqlQuery entries =
-        tarvex::selectSql(db, tarvex::Format(kEntriesSql, {docrules::kSupplyExclusions, narrowing}));
+        tarvex::selectSql(db, tarvex::Format(kEntriesSql, {docrules::kSupplyExclusions, narrowing}), narrowed);
     while (entries.next()) {
         const qint64 productId = entries.value(0).toLongLong();
         if (isListed(productId))
@@ -333,7 +345,9 @@ QList<qint64> ExpandCategories(QSqlDatabase db, const QList<qint64>& selected)
     QList<qint64> all = selected;
     QList<qint64> generation = selected;
     for (int step = 0; step < kCategoryGenerations && !generation.isEmpty(); ++step) {
-        QSqlQuery children = tarvex::selectSql(db, tarvex::Format(kCategoryChildrenSql, {idList(generation)}));
+        QVariantList ids;
+        const QString marks = idMarks(generation, ids);
+        QSqlQuery children = tarvex::selectSql(db, tarvex::Format(kCategoryChildrenSql, {marks}), ids);
         generation.clear();
         while (children.next())
             generation << children.value(0).toLongLong();
@@ -389,7 +403,7 @@ QString productConditions(QSqlDatabase db, const TStocksOverviewFilter& filter, 
     if (!filter.categories.isEmpty())
         conditions << QStringLiteral("p.productid IN (SELECT pc.productid FROM productcategorypr AS pc WHERE "
                                      "pc.categoryprid IN (") +
-                          idList(ExpandCategories(db, filter.categories)) + QStringLiteral("))");
+                          idMarks(ExpandCategories(db, filter.categories), values) + QStringLiteral("))");
     conditions << QStringLiteral("p.type != 'u'");
     return conditions.join(QStringLiteral(" AND "));
 }
@@ -412,7 +426,7 @@ QString stockConditions(const TStocksOverviewFilter& filter)
 
 QString StocksOverviewDescription(QSqlDatabase db, qint64 productId)
 {
-    QSqlQuery query = tarvex::selectSql(db, tarvex::Format(kDescriptionSql, {productId}));
+    QSqlQuery query = tarvex::selectSql(db, kDescriptionSql, {productId});
     return query.next() ? query.value(0).toString() : QString();
 }
 

@@ -137,10 +137,11 @@ std::vector<TTurnoverRow> ComputeTurnover(QSqlDatabase db, const TTurnoverReques
     std::vector<Named> warehouses;
     QHash<qint64, int> warehouseAt;
     {
-        const QString only = request.warehouseName.isEmpty()
-                                 ? QString()
-                                 : QStringLiteral("WHERE name = ") + tarvex::quoteSqlText(request.warehouseName);
-        QSqlQuery query = tarvex::selectSql(db, tarvex::Format(kWarehousesSql, {only}));
+        QVariantList values;
+        if (!request.warehouseName.isEmpty())
+            values << request.warehouseName;
+        const QString only = values.isEmpty() ? QString() : QStringLiteral("WHERE name = ?");
+        QSqlQuery query = tarvex::selectSql(db, tarvex::Format(kWarehousesSql, {only}), values);
         while (query.next()) {
             warehouseAt.insert(query.value(0).toLongLong(), int(warehouses.size()));
             warehouses.push_back(Named{query.value(0).toLongLong(), query.value(1)});

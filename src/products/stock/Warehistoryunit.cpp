@@ -38,8 +38,8 @@ const QString kHistorySql = QStringLiteral(
     "w.warehouseid),di.quantity,0) AS Output, w.name FROM documentitem AS di LEFT JOIN document AS d ON "
     "di.documentid = d.documentid LEFT JOIN warehouse AS w ON ((d.warehouseid = w.warehouseid) OR "
     "(d.inwarehouseid = w.warehouseid)) LEFT JOIN partner AS p ON d.partnerid = p.partnerid WHERE d.documenttype "
-    "IN ('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' AND di.productid = %d AND "
-    "d.documentdate <= %s AND w.warehouseid = %d ORDER BY d.documentdate,d.direction DESC, d.documenttype, "
+    "IN ('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' AND di.productid = ? AND "
+    "d.documentdate <= ? AND w.warehouseid = ? ORDER BY d.documentdate,d.direction DESC, d.documenttype, "
     "d.number");
 
 struct Movement {
@@ -53,8 +53,7 @@ struct Movement {
 
 std::vector<Movement> readMovements(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText)
 {
-    const QString sql = tarvex::Format(kHistorySql, {productId, tarvex::quoteSqlText(toText), warehouseId});
-    QSqlQuery query = tarvex::selectSql(db, sql);
+    QSqlQuery query = tarvex::selectSql(db, kHistorySql, {productId, toText, warehouseId});
     std::vector<Movement> rows;
     while (query.next()) {
         Movement row;
