@@ -49,12 +49,13 @@ struct LoadedModule {
 
 TEST(ProductSnapin, IdentityAndOneSnapinForEveryConsole)
 {
+    // The consoles outlive the module (a console unloads its modules first).
+    Console first;
+    Console second;
     LoadedModule module;
     ASSERT_NE(products::ProductDM, nullptr);
     EXPECT_EQ(module.factory.get(), Productregistration_GetSnapinFactory() ? module.factory.get() : nullptr);
     module.factory->Release(); // the extra reference the call above took
-    Console first;
-    Console second;
     ComPtr<ISnapin> a = module.snapinFor(first);
     ComPtr<ISnapin> b = module.snapinFor(second);
     EXPECT_EQ(a.get(), b.get());
@@ -75,8 +76,8 @@ TEST(ProductSnapin, IdentityAndOneSnapinForEveryConsole)
 TEST(ProductSnapin, WithoutSecurityEveryAttemptSaysSoOnce)
 {
     ScriptedDialogs script;
-    LoadedModule module;
     Console console;
+    LoadedModule module;
     ComPtr<ISnapin> snapin = module.snapinFor(console);
     auto viewer = snapin.query<IViewer>(IID_IViewer);
     viewer->Load(nullptr);
@@ -88,8 +89,8 @@ TEST(ProductSnapin, WithoutSecurityEveryAttemptSaysSoOnce)
 TEST(ProductSnapin, WithoutSecurityServiceCallsFailWithTheDataLayersError)
 {
     ScriptedDialogs script;
-    LoadedModule module;
     Console console;
+    LoadedModule module;
     ComPtr<ISnapin> snapin = module.snapinFor(console);
     auto categories = snapin.query<ICategoryPrService>(IID_ICategoryPrService);
     auto productService = snapin.query<IProductService>(IID_IProductService);
@@ -116,9 +117,9 @@ TEST_F(ProductSnapinDb, TheConsoleShowsTheListAndSearches)
                "(3, 'Mlevena paprika', '003', 'kg', 1, 10.5, 'RSD', 'r')");
     execSql(d, "INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (1, 1, 12.5, 110)");
     Connection connection(db());
+    Console console;
     LoadedModule module;
     {
-        Console console;
         console.addService(ComPtr<IInterface>(new SecurityStandIn(connection)));
         ComPtr<ISnapin> snapin = module.snapinFor(console);
         auto viewer = snapin.query<IViewer>(IID_IViewer);
