@@ -3,6 +3,7 @@
 // user's typed work stays, the loss is told once, and the next actions after
 // the restart go through without restarting anything.
 
+#include "Bulkread.h"
 #include "Connection.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
@@ -12,6 +13,7 @@
 #include "Productsave.h"
 #include "Productsearch.h"
 #include "QueryDataSet.h"
+#include "Reportworker.h"
 #include "Schema.h"
 #include "SqlText.h"
 
@@ -225,6 +227,30 @@ TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
     const QString bound = named.boundSql(named.sql(), values);
     EXPECT_FALSE(bound.contains(QStringLiteral("Kifla")));
     EXPECT_EQ(QueryDataSet::readRows(qt, bound, values).values.size(), 1u);
+}
+
+// A report's bulk reads, and the reads it runs beside them on a connection
+// of their own, go through a Connection as well.
+TEST_F(ServerAway, AReportsOwnReadsMeetTheRestartToo)
+{
+    const QSqlDatabase qt = s_connection->database();
+    stopServer(true);
+    startServer();
+    QSqlQuery rows = products::selectRows(qt, QStringLiteral("SELECT name FROM product WHERE productid = ?"), {2});
+    ASSERT_TRUE(rows.next());
+    EXPECT_EQ(rows.value(0).toString(), QStringLiteral("Kifla"));
+
+    bool routed = false;
+    QString name;
+    products::TSideWork side(qt, [&](QSqlDatabase own) {
+        routed = Connection::working(own) != nullptr;
+        QSqlQuery row = products::selectRows(own, QStringLiteral("SELECT name FROM product WHERE productid = ?"), {2});
+        if (row.next())
+            name = row.value(0).toString();
+    });
+    side.wait();
+    EXPECT_TRUE(routed);
+    EXPECT_EQ(name, QStringLiteral("Kifla"));
 }
 
 // A transaction dies with its session: its later statements are refused,

@@ -76,7 +76,7 @@ void TCustomDM::CommonBeforeDelete(DataSet& dataSet)
 }
 
 void TCustomDM::GetFieldValues(const QString& column, const QString& table, QStringList& list, bool distinct,
-                               const QString& condition, const QString& order)
+                               const QString& condition, const QString& order, const QVariantList& values)
 {
     list.clear();
     QString sql = QStringLiteral("SELECT %1%2 FROM %3")
@@ -86,7 +86,7 @@ void TCustomDM::GetFieldValues(const QString& column, const QString& table, QStr
         sql += where.startsWith(QLatin1String("WHERE "), Qt::CaseInsensitive) ? QLatin1Char(' ') + where : QStringLiteral(" WHERE ") + where;
     sql += QStringLiteral(" ORDER BY ") + (order.trimmed().isEmpty() ? quoteIdentifier(column) : order.trimmed());
 
-    QSqlQuery query = connection().select(sql);
+    QSqlQuery query = connection().select(sql, values);
     while (query.next()) {
         const QVariant v = query.value(0);
         if (v.isNull())

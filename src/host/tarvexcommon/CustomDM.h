@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QVariantList>
 #include <memory>
 
 namespace tarvex {
@@ -43,9 +44,10 @@ public:
     // Clears the list and fills it with the column's values (nulls and empty
     // texts left out), in the column's order: each value once when distinct
     // is true. condition: a WHERE clause (with or without the word), empty
-    // for all rows; order: an ORDER BY list, empty for the column itself.
+    // for all rows; order: an ORDER BY list, empty for the column itself;
+    // values: bound to the condition's "?" placeholders in order.
     void GetFieldValues(const QString& column, const QString& table, QStringList& list, bool distinct,
-                        const QString& condition, const QString& order);
+                        const QString& condition, const QString& order, const QVariantList& values = {});
     // Inserts again every row of the table meeting the condition (an SQL
     // condition; empty: every row), with the replacements ("column=value")
     // applied. A value is NULL, a number, a quoted SQL text ('...'), or any

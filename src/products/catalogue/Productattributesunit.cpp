@@ -253,7 +253,7 @@ void TProductAttributesDescPage::AttributesDescDBGColExit()
     const QString name =
         variants().isEmpty() ? QString() : variants().fieldByName(QStringLiteral("prodattribute")).asString();
     ProductDM->GetFieldValues(QStringLiteral("prodattributevalue"), QStringLiteral("productattribute"), values, true,
-                              QStringLiteral("WHERE prodattribute = '%1'").arg(tarvex::AddSlashes(name)), QString());
+                              QStringLiteral("WHERE prodattribute = ?"), QString(), {name});
     m_suggestions->setList(QStringLiteral("prodattributevalue"), values);
 }
 

@@ -277,14 +277,17 @@ void TProductDetailForm::LoadCategories()
 
 void TProductDetailForm::updateAttributeSuggestions()
 {
-    QStringList ids;
-    for (qint32 id : CatPathsToIDs(database(), CatStringsToPath(Categories->lines())))
-        ids << QString::number(id);
+    QStringList marks;
+    QVariantList ids;
+    for (qint32 id : CatPathsToIDs(database(), CatStringsToPath(Categories->lines()))) {
+        marks << QStringLiteral("?");
+        ids << id;
+    }
     QStringList names;
     if (!ids.isEmpty())
         ProductDM->GetFieldValues(QStringLiteral("catattribute"), QStringLiteral("categoryprattribute"), names, true,
-                                  QStringLiteral("WHERE categoryprid IN (%1)").arg(ids.join(QLatin1Char(','))),
-                                  QString());
+                                  QStringLiteral("WHERE categoryprid IN (%1)").arg(marks.join(QLatin1Char(','))),
+                                  QString(), ids);
     AttributesDescTS->setAttributeSuggestions(names);
 }
 

@@ -364,9 +364,9 @@ QString StocksOverviewWhere(QSqlDatabase db, const TStocksOverviewFilter& filter
     if (!filter.name.isEmpty())
         conditions << QStringLiteral("p.name LIKE ") + tarvex::quoteSqlText(filter.name + QLatin1Char('%'));
     if (filter.active == 2)
-        conditions << QStringLiteral("p.active = ") + tarvex::quoteSqlText(QStringLiteral("n"));
+        conditions << QStringLiteral("p.active = 'n'");
     else if (filter.active != 0)
-        conditions << QStringLiteral("p.active != ") + tarvex::quoteSqlText(QStringLiteral("n"));
+        conditions << QStringLiteral("p.active != 'n'");
     if (!filter.categories.isEmpty())
         conditions << QStringLiteral("pc.categoryprid IN (") + idList(ExpandCategories(db, filter.categories)) +
                           QLatin1Char(')');
