@@ -23,4 +23,13 @@ QSqlQuery selectRows(QSqlDatabase db, const QString& sql, const QVariantList& va
     return query;
 }
 
+QDate dateOfDayNumber(const QVariant& days)
+{
+    if (days.isNull())
+        return {};
+    // TO_DAYS('1970-01-01') is 719528, its Julian day 2440588.
+    constexpr qint64 kJulianOfDayZero = 2440588 - 719528;
+    return QDate::fromJulianDay(days.toLongLong() + kJulianOfDayZero);
+}
+
 } // namespace products

@@ -5,6 +5,7 @@
 // then into a number: on a million document lines that is most of the
 // client's time. The texts a report narrows by are bound, never written in.
 
+#include <QDate>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariantList>
@@ -14,5 +15,10 @@ namespace products {
 // Runs the statement with its "?" placeholders taken by `values`, in order;
 // the query is forward-only. Throws DatabaseError.
 QSqlQuery selectRows(QSqlDatabase db, const QString& sql, const QVariantList& values = {});
+
+// A date read as the server's day number (`TO_DAYS(column)`): some client
+// library versions bring a prepared statement's DATE as an empty value, a
+// number arrives the same with all of them. Null stays an invalid date.
+QDate dateOfDayNumber(const QVariant& days);
 
 } // namespace products

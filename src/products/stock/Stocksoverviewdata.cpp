@@ -59,7 +59,7 @@ const QString kWeekSalesSql = QStringLiteral(
 // The partners' names are read apart: joined to every supply line they
 // would travel once per line.
 const QString kSuppliesSql = QStringLiteral(
-    "SELECT di.productid, d.documentdate, d.documentid, d.partnerid FROM document AS d STRAIGHT_JOIN documentitem "
+    "SELECT di.productid, TO_DAYS(d.documentdate), d.documentid, d.partnerid FROM document AS d STRAIGHT_JOIN documentitem "
     "AS di ON di.documentid = d.documentid WHERE (((d.documenttype IN ('K')) AND (di.quantity > 0)) OR "
     "((d.documenttype IN ('W')) AND (di.quantity < 0))) AND d.docreturn = 'n' AND NOT(d.documentid IN %s) %s");
 const QString kPartnersSql = QStringLiteral("SELECT partnerid, name FROM partner");
@@ -240,7 +240,7 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
         const qint64 productId = supplies.value(0).toLongLong();
         if (!isListed(productId))
             continue;
-        const QDate date = supplies.value(1).toDate();
+        const QDate date = dateOfDayNumber(supplies.value(1));
         const qint64 documentId = supplies.value(2).toLongLong();
         auto found = latest.find(productId);
         if (found != latest.end() &&
