@@ -45,6 +45,15 @@ TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndComments)
     EXPECT_EQ(q.fieldByName("c").asInteger(), 1);
     EXPECT_EQ(q.fieldByName("d").asString(), "value");
     EXPECT_EQ(q.recordCount(), 1);
+
+    // The connection's "?" marks: the same skipping, dates as dates both ways.
+    QSqlQuery marks = connection.select("SELECT '?' AS a, ? AS b /* ? */, DATE(?) AS c",
+                                        {QStringLiteral("x'?"), QDate(2024, 3, 5)});
+    ASSERT_TRUE(marks.next());
+    EXPECT_EQ(marks.value(0).toString(), "?");
+    EXPECT_EQ(marks.value(1).toString(), "x'?");
+    EXPECT_EQ(marks.value(2).toDate(), QDate(2024, 3, 5));
+    EXPECT_THROW(substituteMarks("SELECT ?, ?", {1}), std::invalid_argument);
 }
 
 TEST_F(SqlTextTest, ParameterValuesBecomeLiteralsOfTheirType)

@@ -1,4 +1,5 @@
 #include "Connection.h"
+#include "SqlScan.h"
 #include "DatabaseError.h"
 
 #include <QDateTime>
@@ -49,14 +50,7 @@ QSqlQuery runOnDriver(const QSqlDatabase& db, const QString& sql, const QVariant
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    bool ok = false;
-    if (values.isEmpty()) {
-        ok = query.exec(sql);
-    } else if (query.prepare(sql)) {
-        for (int i = 0; i < values.size(); ++i)
-            query.bindValue(i, values[i]);
-        ok = query.exec();
-    }
+    const bool ok = query.exec(values.isEmpty() ? sql : substituteMarks(sql, values));
     if (!ok)
         throw DatabaseError::fromSqlError(query.lastError(), sql);
     return query;
@@ -310,11 +304,11 @@ QSqlQuery Connection::select(const QString& sql, const QVariantList& values)
 {
     if (values.isEmpty())
         return select(sql);
-    QSqlQuery query = prepare(sql);
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values[i]);
-    exec(query);
-    return query;
+    // The values are written in by the connection itself, not sent as a
+    // prepared statement: with the client library of some Debian 12 point
+    // releases the driver's binary protocol loses DATE values both ways
+    // (a date bound matches nothing, a date read comes back empty).
+    return select(substituteMarks(sql, values));
 }
 
 QVariant Connection::value(const QString& sql, const QVariantList& values)

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QSet>
 #include <QTime>
+#include <stdexcept>
 
 namespace tarvex {
 
@@ -187,6 +188,29 @@ QString placeholderSql(const QString& sql, const std::function<QVariant(const QS
         from = p.start + p.length;
     }
     result += QStringView(sql).mid(from);
+    return result;
+}
+
+QString substituteMarks(const QString& sql, const QVariantList& values)
+{
+    QString result;
+    int next = 0;
+    for (int i = 0; i < sql.size();) {
+        const int after = skipNonCode(sql, i);
+        if (after != i) {
+            result += QStringView(sql).mid(i, after - i);
+            i = after;
+        } else if (sql[i] == QLatin1Char('?')) {
+            if (next >= values.size())
+                throw std::invalid_argument("more ? marks than values");
+            result += sqlLiteral(values[next++]);
+            ++i;
+        } else {
+            result += sql[i++];
+        }
+    }
+    if (next != values.size())
+        throw std::invalid_argument("more values than ? marks");
     return result;
 }
 

@@ -27,6 +27,11 @@ QString substituteSqlParams(const QString& sql, const std::function<QVariant(con
 QString placeholderSql(const QString& sql, const std::function<QVariant(const QString& name)>& valueOf,
                        QVariantList& values);
 
+// The text with each "?" mark (outside quotes and comments) replaced by the
+// literal of the next value. Throws std::invalid_argument when marks and
+// values differ in number.
+QString substituteMarks(const QString& sql, const QVariantList& values);
+
 // A value as an SQL literal: NULL; numbers with "." (no exponent); Booleans
 // as 1 and 0; texts between single quotes with quotes doubled (sessions run
 // with NO_BACKSLASH_ESCAPES); dates 'yyyy-mm-dd', date-times
