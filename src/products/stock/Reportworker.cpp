@@ -14,6 +14,17 @@ namespace products {
 
 namespace {
 thread_local TReportWorker* t_current = nullptr;
+
+// A session of the report's own, cloned from the window's connection, with
+// the session settings every connection has.
+QSqlDatabase openOwnSession(const QString& original, const QString& name)
+{
+    QSqlDatabase own = QSqlDatabase::cloneDatabase(original, name);
+    if (!own.open())
+        tarvex::selectSql(own, QStringLiteral("SELECT 1")); // throws with the server's reason
+    tarvex::prepareSession(own);
+    return own;
+}
 }
 
 TReportWorker* TReportWorker::current()
@@ -55,10 +66,7 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
         t_current = this;
         try {
             {
-                QSqlDatabase own = QSqlDatabase::cloneDatabase(original, name);
-                if (!own.open())
-                    tarvex::selectSql(own, QStringLiteral("SELECT 1")); // throws with the server's reason
-                tarvex::prepareSession(own);
+                QSqlDatabase own = openOwnSession(original, name);
                 // The worker's statements go through a Connection of their own too.
                 tarvex::Connection session(own);
                 QSqlQuery id = tarvex::selectSql(own, QStringLiteral("SELECT CONNECTION_ID()"));
@@ -123,10 +131,7 @@ TSideWork::TSideWork(QSqlDatabase db, std::function<void(QSqlDatabase)> work)
     TReportWorker* worker = TReportWorker::current();
     m_thread.reset(QThread::create([this, name, original, worker, work = std::move(work)] {
         try {
-            QSqlDatabase own = QSqlDatabase::cloneDatabase(original, name);
-            if (!own.open())
-                tarvex::selectSql(own, QStringLiteral("SELECT 1")); // throws with the server's reason
-            tarvex::prepareSession(own);
+            QSqlDatabase own = openOwnSession(original, name);
             // Its statements go through a Connection like every other.
             tarvex::Connection session(own);
             qint64 id = 0;
