@@ -152,6 +152,15 @@ QueryRows fetchAll(QSqlQuery& query, const QString& sql, const std::function<voi
     return rows;
 }
 
+// Enough to walk past what a crash can leave behind the counter (the
+// transactions that were open), few enough to end on a real fault.
+constexpr int kTakenNumberAttempts = 200;
+
+bool isPrimaryKeyClash(const DatabaseError& e)
+{
+    return e.code() == 1062 && e.serverMessage().contains(QLatin1String("'PRIMARY'"));
+}
+
 } // namespace
 
 QString QueryDataSet::boundSql(const QString& sql, QVariantList& values) const
@@ -386,14 +395,27 @@ void QueryDataSet::writeInsert(DataRow& row)
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(quoteIdentifier(m_updateTable), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     Connection& connection = connectionOrThrow();
-    QSqlQuery query = connection.prepare(sql);
-    for (const QVariant& v : binds)
-        query.addBindValue(v);
-    connection.exec(query);
-
     const QString autoColumn = m_table->autoIncrementColumn();
     Field* autoField = autoColumn.isEmpty() ? nullptr : findField(autoColumn);
-    if (autoField && autoField->index() >= 0 && row.values.at(autoField->index()).isNull())
+    const bool serverNumbers = autoField && autoField->index() >= 0 && row.values.at(autoField->index()).isNull();
+    QSqlQuery query;
+    // After a crash InnoDB can hand out an AUTO_INCREMENT value a committed
+    // row already has. Only the statement fails and every attempt moves the
+    // counter on, so the row is simply sent again.
+    for (int attempt = 0;; ++attempt) {
+        query = connection.prepare(sql);
+        for (const QVariant& v : binds)
+            query.addBindValue(v);
+        try {
+            connection.exec(query);
+            break;
+        } catch (const DatabaseError& e) {
+            if (!serverNumbers || attempt >= kTakenNumberAttempts || !isPrimaryKeyClash(e))
+                throw;
+        }
+    }
+
+    if (serverNumbers)
         row.values[autoField->index()] = autoField->convert(query.lastInsertId());
     rereadRow(row);
 }
