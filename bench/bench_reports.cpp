@@ -206,7 +206,8 @@ int runReport(const QString& name, tarvex::Connection& connection)
         define = DefineInventoryQuantityFields;
         report = [&](tarvex::MemoryTable& table, const TProgress&) {
             const TQuantityScope scope = QuantityScope(db, 0);
-            tarvex::QueryDataSet products(&connection, InventoryQuantityListSql(scope));
+            tarvex::QueryDataSet products(&connection, QString());
+            SetInventoryQuantityList(products, scope);
             products.open();
             FillInventoryQuantities(db, scope, products, table, lastDay.toString(Qt::ISODate));
             return 0.0;

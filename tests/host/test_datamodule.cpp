@@ -179,15 +179,16 @@ TEST_F(DataModuleTest, FieldValuesFillAListEachOnce)
 
 TEST_F(DataModuleTest, CopyDataSetInsertsTheRowsAgainWithReplacements)
 {
-    module.CopyDataSet("product", "productid=1", {"name=Kopija Mleko 1l", "kasaplu=NULL"}, QString());
+    module.CopyDataSet("product", "productid = ?", {"name=Kopija 'Mleko' 1l", "kasaplu=NULL", "code='M''9'"}, QString(),
+                       {1});
     const qint64 copy = module.GetLastInsertID();
     EXPECT_GT(copy, 2);
     QSqlQuery row(db());
     ASSERT_TRUE(row.exec(QStringLiteral("SELECT name, kasaplu, code, price FROM product WHERE productid = %1").arg(copy)));
     ASSERT_TRUE(row.next());
-    EXPECT_EQ(row.value(0).toString(), "Kopija Mleko 1l");
+    EXPECT_EQ(row.value(0).toString(), "Kopija 'Mleko' 1l");
     EXPECT_TRUE(row.value(1).isNull());
-    EXPECT_EQ(row.value(2).toString(), "M1");
+    EXPECT_EQ(row.value(2).toString(), "M'9");
     EXPECT_DOUBLE_EQ(row.value(3).toDouble(), 100.0);
 
     const QString newId = QStringLiteral("productid=%1").arg(copy);

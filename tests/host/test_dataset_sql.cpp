@@ -76,6 +76,22 @@ TEST_F(SqlTextTest, ParameterValuesBecomeLiteralsOfTheirType)
     EXPECT_TRUE(q.fieldByName("m").isNull());
     EXPECT_EQ(q.fieldByName("b").asInteger(), 0);
 
+    // A list stands for its items; an empty one meets nothing.
+    QueryDataSet in(&connection, "SELECT COUNT(*) AS n FROM (SELECT 1 AS v UNION SELECT 2 UNION SELECT 3) AS t "
+                                 "WHERE v IN (:ids)");
+    in.setParam("ids", QVariantList{1, 3});
+    in.open();
+    EXPECT_EQ(in.fieldByName("n").asInteger(), 2);
+    in.close();
+    in.setParam("ids", QVariantList{});
+    in.open();
+    EXPECT_EQ(in.fieldByName("n").asInteger(), 0);
+    QVariantList bound;
+    EXPECT_EQ(in.boundSql("WHERE v IN (:ids) AND :x", bound), "WHERE v IN (?) AND ?");
+    in.setParam("ids", QVariantList{4, 5});
+    EXPECT_EQ(in.boundSql("IN (:ids)", bound), "IN (?,?)");
+    EXPECT_EQ(bound, QVariantList({4, 5}));
+
     // A new text keeps the values by name (a report reopens with its warehouse).
     q.setSql("SELECT :N * 2 AS twice");
     q.open();

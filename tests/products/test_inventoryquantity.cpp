@@ -104,7 +104,7 @@ protected:
         AddTitleSortOrders(*listed.table);
         listed.products->setConnection(&connection());
         const TQuantityScope scope = QuantityScope(db(), warehouseId);
-        listed.products->setSql(InventoryQuantityListSql(scope));
+        SetInventoryQuantityList(*listed.products, scope);
         listed.products->open();
         FillInventoryQuantities(db(), scope, *listed.products, *listed.table, date);
         return listed;

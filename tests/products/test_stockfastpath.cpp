@@ -68,7 +68,8 @@ protected:
     {
         Tables tables(DefineInventoryQuantityFields);
         const TQuantityScope scope = QuantityScope(db(), warehouseId);
-        QueryDataSet products(&connection(), InventoryQuantityListSql(scope));
+        QueryDataSet products(&connection(), QString());
+        SetInventoryQuantityList(products, scope);
         products.open();
         FillInventoryQuantities(db(), scope, products, tables.fast, date);
         reference::FillInventoryQuantities(db(), scope, products, tables.reference, date);

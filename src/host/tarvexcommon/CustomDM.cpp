@@ -12,17 +12,21 @@ namespace tarvex {
 
 namespace {
 
-// A replacement value as SQL text: NULL, a number and a quoted literal stay
-// as written; anything else is a text and gets quoted.
-QString replacementLiteral(const QString& value)
+// A replacement's value: NULL, a number, a quoted literal's text, or else
+// the text as written.
+QVariant replacementValue(const QString& value)
 {
     static const QRegularExpression number(QStringLiteral("^[-+]?[0-9]+(\\.[0-9]+)?$"));
-    static const QRegularExpression quoted(QStringLiteral("^'([^']|'')*'$"));
+    static const QRegularExpression quoted(QStringLiteral("^'(([^']|'')*)'$"));
     const QString text = value.trimmed();
-    if (text.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0 || number.match(text).hasMatch()
-        || quoted.match(text).hasMatch())
-        return text;
-    return quoteSqlText(value);
+    if (text.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0)
+        return QVariant();
+    if (number.match(text).hasMatch())
+        return text.contains(QLatin1Char('.')) ? QVariant(text.toDouble()) : QVariant(text.toLongLong());
+    const QRegularExpressionMatch literal = quoted.match(text);
+    if (literal.hasMatch())
+        return literal.captured(1).replace(QStringLiteral("''"), QStringLiteral("'"));
+    return value;
 }
 
 } // namespace
@@ -98,7 +102,7 @@ void TCustomDM::GetFieldValues(const QString& column, const QString& table, QStr
 }
 
 void TCustomDM::CopyDataSet(const QString& table, const QString& condition, const QStringList& replacements,
-                            const QString& keyColumn)
+                            const QString& keyColumn, const QVariantList& conditionValues)
 {
     Q_UNUSED(keyColumn)  // the auto-increment key is found from the table itself
     Connection& db = connection();
@@ -106,31 +110,33 @@ void TCustomDM::CopyDataSet(const QString& table, const QString& condition, cons
     if (!info.exists())
         throw DataSetError(QStringLiteral("Table \"%1\" not found").arg(table));
 
-    QHash<QString, QString> replaced;  // lower-case column -> SQL text
+    QHash<QString, QVariant> replaced;  // lower-case column -> its value
     for (const QString& replacement : replacements) {
         const int eq = replacement.indexOf(QLatin1Char('='));
         const QString column = replacement.left(eq).trimmed();
         if (eq <= 0 || !info.column(column))
             throw DataSetError(QStringLiteral("Cannot apply \"%1\" to a row of %2").arg(replacement, table));
-        replaced.insert(column.toLower(), replacementLiteral(replacement.mid(eq + 1)));
+        replaced.insert(column.toLower(), replacementValue(replacement.mid(eq + 1)));
     }
     QStringList columns;
-    QStringList values;
+    QStringList selected;
+    QVariantList values;
     for (const ColumnInfo& c : info.columns) {
         const auto it = replaced.constFind(c.name.toLower());
         if (it != replaced.constEnd()) {
             columns.append(quoteIdentifier(c.name));
+            selected.append(QStringLiteral("?"));
             values.append(*it);
         } else if (!c.autoIncrement) {
             columns.append(quoteIdentifier(c.name));
-            values.append(quoteIdentifier(c.name));
+            selected.append(quoteIdentifier(c.name));
         }
     }
     QString sql = QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %1")
-                      .arg(quoteIdentifier(table), columns.join(QLatin1Char(',')), values.join(QLatin1Char(',')));
+                      .arg(quoteIdentifier(table), columns.join(QLatin1Char(',')), selected.join(QLatin1Char(',')));
     if (!condition.trimmed().isEmpty())
         sql += QStringLiteral(" WHERE ") + condition;
-    db.execute(sql);
+    db.execute(sql, values + conditionValues);
 }
 
 qint64 TCustomDM::GetLastInsertID()

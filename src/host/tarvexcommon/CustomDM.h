@@ -49,13 +49,14 @@ public:
     void GetFieldValues(const QString& column, const QString& table, QStringList& list, bool distinct,
                         const QString& condition, const QString& order, const QVariantList& values = {});
     // Inserts again every row of the table meeting the condition (an SQL
-    // condition; empty: every row), with the replacements ("column=value")
-    // applied. A value is NULL, a number, a quoted SQL text ('...'), or any
-    // other text, which is quoted. The table's auto-increment key (whether
+    // condition, its "?" taking conditionValues; empty: every row), with the
+    // replacements ("column=value") applied. A value is NULL, a number, a
+    // quoted SQL text ('...'), or any other text; each goes to the server as
+    // a value of its own. The table's auto-increment key (whether
     // or not keyColumn names it) is left for the database to assign, so
     // GetLastInsertID gives the first copy's key. Throws DatabaseError.
     void CopyDataSet(const QString& table, const QString& condition, const QStringList& replacements,
-                     const QString& keyColumn);
+                     const QString& keyColumn, const QVariantList& conditionValues = {});
     // The key the database gave the last row inserted on the connection.
     qint64 GetLastInsertID();
     // Clears the list and fills it with up to count free cash-register PLUs

@@ -223,9 +223,11 @@ void QueryDataSet::loadRows()
         read = std::move(*m_prefetched);
         m_prefetched.reset();
     } else {
-        // Written in as literals: the driver's prepared statements bring no
-        // rows when a parameter stands among the selected columns.
-        QSqlQuery query = connectionOrThrow().select(sql);
+        // The values go to the connection apart from the text, as every
+        // other statement's.
+        QVariantList values;
+        const QString marked = boundSql(m_sql, values);
+        QSqlQuery query = connectionOrThrow().select(marked, values);
         read = fetchAll(query, sql, {});
     }
     resolveOwnTable(sql);

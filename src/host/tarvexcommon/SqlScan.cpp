@@ -169,7 +169,15 @@ QString substituteSqlParams(const QString& sql, const std::function<QVariant(con
     int from = 0;
     for (const SqlParamRef& p : params) {
         result += QStringView(sql).mid(from, p.start - from);
-        result += sqlLiteral(valueOf(p.name));
+        const QVariant value = valueOf(p.name);
+        if (value.metaType().id() == QMetaType::QVariantList) {
+            QStringList literals;
+            for (const QVariant& item : value.toList())
+                literals << sqlLiteral(item);
+            result += literals.isEmpty() ? QStringLiteral("NULL") : literals.join(QLatin1Char(','));
+        } else {
+            result += sqlLiteral(value);
+        }
         from = p.start + p.length;
     }
     result += QStringView(sql).mid(from);
@@ -183,8 +191,16 @@ QString placeholderSql(const QString& sql, const std::function<QVariant(const QS
     int from = 0;
     for (const SqlParamRef& p : findSqlParams(sql)) {
         result += QStringView(sql).mid(from, p.start - from);
-        result += QLatin1Char('?');
-        values << valueOf(p.name);
+        const QVariant value = valueOf(p.name);
+        if (value.metaType().id() == QMetaType::QVariantList && !value.toList().isEmpty()) {
+            const QVariantList items = value.toList();
+            result += QStringList(items.size(), QStringLiteral("?")).join(QLatin1Char(','));
+            values << items;
+        } else {
+            result += QLatin1Char('?');
+            // An empty list stands as NULL: "IN (NULL)" matches nothing.
+            values << (value.metaType().id() == QMetaType::QVariantList ? QVariant() : value);
+        }
         from = p.start + p.length;
     }
     result += QStringView(sql).mid(from);

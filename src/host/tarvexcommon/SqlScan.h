@@ -20,6 +20,8 @@ struct SqlParamRef {
 QList<SqlParamRef> findSqlParams(const QString& sql);
 
 // The text with every parameter replaced by the SQL literal of its value.
+// A list value (QVariantList) stands for its items, comma-separated, as in
+// "IN (:ids)"; an empty list for NULL, which such a condition never meets.
 QString substituteSqlParams(const QString& sql, const std::function<QVariant(const QString& name)>& valueOf);
 
 // The text with every parameter replaced by "?", and the values in the

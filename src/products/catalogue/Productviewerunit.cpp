@@ -192,9 +192,10 @@ void TProductViewerForm::AlternativesActionExecute()
     const qint32 group = GetGroupID(productId);
     tarvex::BusyCursor busy;
     products->close();
-    const QString condition =
-        tarvex::Format(QStringLiteral("pa.groupid = %d AND p.productid <> %d"), {group, productId});
-    products->setSql(tarvex::ChangeSQLCondition(products->sql(), condition));
+    products->setSql(tarvex::ChangeSQLCondition(products->sql(),
+                                                QStringLiteral("pa.groupid = :altgroup AND p.productid <> :altproduct")));
+    products->setParam(QStringLiteral("altgroup"), group);
+    products->setParam(QStringLiteral("altproduct"), productId);
     products->open();
 }
 

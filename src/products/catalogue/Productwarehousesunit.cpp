@@ -155,22 +155,24 @@ bool TProductWarehousesGroup::belowMinimum(const tarvex::DataSet& data, int row)
     return data.valueAt(row, minimum->index()).toDouble() >= data.valueAt(row, amount->index()).toDouble();
 }
 
-QString TProductWarehousesGroup::rowsSql(qint64 productId) const
+void TProductWarehousesGroup::setRowsSql(QueryDataSet& pw, qint64 productId) const
 {
     QString only;
     const TProductOptions& options = ProductDM->Options;
     if (options.OnlyLocalDefaultWarehouseProds && !options.DefWarehouseName.isEmpty()) {
         const qint32 id = ProductDM->GetWarehouseIDByName(options.DefWarehouseName);
-        if (id >= 1)
-            only = tarvex::Format(QStringLiteral("AND pw.warehouseid = %d"), {id});
+        if (id >= 1) {
+            only = QStringLiteral("AND pw.warehouseid = :warehouseid");
+            pw.setParam(QStringLiteral("warehouseid"), id);
+        }
     }
-    return tarvex::Format(
-        QStringLiteral("SELECT pw.*, CONCAT(w.name,'') AS name,pw.amount - pw.reservedamount - pw.reversedamount AS "
-                       "freeamount,pw.price * (1 + t.value/100) AS pricevat FROM productwarehouse AS pw LEFT JOIN "
-                       "warehouse AS w ON pw.warehouseid = w.warehouseid LEFT JOIN product AS p ON p.productid = "
-                       "pw.productid LEFT JOIN tax AS t ON t.taxid = p.taxid WHERE pw.productid = %d %s ORDER BY "
-                       "w.name"),
-        {productId, only});
+    pw.setSql(QStringLiteral("SELECT pw.*, CONCAT(w.name,'') AS name,pw.amount - pw.reservedamount - pw.reversedamount "
+                             "AS freeamount,pw.price * (1 + t.value/100) AS pricevat FROM productwarehouse AS pw LEFT "
+                             "JOIN warehouse AS w ON pw.warehouseid = w.warehouseid LEFT JOIN product AS p ON "
+                             "p.productid = pw.productid LEFT JOIN tax AS t ON t.taxid = p.taxid WHERE pw.productid = "
+                             ":productid %1 ORDER BY w.name")
+                  .arg(only));
+    pw.setParam(QStringLiteral("productid"), productId);
 }
 
 void TProductWarehousesGroup::OpenWarehouses()
@@ -178,7 +180,7 @@ void TProductWarehousesGroup::OpenWarehouses()
     const qint64 productId = currentProductId();
     QueryDataSet& pw = rows();
     pw.close();
-    pw.setSql(rowsSql(productId));
+    setRowsSql(pw, productId);
     pw.open();
     if (ProductDM->Options.CheckProductAmounts && !pw.isEmpty() && recount(productId)) {
         pw.close();

@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace tarvex {
 class DataSet;
+class QueryDataSet;
 class DBGrid;
 class DBNavigator;
 } // namespace tarvex
@@ -49,7 +50,7 @@ public:
     static bool belowMinimum(const tarvex::DataSet& rows, int row);
 
 private:
-    QString rowsSql(qint64 productId) const;
+    void setRowsSql(tarvex::QueryDataSet& pw, qint64 productId) const;
     // False when the count was stopped.
     bool recount(qint64 productId);
     void showTotal();

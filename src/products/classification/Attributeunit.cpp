@@ -29,7 +29,9 @@ using tarvex::QueryDataSet;
 
 namespace {
 
-const QString kValuesSql = QStringLiteral("SELECT * FROM attributeprvalue WHERE attributeprid = %d %s ORDER BY sort");
+const QString kValuesSql = QStringLiteral("SELECT * FROM attributeprvalue WHERE attributeprid = :attributeprid ORDER BY sort");
+const QString kFilteredValuesSql = QStringLiteral(
+    "SELECT * FROM attributeprvalue WHERE attributeprid = :attributeprid AND attributevalue LIKE :pattern ORDER BY sort");
 
 void describeFields(QueryDataSet& attributes, QueryDataSet& values)
 {
@@ -191,7 +193,7 @@ void TAttributeForm::AttributeDBGDblClick()
         OKButtonClick();
 }
 
-void TAttributeForm::showValues(const QString& condition)
+void TAttributeForm::showValues(const QString& pattern)
 {
     QueryDataSet& attributeSet = attributes();
     const qint64 id = attributeSet.isActive() && !attributeSet.isEmpty()
@@ -199,9 +201,11 @@ void TAttributeForm::showValues(const QString& condition)
                           : 0;
     QueryDataSet& valueSet = values();
     valueSet.close();
-    const QString sql = tarvex::Format(kValuesSql, {id, condition});
-    m_filteredSql = condition.isEmpty() ? QString() : sql;
+    const QString sql = pattern.isNull() ? kValuesSql : kFilteredValuesSql;
+    m_filteredSql = pattern.isNull() ? QString() : sql;
     valueSet.setSql(sql);
+    valueSet.setParam(QStringLiteral("attributeprid"), id);
+    valueSet.setParam(QStringLiteral("pattern"), pattern);
     valueSet.open();
     valueSet.first();
 }
@@ -213,12 +217,10 @@ void TAttributeForm::AttributeValueFilterExecute()
     try {
         // "%" and "_" typed in the filter stay wildcards. The server reads a
         // backslash in a LIKE pattern as an escape even with
-        // NO_BACKSLASH_ESCAPES, so it is doubled to stand for itself; quotes
-        // are doubled for the literal.
+        // NO_BACKSLASH_ESCAPES, so it is doubled to stand for itself.
         QString pattern = m_filter->text();
         pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-        showValues(
-            tarvex::Format(QStringLiteral(" AND attributevalue LIKE '%s%%'"), {tarvex::AddSlashes(pattern)}));
+        showValues(pattern + QLatin1Char('%'));
     } catch (const std::exception& e) {
         tarvex::dialogs().showException(e);
     }

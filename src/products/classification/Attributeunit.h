@@ -60,7 +60,8 @@ protected:
 
 private:
     void FormCreate();
-    void showValues(const QString& condition);
+    // The selected attribute's values; those LIKE the pattern unless it is null.
+    void showValues(const QString& pattern);
     tarvex::QueryDataSet& attributes() const;
     tarvex::QueryDataSet& values() const;
 

@@ -133,7 +133,7 @@ QString TProductDM::GenerateAttributeBarcode(const QDateTime& date, qint32 n)
 
 qint32 TProductDM::CopyProduct(qint32 productId, const TStringArr& replacements)
 {
-    const QString condition = QStringLiteral("productid=") + QString::number(productId);
+    const QString condition = QStringLiteral("productid = ?");
     // The copy is a product of its own: it neither shares the original's
     // PLU (one product per PLU) nor its save token.
     TStringArr columns = replacements;
@@ -150,11 +150,11 @@ qint32 TProductDM::CopyProduct(qint32 productId, const TStringArr& replacements)
             columns << column + QStringLiteral("=NULL");
     }
     tarvex::Transaction transaction(*ZConnection());
-    CopyDataSet(QStringLiteral("product"), condition, columns, QString());
+    CopyDataSet(QStringLiteral("product"), condition, columns, QString(), {productId});
     const qint32 newId = qint32(GetLastInsertID());
     const QStringList newKey{QStringLiteral("productid=") + QString::number(newId)};
     for (const char* table : {"productdetail", "productcategorypr", "productalter", "component", "fixedasset"})
-        CopyDataSet(QString::fromUtf8(table), condition, newKey, QStringLiteral("productid"));
+        CopyDataSet(QString::fromUtf8(table), condition, newKey, QStringLiteral("productid"), {productId});
     transaction.commit();
     return newId;
 }

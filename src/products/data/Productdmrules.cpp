@@ -345,9 +345,8 @@ void TProductDM::AttributePrZQAfterScroll(DataSet& ds)
 {
     const qint64 id = ds.isActive() && !ds.isEmpty() ? F(ds, "attributeprid").asLargeInt() : 0;
     AttributePrValueZQ->close();
-    AttributePrValueZQ->setSql(
-        tarvex::Format(QStringLiteral("SELECT * FROM attributeprvalue WHERE attributeprid = %d %s ORDER BY sort"),
-                       {id, QString()}));
+    AttributePrValueZQ->setSql(QStringLiteral("SELECT * FROM attributeprvalue WHERE attributeprid = :attributeprid ORDER BY sort"));
+    AttributePrValueZQ->setParam(QStringLiteral("attributeprid"), id);
     AttributePrValueZQ->open();
     AttributePrValueZQ->first();
 }

@@ -28,7 +28,7 @@ namespace {
 
 const QString kOneWarehouseListSql = QStringLiteral(
     "SELECT p.name,p.code,p.unitname,pw.amount,p.productid FROM productwarehouse AS pw LEFT JOIN product AS p ON "
-    "p.productid = pw.productid WHERE pw.warehouseid = %d ORDER BY p.name");
+    "p.productid = pw.productid WHERE pw.warehouseid = :warehouseid ORDER BY p.name");
 // Grouped by the stock rows' own key, which the server reads in order; by
 // the joined product's key it sorts them all first, several times slower.
 const QString kAllWarehousesListSql = QStringLiteral(
@@ -36,7 +36,8 @@ const QString kAllWarehousesListSql = QStringLiteral(
     "product AS p ON p.productid = pw.productid GROUP BY pw.productid ORDER BY p.name");
 const QString kSomeWarehousesListSql = QStringLiteral(
     "SELECT p.name,p.code,p.unitname,SUM(pw.amount) AS amount,p.productid FROM productwarehouse AS pw LEFT JOIN "
-    "product AS p ON p.productid = pw.productid WHERE pw.warehouseid IN (%s) GROUP BY pw.productid ORDER BY p.name");
+    "product AS p ON p.productid = pw.productid WHERE pw.warehouseid IN (:warehouseids) GROUP BY pw.productid ORDER "
+    "BY p.name");
 const QString kRetailWarehousesSql = QStringLiteral("SELECT warehouseid FROM warehouse WHERE pricetype = 'm'");
 
 const QString kOneWarehouseCardSql = QStringLiteral(
@@ -95,13 +96,19 @@ TQuantityScope QuantityScope(QSqlDatabase db, qint32 warehouseId)
     return scope;
 }
 
-QString InventoryQuantityListSql(const TQuantityScope& scope)
+void SetInventoryQuantityList(tarvex::QueryDataSet& list, const TQuantityScope& scope)
 {
-    if (scope.warehouseId > 0)
-        return tarvex::Format(kOneWarehouseListSql, {scope.warehouseId});
-    if (scope.warehouseId == 0)
-        return kAllWarehousesListSql;
-    return tarvex::Format(kSomeWarehousesListSql, {scope.warehouseIds});
+    if (scope.warehouseId > 0) {
+        list.setSql(kOneWarehouseListSql);
+        list.setParam(QStringLiteral("warehouseid"), scope.warehouseId);
+    } else if (scope.warehouseId == 0) {
+        list.setSql(kAllWarehousesListSql);
+    } else {
+        QVariantList ids;
+        idMarks(scope.warehouseIds, ids);
+        list.setSql(kSomeWarehousesListSql);
+        list.setParam(QStringLiteral("warehouseids"), ids);
+    }
 }
 
 TStockQuantities CalculateQuantities(QSqlDatabase db, const TQuantityScope& scope, qint64 productId,
@@ -235,7 +242,7 @@ void TInventoryQuantityForm::OpenList()
         reportFailure(e);
         return;
     }
-    openProductList(InventoryQuantityListSql(m_scope));
+    openProductList([this](tarvex::QueryDataSet& list) { SetInventoryQuantityList(list, m_scope); });
 }
 
 void TInventoryQuantityForm::FindButtonClick()

@@ -30,9 +30,9 @@ struct TQuantityScope {
 // The scope of a warehouse identifier; the retail case reads the
 // warehouses whose price type is 'm', in the order the database gives them.
 TQuantityScope QuantityScope(QSqlDatabase db, qint32 warehouseId);
-// The statement of the products to list (name, code, unitname, amount,
-// productid) by name.
-QString InventoryQuantityListSql(const TQuantityScope& scope);
+// Sets the statement of the products to list (name, code, unitname,
+// amount, productid) by name, and its values.
+void SetInventoryQuantityList(tarvex::QueryDataSet& list, const TQuantityScope& scope);
 
 struct TStockQuantities {
     double amountIn = 0;

@@ -169,7 +169,7 @@ TInventoryStockPriceForm::TInventoryStockPriceForm(qint32 warehouseId, const QSt
 
 void TInventoryStockPriceForm::OpenList()
 {
-    openProductList(kStockPriceProductsSql);
+    openProductList([](tarvex::QueryDataSet& list) { list.setSql(kStockPriceProductsSql); });
 }
 
 void TInventoryStockPriceForm::FindButtonClick()

@@ -115,12 +115,12 @@ void TStockCardWindow::showTable()
     StretchColumn(m_grid, QStringLiteral("name"));
 }
 
-void TStockCardWindow::openProductList(const QString& sql)
+void TStockCardWindow::openProductList(const std::function<void(tarvex::QueryDataSet&)>& setStatement)
 {
     try {
         tarvex::BusyCursor busy;
         m_products->close();
-        m_products->setSql(sql);
+        setStatement(*m_products);
         m_products->open();
     } catch (const std::exception& e) {
         reportFailure(e);

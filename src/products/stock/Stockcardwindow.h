@@ -61,7 +61,7 @@ protected:
     // orders, then the grid on the table.
     void showTable();
     // Reads the products to value; an error is shown and leaves the list closed.
-    void openProductList(const QString& sql);
+    void openProductList(const std::function<void(tarvex::QueryDataSet& list)>& setStatement);
     QHBoxLayout* bottomRow() const { return m_bottomRow; }
     void reportFailure(const std::exception& e);
     // Runs the work on a worker's connection, the window answering
