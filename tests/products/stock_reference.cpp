@@ -206,7 +206,10 @@ void FillStocksOverview(tarvex::QueryDataSet& query, tarvex::MemoryTable& table,
 {
     QSqlDatabase db = query.connection()->database();
     query.close();
-    query.setSql(tarvex::Format(kStocksOverviewSql, {StocksOverviewWhere(db, filter)}));
+    QVariantMap params;
+    query.setSql(tarvex::Format(kStocksOverviewSql, {StocksOverviewWhere(db, filter, params)}));
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        query.setParam(it.key(), it.value());
     query.open();
     table.setIndexName(QString());
     table.emptyDataSet();

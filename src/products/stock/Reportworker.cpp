@@ -116,7 +116,7 @@ void TReportWorker::cancel()
         ids.prepend(id);
     for (const qint64 id : ids) {
         try {
-            tarvex::execSql(m_db, QStringLiteral("KILL QUERY %1").arg(id));
+            tarvex::execSql(m_db, QStringLiteral("KILL QUERY ?"), {id});
         } catch (const std::exception&) {
             // The statement ended meanwhile; the flag stops the next step.
         }

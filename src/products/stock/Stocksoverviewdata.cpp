@@ -156,14 +156,6 @@ bool isReserveWarehouse(qint64 warehouseId)
     return warehouseId == 8 || warehouseId == 9 || warehouseId == 12 || warehouseId == 13 || warehouseId == 14;
 }
 
-QString idList(const QList<qint64>& ids)
-{
-    QStringList texts;
-    for (qint64 id : ids)
-        texts << QString::number(id);
-    return texts.join(QLatin1Char(','));
-}
-
 // One placeholder per id, each id appended to `values`.
 QString idMarks(const QList<qint64>& ids, QVariantList& values)
 {
@@ -356,20 +348,28 @@ QList<qint64> ExpandCategories(QSqlDatabase db, const QList<qint64>& selected)
     return all;
 }
 
-QString StocksOverviewWhere(QSqlDatabase db, const TStocksOverviewFilter& filter)
+QString StocksOverviewWhere(QSqlDatabase db, const TStocksOverviewFilter& filter, QVariantMap& params)
 {
     QStringList conditions;
-    if (!filter.code.isEmpty())
-        conditions << QStringLiteral("p.code LIKE ") + tarvex::quoteSqlText(filter.code + QLatin1Char('%'));
-    if (!filter.name.isEmpty())
-        conditions << QStringLiteral("p.name LIKE ") + tarvex::quoteSqlText(filter.name + QLatin1Char('%'));
+    if (!filter.code.isEmpty()) {
+        conditions << QStringLiteral("p.code LIKE :code");
+        params.insert(QStringLiteral("code"), filter.code + QLatin1Char('%'));
+    }
+    if (!filter.name.isEmpty()) {
+        conditions << QStringLiteral("p.name LIKE :name");
+        params.insert(QStringLiteral("name"), filter.name + QLatin1Char('%'));
+    }
     if (filter.active == 2)
         conditions << QStringLiteral("p.active = 'n'");
     else if (filter.active != 0)
         conditions << QStringLiteral("p.active != 'n'");
-    if (!filter.categories.isEmpty())
-        conditions << QStringLiteral("pc.categoryprid IN (") + idList(ExpandCategories(db, filter.categories)) +
-                          QLatin1Char(')');
+    if (!filter.categories.isEmpty()) {
+        conditions << QStringLiteral("pc.categoryprid IN (:categories)");
+        QVariantList ids;
+        for (const qint64 id : ExpandCategories(db, filter.categories))
+            ids << id;
+        params.insert(QStringLiteral("categories"), ids);
+    }
     if (filter.stockMode != TStockMode::All) {
         conditions << QStringLiteral("pw.amount > 0");
         if (filter.stockMode == TStockMode::Retail)

@@ -42,8 +42,9 @@ QList<qint64> ExpandCategories(QSqlDatabase db, const QList<qint64>& selected);
 
 // " WHERE " and the conditions of the filter joined by " AND ", on the
 // stock rows (pw) joined to their product (p) and, when categories are
-// chosen, its category links (pc).
-QString StocksOverviewWhere(QSqlDatabase db, const TStocksOverviewFilter& filter);
+// chosen, its category links (pc). The typed prefixes and the categories
+// stand as parameters, their values put in `params`.
+QString StocksOverviewWhere(QSqlDatabase db, const TStocksOverviewFilter& filter, QVariantMap& params);
 
 // Defines the table's fields (ProductID hidden, then the grid's columns in
 // order) and, for every shown field F, the sort orders "FA" and "FD".
