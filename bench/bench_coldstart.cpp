@@ -4,9 +4,14 @@
 //   coldstart.first_ms        a new user folder: the server initialised, the
 //                             database made and filled with the demo shop;
 //   coldstart.initialised_ms  the same folder again, its server stopped in
-//                             between (median of three starts).
+//                             between (median of three starts);
+//   coldstart.unanswering_host_ms  a shared server named by an address that
+//                             never answers: the time until the start-up
+//                             gives up with its message.
 // The console runs offscreen with its own data and settings folders
 // (XDG_DATA_HOME, XDG_CONFIG_HOME), so nothing of the user's is touched.
+
+#include "Connection.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,6 +52,21 @@ double startOnce(const QString& program, const QString& home)
     return ms;
 }
 
+// Milliseconds until a session to an address that drops every packet fails.
+double unansweringHost()
+{
+    tarvex::ConnectionSettings settings;
+    settings.host = QStringLiteral("10.255.255.1");  // private range, routed nowhere
+    settings.user = QStringLiteral("tarvex");
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        tarvex::Connection connection(settings);
+    } catch (const std::exception&) {
+    }
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -65,5 +85,6 @@ int main(int argc, char** argv)
     std::sort(again.begin(), again.end());
     std::printf("BENCH coldstart.first_ms %.0f ms\n", first);
     std::printf("BENCH coldstart.initialised_ms %.0f ms\n", again[1]);
+    std::printf("BENCH coldstart.unanswering_host_ms %.0f ms\n", unansweringHost());
     return first < 0 || again.first() < 0 ? 1 : 0;
 }
