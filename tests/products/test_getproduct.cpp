@@ -175,7 +175,8 @@ TEST_F(ProductPickerTest, TheWholeCatalogueIsReadOnAWorkerAndPrekiniKeepsTheList
 
     QTest::mouseClick(panel.FindButton(), Qt::LeftButton);
     QSqlQuery all(db());
-    ASSERT_TRUE(all.exec(panel.ParseSQL()));
+    const QString sql = panel.ParseSQL();
+    ASSERT_TRUE(all.exec(found.expandedSql(sql)));
     int rows = 0;
     while (all.next())
         ++rows;

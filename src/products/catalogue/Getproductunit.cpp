@@ -220,8 +220,8 @@ bool ProductGet(qint32 productId, qint32 warehouseId, TProductDesc& desc)
         QStringLiteral("SELECT DISTINCT p.*,(pw.price + 0.0) AS wh_price,pw.price * (1+t.value/100) AS "
                        "wh_pricewithvat,t.value as taxvalue,t.name as taxname FROM product AS p LEFT JOIN tax AS t ON "
                        "p.taxid = t.taxid LEFT JOIN productwarehouse AS pw ON (p.productid = pw.productid AND "
-                       "pw.warehouseid = ") +
-        QString::number(warehouseId) + QStringLiteral(") WHERE p.productid = ") + QString::number(productId));
+                       "pw.warehouseid = ?) WHERE p.productid = ?"),
+        {warehouseId, productId});
     if (!row.next())
         return false;
     fillFromQuery(desc, row, true);

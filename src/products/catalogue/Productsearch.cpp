@@ -63,16 +63,16 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
             const qint32 id = m_dm.GetWarehouseIDByName(local);
             if (id > 0) {
                 chosenWarehouseId = id;
-                conditions << QStringLiteral("pw.warehouseid = ") + QString::number(id);
+                conditions << QStringLiteral("pw.warehouseid = ") + bound(id);
             }
             done = true;
         }
         if (!done) {
             if (chosenWarehouseId > 0) {
-                conditions << QStringLiteral("pw.warehouseid = ") + QString::number(chosenWarehouseId);
+                conditions << QStringLiteral("pw.warehouseid = ") + bound(chosenWarehouseId);
             } else if (const qint32 id = m_dm.GetWarehouseIDByName(value("warehouse")); id > 0) {
                 chosenWarehouseId = id;
-                conditions << QStringLiteral("pw.warehouseid = ") + QString::number(id);
+                conditions << QStringLiteral("pw.warehouseid = ") + bound(id);
             }
         }
     }
@@ -82,10 +82,10 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
         } else {
             const tarvex::TIntArray ids = CatPathsToIDs(m_dm.connection().database(), value("category"));
             if (!ids.isEmpty()) {
-                QStringList texts;
+                QVariantList values;
                 for (qint32 id : ids)
-                    texts << QString::number(id);
-                conditions << QStringLiteral("pc.categoryprid IN (") + texts.join(QLatin1Char(',')) + QLatin1Char(')');
+                    values << id;
+                conditions << QStringLiteral("pc.categoryprid IN (") + bound(values) + QLatin1Char(')');
             }
         }
     }
@@ -109,7 +109,6 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
         o.AttributeStock ? QStringLiteral(" LEFT JOIN productattribute AS patt ON p.productid = patt.productid") : QString();
 
     ProductSearchResult result;
-    result.params = params;
     if (filled("warehouse") && chosenWarehouseId > 0)
         result.shownWarehouseId = chosenWarehouseId;
     else if (o.OnlyLocalDefaultWarehouseProds && !o.DefWarehouseName.isEmpty())
@@ -132,10 +131,11 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
                        "reversedamount,(pw.amount - pw.reservedamount - pw.reversedamount) as "
                        "freeamount,(pw.orderedamount + 0.0) as orderedamount FROM product AS p LEFT JOIN "
                        "productcategorypr pc ON p.productid = pc.productid LEFT JOIN tax t ON p.taxid = t.taxid LEFT "
-                       "JOIN productwarehouse AS pw ON (p.productid = pw.productid AND pw.warehouseid = ") +
-        QString::number(result.shownWarehouseId) + QStringLiteral(")") +
+                       "JOIN productwarehouse AS pw ON (p.productid = pw.productid AND pw.warehouseid = :shownwarehouse)") +
         QStringLiteral(" LEFT JOIN productalter AS pa ON p.productid = pa.productid") +
         QStringLiteral(" LEFT JOIN productdetail AS pd ON p.productid = pd.productid") + attributeJoin + filter;
+    params.insert(QStringLiteral("shownwarehouse"), result.shownWarehouseId);
+    result.params = params;
     return result;
 }
 

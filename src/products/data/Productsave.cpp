@@ -79,8 +79,8 @@ QString Productsave::check(const ProductsaveInput& input) const
             given = !input.categories->isEmpty();
         else if (!inserting)
             given = hasRows(m_dm.ZConnection()->select(
-                QStringLiteral("SELECT categoryprid FROM productcategorypr WHERE productid = %1")
-                    .arg(F(product, "productid").asLargeInt())));
+                QStringLiteral("SELECT categoryprid FROM productcategorypr WHERE productid = ?"),
+                {F(product, "productid").asLargeInt()}));
         if (!given)
             return PROD_CAT_PR_INVALIDE_ERR;
     }

@@ -340,11 +340,12 @@ void TProductSnapin::OpenProduct(qint32 productID, qint32 warehouseID)
                        "reversedamount,(pw.amount - pw.reservedamount - pw.reversedamount) as "
                        "freeamount,(pw.orderedamount + 0.0) as orderedamount FROM product AS p LEFT JOIN "
                        "productcategorypr pc ON p.productid = pc.productid LEFT JOIN tax t ON p.taxid = t.taxid LEFT "
-                       "JOIN productwarehouse AS pw ON (p.productid = pw.productid AND pw.warehouseid = ") +
-        QString::number(warehouseID) + QStringLiteral(")") +
+                       "JOIN productwarehouse AS pw ON (p.productid = pw.productid AND pw.warehouseid = :shownwarehouse)") +
         QStringLiteral(" LEFT JOIN productalter AS pa ON p.productid = pa.productid") +
         QStringLiteral(" LEFT JOIN productdetail AS pd ON p.productid = pd.productid") +
-        QStringLiteral(" WHERE p.productid = ") + QString::number(productID));
+        QStringLiteral(" WHERE p.productid = :shownproduct"));
+    products->setParam(QStringLiteral("shownwarehouse"), warehouseID);
+    products->setParam(QStringLiteral("shownproduct"), productID);
     products->open();
     products->first();
     if (products->isEmpty())
