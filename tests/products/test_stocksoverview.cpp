@@ -7,6 +7,7 @@
 #include "ProductDMFixture.h"
 #include "Productsnapin.h"
 #include "QueryDataSet.h"
+#include "Reportworker.h"
 #include "ScriptedDialogs.h"
 #include "Screenshots.h"
 #include "Stocksoverviewunit.h"
@@ -22,6 +23,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -420,6 +423,45 @@ TEST_F(StocksOverviewTest, PrekiniStopsTheCountOnTheServerAndKeepsTheTableAsItWa
     EXPECT_EQ(names(rows), names(fill(filter)));
     EXPECT_LT(names(rows).size(), all.size());
     delete form;
+}
+
+// "Prekini" just before the work sends its statement: the first KILL finds
+// nothing running, the statement then waits on a locked table, and only the
+// KILL sent again stops it.
+TEST_F(StocksOverviewTest, PrekiniStopsAStatementSentJustAfterIt)
+{
+    bool stopped = false;
+    qint64 elapsedMs = 0;
+    {
+        QSqlDatabase locker = QSqlDatabase::cloneDatabase(db().connectionName(), QStringLiteral("late-locker"));
+        ASSERT_TRUE(locker.open());
+        QSqlQuery lock(locker);
+        ASSERT_TRUE(lock.exec(QStringLiteral("LOCK TABLES document WRITE")));
+        QTimer release;
+        release.setSingleShot(true);
+        QObject::connect(&release, &QTimer::timeout, [&] { lock.exec(QStringLiteral("UNLOCK TABLES")); });
+        release.start(20000);
+        TReportWorker worker;
+        std::atomic<bool> begun{false};
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (begun)
+                worker.cancel();
+        });
+        watch.start(10);
+        QElapsedTimer timer;
+        timer.start();
+        stopped = !worker.run(db(), [&](QSqlDatabase own, const TProgress&) {
+            begun = true;
+            QThread::msleep(500);
+            tarvex::selectSql(own, QStringLiteral("SELECT COUNT(*) FROM document"));
+        });
+        elapsedMs = timer.elapsed();
+        lock.exec(QStringLiteral("UNLOCK TABLES"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("late-locker"));
+    EXPECT_TRUE(stopped);
+    EXPECT_LT(elapsedMs, 15000);
 }
 
 TEST_F(StocksOverviewTest, DatePickersAndSpreadsheetExport)

@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QSqlQuery>
 #include <QThread>
+#include <QTimer>
 #include <memory>
 
 namespace products {
@@ -45,7 +46,11 @@ void TReportWorker::removeSideConnection(qint64 id)
     m_sideConnections.removeAll(id);
 }
 
-TReportWorker::TReportWorker(QObject* parent) : QObject(parent) {}
+TReportWorker::TReportWorker(QObject* parent) : QObject(parent), m_killAgain(new QTimer(this))
+{
+    m_killAgain->setInterval(200);
+    connect(m_killAgain, &QTimer::timeout, this, &TReportWorker::killStatements);
+}
 
 bool TReportWorker::run(QSqlDatabase db, const Work& work)
 {
@@ -92,6 +97,7 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
     thread->start();
     loop.exec();
     thread->wait();
+    m_killAgain->stop();
     // Progress still queued belongs to a run that is over.
     QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
     m_running = false;
@@ -106,6 +112,14 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
 void TReportWorker::cancel()
 {
     if (!m_running || m_cancelled.exchange(true))
+        return;
+    killStatements();
+    m_killAgain->start();
+}
+
+void TReportWorker::killStatements()
+{
+    if (!m_running)
         return;
     QList<qint64> ids;
     {

@@ -17,6 +17,7 @@
 #include <memory>
 
 class QThread;
+class QTimer;
 
 namespace products {
 
@@ -45,7 +46,12 @@ signals:
     void progressed(const QString& step, int rows);
 
 private:
+    void killStatements();
+
     QSqlDatabase m_db;
+    // A statement sent just after a KILL would still wait: until the work
+    // ends, the KILL is sent again now and then.
+    QTimer* m_killAgain = nullptr;
     bool m_running = false;
     std::atomic<bool> m_cancelled{false};
     std::atomic<qint64> m_connectionId{0};
