@@ -21,6 +21,11 @@ void dropDatabase(QSqlDatabase& server, const QString& name);
 // Creates every table of the schema in the connection's current database.
 void installSchema(QSqlDatabase& db);
 
+// Brings a database made by an earlier schema up to this one: the link
+// tables made without a primary key get theirs (a repeated link goes).
+// Does nothing on a current database.
+void upgradeSchema(QSqlDatabase& db);
+
 // The tables the schema creates, in file order.
 QStringList schemaTables();
 

@@ -14,6 +14,8 @@
 --     price currency) have none, so a missing value is an error, never a
 --     silent zero.
 --   * utf8mb4 throughout, InnoDB throughout.
+--   * Every table has a primary key: a Galera cluster replicates rows by it
+--     (link tables use their two columns).
 
 SET NAMES utf8mb4;
 
@@ -157,7 +159,7 @@ CREATE TABLE productwarehouse (
 CREATE TABLE productalter (
   productid BIGINT NOT NULL,
   groupid   INT NOT NULL,
-  KEY productalter_product (productid),
+  PRIMARY KEY (productid, groupid),
   KEY productalter_group (groupid)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
@@ -175,7 +177,7 @@ CREATE TABLE categorypr (
 CREATE TABLE productcategorypr (
   productid    BIGINT NOT NULL,
   categoryprid BIGINT NOT NULL,
-  KEY productcategorypr_product (productid, categoryprid),
+  PRIMARY KEY (productid, categoryprid),
   KEY productcategorypr_category (categoryprid, productid)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 

@@ -79,8 +79,12 @@ std::unique_ptr<Connection> openConfiguredServer(const StartupSettings& settings
 std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings, const DemoFiller& fillDemo,
                                                 std::unique_ptr<PrivateServer>& server)
 {
-    if (!settings.embedded)
-        return openConfiguredServer(settings);
+    if (!settings.embedded) {
+        std::unique_ptr<Connection> connection = openConfiguredServer(settings);
+        QSqlDatabase db = connection->database();
+        upgradeSchema(db);
+        return connection;
+    }
 
     PrivateServer::Options options;
     options.bufferPool = settings.bufferPool;
@@ -110,6 +114,9 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
                 dropDatabase(db, settings.database);
                 throw;
             }
+        } else {
+            execSql(db, QStringLiteral("USE ") + quoteIdentifier(settings.database));
+            upgradeSchema(db);
         }
         db.close();
     }
