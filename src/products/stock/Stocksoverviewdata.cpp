@@ -12,6 +12,7 @@
 #include "Rounding.h"
 
 #include <QHash>
+#include <QMap>
 #include <QSet>
 #include <QSqlQuery>
 #include <QVector>
@@ -32,11 +33,6 @@ const QString kProductsSql = QStringLiteral(
     "RecommendedPriceVAT, pd.webprice * (1+t.value/100) AS WebPriceVAT, pd.b2bprice, pd.tariffnumber, "
     "WEIGHT_STRING(p.name), WEIGHT_STRING(p.code) FROM product AS p LEFT JOIN productdetail AS pd ON pd.productid = "
     "p.productid LEFT JOIN tax AS t ON p.taxid = t.taxid WHERE %s");
-// The stock rows the filter lets through, without the product (its
-// conditions are the product list's); "%s" takes the conditions on the rows.
-const QString kStockRowsSql = QStringLiteral(
-    "SELECT pw.productid, pw.warehouseid, pw.amount, pw.orderedamount, pw.reservedamount, pw.reversedamount FROM "
-    "productwarehouse AS pw %s");
 const QString kDescriptionSql = QStringLiteral("SELECT description FROM productdetail WHERE productid = ?");
 
 const QString kCategoryChildrenSql = QStringLiteral("SELECT categoryprid FROM categorypr WHERE parentid IN (%s)");
@@ -303,32 +299,55 @@ void fillLastSupply(Record& record, qint64 productId, const QVariant& tariffNumb
         record.values[c.days] = WholeDaysBetween(since, now);
 }
 
-struct StockRow {
-    qint64 warehouseId;
-    double amount;
-    double ordered;
-    double reserved;
-    double lent;
+// The stock rows of a product summed into the record's stock columns on the
+// server, one row per product, each column NULL when no stock row feeds it:
+// the ordered amounts, the reserved and lent amounts (with what a reserve
+// warehouse holds beyond them), and each stock column's warehouses' amounts.
+// Made from the warehouse mapping above, so both stay one rule.
+struct StockSums {
+    QString sql;             // "%s" takes the conditions on the rows
+    QVector<int> columns;    // the record's column of each sum, in order
 };
 
-// Adds one stock row (one warehouse of the product) to the record.
-void addStockRow(const StockRow& row, Record& record)
+const StockSums& stockSums()
 {
-    const Columns& c = columns();
-    if (row.ordered > 0)
-        record.add(c.ordered, row.ordered);
-    if (row.reserved > 0 || row.lent > 0)
-        record.add(c.reserved, row.reserved + row.lent);
-    if (row.amount > 0) {
-        const int column = stockColumnOf(row.warehouseId, false);
-        if (column >= 0)
-            record.add(column, row.amount);
-    }
-    // What a reserve warehouse holds beyond its reservations is reserved too.
-    const double free = row.amount - (row.reserved + row.lent);
-    if (free > 0 && isReserveWarehouse(row.warehouseId))
-        record.add(c.reserved, free);
+    static const StockSums sums = [] {
+        const Columns& c = columns();
+        // Warehouse identifiers are small; the mapping names none above 30.
+        QMap<int, QStringList> byColumn;
+        QStringList reserve;
+        for (int id = 1; id <= 100; ++id) {
+            if (const int column = stockColumnOf(id, false); column >= 0)
+                byColumn[column] << QString::number(id);
+            if (isReserveWarehouse(id))
+                reserve << QString::number(id);
+        }
+        const QString lent = QStringLiteral("(pw.reservedamount > 0 OR pw.reversedamount > 0)");
+        const QString free = QStringLiteral("(pw.warehouseid IN (%1) AND pw.amount - (pw.reservedamount + "
+                                            "pw.reversedamount) > 0)")
+                                 .arg(reserve.join(QLatin1Char(',')));
+        StockSums s;
+        QStringList selected{QStringLiteral("pw.productid"),
+                             QStringLiteral("SUM(CASE WHEN pw.orderedamount > 0 THEN pw.orderedamount END)"),
+                             QStringLiteral("SUM(CASE WHEN %1 OR %2 THEN IF(%1, pw.reservedamount + "
+                                            "pw.reversedamount, 0) + IF(%2, pw.amount - (pw.reservedamount + "
+                                            "pw.reversedamount), 0) END)")
+                                 .arg(lent, free)};
+        s.columns << c.ordered << c.reserved;
+        for (auto it = byColumn.cbegin(); it != byColumn.cend(); ++it) {
+            selected << QStringLiteral("SUM(CASE WHEN pw.amount > 0 AND pw.warehouseid IN (%1) THEN pw.amount END)")
+                            .arg(it->join(QLatin1Char(',')));
+            s.columns << it.key();
+        }
+        s.sql = QStringLiteral("SELECT ") + selected.join(QStringLiteral(", ")) +
+                QStringLiteral(" FROM productwarehouse AS pw %s GROUP BY pw.productid");
+        return s;
+    }();
+    return sums;
 }
+
+// A product's stock sums as read, NULL kept.
+using StockValues = QVector<QVariant>;
 
 } // namespace
 
@@ -501,13 +520,17 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
         side = std::make_unique<TSideWork>(db, [&documents, &filter, today = now.date()](QSqlDatabase own) {
             documents = readDocuments(own, filter, today, nullptr, {});
         });
-    QHash<qint64, QVector<StockRow>> stock;
+    const StockSums& sums = stockSums();
+    QHash<qint64, StockValues> stock;
     {
-        QSqlQuery rows = selectRows(db, tarvex::Format(kStockRowsSql, {stockConditions(filter)}));
-        while (rows.next())
-            stock[rows.value(0).toLongLong()].append(StockRow{rows.value(1).toLongLong(), rows.value(2).toDouble(),
-                                                              rows.value(3).toDouble(), rows.value(4).toDouble(),
-                                                              rows.value(5).toDouble()});
+        QSqlQuery rows = selectRows(db, tarvex::Format(sums.sql, {stockConditions(filter)}));
+        const int n = int(sums.columns.size());
+        while (rows.next()) {
+            StockValues values(n);
+            for (int i = 0; i < n; ++i)
+                values[i] = rows.value(i + 1);
+            stock.insert(rows.value(0).toLongLong(), std::move(values));
+        }
     }
     // Listed: the products that pass with at least one stock row that passes.
     if (progress)
@@ -567,8 +590,11 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
         record.values[c.b2b] = product.b2b;
         fillSales(record, product.id, documents);
         fillLastSupply(record, product.id, product.tariffNumber, now, documents);
-        for (const StockRow& row : stock.value(product.id))
-            addStockRow(row, record);
+        const StockValues& values = stock[product.id];
+        for (int i = 0; i < values.size(); ++i) {
+            if (!values[i].isNull())
+                record.values[sums.columns[i]] = values[i].toDouble();
+        }
         result.records.push_back(std::move(record.values));
     }
     return result;
