@@ -6,6 +6,10 @@
 //                 [--saves M] [--kind code|barcode|plu|group|variant|mixed]
 //                 [--think-ms T] [--kill9 K]
 //
+// --socket may name the nodes of a cluster, comma-separated: the workstations
+// are dealt out over them, one after the other, and the counts read on the
+// first once it has applied everything.
+//
 // Without --database it makes a database of its own and drops it at the end;
 // without --socket it runs a private server of its own. With --kill9 K it
 // always runs its own durable server and kills it with SIGKILL K times at
@@ -178,8 +182,15 @@ int main(int argc, char** argv)
     if (o.user.isEmpty())
         o.user = PrivateServer(QStringLiteral("/tmp")).userName();
 
+    const QStringList nodes = o.socket.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (nodes.size() > 1 && o.kills > 0)
+        return usage();
+    if (!nodes.isEmpty())
+        o.socket = nodes.first();
     if (isWorker) {
-        worker.settings = ConnectionSettings{o.socket, {}, 0, o.user, {}, o.database};
+        worker.settings.socket = o.socket;
+        worker.settings.user = o.user;
+        worker.settings.database = o.database;
         worker.saves = o.saves;
         worker.kind = o.kind;
         worker.thinkMs = o.thinkMs;
@@ -208,7 +219,9 @@ int main(int argc, char** argv)
     const bool ownDatabase = o.database.isEmpty();
     if (ownDatabase)
         o.database = QStringLiteral("tarvex_stress_%1").arg(::getpid());
-    const ConnectionSettings serverSettings{o.socket, {}, 0, o.user, {}, QString()};
+    ConnectionSettings serverSettings;
+    serverSettings.socket = o.socket;
+    serverSettings.user = o.user;
     int exitCode = 0;
     try {
         prepareDatabase(serverSettings, o.database);
@@ -224,7 +237,7 @@ int main(int argc, char** argv)
             auto process = std::make_unique<QProcess>();
             process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
             process->start(QCoreApplication::applicationFilePath(),
-                           {"--socket", o.socket, "--user", o.user, "--database", o.database, "--saves",
+                           {"--socket", nodes.size() > 1 ? nodes[w % nodes.size()] : o.socket, "--user", o.user, "--database", o.database, "--saves",
                             QString::number(o.kills > 0 ? 0 : o.saves), "--kind", o.kind, "--think-ms",
                             QString::number(o.thinkMs), "--worker", QString::number(w), "--start-at",
                             QString::number(startAt), "--journal", journals.last(), "--stop-file", stopFile,
@@ -275,6 +288,7 @@ int main(int argc, char** argv)
         qint64 saved = 0;
         {
         QSqlDatabase db = openConnection(settings, QStringLiteral("stress-count"));
+        readClusterLatest(db);
         const QString ours = QStringLiteral("a.name LIKE '%1%'").arg(tag);
         const Journal journal = readJournals(journals);
         const bool variants = o.kind == u"variant" || o.kind == u"mixed";

@@ -121,6 +121,30 @@ TEST(Startup, AConfiguredServerThatRefusesNamesTheSettingsFileAndKeyToFix)
               STARTUP_UNKNOWN_DATABASE_ERR.arg("nema_je", ini));
 }
 
+TEST(Startup, SeveralServersAreReadInOrderAndTheirFailuresNameTheHostsKey)
+{
+    QString ini;
+    startupFailure(QStringLiteral("[Database]\nHosts=10.0.0.1:4306, node2 ,/run/node3.sock\nPort=4400\nUser=a\n"), &ini);
+    const StartupSettings read = readStartupSettings(ini);
+    EXPECT_FALSE(read.embedded);
+    QStringList servers;
+    for (const ServerAddress& server : read.connection.servers)
+        servers << server.text();
+    EXPECT_EQ(servers, QStringList({"10.0.0.1:4306", "node2:4400", "/run/node3.sock"}));
+
+    for (const char* list : {"127.0.0.1:4306,,127.0.0.1:4307", "127.0.0.1:x", "127.0.0.1:70000", ":4306"})
+        EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nHosts=%1\nUser=a\n").arg(QLatin1String(list)))),
+                  STARTUP_HOSTS_LIST_ERR.arg(QLatin1String(list), ini))
+            << list;
+    EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nHosts=/nema/a.sock,127.0.0.1:1\nUser=a\n"))),
+              STARTUP_NO_NODE_READY_ERR.arg("/nema/a.sock, 127.0.0.1:1", ini));
+    // A node that answers but refuses the account is told as such.
+    const ConnectionSettings server = test::serverSettings();
+    EXPECT_EQ(headline(startupFailure(
+                  QStringLiteral("[Database]\nHosts=/nema/a.sock,%1\nUser=tarvex_niko\nPassword=x\n").arg(server.socket))),
+              STARTUP_ACCESS_DENIED_ERR.arg("tarvex_niko", ini));
+}
+
 TEST(Startup, TheEmbeddedDefaultTellsWhyItsServerCannotRun)
 {
     // Missing programs: the package to install.

@@ -226,6 +226,22 @@ TEST_F(TransactionTest, DeadlocksAreRetriedOtherFailuresAreNot)
     }, 2),
                  DatabaseError);
     EXPECT_EQ(runs, 3);
+
+    // A deadlock rolls the server's transaction back: a caller that goes on
+    // after it (a re-read that may fail) must not write outside it.
+    const QString deadlock = "BEGIN NOT ATOMIC SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
+                             "MESSAGE_TEXT = 'Deadlock'; END";
+    runs = 0;
+    withDeadlockRetry(connection, [&] {
+        ++runs;
+        connection.execute("INSERT INTO kasagroup (name) VALUES ('y')");
+        if (runs == 1) {
+            EXPECT_THROW(connection.execute(deadlock), DatabaseError);
+            EXPECT_THROW(connection.execute("INSERT INTO kasagroup (name) VALUES ('z')"), DatabaseError);
+        }
+    });
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(scalar(db(), "SELECT GROUP_CONCAT(name ORDER BY name) FROM kasagroup").toString(), "x,y");
 }
 
 TEST_F(TransactionTest, ACommitCutOffWithTheConnectionWaitsForItsResolverBeforeTheNextTransaction)

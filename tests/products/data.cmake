@@ -6,7 +6,7 @@ tarvex_add_test(test_product_dm products/test_productdm_smoke.cpp products/test_
   products/test_productdm_demo.cpp products/test_productdm_errors.cpp products/test_productsave.cpp)
 target_link_libraries(test_product_dm PRIVATE products)
 
-# A server of its own that the tests stop, kill and start again.
-tarvex_add_test(test_server_away products/test_server_away.cpp)
+# Servers of their own that the tests stop, kill and start again.
+tarvex_add_test(test_server_away products/test_server_away.cpp products/test_failover.cpp)
 target_link_libraries(test_server_away PRIVATE products)
 set_tests_properties(test_server_away PROPERTIES RUN_SERIAL TRUE)

@@ -23,12 +23,15 @@ StartupSettings readStartupSettings(const QString& iniFile)
     settings.bufferPool = ini.ReadString(section, QStringLiteral("BufferPool"), QString()).trimmed();
     const QString host = ini.ReadString(section, QStringLiteral("Host"), QString());
     const QString socket = ini.ReadString(section, QStringLiteral("Socket"), QString());
-    if (host.isEmpty() && socket.isEmpty())
+    const QString hosts = ini.ReadString(section, QStringLiteral("Hosts"), QString()).trimmed();
+    if (host.isEmpty() && socket.isEmpty() && hosts.isEmpty())
         return settings;
     settings.embedded = false;
     settings.connection.host = host;
     settings.connection.socket = socket;
     settings.connection.port = ini.ReadInteger(section, QStringLiteral("Port"), 3306);
+    if (!hosts.isEmpty() && !parseServerList(hosts, settings.connection.port, settings.connection.servers))
+        throw StartupError(STARTUP_HOSTS_LIST_ERR.arg(hosts, iniFile));
     settings.connection.user = ini.ReadString(section, QStringLiteral("User"), QString());
     settings.connection.password = ini.ReadString(section, QStringLiteral("Password"), QString());
     settings.connection.database = settings.database;
@@ -51,7 +54,13 @@ std::unique_ptr<Connection> openConfiguredServer(const StartupSettings& settings
         return std::make_unique<Connection>(c);
     } catch (const DatabaseError& e) {
         QString text;
-        switch (e.code()) {
+        QStringList servers;
+        for (const ServerAddress& server : c.servers)
+            servers << server.text();
+        switch (c.servers.isEmpty() ? e.code() : e.isServerAway() || e.code() == 1047 ? 1047 : e.code()) {
+        case 1047: // no node of the list answers in step with its cluster
+            text = STARTUP_NO_NODE_READY_ERR.arg(servers.join(QStringLiteral(", ")), file);
+            break;
         case 1045: // access denied
         case 1698:
             text = STARTUP_ACCESS_DENIED_ERR.arg(c.user, file);

@@ -1,6 +1,7 @@
 #pragma once
 // Where the console's data lives: a server named in the workstation's
-// settings file ([Database] Host, Port, User, Password, Database, Socket),
+// settings file ([Database] Host, Port, User, Password, Database, Socket;
+// Hosts for the nodes of a cluster: "host:port,host:port,..."),
 // or else the embedded default, a private MariaDB server in the user's data
 // folder with a database made from the schema and filled with demo data.
 
@@ -58,6 +59,12 @@ inline const QString STARTUP_HOST_UNREACHABLE_ERR =
 inline const QString STARTUP_SOCKET_UNREACHABLE_ERR =
     QStringLiteral("Na utičnici %1 ne radi server baze podataka. Proverite da li server radi ili ispravite ključ "
                    "Socket u odeljku [Database] datoteke %2.");
+inline const QString STARTUP_HOSTS_LIST_ERR =
+    QStringLiteral("Spisak servera \"%1\" nije ispravan: navedite ih odvojene zarezom, svaki kao računar:port. "
+                   "Ispravite ključ Hosts u odeljku [Database] datoteke %2.");
+inline const QString STARTUP_NO_NODE_READY_ERR =
+    QStringLiteral("Nijedan od servera baze podataka (%1) se ne javlja usklađen sa klasterom. Proverite da li klaster "
+                   "radi, ili ispravite ključ Hosts u odeljku [Database] datoteke %2.");
 inline const QString STARTUP_UNKNOWN_DATABASE_ERR =
     QStringLiteral("Baza podataka \"%1\" ne postoji na serveru. Ispravite ključ Database u odeljku [Database] datoteke %2.");
 

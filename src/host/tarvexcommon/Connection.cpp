@@ -13,6 +13,95 @@
 
 namespace tarvex {
 
+ServerAddress ServerAddress::parse(const QString& text, int defaultPort, bool* ok)
+{
+    ServerAddress address;
+    const QString entry = text.trimmed();
+    bool valid = !entry.isEmpty();
+    if (entry.startsWith(QLatin1Char('/'))) {
+        address.socket = entry;
+    } else {
+        const int colon = entry.lastIndexOf(QLatin1Char(':'));
+        address.host = colon < 0 ? entry : entry.left(colon).trimmed();
+        address.port = defaultPort;
+        if (colon >= 0) {
+            bool number = false;
+            address.port = entry.mid(colon + 1).trimmed().toInt(&number);
+            valid = valid && number && address.port > 0 && address.port < 65536;
+        }
+        valid = valid && !address.host.isEmpty();
+    }
+    if (ok)
+        *ok = valid;
+    return address;
+}
+
+QString ServerAddress::text() const
+{
+    return socket.isEmpty() ? QStringLiteral("%1:%2").arg(host).arg(port) : socket;
+}
+
+bool parseServerList(const QString& text, int defaultPort, QList<ServerAddress>& servers)
+{
+    servers.clear();
+    for (const QString& entry : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        servers << ServerAddress::parse(entry, defaultPort, &ok);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The driver's own reconnect stays off: see Connection.
+// A server that is away answers within a few seconds, not the driver's minute.
+const char* const kConnectOptions = "MYSQL_OPT_CONNECT_TIMEOUT=3;MYSQL_OPT_RECONNECT=0";
+
+void aimAt(QSqlDatabase& db, const ServerAddress& server)
+{
+    QString options = QLatin1String(kConnectOptions);
+    if (!server.socket.isEmpty()) {
+        options += QStringLiteral(";UNIX_SOCKET=") + server.socket;
+        db.setHostName(QString());  // a host name would make the driver use TCP
+    } else {
+        db.setHostName(server.host);
+        db.setPort(server.port);
+    }
+    db.setConnectOptions(options);
+}
+
+// Opens `db` on the first server that answers and is ready, or throws the
+// last failure.
+void openFirstReady(QSqlDatabase& db, const QList<ServerAddress>& servers)
+{
+    std::unique_ptr<DatabaseError> failure;
+    for (const ServerAddress& server : servers) {
+        aimAt(db, server);
+        if (!db.open()) {
+            failure = std::make_unique<DatabaseError>(DatabaseError::fromSqlError(db.lastError()));
+            continue;
+        }
+        try {
+            prepareSession(db);
+            if (clusterNodeReady(db))
+                return;
+            // The code a node out of step answers statements with.
+            failure = std::make_unique<DatabaseError>(
+                1047, QStringLiteral("The node %1 is not in step with its cluster").arg(server.text()));
+        } catch (const DatabaseError& e) {
+            failure = std::make_unique<DatabaseError>(e);
+        }
+        db.close();
+    }
+    if (!failure)
+        throw DatabaseError(-1, QStringLiteral("No server to connect to"));
+    throw *failure;
+}
+
+} // namespace
+
 QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& connectionName)
 {
     if (QSqlDatabase::contains(connectionName))
@@ -21,20 +110,19 @@ QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& c
     if (!db.isValid())
         throw DatabaseError(-1, QStringLiteral("The Qt MySQL driver (QMYSQL) is not available; "
                                                "install the Debian package libqt6sql6-mysql."));
-    // The driver's own reconnect stays off: see Connection.
-    // A server that is away answers within a few seconds, not the driver's minute.
-    QString options = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=3;MYSQL_OPT_RECONNECT=0");
-    if (!settings.socket.isEmpty()) {
-        options += QStringLiteral(";UNIX_SOCKET=") + settings.socket;
-    } else {
-        db.setHostName(settings.host);
-        db.setPort(settings.port);
-    }
-    db.setConnectOptions(options);
     db.setUserName(settings.user);
     db.setPassword(settings.password);
     if (!settings.database.isEmpty())
         db.setDatabaseName(settings.database);
+    if (!settings.servers.isEmpty()) {
+        openFirstReady(db, settings.servers);
+        return db;
+    }
+    ServerAddress server;
+    server.socket = settings.socket;
+    server.host = settings.host;
+    server.port = settings.port;
+    aimAt(db, server);
     if (!db.open())
         throw DatabaseError::fromSqlError(db.lastError());
     prepareSession(db);
@@ -96,6 +184,26 @@ void execSql(const QSqlDatabase& db, const QString& sql, const QVariantList& val
     selectSql(db, sql, values);
 }
 
+bool clusterNodeReady(const QSqlDatabase& db)
+{
+    QSqlQuery state = runOnDriver(db, QStringLiteral("SHOW STATUS LIKE 'wsrep_local_state_comment'"), {});
+    if (!state.next())
+        return true;
+    const QString comment = state.value(1).toString();
+    state.finish();
+    QSqlQuery on = runOnDriver(db, QStringLiteral("SHOW VARIABLES LIKE 'wsrep_on'"), {});
+    return !(on.next() && on.value(1).toString() == QLatin1String("ON")) || comment == QLatin1String("Synced");
+}
+
+void readClusterLatest(QSqlDatabase& db)
+{
+    QSqlQuery on = runOnDriver(db, QStringLiteral("SHOW VARIABLES LIKE 'wsrep_on'"), {});
+    if (on.next() && on.value(1).toString() == QLatin1String("ON")) {
+        on.finish();
+        runOnDriver(db, QStringLiteral("SET SESSION wsrep_sync_wait = 1"), {});
+    }
+}
+
 QSqlQuery selectSql(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
 {
     if (Connection* connection = Connection::working(db))
@@ -124,6 +232,7 @@ Connection::Connection(const ConnectionSettings& settings)
     static std::atomic<int> counter{0};
     m_ownName = QStringLiteral("tarvex-connection-%1").arg(++counter);
     m_db = openConnection(settings, m_ownName);
+    m_servers = settings.servers;
     enlist();
 }
 
@@ -180,11 +289,30 @@ void Connection::markLost(const DatabaseError& error)
 void Connection::reconnect()
 {
     m_db.close();
-    if (!m_db.open())
-        throw DatabaseError::fromSqlError(m_db.lastError());
-    prepareSession(m_db);
+    if (!m_servers.isEmpty()) {
+        openFirstReady(m_db, m_servers);
+    } else {
+        if (!m_db.open())
+            throw DatabaseError::fromSqlError(m_db.lastError());
+        prepareSession(m_db);
+    }
     m_lost = false;
     used();
+}
+
+bool Connection::onCluster()
+{
+    if (m_onCluster < 0) {
+        QSqlQuery on = select(QStringLiteral("SHOW VARIABLES LIKE 'wsrep_on'"));
+        m_onCluster = on.next() && on.value(1).toString() == QLatin1String("ON") ? 1 : 0;
+    }
+    return m_onCluster == 1;
+}
+
+QString Connection::serverText() const
+{
+    const QString socket = m_db.connectOptions().section(QStringLiteral("UNIX_SOCKET="), 1).section(QLatin1Char(';'), 0, 0);
+    return socket.isEmpty() ? QStringLiteral("%1:%2").arg(m_db.hostName()).arg(m_db.port()) : socket;
 }
 
 void Connection::used()
@@ -228,6 +356,8 @@ void Connection::beforeStatement(bool write)
         // The transaction died with its session; what follows must not commit on its own.
         if (m_lost)
             throw DatabaseError(2006, QStringLiteral("The connection was lost during the transaction"));
+        if (m_undoneByServer)
+            throw undoneByServer();
         return;
     }
     if (m_lost || !m_db.isOpen()) {
@@ -259,9 +389,19 @@ bool Connection::reopenForRetry(const DatabaseError& error, bool repeatable)
     return true;
 }
 
+DatabaseError Connection::undoneByServer()
+{
+    return DatabaseError(1213, QStringLiteral("The server rolled the transaction back (deadlock)"));
+}
+
 void Connection::fail(const QSqlError& error, const QString& sql)
 {
     DatabaseError e = DatabaseError::fromSqlError(error, sql);
+    // A deadlock (or a Galera node's conflict) rolls the whole transaction
+    // back on the server; the session then commits each statement on its own.
+    // Whoever goes on after this failure must not write outside the transaction.
+    if (e.code() == 1213 && m_depth > 0)
+        m_undoneByServer = true;
     if (e.isConnectionLost()) {
         markLost(e);
         m_untoldLoss.reset();  // told right now
@@ -398,6 +538,7 @@ void Connection::beginTransaction()
             throw DatabaseError(-1, QStringLiteral("The outcome of the last save is not known yet; settle it first"));
         execute(QStringLiteral("START TRANSACTION"));
         m_doomed = false;
+        m_undoneByServer = false;
     }
     ++m_depth;
 }
@@ -409,6 +550,10 @@ void Connection::commitTransaction()
     if (m_depth > 1) {
         --m_depth;
         return;
+    }
+    if (m_undoneByServer) {
+        rollbackTransaction();
+        throw undoneByServer();
     }
     if (m_doomed) {
         rollbackTransaction();
@@ -447,6 +592,7 @@ void Connection::rollbackTransaction()
     }
     m_depth = 0;
     m_doomed = false;
+    m_undoneByServer = false;
     // A lost session has rolled back on the server by itself.
     QSqlQuery query(m_db);
     if (!m_lost && !query.exec(QStringLiteral("ROLLBACK")))
@@ -521,7 +667,7 @@ void withDeadlockRetry(Connection& connection, const std::function<void()>& work
             transaction.commit();
             return;
         } catch (const DatabaseError& e) {
-            const bool conflict = e.code() == 1213 || e.code() == 1205;
+            const bool conflict = e.code() == 1213 || e.code() == 1205 || (e.code() == 1062 && connection.onCluster());
             if (!conflict || attempt >= attempts || connection.inTransaction())
                 throw;
             QThread::msleep(unsigned(10 * attempt));

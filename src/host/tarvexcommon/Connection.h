@@ -7,6 +7,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QList>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -20,6 +21,16 @@ namespace tarvex {
 
 class DatabaseError;
 
+// One server of several: a Unix socket path, or a host and port.
+struct ServerAddress {
+    QString socket;
+    QString host;
+    int port = 3306;
+    // "host", "host:port" or a socket path (starting with "/").
+    static ServerAddress parse(const QString& text, int defaultPort, bool* ok = nullptr);
+    QString text() const;
+};
+
 struct ConnectionSettings {
     QString socket;     // Unix socket path; when set, host and port are ignored
     QString host;
@@ -27,7 +38,15 @@ struct ConnectionSettings {
     QString user;
     QString password;
     QString database;   // may be empty: connect without choosing a database
+    // The nodes of a cluster, in the order they are tried; when set, socket,
+    // host and port are ignored. A session goes to the first that answers
+    // and is in step with the cluster, and on its loss to the first again.
+    QList<ServerAddress> servers;
 };
+
+// Parses a comma-separated list of addresses (ServerAddress::parse); false
+// when an entry is empty or its port is not a number.
+bool parseServerList(const QString& text, int defaultPort, QList<ServerAddress>& servers);
 
 // The mode every session runs in. NO_BACKSLASH_ESCAPES makes doubling single
 // quotes the whole of text quoting; ONLY_FULL_GROUP_BY stays off on purpose.
@@ -40,6 +59,16 @@ QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& c
 
 // Sets sql_mode, character set and time zone on an open connection.
 void prepareSession(QSqlDatabase& db);
+
+// False when the server is a Galera node not in step with its cluster
+// (wsrep_local_state_comment other than "Synced"): it may refuse work or
+// serve old data. A server outside a cluster is always ready.
+bool clusterNodeReady(const QSqlDatabase& db);
+
+// Makes the session's reads wait until the node has applied every commit the
+// cluster made before them (wsrep_sync_wait), for reads that must see another
+// node's latest work. Nothing on a server outside a cluster.
+void readClusterLatest(QSqlDatabase& db);
 
 // Runs one statement, with "?" placeholders bound to the values in order;
 // throws DatabaseError carrying the statement on failure. On a Qt connection
@@ -66,7 +95,9 @@ QString quoteIdentifier(const QString& name);
 //   on a fresh one; a write never is (it may have been done);
 // - before a write outside a transaction on a session idle for a while, the
 //   session is checked, so a server restarted meanwhile costs nothing;
-// - inside a transaction nothing reopens: the transaction died with the session.
+// - inside a transaction nothing reopens: the transaction died with the session;
+// - after a deadlock inside a transaction (which the server rolled back) the
+//   rest of it is refused, its commit too, even when a caller went on.
 class Connection {
 public:
     // Opens a session of its own. Throws DatabaseError.
@@ -93,8 +124,13 @@ public:
     // Asks the server; false, and the session counts as lost, when it is gone.
     bool ping();
     // Opens the session again with the same settings and sets it up as at the
-    // first opening. Throws DatabaseError.
+    // first opening; with several servers, on the first of them ready.
+    // Throws DatabaseError.
     void reconnect();
+    // The server the session is open on ("host:port" or the socket).
+    QString serverText() const;
+    // The server is a node of a Galera cluster (asked once).
+    bool onCluster();
     // Asked when opening the session again fails: true when it brought the
     // server back (the console restarts its private server), and opening is
     // tried once more.
@@ -154,6 +190,7 @@ public:
 
 private:
     [[noreturn]] void fail(const QSqlError& error, const QString& sql);
+    static DatabaseError undoneByServer();
     void endTransaction(bool committed);
     // Opens a lost session again before a statement, and checks one idle for
     // a while before a write. Throws DatabaseError when the server is away.
@@ -168,17 +205,20 @@ private:
     void enlist();
 
     QSqlDatabase m_db;
+    QList<ServerAddress> m_servers;  // the cluster's nodes; empty for one server
     QString m_ownName;  // the Qt connection this object opened and removes again
     bool m_lost = false;
     std::map<QString, std::unique_ptr<TableInfo>> m_tables;
     int m_depth = 0;
     bool m_doomed = false;
+    bool m_undoneByServer = false;  // a deadlock rolled the open transaction back
     std::vector<TransactionEnd> m_endHooks;
     std::vector<TransactionEnd> m_inDoubt;
     std::function<bool()> m_resolver;
     std::function<bool()> m_reviver;
     std::unique_ptr<DatabaseError> m_untoldLoss;  // a loss found but not yet reported
     qint64 m_lastUse = 0;  // ms since the epoch of the last statement that worked
+    int m_onCluster = -1;  // not asked yet
 };
 
 // Begins a transaction on construction; commit() ends it. When the guard is
@@ -198,7 +238,9 @@ private:
 
 // Runs `work` in a transaction and runs it again, up to `attempts` times in
 // all, while the server answers with a deadlock (1213) or a lock wait
-// timeout (1205): on a Galera node a conflicting commit fails that way.
+// timeout (1205): on a Galera node a conflicting commit fails that way. On a
+// node, a duplicate key (1062) is run again too: another node's commit of
+// the same new value, applied here after this transaction read, meets it so.
 void withDeadlockRetry(Connection& connection, const std::function<void()>& work, int attempts = 5);
 
 } // namespace tarvex
