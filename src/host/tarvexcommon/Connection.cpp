@@ -356,7 +356,7 @@ void Connection::beforeStatement(bool write)
         // The transaction died with its session; what follows must not commit on its own.
         if (m_lost)
             throw DatabaseError(2006, QStringLiteral("The connection was lost during the transaction"));
-        if (m_undoneByServer)
+        if (m_undoneByServer || (write && transactionEndedByServer()))
             throw undoneByServer();
         return;
     }
@@ -386,6 +386,28 @@ bool Connection::reopenForRetry(const DatabaseError& error, bool repeatable)
     if (!repeatable || m_depth > 0)
         return false;
     reopen();
+    return true;
+}
+
+bool Connection::transactionEndedByServer()
+{
+    // A Galera node rolls a transaction back when another node's commit
+    // conflicts with it, and tells so at the next command; the driver drops
+    // that answer when the command is one of its own (resetting a prepared
+    // statement), and what follows would commit statement by statement.
+    // Asked only on a cluster: elsewhere a rollback is always told.
+    if (m_depth == 0 || !onCluster())
+        return false;
+    QSqlQuery query(m_db);
+    const QString sql = QStringLiteral("SELECT @@in_transaction");
+    if (!query.exec(sql)) {
+        const DatabaseError e = DatabaseError::fromSqlError(query.lastError(), sql);
+        if (e.isConnectionLost())
+            fail(query.lastError(), sql);
+    } else if (query.next() && query.value(0).toInt() == 1) {
+        return false;
+    }
+    m_undoneByServer = true;
     return true;
 }
 
@@ -551,7 +573,7 @@ void Connection::commitTransaction()
         --m_depth;
         return;
     }
-    if (m_undoneByServer) {
+    if (m_undoneByServer || transactionEndedByServer()) {
         rollbackTransaction();
         throw undoneByServer();
     }

@@ -191,6 +191,7 @@ public:
 private:
     [[noreturn]] void fail(const QSqlError& error, const QString& sql);
     static DatabaseError undoneByServer();
+    bool transactionEndedByServer();
     void endTransaction(bool committed);
     // Opens a lost session again before a statement, and checks one idle for
     // a while before a write. Throws DatabaseError when the server is away.
