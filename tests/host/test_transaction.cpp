@@ -216,7 +216,7 @@ TEST_F(TransactionTest, DeadlocksAreRetriedOtherFailuresAreNot)
     runs = 0;
     EXPECT_THROW(withDeadlockRetry(connection, [&] {
         ++runs;
-        throw DatabaseError(1062, "Duplicate entry");
+        throw DatabaseError(1048, "Column cannot be null");
     }),
                  DatabaseError);
     EXPECT_EQ(runs, 1);
@@ -246,6 +246,8 @@ TEST_F(TransactionTest, DeadlocksAreRetriedOtherFailuresAreNot)
 
 TEST_F(TransactionTest, ACommitCutOffWithTheConnectionWaitsForItsResolverBeforeTheNextTransaction)
 {
+    if (connection.onCluster())
+        GTEST_SKIP() << "a cluster node's session is asked before COMMIT, so its loss is found before the commit is sent";
     changeRebates();
     const QStringList shown = shownRebates();
     const QString session = scalar(connection.database(), "SELECT CONNECTION_ID()").toString();

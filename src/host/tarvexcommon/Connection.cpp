@@ -396,7 +396,11 @@ bool Connection::transactionEndedByServer()
     // that answer when the command is one of its own (resetting a prepared
     // statement), and what follows would commit statement by statement.
     // Asked only on a cluster: elsewhere a rollback is always told.
-    if (m_depth == 0 || !onCluster())
+    if (m_depth == 0)
+        return false;
+    if (m_undoneByServer)
+        return true;
+    if (!onCluster())
         return false;
     QSqlQuery query(m_db);
     const QString sql = QStringLiteral("SELECT @@in_transaction");
@@ -685,7 +689,18 @@ void withDeadlockRetry(Connection& connection, const std::function<void()>& work
     for (int attempt = 1;; ++attempt) {
         try {
             Transaction transaction(connection);
-            work();
+            try {
+                work();
+            } catch (const DatabaseError&) {
+                throw;
+            } catch (...) {
+                // A check that refused what it read after the node had
+                // rolled the transaction back read the others' new rows
+                // outside it: the work runs again, reading them inside.
+                if (connection.transactionEndedByServer())
+                    throw DatabaseError(1213, QStringLiteral("The server rolled the transaction back (deadlock)"));
+                throw;
+            }
             transaction.commit();
             return;
         } catch (const DatabaseError& e) {

@@ -184,6 +184,10 @@ public:
     // Settles a commit in doubt through its resolver; nothing when none is.
     void resolveDoubt();
 
+    // Inside a transaction on a cluster node: the node has rolled it back
+    // (another node's commit conflicted), whether or not a statement told so.
+    bool transactionEndedByServer();
+
     // Statements that only read (or set up the session) may be run again
     // on a fresh session; anything else may already have been done.
     static bool isRepeatable(const QString& sql);
@@ -191,7 +195,6 @@ public:
 private:
     [[noreturn]] void fail(const QSqlError& error, const QString& sql);
     static DatabaseError undoneByServer();
-    bool transactionEndedByServer();
     void endTransaction(bool committed);
     // Opens a lost session again before a statement, and checks one idle for
     // a while before a write. Throws DatabaseError when the server is away.
