@@ -17,13 +17,16 @@ namespace {
 thread_local TReportWorker* t_current = nullptr;
 
 // A session of the report's own, cloned from the window's connection, with
-// the session settings every connection has.
+// the session settings every connection has. On a cluster node its reads
+// wait for the commits other nodes made before them: a report counts what
+// the other shops have just saved.
 QSqlDatabase openOwnSession(const QString& original, const QString& name)
 {
     QSqlDatabase own = QSqlDatabase::cloneDatabase(original, name);
     if (!own.open())
         tarvex::selectSql(own, QStringLiteral("SELECT 1")); // throws with the server's reason
     tarvex::prepareSession(own);
+    tarvex::readClusterLatest(own);
     return own;
 }
 }
