@@ -11,6 +11,7 @@
 #include "Productdmunit.h"
 #include "Productsave.h"
 #include "Schema.h"
+#include "test_shopserver.h"
 #include "SqlText.h"
 
 #include <QFileInfo>
@@ -33,26 +34,8 @@ protected:
         s_dir = std::make_unique<QTemporaryDir>();
         // Durable: a server killed with the shop's rows a moment old must
         // still have them when it comes back for the next test.
-        PrivateServer::Options durable;
-        durable.durable = true;
         for (const char* name : {"a", "b"}) {
-            auto server = std::make_unique<PrivateServer>(s_dir->filePath(QString::fromLatin1(name)), durable);
-            server->start();
-            ConnectionSettings admin;
-            admin.socket = server->socketPath();
-            admin.user = server->userName();
-            {
-                QSqlDatabase db = openConnection(admin, QStringLiteral("failover-admin"));
-                createDatabase(db, QStringLiteral("shop"));
-                execSql(db, QStringLiteral("USE shop"));
-                installSchema(db);
-                execSql(db, QStringLiteral("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')"));
-                execSql(db, QStringLiteral("INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, "
-                                           "inputprice, inputpricecurrency, supplyprice, planprice) VALUES "
-                                           "(1, 'Hleb', 'kom', 1, 1, 'RSD', 1, 'RSD', 1, 1)"));
-                db.close();
-            }
-            QSqlDatabase::removeDatabase(QStringLiteral("failover-admin"));
+            auto server = startShopServer(s_dir->filePath(QString::fromLatin1(name)));
             s_servers.push_back(std::move(server));
         }
     }

@@ -15,6 +15,7 @@
 #include "QueryDataSet.h"
 #include "Reportworker.h"
 #include "Schema.h"
+#include "test_shopserver.h"
 #include "SqlText.h"
 
 #include <QElapsedTimer>
@@ -36,25 +37,10 @@ protected:
     static void SetUpTestSuite()
     {
         s_dir = std::make_unique<QTemporaryDir>();
-        // Durable: a row committed before kill -9 must still be there after it.
-        s_server = std::make_unique<PrivateServer>(s_dir->filePath(QStringLiteral("srv")));
-        s_server->start();
+        s_server = startShopServer(s_dir->filePath(QStringLiteral("srv")));
         ConnectionSettings settings;
         settings.socket = s_server->socketPath();
         settings.user = s_server->userName();
-        {
-            QSqlDatabase admin = openConnection(settings, QStringLiteral("server-away-admin"));
-            createDatabase(admin, QStringLiteral("shop"));
-            execSql(admin, QStringLiteral("USE shop"));
-            installSchema(admin);
-            execSql(admin, QStringLiteral("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')"));
-            execSql(admin, QStringLiteral("INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, "
-                                          "inputprice, inputpricecurrency, supplyprice, planprice) VALUES "
-                                          "(1, 'Hleb', 'kom', 1, 1, 'RSD', 1, 'RSD', 1, 1), "
-                                          "(2, 'Kifla', 'kom', 1, 1, 'RSD', 1, 'RSD', 1, 1)"));
-            admin.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("server-away-admin"));
         settings.database = QStringLiteral("shop");
         s_connection = std::make_unique<Connection>(settings);
         s_dm = std::make_unique<products::TProductDM>();
