@@ -4,11 +4,13 @@
 //
 //   tarvex-stress [--socket S] [--user U] [--database D] [--processes N]
 //                 [--saves M] [--kind code|barcode|plu|group|variant|mixed]
-//                 [--think-ms T] [--kill9 K]
+//                 [--think-ms T] [--kill9 K] [--kill-node N]
 //
 // --socket may name the nodes of a cluster, comma-separated: the workstations
-// are dealt out over them, one after the other, and the counts read on the
-// first once it has applied everything.
+// are dealt out over them, one after the other, each also knowing the other
+// nodes to go on with when its own is lost; the counts are read on the first
+// once it has applied everything. --kill-node N (2 or more) kills node N with
+// SIGKILL a moment after the saves began.
 //
 // Without --database it makes a database of its own and drops it at the end;
 // without --socket it runs a private server of its own. With --kill9 K it
@@ -52,12 +54,42 @@ struct Options {
     QString kind = QStringLiteral("mixed");
     int thinkMs = 0;
     int kills = 0;
+    int killNode = 0;
 };
+
+// The node list a workstation starts from: its own node first, then the others
+// in order, as a shop would write each till's settings.
+QString nodesFrom(const QStringList& nodes, int first)
+{
+    QStringList order;
+    for (int i = 0; i < nodes.size(); ++i)
+        order << nodes[(first + i) % nodes.size()];
+    return order.join(QLatin1Char(','));
+}
+
+// The process id of the server behind a socket, from its pid file.
+qint64 serverPidOf(ConnectionSettings settings)
+{
+    qint64 pid = 0;
+    {
+        QSqlDatabase db = openConnection(settings, QStringLiteral("stress-pid"));
+        QSqlQuery query(db);
+        if (query.exec(QStringLiteral("SELECT @@pid_file")) && query.next()) {
+            QFile file(query.value(0).toString());
+            if (file.open(QIODevice::ReadOnly))
+                pid = file.readAll().trimmed().toLongLong();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("stress-pid"));
+    return pid;
+}
 
 int usage()
 {
     std::fprintf(stderr, "usage: tarvex-stress [--socket S] [--user U] [--database D] [--processes N] [--saves M]\n"
-                         "                     [--kind code|barcode|plu|group|variant|mixed] [--think-ms T] [--kill9 K]\n");
+                         "                     [--kind code|barcode|plu|group|variant|mixed] [--think-ms T] [--kill9 K]\n"
+                         "                     [--kill-node N]\n");
     return 2;
 }
 
@@ -169,6 +201,7 @@ int main(int argc, char** argv)
         else if (a == u"--kind") o.kind = value();
         else if (a == u"--think-ms") o.thinkMs = value().toInt();
         else if (a == u"--kill9") o.kills = value().toInt();
+        else if (a == u"--kill-node") o.killNode = value().toInt();
         else if (a == u"--worker") { isWorker = true; worker.worker = value().toInt(); }
         else if (a == u"--start-at") worker.startAt = value().toLongLong();
         else if (a == u"--journal") worker.journal = value();
@@ -183,12 +216,14 @@ int main(int argc, char** argv)
         o.user = PrivateServer(QStringLiteral("/tmp")).userName();
 
     const QStringList nodes = o.socket.split(QLatin1Char(','), Qt::SkipEmptyParts);
-    if (nodes.size() > 1 && o.kills > 0)
+    if ((nodes.size() > 1 && o.kills > 0) || (o.killNode != 0 && (o.killNode < 2 || o.killNode > nodes.size())))
         return usage();
     if (!nodes.isEmpty())
         o.socket = nodes.first();
     if (isWorker) {
         worker.settings.socket = o.socket;
+        if (nodes.size() > 1)
+            parseServerList(nodes.join(QLatin1Char(',')), 3306, worker.settings.servers);
         worker.settings.user = o.user;
         worker.settings.database = o.database;
         worker.saves = o.saves;
@@ -237,7 +272,7 @@ int main(int argc, char** argv)
             auto process = std::make_unique<QProcess>();
             process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
             process->start(QCoreApplication::applicationFilePath(),
-                           {"--socket", nodes.size() > 1 ? nodes[w % nodes.size()] : o.socket, "--user", o.user, "--database", o.database, "--saves",
+                           {"--socket", nodes.size() > 1 ? nodesFrom(nodes, w % nodes.size()) : o.socket, "--user", o.user, "--database", o.database, "--saves",
                             QString::number(o.kills > 0 ? 0 : o.saves), "--kind", o.kind, "--think-ms",
                             QString::number(o.thinkMs), "--worker", QString::number(w), "--start-at",
                             QString::number(startAt), "--journal", journals.last(), "--stop-file", stopFile,
@@ -247,6 +282,19 @@ int main(int argc, char** argv)
         while (QDateTime::currentMSecsSinceEpoch() < startAt)
             QThread::msleep(10);
         clock.start();
+
+        if (o.killNode > 0) {
+            ConnectionSettings victim;
+            victim.socket = nodes[o.killNode - 1];
+            victim.user = o.user;
+            const qint64 pid = serverPidOf(victim);
+            QThread::msleep(300 + QRandomGenerator::global()->bounded(700));
+            if (pid > 0)
+                ::kill(pid_t(pid), SIGKILL);
+            else
+                exitCode = 1;
+            print(QStringLiteral("killed_nodes"), pid > 0 ? 1 : 0, "count");
+        }
 
         qint64 behind = 0;
         for (int k = 0; k < o.kills; ++k) {

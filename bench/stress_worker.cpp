@@ -185,7 +185,16 @@ int runWorker(const WorkerConfig& config)
         // stream leaves them out.
         if (wants(config.kind, "group") && config.saves > 0) {
             if (previous > 0) {
-                dm.JoinAlternativeGroup(qint32(id), qint32(previous));
+                // Joining again after a lost answer joins nothing new.
+                for (bool joined = false; !joined;) {
+                    try {
+                        dm.JoinAlternativeGroup(qint32(id), qint32(previous));
+                        joined = true;
+                    } catch (const DatabaseError& e) {
+                        if (!(e.isConnectionLost() || !connection.isConnected()) || !reconnect(connection))
+                            throw;
+                    }
+                }
                 previous = 0;
             } else {
                 previous = id;

@@ -55,6 +55,8 @@ bool parseServerList(const QString& text, int defaultPort, QList<ServerAddress>&
 
 namespace {
 
+QSqlQuery runOnDriver(const QSqlDatabase& db, const QString& sql, const QVariantList& values);
+
 // The driver's own reconnect stays off: see Connection.
 // A server that is away answers within a few seconds, not the driver's minute.
 const char* const kConnectOptions = "MYSQL_OPT_CONNECT_TIMEOUT=3;MYSQL_OPT_RECONNECT=0";
@@ -72,6 +74,21 @@ void aimAt(QSqlDatabase& db, const ServerAddress& server)
     db.setConnectOptions(options);
 }
 
+// A node applies other nodes' commits a moment after they return there: a
+// session that arrives on it (at start, or after its node was lost) first
+// waits until the node has applied every commit made before it came, so it
+// never reads older rows than the workstation saw on the node it left.
+void catchUpWithCluster(QSqlDatabase& db)
+{
+    QSqlQuery on = runOnDriver(db, QStringLiteral("SHOW VARIABLES LIKE 'wsrep_on'"), {});
+    if (!(on.next() && on.value(1).toString() == QLatin1String("ON")))
+        return;
+    on.finish();
+    runOnDriver(db, QStringLiteral("SET SESSION wsrep_sync_wait = 1"), {});
+    runOnDriver(db, QStringLiteral("SELECT 1"), {});
+    runOnDriver(db, QStringLiteral("SET SESSION wsrep_sync_wait = 0"), {});
+}
+
 // Opens `db` on the first server that answers and is ready, or throws the
 // last failure.
 void openFirstReady(QSqlDatabase& db, const QList<ServerAddress>& servers)
@@ -85,8 +102,10 @@ void openFirstReady(QSqlDatabase& db, const QList<ServerAddress>& servers)
         }
         try {
             prepareSession(db);
-            if (clusterNodeReady(db))
+            if (clusterNodeReady(db)) {
+                catchUpWithCluster(db);
                 return;
+            }
             // The code a node out of step answers statements with.
             failure = std::make_unique<DatabaseError>(
                 1047, QStringLiteral("The node %1 is not in step with its cluster").arg(server.text()));
