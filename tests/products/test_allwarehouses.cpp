@@ -8,7 +8,6 @@
 #include "Productsnapin.h"
 #include "QueryDataSet.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "Turnoverallwarehousesunit.h"
 #include "test_refwindows.h"
 #include "test_stockreports_console.h"
@@ -123,7 +122,6 @@ TEST_F(AllWarehousesTest, InventorySumsEveryWarehouseWithTheExclusionsAsTicked)
         EXPECT_EQ(stocktest::column(list, "sumamount"), QStringList({"0", "3"}));
         EXPECT_EQ(form.InventoryAllWarehousesDBG()->dataModel()->columnCount(), 4);
         EXPECT_EQ(form.InventoryAllWarehousesDBG()->model()->headerData(3, Qt::Horizontal).toString(), "Količina");
-        saveScreenshot(form, "inventoryallwarehouses");
 
         form.ExcludeZeroAmountsCB()->setChecked(false);
         form.FindButton()->click();
@@ -211,7 +209,6 @@ TEST_F(AllWarehousesTest, TurnoverWindowDefaultsWarehouseListPrintingAndProducts
         EXPECT_EQ(titles, QStringList({"Proizvod", "Kod", "JM", "Kol. pret. stanje", "Kol. ulaz", "Kol. izlaz",
                                        "Kol. razlika", "Kol. stanje", "Magacin"}));
         form.show();
-        saveScreenshot(form, "turnoverallwarehouses");
 
         doubleClickCell(form.TurnoverAllWarehousesDBG(), "name", 1);
         EXPECT_EQ(console.products.opened, (QList<QPair<qint32, qint32>>{{3, 2}}));

@@ -3,7 +3,6 @@
 #include "ProductDMFixture.h"
 #include "QueryDataSet.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_alter_console.h"
 #include "test_refwindows.h"
 
@@ -83,7 +82,6 @@ TEST_F(AlternativesTest, TwoLoneProductsStartGroupOneAndLeavingKeepsTheOtherGrou
         EXPECT_TRUE(!add->isEnabled() && remove->isEnabled());
         EXPECT_EQ(form.AlterDBG()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Kod"));
         EXPECT_EQ(members(1), QStringLiteral("1,2"));
-        saveScreenshot(form, QStringLiteral("alternatives"));
 
         // While the window is open the wheel steps the grid row by row.
         DataSet& list = *form.AlterDBG()->dataSet();

@@ -4,7 +4,6 @@
 #include "PickListDelegate.h"
 #include "ProductDMFixture.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_refwindows.h"
 
 #include <QAction>
@@ -93,7 +92,6 @@ TEST_F(AttributeFormTest, FilterListsValuesByTheirBeginningAndClearBringsAllBack
                   form.AttributeValueDBG()->viewport()->width());
 
         filterBy(form, QStringLiteral("M"));
-        saveScreenshot(form, QStringLiteral("attributes-filtered"));
         form.AttributeValueClear()->trigger();
         EXPECT_EQ(shownValues(form), (QStringList{"S", "M", "L"}));
         EXPECT_TRUE(form.FilterEdit()->text().isEmpty());

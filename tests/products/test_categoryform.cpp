@@ -2,7 +2,6 @@
 #include "Connection.h"
 #include "Modal.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "TestServer.h"
 
 #include <QAction>
@@ -86,7 +85,6 @@ TEST_F(CategoryFormTest, PickingSeveralKeepsSelectionOrderAndFullPaths)
         EXPECT_TRUE(form.categorySelectAll()->isEnabled());
         EXPECT_FALSE(form.categoryAdd()->isEnabled()); // two nodes selected
         clickItem(form, 1);
-        saveScreenshot(form, QStringLiteral("categories-pick"));
         form.okButton()->click();
         return dialog.result();
     });

@@ -6,7 +6,6 @@
 #include "ProductDMFixture.h"
 #include "Productresourcestring.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_refwindows.h"
 
 #include <QCoreApplication>
@@ -56,7 +55,6 @@ TEST_F(CategoryPrFormsTest, RebateAndMarginFollowEachOtherAndOnlyThePostedEditIs
         QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
         EXPECT_EQ(category.recordCount(), 1);
         EXPECT_EQ(category.state(), DataSetState::Edit);
-        saveScreenshot(form, QStringLiteral("category-rebate"));
 
         form.CategoryPrNavigator()->button(DBNavigator::Post)->click();
         EXPECT_FALSE(category.isEditing());
@@ -104,7 +102,6 @@ TEST_F(CategoryPrFormsTest, AtMostFiveAttributesAndAddingNamesThePickedAttribute
         EXPECT_EQ(script.messages(), QStringList{CAT_MAX_ATTRIBUTE_ERR});
         EXPECT_EQ(script.shown().first().kind, MessageKind::Error);
         EXPECT_EQ(pickers, 0);
-        saveScreenshot(form, QStringLiteral("category-attributes"));
 
         grid->dataSet()->locate(QStringLiteral("catattribute"), QStringLiteral("Ukus"));
         form.CategoryPrAttributeNavigator()->button(DBNavigator::Delete)->click(); // no question

@@ -16,7 +16,6 @@
 #include "Productviewerunit.h"
 #include "ScriptedDialogs.h"
 #include "SearchValueList.h"
-#include "Screenshots.h"
 #include "StandIns.h"
 #include "TestServer.h"
 
@@ -88,7 +87,6 @@ TEST_F(DemoTour, SearchEditAndInventoryOfTheDemoShop)
             for (const QString& column : list->DBG()->visibleColumns())
                 list->DBG()->setColumnVisible(column, shown.contains(column));
             EXPECT_EQ(list->DBG()->visibleColumns().size(), shown.size());
-            saveScreenshot(window, "readme-list");
 
             // The first product in the editor: prices as the display formats say.
             int editors = 0;
@@ -102,7 +100,6 @@ TEST_F(DemoTour, SearchEditAndInventoryOfTheDemoShop)
                     EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d\\d\\d?\\d?$").match(form.PriceDBE->text()).hasMatch())
                         << form.PriceDBE->text().toStdString();
                     EXPECT_FALSE(form.InPriceDBE->text().isEmpty());
-                    saveScreenshot(form, "readme-editor");
                     return int(QDialog::Rejected);
                 });
                 list->ProductEdit->trigger();
@@ -118,7 +115,6 @@ TEST_F(DemoTour, SearchEditAndInventoryOfTheDemoShop)
                     EXPECT_GT(form.InventoryZQ()->recordCount(), 100);
                     EXPECT_TRUE(form.TotalLabel()->text().startsWith("Ukupna vrednost: "));
                     form.resize(1100, 600);
-                    saveScreenshot(form, "readme-inventory");
                     return int(QDialog::Rejected);
                 });
                 products::OpenWarehouseInventory(1, QStringLiteral("Centralni magacin"));

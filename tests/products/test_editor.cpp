@@ -7,7 +7,6 @@
 #include "Productwarehousesunit.h"
 #include "Productviewerunit.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_editor_support.h"
 
 #include <QAction>
@@ -85,9 +84,7 @@ TEST_F(ProductEditor, ANewProductFromTheListsAddIsSavedWithItsDetails)
         EXPECT_FALSE(form.Warehouses->KasaAddDefaultProductWarehouse()->isEnabled());
         EXPECT_FALSE(form.ScannedDocumentAction->isEnabled());
         EXPECT_EQ(form.Warehouses->TotalLabel()->text(), "Ukupna slobodna količina: 0");
-        saveScreenshot(form, "product-editor-general");
         form.PageControl()->setCurrentWidget(form.DetailsTS);
-        saveScreenshot(form, "product-editor-details");
         form.PageControl()->setCurrentIndex(0);
 
         EditorTest::type(form.NameDBE, QStringLiteral("Čokolada 100g"));

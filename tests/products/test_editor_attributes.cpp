@@ -11,7 +11,6 @@
 #include "Productresourcestring.h"
 #include "RandomSource.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_editor_support.h"
 
 #include <QAction>
@@ -116,7 +115,6 @@ TEST_F(EditorAttributes, FiveConfirmedPicksFillOneVariantThenTheLimitIsShown)
     const QString barcode = variantText("prodattbarcode");
     EXPECT_TRUE(QRegularExpression("^224\\d{5}0303\\d$").match(barcode).hasMatch()) << barcode.toStdString();
     form.PageControl()->setCurrentWidget(form.AttributesTS);
-    saveScreenshot(form, "product-editor-attributes");
 
     // Only the cache holds it until apply.
     EXPECT_EQ(stored("SELECT COUNT(*) FROM productattribute").toInt(), 0);
@@ -248,7 +246,6 @@ TEST_F(EditorAttributes, TheDescriptiveFormTypesFreeAttributesAndListsTheValuesU
     EXPECT_EQ(form.AttributesDescTS->valueSuggestions(), QStringList{"Sivo"});
     rows.fieldByName("prodattributevalue").setValue("Belo");
     pages->setCurrentWidget(form.AttributesDescTS);
-    saveScreenshot(form, "product-editor-attributes-descriptive");
     form.OKButton()->click();
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
     EXPECT_EQ(stored("SELECT GROUP_CONCAT(CONCAT(prodattribute, '=', prodattributevalue) ORDER BY productattributeid) "

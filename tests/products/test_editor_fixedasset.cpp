@@ -10,7 +10,6 @@
 #include "Productfixedassetpage.h"
 #include "Productsnapin.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "Siblingintf.h"
 #include "test_editor_support.h"
 
@@ -96,7 +95,6 @@ TEST_F(EditorFixedAsset, ThePageShowsTheAssetOfAFixedAssetOnly)
     EXPECT_EQ(form.FixedAssetTS->DepreciationGroupPercentDBE->text(), "15");
     EXPECT_EQ(form.FixedAssetTS->LocationDBCB->findText("Magacin A"), 0);
     form.PageControl()->setCurrentWidget(form.FixedAssetTS);
-    saveScreenshot(form, "product-editor-fixed-asset");
     form.close();
 
     // Another product: hidden until an apply makes it a fixed asset.

@@ -8,7 +8,6 @@
 #include "Productresourcestring.h"
 #include "Productscanneddocument.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_editor_support.h"
 
 #include <QAction>
@@ -90,7 +89,6 @@ TEST_F(EditorImages, TheFirstPictureShowsAndEachClearDeletesOneFile)
     EXPECT_EQ(page.shownFile(), first());
     EXPECT_EQ(shownWidth(page), 120);
     form.PageControl()->setCurrentWidget(&page);
-    saveScreenshot(form, "product-editor-image");
 
     // Anything but Yes keeps the files.
     script.answer(ButtonNo);

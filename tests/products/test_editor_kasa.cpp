@@ -8,7 +8,6 @@
 #include "Productresourcestring.h"
 #include "Productwarehousesunit.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_editor_support.h"
 
 #include <QAction>
@@ -67,7 +66,6 @@ TEST_F(EditorKasa, PickingAGroupPutsTheProductLastAndTheEmptyEntryKeepsTheSortNu
     EXPECT_EQ(groups->currentIndex(), 0);
     EXPECT_TRUE(form.KasaTS->KasaPLUDBE()->isReadOnly());
     form.PageControl()->setCurrentWidget(form.KasaTS);
-    saveScreenshot(form, "product-editor-kasa");
 
     pickGroup(form, 1);
     EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Edit);

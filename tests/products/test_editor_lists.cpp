@@ -12,7 +12,6 @@
 #include "Modal.h"
 #include "Pwodesceditorunit.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_editor_support.h"
 
 #include <QAction>
@@ -86,7 +85,6 @@ TEST_F(EditorLists, RebatesOfANewProductAreStoredWithItsIdOnlyByApply)
     EXPECT_TRUE(form.CustomApply()->isEnabled());
     EXPECT_EQ(stored("SELECT COUNT(*) FROM productrebate").toInt(), 0);
     form.PageControl()->setCurrentWidget(form.RebateTS);
-    saveScreenshot(form, "product-editor-rebates");
 
     type(form.NameDBE, QStringLiteral("Jogurt"));
     type(form.UnitNameDBE, QStringLiteral("kom"));
@@ -148,7 +146,6 @@ TEST_F(EditorLists, OperationsOpenInOrderWithTheStoredMachinesOffered)
     EXPECT_EQ(form.WorkOperationsTS->machineTypes(), QStringList({"Brusilica", "Strug"}));
     EXPECT_EQ(form.WorkOperationsTS->machineNumbers(), QStringList({"B-7", "S-1", "S-2"}));
     form.PageControl()->setCurrentWidget(form.WorkOperationsTS);
-    saveScreenshot(form, "product-editor-working-operations");
 
     // A new operation goes last.
     ProductDM->ProductWorkingOperationZQ->append();

@@ -5,7 +5,6 @@
 #include "Productresourcestring.h"
 #include "Productwarehousesunit.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_editor_support.h"
 #include "test_workerstop.h"
 
@@ -70,7 +69,6 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalAndOnlyTheLastThreeAreTyped)
     form.ApplyButton()->click();
     EXPECT_TRUE(script.messages().isEmpty());
     EXPECT_EQ(stored("SELECT place FROM productwarehouse WHERE productid = 10 AND warehouseid = 1").toString(), "B7");
-    saveScreenshot(form, "product-editor-warehouses");
 }
 
 TEST_F(EditorWarehouses, ANullMinimumMarksARowWithoutStock)

@@ -3,7 +3,6 @@
 #include "ProductDMFixture.h"
 #include "Productnavigatorunit.h"
 #include "Productviewerunit.h"
-#include "Screenshots.h"
 #include "SearchValueList.h"
 #include "test_workerstop.h"
 
@@ -96,7 +95,6 @@ TEST_F(ProductPickerTest, ThePickerConfirmsOnlyWithARow)
             EXPECT_TRUE(form.isVisible());
             form.navigator()->SearchVLE()->setValue("name", "Me");
             form.navigator()->FindButtonClick();
-            saveScreenshot(form, "product-picker");
             form.viewer()->onDoubleClick(); // a double-click confirms
             return form.result();
         });

@@ -9,7 +9,6 @@
 #include "Productsnapin.h"
 #include "QueryDataSet.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "Warehouseunit.h"
 #include "test_refwindows.h"
 #include "test_stockreports_console.h"
@@ -97,7 +96,6 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
         }();
         EXPECT_EQ(titles, QStringList({"Proizvod", "Kod", "JM", "Količina", "Cena", "Cena+PDV", "Vrednost",
                                        "Vred.+PDV"}));
-        saveScreenshot(form, "inventory");
 
         // Both boxes cleared: every stock row of the warehouse, the row
         // without a product first (no name).
@@ -172,7 +170,6 @@ TEST_F(InventoryTest, AttributeListShowsVariantsWithEmptyMissingAttributes)
     EXPECT_EQ(form->InventoryAttributeDBG()->dataModel()->columnCount(), 9);
     EXPECT_EQ(form->InventoryAttributeDBG()->model()->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(),
               "Vrednost atr. 1");
-    saveScreenshot(*form, "inventoryattribute");
 
     form->ExcludeZeroAmountsCB()->setChecked(false);
     form->ExcludeServicesCB()->setChecked(false);
@@ -219,7 +216,6 @@ TEST_F(InventoryTest, WarehouseWindowButtonsOpenTheListsOfTheCurrentWarehouse)
     ScopedModalHandler check([&visible](QDialog& dialog) {
         auto& warehouses = dynamic_cast<TWarehouseForm&>(dialog);
         visible = warehouses.InventoryAttributeButton()->isVisibleTo(&warehouses);
-        saveScreenshot(warehouses, "warehouses_with_reports");
         warehouses.close();
         return 0;
     });

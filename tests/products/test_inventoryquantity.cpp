@@ -11,7 +11,6 @@
 #include "QueryDataSet.h"
 #include "Rfzoexport.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_refwindows.h"
 #include "test_stockreports_console.h"
 
@@ -200,7 +199,6 @@ TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
         EXPECT_EQ(grid->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
         form.DBGTitleClick("name");
         EXPECT_EQ(table.indexName(), "nameA");
-        saveScreenshot(form, "inventoryquantity");
 
         // The picker opens on today; a cancelled pick keeps the field.
         script.answer(QDate(2024, 3, 4)).answer(QDate());

@@ -8,7 +8,6 @@
 #include "Productsnapin.h"
 #include "QueryDataSet.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_refwindows.h"
 #include "test_stockreports_console.h"
 
@@ -133,7 +132,6 @@ TEST_F(InventoryStockPriceTest, WindowValuesOnlyOnShowAndSortsByTitle)
         EXPECT_EQ(table.indexName(), "priceD");
         EXPECT_EQ(stocktest::column(table, "amount"), QStringList({"106", "-2", "1", "3"}));
         EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 12,187.00");
-        saveScreenshot(form, "inventorystockprice");
 
         form.PrintButtonClick();
         EXPECT_TRUE(script.messages().isEmpty());

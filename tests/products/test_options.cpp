@@ -1,7 +1,6 @@
 #include "Modal.h"
 #include "Productoptionsunit.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "TestServer.h"
 
 #include <QCheckBox>
@@ -135,7 +134,6 @@ TEST_F(ProductOptionsTest, TheWindowStoresOnOkOnly)
     ScopedModalHandler ok([](QDialog& dialog) {
         auto& form = dynamic_cast<TOptionsForm&>(dialog);
         form.frame()->checkBox("AutoProductCode")->setChecked(true);
-        saveScreenshot(form, "options");
         form.okButton()->click();
         return dialog.result();
     });

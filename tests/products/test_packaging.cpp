@@ -9,7 +9,6 @@
 #include "Productviewerunit.h"
 #include "Pwodesceditorunit.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "test_alter_console.h"
 #include "test_refwindows.h"
 
@@ -121,7 +120,6 @@ TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnly
         EXPECT_FALSE(setCell(grid, QStringLiteral("name"), 1, QStringLiteral("Kutija")));
         form.ProductPackagingNavigator()->button(DBNavigator::Post)->click();
         EXPECT_EQ(column(grid, "productamount"), (QStringList{"1", "24"}));
-        saveScreenshot(form, QStringLiteral("packaging"));
 
         form.PrintButton()->click();
         EXPECT_EQ(console.console.GetActiveGrid(), nullptr); // the console's own print source is back
@@ -167,7 +165,6 @@ TEST_F(ProductListsTest, ComponentOfListsTheProductsUsingTheRawMaterial)
         EXPECT_EQ(column(grid, "quantity"), (QStringList{"1.25", "0.333333"}));
         EXPECT_EQ(column(grid, "manufcode"), (QStringList{"JB-1", ""}));
         EXPECT_FALSE(setCell(grid, QStringLiteral("quantity"), 0, QStringLiteral("2")));
-        saveScreenshot(form, QStringLiteral("component-of"));
         form.PrintButton()->click();
         form.CloseButton()->click();
         return dialog.result();
@@ -207,7 +204,6 @@ TEST_F(ProductListsTest, TheDescriptionEditorReturnsTheTextOnlyWhenConfirmed)
     ScopedModalHandler confirm([](QDialog& dialog) {
         auto& editor = dynamic_cast<TPWODescEditorForm&>(dialog);
         editor.PWODescMemo()->appendPlainText(QStringLiteral("i bušenje"));
-        saveScreenshot(editor, QStringLiteral("working-operation-description"));
         editor.OKButton()->click();
         return dialog.result();
     });

@@ -8,7 +8,6 @@
 #include "Productsnapin.h"
 #include "Productviewerunit.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "StandIns.h"
 #include "TestServer.h"
 
@@ -164,7 +163,6 @@ TEST_F(ProductSnapinDb, TheConsoleShowsTheListAndSearches)
             window.resize(1100, 500);
             window.setCentralWidget(frame);
             window.navigatorDock()->setWidget(panel);
-            saveScreenshot(window, "product-list");
             frame->setParent(nullptr);
             panel->setParent(nullptr);
         }

@@ -9,7 +9,6 @@
 #include "ReportEngine.h"
 #include "DatabaseError.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "Stockhistoryunit.h"
 #include "Warehistoryunit.h"
 #include "test_refwindows.h"
@@ -236,7 +235,6 @@ TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThro
     EXPECT_EQ(form->BalanceLabel()->text(), "-1.000");
     EXPECT_EQ(cellText(form->DBG(), "amountbalance", 0), "-2");
     EXPECT_EQ(form->DBG()->dataModel()->columnCount(), 6); // documentid is not shown
-    saveScreenshot(*form, "warehistory");
 
     // A bad start date: the message, and the rows and totals stay.
     form->FromDateEdit()->setText("2024-02-30");
@@ -278,7 +276,6 @@ TEST_F(StockHistoryTest, StockHistoryWindowPriceLabelDocumentsAndStockCardPrint)
     form->FindButtonClick();
     ASSERT_EQ(form->CDS()->recordCount(), 6);
     EXPECT_EQ(cellText(form->DBG(), "credit", 0), "200.00");
-    saveScreenshot(*form, "stockhistory");
 
     // Nothing for the previous-state row.
     form->DBGDblClick();

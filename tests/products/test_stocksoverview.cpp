@@ -9,7 +9,6 @@
 #include "QueryDataSet.h"
 #include "Reportworker.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "Stocksoverviewunit.h"
 #include "test_refwindows.h"
 #include "test_stockreports_console.h"
@@ -344,7 +343,6 @@ TEST_F(StocksOverviewTest, WindowComputesSortsShowsDescriptionsAndOpensProducts)
     EXPECT_EQ(script.messages(), QStringList());
     EXPECT_EQ(names(rows), QStringList({"Alfa", "Beta"}));
     EXPECT_EQ(form->ProdDescMemo()->toPlainText(), "Opis alfe");
-    saveScreenshot(*form, "stocksoverview");
 
     form->TreeView()->clearSelection();
     form->AllRB()->setChecked(true);

@@ -3,7 +3,6 @@
 #include "Modal.h"
 #include "ProductDMFixture.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "Taxunit.h"
 #include "test_refwindows.h"
 
@@ -60,7 +59,6 @@ TEST_F(TaxFormTest, DefaultButtonWritesNothingOnTheDefaultAndLeavesExactlyOnePri
         EXPECT_EQ(cellOf(form.TaxDBG(), QStringLiteral("name"), row).data(Qt::BackgroundRole).value<QColor>(),
                   QColor(0xC0, 0xC0, 0xC0));
         EXPECT_FALSE(cellOf(form.TaxDBG(), QStringLiteral("name"), 0).data(Qt::BackgroundRole).isValid());
-        saveScreenshot(form, QStringLiteral("taxes"));
         form.CloseButton()->click();
         return dialog.result();
     });

@@ -5,7 +5,6 @@
 #include "ProductDMFixture.h"
 #include "Productresourcestring.h"
 #include "ScriptedDialogs.h"
-#include "Screenshots.h"
 #include "Warehouserestriction.h"
 #include "Warehouseunit.h"
 #include "test_refwindows.h"
@@ -175,7 +174,6 @@ TEST_F(WarehouseFormTest, DefaultIsRefusedWhileOnlyActiveWarehousesAreListed)
         EXPECT_EQ(cellOf(form.WarehouseDBG(), QStringLiteral("name"), row).data(Qt::BackgroundRole).value<QColor>(),
                   QColor(0xC0, 0xC0, 0xC0));
         EXPECT_EQ(script.messages(), QStringList{WARE_ACTIVE_WRN});
-        saveScreenshot(form, QStringLiteral("warehouses"));
         form.CloseButton()->click();
         return dialog.result();
     });

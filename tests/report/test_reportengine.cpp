@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QPrintPreviewDialog>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -33,14 +32,6 @@ void fillCard(MemoryTable& card)
         card.fieldByName("amountin").setValue(amount);
         card.post();
     }
-}
-
-QString sheetXml(const QString& file)
-{
-    QProcess unzip;
-    unzip.start("unzip", {"-p", file, "xl/worksheets/sheet1.xml"});
-    unzip.waitForFinished();
-    return QString::fromUtf8(unzip.readAllStandardOutput());
 }
 
 } // namespace
@@ -74,21 +65,6 @@ TEST(ReportEngine, TheStockCardPrintsTheProductAboveItsVisibleRows)
     EXPECT_TRUE(previewed);
 }
 
-TEST(ReportEngine, ExportKeepsTheSortOrderAndNumbersAsNumbers)
-{
-    MemoryTable card;
-    fillCard(card);
-    card.setIndexName("amountinD");
-    QTemporaryDir dir;
-    const QString file = dir.filePath("kartica.xlsx");
-    ExportDataSet(card, file);
-    const QString sheet = sheetXml(file);
-    // Descending by the amount: 1234.5 in the first data row, as a number.
-    EXPECT_TRUE(sheet.contains(QRegularExpression("<c r=\"C2\"[^>]*><v>1234.5</v>"))) << sheet.toStdString();
-    EXPECT_FALSE(sheet.contains("D1")); // the hidden column is not exported
-    EXPECT_THROW(ExportDataSet(card, "/nonexistent/dir/x.xlsx"), std::runtime_error);
-}
-
 // Read back with Debian's own tools, not with our writer's knowledge.
 namespace {
 
@@ -117,10 +93,12 @@ TEST(ReportEngine, ThePdfHoldsTitleColumnTitlesAndRows)
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
 }
 
-TEST(ReportEngine, TheSpreadsheetReadsBackWithTheSameRows)
+// The export keeps the sort order in force and leaves the hidden column out.
+TEST(ReportEngine, TheSpreadsheetReadsBackWithTheSameRowsInTheSortOrder)
 {
     MemoryTable card;
     fillCard(card);
+    card.setIndexName("amountinD");
     QTemporaryDir dir;
     const QString file = dir.filePath("kartica.xlsx");
     ExportDataSet(card, file);
@@ -129,7 +107,8 @@ TEST(ReportEngine, TheSpreadsheetReadsBackWithTheSameRows)
     const QStringList lines = csv.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0].trimmed(), "Datum;Dokument;Ulaz");
-    EXPECT_EQ(lines[1].trimmed(), "2024-01-01;Prethodno stanje;10");
-    EXPECT_EQ(lines[2].trimmed(), "2024-02-03;K-17;1234.5");
+    EXPECT_EQ(lines[1].trimmed(), "2024-02-03;K-17;1234.5");
+    EXPECT_EQ(lines[2].trimmed(), "2024-01-01;Prethodno stanje;10");
     EXPECT_EQ(lines[3].trimmed(), "2024-02-09;R-4;0.25");
+    EXPECT_THROW(ExportDataSet(card, "/nonexistent/dir/x.xlsx"), std::runtime_error);
 }

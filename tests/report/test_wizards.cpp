@@ -3,7 +3,6 @@
 #include "Modal.h"
 #include "PriceLabels.h"
 #include "PrintPreview.h"
-#include "Screenshots.h"
 #include "ScriptedDialogs.h"
 #include "TestServer.h"
 #include "Wizards.h"
@@ -131,8 +130,6 @@ TEST(PriceLabelLayout, LongTextsStayInsideTheirLabel)
         QPainter painter(&image);
         PriceLabelLayout::paintLabel(painter, cell, label);
     }
-    if (const QString shots = qEnvironmentVariable("TARVEX_SCREENSHOT_DIR"); !shots.isEmpty())
-        image.save(shots + QStringLiteral("/price-label-long-texts.png"));
     int inside = 0, outside = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -176,7 +173,6 @@ TEST(PrintWizard, PreviewsModallyAndSavesAPdf)
     ScopedModalHandler handler([&](QDialog& shown) {
         EXPECT_NE(qobject_cast<QPrintPreviewDialog*>(&shown), nullptr);
         previewTitle = shown.windowTitle();
-        test::saveScreenshot(shown, QStringLiteral("print-preview"));
         savePreviewAsPdf(shown, dialogs, dir.filePath(QStringLiteral("inventar")));   // ".pdf" is added
         savePreviewAsPdf(shown, dialogs, QString());                                 // cancelled
         savePreviewAsPdf(shown, dialogs, QStringLiteral("/nonexistent/dir/x.pdf"));
@@ -197,7 +193,6 @@ TEST_F(PriceLabelWizard, PreviewsTheLabelsAndSavesThemAsPdf)
     ScopedModalHandler handler([&](QDialog& shown) {
         EXPECT_NE(qobject_cast<QPrintPreviewDialog*>(&shown), nullptr);
         previewTitle = shown.windowTitle();
-        test::saveScreenshot(shown, QStringLiteral("price-labels-preview"));
         savePreviewAsPdf(shown, dialogs, dir.filePath(QStringLiteral("nalepnice.pdf")));
         return int(QDialog::Rejected);
     });

@@ -44,17 +44,6 @@ TEST(Interfaces, ServiceOperationsKeepTheirOrder)
     EXPECT_EQ(vtableSlot(&ICategoryPrService::GetCatPathsToIDs), 4);
 }
 
-TEST(Interfaces, IdentifiersAreTheOnesOtherModulesAskFor)
-{
-    EXPECT_EQ(IID_IProductService, QUuid(QStringLiteral("{0C33E181-9974-44A7-86FB-422B454F6ED8}")));
-    EXPECT_EQ(IID_ITaxService, QUuid(QStringLiteral("{BBD30C79-B1E1-4D25-9647-0688B708AC02}")));
-    EXPECT_EQ(IID_IWarehouseService, QUuid(QStringLiteral("{AB67CF11-68E8-4231-95E5-96D5A1D9F173}")));
-    EXPECT_EQ(IID_ICategoryPrService, QUuid(QStringLiteral("{B5D10788-CBBB-49B0-A5C9-501B4FAF7E43}")));
-    EXPECT_EQ(IID_IOptionsTab, QUuid(QStringLiteral("{29280858-1CC9-415D-B0E5-4668E3CCEC11}")));
-    EXPECT_EQ(IID_INavigable, QUuid(QStringLiteral("{AAFF7BDF-545F-48E3-9486-9655678906C3}")));
-    EXPECT_EQ(IID_IViewer, QUuid(QStringLiteral("{308DC058-773F-4EB7-A04E-6772C8A35D60}")));
-}
-
 TEST(Interfaces, SiblingServicesAreCalledInTheirSlots)
 {
     EXPECT_EQ(vtableSlot(&ISecurityService::GetConnection), 5);
@@ -64,13 +53,6 @@ TEST(Interfaces, SiblingServicesAreCalledInTheirSlots)
     EXPECT_EQ(vtableSlot(&IProductionService::ShowRawMaterials), 3);
     EXPECT_EQ(vtableSlot(&IDepreciationGroupService::GetGroup), 3);
     EXPECT_EQ(vtableSlot(&IObjectService::ShowObjects), 4);
-    EXPECT_EQ(IID_ISecurityService, QUuid(QStringLiteral("{3495C3AC-F17F-440C-8571-96AAA091CAF2}")));
-    EXPECT_EQ(IID_IDocumentService, QUuid(QStringLiteral("{F0D1EC42-35DC-4A4C-A783-CBC6F7FFD556}")));
-    EXPECT_EQ(IID_ICurrencyService, QUuid(QStringLiteral("{D8BF9324-78F4-4730-B506-A74DE8E004EC}")));
-    EXPECT_EQ(IID_IProductionService, QUuid(QStringLiteral("{80E938BB-F858-4EDD-BF7C-D40618E8B05E}")));
-    EXPECT_EQ(IID_IDepreciationGroupService, QUuid(QStringLiteral("{C78A2D04-DE79-4DAD-8075-FB8E88A1E741}")));
-    EXPECT_EQ(IID_IDepreciationAccountingGroupService, QUuid(QStringLiteral("{933AD56D-2354-4DBF-A4E1-E1F177ABE00A}")));
-    EXPECT_EQ(IID_IObjectService, QUuid(QStringLiteral("{416CA5C8-75BA-435A-B157-B12DBFEF43E2}")));
 }
 
 namespace {
