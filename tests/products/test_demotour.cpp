@@ -1,7 +1,7 @@
 // The first ten minutes in the demo shop, as the README tells them: the
 // console shows the catalogue, a category search narrows it, a product opens
 // in the editor with its prices as the shop reads them, and a warehouse's
-// inventory lists its stock. The windows are saved for the README.
+// inventory lists its stock.
 
 #include "Console.h"
 #include "DBControls.h"
