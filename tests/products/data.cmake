@@ -4,9 +4,9 @@ target_link_libraries(test_product_data PRIVATE products)
 tarvex_add_test(test_product_dm products/test_productdm_smoke.cpp products/test_productdm_rules.cpp
   products/test_productdm_attributes.cpp products/test_productdm_pricing.cpp products/test_productdm_lookups.cpp
   products/test_productdm_demo.cpp products/test_productdm_errors.cpp products/test_productsave.cpp)
-target_link_libraries(test_product_dm PRIVATE products)
+target_link_libraries(test_product_dm PRIVATE productdata)
 
 # Servers of their own that the tests stop, kill and start again.
 tarvex_add_test(test_server_away products/test_server_away.cpp products/test_failover.cpp)
-target_link_libraries(test_server_away PRIVATE products)
+target_link_libraries(test_server_away PRIVATE productdata)
 set_tests_properties(test_server_away PROPERTIES RUN_SERIAL TRUE)

@@ -1,2 +1,2 @@
 tarvex_add_test(test_stock_rules products/test_documentrules.cpp)
-target_link_libraries(test_stock_rules PRIVATE products)
+target_link_libraries(test_stock_rules PRIVATE productdata)

@@ -19,16 +19,6 @@
 
 namespace products {
 
-TControlsOff::TControlsOff(tarvex::DataSet& dataSet) : m_dataSet(dataSet)
-{
-    m_dataSet.disableControls();
-}
-
-TControlsOff::~TControlsOff()
-{
-    m_dataSet.enableControls();
-}
-
 TReportWindow::TReportWindow(QWidget* parent) : tarvex::DialogWindow(parent)
 {
     // Lives as long as the window: the wheel steps rows only while it is open.

@@ -5,6 +5,7 @@
 // double-click on a row can open the row's product or document in the module
 // that owns it.
 
+#include "Controlsoff.h"
 #include "DialogWindow.h"
 
 #include <QString>
@@ -12,24 +13,10 @@
 class QTableView;
 
 namespace tarvex {
-class DataSet;
 class DBGrid;
 } // namespace tarvex
 
 namespace products {
-
-// Keeps a dataset's controls quiet while a report fills it, and lets them
-// show the result however the filling ends.
-class TControlsOff {
-public:
-    explicit TControlsOff(tarvex::DataSet& dataSet);
-    ~TControlsOff();
-    TControlsOff(const TControlsOff&) = delete;
-    TControlsOff& operator=(const TControlsOff&) = delete;
-
-private:
-    tarvex::DataSet& m_dataSet;
-};
 
 class TReportWindow : public tarvex::DialogWindow {
     Q_OBJECT

@@ -1,10 +1,10 @@
 #include "Rfzoexport.h"
 
 #include "Connection.h"
+#include "Controlsoff.h"
 #include "DataSet.h"
 #include "DisplayFormat.h"
 #include "Format.h"
-#include "Reportwindow.h"
 #include "Rounding.h"
 
 #include <QFile>

@@ -3,11 +3,11 @@
 #include "Bulkread.h"
 #include "Collationorder.h"
 #include "Connection.h"
+#include "Controlsoff.h"
 #include "DateText.h"
 #include "Documentrules.h"
 #include "Format.h"
 #include "MemoryTable.h"
-#include "Reportwindow.h"
 #include "Reportworker.h"
 #include "Rounding.h"
 
