@@ -19,21 +19,10 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include <signal.h>
 
 using namespace tarvex;
 
 namespace {
-
-void crash(PrivateServer& server)
-{
-    const qint64 pid = server.serverPid();
-    ASSERT_GT(pid, 0);
-    ::kill(pid_t(pid), SIGKILL);
-    for (int i = 0; i < 200 && server.serverPid(); ++i)
-        QThread::msleep(25);
-    ASSERT_FALSE(server.isRunning());
-}
 
 QString taxNames(Connection& connection)
 {
@@ -163,6 +152,7 @@ TEST(Startup, TheEmbeddedDefaultTellsWhyItsServerCannotRun)
             EXPECT_EQ(QString::fromUtf8(e.what()),
                       SRV_BINARIES_MISSING_ERR.arg(QStringLiteral("mariadbd, mariadb-install-db"), empty.path()));
         }
+        EXPECT_FALSE(QFileInfo::exists(empty.filePath(QStringLiteral("srv/data"))));
     }
     ScratchMount full(QStringLiteral("4m"));
     if (!full.mounted())
@@ -216,7 +206,7 @@ TEST(EmbeddedDefault, ItsDeadServerIsStartedAgainAndTheUserToldAFewTimesAtMost)
     // Three deaths are healed, each told, each without a word of error.
     for (int death = 1; death <= 3; ++death) {
         SCOPED_TRACE(death);
-        crash(*server);
+        test::killServer(*server);
         EXPECT_EQ(taxNames(*connection), QStringLiteral("PDV20"));
         EXPECT_EQ(told.size(), death);
         EXPECT_TRUE(server->isRunning());
@@ -225,7 +215,7 @@ TEST(EmbeddedDefault, ItsDeadServerIsStartedAgainAndTheUserToldAFewTimesAtMost)
     EXPECT_TRUE(server->startedHere());
 
     // A fourth in the same ten minutes needs a person: the loss is told.
-    crash(*server);
+    test::killServer(*server);
     try {
         taxNames(*connection);
         ADD_FAILURE() << "a dead server answered";

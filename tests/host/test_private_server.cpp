@@ -1,30 +1,19 @@
 #include "Connection.h"
 #include "PrivateServer.h"
+#include "TestServer.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
-
-#include <signal.h>
 
 using namespace tarvex;
 
 namespace {
 
-PrivateServer::Options fastOptions()
-{
-    PrivateServer::Options options;
-    options.durable = false;
-    return options;
-}
-
-// Writes a row through one server process and reads it back, proving the
-// server answers and keeps data in its folder.
-QString roundTrip(const PrivateServer& server, const QString& value)
+// Runs the statements through one server process and gives the last one's
+// value: a row written and read back proves the server answers and keeps data.
+QString ask(const PrivateServer& server, const QStringList& statements)
 {
     ConnectionSettings settings;
     settings.socket = server.socketPath();
@@ -32,12 +21,9 @@ QString roundTrip(const PrivateServer& server, const QString& value)
     QString read;
     {
         QSqlDatabase db = openConnection(settings, QStringLiteral("private-server-test"));
-        execSql(db, QStringLiteral("CREATE DATABASE IF NOT EXISTS probe"));
-        execSql(db, QStringLiteral("CREATE TABLE IF NOT EXISTS probe.t (v VARCHAR(50))"));
-        if (!value.isEmpty())
-            execSql(db, QStringLiteral("INSERT INTO probe.t VALUES (%1)").arg(quoteSqlText(value)));
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("SELECT GROUP_CONCAT(v ORDER BY v) FROM probe.t"));
+        for (const QString& sql : statements.mid(0, statements.size() - 1))
+            execSql(db, sql);
+        QSqlQuery q = selectSql(db, statements.last());
         if (q.next())
             read = q.value(0).toString();
         db.close();
@@ -46,22 +32,12 @@ QString roundTrip(const PrivateServer& server, const QString& value)
     return read;
 }
 
-qint64 bufferPoolBytes(const PrivateServer& server)
+QString roundTrip(const PrivateServer& server, const QString& value)
 {
-    ConnectionSettings settings;
-    settings.socket = server.socketPath();
-    settings.user = server.userName();
-    qint64 bytes = 0;
-    {
-        QSqlDatabase db = openConnection(settings, QStringLiteral("private-server-pool"));
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("SELECT @@innodb_buffer_pool_size"));
-        if (q.next())
-            bytes = q.value(0).toLongLong();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("private-server-pool"));
-    return bytes;
+    QStringList statements = {"CREATE DATABASE IF NOT EXISTS probe", "CREATE TABLE IF NOT EXISTS probe.t (v VARCHAR(50))"};
+    if (!value.isEmpty())
+        statements << QStringLiteral("INSERT INTO probe.t VALUES (%1)").arg(quoteSqlText(value));
+    return ask(server, statements << "SELECT GROUP_CONCAT(v ORDER BY v) FROM probe.t");
 }
 
 } // namespace
@@ -96,11 +72,8 @@ TEST(PrivateServer, LifecycleFromFirstStartToCleanStop)
     EXPECT_EQ(again.serverPid(), firstPid);
 
     // A crash leaves socket, pid and lock files behind; the next start copes.
-    ::kill(static_cast<pid_t>(firstPid), SIGKILL);
-    for (int i = 0; i < 100 && QFileInfo::exists(QStringLiteral("/proc/%1").arg(firstPid)); ++i)
-        QThread::msleep(50);
+    test::killServer(server);
     EXPECT_TRUE(QFileInfo::exists(server.socketPath()));
-    EXPECT_FALSE(server.isRunning());
     ASSERT_TRUE(server.start());
     EXPECT_NE(server.serverPid(), firstPid);
     EXPECT_EQ(roundTrip(server, QStringLiteral("b")), QStringLiteral("a,b"));
@@ -117,7 +90,7 @@ TEST(PrivateServer, LifecycleFromFirstStartToCleanStop)
     PrivateServer larger(base, sized);
     ASSERT_TRUE(larger.start());
     EXPECT_EQ(roundTrip(larger, QString()), QStringLiteral("a,b"));
-    EXPECT_EQ(bufferPoolBytes(larger), 96LL * 1024 * 1024);
+    EXPECT_EQ(ask(larger, {"SELECT @@innodb_buffer_pool_size"}).toLongLong(), 96LL * 1024 * 1024);
     EXPECT_TRUE(larger.stop());
 
     sized.bufferPool = QStringLiteral("96M\nskip-grant-tables");
@@ -130,21 +103,4 @@ TEST(PrivateServer, LongFoldersGetAShortSocketPath)
     PrivateServer server(longBase);
     EXPECT_LT(server.socketPath().toUtf8().size(), 100);
     EXPECT_NE(server.socketPath(), PrivateServer(longBase + QStringLiteral("y")).socketPath());
-}
-
-TEST(PrivateServer, MissingBinariesNameThePackageToInstall)
-{
-    QTemporaryDir tmp;
-    PrivateServer::Options options = fastOptions();
-    options.binaryDirs = {tmp.path()};
-    PrivateServer server(tmp.path() + QStringLiteral("/srv"), options);
-    try {
-        server.start();
-        FAIL() << "expected a ServerError";
-    } catch (const ServerError& e) {
-        const QString message = QString::fromUtf8(e.what());
-        EXPECT_TRUE(message.contains(QStringLiteral("mariadb-server-core"))) << e.what();
-        EXPECT_TRUE(message.contains(QStringLiteral("mariadbd"))) << e.what();
-    }
-    EXPECT_FALSE(QFileInfo::exists(tmp.path() + QStringLiteral("/srv/data")));
 }

@@ -11,17 +11,14 @@
 #include "Turnoverallwarehousesunit.h"
 #include "test_refwindows.h"
 #include "test_stockreports_console.h"
+#include "test_workerstop.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace products;
@@ -241,50 +238,17 @@ TEST_F(AllWarehousesTest, TurnoverCountsOffTheWindowAndPrekiniStopsItOnTheServer
 
     // Another session holds the documents: the count waits on the server
     // until "Prekini" kills its statement.
-    {
-        QSqlDatabase locker = QSqlDatabase::cloneDatabase(db().connectionName(), "turnover-locker");
-        ASSERT_TRUE(locker.open());
-        QSqlQuery lock(locker);
-        ASSERT_TRUE(lock.exec("LOCK TABLES document WRITE"));
-
-        QStringList seen;
-        QTimer watch;
-        QElapsedTimer waited;
-        waited.start();
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (form.StepLabel()->text().startsWith("Dokumenti") && seen.isEmpty()) {
-                // Running: the window paints, shows the step and offers only the stop.
-                seen << form.StepLabel()->text();
-                EXPECT_TRUE(form.ProgressBar()->isVisible());
-                EXPECT_FALSE(form.FindButton()->isEnabled());
-                EXPECT_FALSE(form.grab().isNull());
-                QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
-            } else if (waited.elapsed() > 20000) {
-                ADD_FAILURE() << "the count never reached the documents";
-                lock.exec("UNLOCK TABLES");
-                watch.stop();
-            }
+    const workerstop::Stop stop = workerstop::stopWhileLocked(
+        db(), "document", *form.findChild<TWorkerBar*>(), "Dokumenti", [&] { QTest::mouseClick(form.FindButton(), Qt::LeftButton); },
+        [&] {
+            EXPECT_FALSE(form.FindButton()->isEnabled());
+            EXPECT_FALSE(form.grab().isNull());
         });
-        watch.start(20);
-        QTest::mouseClick(form.FindButton(), Qt::LeftButton);
-        watch.stop();
-        EXPECT_EQ(seen, QStringList({"Dokumenti"}));
-        // Stopped well before the lock would have let it go.
-        EXPECT_LT(waited.elapsed(), 15000);
-        EXPECT_TRUE(form.TurnoverAllWarehousesCDS()->isEmpty());
-        EXPECT_FALSE(form.CancelButton()->isVisible());
-        EXPECT_FALSE(form.ProgressBar()->isVisible());
-        EXPECT_TRUE(form.FindButton()->isEnabled());
-        EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
-        // The server has no statement of the stopped count left running.
-        QSqlQuery running(db());
-        ASSERT_TRUE(running.exec("SELECT COUNT(*) FROM information_schema.processlist WHERE info LIKE "
-                                 "'%FROM document WHERE documenttype%' AND command = 'Query' AND info NOT LIKE '%processlist%'"));
-        ASSERT_TRUE(running.next());
-        EXPECT_EQ(running.value(0).toInt(), 0);
-        lock.exec("UNLOCK TABLES");
-    }
-    QSqlDatabase::removeDatabase("turnover-locker");
+    EXPECT_TRUE(stop.clicked);
+    EXPECT_LT(stop.elapsedMs, 15000);
+    EXPECT_TRUE(form.TurnoverAllWarehousesCDS()->isEmpty());
+    EXPECT_TRUE(form.FindButton()->isEnabled());
+    EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
 
     // The window is usable: the next count shows the whole list.
     QTest::mouseClick(form.FindButton(), Qt::LeftButton);

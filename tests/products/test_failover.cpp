@@ -11,17 +11,15 @@
 #include "Productdmunit.h"
 #include "Productsave.h"
 #include "Schema.h"
+#include "TestServer.h"
 #include "test_shopserver.h"
 #include "SqlText.h"
 
-#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
-
-#include <signal.h>
 
 using namespace tarvex;
 
@@ -34,10 +32,8 @@ protected:
         s_dir = std::make_unique<QTemporaryDir>();
         // Durable: a server killed with the shop's rows a moment old must
         // still have them when it comes back for the next test.
-        for (const char* name : {"a", "b"}) {
-            auto server = startShopServer(s_dir->filePath(QString::fromLatin1(name)));
-            s_servers.push_back(std::move(server));
-        }
+        for (const char* name : {"a", "b"})
+            s_servers.push_back(startShopServer(s_dir->filePath(QString::fromLatin1(name))));
     }
     static void TearDownTestSuite()
     {
@@ -66,26 +62,6 @@ protected:
     {
         return connection.value(QStringLiteral("SELECT @@socket")).toString();
     }
-    static void kill9(PrivateServer& s)
-    {
-        const qint64 pid = s.serverPid();
-        ASSERT_GT(pid, 0);
-        ::kill(pid_t(pid), SIGKILL);
-        for (int i = 0; i < 200 && QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)); ++i)
-            QThread::msleep(25);
-        ASSERT_FALSE(s.isRunning());
-    }
-    template <class Action>
-    static QString told(Action action)
-    {
-        try {
-            action();
-        } catch (const std::exception& e) {
-            return exceptionText(e).section(QStringLiteral("\n\n"), 0, 0);
-        }
-        return QString();
-    }
-
     static inline std::unique_ptr<QTemporaryDir> s_dir;
     static inline std::vector<std::unique_ptr<PrivateServer>> s_servers;
 };
@@ -100,7 +76,7 @@ TEST_F(Failover, TheSessionOpensOnTheFirstServerThatAnswersAndMovesOnWhenItDies)
     EXPECT_EQ(socketOf(connection), a);
     EXPECT_EQ(connection.serverText(), a);
 
-    kill9(server(0));
+    test::killServer(server(0));
     // A read meeting the dead session runs again on the next server.
     EXPECT_EQ(socketOf(connection), b);
     QSqlQuery mode = connection.select(QStringLiteral("SELECT @@SESSION.sql_mode"));
@@ -135,11 +111,11 @@ TEST_F(Failover, AnEditPendingWhenItsServerIsKilledIsSavedOnTheNext)
     product.edit();
     product.fieldByName(QStringLiteral("name")).setValue(QStringLiteral("Hleb sa druge strane"));
 
-    kill9(server(0));
+    test::killServer(server(0));
     // The user takes a moment before "U redu": the idle session is checked
     // before the write, and the save goes to the next server without a word.
     QThread::msleep(1100);
-    EXPECT_EQ(told([&] { products::Productsave(dm).write({}); }), QString());
+    EXPECT_EQ(toldHeadline([&] { products::Productsave(dm).write({}); }), QString());
     EXPECT_EQ(product.state(), DataSetState::Browse);
     EXPECT_EQ(socketOf(connection), server(1).socketPath());
     Connection other(settings({server(1).socketPath()}));

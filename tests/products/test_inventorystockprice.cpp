@@ -10,15 +10,13 @@
 #include "ScriptedDialogs.h"
 #include "test_refwindows.h"
 #include "test_stockreports_console.h"
+#include "test_workerstop.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace products;
@@ -153,39 +151,16 @@ TEST_F(InventoryStockPriceTest, PrekiniStopsTheStockCardsOnTheServerAndKeepsTheL
     QTest::mouseClick(form.FindButton(), Qt::LeftButton);
     const QStringList shown = stocktest::column(*form.InventoryStockPriceCDS(), "amount");
     ASSERT_EQ(shown.size(), 4);
-    {
-        // Another session holds the stock cards: the reading waits on the server.
-        QSqlDatabase locker = QSqlDatabase::cloneDatabase(db().connectionName(), "stockcard-locker");
-        ASSERT_TRUE(locker.open());
-        QSqlQuery lock(locker);
-        ASSERT_TRUE(lock.exec("LOCK TABLES docfinitem WRITE"));
-        bool stopped = false;
-        QTimer watch;
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (!stopped && form.StepLabel()->text() == "Robne kartice") {
-                stopped = true;
-                EXPECT_TRUE(form.ProgressBar()->isVisible());
-                EXPECT_FALSE(form.PrintButton()->isEnabled());
-                QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
-            }
-        });
-        // A stop that failed ends too, with the list of 6 March.
-        QTimer release;
-        release.setSingleShot(true);
-        QObject::connect(&release, &QTimer::timeout, [&] { lock.exec("UNLOCK TABLES"); });
-        release.start(20000);
-        watch.start(20);
-        form.ToDateEdit()->setText("2024-03-06");
-        QTest::mouseClick(form.FindButton(), Qt::LeftButton);
-        watch.stop();
-        EXPECT_TRUE(stopped);
-        lock.exec("UNLOCK TABLES");
-    }
-    QSqlDatabase::removeDatabase("stockcard-locker");
+    // Another session holds the stock cards: the reading waits on the server.
+    form.ToDateEdit()->setText("2024-03-06");
+    const workerstop::Stop stop = workerstop::stopWhileLocked(
+        db(), "docfinitem", *form.findChild<TWorkerBar*>(), "Robne kartice",
+        [&] { QTest::mouseClick(form.FindButton(), Qt::LeftButton); },
+        [&] { EXPECT_FALSE(form.PrintButton()->isEnabled()); });
+    EXPECT_TRUE(stop.clicked);
     // The list of 5 March as it was, nothing of 6 March; the window usable.
     EXPECT_EQ(stocktest::column(*form.InventoryStockPriceCDS(), "amount"), shown);
     EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 7,187.00");
-    EXPECT_FALSE(form.CancelButton()->isVisible());
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
     QTest::mouseClick(form.FindButton(), Qt::LeftButton);
     EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 12,187.00");

@@ -15,18 +15,16 @@
 #include "QueryDataSet.h"
 #include "Reportworker.h"
 #include "Schema.h"
+#include "TestServer.h"
 #include "test_shopserver.h"
 #include "SqlText.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
-
-#include <signal.h>
 
 using namespace tarvex;
 
@@ -38,11 +36,7 @@ protected:
     {
         s_dir = std::make_unique<QTemporaryDir>();
         s_server = startShopServer(s_dir->filePath(QStringLiteral("srv")));
-        ConnectionSettings settings;
-        settings.socket = s_server->socketPath();
-        settings.user = s_server->userName();
-        settings.database = QStringLiteral("shop");
-        s_connection = std::make_unique<Connection>(settings);
+        s_connection = std::make_unique<Connection>(shopSettings(*s_server));
         s_dm = std::make_unique<products::TProductDM>();
         s_dm->setLocalSettings(s_dir->filePath(QStringLiteral("tarvex.ini")), s_dir->path());
         s_dm->SetZConnection(s_connection.get());
@@ -66,16 +60,10 @@ protected:
 
     static void stopServer(bool crash)
     {
-        if (!crash) {
+        if (crash)
+            test::killServer(*s_server);
+        else
             ASSERT_TRUE(s_server->stop());
-            return;
-        }
-        const qint64 pid = s_server->serverPid();
-        ASSERT_GT(pid, 0);
-        ::kill(pid_t(pid), SIGKILL);
-        for (int i = 0; i < 200 && QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)) && s_server->serverPid(); ++i)
-            QThread::msleep(25);
-        ASSERT_FALSE(s_server->isRunning());
     }
     static void startServer() { ASSERT_TRUE(s_server->start()); }
 
@@ -86,31 +74,12 @@ protected:
         productZQ().open();
     }
     static void save() { products::Productsave(dm()).write({}); }
-    // The message the user reads for what the action threw; empty when it went through.
-    template <class Action>
-    static QString told(Action action)
-    {
-        try {
-            action();
-        } catch (const std::exception& e) {
-            return exceptionText(e);
-        }
-        return QString();
-    }
     // Read on a session of its own, as another workstation sees it.
     static QString stored(const QString& sql)
     {
-        Connection other(settings());
+        Connection other(shopSettings(*s_server));
         QSqlQuery query = other.select(sql);
         return query.next() ? query.value(0).toString() : QString();
-    }
-    static ConnectionSettings settings()
-    {
-        ConnectionSettings s;
-        s.socket = s_server->socketPath();
-        s.user = s_server->userName();
-        s.database = QStringLiteral("shop");
-        return s;
     }
     static QList<qint64> search(const QString& name)
     {
@@ -142,13 +111,13 @@ TEST_F(ServerAway, ATypedEditOutlivesTheServerAndIsSavedOnceItIsBack)
 
         stopServer(crash);
         // The loss is told once; while the server is away, each try says so.
-        EXPECT_EQ(told(save).section(QStringLiteral("\n\n"), 0, 0), DB_CONNECTION_LOST_ERR);
-        EXPECT_EQ(told(save).section(QStringLiteral("\n\n"), 0, 0), DB_SERVER_AWAY_ERR);
+        EXPECT_EQ(toldHeadline(save), DB_CONNECTION_LOST_ERR);
+        EXPECT_EQ(toldHeadline(save), DB_SERVER_AWAY_ERR);
         EXPECT_EQ(productZQ().state(), DataSetState::Edit);
         EXPECT_EQ(P("name").asString(), typed);
 
         startServer();
-        EXPECT_EQ(told(save), QString());
+        EXPECT_EQ(toldHeadline(save), QString());
         EXPECT_EQ(productZQ().state(), DataSetState::Browse);
         EXPECT_EQ(stored("SELECT CONCAT(name, '/', price) FROM product WHERE productid = 1"),
                   typed + (crash ? "/7.5" : "/5.5"));
@@ -164,7 +133,7 @@ TEST_F(ServerAway, ASessionLeftIdleAcrossARestartReadsAndWritesWithoutAWord)
         stopServer(crash);
         startServer();
         // The search meets the dead session, opens a new one and reads again.
-        EXPECT_EQ(told([] { EXPECT_EQ(search(QStringLiteral("K")), QList<qint64>{2}); }), QString());
+        EXPECT_EQ(toldHeadline([] { EXPECT_EQ(search(QStringLiteral("K")), QList<qint64>{2}); }), QString());
         QSqlQuery mode = s_connection->select(QStringLiteral("SELECT @@SESSION.sql_mode"));
         ASSERT_TRUE(mode.next());
         EXPECT_TRUE(mode.value(0).toString().contains(QStringLiteral("NO_BACKSLASH_ESCAPES")));
@@ -183,7 +152,7 @@ TEST_F(ServerAway, ASessionLeftIdleAcrossARestartReadsAndWritesWithoutAWord)
         taxes.append();
         taxes.fieldByName(QStringLiteral("name")).setValue(crash ? QStringLiteral("PDV10") : QStringLiteral("PDV8"));
         taxes.fieldByName(QStringLiteral("value")).setValue(crash ? 10 : 8);
-        EXPECT_EQ(told([&] { taxes.post(); }), QString());
+        EXPECT_EQ(toldHeadline([&] { taxes.post(); }), QString());
         EXPECT_EQ(stored("SELECT COUNT(*) FROM tax"), QString::number(before + 1));
     }
 }
@@ -201,10 +170,10 @@ TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
     EXPECT_EQ(name.value(0).toString(), QStringLiteral("Kifla"));
 
     stopServer(false);
-    EXPECT_EQ(told([] { s_connection->check(); }).section(QStringLiteral("\n\n"), 0, 0), DB_CONNECTION_LOST_ERR);
-    EXPECT_EQ(told([] { s_connection->check(); }).section(QStringLiteral("\n\n"), 0, 0), DB_SERVER_AWAY_ERR);
+    EXPECT_EQ(toldHeadline([] { s_connection->check(); }), DB_CONNECTION_LOST_ERR);
+    EXPECT_EQ(toldHeadline([] { s_connection->check(); }), DB_SERVER_AWAY_ERR);
     startServer();
-    EXPECT_EQ(told([] { s_connection->check(); }), QString());
+    EXPECT_EQ(toldHeadline([] { s_connection->check(); }), QString());
     // Values reach the server bound, quotes and all.
     QueryDataSet named(s_connection.get(), QStringLiteral("SELECT productid FROM product WHERE name = :name OR name = :other"));
     named.setParam(QStringLiteral("name"), QStringLiteral("Kifla"));
@@ -254,8 +223,8 @@ TEST_F(ServerAway, ATransactionCutOffIsNotCarriedOnOrRepeated)
         insert(2);
         stopServer(true);
         startServer();
-        EXPECT_EQ(told([&] { insert(3); }).section(QStringLiteral("\n\n"), 0, 0), DB_CONNECTION_LOST_ERR);
-        EXPECT_EQ(told([&] { insert(4); }).section(QStringLiteral("\n\n"), 0, 0), DB_CONNECTION_LOST_ERR);
+        EXPECT_EQ(toldHeadline([&] { insert(3); }), DB_CONNECTION_LOST_ERR);
+        EXPECT_EQ(toldHeadline([&] { insert(4); }), DB_CONNECTION_LOST_ERR);
         EXPECT_FALSE(connection.isConnected());
     }
     EXPECT_EQ(stored("SELECT COUNT(*) FROM productrebate"), "0");

@@ -57,6 +57,13 @@ inline Stop stopWhileLocked(const QSqlDatabase& db, const char* table, products:
         start();
         stop.elapsedMs = timer.elapsed();
         watch.stop();
+        // Stopped on the server too: no statement of the work still waits there.
+        QSqlQuery running(locker);
+        EXPECT_TRUE(running.exec(QStringLiteral("SELECT COUNT(*) FROM information_schema.processlist WHERE "
+                                                "db = DATABASE() AND command = 'Query' AND info LIKE '%%%1%%' AND id <> CONNECTION_ID()")
+                                     .arg(QLatin1String(table))) &&
+                    running.next());
+        EXPECT_EQ(running.value(0).toInt(), 0);
         lock.exec(QStringLiteral("UNLOCK TABLES"));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("workerstop-locker"));

@@ -4,10 +4,13 @@
 #include "Schema.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QThread>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <signal.h>
 #include <unistd.h>
 
 namespace tarvex::test {
@@ -131,6 +134,16 @@ QVariant scalar(QSqlDatabase db, const QString& sql)
     if (!query.next())
         return QVariant();
     return query.value(0);
+}
+
+void killServer(PrivateServer& server)
+{
+    const qint64 pid = server.serverPid();
+    ASSERT_GT(pid, 0);
+    ::kill(pid_t(pid), SIGKILL);
+    for (int i = 0; i < 200 && QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)) && server.serverPid(); ++i)
+        QThread::msleep(25);
+    ASSERT_FALSE(server.isRunning());
 }
 
 } // namespace tarvex::test

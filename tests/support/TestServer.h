@@ -12,6 +12,10 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace tarvex {
+class PrivateServer;
+}
+
 namespace tarvex::test {
 
 // Where the run's server listens and as whom to connect.
@@ -47,6 +51,9 @@ protected:
 private:
     static std::unique_ptr<TestDatabase> s_database;
 };
+
+// Kills the server process with SIGKILL and waits until it is gone.
+void killServer(tarvex::PrivateServer& server);
 
 // Runs a statement that returns one value and gives that value.
 QVariant scalar(QSqlDatabase db, const QString& sql);
