@@ -2,5 +2,3 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 tarvex_add_gui_test(test_stockoverviews products/test_stocksoverview.cpp products/test_allwarehouses.cpp)
 target_link_libraries(test_stockoverviews PRIVATE products Qt6::Test)
 
-tarvex_add_test(test_stockoverviews_demo products/test_stockoverviews_demo.cpp)
-target_link_libraries(test_stockoverviews_demo PRIVATE products tarvexdb)

@@ -11,6 +11,8 @@
 #include "QueryDataSet.h"
 #include "stock_reference.h"
 
+#include <QMap>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 using namespace products;
@@ -319,4 +321,52 @@ TEST_F(StockFastPathDemoTest, EveryReportAgreesWithTheProductByProductRules)
     compareQuantities(0, "2025-03-15");
     for (qint32 warehouse : {1, 2, 3})
         compareStockPrice(warehouse, "2025-06-30");
+}
+
+// The reports against the stock rows, which the demo shop keeps equal to its documents.
+TEST_F(StockFastPathDemoTest, TurnoverEndsAndOverviewStockAreTheStockRows)
+{
+    Tables turnover(DefineTurnoverFields);
+    TTurnoverRequest request;
+    request.fromText = "2025-01-01";
+    request.toText = "2025-06-30";
+    request.excludeServices = false;
+    FillTurnover(db(), turnover.fast, request);
+    QMap<QString, double> ends;
+    for (int row = 0; row < turnover.fast.recordCount(); ++row) {
+        auto value = [&](const char* field) { return turnover.fastValue(row, field).toDouble(); };
+        EXPECT_NEAR(value("amountnewbalance"), value("amountprevbalance") + value("amountin") - value("amountout"), 1e-6);
+        ends[turnover.fastValue(row, "productid").toString() + ":" + turnover.fastValue(row, "warehouseid").toString()] =
+            value("amountnewbalance");
+    }
+    QSqlQuery stock(db());
+    ASSERT_TRUE(stock.exec("SELECT CONCAT(productid, ':', warehouseid), amount FROM productwarehouse "
+                           "WHERE ROUND(amount, 6) != 0"));
+    int rows = 0;
+    for (; stock.next(); ++rows)
+        EXPECT_NEAR(ends.value(stock.value(0).toString(), 1e9), stock.value(1).toDouble(), 1e-6)
+            << stock.value(0).toString().toStdString();
+    EXPECT_GT(rows, 100);
+
+    // Each product once, its stock columns holding its positive stock in the warehouses that have one.
+    Tables overview(DefineStocksOverviewFields);
+    TStocksOverviewFilter filter;
+    filter.active = 0;
+    filter.stockMode = TStockMode::All;
+    filter.fromText = "2025-05-30";
+    filter.toText = "2025-06-30";
+    FillStocksOverview(db(), overview.fast, filter, hostClock().now());
+    QSqlQuery sums(db());
+    ASSERT_TRUE(sums.exec("SELECT SUM(IF(pw.amount > 0 AND pw.warehouseid IN (1,2,3,4,5,6,7,10,11,15,19,20,23), "
+                          "pw.amount, 0)), COUNT(DISTINCT pw.productid) FROM productwarehouse AS pw JOIN product AS "
+                          "p ON p.productid = pw.productid WHERE p.type != 'u'") && sums.next());
+    EXPECT_EQ(overview.fast.recordCount(), sums.value(1).toInt());
+    double shown = 0;
+    for (int row = 0; row < overview.fast.recordCount(); ++row) {
+        for (int i = 1; i <= 9; ++i)
+            shown += overview.fastValue(row, QStringLiteral("mp%1amount").arg(i).toLatin1().constData()).toDouble();
+        shown += overview.fastValue(row, "vp1amount").toDouble();
+    }
+    EXPECT_NEAR(shown, sums.value(0).toDouble(), 1e-6);
+    EXPECT_GT(shown, 0);
 }
