@@ -200,12 +200,3 @@ TEST_F(DataModuleTest, CopyDataSetInsertsTheRowsAgainWithReplacements)
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productcategorypr WHERE productid = 1").toInt(), 2);
     EXPECT_THROW(module.CopyDataSet("product", "productid=1", {"nosuch=1"}, QString()), DataSetError);
 }
-
-TEST_F(DataModuleTest, FreePlusComeLowestFirst)
-{
-    QStringList plus{"stale"};
-    module.GetPLUs(plus, 3, false);
-    EXPECT_EQ(plus, QStringList({"1", "2", "3"}));
-    module.GetPLUs(plus, 1, true);
-    EXPECT_EQ(plus, QStringList({"1"}));
-}
