@@ -1,38 +1,26 @@
 #include "PluPool.h"
 #include "TestServer.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 using namespace tarvex;
 using namespace tarvex::test;
 
-namespace {
-
 using R = PluPool::Registers;
-
-void exec(QSqlDatabase db, const QString& sql)
-{
-    QSqlQuery query(db);
-    ASSERT_TRUE(query.exec(sql)) << query.lastError().text().toStdString() << "\n" << sql.toStdString();
-}
-
-} // namespace
 
 class PluPoolTest : public DatabaseTest {
 protected:
     void SetUp() override
     {
-        exec(db(), "DELETE FROM product");
-        exec(db(), "INSERT IGNORE INTO tax (taxid, name, value) VALUES (1, 'PDV', 20)");
+        execSql(db(), "DELETE FROM product");
+        execSql(db(), "INSERT IGNORE INTO tax (taxid, name, value) VALUES (1, 'PDV', 20)");
     }
 
     // One product per value of the column plu that the given SELECT yields.
     void addProducts(const QString& selectPlus)
     {
-        exec(db(), "INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) "
-                   "SELECT CONCAT('P', COALESCE(plu, '-')), 'kom', 1, 'RSD', plu FROM (" + selectPlus + ") AS plus");
+        execSql(db(), "INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) "
+                      "SELECT CONCAT('P', COALESCE(plu, '-')), 'kom', 1, 'RSD', plu FROM (" + selectPlus + ") AS plus");
     }
 };
 
@@ -75,7 +63,7 @@ TEST_F(PluPoolTest, AFullVireoRangeLeavesOnlyOrdinaryNumbers)
     EXPECT_EQ(target, QStringList({"10002"}));
 
     // Freeing one number makes it the one offered.
-    exec(db(), "UPDATE product SET kasaplu = NULL WHERE kasaplu = 4711");
+    execSql(db(), "UPDATE product SET kasaplu = NULL WHERE kasaplu = 4711");
     GetPLUs(db(), target, 1, true);
     EXPECT_EQ(target, QStringList({"4711"}));
 }
