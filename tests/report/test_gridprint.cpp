@@ -1,13 +1,13 @@
 #include "GridPrint.h"
+#include "PdfPages.h"
 
 #include <QFile>
 #include <QPdfWriter>
-#include <QRegularExpression>
-#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tarvex;
+using tarvex::test::pdfPageCount;
 
 namespace {
 
@@ -25,18 +25,6 @@ PrintJob stockJob(int rows)
     return job;
 }
 
-int pdfPageCount(const QString& fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
-    int pages = 0;
-    for (auto it = page.globalMatch(QString::fromLatin1(file.readAll())); it.hasNext(); it.next())
-        ++pages;
-    return pages;
-}
-
 } // namespace
 
 TEST(GridPrint, ParsesTheWizardParameterString)
@@ -52,27 +40,6 @@ TEST(GridPrint, ParsesTheWizardParameterString)
     parsePrintParameters(QStringLiteral("title:A;B;header:"), &title, &lines);
     EXPECT_EQ(title, QStringLiteral("A;B"));
     EXPECT_TRUE(lines.isEmpty());
-}
-
-TEST(GridPrint, TakesVisibleColumnsInOrderWithTheirDisplayTexts)
-{
-    QStandardItemModel model(2, 3);
-    model.setHorizontalHeaderLabels({QStringLiteral("Kod"), QStringLiteral("Ime"), QStringLiteral("Cena")});
-    model.setItem(0, 0, new QStandardItem(QStringLiteral("A1")));
-    model.setItem(0, 1, new QStandardItem(QStringLiteral("Hleb")));
-    auto* price = new QStandardItem(QStringLiteral("1,234.50"));
-    price->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    model.setItem(0, 2, price);
-    model.setItem(1, 1, new QStandardItem(QStringLiteral("Mleko")));
-
-    const PrintJob job = printJobFromModel(model, {2, 1}, QStringLiteral("Proizvodi"), {});
-    ASSERT_EQ(job.columns.size(), 2);
-    EXPECT_EQ(job.columns[0].title, QStringLiteral("Cena"));
-    EXPECT_EQ(job.columns[0].alignment, Qt::AlignRight);
-    EXPECT_EQ(job.columns[1].title, QStringLiteral("Ime"));
-    ASSERT_EQ(job.rows.size(), 2);
-    EXPECT_EQ(job.rows[0], (QStringList{QStringLiteral("1,234.50"), QStringLiteral("Hleb")}));
-    EXPECT_EQ(job.rows[1], (QStringList{QString(), QStringLiteral("Mleko")}));
 }
 
 TEST(GridPrint, PaginatesEveryRowOnceWithHeadersOnEachPage)

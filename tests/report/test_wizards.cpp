@@ -1,6 +1,7 @@
 #include "Connection.h"
 #include "HostStrings.h"
 #include "Modal.h"
+#include "PdfPages.h"
 #include "PriceLabels.h"
 #include "PrintPreview.h"
 #include "ScriptedDialogs.h"
@@ -8,29 +9,19 @@
 #include "Wizards.h"
 
 #include <QAction>
-#include <QFile>
 #include <QHeaderView>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
-#include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTemporaryDir>
 
 using namespace tarvex;
+using tarvex::test::pdfPageCount;
 
 namespace {
-
-int pdfPageCount(const QString& fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || !file.read(5).startsWith("%PDF"))
-        return -1;
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
-    return int(QString::fromLatin1(file.readAll()).count(page));
-}
 
 // Answers the preview's save-as-PDF question and presses the action.
 void savePreviewAsPdf(QDialog& preview, ScriptedDialogs& dialogs, const QString& answer)
@@ -145,6 +136,9 @@ TEST(PrintWizard, TakesTheVisibleColumnsInTheOrderShown)
     model.setHorizontalHeaderLabels({"Šifra", "Naziv", "Cena", "Stanje"});
     for (int c = 0; c < 4; ++c)
         model.setItem(1, c, new QStandardItem(QStringLiteral("r1c%1").arg(c)));
+    // A column takes the alignment of its first row; an empty cell prints empty.
+    model.setItem(0, 3, new QStandardItem(QStringLiteral("1,234.50")));
+    model.item(0, 3)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QTableView grid;
     grid.setModel(&model);
     grid.setColumnHidden(2, true);
@@ -155,7 +149,10 @@ TEST(PrintWizard, TakesTheVisibleColumnsInTheOrderShown)
     for (const PrintColumn& column : job.columns)
         titles << column.title;
     EXPECT_EQ(titles, (QStringList{"Stanje", "Šifra", "Naziv"}));
+    EXPECT_EQ(job.columns[0].alignment, Qt::AlignRight);
+    EXPECT_EQ(job.columns[1].alignment, Qt::AlignLeft);
     ASSERT_EQ(job.rows.size(), 2);
+    EXPECT_EQ(job.rows[0], (QStringList{"1,234.50", "", ""}));
     EXPECT_EQ(job.rows[1], (QStringList{"r1c3", "r1c0", "r1c1"}));
     EXPECT_EQ(job.title + QLatin1Char('|') + job.headerLines.join(QLatin1Char('|')),
               QStringLiteral("Inventar - Magacin 1|Datum 2024-03-05"));
