@@ -1,7 +1,8 @@
+find_package(Qt6 REQUIRED COMPONENTS Test)
 tarvex_add_gui_test(test_product_data products/test_options.cpp products/test_identifiers.cpp products/test_lookups.cpp)
-target_link_libraries(test_product_data PRIVATE products)
+target_link_libraries(test_product_data PRIVATE products Qt6::Test)
 
-tarvex_add_test(test_product_dm products/test_productdm_smoke.cpp products/test_productdm_rules.cpp
+tarvex_add_test(test_product_dm products/test_productdm_rules.cpp
   products/test_productdm_attributes.cpp products/test_productdm_pricing.cpp products/test_productdm_lookups.cpp
   products/test_productdm_demo.cpp products/test_productdm_errors.cpp products/test_productsave.cpp)
 target_link_libraries(test_product_dm PRIVATE productdata)

@@ -2,7 +2,7 @@ tarvex_add_gui_test(test_product_snapin products/test_snapin.cpp)
 target_link_libraries(test_product_snapin PRIVATE products tarvexconsole)
 
 tarvex_add_test(test_product_search products/test_productsearch.cpp)
-target_link_libraries(test_product_search PRIVATE productdata tarvexdb)
+target_link_libraries(test_product_search PRIVATE productdata)
 
 tarvex_add_gui_test(test_product_picker products/test_getproduct.cpp)
 find_package(Qt6 REQUIRED COMPONENTS Test)

@@ -1,6 +1,5 @@
 #include "Attributeunit.h"
 #include "HostStrings.h"
-#include "Modal.h"
 #include "PickListDelegate.h"
 #include "ProductDMFixture.h"
 #include "ScriptedDialogs.h"
@@ -18,11 +17,6 @@ using namespace tarvex;
 using namespace tarvex::test;
 
 namespace {
-
-TAttributeForm& attributeForm(QDialog& dialog)
-{
-    return dynamic_cast<TAttributeForm&>(dialog);
-}
 
 QStringList shownValues(TAttributeForm& form)
 {
@@ -58,8 +52,7 @@ protected:
 TEST_F(AttributeFormTest, FilterListsValuesByTheirBeginningAndClearBringsAllBack)
 {
     ScriptedDialogs script;
-    ScopedModalHandler manage([](QDialog& dialog) {
-        TAttributeForm& form = attributeForm(dialog);
+    inModal<TAttributeForm>(AttributeManage, [](TAttributeForm& form) {
         DataSet& attributes = *form.AttributeDBG()->dataSet();
         EXPECT_EQ(form.PickLists()->pickList(QStringLiteral("required")), (QStringList{YES_CAP, NO_CAP}));
         EXPECT_FALSE(form.AttributeValueClear()->isEnabled());
@@ -103,9 +96,7 @@ TEST_F(AttributeFormTest, FilterListsValuesByTheirBeginningAndClearBringsAllBack
         EXPECT_EQ(shownValues(form), QStringList{"L"});
         EXPECT_TRUE(form.isVisible());
         form.CloseButton()->click();
-        return dialog.result();
     });
-    AttributeManage();
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
 }
 
@@ -116,21 +107,17 @@ TEST_F(AttributeFormTest, PickingReturnsTheAttributeAndValueAndNeedsAValue)
     QString attribute;
     QString value;
     bool required = true;
-    {
-        ScopedModalHandler pick([](QDialog& dialog) {
-            TAttributeForm& form = attributeForm(dialog);
-            EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CANCEL);
-            clickCell(form.AttributeDBG(), QStringLiteral("attribute"), 2); // Materijal: no values
-            form.OKButton()->click();
-            EXPECT_TRUE(form.isVisible());
-            form.AttributeDBGDblClick();
-            EXPECT_TRUE(form.isVisible());
-            clickCell(form.AttributeDBG(), QStringLiteral("attribute"), 1);
-            doubleClickCell(form.AttributeValueDBG(), QStringLiteral("attributevalue"), 1);
-            return dialog.result();
-        });
-        ASSERT_TRUE(GetAttribute(attributeId, attribute, required, valueId, value, false));
-    }
+    const auto pick = [&] { EXPECT_TRUE(GetAttribute(attributeId, attribute, required, valueId, value, false)); };
+    inModal<TAttributeForm>(pick, [](TAttributeForm& form) {
+        EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CANCEL);
+        clickCell(form.AttributeDBG(), "attribute", 2); // Materijal: no values
+        form.OKButton()->click();
+        EXPECT_TRUE(form.isVisible());
+        form.AttributeDBGDblClick();
+        EXPECT_TRUE(form.isVisible());
+        clickCell(form.AttributeDBG(), "attribute", 1);
+        doubleClickCell(form.AttributeValueDBG(), "attributevalue", 1);
+    });
     EXPECT_EQ(attributeId, 2);
     EXPECT_EQ(attribute, QStringLiteral("Veličina"));
     EXPECT_FALSE(required);
@@ -138,17 +125,14 @@ TEST_F(AttributeFormTest, PickingReturnsTheAttributeAndValueAndNeedsAValue)
     EXPECT_EQ(value, QStringLiteral("M"));
 
     // Administration: a double-click on either grid picks nothing.
-    ScopedModalHandler manage([](QDialog& dialog) {
-        TAttributeForm& form = attributeForm(dialog);
+    inModal<TAttributeForm>(AttributeManage, [](TAttributeForm& form) {
         EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CLOSE);
         doubleClickCell(form.AttributeDBG(), QStringLiteral("attribute"), 0);
         doubleClickCell(form.AttributeValueDBG(), QStringLiteral("attributevalue"), 0);
         form.AttributeDBGDblClick();
         EXPECT_TRUE(form.isVisible());
         form.CloseButton()->click();
-        return dialog.result();
     });
-    AttributeManage();
 }
 
 TEST_F(AttributeFormTest, LookUpByIdentifiersNeedsTheValueOfThatAttribute)

@@ -1,8 +1,8 @@
 #include "Categoryunit.h"
 #include "Connection.h"
-#include "Modal.h"
 #include "ScriptedDialogs.h"
 #include "TestServer.h"
+#include "test_refwindows.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -17,15 +17,6 @@ using namespace tarvex::test;
 
 namespace {
 
-void run(QSqlDatabase db, const QString& sql)
-{
-    execSql(db, sql);
-}
-
-TCategoryForm& formOf(QDialog& dialog)
-{
-    return dynamic_cast<TCategoryForm&>(dialog);
-}
 
 void clickItem(TCategoryForm& form, qint64 id)
 {
@@ -41,8 +32,8 @@ protected:
     static void SetUpTestSuite()
     {
         DatabaseTest::SetUpTestSuite();
-        run(db(), "INSERT INTO categorypr (categoryprid, parentid, name) VALUES "
-                  "(1, 0, 'Pića'), (2, 1, 'Sokovi'), (3, 0, 'Hrana'), (4, 3, 'Hleb')");
+        execSql(db(), "INSERT INTO categorypr (categoryprid, parentid, name) VALUES "
+                      "(1, 0, 'Pića'), (2, 1, 'Sokovi'), (3, 0, 'Hrana'), (4, 3, 'Hleb')");
     }
 };
 
@@ -50,28 +41,21 @@ TEST_F(CategoryFormTest, PickingOneReturnsItsNameAndCancellingChangesNothing)
 {
     QString paths = QStringLiteral("Hrana");
     TIntArray ids{77};
-    {
-        ScopedModalHandler pick([](QDialog& dialog) {
-            TCategoryForm& form = formOf(dialog);
-            // Pre-selected by path (the identifiers are ignored).
-            EXPECT_EQ(form.tree().selection().size(), 1);
-            EXPECT_EQ(form.tree().selected()->id, 3);
-            clickItem(form, 2);
-            EXPECT_EQ(form.tree().selection().size(), 1);
-            form.TreeViewDblClick(); // confirms in picking mode
-            return dialog.result();
-        });
-        EXPECT_TRUE(CatGet(db(), paths, ids, true));
-    }
+    inModal<TCategoryForm>([&] { EXPECT_TRUE(CatGet(db(), paths, ids, true)); }, [](TCategoryForm& form) {
+        // Pre-selected by path (the identifiers are ignored).
+        EXPECT_EQ(form.tree().selection().size(), 1);
+        EXPECT_EQ(form.tree().selected()->id, 3);
+        clickItem(form, 2);
+        EXPECT_EQ(form.tree().selection().size(), 1);
+        form.TreeViewDblClick(); // confirms in picking mode
+    });
     EXPECT_EQ(paths, QStringLiteral("Sokovi"));
     EXPECT_EQ(ids, TIntArray{2});
 
-    ScopedModalHandler cancel([](QDialog& dialog) {
-        clickItem(formOf(dialog), 4);
-        formOf(dialog).cancelButton()->click();
-        return dialog.result();
+    inModal<TCategoryForm>([&] { EXPECT_FALSE(CatGet(db(), paths, ids, false)); }, [](TCategoryForm& form) {
+        clickItem(form, 4);
+        form.cancelButton()->click();
     });
-    EXPECT_FALSE(CatGet(db(), paths, ids, false));
     EXPECT_EQ(paths, QStringLiteral("Sokovi"));
     EXPECT_EQ(ids, TIntArray{2});
 }
@@ -80,15 +64,12 @@ TEST_F(CategoryFormTest, PickingSeveralKeepsSelectionOrderAndFullPaths)
 {
     QString paths;
     TIntArray ids{4, 2};
-    ScopedModalHandler pick([](QDialog& dialog) {
-        TCategoryForm& form = formOf(dialog);
+    inModal<TCategoryForm>([&] { EXPECT_TRUE(CatGet(db(), paths, ids, false)); }, [](TCategoryForm& form) {
         EXPECT_TRUE(form.categorySelectAll()->isEnabled());
         EXPECT_FALSE(form.categoryAdd()->isEnabled()); // two nodes selected
         clickItem(form, 1);
         form.okButton()->click();
-        return dialog.result();
     });
-    EXPECT_TRUE(CatGet(db(), paths, ids, false));
     EXPECT_EQ(paths, QStringLiteral("Hrana>Hleb;Pića>Sokovi;Pića"));
     EXPECT_EQ(ids, (TIntArray{4, 2, 1}));
 }
@@ -97,8 +78,7 @@ TEST_F(CategoryFormTest, AdministrationAddsAndDeletesThroughTheDialogs)
 {
     ScriptedDialogs script;
     script.answer(QStringLiteral("Mineralna voda")).answer(ButtonYes);
-    ScopedModalHandler manage([](QDialog& dialog) {
-        TCategoryForm& form = formOf(dialog);
+    inModal<TCategoryForm>([&] { CatManage(db()); }, [](TCategoryForm& form) {
         EXPECT_FALSE(form.okButton()->isVisibleTo(&form));
         EXPECT_EQ(form.cancelButton()->text(), QStringLiteral("Zatvori"));
         EXPECT_FALSE(form.categorySelectAll()->isEnabled());
@@ -118,9 +98,7 @@ TEST_F(CategoryFormTest, AdministrationAddsAndDeletesThroughTheDialogs)
         form.categoryDelete()->trigger();
         EXPECT_EQ(form.tree().findNode(4), nullptr);
         form.cancelButton()->click();
-        return dialog.result();
     });
-    CatManage(db());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(script.shown()[1].text,
               QStringLiteral("Da li želite da izbrišete kategoriju \"Hrana\" i sve njene podkategorije?"));

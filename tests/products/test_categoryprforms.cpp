@@ -2,7 +2,6 @@
 #include "Categoryprattributeunit.h"
 #include "Categoryprrebateunit.h"
 #include "DBControls.h"
-#include "Modal.h"
 #include "ProductDMFixture.h"
 #include "Productresourcestring.h"
 #include "ScriptedDialogs.h"
@@ -36,8 +35,7 @@ protected:
 TEST_F(CategoryPrFormsTest, RebateAndMarginFollowEachOtherAndOnlyThePostedEditIsKept)
 {
     ScriptedDialogs script;
-    ScopedModalHandler manage([](QDialog& dialog) {
-        auto& form = dynamic_cast<TCategoryPrRebateForm&>(dialog);
+    inModal<TCategoryPrRebateForm>([&] { CategoryPrRebateManage(1); }, [](TCategoryPrRebateForm& form) {
         DBGrid* grid = form.CategoryPrRebateDBG();
         DataSet& category = *grid->dataSet();
         EXPECT_EQ(cellText(grid, QStringLiteral("maxmargin"), 0), QStringLiteral("11.11"));
@@ -61,9 +59,7 @@ TEST_F(CategoryPrFormsTest, RebateAndMarginFollowEachOtherAndOnlyThePostedEditIs
         // An edit left unposted when the window closes is not written.
         EXPECT_TRUE(setCell(grid, QStringLiteral("b2brebate"), 0, QStringLiteral("9")));
         form.CloseButton()->click();
-        return dialog.result();
     });
-    CategoryPrRebateManage(1);
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(scalar(db(), "SELECT CONCAT(maxrebate, '/', webrebate, '/', b2brebate) FROM categorypr "
                            "WHERE categoryprid = 1")
@@ -72,13 +68,10 @@ TEST_F(CategoryPrFormsTest, RebateAndMarginFollowEachOtherAndOnlyThePostedEditIs
 
     // The row is read afresh each time the window opens.
     sql("UPDATE categorypr SET maxrebate = 50 WHERE categoryprid = 1");
-    ScopedModalHandler reopen([](QDialog& dialog) {
-        auto& form = dynamic_cast<TCategoryPrRebateForm&>(dialog);
+    inModal<TCategoryPrRebateForm>([&] { CategoryPrRebateManage(1); }, [](TCategoryPrRebateForm& form) {
         EXPECT_EQ(cellText(form.CategoryPrRebateDBG(), QStringLiteral("maxmargin"), 0), QStringLiteral("100.00"));
         form.CloseButton()->click();
-        return dialog.result();
     });
-    CategoryPrRebateManage(1);
 }
 
 TEST_F(CategoryPrFormsTest, AtMostFiveAttributesAndAddingNamesThePickedAttribute)

@@ -69,18 +69,14 @@ TEST_F(DemoTour, SearchEditAndInventoryOfTheDemoShop)
             panel->FindButtonClick();
             products::QueryDataSet& found = *products::ProductDM->ProductZQ;
             ASSERT_GT(found.recordCount(), 3);
-            const qint64 outside = scalar(db(), QStringLiteral("SELECT COUNT(*) FROM product p WHERE p.productid IN (%1) "
-                                                               "AND NOT EXISTS (SELECT 1 FROM productcategorypr pc "
-                                                               "JOIN categorypr c ON c.categoryprid = pc.categoryprid "
-                                                               "WHERE pc.productid = p.productid AND c.name = 'Mleko i jogurt')")
-                                                    .arg([&] {
-                                                        QStringList ids;
-                                                        for (int row = 0; row < found.recordCount(); ++row)
-                                                            ids << found.valueAt(row, found.fieldByName("productid").index()).toString();
-                                                        return ids.join(',');
-                                                    }()))
-                                         .toLongLong();
-            EXPECT_EQ(outside, 0);
+            // Only the category's own products.
+            for (int row = 0; row < found.recordCount(); ++row)
+                EXPECT_EQ(scalar(db(), QStringLiteral("SELECT COUNT(*) FROM productcategorypr pc JOIN categorypr c ON "
+                                                      "c.categoryprid = pc.categoryprid WHERE c.name = 'Mleko i jogurt' "
+                                                      "AND pc.productid = %1")
+                                           .arg(found.valueAt(row, found.fieldByName("productid").index()).toLongLong()))
+                              .toInt(),
+                          1);
             // The columns a shop looks at first ("Kolone..." chooses them), so the picture cuts none.
             const QStringList shown = {"name", "code", "barcode", "unitname", "wh_pricewithvat", "primaryamount",
                                        "price", "taxvalue", "pricewithvat"};

@@ -35,27 +35,20 @@ ScopedModalHandler pickCategories(QList<qint64> ids)
     });
 }
 
-QStringList lines(TProductDetailForm& form)
-{
-    return form.Categories->lines();
-}
-
 } // namespace
 
 class EditorCategories : public EditorTest {
 protected:
-    static void SetUpTestSuite()
+    void SetUp() override
     {
-        EditorTest::SetUpTestSuite();
+        EditorTest::SetUp();
         sql("INSERT INTO categorypr (categoryprid, name, parentid, maxrebate, webrebate, b2brebate) VALUES "
             "(1, 'Pića', 0, 0, 0, 0), (2, 'Sokovi', 1, 15, 10, 5), (3, 'Voda', 1, 12, 20, 2), (4, 'Hrana', 0, 0, 0, 0)");
         sql("INSERT INTO categoryprattribute (categoryprid, attributeprid, catattribute) VALUES "
             "(2, 1, 'Ukus'), (2, 2, 'Pakovanje'), (3, 2, 'Pakovanje'), (4, 3, 'Rok')");
     }
-    static int storedLinks(qint64 productId)
-    {
-        return stored(QString("SELECT COUNT(*) FROM productcategorypr WHERE productid = %1").arg(productId)).toInt();
-    }
+    static int storedLinks(qint64 productId) { return rows("productcategorypr", QString("productid = %1").arg(productId)); }
+    static QStringList lines(TProductDetailForm& form) { return form.Categories->lines(); }
 };
 
 TEST_F(EditorCategories, AddingAppendsNewPathsAndMarksTheListChangedEvenWhenNothingIsNew)
@@ -75,7 +68,7 @@ TEST_F(EditorCategories, AddingAppendsNewPathsAndMarksTheListChangedEvenWhenNoth
     EXPECT_TRUE(form.CategoriesChanged);
     EXPECT_TRUE(form.CustomApply()->isEnabled());
     form.ApplyButton()->click();
-    EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
+    EXPECT_EQ(script.messages(), QStringList());
     EXPECT_FALSE(form.CategoriesChanged);
     EXPECT_EQ(storedLinks(10), 3);
 
@@ -123,7 +116,7 @@ TEST_F(EditorCategories, RemovingNeedsASelectionAndAnEmptyListSavedLeavesNoLinks
     EXPECT_TRUE(lines(form).isEmpty());
     EXPECT_TRUE(form.CategoriesChanged);
     form.OKButton()->click();
-    EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
+    EXPECT_EQ(script.messages(), QStringList());
     EXPECT_EQ(storedLinks(10), 0);
 }
 
@@ -163,7 +156,7 @@ TEST_F(EditorCategories, ARequiredCategoryIsCheckedBeforeAndAfterThePosts)
         auto picker = pickCategories({2});
         form.Categories->AddButton()->click();
         form.ApplyButton()->click();
-        EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
+        EXPECT_EQ(script.messages(), QStringList());
         const qint64 id = stored("SELECT productid FROM product WHERE name = 'Sok od jabuke'").toLongLong();
         ASSERT_GT(id, 10);
         EXPECT_EQ(storedLinks(id), 1);
@@ -176,13 +169,13 @@ TEST_F(EditorCategories, ARequiredCategoryIsCheckedBeforeAndAfterThePosts)
         type(form.CodeDBE, "ML9");
         form.ApplyButton()->click();
         EXPECT_EQ(script.messages(), QStringList{PROD_CAT_PR_INVALIDE_ERR});
-        EXPECT_EQ(stored("SELECT code FROM product WHERE productid = 10").toString(), "ML1");
+        EXPECT_EQ(column("code"), "ML1");
         auto picker = pickCategories({4});
         form.Categories->AddButton()->click();
         script.clear();
         form.ApplyButton()->click();
         EXPECT_TRUE(script.messages().isEmpty());
-        EXPECT_EQ(stored("SELECT code FROM product WHERE productid = 10").toString(), "ML9");
+        EXPECT_EQ(column("code"), "ML9");
         EXPECT_EQ(storedLinks(10), 1);
     }
     {
@@ -196,7 +189,7 @@ TEST_F(EditorCategories, ARequiredCategoryIsCheckedBeforeAndAfterThePosts)
         script.clear();
         form.ApplyButton()->click();
         EXPECT_EQ(script.messages(), QStringList{PROD_CAT_PR_INVALIDE_ERR});
-        EXPECT_EQ(stored("SELECT code FROM product WHERE productid = 10").toString(), "ML9");
+        EXPECT_EQ(column("code"), "ML9");
         EXPECT_EQ(storedLinks(10), 1);
         EXPECT_TRUE(form.CategoriesChanged);
 
@@ -226,6 +219,9 @@ TEST_F(EditorCategories, TheDescriptivePageSuggestsTheAttributesOfTheListedCateg
 
 TEST_F(EditorCategories, DetailsFromCategoriesTakeTheHighestWebRebate)
 {
+    const auto detail = [](const char* name) {
+        return number(QString("SELECT %1 FROM productdetail WHERE productid = 10").arg(name));
+    };
     ScriptedDialogs script;
     showProduct(10);
     {
@@ -233,10 +229,10 @@ TEST_F(EditorCategories, DetailsFromCategoriesTakeTheHighestWebRebate)
         TProductDetailForm form;
         EXPECT_TRUE(form.LoadDetailsFromCategory->isEnabled());
         form.LoadDetailsFromCategory->trigger();
-        EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
-        EXPECT_DOUBLE_EQ(stored("SELECT maxrebate FROM productdetail WHERE productid = 10").toDouble(), 0.0);
-        EXPECT_DOUBLE_EQ(stored("SELECT webprice FROM productdetail WHERE productid = 10").toDouble(), 100.0);
-        EXPECT_DOUBLE_EQ(stored("SELECT b2bprice FROM productdetail WHERE productid = 10").toDouble(), 100.0);
+        EXPECT_EQ(script.messages(), QStringList());
+        EXPECT_DOUBLE_EQ(detail("maxrebate"), 0.0);
+        EXPECT_DOUBLE_EQ(detail("webprice"), 100.0);
+        EXPECT_DOUBLE_EQ(detail("b2bprice"), 100.0);
     }
     // Two categories with web rebates 10 and 20; the price typed is saved first.
     TProductDetailForm form;
@@ -244,12 +240,12 @@ TEST_F(EditorCategories, DetailsFromCategoriesTakeTheHighestWebRebate)
     form.Categories->AddButton()->click();
     type(form.PriceDBE, "200");
     form.LoadDetailsFromCategory->trigger();
-    EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
+    EXPECT_EQ(script.messages(), QStringList());
     EXPECT_EQ(storedLinks(10), 2);
-    EXPECT_DOUBLE_EQ(stored("SELECT maxrebate FROM productdetail WHERE productid = 10").toDouble(), 12.0);
-    EXPECT_DOUBLE_EQ(stored("SELECT webprice FROM productdetail WHERE productid = 10").toDouble(), 160.0);
-    EXPECT_DOUBLE_EQ(stored("SELECT b2bprice FROM productdetail WHERE productid = 10").toDouble(), 196.0);
-    EXPECT_EQ(stored("SELECT COUNT(*) FROM productdetail WHERE productid = 10").toInt(), 1);
+    EXPECT_DOUBLE_EQ(detail("maxrebate"), 12.0);
+    EXPECT_DOUBLE_EQ(detail("webprice"), 160.0);
+    EXPECT_DOUBLE_EQ(detail("b2bprice"), 196.0);
+    EXPECT_EQ(rows("productdetail", "productid = 10"), 1);
     // The details tab shows the new figures.
     EXPECT_EQ(form.DetailsTS->findChild<DBEdit*>("b2bpriceDBE")->text(), "196");
     EXPECT_EQ(form.DetailsTS->findChild<DBEdit*>("maxrebateDBE")->text(), "12");

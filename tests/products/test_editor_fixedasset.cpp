@@ -3,7 +3,6 @@
 // two depreciation groups picked from sibling modules, and the asset row
 // posted by apply but kept by Cancel for the close check to ask about.
 
-#include "Console.h"
 #include "DBControls.h"
 #include "HostStrings.h"
 #include "Productdetailunit.h"
@@ -11,6 +10,7 @@
 #include "Productsnapin.h"
 #include "ScriptedDialogs.h"
 #include "Siblingintf.h"
+#include "test_alter_console.h"
 #include "test_editor_support.h"
 
 #include <QAction>
@@ -40,36 +40,20 @@ private:
     double m_percent;
 };
 
-struct ScopedConsole {
-    ScopedConsole() { GlobalConsole = ComPtr<IConsole>(&console); }
-    ~ScopedConsole() { GlobalConsole.reset(); }
-    Console console;
-};
-
 Field& asset(const char* name)
 {
     return ProductDM->FixedAssetZQ->fieldByName(QString::fromUtf8(name));
-}
-
-bool pageShown(TProductDetailForm& form, QWidget* page)
-{
-    return form.PageControl()->isTabVisible(form.PageControl()->indexOf(page));
 }
 
 } // namespace
 
 class EditorFixedAsset : public EditorTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        EditorTest::SetUpTestSuite();
-        sql("INSERT INTO depreciationgroup (depreciationgroupid, percent) VALUES (3, 15)");
-        sql("INSERT INTO depreciationaccountinggroup (depreciationaccountinggroupid, percent) VALUES (4, 12.5)");
-    }
     void SetUp() override
     {
         EditorTest::SetUp();
-        sql("DELETE FROM fixedasset");
+        sql("INSERT INTO depreciationgroup (depreciationgroupid, percent) VALUES (3, 15)");
+        sql("INSERT INTO depreciationaccountinggroup (depreciationaccountinggroupid, percent) VALUES (4, 12.5)");
         sql("INSERT INTO product (productid, name, unitname, taxid, pricecurrency, type) VALUES "
             "(30, 'Viljuškar', 'kom', 1, 'RSD', 'o')");
         sql("INSERT INTO fixedasset (productid, inventorynumber, location, depreciationstartdate, "
@@ -89,8 +73,8 @@ TEST_F(EditorFixedAsset, ThePageShowsTheAssetOfAFixedAssetOnly)
     ScriptedDialogs script;
     showProduct(30);
     TProductDetailForm form;
-    ASSERT_TRUE(pageShown(form, form.FixedAssetTS));
-    EXPECT_EQ(form.PageControl()->tabText(form.PageControl()->indexOf(form.FixedAssetTS)), "Osnovno sredstvo");
+    ASSERT_TRUE(pageShown(form.PageControl(), form.FixedAssetTS));
+    EXPECT_EQ(pageTitle(form.PageControl(), form.FixedAssetTS), "Osnovno sredstvo");
     EXPECT_EQ(form.FixedAssetTS->InventoryNumberDBE->text(), "INV-1");
     EXPECT_EQ(form.FixedAssetTS->DepreciationGroupPercentDBE->text(), "15");
     EXPECT_EQ(form.FixedAssetTS->LocationDBCB->findText("Magacin A"), 0);
@@ -100,17 +84,15 @@ TEST_F(EditorFixedAsset, ThePageShowsTheAssetOfAFixedAssetOnly)
     // Another product: hidden until an apply makes it a fixed asset.
     showProduct(10);
     TProductDetailForm other;
-    EXPECT_FALSE(pageShown(other, other.FixedAssetTS));
+    EXPECT_FALSE(pageShown(other.PageControl(), other.FixedAssetTS));
     EXPECT_TRUE(ProductDM->FixedAssetZQ->isActive());
     EXPECT_TRUE(ProductDM->FixedAssetZQ->isEmpty());
-    ProductDM->ProductZQ->edit();
-    ProductDM->ProductZQ->fieldByName("type").setValue(QStringLiteral("o"));
-    other.CustomApply()->trigger();
-    EXPECT_TRUE(pageShown(other, other.FixedAssetTS));
-    ProductDM->ProductZQ->edit();
-    ProductDM->ProductZQ->fieldByName("type").setValue(QStringLiteral("r"));
-    other.CustomApply()->trigger();
-    EXPECT_FALSE(pageShown(other, other.FixedAssetTS));
+    for (const char* type : {"o", "r"}) {
+        ProductDM->ProductZQ->edit();
+        ProductDM->ProductZQ->fieldByName("type").setValue(QString::fromUtf8(type));
+        other.CustomApply()->trigger();
+        EXPECT_EQ(pageShown(other.PageControl(), other.FixedAssetTS), type == std::string("o"));
+    }
 }
 
 TEST_F(EditorFixedAsset, DatesSnapToTheirMonthAndThePercentageFollowsTheMonths)
@@ -168,7 +150,7 @@ TEST_F(EditorFixedAsset, GroupsComeFromTheSiblingModulesWhenLoaded)
     EXPECT_EQ(ProductDM->FixedAssetZQ->state(), DataSetState::Browse);
     EXPECT_TRUE(script.messages().isEmpty());
 
-    ScopedConsole scoped;
+    altertest::TestConsole scoped(false);
     scoped.console.addService(ComPtr<IInterface>(new GroupPicker<IID_IDepreciationGroupService>(5, 15)));
     scoped.console.addService(ComPtr<IInterface>(new GroupPicker<IID_IDepreciationAccountingGroupService>(6, 15)));
     // The tax group sets the percentage only where there is none.

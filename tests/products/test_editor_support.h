@@ -1,35 +1,44 @@
 #pragma once
-// Shared ground of the product editor tests: a shop with two currencies, two
-// tax rates, two warehouses and one product, and helpers to put the data
-// module's product list on a product and to type into bound controls.
+// Shared ground of the product editor tests: every test starts from the same
+// shop (every table emptied, then two currencies, two tax rates, two
+// warehouses and one product), with helpers to put the data module's product
+// list on a product and to type into bound controls.
 
 #include "DBControls.h"
 #include "ProductDMFixture.h"
 #include "SqlText.h"
+#include "test_refwindows.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QSqlQuery>
+#include <QTabWidget>
 #include <QTest>
 
 namespace tarvex::test {
 
 class EditorTest : public ProductDMTest {
 protected:
-    static void SetUpTestSuite()
+    void SetUp() override
     {
-        ProductDMTest::SetUpTestSuite();
+        static const QStringList tables = [] {
+            QStringList names;
+            QSqlQuery query(db());
+            query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                                      "DATABASE() AND table_type = 'BASE TABLE'"));
+            while (query.next())
+                names << query.value(0).toString();
+            return names;
+        }();
+        EXPECT_GT(tables.size(), 20);
+        for (const QString& table : tables)
+            sql(QStringLiteral("DELETE FROM ") + table);
         sql("INSERT INTO currency (code, name, status) VALUES ('RSD', 'Dinar', 'primary'), ('EUR', 'Evro', "
             "'standard')");
         sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV 20', 20, 'primary'), (2, 'PDV 10', 10, "
             "'standard')");
         sql("INSERT INTO warehouse (warehouseid, name, code, status) VALUES (1, 'Glavni', 'GL', 'primary'), (2, "
             "'Drugi', 'DR', 'standard')");
-    }
-    void SetUp() override
-    {
-        for (const char* table : {"product", "productdetail", "productwarehouse", "productcategorypr",
-                                  "documentitem", "document"})
-            sql(QStringLiteral("DELETE FROM ") + QString::fromUtf8(table));
         sql("INSERT INTO product (productid, name, code, barcode, type, unitname, taxid, price, pricecurrency, "
             "inputprice, inputpricecurrency, supplyprice, planprice, active) VALUES (10, 'Mleko', 'ML1', "
             "'8600001', 'r', 'kom', 1, 100, 'RSD', 80, 'RSD', 80, 90, 'y')");
@@ -69,6 +78,19 @@ protected:
         QCoreApplication::sendEvent(edit, &press);
     }
     static QVariant stored(const QString& query) { return scalar(db(), query); }
+    static QString text(const QString& query) { return scalar(db(), query).toString(); }
+    static double number(const QString& query) { return scalar(db(), query).toDouble(); }
+    // A column of the product as stored.
+    static QString column(const char* name, qint64 id = 10)
+    {
+        return text(QStringLiteral("SELECT %1 FROM product WHERE productid = %2").arg(QLatin1String(name)).arg(id));
+    }
+    static int rows(const QString& table, const QString& where = QStringLiteral("1"))
+    {
+        return scalar(db(), QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table, where)).toInt();
+    }
+    static bool pageShown(QTabWidget* pages, QWidget* page) { return pages->isTabVisible(pages->indexOf(page)); }
+    static QString pageTitle(QTabWidget* pages, QWidget* page) { return pages->tabText(pages->indexOf(page)); }
 };
 
 } // namespace tarvex::test

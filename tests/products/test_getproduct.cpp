@@ -1,9 +1,9 @@
 #include "Getproductunit.h"
-#include "Modal.h"
 #include "ProductDMFixture.h"
 #include "Productnavigatorunit.h"
 #include "Productviewerunit.h"
 #include "SearchValueList.h"
+#include "test_refwindows.h"
 #include "test_workerstop.h"
 
 #include <QItemSelectionModel>
@@ -88,59 +88,43 @@ TEST_F(ProductPickerTest, ThePickerConfirmsOnlyWithARow)
     TProductDesc desc;
     desc.name = "untouched";
     dm().ProductZQ->close(); // no search yet: the list is empty
-    {
-        ScopedModalHandler pick([](QDialog& dialog) {
-            auto& form = dynamic_cast<TGetProductForm&>(dialog);
-            form.OKButtonClick(); // an empty list: nothing happens
-            EXPECT_TRUE(form.isVisible());
-            form.navigator()->SearchVLE()->setValue("name", "Me");
-            form.navigator()->FindButtonClick();
-            form.viewer()->onDoubleClick(); // a double-click confirms
-            return form.result();
-        });
-        ASSERT_TRUE(ProductGet(desc));
-    }
+    inModal<TGetProductForm>([&] { EXPECT_TRUE(ProductGet(desc)); }, [](TGetProductForm& form) {
+        form.OKButtonClick(); // an empty list: nothing happens
+        EXPECT_TRUE(form.isVisible());
+        form.navigator()->SearchVLE()->setValue("name", "Me");
+        form.navigator()->FindButtonClick();
+        form.viewer()->onDoubleClick(); // a double-click confirms
+    });
     EXPECT_EQ(desc.name, "Med");
 
-    ScopedModalHandler cancel([](QDialog& dialog) {
-        dynamic_cast<TGetProductForm&>(dialog).cancelButton()->click();
-        return dialog.result();
-    });
     desc.name = "untouched";
-    EXPECT_FALSE(ProductGet(desc));
+    inModal<TGetProductForm>([&] { EXPECT_FALSE(ProductGet(desc)); },
+                             [](TGetProductForm& form) { form.cancelButton()->click(); });
     EXPECT_EQ(desc.name, "untouched");
 }
 
 TEST_F(ProductPickerTest, PickingSeveralTakesTheMarkedRowsOrTheCurrentOne)
 {
     TProductDescArr descs;
-    {
-        ScopedModalHandler pick([](QDialog& dialog) {
-            auto& form = dynamic_cast<TGetProductForm&>(dialog);
-            form.navigator()->SearchVLE()->setValue("name", "M");
-            form.navigator()->FindButtonClick(); // Med, Med livadski, Mleko, Mleko kozje
-            auto* grid = form.viewer()->DBG();
-            grid->selectionModel()->clearSelection();
-            grid->selectionModel()->select(grid->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            grid->selectionModel()->select(grid->model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            form.okButton()->click();
-            return form.result();
-        });
-        ASSERT_TRUE(ProductGet(descs));
-    }
+    inModal<TGetProductForm>([&] { EXPECT_TRUE(ProductGet(descs)); }, [](TGetProductForm& form) {
+        form.navigator()->SearchVLE()->setValue("name", "M");
+        form.navigator()->FindButtonClick(); // Med, Med livadski, Mleko, Mleko kozje
+        auto* grid = form.viewer()->DBG();
+        grid->selectionModel()->clearSelection();
+        grid->selectionModel()->select(grid->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        grid->selectionModel()->select(grid->model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        form.okButton()->click();
+    });
     ASSERT_EQ(descs.size(), 2);
     EXPECT_EQ(descs[0].name, "Mleko");
     EXPECT_EQ(descs[1].name, "Med");
 
-    ScopedModalHandler none([](QDialog& dialog) {
-        auto& form = dynamic_cast<TGetProductForm&>(dialog);
+    inModal<TGetProductForm>([&] { EXPECT_TRUE(ProductGet(descs)); }, [](TGetProductForm& form) {
         form.navigator()->SearchVLE()->setValue("name", "Med l");
         form.navigator()->FindButtonClick();
         form.viewer()->DBG()->selectionModel()->clearSelection();
         form.okButton()->click();
-        return form.result();
     });
-    ASSERT_TRUE(ProductGet(descs));
     ASSERT_EQ(descs.size(), 1);
     EXPECT_EQ(descs[0].name, "Med livadski");
 }

@@ -16,48 +16,25 @@ void run(QSqlDatabase db, const QString& sql)
     tarvex::execSql(db, sql);
 }
 
-void addProducts(QSqlDatabase db, int count)
-{
-    for (int i = 0; i < count; ++i)
-        run(db, QStringLiteral("INSERT INTO product (name, unitname, taxid, pricecurrency) VALUES ('P%1', 'kom', 1, 'RSD')").arg(i));
-}
-
 } // namespace
 
-TEST(ProductCode, TemplatesFillTheirPositionsFromTheRight)
+// Codes fill the template's positions from the right; variant numbers are padded on the right.
+TEST(ProductCode, TemplatesAndVariantNumbers)
 {
-    EXPECT_EQ(formatProductCode("{c}{c}{c}{c}{c}", 43), "00043");
-    EXPECT_EQ(formatProductCode("{c}{c}{c}{c}{c}", 1), "00001");
-    EXPECT_EQ(formatProductCode("{c}{c}{c}{c}{c}", 100000), "100000");
-    EXPECT_EQ(formatProductCode("{c}{c}{c}", 1501), "1501");
-    EXPECT_EQ(formatProductCode("A/{c}{c}{c}.{c}", 7), "A/000.7");
-    EXPECT_EQ(formatProductCode("A/{c}{c}{c}.{c}", 12345), "A/1234.5");
-    EXPECT_EQ(formatProductCode("MP-{c}{c}", 5), "MP-05");
-}
-
-TEST(VariantBarcode, NumbersArePaddedOnTheRight)
-{
-    EXPECT_EQ(variantNumberText(42), "42000");
-    EXPECT_EQ(variantNumberText(0), "00000");
-    EXPECT_EQ(variantNumberText(99998), "99998");
+    const std::tuple<const char*, int, const char*> codes[] = {
+        {"{c}{c}{c}{c}{c}", 43, "00043"}, {"{c}{c}{c}{c}{c}", 1, "00001"}, {"{c}{c}{c}{c}{c}", 100000, "100000"},
+        {"{c}{c}{c}", 1501, "1501"},      {"A/{c}{c}{c}.{c}", 7, "A/000.7"}, {"A/{c}{c}{c}.{c}", 12345, "A/1234.5"},
+        {"MP-{c}{c}", 5, "MP-05"}};
+    for (const auto& [pattern, number, code] : codes)
+        EXPECT_EQ(formatProductCode(pattern, number), code) << pattern << " " << number;
+    for (const auto& [number, text] : {std::pair{42, "42000"}, {0, "00000"}, {99998, "99998"}})
+        EXPECT_EQ(variantNumberText(number), text);
 }
 
 class IdentifiersTest : public DatabaseTest {
 protected:
     void SetUp() override { run(db(), "DELETE FROM product"); run(db(), "DELETE FROM productattribute"); }
 };
-
-TEST_F(IdentifiersTest, CodesAndBarcodesFollowTheNumberOfProducts)
-{
-    EXPECT_EQ(GetNewProductCode(db(), "{c}{c}{c}{c}{c}"), "00001");
-    EXPECT_EQ(GetNewProductBarcode(db(), "{c}{c}{c}{c}{c}"), tarvex::Barcode12ToEan13("200000000001"));
-    addProducts(db(), 42);
-    EXPECT_EQ(GetNewProductCode(db(), "{c}{c}{c}{c}{c}"), "00043");
-    EXPECT_EQ(GetNewProductBarcode(db(), "X{c}"), "2000000000435");
-    // Without a placeholder neither a code nor a barcode is generated.
-    EXPECT_EQ(GetNewProductCode(db(), "ABC"), QString());
-    EXPECT_EQ(GetNewProductBarcode(db(), "ABC"), QString());
-}
 
 TEST_F(IdentifiersTest, VariantBarcodesCarryTheDateAndAreNeverRepeated)
 {

@@ -1,7 +1,7 @@
-#include "Modal.h"
 #include "Productoptionsunit.h"
 #include "ScriptedDialogs.h"
 #include "TestServer.h"
+#include "test_refwindows.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -121,23 +121,16 @@ TEST_F(ProductOptionsTest, ThePageStoresIntoBothStoresAndMemory)
 TEST_F(ProductOptionsTest, TheWindowStoresOnOkOnly)
 {
     TProductOptions memory;
-    {
-        ScopedModalHandler cancel([](QDialog& dialog) {
-            auto& form = dynamic_cast<TOptionsForm&>(dialog);
-            form.frame()->checkBox("AutoProductCode")->setChecked(true);
-            form.cancelButton()->click();
-            return dialog.result();
-        });
-        ShowProductOptions(*stores, memory);
-    }
+    const auto show = [&] { ShowProductOptions(*stores, memory); };
+    inModal<TOptionsForm>(show, [](TOptionsForm& form) {
+        form.frame()->checkBox("AutoProductCode")->setChecked(true);
+        form.cancelButton()->click();
+    });
     EXPECT_FALSE(stores->database().ValueExists("Product", "AutoProductCode"));
-    ScopedModalHandler ok([](QDialog& dialog) {
-        auto& form = dynamic_cast<TOptionsForm&>(dialog);
+    inModal<TOptionsForm>(show, [](TOptionsForm& form) {
         form.frame()->checkBox("AutoProductCode")->setChecked(true);
         form.okButton()->click();
-        return dialog.result();
     });
-    ShowProductOptions(*stores, memory);
     EXPECT_TRUE(stores->database().ReadBool("Product", "AutoProductCode", false));
     EXPECT_TRUE(memory.AutoProductCode);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -149,8 +149,7 @@ TEST_F(ProductListsTest, ComponentOfListsTheProductsUsingTheRawMaterial)
 {
     showProduct(5);
     altertest::TestConsole console;
-    ScopedModalHandler handler([&console](QDialog& dialog) {
-        auto& form = dynamic_cast<TProductProductsForm&>(dialog);
+    inModal<TProductProductsForm>([&] { ProductProductsManage(5, nullptr); }, [&console](TProductProductsForm& form) {
         DBGrid* grid = form.ProductProductsDBG();
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Proizvodi"));
         EXPECT_EQ(titles(grid), (QStringList{"Proizvod", "Kod", "Barkod", "Kod proizvođača", "Količina"}));
@@ -167,47 +166,34 @@ TEST_F(ProductListsTest, ComponentOfListsTheProductsUsingTheRawMaterial)
         EXPECT_FALSE(setCell(grid, QStringLiteral("quantity"), 0, QStringLiteral("2")));
         form.PrintButton()->click();
         form.CloseButton()->click();
-        return dialog.result();
     });
-    ProductProductsManage(5, nullptr);
     ASSERT_EQ(console.wizards.size(), 1);
     EXPECT_EQ(console.wizards[0].parameters, QStringLiteral("title:Proizvodi - Jabuka;header:"));
 
     // Bottles go into nothing.
     showProduct(2);
-    ScopedModalHandler empty([](QDialog& dialog) {
-        auto& form = dynamic_cast<TProductProductsForm&>(dialog);
+    inModal<TProductProductsForm>([&] { ProductProductsManage(2, nullptr); }, [](TProductProductsForm& form) {
         EXPECT_EQ(form.ProductProductsDBG()->model()->rowCount(), 0);
         form.CloseButton()->click();
-        return dialog.result();
     });
-    ProductProductsManage(2, nullptr);
 }
 
 TEST_F(ProductListsTest, TheDescriptionEditorReturnsTheTextOnlyWhenConfirmed)
 {
     const QString kept = QStringLiteral("Sečenje\nna meru");
     QString text = kept;
-    {
-        ScopedModalHandler cancel([](QDialog& dialog) {
-            auto& editor = dynamic_cast<TPWODescEditorForm&>(dialog);
-            EXPECT_EQ(editor.windowTitle(), QStringLiteral("Editor"));
-            EXPECT_EQ(editor.PWODescMemo()->toPlainText(), QStringLiteral("Sečenje\nna meru"));
-            editor.PWODescMemo()->setPlainText(QStringLiteral("izmenjeno"));
-            QTest::keyClick(&editor, Qt::Key_Escape);
-            return dialog.result();
-        });
-        EXPECT_FALSE(EditPWODesc(text));
-    }
+    inModal<TPWODescEditorForm>([&] { EXPECT_FALSE(EditPWODesc(text)); }, [](TPWODescEditorForm& editor) {
+        EXPECT_EQ(editor.windowTitle(), QStringLiteral("Editor"));
+        EXPECT_EQ(editor.PWODescMemo()->toPlainText(), QStringLiteral("Sečenje\nna meru"));
+        editor.PWODescMemo()->setPlainText(QStringLiteral("izmenjeno"));
+        QTest::keyClick(&editor, Qt::Key_Escape);
+    });
     EXPECT_EQ(text, kept);
 
-    ScopedModalHandler confirm([](QDialog& dialog) {
-        auto& editor = dynamic_cast<TPWODescEditorForm&>(dialog);
+    inModal<TPWODescEditorForm>([&] { EXPECT_TRUE(EditPWODesc(text)); }, [](TPWODescEditorForm& editor) {
         editor.PWODescMemo()->appendPlainText(QStringLiteral("i bušenje"));
         editor.OKButton()->click();
-        return dialog.result();
     });
-    EXPECT_TRUE(EditPWODesc(text));
     EXPECT_EQ(text, QStringLiteral("Sečenje\nna meru\ni bušenje"));
 }
 

@@ -68,24 +68,27 @@ protected:
 
 TEST_F(AttributeOrder, TypingAPositionMovesTheAttributeAndShiftsTheOthers)
 {
-    EXPECT_EQ(movingAttribute("D", 2), "A1 D2 B3 C4 E5");
-    EXPECT_EQ(shown(attributes(), "attribute"), "A1 D2 B3 C4 E5");
-    EXPECT_EQ(movingAttribute("B", 4), "A1 C2 D3 B4 E5");
-    // Positions below 1 mean the first; beyond the list, the last.
-    EXPECT_EQ(movingAttribute("C", 0), "C1 A2 B3 D4 E5");
-    EXPECT_EQ(movingAttribute("C", -3), "C1 A2 B3 D4 E5");
-    EXPECT_EQ(movingAttribute("B", 9), "A1 C2 D3 E4 B5");
-    // The last position closes the gap the row leaves instead of doubling the last.
-    EXPECT_EQ(movingAttribute("B", 5), "A1 C2 D3 E4 B5");
-}
-
-TEST_F(AttributeOrder, MovesFollowOneAnotherWithoutReloading)
-{
-    EXPECT_EQ(afterTyping(attributes(), "attribute", "D", 2), "A1 D2 B3 C4 E5");
-    EXPECT_EQ(afterTyping(attributes(), "attribute", "E", 1), "E1 A2 D3 B4 C5");
-    EXPECT_EQ(afterTyping(attributes(), "attribute", "A", 5), "E1 D2 B3 C4 A5");
-    EXPECT_EQ(afterTyping(attributes(), "attribute", "B", 2), "E1 B2 D3 C4 A5");
-    EXPECT_EQ(afterTyping(attributes(), "attribute", "D", 4), "E1 B2 C3 D4 A5");
+    struct Move {
+        bool fresh; // from A1 .. E5 again, or on from the move before
+        const char* name;
+        int position;
+        const char* after;
+    };
+    const Move moves[] = {
+        {true, "D", 2, "A1 D2 B3 C4 E5"}, {true, "B", 4, "A1 C2 D3 B4 E5"},
+        // Positions below 1 mean the first; beyond the list, the last.
+        {true, "C", 0, "C1 A2 B3 D4 E5"}, {true, "C", -3, "C1 A2 B3 D4 E5"}, {true, "B", 9, "A1 C2 D3 E4 B5"},
+        // The last position closes the gap the row leaves instead of doubling the last.
+        {true, "B", 5, "A1 C2 D3 E4 B5"},
+        // Moves follow one another without reloading.
+        {true, "D", 2, "A1 D2 B3 C4 E5"}, {false, "E", 1, "E1 A2 D3 B4 C5"}, {false, "A", 5, "E1 D2 B3 C4 A5"},
+        {false, "B", 2, "E1 B2 D3 C4 A5"}, {false, "D", 4, "E1 B2 C3 D4 A5"}};
+    for (const Move& m : moves) {
+        SCOPED_TRACE(std::string(m.name) + " to " + std::to_string(m.position));
+        EXPECT_EQ(m.fresh ? movingAttribute(m.name, m.position) : afterTyping(attributes(), "attribute", m.name, m.position),
+                  m.after);
+    }
+    EXPECT_EQ(shown(attributes(), "attribute"), "E1 B2 C3 D4 A5");
 }
 
 TEST_F(AttributeOrder, ValuesFollowTheCurrentAttributeAndMoveTheSameWay)

@@ -73,20 +73,17 @@ TEST_F(ProductLookups, ACopyCarriesTheProductsDescriptionCategoriesAndParts)
 
     const qint32 copy = dm().CopyProduct(1, {"name=Sto hrastov (kopija)", "kasaplu=NULL", "code=NULL"});
     ASSERT_GT(copy, 2);
-    EXPECT_EQ(text(QStringLiteral("SELECT CONCAT(name, '|', IFNULL(code, '-'), '|', IFNULL(kasaplu, '-'), '|', price) "
-                                  "FROM product WHERE productid = %1")
-                       .arg(copy)),
-              "Sto hrastov (kopija)|-|-|250.5");
-    EXPECT_EQ(text(QStringLiteral("SELECT model FROM productdetail WHERE productid = %1").arg(copy)), "Klasik");
-    EXPECT_EQ(text(QStringLiteral("SELECT GROUP_CONCAT(categoryprid ORDER BY categoryprid) FROM productcategorypr "
-                                  "WHERE productid = %1")
-                       .arg(copy)),
-              "10,11");
-    EXPECT_EQ(text(QStringLiteral("SELECT GROUP_CONCAT(productid ORDER BY productid) FROM productalter WHERE groupid = 3")),
-              QStringLiteral("1,2,%1").arg(copy));
-    EXPECT_EQ(text(QStringLiteral("SELECT CONCAT(rawid, ':', quantity) FROM component WHERE productid = %1").arg(copy)),
-              "7:2.5");
-    EXPECT_EQ(text(QStringLiteral("SELECT inventorynumber FROM fixedasset WHERE productid = %1").arg(copy)), "OS-1");
+    const QPair<const char*, QString> copied[] = {
+        {"SELECT CONCAT(name, '|', IFNULL(code, '-'), '|', IFNULL(kasaplu, '-'), '|', price) FROM product "
+         "WHERE productid = %1", "Sto hrastov (kopija)|-|-|250.5"},
+        {"SELECT model FROM productdetail WHERE productid = %1", "Klasik"},
+        {"SELECT GROUP_CONCAT(categoryprid ORDER BY categoryprid) FROM productcategorypr WHERE productid = %1", "10,11"},
+        {"SELECT GROUP_CONCAT(productid ORDER BY productid) FROM productalter WHERE groupid = 3 AND productid <> %1", "1,2"},
+        {"SELECT GROUP_CONCAT(groupid) FROM productalter WHERE productid = %1", "3"},
+        {"SELECT CONCAT(rawid, ':', quantity) FROM component WHERE productid = %1", "7:2.5"},
+        {"SELECT inventorynumber FROM fixedasset WHERE productid = %1", "OS-1"}};
+    for (const auto& [query, expected] : copied)
+        EXPECT_EQ(text(QString::fromUtf8(query).arg(copy)), expected) << query;
     for (const char* table :
          {"productwarehouse", "productattribute", "productpackaging", "productworkingoperation", "productrebate"}) {
         EXPECT_EQ(count(table, copy), "0") << table;
@@ -141,21 +138,13 @@ TEST_F(ProductLookups, TheDefaultWarehouseIsFoundUnfilteredAndKept)
     EXPECT_EQ(dm().GetWarehouseNameByID(42), QString());
 }
 
-TEST_F(ProductLookups, TaxesPricesAndAmountsOfUnknownRowsAreZeroOrEmpty)
+// The module's price, amount and currency look-ups pass straight to
+// products::lookups (test_lookups.cpp).
+TEST_F(ProductLookups, TaxesOfUnknownRowsAreZero)
 {
-    insertProduct(1, QStringLiteral("Hleb"));
-    sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (1, 1, 5, 49.9)");
     EXPECT_EQ(dm().GetDefaultTaxID(), 1);
     EXPECT_EQ(dm().GetTaxValueByID(2), 10.0);
     EXPECT_EQ(dm().GetTaxValueByID(42), 0.0);
-    EXPECT_EQ(dm().GetProductPrice(1, 1), 49.9);
-    EXPECT_EQ(dm().GetProductAmount(1, 1), 5.0);
-    EXPECT_EQ(dm().GetProductPrice(1, 2), 0.0);
-    EXPECT_EQ(dm().GetProductAmount(42, 1), 0.0);
-    EXPECT_TRUE(dm().ProductGetAmounts(1));
-    EXPECT_FALSE(dm().ProductGetAmounts(42));
-    EXPECT_EQ(dm().GetProductCurrency(1), "RSD");
-    EXPECT_EQ(dm().GetProductCurrency(42), QString());
 }
 
 TEST_F(ProductLookups, OptionsComeFromTheDatabaseAndTheWorkstation)

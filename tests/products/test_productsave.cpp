@@ -104,6 +104,41 @@ TEST_F(ProductSave, ChecksRunInOneOrderAndTheFirstFailureIsTheAnswer)
     productZQ().cancel();
 }
 
+TEST_F(ProductSave, UnderTheOptionAPluLocksTheNameEvenWhileTyped)
+{
+    struct Case {
+        const char* what;
+        bool option;
+        QVariant plu;       // the PLU as the edit leaves it
+        const char* name;   // the name field
+        const char* typed;  // the name edit's text, when there is an edit
+        bool refused;
+    };
+    const Case cases[] = {
+        {"renamed", true, 4, "Kifla", nullptr, true},
+        {"typed, not yet left", true, 4, "Hleb", "Kifla", true},
+        {"a PLU given in this edit", true, 9, "Kifla", nullptr, true},
+        {"the name kept", true, 4, "Hleb", "Hleb", false},
+        {"the PLU cleared", true, QVariant(), "Kifla", nullptr, false},
+        {"option off", false, 4, "Kifla", "Kifla", false},
+    };
+    insertProduct(1, QStringLiteral("Hleb"));
+    openProduct(1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dm().Options.ProductNameUnchangeable = c.option;
+        dm().LoadedProductName = QStringLiteral("Hleb");
+        productZQ().edit();
+        P("kasaplu").setValue(c.plu);
+        P("name").setValue(QString::fromUtf8(c.name));
+        ProductsaveInput input;
+        if (c.typed)
+            input.typedName = QString::fromUtf8(c.typed);
+        EXPECT_EQ(check(input), c.refused ? products::PROD_NAME_UNCHANGE_ERR : QString());
+        productZQ().cancel();
+    }
+}
+
 TEST_F(ProductSave, AFailedSaveWritesNothingAndLeavesTheWorkForASecondSave)
 {
     startProduct(QStringLiteral("Kifla"));

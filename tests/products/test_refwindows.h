@@ -3,10 +3,12 @@
 // name, editing and double-clicking them as a user would.
 
 #include "DBGrid.h"
+#include "Modal.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <functional>
 #include <ostream>
 
 // Readable texts in failure messages.
@@ -59,6 +61,18 @@ inline QWidget* openEditor(DBGrid* grid)
         if (child->isVisible())
             return child;
     return nullptr;
+}
+
+// Opens a window (open() runs its modal loop) and runs the step on it inside
+// that loop; the step ends the window as a user does.
+template <class Form>
+void inModal(const std::function<void()>& open, const std::function<void(Form&)>& step)
+{
+    ScopedModalHandler handler([&step](QDialog& dialog) {
+        step(dynamic_cast<Form&>(dialog));
+        return dialog.result();
+    });
+    open();
 }
 
 // UPDATE statements this session has run so far.

@@ -53,8 +53,8 @@ TEST(ProductSnapin, IdentityAndOneSnapinForEveryConsole)
     Console second;
     LoadedModule module;
     ASSERT_NE(products::ProductDM, nullptr);
-    EXPECT_EQ(module.factory.get(), Productregistration_GetSnapinFactory() ? module.factory.get() : nullptr);
-    module.factory->Release(); // the extra reference the call above took
+    // The exported name under the unit's prefix hands out the same factory.
+    EXPECT_EQ(ComPtr<ISnapinFactory>::adopt(Productregistration_GetSnapinFactory()).get(), module.factory.get());
     ComPtr<ISnapin> a = module.snapinFor(first);
     ComPtr<ISnapin> b = module.snapinFor(second);
     EXPECT_EQ(a.get(), b.get());

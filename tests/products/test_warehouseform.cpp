@@ -1,6 +1,5 @@
 #include "DBControls.h"
 #include "HostStrings.h"
-#include "Modal.h"
 #include "PickListDelegate.h"
 #include "ProductDMFixture.h"
 #include "Productresourcestring.h"
@@ -23,11 +22,6 @@ using namespace tarvex;
 using namespace tarvex::test;
 
 namespace {
-
-TWarehouseForm& warehouseForm(QDialog& dialog)
-{
-    return dynamic_cast<TWarehouseForm&>(dialog);
-}
 
 QString current(TWarehouseForm& form)
 {
@@ -60,8 +54,7 @@ protected:
 TEST_F(WarehouseFormTest, NameSearchByPrefixOrContainedTextIgnoringAsciiCase)
 {
     ScriptedDialogs script;
-    ScopedModalHandler manage([&script](QDialog& dialog) {
-        TWarehouseForm& form = warehouseForm(dialog);
+    inModal<TWarehouseForm>(WarehouseManage, [&script](TWarehouseForm& form) {
         const QPair<const char*, const char*> cases[] = {
             {"%ska", "Centar SKA"}, {"Ma", "Magacin Novi Sad"} /* not Dimaco */, {"Ma%xyz", "Magacin Novi Sad"},
             {"%%dima", "Dimaco"},   {"%", "Centar SKA"},       {"ŠABAC", "Šabac"}};
@@ -85,15 +78,12 @@ TEST_F(WarehouseFormTest, NameSearchByPrefixOrContainedTextIgnoringAsciiCase)
         EXPECT_EQ(script.messages(), QStringList{WAREHOUSE_NAME_LOC_WRN});
         EXPECT_TRUE(form.isVisible());
         form.CloseButton()->click();
-        return dialog.result();
     });
-    WarehouseManage();
 }
 
 TEST_F(WarehouseFormTest, LookUpByIdFindsAnInactiveWarehouseBehindTheActiveOnlyView)
 {
-    ScopedModalHandler manage([](QDialog& dialog) {
-        TWarehouseForm& form = warehouseForm(dialog);
+    inModal<TWarehouseForm>(WarehouseManage, [](TWarehouseForm& form) {
         EXPECT_TRUE(form.ActiveWarehouseCB()->isChecked());
         EXPECT_EQ(form.WarehouseDBG()->model()->rowCount(), 5);
         TWarehouseDesc desc;
@@ -101,9 +91,7 @@ TEST_F(WarehouseFormTest, LookUpByIdFindsAnInactiveWarehouseBehindTheActiveOnlyV
         EXPECT_TRUE(GetWarehouse(desc, true));
         EXPECT_EQ(desc.name, QStringLiteral("Stari magacin"));
         form.CloseButton()->click();
-        return dialog.result();
     });
-    WarehouseManage();
 
     // An empty price type reads as wholesale; a missing warehouse changes nothing.
     TWarehouseDesc desc;
@@ -120,32 +108,21 @@ TEST_F(WarehouseFormTest, PickingFillsTheDescriptorAndDoubleClickPicksOnlyThen)
 {
     TWarehouseDesc desc;
     desc.id = 1;
-    {
-        ScopedModalHandler pick([](QDialog& dialog) {
-            TWarehouseForm& form = warehouseForm(dialog);
-            EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CANCEL);
-            // The incoming identifier does not position the list.
-            EXPECT_EQ(current(form), QStringLiteral("Centar SKA"));
-            doubleClickCell(form.WarehouseDBG(), QStringLiteral("code"), 1); // Dimaco
-            return dialog.result();
-        });
-        ASSERT_TRUE(GetWarehouse(desc, false));
-    }
-    EXPECT_EQ(desc.id, 3);
-    EXPECT_EQ(desc.name, QStringLiteral("Dimaco"));
-    EXPECT_EQ(desc.currency, QStringLiteral("EUR"));
-    EXPECT_EQ(desc.priceType, QLatin1Char('v'));
+    inModal<TWarehouseForm>([&] { EXPECT_TRUE(GetWarehouse(desc, false)); }, [](TWarehouseForm& form) {
+        EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CANCEL);
+        // The incoming identifier does not position the list.
+        EXPECT_EQ(current(form), "Centar SKA");
+        doubleClickCell(form.WarehouseDBG(), "code", 1); // Dimaco
+    });
+    EXPECT_EQ(QString("%1 %2 %3 %4").arg(desc.id).arg(desc.name, desc.currency, desc.priceType), "3 Dimaco EUR v");
 
-    ScopedModalHandler manage([](QDialog& dialog) {
-        TWarehouseForm& form = warehouseForm(dialog);
+    inModal<TWarehouseForm>(WarehouseManage, [](TWarehouseForm& form) {
         EXPECT_TRUE(form.OKButton()->isHidden());
         EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CLOSE);
         doubleClickCell(form.WarehouseDBG(), QStringLiteral("code"), 1);
         EXPECT_TRUE(form.isVisible());
         form.CloseButton()->click();
-        return dialog.result();
     });
-    WarehouseManage();
 }
 
 TEST_F(WarehouseFormTest, DefaultIsRefusedWhileOnlyActiveWarehousesAreListed)
@@ -153,8 +130,7 @@ TEST_F(WarehouseFormTest, DefaultIsRefusedWhileOnlyActiveWarehousesAreListed)
     // Every row is posted, and a row without a price type cannot be.
     sql("UPDATE warehouse SET pricetype = 'v' WHERE pricetype = ''");
     ScriptedDialogs script;
-    ScopedModalHandler manage([&script](QDialog& dialog) {
-        TWarehouseForm& form = warehouseForm(dialog);
+    inModal<TWarehouseForm>(WarehouseManage, [&script](TWarehouseForm& form) {
         DataSet& list = *form.WarehouseDBG()->dataSet();
         list.locate(QStringLiteral("warehouseid"), 2);
         const int before = updatesRun(db());
@@ -175,9 +151,7 @@ TEST_F(WarehouseFormTest, DefaultIsRefusedWhileOnlyActiveWarehousesAreListed)
                   QColor(0xC0, 0xC0, 0xC0));
         EXPECT_EQ(script.messages(), QStringList{WARE_ACTIVE_WRN});
         form.CloseButton()->click();
-        return dialog.result();
     });
-    WarehouseManage();
     EXPECT_EQ(scalar(db(), "SELECT GROUP_CONCAT(warehouseid) FROM warehouse WHERE status = 'primary'").toString(),
               QStringLiteral("5"));
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM warehouse WHERE status = 'standard'").toInt(), 5);
@@ -187,8 +161,7 @@ TEST_F(WarehouseFormTest, DefaultIsRefusedWhileOnlyActiveWarehousesAreListed)
 TEST_F(WarehouseFormTest, CodedColumnsChangeOnlyThroughTheirPickLists)
 {
     ScriptedDialogs script;
-    ScopedModalHandler manage([](QDialog& dialog) {
-        TWarehouseForm& form = warehouseForm(dialog);
+    inModal<TWarehouseForm>(WarehouseManage, [](TWarehouseForm& form) {
         DBGrid* grid = form.WarehouseDBG();
         EXPECT_EQ(grid->visibleColumns().size(), 13);
         EXPECT_EQ(form.PickLists()->pickList(QStringLiteral("warehousecurrency")), (QStringList{"EUR", "RSD", ""}));
@@ -223,9 +196,7 @@ TEST_F(WarehouseFormTest, CodedColumnsChangeOnlyThroughTheirPickLists)
         }
         form.WarehouseNavigator()->button(DBNavigator::Post)->click();
         form.CloseButton()->click();
-        return dialog.result();
     });
-    WarehouseManage();
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(scalar(db(), "SELECT CONCAT(pricetype, '/', IFNULL(city, '-')) FROM warehouse WHERE warehouseid = 4")
                   .toString(),
