@@ -29,9 +29,9 @@ void clickItem(TCategoryForm& form, qint64 id)
 
 class CategoryFormTest : public DatabaseTest {
 protected:
-    static void SetUpTestSuite()
+    void SetUp() override
     {
-        DatabaseTest::SetUpTestSuite();
+        execSql(db(), "DELETE FROM categorypr");
         execSql(db(), "INSERT INTO categorypr (categoryprid, parentid, name) VALUES "
                       "(1, 0, 'Pića'), (2, 1, 'Sokovi'), (3, 0, 'Hrana'), (4, 3, 'Hleb')");
     }

@@ -52,8 +52,11 @@ class CategoryTreeTest : public DatabaseTest {
 protected:
     void SetUp() override
     {
-        execSql(connection(), "DELETE FROM categorypr");
-        execSql(connection(), "DELETE FROM productcategorypr");
+        // The delete log of a test before goes with its triggers.
+        for (const char* statement : {"DROP TRIGGER IF EXISTS logcat", "DROP TRIGGER IF EXISTS loglink",
+                                      "DROP TABLE IF EXISTS deletelog", "DELETE FROM categorypr",
+                                      "DELETE FROM productcategorypr"})
+            execSql(db(), statement);
         drinks = insertCategory(db(), 0, "Pića");
         juices = insertCategory(db(), drinks, "Sokovi");
         orange = insertCategory(db(), juices, "Pomorandža");
@@ -61,7 +64,6 @@ protected:
         firstTwin = insertCategory(db(), food, "Hleb");
         secondTwin = insertCategory(db(), food, "Hleb");
     }
-    static QSqlDatabase connection() { return db(); }
 
     qint64 drinks = 0, juices = 0, orange = 0, food = 0, firstTwin = 0, secondTwin = 0;
 };
@@ -151,7 +153,6 @@ TEST_F(CategoryTreeTest, DeletingASubtreeRemovesGrandchildrenFirstWithTheirLinks
     tree.deleteCategories(drinks);
     tree.removeNode(tree.findNode(drinks));
     const QString log = scalar(db(), "SELECT GROUP_CONCAT(what ORDER BY n) FROM deletelog").toString();
-    execSql(db(), "DROP TABLE deletelog");
     EXPECT_EQ(log, QStringLiteral("l3,c%1,l2,c%2,l1,c%3").arg(orange).arg(juices).arg(drinks));
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM categorypr").toInt(), 3);
     EXPECT_EQ(tree.findNode(orange), nullptr);
