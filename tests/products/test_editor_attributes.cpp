@@ -103,7 +103,6 @@ TEST_F(EditorAttributes, FiveConfirmedPicksFillOneVariantThenTheLimitIsShown)
     // 2, the year, five digits, month, day, check digit.
     const QString barcode = variantText("prodattbarcode");
     EXPECT_TRUE(QRegularExpression("^224\\d{5}0303\\d$").match(barcode).hasMatch()) << barcode.toStdString();
-    form.PageControl()->setCurrentWidget(form.AttributesTS);
 
     // Only the cache holds it until apply.
     EXPECT_EQ(rows("productattribute"), 0);

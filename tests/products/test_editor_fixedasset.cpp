@@ -78,7 +78,6 @@ TEST_F(EditorFixedAsset, ThePageShowsTheAssetOfAFixedAssetOnly)
     EXPECT_EQ(form.FixedAssetTS->InventoryNumberDBE->text(), "INV-1");
     EXPECT_EQ(form.FixedAssetTS->DepreciationGroupPercentDBE->text(), "15");
     EXPECT_EQ(form.FixedAssetTS->LocationDBCB->findText("Magacin A"), 0);
-    form.PageControl()->setCurrentWidget(form.FixedAssetTS);
     form.close();
 
     // Another product: hidden until an apply makes it a fixed asset.

@@ -59,7 +59,6 @@ TEST_F(EditorKasa, PickingAGroupPutsTheProductLastAndTheEmptyEntryKeepsTheSortNu
     EXPECT_EQ(groups->itemText(0) + "|" + groups->itemText(1), "|Piće");
     EXPECT_EQ(groups->currentIndex(), 0);
     EXPECT_TRUE(form.KasaTS->KasaPLUDBE()->isReadOnly());
-    form.PageControl()->setCurrentWidget(form.KasaTS);
 
     pickGroup(form, 1);
     EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Edit);

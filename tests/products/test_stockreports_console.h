@@ -1,11 +1,12 @@
 #pragma once
 // A console for the report window tests: records what the reports ask of it
-// (the print wizard and its print source) and offers stand-in product and
-// document services that record the rows they were asked to open. Also the
-// column reader the report tests share.
+// (the print wizard and its print source) and offers the recording product
+// service and a document service that records the documents it was asked to
+// open. Also the column reader the report tests share.
 
 #include "DataSet.h"
 #include "Productintf.h"
+#include "RecordingProductService.h"
 #include "Siblingintf.h"
 #include "Tarvexinterfaces.h"
 
@@ -44,22 +45,6 @@ public:
     void Reserved3() override {}
     void OpenDocument(qint64 documentId) override { opened << documentId; }
     QList<qint64> opened;
-};
-
-class ProductService final : public Counted<IProductService> {
-public:
-    bool GetProduct(TProductDesc&) override { return false; }
-    TProductDescArr GetProduct(const QString&, bool, bool) override { return {}; }
-    bool GetProduct(const QString&, TProductDesc&) override { return false; }
-    bool GetProduct(qint32, qint32, TProductDesc&) override { return false; }
-    TProductDescArr GetProductAll(qint32, TDoubleArray&) override { return {}; }
-    double GetProductPrice(qint32, qint32) override { return 0; }
-    double GetProductAmount(qint32, qint32) override { return 0; }
-    QString GetProductCurrency(qint32) override { return {}; }
-    bool GetProductAttribute(const QString&, TProductDesc&, qint32&) override { return false; }
-    bool GetProduct(TProductDescArr&) override { return false; }
-    void OpenProduct(qint32 productID, qint32 warehouseID) override { opened << qMakePair(productID, warehouseID); }
-    QList<QPair<qint32, qint32>> opened;
 };
 
 class Console final : public Counted<IConsole> {
@@ -109,7 +94,13 @@ public:
     bool offerDocuments = true;
     bool offerProducts = true;
     DocumentService documents;
-    ProductService products;
+
+private:
+    // Counted by the module's references, kept by the console.
+    ComPtr<test::RecordingProductService> m_products{new test::RecordingProductService};
+
+public:
+    test::RecordingProductService& products = *m_products.get();
     QTableView* active = nullptr;
     QList<Wizard> wizards;
 };
