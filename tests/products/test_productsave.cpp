@@ -106,14 +106,8 @@ TEST_F(ProductSave, ChecksRunInOneOrderAndTheFirstFailureIsTheAnswer)
 
 TEST_F(ProductSave, UnderTheOptionAPluLocksTheNameEvenWhileTyped)
 {
-    struct Case {
-        const char* what;
-        bool option;
-        QVariant plu;       // the PLU as the edit leaves it
-        const char* name;   // the name field
-        const char* typed;  // the name edit's text, when there is an edit
-        bool refused;
-    };
+    // The PLU as the edit leaves it, the name field, the name edit's text when there is an edit.
+    struct Case { const char* what; bool option; QVariant plu; const char* name; const char* typed; bool refused; };
     const Case cases[] = {
         {"renamed", true, 4, "Kifla", nullptr, true},
         {"typed, not yet left", true, 4, "Hleb", "Kifla", true},
