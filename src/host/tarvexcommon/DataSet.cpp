@@ -376,6 +376,8 @@ void DataSet::startInsert(bool append)
     const bool previousEof = m_eof;
     const int at = append || m_current < 0 ? int(m_view.size()) : m_current;
     m_insertRow = makeRow(newRowValues());
+    if (signalsOn())
+        emit rowAboutToBeInserted(at);
     m_view.insert(m_view.begin() + at, m_insertRow.get());
     m_currentBeforeInsert = previous;
     m_current = at;
@@ -389,6 +391,8 @@ void DataSet::startInsert(bool append)
     try {
         fire(m_events.onNewRecord);
     } catch (...) {
+        if (signalsOn())
+            emit rowAboutToBeRemoved(at);
         m_view.erase(m_view.begin() + at);
         m_insertRow.reset();
         m_current = previous;
@@ -485,6 +489,8 @@ void DataSet::placePostedRow()
     DataRow* row = currentRowData();
     if (m_filter && !m_filter->matches(row->values)) {
         const int at = m_current;
+        if (signalsOn())
+            emit rowAboutToBeRemoved(at);
         m_view.erase(m_view.begin() + at);
         if (signalsOn())
             emit rowRemoved(at);
@@ -506,10 +512,20 @@ void DataSet::placePostedRow()
         return;
     m_view.erase(m_view.begin() + at);
     const int to = int(m_order->insertPosition(m_view, *row));
+    if (to == at) {
+        m_view.insert(m_view.begin() + at, row);
+        return;
+    }
+    if (signalsOn()) {
+        // Announced with the view as it was: the row goes back for the moment.
+        m_view.insert(m_view.begin() + at, row);
+        emit rowAboutToBeMoved(at, to);
+        m_view.erase(m_view.begin() + at);
+    }
     m_view.insert(m_view.begin() + to, row);
     m_current = to;
-    if (to != at && signalsOn()) {
-        emit modelReset();
+    if (signalsOn()) {
+        emit rowMoved(at, to);
         emit currentRowChanged(m_current);
     }
 }
@@ -521,6 +537,8 @@ void DataSet::cancel()
         return;
     if (m_state == DataSetState::Insert) {
         const int at = m_current;
+        if (signalsOn())
+            emit rowAboutToBeRemoved(at);
         m_view.erase(m_view.begin() + at);
         m_insertRow.reset();
         const int n = int(m_view.size());
@@ -564,6 +582,8 @@ void DataSet::deleteRecord()
     m_modified = false;
 
     const int at = m_current;
+    if (signalsOn())
+        emit rowAboutToBeRemoved(at);
     m_view.erase(m_view.begin() + at);
     if (!keep) {
         for (auto it = m_rows.begin(); it != m_rows.end(); ++it) {
@@ -608,6 +628,8 @@ bool DataSet::reopenPosted(Bookmark rowId, const QVector<QVariant>& posted, cons
         m_rows.erase(stored);
         if (at < 0) {
             at = m_current < 0 ? int(m_view.size()) : m_current;
+            if (signalsOn())
+                emit rowAboutToBeInserted(at);
             m_view.insert(m_view.begin() + at, row);
             if (signalsOn())
                 emit rowInserted(at);
@@ -618,6 +640,8 @@ bool DataSet::reopenPosted(Bookmark rowId, const QVector<QVariant>& posted, cons
     } else {
         if (at < 0) {
             at = int(m_view.size());
+            if (signalsOn())
+                emit rowAboutToBeInserted(at);
             m_view.push_back(row);
             if (signalsOn())
                 emit rowInserted(at);

@@ -149,10 +149,18 @@ public:
     bool controlsDisabled() const { return m_disableCount > 0; }
 
 signals:
+    // Rows read anew, re-sorted or re-filtered wholesale.
     void modelReset();
     void rowChanged(int row);
+    // A single visible row added, removed or moved is announced before the
+    // view changes and again after it, so a table model can keep its
+    // selection and scroll position. `to` is the row's place once moved.
+    void rowAboutToBeInserted(int row);
     void rowInserted(int row);
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
+    void rowAboutToBeMoved(int from, int to);
+    void rowMoved(int from, int to);
     void currentRowChanged(int row);
     void stateChanged();
 

@@ -53,6 +53,31 @@ void DBGrid::setDataSet(DataSet* dataSet)
         showSortOrder();
         followDataSet(this->dataSet()->currentRow());
     });
+    // Marks follow the rows they name.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
+        for (int& row : m_marked)
+            if (row >= first)
+                row += last - first + 1;
+    });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex&, int first, int last) {
+        m_marked.removeIf([=](int row) { return row >= first && row <= last; });
+        for (int& row : m_marked)
+            if (row > last)
+                row -= last - first + 1;
+    });
+    connect(m_model, &QAbstractItemModel::rowsMoved, this,
+            [this](const QModelIndex&, int from, int, const QModelIndex&, int to) {
+                // One row moves; `to` counts the rows before the move.
+                const int at = to > from ? to - 1 : to;
+                for (int& row : m_marked) {
+                    if (row == from)
+                        row = at;
+                    else if (from < row && row <= at)
+                        --row;
+                    else if (at <= row && row < from)
+                        ++row;
+                }
+            });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { currentChangedByUser(current); });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DBGrid::markChanged);
@@ -112,7 +137,9 @@ void DBGrid::markChanged(const QItemSelection& selected, const QItemSelection& d
 void DBGrid::currentChangedByUser(const QModelIndex& current)
 {
     DataSet* ds = dataSet();
-    if (m_following || !ds || !current.isValid() || current.row() == ds->currentRow())
+    // While a row comes or goes the view moves its current index by itself;
+    // the dataset's own cursor signal follows the change.
+    if (m_following || m_model->changingRows() || !ds || !current.isValid() || current.row() == ds->currentRow())
         return;
     try {
         // Leaving a row posts its edit; a refused post keeps the user there.

@@ -16,8 +16,42 @@ bool isNumeric(FieldType type)
 DataSetModel::DataSetModel(DataSet* dataSet, QObject* parent) : QAbstractTableModel(parent), m_dataSet(dataSet)
 {
     connect(dataSet, &DataSet::modelReset, this, &DataSetModel::resetFromDataSet);
-    connect(dataSet, &DataSet::rowInserted, this, &DataSetModel::resetFromDataSet);
-    connect(dataSet, &DataSet::rowRemoved, this, &DataSetModel::resetFromDataSet);
+    // Single rows follow as single rows; a model that lost step with the
+    // dataset (controls were disabled) is reset instead.
+    connect(dataSet, &DataSet::rowAboutToBeInserted, this, [this](int row) {
+        m_changing = m_rows == m_dataSet->recordCount() && !m_columns.isEmpty();
+        if (m_changing)
+            beginInsertRows(QModelIndex(), row, row);
+    });
+    connect(dataSet, &DataSet::rowInserted, this, [this] {
+        if (!m_changing)
+            return resetFromDataSet();
+        ++m_rows;
+        endInsertRows();
+        m_changing = false;
+    });
+    connect(dataSet, &DataSet::rowAboutToBeRemoved, this, [this](int row) {
+        m_changing = m_rows == m_dataSet->recordCount() && !m_columns.isEmpty();
+        if (m_changing)
+            beginRemoveRows(QModelIndex(), row, row);
+    });
+    connect(dataSet, &DataSet::rowRemoved, this, [this] {
+        if (!m_changing)
+            return resetFromDataSet();
+        --m_rows;
+        endRemoveRows();
+        m_changing = false;
+    });
+    connect(dataSet, &DataSet::rowAboutToBeMoved, this, [this](int from, int to) {
+        m_changing = m_rows == m_dataSet->recordCount() && !m_columns.isEmpty() &&
+                     beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
+    });
+    connect(dataSet, &DataSet::rowMoved, this, [this] {
+        if (!m_changing)
+            return resetFromDataSet();
+        endMoveRows();
+        m_changing = false;
+    });
     connect(dataSet, &DataSet::stateChanged, this, [this] {
         // Closing and opening change the columns and rows wholesale.
         if (!m_dataSet->isActive() ? m_rows != 0 || !m_columns.isEmpty() : m_rows != m_dataSet->recordCount())

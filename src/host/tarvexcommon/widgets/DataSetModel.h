@@ -1,8 +1,9 @@
 #pragma once
 // A table model over a dataset: one column per visible field, display texts
 // through the fields' formats and get-text handlers, edits through set-text
-// and the dataset's edit state. Rows added or removed reset the model (the
-// dataset tells of them after the fact); value changes update single rows.
+// and the dataset's edit state. Rows added, removed or moved are inserted,
+// removed or moved in the model (the dataset announces them before it makes
+// them), value changes update single rows; rows read anew reset it.
 
 #include "DataSet.h"
 
@@ -40,6 +41,10 @@ public:
     // Client-side sort by the column's field.
     void sort(int column, Qt::SortOrder order) override;
 
+    // A single row is being inserted, removed or moved: from before the
+    // model announces it until the views have followed.
+    bool changingRows() const { return m_changing; }
+
     // Whether the last setData was refused (its message already shown).
     bool lastEditRefused() const { return m_editRefused; }
 
@@ -61,6 +66,7 @@ private:
     QList<Field*> m_columns;
     QList<Column> m_fixed;
     int m_rows = 0;
+    bool m_changing = false;
     bool m_editRefused = false;
     RowPainter m_painter;
 };
