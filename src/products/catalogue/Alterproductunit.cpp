@@ -10,15 +10,10 @@
 #include "Productsnapin.h"
 #include "Productviewerunit.h"
 #include "QueryDataSet.h"
-#include "Reportwindow.h"
-#include "WheelToArrowFilter.h"
 
 #include <QAction>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QVBoxLayout>
 
 namespace products {
 
@@ -43,10 +38,8 @@ void guarded(Work work)
 
 } // namespace
 
-TAlterProductForm::TAlterProductForm(QWidget* parent) : tarvex::DialogWindow(parent)
+TAlterProductForm::TAlterProductForm(QWidget* parent) : TSmallListWindow(QStringLiteral("Zamene"), parent)
 {
-    setWindowTitle(QStringLiteral("Zamene"));
-    new tarvex::WheelToArrowFilter(this);
 
     m_alter = new tarvex::QueryDataSet(ProductDM->ZConnection(), kAlterSql, this);
     m_alter->setObjectName(QStringLiteral("AlterZQ"));
@@ -57,19 +50,11 @@ TAlterProductForm::TAlterProductForm(QWidget* parent) : tarvex::DialogWindow(par
     price.setDisplayLabel(QStringLiteral("Cena"));
     price.setDisplayFormat(QStringLiteral("0.00"));
 
-    m_grid = new tarvex::DBGrid(this);
-    m_grid->setObjectName(QStringLiteral("AlterDBG"));
-    m_grid->setDataSet(m_alter);
-    m_grid->dataModel()->setColumns(
-        {{QStringLiteral("code"), {}}, {QStringLiteral("name"), {}}, {QStringLiteral("price"), {}}});
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->horizontalHeader()->setStretchLastSection(false);
-    TReportWindow::StretchColumn(m_grid, QStringLiteral("name"));
-    tarvex::GridSorter::AddGrid(m_grid);
-    // The group comes in the server's order until a title is clicked.
-    m_grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    tarvex::DBGrid* grid = newGrid(
+        *m_alter, {{QStringLiteral("code"), {}}, {QStringLiteral("name"), {}}, {QStringLiteral("price"), {}}},
+        QStringLiteral("name"));
+    grid->setObjectName(QStringLiteral("AlterDBG"));
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     m_addGroup = new QAction(QStringLiteral("Dodaj u grupu"), this);
     m_addGroup->setObjectName(QStringLiteral("AddGroup"));
@@ -83,21 +68,8 @@ TAlterProductForm::TAlterProductForm(QWidget* parent) : tarvex::DialogWindow(par
     connect(m_alter, &tarvex::DataSet::rowInserted, this, &TAlterProductForm::updateActions);
     connect(m_alter, &tarvex::DataSet::rowRemoved, this, &TAlterProductForm::updateActions);
 
-    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
-    m_close->setDefault(true);
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(actionButton(m_addGroup));
-    bottom->addWidget(actionButton(m_removeGroup));
-    bottom->addStretch();
-    bottom->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_grid, 1);
-    layout->addLayout(bottom);
-    resize(540, 320);
+    layOut(nullptr, {actionButton(m_addGroup), actionButton(m_removeGroup)}, {}, QSize(540, 320));
     updateActions();
-    m_grid->setFocus();
 }
 
 QPushButton* TAlterProductForm::actionButton(QAction* action)

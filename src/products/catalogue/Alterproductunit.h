@@ -3,28 +3,26 @@
 // joins another product's group (a new group when that one has none) or
 // leaves its own; every change is written at once.
 
-#include "DialogWindow.h"
+#include "Smalllistwindow.h"
 
 class QAction;
 class QPushButton;
 
 namespace tarvex {
-class DBGrid;
 class QueryDataSet;
 } // namespace tarvex
 
 namespace products {
 
-class TAlterProductForm : public tarvex::DialogWindow {
+class TAlterProductForm : public TSmallListWindow {
     Q_OBJECT
 public:
     explicit TAlterProductForm(QWidget* parent = nullptr);
 
-    tarvex::DBGrid* AlterDBG() const { return m_grid; }
+    tarvex::DBGrid* AlterDBG() const { return grid(); }
     tarvex::QueryDataSet* AlterZQ() const { return m_alter; }
     QAction* AddGroup() const { return m_addGroup; }
     QAction* RemoveGroup() const { return m_removeGroup; }
-    QPushButton* CloseButton() const { return m_close; }
 
     qint32 productId() const { return m_productId; }
     void setProductId(qint32 id) { m_productId = id; }
@@ -45,11 +43,9 @@ private:
     QPushButton* actionButton(QAction* action);
     void updateActions();
 
-    tarvex::DBGrid* m_grid = nullptr;
     tarvex::QueryDataSet* m_alter = nullptr;
     QAction* m_addGroup = nullptr;
     QAction* m_removeGroup = nullptr;
-    QPushButton* m_close = nullptr;
     qint32 m_productId = -1;
     qint32 m_groupId = -1;
 };

@@ -6,13 +6,9 @@
 #include "Getproductunit.h"
 #include "Modal.h"
 #include "Productdmunit.h"
-#include "Reportwindow.h"
-#include "WheelToArrowFilter.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace products {
 
@@ -39,16 +35,9 @@ void setPackagingName(tarvex::Field& name, const QString& text)
 
 } // namespace
 
-TProductPackagingForm::TProductPackagingForm(QWidget* parent) : tarvex::DialogWindow(parent)
+TProductPackagingForm::TProductPackagingForm(QWidget* parent)
+    : TProductListWindow(QStringLiteral("Ambalaža"), parent)
 {
-    setWindowTitle(QStringLiteral("Ambalaža"));
-    new tarvex::WheelToArrowFilter(this);
-    tarvex::QueryDataSet& product = *ProductDM->ProductZQ;
-    if (product.isActive() && !product.isEmpty()) {
-        m_productId = qint32(product.fieldByName(QStringLiteral("productid")).asLargeInt());
-        m_productName = product.fieldByName(QStringLiteral("name")).asString();
-    }
-
     tarvex::QueryDataSet& rows = packaging();
     tarvex::Field& amount = rows.declareField(QStringLiteral("productamount"));
     amount.setDisplayLabel(QStringLiteral("Količina"));
@@ -66,8 +55,7 @@ TProductPackagingForm::TProductPackagingForm(QWidget* parent) : tarvex::DialogWi
                                    tarvex::DBNavigator::Cancel);
     m_navigator->setConfirmDelete(false);
     m_navigator->setDataSet(&rows);
-    m_add = new QPushButton(QStringLiteral("Dodaj ambalažu"), this);
-    m_add->setAutoDefault(false);
+    m_add = newButton(QStringLiteral("Dodaj ambalažu"));
     connect(m_add, &QPushButton::clicked, this, [this] {
         try {
             AddPackagingButtonClick();
@@ -76,39 +64,16 @@ TProductPackagingForm::TProductPackagingForm(QWidget* parent) : tarvex::DialogWi
         }
     });
 
-    m_grid = new tarvex::DBGrid(this);
-    m_grid->setObjectName(QStringLiteral("ProductPackagingDBG"));
-    m_grid->setDataSet(&rows);
-    m_grid->dataModel()->setColumns({{QStringLiteral("productamount"), {}},
-                                     {QStringLiteral("name"), {}},
-                                     {QStringLiteral("packagingamount"), {}}});
-    m_grid->horizontalHeader()->setStretchLastSection(false);
-    TReportWindow::StretchColumn(m_grid, QStringLiteral("name"));
-    tarvex::GridSorter::AddGrid(m_grid);
-    // Rows stay in the order they were read and added until a title is clicked.
-    m_grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-
-    m_print = new QPushButton(QStringLiteral("Š&tampaj"), this);
-    m_print->setAutoDefault(false);
-    connect(m_print, &QPushButton::clicked, this, &TProductPackagingForm::PrintButtonClick);
-    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
-    m_close->setAutoDefault(false);
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    newGrid(rows,
+            {{QStringLiteral("productamount"), {}}, {QStringLiteral("name"), {}}, {QStringLiteral("packagingamount"), {}}},
+            QStringLiteral("name"))
+        ->setObjectName(QStringLiteral("ProductPackagingDBG"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_navigator);
     top->addStretch();
     top->addWidget(m_add);
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(m_print);
-    bottom->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(m_grid, 1);
-    layout->addLayout(bottom);
-    resize(540, 320);
-    m_grid->setFocus();
+    layOut(top, QSize(540, 320), false);
 }
 
 void TProductPackagingForm::AddPackagingButtonClick()
@@ -123,24 +88,12 @@ void TProductPackagingForm::AddPackagingButtonClick()
         if (rows.valueAt(row, rows.fieldByName(QStringLiteral("packagingid")).index()).toLongLong() == picked.productID)
             return;
     rows.append();
-    rows.fieldByName(QStringLiteral("productid")).setValue(m_productId);
+    rows.fieldByName(QStringLiteral("productid")).setValue(productId());
     rows.fieldByName(QStringLiteral("packagingid")).setValue(picked.productID);
     rows.fieldByName(QStringLiteral("productamount")).setValue(1);
     rows.fieldByName(QStringLiteral("packagingamount")).setValue(1);
     setPackagingName(rows.fieldByName(QStringLiteral("name")), picked.name);
     rows.post();
-}
-
-QString TProductPackagingForm::GetPrintHeader() const
-{
-    // These lists print under their title alone.
-    return QString();
-}
-
-void TProductPackagingForm::PrintButtonClick()
-{
-    TReportWindow::PrintThroughConsole(
-        m_grid, TReportWindow::PrintParameters(windowTitle() + QStringLiteral(" - ") + m_productName, GetPrintHeader()));
 }
 
 void ProductPackagingManage(QWidget* owner)

@@ -4,44 +4,32 @@
 // product. The rows stay in the data module's cache until the product
 // editor applies them.
 
-#include "DialogWindow.h"
+#include "Smalllistwindow.h"
 
 class QPushButton;
 
 namespace tarvex {
-class DBGrid;
 class DBNavigator;
 } // namespace tarvex
 
 namespace products {
 
-class TProductPackagingForm : public tarvex::DialogWindow {
+// New rows belong to the product the window was opened for.
+class TProductPackagingForm : public TProductListWindow {
     Q_OBJECT
 public:
-    // Remembers the data module's current product (for new rows and printing).
     explicit TProductPackagingForm(QWidget* parent = nullptr);
 
-    tarvex::DBGrid* ProductPackagingDBG() const { return m_grid; }
+    tarvex::DBGrid* ProductPackagingDBG() const { return grid(); }
     tarvex::DBNavigator* ProductPackagingNavigator() const { return m_navigator; }
     QPushButton* AddPackagingButton() const { return m_add; }
-    QPushButton* PrintButton() const { return m_print; }
-    QPushButton* CloseButton() const { return m_close; }
-    qint32 productId() const { return m_productId; }
-    const QString& productName() const { return m_productName; }
 
     // Picks a product and adds it as packaging, once.
     void AddPackagingButtonClick();
-    void PrintButtonClick();
-    QString GetPrintHeader() const;
 
 private:
-    tarvex::DBGrid* m_grid = nullptr;
     tarvex::DBNavigator* m_navigator = nullptr;
     QPushButton* m_add = nullptr;
-    QPushButton* m_print = nullptr;
-    QPushButton* m_close = nullptr;
-    qint32 m_productId = 0;
-    QString m_productName;
 };
 
 // Shows the packaging of the data module's current product (modal); the

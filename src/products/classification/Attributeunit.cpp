@@ -54,7 +54,7 @@ QWidget* panel(QWidget* parent, DBNavigator* navigator, DBGrid* grid)
 
 } // namespace
 
-TAttributeForm::TAttributeForm(QWidget* parent) : tarvex::DialogWindow(parent)
+TAttributeForm::TAttributeForm(QWidget* parent) : tarvex::PickingListWindow(parent)
 {
     setWindowTitle(QStringLiteral("Atributi"));
     new tarvex::WheelToArrowFilter(this);
@@ -67,7 +67,7 @@ TAttributeForm::TAttributeForm(QWidget* parent) : tarvex::DialogWindow(parent)
     m_valueNavigator->setConfirmDelete(false);
     m_values = new DBGrid(this);
     for (DBGrid* grid : {m_attributes, m_values})
-        connect(grid, &DBGrid::recordDoubleClicked, this, &TAttributeForm::AttributeDBGDblClick);
+        addPickingGrid(grid, false);
 
     m_filter = new QLineEdit(this);
     m_filter->setMaxLength(100);
@@ -86,13 +86,6 @@ TAttributeForm::TAttributeForm(QWidget* parent) : tarvex::DialogWindow(parent)
             [this, clearButton] { clearButton->setEnabled(m_clearAction->isEnabled()); });
     m_filter->installEventFilter(this);
 
-    m_ok = new QPushButton(QStringLiteral("&U redu"), this);
-    m_ok->setDefault(true);
-    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
-    m_close->setAutoDefault(false);
-    connect(m_ok, &QPushButton::clicked, this, &TAttributeForm::OKButtonClick);
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(panel(splitter, m_attributeNavigator, m_attributes));
     QWidget* central = panel(splitter, m_valueNavigator, m_values);
@@ -105,13 +98,9 @@ TAttributeForm::TAttributeForm(QWidget* parent) : tarvex::DialogWindow(parent)
     splitter->setChildrenCollapsible(false);
     splitter->setSizes({330, 330});
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(m_ok);
-    bottom->addWidget(m_close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 1);
-    layout->addLayout(bottom);
+    layout->addLayout(newButtonRow());
     resize(700, 420);
 
     FormCreate();
@@ -159,19 +148,13 @@ void TAttributeForm::FormCreate()
     setPicking(false);
 }
 
-void TAttributeForm::setPicking(bool picking)
+void TAttributeForm::pickingChanged(bool picking)
 {
-    m_ok->setVisible(picking);
-    m_close->setText(picking ? tarvex::CMN_CAPTION_CANCEL : tarvex::CMN_CAPTION_CLOSE);
-    // While picking a double-click chooses the value instead of editing a cell.
+    // While picking a double-click chooses the value instead of editing a
+    // cell; Enter in a grid stays the grid's.
     auto triggers = QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
     for (DBGrid* grid : {m_attributes, m_values})
         grid->setEditTriggers(picking ? triggers : triggers | QAbstractItemView::DoubleClicked);
-}
-
-bool TAttributeForm::picking() const
-{
-    return !m_ok->isHidden();
 }
 
 bool TAttributeForm::valuesFiltered() const
@@ -179,18 +162,9 @@ bool TAttributeForm::valuesFiltered() const
     return !m_filteredSql.isEmpty() && values().sql() == m_filteredSql;
 }
 
-void TAttributeForm::OKButtonClick()
+bool TAttributeForm::hasPick() const
 {
-    if (attributes().isEmpty() || !values().isActive() || values().isEmpty())
-        return;
-    m_confirmed = true;
-    accept();
-}
-
-void TAttributeForm::AttributeDBGDblClick()
-{
-    if (picking())
-        OKButtonClick();
+    return !attributes().isEmpty() && values().isActive() && !values().isEmpty();
 }
 
 void TAttributeForm::showValues(const QString& pattern)

@@ -5,7 +5,7 @@
 // picking one value (GetAttribute) and the silent look-up of a value by
 // identifiers.
 
-#include "DialogWindow.h"
+#include "PickingListWindow.h"
 
 class QAction;
 class QLineEdit;
@@ -20,17 +20,12 @@ class QueryDataSet;
 
 namespace products {
 
-class TAttributeForm : public tarvex::DialogWindow {
+// A double-click on either grid picks.
+class TAttributeForm : public tarvex::PickingListWindow {
     Q_OBJECT
 public:
     explicit TAttributeForm(QWidget* parent = nullptr);
 
-    // Picking shows OK (a double-click on either grid acts as OK) and
-    // captions the close button "cancel"; administration hides OK and
-    // captions it "close".
-    void setPicking(bool picking);
-    bool picking() const;
-    bool confirmed() const { return m_confirmed; }
     // The value list is filtered by the filter text (the value filter flag).
     bool valuesFiltered() const;
 
@@ -42,11 +37,8 @@ public:
     QLineEdit* FilterEdit() const { return m_filter; }
     QAction* AttributeValueFilter() const { return m_filterAction; }
     QAction* AttributeValueClear() const { return m_clearAction; }
-    QPushButton* OKButton() const { return m_ok; }
-    QPushButton* CloseButton() const { return m_close; }
 
-    void OKButtonClick();
-    void AttributeDBGDblClick();
+    void AttributeDBGDblClick() { pickRow(); }
     // Lists the values beginning with the filter text ("%" and "_" keep their
     // pattern meaning).
     void AttributeValueFilterExecute();
@@ -60,12 +52,13 @@ protected:
 
 private:
     void FormCreate();
+    bool hasPick() const override;
+    void pickingChanged(bool picking) override;
     // The selected attribute's values; those LIKE the pattern unless it is null.
     void showValues(const QString& pattern);
     tarvex::QueryDataSet& attributes() const;
     tarvex::QueryDataSet& values() const;
 
-    bool m_confirmed = false;
     // The values query the filter last built; the values are filtered while
     // it is the one in force (the data module replaces it on every move).
     QString m_filteredSql;
@@ -77,8 +70,6 @@ private:
     QLineEdit* m_filter = nullptr;
     QAction* m_filterAction = nullptr;
     QAction* m_clearAction = nullptr;
-    QPushButton* m_ok = nullptr;
-    QPushButton* m_close = nullptr;
 };
 
 // By identifiers (no window): when the attribute AttributeID has the value

@@ -7,22 +7,16 @@
 #include "Modal.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
-#include "WheelToArrowFilter.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace products {
 
-using tarvex::DBGrid;
 using tarvex::DBNavigator;
 
-TCategoryPrAttributeForm::TCategoryPrAttributeForm(QWidget* parent) : tarvex::DialogWindow(parent)
+TCategoryPrAttributeForm::TCategoryPrAttributeForm(QWidget* parent) : TSmallListWindow(QStringLiteral("Atributi"), parent)
 {
-    setWindowTitle(QStringLiteral("Atributi"));
-    new tarvex::WheelToArrowFilter(this);
     tarvex::QueryDataSet& ds = *ProductDM->CategoryPrAttributeZQ;
     // A new row keeps the empty value the database gives it; the required
     // check would take that for a missing value and refuse every row added.
@@ -33,32 +27,15 @@ TCategoryPrAttributeForm::TCategoryPrAttributeForm(QWidget* parent) : tarvex::Di
                                    DBNavigator::Delete);
     m_navigator->setConfirmDelete(false);
     m_navigator->setDataSet(&ds);
-    m_add = new QPushButton(QStringLiteral("Dodaj"), this);
-    m_add->setAutoDefault(false);
+    m_add = newButton(QStringLiteral("Dodaj"));
     connect(m_add, &QPushButton::clicked, this, &TCategoryPrAttributeForm::AddButtonClick);
 
-    m_grid = new DBGrid(this);
-    m_grid->setDataSet(&ds);
-    m_grid->dataModel()->setColumns({{QStringLiteral("catattribute"), {}}});
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-
-    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
-    m_close->setDefault(true);
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    newGrid(ds, {{QStringLiteral("catattribute"), {}}})->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     auto* header = new QHBoxLayout;
     header->addWidget(m_navigator, 1);
     header->addWidget(m_add);
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(header);
-    layout->addWidget(m_grid, 1);
-    layout->addLayout(bottom);
-    resize(340, 260);
-    m_grid->setFocus();
+    layOut(header, {}, {}, QSize(340, 260));
 }
 
 void TCategoryPrAttributeForm::AddButtonClick()

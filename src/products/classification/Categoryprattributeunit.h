@@ -3,18 +3,15 @@
 // the attribute catalogue. The product editor offers them on its attribute
 // page.
 
-#include "DialogWindow.h"
-
-class QPushButton;
+#include "Smalllistwindow.h"
 
 namespace tarvex {
-class DBGrid;
 class DBNavigator;
 } // namespace tarvex
 
 namespace products {
 
-class TCategoryPrAttributeForm : public tarvex::DialogWindow {
+class TCategoryPrAttributeForm : public TSmallListWindow {
     Q_OBJECT
 public:
     // Rows a category may get through this window.
@@ -22,19 +19,16 @@ public:
 
     explicit TCategoryPrAttributeForm(QWidget* parent = nullptr);
 
-    tarvex::DBGrid* CategoryPrAttributeDBG() const { return m_grid; }
+    tarvex::DBGrid* CategoryPrAttributeDBG() const { return grid(); }
     tarvex::DBNavigator* CategoryPrAttributeNavigator() const { return m_navigator; }
     QPushButton* AddButton() const { return m_add; }
-    QPushButton* CloseButton() const { return m_close; }
 
     // Adds an attribute picked from the catalogue (refused past five).
     void AddButtonClick();
 
 private:
-    tarvex::DBGrid* m_grid = nullptr;
     tarvex::DBNavigator* m_navigator = nullptr;
     QPushButton* m_add = nullptr;
-    QPushButton* m_close = nullptr;
 };
 
 // Reads the category row and its attribute rows afresh and edits them (modal).

@@ -4,57 +4,37 @@
 #include "DBGrid.h"
 #include "Modal.h"
 #include "Productdmunit.h"
-#include "WheelToArrowFilter.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace products {
 
-using tarvex::DBGrid;
 using tarvex::DBNavigator;
 
-TCategoryPrRebateForm::TCategoryPrRebateForm(QWidget* parent) : tarvex::DialogWindow(parent)
+TCategoryPrRebateForm::TCategoryPrRebateForm(QWidget* parent) : TSmallListWindow(QStringLiteral("Rabat"), parent)
 {
-    setWindowTitle(QStringLiteral("Rabat"));
-    new tarvex::WheelToArrowFilter(this);
     tarvex::QueryDataSet& ds = *ProductDM->CategoryPrZQ;
 
     m_navigator = new DBNavigator(this);
     m_navigator->setVisibleButtons(DBNavigator::Post | DBNavigator::Cancel);
     m_navigator->setDataSet(&ds);
-    m_grid = new DBGrid(this);
-    m_grid->setDataSet(&ds);
-    m_grid->dataModel()->setColumns({{QStringLiteral("maxrebate"), {}},
-                                     {QStringLiteral("maxmargin"), {}},
-                                     {QStringLiteral("webrebate"), {}},
-                                     {QStringLiteral("b2brebate"), {}}});
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->installEventFilter(this);
+    newGrid(ds, {{QStringLiteral("maxrebate"), {}},
+                 {QStringLiteral("maxmargin"), {}},
+                 {QStringLiteral("webrebate"), {}},
+                 {QStringLiteral("b2brebate"), {}}})
+        ->installEventFilter(this);
 
-    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
-    m_close->setDefault(true);
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_navigator);
-    layout->addWidget(m_grid, 1);
-    layout->addLayout(bottom);
-    resize(420, 170);
-    m_grid->setFocus();
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_navigator);
+    layOut(top, {}, {}, QSize(420, 170));
 }
 
 bool TCategoryPrRebateForm::eventFilter(QObject* watched, QEvent* event)
 {
     // CategoryPrRebateDBGKeyDown: no deleting the row, no moving to or
     // appending another one.
-    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+    if (watched == grid() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool ctrlDelete = key->key() == Qt::Key_Delete && (key->modifiers() & Qt::ControlModifier);
         if (ctrlDelete || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Down)

@@ -3,33 +3,27 @@
 // margin (kept in step by the data module), the web and B2B rebates. The grid
 // edits the one category row and offers no way to another.
 
-#include "DialogWindow.h"
-
-class QPushButton;
+#include "Smalllistwindow.h"
 
 namespace tarvex {
-class DBGrid;
 class DBNavigator;
 } // namespace tarvex
 
 namespace products {
 
-class TCategoryPrRebateForm : public tarvex::DialogWindow {
+class TCategoryPrRebateForm : public TSmallListWindow {
     Q_OBJECT
 public:
     explicit TCategoryPrRebateForm(QWidget* parent = nullptr);
 
-    tarvex::DBGrid* CategoryPrRebateDBG() const { return m_grid; }
+    tarvex::DBGrid* CategoryPrRebateDBG() const { return grid(); }
     tarvex::DBNavigator* CategoryPrNavigator() const { return m_navigator; }
-    QPushButton* CloseButton() const { return m_close; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    tarvex::DBGrid* m_grid = nullptr;
     tarvex::DBNavigator* m_navigator = nullptr;
-    QPushButton* m_close = nullptr;
 };
 
 // Reads the category row afresh and edits its rebates (modal).

@@ -3,7 +3,6 @@
 #include "DBControls.h"
 #include "DBGrid.h"
 #include "Dialogs.h"
-#include "HostStrings.h"
 #include "Modal.h"
 #include "Productdmunit.h"
 #include "WheelToArrowFilter.h"
@@ -37,7 +36,7 @@ void describeFields(QueryDataSet& taxes)
 
 } // namespace
 
-TTaxForm::TTaxForm(QWidget* parent) : tarvex::DialogWindow(parent)
+TTaxForm::TTaxForm(QWidget* parent) : tarvex::PickingListWindow(parent)
 {
     setWindowTitle(QStringLiteral("Porezi"));
     new tarvex::WheelToArrowFilter(this);
@@ -49,26 +48,15 @@ TTaxForm::TTaxForm(QWidget* parent) : tarvex::DialogWindow(parent)
     connect(m_default, &QPushButton::clicked, this, &TTaxForm::DefaultButtonClick);
 
     m_grid = new DBGrid(this);
-    connect(m_grid, &DBGrid::recordDoubleClicked, this, &TTaxForm::TaxDBGDblClick);
-
-    m_ok = new QPushButton(QStringLiteral("&U redu"), this);
-    m_ok->setDefault(true);
-    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
-    m_close->setAutoDefault(false);
-    connect(m_ok, &QPushButton::clicked, this, &TTaxForm::OKButtonClick);
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    addPickingGrid(m_grid);
 
     auto* header = new QHBoxLayout;
     header->addWidget(m_navigator, 1);
     header->addWidget(m_default);
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(m_ok);
-    bottom->addWidget(m_close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(header);
     layout->addWidget(m_grid, 1);
-    layout->addLayout(bottom);
+    layout->addLayout(newButtonRow());
     resize(460, 360);
 
     FormCreate();
@@ -100,30 +88,9 @@ void TTaxForm::FormCreate()
     setPicking(false);
 }
 
-void TTaxForm::setPicking(bool picking)
+bool TTaxForm::hasPick() const
 {
-    m_ok->setVisible(picking);
-    m_close->setText(picking ? tarvex::CMN_CAPTION_CANCEL : tarvex::CMN_CAPTION_CLOSE);
-    m_grid->setPickingEdits(picking);
-}
-
-bool TTaxForm::picking() const
-{
-    return !m_ok->isHidden();
-}
-
-void TTaxForm::OKButtonClick()
-{
-    if (taxes().isEmpty())
-        return;
-    m_confirmed = true;
-    accept();
-}
-
-void TTaxForm::TaxDBGDblClick()
-{
-    if (picking())
-        OKButtonClick();
+    return !taxes().isEmpty();
 }
 
 void TTaxForm::DefaultButtonClick()

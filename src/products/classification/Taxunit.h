@@ -3,7 +3,7 @@
 // the silent look-up of one rate by its identifier. One rate can be marked as
 // the default that new products get; its row is drawn on silver.
 
-#include "DialogWindow.h"
+#include "PickingListWindow.h"
 
 class QPushButton;
 
@@ -15,39 +15,29 @@ class QueryDataSet;
 
 namespace products {
 
-class TTaxForm : public tarvex::DialogWindow {
+class TTaxForm : public tarvex::PickingListWindow {
     Q_OBJECT
 public:
     explicit TTaxForm(QWidget* parent = nullptr);
 
     int helpContext() const { return 15002; }
-    // Picking shows OK (a double-click on a row acts as OK) and captions the
-    // close button "cancel"; administration hides OK and captions it "close".
-    void setPicking(bool picking);
-    bool picking() const;
-    bool confirmed() const { return m_confirmed; }
 
     tarvex::DBGrid* TaxDBG() const { return m_grid; }
     tarvex::DBNavigator* TaxNavigator() const { return m_navigator; }
     QPushButton* DefaultButton() const { return m_default; }
-    QPushButton* OKButton() const { return m_ok; }
-    QPushButton* CloseButton() const { return m_close; }
 
-    void OKButtonClick();
-    void TaxDBGDblClick();
+    void TaxDBGDblClick() { pickRow(); }
     // Makes the current row the default rate.
     void DefaultButtonClick();
 
 private:
     void FormCreate();
+    bool hasPick() const override;
     tarvex::QueryDataSet& taxes() const;
 
-    bool m_confirmed = false;
     tarvex::DBGrid* m_grid = nullptr;
     tarvex::DBNavigator* m_navigator = nullptr;
     QPushButton* m_default = nullptr;
-    QPushButton* m_ok = nullptr;
-    QPushButton* m_close = nullptr;
 };
 
 // By identifier (no window): re-reads the rates, and on finding TaxID fills

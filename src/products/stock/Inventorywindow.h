@@ -7,17 +7,14 @@
 #include "Reportwindow.h"
 
 class QCheckBox;
-class QHBoxLayout;
-class QPushButton;
 
 namespace tarvex {
-class DBGrid;
 class QueryDataSet;
 } // namespace tarvex
 
 namespace products {
 
-class TInventoryWindow : public TReportWindow {
+class TInventoryWindow : public TListReportWindow {
     Q_OBJECT
 public:
     TInventoryWindow(const QString& caption, qint32 warehouseId, const QString& warehouseName,
@@ -26,19 +23,14 @@ public:
     qint32 warehouseId() const { return m_warehouseId; }
     QCheckBox* ExcludeZeroAmountsCB() const { return m_excludeZero; }
     QCheckBox* ExcludeServicesCB() const { return m_excludeServices; }
-    QPushButton* FindButton() const { return m_find; }
-    QPushButton* PrintButton() const { return m_print; }
-    QPushButton* CloseButton() const { return m_close; }
-    tarvex::DBGrid* DBG() const { return m_grid; }
     tarvex::QueryDataSet* ZQ() const { return m_query; }
 
     // Lists the warehouse with the statement the window opens with.
     void OpenList();
     // Lists it again with the exclusions as the boxes say.
-    void FindButtonClick();
-    // Prints the grid through the console: the caption and "Datum <today>".
-    void PrintButtonClick();
-    QString GetPrintHeader() const;
+    void FindButtonClick() override;
+    // "Datum <today>".
+    QString GetPrintHeader() const override;
 
 protected:
     struct Column {
@@ -48,7 +40,6 @@ protected:
     };
     // The grid's columns in order; other columns of the query stay hidden.
     void setColumns(const QList<Column>& columns);
-    QHBoxLayout* bottomRow() const { return m_bottomRow; }
 
     virtual QString designStatement() const = 0;
     // Both exclusion texts filled in, or left empty.
@@ -63,11 +54,6 @@ private:
     tarvex::QueryDataSet* m_query = nullptr;
     QCheckBox* m_excludeZero = nullptr;
     QCheckBox* m_excludeServices = nullptr;
-    QPushButton* m_find = nullptr;
-    QPushButton* m_print = nullptr;
-    QPushButton* m_close = nullptr;
-    tarvex::DBGrid* m_grid = nullptr;
-    QHBoxLayout* m_bottomRow = nullptr;
 };
 
 } // namespace products

@@ -14,8 +14,11 @@
 #include "Siblingintf.h"
 #include "WheelToArrowFilter.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTableView>
+#include <QVBoxLayout>
 
 namespace products {
 
@@ -88,6 +91,49 @@ void TReportWindow::StretchColumn(tarvex::DBGrid* grid, const QString& fieldName
     // After the grid has fitted its columns to a new content.
     QObject::connect(grid->dataModel(), &QAbstractItemModel::modelReset, grid, stretch);
     stretch();
+}
+
+TListReportWindow::TListReportWindow(const QString& caption, const QString& warehouseName, QWidget* parent)
+    : TReportWindow(parent)
+{
+    setWindowTitle(ReportCaption(caption, warehouseName));
+}
+
+void TListReportWindow::buildFrame(QHBoxLayout* choices, bool findIsDefault)
+{
+    m_find = new QPushButton(QStringLiteral("&Prikaži"), this);
+    if (findIsDefault)
+        m_find->setDefault(true);
+    else
+        m_find->setAutoDefault(false);
+    connect(m_find, &QPushButton::clicked, this, [this] { FindButtonClick(); });
+
+    m_grid = new tarvex::DBGrid(this);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    m_print = new QPushButton(QStringLiteral("Š&tampaj"), this);
+    m_print->setAutoDefault(false);
+    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
+    m_close->setAutoDefault(false);
+    connect(m_print, &QPushButton::clicked, this, &TListReportWindow::PrintButtonClick);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::close);
+
+    choices->addSpacing(12);
+    choices->addWidget(m_find);
+    choices->addStretch();
+    m_bottomRow = new QHBoxLayout;
+    m_bottomRow->addStretch();
+    m_bottomRow->addWidget(m_print);
+    m_bottomRow->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(choices);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(m_bottomRow);
+}
+
+void TListReportWindow::PrintButtonClick()
+{
+    PrintThroughConsole(m_grid, PrintParameters(windowTitle(), GetPrintHeader()));
 }
 
 } // namespace products

@@ -10,6 +10,8 @@
 
 #include <QString>
 
+class QHBoxLayout;
+class QPushButton;
 class QTableView;
 
 namespace tarvex {
@@ -41,6 +43,38 @@ public:
     // The column of the field takes the width the others leave, after every
     // refill too (names and partners are the long texts of a report).
     static void StretchColumn(tarvex::DBGrid* grid, const QString& fieldName);
+};
+
+// The frame of the report lists: the report's choices and "&Prikaži" on top,
+// a read-only grid in the middle, "Š&tampaj" and "&Zatvori" at the right
+// below. Printing prints the grid under the caption and the window's print
+// header; closing frees the window.
+class TListReportWindow : public TReportWindow {
+    Q_OBJECT
+public:
+    QPushButton* FindButton() const { return m_find; }
+    QPushButton* PrintButton() const { return m_print; }
+    QPushButton* CloseButton() const { return m_close; }
+    tarvex::DBGrid* DBG() const { return m_grid; }
+
+    virtual void FindButtonClick() = 0;
+    virtual QString GetPrintHeader() const = 0;
+    void PrintButtonClick();
+
+protected:
+    TListReportWindow(const QString& caption, const QString& warehouseName, QWidget* parent);
+    // Builds the frame once the report's own choices are made: they lead the
+    // top row (`choices`), "&Prikaži" follows them (the default button when
+    // `findIsDefault`).
+    void buildFrame(QHBoxLayout* choices, bool findIsDefault);
+    QHBoxLayout* bottomRow() const { return m_bottomRow; }
+
+private:
+    QPushButton* m_find = nullptr;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_close = nullptr;
+    tarvex::DBGrid* m_grid = nullptr;
+    QHBoxLayout* m_bottomRow = nullptr;
 };
 
 } // namespace products

@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace products {
 
@@ -41,9 +40,8 @@ void SwitchTitleSort(tarvex::MemoryTable& table, const QString& fieldName)
 }
 
 TStockCardWindow::TStockCardWindow(const QString& caption, const QString& warehouseName, QWidget* parent)
-    : TReportWindow(parent)
+    : TListReportWindow(caption, warehouseName, parent)
 {
-    setWindowTitle(ReportCaption(caption, warehouseName));
     m_products = new tarvex::QueryDataSet(this);
     m_products->setConnection(ProductDM->ZConnection());
     m_products->setReadOnly(true);
@@ -57,14 +55,14 @@ TStockCardWindow::TStockCardWindow(const QString& caption, const QString& wareho
     m_toButton = new QPushButton(QStringLiteral("..."), this);
     m_toButton->setAutoDefault(false);
     m_toButton->setFixedWidth(m_toButton->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
-    m_find = new QPushButton(QStringLiteral("&Prikaži"), this);
-    m_find->setDefault(true);
     connect(m_toButton, &QPushButton::clicked, this, &TStockCardWindow::ToDateButtonClick);
-    connect(m_find, &QPushButton::clicked, this, [this] { FindButtonClick(); });
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(toLabel);
+    choices->addWidget(m_to);
+    choices->addWidget(m_toButton);
+    buildFrame(choices, true);
 
-    m_grid = new tarvex::DBGrid(this);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    QHeaderView* titles = m_grid->horizontalHeader();
+    QHeaderView* titles = DBG()->horizontalHeader();
     titles->setSectionsClickable(true);
     titles->setSortIndicatorShown(true);
     // Rows come in the product list's order until a title is clicked.
@@ -72,36 +70,13 @@ TStockCardWindow::TStockCardWindow(const QString& caption, const QString& wareho
     // The hand shows that a title sorts.
     titles->setCursor(Qt::PointingHandCursor);
     connect(titles, &QHeaderView::sectionClicked, this, [this](int section) {
-        if (const tarvex::Field* field = m_grid->fieldOfSection(section))
+        if (const tarvex::Field* field = DBG()->fieldOfSection(section))
             DBGTitleClick(field->fieldName());
     });
 
-    m_print = new QPushButton(QStringLiteral("Š&tampaj"), this);
-    m_print->setAutoDefault(false);
-    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
-    m_close->setAutoDefault(false);
-    connect(m_print, &QPushButton::clicked, this, &TStockCardWindow::PrintButtonClick);
-    connect(m_close, &QPushButton::clicked, this, &QDialog::close);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(toLabel);
-    top->addWidget(m_to);
-    top->addWidget(m_toButton);
-    top->addSpacing(12);
-    top->addWidget(m_find);
-    top->addStretch();
     m_workerBar = new TWorkerBar(this);
-    m_workerBar->setBusyControls({m_find, m_print});
-
-    m_bottomRow = new QHBoxLayout;
-    m_bottomRow->addWidget(m_workerBar);
-    m_bottomRow->addStretch();
-    m_bottomRow->addWidget(m_print);
-    m_bottomRow->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(m_grid, 1);
-    layout->addLayout(m_bottomRow);
+    m_workerBar->setBusyControls({FindButton(), PrintButton()});
+    bottomRow()->insertWidget(0, m_workerBar);
 
     m_to->setText(tarvex::MyDateToDateStr(tarvex::hostClock().today()));
     m_to->setFocus();
@@ -111,8 +86,8 @@ void TStockCardWindow::showTable()
 {
     m_table->createDataSet();
     AddTitleSortOrders(*m_table);
-    m_grid->setDataSet(m_table);
-    StretchColumn(m_grid, QStringLiteral("name"));
+    DBG()->setDataSet(m_table);
+    StretchColumn(DBG(), QStringLiteral("name"));
 }
 
 void TStockCardWindow::openProductList(const std::function<void(tarvex::QueryDataSet&)>& setStatement)
@@ -166,19 +141,14 @@ void TStockCardWindow::DBGTitleClick(const QString& fieldName)
         reportFailure(e);
         return;
     }
-    const int column = m_grid->dataModel()->columnOf(m_table->findField(fieldName));
+    const int column = DBG()->dataModel()->columnOf(m_table->findField(fieldName));
     const bool descending = m_table->indexName().endsWith(QLatin1Char('D'));
-    m_grid->horizontalHeader()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    DBG()->horizontalHeader()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 QString TStockCardWindow::GetPrintHeader() const
 {
     return tarvex::Format(PRINT_HEADER_SHORT_FMT, {m_to->text()});
-}
-
-void TStockCardWindow::PrintButtonClick()
-{
-    PrintThroughConsole(m_grid, PrintParameters(windowTitle(), GetPrintHeader()));
 }
 
 void TStockCardWindow::reportFailure(const std::exception& e)

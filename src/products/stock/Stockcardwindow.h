@@ -9,14 +9,11 @@
 #include "Reportwindow.h"
 #include "Reportworker.h"
 
-class QHBoxLayout;
 class QLabel;
 class QProgressBar;
 class QLineEdit;
-class QPushButton;
 
 namespace tarvex {
-class DBGrid;
 class MemoryTable;
 class QueryDataSet;
 } // namespace tarvex
@@ -30,17 +27,13 @@ void AddTitleSortOrders(tarvex::MemoryTable& table);
 // first click sorts ascending and the next one descending.
 void SwitchTitleSort(tarvex::MemoryTable& table, const QString& fieldName);
 
-class TStockCardWindow : public TReportWindow {
+class TStockCardWindow : public TListReportWindow {
     Q_OBJECT
 public:
     TStockCardWindow(const QString& caption, const QString& warehouseName, QWidget* parent = nullptr);
 
     QLineEdit* ToDateEdit() const { return m_to; }
     QPushButton* ToDateButton() const { return m_toButton; }
-    QPushButton* FindButton() const { return m_find; }
-    QPushButton* PrintButton() const { return m_print; }
-    QPushButton* CloseButton() const { return m_close; }
-    tarvex::DBGrid* DBG() const { return m_grid; }
     tarvex::MemoryTable* CDS() const { return m_table; }
     tarvex::QueryDataSet* InventoryZQ() const { return m_products; }
     // Shown while the stock cards are read: the step, and "Prekini".
@@ -52,9 +45,7 @@ public:
     void ToDateButtonClick();
     void DBGTitleClick(const QString& fieldName);
     // "Datum" and the "Do datuma" field as typed.
-    QString GetPrintHeader() const;
-    void PrintButtonClick();
-    virtual void FindButtonClick() = 0;
+    QString GetPrintHeader() const override;
 
 protected:
     // Set up by the windows once the table's fields are defined: the sort
@@ -62,7 +53,6 @@ protected:
     void showTable();
     // Reads the products to value; an error is shown and leaves the list closed.
     void openProductList(const std::function<void(tarvex::QueryDataSet& list)>& setStatement);
-    QHBoxLayout* bottomRow() const { return m_bottomRow; }
     void reportFailure(const std::exception& e);
     // Runs the work on a worker's connection, the window answering
     // meanwhile; false when "Prekini" stopped it. Throws the work's failure.
@@ -76,11 +66,6 @@ private:
     tarvex::MemoryTable* m_table = nullptr;
     QLineEdit* m_to = nullptr;
     QPushButton* m_toButton = nullptr;
-    QPushButton* m_find = nullptr;
-    QPushButton* m_print = nullptr;
-    QPushButton* m_close = nullptr;
-    tarvex::DBGrid* m_grid = nullptr;
-    QHBoxLayout* m_bottomRow = nullptr;
     class TWorkerBar* m_workerBar = nullptr;
 };
 

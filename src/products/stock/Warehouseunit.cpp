@@ -100,7 +100,7 @@ struct ControlsOff {
 
 } // namespace
 
-TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::DialogWindow(parent)
+TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::PickingListWindow(parent)
 {
     setWindowTitle(QStringLiteral("Magacini"));
     new tarvex::WheelToArrowFilter(this);
@@ -123,7 +123,7 @@ TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::DialogWindow(parent)
     m_grid = new DBGrid(this);
     m_grid->installEventFilter(this);
     m_pickLists = new tarvex::PickListDelegate(m_grid);
-    connect(m_grid, &DBGrid::recordDoubleClicked, this, &TWarehouseForm::WarehouseDBGDblClick);
+    addPickingGrid(m_grid);
     m_navigator = new DBNavigator(this);
     m_navigator->setConfirmDelete(false);
     m_navigator->setVisibleButtons(DBNavigator::All);
@@ -173,13 +173,6 @@ TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::DialogWindow(parent)
     m_kepu->setAutoDefault(false);
     connect(m_kepu, &QPushButton::clicked, this, &TWarehouseForm::KepuWizardButtonClick);
 
-    m_ok = new QPushButton(QStringLiteral("&U redu"), this);
-    m_ok->setDefault(true);
-    m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
-    m_close->setAutoDefault(false);
-    connect(m_ok, &QPushButton::clicked, this, &TWarehouseForm::OKButtonClick);
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
-
     auto* top = new QHBoxLayout;
     top->addWidget(nameLabel);
     top->addWidget(m_name, 1);
@@ -194,11 +187,8 @@ TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::DialogWindow(parent)
                                 m_inventoryQuantities, m_turnover, m_stocksOverview, m_kepu})
         reports->addWidget(button);
     reports->addStretch();
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_default);
-    bottom->addStretch();
-    bottom->addWidget(m_ok);
-    bottom->addWidget(m_close);
+    QHBoxLayout* bottom = newButtonRow();
+    bottom->insertWidget(0, m_default);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_grid, 1);
@@ -261,30 +251,9 @@ void TWarehouseForm::fillPickLists()
         m_pickLists->setPickList(text(name), {tarvex::YES_CAP, tarvex::NO_CAP});
 }
 
-void TWarehouseForm::setPicking(bool picking)
+bool TWarehouseForm::hasPick() const
 {
-    m_ok->setVisible(picking);
-    m_close->setText(picking ? tarvex::CMN_CAPTION_CANCEL : tarvex::CMN_CAPTION_CLOSE);
-    m_grid->setPickingEdits(picking);
-}
-
-bool TWarehouseForm::picking() const
-{
-    return !m_ok->isHidden();
-}
-
-void TWarehouseForm::OKButtonClick()
-{
-    if (warehouses().isEmpty())
-        return;
-    m_confirmed = true;
-    accept();
-}
-
-void TWarehouseForm::WarehouseDBGDblClick()
-{
-    if (picking())
-        OKButtonClick();
+    return !warehouses().isEmpty();
 }
 
 void TWarehouseForm::ActiveWarehouseCBClick()

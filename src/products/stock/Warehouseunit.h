@@ -4,7 +4,7 @@
 // default warehouse (drawn on silver), the active-only view and the search
 // by name. Coded and yes/no columns change only through their pick lists.
 
-#include "DialogWindow.h"
+#include "PickingListWindow.h"
 #include "Productintf.h"
 #include "Warehouserestriction.h"
 
@@ -23,17 +23,12 @@ class QueryDataSet;
 
 namespace products {
 
-class TWarehouseForm : public tarvex::DialogWindow {
+class TWarehouseForm : public tarvex::PickingListWindow {
     Q_OBJECT
 public:
     explicit TWarehouseForm(QWidget* parent = nullptr);
 
     int helpContext() const { return 15003; }
-    // Picking shows OK (a double-click on a row acts as OK) and captions the
-    // close button "cancel"; administration hides OK and captions it "close".
-    void setPicking(bool picking);
-    bool picking() const;
-    bool confirmed() const { return m_confirmed; }
 
     QLineEdit* NameEdit() const { return m_name; }
     QAction* SearchWarehouseAction() const { return m_search; }
@@ -50,11 +45,8 @@ public:
     QPushButton* TurnoverAllWareButton() const { return m_turnover; }
     QPushButton* KepuWizardButton() const { return m_kepu; }
     QMenu* QuantitiesMenu() const { return m_quantitiesMenu; }
-    QPushButton* OKButton() const { return m_ok; }
-    QPushButton* CloseButton() const { return m_close; }
 
-    void OKButtonClick();
-    void WarehouseDBGDblClick();
+    void WarehouseDBGDblClick() { pickRow(); }
     // Shows only active warehouses (box ticked) or all of them.
     void ActiveWarehouseCBClick();
     // Makes the current row the default warehouse (only while all are listed).
@@ -81,12 +73,12 @@ protected:
 
 private:
     void FormCreate();
+    bool hasPick() const override;
     void fillPickLists();
     // Typing and Delete are refused in the columns edited through pick lists.
     bool refusesKey(const QKeyEvent& key) const;
     tarvex::QueryDataSet& warehouses() const;
 
-    bool m_confirmed = false;
     QLineEdit* m_name = nullptr;
     QAction* m_search = nullptr;
     tarvex::DBGrid* m_grid = nullptr;
@@ -102,8 +94,6 @@ private:
     QPushButton* m_stocksOverview = nullptr;
     QPushButton* m_kepu = nullptr;
     QMenu* m_quantitiesMenu = nullptr;
-    QPushButton* m_ok = nullptr;
-    QPushButton* m_close = nullptr;
 };
 
 // By identifier (no window): finds the warehouse whatever the window's filter
