@@ -1,11 +1,10 @@
-#include "Connection.h"
+#include "Console.h"
 #include "HostStrings.h"
 #include "Modal.h"
 #include "PdfPages.h"
 #include "PriceLabels.h"
 #include "PrintPreview.h"
 #include "ScriptedDialogs.h"
-#include "TestServer.h"
 #include "Wizards.h"
 
 #include <QAction>
@@ -17,6 +16,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 using namespace tarvex;
 using tarvex::test::pdfPageCount;
@@ -32,21 +32,33 @@ void savePreviewAsPdf(QDialog& preview, ScriptedDialogs& dialogs, const QString&
     action->trigger();
 }
 
-class PriceLabelWizard : public test::DatabaseTest {
-protected:
-    static void SetUpTestSuite()
+// The product module's side of the labels: three products as it reads them
+// for a warehouse (the reading itself is the module's own test).
+class ShelfLabels : public ComObject<IPriceLabelService, IID_IPriceLabelService> {
+public:
+    QList<TPriceLabelDesc> GetPriceLabels(const QList<qint64>& ids, qint64 warehouseId) override
     {
-        DatabaseTest::SetUpTestSuite();
-        QSqlDatabase database = db();
-        for (const char* sql : {
-                 "INSERT INTO tax (taxid, name, value) VALUES (1, 'Opšta', 20), (2, 'Bez PDV', 0)",
-                 "INSERT INTO product (productid, name, code, barcode, unitname, taxid, price, pricecurrency) VALUES "
-                 "(1, 'Čokolada mlečna 100g', 'C100', '5901234123457', 'kom', 1, 100, 'RSD'),"
-                 "(2, 'Kafa mlevena 500g', 'K500', '4006381333931', 'kom', 1, 1028.75, 'RSD'),"
-                 "(3, 'Hleb', NULL, NULL, 'kom', 2, 55.555, 'EUR')",
-                 "INSERT INTO productwarehouse (productid, warehouseid, price) VALUES (1, 3, 120), (2, 4, 900), (3, 3, 50)"})
-            execSql(database, QString::fromUtf8(sql));
+        asked << warehouseId;
+        QList<TPriceLabelDesc> rows;
+        for (const TPriceLabelDesc& row :
+             {TPriceLabelDesc{3, QStringLiteral("Hleb"), QString(), QString(), 50, QStringLiteral("EUR")},
+              TPriceLabelDesc{1, QStringLiteral("Čokolada mlečna 100g"), QStringLiteral("C100"),
+                              QStringLiteral("5901234123457"), 144, QStringLiteral("RSD")},
+              TPriceLabelDesc{2, QStringLiteral("Kafa mlevena 500g"), QStringLiteral("K500"),
+                              QStringLiteral("4006381333931"), 1234.5, QStringLiteral("RSD")}})
+            if (ids.contains(row.productId))
+                rows << row;
+        return rows;
     }
+    QList<qint64> asked;
+};
+
+class PriceLabelWizard : public ::testing::Test {
+protected:
+    PriceLabelWizard() { console.addService(ComPtr<IInterface>(labels)); }
+
+    ShelfLabels* labels = new ShelfLabels;
+    Console console;
 };
 
 } // namespace
@@ -67,22 +79,17 @@ TEST(PriceLabelParameters, ReadsIdsQuantitiesDocumentAndWarehouse)
     EXPECT_EQ(r.warehouseId, 7);
 }
 
-TEST_F(PriceLabelWizard, PricesComeFromTheWarehouseRowOrTheProductWithVat)
+TEST_F(PriceLabelWizard, LabelsFollowTheRequestsOrderAndQuantities)
 {
-    QList<PriceLabel> labels = loadPriceLabels(
-        db(), parsePriceLabelParameters(QStringLiteral("productids:1,2,999,3;productquantities:2,1,5,1;warehouseid:3")));
+    const QList<PriceLabel> result = loadPriceLabels(
+        *labels, parsePriceLabelParameters(QStringLiteral("productids:1,2,999,3;productquantities:2,1,5,1;warehouseid:3")));
     QStringList shown;   // product 999 does not exist
-    for (const PriceLabel& label : labels)
+    for (const PriceLabel& label : result)
         shown << QString::number(label.productId) + QLatin1Char(' ') + label.priceText();
     EXPECT_EQ(shown, (QStringList{"1 144.00 RSD", "1 144.00 RSD", "2 1,234.50 RSD", "3 50.00 EUR"}));
-    EXPECT_EQ(labels[0].name + labels[0].code + labels[2].barcode,
+    EXPECT_EQ(result[0].name + result[0].code + result[2].barcode,
               QStringLiteral("Čokolada mlečna 100gC1004006381333931"));
-
-    // Warehouse 4: its own row for product 2; product 3 falls back to its price, rounded.
-    labels = loadPriceLabels(db(), parsePriceLabelParameters(QStringLiteral("productids:2,3;warehouseid:4")));
-    ASSERT_EQ(labels.size(), 2);
-    EXPECT_EQ(labels[0].priceText(), QStringLiteral("1,080.00 RSD"));
-    EXPECT_EQ(labels[1].priceText(), QStringLiteral("55.56 EUR"));
+    EXPECT_EQ(labels->asked, QList<qint64>{3});
 }
 
 TEST(PriceLabelLayout, TwentyFourLabelsFillAPageRowByRow)
@@ -175,7 +182,7 @@ TEST(PrintWizard, PreviewsModallyAndSavesAPdf)
         savePreviewAsPdf(shown, dialogs, QStringLiteral("/nonexistent/dir/x.pdf"));
         return int(QDialog::Rejected);
     });
-    EXPECT_TRUE(runWizard(CMN_PRINT_WIZ_NAME, QStringLiteral("title:Inventar;header:"), &grid, QSqlDatabase()));
+    EXPECT_TRUE(runWizard(CMN_PRINT_WIZ_NAME, QStringLiteral("title:Inventar;header:"), &grid, nullptr));
     EXPECT_TRUE(previewTitle.contains(QStringLiteral("Inventar")));
     EXPECT_EQ(pdfPageCount(dir.filePath(QStringLiteral("inventar.pdf"))), 1);
     ASSERT_EQ(dialogs.messages().size(), 1);   // only the failed save speaks
@@ -195,7 +202,7 @@ TEST_F(PriceLabelWizard, PreviewsTheLabelsAndSavesThemAsPdf)
     });
     EXPECT_TRUE(runWizard(CMN_PROD_INVENTORY_WIZ_NAME,
                           QStringLiteral("productids:1,2;productquantities:20,10;documentnumber:Proizvod;warehouseid:3"),
-                          nullptr, db()));
+                          nullptr, &console));
     EXPECT_TRUE(previewTitle.contains(QStringLiteral("Proizvod")));
     EXPECT_EQ(pdfPageCount(dir.filePath(QStringLiteral("nalepnice.pdf"))), 2);   // 30 labels
     EXPECT_TRUE(dialogs.messages().isEmpty());
@@ -208,19 +215,21 @@ TEST_F(PriceLabelWizard, WizardsWithNothingToShowSaySoInsteadOfAPreview)
         ADD_FAILURE() << "no preview expected";
         return QDialog::Rejected;
     });
-    runWizard(CMN_PROD_INVENTORY_WIZ_NAME, QStringLiteral("productids:998,999;warehouseid:3"), nullptr, db());
-    runWizard(CMN_PRINT_WIZ_NAME, QStringLiteral("title:X"), nullptr, db());
+    runWizard(CMN_PROD_INVENTORY_WIZ_NAME, QStringLiteral("productids:998,999;warehouseid:3"), nullptr, &console);
+    runWizard(CMN_PROD_INVENTORY_WIZ_NAME, QStringLiteral("productids:1;warehouseid:3"), nullptr, nullptr);
+    runWizard(CMN_PRINT_WIZ_NAME, QStringLiteral("title:X"), nullptr, nullptr);
     QStandardItemModel model(1, 1);
     QTableView grid;
     grid.setModel(&model);
     grid.setColumnHidden(0, true);
-    runWizard(CMN_PRINT_WIZ_NAME, QStringLiteral("title:X"), &grid, db());
-    EXPECT_EQ(dialogs.messages().size(), 3);
+    runWizard(CMN_PRINT_WIZ_NAME, QStringLiteral("title:X"), &grid, nullptr);
+    ASSERT_EQ(dialogs.messages().size(), 4);
+    EXPECT_EQ(dialogs.messages()[1], CMN_NO_MODULE.arg(CMN_MOD_PRODUCT_NAME));   // no product module loaded
 
     // The retail book names the warehouse it was asked for; unknown wizards are refused.
     dialogs.clear();
-    EXPECT_TRUE(runWizard(CMN_KEPU_WIZ_NAME, QStringLiteral("warehouse:Maloprodaja; Centar"), nullptr, db()));
-    EXPECT_FALSE(runWizard(QStringLiteral("Nepoznat"), QString(), nullptr, db()));
+    EXPECT_TRUE(runWizard(CMN_KEPU_WIZ_NAME, QStringLiteral("warehouse:Maloprodaja; Centar"), nullptr, nullptr));
+    EXPECT_FALSE(runWizard(QStringLiteral("Nepoznat"), QString(), nullptr, nullptr));
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].contains(QStringLiteral("\"Maloprodaja; Centar\"")));
 }

@@ -117,8 +117,11 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
                 createDatabase(db, settings.database);
                 execSql(db, QStringLiteral("USE ") + quoteIdentifier(settings.database));
                 installSchema(db);
-                if (fillDemo)
-                    fillDemo(db);
+                if (fillDemo) {
+                    ConnectionSettings target = admin;
+                    target.database = settings.database;
+                    fillDemo(target);
+                }
             } catch (...) {
                 dropDatabase(db, settings.database);
                 throw;

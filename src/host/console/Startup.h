@@ -36,8 +36,9 @@ StartupSettings readStartupSettings(const QString& iniFile);
 // The folder of the embedded server: the user's data folder + tarvex/server.
 QString defaultServerDir();
 
-// Fills a new database with demo data.
-using DemoFiller = std::function<void(QSqlDatabase&)>;
+// Fills a new database (made with the schema, named in the settings) with
+// demo data.
+using DemoFiller = std::function<void(const ConnectionSettings&)>;
 
 // Opens the database: starts (or reuses) the private server and creates the
 // database with the schema and demo data on first use, or connects to the

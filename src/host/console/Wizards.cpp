@@ -85,12 +85,18 @@ void runPrintWizard(QTableView* grid, const QString& parameters)
     showPreview(createPrintPreview(job, printer, grid->window()));
 }
 
-void runPriceLabelWizard(QSqlDatabase db, const QString& parameters)
+void runPriceLabelWizard(IConsole* console, const QString& parameters)
 {
+    IInterface* found = nullptr;
+    if (!console || !console->FindService(IID_IPriceLabelService, &found) || !found) {
+        dialogs().error(CMN_NO_MODULE.arg(CMN_MOD_PRODUCT_NAME));
+        return;
+    }
+    const auto service = ComPtr<IPriceLabelService>::adopt(static_cast<IPriceLabelService*>(found));
     const PriceLabelRequest request = parsePriceLabelParameters(parameters);
     QList<PriceLabel> labels;
     try {
-        labels = loadPriceLabels(db, request);
+        labels = loadPriceLabels(*service.get(), request);
     } catch (const DatabaseError& e) {
         dialogs().showException(e);
         return;
@@ -114,12 +120,12 @@ void runRetailBookWizard(const QString& parameters)
                           QStringLiteral("\nKnjigu vodi modul maloprodaje, koji u ovoj instalaciji nije dostupan."));
 }
 
-bool runWizard(const QString& name, const QString& parameters, QTableView* activeGrid, QSqlDatabase db)
+bool runWizard(const QString& name, const QString& parameters, QTableView* activeGrid, IConsole* console)
 {
     if (name == CMN_PRINT_WIZ_NAME)
         runPrintWizard(activeGrid, parameters);
     else if (name == CMN_PROD_INVENTORY_WIZ_NAME)
-        runPriceLabelWizard(db, parameters);
+        runPriceLabelWizard(console, parameters);
     else if (name == CMN_KEPU_WIZ_NAME)
         runRetailBookWizard(parameters);
     else

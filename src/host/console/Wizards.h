@@ -2,8 +2,9 @@
 // The console's wizards, run by their host names: printing the active grid,
 // price labels, and the retail turnover book (another module's; a stand-in).
 
+#include "Tarvexinterfaces.h"
+
 #include <QList>
-#include <QSqlDatabase>
 #include <QString>
 
 class QTableView;
@@ -25,14 +26,16 @@ PrintJob printJobFromGrid(const QTableView& grid, const QString& parameters);
 void runPrintWizard(QTableView* grid, const QString& parameters);
 
 // Previews the price labels asked for by
-// "productids:..;productquantities:..;documentnumber:..;warehouseid:..".
-// When none of the products is found the user is told so instead.
-void runPriceLabelWizard(QSqlDatabase db, const QString& parameters);
+// "productids:..;productquantities:..;documentnumber:..;warehouseid:..",
+// with the products' data from the module that offers IPriceLabelService
+// through the console. When none of the products is found, or no module
+// offers the service, the user is told so instead.
+void runPriceLabelWizard(IConsole* console, const QString& parameters);
 
 // Tells the user which warehouse's book was asked for ("warehouse:NAME").
 void runRetailBookWizard(const QString& parameters);
 
 // Runs the wizard with the given host name; false for a name it does not know.
-bool runWizard(const QString& name, const QString& parameters, QTableView* activeGrid, QSqlDatabase db);
+bool runWizard(const QString& name, const QString& parameters, QTableView* activeGrid, IConsole* console);
 
 } // namespace tarvex

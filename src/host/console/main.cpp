@@ -4,7 +4,7 @@
 
 #include "Console.h"
 #include "CustomNavigatorForm.h"
-#include "DemoData.h"
+#include "DemoFill.h"
 #include "IniFile.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
@@ -50,8 +50,7 @@ int main(int argc, char** argv)
     try {
         const StartupSettings settings = readStartupSettings(workstation.settingsFile());
         // A new embedded database starts as the small demo shop.
-        const DemoFiller demo = [](QSqlDatabase& db) { generateDemoData(db, DemoScale::small(), 20261206); };
-        connection = openStartupDatabase(settings, demo, server);
+        connection = openStartupDatabase(settings, fillDemoShop, server);
         if (server) {
             // Told once the action that found the server dead is done.
             connection->setServerReviver(privateServerReviver(*server, [](const QString& text) {
@@ -66,8 +65,8 @@ int main(int argc, char** argv)
     int result = 0;
     {
         Console console;
-        console.setWizardRunner([&connection](const QString& name, const QString& parameters, QTableView* grid) {
-            return runWizard(name, parameters, grid, connection->database());
+        console.setWizardRunner([&console](const QString& name, const QString& parameters, QTableView* grid) {
+            return runWizard(name, parameters, grid, &console);
         });
         console.addService(ComPtr<IInterface>(new SecurityStandIn(*connection)));
         console.addService(ComPtr<IInterface>(new CurrencyStandIn(*connection)));

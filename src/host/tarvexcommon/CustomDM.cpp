@@ -146,7 +146,15 @@ qint64 TCustomDM::GetLastInsertID()
 
 void TCustomDM::GetPLUs(QStringList& list, int count, bool vireo)
 {
-    tarvex::GetPLUs(connection().database(), list, count, vireo);
+    if (const IPluHolders* holders = PluHolders())
+        tarvex::GetPLUs(*holders, connection().database(), list, count, vireo);
+    else
+        list.clear();
+}
+
+const IPluHolders* TCustomDM::PluHolders() const
+{
+    return nullptr;
 }
 
 } // namespace tarvex

@@ -13,6 +13,8 @@
 
 namespace tarvex {
 
+class IPluHolders;
+
 class Connection;
 class DataSet;
 
@@ -60,7 +62,8 @@ public:
     // The key the database gave the last row inserted on the connection.
     qint64 GetLastInsertID();
     // Clears the list and fills it with up to count free cash-register PLUs
-    // (decimal texts, lowest first); vireo picks the four-digit range.
+    // (decimal texts, lowest first); vireo picks the four-digit range. None
+    // when the module keeps no rows with PLUs (PluHolders).
     void GetPLUs(QStringList& list, int count, bool vireo);
 
     // The connection; throws DataSetError when there is none (no security
@@ -70,6 +73,8 @@ public:
 protected:
     // Fills FieldValidations; the module's own list goes here.
     virtual void CreateFieldValidations();
+    // The rows of the module that hold cash-register PLUs; none here.
+    virtual const IPluHolders* PluHolders() const;
 
     QList<FieldValidation> FieldValidations;
 

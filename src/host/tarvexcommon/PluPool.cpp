@@ -1,12 +1,5 @@
 #include "PluPool.h"
 
-#include "Connection.h"
-#include "DatabaseError.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
-
 namespace tarvex {
 
 PluPool::Range PluPool::range(Registers registers)
@@ -14,25 +7,22 @@ PluPool::Range PluPool::range(Registers registers)
     return registers == Registers::Vireo ? Range{1, 9999} : Range{1, 99999};
 }
 
-PluPool::PluPool(const QSqlDatabase& db) : m_db(db) {}
+PluPool::PluPool(const IPluHolders& holders, const QSqlDatabase& db) : m_holders(holders), m_db(db) {}
 
 QList<qint64> PluPool::freePlus(Registers registers, int count) const
 {
     const Range r = range(registers);
     // The taken numbers of the range in ascending order, read once; the free
     // ones are the gaps between them.
-    QSqlQuery query = selectSql(m_db, QStringLiteral("SELECT DISTINCT kasaplu FROM product WHERE kasaplu BETWEEN ? AND ? "
-                                                     "ORDER BY kasaplu"),
-                                {r.first, r.last});
+    const QList<qint64> taken = m_holders.TakenPLUs(m_db, r.first, r.last);
 
     QList<qint64> free;
     const auto enough = [&] { return count > 0 && free.size() >= count; };
     qint64 next = r.first; // lowest number not yet known to be taken
-    while (!enough() && query.next()) {
-        const qint64 taken = query.value(0).toLongLong();
-        for (; next < taken && !enough(); ++next)
+    for (auto it = taken.cbegin(); !enough() && it != taken.cend(); ++it) {
+        for (; next < *it && !enough(); ++next)
             free << next;
-        next = taken + 1;
+        next = qMax(next, *it + 1);
     }
     for (; next <= r.last && !enough(); ++next)
         free << next;
@@ -47,11 +37,11 @@ std::optional<qint64> PluPool::lowestFree(Registers registers) const
     return free.first();
 }
 
-void GetPLUs(const QSqlDatabase& db, QStringList& target, int count, bool vireo)
+void GetPLUs(const IPluHolders& holders, const QSqlDatabase& db, QStringList& target, int count, bool vireo)
 {
     target.clear();
     const QList<qint64> free =
-        PluPool(db).freePlus(vireo ? PluPool::Registers::Vireo : PluPool::Registers::Ordinary, count);
+        PluPool(holders, db).freePlus(vireo ? PluPool::Registers::Vireo : PluPool::Registers::Ordinary, count);
     for (qint64 plu : free)
         target << QString::number(plu);
 }

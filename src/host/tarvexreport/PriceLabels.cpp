@@ -1,11 +1,8 @@
 #include "PriceLabels.h"
 
 #include "BarcodePainter.h"
-#include "Connection.h"
-#include "DatabaseError.h"
 #include "DisplayFormat.h"
 #include "PrintPreview.h"
-#include "Rounding.h"
 
 #include <QFile>
 #include <QFontMetricsF>
@@ -15,8 +12,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QStringList>
 #include <cmath>
 
@@ -105,41 +100,14 @@ QString PriceLabel::priceText() const
     return currency.isEmpty() ? amount : amount + QLatin1Char(' ') + currency;
 }
 
-QList<PriceLabel> loadPriceLabels(QSqlDatabase db, const PriceLabelRequest& request)
+QList<PriceLabel> loadPriceLabels(IPriceLabelService& service, const PriceLabelRequest& request)
 {
     QList<PriceLabel> labels;
     if (request.productIds.isEmpty())
         return labels;
-
-    QStringList marks;
-    for (int i = 0; i < request.productIds.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString sql =
-        QStringLiteral("SELECT p.productid, p.name, p.code, p.barcode, p.pricecurrency, "
-                       "IF(pw.productid IS NULL, p.price, pw.price) AS netprice, t.value AS taxvalue "
-                       "FROM product p "
-                       "LEFT JOIN tax t ON t.taxid = p.taxid "
-                       "LEFT JOIN productwarehouse pw ON pw.productid = p.productid AND pw.warehouseid = ? "
-                       "WHERE p.productid IN (%1)")
-            .arg(marks.join(QLatin1Char(',')));
-    QVariantList values{request.warehouseId};
-    for (qint64 id : request.productIds)
-        values << id;
-    QSqlQuery query = selectSql(db, sql, values);
-
     QHash<qint64, PriceLabel> products;
-    while (query.next()) {
-        PriceLabel label;
-        label.productId = query.value(0).toLongLong();
-        label.name = query.value(1).toString();
-        label.code = query.value(2).toString();
-        label.barcode = query.value(3).toString().trimmed();
-        label.currency = query.value(4).toString();
-        const double net = query.value(5).toDouble();
-        const double tax = query.value(6).toDouble();
-        label.priceWithTax = BetterRoundTo(net * (1 + tax / 100), -2);
-        products.insert(label.productId, label);
-    }
+    for (const TPriceLabelDesc& row : service.GetPriceLabels(request.productIds, request.warehouseId))
+        products.insert(row.productId, PriceLabel{row});
 
     for (int i = 0; i < request.productIds.size(); ++i) {
         const auto found = products.constFind(request.productIds[i]);

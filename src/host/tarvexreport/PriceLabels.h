@@ -2,9 +2,10 @@
 // Price labels for shelves: name, code, price with VAT and barcode of each
 // product, as many labels as asked for, on A4 sheets of 3 x 8 labels.
 
+#include "Pricelabelintf.h"
+
 #include <QList>
 #include <QRectF>
-#include <QSqlDatabase>
 #include <QString>
 
 class QPainter;
@@ -35,24 +36,15 @@ PriceLabelRequest parsePriceLabelParameters(const QString& parameters);
 // partial pack still gets its label; zero and negative give none.
 int labelCountForQuantity(double quantity);
 
-struct PriceLabel {
-    qint64 productId = 0;
-    QString name;
-    QString code;
-    QString barcode;
-    double priceWithTax = 0;   // rounded to 2 decimals
-    QString currency;
-
+struct PriceLabel : TPriceLabelDesc {
     // "1,234.50 RSD"
     QString priceText() const;
 };
 
 // One entry per label, in the order of the request: each product as many
-// times as its quantity. The price is the warehouse's price of the product
-// when the warehouse has a row for it, else the product's own price, with the
-// product's VAT added. Products that no longer exist are left out.
-// Throws DatabaseError.
-QList<PriceLabel> loadPriceLabels(QSqlDatabase db, const PriceLabelRequest& request);
+// times as its quantity, with what the module that keeps the products says
+// of it. Products that no longer exist are left out. Throws DatabaseError.
+QList<PriceLabel> loadPriceLabels(IPriceLabelService& service, const PriceLabelRequest& request);
 
 // Places labels on the pages of one paint device: a grid of equal cells
 // filling the printable area, row by row.

@@ -14,6 +14,7 @@
 #include "Productidentifiers.h"
 #include "Productintf.h"
 #include "Productoptions.h"
+#include "Productplus.h"
 #include "QueryDataSet.h"
 
 #include <QDate>
@@ -163,6 +164,7 @@ public:
 
 protected:
     void CreateFieldValidations() override;
+    const tarvex::IPluHolders* PluHolders() const override { return &m_plus; }
 
 private:
     QueryDataSet* makeDataSet(const QString& sql, bool cached);
@@ -173,6 +175,7 @@ private:
     QSqlDatabase db() const;
 
     std::unique_ptr<ProductOptionStores> m_stores;
+    TProductPlus m_plus;
     QString m_iniFile;
     QString m_programDir;
     qint32 m_defWarehouseId = 0;

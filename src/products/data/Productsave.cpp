@@ -4,9 +4,9 @@
 #include "Clock.h"
 #include "Connection.h"
 #include "DatabaseError.h"
-#include "PluPool.h"
 #include "Productdmunit.h"
 #include "Productidentifiers.h"
+#include "Productplus.h"
 #include "Productresourcestring.h"
 #include "QueryDataSet.h"
 
@@ -213,7 +213,8 @@ void Productsave::replaceTakenIdentifiers()
     tarvex::Field& plu = F(product, "kasaplu");
     if (!generated.plu.isNull() && !plu.isNull() && plu.asLargeInt() == generated.plu.toLongLong() &&
         productValueTaken(connection, QStringLiteral("kasaplu"), generated.plu, id)) {
-        const tarvex::PluPool pool(connection.database());
+        const TProductPlus holders;
+        const tarvex::PluPool pool(holders, connection.database());
         const auto free = pool.lowestFree(generated.pluVireo ? tarvex::PluPool::Registers::Vireo
                                                              : tarvex::PluPool::Registers::Ordinary);
         if (free) {

@@ -11,6 +11,7 @@
 #include "Productdmunit.h"
 #include "Productnavigatorunit.h"
 #include "Productoptionstabunit.h"
+#include "Productpricelabels.h"
 #include "Productresourcestring.h"
 #include "Productviewerunit.h"
 #include "Siblingintf.h"
@@ -176,6 +177,8 @@ HResult TProductSnapin::QueryInterface(const QUuid& iid, void** object)
         *object = static_cast<tarvex::IWarehouseService*>(this);
     else if (iid == tarvex::IID_IProductService)
         *object = static_cast<tarvex::IProductService*>(this);
+    else if (iid == tarvex::IID_IPriceLabelService)
+        *object = static_cast<tarvex::IPriceLabelService*>(this);
     else if (iid == tarvex::IID_IViewer)
         return m_viewer->QueryInterface(iid, object);   // answered by the viewer object
     else if (iid == tarvex::IID_INavigable)
@@ -251,6 +254,12 @@ bool TProductSnapin::GetTax(qint32& taxID, QString& name, double& value, bool by
 {
     load();
     return products::GetTax(taxID, name, value, byID);
+}
+
+QList<tarvex::TPriceLabelDesc> TProductSnapin::GetPriceLabels(const QList<qint64>& productIds, qint64 warehouseId)
+{
+    load();
+    return PriceLabelRows(ProductDM->connection().database(), productIds, warehouseId);
 }
 
 bool TProductSnapin::GetWarehouse(qint32& id, QString& name, bool byID)

@@ -3,6 +3,7 @@
 // and search panel it shows there, its options page, and the services other
 // modules find through the console (products, taxes, warehouses, categories).
 
+#include "Pricelabelintf.h"
 #include "Productintf.h"
 #include "Productnavigatorunit.h"
 #include "Productoptionstabunit.h"
@@ -71,7 +72,8 @@ class TProductSnapin final : public tarvex::ISnapin,
                              public tarvex::ICategoryPrService,
                              public tarvex::ITaxService,
                              public tarvex::IWarehouseService,
-                             public tarvex::IProductService {
+                             public tarvex::IProductService,
+                             public tarvex::IPriceLabelService {
 public:
     explicit TProductSnapin(IConsole* console);
 
@@ -115,6 +117,9 @@ public:
     bool GetProductAttribute(const QString& barcode, tarvex::TProductDesc& desc, qint32& productAttributeID) override;
     bool GetProduct(tarvex::TProductDescArr& descs) override;
     void OpenProduct(qint32 productID, qint32 warehouseID) override;
+
+    // IPriceLabelService (the console's price-label wizard)
+    QList<tarvex::TPriceLabelDesc> GetPriceLabels(const QList<qint64>& productIds, qint64 warehouseId) override;
 
     TProductViewer* viewer() const { return static_cast<TProductViewer*>(m_viewer.get()); }
     TProductNavigator* navigator() const { return static_cast<TProductNavigator*>(m_navigator.get()); }

@@ -1,9 +1,10 @@
-#include "PluPool.h"
+#include "Productplus.h"
 #include "TestServer.h"
 
 #include <gtest/gtest.h>
 
 using namespace tarvex;
+using products::TProductPlus;
 using namespace tarvex::test;
 
 using R = PluPool::Registers;
@@ -32,7 +33,8 @@ TEST_F(PluPoolTest, FreeNumbersAreTheGapsLowestFirst)
     for (const char* plu : {"1", "2", "3", "NULL", "5", "9", "10000", "10001", "NULL", "0", "-4", "100000"})
         plus << QStringLiteral("SELECT %1 AS plu").arg(plu);
     addProducts(plus.join(" UNION ALL "));
-    const PluPool pool(db());
+    const TProductPlus holders;
+    const PluPool pool(holders, db());
     EXPECT_EQ(pool.freePlus(R::Ordinary, 5), QList<qint64>({4, 6, 7, 8, 10}));
     EXPECT_EQ(pool.freePlus(R::Vireo, 3), QList<qint64>({4, 6, 7}));
     EXPECT_EQ(pool.lowestFree(R::Ordinary), 4);
@@ -51,19 +53,20 @@ TEST_F(PluPoolTest, AFullVireoRangeLeavesOnlyOrdinaryNumbers)
     addProducts(QStringLiteral("SELECT a.n + 10*b.n + 100*c.n + 1000*d.n + 1 AS plu FROM %1 a, %1 b, %1 c, %1 d "
                                "WHERE a.n + 10*b.n + 100*c.n + 1000*d.n < 9999 UNION ALL SELECT 10000 UNION ALL SELECT 10001")
                     .arg(digit));
-    const PluPool pool(db());
+    const TProductPlus holders;
+    const PluPool pool(holders, db());
     EXPECT_EQ(pool.lowestFree(R::Vireo), std::nullopt);
     EXPECT_EQ(pool.lowestFree(R::Ordinary), 10002);
 
     // What the editor sees: exactly one entry, or none; the list is cleared first.
     QStringList target{"stale"};
-    GetPLUs(db(), target, 1, true);
+    GetPLUs(holders, db(), target, 1, true);
     EXPECT_TRUE(target.isEmpty());
-    GetPLUs(db(), target, 1, false);
+    GetPLUs(holders, db(), target, 1, false);
     EXPECT_EQ(target, QStringList({"10002"}));
 
     // Freeing one number makes it the one offered.
     execSql(db(), "UPDATE product SET kasaplu = NULL WHERE kasaplu = 4711");
-    GetPLUs(db(), target, 1, true);
+    GetPLUs(holders, db(), target, 1, true);
     EXPECT_EQ(target, QStringList({"4711"}));
 }
