@@ -45,9 +45,11 @@ TEST_F(PriceLabelRowsTest, WarehousePriceOrTheProductsOwnWithVat)
     QList<TPriceLabelDesc> rows = products::PriceLabelRows(db(), {1, 2, 999, 3}, 3);
     EXPECT_EQ(shown(rows), (QStringList{"1 144 RSD 5901234123457", "2 1234.5 RSD 4006381333931", "3 50 EUR "}));
     ASSERT_EQ(rows.size(), 3);
-    for (const TPriceLabelDesc& row : rows)
-        if (row.productId == 1)
+    for (const TPriceLabelDesc& row : rows) {
+        if (row.productId == 1) {
             EXPECT_EQ(row.name + row.code, QStringLiteral("Čokolada mlečna 100gC100"));
+        }
+    }
 
     // Warehouse 4: its own row for product 2; product 3 falls back to its price, rounded.
     EXPECT_EQ(shown(products::PriceLabelRows(db(), {2, 3}, 4)), (QStringList{"2 1080 RSD 4006381333931", "3 55.56 EUR "}));
