@@ -1,7 +1,8 @@
 #include "DemoCatalogue.h"
 
+#include "Error.h"
+
 #include <algorithm>
-#include <stdexcept>
 
 namespace tarvex::demo {
 
@@ -43,7 +44,7 @@ DemoCatalogue::DemoCatalogue(DemoWriter& writer, DemoModel& model, const DemoRef
 int DemoCatalogue::ean13CheckDigit(const QString& twelveDigits)
 {
     if (twelveDigits.size() != 12)
-        throw std::invalid_argument("EAN-13 needs twelve digits");
+        throw tarvex::InternalError(QStringLiteral("EAN-13 needs twelve digits"));
     int sum = 0;
     for (int i = 0; i < 12; ++i)
         sum += (twelveDigits[i].unicode() - '0') * (i % 2 == 0 ? 1 : 3);

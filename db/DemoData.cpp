@@ -9,7 +9,6 @@
 
 #include <QElapsedTimer>
 #include <QSqlQuery>
-#include <stdexcept>
 
 namespace tarvex {
 
@@ -74,7 +73,7 @@ DemoScale DemoScale::named(const QString& name)
         return large();
     if (name == QLatin1String("huge"))
         return huge();
-    throw std::invalid_argument(("unknown demo scale \"" + name + "\" (tiny, small, large or huge)").toStdString());
+    throw DemoDataError(QStringLiteral("unknown demo scale \"%1\" (tiny, small, large or huge)").arg(name));
 }
 
 qint64 DemoReport::rowsOf(const QString& table) const

@@ -8,12 +8,13 @@
 // product and warehouse equals both the document balance (posted documents
 // of the eleven stock kinds) and the stock-card balance (docfinitem).
 
+#include "Error.h"
+
 #include <QDate>
 #include <QList>
 #include <QPair>
 #include <QSqlDatabase>
 #include <QString>
-#include <stdexcept>
 
 namespace tarvex {
 
@@ -28,7 +29,7 @@ struct DemoScale {
     static DemoScale small(); // 500 products, 20 000 lines
     static DemoScale large(); // 100 000 products, 1 000 000 lines
     static DemoScale huge();  // 1 000 000 products, 10 000 000 lines
-    // "tiny", "small", "large" or "huge"; throws std::invalid_argument otherwise.
+    // "tiny", "small", "large" or "huge"; throws DemoDataError otherwise.
     static DemoScale named(const QString& name);
 };
 
@@ -40,9 +41,10 @@ struct DemoReport {
     qint64 totalRows() const;
 };
 
-class DemoDataError : public std::runtime_error {
+// A fill refused: the database is not one to fill, or the scale is unknown.
+class DemoDataError : public tarvex::TarvexError {
 public:
-    explicit DemoDataError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    explicit DemoDataError(const QString& message) : tarvex::TarvexError(tarvex::ErrorKind::Configuration, message) {}
 };
 
 // Fills the connection's current database. The last day defaults to today.

@@ -1,7 +1,8 @@
 #include "DemoReference.h"
 
+#include "Error.h"
+
 #include <algorithm>
-#include <stdexcept>
 
 namespace tarvex::demo {
 
@@ -89,7 +90,7 @@ qint64 DemoReference::taxId(int rate) const
     case 10: return 2;
     case 0: return 3;
     }
-    throw std::invalid_argument("demo data: no tax rate of that value");
+    throw tarvex::InternalError(QStringLiteral("demo data: no tax rate of %1").arg(rate));
 }
 
 qint64 DemoReference::leafCategoryId(int top, int leaf) const

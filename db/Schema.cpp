@@ -1,12 +1,12 @@
 #include "Schema.h"
 
 #include "Connection.h"
+#include "Error.h"
 #include "SqlScript.h"
 
 #include <QFile>
 #include <QSqlQuery>
 #include <QRegularExpression>
-#include <stdexcept>
 
 static void initSchemaResource() { Q_INIT_RESOURCE(schema); }
 
@@ -17,7 +17,7 @@ QString schemaScript()
     initSchemaResource();
     QFile file(QStringLiteral(":/tarvex/db/schema.sql"));
     if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("The built-in schema resource is missing");
+        throw InternalError(QStringLiteral("The built-in schema resource is missing"));
     return QString::fromUtf8(file.readAll());
 }
 

@@ -1,5 +1,6 @@
-#include "Console.h"
 #include "Connection.h"
+#include "Console.h"
+#include "Error.h"
 #include "MainWindow.h"
 #include "Modal.h"
 #include "ScriptedDialogs.h"
@@ -91,7 +92,7 @@ TEST_F(ConsoleTest, OptionsDialogChecksThenStoresEveryPage)
 TEST(Console, ModulesWithoutTheirEntriesAreRefused)
 {
     Console console;
-    EXPECT_THROW(console.loadModule(QStringLiteral("/nonexistent/libnothing.so")), std::runtime_error);
+    EXPECT_THROW(console.loadModule(QStringLiteral("/nonexistent/libnothing.so")), TarvexError);
     EXPECT_TRUE(console.snapins().isEmpty());
 }
 

@@ -337,7 +337,7 @@ TEST_F(DemoDataTest, RefusesADatabaseThatHasProducts)
 TEST(DemoScaleTest, UnknownScaleNamesAreRefused)
 {
     EXPECT_LT(DemoScale::named("tiny").documentLines, DemoScale::named("small").documentLines);
-    EXPECT_THROW(DemoScale::named("giant"), std::invalid_argument);
+    EXPECT_THROW(DemoScale::named("giant"), DemoDataError);
 }
 
 // ---------------------------------------------------------------- the writer

@@ -48,7 +48,7 @@ TEST(TCalcExpress, BadFormulasRaiseReadableErrors)
             evaluate(text);
             ADD_FAILURE() << "no error for " << text;
         } catch (const CalcExpressError& e) {
-            EXPECT_TRUE(e.message().contains(text)) << e.what();
+            EXPECT_TRUE(e.userText().contains(text)) << e.what();
         }
     }
     EXPECT_THROW(evaluate("   "), CalcExpressError);

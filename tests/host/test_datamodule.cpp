@@ -81,7 +81,7 @@ protected:
         try {
             module.ProductZQ->post();
         } catch (const FieldError& e) {
-            return {e.message(), e.field() ? e.field()->fieldName() : QString()};
+            return {e.userText(), e.field() ? e.field()->fieldName() : QString()};
         }
         return {};
     }

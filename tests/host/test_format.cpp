@@ -1,9 +1,11 @@
+#include "Error.h"
 #include "Format.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
 
 using tarvex::Format;
+using tarvex::InternalError;
 
 TEST(Format, FillsSlotsInOrderWithPointDecimals)
 {
@@ -20,9 +22,9 @@ TEST(Format, FillsSlotsInOrderWithPointDecimals)
 
 TEST(Format, MismatchedSlotsAreRefused)
 {
-    EXPECT_THROW(Format("%s and %s", {"one"}), std::invalid_argument);
-    EXPECT_THROW(Format("%s", {"one", "two"}), std::invalid_argument);
-    EXPECT_THROW(Format("%d", {1.5}), std::invalid_argument);
-    EXPECT_THROW(Format("%x", {1}), std::invalid_argument);
-    EXPECT_THROW(Format("100%", {}), std::invalid_argument);
+    EXPECT_THROW(Format("%s and %s", {"one"}), InternalError);
+    EXPECT_THROW(Format("%s", {"one", "two"}), InternalError);
+    EXPECT_THROW(Format("%d", {1.5}), InternalError);
+    EXPECT_THROW(Format("%x", {1}), InternalError);
+    EXPECT_THROW(Format("100%", {}), InternalError);
 }

@@ -158,7 +158,7 @@ TEST_F(Table, RequiredFieldsAndValuesThatDoNotReadRefuseThePost)
         table.post();
         FAIL() << "an empty required field was posted";
     } catch (const FieldError& e) {
-        EXPECT_EQ(e.message(), CMN_FIELD_REQUIRED_ERR.arg("Proizvod"));
+        EXPECT_EQ(e.userText(), CMN_FIELD_REQUIRED_ERR.arg("Proizvod"));
         EXPECT_EQ(e.field(), &name);
     }
     EXPECT_EQ(table.state(), DataSetState::Insert);

@@ -1,4 +1,5 @@
 #include "DBIniFile.h"
+#include "Error.h"
 #include "IniFile.h"
 #include "TestServer.h"
 
@@ -137,17 +138,17 @@ TEST_F(IniFileTest, UpdatesInPlaceAndKeepsWhatItDoesNotOwn)
 TEST_F(IniFileTest, EntriesAnIniLineCannotHoldAreRefused)
 {
     TIniFile ini(path());
-    EXPECT_THROW(ini.WriteString("S", "a=b", "v"), std::invalid_argument);
-    EXPECT_THROW(ini.WriteString("S", ";k", "v"), std::invalid_argument);
-    EXPECT_THROW(ini.WriteString("S]", "k", "v"), std::invalid_argument);
-    EXPECT_THROW(ini.WriteString("S", "k", "line\nbreak"), std::invalid_argument);
+    EXPECT_THROW(ini.WriteString("S", "a=b", "v"), InternalError);
+    EXPECT_THROW(ini.WriteString("S", ";k", "v"), InternalError);
+    EXPECT_THROW(ini.WriteString("S]", "k", "v"), InternalError);
+    EXPECT_THROW(ini.WriteString("S", "k", "line\nbreak"), TarvexError);
     EXPECT_FALSE(QFile::exists(path()));
-    EXPECT_THROW(TIniFile(dir.filePath("no/such/x.ini")).WriteBool("S", "k", true), std::runtime_error);
+    EXPECT_THROW(TIniFile(dir.filePath("no/such/x.ini")).WriteBool("S", "k", true), TarvexError);
     // A file that is there but cannot be read reads as defaults and is never overwritten.
     ASSERT_TRUE(QDir(dir.path()).mkdir("unreadable.ini"));
     TIniFile unreadable(dir.filePath("unreadable.ini"));
     EXPECT_EQ(unreadable.ReadInteger("S", "k", 4), 4);
-    EXPECT_THROW(unreadable.WriteInteger("S", "k", 5), std::runtime_error);
+    EXPECT_THROW(unreadable.WriteInteger("S", "k", 5), TarvexError);
 }
 
 TEST(IniFilePath, ExecutableExtensionBecomesIni)

@@ -1,3 +1,4 @@
+#include "Error.h"
 #include "Rounding.h"
 
 #include <QString>
@@ -54,8 +55,8 @@ TEST(BetterRoundTo, ZeroIsPositiveAndOddInputsAreHandled)
     }
     EXPECT_TRUE(std::isnan(BetterRoundTo(std::numeric_limits<double>::quiet_NaN(), -2)));
     EXPECT_EQ(BetterRoundTo(-std::numeric_limits<double>::infinity(), -2), -std::numeric_limits<double>::infinity());
-    EXPECT_THROW(BetterRoundTo(1.0, -16), std::invalid_argument);
-    EXPECT_THROW(BetterRoundTo(1.0, 16), std::invalid_argument);
+    EXPECT_THROW(BetterRoundTo(1.0, -16), InternalError);
+    EXPECT_THROW(BetterRoundTo(1.0, 16), InternalError);
 }
 
 TEST(IsZero6, ComparesAfterRoundingToSixDecimals)

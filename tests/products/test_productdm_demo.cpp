@@ -64,7 +64,7 @@ TEST_F(DemoProducts, EveryProductSavesUnchanged)
             productZQ().post();
             ++saved;
         } catch (const FieldError& error) {
-            refusals << id + ": " + error.message();
+            refusals << id + ": " + error.userText();
             productZQ().cancel();
         } catch (const DatabaseError& error) {
             refusals << id + ": " + error.serverMessage();

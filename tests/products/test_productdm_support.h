@@ -76,7 +76,7 @@ protected:
         try {
             action();
         } catch (const E& error) {
-            return error.message();
+            return error.userText();
         }
         ADD_FAILURE() << "the action was not refused";
         return QString();

@@ -1,3 +1,4 @@
+#include "Error.h"
 #include "MemoryTable.h"
 #include "Modal.h"
 #include "ReportEngine.h"
@@ -110,5 +111,5 @@ TEST(ReportEngine, TheSpreadsheetReadsBackWithTheSameRowsInTheSortOrder)
     EXPECT_EQ(lines[1].trimmed(), "2024-02-03;K-17;1234.5");
     EXPECT_EQ(lines[2].trimmed(), "2024-01-01;Prethodno stanje;10");
     EXPECT_EQ(lines[3].trimmed(), "2024-02-09;R-4;0.25");
-    EXPECT_THROW(ExportDataSet(card, "/nonexistent/dir/x.xlsx"), std::runtime_error);
+    EXPECT_THROW(ExportDataSet(card, "/nonexistent/dir/x.xlsx"), TarvexError);
 }

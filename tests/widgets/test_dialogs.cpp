@@ -1,5 +1,8 @@
+#include "CalcExpress.h"
+#include "DataSetErrors.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
+#include "MemoryTable.h"
 #include "ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
@@ -33,9 +36,9 @@ TEST(ScriptedDialogs, RecordsMessagesAndAnswersFromTheQueue)
 TEST(ScriptedDialogs, UnansweredOrImpossibleAnswersFailLoudly)
 {
     ScriptedDialogs script;
-    EXPECT_THROW(dialogs().confirm(QStringLiteral("Obrisati?")), std::logic_error);
+    EXPECT_THROW(dialogs().confirm(QStringLiteral("Obrisati?")), InternalError);
     script.answer(ButtonOk);
-    EXPECT_THROW(dialogs().confirm(QStringLiteral("Obrisati?")), std::logic_error); // OK is not Yes/No
+    EXPECT_THROW(dialogs().confirm(QStringLiteral("Obrisati?")), InternalError); // OK is not Yes/No
 
     // A cancelled input leaves the value alone.
     script.clear();
@@ -57,16 +60,55 @@ TEST(ScriptedDialogs, PutsThePreviousServiceBack)
     EXPECT_EQ(outer.messages(), QStringList{QStringLiteral("spolja")});
 }
 
-TEST(DefaultErrorHandling, DatabaseErrorsShowASerbianMessageAndTheServersText)
+TEST(DefaultErrorHandling, ShowsTheUsersTextWithTheDetailToUnfold)
 {
     ScriptedDialogs script;
     dialogs().showException(DatabaseError(1062, QStringLiteral("Duplicate entry '5' for key 'PRIMARY'"),
                                           QStringLiteral("INSERT INTO tax ...")));
+    // The dataset layer's own refusal: Serbian to read, English to report.
+    MemoryTable table;
+    table.setObjectName(QStringLiteral("stavke"));
+    table.addField(QStringLiteral("kolicina"), FieldType::Float);
+    table.createDataSet();
+    try {
+        table.fieldByName(QStringLiteral("cena"));
+        ADD_FAILURE() << "an unknown field was found";
+    } catch (const DataSetError& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::Internal);
+        EXPECT_EQ(QString::fromUtf8(e.what()), e.detail());
+        dialogs().showException(e);
+    }
+    dialogs().showException(SilentAbort());
     dialogs().showException(std::runtime_error("Disk je pun"));
-    ASSERT_EQ(script.shown().size(), 2);
-    EXPECT_EQ(script.shown()[0].kind, MessageKind::Error);
-    EXPECT_TRUE(script.shown()[0].text.contains(QStringLiteral("Duplicate entry '5' for key 'PRIMARY'")));
-    EXPECT_TRUE(script.shown()[0].text.startsWith(DB_DUPLICATE_ANY_ERR));
-    EXPECT_TRUE(script.shown()[0].text.contains(QStringLiteral("Poruka servera (1062)")));
-    EXPECT_EQ(script.shown()[1].text, QStringLiteral("Disk je pun"));
+
+    ASSERT_EQ(script.shown().size(), 3);
+    const ScriptedDialogs::Shown& db = script.shown()[0];
+    EXPECT_EQ(db.kind, MessageKind::Error);
+    EXPECT_TRUE(db.text.startsWith(DB_DUPLICATE_ANY_ERR)) << db.text.toStdString();
+    EXPECT_TRUE(db.text.contains(QStringLiteral("Poruka servera (1062): Duplicate entry '5' for key 'PRIMARY'")));
+    EXPECT_TRUE(db.details.contains(QStringLiteral("SQL: INSERT INTO tax ..."))) << db.details.toStdString();
+    EXPECT_EQ(script.shown()[1].text, DS_NO_FIELD_ERR.arg(QStringLiteral("cena")));
+    EXPECT_EQ(script.shown()[1].details, QStringLiteral("Field \"cena\" not found in stavke"));
+    EXPECT_EQ(script.shown()[2].text, ERR_UNEXPECTED_FMT.arg(QStringLiteral("Disk je pun")));
+}
+
+TEST(ErrorHierarchy, KindsTellTheHandlersWhatHappened)
+{
+    const std::pair<TarvexError, ErrorKind> cases[] = {
+        {DatabaseError(1213, QStringLiteral("Deadlock found")), ErrorKind::Database},
+        {DatabaseError(2013, QStringLiteral("Lost connection")), ErrorKind::ConnectionLost},
+        {DatabaseError(2002, QStringLiteral("Can't connect")), ErrorKind::ConnectionLost},
+        {FieldError(QStringLiteral("Polje \"Ime\" mora biti popunjeno."), nullptr), ErrorKind::Validation},
+        {DataSetError(QStringLiteral("Proizvod je u upotrebi.")), ErrorKind::Validation},
+        {CalcExpressError(QStringLiteral("Formula je prazna.")), ErrorKind::Validation},
+        {SilentAbort(), ErrorKind::Abort},
+        {InternalError(QStringLiteral("no pipe")), ErrorKind::Internal},
+    };
+    for (const auto& [error, kind] : cases)
+        EXPECT_EQ(error.kind(), kind) << error.what();
+    const DatabaseError lost(2006, QStringLiteral("MySQL server has gone away"));
+    EXPECT_TRUE(lost.isConnectionLost());
+    EXPECT_TRUE(lost.userText().startsWith(DB_CONNECTION_LOST_ERR));
+    EXPECT_EQ(InternalError(QStringLiteral("no pipe")).userText(), ERR_INTERNAL_ERR);
+    EXPECT_STREQ(SilentAbort().what(), "");
 }

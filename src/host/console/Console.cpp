@@ -1,10 +1,10 @@
 #include "Console.h"
 
 #include "Dialogs.h"
+#include "Error.h"
 
 #include <QLibrary>
 #include <QTableView>
-#include <stdexcept>
 
 namespace tarvex {
 
@@ -30,11 +30,11 @@ void Console::loadModule(const QString& libraryPath)
 {
     auto module = std::make_unique<Module>();
     module->library = std::make_unique<QLibrary>(libraryPath);
-    auto fail = [&](const QString& what) {
-        throw std::runtime_error(QStringLiteral("Modul %1: %2").arg(libraryPath, what).toStdString());
+    auto fail = [&](const QString& what, const QString& detail = QString()) {
+        throw TarvexError(ErrorKind::Configuration, QStringLiteral("Modul %1: %2").arg(libraryPath, what), detail);
     };
     if (!module->library->load())
-        fail(module->library->errorString());
+        fail(QStringLiteral("biblioteka ne može da se učita"), module->library->errorString());
     auto initialize = reinterpret_cast<ModuleProc>(module->library->resolve("Initialize"));
     module->finalize = reinterpret_cast<ModuleProc>(module->library->resolve("Finalize"));
     auto getFactory = reinterpret_cast<FactoryProc>(module->library->resolve("GetSnapinFactory"));

@@ -27,7 +27,7 @@ public:
     Console& operator=(const Console&) = delete;
 
     // Loads a module library: Initialize, then its factory's snap-in.
-    // Throws std::runtime_error naming the library and what failed.
+    // Throws a Configuration error naming the library and what failed.
     void loadModule(const QString& libraryPath);
     // Releases the snap-ins and factories, then finalizes and unloads the
     // modules, the last loaded first.

@@ -61,7 +61,8 @@ PrivateServer::PrivateServer(const QString& baseDir, const Options& options)
     // Written into the option file as it is: a size, nothing else.
     static const QRegularExpression size(QStringLiteral("^[1-9][0-9]*[KMG]?$"));
     if (!m_options.bufferPool.isEmpty() && !size.match(m_options.bufferPool).hasMatch())
-        throw ServerError(QStringLiteral("The buffer pool size \"%1\" is not a size such as 512M or 2G.")
+        throw ServerError(SRV_BUFFER_POOL_ERR.arg(m_options.bufferPool),
+                          QStringLiteral("The buffer pool size \"%1\" is not a size such as 512M or 2G.")
                               .arg(m_options.bufferPool));
     m_socket = m_baseDir + QStringLiteral("/mysqld.sock");
     if (m_socket.toUtf8().size() >= kMaxSocketPathBytes) {

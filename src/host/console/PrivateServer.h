@@ -7,15 +7,20 @@
 // temporary tables), server.lock
 // (pid of the server we started), mariadbd.pid, error.log.
 
+#include "Error.h"
+
 #include <QString>
 #include <QStringList>
-#include <stdexcept>
 
 namespace tarvex {
 
-class ServerError : public std::runtime_error {
+// The private server cannot run; the text tells the shop what failed and why.
+class ServerError : public TarvexError {
 public:
-    explicit ServerError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    explicit ServerError(const QString& userText, const QString& detail = QString())
+        : TarvexError(ErrorKind::Configuration, userText, detail)
+    {
+    }
 };
 
 // What a shop reads when the private server cannot run: what failed, what
@@ -33,6 +38,8 @@ inline const QString SRV_UPGRADE_ERR = QStringLiteral("Provera podataka servera 
 inline const QString SRV_DISK_FULL_INF = QStringLiteral("Na disku nema slobodnog mesta: oslobodite prostor pa pokrenite program ponovo.");
 inline const QString SRV_READ_ONLY_INF =
     QStringLiteral("U fasciklu %1 se ne može pisati: dajte pravo pisanja ili izaberite drugu fasciklu.");
+inline const QString SRV_BUFFER_POOL_ERR =
+    QStringLiteral("Veličina keša servera \"%1\" nije ispravna; zadaje se kao 512M ili 2G.");
 inline const QString SRV_CAUSE_FMT = QStringLiteral("Uzrok (%1):\n%2");
 
 class PrivateServer {

@@ -8,16 +8,17 @@
 #include "Connection.h"
 #include "PrivateServer.h"
 
+#include "Error.h"
+
 #include <functional>
-#include <stdexcept>
 #include <memory>
 
 namespace tarvex {
 
 // A start-up failure told in words a shop can act on.
-class StartupError : public std::runtime_error {
+class StartupError : public TarvexError {
 public:
-    explicit StartupError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    explicit StartupError(const QString& userText) : TarvexError(ErrorKind::Configuration, userText) {}
 };
 
 struct StartupSettings {

@@ -1,13 +1,15 @@
 #include "StopSignals.h"
 
+#include "Error.h"
+
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QWidget>
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
-#include <stdexcept>
 #include <unistd.h>
 
 namespace tarvex {
@@ -31,9 +33,9 @@ void onSignal(int signal)
 StopSignals::StopSignals(QObject* parent) : QObject(parent)
 {
     if (g_pipe[0] >= 0)
-        throw std::logic_error("StopSignals is installed already");
+        throw InternalError(QStringLiteral("StopSignals is installed already"));
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        throw std::runtime_error("StopSignals: no pipe");
+        throw InternalError(QStringLiteral("StopSignals: no pipe: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &StopSignals::readSignal);
     for (size_t i = 0; i < std::size(kSignals); ++i) {

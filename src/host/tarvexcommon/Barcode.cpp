@@ -1,6 +1,6 @@
 #include "Barcode.h"
 
-#include <stdexcept>
+#include "Error.h"
 
 namespace tarvex {
 
@@ -19,8 +19,7 @@ bool allDigits(const QString& text)
 int Ean13CheckDigit(const QString& twelveDigits)
 {
     if (twelveDigits.size() != 12 || !allDigits(twelveDigits))
-        throw std::invalid_argument(
-            QStringLiteral("EAN-13: expected twelve digits, got \"%1\"").arg(twelveDigits).toStdString());
+        throw InternalError(QStringLiteral("EAN-13: expected twelve digits, got \"%1\"").arg(twelveDigits));
     int sum = 0;
     for (int i = 0; i < 12; ++i)
         sum += (twelveDigits[i].unicode() - '0') * (i % 2 == 0 ? 1 : 3);

@@ -6,12 +6,12 @@
 
 namespace tarvex {
 
-// The check digit (0-9) of twelve digits. Throws std::invalid_argument when
+// The check digit (0-9) of twelve digits. Throws InternalError when
 // the text is not exactly twelve ASCII digits.
 int Ean13CheckDigit(const QString& twelveDigits);
 
 // The twelve digits followed by their check digit. Throws
-// std::invalid_argument when the text is not exactly twelve ASCII digits.
+// InternalError when the text is not exactly twelve ASCII digits.
 QString Barcode12ToEan13(const QString& twelveDigits);
 
 // True when the text is thirteen ASCII digits whose last is the check digit

@@ -9,8 +9,8 @@
 
 namespace tarvex {
 
-CalcExpressError::CalcExpressError(const QString& message)
-    : std::runtime_error(message.toStdString()), m_message(message)
+CalcExpressError::CalcExpressError(const QString& userText, const QString& detail)
+    : TarvexError(ErrorKind::Validation, userText, detail)
 {
 }
 
@@ -28,8 +28,8 @@ namespace {
 
 [[noreturn]] void raise(const QString& formula, const mu::Parser::exception_type& error)
 {
-    throw CalcExpressError(QStringLiteral("Greška u formuli \"%1\": %2")
-                               .arg(formula, QString::fromStdString(error.GetMsg())));
+    throw CalcExpressError(QStringLiteral("Greška u formuli \"%1\".").arg(formula),
+                           QString::fromStdString(error.GetMsg()));
 }
 
 } // namespace

@@ -3,23 +3,21 @@
 // parentheses and functions such as min, max, abs, sqrt; numbers always with
 // "." as the decimal separator, whatever the locale.
 
+#include "Error.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <stdexcept>
 
 namespace tarvex {
 
 // A formula that cannot be computed: bad syntax, an unknown name, a wrong
-// number of arguments or a result that is not a finite number.
-class CalcExpressError : public std::runtime_error {
+// number of arguments or a result that is not a finite number. The text
+// names the formula; the detail holds the evaluator's own words, when any.
+class CalcExpressError : public TarvexError {
 public:
-    explicit CalcExpressError(const QString& message);
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    explicit CalcExpressError(const QString& userText, const QString& detail = QString());
 };
 
 class TCalcExpress {

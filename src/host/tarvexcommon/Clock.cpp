@@ -1,6 +1,6 @@
 #include "Clock.h"
 
-#include <stdexcept>
+#include "Error.h"
 
 namespace tarvex {
 
@@ -17,7 +17,7 @@ QDate HostClock::today() const
 void HostClock::setNow(const QDateTime& moment)
 {
     if (!moment.isValid())
-        throw std::invalid_argument("HostClock::setNow: the moment is not a valid date and time");
+        throw InternalError(QStringLiteral("HostClock::setNow: the moment is not a valid date and time"));
     m_fixed = moment;
 }
 

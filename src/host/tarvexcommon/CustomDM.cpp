@@ -52,7 +52,8 @@ bool TCustomDM::IsConnected() const
 Connection& TCustomDM::connection() const
 {
     if (!m_connection)
-        throw DataSetError(QStringLiteral("%1 has no connection").arg(objectName()));
+        throw DataSetError(ErrorKind::Configuration, DS_NO_CONNECTION_ERR,
+                           QStringLiteral("%1 has no connection").arg(objectName()));
     return *m_connection;
 }
 
@@ -108,14 +109,15 @@ void TCustomDM::CopyDataSet(const QString& table, const QString& condition, cons
     Connection& db = connection();
     const TableInfo& info = db.tableInfo(table);
     if (!info.exists())
-        throw DataSetError(QStringLiteral("Table \"%1\" not found").arg(table));
+        throw DataSetError(ErrorKind::Internal, DS_NO_TABLE_ERR.arg(table), QStringLiteral("Table \"%1\" not found").arg(table));
 
     QHash<QString, QVariant> replaced;  // lower-case column -> its value
     for (const QString& replacement : replacements) {
         const int eq = replacement.indexOf(QLatin1Char('='));
         const QString column = replacement.left(eq).trimmed();
         if (eq <= 0 || !info.column(column))
-            throw DataSetError(QStringLiteral("Cannot apply \"%1\" to a row of %2").arg(replacement, table));
+            throw DataSetError(ErrorKind::Internal, ERR_INTERNAL_ERR,
+                               QStringLiteral("Cannot apply \"%1\" to a row of %2").arg(replacement, table));
         replaced.insert(column.toLower(), replacementValue(replacement.mid(eq + 1)));
     }
     QStringList columns;

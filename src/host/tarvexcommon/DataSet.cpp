@@ -83,7 +83,8 @@ void DataSet::close()
 void DataSet::checkActive() const
 {
     if (!isActive())
-        throw DataSetError(QStringLiteral("Cannot perform this operation on a closed dataset (%1)").arg(objectName()));
+        throw DataSetError(ErrorKind::Internal, DS_CLOSED_ERR,
+                           QStringLiteral("Cannot perform this operation on a closed dataset (%1)").arg(objectName()));
 }
 
 // ------------------------------------------------------------------- fields
@@ -103,7 +104,8 @@ Field& DataSet::fieldByName(const QString& name) const
 {
     Field* field = findField(name);
     if (!field)
-        throw DataSetError(QStringLiteral("Field \"%1\" not found in %2").arg(name, objectName()));
+        throw DataSetError(ErrorKind::Internal, DS_NO_FIELD_ERR.arg(name),
+                           QStringLiteral("Field \"%1\" not found in %2").arg(name, objectName()));
     return *field;
 }
 
@@ -156,11 +158,14 @@ void DataSet::assignField(Field& field, const QVariant& value)
 {
     checkActive();
     if (!isEditing())
-        throw DataSetError(QStringLiteral("%1 is not in edit or insert state").arg(objectName()));
+        throw DataSetError(ErrorKind::Internal, DS_NOT_EDITING_ERR,
+                           QStringLiteral("%1 is not in edit or insert state").arg(objectName()));
     if (field.m_index < 0)
-        throw DataSetError(QStringLiteral("Field \"%1\" is not among the columns of %2").arg(field.fieldName(), objectName()));
+        throw DataSetError(ErrorKind::Internal, DS_NO_FIELD_ERR.arg(field.fieldName()),
+                           QStringLiteral("Field \"%1\" is not among the columns of %2").arg(field.fieldName(), objectName()));
     if (field.readOnly())
-        throw DataSetError(QStringLiteral("Field \"%1\" cannot be modified").arg(field.fieldName()));
+        throw DataSetError(ErrorKind::Validation, DS_FIELD_READ_ONLY_ERR.arg(field.displayLabel()),
+                           QStringLiteral("Field \"%1\" cannot be modified").arg(field.fieldName()));
     DataRow* row = currentRowData();
     row->values[field.m_index] = field.convert(value);
     m_modified = true;
@@ -262,7 +267,8 @@ void DataSet::gotoBookmark(Bookmark bookmark)
             return;
         }
     }
-    throw DataSetError(QStringLiteral("The bookmarked row of %1 no longer exists").arg(objectName()));
+    throw DataSetError(ErrorKind::Validation, DS_ROW_GONE_ERR,
+                       QStringLiteral("The bookmarked row of %1 no longer exists").arg(objectName()));
 }
 
 bool DataSet::locate(const QString& fieldNames, const QVariant& values, int options)
@@ -272,7 +278,8 @@ bool DataSet::locate(const QString& fieldNames, const QVariant& values, int opti
     const QStringList names = fieldNames.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     const QVariantList wanted = names.size() == 1 ? QVariantList{values} : values.toList();
     if (names.isEmpty() || wanted.size() != names.size())
-        throw DataSetError(QStringLiteral("Locate needs one value per field (%1)").arg(fieldNames));
+        throw DataSetError(ErrorKind::Internal, ERR_INTERNAL_ERR,
+                           QStringLiteral("Locate needs one value per field (%1)").arg(fieldNames));
 
     struct Criterion {
         int column;
@@ -283,7 +290,8 @@ bool DataSet::locate(const QString& fieldNames, const QVariant& values, int opti
     for (int i = 0; i < names.size(); ++i) {
         Field& field = fieldByName(names[i].trimmed());
         if (field.index() < 0)
-            throw DataSetError(QStringLiteral("Field \"%1\" is not among the columns of %2").arg(names[i], objectName()));
+            throw DataSetError(ErrorKind::Internal, DS_NO_FIELD_ERR.arg(names[i]),
+                               QStringLiteral("Field \"%1\" is not among the columns of %2").arg(names[i], objectName()));
         QVariant value;
         try {
             value = field.convert(wanted[i]);
@@ -341,7 +349,7 @@ QString DataSet::textAt(int row, int column) const
 void DataSet::checkCanModify() const
 {
     if (m_readOnly)
-        throw DataSetError(QStringLiteral("%1 is read-only").arg(objectName()));
+        throw DataSetError(ErrorKind::Validation, DS_READ_ONLY_ERR, QStringLiteral("%1 is read-only").arg(objectName()));
 }
 
 void DataSet::checkBrowseMode()
@@ -569,7 +577,8 @@ void DataSet::deleteRecord()
         return;
     }
     if (m_view.empty())
-        throw DataSetError(QStringLiteral("Cannot delete from an empty dataset (%1)").arg(objectName()));
+        throw DataSetError(ErrorKind::Validation, DS_EMPTY_DELETE_ERR,
+                           QStringLiteral("Cannot delete from an empty dataset (%1)").arg(objectName()));
     checkCanModify();
     fire(m_events.beforeDelete);
 

@@ -1,20 +1,33 @@
 #include "DatabaseError.h"
 
+#include "DatabaseErrorText.h"
+
 #include <QSqlError>
 
 namespace tarvex {
 
-static std::string describe(int code, const QString& message, const QString& sql)
+static QString describe(int code, const QString& message, const QString& sql)
 {
     QString text = QStringLiteral("Database error %1: %2").arg(code).arg(message);
     if (!sql.isEmpty())
         text += QStringLiteral("\nSQL: ") + sql;
-    return text.toStdString();
+    return text;
+}
+
+static ErrorKind kindOf(int code)
+{
+    const bool lost = DatabaseError::isConnectionLostCode(code) || DatabaseError::isServerAwayCode(code);
+    return lost ? ErrorKind::ConnectionLost : ErrorKind::Database;
 }
 
 DatabaseError::DatabaseError(int code, const QString& message, const QString& sql)
-    : std::runtime_error(describe(code, message, sql)), m_code(code), m_message(message), m_sql(sql)
+    : TarvexError(kindOf(code), QString(), describe(code, message, sql)), m_code(code), m_message(message), m_sql(sql)
 {
+}
+
+QString DatabaseError::userText() const
+{
+    return databaseErrorText(*this);
 }
 
 DatabaseError DatabaseError::fromSqlError(const QSqlError& error, const QString& sql)

@@ -2,16 +2,24 @@
 // The one error type for database failures: the server's code and message,
 // and the statement that failed.
 
+#include "Error.h"
+
 #include <QString>
-#include <stdexcept>
 
 class QSqlError;
 
 namespace tarvex {
 
-class DatabaseError : public std::runtime_error {
+// Its kind is ConnectionLost when the session died or no server answered,
+// else Database; the detail holds the code, the server's text and the SQL.
+class DatabaseError : public TarvexError {
 public:
     DatabaseError(int code, const QString& message, const QString& sql = QString());
+
+    // A Serbian sentence naming the field by its label, the server's text
+    // below it (see DatabaseErrorText.h); told when shown, as labels are
+    // learnt while datasets open.
+    QString userText() const override;
 
     // The driver's report of a failed statement (native code, server text).
     static DatabaseError fromSqlError(const QSqlError& error, const QString& sql = QString());
@@ -26,7 +34,8 @@ public:
     static bool isConnectionLostCode(int code) { return code == 2006 || code == 2013 || code == 2055 || code == 4031; }
     // No session could be opened: no server on the socket or the port, an
     // unknown host.
-    bool isServerAway() const { return m_code == 2002 || m_code == 2003 || m_code == 2005; }
+    bool isServerAway() const { return isServerAwayCode(m_code); }
+    static bool isServerAwayCode(int code) { return code == 2002 || code == 2003 || code == 2005; }
 
 private:
     int m_code;

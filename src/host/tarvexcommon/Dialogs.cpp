@@ -1,9 +1,6 @@
 #include "Dialogs.h"
 
-#include "DatabaseError.h"
-#include "DatabaseErrorText.h"
-
-#include <stdexcept>
+#include "Error.h"
 
 namespace tarvex {
 
@@ -14,7 +11,7 @@ Dialogs* g_dialogs = nullptr;
 Dialogs& dialogs()
 {
     if (!g_dialogs)
-        throw std::logic_error("No dialogs service is installed");
+        throw InternalError(QStringLiteral("No dialogs service is installed"));
     return *g_dialogs;
 }
 
@@ -27,16 +24,20 @@ Dialogs* setDialogs(Dialogs* service)
 
 QString exceptionText(const std::exception& e)
 {
-    if (const auto* db = dynamic_cast<const DatabaseError*>(&e))
-        return databaseErrorText(*db);
-    const QString text = QString::fromUtf8(e.what());
-    return text;
+    if (const auto* error = dynamic_cast<const TarvexError*>(&e))
+        return error->userText();
+    return ERR_UNEXPECTED_FMT.arg(QString::fromUtf8(e.what()));
 }
 
 void Dialogs::showException(const std::exception& e)
 {
     const QString text = exceptionText(e);
-    if (!text.isEmpty())
+    if (text.isEmpty())
+        return;
+    const auto* error = dynamic_cast<const TarvexError*>(&e);
+    if (error && !error->detail().isEmpty())
+        errorWithDetails(text, error->detail());
+    else
         message(MessageKind::Error, text, ButtonOk);
 }
 

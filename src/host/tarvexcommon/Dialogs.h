@@ -43,6 +43,13 @@ public:
     virtual QString saveFileName(const QString& title, const QString& startPath, const QString& filter) = 0;
     // The three-way question: change, remove, or keep.
     virtual int changeOptions() = 0;
+    // An error box whose technical detail the user may unfold (for support);
+    // without a place for it, the text alone.
+    virtual void errorWithDetails(const QString& text, const QString& details)
+    {
+        (void)details;
+        error(text);
+    }
 
     // Shorthands of message().
     void error(const QString& text) { message(MessageKind::Error, text, ButtonOk); }
@@ -51,17 +58,18 @@ public:
     bool confirm(const QString& text) { return message(MessageKind::Confirmation, text, ButtonYes | ButtonNo) == ButtonYes; }
 
     // The host's default handling of an unhandled error: an error box with its
-    // text and, for a database error, the server's message. A silent abort
-    // shows nothing.
+    // user's text (for a database error, the server's message below it) and
+    // its detail to unfold. A silent abort shows nothing.
     void showException(const std::exception& e);
 };
 
-// The service in force. Throws std::logic_error when none is installed.
+// The service in force. Throws InternalError when none is installed.
 Dialogs& dialogs();
 // Installs a service (not owned); returns the previous one.
 Dialogs* setDialogs(Dialogs* service);
 
-// Text shown for an error by showException (empty for a silent abort).
+// Text shown for an error by showException (empty for a silent abort): the
+// user's text of ours, the text of any other exception as an unexpected one.
 QString exceptionText(const std::exception& e);
 
 } // namespace tarvex

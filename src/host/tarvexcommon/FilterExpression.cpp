@@ -46,7 +46,8 @@ public:
 private:
     [[noreturn]] void fail() const
     {
-        throw DataSetError(QStringLiteral("Cannot read the filter \"%1\"").arg(m_text));
+        throw DataSetError(ErrorKind::Internal, DS_FILTER_ERR.arg(m_text),
+                           QStringLiteral("Cannot read the filter \"%1\"").arg(m_text));
     }
 
     bool isWord(const char* word) const
@@ -171,7 +172,8 @@ private:
             fail();
         Field* field = m_fieldOf(m_token.text);
         if (!field || field->index() < 0)
-            throw DataSetError(QStringLiteral("Field \"%1\" not found").arg(m_token.text));
+            throw DataSetError(ErrorKind::Internal, DS_NO_FIELD_ERR.arg(m_token.text),
+                               QStringLiteral("Field \"%1\" not found").arg(m_token.text));
         auto node = std::make_unique<Node>();
         node->column = field->index();
         node->type = field->dataType();

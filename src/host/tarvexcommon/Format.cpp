@@ -1,7 +1,8 @@
 #include "Format.h"
 
+#include "Error.h"
+
 #include <cmath>
-#include <stdexcept>
 
 namespace tarvex {
 
@@ -9,7 +10,7 @@ namespace {
 
 [[noreturn]] void fail(const QString& format, const char* why)
 {
-    throw std::invalid_argument(QStringLiteral("Format(\"%1\"): %2").arg(format, QLatin1String(why)).toStdString());
+    throw InternalError(QStringLiteral("Format(\"%1\"): %2").arg(format, QLatin1String(why)));
 }
 
 QString integerText(const QVariant& value, const QString& format)

@@ -10,7 +10,7 @@
 namespace tarvex {
 
 // Slots: %s (text), %d (integer), %f and %.Nf (fixed decimals, default 6),
-// %% (a percent sign). Throws std::invalid_argument when the slots and the
+// %% (a percent sign). Throws InternalError when the slots and the
 // arguments do not match, so a wrong text never silently reaches the database.
 QString Format(const QString& format, const QVariantList& args);
 

@@ -1,5 +1,7 @@
 #include "IniFile.h"
 
+#include "Error.h"
+
 #include "Workstation.h"
 
 #include <QCoreApplication>
@@ -7,7 +9,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
-#include <stdexcept>
 #include <vector>
 
 namespace tarvex {
@@ -69,6 +70,10 @@ QString DefaultIniFilePath()
 
 namespace {
 
+const QString INI_READ_ERR = QStringLiteral("Ne mogu da pročitam datoteku \"%1\".");
+const QString INI_WRITE_ERR = QStringLiteral("Ne mogu da upišem datoteku \"%1\".");
+const QString INI_LINE_BREAK_ERR = QStringLiteral("Podešavanje ne može da sadrži prelom reda.");
+
 bool sameName(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -111,9 +116,7 @@ public:
         QFile file(fileName);
         if (!file.open(QIODevice::ReadOnly)) {
             if (purpose == ForWriting && file.exists())
-                throw std::runtime_error(QStringLiteral("Ne mogu da pročitam datoteku \"%1\": %2")
-                                             .arg(fileName, file.errorString())
-                                             .toStdString());
+                throw TarvexError(ErrorKind::File, INI_READ_ERR.arg(fileName), file.errorString());
             return doc;
         }
         QString content = QString::fromUtf8(file.readAll());
@@ -138,8 +141,7 @@ public:
             content += line.text + m_lineEnd;
         QSaveFile file(fileName);
         if (!file.open(QIODevice::WriteOnly) || file.write(content.toUtf8()) < 0 || !file.commit())
-            throw std::runtime_error(
-                QStringLiteral("Ne mogu da upišem datoteku \"%1\": %2").arg(fileName, file.errorString()).toStdString());
+            throw TarvexError(ErrorKind::File, INI_WRITE_ERR.arg(fileName), file.errorString());
     }
 
     const IniLine* find(const QString& section, const QString& key) const
@@ -276,20 +278,20 @@ void checkName(const QString& what, const QString& name)
 {
     const QString t = name.trimmed();
     if (t.isEmpty() || t != name || name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r')))
-        throw std::invalid_argument(QStringLiteral("INI: %1 \"%2\" cannot be written").arg(what, name).toStdString());
+        throw InternalError(QStringLiteral("INI: %1 \"%2\" cannot be written").arg(what, name));
 }
 
 void checkEntry(const QString& section, const QString& key, const QString& value)
 {
     checkName(QStringLiteral("section"), section);
     if (section.contains(QLatin1Char(']')))
-        throw std::invalid_argument("INI: a section name cannot hold \"]\"");
+        throw InternalError(QStringLiteral("INI: a section name cannot hold \"]\""));
     checkName(QStringLiteral("key"), key);
     if (key.contains(QLatin1Char('=')) || key.startsWith(QLatin1Char('[')) || key.startsWith(QLatin1Char(';'))
         || key.startsWith(QLatin1Char('#')))
-        throw std::invalid_argument(QStringLiteral("INI: key \"%1\" cannot be written").arg(key).toStdString());
+        throw InternalError(QStringLiteral("INI: key \"%1\" cannot be written").arg(key));
     if (value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')))
-        throw std::invalid_argument("INI: a value cannot hold a line break");
+        throw TarvexError(ErrorKind::Validation, INI_LINE_BREAK_ERR, QStringLiteral("INI: a value cannot hold a line break"));
 }
 
 } // namespace

@@ -38,9 +38,10 @@ public:
     bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
     double ReadFloat(const QString& section, const QString& key, double defaultValue) const;
 
-    // Throw std::runtime_error when the file cannot be written, and
-    // std::invalid_argument for a line break in any part or a key that an
-    // INI line cannot hold ("=" inside, "[" ";" "#" in front, or empty).
+    // Throw a File error when the file cannot be written, a Validation error
+    // for a line break in the value and InternalError for a section or key
+    // that an INI line cannot hold ("=" inside, "[" ";" "#" in front, a line
+    // break, or empty).
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);

@@ -15,7 +15,8 @@ MemoryTable::MemoryTable(QObject* parent) : DataSet(parent)
 Field& MemoryTable::addField(const QString& name, FieldType type, int size)
 {
     if (isActive())
-        throw DataSetError(QStringLiteral("Fields of %1 are defined before it opens").arg(objectName()));
+        throw DataSetError(ErrorKind::Internal, ERR_INTERNAL_ERR,
+                           QStringLiteral("Fields of %1 are defined before it opens").arg(objectName()));
     Field& field = declareField(name, type);
     field.m_size = type == FieldType::String ? size : 0;
     field.m_writable = true;
@@ -44,7 +45,8 @@ void MemoryTable::loadRecords(std::vector<QVector<QVariant>> records)
     const int fields = int(m_definitions.size());
     for (const QVector<QVariant>& record : records)
         if (record.size() != fields)
-            throw DataSetError(QStringLiteral("A record of %1 values for the %2 fields of %3")
+            throw DataSetError(ErrorKind::Internal, ERR_INTERNAL_ERR,
+                               QStringLiteral("A record of %1 values for the %2 fields of %3")
                                    .arg(record.size())
                                    .arg(fields)
                                    .arg(objectName()));
@@ -93,7 +95,8 @@ void MemoryTable::setIndexName(const QString& name)
         m_indexName = index.name;
         return;
     }
-    throw DataSetError(QStringLiteral("Index \"%1\" not found in %2").arg(name, objectName()));
+    throw DataSetError(ErrorKind::Internal, ERR_INTERNAL_ERR,
+                       QStringLiteral("Index \"%1\" not found in %2").arg(name, objectName()));
 }
 
 QStringList MemoryTable::indexNames() const

@@ -91,7 +91,8 @@ void QueryDataSet::setConnection(Connection* connection)
 Connection& QueryDataSet::connectionOrThrow() const
 {
     if (!m_connection)
-        throw DataSetError(QStringLiteral("%1 has no connection").arg(objectName()));
+        throw DataSetError(ErrorKind::Configuration, DS_NO_CONNECTION_ERR,
+                           QStringLiteral("%1 has no connection").arg(objectName()));
     return *m_connection;
 }
 
@@ -332,7 +333,8 @@ QVector<QVariant> QueryDataSet::newRowValues() const
 void QueryDataSet::refresh()
 {
     if (updatesPending())
-        throw DataSetError(QStringLiteral("%1 has pending changes; apply or cancel them first").arg(objectName()));
+        throw DataSetError(ErrorKind::Validation, DS_PENDING_ERR,
+                           QStringLiteral("%1 has pending changes; apply or cancel them first").arg(objectName()));
     const std::vector<int> key = m_keyColumns;
     reload([key](const DataRow& before, const DataRow& after) {
         if (key.empty())
@@ -357,7 +359,8 @@ QVariant QueryDataSet::stored(const Field& field, const QVariant& value) const
 QString QueryDataSet::keyCondition(const QVector<QVariant>& values, QVariantList& binds) const
 {
     if (m_keyColumns.empty())
-        throw DataSetError(QStringLiteral("%1 cannot locate the row in %2: its key columns are not read")
+        throw DataSetError(ErrorKind::Internal, ERR_INTERNAL_ERR,
+                           QStringLiteral("%1 cannot locate the row in %2: its key columns are not read")
                                .arg(objectName(), m_updateTable));
     QStringList parts;
     for (int column : m_keyColumns) {
@@ -564,7 +567,8 @@ void QueryDataSet::setCachedUpdates(bool on)
     if (on == m_cachedUpdates)
         return;
     if (!on && updatesPending())
-        throw DataSetError(QStringLiteral("%1 has pending changes; apply or cancel them first").arg(objectName()));
+        throw DataSetError(ErrorKind::Validation, DS_PENDING_ERR,
+                           QStringLiteral("%1 has pending changes; apply or cancel them first").arg(objectName()));
     m_cachedUpdates = on;
 }
 

@@ -1,6 +1,6 @@
 #include "RandomSource.h"
 
-#include <stdexcept>
+#include "Error.h"
 
 namespace tarvex {
 
@@ -12,7 +12,7 @@ RandomSource::RandomSource()
 int RandomSource::below(int bound)
 {
     if (bound <= 0)
-        throw std::invalid_argument("RandomSource::below: the bound must be above 0");
+        throw InternalError(QStringLiteral("RandomSource::below: the bound must be above 0"));
     return m_generator.bounded(bound);
 }
 

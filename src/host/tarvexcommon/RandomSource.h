@@ -10,7 +10,7 @@ class RandomSource {
 public:
     RandomSource();
 
-    // A number r with 0 <= r < bound. Throws std::invalid_argument when
+    // A number r with 0 <= r < bound. Throws InternalError when
     // bound is not above 0.
     int below(int bound);
 

@@ -1,9 +1,10 @@
 #include "Rounding.h"
 
+#include "Error.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
 namespace tarvex {
@@ -43,7 +44,7 @@ double parseDecimal(const std::string& text)
 double BetterRoundTo(double value, int digits)
 {
     if (digits < -15 || digits > 15)
-        throw std::invalid_argument("BetterRoundTo: digits must lie between -15 and 15");
+        throw InternalError(QStringLiteral("BetterRoundTo: digits must lie between -15 and 15"));
     if (!std::isfinite(value) || value == 0.0)
         return value == 0.0 ? 0.0 : value;
 

@@ -9,7 +9,7 @@ namespace tarvex {
 // a positive digits rounds to tens, hundreds and so on. The shortest decimal
 // text that reproduces the double is rounded, halves away from zero.
 // NaN and infinities come back unchanged; a rounded zero is always +0.
-// Throws std::invalid_argument when digits lies outside -15..15.
+// Throws InternalError when digits lies outside -15..15.
 double BetterRoundTo(double value, int digits);
 
 // The module's rule for "is this number zero": zero after rounding to six

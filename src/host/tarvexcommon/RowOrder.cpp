@@ -52,10 +52,12 @@ RowOrder::RowOrder(const QString& order, const std::function<Field*(const QStrin
         if (words.size() == 2 && words[1].compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0)
             descending = true;
         else if (words.size() != 1 && !(words.size() == 2 && words[1].compare(QLatin1String("ASC"), Qt::CaseInsensitive) == 0))
-            throw DataSetError(QStringLiteral("Cannot read the sort order \"%1\"").arg(order));
+            throw DataSetError(ErrorKind::Internal, DS_ORDER_ERR.arg(order),
+                               QStringLiteral("Cannot read the sort order \"%1\"").arg(order));
         Field* field = fieldOf(words[0]);
         if (!field || field->index() < 0)
-            throw DataSetError(QStringLiteral("Field \"%1\" not found").arg(words[0]));
+            throw DataSetError(ErrorKind::Internal, DS_NO_FIELD_ERR.arg(words[0]),
+                               QStringLiteral("Field \"%1\" not found").arg(words[0]));
         m_keys.push_back({field->index(), field->dataType(), descending});
     }
 }

@@ -17,6 +17,7 @@ public:
         MessageKind kind = MessageKind::Information;
         QString text;          // message text, or the title of the other dialogs
         int buttons = 0;
+        QString details;       // an error's detail to unfold
     };
 
     // Installs itself as the service and puts the previous one back when destroyed.
@@ -41,6 +42,7 @@ public:
     QString openFileName(const QString& title, const QString& startPath, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& startPath, const QString& filter) override;
     int changeOptions() override;
+    void errorWithDetails(const QString& text, const QString& details) override;
 
 private:
     QVariant next(const QString& question);

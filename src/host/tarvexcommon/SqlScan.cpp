@@ -1,5 +1,7 @@
 #include "SqlScan.h"
 
+#include "Error.h"
+
 #include "Connection.h"
 #include "DisplayFormat.h"
 
@@ -7,7 +9,6 @@
 #include <QDateTime>
 #include <QSet>
 #include <QTime>
-#include <stdexcept>
 
 namespace tarvex {
 
@@ -218,7 +219,7 @@ QString substituteMarks(const QString& sql, const QVariantList& values)
             i = after;
         } else if (sql[i] == QLatin1Char('?')) {
             if (next >= values.size())
-                throw std::invalid_argument("more ? marks than values");
+                throw InternalError(QStringLiteral("more ? marks than values"));
             result += sqlLiteral(values[next++]);
             ++i;
         } else {
@@ -226,7 +227,7 @@ QString substituteMarks(const QString& sql, const QVariantList& values)
         }
     }
     if (next != values.size())
-        throw std::invalid_argument("more values than ? marks");
+        throw InternalError(QStringLiteral("more values than ? marks"));
     return result;
 }
 

@@ -30,7 +30,7 @@ QString placeholderSql(const QString& sql, const std::function<QVariant(const QS
                        QVariantList& values);
 
 // The text with each "?" mark (outside quotes and comments) replaced by the
-// literal of the next value. Throws std::invalid_argument when marks and
+// literal of the next value. Throws InternalError when marks and
 // values differ in number.
 QString substituteMarks(const QString& sql, const QVariantList& values);
 

@@ -1,8 +1,9 @@
 #include "SqlText.h"
 
+#include "Error.h"
+
 #include <QLocale>
 #include <cmath>
-#include <stdexcept>
 
 namespace tarvex {
 
@@ -16,7 +17,7 @@ QString AddSlashes(const QString& text)
 QString SqlNumber(double value)
 {
     if (!std::isfinite(value))
-        throw std::invalid_argument("SqlNumber: NaN and infinities have no SQL literal");
+        throw InternalError(QStringLiteral("SqlNumber: NaN and infinities have no SQL literal"));
     if (value == 0.0)
         return QStringLiteral("0"); // also for -0.0
     // QString::number never uses the locale: "." always.

@@ -22,7 +22,7 @@ QString ChangeSQLCondition(const QString& sql, const QString& condition);
 
 // A number as an SQL literal: "." as decimal separator whatever the locale,
 // the shortest text that reads back as the same double. Throws
-// std::invalid_argument for NaN and infinities, which SQL cannot hold.
+// InternalError for NaN and infinities, which SQL cannot hold.
 QString SqlNumber(double value);
 
 } // namespace tarvex

@@ -140,7 +140,8 @@ bool TestUnique(Field& field, const QString& table, const QString& column, const
         return true;
     auto* query = qobject_cast<QueryDataSet*>(field.dataSet());
     if (!query || !query->connection())
-        throw DataSetError(QStringLiteral("TestUnique needs a field of a query dataset with a connection"));
+        throw DataSetError(ErrorKind::Internal, ERR_INTERNAL_ERR,
+                           QStringLiteral("TestUnique needs a field of a query dataset with a connection"));
 
     QVariantList binds;
     QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE ").arg(quoteIdentifier(table));

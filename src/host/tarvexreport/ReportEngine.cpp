@@ -1,13 +1,13 @@
 #include "ReportEngine.h"
 
 #include "DataSet.h"
+#include "Error.h"
 #include "Modal.h"
 #include "PrintPreview.h"
 
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <memory>
-#include <stdexcept>
 
 namespace tarvex {
 
@@ -85,7 +85,7 @@ void ExportDataSet(const DataSet& dataSet, const QString& fileName)
 {
     QString error;
     if (!writeSpreadsheet(sheetFromDataSet(dataSet), fileName, &error))
-        throw std::runtime_error(QStringLiteral("Datoteka %1 nije upisana: %2").arg(fileName, error).toStdString());
+        throw TarvexError(ErrorKind::File, QStringLiteral("Datoteka %1 nije upisana.").arg(fileName), error);
 }
 
 TReportEngine::TReportEngine(QObject* parent) : QObject(parent) {}

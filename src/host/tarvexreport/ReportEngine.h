@@ -20,8 +20,8 @@ PrintJob printJobFromDataSet(const DataSet& dataSet, const QString& title, const
 // numbers with their display formats, dates as dates, the rest as shown.
 SheetTable sheetFromDataSet(const DataSet& dataSet);
 
-// Writes the dataset as a spreadsheet; throws std::runtime_error with the
-// reason when the file cannot be written.
+// Writes the dataset as a spreadsheet; throws a File error with the reason
+// as its detail when the file cannot be written.
 void ExportDataSet(const DataSet& dataSet, const QString& fileName);
 
 class TReportEngine : public QObject {

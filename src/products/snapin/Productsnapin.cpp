@@ -26,7 +26,8 @@ ComPtr<IConsole> GlobalConsole;
 QPointer<TProductOptionsTabFrame> OptionTab;
 
 NotAvailableYet::NotAvailableYet(const QString& what)
-    : std::runtime_error(QStringLiteral("%1: ta mogućnost modula Proizvodi još nije dostupna.").arg(what).toStdString())
+    : tarvex::TarvexError(tarvex::ErrorKind::Configuration,
+                          QStringLiteral("%1: ta mogućnost modula Proizvodi još nije dostupna.").arg(what))
 {
 }
 

@@ -3,6 +3,7 @@
 // and search panel it shows there, its options page, and the services other
 // modules find through the console (products, taxes, warehouses, categories).
 
+#include "Error.h"
 #include "Pricelabelintf.h"
 #include "Productintf.h"
 #include "Productnavigatorunit.h"
@@ -141,7 +142,7 @@ extern QPointer<TProductOptionsTabFrame> OptionTab;
 QImage productSnapinImage();
 
 // Thrown by a service whose window belongs to a part of the module not yet there.
-class NotAvailableYet : public std::runtime_error {
+class NotAvailableYet : public tarvex::TarvexError {
 public:
     explicit NotAvailableYet(const QString& what);
 };

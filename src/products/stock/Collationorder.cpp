@@ -1,7 +1,7 @@
 #include "Collationorder.h"
 
 #include "Connection.h"
-#include "DatabaseError.h"
+#include "Error.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -18,7 +18,7 @@ TCollationOrder::TCollationOrder(QSqlDatabase db, const QString& table, const QS
     const QString name = collation.next() ? collation.value(0).toString() : QString();
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_]+$"));
     if (!plain.match(name).hasMatch())
-        throw tarvex::DatabaseError(0, QStringLiteral("%1.%2 is not a text column").arg(table, column), QString());
+        throw tarvex::InternalError(QStringLiteral("%1.%2 is not a text column").arg(table, column));
     // A NO PAD collation compares trailing spaces as characters: no padding.
     if (name.contains(QLatin1String("nopad"), Qt::CaseInsensitive) || name.contains(QLatin1String("_0900_")))
         return;

@@ -1,15 +1,19 @@
 #include "Gridlayoutfile.h"
 
 #include "DBGrid.h"
+#include "Error.h"
 
 #include <QFile>
 #include <QHeaderView>
 #include <QSaveFile>
 #include <QTextStream>
 #include <algorithm>
-#include <stdexcept>
 
 namespace products {
+
+namespace {
+const QString LAYOUT_SAVE_ERR = QStringLiteral("Raspored kolona nije sačuvan u datoteku \"%1\".");
+}
 
 TGridLayout TGridLayout::capture(const tarvex::DBGrid& grid)
 {
@@ -81,14 +85,14 @@ void TGridLayout::save(const QString& fileName) const
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        throw std::runtime_error(file.errorString().toStdString());
+        throw tarvex::TarvexError(tarvex::ErrorKind::File, LAYOUT_SAVE_ERR.arg(fileName), file.errorString());
     QTextStream out(&file);
     out.setEncoding(QStringConverter::Utf8);
     for (const Column& column : m_columns)
         out << column.field << ';' << column.place << ';' << column.width << ';' << (column.visible ? 1 : 0) << '\n';
     out.flush();
     if (!file.commit())
-        throw std::runtime_error(file.errorString().toStdString());
+        throw tarvex::TarvexError(tarvex::ErrorKind::File, LAYOUT_SAVE_ERR.arg(fileName), file.errorString());
 }
 
 TGridLayoutKeeper::TGridLayoutKeeper(tarvex::DBGrid* grid) : QObject(grid), m_grid(grid)

@@ -34,7 +34,7 @@ public:
     // False, leaving the layout empty, when the file is missing or does not
     // read as a layout.
     bool load(const QString& fileName);
-    // Throws std::runtime_error when the file cannot be written.
+    // Throws a File error when the file cannot be written.
     void save(const QString& fileName) const;
 
     const QList<Column>& columns() const { return m_columns; }

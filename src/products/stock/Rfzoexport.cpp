@@ -4,17 +4,19 @@
 #include "Controlsoff.h"
 #include "DataSet.h"
 #include "DisplayFormat.h"
+#include "Error.h"
 #include "Format.h"
 #include "Rounding.h"
 
 #include <QFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <stdexcept>
 
 namespace products {
 
 namespace {
+
+const QString RFZO_SAVE_ERR = QStringLiteral("Datoteka \"%1\" nije sačuvana.");
 
 const QString kReportFormat = QStringLiteral(
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?><PregledStanjaZaliha><ZUStanjeZaliha><Partner>%s</Partner>"
@@ -97,14 +99,13 @@ void WriteRfzoFile(const QString& path, const QString& text)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw std::runtime_error(
-            QStringLiteral("Datoteka \"%1\" nije sačuvana: %2").arg(path, file.errorString()).toStdString());
+        throw tarvex::TarvexError(tarvex::ErrorKind::File, RFZO_SAVE_ERR.arg(path), file.errorString());
     const QByteArray bytes = text.toUtf8();
     const bool written = file.write(bytes) == bytes.size();
     const QString error = file.errorString();
     file.close();
     if (!written)
-        throw std::runtime_error(QStringLiteral("Datoteka \"%1\" nije sačuvana: %2").arg(path, error).toStdString());
+        throw tarvex::TarvexError(tarvex::ErrorKind::File, RFZO_SAVE_ERR.arg(path), error);
 }
 
 } // namespace products

@@ -38,7 +38,7 @@ QString RfzoReport(const QString& partner, const QString& organizationUnit, cons
 QString RfzoFileName(const QDateTime& now, const QString& companyNumber);
 
 // Creates or overwrites the file with the text in UTF-8 without a
-// byte-order mark. Throws std::runtime_error when it cannot.
+// byte-order mark. Throws a File error when it cannot.
 void WriteRfzoFile(const QString& path, const QString& text);
 
 } // namespace products

@@ -5,6 +5,7 @@
 #include "DBGrid.h"
 #include "DateText.h"
 #include "DisplayFormat.h"
+#include "Error.h"
 #include "Format.h"
 #include "HostStrings.h"
 #include "MemoryTable.h"
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <stdexcept>
 #include <vector>
 
 namespace products {
@@ -153,7 +153,8 @@ void FillStockHistory(QSqlDatabase db, tarvex::MemoryTable& table, qint64 produc
 {
     const QDate start = tarvex::MyDateStrToDate(fromText);
     if (!start.isValid())
-        throw std::invalid_argument(tarvex::CMN_FIELD_INVALIDE_ERR.arg(QStringLiteral("Od datuma")).toStdString());
+        throw tarvex::TarvexError(tarvex::ErrorKind::Validation,
+                                  tarvex::CMN_FIELD_INVALIDE_ERR.arg(QStringLiteral("Od datuma")));
     const std::vector<Entry> entries = readEntries(db, productId, warehouseId, toText);
 
     double previousIn = 0, previousOut = 0, previousDebit = 0, previousCredit = 0;

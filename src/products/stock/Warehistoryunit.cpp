@@ -6,6 +6,7 @@
 #include "DataSetErrors.h"
 #include "DateText.h"
 #include "DisplayFormat.h"
+#include "Error.h"
 #include "Format.h"
 #include "HostStrings.h"
 #include "MemoryTable.h"
@@ -20,7 +21,6 @@
 #include <QScrollBar>
 #include <QSqlQuery>
 #include <QVBoxLayout>
-#include <stdexcept>
 #include <vector>
 
 namespace products {
@@ -107,7 +107,8 @@ TWareHistoryTotals FillWareHistory(QSqlDatabase db, tarvex::MemoryTable& table, 
 {
     const QDate start = tarvex::MyDateStrToDate(fromText);
     if (!start.isValid())
-        throw std::invalid_argument(tarvex::CMN_FIELD_INVALIDE_ERR.arg(QStringLiteral("Od datuma")).toStdString());
+        throw tarvex::TarvexError(tarvex::ErrorKind::Validation,
+                                  tarvex::CMN_FIELD_INVALIDE_ERR.arg(QStringLiteral("Od datuma")));
     const std::vector<Movement> movements = readMovements(db, productId, warehouseId, toText);
 
     double previousIn = 0;

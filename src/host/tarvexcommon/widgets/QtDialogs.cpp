@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace tarvex {
 
@@ -31,8 +32,17 @@ const ButtonMap kButtons[] = {
 
 } // namespace
 
+void QtDialogs::errorWithDetails(const QString& text, const QString& details)
+{
+    // Through message(), so a service built on this one sees every box.
+    m_details = details;
+    (void)message(MessageKind::Error, text, ButtonOk);
+    m_details.clear();
+}
+
 int QtDialogs::message(MessageKind kind, const QString& text, int buttons)
 {
+    const QString details = std::exchange(m_details, QString());
     QMessageBox box(parentWindow());
     switch (kind) {
     case MessageKind::Error:
@@ -53,6 +63,9 @@ int QtDialogs::message(MessageKind kind, const QString& text, int buttons)
         break;
     }
     box.setText(text);
+    // Behind a "details" button, for whoever reports the error.
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     QMessageBox::StandardButtons standard;
     for (const ButtonMap& b : kButtons)
         if (buttons & b.ours)

@@ -14,6 +14,10 @@ public:
     QString openFileName(const QString& title, const QString& startPath, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& startPath, const QString& filter) override;
     int changeOptions() override;
+    void errorWithDetails(const QString& text, const QString& details) override;
+
+private:
+    QString m_details; // for the box message() shows next
 };
 
 } // namespace tarvex
