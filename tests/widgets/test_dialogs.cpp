@@ -2,8 +2,12 @@
 #include "DataSetErrors.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
+#include "Guarded.h"
+#include "HostStrings.h"
 #include "MemoryTable.h"
 #include "ScriptedDialogs.h"
+
+#include <QAction>
 
 #include <gtest/gtest.h>
 
@@ -111,4 +115,23 @@ TEST(ErrorHierarchy, KindsTellTheHandlersWhatHappened)
     EXPECT_TRUE(lost.userText().startsWith(DB_CONNECTION_LOST_ERR));
     EXPECT_EQ(InternalError(QStringLiteral("no pipe")).userText(), ERR_INTERNAL_ERR);
     EXPECT_STREQ(SilentAbort().what(), "");
+}
+
+TEST(Guarded, ShowsTheUsersTextAndStaysSilentOnAnAbort)
+{
+    ScriptedDialogs script;
+    EXPECT_TRUE(guarded([] {}));
+    EXPECT_FALSE(guarded([] { Abort(); }));
+    EXPECT_TRUE(script.shown().isEmpty());
+
+    // As an action's slot: the error ends there, its text shown.
+    QAction action;
+    int runs = 0;
+    QObject::connect(&action, &QAction::triggered, &action, guardedSlot([&runs] {
+        ++runs;
+        throw FieldError(CMN_FIELD_REQUIRED_ERR.arg(QStringLiteral("Ime")), nullptr);
+    }));
+    action.trigger();
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(script.messages(), QStringList{CMN_FIELD_REQUIRED_ERR.arg(QStringLiteral("Ime"))});
 }

@@ -4,6 +4,7 @@
 #include "DBGrid.h"
 #include "Dialogs.h"
 #include "Format.h"
+#include "Guarded.h"
 #include "Modal.h"
 #include "Productdmunit.h"
 #include "Productintf.h"
@@ -24,17 +25,6 @@ const QString kAlterSql = QStringLiteral(
     "FROM product AS p\n"
     "  INNER JOIN productalter AS pa ON pa.productid = p.productid\n"
     "WHERE pa.groupid = :IDGroup");
-
-// Runs an action's work; a failure reaches the user as a message.
-template <class Work>
-void guarded(Work work)
-{
-    try {
-        work();
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
-}
 
 } // namespace
 
@@ -60,8 +50,8 @@ TAlterProductForm::TAlterProductForm(QWidget* parent) : TSmallListWindow(QString
     m_addGroup->setObjectName(QStringLiteral("AddGroup"));
     m_removeGroup = new QAction(QStringLiteral("Izbaci iz grupe"), this);
     m_removeGroup->setObjectName(QStringLiteral("RemoveGroup"));
-    connect(m_addGroup, &QAction::triggered, this, [this] { guarded([this] { AddToGroup(); }); });
-    connect(m_removeGroup, &QAction::triggered, this, [this] { guarded([this] { RemoveFromGroup(); }); });
+    connect(m_addGroup, &QAction::triggered, this, tarvex::guardedSlot([this] { AddToGroup(); }));
+    connect(m_removeGroup, &QAction::triggered, this, tarvex::guardedSlot([this] { RemoveFromGroup(); }));
     // The actions follow the list: a group to leave or none yet.
     for (auto signal : {&tarvex::DataSet::modelReset, &tarvex::DataSet::stateChanged})
         connect(m_alter, signal, this, &TAlterProductForm::updateActions);

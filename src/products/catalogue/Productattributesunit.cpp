@@ -7,6 +7,7 @@
 #include "DBControls.h"
 #include "DBGrid.h"
 #include "Dialogs.h"
+#include "Guarded.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "Productsuggestiondelegate.h"
@@ -39,18 +40,6 @@ qint64 currentProductId()
 void setField(const QString& name, const QVariant& value)
 {
     variants().fieldByName(name).setValue(value);
-}
-
-template <class Work>
-auto guarded(Work work)
-{
-    return [work] {
-        try {
-            work();
-        } catch (const std::exception& e) {
-            tarvex::dialogs().showException(e);
-        }
-    };
 }
 
 void styleGrid(tarvex::DBGrid* grid)
@@ -104,8 +93,8 @@ TProductAttributesPage::TProductAttributesPage(QWidget* parent) : QWidget(parent
 
     m_add = new QAction(QStringLiteral("Dodaj"), this);
     m_remove = new QAction(QStringLiteral("Izbaci"), this);
-    connect(m_add, &QAction::triggered, this, guarded([this] { AddAttributeExecute(); }));
-    connect(m_remove, &QAction::triggered, this, guarded([this] { RemoveAttributeExecute(); }));
+    connect(m_add, &QAction::triggered, this, tarvex::guardedSlot([this] { AddAttributeExecute(); }));
+    connect(m_remove, &QAction::triggered, this, tarvex::guardedSlot([this] { RemoveAttributeExecute(); }));
     QPushButton* addButton = actionButton(m_add, this);
     addButton->setObjectName(QStringLiteral("AddAttributeButton"));
     QPushButton* removeButton = actionButton(m_remove, this);
@@ -216,7 +205,7 @@ TProductAttributesDescPage::TProductAttributesDescPage(QWidget* parent) : QWidge
                 const tarvex::Field* left = m_grid->fieldOfSection(previous.column());
                 if (previous.isValid() && current.column() != previous.column() && left &&
                     left->fieldName().compare(QLatin1String("prodattribute"), Qt::CaseInsensitive) == 0)
-                    guarded([this] { AttributesDescDBGColExit(); })();
+                    tarvex::guarded([this] { AttributesDescDBGColExit(); });
             });
 
     m_navigator = new tarvex::DBNavigator(this);

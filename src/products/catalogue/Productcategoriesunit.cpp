@@ -5,6 +5,7 @@
 #include "Connection.h"
 #include "Dialogs.h"
 #include "Format.h"
+#include "Guarded.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 
@@ -39,17 +40,8 @@ TProductCategoriesGroup::TProductCategoriesGroup(QWidget* parent) : QGroupBox(QS
     m_add->setObjectName(QStringLiteral("CategoryAddButton"));
     m_remove = new QPushButton(QStringLiteral("Izbaci"), this);
     m_remove->setObjectName(QStringLiteral("CategoryRemoveButton"));
-    auto guarded = [](auto work) {
-        return [work] {
-            try {
-                work();
-            } catch (const std::exception& e) {
-                tarvex::dialogs().showException(e);
-            }
-        };
-    };
-    connect(m_add, &QPushButton::clicked, this, guarded([this] { AddButtonClick(); }));
-    connect(m_remove, &QPushButton::clicked, this, guarded([this] { RemoveButtonClick(); }));
+    connect(m_add, &QPushButton::clicked, this, tarvex::guardedSlot([this] { AddButtonClick(); }));
+    connect(m_remove, &QPushButton::clicked, this, tarvex::guardedSlot([this] { RemoveButtonClick(); }));
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(m_add);

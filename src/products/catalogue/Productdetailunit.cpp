@@ -18,6 +18,7 @@
 #include "Dialogs.h"
 #include "DisplayFormat.h"
 #include "Format.h"
+#include "Guarded.h"
 #include "HostStrings.h"
 #include "Modal.h"
 #include "Productattributesunit.h"
@@ -36,9 +37,9 @@
 #include "Productwarehousesunit.h"
 #include "Productworkoperationspage.h"
 #include "Siblingintf.h"
-#include "Windowsize.h"
 #include "SqlText.h"
 #include "Taxunit.h"
+#include "Windowsize.h"
 
 #include <QAction>
 #include <QApplication>
@@ -116,49 +117,30 @@ TProductDetailForm::TProductDetailForm(QWidget* parent) : tarvex::TCustomDetailF
     buildFixedAssetTab();
     buildBottomPanel();
 
-    auto guarded = [](auto work) {
-        return [work] {
-            try {
-                work();
-            } catch (const std::exception& e) {
-                tarvex::dialogs().showException(e);
-            }
-        };
-    };
-    connect(ChangeTaxButton, &QToolButton::clicked, this, guarded([this] { ChangeTaxButtonClick(); }));
-    connect(PriceCurrB, &QToolButton::clicked, this, guarded([this] { PriceCurrBClick(); }));
-    connect(InPriceCurrB, &QToolButton::clicked, this, guarded([this] { InPriceCurrBClick(); }));
-    connect(CalcButton, &QPushButton::clicked, this, guarded([this] { CalcButtonClick(); }));
-    connect(Warehouses->PrintButton(), &QPushButton::clicked, this, guarded([this] { PrintButtonClick(); }));
+    connect(ChangeTaxButton, &QToolButton::clicked, this, tarvex::guardedSlot([this] { ChangeTaxButtonClick(); }));
+    connect(PriceCurrB, &QToolButton::clicked, this, tarvex::guardedSlot([this] { PriceCurrBClick(); }));
+    connect(InPriceCurrB, &QToolButton::clicked, this, tarvex::guardedSlot([this] { InPriceCurrBClick(); }));
+    connect(CalcButton, &QPushButton::clicked, this, tarvex::guardedSlot([this] { CalcButtonClick(); }));
+    connect(Warehouses->PrintButton(), &QPushButton::clicked, this, tarvex::guardedSlot([this] { PrintButtonClick(); }));
     connect(Warehouses->PriceLabelsButton(), &QPushButton::clicked, this,
-            guarded([this] { PriceLabelsButtonClick(); }));
-    connect(ProductCopy, &QAction::triggered, this, guarded([this] { ProductCopyExecute(); }));
-    connect(AlternativesAction, &QAction::triggered, this, guarded([this] { AlternativesActionExecute(); }));
-    connect(ProductRaws, &QAction::triggered, this, guarded([this] { ProductRawsExecute(); }));
-    connect(ProductPackaging, &QAction::triggered, this, guarded([this] { ProductPackagingExecute(); }));
-    connect(ProductProducts, &QAction::triggered, this, guarded([this] { ProductProductsExecute(); }));
-    connect(ObjectButton, &QPushButton::clicked, this, guarded([this] { ObjectButtonClick(); }));
-    connect(ScannedDocumentAction, &QAction::triggered, this, guarded([this] { ScannedDocumentActionExecute(); }));
-    connect(ScannedDeleteAction, &QAction::triggered, this, guarded([this] { ScannedDeleteActionExecute(); }));
-    connect(LoadDetailsFromCategory, &QAction::triggered, this, guarded([this] { LoadDetailsFromCategoryExecute(); }));
+            tarvex::guardedSlot([this] { PriceLabelsButtonClick(); }));
+    connect(ProductCopy, &QAction::triggered, this, tarvex::guardedSlot([this] { ProductCopyExecute(); }));
+    connect(AlternativesAction, &QAction::triggered, this, tarvex::guardedSlot([this] { AlternativesActionExecute(); }));
+    connect(ProductRaws, &QAction::triggered, this, tarvex::guardedSlot([this] { ProductRawsExecute(); }));
+    connect(ProductPackaging, &QAction::triggered, this, tarvex::guardedSlot([this] { ProductPackagingExecute(); }));
+    connect(ProductProducts, &QAction::triggered, this, tarvex::guardedSlot([this] { ProductProductsExecute(); }));
+    connect(ObjectButton, &QPushButton::clicked, this, tarvex::guardedSlot([this] { ObjectButtonClick(); }));
+    connect(ScannedDocumentAction, &QAction::triggered, this, tarvex::guardedSlot([this] { ScannedDocumentActionExecute(); }));
+    connect(ScannedDeleteAction, &QAction::triggered, this, tarvex::guardedSlot([this] { ScannedDeleteActionExecute(); }));
+    connect(LoadDetailsFromCategory, &QAction::triggered, this, tarvex::guardedSlot([this] { LoadDetailsFromCategoryExecute(); }));
     connect(Categories, &TProductCategoriesGroup::categoriesEdited, this, [this] {
         CategoriesChanged = true;
         updateActions();
-        try {
-            updateAttributeSuggestions();
-        } catch (const std::exception& e) {
-            tarvex::dialogs().showException(e);
-        }
+        tarvex::guarded([this] { updateAttributeSuggestions(); });
     });
     // Leaving either price edit (its text stored) shows the rate price of the new one.
     for (tarvex::DBEdit* price : {PriceDBE, PriceVATDBE})
-        connect(price, &tarvex::DBEdit::left, this, [this] {
-            try {
-                PriceDBEExit();
-            } catch (const std::exception& e) {
-                tarvex::dialogs().showException(e);
-            }
-        });
+        connect(price, &tarvex::DBEdit::left, this, tarvex::guardedSlot([this] { PriceDBEExit(); }));
     connect(&product(), &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateProductActions);
     // Apply follows every dataset the window saves.
     connect(ProductDM->ProductDetailZQ, &tarvex::DataSet::stateChanged, this, &TProductDetailForm::updateActions);

@@ -2,6 +2,7 @@
 
 #include "DBControls.h"
 #include "Dialogs.h"
+#include "Guarded.h"
 #include "Productdmunit.h"
 #include "Productsnapin.h"
 #include "Rounding.h"
@@ -40,18 +41,6 @@ void editIfBrowsing()
 QDate dateOrZero(const tarvex::Field& field)
 {
     return field.isNull() ? QDate(1899, 12, 30) : field.asDate();
-}
-
-template <class Work>
-auto guarded(Work work)
-{
-    return [work] {
-        try {
-            work();
-        } catch (const std::exception& e) {
-            tarvex::dialogs().showException(e);
-        }
-    };
 }
 
 tarvex::DBEdit* boundEdit(QWidget* parent, const char* field)
@@ -192,15 +181,15 @@ TProductFixedAssetPage::TProductFixedAssetPage(QWidget* parent) : QWidget(parent
     purchaseForm.add(QStringLiteral("Datum aktivacije"), row(purchase, {ActivationDateDBE, ActivationDateB}));
     purchaseForm.finish();
 
-    connect(WarrantyDateB, &QToolButton::clicked, this, guarded([this] { WarrantyDateBClick(); }));
-    connect(PurchaseDateB, &QToolButton::clicked, this, guarded([this] { PurchaseDateBClick(); }));
-    connect(ActivationDateB, &QToolButton::clicked, this, guarded([this] { ActivationDateBClick(); }));
-    connect(DepreciationStartDateB, &QToolButton::clicked, this, guarded([this] { DepreciationStartDateBClick(); }));
-    connect(DepreciationEndDateB, &QToolButton::clicked, this, guarded([this] { DepreciationEndDateBClick(); }));
-    connect(DepreciationGroupB, &QToolButton::clicked, this, guarded([this] { DepreciationGroupBClick(); }));
+    connect(WarrantyDateB, &QToolButton::clicked, this, tarvex::guardedSlot([this] { WarrantyDateBClick(); }));
+    connect(PurchaseDateB, &QToolButton::clicked, this, tarvex::guardedSlot([this] { PurchaseDateBClick(); }));
+    connect(ActivationDateB, &QToolButton::clicked, this, tarvex::guardedSlot([this] { ActivationDateBClick(); }));
+    connect(DepreciationStartDateB, &QToolButton::clicked, this, tarvex::guardedSlot([this] { DepreciationStartDateBClick(); }));
+    connect(DepreciationEndDateB, &QToolButton::clicked, this, tarvex::guardedSlot([this] { DepreciationEndDateBClick(); }));
+    connect(DepreciationGroupB, &QToolButton::clicked, this, tarvex::guardedSlot([this] { DepreciationGroupBClick(); }));
     connect(DepreciationAccountingGroupB, &QToolButton::clicked, this,
-            guarded([this] { DepreciationAccountingGroupBClick(); }));
-    connect(DepreciationCalculateB, &QPushButton::clicked, this, guarded([this] { DepreciationCalculateBClick(); }));
+            tarvex::guardedSlot([this] { DepreciationAccountingGroupBClick(); }));
+    connect(DepreciationCalculateB, &QPushButton::clicked, this, tarvex::guardedSlot([this] { DepreciationCalculateBClick(); }));
 
     auto* columns = new QHBoxLayout;
     auto* left = new QVBoxLayout;

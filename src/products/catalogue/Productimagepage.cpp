@@ -1,6 +1,7 @@
 #include "Productimagepage.h"
 
 #include "Dialogs.h"
+#include "Guarded.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "Productscanneddocument.h"
@@ -15,22 +16,6 @@
 #include <QVBoxLayout>
 
 namespace products {
-
-namespace {
-
-template <class Work>
-auto guarded(Work work)
-{
-    return [work] {
-        try {
-            work();
-        } catch (const std::exception& e) {
-            tarvex::dialogs().showException(e);
-        }
-    };
-}
-
-} // namespace
 
 TProductImagePage::TProductImagePage(std::function<bool()> applyFirst, QWidget* parent)
     : QWidget(parent), m_applyFirst(std::move(applyFirst))
@@ -47,8 +32,8 @@ TProductImagePage::TProductImagePage(std::function<bool()> applyFirst, QWidget* 
     m_load->setObjectName(QStringLiteral("LoadImageButton"));
     m_clear = new QPushButton(QStringLiteral("Očisti"), this);
     m_clear->setObjectName(QStringLiteral("ClearImageButton"));
-    connect(m_load, &QPushButton::clicked, this, guarded([this] { LoadImageButtonClick(); }));
-    connect(m_clear, &QPushButton::clicked, this, guarded([this] { ClearImageButtonClick(); }));
+    connect(m_load, &QPushButton::clicked, this, tarvex::guardedSlot([this] { LoadImageButtonClick(); }));
+    connect(m_clear, &QPushButton::clicked, this, tarvex::guardedSlot([this] { ClearImageButtonClick(); }));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_load);

@@ -4,6 +4,7 @@
 #include "DBControls.h"
 #include "Dialogs.h"
 #include "Format.h"
+#include "Guarded.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 
@@ -42,18 +43,6 @@ void editIfBrowsing()
         product().edit();
 }
 
-template <class Work>
-auto guarded(Work work)
-{
-    return [work] {
-        try {
-            work();
-        } catch (const std::exception& e) {
-            tarvex::dialogs().showException(e);
-        }
-    };
-}
-
 QPushButton* actionButton(QAction* action, QWidget* parent)
 {
     auto* button = new QPushButton(action->text(), parent);
@@ -90,14 +79,14 @@ TProductKasaPage::TProductKasaPage(QAction* addDefaultWarehouse, QAction* addOth
     m_sort = new tarvex::DBEdit(group);
     m_sort->setObjectName(QStringLiteral("KasaSortDBE"));
     m_sort->bind(&product(), QStringLiteral("kasasort"));
-    connect(m_group, &QComboBox::activated, this, guarded([this] { KasaGroupCBChange(); }));
+    connect(m_group, &QComboBox::activated, this, tarvex::guardedSlot([this] { KasaGroupCBChange(); }));
 
     m_autoPlu = new QAction(QStringLiteral("Auto PLU"), this);
     m_clearPlu = new QAction(QStringLiteral("Izbriši PLU"), this);
     m_autoPluVireo = new QAction(QStringLiteral("Auto PLU (Vireo)"), this);
-    connect(m_autoPlu, &QAction::triggered, this, guarded([this] { AutoPLUExecute(); }));
-    connect(m_clearPlu, &QAction::triggered, this, guarded([this] { ClearPLUExecute(); }));
-    connect(m_autoPluVireo, &QAction::triggered, this, guarded([this] { AutoPLUVireoExecute(); }));
+    connect(m_autoPlu, &QAction::triggered, this, tarvex::guardedSlot([this] { AutoPLUExecute(); }));
+    connect(m_clearPlu, &QAction::triggered, this, tarvex::guardedSlot([this] { ClearPLUExecute(); }));
+    connect(m_autoPluVireo, &QAction::triggered, this, tarvex::guardedSlot([this] { AutoPLUVireoExecute(); }));
 
     auto* grid = new QGridLayout(group);
     auto label = [group](const QString& text, QWidget* buddy) {

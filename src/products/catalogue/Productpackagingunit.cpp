@@ -4,6 +4,7 @@
 #include "DBGrid.h"
 #include "Dialogs.h"
 #include "Getproductunit.h"
+#include "Guarded.h"
 #include "Modal.h"
 #include "Productdmunit.h"
 
@@ -56,13 +57,7 @@ TProductPackagingForm::TProductPackagingForm(QWidget* parent)
     m_navigator->setConfirmDelete(false);
     m_navigator->setDataSet(&rows);
     m_add = newButton(QStringLiteral("Dodaj ambalažu"));
-    connect(m_add, &QPushButton::clicked, this, [this] {
-        try {
-            AddPackagingButtonClick();
-        } catch (const std::exception& e) {
-            tarvex::dialogs().showException(e);
-        }
-    });
+    connect(m_add, &QPushButton::clicked, this, tarvex::guardedSlot([this] { AddPackagingButtonClick(); }));
 
     newGrid(rows,
             {{QStringLiteral("productamount"), {}}, {QStringLiteral("name"), {}}, {QStringLiteral("packagingamount"), {}}},

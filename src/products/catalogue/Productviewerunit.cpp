@@ -1,14 +1,15 @@
 #include "Productviewerunit.h"
 
-#include "BusyCursor.h"
 #include "Attributeunit.h"
+#include "BusyCursor.h"
 #include "Categoryprattributeunit.h"
 #include "Categoryprrebateunit.h"
 #include "Categoryunit.h"
 #include "Connection.h"
 #include "Dialogs.h"
-#include "Productdetailunit.h"
 #include "Format.h"
+#include "Guarded.h"
+#include "Productdetailunit.h"
 #include "Productdmunit.h"
 #include "Productoptionsunit.h"
 #include "SqlText.h"
@@ -21,20 +22,6 @@
 #include <QSqlQuery>
 
 namespace products {
-
-namespace {
-
-// Runs an action's work; errors go to the host's handling.
-void guarded(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
-}
-
-} // namespace
 
 qint32 GetGroupID(qint32 productId)
 {
@@ -62,15 +49,15 @@ TProductViewerForm::TProductViewerForm(QWidget* parent) : tarvex::TCustomViewerF
     popupMenu()->insertSeparator(CategoryAction);
     popupMenu()->insertSeparator(ProductOptions);
 
-    connect(ProductAdd, &QAction::triggered, this, [this] { guarded([this] { ProductAddExecute(); }); });
-    connect(ProductEdit, &QAction::triggered, this, [this] { guarded([this] { ProductEditExecute(); }); });
-    connect(ProductDelete, &QAction::triggered, this, [this] { guarded([this] { ProductDeleteExecute(); }); });
-    connect(CategoryAction, &QAction::triggered, this, [this] { guarded([this] { CategoryActionExecute(); }); });
-    connect(TaxAction, &QAction::triggered, this, [this] { guarded([this] { TaxActionExecute(); }); });
-    connect(WarehouseAction, &QAction::triggered, this, [this] { guarded([this] { WarehouseActionExecute(); }); });
-    connect(AlternativesAction, &QAction::triggered, this, [this] { guarded([this] { AlternativesActionExecute(); }); });
-    connect(AttributeAction, &QAction::triggered, this, [this] { guarded([this] { AttributeActionExecute(); }); });
-    connect(ProductOptions, &QAction::triggered, this, [this] { guarded([this] { ProductOptionsExecute(); }); });
+    connect(ProductAdd, &QAction::triggered, this, tarvex::guardedSlot([this] { ProductAddExecute(); }));
+    connect(ProductEdit, &QAction::triggered, this, tarvex::guardedSlot([this] { ProductEditExecute(); }));
+    connect(ProductDelete, &QAction::triggered, this, tarvex::guardedSlot([this] { ProductDeleteExecute(); }));
+    connect(CategoryAction, &QAction::triggered, this, tarvex::guardedSlot([this] { CategoryActionExecute(); }));
+    connect(TaxAction, &QAction::triggered, this, tarvex::guardedSlot([this] { TaxActionExecute(); }));
+    connect(WarehouseAction, &QAction::triggered, this, tarvex::guardedSlot([this] { WarehouseActionExecute(); }));
+    connect(AlternativesAction, &QAction::triggered, this, tarvex::guardedSlot([this] { AlternativesActionExecute(); }));
+    connect(AttributeAction, &QAction::triggered, this, tarvex::guardedSlot([this] { AttributeActionExecute(); }));
+    connect(ProductOptions, &QAction::triggered, this, tarvex::guardedSlot([this] { ProductOptionsExecute(); }));
 
     DBG()->setDataSet(ProductDM->ProductZQ);
     DBG()->dataModel()->setColumns({{QStringLiteral("name"), {}},          {QStringLiteral("code"), {}},
@@ -92,7 +79,7 @@ TProductViewerForm::TProductViewerForm(QWidget* parent) : tarvex::TCustomViewerF
     m_windows.productEditor = [this] { OpenProductDetail(this); };
     DBG()->horizontalHeader()->setDefaultSectionSize(90);
     connect(DBG()->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this] {
-        guarded([this] { DBGDblClick(); });
+        tarvex::guarded([this] { DBGDblClick(); });
     });
     connect(ProductDM->ProductZQ, &tarvex::DataSet::stateChanged, this, &TProductViewerForm::updateActions);
     connect(ProductDM->ProductZQ, &tarvex::DataSet::modelReset, this, &TProductViewerForm::updateActions);

@@ -7,6 +7,7 @@
 #include "DisplayFormat.h"
 #include "Documentrules.h"
 #include "Format.h"
+#include "Guarded.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "Rounding.h"
@@ -113,19 +114,10 @@ TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QS
 
     m_addDefault = new QAction(QStringLiteral("Dodaj u podrazumevani magacin"), this);
     m_addOther = new QAction(QStringLiteral("Dodaj u drugi magacin"), this);
-    auto guarded = [](auto work) {
-        return [work] {
-            try {
-                work();
-            } catch (const std::exception& e) {
-                tarvex::dialogs().showException(e);
-            }
-        };
-    };
-    connect(m_addDefault, &QAction::triggered, this, guarded([this] { KasaAddDefaultProductWarehouseExecute(); }));
-    connect(m_addOther, &QAction::triggered, this, guarded([this] { KasaAddOtherProductWarehouseExecute(); }));
-    connect(m_wareHistory, &QPushButton::clicked, this, guarded([this] { WareHistoryButtonClick(); }));
-    connect(m_stock, &QPushButton::clicked, this, guarded([this] { StockButtonClick(); }));
+    connect(m_addDefault, &QAction::triggered, this, tarvex::guardedSlot([this] { KasaAddDefaultProductWarehouseExecute(); }));
+    connect(m_addOther, &QAction::triggered, this, tarvex::guardedSlot([this] { KasaAddOtherProductWarehouseExecute(); }));
+    connect(m_wareHistory, &QPushButton::clicked, this, tarvex::guardedSlot([this] { WareHistoryButtonClick(); }));
+    connect(m_stock, &QPushButton::clicked, this, tarvex::guardedSlot([this] { StockButtonClick(); }));
     // The buttons of the two add actions sit on the editor's cash-register page.
 
     auto* top = new QHBoxLayout;

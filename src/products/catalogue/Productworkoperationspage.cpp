@@ -3,6 +3,7 @@
 #include "DBControls.h"
 #include "DBGrid.h"
 #include "Dialogs.h"
+#include "Guarded.h"
 #include "Productcachedlists.h"
 #include "Productdmunit.h"
 #include "Productsuggestiondelegate.h"
@@ -30,18 +31,6 @@ QueryDataSet& operations()
 tarvex::Field& operationField(const QString& name)
 {
     return operations().fieldByName(name);
-}
-
-template <class Work>
-auto guarded(Work work)
-{
-    return [work] {
-        try {
-            work();
-        } catch (const std::exception& e) {
-            tarvex::dialogs().showException(e);
-        }
-    };
 }
 
 } // namespace
@@ -147,8 +136,8 @@ TProductWorkOperationsPage::TProductWorkOperationsPage(QWidget* parent)
 
     m_moveUp = new QAction(QStringLiteral("Na gore"), this);
     m_moveDown = new QAction(QStringLiteral("Na dole"), this);
-    connect(m_moveUp, &QAction::triggered, this, guarded([this] { WOItemMoveUpExecute(); }));
-    connect(m_moveDown, &QAction::triggered, this, guarded([this] { WOItemMoveDownExecute(); }));
+    connect(m_moveUp, &QAction::triggered, this, tarvex::guardedSlot([this] { WOItemMoveUpExecute(); }));
+    connect(m_moveDown, &QAction::triggered, this, tarvex::guardedSlot([this] { WOItemMoveDownExecute(); }));
     m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_grid->addAction(m_moveUp);
     m_grid->addAction(m_moveDown);

@@ -2,6 +2,7 @@
 
 #include "DBControls.h"
 #include "Dialogs.h"
+#include "Guarded.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -22,16 +23,9 @@ TCustomDetailForm::TCustomDetailForm(QWidget* parent) : QDialog(parent)
     m_cancel = new QAction(QStringLiteral("&Otkaži"), this);
     m_apply = new QAction(QStringLiteral("&Primeni"), this);
     m_ok = new QAction(QStringLiteral("&U redu"), this);
-    auto guarded = [](auto&& work) {
-        try {
-            work();
-        } catch (const std::exception& e) {
-            dialogs().showException(e);
-        }
-    };
-    connect(m_cancel, &QAction::triggered, this, [this, guarded] { guarded([this] { CustomCancelExecute(); }); });
+    connect(m_cancel, &QAction::triggered, this, guardedSlot([this] { CustomCancelExecute(); }));
     connect(m_apply, &QAction::triggered, this, [this] { (void)runApply(); });
-    connect(m_ok, &QAction::triggered, this, [this, guarded] { guarded([this] { CustomOKExecute(); }); });
+    connect(m_ok, &QAction::triggered, this, guardedSlot([this] { CustomOKExecute(); }));
 
     m_bottom = new QWidget(this);
     m_cancelButton = new QPushButton(m_cancel->text(), m_bottom);
@@ -67,11 +61,7 @@ bool TCustomDetailForm::runApply()
     if (!m_apply->isEnabled())
         return true;
     bool applied = false;
-    try {
-        applied = CustomApplyExecute();
-    } catch (const std::exception& e) {
-        dialogs().showException(e);
-    }
+    guarded([this, &applied] { applied = CustomApplyExecute(); });
     updateActions();
     return applied;
 }
@@ -86,11 +76,7 @@ void TCustomDetailForm::CustomOKExecute()
 void TCustomDetailForm::closeEvent(QCloseEvent* event)
 {
     bool allowed = false;
-    try {
-        allowed = FormCloseQuery();
-    } catch (const std::exception& e) {
-        dialogs().showException(e);
-    }
+    guarded([this, &allowed] { allowed = FormCloseQuery(); });
     if (!allowed) {
         event->ignore();
         return;

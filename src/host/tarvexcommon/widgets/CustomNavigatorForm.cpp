@@ -1,6 +1,7 @@
 #include "CustomNavigatorForm.h"
 
 #include "Dialogs.h"
+#include "Guarded.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -14,17 +15,10 @@ TCustomNavigatorForm::TCustomNavigatorForm(QWidget* parent) : QWidget(parent)
     m_find = new QPushButton(QStringLiteral("&Pronađi"), this);
     m_find->setDefault(true);
     // Errors of a search go to the host's handling, never out of the event loop.
-    auto guarded = [this](auto&& work) {
-        try {
-            work();
-        } catch (const std::exception& e) {
-            dialogs().showException(e);
-        }
-    };
-    connect(m_find, &QPushButton::clicked, this, [this, guarded] { guarded([this] { FindButtonClick(); }); });
-    connect(m_list, &SearchValueList::findRequested, this, [this, guarded] { guarded([this] { FindButtonClick(); }); });
+    connect(m_find, &QPushButton::clicked, this, guardedSlot([this] { FindButtonClick(); }));
+    connect(m_list, &SearchValueList::findRequested, this, guardedSlot([this] { FindButtonClick(); }));
     connect(m_list, &SearchValueList::editButtonClicked, this,
-            [this, guarded](const QString& key) { guarded([this, &key] { SearchVLEEditButtonClick(key); }); });
+            [this](const QString& key) { guarded([this, &key] { SearchVLEEditButtonClick(key); }); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);

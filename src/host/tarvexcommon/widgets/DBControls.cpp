@@ -1,8 +1,9 @@
 #include "DBControls.h"
 
-#include "DBGrid.h"
 #include "DataSetErrors.h"
+#include "DBGrid.h"
 #include "Dialogs.h"
+#include "Guarded.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -126,11 +127,7 @@ namespace {
 template <class Commit>
 void commitOnLeave(Commit commit)
 {
-    try {
-        commit();
-    } catch (const std::exception& e) {
-        dialogs().showException(e);
-    }
+    guarded(commit);
 }
 
 bool isNumericField(const Field& f)

@@ -2,6 +2,7 @@
 
 #include "DataSetErrors.h"
 #include "Dialogs.h"
+#include "Guarded.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -156,12 +157,10 @@ void DBGrid::startRowEdit()
     DataSet* ds = dataSet();
     if (!ds || !ds->isActive() || ds->isEditing() || ds->isReadOnly() || ds->isEmpty())
         return;
-    try {
+    guarded([this, ds] {
         ds->edit();
         m_editByTyping = true;
-    } catch (const std::exception& e) {
-        dialogs().showException(e);
-    }
+    });
 }
 
 void DBGrid::watchEditor(QWidget* editor)
@@ -264,13 +263,10 @@ void DBGrid::discardEditors(QWidget* root, const DataSet* only)
 
 void DBGrid::runCellButton(const std::function<void()>& work)
 {
-    try {
-        if (!commitEditor())
-            return;
-        work();
-    } catch (const std::exception& e) {
-        dialogs().showException(e);
-    }
+    guarded([this, &work] {
+        if (commitEditor())
+            work();
+    });
 }
 
 void DBGrid::keyPressEvent(QKeyEvent* event)
@@ -364,12 +360,10 @@ void AddGrid(DBGrid* grid)
             return;
         const bool ascending = ds->sortedFields().compare(field->fieldName() + QStringLiteral(" ASC"),
                                                           Qt::CaseInsensitive) != 0;
-        try {
+        guarded([&] {
             ds->checkBrowseMode();
             grid->dataModel()->sort(section, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-        } catch (const std::exception& e) {
-            dialogs().showException(e);
-        }
+        });
     });
 }
 
