@@ -19,7 +19,7 @@ DataSetModel::DataSetModel(DataSet* dataSet, QObject* parent) : QAbstractTableMo
     // Single rows follow as single rows; a model that lost step with the
     // dataset (controls were disabled) is reset instead.
     connect(dataSet, &DataSet::rowAboutToBeInserted, this, [this](int row) {
-        m_changing = m_rows == m_dataSet->recordCount() && !m_columns.isEmpty();
+        m_changing = inStep();
         if (m_changing)
             beginInsertRows(QModelIndex(), row, row);
     });
@@ -31,7 +31,7 @@ DataSetModel::DataSetModel(DataSet* dataSet, QObject* parent) : QAbstractTableMo
         m_changing = false;
     });
     connect(dataSet, &DataSet::rowAboutToBeRemoved, this, [this](int row) {
-        m_changing = m_rows == m_dataSet->recordCount() && !m_columns.isEmpty();
+        m_changing = inStep();
         if (m_changing)
             beginRemoveRows(QModelIndex(), row, row);
     });
@@ -43,7 +43,7 @@ DataSetModel::DataSetModel(DataSet* dataSet, QObject* parent) : QAbstractTableMo
         m_changing = false;
     });
     connect(dataSet, &DataSet::rowAboutToBeMoved, this, [this](int from, int to) {
-        m_changing = m_rows == m_dataSet->recordCount() && !m_columns.isEmpty() &&
+        m_changing = inStep() &&
                      beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
     });
     connect(dataSet, &DataSet::rowMoved, this, [this] {

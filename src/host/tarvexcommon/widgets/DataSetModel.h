@@ -61,6 +61,8 @@ public:
 
 private:
     void resetFromDataSet();
+    // The model shows the dataset's rows as they are: a single row may follow.
+    bool inStep() const { return m_rows == m_dataSet->recordCount() && !m_columns.isEmpty(); }
 
     QPointer<DataSet> m_dataSet;
     QList<Field*> m_columns;
