@@ -1,29 +1,22 @@
-#include "Clock.h"
-#include "DBGrid.h"
 #include "HostStrings.h"
 #include "Inventoryallwarehousesunit.h"
 #include "MemoryTable.h"
-#include "Modal.h"
-#include "ProductDMFixture.h"
-#include "Productsnapin.h"
 #include "QueryDataSet.h"
 #include "ScriptedDialogs.h"
 #include "Turnoverallwarehousesunit.h"
-#include "test_refwindows.h"
-#include "test_stockreports_console.h"
+#include "test_stockreports.h"
 #include "test_workerstop.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace products;
 using namespace tarvex;
 using namespace tarvex::test;
+using stocktest::column;
 
 namespace {
 
@@ -43,8 +36,9 @@ QStringList turnoverRows(MemoryTable& table)
 
 } // namespace
 
-class AllWarehousesTest : public ProductDMTest {
+class AllWarehousesTest : public stocktest::ReportTest {
 protected:
+    AllWarehousesTest() : ReportTest(QDateTime(QDate(2024, 3, 5), QTime(12, 0)), 2) {}
     static void SetUpTestSuite()
     {
         ProductDMTest::SetUpTestSuite();
@@ -73,19 +67,6 @@ protected:
             "(7, 5, 100), (8, 5, 100), (10, 5, 100), (11, 5, 100),"  // none of these count
             "(9, 4, 1)");                                    // a service received on the first day
     }
-    void SetUp() override
-    {
-        hostClock().setNow(QDateTime(QDate(2024, 3, 5), QTime(12, 0)));
-        GlobalConsole = ComPtr<IConsole>(&console);
-        dm().SetDefWarehouseID(2);
-    }
-    void TearDown() override
-    {
-        GlobalConsole.reset();
-        hostClock().reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     QStringList turnover(const TTurnoverRequest& request)
     {
         MemoryTable table;
@@ -101,8 +82,6 @@ protected:
         request.toText = "2024-02-29";
         return request;
     }
-
-    stocktest::Console console;
 };
 
 TEST_F(AllWarehousesTest, InventorySumsEveryWarehouseWithTheExclusionsAsTicked)
@@ -115,21 +94,21 @@ TEST_F(AllWarehousesTest, InventorySumsEveryWarehouseWithTheExclusionsAsTicked)
         EXPECT_TRUE(form.ExcludeServicesCB()->isChecked());
         QueryDataSet& list = *form.InventoryAllWarehousesZQ();
         // +5 and -5 stay a product with 0; a row of 0.0004 is no stock.
-        EXPECT_EQ(stocktest::column(list, "name"), QStringList({"Alfa", "Beta"}));
-        EXPECT_EQ(stocktest::column(list, "sumamount"), QStringList({"0", "3"}));
+        EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Beta"}));
+        EXPECT_EQ(column(list, "sumamount"), QStringList({"0", "3"}));
         EXPECT_EQ(form.InventoryAllWarehousesDBG()->dataModel()->columnCount(), 4);
         EXPECT_EQ(form.InventoryAllWarehousesDBG()->model()->headerData(3, Qt::Horizontal).toString(), "Količina");
 
         form.ExcludeZeroAmountsCB()->setChecked(false);
         form.FindButton()->click();
-        EXPECT_EQ(stocktest::column(list, "name"), QStringList({"Alfa", "Beta", "Gama"}));
-        EXPECT_EQ(stocktest::column(list, "sumamount"), QStringList({"0", "3.0004", "0"}));
+        EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Beta", "Gama"}));
+        EXPECT_EQ(column(list, "sumamount"), QStringList({"0", "3.0004", "0"}));
         form.ExcludeServicesCB()->setChecked(false);
         form.FindButtonClick();
-        EXPECT_EQ(stocktest::column(list, "name"), QStringList({"Alfa", "Beta", "Gama", "Usluga"}));
+        EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Beta", "Gama", "Usluga"}));
         form.ExcludeZeroAmountsCB()->setChecked(true);
         form.FindButtonClick();
-        EXPECT_EQ(stocktest::column(list, "name"), QStringList({"Alfa", "Beta", "Usluga"}));
+        EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Beta", "Usluga"}));
 
         EXPECT_EQ(form.GetPrintHeader(), "Datum 2024-03-05");
         form.PrintButton()->click();
@@ -200,22 +179,19 @@ TEST_F(AllWarehousesTest, TurnoverWindowDefaultsWarehouseListPrintingAndProducts
         form.FindButton()->click();
         MemoryTable& rows = *form.TurnoverAllWarehousesCDS();
         EXPECT_EQ(turnoverRows(rows).size(), 4);
-        QStringList titles;
-        for (int c = 0; c < form.TurnoverAllWarehousesDBG()->model()->columnCount(); ++c)
-            titles << form.TurnoverAllWarehousesDBG()->model()->headerData(c, Qt::Horizontal).toString();
-        EXPECT_EQ(titles, QStringList({"Proizvod", "Kod", "JM", "Kol. pret. stanje", "Kol. ulaz", "Kol. izlaz",
+        EXPECT_EQ(stocktest::titles(form.TurnoverAllWarehousesDBG()), QStringList({"Proizvod", "Kod", "JM", "Kol. pret. stanje", "Kol. ulaz", "Kol. izlaz",
                                        "Kol. razlika", "Kol. stanje", "Magacin"}));
         form.show();
 
         doubleClickCell(form.TurnoverAllWarehousesDBG(), "name", 1);
         EXPECT_EQ(console.products.opened, (QList<QPair<qint32, qint32>>{{3, 2}}));
-        console.offerProducts = false;
+        console.offer(false, true);
         form.TurnoverAllWarehousesDBGDblClick();
         EXPECT_EQ(script.messages(), QStringList({CMN_NO_MODULE.arg(CMN_MOD_PRODUCT_NAME)}));
 
         warehouses->setCurrentIndex(warehouses->findText("Jug"));
         form.FindButtonClick();
-        EXPECT_EQ(stocktest::column(rows, "warehousename"), QStringList({"Jug", "Jug"}));
+        EXPECT_EQ(column(rows, "warehousename"), QStringList({"Jug", "Jug"}));
 
         form.PrintButtonClick();
         form.CloseButton()->click();

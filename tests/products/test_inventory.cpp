@@ -1,17 +1,10 @@
-#include "Clock.h"
-#include "DBGrid.h"
 #include "HostStrings.h"
 #include "Inventoryattributeunit.h"
 #include "Inventoryunit.h"
-#include "Modal.h"
-#include "ProductDMFixture.h"
-#include "Productresourcestring.h"
-#include "Productsnapin.h"
 #include "QueryDataSet.h"
 #include "ScriptedDialogs.h"
 #include "Warehouseunit.h"
-#include "test_refwindows.h"
-#include "test_stockreports_console.h"
+#include "test_stockreports.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,9 +16,11 @@
 using namespace products;
 using namespace tarvex;
 using namespace tarvex::test;
+using stocktest::column;
 
-class InventoryTest : public ProductDMTest {
+class InventoryTest : public stocktest::ReportTest {
 protected:
+    InventoryTest() : ReportTest(QDateTime(QDate(2024, 3, 5), QTime(12, 0)), 2) {}
     static void SetUpTestSuite()
     {
         ProductDMTest::SetUpTestSuite();
@@ -51,21 +46,6 @@ protected:
         sql("INSERT INTO productattributewarehouse (productattributeid, warehouseid, amount) VALUES "
             "(1, 1, 4), (2, 1, 1.5), (3, 1, 2), (4, 1, 0.0004), (2, 2, 9)");
     }
-    void SetUp() override
-    {
-        hostClock().setNow(QDateTime(QDate(2024, 3, 5), QTime(12, 0)));
-        GlobalConsole = ComPtr<IConsole>(&console);
-        dm().SetDefWarehouseID(2);
-    }
-    void TearDown() override
-    {
-        GlobalConsole.reset();
-        hostClock().reset();
-        dm().Options = TProductOptions();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    stocktest::Console console;
 };
 
 TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
@@ -78,23 +58,17 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
         EXPECT_TRUE(form.ExcludeZeroAmountsCB()->isChecked());
         EXPECT_TRUE(form.ExcludeServicesCB()->isChecked());
         QueryDataSet& list = *form.InventoryZQ();
-        EXPECT_EQ(stocktest::column(list, "name"), QStringList({"Alfa", "Beta", "Epsilon"}));
+        EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Beta", "Epsilon"}));
         EXPECT_EQ(list.recNo(), 1);
         // -2 at 10 is worth -20; 0.001 is no zero at three decimals.
-        EXPECT_EQ(stocktest::column(list, "ProductValue"), QStringList({"1,254.50", "-20.00", "0.00"}));
-        EXPECT_EQ(stocktest::column(list, "pricevat"), QStringList({"120.00", "12.00", "0.00"}));
-        EXPECT_EQ(stocktest::column(list, "amount"), QStringList({"12.545", "-2", "0.001"}));
+        EXPECT_EQ(column(list, "ProductValue"), QStringList({"1,254.50", "-20.00", "0.00"}));
+        EXPECT_EQ(column(list, "pricevat"), QStringList({"120.00", "12.00", "0.00"}));
+        EXPECT_EQ(column(list, "amount"), QStringList({"12.545", "-2", "0.001"}));
         // Thousands and two decimals; a negative value lowers the total.
         EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 1,234.50  Ukupna vrednost sa PDV-om: 1,481.40");
         EXPECT_EQ(InventoryTotalText({-20, 0}), "Ukupna vrednost: -20.00  Ukupna vrednost sa PDV-om: 0.00");
         EXPECT_TRUE(form.TotalLabel()->font().bold());
-        const QStringList titles = [&] {
-            QStringList t;
-            for (int c = 0; c < form.InventoryDBG()->model()->columnCount(); ++c)
-                t << form.InventoryDBG()->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-            return t;
-        }();
-        EXPECT_EQ(titles, QStringList({"Proizvod", "Kod", "JM", "Količina", "Cena", "Cena+PDV", "Vrednost",
+        EXPECT_EQ(stocktest::titles(form.InventoryDBG()), QStringList({"Proizvod", "Kod", "JM", "Količina", "Cena", "Cena+PDV", "Vrednost",
                                        "Vred.+PDV"}));
 
         // Both boxes cleared: every stock row of the warehouse, the row
@@ -102,13 +76,13 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
         form.ExcludeZeroAmountsCB()->setChecked(false);
         form.ExcludeServicesCB()->setChecked(false);
         QTest::mouseClick(form.FindButton(), Qt::LeftButton);
-        EXPECT_EQ(stocktest::column(list, "name"), QStringList({"", "Alfa", "Beta", "Čišćenje", "Delta", "Epsilon"}));
+        EXPECT_EQ(column(list, "name"), QStringList({"", "Alfa", "Beta", "Čišćenje", "Delta", "Epsilon"}));
         EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 1,287.52  Ukupna vrednost sa PDV-om: 1,541.42");
 
         // Services only excluded: the row without a product goes too.
         form.ExcludeServicesCB()->setChecked(true);
         form.FindButtonClick();
-        EXPECT_EQ(stocktest::column(list, "name"), QStringList({"Alfa", "Beta", "Delta", "Epsilon"}));
+        EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Beta", "Delta", "Epsilon"}));
         EXPECT_TRUE(script.messages().isEmpty());
         form.CloseButton()->click();
         return 0;
@@ -117,29 +91,23 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
     EXPECT_EQ(shown, 1);
 }
 
-TEST_F(InventoryTest, PrintHeaderIsTodayAndTheGridIsLentToTheConsole)
+TEST_F(InventoryTest, PrintLendsTheGridAndADoubleClickOpensTheProductInTheDefaultWarehouse)
 {
+    ScriptedDialogs script;
     auto* form = new TInventoryForm(1, "Centralni");
+    form->show();
     form->OpenList();
     EXPECT_EQ(form->GetPrintHeader(), "Datum 2024-03-05");
     QTableView other;
-    console.active = &other;
+    console->SetActiveGrid(&other);
     QTest::mouseClick(form->PrintButton(), Qt::LeftButton);
     ASSERT_EQ(console.wizards.size(), 1);
     EXPECT_EQ(console.wizards[0].name, CMN_PRINT_WIZ_NAME);
     EXPECT_EQ(console.wizards[0].parameters,
               "title:Zalihe magacina (magacinske cene) - Centralni;header:Datum 2024-03-05");
     EXPECT_EQ(console.wizards[0].grid, form->InventoryDBG());
-    EXPECT_EQ(console.active, &other);
-    delete form;
-}
+    EXPECT_EQ(console->GetActiveGrid(), &other);
 
-TEST_F(InventoryTest, DoubleClickOpensTheProductInTheDefaultWarehouse)
-{
-    ScriptedDialogs script;
-    auto* form = new TInventoryForm(1, "Centralni");
-    form->show();
-    form->OpenList();
     doubleClickCell(form->InventoryDBG(), "name", 1);
     ASSERT_EQ(console.products.opened.size(), 1);
     EXPECT_EQ(console.products.opened[0], qMakePair(qint32(2), qint32(2)));
@@ -151,7 +119,7 @@ TEST_F(InventoryTest, DoubleClickOpensTheProductInTheDefaultWarehouse)
     QApplication::sendEvent(form->InventoryDBG()->viewport(), &wheel);
     EXPECT_EQ(form->InventoryZQ()->recNo(), 3);
 
-    console.offerProducts = false;
+    console.offer(false, true);
     form->InventoryDBGDblClick();
     EXPECT_EQ(script.messages(), QStringList({CMN_NO_MODULE.arg(CMN_MOD_PRODUCT_NAME)}));
     delete form;
@@ -162,11 +130,11 @@ TEST_F(InventoryTest, AttributeListShowsVariantsWithEmptyMissingAttributes)
     auto* form = new TInventoryAttributeForm(1, "Centralni");
     form->OpenList();
     QueryDataSet& list = *form->InventoryAttributeZQ();
-    EXPECT_EQ(stocktest::column(list, "attvalue1"), QStringList({"Crvena", "Plava"}));
-    EXPECT_EQ(stocktest::column(list, "attname2"), QStringList({"Veličina", ""}));
+    EXPECT_EQ(column(list, "attvalue1"), QStringList({"Crvena", "Plava"}));
+    EXPECT_EQ(column(list, "attname2"), QStringList({"Veličina", ""}));
     EXPECT_TRUE(list.valueAt(1, list.fieldByName("attvalue2").index()).isNull());
-    EXPECT_EQ(stocktest::column(list, "prodattbarcode"), QStringList({"2000002", "2000001"}));
-    EXPECT_EQ(stocktest::column(list, "amount"), QStringList({"1.5", "4"}));
+    EXPECT_EQ(column(list, "prodattbarcode"), QStringList({"2000002", "2000001"}));
+    EXPECT_EQ(column(list, "amount"), QStringList({"1.5", "4"}));
     EXPECT_EQ(form->InventoryAttributeDBG()->dataModel()->columnCount(), 9);
     EXPECT_EQ(form->InventoryAttributeDBG()->model()->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(),
               "Vrednost atr. 1");
@@ -174,7 +142,7 @@ TEST_F(InventoryTest, AttributeListShowsVariantsWithEmptyMissingAttributes)
     form->ExcludeZeroAmountsCB()->setChecked(false);
     form->ExcludeServicesCB()->setChecked(false);
     form->FindButtonClick();
-    EXPECT_EQ(stocktest::column(list, "name"), QStringList({"Alfa", "Alfa", "Beta", "Čišćenje"}));
+    EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Alfa", "Beta", "Čišćenje"}));
     // No double-click action here.
     doubleClickCell(form->InventoryAttributeDBG(), "name", 0);
     EXPECT_TRUE(console.products.opened.isEmpty());
@@ -201,7 +169,7 @@ TEST_F(InventoryTest, WarehouseWindowButtonsOpenTheListsOfTheCurrentWarehouse)
             return 0;
         }
         auto& list = dynamic_cast<TInventoryWindow&>(dialog);
-        opened << list.windowTitle() + ": " + stocktest::column(*list.ZQ(), "amount").join(",");
+        opened << list.windowTitle() + ": " + column(*list.ZQ(), "amount").join(",");
         list.close();
         return 0;
     });

@@ -1,22 +1,14 @@
 #include "Categoryunit.h"
-#include "Clock.h"
-#include "DBGrid.h"
 #include "DBIniFile.h"
 #include "HostStrings.h"
 #include "Inventoryquantityunit.h"
 #include "MemoryTable.h"
-#include "Modal.h"
-#include "ProductDMFixture.h"
-#include "Productsnapin.h"
 #include "QueryDataSet.h"
 #include "Rfzoexport.h"
 #include "ScriptedDialogs.h"
-#include "test_refwindows.h"
-#include "test_stockreports_console.h"
+#include "test_stockreports.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -27,6 +19,7 @@
 using namespace products;
 using namespace tarvex;
 using namespace tarvex::test;
+using stocktest::column;
 
 namespace {
 
@@ -52,8 +45,9 @@ const QString kTail =
 // Eferalgan 0.0004 in retail warehouse 3; Fervex 5 in warehouse 2; Hemomicin
 // only on the stock list. Category 1 holds Aspirin, Diklofen and Eferalgan,
 // its child 2 holds Fervex, and Gel is linked to identifier 0.
-class InventoryQuantityTest : public ProductDMTest {
+class InventoryQuantityTest : public stocktest::ReportTest {
 protected:
+    InventoryQuantityTest() : ReportTest(QDateTime(QDate(2024, 3, 5), QTime(9, 8, 7))) {}
     static void SetUpTestSuite()
     {
         ProductDMTest::SetUpTestSuite();
@@ -77,23 +71,11 @@ protected:
         sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (1, 1), (4, 1), (5, 1), (6, 2), (7, 0)");
         TDBIniFile(db()).WriteString("CompanyInfo", "Number", "123");
     }
-    void SetUp() override
-    {
-        hostClock().setNow(QDateTime(QDate(2024, 3, 5), QTime(9, 8, 7)));
-        GlobalConsole = ComPtr<IConsole>(&console);
-    }
-    void TearDown() override
-    {
-        GlobalConsole.reset();
-        hostClock().reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     // The list of a scope up to a date, as "&Prikaži" fills it.
     struct Listed {
         std::unique_ptr<QueryDataSet> products = std::make_unique<QueryDataSet>();
         std::unique_ptr<MemoryTable> table = std::make_unique<MemoryTable>();
-        QStringList operator()(const char* field) const { return stocktest::column(*table, field); }
+        QStringList operator()(const char* field) const { return column(*table, field); }
     };
     static Listed fill(qint32 warehouseId, const QString& date = QStringLiteral("2024-03-05"))
     {
@@ -108,8 +90,6 @@ protected:
         FillInventoryQuantities(db(), scope, *listed.products, *listed.table, date);
         return listed;
     }
-
-    stocktest::Console console;
 };
 
 TEST_F(InventoryQuantityTest, EachScopeReadsItsOwnStockCardsUpToTheDate)
@@ -178,7 +158,7 @@ TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
         EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-05");
         QTest::mouseClick(form.FindButton(), Qt::LeftButton);
         MemoryTable& table = *form.InventoryStockQuantityCDS();
-        EXPECT_EQ(stocktest::column(table, "name"), QStringList({"Aspirin", "Fervex"}));
+        EXPECT_EQ(column(table, "name"), QStringList({"Aspirin", "Fervex"}));
         DBGrid* grid = form.InventoryQuantityDBG();
         EXPECT_EQ(grid->visibleColumns(),
                   QStringList({"name", "code", "unitname", "amountin", "amountout", "amountbalance"}));
@@ -186,15 +166,9 @@ TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
         EXPECT_EQ(grid->horizontalHeader()->sortIndicatorSection(), -1);
 
         // The first click on a title sorts ascending, the next descending.
-        // The columns fit their new content after each sort: aim again each time.
-        const int balance = grid->dataModel()->columnOf(table.findField("amountbalance"));
-        auto title = [&] {
-            QHeaderView* header = grid->horizontalHeader();
-            return QPoint(header->sectionViewportPosition(balance) + header->sectionSize(balance) / 2, 5);
-        };
-        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
-        EXPECT_EQ(stocktest::column(table, "name"), QStringList({"Fervex", "Aspirin"}));
-        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
+        stocktest::clickTitle(grid, "amountbalance");
+        EXPECT_EQ(column(table, "name"), QStringList({"Fervex", "Aspirin"}));
+        stocktest::clickTitle(grid, "amountbalance");
         EXPECT_EQ(table.indexName(), "amountbalanceD");
         EXPECT_EQ(grid->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
         form.DBGTitleClick("name");
@@ -217,7 +191,7 @@ TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
     EXPECT_EQ(console.wizards[0].name, CMN_PRINT_WIZ_NAME);
     EXPECT_EQ(console.wizards[0].parameters,
               "title:Zalihe (količine sa robnih kartica) - Prodavnica;header:Datum 5.3.2024");
-    EXPECT_EQ(console.active, nullptr);
+    EXPECT_EQ(console->GetActiveGrid(), nullptr);
 }
 
 TEST_F(InventoryQuantityTest, ExportWritesTheListAsLastShownForThePickedCategories)

@@ -1,19 +1,10 @@
-#include "Clock.h"
-#include "DBGrid.h"
-#include "HostStrings.h"
 #include "Inventorystockpriceunit.h"
 #include "MemoryTable.h"
-#include "Modal.h"
-#include "ProductDMFixture.h"
-#include "Productsnapin.h"
 #include "QueryDataSet.h"
 #include "ScriptedDialogs.h"
-#include "test_refwindows.h"
-#include "test_stockreports_console.h"
+#include "test_stockreports.h"
 #include "test_workerstop.h"
 
-#include <QApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,13 +13,15 @@
 using namespace products;
 using namespace tarvex;
 using namespace tarvex::test;
+using stocktest::column;
 
 // Stock cards of warehouse 1 up to 2024-03-05: Alfa 10 in at 12000 and 4 out
 // at 4800 (and, not counting, 50 in warehouse 2 and 100 on 2024-03-06);
 // Beta 3 in at 10; Gama 0.0000001 in although its stock row says 8; Delta 2
 // out at 30; the service Usluga 1 in at 7; Omega has a stock row only.
-class InventoryStockPriceTest : public ProductDMTest {
+class InventoryStockPriceTest : public stocktest::ReportTest {
 protected:
+    InventoryStockPriceTest() : ReportTest(QDateTime(QDate(2024, 3, 5), QTime(12, 0))) {}
     static void SetUpTestSuite()
     {
         ProductDMTest::SetUpTestSuite();
@@ -48,19 +41,6 @@ protected:
             "(3, 1, 1, 100, 0, 5000, 0), (1, 2, 1, 3, 0, 10, 0), (1, 3, 1, 0.0000001, 0, 5, 0),"
             "(2, 4, 1, 0, 2, 0, 30), (1, 5, 1, 1, 0, 7, 0)");
     }
-    void SetUp() override
-    {
-        hostClock().setNow(QDateTime(QDate(2024, 3, 5), QTime(12, 0)));
-        GlobalConsole = ComPtr<IConsole>(&console);
-    }
-    void TearDown() override
-    {
-        GlobalConsole.reset();
-        hostClock().reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    stocktest::Console console;
 };
 
 TEST_F(InventoryStockPriceTest, ProductsAreValuedFromTheirOwnWarehouseCardUpToTheDate)
@@ -86,10 +66,10 @@ TEST_F(InventoryStockPriceTest, ProductsAreValuedFromTheirOwnWarehouseCardUpToTh
     const double total = FillInventoryStockPrice(db(), 1, products, table, "2024-03-05");
     // Services are valued and -2 is listed; Gama's 0.0000001 is nothing,
     // whatever its value; 10 for 3 units is 3.33 a unit but still worth 10.
-    EXPECT_EQ(stocktest::column(table, "name"), QStringList({"Alfa", "Beta", "Delta", "Usluga"}));
-    EXPECT_EQ(stocktest::column(table, "amount"), QStringList({"6", "3", "-2", "1"}));
-    EXPECT_EQ(stocktest::column(table, "price"), QStringList({"1,200.00", "3.33", "15.00", "7.00"}));
-    EXPECT_EQ(stocktest::column(table, "productvalue"), QStringList({"7,200.00", "10.00", "-30.00", "7.00"}));
+    EXPECT_EQ(column(table, "name"), QStringList({"Alfa", "Beta", "Delta", "Usluga"}));
+    EXPECT_EQ(column(table, "amount"), QStringList({"6", "3", "-2", "1"}));
+    EXPECT_EQ(column(table, "price"), QStringList({"1,200.00", "3.33", "15.00", "7.00"}));
+    EXPECT_EQ(column(table, "productvalue"), QStringList({"7,200.00", "10.00", "-30.00", "7.00"}));
     EXPECT_EQ(total, 7187);
     EXPECT_EQ(table.recNo(), 1);
 }
@@ -108,27 +88,21 @@ TEST_F(InventoryStockPriceTest, WindowValuesOnlyOnShowAndSortsByTitle)
         form.show();
         QTest::keyClick(&form, Qt::Key_Return); // "&Prikaži" is the default button
         MemoryTable& table = *form.InventoryStockPriceCDS();
-        EXPECT_EQ(stocktest::column(table, "name"), QStringList({"Alfa", "Beta", "Delta", "Usluga"}));
+        EXPECT_EQ(column(table, "name"), QStringList({"Alfa", "Beta", "Delta", "Usluga"}));
         EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 7,187.00");
         DBGrid* grid = form.InventoryStockPriceDBG();
         EXPECT_EQ(grid->model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), "Vrednost");
         EXPECT_EQ(grid->visibleColumns(), QStringList({"name", "code", "unitname", "amount", "price", "productvalue"}));
 
-        // The columns fit their new content after each sort: aim again each time.
-        const int price = grid->dataModel()->columnOf(table.findField("price"));
-        auto title = [&] {
-            QHeaderView* header = grid->horizontalHeader();
-            return QPoint(header->sectionViewportPosition(price) + header->sectionSize(price) / 2, 5);
-        };
-        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
-        EXPECT_EQ(stocktest::column(table, "name"), QStringList({"Beta", "Usluga", "Delta", "Alfa"}));
-        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, title());
-        EXPECT_EQ(stocktest::column(table, "name"), QStringList({"Alfa", "Delta", "Usluga", "Beta"}));
+        stocktest::clickTitle(grid, "price");
+        EXPECT_EQ(column(table, "name"), QStringList({"Beta", "Usluga", "Delta", "Alfa"}));
+        stocktest::clickTitle(grid, "price");
+        EXPECT_EQ(column(table, "name"), QStringList({"Alfa", "Delta", "Usluga", "Beta"}));
         // A refill keeps the order chosen.
         form.ToDateEdit()->setText("2024-03-06");
         form.FindButton()->click();
         EXPECT_EQ(table.indexName(), "priceD");
-        EXPECT_EQ(stocktest::column(table, "amount"), QStringList({"106", "-2", "1", "3"}));
+        EXPECT_EQ(column(table, "amount"), QStringList({"106", "-2", "1", "3"}));
         EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 12,187.00");
 
         form.PrintButtonClick();
@@ -149,7 +123,7 @@ TEST_F(InventoryStockPriceTest, PrekiniStopsTheStockCardsOnTheServerAndKeepsTheL
     form.OpenList();
     form.show();
     QTest::mouseClick(form.FindButton(), Qt::LeftButton);
-    const QStringList shown = stocktest::column(*form.InventoryStockPriceCDS(), "amount");
+    const QStringList shown = column(*form.InventoryStockPriceCDS(), "amount");
     ASSERT_EQ(shown.size(), 4);
     // Another session holds the stock cards: the reading waits on the server.
     form.ToDateEdit()->setText("2024-03-06");
@@ -159,7 +133,7 @@ TEST_F(InventoryStockPriceTest, PrekiniStopsTheStockCardsOnTheServerAndKeepsTheL
         [&] { EXPECT_FALSE(form.PrintButton()->isEnabled()); });
     EXPECT_TRUE(stop.clicked);
     // The list of 5 March as it was, nothing of 6 March; the window usable.
-    EXPECT_EQ(stocktest::column(*form.InventoryStockPriceCDS(), "amount"), shown);
+    EXPECT_EQ(column(*form.InventoryStockPriceCDS(), "amount"), shown);
     EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 7,187.00");
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
     QTest::mouseClick(form.FindButton(), Qt::LeftButton);

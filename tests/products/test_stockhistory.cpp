@@ -1,20 +1,13 @@
-#include "Clock.h"
-#include "DBGrid.h"
+#include "DatabaseError.h"
 #include "HostStrings.h"
 #include "MemoryTable.h"
-#include "Modal.h"
-#include "ProductDMFixture.h"
 #include "Productresourcestring.h"
-#include "Productsnapin.h"
 #include "ReportEngine.h"
-#include "DatabaseError.h"
 #include "ScriptedDialogs.h"
 #include "Stockhistoryunit.h"
 #include "Warehistoryunit.h"
-#include "test_refwindows.h"
-#include "test_stockreports_console.h"
+#include "test_stockreports.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
@@ -57,8 +50,9 @@ THistorySubject subject(qint64 product, qint64 warehouse)
 
 } // namespace
 
-class StockHistoryTest : public ProductDMTest {
+class StockHistoryTest : public stocktest::ReportTest {
 protected:
+    StockHistoryTest() : ReportTest(QDateTime(QDate(2024, 3, 8), QTime(9, 30))) {}
     static void SetUpTestSuite()
     {
         ProductDMTest::SetUpTestSuite();
@@ -90,25 +84,12 @@ protected:
             // product 2: bought 3, sold 3 minus a rounding crumb, value left over
             "(100, 2, 1, 3, 0, 30, 0, 10), (101, 2, 1, 0, 2.9999999, 0, 20, 10)");
     }
-    void SetUp() override
-    {
-        hostClock().setNow(QDateTime(QDate(2024, 3, 8), QTime(9, 30)));
-        GlobalConsole = ComPtr<IConsole>(&console);
-    }
-    void TearDown() override
-    {
-        GlobalConsole.reset();
-        hostClock().reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
     static MemoryTable& wareTable(MemoryTable& table)
     {
         DefineWareHistoryFields(table);
         table.createDataSet();
         return table;
     }
-
-    stocktest::Console console;
 };
 
 TEST_F(StockHistoryTest, WareHistoryStartsWithThePreviousStateAndCountsPostedDocumentsByDirection)
@@ -249,13 +230,13 @@ TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThro
     form->CDS()->setRecNo(3);
     form->DBGDblClick();
     EXPECT_EQ(console.documents.opened, QList<qint64>({0, 102}));
-    console.offerDocuments = false;
+    console.offer(true, false);
     form->DBGDblClick();
     EXPECT_EQ(console.documents.opened.size(), 2);
     EXPECT_EQ(script.messages().size(), 1);
 
     QTableView* listGrid = new QTableView(form);
-    console.active = listGrid;
+    console->SetActiveGrid(listGrid);
     form->PrintButtonClick();
     ASSERT_EQ(console.wizards.size(), 1);
     EXPECT_EQ(console.wizards[0].name, CMN_PRINT_WIZ_NAME);
@@ -263,7 +244,7 @@ TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThro
               "title:Magacinska kartica: Čokolada - C-1 - Centralni;header:Od datuma 2024-02-01\r\nDo datuma "
               "2024-03-08");
     EXPECT_EQ(console.wizards[0].grid, form->DBG());
-    EXPECT_EQ(console.active, listGrid);
+    EXPECT_EQ(console->GetActiveGrid(), listGrid);
     delete form;
 }
 
