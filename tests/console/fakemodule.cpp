@@ -1,5 +1,5 @@
-// A snap-in module for the console's tests: a list, a search panel, an
-// options page and one service, with a log of what the console called.
+// A snap-in module for the console's tests: a list, a search panel and an
+// options page, with a log of what the console called.
 
 #include "Tarvexinterfaces.h"
 
@@ -10,16 +10,6 @@
 #include <QTableView>
 
 using namespace tarvex;
-
-inline constexpr QUuid IID_IFakeService{0x11111111, 0x2222, 0x3333, 0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55};
-
-class IFakeService : public IInterface {
-public:
-    virtual QString Log() = 0;   // 3
-
-protected:
-    ~IFakeService() = default;
-};
 
 namespace {
 
@@ -36,7 +26,7 @@ struct CallLog {
 } g_log;
 IConsole* g_console = nullptr;
 
-class FakeSnapin final : public ISnapin, public IViewer, public INavigable, public IOptionsTab, public IFakeService {
+class FakeSnapin final : public ISnapin, public IViewer, public INavigable, public IOptionsTab {
 public:
     HResult QueryInterface(const QUuid& iid, void** object) override
     {
@@ -48,8 +38,6 @@ public:
             *object = static_cast<INavigable*>(this);
         else if (iid == IID_IOptionsTab)
             *object = static_cast<IOptionsTab*>(this);
-        else if (iid == IID_IFakeService)
-            *object = static_cast<IFakeService*>(this);
         else {
             *object = nullptr;
             return kNoInterface;
@@ -135,8 +123,6 @@ public:
     }
     void Update() override { g_log += QStringLiteral("update;"); }
     QString GetTabCaption() override { return QStringLiteral("Proba"); }
-    // IFakeService
-    QString Log() override { return GetName(); }
 
 private:
     int m_refs = 0;

@@ -6,7 +6,6 @@
 #include "ScriptedDialogs.h"
 #include "Siblingintf.h"
 #include "StandIns.h"
-#include "Startup.h"
 #include "TestServer.h"
 
 #include <QDialog>
@@ -23,8 +22,6 @@
 
 using namespace tarvex;
 using namespace tarvex::test;
-
-inline constexpr QUuid IID_IFakeService{0x11111111, 0x2222, 0x3333, 0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55};
 
 namespace {
 
@@ -52,8 +49,9 @@ TEST_F(ConsoleTest, LoadsAModuleShowsItAndUnloadsInOrder)
         ASSERT_EQ(console.snapins().size(), 1);
         EXPECT_EQ(console.snapins().first()->GetSnapinType(), 4242);
 
+        // A service is whatever a module's snap-in answers for.
         IInterface* found = nullptr;
-        ASSERT_TRUE(console.FindService(IID_IFakeService, &found));
+        ASSERT_TRUE(console.FindService(IID_IOptionsTab, &found));
         found->Release();
         EXPECT_FALSE(console.FindService(IID_IObjectService, &found));
 
@@ -162,26 +160,4 @@ TEST_F(StandInsTest, SiblingServicesWorkOnTheDatabase)
     EXPECT_TRUE(groups->GetGroup(id, percent));
     EXPECT_EQ(id, 4); // lowest rate first
     EXPECT_DOUBLE_EQ(percent, 2.5);
-}
-
-TEST(Startup, TheSettingsFileNamesAServerOrLeavesTheEmbeddedDefault)
-{
-    QTemporaryDir dir;
-    const QString ini = dir.filePath("tarvex.ini");
-    EXPECT_TRUE(readStartupSettings(ini).embedded);
-    QFile file(ini);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Database]\nBufferPool=512M\n");
-    file.close();
-    EXPECT_TRUE(readStartupSettings(ini).embedded);
-    EXPECT_EQ(readStartupSettings(ini).bufferPool, "512M");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[Database]\nHost=server.local\nPort=3307\nUser=prodavnica\nPassword=tajna\nDatabase=radnja\n");
-    file.close();
-    const StartupSettings settings = readStartupSettings(ini);
-    EXPECT_FALSE(settings.embedded);
-    EXPECT_EQ(settings.connection.host, "server.local");
-    EXPECT_EQ(settings.connection.port, 3307);
-    EXPECT_EQ(settings.connection.user, "prodavnica");
-    EXPECT_EQ(settings.connection.database, "radnja");
 }

@@ -62,14 +62,20 @@ private:
     bool m_mounted = false;
 };
 
-QString startupFailure(const QString& iniText, QString* iniPath = nullptr)
+// The settings file with this text; its path.
+QString writeIni(const QString& iniText)
 {
     static QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("tarvex.ini"));
     QFile file(ini);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(iniText.toUtf8());
-    file.close();
+    return ini;
+}
+
+QString startupFailure(const QString& iniText, QString* iniPath = nullptr)
+{
+    const QString ini = writeIni(iniText);
     if (iniPath)
         *iniPath = ini;
     std::unique_ptr<PrivateServer> server;
@@ -113,10 +119,23 @@ TEST(Startup, AConfiguredServerThatRefusesNamesTheSettingsFileAndKeyToFix)
               STARTUP_UNKNOWN_DATABASE_ERR.arg("nema_je", ini));
 }
 
+TEST(Startup, TheSettingsFileNamesAServerOrLeavesTheEmbeddedDefault)
+{
+    EXPECT_TRUE(readStartupSettings(writeIni(QString())).embedded);
+    const StartupSettings pool = readStartupSettings(writeIni("[Database]\nBufferPool=512M\n"));
+    EXPECT_TRUE(pool.embedded);
+    EXPECT_EQ(pool.bufferPool, "512M");
+    const StartupSettings server = readStartupSettings(
+        writeIni("[Database]\nHost=server.local\nPort=3307\nUser=prodavnica\nPassword=tajna\nDatabase=radnja\n"));
+    EXPECT_FALSE(server.embedded);
+    EXPECT_EQ(server.connection.host + ":" + QString::number(server.connection.port) + " " + server.connection.user +
+                  "@" + server.connection.database,
+              "server.local:3307 prodavnica@radnja");
+}
+
 TEST(Startup, SeveralServersAreReadInOrderAndTheirFailuresNameTheHostsKey)
 {
-    QString ini;
-    startupFailure(QStringLiteral("[Database]\nHosts=10.0.0.1:4306, node2 ,/run/node3.sock\nPort=4400\nUser=a\n"), &ini);
+    const QString ini = writeIni("[Database]\nHosts=10.0.0.1:4306, node2 ,/run/node3.sock\nPort=4400\nUser=a\n");
     const StartupSettings read = readStartupSettings(ini);
     EXPECT_FALSE(read.embedded);
     QStringList servers;

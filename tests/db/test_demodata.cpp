@@ -8,13 +8,9 @@
 #include "Schema.h"
 #include "TestServer.h"
 
-#include <QCryptographicHash>
-#include <QMap>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
-#include <QSqlRecord>
-#include <cmath>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -26,79 +22,36 @@ namespace {
 const QDate kLastDay(2025, 3, 14);
 const quint32 kSeed = 7;
 
-using Key = QPair<qint64, qint64>; // product, warehouse
-
-QSqlQuery run(QSqlDatabase db, const QString& sql)
+// Product/warehouse pairs whose stock row differs from a balance computed as
+// "productid, warehouseid, quantity" rows (a missing pair counts as zero).
+QString stockDifferences(QSqlDatabase db, const QString& balanceSql)
 {
-    QSqlQuery query(db);
-    if (!query.exec(sql))
-        throw std::runtime_error(sql.toStdString());
-    return query;
+    return scalar(db, "SELECT COALESCE(GROUP_CONCAT(CONCAT(productid, '/', warehouseid, ': ', q)), '') FROM "
+                      "(SELECT productid, warehouseid, SUM(q) AS q FROM (SELECT productid, warehouseid, "
+                      "-amount AS q FROM productwarehouse UNION ALL " + balanceSql + ") AS u "
+                          "GROUP BY productid, warehouseid HAVING ABS(SUM(q)) > 0.000001) AS x")
+        .toString();
 }
 
-QMap<Key, double> balances(QSqlDatabase db, const QString& sql)
+// The server's checksums of the tables that carry most of the data.
+QStringList checksums(QSqlDatabase db)
 {
-    QMap<Key, double> result;
-    QSqlQuery query = run(db, sql);
+    QSqlQuery query = selectSql(db, "CHECKSUM TABLE tax, warehouse, categorypr, partner, product, productdetail, "
+                                    "productcategorypr, productwarehouse, document, documentitem, docfinitem");
+    QStringList sums;
     while (query.next())
-        result[{query.value(0).toLongLong(), query.value(1).toLongLong()}] = query.value(2).toDouble();
-    return result;
+        sums << query.value(1).toString();
+    return sums;
 }
 
-double round6(double value)
+QStringList indexes(QSqlDatabase db, const QString& table = "%")
 {
-    return std::round(value * 1e6) / 1e6;
-}
-
-// Pairs whose quantities differ (a missing pair counts as zero).
-QStringList differences(const QMap<Key, double>& expected, const QMap<Key, double>& actual)
-{
-    QSet<Key> keys;
-    for (auto it = expected.begin(); it != expected.end(); ++it)
-        keys.insert(it.key());
-    for (auto it = actual.begin(); it != actual.end(); ++it)
-        keys.insert(it.key());
-    QStringList wrong;
-    for (const Key& key : keys) {
-        const double a = round6(expected.value(key, 0.0));
-        const double b = round6(actual.value(key, 0.0));
-        if (a != b)
-            wrong << QStringLiteral("product %1 warehouse %2: %3 vs %4").arg(key.first).arg(key.second).arg(a).arg(b);
-    }
-    return wrong;
-}
-
-// A digest of every row of the tables that carry most of the data.
-QByteArray checksum(QSqlDatabase db)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    const QStringList tables = {"tax", "warehouse", "categorypr", "partner", "product", "productdetail",
-                                "productcategorypr", "productwarehouse", "document", "documentitem", "docfinitem"};
-    for (const QString& table : tables) {
-        QSqlQuery query = run(db, QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2").arg(table));
-        while (query.next()) {
-            for (int i = 0; i < query.record().count(); ++i) {
-                const QVariant value = query.value(i);
-                hash.addData(value.isNull() ? QByteArray("\x01") : value.toString().toUtf8());
-                hash.addData(QByteArray("\x00", 1));
-            }
-        }
-    }
-    return hash.result();
-}
-
-QStringList indexes(QSqlDatabase db, const QString& table = QString())
-{
-    QStringList result;
-    QSqlQuery query = run(db, "SELECT TABLE_NAME, INDEX_NAME, SEQ_IN_INDEX, COLUMN_NAME, NON_UNIQUE, SUB_PART "
-                              "FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE()" +
-                                  (table.isEmpty() ? QString() : " AND TABLE_NAME = '" + table + "'") +
-                                  " ORDER BY 1, 2, 3");
-    while (query.next())
-        result << QStringList{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                              query.value(3).toString(), query.value(4).toString(), query.value(5).toString()}
-                      .join('.');
-    return result;
+    return scalar(db, "SELECT GROUP_CONCAT(CONCAT_WS('.', TABLE_NAME, INDEX_NAME, SEQ_IN_INDEX, COLUMN_NAME, "
+                      "NON_UNIQUE, IFNULL(SUB_PART, '-')) ORDER BY TABLE_NAME, INDEX_NAME, SEQ_IN_INDEX SEPARATOR ' ') "
+                      "FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME LIKE '" +
+                          table + "'")
+        .toString()
+        .split(' ');
 }
 
 } // namespace
@@ -132,94 +85,61 @@ TEST_F(DemoDataTest, ReportCountsTheRowsInTheTables)
     EXPECT_EQ(DemoFillState::Complete, demoFillState(connection));
 }
 
-TEST_F(DemoDataTest, StockRowsEqualTheDocumentBalance)
+TEST_F(DemoDataTest, StockRowsEqualTheDocumentAndTheStockCardBalances)
 {
-    const QMap<Key, double> documents = balances(
+    EXPECT_EQ("", stockDifferences(
         db(), "SELECT di.productid, w.warehouseid, "
               "SUM(IF(d.direction = 1 OR (d.documenttype = 'I' AND d.inwarehouseid = w.warehouseid),di.quantity,0)) - "
               "SUM(IF(d.direction = -1 AND (d.warehouseid = w.warehouseid),di.quantity,0)) "
               "FROM documentitem AS di LEFT JOIN document AS d ON di.documentid = d.documentid "
               "LEFT JOIN warehouse AS w ON ((d.warehouseid = w.warehouseid) OR (d.inwarehouseid = w.warehouseid)) "
               "WHERE d.documenttype IN ('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' "
-              "GROUP BY w.warehouseid, di.productid");
-    const QMap<Key, double> stock = balances(db(), "SELECT productid, warehouseid, amount FROM productwarehouse");
-    EXPECT_EQ(QStringList(), differences(documents, stock));
-    EXPECT_GT(count("SELECT COUNT(*) FROM productwarehouse WHERE amount > 0"),
-              count("SELECT COUNT(*) FROM productwarehouse") / 2);
-}
-
-TEST_F(DemoDataTest, StockRowsEqualTheStockCardBalance)
-{
-    const QMap<Key, double> cards = balances(
+              "GROUP BY w.warehouseid, di.productid").toStdString());
+    EXPECT_EQ("", stockDifferences(
         db(), "SELECT dfi.productid, dfi.warehouseid, SUM(dfi.inquantity) - SUM(dfi.outquantity) "
               "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid "
               "WHERE d.documentdate <= '" + kLastDay.toString(Qt::ISODate) + "' "
-              "GROUP BY dfi.productid, dfi.warehouseid");
-    const QMap<Key, double> stock = balances(db(), "SELECT productid, warehouseid, amount FROM productwarehouse");
-    EXPECT_EQ(QStringList(), differences(cards, stock));
-    // Where stock is held, the card values it at a price above zero.
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM (SELECT SUM(debit) - SUM(credit) AS value, "
-                       "SUM(inquantity) - SUM(outquantity) AS quantity FROM docfinitem "
-                       "GROUP BY productid, warehouseid) AS c WHERE c.quantity > 0.0001 AND c.value <= 0"));
-    // The value leaves with the last unit.
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM (SELECT SUM(debit) - SUM(credit) AS value, "
-                       "SUM(inquantity) - SUM(outquantity) AS quantity FROM docfinitem "
-                       "GROUP BY productid, warehouseid) AS c WHERE ABS(c.quantity) < 0.0001 AND ABS(c.value) > 0.001"));
+              "GROUP BY dfi.productid, dfi.warehouseid").toStdString());
+    EXPECT_GT(count("SELECT COUNT(*) FROM productwarehouse WHERE amount > 0"),
+              count("SELECT COUNT(*) FROM productwarehouse") / 2);
     EXPECT_GT(count("SELECT COUNT(*) FROM productwarehouse WHERE amount = 0"), 0);
+    EXPECT_GT(count("SELECT COUNT(*) FROM docfinitem"), 1000);
 }
 
-TEST_F(DemoDataTest, StockNeverRunsBelowZero)
+TEST_F(DemoDataTest, BarcodesAreValidAndNamesSerbian)
 {
-    QMap<Key, double> running;
-    QSqlQuery query = run(db(), "SELECT productid, warehouseid, inquantity - outquantity FROM docfinitem "
-                                "ORDER BY documentid, docfinitemid");
-    int entries = 0;
-    while (query.next()) {
-        const Key key{query.value(0).toLongLong(), query.value(1).toLongLong()};
-        running[key] += query.value(2).toDouble();
-        ASSERT_GE(round6(running[key]), 0.0) << "product " << key.first << " warehouse " << key.second;
-        ++entries;
-    }
-    EXPECT_GT(entries, 1000);
-}
-
-TEST_F(DemoDataTest, ProductsHaveValidUniqueBarcodesCodesAndSerbianNames)
-{
-    QSet<QString> barcodes;
-    QSet<QString> codes;
+    int barcodes = 0;
     int serbianLetters = 0;
-    QSqlQuery query = run(db(), "SELECT barcode, code, name, type, price FROM product");
+    QSqlQuery query = selectSql(db(), "SELECT barcode, name, type FROM product");
     while (query.next()) {
         const QString barcode = query.value(0).toString();
-        if (query.value(3).toString() != "u") {
+        if (query.value(2).toString() != "u") {
             EXPECT_TRUE(barcode.size() == 13 && QRegularExpression("^\\d+$").match(barcode).hasMatch() &&
                         demo::DemoCatalogue::ean13CheckDigit(barcode.left(12)) == barcode.mid(12).toInt())
                 << barcode.toStdString();
-            EXPECT_FALSE(barcodes.contains(barcode)) << barcode.toStdString();
-            barcodes.insert(barcode);
+            ++barcodes;
         }
-        EXPECT_FALSE(codes.contains(query.value(1).toString()));
-        codes.insert(query.value(1).toString());
-        if (query.value(2).toString().contains(QRegularExpression(QString::fromUtf8("[čćšžđČĆŠŽĐ]"))))
+        if (query.value(1).toString().contains(QRegularExpression(QString::fromUtf8("[čćšžđČĆŠŽĐ]"))))
             ++serbianLetters;
-        const double price = query.value(4).toDouble();
-        EXPECT_EQ(std::round(price * 100) / 100, price);
     }
-    EXPECT_GT(barcodes.size(), 50);
+    EXPECT_GT(barcodes, 50);
     EXPECT_GT(serbianLetters, 5);
-    EXPECT_GE(count("SELECT COUNT(*) FROM product WHERE type = 'u'"), 1);
-    EXPECT_GE(count("SELECT COUNT(*) FROM product WHERE type = 'p'"), 1);
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM product p LEFT JOIN productdetail d ON d.productid = p.productid "
-                       "WHERE d.productid IS NULL"));
-    // Services are not kept in stock.
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM productwarehouse pw JOIN product p ON p.productid = pw.productid "
-                       "WHERE p.type = 'u'"));
 }
 
 // Statements that count the rows breaking a rule of the demo shop: each must find none.
-TEST_F(DemoDataTest, ReferenceDataCategoriesAndStockRowsKeepTheirRules)
+TEST_F(DemoDataTest, TheShopKeepsItsRules)
 {
-    const char* const broken[] = {
+    const QString firstDay = kLastDay.addYears(-2).toString(Qt::ISODate);
+    const QString lastDay = kLastDay.toString(Qt::ISODate);
+    const QString broken[] = {
+        // Products: unique barcodes and codes, prices in whole cents, goods and services, details for all.
+        "SELECT COUNT(*) FROM (SELECT barcode FROM product WHERE type <> 'u' GROUP BY barcode HAVING COUNT(*) > 1) b",
+        "SELECT COUNT(*) FROM (SELECT code FROM product GROUP BY code HAVING COUNT(*) > 1) AS c",
+        "SELECT COUNT(*) FROM product WHERE ROUND(price, 2) <> price",
+        "SELECT SUM(type = 'u') = 0 OR SUM(type = 'p') = 0 FROM product",
+        "SELECT COUNT(*) FROM product p LEFT JOIN productdetail d ON d.productid = p.productid WHERE d.productid IS NULL",
+        // Services are not kept in stock.
+        "SELECT COUNT(*) FROM productwarehouse pw JOIN product p ON p.productid = pw.productid WHERE p.type = 'u'",
         // One primary tax (20 %), currency (RSD) and warehouse; the fixed warehouses 1..23 of two price types.
         "SELECT COUNT(*) <> 1 FROM tax WHERE status = 'primary' AND value = 20",
         "SELECT COUNT(*) <> 3 FROM tax WHERE value IN (0, 10, 20)",
@@ -260,52 +180,44 @@ TEST_F(DemoDataTest, ReferenceDataCategoriesAndStockRowsKeepTheirRules)
         "SELECT COUNT(*) FROM (SELECT kasaplu FROM product WHERE kasaplu IS NOT NULL GROUP BY kasaplu "
         "HAVING COUNT(*) > 1) AS k",
         "SELECT COUNT(*) = 0 FROM product WHERE kasaplu IS NOT NULL",
+        // Documents of every kind, some drafts; each kind moves stock its way.
+        "SELECT COUNT(DISTINCT documenttype) <> 11 FROM document WHERE status = 'p' "
+        "AND documenttype IN ('R','K','V','L','F','T','G','M','I','C','W')",
+        "SELECT COUNT(*) = 0 FROM document WHERE status <> 'p'",
+        "SELECT COUNT(*) FROM document WHERE documenttype IN ('R','M','I','W','V','F','T') "
+        "AND status = 'p' AND direction <> -1",
+        "SELECT COUNT(*) FROM document WHERE documenttype IN ('K','G','L','C') AND direction <> 1",
+        "SELECT COUNT(*) FROM document WHERE (documenttype = 'I') <> (inwarehouseid IS NOT NULL)",
+        "SELECT COUNT(*) FROM document WHERE documenttype = 'I' AND inwarehouseid = warehouseid",
+        "SELECT COUNT(*) FROM documentitem di JOIN document d ON d.documentid = di.documentid "
+        "WHERE (d.documenttype = 'W' AND di.quantity >= 0) OR (d.documenttype = 'I' AND di.quantity <= 0)",
+        "SELECT COUNT(*) FROM document WHERE documenttype = 'G' AND documentdate <> '" + firstDay + "'",
+        "SELECT COUNT(*) FROM document WHERE documentdate < '" + firstDay + "' OR documentdate > '" + lastDay + "'",
+        // Mostly not returns, and the partner's own name on most documents.
+        "SELECT SUM(docreturn = 'n') <= COUNT(*) * 9 DIV 10 FROM document",
+        "SELECT SUM(partnername IS NULL) <= COUNT(*) DIV 2 OR SUM(partnername IS NOT NULL) = 0 FROM document",
+        // Goods from suppliers always name the supplier (the last-supply rule reads it).
+        "SELECT COUNT(*) FROM document WHERE documenttype IN ('K','W') AND partnerid IS NULL",
+        // Documents are numbered in date order.
+        "SELECT COUNT(*) FROM document a JOIN document b ON b.documentid = a.documentid + 1 "
+        "WHERE b.documentdate < a.documentdate",
+        // Stock card: one entry per posted line in its warehouse, two for a transfer, none for a draft.
+        "SELECT COUNT(*) FROM (SELECT d.documentid, d.documenttype, d.status, "
+        "(SELECT COUNT(*) FROM documentitem di WHERE di.documentid = d.documentid) AS items, "
+        "(SELECT COUNT(*) FROM docfinitem f WHERE f.documentid = d.documentid) AS cards "
+        "FROM document d) AS x WHERE x.cards <> IF(x.status <> 'p', 0, IF(x.documenttype = 'I', 2, 1) * x.items)",
+        "SELECT COUNT(*) FROM docfinitem f JOIN document d ON d.documentid = f.documentid "
+        "WHERE f.warehouseid <> d.warehouseid AND NOT (f.warehouseid <=> d.inwarehouseid)",
+        // Where stock is held, the card values it above zero; the value leaves with the last unit.
+        "SELECT COUNT(*) FROM (SELECT SUM(debit) - SUM(credit) AS value, SUM(inquantity) - SUM(outquantity) AS quantity "
+        "FROM docfinitem GROUP BY productid, warehouseid) AS c "
+        "WHERE (c.quantity > 0.0001 AND c.value <= 0) OR (ABS(c.quantity) < 0.0001 AND ABS(c.value) > 0.001)",
+        // Stock never runs below zero along the card.
+        "SELECT COUNT(*) FROM (SELECT SUM(inquantity - outquantity) OVER (PARTITION BY productid, warehouseid "
+        "ORDER BY documentid, docfinitemid) AS running FROM docfinitem) AS r WHERE running < -0.0000005",
     };
-    for (const char* sql : broken)
-        EXPECT_EQ(0, count(sql)) << sql;
-}
-
-TEST_F(DemoDataTest, DocumentsOfEveryKindMoveStockTheWayTheirKindDoes)
-{
-    EXPECT_EQ(11, count("SELECT COUNT(DISTINCT documenttype) FROM document WHERE status = 'p' "
-                        "AND documenttype IN ('R','K','V','L','F','T','G','M','I','C','W')"));
-    EXPECT_GE(count("SELECT COUNT(*) FROM document WHERE status <> 'p'"), 1);
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE documenttype IN ('R','M','I','W','V','F','T') "
-                       "AND status = 'p' AND direction <> -1"));
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE documenttype IN ('K','G','L','C') AND direction <> 1"));
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE (documenttype = 'I') <> (inwarehouseid IS NOT NULL)"));
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE documenttype = 'I' AND inwarehouseid = warehouseid"));
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM documentitem di JOIN document d ON d.documentid = di.documentid "
-                       "WHERE d.documenttype = 'W' AND di.quantity >= 0"));
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE documenttype = 'G' AND documentdate <> '" +
-                       kLastDay.addYears(-2).toString(Qt::ISODate) + "'"));
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE documentdate < '" +
-                       kLastDay.addYears(-2).toString(Qt::ISODate) + "' OR documentdate > '" +
-                       kLastDay.toString(Qt::ISODate) + "'"));
-    // Mostly not returns, and the partner's own name on most documents.
-    const qint64 documents = count("SELECT COUNT(*) FROM document");
-    EXPECT_GT(count("SELECT COUNT(*) FROM document WHERE docreturn = 'n'"), documents * 9 / 10);
-    EXPECT_GT(count("SELECT COUNT(*) FROM document WHERE partnername IS NULL"), documents / 2);
-    EXPECT_GE(count("SELECT COUNT(*) FROM document WHERE partnername IS NOT NULL"), 1);
-    // Goods from suppliers always name the supplier (the last-supply rule reads it).
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document WHERE documenttype IN ('K','W') AND partnerid IS NULL"));
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM documentitem di JOIN document d ON d.documentid = di.documentid "
-                       "WHERE d.documenttype = 'I' AND di.quantity <= 0"));
-    // Documents are numbered in date order.
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM document a JOIN document b ON b.documentid = a.documentid + 1 "
-                       "WHERE b.documentdate < a.documentdate"));
-}
-
-TEST_F(DemoDataTest, EveryPostedLineHasItsStockCardEntries)
-{
-    // One entry per line in its warehouse, two for a transfer, none for a draft.
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM (SELECT d.documentid, d.documenttype, d.status, "
-                       "(SELECT COUNT(*) FROM documentitem di WHERE di.documentid = d.documentid) AS items, "
-                       "(SELECT COUNT(*) FROM docfinitem f WHERE f.documentid = d.documentid) AS cards "
-                       "FROM document d) AS x WHERE x.cards <> IF(x.status <> 'p', 0, "
-                       "IF(x.documenttype = 'I', 2, 1) * x.items)"));
-    EXPECT_EQ(0, count("SELECT COUNT(*) FROM docfinitem f JOIN document d ON d.documentid = f.documentid "
-                       "WHERE f.warehouseid <> d.warehouseid AND NOT (f.warehouseid <=> d.inwarehouseid)"));
+    for (const QString& sql : broken)
+        EXPECT_EQ(0, count(sql)) << sql.toStdString();
 }
 
 TEST_F(DemoDataTest, SameSeedGivesTheSameDataAnotherSeedOther)
@@ -317,9 +229,9 @@ TEST_F(DemoDataTest, SameSeedGivesTheSameDataAnotherSeedOther)
     const QStringList schemaIndexes = indexes(sameDb);
     generateDemoData(sameDb, DemoScale::tiny(), kSeed, kLastDay);
     generateDemoData(otherDb, DemoScale::tiny(), kSeed + 1, kLastDay);
-    const QByteArray mine = checksum(db());
-    EXPECT_EQ(mine.toHex().toStdString(), checksum(sameDb).toHex().toStdString());
-    EXPECT_NE(mine.toHex().toStdString(), checksum(otherDb).toHex().toStdString());
+    const QStringList mine = checksums(db());
+    EXPECT_EQ(mine, checksums(sameDb));
+    EXPECT_NE(mine, checksums(otherDb));
 
     // The big tables load without their indexes, which are built afterwards.
     EXPECT_GT(schemaIndexes.size(), 20);

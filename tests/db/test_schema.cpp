@@ -23,41 +23,34 @@ TEST_F(SchemaTest, EveryTableLoadsAsInnoDbInUtf8mb4)
               0);
 }
 
-TEST_F(SchemaTest, DefaultsLetTheApplicationsInsertsThrough)
+// The inserts of the windows name only a few columns: the rest have defaults.
+// A product without name, unit, tax or currency is refused, never stored with
+// a silent default; a PLU belongs to one product, any number have none.
+TEST_F(SchemaTest, DefaultsLetTheApplicationsInsertsThroughAndProductsNeedWhatTheModuleValidates)
 {
     QSqlDatabase connection = db();
-    execSql(connection, "INSERT INTO tax (name, value) VALUES ('PDV20', 20)");
-    execSql(connection, "INSERT INTO warehouse (name) VALUES ('Magacin')");
-    execSql(connection, "INSERT INTO categoryprattribute (categoryprid, attributeprid, catattribute) VALUES (1, 1, 'Boja')");
-    // The stock-row and detail inserts of the product editor name only a few columns.
-    execSql(connection, "INSERT INTO productwarehouse (productid,warehouseid,price) VALUES (1,1,10.5)");
-    execSql(connection, "INSERT INTO productdetail (productid, maxrebate, webprice, b2bprice) VALUES (1, 0, 0, 0)");
-    execSql(connection, "INSERT INTO productcategorypr SET productid = 1, categoryprid = 1");
-    execSql(connection, "INSERT INTO categorypr SET parentid = 0, name = 'Pića' ");
-    execSql(connection, "INSERT INTO productalter (groupid,productid) VALUES (1,1)");
-    execSql(connection, "INSERT INTO productrebate (productid) VALUES (1)");
-
-    EXPECT_EQ(scalar(connection, "SELECT status FROM tax").toString(), "standard");
-    EXPECT_EQ(scalar(connection, "SELECT CONCAT(status, '/', pricetype, '/', active) FROM warehouse").toString(),
-              "standard/v/1");
-    EXPECT_EQ(scalar(connection, "SELECT catattributevalue FROM categoryprattribute").toString(), "");
+    for (const char* sql : {"INSERT INTO tax (name, value) VALUES ('PDV20', 20)",
+                            "INSERT INTO warehouse (name) VALUES ('Magacin')",
+                            "INSERT INTO categoryprattribute (categoryprid, attributeprid, catattribute) VALUES (1, 1, 'B')",
+                            "INSERT INTO productwarehouse (productid,warehouseid,price) VALUES (1,1,10.5)",
+                            "INSERT INTO productdetail (productid, maxrebate, webprice, b2bprice) VALUES (1, 0, 0, 0)",
+                            "INSERT INTO productcategorypr SET productid = 1, categoryprid = 1",
+                            "INSERT INTO categorypr SET parentid = 0, name = 'Pića' ",
+                            "INSERT INTO productalter (groupid,productid) VALUES (1,1)",
+                            "INSERT INTO productrebate (productid) VALUES (1)",
+                            "INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) VALUES "
+                            "('A', 'kom', 1, 'RSD', 5), ('B', 'kom', 1, 'RSD', NULL), ('C', 'kom', 1, 'RSD', NULL)"})
+        execSql(connection, QString::fromUtf8(sql));
+    EXPECT_EQ(scalar(connection, "SELECT CONCAT(t.status, '/', w.status, '/', w.pricetype, '/', w.active, '/', "
+                                 "c.catattributevalue, '/', r.rebatetype) FROM tax t, warehouse w, "
+                                 "categoryprattribute c, productrebate r")
+                  .toString(),
+              "standard/standard/v/1//P");
     EXPECT_EQ(scalar(connection, "SELECT amount + reservedamount + reversedamount + orderedamount FROM productwarehouse")
                   .toDouble(),
               0.0);
     EXPECT_EQ(scalar(connection, "SELECT maxrebate + webrebate + b2brebate FROM categorypr").toDouble(), 0.0);
-    EXPECT_EQ(scalar(connection, "SELECT rebatetype FROM productrebate").toString(), "P");
-}
-
-TEST_F(SchemaTest, ProductRequiresWhatTheModuleValidates)
-{
-    QSqlDatabase connection = db();
-    // A product without name, unit, tax or currency is refused, never stored with a silent default.
     EXPECT_ANY_THROW(execSql(connection, "INSERT INTO product (code) VALUES ('X')"));
-    execSql(connection, "INSERT INTO product (name, unitname, taxid, pricecurrency) VALUES ('Hleb', 'kom', 1, 'RSD')");
-    EXPECT_EQ(scalar(connection, "SELECT CONCAT(active, type, serialnumbers, kasasort) FROM product").toString(), "yr00");
-    // A PLU belongs to one product; any number of products have none.
-    execSql(connection, "INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) VALUES "
-                        "('A', 'kom', 1, 'RSD', 5), ('B', 'kom', 1, 'RSD', NULL), ('C', 'kom', 1, 'RSD', NULL)");
     EXPECT_ANY_THROW(execSql(connection, "INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) "
                                          "VALUES ('D', 'kom', 1, 'RSD', 5)"));
 }

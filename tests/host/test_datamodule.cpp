@@ -122,30 +122,19 @@ TEST_F(DataModuleTest, HostTestsMeanWhatTheirNamesSay)
     DataSet& ds = *module.ProductZQ;
     ASSERT_TRUE(ds.locate("productid", 2));
     ds.edit();
-    Field& price = ds.fieldByName("price");
+    using Check = bool (*)(Field&);
+    const std::tuple<const char*, QVariant, Check, bool> cases[] = {
+        {"price", -1.0, TestMoney, false}, {"price", -1.0, TestMoneyNoZero, false}, {"price", 0.0, TestMoney, true},
+        {"price", 0.0, TestMoneyNoZero, false}, {"price", 0.0, TestTaxRate, true}, {"price", 100.5, TestTaxRate, false},
+        {"price", 100.5, TestID, false}, {"price", 3.0, TestID, true}, {"code", "  ", TestZeroLength, false},
+        {"code", "  ", TestMoney, true},  // empty: the required mark decides
+        {"code", "2024-02-30", TestDate, false}, {"code", "2024-02-29", TestDate, true}, {"code", "12,5", TestMoney, true},
+    };
+    for (const auto& [name, value, check, passes] : cases) {
+        ds.fieldByName(name).setValue(value);
+        EXPECT_EQ(check(ds.fieldByName(name)), passes) << name << " " << value.toString().toStdString();
+    }
     Field& code = ds.fieldByName("code");
-    price.setValue(-1.0);
-    EXPECT_FALSE(TestMoney(price));
-    EXPECT_FALSE(TestMoneyNoZero(price));
-    price.setValue(0.0);
-    EXPECT_TRUE(TestMoney(price));
-    EXPECT_FALSE(TestMoneyNoZero(price));
-    EXPECT_TRUE(TestTaxRate(price));
-    price.setValue(100.5);
-    EXPECT_FALSE(TestTaxRate(price));
-    EXPECT_FALSE(TestID(price));
-    price.setValue(3.0);
-    EXPECT_TRUE(TestID(price));
-
-    code.setValue("  ");
-    EXPECT_FALSE(TestZeroLength(code));
-    EXPECT_TRUE(TestMoney(code));  // empty: the required mark decides
-    code.setValue("2024-02-30");
-    EXPECT_FALSE(TestDate(code));
-    code.setValue("2024-02-29");
-    EXPECT_TRUE(TestDate(code));
-    code.setValue("12,5");
-    EXPECT_TRUE(TestMoney(code));
     code.setValue("m1");  // the database compares without letter case
     EXPECT_FALSE(TestUnique(code, "product", "code", "productid", QString(), 0));
     EXPECT_TRUE(TestUnique(code, "product", "code", "productid", "kasaplu IS NULL", 0));

@@ -9,39 +9,22 @@ using namespace tarvex;
 
 TEST(DisplayFormat, ModuleFormatsShowWhatTheWindowsExpect)
 {
-    EXPECT_EQ(FormatFloat("0.00 %", 20), "20.00 %");  // literal sign, nothing multiplied
-    EXPECT_EQ(FormatFloat("#,##0.00", 1234.5), "1,234.50");
-    EXPECT_EQ(FormatFloat("#,##0.00", 1234567.891), "1,234,567.89");
-    EXPECT_EQ(FormatFloat("#,##0.00", 0.5), "0.50");
-    EXPECT_EQ(FormatFloat("0.###", 0.5), "0.5");
-    EXPECT_EQ(FormatFloat("0.###", 2), "2");  // no decimals, no point
-    EXPECT_EQ(FormatFloat("0.###", 1.23456), "1.235");
-    EXPECT_EQ(FormatFloat("0.00##", 10.12345), "10.1235");
-    EXPECT_EQ(FormatFloat("0.00##", 10.1), "10.10");
-    EXPECT_EQ(FormatFloat("0.######", 0.0004), "0.0004");
-    EXPECT_EQ(FormatFloat("#,##0.######", 1234.5), "1,234.5");
-    EXPECT_EQ(FormatFloat("0.00####", 1.1234567), "1.123457");
-}
-
-TEST(DisplayFormat, NegativeNumbersAndSections)
-{
-    EXPECT_EQ(FormatFloat("#,##0.00", -1234.5), "-1,234.50");
-    EXPECT_EQ(FormatFloat("0.###", -0.25), "-0.25");
-    EXPECT_EQ(FormatFloat("0.00", -0.001), "0.00");  // rounds to zero: no sign
-    EXPECT_EQ(FormatFloat("0.00;(0.00)", -3), "(3.00)");
-    EXPECT_EQ(FormatFloat("0.00;(0.00);\"nula\"", 0), "nula");
-    EXPECT_EQ(FormatFloat("#.##", 0.5), ".5");
-}
-
-TEST(DisplayFormat, HalvesRoundAwayFromZeroOnTheDecimalText)
-{
-    // The doubles nearest to these lie just below the half; the decimal text does not.
-    EXPECT_EQ(FormatFloat("0.00", 1.005), "1.01");
-    EXPECT_EQ(FormatFloat("0.00", 2.675), "2.68");
-    EXPECT_EQ(FormatFloat("0.00", -2.675), "-2.68");
-    EXPECT_EQ(FormatFloat("0.00", 9.995), "10.00");
-    EXPECT_EQ(FormatFloat("#,##0", 999.5), "1,000");
-    EXPECT_EQ(FormatFloat("0.00", 1.004999), "1.00");
+    const std::tuple<const char*, double, const char*> cases[] = {
+        {"0.00 %", 20, "20.00 %"},  // literal sign, nothing multiplied
+        {"#,##0.00", 1234.5, "1,234.50"}, {"#,##0.00", 1234567.891, "1,234,567.89"}, {"#,##0.00", 0.5, "0.50"},
+        {"0.###", 0.5, "0.5"}, {"0.###", 2, "2"}, {"0.###", 1.23456, "1.235"}, {"0.00##", 10.12345, "10.1235"},
+        {"0.00##", 10.1, "10.10"}, {"0.######", 0.0004, "0.0004"}, {"#,##0.######", 1234.5, "1,234.5"},
+        {"0.00####", 1.1234567, "1.123457"}, {"#.##", 0.5, ".5"},
+        // Negative numbers and sections; a value that rounds to zero has no sign.
+        {"#,##0.00", -1234.5, "-1,234.50"}, {"0.###", -0.25, "-0.25"}, {"0.00", -0.001, "0.00"},
+        {"0.00;(0.00)", -3, "(3.00)"}, {"0.00;(0.00);\"nula\"", 0, "nula"},
+        // Halves round away from zero on the decimal text: the doubles nearest
+        // to these lie just below the half.
+        {"0.00", 1.005, "1.01"}, {"0.00", 2.675, "2.68"}, {"0.00", -2.675, "-2.68"}, {"0.00", 9.995, "10.00"},
+        {"#,##0", 999.5, "1,000"}, {"0.00", 1.004999, "1.00"},
+    };
+    for (const auto& [format, value, shown] : cases)
+        EXPECT_EQ(FormatFloat(format, value), shown) << format << " " << value;
 }
 
 TEST(DisplayFormat, NumbersForSqlAndFilesUsePointAndNoExponent)

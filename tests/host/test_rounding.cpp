@@ -5,31 +5,22 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
-#include <stdexcept>
 
 using namespace tarvex;
 
 TEST(BetterRoundTo, RoundsTheDecimalTextHalvesAwayFromZero)
 {
-    // Each of these doubles lies just below its decimal text, so rounding the
-    // binary value would go down.
-    EXPECT_EQ(BetterRoundTo(1.005, -2), 1.01);
-    EXPECT_EQ(BetterRoundTo(2.675, -2), 2.68);
-    EXPECT_EQ(BetterRoundTo(1.0000005, -6), 1.000001);
-    EXPECT_EQ(BetterRoundTo(-1.005, -2), -1.01);
-    EXPECT_EQ(BetterRoundTo(-0.125, -2), -0.13);
-    // Prices of the pricing rules, carries and values already exact.
-    EXPECT_EQ(BetterRoundTo(12.1482, -2), 12.15);
-    EXPECT_EQ(BetterRoundTo(10.123456, -4), 10.1235);
-    EXPECT_EQ(BetterRoundTo(100.0 / 1.18, -6), 84.745763);
-    EXPECT_EQ(BetterRoundTo(1.0049999, -2), 1.0);
-    EXPECT_EQ(BetterRoundTo(123456789.125, -2), 123456789.13);
-    EXPECT_EQ(BetterRoundTo(9.995, -2), 10.0);
-    EXPECT_EQ(BetterRoundTo(99.9999996, -6), 100.0);
-    EXPECT_EQ(BetterRoundTo(1e20, -2), 1e20);
-    EXPECT_EQ(BetterRoundTo(1250.0, 2), 1300.0);
-    EXPECT_EQ(BetterRoundTo(0.5, 0), 1.0);
-    EXPECT_EQ(BetterRoundTo(0.05, 0), 0.0);
+    const std::tuple<double, int, double> cases[] = {
+        // Each of these doubles lies just below its decimal text, so rounding
+        // the binary value would go down.
+        {1.005, -2, 1.01}, {2.675, -2, 2.68}, {1.0000005, -6, 1.000001}, {-1.005, -2, -1.01}, {-0.125, -2, -0.13},
+        // Prices of the pricing rules, carries and values already exact.
+        {12.1482, -2, 12.15}, {10.123456, -4, 10.1235}, {100.0 / 1.18, -6, 84.745763}, {1.0049999, -2, 1.0},
+        {123456789.125, -2, 123456789.13}, {9.995, -2, 10.0}, {99.9999996, -6, 100.0}, {1e20, -2, 1e20},
+        {1250.0, 2, 1300.0}, {0.5, 0, 1.0}, {0.05, 0, 0.0},
+    };
+    for (const auto& [value, digit, rounded] : cases)
+        EXPECT_EQ(BetterRoundTo(value, digit), rounded) << value << " at " << digit;
 }
 
 TEST(BetterRoundTo, EveryCentHalfBetweenZeroAndTwoHundred)
@@ -61,10 +52,9 @@ TEST(BetterRoundTo, ZeroIsPositiveAndOddInputsAreHandled)
 
 TEST(IsZero6, ComparesAfterRoundingToSixDecimals)
 {
-    EXPECT_TRUE(IsZero6(0.0000004));
-    EXPECT_TRUE(IsZero6(-0.00000049));
+    // The last: amounts that should cancel out but leave binary dust.
+    for (double zero : {0.0000004, -0.00000049, 0.1 + 0.2 - 0.3})
+        EXPECT_TRUE(IsZero6(zero)) << zero;
     EXPECT_FALSE(IsZero6(0.0000005));
     EXPECT_FALSE(IsZero6(-0.0000005));
-    // Amounts that should cancel out but leave binary dust.
-    EXPECT_TRUE(IsZero6(0.1 + 0.2 - 0.3));
 }

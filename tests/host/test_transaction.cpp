@@ -1,6 +1,7 @@
-// Transactions of the connection and what they mean for datasets: a rolled
-// back save leaves posted rows and cached changes as the user left them, so
-// saving again writes everything once.
+// Cached updates and transactions: changes stay in memory until applied;
+// applying stops at the first failure and keeps the rest; cancelling brings
+// back what was read; a rolled back save leaves posted rows and cached changes
+// as the user left them, so saving again writes everything once.
 #include "Connection.h"
 #include "DatabaseError.h"
 #include "QueryDataSet.h"
@@ -20,13 +21,32 @@ protected:
         execSql(db(), "DELETE FROM productrebate");
         execSql(db(), "DELETE FROM kasagroup");
         execSql(db(), "INSERT INTO productrebate (productrebateid, productid, quantity, rebate) VALUES "
-                      "(1, 7, 10, 2), (2, 7, 20, 4), (3, 7, 50, 6)");
+                      "(1, 7, 10, 2), (2, 7, 20, 4), (3, 7, 50, 6), (4, 8, 10, 1)");
         rebates.setCachedUpdates(true);
+        rebates.setParam("idproduct", 7);
         rebates.setSortedFields("quantity");
         rebates.open();
         groups.open();
     }
 
+    void add(double quantity, double rebate, const QString& type = "P")
+    {
+        rebates.append();
+        rebates.fieldByName("productid").setValue(7);
+        rebates.fieldByName("quantity").setValue(quantity);
+        rebates.fieldByName("rebate").setValue(rebate);
+        rebates.fieldByName("rebatetype").setValue(type);
+        rebates.post();
+    }
+    void setRebate(double quantity, double rebate)
+    {
+        ASSERT_TRUE(rebates.locate("quantity", quantity));
+        rebates.edit();
+        rebates.fieldByName("rebate").setValue(rebate);
+        rebates.post();
+    }
+
+    // quantity:rebate of the product's stored rows, by quantity.
     QStringList storedRebates()
     {
         QStringList rows;
@@ -48,25 +68,76 @@ protected:
     // Edits a rebate, adds one and deletes one: three pending changes.
     void changeRebates()
     {
-        ASSERT_TRUE(rebates.locate("quantity", 20.0));
-        rebates.edit();
-        rebates.fieldByName("rebate").setValue(5.0);
-        rebates.post();
-        rebates.append();
-        rebates.fieldByName("productid").setValue(7);
-        rebates.fieldByName("quantity").setValue(100.0);
-        rebates.fieldByName("rebate").setValue(10.0);
-        rebates.post();
+        setRebate(20, 5);
+        add(100, 10);
         ASSERT_TRUE(rebates.locate("quantity", 50.0));
         rebates.deleteRecord();
     }
 
     Connection connection{db()};
-    QueryDataSet rebates{&connection, "SELECT * FROM productrebate WHERE productid = 7"};
+    QueryDataSet rebates{&connection, "SELECT * FROM productrebate WHERE productid = :idproduct"};
     QueryDataSet groups{&connection, "SELECT * FROM kasagroup"};
 };
 
 } // namespace
+
+TEST_F(TransactionTest, CachedChangesWaitForApplyAndThenAllGoIn)
+{
+    const QStringList before = storedRebates();
+    changeRebates();
+    EXPECT_TRUE(rebates.updatesPending());
+    EXPECT_EQ(storedRebates(), before);  // nothing written yet
+
+    // The server's counter behind the stored keys, as a crash can leave it:
+    // its next number is taken, and the row goes in under another.
+    execSql(db(), "SET insert_id = 2");
+    rebates.applyUpdates();
+    EXPECT_FALSE(rebates.updatesPending());
+    EXPECT_EQ(storedRebates(), QStringList({"10:2", "20:5", "100:10"}));
+    ASSERT_TRUE(rebates.locate("quantity", 100.0));
+    EXPECT_GT(rebates.fieldByName("productrebateid").asLargeInt(), 4);  // the new key was read back
+    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productrebate WHERE productid = 8").toInt(), 1);
+}
+
+TEST_F(TransactionTest, ApplyStopsAtTheFirstFailureAndKeepsTheRestPending)
+{
+    setRebate(10, 3);
+    execSql(db(), "ALTER TABLE productrebate ADD CONSTRAINT test_rebatetype CHECK (rebatetype IN ('P', 'V'))");
+    add(60, 7, "X");  // the server's check refuses the row
+    add(70, 8);
+
+    EXPECT_THROW(rebates.applyUpdates(), DatabaseError);
+    execSql(db(), "ALTER TABLE productrebate DROP CONSTRAINT test_rebatetype");
+    EXPECT_EQ(storedRebates(), QStringList({"10:3", "20:4", "50:6"}));  // the first change went in
+    EXPECT_TRUE(rebates.updatesPending());
+
+    ASSERT_TRUE(rebates.locate("quantity", 60.0));
+    rebates.edit();
+    rebates.fieldByName("rebatetype").setValue("P");
+    rebates.post();
+    rebates.applyUpdates();
+    EXPECT_FALSE(rebates.updatesPending());
+    EXPECT_EQ(storedRebates(), QStringList({"10:3", "20:4", "50:6", "60:7", "70:8"}));
+}
+
+TEST_F(TransactionTest, CancelBringsBackTheRowsAsReadAndARowAddedAndDeletedLeavesNothing)
+{
+    add(30, 3);
+    rebates.deleteRecord();
+    EXPECT_FALSE(rebates.updatesPending());
+    setRebate(20, 9);
+    EXPECT_EQ(rebates.fieldByName("rebate").oldValue().toDouble(), 4.0);  // as read
+    EXPECT_THROW(rebates.refresh(), std::exception);  // pending changes would be lost
+    ASSERT_TRUE(rebates.locate("quantity", 10.0));
+    rebates.deleteRecord();
+    add(5, 1);
+    EXPECT_EQ(rebates.recordCount(), 3);
+
+    rebates.cancelUpdates();
+    EXPECT_FALSE(rebates.updatesPending());
+    EXPECT_EQ(shownRebates(), QStringList({"10:2", "20:4", "50:6"}));
+    EXPECT_EQ(storedRebates(), shownRebates());
+}
 
 TEST_F(TransactionTest, GuardCommitsOnSuccessRollsBackOnExceptionAndNestsIntoTheOuter)
 {
@@ -187,10 +258,7 @@ TEST_F(TransactionTest, RolledBackApplyKeepsEveryCachedChangeAndTheDeletedRowsHi
     EXPECT_EQ(storedRebates(), shown);
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productrebate WHERE quantity = 100").toInt(), 1);
 
-    ASSERT_TRUE(rebates.locate("quantity", 20.0));
-    rebates.edit();
-    rebates.fieldByName("rebate").setValue(7.0);
-    rebates.post();
+    setRebate(20, 7);
     ASSERT_TRUE(rebates.locate("quantity", 10.0));
     rebates.deleteRecord();
     {

@@ -1,7 +1,6 @@
 #include "GridPrint.h"
 #include "PdfPages.h"
 
-#include <QFile>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -93,16 +92,11 @@ TEST(GridPrint, SavesAPdfWithOnePagePerLayoutPage)
     QString error;
     ASSERT_TRUE(savePdf(job, file, &error)) << error.toStdString();
 
-    QFile pdf(file);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
-    pdf.close();
-
     QPdfWriter probe(dir.filePath(QStringLiteral("probe.pdf")));
     probe.setResolution(300);
     probe.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), preferredOrientation(job), QMarginsF(12, 12, 12, 12),
                                     QPageLayout::Millimeter));
-    EXPECT_EQ(pdfPageCount(file), GridPrintLayout(job, probe).pageCount());
+    EXPECT_EQ(pdfPageCount(file), GridPrintLayout(job, probe).pageCount());  // -1 for no PDF
 
     EXPECT_FALSE(savePdf(job, QStringLiteral("/nonexistent/dir/x.pdf"), &error));
     EXPECT_FALSE(error.isEmpty());
