@@ -2,8 +2,8 @@
 
 #include "DBControls.h"
 #include "DBGrid.h"
-#include "Dialogs.h"
 #include "Format.h"
+#include "Guarded.h"
 #include "HostStrings.h"
 #include "Modal.h"
 #include "PickListDelegate.h"
@@ -188,16 +188,14 @@ void TAttributeForm::AttributeValueFilterExecute()
 {
     if (!values().isActive())
         return;
-    try {
+    tarvex::guarded([&] {
         // "%" and "_" typed in the filter stay wildcards. The server reads a
         // backslash in a LIKE pattern as an escape even with
         // NO_BACKSLASH_ESCAPES, so it is doubled to stand for itself.
         QString pattern = m_filter->text();
         pattern.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
         showValues(pattern + QLatin1Char('%'));
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    });
     AttributeValueClearUpdate();
 }
 
@@ -205,12 +203,10 @@ void TAttributeForm::AttributeValueClearExecute()
 {
     if (!values().isActive())
         return;
-    try {
+    tarvex::guarded([&] {
         showValues(QString());
         m_filter->clear();
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    });
     AttributeValueClearUpdate();
 }
 

@@ -4,6 +4,7 @@
 #include "DBControls.h"
 #include "DBGrid.h"
 #include "Dialogs.h"
+#include "Guarded.h"
 #include "Modal.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
@@ -57,18 +58,21 @@ void TCategoryPrAttributeForm::AddButtonClick()
     const QVariant categoryId = category.isActive() && !category.isEmpty()
                                     ? category.fieldByName(QStringLiteral("categoryprid")).value()
                                     : ds.param(QStringLiteral("idcategorypr"));
-    try {
-        ds.append();
-        ds.fieldByName(QStringLiteral("categoryprid")).setValue(categoryId);
-        ds.fieldByName(QStringLiteral("attributeprid")).setValue(attributeId);
-        ds.fieldByName(QStringLiteral("catattribute")).setValue(attribute);
-        ds.post();
-    } catch (const std::exception& e) {
-        // This window has no way to finish a refused row: drop it.
-        if (ds.isEditing())
-            ds.cancel();
-        tarvex::dialogs().showException(e);
-    }
+    tarvex::guarded([&] {
+        try {
+            ds.append();
+            ds.fieldByName(QStringLiteral("categoryprid")).setValue(categoryId);
+            ds.fieldByName(QStringLiteral("attributeprid")).setValue(attributeId);
+            ds.fieldByName(QStringLiteral("catattribute")).setValue(attribute);
+            ds.post();
+        } catch (...) {
+            // This window has no way to finish a refused row: drop it before
+            // the message shows.
+            if (ds.isEditing())
+                ds.cancel();
+            throw;
+        }
+    });
 }
 
 void CategoryPrAttributeManage(qint32 CategoryID)

@@ -4,6 +4,7 @@
 #include "Categoryprrebateunit.h"
 #include "Dialogs.h"
 #include "Format.h"
+#include "Guarded.h"
 #include "HostStrings.h"
 #include "Modal.h"
 #include "Productresourcestring.h"
@@ -224,14 +225,10 @@ void TCategoryForm::itemEdited(QTreeWidgetItem* item)
     if (!node || node->isRoot() || item->text(0) == node->caption)
         return;
     QString name = item->text(0);
-    try {
-        m_tree.editCategory(name, node);
-    } catch (const std::exception& e) {
-        // Not stored (a name too long for the column, say): the node keeps
-        // the name it has in the database.
+    // Not stored (a name too long for the column, say): the node keeps the
+    // name it has in the database.
+    if (!tarvex::guarded([&] { m_tree.editCategory(name, node); }))
         name = node->caption;
-        tarvex::dialogs().showException(e);
-    }
     // A refused (empty) name brings the stored one back.
     m_syncing = true;
     item->setText(0, name);
@@ -248,11 +245,7 @@ void TCategoryForm::CategoryAddExecute()
     if (!tarvex::dialogs().inputQuery(CAT_NEW_TITLE, CAT_NEW_PROMT, name))
         return;
     CategoryNode* added = nullptr;
-    try {
-        added = m_tree.addCategory(name, parent);
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    tarvex::guarded([&] { added = m_tree.addCategory(name, parent); });
     if (!added)
         return;
     m_syncing = true;
@@ -269,11 +262,8 @@ void TCategoryForm::CategoryDeleteExecute()
         return;
     if (!tarvex::dialogs().confirm(tarvex::Format(CAT_DEL_CONF_FMT, {node->caption})))
         return;
-    try {
-        m_tree.deleteCategories(node->id);
-    } catch (const std::exception& e) {
+    if (!tarvex::guarded([&] { m_tree.deleteCategories(node->id); })) {
         // What was deleted before the failure is gone: show the tree as stored.
-        tarvex::dialogs().showException(e);
         m_tree.createTree();
         buildView();
         expandRoot();

@@ -2,7 +2,7 @@
 
 #include "DBControls.h"
 #include "DBGrid.h"
-#include "Dialogs.h"
+#include "Guarded.h"
 #include "Modal.h"
 #include "Productdmunit.h"
 #include "WheelToArrowFilter.h"
@@ -96,16 +96,14 @@ bool TTaxForm::hasPick() const
 void TTaxForm::DefaultButtonClick()
 {
     QueryDataSet& ds = taxes();
-    try {
+    tarvex::guarded([&] {
         if (ds.isEmpty() || ds.fieldByName(QStringLiteral("status")).asString() == kPrimary)
             return;
         ds.checkBrowseMode();
         const qint64 id = ds.fieldByName(QStringLiteral("taxid")).asLargeInt();
         ProductDM->MakePrimary(ds, QStringLiteral("taxid"), id);
         ProductDM->SetDefaultTaxID(qint32(id));
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    });
 }
 
 bool GetTax(qint32& TaxID, QString& Name, double& Value, bool ByID)

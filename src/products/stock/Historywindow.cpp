@@ -123,11 +123,6 @@ QString THistoryWindow::PrintTitle() const
            m_subject.warehouseName;
 }
 
-void THistoryWindow::reportFailure(const std::exception& e)
-{
-    tarvex::dialogs().showException(e);
-}
-
 void THistoryWindow::ChangeDate(QLineEdit* field)
 {
     QDate date = tarvex::hostClock().today();

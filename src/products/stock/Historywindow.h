@@ -62,8 +62,6 @@ protected:
     void showTable();
     QHBoxLayout* topRow() const { return m_topRow; }
     QVBoxLayout* mainLayout() const { return m_layout; }
-    // Shows an error of the window's work in the host's way.
-    void reportFailure(const std::exception& e);
 
 private:
     // The date picker opens on today; a confirmed date replaces the field.

@@ -2,7 +2,7 @@
 
 #include "BusyCursor.h"
 #include "DBGrid.h"
-#include "Dialogs.h"
+#include "Guarded.h"
 #include "Productdmunit.h"
 #include "QueryDataSet.h"
 
@@ -59,7 +59,7 @@ void TInventoryWindow::FindButtonClick()
 
 void TInventoryWindow::openWith(const QString& sql)
 {
-    try {
+    tarvex::guarded([&] {
         tarvex::BusyCursor busy;
         TControlsOff off(*m_query);
         m_query->close();
@@ -67,9 +67,7 @@ void TInventoryWindow::openWith(const QString& sql)
         m_query->open();
         m_query->first();
         listOpened();
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    });
 }
 
 QString TInventoryWindow::GetPrintHeader() const

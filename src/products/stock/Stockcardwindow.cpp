@@ -7,6 +7,7 @@
 #include "DateText.h"
 #include "Dialogs.h"
 #include "Format.h"
+#include "Guarded.h"
 #include "MemoryTable.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
@@ -92,14 +93,12 @@ void TStockCardWindow::showTable()
 
 void TStockCardWindow::openProductList(const std::function<void(tarvex::QueryDataSet&)>& setStatement)
 {
-    try {
+    tarvex::guarded([&] {
         tarvex::BusyCursor busy;
         m_products->close();
         setStatement(*m_products);
         m_products->open();
-    } catch (const std::exception& e) {
-        reportFailure(e);
-    }
+    });
 }
 
 bool TStockCardWindow::runOnWorker(const TReportWorker::Work& work)
@@ -135,12 +134,10 @@ void TStockCardWindow::ChangeDate(QLineEdit* field)
 
 void TStockCardWindow::DBGTitleClick(const QString& fieldName)
 {
-    try {
+    if (!tarvex::guarded([&] {
         SwitchTitleSort(*m_table, fieldName);
-    } catch (const std::exception& e) {
-        reportFailure(e);
+    }))
         return;
-    }
     const int column = DBG()->dataModel()->columnOf(m_table->findField(fieldName));
     const bool descending = m_table->indexName().endsWith(QLatin1Char('D'));
     DBG()->horizontalHeader()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
@@ -149,11 +146,6 @@ void TStockCardWindow::DBGTitleClick(const QString& fieldName)
 QString TStockCardWindow::GetPrintHeader() const
 {
     return tarvex::Format(PRINT_HEADER_SHORT_FMT, {m_to->text()});
-}
-
-void TStockCardWindow::reportFailure(const std::exception& e)
-{
-    tarvex::dialogs().showException(e);
 }
 
 } // namespace products

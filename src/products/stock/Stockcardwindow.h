@@ -53,7 +53,6 @@ protected:
     void showTable();
     // Reads the products to value; an error is shown and leaves the list closed.
     void openProductList(const std::function<void(tarvex::QueryDataSet& list)>& setStatement);
-    void reportFailure(const std::exception& e);
     // Runs the work on a worker's connection, the window answering
     // meanwhile; false when "Prekini" stopped it. Throws the work's failure.
     bool runOnWorker(const TReportWorker::Work& work);

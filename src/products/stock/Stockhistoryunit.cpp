@@ -7,6 +7,7 @@
 #include "DisplayFormat.h"
 #include "Error.h"
 #include "Format.h"
+#include "Guarded.h"
 #include "HostStrings.h"
 #include "MemoryTable.h"
 #include "Modal.h"
@@ -239,37 +240,31 @@ TStockHistoryForm::TStockHistoryForm(const THistorySubject& subject, QWidget* pa
     topRow()->addWidget(m_price);
 
     // Once, with the end date the window opens with (today).
-    try {
+    tarvex::guarded([&] {
         tarvex::BusyCursor busy;
         m_price->setText(tarvex::FormatFloat(
             kMoneyFormat, CurrentStockCardPrice(ProductDM->ZConnection()->database(), subject.productId,
                                                 subject.warehouseId, ToDateEdit()->text())));
-    } catch (const std::exception& e) {
-        reportFailure(e);
-    }
+    });
     resize(1000, 480);
 }
 
 void TStockHistoryForm::FindButtonClick()
 {
-    try {
+    tarvex::guarded([&] {
         tarvex::BusyCursor busy;
         FillStockHistory(ProductDM->ZConnection()->database(), *CDS(), subject().productId, subject().warehouseId,
                          FromDateEdit()->text(), ToDateEdit()->text());
-    } catch (const std::exception& e) {
-        reportFailure(e);
-    }
+    });
 }
 
 void TStockHistoryForm::PrintButtonClick()
 {
     const QStringList header = GetPrintHeader().split(QStringLiteral("\r\n"));
     auto* engine = new tarvex::TReportEngine(this);
-    try {
+    tarvex::guarded([&] {
         engine->ExecuteStockCardReport(*CDS(), *ProductDM->ProductZQ, PrintTitle(), header);
-    } catch (const std::exception& e) {
-        reportFailure(e);
-    }
+    });
     delete engine;
 }
 

@@ -7,6 +7,7 @@
 #include "DateText.h"
 #include "Dialogs.h"
 #include "Gridlayoutfile.h"
+#include "Guarded.h"
 #include "HostStrings.h"
 #include "MemoryTable.h"
 #include "Modal.h"
@@ -209,7 +210,7 @@ void TStocksOverviewForm::buildCategoryTree()
     m_tree->clear();
     auto* root = new QTreeWidgetItem(m_tree, {CAT_ROOT_CAPTION});
     root->setData(0, kCategoryIdRole, qint64(0));
-    try {
+    tarvex::guarded([&] {
         QSqlQuery rows = tarvex::selectSql(database(), kCategoryTreeSql);
         const int idColumn = rows.record().indexOf(QStringLiteral("categoryprid"));
         const int nameColumn = rows.record().indexOf(QStringLiteral("name"));
@@ -227,9 +228,7 @@ void TStocksOverviewForm::buildCategoryTree()
             node->setText(0, rows.value(nameColumn).toString());
             node->setData(0, kCategoryIdRole, rows.value(idColumn).toLongLong());
         }
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    });
     m_tree->collapseAll();
 }
 
@@ -264,9 +263,10 @@ void TStocksOverviewForm::FindButtonClick()
 {
     const TStocksOverviewFilter filter = CurrentFilter();
     const QDateTime now = tarvex::hostClock().now();
-    try {
+    bool done = false;
+    tarvex::guarded([&] {
         TStocksOverviewResult result;
-        const bool done = m_workerBar->run(database(), [&](QSqlDatabase db, const TProgress& progress) {
+        done = m_workerBar->run(database(), [&](QSqlDatabase db, const TProgress& progress) {
             result = ComputeStocksOverview(db, filter, now, progress);
         });
         // Stopped: the table stays as it was, nothing of the stopped count in it.
@@ -274,10 +274,9 @@ void TStocksOverviewForm::FindButtonClick()
             return;
         m_shown = true;
         ShowStocksOverview(*m_table, std::move(result));
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
-    StocksOverviewCDSAfterScroll();
+    });
+    if (done)
+        StocksOverviewCDSAfterScroll();
 }
 
 QProgressBar* TStocksOverviewForm::ProgressBar() const { return m_workerBar->progressBar(); }
@@ -290,23 +289,19 @@ void TStocksOverviewForm::StocksOverviewCDSAfterScroll()
     if (m_table->controlsDisabled() || !m_shown || m_table->isEmpty())
         return;
     const qint64 productId = m_table->fieldByName(QStringLiteral("ProductID")).asLargeInt();
-    try {
+    tarvex::guarded([&] {
         m_memo->setPlainText(StocksOverviewDescription(database(), productId));
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    });
 }
 
 void TStocksOverviewForm::StocksOverviewDBGTitleClick(const QString& fieldName)
 {
     const QString ascending = fieldName + QLatin1Char('A');
     const bool toDescending = m_table->indexName().compare(ascending, Qt::CaseInsensitive) == 0;
-    try {
+    if (!tarvex::guarded([&] {
         m_table->setIndexName(toDescending ? fieldName + QLatin1Char('D') : ascending);
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
+    }))
         return;
-    }
     const int section = m_grid->dataModel()->columnOf(m_table->findField(fieldName));
     m_grid->horizontalHeader()->setSortIndicator(section, toDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
@@ -334,12 +329,10 @@ void TStocksOverviewForm::ExportToExcelButtonClick()
         fileName += QLatin1Char('x');
     else if (suffix.isEmpty())
         fileName += QStringLiteral(".xlsx");
-    try {
+    tarvex::guarded([&] {
         tarvex::BusyCursor busy;
         tarvex::ExportDataSet(*m_table, fileName);
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    });
 }
 
 void TStocksOverviewForm::FromDateButtonClick()
@@ -357,11 +350,9 @@ void TStocksOverviewForm::FormClose()
     if (m_layoutSaved)
         return;
     m_layoutSaved = true;
-    try {
+    tarvex::guarded([&] {
         TGridLayout::capture(*m_grid).save(LayoutFileName());
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    });
 }
 
 void TStocksOverviewForm::closeEvent(QCloseEvent* event)

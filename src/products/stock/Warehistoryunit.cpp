@@ -8,6 +8,7 @@
 #include "DisplayFormat.h"
 #include "Error.h"
 #include "Format.h"
+#include "Guarded.h"
 #include "HostStrings.h"
 #include "MemoryTable.h"
 #include "Modal.h"
@@ -206,13 +207,11 @@ bool TWareHistoryForm::eventFilter(QObject* watched, QEvent* event)
 
 void TWareHistoryForm::FindButtonClick()
 {
-    try {
+    tarvex::guarded([&] {
         tarvex::BusyCursor busy;
         showTotals(FillWareHistory(ProductDM->ZConnection()->database(), *CDS(), subject().productId,
                                    subject().warehouseId, FromDateEdit()->text(), ToDateEdit()->text()));
-    } catch (const std::exception& e) {
-        reportFailure(e);
-    }
+    });
 }
 
 void TWareHistoryForm::PrintButtonClick()

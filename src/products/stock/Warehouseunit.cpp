@@ -4,6 +4,7 @@
 #include "DBControls.h"
 #include "DBGrid.h"
 #include "Dialogs.h"
+#include "Guarded.h"
 #include "HostStrings.h"
 #include "Connection.h"
 #include "DBIniFile.h"
@@ -259,15 +260,13 @@ bool TWarehouseForm::hasPick() const
 void TWarehouseForm::ActiveWarehouseCBClick()
 {
     QueryDataSet& ds = warehouses();
-    try {
+    tarvex::guarded([&] {
         ControlsOff off(ds);
         ds.close();
         ds.setFilter(m_activeOnly->isChecked() ? kActiveOnly : QString());
         ds.setFiltered(m_activeOnly->isChecked());
         ds.open();
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    });
 }
 
 void TWarehouseForm::DefaultButtonClick()
@@ -278,16 +277,14 @@ void TWarehouseForm::DefaultButtonClick()
         return;
     }
     QueryDataSet& ds = warehouses();
-    try {
+    tarvex::guarded([&] {
         if (ds.isEmpty() || ds.fieldByName(QStringLiteral("status")).asString() == kPrimary)
             return;
         ds.checkBrowseMode();
         const qint64 id = ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt();
         ProductDM->MakePrimary(ds, QStringLiteral("warehouseid"), id);
         ProductDM->SetDefWarehouseID(qint32(id));
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    });
 }
 
 bool TWarehouseForm::WarehouseNameLocate(const QString& Name, bool FromFirst)
@@ -320,14 +317,12 @@ void TWarehouseForm::SearchWarehouseActionExecute()
     QueryDataSet& ds = warehouses();
     if (m_name->text().isEmpty() || !ds.isActive())
         return;
-    try {
+    tarvex::guarded([&] {
         if (!WarehouseNameLocate(m_name->text(), true)) {
             ds.first();
             tarvex::dialogs().warning(WAREHOUSE_NAME_LOC_WRN);
         }
-    } catch (const std::exception& e) {
-        tarvex::dialogs().showException(e);
-    }
+    });
 }
 
 void TWarehouseForm::InventoryWarePriceButtonClick()

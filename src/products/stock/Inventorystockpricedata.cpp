@@ -1,0 +1,146 @@
+#include "Inventorystockpricedata.h"
+
+#include "Connection.h"
+#include "Controlsoff.h"
+#include "DisplayFormat.h"
+#include "Format.h"
+#include "MemoryTable.h"
+#include "Rounding.h"
+
+#include <QSqlQuery>
+
+namespace products {
+
+const QString kStockPriceProductsSql = QStringLiteral(
+    "SELECT p.name,p.code,p.unitname,pw.amount,p.productid\n"
+    "FROM productwarehouse AS pw LEFT JOIN product AS p ON p.productid = pw.productid\n"
+    "WHERE pw.warehouseid = :IDWarehouse\n"
+    "ORDER BY p.name");
+
+namespace {
+
+const QString kStockCardSql = QStringLiteral(
+    "SELECT SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS SumBalance "
+    "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = ? AND "
+    "dfi.warehouseid = ? AND d.documentdate <= ?");
+
+// The same sums for every product of the warehouse in one pass, the
+// entries driving the join (see the stock-card quantities).
+const QString kStockCardsSql = QStringLiteral(
+    "SELECT dfi.productid,SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS "
+    "SumBalance FROM docfinitem AS dfi STRAIGHT_JOIN document AS d ON dfi.documentid = d.documentid WHERE "
+    "dfi.warehouseid = ? AND d.documentdate <= ? GROUP BY dfi.productid");
+
+const QString kTotalFormat = QStringLiteral("Ukupna vrednost: %s");
+const QString kMoneyFormat = QStringLiteral("#,##0.00");
+
+bool isZero(double value)
+{
+    return tarvex::BetterRoundTo(value, -6) == 0;
+}
+
+} // namespace
+
+namespace {
+
+TStockPrice priceOf(double amount, double value)
+{
+    TStockPrice result;
+    if (isZero(amount))
+        return result;
+    result.amount = amount;
+    result.value = value;
+    result.price = tarvex::BetterRoundTo(value / amount, -2);
+    return result;
+}
+
+} // namespace
+
+TStockPrice CalculatePrice(QSqlDatabase db, qint32 warehouseId, qint64 productId, const QString& date)
+{
+    QSqlQuery card =
+        tarvex::selectSql(db, kStockCardSql, {productId, warehouseId, date});
+    // Without entries up to the date the sums come back NULL, read as 0.
+    if (!card.next())
+        return TStockPrice();
+    return priceOf(card.value(0).toDouble(), card.value(1).toDouble());
+}
+
+QHash<qint64, TStockPrice> CalculateAllPrices(QSqlDatabase db, qint32 warehouseId, const QString& date)
+{
+    QSqlQuery card = tarvex::selectSql(db, kStockCardsSql, {warehouseId, date});
+    QHash<qint64, TStockPrice> all;
+    while (card.next()) {
+        const TStockPrice price = priceOf(card.value(1).toDouble(), card.value(2).toDouble());
+        if (!isZero(price.amount))
+            all.insert(card.value(0).toLongLong(), price);
+    }
+    return all;
+}
+
+void DefineInventoryStockPriceFields(tarvex::MemoryTable& table)
+{
+    using tarvex::FieldType;
+    table.addField(QStringLiteral("name"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Proizvod"));
+    table.addField(QStringLiteral("code"), FieldType::String, 15).setDisplayLabel(QStringLiteral("Kod"));
+    table.addField(QStringLiteral("unitname"), FieldType::String, 15).setDisplayLabel(QStringLiteral("JM"));
+    const struct {
+        const char* name;
+        const char* label;
+        const char* format;
+    } numbers[] = {
+        {"amount", "Količina", "0.######"}, {"price", "Cena", "#,##0.00"}, {"productvalue", "Vrednost", "#,##0.00"}};
+    for (const auto& number : numbers) {
+        tarvex::Field& field = table.addField(QString::fromLatin1(number.name), FieldType::Float);
+        field.setDisplayLabel(QString::fromUtf8(number.label));
+        field.setDisplayFormat(QString::fromLatin1(number.format));
+    }
+}
+
+double FillInventoryStockPrice(QSqlDatabase db, qint32 warehouseId, tarvex::DataSet& products,
+                               tarvex::MemoryTable& table, const QString& date, const TProgress& progress)
+{
+    if (progress)
+        progress(QStringLiteral("Robne kartice"), 0);
+    return ShowInventoryStockPrice(CalculateAllPrices(db, warehouseId, date), products, table, progress);
+}
+
+double ShowInventoryStockPrice(const QHash<qint64, TStockPrice>& cards, tarvex::DataSet& products,
+                               tarvex::MemoryTable& table, const TProgress& progress)
+{
+    TControlsOff off(table);
+    table.emptyDataSet();
+    double total = 0;
+    if (products.isActive()) {
+        const tarvex::Field& name = products.fieldByName(QStringLiteral("name"));
+        const tarvex::Field& code = products.fieldByName(QStringLiteral("code"));
+        const tarvex::Field& unit = products.fieldByName(QStringLiteral("unitname"));
+        const tarvex::Field& productId = products.fieldByName(QStringLiteral("productid"));
+        for (products.first(); !products.eof(); products.next()) {
+            const TStockPrice card = cards.value(productId.asLargeInt());
+            if (isZero(card.amount))
+                continue;
+            table.append();
+            table.fieldByName(QStringLiteral("name")).setValue(name.value());
+            table.fieldByName(QStringLiteral("code")).setValue(code.value());
+            table.fieldByName(QStringLiteral("unitname")).setValue(unit.value());
+            table.fieldByName(QStringLiteral("amount")).setValue(card.amount);
+            table.fieldByName(QStringLiteral("price")).setValue(card.price);
+            table.fieldByName(QStringLiteral("productvalue")).setValue(card.value);
+            table.post();
+            // The card's own value, not quantity times the rounded price.
+            total += card.value;
+            if (progress && table.recordCount() % 5000 == 0)
+                progress(QStringLiteral("Proizvodi"), table.recordCount());
+        }
+    }
+    table.first();
+    return total;
+}
+
+QString StockPriceTotalText(double total)
+{
+    return tarvex::Format(kTotalFormat, {tarvex::FormatFloat(kMoneyFormat, total)});
+}
+
+} // namespace products
