@@ -31,7 +31,7 @@ qint64 productCount(QSqlDatabase& db)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM product")) || !query.next())
-        throw DemoDataError(QStringLiteral("The database has no product table; create it from the schema first."));
+        throw DemoDataError(QStringLiteral("Baza nema tabelu proizvoda; prvo je napravite iz šeme."));
     return query.value(0).toLongLong();
 }
 
@@ -73,7 +73,7 @@ DemoScale DemoScale::named(const QString& name)
         return large();
     if (name == QLatin1String("huge"))
         return huge();
-    throw DemoDataError(QStringLiteral("unknown demo scale \"%1\" (tiny, small, large or huge)").arg(name));
+    throw DemoDataError(QStringLiteral("Nepoznata veličina demo podataka \"%1\" (tiny, small, large ili huge).").arg(name));
 }
 
 qint64 DemoReport::rowsOf(const QString& table) const
@@ -97,9 +97,9 @@ DemoReport generateDemoData(QSqlDatabase& db, const DemoScale& scale, quint32 se
     QElapsedTimer timer;
     timer.start();
     if (productCount(db) > 0)
-        throw DemoDataError(QStringLiteral("The database already has products; demo data goes into an empty one."));
+        throw DemoDataError(QStringLiteral("Baza već ima proizvode; demo podaci se unose samo u praznu bazu."));
     if (demoFillState(db) != DemoFillState::None)
-        throw DemoDataError(QStringLiteral("The database holds an earlier demo fill; drop it first."));
+        throw DemoDataError(QStringLiteral("Baza sadrži raniji unos demo podataka; prvo je obrišite."));
 
     demo::DemoModel model;
     model.lastDay = lastDay.isValid() ? lastDay : QDate::currentDate();

@@ -63,7 +63,7 @@ DemoTargetAction prepareDemoTarget(QSqlDatabase& connection, const QString& name
     if (state != DemoFillState::None || hasProducts(connection)) {
         if (once)
             return DemoTargetAction::KeepOwnData;
-        throw DemoDataError(QStringLiteral("database %1 already has products; not filling it").arg(name));
+        throw DemoDataError(QStringLiteral("Baza %1 već ima proizvode; demo podaci se ne unose.").arg(name));
     }
     return DemoTargetAction::Fill;
 }
