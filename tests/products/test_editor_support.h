@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTest>
 
@@ -21,18 +20,7 @@ class EditorTest : public ProductDMTest {
 protected:
     void SetUp() override
     {
-        static const QStringList tables = [] {
-            QStringList names;
-            QSqlQuery query(db());
-            query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
-                                      "DATABASE() AND table_type = 'BASE TABLE'"));
-            while (query.next())
-                names << query.value(0).toString();
-            return names;
-        }();
-        EXPECT_GT(tables.size(), 20);
-        for (const QString& table : tables)
-            sql(QStringLiteral("DELETE FROM ") + table);
+        emptyTables(db());
         sql("INSERT INTO currency (code, name, status) VALUES ('RSD', 'Dinar', 'primary'), ('EUR', 'Evro', "
             "'standard')");
         sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV 20', 20, 'primary'), (2, 'PDV 10', 10, "

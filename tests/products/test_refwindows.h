@@ -1,7 +1,8 @@
 #pragma once
-// Helpers of the reference-data window tests: reaching grid cells by field
-// name, editing and double-clicking them as a user would.
+// Helpers of the window tests: an emptied database, reaching grid cells by
+// field name, editing and double-clicking them as a user would.
 
+#include "Connection.h"
 #include "DBGrid.h"
 #include "Modal.h"
 
@@ -9,6 +10,7 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <functional>
+#include <gtest/gtest.h>
 #include <ostream>
 
 // Readable texts in failure messages.
@@ -25,6 +27,23 @@ QT_END_NAMESPACE
 
 namespace tarvex::test {
 
+// Every table emptied, so that no test sees the rows of one before.
+inline void emptyTables(const QSqlDatabase& db)
+{
+    static const QStringList tables = [&db] {
+        QStringList names;
+        QSqlQuery query(db);
+        query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                                  "DATABASE() AND table_type = 'BASE TABLE'"));
+        while (query.next())
+            names << query.value(0).toString();
+        return names;
+    }();
+    EXPECT_GT(tables.size(), 20);
+    for (const QString& table : tables)
+        execSql(db, QStringLiteral("DELETE FROM ") + table);
+}
+
 inline QModelIndex cellOf(DBGrid* grid, const QString& fieldName, int row)
 {
     const Field* field = grid->dataSet()->findField(fieldName);
@@ -40,6 +59,23 @@ inline bool setCell(DBGrid* grid, const QString& fieldName, int row, const QStri
 inline QString cellText(DBGrid* grid, const QString& fieldName, int row)
 {
     return cellOf(grid, fieldName, row).data(Qt::DisplayRole).toString();
+}
+
+// The texts of one column, top to bottom.
+inline QStringList columnTexts(DBGrid* grid, const QString& fieldName)
+{
+    QStringList texts;
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        texts << cellText(grid, fieldName, row);
+    return texts;
+}
+
+inline QStringList headerTitles(DBGrid* grid)
+{
+    QStringList titles;
+    for (int section = 0; section < grid->model()->columnCount(); ++section)
+        titles << grid->model()->headerData(section, Qt::Horizontal).toString();
+    return titles;
 }
 
 inline void clickCell(DBGrid* grid, const QString& fieldName, int row)

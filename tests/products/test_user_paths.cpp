@@ -54,14 +54,6 @@ void typeOver(QWidget* edit, const QString& text)
     typeText(text);
 }
 
-QStringList columnTexts(DBGrid* grid, const QString& field)
-{
-    QStringList texts;
-    for (int row = 0; row < grid->model()->rowCount(); ++row)
-        texts << cellText(grid, field, row);
-    return texts;
-}
-
 } // namespace
 
 class UserPaths : public EditorTest {
