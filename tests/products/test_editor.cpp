@@ -1,15 +1,18 @@
 // The editor as a whole: a new product from the list, the checks of a save,
 // the close question, cancel, copy, the price options, a save the database
-// refuses half way, and deleting from the list.
+// refuses half way, and deleting from the list; and its cached lists:
+// rebates and working operations are written only by apply (new products'
+// rows get the new id) and dropped by cancel, the working-operations page
+// follows the product type, and moving an operation swaps positions.
 
 #include "Format.h"
 #include "HostStrings.h"
 #include "Modal.h"
-#include "Productdetailunit.h"
+#include "Productrebatepage.h"
 #include "Productresourcestring.h"
 #include "Productviewerunit.h"
 #include "Productwarehousesunit.h"
-#include "ScriptedDialogs.h"
+#include "Productworkoperationspage.h"
 #include "test_alter_console.h"
 #include "test_editor_support.h"
 
@@ -24,11 +27,30 @@ using namespace products;
 using namespace tarvex;
 using namespace tarvex::test;
 
+namespace {
+
+void addRebate(double quantity, double rebate, const char* type)
+{
+    QueryDataSet& rows = *ProductDM->ProductRebateZQ;
+    rows.append();
+    rows.fieldByName("quantity").setValue(quantity);
+    rows.fieldByName("rebate").setValue(rebate);
+    rows.fieldByName("rebatetype").setValue(QString::fromUtf8(type));
+    rows.post();
+}
+
+void setType(const char* type)
+{
+    ProductDM->ProductZQ->edit();
+    ProductDM->ProductZQ->fieldByName("type").setValue(QString::fromUtf8(type));
+}
+
+} // namespace
+
 class ProductEditor : public EditorTest {};
 
 TEST_F(ProductEditor, ANewProductFromTheListsAddIsSavedWithItsDetails)
 {
-    ScriptedDialogs script;
     TProductViewerForm viewer;
     ASSERT_TRUE(viewer.ProductAdd->isEnabled());
     bool shown = false;
@@ -105,7 +127,7 @@ TEST_F(ProductEditor, EachCheckRefusesWithItsMessageAndPostsNothing)
         if (c.option)
             dm().Options.*c.option = true;
         newProduct();
-        ScriptedDialogs script;
+        script.clear();
         TProductDetailForm form;
         type(form.UnitNameDBE, "kom");
         type(form.NameDBE, c.name);
@@ -122,7 +144,6 @@ TEST_F(ProductEditor, APluLocksTheNameAndTaxEvenBeforeTheEditIsLeft)
 {
     dm().Options.ProductNameUnchangeable = true;
     sql("UPDATE product SET kasaplu = 7 WHERE productid = 10");
-    ScriptedDialogs script;
     showProduct(10);
     TProductDetailForm form;
     type(form.NameDBE, "Mleko novo");
@@ -139,7 +160,6 @@ TEST_F(ProductEditor, AServiceWithStockCanBeDeactivated)
 {
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (10, 1, 3)");
     sql("UPDATE product SET type = 'u' WHERE productid = 10");
-    ScriptedDialogs script;
     showProduct(10);
     TProductDetailForm form;
     form.ActiveDBCB->click();
@@ -151,7 +171,6 @@ TEST_F(ProductEditor, AServiceWithStockCanBeDeactivated)
 
 TEST_F(ProductEditor, TheCloseCheckStaysDiscardsOrSaves)
 {
-    ScriptedDialogs script;
     showProduct(10);
     {
         TProductDetailForm form;
@@ -198,7 +217,6 @@ TEST_F(ProductEditor, TheCloseCheckStaysDiscardsOrSaves)
 
 TEST_F(ProductEditor, CancelDropsTheChangesAndANewRow)
 {
-    ScriptedDialogs script;
     showProduct(10);
     {
         TProductDetailForm form;
@@ -226,7 +244,6 @@ TEST_F(ProductEditor, CancelDropsTheChangesAndANewRow)
 
 TEST_F(ProductEditor, CopyMakesANewProductWithoutCodesAndOpensIt)
 {
-    ScriptedDialogs script;
     sql("UPDATE product SET kasaplu = 3 WHERE productid = 10");
     sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (10, 4)");
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (10, 1, 3)");
@@ -268,7 +285,6 @@ TEST_F(ProductEditor, CopyMakesANewProductWithoutCodesAndOpensIt)
 
 TEST_F(ProductEditor, OptionsHideAndLockThePrices)
 {
-    ScriptedDialogs script;
     showProduct(10);
     dm().Options.ProductHideInPrices = true;
     dm().Options.LockRecommendedPriceRebate = true;
@@ -295,7 +311,6 @@ TEST_F(ProductEditor, OptionsHideAndLockThePrices)
 
 TEST_F(ProductEditor, TheRatePriceFollowsTheDefaultExchangeList)
 {
-    ScriptedDialogs script;
     dm().Options.ShowRatePrice = true;
     showProduct(10);
     {
@@ -323,7 +338,6 @@ TEST_F(ProductEditor, ARefusedSaveLeavesEveryDatasetAsTheUserLeftItAndTheNextApp
     // The server refuses one detail text: the failure comes after the product row went in.
     sql("CREATE TRIGGER productdetail_refuses BEFORE INSERT ON productdetail FOR EACH ROW "
         "IF NEW.model = 'kvar' THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'model refused'; END IF");
-    ScriptedDialogs script;
     newProduct();
     TProductDetailForm form;
     form.show();
@@ -382,7 +396,6 @@ TEST_F(ProductEditor, DeletingFromTheListRefusesWithTheReasonOrAsksAndTakesEvery
     list.setSortedFields("name");
     list.open();
 
-    ScriptedDialogs script;
     TProductViewerForm viewer;
     viewer.resize(900, 400);
     viewer.show();
@@ -409,4 +422,157 @@ TEST_F(ProductEditor, DeletingFromTheListRefusesWithTheReasonOrAsksAndTakesEvery
     EXPECT_EQ(list.recordCount(), 1);
     EXPECT_EQ(text("SELECT GROUP_CONCAT(productid) FROM product"), "10");
     EXPECT_EQ(rows("productdetail") + rows("productwarehouse") + rows("productcategorypr"), 0);
+}
+
+class EditorLists : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        sql("INSERT INTO product (productid, name, unitname, taxid, pricecurrency, type) VALUES "
+            "(20, 'Sto', 'kom', 1, 'RSD', 'p'), (21, 'Stolica', 'kom', 1, 'RSD', 'p')");
+        // Operations of another product give the machine lists their values.
+        sql("INSERT INTO productworkingoperation (productid, machinetype, machinenumber, sort) VALUES "
+            "(20, 'Strug', 'S-1', 1), (20, 'Brusilica', 'B-7', 2), (21, 'Strug', 'S-2', 1)");
+    }
+    static QStringList operationsInOrder(TProductDetailForm& form)
+    {
+        return columnTexts(form.WorkOperationsTS->WorkingOperationDBG(), "machinetype");
+    }
+    static QString operationsStored()
+    {
+        return text("SELECT GROUP_CONCAT(machinetype ORDER BY sort) FROM productworkingoperation WHERE productid = 20");
+    }
+};
+
+TEST_F(EditorLists, RebatesOfANewProductAreStoredWithItsIdOnlyByApply)
+{
+    newProduct();
+    TProductDetailForm form;
+    QTabWidget* pages = form.PageControl();
+    ASSERT_TRUE(pageShown(pages, form.RebateTS));
+    EXPECT_EQ(pageTitle(pages, form.RebateTS), "Rabat");
+    EXPECT_EQ(pages->indexOf(form.RebateTS), pages->indexOf(form.DetailsTS) + 1);
+    EXPECT_TRUE(ProductDM->ProductRebateZQ->isEmpty());
+
+    addRebate(100, 5, "I");
+    addRebate(10, 2.5, "P");
+    // The cursor stays on the row just typed.
+    EXPECT_EQ(ProductDM->ProductRebateZQ->fieldByName("quantity").asFloat(), 10);
+    EXPECT_TRUE(form.CustomApply()->isEnabled());
+    EXPECT_EQ(rows("productrebate"), 0);
+
+    nameAndApply(form, "Jogurt");
+    EXPECT_EQ(script.messages(), QStringList());
+    const qint64 id = ProductDM->ProductZQ->fieldByName("productid").asLargeInt();
+    ASSERT_GT(id, 0);
+    EXPECT_EQ(text(QStringLiteral("SELECT GROUP_CONCAT(CONCAT(quantity, ':', rebate, ':', rebatetype) ORDER BY "
+                                  "quantity) FROM productrebate WHERE productid = %1").arg(id)),
+              "10:2.5:P,100:5:I");
+    EXPECT_FALSE(ProductDM->ProductRebateZQ->updatesPending());
+    EXPECT_FALSE(form.CustomApply()->isEnabled());
+}
+
+TEST_F(EditorLists, TheOperationsPageFollowsTheSavedTypeAndCancelDropsCachedRows)
+{
+    {
+        showProduct(10);
+        TProductDetailForm form;
+        EXPECT_FALSE(pageShown(form.PageControl(), form.WorkOperationsTS));
+        setType("l");
+        EXPECT_FALSE(pageShown(form.PageControl(), form.WorkOperationsTS));
+        form.CustomApply()->trigger();
+        EXPECT_TRUE(pageShown(form.PageControl(), form.WorkOperationsTS));
+        EXPECT_EQ(pageTitle(form.PageControl(), form.WorkOperationsTS), "Radne operacije");
+        setType("r");
+        form.CustomApply()->trigger();
+        EXPECT_FALSE(pageShown(form.PageControl(), form.WorkOperationsTS));
+    }
+    showProduct(20);
+    TProductDetailForm form;
+    addRebate(5, 1, "T");
+    ProductDM->ProductWorkingOperationZQ->first();
+    ProductDM->ProductWorkingOperationZQ->deleteRecord();
+    EXPECT_TRUE(form.CustomApply()->isEnabled());
+    form.CustomCancel()->trigger();
+    EXPECT_EQ(script.messages(), QStringList());
+    EXPECT_EQ(rows("productrebate"), 0);
+    EXPECT_EQ(rows("productworkingoperation", "productid = 20"), 2);
+}
+
+TEST_F(EditorLists, OperationsOpenInOrderWithTheStoredMachinesOffered)
+{
+    sql("UPDATE productworkingoperation SET sort = 3 - sort WHERE productid = 20");
+    showProduct(20);
+    TProductDetailForm form;
+    ASSERT_TRUE(pageShown(form.PageControl(), form.WorkOperationsTS));
+    EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
+    EXPECT_EQ(form.WorkOperationsTS->machineTypes(), QStringList({"Brusilica", "Strug"}));
+    EXPECT_EQ(form.WorkOperationsTS->machineNumbers(), QStringList({"B-7", "S-1", "S-2"}));
+}
+
+TEST_F(EditorLists, MovingAnOperationSwapsPositionsInTheCacheUntilApply)
+{
+    showProduct(20);
+    TProductDetailForm form;
+    TProductWorkOperationsPage& page = *form.WorkOperationsTS;
+    QueryDataSet& rows = *ProductDM->ProductWorkingOperationZQ;
+    ASSERT_EQ(operationsInOrder(form), QStringList({"Strug", "Brusilica"}));
+    // On the first row nothing moves up.
+    EXPECT_FALSE(page.WOItemMoveUp()->isEnabled());
+    page.MoveWOItem(true);
+    EXPECT_EQ(operationsInOrder(form), QStringList({"Strug", "Brusilica"}));
+    EXPECT_FALSE(rows.updatesPending());
+
+    rows.next();
+    EXPECT_TRUE(page.WOItemMoveUp()->isEnabled());
+    page.WOItemMoveUp()->trigger();
+    EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
+    EXPECT_EQ(rows.fieldByName("machinetype").asString(), "Brusilica");
+    EXPECT_EQ(rows.fieldByName("sort").asInteger(), 1);
+    EXPECT_EQ(operationsStored(), "Strug,Brusilica");
+
+    // Moving down from the last row changes nothing either.
+    rows.last();
+    page.MoveWOItem(false);
+    EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
+
+    // While a row is edited, or the list is in another order, nothing moves.
+    rows.first();
+    rows.edit();
+    EXPECT_FALSE(page.WOItemMoveDown()->isEnabled());
+    rows.cancel();
+    EXPECT_TRUE(page.WOItemMoveDown()->isEnabled());
+    rows.setSortedFields(QStringLiteral("machinetype"));
+    page.WOItemMoveDownUpdate();
+    EXPECT_FALSE(page.WOItemMoveDown()->isEnabled());
+    rows.setSortedFields(QStringLiteral("sort"));
+
+    form.CustomApply()->trigger();
+    EXPECT_EQ(operationsStored(), "Brusilica,Strug");
+}
+
+TEST_F(EditorLists, TheListButtonsOpenTheirWindowsAndNeedTheProductionModule)
+{
+    showProduct(20);
+    TProductDetailForm form;
+    form.show();
+    // Without a console there is no production module: said, and the editor stays.
+    form.ProductRaws->trigger();
+    form.ProductProducts->trigger();
+    EXPECT_EQ(script.messages(), QStringList(2, "Modul \"Proizvodnja\" nije dostupan."));
+    EXPECT_TRUE(form.isVisible());
+
+    QStringList opened;
+    ScopedModalHandler windows([&](QDialog& dialog) {
+        opened << dialog.windowTitle();
+        dialog.reject();
+        return int(QDialog::Rejected);
+    });
+    form.ProductPackaging->trigger(); // ends with the editor closed
+    EXPECT_FALSE(form.isVisible());
+    form.show();
+    form.AlternativesAction->trigger();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(opened, (QStringList{"Ambalaža", "Zamene"}));
 }

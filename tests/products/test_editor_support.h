@@ -2,15 +2,21 @@
 // Shared ground of the product editor tests: every test starts from the same
 // shop (every table emptied, then two currencies, two tax rates, two
 // warehouses and one product), with helpers to put the data module's product
-// list on a product and to type into bound controls.
+// list on a product and to type into bound controls. Messages go to the
+// fixture's script unless a test puts the real dialogs up.
 
+#include "Clock.h"
 #include "DBControls.h"
+#include "Productdetailunit.h"
 #include "ProductDMFixture.h"
+#include "RandomSource.h"
+#include "ScriptedDialogs.h"
 #include "SqlText.h"
 #include "test_refwindows.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -37,6 +43,9 @@ protected:
     }
     void TearDown() override
     {
+        dm().ProductAttributeZQ->cancelUpdates();
+        hostClock().reset();
+        randomSource().reseedFromSystem();
         dm().ProductZQ->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -65,6 +74,13 @@ protected:
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
         QCoreApplication::sendEvent(edit, &press);
     }
+    // Names a new product, as the checks of a save require, and applies.
+    static void nameAndApply(products::TProductDetailForm& form, const QString& name, const QString& unit = "kom")
+    {
+        type(form.NameDBE, name);
+        type(form.UnitNameDBE, unit);
+        form.ApplyButton()->click();
+    }
     static QVariant stored(const QString& query) { return scalar(db(), query); }
     static QString text(const QString& query) { return scalar(db(), query).toString(); }
     static double number(const QString& query) { return scalar(db(), query).toDouble(); }
@@ -79,6 +95,8 @@ protected:
     }
     static bool pageShown(QTabWidget* pages, QWidget* page) { return pages->isTabVisible(pages->indexOf(page)); }
     static QString pageTitle(QTabWidget* pages, QWidget* page) { return pages->tabText(pages->indexOf(page)); }
+
+    ScriptedDialogs script;
 };
 
 } // namespace tarvex::test

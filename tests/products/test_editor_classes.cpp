@@ -1,0 +1,393 @@
+// The editor's classification: the categories group, the category-required
+// rule around it and "Učitaj iz kat."; the attribute pages, with variants
+// built slot by slot from the attribute picker and kept in the cache until
+// apply, and the descriptive form with its value lists.
+
+#include "Attributeunit.h"
+#include "Categoryunit.h"
+#include "DBGrid.h"
+#include "Modal.h"
+#include "Productattributesunit.h"
+#include "Productcategoriesunit.h"
+#include "Productresourcestring.h"
+#include "test_editor_support.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <optional>
+
+using namespace products;
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+// Adds categories through the picker: they are selected, in order, and confirmed.
+void addCategories(TProductDetailForm& form, QList<qint64> ids)
+{
+    ScopedModalHandler picker([ids](QDialog& dialog) {
+        auto& tree = dynamic_cast<TCategoryForm&>(dialog);
+        for (qint64 id : ids)
+            tree.tree().focusNode(tree.tree().findNode(id));
+        tree.OKButtonClick();
+        return tree.result();
+    });
+    form.Categories->AddButton()->click();
+}
+
+struct Pick {
+    qint64 attributeId;
+    qint64 valueId;
+};
+
+// Presses "Dodaj" of the variants; the attribute picker is answered from
+// the list: a pick confirms that attribute and value, nothing cancels.
+void addVariant(TProductDetailForm& form, QList<std::optional<Pick>> picks)
+{
+    ScopedModalHandler picker([&picks](QDialog& dialog) {
+        auto& window = dynamic_cast<TAttributeForm&>(dialog);
+        EXPECT_FALSE(picks.isEmpty()) << "an unexpected pick";
+        const std::optional<Pick> pick = picks.isEmpty() ? std::nullopt : picks.takeFirst();
+        if (pick) {
+            EXPECT_TRUE(ProductDM->AttributePrZQ->locate("attributeprid", pick->attributeId));
+            EXPECT_TRUE(ProductDM->AttributePrValueZQ->locate("attributeprvalueid", pick->valueId));
+        }
+        pick ? window.OKButtonClick() : window.CloseButton()->click();
+        return window.result();
+    });
+    form.AttributesTS->AddAttribute()->trigger();
+    EXPECT_TRUE(picks.isEmpty());
+}
+
+QString variantText(const char* field, int row = 0)
+{
+    DataSet& rows = *ProductDM->ProductAttributeZQ;
+    return rows.textAt(row, rows.fieldByName(field).index());
+}
+
+} // namespace
+
+class EditorCategories : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        sql("INSERT INTO categorypr (categoryprid, name, parentid, maxrebate, webrebate, b2brebate) VALUES "
+            "(1, 'Pića', 0, 0, 0, 0), (2, 'Sokovi', 1, 15, 10, 5), (3, 'Voda', 1, 12, 20, 2), (4, 'Hrana', 0, 0, 0, 0)");
+        sql("INSERT INTO categoryprattribute (categoryprid, attributeprid, catattribute) VALUES "
+            "(2, 1, 'Ukus'), (2, 2, 'Pakovanje'), (3, 2, 'Pakovanje'), (4, 3, 'Rok')");
+    }
+    static int storedLinks(qint64 productId) { return rows("productcategorypr", QString("productid = %1").arg(productId)); }
+    static QStringList lines(TProductDetailForm& form) { return form.Categories->lines(); }
+};
+
+TEST_F(EditorCategories, AddingAppendsNewPathsAndMarksTheListChangedEvenWhenNothingIsNew)
+{
+    sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (10, 2)");
+    dm().Options.AttributeDesc = true;
+    showProduct(10);
+    TProductDetailForm form;
+    EXPECT_EQ(lines(form), QStringList{"Pića>Sokovi"});
+    EXPECT_FALSE(form.CategoriesChanged);
+    EXPECT_FALSE(form.CustomApply()->isEnabled());
+    // The descriptive page suggests the attributes of the listed categories.
+    EXPECT_EQ(form.AttributesDescTS->attributeSuggestions(), (QStringList{"Pakovanje", "Ukus"}));
+    addCategories(form, {4, 2, 3});
+    EXPECT_EQ(lines(form), (QStringList{"Pića>Sokovi", "Hrana", "Pića>Voda"}));
+    EXPECT_EQ(form.AttributesDescTS->attributeSuggestions(), (QStringList{"Pakovanje", "Rok", "Ukus"}));
+    EXPECT_TRUE(form.CategoriesChanged);
+    EXPECT_TRUE(form.CustomApply()->isEnabled());
+    form.ApplyButton()->click();
+    EXPECT_EQ(script.messages(), QStringList());
+    EXPECT_FALSE(form.CategoriesChanged);
+    EXPECT_EQ(storedLinks(10), 3);
+
+    // Nothing new in the pick: the list stays, the flag is set all the same.
+    addCategories(form, {2});
+    EXPECT_EQ(lines(form).size(), 3);
+    EXPECT_TRUE(form.CategoriesChanged);
+    form.ApplyButton()->click();
+
+    // A line differing only in letter case counts as held.
+    form.Categories->CategoriesLB()->item(1)->setText("HRANA");
+    addCategories(form, {4});
+    EXPECT_EQ(lines(form), (QStringList{"Pića>Sokovi", "HRANA", "Pića>Voda"}));
+
+    // A cancelled pick does nothing.
+    form.ApplyButton()->click();
+    {
+        ScopedModalHandler cancel([](QDialog& dialog) { return dialog.result(); });
+        form.Categories->AddButton()->click();
+    }
+    EXPECT_FALSE(form.CategoriesChanged);
+}
+
+TEST_F(EditorCategories, RemovingNeedsASelectionAndAnEmptyListSavedLeavesNoLinks)
+{
+    sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (10, 2), (10, 4)");
+    showProduct(10);
+    TProductDetailForm form;
+    // The last linked first.
+    EXPECT_EQ(lines(form), (QStringList{"Hrana", "Pića>Sokovi"}));
+    form.Categories->CategoriesLB()->clearSelection();
+    form.Categories->RemoveButton()->click();
+    EXPECT_FALSE(form.CategoriesChanged);
+    EXPECT_EQ(lines(form).size(), 2);
+
+    form.Categories->CategoriesLB()->selectAll();
+    form.Categories->RemoveButton()->click();
+    EXPECT_TRUE(lines(form).isEmpty());
+    EXPECT_TRUE(form.CategoriesChanged);
+    form.OKButton()->click();
+    EXPECT_EQ(script.messages(), QStringList());
+    EXPECT_EQ(storedLinks(10), 0);
+}
+
+TEST_F(EditorCategories, OnlyTheLowestLevelRefusesTheWholePickWhenTheOptionIsOn)
+{
+    showProduct(10);
+    dm().Options.OnlyLowestProductCategoryAllowed = true;
+    TProductDetailForm form;
+    addCategories(form, {2, 1});
+    EXPECT_EQ(script.messages(), QStringList{PROD_CAT_PR_LOWEST_ERR});
+    EXPECT_EQ(script.shown().value(0).kind, MessageKind::Error);
+    EXPECT_TRUE(lines(form).isEmpty());
+    EXPECT_FALSE(form.CategoriesChanged);
+
+    dm().Options.OnlyLowestProductCategoryAllowed = false;
+    addCategories(form, {2, 1});
+    EXPECT_EQ(lines(form), (QStringList{"Pića>Sokovi", "Pića"}));
+}
+
+TEST_F(EditorCategories, ARequiredCategoryIsCheckedBeforeAndAfterThePosts)
+{
+    dm().Options.ProductCategoryRequired = true;
+    {
+        // A new product with a picked category is saved with it under its new id.
+        newProduct();
+        TProductDetailForm form;
+        addCategories(form, {2});
+        nameAndApply(form, "Sok od jabuke", "l");
+        EXPECT_EQ(script.messages(), QStringList());
+        const qint64 id = stored("SELECT productid FROM product WHERE name = 'Sok od jabuke'").toLongLong();
+        ASSERT_GT(id, 10);
+        EXPECT_EQ(storedLinks(id), 1);
+        EXPECT_FALSE(form.CategoriesChanged);
+    }
+    {
+        // An existing product without stored categories passes once the list holds one.
+        showProduct(10);
+        TProductDetailForm form;
+        type(form.CodeDBE, "ML9");
+        form.ApplyButton()->click();
+        EXPECT_EQ(script.messages(), QStringList{PROD_CAT_PR_INVALIDE_ERR});
+        EXPECT_EQ(column("code"), "ML1");
+        addCategories(form, {4});
+        script.clear();
+        form.ApplyButton()->click();
+        EXPECT_TRUE(script.messages().isEmpty());
+        EXPECT_EQ(column("code"), "ML9");
+        EXPECT_EQ(storedLinks(10), 1);
+    }
+    // Emptying the list: refused before anything is written, the product's change included.
+    showProduct(10);
+    TProductDetailForm form;
+    form.show();
+    type(form.CodeDBE, "ML8");
+    form.Categories->CategoriesLB()->selectAll();
+    form.Categories->RemoveButton()->click();
+    script.clear();
+    form.ApplyButton()->click();
+    EXPECT_EQ(script.messages(), QStringList{PROD_CAT_PR_INVALIDE_ERR});
+    EXPECT_EQ(column("code"), "ML9");
+    EXPECT_EQ(storedLinks(10), 1);
+    EXPECT_TRUE(form.CategoriesChanged);
+
+    // The close check asks, and "Yes" keeps the window open on the same refusal.
+    script.clear();
+    script.answer(ButtonYes);
+    EXPECT_FALSE(form.close());
+    EXPECT_EQ(script.messages(), (QStringList{CMN_SAVE_CHANGES_PROMT, PROD_CAT_PR_INVALIDE_ERR}));
+    script.answer(ButtonNo);
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(storedLinks(10), 1);
+}
+
+TEST_F(EditorCategories, DetailsFromCategoriesTakeTheHighestWebRebate)
+{
+    const auto detail = [](const char* name) {
+        return number(QString("SELECT %1 FROM productdetail WHERE productid = 10").arg(name));
+    };
+    showProduct(10);
+    {
+        // No category: rebate 0, both prices the price; the detail row is created.
+        TProductDetailForm form;
+        EXPECT_TRUE(form.LoadDetailsFromCategory->isEnabled());
+        form.LoadDetailsFromCategory->trigger();
+        EXPECT_EQ(script.messages(), QStringList());
+        EXPECT_DOUBLE_EQ(detail("maxrebate"), 0.0);
+        EXPECT_DOUBLE_EQ(detail("webprice"), 100.0);
+        EXPECT_DOUBLE_EQ(detail("b2bprice"), 100.0);
+    }
+    // Two categories with web rebates 10 and 20; the price typed is saved first.
+    TProductDetailForm form;
+    addCategories(form, {2, 3});
+    type(form.PriceDBE, "200");
+    form.LoadDetailsFromCategory->trigger();
+    EXPECT_EQ(script.messages(), QStringList());
+    EXPECT_EQ(storedLinks(10), 2);
+    EXPECT_DOUBLE_EQ(detail("maxrebate"), 12.0);
+    EXPECT_DOUBLE_EQ(detail("webprice"), 160.0);
+    EXPECT_DOUBLE_EQ(detail("b2bprice"), 196.0);
+    EXPECT_EQ(rows("productdetail", "productid = 10"), 1);
+    // The details tab shows the new figures.
+    EXPECT_EQ(form.DetailsTS->findChild<DBEdit*>("b2bpriceDBE")->text(), "196");
+    EXPECT_EQ(form.DetailsTS->findChild<DBEdit*>("maxrebateDBE")->text(), "12");
+}
+
+class EditorAttributes : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        sql("INSERT INTO attributepr (attributeprid, attribute, required, sort) VALUES (1, 'Boja', 1, 1), "
+            "(2, 'Veličina', 0, 2), (3, 'Materijal', 0, 3), (4, 'Kroj', 0, 4), (5, 'Sezona', 0, 5)");
+        sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue, sort) VALUES "
+            "(1, 1, 'Crvena', 1), (2, 1, 'Plava', 2), (3, 2, 'M', 1), (4, 2, 'L', 2), (5, 3, 'Pamuk', 1), "
+            "(6, 4, 'Slim', 1), (7, 5, 'Leto', 1)");
+        hostClock().setNow(QDateTime(QDate(2024, 3, 3), QTime(10, 0)));
+        randomSource().seed(7);
+    }
+};
+
+TEST_F(EditorAttributes, FiveConfirmedPicksFillOneVariantThenTheLimitIsShown)
+{
+    showProduct(10);
+    TProductDetailForm form;
+    EXPECT_FALSE(form.CustomApply()->isEnabled());
+    for (int i = 0; i < 4; ++i)
+        script.answer(ButtonYes);
+    addVariant(form, {Pick{1, 2}, Pick{2, 3}, Pick{3, 5}, Pick{4, 6}, Pick{5, 7}});
+    QStringList expected(4, PROD_ADD_ATTRIBUTE_CNF);
+    expected << CAT_MAX_ATTRIBUTE_ERR;
+    EXPECT_EQ(script.messages(), expected);
+    EXPECT_EQ(script.shown().last().kind, MessageKind::Error);
+
+    ASSERT_EQ(dm().ProductAttributeZQ->recordCount(), 1);
+    EXPECT_EQ(variantText("attname1") + "=" + variantText("attvalue1"), "Boja=Plava");
+    EXPECT_EQ(variantText("attname5") + "=" + variantText("attvalue5"), "Sezona=Leto");
+    // 2, the year, five digits, month, day, check digit.
+    const QString barcode = variantText("prodattbarcode");
+    EXPECT_TRUE(QRegularExpression("^224\\d{5}0303\\d$").match(barcode).hasMatch()) << barcode.toStdString();
+
+    // Only the cache holds it until apply.
+    EXPECT_EQ(rows("productattribute"), 0);
+    EXPECT_TRUE(form.CustomApply()->isEnabled());
+    form.ApplyButton()->click();
+    EXPECT_EQ(rows("productattribute", "productid = 10"), 1);
+    EXPECT_EQ(text("SELECT CONCAT_WS(',', attributeprid1, attributeprid2, attributeprid3, attributeprid4, attributeprid5, "
+                   "attributeprvalueid1, attributeprvalueid5, prodattrequired1, prodattrequired2, prodattribute, "
+                   "prodattributevalue, prodattbarcode) FROM productattribute"),
+              "1,2,3,4,5,2,7,1,0,Boja,Plava," + barcode);
+    EXPECT_FALSE(form.CustomApply()->isEnabled());
+}
+
+TEST_F(EditorAttributes, ACancelledPickKeepsTheSlotAndStillAsksForMore)
+{
+    showProduct(10);
+    TProductDetailForm form;
+    // Cancel, then Boja, then cancel: one variant with slot 1 only.
+    script.answer(ButtonYes).answer(ButtonYes).answer(ButtonNo);
+    addVariant(form, {std::nullopt, Pick{1, 1}, std::nullopt});
+    EXPECT_EQ(script.messages(), QStringList(3, PROD_ADD_ATTRIBUTE_CNF));
+    ASSERT_EQ(dm().ProductAttributeZQ->recordCount(), 1);
+    EXPECT_EQ(variantText("attvalue1"), "Crvena");
+    EXPECT_EQ(variantText("attname2"), "");
+    // Cancelled at once and answered No: no variant.
+    script.answer(ButtonNo);
+    addVariant(form, {std::nullopt});
+    EXPECT_EQ(dm().ProductAttributeZQ->recordCount(), 1);
+    // A second "Dodaj" makes a second variant with a barcode of its own.
+    script.answer(ButtonNo);
+    addVariant(form, {Pick{1, 2}});
+    ASSERT_EQ(dm().ProductAttributeZQ->recordCount(), 2);
+    EXPECT_NE(variantText("prodattbarcode", 0), variantText("prodattbarcode", 1));
+    form.OKButton()->click();
+    EXPECT_EQ(rows("productattribute", "productid = 10"), 2);
+}
+
+TEST_F(EditorAttributes, RemovedVariantsGoWithApplyAndComeBackWithCancel)
+{
+    sql("INSERT INTO productattribute (productattributeid, productid, attributeprid1, attributeprvalueid1, "
+        "prodattribute, prodattributevalue, prodattbarcode) VALUES (1, 10, 1, 1, 'Boja', 'Crvena', '2240000103030'), "
+        "(2, 10, 1, 2, 'Boja', 'Plava', '2240000203031')");
+    showProduct(10);
+    {
+        TProductDetailForm form;
+        form.show();
+        ASSERT_EQ(dm().ProductAttributeZQ->recordCount(), 2);
+        EXPECT_EQ(variantText("attvalue2"), "");
+        EXPECT_EQ(variantText("attvalue1", 1), "Plava");
+        form.AttributesTS->RemoveAttribute()->trigger();
+        EXPECT_EQ(dm().ProductAttributeZQ->recordCount(), 1);
+        EXPECT_TRUE(form.CustomApply()->isEnabled());
+        // "No" to the close question drops the removal.
+        script.answer(ButtonNo);
+        EXPECT_TRUE(form.close());
+        EXPECT_EQ(dm().ProductAttributeZQ->recordCount(), 2);
+    }
+    TProductDetailForm form;
+    form.AttributesTS->RemoveAttribute()->trigger();
+    form.ApplyButton()->click();
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(prodattributevalue) FROM productattribute"), "Plava");
+}
+
+TEST_F(EditorAttributes, ANewProductAddsVariantsOnlyAfterItsFirstSave)
+{
+    newProduct();
+    TProductDetailForm form;
+    EXPECT_FALSE(form.AttributesTS->AddAttribute()->isEnabled());
+    EXPECT_FALSE(form.AttributesTS->RemoveAttribute()->isEnabled());
+    EXPECT_TRUE(dm().ProductAttributeZQ->isEmpty());
+    nameAndApply(form, "Majica");
+    ASSERT_TRUE(form.AttributesTS->AddAttribute()->isEnabled());
+    script.answer(ButtonNo);
+    addVariant(form, {Pick{2, 4}});
+    form.ApplyButton()->click();
+    EXPECT_EQ(text("SELECT p.name FROM productattribute AS pa JOIN product AS p ON p.productid = pa.productid"), "Majica");
+}
+
+TEST_F(EditorAttributes, TheDescriptiveFormTypesFreeAttributesAndListsTheValuesUsed)
+{
+    sql("INSERT INTO productattribute (productid, prodattribute, prodattributevalue) VALUES (99, 'Boja', 'Zelena'), "
+        "(98, 'Boja', 'Žuta'), (97, 'Boja', 'Zelena'), (96, 'O''Neil', 'Sivo'), (95, 'Materijal', 'Vuna')");
+    dm().Options.AttributeDesc = true;
+    showProduct(10);
+    TProductDetailForm form;
+    form.show();
+    QTabWidget* pages = form.PageControl();
+    EXPECT_TRUE(pageShown(pages, form.AttributesDescTS));
+    EXPECT_FALSE(pageShown(pages, form.AttributesTS));
+    EXPECT_EQ(pageTitle(pages, form.AttributesDescTS), "Atributi");
+
+    DataSet& rows = *dm().ProductAttributeZQ;
+    // A quote in the name is plain text.
+    const std::pair<const char*, QStringList> typed[] = {{"Boja", {"Zelena", "Žuta"}}, {"O'Neil", {"Sivo"}}};
+    for (const auto& [name, values] : typed) {
+        if (rows.isEditing())
+            rows.post();
+        rows.append();
+        rows.fieldByName("prodattribute").setValue(QString::fromUtf8(name));
+        form.AttributesDescTS->AttributesDescDBGColExit();
+        EXPECT_EQ(form.AttributesDescTS->valueSuggestions(), values);
+        rows.fieldByName("prodattributevalue").setValue(values.size() > 1 ? "Crna" : "Belo");
+    }
+    pages->setCurrentWidget(form.AttributesDescTS);
+    form.OKButton()->click();
+    EXPECT_EQ(script.messages(), QStringList());
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(CONCAT(prodattribute, '=', prodattributevalue) ORDER BY productattributeid) "
+                   "FROM productattribute WHERE productid = 10"),
+              "Boja=Crna,O'Neil=Belo");
+}
