@@ -23,13 +23,11 @@ TEST(SerbianTexts, QtDialogsShowSerbianButtonsAndLabels)
     ASSERT_TRUE(installSerbianTexts());
     EXPECT_TRUE(installSerbianTexts()); // once is enough
 
-    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Yes |
-                         QDialogButtonBox::No | QDialogButtonBox::Open);
-    EXPECT_EQ(box.button(QDialogButtonBox::Ok)->text(), "U redu");
-    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), "Odustani");
-    EXPECT_EQ(box.button(QDialogButtonBox::Yes)->text(), "&Da");
-    EXPECT_EQ(box.button(QDialogButtonBox::No)->text(), "&Ne");
-    EXPECT_EQ(box.button(QDialogButtonBox::Open)->text(), "Otvori");
+    QDialogButtonBox box;
+    for (const auto& [button, text] : {std::pair{QDialogButtonBox::Ok, "U redu"}, {QDialogButtonBox::Cancel, "Odustani"},
+                                       {QDialogButtonBox::Yes, "&Da"}, {QDialogButtonBox::No, "&Ne"},
+                                       {QDialogButtonBox::Open, "Otvori"}})
+        EXPECT_EQ(box.addButton(button)->text(), text);
 
     QFileDialog files;
     files.setOption(QFileDialog::DontUseNativeDialog);
@@ -38,9 +36,8 @@ TEST(SerbianTexts, QtDialogsShowSerbianButtonsAndLabels)
     EXPECT_EQ(files.findChild<QLabel*>("lookInLabel")->text(), "Traži u:");
     EXPECT_EQ(files.findChild<QLabel*>("fileNameLabel")->text(), "&Ime datoteke:");
     EXPECT_EQ(files.findChild<QLabel*>("fileTypeLabel")->text(), "Vrsta datoteka:");
-    const auto* fileButtons = files.findChild<QDialogButtonBox*>("buttonBox");
     QStringList captions;
-    for (QAbstractButton* b : fileButtons->buttons())
+    for (QAbstractButton* b : files.findChild<QDialogButtonBox*>("buttonBox")->buttons())
         captions << b->text();
     captions.sort();
     EXPECT_EQ(captions, QStringList({"&Otvori", "Odustani"}));
