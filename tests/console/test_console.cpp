@@ -10,9 +10,7 @@
 
 #include <QDialog>
 #include <QDockWidget>
-#include <QLibrary>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTableWidget>

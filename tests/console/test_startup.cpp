@@ -16,7 +16,6 @@
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 

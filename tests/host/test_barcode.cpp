@@ -2,7 +2,6 @@
 #include "Error.h"
 
 #include <gtest/gtest.h>
-#include <stdexcept>
 
 using namespace tarvex;
 

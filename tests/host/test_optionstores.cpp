@@ -3,13 +3,11 @@
 #include "IniFile.h"
 #include "TestServer.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <stdexcept>
 
 using namespace tarvex;
 using namespace tarvex::test;

@@ -1,7 +1,6 @@
 #include "Error.h"
 #include "Rounding.h"
 
-#include <QString>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <stdexcept>
 
 using namespace tarvex;
 

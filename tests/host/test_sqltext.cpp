@@ -7,7 +7,6 @@
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 #include <limits>
-#include <stdexcept>
 
 using namespace tarvex;
 using namespace tarvex::test;

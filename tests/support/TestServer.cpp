@@ -3,7 +3,6 @@
 #include "PrivateServer.h"
 #include "Schema.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QThread>
 #include <QRegularExpression>
