@@ -27,22 +27,20 @@ bool isZero(double value)
 // --- turnover: the period's end per warehouse and product, then one
 // opening-balance statement per row.
 
-const QString kTurnoverSql = QStringLiteral(
-    "SELECT di.productid,p.name,p.code,p.unitname, SUM(IF(d.direction = 1 OR (d.documenttype = 'I' AND "
-    "d.inwarehouseid = w.warehouseid),di.quantity,0)) AS amountin, SUM(IF(d.direction = -1 AND (d.warehouseid = "
-    "w.warehouseid),di.quantity,0)) AS amountout, w.warehouseid,w.name AS warehousename FROM documentitem AS di "
-    "LEFT JOIN document AS d ON di.documentid = d.documentid  LEFT JOIN product AS p ON di.productid = p.productid "
-    " LEFT JOIN warehouse AS w ON ((d.warehouseid = w.warehouseid) OR (d.inwarehouseid = w.warehouseid)) WHERE %s "
-    "d.documenttype IN ('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' AND d.documentdate <= %s "
-    "GROUP BY w.warehouseid,di.productid ORDER BY w.name,p.name");
-const QString kOpeningSql = QStringLiteral(
-    "SELECT SUM(IF(d.direction = 1 OR (d.documenttype = 'I' AND d.inwarehouseid = w.warehouseid),di.quantity,0)) "
-    "AS amountin, SUM(IF(d.direction = -1 AND (d.warehouseid = w.warehouseid),di.quantity,0)) AS amountout FROM "
-    "documentitem AS di LEFT JOIN document AS d ON di.documentid = d.documentid  LEFT JOIN product AS p ON "
+const QString kTurnoverSums = QStringLiteral(
+    "SUM(IF(d.direction = 1 OR (d.documenttype = 'I' AND d.inwarehouseid = w.warehouseid),di.quantity,0)) AS "
+    "amountin, SUM(IF(d.direction = -1 AND (d.warehouseid = w.warehouseid),di.quantity,0)) AS amountout");
+const QString kTurnoverFrom = QStringLiteral(
+    " FROM documentitem AS di LEFT JOIN document AS d ON di.documentid = d.documentid  LEFT JOIN product AS p ON "
     "di.productid = p.productid  LEFT JOIN warehouse AS w ON ((d.warehouseid = w.warehouseid) OR (d.inwarehouseid "
-    "= w.warehouseid)) WHERE %s di.productid = %d AND w.warehouseid = %d AND d.documenttype IN "
-    "('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' AND d.documentdate < %s GROUP BY "
-    "w.warehouseid,di.productid ORDER BY w.name,p.name");
+    "= w.warehouseid)) WHERE %s ");
+const QString kTurnoverEnd = QStringLiteral(
+    "d.documenttype IN ('R','K','V','L','F','T','G','M','I','C','W') AND d.status = 'p' AND d.documentdate %1 %s "
+    "GROUP BY w.warehouseid,di.productid ORDER BY w.name,p.name");
+const QString kTurnoverSql = "SELECT di.productid,p.name,p.code,p.unitname, " + kTurnoverSums +
+                             ", w.warehouseid,w.name AS warehousename" + kTurnoverFrom + kTurnoverEnd.arg("<=");
+const QString kOpeningSql = "SELECT " + kTurnoverSums + kTurnoverFrom +
+                            "di.productid = %d AND w.warehouseid = %d AND " + kTurnoverEnd.arg("<");
 const QString kServicesOut = QStringLiteral("NOT (p.type = 'u') AND");
 
 // --- stocks overview: one statement of all stock rows by product, then
@@ -145,19 +143,25 @@ void addOverviewStockRow(tarvex::QueryDataSet& query, tarvex::MemoryTable& table
         addTo(table, QStringLiteral("reservedamount"), free);
 }
 
+// One row per product of the list whose values `row` gives, the products
+// with nothing left at six decimals left out.
 template <typename Row>
-void forEachProduct(tarvex::DataSet& products, Row row)
+void fillByProduct(tarvex::DataSet& products, tarvex::MemoryTable& table, Row row)
 {
-    if (!products.isActive())
-        return;
-    for (products.first(); !products.eof(); products.next())
-        row(products.fieldByName(QStringLiteral("productid")).asLargeInt());
-}
-
-void copyProduct(tarvex::DataSet& products, tarvex::MemoryTable& table)
-{
-    for (const char* name : {"name", "code", "unitname"})
-        table.fieldByName(QString::fromLatin1(name)).setValue(products.fieldByName(QString::fromLatin1(name)).value());
+    table.emptyDataSet();
+    for (products.first(); products.isActive() && !products.eof(); products.next()) {
+        const qint64 productId = products.fieldByName(QStringLiteral("productid")).asLargeInt();
+        const QList<QPair<const char*, QVariant>> values = row(productId);
+        if (values.isEmpty())
+            continue;
+        table.append();
+        for (const char* name : {"name", "code", "unitname"})
+            table.fieldByName(QString::fromLatin1(name)).setValue(products.fieldByName(QString::fromLatin1(name)).value());
+        for (const auto& [name, value] : values)
+            table.fieldByName(QString::fromLatin1(name)).setValue(value);
+        table.post();
+    }
+    table.first();
 }
 
 } // namespace
@@ -231,41 +235,27 @@ void FillStocksOverview(tarvex::QueryDataSet& query, tarvex::MemoryTable& table,
 void FillInventoryQuantities(QSqlDatabase db, const TQuantityScope& scope, tarvex::DataSet& products,
                              tarvex::MemoryTable& table, const QString& date)
 {
-    table.emptyDataSet();
-    forEachProduct(products, [&](qint64 productId) {
+    fillByProduct(products, table, [&](qint64 productId) -> QList<QPair<const char*, QVariant>> {
         const TStockQuantities quantities = CalculateQuantities(db, scope, productId, date);
         const double balance = quantities.amountIn - quantities.amountOut;
         if (isZero(balance))
-            return;
-        table.append();
-        copyProduct(products, table);
-        table.fieldByName(QStringLiteral("amountin")).setValue(quantities.amountIn);
-        table.fieldByName(QStringLiteral("amountout")).setValue(quantities.amountOut);
-        table.fieldByName(QStringLiteral("amountbalance")).setValue(balance);
-        table.fieldByName(QStringLiteral("productid")).setValue(productId);
-        table.post();
+            return {};
+        return {{"amountin", quantities.amountIn}, {"amountout", quantities.amountOut}, {"amountbalance", balance},
+                {"productid", productId}};
     });
-    table.first();
 }
 
 double FillInventoryStockPrice(QSqlDatabase db, qint32 warehouseId, tarvex::DataSet& products,
                                tarvex::MemoryTable& table, const QString& date)
 {
-    table.emptyDataSet();
     double total = 0;
-    forEachProduct(products, [&](qint64 productId) {
+    fillByProduct(products, table, [&](qint64 productId) -> QList<QPair<const char*, QVariant>> {
         const TStockPrice card = CalculatePrice(db, warehouseId, productId, date);
         if (isZero(card.amount))
-            return;
-        table.append();
-        copyProduct(products, table);
-        table.fieldByName(QStringLiteral("amount")).setValue(card.amount);
-        table.fieldByName(QStringLiteral("price")).setValue(card.price);
-        table.fieldByName(QStringLiteral("productvalue")).setValue(card.value);
-        table.post();
+            return {};
         total += card.value;
+        return {{"amount", card.amount}, {"price", card.price}, {"productvalue", card.value}};
     });
-    table.first();
     return total;
 }
 

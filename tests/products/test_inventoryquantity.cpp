@@ -245,18 +245,11 @@ TEST_F(InventoryQuantityTest, ExportWritesTheListAsLastShownForThePickedCategori
     // cancelled save dialog write nothing; a file that cannot be written is
     // reported.
     script.clear();
-    {
-        ScopedModalHandler cancel([](QDialog& dialog) {
-            dynamic_cast<TCategoryForm&>(dialog).cancelButton()->click();
-            return dialog.result();
-        });
-        form->ExportButtonClick();
-    }
-    {
-        ScopedModalHandler none([](QDialog& dialog) {
-            auto& picker = dynamic_cast<TCategoryForm&>(dialog);
-            picker.treeView()->clearSelection();
-            picker.okButton()->click();
+    for (const bool cancelled : {true, false}) {
+        ScopedModalHandler picker([cancelled](QDialog& dialog) {
+            auto& categories = dynamic_cast<TCategoryForm&>(dialog);
+            categories.treeView()->clearSelection();
+            (cancelled ? categories.cancelButton() : categories.okButton())->click();
             return dialog.result();
         });
         form->ExportButtonClick();

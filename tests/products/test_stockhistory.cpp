@@ -23,18 +23,26 @@ namespace {
 const qint64 kA = 1;
 const qint64 kB = 2;
 
-// The ware history's rows as "date|document|partner|in|out|balance|id".
-QStringList wareRows(MemoryTable& table)
+// The rows as texts and numbers joined by "|": the leading fields' texts,
+// then the numbers of the others.
+QStringList rowsOf(MemoryTable& table, const QStringList& texts, const QStringList& numbers)
 {
     QStringList rows;
     for (table.first(); !table.eof(); table.next()) {
-        QStringList cells{table.fieldByName("documentdate").displayText(), table.fieldByName("document").asString(),
-                          table.fieldByName("partner").asString()};
-        for (const char* name : {"amountin", "amountout", "amountbalance", "documentid"})
+        QStringList cells;
+        for (const QString& name : texts)
+            cells << table.fieldByName(name).displayText();
+        for (const QString& name : numbers)
             cells << QString::number(table.fieldByName(name).asFloat());
         rows << cells.join('|');
     }
     return rows;
+}
+
+// The ware history's rows as "date|document|partner|in|out|balance|id".
+QStringList wareRows(MemoryTable& table)
+{
+    return rowsOf(table, {"documentdate", "document", "partner"}, {"amountin", "amountout", "amountbalance", "documentid"});
 }
 
 THistorySubject subject(qint64 product, qint64 warehouse)
@@ -154,24 +162,12 @@ TEST_F(StockHistoryTest, StockCardCountsEveryEntryWithValuesAndOpeningPrice)
     DefineStockHistoryFields(table);
     table.createDataSet();
     FillStockHistory(db(), table, 1, kA, "2024-02-01", "2024-03-08");
-    QStringList documents;
-    QList<QList<double>> values; // in, out, balance, price, debit, credit, value balance
-    for (table.first(); !table.eof(); table.next()) {
-        documents << table.fieldByName("document").asString();
-        QList<double> v;
-        for (const char* name : {"amountin", "amountout", "amountbalance", "price", "debit", "credit", "balance"})
-            v << table.fieldByName(name).asFloat();
-        values << v;
-    }
+    // Document, then in, out, balance, price, debit, credit and value balance.
     // The draft sale R-6 is on the stock card.
-    EXPECT_EQ(documents, QStringList({PROD_PREV_SITUATION, "K-4", "R-3", "I-5", "R-6", "K-7"}));
-    ASSERT_EQ(values.size(), 6);
-    EXPECT_EQ(values[0], QList<double>({0, 2, -2, 100, 0, 200, -200}));
-    EXPECT_EQ(values[1], QList<double>({8, 0, 6, 110, 880, 0, 680}));
-    EXPECT_EQ(values[2], QList<double>({0, 3, 3, 110, 0, 330, 350}));
-    EXPECT_EQ(values[3], QList<double>({0, 5, -2, 110, 0, 550, -200}));
-    EXPECT_EQ(values[4], QList<double>({0, 4, -6, 110, 0, 440, -640}));
-    EXPECT_EQ(values[5], QList<double>({1, 0, -5, 120, 120, 0, -520}));
+    EXPECT_EQ(rowsOf(table, {"document"}, {"amountin", "amountout", "amountbalance", "price", "debit", "credit", "balance"}),
+              QStringList({PROD_PREV_SITUATION + "|0|2|-2|100|0|200|-200", "K-4|8|0|6|110|880|0|680",
+                           "R-3|0|3|3|110|0|330|350", "I-5|0|5|-2|110|0|550|-200", "R-6|0|4|-6|110|0|440|-640",
+                           "K-7|1|0|-5|120|120|0|-520"}));
     table.first();
     EXPECT_TRUE(table.fieldByName("documentid").isNull());
     EXPECT_EQ(table.fieldByName("date").asDate(), QDate(2024, 2, 1));
