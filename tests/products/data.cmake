@@ -9,6 +9,6 @@ tarvex_add_test(test_product_dm products/test_productdm_rules.cpp
 target_link_libraries(test_product_dm PRIVATE productdata)
 
 # Servers of their own that the tests stop, kill and start again.
-tarvex_add_test(test_server_away products/test_server_away.cpp products/test_failover.cpp)
+tarvex_add_test(test_server_away products/test_server_away.cpp)
 target_link_libraries(test_server_away PRIVATE productdata)
 set_tests_properties(test_server_away PROPERTIES RUN_SERIAL TRUE)

@@ -1,10 +1,12 @@
-// The product module on a server of its own that goes away under it: stopped
+// The product module on servers of its own that go away under it: stopped
 // cleanly or killed, then started again while the module keeps running. The
 // user's typed work stays, the loss is told once, and the next actions after
-// the restart go through without restarting anything.
+// the restart go through without restarting anything. A session given
+// several servers (the nodes of a cluster) opens on the first that answers
+// and, when that one is killed, goes on with the next: two private servers,
+// each holding the same shop, stand in for the nodes.
 
 #include "Bulkread.h"
-#include "Connection.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
 #include "Dialogs.h"
@@ -15,11 +17,9 @@
 #include "QueryDataSet.h"
 #include "Reportworker.h"
 #include "Schema.h"
-#include "TestServer.h"
-#include "test_shopserver.h"
 #include "SqlText.h"
+#include "TestServer.h"
 
-#include <QElapsedTimer>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
@@ -30,13 +30,63 @@ using namespace tarvex;
 
 namespace {
 
+// The headline the user reads for what the action threw; empty when it went through.
+template <class Action>
+QString toldHeadline(Action action)
+{
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return exceptionText(e).section(QStringLiteral("\n\n"), 0, 0);
+    }
+    return QString();
+}
+
+ConnectionSettings shopSettings(const PrivateServer& server)
+{
+    ConnectionSettings settings;
+    settings.socket = server.socketPath();
+    settings.user = server.userName();
+    settings.database = QStringLiteral("shop");
+    return settings;
+}
+
+// A durable private server holding a small shop (database "shop": tax 1,
+// products 1 "Hleb" and 2 "Kifla"): a row committed before a kill -9 is
+// still there after it.
+std::unique_ptr<PrivateServer> startShopServer(const QString& dir)
+{
+    auto server = std::make_unique<PrivateServer>(dir);
+    server->start();
+    ConnectionSettings settings = shopSettings(*server);
+    settings.database.clear();
+    {
+        QSqlDatabase admin = openConnection(settings, QStringLiteral("shop-admin"));
+        createDatabase(admin, QStringLiteral("shop"));
+        execSql(admin, QStringLiteral("USE shop"));
+        installSchema(admin);
+        execSql(admin, QStringLiteral("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')"));
+        execSql(admin, QStringLiteral("INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, "
+                                      "inputprice, inputpricecurrency, supplyprice, planprice) VALUES "
+                                      "(1, 'Hleb', 'kom', 1, 1, 'RSD', 1, 'RSD', 1, 1), "
+                                      "(2, 'Kifla', 'kom', 1, 1, 'RSD', 1, 'RSD', 1, 1)"));
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("shop-admin"));
+    return server;
+}
+
+// Two durable shop servers: a server killed with the shop's rows a moment
+// old still has them when it comes back. The module works on the first;
+// each test starts with both running.
 class ServerAway : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         s_dir = std::make_unique<QTemporaryDir>();
-        s_server = startShopServer(s_dir->filePath(QStringLiteral("srv")));
-        s_connection = std::make_unique<Connection>(shopSettings(*s_server));
+        for (const char* name : {"a", "b"})
+            s_servers.push_back(startShopServer(s_dir->filePath(QString::fromLatin1(name))));
+        s_connection = std::make_unique<Connection>(shopSettings(server(0)));
         s_dm = std::make_unique<products::TProductDM>();
         s_dm->setLocalSettings(s_dir->filePath(QStringLiteral("tarvex.ini")), s_dir->path());
         s_dm->SetZConnection(s_connection.get());
@@ -49,11 +99,18 @@ protected:
         products::ProductDM = nullptr;
         s_dm.reset();
         s_connection.reset();
-        s_server->stop();
-        s_server.reset();
+        for (auto& server : s_servers)
+            server->stop();
+        s_servers.clear();
         s_dir.reset();
     }
+    void SetUp() override
+    {
+        for (auto& server : s_servers)
+            server->start();
+    }
 
+    static PrivateServer& server(int i) { return *s_servers[size_t(i)]; }
     static products::TProductDM& dm() { return *s_dm; }
     static QueryDataSet& productZQ() { return *dm().ProductZQ; }
     static Field& P(const char* name) { return productZQ().fieldByName(QString::fromUtf8(name)); }
@@ -61,11 +118,11 @@ protected:
     static void stopServer(bool crash)
     {
         if (crash)
-            test::killServer(*s_server);
+            test::killServer(server(0));
         else
-            ASSERT_TRUE(s_server->stop());
+            ASSERT_TRUE(server(0).stop());
     }
-    static void startServer() { ASSERT_TRUE(s_server->start()); }
+    static void startServer() { ASSERT_TRUE(server(0).start()); }
 
     static void openProduct(qint64 id)
     {
@@ -77,7 +134,7 @@ protected:
     // Read on a session of its own, as another workstation sees it.
     static QString stored(const QString& sql)
     {
-        Connection other(shopSettings(*s_server));
+        Connection other(shopSettings(server(0)));
         QSqlQuery query = other.select(sql);
         return query.next() ? query.value(0).toString() : QString();
     }
@@ -93,8 +150,23 @@ protected:
         return ids;
     }
 
+    // A session given the servers in this order, as to the nodes of a cluster.
+    static ConnectionSettings settings(const QStringList& sockets)
+    {
+        ConnectionSettings s;
+        s.user = server(0).userName();
+        s.database = QStringLiteral("shop");
+        for (const QString& socket : sockets)
+            s.servers << ServerAddress::parse(socket, 3306);
+        return s;
+    }
+    static QString socketOf(Connection& connection)
+    {
+        return connection.value(QStringLiteral("SELECT @@socket")).toString();
+    }
+
     static inline std::unique_ptr<QTemporaryDir> s_dir;
-    static inline std::unique_ptr<PrivateServer> s_server;
+    static inline std::vector<std::unique_ptr<PrivateServer>> s_servers;
     static inline std::unique_ptr<Connection> s_connection;
     static inline std::unique_ptr<products::TProductDM> s_dm;
 };
@@ -231,6 +303,62 @@ TEST_F(ServerAway, ATransactionCutOffIsNotCarriedOnOrRepeated)
     insert(5);
     EXPECT_TRUE(connection.isConnected());
     EXPECT_EQ(stored("SELECT GROUP_CONCAT(quantity) FROM productrebate"), "5");
+}
+
+TEST_F(ServerAway, TheSessionOpensOnTheFirstServerThatAnswersAndMovesOnWhenItDies)
+{
+    const QString a = server(0).socketPath();
+    const QString b = server(1).socketPath();
+    Connection connection(settings({QStringLiteral("/nema/ovde.sock"), a, b}));
+    EXPECT_EQ(socketOf(connection), a);
+    EXPECT_EQ(connection.serverText(), a);
+
+    test::killServer(server(0));
+    // A read meeting the dead session runs again on the next server.
+    EXPECT_EQ(socketOf(connection), b);
+    QSqlQuery mode = connection.select(QStringLiteral("SELECT @@SESSION.sql_mode"));
+    ASSERT_TRUE(mode.next());
+    EXPECT_TRUE(mode.value(0).toString().contains(QStringLiteral("NO_BACKSLASH_ESCAPES")));
+    // The first server back does not pull a working session away from the other.
+    server(0).start();
+    EXPECT_EQ(socketOf(connection), b);
+
+    // With every server away, opening says that no server answers.
+    try {
+        Connection none(settings({QStringLiteral("/nema/a.sock"), QStringLiteral("/nema/b.sock")}));
+        FAIL() << "opened without a server";
+    } catch (const DatabaseError& e) {
+        EXPECT_TRUE(e.isServerAway()) << e.code();
+    }
+}
+
+TEST_F(ServerAway, AnEditPendingWhenItsServerIsKilledIsSavedOnTheNext)
+{
+    Connection connection(settings({server(0).socketPath(), server(1).socketPath()}));
+    QTemporaryDir local;
+    products::TProductDM dm;
+    dm.setLocalSettings(local.filePath(QStringLiteral("tarvex.ini")), local.path());
+    dm.SetZConnection(&connection);
+    dm.DataModuleCreate();
+    dm.SetDefaultTaxID(1);
+    products::ProductDM = &dm;
+    QueryDataSet& product = *dm.ProductZQ;
+    product.setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(), QStringLiteral("p.productid = 1")));
+    product.open();
+    product.edit();
+    product.fieldByName(QStringLiteral("name")).setValue(QStringLiteral("Hleb sa druge strane"));
+
+    test::killServer(server(0));
+    // The user takes a moment before "U redu": the idle session is checked
+    // before the write, and the save goes to the next server without a word.
+    QThread::msleep(1100);
+    EXPECT_EQ(toldHeadline([&] { products::Productsave(dm).write({}); }), QString());
+    EXPECT_EQ(product.state(), DataSetState::Browse);
+    EXPECT_EQ(socketOf(connection), server(1).socketPath());
+    Connection other(settings({server(1).socketPath()}));
+    EXPECT_EQ(other.value(QStringLiteral("SELECT name FROM product WHERE productid = 1")).toString(),
+              QStringLiteral("Hleb sa druge strane"));
+    products::ProductDM = s_dm.get();
 }
 
 } // namespace
