@@ -7,7 +7,6 @@
 #include "Inventorystockpriceunit.h"
 #include "MemoryTable.h"
 #include "QueryDataSet.h"
-#include "Reportwindow.h"
 #include "Rounding.h"
 
 #include <QSqlQuery>

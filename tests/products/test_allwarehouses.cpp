@@ -1,7 +1,6 @@
 #include "HostStrings.h"
-#include "Inventoryallwarehousesunit.h"
 #include "MemoryTable.h"
-#include "QueryDataSet.h"
+#include "Inventoryallwarehousesunit.h"
 #include "ScriptedDialogs.h"
 #include "Turnoverallwarehousesunit.h"
 #include "test_stockreports.h"

@@ -1,7 +1,6 @@
 #include "HostStrings.h"
 #include "Inventoryattributeunit.h"
 #include "Inventoryunit.h"
-#include "QueryDataSet.h"
 #include "ScriptedDialogs.h"
 #include "Warehouseunit.h"
 #include "test_stockreports.h"

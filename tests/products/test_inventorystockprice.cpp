@@ -1,6 +1,5 @@
 #include "Inventorystockpriceunit.h"
 #include "MemoryTable.h"
-#include "QueryDataSet.h"
 #include "ScriptedDialogs.h"
 #include "test_stockreports.h"
 #include "test_workerstop.h"

@@ -1,7 +1,6 @@
 #include "ProductDMFixture.h"
 #include "Productsearch.h"
 
-#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 using namespace products;

@@ -1,5 +1,4 @@
 #include "MemoryTable.h"
-#include "QueryDataSet.h"
 #include "Reportworker.h"
 #include "ScriptedDialogs.h"
 #include "Stocksoverviewunit.h"
