@@ -178,7 +178,7 @@ TEST_F(AllWarehousesTest, TurnoverWindowDefaultsWarehouseListPrintingAndProducts
         form.FindButton()->click();
         MemoryTable& rows = *form.TurnoverAllWarehousesCDS();
         EXPECT_EQ(turnoverRows(rows).size(), 4);
-        EXPECT_EQ(stocktest::titles(form.TurnoverAllWarehousesDBG()), QStringList({"Proizvod", "Kod", "JM", "Kol. pret. stanje", "Kol. ulaz", "Kol. izlaz",
+        EXPECT_EQ(headerTitles(form.TurnoverAllWarehousesDBG()), QStringList({"Proizvod", "Kod", "JM", "Kol. pret. stanje", "Kol. ulaz", "Kol. izlaz",
                                        "Kol. razlika", "Kol. stanje", "Magacin"}));
         form.show();
 

@@ -67,7 +67,7 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
         EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 1,234.50  Ukupna vrednost sa PDV-om: 1,481.40");
         EXPECT_EQ(InventoryTotalText({-20, 0}), "Ukupna vrednost: -20.00  Ukupna vrednost sa PDV-om: 0.00");
         EXPECT_TRUE(form.TotalLabel()->font().bold());
-        EXPECT_EQ(stocktest::titles(form.InventoryDBG()), QStringList({"Proizvod", "Kod", "JM", "Količina", "Cena", "Cena+PDV", "Vrednost",
+        EXPECT_EQ(headerTitles(form.InventoryDBG()), QStringList({"Proizvod", "Kod", "JM", "Količina", "Cena", "Cena+PDV", "Vrednost",
                                        "Vred.+PDV"}));
 
         // Both boxes cleared: every stock row of the warehouse, the row

@@ -1,8 +1,8 @@
 #pragma once
 // What the stock report window tests share: the console with recording
 // services (the wizards it runs, the products and documents it is asked to
-// open), a fixture with the host clock set and that console in place, and
-// readers of a table's column and of a grid's titles.
+// open), a fixture with the host clock set and that console in place, a
+// table's column read without moving the cursor and a click on a title.
 
 #include "Clock.h"
 #include "Console.h"
@@ -29,14 +29,6 @@ inline QStringList column(DataSet& table, const char* field)
     for (int row = 0; row < table.recordCount(); ++row)
         values << table.displayTextAt(row, table.fieldByName(field).index());
     return values;
-}
-
-inline QStringList titles(QTableView* grid)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        texts << grid->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-    return texts;
 }
 
 // A click on the field's title, aimed anew each time: the columns fit their

@@ -265,7 +265,7 @@ TEST_F(StocksOverviewTest, WindowOpensWithTreeDatesAndTheSavedLayout)
 
     // The title row shows the fields' labels in order.
     DBGrid* grid = form->StocksOverviewDBG();
-    const QStringList titles = stocktest::titles(grid);
+    const QStringList titles = headerTitles(grid);
     EXPECT_EQ(titles.mid(0, 5), QStringList({"Kod", "Proizvod", "Poruč.", "MP1", "MP2"}));
     EXPECT_EQ(titles.mid(12), QStringList({"VP", "Rezer.", "P1", "P2", "P3", "P4", "P5", "P6", "P7", "P8", "P9",
                                             "PVP", "Prodato", "Prodato 7", "Dana", "Dobavljač",
