@@ -21,15 +21,12 @@ QString unzipEntry(const QString& file, const QString& entry)
 
 TEST(Spreadsheet, DisplayFormatsBecomeSpreadsheetFormats)
 {
-    EXPECT_EQ(spreadsheetNumberFormat("#,##0.00"), "#,##0.00");
-    EXPECT_EQ(spreadsheetNumberFormat("0.00 %"), "0.00\" %\"");
-    EXPECT_EQ(spreadsheetNumberFormat("0.###"), "0.###");
+    for (const auto& [display, sheet] : {std::pair{"#,##0.00", "#,##0.00"}, {"0.00 %", "0.00\" %\""}, {"0.###", "0.###"}})
+        EXPECT_EQ(spreadsheetNumberFormat(display), sheet);
     // Whole numbers of optional-decimal formats lose the trailing point.
-    EXPECT_EQ(wholeNumberFormat("#,##0.######"), "#,##0");
-    EXPECT_EQ(wholeNumberFormat("0.## kg"), "0\" kg\"");
-    EXPECT_EQ(wholeNumberFormat("#,##0.00"), "");
-    EXPECT_EQ(wholeNumberFormat("0.0#"), "");
-    EXPECT_EQ(wholeNumberFormat("0"), "");
+    for (const auto& [display, whole] : {std::pair{"#,##0.######", "#,##0"}, {"0.## kg", "0\" kg\""}, {"#,##0.00", ""},
+                                         {"0.0#", ""}, {"0", ""}})
+        EXPECT_EQ(wholeNumberFormat(display), whole) << display;
 }
 
 TEST(Spreadsheet, WritesNumbersAsNumbersAndTextsAsTexts)

@@ -37,7 +37,7 @@ TEST(ScriptedDialogs, RecordsMessagesAndAnswersFromTheQueue)
     EXPECT_FALSE(script.pending());
 }
 
-TEST(ScriptedDialogs, UnansweredOrImpossibleAnswersFailLoudly)
+TEST(ScriptedDialogs, UnansweredOrImpossibleAnswersFailLoudlyAndTheOuterScriptComesBack)
 {
     ScriptedDialogs script;
     EXPECT_THROW(dialogs().confirm(QStringLiteral("Obrisati?")), InternalError);
@@ -50,18 +50,16 @@ TEST(ScriptedDialogs, UnansweredOrImpossibleAnswersFailLoudly)
     QString value = QStringLiteral("staro");
     EXPECT_FALSE(dialogs().inputQuery(QString(), QString(), value));
     EXPECT_EQ(value, QStringLiteral("staro"));
-}
 
-TEST(ScriptedDialogs, PutsThePreviousServiceBack)
-{
-    ScriptedDialogs outer;
+    // A script inside another puts the outer one back when it ends.
+    script.clear();
     {
         ScriptedDialogs inner;
         dialogs().information(QStringLiteral("unutra"));
         EXPECT_EQ(inner.messages().size(), 1);
     }
     dialogs().information(QStringLiteral("spolja"));
-    EXPECT_EQ(outer.messages(), QStringList{QStringLiteral("spolja")});
+    EXPECT_EQ(script.messages(), QStringList{QStringLiteral("spolja")});
 }
 
 TEST(DefaultErrorHandling, ShowsTheUsersTextWithTheDetailToUnfold)

@@ -13,7 +13,7 @@
 
 using namespace tarvex;
 
-TEST(Modal, AHandlerDrivesTheWindowInsteadOfABlockingLoop)
+TEST(Modal, AHandlerDrivesTheWindowInsteadOfABlockingLoopAndDialogWindowsFreeThemselves)
 {
     QDialog dialog;
     auto* ok = new QPushButton(QStringLiteral("U redu"), &dialog);
@@ -27,12 +27,10 @@ TEST(Modal, AHandlerDrivesTheWindowInsteadOfABlockingLoop)
     EXPECT_EQ(execModal(dialog), QDialog::Accepted);
     EXPECT_TRUE(sawVisible);
     EXPECT_FALSE(dialog.isVisible());
-}
 
-TEST(Modal, DialogWindowsFreeThemselvesWhenClosed)
-{
+    // Dialog windows free themselves when closed.
     QPointer<DialogWindow> window = new DialogWindow;
-    ScopedModalHandler handler([](QDialog& shown) {
+    ScopedModalHandler reject([](QDialog& shown) {
         shown.reject();
         return int(QDialog::Rejected);
     });
