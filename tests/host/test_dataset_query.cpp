@@ -87,9 +87,10 @@ TEST_F(QueryDataSetTest, InsertReadsTheNewKeyBackAndWritesOnlyTheOwnTable)
 
     const qint64 id = products.fieldByName("productid").asLargeInt();
     EXPECT_GT(id, 3);
-    EXPECT_EQ(value(QStringLiteral("SELECT name FROM product WHERE productid = %1").arg(id)).toString(), "Novi proizvod");
-    EXPECT_EQ(value(QStringLiteral("SELECT active FROM product WHERE productid = %1").arg(id)).toString(), "y");
-    EXPECT_EQ(value(QStringLiteral("SELECT kasasort FROM product WHERE productid = %1").arg(id)).toInt(), 0);
+    EXPECT_EQ(value(QStringLiteral("SELECT CONCAT_WS('/', name, active, kasasort) FROM product WHERE productid = %1")
+                        .arg(id))
+                  .toString(),
+              "Novi proizvod/y/0");
     EXPECT_DOUBLE_EQ(products.fieldByName("pricewithvat").asFloat(), 12.6);
 
     products.edit();
@@ -119,10 +120,9 @@ TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumns)
     products.fieldByName("name").setValue("Čaj zeleni");
     products.fieldByName("price").setValue(100.0);  // assigned, but equal to what was read
     products.post();
-    EXPECT_EQ(value("SELECT name FROM product WHERE productid = 1").toString(), "Čaj zeleni");
-    EXPECT_EQ(value("SELECT code FROM product WHERE productid = 1").toString(), "C1-other");
-    EXPECT_DOUBLE_EQ(value("SELECT price FROM product WHERE productid = 1").toDouble(), 101.0);
-    EXPECT_EQ(value("SELECT name FROM product WHERE productid = 2").toString(), "Brašno");
+    EXPECT_EQ(value("SELECT GROUP_CONCAT(name, '/', code, '/', price ORDER BY productid) FROM product "
+                    "WHERE productid < 3").toString(),
+              "Čaj zeleni/C1-other/101,Brašno/B1/80");
 }
 
 TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKey)
@@ -142,13 +142,15 @@ TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKey)
     rows.fieldByName("minstock").setValue(3);
     rows.fieldByName("name").setValue("renamed in memory");
     rows.post();
-    EXPECT_EQ(value("SELECT COUNT(*) FROM productwarehouse WHERE minstock = 3").toInt(), 1);
-    EXPECT_EQ(value("SELECT minstock FROM productwarehouse WHERE productid = 1 AND warehouseid = 2").toInt(), 3);
+    EXPECT_EQ(value("SELECT GROUP_CONCAT(productid, ':', warehouseid, ':', IFNULL(minstock, '-') "
+                    "ORDER BY productid, warehouseid) FROM productwarehouse").toString(),
+              "1:1:-,1:2:3,2:1:-");
     EXPECT_EQ(value("SELECT name FROM warehouse WHERE warehouseid = 2").toString(), "Prodavnica");
 
     rows.deleteRecord();
-    EXPECT_EQ(value("SELECT COUNT(*) FROM productwarehouse").toInt(), 2);
-    EXPECT_EQ(value("SELECT COUNT(*) FROM productwarehouse WHERE productid = 1 AND warehouseid = 2").toInt(), 0);
+    EXPECT_EQ(value("SELECT GROUP_CONCAT(productid, ':', warehouseid ORDER BY productid, warehouseid) "
+                    "FROM productwarehouse").toString(),
+              "1:1,2:1");
 }
 
 TEST_F(QueryDataSetTest, BooleanColumnsReadAsTrueOrFalse)
