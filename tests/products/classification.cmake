@@ -1,3 +1,3 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
-tarvex_add_gui_test(test_classification products/test_categorytree.cpp products/test_categoryform.cpp)
+tarvex_add_gui_test(test_classification products/test_classification.cpp)
 target_link_libraries(test_classification PRIVATE products Qt6::Test)

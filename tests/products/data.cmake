@@ -1,5 +1,5 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
-tarvex_add_gui_test(test_product_data products/test_options.cpp products/test_identifiers.cpp products/test_lookups.cpp)
+tarvex_add_gui_test(test_product_data products/test_product_data.cpp)
 target_link_libraries(test_product_data PRIVATE products Qt6::Test)
 
 tarvex_add_test(test_product_dm products/test_productdm_rules.cpp

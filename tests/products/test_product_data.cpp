@@ -1,4 +1,11 @@
+// The data module's parts below the windows: the option stores and their
+// page, product codes and variant barcodes, and the plain look-ups.
+
+#include "Barcode.h"
+#include "Productidentifiers.h"
+#include "Productlookups.h"
 #include "Productoptionsunit.h"
+#include "RandomSource.h"
 #include "ScriptedDialogs.h"
 #include "TestServer.h"
 #include "test_refwindows.h"
@@ -10,25 +17,25 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace products;
 using namespace tarvex;
 using namespace tarvex::test;
 
-class ProductOptionsTest : public DatabaseTest {
+class ProductData : public DatabaseTest {
 protected:
     void SetUp() override
     {
-        QSqlDatabase d = db();
-        execSql(d, "DELETE FROM dbinifile");
+        emptyTables(db());
         stores = std::make_unique<ProductOptionStores>(db(), dir.filePath("tarvex.ini"), dir.path());
     }
+    static void sql(const QString& statement) { execSql(db(), statement); }
+
     QTemporaryDir dir;
     std::unique_ptr<ProductOptionStores> stores;
 };
 
-TEST_F(ProductOptionsTest, AFreshDatabaseGivesTheDefaults)
+TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptions)
 {
     const TProductOptions o = stores->load();
     EXPECT_TRUE(o.UniqueProductCode);
@@ -45,15 +52,7 @@ TEST_F(ProductOptionsTest, AFreshDatabaseGivesTheDefaults)
     EXPECT_FALSE(TProductOptions().UniqueProductCode);
 }
 
-TEST_F(ProductOptionsTest, PictureAndDocumentPathsSitBesideTheProgram)
-{
-    EXPECT_EQ(stores->GetProductImageFilePath(42), dir.path() + "/images/42.jpg");
-    EXPECT_EQ(stores->GetProductImageFilePathNew(42), dir.path() + "/images/42_1.jpg");
-    stores->SetProductImageDir(dir.path() + "/slike");
-    EXPECT_EQ(stores->GetProductImageFilePath(7), dir.path() + "/slike/7.jpg");
-}
-
-TEST_F(ProductOptionsTest, MissingScanFolderIsCreatedOrReplacedOrGivenUp)
+TEST_F(ProductData, AMissingScanFolderIsCreatedOrReplacedOrGivenUp)
 {
     ScriptedDialogs script;
     // No, then a cancelled folder dialog: empty, and the setting stays.
@@ -74,7 +73,7 @@ TEST_F(ProductOptionsTest, MissingScanFolderIsCreatedOrReplacedOrGivenUp)
     EXPECT_FALSE(script.pending());
 }
 
-TEST_F(ProductOptionsTest, ThePageStoresIntoBothStoresAndMemory)
+TEST_F(ProductData, TheOptionsPageStoresIntoBothStoresAndMemory)
 {
     TProductOptions memory;
     {
@@ -118,20 +117,81 @@ TEST_F(ProductOptionsTest, ThePageStoresIntoBothStoresAndMemory)
     EXPECT_EQ(reopened.uniqueProductNameChars()->value(), 100);
 }
 
-TEST_F(ProductOptionsTest, TheWindowStoresOnOkOnly)
+TEST_F(ProductData, TheOptionsWindowStoresOnOkOnly)
 {
     TProductOptions memory;
-    const auto show = [&] { ShowProductOptions(*stores, memory); };
-    inModal<TOptionsForm>(show, [](TOptionsForm& form) {
-        form.frame()->checkBox("AutoProductCode")->setChecked(true);
-        form.cancelButton()->click();
-    });
-    EXPECT_FALSE(stores->database().ValueExists("Product", "AutoProductCode"));
-    inModal<TOptionsForm>(show, [](TOptionsForm& form) {
-        form.frame()->checkBox("AutoProductCode")->setChecked(true);
-        form.okButton()->click();
-    });
+    for (const bool ok : {false, true}) {
+        inModal<TOptionsForm>([&] { ShowProductOptions(*stores, memory); }, [ok](TOptionsForm& form) {
+            form.frame()->checkBox("AutoProductCode")->setChecked(true);
+            (ok ? form.okButton() : form.cancelButton())->click();
+        });
+        EXPECT_EQ(stores->database().ValueExists("Product", "AutoProductCode"), ok);
+        EXPECT_EQ(memory.AutoProductCode, ok);
+    }
     EXPECT_TRUE(stores->database().ReadBool("Product", "AutoProductCode", false));
-    EXPECT_TRUE(memory.AutoProductCode);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Codes fill the template's positions from the right; variant numbers are padded on the right.
+TEST(ProductCode, TemplatesAndVariantNumbers)
+{
+    const std::tuple<const char*, int, const char*> codes[] = {
+        {"{c}{c}{c}{c}{c}", 43, "00043"}, {"{c}{c}{c}{c}{c}", 1, "00001"}, {"{c}{c}{c}{c}{c}", 100000, "100000"},
+        {"{c}{c}{c}", 1501, "1501"},      {"A/{c}{c}{c}.{c}", 7, "A/000.7"}, {"A/{c}{c}{c}.{c}", 12345, "A/1234.5"},
+        {"MP-{c}{c}", 5, "MP-05"}};
+    for (const auto& [pattern, number, code] : codes)
+        EXPECT_EQ(formatProductCode(pattern, number), code) << pattern << " " << number;
+    for (const auto& [number, text] : {std::pair{42, "42000"}, {0, "00000"}, {99998, "99998"}})
+        EXPECT_EQ(variantNumberText(number), text);
+}
+
+TEST_F(ProductData, VariantBarcodesCarryTheDateAndAreNeverRepeated)
+{
+    const QDate date(2024, 3, 3);
+    randomSource().seed(7);
+    const QString first = GenerateAttributeBarcode(db(), date, 15);
+    ASSERT_EQ(first.size(), 13);
+    EXPECT_TRUE(IsValidEan13(first));
+    EXPECT_TRUE(first.startsWith("224"));
+    EXPECT_EQ(first.mid(8, 4), "0303");
+
+    // The same chance again meets the stored barcode and draws anew.
+    sql(QStringLiteral("INSERT INTO productattribute (productid, prodattbarcode) VALUES (1, '%1')").arg(first));
+    randomSource().seed(7);
+    const QString second = GenerateAttributeBarcode(db(), date, 15);
+    EXPECT_NE(second, first);
+    EXPECT_TRUE(IsValidEan13(second));
+    EXPECT_EQ(second.mid(8, 4), "0303");
+    randomSource().reseedFromSystem();
+}
+
+TEST_F(ProductData, LookUpsOfPricesAmountsCurrenciesPreceptsAndCategoryLevels)
+{
+    using namespace products::lookups;
+    sql("INSERT INTO product (productid, name, unitname, taxid, pricecurrency) VALUES "
+        "(1, 'Hleb', 'kom', 1, 'RSD'), (2, 'Mleko', 'l', 1, 'EUR'), (3, 'Jaja', 'kom', 1, 'RSD')");
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES "
+        "(1, 1, 5, 49.9), (1, 2, -5, 51), (2, 1, 0.0000004, 120), (3, 1, 0.000001, 10)");
+    sql("INSERT INTO accountnew (accountnewid, type) VALUES (1, 'product'), (2, 'tax')");
+    sql("INSERT INTO preceptitem (accountnewid, foreignid) VALUES (1, 2), (2, 1)");
+    sql("INSERT INTO categorypr (categoryprid, parentid, name) VALUES (1, 0, 'A'), (2, 1, 'B')");
+
+    EXPECT_DOUBLE_EQ(GetProductPrice(db(), 1, 1), 49.9);
+    EXPECT_DOUBLE_EQ(GetProductPrice(db(), 1, 9), 0);
+    EXPECT_DOUBLE_EQ(GetProductAmount(db(), 1, 2), -5);
+    EXPECT_EQ(GetProductCurrency(db(), 2), "EUR");
+    EXPECT_EQ(GetProductCurrency(db(), 42), QString());
+    // Stock totals are zero after rounding to six decimals.
+    EXPECT_FALSE(ProductGetAmounts(db(), 1)); // 5 and -5
+    EXPECT_FALSE(ProductGetAmounts(db(), 2)); // 0.0000004
+    EXPECT_TRUE(ProductGetAmounts(db(), 3));  // 0.000001
+    EXPECT_FALSE(ProductGetAmounts(db(), 42));
+
+    EXPECT_TRUE(PreceptExist(db(), "product", 2));
+    EXPECT_FALSE(PreceptExist(db(), "product", 1));
+    EXPECT_TRUE(PreceptExist(db(), "tax", 1));
+    EXPECT_FALSE(PreceptExist(db(), "warehouse' OR '1'='1", 1));
+    EXPECT_TRUE(CheckOnlyLowestCategory(db(), {2, 1}));
+    EXPECT_FALSE(CheckOnlyLowestCategory(db(), {2}));
+    EXPECT_FALSE(CheckOnlyLowestCategory(db(), {}));
 }
