@@ -103,6 +103,7 @@ TEST_F(UserPaths, TheDescriptionWindowOfAWorkingOperationStoresTheTextOnlyWhenCo
             QString offered;
             onModal([&offered, confirm](QWidget& window) {
                 auto& editor = dynamic_cast<TPWODescEditorForm&>(window);
+                EXPECT_EQ(editor.windowTitle(), "Editor");
                 offered = editor.PWODescMemo()->toPlainText();
                 editor.PWODescMemo()->setFocus();
                 QTest::keyClick(editor.PWODescMemo(), Qt::Key_End, Qt::ControlModifier);
