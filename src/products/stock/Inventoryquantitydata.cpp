@@ -5,7 +5,7 @@
 #include "Format.h"
 #include "MemoryTable.h"
 #include "QueryDataSet.h"
-#include "Rounding.h"
+#include "Reportfields.h"
 
 #include <QSqlQuery>
 
@@ -61,11 +61,6 @@ QString idMarks(const QString& ids, QVariantList& values)
     return marks.join(QLatin1Char(','));
 }
 
-bool isZero(double value)
-{
-    return tarvex::BetterRoundTo(value, -6) == 0;
-}
-
 } // namespace
 
 TQuantityScope QuantityScope(QSqlDatabase db, qint32 warehouseId)
@@ -118,7 +113,7 @@ TStockQuantities CalculateQuantities(QSqlDatabase db, const TQuantityScope& scop
         return quantities;
     const double in = card.value(0).toDouble();
     const double out = card.value(1).toDouble();
-    if (!isZero(in) || !isZero(out)) {
+    if (!IsZeroQuantity(in) || !IsZeroQuantity(out)) {
         quantities.amountIn = in;
         quantities.amountOut = out;
     }
@@ -142,7 +137,7 @@ QHash<qint64, TStockQuantities> CalculateAllQuantities(QSqlDatabase db, const TQ
     while (card.next()) {
         const double in = card.value(1).toDouble();
         const double out = card.value(2).toDouble();
-        if (!isZero(in) || !isZero(out))
+        if (!IsZeroQuantity(in) || !IsZeroQuantity(out))
             all.insert(card.value(0).toLongLong(), TStockQuantities{in, out});
     }
     return all;
@@ -151,9 +146,7 @@ QHash<qint64, TStockQuantities> CalculateAllQuantities(QSqlDatabase db, const TQ
 void DefineInventoryQuantityFields(tarvex::MemoryTable& table)
 {
     using tarvex::FieldType;
-    table.addField(QStringLiteral("name"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Proizvod"));
-    table.addField(QStringLiteral("code"), FieldType::String, 15).setDisplayLabel(QStringLiteral("Kod"));
-    table.addField(QStringLiteral("unitname"), FieldType::String, 15).setDisplayLabel(QStringLiteral("JM"));
+    AddProductTextFields(table);
     const struct {
         const char* name;
         const char* label;
@@ -189,7 +182,7 @@ void ShowInventoryQuantities(const QHash<qint64, TStockQuantities>& cards, tarve
         for (products.first(); !products.eof(); products.next()) {
             const TStockQuantities quantities = cards.value(productId.asLargeInt());
             const double balance = quantities.amountIn - quantities.amountOut;
-            if (isZero(balance))
+            if (IsZeroQuantity(balance))
                 continue;
             table.append();
             table.fieldByName(QStringLiteral("name")).setValue(name.value());

@@ -5,6 +5,7 @@
 #include "DisplayFormat.h"
 #include "Format.h"
 #include "MemoryTable.h"
+#include "Reportfields.h"
 #include "Rounding.h"
 
 #include <QSqlQuery>
@@ -34,11 +35,6 @@ const QString kStockCardsSql = QStringLiteral(
 const QString kTotalFormat = QStringLiteral("Ukupna vrednost: %s");
 const QString kMoneyFormat = QStringLiteral("#,##0.00");
 
-bool isZero(double value)
-{
-    return tarvex::BetterRoundTo(value, -6) == 0;
-}
-
 } // namespace
 
 namespace {
@@ -46,7 +42,7 @@ namespace {
 TStockPrice priceOf(double amount, double value)
 {
     TStockPrice result;
-    if (isZero(amount))
+    if (IsZeroQuantity(amount))
         return result;
     result.amount = amount;
     result.value = value;
@@ -72,7 +68,7 @@ QHash<qint64, TStockPrice> CalculateAllPrices(QSqlDatabase db, qint32 warehouseI
     QHash<qint64, TStockPrice> all;
     while (card.next()) {
         const TStockPrice price = priceOf(card.value(1).toDouble(), card.value(2).toDouble());
-        if (!isZero(price.amount))
+        if (!IsZeroQuantity(price.amount))
             all.insert(card.value(0).toLongLong(), price);
     }
     return all;
@@ -81,9 +77,7 @@ QHash<qint64, TStockPrice> CalculateAllPrices(QSqlDatabase db, qint32 warehouseI
 void DefineInventoryStockPriceFields(tarvex::MemoryTable& table)
 {
     using tarvex::FieldType;
-    table.addField(QStringLiteral("name"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Proizvod"));
-    table.addField(QStringLiteral("code"), FieldType::String, 15).setDisplayLabel(QStringLiteral("Kod"));
-    table.addField(QStringLiteral("unitname"), FieldType::String, 15).setDisplayLabel(QStringLiteral("JM"));
+    AddProductTextFields(table);
     const struct {
         const char* name;
         const char* label;
@@ -118,7 +112,7 @@ double ShowInventoryStockPrice(const QHash<qint64, TStockPrice>& cards, tarvex::
         const tarvex::Field& productId = products.fieldByName(QStringLiteral("productid"));
         for (products.first(); !products.eof(); products.next()) {
             const TStockPrice card = cards.value(productId.asLargeInt());
-            if (isZero(card.amount))
+            if (IsZeroQuantity(card.amount))
                 continue;
             table.append();
             table.fieldByName(QStringLiteral("name")).setValue(name.value());

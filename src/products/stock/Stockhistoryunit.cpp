@@ -14,6 +14,7 @@
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "ReportEngine.h"
+#include "Reportfields.h"
 #include "Rounding.h"
 
 #include <QHBoxLayout>
@@ -118,11 +119,6 @@ void appendRow(tarvex::MemoryTable& table, const CardRow& row)
     table.post();
 }
 
-bool isZero(double value)
-{
-    return tarvex::BetterRoundTo(value, -6) == 0;
-}
-
 } // namespace
 
 void DefineStockHistoryFields(tarvex::MemoryTable& table)
@@ -187,7 +183,8 @@ void FillStockHistory(QSqlDatabase db, tarvex::MemoryTable& table, qint64 produc
             previousCredit += entry.credit;
             quantityBalance = previousIn - previousOut;
             valueBalance = previousDebit - previousCredit;
-            openingPrice = isZero(quantityBalance) ? 0 : tarvex::BetterRoundTo(valueBalance / quantityBalance, -2);
+            openingPrice =
+                IsZeroQuantity(quantityBalance) ? 0 : tarvex::BetterRoundTo(valueBalance / quantityBalance, -2);
             continue;
         }
         if (!previousShown)
@@ -220,7 +217,7 @@ double CurrentStockCardPrice(QSqlDatabase db, qint64 productId, qint64 warehouse
     if (!query.next())
         return 0;
     const double amount = query.value(0).toDouble();
-    if (isZero(amount))
+    if (IsZeroQuantity(amount))
         return 0;
     return query.value(1).toDouble() / amount;
 }

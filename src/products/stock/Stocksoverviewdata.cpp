@@ -9,7 +9,7 @@
 #include "Format.h"
 #include "MemoryTable.h"
 #include "Reportworker.h"
-#include "Rounding.h"
+#include "Reportfields.h"
 
 #include <QHash>
 #include <QMap>
@@ -264,7 +264,7 @@ void fillSales(Record& record, qint64 productId, const ProductDocuments& documen
     const auto period = documents.periodSales.constFind(productId);
     if (period != documents.periodSales.constEnd()) {
         for (const WarehouseSale& sale : *period) {
-            if (tarvex::BetterRoundTo(sale.sale, -6) == 0)
+            if (IsZeroQuantity(sale.sale))
                 continue;
             const int column = stockColumnOf(sale.warehouseId, true);
             if (column >= 0)
@@ -273,7 +273,7 @@ void fillSales(Record& record, qint64 productId, const ProductDocuments& documen
         }
     }
     const double week = documents.weekSales.value(productId);
-    if (tarvex::BetterRoundTo(week, -6) != 0)
+    if (!IsZeroQuantity(week))
         record.values[c.totalSale7] = week;
 }
 

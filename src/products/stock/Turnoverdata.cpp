@@ -6,8 +6,8 @@
 #include "Controlsoff.h"
 #include "Format.h"
 #include "MemoryTable.h"
+#include "Reportfields.h"
 #include "Reportworker.h"
-#include "Rounding.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -36,13 +36,6 @@ const QString kWarehousesSql = QStringLiteral("SELECT warehouseid, name FROM war
 // the client, which sorts them by their weights (TCollationOrder).
 const QString kProductsSql =
     QStringLiteral("SELECT productid, name, code, unitname, type, WEIGHT_STRING(name) FROM product");
-
-// Zero as the quantities are shown (six decimals): sums of kg and m
-// quantities that cancel out leave a remainder of about 1e-15.
-bool isZero(double value)
-{
-    return tarvex::BetterRoundTo(value, -6) == 0;
-}
 
 struct Named {
     qint64 id = 0;
@@ -89,9 +82,7 @@ void DefineTurnoverFields(tarvex::MemoryTable& table)
     using tarvex::FieldType;
     table.addField(QStringLiteral("productid"), FieldType::LargeInt).setVisible(false);
     table.addField(QStringLiteral("warehouseid"), FieldType::LargeInt).setVisible(false);
-    table.addField(QStringLiteral("name"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Proizvod"));
-    table.addField(QStringLiteral("code"), FieldType::String, 20).setDisplayLabel(QStringLiteral("Kod"));
-    table.addField(QStringLiteral("unitname"), FieldType::String, 15).setDisplayLabel(QStringLiteral("JM"));
+    AddProductTextFields(table, 20);
     const struct {
         const char* name;
         const char* label;
@@ -263,7 +254,7 @@ std::vector<TTurnoverRow> ComputeTurnover(QSqlDatabase db, const TTurnoverReques
         const double previous = sum.beforeIn - sum.beforeOut;
         const double end = previous + sum.in - sum.out;
         // Nothing moved in the period and nothing is left.
-        if (isZero(sum.in) && isZero(sum.out) && isZero(end))
+        if (IsZeroQuantity(sum.in) && IsZeroQuantity(sum.out) && IsZeroQuantity(end))
             continue;
         const auto at = productAt.constFind(row.productId);
         const Product& product = at == productAt.constEnd() ? missing : products[size_t(*at)];

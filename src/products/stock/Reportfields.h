@@ -1,0 +1,19 @@
+#pragma once
+// What the stock lists share: zero as they show a quantity, and the product
+// columns they start with.
+
+namespace tarvex {
+class MemoryTable;
+} // namespace tarvex
+
+namespace products {
+
+// Zero at the six decimals a quantity is shown with: sums of kg and m
+// quantities that cancel out leave a remainder of about 1e-15.
+bool IsZeroQuantity(double value);
+
+// The fields name ("Proizvod"), code ("Kod", codeSize characters) and
+// unitname ("JM"), in that order.
+void AddProductTextFields(tarvex::MemoryTable& table, int codeSize = 15);
+
+} // namespace products
