@@ -2,7 +2,6 @@
 #include "Schema.h"
 #include "TestServer.h"
 
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <gtest/gtest.h>
 
@@ -53,20 +52,6 @@ TEST_F(SchemaTest, DefaultsLetTheApplicationsInsertsThroughAndProductsNeedWhatTh
     EXPECT_ANY_THROW(execSql(connection, "INSERT INTO product (code) VALUES ('X')"));
     EXPECT_ANY_THROW(execSql(connection, "INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) "
                                          "VALUES ('D', 'kom', 1, 'RSD', 5)"));
-}
-
-TEST_F(SchemaTest, SerbianTextRoundTripsInUtf8mb4)
-{
-    QSqlDatabase connection = db();
-    const QString text = QStringLiteral("Proizvođač ćčšžđ ĆČŠŽĐ");
-    execSql(connection, QStringLiteral("INSERT INTO partner (name) VALUES (%1)").arg(quoteSqlText(text)));
-    QSqlQuery query(connection);
-    ASSERT_TRUE(query.prepare("SELECT name, CHAR_LENGTH(name) FROM partner WHERE name = ?"));
-    query.addBindValue(text);
-    ASSERT_TRUE(query.exec());
-    ASSERT_TRUE(query.next());
-    EXPECT_EQ(query.value(0).toString(), text);
-    EXPECT_EQ(query.value(1).toInt(), text.size());
 }
 
 TEST_F(SchemaTest, SearchesAndReportsHaveTheirIndexes)

@@ -25,12 +25,3 @@ TEST_F(ConnectionTest, SessionRunsInStrictModeAndFailuresCarryServerCodeMessageA
         EXPECT_EQ(e.sql(), QStringLiteral("SELECT nosuchcolumn FROM product"));
     }
 }
-
-TEST(ConnectionFailure, WrongSocketRaisesDatabaseError)
-{
-    ConnectionSettings settings;
-    settings.socket = QStringLiteral("/nonexistent/dir/mysqld.sock");
-    settings.user = QStringLiteral("nobody");
-    EXPECT_THROW(openConnection(settings, QStringLiteral("broken")), DatabaseError);
-    QSqlDatabase::removeDatabase(QStringLiteral("broken"));
-}
