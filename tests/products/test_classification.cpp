@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QToolBar>
 #include <QTreeWidget>
 
 using namespace products;
@@ -159,6 +160,11 @@ TEST_F(Categories, PickingOneReturnsItsNameSeveralKeepSelectionOrderAndFullPaths
     EXPECT_EQ(ids, TIntArray{2});
 
     inModal<TCategoryForm>([&] { EXPECT_FALSE(CatGet(db(), paths, ids, false)); }, [](TCategoryForm& form) {
+        // Picking shows the attribute and rebate buttons too.
+        auto* bar = form.findChild<QToolBar*>();
+        for (QAction* action : {form.categoryAttribute(), form.categoryRebate()})
+            EXPECT_TRUE(bar->widgetForAction(action) && bar->widgetForAction(action)->isVisible())
+                << action->text().toStdString();
         clickItem(form, 4);
         form.cancelButton()->click();
     });

@@ -33,7 +33,7 @@ protected:
     }
 };
 
-TEST_F(ProductPickerTest, SilentSearchesByBarcodeCodeOrName)
+TEST_F(ProductPickerTest, SilentSearchesByBarcodeCodeOrNameAndDirectQueriesByIdAndForAWarehouse)
 {
     // Barcode wins over code; only active products.
     TProductDescArr found = ProductGet("8600000000011", true, true);
@@ -56,11 +56,8 @@ TEST_F(ProductPickerTest, SilentSearchesByBarcodeCodeOrName)
     qint32 variant = -1;
     EXPECT_TRUE(ProductGetAttribute("8600000000011", desc, variant));
     EXPECT_EQ(variant, -1); // the product's own barcode is no variant's
-}
 
-TEST_F(ProductPickerTest, DirectQueriesByIdAndForAWarehouse)
-{
-    TProductDesc desc;
+    // By identifier and for a warehouse.
     ASSERT_TRUE(ProductGet(2, 5, desc));
     EXPECT_DOUBLE_EQ(desc.price, 200); // the product's own price, not the warehouse's
     EXPECT_EQ(desc.taxName, "PDV10");
@@ -83,7 +80,7 @@ TEST_F(ProductPickerTest, DirectQueriesByIdAndForAWarehouse)
     EXPECT_EQ(amounts, (TDoubleArray{1, 2}));
 }
 
-TEST_F(ProductPickerTest, ThePickerConfirmsOnlyWithARow)
+TEST_F(ProductPickerTest, ThePickerConfirmsOnlyWithARowAndSeveralAreTheMarkedRowsOrTheCurrentOne)
 {
     TProductDesc desc;
     desc.name = "untouched";
@@ -101,10 +98,8 @@ TEST_F(ProductPickerTest, ThePickerConfirmsOnlyWithARow)
     inModal<TGetProductForm>([&] { EXPECT_FALSE(ProductGet(desc)); },
                              [](TGetProductForm& form) { form.cancelButton()->click(); });
     EXPECT_EQ(desc.name, "untouched");
-}
 
-TEST_F(ProductPickerTest, PickingSeveralTakesTheMarkedRowsOrTheCurrentOne)
-{
+    // Picking several takes the marked rows, or else the current one.
     TProductDescArr descs;
     inModal<TGetProductForm>([&] { EXPECT_TRUE(ProductGet(descs)); }, [](TGetProductForm& form) {
         form.navigator()->SearchVLE()->setValue("name", "M");

@@ -25,7 +25,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -328,18 +327,4 @@ TEST_F(UserPaths, TheListOpensTheEditorByKeypadEnterAndItsTitlesShowTheSearchOrd
     QTest::keyClick(grid, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
     QTest::keyClick(grid, Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(opened, 2);
-}
-
-TEST_F(UserPaths, PickingCategoriesShowsTheAttributeAndRebateButtonsToo)
-{
-    sql("INSERT INTO categorypr (categoryprid, parentid, name) VALUES (1, 0, 'Pića')");
-    QString paths;
-    TIntArray ids;
-    inWindow<TCategoryForm>([&] { EXPECT_FALSE(CatGet(db(), paths, ids, false)); }, [&](TCategoryForm& form) {
-        auto* bar = form.findChild<QToolBar*>();
-        for (QAction* action : {form.categoryAttribute(), form.categoryRebate()})
-            EXPECT_TRUE(bar->widgetForAction(action) && bar->widgetForAction(action)->isVisible())
-                << action->text().toStdString();
-        click(form.cancelButton());
-    });
 }
