@@ -283,7 +283,7 @@ TEST_F(ProductEditor, CopyMakesANewProductWithoutCodesAndOpensIt)
     EXPECT_EQ(console.products().opened, (QList<QPair<qint32, qint32>>{{copy, 1}}));
 }
 
-TEST_F(ProductEditor, OptionsHideAndLockThePrices)
+TEST_F(ProductEditor, OptionsHideAndLockThePricesAndTheRatePriceFollowsTheDefaultExchangeList)
 {
     showProduct(10);
     dm().Options.ProductHideInPrices = true;
@@ -298,28 +298,23 @@ TEST_F(ProductEditor, OptionsHideAndLockThePrices)
         EXPECT_FALSE(form.PriceDBE->isReadOnly());
         EXPECT_TRUE(form.RecommendedRebateDBE->isReadOnly());
     }
-    dm().Options = TProductOptions();
+    dm().Options.ProductHideInPrices = false;
+    dm().Options.LockRecommendedPriceRebate = false;
     dm().Options.OnlyDocumentChangePrices = true;
-    TProductDetailForm form;
-    form.show();
-    EXPECT_TRUE(form.InPriceDBE->isVisible());
-    for (QLineEdit* edit : {form.InPriceDBE, form.SupplyPriceDBE, form.RebateDBE, form.PriceDBE, form.PriceVATDBE,
-                            form.RecommendedPriceWithVATDBE, form.RecommendedRebateDBE})
-        EXPECT_TRUE(edit->isReadOnly()) << edit->objectName().toStdString();
-    EXPECT_FALSE(form.ExciseDBE->isReadOnly());
-}
-
-TEST_F(ProductEditor, TheRatePriceFollowsTheDefaultExchangeList)
-{
     dm().Options.ShowRatePrice = true;
-    showProduct(10);
     {
-        // No matching exchange row: the price itself.
         TProductDetailForm form;
         form.show();
+        EXPECT_TRUE(form.InPriceDBE->isVisible());
+        for (QLineEdit* edit : {form.InPriceDBE, form.SupplyPriceDBE, form.RebateDBE, form.PriceDBE, form.PriceVATDBE,
+                                form.RecommendedPriceWithVATDBE, form.RecommendedRebateDBE})
+            EXPECT_TRUE(edit->isReadOnly()) << edit->objectName().toStdString();
+        EXPECT_FALSE(form.ExciseDBE->isReadOnly());
+        // No matching exchange row: the rate price is the price itself.
         EXPECT_TRUE(form.RatePriceE->isVisible());
         EXPECT_EQ(form.RatePriceE->text(), "100.00");
     }
+    dm().Options.OnlyDocumentChangePrices = false;
     sql("INSERT INTO exchangelist (exchangelistid, listtype) VALUES (1, 'Podraz. lista'), (2, 'Druga')");
     sql("INSERT INTO currencyexchange (exchangelistid, code1, code2, code1amount, code2amount) VALUES "
         "(2, 'RSD', 'EUR', 1, 5), (1, 'EUR', 'RSD', 1, 117.2)");
