@@ -8,7 +8,16 @@
 using namespace tarvex;
 using namespace tarvex::test;
 
-class SchemaTest : public DatabaseTest {};
+// The tests write into the tables they check: each starts with them empty.
+class SchemaTest : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        for (const char* table : {"tax", "warehouse", "categoryprattribute", "productwarehouse", "productdetail",
+                                  "productcategorypr", "categorypr", "productalter", "productrebate", "product"})
+            execSql(db(), QStringLiteral("DELETE FROM ") + QLatin1String(table));
+    }
+};
 
 TEST_F(SchemaTest, EveryTableLoadsAsInnoDbInUtf8mb4)
 {

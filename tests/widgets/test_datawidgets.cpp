@@ -23,7 +23,8 @@ protected:
     void SetUp() override
     {
         QSqlDatabase d = db();
-        execSql(d, "DELETE FROM warehouse");
+        for (const char* table : {"warehouse", "product", "tax"})
+            execSql(d, QStringLiteral("DELETE FROM ") + QLatin1String(table));
         execSql(d, "INSERT INTO warehouse (warehouseid, name, code, active, status) VALUES "
                    "(1, 'Čačak', 'C1', 1, 'standard'), (2, 'Beograd', 'B1', 0, 'primary'), (3, 'Zrenjanin', 'Z1', 1, 'standard')");
         connection = std::make_unique<Connection>(db());
