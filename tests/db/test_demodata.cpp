@@ -1,3 +1,4 @@
+#include "Barcode.h"
 #include "Connection.h"
 #include "DatabaseError.h"
 #include "DemoCatalogue.h"
@@ -114,9 +115,7 @@ TEST_F(DemoDataTest, BarcodesAreValidAndNamesSerbian)
     while (query.next()) {
         const QString barcode = query.value(0).toString();
         if (query.value(2).toString() != "u") {
-            EXPECT_TRUE(barcode.size() == 13 && QRegularExpression("^\\d+$").match(barcode).hasMatch() &&
-                        demo::DemoCatalogue::ean13CheckDigit(barcode.left(12)) == barcode.mid(12).toInt())
-                << barcode.toStdString();
+            EXPECT_TRUE(IsValidEan13(barcode)) << barcode.toStdString();  // the host's own reading, not the demo's
             ++barcodes;
         }
         if (query.value(1).toString().contains(QRegularExpression(QString::fromUtf8("[čćšžđČĆŠŽĐ]"))))
