@@ -370,7 +370,14 @@ TEST_F(StocksOverviewTest, PrekiniStopsAStatementSentJustAfterIt)
     bool stopped = false;
     qint64 elapsedMs = 0;
     {
-        workerstop::TableLock lock(db(), "document");
+        QSqlDatabase locker = QSqlDatabase::cloneDatabase(db().connectionName(), QStringLiteral("late-locker"));
+        ASSERT_TRUE(locker.open());
+        QSqlQuery lock(locker);
+        ASSERT_TRUE(lock.exec(QStringLiteral("LOCK TABLES document WRITE")));
+        QTimer release;
+        release.setSingleShot(true);
+        QObject::connect(&release, &QTimer::timeout, [&] { lock.exec(QStringLiteral("UNLOCK TABLES")); });
+        release.start(20000);
         TReportWorker worker;
         std::atomic<bool> begun{false};
         QTimer watch;
@@ -387,7 +394,9 @@ TEST_F(StocksOverviewTest, PrekiniStopsAStatementSentJustAfterIt)
             tarvex::selectSql(own, QStringLiteral("SELECT COUNT(*) FROM document"));
         });
         elapsedMs = timer.elapsed();
+        lock.exec(QStringLiteral("UNLOCK TABLES"));
     }
+    QSqlDatabase::removeDatabase(QStringLiteral("late-locker"));
     EXPECT_TRUE(stopped);
     EXPECT_LT(elapsedMs, 15000);
 }

@@ -20,36 +20,6 @@
 
 namespace workerstop {
 
-// Another session holding a table for writing until it is released, for 20 s
-// at most.
-class TableLock {
-public:
-    TableLock(const QSqlDatabase& db, const char* table)
-        : m_session(QSqlDatabase::cloneDatabase(db.connectionName(), QStringLiteral("workerstop-locker")))
-    {
-        EXPECT_TRUE(m_session.open());
-        m_lock = QSqlQuery(m_session);
-        EXPECT_TRUE(m_lock.exec(QStringLiteral("LOCK TABLES %1 WRITE").arg(QLatin1String(table))));
-        m_release.setSingleShot(true);
-        QObject::connect(&m_release, &QTimer::timeout, [this] { release(); });
-        m_release.start(20000);
-    }
-    ~TableLock()
-    {
-        release();
-        m_lock = QSqlQuery();
-        m_session = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("workerstop-locker"));
-    }
-    void release() { m_lock.exec(QStringLiteral("UNLOCK TABLES")); }
-    const QSqlDatabase& session() const { return m_session; }
-
-private:
-    QSqlDatabase m_session;
-    QSqlQuery m_lock;
-    QTimer m_release;
-};
-
 struct Stop {
     bool clicked = false;  // "Prekini" was clicked while the step showed
     qint64 elapsedMs = 0;  // from the start to the end of the stopped work
@@ -63,7 +33,10 @@ inline Stop stopWhileLocked(const QSqlDatabase& db, const char* table, products:
 {
     Stop stop;
     {
-        TableLock lock(db, table);
+        QSqlDatabase locker = QSqlDatabase::cloneDatabase(db.connectionName(), QStringLiteral("workerstop-locker"));
+        EXPECT_TRUE(locker.open());
+        QSqlQuery lock(locker);
+        EXPECT_TRUE(lock.exec(QStringLiteral("LOCK TABLES %1 WRITE").arg(QLatin1String(table))));
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
             if (stop.clicked || !bar.stepLabel()->text().startsWith(step))
@@ -75,6 +48,10 @@ inline Stop stopWhileLocked(const QSqlDatabase& db, const char* table, products:
                 whileRunning();
             QTest::mouseClick(bar.cancelButton(), Qt::LeftButton);
         });
+        QTimer release;
+        release.setSingleShot(true);
+        QObject::connect(&release, &QTimer::timeout, [&] { lock.exec(QStringLiteral("UNLOCK TABLES")); });
+        release.start(20000);
         watch.start(20);
         QElapsedTimer timer;
         timer.start();
@@ -87,7 +64,7 @@ inline Stop stopWhileLocked(const QSqlDatabase& db, const char* table, products:
         for (int i = 0; i < 100 && waiting != 0; ++i) {
             if (i > 0)
                 QThread::msleep(50);
-            QSqlQuery running(lock.session());
+            QSqlQuery running(locker);
             EXPECT_TRUE(running.exec(QStringLiteral("SELECT COUNT(*) FROM information_schema.processlist WHERE db = "
                                                     "DATABASE() AND command = 'Query' AND info LIKE '%%%1%%' AND id "
                                                     "<> CONNECTION_ID()")
@@ -96,7 +73,9 @@ inline Stop stopWhileLocked(const QSqlDatabase& db, const char* table, products:
             waiting = running.value(0).toInt();
         }
         EXPECT_EQ(waiting, 0);
+        lock.exec(QStringLiteral("UNLOCK TABLES"));
     }
+    QSqlDatabase::removeDatabase(QStringLiteral("workerstop-locker"));
     // Stopped: the strip is gone again.
     EXPECT_FALSE(bar.cancelButton()->isVisible());
     EXPECT_FALSE(bar.progressBar()->isVisible());
