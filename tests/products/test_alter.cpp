@@ -13,7 +13,6 @@
 #include "test_alter_console.h"
 #include "test_refwindows.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>

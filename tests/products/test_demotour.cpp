@@ -19,12 +19,10 @@
 #include "StandIns.h"
 #include "TestServer.h"
 
-#include <QAction>
 #include <QDockWidget>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QSqlQuery>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 

@@ -12,9 +12,7 @@
 #include "Productresourcestring.h"
 #include "test_editor_support.h"
 
-#include <QAction>
 #include <QListWidget>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <optional>
 

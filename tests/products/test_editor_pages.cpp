@@ -26,7 +26,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
-#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 

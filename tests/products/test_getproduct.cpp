@@ -7,7 +7,6 @@
 #include "test_workerstop.h"
 
 #include <QItemSelectionModel>
-#include <QPushButton>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 

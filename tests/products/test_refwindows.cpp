@@ -16,8 +16,6 @@
 #include "Warehouseunit.h"
 #include "test_refwindows.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHeaderView>

@@ -11,9 +11,7 @@
 #include "StandIns.h"
 #include "TestServer.h"
 
-#include <QAction>
 #include <QDockWidget>
-#include <QHeaderView>
 #include <QMenu>
 #include <QToolBar>
 #include <gtest/gtest.h>

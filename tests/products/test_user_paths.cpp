@@ -19,12 +19,9 @@
 #include "test_editor_support.h"
 #include "test_refwindows.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>

@@ -33,7 +33,6 @@
 #include "test_refwindows.h"
 
 #include <QComboBox>
-#include <QHeaderView>
 #include <QMap>
 #include <QPushButton>
 #include <QStackedWidget>
