@@ -399,16 +399,26 @@ protected:
     }
 };
 
-TEST_F(EditorFixedAsset, ThePageShowsTheAssetOfAFixedAssetOnly)
+TEST_F(EditorFixedAsset, ThePageShowsTheAssetOfAFixedAssetOnlyAndCancelKeepsAnEditedAssetForTheCloseCheck)
 {
     showProduct(30);
-    TProductDetailForm form;
-    ASSERT_TRUE(pageShown(form.PageControl(), form.FixedAssetTS));
-    EXPECT_EQ(pageTitle(form.PageControl(), form.FixedAssetTS), "Osnovno sredstvo");
-    EXPECT_EQ(form.FixedAssetTS->InventoryNumberDBE->text(), "INV-1");
-    EXPECT_EQ(form.FixedAssetTS->DepreciationGroupPercentDBE->text(), "15");
-    EXPECT_EQ(form.FixedAssetTS->LocationDBCB->findText("Magacin A"), 0);
-    form.close();
+    for (const char* number : {"INV-2", "INV-3"}) {
+        TProductDetailForm form;
+        ASSERT_TRUE(pageShown(form.PageControl(), form.FixedAssetTS));
+        EXPECT_EQ(pageTitle(form.PageControl(), form.FixedAssetTS), "Osnovno sredstvo");
+        EXPECT_EQ(form.FixedAssetTS->InventoryNumberDBE->text(), "INV-1");
+        EXPECT_EQ(form.FixedAssetTS->DepreciationGroupPercentDBE->text(), "15");
+        EXPECT_EQ(form.FixedAssetTS->LocationDBCB->findText("Magacin A"), 0);
+        setAsset("inventorynumber", QString::fromUtf8(number));
+        // Cancel leaves the asset edited, so the close check asks: No drops it, Yes saves it.
+        const bool keep = number == std::string("INV-3");
+        script.clear();
+        script.answer(keep ? ButtonYes : ButtonNo);
+        form.CustomCancel()->trigger();
+        EXPECT_EQ(script.messages(), QStringList{CMN_SAVE_CHANGES_PROMT});
+        EXPECT_EQ(ProductDM->FixedAssetZQ->state(), DataSetState::Browse);
+        EXPECT_EQ(text("SELECT inventorynumber FROM fixedasset WHERE productid = 30"), keep ? "INV-3" : "INV-1");
+    }
 
     // Another product: hidden until an apply makes it a fixed asset.
     showProduct(10);
@@ -488,23 +498,6 @@ TEST_F(EditorFixedAsset, DatesSnapToTheirMonthThePercentageFollowsTheMonthsAndGr
     EXPECT_EQ(asset("depreciationpercent").asFloat(), 15);
 }
 
-TEST_F(EditorFixedAsset, CancelKeepsAnEditedAssetForTheCloseCheck)
-{
-    showProduct(30);
-    for (const char* number : {"INV-2", "INV-3"}) {
-        TProductDetailForm form;
-        setAsset("inventorynumber", QString::fromUtf8(number));
-        // Cancel leaves the asset edited, so the close check asks: No drops it, Yes saves it.
-        const bool keep = number == std::string("INV-3");
-        script.clear();
-        script.answer(keep ? ButtonYes : ButtonNo);
-        form.CustomCancel()->trigger();
-        EXPECT_EQ(script.messages(), QStringList{CMN_SAVE_CHANGES_PROMT});
-        EXPECT_EQ(ProductDM->FixedAssetZQ->state(), DataSetState::Browse);
-        EXPECT_EQ(text("SELECT inventorynumber FROM fixedasset WHERE productid = 30"), keep ? "INV-3" : "INV-1");
-    }
-}
-
 class EditorImages : public EditorTest {
 protected:
     void SetUp() override
@@ -525,7 +518,7 @@ protected:
     QString scanned;
 };
 
-TEST_F(EditorImages, TheFirstPictureShowsAndEachClearDeletesOneFile)
+TEST_F(EditorImages, TheFirstPictureShowsEachClearDeletesOneFileAndTheScannedDocumentIsTakenInOnce)
 {
     writePicture(first(), 120);
     writePicture(second(), 60, Qt::darkRed);
@@ -554,6 +547,41 @@ TEST_F(EditorImages, TheFirstPictureShowsAndEachClearDeletesOneFile)
     EXPECT_TRUE(page.shownFile().isEmpty());
     EXPECT_TRUE(page.picture().isNull());
     EXPECT_TRUE(page.Image()->pixmap().isNull());
+
+    // The scanned document is taken in from a PDF once, then opened directly.
+    RecordedOpener opener;
+    const QString pdf = dir.filePath("racun.pdf");
+    {
+        QFile file(pdf);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n");
+    }
+    const QString document = scanned + QStringLiteral("/p10.pdf");
+    ASSERT_TRUE(form.ScannedDocumentAction->isEnabled());
+
+    script.answer(QString());
+    form.ScannedDocumentAction->trigger();
+    EXPECT_EQ(script.shown().last().text, "Učitaj PDF");
+    EXPECT_FALSE(QFileInfo::exists(document));
+    EXPECT_TRUE(opener.opened.isEmpty());
+
+    script.answer(pdf);
+    form.ScannedDocumentAction->trigger();
+    EXPECT_TRUE(QFileInfo::exists(document));
+    EXPECT_EQ(opener.opened, QStringList{document});
+
+    script.clear();
+    form.ScannedDocumentAction->trigger();
+    EXPECT_TRUE(script.shown().isEmpty());
+    EXPECT_EQ(opener.opened, QStringList({document, document}));
+
+    script.answer(ButtonNo);
+    form.ScannedDeleteAction->trigger();
+    EXPECT_EQ(script.messages().last(), SCAN_DOC_DEL_CONF);
+    EXPECT_TRUE(QFileInfo::exists(document));
+    script.answer(ButtonYes);
+    form.ScannedDeleteAction->trigger();
+    EXPECT_FALSE(QFileInfo::exists(document));
 }
 
 TEST_F(EditorImages, LoadingSavesFirstThenCopiesOverThePictureAndAMissingFolderIsCreatedOrPicked)
@@ -596,43 +624,4 @@ TEST_F(EditorImages, LoadingSavesFirstThenCopiesOverThePictureAndAMissingFolderI
     EXPECT_TRUE(script.messages().contains(IMG_DIR_WRN));
     EXPECT_TRUE(QFileInfo::exists(missing + QStringLiteral("/10.jpg")));
     EXPECT_FALSE(script.pending());
-}
-
-TEST_F(EditorImages, TheScannedDocumentIsTakenInOnceThenOpenedDirectly)
-{
-    RecordedOpener opener;
-    const QString pdf = dir.filePath("racun.pdf");
-    {
-        QFile file(pdf);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("%PDF-1.4\n");
-    }
-    const QString document = scanned + QStringLiteral("/p10.pdf");
-    showProduct(10);
-    TProductDetailForm form;
-    ASSERT_TRUE(form.ScannedDocumentAction->isEnabled());
-
-    script.answer(QString());
-    form.ScannedDocumentAction->trigger();
-    EXPECT_EQ(script.shown().last().text, "Učitaj PDF");
-    EXPECT_FALSE(QFileInfo::exists(document));
-    EXPECT_TRUE(opener.opened.isEmpty());
-
-    script.answer(pdf);
-    form.ScannedDocumentAction->trigger();
-    EXPECT_TRUE(QFileInfo::exists(document));
-    EXPECT_EQ(opener.opened, QStringList{document});
-
-    script.clear();
-    form.ScannedDocumentAction->trigger();
-    EXPECT_TRUE(script.shown().isEmpty());
-    EXPECT_EQ(opener.opened, QStringList({document, document}));
-
-    script.answer(ButtonNo);
-    form.ScannedDeleteAction->trigger();
-    EXPECT_EQ(script.messages().last(), SCAN_DOC_DEL_CONF);
-    EXPECT_TRUE(QFileInfo::exists(document));
-    script.answer(ButtonYes);
-    form.ScannedDeleteAction->trigger();
-    EXPECT_FALSE(QFileInfo::exists(document));
 }
