@@ -261,37 +261,35 @@ protected:
     }
 };
 
-TEST_F(EditorKasa, PickingAGroupPutsTheProductLastAndTheEmptyEntryKeepsTheSortNumber)
+TEST_F(EditorKasa, PickingAGroupPutsTheProductLastTheEmptyEntryKeepsTheSortNumberAndTheStoredGroupIsSelected)
 {
     showProduct(10);
-    TProductDetailForm form;
-    QComboBox* groups = form.KasaTS->KasaGroupCB();
-    ASSERT_EQ(groups->count(), 3);
-    EXPECT_EQ(groups->itemText(0) + "|" + groups->itemText(1), "|Piće");
-    EXPECT_EQ(groups->currentIndex(), 0);
-    EXPECT_TRUE(form.KasaTS->KasaPLUDBE()->isReadOnly());
-
-    pickGroup(form, 1);
-    EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Edit);
-    EXPECT_EQ(productValue("kasagroupid").toInt(), 1);
-    EXPECT_EQ(productValue("kasasort").toInt(), 8);
-    EXPECT_EQ(form.KasaTS->KasaSortDBE()->text(), "8");
-    // An empty group starts at 1.
-    pickGroup(form, 2);
-    EXPECT_EQ(productValue("kasasort").toInt(), 1);
-    pickGroup(form, 1);
-    pickGroup(form, 0);
-    EXPECT_TRUE(productValue("kasagroupid").isNull());
-    EXPECT_EQ(productValue("kasasort").toInt(), 8);
-    form.ApplyButton()->click();
-    EXPECT_EQ(script.messages(), QStringList());
-    EXPECT_EQ(text("SELECT CONCAT(IFNULL(kasagroupid, '-'), ' ', kasasort) FROM product WHERE productid = 10"), "- 8");
-}
-
-TEST_F(EditorKasa, TheStoredGroupIsSelectedAndAMissingOneSelectsNothing)
-{
-    showProduct(12);
     {
+        TProductDetailForm form;
+        QComboBox* groups = form.KasaTS->KasaGroupCB();
+        ASSERT_EQ(groups->count(), 3);
+        EXPECT_EQ(groups->itemText(0) + "|" + groups->itemText(1), "|Piće");
+        EXPECT_EQ(groups->currentIndex(), 0);
+        EXPECT_TRUE(form.KasaTS->KasaPLUDBE()->isReadOnly());
+
+        pickGroup(form, 1);
+        EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Edit);
+        EXPECT_EQ(productValue("kasagroupid").toInt(), 1);
+        EXPECT_EQ(productValue("kasasort").toInt(), 8);
+        EXPECT_EQ(form.KasaTS->KasaSortDBE()->text(), "8");
+        // An empty group starts at 1.
+        pickGroup(form, 2);
+        EXPECT_EQ(productValue("kasasort").toInt(), 1);
+        pickGroup(form, 1);
+        pickGroup(form, 0);
+        EXPECT_TRUE(productValue("kasagroupid").isNull());
+        EXPECT_EQ(productValue("kasasort").toInt(), 8);
+        form.ApplyButton()->click();
+        EXPECT_EQ(script.messages(), QStringList());
+        EXPECT_EQ(text("SELECT CONCAT(IFNULL(kasagroupid, '-'), ' ', kasasort) FROM product WHERE productid = 10"), "- 8");
+    }
+    {
+        showProduct(12);
         TProductDetailForm form;
         EXPECT_EQ(form.KasaTS->KasaGroupCB()->currentText(), "Piće");
         // Already in the group: it counts itself.
@@ -299,6 +297,7 @@ TEST_F(EditorKasa, TheStoredGroupIsSelectedAndAMissingOneSelectsNothing)
         EXPECT_EQ(productValue("kasasort").toInt(), 8);
         form.CancelButton()->click();
     }
+    // A group that is not there selects nothing.
     sql("UPDATE product SET kasagroupid = 99 WHERE productid = 10");
     showProduct(10);
     TProductDetailForm form;
