@@ -1,5 +1,6 @@
 tarvex_add_gui_test(test_product_snapin products/test_snapin.cpp)
-target_link_libraries(test_product_snapin PRIVATE products tarvexconsole)
+target_link_libraries(test_product_snapin PRIVATE products tarvexconsole tarvexdb)
+target_compile_definitions(test_product_snapin PRIVATE TARVEX_PRODUCTS_MODULE="$<TARGET_FILE:products>")
 
 tarvex_add_test(test_product_search products/test_productsearch.cpp)
 target_link_libraries(test_product_search PRIVATE productdata)
@@ -7,7 +8,3 @@ target_link_libraries(test_product_search PRIVATE productdata)
 tarvex_add_gui_test(test_product_picker products/test_getproduct.cpp)
 find_package(Qt6 REQUIRED COMPONENTS Test)
 target_link_libraries(test_product_picker PRIVATE products Qt6::Test)
-
-tarvex_add_gui_test(test_product_snapin_demo products/test_demotour.cpp)
-target_link_libraries(test_product_snapin_demo PRIVATE products tarvexconsole tarvexdb)
-target_compile_definitions(test_product_snapin_demo PRIVATE TARVEX_PRODUCTS_MODULE="$<TARGET_FILE:products>")
