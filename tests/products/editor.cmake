@@ -5,6 +5,3 @@ target_link_libraries(test_editor PRIVATE products tarvexconsole Qt6::Test)
 
 tarvex_add_gui_test(test_user_paths products/test_user_paths.cpp)
 target_link_libraries(test_user_paths PRIVATE products Qt6::Test)
-
-tarvex_add_gui_test(test_window_sweep products/test_window_sweep.cpp)
-target_link_libraries(test_window_sweep PRIVATE products Qt6::Test)
