@@ -104,8 +104,28 @@ TEST_F(AlternativesTest, TwoLoneProductsStartGroupOneAndLeavingKeepsTheOtherGrou
     EXPECT_EQ(members(1), QStringLiteral("2")); // alone, but still grouped
 }
 
-TEST_F(AlternativesTest, JoiningAGroupedProductTakesItsGroupAndNewGroupsFollowTheLargest)
+TEST_F(AlternativesTest, PickingItselfCancellingOrNoProductServiceChangesNothingAndJoiningTakesTheGroup)
 {
+    ScriptedDialogs script;
+    {
+        altertest::TestConsole console;
+        manage(1, [&console](TAlterProductForm& form) {
+            console.products().pick(1);
+            form.AddGroup()->trigger();
+            console.products().answer.reset();
+            form.AddGroup()->trigger();
+            EXPECT_EQ(console.products().picks, 2);
+            EXPECT_EQ(form.groupId(), -1);
+            EXPECT_TRUE(form.AddGroup()->isEnabled());
+        });
+    }
+    {
+        altertest::TestConsole without(false);
+        manage(1, [](TAlterProductForm& form) { form.AddGroup()->trigger(); });
+    }
+    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productalter").toInt(), 0);
+
+    // Joining a grouped product takes its group, and new groups follow the largest.
     sql("INSERT INTO productalter (groupid, productid) VALUES (5, 2), (5, 3), (7, 4)");
     altertest::TestConsole console;
     console.products().pick(3);
@@ -122,26 +142,6 @@ TEST_F(AlternativesTest, JoiningAGroupedProductTakesItsGroupAndNewGroupsFollowTh
     manage(2, [](TAlterProductForm& form) { form.AddGroup()->trigger(); });
     EXPECT_EQ(members(8), QStringLiteral("1,2"));
     EXPECT_EQ(members(7), QStringLiteral("4"));
-}
-
-TEST_F(AlternativesTest, PickingItselfCancellingOrNoProductServiceChangesNothing)
-{
-    ScriptedDialogs script;
-    {
-        altertest::TestConsole console;
-        manage(1, [&console](TAlterProductForm& form) {
-            console.products().pick(1);
-            form.AddGroup()->trigger();
-            console.products().answer.reset();
-            form.AddGroup()->trigger();
-            EXPECT_EQ(console.products().picks, 2);
-            EXPECT_EQ(form.groupId(), -1);
-            EXPECT_TRUE(form.AddGroup()->isEnabled());
-        });
-    }
-    altertest::TestConsole without(false);
-    manage(1, [](TAlterProductForm& form) { form.AddGroup()->trigger(); });
-    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productalter").toInt(), 0);
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
 }
 

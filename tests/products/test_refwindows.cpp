@@ -87,7 +87,7 @@ protected:
     }
 };
 
-TEST_F(RefWindows, AdministeringHidesOkAndIgnoresDoubleClicksPickingConfirmsByDoubleClickOrCancels)
+TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAndARateInUseIsNotDeleted)
 {
     insertTaxes();
     inModal<TTaxForm>(TaxManage, [](TTaxForm& form) {
@@ -120,11 +120,7 @@ TEST_F(RefWindows, AdministeringHidesOkAndIgnoresDoubleClicksPickingConfirmsByDo
     id = 99;
     EXPECT_FALSE(GetTax(id, name, value, true));
     EXPECT_EQ(QString("%1 %2").arg(id).arg(name), "99 Snižena");
-}
 
-TEST_F(RefWindows, TheTaxDefaultWritesOnlyAChangeAndARateInUseIsNotDeleted)
-{
-    insertTaxes();
     // A second primary left behind by someone else is cleared as well.
     sql("UPDATE tax SET status = 'primary' WHERE taxid = 3");
     sql("INSERT INTO accountnew (accountnewid, type) VALUES (1, 'tax')");
@@ -158,7 +154,7 @@ TEST_F(RefWindows, TheTaxDefaultWritesOnlyAChangeAndARateInUseIsNotDeleted)
     EXPECT_EQ(script.messages(), QStringList{CMN_RELATIONAL_INTEGRITY_ERR});
 }
 
-TEST_F(RefWindows, WarehouseNameSearchByPrefixOrContainedTextIgnoringAsciiCase)
+TEST_F(RefWindows, WarehouseNameSearchPickingAndLookUps)
 {
     insertWarehouses();
     ScriptedDialogs script;
@@ -195,11 +191,7 @@ TEST_F(RefWindows, WarehouseNameSearchByPrefixOrContainedTextIgnoringAsciiCase)
         EXPECT_EQ(desc.name, QStringLiteral("Stari magacin"));
         form.CloseButton()->click();
     });
-}
 
-TEST_F(RefWindows, PickingAWarehouseFillsTheDescriptorAndLookUpsLeaveAMissingOneAlone)
-{
-    insertWarehouses();
     TWarehouseDesc desc;
     desc.id = 1;
     inModal<TWarehouseForm>([&] { EXPECT_TRUE(GetWarehouse(desc, false)); }, [](TWarehouseForm& form) {
@@ -316,7 +308,7 @@ TEST(WarehouseRestriction, PerWarehouseCommandsOnlyOnTheLocalDefault)
     EXPECT_TRUE(WarehouseCommandAllowed(C::InventoryQuantities, noName, false, QString()));
 }
 
-TEST_F(RefWindows, AttributeFilterListsValuesByTheirBeginningAndClearBringsAllBack)
+TEST_F(RefWindows, AttributeFilterPickingAndLookUps)
 {
     insertAttributes();
     ScriptedDialogs script;
@@ -366,11 +358,7 @@ TEST_F(RefWindows, AttributeFilterListsValuesByTheirBeginningAndClearBringsAllBa
         form.CloseButton()->click();
     });
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
-}
 
-TEST_F(RefWindows, PickingAnAttributeNeedsAValueAndLookUpsNeedTheValueOfThatAttribute)
-{
-    insertAttributes();
     qint32 attributeId = 0;
     qint32 valueId = 0;
     QString attribute;
