@@ -147,15 +147,9 @@ void DefineInventoryQuantityFields(tarvex::MemoryTable& table)
 {
     using tarvex::FieldType;
     AddProductTextFields(table);
-    const struct {
-        const char* name;
-        const char* label;
-    } quantities[] = {{"amountin", "Kol. ulaz"}, {"amountout", "Kol. izlaz"}, {"amountbalance", "Kol. stanje"}};
-    for (const auto& quantity : quantities) {
-        tarvex::Field& field = table.addField(QString::fromLatin1(quantity.name), FieldType::Float);
-        field.setDisplayLabel(QString::fromUtf8(quantity.label));
-        field.setDisplayFormat(kQuantityFormat);
-    }
+    AddNumberField(table, QStringLiteral("amountin"), QStringLiteral("Kol. ulaz"), kQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountout"), QStringLiteral("Kol. izlaz"), kQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountbalance"), QStringLiteral("Kol. stanje"), kQuantityFormat);
     tarvex::Field& product = table.addField(QStringLiteral("productid"), FieldType::Integer);
     product.setDisplayLabel(QStringLiteral("Proizvod"));
     product.setVisible(false);

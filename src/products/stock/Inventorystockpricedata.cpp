@@ -76,19 +76,10 @@ QHash<qint64, TStockPrice> CalculateAllPrices(QSqlDatabase db, qint32 warehouseI
 
 void DefineInventoryStockPriceFields(tarvex::MemoryTable& table)
 {
-    using tarvex::FieldType;
     AddProductTextFields(table);
-    const struct {
-        const char* name;
-        const char* label;
-        const char* format;
-    } numbers[] = {
-        {"amount", "Količina", "0.######"}, {"price", "Cena", "#,##0.00"}, {"productvalue", "Vrednost", "#,##0.00"}};
-    for (const auto& number : numbers) {
-        tarvex::Field& field = table.addField(QString::fromLatin1(number.name), FieldType::Float);
-        field.setDisplayLabel(QString::fromUtf8(number.label));
-        field.setDisplayFormat(QString::fromLatin1(number.format));
-    }
+    AddNumberField(table, QStringLiteral("amount"), QStringLiteral("Količina"), QStringLiteral("0.######"));
+    AddNumberField(table, QStringLiteral("price"), QStringLiteral("Cena"), kMoneyFormat);
+    AddNumberField(table, QStringLiteral("productvalue"), QStringLiteral("Vrednost"), kMoneyFormat);
 }
 
 double FillInventoryStockPrice(QSqlDatabase db, qint32 warehouseId, tarvex::DataSet& products,

@@ -10,6 +10,13 @@ bool IsZeroQuantity(double value)
     return tarvex::BetterRoundTo(value, -6) == 0;
 }
 
+void AddNumberField(tarvex::MemoryTable& table, const QString& name, const QString& label, const QString& format)
+{
+    tarvex::Field& field = table.addField(name, tarvex::FieldType::Float);
+    field.setDisplayLabel(label);
+    field.setDisplayFormat(format);
+}
+
 void AddProductTextFields(tarvex::MemoryTable& table, int codeSize)
 {
     using tarvex::FieldType;

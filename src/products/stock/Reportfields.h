@@ -2,6 +2,8 @@
 // What the stock lists share: zero as they show a quantity, and the product
 // columns they start with.
 
+#include <QString>
+
 namespace tarvex {
 class MemoryTable;
 } // namespace tarvex
@@ -11,6 +13,9 @@ namespace products {
 // Zero at the six decimals a quantity is shown with: sums of kg and m
 // quantities that cancel out leave a remainder of about 1e-15.
 bool IsZeroQuantity(double value);
+
+// A number field shown with its display format.
+void AddNumberField(tarvex::MemoryTable& table, const QString& name, const QString& label, const QString& format);
 
 // The fields name ("Proizvod"), code ("Kod", codeSize characters) and
 // unitname ("JM"), in that order.

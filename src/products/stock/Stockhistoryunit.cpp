@@ -127,21 +127,13 @@ void DefineStockHistoryFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("date"), FieldType::Date).setDisplayLabel(QStringLiteral("Datum"));
     table.addField(QStringLiteral("document"), FieldType::String, 50).setDisplayLabel(QStringLiteral("Dokument"));
     table.addField(QStringLiteral("partner"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Partner"));
-    const struct {
-        const char* name;
-        const char* label;
-        QString format;
-    } numbers[] = {
-        {"amountin", "Kol. ulaz", kQuantityFormat},       {"amountout", "Kol. izlaz", kQuantityFormat},
-        {"amountbalance", "Kol. stanje", kQuantityFormat}, {"price", "Cena", QStringLiteral("#,##0.00##")},
-        {"debit", "Duguje", kMoneyFormat},                {"credit", "Potražuje", kMoneyFormat},
-        {"balance", "Saldo", kMoneyFormat},
-    };
-    for (const auto& number : numbers) {
-        tarvex::Field& field = table.addField(QString::fromLatin1(number.name), FieldType::Float);
-        field.setDisplayLabel(QString::fromUtf8(number.label));
-        field.setDisplayFormat(number.format);
-    }
+    AddNumberField(table, QStringLiteral("amountin"), QStringLiteral("Kol. ulaz"), kQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountout"), QStringLiteral("Kol. izlaz"), kQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountbalance"), QStringLiteral("Kol. stanje"), kQuantityFormat);
+    AddNumberField(table, QStringLiteral("price"), QStringLiteral("Cena"), QStringLiteral("#,##0.00##"));
+    AddNumberField(table, QStringLiteral("debit"), QStringLiteral("Duguje"), kMoneyFormat);
+    AddNumberField(table, QStringLiteral("credit"), QStringLiteral("Potražuje"), kMoneyFormat);
+    AddNumberField(table, QStringLiteral("balance"), QStringLiteral("Saldo"), kMoneyFormat);
     table.addField(QStringLiteral("documentid"), FieldType::LargeInt).setVisible(false);
 }
 

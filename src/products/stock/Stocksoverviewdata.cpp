@@ -473,9 +473,7 @@ void DefineStocksOverviewFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("ProductName"), FieldType::String, 100)
         .setDisplayLabel(QStringLiteral("Proizvod"));
     auto quantity = [&](const QString& name, const QString& label) {
-        tarvex::Field& field = table.addField(name, FieldType::Float);
-        field.setDisplayLabel(label);
-        field.setDisplayFormat(kQuantityFormat);
+        AddNumberField(table, name, label, kQuantityFormat);
     };
     quantity(QStringLiteral("orderedamount"), QStringLiteral("Poruč."));
     for (int i = 1; i <= 9; ++i)
@@ -490,11 +488,7 @@ void DefineStocksOverviewFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("daysonstock"), FieldType::Integer).setDisplayLabel(QStringLiteral("Dana"));
     table.addField(QStringLiteral("lastsupplier"), FieldType::String, 100)
         .setDisplayLabel(QStringLiteral("Dobavljač"));
-    auto price = [&](const QString& name, const QString& label) {
-        tarvex::Field& field = table.addField(name, FieldType::Float);
-        field.setDisplayLabel(label);
-        field.setDisplayFormat(kPriceFormat);
-    };
+    auto price = [&](const QString& name, const QString& label) { AddNumberField(table, name, label, kPriceFormat); };
     price(QStringLiteral("recommendedpricewithvat"), QStringLiteral("Prep. cena + PDV"));
     price(QStringLiteral("webpricewithvat"), QStringLiteral("Web cena + PDV"));
     price(QStringLiteral("b2bprice"), QStringLiteral("B2B cena"));

@@ -83,19 +83,12 @@ void DefineTurnoverFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("productid"), FieldType::LargeInt).setVisible(false);
     table.addField(QStringLiteral("warehouseid"), FieldType::LargeInt).setVisible(false);
     AddProductTextFields(table, 20);
-    const struct {
-        const char* name;
-        const char* label;
-    } quantities[] = {{"amountprevbalance", "Kol. pret. stanje"},
-                      {"amountin", "Kol. ulaz"},
-                      {"amountout", "Kol. izlaz"},
-                      {"amountbalance", "Kol. razlika"},
-                      {"amountnewbalance", "Kol. stanje"}};
-    for (const auto& quantity : quantities) {
-        tarvex::Field& field = table.addField(QString::fromLatin1(quantity.name), FieldType::Float);
-        field.setDisplayLabel(QString::fromUtf8(quantity.label));
-        field.setDisplayFormat(QStringLiteral("0.######"));
-    }
+    const QString quantity = QStringLiteral("0.######");
+    AddNumberField(table, QStringLiteral("amountprevbalance"), QStringLiteral("Kol. pret. stanje"), quantity);
+    AddNumberField(table, QStringLiteral("amountin"), QStringLiteral("Kol. ulaz"), quantity);
+    AddNumberField(table, QStringLiteral("amountout"), QStringLiteral("Kol. izlaz"), quantity);
+    AddNumberField(table, QStringLiteral("amountbalance"), QStringLiteral("Kol. razlika"), quantity);
+    AddNumberField(table, QStringLiteral("amountnewbalance"), QStringLiteral("Kol. stanje"), quantity);
     table.addField(QStringLiteral("warehousename"), FieldType::String, 50).setDisplayLabel(QStringLiteral("Magacin"));
 }
 

@@ -14,6 +14,7 @@
 #include "Modal.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
+#include "Reportfields.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -91,15 +92,9 @@ void DefineWareHistoryFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("documentdate"), FieldType::Date).setDisplayLabel(QStringLiteral("Datum"));
     table.addField(QStringLiteral("document"), FieldType::String, 50).setDisplayLabel(QStringLiteral("Dokument"));
     table.addField(QStringLiteral("partner"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Partner"));
-    const struct {
-        const char* name;
-        const char* label;
-    } amounts[] = {{"amountin", "Kol. ulaz"}, {"amountout", "Kol. izlaz"}, {"amountbalance", "Kol. stanje"}};
-    for (const auto& amount : amounts) {
-        tarvex::Field& field = table.addField(QString::fromLatin1(amount.name), FieldType::Float);
-        field.setDisplayLabel(QString::fromUtf8(amount.label));
-        field.setDisplayFormat(kQuantityFormat);
-    }
+    AddNumberField(table, QStringLiteral("amountin"), QStringLiteral("Kol. ulaz"), kQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountout"), QStringLiteral("Kol. izlaz"), kQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountbalance"), QStringLiteral("Kol. stanje"), kQuantityFormat);
     table.addField(QStringLiteral("documentid"), FieldType::LargeInt).setVisible(false);
 }
 
