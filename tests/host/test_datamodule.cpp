@@ -141,7 +141,7 @@ TEST_F(DataModuleTest, HostTestsMeanWhatTheirNamesSay)
     ds.cancel();
 }
 
-TEST_F(DataModuleTest, DeleteGuardAndConnectionHandOver)
+TEST_F(DataModuleTest, DeleteGuardConnectionHandOverAndFieldValuesFillingAListEachOnce)
 {
     EXPECT_EQ(module.ProductZQ->connection(), &connection);
     EXPECT_TRUE(module.IsConnected());
@@ -151,10 +151,7 @@ TEST_F(DataModuleTest, DeleteGuardAndConnectionHandOver)
     module.ProductZQ->last();
     module.ProductZQ->deleteRecord();
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product").toInt(), 1);
-}
 
-TEST_F(DataModuleTest, FieldValuesFillAListEachOnce)
-{
     QStringList list{"stale"};
     module.GetFieldValues("value", "tax", list, true, QString(), QString());
     EXPECT_EQ(list, QStringList({"10", "20"}));

@@ -48,7 +48,7 @@ protected:
 
 } // namespace
 
-TEST_F(QueryDataSetTest, NewRowsTakeTheTableDefaultsAndRequiredMarks)
+TEST_F(QueryDataSetTest, NewRowsTakeTheTableDefaultsAndInsertReadsTheNewKeyBackWritingOnlyTheOwnTable)
 {
     products.open();
     EXPECT_EQ(products.updateTable(), "product");
@@ -70,13 +70,7 @@ TEST_F(QueryDataSetTest, NewRowsTakeTheTableDefaultsAndRequiredMarks)
     EXPECT_EQ(products.fieldByName("name").tableName(), "product");
     EXPECT_EQ(products.fieldByName("pricewithvat").tableName(), "");
     EXPECT_FALSE(products.fieldByName("pricewithvat").isWritable());
-    products.cancel();
-}
 
-TEST_F(QueryDataSetTest, InsertReadsTheNewKeyBackAndWritesOnlyTheOwnTable)
-{
-    products.open();
-    products.append();
     products.fieldByName("name").setValue("Novi proizvod");
     products.fieldByName("unitname").setValue("kom");
     products.fieldByName("taxid").setValue(1);
@@ -102,7 +96,7 @@ TEST_F(QueryDataSetTest, InsertReadsTheNewKeyBackAndWritesOnlyTheOwnTable)
     EXPECT_EQ(value(QStringLiteral("SELECT active FROM product WHERE productid = %1").arg(id)).toString(), "n");
 }
 
-TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumns)
+TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsAndRefreshStaysOnTheSameRow)
 {
     products.setSortedFields("name");
     products.open();
@@ -123,6 +117,16 @@ TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumns)
     EXPECT_EQ(value("SELECT GROUP_CONCAT(name, '/', code, '/', price ORDER BY productid) FROM product "
                     "WHERE productid < 3").toString(),
               "Čaj zeleni/C1-other/101,Brašno/B1/80");
+
+    ASSERT_TRUE(products.locate("name", "Šećer"));
+    EXPECT_EQ(products.recNo(), 3);
+    connection.execute("INSERT INTO product (name, unitname, taxid, pricecurrency) VALUES ('Alva', 'kg', 1, 'RSD')");
+    connection.execute("UPDATE product SET price = 125 WHERE productid = 3");
+    products.refresh();
+    EXPECT_EQ(products.recordCount(), 4);
+    EXPECT_EQ(products.fieldByName("name").asString(), "Šećer");
+    EXPECT_EQ(products.recNo(), 4);
+    EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 125.0);
 }
 
 TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKey)
@@ -190,21 +194,6 @@ TEST_F(QueryDataSetTest, RowsReadOnAnotherConnectionOpenTheDataSetAsItsOwnRead)
     // Rows read for another statement are not taken: the statement is read.
     products.openWith(kProductSql, QueryDataSet::readRows(db(), kProductSql + "WHERE p.productid = 2"));
     EXPECT_EQ(products.recordCount(), 3);
-}
-
-TEST_F(QueryDataSetTest, RefreshStaysOnTheSameRow)
-{
-    products.setSortedFields("name");
-    products.open();
-    ASSERT_TRUE(products.locate("name", "Šećer"));
-    EXPECT_EQ(products.recNo(), 3);
-    connection.execute("INSERT INTO product (name, unitname, taxid, pricecurrency) VALUES ('Alva', 'kg', 1, 'RSD')");
-    connection.execute("UPDATE product SET price = 125 WHERE productid = 3");
-    products.refresh();
-    EXPECT_EQ(products.recordCount(), 4);
-    EXPECT_EQ(products.fieldByName("name").asString(), "Šećer");
-    EXPECT_EQ(products.recNo(), 4);
-    EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 125.0);
 }
 
 TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheError)

@@ -34,7 +34,7 @@ QStringList hostileTexts()
 
 } // namespace
 
-TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndComments)
+TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndCommentsByLiteralsOfTheirType)
 {
     QueryDataSet q(&connection, "SELECT ':x' AS a, \"it's :x\" AS b, `:x` AS c, :x AS d /* :x */ -- :x\n"
                                 "FROM (SELECT 1 AS `:x`) AS t WHERE :X = :x # :x");
@@ -55,10 +55,7 @@ TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndComments)
     EXPECT_EQ(marks.value(1).toString(), "x'?");
     EXPECT_EQ(marks.value(2).toDate(), QDate(2024, 3, 5));
     EXPECT_THROW(substituteMarks("SELECT ?, ?", {1}), InternalError);
-}
 
-TEST_F(SqlTextTest, ParameterValuesBecomeLiteralsOfTheirType)
-{
     EXPECT_EQ(sqlLiteral(QVariant()), "NULL");
     EXPECT_EQ(sqlLiteral(1234.5), "1234.5");
     EXPECT_EQ(sqlLiteral(1e-7), "0.0000001");
@@ -67,15 +64,15 @@ TEST_F(SqlTextTest, ParameterValuesBecomeLiteralsOfTheirType)
     EXPECT_EQ(sqlLiteral(QDate(2024, 3, 5)), "'2024-03-05'");
     EXPECT_EQ(sqlLiteral(QStringLiteral("a'b")), "'a''b'");
 
-    QueryDataSet q(&connection, "SELECT :d AS d, :n + 0 AS n, :missing AS m, :b AS b");
-    q.setParam("D", QDate(2024, 2, 29));
-    q.setParam("n", 0.1);
-    q.setParam("b", false);
-    q.open();
-    EXPECT_EQ(q.fieldByName("d").asString(), "2024-02-29");
-    EXPECT_DOUBLE_EQ(q.fieldByName("n").asFloat(), 0.1);
-    EXPECT_TRUE(q.fieldByName("m").isNull());
-    EXPECT_EQ(q.fieldByName("b").asInteger(), 0);
+    QueryDataSet typed(&connection, "SELECT :d AS d, :n + 0 AS n, :missing AS m, :b AS b");
+    typed.setParam("D", QDate(2024, 2, 29));
+    typed.setParam("n", 0.1);
+    typed.setParam("b", false);
+    typed.open();
+    EXPECT_EQ(typed.fieldByName("d").asString(), "2024-02-29");
+    EXPECT_DOUBLE_EQ(typed.fieldByName("n").asFloat(), 0.1);
+    EXPECT_TRUE(typed.fieldByName("m").isNull());
+    EXPECT_EQ(typed.fieldByName("b").asInteger(), 0);
 
     // A list stands for its items; an empty one meets nothing.
     QueryDataSet in(&connection, "SELECT COUNT(*) AS n FROM (SELECT 1 AS v UNION SELECT 2 UNION SELECT 3) AS t "
@@ -94,9 +91,9 @@ TEST_F(SqlTextTest, ParameterValuesBecomeLiteralsOfTheirType)
     EXPECT_EQ(bound, QVariantList({4, 5}));
 
     // A new text keeps the values by name (a report reopens with its warehouse).
-    q.setSql("SELECT :N * 2 AS twice");
-    q.open();
-    EXPECT_DOUBLE_EQ(q.fieldByName("twice").asFloat(), 0.2);
+    typed.setSql("SELECT :N * 2 AS twice");
+    typed.open();
+    EXPECT_DOUBLE_EQ(typed.fieldByName("twice").asFloat(), 0.2);
 }
 
 TEST_F(SqlTextTest, HostileTextsGoThroughLiterallyAndTouchNoOtherRow)
@@ -140,7 +137,7 @@ TEST_F(SqlTextTest, HostileTextsGoThroughLiterallyAndTouchNoOtherRow)
     EXPECT_EQ(scalar(d, "SELECT COUNT(*) FROM productdetail").toInt(), texts.size() + 2);
 }
 
-TEST_F(SqlTextTest, TablesOfTheFromClauseAndTheirAliases)
+TEST_F(SqlTextTest, TablesOfTheFromClauseWithTheirAliasesAndColumnDefaultsFromTheSchema)
 {
     const QList<SqlTableRef> refs = findSelectTables(
         "SELECT p.*, (SELECT COUNT(*) FROM component c WHERE c.rawid = p.productid) AS n, 'FROM fake' AS f "
@@ -151,10 +148,7 @@ TEST_F(SqlTextTest, TablesOfTheFromClauseAndTheirAliases)
     for (const SqlTableRef& ref : refs)
         found << ref.table + " " + ref.alias;
     EXPECT_EQ(found, QStringList({"product p", "tax t", "warehouse w", "productwarehouse productwarehouse"}));
-}
 
-TEST_F(SqlTextTest, ColumnDefaultsReadFromTheSchema)
-{
     bool generated = false;
     EXPECT_EQ(parseColumnDefault(QVariant(QStringLiteral("'it''s'")), &generated).toString(), "it's");
     EXPECT_TRUE(parseColumnDefault(QVariant(QStringLiteral("NULL")), &generated).isNull());

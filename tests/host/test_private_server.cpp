@@ -95,12 +95,10 @@ TEST(PrivateServer, LifecycleFromFirstStartToCleanStop)
 
     sized.bufferPool = QStringLiteral("96M\nskip-grant-tables");
     EXPECT_THROW(PrivateServer(base, sized), ServerError);
-}
 
-TEST(PrivateServer, LongFoldersGetAShortSocketPath)
-{
+    // Long folders get a short socket path.
     const QString longBase = QStringLiteral("/tmp/") + QString(120, QLatin1Char('x'));
-    PrivateServer server(longBase);
-    EXPECT_LT(server.socketPath().toUtf8().size(), 100);
-    EXPECT_NE(server.socketPath(), PrivateServer(longBase + QStringLiteral("y")).socketPath());
+    const QString socket = PrivateServer(longBase).socketPath();
+    EXPECT_LT(socket.toUtf8().size(), 100);
+    EXPECT_NE(socket, PrivateServer(longBase + QStringLiteral("y")).socketPath());
 }

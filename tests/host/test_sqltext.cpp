@@ -28,7 +28,7 @@ TEST_F(SqlTextTest, AddSlashesAgreesWithQuotingAndSurvivesTheServer)
     }
 }
 
-TEST(ChangeSQLCondition, ReplacesOrAddsTheConditionBeforeTheTail)
+TEST(ChangeSQLCondition, ReplacesOrAddsTheConditionBeforeTheTailKeywordsInTextsAndCommentsNotCounted)
 {
     EXPECT_EQ(cond("SELECT * FROM product WHERE productid = -1"), "SELECT * FROM product WHERE c = 1");
     EXPECT_EQ(cond("select * from t where a = 1 and b = 2 order by b"), "select * from t WHERE c = 1 order by b");
@@ -45,10 +45,8 @@ TEST(ChangeSQLCondition, ReplacesOrAddsTheConditionBeforeTheTail)
     EXPECT_EQ(ChangeSQLCondition("SELECT * FROM t WHERE a = 1", "  WHERE b = 2 "), "SELECT * FROM t WHERE b = 2");
     EXPECT_EQ(ChangeSQLCondition("SELECT * FROM t", "whereabouts = 1"), "SELECT * FROM t WHERE whereabouts = 1");
     EXPECT_EQ(ChangeSQLCondition("SELECT * FROM t WHERE a = 1 ORDER BY b", ""), "SELECT * FROM t ORDER BY b");
-}
 
-TEST(ChangeSQLCondition, KeywordsInLiteralsIdentifiersAndCommentsAreText)
-{
+    // Keywords in literals, identifiers and comments are text.
     EXPECT_EQ(cond("SELECT * FROM t WHERE n = 'x ORDER BY y' ORDER BY z"), "SELECT * FROM t WHERE c = 1 ORDER BY z");
     EXPECT_EQ(cond("SELECT 'WHERE' AS w FROM t"), "SELECT 'WHERE' AS w FROM t WHERE c = 1");
     EXPECT_EQ(cond("SELECT * FROM t WHERE n = 'it''s LIMIT 1' LIMIT 2"), "SELECT * FROM t WHERE c = 1 LIMIT 2");
