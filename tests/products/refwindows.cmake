@@ -1,6 +1,3 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 tarvex_add_gui_test(test_refwindows products/test_refwindows.cpp)
 target_link_libraries(test_refwindows PRIVATE products Qt6::Test)
-
-tarvex_add_gui_test(test_warehousereports products/test_warehousereports.cpp)
-target_link_libraries(test_warehousereports PRIVATE products tarvexconsole)

@@ -1,10 +1,8 @@
 #include "HostStrings.h"
 #include "MemoryTable.h"
 #include "Inventoryallwarehousesunit.h"
-#include "ScriptedDialogs.h"
 #include "Turnoverallwarehousesunit.h"
 #include "test_stockreports.h"
-#include "test_workerstop.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -109,15 +107,13 @@ TEST_F(AllWarehousesTest, InventorySumsEveryWarehouseWithTheExclusionsAsTicked)
         form.FindButtonClick();
         EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Beta", "Usluga"}));
 
-        EXPECT_EQ(form.GetPrintHeader(), "Datum 2024-03-05");
-        form.PrintButton()->click();
+        QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
         form.CloseButton()->click();
         return 0;
     });
     OpenInventoryAllWarehouses();
     EXPECT_EQ(shown, 1);
-    ASSERT_EQ(console.wizards.size(), 1);
-    EXPECT_EQ(console.wizards[0].parameters, "title:Zalihe (količine iz svih magacina);header:Datum 2024-03-05");
+    console.expectPrint("Zalihe (količine iz svih magacina)", "Datum 2024-03-05");
 }
 
 TEST_F(AllWarehousesTest, TurnoverSplitsEachWarehouseIntoBeforeWithinAndEnd)
@@ -171,11 +167,11 @@ TEST_F(AllWarehousesTest, TurnoverWindowDefaultsWarehouseListPrintingAndProducts
         EXPECT_EQ(warehouses->itemText(0), "Arhiva");
         EXPECT_EQ(warehouses->maxVisibleItems(), 20);
 
-        script.answer(QDate(2024, 2, 1));
-        form.FromDateButton()->click();
-        script.answer(QDate(2024, 2, 29));
-        form.ToDateButtonClick();
-        form.FindButton()->click();
+        EXPECT_EQ(stocktest::pickDate(script, form.FromDateButton(), form.FromDateEdit(), QDate(2024, 2, 1)),
+                  "2024-02-01");
+        EXPECT_EQ(stocktest::pickDate(script, form.ToDateButton(), form.ToDateEdit(), QDate(2024, 2, 29)),
+                  "2024-02-29");
+        QTest::mouseClick(form.FindButton(), Qt::LeftButton);
         MemoryTable& rows = *form.TurnoverAllWarehousesCDS();
         EXPECT_EQ(turnoverRows(rows).size(), 4);
         EXPECT_EQ(headerTitles(form.TurnoverAllWarehousesDBG()), QStringList({"Proizvod", "Kod", "JM", "Kol. pret. stanje", "Kol. ulaz", "Kol. izlaz",
@@ -183,23 +179,24 @@ TEST_F(AllWarehousesTest, TurnoverWindowDefaultsWarehouseListPrintingAndProducts
         form.show();
 
         doubleClickCell(form.TurnoverAllWarehousesDBG(), "name", 1);
-        EXPECT_EQ(console.products.opened, (QList<QPair<qint32, qint32>>{{3, 2}}));
-        console.offer(false, true);
-        form.TurnoverAllWarehousesDBGDblClick();
+        EXPECT_EQ(console.products().opened, (QList<QPair<qint32, qint32>>{{3, 2}}));
+        {
+            altertest::TestConsole without(false, true);
+            doubleClickCell(form.TurnoverAllWarehousesDBG(), "name", 1);
+        }
         EXPECT_EQ(script.messages(), QStringList({CMN_NO_MODULE.arg(CMN_MOD_PRODUCT_NAME)}));
 
         warehouses->setCurrentIndex(warehouses->findText("Jug"));
         form.FindButtonClick();
         EXPECT_EQ(column(rows, "warehousename"), QStringList({"Jug", "Jug"}));
 
-        form.PrintButtonClick();
+        QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
         form.CloseButton()->click();
         return 0;
     });
     OpenTurnoverAllWarehouses();
     EXPECT_EQ(shown, 1);
-    ASSERT_EQ(console.wizards.size(), 1);
-    EXPECT_EQ(console.wizards[0].parameters, "title:Promet (količine iz svih magacina);header:Datum 2024-03-05");
+    console.expectPrint("Promet (količine iz svih magacina)", "Datum 2024-03-05");
 }
 
 TEST_F(AllWarehousesTest, TurnoverCountsOffTheWindowAndPrekiniStopsItOnTheServer)
@@ -213,17 +210,8 @@ TEST_F(AllWarehousesTest, TurnoverCountsOffTheWindowAndPrekiniStopsItOnTheServer
 
     // Another session holds the documents: the count waits on the server
     // until "Prekini" kills its statement.
-    const workerstop::Stop stop = workerstop::stopWhileLocked(
-        db(), "document", *form.findChild<TWorkerBar*>(), "Dokumenti", [&] { QTest::mouseClick(form.FindButton(), Qt::LeftButton); },
-        [&] {
-            EXPECT_FALSE(form.FindButton()->isEnabled());
-            EXPECT_FALSE(form.grab().isNull());
-        });
-    EXPECT_TRUE(stop.clicked);
-    EXPECT_LT(stop.elapsedMs, 15000);
+    expectPrekiniStops(form, form.FindButton(), form.PrintButton(), "document", "Dokumenti", script);
     EXPECT_TRUE(form.TurnoverAllWarehousesCDS()->isEmpty());
-    EXPECT_TRUE(form.FindButton()->isEnabled());
-    EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
 
     // The window is usable: the next count shows the whole list.
     QTest::mouseClick(form.FindButton(), Qt::LeftButton);

@@ -1,13 +1,13 @@
-#include "HostStrings.h"
 #include "Inventoryattributeunit.h"
 #include "Inventoryunit.h"
-#include "ScriptedDialogs.h"
 #include "Warehouseunit.h"
 #include "test_stockreports.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -25,8 +25,10 @@ protected:
         ProductDMTest::SetUpTestSuite();
         sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary'), (2, 'Nulta', 0, "
             "'standard')");
-        sql("INSERT INTO warehouse (warehouseid, name, status) VALUES (1, 'Centralni', 'primary'), (2, "
-            "'Prodavnica', 'standard')");
+        sql("INSERT INTO warehouse (warehouseid, name, status, pricetype) VALUES (1, 'Centralni', 'primary', 'v'), "
+            "(2, 'Prodavnica', 'standard', 'm')");
+        // The stocks overview's button shows only with this setting.
+        sql("INSERT INTO dbinifile (section, name, value) VALUES ('Document', 'MaxCategoryRebateInReceipt', '1')");
         sql("INSERT INTO product (productid, name, code, unitname, taxid, pricecurrency, type) VALUES "
             "(1, 'Alfa', 'A1', 'kom', 1, 'RSD', 'r'), (2, 'Beta', 'B1', 'kg', 1, 'RSD', 'r'),"
             "(3, 'Čišćenje', 'U1', 'h', 1, 'RSD', 'u'), (4, 'Delta', 'D1', 'l', 2, 'RSD', 'r'),"
@@ -44,6 +46,31 @@ protected:
             "(2, 1, 1, 2, 2, 3, '2000002'), (3, 3, 1, 1, 0, 0, NULL), (4, 2, 1, 2, 0, 0, NULL)");
         sql("INSERT INTO productattributewarehouse (productattributeid, warehouseid, amount) VALUES "
             "(1, 1, 4), (2, 1, 1.5), (3, 1, 2), (4, 1, 0.0004), (2, 2, 9)");
+    }
+
+    // Opens the warehouse window on the named warehouse (all warehouses
+    // listed), runs `press` in it and gives the captions of the windows it
+    // opened, a stock list's with its quantities.
+    static QStringList opened(const QString& current, const std::function<void(TWarehouseForm&)>& press)
+    {
+        QStringList captions;
+        ScopedModalHandler handler([&](QDialog& dialog) {
+            if (auto* form = dynamic_cast<TWarehouseForm*>(&dialog)) {
+                QTest::mouseClick(form->findChild<QCheckBox*>(), Qt::LeftButton);
+                EXPECT_TRUE(dm().WarehouseZQ->locate("name", current));
+                press(*form);
+                form->CloseButton()->click();
+                return form->result();
+            }
+            auto* list = dynamic_cast<TInventoryWindow*>(&dialog);
+            captions << dialog.windowTitle() + (list && list->ZQ()->findField("amount")
+                                                    ? ": " + column(*list->ZQ(), "amount").join(",")
+                                                    : QString());
+            dialog.reject();
+            return int(QDialog::Rejected);
+        });
+        WarehouseManage();
+        return captions;
     }
 };
 
@@ -67,8 +94,8 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
         EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 1,234.50  Ukupna vrednost sa PDV-om: 1,481.40");
         EXPECT_EQ(InventoryTotalText({-20, 0}), "Ukupna vrednost: -20.00  Ukupna vrednost sa PDV-om: 0.00");
         EXPECT_TRUE(form.TotalLabel()->font().bold());
-        EXPECT_EQ(headerTitles(form.InventoryDBG()), QStringList({"Proizvod", "Kod", "JM", "Količina", "Cena", "Cena+PDV", "Vrednost",
-                                       "Vred.+PDV"}));
+        EXPECT_EQ(headerTitles(form.InventoryDBG()),
+                  QStringList({"Proizvod", "Kod", "JM", "Količina", "Cena", "Cena+PDV", "Vrednost", "Vred.+PDV"}));
 
         // Both boxes cleared: every stock row of the warehouse, the row
         // without a product first (no name).
@@ -96,20 +123,14 @@ TEST_F(InventoryTest, PrintLendsTheGridAndADoubleClickOpensTheProductInTheDefaul
     auto* form = new TInventoryForm(1, "Centralni");
     form->show();
     form->OpenList();
-    EXPECT_EQ(form->GetPrintHeader(), "Datum 2024-03-05");
     QTableView other;
     console->SetActiveGrid(&other);
     QTest::mouseClick(form->PrintButton(), Qt::LeftButton);
-    ASSERT_EQ(console.wizards.size(), 1);
-    EXPECT_EQ(console.wizards[0].name, CMN_PRINT_WIZ_NAME);
-    EXPECT_EQ(console.wizards[0].parameters,
-              "title:Zalihe magacina (magacinske cene) - Centralni;header:Datum 2024-03-05");
-    EXPECT_EQ(console.wizards[0].grid, form->InventoryDBG());
+    console.expectPrint("Zalihe magacina (magacinske cene) - Centralni", "Datum 2024-03-05", form->InventoryDBG());
     EXPECT_EQ(console->GetActiveGrid(), &other);
 
     doubleClickCell(form->InventoryDBG(), "name", 1);
-    ASSERT_EQ(console.products.opened.size(), 1);
-    EXPECT_EQ(console.products.opened[0], qMakePair(qint32(2), qint32(2)));
+    EXPECT_EQ(console.products().opened, (QList<QPair<qint32, qint32>>{{2, 2}}));
 
     // The mouse wheel steps the grid one row.
     form->InventoryDBG()->setFocus();
@@ -118,8 +139,8 @@ TEST_F(InventoryTest, PrintLendsTheGridAndADoubleClickOpensTheProductInTheDefaul
     QApplication::sendEvent(form->InventoryDBG()->viewport(), &wheel);
     EXPECT_EQ(form->InventoryZQ()->recNo(), 3);
 
-    console.offer(false, true);
-    form->InventoryDBGDblClick();
+    altertest::TestConsole without(false, true);
+    doubleClickCell(form->InventoryDBG(), "name", 1);
     EXPECT_EQ(script.messages(), QStringList({CMN_NO_MODULE.arg(CMN_MOD_PRODUCT_NAME)}));
     delete form;
 }
@@ -144,48 +165,64 @@ TEST_F(InventoryTest, AttributeListShowsVariantsWithEmptyMissingAttributes)
     EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Alfa", "Beta", "Čišćenje"}));
     // No double-click action here.
     doubleClickCell(form->InventoryAttributeDBG(), "name", 0);
-    EXPECT_TRUE(console.products.opened.isEmpty());
+    EXPECT_TRUE(console.products().opened.isEmpty());
     delete form;
 }
 
-TEST_F(InventoryTest, WarehouseWindowButtonsOpenTheListsOfTheCurrentWarehouse)
+TEST_F(InventoryTest, WarehouseWindowButtonsOpenTheReportsOfTheCurrentWarehouse)
 {
-    QStringList opened;
-    ScopedModalHandler modal([&opened](QDialog& dialog) {
-        if (auto* warehouses = dynamic_cast<TWarehouseForm*>(&dialog)) {
-            QueryDataSet& ds = *dm().WarehouseZQ;
-            EXPECT_FALSE(warehouses->InventoryAttributeButton()->isVisibleTo(warehouses));
-            ds.locate("name", "Prodavnica");
-            warehouses->InventoryWarePriceButton()->click();
-            warehouses->InventoryAttributeButtonClick();
-            // Kept to its own warehouse, the workstation lists only that one.
-            dm().Options.OnlyLocalDefaultWarehouseProds = true;
-            dm().Options.DefWarehouseName = "Centralni";
-            warehouses->InventoryWarePriceButtonClick();
-            ds.locate("name", "Centralni");
-            warehouses->InventoryWarePriceButtonClick();
-            warehouses->close();
-            return 0;
-        }
-        auto& list = dynamic_cast<TInventoryWindow&>(dialog);
-        opened << list.windowTitle() + ": " + column(*list.ZQ(), "amount").join(",");
-        list.close();
-        return 0;
+    EXPECT_EQ(opened("Prodavnica",
+                     [](TWarehouseForm& f) {
+                         // The attribute list's button shows only with attribute stock.
+                         EXPECT_FALSE(f.InventoryAttributeButton()->isVisibleTo(&f));
+                         QTest::mouseClick(f.InventoryWarePriceButton(), Qt::LeftButton);
+                         f.InventoryAttributeButtonClick();
+                         QTest::mouseClick(f.InventoryStockPriceButton(), Qt::LeftButton);
+                         QTest::mouseClick(f.TurnoverAllWareButton(), Qt::LeftButton);
+                         EXPECT_FALSE(f.StocksOverviewButton()->isHidden());
+                         QTest::mouseClick(f.StocksOverviewButton(), Qt::LeftButton);
+                     }),
+              QStringList({"Zalihe magacina (magacinske cene) - Prodavnica: 7",
+                           "Zalihe magacina (atributi) - Prodavnica: 9",
+                           "Zalihe magacina (cene sa robnih kartica) - Prodavnica", "Promet (količine iz svih magacina)",
+                           "Stanje zaliha"}));
+    const QStringList menu = opened("Prodavnica", [](TWarehouseForm& f) {
+        for (QAction* entry : f.QuantitiesMenu()->actions())
+            entry->trigger();
     });
-    WarehouseManage();
-    EXPECT_EQ(opened, QStringList({"Zalihe magacina (magacinske cene) - Prodavnica: 7",
-                                   "Zalihe magacina (atributi) - Prodavnica: 9",
-                                   "Zalihe magacina (magacinske cene) - Centralni: 12.545,-2,0.001"}));
+    // The current inventory of all warehouses, then the stock cards of all, of the retail ones and of this one.
+    EXPECT_EQ(menu, QStringList({"Zalihe (količine iz svih magacina)", "Zalihe (količine sa robnih kartica)",
+                                 "Zalihe (količine sa robnih kartica)",
+                                 "Zalihe (količine sa robnih kartica) - Prodavnica"}));
+
+    // Kept to its own warehouse, the workstation opens no other warehouse's
+    // lists nor book; the turnover of all of them still opens.
+    dm().Options.OnlyLocalDefaultWarehouseProds = true;
+    dm().Options.DefWarehouseName = "Centralni";
+    EXPECT_EQ(opened("Prodavnica",
+                     [](TWarehouseForm& f) {
+                         for (QPushButton* report : {f.InventoryWarePriceButton(), f.InventoryStockPriceButton(),
+                                                     f.KepuWizardButton(), f.TurnoverAllWareButton()})
+                             QTest::mouseClick(report, Qt::LeftButton);
+                     }),
+              QStringList({"Promet (količine iz svih magacina)"}));
+    EXPECT_TRUE(console.wizards.isEmpty());
+    EXPECT_EQ(opened("Centralni",
+                     [](TWarehouseForm& f) {
+                         QTest::mouseClick(f.InventoryWarePriceButton(), Qt::LeftButton);
+                         QTest::mouseClick(f.KepuWizardButton(), Qt::LeftButton);
+                     }),
+              QStringList({"Zalihe magacina (magacinske cene) - Centralni: 12.545,-2,0.001"}));
+    ASSERT_EQ(console.wizards.size(), 1);
+    EXPECT_EQ(console.wizards[0].name + "|" + console.wizards[0].parameters,
+              "Knjiga evidencije prometa|warehouse:Centralni");
 
     dm().Options = TProductOptions();
     dm().Options.AttributeStock = true;
-    bool visible = false;
-    ScopedModalHandler check([&visible](QDialog& dialog) {
-        auto& warehouses = dynamic_cast<TWarehouseForm&>(dialog);
-        visible = warehouses.InventoryAttributeButton()->isVisibleTo(&warehouses);
-        warehouses.close();
-        return 0;
-    });
-    WarehouseManage();
-    EXPECT_TRUE(visible);
+    EXPECT_EQ(opened("Centralni",
+                     [](TWarehouseForm& f) {
+                         EXPECT_TRUE(f.InventoryAttributeButton()->isVisibleTo(&f));
+                         QTest::mouseClick(f.InventoryAttributeButton(), Qt::LeftButton);
+                     }),
+              QStringList({"Zalihe magacina (atributi) - Centralni: 1.5,4"}));
 }

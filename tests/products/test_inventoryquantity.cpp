@@ -1,11 +1,9 @@
 #include "Categoryunit.h"
 #include "DBIniFile.h"
-#include "HostStrings.h"
 #include "Inventoryquantityunit.h"
 #include "MemoryTable.h"
 #include "QueryDataSet.h"
 #include "Rfzoexport.h"
-#include "ScriptedDialogs.h"
 #include "test_stockreports.h"
 
 #include <QFile>
@@ -174,23 +172,18 @@ TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
         form.DBGTitleClick("name");
         EXPECT_EQ(table.indexName(), "nameA");
 
-        // The picker opens on today; a cancelled pick keeps the field.
-        script.answer(QDate(2024, 3, 4)).answer(QDate());
-        form.ToDateButton()->click();
-        form.ToDateButtonClick();
-        EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-04");
+        // A confirmed date replaces the field, a cancelled pick keeps it.
+        for (const QDate& date : {QDate(2024, 3, 4), QDate()})
+            EXPECT_EQ(stocktest::pickDate(script, form.ToDateButton(), form.ToDateEdit(), date), "2024-03-04");
 
         form.ToDateEdit()->setText("5.3.2024");
-        form.PrintButton()->click();
+        QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
         EXPECT_TRUE(script.messages().isEmpty());
         form.CloseButton()->click();
         return 0;
     });
     OpenInventoryQuantity(2, "Prodavnica");
-    ASSERT_EQ(console.wizards.size(), 1);
-    EXPECT_EQ(console.wizards[0].name, CMN_PRINT_WIZ_NAME);
-    EXPECT_EQ(console.wizards[0].parameters,
-              "title:Zalihe (količine sa robnih kartica) - Prodavnica;header:Datum 5.3.2024");
+    console.expectPrint("Zalihe (količine sa robnih kartica) - Prodavnica", "Datum 5.3.2024");
     EXPECT_EQ(console->GetActiveGrid(), nullptr);
 }
 

@@ -1,9 +1,7 @@
 #include "DatabaseError.h"
-#include "HostStrings.h"
 #include "MemoryTable.h"
 #include "Productresourcestring.h"
 #include "ReportEngine.h"
-#include "ScriptedDialogs.h"
 #include "Stockhistoryunit.h"
 #include "Warehistoryunit.h"
 #include "test_stockreports.h"
@@ -92,18 +90,13 @@ protected:
             // product 2: bought 3, sold 3 minus a rounding crumb, value left over
             "(100, 2, 1, 3, 0, 30, 0, 10), (101, 2, 1, 0, 2.9999999, 0, 20, 10)");
     }
-    static MemoryTable& wareTable(MemoryTable& table)
-    {
-        DefineWareHistoryFields(table);
-        table.createDataSet();
-        return table;
-    }
 };
 
-TEST_F(StockHistoryTest, WareHistoryStartsWithThePreviousStateAndCountsPostedDocumentsByDirection)
+TEST_F(StockHistoryTest, WareHistoryStartsWithThePreviousStateAndCountsPostedDocumentsOfTheRange)
 {
     MemoryTable table;
-    wareTable(table);
+    DefineWareHistoryFields(table);
+    table.createDataSet();
     const TWareHistoryTotals totals = FillWareHistory(db(), table, 1, kA, "2024-02-01", "2024-03-08");
     EXPECT_EQ(table.recNo(), 1);
     // 10 in and 12 out before the range: the state is 2 out, balance -2.
@@ -123,12 +116,7 @@ TEST_F(StockHistoryTest, WareHistoryStartsWithThePreviousStateAndCountsPostedDoc
     EXPECT_EQ(wareRows(table), QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|0|0|0", "2024-03-06|I-5||5|0|5|104"}));
     EXPECT_DOUBLE_EQ(inB.amountIn, 5);
     EXPECT_DOUBLE_EQ(inB.balance, 5);
-}
 
-TEST_F(StockHistoryTest, WareHistoryEdgesOfTheRange)
-{
-    MemoryTable table;
-    wareTable(table);
     // Everything before the start: just the state row.
     const TWareHistoryTotals before = FillWareHistory(db(), table, 1, kA, "2024-06-01", "2024-12-31");
     EXPECT_EQ(wareRows(table), QStringList({"2024-06-01|" + PROD_PREV_SITUATION + "||99|0|99|0"}));
@@ -197,13 +185,10 @@ TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThro
     EXPECT_EQ(form->AmountInLabel()->text(), "0.000");
     EXPECT_EQ(form->BalanceLabel()->text(), "0.000");
 
-    // The picker opens on today; a confirmed date replaces the field.
-    script.answer(QDate(2024, 2, 1));
-    form->FromDateButtonClick();
-    EXPECT_EQ(form->FromDateEdit()->text(), "2024-02-01");
-    script.answer(QDate());
-    form->ToDateButtonClick();
-    EXPECT_EQ(form->ToDateEdit()->text(), "2024-03-08");
+    // A confirmed date replaces the field, a cancelled pick keeps it.
+    EXPECT_EQ(stocktest::pickDate(script, form->FromDateButton(), form->FromDateEdit(), QDate(2024, 2, 1)),
+              "2024-02-01");
+    EXPECT_EQ(stocktest::pickDate(script, form->ToDateButton(), form->ToDateEdit(), QDate()), "2024-03-08");
 
     QTest::mouseClick(form->FindButton(), Qt::LeftButton);
     EXPECT_EQ(form->CDS()->recordCount(), 5);
@@ -225,21 +210,19 @@ TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThro
     form->DBGDblClick();
     form->CDS()->setRecNo(3);
     form->DBGDblClick();
-    EXPECT_EQ(console.documents.opened, QList<qint64>({0, 102}));
-    console.offer(true, false);
-    form->DBGDblClick();
-    EXPECT_EQ(console.documents.opened.size(), 2);
+    EXPECT_EQ(console.documents().opened, QList<qint64>({0, 102}));
+    {
+        altertest::TestConsole without(true, false);
+        form->DBGDblClick();
+    }
+    EXPECT_EQ(console.documents().opened.size(), 2);
     EXPECT_EQ(script.messages().size(), 1);
 
     QTableView* listGrid = new QTableView(form);
     console->SetActiveGrid(listGrid);
-    form->PrintButtonClick();
-    ASSERT_EQ(console.wizards.size(), 1);
-    EXPECT_EQ(console.wizards[0].name, CMN_PRINT_WIZ_NAME);
-    EXPECT_EQ(console.wizards[0].parameters,
-              "title:Magacinska kartica: Čokolada - C-1 - Centralni;header:Od datuma 2024-02-01\r\nDo datuma "
-              "2024-03-08");
-    EXPECT_EQ(console.wizards[0].grid, form->DBG());
+    QTest::mouseClick(form->PrintButton(), Qt::LeftButton);
+    console.expectPrint("Magacinska kartica: Čokolada - C-1 - Centralni", "Od datuma 2024-02-01\r\nDo datuma 2024-03-08",
+                        form->DBG());
     EXPECT_EQ(console->GetActiveGrid(), listGrid);
     delete form;
 }
@@ -256,10 +239,10 @@ TEST_F(StockHistoryTest, StockHistoryWindowPriceLabelDocumentsAndStockCardPrint)
 
     // Nothing for the previous-state row.
     form->DBGDblClick();
-    EXPECT_TRUE(console.documents.opened.isEmpty());
+    EXPECT_TRUE(console.documents().opened.isEmpty());
     form->CDS()->setRecNo(2);
     form->DBGDblClick();
-    EXPECT_EQ(console.documents.opened, QList<qint64>({103}));
+    EXPECT_EQ(console.documents().opened, QList<qint64>({103}));
 
     int previews = 0;
     {

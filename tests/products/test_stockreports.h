@@ -1,22 +1,20 @@
 #pragma once
-// What the stock report window tests share: the console with recording
-// services (the wizards it runs, the products and documents it is asked to
-// open), a fixture with the host clock set and that console in place, a
-// table's column read without moving the cursor and a click on a title.
+// What the stock report window tests share: a fixture with the host clock
+// set and the recording console in place, a table's column read without
+// moving the cursor, a click on a title, a date picked and a count stopped.
 
 #include "Clock.h"
-#include "Console.h"
 #include "DBGrid.h"
 #include "DataSet.h"
 #include "ProductDMFixture.h"
-#include "Productsnapin.h"
-#include "RecordingProductService.h"
-#include "Siblingintf.h"
+#include "ScriptedDialogs.h"
+#include "test_alter_console.h"
 #include "test_refwindows.h"
+#include "test_workerstop.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
-#include <memory>
+#include <QLineEdit>
 
 namespace stocktest {
 
@@ -42,52 +40,14 @@ inline void clickTitle(DBGrid* grid, const char* field)
                       QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, 5));
 }
 
-class RecordingDocuments final : public ComObject<IDocumentService, IID_IDocumentService> {
-public:
-    void Reserved3() override {}
-    void OpenDocument(qint64 documentId) override { opened << documentId; }
-    QList<qint64> opened;
-};
-
-struct Wizard {
-    QString name;
-    QString parameters;
-    QTableView* grid = nullptr; // the print source while it ran
-};
-
-// The program's console, the module's while it lives; built again without a
-// service when a test takes one away.
-class ReportConsole {
-public:
-    ReportConsole() { offer(true, true); }
-    ~ReportConsole() { products::GlobalConsole.reset(); }
-
-    void offer(bool withProducts, bool withDocuments)
-    {
-        products::GlobalConsole.reset();
-        m_console = std::make_unique<Console>();
-        if (withProducts)
-            m_console->addService(ComPtr<IInterface>(m_products.get()));
-        if (withDocuments)
-            m_console->addService(ComPtr<IInterface>(m_documents.get()));
-        m_console->setWizardRunner([this](const QString& name, const QString& parameters, QTableView* grid) {
-            wizards << Wizard{name, parameters, grid};
-            return true;
-        });
-        products::GlobalConsole = ComPtr<IConsole>(m_console.get());
-    }
-    Console* operator->() const { return m_console.get(); }
-
-private:
-    ComPtr<test::RecordingProductService> m_products{new test::RecordingProductService};
-    ComPtr<RecordingDocuments> m_documents{new RecordingDocuments};
-    std::unique_ptr<Console> m_console;
-
-public:
-    test::RecordingProductService& products = *m_products.get();
-    RecordingDocuments& documents = *m_documents.get();
-    QList<Wizard> wizards;
-};
+// Picks a date on the button's picker (an invalid date cancels it) and
+// gives the field's text after.
+inline QString pickDate(ScriptedDialogs& script, QPushButton* button, QLineEdit* field, const QDate& date)
+{
+    script.answer(date);
+    QTest::mouseClick(button, Qt::LeftButton);
+    return field->text();
+}
 
 // A report test at a fixed moment, with the recording console in place.
 class ReportTest : public test::ProductDMTest {
@@ -108,7 +68,27 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    ReportConsole console;
+    // "&Prikaži" clicked while another session holds the table its count reads,
+    // then "Prekini" (see workerstop): the count stops within 15 s, the window
+    // paints and keeps "&Prikaži" and the other busy button off meanwhile, and
+    // nothing is said.
+    static void expectPrekiniStops(QWidget& window, QPushButton* find, QPushButton* busy, const char* table,
+                                   const QString& step, const ScriptedDialogs& script)
+    {
+        const workerstop::Stop stop = workerstop::stopWhileLocked(
+            db(), table, *window.findChild<products::TWorkerBar*>(), step,
+            [find] { QTest::mouseClick(find, Qt::LeftButton); }, [&] {
+                EXPECT_FALSE(find->isEnabled());
+                EXPECT_FALSE(busy->isEnabled());
+                EXPECT_FALSE(window.grab().isNull());
+            });
+        EXPECT_TRUE(stop.clicked);
+        EXPECT_LT(stop.elapsedMs, 15000);
+        EXPECT_TRUE(find->isEnabled() && busy->isEnabled());
+        EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
+    }
+
+    altertest::TestConsole console{true, true};
 
 private:
     QDateTime m_now;

@@ -1,9 +1,7 @@
 #include "MemoryTable.h"
 #include "Reportworker.h"
-#include "ScriptedDialogs.h"
 #include "Stocksoverviewunit.h"
 #include "test_stockreports.h"
-#include "test_workerstop.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -274,15 +272,14 @@ TEST_F(StocksOverviewTest, WindowOpensWithTreeDatesAndTheSavedLayout)
     delete third;
 }
 
-TEST_F(StocksOverviewTest, WindowComputesSortsShowsDescriptionsAndOpensProducts)
+TEST_F(StocksOverviewTest, WindowComputesSortsShowsDescriptionsOpensProductsAndExports)
 {
     ScriptedDialogs script;
     auto* form = new TStocksOverviewForm(layoutDir.path());
     form->show();
     form->TreeView()->topLevelItem(0)->setSelected(true);
-    form->FindButtonClick();
+    QTest::mouseClick(form->FindButton(), Qt::LeftButton);
     MemoryTable& rows = *form->StocksOverviewCDS();
-    EXPECT_EQ(script.messages(), QStringList());
     EXPECT_EQ(names(rows), QStringList({"Alfa", "Beta"}));
     EXPECT_EQ(form->ProdDescMemo()->toPlainText(), "Opis alfe");
 
@@ -311,14 +308,36 @@ TEST_F(StocksOverviewTest, WindowComputesSortsShowsDescriptionsAndOpensProducts)
     EXPECT_EQ(form->ProdDescMemo()->toPlainText(), "");
     rows.locate("ProductName", "Alfa");
     EXPECT_EQ(form->ProdDescMemo()->toPlainText(), "Opis alfe");
-
     doubleClickCell(grid, "ProductName", rows.recNo() - 1);
-    ASSERT_EQ(console.products.opened.size(), 1);
-    EXPECT_EQ(console.products.opened[0], qMakePair(qint32(1), qint32(1)));
+    EXPECT_EQ(console.products().opened, (QList<QPair<qint32, qint32>>{{1, 1}}));
+
+    // A confirmed date replaces the field, a cancelled pick keeps it.
+    EXPECT_EQ(stocktest::pickDate(script, form->FromDateButton(), form->FromDateEdit(), QDate(2024, 1, 2)),
+              "2024-01-02");
+    EXPECT_EQ(stocktest::pickDate(script, form->ToDateButton(), form->ToDateEdit(), QDate()), "2024-03-15");
+    form->FindButtonClick();
+    const QString chosen = layoutDir.filePath("zalihe");
+    script.answer(chosen);
+    QTest::mouseClick(form->ExportToExcelButton(), Qt::LeftButton);
+    QFile written(chosen + ".xlsx");
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.read(2) == "PK");
+    // A name typed with ".xls" is saved as what it holds.
+    script.answer(chosen + "2.xls");
+    form->ExportToExcelButtonClick();
+    EXPECT_TRUE(QFile::exists(chosen + "2.xlsx"));
+    EXPECT_FALSE(QFile::exists(chosen + "2.xls"));
+    // Cancelled: nothing written.
+    script.answer(QString());
+    form->ExportToExcelButtonClick();
+    EXPECT_EQ(script.shown().last().what, "save");
+    EXPECT_EQ(script.shown().last().text, "Stanje zaliha");
+    EXPECT_EQ(script.messages(), QStringList());
+
     // Without a product module nothing opens and nothing is said.
-    console.offer(false, true);
-    form->StocksOverviewDBGDblClick();
-    EXPECT_EQ(console.products.opened.size(), 1);
+    altertest::TestConsole without(false, true);
+    doubleClickCell(grid, "ProductName", rows.recNo() - 1);
+    EXPECT_EQ(console.products().opened.size(), 1);
     EXPECT_TRUE(script.messages().isEmpty());
     delete form;
 }
@@ -338,21 +357,10 @@ TEST_F(StocksOverviewTest, PrekiniStopsTheCountOnTheServerAndKeepsTheTableAsItWa
 
     // The sales wait on the locked documents until "Prekini".
     form->StockWsRtRB()->setChecked(true);
-    const workerstop::Stop stop = workerstop::stopWhileLocked(
-        db(), "document", *form->WorkerBar(), "Prodaja u periodu",
-        [&] { QTest::mouseClick(form->FindButton(), Qt::LeftButton); },
-        [&] {
-            EXPECT_FALSE(form->FindButton()->isEnabled());
-            EXPECT_FALSE(form->ExportToExcelButton()->isEnabled());
-            EXPECT_FALSE(form->grab().isNull());
-        });
-    EXPECT_TRUE(stop.clicked);
-    EXPECT_LT(stop.elapsedMs, 15000);
+    expectPrekiniStops(*form, form->FindButton(), form->ExportToExcelButton(), "document", "Prodaja u periodu",
+                       script);
     EXPECT_EQ(names(rows), all);
     EXPECT_EQ(form->ProdDescMemo()->toPlainText(), "Opis alfe");
-    EXPECT_TRUE(form->FindButton()->isEnabled());
-    EXPECT_TRUE(form->ExportToExcelButton()->isEnabled());
-    EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
 
     // Usable: the next count shows the list of "VP ili MP".
     QTest::mouseClick(form->FindButton(), Qt::LeftButton);
@@ -399,36 +407,4 @@ TEST_F(StocksOverviewTest, PrekiniStopsAStatementSentJustAfterIt)
     QSqlDatabase::removeDatabase(QStringLiteral("late-locker"));
     EXPECT_TRUE(stopped);
     EXPECT_LT(elapsedMs, 15000);
-}
-
-TEST_F(StocksOverviewTest, DatePickersAndSpreadsheetExport)
-{
-    ScriptedDialogs script;
-    auto* form = new TStocksOverviewForm(layoutDir.path());
-    script.answer(QDate(2024, 1, 2));
-    form->FromDateButton()->click();
-    EXPECT_EQ(form->FromDateEdit()->text(), "2024-01-02");
-    script.answer(QDate());
-    form->ToDateButtonClick();
-    EXPECT_EQ(form->ToDateEdit()->text(), "2024-03-15");
-    form->FindButtonClick();
-
-    const QString chosen = layoutDir.filePath("zalihe");
-    script.answer(chosen);
-    form->ExportToExcelButton()->click();
-    QFile written(chosen + ".xlsx");
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.read(2) == "PK");
-    // A name typed with ".xls" is saved as what it holds.
-    script.answer(chosen + "2.xls");
-    form->ExportToExcelButtonClick();
-    EXPECT_TRUE(QFile::exists(chosen + "2.xlsx"));
-    EXPECT_FALSE(QFile::exists(chosen + "2.xls"));
-    // Cancelled: nothing written.
-    script.answer(QString());
-    form->ExportToExcelButtonClick();
-    EXPECT_EQ(script.shown().last().what, "save");
-    EXPECT_EQ(script.shown().last().text, "Stanje zaliha");
-    EXPECT_EQ(script.messages(), QStringList());
-    delete form;
 }
