@@ -93,48 +93,44 @@ TEST_F(ProductEditor, ANewProductFromTheListsAddIsSavedWithItsDetails)
     viewer.ProductAdd->trigger();
     ASSERT_TRUE(shown);
     EXPECT_EQ(script.messages(), QStringList());
-    const QString id = text("SELECT productid FROM product WHERE name = 'Čokolada 100g'");
-    ASSERT_FALSE(id.isEmpty());
-    EXPECT_DOUBLE_EQ(column("price", id.toLongLong()).toDouble(), 100.0);
-    EXPECT_EQ(column("pricecurrency", id.toLongLong()), "RSD");
-    EXPECT_EQ(text("SELECT model FROM productdetail WHERE productid = " + id), "Mlečna");
+    EXPECT_EQ(text("SELECT CONCAT_WS(' ', p.price, p.pricecurrency, d.model) FROM product AS p JOIN productdetail "
+                   "AS d ON d.productid = p.productid WHERE p.name = 'Čokolada 100g'"),
+              "100 RSD Mlečna");
     EXPECT_EQ(dm().LoadedProductName, "Čokolada 100g");
 }
 
 // Which check refuses a save, and in which order, the data module's save
-// tests tell; here the window shows the refusal as an error and posts nothing.
-TEST_F(ProductEditor, ANameWithAForbiddenCharacterIsRefusedAndNothingIsPosted)
+// tests tell; here the window shows the refusal as an error and stores
+// nothing. Under the option a PLU locks the name before the edit is left,
+// and the tax rate.
+TEST_F(ProductEditor, ARefusedNameIsShownAsAnErrorAndNothingIsStored)
 {
+    sql("UPDATE product SET kasaplu = 7 WHERE productid = 10");
     const QString dash = QString("Sok ") + QChar(0x2013) + " 1l";
-    for (const QString& name : {QString("Sok: jabuka"), QString("Sok 'Jabuka'"), QString("Sok 1\\2"), dash}) {
+    const std::pair<QString, QString> cases[] = {
+        {"Sok: jabuka", PROD_NAME_CHAR_ERR}, {"Sok 'Jabuka'", PROD_NAME_CHAR_ERR}, {"Sok 1\\2", PROD_NAME_CHAR_ERR},
+        {dash, PROD_NAME_CHAR_ERR}, {"Mleko novo", PROD_NAME_UNCHANGE_ERR}};
+    for (const auto& [name, error] : cases) {
         SCOPED_TRACE(name.toStdString());
-        newProduct();
+        const bool locked = error == PROD_NAME_UNCHANGE_ERR;
+        dm().Options.ProductNameUnchangeable = locked;
+        locked ? showProduct(10) : newProduct();
         script.clear();
         TProductDetailForm form;
         type(form.UnitNameDBE, "kom");
         type(form.NameDBE, name);
+        EXPECT_EQ(dm().ProductZQ->fieldByName("name").asString(), locked ? "Mleko" : ""); // in the edit only
         form.ApplyButton()->click();
-        EXPECT_EQ(script.messages(), QStringList{PROD_NAME_CHAR_ERR});
+        EXPECT_EQ(script.messages(), QStringList{error});
         EXPECT_EQ(script.shown().value(0).kind, MessageKind::Error);
-        EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Insert);
-        EXPECT_EQ(rows("product"), 1);
+        EXPECT_EQ(dm().ProductZQ->state(), locked ? DataSetState::Edit : DataSetState::Insert);
+        EXPECT_EQ(text("SELECT GROUP_CONCAT(name) FROM product"), "Mleko");
+        if (locked) {
+            form.ChangeTaxButtonClick();
+            EXPECT_EQ(script.messages().last(), PROD_TAX_UNCHANGE_ERR);
+        }
         dm().ProductZQ->cancel();
     }
-}
-
-TEST_F(ProductEditor, APluLocksTheNameAndTaxEvenBeforeTheEditIsLeft)
-{
-    dm().Options.ProductNameUnchangeable = true;
-    sql("UPDATE product SET kasaplu = 7 WHERE productid = 10");
-    showProduct(10);
-    TProductDetailForm form;
-    type(form.NameDBE, "Mleko novo");
-    EXPECT_EQ(dm().ProductZQ->fieldByName("name").asString(), "Mleko"); // still in the edit only
-    form.ApplyButton()->click();
-    EXPECT_EQ(script.messages(), QStringList{PROD_NAME_UNCHANGE_ERR});
-    EXPECT_EQ(column("name"), "Mleko");
-    form.ChangeTaxButtonClick();
-    EXPECT_EQ(script.messages().last(), PROD_TAX_UNCHANGE_ERR);
 }
 
 // A stocked product's refusal is driven in test_user_paths (Alt+P from the box).
@@ -477,56 +473,53 @@ TEST_F(EditorLists, TheOperationsPageFollowsTheSavedTypeAndCancelDropsCachedRows
     EXPECT_EQ(rows("productworkingoperation", "productid = 20"), 2);
 }
 
-TEST_F(EditorLists, OperationsOpenInOrderWithTheStoredMachinesOffered)
-{
-    sql("UPDATE productworkingoperation SET sort = 3 - sort WHERE productid = 20");
-    showProduct(20);
-    TProductDetailForm form;
-    ASSERT_TRUE(pageShown(form.PageControl(), form.WorkOperationsTS));
-    EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
-    EXPECT_EQ(form.WorkOperationsTS->machineTypes(), QStringList({"Brusilica", "Strug"}));
-    EXPECT_EQ(form.WorkOperationsTS->machineNumbers(), QStringList({"B-7", "S-1", "S-2"}));
-}
-
-TEST_F(EditorLists, MovingAnOperationSwapsPositionsInTheCacheUntilApply)
+TEST_F(EditorLists, MovingAnOperationSwapsPositionsInTheCacheUntilApplyAndTheyOpenInTheStoredOrder)
 {
     showProduct(20);
-    TProductDetailForm form;
-    TProductWorkOperationsPage& page = *form.WorkOperationsTS;
-    QueryDataSet& rows = *ProductDM->ProductWorkingOperationZQ;
-    ASSERT_EQ(operationsInOrder(form), QStringList({"Strug", "Brusilica"}));
-    // On the first row nothing moves up.
-    EXPECT_FALSE(page.WOItemMoveUp()->isEnabled());
-    page.MoveWOItem(true);
-    EXPECT_EQ(operationsInOrder(form), QStringList({"Strug", "Brusilica"}));
-    EXPECT_FALSE(rows.updatesPending());
+    {
+        TProductDetailForm form;
+        TProductWorkOperationsPage& page = *form.WorkOperationsTS;
+        QueryDataSet& rows = *ProductDM->ProductWorkingOperationZQ;
+        ASSERT_EQ(operationsInOrder(form), QStringList({"Strug", "Brusilica"}));
+        // On the first row nothing moves up.
+        EXPECT_FALSE(page.WOItemMoveUp()->isEnabled());
+        page.MoveWOItem(true);
+        EXPECT_EQ(operationsInOrder(form), QStringList({"Strug", "Brusilica"}));
+        EXPECT_FALSE(rows.updatesPending());
 
-    rows.next();
-    EXPECT_TRUE(page.WOItemMoveUp()->isEnabled());
-    page.WOItemMoveUp()->trigger();
-    EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
-    EXPECT_EQ(rows.fieldByName("machinetype").asString(), "Brusilica");
-    EXPECT_EQ(rows.fieldByName("sort").asInteger(), 1);
-    EXPECT_EQ(operationsStored(), "Strug,Brusilica");
+        rows.next();
+        EXPECT_TRUE(page.WOItemMoveUp()->isEnabled());
+        page.WOItemMoveUp()->trigger();
+        EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
+        EXPECT_EQ(rows.fieldByName("machinetype").asString(), "Brusilica");
+        EXPECT_EQ(rows.fieldByName("sort").asInteger(), 1);
+        EXPECT_EQ(operationsStored(), "Strug,Brusilica");
 
-    // Moving down from the last row changes nothing either.
-    rows.last();
-    page.MoveWOItem(false);
-    EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
+        // Moving down from the last row changes nothing either.
+        rows.last();
+        page.MoveWOItem(false);
+        EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
 
-    // While a row is edited, or the list is in another order, nothing moves.
-    rows.first();
-    rows.edit();
-    EXPECT_FALSE(page.WOItemMoveDown()->isEnabled());
-    rows.cancel();
-    EXPECT_TRUE(page.WOItemMoveDown()->isEnabled());
-    rows.setSortedFields(QStringLiteral("machinetype"));
-    page.WOItemMoveDownUpdate();
-    EXPECT_FALSE(page.WOItemMoveDown()->isEnabled());
-    rows.setSortedFields(QStringLiteral("sort"));
+        // While a row is edited, or the list is in another order, nothing moves.
+        rows.first();
+        rows.edit();
+        EXPECT_FALSE(page.WOItemMoveDown()->isEnabled());
+        rows.cancel();
+        EXPECT_TRUE(page.WOItemMoveDown()->isEnabled());
+        rows.setSortedFields(QStringLiteral("machinetype"));
+        page.WOItemMoveDownUpdate();
+        EXPECT_FALSE(page.WOItemMoveDown()->isEnabled());
+        rows.setSortedFields(QStringLiteral("sort"));
 
-    form.CustomApply()->trigger();
-    EXPECT_EQ(operationsStored(), "Brusilica,Strug");
+        form.CustomApply()->trigger();
+        EXPECT_EQ(operationsStored(), "Brusilica,Strug");
+    }
+    // Opened again: in the stored order, with the stored machines offered.
+    showProduct(20);
+    TProductDetailForm again;
+    EXPECT_EQ(operationsInOrder(again), QStringList({"Brusilica", "Strug"}));
+    EXPECT_EQ(again.WorkOperationsTS->machineTypes(), QStringList({"Brusilica", "Strug"}));
+    EXPECT_EQ(again.WorkOperationsTS->machineNumbers(), QStringList({"B-7", "S-1", "S-2"}));
 }
 
 TEST_F(EditorLists, TheListButtonsOpenTheirWindowsAndNeedTheProductionModule)

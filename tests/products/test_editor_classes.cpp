@@ -122,7 +122,7 @@ TEST_F(EditorCategories, AddingAppendsNewPathsAndMarksTheListChangedEvenWhenNoth
     EXPECT_FALSE(form.CategoriesChanged);
 }
 
-TEST_F(EditorCategories, RemovingNeedsASelectionAndAnEmptyListSavedLeavesNoLinks)
+TEST_F(EditorCategories, RemovingNeedsASelectionOnlyTheLowestLevelRefusesAPickAndAnEmptyListLeavesNoLinks)
 {
     sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (10, 2), (10, 4)");
     showProduct(10);
@@ -134,6 +134,18 @@ TEST_F(EditorCategories, RemovingNeedsASelectionAndAnEmptyListSavedLeavesNoLinks
     EXPECT_FALSE(form.CategoriesChanged);
     EXPECT_EQ(lines(form).size(), 2);
 
+    // Under the option one upper level refuses the whole pick.
+    dm().Options.OnlyLowestProductCategoryAllowed = true;
+    addCategories(form, {3, 1});
+    EXPECT_EQ(script.messages(), QStringList{PROD_CAT_PR_LOWEST_ERR});
+    EXPECT_EQ(script.shown().value(0).kind, MessageKind::Error);
+    EXPECT_EQ(lines(form).size(), 2);
+    EXPECT_FALSE(form.CategoriesChanged);
+    dm().Options.OnlyLowestProductCategoryAllowed = false;
+    addCategories(form, {3, 1});
+    EXPECT_EQ(lines(form), (QStringList{"Hrana", "Pića>Sokovi", "Pića>Voda", "Pića"}));
+
+    script.clear();
     form.Categories->CategoriesLB()->selectAll();
     form.Categories->RemoveButton()->click();
     EXPECT_TRUE(lines(form).isEmpty());
@@ -141,22 +153,6 @@ TEST_F(EditorCategories, RemovingNeedsASelectionAndAnEmptyListSavedLeavesNoLinks
     form.OKButton()->click();
     EXPECT_EQ(script.messages(), QStringList());
     EXPECT_EQ(storedLinks(10), 0);
-}
-
-TEST_F(EditorCategories, OnlyTheLowestLevelRefusesTheWholePickWhenTheOptionIsOn)
-{
-    showProduct(10);
-    dm().Options.OnlyLowestProductCategoryAllowed = true;
-    TProductDetailForm form;
-    addCategories(form, {2, 1});
-    EXPECT_EQ(script.messages(), QStringList{PROD_CAT_PR_LOWEST_ERR});
-    EXPECT_EQ(script.shown().value(0).kind, MessageKind::Error);
-    EXPECT_TRUE(lines(form).isEmpty());
-    EXPECT_FALSE(form.CategoriesChanged);
-
-    dm().Options.OnlyLowestProductCategoryAllowed = false;
-    addCategories(form, {2, 1});
-    EXPECT_EQ(lines(form), (QStringList{"Pića>Sokovi", "Pića"}));
 }
 
 TEST_F(EditorCategories, ARequiredCategoryIsCheckedBeforeAndAfterThePosts)

@@ -232,22 +232,6 @@ TEST_F(EditorWarehouses, TheEditorShowsFiveWarehouseRowsAndKeepsTheUsersSize)
     EXPECT_EQ(again.size(), chosen);
 }
 
-TEST_F(EditorTest, AddingToTheDefaultWarehouseTwiceWarnsTheSecondTime)
-{
-    sql("UPDATE product SET price = 12.3456789 WHERE productid = 10");
-    showProduct(10);
-    TProductDetailForm form;
-    ASSERT_TRUE(form.Warehouses->KasaAddDefaultProductWarehouse()->isEnabled());
-    form.Warehouses->KasaAddDefaultProductWarehouse()->trigger();
-    EXPECT_EQ(script.messages(), QStringList{PRODWARE_ADD_INF});
-    EXPECT_DOUBLE_EQ(number("SELECT price FROM productwarehouse WHERE productid = 10 AND warehouseid = 1"), 12.3456789);
-    EXPECT_EQ(dm().ProductWarehouseZQ->recordCount(), 1);
-    form.Warehouses->KasaAddDefaultProductWarehouse()->trigger();
-    EXPECT_EQ(script.messages().last(), PRODWARE_EXIST_WRN);
-    EXPECT_EQ(script.shown().last().kind, MessageKind::Warning);
-    EXPECT_EQ(rows("productwarehouse"), 1);
-}
-
 class EditorKasa : public EditorTest {
 protected:
     void SetUp() override
@@ -351,10 +335,11 @@ TEST_F(EditorKasa, AFullVireoRangeWarnsWhileTheOrdinaryRangeGoesOnSilently)
     EXPECT_EQ(script.messages().size(), 1);
 }
 
-TEST_F(EditorKasa, TheWarehouseButtonsSitOnThePageAndThePagesActionsWaitForTheFirstSave)
+TEST_F(EditorKasa, TheWarehouseButtonsSitOnThePageThePagesActionsWaitForTheFirstSaveAndAddingTwiceWarns)
 {
     newProduct();
     TProductDetailForm form;
+    type(form.PriceDBE, "12.3457");
     QPushButton* addDefault = nullptr;
     for (QPushButton* button : form.KasaTS->findChildren<QPushButton*>())
         if (button->text() == "Dodaj u podrazumevani magacin")
@@ -372,9 +357,15 @@ TEST_F(EditorKasa, TheWarehouseButtonsSitOnThePageAndThePagesActionsWaitForTheFi
     EXPECT_TRUE(form.KasaTS->AutoPLU()->isEnabled());
     addDefault->click();
     EXPECT_EQ(script.messages(), QStringList{PRODWARE_ADD_INF});
-    EXPECT_EQ(rows("productwarehouse AS pw JOIN product AS p ON p.productid = pw.productid",
-                   "p.name = 'Jogurt' AND pw.warehouseid = 1"),
-              1);
+    // At the product's price, to the last decimal.
+    EXPECT_EQ(text("SELECT CONCAT(p.name, ' ', pw.warehouseid, ' ', pw.price) FROM productwarehouse AS pw JOIN product "
+                   "AS p ON p.productid = pw.productid"),
+              "Jogurt 1 12.3457");
+    EXPECT_EQ(dm().ProductWarehouseZQ->recordCount(), 1);
+    addDefault->click();
+    EXPECT_EQ(script.messages().last(), PRODWARE_EXIST_WRN);
+    EXPECT_EQ(script.shown().last().kind, MessageKind::Warning);
+    EXPECT_EQ(rows("productwarehouse"), 1);
 }
 
 class EditorFixedAsset : public EditorTest {

@@ -58,14 +58,6 @@ using namespace tarvex::test;
 
 namespace {
 
-QToolButton* navigatorButton(QWidget* window, DBNavigator::Button which)
-{
-    for (DBNavigator* navigator : window->findChildren<DBNavigator*>())
-        if (navigator->isVisible())
-            return navigator->button(which);
-    return nullptr;
-}
-
 // Clicks into a bound edit and types over its text.
 void typeOver(QWidget* edit, const QString& text)
 {
@@ -91,12 +83,18 @@ void showPageOf(QWidget* widget, QWidget* window)
                     tabs->setCurrentWidget(w);
 }
 
-DBNavigator* navigatorOf(QWidget* window, const DataSet* ds)
+// The window's visible navigator (of the dataset, when one is named).
+DBNavigator* navigatorOf(QWidget* window, const DataSet* ds = nullptr)
 {
     for (DBNavigator* navigator : window->findChildren<DBNavigator*>())
-        if (navigator->dataSet() == ds && navigator->isVisible())
+        if ((!ds || navigator->dataSet() == ds) && navigator->isVisible())
             return navigator;
     return nullptr;
+}
+
+QToolButton* navigatorButton(QWidget* window, DBNavigator::Button which)
+{
+    return navigatorOf(window)->button(which);
 }
 
 bool usable(DBNavigator* navigator, DBNavigator::Button which)
@@ -227,6 +225,17 @@ QPushButton* closingButton(QWidget& window)
     return nullptr;
 }
 
+// Closes the window by its own button, or its close box; unsaved work is
+// dropped when the window asks.
+void closeDropping(QWidget& window, LiveDialogs& live)
+{
+    live.answer(ButtonNo);
+    if (QPushButton* button = closingButton(window))
+        click(button);
+    if (window.isVisible())
+        window.close();
+}
+
 } // namespace
 
 class UserPaths : public EditorTest {
@@ -259,11 +268,12 @@ protected:
         showProduct(productId);
         inWindow<TProductDetailForm>([] { OpenProductDetail(nullptr); }, step);
     }
+
+    LiveDialogs live;
 };
 
 TEST_F(UserPaths, TheDescriptionWindowOfAWorkingOperationStoresTheTextOnlyWhenConfirmed)
 {
-    LiveDialogs live;
     inEditor(20, [&](TProductDetailForm& form) {
         form.PageControl()->setCurrentWidget(form.WorkOperationsTS);
         DBGrid* grid = form.WorkOperationsTS->WorkingOperationDBG();
@@ -299,7 +309,6 @@ TEST_F(UserPaths, ACategoryNameTheDatabaseRefusesIsShownAndTheTreeKeepsTheStored
 {
     sql("INSERT INTO categorypr (categoryprid, parentid, name) VALUES (1, 0, 'Pića')");
     const QString tooLong(55, QLatin1Char('x'));
-    LiveDialogs live;
     live.answer(tooLong);
     inWindow<TCategoryForm>([] { CatManage(db()); }, [&](TCategoryForm& form) {
         QTreeWidget* tree = form.treeView();
@@ -325,7 +334,6 @@ TEST_F(UserPaths, ACategoryNameTheDatabaseRefusesIsShownAndTheTreeKeepsTheStored
 
 TEST_F(UserPaths, WhatIsTypedIntoAGridCellIsPostedByTheNavigatorOrDroppedByItsCancel)
 {
-    LiveDialogs live;
     inWindow<TTaxForm>(TaxManage, [&](TTaxForm& form) {
         DBGrid* grid = form.TaxDBG();
         // A new rate: +, its name, then its value, and ✓ with the cell still open.
@@ -353,7 +361,6 @@ TEST_F(UserPaths, WhatIsTypedIntoAGridCellIsPostedByTheNavigatorOrDroppedByItsCa
 
 TEST_F(UserPaths, ClickedProductsArePickedInTheOrderTheyWereClicked)
 {
-    LiveDialogs live;
     QStringList clicked;
     TProductDescArr picked;
     inWindow<TGetProductForm>([&] { EXPECT_TRUE(ProductGet(picked)); }, [&](TGetProductForm& form) {
@@ -375,29 +382,34 @@ TEST_F(UserPaths, ClickedProductsArePickedInTheOrderTheyWereClicked)
     EXPECT_EQ(names, clicked);
 }
 
-TEST_F(UserPaths, ARefusedApplyStopsTheActionThatAppliesFirst)
+TEST_F(UserPaths, ARefusedApplyStopsTheActionThatAppliesFirstAndCancelDropsAnInvalidPriceWithoutAWord)
 {
     sql("INSERT INTO categorypr (categoryprid, parentid, name, maxrebate, webrebate, b2brebate) VALUES "
         "(1, 0, 'Nameštaj', 5, 10, 15)");
     sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (10, 1)");
     sql("INSERT INTO productdetail (productid, webprice, b2bprice) VALUES (10, 1, 2)");
-    LiveDialogs live;
+    bool closed = false;
     inEditor(10, [&](TProductDetailForm& form) {
         typeOver(form.UnitNameDBE, QString());
         typeOver(form.PriceDBE, QStringLiteral("500"));
         form.PageControl()->setCurrentWidget(form.DetailsTS);
         click(form.DetailsTS->findChild<QPushButton*>(QStringLiteral("LoadDetailsFromCategoryButton")));
         EXPECT_EQ(live.messages(), QStringList{"Polje \"JM\" mora biti popunjeno."});
-        live.answer(ButtonNo);
+        live.clear();
+        form.PageControl()->setCurrentIndex(0);
+        typeOver(form.PriceDBE, QStringLiteral("12a"));
+        EXPECT_EQ(form.PriceDBE->text(), "12a");
         click(form.CancelButton());
+        closed = !form.isVisible();
     });
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(live.messages(), QStringList());
     EXPECT_EQ(text("SELECT CONCAT(webprice, ' ', b2bprice) FROM productdetail WHERE productid = 10"), "1 2");
     EXPECT_EQ(text("SELECT CONCAT(price, ' ', unitname) FROM product WHERE productid = 10"), "100 kom");
 }
 
 TEST_F(UserPaths, ANewWorkingOperationTakesItsPlaceByPositionAndMovesUpFromThere)
 {
-    LiveDialogs live;
     inEditor(20, [&](TProductDetailForm& form) {
         form.PageControl()->setCurrentWidget(form.WorkOperationsTS);
         DBGrid* grid = form.WorkOperationsTS->WorkingOperationDBG();
@@ -419,7 +431,6 @@ TEST_F(UserPaths, ANewWorkingOperationTakesItsPlaceByPositionAndMovesUpFromThere
 
 TEST_F(UserPaths, EnterAfterAPickListChoiceStaysInTheRebateGrid)
 {
-    LiveDialogs live;
     inEditor(10, [&](TProductDetailForm& form) {
         form.PageControl()->setCurrentWidget(form.RebateTS);
         click(navigatorButton(form.RebateTS, DBNavigator::Insert));
@@ -442,24 +453,9 @@ TEST_F(UserPaths, EnterAfterAPickListChoiceStaysInTheRebateGrid)
     EXPECT_EQ(text("SELECT CONCAT(quantity, rebatetype) FROM productrebate WHERE productid = 10"), "10I");
 }
 
-TEST_F(UserPaths, CancelDropsAnInvalidPriceWithoutAWord)
-{
-    LiveDialogs live;
-    bool closed = false;
-    inEditor(10, [&](TProductDetailForm& form) {
-        typeOver(form.PriceDBE, QStringLiteral("12a"));
-        click(form.CancelButton());
-        closed = !form.isVisible();
-    });
-    EXPECT_TRUE(closed);
-    EXPECT_TRUE(live.messages().isEmpty()) << live.messages().join('\n').toStdString();
-    EXPECT_EQ(stored("SELECT price FROM product WHERE productid = 10").toDouble(), 100.0);
-}
-
 TEST_F(UserPaths, ApplyingByKeyboardFromTheActiveBoxOfAStockedProductIsRefused)
 {
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (10, 1, 4)");
-    LiveDialogs live;
     inEditor(10, [&](TProductDetailForm& form) {
         typeOver(form.NameDBE, QStringLiteral("Mleko 1l"));
         form.ActiveDBCB->setFocus(Qt::TabFocusReason);
@@ -477,7 +473,6 @@ TEST_F(UserPaths, ApplyingByKeyboardFromTheActiveBoxOfAStockedProductIsRefused)
 
 TEST_F(UserPaths, TheListOpensTheEditorByKeypadEnterAndItsTitlesShowTheSearchOrder)
 {
-    LiveDialogs live;
     TGetProductForm form;
     int opened = 0;
     TProductViewerForm::Windows windows;
@@ -592,22 +587,16 @@ protected:
             {"Pregled zaliha", [] { OpenStocksOverview(); }},
         };
     }
+
+    LiveDialogs live;
 };
 
 TEST_F(WindowSweep, EveryGridTakesTypingPostsAndSaysWhyItRefusesATooLongText)
 {
-    LiveDialogs live;
     for (const Window& window : windows()) {
         inWindow(window, [&](QWidget& shown) {
             sweepGrids(shown, live);
-            // Unsaved work is dropped when the window asks.
-            live.answer(ButtonNo);
-            if (QPushButton* button = closingButton(shown))
-                click(button);
-            else
-                shown.close();
-            if (shown.isVisible())
-                shown.close();
+            closeDropping(shown, live);
         });
         live.clear();
     }
@@ -615,7 +604,6 @@ TEST_F(WindowSweep, EveryGridTakesTypingPostsAndSaysWhyItRefusesATooLongText)
 
 TEST_F(WindowSweep, EveryGridSaysWhyTheServerRefusedItsRowAndNothingOfItStays)
 {
-    LiveDialogs live;
     int refusedGrids = 0;
     for (const Window& window : windows()) {
         QMap<QString, int> counts;
@@ -650,11 +638,7 @@ TEST_F(WindowSweep, EveryGridSaysWhyTheServerRefusedItsRowAndNothingOfItStays)
                 allowWrites();
             }
             // What the server refused is not saved on the way out either.
-            live.answer(ButtonNo);
-            if (QPushButton* button = closingButton(shown))
-                click(button);
-            if (shown.isVisible())
-                shown.close();
+            closeDropping(shown, live);
         });
         for (auto it = counts.cbegin(); it != counts.cend(); ++it)
             EXPECT_EQ(stored(QStringLiteral("SELECT COUNT(*) FROM ") + it.key()).toInt(), it.value())
@@ -682,7 +666,6 @@ void typeIntoFirstCell(QWidget& window)
 
 TEST_F(WindowSweep, EveryWindowClosesEveryWayEvenWithACellBeingTypedIn)
 {
-    LiveDialogs live;
     for (const Window& window : windows()) {
         for (const char* way : {"escape", "close box", "button", "typing, escape", "typing, close box",
                                 "typing, button"}) {
