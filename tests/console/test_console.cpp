@@ -38,10 +38,11 @@ protected:
 
 } // namespace
 
-TEST_F(ConsoleTest, LoadsAModuleShowsItAndUnloadsInOrder)
+TEST_F(ConsoleTest, LoadsAModuleShowsItRunsWizardsAndOptionsOnItAndUnloadsInOrder)
 {
     const QString before = moduleLog();
     {
+        ScriptedDialogs script;
         Console console;
         // A library without the module's entries is refused.
         EXPECT_THROW(console.loadModule(QStringLiteral("/nonexistent/libnothing.so")), TarvexError);
@@ -64,46 +65,34 @@ TEST_F(ConsoleTest, LoadsAModuleShowsItAndUnloadsInOrder)
         // One tool bar for the list's actions: the list's own.
         EXPECT_TRUE(window.findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly).isEmpty());
         EXPECT_EQ(window.findChildren<QToolBar*>().size(), window.centralWidget()->findChildren<QToolBar*>().size());
+
+        // Wizards run on the active grid; an unknown one is told.
+        QString ran;
+        console.setWizardRunner([&](const QString& name, const QString& parameters, QTableView* grid) {
+            ran = name + QLatin1Char('|') + parameters + QLatin1Char('|') +
+                  (grid && grid == console.GetActiveGrid() ? "grid" : "none");
+            return name == QStringLiteral("Štampa");
+        });
+        console.RunWizard(QStringLiteral("Štampa"), QStringLiteral("title:Proizvodi;header:"));
+        EXPECT_EQ(ran, QStringLiteral("Štampa|title:Proizvodi;header:|grid"));
+        EXPECT_TRUE(script.messages().isEmpty());
+        console.RunWizard(QStringLiteral("Nepoznat"), QString());
+        EXPECT_EQ(script.messages().size(), 1);
+
+        // The options dialog checks, then stores every page.
+        ScopedModalHandler press([](QDialog& dialog) {
+            auto* tabs = dialog.findChild<QTabWidget*>();
+            EXPECT_EQ(tabs->count(), 1);
+            EXPECT_EQ(tabs->tabText(0), QStringLiteral("Proba"));
+            for (QPushButton* button : dialog.findChildren<QPushButton*>())
+                if (button->text() == QStringLiteral("&U redu"))
+                    button->click();
+            return dialog.result();
+        });
+        window.OptionsExecute();
     }
-    const QString log = moduleLog().mid(before.size());
-    EXPECT_EQ(log.toStdString(), "initialize;load;show;navigator;hide;factory freed;snapin freed;finalize;");
-}
-
-TEST_F(ConsoleTest, OptionsDialogChecksThenStoresEveryPage)
-{
-    Console console;
-    console.loadModule(QStringLiteral(TARVEX_FAKE_MODULE));
-    MainWindow window(console);
-    const QString before = moduleLog();
-    ScopedModalHandler press([](QDialog& dialog) {
-        auto* tabs = dialog.findChild<QTabWidget*>();
-        EXPECT_EQ(tabs->count(), 1);
-        EXPECT_EQ(tabs->tabText(0), QStringLiteral("Proba"));
-        for (QPushButton* button : dialog.findChildren<QPushButton*>())
-            if (button->text() == QStringLiteral("&U redu"))
-                button->click();
-        return dialog.result();
-    });
-    window.OptionsExecute();
-    EXPECT_EQ(moduleLog().mid(before.size()), QStringLiteral("createframe;check;update;destroyframe;"));
-}
-
-TEST(Console, WizardsRunOnTheActiveGrid)
-{
-    ScriptedDialogs script;
-    Console console;
-    QString ran;
-    console.setWizardRunner([&](const QString& name, const QString& parameters, QTableView* grid) {
-        ran = name + QLatin1Char('|') + parameters + QLatin1Char('|') + (grid ? "grid" : "none");
-        return name == QStringLiteral("Štampa");
-    });
-    QTableView grid;
-    console.SetActiveGrid(&grid);
-    console.RunWizard(QStringLiteral("Štampa"), QStringLiteral("title:Proizvodi;header:"));
-    EXPECT_EQ(ran, QStringLiteral("Štampa|title:Proizvodi;header:|grid"));
-    EXPECT_TRUE(script.messages().isEmpty());
-    console.RunWizard(QStringLiteral("Nepoznat"), QString());
-    EXPECT_EQ(script.messages().size(), 1);
+    EXPECT_EQ(moduleLog().mid(before.size()).toStdString(), "initialize;load;show;navigator;createframe;check;update;"
+                                                            "destroyframe;hide;factory freed;snapin freed;finalize;");
 }
 
 class StandInsTest : public DatabaseTest {};

@@ -93,6 +93,17 @@ QString headline(const QString& message)
     return message.section(QStringLiteral("\n\n"), 0, 0);
 }
 
+// The lines of the failure a server's start ends in; none when it started.
+QStringList startFailure(PrivateServer& server)
+{
+    try {
+        server.start();
+    } catch (const ServerError& e) {
+        return QString::fromUtf8(e.what()).split(QLatin1Char('\n'));
+    }
+    return {};
+}
+
 } // namespace
 
 TEST(Startup, AConfiguredServerThatRefusesNamesTheSettingsFileAndKeyToFix)
@@ -118,22 +129,19 @@ TEST(Startup, AConfiguredServerThatRefusesNamesTheSettingsFileAndKeyToFix)
               STARTUP_UNKNOWN_DATABASE_ERR.arg("nema_je", ini));
 }
 
-TEST(Startup, TheSettingsFileNamesAServerOrLeavesTheEmbeddedDefault)
+TEST(Startup, TheSettingsFileNamesOneOrSeveralServersInOrderOrLeavesTheEmbeddedDefault)
 {
     EXPECT_TRUE(readStartupSettings(writeIni(QString())).embedded);
     const StartupSettings pool = readStartupSettings(writeIni("[Database]\nBufferPool=512M\n"));
     EXPECT_TRUE(pool.embedded);
     EXPECT_EQ(pool.bufferPool, "512M");
-    const StartupSettings server = readStartupSettings(
-        writeIni("[Database]\nHost=server.local\nPort=3307\nUser=prodavnica\nPassword=tajna\nDatabase=radnja\n"));
-    EXPECT_FALSE(server.embedded);
-    EXPECT_EQ(server.connection.host + ":" + QString::number(server.connection.port) + " " + server.connection.user +
-                  "@" + server.connection.database,
+    const ConnectionSettings one =
+        readStartupSettings(writeIni("[Database]\nHost=server.local\nPort=3307\nUser=prodavnica\nPassword=tajna\n"
+                                     "Database=radnja\n")).connection;
+    EXPECT_FALSE(readStartupSettings(writeIni("[Database]\nHost=server.local\n")).embedded);
+    EXPECT_EQ(one.host + ":" + QString::number(one.port) + " " + one.user + "@" + one.database,
               "server.local:3307 prodavnica@radnja");
-}
 
-TEST(Startup, SeveralServersAreReadInOrderAndTheirFailuresNameTheHostsKey)
-{
     const QString ini = writeIni("[Database]\nHosts=10.0.0.1:4306, node2 ,/run/node3.sock\nPort=4400\nUser=a\n");
     const StartupSettings read = readStartupSettings(ini);
     EXPECT_FALSE(read.embedded);
@@ -142,6 +150,7 @@ TEST(Startup, SeveralServersAreReadInOrderAndTheirFailuresNameTheHostsKey)
         servers << server.text();
     EXPECT_EQ(servers, QStringList({"10.0.0.1:4306", "node2:4400", "/run/node3.sock"}));
 
+    // Failures of a list name the hosts key.
     for (const char* list : {"127.0.0.1:4306,,127.0.0.1:4307", "127.0.0.1:x", "127.0.0.1:70000", ":4306"})
         EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nHosts=%1\nUser=a\n").arg(QLatin1String(list)))),
                   STARTUP_HOSTS_LIST_ERR.arg(QLatin1String(list), ini))
@@ -163,13 +172,8 @@ TEST(Startup, TheEmbeddedDefaultTellsWhyItsServerCannotRun)
         PrivateServer::Options options;
         options.binaryDirs = {empty.path()};
         PrivateServer server(empty.filePath(QStringLiteral("srv")), options);
-        try {
-            server.start();
-            ADD_FAILURE() << "started without programs";
-        } catch (const ServerError& e) {
-            EXPECT_EQ(QString::fromUtf8(e.what()),
-                      SRV_BINARIES_MISSING_ERR.arg(QStringLiteral("mariadbd, mariadb-install-db"), empty.path()));
-        }
+        const QString missing = QStringLiteral("mariadbd, mariadb-install-db");
+        EXPECT_EQ(startFailure(server), QStringList{SRV_BINARIES_MISSING_ERR.arg(missing, empty.path())});
         EXPECT_FALSE(QFileInfo::exists(empty.filePath(QStringLiteral("srv/data"))));
     }
     ScratchMount full(QStringLiteral("4m"));
@@ -178,34 +182,24 @@ TEST(Startup, TheEmbeddedDefaultTellsWhyItsServerCannotRun)
     // A full disk: the cause is the server's first two error lines, not the installer's pages.
     {
         PrivateServer server(full.path());
-        try {
-            server.start();
-            ADD_FAILURE() << "started on a full disk";
-        } catch (const ServerError& e) {
-            const QStringList lines = QString::fromUtf8(e.what()).split(QLatin1Char('\n'));
-            ASSERT_EQ(lines.size(), 6) << e.what();
-            EXPECT_EQ(lines[0], SRV_INIT_ERR.arg(server.dataDir()));
-            EXPECT_EQ(lines[1], SRV_DISK_FULL_INF);
-            EXPECT_EQ(lines[3], SRV_CAUSE_FMT.arg(server.errorLogPath(), QString()).trimmed());
-            EXPECT_TRUE(lines[4].startsWith(QStringLiteral("InnoDB: "))) << e.what();
-            EXPECT_FALSE(lines[5].contains(QStringLiteral("[ERROR]"))) << e.what();
-        }
+        const QStringList lines = startFailure(server);
+        ASSERT_EQ(lines.size(), 6) << lines.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(lines[0], SRV_INIT_ERR.arg(server.dataDir()));
+        EXPECT_EQ(lines[1], SRV_DISK_FULL_INF);
+        EXPECT_EQ(lines[3], SRV_CAUSE_FMT.arg(server.errorLogPath(), QString()).trimmed());
+        EXPECT_TRUE(lines[4].startsWith(QStringLiteral("InnoDB: "))) << lines[4].toStdString();
+        EXPECT_FALSE(lines[5].contains(QStringLiteral("[ERROR]"))) << lines[5].toStdString();
         EXPECT_FALSE(server.isRunning());
     }
     // A read-only folder: the file that could not be written and what to do.
     ScratchMount readOnly(QStringLiteral("4m"));
     ASSERT_TRUE(readOnly.mounted() && readOnly.makeReadOnly());
     PrivateServer server(readOnly.path());
-    try {
-        server.start();
-        ADD_FAILURE() << "started in a read-only folder";
-    } catch (const ServerError& e) {
-        const QStringList lines = QString::fromUtf8(e.what()).split(QLatin1Char('\n'));
-        ASSERT_EQ(lines.size(), 5) << e.what();
-        EXPECT_EQ(lines[0], SRV_WRITE_ERR.arg(server.defaultsFile()));
-        EXPECT_EQ(lines[1], SRV_READ_ONLY_INF.arg(readOnly.path()));
-        EXPECT_EQ(lines[4], QStringLiteral("Read-only file system"));
-    }
+    const QStringList lines = startFailure(server);
+    ASSERT_EQ(lines.size(), 5) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(lines[0], SRV_WRITE_ERR.arg(server.defaultsFile()));
+    EXPECT_EQ(lines[1], SRV_READ_ONLY_INF.arg(readOnly.path()));
+    EXPECT_EQ(lines[4], QStringLiteral("Read-only file system"));
 }
 
 TEST(EmbeddedDefault, ItsDeadServerIsStartedAgainAndTheUserToldAFewTimesAtMost)

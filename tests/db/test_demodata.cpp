@@ -73,7 +73,7 @@ protected:
 
 DemoReport DemoDataTest::s_report;
 
-TEST_F(DemoDataTest, ReportCountsTheRowsInTheTables)
+TEST_F(DemoDataTest, ReportCountsTheRowsInTheTablesAndASecondFillIsRefused)
 {
     for (const QString table : {"product", "productdetail", "productwarehouse", "document", "documentitem",
                                  "docfinitem", "partner", "categorypr"})
@@ -84,6 +84,10 @@ TEST_F(DemoDataTest, ReportCountsTheRowsInTheTables)
     EXPECT_GE(s_report.rowsOf("documentitem"), 1400);
     QSqlDatabase connection = db();
     EXPECT_EQ(DemoFillState::Complete, demoFillState(connection));
+    // A database that has products is refused.
+    EXPECT_THROW(generateDemoData(connection, DemoScale::tiny(), kSeed, kLastDay), DemoDataError);
+    EXPECT_EQ(QString("tiny"), demoFillScale(connection));
+    EXPECT_EQ(60, count("SELECT COUNT(*) FROM product"));
 }
 
 TEST_F(DemoDataTest, StockRowsEqualTheDocumentAndTheStockCardBalances)
@@ -109,6 +113,11 @@ TEST_F(DemoDataTest, StockRowsEqualTheDocumentAndTheStockCardBalances)
 
 TEST_F(DemoDataTest, BarcodesAreValidAndNamesSerbian)
 {
+    // The generator's check digits of known barcodes.
+    EXPECT_EQ(1, demo::DemoCatalogue::ean13CheckDigit("400638133393"));
+    EXPECT_EQ(7, demo::DemoCatalogue::ean13CheckDigit("590123412345"));
+    EXPECT_EQ(0, demo::DemoCatalogue::ean13CheckDigit("000000000000"));
+
     int barcodes = 0;
     int serbianLetters = 0;
     QSqlQuery query = selectSql(db(), "SELECT barcode, name, type FROM product");
@@ -237,14 +246,6 @@ TEST_F(DemoDataTest, SameSeedGivesTheSameDataAnotherSeedOther)
     EXPECT_EQ(schemaIndexes, indexes(db()));
 }
 
-TEST_F(DemoDataTest, RefusesADatabaseThatHasProducts)
-{
-    QSqlDatabase connection = db();
-    EXPECT_THROW(generateDemoData(connection, DemoScale::tiny(), kSeed, kLastDay), DemoDataError);
-    EXPECT_EQ(QString("tiny"), demoFillScale(connection));
-    EXPECT_EQ(60, count("SELECT COUNT(*) FROM product"));
-}
-
 TEST(DemoScaleTest, UnknownScaleNamesAreRefused)
 {
     EXPECT_LT(DemoScale::named("tiny").documentLines, DemoScale::named("small").documentLines);
@@ -321,7 +322,7 @@ TEST_F(DemoSupportTest, DeferredIndexesComeBackAsTheyWere)
 
 // ------------------------------------------------------- chance and the model
 
-TEST(DemoRandomTest, SameSeedAndStreamGiveTheSameNumbers)
+TEST(DemoRandomTest, SameSeedAndStreamGiveTheSameNumbersRangesIncludeBothEndsZeroWeightsAreNeverChosen)
 {
     demo::DemoRandom a(11, 1);
     demo::DemoRandom b(11, 1);
@@ -337,10 +338,7 @@ TEST(DemoRandomTest, SameSeedAndStreamGiveTheSameNumbers)
     }
     EXPECT_EQ(0, sameAsOtherStream);
     EXPECT_EQ(0, sameAsOtherSeed);
-}
 
-TEST(DemoRandomTest, RangesIncludeBothEndsAndZeroWeightsAreNeverChosen)
-{
     demo::DemoRandom random(3, 0);
     QSet<qint64> seen;
     QSet<int> chosen;
@@ -355,16 +353,9 @@ TEST(DemoRandomTest, RangesIncludeBothEndsAndZeroWeightsAreNeverChosen)
     EXPECT_EQ(4, random.between(4, 4));
 }
 
-TEST(DemoCatalogueTest, CheckDigitsOfKnownBarcodes)
-{
-    EXPECT_EQ(1, demo::DemoCatalogue::ean13CheckDigit("400638133393"));
-    EXPECT_EQ(7, demo::DemoCatalogue::ean13CheckDigit("590123412345"));
-    EXPECT_EQ(0, demo::DemoCatalogue::ean13CheckDigit("000000000000"));
-}
-
 // ------------------------------------------------------ choosing the database
 
-TEST_F(DemoSupportTest, MissingOrBareDatabasesAreMadeReadyToFill)
+TEST_F(DemoSupportTest, MissingOrBareDatabasesAreFilledFinishedFillsAndOwnDataKeptAndHalfFillsRedone)
 {
     QSqlDatabase connection = db();
     EXPECT_EQ(DemoTargetAction::Fill, prepareDemoTarget(connection, m_name, false));
@@ -375,12 +366,7 @@ TEST_F(DemoSupportTest, MissingOrBareDatabasesAreMadeReadyToFill)
     createDatabase(connection, m_name);
     EXPECT_EQ(DemoTargetAction::Fill, prepareDemoTarget(connection, m_name, true));
     EXPECT_EQ(0, scalar(connection, "SELECT COUNT(*) FROM product").toInt());
-}
 
-TEST_F(DemoSupportTest, FinishedFillsAndOwnDataAreKeptAndHalfFillsRedone)
-{
-    QSqlDatabase connection = db();
-    ASSERT_EQ(DemoTargetAction::Fill, prepareDemoTarget(connection, m_name, false));
     generateDemoData(connection, DemoScale::tiny(), 1, kLastDay);
     EXPECT_EQ(DemoTargetAction::KeepComplete, prepareDemoTarget(connection, m_name, true));
     EXPECT_THROW(prepareDemoTarget(connection, m_name, false), DemoDataError);
@@ -398,3 +384,4 @@ TEST_F(DemoSupportTest, FinishedFillsAndOwnDataAreKeptAndHalfFillsRedone)
     EXPECT_THROW(prepareDemoTarget(connection, m_name, false), DemoDataError);
     EXPECT_EQ(1, scalar(connection, "SELECT COUNT(*) FROM product").toInt());
 }
+

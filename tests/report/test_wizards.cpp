@@ -63,7 +63,7 @@ protected:
 
 } // namespace
 
-TEST(PriceLabelParameters, ReadsIdsQuantitiesDocumentAndWarehouse)
+TEST_F(PriceLabelWizard, ParametersGiveIdsQuantitiesDocumentAndWarehouseAndLabelsFollowTheirOrder)
 {
     PriceLabelRequest r = parsePriceLabelParameters(
         QStringLiteral("productids:1,2, 5;productquantities:1,3,2.5;documentnumber:MP-12;2024;warehouseid:3"));
@@ -77,10 +77,7 @@ TEST(PriceLabelParameters, ReadsIdsQuantitiesDocumentAndWarehouse)
     EXPECT_EQ(r.productIds, (QList<qint64>{4, 6, 8, 42}));
     EXPECT_EQ(r.labelCounts, (QList<int>{0, 1, 0, 1}));
     EXPECT_EQ(r.warehouseId, 7);
-}
 
-TEST_F(PriceLabelWizard, LabelsFollowTheRequestsOrderAndQuantities)
-{
     const QList<PriceLabel> result = loadPriceLabels(
         *labels, parsePriceLabelParameters(QStringLiteral("productids:1,2,999,3;productquantities:2,1,5,1;warehouseid:3")));
     QStringList shown;   // product 999 does not exist
@@ -92,7 +89,7 @@ TEST_F(PriceLabelWizard, LabelsFollowTheRequestsOrderAndQuantities)
     EXPECT_EQ(labels->asked, QList<qint64>{3});
 }
 
-TEST(PriceLabelLayout, TwentyFourLabelsFillAPageRowByRow)
+TEST(PriceLabelLayout, TwentyFourLabelsFillAPageRowByRowAndLongTextsStayInsideTheirLabel)
 {
     QTemporaryDir dir;
     QPdfWriter writer(dir.filePath(QStringLiteral("probe.pdf")));
@@ -111,10 +108,8 @@ TEST(PriceLabelLayout, TwentyFourLabelsFillAPageRowByRow)
     const QString file = dir.filePath(QStringLiteral("labels.pdf"));
     ASSERT_TRUE(savePriceLabelsPdf(QList<PriceLabel>(49), file));
     EXPECT_EQ(pdfPageCount(file), 3);
-}
 
-TEST(PriceLabelLayout, LongTextsStayInsideTheirLabel)
-{
+    // Long texts stay inside their label.
     PriceLabel label;
     label.name = QStringLiteral("Čokolada mlečna sa celim lešnicima i suvim grožđem, pakovanje od 300 grama");
     label.code = QString(20, QLatin1Char('W'));

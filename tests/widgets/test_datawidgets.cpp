@@ -95,15 +95,18 @@ TEST_F(DataWidgetsTest, GridAndCursorFollowEachOtherAndTitlesSort)
     EXPECT_TRUE(grid.visibleColumns().contains("name"));
 }
 
-TEST_F(DataWidgetsTest, TypingEditsAndLeavingTheControlWritesTheField)
+TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldAndTooLongAPasteIsRefusedNamingTheLimit)
 {
     QWidget window;
     auto* name = new DBEdit(&window);
     auto* active = new DBCheckBox("Aktivan", &window);
     auto* other = new QLineEdit(&window);
-    name->bind(data.get(), "name");
+    data->fieldByName("name").setDisplayLabel("Ime");
+    name->bind(data.get(), "name"); // warehouse.name holds 50 characters
     active->bind(data.get(), "active");
     window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     EXPECT_EQ(name->text(), "Čačak");
     EXPECT_TRUE(active->isChecked());
 
@@ -123,6 +126,18 @@ TEST_F(DataWidgetsTest, TypingEditsAndLeavingTheControlWritesTheField)
     data->next();
     EXPECT_EQ(name->text(), "Beograd");
     EXPECT_FALSE(active->isChecked());
+
+    // A paste is not cut on the way in; leaving refuses it and keeps it for the user to shorten.
+    ScriptedDialogs script;
+    name->setFocus();
+    name->selectAll();
+    QApplication::clipboard()->setText(QString(5000, QLatin1Char('x')));
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(name->text().size(), 5000);
+    other->setFocus();
+    EXPECT_EQ(script.messages(), QStringList{CMN_FIELD_TOO_LONG_ERR.arg("Ime").arg(50).arg(5000)});
+    EXPECT_EQ(data->fieldByName("name").asString(), "Beograd");
+    EXPECT_EQ(name->text().size(), 5000);
 }
 
 TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsAndNavigatorFollowsTheState)
@@ -153,28 +168,6 @@ TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsAndNavigatorFollowsTheState)
     script.answer(ButtonNo);
     navigator.button(DBNavigator::Delete)->click();
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product WHERE productid = 7").toInt(), 1);
-}
-
-TEST_F(DataWidgetsTest, PastingMoreThanTheColumnHoldsIsRefusedNamingTheLimit)
-{
-    QWidget window;
-    auto* name = new DBEdit(&window);
-    auto* other = new QLineEdit(&window);
-    data->fieldByName("name").setDisplayLabel("Ime");
-    name->bind(data.get(), "name"); // warehouse.name holds 50 characters
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    ScriptedDialogs script;
-    name->setFocus();
-    name->selectAll();
-    QApplication::clipboard()->setText(QString(5000, QLatin1Char('x')));
-    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(name->text().size(), 5000); // nothing cut on the way in
-    other->setFocus();
-    EXPECT_EQ(script.messages(), QStringList{CMN_FIELD_TOO_LONG_ERR.arg("Ime").arg(50).arg(5000)});
-    EXPECT_EQ(data->fieldByName("name").asString(), "Čačak");
-    EXPECT_EQ(name->text().size(), 5000); // kept for the user to shorten
 }
 
 TEST_F(DataWidgetsTest, AFailedPostKeepsWhatWasTyped)

@@ -13,7 +13,7 @@
 
 using namespace tarvex;
 
-TEST(ScriptedDialogs, RecordsMessagesAndAnswersFromTheQueue)
+TEST(ScriptedDialogs, RecordsMessagesAndAnswersFromTheQueueFailsLoudlyUnansweredAndGivesTheOuterScriptBack)
 {
     ScriptedDialogs script;
     script.answer(ButtonNo).answer(QStringLiteral("Pića")).answer(QDate(2024, 3, 5)).answer(ChangeOptionsRemove);
@@ -35,11 +35,7 @@ TEST(ScriptedDialogs, RecordsMessagesAndAnswersFromTheQueue)
     EXPECT_EQ(script.messages(), (QStringList{QStringLiteral("Novi proizvod je kreiran."),
                                               QStringLiteral("Da li želite da dodate još atributa?")}));
     EXPECT_FALSE(script.pending());
-}
 
-TEST(ScriptedDialogs, UnansweredOrImpossibleAnswersFailLoudlyAndTheOuterScriptComesBack)
-{
-    ScriptedDialogs script;
     EXPECT_THROW(dialogs().confirm(QStringLiteral("Obrisati?")), InternalError);
     script.answer(ButtonOk);
     EXPECT_THROW(dialogs().confirm(QStringLiteral("Obrisati?")), InternalError); // OK is not Yes/No
@@ -62,7 +58,7 @@ TEST(ScriptedDialogs, UnansweredOrImpossibleAnswersFailLoudlyAndTheOuterScriptCo
     EXPECT_EQ(script.messages(), QStringList{QStringLiteral("spolja")});
 }
 
-TEST(DefaultErrorHandling, ShowsTheUsersTextWithTheDetailToUnfold)
+TEST(DefaultErrorHandling, ShowsTheUsersTextWithTheDetailToUnfoldAndKindsTellWhatHappened)
 {
     ScriptedDialogs script;
     dialogs().showException(DatabaseError(1062, QStringLiteral("Duplicate entry '5' for key 'PRIMARY'"),
@@ -92,10 +88,7 @@ TEST(DefaultErrorHandling, ShowsTheUsersTextWithTheDetailToUnfold)
     EXPECT_EQ(script.shown()[1].text, DS_NO_FIELD_ERR.arg(QStringLiteral("cena")));
     EXPECT_EQ(script.shown()[1].details, QStringLiteral("Field \"cena\" not found in stavke"));
     EXPECT_EQ(script.shown()[2].text, ERR_UNEXPECTED_FMT.arg(QStringLiteral("Disk je pun")));
-}
 
-TEST(ErrorHierarchy, KindsTellTheHandlersWhatHappened)
-{
     const std::pair<TarvexError, ErrorKind> cases[] = {
         {DatabaseError(1213, QStringLiteral("Deadlock found")), ErrorKind::Database},
         {DatabaseError(2013, QStringLiteral("Lost connection")), ErrorKind::ConnectionLost},
