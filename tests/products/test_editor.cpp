@@ -2,12 +2,14 @@
 // the close question, cancel, copy, the price options, a save the database
 // refuses half way, and deleting from the list; and its cached lists:
 // rebates and working operations are written only by apply (new products'
-// rows get the new id) and dropped by cancel, the working-operations page
-// follows the product type, and moving an operation swaps positions.
+// rows get the new id) and dropped by cancel, the working-operations and
+// fixed-asset pages follow the product type, and moving an operation swaps
+// positions.
 
 #include "Format.h"
 #include "HostStrings.h"
 #include "Modal.h"
+#include "Productfixedassetpage.h"
 #include "Productrebatepage.h"
 #include "Productresourcestring.h"
 #include "Productviewerunit.h"
@@ -147,7 +149,7 @@ TEST_F(ProductEditor, AServiceWithStockCanBeDeactivated)
     EXPECT_EQ(column("active"), "n");
 }
 
-TEST_F(ProductEditor, TheCloseCheckStaysDiscardsOrSaves)
+TEST_F(ProductEditor, TheCloseCheckStaysDiscardsOrSavesAndCancelDropsTheChangesAndANewRow)
 {
     showProduct(10);
     {
@@ -185,36 +187,32 @@ TEST_F(ProductEditor, TheCloseCheckStaysDiscardsOrSaves)
         EXPECT_TRUE(form.close());
         EXPECT_EQ(column("name"), "Mleko B");
     }
-    // Nothing unsaved: no question.
-    TProductDetailForm form;
-    form.show();
-    script.clear();
-    EXPECT_TRUE(form.close());
-    EXPECT_EQ(script.messages(), QStringList());
-}
-
-TEST_F(ProductEditor, CancelDropsTheChangesAndANewRow)
-{
-    showProduct(10);
     {
+        // Cancel drops what was typed without a word.
         TProductDetailForm form;
         form.show();
         type(form.NameDBE, "Mleko D");
         type(form.DetailsTS->findChild<DBEdit*>("warrantyDBE"), "2 godine");
         EXPECT_TRUE(form.CustomApply()->isEnabled());
+        script.clear();
         form.CancelButton()->click();
         EXPECT_FALSE(form.isVisible());
-        EXPECT_EQ(script.messages(), QStringList());
-        EXPECT_EQ(dm().ProductZQ->fieldByName("name").asString(), "Mleko");
+        EXPECT_EQ(dm().ProductZQ->fieldByName("name").asString(), "Mleko B");
+        EXPECT_EQ(rows("productdetail"), 0);
     }
-    EXPECT_EQ(rows("productdetail"), 0);
-    newProduct();
     {
+        // Nothing unsaved: no question.
         TProductDetailForm form;
         form.show();
-        type(form.NameDBE, "Novi");
-        form.CancelButton()->click();
+        EXPECT_TRUE(form.close());
+        EXPECT_EQ(script.messages(), QStringList());
     }
+    // A new row is dropped by cancel.
+    newProduct();
+    TProductDetailForm form;
+    form.show();
+    type(form.NameDBE, "Novi");
+    form.CancelButton()->click();
     EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Browse);
     EXPECT_EQ(dm().ProductZQ->recordCount(), 0);
     EXPECT_EQ(rows("product"), 1);
@@ -446,20 +444,26 @@ TEST_F(EditorLists, RebatesOfANewProductAreStoredWithItsIdOnlyByApply)
     EXPECT_FALSE(form.CustomApply()->isEnabled());
 }
 
-TEST_F(EditorLists, TheOperationsPageFollowsTheSavedTypeAndCancelDropsCachedRows)
+TEST_F(EditorLists, TheOperationsAndFixedAssetPagesFollowTheSavedTypeAndCancelDropsCachedRows)
 {
     {
         showProduct(10);
         TProductDetailForm form;
-        EXPECT_FALSE(pageShown(form.PageControl(), form.WorkOperationsTS));
-        setType("l");
-        EXPECT_FALSE(pageShown(form.PageControl(), form.WorkOperationsTS));
-        form.CustomApply()->trigger();
-        EXPECT_TRUE(pageShown(form.PageControl(), form.WorkOperationsTS));
+        EXPECT_TRUE(ProductDM->FixedAssetZQ->isActive());
+        EXPECT_TRUE(ProductDM->FixedAssetZQ->isEmpty());
+        // Each page is hidden until an apply saves a type that has it.
+        const std::pair<QWidget*, const char*> pages[] = {{form.WorkOperationsTS, "l"}, {form.FixedAssetTS, "o"}};
+        for (const auto& [page, type] : pages) {
+            EXPECT_FALSE(pageShown(form.PageControl(), page));
+            setType(type);
+            EXPECT_FALSE(pageShown(form.PageControl(), page));
+            form.CustomApply()->trigger();
+            EXPECT_TRUE(pageShown(form.PageControl(), page));
+            setType("r");
+            form.CustomApply()->trigger();
+            EXPECT_FALSE(pageShown(form.PageControl(), page));
+        }
         EXPECT_EQ(pageTitle(form.PageControl(), form.WorkOperationsTS), "Radne operacije");
-        setType("r");
-        form.CustomApply()->trigger();
-        EXPECT_FALSE(pageShown(form.PageControl(), form.WorkOperationsTS));
     }
     showProduct(20);
     TProductDetailForm form;

@@ -256,7 +256,7 @@ protected:
     }
 };
 
-TEST_F(EditorAttributes, FiveConfirmedPicksFillOneVariantThenTheLimitIsShown)
+TEST_F(EditorAttributes, FiveConfirmedPicksFillOneVariantThenTheLimitIsShownAndACancelledPickKeepsTheSlot)
 {
     showProduct(10);
     TProductDetailForm form;
@@ -286,30 +286,26 @@ TEST_F(EditorAttributes, FiveConfirmedPicksFillOneVariantThenTheLimitIsShown)
                    "prodattributevalue, prodattbarcode) FROM productattribute"),
               "1,2,3,4,5,2,7,1,0,Boja,Plava," + barcode);
     EXPECT_FALSE(form.CustomApply()->isEnabled());
-}
 
-TEST_F(EditorAttributes, ACancelledPickKeepsTheSlotAndStillAsksForMore)
-{
-    showProduct(10);
-    TProductDetailForm form;
-    // Cancel, then Boja, then cancel: one variant with slot 1 only.
+    // Cancel, then Boja, then cancel: a second variant with slot 1 only.
+    script.clear();
     script.answer(ButtonYes).answer(ButtonYes).answer(ButtonNo);
     addVariant(form, {std::nullopt, Pick{1, 1}, std::nullopt});
     EXPECT_EQ(script.messages(), QStringList(3, PROD_ADD_ATTRIBUTE_CNF));
-    ASSERT_EQ(dm().ProductAttributeZQ->recordCount(), 1);
-    EXPECT_EQ(variantText("attvalue1"), "Crvena");
-    EXPECT_EQ(variantText("attname2"), "");
+    ASSERT_EQ(dm().ProductAttributeZQ->recordCount(), 2);
+    EXPECT_EQ(variantText("attvalue1", 1), "Crvena");
+    EXPECT_EQ(variantText("attname2", 1), "");
     // Cancelled at once and answered No: no variant.
     script.answer(ButtonNo);
     addVariant(form, {std::nullopt});
-    EXPECT_EQ(dm().ProductAttributeZQ->recordCount(), 1);
-    // A second "Dodaj" makes a second variant with a barcode of its own.
+    EXPECT_EQ(dm().ProductAttributeZQ->recordCount(), 2);
+    // Another "Dodaj" makes another variant with a barcode of its own.
     script.answer(ButtonNo);
     addVariant(form, {Pick{1, 2}});
-    ASSERT_EQ(dm().ProductAttributeZQ->recordCount(), 2);
-    EXPECT_NE(variantText("prodattbarcode", 0), variantText("prodattbarcode", 1));
+    ASSERT_EQ(dm().ProductAttributeZQ->recordCount(), 3);
+    EXPECT_NE(variantText("prodattbarcode", 1), variantText("prodattbarcode", 2));
     form.OKButton()->click();
-    EXPECT_EQ(rows("productattribute", "productid = 10"), 2);
+    EXPECT_EQ(rows("productattribute", "productid = 10"), 3);
 }
 
 TEST_F(EditorAttributes, RemovedVariantsGoWithApplyAndComeBackWithCancel)
