@@ -169,9 +169,6 @@ void ShowInventoryQuantities(const QHash<qint64, TStockQuantities>& cards, tarve
     TControlsOff off(table);
     table.emptyDataSet();
     if (products.isActive()) {
-        const tarvex::Field& name = products.fieldByName(QStringLiteral("name"));
-        const tarvex::Field& code = products.fieldByName(QStringLiteral("code"));
-        const tarvex::Field& unit = products.fieldByName(QStringLiteral("unitname"));
         const tarvex::Field& productId = products.fieldByName(QStringLiteral("productid"));
         for (products.first(); !products.eof(); products.next()) {
             const TStockQuantities quantities = cards.value(productId.asLargeInt());
@@ -179,9 +176,7 @@ void ShowInventoryQuantities(const QHash<qint64, TStockQuantities>& cards, tarve
             if (IsZeroQuantity(balance))
                 continue;
             table.append();
-            table.fieldByName(QStringLiteral("name")).setValue(name.value());
-            table.fieldByName(QStringLiteral("code")).setValue(code.value());
-            table.fieldByName(QStringLiteral("unitname")).setValue(unit.value());
+            CopyProductTextFields(products, table);
             table.fieldByName(QStringLiteral("amountin")).setValue(quantities.amountIn);
             table.fieldByName(QStringLiteral("amountout")).setValue(quantities.amountOut);
             table.fieldByName(QStringLiteral("amountbalance")).setValue(balance);

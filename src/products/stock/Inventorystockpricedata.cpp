@@ -97,18 +97,13 @@ double ShowInventoryStockPrice(const QHash<qint64, TStockPrice>& cards, tarvex::
     table.emptyDataSet();
     double total = 0;
     if (products.isActive()) {
-        const tarvex::Field& name = products.fieldByName(QStringLiteral("name"));
-        const tarvex::Field& code = products.fieldByName(QStringLiteral("code"));
-        const tarvex::Field& unit = products.fieldByName(QStringLiteral("unitname"));
         const tarvex::Field& productId = products.fieldByName(QStringLiteral("productid"));
         for (products.first(); !products.eof(); products.next()) {
             const TStockPrice card = cards.value(productId.asLargeInt());
             if (IsZeroQuantity(card.amount))
                 continue;
             table.append();
-            table.fieldByName(QStringLiteral("name")).setValue(name.value());
-            table.fieldByName(QStringLiteral("code")).setValue(code.value());
-            table.fieldByName(QStringLiteral("unitname")).setValue(unit.value());
+            CopyProductTextFields(products, table);
             table.fieldByName(QStringLiteral("amount")).setValue(card.amount);
             table.fieldByName(QStringLiteral("price")).setValue(card.price);
             table.fieldByName(QStringLiteral("productvalue")).setValue(card.value);

@@ -1,5 +1,6 @@
 #include "Reportfields.h"
 
+#include "DataSet.h"
 #include "MemoryTable.h"
 #include "Rounding.h"
 
@@ -23,6 +24,12 @@ void AddProductTextFields(tarvex::MemoryTable& table, int codeSize)
     table.addField(QStringLiteral("name"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Proizvod"));
     table.addField(QStringLiteral("code"), FieldType::String, codeSize).setDisplayLabel(QStringLiteral("Kod"));
     table.addField(QStringLiteral("unitname"), FieldType::String, 15).setDisplayLabel(QStringLiteral("JM"));
+}
+
+void CopyProductTextFields(const tarvex::DataSet& products, tarvex::MemoryTable& table)
+{
+    for (const QString& name : {QStringLiteral("name"), QStringLiteral("code"), QStringLiteral("unitname")})
+        table.fieldByName(name).setValue(products.fieldByName(name).value());
 }
 
 } // namespace products

@@ -5,6 +5,7 @@
 #include <QString>
 
 namespace tarvex {
+class DataSet;
 class MemoryTable;
 } // namespace tarvex
 
@@ -20,5 +21,9 @@ void AddNumberField(tarvex::MemoryTable& table, const QString& name, const QStri
 // The fields name ("Proizvod"), code ("Kod", codeSize characters) and
 // unitname ("JM"), in that order.
 void AddProductTextFields(tarvex::MemoryTable& table, int codeSize = 15);
+
+// Those three fields of the table's edited row set from the product list's
+// current row.
+void CopyProductTextFields(const tarvex::DataSet& products, tarvex::MemoryTable& table);
 
 } // namespace products
