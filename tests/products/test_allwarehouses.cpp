@@ -83,10 +83,7 @@ protected:
 
 TEST_F(AllWarehousesTest, InventorySumsEveryWarehouseWithTheExclusionsAsTicked)
 {
-    int shown = 0;
-    ScopedModalHandler modal([&](QDialog& dialog) {
-        ++shown;
-        auto& form = dynamic_cast<TInventoryAllWarehousesForm&>(dialog);
+    stocktest::drive<TInventoryAllWarehousesForm>([] { OpenInventoryAllWarehouses(); }, [&](auto& form) {
         EXPECT_TRUE(form.ExcludeZeroAmountsCB()->isChecked());
         EXPECT_TRUE(form.ExcludeServicesCB()->isChecked());
         QueryDataSet& list = *form.InventoryAllWarehousesZQ();
@@ -108,11 +105,7 @@ TEST_F(AllWarehousesTest, InventorySumsEveryWarehouseWithTheExclusionsAsTicked)
         EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Beta", "Usluga"}));
 
         QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
-        form.CloseButton()->click();
-        return 0;
     });
-    OpenInventoryAllWarehouses();
-    EXPECT_EQ(shown, 1);
     console.expectPrint("Zalihe (količine iz svih magacina)", "Datum 2024-03-05");
 }
 
@@ -150,11 +143,7 @@ TEST_F(AllWarehousesTest, TurnoverSplitsEachWarehouseIntoBeforeWithinAndEnd)
 
 TEST_F(AllWarehousesTest, TurnoverWindowDefaultsWarehouseListPrintingAndProducts)
 {
-    ScriptedDialogs script;
-    int shown = 0;
-    ScopedModalHandler modal([&](QDialog& dialog) {
-        ++shown;
-        auto& form = dynamic_cast<TTurnoverAllWarehousesForm&>(dialog);
+    stocktest::drive<TTurnoverAllWarehousesForm>([] { OpenTurnoverAllWarehouses(); }, [&](auto& form) {
         EXPECT_EQ(form.FromDateEdit()->text(), "2024-01-01");
         EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-05");
         EXPECT_TRUE(form.ExcludeServicesCB()->isChecked());
@@ -191,17 +180,12 @@ TEST_F(AllWarehousesTest, TurnoverWindowDefaultsWarehouseListPrintingAndProducts
         EXPECT_EQ(column(rows, "warehousename"), QStringList({"Jug", "Jug"}));
 
         QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
-        form.CloseButton()->click();
-        return 0;
     });
-    OpenTurnoverAllWarehouses();
-    EXPECT_EQ(shown, 1);
     console.expectPrint("Promet (količine iz svih magacina)", "Datum 2024-03-05");
 }
 
 TEST_F(AllWarehousesTest, TurnoverCountsOffTheWindowAndPrekiniStopsItOnTheServer)
 {
-    ScriptedDialogs script;
     TTurnoverAllWarehousesForm form;
     form.show();
     form.FromDateEdit()->setText("2024-02-01");

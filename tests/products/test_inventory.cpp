@@ -76,11 +76,7 @@ protected:
 
 TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
 {
-    ScriptedDialogs script;
-    int shown = 0;
-    ScopedModalHandler modal([&](QDialog& dialog) {
-        ++shown;
-        auto& form = dynamic_cast<TInventoryForm&>(dialog);
+    stocktest::drive<TInventoryForm>([] { OpenWarehouseInventory(1, "Centralni"); }, [&](auto& form) {
         EXPECT_TRUE(form.ExcludeZeroAmountsCB()->isChecked());
         EXPECT_TRUE(form.ExcludeServicesCB()->isChecked());
         QueryDataSet& list = *form.InventoryZQ();
@@ -110,16 +106,11 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsAndTheTotals)
         form.FindButtonClick();
         EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Beta", "Delta", "Epsilon"}));
         EXPECT_TRUE(script.messages().isEmpty());
-        form.CloseButton()->click();
-        return 0;
     });
-    OpenWarehouseInventory(1, QStringLiteral("Centralni"));
-    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(InventoryTest, PrintLendsTheGridAndADoubleClickOpensTheProductInTheDefaultWarehouse)
 {
-    ScriptedDialogs script;
     auto* form = new TInventoryForm(1, "Centralni");
     form->show();
     form->OpenList();

@@ -150,9 +150,7 @@ TEST_F(InventoryQuantityTest, ReportHoldsOnlyPositiveStockOfDirectlyLinkedProduc
 
 TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
 {
-    ScriptedDialogs script;
-    ScopedModalHandler modal([&](QDialog& dialog) {
-        auto& form = dynamic_cast<TInventoryQuantityForm&>(dialog);
+    stocktest::drive<TInventoryQuantityForm>([] { OpenInventoryQuantity(2, "Prodavnica"); }, [&](auto& form) {
         EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-05");
         QTest::mouseClick(form.FindButton(), Qt::LeftButton);
         MemoryTable& table = *form.InventoryStockQuantityCDS();
@@ -179,10 +177,7 @@ TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
         form.ToDateEdit()->setText("5.3.2024");
         QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
         EXPECT_TRUE(script.messages().isEmpty());
-        form.CloseButton()->click();
-        return 0;
     });
-    OpenInventoryQuantity(2, "Prodavnica");
     console.expectPrint("Zalihe (količine sa robnih kartica) - Prodavnica", "Datum 5.3.2024");
     EXPECT_EQ(console->GetActiveGrid(), nullptr);
 }
@@ -190,7 +185,6 @@ TEST_F(InventoryQuantityTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
 TEST_F(InventoryQuantityTest, ExportWritesTheListAsLastShownForThePickedCategories)
 {
     QTemporaryDir dir;
-    ScriptedDialogs script;
     auto* form = new TInventoryQuantityForm(0, QString());
     form->OpenList();
     form->FindButtonClick();

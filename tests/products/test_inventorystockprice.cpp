@@ -73,9 +73,7 @@ TEST_F(InventoryStockPriceTest, ProductsAreValuedFromTheirOwnWarehouseCardUpToTh
 
 TEST_F(InventoryStockPriceTest, WindowValuesOnlyOnShowAndSortsByTitle)
 {
-    ScriptedDialogs script;
-    ScopedModalHandler modal([&](QDialog& dialog) {
-        auto& form = dynamic_cast<TInventoryStockPriceForm&>(dialog);
+    stocktest::drive<TInventoryStockPriceForm>([] { OpenInventoryStockPrice(1, "Centralni"); }, [&](auto& form) {
         EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-05");
         EXPECT_EQ(form.InventoryZQ()->recordCount(), 6);
         EXPECT_EQ(form.InventoryStockPriceCDS()->recordCount(), 0);
@@ -104,16 +102,12 @@ TEST_F(InventoryStockPriceTest, WindowValuesOnlyOnShowAndSortsByTitle)
 
         QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
         EXPECT_TRUE(script.messages().isEmpty());
-        form.CloseButton()->click();
-        return 0;
     });
-    OpenInventoryStockPrice(1, "Centralni");
     console.expectPrint("Zalihe magacina (cene sa robnih kartica) - Centralni", "Datum 2024-03-06");
 }
 
 TEST_F(InventoryStockPriceTest, PrekiniStopsTheStockCardsOnTheServerAndKeepsTheList)
 {
-    ScriptedDialogs script;
     TInventoryStockPriceForm form(1, "Centralni");
     form.OpenList();
     form.show();

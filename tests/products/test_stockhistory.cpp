@@ -178,7 +178,6 @@ TEST_F(StockHistoryTest, StockCardCountsEveryEntryWithValuesAndOpeningPrice)
 
 TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThroughTheConsole)
 {
-    ScriptedDialogs script;
     auto* form = new TWareHistoryForm(subject(1, kA));
     EXPECT_EQ(form->FromDateEdit()->text(), "2024-01-01");
     EXPECT_EQ(form->ToDateEdit()->text(), "2024-03-08");
@@ -229,7 +228,6 @@ TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThro
 
 TEST_F(StockHistoryTest, StockHistoryWindowPriceLabelDocumentsAndStockCardPrint)
 {
-    ScriptedDialogs script;
     auto* form = new TStockHistoryForm(subject(1, kA));
     EXPECT_EQ(form->PriceLabel()->text(), "104.00");
     form->FromDateEdit()->setText("2024-02-01");

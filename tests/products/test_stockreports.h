@@ -49,7 +49,22 @@ inline QString pickDate(ScriptedDialogs& script, QPushButton* button, QLineEdit*
     return field->text();
 }
 
-// A report test at a fixed moment, with the recording console in place.
+// Opens a window as the program does (in its own modal loop), lets `step`
+// drive it there and closes it with "&Zatvori".
+template <class Form>
+void drive(const std::function<void()>& open, const std::function<void(Form&)>& step)
+{
+    int shown = 0;
+    test::inModal<Form>(open, [&](Form& form) {
+        ++shown;
+        step(form);
+        QTest::mouseClick(form.CloseButton(), Qt::LeftButton);
+    });
+    EXPECT_EQ(shown, 1);
+}
+
+// A report test at a fixed moment, with the recording console and scripted
+// dialogs in place.
 class ReportTest : public test::ProductDMTest {
 protected:
     explicit ReportTest(const QDateTime& now, qint32 defaultWarehouse = 0)
@@ -89,6 +104,7 @@ protected:
     }
 
     altertest::TestConsole console{true, true};
+    ScriptedDialogs script;
 
 private:
     QDateTime m_now;

@@ -214,7 +214,6 @@ TEST_F(StocksOverviewTest, NarrowingByCodeNameActiveAndCategories)
 
 TEST_F(StocksOverviewTest, WindowOpensWithTreeDatesAndTheSavedLayout)
 {
-    ScriptedDialogs script;
     hostClock().setNow(QDateTime(QDate(2024, 3, 31), QTime(9, 0)));
     auto* form = new TStocksOverviewForm(layoutDir.path());
     EXPECT_TRUE(form->StocksOverviewCDS()->isEmpty()); // nothing is counted before "&Prikaži"
@@ -274,7 +273,6 @@ TEST_F(StocksOverviewTest, WindowOpensWithTreeDatesAndTheSavedLayout)
 
 TEST_F(StocksOverviewTest, WindowComputesSortsShowsDescriptionsOpensProductsAndExports)
 {
-    ScriptedDialogs script;
     auto* form = new TStocksOverviewForm(layoutDir.path());
     form->show();
     form->TreeView()->topLevelItem(0)->setSelected(true);
@@ -344,7 +342,6 @@ TEST_F(StocksOverviewTest, WindowComputesSortsShowsDescriptionsOpensProductsAndE
 
 TEST_F(StocksOverviewTest, PrekiniStopsTheCountOnTheServerAndKeepsTheTableAsItWas)
 {
-    ScriptedDialogs script;
     auto* form = new TStocksOverviewForm(layoutDir.path());
     form->show();
     form->AllRB()->setChecked(true);
