@@ -21,26 +21,12 @@ namespace {
 const qint64 kA = 1;
 const qint64 kB = 2;
 
-// The rows as texts and numbers joined by "|": the leading fields' texts,
-// then the numbers of the others.
-QStringList rowsOf(MemoryTable& table, const QStringList& texts, const QStringList& numbers)
-{
-    QStringList rows;
-    for (table.first(); !table.eof(); table.next()) {
-        QStringList cells;
-        for (const QString& name : texts)
-            cells << table.fieldByName(name).displayText();
-        for (const QString& name : numbers)
-            cells << QString::number(table.fieldByName(name).asFloat());
-        rows << cells.join('|');
-    }
-    return rows;
-}
-
-// The ware history's rows as "date|document|partner|in|out|balance|id".
+// The ware history's rows as "date|document|partner|in|out|balance|id" (no id
+// on the previous state's row).
 QStringList wareRows(MemoryTable& table)
 {
-    return rowsOf(table, {"documentdate", "document", "partner"}, {"amountin", "amountout", "amountbalance", "documentid"});
+    return stocktest::rows(table, {"documentdate", "document", "partner", "amountin", "amountout", "amountbalance",
+                                   "documentid"});
 }
 
 THistorySubject subject(qint64 product, qint64 warehouse)
@@ -103,7 +89,7 @@ TEST_F(StockHistoryTest, WareHistoryStartsWithThePreviousStateAndCountsPostedDoc
     // Same day: the receipt before the sale. An empty name on the document
     // stays empty; a missing one shows the partner's. The draft sale is left
     // out; the document on the end date counts.
-    EXPECT_EQ(wareRows(table), QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|2|-2|0",
+    EXPECT_EQ(wareRows(table), QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|2|-2|",
                                             "2024-03-05|K-4||8|0|6|103", "2024-03-05|R-3|Kupac d.o.o.|0|3|3|102",
                                             "2024-03-06|I-5||0|5|-2|104",
                                             "2024-03-08|K-7|Ručno upisan|1|0|-1|106"}));
@@ -113,13 +99,13 @@ TEST_F(StockHistoryTest, WareHistoryStartsWithThePreviousStateAndCountsPostedDoc
 
     // The receiving warehouse sees the transfer as input, after a zero state.
     const TWareHistoryTotals inB = FillWareHistory(db(), table, 1, kB, "2024-02-01", "2024-03-08");
-    EXPECT_EQ(wareRows(table), QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|0|0|0", "2024-03-06|I-5||5|0|5|104"}));
+    EXPECT_EQ(wareRows(table), QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|0|0|", "2024-03-06|I-5||5|0|5|104"}));
     EXPECT_DOUBLE_EQ(inB.amountIn, 5);
     EXPECT_DOUBLE_EQ(inB.balance, 5);
 
     // Everything before the start: just the state row.
     const TWareHistoryTotals before = FillWareHistory(db(), table, 1, kA, "2024-06-01", "2024-12-31");
-    EXPECT_EQ(wareRows(table), QStringList({"2024-06-01|" + PROD_PREV_SITUATION + "||99|0|99|0"}));
+    EXPECT_EQ(wareRows(table), QStringList({"2024-06-01|" + PROD_PREV_SITUATION + "||99|0|99|"}));
     EXPECT_DOUBLE_EQ(before.amountIn, 99);
     EXPECT_DOUBLE_EQ(before.amountOut, 0);
 
@@ -152,23 +138,19 @@ TEST_F(StockHistoryTest, StockCardCountsEveryEntryWithValuesAndOpeningPrice)
     FillStockHistory(db(), table, 1, kA, "2024-02-01", "2024-03-08");
     // Document, then in, out, balance, price, debit, credit and value balance.
     // The draft sale R-6 is on the stock card.
-    EXPECT_EQ(rowsOf(table, {"document"}, {"amountin", "amountout", "amountbalance", "price", "debit", "credit", "balance"}),
-              QStringList({PROD_PREV_SITUATION + "|0|2|-2|100|0|200|-200", "K-4|8|0|6|110|880|0|680",
-                           "R-3|0|3|3|110|0|330|350", "I-5|0|5|-2|110|0|550|-200", "R-6|0|4|-6|110|0|440|-640",
-                           "K-7|1|0|-5|120|120|0|-520"}));
+    EXPECT_EQ(stocktest::rows(table, {"document", "amountin", "amountout", "amountbalance", "price", "debit", "credit",
+                                      "balance"}),
+              QStringList({PROD_PREV_SITUATION + "|0|2|-2|100.00|0.00|200.00|-200.00",
+                           "K-4|8|0|6|110.00|880.00|0.00|680.00", "R-3|0|3|3|110.00|0.00|330.00|350.00",
+                           "I-5|0|5|-2|110.00|0.00|550.00|-200.00", "R-6|0|4|-6|110.00|0.00|440.00|-640.00",
+                           "K-7|1|0|-5|120.00|120.00|0.00|-520.00"}));
     table.first();
     EXPECT_TRUE(table.fieldByName("documentid").isNull());
     EXPECT_EQ(table.fieldByName("date").asDate(), QDate(2024, 2, 1));
-    EXPECT_EQ(table.fieldByName("price").displayText(), "100.00");
-    table.last();
-    EXPECT_EQ(table.fieldByName("debit").displayText(), "120.00");
 
     // In the receiving warehouse only its own card entry counts.
     FillStockHistory(db(), table, 1, kB, "2024-01-01", "2024-12-31");
-    ASSERT_EQ(table.recordCount(), 2);
-    table.last();
-    EXPECT_EQ(table.fieldByName("document").asString(), "I-5");
-    EXPECT_DOUBLE_EQ(table.fieldByName("balance").asFloat(), 550);
+    EXPECT_EQ(stocktest::rows(table, {"document", "balance"}), QStringList({PROD_PREV_SITUATION + "|0.00", "I-5|550.00"}));
 
     EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 1, kA, "2024-03-08"), -520.0 / -5);
     // A quantity that rounds to nothing at six decimals has no price.

@@ -20,13 +20,23 @@ namespace stocktest {
 
 using namespace tarvex;
 
-// The display texts of one field, row by row, without moving the cursor.
+// The display texts of the fields, row by row and joined by "|", without
+// moving the cursor.
+inline QStringList rows(DataSet& table, const QStringList& fields)
+{
+    QStringList rows;
+    for (int row = 0; row < table.recordCount(); ++row) {
+        QStringList cells;
+        for (const QString& field : fields)
+            cells << table.displayTextAt(row, table.fieldByName(field).index());
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
 inline QStringList column(DataSet& table, const char* field)
 {
-    QStringList values;
-    for (int row = 0; row < table.recordCount(); ++row)
-        values << table.displayTextAt(row, table.fieldByName(field).index());
-    return values;
+    return rows(table, {QString::fromLatin1(field)});
 }
 
 // A click on the field's title, aimed anew each time: the columns fit their
