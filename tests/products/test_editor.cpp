@@ -10,6 +10,7 @@
 #include "HostStrings.h"
 #include "Modal.h"
 #include "Productfixedassetpage.h"
+#include "Productkasaunit.h"
 #include "Productrebatepage.h"
 #include "Productresourcestring.h"
 #include "Productviewerunit.h"
@@ -18,6 +19,7 @@
 #include "test_alter_console.h"
 #include "test_editor_support.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolBar>
@@ -28,16 +30,6 @@ using namespace tarvex;
 using namespace tarvex::test;
 
 namespace {
-
-void addRebate(double quantity, double rebate, const char* type)
-{
-    QueryDataSet& rows = *ProductDM->ProductRebateZQ;
-    rows.append();
-    rows.fieldByName("quantity").setValue(quantity);
-    rows.fieldByName("rebate").setValue(rebate);
-    rows.fieldByName("rebatetype").setValue(QString::fromUtf8(type));
-    rows.post();
-}
 
 void setType(const char* type)
 {
@@ -416,8 +408,13 @@ protected:
     }
 };
 
-TEST_F(EditorLists, RebatesOfANewProductAreStoredWithItsIdOnlyByApply)
+// A new product: the pages' actions wait for its first save; rebates typed
+// before it are stored with the new id, variants are added after it, and the
+// cash-register page's warehouse button adds it to the default warehouse once.
+TEST_F(EditorLists, ANewProductsPageActionsWaitForItsFirstSaveAndItsRowsGetItsId)
 {
+    sql("INSERT INTO attributepr (attributeprid, attribute, sort) VALUES (2, 'Veličina', 1)");
+    sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue, sort) VALUES (4, 2, 'L', 1)");
     newProduct();
     TProductDetailForm form;
     QTabWidget* pages = form.PageControl();
@@ -425,7 +422,21 @@ TEST_F(EditorLists, RebatesOfANewProductAreStoredWithItsIdOnlyByApply)
     EXPECT_EQ(pageTitle(pages, form.RebateTS), "Rabat");
     EXPECT_EQ(pages->indexOf(form.RebateTS), pages->indexOf(form.DetailsTS) + 1);
     EXPECT_TRUE(ProductDM->ProductRebateZQ->isEmpty());
+    EXPECT_TRUE(ProductDM->ProductAttributeZQ->isEmpty());
+    QPushButton* addDefault = nullptr;
+    for (QPushButton* button : form.KasaTS->findChildren<QPushButton*>())
+        if (button->text() == "Dodaj u podrazumevani magacin")
+            addDefault = button;
+    ASSERT_NE(addDefault, nullptr);
+    // The cards, print and labels only.
+    EXPECT_EQ(form.Warehouses->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly).size(), 4);
+    for (QAction* action : {form.KasaTS->AutoPLU(), form.KasaTS->ClearPLU(), form.KasaTS->AutoPLUVireo(),
+                            form.LoadDetailsFromCategory, form.AttributesTS->AddAttribute(),
+                            form.AttributesTS->RemoveAttribute()})
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    EXPECT_FALSE(addDefault->isEnabled());
 
+    type(form.PriceDBE, "12.3457");
     addRebate(100, 5, "I");
     addRebate(10, 2.5, "P");
     // The cursor stays on the row just typed.
@@ -442,6 +453,27 @@ TEST_F(EditorLists, RebatesOfANewProductAreStoredWithItsIdOnlyByApply)
               "10:2.5:P,100:5:I");
     EXPECT_FALSE(ProductDM->ProductRebateZQ->updatesPending());
     EXPECT_FALSE(form.CustomApply()->isEnabled());
+
+    ASSERT_TRUE(form.AttributesTS->AddAttribute()->isEnabled());
+    script.answer(ButtonNo);
+    addVariant(form, {Pick{2, 4}});
+    form.ApplyButton()->click();
+    EXPECT_EQ(rows("productattribute", QStringLiteral("productid = %1").arg(id)), 1);
+
+    ASSERT_TRUE(addDefault->isEnabled());
+    EXPECT_TRUE(form.KasaTS->AutoPLU()->isEnabled());
+    script.clear();
+    addDefault->click();
+    EXPECT_EQ(script.messages(), QStringList{PRODWARE_ADD_INF});
+    // At the product's price, to the last decimal.
+    EXPECT_EQ(text("SELECT CONCAT(p.name, ' ', pw.warehouseid, ' ', pw.price) FROM productwarehouse AS pw JOIN product "
+                   "AS p ON p.productid = pw.productid"),
+              "Jogurt 1 12.3457");
+    EXPECT_EQ(dm().ProductWarehouseZQ->recordCount(), 1);
+    addDefault->click();
+    EXPECT_EQ(script.messages().last(), PRODWARE_EXIST_WRN);
+    EXPECT_EQ(script.shown().last().kind, MessageKind::Warning);
+    EXPECT_EQ(rows("productwarehouse"), 1);
 }
 
 TEST_F(EditorLists, TheOperationsAndFixedAssetPagesFollowTheSavedTypeAndCancelDropsCachedRows)

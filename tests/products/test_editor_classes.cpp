@@ -14,7 +14,6 @@
 
 #include <QListWidget>
 #include <QRegularExpression>
-#include <optional>
 
 using namespace products;
 using namespace tarvex;
@@ -33,30 +32,6 @@ void addCategories(TProductDetailForm& form, QList<qint64> ids)
         return tree.result();
     });
     form.Categories->AddButton()->click();
-}
-
-struct Pick {
-    qint64 attributeId;
-    qint64 valueId;
-};
-
-// Presses "Dodaj" of the variants; the attribute picker is answered from
-// the list: a pick confirms that attribute and value, nothing cancels.
-void addVariant(TProductDetailForm& form, QList<std::optional<Pick>> picks)
-{
-    ScopedModalHandler picker([&picks](QDialog& dialog) {
-        auto& window = dynamic_cast<TAttributeForm&>(dialog);
-        EXPECT_FALSE(picks.isEmpty()) << "an unexpected pick";
-        const std::optional<Pick> pick = picks.isEmpty() ? std::nullopt : picks.takeFirst();
-        if (pick) {
-            EXPECT_TRUE(ProductDM->AttributePrZQ->locate("attributeprid", pick->attributeId));
-            EXPECT_TRUE(ProductDM->AttributePrValueZQ->locate("attributeprvalueid", pick->valueId));
-        }
-        pick ? window.OKButtonClick() : window.CloseButton()->click();
-        return window.result();
-    });
-    form.AttributesTS->AddAttribute()->trigger();
-    EXPECT_TRUE(picks.isEmpty());
 }
 
 QString variantText(const char* field, int row = 0)
@@ -332,21 +307,6 @@ TEST_F(EditorAttributes, RemovedVariantsGoWithApplyAndComeBackWithCancel)
     form.AttributesTS->RemoveAttribute()->trigger();
     form.ApplyButton()->click();
     EXPECT_EQ(text("SELECT GROUP_CONCAT(prodattributevalue) FROM productattribute"), "Plava");
-}
-
-TEST_F(EditorAttributes, ANewProductAddsVariantsOnlyAfterItsFirstSave)
-{
-    newProduct();
-    TProductDetailForm form;
-    EXPECT_FALSE(form.AttributesTS->AddAttribute()->isEnabled());
-    EXPECT_FALSE(form.AttributesTS->RemoveAttribute()->isEnabled());
-    EXPECT_TRUE(dm().ProductAttributeZQ->isEmpty());
-    nameAndApply(form, "Majica");
-    ASSERT_TRUE(form.AttributesTS->AddAttribute()->isEnabled());
-    script.answer(ButtonNo);
-    addVariant(form, {Pick{2, 4}});
-    form.ApplyButton()->click();
-    EXPECT_EQ(text("SELECT p.name FROM productattribute AS pa JOIN product AS p ON p.productid = pa.productid"), "Majica");
 }
 
 TEST_F(EditorAttributes, TheDescriptiveFormTypesFreeAttributesAndListsTheValuesUsed)

@@ -326,39 +326,6 @@ TEST_F(EditorKasa, AutoPluTakesTheLowestFreeNumberOnceNotOnARestaurantTableAndAF
     EXPECT_EQ(script.messages().size(), 1);
 }
 
-TEST_F(EditorKasa, TheWarehouseButtonsSitOnThePageThePagesActionsWaitForTheFirstSaveAndAddingTwiceWarns)
-{
-    newProduct();
-    TProductDetailForm form;
-    type(form.PriceDBE, "12.3457");
-    QPushButton* addDefault = nullptr;
-    for (QPushButton* button : form.KasaTS->findChildren<QPushButton*>())
-        if (button->text() == "Dodaj u podrazumevani magacin")
-            addDefault = button;
-    ASSERT_NE(addDefault, nullptr);
-    // The cards, print and labels only.
-    EXPECT_EQ(form.Warehouses->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly).size(), 4);
-    for (QAction* action : {form.KasaTS->AutoPLU(), form.KasaTS->ClearPLU(), form.KasaTS->AutoPLUVireo(),
-                            form.LoadDetailsFromCategory})
-        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
-    EXPECT_FALSE(addDefault->isEnabled());
-
-    nameAndApply(form, "Jogurt");
-    ASSERT_TRUE(addDefault->isEnabled());
-    EXPECT_TRUE(form.KasaTS->AutoPLU()->isEnabled());
-    addDefault->click();
-    EXPECT_EQ(script.messages(), QStringList{PRODWARE_ADD_INF});
-    // At the product's price, to the last decimal.
-    EXPECT_EQ(text("SELECT CONCAT(p.name, ' ', pw.warehouseid, ' ', pw.price) FROM productwarehouse AS pw JOIN product "
-                   "AS p ON p.productid = pw.productid"),
-              "Jogurt 1 12.3457");
-    EXPECT_EQ(dm().ProductWarehouseZQ->recordCount(), 1);
-    addDefault->click();
-    EXPECT_EQ(script.messages().last(), PRODWARE_EXIST_WRN);
-    EXPECT_EQ(script.shown().last().kind, MessageKind::Warning);
-    EXPECT_EQ(rows("productwarehouse"), 1);
-}
-
 class EditorFixedAsset : public EditorTest {
 protected:
     void SetUp() override

@@ -5,8 +5,11 @@
 // list on a product and to type into bound controls. Messages go to the
 // fixture's script unless a test puts the real dialogs up.
 
+#include "Attributeunit.h"
 #include "Clock.h"
 #include "DBControls.h"
+#include "Modal.h"
+#include "Productattributesunit.h"
 #include "Productdetailunit.h"
 #include "ProductDMFixture.h"
 #include "RandomSource.h"
@@ -19,6 +22,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <optional>
 
 namespace tarvex::test {
 
@@ -92,6 +96,38 @@ protected:
     static int rows(const QString& table, const QString& where = QStringLiteral("1"))
     {
         return scalar(db(), QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table, where)).toInt();
+    }
+    // A rebate row typed into the rebate page's list.
+    static void addRebate(double quantity, double rebate, const char* type)
+    {
+        products::QueryDataSet& rows = *dm().ProductRebateZQ;
+        rows.append();
+        rows.fieldByName("quantity").setValue(quantity);
+        rows.fieldByName("rebate").setValue(rebate);
+        rows.fieldByName("rebatetype").setValue(QString::fromUtf8(type));
+        rows.post();
+    }
+    struct Pick {
+        qint64 attributeId;
+        qint64 valueId;
+    };
+    // Presses "Dodaj" of the variants; the attribute picker is answered from
+    // the list: a pick confirms that attribute and value, nothing cancels.
+    static void addVariant(products::TProductDetailForm& form, QList<std::optional<Pick>> picks)
+    {
+        ScopedModalHandler picker([&picks](QDialog& dialog) {
+            auto& window = dynamic_cast<products::TAttributeForm&>(dialog);
+            EXPECT_FALSE(picks.isEmpty()) << "an unexpected pick";
+            const std::optional<Pick> pick = picks.isEmpty() ? std::nullopt : picks.takeFirst();
+            if (pick) {
+                EXPECT_TRUE(dm().AttributePrZQ->locate("attributeprid", pick->attributeId));
+                EXPECT_TRUE(dm().AttributePrValueZQ->locate("attributeprvalueid", pick->valueId));
+            }
+            pick ? window.OKButtonClick() : window.CloseButton()->click();
+            return window.result();
+        });
+        form.AttributesTS->AddAttribute()->trigger();
+        EXPECT_TRUE(picks.isEmpty());
     }
     static bool pageShown(QTabWidget* pages, QWidget* page) { return pages->isTabVisible(pages->indexOf(page)); }
     static QString pageTitle(QTabWidget* pages, QWidget* page) { return pages->tabText(pages->indexOf(page)); }

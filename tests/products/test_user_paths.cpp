@@ -249,10 +249,23 @@ protected:
         sql("INSERT INTO productworkingoperation (productid, machinetype, machinenumber, description, sort) VALUES "
             "(20, 'Strug', 'S-1', 'Seći', 1), (20, 'Brusilica', 'B-7', '', 2)");
     }
-    // Opens the window in its own modal loop; the step drives it.
+    // Qt's word that a cell editor was closed twice (or after it was gone).
+    static inline QStringList s_editorWarnings;
+    static inline QtMessageHandler s_previousHandler = nullptr;
+    static void watchEditors(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (text.contains(QStringLiteral("does not belong to this view")))
+            s_editorWarnings << text;
+        if (s_previousHandler)
+            s_previousHandler(type, context, text);
+    }
+    // Opens the window in its own modal loop; the step drives it. The window
+    // must be gone afterwards, and no cell editor closed twice.
     template <class Form>
     static void inWindow(const std::function<void()>& open, const std::function<void(Form&)>& step)
     {
+        s_editorWarnings.clear();
+        s_previousHandler = qInstallMessageHandler(&UserPaths::watchEditors);
         bool ran = false;
         onModal([&](QWidget& window) {
             step(dynamic_cast<Form&>(window));
@@ -261,7 +274,11 @@ protected:
                 static_cast<QDialog&>(window).done(QDialog::Rejected);
         });
         open();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        qInstallMessageHandler(s_previousHandler);
         EXPECT_TRUE(ran);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_TRUE(s_editorWarnings.isEmpty()) << s_editorWarnings.join('\n').toStdString();
     }
     static void inEditor(qint64 productId, const std::function<void(TProductDetailForm&)>& step)
     {
@@ -498,7 +515,7 @@ TEST_F(UserPaths, TheListOpensTheEditorByKeypadEnterAndItsTitlesShowTheSearchOrd
     EXPECT_EQ(opened, 2);
 }
 
-class WindowSweep : public EditorTest {
+class WindowSweep : public UserPaths {
 protected:
     void SetUp() override
     {
@@ -516,35 +533,10 @@ protected:
         sql("INSERT INTO productrebate (productid, quantity, rebate) VALUES (20, 10, 5)");
     }
 
-    // Qt's word that a cell editor was closed twice (or after it was gone).
-    static inline QStringList s_editorWarnings;
-    static inline QtMessageHandler s_previousHandler = nullptr;
-    static void watchEditors(QtMsgType type, const QMessageLogContext& context, const QString& text)
-    {
-        if (text.contains(QStringLiteral("does not belong to this view")))
-            s_editorWarnings << text;
-        if (s_previousHandler)
-            s_previousHandler(type, context, text);
-    }
-
-    // Opens the window and runs the step in its modal loop; the window must
-    // be gone afterwards, and no cell editor closed twice.
     static void inWindow(const Window& window, const std::function<void(QWidget&)>& step)
     {
         SCOPED_TRACE(window.name);
-        s_editorWarnings.clear();
-        s_previousHandler = qInstallMessageHandler(&WindowSweep::watchEditors);
-        bool ran = false;
-        onModal([&](QWidget& shown) {
-            ran = true;
-            step(shown);
-        });
-        window.open();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        qInstallMessageHandler(s_previousHandler);
-        EXPECT_TRUE(ran);
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_TRUE(s_editorWarnings.isEmpty()) << s_editorWarnings.join('\n').toStdString();
+        UserPaths::inWindow<QWidget>(window.open, step);
     }
 
     // The server refuses every new or changed row of the table.
@@ -587,8 +579,6 @@ protected:
             {"Pregled zaliha", [] { OpenStocksOverview(); }},
         };
     }
-
-    LiveDialogs live;
 };
 
 TEST_F(WindowSweep, EveryGridTakesTypingPostsAndSaysWhyItRefusesATooLongText)
@@ -690,8 +680,6 @@ TEST_F(WindowSweep, EveryWindowClosesEveryWayEvenWithACellBeingTypedIn)
                     shown.close();
                 }
                 EXPECT_FALSE(shown.isVisible());
-                if (shown.isVisible())
-                    static_cast<QDialog&>(shown).done(QDialog::Rejected);
             });
             // Only the question about unsaved changes may come, and only after typing.
             for (const QString& said : live.messages())
