@@ -189,24 +189,29 @@ TEST_F(InventoryQuantityTest, ExportWritesTheListAsLastShownForThePickedCategori
     form->OpenList();
     form->FindButtonClick();
 
-    // The picker starts on the top category; the user picks "Lekovi" alone.
-    // The file name has no extension, so ".xml" is added.
-    QList<qint64> preselected;
-    auto pickLekovi = [&](QDialog& dialog) {
-        auto& picker = dynamic_cast<TCategoryForm&>(dialog);
-        for (const CategoryNode* node : picker.tree().selection())
-            preselected << node->id;
-        picker.treeView()->clearSelection();
-        picker.itemOf(picker.tree().findNode(1))->setSelected(true);
-        picker.okButton()->click();
-        return dialog.result();
+    // "Izvezi" with the category picker answered: the category given picked
+    // alone (-1: none; by default those offered), then confirmed or cancelled.
+    QList<qint64> offered;
+    auto exportPicking = [&](qint64 category = -2, bool confirmed = true) {
+        ScopedModalHandler modal([&](QDialog& dialog) {
+            auto& picker = dynamic_cast<TCategoryForm&>(dialog);
+            offered.clear();
+            for (const CategoryNode* node : picker.tree().selection())
+                offered << node->id;
+            if (category > -2)
+                picker.treeView()->clearSelection();
+            if (category >= 0)
+                picker.itemOf(picker.tree().findNode(category))->setSelected(true);
+            QTest::mouseClick(confirmed ? picker.okButton() : picker.cancelButton(), Qt::LeftButton);
+            return dialog.result();
+        });
+        QTest::mouseClick(form->ExportButton(), Qt::LeftButton);
     };
+    // The picker offers the top category; the user picks "Lekovi" alone. The
+    // file name has no extension, so ".xml" is added.
     script.answer(dir.filePath("stanje"));
-    {
-        ScopedModalHandler modal(pickLekovi);
-        form->ExportButton()->click();
-    }
-    EXPECT_EQ(preselected, QList<qint64>({0}));
+    exportPicking(1);
+    EXPECT_EQ(offered, QList<qint64>({0}));
     ASSERT_EQ(script.shown().size(), 1);
     EXPECT_EQ(script.shown()[0].text, "Izvezi XML datoteku");
     // Compared as text read back: a byte-order mark would show.
@@ -215,16 +220,9 @@ TEST_F(InventoryQuantityTest, ExportWritesTheListAsLastShownForThePickedCategori
 
     // A later date goes into the file, but the quantities stay those of the
     // last "&Prikaži"; the existing file is overwritten.
-    auto confirm = [](QDialog& dialog) {
-        dynamic_cast<TCategoryForm&>(dialog).okButton()->click(); // the top category as offered
-        return dialog.result();
-    };
     form->ToDateEdit()->setText("2024-03-06");
     script.answer(dir.filePath("stanje.xml"));
-    {
-        ScopedModalHandler modal(confirm);
-        form->ExportButtonClick();
-    }
+    exportPicking();
     EXPECT_EQ(readFile(dir.filePath("stanje.xml")), QString(kHead).replace("2024-03-05", "2024-03-06") +
                                                         "<JKL>G1</JKL><StanjeZaliha>2.000</StanjeZaliha>" + kTail);
 
@@ -232,22 +230,12 @@ TEST_F(InventoryQuantityTest, ExportWritesTheListAsLastShownForThePickedCategori
     // cancelled save dialog write nothing; a file that cannot be written is
     // reported.
     script.clear();
-    for (const bool cancelled : {true, false}) {
-        ScopedModalHandler picker([cancelled](QDialog& dialog) {
-            auto& categories = dynamic_cast<TCategoryForm&>(dialog);
-            categories.treeView()->clearSelection();
-            (cancelled ? categories.cancelButton() : categories.okButton())->click();
-            return dialog.result();
-        });
-        form->ExportButtonClick();
-    }
+    exportPicking(-1, false);
+    exportPicking(-1);
     EXPECT_TRUE(script.shown().isEmpty());
     script.answer(QString()).answer(dir.filePath("nema/stanje.xml"));
-    {
-        ScopedModalHandler modal(confirm);
-        form->ExportButtonClick();
-        form->ExportButtonClick();
-    }
+    exportPicking();
+    exportPicking();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"stanje.xml"}));
     ASSERT_EQ(script.messages().size(), 1);
     EXPECT_TRUE(script.messages()[0].contains("nema/stanje.xml")) << script.messages()[0].toStdString();
