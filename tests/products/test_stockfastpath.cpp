@@ -21,26 +21,20 @@ using namespace tarvex::test;
 
 namespace {
 
-struct Tables {
-    MemoryTable fast;
-    MemoryTable reference;
-    template <typename Define>
-    explicit Tables(Define define)
-    {
-        define(fast);
-        define(reference);
-        fast.createDataSet();
-        reference.createDataSet();
-    }
-    QVariant fastValue(int row, const char* field) { return fast.valueAt(row, fast.fieldByName(field).index()); }
-    int fastRow(const char* field, const QVariant& value)
-    {
-        for (int row = 0; row < fast.recordCount(); ++row)
-            if (fastValue(row, field) == value)
-                return row;
-        return -1;
-    }
-};
+// An empty table of a report's fields.
+template <typename Define>
+std::unique_ptr<MemoryTable> tableOf(Define define)
+{
+    auto table = std::make_unique<MemoryTable>();
+    define(*table);
+    table->createDataSet();
+    return table;
+}
+
+QVariant valueAt(MemoryTable& table, int row, const char* field)
+{
+    return table.valueAt(row, table.fieldByName(field).index());
+}
 
 } // namespace
 
@@ -48,47 +42,53 @@ class StockFastPathTest : public ProductDMTest {
 protected:
     void TearDown() override { hostClock().reset(); }
 
+    // The report filled by `fill` the module's way (first table) and the
+    // reference's way (second): the same rows; m_rows counts them.
+    template <typename Define, typename Fill>
+    void agree(Define define, Fill fill, const QStringList& keys = {}, const QStringList& order = {})
+    {
+        const auto fast = tableOf(define);
+        const auto slow = tableOf(define);
+        fill(*fast, *slow);
+        reference::ExpectSameRows(*fast, *slow, keys, order);
+        m_rows = fast->recordCount();
+    }
     void compareTurnover(const TTurnoverRequest& request)
     {
-        Tables tables(DefineTurnoverFields);
-        FillTurnover(db(), tables.fast, request);
-        reference::FillTurnover(db(), tables.reference, request);
-        reference::ExpectSameRows(tables.fast, tables.reference, {"warehouseid", "productid"},
-                                  {"warehousename", "name"});
-        m_rows = tables.fast.recordCount();
+        const auto fill = [&](MemoryTable& fast, MemoryTable& slow) {
+            FillTurnover(db(), fast, request);
+            reference::FillTurnover(db(), slow, request);
+        };
+        agree(DefineTurnoverFields, fill, {"warehouseid", "productid"}, {"warehousename", "name"});
     }
     void compareOverview(const TStocksOverviewFilter& filter)
     {
-        Tables tables(DefineStocksOverviewFields);
-        QueryDataSet referenceQuery(&connection(), QString());
-        FillStocksOverview(db(), tables.fast, filter, hostClock().now());
-        reference::FillStocksOverview(referenceQuery, tables.reference, filter, hostClock().now());
-        reference::ExpectSameRows(tables.fast, tables.reference);
-        m_rows = tables.fast.recordCount();
+        agree(DefineStocksOverviewFields, [&](MemoryTable& fast, MemoryTable& slow) {
+            QueryDataSet query(&connection(), QString());
+            FillStocksOverview(db(), fast, filter, hostClock().now());
+            reference::FillStocksOverview(query, slow, filter, hostClock().now());
+        });
     }
     void compareQuantities(qint32 warehouseId, const QString& date)
     {
-        Tables tables(DefineInventoryQuantityFields);
-        const TQuantityScope scope = QuantityScope(db(), warehouseId);
-        QueryDataSet products(&connection(), QString());
-        SetInventoryQuantityList(products, scope);
-        products.open();
-        FillInventoryQuantities(db(), scope, products, tables.fast, date);
-        reference::FillInventoryQuantities(db(), scope, products, tables.reference, date);
-        reference::ExpectSameRows(tables.fast, tables.reference);
-        m_rows = tables.fast.recordCount();
+        agree(DefineInventoryQuantityFields, [&](MemoryTable& fast, MemoryTable& slow) {
+            const TQuantityScope scope = QuantityScope(db(), warehouseId);
+            QueryDataSet products(&connection(), QString());
+            SetInventoryQuantityList(products, scope);
+            products.open();
+            FillInventoryQuantities(db(), scope, products, fast, date);
+            reference::FillInventoryQuantities(db(), scope, products, slow, date);
+        });
     }
     void compareStockPrice(qint32 warehouseId, const QString& date)
     {
-        Tables tables(DefineInventoryStockPriceFields);
-        QueryDataSet products(&connection(), kStockPriceProductsSql);
-        products.setParam(QStringLiteral("IDWarehouse"), warehouseId);
-        products.open();
-        const double total = FillInventoryStockPrice(db(), warehouseId, products, tables.fast, date);
-        EXPECT_NEAR(total, reference::FillInventoryStockPrice(db(), warehouseId, products, tables.reference, date),
-                    1e-6);
-        reference::ExpectSameRows(tables.fast, tables.reference);
-        m_rows = tables.fast.recordCount();
+        agree(DefineInventoryStockPriceFields, [&](MemoryTable& fast, MemoryTable& slow) {
+            QueryDataSet products(&connection(), kStockPriceProductsSql);
+            products.setParam(QStringLiteral("IDWarehouse"), warehouseId);
+            products.open();
+            EXPECT_NEAR(FillInventoryStockPrice(db(), warehouseId, products, fast, date),
+                        reference::FillInventoryStockPrice(db(), warehouseId, products, slow, date), 1e-6);
+        });
     }
 
     int m_rows = 0;
@@ -169,13 +169,13 @@ TEST_F(StockFastPathEdgeTest, TurnoverAgreesForEveryPeriodAndWarehouse)
 
     // Beta's 0.1 + 0.2 - 0.3 in Radnja Sever before February is no row of
     // five zeros; in Veleprodaja it came in before, in Radnja it left within.
-    Tables tables(DefineTurnoverFields);
-    FillTurnover(db(), tables.fast, period("2024-02-01", "2024-02-29"));
+    const auto turnover = tableOf(DefineTurnoverFields);
+    FillTurnover(db(), *turnover, period("2024-02-01", "2024-02-29"));
     QStringList betaRows;
-    for (int row = 0; row < tables.fast.recordCount(); ++row)
-        if (tables.fastValue(row, "productid").toInt() == 2)
-            betaRows << tables.fastValue(row, "warehousename").toString() + " " +
-                            tables.fast.displayTextAt(row, tables.fast.fieldByName("amountnewbalance").index());
+    for (int row = 0; row < turnover->recordCount(); ++row)
+        if (valueAt(*turnover, row, "productid").toInt() == 2)
+            betaRows << valueAt(*turnover, row, "warehousename").toString() + " " +
+                            turnover->displayTextAt(row, turnover->fieldByName("amountnewbalance").index());
     EXPECT_EQ(betaRows, QStringList({"Radnja -0.3", "Veleprodaja 0.3"}));
 }
 
@@ -203,12 +203,11 @@ TEST_F(StockFastPathEdgeTest, OverviewAgreesForEveryStockModeAndNarrowing)
     filter.name.clear();
     filter.stockMode = TStockMode::All;
     filter.active = 0;
-    Tables tables(DefineStocksOverviewFields);
-    FillStocksOverview(db(), tables.fast, filter, hostClock().now());
-    const int alfa = tables.fastRow("ProductID", 1);
-    ASSERT_GE(alfa, 0);
-    EXPECT_EQ(tables.fastValue(alfa, "lastsupplier").toString(), "Dobavljač B");
-    EXPECT_EQ(tables.fastValue(alfa, "daysonstock").toInt(), 4);
+    const auto overview = tableOf(DefineStocksOverviewFields);
+    FillStocksOverview(db(), *overview, filter, hostClock().now());
+    ASSERT_TRUE(overview->locate("ProductID", 1));
+    EXPECT_EQ(overview->fieldByName("lastsupplier").asString(), "Dobavljač B");
+    EXPECT_EQ(overview->fieldByName("daysonstock").asInteger(), 4);
 
     // Names and codes the server orders by its collation: letter case and
     // accents alike, trailing spaces as none, a tab before the padding.
@@ -318,17 +317,17 @@ TEST_F(StockFastPathDemoTest, EveryReportAgreesWithTheProductByProductRules)
 // The reports against the stock rows, which the demo shop keeps equal to its documents.
 TEST_F(StockFastPathDemoTest, TurnoverEndsAndOverviewStockAreTheStockRows)
 {
-    Tables turnover(DefineTurnoverFields);
+    const auto turnover = tableOf(DefineTurnoverFields);
     TTurnoverRequest request;
     request.fromText = "2025-01-01";
     request.toText = "2025-06-30";
     request.excludeServices = false;
-    FillTurnover(db(), turnover.fast, request);
+    FillTurnover(db(), *turnover, request);
     QMap<QString, double> ends;
-    for (int row = 0; row < turnover.fast.recordCount(); ++row) {
-        auto value = [&](const char* field) { return turnover.fastValue(row, field).toDouble(); };
+    for (int row = 0; row < turnover->recordCount(); ++row) {
+        auto value = [&](const char* field) { return valueAt(*turnover, row, field).toDouble(); };
         EXPECT_NEAR(value("amountnewbalance"), value("amountprevbalance") + value("amountin") - value("amountout"), 1e-6);
-        ends[turnover.fastValue(row, "productid").toString() + ":" + turnover.fastValue(row, "warehouseid").toString()] =
+        ends[valueAt(*turnover, row, "productid").toString() + ":" + valueAt(*turnover, row, "warehouseid").toString()] =
             value("amountnewbalance");
     }
     QSqlQuery stock(db());
@@ -341,23 +340,23 @@ TEST_F(StockFastPathDemoTest, TurnoverEndsAndOverviewStockAreTheStockRows)
     EXPECT_GT(rows, 100);
 
     // Each product once, its stock columns holding its positive stock in the warehouses that have one.
-    Tables overview(DefineStocksOverviewFields);
+    const auto overview = tableOf(DefineStocksOverviewFields);
     TStocksOverviewFilter filter;
     filter.active = 0;
     filter.stockMode = TStockMode::All;
     filter.fromText = "2025-05-30";
     filter.toText = "2025-06-30";
-    FillStocksOverview(db(), overview.fast, filter, hostClock().now());
+    FillStocksOverview(db(), *overview, filter, hostClock().now());
     QSqlQuery sums(db());
     ASSERT_TRUE(sums.exec("SELECT SUM(IF(pw.amount > 0 AND pw.warehouseid IN (1,2,3,4,5,6,7,10,11,15,19,20,23), "
                           "pw.amount, 0)), COUNT(DISTINCT pw.productid) FROM productwarehouse AS pw JOIN product AS "
                           "p ON p.productid = pw.productid WHERE p.type != 'u'") && sums.next());
-    EXPECT_EQ(overview.fast.recordCount(), sums.value(1).toInt());
+    EXPECT_EQ(overview->recordCount(), sums.value(1).toInt());
     double shown = 0;
-    for (int row = 0; row < overview.fast.recordCount(); ++row) {
+    for (int row = 0; row < overview->recordCount(); ++row) {
         for (int i = 1; i <= 9; ++i)
-            shown += overview.fastValue(row, QStringLiteral("mp%1amount").arg(i).toLatin1().constData()).toDouble();
-        shown += overview.fastValue(row, "vp1amount").toDouble();
+            shown += valueAt(*overview, row, QStringLiteral("mp%1amount").arg(i).toLatin1().constData()).toDouble();
+        shown += valueAt(*overview, row, "vp1amount").toDouble();
     }
     EXPECT_NEAR(shown, sums.value(0).toDouble(), 1e-6);
     EXPECT_GT(shown, 0);
