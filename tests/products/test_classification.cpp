@@ -30,18 +30,14 @@ void clickItem(TCategoryForm& form, qint64 id)
 
 TEST(CategoryPaths, SplittingAndJoiningPathLists)
 {
-    QStringList list{QStringLiteral("kept")};
-    CatPathsToStrings(QStringLiteral("X>Y;;Z"), list);
-    EXPECT_EQ(list, (QStringList{"kept", "X>Y", "", "Z"}));
-    list.clear();
-    CatPathsToStrings(QStringLiteral("X;"), list);
-    EXPECT_EQ(list, QStringList{"X"});
-    list.clear();
-    CatPathsToStrings(QString(), list);
-    EXPECT_TRUE(list.isEmpty());
-    CatPathsToStrings(QStringLiteral(";X"), list);
-    EXPECT_EQ(list, (QStringList{"", "X"}));
-
+    // Split paths are added to what the list holds.
+    const std::pair<const char*, QStringList> splits[] = {
+        {"X>Y;;Z", {"X>Y", "", "Z"}}, {"X;", {"X"}}, {"", {}}, {";X", {"", "X"}}};
+    for (const auto& [paths, parts] : splits) {
+        QStringList list{QStringLiteral("kept")};
+        CatPathsToStrings(QString::fromUtf8(paths), list);
+        EXPECT_EQ(list, QStringList{"kept"} + parts) << paths;
+    }
     EXPECT_EQ(CatStringsToPath({"X", "Y>Z"}), QStringLiteral("X;Y>Z"));
     EXPECT_EQ(CatStringsToPath({}), QString());
 }

@@ -7,7 +7,6 @@
 using namespace products::docrules;
 using namespace tarvex::test;
 
-
 class DocumentRulesTest : public DatabaseTest {
 protected:
     static void SetUpTestSuite()
@@ -37,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(DocumentRulesTest, TransfersCountInBothWarehousesAndDraftsNowhere)
+TEST_F(DocumentRulesTest, TransfersCountInBothWarehousesDraftsNowhereAndCutOffDatesAreInclusive)
 {
     const auto balances = documentBalances(db(), 1);
     // A: 10 + 8 in, 5 out by transfer, -3 by the K line (direction 1), -3 out by W;
@@ -47,18 +46,15 @@ TEST_F(DocumentRulesTest, TransfersCountInBothWarehousesAndDraftsNowhere)
     EXPECT_DOUBLE_EQ(balances.value(2).input, 5);
     EXPECT_DOUBLE_EQ(balances.value(2).output, 2);
     EXPECT_DOUBLE_EQ(documentBalance(db(), 1, 2).balance(), 3);
-}
-
-TEST_F(DocumentRulesTest, CutOffDatesAreInclusive)
-{
+    // Cut-off dates are inclusive.
     EXPECT_DOUBLE_EQ(documentBalance(db(), 1, 2, QDate(2024, 3, 5)).input, 5);
     EXPECT_DOUBLE_EQ(documentBalance(db(), 1, 2, QDate(2024, 3, 4)).input, 0);
-    EXPECT_DOUBLE_EQ(stockCardBalance(db(), 1, {1}, QDate(2024, 3, 5)).quantity(), 13);
-    EXPECT_DOUBLE_EQ(stockCardBalance(db(), 1, {1}, QDate(2024, 3, 4)).quantity(), 18);
 }
 
-TEST_F(DocumentRulesTest, TheStockCardCountsDraftsToo)
+TEST_F(DocumentRulesTest, TheStockCardCountsDraftsTooUpToAnInclusiveDate)
 {
+    EXPECT_DOUBLE_EQ(stockCardBalance(db(), 1, {1}, QDate(2024, 3, 5)).quantity(), 13);
+    EXPECT_DOUBLE_EQ(stockCardBalance(db(), 1, {1}, QDate(2024, 3, 4)).quantity(), 18);
     const StockCardBalance card = stockCardBalance(db(), 1, {}, QDate(2030, 1, 1));
     EXPECT_DOUBLE_EQ(card.quantity(), 18 - 5 - 4);
     EXPECT_DOUBLE_EQ(card.value(), 1960 - 990);

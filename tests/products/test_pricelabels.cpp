@@ -31,7 +31,8 @@ protected:
     {
         QStringList texts;
         for (const TPriceLabelDesc& row : rows)
-            texts << QStringLiteral("%1 %2 %3 %4").arg(row.productId).arg(row.priceWithTax).arg(row.currency, row.barcode);
+            texts << QStringLiteral("%1 %2 %3 %4|%5|%6").arg(QString::number(row.productId), QString::number(row.priceWithTax),
+                                                            row.currency, row.barcode, row.name, row.code);
         texts.sort();
         return texts;
     }
@@ -42,16 +43,12 @@ protected:
 TEST_F(PriceLabelRowsTest, WarehousePriceOrTheProductsOwnWithVat)
 {
     // Product 999 does not exist; 1 and 3 have rows of warehouse 3.
-    QList<TPriceLabelDesc> rows = products::PriceLabelRows(db(), {1, 2, 999, 3}, 3);
-    EXPECT_EQ(shown(rows), (QStringList{"1 144 RSD 5901234123457", "2 1234.5 RSD 4006381333931", "3 50 EUR "}));
-    ASSERT_EQ(rows.size(), 3);
-    for (const TPriceLabelDesc& row : rows) {
-        if (row.productId == 1) {
-            EXPECT_EQ(row.name + row.code, QStringLiteral("Čokolada mlečna 100gC100"));
-        }
-    }
+    EXPECT_EQ(shown(products::PriceLabelRows(db(), {1, 2, 999, 3}, 3)),
+              (QStringList{"1 144 RSD 5901234123457|Čokolada mlečna 100g|C100",
+                           "2 1234.5 RSD 4006381333931|Kafa mlevena 500g|K500", "3 50 EUR |Hleb|"}));
 
     // Warehouse 4: its own row for product 2; product 3 falls back to its price, rounded.
-    EXPECT_EQ(shown(products::PriceLabelRows(db(), {2, 3}, 4)), (QStringList{"2 1080 RSD 4006381333931", "3 55.56 EUR "}));
+    EXPECT_EQ(shown(products::PriceLabelRows(db(), {2, 3}, 4)),
+              (QStringList{"2 1080 RSD 4006381333931|Kafa mlevena 500g|K500", "3 55.56 EUR |Hleb|"}));
     EXPECT_TRUE(products::PriceLabelRows(db(), {}, 4).isEmpty());
 }

@@ -16,8 +16,6 @@ protected:
     void SetUp() override
     {
         ProductDMCase::SetUp();
-        sql("DELETE FROM attributepr");
-        sql("DELETE FROM attributeprvalue");
         sql("INSERT INTO attributepr (attributeprid, attribute, sort, required) VALUES (1, 'A', 1, 1), (2, 'B', 2, 0), "
             "(3, 'C', 3, 0), (4, 'D', 4, 0), (5, 'E', 5, 0)");
         sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue, sort) VALUES "
@@ -28,40 +26,36 @@ protected:
     static QueryDataSet& attributes() { return *dm().AttributePrZQ; }
     static QueryDataSet& values() { return *dm().AttributePrValueZQ; }
 
-    // Types a position into the row of that name; gives the rows as stored.
-    static QString afterTyping(QueryDataSet& ds, const char* nameField, const QString& name, int position)
+    static bool isAttributes(QueryDataSet& ds) { return &ds == &attributes(); }
+    static QString nameOf(QueryDataSet& ds) { return isAttributes(ds) ? "attribute" : "attributevalue"; }
+
+    // Types a position into the row of that name, from positions in
+    // identifier order when fresh; gives the rows as stored.
+    static QString afterTyping(QueryDataSet& ds, const QString& name, int position, bool fresh = true)
     {
-        EXPECT_TRUE(ds.locate(QString::fromUtf8(nameField), name));
+        if (fresh) {
+            sql(isAttributes(ds) ? "UPDATE attributepr SET sort = attributeprid"
+                                 : "UPDATE attributeprvalue SET sort = attributeprvalueid WHERE attributeprid = 1");
+            attributes().close();
+            attributes().open();
+        }
+        EXPECT_TRUE(ds.locate(nameOf(ds), name));
         ds.edit();
         ds.fieldByName("sort").setValue(position);
         EXPECT_EQ(ds.state(), DataSetState::Browse);
-        EXPECT_EQ(ds.fieldByName(QString::fromUtf8(nameField)).asString(), name);
-        return nameField == std::string("attribute")
+        EXPECT_EQ(ds.fieldByName(nameOf(ds)).asString(), name);
+        return isAttributes(ds)
                    ? text("SELECT GROUP_CONCAT(CONCAT(attribute, sort) ORDER BY sort, attributeprid SEPARATOR ' ') "
                           "FROM attributepr")
                    : text("SELECT GROUP_CONCAT(CONCAT(attributevalue, sort) ORDER BY sort, attributeprvalueid "
                           "SEPARATOR ' ') FROM attributeprvalue WHERE attributeprid = 1");
     }
-    static QString movingAttribute(const QString& name, int position)
-    {
-        sql("UPDATE attributepr SET sort = attributeprid");
-        attributes().close();
-        attributes().open();
-        return afterTyping(attributes(), "attribute", name, position);
-    }
-    static QString movingValue(const QString& name, int position)
-    {
-        sql("UPDATE attributeprvalue SET sort = attributeprvalueid WHERE attributeprid = 1");
-        attributes().close();
-        attributes().open();
-        return afterTyping(values(), "attributevalue", name, position);
-    }
     // The rows in the dataset's order.
-    static QString shown(QueryDataSet& ds, const char* nameField)
+    static QString shown(QueryDataSet& ds)
     {
         QStringList rows;
         for (ds.first(); !ds.eof(); ds.next())
-            rows << ds.fieldByName(QString::fromUtf8(nameField)).asString() + ds.fieldByName("sort").asString();
+            rows << ds.fieldByName(nameOf(ds)).asString() + ds.fieldByName("sort").asString();
         return rows.join(' ');
     }
 };
@@ -85,17 +79,23 @@ TEST_F(AttributeOrder, TypingAPositionMovesTheAttributeAndShiftsTheOthers)
         {false, "B", 2, "E1 B2 D3 C4 A5"}, {false, "D", 4, "E1 B2 C3 D4 A5"}};
     for (const Move& m : moves) {
         SCOPED_TRACE(std::string(m.name) + " to " + std::to_string(m.position));
-        EXPECT_EQ(m.fresh ? movingAttribute(m.name, m.position) : afterTyping(attributes(), "attribute", m.name, m.position),
-                  m.after);
+        EXPECT_EQ(afterTyping(attributes(), m.name, m.position, m.fresh), m.after);
     }
-    EXPECT_EQ(shown(attributes(), "attribute"), "E1 B2 C3 D4 A5");
+    EXPECT_EQ(shown(attributes()), "E1 B2 C3 D4 A5");
 }
 
-TEST_F(AttributeOrder, ValuesFollowTheCurrentAttributeAndMoveTheSameWay)
+TEST_F(AttributeOrder, ValuesFollowTheCurrentAttributeAndMoveTheSameWayRequiredShowsAsYesOrNo)
 {
-    EXPECT_EQ(shown(values(), "attributevalue"), "crvena1 plava2 zelena3 bela4 crna5");
+    Field& required = attributes().fieldByName("required");
+    EXPECT_EQ(required.displayText(), "Da");
+    EXPECT_EQ(shown(values()), "crvena1 plava2 zelena3 bela4 crna5");
     ASSERT_TRUE(attributes().locate("attribute", "B"));
-    EXPECT_EQ(shown(values(), "attributevalue"), "S1 M2");
+    EXPECT_EQ(required.displayText(), "Ne");
+    attributes().edit();
+    required.setText("Da");
+    attributes().post();
+    EXPECT_EQ(number("SELECT required FROM attributepr WHERE attributeprid = 2"), 1);
+    EXPECT_EQ(shown(values()), "S1 M2");
     values().append();
     EXPECT_EQ(values().fieldByName("attributeprid").asInteger(), 2);
     EXPECT_EQ(values().fieldByName("sort").asInteger(), 3);
@@ -105,9 +105,9 @@ TEST_F(AttributeOrder, ValuesFollowTheCurrentAttributeAndMoveTheSameWay)
     EXPECT_TRUE(values().isEmpty());
     attributes().cancel();
 
-    EXPECT_EQ(movingValue("bela", 2), "crvena1 bela2 plava3 zelena4 crna5");
-    EXPECT_EQ(movingValue("plava", 0), "plava1 crvena2 zelena3 bela4 crna5");
-    EXPECT_EQ(movingValue("plava", 9), "crvena1 zelena2 bela3 crna4 plava5");
+    EXPECT_EQ(afterTyping(values(), "bela", 2), "crvena1 bela2 plava3 zelena4 crna5");
+    EXPECT_EQ(afterTyping(values(), "plava", 0), "plava1 crvena2 zelena3 bela4 crna5");
+    EXPECT_EQ(afterTyping(values(), "plava", 9), "crvena1 zelena2 bela3 crna4 plava5");
     EXPECT_EQ(text("SELECT GROUP_CONCAT(CONCAT(attributevalue, sort) ORDER BY sort) FROM attributeprvalue "
                    "WHERE attributeprid = 2"),
               "S1,M2");
@@ -147,16 +147,4 @@ TEST_F(AttributeOrder, AValueMayAppearOnlyOnceInItsAttribute)
     values().post();
     EXPECT_EQ(number("SELECT COUNT(*) FROM attributeprvalue WHERE attributevalue = 'O''Neil'"), 2);
     EXPECT_EQ(number("SELECT COUNT(*) FROM attributeprvalue WHERE attributevalue = 'O''Neill'"), 1);
-}
-
-TEST_F(AttributeOrder, RequiredShowsAsYesOrNo)
-{
-    Field& required = attributes().fieldByName("required");
-    EXPECT_EQ(required.displayText(), "Da");
-    attributes().next();
-    EXPECT_EQ(required.displayText(), "Ne");
-    attributes().edit();
-    required.setText("Da");
-    attributes().post();
-    EXPECT_EQ(number("SELECT required FROM attributepr WHERE attributeprid = 2"), 1);
 }

@@ -42,11 +42,8 @@ protected:
         QSqlDatabase connection = db();
         generateDemoData(connection, DemoScale::small(), 7, QDate(2025, 3, 14));
     }
-    void SetUp() override
-    {
-        ProductDMCase::SetUp();
-        dm().LoadOptions(); // the demo shop's own options
-    }
+    // The demo shop's rows and its own options.
+    void SetUp() override { dm().LoadOptions(); }
 };
 
 TEST_F(DemoProducts, EveryProductSavesUnchanged)

@@ -46,8 +46,6 @@ TEST_F(DatabaseMessages, EveryColumnTheModuleWritesHasALabel)
 
 TEST_F(DatabaseMessages, EachErrorClassNamesTheFieldAndKeepsTheServerText)
 {
-    sql("DELETE FROM product");
-    sql("DELETE FROM warehouse");
     insertProduct(1, QStringLiteral("Hleb"));
     for (QueryDataSet* ds : {dm().ProductDetailZQ, dm().WarehouseZQ, dm().ProductRebateZQ, dm().FixedAssetZQ}) {
         for (const QString& param : ds->paramNames())
@@ -100,7 +98,6 @@ TEST_F(DatabaseMessages, EachErrorClassNamesTheFieldAndKeepsTheServerText)
 
 TEST_F(DatabaseMessages, OverLongTextIsRefusedNamingTheFieldAndItsLimit)
 {
-    sql("DELETE FROM product");
     insertProduct(1, QStringLiteral("Hleb"));
     openProduct(1);
     productZQ().edit();

@@ -14,15 +14,6 @@ using namespace tarvex::test;
 
 class ProductRules : public ProductDMCase {
 protected:
-    void SetUp() override
-    {
-        ProductDMCase::SetUp();
-        for (const char* table : {"product", "tax", "warehouse", "productwarehouse", "accountnew", "preceptitem",
-                                  "productworkingoperation"})
-            sql(QStringLiteral("DELETE FROM %1").arg(QString::fromUtf8(table)));
-        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary'), (2, 'PDV10', 10, "
-            "'standard')");
-    }
     static void post() { productZQ().post(); }
 };
 

@@ -1,30 +1,29 @@
 #pragma once
-// Helpers shared by the product data module's tests: a clean module before
-// each test, products opened the way the editor opens them, and new products
-// filled far enough to be saved.
+// Helpers shared by the product data module's tests: a clean module on an
+// emptied database before each test, products opened the way the editor
+// opens them, and new products filled far enough to be saved.
 
 #include "ProductDMFixture.h"
 #include "DataSetErrors.h"
 #include "SqlText.h"
 
 #include <gtest/gtest.h>
-#include <ostream>
-
-// Readable texts in failure messages.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace tarvex::test {
 
 class ProductDMCase : public ProductDMTest {
 protected:
-    // Every test starts with closed datasets, empty caches and the options
-    // of a module that has not loaded them.
+    // Every test starts with closed datasets, empty caches, the options of
+    // a module that has not loaded them, and no rows but two taxes: 1 (20 %,
+    // the primary) and 2 (10 %).
     void SetUp() override
+    {
+        resetModule();
+        emptyTables(db());
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary'), (2, 'PDV10', 10, "
+            "'standard')");
+    }
+    static void resetModule()
     {
         for (QueryDataSet* ds : dm().findChildren<QueryDataSet*>()) {
             ds->close();

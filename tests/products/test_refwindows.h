@@ -1,24 +1,16 @@
 #pragma once
-// Helpers of the window tests: an emptied database, reaching grid cells by
+// Helpers of the window tests, beside the product fixture: reaching grid cells by
 // field name, editing and double-clicking them as a user would.
 
-#include "Connection.h"
 #include "DBGrid.h"
 #include "Modal.h"
+#include "ProductDMFixture.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
-#include <ostream>
 
-// Readable texts in failure messages.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 inline void PrintTo(const QStringList& list, std::ostream* out)
 {
     *out << '{' << list.join(QStringLiteral(", ")).toStdString() << '}';
@@ -26,23 +18,6 @@ inline void PrintTo(const QStringList& list, std::ostream* out)
 QT_END_NAMESPACE
 
 namespace tarvex::test {
-
-// Every table emptied, so that no test sees the rows of one before.
-inline void emptyTables(const QSqlDatabase& db)
-{
-    static const QStringList tables = [&db] {
-        QStringList names;
-        QSqlQuery query(db);
-        query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
-                                  "DATABASE() AND table_type = 'BASE TABLE'"));
-        while (query.next())
-            names << query.value(0).toString();
-        return names;
-    }();
-    EXPECT_GT(tables.size(), 20);
-    for (const QString& table : tables)
-        execSql(db, QStringLiteral("DELETE FROM ") + table);
-}
 
 inline QModelIndex cellOf(DBGrid* grid, const QString& fieldName, int row)
 {

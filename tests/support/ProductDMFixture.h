@@ -1,16 +1,43 @@
 #pragma once
 // A product data module on the test suite's fresh database, with the
 // workstation's settings file and program folder in a temporary folder.
-// It is the module's global ProductDM while the suite runs.
+// It is the module's global ProductDM while the suite runs. With it, an
+// emptied database and readable texts in failure messages.
 
 #include "Connection.h"
 #include "Productdmunit.h"
 #include "TestServer.h"
 
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 namespace tarvex::test {
+
+// Every table emptied, so that no test sees the rows of one before.
+inline void emptyTables(const QSqlDatabase& db)
+{
+    static const QStringList tables = [&db] {
+        QStringList names;
+        QSqlQuery query(db);
+        query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                                  "DATABASE() AND table_type = 'BASE TABLE'"));
+        while (query.next())
+            names << query.value(0).toString();
+        return names;
+    }();
+    EXPECT_GT(tables.size(), 20);
+    for (const QString& table : tables)
+        execSql(db, QStringLiteral("DELETE FROM ") + table);
+}
 
 class ProductDMTest : public DatabaseTest {
 protected:
