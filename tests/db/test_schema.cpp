@@ -19,7 +19,7 @@ protected:
     }
 };
 
-TEST_F(SchemaTest, EveryTableLoadsAsInnoDbInUtf8mb4)
+TEST_F(SchemaTest, EveryTableLoadsAsInnoDbInUtf8mb4WithAPrimaryKeyAndOldLinkTablesGetTheirs)
 {
     QSqlDatabase connection = db();
     for (const QString& table : schemaTables())
@@ -29,6 +29,35 @@ TEST_F(SchemaTest, EveryTableLoadsAsInnoDbInUtf8mb4)
                                  "AND (engine <> 'InnoDB' OR table_collation NOT LIKE 'utf8mb4%')")
                   .toInt(),
               0);
+
+    const QString keyless = QStringLiteral(
+        "SELECT COALESCE(GROUP_CONCAT(t.table_name), '') FROM information_schema.tables AS t WHERE t.table_schema = "
+        "DATABASE() AND NOT EXISTS (SELECT 1 FROM information_schema.table_constraints AS c WHERE c.table_schema = "
+        "t.table_schema AND c.table_name = t.table_name AND c.constraint_type = 'PRIMARY KEY')");
+    EXPECT_EQ(scalar(connection, keyless).toString(), "");
+
+    // A database made before the link tables had keys, a link repeated.
+    execSql(connection, "DROP TABLE productcategorypr, productalter");
+    execSql(connection, "CREATE TABLE productcategorypr (productid BIGINT NOT NULL, categoryprid BIGINT NOT NULL, "
+                        "KEY productcategorypr_product (productid, categoryprid), "
+                        "KEY productcategorypr_category (categoryprid, productid)) ENGINE=InnoDB");
+    execSql(connection, "CREATE TABLE productalter (productid BIGINT NOT NULL, groupid INT NOT NULL, "
+                        "KEY productalter_product (productid), KEY productalter_group (groupid)) ENGINE=InnoDB");
+    execSql(connection, "INSERT INTO productcategorypr VALUES (1, 5), (1, 5), (1, 6), (2, 5)");
+    execSql(connection, "INSERT INTO productalter VALUES (1, 1), (2, 1)");
+    upgradeSchema(connection);
+    upgradeSchema(connection);  // a second start finds nothing to do
+    EXPECT_EQ(scalar(connection, keyless).toString(), "");
+    EXPECT_EQ(scalar(connection, "SELECT GROUP_CONCAT(productid, ':', categoryprid ORDER BY productid, categoryprid) "
+                                 "FROM productcategorypr")
+                  .toString(),
+              "1:5,1:6,2:5");
+    EXPECT_EQ(scalar(connection, "SELECT COUNT(*) FROM productalter").toInt(), 2);
+    EXPECT_EQ(scalar(connection, "SELECT COUNT(*) FROM information_schema.statistics WHERE table_schema = DATABASE() "
+                                 "AND index_name = 'productcategorypr_product'")
+                  .toInt(),
+              0);
+    EXPECT_ANY_THROW(execSql(connection, "INSERT INTO productalter VALUES (1, 1)"));
 }
 
 // The inserts of the windows name only a few columns: the rest have defaults.
@@ -81,35 +110,3 @@ TEST_F(SchemaTest, SearchesAndReportsHaveTheirIndexes)
         EXPECT_TRUE(indexed(table, column)) << table.toStdString() << "." << column.toStdString();
 }
 
-TEST_F(SchemaTest, EveryTableHasAPrimaryKeyAndOldLinkTablesGetTheirs)
-{
-    QSqlDatabase connection = db();
-    const QString keyless = QStringLiteral(
-        "SELECT COALESCE(GROUP_CONCAT(t.table_name), '') FROM information_schema.tables AS t WHERE t.table_schema = "
-        "DATABASE() AND NOT EXISTS (SELECT 1 FROM information_schema.table_constraints AS c WHERE c.table_schema = "
-        "t.table_schema AND c.table_name = t.table_name AND c.constraint_type = 'PRIMARY KEY')");
-    EXPECT_EQ(scalar(connection, keyless).toString(), "");
-
-    // A database made before the link tables had keys, a link repeated.
-    execSql(connection, "DROP TABLE productcategorypr, productalter");
-    execSql(connection, "CREATE TABLE productcategorypr (productid BIGINT NOT NULL, categoryprid BIGINT NOT NULL, "
-                        "KEY productcategorypr_product (productid, categoryprid), "
-                        "KEY productcategorypr_category (categoryprid, productid)) ENGINE=InnoDB");
-    execSql(connection, "CREATE TABLE productalter (productid BIGINT NOT NULL, groupid INT NOT NULL, "
-                        "KEY productalter_product (productid), KEY productalter_group (groupid)) ENGINE=InnoDB");
-    execSql(connection, "INSERT INTO productcategorypr VALUES (1, 5), (1, 5), (1, 6), (2, 5)");
-    execSql(connection, "INSERT INTO productalter VALUES (1, 1), (2, 1)");
-    upgradeSchema(connection);
-    upgradeSchema(connection);  // a second start finds nothing to do
-    EXPECT_EQ(scalar(connection, keyless).toString(), "");
-    EXPECT_EQ(scalar(connection, "SELECT GROUP_CONCAT(productid, ':', categoryprid ORDER BY productid, categoryprid) "
-                                 "FROM productcategorypr")
-                  .toString(),
-              "1:5,1:6,2:5");
-    EXPECT_EQ(scalar(connection, "SELECT COUNT(*) FROM productalter").toInt(), 2);
-    EXPECT_EQ(scalar(connection, "SELECT COUNT(*) FROM information_schema.statistics WHERE table_schema = DATABASE() "
-                                 "AND index_name = 'productcategorypr_product'")
-                  .toInt(),
-              0);
-    EXPECT_ANY_THROW(execSql(connection, "INSERT INTO productalter VALUES (1, 1)"));
-}

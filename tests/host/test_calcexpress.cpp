@@ -15,7 +15,7 @@ double evaluate(const QString& text)
 
 } // namespace
 
-TEST(TCalcExpress, PriceFormulaContinuesTheSupplyPrice)
+TEST(TCalcExpress, PriceFormulaContinuesTheSupplyPriceAndNamedArgumentsTakeNewValuesOnEachCalc)
 {
     EXPECT_EQ(TCalcExpress::JoinArgument(100.0, "*1.2+5"), "100 *1.2+5");
     EXPECT_DOUBLE_EQ(evaluate(TCalcExpress::JoinArgument(100.0, "*1.2+5")), 125.0);
@@ -24,10 +24,7 @@ TEST(TCalcExpress, PriceFormulaContinuesTheSupplyPrice)
     EXPECT_DOUBLE_EQ(evaluate(TCalcExpress::JoinArgument(12.34, " / 2")), 6.17);
     EXPECT_DOUBLE_EQ(evaluate(TCalcExpress::JoinArgument(1e21, "/1e21")), 1.0);
     EXPECT_DOUBLE_EQ(evaluate("max(2, 3) * (1 + 0.5)"), 4.5);
-}
 
-TEST(TCalcExpress, NamedArgumentsTakeNewValuesOnEachCalc)
-{
     TCalcExpress calc;
     calc.init("x*1.2+y", {"x", "y"});
     EXPECT_DOUBLE_EQ(calc.calc({100.0, 5.0}), 125.0);

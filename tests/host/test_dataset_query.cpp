@@ -129,10 +129,11 @@ TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsAndRefreshStaysOnT
     EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 125.0);
 }
 
-TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKey)
+TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKeyAndBooleanColumnsReadAsTrueOrFalse)
 {
     QSqlDatabase d = db();
-    execSql(d, "INSERT INTO warehouse (warehouseid, name) VALUES (1, 'Glavni'), (2, 'Prodavnica')");
+    execSql(d, "INSERT INTO warehouse (warehouseid, name, active) VALUES (1, 'Glavni', 1), (2, 'Prodavnica', 1), "
+               "(5, 'Stari', 0)");
     execSql(d, "INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (1, 1, 5), (1, 2, 7), (2, 1, 9)");
 
     QueryDataSet rows(&connection, kProductWarehouseSql);
@@ -155,11 +156,7 @@ TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKey)
     EXPECT_EQ(value("SELECT GROUP_CONCAT(productid, ':', warehouseid ORDER BY productid, warehouseid) "
                     "FROM productwarehouse").toString(),
               "1:1,2:1");
-}
 
-TEST_F(QueryDataSetTest, BooleanColumnsReadAsTrueOrFalse)
-{
-    connection.execute("INSERT INTO warehouse (warehouseid, name, active) VALUES (5, 'Stari', 0)");
     QueryDataSet warehouses(&connection, "SELECT * FROM warehouse WHERE warehouseid = 5");
     warehouses.open();
     Field& active = warehouses.fieldByName("active");

@@ -7,7 +7,7 @@
 using tarvex::Format;
 using tarvex::InternalError;
 
-TEST(Format, FillsSlotsInOrderWithPointDecimals)
+TEST(Format, FillsSlotsInOrderWithPointDecimalsAndRefusesMismatchedOnes)
 {
     QLocale::setDefault(QLocale(QLocale::Serbian, QLocale::Serbia)); // comma decimals must not leak in
     EXPECT_EQ(Format("INSERT INTO productwarehouse (productid,warehouseid,price) VALUES (%d,%d,%.13f)",
@@ -18,13 +18,10 @@ TEST(Format, FillsSlotsInOrderWithPointDecimals)
     EXPECT_EQ(Format("%.2f %% of %d", {-0.001, 7.0}), "0.00 % of 7");
     EXPECT_EQ(Format("%.0f", {2.5}), "3");
     QLocale::setDefault(QLocale::c());
-}
-
-TEST(Format, MismatchedSlotsAreRefused)
-{
     EXPECT_THROW(Format("%s and %s", {"one"}), InternalError);
     EXPECT_THROW(Format("%s", {"one", "two"}), InternalError);
     EXPECT_THROW(Format("%d", {1.5}), InternalError);
     EXPECT_THROW(Format("%x", {1}), InternalError);
     EXPECT_THROW(Format("100%", {}), InternalError);
 }
+

@@ -30,7 +30,7 @@ protected:
     QString stored(const QString& name) { return scalar(db(), "SELECT value FROM dbinifile WHERE name = '" + name + "'").toString(); }
 };
 
-TEST_F(DBIniFileTest, MissingKeysAndUnreadableValuesGiveTheDefaultsWritesInsertThenUpdateTextWithAPoint)
+TEST_F(DBIniFileTest, MissingKeysAndUnreadableValuesGiveTheDefaultsWritesInsertThenUpdateEmptiesAndQuotesKept)
 {
     TDBIniFile ini(db());
     EXPECT_TRUE(ini.ReadBool("Product", "UniqueProductCode", true));
@@ -56,11 +56,8 @@ TEST_F(DBIniFileTest, MissingKeysAndUnreadableValuesGiveTheDefaultsWritesInsertT
     EXPECT_EQ(ini.ReadFloat("Document", "Rate", 0.0), 117.25);
     EXPECT_EQ(stored("Rate"), "117.25");
     EXPECT_EQ(stored("UniqueProductCode"), "0");
-}
 
-TEST_F(DBIniFileTest, EmptyValuesQuotesAndSectionsKeepTheirMeaning)
-{
-    TDBIniFile ini(db());
+    // Empty values, quotes and sections keep their meaning.
     ini.WriteString("Product", "ImageDir", "C:\\Program Files\\O'Reilly\\");
     EXPECT_EQ(ini.ReadString("Product", "ImageDir", QString()), "C:\\Program Files\\O'Reilly\\");
     // An empty stored value (or NULL) is a value, not a missing key.
@@ -68,7 +65,8 @@ TEST_F(DBIniFileTest, EmptyValuesQuotesAndSectionsKeepTheirMeaning)
     QSqlQuery(db()).exec("INSERT INTO dbinifile VALUES ('Product', 'Nothing', NULL)");
     EXPECT_EQ(ini.ReadString("Product", "DefaultProductUnitName", "x"), "");
     EXPECT_EQ(ini.ReadString("Product", "Nothing", "x"), "");
-    EXPECT_EQ(ini.ReadSection("Product"), QStringList({"DefaultProductUnitName", "ImageDir", "Nothing"}));
+    EXPECT_EQ(ini.ReadSection("Product"), QStringList({"DefaultProductUnitName", "ImageDir", "Nothing",
+                                                       "UniqueProductCode", "UniqueProductNameCharsNum"}));
 
     ini.WriteString("CompanyInfo", "Number", "101");
     ini.DeleteKey("Product", "ImageDir");

@@ -19,13 +19,20 @@ QString cond(const QString& sql) { return ChangeSQLCondition(sql, "c = 1"); }
 
 class SqlTextTest : public DatabaseTest {};
 
-TEST_F(SqlTextTest, AddSlashesAgreesWithQuotingAndSurvivesTheServer)
+TEST_F(SqlTextTest, AddSlashesAgreesWithQuotingAndSqlNumberHasPointDecimalsBothReadBackExactly)
 {
     for (const QString& text : {QString("O'Brien"), QString("''"), QString("C:\\slike\\"), QString("\\' OR 1=1 -- "),
                                 QString("Šećer 'Đ'"), QString()}) {
         EXPECT_EQ("'" + AddSlashes(text) + "'", quoteSqlText(text));
         EXPECT_EQ(scalar(db(), "SELECT '" + AddSlashes(text) + "'").toString(), text);
     }
+    EXPECT_EQ(SqlNumber(1.5), "1.5");
+    EXPECT_EQ(SqlNumber(100.0), "100");
+    EXPECT_EQ(SqlNumber(-0.0), "0");
+    EXPECT_THROW(SqlNumber(std::numeric_limits<double>::quiet_NaN()), InternalError);
+    EXPECT_THROW(SqlNumber(-std::numeric_limits<double>::infinity()), InternalError);
+    for (double v : {0.1, 1.0 / 3.0, -84.745762711864415, 1e-7, 9.87654321e15})
+        EXPECT_EQ(scalar(db(), "SELECT CAST(" + SqlNumber(v) + " AS DOUBLE)").toDouble(), v) << SqlNumber(v).toStdString();
 }
 
 TEST(ChangeSQLCondition, ReplacesOrAddsTheConditionBeforeTheTailKeywordsInTextsAndCommentsNotCounted)
@@ -76,13 +83,3 @@ TEST_F(SqlTextTest, ProductListTextGetsTheAlternativesCondition)
     EXPECT_TRUE(query.exec(changed)) << query.lastError().text().toStdString();
 }
 
-TEST_F(SqlTextTest, SqlNumberHasPointDecimalsAndReadsBackExactly)
-{
-    EXPECT_EQ(SqlNumber(1.5), "1.5");
-    EXPECT_EQ(SqlNumber(100.0), "100");
-    EXPECT_EQ(SqlNumber(-0.0), "0");
-    EXPECT_THROW(SqlNumber(std::numeric_limits<double>::quiet_NaN()), InternalError);
-    EXPECT_THROW(SqlNumber(-std::numeric_limits<double>::infinity()), InternalError);
-    for (double v : {0.1, 1.0 / 3.0, -84.745762711864415, 1e-7, 9.87654321e15})
-        EXPECT_EQ(scalar(db(), "SELECT CAST(" + SqlNumber(v) + " AS DOUBLE)").toDouble(), v) << SqlNumber(v).toStdString();
-}

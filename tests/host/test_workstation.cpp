@@ -29,7 +29,7 @@ struct Layout {
 
 } // namespace
 
-TEST(Workstation, BuildFolderKeepsModulesAndSettingsBesideTheProgram)
+TEST(Workstation, BuildFolderKeepsModulesAndSettingsBesideTheProgramAnInstalledOneUnderLibAndConfig)
 {
     Layout l;
     QDir().mkpath(l.path("build/bin"));
@@ -51,27 +51,25 @@ TEST(Workstation, BuildFolderKeepsModulesAndSettingsBesideTheProgram)
     EXPECT_EQ(w.settingsFile(), l.path("home/.config/tarvex/tarvex.ini"));
     touch(l.path("build/bin/tarvex.ini"));
     EXPECT_EQ(w.settingsFile(), l.path("build/bin/tarvex.ini"));
-}
 
-TEST(Workstation, InstalledProgramFindsModulesUnderLibAndSettingsInConfigFolders)
-{
-    Layout l;
-    QDir().mkpath(l.path("usr/bin"));
-    QDir().mkpath(l.path("usr/lib/tarvex/modules"));
-    const Workstation w = l.workstation("usr/bin/tarvex");
-    EXPECT_TRUE(w.installed());
-    EXPECT_EQ(w.moduleDir(), l.path("usr/lib/tarvex/modules"));
-    EXPECT_EQ(w.modulePath("products"), l.path("usr/lib/tarvex/modules/libproducts.so"));
-    EXPECT_EQ(w.dataDir(), l.path("home/.local/share/tarvex"));
+    // An installed program finds its modules under lib and its settings in the config folders.
+    Layout i;
+    QDir().mkpath(i.path("usr/bin"));
+    QDir().mkpath(i.path("usr/lib/tarvex/modules"));
+    const Workstation installed = i.workstation("usr/bin/tarvex");
+    EXPECT_TRUE(installed.installed());
+    EXPECT_EQ(installed.moduleDir(), i.path("usr/lib/tarvex/modules"));
+    EXPECT_EQ(installed.modulePath("products"), i.path("usr/lib/tarvex/modules/libproducts.so"));
+    EXPECT_EQ(installed.dataDir(), i.path("home/.local/share/tarvex"));
 
     // A file beside an installed program is not looked at.
-    touch(l.path("usr/bin/tarvex.ini"));
-    EXPECT_EQ(w.settingsFile(), l.path("home/.config/tarvex/tarvex.ini"));
-    touch(l.path("etc/tarvex/tarvex.ini"));
-    EXPECT_EQ(w.settingsFile(), l.path("etc/tarvex/tarvex.ini"));
+    touch(i.path("usr/bin/tarvex.ini"));
+    EXPECT_EQ(installed.settingsFile(), i.path("home/.config/tarvex/tarvex.ini"));
+    touch(i.path("etc/tarvex/tarvex.ini"));
+    EXPECT_EQ(installed.settingsFile(), i.path("etc/tarvex/tarvex.ini"));
     // The user's file wins over the machine's.
-    touch(l.path("home/.config/tarvex/tarvex.ini"));
-    EXPECT_EQ(w.settingsFile(), l.path("home/.config/tarvex/tarvex.ini"));
+    touch(i.path("home/.config/tarvex/tarvex.ini"));
+    EXPECT_EQ(installed.settingsFile(), i.path("home/.config/tarvex/tarvex.ini"));
 }
 
 TEST(Workstation, CurrentProgramUsesXdgConfigHomeOnlyWhenAbsolute)

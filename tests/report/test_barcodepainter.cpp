@@ -35,10 +35,11 @@ QImage painted(const QString& code, const QRectF& rect, QSize size)
 
 // Patterns worked out by hand from the EAN-13 tables: guard, six left digits,
 // centre guard, six right digits, guard.
-TEST(BarcodePainter, ModulesOfRealCodesFollowTheTables)
+TEST(BarcodePainter, ModulesOfRealCodesFollowTheTablesAndDrawnBarsReadBackAsThem)
 {
     // First digit 5: left parity odd, even, even, odd, odd, even.
-    EXPECT_EQ(BarcodePainter::ean13Modules(QStringLiteral("5901234123457")),
+    const QString code = QStringLiteral("5901234123457");
+    EXPECT_EQ(BarcodePainter::ean13Modules(code),
               QStringList({"101", "0001011", "0100111", "0110011", "0010011", "0111101", "0011101", "01010", "1100110",
                            "1101100", "1000010", "1011100", "1001110", "1000100", "101"})
                   .join(QString()));
@@ -49,11 +50,8 @@ TEST(BarcodePainter, ModulesOfRealCodesFollowTheTables)
                   .join(QString()));
     for (const char* invalid : {"5901234123458", "590123412345", "59012341234570", "59012341234a7", " 5901234123457"})
         EXPECT_TRUE(BarcodePainter::ean13Modules(QString::fromLatin1(invalid)).isEmpty()) << invalid;
-}
 
-TEST(BarcodePainter, DrawnBarsReadBackAsTheModules)
-{
-    const QString code = QStringLiteral("5901234123457");
+    // Drawn bars read back as the modules.
     const QRectF rect(7, 5, BarcodePainter::kTotalModules * 3 + 2, 160);
     const QImage image = painted(code, rect, QSize(360, 180));
     const BarcodePainter::Geometry g = BarcodePainter::geometry(rect);

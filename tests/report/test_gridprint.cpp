@@ -41,7 +41,7 @@ TEST(GridPrint, ParsesTheWizardParameterString)
     EXPECT_TRUE(lines.isEmpty());
 }
 
-TEST(GridPrint, PaginatesEveryRowOnceWithHeadersOnEachPageAndFitsWideColumns)
+TEST(GridPrint, PaginatesEveryRowOnceWithHeadersOnEachPageFitsWideColumnsAndSavesAPdfOfThosePages)
 {
     QTemporaryDir dir;
     const PrintJob job = stockJob(250);
@@ -77,13 +77,9 @@ TEST(GridPrint, PaginatesEveryRowOnceWithHeadersOnEachPageAndFitsWideColumns)
     EXPECT_LE(total, writer.pageLayout().paintRectPixels(writer.resolution()).width());
     EXPECT_EQ(preferredOrientation(wide), QPageLayout::Landscape);
     EXPECT_EQ(preferredOrientation(stockJob(5)), QPageLayout::Portrait);
-}
 
-TEST(GridPrint, SavesAPdfWithOnePagePerLayoutPage)
-{
-    QTemporaryDir dir;
+    // The saved PDF has one page per layout page.
     const QString file = dir.filePath(QStringLiteral("inventar.pdf"));
-    const PrintJob job = stockJob(120);
     QString error;
     ASSERT_TRUE(savePdf(job, file, &error)) << error.toStdString();
 
@@ -96,3 +92,4 @@ TEST(GridPrint, SavesAPdfWithOnePagePerLayoutPage)
     EXPECT_FALSE(savePdf(job, QStringLiteral("/nonexistent/dir/x.pdf"), &error));
     EXPECT_FALSE(error.isEmpty());
 }
+

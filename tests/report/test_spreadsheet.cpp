@@ -19,17 +19,7 @@ QString unzipEntry(const QString& file, const QString& entry)
 
 } // namespace
 
-TEST(Spreadsheet, DisplayFormatsBecomeSpreadsheetFormats)
-{
-    for (const auto& [display, sheet] : {std::pair{"#,##0.00", "#,##0.00"}, {"0.00 %", "0.00\" %\""}, {"0.###", "0.###"}})
-        EXPECT_EQ(spreadsheetNumberFormat(display), sheet);
-    // Whole numbers of optional-decimal formats lose the trailing point.
-    for (const auto& [display, whole] : {std::pair{"#,##0.######", "#,##0"}, {"0.## kg", "0\" kg\""}, {"#,##0.00", ""},
-                                         {"0.0#", ""}, {"0", ""}})
-        EXPECT_EQ(wholeNumberFormat(display), whole) << display;
-}
-
-TEST(Spreadsheet, WritesNumbersAsNumbersAndTextsAsTexts)
+TEST(Spreadsheet, DisplayFormatsBecomeSpreadsheetFormatsAndNumbersAreWrittenAsNumbersTextsAsTexts)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("pregled.xlsx"));
@@ -72,4 +62,11 @@ TEST(Spreadsheet, WritesNumbersAsNumbersAndTextsAsTexts)
     EXPECT_NE(styleOf("B4"), styleOf("B2"));
 
     EXPECT_FALSE(writeSpreadsheet(table, QStringLiteral("/nonexistent/dir/x.xlsx"), &error));
+
+    for (const auto& [display, sheet] : {std::pair{"#,##0.00", "#,##0.00"}, {"0.00 %", "0.00\" %\""}, {"0.###", "0.###"}})
+        EXPECT_EQ(spreadsheetNumberFormat(display), sheet);
+    // Whole numbers of optional-decimal formats lose the trailing point.
+    for (const auto& [display, whole] : {std::pair{"#,##0.######", "#,##0"}, {"0.## kg", "0\" kg\""}, {"#,##0.00", ""},
+                                         {"0.0#", ""}, {"0", ""}})
+        EXPECT_EQ(wholeNumberFormat(display), whole) << display;
 }

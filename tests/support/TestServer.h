@@ -33,7 +33,6 @@ public:
     ConnectionSettings settings() const;
     // The Qt connection opened on this database.
     QSqlDatabase connection() const;
-    QString connectionName() const { return m_connectionName; }
 
 private:
     QString m_name;

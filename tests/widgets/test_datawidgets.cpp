@@ -140,12 +140,12 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldAndTooLongAPas
     EXPECT_EQ(name->text().size(), 5000);
 }
 
-TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsAndNavigatorFollowsTheState)
+TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsNavigatorFollowsTheStateAndAFailedPostKeepsWhatWasTyped)
 {
-    QueryDataSet products(connection.get(), "SELECT * FROM product WHERE productid = -1");
     QSqlDatabase d = db();
     execSql(d, "INSERT INTO product (productid, name, unitname, taxid, pricecurrency, active) VALUES (7, 'Hleb', 'kom', 1, 'RSD', 'y')");
-    products.setSql("SELECT * FROM product WHERE productid = 7");
+    execSql(d, "INSERT INTO tax (taxid, name, value) VALUES (5, 'PDV20', 20)");
+    QueryDataSet products(connection.get(), "SELECT * FROM product WHERE productid = 7");
     products.open();
     DBCheckBox box("Aktivan");
     box.bind(&products, "active", "y", "n");
@@ -168,12 +168,9 @@ TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsAndNavigatorFollowsTheState)
     script.answer(ButtonNo);
     navigator.button(DBNavigator::Delete)->click();
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product WHERE productid = 7").toInt(), 1);
-}
 
-TEST_F(DataWidgetsTest, AFailedPostKeepsWhatWasTyped)
-{
-    QSqlDatabase d = db();
-    execSql(d, "INSERT INTO tax (taxid, name, value) VALUES (5, 'PDV20', 20)");
+    // A failed post keeps what was typed.
+    script.clear();
     QueryDataSet taxes(connection.get(), "SELECT * FROM tax WHERE taxid = 5");
     taxes.open();
     QWidget window;
@@ -181,18 +178,17 @@ TEST_F(DataWidgetsTest, AFailedPostKeepsWhatWasTyped)
     auto* value = new DBEdit(&window);
     name->bind(&taxes, "name");
     value->bind(&taxes, "value");
-    auto* navigator = new DBNavigator(&window);
-    navigator->setDataSet(&taxes);
+    auto* taxNavigator = new DBNavigator(&window);
+    taxNavigator->setDataSet(&taxes);
     window.show();
 
-    ScriptedDialogs script;
     name->setFocus();
     name->selectAll();
     QTest::keyClick(name, Qt::Key_Delete); // the required name emptied
     value->setFocus();
     value->selectAll();
     QTest::keyClicks(value, "18");
-    navigator->button(DBNavigator::Post)->click();
+    taxNavigator->button(DBNavigator::Post)->click();
 
     ASSERT_EQ(script.messages().size(), 1); // the required-field message
     EXPECT_EQ(taxes.state(), DataSetState::Edit);
