@@ -106,7 +106,7 @@ QStringList startFailure(PrivateServer& server)
 
 } // namespace
 
-TEST(Startup, AConfiguredServerThatRefusesNamesTheSettingsFileAndKeyToFix)
+TEST(Startup, TheSettingsFileNamesServersOrLeavesTheEmbeddedDefaultAndTheirFailuresTheKeyToFix)
 {
     const ConnectionSettings server = test::serverSettings();
     QString ini;
@@ -127,10 +127,8 @@ TEST(Startup, AConfiguredServerThatRefusesNamesTheSettingsFileAndKeyToFix)
     EXPECT_EQ(headline(startupFailure(
                   QStringLiteral("[Database]\nSocket=%1\nUser=%2\nDatabase=nema_je\n").arg(server.socket, server.user))),
               STARTUP_UNKNOWN_DATABASE_ERR.arg("nema_je", ini));
-}
 
-TEST(Startup, TheSettingsFileNamesOneOrSeveralServersInOrderOrLeavesTheEmbeddedDefault)
-{
+    // The settings file names one or several servers in order, or leaves the embedded default.
     EXPECT_TRUE(readStartupSettings(writeIni(QString())).embedded);
     const StartupSettings pool = readStartupSettings(writeIni("[Database]\nBufferPool=512M\n"));
     EXPECT_TRUE(pool.embedded);
@@ -142,12 +140,12 @@ TEST(Startup, TheSettingsFileNamesOneOrSeveralServersInOrderOrLeavesTheEmbeddedD
     EXPECT_EQ(one.host + ":" + QString::number(one.port) + " " + one.user + "@" + one.database,
               "server.local:3307 prodavnica@radnja");
 
-    const QString ini = writeIni("[Database]\nHosts=10.0.0.1:4306, node2 ,/run/node3.sock\nPort=4400\nUser=a\n");
+    ini = writeIni("[Database]\nHosts=10.0.0.1:4306, node2 ,/run/node3.sock\nPort=4400\nUser=a\n");
     const StartupSettings read = readStartupSettings(ini);
     EXPECT_FALSE(read.embedded);
     QStringList servers;
-    for (const ServerAddress& server : read.connection.servers)
-        servers << server.text();
+    for (const ServerAddress& address : read.connection.servers)
+        servers << address.text();
     EXPECT_EQ(servers, QStringList({"10.0.0.1:4306", "node2:4400", "/run/node3.sock"}));
 
     // Failures of a list name the hosts key.
@@ -158,7 +156,6 @@ TEST(Startup, TheSettingsFileNamesOneOrSeveralServersInOrderOrLeavesTheEmbeddedD
     EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nHosts=/nema/a.sock,127.0.0.1:1\nUser=a\n"))),
               STARTUP_NO_NODE_READY_ERR.arg("/nema/a.sock, 127.0.0.1:1", ini));
     // A node that answers but refuses the account is told as such.
-    const ConnectionSettings server = test::serverSettings();
     EXPECT_EQ(headline(startupFailure(
                   QStringLiteral("[Database]\nHosts=/nema/a.sock,%1\nUser=tarvex_niko\nPassword=x\n").arg(server.socket))),
               STARTUP_ACCESS_DENIED_ERR.arg("tarvex_niko", ini));

@@ -246,12 +246,6 @@ TEST_F(DemoDataTest, SameSeedGivesTheSameDataAnotherSeedOther)
     EXPECT_EQ(schemaIndexes, indexes(db()));
 }
 
-TEST(DemoScaleTest, UnknownScaleNamesAreRefused)
-{
-    EXPECT_LT(DemoScale::named("tiny").documentLines, DemoScale::named("small").documentLines);
-    EXPECT_THROW(DemoScale::named("giant"), DemoDataError);
-}
-
 // ---------------------------------------------------------------- the writer
 
 // A database for scratch tables and for creating and dropping others.
@@ -293,12 +287,14 @@ TEST_F(DemoSupportTest, RowsGoOutInBatchesAndReadBackExactly)
                   .toString());
 }
 
-TEST(DemoNumberTextTest, WholeNumbersOfHundredthsOrThousandthsBecomeDecimalText)
+TEST(DemoPartsTest, ScaledNumbersBecomeDecimalTextAndUnknownScaleNamesAreRefused)
 {
     const std::tuple<qint64, int, const char*> cases[] = {{0, 2, "0"}, {5, 2, "0.05"}, {-5, 2, "-0.05"},
         {120, 2, "1.2"}, {100, 2, "1"}, {-123456, 3, "-123.456"}, {1171500, 4, "117.15"}, {42, 0, "42"}};
     for (const auto& [value, decimals, text] : cases)
         EXPECT_EQ(QString(text), demo::scaledText(value, decimals));
+    EXPECT_LT(DemoScale::named("tiny").documentLines, DemoScale::named("small").documentLines);
+    EXPECT_THROW(DemoScale::named("giant"), DemoDataError);
 }
 
 TEST_F(DemoSupportTest, DeferredIndexesComeBackAsTheyWere)

@@ -9,7 +9,7 @@
 
 using namespace tarvex;
 
-TEST(HostClock, AFixedTimeHoldsUntilReset)
+TEST(HostSeams, AFixedTimeHoldsUntilResetAndSeededChanceRepeatsBelowItsBound)
 {
     const QDateTime moment(QDate(2024, 3, 3), QTime(23, 59, 30));
     hostClock().setNow(moment);
@@ -20,10 +20,7 @@ TEST(HostClock, AFixedTimeHoldsUntilReset)
     hostClock().reset();
     EXPECT_FALSE(hostClock().isFixed());
     EXPECT_LE(std::abs(hostClock().now().secsTo(QDateTime::currentDateTime())), 5);
-}
 
-TEST(RandomSource, SeededSequencesRepeatAndStayBelowTheBound)
-{
     const auto draw = [](int bound) {
         QList<int> values;
         for (int i = 0; i < 200; ++i)
@@ -42,3 +39,4 @@ TEST(RandomSource, SeededSequencesRepeatAndStayBelowTheBound)
     EXPECT_THROW(randomSource().below(0), InternalError);
     randomSource().reseedFromSystem();
 }
+

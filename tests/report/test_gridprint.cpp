@@ -26,7 +26,7 @@ PrintJob stockJob(int rows)
 
 } // namespace
 
-TEST(GridPrint, ParsesTheWizardParameterString)
+TEST(GridPrint, ParsesTheWizardsParametersPaginatesEveryRowOnceFitsWideColumnsAndSavesAPdfOfThosePages)
 {
     QString title;
     QStringList lines;
@@ -39,10 +39,8 @@ TEST(GridPrint, ParsesTheWizardParameterString)
     parsePrintParameters(QStringLiteral("title:A;B;header:"), &title, &lines);
     EXPECT_EQ(title, QStringLiteral("A;B"));
     EXPECT_TRUE(lines.isEmpty());
-}
 
-TEST(GridPrint, PaginatesEveryRowOnceWithHeadersOnEachPageFitsWideColumnsAndSavesAPdfOfThosePages)
-{
+    // Every row once over the pages, the headers on each.
     QTemporaryDir dir;
     const PrintJob job = stockJob(250);
     QPdfWriter writer(dir.filePath(QStringLiteral("layout.pdf")));

@@ -5,9 +5,46 @@
 
 using namespace tarvex;
 
-// Other modules call by slot number; these are the numbers they rely on.
-TEST(Interfaces, ConsoleAndServiceSlotsHoldInTheVirtualTable)
+namespace {
+
+class Counted final : public ITaxService {
+public:
+    int refs = 0;
+    HResult QueryInterface(const QUuid& iid, void** object) override
+    {
+        if (iid == IID_ITaxService || iid == IID_IInterface) {
+            *object = static_cast<ITaxService*>(this);
+            AddRef();
+            return kOk;
+        }
+        *object = nullptr;
+        return kNoInterface;
+    }
+    int AddRef() override { return ++refs; }
+    int Release() override { return --refs; }
+    bool GetTax(qint32&, QString&, double&, bool) override { return false; }
+};
+
+} // namespace
+
+TEST(Interfaces, SmartPointerBalancesReferencesAndSlotsHoldInTheVirtualTable)
 {
+    Counted object;
+    {
+        ComPtr<ITaxService> a(&object);
+        EXPECT_EQ(object.refs, 1);
+        ComPtr<ITaxService> b = a;
+        EXPECT_EQ(object.refs, 2);
+        ComPtr<IInterface> base = a.query<IInterface>(IID_IInterface);
+        EXPECT_EQ(object.refs, 3);
+        EXPECT_FALSE(a.query<IProductService>(IID_IProductService));
+        EXPECT_EQ(object.refs, 3);
+        ComPtr<ITaxService> moved = std::move(b);
+        EXPECT_EQ(object.refs, 3);
+    }
+    EXPECT_EQ(object.refs, 0);
+
+    // Other modules call by slot number; these are the numbers they rely on.
     using Pick = bool (IProductService::*)(TProductDesc&);
     using Search = TProductDescArr (IProductService::*)(const QString&, bool, bool);
     using ByBarcode = bool (IProductService::*)(const QString&, TProductDesc&);
@@ -34,44 +71,4 @@ TEST(Interfaces, ConsoleAndServiceSlotsHoldInTheVirtualTable)
     };
     for (size_t i = 0; i < std::size(numbers); ++i)
         EXPECT_EQ(numbers[i].first, numbers[i].second) << "entry " << i;
-}
-
-namespace {
-
-class Counted final : public ITaxService {
-public:
-    int refs = 0;
-    HResult QueryInterface(const QUuid& iid, void** object) override
-    {
-        if (iid == IID_ITaxService || iid == IID_IInterface) {
-            *object = static_cast<ITaxService*>(this);
-            AddRef();
-            return kOk;
-        }
-        *object = nullptr;
-        return kNoInterface;
-    }
-    int AddRef() override { return ++refs; }
-    int Release() override { return --refs; }
-    bool GetTax(qint32&, QString&, double&, bool) override { return false; }
-};
-
-} // namespace
-
-TEST(Interfaces, SmartPointerBalancesReferences)
-{
-    Counted object;
-    {
-        ComPtr<ITaxService> a(&object);
-        EXPECT_EQ(object.refs, 1);
-        ComPtr<ITaxService> b = a;
-        EXPECT_EQ(object.refs, 2);
-        ComPtr<IInterface> base = a.query<IInterface>(IID_IInterface);
-        EXPECT_EQ(object.refs, 3);
-        EXPECT_FALSE(a.query<IProductService>(IID_IProductService));
-        EXPECT_EQ(object.refs, 3);
-        ComPtr<ITaxService> moved = std::move(b);
-        EXPECT_EQ(object.refs, 3);
-    }
-    EXPECT_EQ(object.refs, 0);
 }
