@@ -47,12 +47,9 @@ TEST_F(PluPoolTest, FreeNumbersAreTheGapsLowestFirst)
 
 TEST_F(PluPoolTest, AFullVireoRangeLeavesOnlyOrdinaryNumbers)
 {
-    // PLUs 1..9999, 10000 and 10001 taken, built from four digit columns.
-    const QString digit = "(SELECT 0 AS n UNION ALL SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4 "
-                          "UNION ALL SELECT 5 UNION ALL SELECT 6 UNION ALL SELECT 7 UNION ALL SELECT 8 UNION ALL SELECT 9)";
-    addProducts(QStringLiteral("SELECT a.n + 10*b.n + 100*c.n + 1000*d.n + 1 AS plu FROM %1 a, %1 b, %1 c, %1 d "
-                               "WHERE a.n + 10*b.n + 100*c.n + 1000*d.n < 9999 UNION ALL SELECT 10000 UNION ALL SELECT 10001")
-                    .arg(digit));
+    // PLUs 1..10001 taken.
+    addProducts("WITH RECURSIVE d (n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM d WHERE n < 99) "
+                "SELECT a.n * 100 + b.n + 1 AS plu FROM d a, d b UNION ALL SELECT 10001");
     const TProductPlus holders;
     const PluPool pool(holders, db());
     EXPECT_EQ(pool.lowestFree(R::Vireo), std::nullopt);

@@ -7,32 +7,11 @@
 #include "DatabaseError.h"
 #include "DemoData.h"
 
-#include <QCryptographicHash>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <gtest/gtest.h>
 
 using namespace tarvex;
 using namespace tarvex::test;
-
-namespace {
-
-QByteArray productDigest(QSqlDatabase db)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    QSqlQuery query(db);
-    EXPECT_TRUE(query.exec(QStringLiteral("SELECT * FROM product ORDER BY productid")));
-    while (query.next()) {
-        for (int i = 0; i < query.record().count(); ++i) {
-            const QVariant value = query.value(i);
-            hash.addData(value.isNull() ? QByteArray("\x01") : value.toString().toUtf8());
-            hash.addData(QByteArray("\x00", 1));
-        }
-    }
-    return hash.result();
-}
-
-} // namespace
 
 class DemoProducts : public ProductDMCase {
 protected:
@@ -48,7 +27,12 @@ protected:
 
 TEST_F(DemoProducts, EveryProductSavesUnchanged)
 {
-    const QByteArray before = productDigest(db());
+    const auto checksum = [] {
+        QSqlQuery row = connection().select(QStringLiteral("CHECKSUM TABLE product"));
+        return row.next() ? row.value(1).toString() : QString();
+    };
+    const QString before = checksum();
+    ASSERT_FALSE(before.isEmpty());
     productZQ().setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(), QStringLiteral("1 = 1")));
     productZQ().open();
     ASSERT_EQ(productZQ().recordCount(), 500);
@@ -70,14 +54,9 @@ TEST_F(DemoProducts, EveryProductSavesUnchanged)
     }
     EXPECT_EQ(refusals, QStringList());
     EXPECT_EQ(saved, 500);
-    EXPECT_EQ(productDigest(db()), before);
-
+    EXPECT_EQ(checksum(), before);
     // The editor's own name rule: none of \ ' : and the en dash.
-    QSqlQuery names(db());
-    ASSERT_TRUE(names.exec(QStringLiteral("SELECT name FROM product")));
-    while (names.next()) {
-        const QString name = names.value(0).toString();
-        for (const QChar c : QStringLiteral("\\':") + QChar(0x2013))
-            EXPECT_FALSE(name.contains(c)) << name.toStdString();
-    }
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(name) FROM product WHERE INSTR(name, CHAR(92)) OR INSTR(name, CHAR(39)) OR "
+                   "INSTR(name, ':') OR INSTR(name, '–')"),
+              QString());
 }

@@ -94,7 +94,6 @@ TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAnd
         EXPECT_TRUE(form.OKButton()->isHidden());
         EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CLOSE);
         doubleClickCell(form.TaxDBG(), "name", 1);
-        form.TaxDBGDblClick();
         EXPECT_TRUE(form.isVisible());
         form.CloseButton()->click();
     });
@@ -369,7 +368,7 @@ TEST_F(RefWindows, AttributeFilterPickingAndLookUps)
         clickCell(form.AttributeDBG(), "attribute", 2); // Materijal: no values
         form.OKButton()->click();
         EXPECT_TRUE(form.isVisible());
-        form.AttributeDBGDblClick();
+        doubleClickCell(form.AttributeDBG(), "attribute", 2);
         EXPECT_TRUE(form.isVisible());
         clickCell(form.AttributeDBG(), "attribute", 1);
         doubleClickCell(form.AttributeValueDBG(), "attributevalue", 1);

@@ -87,12 +87,19 @@ protected:
         for (const char* name : {"a", "b"})
             s_servers.push_back(startShopServer(s_dir->filePath(QString::fromLatin1(name))));
         s_connection = std::make_unique<Connection>(shopSettings(server(0)));
-        s_dm = std::make_unique<products::TProductDM>();
-        s_dm->setLocalSettings(s_dir->filePath(QStringLiteral("tarvex.ini")), s_dir->path());
-        s_dm->SetZConnection(s_connection.get());
-        s_dm->DataModuleCreate();
-        s_dm->SetDefaultTaxID(1);
-        products::ProductDM = s_dm.get();
+        s_dm = moduleOn(*s_connection, s_dir->path());
+    }
+    // A product data module working on the connection, the module's global
+    // ProductDM, with its workstation settings in the folder.
+    static std::unique_ptr<products::TProductDM> moduleOn(Connection& connection, const QString& folder)
+    {
+        auto dm = std::make_unique<products::TProductDM>();
+        dm->setLocalSettings(folder + QStringLiteral("/tarvex.ini"), folder);
+        dm->SetZConnection(&connection);
+        dm->DataModuleCreate();
+        dm->SetDefaultTaxID(1);
+        products::ProductDM = dm.get();
+        return dm;
     }
     static void TearDownTestSuite()
     {
@@ -111,7 +118,7 @@ protected:
     }
 
     static PrivateServer& server(int i) { return *s_servers[size_t(i)]; }
-    static products::TProductDM& dm() { return *s_dm; }
+    static products::TProductDM& dm() { return *products::ProductDM; }
     static QueryDataSet& productZQ() { return *dm().ProductZQ; }
     static Field& P(const char* name) { return productZQ().fieldByName(QString::fromUtf8(name)); }
 
@@ -229,17 +236,35 @@ TEST_F(ServerAway, ASessionLeftIdleAcrossARestartReadsAndWritesWithoutAWord)
     }
 }
 
-// Statements handed the Qt connection, and a worker about to open a
-// connection of its own, go through the Connection working on it.
+// Statements handed the Qt connection, a report's bulk reads and the reads a
+// report runs beside them on a connection of its own go through the
+// Connection working on it.
 TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
 {
     const QSqlDatabase qt = s_connection->database();
     ASSERT_EQ(Connection::working(qt), s_connection.get());
+    const QString kifla = QStringLiteral("SELECT name FROM product WHERE productid = ?");
     stopServer(true);
     startServer();
-    QSqlQuery name = selectSql(qt, QStringLiteral("SELECT name FROM product WHERE productid = ?"), {2});
+    QSqlQuery name = selectSql(qt, kifla, {2});
     ASSERT_TRUE(name.next());
     EXPECT_EQ(name.value(0).toString(), QStringLiteral("Kifla"));
+    stopServer(true);
+    startServer();
+    QSqlQuery rows = products::selectRows(qt, kifla, {2});
+    ASSERT_TRUE(rows.next());
+    EXPECT_EQ(rows.value(0).toString(), QStringLiteral("Kifla"));
+    bool routed = false;
+    QString sideName;
+    products::TSideWork side(qt, [&](QSqlDatabase own) {
+        routed = Connection::working(own) != nullptr;
+        QSqlQuery row = products::selectRows(own, kifla, {2});
+        if (row.next())
+            sideName = row.value(0).toString();
+    });
+    side.wait();
+    EXPECT_TRUE(routed);
+    EXPECT_EQ(sideName, QStringLiteral("Kifla"));
 
     stopServer(false);
     EXPECT_EQ(toldHeadline([] { s_connection->check(); }), DB_CONNECTION_LOST_ERR);
@@ -254,30 +279,6 @@ TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
     const QString bound = named.boundSql(named.sql(), values);
     EXPECT_FALSE(bound.contains(QStringLiteral("Kifla")));
     EXPECT_EQ(QueryDataSet::readRows(qt, bound, values).values.size(), 1u);
-}
-
-// A report's bulk reads, and the reads it runs beside them on a connection
-// of their own, go through a Connection as well.
-TEST_F(ServerAway, AReportsOwnReadsMeetTheRestartToo)
-{
-    const QSqlDatabase qt = s_connection->database();
-    stopServer(true);
-    startServer();
-    QSqlQuery rows = products::selectRows(qt, QStringLiteral("SELECT name FROM product WHERE productid = ?"), {2});
-    ASSERT_TRUE(rows.next());
-    EXPECT_EQ(rows.value(0).toString(), QStringLiteral("Kifla"));
-
-    bool routed = false;
-    QString name;
-    products::TSideWork side(qt, [&](QSqlDatabase own) {
-        routed = Connection::working(own) != nullptr;
-        QSqlQuery row = products::selectRows(own, QStringLiteral("SELECT name FROM product WHERE productid = ?"), {2});
-        if (row.next())
-            name = row.value(0).toString();
-    });
-    side.wait();
-    EXPECT_TRUE(routed);
-    EXPECT_EQ(name, QStringLiteral("Kifla"));
 }
 
 // A transaction dies with its session: its later statements are refused,
@@ -336,24 +337,17 @@ TEST_F(ServerAway, AnEditPendingWhenItsServerIsKilledIsSavedOnTheNext)
 {
     Connection connection(settings({server(0).socketPath(), server(1).socketPath()}));
     QTemporaryDir local;
-    products::TProductDM dm;
-    dm.setLocalSettings(local.filePath(QStringLiteral("tarvex.ini")), local.path());
-    dm.SetZConnection(&connection);
-    dm.DataModuleCreate();
-    dm.SetDefaultTaxID(1);
-    products::ProductDM = &dm;
-    QueryDataSet& product = *dm.ProductZQ;
-    product.setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(), QStringLiteral("p.productid = 1")));
-    product.open();
-    product.edit();
-    product.fieldByName(QStringLiteral("name")).setValue(QStringLiteral("Hleb sa druge strane"));
+    const auto module = moduleOn(connection, local.path());
+    openProduct(1);
+    productZQ().edit();
+    P("name").setValue(QStringLiteral("Hleb sa druge strane"));
 
     test::killServer(server(0));
     // The user takes a moment before "U redu": the idle session is checked
     // before the write, and the save goes to the next server without a word.
     QThread::msleep(1100);
-    EXPECT_EQ(toldHeadline([&] { products::Productsave(dm).write({}); }), QString());
-    EXPECT_EQ(product.state(), DataSetState::Browse);
+    EXPECT_EQ(toldHeadline(save), QString());
+    EXPECT_EQ(productZQ().state(), DataSetState::Browse);
     EXPECT_EQ(socketOf(connection), server(1).socketPath());
     Connection other(settings({server(1).socketPath()}));
     EXPECT_EQ(other.value(QStringLiteral("SELECT name FROM product WHERE productid = 1")).toString(),

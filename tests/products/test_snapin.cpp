@@ -74,9 +74,8 @@ TEST(ProductSnapin, IdentityOneSnapinForEveryConsoleAndNothingWithoutSecurity)
     ComPtr<ISnapin> b = module.snapinFor(second);
     EXPECT_EQ(a.get(), b.get());
     EXPECT_EQ(products::GlobalConsole.get(), &second);
-    EXPECT_EQ(a->GetName(), "Proizvodi");
-    EXPECT_EQ(a->GetDescription(), "Upravljanje proizvodima");
-    EXPECT_EQ(a->GetSnapinType(), 1002);
+    EXPECT_EQ(QString("%1|%2|%3").arg(a->GetName(), a->GetDescription()).arg(a->GetSnapinType()),
+              "Proizvodi|Upravljanje proizvodima|1002");
     EXPECT_FALSE(a->GetImage().isNull());
     EXPECT_EQ(a.query<IOptionsTab>(IID_IOptionsTab)->GetTabCaption(), "Proizvodi");
     EXPECT_EQ(a.query<IViewer>(IID_IViewer)->GetViewerType(), 1002);
@@ -150,15 +149,12 @@ TEST_F(ProductSnapinDb, TheConsoleShowsTheListAndSearches)
         // Sorted by name; the warehouse columns are the default warehouse's.
         EXPECT_EQ(products::ProductDM->ProductZQ->fieldByName("name").asString(), "Mleko 2.8%");
         auto* model = list->DBG()->dataModel();
-        EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Ime");
-        EXPECT_EQ(model->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(), "Glavni magacin:Cena");
-        EXPECT_EQ(model->headerData(9, Qt::Horizontal, Qt::DisplayRole).toString(), "Moneta");
-        EXPECT_EQ(model->data(model->index(0, 4), Qt::DisplayRole).toString(), "110.00");
-        // Without a stock row the warehouse columns stay empty, not zero.
-        EXPECT_EQ(model->data(model->index(1, 4), Qt::DisplayRole).toString(), "");
-        EXPECT_EQ(model->data(model->index(1, 7), Qt::DisplayRole).toString(), "20.00 %");
-        EXPECT_EQ(model->data(model->index(0, 12), Qt::DisplayRole).toString(), "12.5");
-        EXPECT_EQ(model->data(model->index(0, 17), Qt::DisplayRole).toString(), "Roba");
+        const auto title = [&](int column) { return model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(); };
+        const auto cell = [&](int row, int column) { return model->index(row, column).data().toString(); };
+        EXPECT_EQ(QStringList({title(0), title(4), title(9)}), QStringList({"Ime", "Glavni magacin:Cena", "Moneta"}));
+        // Without a stock row (row 1) the warehouse columns stay empty, not zero.
+        EXPECT_EQ(QStringList({cell(0, 4), cell(1, 4), cell(1, 7), cell(0, 12), cell(0, 17)}),
+                  QStringList({"110.00", "", "20.00 %", "12.5", "Roba"}));
         // The attribute catalogue is on the tool bar but not in the pop-up menu.
         EXPECT_TRUE(list->toolBar()->actions().contains(list->AttributeAction));
         EXPECT_FALSE(list->popupMenu()->actions().contains(list->AttributeAction));
