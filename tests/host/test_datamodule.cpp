@@ -92,7 +92,7 @@ protected:
 
 } // namespace
 
-TEST_F(DataModuleTest, ValidationsStopThePostWithTheMessageAndTheField)
+TEST_F(DataModuleTest, ValidationsStopThePostWithTheMessageAndTheFieldAndTheHostsTestsMeanWhatTheySay)
 {
     DataSet& ds = *module.ProductZQ;
     startProduct("   ");
@@ -115,11 +115,8 @@ TEST_F(DataModuleTest, ValidationsStopThePostWithTheMessageAndTheField)
     ds.edit();
     ds.fieldByName("price").setValue(101.0);
     EXPECT_EQ(postError(), std::make_pair(QString(), QString()));
-}
 
-TEST_F(DataModuleTest, HostTestsMeanWhatTheirNamesSay)
-{
-    DataSet& ds = *module.ProductZQ;
+    // The host's tests mean what their names say.
     ASSERT_TRUE(ds.locate("productid", 2));
     ds.edit();
     using Check = bool (*)(Field&);

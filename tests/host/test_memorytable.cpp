@@ -189,7 +189,7 @@ TEST_F(Table, RequiredFieldsAndValuesThatDoNotReadRefuseThePostAndChangeHandlers
     EXPECT_EQ(name.asString(), "amount 7");
 }
 
-TEST_F(Table, NamedOrdersSwitchAndKeepPostedRowsInPlace)
+TEST_F(Table, NamedOrdersSwitchAndKeepPostedRowsInPlaceAndFiltersShowMatchingRowsWhileOn)
 {
     add(1, "b", 5);
     add(2, "c", QVariant());
@@ -223,6 +223,26 @@ TEST_F(Table, NamedOrdersSwitchAndKeepPostedRowsInPlace)
     EXPECT_EQ(names(), QStringList({"b", "c", "a"}));
     EXPECT_THROW(table.loadRecords({{4, "d", 1.0}}), DataSetError);
     EXPECT_EQ(names(), QStringList({"b", "c", "a"}));
+
+    // A filter shows the matching rows while it is on.
+    table.setFilter("active=True");
+    EXPECT_EQ(table.recordCount(), 3);  // filtering still off
+    table.setFiltered(true);
+    EXPECT_EQ(names(), QStringList({"b", "a"}));
+    table.setFilter("active = False OR (mp1amount >= 10 AND name <> 'x')");
+    EXPECT_EQ(names(), QStringList({"c", "a"}));
+
+    table.setFilter("active=True");
+    table.first();
+    table.edit();
+    table.fieldByName("active").setValue(false);
+    table.post();  // no longer matches: leaves the view
+    EXPECT_EQ(names(), QStringList({"a"}));
+    EXPECT_THROW(table.setFilter("nosuch = 1"), DataSetError);
+    EXPECT_THROW(table.setFilter("active = "), DataSetError);
+    EXPECT_EQ(table.filter(), "active=True");  // a filter that does not read changes nothing
+    table.setFiltered(false);
+    EXPECT_EQ(table.recordCount(), 3);
 }
 
 TEST_F(Table, TextsSortBySerbianLatinRulesAndLocateIgnoresTheirLetterCase)
@@ -248,31 +268,6 @@ TEST_F(Table, TextsSortBySerbianLatinRulesAndLocateIgnoresTheirLetterCase)
     EXPECT_EQ(table.fieldByName("name").asString(), "ČAJ ŠUMSKI");
     EXPECT_FALSE(table.locate("ProductID", "not a number"));
     EXPECT_FALSE(table.locate("name", "cevrek", LocateCaseInsensitive));  // letters stay letters
-}
-
-TEST_F(Table, FilterShowsMatchingRowsWhileOn)
-{
-    add(1, "a", 1, true);
-    add(2, "b", 2, false);
-    add(3, "c", 3, true);
-    table.setFilter("active=True");
-    EXPECT_EQ(table.recordCount(), 3);  // filtering still off
-    table.setFiltered(true);
-    EXPECT_EQ(names(), QStringList({"a", "c"}));
-    table.setFilter("active = False OR (mp1amount >= 3 AND name <> 'x')");
-    EXPECT_EQ(names(), QStringList({"b", "c"}));
-
-    table.setFilter("active=True");
-    table.first();
-    table.edit();
-    table.fieldByName("active").setValue(false);
-    table.post();  // no longer matches: leaves the view
-    EXPECT_EQ(names(), QStringList({"c"}));
-    EXPECT_THROW(table.setFilter("nosuch = 1"), DataSetError);
-    EXPECT_THROW(table.setFilter("active = "), DataSetError);
-    EXPECT_EQ(table.filter(), "active=True");  // a filter that does not read changes nothing
-    table.setFiltered(false);
-    EXPECT_EQ(table.recordCount(), 3);
 }
 
 TEST_F(Table, DisabledControlsHearNothingUntilOneReset)

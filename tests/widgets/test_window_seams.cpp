@@ -13,7 +13,7 @@
 
 using namespace tarvex;
 
-TEST(Modal, AHandlerDrivesTheWindowInsteadOfABlockingLoopAndDialogWindowsFreeThemselves)
+TEST(WindowSeams, AModalHandlerDrivesTheWindowTheBusyCursorComesBackAndEachWheelTurnMovesOneRow)
 {
     QDialog dialog;
     auto* ok = new QPushButton(QStringLiteral("U redu"), &dialog);
@@ -37,10 +37,8 @@ TEST(Modal, AHandlerDrivesTheWindowInsteadOfABlockingLoopAndDialogWindowsFreeThe
     EXPECT_EQ(execModal(*window), QDialog::Rejected);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
-}
 
-TEST(BusyCursor, RestoresThePreviousCursorEvenOnFailure)
-{
+    // The busy cursor gives the previous one back, even on a failure.
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     try {
         BusyCursor busy;
@@ -50,17 +48,15 @@ TEST(BusyCursor, RestoresThePreviousCursorEvenOnFailure)
     } catch (const std::runtime_error&) {
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
 
-TEST(WheelToArrowFilter, EachWheelTurnMovesTheGridByOneRow)
-{
-    QWidget window;
-    auto* list = new QListWidget(&window);
+    // Each wheel turn moves the grid by one row.
+    QWidget gridWindow;
+    auto* list = new QListWidget(&gridWindow);
     for (int i = 0; i < 10; ++i)
         list->addItem(QStringLiteral("Red %1").arg(i));
-    auto* layout = new QVBoxLayout(&window);
+    auto* layout = new QVBoxLayout(&gridWindow);
     layout->addWidget(list);
-    window.show();
+    gridWindow.show();
     list->setFocus();
     list->setCurrentRow(5);
 
@@ -82,3 +78,4 @@ TEST(WheelToArrowFilter, EachWheelTurnMovesTheGridByOneRow)
     turn(-120);
     EXPECT_EQ(list->currentRow(), 4);
 }
+
