@@ -3,20 +3,16 @@
 // dialogs, windows) answered from a timer once they are up, mouse clicks on
 // the widgets and grid cells a user clicks, typing into the focused widget.
 
-#include "DBGrid.h"
 #include "QtDialogs.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <iostream>
 
 namespace tarvex::test {
 
