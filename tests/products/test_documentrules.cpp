@@ -62,7 +62,7 @@ TEST_F(DocumentRulesTest, TheStockCardCountsDraftsTooUpToAnInclusiveDate)
     EXPECT_DOUBLE_EQ(stockCardBalance(db(), 1, {2}, QDate(2030, 1, 1)).price(), 0);
 }
 
-TEST_F(DocumentRulesTest, LastSupplyTakesPositiveReceiptsAndNegativeSupplierReturns)
+TEST_F(DocumentRulesTest, LastSupplyTakesPositiveReceiptsAndNegativeSupplierReturnsSalesAnyStatus)
 {
     const LastSupply supply = lastSupply(db(), 1);
     ASSERT_TRUE(supply.found);
@@ -75,10 +75,8 @@ TEST_F(DocumentRulesTest, LastSupplyTakesPositiveReceiptsAndNegativeSupplierRetu
     EXPECT_EQ(opening.date, QDate(2024, 1, 1));
     EXPECT_TRUE(opening.partner.isEmpty());
     EXPECT_FALSE(lastSupply(db(), 3).found);
-}
 
-TEST_F(DocumentRulesTest, SalesCountRetailAndWholesaleWithoutStatus)
-{
+    // Sales count retail and wholesale documents whatever their status.
     const auto sales = salesByWarehouse(db(), 1, QDate(2024, 3, 6), QDate(2024, 3, 7));
     EXPECT_DOUBLE_EQ(sales.value(2), 2);
     EXPECT_DOUBLE_EQ(sales.value(1), 4);

@@ -10,13 +10,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QStringList& list, std::ostream* out)
-{
-    *out << '{' << list.join(QStringLiteral(", ")).toStdString() << '}';
-}
-QT_END_NAMESPACE
-
 namespace tarvex::test {
 
 inline QModelIndex cellOf(DBGrid* grid, const QString& fieldName, int row)
