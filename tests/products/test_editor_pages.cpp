@@ -98,7 +98,7 @@ protected:
     }
 };
 
-TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalOnlyTheLastThreeAreTypedTheCardsOpenAndTheUsersSizeIsKept)
+TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultTheCardsOpenAndTheUsersSizeIsKept)
 {
     TIniFile(dm().localSettingsFile()).EraseSection("ProductDetailForm");
     showProduct(10);
@@ -151,6 +151,25 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalOnlyTheLastThreeAreTypedTheCar
         EXPECT_EQ(opened, (QStringList{"products::TWareHistoryForm", "products::TStockHistoryForm"}));
         EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
 
+        // Only the local default warehouse is listed, when the name is one.
+        TProductWarehousesGroup& group = *form.Warehouses;
+        dm().Options.OnlyLocalDefaultWarehouseProds = true;
+        dm().Options.DefWarehouseName = QStringLiteral("Nepostojeći");
+        group.OpenWarehouses();
+        EXPECT_EQ(dm().ProductWarehouseZQ->recordCount(), 2);
+        dm().Options.DefWarehouseName = QStringLiteral("glavni");
+        group.OpenWarehouses();
+        ASSERT_EQ(dm().ProductWarehouseZQ->recordCount(), 1);
+        EXPECT_EQ(dm().ProductWarehouseZQ->fieldByName("name").asString(), "Glavni");
+        EXPECT_EQ(group.TotalLabel()->text(), "Ukupna slobodna količina: 3.5");
+        // A null minimum marks a row without stock.
+        dm().Options.OnlyLocalDefaultWarehouseProds = false;
+        sql("UPDATE productwarehouse SET minstock = NULL, amount = 0 WHERE warehouseid = 2");
+        sql("UPDATE productwarehouse SET minstock = NULL, amount = 0.5 WHERE warehouseid = 1");
+        group.OpenWarehouses();
+        EXPECT_TRUE(TProductWarehousesGroup::belowMinimum(*dm().ProductWarehouseZQ, 0));
+        EXPECT_FALSE(TProductWarehousesGroup::belowMinimum(*dm().ProductWarehouseZQ, 1));
+
         // The user makes it larger and closes it.
         form.resize(form.width() + 150, form.height() + 60);
         chosen = form.size();
@@ -159,32 +178,6 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalOnlyTheLastThreeAreTypedTheCar
     EXPECT_EQ(TIniFile(dm().localSettingsFile()).ReadInteger("ProductDetailForm", "Width", 0), chosen.width());
     TProductDetailForm again;
     EXPECT_EQ(again.size(), chosen);
-}
-
-TEST_F(EditorWarehouses, ANullMinimumMarksARowWithoutStockAndOnlyTheLocalDefaultIsListedWhenItNamesOne)
-{
-    showProduct(10);
-    TProductWarehousesGroup group;
-    dm().Options.OnlyLocalDefaultWarehouseProds = true;
-    dm().Options.DefWarehouseName = QStringLiteral("Nepostojeći");
-    group.OpenWarehouses();
-    EXPECT_EQ(dm().ProductWarehouseZQ->recordCount(), 2);
-    dm().Options.DefWarehouseName = QStringLiteral("glavni");
-    group.OpenWarehouses();
-    ASSERT_EQ(dm().ProductWarehouseZQ->recordCount(), 1);
-    EXPECT_EQ(dm().ProductWarehouseZQ->fieldByName("name").asString(), "Glavni");
-    EXPECT_EQ(group.TotalLabel()->text(), "Ukupna slobodna količina: 3.5");
-
-    dm().Options.OnlyLocalDefaultWarehouseProds = false;
-    sql("UPDATE productwarehouse SET minstock = NULL, amount = 0 WHERE warehouseid = 2");
-    sql("UPDATE productwarehouse SET minstock = NULL, amount = 0.5 WHERE warehouseid = 1");
-    group.OpenWarehouses();
-    EXPECT_TRUE(TProductWarehousesGroup::belowMinimum(*dm().ProductWarehouseZQ, 0));
-    EXPECT_FALSE(TProductWarehousesGroup::belowMinimum(*dm().ProductWarehouseZQ, 1));
-
-    showProduct(-1);
-    group.OpenWarehouses();
-    EXPECT_EQ(group.TotalLabel()->text(), "Ukupna slobodna količina: 0");
 }
 
 TEST_F(EditorWarehouses, TheRecountRewritesOnlyAmountsThatDifferFromTheDocuments)
@@ -453,7 +446,7 @@ protected:
     QString scanned;
 };
 
-TEST_F(EditorImages, TheFirstPictureShowsEachClearDeletesOneFileAndTheScannedDocumentIsTakenInOnce)
+TEST_F(EditorImages, TheFirstPictureShowsEachClearDeletesOneFileTheScannedDocumentIsTakenInOnceAndLoadingSavesFirst)
 {
     writePicture(first(), 120);
     writePicture(second(), 60, Qt::darkRed);
@@ -517,15 +510,10 @@ TEST_F(EditorImages, TheFirstPictureShowsEachClearDeletesOneFileAndTheScannedDoc
     script.answer(ButtonYes);
     form.ScannedDeleteAction->trigger();
     EXPECT_FALSE(QFileInfo::exists(document));
-}
 
-TEST_F(EditorImages, LoadingSavesFirstThenCopiesOverThePictureAndAMissingFolderIsCreatedOrPicked)
-{
+    // Loading saves first, then copies the chosen file over the picture.
     writePicture(first(), 50);
     const QString chosen = writePicture(dir.filePath("nova.jpg"), 80);
-    showProduct(10);
-    TProductDetailForm form;
-    TProductImagePage& page = *form.ImageTS;
     type(form.NameDBE, QStringLiteral("Mleko 2"));
     script.answer(chosen);
     page.LoadImageButtonClick();
