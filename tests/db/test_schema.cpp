@@ -63,7 +63,7 @@ TEST_F(SchemaTest, EveryTableLoadsAsInnoDbInUtf8mb4WithAPrimaryKeyAndOldLinkTabl
 // The inserts of the windows name only a few columns: the rest have defaults.
 // A product without name, unit, tax or currency is refused, never stored with
 // a silent default; a PLU belongs to one product, any number have none.
-TEST_F(SchemaTest, DefaultsLetTheApplicationsInsertsThroughAndProductsNeedWhatTheModuleValidates)
+TEST_F(SchemaTest, DefaultsLetTheApplicationsInsertsThroughProductsNeedWhatTheModuleValidatesSearchesHaveIndexes)
 {
     QSqlDatabase connection = db();
     for (const char* sql : {"INSERT INTO tax (name, value) VALUES ('PDV20', 20)",
@@ -90,11 +90,8 @@ TEST_F(SchemaTest, DefaultsLetTheApplicationsInsertsThroughAndProductsNeedWhatTh
     EXPECT_ANY_THROW(execSql(connection, "INSERT INTO product (code) VALUES ('X')"));
     EXPECT_ANY_THROW(execSql(connection, "INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) "
                                          "VALUES ('D', 'kom', 1, 'RSD', 5)"));
-}
 
-TEST_F(SchemaTest, SearchesAndReportsHaveTheirIndexes)
-{
-    QSqlDatabase connection = db();
+    // Searches and reports have their indexes.
     auto indexed = [&](const QString& table, const QString& firstColumn) {
         return scalar(connection, QStringLiteral("SELECT COUNT(*) FROM information_schema.statistics WHERE "
                                                  "table_schema = DATABASE() AND table_name = %1 AND column_name = %2 "

@@ -193,7 +193,7 @@ TEST_F(QueryDataSetTest, RowsReadOnAnotherConnectionOpenTheDataSetAsItsOwnRead)
     EXPECT_EQ(products.recordCount(), 3);
 }
 
-TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheError)
+TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheErrorAndAReadOnAnEndedSessionRunsAgain)
 {
     products.open();
     products.edit();
@@ -222,18 +222,15 @@ TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheError)
     readOnly.setReadOnly(true);
     readOnly.open();
     EXPECT_THROW(readOnly.edit(), DataSetError);
-}
 
-TEST_F(QueryDataSetTest, AReadOnASessionTheServerEndedRunsAgainOnANewOne)
-{
+    // A read on a session the server ended runs again on a new one.
     Connection own(database().settings());
     auto sessionId = [&] {
         QSqlQuery id = own.select("SELECT CONNECTION_ID()");
         return id.next() ? id.value(0).toLongLong() : 0;
     };
     const qint64 session = sessionId();
-    QSqlDatabase admin = db();
-    execSql(admin, QStringLiteral("KILL CONNECTION %1").arg(session));
+    execSql(d, QStringLiteral("KILL CONNECTION %1").arg(session));
     const qint64 next = sessionId();
     EXPECT_NE(next, session);
     EXPECT_GT(next, 0);
@@ -245,3 +242,4 @@ TEST_F(QueryDataSetTest, AReadOnASessionTheServerEndedRunsAgainOnANewOne)
     own.execute("INSERT INTO tax (name, value) VALUES ('Posebna', 10)");
     EXPECT_EQ(own.lastInsertId(), value("SELECT MAX(taxid) FROM tax").toLongLong());
 }
+

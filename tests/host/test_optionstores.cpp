@@ -82,11 +82,16 @@ protected:
     QString path() const { return dir.filePath("console.ini"); }
 };
 
-TEST_F(IniFileTest, MissingFileReadsDefaultsAndWritesMakeAPlainFileWithSerbianTextAndOddKeysAsWritten)
+TEST_F(IniFileTest, MissingFileReadsDefaultsWritesMakeAPlainFileAndEntriesALineCannotHoldAreRefused)
 {
     TIniFile ini(path());
     EXPECT_FALSE(ini.ReadBool("Product", "ProductHideInPrices", false));
     EXPECT_EQ(ini.ReadInteger("Product", "X", -3), -3);
+    // Entries an ini line cannot hold are refused; nothing is written yet.
+    EXPECT_THROW(ini.WriteString("S", "a=b", "v"), InternalError);
+    EXPECT_THROW(ini.WriteString("S", ";k", "v"), InternalError);
+    EXPECT_THROW(ini.WriteString("S]", "k", "v"), InternalError);
+    EXPECT_THROW(ini.WriteString("S", "k", "line\nbreak"), TarvexError);
     EXPECT_FALSE(QFile::exists(path()));
     ini.WriteBool("Product", "ProductHideInPrices", true);
     ini.WriteString("Document", "DefWarehouseName", "Glavni");
@@ -103,6 +108,18 @@ TEST_F(IniFileTest, MissingFileReadsDefaultsAndWritesMakeAPlainFileWithSerbianTe
     EXPECT_EQ(ini.ReadString("Proizvod", "List", QString()), "a, b, c");
     EXPECT_EQ(ini.ReadString("Proizvod", "Padded", QString()), "  x = y  ");
     EXPECT_EQ(ini.ReadSection("Proizvod"), QStringList({"Šifra/Skener dir", "List", "Padded"}));
+
+    EXPECT_THROW(TIniFile(dir.filePath("no/such/x.ini")).WriteBool("S", "k", true), TarvexError);
+    // A file that is there but cannot be read reads as defaults and is never overwritten.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("unreadable.ini"));
+    TIniFile unreadable(dir.filePath("unreadable.ini"));
+    EXPECT_EQ(unreadable.ReadInteger("S", "k", 4), 4);
+    EXPECT_THROW(unreadable.WriteInteger("S", "k", 5), TarvexError);
+
+    // The executable's extension becomes ".ini".
+    EXPECT_EQ(IniFilePathForExecutable("/opt/tarvex/console"), "/opt/tarvex/console.ini");
+    EXPECT_EQ(IniFilePathForExecutable("/opt/tarvex/console.exe"), "/opt/tarvex/console.ini");
+    EXPECT_EQ(IniFilePathForExecutable("/opt/tar.vex/console"), "/opt/tar.vex/console.ini");
 }
 
 TEST_F(IniFileTest, UpdatesInPlaceAndKeepsWhatItDoesNotOwn)
@@ -123,23 +140,3 @@ TEST_F(IniFileTest, UpdatesInPlaceAndKeepsWhatItDoesNotOwn)
     EXPECT_EQ(ini.ReadSections(), QStringList({"Document"}));
 }
 
-TEST_F(IniFileTest, EntriesAnIniLineCannotHoldAreRefusedAndTheProgramsFileIsNamedAfterIt)
-{
-    TIniFile ini(path());
-    EXPECT_THROW(ini.WriteString("S", "a=b", "v"), InternalError);
-    EXPECT_THROW(ini.WriteString("S", ";k", "v"), InternalError);
-    EXPECT_THROW(ini.WriteString("S]", "k", "v"), InternalError);
-    EXPECT_THROW(ini.WriteString("S", "k", "line\nbreak"), TarvexError);
-    EXPECT_FALSE(QFile::exists(path()));
-    EXPECT_THROW(TIniFile(dir.filePath("no/such/x.ini")).WriteBool("S", "k", true), TarvexError);
-    // A file that is there but cannot be read reads as defaults and is never overwritten.
-    ASSERT_TRUE(QDir(dir.path()).mkdir("unreadable.ini"));
-    TIniFile unreadable(dir.filePath("unreadable.ini"));
-    EXPECT_EQ(unreadable.ReadInteger("S", "k", 4), 4);
-    EXPECT_THROW(unreadable.WriteInteger("S", "k", 5), TarvexError);
-
-    // The executable's extension becomes ".ini".
-    EXPECT_EQ(IniFilePathForExecutable("/opt/tarvex/console"), "/opt/tarvex/console.ini");
-    EXPECT_EQ(IniFilePathForExecutable("/opt/tarvex/console.exe"), "/opt/tarvex/console.ini");
-    EXPECT_EQ(IniFilePathForExecutable("/opt/tar.vex/console"), "/opt/tar.vex/console.ini");
-}
