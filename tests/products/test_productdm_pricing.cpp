@@ -94,7 +94,7 @@ TEST_F(ProductPricing, ACategorysRebateAndMarginFollowEachOther)
     EXPECT_DOUBLE_EQ(number("SELECT maxrebate FROM categorypr"), 20.0);
 }
 
-TEST_F(ProductPricing, AFormulaTurnsTheSupplyPriceIntoThePrice)
+TEST_F(ProductPricing, AFormulaTurnsTheSupplyPriceIntoThePriceWhateverTheLocale)
 {
     ScriptedDialogs dialogs;
     P("supplyprice").setValue(100);
@@ -126,10 +126,8 @@ TEST_F(ProductPricing, AFormulaTurnsTheSupplyPriceIntoThePrice)
     EXPECT_EQ(dm().CalculatePrice(), -1);
     EXPECT_DOUBLE_EQ(value("price"), 125.0);
     EXPECT_TRUE(dialogs.shown().isEmpty());
-}
 
-TEST_F(ProductPricing, AFormulaReadsTheSupplyPriceWhateverTheLocale)
-{
+    // The supply price is read whatever the locale.
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::Serbian, QLocale::LatinScript, QLocale::Serbia));
     P("supplyprice").setValue(1234.5);

@@ -58,12 +58,6 @@ protected:
     void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     static QString text(const char* query) { return scalar(db(), query).toString(); }
 
-    static void insertTaxes()
-    {
-        sql("INSERT INTO tax (taxid, name, description, value, status) VALUES "
-            "(1, 'Opšta', 'Opšta stopa PDV', 20, 'primary'), (2, 'Posebna', 'Posebna stopa PDV', 10, 'standard'), "
-            "(3, 'Oslobođeno', 'Bez PDV', 0, 'standard')");
-    }
     static void insertWarehouses()
     {
         sql("INSERT INTO currency (code, name) VALUES ('RSD', 'Dinar'), ('EUR', 'Evro')");
@@ -89,7 +83,9 @@ protected:
 
 TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAndARateInUseIsNotDeleted)
 {
-    insertTaxes();
+    sql("INSERT INTO tax (taxid, name, description, value, status) VALUES "
+        "(1, 'Opšta', 'Opšta stopa PDV', 20, 'primary'), (2, 'Posebna', 'Posebna stopa PDV', 10, 'standard'), "
+        "(3, 'Oslobođeno', 'Bez PDV', 0, 'standard')");
     inModal<TTaxForm>(TaxManage, [](TTaxForm& form) {
         EXPECT_TRUE(form.OKButton()->isHidden());
         EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CLOSE);
