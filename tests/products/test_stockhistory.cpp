@@ -29,17 +29,6 @@ QStringList wareRows(MemoryTable& table)
                                    "documentid"});
 }
 
-THistorySubject subject(qint64 product, qint64 warehouse)
-{
-    THistorySubject s;
-    s.productId = product;
-    s.productName = QStringLiteral("Čokolada");
-    s.productCode = QStringLiteral("C-1");
-    s.warehouseId = warehouse;
-    s.warehouseName = warehouse == kA ? QStringLiteral("Centralni") : QStringLiteral("Prodavnica");
-    return s;
-}
-
 } // namespace
 
 class StockHistoryTest : public stocktest::ReportTest {
@@ -75,6 +64,20 @@ protected:
             "(107, 1, 1, 100, 0, 10000, 0, 100),"
             // product 2: bought 3, sold 3 minus a rounding crumb, value left over
             "(100, 2, 1, 3, 0, 30, 0, 10), (101, 2, 1, 0, 2.9999999, 0, 20, 10)");
+    }
+    // What the product editor shows, which the windows open on: product 1
+    // and its stock row of the warehouse.
+    static void showStockRow(qint64 warehouse)
+    {
+        QueryDataSet& product = *dm().ProductZQ;
+        product.close();
+        product.setSql("SELECT p.* FROM product AS p WHERE p.productid = 1");
+        product.open();
+        QueryDataSet& stock = *dm().ProductWarehouseZQ;
+        stock.close();
+        stock.setSql(QString(stock.sql()).replace("pw.productid = -1", "pw.productid = 1"));
+        stock.open();
+        ASSERT_TRUE(stock.locate("warehouseid", warehouse));
     }
 };
 
@@ -160,114 +163,95 @@ TEST_F(StockHistoryTest, StockCardCountsEveryEntryWithValuesAndOpeningPrice)
 
 TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThroughTheConsole)
 {
-    auto* form = new TWareHistoryForm(subject(1, kA));
-    EXPECT_EQ(form->FromDateEdit()->text(), "2024-01-01");
-    EXPECT_EQ(form->ToDateEdit()->text(), "2024-03-08");
-    EXPECT_EQ(form->AmountInLabel()->text(), "0.000");
-    EXPECT_EQ(form->BalanceLabel()->text(), "0.000");
+    showStockRow(kA);
+    QWidget owner;
+    stocktest::drive<TWareHistoryForm>([&] { OpenWareHistory(&owner); }, [&](auto& form) {
+        EXPECT_EQ(form.FromDateEdit()->text(), "2024-01-01");
+        EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-08");
+        EXPECT_EQ(form.AmountInLabel()->text(), "0.000");
+        EXPECT_EQ(form.BalanceLabel()->text(), "0.000");
 
-    // A confirmed date replaces the field, a cancelled pick keeps it.
-    EXPECT_EQ(stocktest::pickDate(script, form->FromDateButton(), form->FromDateEdit(), QDate(2024, 2, 1)),
-              "2024-02-01");
-    EXPECT_EQ(stocktest::pickDate(script, form->ToDateButton(), form->ToDateEdit(), QDate()), "2024-03-08");
+        // A confirmed date replaces the field, a cancelled pick keeps it.
+        EXPECT_EQ(stocktest::pickDate(script, form.FromDateButton(), form.FromDateEdit(), QDate(2024, 2, 1)),
+                  "2024-02-01");
+        EXPECT_EQ(stocktest::pickDate(script, form.ToDateButton(), form.ToDateEdit(), QDate()), "2024-03-08");
 
-    QTest::mouseClick(form->FindButton(), Qt::LeftButton);
-    EXPECT_EQ(form->CDS()->recordCount(), 5);
-    EXPECT_EQ(form->AmountInLabel()->text(), "9.000");
-    EXPECT_EQ(form->AmountOutLabel()->text(), "10.000");
-    EXPECT_EQ(form->BalanceLabel()->text(), "-1.000");
-    EXPECT_EQ(cellText(form->DBG(), "amountbalance", 0), "-2");
-    EXPECT_EQ(form->DBG()->dataModel()->columnCount(), 6); // documentid is not shown
+        QTest::mouseClick(form.FindButton(), Qt::LeftButton);
+        EXPECT_EQ(form.CDS()->recordCount(), 5);
+        EXPECT_EQ(form.AmountInLabel()->text(), "9.000");
+        EXPECT_EQ(form.AmountOutLabel()->text(), "10.000");
+        EXPECT_EQ(form.BalanceLabel()->text(), "-1.000");
+        EXPECT_EQ(cellText(form.DBG(), "amountbalance", 0), "-2");
+        EXPECT_EQ(form.DBG()->dataModel()->columnCount(), 6); // documentid is not shown
 
-    // A bad start date: the message, and the rows and totals stay.
-    form->FromDateEdit()->setText("2024-02-30");
-    form->FindButtonClick();
-    ASSERT_EQ(script.messages().size(), 1);
-    EXPECT_EQ(form->CDS()->recordCount(), 5);
-    EXPECT_EQ(form->AmountInLabel()->text(), "9.000");
-    form->FromDateEdit()->setText("2024-02-01");
+        // A bad start date: the message, and the rows and totals stay.
+        form.FromDateEdit()->setText("2024-02-30");
+        form.FindButtonClick();
+        ASSERT_EQ(script.messages().size(), 1);
+        EXPECT_EQ(form.CDS()->recordCount(), 5);
+        EXPECT_EQ(form.AmountInLabel()->text(), "9.000");
+        form.FromDateEdit()->setText("2024-02-01");
 
-    // The previous-state row passes 0; a document row its own id.
-    form->DBGDblClick();
-    form->CDS()->setRecNo(3);
-    form->DBGDblClick();
-    EXPECT_EQ(console.documents().opened, QList<qint64>({0, 102}));
-    {
-        altertest::TestConsole without(true, false);
-        form->DBGDblClick();
-    }
-    EXPECT_EQ(console.documents().opened.size(), 2);
-    EXPECT_EQ(script.messages().size(), 1);
+        // The previous-state row passes 0; a document row its own id.
+        form.DBGDblClick();
+        form.CDS()->setRecNo(3);
+        form.DBGDblClick();
+        EXPECT_EQ(console.documents().opened, QList<qint64>({0, 102}));
+        {
+            altertest::TestConsole without(true, false);
+            form.DBGDblClick();
+        }
+        EXPECT_EQ(console.documents().opened.size(), 2);
+        EXPECT_EQ(script.messages().size(), 1);
 
-    QTableView* listGrid = new QTableView(form);
-    console->SetActiveGrid(listGrid);
-    QTest::mouseClick(form->PrintButton(), Qt::LeftButton);
-    console.expectPrint("Magacinska kartica: Čokolada - C-1 - Centralni", "Od datuma 2024-02-01\r\nDo datuma 2024-03-08",
-                        form->DBG());
-    EXPECT_EQ(console->GetActiveGrid(), listGrid);
-    delete form;
+        QTableView* listGrid = new QTableView(&form);
+        console->SetActiveGrid(listGrid);
+        QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
+        console.expectPrint("Magacinska kartica: Čokolada - C-1 - Centralni",
+                            "Od datuma 2024-02-01\r\nDo datuma 2024-03-08", form.DBG());
+        EXPECT_EQ(console->GetActiveGrid(), listGrid);
+    });
 }
 
+// Opened on the other warehouse's stock row: the row the editor shows decides.
 TEST_F(StockHistoryTest, StockHistoryWindowPriceLabelDocumentsAndStockCardPrint)
 {
-    auto* form = new TStockHistoryForm(subject(1, kA));
-    EXPECT_EQ(form->PriceLabel()->text(), "104.00");
-    form->FromDateEdit()->setText("2024-02-01");
-    form->FindButtonClick();
-    ASSERT_EQ(form->CDS()->recordCount(), 6);
-    EXPECT_EQ(cellText(form->DBG(), "credit", 0), "200.00");
-
-    // Nothing for the previous-state row.
-    form->DBGDblClick();
-    EXPECT_TRUE(console.documents().opened.isEmpty());
-    form->CDS()->setRecNo(2);
-    form->DBGDblClick();
-    EXPECT_EQ(console.documents().opened, QList<qint64>({103}));
-
-    int previews = 0;
-    {
-        ScopedModalHandler preview([&previews](QDialog& dialog) {
-            previews += qobject_cast<QPrintPreviewDialog*>(&dialog) != nullptr;
-            return 0;
-        });
-        form->PrintButtonClick();
-    }
-    EXPECT_EQ(previews, 1);
-    EXPECT_TRUE(console.wizards.isEmpty());
-    const PrintJob job = TReportEngine::stockCardJob(*form->CDS(), *dm().ProductZQ, form->PrintTitle(),
-                                                     form->GetPrintHeader().split("\r\n"));
-    EXPECT_EQ(job.title, "Robna kartica: Čokolada - C-1 - Centralni");
-    EXPECT_EQ(job.headerLines.mid(0, 2), QStringList({"Od datuma 2024-02-01", "Do datuma 2024-03-08"}));
-    EXPECT_EQ(job.columns.size(), 10);
-    delete form;
-
-    auto* empty = new TStockHistoryForm(subject(2, kA));
-    EXPECT_EQ(empty->PriceLabel()->text(), "0.00");
-    delete empty;
-}
-
-TEST_F(StockHistoryTest, OpeningFunctionsTakeTheDataModulesProductAndStockRow)
-{
-    QueryDataSet& product = *dm().ProductZQ;
-    product.close();
-    product.setSql("SELECT p.* FROM product AS p WHERE p.productid = 1");
-    product.open();
-    QueryDataSet& stock = *dm().ProductWarehouseZQ;
-    stock.close();
-    stock.setSql(QString(stock.sql()).replace("pw.productid = -1", "pw.productid = 1"));
-    stock.open();
-    ASSERT_TRUE(stock.locate("warehouseid", kB));
-
-    QStringList seen;
-    ScopedModalHandler modal([&seen](QDialog& dialog) {
-        auto& window = dynamic_cast<THistoryWindow&>(dialog);
-        seen << window.PrintTitle();
-        window.close();
-        return 0;
-    });
+    showStockRow(kB);
     QWidget owner;
-    OpenWareHistory(&owner);
-    OpenStockHistory(&owner);
-    EXPECT_EQ(seen, QStringList({"Magacinska kartica: Čokolada - C-1 - Prodavnica",
-                                 "Robna kartica: Čokolada - C-1 - Prodavnica"}));
+    stocktest::drive<TStockHistoryForm>([&] { OpenStockHistory(&owner); }, [&](auto& form) {
+        EXPECT_EQ(form.PriceLabel()->text(), "110.00");
+        form.FromDateEdit()->setText("2024-02-01");
+        QTest::mouseClick(form.FindButton(), Qt::LeftButton);
+        EXPECT_EQ(stocktest::rows(*form.CDS(), {"document", "debit"}),
+                  QStringList({PROD_PREV_SITUATION + "|0.00", "I-5|550.00"}));
+        EXPECT_EQ(cellText(form.DBG(), "debit", 1), "550.00");
+
+        // Nothing for the previous-state row.
+        form.DBGDblClick();
+        EXPECT_TRUE(console.documents().opened.isEmpty());
+        form.CDS()->setRecNo(2);
+        form.DBGDblClick();
+        EXPECT_EQ(console.documents().opened, QList<qint64>({104}));
+
+        int previews = 0;
+        {
+            ScopedModalHandler preview([&previews](QDialog& dialog) {
+                previews += qobject_cast<QPrintPreviewDialog*>(&dialog) != nullptr;
+                return 0;
+            });
+            QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
+        }
+        EXPECT_EQ(previews, 1);
+        EXPECT_TRUE(console.wizards.isEmpty());
+        const PrintJob job = TReportEngine::stockCardJob(*form.CDS(), *dm().ProductZQ, form.PrintTitle(),
+                                                         form.GetPrintHeader().split("\r\n"));
+        EXPECT_EQ(job.title, "Robna kartica: Čokolada - C-1 - Prodavnica");
+        EXPECT_EQ(job.headerLines.mid(0, 2), QStringList({"Od datuma 2024-02-01", "Do datuma 2024-03-08"}));
+        EXPECT_EQ(job.columns.size(), 10);
+    });
+
+    THistorySubject crumbs; // bought 3, sold 3 minus a rounding crumb
+    crumbs.productId = 2;
+    crumbs.warehouseId = kA;
+    EXPECT_EQ(TStockHistoryForm(crumbs).PriceLabel()->text(), "0.00");
 }
