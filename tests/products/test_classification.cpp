@@ -150,7 +150,13 @@ TEST_F(Categories, PickingOneReturnsItsNameSeveralKeepSelectionOrderAndFullPaths
         EXPECT_EQ(form.tree().selected()->id, 3);
         clickItem(form, 2);
         EXPECT_EQ(form.tree().selection().size(), 1);
-        form.TreeViewDblClick(); // confirms in picking mode
+        // A double-click confirms in picking mode.
+        QTreeWidget* view = form.treeView();
+        QTreeWidgetItem* juices = form.itemOf(form.tree().findNode(2));
+        view->scrollToItem(juices);
+        const QPoint at = view->visualItemRect(juices).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
     });
     EXPECT_EQ(paths, QStringLiteral("Sokovi"));
     EXPECT_EQ(ids, TIntArray{2});
