@@ -1,5 +1,5 @@
 tarvex_add_gui_test(test_product_snapin products/test_snapin.cpp)
-target_link_libraries(test_product_snapin PRIVATE products tarvexconsole tarvexdb)
+target_link_libraries(test_product_snapin PRIVATE products tarvexconsole tarvexdb Qt6::Test)
 target_compile_definitions(test_product_snapin PRIVATE TARVEX_PRODUCTS_MODULE="$<TARGET_FILE:products>")
 
 tarvex_add_test(test_product_search products/test_productsearch.cpp)

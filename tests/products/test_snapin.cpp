@@ -27,9 +27,11 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -144,7 +146,7 @@ TEST_F(ProductSnapinDb, TheConsoleShowsTheListAndSearches)
         auto* list = static_cast<products::TProductViewerForm*>(frame);
         EXPECT_EQ(console.GetActiveGrid(), list->DBG());
         panel->SearchVLE()->setValue("name", "Ml");
-        panel->FindButtonClick();
+        QTest::mouseClick(panel->FindButton(), Qt::LeftButton);
         EXPECT_EQ(products::ProductDM->ProductZQ->recordCount(), 2);
         // Sorted by name; the warehouse columns are the default warehouse's.
         EXPECT_EQ(products::ProductDM->ProductZQ->fieldByName("name").asString(), "Mleko 2.8%");
@@ -209,7 +211,7 @@ TEST_F(DemoTour, SearchEditAndInventoryOfTheDemoShop)
             ASSERT_TRUE(list && panel);
 
             panel->SearchVLE()->setValue("category", dairy);
-            panel->FindButtonClick();
+            QTest::mouseClick(panel->FindButton(), Qt::LeftButton);
             products::QueryDataSet& found = *products::ProductDM->ProductZQ;
             ASSERT_GT(found.recordCount(), 3);
             // Only the category's own products.
