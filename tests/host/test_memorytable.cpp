@@ -248,8 +248,10 @@ TEST_F(Table, NamedOrdersSwitchAndKeepPostedRowsInPlaceAndFiltersShowMatchingRow
 TEST_F(Table, TextsSortBySerbianLatinRulesAndLocateIgnoresTheirLetterCase)
 {
     int id = 0;
-    for (const char* name : {"Zebra", "ČAJ ŠUMSKI", "Ćup", "cigla", "Đevrek", "dan", "šal", "sto", "žuto", "abc", "Čas"})
-        add(++id, QString::fromUtf8(name), 0);
+    for (const char* name : {"Zebra", "ČAJ ŠUMSKI", "Ćup", "cigla", "Đevrek", "dan", "šal", "sto", "žuto", "abc", "Čas"}) {
+        ++id;
+        add(id, QString::fromUtf8(name), id * 10.0);
+    }
     table.setSortedFields("name");
     EXPECT_EQ(names(), QStringList({"abc", "cigla", "ČAJ ŠUMSKI", "Čas", "Ćup", "dan", "Đevrek", "sto", "šal", "Zebra",
                                     "žuto"}));
@@ -264,7 +266,8 @@ TEST_F(Table, TextsSortBySerbianLatinRulesAndLocateIgnoresTheirLetterCase)
     EXPECT_EQ(table.fieldByName("ProductID").asInteger(), 5);
     EXPECT_TRUE(table.locate("name", "ŽU", LocateCaseInsensitive | LocatePartialKey));
     EXPECT_EQ(table.fieldByName("ProductID").asInteger(), 9);
-    EXPECT_TRUE(table.locate("ProductID;mp1amount", QVariantList{2, 0.0}));
+    EXPECT_FALSE(table.locate("ProductID;mp1amount", QVariantList{2, 10.0}));  // both fields must match
+    EXPECT_TRUE(table.locate("ProductID;mp1amount", QVariantList{2, 20.0}));
     EXPECT_EQ(table.fieldByName("name").asString(), "ČAJ ŠUMSKI");
     EXPECT_FALSE(table.locate("ProductID", "not a number"));
     EXPECT_FALSE(table.locate("name", "cevrek", LocateCaseInsensitive));  // letters stay letters
