@@ -130,6 +130,7 @@ protected:
             ASSERT_TRUE(server(0).stop());
     }
     static void startServer() { ASSERT_TRUE(server(0).start()); }
+    static void restart(bool crash) { stopServer(crash); startServer(); }
 
     static void openProduct(qint64 id)
     {
@@ -209,8 +210,7 @@ TEST_F(ServerAway, ASessionLeftIdleAcrossARestartReadsAndWritesWithoutAWord)
     EXPECT_EQ(search(QStringLiteral("Kif")), QList<qint64>{2});
     for (const bool crash : {false, true}) {
         SCOPED_TRACE(crash ? "kill -9" : "SIGTERM");
-        stopServer(crash);
-        startServer();
+        restart(crash);
         // The search meets the dead session, opens a new one and reads again.
         EXPECT_EQ(toldHeadline([] { EXPECT_EQ(search(QStringLiteral("K")), QList<qint64>{2}); }), QString());
         QSqlQuery mode = s_connection->select(QStringLiteral("SELECT @@SESSION.sql_mode"));
@@ -219,15 +219,13 @@ TEST_F(ServerAway, ASessionLeftIdleAcrossARestartReadsAndWritesWithoutAWord)
 
         // A post outside any transaction on a session idle across a restart:
         // the session is checked first, so the one write goes through once.
-        stopServer(crash);
-        startServer();
+        restart(crash);
         QueryDataSet& taxes = *dm().TaxZQ;
         taxes.close();
         taxes.open();
         const int before = taxes.recordCount();
         QThread::msleep(1100);  // idle long enough to be checked
-        stopServer(crash);
-        startServer();
+        restart(crash);
         taxes.append();
         taxes.fieldByName(QStringLiteral("name")).setValue(crash ? QStringLiteral("PDV10") : QStringLiteral("PDV8"));
         taxes.fieldByName(QStringLiteral("value")).setValue(crash ? 10 : 8);
@@ -244,13 +242,11 @@ TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
     const QSqlDatabase qt = s_connection->database();
     ASSERT_EQ(Connection::working(qt), s_connection.get());
     const QString kifla = QStringLiteral("SELECT name FROM product WHERE productid = ?");
-    stopServer(true);
-    startServer();
+    restart(true);
     QSqlQuery name = selectSql(qt, kifla, {2});
     ASSERT_TRUE(name.next());
     EXPECT_EQ(name.value(0).toString(), QStringLiteral("Kifla"));
-    stopServer(true);
-    startServer();
+    restart(true);
     QSqlQuery rows = products::selectRows(qt, kifla, {2});
     ASSERT_TRUE(rows.next());
     EXPECT_EQ(rows.value(0).toString(), QStringLiteral("Kifla"));
@@ -294,8 +290,7 @@ TEST_F(ServerAway, ATransactionCutOffIsNotCarriedOnOrRepeated)
     {
         Transaction transaction(connection);
         insert(2);
-        stopServer(true);
-        startServer();
+        restart(true);
         EXPECT_EQ(toldHeadline([&] { insert(3); }), DB_CONNECTION_LOST_ERR);
         EXPECT_EQ(toldHeadline([&] { insert(4); }), DB_CONNECTION_LOST_ERR);
         EXPECT_FALSE(connection.isConnected());
