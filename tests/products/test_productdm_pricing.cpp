@@ -80,12 +80,10 @@ TEST_F(ProductPricing, ACategorysRebateAndMarginFollowEachOther)
     category.close();
     category.setParam("idcategorypr", 1);
     category.open();
+    // 10 %, 20 % and 25 % both ways are the rebate window's cases (test_refwindows.cpp).
     Field& rebate = category.fieldByName("maxrebate");
     Field& margin = category.fieldByName("maxmargin");
-    EXPECT_DOUBLE_EQ(margin.asFloat(), 10.0 / 90 * 100);
     category.edit();
-    rebate.setValue(20);
-    EXPECT_DOUBLE_EQ(margin.asFloat(), 25.0);
     rebate.setValue(0);
     EXPECT_DOUBLE_EQ(margin.asFloat(), 0.0);
     margin.setValue(25);
