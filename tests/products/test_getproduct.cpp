@@ -6,7 +6,6 @@
 #include "test_refwindows.h"
 #include "test_workerstop.h"
 
-#include <QItemSelectionModel>
 #include <gtest/gtest.h>
 
 using namespace products;
@@ -99,11 +98,11 @@ TEST_F(ProductPickerTest, ThePickerConfirmsOnlyWithARowAndSeveralAreTheMarkedRow
     inModal<TGetProductForm>([&] { EXPECT_TRUE(ProductGet(descs)); }, [](TGetProductForm& form) {
         form.navigator()->SearchVLE()->setValue("name", "M");
         QTest::mouseClick(form.navigator()->FindButton(), Qt::LeftButton); // Med, Med livadski, Mleko, Mleko kozje
+        // Marked as a user marks them: a click, then a Ctrl+click.
         auto* grid = form.viewer()->DBG();
-        grid->selectionModel()->clearSelection();
-        grid->selectionModel()->select(grid->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        grid->selectionModel()->select(grid->model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        form.okButton()->click();
+        clickCell(grid, "name", 2);
+        clickCell(grid, "name", 0, Qt::ControlModifier);
+        QTest::mouseClick(form.okButton(), Qt::LeftButton);
     });
     ASSERT_EQ(descs.size(), 2);
     EXPECT_EQ(descs[0].name, "Mleko");

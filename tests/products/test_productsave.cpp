@@ -23,11 +23,7 @@ protected:
     void SetUp() override
     {
         ProductDMCase::SetUp();
-        for (const char* table : {"product", "productdetail", "productrebate", "productcategorypr", "categorypr",
-                                  "tax", "productwarehouse", "document", "documentitem", "docfinitem", "component",
-                                  "productalter", "productattribute", "accountnew", "preceptitem"})
-            sql(QStringLiteral("DELETE FROM %1").arg(QString::fromUtf8(table)));
-        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
+        sql("DELETE FROM tax WHERE taxid = 2");
         sql("INSERT INTO categorypr (categoryprid, parentid, name) VALUES (1, 0, 'Hrana'), (2, 1, 'Pekara')");
         dm().SetDefaultTaxID(1);
         dm().Options.AutoProductCodeFormat = QStringLiteral("{c}{c}{c}{c}{c}");

@@ -46,9 +46,10 @@ inline QStringList headerTitles(DBGrid* grid)
     return titles;
 }
 
-inline void clickCell(DBGrid* grid, const QString& fieldName, int row)
+inline void clickCell(DBGrid* grid, const QString& fieldName, int row, Qt::KeyboardModifiers modifiers = {})
 {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cellOf(grid, fieldName, row)).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
+                      grid->visualRect(cellOf(grid, fieldName, row)).center());
 }
 
 inline void doubleClickCell(DBGrid* grid, const QString& fieldName, int row)
