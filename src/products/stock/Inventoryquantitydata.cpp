@@ -48,7 +48,6 @@ const QString kCardSumsSql = QStringLiteral(
     "AS dfi STRAIGHT_JOIN document AS d ON dfi.documentid = d.documentid WHERE %s d.documentdate <= ? GROUP BY "
     "dfi.productid");
 
-const QString kQuantityFormat = QStringLiteral("0.######");
 
 // One placeholder per warehouse of the list, each id bound.
 QString idMarks(const QString& ids, QVariantList& values)
@@ -147,9 +146,7 @@ void DefineInventoryQuantityFields(tarvex::MemoryTable& table)
 {
     using tarvex::FieldType;
     AddProductTextFields(table);
-    AddNumberField(table, QStringLiteral("amountin"), QStringLiteral("Kol. ulaz"), kQuantityFormat);
-    AddNumberField(table, QStringLiteral("amountout"), QStringLiteral("Kol. izlaz"), kQuantityFormat);
-    AddNumberField(table, QStringLiteral("amountbalance"), QStringLiteral("Kol. stanje"), kQuantityFormat);
+    AddQuantityInOutFields(table);
     tarvex::Field& product = table.addField(QStringLiteral("productid"), FieldType::Integer);
     product.setDisplayLabel(QStringLiteral("Proizvod"));
     product.setVisible(false);

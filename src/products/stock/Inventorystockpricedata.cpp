@@ -33,7 +33,6 @@ const QString kStockCardsSql = QStringLiteral(
     "dfi.warehouseid = ? AND d.documentdate <= ? GROUP BY dfi.productid");
 
 const QString kTotalFormat = QStringLiteral("Ukupna vrednost: %s");
-const QString kMoneyFormat = QStringLiteral("#,##0.00");
 
 } // namespace
 
@@ -77,7 +76,7 @@ QHash<qint64, TStockPrice> CalculateAllPrices(QSqlDatabase db, qint32 warehouseI
 void DefineInventoryStockPriceFields(tarvex::MemoryTable& table)
 {
     AddProductTextFields(table);
-    AddNumberField(table, QStringLiteral("amount"), QStringLiteral("Količina"), QStringLiteral("0.######"));
+    AddNumberField(table, QStringLiteral("amount"), QStringLiteral("Količina"), kStockQuantityFormat);
     AddNumberField(table, QStringLiteral("price"), QStringLiteral("Cena"), kMoneyFormat);
     AddNumberField(table, QStringLiteral("productvalue"), QStringLiteral("Vrednost"), kMoneyFormat);
 }

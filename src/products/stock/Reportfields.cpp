@@ -18,6 +18,13 @@ void AddNumberField(tarvex::MemoryTable& table, const QString& name, const QStri
     field.setDisplayFormat(format);
 }
 
+void AddQuantityInOutFields(tarvex::MemoryTable& table)
+{
+    AddNumberField(table, QStringLiteral("amountin"), QStringLiteral("Kol. ulaz"), kStockQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountout"), QStringLiteral("Kol. izlaz"), kStockQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountbalance"), QStringLiteral("Kol. stanje"), kStockQuantityFormat);
+}
+
 void AddProductTextFields(tarvex::MemoryTable& table, int codeSize)
 {
     using tarvex::FieldType;

@@ -1,6 +1,6 @@
 #pragma once
-// What the stock lists share: zero as they show a quantity, and the product
-// columns they start with.
+// What the stock lists share: zero as they show a quantity, their number
+// formats, and the product and quantity columns they are made of.
 
 #include <QString>
 
@@ -10,6 +10,10 @@ class MemoryTable;
 } // namespace tarvex
 
 namespace products {
+
+// A quantity and an amount of money as the stock lists show them.
+inline const QString kStockQuantityFormat = QStringLiteral("0.######");
+inline const QString kMoneyFormat = QStringLiteral("#,##0.00");
 
 // Zero at the six decimals a quantity is shown with: sums of kg and m
 // quantities that cancel out leave a remainder of about 1e-15.
@@ -21,6 +25,10 @@ void AddNumberField(tarvex::MemoryTable& table, const QString& name, const QStri
 // The fields name ("Proizvod"), code ("Kod", codeSize characters) and
 // unitname ("JM"), in that order.
 void AddProductTextFields(tarvex::MemoryTable& table, int codeSize = 15);
+
+// The fields amountin ("Kol. ulaz"), amountout ("Kol. izlaz") and
+// amountbalance ("Kol. stanje"), as quantities, in that order.
+void AddQuantityInOutFields(tarvex::MemoryTable& table);
 
 // Those three fields of the table's edited row set from the product list's
 // current row.

@@ -28,8 +28,6 @@ namespace products {
 
 namespace {
 
-const QString kQuantityFormat = QStringLiteral("0.######");
-const QString kMoneyFormat = QStringLiteral("#,##0.00");
 
 // Every stock-card entry of the warehouse up to the end date.
 const QString kCardSql = QStringLiteral(
@@ -127,9 +125,7 @@ void DefineStockHistoryFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("date"), FieldType::Date).setDisplayLabel(QStringLiteral("Datum"));
     table.addField(QStringLiteral("document"), FieldType::String, 50).setDisplayLabel(QStringLiteral("Dokument"));
     table.addField(QStringLiteral("partner"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Partner"));
-    AddNumberField(table, QStringLiteral("amountin"), QStringLiteral("Kol. ulaz"), kQuantityFormat);
-    AddNumberField(table, QStringLiteral("amountout"), QStringLiteral("Kol. izlaz"), kQuantityFormat);
-    AddNumberField(table, QStringLiteral("amountbalance"), QStringLiteral("Kol. stanje"), kQuantityFormat);
+    AddQuantityInOutFields(table);
     AddNumberField(table, QStringLiteral("price"), QStringLiteral("Cena"), QStringLiteral("#,##0.00##"));
     AddNumberField(table, QStringLiteral("debit"), QStringLiteral("Duguje"), kMoneyFormat);
     AddNumberField(table, QStringLiteral("credit"), QStringLiteral("Potražuje"), kMoneyFormat);

@@ -83,12 +83,11 @@ void DefineTurnoverFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("productid"), FieldType::LargeInt).setVisible(false);
     table.addField(QStringLiteral("warehouseid"), FieldType::LargeInt).setVisible(false);
     AddProductTextFields(table, 20);
-    const QString quantity = QStringLiteral("0.######");
-    AddNumberField(table, QStringLiteral("amountprevbalance"), QStringLiteral("Kol. pret. stanje"), quantity);
-    AddNumberField(table, QStringLiteral("amountin"), QStringLiteral("Kol. ulaz"), quantity);
-    AddNumberField(table, QStringLiteral("amountout"), QStringLiteral("Kol. izlaz"), quantity);
-    AddNumberField(table, QStringLiteral("amountbalance"), QStringLiteral("Kol. razlika"), quantity);
-    AddNumberField(table, QStringLiteral("amountnewbalance"), QStringLiteral("Kol. stanje"), quantity);
+    AddNumberField(table, QStringLiteral("amountprevbalance"), QStringLiteral("Kol. pret. stanje"), kStockQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountin"), QStringLiteral("Kol. ulaz"), kStockQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountout"), QStringLiteral("Kol. izlaz"), kStockQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountbalance"), QStringLiteral("Kol. razlika"), kStockQuantityFormat);
+    AddNumberField(table, QStringLiteral("amountnewbalance"), QStringLiteral("Kol. stanje"), kStockQuantityFormat);
     table.addField(QStringLiteral("warehousename"), FieldType::String, 50).setDisplayLabel(QStringLiteral("Magacin"));
 }
 

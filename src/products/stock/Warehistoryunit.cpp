@@ -29,7 +29,6 @@ namespace products {
 
 namespace {
 
-const QString kQuantityFormat = QStringLiteral("0.######");
 const QString kTotalFormat = QStringLiteral("#,##0.000");
 
 // Posted stock documents up to the end date, inputs before outputs on a day.
@@ -92,9 +91,7 @@ void DefineWareHistoryFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("documentdate"), FieldType::Date).setDisplayLabel(QStringLiteral("Datum"));
     table.addField(QStringLiteral("document"), FieldType::String, 50).setDisplayLabel(QStringLiteral("Dokument"));
     table.addField(QStringLiteral("partner"), FieldType::String, 100).setDisplayLabel(QStringLiteral("Partner"));
-    AddNumberField(table, QStringLiteral("amountin"), QStringLiteral("Kol. ulaz"), kQuantityFormat);
-    AddNumberField(table, QStringLiteral("amountout"), QStringLiteral("Kol. izlaz"), kQuantityFormat);
-    AddNumberField(table, QStringLiteral("amountbalance"), QStringLiteral("Kol. stanje"), kQuantityFormat);
+    AddQuantityInOutFields(table);
     table.addField(QStringLiteral("documentid"), FieldType::LargeInt).setVisible(false);
 }
 
