@@ -4,8 +4,7 @@ target_link_libraries(test_product_data PRIVATE products Qt6::Test)
 
 tarvex_add_test(test_product_dm products/test_productdm_rules.cpp
   products/test_productdm_attributes.cpp products/test_productdm_pricing.cpp products/test_productdm_lookups.cpp
-  products/test_productdm_demo.cpp products/test_productdm_errors.cpp products/test_productsave.cpp
-  products/test_plupool.cpp products/test_pricelabels.cpp)
+  products/test_productdm_errors.cpp products/test_productsave.cpp)
 target_link_libraries(test_product_dm PRIVATE productdata)
 
 # Servers of their own that the tests stop, kill and start again.

@@ -1,7 +1,11 @@
 // The data module's look-ups, generated identifiers of new products, the copy
-// of a product, and the options read from both stores.
+// of a product, the options read from both stores, free cash-register numbers
+// and the rows of shelf labels.
 
 #include "test_productdm_support.h"
+
+#include "Productplus.h"
+#include "Productpricelabels.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +17,13 @@ protected:
     static QString count(const char* table, qint64 productId)
     {
         return text(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE productid = %2").arg(QString::fromUtf8(table)).arg(productId));
+    }
+    // Products holding the values of the column plu that the SELECT yields, and no others.
+    static void holdPlus(const QString& selectPlus)
+    {
+        sql("DELETE FROM product");
+        sql("INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) SELECT CONCAT('P', COALESCE(plu, "
+            "'-')), 'kom', 1, 'RSD', plu FROM (" + selectPlus + ") AS plus");
     }
 };
 
@@ -158,4 +169,77 @@ TEST_F(ProductLookups, OptionsComeFromTheDatabaseAndTheWorkstation)
     openProduct(42);
     EXPECT_EQ(dm().GetProductImageFilePath(-1), images + "42.jpg");
     EXPECT_EQ(dm().GetProductImageFilePathNew(-1), images + "42_1.jpg");
+}
+
+namespace {
+
+using R = PluPool::Registers;
+
+QStringList labelTexts(const QList<TPriceLabelDesc>& rows)
+{
+    QStringList texts;
+    for (const TPriceLabelDesc& row : rows)
+        texts << QStringLiteral("%1 %2 %3 %4|%5|%6").arg(QString::number(row.productId), QString::number(row.priceWithTax),
+                                                        row.currency, row.barcode, row.name, row.code);
+    texts.sort();
+    return texts;
+}
+
+} // namespace
+
+TEST_F(ProductLookups, FreePlusAreTheGapsLowestFirstAndAFullRangeOffersNone)
+{
+    // NULL, 0, negatives and numbers past both ranges are no PLUs of any register.
+    QStringList plus;
+    for (const char* plu : {"1", "2", "3", "NULL", "5", "9", "10000", "10001", "NULL", "0", "-4", "100000"})
+        plus << QStringLiteral("SELECT %1 AS plu").arg(plu);
+    holdPlus(plus.join(" UNION ALL "));
+    const products::TProductPlus holders;
+    {
+        const PluPool pool(holders, db());
+        EXPECT_EQ(pool.freePlus(R::Ordinary, 5), QList<qint64>({4, 6, 7, 8, 10}));
+        EXPECT_EQ(pool.freePlus(R::Vireo, 3), QList<qint64>({4, 6, 7}));
+        EXPECT_EQ(pool.lowestFree(R::Ordinary), 4);
+        EXPECT_EQ(pool.freePlus(R::Vireo, 0).size(), 9999 - 5);
+        const QList<qint64> allOrdinary = pool.freePlus(R::Ordinary, -1);
+        EXPECT_EQ(allOrdinary.size(), 99999 - 7);
+        EXPECT_FALSE(allOrdinary.contains(10000));
+        EXPECT_EQ(allOrdinary.last(), 99999);
+    }
+
+    // PLUs 1..10001 taken: the Vireo range is full.
+    holdPlus("WITH RECURSIVE d (n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM d WHERE n < 99) "
+             "SELECT a.n * 100 + b.n + 1 AS plu FROM d a, d b UNION ALL SELECT 10001");
+    const PluPool pool(holders, db());
+    EXPECT_EQ(pool.lowestFree(R::Vireo), std::nullopt);
+    EXPECT_EQ(pool.lowestFree(R::Ordinary), 10002);
+    // What the editor sees: exactly one entry, or none; the list is cleared first.
+    QStringList target{"stale"};
+    GetPLUs(holders, db(), target, 1, true);
+    EXPECT_TRUE(target.isEmpty());
+    GetPLUs(holders, db(), target, 1, false);
+    EXPECT_EQ(target, QStringList({"10002"}));
+    // Freeing one number makes it the one offered.
+    sql("UPDATE product SET kasaplu = NULL WHERE kasaplu = 4711");
+    GetPLUs(holders, db(), target, 1, true);
+    EXPECT_EQ(target, QStringList({"4711"}));
+}
+
+// Shelf labels show the warehouse's price or the product's own, with the product's VAT.
+TEST_F(ProductLookups, PriceLabelsShowTheWarehousePriceOrTheProductsOwnWithVat)
+{
+    sql("INSERT INTO tax (taxid, name, value) VALUES (3, 'Bez PDV', 0)");
+    sql("INSERT INTO product (productid, name, code, barcode, unitname, taxid, price, pricecurrency) VALUES "
+        "(1, 'Čokolada mlečna 100g', 'C100', '5901234123457', 'kom', 1, 100, 'RSD'),"
+        "(2, 'Kafa mlevena 500g', 'K500', ' 4006381333931 ', 'kom', 1, 1028.75, 'RSD'),"
+        "(3, 'Hleb', NULL, NULL, 'kom', 3, 55.555, 'EUR')");
+    sql("INSERT INTO productwarehouse (productid, warehouseid, price) VALUES (1, 3, 120), (2, 4, 900), (3, 3, 50)");
+    // Product 999 does not exist; 1 and 3 have rows of warehouse 3.
+    EXPECT_EQ(labelTexts(products::PriceLabelRows(db(), {1, 2, 999, 3}, 3)),
+              (QStringList{"1 144 RSD 5901234123457|Čokolada mlečna 100g|C100",
+                           "2 1234.5 RSD 4006381333931|Kafa mlevena 500g|K500", "3 50 EUR |Hleb|"}));
+    // Warehouse 4: its own row for product 2; product 3 falls back to its price, rounded.
+    EXPECT_EQ(labelTexts(products::PriceLabelRows(db(), {2, 3}, 4)),
+              (QStringList{"2 1080 RSD 4006381333931|Kafa mlevena 500g|K500", "3 55.56 EUR |Hleb|"}));
+    EXPECT_TRUE(products::PriceLabelRows(db(), {}, 4).isEmpty());
 }

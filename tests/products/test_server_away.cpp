@@ -140,9 +140,9 @@ protected:
     }
     static void save() { products::Productsave(dm()).write({}); }
     // Read on a session of its own, as another workstation sees it.
-    static QString stored(const QString& sql)
+    static QString stored(const QString& sql, int on = 0)
     {
-        Connection other(shopSettings(server(0)));
+        Connection other(shopSettings(server(on)));
         QSqlQuery query = other.select(sql);
         return query.next() ? query.value(0).toString() : QString();
     }
@@ -242,14 +242,14 @@ TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
     const QSqlDatabase qt = s_connection->database();
     ASSERT_EQ(Connection::working(qt), s_connection.get());
     const QString kifla = QStringLiteral("SELECT name FROM product WHERE productid = ?");
+    const auto first = [](QSqlQuery query) { return query.next() ? query.value(0).toString() : QString(); };
     restart(true);
-    QSqlQuery name = selectSql(qt, kifla, {2});
-    ASSERT_TRUE(name.next());
-    EXPECT_EQ(name.value(0).toString(), QStringLiteral("Kifla"));
+    EXPECT_EQ(first(selectSql(qt, kifla, {2})), QStringLiteral("Kifla"));
     restart(true);
-    QSqlQuery rows = products::selectRows(qt, kifla, {2});
-    ASSERT_TRUE(rows.next());
-    EXPECT_EQ(rows.value(0).toString(), QStringLiteral("Kifla"));
+    EXPECT_EQ(first(products::selectRows(qt, kifla, {2})), QStringLiteral("Kifla"));
+    restart(true);
+    const QueryRows read = QueryDataSet::readRows(qt, kifla, {2});
+    ASSERT_EQ(read.values.size(), 1u);
     bool routed = false;
     QString sideName;
     products::TSideWork side(qt, [&](QSqlDatabase own) {
@@ -267,14 +267,6 @@ TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
     EXPECT_EQ(toldHeadline([] { s_connection->check(); }), DB_SERVER_AWAY_ERR);
     startServer();
     EXPECT_EQ(toldHeadline([] { s_connection->check(); }), QString());
-    // Values reach the server bound, quotes and all.
-    QueryDataSet named(s_connection.get(), QStringLiteral("SELECT productid FROM product WHERE name = :name OR name = :other"));
-    named.setParam(QStringLiteral("name"), QStringLiteral("Kifla"));
-    named.setParam(QStringLiteral("other"), QStringLiteral("O'Neil\\' OR 1=1 -- "));
-    QVariantList values;
-    const QString bound = named.boundSql(named.sql(), values);
-    EXPECT_FALSE(bound.contains(QStringLiteral("Kifla")));
-    EXPECT_EQ(QueryDataSet::readRows(qt, bound, values).values.size(), 1u);
 }
 
 // A transaction dies with its session: its later statements are refused,
@@ -344,9 +336,7 @@ TEST_F(ServerAway, AnEditPendingWhenItsServerIsKilledIsSavedOnTheNext)
     EXPECT_EQ(toldHeadline(save), QString());
     EXPECT_EQ(productZQ().state(), DataSetState::Browse);
     EXPECT_EQ(socketOf(connection), server(1).socketPath());
-    Connection other(settings({server(1).socketPath()}));
-    EXPECT_EQ(other.value(QStringLiteral("SELECT name FROM product WHERE productid = 1")).toString(),
-              QStringLiteral("Hleb sa druge strane"));
+    EXPECT_EQ(stored("SELECT name FROM product WHERE productid = 1", 1), QStringLiteral("Hleb sa druge strane"));
     products::ProductDM = s_dm.get();
 }
 

@@ -2,13 +2,15 @@
 // list in the console; and the first ten minutes in the demo shop, as the
 // README tells them: the console shows the catalogue, a category search
 // narrows it, a product opens in the editor with its prices as the shop
-// reads them, and a warehouse's inventory lists its stock.
+// reads them, and a warehouse's inventory lists its stock. The demo shop
+// obeys the module's own rules: every product saved unchanged stays as it was.
 
 #include "Connection.h"
 #include "Console.h"
 #include "DBControls.h"
 #include "DBGrid.h"
 #include "DataSetErrors.h"
+#include "DatabaseError.h"
 #include "DemoData.h"
 #include "Inventoryunit.h"
 #include "MainWindow.h"
@@ -21,6 +23,7 @@
 #include "Productviewerunit.h"
 #include "ScriptedDialogs.h"
 #include "SearchValueList.h"
+#include "SqlText.h"
 #include "StandIns.h"
 #include "TestServer.h"
 
@@ -184,6 +187,41 @@ protected:
         QSqlDatabase d = db();
         generateDemoData(d, DemoScale::small(), 20261206, QDate(2026, 12, 6));
     }
+    // Each product opened and saved without a change passes the data module's
+    // checks, and the table stays as it was.
+    static void saveEveryProductUnchanged()
+    {
+        const auto checksum = [] {
+            QSqlQuery row(db());
+            return row.exec(QStringLiteral("CHECKSUM TABLE product")) && row.next() ? row.value(1).toString() : QString();
+        };
+        const QString before = checksum();
+        ASSERT_FALSE(before.isEmpty());
+        products::QueryDataSet& all = *products::ProductDM->ProductZQ;
+        products::ProductDM->LoadOptions();
+        all.setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(), QStringLiteral("1 = 1")));
+        all.open();
+        ASSERT_EQ(all.recordCount(), 500);
+        QStringList refusals;
+        for (all.first(); !all.eof(); all.next()) {
+            try {
+                all.edit();
+                all.post();
+            } catch (const FieldError& error) {
+                refusals << all.fieldByName("productid").asString() + ": " + error.userText();
+                all.cancel();
+            } catch (const DatabaseError& error) {
+                refusals << all.fieldByName("productid").asString() + ": " + error.serverMessage();
+                all.cancel();
+            }
+        }
+        EXPECT_EQ(refusals, QStringList());
+        EXPECT_EQ(checksum(), before);
+        // The editor's own name rule: none of \ ' : and the en dash.
+        EXPECT_EQ(scalar(db(), "SELECT GROUP_CONCAT(name) FROM product WHERE INSTR(name, CHAR(92)) OR "
+                               "INSTR(name, CHAR(39)) OR INSTR(name, ':') OR INSTR(name, '–')").toString(),
+                  QString());
+    }
 };
 
 TEST_F(DemoTour, SearchEditAndInventoryOfTheDemoShop)
@@ -254,6 +292,7 @@ TEST_F(DemoTour, SearchEditAndInventoryOfTheDemoShop)
             }
             EXPECT_EQ(reports, 1);
         }
+        saveEveryProductUnchanged();
         console.unloadModules();
     }
     EXPECT_EQ(script.messages(), QStringList());
