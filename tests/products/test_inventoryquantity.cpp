@@ -73,7 +73,7 @@ protected:
     struct Listed {
         std::unique_ptr<QueryDataSet> products = std::make_unique<QueryDataSet>();
         std::unique_ptr<MemoryTable> table = std::make_unique<MemoryTable>();
-        QStringList operator()(const char* field) const { return column(*table, field); }
+        QStringList operator()(const QStringList& fields) const { return stocktest::rows(*table, fields); }
     };
     static Listed fill(qint32 warehouseId, const QString& date = QStringLiteral("2024-03-05"))
     {
@@ -95,33 +95,28 @@ TEST_F(InventoryQuantityTest, EachScopeReadsItsOwnStockCardsUpToTheDate)
     // One warehouse: 10 in and 10 out, and 0.0000001 in, leave nothing; a
     // negative balance is listed; a stock row without entries is not.
     const Listed one = fill(1);
-    EXPECT_EQ(one("name"), QStringList({"Diklofen", "Gel"}));
-    EXPECT_EQ(one("amountbalance"), QStringList({"-1", "2"}));
+    EXPECT_EQ(one({"name", "amountbalance"}), QStringList({"Diklofen|-1", "Gel|2"}));
     EXPECT_EQ(one.table->fieldByName("productid").asLargeInt(), 4);
 
     const Listed retail = fill(-1);
-    EXPECT_EQ(retail("name"), QStringList({"Aspirin", "Eferalgan", "Fervex"}));
-    EXPECT_EQ(retail("amountin"), QStringList({"10", "0.0004", "5"}));
-    EXPECT_EQ(retail("amountout"), QStringList({"3", "0", "0"}));
-    EXPECT_EQ(retail("amountbalance"), QStringList({"7", "0.0004", "5"}));
+    EXPECT_EQ(retail({"name", "amountin", "amountout", "amountbalance"}),
+              QStringList({"Aspirin|10|3|7", "Eferalgan|0.0004|0|0.0004", "Fervex|5|0|5"}));
     EXPECT_EQ(QuantityScope(db(), -1).warehouseIds, "2,3");
 
-    const Listed all = fill(0);
-    EXPECT_EQ(all("name"), QStringList({"Aspirin", "Diklofen", "Eferalgan", "Fervex", "Gel"}));
-    EXPECT_EQ(all("code"), QStringList({"A&B", "D1", "E1", "F1", "G1"}));
-    EXPECT_EQ(all("unitname"), QStringList({"kut", "kut", "kut", "kes", "tuba"}));
+    EXPECT_EQ(fill(0)({"name", "code", "unitname"}), QStringList({"Aspirin|A&B|kut", "Diklofen|D1|kut", "Eferalgan|E1|kut",
+                                                             "Fervex|F1|kes", "Gel|G1|tuba"}));
 
     // The entry dated on the day counts, the one of the next day does not. A
     // date text with a quote stays one literal, which the server reads as the
     // date it starts with.
-    EXPECT_EQ(fill(2, "2024-03-04")("amountbalance"), QStringList({"10", "5"}));
-    EXPECT_EQ(fill(2, "2024-03-06")("amountbalance"), QStringList({"107", "5"}));
-    EXPECT_EQ(fill(2, "2024-03-05' OR '1'='1")("amountbalance"), QStringList({"7", "5"}));
+    EXPECT_EQ(fill(2, "2024-03-04")({"amountbalance"}), QStringList({"10", "5"}));
+    EXPECT_EQ(fill(2, "2024-03-06")({"amountbalance"}), QStringList({"107", "5"}));
+    EXPECT_EQ(fill(2, "2024-03-05' OR '1'='1")({"amountbalance"}), QStringList({"7", "5"}));
 
     // Without retail warehouses only warehouse 0 is read.
     sql("UPDATE warehouse SET pricetype = 'v'");
     const TQuantityScope none = QuantityScope(db(), -1);
-    const QStringList noneListed = fill(-1)("name");
+    const QStringList noneListed = fill(-1)({"name"});
     sql("UPDATE warehouse SET pricetype = 'm' WHERE warehouseid IN (2, 3)");
     EXPECT_EQ(none.warehouseIds, "0");
     EXPECT_TRUE(noneListed.isEmpty());

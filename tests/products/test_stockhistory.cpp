@@ -86,40 +86,30 @@ TEST_F(StockHistoryTest, WareHistoryStartsWithThePreviousStateAndCountsPostedDoc
     MemoryTable table;
     DefineWareHistoryFields(table);
     table.createDataSet();
-    const TWareHistoryTotals totals = FillWareHistory(db(), table, 1, kA, "2024-02-01", "2024-03-08");
-    EXPECT_EQ(table.recNo(), 1);
+    // The rows, then the totals as "=in|out|balance".
+    const auto history = [&](qint64 product, qint64 warehouse, const char* from, const char* to) {
+        const TWareHistoryTotals totals = FillWareHistory(db(), table, product, warehouse, from, to);
+        return wareRows(table) << QString("=%1|%2|%3").arg(totals.amountIn).arg(totals.amountOut).arg(totals.balance);
+    };
     // 10 in and 12 out before the range: the state is 2 out, balance -2.
     // Same day: the receipt before the sale. An empty name on the document
     // stays empty; a missing one shows the partner's. The draft sale is left
     // out; the document on the end date counts.
-    EXPECT_EQ(wareRows(table), QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|2|-2|",
-                                            "2024-03-05|K-4||8|0|6|103", "2024-03-05|R-3|Kupac d.o.o.|0|3|3|102",
-                                            "2024-03-06|I-5||0|5|-2|104",
-                                            "2024-03-08|K-7|Ručno upisan|1|0|-1|106"}));
-    EXPECT_DOUBLE_EQ(totals.amountIn, 9);
-    EXPECT_DOUBLE_EQ(totals.amountOut, 10);
-    EXPECT_DOUBLE_EQ(totals.balance, -1);
-
+    EXPECT_EQ(history(1, kA, "2024-02-01", "2024-03-08"),
+              QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|2|-2|", "2024-03-05|K-4||8|0|6|103",
+                           "2024-03-05|R-3|Kupac d.o.o.|0|3|3|102", "2024-03-06|I-5||0|5|-2|104",
+                           "2024-03-08|K-7|Ručno upisan|1|0|-1|106", "=9|10|-1"}));
+    EXPECT_EQ(table.recNo(), 1);
     // The receiving warehouse sees the transfer as input, after a zero state.
-    const TWareHistoryTotals inB = FillWareHistory(db(), table, 1, kB, "2024-02-01", "2024-03-08");
-    EXPECT_EQ(wareRows(table), QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|0|0|", "2024-03-06|I-5||5|0|5|104"}));
-    EXPECT_DOUBLE_EQ(inB.amountIn, 5);
-    EXPECT_DOUBLE_EQ(inB.balance, 5);
-
+    EXPECT_EQ(history(1, kB, "2024-02-01", "2024-03-08"),
+              QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|0|0|", "2024-03-06|I-5||5|0|5|104", "=5|0|5"}));
     // Everything before the start: just the state row.
-    const TWareHistoryTotals before = FillWareHistory(db(), table, 1, kA, "2024-06-01", "2024-12-31");
-    EXPECT_EQ(wareRows(table), QStringList({"2024-06-01|" + PROD_PREV_SITUATION + "||99|0|99|"}));
-    EXPECT_DOUBLE_EQ(before.amountIn, 99);
-    EXPECT_DOUBLE_EQ(before.amountOut, 0);
-
+    EXPECT_EQ(history(1, kA, "2024-06-01", "2024-12-31"),
+              QStringList({"2024-06-01|" + PROD_PREV_SITUATION + "||99|0|99|", "=99|0|99"}));
     // The end date is inclusive: the day before it leaves its document out.
-    FillWareHistory(db(), table, 1, kA, "2024-02-01", "2024-03-07");
-    EXPECT_EQ(table.recordCount(), 4);
-
+    EXPECT_EQ(history(1, kA, "2024-02-01", "2024-03-07").size(), 5);
     // Nothing at all: an empty table and zero totals.
-    const TWareHistoryTotals none = FillWareHistory(db(), table, 2, kA, "2024-01-01", "2024-12-31");
-    EXPECT_TRUE(table.isEmpty());
-    EXPECT_DOUBLE_EQ(none.amountIn + none.amountOut + none.balance, 0);
+    EXPECT_EQ(history(2, kA, "2024-01-01", "2024-12-31"), QStringList({"=0|0|0"}));
 
     // A start that is no date stops before the table is touched.
     FillWareHistory(db(), table, 1, kB, "2024-02-01", "2024-03-08");

@@ -108,7 +108,6 @@ protected:
                 EXPECT_FALSE(window.grab().isNull());
             });
         EXPECT_TRUE(stop.clicked);
-        EXPECT_LT(stop.elapsedMs, 15000);
         EXPECT_TRUE(find->isEnabled() && busy->isEnabled());
         EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
     }

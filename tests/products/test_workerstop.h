@@ -25,39 +25,29 @@ struct Stop {
     qint64 elapsedMs = 0;  // from the start to the end of the stopped work
 };
 
-// `start` starts the work (a click) and returns when it has ended;
-// `whileRunning` checks the window while the work waits, before the click.
-inline Stop stopWhileLocked(const QSqlDatabase& db, const char* table, products::TWorkerBar& bar,
-                            const QString& step, const std::function<void()>& start,
-                            const std::function<void()>& whileRunning = {})
+// Runs `start` while another session holds `table` for writing, calling
+// `watch` every 20 ms meanwhile; gives the time `start` took.
+inline qint64 whileLocked(const QSqlDatabase& db, const char* table, const std::function<void()>& start,
+                          const std::function<void()>& watch)
 {
-    Stop stop;
+    qint64 elapsedMs = 0;
     {
         QSqlDatabase locker = QSqlDatabase::cloneDatabase(db.connectionName(), QStringLiteral("workerstop-locker"));
         EXPECT_TRUE(locker.open());
         QSqlQuery lock(locker);
         EXPECT_TRUE(lock.exec(QStringLiteral("LOCK TABLES %1 WRITE").arg(QLatin1String(table))));
-        QTimer watch;
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (stop.clicked || !bar.stepLabel()->text().startsWith(step))
-                return;
-            stop.clicked = true;
-            EXPECT_TRUE(bar.progressBar()->isVisible());
-            EXPECT_TRUE(bar.cancelButton()->isVisible());
-            if (whileRunning)
-                whileRunning();
-            QTest::mouseClick(bar.cancelButton(), Qt::LeftButton);
-        });
+        QTimer watcher;
+        QObject::connect(&watcher, &QTimer::timeout, watch);
         QTimer release;
         release.setSingleShot(true);
         QObject::connect(&release, &QTimer::timeout, [&] { lock.exec(QStringLiteral("UNLOCK TABLES")); });
         release.start(20000);
-        watch.start(20);
+        watcher.start(20);
         QElapsedTimer timer;
         timer.start();
         start();
-        stop.elapsedMs = timer.elapsed();
-        watch.stop();
+        elapsedMs = timer.elapsed();
+        watcher.stop();
         // Stopped on the server too: the killed statement leaves while the
         // lock still holds (one merely abandoned would wait there for it).
         int waiting = -1;
@@ -76,6 +66,27 @@ inline Stop stopWhileLocked(const QSqlDatabase& db, const char* table, products:
         lock.exec(QStringLiteral("UNLOCK TABLES"));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("workerstop-locker"));
+    EXPECT_LT(elapsedMs, 15000);
+    return elapsedMs;
+}
+
+// `start` starts the work (a click) and returns when it has ended;
+// `whileRunning` checks the window while the work waits, before the click.
+inline Stop stopWhileLocked(const QSqlDatabase& db, const char* table, products::TWorkerBar& bar,
+                            const QString& step, const std::function<void()>& start,
+                            const std::function<void()>& whileRunning = {})
+{
+    Stop stop;
+    stop.elapsedMs = whileLocked(db, table, start, [&] {
+        if (stop.clicked || !bar.stepLabel()->text().startsWith(step))
+            return;
+        stop.clicked = true;
+        EXPECT_TRUE(bar.progressBar()->isVisible());
+        EXPECT_TRUE(bar.cancelButton()->isVisible());
+        if (whileRunning)
+            whileRunning();
+        QTest::mouseClick(bar.cancelButton(), Qt::LeftButton);
+    });
     // Stopped: the strip is gone again.
     EXPECT_FALSE(bar.cancelButton()->isVisible());
     EXPECT_FALSE(bar.progressBar()->isVisible());
