@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <utility>
 
 using namespace tarvex;
 
@@ -15,114 +16,73 @@ namespace {
 
 // What the console called, in order, appended to the file that
 // TARVEX_FAKE_MODULE_LOG names: it outlives the module's unloading.
-struct CallLog {
-    CallLog& operator+=(const QString& entry)
-    {
-        QFile file(qEnvironmentVariable("TARVEX_FAKE_MODULE_LOG"));
-        if (file.open(QIODevice::Append))
-            file.write(entry.toUtf8());
-        return *this;
-    }
-} g_log;
+void logCall(const char* entry)
+{
+    QFile file(qEnvironmentVariable("TARVEX_FAKE_MODULE_LOG"));
+    if (file.open(QIODevice::Append))
+        file.write(entry);
+}
 IConsole* g_console = nullptr;
 
 class FakeSnapin final : public ISnapin, public IViewer, public INavigable, public IOptionsTab {
 public:
+    ~FakeSnapin() { logCall("snapin freed;"); }
     HResult QueryInterface(const QUuid& iid, void** object) override
     {
-        if (iid == IID_IInterface || iid == IID_ISnapin)
-            *object = static_cast<ISnapin*>(this);
-        else if (iid == IID_IViewer)
-            *object = static_cast<IViewer*>(this);
-        else if (iid == IID_INavigable)
-            *object = static_cast<INavigable*>(this);
-        else if (iid == IID_IOptionsTab)
-            *object = static_cast<IOptionsTab*>(this);
-        else {
-            *object = nullptr;
-            return kNoInterface;
-        }
-        AddRef();
-        return kOk;
+        for (const auto& [offered, face] : {std::pair<QUuid, void*>{IID_IInterface, static_cast<ISnapin*>(this)},
+                                            {IID_ISnapin, static_cast<ISnapin*>(this)},
+                                            {IID_IViewer, static_cast<IViewer*>(this)},
+                                            {IID_INavigable, static_cast<INavigable*>(this)},
+                                            {IID_IOptionsTab, static_cast<IOptionsTab*>(this)}})
+            if (offered == iid) {
+                *object = face;
+                AddRef();
+                return kOk;
+            }
+        *object = nullptr;
+        return kNoInterface;
     }
     int AddRef() override { return ++m_refs; }
     int Release() override
     {
         const int left = --m_refs;
-        if (left == 0) {
-            g_log += QStringLiteral("snapin freed;");
+        if (left == 0)
             delete this;
-        }
         return left;
     }
     // ISnapin
-    QString GetName() override { return QStringLiteral("Proba"); }
-    QString GetDescription() override { return QStringLiteral("Probni modul"); }
+    QString GetName() override { return "Proba"; }
+    QString GetDescription() override { return "Probni modul"; }
     QImage GetImage() override { return QImage(); }
     int GetSnapinType() override { return 4242; }
     // IViewer
     QWidget* GetFrame() override
     {
         if (!m_grid) {
-            m_model.setHorizontalHeaderLabels({QStringLiteral("Kod"), QStringLiteral("Ime")});
-            m_model.appendRow({new QStandardItem(QStringLiteral("1")), new QStandardItem(QStringLiteral("Hleb"))});
+            m_model.setHorizontalHeaderLabels({"Kod", "Ime"});
+            m_model.appendRow({new QStandardItem("1"), new QStandardItem("Hleb")});
             m_grid = new QTableView;
             m_grid->setModel(&m_model);
         }
         return m_grid;
     }
-    void FreeFrame() override
-    {
-        delete m_grid;
-        m_grid = nullptr;
-    }
-    void Load(ISnapin*) override { g_log += QStringLiteral("load;"); }
-    void Show() override
-    {
-        g_log += QStringLiteral("show;");
-        g_console->SetActiveGrid(m_grid);
-    }
-    void Hide() override
-    {
-        g_log += QStringLiteral("hide;");
-        g_console->SetActiveGrid(nullptr);
-    }
+    void FreeFrame() override { delete std::exchange(m_grid, nullptr); }
+    void Load(ISnapin*) override { logCall("load;"); }
+    void Show() override { logCall("show;"); g_console->SetActiveGrid(m_grid); }
+    void Hide() override { logCall("hide;"); g_console->SetActiveGrid(nullptr); }
     QList<QAction*> GetActionList() override { return {}; }
     int GetViewerType() override { return 4242; }
     // INavigable
-    QWidget* GetNavigatorFrame() override
-    {
-        if (!m_search)
-            m_search = new QLabel(QStringLiteral("Pretraga"));
-        return m_search;
-    }
-    void DestroyNavigatorFrame() override
-    {
-        delete m_search;
-        m_search = nullptr;
-    }
-    void ShowNavigator() override { g_log += QStringLiteral("navigator;"); }
+    QWidget* GetNavigatorFrame() override { return m_search ? m_search : (m_search = new QLabel("Pretraga")); }
+    void DestroyNavigatorFrame() override { delete std::exchange(m_search, nullptr); }
+    void ShowNavigator() override { logCall("navigator;"); }
     void HideNavigator() override {}
     // IOptionsTab
-    QWidget* CreateFrame() override
-    {
-        g_log += QStringLiteral("createframe;");
-        m_page = new QLabel(QStringLiteral("Opcije probe"));
-        return m_page;
-    }
-    void DestroyFrame() override
-    {
-        g_log += QStringLiteral("destroyframe;");
-        delete m_page;
-        m_page = nullptr;
-    }
-    bool CheckValues() override
-    {
-        g_log += QStringLiteral("check;");
-        return true;
-    }
-    void Update() override { g_log += QStringLiteral("update;"); }
-    QString GetTabCaption() override { return QStringLiteral("Proba"); }
+    QWidget* CreateFrame() override { logCall("createframe;"); return m_page = new QLabel("Opcije probe"); }
+    void DestroyFrame() override { logCall("destroyframe;"); delete std::exchange(m_page, nullptr); }
+    bool CheckValues() override { logCall("check;"); return true; }
+    void Update() override { logCall("update;"); }
+    QString GetTabCaption() override { return "Proba"; }
 
 private:
     int m_refs = 0;
@@ -143,7 +103,7 @@ public:
         *snapin = m_snapin.get();
         return kOk;
     }
-    ~FakeFactory() override { g_log += QStringLiteral("factory freed;"); }
+    ~FakeFactory() override { logCall("factory freed;"); }
 
 private:
     ComPtr<ISnapin> m_snapin;
@@ -155,14 +115,14 @@ ComPtr<ISnapinFactory> g_factory;
 
 extern "C" Q_DECL_EXPORT void Initialize()
 {
-    g_log += QStringLiteral("initialize;");
+    logCall("initialize;");
     g_factory = ComPtr<ISnapinFactory>(new FakeFactory);
 }
 
 extern "C" Q_DECL_EXPORT void Finalize()
 {
     g_factory.reset();
-    g_log += QStringLiteral("finalize;");
+    logCall("finalize;");
 }
 
 extern "C" Q_DECL_EXPORT ISnapinFactory* GetSnapinFactory()

@@ -1,8 +1,11 @@
 #include "Connection.h"
 #include "Error.h"
+#include "Format.h"
+#include "SqlScript.h"
 #include "SqlText.h"
 #include "TestServer.h"
 
+#include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
@@ -83,3 +86,34 @@ TEST_F(SqlTextTest, ProductListTextGetsTheAlternativesCondition)
     EXPECT_TRUE(query.exec(changed)) << query.lastError().text().toStdString();
 }
 
+TEST(Format, FillsSlotsInOrderWithPointDecimalsAndRefusesMismatchedOnes)
+{
+    QLocale::setDefault(QLocale(QLocale::Serbian, QLocale::Serbia)); // comma decimals must not leak in
+    EXPECT_EQ(Format("INSERT INTO productwarehouse (productid,warehouseid,price) VALUES (%d,%d,%.13f)",
+                     {12, qlonglong(3), 1234.5}),
+              "INSERT INTO productwarehouse (productid,warehouseid,price) VALUES (12,3,1234.5000000000000)");
+    EXPECT_EQ(Format("Ukupna vrednost: %s  Ukupna vrednost sa PDV-om: %s", {"1,234.50", "1,481.40"}),
+              "Ukupna vrednost: 1,234.50  Ukupna vrednost sa PDV-om: 1,481.40");
+    EXPECT_EQ(Format("%.2f %% of %d", {-0.001, 7.0}), "0.00 % of 7");
+    EXPECT_EQ(Format("%.0f", {2.5}), "3");
+    QLocale::setDefault(QLocale::c());
+    for (const auto& [format, args] : std::initializer_list<std::pair<const char*, QVariantList>>{
+             {"%s and %s", {"one"}}, {"%s", {"one", "two"}}, {"%d", {1.5}}, {"%x", {1}}, {"100%", {}}})
+        EXPECT_THROW(Format(format, args), InternalError) << format;
+}
+
+TEST(SqlScript, SplitsOnSemicolonsOutsideQuotesAndComments)
+{
+    const QString script = QStringLiteral(
+        "-- header; with a semicolon\n"
+        "CREATE TABLE a (x INT); # trailing; comment\n"
+        "INSERT INTO a VALUES (';'), ('it''s; fine');\n"
+        "/* block; comment */ SELECT `odd;name` FROM a;\n"
+        "  ;  \n"
+        "SELECT \"dq;\"");
+    EXPECT_EQ(splitSqlScript(script), QStringList({"CREATE TABLE a (x INT)", "INSERT INTO a VALUES (';'), ('it''s; fine')",
+                                                   "SELECT `odd;name` FROM a", "SELECT \"dq;\""}));
+    // Dashes and hashes inside literals are no comments.
+    EXPECT_EQ(splitSqlScript(QStringLiteral("SELECT '--x', '#y'; SELECT 2")),
+              QStringList({"SELECT '--x', '#y'", "SELECT 2"}));
+}

@@ -81,8 +81,24 @@ protected:
 
 } // namespace
 
-TEST_F(TransactionTest, ApplyStopsAtTheFirstFailureAndKeepsTheRestPending)
+TEST_F(TransactionTest, CancelBringsBackTheRowsAsReadAndApplyStopsAtTheFirstFailureKeepingTheRestPending)
 {
+    add(30, 3);
+    rebates.deleteRecord();
+    EXPECT_FALSE(rebates.updatesPending());
+    setRebate(20, 9);
+    EXPECT_EQ(rebates.fieldByName("rebate").oldValue().toDouble(), 4.0);  // as read
+    EXPECT_THROW(rebates.refresh(), std::exception);  // pending changes would be lost
+    ASSERT_TRUE(rebates.locate("quantity", 10.0));
+    rebates.deleteRecord();
+    add(5, 1);
+    EXPECT_EQ(rebates.recordCount(), 3);
+
+    rebates.cancelUpdates();
+    EXPECT_FALSE(rebates.updatesPending());
+    EXPECT_EQ(shownRebates(), QStringList({"10:2", "20:4", "50:6"}));
+    EXPECT_EQ(storedRebates(), shownRebates());
+
     setRebate(10, 3);
     execSql(db(), "ALTER TABLE productrebate ADD CONSTRAINT test_rebatetype CHECK (rebatetype IN ('P', 'V'))");
     add(60, 7, "X");  // the server's check refuses the row
@@ -102,26 +118,7 @@ TEST_F(TransactionTest, ApplyStopsAtTheFirstFailureAndKeepsTheRestPending)
     EXPECT_EQ(storedRebates(), QStringList({"10:3", "20:4", "50:6", "60:7", "70:8"}));
 }
 
-TEST_F(TransactionTest, CancelBringsBackTheRowsAsReadAndARowAddedAndDeletedLeavesNothing)
-{
-    add(30, 3);
-    rebates.deleteRecord();
-    EXPECT_FALSE(rebates.updatesPending());
-    setRebate(20, 9);
-    EXPECT_EQ(rebates.fieldByName("rebate").oldValue().toDouble(), 4.0);  // as read
-    EXPECT_THROW(rebates.refresh(), std::exception);  // pending changes would be lost
-    ASSERT_TRUE(rebates.locate("quantity", 10.0));
-    rebates.deleteRecord();
-    add(5, 1);
-    EXPECT_EQ(rebates.recordCount(), 3);
-
-    rebates.cancelUpdates();
-    EXPECT_FALSE(rebates.updatesPending());
-    EXPECT_EQ(shownRebates(), QStringList({"10:2", "20:4", "50:6"}));
-    EXPECT_EQ(storedRebates(), shownRebates());
-}
-
-TEST_F(TransactionTest, GuardCommitsOnSuccessRollsBackOnExceptionAndNestsIntoTheOuter)
+TEST_F(TransactionTest, GuardCommitsOnSuccessRollsBackOnExceptionNestsIntoTheOuterAndOnlyDeadlocksAreRetried)
 {
     {
         Transaction t(connection);
@@ -165,6 +162,41 @@ TEST_F(TransactionTest, GuardCommitsOnSuccessRollsBackOnExceptionAndNestsIntoThe
     EXPECT_FALSE(committed);
     EXPECT_EQ(groupCount(), 2);
     EXPECT_FALSE(connection.inTransaction());
+
+    int runs = 0;
+    withDeadlockRetry(connection, [&] {
+        ++runs;
+        connection.execute("INSERT INTO kasagroup (name) VALUES ('x')");
+        if (runs < 3)
+            throw DatabaseError(1213, "Deadlock found when trying to get lock");
+    });
+    EXPECT_EQ(runs, 3);
+    EXPECT_EQ(groupCount(), 3);  // the failed runs rolled back
+
+    // Another failure is not retried; a deadlock only as often as allowed.
+    for (const auto& [code, attempts, expected] : {std::tuple{1048, 5, 1}, {1213, 2, 2}}) {
+        runs = 0;
+        const int failure = code;
+        EXPECT_THROW(withDeadlockRetry(connection, [&] { ++runs; throw DatabaseError(failure, "failed"); }, attempts),
+                     DatabaseError);
+        EXPECT_EQ(runs, expected) << code;
+    }
+
+    // A deadlock rolls the server's transaction back: a caller that goes on
+    // after it (a re-read that may fail) must not write outside it.
+    const QString deadlock = "BEGIN NOT ATOMIC SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
+                             "MESSAGE_TEXT = 'Deadlock'; END";
+    runs = 0;
+    withDeadlockRetry(connection, [&] {
+        ++runs;
+        connection.execute("INSERT INTO kasagroup (name) VALUES ('y')");
+        if (runs == 1) {
+            EXPECT_THROW(connection.execute(deadlock), DatabaseError);
+            EXPECT_THROW(connection.execute("INSERT INTO kasagroup (name) VALUES ('z')"), DatabaseError);
+        }
+    });
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(scalar(db(), "SELECT GROUP_CONCAT(name ORDER BY name) FROM kasagroup").toString(), "a,b,x,y");
 }
 
 TEST_F(TransactionTest, RolledBackPostsAreOpenAgainWithTheUsersValuesAndASecondSaveWritesOnce)
@@ -257,49 +289,6 @@ TEST_F(TransactionTest, CachedChangesWaitForApplyAndARolledBackApplyKeepsThemAll
     }
     rebates.cancelUpdates();
     EXPECT_EQ(shownRebates(), shown);
-}
-
-TEST_F(TransactionTest, DeadlocksAreRetriedOtherFailuresAreNot)
-{
-    int runs = 0;
-    withDeadlockRetry(connection, [&] {
-        ++runs;
-        connection.execute("INSERT INTO kasagroup (name) VALUES ('x')");
-        if (runs < 3)
-            throw DatabaseError(1213, "Deadlock found when trying to get lock");
-    });
-    EXPECT_EQ(runs, 3);
-    EXPECT_EQ(groupCount(), 1);  // the failed runs rolled back
-
-    runs = 0;
-    EXPECT_THROW(withDeadlockRetry(connection, [&] {
-        ++runs;
-        throw DatabaseError(1048, "Column cannot be null");
-    }),
-                 DatabaseError);
-    EXPECT_EQ(runs, 1);
-    EXPECT_THROW(withDeadlockRetry(connection, [&] {
-        ++runs;
-        throw DatabaseError(1213, "Deadlock");
-    }, 2),
-                 DatabaseError);
-    EXPECT_EQ(runs, 3);
-
-    // A deadlock rolls the server's transaction back: a caller that goes on
-    // after it (a re-read that may fail) must not write outside it.
-    const QString deadlock = "BEGIN NOT ATOMIC SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
-                             "MESSAGE_TEXT = 'Deadlock'; END";
-    runs = 0;
-    withDeadlockRetry(connection, [&] {
-        ++runs;
-        connection.execute("INSERT INTO kasagroup (name) VALUES ('y')");
-        if (runs == 1) {
-            EXPECT_THROW(connection.execute(deadlock), DatabaseError);
-            EXPECT_THROW(connection.execute("INSERT INTO kasagroup (name) VALUES ('z')"), DatabaseError);
-        }
-    });
-    EXPECT_EQ(runs, 2);
-    EXPECT_EQ(scalar(db(), "SELECT GROUP_CONCAT(name ORDER BY name) FROM kasagroup").toString(), "x,y");
 }
 
 TEST_F(TransactionTest, ACommitCutOffWithTheConnectionWaitsForItsResolverBeforeTheNextTransaction)
