@@ -33,24 +33,22 @@ QString taxNames(Connection& connection)
 // folder that even root cannot write to.
 class ScratchMount {
 public:
-    explicit ScratchMount(const QString& size)
+    explicit ScratchMount(const QString& size) : m_path(m_dir.filePath("mnt"))
     {
-        m_path = m_dir.filePath(QStringLiteral("mnt"));
         QDir().mkpath(m_path);
-        m_mounted = run({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=") + size,
-                         QStringLiteral("tmpfs"), m_path});
+        m_mounted = run("mount", {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", m_path});
     }
     ~ScratchMount()
     {
         if (m_mounted)
-            run({m_path}, QStringLiteral("umount"));
+            run("umount", {m_path});
     }
     bool mounted() const { return m_mounted; }
-    bool makeReadOnly() { return run({QStringLiteral("-o"), QStringLiteral("remount,ro"), m_path}); }
+    bool makeReadOnly() { return run("mount", {"-o", "remount,ro", m_path}); }
     QString path() const { return m_path; }
 
 private:
-    static bool run(const QStringList& args, const QString& program = QStringLiteral("mount"))
+    static bool run(const QString& program, const QStringList& args)
     {
         QProcess process;
         process.start(program, args);
@@ -72,14 +70,11 @@ QString writeIni(const QString& iniText)
     return ini;
 }
 
-QString startupFailure(const QString& iniText, QString* iniPath = nullptr)
+QString startupFailure(const QString& iniText)
 {
-    const QString ini = writeIni(iniText);
-    if (iniPath)
-        *iniPath = ini;
     std::unique_ptr<PrivateServer> server;
     try {
-        openStartupDatabase(readStartupSettings(ini), nullptr, server);
+        openStartupDatabase(readStartupSettings(writeIni(iniText)), nullptr, server);
     } catch (const StartupError& e) {
         return QString::fromUtf8(e.what());
     } catch (const std::exception& e) {
@@ -109,9 +104,9 @@ QStringList startFailure(PrivateServer& server)
 TEST(Startup, TheSettingsFileNamesServersOrLeavesTheEmbeddedDefaultAndTheirFailuresTheKeyToFix)
 {
     const ConnectionSettings server = test::serverSettings();
-    QString ini;
-    const QString denied = startupFailure(
-        QStringLiteral("[Database]\nSocket=%1\nUser=tarvex_niko\nPassword=pogresna\n").arg(server.socket), &ini);
+    const QString ini = writeIni(QString());  // each settings text goes into this one file
+    const QString denied =
+        startupFailure(QStringLiteral("[Database]\nSocket=%1\nUser=tarvex_niko\nPassword=pogresna\n").arg(server.socket));
     EXPECT_EQ(headline(denied), STARTUP_ACCESS_DENIED_ERR.arg("tarvex_niko", ini));
     // 1698 where the server's accounts of that name log in by socket only.
     EXPECT_TRUE(denied.contains(QStringLiteral("Poruka servera (1045)")) ||
@@ -140,8 +135,8 @@ TEST(Startup, TheSettingsFileNamesServersOrLeavesTheEmbeddedDefaultAndTheirFailu
     EXPECT_EQ(one.host + ":" + QString::number(one.port) + " " + one.user + "@" + one.database,
               "server.local:3307 prodavnica@radnja");
 
-    ini = writeIni("[Database]\nHosts=10.0.0.1:4306, node2 ,/run/node3.sock\nPort=4400\nUser=a\n");
-    const StartupSettings read = readStartupSettings(ini);
+    const StartupSettings read =
+        readStartupSettings(writeIni("[Database]\nHosts=10.0.0.1:4306, node2 ,/run/node3.sock\nPort=4400\nUser=a\n"));
     EXPECT_FALSE(read.embedded);
     QStringList servers;
     for (const ServerAddress& address : read.connection.servers)

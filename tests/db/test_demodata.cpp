@@ -130,10 +130,6 @@ TEST_F(DemoDataTest, TheShopKeepsItsRules)
               "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid "
               "WHERE d.documentdate <= '" + kLastDay.toString(Qt::ISODate) + "' "
               "GROUP BY dfi.productid, dfi.warehouseid").toStdString());
-    EXPECT_GT(count("SELECT COUNT(*) FROM productwarehouse WHERE amount > 0"),
-              count("SELECT COUNT(*) FROM productwarehouse") / 2);
-    EXPECT_GT(count("SELECT COUNT(*) FROM productwarehouse WHERE amount = 0"), 0);
-    EXPECT_GT(count("SELECT COUNT(*) FROM docfinitem"), 1000);
 
     const QString firstDay = kLastDay.addYears(-2).toString(Qt::ISODate);
     const QString lastDay = kLastDay.toString(Qt::ISODate);
@@ -144,7 +140,9 @@ TEST_F(DemoDataTest, TheShopKeepsItsRules)
         "SELECT COUNT(*) FROM product WHERE ROUND(price, 2) <> price",
         "SELECT SUM(type = 'u') = 0 OR SUM(type = 'p') = 0 FROM product",
         "SELECT COUNT(*) FROM product p LEFT JOIN productdetail d ON d.productid = p.productid WHERE d.productid IS NULL",
-        // Services are not kept in stock.
+        // Services are not kept in stock; most goods are in stock, some not; the card has its rows.
+        "SELECT SUM(amount > 0) <= COUNT(*) DIV 2 OR SUM(amount = 0) = 0 FROM productwarehouse",
+        "SELECT COUNT(*) <= 1000 FROM docfinitem",
         "SELECT COUNT(*) FROM productwarehouse pw JOIN product p ON p.productid = pw.productid WHERE p.type = 'u'",
         // One primary tax (20 %), currency (RSD) and warehouse; the fixed warehouses 1..23 of two price types.
         "SELECT COUNT(*) <> 1 FROM tax WHERE status = 'primary' AND value = 20",
@@ -275,9 +273,7 @@ TEST_F(DemoSupportTest, RowsGoOutInBatchesAndReadBackExactly)
     writer.commit();
 
     EXPECT_EQ(6001, rows.rowsWritten());
-    ASSERT_EQ(1, writer.rowCounts().size());
-    EXPECT_EQ(QString("scratch"), writer.rowCounts().first().first);
-    EXPECT_EQ(6001, writer.rowCounts().first().second);
+    EXPECT_EQ(writer.rowCounts(), (QList<QPair<QString, qint64>>{{"scratch", 6001}}));
     EXPECT_EQ(6001, scalar(connection, "SELECT COUNT(*) FROM scratch").toInt());
     EXPECT_EQ(awkward + "=-0.05|NULL=1.25|x=60.01",
               scalar(connection, "SELECT GROUP_CONCAT(IFNULL(label, 'NULL'), '=', amount ORDER BY id SEPARATOR '|') "
@@ -318,20 +314,14 @@ TEST_F(DemoSupportTest, DeferredIndexesComeBackAsTheyWere)
 
 TEST(DemoRandomTest, SameSeedAndStreamGiveTheSameNumbersRangesIncludeBothEndsZeroWeightsAreNeverChosen)
 {
-    demo::DemoRandom a(11, 1);
-    demo::DemoRandom b(11, 1);
-    demo::DemoRandom otherStream(11, 2);
-    demo::DemoRandom otherSeed(12, 1);
-    int sameAsOtherStream = 0;
-    int sameAsOtherSeed = 0;
+    demo::DemoRandom a(11, 1), b(11, 1), otherStream(11, 2), otherSeed(12, 1);
+    int sameAsOther = 0;
     for (int i = 0; i < 100; ++i) {
         const quint64 x = a.next();
         EXPECT_EQ(x, b.next());
-        sameAsOtherStream += x == otherStream.next();
-        sameAsOtherSeed += x == otherSeed.next();
+        sameAsOther += (x == otherStream.next()) + (x == otherSeed.next());
     }
-    EXPECT_EQ(0, sameAsOtherStream);
-    EXPECT_EQ(0, sameAsOtherSeed);
+    EXPECT_EQ(0, sameAsOther);
 
     demo::DemoRandom random(3, 0);
     QSet<qint64> seen;

@@ -56,13 +56,10 @@ TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndCommentsByLiteralsOfThe
     EXPECT_EQ(marks.value(2).toDate(), QDate(2024, 3, 5));
     EXPECT_THROW(substituteMarks("SELECT ?, ?", {1}), InternalError);
 
-    EXPECT_EQ(sqlLiteral(QVariant()), "NULL");
-    EXPECT_EQ(sqlLiteral(1234.5), "1234.5");
-    EXPECT_EQ(sqlLiteral(1e-7), "0.0000001");
-    EXPECT_EQ(sqlLiteral(true), "1");
-    EXPECT_EQ(sqlLiteral(qint64(-42)), "-42");
-    EXPECT_EQ(sqlLiteral(QDate(2024, 3, 5)), "'2024-03-05'");
-    EXPECT_EQ(sqlLiteral(QStringLiteral("a'b")), "'a''b'");
+    for (const auto& [value, literal] : std::initializer_list<std::pair<QVariant, const char*>>{
+             {QVariant(), "NULL"}, {1234.5, "1234.5"}, {1e-7, "0.0000001"}, {true, "1"}, {qint64(-42), "-42"},
+             {QDate(2024, 3, 5), "'2024-03-05'"}, {QStringLiteral("a'b"), "'a''b'"}})
+        EXPECT_EQ(sqlLiteral(value), literal) << literal;
 
     QueryDataSet typed(&connection, "SELECT :d AS d, :n + 0 AS n, :missing AS m, :b AS b");
     typed.setParam("D", QDate(2024, 2, 29));
@@ -149,12 +146,13 @@ TEST_F(SqlTextTest, TablesOfTheFromClauseWithTheirAliasesAndColumnDefaultsFromTh
         found << ref.table + " " + ref.alias;
     EXPECT_EQ(found, QStringList({"product p", "tax t", "warehouse w", "productwarehouse productwarehouse"}));
 
-    bool generated = false;
-    EXPECT_EQ(parseColumnDefault(QVariant(QStringLiteral("'it''s'")), &generated).toString(), "it's");
-    EXPECT_TRUE(parseColumnDefault(QVariant(QStringLiteral("NULL")), &generated).isNull());
-    EXPECT_EQ(parseColumnDefault(QVariant(QStringLiteral("-1.5")), &generated).toString(), "-1.5");
-    EXPECT_TRUE(parseColumnDefault(QVariant(QStringLiteral("current_timestamp()")), &generated).isNull());
-    EXPECT_TRUE(generated);
+    QStringList defaults;
+    for (const char* text : {"'it''s'", "NULL", "-1.5", "current_timestamp()"}) {
+        bool generated = false;
+        const QVariant value = parseColumnDefault(QVariant(QString(text)), &generated);
+        defaults << (value.isNull() ? "null" : value.toString()) + (generated ? " generated" : "");
+    }
+    EXPECT_EQ(defaults, QStringList({"it's", "null", "-1.5", "null generated"}));
 
     const TableInfo& info = connection.tableInfo("productwarehouse");
     EXPECT_EQ(info.primaryKey, QStringList({"productid", "warehouseid"}));

@@ -95,20 +95,16 @@ TEST_F(Table, CursorWalksRowsWithBofEofAndBookmarksAndRowsAreReadableWithoutMovi
 TEST_F(Table, EventsRunInOrderOnInsertPostAndDelete)
 {
     QStringList log;
-    auto record = [&log](const char* name) { return [&log, name](DataSet&) { log << name; }; };
-    DataSet::Events& e = table.events();
-    e.beforeInsert = record("beforeInsert");
-    e.onNewRecord = [&log](DataSet& ds) {
+    using E = DataSet::Events;
+    for (const auto& [event, name] : {std::pair{&E::beforeInsert, "beforeInsert"}, {&E::afterInsert, "afterInsert"},
+                                      {&E::beforePost, "beforePost"}, {&E::afterPost, "afterPost"},
+                                      {&E::beforeDelete, "beforeDelete"}, {&E::afterDelete, "afterDelete"},
+                                      {&E::afterScroll, "afterScroll"}, {&E::afterCancel, "afterCancel"}})
+        table.events().*event = [&log, name = name](DataSet&) { log << name; };
+    table.events().onNewRecord = [&log](DataSet& ds) {
         log << "newRecord";
         ds.fieldByName("active").setValue(true);  // a default, not a change
     };
-    e.afterInsert = record("afterInsert");
-    e.beforePost = record("beforePost");
-    e.afterPost = record("afterPost");
-    e.beforeDelete = record("beforeDelete");
-    e.afterDelete = record("afterDelete");
-    e.afterScroll = record("afterScroll");
-    e.afterCancel = record("afterCancel");
 
     table.append();
     EXPECT_EQ(table.state(), DataSetState::Insert);

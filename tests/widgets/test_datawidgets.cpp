@@ -27,39 +27,37 @@ protected:
             execSql(d, QStringLiteral("DELETE FROM ") + QLatin1String(table));
         execSql(d, "INSERT INTO warehouse (warehouseid, name, code, active, status) VALUES "
                    "(1, 'Čačak', 'C1', 1, 'standard'), (2, 'Beograd', 'B1', 0, 'primary'), (3, 'Zrenjanin', 'Z1', 1, 'standard')");
-        connection = std::make_unique<Connection>(db());
-        data = std::make_unique<QueryDataSet>(connection.get(), "SELECT * FROM warehouse ORDER BY warehouseid");
-        data->open();
+        data.open();
     }
-    std::unique_ptr<Connection> connection;
-    std::unique_ptr<QueryDataSet> data;
+    Connection connection{db()};
+    QueryDataSet data{&connection, "SELECT * FROM warehouse ORDER BY warehouseid"};
 };
 
 TEST_F(DataWidgetsTest, TheModelStaysConsistentThroughEditsInsertsDeletesAndSorting)
 {
-    DataSetModel model(data.get());
+    DataSetModel model(&data);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_EQ(model.rowCount(), 3);
-    const int nameColumn = model.columnOf(data->findField("name"));
+    const int nameColumn = model.columnOf(data.findField("name"));
     ASSERT_GE(nameColumn, 0);
     EXPECT_EQ(model.headerData(nameColumn, Qt::Horizontal, Qt::DisplayRole).toString(), "name");
 
     EXPECT_TRUE(model.setData(model.index(2, nameColumn), "Zaječar", Qt::EditRole));
-    EXPECT_EQ(data->state(), DataSetState::Edit);
-    data->post();
+    EXPECT_EQ(data.state(), DataSetState::Edit);
+    data.post();
     EXPECT_EQ(scalar(db(), "SELECT name FROM warehouse WHERE warehouseid = 3").toString(), "Zaječar");
 
-    data->append();
-    data->fieldByName("name").setValue("Novi Sad");
-    data->post();
+    data.append();
+    data.fieldByName("name").setValue("Novi Sad");
+    data.post();
     EXPECT_EQ(model.rowCount(), 4);
     model.sort(nameColumn, Qt::AscendingOrder);
     EXPECT_EQ(model.data(model.index(0, nameColumn), Qt::DisplayRole).toString(), "Beograd");
     EXPECT_EQ(model.data(model.index(1, nameColumn), Qt::DisplayRole).toString(), "Čačak");
-    data->first();
-    data->deleteRecord();
+    data.first();
+    data.deleteRecord();
     EXPECT_EQ(model.rowCount(), 3);
-    data->close();
+    data.close();
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.columnCount(), 0);
 }
@@ -67,28 +65,28 @@ TEST_F(DataWidgetsTest, TheModelStaysConsistentThroughEditsInsertsDeletesAndSort
 TEST_F(DataWidgetsTest, GridAndCursorFollowEachOtherAndTitlesSort)
 {
     DBGrid grid;
-    grid.setDataSet(data.get());
+    grid.setDataSet(&data);
     GridSorter::AddGrid(&grid);
     grid.dataModel()->setRowPainter([](const DataSet& ds, int row) {
         return ds.valueAt(row, ds.fieldByName("status").index()).toString() == "primary" ? QColor(Qt::lightGray)
                                                                                        : QColor();
     });
-    data->setRecNo(2);
+    data.setRecNo(2);
     EXPECT_EQ(grid.currentIndex().row(), 1);
     grid.setCurrentIndex(grid.model()->index(2, 0));
-    EXPECT_EQ(data->recNo(), 3);
+    EXPECT_EQ(data.recNo(), 3);
     EXPECT_EQ(grid.model()->data(grid.model()->index(1, 0), Qt::BackgroundRole).value<QColor>(), QColor(Qt::lightGray));
     EXPECT_FALSE(grid.model()->data(grid.model()->index(0, 0), Qt::BackgroundRole).isValid());
 
-    const int nameSection = grid.dataModel()->columnOf(data->findField("name"));
+    const int nameSection = grid.dataModel()->columnOf(data.findField("name"));
     emit grid.horizontalHeader()->sectionClicked(nameSection);
-    EXPECT_EQ(data->sortedFields(), "name ASC");
-    data->first();
-    EXPECT_EQ(data->fieldByName("name").asString(), "Beograd");
+    EXPECT_EQ(data.sortedFields(), "name ASC");
+    data.first();
+    EXPECT_EQ(data.fieldByName("name").asString(), "Beograd");
     emit grid.horizontalHeader()->sectionClicked(nameSection);
-    EXPECT_EQ(data->sortedFields(), "name DESC");
-    data->first();
-    EXPECT_EQ(data->fieldByName("name").asString(), "Zrenjanin");
+    EXPECT_EQ(data.sortedFields(), "name DESC");
+    data.first();
+    EXPECT_EQ(data.fieldByName("name").asString(), "Zrenjanin");
 
     grid.setColumnVisible("code", false);
     EXPECT_FALSE(grid.visibleColumns().contains("code"));
@@ -101,9 +99,9 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldAndTooLongAPas
     auto* name = new DBEdit(&window);
     auto* active = new DBCheckBox("Aktivan", &window);
     auto* other = new QLineEdit(&window);
-    data->fieldByName("name").setDisplayLabel("Ime");
-    name->bind(data.get(), "name"); // warehouse.name holds 50 characters
-    active->bind(data.get(), "active");
+    data.fieldByName("name").setDisplayLabel("Ime");
+    name->bind(&data, "name"); // warehouse.name holds 50 characters
+    active->bind(&data, "active");
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -113,17 +111,17 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldAndTooLongAPas
     name->setFocus();
     name->selectAll();
     QTest::keyClicks(name, "Kraljevo");
-    EXPECT_EQ(data->state(), DataSetState::Edit);
-    EXPECT_EQ(data->fieldByName("name").asString(), "Čačak"); // not yet written
+    EXPECT_EQ(data.state(), DataSetState::Edit);
+    EXPECT_EQ(data.fieldByName("name").asString(), "Čačak"); // not yet written
     active->click();
     other->setFocus(); // leaving both writes them
     FieldLink::commitAll(&window);
-    EXPECT_EQ(data->fieldByName("name").asString(), "Kraljevo");
-    EXPECT_FALSE(data->fieldByName("active").asBoolean());
-    data->post();
+    EXPECT_EQ(data.fieldByName("name").asString(), "Kraljevo");
+    EXPECT_FALSE(data.fieldByName("active").asBoolean());
+    data.post();
     EXPECT_EQ(scalar(db(), "SELECT CONCAT(name, active) FROM warehouse WHERE warehouseid = 1").toString(), "Kraljevo0");
 
-    data->next();
+    data.next();
     EXPECT_EQ(name->text(), "Beograd");
     EXPECT_FALSE(active->isChecked());
 
@@ -136,7 +134,7 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldAndTooLongAPas
     EXPECT_EQ(name->text().size(), 5000);
     other->setFocus();
     EXPECT_EQ(script.messages(), QStringList{CMN_FIELD_TOO_LONG_ERR.arg("Ime").arg(50).arg(5000)});
-    EXPECT_EQ(data->fieldByName("name").asString(), "Beograd");
+    EXPECT_EQ(data.fieldByName("name").asString(), "Beograd");
     EXPECT_EQ(name->text().size(), 5000);
 }
 
@@ -145,7 +143,7 @@ TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsNavigatorFollowsTheStateAndA
     QSqlDatabase d = db();
     execSql(d, "INSERT INTO product (productid, name, unitname, taxid, pricecurrency, active) VALUES (7, 'Hleb', 'kom', 1, 'RSD', 'y')");
     execSql(d, "INSERT INTO tax (taxid, name, value) VALUES (5, 'PDV20', 20)");
-    QueryDataSet products(connection.get(), "SELECT * FROM product WHERE productid = 7");
+    QueryDataSet products(&connection, "SELECT * FROM product WHERE productid = 7");
     products.open();
     DBCheckBox box("Aktivan");
     box.bind(&products, "active", "y", "n");
@@ -171,7 +169,7 @@ TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsNavigatorFollowsTheStateAndA
 
     // A failed post keeps what was typed.
     script.clear();
-    QueryDataSet taxes(connection.get(), "SELECT * FROM tax WHERE taxid = 5");
+    QueryDataSet taxes(&connection, "SELECT * FROM tax WHERE taxid = 5");
     taxes.open();
     QWidget window;
     auto* name = new DBEdit(&window);
@@ -203,13 +201,8 @@ TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsNavigatorFollowsTheStateAndA
 // shortest clean text, and written back as typed.
 TEST(NumberEditsTest, NumbersShowTheirFormatAndEditAsCleanText)
 {
-    struct Case {
-        const char* format;
-        double value;
-        const char* shown;
-        const char* edited;
-    };
-    const Case cases[] = {
+    // Format, value, shown, edited.
+    const std::tuple<const char*, double, const char*, const char*> cases[] = {
         {"0.00", 18506.987999999998, "18506.99", "18506.988"},
         {"0.00##", 216.98600000000002, "216.986", "216.986"},
         {"0.00####", 83.33333333333334, "83.333333", "83.3333333333333"},
@@ -223,15 +216,14 @@ TEST(NumberEditsTest, NumbersShowTheirFormatAndEditAsCleanText)
     };
     MemoryTable table;
     QList<Field*> fields;
-    for (const Case& c : cases) {
-        Field& f = table.addField(QStringLiteral("n%1").arg(fields.size()), FieldType::Float);
-        f.setDisplayFormat(QString::fromLatin1(c.format));
-        fields << &f;
+    for (const auto& [format, value, shown, edited] : cases) {
+        fields << &table.addField(QStringLiteral("n%1").arg(fields.size()), FieldType::Float);
+        fields.last()->setDisplayFormat(QString::fromLatin1(format));
     }
     table.createDataSet();
     table.append();
     for (int i = 0; i < fields.size(); ++i)
-        fields[i]->setValue(cases[i].value);
+        fields[i]->setValue(std::get<1>(cases[i]));
     table.post();
 
     QWidget window;
@@ -246,14 +238,15 @@ TEST(NumberEditsTest, NumbersShowTheirFormatAndEditAsCleanText)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     other->setFocus(); // the window gave the focus to the first edit
     for (int i = 0; i < fields.size(); ++i) {
-        SCOPED_TRACE(cases[i].format);
-        EXPECT_EQ(edits[i]->text(), cases[i].shown);
+        const auto& [format, value, shown, edited] = cases[i];
+        SCOPED_TRACE(format);
+        EXPECT_EQ(edits[i]->text(), shown);
         edits[i]->setFocus();
-        EXPECT_EQ(edits[i]->text(), cases[i].edited);
+        EXPECT_EQ(edits[i]->text(), edited);
         other->setFocus(); // left unchanged: the stored value stays exact
-        EXPECT_EQ(edits[i]->text(), cases[i].shown);
-        EXPECT_EQ(fields[i]->asFloat(), cases[i].value);
-        EXPECT_EQ(fields[i]->displayText(), cases[i].shown);
+        EXPECT_EQ(edits[i]->text(), shown);
+        EXPECT_EQ(fields[i]->asFloat(), value);
+        EXPECT_EQ(fields[i]->displayText(), shown);
     }
 
     // Typed text is stored as typed and shown through the format again.
