@@ -41,20 +41,30 @@ void setType(const char* type)
 
 class ProductEditor : public EditorTest {};
 
-TEST_F(ProductEditor, ANewProductFromTheListsAddIsSavedWithItsDetails)
+// A new product from the list's Add: its defaults; the pages' actions wait
+// for its first save; a save the server refuses half way leaves every
+// dataset as the user left it, and the next apply saves it all, the rebates
+// typed before it with the new id; after it a variant is added and the
+// cash-register page's warehouse button adds it to the default warehouse once.
+TEST_F(ProductEditor, ANewProductFromTheListsAddOutlivesARefusedSaveAndTheNextApplySavesItWithItsRows)
 {
+    sql("INSERT INTO attributepr (attributeprid, attribute, sort) VALUES (2, 'Veličina', 1)");
+    sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue, sort) VALUES (4, 2, 'L', 1)");
+    // The server refuses one detail text: the failure comes after the product row went in.
+    sql("CREATE TRIGGER productdetail_refuses BEFORE INSERT ON productdetail FOR EACH ROW "
+        "IF NEW.model = 'kvar' THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'model refused'; END IF");
     TProductViewerForm viewer;
     ASSERT_TRUE(viewer.ProductAdd->isEnabled());
     bool shown = false;
-    ScopedModalHandler editor([&](QDialog& dialog) {
-        auto& form = dynamic_cast<TProductDetailForm&>(dialog);
+    const auto drive = [&](TProductDetailForm& form) {
         shown = true;
-        QStringList pages;
-        for (int i = 0; i < form.PageControl()->count(); ++i)
-            if (form.PageControl()->isTabVisible(i))
-                pages << form.PageControl()->tabText(i);
+        QTabWidget* pages = form.PageControl();
+        QStringList titles;
+        for (int i = 0; i < pages->count(); ++i)
+            if (pages->isTabVisible(i))
+                titles << pages->tabText(i);
         EXPECT_EQ(form.windowTitle(), "Proizvod");
-        EXPECT_EQ(pages, (QStringList{"Opšte", "Detalji", "Rabat", "Slika", "Kasa", "Atributi"}));
+        EXPECT_EQ(titles, (QStringList{"Opšte", "Detalji", "Rabat", "Slika", "Kasa", "Atributi"}));
         EXPECT_EQ(form.parentWidget(), &viewer);
         EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Insert);
         // Defaults: the primary currency and tax rate, the product type's caption.
@@ -64,33 +74,104 @@ TEST_F(ProductEditor, ANewProductFromTheListsAddIsSavedWithItsDetails)
         EXPECT_DOUBLE_EQ(dm().ProductZQ->fieldByName("pricewithvat").asFloat(), 1.2);
         EXPECT_TRUE(form.InPriceCurrDBE->isReadOnly());
         EXPECT_EQ(form.Warehouses->TotalLabel()->text(), "Ukupna slobodna količina: 0");
+        EXPECT_TRUE(ProductDM->ProductRebateZQ->isEmpty());
+        EXPECT_TRUE(ProductDM->ProductAttributeZQ->isEmpty());
+        QPushButton* addDefault = nullptr;
+        for (QPushButton* button : form.KasaTS->findChildren<QPushButton*>())
+            if (button->text() == "Dodaj u podrazumevani magacin")
+                addDefault = button;
+        ASSERT_NE(addDefault, nullptr);
+        // The cards, print and labels only.
+        EXPECT_EQ(form.Warehouses->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly).size(), 4);
+        for (QAction* action : {form.KasaTS->AutoPLU(), form.KasaTS->ClearPLU(), form.KasaTS->AutoPLUVireo(),
+                                form.LoadDetailsFromCategory, form.AttributesTS->AddAttribute(),
+                                form.AttributesTS->RemoveAttribute(), form.ProductCopy, form.ScannedDocumentAction})
+            EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+        EXPECT_FALSE(addDefault->isEnabled());
 
-        EditorTest::type(form.NameDBE, QStringLiteral("Čokolada 100g"));
-        EditorTest::type(form.UnitNameDBE, QStringLiteral("kom"));
-        EditorTest::type(form.PriceVATDBE, QStringLiteral("120"));
-        EditorTest::type(form.DetailsTS->findChild<DBEdit*>("modelDBE"), QStringLiteral("Mlečna"));
-        form.ApplyButton()->click();
-        EXPECT_EQ(script.messages(), QStringList());
+        type(form.NameDBE, QStringLiteral("Čokolada 100g"));
+        type(form.UnitNameDBE, QStringLiteral("kom"));
+        type(form.PriceVATDBE, QStringLiteral("180"));
+        pages->setCurrentWidget(form.DetailsTS);
+        DBEdit* model = form.DetailsTS->findChild<DBEdit*>("modelDBE");
+        ASSERT_TRUE(model);
+        type(model, QStringLiteral("kvar"));
+        addRebate(100, 5, "I");
+        addRebate(10, 2.5, "P");
+        // The cursor stays on the row just typed.
+        EXPECT_EQ(ProductDM->ProductRebateZQ->fieldByName("quantity").asFloat(), 10);
+        QTest::mouseClick(form.ApplyButton(), Qt::LeftButton);
+        sql("DROP TRIGGER productdetail_refuses");
+        EXPECT_EQ(script.messages().size(), 1);
+        EXPECT_EQ(rows("product"), 1); // the one the test started with
+        EXPECT_EQ(rows("productrebate"), 0);
+        EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Insert);
+        EXPECT_TRUE(dm().ProductZQ->fieldByName("productid").isNull());
+        EXPECT_DOUBLE_EQ(dm().ProductZQ->fieldByName("price").asFloat(), 150); // from the price with VAT
+        EXPECT_EQ(form.NameDBE->text(), "Čokolada 100g");
+        EXPECT_EQ(model->text(), "kvar");
+        EXPECT_EQ(dm().ProductDetailZQ->state(), DataSetState::Insert);
+        EXPECT_TRUE(ProductDM->ProductRebateZQ->updatesPending());
+        EXPECT_TRUE(form.CustomApply()->isEnabled());
+        EXPECT_FALSE(form.ProductCopy->isEnabled()); // still a new product
+
+        type(model, QStringLiteral("Mlečna"));
+        type(form.PriceDBE, "12.3457");
+        QTest::mouseClick(form.ApplyButton(), Qt::LeftButton);
+        EXPECT_EQ(script.messages().size(), 1) << script.messages().join('\n').toStdString();
+        const qint64 id = dm().ProductZQ->fieldByName("productid").asLargeInt();
+        ASSERT_GT(id, 10);
+        EXPECT_EQ(rows("product"), 2);
+        EXPECT_EQ(text(QStringLiteral("SELECT CONCAT_WS(' ', p.price, p.pricecurrency, d.model) FROM product AS p JOIN "
+                                      "productdetail AS d ON d.productid = p.productid WHERE p.productid = %1").arg(id)),
+                  "12.3457 RSD Mlečna");
+        EXPECT_EQ(text("SELECT GROUP_CONCAT(CONCAT(productid, ':', quantity, ':', rebate, ':', rebatetype) ORDER BY "
+                       "quantity) FROM productrebate"),
+                  QStringLiteral("%1:10:2.5:P,%1:100:5:I").arg(id));
         EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Browse);
+        EXPECT_FALSE(ProductDM->ProductRebateZQ->updatesPending());
         EXPECT_FALSE(form.CustomApply()->isEnabled());
+
+        // Saved once: the actions are there without reopening.
+        for (QAction* action : {form.AttributesTS->AddAttribute(), form.KasaTS->AutoPLU(), form.ProductCopy,
+                                form.ScannedDeleteAction})
+            ASSERT_TRUE(action->isEnabled()) << action->text().toStdString();
+        script.answer(ButtonNo);
+        addVariant(form, {Pick{2, 4}});
+        form.ApplyButton()->click();
+        EXPECT_EQ(rows("productattribute", QStringLiteral("productid = %1").arg(id)), 1);
+
+        ASSERT_TRUE(addDefault->isEnabled());
+        script.clear();
+        addDefault->click();
+        EXPECT_EQ(script.messages(), QStringList{PRODWARE_ADD_INF});
+        // At the product's price, to the last decimal.
+        EXPECT_EQ(text("SELECT CONCAT(p.name, ' ', pw.warehouseid, ' ', pw.price) FROM productwarehouse AS pw JOIN "
+                       "product AS p ON p.productid = pw.productid"),
+                  "Čokolada 100g 1 12.3457");
+        EXPECT_EQ(dm().ProductWarehouseZQ->recordCount(), 1);
+        addDefault->click();
+        EXPECT_EQ(script.messages().last(), PRODWARE_EXIST_WRN);
+        EXPECT_EQ(script.shown().last().kind, MessageKind::Warning);
+        EXPECT_EQ(rows("productwarehouse"), 1);
         form.OKButton()->click();
         EXPECT_FALSE(form.isVisible());
+    };
+    ScopedModalHandler editor([&](QDialog& dialog) {
+        auto& form = dynamic_cast<TProductDetailForm&>(dialog);
+        drive(form);
         return form.result();
     });
     viewer.ProductAdd->trigger();
-    ASSERT_TRUE(shown);
-    EXPECT_EQ(script.messages(), QStringList());
-    EXPECT_EQ(text("SELECT CONCAT_WS(' ', p.price, p.pricecurrency, d.model) FROM product AS p JOIN productdetail "
-                   "AS d ON d.productid = p.productid WHERE p.name = 'Čokolada 100g'"),
-              "100 RSD Mlečna");
+    EXPECT_TRUE(shown);
     EXPECT_EQ(dm().LoadedProductName, "Čokolada 100g");
 }
 
 // Which check refuses a save, and in which order, the data module's save
 // tests tell; here the window shows the refusal as an error and stores
-// nothing. Under the option a PLU locks the name before the edit is left,
+// nothing, and cancel drops the row. Under the option a PLU locks the name before the edit is left,
 // and the tax rate.
-TEST_F(ProductEditor, ARefusedNameIsShownAsAnErrorAndNothingIsStored)
+TEST_F(ProductEditor, ARefusedNameIsShownAsAnErrorNothingIsStoredAndCancelDropsTheRow)
 {
     sql("UPDATE product SET kasaplu = 7 WHERE productid = 10");
     const QString dash = QString("Sok ") + QChar(0x2013) + " 1l";
@@ -116,25 +197,14 @@ TEST_F(ProductEditor, ARefusedNameIsShownAsAnErrorAndNothingIsStored)
             form.ChangeTaxButtonClick();
             EXPECT_EQ(script.messages().last(), PROD_TAX_UNCHANGE_ERR);
         }
-        dm().ProductZQ->cancel();
+        // Cancel drops the change, and a new row.
+        form.CancelButton()->click();
+        EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Browse);
+        EXPECT_EQ(dm().ProductZQ->recordCount(), locked ? 1 : 0);
     }
 }
 
-// A stocked product's refusal is driven in test_user_paths (Alt+P from the box).
-TEST_F(ProductEditor, AServiceWithStockCanBeDeactivated)
-{
-    sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (10, 1, 3)");
-    sql("UPDATE product SET type = 'u' WHERE productid = 10");
-    showProduct(10);
-    TProductDetailForm form;
-    form.ActiveDBCB->click();
-    form.ActiveDBCB->commit();
-    form.ApplyButton()->click();
-    EXPECT_EQ(script.messages(), QStringList());
-    EXPECT_EQ(column("active"), "n");
-}
-
-TEST_F(ProductEditor, TheCloseCheckStaysDiscardsOrSavesAndCancelDropsTheChangesAndANewRow)
+TEST_F(ProductEditor, TheCloseCheckStaysDiscardsOrSavesAndCancelDropsTheChanges)
 {
     showProduct(10);
     {
@@ -192,20 +262,13 @@ TEST_F(ProductEditor, TheCloseCheckStaysDiscardsOrSavesAndCancelDropsTheChangesA
         EXPECT_TRUE(form.close());
         EXPECT_EQ(script.messages(), QStringList());
     }
-    // A new row is dropped by cancel.
-    newProduct();
-    TProductDetailForm form;
-    form.show();
-    type(form.NameDBE, "Novi");
-    form.CancelButton()->click();
-    EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Browse);
-    EXPECT_EQ(dm().ProductZQ->recordCount(), 0);
-    EXPECT_EQ(rows("product"), 1);
 }
 
-TEST_F(ProductEditor, CopyMakesANewProductWithoutCodesAndOpensIt)
+// The product is a service with stock, which may be deactivated (a stocked
+// product's refusal is driven in test_user_paths, Alt+P from the box).
+TEST_F(ProductEditor, CopyMakesANewProductWithoutCodesAndOpensItAndAServiceWithStockIsDeactivated)
 {
-    sql("UPDATE product SET kasaplu = 3 WHERE productid = 10");
+    sql("UPDATE product SET kasaplu = 3, type = 'u' WHERE productid = 10");
     sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (10, 4)");
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (10, 1, 3)");
     showProduct(10);
@@ -227,7 +290,11 @@ TEST_F(ProductEditor, CopyMakesANewProductWithoutCodesAndOpensIt)
     EXPECT_TRUE(form.ProductCopy->isEnabled());
     type(form.ExciseDBE, "2");
     EXPECT_FALSE(form.ProductCopy->isEnabled()); // only a saved product is copied
+    form.ActiveDBCB->click();
+    form.ActiveDBCB->commit();
     form.ApplyButton()->click();
+    EXPECT_EQ(script.messages(), QStringList());
+    EXPECT_EQ(column("active"), "n");
     ASSERT_TRUE(form.ProductCopy->isEnabled());
 
     form.ProductCopy->trigger();
@@ -287,55 +354,6 @@ TEST_F(ProductEditor, OptionsHideAndLockThePricesAndTheRatePriceFollowsTheDefaul
     form.PriceDBE->commit();
     form.PriceDBEExit();
     EXPECT_EQ(form.RatePriceE->text(), "2.00");
-}
-
-TEST_F(ProductEditor, ARefusedSaveLeavesEveryDatasetAsTheUserLeftItAndTheNextApplySavesAll)
-{
-    // The server refuses one detail text: the failure comes after the product row went in.
-    sql("CREATE TRIGGER productdetail_refuses BEFORE INSERT ON productdetail FOR EACH ROW "
-        "IF NEW.model = 'kvar' THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'model refused'; END IF");
-    newProduct();
-    TProductDetailForm form;
-    form.show();
-    type(form.NameDBE, QStringLiteral("Sok od jabuke"));
-    type(form.UnitNameDBE, QStringLiteral("l"));
-    type(form.PriceVATDBE, QStringLiteral("180"));
-    form.PageControl()->setCurrentWidget(form.DetailsTS);
-    DBEdit* model = form.DetailsTS->findChild<DBEdit*>("modelDBE");
-    ASSERT_TRUE(model);
-    type(model, QStringLiteral("kvar"));
-    QueryDataSet& rebates = *dm().ProductRebateZQ;
-    rebates.append();
-    rebates.fieldByName("quantity").setValue(12.0);
-    rebates.fieldByName("rebate").setValue(3.0);
-    rebates.post();
-
-    QTest::mouseClick(form.ApplyButton(), Qt::LeftButton);
-    sql("DROP TRIGGER productdetail_refuses");
-    ASSERT_EQ(script.messages().size(), 1);
-    EXPECT_EQ(rows("product"), 1); // the one the test started with
-    EXPECT_EQ(rows("productrebate"), 0);
-    EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Insert);
-    EXPECT_TRUE(dm().ProductZQ->fieldByName("productid").isNull());
-    EXPECT_EQ(form.NameDBE->text(), "Sok od jabuke");
-    EXPECT_EQ(model->text(), "kvar");
-    EXPECT_EQ(dm().ProductDetailZQ->state(), DataSetState::Insert);
-    EXPECT_TRUE(rebates.updatesPending());
-    EXPECT_TRUE(form.CustomApply()->isEnabled());
-    EXPECT_FALSE(form.ProductCopy->isEnabled()); // still a new product
-
-    type(model, QStringLiteral("Bistri"));
-    QTest::mouseClick(form.ApplyButton(), Qt::LeftButton);
-    EXPECT_EQ(script.messages().size(), 1) << script.messages().join('\n').toStdString();
-    const QString id = text("SELECT productid FROM product WHERE name = 'Sok od jabuke'");
-    ASSERT_FALSE(id.isEmpty());
-    EXPECT_EQ(rows("product"), 2);
-    EXPECT_EQ(text("SELECT model FROM productdetail WHERE productid = " + id), "Bistri");
-    EXPECT_EQ(text("SELECT CONCAT(productid, '/', quantity) FROM productrebate"), id + "/12");
-    EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Browse);
-    EXPECT_FALSE(form.CustomApply()->isEnabled());
-    EXPECT_TRUE(form.ProductCopy->isEnabled());
-    form.close();
 }
 
 TEST_F(ProductEditor, DeletingFromTheListRefusesWithTheReasonOrAsksAndTakesTheProduct)
@@ -399,162 +417,85 @@ protected:
     }
 };
 
-// A new product: the pages' actions wait for its first save; rebates typed
-// before it are stored with the new id, variants are added after it, and the
-// cash-register page's warehouse button adds it to the default warehouse once.
-TEST_F(EditorLists, ANewProductsPageActionsWaitForItsFirstSaveAndItsRowsGetItsId)
+TEST_F(EditorLists, TheOperationsAndFixedAssetPagesFollowTheSavedType)
 {
-    sql("INSERT INTO attributepr (attributeprid, attribute, sort) VALUES (2, 'Veličina', 1)");
-    sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue, sort) VALUES (4, 2, 'L', 1)");
-    newProduct();
+    showProduct(10);
     TProductDetailForm form;
-    QTabWidget* pages = form.PageControl();
-    ASSERT_TRUE(pageShown(pages, form.RebateTS));
-    EXPECT_EQ(pageTitle(pages, form.RebateTS), "Rabat");
-    EXPECT_EQ(pages->indexOf(form.RebateTS), pages->indexOf(form.DetailsTS) + 1);
-    EXPECT_TRUE(ProductDM->ProductRebateZQ->isEmpty());
-    EXPECT_TRUE(ProductDM->ProductAttributeZQ->isEmpty());
-    QPushButton* addDefault = nullptr;
-    for (QPushButton* button : form.KasaTS->findChildren<QPushButton*>())
-        if (button->text() == "Dodaj u podrazumevani magacin")
-            addDefault = button;
-    ASSERT_NE(addDefault, nullptr);
-    // The cards, print and labels only.
-    EXPECT_EQ(form.Warehouses->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly).size(), 4);
-    for (QAction* action : {form.KasaTS->AutoPLU(), form.KasaTS->ClearPLU(), form.KasaTS->AutoPLUVireo(),
-                            form.LoadDetailsFromCategory, form.AttributesTS->AddAttribute(),
-                            form.AttributesTS->RemoveAttribute(), form.ProductCopy, form.ScannedDocumentAction})
-        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
-    EXPECT_FALSE(addDefault->isEnabled());
-
-    type(form.PriceDBE, "12.3457");
-    addRebate(100, 5, "I");
-    addRebate(10, 2.5, "P");
-    // The cursor stays on the row just typed.
-    EXPECT_EQ(ProductDM->ProductRebateZQ->fieldByName("quantity").asFloat(), 10);
-    EXPECT_TRUE(form.CustomApply()->isEnabled());
-    EXPECT_EQ(rows("productrebate"), 0);
-
-    nameAndApply(form, "Jogurt");
-    EXPECT_EQ(script.messages(), QStringList());
-    const qint64 id = ProductDM->ProductZQ->fieldByName("productid").asLargeInt();
-    ASSERT_GT(id, 0);
-    EXPECT_EQ(text(QStringLiteral("SELECT GROUP_CONCAT(CONCAT(quantity, ':', rebate, ':', rebatetype) ORDER BY "
-                                  "quantity) FROM productrebate WHERE productid = %1").arg(id)),
-              "10:2.5:P,100:5:I");
-    EXPECT_FALSE(ProductDM->ProductRebateZQ->updatesPending());
-    EXPECT_FALSE(form.CustomApply()->isEnabled());
-
-    // Saved once: the actions are there without reopening.
-    for (QAction* action : {form.AttributesTS->AddAttribute(), form.KasaTS->AutoPLU(), form.ProductCopy,
-                            form.ScannedDeleteAction})
-        ASSERT_TRUE(action->isEnabled()) << action->text().toStdString();
-    script.answer(ButtonNo);
-    addVariant(form, {Pick{2, 4}});
-    form.ApplyButton()->click();
-    EXPECT_EQ(rows("productattribute", QStringLiteral("productid = %1").arg(id)), 1);
-
-    ASSERT_TRUE(addDefault->isEnabled());
-    script.clear();
-    addDefault->click();
-    EXPECT_EQ(script.messages(), QStringList{PRODWARE_ADD_INF});
-    // At the product's price, to the last decimal.
-    EXPECT_EQ(text("SELECT CONCAT(p.name, ' ', pw.warehouseid, ' ', pw.price) FROM productwarehouse AS pw JOIN product "
-                   "AS p ON p.productid = pw.productid"),
-              "Jogurt 1 12.3457");
-    EXPECT_EQ(dm().ProductWarehouseZQ->recordCount(), 1);
-    addDefault->click();
-    EXPECT_EQ(script.messages().last(), PRODWARE_EXIST_WRN);
-    EXPECT_EQ(script.shown().last().kind, MessageKind::Warning);
-    EXPECT_EQ(rows("productwarehouse"), 1);
-}
-
-TEST_F(EditorLists, TheOperationsAndFixedAssetPagesFollowTheSavedTypeAndCancelDropsCachedRows)
-{
-    {
-        showProduct(10);
-        TProductDetailForm form;
-        EXPECT_TRUE(ProductDM->FixedAssetZQ->isActive());
-        EXPECT_TRUE(ProductDM->FixedAssetZQ->isEmpty());
-        // Each page is hidden until an apply saves a type that has it.
-        const std::pair<QWidget*, const char*> pages[] = {{form.WorkOperationsTS, "l"}, {form.FixedAssetTS, "o"}};
-        for (const auto& [page, type] : pages) {
-            EXPECT_FALSE(pageShown(form.PageControl(), page));
-            setType(type);
-            EXPECT_FALSE(pageShown(form.PageControl(), page));
-            form.CustomApply()->trigger();
-            EXPECT_TRUE(pageShown(form.PageControl(), page));
-            setType("r");
-            form.CustomApply()->trigger();
-            EXPECT_FALSE(pageShown(form.PageControl(), page));
-        }
-        EXPECT_EQ(pageTitle(form.PageControl(), form.WorkOperationsTS), "Radne operacije");
+    EXPECT_TRUE(ProductDM->FixedAssetZQ->isActive());
+    EXPECT_TRUE(ProductDM->FixedAssetZQ->isEmpty());
+    // Each page is hidden until an apply saves a type that has it.
+    const std::pair<QWidget*, const char*> pages[] = {{form.WorkOperationsTS, "l"}, {form.FixedAssetTS, "o"}};
+    for (const auto& [page, type] : pages) {
+        EXPECT_FALSE(pageShown(form.PageControl(), page));
+        setType(type);
+        EXPECT_FALSE(pageShown(form.PageControl(), page));
+        form.CustomApply()->trigger();
+        EXPECT_TRUE(pageShown(form.PageControl(), page));
+        setType("r");
+        form.CustomApply()->trigger();
+        EXPECT_FALSE(pageShown(form.PageControl(), page));
     }
-    showProduct(20);
-    TProductDetailForm form;
-    addRebate(5, 1, "T");
-    ProductDM->ProductWorkingOperationZQ->first();
-    ProductDM->ProductWorkingOperationZQ->deleteRecord();
-    EXPECT_TRUE(form.CustomApply()->isEnabled());
-    form.CustomCancel()->trigger();
-    EXPECT_EQ(script.messages(), QStringList());
-    EXPECT_EQ(rows("productrebate"), 0);
-    EXPECT_EQ(rows("productworkingoperation", "productid = 20"), 2);
+    EXPECT_EQ(pageTitle(form.PageControl(), form.WorkOperationsTS), "Radne operacije");
 }
 
-TEST_F(EditorLists, MovingAnOperationSwapsPositionsInTheCacheUntilApplyAndTheyOpenInTheStoredOrder)
+// Reopened, the operations come in the stored order and the list buttons
+// open their windows.
+TEST_F(EditorLists, CancelDropsCachedRowsMovingAnOperationSwapsPositionsUntilApplyAndTheListButtonsOpenTheirWindows)
 {
     showProduct(20);
     {
         TProductDetailForm form;
         TProductWorkOperationsPage& page = *form.WorkOperationsTS;
-        QueryDataSet& rows = *ProductDM->ProductWorkingOperationZQ;
+        QueryDataSet& ops = *ProductDM->ProductWorkingOperationZQ;
+        addRebate(5, 1, "T");
+        ops.first();
+        ops.deleteRecord();
+        EXPECT_TRUE(form.CustomApply()->isEnabled());
+        form.CustomCancel()->trigger();
+        EXPECT_EQ(script.messages(), QStringList());
+        EXPECT_EQ(rows("productrebate"), 0);
+        EXPECT_EQ(rows("productworkingoperation", "productid = 20"), 2);
+
+        ops.first();
         ASSERT_EQ(operationsInOrder(form), QStringList({"Strug", "Brusilica"}));
         // On the first row nothing moves up.
         EXPECT_FALSE(page.WOItemMoveUp()->isEnabled());
         page.MoveWOItem(true);
         EXPECT_EQ(operationsInOrder(form), QStringList({"Strug", "Brusilica"}));
-        EXPECT_FALSE(rows.updatesPending());
+        EXPECT_FALSE(ops.updatesPending());
 
-        rows.next();
+        ops.next();
         EXPECT_TRUE(page.WOItemMoveUp()->isEnabled());
         page.WOItemMoveUp()->trigger();
         EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
-        EXPECT_EQ(rows.fieldByName("machinetype").asString(), "Brusilica");
-        EXPECT_EQ(rows.fieldByName("sort").asInteger(), 1);
+        EXPECT_EQ(ops.fieldByName("machinetype").asString(), "Brusilica");
+        EXPECT_EQ(ops.fieldByName("sort").asInteger(), 1);
         EXPECT_EQ(operationsStored(), "Strug,Brusilica");
 
         // Moving down from the last row changes nothing either.
-        rows.last();
+        ops.last();
         page.MoveWOItem(false);
         EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
 
         // While a row is edited, or the list is in another order, nothing moves.
-        rows.first();
-        rows.edit();
+        ops.first();
+        ops.edit();
         EXPECT_FALSE(page.WOItemMoveDown()->isEnabled());
-        rows.cancel();
+        ops.cancel();
         EXPECT_TRUE(page.WOItemMoveDown()->isEnabled());
-        rows.setSortedFields(QStringLiteral("machinetype"));
+        ops.setSortedFields(QStringLiteral("machinetype"));
         page.WOItemMoveDownUpdate();
         EXPECT_FALSE(page.WOItemMoveDown()->isEnabled());
-        rows.setSortedFields(QStringLiteral("sort"));
+        ops.setSortedFields(QStringLiteral("sort"));
 
         form.CustomApply()->trigger();
         EXPECT_EQ(operationsStored(), "Brusilica,Strug");
     }
-    // Opened again: in the stored order, with the stored machines offered.
-    showProduct(20);
-    TProductDetailForm again;
-    EXPECT_EQ(operationsInOrder(again), QStringList({"Brusilica", "Strug"}));
-    EXPECT_EQ(again.WorkOperationsTS->machineTypes(), QStringList({"Brusilica", "Strug"}));
-    EXPECT_EQ(again.WorkOperationsTS->machineNumbers(), QStringList({"B-7", "S-1", "S-2"}));
-}
-
-TEST_F(EditorLists, TheListButtonsOpenTheirWindowsAndNeedTheProductionModule)
-{
     showProduct(20);
     TProductDetailForm form;
+    EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
+    EXPECT_EQ(form.WorkOperationsTS->machineTypes(), QStringList({"Brusilica", "Strug"}));
+    EXPECT_EQ(form.WorkOperationsTS->machineNumbers(), QStringList({"B-7", "S-1", "S-2"}));
     form.show();
     // Without a console there is no production module: said, and the editor stays.
     form.ProductRaws->trigger();
