@@ -20,33 +20,6 @@ using stocktest::column;
 class InventoryTest : public stocktest::ReportTest {
 protected:
     InventoryTest() : ReportTest(QDateTime(QDate(2024, 3, 5), QTime(12, 0)), 2) {}
-    static void SetUpTestSuite()
-    {
-        ProductDMTest::SetUpTestSuite();
-        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary'), (2, 'Nulta', 0, "
-            "'standard')");
-        sql("INSERT INTO warehouse (warehouseid, name, status, pricetype) VALUES (1, 'Centralni', 'primary', 'v'), "
-            "(2, 'Prodavnica', 'standard', 'm')");
-        // The stocks overview's button shows only with this setting.
-        sql("INSERT INTO dbinifile (section, name, value) VALUES ('Document', 'MaxCategoryRebateInReceipt', '1')");
-        sql("INSERT INTO product (productid, name, code, unitname, taxid, pricecurrency, type) VALUES "
-            "(1, 'Alfa', 'A1', 'kom', 1, 'RSD', 'r'), (2, 'Beta', 'B1', 'kg', 1, 'RSD', 'r'),"
-            "(3, 'Čišćenje', 'U1', 'h', 1, 'RSD', 'u'), (4, 'Delta', 'D1', 'l', 2, 'RSD', 'r'),"
-            "(5, 'Epsilon', 'E1', 'kom', 2, 'RSD', 'r')");
-        // Alfa and Beta make the totals 1234.5 and 1481.4; the service, the
-        // 0.0004 and the row without a product are left out while excluding.
-        sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES "
-            "(1, 1, 12.545, 100), (2, 1, -2, 10), (3, 1, 5, 10), (4, 1, 0.0004, 50), (5, 1, 0.001, 0),"
-            "(999, 1, 3, 1), (1, 2, 7, 100)");
-        sql("INSERT INTO attributepr (attributeprid, attribute) VALUES (1, 'Boja'), (2, 'Veličina')");
-        sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue) VALUES "
-            "(1, 1, 'Plava'), (2, 1, 'Crvena'), (3, 2, 'M')");
-        sql("INSERT INTO productattribute (productattributeid, productid, attributeprid1, attributeprvalueid1, "
-            "attributeprid2, attributeprvalueid2, prodattbarcode) VALUES (1, 1, 1, 1, 0, 0, '2000001'),"
-            "(2, 1, 1, 2, 2, 3, '2000002'), (3, 3, 1, 1, 0, 0, NULL), (4, 2, 1, 2, 0, 0, NULL)");
-        sql("INSERT INTO productattributewarehouse (productattributeid, warehouseid, amount) VALUES "
-            "(1, 1, 4), (2, 1, 1.5), (3, 1, 2), (4, 1, 0.0004), (2, 2, 9)");
-    }
 
     // Opens the warehouse window on the named warehouse (all warehouses
     // listed), runs `press` in it and gives the captions of the windows it
