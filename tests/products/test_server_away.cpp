@@ -140,9 +140,9 @@ protected:
     }
     static void save() { products::Productsave(dm()).write({}); }
     // Read on a session of its own, as another workstation sees it.
-    static QString stored(const QString& sql, int on = 0)
+    static QString stored(const QString& sql)
     {
-        Connection other(shopSettings(server(on)));
+        Connection other(shopSettings(server(0)));
         QSqlQuery query = other.select(sql);
         return query.next() ? query.value(0).toString() : QString();
     }
@@ -172,6 +172,11 @@ protected:
     {
         return connection.value(QStringLiteral("SELECT @@socket")).toString();
     }
+    // A new session runs in the strict mode too.
+    static bool strict(Connection& connection)
+    {
+        return connection.value(QStringLiteral("SELECT @@SESSION.sql_mode")).toString().contains("NO_BACKSLASH_ESCAPES");
+    }
 
     static inline std::unique_ptr<QTemporaryDir> s_dir;
     static inline std::vector<std::unique_ptr<PrivateServer>> s_servers;
@@ -179,7 +184,7 @@ protected:
     static inline std::unique_ptr<products::TProductDM> s_dm;
 };
 
-TEST_F(ServerAway, ATypedEditOutlivesTheServerAndIsSavedOnceItIsBack)
+TEST_F(ServerAway, ATypedEditOutlivesTheServerAndAnIdleSessionReadsAndWritesAfterARestart)
 {
     for (const bool crash : {false, true}) {
         SCOPED_TRACE(crash ? "kill -9" : "SIGTERM");
@@ -202,20 +207,12 @@ TEST_F(ServerAway, ATypedEditOutlivesTheServerAndIsSavedOnceItIsBack)
         EXPECT_EQ(stored("SELECT CONCAT(name, '/', price) FROM product WHERE productid = 1"),
                   typed + (crash ? "/7.5" : "/5.5"));
         EXPECT_EQ(stored("SELECT COUNT(*) FROM product"), "2");
-    }
-}
 
-TEST_F(ServerAway, ASessionLeftIdleAcrossARestartReadsAndWritesWithoutAWord)
-{
-    EXPECT_EQ(search(QStringLiteral("Kif")), QList<qint64>{2});
-    for (const bool crash : {false, true}) {
-        SCOPED_TRACE(crash ? "kill -9" : "SIGTERM");
+        // A session left idle across a restart: the search meets the dead
+        // session, opens a new one and reads again, without a word.
         restart(crash);
-        // The search meets the dead session, opens a new one and reads again.
         EXPECT_EQ(toldHeadline([] { EXPECT_EQ(search(QStringLiteral("K")), QList<qint64>{2}); }), QString());
-        QSqlQuery mode = s_connection->select(QStringLiteral("SELECT @@SESSION.sql_mode"));
-        ASSERT_TRUE(mode.next());
-        EXPECT_TRUE(mode.value(0).toString().contains(QStringLiteral("NO_BACKSLASH_ESCAPES")));
+        EXPECT_TRUE(strict(*s_connection));
 
         // A post outside any transaction on a session idle across a restart:
         // the session is checked first, so the one write goes through once.
@@ -267,13 +264,10 @@ TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
     EXPECT_EQ(toldHeadline([] { s_connection->check(); }), DB_SERVER_AWAY_ERR);
     startServer();
     EXPECT_EQ(toldHeadline([] { s_connection->check(); }), QString());
-}
 
-// A transaction dies with its session: its later statements are refused,
-// not run on their own, and nothing is sent twice. The next statement after
-// it opens a new session.
-TEST_F(ServerAway, ATransactionCutOffIsNotCarriedOnOrRepeated)
-{
+    // A transaction dies with its session: its later statements are refused,
+    // not run on their own, and nothing is sent twice. The next statement
+    // after it opens a new session.
     Connection& connection = *s_connection;
     connection.execute(QStringLiteral("DELETE FROM productrebate"));
     auto insert = [&](int quantity) {
@@ -293,6 +287,9 @@ TEST_F(ServerAway, ATransactionCutOffIsNotCarriedOnOrRepeated)
     EXPECT_EQ(stored("SELECT GROUP_CONCAT(quantity) FROM productrebate"), "5");
 }
 
+// The session opens on the first server that answers and moves on when it
+// dies: a read meeting the dead session runs again on the next, and an edit
+// pending when its server is killed is saved on the next without a word.
 TEST_F(ServerAway, TheSessionOpensOnTheFirstServerThatAnswersAndMovesOnWhenItDies)
 {
     const QString a = server(0).socketPath();
@@ -302,14 +299,26 @@ TEST_F(ServerAway, TheSessionOpensOnTheFirstServerThatAnswersAndMovesOnWhenItDie
     EXPECT_EQ(connection.serverText(), a);
 
     test::killServer(server(0));
-    // A read meeting the dead session runs again on the next server.
     EXPECT_EQ(socketOf(connection), b);
-    QSqlQuery mode = connection.select(QStringLiteral("SELECT @@SESSION.sql_mode"));
-    ASSERT_TRUE(mode.next());
-    EXPECT_TRUE(mode.value(0).toString().contains(QStringLiteral("NO_BACKSLASH_ESCAPES")));
+    EXPECT_TRUE(strict(connection));
     // The first server back does not pull a working session away from the other.
     server(0).start();
     EXPECT_EQ(socketOf(connection), b);
+
+    QTemporaryDir local;
+    const auto module = moduleOn(connection, local.path());
+    openProduct(1);
+    productZQ().edit();
+    P("name").setValue(QStringLiteral("Hleb sa druge strane"));
+    test::killServer(server(1));
+    // The user takes a moment before "U redu": the idle session is checked
+    // before the write, and the save goes to the server still up.
+    QThread::msleep(1100);
+    EXPECT_EQ(toldHeadline(save), QString());
+    EXPECT_EQ(productZQ().state(), DataSetState::Browse);
+    EXPECT_EQ(socketOf(connection), a);
+    EXPECT_EQ(stored("SELECT name FROM product WHERE productid = 1"), QStringLiteral("Hleb sa druge strane"));
+    products::ProductDM = s_dm.get();
 
     // With every server away, opening says that no server answers.
     try {
@@ -318,26 +327,6 @@ TEST_F(ServerAway, TheSessionOpensOnTheFirstServerThatAnswersAndMovesOnWhenItDie
     } catch (const DatabaseError& e) {
         EXPECT_TRUE(e.isServerAway()) << e.code();
     }
-}
-
-TEST_F(ServerAway, AnEditPendingWhenItsServerIsKilledIsSavedOnTheNext)
-{
-    Connection connection(settings({server(0).socketPath(), server(1).socketPath()}));
-    QTemporaryDir local;
-    const auto module = moduleOn(connection, local.path());
-    openProduct(1);
-    productZQ().edit();
-    P("name").setValue(QStringLiteral("Hleb sa druge strane"));
-
-    test::killServer(server(0));
-    // The user takes a moment before "U redu": the idle session is checked
-    // before the write, and the save goes to the next server without a word.
-    QThread::msleep(1100);
-    EXPECT_EQ(toldHeadline(save), QString());
-    EXPECT_EQ(productZQ().state(), DataSetState::Browse);
-    EXPECT_EQ(socketOf(connection), server(1).socketPath());
-    EXPECT_EQ(stored("SELECT name FROM product WHERE productid = 1", 1), QStringLiteral("Hleb sa druge strane"));
-    products::ProductDM = s_dm.get();
 }
 
 } // namespace
