@@ -35,9 +35,10 @@ protected:
     std::unique_ptr<ProductOptionStores> stores;
 };
 
-TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptions)
+TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptionsAndThePageAndWindowStoreThem)
 {
     const TProductOptions o = stores->load();
+    TProductOptions memory;
     EXPECT_TRUE(o.UniqueProductCode);
     EXPECT_FALSE(o.AutoProductCode || o.ProductCodeRequired || o.AutoProductBarcode || o.UniqueProductBarcode ||
                  o.SearchEqualCodeBarcode || o.ProductCategoryRequired || o.OnlyLowestProductCategoryAllowed ||
@@ -50,32 +51,8 @@ TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptions)
     EXPECT_EQ(o.UniqueProductNameCharsNum, 0);
     // Until loaded, the in-memory options are all off.
     EXPECT_FALSE(TProductOptions().UniqueProductCode);
-}
 
-TEST_F(ProductData, AMissingScanFolderIsCreatedOrReplacedOrGivenUp)
-{
-    ScriptedDialogs script;
-    // No, then a cancelled folder dialog: empty, and the setting stays.
-    script.answer(ButtonNo).answer(QString());
-    EXPECT_EQ(stores->GetScannedDocumentFilePath(), QString());
-    EXPECT_FALSE(stores->local().ValueExists("Product", "ScanDocDir"));
-    // No, then an existing folder: it is remembered.
-    script.answer(ButtonNo).answer(dir.path());
-    EXPECT_EQ(stores->GetScannedDocumentFilePath(), dir.path());
-    EXPECT_EQ(stores->scanDocDir(), dir.path());
-    // Yes creates the missing folder.
-    stores->setScanDocDir(dir.path() + "/skenirano");
-    script.answer(ButtonYes);
-    EXPECT_EQ(stores->GetScannedDocumentFilePath(), dir.path() + "/skenirano");
-    EXPECT_TRUE(QDir(dir.path() + "/skenirano").exists());
-    EXPECT_EQ(script.shown()[0].kind, MessageKind::Warning);
-    EXPECT_TRUE(script.shown()[0].text.startsWith("Direktorijum skeniranih dokumenata ne postoji."));
-    EXPECT_FALSE(script.pending());
-}
-
-TEST_F(ProductData, TheOptionsPageStoresIntoBothStoresAndMemory)
-{
-    TProductOptions memory;
+    // The page stores into both stores and memory.
     {
         TProductOptionsTabFrame frame(*stores, memory);
         frame.OptionsToControls();
@@ -114,26 +91,43 @@ TEST_F(ProductData, TheOptionsPageStoresIntoBothStoresAndMemory)
     reopened.OptionsToControls();
     EXPECT_FALSE(reopened.uniqueProductNameChars()->isEnabled());
     EXPECT_EQ(reopened.uniqueProductNameChars()->value(), 100);
-}
 
-TEST_F(ProductData, TheOptionsWindowStoresOnOkOnly)
-{
-    TProductOptions memory;
+    // The window stores on OK only.
     for (const bool ok : {false, true}) {
         inModal<TOptionsForm>([&] { ShowProductOptions(*stores, memory); }, [ok](TOptionsForm& form) {
             form.frame()->checkBox("AutoProductCode")->setChecked(true);
             (ok ? form.okButton() : form.cancelButton())->click();
         });
-        EXPECT_EQ(stores->database().ValueExists("Product", "AutoProductCode"), ok);
+        EXPECT_EQ(stores->database().ReadBool("Product", "AutoProductCode", false), ok);
         EXPECT_EQ(memory.AutoProductCode, ok);
     }
-    EXPECT_TRUE(stores->database().ReadBool("Product", "AutoProductCode", false));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// Codes fill the template's positions from the right; variant numbers are padded on the right.
-TEST(ProductCode, TemplatesAndVariantNumbers)
+TEST_F(ProductData, AMissingScanFolderIsCreatedOrReplacedOrGivenUp)
 {
+    ScriptedDialogs script;
+    // No, then a cancelled folder dialog: empty, and the setting stays.
+    script.answer(ButtonNo).answer(QString());
+    EXPECT_EQ(stores->GetScannedDocumentFilePath(), QString());
+    EXPECT_FALSE(stores->local().ValueExists("Product", "ScanDocDir"));
+    // No, then an existing folder: it is remembered.
+    script.answer(ButtonNo).answer(dir.path());
+    EXPECT_EQ(stores->GetScannedDocumentFilePath(), dir.path());
+    EXPECT_EQ(stores->scanDocDir(), dir.path());
+    // Yes creates the missing folder.
+    stores->setScanDocDir(dir.path() + "/skenirano");
+    script.answer(ButtonYes);
+    EXPECT_EQ(stores->GetScannedDocumentFilePath(), dir.path() + "/skenirano");
+    EXPECT_TRUE(QDir(dir.path() + "/skenirano").exists());
+    EXPECT_EQ(script.shown()[0].kind, MessageKind::Warning);
+    EXPECT_TRUE(script.shown()[0].text.startsWith("Direktorijum skeniranih dokumenata ne postoji."));
+    EXPECT_FALSE(script.pending());
+}
+
+TEST_F(ProductData, CodeTemplatesVariantNumbersAndVariantBarcodesCarryingTheDateNeverRepeated)
+{
+    // Codes fill the template's positions from the right; variant numbers are padded on the right.
     const std::tuple<const char*, int, const char*> codes[] = {
         {"{c}{c}{c}{c}{c}", 43, "00043"}, {"{c}{c}{c}{c}{c}", 1, "00001"}, {"{c}{c}{c}{c}{c}", 100000, "100000"},
         {"{c}{c}{c}", 1501, "1501"},      {"A/{c}{c}{c}.{c}", 7, "A/000.7"}, {"A/{c}{c}{c}.{c}", 12345, "A/1234.5"},
@@ -142,10 +136,7 @@ TEST(ProductCode, TemplatesAndVariantNumbers)
         EXPECT_EQ(formatProductCode(pattern, number), code) << pattern << " " << number;
     for (const auto& [number, text] : {std::pair{42, "42000"}, {0, "00000"}, {99998, "99998"}})
         EXPECT_EQ(variantNumberText(number), text);
-}
 
-TEST_F(ProductData, VariantBarcodesCarryTheDateAndAreNeverRepeated)
-{
     const QDate date(2024, 3, 3);
     randomSource().seed(7);
     const QString first = GenerateAttributeBarcode(db(), date, 15);

@@ -1,6 +1,7 @@
 // Prices kept in step by the data module: price and price with tax, the
-// recommended and web prices, a category's rebate and margin, the price by
-// formula, and the rounding of a product's save.
+// recommended and web prices, the price by formula, and the rounding of a
+// product's save. A category's rebate and margin: through their window
+// (test_refwindows.cpp).
 
 #include "test_productdm_support.h"
 
@@ -67,29 +68,6 @@ TEST_F(ProductPricing, RecommendedAndWebPricesFollowTheirPricesWithTax)
     EXPECT_DOUBLE_EQ(number(QStringLiteral("SELECT webprice FROM productdetail WHERE productid = %1")
                                 .arg(P("productid").asLargeInt())),
                      99.999 / 1.2);
-}
-
-TEST_F(ProductPricing, ACategorysRebateAndMarginFollowEachOther)
-{
-    sql("INSERT INTO categorypr (categoryprid, name, maxrebate) VALUES (1, 'Pića', 10), (2, 'Pokloni', 100)");
-    QueryDataSet& category = *dm().CategoryPrZQ;
-    // A rebate of 100 % has no margin.
-    category.setParam("idcategorypr", 2);
-    category.open();
-    EXPECT_TRUE(category.fieldByName("maxmargin").isNull());
-    category.close();
-    category.setParam("idcategorypr", 1);
-    category.open();
-    // 10 %, 20 % and 25 % both ways are the rebate window's cases (test_refwindows.cpp).
-    Field& rebate = category.fieldByName("maxrebate");
-    Field& margin = category.fieldByName("maxmargin");
-    category.edit();
-    rebate.setValue(0);
-    EXPECT_DOUBLE_EQ(margin.asFloat(), 0.0);
-    margin.setValue(25);
-    EXPECT_DOUBLE_EQ(rebate.asFloat(), 20.0);
-    category.post();
-    EXPECT_DOUBLE_EQ(number("SELECT maxrebate FROM categorypr"), 20.0);
 }
 
 TEST_F(ProductPricing, AFormulaTurnsTheSupplyPriceIntoThePriceWhateverTheLocale)

@@ -381,7 +381,8 @@ TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherAndOnlyThePostedEditIsK
         DBGrid* grid = form.CategoryPrRebateDBG();
         DataSet& category = *grid->dataSet();
         EXPECT_EQ(cellText(grid, QStringLiteral("maxmargin"), 0), QStringLiteral("11.11"));
-
+        EXPECT_TRUE(setCell(grid, QStringLiteral("maxrebate"), 0, QStringLiteral("0")));
+        EXPECT_EQ(cellText(grid, QStringLiteral("maxmargin"), 0), QStringLiteral("0.00"));
         EXPECT_TRUE(setCell(grid, QStringLiteral("maxrebate"), 0, QStringLiteral("20")));
         EXPECT_EQ(cellText(grid, QStringLiteral("maxmargin"), 0), QStringLiteral("25.00"));
         EXPECT_TRUE(setCell(grid, QStringLiteral("maxmargin"), 0, QStringLiteral("25")));
@@ -405,10 +406,10 @@ TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherAndOnlyThePostedEditIsK
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(text("SELECT CONCAT(maxrebate, '/', webrebate, '/', b2brebate) FROM categorypr"), "20/3.5/7");
 
-    // The row is read afresh each time the window opens.
-    sql("UPDATE categorypr SET maxrebate = 50 WHERE categoryprid = 1");
+    // The row is read afresh each time the window opens; a rebate of 100 % has no margin.
+    sql("UPDATE categorypr SET maxrebate = 100 WHERE categoryprid = 1");
     inModal<TCategoryPrRebateForm>([&] { CategoryPrRebateManage(1); }, [](TCategoryPrRebateForm& form) {
-        EXPECT_EQ(cellText(form.CategoryPrRebateDBG(), QStringLiteral("maxmargin"), 0), QStringLiteral("100.00"));
+        EXPECT_EQ(cellText(form.CategoryPrRebateDBG(), QStringLiteral("maxmargin"), 0), QString());
         form.CloseButton()->click();
     });
 }
