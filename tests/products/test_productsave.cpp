@@ -129,37 +129,55 @@ TEST_F(ProductSave, UnderTheOptionAPluLocksTheNameEvenWhileTyped)
     }
 }
 
-TEST_F(ProductSave, AFailedSaveWritesNothingAndLeavesTheWorkForASecondSave)
+// The server refuses a row first, then drops the session: each time nothing
+// is written and the work waits, as the user left it, for the next save.
+TEST_F(ProductSave, ASaveRefusedOrCutOffByALostConnectionWritesNothingAndLeavesTheWorkForTheNextSave)
 {
     startProduct(QStringLiteral("Kifla"));
-    dm().ProductDetailZQ->append();
-    dm().ProductDetailZQ->fieldByName("model").setValue(QStringLiteral("Mala"));
+    QueryDataSet& detail = *dm().ProductDetailZQ;
+    QueryDataSet& rebates = *dm().ProductRebateZQ;
+    detail.append();
+    detail.fieldByName("model").setValue(QStringLiteral("Mala"));
     addRebate(10, QStringLiteral("P"));
     addRebate(20, QStringLiteral("I"));
+    ProductsaveInput input;
+    input.categories = QStringList{QStringLiteral("Hrana>Pekara")};
+    const auto nothingWritten = [&] {
+        for (const char* table : {"product", "productdetail", "productrebate", "productcategorypr"})
+            EXPECT_EQ(count(table), 0) << table;
+        EXPECT_EQ(productZQ().state(), DataSetState::Insert);
+        EXPECT_TRUE(P("productid").isNull());
+        EXPECT_EQ(P("name").asString(), "Kifla");
+        EXPECT_EQ(detail.state(), DataSetState::Insert);
+        EXPECT_EQ(detail.fieldByName("model").asString(), "Mala");
+        EXPECT_TRUE(rebates.updatesPending());
+        EXPECT_EQ(rebates.recordCount(), 2);
+        for (rebates.first(); !rebates.eof(); rebates.next())
+            EXPECT_EQ(rebates.fieldByName("productid").asLargeInt(), 0);  // still waiting for the product's id
+    };
     // The server refuses the second rebate, the last write of the save.
     sql("CREATE TRIGGER productrebate_refuses BEFORE INSERT ON productrebate FOR EACH ROW "
         "IF NEW.quantity = 20 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'refused'; END IF");
-    ProductsaveInput input;
-    input.categories = QStringList{QStringLiteral("Hrana>Pekara")};
-
     EXPECT_ANY_THROW(save(input));
-    for (const char* table : {"product", "productdetail", "productrebate", "productcategorypr"})
-        EXPECT_EQ(count(table), 0) << table;
-    EXPECT_EQ(productZQ().state(), DataSetState::Insert);
-    EXPECT_TRUE(P("productid").isNull());
-    EXPECT_EQ(P("name").asString(), "Kifla");
-    EXPECT_EQ(dm().ProductDetailZQ->state(), DataSetState::Insert);
-    EXPECT_EQ(dm().ProductDetailZQ->fieldByName("model").asString(), "Mala");
-    QueryDataSet& rebates = *dm().ProductRebateZQ;
-    EXPECT_TRUE(rebates.updatesPending());
-    EXPECT_EQ(rebates.recordCount(), 2);
-    for (rebates.first(); !rebates.eof(); rebates.next())
-        EXPECT_EQ(rebates.fieldByName("productid").asLargeInt(), 0);  // still waiting for the product's id
-
+    nothingWritten();
     ASSERT_TRUE(rebates.locate("quantity", 20.0));
     rebates.edit();
     rebates.fieldByName("quantity").setValue(25.0);
     rebates.post();
+
+    // The server drops the session right after the product row went in.
+    const QString session = scalar(connection().database(), "SELECT CONNECTION_ID()").toString();
+    const auto original = detail.events().beforePost;
+    detail.events().beforePost = [session](DataSet&) {
+        Connection killer(database().settings());
+        killer.execute("KILL CONNECTION " + session);
+    };
+    EXPECT_ANY_THROW(save(input));
+    detail.events().beforePost = original;
+    EXPECT_FALSE(connection().isConnected());
+    connection().reconnect();
+    nothingWritten();
+
     save(input);
     const qint64 id = P("productid").asLargeInt();
     EXPECT_EQ(count("product"), 1);
@@ -211,34 +229,6 @@ TEST_F(ProductSave, GeneratedIdentifiersTakenMeanwhileAreReplacedTypedOnesAreRef
     EXPECT_EQ(refusal<FieldError>([] { save(); }), CMN_FIELD_INVALIDE_ERR.arg(P("code").displayLabel()));
     EXPECT_EQ(productZQ().state(), DataSetState::Insert);
     productZQ().cancel();
-}
-
-TEST_F(ProductSave, ASaveCutOffByALostConnectionIsSavedOnceAfterReconnecting)
-{
-    startProduct(QStringLiteral("Burek"));
-    dm().ProductDetailZQ->append();
-    dm().ProductDetailZQ->fieldByName("model").setValue(QStringLiteral("Sir"));
-    addRebate(5, QStringLiteral("P"));
-    // The server drops the session right after the product row went in.
-    const QString session = scalar(connection().database(), "SELECT CONNECTION_ID()").toString();
-    QueryDataSet& detail = *dm().ProductDetailZQ;
-    const auto original = detail.events().beforePost;
-    detail.events().beforePost = [session](DataSet&) {
-        Connection killer(database().settings());
-        killer.execute("KILL CONNECTION " + session);
-    };
-    EXPECT_ANY_THROW(save());
-    detail.events().beforePost = original;
-    EXPECT_FALSE(connection().isConnected());
-    connection().reconnect();
-    EXPECT_EQ(count("product"), 0);
-    EXPECT_EQ(productZQ().state(), DataSetState::Insert);
-    EXPECT_TRUE(dm().ProductRebateZQ->updatesPending());
-
-    save();
-    EXPECT_EQ(count("product"), 1);
-    EXPECT_EQ(count("productdetail"), 1);
-    EXPECT_EQ(count("productrebate"), 1);
 }
 
 TEST_F(ProductSave, DeletionIsRefusedWithItsReasonOrTakesEveryRowOfTheProduct)

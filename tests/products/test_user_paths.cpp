@@ -161,28 +161,49 @@ QList<int> editableColumns(DBGrid* grid)
     return columns;
 }
 
+// The grid's editable columns when it is in view on an open dataset that
+// takes rows; none otherwise.
+QList<int> sweptColumns(QWidget& window, DBGrid* grid)
+{
+    showPageOf(grid, &window);
+    const DataSet* ds = grid->dataSet();
+    if (!grid->isVisible() || !ds || !ds->isActive() || ds->isReadOnly())
+        return {};
+    return editableColumns(grid);
+}
+
+// Starts a row and types into the columns; false when no row could be started.
+bool typeRow(QWidget& window, DBGrid* grid, const QList<int>& columns, int round)
+{
+    const int row = startRow(window, grid);
+    for (int c : columns)
+        if (row >= 0)
+            typeIntoCell(grid, row, c, sampleFor(*grid->fieldOfSection(c), round));
+    return row >= 0;
+}
+
+// Posts the row; a list kept until the window saves meets the database there.
+void postAndSave(QWidget& window, DBGrid* grid)
+{
+    post(window, grid);
+    auto* editor = qobject_cast<TCustomDetailForm*>(&window);
+    if (editor && !grid->dataSet()->isEditing() && editor->ApplyButton()->isEnabled())
+        click(editor->ApplyButton());
+}
+
 // Types into every editable cell of every grid and posts; then posts a text
 // too long for its column.
 void sweepGrids(QWidget& window, LiveDialogs& live)
 {
     for (DBGrid* grid : window.findChildren<DBGrid*>()) {
-        showPageOf(grid, &window);
-        DataSet* ds = grid->dataSet();
-        if (!grid->isVisible() || !ds || !ds->isActive() || ds->isReadOnly())
-            continue;
-        const QList<int> columns = editableColumns(grid);
-        if (columns.isEmpty())
-            continue;
+        const QList<int> columns = sweptColumns(window, grid);
         SCOPED_TRACE(grid->objectName().toStdString());
         live.clear();
-        int row = startRow(window, grid);
-        if (row < 0)
+        if (columns.isEmpty() || !typeRow(window, grid, columns, 1))
             continue;
-        for (int c : columns)
-            typeIntoCell(grid, row, c, sampleFor(*grid->fieldOfSection(c), 1));
         post(window, grid);
         // Stored, or refused with a word.
-        EXPECT_TRUE(!ds->isEditing() || !live.messages().isEmpty());
+        EXPECT_TRUE(!grid->dataSet()->isEditing() || !live.messages().isEmpty());
         dropEdit(window, grid);
 
         for (int c : columns) {
@@ -190,7 +211,7 @@ void sweepGrids(QWidget& window, LiveDialogs& live)
             if (field->dataType() != FieldType::String || field->size() <= 0)
                 continue;
             live.clear();
-            row = startRow(window, grid);
+            const int row = startRow(window, grid);
             if (row < 0)
                 break;
             typeIntoCell(grid, row, c, QString(field->size() + 5, QLatin1Char('w')));
@@ -200,11 +221,7 @@ void sweepGrids(QWidget& window, LiveDialogs& live)
                 dropEdit(window, grid);
                 continue;
             }
-            post(window, grid);
-            // A list kept until the window saves meets the database there.
-            auto* editor = qobject_cast<TCustomDetailForm*>(&window);
-            if (editor && !ds->isEditing())
-                click(editor->ApplyButton());
+            postAndSave(window, grid);
             EXPECT_FALSE(live.messages().isEmpty()) << "too long " << field->fieldName().toStdString();
             dropEdit(window, grid);
             break;
@@ -287,11 +304,22 @@ protected:
     LiveDialogs live;
 };
 
-TEST_F(UserPaths, TheDescriptionWindowOfAWorkingOperationStoresTheTextOnlyWhenConfirmed)
+// A new operation goes in after the row it was added on and moves up from
+// there; the description window stores its text only when confirmed.
+TEST_F(UserPaths, ANewOperationTakesItsPlaceByPositionAndTheDescriptionWindowStoresTheTextOnlyWhenConfirmed)
 {
     inEditor(20, [&](TProductDetailForm& form) {
         form.PageControl()->setCurrentWidget(form.WorkOperationsTS);
         DBGrid* grid = form.WorkOperationsTS->WorkingOperationDBG();
+        clickCell(grid, QStringLiteral("machinetype"), 0);
+        click(navigatorButton(form.WorkOperationsTS, DBNavigator::Insert));
+        clickCell(grid, QStringLiteral("machinenumber"), grid->dataSet()->currentRow());
+        typeText(QStringLiteral("P-1"));
+        click(navigatorButton(form.WorkOperationsTS, DBNavigator::Post));
+        EXPECT_EQ(columnTexts(grid, QStringLiteral("machinenumber")), (QStringList{"S-1", "B-7", "P-1"}));
+        EXPECT_EQ(grid->currentIndex().row(), 2);
+        form.WorkOperationsTS->WOItemMoveUp()->trigger();
+        EXPECT_EQ(columnTexts(grid, QStringLiteral("machinenumber")), (QStringList{"S-1", "P-1", "B-7"}));
         // Cancelled first: nothing is edited; then confirmed.
         for (const bool confirm : {false, true}) {
             clickCell(grid, QStringLiteral("description"), 0);
@@ -316,7 +344,9 @@ TEST_F(UserPaths, TheDescriptionWindowOfAWorkingOperationStoresTheTextOnlyWhenCo
         }
         click(form.OKButton());
     });
-    EXPECT_EQ(stored("SELECT description FROM productworkingoperation WHERE sort = 1").toString(), "Seći na meru");
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(CONCAT(machinenumber, ':', IFNULL(description, '')) ORDER BY sort) FROM "
+                   "productworkingoperation"),
+              "S-1:Seći na meru,P-1:,B-7:");
     EXPECT_TRUE(live.messages().isEmpty()) << live.messages().join('\n').toStdString();
 }
 
@@ -374,13 +404,30 @@ TEST_F(UserPaths, WhatIsTypedIntoAGridCellIsPostedByTheNavigatorOrDroppedByItsCa
     EXPECT_TRUE(live.messages().isEmpty()) << live.messages().join('\n').toStdString();
 }
 
-TEST_F(UserPaths, ClickedProductsArePickedInTheOrderTheyWereClicked)
+// A row clicked twice is unmarked again; Ctrl+Enter, from the keypad too,
+// opens the editor; the titles show the search order.
+TEST_F(UserPaths, ClickedProductsArePickedInTheOrderTheyWereClickedAndCtrlEnterOpensTheEditor)
 {
     QStringList clicked;
     TProductDescArr picked;
+    int opened = 0;
     inWindow<TGetProductForm>([&] { EXPECT_TRUE(ProductGet(picked)); }, [&](TGetProductForm& form) {
+        TProductViewerForm::Windows windows;
+        windows.productEditor = [&opened] { ++opened; };
+        form.viewer()->setWindows(windows);
         click(form.navigator()->FindButton());
         DBGrid* grid = form.viewer()->DBG();
+        QHeaderView* header = grid->horizontalHeader();
+        const int code = grid->dataModel()->columnOf(grid->dataSet()->findField(QStringLiteral("code")));
+        const int name = grid->dataModel()->columnOf(grid->dataSet()->findField(QStringLiteral("name")));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(code) + header->sectionSize(code) / 2,
+                                 header->height() / 2));
+        EXPECT_EQ(header->sortIndicatorSection(), code);
+        click(form.navigator()->FindButton());
+        EXPECT_EQ(grid->dataSet()->sortedFields().section(QLatin1Char(' '), 0, 0), "name");
+        EXPECT_EQ(header->sortIndicatorSection(), name);
+
         const QStringList names = columnTexts(grid, QStringLiteral("name"));
         ASSERT_GE(names.size(), 5);
         for (const int row : {2, 0, 4, 1, 1}) {
@@ -388,12 +435,14 @@ TEST_F(UserPaths, ClickedProductsArePickedInTheOrderTheyWereClicked)
             if (row != 1)
                 clicked << names[row];
         }
+        QTest::keyClick(grid, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+        QTest::keyClick(grid, Qt::Key_Return, Qt::ControlModifier);
+        EXPECT_EQ(opened, 2);
         click(form.okButton());
     });
     QStringList names;
     for (const TProductDesc& desc : picked)
         names << desc.name;
-    // Row 2 clicked twice is unmarked again.
     EXPECT_EQ(names, clicked);
 }
 
@@ -421,27 +470,6 @@ TEST_F(UserPaths, ARefusedApplyStopsTheActionThatAppliesFirstAndCancelDropsAnInv
     EXPECT_EQ(live.messages(), QStringList());
     EXPECT_EQ(text("SELECT CONCAT(webprice, ' ', b2bprice) FROM productdetail WHERE productid = 10"), "1 2");
     EXPECT_EQ(text("SELECT CONCAT(price, ' ', unitname) FROM product WHERE productid = 10"), "100 kom");
-}
-
-TEST_F(UserPaths, ANewWorkingOperationTakesItsPlaceByPositionAndMovesUpFromThere)
-{
-    inEditor(20, [&](TProductDetailForm& form) {
-        form.PageControl()->setCurrentWidget(form.WorkOperationsTS);
-        DBGrid* grid = form.WorkOperationsTS->WorkingOperationDBG();
-        clickCell(grid, QStringLiteral("machinetype"), 0);
-        click(navigatorButton(form.WorkOperationsTS, DBNavigator::Insert));
-        clickCell(grid, QStringLiteral("machinenumber"), grid->dataSet()->currentRow());
-        typeText(QStringLiteral("P-1"));
-        click(navigatorButton(form.WorkOperationsTS, DBNavigator::Post));
-        EXPECT_EQ(columnTexts(grid, QStringLiteral("machinenumber")), (QStringList{"S-1", "B-7", "P-1"}));
-        EXPECT_EQ(grid->currentIndex().row(), 2);
-        form.WorkOperationsTS->WOItemMoveUp()->trigger();
-        EXPECT_EQ(columnTexts(grid, QStringLiteral("machinenumber")), (QStringList{"S-1", "P-1", "B-7"}));
-        click(form.OKButton());
-    });
-    EXPECT_EQ(stored("SELECT GROUP_CONCAT(machinenumber ORDER BY sort) FROM productworkingoperation").toString(),
-              "S-1,P-1,B-7");
-    EXPECT_TRUE(live.messages().isEmpty()) << live.messages().join('\n').toStdString();
 }
 
 TEST_F(UserPaths, EnterAfterAPickListChoiceStaysInTheRebateGrid)
@@ -484,33 +512,6 @@ TEST_F(UserPaths, ApplyingByKeyboardFromTheActiveBoxOfAStockedProductIsRefused)
         click(form.CancelButton());
     });
     EXPECT_EQ(stored("SELECT name FROM product WHERE productid = 10").toString(), "Mleko");
-}
-
-TEST_F(UserPaths, TheListOpensTheEditorByKeypadEnterAndItsTitlesShowTheSearchOrder)
-{
-    TGetProductForm form;
-    int opened = 0;
-    TProductViewerForm::Windows windows;
-    windows.productEditor = [&opened] { ++opened; };
-    form.viewer()->setWindows(windows);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    click(form.navigator()->FindButton());
-    DBGrid* grid = form.viewer()->DBG();
-    QHeaderView* header = grid->horizontalHeader();
-    const int code = grid->dataModel()->columnOf(grid->dataSet()->findField(QStringLiteral("code")));
-    const int name = grid->dataModel()->columnOf(grid->dataSet()->findField(QStringLiteral("name")));
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(code) + header->sectionSize(code) / 2, header->height() / 2));
-    EXPECT_EQ(header->sortIndicatorSection(), code);
-    click(form.navigator()->FindButton());
-    EXPECT_EQ(grid->dataSet()->sortedFields().section(QLatin1Char(' '), 0, 0), "name");
-    EXPECT_EQ(header->sortIndicatorSection(), name);
-
-    clickCell(grid, QStringLiteral("name"), 0);
-    QTest::keyClick(grid, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
-    QTest::keyClick(grid, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(opened, 2);
 }
 
 class WindowSweep : public UserPaths {
@@ -588,26 +589,17 @@ TEST_F(WindowSweep, EveryGridTakesTypingAndSaysWhyATooLongTextOrTheServerRefused
         inWindow(window, [&](QWidget& shown) {
             sweepGrids(shown, live);
             for (DBGrid* grid : shown.findChildren<DBGrid*>()) {
-                showPageOf(grid, &shown);
+                const QList<int> columns = sweptColumns(shown, grid);
                 auto* ds = qobject_cast<QueryDataSet*>(grid->dataSet());
-                const QList<int> columns = editableColumns(grid);
-                if (!grid->isVisible() || !ds || !ds->isActive() || ds->isReadOnly() || ds->updateTable().isEmpty() ||
-                    columns.isEmpty())
+                if (columns.isEmpty() || !ds || ds->updateTable().isEmpty())
                     continue;
                 SCOPED_TRACE(grid->objectName().toStdString());
                 const QString table = ds->updateTable();
                 counts.insert(table, stored(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt());
                 refuseWrites(table);
                 live.clear();
-                const int row = startRow(shown, grid);
-                if (row >= 0) {
-                    for (int c : columns)
-                        typeIntoCell(grid, row, c, sampleFor(*grid->fieldOfSection(c), 3));
-                    post(shown, grid);
-                    // A list kept until the window saves meets the server there.
-                    auto* editor = qobject_cast<TCustomDetailForm*>(&shown);
-                    if (editor && !ds->isEditing() && editor->ApplyButton()->isEnabled())
-                        click(editor->ApplyButton());
+                if (typeRow(shown, grid, columns, 3)) {
+                    postAndSave(shown, grid);
                     EXPECT_TRUE(live.messages().join(QLatin1Char('\n')).contains(QStringLiteral("sweep refusal")))
                         << live.messages().join(QLatin1Char('\n')).toStdString();
                     ++refusedGrids;
