@@ -135,7 +135,7 @@ TEST_F(InventoryTest, WarehouseWindowButtonsOpenTheReportsOfTheCurrentWarehouse)
                          EXPECT_FALSE(f.StocksOverviewButton()->isHidden());
                          QTest::mouseClick(f.StocksOverviewButton(), Qt::LeftButton);
                      }),
-              QStringList({"Zalihe magacina (magacinske cene) - Prodavnica: 7",
+              QStringList({"Zalihe magacina (magacinske cene) - Prodavnica: 7,2",
                            "Zalihe magacina (atributi) - Prodavnica: 9",
                            "Zalihe magacina (cene sa robnih kartica) - Prodavnica", "Promet (količine iz svih magacina)",
                            "Stanje zaliha"}));

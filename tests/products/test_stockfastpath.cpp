@@ -145,42 +145,39 @@ protected:
             "3, 0, 0.004, 0), (3, 5, 2, 0, 1, 0, 0.001)");
     }
     void SetUp() override { hostClock().setNow(QDateTime(QDate(2024, 3, 5), QTime(8, 0))); }
-
-    static TTurnoverRequest period(const char* from, const char* to, bool excludeServices = true,
-                                   const char* warehouse = "")
-    {
-        TTurnoverRequest request;
-        request.fromText = from;
-        request.toText = to;
-        request.excludeServices = excludeServices;
-        request.warehouseName = warehouse;
-        return request;
-    }
 };
 
-TEST_F(StockFastPathEdgeTest, TurnoverAgreesForEveryPeriodAndWarehouse)
+TEST_F(StockFastPathEdgeTest, EveryReportAgreesForEveryPeriodScopeModeAndNarrowing)
 {
-    compareTurnover(period("2024-02-01", "2024-02-29"));
+    compareTurnover({"2024-02-01", "2024-02-29", "", true});
     EXPECT_GE(m_rows, 6);
-    compareTurnover(period("2024-02-01", "2024-02-29", false));
-    compareTurnover(period("2024-02-29", "2024-02-29", true, "Radnja"));
-    compareTurnover(period("2024-01-01", "2024-12-31", false, "Radnja Sever"));
-    compareTurnover(period("2024-03-02", "2024-03-01"));
+    compareTurnover({"2024-02-01", "2024-02-29", "", false});
+    compareTurnover({"2024-02-29", "2024-02-29", "Radnja", true});
+    compareTurnover({"2024-01-01", "2024-12-31", "Radnja Sever", false});
+    compareTurnover({"2024-03-02", "2024-03-01", "", true});
 
     // Beta's 0.1 + 0.2 - 0.3 in Radnja Sever before February is no row of
     // five zeros; in Veleprodaja it came in before, in Radnja it left within.
     const auto turnover = tableOf(DefineTurnoverFields);
-    FillTurnover(db(), *turnover, period("2024-02-01", "2024-02-29"));
+    FillTurnover(db(), *turnover, {"2024-02-01", "2024-02-29", "", true});
     QStringList betaRows;
     for (int row = 0; row < turnover->recordCount(); ++row)
         if (valueAt(*turnover, row, "productid").toInt() == 2)
             betaRows << valueAt(*turnover, row, "warehousename").toString() + " " +
                             turnover->displayTextAt(row, turnover->fieldByName("amountnewbalance").index());
     EXPECT_EQ(betaRows, QStringList({"Radnja -0.3", "Veleprodaja 0.3"}));
-}
 
-TEST_F(StockFastPathEdgeTest, OverviewAgreesForEveryStockModeAndNarrowing)
-{
+    for (const char* date : {"2024-01-09", "2024-02-29", "2024-03-01", "2024-12-31"}) {
+        SCOPED_TRACE(date);
+        for (qint32 scope : {1, 2, 5, 0, -1})
+            compareQuantities(scope, date);
+        for (qint32 warehouse : {1, 2, 30})
+            compareStockPrice(warehouse, date);
+    }
+    // Delta's 3 in and 1 out in Radnja up to the end of February.
+    compareQuantities(-1, "2024-02-29");
+    EXPECT_EQ(m_rows, 3);
+
     TStocksOverviewFilter filter;
     filter.fromText = "2024-02-01";
     filter.toText = "2024-02-29";
@@ -221,8 +218,6 @@ TEST_F(StockFastPathEdgeTest, OverviewAgreesForEveryStockModeAndNarrowing)
         "productid BETWEEN 40 AND 49");
     compareOverview(filter);
     EXPECT_EQ(m_rows, 15);
-    sql("DELETE FROM productwarehouse WHERE productid BETWEEN 40 AND 49");
-    sql("DELETE FROM product WHERE productid BETWEEN 40 AND 49");
 }
 
 TEST_F(StockFastPathEdgeTest, TextsSortAsTheServerSortsThemWithAndWithoutPadding)
@@ -257,20 +252,6 @@ TEST_F(StockFastPathEdgeTest, TextsSortAsTheServerSortsThemWithAndWithoutPadding
     sql("DROP TABLE sortprobe");
 }
 
-TEST_F(StockFastPathEdgeTest, StockCardReportsAgreeForEveryScopeAndDate)
-{
-    for (const char* date : {"2024-01-09", "2024-02-29", "2024-03-01", "2024-12-31"}) {
-        SCOPED_TRACE(date);
-        for (qint32 scope : {1, 2, 5, 0, -1})
-            compareQuantities(scope, date);
-        for (qint32 warehouse : {1, 2, 30})
-            compareStockPrice(warehouse, date);
-    }
-    // Delta's 3 in and 1 out in Radnja up to the end of February.
-    compareQuantities(-1, "2024-02-29");
-    EXPECT_EQ(m_rows, 3);
-}
-
 // The small demo shop: 500 products, 20 000 document lines.
 class StockFastPathDemoTest : public StockFastPathTest {
 protected:
@@ -286,14 +267,9 @@ protected:
 
 TEST_F(StockFastPathDemoTest, EveryReportAgreesWithTheProductByProductRules)
 {
-    TTurnoverRequest year;
-    year.fromText = "2025-01-01";
-    year.toText = "2025-06-30";
-    compareTurnover(year);
+    compareTurnover({"2025-01-01", "2025-06-30", "", true});
     EXPECT_GT(m_rows, 500);
-    year.excludeServices = false;
-    year.fromText = "2025-06-30";
-    compareTurnover(year);
+    compareTurnover({"2025-06-30", "2025-06-30", "", false});
 
     TStocksOverviewFilter filter;
     filter.fromText = "2025-05-30";
@@ -318,11 +294,7 @@ TEST_F(StockFastPathDemoTest, EveryReportAgreesWithTheProductByProductRules)
 TEST_F(StockFastPathDemoTest, TurnoverEndsAndOverviewStockAreTheStockRows)
 {
     const auto turnover = tableOf(DefineTurnoverFields);
-    TTurnoverRequest request;
-    request.fromText = "2025-01-01";
-    request.toText = "2025-06-30";
-    request.excludeServices = false;
-    FillTurnover(db(), *turnover, request);
+    FillTurnover(db(), *turnover, {"2025-01-01", "2025-06-30", "", false});
     QMap<QString, double> ends;
     for (int row = 0; row < turnover->recordCount(); ++row) {
         auto value = [&](const char* field) { return valueAt(*turnover, row, field).toDouble(); };

@@ -112,11 +112,11 @@ protected:
         EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
     }
 
-    // The shop the warehouse lists, the product histories and the stock-card
-    // values share, unless a
-    // test brings its own. Stock rows: Alfa and Beta make the totals 1234.5
-    // and 1481.4; the service, the 0.0004 and the row without a product are
-    // left out while excluding.
+    // The shop the stock lists, the product histories and the turnover share,
+    // unless a test brings its own. Stock rows of Centralni: Alfa and Beta
+    // make the totals 1234.5 and 1481.4; the service, the 0.0004 and the row
+    // without a product are left out while excluding. Over both warehouses
+    // Beta's -2 and 2 leave 0, Epsilon's 0.0004 is no stock.
     static void SetUpTestSuite()
     {
         ProductDMTest::SetUpTestSuite();
@@ -132,7 +132,7 @@ protected:
             "(5, 'Epsilon', 'E1', 'kom', 2, 'RSD', 'r')");
         sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES "
             "(1, 1, 12.545, 100), (2, 1, -2, 10), (3, 1, 5, 10), (4, 1, 0.0004, 50), (5, 1, 0.001, 0),"
-            "(999, 1, 3, 1), (1, 2, 7, 100)");
+            "(999, 1, 3, 1), (1, 2, 7, 100), (2, 2, 2, 10), (5, 2, 0.0004, 0)");
         sql("INSERT INTO attributepr (attributeprid, attribute) VALUES (1, 'Boja'), (2, 'Veličina')");
         sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue) VALUES "
             "(1, 1, 'Plava'), (2, 1, 'Crvena'), (3, 2, 'M')");
@@ -152,9 +152,13 @@ protected:
             "(104, '2024-03-06', 'I', '5', -1, 1, 2, 'p', NULL, NULL),"    // transfer 5 to Prodavnica
             "(105, '2024-03-07', 'R', '6', -1, 1, NULL, 'n', 1, NULL),"    // draft sale 4
             "(106, '2024-03-08', 'K', '7', 1, 1, NULL, 'p', 2, 'Ručno upisan')," // on the end date
-            "(107, '2024-03-09', 'K', '8', 1, 1, NULL, 'p', 2, NULL)");    // after the end date
+            "(107, '2024-03-09', 'K', '8', 1, 1, NULL, 'p', 2, NULL),"     // after the end date
+            "(108, '2024-03-06', 'Z', '9', 1, 1, NULL, 'p', NULL, NULL),"  // no stock kind
+            "(109, '2024-03-06', 'K', '10', 1, 99, NULL, 'p', 2, NULL)");  // no such warehouse
         sql("INSERT INTO documentitem (documentid, productid, quantity) VALUES (100, 1, 10), (101, 1, 12), "
-            "(102, 1, 3), (103, 1, 8), (104, 1, 5), (105, 1, 4), (106, 1, 1), (107, 1, 100)");
+            "(102, 1, 3), (103, 1, 8), (104, 1, 5), (105, 1, 4), (106, 1, 1), (107, 1, 100),"
+            // the service received with Alfa; Epsilon in and out before March; Delta's count nowhere
+            "(103, 3, 1), (100, 5, 2), (101, 5, 2), (108, 4, 100), (109, 4, 100)");
         sql("INSERT INTO docfinitem (documentid, productid, warehouseid, inquantity, outquantity, debit, credit, "
             "price) VALUES (100, 1, 1, 10, 0, 1000, 0, 100), (101, 1, 1, 0, 12, 0, 1200, 100),"
             "(103, 1, 1, 8, 0, 880, 0, 110), (102, 1, 1, 0, 3, 0, 330, 110), (104, 1, 1, 0, 5, 0, 550, 110),"
