@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QToolBar>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace products;
 using namespace tarvex;
@@ -204,64 +205,60 @@ TEST_F(ProductEditor, ARefusedNameIsShownAsAnErrorNothingIsStoredAndCancelDropsT
     }
 }
 
+// One window after another on the product: what is typed into the name, the
+// answer to the close question, how the window is left; whether it went, what
+// was said and the name the product then has (the stored one once it went).
 TEST_F(ProductEditor, TheCloseCheckStaysDiscardsOrSavesAndCancelDropsTheChanges)
 {
-    showProduct(10);
-    {
-        TProductDetailForm form;
-        form.show();
-        type(form.NameDBE, "Mleko A");
-        script.answer(ButtonCancel);
-        EXPECT_FALSE(form.close());
-        EXPECT_EQ(script.messages(), QStringList{CMN_SAVE_CHANGES_PROMT});
-        EXPECT_EQ(script.shown().last().buttons, ButtonYes | ButtonNo | ButtonCancel);
-        EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Edit);
-
-        script.answer(ButtonNo);
-        EXPECT_TRUE(form.close());
-        EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Browse);
-        EXPECT_EQ(dm().ProductZQ->fieldByName("name").asString(), "Mleko");
-    }
-    {
-        TProductDetailForm form;
-        form.show();
-        type(form.NameDBE, "Mleko: B");
-        script.clear();
-        script.answer(ButtonYes);
-        EXPECT_FALSE(form.close()); // the check fails: the window stays
-        EXPECT_EQ(script.messages(), (QStringList{CMN_SAVE_CHANGES_PROMT, PROD_NAME_CHAR_ERR}));
-        // OK on a failing check shows the error, then asks.
-        script.clear();
-        script.answer(ButtonCancel);
-        form.OKButton()->click();
-        EXPECT_EQ(script.messages(), (QStringList{PROD_NAME_CHAR_ERR, CMN_SAVE_CHANGES_PROMT}));
-        EXPECT_TRUE(form.isVisible());
-
-        type(form.NameDBE, "Mleko B");
-        script.answer(ButtonYes);
-        EXPECT_TRUE(form.close());
-        EXPECT_EQ(column("name"), "Mleko B");
-    }
-    {
-        // Cancel drops what was typed without a word.
-        TProductDetailForm form;
-        form.show();
-        type(form.NameDBE, "Mleko D");
-        type(form.DetailsTS->findChild<DBEdit*>("warrantyDBE"), "2 godine");
-        EXPECT_TRUE(form.CustomApply()->isEnabled());
-        script.clear();
-        form.CancelButton()->click();
-        EXPECT_FALSE(form.isVisible());
-        EXPECT_EQ(dm().ProductZQ->fieldByName("name").asString(), "Mleko B");
-        EXPECT_EQ(rows("productdetail"), 0);
-    }
-    {
+    enum Way { Close, Ok, Cancel };
+    struct Step { const char* typed; int answer; Way way; bool gone; QStringList said; const char* name; };
+    const Step steps[] = {
+        {"Mleko A", ButtonCancel, Close, false, {CMN_SAVE_CHANGES_PROMT}, nullptr},
+        {nullptr, ButtonNo, Close, true, {CMN_SAVE_CHANGES_PROMT}, "Mleko"},
+        // The check fails: the window stays; OK shows the error, then asks.
+        {"Mleko: B", ButtonYes, Close, false, {CMN_SAVE_CHANGES_PROMT, PROD_NAME_CHAR_ERR}, nullptr},
+        {nullptr, ButtonCancel, Ok, false, {PROD_NAME_CHAR_ERR, CMN_SAVE_CHANGES_PROMT}, nullptr},
+        {"Mleko B", ButtonYes, Close, true, {CMN_SAVE_CHANGES_PROMT}, "Mleko B"},
+        // Cancel drops what was typed (a detail too) without a word.
+        {"Mleko D", 0, Cancel, true, {}, "Mleko B"},
         // Nothing unsaved: no question.
-        TProductDetailForm form;
-        form.show();
-        EXPECT_TRUE(form.close());
-        EXPECT_EQ(script.messages(), QStringList());
+        {nullptr, 0, Close, true, {}, "Mleko B"},
+    };
+    showProduct(10);
+    std::unique_ptr<TProductDetailForm> form;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.typed ? step.typed : "-");
+        if (!form) {
+            form = std::make_unique<TProductDetailForm>();
+            form->show();
+        }
+        if (step.typed) {
+            type(form->NameDBE, QString::fromUtf8(step.typed));
+            if (step.way == Cancel)
+                type(form->DetailsTS->findChild<DBEdit*>("warrantyDBE"), "2 godine");
+            EXPECT_TRUE(form->CustomApply()->isEnabled());
+        }
+        script.clear();
+        if (step.answer)
+            script.answer(step.answer);
+        if (step.way == Close) {
+            EXPECT_EQ(form->close(), step.gone);
+        } else {
+            (step.way == Ok ? form->OKButton() : form->CancelButton())->click();
+        }
+        EXPECT_EQ(form->isVisible(), !step.gone);
+        EXPECT_EQ(script.messages(), step.said);
+        for (const ScriptedDialogs::Shown& shown : script.shown())
+            EXPECT_TRUE(shown.text != CMN_SAVE_CHANGES_PROMT || shown.buttons == (ButtonYes | ButtonNo | ButtonCancel));
+        EXPECT_EQ(dm().ProductZQ->state(), step.gone ? DataSetState::Browse : DataSetState::Edit);
+        if (step.name) {
+            EXPECT_EQ(dm().ProductZQ->fieldByName("name").asString(), step.name);
+        }
+        if (step.gone)
+            form.reset();
     }
+    EXPECT_EQ(column("name"), "Mleko B");
+    EXPECT_EQ(rows("productdetail"), 0);
 }
 
 // The product is a service with stock, which may be deactivated (a stocked
