@@ -233,7 +233,7 @@ protected:
     }
 };
 
-TEST_F(EditorKasa, PickingAGroupPutsTheProductLastTheEmptyEntryKeepsTheSortNumberAndTheStoredGroupIsSelected)
+TEST_F(EditorKasa, AGroupPutsTheProductLastAutoPluTakesTheLowestFreeNumberOnceAndAFullVireoRangeWarns)
 {
     showProduct(10);
     {
@@ -275,12 +275,8 @@ TEST_F(EditorKasa, PickingAGroupPutsTheProductLastTheEmptyEntryKeepsTheSortNumbe
     TProductDetailForm form;
     EXPECT_EQ(form.KasaTS->KasaGroupCB()->currentIndex(), -1);
     EXPECT_EQ(productValue("kasagroupid").toInt(), 99);
-}
 
-TEST_F(EditorKasa, AutoPluTakesTheLowestFreeNumberOnceNotOnARestaurantTableAndAFullVireoRangeWarns)
-{
-    showProduct(10);
-    TProductDetailForm form;
+    // Auto PLU takes the lowest free number once, not on a restaurant table.
     form.KasaTS->AutoPLU()->trigger();
     EXPECT_EQ(productValue("kasaplu").toInt(), 3);
     EXPECT_EQ(form.KasaTS->KasaPLUDBE()->text(), "3");
@@ -340,7 +336,7 @@ protected:
     }
 };
 
-TEST_F(EditorFixedAsset, ThePageShowsTheAssetAndCancelKeepsAnEditedAssetForTheCloseCheck)
+TEST_F(EditorFixedAsset, CancelKeepsAnEditedAssetForTheCloseCheckDatesSnapToTheirMonthAndGroupsComeFromSiblingModules)
 {
     showProduct(30);
     for (const char* number : {"INV-2", "INV-3"}) {
@@ -360,38 +356,34 @@ TEST_F(EditorFixedAsset, ThePageShowsTheAssetAndCancelKeepsAnEditedAssetForTheCl
         EXPECT_EQ(ProductDM->FixedAssetZQ->state(), DataSetState::Browse);
         EXPECT_EQ(text("SELECT inventorynumber FROM fixedasset WHERE productid = 30"), keep ? "INV-3" : "INV-1");
     }
-}
-
-TEST_F(EditorFixedAsset, DatesSnapToTheirMonthThePercentageFollowsTheMonthsAndGroupsComeFromSiblingModules)
-{
-    showProduct(30);
+    // Dates snap to their month, the percentage follows the months, groups come from sibling modules.
     TProductDetailForm form;
     TProductFixedAssetPage& page = *form.FixedAssetTS;
-    page.DepreciationCalculateBClick();
-    EXPECT_EQ(asset("depreciationpercent").asFloat(), 20); // 60 months
-
-    script.answer(QDate(2021, 3, 17));
-    page.DepreciationStartDateBClick();
-    EXPECT_EQ(script.shown().last().text, "2020-01-01");
-    EXPECT_EQ(asset("depreciationstartdate").asDate(), QDate(2021, 3, 1));
-    EXPECT_EQ(asset("depreciationenddate").asDate(), QDate(2021, 3, 1));
-    page.DepreciationCalculateBClick();
-    EXPECT_EQ(asset("depreciationpercent").asFloat(), 100); // one month gives 1200
-
-    script.answer(QDate(2023, 3, 28));
-    page.DepreciationEndDateBClick();
-    EXPECT_EQ(asset("depreciationenddate").asDate(), QDate(2023, 3, 1));
-    page.DepreciationCalculateBClick();
-    EXPECT_EQ(asset("depreciationpercent").asFloat(), 50); // 24 months
-    script.answer(QDate(2022, 1, 5));
-    page.DepreciationEndDateBClick();
-    page.DepreciationCalculateBClick();
-    EXPECT_EQ(asset("depreciationpercent").asFloat(), 100); // 11 months give 109.09
-
-    // A cancelled date changes nothing.
-    script.answer(QDate());
-    page.DepreciationEndDateBClick();
-    EXPECT_EQ(asset("depreciationenddate").asDate(), QDate(2022, 1, 1));
+    // The date picked (none cancels and changes nothing), the dates then and
+    // the percentage their months give.
+    using Button = void (TProductFixedAssetPage::*)();
+    const Button start = &TProductFixedAssetPage::DepreciationStartDateBClick;
+    const Button end = &TProductFixedAssetPage::DepreciationEndDateBClick;
+    struct Pick { Button button; QDate answer, start, end; double percent; };
+    const Pick picks[] = {
+        {nullptr, {}, {2020, 1, 1}, {2024, 12, 1}, 20},          // 60 months
+        {start, {2021, 3, 17}, {2021, 3, 1}, {2021, 3, 1}, 100}, // one month gives 1200
+        {end, {2023, 3, 28}, {2021, 3, 1}, {2023, 3, 1}, 50},    // 24 months
+        {end, {2022, 1, 5}, {2021, 3, 1}, {2022, 1, 1}, 100},    // 11 months give 109.09
+        {end, {}, {2021, 3, 1}, {2022, 1, 1}, 100},
+    };
+    script.clear();
+    for (const Pick& pick : picks) {
+        if (pick.button) {
+            script.answer(pick.answer);
+            (page.*pick.button)();
+        }
+        EXPECT_EQ(asset("depreciationstartdate").asDate(), pick.start);
+        EXPECT_EQ(asset("depreciationenddate").asDate(), pick.end);
+        page.DepreciationCalculateBClick();
+        EXPECT_EQ(asset("depreciationpercent").asFloat(), pick.percent);
+    }
+    EXPECT_EQ(script.shown().value(0).text, "2020-01-01"); // the start date offered
     script.answer(QDate(2019, 5, 20));
     page.PurchaseDateBClick();
     EXPECT_EQ(asset("purchasedate").asDate(), QDate(2019, 5, 20));
