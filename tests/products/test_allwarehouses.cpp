@@ -24,7 +24,7 @@ QStringList turnoverRows(MemoryTable& table)
 // On the shop, whose documents all move Alfa unless said.
 class AllWarehousesTest : public stocktest::ReportTest {
 protected:
-    AllWarehousesTest() : ReportTest(QDateTime(QDate(2024, 3, 5), QTime(12, 0)), 2) {}
+    AllWarehousesTest() : ReportTest(stocktest::kShopNow, 2) {}
     QStringList turnover(const TTurnoverRequest& request)
     {
         MemoryTable table;

@@ -36,7 +36,10 @@ protected:
     }
 };
 
-TEST_F(DocumentRulesTest, TransfersCountInBothWarehousesDraftsNowhereAndCutOffDatesAreInclusive)
+// Transfers count in both warehouses, drafts nowhere but on the stock card,
+// cut-off dates inclusively; the last supply is a positive receipt or a
+// negative supplier return, sales of any status count.
+TEST_F(DocumentRulesTest, BalancesStockCardsLastSupplyAndSales)
 {
     const auto balances = documentBalances(db(), 1);
     // A: 10 + 8 in, 5 out by transfer, -3 by the K line (direction 1), -3 out by W;
@@ -49,10 +52,7 @@ TEST_F(DocumentRulesTest, TransfersCountInBothWarehousesDraftsNowhereAndCutOffDa
     // Cut-off dates are inclusive.
     EXPECT_DOUBLE_EQ(documentBalance(db(), 1, 2, QDate(2024, 3, 5)).input, 5);
     EXPECT_DOUBLE_EQ(documentBalance(db(), 1, 2, QDate(2024, 3, 4)).input, 0);
-}
 
-TEST_F(DocumentRulesTest, TheStockCardCountsDraftsTooUpToAnInclusiveDate)
-{
     EXPECT_DOUBLE_EQ(stockCardBalance(db(), 1, {1}, QDate(2024, 3, 5)).quantity(), 13);
     EXPECT_DOUBLE_EQ(stockCardBalance(db(), 1, {1}, QDate(2024, 3, 4)).quantity(), 18);
     const StockCardBalance card = stockCardBalance(db(), 1, {}, QDate(2030, 1, 1));
@@ -60,10 +60,7 @@ TEST_F(DocumentRulesTest, TheStockCardCountsDraftsTooUpToAnInclusiveDate)
     EXPECT_DOUBLE_EQ(card.value(), 1960 - 990);
     EXPECT_NEAR(card.price(), 970.0 / 9, 1e-9);
     EXPECT_DOUBLE_EQ(stockCardBalance(db(), 1, {2}, QDate(2030, 1, 1)).price(), 0);
-}
 
-TEST_F(DocumentRulesTest, LastSupplyTakesPositiveReceiptsAndNegativeSupplierReturnsSalesAnyStatus)
-{
     const LastSupply supply = lastSupply(db(), 1);
     ASSERT_TRUE(supply.found);
     // K on 2024-02-01 is later than W on 2024-01-15; the K with -3 and the excluded document do not count.

@@ -19,7 +19,7 @@ using stocktest::column;
 
 class InventoryTest : public stocktest::ReportTest {
 protected:
-    InventoryTest() : ReportTest(QDateTime(QDate(2024, 3, 5), QTime(12, 0)), 2) {}
+    InventoryTest() : ReportTest(stocktest::kShopNow, 2) {}
 
     // Opens the warehouse window on the named warehouse (all warehouses
     // listed), runs `press` in it and gives the captions of the windows it

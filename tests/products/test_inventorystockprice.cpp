@@ -16,10 +16,7 @@ using stocktest::column;
 // 1880 and 15 out at 1530 (and, not counting, the transfer of 2024-03-06 of
 // 5 at 550 into Prodavnica); Beta's card leaves 0.0000001 though its stock
 // row says -2; the service 1 in at 7; Delta 2 out at 30; Epsilon 3 in at 10.
-class InventoryStockPriceTest : public stocktest::ReportTest {
-protected:
-    InventoryStockPriceTest() : ReportTest(QDateTime(QDate(2024, 3, 5), QTime(12, 0))) {}
-};
+class InventoryStockPriceTest : public stocktest::ReportTest {};
 
 TEST_F(InventoryStockPriceTest, ValuedFromTheOwnCardUpToTheDateOnShowSortedByTitleAndStopped)
 {
