@@ -25,17 +25,16 @@ using namespace tarvex::test;
 
 namespace {
 
-class AlternativesTest : public ProductDMTest {
+class AlternativesTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        emptyTables(db());
+        WindowTest::SetUp();
         sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
         sql("INSERT INTO product (productid, name, code, unitname, taxid, price, pricecurrency) VALUES "
             "(1, 'Mleko 1l', 'M1', 'kom', 1, 120, 'RSD'), (2, 'Mleko 0,5l', 'M2', 'kom', 1, 65.5, 'RSD'),"
             "(3, 'Jogurt', 'J1', 'kom', 1, 80, 'RSD'), (4, 'Kefir', 'K1', 'kom', 1, 90, 'RSD')");
     }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     // Opens the window for a product and lets the test drive it.
     static void manage(qint32 productId, const std::function<void(TAlterProductForm&)>& drive)
@@ -50,8 +49,8 @@ protected:
     }
     static QString members(int group)
     {
-        return scalar(db(), QStringLiteral("SELECT GROUP_CONCAT(productid ORDER BY productid) FROM productalter "
-                                           "WHERE groupid = %1").arg(group)).toString();
+        return text(QStringLiteral("SELECT GROUP_CONCAT(productid ORDER BY productid) FROM productalter WHERE groupid = %1")
+                        .arg(group));
     }
     static QString shown(TAlterProductForm& form, const char* field = "name")
     {
@@ -123,7 +122,7 @@ TEST_F(AlternativesTest, PickingItselfCancellingOrNoProductServiceChangesNothing
         altertest::TestConsole without(false);
         manage(1, [](TAlterProductForm& form) { form.AddGroup()->trigger(); });
     }
-    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productalter").toInt(), 0);
+    EXPECT_EQ(text("SELECT COUNT(*) FROM productalter"), "0");
 
     // Joining a grouped product takes its group, and new groups follow the largest.
     sql("INSERT INTO productalter (groupid, productid) VALUES (5, 2), (5, 3), (7, 4)");
@@ -145,11 +144,11 @@ TEST_F(AlternativesTest, PickingItselfCancellingOrNoProductServiceChangesNothing
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
 }
 
-class ProductListsTest : public ProductDMTest {
+class ProductListsTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        emptyTables(db());
+        WindowTest::SetUp();
         sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
         sql("INSERT INTO product (productid, name, code, barcode, manufcode, unitname, taxid, price, pricecurrency, "
             "type) VALUES "
@@ -162,7 +161,6 @@ protected:
         sql("INSERT INTO component (rawid, productid, quantity) VALUES (5, 1, 1.25), (5, 4, 0.3333333)");
         showProduct(1);
     }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     // The product the editor would show: the data module's current product.
     static void showProduct(qint32 id)
@@ -238,13 +236,12 @@ TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnly
     });
     ProductPackagingManage(nullptr);
     EXPECT_TRUE(picks.isEmpty());
-    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productpackaging").toInt(), 0);
+    EXPECT_EQ(text("SELECT COUNT(*) FROM productpackaging"), "0");
 
     dm().ProductPackagingZQ->applyUpdates(); // the editor's apply
-    EXPECT_EQ(scalar(db(), "SELECT GROUP_CONCAT(CONCAT(productid, ':', packagingid, ':', productamount, ':', "
-                           "packagingamount)) FROM productpackaging")
-                  .toString(),
-              QStringLiteral("1:3:24:1"));
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(CONCAT(productid, ':', packagingid, ':', productamount, ':', packagingamount)) "
+                   "FROM productpackaging"),
+              "1:3:24:1");
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
 }
 

@@ -8,7 +8,6 @@
 #include "test_refwindows.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QPushButton>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -35,7 +34,7 @@ void clickItem(TCategoryForm& form, qint64 id, bool twice = false)
 
 } // namespace
 
-class Categories : public DatabaseTest {
+class Categories : public WindowTest {
 protected:
     enum : qint32 { drinks = 1, juices = 2, food = 3, firstTwin = 4, orange = 5, secondTwin = 6 };
     void SetUp() override
@@ -44,11 +43,10 @@ protected:
         for (const char* statement :
              {"DROP TRIGGER IF EXISTS logcat", "DROP TRIGGER IF EXISTS loglink", "DROP TABLE IF EXISTS deletelog"})
             execSql(db(), statement);
-        emptyTables(db());
+        WindowTest::SetUp();
         execSql(db(), "INSERT INTO categorypr (categoryprid, parentid, name) VALUES (1, 0, 'Pića'), (2, 1, 'Sokovi'), "
                       "(3, 0, 'Hrana'), (4, 3, 'Hleb'), (5, 2, 'Pomorandža'), (6, 3, 'Hleb')");
     }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 };
 
 TEST_F(Categories, PathsAndIdentifiersConvertBothWaysAndPathListsSplitAndJoin)
@@ -119,7 +117,7 @@ TEST_F(Categories, AddRenameTheEmptyNameRefusalAndDeletingASubtreeGrandchildrenF
     ASSERT_NE(added, nullptr);
     EXPECT_GT(added->id, secondTwin);
     const QString stored = QStringLiteral("SELECT name FROM categorypr WHERE categoryprid = %1").arg(added->id);
-    EXPECT_EQ(scalar(db(), stored).toString(), QStringLiteral("Voće 'n' \\povrće"));
+    EXPECT_EQ(text(stored), QStringLiteral("Voće 'n' \\povrće"));
     EXPECT_EQ(CategoryTree::nodeToPath(added), QStringLiteral("Hrana>Voće 'n' \\povrće"));
     EXPECT_EQ(tree.addCategory(QStringLiteral("x"), nullptr), nullptr);
 
@@ -129,12 +127,12 @@ TEST_F(Categories, AddRenameTheEmptyNameRefusalAndDeletingASubtreeGrandchildrenF
     EXPECT_FALSE(tree.editCategory(name, added));
     EXPECT_EQ(name, QStringLiteral("Sveže"));
     EXPECT_EQ(script.messages(), QStringList{QStringLiteral("Ime kategorije ne može biti prazno")});
-    EXPECT_EQ(scalar(db(), stored).toString(), QStringLiteral("Sveže"));
+    EXPECT_EQ(text(stored), QStringLiteral("Sveže"));
 
     tree.deleteCategories(drinks);
     tree.removeNode(tree.findNode(drinks));
-    EXPECT_EQ(scalar(db(), "SELECT GROUP_CONCAT(what ORDER BY n) FROM deletelog").toString(), "l3,c5,l2,c2,l1,c1");
-    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM categorypr").toInt(), 4);
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(what ORDER BY n) FROM deletelog"), "l3,c5,l2,c2,l1,c1");
+    EXPECT_EQ(text("SELECT COUNT(*) FROM categorypr"), "4");
     EXPECT_EQ(tree.findNode(orange), nullptr);
     EXPECT_NE(tree.findNode(food), nullptr);
 }
@@ -203,10 +201,10 @@ TEST_F(Categories, AdministrationAddsAndDeletesThroughTheDialogs)
         EXPECT_EQ(form.tree().findNode(4), nullptr);
         form.cancelButton()->click();
     });
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(script.shown()[1].text,
               QStringLiteral("Da li želite da izbrišete kategoriju \"Hrana\" i sve njene podkategorije?"));
     // Water added under drinks; food gone with its children.
-    EXPECT_EQ(scalar(db(), "SELECT CONCAT(SUM(name = 'Mineralna voda' AND parentid = 1), SUM(categoryprid IN (3, 4, "
-                           "6))) FROM categorypr").toString(), "10");
+    EXPECT_EQ(text("SELECT CONCAT(SUM(name = 'Mineralna voda' AND parentid = 1), SUM(categoryprid IN (3, 4, 6))) "
+                   "FROM categorypr"),
+              "10");
 }

@@ -11,7 +11,6 @@
 #include "test_refwindows.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,14 +21,13 @@ using namespace products;
 using namespace tarvex;
 using namespace tarvex::test;
 
-class ProductData : public DatabaseTest {
+class ProductData : public WindowTest {
 protected:
     void SetUp() override
     {
-        emptyTables(db());
+        WindowTest::SetUp();
         stores = std::make_unique<ProductOptionStores>(db(), dir.filePath("tarvex.ini"), dir.path());
     }
-    static void sql(const QString& statement) { execSql(db(), statement); }
 
     QTemporaryDir dir;
     std::unique_ptr<ProductOptionStores> stores;
@@ -101,7 +99,6 @@ TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptionsAndThePageAndWindowStore
         EXPECT_EQ(stores->database().ReadBool("Product", "AutoProductCode", false), ok);
         EXPECT_EQ(memory.AutoProductCode, ok);
     }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(ProductData, AMissingScanFolderIsCreatedOrReplacedOrGivenUp)

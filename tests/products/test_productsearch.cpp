@@ -58,44 +58,31 @@ protected:
     ProductSearchResult last;
 };
 
-TEST_F(ProductSearchTest, TextCriteriaMatchFromTheStart)
+TEST_F(ProductSearchTest, TextCodesBarcodesActiveTypeTaxAndCategory)
 {
-    EXPECT_EQ(search({{"name", "Ml"}}), (Ids{1, 2}));
-    EXPECT_EQ(search({{"name", "leko"}}), Ids());
-    EXPECT_EQ(search({{"name", "Čaj \"Zeleni\" O'Neil"}}), Ids{9001}); // quotes literally
-    EXPECT_EQ(search({{"name", "Sok\\"}}), Ids{9003});                  // a backslash too
-    EXPECT_EQ(search({{"name", "Sok\\x"}}), Ids());
-    EXPECT_EQ(search({}), all); // no criterion: everything
-    EXPECT_EQ(search({{"manufname", "A"}}), (Ids{2, 3}));
-    EXPECT_EQ(search({{"general", "Q-1"}}), (Ids{9001, 9002}));
-}
-
-TEST_F(ProductSearchTest, CodesAndBarcodesByTheOptions)
-{
-    EXPECT_EQ(search({{"code", "Q-1"}}), (Ids{9001, 9002}));
-    dm().Options.SearchEqualCodeBarcode = true;
-    EXPECT_EQ(search({{"code", "Q-1"}}), Ids{9001});
-    EXPECT_EQ(search({{"barcode", "2999999999992"}}), Ids{9002});
-    // With stock by attributes, barcodes are the variants', each product once.
-    dm().Options.AttributeStock = true;
-    EXPECT_EQ(search({{"barcode", "2888"}}), (Ids{9001, 9002}));
-    EXPECT_EQ(search({{"barcode", "2999999999992"}}), Ids());
-    dm().Options.SearchEqualCodeBarcode = false;
-    EXPECT_EQ(search({{"code", "Q-1"}, {"barcode", "2889"}}), Ids{9002});
-}
-
-TEST_F(ProductSearchTest, ActiveTypeTaxAndCategory)
-{
-    EXPECT_EQ(search({{"active", "Neaktivan"}}), (Ids{3, 9002}));
-    EXPECT_EQ(search({{"active", "Aktivan"}}), (Ids{1, 2, 9001, 9003, 9004}));
-    EXPECT_EQ(search({{"type", "Usluga"}}), Ids{3});
-    EXPECT_EQ(search({{"vat", "10"}}), (Ids{2, 3}));
+    enum { equal = 1, variants = 2 }; // codes and barcodes compared whole; barcodes are the variants'
     const Ids uncategorised{2, 3, 9001, 9002, 9003, 9004};
-    EXPECT_EQ(search({{"category", "bez kategorije"}}), uncategorised);
-    EXPECT_EQ(search({{"category", "BEZ Kategorije"}}), uncategorised);
-    EXPECT_EQ(search({{"category", "Pića"}}), Ids{1});
-    // A path list that names no category adds no condition.
-    EXPECT_EQ(search({{"category", "Nema>Takve"}}), all);
+    const std::tuple<int, QMap<QString, QString>, Ids> cases[] = {
+        // Text criteria match from the start; quotes and a backslash literally.
+        {0, {{"name", "Ml"}}, {1, 2}}, {0, {{"name", "leko"}}, {}}, {0, {{"name", "Čaj \"Zeleni\" O'Neil"}}, {9001}},
+        {0, {{"name", "Sok\\"}}, {9003}}, {0, {{"name", "Sok\\x"}}, {}}, {0, {}, all},
+        {0, {{"manufname", "A"}}, {2, 3}}, {0, {{"general", "Q-1"}}, {9001, 9002}},
+        {0, {{"code", "Q-1"}}, {9001, 9002}}, {equal, {{"code", "Q-1"}}, {9001}},
+        {equal, {{"barcode", "2999999999992"}}, {9002}},
+        // With stock by attributes, barcodes are the variants', each product once.
+        {equal | variants, {{"barcode", "2888"}}, {9001, 9002}}, {equal | variants, {{"barcode", "2999999999992"}}, {}},
+        {variants, {{"code", "Q-1"}, {"barcode", "2889"}}, {9002}},
+        {0, {{"active", "Neaktivan"}}, {3, 9002}}, {0, {{"active", "Aktivan"}}, {1, 2, 9001, 9003, 9004}},
+        {0, {{"type", "Usluga"}}, {3}}, {0, {{"vat", "10"}}, {2, 3}},
+        {0, {{"category", "bez kategorije"}}, uncategorised}, {0, {{"category", "BEZ Kategorije"}}, uncategorised},
+        {0, {{"category", "Pića"}}, {1}},
+        // A path list that names no category adds no condition.
+        {0, {{"category", "Nema>Takve"}}, all}};
+    for (const auto& [options, criteria, ids] : cases) {
+        dm().Options.SearchEqualCodeBarcode = options & equal;
+        dm().Options.AttributeStock = options & variants;
+        EXPECT_EQ(search(criteria), ids) << criteria.values().join(' ').toStdString();
+    }
 }
 
 TEST_F(ProductSearchTest, WarehousesRestrictAndChooseTheShownColumns)

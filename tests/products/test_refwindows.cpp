@@ -47,16 +47,14 @@ void filterBy(TAttributeForm& form, const QString& text)
 
 } // namespace
 
-class RefWindows : public ProductDMTest {
+class RefWindows : public WindowTest {
 protected:
     void SetUp() override
     {
-        emptyTables(db());
+        WindowTest::SetUp();
         dm().SetDefaultTaxID(0);
         dm().SetDefWarehouseID(0);
     }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    static QString text(const char* query) { return scalar(db(), query).toString(); }
 
     static void insertWarehouses()
     {

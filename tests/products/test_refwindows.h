@@ -6,11 +6,21 @@
 #include "Modal.h"
 #include "ProductDMFixture.h"
 
+#include <QCoreApplication>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace tarvex::test {
+
+// Window tests: every table emptied before each, the closed windows' deferred
+// deletes run after.
+class WindowTest : public ProductDMTest {
+protected:
+    void SetUp() override { emptyTables(db()); }
+    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    static QString text(const QString& query) { return scalar(db(), query).toString(); }
+};
 
 inline QModelIndex cellOf(DBGrid* grid, const QString& fieldName, int row)
 {
