@@ -45,7 +45,7 @@ TEST_F(ProductRules, WithoutAPrimaryTaxTheSaveStopsAtTheTax)
     EXPECT_EQ(number("SELECT COUNT(*) FROM product"), 0);
 }
 
-TEST_F(ProductRules, SavingTrimsTheNameAndStoresBlankCodesAsNull)
+TEST_F(ProductRules, SavingTrimsTheNameStoresBlankCodesAsNullAndChecksUniquenessAsTheOptionsSay)
 {
     dm().Options.UniqueProductCode = true;
     dm().Options.UniqueProductBarcode = true;
@@ -65,13 +65,11 @@ TEST_F(ProductRules, SavingTrimsTheNameAndStoresBlankCodesAsNull)
     appendProduct(QStringLiteral("   "));
     EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_REQUIRED_ERR.arg("Ime"));
     EXPECT_TRUE(P("name").isNull());
-}
+    productZQ().cancel();
 
-TEST_F(ProductRules, CodesAndBarcodesAreUniqueOnlyWhenTheOptionsSaySo)
-{
-    insertProduct(1, QStringLiteral("Hleb"));
-    sql("UPDATE product SET code = 'H1', barcode = '8600001'");
-    dm().Options.UniqueProductCode = true;
+    // Codes and barcodes are unique only when the options say so.
+    sql("UPDATE product SET code = 'H1', barcode = '8600001' WHERE name = 'Hleb beli'");
+    dm().Options.UniqueProductBarcode = false;
     appendProduct(QStringLiteral("Kifla"));
     P("code").setValue(" H1");
     P("barcode").setValue("8600001");
@@ -82,18 +80,16 @@ TEST_F(ProductRules, CodesAndBarcodesAreUniqueOnlyWhenTheOptionsSaySo)
     dm().Options.UniqueProductBarcode = false;
     post();
     EXPECT_EQ(number("SELECT COUNT(*) FROM product WHERE code = 'H1' AND barcode = '8600001'"), 2);
-}
 
-TEST_F(ProductRules, NamesMustDifferInAsManyLeadingCharactersAsTheOptionSays)
-{
-    insertProduct(1, QStringLiteral("Čokolada mlečna"));
+    // Names must differ in as many leading characters as the option says.
+    insertProduct(10, QStringLiteral("Čokolada mlečna"));
     dm().Options.UniqueProductNameCharsNum = 5;
     appendProduct(QStringLiteral("čokol bela")); // the same five letters in another case
     EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_INVALIDE_ERR.arg("Ime"));
     P("name").setValue("Čoko bela");
     post();
     // A product's own name is no rival.
-    openProduct(1);
+    openProduct(10);
     productZQ().edit();
     P("rebate").setValue(5);
     post();
@@ -104,9 +100,9 @@ TEST_F(ProductRules, NamesMustDifferInAsManyLeadingCharactersAsTheOptionSays)
     EXPECT_EQ(number("SELECT COUNT(*) FROM product WHERE name = 'Čokolada mlečna'"), 2);
 }
 
-TEST_F(ProductRules, WarehouseCodesAreUniqueWhateverTheOptions)
+TEST_F(ProductRules, WarehouseCodesAreUniqueWhateverTheOptionsAndAccountingReferencesGuardDeletes)
 {
-    sql("INSERT INTO warehouse (warehouseid, name, code) VALUES (1, 'Centralni', 'M1')");
+    sql("INSERT INTO warehouse (warehouseid, name, code) VALUES (1, 'Centralni', 'M1'), (2, 'Lager', NULL)");
     QueryDataSet& w = *dm().WarehouseZQ;
     w.open();
     w.append();
@@ -121,17 +117,13 @@ TEST_F(ProductRules, WarehouseCodesAreUniqueWhateverTheOptions)
     w.fieldByName("name").setValue("Centralni magacin");
     w.post();
     w.append();
-    w.fieldByName("name").setValue("Lager");
+    w.fieldByName("name").setValue("Ostava");
     w.fieldByName("code").setValue("");
     w.post();
-    EXPECT_EQ(number("SELECT COUNT(*) FROM warehouse"), 3);
-}
+    EXPECT_EQ(number("SELECT COUNT(*) FROM warehouse"), 4);
 
-TEST_F(ProductRules, AccountingReferencesGuardProductsTaxesAndWarehouses)
-{
     insertProduct(1, QStringLiteral("Hleb"));
     insertProduct(2, QStringLiteral("Mleko"));
-    sql("INSERT INTO warehouse (warehouseid, name) VALUES (1, 'Centralni'), (2, 'Lager')");
     sql("INSERT INTO accountnew (accountnewid, type) VALUES (1, 'product'), (2, 'tax'), (3, 'warehouse')");
     // Product 1, tax 1 and warehouse 2 are referred to; warehouse 1 is not,
     // although a product and a tax with its id are.
@@ -146,7 +138,7 @@ TEST_F(ProductRules, AccountingReferencesGuardProductsTaxesAndWarehouses)
     EXPECT_EQ(refusal<DataSetError>([] { productZQ().deleteRecord(); }), CMN_RELATIONAL_INTEGRITY_ERR);
     EXPECT_EQ(deleting(*dm().TaxZQ, "taxid", 1), CMN_RELATIONAL_INTEGRITY_ERR);
     EXPECT_EQ(deleting(*dm().WarehouseZQ, "warehouseid", 2), CMN_RELATIONAL_INTEGRITY_ERR);
-    EXPECT_EQ(dm().WarehouseZQ->recordCount(), 2);
+    EXPECT_EQ(dm().WarehouseZQ->recordCount(), 4);
 
     openProduct(2);
     productZQ().deleteRecord();
@@ -155,8 +147,8 @@ TEST_F(ProductRules, AccountingReferencesGuardProductsTaxesAndWarehouses)
     ASSERT_TRUE(dm().WarehouseZQ->locate("warehouseid", 1));
     dm().WarehouseZQ->deleteRecord();
     EXPECT_EQ(text("SELECT CONCAT((SELECT GROUP_CONCAT(productid) FROM product), '/', (SELECT GROUP_CONCAT(taxid) "
-                   "FROM tax), '/', (SELECT GROUP_CONCAT(warehouseid) FROM warehouse))"),
-              "1/1/2");
+                   "FROM tax), '/', (SELECT GROUP_CONCAT(warehouseid ORDER BY warehouseid) FROM warehouse))"),
+              "1/1/2,3,4");
 }
 
 TEST_F(ProductRules, StockRowsAreNeverAddedOrRemovedThroughTheStockList)
