@@ -30,12 +30,13 @@ protected:
     static QString nameOf(QueryDataSet& ds) { return isAttributes(ds) ? "attribute" : "attributevalue"; }
 
     // Types a position into the row of that name, from positions in
-    // identifier order when fresh; gives the rows as stored.
+    // identifier order when fresh; gives the rows as stored (values of attribute 1).
     static QString afterTyping(QueryDataSet& ds, const QString& name, int position, bool fresh = true)
     {
+        const QString table = isAttributes(ds) ? "attributepr" : "attributeprvalue";
+        const QString rows = isAttributes(ds) ? "" : " WHERE attributeprid = 1";
         if (fresh) {
-            sql(isAttributes(ds) ? "UPDATE attributepr SET sort = attributeprid"
-                                 : "UPDATE attributeprvalue SET sort = attributeprvalueid WHERE attributeprid = 1");
+            sql(QStringLiteral("UPDATE %1 SET sort = %1id%2").arg(table, rows));
             attributes().close();
             attributes().open();
         }
@@ -44,11 +45,8 @@ protected:
         ds.fieldByName("sort").setValue(position);
         EXPECT_EQ(ds.state(), DataSetState::Browse);
         EXPECT_EQ(ds.fieldByName(nameOf(ds)).asString(), name);
-        return isAttributes(ds)
-                   ? text("SELECT GROUP_CONCAT(CONCAT(attribute, sort) ORDER BY sort, attributeprid SEPARATOR ' ') "
-                          "FROM attributepr")
-                   : text("SELECT GROUP_CONCAT(CONCAT(attributevalue, sort) ORDER BY sort, attributeprvalueid "
-                          "SEPARATOR ' ') FROM attributeprvalue WHERE attributeprid = 1");
+        return text(QStringLiteral("SELECT GROUP_CONCAT(CONCAT(%1, sort) ORDER BY sort, %2id SEPARATOR ' ') FROM %2%3")
+                        .arg(nameOf(ds), table, rows));
     }
     // The rows in the dataset's order.
     static QString shown(QueryDataSet& ds)
