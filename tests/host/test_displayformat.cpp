@@ -30,24 +30,20 @@ TEST(DisplayFormat, ModuleFormatsShowWhatTheWindowsExpect)
 
 TEST(DisplayFormat, NumbersForSqlAndFilesUsePointAndNoExponent)
 {
-    EXPECT_EQ(FloatToText(10.12345), "10.12345");
-    EXPECT_EQ(FloatToText(1e20), "100000000000000000000");
-    EXPECT_EQ(FloatToText(1e-7), "0.0000001");
-    EXPECT_EQ(FloatToText(-0.5), "-0.5");
-    EXPECT_EQ(FloatToText(0.1 + 0.2), "0.30000000000000004");  // reads back as the same double
-    EXPECT_EQ(FloatToText(1.5, 13), "1.5000000000000");
-    EXPECT_EQ(FloatToText(2.675, 2), "2.68");
-    EXPECT_EQ(FloatToText(-0.0001, 2), "0.00");
-    EXPECT_EQ(FloatToText(std::nan("")), "NULL");
+    // Value, decimals (-1: as many as it needs), text.
+    const std::tuple<double, int, const char*> texts[] = {
+        {10.12345, -1, "10.12345"}, {1e20, -1, "100000000000000000000"}, {1e-7, -1, "0.0000001"}, {-0.5, -1, "-0.5"},
+        {0.1 + 0.2, -1, "0.30000000000000004"},  // reads back as the same double
+        {1.5, 13, "1.5000000000000"}, {2.675, 2, "2.68"}, {-0.0001, 2, "0.00"}, {std::nan(""), -1, "NULL"}};
+    for (const auto& [value, decimals, text] : texts)
+        EXPECT_EQ(FloatToText(value, decimals), text) << value;
 
-    // Edit texts: the shortest text at 15 significant digits.
-    EXPECT_EQ(FloatToEditText(18506.987999999998), "18506.988");
-    EXPECT_EQ(FloatToEditText(-0.1 - 0.2), "-0.3");
-    EXPECT_EQ(FloatToEditText(1e20), "100000000000000000000");
-    EXPECT_EQ(FloatToEditText(1.23456789e-9), "0.00000000123456789");
-    EXPECT_EQ(FloatToEditText(9.9999999999999982), "10");
-    EXPECT_EQ(FloatToEditText(0.0), "0");
-    EXPECT_EQ(FloatToEditText(2.5, 1), "3");
+    // Edit texts: the shortest text at 15 significant digits unless told otherwise.
+    const std::tuple<double, int, const char*> edits[] = {
+        {18506.987999999998, 15, "18506.988"}, {-0.1 - 0.2, 15, "-0.3"}, {1e20, 15, "100000000000000000000"},
+        {1.23456789e-9, 15, "0.00000000123456789"}, {9.9999999999999982, 15, "10"}, {0.0, 15, "0"}, {2.5, 1, "3"}};
+    for (const auto& [value, precision, text] : edits)
+        EXPECT_EQ(FloatToEditText(value, precision), text) << value;
 }
 
 TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaks)

@@ -91,12 +91,8 @@ TEST(ReportEngine, TheStockCardPrintsTheProductAboveItsVisibleRowsAndItsPdfAndSp
     ExportDataSet(card, sheet);
     const QString csv = runTool("xlsx2csv", {"-d", ";", "-f", "%Y-%m-%d", sheet});
     ASSERT_FALSE(csv.isEmpty()) << "xlsx2csv could not read the file";
-    const QStringList lines = csv.trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0].trimmed(), "Datum;Dokument;Ulaz");
-    EXPECT_EQ(lines[1].trimmed(), "2024-02-03;K-17;1234.5");
-    EXPECT_EQ(lines[2].trimmed(), "2024-01-01;Prethodno stanje;10");
-    EXPECT_EQ(lines[3].trimmed(), "2024-02-09;R-4;0.25");
+    EXPECT_EQ(csv.simplified(), "Datum;Dokument;Ulaz 2024-02-03;K-17;1234.5 2024-01-01;Prethodno stanje;10 "
+                                "2024-02-09;R-4;0.25");
     EXPECT_THROW(ExportDataSet(card, "/nonexistent/dir/x.xlsx"), TarvexError);
 }
 

@@ -38,13 +38,6 @@ ConnectionSettings resolveServer()
     return settings;
 }
 
-QString sanitize(const QString& text)
-{
-    QString clean = text.toLower();
-    clean.replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")), QStringLiteral("_"));
-    return clean.left(40);
-}
-
 } // namespace
 
 ConnectionSettings serverSettings()
@@ -56,14 +49,13 @@ ConnectionSettings serverSettings()
 TestDatabase::TestDatabase(const QString& prefix)
 {
     static std::atomic<int> counter{0};
-    const int n = ++counter;
-    m_name = QStringLiteral("t_%1_%2_%3").arg(sanitize(prefix)).arg(::getpid()).arg(n);
+    const QString clean = prefix.toLower().replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")), QStringLiteral("_"));
+    m_name = QStringLiteral("t_%1_%2_%3").arg(clean.left(40)).arg(::getpid()).arg(++counter);
     m_connectionName = QStringLiteral("test-") + m_name;
 
-    ConnectionSettings admin = serverSettings();
     const QString adminName = m_connectionName + QStringLiteral("-admin");
     {
-        QSqlDatabase server = openConnection(admin, adminName);
+        QSqlDatabase server = openConnection(serverSettings(), adminName);
         dropDatabase(server, m_name);
         createDatabase(server, m_name);
         server.close();
@@ -90,39 +82,10 @@ TestDatabase::~TestDatabase()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-ConnectionSettings TestDatabase::settings() const
-{
-    ConnectionSettings s = serverSettings();
-    s.database = m_name;
-    return s;
-}
-
-QSqlDatabase TestDatabase::connection() const
-{
-    return QSqlDatabase::database(m_connectionName, false);
-}
-
-std::unique_ptr<TestDatabase> DatabaseTest::s_database;
-
 void DatabaseTest::SetUpTestSuite()
 {
     const auto* suite = ::testing::UnitTest::GetInstance()->current_test_suite();
     s_database = std::make_unique<TestDatabase>(QString::fromUtf8(suite ? suite->name() : "suite"));
-}
-
-void DatabaseTest::TearDownTestSuite()
-{
-    s_database.reset();
-}
-
-QSqlDatabase DatabaseTest::db()
-{
-    return s_database->connection();
-}
-
-TestDatabase& DatabaseTest::database()
-{
-    return *s_database;
 }
 
 QVariant scalar(QSqlDatabase db, const QString& sql)

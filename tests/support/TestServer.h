@@ -30,9 +30,14 @@ public:
     TestDatabase& operator=(const TestDatabase&) = delete;
 
     const QString& name() const { return m_name; }
-    ConnectionSettings settings() const;
+    ConnectionSettings settings() const
+    {
+        ConnectionSettings s = serverSettings();
+        s.database = m_name;
+        return s;
+    }
     // The Qt connection opened on this database.
-    QSqlDatabase connection() const;
+    QSqlDatabase connection() const { return QSqlDatabase::database(m_connectionName, false); }
 
 private:
     QString m_name;
@@ -43,12 +48,12 @@ private:
 class DatabaseTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite();
-    static void TearDownTestSuite();
-    static QSqlDatabase db();
-    static TestDatabase& database();
+    static void TearDownTestSuite() { s_database.reset(); }
+    static QSqlDatabase db() { return s_database->connection(); }
+    static TestDatabase& database() { return *s_database; }
 
 private:
-    static std::unique_ptr<TestDatabase> s_database;
+    static inline std::unique_ptr<TestDatabase> s_database;
 };
 
 // Kills the server process with SIGKILL and waits until it is gone.
