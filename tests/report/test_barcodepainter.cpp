@@ -1,12 +1,18 @@
 #include "Barcode.h"
 #include "BarcodePainter.h"
 #include "Error.h"
+#include "PdfPages.h"
+#include "PriceLabels.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace tarvex;
+using tarvex::test::pdfPageCount;
 
 namespace {
 
@@ -15,22 +21,28 @@ bool dark(const QImage& image, int x, int y)
     return qGray(image.pixel(x, y)) < 128;
 }
 
-// Paints the code into a white image; fails when ink falls outside the rectangle.
-QImage painted(const QString& code, const QRectF& rect, QSize size)
+// Paints into a white image; fails when ink falls outside the rectangle.
+QImage paintedInside(const QRectF& rect, QSize size, const std::function<void(QPainter&)>& paint)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        BarcodePainter().paint(painter, rect, code);
+        paint(painter);
     }
     const QRectF allowed = rect.adjusted(-1, -1, 1, 1);
     int outside = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             outside += dark(image, x, y) && !allowed.contains(QPointF(x, y)) ? 1 : 0;
-    EXPECT_EQ(outside, 0) << code.toStdString() << " in " << rect.width() << "x" << rect.height();
+    EXPECT_EQ(outside, 0) << "in " << rect.width() << "x" << rect.height();
     return image;
+}
+
+QImage painted(const QString& code, const QRectF& rect, QSize size)
+{
+    SCOPED_TRACE(code.toStdString());
+    return paintedInside(rect, size, [&](QPainter& painter) { BarcodePainter().paint(painter, rect, code); });
 }
 
 } // namespace
@@ -118,4 +130,38 @@ TEST(Ean13, ValidityCatchesWrongDigitsAndAnythingButTwelveAsciiDigitsIsRefused)
     for (const QString& bad : {QString("40063813339"), QString("4006381333931"), QString(), QString("40063813339X"),
                                QString(" 40063813339"), QString(QChar(0x0664)) + "00638133393"})
         EXPECT_THROW(Barcode12ToEan13(bad), InternalError) << bad.toStdString();
+}
+
+TEST(PriceLabelLayout, TwentyFourLabelsFillAPageRowByRowAndLongTextsStayInsideTheirLabel)
+{
+    QTemporaryDir dir;
+    QPdfWriter writer(dir.filePath(QStringLiteral("probe.pdf")));
+    writer.setResolution(300);
+    setLabelPageLayout(writer);
+    for (auto [count, pages] : {std::pair{0, 0}, {1, 1}, {24, 1}, {25, 2}, {48, 2}, {49, 3}})
+        EXPECT_EQ(PriceLabelLayout(QList<PriceLabel>(count), writer).pageCount(), pages) << count;
+
+    const QList<PriceLabel> none;
+    const PriceLabelLayout layout(none, writer);
+    EXPECT_EQ(layout.labelRect(1).topLeft(), layout.labelRect(0).topRight());
+    EXPECT_EQ(layout.labelRect(3).topLeft(), layout.labelRect(0).bottomLeft());
+    const QSize area = writer.pageLayout().paintRectPixels(writer.resolution()).size();
+    EXPECT_EQ(layout.labelRect(23).bottomRight().toPoint(), QPoint(area.width(), area.height()));
+
+    const QString file = dir.filePath(QStringLiteral("labels.pdf"));
+    ASSERT_TRUE(savePriceLabelsPdf(QList<PriceLabel>(49), file));
+    EXPECT_EQ(pdfPageCount(file), 3);
+
+    // Long texts stay inside their label.
+    const PriceLabel label{{1, QStringLiteral("Čokolada mlečna sa celim lešnicima i suvim grožđem, pakovanje od 300 grama"),
+                            QString(20, QLatin1Char('W')), QStringLiteral("5901234123457"), 9999999.99, QStringLiteral("RSD")}};
+    const QRectF cell(50, 40, 300, 160);
+    const QImage image = paintedInside(cell, QSize(400, 240), [&](QPainter& painter) {
+        PriceLabelLayout::paintLabel(painter, cell, label);
+    });
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ink += dark(image, x, y) ? 1 : 0;
+    EXPECT_GT(ink, 1000);
 }

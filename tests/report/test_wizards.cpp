@@ -9,9 +9,6 @@
 
 #include <QAction>
 #include <QHeaderView>
-#include <QImage>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -87,49 +84,6 @@ TEST_F(PriceLabelWizard, ParametersGiveIdsQuantitiesDocumentAndWarehouseAndLabel
     EXPECT_EQ(result[0].name + result[0].code + result[2].barcode,
               QStringLiteral("Čokolada mlečna 100gC1004006381333931"));
     EXPECT_EQ(labels->asked, QList<qint64>{3});
-}
-
-TEST(PriceLabelLayout, TwentyFourLabelsFillAPageRowByRowAndLongTextsStayInsideTheirLabel)
-{
-    QTemporaryDir dir;
-    QPdfWriter writer(dir.filePath(QStringLiteral("probe.pdf")));
-    writer.setResolution(300);
-    setLabelPageLayout(writer);
-    for (auto [count, pages] : {std::pair{0, 0}, {1, 1}, {24, 1}, {25, 2}, {48, 2}, {49, 3}})
-        EXPECT_EQ(PriceLabelLayout(QList<PriceLabel>(count), writer).pageCount(), pages) << count;
-
-    const QList<PriceLabel> none;
-    const PriceLabelLayout layout(none, writer);
-    EXPECT_EQ(layout.labelRect(1).topLeft(), layout.labelRect(0).topRight());
-    EXPECT_EQ(layout.labelRect(3).topLeft(), layout.labelRect(0).bottomLeft());
-    const QSize area = writer.pageLayout().paintRectPixels(writer.resolution()).size();
-    EXPECT_EQ(layout.labelRect(23).bottomRight().toPoint(), QPoint(area.width(), area.height()));
-
-    const QString file = dir.filePath(QStringLiteral("labels.pdf"));
-    ASSERT_TRUE(savePriceLabelsPdf(QList<PriceLabel>(49), file));
-    EXPECT_EQ(pdfPageCount(file), 3);
-
-    // Long texts stay inside their label.
-    PriceLabel label;
-    label.name = QStringLiteral("Čokolada mlečna sa celim lešnicima i suvim grožđem, pakovanje od 300 grama");
-    label.code = QString(20, QLatin1Char('W'));
-    label.barcode = QStringLiteral("5901234123457");
-    label.priceWithTax = 9999999.99;
-    label.currency = QStringLiteral("RSD");
-    QImage image(400, 240, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    const QRectF cell(50, 40, 300, 160);
-    {
-        QPainter painter(&image);
-        PriceLabelLayout::paintLabel(painter, cell, label);
-    }
-    int inside = 0, outside = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qGray(image.pixel(x, y)) < 128)
-                ++(cell.adjusted(-1, -1, 1, 1).contains(QPointF(x, y)) ? inside : outside);
-    EXPECT_EQ(outside, 0);
-    EXPECT_GT(inside, 1000);
 }
 
 TEST(PrintWizard, TakesTheVisibleColumnsInTheOrderShown)
