@@ -73,7 +73,7 @@ protected:
 
 DemoReport DemoDataTest::s_report;
 
-TEST_F(DemoDataTest, ReportCountsTheRowsInTheTablesAndASecondFillIsRefused)
+TEST_F(DemoDataTest, ReportCountsTheRowsASecondFillIsRefusedBarcodesAreValidAndNamesSerbian)
 {
     for (const QString table : {"product", "productdetail", "productwarehouse", "document", "documentitem",
                                  "docfinitem", "partner", "categorypr"})
@@ -88,10 +88,8 @@ TEST_F(DemoDataTest, ReportCountsTheRowsInTheTablesAndASecondFillIsRefused)
     EXPECT_THROW(generateDemoData(connection, DemoScale::tiny(), kSeed, kLastDay), DemoDataError);
     EXPECT_EQ(QString("tiny"), demoFillScale(connection));
     EXPECT_EQ(60, count("SELECT COUNT(*) FROM product"));
-}
 
-TEST_F(DemoDataTest, BarcodesAreValidAndNamesSerbian)
-{
+    // Barcodes are valid and names Serbian.
     // The generator's check digits of known barcodes.
     EXPECT_EQ(1, demo::DemoCatalogue::ean13CheckDigit("400638133393"));
     EXPECT_EQ(7, demo::DemoCatalogue::ean13CheckDigit("590123412345"));
@@ -242,7 +240,7 @@ TEST_F(DemoDataTest, SameSeedGivesTheSameDataAnotherSeedOther)
     EXPECT_EQ(schemaIndexes, indexes(db()));
 }
 
-// ---------------------------------------------------------------- the writer
+// ------------------------------------------------ the writer, chance, scales
 
 // A database for scratch tables and for creating and dropping others.
 class DemoSupportTest : public DatabaseTest {
@@ -258,7 +256,7 @@ protected:
     QString m_name; // the database the target tests prepare
 };
 
-TEST_F(DemoSupportTest, RowsGoOutInBatchesAndReadBackExactly)
+TEST_F(DemoSupportTest, RowsGoOutInBatchesAndReadBackExactlyAndDeferredIndexesComeBackAsTheyWere)
 {
     QSqlDatabase connection = db();
     execSql(connection, "CREATE TABLE scratch (id BIGINT PRIMARY KEY, label VARCHAR(50) NULL, amount DOUBLE NOT NULL)");
@@ -279,21 +277,8 @@ TEST_F(DemoSupportTest, RowsGoOutInBatchesAndReadBackExactly)
               scalar(connection, "SELECT GROUP_CONCAT(IFNULL(label, 'NULL'), '=', amount ORDER BY id SEPARATOR '|') "
                                  "FROM scratch WHERE id IN (1, 2, 6001)")
                   .toString());
-}
 
-TEST(DemoPartsTest, ScaledNumbersBecomeDecimalTextAndUnknownScaleNamesAreRefused)
-{
-    const std::tuple<qint64, int, const char*> cases[] = {{0, 2, "0"}, {5, 2, "0.05"}, {-5, 2, "-0.05"},
-        {120, 2, "1.2"}, {100, 2, "1"}, {-123456, 3, "-123.456"}, {1171500, 4, "117.15"}, {42, 0, "42"}};
-    for (const auto& [value, decimals, text] : cases)
-        EXPECT_EQ(QString(text), demo::scaledText(value, decimals));
-    EXPECT_LT(DemoScale::named("tiny").documentLines, DemoScale::named("small").documentLines);
-    EXPECT_THROW(DemoScale::named("giant"), DemoDataError);
-}
-
-TEST_F(DemoSupportTest, DeferredIndexesComeBackAsTheyWere)
-{
-    QSqlDatabase connection = db();
+    // Deferred indexes come back as they were.
     execSql(connection, "CREATE TABLE indexed (id BIGINT PRIMARY KEY, x INT NOT NULL, y INT NOT NULL, "
                         "label VARCHAR(40) NULL, KEY indexed_x (x), UNIQUE KEY indexed_yx (y, x), "
                         "KEY indexed_label (label(10)))");
@@ -310,10 +295,17 @@ TEST_F(DemoSupportTest, DeferredIndexesComeBackAsTheyWere)
     EXPECT_THROW(execSql(connection, "INSERT INTO indexed VALUES (3, 1, 1, 'c')"), DatabaseError);
 }
 
-// ------------------------------------------------------- chance and the model
-
-TEST(DemoRandomTest, SameSeedAndStreamGiveTheSameNumbersRangesIncludeBothEndsZeroWeightsAreNeverChosen)
+TEST(DemoPartsTest, ScaledNumbersBecomeDecimalTextUnknownScaleNamesAreRefusedAndChanceRepeatsForTheSameSeedAndStream)
 {
+    const std::tuple<qint64, int, const char*> cases[] = {{0, 2, "0"}, {5, 2, "0.05"}, {-5, 2, "-0.05"},
+        {120, 2, "1.2"}, {100, 2, "1"}, {-123456, 3, "-123.456"}, {1171500, 4, "117.15"}, {42, 0, "42"}};
+    for (const auto& [value, decimals, text] : cases)
+        EXPECT_EQ(QString(text), demo::scaledText(value, decimals));
+    EXPECT_LT(DemoScale::named("tiny").documentLines, DemoScale::named("small").documentLines);
+    EXPECT_THROW(DemoScale::named("giant"), DemoDataError);
+
+    // The same seed and stream give the same numbers, ranges include both
+    // ends, zero weights are never chosen.
     demo::DemoRandom a(11, 1), b(11, 1), otherStream(11, 2), otherSeed(12, 1);
     int sameAsOther = 0;
     for (int i = 0; i < 100; ++i) {

@@ -138,7 +138,7 @@ TEST_F(DataModuleTest, ValidationsStopThePostWithTheMessageAndTheFieldAndTheHost
     ds.cancel();
 }
 
-TEST_F(DataModuleTest, DeleteGuardConnectionHandOverAndFieldValuesFillingAListEachOnce)
+TEST_F(DataModuleTest, DeleteGuardConnectionHandOverFieldValuesFillingAListEachOnceAndCopiesWithReplacements)
 {
     EXPECT_EQ(module.ProductZQ->connection(), &connection);
     EXPECT_TRUE(module.IsConnected());
@@ -158,10 +158,8 @@ TEST_F(DataModuleTest, DeleteGuardConnectionHandOverAndFieldValuesFillingAListEa
     EXPECT_EQ(list, QStringList({"A", "C"}));
     module.GetFieldValues("code", "product", list, true, QString(), QString());
     EXPECT_EQ(list, QStringList({"M1"}));  // nulls left out
-}
 
-TEST_F(DataModuleTest, CopyDataSetInsertsTheRowsAgainWithReplacements)
-{
+    // CopyDataSet inserts the rows again with replacements.
     module.CopyDataSet("product", "productid = ?", {"name=Kopija 'Mleko' 1l", "kasaplu=NULL", "code='M''9'"}, QString(),
                        {1});
     const qint64 copy = module.GetLastInsertID();

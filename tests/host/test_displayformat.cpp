@@ -8,7 +8,7 @@
 
 using namespace tarvex;
 
-TEST(DisplayFormat, ModuleFormatsShowWhatTheWindowsExpect)
+TEST(DisplayFormat, ModuleFormatsShowWhatTheWindowsExpectAndNumbersForSqlAndFilesUsePointAndNoExponent)
 {
     const std::tuple<const char*, double, const char*> cases[] = {
         {"0.00 %", 20, "20.00 %"},  // literal sign, nothing multiplied
@@ -26,10 +26,8 @@ TEST(DisplayFormat, ModuleFormatsShowWhatTheWindowsExpect)
     };
     for (const auto& [format, value, shown] : cases)
         EXPECT_EQ(FormatFloat(format, value), shown) << format << " " << value;
-}
 
-TEST(DisplayFormat, NumbersForSqlAndFilesUsePointAndNoExponent)
-{
+    // Numbers for SQL and files use a point and no exponent.
     // Value, decimals (-1: as many as it needs), text.
     const std::tuple<double, int, const char*> texts[] = {
         {10.12345, -1, "10.12345"}, {1e20, -1, "100000000000000000000"}, {1e-7, -1, "0.0000001"}, {-0.5, -1, "-0.5"},

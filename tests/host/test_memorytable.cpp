@@ -123,7 +123,7 @@ TEST_F(Table, EventsRunInOrderOnInsertPostAndDelete)
     EXPECT_TRUE(log.contains("afterCancel"));
 }
 
-TEST_F(Table, AnAbortingEventLeavesTheDataSetAsItWas)
+TEST_F(Table, AnAbortingEventLeavesTheDataSetAsItWasAndRequiredOrUnreadableValuesRefuseThePost)
 {
     add(1, "a", 1);
     add(2, "b", 2);
@@ -151,10 +151,8 @@ TEST_F(Table, AnAbortingEventLeavesTheDataSetAsItWas)
     table.events().beforeDelete = [](DataSet&) { Abort(); };
     EXPECT_THROW(table.deleteRecord(), SilentAbort);
     EXPECT_EQ(table.recordCount(), 2);
-}
 
-TEST_F(Table, RequiredFieldsAndValuesThatDoNotReadRefuseThePostAndChangeHandlersRunAtOnce)
-{
+    // Required fields and values that do not read refuse the post; change handlers run at once.
     Field& name = table.fieldByName("name");
     name.setRequired(true);
     name.setDisplayLabel("Proizvod");

@@ -19,7 +19,7 @@ double evaluate(const QString& text)
 
 } // namespace
 
-TEST(BetterRoundTo, RoundsTheDecimalTextHalvesAwayFromZeroToAPositiveZeroAndHandlesOddInputs)
+TEST(BetterRoundTo, RoundsTheDecimalTextHalvesAwayFromZeroToAPositiveZeroEveryCentHalfIncludedAndIsZero6ComparesAtSixDecimals)
 {
     const std::tuple<double, int, double> cases[] = {
         // Each of these doubles lies just below its decimal text, so rounding
@@ -41,10 +41,7 @@ TEST(BetterRoundTo, RoundsTheDecimalTextHalvesAwayFromZeroToAPositiveZeroAndHand
     EXPECT_EQ(BetterRoundTo(-std::numeric_limits<double>::infinity(), -2), -std::numeric_limits<double>::infinity());
     EXPECT_THROW(BetterRoundTo(1.0, -16), InternalError);
     EXPECT_THROW(BetterRoundTo(1.0, 16), InternalError);
-}
 
-TEST(BetterRoundTo, EveryCentHalfBetweenZeroAndTwoHundred)
-{
     // x.xx5 as typed must go to the next cent, whatever its binary error.
     for (int cents = 0; cents < 20000; ++cents) {
         const auto text = [](int c) {
@@ -55,18 +52,16 @@ TEST(BetterRoundTo, EveryCentHalfBetweenZeroAndTwoHundred)
         ASSERT_EQ(BetterRoundTo(value, -2), up) << value;
         ASSERT_EQ(BetterRoundTo(-value, -2), -up) << value;
     }
-}
 
-TEST(IsZero6, ComparesAfterRoundingToSixDecimals)
-{
-    // The last: amounts that should cancel out but leave binary dust.
+    // IsZero6 compares at six decimals; the last: amounts that should cancel
+    // out but leave binary dust.
     for (double zero : {0.0000004, -0.00000049, 0.1 + 0.2 - 0.3})
         EXPECT_TRUE(IsZero6(zero)) << zero;
     EXPECT_FALSE(IsZero6(0.0000005));
     EXPECT_FALSE(IsZero6(-0.0000005));
 }
 
-TEST(TCalcExpress, PriceFormulaContinuesTheSupplyPriceAndNamedArgumentsTakeNewValuesOnEachCalc)
+TEST(TCalcExpress, PriceFormulaContinuesTheSupplyPriceNamedArgumentsTakeNewValuesOnEachCalcAndBadFormulasRaiseReadableErrors)
 {
     EXPECT_EQ(TCalcExpress::JoinArgument(100.0, "*1.2+5"), "100 *1.2+5");
     EXPECT_DOUBLE_EQ(evaluate(TCalcExpress::JoinArgument(100.0, "*1.2+5")), 125.0);
@@ -85,11 +80,9 @@ TEST(TCalcExpress, PriceFormulaContinuesTheSupplyPriceAndNamedArgumentsTakeNewVa
     EXPECT_DOUBLE_EQ(calc.calc(), 6.0);
     EXPECT_THROW(calc.init("x+1"), CalcExpressError);
     EXPECT_THROW(calc.calc(), CalcExpressError); // nothing left after a failed init
-}
 
-TEST(TCalcExpress, BadFormulasRaiseReadableErrors)
-{
-    // "*1,2" matters most: a comma would otherwise split it into two values.
+    // Bad formulas raise readable errors. "*1,2" matters most: a comma would
+    // otherwise split it into two values.
     for (const char* text : {"100 *", "100 *x", "100 *1,2", "100 *(1.2", "100 ** 2", "100 *1.2)", "sqrt()",
                              "100 /0", "sqrt(-1)"}) {
         try {

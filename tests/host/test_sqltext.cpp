@@ -38,8 +38,19 @@ TEST_F(SqlTextTest, AddSlashesAgreesWithQuotingAndSqlNumberHasPointDecimalsBothR
         EXPECT_EQ(scalar(db(), "SELECT CAST(" + SqlNumber(v) + " AS DOUBLE)").toDouble(), v) << SqlNumber(v).toStdString();
 }
 
-TEST(ChangeSQLCondition, ReplacesOrAddsTheConditionBeforeTheTailKeywordsInTextsAndCommentsNotCounted)
+TEST_F(SqlTextTest, ChangeSQLConditionReplacesOrAddsTheConditionBeforeTheTailKeywordsInTextsAndCommentsNotCountedAndTheProductListGetsItsAlternatives)
 {
+    // The product list's own text: joins with AND inside their ON parentheses.
+    const QString head = "SELECT p.*,p.price * (1+t.value/100) AS pricewithvat,(pw.price + 0.0) AS wh_price\n"
+                         "FROM product AS p\n"
+                         "  LEFT JOIN tax AS t ON p.taxid = t.taxid\n"
+                         "  LEFT JOIN productwarehouse AS pw ON (pw.productid = p.productid AND pw.warehouseid = 0)\n"
+                         "  LEFT JOIN productalter AS pa ON pa.productid = p.productid\n";
+    const QString changed = ChangeSQLCondition(head + "WHERE p.productid = -1", "pa.groupid = 3 AND p.productid <> 5");
+    EXPECT_EQ(changed, head + "WHERE pa.groupid = 3 AND p.productid <> 5");
+    QSqlQuery query(db());
+    EXPECT_TRUE(query.exec(changed)) << query.lastError().text().toStdString();
+
     EXPECT_EQ(cond("SELECT * FROM product WHERE productid = -1"), "SELECT * FROM product WHERE c = 1");
     EXPECT_EQ(cond("select * from t where a = 1 and b = 2 order by b"), "select * from t WHERE c = 1 order by b");
     EXPECT_EQ(cond("SELECT a FROM t WHERE x IN (SELECT y FROM u WHERE z = 1) GROUP BY a HAVING COUNT(*) > 1"),
@@ -72,21 +83,7 @@ TEST(ChangeSQLCondition, ReplacesOrAddsTheConditionBeforeTheTailKeywordsInTextsA
               "SELECT * FROM t # note\nORDER BY b");
 }
 
-TEST_F(SqlTextTest, ProductListTextGetsTheAlternativesCondition)
-{
-    // The product list's own text: joins with AND inside their ON parentheses.
-    const QString head = "SELECT p.*,p.price * (1+t.value/100) AS pricewithvat,(pw.price + 0.0) AS wh_price\n"
-                         "FROM product AS p\n"
-                         "  LEFT JOIN tax AS t ON p.taxid = t.taxid\n"
-                         "  LEFT JOIN productwarehouse AS pw ON (pw.productid = p.productid AND pw.warehouseid = 0)\n"
-                         "  LEFT JOIN productalter AS pa ON pa.productid = p.productid\n";
-    const QString changed = ChangeSQLCondition(head + "WHERE p.productid = -1", "pa.groupid = 3 AND p.productid <> 5");
-    EXPECT_EQ(changed, head + "WHERE pa.groupid = 3 AND p.productid <> 5");
-    QSqlQuery query(db());
-    EXPECT_TRUE(query.exec(changed)) << query.lastError().text().toStdString();
-}
-
-TEST(Format, FillsSlotsInOrderWithPointDecimalsAndRefusesMismatchedOnes)
+TEST(FormatAndScripts, FormatFillsSlotsInOrderWithPointDecimalsRefusesMismatchedOnesAndScriptsSplitOnSemicolonsOutsideQuotesAndComments)
 {
     QLocale::setDefault(QLocale(QLocale::Serbian, QLocale::Serbia)); // comma decimals must not leak in
     EXPECT_EQ(Format("INSERT INTO productwarehouse (productid,warehouseid,price) VALUES (%d,%d,%.13f)",
@@ -100,10 +97,8 @@ TEST(Format, FillsSlotsInOrderWithPointDecimalsAndRefusesMismatchedOnes)
     for (const auto& [format, args] : std::initializer_list<std::pair<const char*, QVariantList>>{
              {"%s and %s", {"one"}}, {"%s", {"one", "two"}}, {"%d", {1.5}}, {"%x", {1}}, {"100%", {}}})
         EXPECT_THROW(Format(format, args), InternalError) << format;
-}
 
-TEST(SqlScript, SplitsOnSemicolonsOutsideQuotesAndComments)
-{
+    // Scripts split on semicolons outside quotes and comments.
     const QString script = QStringLiteral(
         "-- header; with a semicolon\n"
         "CREATE TABLE a (x INT); # trailing; comment\n"

@@ -29,7 +29,7 @@ struct Layout {
 
 } // namespace
 
-TEST(Workstation, BuildFolderKeepsModulesAndSettingsBesideTheProgramAnInstalledOneUnderLibAndConfig)
+TEST(Workstation, BuildFolderKeepsModulesAndSettingsBesideTheProgramAnInstalledOneUnderLibAndConfigAndXdgConfigHomeCountsOnlyWhenAbsolute)
 {
     Layout l;
     QDir().mkpath(l.path("build/bin"));
@@ -70,10 +70,8 @@ TEST(Workstation, BuildFolderKeepsModulesAndSettingsBesideTheProgramAnInstalledO
     // The user's file wins over the machine's.
     touch(i.path("home/.config/tarvex/tarvex.ini"));
     EXPECT_EQ(installed.settingsFile(), i.path("home/.config/tarvex/tarvex.ini"));
-}
 
-TEST(Workstation, CurrentProgramUsesXdgConfigHomeOnlyWhenAbsolute)
-{
+    // The current program uses XDG_CONFIG_HOME only when it is absolute.
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());

@@ -49,7 +49,7 @@ QImage painted(const QString& code, const QRectF& rect, QSize size)
 
 // Patterns worked out by hand from the EAN-13 tables: guard, six left digits,
 // centre guard, six right digits, guard.
-TEST(BarcodePainter, ModulesOfRealCodesFollowTheTablesAndDrawnBarsReadBackAsThem)
+TEST(BarcodePainter, ModulesOfRealCodesFollowTheTablesDrawnBarsReadBackAsThemStayInsideTheRectangleAndInvalidCodesAreTextOnly)
 {
     // First digit 5: left parity odd, even, even, odd, odd, even.
     const QString code = QStringLiteral("5901234123457");
@@ -88,13 +88,10 @@ TEST(BarcodePainter, ModulesOfRealCodesFollowTheTablesAndDrawnBarsReadBackAsThem
         for (int m : {-5, 6, 20, 55, 80})   // first digit, then inside both halves
             digitInk += dark(image, centre(m), y) ? 1 : 0;
     EXPECT_GT(digitInk, 10);
-}
 
-TEST(BarcodePainter, StaysInsideItsRectangleAndDrawsInvalidCodesAsTextOnly)
-{
     // Wide, narrow (under a pixel per module) and flat rectangles.
-    for (const QRectF& rect : {QRectF(40, 30, 500, 300), QRectF(40, 30, 80, 60), QRectF(40, 30, 400, 24)})
-        painted(QStringLiteral("4006381333931"), rect, QSize(640, 400));
+    for (const QRectF& box : {QRectF(40, 30, 500, 300), QRectF(40, 30, 80, 60), QRectF(40, 30, 400, 24)})
+        painted(QStringLiteral("4006381333931"), box, QSize(640, 400));
 
     // A wrong check digit: some ink, but no column dark over half the height as a bar would be.
     const QImage text = painted(QStringLiteral("5901234123458"), QRectF(0, 0, 340, 120), QSize(340, 120));
@@ -109,7 +106,7 @@ TEST(BarcodePainter, StaysInsideItsRectangleAndDrawsInvalidCodesAsTextOnly)
     EXPECT_GT(ink, 0);
 }
 
-TEST(Ean13, CheckDigitsOfRealBarcodes)
+TEST(Ean13, CheckDigitsOfRealBarcodesAndValidityCatchesWrongDigitsAndAnythingButTwelveAsciiDigitsIsRefused)
 {
     // Worked by hand: weights 1,3,1,3... over the first twelve digits; sums
     // 89, 83, 93, 45, then 80 (check digit 0, not 10), and the first
@@ -117,10 +114,7 @@ TEST(Ean13, CheckDigitsOfRealBarcodes)
     for (const char* code : {"4006381333931", "5901234123457", "9780306406157", "8600043001105", "4006381333900",
                              "2000000000015"})
         EXPECT_EQ(Barcode12ToEan13(QString(code).left(12)), code);
-}
 
-TEST(Ean13, ValidityCatchesWrongDigitsAndAnythingButTwelveAsciiDigitsIsRefused)
-{
     for (const char* good : {"4006381333931", "5901234123457", "9780306406157", "8600043001105"})
         EXPECT_TRUE(IsValidEan13(good)) << good;
     for (const char* bad : {"8600043001104", /* wrong check digit */ "4003681333931", /* two swapped */

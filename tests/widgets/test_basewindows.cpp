@@ -71,7 +71,7 @@ protected:
 
 } // namespace
 
-TEST(BaseWindows, SearchPanelTypesPicksPressesAndFinds)
+TEST(BaseWindows, SearchPanelTypesPicksPressesAndFindsAndTheEditorAppliesOnlyWhenSomethingIsUnsavedAndAsksBeforeClosing)
 {
     Panel panel;
     panel.SetSearchProps();
@@ -101,10 +101,8 @@ TEST(BaseWindows, SearchPanelTypesPicksPressesAndFinds)
     // A value wider than its cell shows whole as the cell's tip.
     EXPECT_EQ(list->item(0, 1)->toolTip(), "Mle");
     EXPECT_EQ(list->item(list->rowOf("warehouse"), 1)->toolTip(), "Glavni magacin");
-}
 
-TEST(BaseWindows, EditorAppliesOnlyWhenSomethingIsUnsavedAndAsksBeforeClosing)
-{
+    // The editor applies only when something is unsaved and asks before closing.
     Editor editor;
     ScopedModalHandler run([&](QDialog& dialog) {
         auto& form = static_cast<Editor&>(dialog);

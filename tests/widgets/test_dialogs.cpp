@@ -58,7 +58,7 @@ TEST(ScriptedDialogs, RecordsMessagesAndAnswersFromTheQueueFailsLoudlyUnanswered
     EXPECT_EQ(script.messages(), QStringList{QStringLiteral("spolja")});
 }
 
-TEST(DefaultErrorHandling, ShowsTheUsersTextWithTheDetailToUnfoldAndKindsTellWhatHappened)
+TEST(DefaultErrorHandling, ShowsTheUsersTextWithTheDetailToUnfoldKindsTellWhatHappenedAndGuardedCodeStaysSilentOnAnAbort)
 {
     ScriptedDialogs script;
     dialogs().showException(DatabaseError(1062, QStringLiteral("Duplicate entry '5' for key 'PRIMARY'"),
@@ -106,11 +106,9 @@ TEST(DefaultErrorHandling, ShowsTheUsersTextWithTheDetailToUnfoldAndKindsTellWha
     EXPECT_TRUE(lost.userText().startsWith(DB_CONNECTION_LOST_ERR));
     EXPECT_EQ(InternalError(QStringLiteral("no pipe")).userText(), ERR_INTERNAL_ERR);
     EXPECT_STREQ(SilentAbort().what(), "");
-}
 
-TEST(Guarded, ShowsTheUsersTextAndStaysSilentOnAnAbort)
-{
-    ScriptedDialogs script;
+    // Guarded code shows the user's text and stays silent on an abort.
+    script.clear();
     EXPECT_TRUE(guarded([] {}));
     EXPECT_FALSE(guarded([] { Abort(); }));
     EXPECT_TRUE(script.shown().isEmpty());
