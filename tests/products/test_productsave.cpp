@@ -60,7 +60,7 @@ protected:
     static int count(const QString& table) { return int(number("SELECT COUNT(*) FROM " + table)); }
 };
 
-TEST_F(ProductSave, ChecksRunInOneOrderAndTheFirstFailureIsTheAnswer)
+TEST_F(ProductSave, ChecksRunInOneOrderTheFirstFailureIsTheAnswerAndAPluLocksTheName)
 {
     auto& o = dm().Options;
     o.ProductCodeRequired = o.ForeignNameRequired = o.ManufacturerNameRequired = o.ProductCategoryRequired = true;
@@ -98,11 +98,9 @@ TEST_F(ProductSave, ChecksRunInOneOrderAndTheFirstFailureIsTheAnswer)
     EXPECT_EQ(check(input), QString());
     EXPECT_EQ(productZQ().state(), DataSetState::Edit);  // checks write nothing
     productZQ().cancel();
-}
 
-TEST_F(ProductSave, UnderTheOptionAPluLocksTheNameEvenWhileTyped)
-{
-    // The PLU as the edit leaves it, the name field, the name edit's text when there is an edit.
+    // Under the option a PLU locks the name even while typed: the PLU as the
+    // edit leaves it, the name field, the name edit's text when there is an edit.
     struct Case { const char* what; bool option; QVariant plu; const char* name; const char* typed; bool refused; };
     const Case cases[] = {
         {"renamed", true, 4, "Kifla", nullptr, true},
@@ -112,8 +110,7 @@ TEST_F(ProductSave, UnderTheOptionAPluLocksTheNameEvenWhileTyped)
         {"the PLU cleared", true, QVariant(), "Kifla", nullptr, false},
         {"option off", false, 4, "Kifla", "Kifla", false},
     };
-    insertProduct(1, QStringLiteral("Hleb"));
-    openProduct(1);
+    o = products::TProductOptions();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         dm().Options.ProductNameUnchangeable = c.option;
@@ -121,10 +118,10 @@ TEST_F(ProductSave, UnderTheOptionAPluLocksTheNameEvenWhileTyped)
         productZQ().edit();
         P("kasaplu").setValue(c.plu);
         P("name").setValue(QString::fromUtf8(c.name));
-        ProductsaveInput input;
+        ProductsaveInput typed;
         if (c.typed)
-            input.typedName = QString::fromUtf8(c.typed);
-        EXPECT_EQ(check(input), c.refused ? products::PROD_NAME_UNCHANGE_ERR : QString());
+            typed.typedName = QString::fromUtf8(c.typed);
+        EXPECT_EQ(check(typed), c.refused ? products::PROD_NAME_UNCHANGE_ERR : QString());
         productZQ().cancel();
     }
 }

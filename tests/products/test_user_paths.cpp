@@ -191,45 +191,6 @@ void postAndSave(QWidget& window, DBGrid* grid)
         click(editor->ApplyButton());
 }
 
-// Types into every editable cell of every grid and posts; then posts a text
-// too long for its column.
-void sweepGrids(QWidget& window, LiveDialogs& live)
-{
-    for (DBGrid* grid : window.findChildren<DBGrid*>()) {
-        const QList<int> columns = sweptColumns(window, grid);
-        SCOPED_TRACE(grid->objectName().toStdString());
-        live.clear();
-        if (columns.isEmpty() || !typeRow(window, grid, columns, 1))
-            continue;
-        post(window, grid);
-        // Stored, or refused with a word.
-        EXPECT_TRUE(!grid->dataSet()->isEditing() || !live.messages().isEmpty());
-        dropEdit(window, grid);
-
-        for (int c : columns) {
-            const Field* field = grid->fieldOfSection(c);
-            if (field->dataType() != FieldType::String || field->size() <= 0)
-                continue;
-            live.clear();
-            const int row = startRow(window, grid);
-            if (row < 0)
-                break;
-            typeIntoCell(grid, row, c, QString(field->size() + 5, QLatin1Char('w')));
-            // A column chosen from a fixed list takes no typed text.
-            if (auto* list = qobject_cast<QComboBox*>(openEditor(grid)); list && !list->isEditable()) {
-                grid->discardEditor();
-                dropEdit(window, grid);
-                continue;
-            }
-            postAndSave(window, grid);
-            EXPECT_FALSE(live.messages().isEmpty()) << "too long " << field->fieldName().toStdString();
-            dropEdit(window, grid);
-            break;
-        }
-        EXPECT_EQ(openEditor(grid), nullptr);
-    }
-}
-
 QPushButton* closingButton(QWidget& window)
 {
     for (QPushButton* button : window.findChildren<QPushButton*>()) {
@@ -446,8 +407,9 @@ TEST_F(UserPaths, ClickedProductsArePickedInTheOrderTheyWereClickedAndCtrlEnterO
     EXPECT_EQ(names, clicked);
 }
 
-TEST_F(UserPaths, ARefusedApplyStopsTheActionThatAppliesFirstAndCancelDropsAnInvalidPriceWithoutAWord)
+TEST_F(UserPaths, ARefusedApplyStopsTheActionThatAppliesFirstOrAltPFromTheActiveBoxAndCancelDropsAnInvalidPrice)
 {
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (10, 1, 4)");
     sql("INSERT INTO categorypr (categoryprid, parentid, name, maxrebate, webrebate, b2brebate) VALUES "
         "(1, 0, 'Nameštaj', 5, 10, 15)");
     sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (10, 1)");
@@ -470,6 +432,21 @@ TEST_F(UserPaths, ARefusedApplyStopsTheActionThatAppliesFirstAndCancelDropsAnInv
     EXPECT_EQ(live.messages(), QStringList());
     EXPECT_EQ(text("SELECT CONCAT(webprice, ' ', b2bprice) FROM productdetail WHERE productid = 10"), "1 2");
     EXPECT_EQ(text("SELECT CONCAT(price, ' ', unitname) FROM product WHERE productid = 10"), "100 kom");
+
+    // Applying by keyboard from the active box of a stocked product is refused.
+    inEditor(10, [&](TProductDetailForm& form) {
+        typeOver(form.NameDBE, QStringLiteral("Mleko 1l"));
+        form.ActiveDBCB->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(form.ActiveDBCB->isChecked());
+        // Alt+P presses "Primeni" (a moment later, as a pressed button does).
+        QTest::keyClick(form.ActiveDBCB, Qt::Key_P, Qt::AltModifier);
+        QTRY_VERIFY(!live.messages().isEmpty());
+        EXPECT_EQ(live.messages(),
+                  QStringList{"Ne možete deaktivirati ovaj proizvod, jer su količine u magacinima različite od nule."});
+        live.answer(ButtonNo);
+        click(form.CancelButton());
+    });
+    EXPECT_EQ(stored("SELECT name FROM product WHERE productid = 10").toString(), "Mleko");
 }
 
 TEST_F(UserPaths, EnterAfterAPickListChoiceStaysInTheRebateGrid)
@@ -494,24 +471,6 @@ TEST_F(UserPaths, EnterAfterAPickListChoiceStaysInTheRebateGrid)
         click(form.OKButton());
     });
     EXPECT_EQ(text("SELECT CONCAT(quantity, rebatetype) FROM productrebate WHERE productid = 10"), "10I");
-}
-
-TEST_F(UserPaths, ApplyingByKeyboardFromTheActiveBoxOfAStockedProductIsRefused)
-{
-    sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (10, 1, 4)");
-    inEditor(10, [&](TProductDetailForm& form) {
-        typeOver(form.NameDBE, QStringLiteral("Mleko 1l"));
-        form.ActiveDBCB->setFocus(Qt::TabFocusReason);
-        ASSERT_TRUE(form.ActiveDBCB->isChecked());
-        // Alt+P presses "Primeni" (a moment later, as a pressed button does).
-        QTest::keyClick(form.ActiveDBCB, Qt::Key_P, Qt::AltModifier);
-        QTRY_VERIFY(!live.messages().isEmpty());
-        EXPECT_EQ(live.messages(),
-                  QStringList{"Ne možete deaktivirati ovaj proizvod, jer su količine u magacinima različite od nule."});
-        live.answer(ButtonNo);
-        click(form.CancelButton());
-    });
-    EXPECT_EQ(stored("SELECT name FROM product WHERE productid = 10").toString(), "Mleko");
 }
 
 class WindowSweep : public UserPaths {
@@ -552,6 +511,65 @@ protected:
             sql(QStringLiteral("DROP TRIGGER IF EXISTS sweep_refuses_") + QString::fromLatin1(when));
     }
 
+    // Types into every editable cell of every grid and posts; posts a text
+    // too long for its column; then the server refuses a row of the grid's
+    // table, whose rows are counted first. Returns the grids refused.
+    static int sweep(QWidget& window, LiveDialogs& live, QMap<QString, int>& counts)
+    {
+        int refused = 0;
+        for (DBGrid* grid : window.findChildren<DBGrid*>()) {
+            const QList<int> columns = sweptColumns(window, grid);
+            SCOPED_TRACE(grid->objectName().toStdString());
+            live.clear();
+            if (columns.isEmpty() || !typeRow(window, grid, columns, 1))
+                continue;
+            post(window, grid);
+            // Stored, or refused with a word.
+            EXPECT_TRUE(!grid->dataSet()->isEditing() || !live.messages().isEmpty());
+            dropEdit(window, grid);
+
+            for (int c : columns) {
+                const Field* field = grid->fieldOfSection(c);
+                if (field->dataType() != FieldType::String || field->size() <= 0)
+                    continue;
+                live.clear();
+                const int row = startRow(window, grid);
+                if (row < 0)
+                    break;
+                typeIntoCell(grid, row, c, QString(field->size() + 5, QLatin1Char('w')));
+                // A column chosen from a fixed list takes no typed text.
+                if (auto* list = qobject_cast<QComboBox*>(openEditor(grid)); list && !list->isEditable()) {
+                    grid->discardEditor();
+                    dropEdit(window, grid);
+                    continue;
+                }
+                postAndSave(window, grid);
+                EXPECT_FALSE(live.messages().isEmpty()) << "too long " << field->fieldName().toStdString();
+                dropEdit(window, grid);
+                break;
+            }
+            EXPECT_EQ(openEditor(grid), nullptr);
+
+            auto* ds = qobject_cast<QueryDataSet*>(grid->dataSet());
+            if (!ds || ds->updateTable().isEmpty())
+                continue;
+            const QString table = ds->updateTable();
+            counts.insert(table, stored(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt());
+            refuseWrites(table);
+            live.clear();
+            if (typeRow(window, grid, columns, 3)) {
+                postAndSave(window, grid);
+                EXPECT_TRUE(live.messages().join(QLatin1Char('\n')).contains(QStringLiteral("sweep refusal")))
+                    << live.messages().join(QLatin1Char('\n')).toStdString();
+                ++refused;
+                dropEdit(window, grid);
+                EXPECT_EQ(openEditor(grid), nullptr);
+            }
+            allowWrites();
+        }
+        return refused;
+    }
+
     static QList<Window> windows()
     {
         return {
@@ -580,34 +598,13 @@ protected:
     }
 };
 
-// Typed and posted first; then the server refuses a row of each grid's table.
 TEST_F(WindowSweep, EveryGridTakesTypingAndSaysWhyATooLongTextOrTheServerRefusedItsRowAndNothingOfItStays)
 {
     int refusedGrids = 0;
     for (const Window& window : windows()) {
         QMap<QString, int> counts;
         inWindow(window, [&](QWidget& shown) {
-            sweepGrids(shown, live);
-            for (DBGrid* grid : shown.findChildren<DBGrid*>()) {
-                const QList<int> columns = sweptColumns(shown, grid);
-                auto* ds = qobject_cast<QueryDataSet*>(grid->dataSet());
-                if (columns.isEmpty() || !ds || ds->updateTable().isEmpty())
-                    continue;
-                SCOPED_TRACE(grid->objectName().toStdString());
-                const QString table = ds->updateTable();
-                counts.insert(table, stored(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt());
-                refuseWrites(table);
-                live.clear();
-                if (typeRow(shown, grid, columns, 3)) {
-                    postAndSave(shown, grid);
-                    EXPECT_TRUE(live.messages().join(QLatin1Char('\n')).contains(QStringLiteral("sweep refusal")))
-                        << live.messages().join(QLatin1Char('\n')).toStdString();
-                    ++refusedGrids;
-                    dropEdit(shown, grid);
-                    EXPECT_EQ(openEditor(grid), nullptr);
-                }
-                allowWrites();
-            }
+            refusedGrids += sweep(shown, live, counts);
             // What the server refused is not saved on the way out either.
             closeDropping(shown, live);
         });
