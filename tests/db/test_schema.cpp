@@ -8,62 +8,13 @@
 using namespace tarvex;
 using namespace tarvex::test;
 
-// The tests write into the tables they check: each starts with them empty.
-class SchemaTest : public DatabaseTest {
-protected:
-    void SetUp() override
-    {
-        for (const char* table : {"tax", "warehouse", "categoryprattribute", "productwarehouse", "productdetail",
-                                  "productcategorypr", "categorypr", "productalter", "productrebate", "product"})
-            execSql(db(), QStringLiteral("DELETE FROM ") + QLatin1String(table));
-    }
-};
-
-TEST_F(SchemaTest, EveryTableLoadsAsInnoDbInUtf8mb4WithAPrimaryKeyAndOldLinkTablesGetTheirs)
-{
-    QSqlDatabase connection = db();
-    for (const QString& table : schemaTables())
-        EXPECT_FALSE(connection.record(table).isEmpty()) << table.toStdString();
-    EXPECT_GT(schemaTables().size(), 30);
-    EXPECT_EQ(scalar(connection, "SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = DATABASE() "
-                                 "AND (engine <> 'InnoDB' OR table_collation NOT LIKE 'utf8mb4%')")
-                  .toInt(),
-              0);
-
-    const QString keyless = QStringLiteral(
-        "SELECT COALESCE(GROUP_CONCAT(t.table_name), '') FROM information_schema.tables AS t WHERE t.table_schema = "
-        "DATABASE() AND NOT EXISTS (SELECT 1 FROM information_schema.table_constraints AS c WHERE c.table_schema = "
-        "t.table_schema AND c.table_name = t.table_name AND c.constraint_type = 'PRIMARY KEY')");
-    EXPECT_EQ(scalar(connection, keyless).toString(), "");
-
-    // A database made before the link tables had keys, a link repeated.
-    execSql(connection, "DROP TABLE productcategorypr, productalter");
-    execSql(connection, "CREATE TABLE productcategorypr (productid BIGINT NOT NULL, categoryprid BIGINT NOT NULL, "
-                        "KEY productcategorypr_product (productid, categoryprid), "
-                        "KEY productcategorypr_category (categoryprid, productid)) ENGINE=InnoDB");
-    execSql(connection, "CREATE TABLE productalter (productid BIGINT NOT NULL, groupid INT NOT NULL, "
-                        "KEY productalter_product (productid), KEY productalter_group (groupid)) ENGINE=InnoDB");
-    execSql(connection, "INSERT INTO productcategorypr VALUES (1, 5), (1, 5), (1, 6), (2, 5)");
-    execSql(connection, "INSERT INTO productalter VALUES (1, 1), (2, 1)");
-    upgradeSchema(connection);
-    upgradeSchema(connection);  // a second start finds nothing to do
-    EXPECT_EQ(scalar(connection, keyless).toString(), "");
-    EXPECT_EQ(scalar(connection, "SELECT GROUP_CONCAT(productid, ':', categoryprid ORDER BY productid, categoryprid) "
-                                 "FROM productcategorypr")
-                  .toString(),
-              "1:5,1:6,2:5");
-    EXPECT_EQ(scalar(connection, "SELECT COUNT(*) FROM productalter").toInt(), 2);
-    EXPECT_EQ(scalar(connection, "SELECT COUNT(*) FROM information_schema.statistics WHERE table_schema = DATABASE() "
-                                 "AND index_name = 'productcategorypr_product'")
-                  .toInt(),
-              0);
-    EXPECT_ANY_THROW(execSql(connection, "INSERT INTO productalter VALUES (1, 1)"));
-}
+// The suite's fresh database: the inserts below find the tables empty.
+class SchemaTest : public DatabaseTest {};
 
 // The inserts of the windows name only a few columns: the rest have defaults.
 // A product without name, unit, tax or currency is refused, never stored with
 // a silent default; a PLU belongs to one product, any number have none.
-TEST_F(SchemaTest, DefaultsLetTheApplicationsInsertsThroughProductsNeedWhatTheModuleValidatesSearchesHaveIndexes)
+TEST_F(SchemaTest, DefaultsLetTheInsertsThroughProductsNeedWhatTheModuleValidatesSearchesHaveIndexesAndEveryTableHasAPrimaryKey)
 {
     QSqlDatabase connection = db();
     for (const char* sql : {"INSERT INTO tax (name, value) VALUES ('PDV20', 20)",
@@ -105,5 +56,43 @@ TEST_F(SchemaTest, DefaultsLetTheApplicationsInsertsThroughProductsNeedWhatTheMo
              {"document", "documenttype"}, {"docfinitem", "productid"}, {"categorypr", "parentid"},
              {"productcategorypr", "categoryprid"}, {"productattribute", "productid"}})
         EXPECT_TRUE(indexed(table, column)) << table.toStdString() << "." << column.toStdString();
+
+    // Every table loads as InnoDB in utf8mb4 with a primary key; old link tables get theirs.
+    for (const QString& table : schemaTables())
+        EXPECT_FALSE(connection.record(table).isEmpty()) << table.toStdString();
+    EXPECT_GT(schemaTables().size(), 30);
+    EXPECT_EQ(scalar(connection, "SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = DATABASE() "
+                                 "AND (engine <> 'InnoDB' OR table_collation NOT LIKE 'utf8mb4%')")
+                  .toInt(),
+              0);
+
+    const QString keyless = QStringLiteral(
+        "SELECT COALESCE(GROUP_CONCAT(t.table_name), '') FROM information_schema.tables AS t WHERE t.table_schema = "
+        "DATABASE() AND NOT EXISTS (SELECT 1 FROM information_schema.table_constraints AS c WHERE c.table_schema = "
+        "t.table_schema AND c.table_name = t.table_name AND c.constraint_type = 'PRIMARY KEY')");
+    EXPECT_EQ(scalar(connection, keyless).toString(), "");
+
+    // A database made before the link tables had keys, a link repeated.
+    execSql(connection, "DROP TABLE productcategorypr, productalter");
+    execSql(connection, "CREATE TABLE productcategorypr (productid BIGINT NOT NULL, categoryprid BIGINT NOT NULL, "
+                        "KEY productcategorypr_product (productid, categoryprid), "
+                        "KEY productcategorypr_category (categoryprid, productid)) ENGINE=InnoDB");
+    execSql(connection, "CREATE TABLE productalter (productid BIGINT NOT NULL, groupid INT NOT NULL, "
+                        "KEY productalter_product (productid), KEY productalter_group (groupid)) ENGINE=InnoDB");
+    execSql(connection, "INSERT INTO productcategorypr VALUES (1, 5), (1, 5), (1, 6), (2, 5)");
+    execSql(connection, "INSERT INTO productalter VALUES (1, 1), (2, 1)");
+    upgradeSchema(connection);
+    upgradeSchema(connection);  // a second start finds nothing to do
+    EXPECT_EQ(scalar(connection, keyless).toString(), "");
+    EXPECT_EQ(scalar(connection, "SELECT GROUP_CONCAT(productid, ':', categoryprid ORDER BY productid, categoryprid) "
+                                 "FROM productcategorypr")
+                  .toString(),
+              "1:5,1:6,2:5");
+    EXPECT_EQ(scalar(connection, "SELECT COUNT(*) FROM productalter").toInt(), 2);
+    EXPECT_EQ(scalar(connection, "SELECT COUNT(*) FROM information_schema.statistics WHERE table_schema = DATABASE() "
+                                 "AND index_name = 'productcategorypr_product'")
+                  .toInt(),
+              0);
+    EXPECT_ANY_THROW(execSql(connection, "INSERT INTO productalter VALUES (1, 1)"));
 }
 

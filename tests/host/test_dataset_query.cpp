@@ -96,7 +96,7 @@ TEST_F(QueryDataSetTest, NewRowsTakeTheTableDefaultsAndInsertReadsTheNewKeyBackW
     EXPECT_EQ(value(QStringLiteral("SELECT active FROM product WHERE productid = %1").arg(id)).toString(), "n");
 }
 
-TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsAndRefreshStaysOnTheSameRow)
+TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsRefreshStaysOnTheSameRowAndRowsReadElsewhereOpenTheDataSet)
 {
     products.setSortedFields("name");
     products.open();
@@ -127,6 +127,25 @@ TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsAndRefreshStaysOnT
     EXPECT_EQ(products.fieldByName("name").asString(), "Šećer");
     EXPECT_EQ(products.recNo(), 4);
     EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 125.0);
+
+    // Rows read on another connection open the dataset as its own read.
+    const QString sql = kProductSql + "WHERE p.productid < 3";
+    QueryRows rows = QueryDataSet::readRows(db(), products.expandedSql(sql));
+    ASSERT_EQ(rows.values.size(), 2u);
+    connection.execute("UPDATE product SET price = 90 WHERE productid = 1");  // after the read
+    products.openWith(sql, std::move(rows));
+    EXPECT_EQ(products.sql(), sql);
+    ASSERT_TRUE(products.locate("productid", 1));
+    EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 101);  // as read
+    EXPECT_EQ(products.fieldByName("active").dataType(), FieldType::Boolean);
+    products.edit();
+    products.fieldByName("code").setValue("C2");
+    products.post();
+    EXPECT_EQ(value("SELECT code FROM product WHERE productid = 1").toString(), "C2");
+
+    // Rows read for another statement are not taken: the statement is read.
+    products.openWith(kProductSql, QueryDataSet::readRows(db(), kProductSql + "WHERE p.productid = 2"));
+    EXPECT_EQ(products.recordCount(), 4);
 }
 
 TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKeyAndBooleanColumnsReadAsTrueOrFalse)
@@ -170,27 +189,6 @@ TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKeyAndBoole
     active.setValue(true);
     warehouses.post();
     EXPECT_EQ(value("SELECT active FROM warehouse WHERE warehouseid = 5").toInt(), 1);
-}
-
-TEST_F(QueryDataSetTest, RowsReadOnAnotherConnectionOpenTheDataSetAsItsOwnRead)
-{
-    const QString sql = kProductSql + "WHERE p.productid < 3";
-    QueryRows rows = QueryDataSet::readRows(db(), products.expandedSql(sql));
-    ASSERT_EQ(rows.values.size(), 2u);
-    connection.execute("UPDATE product SET price = 90 WHERE productid = 1");  // after the read
-    products.openWith(sql, std::move(rows));
-    EXPECT_EQ(products.sql(), sql);
-    ASSERT_TRUE(products.locate("productid", 1));
-    EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 100);  // as read
-    EXPECT_EQ(products.fieldByName("active").dataType(), FieldType::Boolean);
-    products.edit();
-    products.fieldByName("code").setValue("C2");
-    products.post();
-    EXPECT_EQ(value("SELECT code FROM product WHERE productid = 1").toString(), "C2");
-
-    // Rows read for another statement are not taken: the statement is read.
-    products.openWith(kProductSql, QueryDataSet::readRows(db(), kProductSql + "WHERE p.productid = 2"));
-    EXPECT_EQ(products.recordCount(), 3);
 }
 
 TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheErrorAndAReadOnAnEndedSessionRunsAgain)

@@ -34,7 +34,7 @@ QStringList hostileTexts()
 
 } // namespace
 
-TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndCommentsByLiteralsOfTheirType)
+TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndCommentsByLiteralsOfTheirTypeAndTablesAndDefaultsAreRead)
 {
     QueryDataSet q(&connection, "SELECT ':x' AS a, \"it's :x\" AS b, `:x` AS c, :x AS d /* :x */ -- :x\n"
                                 "FROM (SELECT 1 AS `:x`) AS t WHERE :X = :x # :x");
@@ -91,6 +91,32 @@ TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndCommentsByLiteralsOfThe
     typed.setSql("SELECT :N * 2 AS twice");
     typed.open();
     EXPECT_DOUBLE_EQ(typed.fieldByName("twice").asFloat(), 0.2);
+
+    // The tables of the FROM clause with their aliases, and column defaults from the schema.
+    const QList<SqlTableRef> refs = findSelectTables(
+        "SELECT p.*, (SELECT COUNT(*) FROM component c WHERE c.rawid = p.productid) AS n, 'FROM fake' AS f "
+        "FROM `product` AS p LEFT JOIN tax t ON p.taxid = t.taxid, db1.warehouse w "
+        "INNER JOIN (SELECT * FROM partner) AS pa ON 1=1 JOIN productwarehouse ON 1=1 "
+        "WHERE p.name LIKE 'x%' ORDER BY p.name");
+    QStringList found;
+    for (const SqlTableRef& ref : refs)
+        found << ref.table + " " + ref.alias;
+    EXPECT_EQ(found, QStringList({"product p", "tax t", "warehouse w", "productwarehouse productwarehouse"}));
+
+    QStringList defaults;
+    for (const char* text : {"'it''s'", "NULL", "-1.5", "current_timestamp()"}) {
+        bool generated = false;
+        const QVariant value = parseColumnDefault(QVariant(QString(text)), &generated);
+        defaults << (value.isNull() ? "null" : value.toString()) + (generated ? " generated" : "");
+    }
+    EXPECT_EQ(defaults, QStringList({"it's", "null", "-1.5", "null generated"}));
+
+    const TableInfo& info = connection.tableInfo("productwarehouse");
+    EXPECT_EQ(info.primaryKey, QStringList({"productid", "warehouseid"}));
+    EXPECT_EQ(info.column("amount")->defaultValue.toString(), "0");
+    EXPECT_TRUE(info.column("place")->defaultValue.isNull());
+    EXPECT_EQ(connection.tableInfo("product").autoIncrementColumn(), "productid");
+    EXPECT_FALSE(connection.tableInfo("nosuchtable").exists());
 }
 
 TEST_F(SqlTextTest, HostileTextsGoThroughLiterallyAndTouchNoOtherRow)
@@ -132,32 +158,4 @@ TEST_F(SqlTextTest, HostileTextsGoThroughLiterallyAndTouchNoOtherRow)
     EXPECT_EQ(scalar(d, "SELECT description FROM productdetail WHERE productid = 1").toString(), "keep me");
     EXPECT_EQ(scalar(d, "SELECT description FROM productdetail WHERE productid = 2").toString(), "and me");
     EXPECT_EQ(scalar(d, "SELECT COUNT(*) FROM productdetail").toInt(), texts.size() + 2);
-}
-
-TEST_F(SqlTextTest, TablesOfTheFromClauseWithTheirAliasesAndColumnDefaultsFromTheSchema)
-{
-    const QList<SqlTableRef> refs = findSelectTables(
-        "SELECT p.*, (SELECT COUNT(*) FROM component c WHERE c.rawid = p.productid) AS n, 'FROM fake' AS f "
-        "FROM `product` AS p LEFT JOIN tax t ON p.taxid = t.taxid, db1.warehouse w "
-        "INNER JOIN (SELECT * FROM partner) AS pa ON 1=1 JOIN productwarehouse ON 1=1 "
-        "WHERE p.name LIKE 'x%' ORDER BY p.name");
-    QStringList found;
-    for (const SqlTableRef& ref : refs)
-        found << ref.table + " " + ref.alias;
-    EXPECT_EQ(found, QStringList({"product p", "tax t", "warehouse w", "productwarehouse productwarehouse"}));
-
-    QStringList defaults;
-    for (const char* text : {"'it''s'", "NULL", "-1.5", "current_timestamp()"}) {
-        bool generated = false;
-        const QVariant value = parseColumnDefault(QVariant(QString(text)), &generated);
-        defaults << (value.isNull() ? "null" : value.toString()) + (generated ? " generated" : "");
-    }
-    EXPECT_EQ(defaults, QStringList({"it's", "null", "-1.5", "null generated"}));
-
-    const TableInfo& info = connection.tableInfo("productwarehouse");
-    EXPECT_EQ(info.primaryKey, QStringList({"productid", "warehouseid"}));
-    EXPECT_EQ(info.column("amount")->defaultValue.toString(), "0");
-    EXPECT_TRUE(info.column("place")->defaultValue.isNull());
-    EXPECT_EQ(connection.tableInfo("product").autoIncrementColumn(), "productid");
-    EXPECT_FALSE(connection.tableInfo("nosuchtable").exists());
 }

@@ -82,7 +82,7 @@ protected:
     QString path() const { return dir.filePath("console.ini"); }
 };
 
-TEST_F(IniFileTest, MissingFileReadsDefaultsWritesMakeAPlainFileAndEntriesALineCannotHoldAreRefused)
+TEST_F(IniFileTest, MissingFileReadsDefaultsWritesMakeAPlainFileEntriesALineCannotHoldAreRefusedAndFilesUpdateInPlace)
 {
     TIniFile ini(path());
     EXPECT_FALSE(ini.ReadBool("Product", "ProductHideInPrices", false));
@@ -120,23 +120,21 @@ TEST_F(IniFileTest, MissingFileReadsDefaultsWritesMakeAPlainFileAndEntriesALineC
     EXPECT_EQ(IniFilePathForExecutable("/opt/tarvex/console"), "/opt/tarvex/console.ini");
     EXPECT_EQ(IniFilePathForExecutable("/opt/tarvex/console.exe"), "/opt/tarvex/console.ini");
     EXPECT_EQ(IniFilePathForExecutable("/opt/tar.vex/console"), "/opt/tar.vex/console.ini");
-}
 
-TEST_F(IniFileTest, UpdatesInPlaceAndKeepsWhatItDoesNotOwn)
-{
-    QFile file(path());
+    // A file of the user's updates in place and keeps what it does not own.
+    const QString kept = dir.filePath("kept.ini");
+    QFile file(kept);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("\xEF\xBB\xBF; workstation\r\n[Product]\r\nImageDir=/srv/slike\r\nOther=keep\r\n\r\n"
                "; next\r\n[Document]\r\nDefWarehouseName=Stari\r\n");
     file.close();
-    TIniFile ini(path());
-    EXPECT_EQ(ini.ReadString("Product", "ImageDir", QString()), "/srv/slike");
-    ini.WriteString("Product", "imagedir", "/srv/nove slike");
-    ini.WriteString("Product", "ScanDocDir", "/srv/skenirano");
-    ini.DeleteKey("Document", "DefWarehouseName");
-    EXPECT_EQ(fileBytes(path()), "; workstation\r\n[Product]\r\nImageDir=/srv/nove slike\r\nOther=keep\r\n"
-                                 "ScanDocDir=/srv/skenirano\r\n\r\n; next\r\n[Document]\r\n");
-    ini.EraseSection("Product");
-    EXPECT_EQ(ini.ReadSections(), QStringList({"Document"}));
+    TIniFile other(kept);
+    EXPECT_EQ(other.ReadString("Product", "ImageDir", QString()), "/srv/slike");
+    other.WriteString("Product", "imagedir", "/srv/nove slike");
+    other.WriteString("Product", "ScanDocDir", "/srv/skenirano");
+    other.DeleteKey("Document", "DefWarehouseName");
+    EXPECT_EQ(fileBytes(kept), "; workstation\r\n[Product]\r\nImageDir=/srv/nove slike\r\nOther=keep\r\n"
+                               "ScanDocDir=/srv/skenirano\r\n\r\n; next\r\n[Document]\r\n");
+    other.EraseSection("Product");
+    EXPECT_EQ(other.ReadSections(), QStringList({"Document"}));
 }
-

@@ -60,7 +60,7 @@ protected:
 
 } // namespace
 
-TEST_F(PriceLabelWizard, ParametersGiveIdsQuantitiesDocumentAndWarehouseAndLabelsFollowTheirOrder)
+TEST_F(PriceLabelWizard, ParametersGiveIdsQuantitiesDocumentAndWarehouseLabelsFollowTheirOrderAndPrintTakesTheVisibleColumns)
 {
     PriceLabelRequest r = parsePriceLabelParameters(
         QStringLiteral("productids:1,2, 5;productquantities:1,3,2.5;documentnumber:MP-12;2024;warehouseid:3"));
@@ -84,10 +84,8 @@ TEST_F(PriceLabelWizard, ParametersGiveIdsQuantitiesDocumentAndWarehouseAndLabel
     EXPECT_EQ(result[0].name + result[0].code + result[2].barcode,
               QStringLiteral("Čokolada mlečna 100gC1004006381333931"));
     EXPECT_EQ(labels->asked, QList<qint64>{3});
-}
 
-TEST(PrintWizard, TakesTheVisibleColumnsInTheOrderShown)
-{
+    // The print wizard takes the visible columns in the order shown.
     QStandardItemModel model(2, 4);
     model.setHorizontalHeaderLabels({"Šifra", "Naziv", "Cena", "Stanje"});
     for (int c = 0; c < 4; ++c)
