@@ -191,7 +191,7 @@ protected:
     }
 };
 
-TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnlyWithApply)
+TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnlyWithApplyComponentOfListsUsers)
 {
     altertest::TestConsole console;
     ScriptedDialogs script;
@@ -243,12 +243,10 @@ TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnly
                    "FROM productpackaging"),
               "1:3:24:1");
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
-}
 
-TEST_F(ProductListsTest, ComponentOfListsTheProductsUsingTheRawMaterial)
-{
+    // "Component of" lists the products using the raw material.
     showProduct(5);
-    altertest::TestConsole console;
+    console.wizards.clear();
     inModal<TProductProductsForm>([&] { ProductProductsManage(5, nullptr); }, [&console](TProductProductsForm& form) {
         DBGrid* grid = form.ProductProductsDBG();
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Proizvodi"));

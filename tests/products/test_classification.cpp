@@ -49,10 +49,10 @@ protected:
     }
 };
 
-TEST_F(Categories, PathsAndIdentifiersConvertBothWaysAndPathListsSplitAndJoin)
+TEST_F(Categories, PathsIdentifiersPathListsAndSelections)
 {
-    const TIntArray ids = CatPathsToIDs(db(), QStringLiteral("Pića>Sokovi>Pomorandža;Hrana;Nema>Ovog;Pića"));
-    EXPECT_EQ(ids, (TIntArray{orange, food, drinks}));
+    EXPECT_EQ(CatPathsToIDs(db(), QStringLiteral("Pića>Sokovi>Pomorandža;Hrana;Nema>Ovog;Pića")),
+              (TIntArray{orange, food, drinks}));
     EXPECT_EQ(CatIDsToPaths(db(), {juices, 9999, food}), QStringLiteral("Pića>Sokovi;Hrana"));
     // Same-name siblings: the path resolves to the first in name order.
     EXPECT_EQ(CatPathsToIDs(db(), QStringLiteral("Hrana>Hleb")), TIntArray{firstTwin});
@@ -70,10 +70,8 @@ TEST_F(Categories, PathsAndIdentifiersConvertBothWaysAndPathListsSplitAndJoin)
     }
     EXPECT_EQ(CatStringsToPath({"X", "Y>Z"}), QStringLiteral("X;Y>Z"));
     EXPECT_EQ(CatStringsToPath({}), QString());
-}
 
-TEST_F(Categories, SingleSelectionKeepsTheLastFocusAndSelectAllIncludesTheRootWithAnEmptyPath)
-{
+    // Single selection keeps the last focus; select-all includes the root with an empty path.
     CategoryTree tree(db());
     tree.createTree();
     tree.setMultiSelect(false);

@@ -37,7 +37,7 @@ protected:
     }
 };
 
-TEST_F(DatabaseMessages, EveryColumnTheModuleWritesHasALabel)
+TEST_F(DatabaseMessages, EveryColumnTheModuleWritesHasALabelAndEachErrorClassNamesTheFieldAndKeepsTheServerText)
 {
     for (QueryDataSet* ds : dm().findChildren<QueryDataSet*>()) {
         openEmpty(ds);
@@ -45,13 +45,8 @@ TEST_F(DatabaseMessages, EveryColumnTheModuleWritesHasALabel)
             EXPECT_TRUE(!f->isWritable() || f->displayLabel() != f->fieldName())
                 << f->fieldName().toStdString() << " in " << ds->sql().toStdString();
     }
-}
 
-TEST_F(DatabaseMessages, EachErrorClassNamesTheFieldAndKeepsTheServerText)
-{
     insertProduct(1, QStringLiteral("Hleb"));
-    for (QueryDataSet* ds : {dm().ProductDetailZQ, dm().WarehouseZQ, dm().ProductRebateZQ, dm().FixedAssetZQ})
-        openEmpty(ds);
 
     const QString tooLong = messageOf("INSERT INTO productdetail (productid, warranty) VALUES (1, REPEAT('x', 26))");
     EXPECT_TRUE(tooLong.startsWith(DB_TOO_LONG_ERR.arg("Garancija") + "\n\nPoruka servera (1406): Data too long")) << tooLong.toStdString();
