@@ -138,7 +138,9 @@ TEST_F(EditorCategories, ARequiredCategoryIsCheckedBeforeAndAfterThePosts)
         newProduct();
         TProductDetailForm form;
         addCategories(form, {2});
-        nameAndApply(form, "Sok od jabuke", "l");
+        type(form.NameDBE, "Sok od jabuke");
+        type(form.UnitNameDBE, "l");
+        form.ApplyButton()->click();
         EXPECT_EQ(script.messages(), QStringList());
         const qint64 id = stored("SELECT productid FROM product WHERE name = 'Sok od jabuke'").toLongLong();
         ASSERT_GT(id, 10);

@@ -78,13 +78,6 @@ protected:
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
         QCoreApplication::sendEvent(edit, &press);
     }
-    // Names a new product, as the checks of a save require, and applies.
-    static void nameAndApply(products::TProductDetailForm& form, const QString& name, const QString& unit = "kom")
-    {
-        type(form.NameDBE, name);
-        type(form.UnitNameDBE, unit);
-        form.ApplyButton()->click();
-    }
     static QVariant stored(const QString& query) { return scalar(db(), query); }
     static QString text(const QString& query) { return scalar(db(), query).toString(); }
     static double number(const QString& query) { return scalar(db(), query).toDouble(); }
