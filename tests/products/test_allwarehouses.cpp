@@ -103,8 +103,8 @@ TEST_F(AllWarehousesTest, TurnoverWindowDefaultsStopWarehouseListPrintingAndProd
         EXPECT_TRUE(form.TurnoverAllWarehousesCDS()->isEmpty());
         QComboBox* warehouses = form.WarehouseCB();
         EXPECT_EQ(warehouses->currentIndex(), -1);
-        EXPECT_EQ(warehouses->count(), 2);
-        EXPECT_EQ(warehouses->itemText(0), "Centralni");
+        EXPECT_EQ(warehouses->count(), 3);
+        EXPECT_EQ(warehouses->itemText(0), "Apoteka");
         EXPECT_EQ(warehouses->maxVisibleItems(), 20);
 
         EXPECT_EQ(stocktest::pickDate(script, form.FromDateButton(), form.FromDateEdit(), QDate(2024, 3, 5)),

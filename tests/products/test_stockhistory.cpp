@@ -117,7 +117,7 @@ TEST_F(StockHistoryTest, StockCardCountsEveryEntryWithValuesAndOpeningPrice)
     EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 1, kA, "2024-03-08"), -520.0 / -5);
     // A quantity that rounds to nothing at six decimals has no price.
     EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 2, kA, "2024-03-08"), 0);
-    EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 2, kB, "2024-03-08"), 0);
+    EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 4, kB, "2024-03-08"), 0);
 }
 
 TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThroughTheConsole)

@@ -119,20 +119,26 @@ protected:
     // unless a test brings its own. Stock rows of Centralni: Alfa and Beta
     // make the totals 1234.5 and 1481.4; the service, the 0.0004 and the row
     // without a product are left out while excluding. Over both warehouses
-    // Beta's -2 and 2 leave 0, Epsilon's 0.0004 is no stock.
+    // Beta's -2 and 2 leave 0, Epsilon's 0.0004 is no stock. For the fund's
+    // report: Beta, Delta and Epsilon are in category 1, the service in its
+    // child 2, Alfa is linked to identifier 0.
     static void SetUpTestSuite()
     {
         ProductDMTest::SetUpTestSuite();
         sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary'), (2, 'Nulta', 0, "
             "'standard')");
-        sql("INSERT INTO warehouse (warehouseid, name, status, pricetype) VALUES (1, 'Centralni', 'primary', 'v'), "
-            "(2, 'Prodavnica', 'standard', 'm')");
+        sql("INSERT INTO warehouse (warehouseid, name, status, pricetype, organizationunit) VALUES "
+            "(1, 'Centralni', 'primary', 'v', ''), (2, 'Prodavnica', 'standard', 'm', 'OJ-2'),"
+            "(3, 'Apoteka', 'standard', 'm', NULL)");
         // The stocks overview's button shows only with this setting.
-        sql("INSERT INTO dbinifile (section, name, value) VALUES ('Document', 'MaxCategoryRebateInReceipt', '1')");
+        sql("INSERT INTO dbinifile (section, name, value) VALUES ('Document', 'MaxCategoryRebateInReceipt', '1'), "
+            "('CompanyInfo', 'Number', '123')");
         sql("INSERT INTO product (productid, name, code, unitname, taxid, pricecurrency, type) VALUES "
             "(1, 'Alfa', 'A1', 'kom', 1, 'RSD', 'r'), (2, 'Beta', 'B1', 'kg', 1, 'RSD', 'r'),"
             "(3, 'Čišćenje', 'U1', 'h', 1, 'RSD', 'u'), (4, 'Delta', 'D1', 'l', 2, 'RSD', 'r'),"
-            "(5, 'Epsilon', 'E1', 'kom', 2, 'RSD', 'r')");
+            "(5, 'Epsilon', 'E&1', 'kom', 2, 'RSD', 'r')");
+        sql("INSERT INTO categorypr (categoryprid, parentid, name) VALUES (1, 0, 'Lekovi'), (2, 1, 'Analgetici')");
+        sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (2, 1), (4, 1), (5, 1), (3, 2), (1, 0)");
         sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES "
             "(1, 1, 12.545, 100), (2, 1, -2, 10), (3, 1, 5, 10), (4, 1, 0.0004, 50), (5, 1, 0.001, 0),"
             "(999, 1, 3, 1), (1, 2, 7, 100), (2, 2, 2, 10), (5, 2, 0.0004, 0)");
@@ -169,8 +175,10 @@ protected:
             "(107, 1, 1, 100, 0, 10000, 0, 100),"
             // Beta: bought 3, sold 3 minus a rounding crumb, value left over
             "(100, 2, 1, 3, 0, 30, 0, 10), (101, 2, 1, 0, 2.9999999, 0, 20, 10),"
-            // the service 1 in at 7; Delta 2 out at 30; Epsilon 3 in at 10
-            "(100, 3, 1, 1, 0, 7, 0, 7), (100, 4, 1, 0, 2, 0, 30, 15), (100, 5, 1, 3, 0, 10, 0, 3)");
+            // Beta 2 in Prodavnica; Epsilon 0.0004 in Apoteka
+            "(100, 2, 2, 2, 0, 20, 0, 10), (100, 5, 3, 0.0004, 0, 0, 0, 0),"
+            // the service 6 in at 20; Delta 2 out at 30
+            "(100, 3, 1, 6, 0, 20, 0, 3.33), (100, 4, 1, 0, 2, 0, 30, 15)");
     }
 
     altertest::TestConsole console{true, true};
