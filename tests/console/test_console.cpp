@@ -100,9 +100,8 @@ class StandInsTest : public DatabaseTest {};
 TEST_F(StandInsTest, SiblingServicesWorkOnTheDatabase)
 {
     Connection connection(db());
-    QSqlDatabase d = db();
-    execSql(d, "INSERT INTO currency (code, name, status) VALUES ('EUR', 'Evro', 'standard'), ('RSD', 'Dinar', 'primary')");
-    execSql(d, "INSERT INTO depreciationgroup (depreciationgroupid, percent, description) VALUES (3, 10, 'Druga'), (4, 2.5, 'Prva')");
+    execSql(db(), "INSERT INTO currency (code, name, status) VALUES ('EUR', 'Evro', 'standard'), ('RSD', 'Dinar', 'primary')");
+    execSql(db(), "INSERT INTO depreciationgroup (depreciationgroupid, percent, description) VALUES (3, 10, 'Druga'), (4, 2.5, 'Prva')");
 
     Console console;
     console.addService(ComPtr<IInterface>(new SecurityStandIn(connection)));

@@ -30,11 +30,10 @@ class QueryDataSetTest : public DatabaseTest {
 protected:
     void SetUp() override
     {
-        QSqlDatabase d = db();
         for (const char* table : {"product", "tax", "warehouse", "productwarehouse"})
-            execSql(d, QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
-        execSql(d, "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary')");
-        execSql(d, "INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, code) VALUES "
+            execSql(db(), QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+        execSql(db(), "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary')");
+        execSql(db(), "INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, code) VALUES "
                    "(1, 'Čaj', 'kom', 1, 100, 'RSD', 'C1'), (2, 'Brašno', 'kg', 1, 80, 'RSD', 'B1'), "
                    "(3, 'Šećer', 'kg', 1, 120, 'RSD', 'S1')");
         products.declareField("active", FieldType::Boolean);
@@ -150,10 +149,9 @@ TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsRefreshStaysOnTheS
 
 TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKeyAndBooleanColumnsReadAsTrueOrFalse)
 {
-    QSqlDatabase d = db();
-    execSql(d, "INSERT INTO warehouse (warehouseid, name, active) VALUES (1, 'Glavni', 1), (2, 'Prodavnica', 1), "
+    execSql(db(), "INSERT INTO warehouse (warehouseid, name, active) VALUES (1, 'Glavni', 1), (2, 'Prodavnica', 1), "
                "(5, 'Stari', 0)");
-    execSql(d, "INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (1, 1, 5), (1, 2, 7), (2, 1, 9)");
+    execSql(db(), "INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (1, 1, 5), (1, 2, 7), (2, 1, 9)");
 
     QueryDataSet rows(&connection, kProductWarehouseSql);
     rows.setParam("productid", 1);
@@ -197,8 +195,7 @@ TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheErrorAndAReadOnAnEndedSes
     products.edit();
     // A text longer than its column never reaches the server.
     EXPECT_THROW(products.fieldByName("name").setValue(QString(150, QLatin1Char('x'))), FieldError);
-    QSqlDatabase d = db();
-    execSql(d, "ALTER TABLE product ADD CONSTRAINT test_name_check CHECK (name <> 'odbijeno')");
+    execSql(db(), "ALTER TABLE product ADD CONSTRAINT test_name_check CHECK (name <> 'odbijeno')");
     products.fieldByName("name").setValue("odbijeno");
     try {
         products.post();
@@ -207,7 +204,7 @@ TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheErrorAndAReadOnAnEndedSes
         EXPECT_EQ(e.code(), 4025);  // the check constraint failed
         EXPECT_TRUE(e.sql().startsWith("UPDATE `product` SET `name` = ?"));
     }
-    execSql(d, "ALTER TABLE product DROP CONSTRAINT test_name_check");
+    execSql(db(), "ALTER TABLE product DROP CONSTRAINT test_name_check");
     EXPECT_EQ(products.state(), DataSetState::Edit);
     EXPECT_EQ(products.fieldByName("name").asString(), "odbijeno");
     products.cancel();
@@ -234,7 +231,7 @@ TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheErrorAndAReadOnAnEndedSes
         return id.next() ? id.value(0).toLongLong() : 0;
     };
     const qint64 session = sessionId();
-    execSql(d, QStringLiteral("KILL CONNECTION %1").arg(session));
+    execSql(db(), QStringLiteral("KILL CONNECTION %1").arg(session));
     const qint64 next = sessionId();
     EXPECT_NE(next, session);
     EXPECT_GT(next, 0);

@@ -121,9 +121,8 @@ TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndCommentsByLiteralsOfThe
 
 TEST_F(SqlTextTest, HostileTextsGoThroughLiterallyAndTouchNoOtherRow)
 {
-    QSqlDatabase d = db();
-    execSql(d, "DELETE FROM productdetail");
-    execSql(d, "INSERT INTO productdetail (productid, description) VALUES (1, 'keep me'), (2, 'and me')");
+    execSql(db(), "DELETE FROM productdetail");
+    execSql(db(), "INSERT INTO productdetail (productid, description) VALUES (1, 'keep me'), (2, 'and me')");
     QueryDataSet details(&connection, "SELECT * FROM productdetail WHERE productid >= :first ORDER BY productid");
     details.setParam("first", 100);
     details.open();
@@ -138,7 +137,7 @@ TEST_F(SqlTextTest, HostileTextsGoThroughLiterallyAndTouchNoOtherRow)
         EXPECT_EQ(echo.fieldByName("t").asString(), text) << i;
         EXPECT_EQ(echo.fieldByName("n").asInteger(), text.size()) << i;
         // Quote-doubled by hand.
-        EXPECT_EQ(scalar(d, "SELECT " + quoteSqlText(text)).toString(), text) << i;
+        EXPECT_EQ(scalar(db(), "SELECT " + quoteSqlText(text)).toString(), text) << i;
         // Written through a post (bound parameters) and found again by value.
         details.append();
         details.fieldByName("productid").setValue(100 + i);
@@ -155,7 +154,7 @@ TEST_F(SqlTextTest, HostileTextsGoThroughLiterallyAndTouchNoOtherRow)
         ASSERT_TRUE(details.locate("productid", 100 + i));
         EXPECT_EQ(details.fieldByName("description").asString(), texts[i]) << i;
     }
-    EXPECT_EQ(scalar(d, "SELECT description FROM productdetail WHERE productid = 1").toString(), "keep me");
-    EXPECT_EQ(scalar(d, "SELECT description FROM productdetail WHERE productid = 2").toString(), "and me");
-    EXPECT_EQ(scalar(d, "SELECT COUNT(*) FROM productdetail").toInt(), texts.size() + 2);
+    EXPECT_EQ(scalar(db(), "SELECT description FROM productdetail WHERE productid = 1").toString(), "keep me");
+    EXPECT_EQ(scalar(db(), "SELECT description FROM productdetail WHERE productid = 2").toString(), "and me");
+    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productdetail").toInt(), texts.size() + 2);
 }

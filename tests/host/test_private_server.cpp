@@ -11,33 +11,22 @@ using namespace tarvex;
 
 namespace {
 
-// Runs the statements through one server process and gives the last one's
-// value: a row written and read back proves the server answers and keeps data.
-QString ask(const PrivateServer& server, const QStringList& statements)
+// Writes the value (if any) into a table of the server and gives what the
+// statement then reads: a row written and read back proves the server
+// answers and keeps data.
+QString roundTrip(const PrivateServer& server, const QString& value,
+                  const QString& read = "SELECT GROUP_CONCAT(v ORDER BY v) FROM probe.t")
 {
     ConnectionSettings settings;
     settings.socket = server.socketPath();
     settings.user = server.userName();
-    QString read;
-    {
-        QSqlDatabase db = openConnection(settings, QStringLiteral("private-server-test"));
-        for (const QString& sql : statements.mid(0, statements.size() - 1))
-            execSql(db, sql);
-        QSqlQuery q = selectSql(db, statements.last());
-        if (q.next())
-            read = q.value(0).toString();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("private-server-test"));
-    return read;
-}
-
-QString roundTrip(const PrivateServer& server, const QString& value)
-{
-    QStringList statements = {"CREATE DATABASE IF NOT EXISTS probe", "CREATE TABLE IF NOT EXISTS probe.t (v VARCHAR(50))"};
+    Connection connection(settings);
+    connection.execute("CREATE DATABASE IF NOT EXISTS probe");
+    connection.execute("CREATE TABLE IF NOT EXISTS probe.t (v VARCHAR(50))");
     if (!value.isEmpty())
-        statements << QStringLiteral("INSERT INTO probe.t VALUES (%1)").arg(quoteSqlText(value));
-    return ask(server, statements << "SELECT GROUP_CONCAT(v ORDER BY v) FROM probe.t");
+        connection.execute("INSERT INTO probe.t VALUES (?)", {value});
+    QSqlQuery query = connection.select(read);
+    return query.next() ? query.value(0).toString() : QString();
 }
 
 } // namespace
@@ -90,7 +79,7 @@ TEST(PrivateServer, LifecycleFromFirstStartToCleanStop)
     PrivateServer larger(base, sized);
     ASSERT_TRUE(larger.start());
     EXPECT_EQ(roundTrip(larger, QString()), QStringLiteral("a,b"));
-    EXPECT_EQ(ask(larger, {"SELECT @@innodb_buffer_pool_size"}).toLongLong(), 96LL * 1024 * 1024);
+    EXPECT_EQ(roundTrip(larger, QString(), "SELECT @@innodb_buffer_pool_size").toLongLong(), 96LL * 1024 * 1024);
     EXPECT_TRUE(larger.stop());
 
     sized.bufferPool = QStringLiteral("96M\nskip-grant-tables");

@@ -49,12 +49,10 @@ protected:
     // quantity:rebate of the product's stored rows, by quantity.
     QStringList storedRebates()
     {
-        QStringList rows;
-        QSqlQuery q(db());
-        q.exec("SELECT quantity, rebate FROM productrebate WHERE productid = 7 ORDER BY quantity");
-        while (q.next())
-            rows << QStringLiteral("%1:%2").arg(q.value(0).toDouble()).arg(q.value(1).toDouble());
-        return rows;
+        return scalar(db(), "SELECT GROUP_CONCAT(CAST(quantity AS DOUBLE), ':', CAST(rebate AS DOUBLE) ORDER BY quantity) "
+                            "FROM productrebate WHERE productid = 7")
+            .toString()
+            .split(',');
     }
     QStringList shownRebates()
     {

@@ -64,11 +64,7 @@ protected:
     static Connection& connection() { return *s_connection; }
     static QString tempPath() { return s_dir->path(); }
     // Runs a statement on the suite's database.
-    static void sql(const QString& statement)
-    {
-        QSqlDatabase d = db();
-        execSql(d, statement);
-    }
+    static void sql(const QString& statement) { execSql(db(), statement); }
 
 private:
     static inline std::unique_ptr<QTemporaryDir> s_dir;

@@ -61,8 +61,6 @@ inline void typeChar(QWidget* to, QChar c)
 // Types text into the widget that has the focus.
 inline void typeText(const QString& text)
 {
-    if (!QApplication::focusWidget())
-        return;
     // Each key goes where the focus is now: the first may open an editor.
     for (const QChar c : text)
         if (QWidget* focus = QApplication::focusWidget())
@@ -71,8 +69,7 @@ inline void typeText(const QString& text)
 
 inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QWidget* to = QApplication::focusWidget();
-    if (to)
+    if (QWidget* to = QApplication::focusWidget())
         QTest::keyClick(to, key, modifiers);
 }
 
@@ -117,14 +114,13 @@ public:
             wanted = m_answers.takeFirst().toInt();
         if (!wanted)
             wanted = (buttons & ButtonOk) ? ButtonOk : (buttons & ButtonNo) ? ButtonNo : ButtonCancel;
-        onModalOf<QMessageBox>([wanted](QMessageBox& modal) {
-            QMessageBox* box = &modal;
+        onModalOf<QMessageBox>([wanted](QMessageBox& box) {
             const std::pair<int, QMessageBox::StandardButton> map[] = {
                 {ButtonOk, QMessageBox::Ok}, {ButtonCancel, QMessageBox::Cancel}, {ButtonYes, QMessageBox::Yes},
                 {ButtonNo, QMessageBox::No}};
             for (const auto& [ours, qt] : map)
-                if (ours == wanted && box->button(qt))
-                    click(box->button(qt));
+                if (ours == wanted && box.button(qt))
+                    click(box.button(qt));
         });
         const QPointer<QWidget> was = QApplication::activeWindow();
         const int pressed = QtDialogs::message(kind, text, buttons);
@@ -137,13 +133,12 @@ public:
         QString text;
         if (!m_answers.isEmpty() && m_answers.first().typeId() == QMetaType::QString)
             text = m_answers.takeFirst().toString();
-        onModalOf<QInputDialog>([text](QInputDialog& modal) {
-            QInputDialog* input = &modal;
+        onModalOf<QInputDialog>([text](QInputDialog& input) {
             if (text.isEmpty()) {
-                input->reject();
+                input.reject();
                 return;
             }
-            auto* line = input->findChild<QLineEdit*>();
+            auto* line = input.findChild<QLineEdit*>();
             line->selectAll();
             line->setFocus();
             // Into the line itself: on a loaded machine the window under the

@@ -125,8 +125,7 @@ class ViewerTest : public DatabaseTest {};
 
 TEST_F(ViewerTest, ListWindowChoosesItsColumns)
 {
-    QSqlDatabase d = db();
-    execSql(d, "INSERT INTO tax (name, value, status) VALUES ('A', 20, 'primary'), ('B', 10, 'standard')");
+    execSql(db(), "INSERT INTO tax (name, value, status) VALUES ('A', 20, 'primary'), ('B', 10, 'standard')");
     Connection connection(db());
     QueryDataSet taxes(&connection, "SELECT * FROM tax ORDER BY name");
     taxes.open();

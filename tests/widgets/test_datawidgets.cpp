@@ -22,10 +22,9 @@ class DataWidgetsTest : public DatabaseTest {
 protected:
     void SetUp() override
     {
-        QSqlDatabase d = db();
         for (const char* table : {"warehouse", "product", "tax"})
-            execSql(d, QStringLiteral("DELETE FROM ") + QLatin1String(table));
-        execSql(d, "INSERT INTO warehouse (warehouseid, name, code, active, status) VALUES "
+            execSql(db(), QStringLiteral("DELETE FROM ") + QLatin1String(table));
+        execSql(db(), "INSERT INTO warehouse (warehouseid, name, code, active, status) VALUES "
                    "(1, 'Čačak', 'C1', 1, 'standard'), (2, 'Beograd', 'B1', 0, 'primary'), (3, 'Zrenjanin', 'Z1', 1, 'standard')");
         data.open();
     }
@@ -93,7 +92,7 @@ TEST_F(DataWidgetsTest, GridAndCursorFollowEachOtherAndTitlesSort)
     EXPECT_TRUE(grid.visibleColumns().contains("name"));
 }
 
-TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldAndTooLongAPasteIsRefusedNamingTheLimit)
+TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteIsRefusedCheckBoxesStoreTheirTextsAndAFailedPostKeepsWhatWasTyped)
 {
     QWidget window;
     auto* name = new DBEdit(&window);
@@ -136,13 +135,10 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldAndTooLongAPas
     EXPECT_EQ(script.messages(), QStringList{CMN_FIELD_TOO_LONG_ERR.arg("Ime").arg(50).arg(5000)});
     EXPECT_EQ(data.fieldByName("name").asString(), "Beograd");
     EXPECT_EQ(name->text().size(), 5000);
-}
 
-TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsNavigatorFollowsTheStateAndAFailedPostKeepsWhatWasTyped)
-{
-    QSqlDatabase d = db();
-    execSql(d, "INSERT INTO product (productid, name, unitname, taxid, pricecurrency, active) VALUES (7, 'Hleb', 'kom', 1, 'RSD', 'y')");
-    execSql(d, "INSERT INTO tax (taxid, name, value) VALUES (5, 'PDV20', 20)");
+    // Check boxes store their own texts, the navigator follows the state, and a failed post keeps what was typed.
+    execSql(db(), "INSERT INTO product (productid, name, unitname, taxid, pricecurrency, active) VALUES (7, 'Hleb', 'kom', 1, 'RSD', 'y')");
+    execSql(db(), "INSERT INTO tax (taxid, name, value) VALUES (5, 'PDV20', 20)");
     QueryDataSet products(&connection, "SELECT * FROM product WHERE productid = 7");
     products.open();
     DBCheckBox box("Aktivan");
@@ -162,7 +158,7 @@ TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsNavigatorFollowsTheStateAndA
     EXPECT_TRUE(navigator.button(DBNavigator::Insert)->isEnabled());
     EXPECT_FALSE(navigator.button(DBNavigator::Next)->isEnabled()); // one row only
 
-    ScriptedDialogs script;
+    script.clear();
     script.answer(ButtonNo);
     navigator.button(DBNavigator::Delete)->click();
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product WHERE productid = 7").toInt(), 1);
@@ -171,18 +167,18 @@ TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsNavigatorFollowsTheStateAndA
     script.clear();
     QueryDataSet taxes(&connection, "SELECT * FROM tax WHERE taxid = 5");
     taxes.open();
-    QWidget window;
-    auto* name = new DBEdit(&window);
-    auto* value = new DBEdit(&window);
-    name->bind(&taxes, "name");
+    QWidget taxWindow;
+    auto* taxName = new DBEdit(&taxWindow);
+    auto* value = new DBEdit(&taxWindow);
+    taxName->bind(&taxes, "name");
     value->bind(&taxes, "value");
-    auto* taxNavigator = new DBNavigator(&window);
+    auto* taxNavigator = new DBNavigator(&taxWindow);
     taxNavigator->setDataSet(&taxes);
-    window.show();
+    taxWindow.show();
 
-    name->setFocus();
-    name->selectAll();
-    QTest::keyClick(name, Qt::Key_Delete); // the required name emptied
+    taxName->setFocus();
+    taxName->selectAll();
+    QTest::keyClick(taxName, Qt::Key_Delete); // the required name emptied
     value->setFocus();
     value->selectAll();
     QTest::keyClicks(value, "18");
@@ -190,7 +186,7 @@ TEST_F(DataWidgetsTest, CheckBoxesStoreTheirOwnTextsNavigatorFollowsTheStateAndA
 
     ASSERT_EQ(script.messages().size(), 1); // the required-field message
     EXPECT_EQ(taxes.state(), DataSetState::Edit);
-    EXPECT_EQ(name->text(), "");
+    EXPECT_EQ(taxName->text(), "");
     EXPECT_EQ(value->text(), "18");
     EXPECT_DOUBLE_EQ(taxes.fieldByName("value").asFloat(), 18);
     EXPECT_EQ(scalar(db(), "SELECT CONCAT(name, value) FROM tax WHERE taxid = 5").toString(), "PDV2020");

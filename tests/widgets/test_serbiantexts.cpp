@@ -36,19 +36,17 @@ TEST(SerbianTexts, QtDialogsShowSerbianButtonsAndLabelsAndTheDatePickerSerbianLa
     EXPECT_EQ(files.findChild<QLabel*>("lookInLabel")->text(), "Traži u:");
     EXPECT_EQ(files.findChild<QLabel*>("fileNameLabel")->text(), "&Ime datoteke:");
     EXPECT_EQ(files.findChild<QLabel*>("fileTypeLabel")->text(), "Vrsta datoteka:");
-    QStringList captions;
-    for (QAbstractButton* b : files.findChild<QDialogButtonBox*>("buttonBox")->buttons())
-        captions << b->text();
-    captions.sort();
-    EXPECT_EQ(captions, QStringList({"&Otvori", "Odustani"}));
-
+    const auto captions = [](const QWidget& window) {
+        QStringList texts;
+        for (const QPushButton* b : window.findChildren<QPushButton*>())
+            texts << b->text();
+        texts.sort();
+        return texts;
+    };
+    EXPECT_EQ(captions(files), QStringList({"&Otvori", "Odustani"}));
     QInputDialog input;
     input.show();
-    QStringList inputCaptions;
-    for (QPushButton* b : input.findChildren<QPushButton*>())
-        inputCaptions << b->text();
-    inputCaptions.sort();
-    EXPECT_EQ(inputCaptions, QStringList({"Odustani", "U redu"}));
+    EXPECT_EQ(captions(input), QStringList({"Odustani", "U redu"}));
 
     QtDialogs service;
     QStringList month;
