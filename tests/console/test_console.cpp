@@ -30,7 +30,7 @@ QString moduleLog()
 }
 
 // Each test starts with an empty log of the fake module's calls.
-class ConsoleTest : public ::testing::Test {
+class ConsoleTest : public DatabaseTest {
 protected:
     void SetUp() override { qputenv("TARVEX_FAKE_MODULE_LOG", dir.filePath("calls.log").toUtf8()); }
     QTemporaryDir dir;
@@ -38,7 +38,7 @@ protected:
 
 } // namespace
 
-TEST_F(ConsoleTest, LoadsAModuleShowsItRunsWizardsAndOptionsOnItAndUnloadsInOrder)
+TEST_F(ConsoleTest, LoadsAModuleShowsItRunsWizardsAndOptionsOnItUnloadsInOrderAndSiblingServicesWorkOnTheDatabase)
 {
     const QString before = moduleLog();
     {
@@ -93,12 +93,8 @@ TEST_F(ConsoleTest, LoadsAModuleShowsItRunsWizardsAndOptionsOnItAndUnloadsInOrde
     }
     EXPECT_EQ(moduleLog().mid(before.size()).toStdString(), "initialize;load;show;navigator;createframe;check;update;"
                                                             "destroyframe;hide;factory freed;snapin freed;finalize;");
-}
 
-class StandInsTest : public DatabaseTest {};
-
-TEST_F(StandInsTest, SiblingServicesWorkOnTheDatabase)
-{
+    // Stand-ins of the sibling modules' services work on the database.
     Connection connection(db());
     execSql(db(), "INSERT INTO currency (code, name, status) VALUES ('EUR', 'Evro', 'standard'), ('RSD', 'Dinar', 'primary')");
     execSql(db(), "INSERT INTO depreciationgroup (depreciationgroupid, percent, description) VALUES (3, 10, 'Druga'), (4, 2.5, 'Prva')");

@@ -92,7 +92,7 @@ protected:
 
 } // namespace
 
-TEST_F(DataModuleTest, ValidationsStopThePostWithTheMessageAndTheFieldAndTheHostsTestsMeanWhatTheySay)
+TEST_F(DataModuleTest, ValidationsStopThePostWithTheMessageAndTheFieldTheHostsTestsMeanWhatTheySayAndTheHelpersWork)
 {
     DataSet& ds = *module.ProductZQ;
     startProduct("   ");
@@ -136,10 +136,8 @@ TEST_F(DataModuleTest, ValidationsStopThePostWithTheMessageAndTheFieldAndTheHost
     EXPECT_FALSE(TestUnique(code, "product", "code", "productid", QString(), 0));
     EXPECT_TRUE(TestUnique(code, "product", "code", "productid", "kasaplu IS NULL", 0));
     ds.cancel();
-}
 
-TEST_F(DataModuleTest, DeleteGuardConnectionHandOverFieldValuesFillingAListEachOnceAndCopiesWithReplacements)
-{
+    // The delete guard, the connection hand-over, field values filling a list each once.
     EXPECT_EQ(module.ProductZQ->connection(), &connection);
     EXPECT_TRUE(module.IsConnected());
     QueryDataSet empty(&connection, "SELECT * FROM product WHERE productid < 0");
@@ -147,7 +145,7 @@ TEST_F(DataModuleTest, DeleteGuardConnectionHandOverFieldValuesFillingAListEachO
     EXPECT_THROW(module.CommonBeforeDelete(empty), SilentAbort);
     module.ProductZQ->last();
     module.ProductZQ->deleteRecord();
-    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product").toInt(), 1);
+    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product").toInt(), 2);  // the row added above was the last
 
     QStringList list{"stale"};
     module.GetFieldValues("value", "tax", list, true, QString(), QString());
@@ -168,7 +166,7 @@ TEST_F(DataModuleTest, DeleteGuardConnectionHandOverFieldValuesFillingAListEachO
                                           "FROM product WHERE productid = %1")
                                .arg(copy))
                   .toString(),
-              "Kopija 'Mleko' 1l|NULL|M'9|100");
+              "Kopija 'Mleko' 1l|NULL|M'9|101");
 
     const QString newId = QStringLiteral("productid=%1").arg(copy);
     module.CopyDataSet("productdetail", "productid=1", {newId}, "productid");

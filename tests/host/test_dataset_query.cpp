@@ -147,7 +147,7 @@ TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsRefreshStaysOnTheS
     EXPECT_EQ(products.recordCount(), 4);
 }
 
-TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKeyAndBooleanColumnsReadAsTrueOrFalse)
+TEST_F(QueryDataSetTest, CompositeKeyRowsGoByTheirWholeKeyBooleansReadAsTrueOrFalseAFailedWriteKeepsTheEditAndAnEndedSessionIsReadAgain)
 {
     execSql(db(), "INSERT INTO warehouse (warehouseid, name, active) VALUES (1, 'Glavni', 1), (2, 'Prodavnica', 1), "
                "(5, 'Stari', 0)");
@@ -187,10 +187,8 @@ TEST_F(QueryDataSetTest, CompositeKeyRowsChangeAndGoAloneByTheirWholeKeyAndBoole
     active.setValue(true);
     warehouses.post();
     EXPECT_EQ(value("SELECT active FROM warehouse WHERE warehouseid = 5").toInt(), 1);
-}
 
-TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheErrorAndAReadOnAnEndedSessionRunsAgain)
-{
+    // A failed write keeps the edit and the error; a read on an ended session runs again.
     products.open();
     products.edit();
     // A text longer than its column never reaches the server.
@@ -245,4 +243,3 @@ TEST_F(QueryDataSetTest, AFailedWriteKeepsTheEditAndTheErrorAndAReadOnAnEndedSes
     own.execute("INSERT INTO tax (name, value) VALUES ('Posebna', 10)");
     EXPECT_EQ(own.lastInsertId(), value("SELECT MAX(taxid) FROM tax").toLongLong());
 }
-

@@ -20,21 +20,9 @@ protected:
     Connection connection{db()};
 };
 
-QStringList hostileTexts()
-{
-    QString withNul = QStringLiteral("before");
-    withNul += QChar(0);
-    withNul += QStringLiteral("after");
-    return {QStringLiteral("O'Brien"), QStringLiteral("''"), QStringLiteral("ends with \\"),
-            QStringLiteral("\\' OR 1=1 -- "), QStringLiteral("50% off_sale"), QStringLiteral("%"),
-            QStringLiteral("_"), QStringLiteral("Đorđe Čačak šećer Žabalj ćevap"), QStringLiteral(":productid"),
-            QStringLiteral("/* not a comment */ -- nor this"), QStringLiteral("\"double\" `back`"), withNul,
-            QString(5000, QChar(0x0107))};
-}
-
 } // namespace
 
-TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndCommentsByLiteralsOfTheirTypeAndTablesAndDefaultsAreRead)
+TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThroughLiterallyAndTablesAndDefaultsAreRead)
 {
     QueryDataSet q(&connection, "SELECT ':x' AS a, \"it's :x\" AS b, `:x` AS c, :x AS d /* :x */ -- :x\n"
                                 "FROM (SELECT 1 AS `:x`) AS t WHERE :X = :x # :x");
@@ -98,10 +86,10 @@ TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndCommentsByLiteralsOfThe
         "FROM `product` AS p LEFT JOIN tax t ON p.taxid = t.taxid, db1.warehouse w "
         "INNER JOIN (SELECT * FROM partner) AS pa ON 1=1 JOIN productwarehouse ON 1=1 "
         "WHERE p.name LIKE 'x%' ORDER BY p.name");
-    QStringList found;
+    QStringList tables;
     for (const SqlTableRef& ref : refs)
-        found << ref.table + " " + ref.alias;
-    EXPECT_EQ(found, QStringList({"product p", "tax t", "warehouse w", "productwarehouse productwarehouse"}));
+        tables << ref.table + " " + ref.alias;
+    EXPECT_EQ(tables, QStringList({"product p", "tax t", "warehouse w", "productwarehouse productwarehouse"}));
 
     QStringList defaults;
     for (const char* text : {"'it''s'", "NULL", "-1.5", "current_timestamp()"}) {
@@ -117,17 +105,17 @@ TEST_F(SqlTextTest, ParametersAreReplacedOutsideQuotesAndCommentsByLiteralsOfThe
     EXPECT_TRUE(info.column("place")->defaultValue.isNull());
     EXPECT_EQ(connection.tableInfo("product").autoIncrementColumn(), "productid");
     EXPECT_FALSE(connection.tableInfo("nosuchtable").exists());
-}
 
-TEST_F(SqlTextTest, HostileTextsGoThroughLiterallyAndTouchNoOtherRow)
-{
+    // Hostile texts go through literally and touch no other row.
     execSql(db(), "DELETE FROM productdetail");
     execSql(db(), "INSERT INTO productdetail (productid, description) VALUES (1, 'keep me'), (2, 'and me')");
     QueryDataSet details(&connection, "SELECT * FROM productdetail WHERE productid >= :first ORDER BY productid");
     details.setParam("first", 100);
     details.open();
 
-    const QStringList texts = hostileTexts();
+    const QStringList texts = {"O'Brien", "''", "ends with \\", "\\' OR 1=1 -- ", "50% off_sale", "%", "_",
+                               "Đorđe Čačak šećer Žabalj ćevap", ":productid", "/* not a comment */ -- nor this",
+                               "\"double\" `back`", QString("before") + QChar(0) + "after", QString(5000, QChar(0x0107))};
     for (int i = 0; i < texts.size(); ++i) {
         const QString& text = texts[i];
         // Substituted into the text of a query.
