@@ -50,7 +50,7 @@ protected:
     }
 };
 
-TEST_F(StockHistoryTest, WareHistoryStartsWithThePreviousStateAndCountsPostedDocumentsOfTheRange)
+TEST_F(StockHistoryTest, WareHistoryCountsPostedDocumentsAndTheStockCardEveryEntryAfterThePreviousState)
 {
     MemoryTable table;
     DefineWareHistoryFields(table);
@@ -90,29 +90,27 @@ TEST_F(StockHistoryTest, WareHistoryStartsWithThePreviousStateAndCountsPostedDoc
         EXPECT_LE(table.recordCount(), 5);
     } catch (const DatabaseError&) {
     }
-}
 
-TEST_F(StockHistoryTest, StockCardCountsEveryEntryWithValuesAndOpeningPrice)
-{
-    MemoryTable table;
-    DefineStockHistoryFields(table);
-    table.createDataSet();
-    FillStockHistory(db(), table, 1, kA, "2024-02-01", "2024-03-08");
+    // The stock card counts every entry, with values and the opening price.
+    MemoryTable card;
+    DefineStockHistoryFields(card);
+    card.createDataSet();
+    FillStockHistory(db(), card, 1, kA, "2024-02-01", "2024-03-08");
     // Document, then in, out, balance, price, debit, credit and value balance.
     // The draft sale R-6 is on the stock card.
-    EXPECT_EQ(stocktest::rows(table, {"document", "amountin", "amountout", "amountbalance", "price", "debit", "credit",
-                                      "balance"}),
+    EXPECT_EQ(stocktest::rows(card, {"document", "amountin", "amountout", "amountbalance", "price", "debit", "credit",
+                                     "balance"}),
               QStringList({PROD_PREV_SITUATION + "|0|2|-2|100.00|0.00|200.00|-200.00",
                            "K-4|8|0|6|110.00|880.00|0.00|680.00", "R-3|0|3|3|110.00|0.00|330.00|350.00",
                            "I-5|0|5|-2|110.00|0.00|550.00|-200.00", "R-6|0|4|-6|110.00|0.00|440.00|-640.00",
                            "K-7|1|0|-5|120.00|120.00|0.00|-520.00"}));
-    table.first();
-    EXPECT_TRUE(table.fieldByName("documentid").isNull());
-    EXPECT_EQ(table.fieldByName("date").asDate(), QDate(2024, 2, 1));
+    card.first();
+    EXPECT_TRUE(card.fieldByName("documentid").isNull());
+    EXPECT_EQ(card.fieldByName("date").asDate(), QDate(2024, 2, 1));
 
     // In the receiving warehouse only its own card entry counts.
-    FillStockHistory(db(), table, 1, kB, "2024-01-01", "2024-12-31");
-    EXPECT_EQ(stocktest::rows(table, {"document", "balance"}), QStringList({PROD_PREV_SITUATION + "|0.00", "I-5|550.00"}));
+    FillStockHistory(db(), card, 1, kB, "2024-01-01", "2024-12-31");
+    EXPECT_EQ(stocktest::rows(card, {"document", "balance"}), QStringList({PROD_PREV_SITUATION + "|0.00", "I-5|550.00"}));
 
     EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 1, kA, "2024-03-08"), -520.0 / -5);
     // A quantity that rounds to nothing at six decimals has no price.

@@ -93,7 +93,7 @@ protected:
     QTemporaryDir layoutDir;
 };
 
-TEST_F(StocksOverviewTest, ColumnsFollowTheWarehousesTheStockModeThePeriodAndTheSupplies)
+TEST_F(StocksOverviewTest, ColumnsFollowWarehousesStockModePeriodAndSuppliesAndFiltersNarrowTheList)
 {
     // Per mode the products listed as "name|code|ordered|MP1|MP2|MP7|VP|
     // reserved|P1|P7|PVP|sold|sold 7|days|supplier|prices": services,
@@ -140,10 +140,8 @@ TEST_F(StocksOverviewTest, ColumnsFollowTheWarehousesTheStockModeThePeriodAndThe
     EXPECT_EQ(WholeDaysBetween(QDate(2024, 3, 17), kNow), 1);
     // Across the spring clock change the days stay whole.
     EXPECT_EQ(WholeDaysBetween(QDate(2024, 3, 30), QDateTime(QDate(2024, 4, 2), QTime(0, 30))), 3);
-}
 
-TEST_F(StocksOverviewTest, NarrowingByCodeNameActiveAndCategories)
-{
+    // Narrowed by code, name, the active flag and categories.
     TStocksOverviewFilter filter = period();
     filter.stockMode = TStockMode::All;
     filter.code = "D'";
