@@ -66,8 +66,28 @@ protected:
     }
 };
 
-TEST_F(AlternativesTest, TwoLoneProductsStartGroupOneAndLeavingKeepsTheOtherGrouped)
+TEST_F(AlternativesTest, PickingItselfOrNoServiceChangesNothingTwoLoneProductsStartAGroupAndJoiningTakesTheGroup)
 {
+    ScriptedDialogs script;
+    {
+        altertest::TestConsole console;
+        manage(1, [&console](TAlterProductForm& form) {
+            console.products().pick(1);
+            form.AddGroup()->trigger();
+            console.products().answer.reset();
+            form.AddGroup()->trigger();
+            EXPECT_EQ(console.products().picks, 2);
+            EXPECT_EQ(form.groupId(), -1);
+            EXPECT_TRUE(form.AddGroup()->isEnabled());
+        });
+    }
+    {
+        altertest::TestConsole without(false);
+        manage(1, [](TAlterProductForm& form) { form.AddGroup()->trigger(); });
+    }
+    EXPECT_EQ(text("SELECT COUNT(*) FROM productalter"), "0");
+
+    // Two lone products start group 1; leaving keeps the other grouped.
     altertest::TestConsole console;
     console.products().pick(2);
     manage(1, [](TAlterProductForm& form) {
@@ -101,32 +121,10 @@ TEST_F(AlternativesTest, TwoLoneProductsStartGroupOneAndLeavingKeepsTheOtherGrou
         EXPECT_TRUE(add->isEnabled() && !remove->isEnabled());
     });
     EXPECT_EQ(members(1), QStringLiteral("2")); // alone, but still grouped
-}
-
-TEST_F(AlternativesTest, PickingItselfCancellingOrNoProductServiceChangesNothingAndJoiningTakesTheGroup)
-{
-    ScriptedDialogs script;
-    {
-        altertest::TestConsole console;
-        manage(1, [&console](TAlterProductForm& form) {
-            console.products().pick(1);
-            form.AddGroup()->trigger();
-            console.products().answer.reset();
-            form.AddGroup()->trigger();
-            EXPECT_EQ(console.products().picks, 2);
-            EXPECT_EQ(form.groupId(), -1);
-            EXPECT_TRUE(form.AddGroup()->isEnabled());
-        });
-    }
-    {
-        altertest::TestConsole without(false);
-        manage(1, [](TAlterProductForm& form) { form.AddGroup()->trigger(); });
-    }
-    EXPECT_EQ(text("SELECT COUNT(*) FROM productalter"), "0");
 
     // Joining a grouped product takes its group, and new groups follow the largest.
+    sql("DELETE FROM productalter");
     sql("INSERT INTO productalter (groupid, productid) VALUES (5, 2), (5, 3), (7, 4)");
-    altertest::TestConsole console;
     console.products().pick(3);
     manage(1, [](TAlterProductForm& form) {
         form.AddGroup()->trigger();
