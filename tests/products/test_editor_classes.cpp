@@ -56,7 +56,7 @@ protected:
     static QStringList lines(TProductDetailForm& form) { return form.Categories->lines(); }
 };
 
-TEST_F(EditorCategories, AddingAppendsNewPathsAndMarksTheListChangedEvenWhenNothingIsNew)
+TEST_F(EditorCategories, AddingAppendsNewPathsMarksTheListChangedAndTheDescriptivePageListsAttributesAndValues)
 {
     sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (10, 2)");
     dm().Options.AttributeDesc = true;
@@ -95,6 +95,34 @@ TEST_F(EditorCategories, AddingAppendsNewPathsAndMarksTheListChangedEvenWhenNoth
         form.Categories->AddButton()->click();
     }
     EXPECT_FALSE(form.CategoriesChanged);
+
+    // The descriptive page takes free attributes and lists the values used.
+    sql("INSERT INTO productattribute (productid, prodattribute, prodattributevalue) VALUES (99, 'Boja', 'Zelena'), "
+        "(98, 'Boja', 'Žuta'), (97, 'Boja', 'Zelena'), (96, 'O''Neil', 'Sivo'), (95, 'Materijal', 'Vuna')");
+    form.show();
+    QTabWidget* pages = form.PageControl();
+    EXPECT_TRUE(pageShown(pages, form.AttributesDescTS));
+    EXPECT_FALSE(pageShown(pages, form.AttributesTS));
+    EXPECT_EQ(pageTitle(pages, form.AttributesDescTS), "Atributi");
+
+    DataSet& rows = *dm().ProductAttributeZQ;
+    // A quote in the name is plain text.
+    const std::pair<const char*, QStringList> typed[] = {{"Boja", {"Zelena", "Žuta"}}, {"O'Neil", {"Sivo"}}};
+    for (const auto& [name, values] : typed) {
+        if (rows.isEditing())
+            rows.post();
+        rows.append();
+        rows.fieldByName("prodattribute").setValue(QString::fromUtf8(name));
+        form.AttributesDescTS->AttributesDescDBGColExit();
+        EXPECT_EQ(form.AttributesDescTS->valueSuggestions(), values);
+        rows.fieldByName("prodattributevalue").setValue(values.size() > 1 ? "Crna" : "Belo");
+    }
+    pages->setCurrentWidget(form.AttributesDescTS);
+    form.OKButton()->click();
+    EXPECT_EQ(script.messages(), QStringList());
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(CONCAT(prodattribute, '=', prodattributevalue) ORDER BY productattributeid) "
+                   "FROM productattribute WHERE productid = 10"),
+              "Boja=Crna,O'Neil=Belo");
 }
 
 TEST_F(EditorCategories, RemovingNeedsASelectionOnlyTheLowestLevelRefusesAPickAndAnEmptyListLeavesNoLinks)
@@ -304,37 +332,4 @@ TEST_F(EditorAttributes, FiveConfirmedPicksFillOneVariantACancelledPickKeepsTheS
     last.ApplyButton()->click();
     EXPECT_EQ(text("SELECT GROUP_CONCAT(prodattributevalue ORDER BY productattributeid) FROM productattribute"),
               "Crvena,Plava");
-}
-
-TEST_F(EditorAttributes, TheDescriptiveFormTypesFreeAttributesAndListsTheValuesUsed)
-{
-    sql("INSERT INTO productattribute (productid, prodattribute, prodattributevalue) VALUES (99, 'Boja', 'Zelena'), "
-        "(98, 'Boja', 'Žuta'), (97, 'Boja', 'Zelena'), (96, 'O''Neil', 'Sivo'), (95, 'Materijal', 'Vuna')");
-    dm().Options.AttributeDesc = true;
-    showProduct(10);
-    TProductDetailForm form;
-    form.show();
-    QTabWidget* pages = form.PageControl();
-    EXPECT_TRUE(pageShown(pages, form.AttributesDescTS));
-    EXPECT_FALSE(pageShown(pages, form.AttributesTS));
-    EXPECT_EQ(pageTitle(pages, form.AttributesDescTS), "Atributi");
-
-    DataSet& rows = *dm().ProductAttributeZQ;
-    // A quote in the name is plain text.
-    const std::pair<const char*, QStringList> typed[] = {{"Boja", {"Zelena", "Žuta"}}, {"O'Neil", {"Sivo"}}};
-    for (const auto& [name, values] : typed) {
-        if (rows.isEditing())
-            rows.post();
-        rows.append();
-        rows.fieldByName("prodattribute").setValue(QString::fromUtf8(name));
-        form.AttributesDescTS->AttributesDescDBGColExit();
-        EXPECT_EQ(form.AttributesDescTS->valueSuggestions(), values);
-        rows.fieldByName("prodattributevalue").setValue(values.size() > 1 ? "Crna" : "Belo");
-    }
-    pages->setCurrentWidget(form.AttributesDescTS);
-    form.OKButton()->click();
-    EXPECT_EQ(script.messages(), QStringList());
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(CONCAT(prodattribute, '=', prodattributevalue) ORDER BY productattributeid) "
-                   "FROM productattribute WHERE productid = 10"),
-              "Boja=Crna,O'Neil=Belo");
 }
