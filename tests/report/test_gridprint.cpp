@@ -15,9 +15,7 @@ PrintJob stockJob(int rows)
     PrintJob job;
     job.title = QStringLiteral("Inventar - Glavni magacin");
     job.headerLines = {QStringLiteral("Datum 2024-03-05")};
-    job.columns = {{QStringLiteral("Šifra"), Qt::AlignLeft},
-                   {QStringLiteral("Naziv"), Qt::AlignLeft},
-                   {QStringLiteral("Količina"), Qt::AlignRight}};
+    job.columns = {{"Šifra", Qt::AlignLeft}, {"Naziv", Qt::AlignLeft}, {"Količina", Qt::AlignRight}};
     for (int i = 0; i < rows; ++i)
         job.rows << QStringList{QString::number(1000 + i), QStringLiteral("Čokolada mlečna %1").arg(i),
                                 QString::number(i * 1.5, 'f', 2)};

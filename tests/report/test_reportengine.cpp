@@ -24,15 +24,8 @@ void fillCard(MemoryTable& card)
     card.addField("documentid", FieldType::LargeInt).setVisible(false);
     card.addIndex("amountinD", "amountin", true);
     card.createDataSet();
-    const std::tuple<QDate, const char*, double> rows[] = {
-        {QDate(2024, 1, 1), "Prethodno stanje", 10}, {QDate(2024, 2, 3), "K-17", 1234.5}, {QDate(2024, 2, 9), "R-4", 0.25}};
-    for (const auto& [date, document, amount] : rows) {
-        card.append();
-        card.fieldByName("date").setValue(date);
-        card.fieldByName("document").setValue(QString::fromUtf8(document));
-        card.fieldByName("amountin").setValue(amount);
-        card.post();
-    }
+    card.loadRecords({{QDate(2024, 1, 1), "Prethodno stanje", 10.0, QVariant()}, {QDate(2024, 2, 3), "K-17", 1234.5, 17},
+                      {QDate(2024, 2, 9), "R-4", 0.25, 4}});
 }
 
 // Read back with Debian's own tools, not with our writer's knowledge.
@@ -55,10 +48,7 @@ TEST(ReportEngine, TheStockCardPrintsTheProductAboveItsVisibleRowsAndItsPdfAndSp
     product.addField("name", FieldType::String, 100);
     product.addField("code", FieldType::String, 20);
     product.createDataSet();
-    product.append();
-    product.fieldByName("name").setValue("Mleko 2.8%");
-    product.fieldByName("code").setValue("001");
-    product.post();
+    product.loadRecords({{"Mleko 2.8%", "001"}});
 
     const PrintJob job =
         TReportEngine::stockCardJob(card, product, "Kartica: Mleko", {"Od datuma 2024-01-01", "Do datuma 2024-03-05"});

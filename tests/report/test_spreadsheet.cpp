@@ -25,13 +25,10 @@ TEST(Spreadsheet, DisplayFormatsBecomeSpreadsheetFormatsAndNumbersAreWrittenAsNu
     const QString file = dir.filePath(QStringLiteral("pregled.xlsx"));
     SheetTable table;
     table.sheetName = QStringLiteral("Pregled: zalihe");
-    table.columns = {{QStringLiteral("Šifra"), SheetColumn::Kind::Text, {}},
-                     {QStringLiteral("Količina"), SheetColumn::Kind::Number, QStringLiteral("0.###")},
-                     {QStringLiteral("Datum"), SheetColumn::Kind::Date, {}}};
-    table.rows = {{QStringLiteral("00123"), 1234.5, QDate(2024, 3, 5)},
-                  {QStringLiteral("Đak ćčšž"), QVariant(), QVariant()},
-                  {QStringLiteral("x"), 21.0, QVariant()},
-                  {QStringLiteral("y"), 20.9999999, QVariant()}};
+    table.columns = {{"Šifra", SheetColumn::Kind::Text, {}}, {"Količina", SheetColumn::Kind::Number, "0.###"},
+                     {"Datum", SheetColumn::Kind::Date, {}}};
+    table.rows = {{"00123", 1234.5, QDate(2024, 3, 5)}, {"Đak ćčšž", QVariant(), QVariant()}, {"x", 21.0, QVariant()},
+                  {"y", 20.9999999, QVariant()}};
     QString error;
     ASSERT_TRUE(writeSpreadsheet(table, file, &error)) << error.toStdString();
 

@@ -37,12 +37,9 @@ public:
     {
         asked << warehouseId;
         QList<TPriceLabelDesc> rows;
-        for (const TPriceLabelDesc& row :
-             {TPriceLabelDesc{3, QStringLiteral("Hleb"), QString(), QString(), 50, QStringLiteral("EUR")},
-              TPriceLabelDesc{1, QStringLiteral("Čokolada mlečna 100g"), QStringLiteral("C100"),
-                              QStringLiteral("5901234123457"), 144, QStringLiteral("RSD")},
-              TPriceLabelDesc{2, QStringLiteral("Kafa mlevena 500g"), QStringLiteral("K500"),
-                              QStringLiteral("4006381333931"), 1234.5, QStringLiteral("RSD")}})
+        for (const TPriceLabelDesc& row : {TPriceLabelDesc{3, "Hleb", QString(), QString(), 50, "EUR"},
+                                           {1, "Čokolada mlečna 100g", "C100", "5901234123457", 144, "RSD"},
+                                           {2, "Kafa mlevena 500g", "K500", "4006381333931", 1234.5, "RSD"}})
             if (ids.contains(row.productId))
                 rows << row;
         return rows;

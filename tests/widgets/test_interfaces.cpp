@@ -7,19 +7,10 @@ using namespace tarvex;
 
 namespace {
 
-class Counted final : public ITaxService {
+// Counts its references and lives on the stack: the last release frees nothing.
+class Counted final : public ComObject<ITaxService, IID_ITaxService> {
 public:
     int refs = 0;
-    HResult QueryInterface(const QUuid& iid, void** object) override
-    {
-        if (iid == IID_ITaxService || iid == IID_IInterface) {
-            *object = static_cast<ITaxService*>(this);
-            AddRef();
-            return kOk;
-        }
-        *object = nullptr;
-        return kNoInterface;
-    }
     int AddRef() override { return ++refs; }
     int Release() override { return --refs; }
     bool GetTax(qint32&, QString&, double&, bool) override { return false; }
