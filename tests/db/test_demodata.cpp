@@ -73,7 +73,7 @@ protected:
 
 DemoReport DemoDataTest::s_report;
 
-TEST_F(DemoDataTest, ReportCountsTheRowsASecondFillIsRefusedBarcodesAreValidAndNamesSerbian)
+TEST_F(DemoDataTest, ReportCountsTheRowsASecondFillIsRefusedTheDataKeepsTheShopsRulesAndTheSameSeedGivesTheSameData)
 {
     for (const QString table : {"product", "productdetail", "productwarehouse", "document", "documentitem",
                                  "docfinitem", "partner", "categorypr"})
@@ -109,11 +109,8 @@ TEST_F(DemoDataTest, ReportCountsTheRowsASecondFillIsRefusedBarcodesAreValidAndN
     }
     EXPECT_GT(barcodes, 50);
     EXPECT_GT(serbianLetters, 5);
-}
 
-// Statements that count the rows breaking a rule of the demo shop: each must find none.
-TEST_F(DemoDataTest, TheShopKeepsItsRules)
-{
+    // Statements that count the rows breaking a rule of the demo shop: each must find none.
     // Stock rows equal the document and the stock card balances.
     EXPECT_EQ("", stockDifferences(
         db(), "SELECT di.productid, w.warehouseid, "
@@ -220,10 +217,8 @@ TEST_F(DemoDataTest, TheShopKeepsItsRules)
     };
     for (const QString& sql : broken)
         EXPECT_EQ(0, count(sql)) << sql.toStdString();
-}
 
-TEST_F(DemoDataTest, SameSeedGivesTheSameDataAnotherSeedOther)
-{
+    // The same seed gives the same data, another seed other.
     TestDatabase same("demodata_same");
     TestDatabase other("demodata_other");
     QSqlDatabase sameDb = same.connection();
@@ -240,12 +235,11 @@ TEST_F(DemoDataTest, SameSeedGivesTheSameDataAnotherSeedOther)
     EXPECT_EQ(schemaIndexes, indexes(db()));
 }
 
-// ------------------------------------------------ the writer, chance, scales
+// --------------------------------------------------- the writer and its parts
 
 // A database for scratch tables and for creating and dropping others.
 class DemoSupportTest : public DatabaseTest {
 protected:
-    void SetUp() override { m_name = QString("t_demotarget_%1").arg(::getpid()); }
     void TearDown() override
     {
         QSqlDatabase connection = db();
@@ -253,47 +247,8 @@ protected:
         execSql(connection, "USE " + quoteIdentifier(database().name()));
     }
 
-    QString m_name; // the database the target tests prepare
+    const QString m_name = QString("t_demotarget_%1").arg(::getpid()); // the database the target test prepares
 };
-
-TEST_F(DemoSupportTest, RowsGoOutInBatchesAndReadBackExactlyAndDeferredIndexesComeBackAsTheyWere)
-{
-    QSqlDatabase connection = db();
-    execSql(connection, "CREATE TABLE scratch (id BIGINT PRIMARY KEY, label VARCHAR(50) NULL, amount DOUBLE NOT NULL)");
-    const QString awkward = QString::fromUtf8("Đorđe's \\ \"put\" čćšž");
-    demo::DemoWriter writer(connection);
-    demo::DemoInsert rows(writer, "scratch", "id,label,amount");
-    rows.row().integer(1).text(awkward).scaled(-5, 2);
-    rows.row().integer(2).optionalText(QString()).scaled(1250, 3);
-    for (int id = 3; id <= 6001; ++id)
-        rows.row().integer(id).text("x").scaled(id, 2);
-    rows.finish();
-    writer.commit();
-
-    EXPECT_EQ(6001, rows.rowsWritten());
-    EXPECT_EQ(writer.rowCounts(), (QList<QPair<QString, qint64>>{{"scratch", 6001}}));
-    EXPECT_EQ(6001, scalar(connection, "SELECT COUNT(*) FROM scratch").toInt());
-    EXPECT_EQ(awkward + "=-0.05|NULL=1.25|x=60.01",
-              scalar(connection, "SELECT GROUP_CONCAT(IFNULL(label, 'NULL'), '=', amount ORDER BY id SEPARATOR '|') "
-                                 "FROM scratch WHERE id IN (1, 2, 6001)")
-                  .toString());
-
-    // Deferred indexes come back as they were.
-    execSql(connection, "CREATE TABLE indexed (id BIGINT PRIMARY KEY, x INT NOT NULL, y INT NOT NULL, "
-                        "label VARCHAR(40) NULL, KEY indexed_x (x), UNIQUE KEY indexed_yx (y, x), "
-                        "KEY indexed_label (label(10)))");
-    const QStringList before = indexes(connection, "indexed");
-    ASSERT_EQ(5, before.size()); // the primary key and four index columns
-
-    demo::DeferredIndexes deferred(connection, {"indexed"});
-    deferred.drop();
-    EXPECT_EQ(1, indexes(connection, "indexed").size());
-    execSql(connection, "INSERT INTO indexed VALUES (1, 1, 1, 'a'), (2, 2, 1, 'b')");
-    deferred.restore();
-
-    EXPECT_EQ(before, indexes(connection, "indexed"));
-    EXPECT_THROW(execSql(connection, "INSERT INTO indexed VALUES (3, 1, 1, 'c')"), DatabaseError);
-}
 
 TEST(DemoPartsTest, ScaledNumbersBecomeDecimalTextUnknownScaleNamesAreRefusedAndChanceRepeatsForTheSameSeedAndStream)
 {
@@ -329,9 +284,8 @@ TEST(DemoPartsTest, ScaledNumbersBecomeDecimalTextUnknownScaleNamesAreRefusedAnd
     EXPECT_EQ(4, random.between(4, 4));
 }
 
-// ------------------------------------------------------ choosing the database
 
-TEST_F(DemoSupportTest, MissingOrBareDatabasesAreFilledFinishedFillsAndOwnDataKeptAndHalfFillsRedone)
+TEST_F(DemoSupportTest, MissingOrBareDatabasesAreFilledFinishedOrOwnKeptHalfFillsRedoneAndRowsAndIndexesGoOutAndComeBack)
 {
     QSqlDatabase connection = db();
     EXPECT_EQ(DemoTargetAction::Fill, prepareDemoTarget(connection, m_name, false));
@@ -359,5 +313,41 @@ TEST_F(DemoSupportTest, MissingOrBareDatabasesAreFilledFinishedFillsAndOwnDataKe
     EXPECT_EQ(DemoTargetAction::KeepOwnData, prepareDemoTarget(connection, m_name, true));
     EXPECT_THROW(prepareDemoTarget(connection, m_name, false), DemoDataError);
     EXPECT_EQ(1, scalar(connection, "SELECT COUNT(*) FROM product").toInt());
+
+    // Rows go out in batches and read back exactly (in the target just prepared).
+    execSql(connection, "CREATE TABLE scratch (id BIGINT PRIMARY KEY, label VARCHAR(50) NULL, amount DOUBLE NOT NULL)");
+    const QString awkward = QString::fromUtf8("Đorđe's \\ \"put\" čćšž");
+    demo::DemoWriter writer(connection);
+    demo::DemoInsert rows(writer, "scratch", "id,label,amount");
+    rows.row().integer(1).text(awkward).scaled(-5, 2);
+    rows.row().integer(2).optionalText(QString()).scaled(1250, 3);
+    for (int id = 3; id <= 6001; ++id)
+        rows.row().integer(id).text("x").scaled(id, 2);
+    rows.finish();
+    writer.commit();
+
+    EXPECT_EQ(6001, rows.rowsWritten());
+    EXPECT_EQ(writer.rowCounts(), (QList<QPair<QString, qint64>>{{"scratch", 6001}}));
+    EXPECT_EQ(6001, scalar(connection, "SELECT COUNT(*) FROM scratch").toInt());
+    EXPECT_EQ(awkward + "=-0.05|NULL=1.25|x=60.01",
+              scalar(connection, "SELECT GROUP_CONCAT(IFNULL(label, 'NULL'), '=', amount ORDER BY id SEPARATOR '|') "
+                                 "FROM scratch WHERE id IN (1, 2, 6001)")
+                  .toString());
+
+    // Deferred indexes come back as they were.
+    execSql(connection, "CREATE TABLE indexed (id BIGINT PRIMARY KEY, x INT NOT NULL, y INT NOT NULL, "
+                        "label VARCHAR(40) NULL, KEY indexed_x (x), UNIQUE KEY indexed_yx (y, x), "
+                        "KEY indexed_label (label(10)))");
+    const QStringList before = indexes(connection, "indexed");
+    ASSERT_EQ(5, before.size()); // the primary key and four index columns
+
+    demo::DeferredIndexes deferred(connection, {"indexed"});
+    deferred.drop();
+    EXPECT_EQ(1, indexes(connection, "indexed").size());
+    execSql(connection, "INSERT INTO indexed VALUES (1, 1, 1, 'a'), (2, 2, 1, 'b')");
+    deferred.restore();
+
+    EXPECT_EQ(before, indexes(connection, "indexed"));
+    EXPECT_THROW(execSql(connection, "INSERT INTO indexed VALUES (3, 1, 1, 'c')"), DatabaseError);
 }
 

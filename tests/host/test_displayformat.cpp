@@ -44,7 +44,7 @@ TEST(DisplayFormat, ModuleFormatsShowWhatTheWindowsExpectAndNumbersForSqlAndFile
         EXPECT_EQ(FloatToEditText(value, precision), text) << value;
 }
 
-TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaks)
+TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaksAndDateTextsReadOnlyTheTypedForms)
 {
     MemoryTable table;
     Field& price = table.addField("price", FieldType::Float);
@@ -79,10 +79,8 @@ TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaks)
     EXPECT_FALSE(flag.asBoolean());
     price.setText("");
     EXPECT_TRUE(price.isNull());
-}
 
-TEST(DateText, ReadsAndWritesTheTypedFormAndAnythingElseIsAnInvalidDate)
-{
+    // Date texts: the typed forms read and write, anything else is an invalid date.
     for (const auto& [text, date] : {std::pair{"2024-03-05", QDate(2024, 3, 5)}, {" 2024-3-5 ", QDate(2024, 3, 5)},
                                      {"2024-02-29", QDate(2024, 2, 29)}, {"31.12.2024", QDate(2024, 12, 31)},
                                      {"31.12.24", QDate(2024, 12, 31)}, {" 5.3.2024. ", QDate(2024, 3, 5)},

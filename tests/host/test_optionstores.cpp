@@ -26,7 +26,6 @@ QByteArray fileBytes(const QString& path)
 
 class DBIniFileTest : public DatabaseTest {
 protected:
-    void SetUp() override { QSqlQuery(db()).exec("DELETE FROM dbinifile"); }
     QString stored(const QString& name) { return scalar(db(), "SELECT value FROM dbinifile WHERE name = '" + name + "'").toString(); }
 };
 

@@ -22,7 +22,7 @@ QString cond(const QString& sql) { return ChangeSQLCondition(sql, "c = 1"); }
 
 class SqlTextTest : public DatabaseTest {};
 
-TEST_F(SqlTextTest, AddSlashesAgreesWithQuotingAndSqlNumberHasPointDecimalsBothReadBackExactly)
+TEST_F(SqlTextTest, AddSlashesAndSqlNumberReadBackExactlyAndChangeSQLConditionReplacesOrAddsTheConditionBeforeTheTailKeywords)
 {
     for (const QString& text : {QString("O'Brien"), QString("''"), QString("C:\\slike\\"), QString("\\' OR 1=1 -- "),
                                 QString("Šećer 'Đ'"), QString()}) {
@@ -36,10 +36,8 @@ TEST_F(SqlTextTest, AddSlashesAgreesWithQuotingAndSqlNumberHasPointDecimalsBothR
     EXPECT_THROW(SqlNumber(-std::numeric_limits<double>::infinity()), InternalError);
     for (double v : {0.1, 1.0 / 3.0, -84.745762711864415, 1e-7, 9.87654321e15})
         EXPECT_EQ(scalar(db(), "SELECT CAST(" + SqlNumber(v) + " AS DOUBLE)").toDouble(), v) << SqlNumber(v).toStdString();
-}
 
-TEST_F(SqlTextTest, ChangeSQLConditionReplacesOrAddsTheConditionBeforeTheTailKeywordsInTextsAndCommentsNotCountedAndTheProductListGetsItsAlternatives)
-{
+    // ChangeSQLCondition replaces or adds the condition before the tail keywords, texts and comments not counted.
     // The product list's own text: joins with AND inside their ON parentheses.
     const QString head = "SELECT p.*,p.price * (1+t.value/100) AS pricewithvat,(pw.price + 0.0) AS wh_price\n"
                          "FROM product AS p\n"

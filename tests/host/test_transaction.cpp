@@ -79,7 +79,7 @@ protected:
 
 } // namespace
 
-TEST_F(TransactionTest, CancelBringsBackTheRowsAsReadAndApplyStopsAtTheFirstFailureKeepingTheRestPending)
+TEST_F(TransactionTest, CancelBringsBackTheRowsAsReadApplyStopsAtTheFirstFailureGuardsCommitOrRollBackAndOnlyDeadlocksAreRetried)
 {
     add(30, 3);
     rebates.deleteRecord();
@@ -114,10 +114,8 @@ TEST_F(TransactionTest, CancelBringsBackTheRowsAsReadAndApplyStopsAtTheFirstFail
     rebates.applyUpdates();
     EXPECT_FALSE(rebates.updatesPending());
     EXPECT_EQ(storedRebates(), QStringList({"10:3", "20:4", "50:6", "60:7", "70:8"}));
-}
 
-TEST_F(TransactionTest, GuardCommitsOnSuccessRollsBackOnExceptionNestsIntoTheOuterAndOnlyDeadlocksAreRetried)
-{
+    // The guard commits on success, rolls back on an exception and nests into the outer; only deadlocks are retried.
     {
         Transaction t(connection);
         connection.execute("INSERT INTO kasagroup (name) VALUES ('a')");

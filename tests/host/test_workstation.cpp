@@ -35,7 +35,7 @@ struct Layout {
 
 } // namespace
 
-TEST(Workstation, BuildFolderKeepsModulesAndSettingsBesideTheProgramAnInstalledOneUnderLibAndConfigAndXdgConfigHomeCountsOnlyWhenAbsolute)
+TEST(Workstation, FoldersOfBuildAndInstalledProgramsXdgConfigHomeOnlyWhenAbsoluteAFixedTimeAndSeededChance)
 {
     Layout l;
     QDir().mkpath(l.path("build/bin"));
@@ -94,10 +94,8 @@ TEST(Workstation, BuildFolderKeepsModulesAndSettingsBesideTheProgramAnInstalledO
     qputenv("XDG_CONFIG_HOME", "relative/config");
     EXPECT_EQ(Workstation::current().settingsCandidates().value(1), QDir::homePath() + "/.config/tarvex/tarvex.ini");
     saved.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", saved);
-}
 
-TEST(HostSeams, AFixedTimeHoldsUntilResetAndSeededChanceRepeatsBelowItsBound)
-{
+    // A fixed time holds until reset; seeded chance repeats below its bound.
     const QDateTime moment(QDate(2024, 3, 3), QTime(23, 59, 30));
     hostClock().setNow(moment);
     EXPECT_EQ(hostClock().now(), moment);

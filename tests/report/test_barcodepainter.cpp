@@ -49,7 +49,7 @@ QImage painted(const QString& code, const QRectF& rect, QSize size)
 
 // Patterns worked out by hand from the EAN-13 tables: guard, six left digits,
 // centre guard, six right digits, guard.
-TEST(BarcodePainter, ModulesOfRealCodesFollowTheTablesDrawnBarsReadBackAsThemStayInsideTheRectangleAndInvalidCodesAreTextOnly)
+TEST(BarcodePainter, ModulesFollowTheTablesBarsReadBackAndStayInsideInvalidCodesAreTextAndCheckDigitsAndValidityHold)
 {
     // First digit 5: left parity odd, even, even, odd, odd, even.
     const QString code = QStringLiteral("5901234123457");
@@ -104,10 +104,8 @@ TEST(BarcodePainter, ModulesOfRealCodesFollowTheTablesDrawnBarsReadBackAsThemSta
         ink += column;
     }
     EXPECT_GT(ink, 0);
-}
 
-TEST(Ean13, CheckDigitsOfRealBarcodesAndValidityCatchesWrongDigitsAndAnythingButTwelveAsciiDigitsIsRefused)
-{
+    // EAN-13 check digits and validity.
     // Worked by hand: weights 1,3,1,3... over the first twelve digits; sums
     // 89, 83, 93, 45, then 80 (check digit 0, not 10), and the first
     // generated product barcode.

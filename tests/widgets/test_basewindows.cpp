@@ -71,7 +71,9 @@ protected:
 
 } // namespace
 
-TEST(BaseWindows, SearchPanelTypesPicksPressesAndFindsAndTheEditorAppliesOnlyWhenSomethingIsUnsavedAndAsksBeforeClosing)
+class ViewerTest : public DatabaseTest {};
+
+TEST_F(ViewerTest, SearchPanelFindsEditorAppliesOnlyWhenSomethingIsUnsavedAndAsksBeforeClosingListWindowChoosesItsColumns)
 {
     Panel panel;
     panel.SetSearchProps();
@@ -119,12 +121,8 @@ TEST(BaseWindows, SearchPanelTypesPicksPressesAndFindsAndTheEditorAppliesOnlyWhe
     });
     EXPECT_EQ(execModal(editor), QDialog::Rejected);
     EXPECT_EQ(editor.calls, (QStringList{"apply", "closequery", "closequery"}));
-}
 
-class ViewerTest : public DatabaseTest {};
-
-TEST_F(ViewerTest, ListWindowChoosesItsColumns)
-{
+    // The list window chooses its columns.
     execSql(db(), "INSERT INTO tax (name, value, status) VALUES ('A', 20, 'primary'), ('B', 10, 'standard')");
     Connection connection(db());
     QueryDataSet taxes(&connection, "SELECT * FROM tax ORDER BY name");

@@ -13,7 +13,7 @@
 
 using namespace tarvex;
 
-TEST(ScriptedDialogs, RecordsMessagesAndAnswersFromTheQueueFailsLoudlyUnansweredAndGivesTheOuterScriptBack)
+TEST(ScriptedDialogs, ScriptsAnswerFromTheQueueFailLoudlyUnansweredErrorsShowTheUsersTextWithTheDetailAndGuardedCodeStaysSilentOnAnAbort)
 {
     ScriptedDialogs script;
     script.answer(ButtonNo).answer(QStringLiteral("Pića")).answer(QDate(2024, 3, 5)).answer(ChangeOptionsRemove);
@@ -56,11 +56,9 @@ TEST(ScriptedDialogs, RecordsMessagesAndAnswersFromTheQueueFailsLoudlyUnanswered
     }
     dialogs().information(QStringLiteral("spolja"));
     EXPECT_EQ(script.messages(), QStringList{QStringLiteral("spolja")});
-}
 
-TEST(DefaultErrorHandling, ShowsTheUsersTextWithTheDetailToUnfoldKindsTellWhatHappenedAndGuardedCodeStaysSilentOnAnAbort)
-{
-    ScriptedDialogs script;
+    // The default error handling shows the user's text with the detail to unfold; kinds tell what happened.
+    script.clear();
     dialogs().showException(DatabaseError(1062, QStringLiteral("Duplicate entry '5' for key 'PRIMARY'"),
                                           QStringLiteral("INSERT INTO tax ...")));
     // The dataset layer's own refusal: Serbian to read, English to report.
