@@ -311,7 +311,7 @@ TEST_F(UserPaths, ANewOperationTakesItsPlaceByPositionAndTheDescriptionWindowSto
     EXPECT_TRUE(live.messages().isEmpty()) << live.messages().join('\n').toStdString();
 }
 
-TEST_F(UserPaths, ACategoryNameTheDatabaseRefusesIsShownAndTheTreeKeepsTheStoredOne)
+TEST_F(UserPaths, ACategoryNameTheDatabaseRefusesIsShownAndATaxCellIsPostedByTheNavigatorOrDroppedByItsCancel)
 {
     sql("INSERT INTO categorypr (categoryprid, parentid, name) VALUES (1, 0, 'Pića')");
     const QString tooLong(55, QLatin1Char('x'));
@@ -336,10 +336,9 @@ TEST_F(UserPaths, ACategoryNameTheDatabaseRefusesIsShownAndTheTreeKeepsTheStored
         pressKey(Qt::Key_Escape);
     });
     EXPECT_EQ(stored("SELECT GROUP_CONCAT(name) FROM categorypr").toString(), "Pića");
-}
+    live.reset();
 
-TEST_F(UserPaths, WhatIsTypedIntoAGridCellIsPostedByTheNavigatorOrDroppedByItsCancel)
-{
+    // What is typed into a grid cell is posted by the navigator or dropped by its cancel.
     inWindow<TTaxForm>(TaxManage, [&](TTaxForm& form) {
         DBGrid* grid = form.TaxDBG();
         // A new rate: +, its name, then its value, and ✓ with the cell still open.
@@ -407,8 +406,9 @@ TEST_F(UserPaths, ClickedProductsArePickedInTheOrderTheyWereClickedAndCtrlEnterO
     EXPECT_EQ(names, clicked);
 }
 
-TEST_F(UserPaths, ARefusedApplyStopsTheActionThatAppliesFirstOrAltPFromTheActiveBoxAndCancelDropsAnInvalidPrice)
+TEST_F(UserPaths, ARefusedApplyOrAltPFromTheActiveBoxStopsCancelDropsAnInvalidPriceAndEnterStaysInTheRebateGrid)
 {
+    // Stock for Alt+P; a category and details for the action that applies first.
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (10, 1, 4)");
     sql("INSERT INTO categorypr (categoryprid, parentid, name, maxrebate, webrebate, b2brebate) VALUES "
         "(1, 0, 'Nameštaj', 5, 10, 15)");
@@ -447,10 +447,8 @@ TEST_F(UserPaths, ARefusedApplyStopsTheActionThatAppliesFirstOrAltPFromTheActive
         click(form.CancelButton());
     });
     EXPECT_EQ(stored("SELECT name FROM product WHERE productid = 10").toString(), "Mleko");
-}
 
-TEST_F(UserPaths, EnterAfterAPickListChoiceStaysInTheRebateGrid)
-{
+    // Enter after a pick-list choice stays in the rebate grid.
     inEditor(10, [&](TProductDetailForm& form) {
         form.PageControl()->setCurrentWidget(form.RebateTS);
         click(navigatorButton(form.RebateTS, DBNavigator::Insert));
