@@ -101,7 +101,7 @@ QStringList startFailure(PrivateServer& server)
 
 } // namespace
 
-TEST(Startup, TheSettingsFileNamesServersOrLeavesTheEmbeddedDefaultWhoseDeadServerIsStartedAgainAndFailuresTheKeyToFix)
+TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestartedOrTellsWhyItCannotRunAndFailuresTheKey)
 {
     const ConnectionSettings server = test::serverSettings();
     const QString ini = writeIni(QString());  // each settings text goes into this one file
@@ -189,10 +189,8 @@ TEST(Startup, TheSettingsFileNamesServersOrLeavesTheEmbeddedDefaultWhoseDeadServ
     EXPECT_EQ(told.size(), 3);
     EXPECT_FALSE(embedded->isRunning());
     embedded->stop();
-}
 
-TEST(Startup, TheEmbeddedDefaultTellsWhyItsServerCannotRun)
-{
+    // The embedded default tells why its server cannot run (last: it may skip without mount).
     // Missing programs: the package to install.
     {
         QTemporaryDir empty;
@@ -221,10 +219,10 @@ TEST(Startup, TheEmbeddedDefaultTellsWhyItsServerCannotRun)
     // A read-only folder: the file that could not be written and what to do.
     ScratchMount readOnly(QStringLiteral("4m"));
     ASSERT_TRUE(readOnly.mounted() && readOnly.makeReadOnly());
-    PrivateServer server(readOnly.path());
-    const QStringList lines = startFailure(server);
+    PrivateServer readOnlyServer(readOnly.path());
+    const QStringList lines = startFailure(readOnlyServer);
     ASSERT_EQ(lines.size(), 5) << lines.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(lines[0], SRV_WRITE_ERR.arg(server.defaultsFile()));
+    EXPECT_EQ(lines[0], SRV_WRITE_ERR.arg(readOnlyServer.defaultsFile()));
     EXPECT_EQ(lines[1], SRV_READ_ONLY_INF.arg(readOnly.path()));
     EXPECT_EQ(lines[4], QStringLiteral("Read-only file system"));
 }

@@ -47,7 +47,7 @@ protected:
 
 } // namespace
 
-TEST_F(QueryDataSetTest, NewRowsTakeTheTableDefaultsAndInsertReadsTheNewKeyBackWritingOnlyTheOwnTable)
+TEST_F(QueryDataSetTest, NewRowsTakeDefaultsInsertReadsTheKeyBackCompositeKeysBooleansFailedWritesAndEndedSessions)
 {
     products.open();
     EXPECT_EQ(products.updateTable(), "product");
@@ -93,62 +93,8 @@ TEST_F(QueryDataSetTest, NewRowsTakeTheTableDefaultsAndInsertReadsTheNewKeyBackW
     products.fieldByName("active").setValue(false);
     products.post();
     EXPECT_EQ(value(QStringLiteral("SELECT active FROM product WHERE productid = %1").arg(id)).toString(), "n");
-}
 
-TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsRefreshStaysOnTheSameRowAndRowsReadElsewhereOpenTheDataSet)
-{
-    products.setSortedFields("name");
-    products.open();
-    ASSERT_TRUE(products.locate("productid", 1));
-
-    // Another workstation changes the code of the same row meanwhile.
-    const QString other = QStringLiteral("query-second");
-    {
-        QSqlDatabase second = openConnection(database().settings(), other);
-        execSql(second, "UPDATE product SET code = 'C1-other', price = 101 WHERE productid = 1");
-    }
-    QSqlDatabase::removeDatabase(other);
-
-    products.edit();
-    products.fieldByName("name").setValue("Čaj zeleni");
-    products.fieldByName("price").setValue(100.0);  // assigned, but equal to what was read
-    products.post();
-    EXPECT_EQ(value("SELECT GROUP_CONCAT(name, '/', code, '/', price ORDER BY productid) FROM product "
-                    "WHERE productid < 3").toString(),
-              "Čaj zeleni/C1-other/101,Brašno/B1/80");
-
-    ASSERT_TRUE(products.locate("name", "Šećer"));
-    EXPECT_EQ(products.recNo(), 3);
-    connection.execute("INSERT INTO product (name, unitname, taxid, pricecurrency) VALUES ('Alva', 'kg', 1, 'RSD')");
-    connection.execute("UPDATE product SET price = 125 WHERE productid = 3");
-    products.refresh();
-    EXPECT_EQ(products.recordCount(), 4);
-    EXPECT_EQ(products.fieldByName("name").asString(), "Šećer");
-    EXPECT_EQ(products.recNo(), 4);
-    EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 125.0);
-
-    // Rows read on another connection open the dataset as its own read.
-    const QString sql = kProductSql + "WHERE p.productid < 3";
-    QueryRows rows = QueryDataSet::readRows(db(), products.expandedSql(sql));
-    ASSERT_EQ(rows.values.size(), 2u);
-    connection.execute("UPDATE product SET price = 90 WHERE productid = 1");  // after the read
-    products.openWith(sql, std::move(rows));
-    EXPECT_EQ(products.sql(), sql);
-    ASSERT_TRUE(products.locate("productid", 1));
-    EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 101);  // as read
-    EXPECT_EQ(products.fieldByName("active").dataType(), FieldType::Boolean);
-    products.edit();
-    products.fieldByName("code").setValue("C2");
-    products.post();
-    EXPECT_EQ(value("SELECT code FROM product WHERE productid = 1").toString(), "C2");
-
-    // Rows read for another statement are not taken: the statement is read.
-    products.openWith(kProductSql, QueryDataSet::readRows(db(), kProductSql + "WHERE p.productid = 2"));
-    EXPECT_EQ(products.recordCount(), 4);
-}
-
-TEST_F(QueryDataSetTest, CompositeKeyRowsGoByTheirWholeKeyBooleansReadAsTrueOrFalseAFailedWriteKeepsTheEditAndAnEndedSessionIsReadAgain)
-{
+    // Composite-key rows change and go alone by their whole key; Boolean columns read as true or false.
     execSql(db(), "INSERT INTO warehouse (warehouseid, name, active) VALUES (1, 'Glavni', 1), (2, 'Prodavnica', 1), "
                "(5, 'Stari', 0)");
     execSql(db(), "INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (1, 1, 5), (1, 2, 7), (2, 1, 9)");
@@ -189,7 +135,6 @@ TEST_F(QueryDataSetTest, CompositeKeyRowsGoByTheirWholeKeyBooleansReadAsTrueOrFa
     EXPECT_EQ(value("SELECT active FROM warehouse WHERE warehouseid = 5").toInt(), 1);
 
     // A failed write keeps the edit and the error; a read on an ended session runs again.
-    products.open();
     products.edit();
     // A text longer than its column never reaches the server.
     EXPECT_THROW(products.fieldByName("name").setValue(QString(150, QLatin1Char('x'))), FieldError);
@@ -242,4 +187,56 @@ TEST_F(QueryDataSetTest, CompositeKeyRowsGoByTheirWholeKeyBooleansReadAsTrueOrFa
 
     own.execute("INSERT INTO tax (name, value) VALUES ('Posebna', 10)");
     EXPECT_EQ(own.lastInsertId(), value("SELECT MAX(taxid) FROM tax").toLongLong());
+}
+
+TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsRefreshStaysOnTheSameRowAndRowsReadElsewhereOpenTheDataSet)
+{
+    products.setSortedFields("name");
+    products.open();
+    ASSERT_TRUE(products.locate("productid", 1));
+
+    // Another workstation changes the code of the same row meanwhile.
+    const QString other = QStringLiteral("query-second");
+    {
+        QSqlDatabase second = openConnection(database().settings(), other);
+        execSql(second, "UPDATE product SET code = 'C1-other', price = 101 WHERE productid = 1");
+    }
+    QSqlDatabase::removeDatabase(other);
+
+    products.edit();
+    products.fieldByName("name").setValue("Čaj zeleni");
+    products.fieldByName("price").setValue(100.0);  // assigned, but equal to what was read
+    products.post();
+    EXPECT_EQ(value("SELECT GROUP_CONCAT(name, '/', code, '/', price ORDER BY productid) FROM product "
+                    "WHERE productid < 3").toString(),
+              "Čaj zeleni/C1-other/101,Brašno/B1/80");
+
+    ASSERT_TRUE(products.locate("name", "Šećer"));
+    EXPECT_EQ(products.recNo(), 3);
+    connection.execute("INSERT INTO product (name, unitname, taxid, pricecurrency) VALUES ('Alva', 'kg', 1, 'RSD')");
+    connection.execute("UPDATE product SET price = 125 WHERE productid = 3");
+    products.refresh();
+    EXPECT_EQ(products.recordCount(), 4);
+    EXPECT_EQ(products.fieldByName("name").asString(), "Šećer");
+    EXPECT_EQ(products.recNo(), 4);
+    EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 125.0);
+
+    // Rows read on another connection open the dataset as its own read.
+    const QString sql = kProductSql + "WHERE p.productid < 3";
+    QueryRows rows = QueryDataSet::readRows(db(), products.expandedSql(sql));
+    ASSERT_EQ(rows.values.size(), 2u);
+    connection.execute("UPDATE product SET price = 90 WHERE productid = 1");  // after the read
+    products.openWith(sql, std::move(rows));
+    EXPECT_EQ(products.sql(), sql);
+    ASSERT_TRUE(products.locate("productid", 1));
+    EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 101);  // as read
+    EXPECT_EQ(products.fieldByName("active").dataType(), FieldType::Boolean);
+    products.edit();
+    products.fieldByName("code").setValue("C2");
+    products.post();
+    EXPECT_EQ(value("SELECT code FROM product WHERE productid = 1").toString(), "C2");
+
+    // Rows read for another statement are not taken: the statement is read.
+    products.openWith(kProductSql, QueryDataSet::readRows(db(), kProductSql + "WHERE p.productid = 2"));
+    EXPECT_EQ(products.recordCount(), 4);
 }

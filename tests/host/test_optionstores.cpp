@@ -24,12 +24,14 @@ QByteArray fileBytes(const QString& path)
 
 } // namespace
 
-class DBIniFileTest : public DatabaseTest {
+class OptionStoreTest : public DatabaseTest {
 protected:
+    QTemporaryDir dir;
+    QString path() const { return dir.filePath("console.ini"); }
     QString stored(const QString& name) { return scalar(db(), "SELECT value FROM dbinifile WHERE name = '" + name + "'").toString(); }
 };
 
-TEST_F(DBIniFileTest, MissingKeysAndUnreadableValuesGiveTheDefaultsWritesInsertThenUpdateEmptiesAndQuotesKept)
+TEST_F(OptionStoreTest, MissingKeysOrFilesReadAsDefaultsWritesAreStoredAsPlainValuesAndLinesAndWhatIsNotOwnedIsKept)
 {
     TDBIniFile ini(db());
     EXPECT_TRUE(ini.ReadBool("Product", "UniqueProductCode", true));
@@ -73,40 +75,32 @@ TEST_F(DBIniFileTest, MissingKeysAndUnreadableValuesGiveTheDefaultsWritesInsertT
     ini.EraseSection("product");
     EXPECT_FALSE(ini.SectionExists("Product"));
     EXPECT_EQ(ini.ReadString("CompanyInfo", "Number", QString()), "101");
-}
 
-class IniFileTest : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    QString path() const { return dir.filePath("console.ini"); }
-};
-
-TEST_F(IniFileTest, MissingFileReadsDefaultsWritesMakeAPlainFileEntriesALineCannotHoldAreRefusedAndFilesUpdateInPlace)
-{
-    TIniFile ini(path());
-    EXPECT_FALSE(ini.ReadBool("Product", "ProductHideInPrices", false));
-    EXPECT_EQ(ini.ReadInteger("Product", "X", -3), -3);
+    // The ini file: a missing file reads defaults, writes make a plain file, entries a line cannot hold are refused.
+    TIniFile local(path());
+    EXPECT_FALSE(local.ReadBool("Product", "ProductHideInPrices", false));
+    EXPECT_EQ(local.ReadInteger("Product", "X", -3), -3);
     // Entries an ini line cannot hold are refused; nothing is written yet.
-    EXPECT_THROW(ini.WriteString("S", "a=b", "v"), InternalError);
-    EXPECT_THROW(ini.WriteString("S", ";k", "v"), InternalError);
-    EXPECT_THROW(ini.WriteString("S]", "k", "v"), InternalError);
-    EXPECT_THROW(ini.WriteString("S", "k", "line\nbreak"), TarvexError);
+    EXPECT_THROW(local.WriteString("S", "a=b", "v"), InternalError);
+    EXPECT_THROW(local.WriteString("S", ";k", "v"), InternalError);
+    EXPECT_THROW(local.WriteString("S]", "k", "v"), InternalError);
+    EXPECT_THROW(local.WriteString("S", "k", "line\nbreak"), TarvexError);
     EXPECT_FALSE(QFile::exists(path()));
-    ini.WriteBool("Product", "ProductHideInPrices", true);
-    ini.WriteString("Document", "DefWarehouseName", "Glavni");
-    ini.WriteFloat("product", "Rate", 0.1);
+    local.WriteBool("Product", "ProductHideInPrices", true);
+    local.WriteString("Document", "DefWarehouseName", "Glavni");
+    local.WriteFloat("product", "Rate", 0.1);
     EXPECT_EQ(fileBytes(path()), "[Product]\nProductHideInPrices=1\nRate=0.1\n\n[Document]\nDefWarehouseName=Glavni\n");
-    EXPECT_TRUE(ini.ReadBool("PRODUCT", "producthideinprices", false));
-    EXPECT_EQ(ini.ReadFloat("Product", "Rate", 0.0), 0.1);
+    EXPECT_TRUE(local.ReadBool("PRODUCT", "producthideinprices", false));
+    EXPECT_EQ(local.ReadFloat("Product", "Rate", 0.0), 0.1);
 
-    ini.WriteString("Proizvod", "Šifra/Skener dir", kSerbian);
-    ini.WriteString("Proizvod", "List", "a, b, c");
-    ini.WriteString("Proizvod", "Padded", "  x = y  ");
+    local.WriteString("Proizvod", "Šifra/Skener dir", kSerbian);
+    local.WriteString("Proizvod", "List", "a, b, c");
+    local.WriteString("Proizvod", "Padded", "  x = y  ");
     EXPECT_TRUE(fileBytes(path()).contains(("Šifra/Skener dir=" + kSerbian + "\n").toUtf8()));
-    EXPECT_EQ(ini.ReadString("Proizvod", "šifra/skener DIR", QString()), kSerbian);
-    EXPECT_EQ(ini.ReadString("Proizvod", "List", QString()), "a, b, c");
-    EXPECT_EQ(ini.ReadString("Proizvod", "Padded", QString()), "  x = y  ");
-    EXPECT_EQ(ini.ReadSection("Proizvod"), QStringList({"Šifra/Skener dir", "List", "Padded"}));
+    EXPECT_EQ(local.ReadString("Proizvod", "šifra/skener DIR", QString()), kSerbian);
+    EXPECT_EQ(local.ReadString("Proizvod", "List", QString()), "a, b, c");
+    EXPECT_EQ(local.ReadString("Proizvod", "Padded", QString()), "  x = y  ");
+    EXPECT_EQ(local.ReadSection("Proizvod"), QStringList({"Šifra/Skener dir", "List", "Padded"}));
 
     EXPECT_THROW(TIniFile(dir.filePath("no/such/x.ini")).WriteBool("S", "k", true), TarvexError);
     // A file that is there but cannot be read reads as defaults and is never overwritten.

@@ -19,7 +19,7 @@ double evaluate(const QString& text)
 
 } // namespace
 
-TEST(BetterRoundTo, RoundsTheDecimalTextHalvesAwayFromZeroToAPositiveZeroEveryCentHalfIncludedAndIsZero6ComparesAtSixDecimals)
+TEST(PriceArithmetic, RoundsHalvesAwayFromZeroEveryCentHalfIncludedIsZero6AndPriceFormulasContinueTheSupplyPrice)
 {
     const std::tuple<double, int, double> cases[] = {
         // Each of these doubles lies just below its decimal text, so rounding
@@ -59,10 +59,8 @@ TEST(BetterRoundTo, RoundsTheDecimalTextHalvesAwayFromZeroToAPositiveZeroEveryCe
         EXPECT_TRUE(IsZero6(zero)) << zero;
     EXPECT_FALSE(IsZero6(0.0000005));
     EXPECT_FALSE(IsZero6(-0.0000005));
-}
 
-TEST(TCalcExpress, PriceFormulaContinuesTheSupplyPriceNamedArgumentsTakeNewValuesOnEachCalcAndBadFormulasRaiseReadableErrors)
-{
+    // Price formulas continue the supply price; named arguments take new values on each calc.
     EXPECT_EQ(TCalcExpress::JoinArgument(100.0, "*1.2+5"), "100 *1.2+5");
     EXPECT_DOUBLE_EQ(evaluate(TCalcExpress::JoinArgument(100.0, "*1.2+5")), 125.0);
     // The join is textual, so precedence runs across it.

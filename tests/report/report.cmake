@@ -1,2 +1,2 @@
-tarvex_add_gui_test(test_report report/test_gridprint.cpp report/test_spreadsheet.cpp report/test_reportengine.cpp)
+tarvex_add_gui_test(test_report report/test_reportengine.cpp)
 target_link_libraries(test_report PRIVATE tarvexreport)

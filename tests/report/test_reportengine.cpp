@@ -1,15 +1,20 @@
 #include "Error.h"
+#include "GridPrint.h"
 #include "MemoryTable.h"
 #include "Modal.h"
+#include "PdfPages.h"
 #include "ReportEngine.h"
+#include "SpreadsheetExport.h"
 
 #include <QDate>
+#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tarvex;
+using tarvex::test::pdfPageCount;
 
 namespace {
 
@@ -36,6 +41,19 @@ QString runTool(const QString& program, const QStringList& arguments)
     if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
         return QString();
     return QString::fromUtf8(tool.readAllStandardOutput());
+}
+
+
+PrintJob stockJob(int rows)
+{
+    PrintJob job;
+    job.title = QStringLiteral("Inventar - Glavni magacin");
+    job.headerLines = {QStringLiteral("Datum 2024-03-05")};
+    job.columns = {{"Šifra", Qt::AlignLeft}, {"Naziv", Qt::AlignLeft}, {"Količina", Qt::AlignRight}};
+    for (int i = 0; i < rows; ++i)
+        job.rows << QStringList{QString::number(1000 + i), QStringLiteral("Čokolada mlečna %1").arg(i),
+                                QString::number(i * 1.5, 'f', 2)};
+    return job;
 }
 
 } // namespace
@@ -86,3 +104,116 @@ TEST(ReportEngine, TheStockCardPrintsTheProductAboveItsVisibleRowsAndItsPdfAndSp
     EXPECT_THROW(ExportDataSet(card, "/nonexistent/dir/x.xlsx"), TarvexError);
 }
 
+TEST(Spreadsheet, DisplayFormatsBecomeSpreadsheetFormatsAndNumbersAreWrittenAsNumbersTextsAsTexts)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("pregled.xlsx"));
+    SheetTable table;
+    table.sheetName = QStringLiteral("Pregled: zalihe");
+    table.columns = {{"Šifra", SheetColumn::Kind::Text, {}}, {"Količina", SheetColumn::Kind::Number, "0.###"},
+                     {"Datum", SheetColumn::Kind::Date, {}}};
+    table.rows = {{"00123", 1234.5, QDate(2024, 3, 5)}, {"Đak ćčšž", QVariant(), QVariant()}, {"x", 21.0, QVariant()},
+                  {"y", 20.9999999, QVariant()}};
+    QString error;
+    ASSERT_TRUE(writeSpreadsheet(table, file, &error)) << error.toStdString();
+
+    const QString sheet = runTool("unzip", {"-p", file, "xl/worksheets/sheet1.xml"});
+    const QString strings = runTool("unzip", {"-p", file, "xl/sharedStrings.xml"});
+    const QString workbook = runTool("unzip", {"-p", file, "xl/workbook.xml"});
+    ASSERT_FALSE(sheet.isEmpty()) << "unzip could not read the file";
+    // 1234.5 is a number cell, the code keeps its leading zeros as text.
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<v>1234.5</v>"))) << sheet.toStdString();
+    EXPECT_TRUE(strings.contains(QStringLiteral("00123")));
+    EXPECT_TRUE(strings.contains(QStringLiteral("Đak ćčšž")));
+    // 2024-03-05 as a spreadsheet date serial.
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<v>45356</v>"))) << sheet.toStdString();
+    EXPECT_TRUE(workbook.contains(QStringLiteral("Pregled_ zalihe")));
+    // The empty cells of the second row are left out, not written as zero.
+    EXPECT_FALSE(sheet.contains(QStringLiteral("B3")));
+    // 21 and 20.9999999 (21 at three decimals) take the whole-number style
+    // "0", 1234.5 keeps "0.###".
+    const QString styles = runTool("unzip", {"-p", file, "xl/styles.xml"});
+    EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"0.###\""))) << styles.toStdString();
+    EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"0\""))) << styles.toStdString();
+    auto styleOf = [&](const QString& cell) {
+        const int at = sheet.indexOf(QStringLiteral("r=\"") + cell + QLatin1Char('"'));
+        const int s = sheet.indexOf(QStringLiteral("s=\""), at);
+        return sheet.mid(s, sheet.indexOf(QLatin1Char('"'), s + 3) - s);
+    };
+    EXPECT_EQ(styleOf("B4"), styleOf("B5"));
+    EXPECT_NE(styleOf("B4"), styleOf("B2"));
+
+    EXPECT_FALSE(writeSpreadsheet(table, QStringLiteral("/nonexistent/dir/x.xlsx"), &error));
+
+    for (const auto& [display, sheet] : {std::pair{"#,##0.00", "#,##0.00"}, {"0.00 %", "0.00\" %\""}, {"0.###", "0.###"}})
+        EXPECT_EQ(spreadsheetNumberFormat(display), sheet);
+    // Whole numbers of optional-decimal formats lose the trailing point.
+    for (const auto& [display, whole] : {std::pair{"#,##0.######", "#,##0"}, {"0.## kg", "0\" kg\""}, {"#,##0.00", ""},
+                                         {"0.0#", ""}, {"0", ""}})
+        EXPECT_EQ(wholeNumberFormat(display), whole) << display;
+}
+
+TEST(GridPrint, ParsesTheWizardsParametersPaginatesEveryRowOnceFitsWideColumnsAndSavesAPdfOfThosePages)
+{
+    QString title;
+    QStringList lines;
+    parsePrintParameters(QStringLiteral("title:Promet - Magacin 1;header:Od datuma 2024-01-01\r\nDo datuma 2024-03-05"),
+                         &title, &lines);
+    EXPECT_EQ(title, QStringLiteral("Promet - Magacin 1"));
+    EXPECT_EQ(lines, (QStringList{QStringLiteral("Od datuma 2024-01-01"), QStringLiteral("Do datuma 2024-03-05")}));
+
+    // A title holding ';' and an empty header.
+    parsePrintParameters(QStringLiteral("title:A;B;header:"), &title, &lines);
+    EXPECT_EQ(title, QStringLiteral("A;B"));
+    EXPECT_TRUE(lines.isEmpty());
+
+    // Every row once over the pages, the headers on each.
+    QTemporaryDir dir;
+    const PrintJob job = stockJob(250);
+    QPdfWriter writer(dir.filePath(QStringLiteral("layout.pdf")));
+    writer.setResolution(300);
+    GridPrintLayout layout(job, writer);
+
+    ASSERT_GE(layout.pageCount(), 3);
+    int covered = 0;
+    for (int page = 0; page < layout.pageCount(); ++page) {
+        EXPECT_EQ(layout.firstRow(page), covered);
+        EXPECT_GT(layout.rowCount(page), 0);
+        covered += layout.rowCount(page);
+    }
+    EXPECT_EQ(covered, 250);
+    // The title and header lines take room on the first page only.
+    EXPECT_LT(layout.rowCount(0), layout.rowCount(1));
+    EXPECT_EQ(layout.pageNumberText(1), QStringLiteral("Strana 2 / %1").arg(layout.pageCount()));
+
+    // An empty list still prints one page with its column headers.
+    const PrintJob empty = stockJob(0);
+    GridPrintLayout emptyLayout(empty, writer);
+    EXPECT_EQ(emptyLayout.pageCount(), 1);
+    EXPECT_EQ(emptyLayout.rowCount(0), 0);
+
+    // Wide columns are fitted to the page width, and turn the page.
+    PrintJob wide = stockJob(5);
+    wide.rows[2][1] = QString(400, QLatin1Char('W'));
+    const GridPrintLayout wideLayout(wide, writer);
+    int total = 0;
+    for (int w : wideLayout.columnWidths())
+        total += w;
+    EXPECT_LE(total, writer.pageLayout().paintRectPixels(writer.resolution()).width());
+    EXPECT_EQ(preferredOrientation(wide), QPageLayout::Landscape);
+    EXPECT_EQ(preferredOrientation(stockJob(5)), QPageLayout::Portrait);
+
+    // The saved PDF has one page per layout page.
+    const QString file = dir.filePath(QStringLiteral("inventar.pdf"));
+    QString error;
+    ASSERT_TRUE(savePdf(job, file, &error)) << error.toStdString();
+
+    QPdfWriter probe(dir.filePath(QStringLiteral("probe.pdf")));
+    probe.setResolution(300);
+    probe.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), preferredOrientation(job), QMarginsF(12, 12, 12, 12),
+                                    QPageLayout::Millimeter));
+    EXPECT_EQ(pdfPageCount(file), GridPrintLayout(job, probe).pageCount());  // -1 for no PDF
+
+    EXPECT_FALSE(savePdf(job, QStringLiteral("/nonexistent/dir/x.pdf"), &error));
+    EXPECT_FALSE(error.isEmpty());
+}

@@ -57,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(PriceLabelWizard, ParametersGiveIdsQuantitiesDocumentAndWarehouseLabelsFollowTheirOrderAndPrintTakesTheVisibleColumns)
+TEST_F(PriceLabelWizard, ParametersGiveLabelsInTheirOrderPrintTakesTheVisibleColumnsBothPreviewModallyAndSaveAPdfOrSayThereIsNothing)
 {
     PriceLabelRequest r = parsePriceLabelParameters(
         QStringLiteral("productids:1,2, 5;productquantities:1,3,2.5;documentnumber:MP-12;2024;warehouseid:3"));
@@ -83,19 +83,19 @@ TEST_F(PriceLabelWizard, ParametersGiveIdsQuantitiesDocumentAndWarehouseLabelsFo
     EXPECT_EQ(labels->asked, QList<qint64>{3});
 
     // The print wizard takes the visible columns in the order shown.
-    QStandardItemModel model(2, 4);
-    model.setHorizontalHeaderLabels({"Šifra", "Naziv", "Cena", "Stanje"});
+    QStandardItemModel listed(2, 4);
+    listed.setHorizontalHeaderLabels({"Šifra", "Naziv", "Cena", "Stanje"});
     for (int c = 0; c < 4; ++c)
-        model.setItem(1, c, new QStandardItem(QStringLiteral("r1c%1").arg(c)));
+        listed.setItem(1, c, new QStandardItem(QStringLiteral("r1c%1").arg(c)));
     // A column takes the alignment of its first row; an empty cell prints empty.
-    model.setItem(0, 3, new QStandardItem(QStringLiteral("1,234.50")));
-    model.item(0, 3)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QTableView grid;
-    grid.setModel(&model);
-    grid.setColumnHidden(2, true);
-    grid.horizontalHeader()->moveSection(3, 0);
+    listed.setItem(0, 3, new QStandardItem(QStringLiteral("1,234.50")));
+    listed.item(0, 3)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QTableView view;
+    view.setModel(&listed);
+    view.setColumnHidden(2, true);
+    view.horizontalHeader()->moveSection(3, 0);
 
-    const PrintJob job = printJobFromGrid(grid, QStringLiteral("title:Inventar - Magacin 1;header:Datum 2024-03-05"));
+    const PrintJob job = printJobFromGrid(view, QStringLiteral("title:Inventar - Magacin 1;header:Datum 2024-03-05"));
     QStringList titles;
     for (const PrintColumn& column : job.columns)
         titles << column.title;
@@ -107,10 +107,8 @@ TEST_F(PriceLabelWizard, ParametersGiveIdsQuantitiesDocumentAndWarehouseLabelsFo
     EXPECT_EQ(job.rows[1], (QStringList{"r1c3", "r1c0", "r1c1"}));
     EXPECT_EQ(job.title + QLatin1Char('|') + job.headerLines.join(QLatin1Char('|')),
               QStringLiteral("Inventar - Magacin 1|Datum 2024-03-05"));
-}
 
-TEST_F(PriceLabelWizard, PrintAndLabelWizardsPreviewModallySaveAPdfAndWithNothingToShowSaySo)
-{
+    // The print and label wizards preview modally and save a PDF.
     QStandardItemModel model(30, 2);
     model.setHorizontalHeaderLabels({"Šifra", "Naziv"});
     QTableView grid;
