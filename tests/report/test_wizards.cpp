@@ -47,18 +47,13 @@ public:
     QList<qint64> asked;
 };
 
-class PriceLabelWizard : public ::testing::Test {
-protected:
-    PriceLabelWizard() { console.addService(ComPtr<IInterface>(labels)); }
-
-    ShelfLabels* labels = new ShelfLabels;
-    Console console;
-};
-
 } // namespace
 
-TEST_F(PriceLabelWizard, ParametersGiveLabelsInTheirOrderPrintTakesTheVisibleColumnsBothPreviewModallyAndSaveAPdfOrSayThereIsNothing)
+TEST(PriceLabelWizard, ParametersGiveLabelsInTheirOrderPrintTakesTheVisibleColumnsBothPreviewModallyAndSaveAPdfOrSayThereIsNothing)
 {
+    auto* labels = new ShelfLabels;
+    Console console;
+    console.addService(ComPtr<IInterface>(labels));
     PriceLabelRequest r = parsePriceLabelParameters(
         QStringLiteral("productids:1,2, 5;productquantities:1,3,2.5;documentnumber:MP-12;2024;warehouseid:3"));
     EXPECT_EQ(r.productIds, (QList<qint64>{1, 2, 5}));
