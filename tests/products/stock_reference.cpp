@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace products::reference {
 
@@ -269,13 +270,12 @@ void ExpectSameRows(tarvex::MemoryTable& fast, tarvex::MemoryTable& reference, c
             parts << table.valueAt(row, table.fieldByName(name).index()).toString();
         return parts.join(QLatin1Char('|'));
     };
+    // The row numbers by key (as they stand without keys).
     auto rowsBy = [&](tarvex::MemoryTable& table) {
         std::vector<int> rows(size_t(table.recordCount()));
-        for (int i = 0; i < table.recordCount(); ++i)
-            rows[size_t(i)] = i;
-        if (!keyFields.isEmpty())
-            std::stable_sort(rows.begin(), rows.end(),
-                             [&](int a, int b) { return text(table, a, keyFields) < text(table, b, keyFields); });
+        std::iota(rows.begin(), rows.end(), 0);
+        std::stable_sort(rows.begin(), rows.end(),
+                         [&](int a, int b) { return text(table, a, keyFields) < text(table, b, keyFields); });
         return rows;
     };
     for (int i = 0; i < fast.recordCount() && !orderFields.isEmpty(); ++i)

@@ -81,13 +81,8 @@ protected:
         FillStocksOverview(db(), *table, filter, kNow);
         return *table;
     }
-    static TStocksOverviewFilter period()
-    {
-        TStocksOverviewFilter filter;
-        filter.fromText = "2024-02-15";
-        filter.toText = "2024-03-15";
-        return filter;
-    }
+    static inline const TStocksOverviewFilter kPeriod{"", "", 1, {}, TStockMode::WholesaleOrRetail, "2024-02-15",
+                                                      "2024-03-15"};
 
     std::unique_ptr<MemoryTable> table;
     QTemporaryDir layoutDir;
@@ -122,12 +117,12 @@ TEST_F(StocksOverviewTest, ColumnsFollowWarehousesStockModePeriodAndSuppliesAndF
         {TStockMode::Wholesale, {beta("6"), gama}},
         {TStockMode::All, {alfa, beta("10"), "Delta|D'1||||||||||||10|||0.00|0.00|", gama, zeta}}};
     for (const auto& [mode, expected] : listed) {
-        TStocksOverviewFilter filter = period();
+        TStocksOverviewFilter filter = kPeriod;
         filter.stockMode = mode;
         EXPECT_EQ(stocktest::rows(fill(filter), fields), expected) << int(mode);
     }
 
-    TStocksOverviewFilter narrow = period();
+    TStocksOverviewFilter narrow = kPeriod;
     narrow.fromText = "2024-03-14";
     narrow.toText = "2024-03-14";
     EXPECT_TRUE(stocktest::rows(fill(narrow), {"ProductName", "totalsale"}).contains("Alfa|1"));
@@ -142,7 +137,7 @@ TEST_F(StocksOverviewTest, ColumnsFollowWarehousesStockModePeriodAndSuppliesAndF
     EXPECT_EQ(WholeDaysBetween(QDate(2024, 3, 30), QDateTime(QDate(2024, 4, 2), QTime(0, 30))), 3);
 
     // Narrowed by code, name, the active flag and categories.
-    TStocksOverviewFilter filter = period();
+    TStocksOverviewFilter filter = kPeriod;
     filter.stockMode = TStockMode::All;
     filter.code = "D'";
     EXPECT_EQ(names(fill(filter)), QStringList({"Delta"}));
