@@ -370,7 +370,7 @@ TEST_F(RefWindows, AttributeFilterPickingAndLookUps)
     EXPECT_EQ(QString("%1 %2 %3").arg(attribute).arg(required).arg(value), "Veličina 0 L");
 }
 
-TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherAndOnlyThePostedEditIsKept)
+TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherOnlyThePostedEditIsKeptAndAtMostFiveAttributes)
 {
     sql("INSERT INTO categorypr (categoryprid, parentid, name, maxrebate, webrebate, b2brebate) VALUES "
         "(1, 0, 'Pića', 10, 5, 7)");
@@ -410,15 +410,12 @@ TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherAndOnlyThePostedEditIsK
         EXPECT_EQ(cellText(form.CategoryPrRebateDBG(), QStringLiteral("maxmargin"), 0), QString());
         form.CloseButton()->click();
     });
-}
 
-TEST_F(RefWindows, AtMostFiveCategoryAttributesAndAddingNamesThePickedAttribute)
-{
+    // At most five attributes to a category; adding names the picked attribute.
     insertAttributes();
     sql("INSERT INTO categorypr (categoryprid, parentid, name) VALUES (2, 0, 'Sokovi')");
     sql("INSERT INTO categoryprattribute (categoryprid, attributeprid, catattribute) VALUES "
         "(2, 1, 'Boja'), (2, 2, 'Veličina'), (2, 3, 'Materijal'), (2, 4, 'Ukus'), (2, 5, 'Pakovanje')");
-    ScriptedDialogs script;
     int pickers = 0;
     ScopedModalHandler manage([&](QDialog& dialog) {
         if (auto* picker = dynamic_cast<TAttributeForm*>(&dialog)) {
