@@ -173,20 +173,6 @@ protected:
         packaging.setParam(QStringLiteral("idproduct"), id);
         packaging.open();
     }
-    // Answers the product picker: searches by name and confirms the first
-    // row, or cancels with an empty name.
-    static int pick(QDialog& dialog, const QString& name)
-    {
-        auto& picker = dynamic_cast<TGetProductForm&>(dialog);
-        if (name.isEmpty()) {
-            picker.cancelButton()->click();
-        } else {
-            picker.navigator()->SearchVLE()->setValue(QStringLiteral("name"), name);
-            picker.navigator()->FindButtonClick();
-            picker.okButton()->click();
-        }
-        return picker.result();
-    }
 };
 
 TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnlyWithApplyComponentOfListsUsers)
@@ -195,8 +181,16 @@ TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnly
     ScriptedDialogs script;
     QStringList picks{QStringLiteral("Boca"), QStringLiteral("Boca"), QString(), QStringLiteral("Gajba")};
     ScopedModalHandler handler([&picks, &console](QDialog& dialog) {
-        if (qobject_cast<TGetProductForm*>(&dialog))
-            return pick(dialog, picks.takeFirst());
+        // The picker searches by name and confirms the first row, or is cancelled for an empty name.
+        if (auto* picker = qobject_cast<TGetProductForm*>(&dialog)) {
+            const QString name = picks.takeFirst();
+            if (!name.isEmpty()) {
+                picker->navigator()->SearchVLE()->setValue(QStringLiteral("name"), name);
+                picker->navigator()->FindButtonClick();
+            }
+            (name.isEmpty() ? picker->cancelButton() : picker->okButton())->click();
+            return picker->result();
+        }
         auto& form = dynamic_cast<TProductPackagingForm&>(dialog);
         DBGrid* grid = form.ProductPackagingDBG();
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Ambalaža"));

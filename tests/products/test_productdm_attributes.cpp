@@ -48,14 +48,7 @@ protected:
         return text(QStringLiteral("SELECT GROUP_CONCAT(CONCAT(%1, sort) ORDER BY sort, %2id SEPARATOR ' ') FROM %2%3")
                         .arg(nameOf(ds), table, rows));
     }
-    // The rows in the dataset's order.
-    static QString shown(QueryDataSet& ds)
-    {
-        QStringList rows;
-        for (ds.first(); !ds.eof(); ds.next())
-            rows << ds.fieldByName(nameOf(ds)).asString() + ds.fieldByName("sort").asString();
-        return rows.join(' ');
-    }
+    static QString shown(QueryDataSet& ds) { return rowTexts(ds, nameOf(ds)); }
 };
 
 TEST_F(AttributeOrder, TypingAPositionMovesTheAttributeAndShiftsTheOthers)

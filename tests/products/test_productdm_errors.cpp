@@ -28,19 +28,14 @@ protected:
         ADD_FAILURE() << "the statement passed: " << statement.toStdString();
         return QString();
     }
-    // Opened with parameters that match no row.
-    static void openEmpty(QueryDataSet* ds)
-    {
-        for (const QString& param : ds->paramNames())
-            ds->setParam(param, -1);
-        ds->open();
-    }
 };
 
 TEST_F(DatabaseMessages, EveryColumnTheModuleWritesHasALabelAndEachErrorClassNamesTheFieldAndKeepsTheServerText)
 {
     for (QueryDataSet* ds : dm().findChildren<QueryDataSet*>()) {
-        openEmpty(ds);
+        for (const QString& param : ds->paramNames())
+            ds->setParam(param, -1); // no row
+        ds->open();
         for (Field* f : ds->fields())
             EXPECT_TRUE(!f->isWritable() || f->displayLabel() != f->fieldName())
                 << f->fieldName().toStdString() << " in " << ds->sql().toStdString();

@@ -81,6 +81,14 @@ protected:
         return QString();
     }
 
+    // "<field><sep><sort>" of every row in the dataset's order.
+    static QString rowTexts(QueryDataSet& ds, const QString& field, const char* sep = "")
+    {
+        QStringList rows;
+        for (ds.first(); !ds.eof(); ds.next())
+            rows << ds.fieldByName(field).asString() + sep + ds.fieldByName("sort").asString();
+        return rows.join(' ');
+    }
     static QString text(const QString& statement) { return scalar(db(), statement).toString(); }
     static double number(const QString& statement) { return scalar(db(), statement).toDouble(); }
 };

@@ -56,16 +56,6 @@ protected:
         dm().SetDefWarehouseID(0);
     }
 
-    static void insertWarehouses()
-    {
-        sql("INSERT INTO currency (code, name) VALUES ('RSD', 'Dinar'), ('EUR', 'Evro')");
-        // By name: Centar SKA, Dimaco, Magacin Novi Sad, MALOPRODAJA, Šabac, Stari magacin (inactive).
-        sql("INSERT INTO warehouse (warehouseid, name, code, pricetype, warehousecurrency, active, status) VALUES "
-            "(1, 'Magacin Novi Sad', 'NS', 'v', 'RSD', 1, 'primary'), (2, 'MALOPRODAJA', 'MP', 'm', 'RSD', 1, "
-            "'standard'), (3, 'Dimaco', 'DI', '', 'EUR', 1, 'standard'), (4, 'Centar SKA', 'CS', 'm', NULL, 1, "
-            "'standard'), (5, 'Stari magacin', 'ST', 'v', 'RSD', 0, 'standard'), (6, 'Šabac', 'SA', 'v', 'RSD', 1, "
-            "'standard')");
-    }
     // Attribute 3 has no values; 6 is only linked to categories.
     static void insertAttributes()
     {
@@ -146,7 +136,13 @@ TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAnd
 
 TEST_F(RefWindows, WarehouseNameSearchPickingLookUpsTheDefaultAndCodedColumns)
 {
-    insertWarehouses();
+    sql("INSERT INTO currency (code, name) VALUES ('RSD', 'Dinar'), ('EUR', 'Evro')");
+    // By name: Centar SKA, Dimaco, Magacin Novi Sad, MALOPRODAJA, Šabac, Stari magacin (inactive).
+    sql("INSERT INTO warehouse (warehouseid, name, code, pricetype, warehousecurrency, active, status) VALUES "
+        "(1, 'Magacin Novi Sad', 'NS', 'v', 'RSD', 1, 'primary'), (2, 'MALOPRODAJA', 'MP', 'm', 'RSD', 1, "
+        "'standard'), (3, 'Dimaco', 'DI', '', 'EUR', 1, 'standard'), (4, 'Centar SKA', 'CS', 'm', NULL, 1, "
+        "'standard'), (5, 'Stari magacin', 'ST', 'v', 'RSD', 0, 'standard'), (6, 'Šabac', 'SA', 'v', 'RSD', 1, "
+        "'standard')");
     ScriptedDialogs script;
     inModal<TWarehouseForm>(WarehouseManage, [&script](TWarehouseForm& form) {
         const QPair<const char*, const char*> cases[] = {
