@@ -69,9 +69,8 @@ TEST_F(ProductEditor, ANewProductFromTheListsAddOutlivesARefusedSaveAndTheNextAp
         EXPECT_EQ(form.parentWidget(), &viewer);
         EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Insert);
         // Defaults: the primary currency and tax rate, the product type's caption.
-        EXPECT_EQ(form.PriceCurrDBE->text(), "RSD");
-        EXPECT_EQ(form.InPriceCurrDBE->text(), "RSD");
-        EXPECT_EQ(form.TaxEdit->text(), "PDV 20");
+        EXPECT_EQ(form.PriceCurrDBE->text() + " " + form.InPriceCurrDBE->text() + " " + form.TaxEdit->text(),
+                  "RSD RSD PDV 20");
         EXPECT_DOUBLE_EQ(dm().ProductZQ->fieldByName("pricewithvat").asFloat(), 1.2);
         EXPECT_TRUE(form.InPriceCurrDBE->isReadOnly());
         EXPECT_EQ(form.Warehouses->TotalLabel()->text(), "Ukupna slobodna količina: 0");
@@ -109,8 +108,7 @@ TEST_F(ProductEditor, ANewProductFromTheListsAddOutlivesARefusedSaveAndTheNextAp
         EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Insert);
         EXPECT_TRUE(dm().ProductZQ->fieldByName("productid").isNull());
         EXPECT_DOUBLE_EQ(dm().ProductZQ->fieldByName("price").asFloat(), 150); // from the price with VAT
-        EXPECT_EQ(form.NameDBE->text(), "Čokolada 100g");
-        EXPECT_EQ(model->text(), "kvar");
+        EXPECT_EQ(form.NameDBE->text() + "|" + model->text(), "Čokolada 100g|kvar");
         EXPECT_EQ(dm().ProductDetailZQ->state(), DataSetState::Insert);
         EXPECT_TRUE(ProductDM->ProductRebateZQ->updatesPending());
         EXPECT_TRUE(form.CustomApply()->isEnabled());
@@ -311,8 +309,8 @@ TEST_F(ProductEditor, CopyMakesANewProductWithoutCodesAndOpensItAndAServiceWithS
 TEST_F(ProductEditor, OptionsHideAndLockThePricesAndTheRatePriceFollowsTheDefaultExchangeList)
 {
     showProduct(10);
-    dm().Options.ProductHideInPrices = true;
-    dm().Options.LockRecommendedPriceRebate = true;
+    products::TProductOptions& o = dm().Options;
+    o.ProductHideInPrices = o.LockRecommendedPriceRebate = true;
     {
         TProductDetailForm form;
         form.show();
@@ -323,10 +321,8 @@ TEST_F(ProductEditor, OptionsHideAndLockThePricesAndTheRatePriceFollowsTheDefaul
         EXPECT_FALSE(form.PriceDBE->isReadOnly());
         EXPECT_TRUE(form.RecommendedRebateDBE->isReadOnly());
     }
-    dm().Options.ProductHideInPrices = false;
-    dm().Options.LockRecommendedPriceRebate = false;
-    dm().Options.OnlyDocumentChangePrices = true;
-    dm().Options.ShowRatePrice = true;
+    o.ProductHideInPrices = o.LockRecommendedPriceRebate = false;
+    o.OnlyDocumentChangePrices = o.ShowRatePrice = true;
     {
         TProductDetailForm form;
         form.show();
@@ -339,7 +335,7 @@ TEST_F(ProductEditor, OptionsHideAndLockThePricesAndTheRatePriceFollowsTheDefaul
         EXPECT_TRUE(form.RatePriceE->isVisible());
         EXPECT_EQ(form.RatePriceE->text(), "100.00");
     }
-    dm().Options.OnlyDocumentChangePrices = false;
+    o.OnlyDocumentChangePrices = false;
     sql("INSERT INTO exchangelist (exchangelistid, listtype) VALUES (1, 'Podraz. lista'), (2, 'Druga')");
     sql("INSERT INTO currencyexchange (exchangelistid, code1, code2, code1amount, code2amount) VALUES "
         "(2, 'RSD', 'EUR', 1, 5), (1, 'EUR', 'RSD', 1, 117.2)");
@@ -465,8 +461,7 @@ TEST_F(EditorLists, CancelDropsCachedRowsMovingAnOperationSwapsPositionsUntilApp
         EXPECT_TRUE(page.WOItemMoveUp()->isEnabled());
         page.WOItemMoveUp()->trigger();
         EXPECT_EQ(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
-        EXPECT_EQ(ops.fieldByName("machinetype").asString(), "Brusilica");
-        EXPECT_EQ(ops.fieldByName("sort").asInteger(), 1);
+        EXPECT_EQ(ops.fieldByName("machinetype").asString() + ops.fieldByName("sort").asString(), "Brusilica1");
         EXPECT_EQ(operationsStored(), "Strug,Brusilica");
 
         // Moving down from the last row changes nothing either.

@@ -189,10 +189,8 @@ TEST_F(ProductSave, ASaveRefusedOrCutOffByALostConnectionWritesNothingAndLeavesT
 
 TEST_F(ProductSave, GeneratedIdentifiersTakenMeanwhileAreReplacedTypedOnesAreRefusedAndEachSaveHasItsToken)
 {
-    dm().Options.AutoProductCode = true;
-    dm().Options.AutoProductBarcode = true;
-    dm().Options.UniqueProductCode = true;
-    dm().Options.UniqueProductBarcode = true;
+    auto& o = dm().Options;
+    o.AutoProductCode = o.AutoProductBarcode = o.UniqueProductCode = o.UniqueProductBarcode = true;
     startProduct(QStringLiteral("Prvi"));
     EXPECT_EQ(P("code").asString(), "00001");
     const QString barcode = P("barcode").asString();
@@ -259,10 +257,10 @@ TEST_F(ProductSave, DeletionIsRefusedWithItsReasonOrTakesEveryRowOfTheProduct)
     dm().DeleteProduct(3);
     EXPECT_EQ(productZQ().recordCount(), 1);
     EXPECT_EQ(text("SELECT GROUP_CONCAT(productid ORDER BY productid) FROM product"), "1,2");
+    // Product 3's own recipe went with it.
     for (const char* table : {"productdetail", "productcategorypr", "productrebate", "productattribute",
-                              "productattributewarehouse"})
+                              "productattributewarehouse", "component"})
         EXPECT_EQ(count(table), 0) << table;
     EXPECT_EQ(text("SELECT GROUP_CONCAT(productid) FROM productwarehouse"), "1");
     EXPECT_EQ(text("SELECT GROUP_CONCAT(productid) FROM productalter"), "1");
-    EXPECT_EQ(count("component"), 0);  // product 3's own recipe went with it
 }

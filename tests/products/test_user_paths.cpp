@@ -95,11 +95,6 @@ QToolButton* navigatorButton(QWidget* window, DBNavigator::Button which)
     return navigatorOf(window)->button(which);
 }
 
-bool usable(DBNavigator* navigator, DBNavigator::Button which)
-{
-    return navigator && navigator->button(which)->isVisible() && navigator->button(which)->isEnabled();
-}
-
 QString sampleFor(const Field& field, int round)
 {
     switch (field.dataType()) {
@@ -121,33 +116,34 @@ void typeIntoCell(DBGrid* grid, int row, int column, const QString& text)
         typeText(text);
 }
 
+// Clicks the button of the grid's navigator; false when there is none to click.
+bool press(QWidget& window, DBGrid* grid, DBNavigator::Button which)
+{
+    DBNavigator* navigator = navigatorOf(&window, grid->dataSet());
+    QToolButton* button = navigator ? navigator->button(which) : nullptr;
+    const bool usable = button && button->isVisible() && button->isEnabled();
+    if (usable)
+        click(button);
+    return usable;
+}
+
 // Starts a row of the grid: the navigator's + or the first row.
 int startRow(QWidget& window, DBGrid* grid)
 {
-    DataSet* ds = grid->dataSet();
-    DBNavigator* navigator = navigatorOf(&window, ds);
-    if (usable(navigator, DBNavigator::Insert))
-        click(navigator->button(DBNavigator::Insert));
-    return ds->isEmpty() ? -1 : ds->currentRow();
+    press(window, grid, DBNavigator::Insert);
+    return grid->dataSet()->isEmpty() ? -1 : grid->dataSet()->currentRow();
 }
 
 void post(QWidget& window, DBGrid* grid)
 {
-    DBNavigator* navigator = navigatorOf(&window, grid->dataSet());
-    if (usable(navigator, DBNavigator::Post))
-        click(navigator->button(DBNavigator::Post));
-    else
+    if (!press(window, grid, DBNavigator::Post))
         pressKey(Qt::Key_Return);
 }
 
 void dropEdit(QWidget& window, DBGrid* grid)
 {
-    DataSet* ds = grid->dataSet();
-    DBNavigator* navigator = navigatorOf(&window, ds);
-    if (usable(navigator, DBNavigator::Cancel))
-        click(navigator->button(DBNavigator::Cancel));
-    else if (ds->isEditing())
-        ds->cancel();
+    if (!press(window, grid, DBNavigator::Cancel) && grid->dataSet()->isEditing())
+        grid->dataSet()->cancel();
 }
 
 QList<int> editableColumns(DBGrid* grid)
@@ -580,14 +576,8 @@ protected:
             {"Proizvod", [] { showProduct(20); OpenProductDetail(nullptr); }},
             {"Zamene", [] { AlternativesManage(20); }},
             {"Proizvodi", [] { ProductProductsManage(20, nullptr); }},
-            {"Izaberite proizvod", [] {
-                 TProductDesc desc;
-                 ProductGet(desc);
-             }},
-            {"Editor", [] {
-                 QString text = QStringLiteral("opis");
-                 EditPWODesc(text);
-             }},
+            {"Izaberite proizvod", [] { TProductDesc desc; ProductGet(desc); }},
+            {"Editor", [] { QString text = QStringLiteral("opis"); EditPWODesc(text); }},
             {"Inventar", [] { OpenWarehouseInventory(1, QStringLiteral("Glavni")); }},
             {"Inventar svih magacina", [] { OpenInventoryAllWarehouses(); }},
             {"Promet", [] { OpenTurnoverAllWarehouses(); }},
