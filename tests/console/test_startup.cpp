@@ -113,15 +113,24 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
                 denied.contains(QStringLiteral("Poruka servera (1698)")))
         << denied.toStdString();
 
-    EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nHost=nepostojeci-server.invalid\nUser=a\n"))),
-              STARTUP_UNKNOWN_HOST_ERR.arg("nepostojeci-server.invalid", ini));
-    EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nHost=127.0.0.1\nPort=1\nUser=a\n"))),
-              STARTUP_HOST_UNREACHABLE_ERR.arg("127.0.0.1").arg(1).arg(ini));
-    EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nSocket=/nema/ovde.sock\nUser=a\n"))),
-              STARTUP_SOCKET_UNREACHABLE_ERR.arg("/nema/ovde.sock", ini));
-    EXPECT_EQ(headline(startupFailure(
-                  QStringLiteral("[Database]\nSocket=%1\nUser=%2\nDatabase=nema_je\n").arg(server.socket, server.user))),
-              STARTUP_UNKNOWN_DATABASE_ERR.arg("nema_je", ini));
+    // Each failure names the key to fix; a list's failures name the hosts key, and a node that answers but
+    // refuses the account is told as such.
+    const std::pair<QString, QString> failures[] = {
+        {"Host=nepostojeci-server.invalid\nUser=a", STARTUP_UNKNOWN_HOST_ERR.arg("nepostojeci-server.invalid", ini)},
+        {"Host=127.0.0.1\nPort=1\nUser=a", STARTUP_HOST_UNREACHABLE_ERR.arg("127.0.0.1").arg(1).arg(ini)},
+        {"Socket=/nema/ovde.sock\nUser=a", STARTUP_SOCKET_UNREACHABLE_ERR.arg("/nema/ovde.sock", ini)},
+        {"Socket=" + server.socket + "\nUser=" + server.user + "\nDatabase=nema_je",
+         STARTUP_UNKNOWN_DATABASE_ERR.arg("nema_je", ini)},
+        {"Hosts=/nema/a.sock,127.0.0.1:1\nUser=a", STARTUP_NO_NODE_READY_ERR.arg("/nema/a.sock, 127.0.0.1:1", ini)},
+        {"Hosts=/nema/a.sock," + server.socket + "\nUser=tarvex_niko\nPassword=x",
+         STARTUP_ACCESS_DENIED_ERR.arg("tarvex_niko", ini)},
+    };
+    for (const auto& [settings, expected] : failures)
+        EXPECT_EQ(headline(startupFailure("[Database]\n" + settings + "\n")), expected) << settings.toStdString();
+    for (const char* list : {"127.0.0.1:4306,,127.0.0.1:4307", "127.0.0.1:x", "127.0.0.1:70000", ":4306"})
+        EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nHosts=%1\nUser=a\n").arg(QLatin1String(list)))),
+                  STARTUP_HOSTS_LIST_ERR.arg(QLatin1String(list), ini))
+            << list;
 
     // The settings file names one or several servers in order, or leaves the embedded default.
     EXPECT_TRUE(readStartupSettings(writeIni(QString())).embedded);
@@ -143,17 +152,6 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
         servers << address.text();
     EXPECT_EQ(servers, QStringList({"10.0.0.1:4306", "node2:4400", "/run/node3.sock"}));
 
-    // Failures of a list name the hosts key.
-    for (const char* list : {"127.0.0.1:4306,,127.0.0.1:4307", "127.0.0.1:x", "127.0.0.1:70000", ":4306"})
-        EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nHosts=%1\nUser=a\n").arg(QLatin1String(list)))),
-                  STARTUP_HOSTS_LIST_ERR.arg(QLatin1String(list), ini))
-            << list;
-    EXPECT_EQ(headline(startupFailure(QStringLiteral("[Database]\nHosts=/nema/a.sock,127.0.0.1:1\nUser=a\n"))),
-              STARTUP_NO_NODE_READY_ERR.arg("/nema/a.sock, 127.0.0.1:1", ini));
-    // A node that answers but refuses the account is told as such.
-    EXPECT_EQ(headline(startupFailure(
-                  QStringLiteral("[Database]\nHosts=/nema/a.sock,%1\nUser=tarvex_niko\nPassword=x\n").arg(server.socket))),
-              STARTUP_ACCESS_DENIED_ERR.arg("tarvex_niko", ini));
 
     // The embedded default's dead server is started again, the user told a few times at most.
     QTemporaryDir dir;

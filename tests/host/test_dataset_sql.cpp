@@ -29,19 +29,16 @@ TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThro
     EXPECT_EQ(q.paramNames(), QStringList({"x"}));  // names ignore letter case
     q.setParam("x", QStringLiteral("value"));
     q.open();
-    EXPECT_EQ(q.fieldByName("a").asString(), ":x");
-    EXPECT_EQ(q.fieldByName("b").asString(), "it's :x");
-    EXPECT_EQ(q.fieldByName("c").asInteger(), 1);
-    EXPECT_EQ(q.fieldByName("d").asString(), "value");
-    EXPECT_EQ(q.recordCount(), 1);
+    EXPECT_EQ(QStringList({q.fieldByName("a").asString(), q.fieldByName("b").asString(), q.fieldByName("c").asString(),
+                           q.fieldByName("d").asString(), QString::number(q.recordCount())}),
+              QStringList({":x", "it's :x", "1", "value", "1"}));
 
     // The connection's "?" marks: the same skipping, dates as dates both ways.
     QSqlQuery marks = connection.select("SELECT '?' AS a, ? AS b /* ? */, DATE(?) AS c",
                                         {QStringLiteral("x'?"), QDate(2024, 3, 5)});
     ASSERT_TRUE(marks.next());
-    EXPECT_EQ(marks.value(0).toString(), "?");
-    EXPECT_EQ(marks.value(1).toString(), "x'?");
-    EXPECT_EQ(marks.value(2).toDate(), QDate(2024, 3, 5));
+    EXPECT_EQ(QVariantList({marks.value(0).toString(), marks.value(1).toString(), marks.value(2).toDate()}),
+              QVariantList({"?", "x'?", QDate(2024, 3, 5)}));
     EXPECT_THROW(substituteMarks("SELECT ?, ?", {1}), InternalError);
 
     for (const auto& [value, literal] : std::initializer_list<std::pair<QVariant, const char*>>{
@@ -54,10 +51,9 @@ TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThro
     typed.setParam("n", 0.1);
     typed.setParam("b", false);
     typed.open();
-    EXPECT_EQ(typed.fieldByName("d").asString(), "2024-02-29");
-    EXPECT_DOUBLE_EQ(typed.fieldByName("n").asFloat(), 0.1);
-    EXPECT_TRUE(typed.fieldByName("m").isNull());
-    EXPECT_EQ(typed.fieldByName("b").asInteger(), 0);
+    EXPECT_EQ(QVariantList({typed.fieldByName("d").asString(), typed.fieldByName("n").asFloat(),
+                            typed.fieldByName("m").isNull(), typed.fieldByName("b").asInteger()}),
+              QVariantList({"2024-02-29", 0.1, true, 0}));
 
     // A list stands for its items; an empty one meets nothing.
     QueryDataSet in(&connection, "SELECT COUNT(*) AS n FROM (SELECT 1 AS v UNION SELECT 2 UNION SELECT 3) AS t "
@@ -134,15 +130,15 @@ TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThro
         QueryDataSet found(&connection, "SELECT productid FROM productdetail WHERE description = :t");
         found.setParam("t", text);
         found.open();
-        EXPECT_EQ(found.recordCount(), 1) << i;
-        EXPECT_EQ(found.fieldByName("productid").asInteger(), 100 + i) << i;
+        EXPECT_EQ(QStringLiteral("%1 %2").arg(found.recordCount()).arg(found.fieldByName("productid").asInteger()),
+                  QStringLiteral("1 %1").arg(100 + i)) << i;
     }
     details.refresh();
     for (int i = 0; i < texts.size(); ++i) {
         ASSERT_TRUE(details.locate("productid", 100 + i));
         EXPECT_EQ(details.fieldByName("description").asString(), texts[i]) << i;
     }
-    EXPECT_EQ(scalar(db(), "SELECT description FROM productdetail WHERE productid = 1").toString(), "keep me");
-    EXPECT_EQ(scalar(db(), "SELECT description FROM productdetail WHERE productid = 2").toString(), "and me");
-    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productdetail").toInt(), texts.size() + 2);
+    EXPECT_EQ(scalar(db(), "SELECT CONCAT(GROUP_CONCAT(IF(productid < 3, description, NULL) ORDER BY productid), '/', "
+                           "COUNT(*)) FROM productdetail").toString(),
+              QStringLiteral("keep me,and me/%1").arg(texts.size() + 2));
 }

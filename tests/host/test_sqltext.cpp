@@ -14,12 +14,6 @@
 using namespace tarvex;
 using namespace tarvex::test;
 
-namespace {
-
-QString cond(const QString& sql) { return ChangeSQLCondition(sql, "c = 1"); }
-
-} // namespace
-
 class SqlTextTest : public DatabaseTest {};
 
 TEST_F(SqlTextTest, AddSlashesAndSqlNumberReadBackExactlyAndChangeSQLConditionReplacesOrAddsTheConditionBeforeTheTailKeywords)
@@ -49,36 +43,37 @@ TEST_F(SqlTextTest, AddSlashesAndSqlNumberReadBackExactlyAndChangeSQLConditionRe
     QSqlQuery query(db());
     EXPECT_TRUE(query.exec(changed)) << query.lastError().text().toStdString();
 
-    EXPECT_EQ(cond("SELECT * FROM product WHERE productid = -1"), "SELECT * FROM product WHERE c = 1");
-    EXPECT_EQ(cond("select * from t where a = 1 and b = 2 order by b"), "select * from t WHERE c = 1 order by b");
-    EXPECT_EQ(cond("SELECT a FROM t WHERE x IN (SELECT y FROM u WHERE z = 1) GROUP BY a HAVING COUNT(*) > 1"),
-              "SELECT a FROM t WHERE c = 1 GROUP BY a HAVING COUNT(*) > 1");
-    EXPECT_EQ(cond("SELECT * FROM t   "), "SELECT * FROM t WHERE c = 1");
-    EXPECT_EQ(cond("SELECT a FROM t GROUP BY a LIMIT 5"), "SELECT a FROM t WHERE c = 1 GROUP BY a LIMIT 5");
-    EXPECT_EQ(cond("SELECT * FROM t;"), "SELECT * FROM t WHERE c = 1;");
-    EXPECT_EQ(cond("SELECT *\nFROM t\nWHERE a = 1\nORDER BY b"), "SELECT *\nFROM t\nWHERE c = 1\nORDER BY b");
-    // The WHERE of a joined sub-query is not the statement's.
-    EXPECT_EQ(cond("SELECT * FROM p JOIN (SELECT x FROM y WHERE z = 1) AS s ON s.x = p.x"),
-              "SELECT * FROM p JOIN (SELECT x FROM y WHERE z = 1) AS s ON s.x = p.x WHERE c = 1");
-    // A leading WHERE in the condition is not doubled; an empty one drops it.
-    EXPECT_EQ(ChangeSQLCondition("SELECT * FROM t WHERE a = 1", "  WHERE b = 2 "), "SELECT * FROM t WHERE b = 2");
-    EXPECT_EQ(ChangeSQLCondition("SELECT * FROM t", "whereabouts = 1"), "SELECT * FROM t WHERE whereabouts = 1");
-    EXPECT_EQ(ChangeSQLCondition("SELECT * FROM t WHERE a = 1 ORDER BY b", ""), "SELECT * FROM t ORDER BY b");
-
-    // Keywords in literals, identifiers and comments are text.
-    EXPECT_EQ(cond("SELECT * FROM t WHERE n = 'x ORDER BY y' ORDER BY z"), "SELECT * FROM t WHERE c = 1 ORDER BY z");
-    EXPECT_EQ(cond("SELECT 'WHERE' AS w FROM t"), "SELECT 'WHERE' AS w FROM t WHERE c = 1");
-    EXPECT_EQ(cond("SELECT * FROM t WHERE n = 'it''s LIMIT 1' LIMIT 2"), "SELECT * FROM t WHERE c = 1 LIMIT 2");
-    // A backslash is ordinary: the literal ends at the quote after it.
-    EXPECT_EQ(cond("SELECT * FROM t WHERE p = 'C:\\' ORDER BY a"), "SELECT * FROM t WHERE c = 1 ORDER BY a");
-    EXPECT_EQ(cond("SELECT `where`, p.order FROM t AS p ORDER BY `group`"),
-              "SELECT `where`, p.order FROM t AS p WHERE c = 1 ORDER BY `group`");
-    // The new WHERE must not land inside a line comment.
-    EXPECT_EQ(cond("SELECT \"a WHERE b\" FROM t /* WHERE x */ -- ORDER BY y\nLIMIT 3"),
-              "SELECT \"a WHERE b\" FROM t /* WHERE x */ -- ORDER BY y\nWHERE c = 1\nLIMIT 3");
-    EXPECT_EQ(cond("SELECT * FROM t # note"), "SELECT * FROM t # note\nWHERE c = 1");
-    EXPECT_EQ(ChangeSQLCondition("SELECT * FROM t # note\nWHERE a = 1 ORDER BY b", ""),
-              "SELECT * FROM t # note\nORDER BY b");
+    // Statement, condition, result. A leading WHERE in the condition is not doubled; an empty one drops it; the
+    // WHERE of a joined sub-query is not the statement's; keywords in literals, identifiers and comments are text
+    // (a backslash is ordinary: the literal ends at the quote after it); the new WHERE must not land inside a
+    // line comment.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"SELECT * FROM product WHERE productid = -1", "c = 1", "SELECT * FROM product WHERE c = 1"},
+        {"select * from t where a = 1 and b = 2 order by b", "c = 1", "select * from t WHERE c = 1 order by b"},
+        {"SELECT a FROM t WHERE x IN (SELECT y FROM u WHERE z = 1) GROUP BY a HAVING COUNT(*) > 1", "c = 1",
+         "SELECT a FROM t WHERE c = 1 GROUP BY a HAVING COUNT(*) > 1"},
+        {"SELECT * FROM t   ", "c = 1", "SELECT * FROM t WHERE c = 1"},
+        {"SELECT a FROM t GROUP BY a LIMIT 5", "c = 1", "SELECT a FROM t WHERE c = 1 GROUP BY a LIMIT 5"},
+        {"SELECT * FROM t;", "c = 1", "SELECT * FROM t WHERE c = 1;"},
+        {"SELECT *\nFROM t\nWHERE a = 1\nORDER BY b", "c = 1", "SELECT *\nFROM t\nWHERE c = 1\nORDER BY b"},
+        {"SELECT * FROM p JOIN (SELECT x FROM y WHERE z = 1) AS s ON s.x = p.x", "c = 1",
+         "SELECT * FROM p JOIN (SELECT x FROM y WHERE z = 1) AS s ON s.x = p.x WHERE c = 1"},
+        {"SELECT * FROM t WHERE a = 1", "  WHERE b = 2 ", "SELECT * FROM t WHERE b = 2"},
+        {"SELECT * FROM t", "whereabouts = 1", "SELECT * FROM t WHERE whereabouts = 1"},
+        {"SELECT * FROM t WHERE a = 1 ORDER BY b", "", "SELECT * FROM t ORDER BY b"},
+        {"SELECT * FROM t WHERE n = 'x ORDER BY y' ORDER BY z", "c = 1", "SELECT * FROM t WHERE c = 1 ORDER BY z"},
+        {"SELECT 'WHERE' AS w FROM t", "c = 1", "SELECT 'WHERE' AS w FROM t WHERE c = 1"},
+        {"SELECT * FROM t WHERE n = 'it''s LIMIT 1' LIMIT 2", "c = 1", "SELECT * FROM t WHERE c = 1 LIMIT 2"},
+        {"SELECT * FROM t WHERE p = 'C:\\' ORDER BY a", "c = 1", "SELECT * FROM t WHERE c = 1 ORDER BY a"},
+        {"SELECT `where`, p.order FROM t AS p ORDER BY `group`", "c = 1",
+         "SELECT `where`, p.order FROM t AS p WHERE c = 1 ORDER BY `group`"},
+        {"SELECT \"a WHERE b\" FROM t /* WHERE x */ -- ORDER BY y\nLIMIT 3", "c = 1",
+         "SELECT \"a WHERE b\" FROM t /* WHERE x */ -- ORDER BY y\nWHERE c = 1\nLIMIT 3"},
+        {"SELECT * FROM t # note", "c = 1", "SELECT * FROM t # note\nWHERE c = 1"},
+        {"SELECT * FROM t # note\nWHERE a = 1 ORDER BY b", "", "SELECT * FROM t # note\nORDER BY b"},
+    };
+    for (const auto& [sql, condition, result] : cases)
+        EXPECT_EQ(ChangeSQLCondition(sql, condition), result) << sql;
 }
 
 TEST(FormatAndScripts, FormatFillsSlotsInOrderWithPointDecimalsRefusesMismatchedOnesAndScriptsSplitOnSemicolonsOutsideQuotesAndComments)
