@@ -64,17 +64,6 @@ protected:
         module.ProductZQ->open();
     }
 
-    void startProduct(const QString& name, double price = 10)
-    {
-        DataSet& ds = *module.ProductZQ;
-        ds.append();
-        ds.fieldByName("name").setValue(name);
-        ds.fieldByName("unitname").setValue("kom");
-        ds.fieldByName("pricecurrency").setValue("RSD");
-        ds.fieldByName("taxid").setValue(1);
-        ds.fieldByName("price").setValue(price);
-    }
-
     // The message and field name of the FieldError a post raises; empty when it posts.
     std::pair<QString, QString> postError()
     {
@@ -95,7 +84,10 @@ protected:
 TEST_F(DataModuleTest, ValidationsStopThePostWithTheMessageAndTheFieldTheHostsTestsMeanWhatTheySayAndTheHelpersWork)
 {
     DataSet& ds = *module.ProductZQ;
-    startProduct("   ");
+    ds.append();
+    for (const auto& [field, value] : {std::pair{"name", QVariant("   ")}, {"unitname", "kom"}, {"pricecurrency", "RSD"},
+                                       {"taxid", 1}, {"price", 10}})
+        ds.fieldByName(field).setValue(value);
     EXPECT_EQ(postError(), std::make_pair(CMN_FIELD_REQUIRED_ERR.arg("Ime"), QString("name")));
     ds.fieldByName("name").setValue("Mleko 2l");  // same first five characters as "Mleko 1l"
     EXPECT_EQ(postError(), std::make_pair(CMN_FIELD_INVALIDE_ERR.arg("Ime"), QString("name")));

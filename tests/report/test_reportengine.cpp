@@ -18,21 +18,6 @@ using tarvex::test::pdfPageCount;
 
 namespace {
 
-// A stock card as the stock-history window fills it.
-void fillCard(MemoryTable& card)
-{
-    card.addField("date", FieldType::Date).setDisplayLabel("Datum");
-    card.addField("document", FieldType::String, 40).setDisplayLabel("Dokument");
-    Field& in = card.addField("amountin", FieldType::Float);
-    in.setDisplayLabel("Ulaz");
-    in.setDisplayFormat("0.###");
-    card.addField("documentid", FieldType::LargeInt).setVisible(false);
-    card.addIndex("amountinD", "amountin", true);
-    card.createDataSet();
-    card.loadRecords({{QDate(2024, 1, 1), "Prethodno stanje", 10.0, QVariant()}, {QDate(2024, 2, 3), "K-17", 1234.5, 17},
-                      {QDate(2024, 2, 9), "R-4", 0.25, 4}});
-}
-
 // Read back with Debian's own tools, not with our writer's knowledge.
 QString runTool(const QString& program, const QStringList& arguments)
 {
@@ -58,10 +43,20 @@ PrintJob stockJob(int rows)
 
 } // namespace
 
-TEST(ReportEngine, TheStockCardPrintsTheProductAboveItsVisibleRowsAndItsPdfAndSpreadsheetReadBack)
+TEST(ReportEngine, TheStockCardPrintsTheProductAboveItsVisibleRowsItsPdfAndSpreadsheetReadBackAndSheetsKeepNumberFormats)
 {
+    // A stock card as the stock-history window fills it.
     MemoryTable card;
-    fillCard(card);
+    card.addField("date", FieldType::Date).setDisplayLabel("Datum");
+    card.addField("document", FieldType::String, 40).setDisplayLabel("Dokument");
+    Field& in = card.addField("amountin", FieldType::Float);
+    in.setDisplayLabel("Ulaz");
+    in.setDisplayFormat("0.###");
+    card.addField("documentid", FieldType::LargeInt).setVisible(false);
+    card.addIndex("amountinD", "amountin", true);
+    card.createDataSet();
+    card.loadRecords({{QDate(2024, 1, 1), "Prethodno stanje", 10.0, QVariant()}, {QDate(2024, 2, 3), "K-17", 1234.5, 17},
+                      {QDate(2024, 2, 9), "R-4", 0.25, 4}});
     MemoryTable product;
     product.addField("name", FieldType::String, 100);
     product.addField("code", FieldType::String, 20);
@@ -85,9 +80,9 @@ TEST(ReportEngine, TheStockCardPrintsTheProductAboveItsVisibleRowsAndItsPdfAndSp
 
     // The PDF and the spreadsheet read back with the titles and rows.
     QTemporaryDir dir;
-    const QString file = dir.filePath("kartica.pdf");
-    ASSERT_TRUE(savePdf(printJobFromDataSet(card, "Kartica artikla Čokolada", {"Datum 2024-03-05"}), file));
-    const QString text = runTool("pdftotext", {"-layout", file, "-"});
+    const QString pdf = dir.filePath("kartica.pdf");
+    ASSERT_TRUE(savePdf(printJobFromDataSet(card, "Kartica artikla Čokolada", {"Datum 2024-03-05"}), pdf));
+    const QString text = runTool("pdftotext", {"-layout", pdf, "-"});
     ASSERT_FALSE(text.isEmpty()) << "pdftotext could not read the file";
     for (const char* expected : {"Kartica artikla Čokolada", "Datum 2024-03-05", "Dokument", "Ulaz", "Prethodno stanje",
                                  "K-17", "1234.5", "2024-02-09", "0.25", "Strana 1 / 1"})
@@ -95,18 +90,15 @@ TEST(ReportEngine, TheStockCardPrintsTheProductAboveItsVisibleRowsAndItsPdfAndSp
 
     // The export keeps the sort order in force and leaves the hidden column out.
     card.setIndexName("amountinD");
-    const QString sheet = dir.filePath("kartica.xlsx");
-    ExportDataSet(card, sheet);
-    const QString csv = runTool("xlsx2csv", {"-d", ";", "-f", "%Y-%m-%d", sheet});
+    const QString exported = dir.filePath("kartica.xlsx");
+    ExportDataSet(card, exported);
+    const QString csv = runTool("xlsx2csv", {"-d", ";", "-f", "%Y-%m-%d", exported});
     ASSERT_FALSE(csv.isEmpty()) << "xlsx2csv could not read the file";
     EXPECT_EQ(csv.simplified(), "Datum;Dokument;Ulaz 2024-02-03;K-17;1234.5 2024-01-01;Prethodno stanje;10 "
                                 "2024-02-09;R-4;0.25");
     EXPECT_THROW(ExportDataSet(card, "/nonexistent/dir/x.xlsx"), TarvexError);
-}
 
-TEST(Spreadsheet, DisplayFormatsBecomeSpreadsheetFormatsAndNumbersAreWrittenAsNumbersTextsAsTexts)
-{
-    QTemporaryDir dir;
+    // Display formats become spreadsheet formats; numbers are written as numbers, texts as texts.
     const QString file = dir.filePath(QStringLiteral("pregled.xlsx"));
     SheetTable table;
     table.sheetName = QStringLiteral("Pregled: zalihe");
@@ -120,21 +112,16 @@ TEST(Spreadsheet, DisplayFormatsBecomeSpreadsheetFormatsAndNumbersAreWrittenAsNu
     const QString sheet = runTool("unzip", {"-p", file, "xl/worksheets/sheet1.xml"});
     const QString strings = runTool("unzip", {"-p", file, "xl/sharedStrings.xml"});
     const QString workbook = runTool("unzip", {"-p", file, "xl/workbook.xml"});
+    const QString styles = runTool("unzip", {"-p", file, "xl/styles.xml"});
     ASSERT_FALSE(sheet.isEmpty()) << "unzip could not read the file";
-    // 1234.5 is a number cell, the code keeps its leading zeros as text.
-    EXPECT_TRUE(sheet.contains(QStringLiteral("<v>1234.5</v>"))) << sheet.toStdString();
-    EXPECT_TRUE(strings.contains(QStringLiteral("00123")));
-    EXPECT_TRUE(strings.contains(QStringLiteral("Đak ćčšž")));
-    // 2024-03-05 as a spreadsheet date serial.
-    EXPECT_TRUE(sheet.contains(QStringLiteral("<v>45356</v>"))) << sheet.toStdString();
-    EXPECT_TRUE(workbook.contains(QStringLiteral("Pregled_ zalihe")));
+    // 1234.5 is a number cell, the code keeps its leading zeros as text; 2024-03-05 is a spreadsheet date
+    // serial; 21 and 20.9999999 (21 at three decimals) take the whole-number style "0", 1234.5 keeps "0.###".
+    for (const auto& [part, wanted] : {std::pair{&sheet, "<v>1234.5</v>"}, {&strings, "00123"}, {&strings, "Đak ćčšž"},
+                                     {&sheet, "<v>45356</v>"}, {&workbook, "Pregled_ zalihe"},
+                                     {&styles, "formatCode=\"0.###\""}, {&styles, "formatCode=\"0\""}})
+        EXPECT_TRUE(part->contains(QString::fromUtf8(wanted))) << wanted << "\n" << part->toStdString();
     // The empty cells of the second row are left out, not written as zero.
     EXPECT_FALSE(sheet.contains(QStringLiteral("B3")));
-    // 21 and 20.9999999 (21 at three decimals) take the whole-number style
-    // "0", 1234.5 keeps "0.###".
-    const QString styles = runTool("unzip", {"-p", file, "xl/styles.xml"});
-    EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"0.###\""))) << styles.toStdString();
-    EXPECT_TRUE(styles.contains(QStringLiteral("formatCode=\"0\""))) << styles.toStdString();
     auto styleOf = [&](const QString& cell) {
         const int at = sheet.indexOf(QStringLiteral("r=\"") + cell + QLatin1Char('"'));
         const int s = sheet.indexOf(QStringLiteral("s=\""), at);
