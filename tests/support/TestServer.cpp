@@ -93,9 +93,7 @@ QVariant scalar(QSqlDatabase db, const QString& sql)
     QSqlQuery query(db);
     if (!query.exec(sql))
         throw std::runtime_error((sql + QStringLiteral(": ") + query.lastError().text()).toStdString());
-    if (!query.next())
-        return QVariant();
-    return query.value(0);
+    return query.next() ? query.value(0) : QVariant();
 }
 
 void killServer(PrivateServer& server)

@@ -25,9 +25,8 @@ class Panel : public TCustomNavigatorForm {
 public:
     Panel()
     {
-        SearchVLE()->addKey("name");
-        SearchVLE()->addKey("warehouse");
-        SearchVLE()->addKey("type");
+        for (const char* key : {"name", "warehouse", "type"})
+            SearchVLE()->addKey(key);
     }
     void SetSearchProps() override
     {

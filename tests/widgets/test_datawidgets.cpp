@@ -49,14 +49,11 @@ TEST_F(DataWidgetsTest, GridAndCursorFollowEachOtherTitlesSortAndTheModelStaysCo
     EXPECT_FALSE(grid.model()->data(grid.model()->index(0, 0), Qt::BackgroundRole).isValid());
 
     const int nameSection = grid.dataModel()->columnOf(data.findField("name"));
-    emit grid.horizontalHeader()->sectionClicked(nameSection);
-    EXPECT_EQ(data.sortedFields(), "name ASC");
-    data.first();
-    EXPECT_EQ(data.fieldByName("name").asString(), "Beograd");
-    emit grid.horizontalHeader()->sectionClicked(nameSection);
-    EXPECT_EQ(data.sortedFields(), "name DESC");
-    data.first();
-    EXPECT_EQ(data.fieldByName("name").asString(), "Zrenjanin");
+    for (const auto& [order, first] : {std::pair{"name ASC", "Beograd"}, {"name DESC", "Zrenjanin"}}) {
+        emit grid.horizontalHeader()->sectionClicked(nameSection);  // a second click turns the order
+        data.first();
+        EXPECT_EQ(data.sortedFields() + "/" + data.fieldByName("name").asString(), QString(order) + "/" + first);
+    }
 
     grid.setColumnVisible("code", false);
     EXPECT_FALSE(grid.visibleColumns().contains("code"));
@@ -87,8 +84,7 @@ TEST_F(DataWidgetsTest, GridAndCursorFollowEachOtherTitlesSortAndTheModelStaysCo
     data.deleteRecord();
     EXPECT_EQ(model.rowCount(), 3);
     data.close();
-    EXPECT_EQ(model.rowCount(), 0);
-    EXPECT_EQ(model.columnCount(), 0);
+    EXPECT_EQ(std::pair(model.rowCount(), model.columnCount()), std::pair(0, 0));
 }
 
 TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteIsRefusedCheckBoxesStoreTheirTextsAndAFailedPostKeepsWhatWasTyped)
@@ -185,8 +181,7 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
 
     ASSERT_EQ(script.messages().size(), 1); // the required-field message
     EXPECT_EQ(taxes.state(), DataSetState::Edit);
-    EXPECT_EQ(taxName->text(), "");
-    EXPECT_EQ(value->text(), "18");
+    EXPECT_EQ(taxName->text() + "|" + value->text(), "|18");
     EXPECT_DOUBLE_EQ(taxes.fieldByName("value").asFloat(), 18);
     EXPECT_EQ(scalar(db(), "SELECT CONCAT(name, value) FROM tax WHERE taxid = 5").toString(), "PDV2020");
 }
