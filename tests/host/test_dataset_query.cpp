@@ -103,8 +103,7 @@ TEST_F(QueryDataSetTest, NewRowsTakeDefaultsInsertReadsTheKeyBackCompositeKeysBo
     rows.setParam("productid", 1);
     rows.open();
     ASSERT_EQ(rows.recordCount(), 2);
-    EXPECT_EQ(rows.fieldByName("amount").tableName(), "productwarehouse");
-    EXPECT_EQ(rows.fieldByName("name").tableName(), "");
+    EXPECT_EQ(rows.fieldByName("amount").tableName() + "|" + rows.fieldByName("name").tableName(), "productwarehouse|");
     ASSERT_TRUE(rows.locate("name", "Prodavnica"));
     rows.edit();
     rows.fieldByName("minstock").setValue(3);
@@ -216,10 +215,9 @@ TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsRefreshStaysOnTheS
     connection.execute("INSERT INTO product (name, unitname, taxid, pricecurrency) VALUES ('Alva', 'kg', 1, 'RSD')");
     connection.execute("UPDATE product SET price = 125 WHERE productid = 3");
     products.refresh();
-    EXPECT_EQ(products.recordCount(), 4);
-    EXPECT_EQ(products.fieldByName("name").asString(), "Šećer");
-    EXPECT_EQ(products.recNo(), 4);
-    EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 125.0);
+    EXPECT_EQ(QVariantList({products.recordCount(), products.fieldByName("name").asString(), products.recNo(),
+                            products.fieldByName("price").asFloat()}),
+              QVariantList({4, "Šećer", 4, 125.0}));
 
     // Rows read on another connection open the dataset as its own read.
     const QString sql = kProductSql + "WHERE p.productid < 3";

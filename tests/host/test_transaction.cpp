@@ -154,10 +154,8 @@ TEST_F(TransactionTest, CancelBringsBackTheRowsAsReadApplyStopsAtTheFirstFailure
         }
         EXPECT_THROW(t.commit(), DatabaseError);
     }
-    EXPECT_TRUE(ended);
-    EXPECT_FALSE(committed);
-    EXPECT_EQ(groupCount(), 2);
-    EXPECT_FALSE(connection.inTransaction());
+    EXPECT_EQ(QVariantList({ended, committed, groupCount(), connection.inTransaction()}),
+              QVariantList({true, false, 2, false}));
 
     int runs = 0;
     withDeadlockRetry(connection, [&] {
@@ -221,9 +219,8 @@ TEST_F(TransactionTest, RolledBackPostsAndCachedChangesComeBackAsTheUserLeftThem
         rebates.applyUpdates();
         t.commit();
     }
-    EXPECT_EQ(groupCount(), 1);
-    EXPECT_EQ(groups.state(), DataSetState::Browse);
-    EXPECT_FALSE(rebates.updatesPending());
+    EXPECT_EQ(QVariantList({groupCount(), int(groups.state()), rebates.updatesPending()}),
+              QVariantList({1, int(DataSetState::Browse), false}));
     EXPECT_EQ(storedRebates(), QStringList({"10:3", "20:4", "50:6"}));
 
     // An edit of a stored row comes back as an edit whose cancel restores the stored values.
