@@ -16,21 +16,7 @@ using namespace products;
 using namespace tarvex;
 using namespace tarvex::test;
 
-namespace {
-
-const qint64 kA = 1;
-const qint64 kB = 2;
-
-// The ware history's rows as "date|document|partner|in|out|balance|id" (no id
-// on the previous state's row).
-QStringList wareRows(MemoryTable& table)
-{
-    return stocktest::rows(table, {"documentdate", "document", "partner", "amountin", "amountout", "amountbalance",
-                                   "documentid"});
-}
-
-} // namespace
-
+// Warehouse 1 is Centralni, 2 Prodavnica.
 class StockHistoryTest : public stocktest::ReportTest {
 protected:
     StockHistoryTest() : ReportTest(QDateTime(QDate(2024, 3, 8), QTime(9, 30))) {}
@@ -55,38 +41,41 @@ TEST_F(StockHistoryTest, WareHistoryCountsPostedDocumentsAndTheStockCardEveryEnt
     MemoryTable table;
     DefineWareHistoryFields(table);
     table.createDataSet();
-    // The rows, then the totals as "=in|out|balance".
+    // The rows as "date|document|partner|in|out|balance|id" (no id on the
+    // previous state's row), then the totals as "=in|out|balance".
     const auto history = [&](qint64 product, qint64 warehouse, const char* from, const char* to) {
         const TWareHistoryTotals totals = FillWareHistory(db(), table, product, warehouse, from, to);
-        return wareRows(table) << QString("=%1|%2|%3").arg(totals.amountIn).arg(totals.amountOut).arg(totals.balance);
+        return stocktest::rows(table, {"documentdate", "document", "partner", "amountin", "amountout",
+                                       "amountbalance", "documentid"})
+               << QString("=%1|%2|%3").arg(totals.amountIn).arg(totals.amountOut).arg(totals.balance);
     };
     // 10 in and 12 out before the range: the state is 2 out, balance -2.
     // Same day: the receipt before the sale. An empty name on the document
     // stays empty; a missing one shows the partner's. The draft sale is left
     // out; the document on the end date counts.
-    EXPECT_EQ(history(1, kA, "2024-02-01", "2024-03-08"),
+    EXPECT_EQ(history(1, 1, "2024-02-01", "2024-03-08"),
               QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|2|-2|", "2024-03-05|K-4||8|0|6|103",
                            "2024-03-05|R-3|Kupac d.o.o.|0|3|3|102", "2024-03-06|I-5||0|5|-2|104",
                            "2024-03-08|K-7|Ručno upisan|1|0|-1|106", "=9|10|-1"}));
     EXPECT_EQ(table.recNo(), 1);
     // The receiving warehouse sees the transfer as input, after a zero state.
-    EXPECT_EQ(history(1, kB, "2024-02-01", "2024-03-08"),
+    EXPECT_EQ(history(1, 2, "2024-02-01", "2024-03-08"),
               QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|0|0|", "2024-03-06|I-5||5|0|5|104", "=5|0|5"}));
     // Everything before the start: just the state row.
-    EXPECT_EQ(history(1, kA, "2024-06-01", "2024-12-31"),
+    EXPECT_EQ(history(1, 1, "2024-06-01", "2024-12-31"),
               QStringList({"2024-06-01|" + PROD_PREV_SITUATION + "||99|0|99|", "=99|0|99"}));
     // The end date is inclusive: the day before it leaves its document out.
-    EXPECT_EQ(history(1, kA, "2024-02-01", "2024-03-07").size(), 5);
+    EXPECT_EQ(history(1, 1, "2024-02-01", "2024-03-07").size(), 5);
     // Nothing at all: an empty table and zero totals.
-    EXPECT_EQ(history(2, kA, "2024-01-01", "2024-12-31"), QStringList({"=0|0|0"}));
+    EXPECT_EQ(history(2, 1, "2024-01-01", "2024-12-31"), QStringList({"=0|0|0"}));
 
     // A start that is no date stops before the table is touched.
-    FillWareHistory(db(), table, 1, kB, "2024-02-01", "2024-03-08");
-    EXPECT_THROW(FillWareHistory(db(), table, 1, kA, "2024-13-01", "2024-03-08"), std::exception);
+    FillWareHistory(db(), table, 1, 2, "2024-02-01", "2024-03-08");
+    EXPECT_THROW(FillWareHistory(db(), table, 1, 1, "2024-13-01", "2024-03-08"), std::exception);
     EXPECT_EQ(table.recordCount(), 2);
     // A quote in the end date goes to the database as text, not as SQL.
     try {
-        FillWareHistory(db(), table, 1, kA, "2024-02-01", "2024-03-08' OR '1'='1");
+        FillWareHistory(db(), table, 1, 1, "2024-02-01", "2024-03-08' OR '1'='1");
         EXPECT_LE(table.recordCount(), 5);
     } catch (const DatabaseError&) {
     }
@@ -95,7 +84,7 @@ TEST_F(StockHistoryTest, WareHistoryCountsPostedDocumentsAndTheStockCardEveryEnt
     MemoryTable card;
     DefineStockHistoryFields(card);
     card.createDataSet();
-    FillStockHistory(db(), card, 1, kA, "2024-02-01", "2024-03-08");
+    FillStockHistory(db(), card, 1, 1, "2024-02-01", "2024-03-08");
     // Document, then in, out, balance, price, debit, credit and value balance.
     // The draft sale R-6 is on the stock card.
     EXPECT_EQ(stocktest::rows(card, {"document", "amountin", "amountout", "amountbalance", "price", "debit", "credit",
@@ -109,18 +98,18 @@ TEST_F(StockHistoryTest, WareHistoryCountsPostedDocumentsAndTheStockCardEveryEnt
     EXPECT_EQ(card.fieldByName("date").asDate(), QDate(2024, 2, 1));
 
     // In the receiving warehouse only its own card entry counts.
-    FillStockHistory(db(), card, 1, kB, "2024-01-01", "2024-12-31");
+    FillStockHistory(db(), card, 1, 2, "2024-01-01", "2024-12-31");
     EXPECT_EQ(stocktest::rows(card, {"document", "balance"}), QStringList({PROD_PREV_SITUATION + "|0.00", "I-5|550.00"}));
 
-    EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 1, kA, "2024-03-08"), -520.0 / -5);
+    EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 1, 1, "2024-03-08"), -520.0 / -5);
     // A quantity that rounds to nothing at six decimals has no price.
-    EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 2, kA, "2024-03-08"), 0);
-    EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 4, kB, "2024-03-08"), 0);
+    EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 2, 1, "2024-03-08"), 0);
+    EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 4, 2, "2024-03-08"), 0);
 }
 
 TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThroughTheConsole)
 {
-    showStockRow(kA);
+    showStockRow(1);
     QWidget owner;
     stocktest::drive<TWareHistoryForm>([&] { OpenWareHistory(&owner); }, [&](auto& form) {
         EXPECT_EQ(form.FromDateEdit()->text(), "2024-01-01");
@@ -173,7 +162,7 @@ TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThro
 // Opened on the other warehouse's stock row: the row the editor shows decides.
 TEST_F(StockHistoryTest, StockHistoryWindowPriceLabelDocumentsAndStockCardPrint)
 {
-    showStockRow(kB);
+    showStockRow(2);
     QWidget owner;
     stocktest::drive<TStockHistoryForm>([&] { OpenStockHistory(&owner); }, [&](auto& form) {
         EXPECT_EQ(form.PriceLabel()->text(), "110.00");
@@ -209,6 +198,6 @@ TEST_F(StockHistoryTest, StockHistoryWindowPriceLabelDocumentsAndStockCardPrint)
 
     THistorySubject crumbs; // Beta: bought 3, sold 3 minus a rounding crumb
     crumbs.productId = 2;
-    crumbs.warehouseId = kA;
+    crumbs.warehouseId = 1;
     EXPECT_EQ(TStockHistoryForm(crumbs).PriceLabel()->text(), "0.00");
 }

@@ -81,8 +81,6 @@ protected:
         FillStocksOverview(db(), *table, filter, kNow);
         return *table;
     }
-    static inline const TStocksOverviewFilter kPeriod{"", "", 1, {}, TStockMode::WholesaleOrRetail, "2024-02-15",
-                                                      "2024-03-15"};
 
     std::unique_ptr<MemoryTable> table;
     QTemporaryDir layoutDir;
@@ -116,49 +114,33 @@ TEST_F(StocksOverviewTest, ColumnsFollowWarehousesStockModePeriodAndSuppliesAndF
         {TStockMode::Retail, {alfa, beta("4"), zeta}},
         {TStockMode::Wholesale, {beta("6"), gama}},
         {TStockMode::All, {alfa, beta("10"), "Delta|D'1||||||||||||10|||0.00|0.00|", gama, zeta}}};
-    for (const auto& [mode, expected] : listed) {
-        TStocksOverviewFilter filter = kPeriod;
-        filter.stockMode = mode;
-        EXPECT_EQ(stocktest::rows(fill(filter), fields), expected) << int(mode);
-    }
+    const QString from = "2024-02-15", to = "2024-03-15";
+    for (const auto& [mode, expected] : listed)
+        EXPECT_EQ(stocktest::rows(fill({"", "", 1, {}, mode, from, to}), fields), expected) << int(mode);
 
-    TStocksOverviewFilter narrow = kPeriod;
-    narrow.fromText = "2024-03-14";
-    narrow.toText = "2024-03-14";
-    EXPECT_TRUE(stocktest::rows(fill(narrow), {"ProductName", "totalsale"}).contains("Alfa|1"));
+    const TStockMode either = TStockMode::WholesaleOrRetail, all = TStockMode::All;
+    EXPECT_TRUE(stocktest::rows(fill({"", "", 1, {}, either, "2024-03-14", "2024-03-14"}), {"ProductName", "totalsale"})
+                    .contains("Alfa|1"));
     // A quote in a date text reaches the database as text, not as SQL.
-    narrow.fromText = "2024-03-14'";
-    EXPECT_NO_THROW(fill(narrow));
+    EXPECT_NO_THROW(fill({"", "", 1, {}, either, "2024-03-14'", "2024-03-14"}));
 
-    EXPECT_EQ(WholeDaysBetween(QDate(2024, 3, 15), kNow), 0);
-    EXPECT_EQ(WholeDaysBetween(QDate(2024, 3, 14), kNow), 1);
-    EXPECT_EQ(WholeDaysBetween(QDate(2024, 3, 17), kNow), 1);
     // Across the spring clock change the days stay whole.
-    EXPECT_EQ(WholeDaysBetween(QDate(2024, 3, 30), QDateTime(QDate(2024, 4, 2), QTime(0, 30))), 3);
+    EXPECT_EQ(QList<int>({WholeDaysBetween(QDate(2024, 3, 15), kNow), WholeDaysBetween(QDate(2024, 3, 14), kNow),
+                          WholeDaysBetween(QDate(2024, 3, 17), kNow),
+                          WholeDaysBetween(QDate(2024, 3, 30), QDateTime(QDate(2024, 4, 2), QTime(0, 30)))}),
+              QList<int>({0, 1, 1, 3}));
 
-    // Narrowed by code, name, the active flag and categories.
-    TStocksOverviewFilter filter = kPeriod;
-    filter.stockMode = TStockMode::All;
-    filter.code = "D'";
-    EXPECT_EQ(names(fill(filter)), QStringList({"Delta"}));
-    filter.code.clear();
-    filter.name = "Ga";
-    EXPECT_EQ(names(fill(filter)), QStringList({"Gama"}));
-    filter.name.clear();
-    filter.active = 2;
-    EXPECT_EQ(names(fill(filter)), QStringList({"Epsilon"}));
-    filter.active = 0;
-    EXPECT_EQ(names(fill(filter)).size(), 6);
-
-    // Two sibling categories with four generations below them: Alfa once
-    // although it is in both, Zero's Gama, not Dublje's Zeta.
-    filter.active = 1;
-    filter.categories = {1, 2};
+    // Narrowed by code, name, the active flag and categories. Two sibling
+    // categories with four generations below them: Alfa once although it is
+    // in both, Zero's Gama, not Dublje's Zeta. The root: the top level and
+    // three generations below it.
+    EXPECT_EQ(names(fill({"D'", "", 1, {}, all, from, to})), QStringList({"Delta"}));
+    EXPECT_EQ(names(fill({"", "Ga", 1, {}, all, from, to})), QStringList({"Gama"}));
+    EXPECT_EQ(names(fill({"", "", 2, {}, all, from, to})), QStringList({"Epsilon"}));
+    EXPECT_EQ(names(fill({"", "", 0, {}, all, from, to})).size(), 6);
+    EXPECT_EQ(names(fill({"", "", 1, {1, 2}, all, from, to})), QStringList({"Alfa", "Beta", "Gama"}));
+    EXPECT_EQ(names(fill({"", "", 1, {0}, all, from, to})), QStringList({"Alfa", "Beta"}));
     EXPECT_EQ(ExpandCategories(db(), {1, 2}), QList<qint64>({1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(names(fill(filter)), QStringList({"Alfa", "Beta", "Gama"}));
-    // The root: the top level and three generations below it.
-    filter.categories = {0};
-    EXPECT_EQ(names(fill(filter)), QStringList({"Alfa", "Beta"}));
     QList<qint64> fromRoot = ExpandCategories(db(), {0});
     std::sort(fromRoot.begin(), fromRoot.end());
     EXPECT_EQ(fromRoot, QList<qint64>({0, 1, 2, 3, 4, 5, 11, 12, 20}));
