@@ -99,8 +99,7 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(name->text(), "Čačak");
-    EXPECT_TRUE(active->isChecked());
+    EXPECT_EQ(name->text() + QString::number(active->isChecked()), "Čačak1");
 
     name->setFocus();
     name->selectAll();
@@ -110,14 +109,12 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     active->click();
     other->setFocus(); // leaving both writes them
     FieldLink::commitAll(&window);
-    EXPECT_EQ(data.fieldByName("name").asString(), "Kraljevo");
-    EXPECT_FALSE(data.fieldByName("active").asBoolean());
+    EXPECT_EQ(data.fieldByName("name").asString() + QString::number(data.fieldByName("active").asBoolean()), "Kraljevo0");
     data.post();
     EXPECT_EQ(scalar(db(), "SELECT CONCAT(name, active) FROM warehouse WHERE warehouseid = 1").toString(), "Kraljevo0");
 
     data.next();
-    EXPECT_EQ(name->text(), "Beograd");
-    EXPECT_FALSE(active->isChecked());
+    EXPECT_EQ(name->text() + QString::number(active->isChecked()), "Beograd0");
 
     // A paste is not cut on the way in; leaving refuses it and keeps it for the user to shorten.
     ScriptedDialogs script;
