@@ -112,10 +112,14 @@ TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThro
     showStockRow(1);
     QWidget owner;
     stocktest::drive<TWareHistoryForm>([&] { OpenWareHistory(&owner); }, [&](auto& form) {
-        EXPECT_EQ(form.FromDateEdit()->text(), "2024-01-01");
-        EXPECT_EQ(form.ToDateEdit()->text(), "2024-03-08");
-        EXPECT_EQ(form.AmountInLabel()->text(), "0.000");
-        EXPECT_EQ(form.BalanceLabel()->text(), "0.000");
+        // The period, then the rows counted and the totals "in|out|balance".
+        const auto shown = [&] {
+            return QStringList({form.FromDateEdit()->text(), form.ToDateEdit()->text(),
+                                QString::number(form.CDS()->recordCount()), form.AmountInLabel()->text(),
+                                form.AmountOutLabel()->text(), form.BalanceLabel()->text()})
+                .join("|");
+        };
+        EXPECT_EQ(shown(), "2024-01-01|2024-03-08|0|0.000|0.000|0.000");
 
         // A confirmed date replaces the field, a cancelled pick keeps it.
         EXPECT_EQ(stocktest::pickDate(script, form.FromDateButton(), form.FromDateEdit(), QDate(2024, 2, 1)),
@@ -123,10 +127,7 @@ TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThro
         EXPECT_EQ(stocktest::pickDate(script, form.ToDateButton(), form.ToDateEdit(), QDate()), "2024-03-08");
 
         QTest::mouseClick(form.FindButton(), Qt::LeftButton);
-        EXPECT_EQ(form.CDS()->recordCount(), 5);
-        EXPECT_EQ(form.AmountInLabel()->text(), "9.000");
-        EXPECT_EQ(form.AmountOutLabel()->text(), "10.000");
-        EXPECT_EQ(form.BalanceLabel()->text(), "-1.000");
+        EXPECT_EQ(shown(), "2024-02-01|2024-03-08|5|9.000|10.000|-1.000");
         EXPECT_EQ(cellText(form.DBG(), "amountbalance", 0), "-2");
         EXPECT_EQ(form.DBG()->dataModel()->columnCount(), 6); // documentid is not shown
 
@@ -134,8 +135,7 @@ TEST_F(StockHistoryTest, WareHistoryWindowShowsTotalsOpensDocumentsAndPrintsThro
         form.FromDateEdit()->setText("2024-02-30");
         form.FindButtonClick();
         ASSERT_EQ(script.messages().size(), 1);
-        EXPECT_EQ(form.CDS()->recordCount(), 5);
-        EXPECT_EQ(form.AmountInLabel()->text(), "9.000");
+        EXPECT_EQ(shown(), "2024-02-30|2024-03-08|5|9.000|10.000|-1.000");
         form.FromDateEdit()->setText("2024-02-01");
 
         // The previous-state row passes 0; a document row its own id.
