@@ -39,13 +39,10 @@ protected:
     // Opens the window for a product and lets the test drive it.
     static void manage(qint32 productId, const std::function<void(TAlterProductForm&)>& drive)
     {
-        ScopedModalHandler handler([&drive](QDialog& dialog) {
-            auto& form = dynamic_cast<TAlterProductForm&>(dialog);
+        inModal<TAlterProductForm>([productId] { AlternativesManage(productId); }, [&drive](TAlterProductForm& form) {
             drive(form);
             form.CloseButton()->click();
-            return dialog.result();
         });
-        AlternativesManage(productId);
     }
     static QString members(int group)
     {

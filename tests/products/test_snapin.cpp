@@ -83,16 +83,17 @@ TEST(ProductSnapin, IdentityOneSnapinForEveryConsoleAndNothingWithoutSecurity)
               "Proizvodi|Upravljanje proizvodima|1002");
     EXPECT_FALSE(a->GetImage().isNull());
     EXPECT_EQ(a.query<IOptionsTab>(IID_IOptionsTab)->GetTabCaption(), "Proizvodi");
-    EXPECT_EQ(a.query<IViewer>(IID_IViewer)->GetViewerType(), 1002);
-    EXPECT_TRUE(a.query<IProductService>(IID_IProductService));
-    EXPECT_TRUE(a.query<ICategoryPrService>(IID_ICategoryPrService));
+    auto viewer = a.query<IViewer>(IID_IViewer);
+    auto categories = a.query<ICategoryPrService>(IID_ICategoryPrService);
+    auto productService = a.query<IProductService>(IID_IProductService);
+    EXPECT_EQ(viewer->GetViewerType(), 1002);
+    EXPECT_TRUE(categories && productService);
     const products::PackageInfoTable* table = GetPackageInfoTable();
     ASSERT_EQ(table->count, 2);
     EXPECT_STREQ(table->units[0].unit, "Productdmunit"); // the data module first, and so last down
 
     // Without security every attempt says so once, and service calls fail.
     ScriptedDialogs script;
-    auto viewer = a.query<IViewer>(IID_IViewer);
     viewer->Load(nullptr);
     viewer->Load(nullptr);
     EXPECT_EQ(script.messages(), QStringList(2, "Modul \"Sigurnost\" nije dostupan."));
@@ -100,8 +101,6 @@ TEST(ProductSnapin, IdentityOneSnapinForEveryConsoleAndNothingWithoutSecurity)
 
     // Service calls fail with the data layer's error.
     script.clear();
-    auto categories = a.query<ICategoryPrService>(IID_ICategoryPrService);
-    auto productService = a.query<IProductService>(IID_IProductService);
     TIntArray ids;
     QString paths = QStringLiteral("Pića");
     EXPECT_THROW(categories->GetCatPathsToIDs(paths, ids), DataSetError);
