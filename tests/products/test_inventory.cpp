@@ -22,11 +22,8 @@ using namespace tarvex::test;
 using stocktest::column;
 
 // "warehouse|product|previous|in|out|difference|end" per row.
-QStringList turnoverRows(MemoryTable& table)
-{
-    return stocktest::rows(table, {"warehousename", "name", "amountprevbalance", "amountin", "amountout",
-                                   "amountbalance", "amountnewbalance"});
-}
+const QStringList kTurnoverFields = {"warehousename", "name", "amountprevbalance", "amountin", "amountout",
+                                     "amountbalance", "amountnewbalance"};
 
 // On the shop, whose documents all move Alfa unless said.
 class InventoryTest : public stocktest::ReportTest {
@@ -38,7 +35,7 @@ protected:
         DefineTurnoverFields(table);
         table.createDataSet();
         FillTurnover(db(), table, request);
-        return turnoverRows(table);
+        return stocktest::rows(table, kTurnoverFields);
     }
     // From the day of the first documents of March to the last one counted.
     static inline const TTurnoverRequest kPeriod{"2024-03-05", "2024-03-08", "", true};
@@ -283,7 +280,7 @@ TEST_F(InventoryTest, TurnoverWindowDefaultsStopWarehouseListPrintingAndProducts
         MemoryTable& rows = *form.TurnoverAllWarehousesCDS();
         TTurnoverRequest services = kPeriod;
         services.excludeServices = false;
-        EXPECT_EQ(turnoverRows(rows), turnover(services));
+        EXPECT_EQ(stocktest::rows(rows, kTurnoverFields), turnover(services));
         EXPECT_FALSE(form.CancelButton()->isVisible());
         EXPECT_EQ(headerTitles(form.TurnoverAllWarehousesDBG()),
                   QStringList({"Proizvod", "Kod", "JM", "Kol. pret. stanje", "Kol. ulaz", "Kol. izlaz", "Kol. razlika",

@@ -40,48 +40,45 @@ const QString kTail =
 // in at 20; Delta 2 out at 30; Epsilon has a stock row only.
 class StockCardTest : public stocktest::ReportTest {
 protected:
-    // The list of a scope up to a date, as "&Prikaži" fills it.
-    struct Listed {
-        std::unique_ptr<QueryDataSet> products = std::make_unique<QueryDataSet>();
-        std::unique_ptr<MemoryTable> table = std::make_unique<MemoryTable>();
-        QStringList operator()(const QStringList& fields) const { return stocktest::rows(*table, fields); }
-    };
-    static Listed fill(qint32 warehouseId, const QString& date = QStringLiteral("2024-03-05"))
+    // The fields of the list of a scope up to a date, as "&Prikaži" fills
+    // it into m_list.
+    QStringList fill(qint32 warehouseId, const QStringList& fields, const QString& date = QStringLiteral("2024-03-05"))
     {
-        Listed listed;
-        DefineInventoryQuantityFields(*listed.table);
-        listed.table->createDataSet();
-        AddTitleSortOrders(*listed.table);
-        listed.products->setConnection(&connection());
+        m_list = std::make_unique<MemoryTable>();
+        DefineInventoryQuantityFields(*m_list);
+        m_list->createDataSet();
+        AddTitleSortOrders(*m_list);
+        QueryDataSet products(&connection(), QString());
         const TQuantityScope scope = QuantityScope(db(), warehouseId);
-        SetInventoryQuantityList(*listed.products, scope);
-        listed.products->open();
-        FillInventoryQuantities(db(), scope, *listed.products, *listed.table, date);
-        return listed;
+        SetInventoryQuantityList(products, scope);
+        products.open();
+        FillInventoryQuantities(db(), scope, products, *m_list, date);
+        return stocktest::rows(*m_list, fields);
     }
+    std::unique_ptr<MemoryTable> m_list;
 };
 
 TEST_F(StockCardTest, EachScopeReadsItsOwnStockCardsUpToTheDate)
 {
     // One warehouse: Beta's 3 in and 2.9999999 out leave nothing; a negative
     // balance is listed; a stock row without entries is not.
-    EXPECT_EQ(fill(1)({"name", "productid", "amountbalance"}), QStringList({"Alfa|1|3", "Čišćenje|3|6", "Delta|4|-2"}));
-    EXPECT_EQ(fill(-1)({"name", "amountin", "amountout", "amountbalance"}),
+    EXPECT_EQ(fill(1, {"name", "productid", "amountbalance"}), QStringList({"Alfa|1|3", "Čišćenje|3|6", "Delta|4|-2"}));
+    EXPECT_EQ(fill(-1, {"name", "amountin", "amountout", "amountbalance"}),
               QStringList({"Beta|2|0|2", "Epsilon|0.0004|0|0.0004"}));
     EXPECT_EQ(QuantityScope(db(), -1).warehouseIds, "2,3");
-    EXPECT_EQ(fill(0)({"name", "code", "unitname"}),
+    EXPECT_EQ(fill(0, {"name", "code", "unitname"}),
               QStringList({"Alfa|A1|kom", "Beta|B1|kg", "Čišćenje|U1|h", "Delta|D1|l", "Epsilon|E&1|kom"}));
 
     // The entries dated on the day count, the transfer of the next day does
     // not. A date text with a quote stays one literal, which the server
     // reads as the date it starts with.
-    EXPECT_EQ(fill(1, "2024-03-04")({"name", "amountbalance"}), QStringList({"Alfa|-2", "Čišćenje|6", "Delta|-2"}));
-    EXPECT_EQ(fill(-1, "2024-03-06")({"name", "amountbalance"}), QStringList({"Alfa|5", "Beta|2", "Epsilon|0.0004"}));
-    EXPECT_EQ(fill(-1, "2024-03-05' OR '1'='1")({"name"}), QStringList({"Beta", "Epsilon"}));
+    EXPECT_EQ(fill(1, {"name", "amountbalance"}, "2024-03-04"), QStringList({"Alfa|-2", "Čišćenje|6", "Delta|-2"}));
+    EXPECT_EQ(fill(-1, {"name", "amountbalance"}, "2024-03-06"), QStringList({"Alfa|5", "Beta|2", "Epsilon|0.0004"}));
+    EXPECT_EQ(fill(-1, {"name"}, "2024-03-05' OR '1'='1"), QStringList({"Beta", "Epsilon"}));
 
     // Without retail warehouses only warehouse 0 is read.
     sql("UPDATE warehouse SET pricetype = 'v'");
-    const QString none = QuantityScope(db(), -1).warehouseIds + "|" + fill(-1)({"name"}).join(",");
+    const QString none = QuantityScope(db(), -1).warehouseIds + "|" + fill(-1, {"name"}).join(",");
     sql("UPDATE warehouse SET pricetype = 'm' WHERE warehouseid IN (2, 3)");
     EXPECT_EQ(none, "0|");
 }
@@ -90,11 +87,11 @@ TEST_F(StockCardTest, ReportHoldsOnlyPositiveStockOfDirectlyLinkedProducts)
 {
     // The list's current order is the report's order (the export test
     // writes the report of category 1).
-    const Listed all = fill(0);
-    all.table->setIndexName("amountbalanceD");
-    EXPECT_EQ(RfzoItems(db(), *all.table, "0,2"),
+    fill(0, {});
+    m_list->setIndexName("amountbalanceD");
+    EXPECT_EQ(RfzoItems(db(), *m_list, "0,2"),
               "<JKL>U1</JKL><StanjeZaliha>6.000</StanjeZaliha><JKL>A1</JKL><StanjeZaliha>3.000</StanjeZaliha>");
-    EXPECT_EQ(all.table->recNo(), 1);
+    EXPECT_EQ(m_list->recNo(), 1);
 
     EXPECT_EQ(RfzoEscape("<a href=\"x\">&lt;</a>"), "&lt;a href=&quot;x&quot;&gt;&amp;lt;&lt;/a&gt;");
     // Warehouse 1's unit is empty, 3 has none: their identifiers stand in.
