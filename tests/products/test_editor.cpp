@@ -30,16 +30,6 @@ using namespace products;
 using namespace tarvex;
 using namespace tarvex::test;
 
-namespace {
-
-void setType(const char* type)
-{
-    ProductDM->ProductZQ->edit();
-    ProductDM->ProductZQ->fieldByName("type").setValue(QString::fromUtf8(type));
-}
-
-} // namespace
-
 class ProductEditor : public EditorTest {};
 
 // A new product from the list's Add: its defaults; the pages' actions wait
@@ -295,7 +285,7 @@ TEST_F(ProductEditor, CopyMakesANewProductWithoutCodesAndOpensItAndAServiceWithS
     form.ProductCopy->trigger();
     EXPECT_EQ(script.messages(), QStringList{PRODUCT_COPIED});
     EXPECT_EQ(script.shown().value(0).kind, MessageKind::Information);
-    const qint32 copy = stored("SELECT productid FROM product WHERE name = 'Kopija Mleko'").toInt();
+    const qint32 copy = text("SELECT productid FROM product WHERE name = 'Kopija Mleko'").toInt();
     ASSERT_GT(copy, 10);
     EXPECT_EQ(text(QString("SELECT CONCAT_WS('|', IFNULL(code, '-'), IFNULL(barcode, '-'), IFNULL(kasaplu, '-'), excise) "
                            "FROM product WHERE productid = %1").arg(copy)),
@@ -414,6 +404,10 @@ TEST_F(EditorLists, TheOperationsAndFixedAssetPagesFollowTheSavedType)
 {
     showProduct(10);
     TProductDetailForm form;
+    const auto setType = [](const char* type) {
+        dm().ProductZQ->edit();
+        dm().ProductZQ->fieldByName("type").setValue(QString::fromUtf8(type));
+    };
     EXPECT_TRUE(ProductDM->FixedAssetZQ->isActive());
     EXPECT_TRUE(ProductDM->FixedAssetZQ->isEmpty());
     // Each page is hidden until an apply saves a type that has it.

@@ -78,9 +78,7 @@ protected:
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
         QCoreApplication::sendEvent(edit, &press);
     }
-    static QVariant stored(const QString& query) { return scalar(db(), query); }
     static QString text(const QString& query) { return scalar(db(), query).toString(); }
-    static double number(const QString& query) { return scalar(db(), query).toDouble(); }
     // A column of the product as stored.
     static QString column(const char* name, qint64 id = 10)
     {
