@@ -82,8 +82,7 @@ TEST_F(Categories, PathsIdentifiersPathListsAndSelections)
     EXPECT_EQ(paths, QStringLiteral("Pomorandža"));
     EXPECT_EQ(ids, TIntArray{orange});
     // Focusing expands the node one level.
-    EXPECT_TRUE(tree.findNode(orange)->expanded);
-    EXPECT_FALSE(tree.findNode(juices)->expanded);
+    EXPECT_TRUE(tree.findNode(orange)->expanded && !tree.findNode(juices)->expanded);
 
     CategoryTree all(db());
     all.createTree();
@@ -95,8 +94,7 @@ TEST_F(Categories, PathsIdentifiersPathListsAndSelections)
     EXPECT_TRUE(paths.startsWith(QStringLiteral(";Hrana;Hrana>Hleb;Hrana>Hleb;Pića;")));
     all.deselectAll();
     all.getSelectedCategories(paths, ids, false);
-    EXPECT_TRUE(paths.isEmpty());
-    EXPECT_TRUE(ids.isEmpty());
+    EXPECT_TRUE(paths.isEmpty() && ids.isEmpty());
 }
 
 TEST_F(Categories, AddRenameTheEmptyNameRefusalAndDeletingASubtreeGrandchildrenFirstWithTheirLinks)
@@ -131,8 +129,7 @@ TEST_F(Categories, AddRenameTheEmptyNameRefusalAndDeletingASubtreeGrandchildrenF
     tree.removeNode(tree.findNode(drinks));
     EXPECT_EQ(text("SELECT GROUP_CONCAT(what ORDER BY n) FROM deletelog"), "l3,c5,l2,c2,l1,c1");
     EXPECT_EQ(text("SELECT COUNT(*) FROM categorypr"), "4");
-    EXPECT_EQ(tree.findNode(orange), nullptr);
-    EXPECT_NE(tree.findNode(food), nullptr);
+    EXPECT_TRUE(!tree.findNode(orange) && tree.findNode(food));
 }
 
 TEST_F(Categories, PickingOneReturnsItsNameSeveralKeepSelectionOrderAndFullPathsCancellingChangesNothing)

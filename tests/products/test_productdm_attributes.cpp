@@ -136,6 +136,6 @@ TEST_F(AttributeOrder, AValueMayAppearOnlyOnceInItsAttribute)
     values().append();
     values().fieldByName("attributevalue").setValue("O'Neil");
     values().post();
-    EXPECT_EQ(number("SELECT COUNT(*) FROM attributeprvalue WHERE attributevalue = 'O''Neil'"), 2);
-    EXPECT_EQ(number("SELECT COUNT(*) FROM attributeprvalue WHERE attributevalue = 'O''Neill'"), 1);
+    EXPECT_EQ(text("SELECT CONCAT(SUM(attributevalue = 'O''Neil'), SUM(attributevalue = 'O''Neill')) FROM attributeprvalue"),
+              "21");
 }

@@ -49,8 +49,8 @@ TEST_F(DatabaseMessages, EveryColumnTheModuleWritesHasALabelAndEachErrorClassNam
     sql("ALTER TABLE warehouse ADD UNIQUE KEY warehouse_unique_code (code)");
     sql("INSERT INTO warehouse (warehouseid, name, code) VALUES (1, 'Centralni', 'C1')");
     const QString duplicate = messageOf("INSERT INTO warehouse (warehouseid, name, code) VALUES (2, 'Drugi', 'C1')");
-    EXPECT_TRUE(duplicate.startsWith(DB_DUPLICATE_ERR.arg("Kod"))) << duplicate.toStdString();
-    EXPECT_TRUE(duplicate.contains("Duplicate entry 'C1'")) << duplicate.toStdString();
+    EXPECT_TRUE(duplicate.startsWith(DB_DUPLICATE_ERR.arg("Kod")) && duplicate.contains("Duplicate entry 'C1'"))
+        << duplicate.toStdString();
     // A key that is no column of a known label still gets the Serbian sentence.
     EXPECT_TRUE(messageOf("INSERT INTO warehouse (warehouseid, name) VALUES (1, 'Isti')").startsWith(DB_DUPLICATE_ANY_ERR));
 

@@ -87,8 +87,7 @@ TEST_F(ProductLookups, ACopyCarriesTheProductsDescriptionCategoriesAndParts)
         EXPECT_EQ(count(table, 1), "1") << table;
     }
     // The original keeps its rows.
-    EXPECT_EQ(count("productcategorypr", 1), "2");
-    EXPECT_EQ(count("component", 1), "1");
+    EXPECT_EQ(count("productcategorypr", 1) + count("component", 1), "21");
 
     // Nothing to copy beside the product row.
     const qint32 plain = dm().CopyProduct(2, {"name=Mleko 2"});
@@ -96,9 +95,7 @@ TEST_F(ProductLookups, ACopyCarriesTheProductsDescriptionCategoriesAndParts)
     sql("DELETE FROM productdetail WHERE productid = 2");
     const qint32 bare = dm().CopyProduct(2, {"name=Mleko 3"});
     EXPECT_GT(bare, plain);
-    EXPECT_EQ(count("productdetail", bare), "0");
-    EXPECT_EQ(count("fixedasset", bare), "0");
-    EXPECT_EQ(count("productdetail", plain), "1");
+    EXPECT_EQ(count("productdetail", bare) + count("fixedasset", bare) + count("productdetail", plain), "001");
 }
 
 // The module's price, amount and currency look-ups pass straight to
