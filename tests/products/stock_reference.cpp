@@ -126,10 +126,9 @@ void fillOverviewProduct(QSqlDatabase db, tarvex::QueryDataSet& query, tarvex::M
 
 void addOverviewStockRow(tarvex::QueryDataSet& query, tarvex::MemoryTable& table)
 {
-    const double amount = query.fieldByName(QStringLiteral("amount")).asFloat();
-    const double ordered = query.fieldByName(QStringLiteral("orderedamount")).asFloat();
-    const double reserved = query.fieldByName(QStringLiteral("reservedamount")).asFloat();
-    const double lent = query.fieldByName(QStringLiteral("reversedamount")).asFloat();
+    const auto value = [&](const char* name) { return query.fieldByName(QString::fromLatin1(name)).asFloat(); };
+    const double amount = value("amount"), ordered = value("orderedamount");
+    const double reserved = value("reservedamount"), lent = value("reversedamount");
     const qint64 warehouseId = query.fieldByName(QStringLiteral("warehouseid")).asLargeInt();
     if (ordered > 0)
         addTo(table, QStringLiteral("orderedamount"), ordered);

@@ -120,24 +120,23 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsTotalsPrintAndPr
 
 TEST_F(InventoryTest, AttributeListShowsVariantsWithEmptyMissingAttributes)
 {
-    auto* form = new TInventoryAttributeForm(1, "Centralni");
-    form->OpenList();
-    QueryDataSet& list = *form->InventoryAttributeZQ();
+    TInventoryAttributeForm form(1, "Centralni");
+    form.OpenList();
+    QueryDataSet& list = *form.InventoryAttributeZQ();
     EXPECT_EQ(stocktest::rows(list, {"attvalue1", "attname2", "prodattbarcode", "amount"}),
               QStringList({"Crvena|Veličina|2000002|1.5", "Plava||2000001|4"}));
     EXPECT_TRUE(list.valueAt(1, list.fieldByName("attvalue2").index()).isNull());
-    EXPECT_EQ(form->InventoryAttributeDBG()->dataModel()->columnCount(), 9);
-    EXPECT_EQ(form->InventoryAttributeDBG()->model()->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(),
+    EXPECT_EQ(form.InventoryAttributeDBG()->dataModel()->columnCount(), 9);
+    EXPECT_EQ(form.InventoryAttributeDBG()->model()->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(),
               "Vrednost atr. 1");
 
-    form->ExcludeZeroAmountsCB()->setChecked(false);
-    form->ExcludeServicesCB()->setChecked(false);
-    form->FindButtonClick();
+    form.ExcludeZeroAmountsCB()->setChecked(false);
+    form.ExcludeServicesCB()->setChecked(false);
+    form.FindButtonClick();
     EXPECT_EQ(column(list, "name"), QStringList({"Alfa", "Alfa", "Beta", "Čišćenje"}));
     // No double-click action here.
-    doubleClickCell(form->InventoryAttributeDBG(), "name", 0);
+    doubleClickCell(form.InventoryAttributeDBG(), "name", 0);
     EXPECT_TRUE(console.products().opened.isEmpty());
-    delete form;
 }
 
 TEST_F(InventoryTest, WarehouseWindowButtonsOpenTheReportsOfTheCurrentWarehouse)
