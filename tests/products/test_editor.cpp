@@ -64,8 +64,7 @@ TEST_F(ProductEditor, ANewProductFromTheListsAddOutlivesARefusedSaveAndTheNextAp
         EXPECT_DOUBLE_EQ(dm().ProductZQ->fieldByName("pricewithvat").asFloat(), 1.2);
         EXPECT_TRUE(form.InPriceCurrDBE->isReadOnly());
         EXPECT_EQ(form.Warehouses->TotalLabel()->text(), "Ukupna slobodna količina: 0");
-        EXPECT_TRUE(ProductDM->ProductRebateZQ->isEmpty());
-        EXPECT_TRUE(ProductDM->ProductAttributeZQ->isEmpty());
+        EXPECT_TRUE(ProductDM->ProductRebateZQ->isEmpty() && ProductDM->ProductAttributeZQ->isEmpty());
         QPushButton* addDefault = nullptr;
         for (QPushButton* button : form.KasaTS->findChildren<QPushButton*>())
             if (button->text() == "Dodaj u podrazumevani magacin")

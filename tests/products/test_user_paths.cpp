@@ -90,11 +90,6 @@ DBNavigator* navigatorOf(QWidget* window, const DataSet* ds = nullptr)
     return nullptr;
 }
 
-QToolButton* navigatorButton(QWidget* window, DBNavigator::Button which)
-{
-    return navigatorOf(window)->button(which);
-}
-
 QString sampleFor(const Field& field, int round)
 {
     switch (field.dataType()) {
@@ -269,10 +264,10 @@ TEST_F(UserPaths, ANewOperationTakesItsPlaceByPositionAndTheDescriptionWindowSto
         form.PageControl()->setCurrentWidget(form.WorkOperationsTS);
         DBGrid* grid = form.WorkOperationsTS->WorkingOperationDBG();
         clickCell(grid, QStringLiteral("machinetype"), 0);
-        click(navigatorButton(form.WorkOperationsTS, DBNavigator::Insert));
+        click(navigatorOf(form.WorkOperationsTS)->button(DBNavigator::Insert));
         clickCell(grid, QStringLiteral("machinenumber"), grid->dataSet()->currentRow());
         typeText(QStringLiteral("P-1"));
-        click(navigatorButton(form.WorkOperationsTS, DBNavigator::Post));
+        click(navigatorOf(form.WorkOperationsTS)->button(DBNavigator::Post));
         EXPECT_EQ(columnTexts(grid, QStringLiteral("machinenumber")), (QStringList{"S-1", "B-7", "P-1"}));
         EXPECT_EQ(grid->currentIndex().row(), 2);
         form.WorkOperationsTS->WOItemMoveUp()->trigger();
@@ -338,19 +333,19 @@ TEST_F(UserPaths, ACategoryNameTheDatabaseRefusesIsShownAndATaxCellIsPostedByThe
     inWindow<TTaxForm>(TaxManage, [&](TTaxForm& form) {
         DBGrid* grid = form.TaxDBG();
         // A new rate: +, its name, then its value, and ✓ with the cell still open.
-        click(navigatorButton(&form, DBNavigator::Insert));
+        click(navigatorOf(&form)->button(DBNavigator::Insert));
         const int row = grid->dataSet()->currentRow();
         clickCell(grid, QStringLiteral("name"), row);
         typeText(QStringLiteral("Snizena"));
         clickCell(grid, QStringLiteral("value"), row);
         typeText(QStringLiteral("8"));
-        click(navigatorButton(&form, DBNavigator::Post));
+        click(navigatorOf(&form)->button(DBNavigator::Post));
         // Typing into a stored rate's cell offers ✓ and ✗ at once; ✗ drops it.
         clickCell(grid, QStringLiteral("value"), 0);
         typeText(QStringLiteral("33"));
-        EXPECT_TRUE(navigatorButton(&form, DBNavigator::Post)->isEnabled());
-        ASSERT_TRUE(navigatorButton(&form, DBNavigator::Cancel)->isEnabled());
-        click(navigatorButton(&form, DBNavigator::Cancel));
+        EXPECT_TRUE(navigatorOf(&form)->button(DBNavigator::Post)->isEnabled());
+        ASSERT_TRUE(navigatorOf(&form)->button(DBNavigator::Cancel)->isEnabled());
+        click(navigatorOf(&form)->button(DBNavigator::Cancel));
         EXPECT_EQ(grid->dataSet()->state(), DataSetState::Browse);
         EXPECT_EQ(openEditor(grid), nullptr);
         click(form.CloseButton());
@@ -446,7 +441,7 @@ TEST_F(UserPaths, ARefusedApplyOrAltPFromTheActiveBoxStopsCancelDropsAnInvalidPr
     // Enter after a pick-list choice stays in the rebate grid.
     inEditor(10, [&](TProductDetailForm& form) {
         form.PageControl()->setCurrentWidget(form.RebateTS);
-        click(navigatorButton(form.RebateTS, DBNavigator::Insert));
+        click(navigatorOf(form.RebateTS)->button(DBNavigator::Insert));
         DBGrid* grid = form.RebateTS->findChild<DBGrid*>(QStringLiteral("RebateDBG"));
         clickCell(grid, QStringLiteral("quantity"), 0);
         typeText(QStringLiteral("10"));
