@@ -58,7 +58,7 @@ protected:
     std::unique_ptr<MemoryTable> m_list;
 };
 
-TEST_F(StockCardTest, EachScopeReadsItsOwnStockCardsUpToTheDate)
+TEST_F(StockCardTest, EachScopeReadsItsOwnStockCardsUpToTheDateAndTheReportHoldsPositiveLinkedStock)
 {
     // One warehouse: Beta's 3 in and 2.9999999 out leave nothing; a negative
     // balance is listed; a stock row without entries is not.
@@ -81,12 +81,10 @@ TEST_F(StockCardTest, EachScopeReadsItsOwnStockCardsUpToTheDate)
     const QString none = QuantityScope(db(), -1).warehouseIds + "|" + fill(-1, {"name"}).join(",");
     sql("UPDATE warehouse SET pricetype = 'm' WHERE warehouseid IN (2, 3)");
     EXPECT_EQ(none, "0|");
-}
 
-TEST_F(StockCardTest, ReportHoldsOnlyPositiveStockOfDirectlyLinkedProducts)
-{
-    // The list's current order is the report's order (the export test
-    // writes the report of category 1).
+    // The fund's report holds only positive stock of directly linked
+    // products. The list's current order is the report's order (the export
+    // test writes the report of category 1).
     fill(0, {});
     m_list->setIndexName("amountbalanceD");
     EXPECT_EQ(RfzoItems(db(), *m_list, "0,2"),
