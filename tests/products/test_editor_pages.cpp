@@ -115,9 +115,8 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultT
                                                     "Poručeno", "Mag.cena", "Mag.cena + PDV", "Min", "Max", "Mesto"}));
         ASSERT_EQ(grid.model()->rowCount(), 2);
         // By warehouse name: Drugi, Glavni.
-        EXPECT_EQ(grid.model()->index(0, 0).data().toString(), "Drugi");
-        EXPECT_EQ(grid.model()->index(1, 4).data().toString(), "3.5");
-        EXPECT_EQ(grid.model()->index(1, 7).data().toString(), "120.00");
+        const auto cell = [&grid](int row, int column) { return grid.model()->index(row, column).data().toString(); };
+        EXPECT_EQ(cell(0, 0) + " " + cell(1, 4) + " " + cell(1, 7), "Drugi 3.5 120.00");
         for (int column = 0; column < 11; ++column)
             EXPECT_EQ(bool(grid.model()->flags(grid.model()->index(0, column)) & Qt::ItemIsEditable), column >= 8)
                 << column;
@@ -465,11 +464,10 @@ TEST_F(EditorImages, TheFirstPictureShowsEachClearDeletesOneFileTheScannedDocume
     // The scanned document is taken in from a PDF once, then opened directly.
     RecordedOpener opener;
     const QString pdf = dir.filePath("racun.pdf");
-    {
-        QFile file(pdf);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("%PDF-1.4\n");
-    }
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("%PDF-1.4\n");
+    file.close();
     const QString document = scanned + QStringLiteral("/p10.pdf");
     ASSERT_TRUE(form.ScannedDocumentAction->isEnabled());
 

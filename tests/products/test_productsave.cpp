@@ -202,8 +202,7 @@ TEST_F(ProductSave, GeneratedIdentifiersTakenMeanwhileAreReplacedTypedOnesAreRef
                        "('Drugi', '00001', '%1', 1, 'kom', 1, 'RSD'), ('Treći', '00003', NULL, 2, 'kom', 1, 'RSD')")
             .arg(barcode));
     save();
-    EXPECT_EQ(P("code").asString(), "00004");  // the user sees the final value
-    EXPECT_EQ(P("kasaplu").asLargeInt(), 3);
+    EXPECT_EQ(P("code").asString() + " " + P("kasaplu").asString(), "00004 3");  // the user sees the final values
     EXPECT_NE(P("barcode").asString(), barcode);
     EXPECT_EQ(number("SELECT COUNT(DISTINCT code) + COUNT(DISTINCT barcode) + COUNT(DISTINCT kasaplu) FROM product"),
               3 + 2 + 3);
