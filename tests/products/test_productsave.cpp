@@ -142,11 +142,9 @@ TEST_F(ProductSave, ASaveRefusedOrCutOffByALostConnectionWritesNothingAndLeavesT
     const auto nothingWritten = [&] {
         for (const char* table : {"product", "productdetail", "productrebate", "productcategorypr"})
             EXPECT_EQ(count(table), 0) << table;
-        EXPECT_EQ(productZQ().state(), DataSetState::Insert);
+        EXPECT_TRUE(productZQ().state() == DataSetState::Insert && detail.state() == DataSetState::Insert);
         EXPECT_TRUE(P("productid").isNull());
-        EXPECT_EQ(P("name").asString(), "Kifla");
-        EXPECT_EQ(detail.state(), DataSetState::Insert);
-        EXPECT_EQ(detail.fieldByName("model").asString(), "Mala");
+        EXPECT_EQ(P("name").asString() + " " + detail.fieldByName("model").asString(), "Kifla Mala");
         EXPECT_TRUE(rebates.updatesPending());
         EXPECT_EQ(rebates.recordCount(), 2);
         for (rebates.first(); !rebates.eof(); rebates.next())
