@@ -142,9 +142,11 @@ TEST_F(ProductRules, WarehouseCodesAreUniqueWhateverTheOptionsAndAccountingRefer
     dm().TaxZQ->deleteRecord();
     ASSERT_TRUE(dm().WarehouseZQ->locate("warehouseid", 1));
     dm().WarehouseZQ->deleteRecord();
+    // The two appended warehouses ("n") have whatever ids the server gives.
     EXPECT_EQ(text("SELECT CONCAT((SELECT GROUP_CONCAT(productid) FROM product), '/', (SELECT GROUP_CONCAT(taxid) "
-                   "FROM tax), '/', (SELECT GROUP_CONCAT(warehouseid ORDER BY warehouseid) FROM warehouse))"),
-              "1/1/2,3,4");
+                   "FROM tax), '/', (SELECT GROUP_CONCAT(IF(warehouseid > 2, 'n', warehouseid) ORDER BY "
+                   "warehouseid) FROM warehouse))"),
+              "1/1/2,n,n");
 }
 
 TEST_F(ProductRules, StockRowsAreNeverAddedOrRemovedThroughTheStockList)
