@@ -78,7 +78,6 @@ protected:
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
         QCoreApplication::sendEvent(edit, &press);
     }
-    static QString text(const QString& query) { return scalar(db(), query).toString(); }
     // A column of the product as stored.
     static QString column(const char* name, qint64 id = 10)
     {

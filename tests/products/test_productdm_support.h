@@ -89,7 +89,6 @@ protected:
             rows << ds.fieldByName(field).asString() + sep + ds.fieldByName("sort").asString();
         return rows.join(' ');
     }
-    static QString text(const QString& statement) { return scalar(db(), statement).toString(); }
     static double number(const QString& statement) { return scalar(db(), statement).toDouble(); }
 };
 

@@ -19,7 +19,6 @@ class WindowTest : public ProductDMTest {
 protected:
     void SetUp() override { emptyTables(db()); }
     void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    static QString text(const QString& query) { return scalar(db(), query).toString(); }
 };
 
 inline QModelIndex cellOf(DBGrid* grid, const QString& fieldName, int row)

@@ -65,6 +65,8 @@ protected:
     static QString tempPath() { return s_dir->path(); }
     // Runs a statement on the suite's database.
     static void sql(const QString& statement) { execSql(db(), statement); }
+    // The first value a statement reads, as text.
+    static QString text(const QString& statement) { return scalar(db(), statement).toString(); }
 
 private:
     static inline std::unique_ptr<QTemporaryDir> s_dir;
