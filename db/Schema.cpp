@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "Error.h"
+#include "Migration.h"
 #include "SqlScript.h"
 
 #include <QFile>
@@ -35,42 +36,8 @@ void dropDatabase(QSqlDatabase& server, const QString& name)
 void installSchema(QSqlDatabase& db)
 {
     runSqlScript(db, schemaScript());
-}
-
-void upgradeSchema(QSqlDatabase& db)
-{
-    struct Key {
-        const char* table;
-        const char* columns;
-        const char* oldIndex;  // the index the key takes the place of
-    };
-    static const Key keys[] = {
-        {"productalter", "productid, groupid", "productalter_product"},
-        {"productcategorypr", "productid, categoryprid", "productcategorypr_product"},
-    };
-    for (const Key& key : keys) {
-        const QString table = QString::fromLatin1(key.table);
-        QSqlQuery query = selectSql(db, QStringLiteral("SELECT (SELECT COUNT(*) FROM information_schema.TABLES WHERE "
-                                                       "TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ?), "
-                                                       "(SELECT COUNT(*) FROM information_schema.TABLE_CONSTRAINTS WHERE "
-                                                       "TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? AND "
-                                                       "CONSTRAINT_TYPE = 'PRIMARY KEY')"),
-                                    {table, table});
-        if (!query.next() || query.value(0).toInt() == 0 || query.value(1).toInt() > 0)
-            continue;
-        // The keyed table is filled beside the old one and takes its place
-        // at once; a repeated link is kept once.
-        const QString name = quoteIdentifier(table);
-        const QString fresh = quoteIdentifier(table + QStringLiteral("_keyed"));
-        const QString old = quoteIdentifier(table + QStringLiteral("_unkeyed"));
-        execSql(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(fresh));
-        execSql(db, QStringLiteral("CREATE TABLE %1 LIKE %2").arg(fresh, name));
-        execSql(db, QStringLiteral("ALTER TABLE %1 DROP INDEX IF EXISTS %2, ADD PRIMARY KEY (%3)")
-                        .arg(fresh, quoteIdentifier(QString::fromLatin1(key.oldIndex)), QString::fromLatin1(key.columns)));
-        execSql(db, QStringLiteral("INSERT IGNORE INTO %1 SELECT * FROM %2").arg(fresh, name));
-        execSql(db, QStringLiteral("RENAME TABLE %1 TO %2, %3 TO %1").arg(name, old, fresh));
-        execSql(db, QStringLiteral("DROP TABLE %1").arg(old));
-    }
+    // The schema file is always the newest: a database made from it needs none of the steps.
+    recordSchemaVersion(db, programSchemaVersion());
 }
 
 QStringList schemaTables()

@@ -18,13 +18,9 @@ void createDatabase(QSqlDatabase& server, const QString& name);
 // Drops the database when it exists.
 void dropDatabase(QSqlDatabase& server, const QString& name);
 
-// Creates every table of the schema in the connection's current database.
+// Creates every table of the schema in the connection's current database
+// and records it at the program's schema version (see Migration.h).
 void installSchema(QSqlDatabase& db);
-
-// Brings a database made by an earlier schema up to this one: the link
-// tables made without a primary key get theirs (a repeated link goes).
-// Does nothing on a current database.
-void upgradeSchema(QSqlDatabase& db);
 
 // The tables the schema creates, in file order.
 QStringList schemaTables();

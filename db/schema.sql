@@ -454,6 +454,17 @@ CREATE TABLE identifierlock (
   PRIMARY KEY (name)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
+-- ---------------------------------------------------------- schema version
+
+-- One row per schema version the database went through: the one it was
+-- made with and every numbered step (db/migrations) applied since. The
+-- program refuses a database whose highest version it does not know.
+CREATE TABLE schemaversion (
+  version  INT NOT NULL,
+  applied  DATETIME NOT NULL DEFAULT CURRENT_TIMESTAMP,
+  PRIMARY KEY (version)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
 -- ------------------------------------------------------------ options store
 
 -- Options kept in the database, by section and key; a missing key means the

@@ -48,7 +48,7 @@ TEST_F(SchemaTest, DefaultsLetTheInsertsThroughProductsNeedWhatTheModuleValidate
                                "productcategorypr.categoryprid", "productattribute.productid"})
         EXPECT_TRUE(leading.contains(column)) << column;
 
-    // Every table loads as InnoDB in utf8mb4 with a primary key; old link tables get theirs.
+    // Every table loads as InnoDB in utf8mb4 with a primary key (older databases: test_migration).
     for (const QString& table : schemaTables())
         EXPECT_FALSE(connection.record(table).isEmpty()) << table.toStdString();
     EXPECT_GT(schemaTables().size(), 30);
@@ -62,25 +62,5 @@ TEST_F(SchemaTest, DefaultsLetTheInsertsThroughProductsNeedWhatTheModuleValidate
         "DATABASE() AND NOT EXISTS (SELECT 1 FROM information_schema.table_constraints AS c WHERE c.table_schema = "
         "t.table_schema AND c.table_name = t.table_name AND c.constraint_type = 'PRIMARY KEY')");
     EXPECT_EQ(scalar(connection, keyless).toString(), "");
-
-    // A database made before the link tables had keys, a link repeated.
-    execSql(connection, "DROP TABLE productcategorypr, productalter");
-    execSql(connection, "CREATE TABLE productcategorypr (productid BIGINT NOT NULL, categoryprid BIGINT NOT NULL, "
-                        "KEY productcategorypr_product (productid, categoryprid), "
-                        "KEY productcategorypr_category (categoryprid, productid)) ENGINE=InnoDB");
-    execSql(connection, "CREATE TABLE productalter (productid BIGINT NOT NULL, groupid INT NOT NULL, "
-                        "KEY productalter_product (productid), KEY productalter_group (groupid)) ENGINE=InnoDB");
-    execSql(connection, "INSERT INTO productcategorypr VALUES (1, 5), (1, 5), (1, 6), (2, 5)");
-    execSql(connection, "INSERT INTO productalter VALUES (1, 1), (2, 1)");
-    upgradeSchema(connection);
-    upgradeSchema(connection);  // a second start finds nothing to do
-    EXPECT_EQ(scalar(connection, keyless).toString(), "");
-    // The repeated link goes, the old index it made unneeded too.
-    EXPECT_EQ(scalar(connection, "SELECT CONCAT_WS('/', (SELECT GROUP_CONCAT(productid, ':', categoryprid ORDER BY "
-                                 "productid, categoryprid) FROM productcategorypr), (SELECT COUNT(*) FROM productalter), "
-                                 "(SELECT COUNT(*) FROM information_schema.statistics WHERE table_schema = DATABASE() "
-                                 "AND index_name = 'productcategorypr_product'))").toString(),
-              "1:5,1:6,2:5/2/0");
-    EXPECT_ANY_THROW(execSql(connection, "INSERT INTO productalter VALUES (1, 1)"));
 }
 

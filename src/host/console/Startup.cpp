@@ -3,6 +3,7 @@
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
 #include "IniFile.h"
+#include "Migration.h"
 #include "Schema.h"
 
 #include <QDateTime>
@@ -90,8 +91,7 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
 {
     if (!settings.embedded) {
         std::unique_ptr<Connection> connection = openConfiguredServer(settings);
-        QSqlDatabase db = connection->database();
-        upgradeSchema(db);
+        migrateSchema(connection->database());
         return connection;
     }
 
@@ -128,7 +128,7 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
             }
         } else {
             execSql(db, QStringLiteral("USE ") + quoteIdentifier(settings.database));
-            upgradeSchema(db);
+            migrateSchema(db);
         }
         db.close();
     }

@@ -1,0 +1,351 @@
+// Databases made by earlier programs come up to today's schema step by step,
+// with every row kept, also when a step was cut short and runs again; a
+// database made by a newer program is left alone.
+//
+// The old database: the tiny demo shop in the schema of commit b4c07af (the
+// first released one, no version recorded), dumped once with mariadb-dump.
+// Its rows come from the demo generator of the time but for the input
+// prices, which that generator left empty for domestic goods (so does the
+// dump).
+
+#include "ClientTools.h"
+#include "Connection.h"
+#include "Migration.h"
+#include "Schema.h"
+#include "SqlScript.h"
+#include "Startup.h"
+#include "TestServer.h"
+
+#include <QProcess>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <unistd.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+QStringList column(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {})
+{
+    QStringList values_;
+    QSqlQuery query = selectSql(db, sql, values);
+    while (query.next())
+        values_ << query.value(0).toString();
+    return values_;
+}
+
+QStringList describeSchema(const QSqlDatabase& db);
+using Columns = QMap<QString, QStringList>;
+Columns columnsOf(const QSqlDatabase& db);
+QMap<QString, QString> contents(const QSqlDatabase& db, const Columns& columns);
+
+// Per table: its description and a digest of its rows, to tell which differ.
+QMap<QString, QString> tableStates(const QSqlDatabase& db)
+{
+    QMap<QString, QString> states = contents(db, columnsOf(db));
+    for (const QString& line : describeSchema(db))
+        states[line.section(QLatin1Char(' '), 0, 0)] += QLatin1Char('\n') + line;
+    return states;
+}
+
+// A database of its own made by hand (not from today's schema), dropped at the end.
+class ScratchDatabase {
+public:
+    explicit ScratchDatabase(const QString& role)
+    {
+        static std::atomic<int> counter{0};
+        m_name = QStringLiteral("t_mig_%1_%2_%3").arg(role).arg(::getpid()).arg(++counter);
+        QSqlDatabase admin = openConnection(serverSettings(), m_name + QStringLiteral("-admin"));
+        dropDatabase(admin, m_name);
+        createDatabase(admin, m_name);
+        ConnectionSettings settings = serverSettings();
+        settings.database = m_name;
+        m_db = openConnection(settings, m_name);
+    }
+    ~ScratchDatabase()
+    {
+        QSqlDatabase admin = QSqlDatabase::database(m_name + QStringLiteral("-admin"));
+        dropDatabase(admin, m_name);
+    }
+    const QString& name() const { return m_name; }
+    QSqlDatabase& db() { return m_db; }
+
+    // Loads a dump compressed with gzip through MariaDB's own client, which
+    // reads the dump's session settings as mariadb-dump wrote them.
+    void load(const QString& gzipDump)
+    {
+        ConnectionSettings settings = serverSettings();
+        ClientOptions options(settings);
+        QProcess gunzip;
+        QProcess client;
+        gunzip.setStandardOutputProcess(&client);
+        client.setProcessChannelMode(QProcess::MergedChannels);
+        client.start(clientProgram(QStringLiteral("mariadb")), options.arguments() << m_name);
+        gunzip.start(QStringLiteral("gzip"), {QStringLiteral("-dc"), gzipDump});
+        ASSERT_TRUE(gunzip.waitForFinished(60000) && gunzip.exitCode() == 0) << gzipDump.toStdString();
+        ASSERT_TRUE(client.waitForFinished(60000) && client.exitCode() == 0) << client.readAll().toStdString();
+    }
+
+    // Every table and row of another database.
+    void copyFrom(const QString& other)
+    {
+        for (const QString& table : column(m_db, QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                                                 "WHERE table_schema = ?"),
+                                           {other})) {
+            const QString source = quoteIdentifier(other) + QLatin1Char('.') + quoteIdentifier(table);
+            execSql(m_db, QStringLiteral("CREATE TABLE %1 LIKE %2").arg(quoteIdentifier(table), source));
+            execSql(m_db, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoteIdentifier(table), source));
+        }
+    }
+
+    // Back to the tables and rows of another database (its states given):
+    // only the tables that differ are made again.
+    void resetTo(const QString& other, const QMap<QString, QString>& otherStates)
+    {
+        const QMap<QString, QString> states = tableStates(m_db);
+        for (auto it = states.begin(); it != states.end(); ++it)
+            if (otherStates.value(it.key()) != it.value())
+                execSql(m_db, QStringLiteral("DROP TABLE %1").arg(quoteIdentifier(it.key())));
+        for (auto it = otherStates.begin(); it != otherStates.end(); ++it) {
+            if (states.value(it.key()) == it.value())
+                continue;
+            const QString source = quoteIdentifier(other) + QLatin1Char('.') + quoteIdentifier(it.key());
+            execSql(m_db, QStringLiteral("CREATE TABLE %1 LIKE %2").arg(quoteIdentifier(it.key()), source));
+            execSql(m_db, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoteIdentifier(it.key()), source));
+        }
+    }
+
+private:
+    QString m_name;
+    QSqlDatabase m_db;
+};
+
+// What a program sees of a schema: tables, columns in order with their types
+// and defaults, indexes, foreign keys and checks; one sorted line each,
+// starting with its table's name.
+QStringList describeSchema(const QSqlDatabase& db)
+{
+    QStringList lines;
+    for (const char* sql :
+         {"SELECT CONCAT_WS(' ', table_name, 'table', engine, table_collation) FROM information_schema.tables "
+          "WHERE table_schema = DATABASE()",
+          "SELECT CONCAT_WS(' ', table_name, 'column', ordinal_position, column_name, column_type, is_nullable, "
+          "IFNULL(column_default, '-'), extra, IFNULL(collation_name, '-')) FROM information_schema.columns "
+          "WHERE table_schema = DATABASE()",
+          "SELECT CONCAT_WS(' ', table_name, 'index', index_name, non_unique, seq_in_index, column_name) "
+          "FROM information_schema.statistics WHERE table_schema = DATABASE()",
+          "SELECT CONCAT_WS(' ', k.table_name, 'foreign key', k.constraint_name, k.ordinal_position, k.column_name, "
+          "k.referenced_table_name, k.referenced_column_name, r.update_rule, r.delete_rule) "
+          "FROM information_schema.key_column_usage k JOIN information_schema.referential_constraints r "
+          "ON r.constraint_schema = k.constraint_schema AND r.constraint_name = k.constraint_name "
+          "AND r.table_name = k.table_name WHERE k.table_schema = DATABASE()",
+          "SELECT CONCAT_WS(' ', table_name, 'check', constraint_name, check_clause) "
+          "FROM information_schema.check_constraints WHERE constraint_schema = DATABASE()",
+          "SELECT CONCAT_WS(' ', event_object_table, 'trigger', trigger_name, action_timing, event_manipulation) "
+          "FROM information_schema.triggers WHERE trigger_schema = DATABASE()"})
+        lines << column(db, QString::fromUtf8(sql));
+    lines.sort();
+    return lines;
+}
+
+// The lines only one of two descriptions has, each marked with its side.
+QStringList differences(const QStringList& migrated, const QStringList& fresh)
+{
+    QStringList out;
+    for (const QString& line : migrated)
+        if (!fresh.contains(line))
+            out << QStringLiteral("only migrated: ") + line;
+    for (const QString& line : fresh)
+        if (!migrated.contains(line))
+            out << QStringLiteral("only fresh: ") + line;
+    return out;
+}
+
+Columns columnsOf(const QSqlDatabase& db)
+{
+    Columns columns;
+    QSqlQuery query = selectSql(db, QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
+                                                   "WHERE table_schema = DATABASE() ORDER BY table_name, ordinal_position"));
+    while (query.next())
+        columns[query.value(0).toString()] << query.value(1).toString();
+    return columns;
+}
+
+// Per table: the row count and a digest of every row's values in the given
+// columns, independent of the rows' order.
+QMap<QString, QString> contents(const QSqlDatabase& db, const Columns& columns)
+{
+    execSql(db, QStringLiteral("SET SESSION group_concat_max_len = 1073741824"));
+    QMap<QString, QString> digests;
+    for (auto it = columns.begin(); it != columns.end(); ++it) {
+        QStringList quoted;
+        for (const QString& name : it.value())
+            quoted << QStringLiteral("QUOTE(%1)").arg(quoteIdentifier(name));
+        const QString row = QStringLiteral("CONCAT_WS('|', %1)").arg(quoted.join(QStringLiteral(", ")));
+        digests[it.key()] = column(db, QStringLiteral("SELECT CONCAT(COUNT(*), ' ', IFNULL(MD5(GROUP_CONCAT(%1 ORDER BY %1 "
+                                                      "SEPARATOR '\\n')), '-')) FROM %2")
+                                           .arg(row, quoteIdentifier(it.key())))
+                                .value(0);
+    }
+    return digests;
+}
+
+class MigrationTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_old = std::make_unique<ScratchDatabase>(QStringLiteral("old"));
+        s_old->load(QStringLiteral(TARVEX_B4C07AF_DUMP));
+        s_fresh = std::make_unique<TestDatabase>(QStringLiteral("mig_fresh"));
+    }
+    static void TearDownTestSuite()
+    {
+        s_old.reset();
+        s_fresh.reset();
+    }
+    static inline std::unique_ptr<ScratchDatabase> s_old;
+    static inline std::unique_ptr<TestDatabase> s_fresh;
+};
+
+} // namespace
+
+TEST_F(MigrationTest, TheFirstReleasedSchemaComesUpToTodaysWithEveryRowKeptAfterTheBackupHook)
+{
+    const QStringList today = describeSchema(s_fresh->connection());
+    EXPECT_EQ(databaseSchemaVersion(s_fresh->connection()), programSchemaVersion());
+    ASSERT_GE(programSchemaVersion(), 2);
+
+    ScratchDatabase shop(QStringLiteral("up"));
+    shop.copyFrom(s_old->name());
+    EXPECT_EQ(databaseSchemaVersion(shop.db()), 1);
+    const Columns old = columnsOf(shop.db());
+    const QMap<QString, QString> before = contents(shop.db(), old);
+    ASSERT_EQ(before.value(QStringLiteral("product")).section(' ', 0, 0), "60");
+    ASSERT_EQ(before.value(QStringLiteral("documentitem")).section(' ', 0, 0), "1500");
+
+    // The hook runs first, on the untouched database: a backup there is of the old data.
+    QList<std::pair<int, int>> hooks;
+    QMap<QString, QString> seenByHook;
+    EXPECT_EQ(migrateSchema(shop.db(),
+                            [&](int from, int to) {
+                                hooks.append({from, to});
+                                seenByHook = contents(shop.db(), old);
+                            }),
+              1);
+    EXPECT_EQ(hooks, (QList<std::pair<int, int>>{{1, programSchemaVersion()}}));
+    EXPECT_EQ(seenByHook, before);
+
+    EXPECT_EQ(databaseSchemaVersion(shop.db()), programSchemaVersion());
+    const QStringList diff = differences(describeSchema(shop.db()), today);
+    EXPECT_TRUE(diff.isEmpty()) << diff.join(QLatin1Char('\n')).toStdString();
+    const QMap<QString, QString> after = contents(shop.db(), old);
+    for (auto it = before.begin(); it != before.end(); ++it)
+        EXPECT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
+    // Each version it went through is recorded once.
+    QStringList steps;
+    for (int version = 2; version <= programSchemaVersion(); ++version)
+        steps << QString::number(version);
+    EXPECT_EQ(column(shop.db(), QStringLiteral("SELECT version FROM schemaversion ORDER BY version")), steps);
+
+    // The next start finds nothing to do and backs nothing up.
+    hooks.clear();
+    EXPECT_EQ(migrateSchema(shop.db(), [&](int from, int to) { hooks.append({from, to}); }), programSchemaVersion());
+    EXPECT_TRUE(hooks.isEmpty());
+}
+
+// A crash may stop a step after any of its statements; the next start runs
+// the step again from its first and must end where an uncut run ends.
+TEST_F(MigrationTest, EveryStepRunsAgainAfterACrashAfterAnyOfItsStatements)
+{
+    const QStringList today = describeSchema(s_fresh->connection());
+    const Columns old = columnsOf(s_old->db());
+    const QMap<QString, QString> before = contents(s_old->db(), old);
+    const QMap<QString, QString> oldStates = tableStates(s_old->db());
+    ScratchDatabase shop(QStringLiteral("cut"));
+    for (const MigrationStep& step : migrationSteps()) {
+        const QStringList statements = splitSqlScript(step.script);
+        for (int done = 1; done <= statements.size(); ++done) {
+            SCOPED_TRACE(QStringLiteral("%1 cut after statement %2: %3")
+                             .arg(step.name)
+                             .arg(done)
+                             .arg(statements[done - 1].left(80))
+                             .toStdString());
+            shop.resetTo(s_old->name(), oldStates);
+            migrateSchema(shop.db(), {}, step.version - 1);
+            for (int i = 0; i < done; ++i)
+                execSql(shop.db(), statements[i]);
+            migrateSchema(shop.db());
+            const QStringList diff = differences(describeSchema(shop.db()), today);
+            ASSERT_TRUE(diff.isEmpty()) << diff.join(QLatin1Char('\n')).toStdString();
+            const QMap<QString, QString> after = contents(shop.db(), old);
+            for (auto it = before.begin(); it != before.end(); ++it)
+                ASSERT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
+        }
+    }
+}
+
+// What the first step changes beyond adding: a repeated link is kept once, a
+// PLU two products shared stays with the first of them.
+TEST_F(MigrationTest, TheFirstStepKeepsARepeatedLinkOnceAndASharedPluWithTheFirstProduct)
+{
+    ScratchDatabase shop(QStringLiteral("dup"));
+    shop.copyFrom(s_old->name());
+    execSql(shop.db(), QStringLiteral("INSERT INTO productcategorypr SELECT * FROM productcategorypr WHERE productid = 1"));
+    execSql(shop.db(), QStringLiteral("INSERT INTO productalter VALUES (1, 7), (1, 7), (2, 7)"));
+    execSql(shop.db(), QStringLiteral("UPDATE product SET kasaplu = 4242 WHERE productid IN (3, 5, 9)"));
+    const QString links = QStringLiteral("SELECT CONCAT(productid, ':', categoryprid) FROM productcategorypr "
+                                         "WHERE productid = 1 ORDER BY categoryprid");
+    const QStringList oneEach = column(shop.db(), QStringLiteral("SELECT DISTINCT CONCAT(productid, ':', categoryprid) "
+                                                                 "FROM productcategorypr WHERE productid = 1 "
+                                                                 "ORDER BY categoryprid"));
+    ASSERT_FALSE(oneEach.isEmpty());
+    migrateSchema(shop.db());
+    EXPECT_EQ(column(shop.db(), links), oneEach);
+    EXPECT_EQ(column(shop.db(), QStringLiteral("SELECT CONCAT(productid, ':', groupid) FROM productalter "
+                                               "WHERE groupid = 7 ORDER BY productid")),
+              QStringList({"1:7", "2:7"}));
+    EXPECT_EQ(column(shop.db(), QStringLiteral("SELECT CONCAT(productid, ':', IFNULL(kasaplu, '-')) FROM product "
+                                               "WHERE productid IN (3, 5, 9) ORDER BY productid")),
+              QStringList({"3:4242", "5:-", "9:-"}));
+}
+
+// A database a newer program made: refused before any write, naming both
+// versions; the console does not open on it.
+TEST_F(MigrationTest, ADatabaseOfANewerProgramIsRefusedNamingBothVersionsAndStaysAsItWas)
+{
+    TestDatabase newer(QStringLiteral("mig_newer"));
+    const int future = programSchemaVersion() + 3;
+    recordSchemaVersion(newer.connection(), future);
+    const QStringList schema = describeSchema(newer.connection());
+    const QStringList versions = column(newer.connection(), QStringLiteral("SELECT CONCAT(version, ' ', applied) FROM "
+                                                                           "schemaversion ORDER BY version"));
+    const QString expected = SCHEMA_TOO_NEW_ERR.arg(newer.name()).arg(future).arg(programSchemaVersion());
+
+    bool hooked = false;
+    try {
+        migrateSchema(newer.connection(), [&](int, int) { hooked = true; });
+        ADD_FAILURE() << "a newer database was taken";
+    } catch (const SchemaVersionError& e) {
+        EXPECT_EQ(e.userText(), expected);
+    }
+    EXPECT_FALSE(hooked);
+
+    StartupSettings settings;
+    settings.embedded = false;
+    settings.connection = newer.settings();
+    std::unique_ptr<PrivateServer> none;
+    try {
+        openStartupDatabase(settings, nullptr, none);
+        ADD_FAILURE() << "the console opened a newer database";
+    } catch (const TarvexError& e) {
+        EXPECT_EQ(e.userText(), expected);
+    }
+    EXPECT_EQ(describeSchema(newer.connection()), schema);
+    EXPECT_EQ(column(newer.connection(), QStringLiteral("SELECT CONCAT(version, ' ', applied) FROM schemaversion "
+                                                        "ORDER BY version")),
+              versions);
+    EXPECT_TRUE(expected.contains(QString::number(future)) && expected.contains(QString::number(programSchemaVersion())));
+}
