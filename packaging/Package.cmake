@@ -31,7 +31,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
   ${CMAKE_BINARY_DIR}/src/host/tarvexreport)
 # Loaded or started by name, so invisible to dpkg-shlibdeps: the Qt SQL
 # driver for MariaDB, the server and client programs of the private server.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-mysql, mariadb-server-core, mariadb-client-core")
+# mariadb-client brings mariadb-dump, which backups run.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-mysql, mariadb-server-core, mariadb-client-core, mariadb-client")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/conffiles)
 # Qt draws text with the system's fonts; a bare system may have none.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
 

@@ -15,3 +15,6 @@ target_compile_definitions(test_stopsignals PRIVATE TARVEX_CONSOLE="$<TARGET_FIL
 tarvex_add_test(test_startup console/test_startup.cpp)
 target_link_libraries(test_startup PRIVATE tarvexconsole)
 set_tests_properties(test_startup PROPERTIES RUN_SERIAL TRUE)
+
+tarvex_add_gui_test(test_backupmenu console/test_backupmenu.cpp)
+target_link_libraries(test_backupmenu PRIVATE tarvexconsole Qt6::Test)

@@ -8,7 +8,9 @@
 // prices, which that generator left empty for domestic goods (so does the
 // dump).
 
+#include "BackupFolder.h"
 #include "ClientTools.h"
+#include "DatabaseRestore.h"
 #include "Connection.h"
 #include "Migration.h"
 #include "Schema.h"
@@ -16,7 +18,9 @@
 #include "Startup.h"
 #include "TestServer.h"
 
+#include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -348,4 +352,55 @@ TEST_F(MigrationTest, ADatabaseOfANewerProgramIsRefusedNamingBothVersionsAndStay
                                                         "ORDER BY version")),
               versions);
     EXPECT_TRUE(expected.contains(QString::number(future)) && expected.contains(QString::number(programSchemaVersion())));
+}
+
+// The console backs an older database up before it upgrades it; the backup
+// holds the database as it was. Without a backup there is no upgrade.
+TEST_F(MigrationTest, TheConsoleBacksUpAnOlderDatabaseBeforeTheUpgradeAndUpgradesNothingWithoutABackup)
+{
+    ScratchDatabase shop(QStringLiteral("pre"));
+    shop.copyFrom(s_old->name());
+    const Columns old = columnsOf(shop.db());
+    const QMap<QString, QString> before = contents(shop.db(), old);
+    StartupSettings settings;
+    settings.embedded = false;
+    settings.connection = serverSettings();
+    settings.connection.database = shop.name();
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    std::unique_ptr<PrivateServer> none;
+
+    // The backup cannot be written: the database stays at its version.
+    qputenv("XDG_DATA_HOME", "/dev/null/nowhere");
+    EXPECT_THROW(openStartupDatabase(settings, nullptr, none), BackupError);
+    EXPECT_EQ(databaseSchemaVersion(shop.db()), 1);
+
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    openStartupDatabase(settings, nullptr, none);
+    if (dataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", dataHome);
+    EXPECT_EQ(databaseSchemaVersion(shop.db()), programSchemaVersion());
+
+    const QDir backups(home.filePath(QStringLiteral("tarvex/backups")));
+    const QStringList files = backups.entryList({QStringLiteral("*.tvxb")});
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files.first().endsWith(QStringLiteral("-pre-nadogradnje-1-na-%1.tvxb").arg(programSchemaVersion())))
+        << files.first().toStdString();
+    const QString file = backups.filePath(files.first());
+    EXPECT_EQ(BackupFileReader(file).check().schemaVersion, 1);
+
+    ConnectionSettings back = serverSettings();
+    back.database = shop.name() + QStringLiteral("_back");
+    DatabaseRestore(back).restore(file);
+    {
+        QSqlDatabase restored = openConnection(back, back.database);
+        EXPECT_EQ(databaseSchemaVersion(restored), 1);
+        const QMap<QString, QString> after = contents(restored, old);
+        for (auto it = before.begin(); it != before.end(); ++it)
+            EXPECT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
+        for (const QString& name : {back.database, back.database + QStringLiteral("_before_restore")})
+            dropDatabase(restored, name);
+    }
 }

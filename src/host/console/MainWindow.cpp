@@ -23,7 +23,7 @@ MainWindow::MainWindow(Console& console, QWidget* parent) : QMainWindow(parent),
     resize(1200, 760);
     m_console.setMainWindow(this);
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&Datoteka"));
+    QMenu* file = m_fileMenu = menuBar()->addMenu(QStringLiteral("&Datoteka"));
     QAction* quit = file->addAction(QStringLiteral("&Izlaz"));
     quit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     connect(quit, &QAction::triggered, this, &QWidget::close);

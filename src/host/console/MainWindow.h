@@ -22,6 +22,7 @@ public:
     // Shows the first snap-in's list and search panel.
     void showSnapin();
     QDockWidget* navigatorDock() const { return m_dock; }
+    QMenu* fileMenu() const { return m_fileMenu; }
     QMenu* snapinMenu() const { return m_snapinMenu; }
     QAction* optionsAction() const { return m_options; }
 
@@ -36,6 +37,7 @@ private:
     ComPtr<IViewer> m_viewer;
     ComPtr<INavigable> m_navigator;
     QDockWidget* m_dock = nullptr;
+    QMenu* m_fileMenu = nullptr;
     QMenu* m_snapinMenu = nullptr;
     QAction* m_options = nullptr;
 };

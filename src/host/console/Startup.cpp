@@ -1,5 +1,7 @@
 #include "Startup.h"
 
+#include "BackupFolder.h"
+#include "DatabaseBackup.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
 #include "IniFile.h"
@@ -84,6 +86,15 @@ std::unique_ptr<Connection> openConfiguredServer(const StartupSettings& settings
     }
 }
 
+// Before a schema upgrade: a backup of the data as it is, or no upgrade.
+BeforeUpgrade backupBeforeUpgrade(const ConnectionSettings& settings)
+{
+    return [settings](int from, int to) {
+        const BackupFolder folder(BackupFolder::defaultDir(), settings.database);
+        DatabaseBackup(settings).backup(folder.beforeUpgradePath(QDateTime::currentDateTime(), from, to));
+    };
+}
+
 } // namespace
 
 std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings, const DemoFiller& fillDemo,
@@ -91,7 +102,7 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
 {
     if (!settings.embedded) {
         std::unique_ptr<Connection> connection = openConfiguredServer(settings);
-        migrateSchema(connection->database());
+        migrateSchema(connection->database(), backupBeforeUpgrade(settings.connection));
         return connection;
     }
 
@@ -128,7 +139,9 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
             }
         } else {
             execSql(db, QStringLiteral("USE ") + quoteIdentifier(settings.database));
-            migrateSchema(db);
+            ConnectionSettings data = admin;
+            data.database = settings.database;
+            migrateSchema(db, backupBeforeUpgrade(data));
         }
         db.close();
     }

@@ -43,7 +43,8 @@ using DemoFiller = std::function<void(const ConnectionSettings&)>;
 
 // Opens the database: starts (or reuses) the private server and creates the
 // database with the schema and demo data on first use, or connects to the
-// configured server. `server` keeps the embedded default's private server
+// configured server. An older database is backed up into the backups folder
+// and then upgraded (Migration.h); a newer one is refused untouched. `server` keeps the embedded default's private server
 // (startedHere() tells whether to stop it at exit).
 std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings, const DemoFiller& fillDemo,
                                                 std::unique_ptr<PrivateServer>& server);

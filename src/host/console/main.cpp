@@ -2,6 +2,9 @@
 // private one), offers the sibling-module stand-ins, loads the product
 // module and shows its catalogue.
 
+#include "AutoBackup.h"
+#include "BackupMenu.h"
+#include "Clock.h"
 #include "Console.h"
 #include "CustomNavigatorForm.h"
 #include "DemoFill.h"
@@ -19,6 +22,7 @@
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTextStream>
 #include <QTimer>
 #include <QDir>
@@ -47,11 +51,16 @@ int main(int argc, char** argv)
 
     std::unique_ptr<PrivateServer> server;
     std::unique_ptr<Connection> connection;
+    ConnectionSettings data;  // the console's database, for its backups
     try {
         const StartupSettings settings = readStartupSettings(workstation.settingsFile());
         // A new embedded database starts as the small demo shop.
         connection = openStartupDatabase(settings, fillDemoShop, server);
+        data = settings.connection;
         if (server) {
+            data.socket = server->socketPath();
+            data.user = server->userName();
+            data.database = settings.database;
             // Told once the action that found the server dead is done.
             connection->setServerReviver(privateServerReviver(*server, [](const QString& text) {
                 QTimer::singleShot(0, [text] { dialogs().information(text); });
@@ -91,6 +100,16 @@ int main(int argc, char** argv)
             MainWindow window(console);
             window.showSnapin();
             window.show();
+            auto* backupMenu = new BackupMenu(window, *window.fileMenu(), data, BackupFolder::defaultDir());
+            QObject::connect(backupMenu, &BackupMenu::restored, &window, &QWidget::close);
+            // The embedded default backs itself up at the first start of each day.
+            std::unique_ptr<AutoBackup> autoBackup;
+            if (server && !startupTime) {
+                autoBackup = std::make_unique<AutoBackup>(data, BackupFolder::defaultDir());
+                QObject::connect(autoBackup.get(), &AutoBackup::report, &window,
+                                 [&window](const QString& text) { window.statusBar()->showMessage(text); });
+                autoBackup->startIfDue(hostClock().today());
+            }
             if (startupTime)
                 QTimer::singleShot(0, &window, [&] {
                     if (auto* panel = qobject_cast<TCustomNavigatorForm*>(window.navigatorDock()->widget()))
