@@ -60,6 +60,7 @@ protected:
         generateDemoData(db, DemoScale::small(), 1, QDate(2026, 12, 1));
         s_dir = std::make_unique<QTemporaryDir>();
         s_firstBackup = s_dir->filePath(QStringLiteral("first.tvxb"));
+        openConnection(s_shop->settings(), QStringLiteral("bk-shop-session"));
         DatabaseBackup(s_shop->settings()).backup(s_firstBackup);
     }
     static void TearDownTestSuite()
@@ -69,16 +70,14 @@ protected:
             for (const QString& suffix : {QStringLiteral("_before_restore"), QStringLiteral("_restoring")})
                 execSql(db, QStringLiteral("DROP DATABASE IF EXISTS %1").arg(quoteIdentifier(s_shop->name() + suffix)));
         }
+        QSqlDatabase::database(QStringLiteral("bk-shop-session")).close();
+        QSqlDatabase::removeDatabase(QStringLiteral("bk-shop-session"));
         s_shop.reset();
         s_dir.reset();
     }
-    // A fresh session on the shop (a restore replaces its tables, a drop its
-    // database); the earlier ones stay open, unused, until the end.
-    static QSqlDatabase shopDb()
-    {
-        static int sessions = 0;
-        return openConnection(s_shop->settings(), QStringLiteral("bk-shop-session-%1").arg(++sessions));
-    }
+    // One session on the shop for the whole suite: a restore's RENAME puts
+    // the restored tables under the names it reads.
+    static QSqlDatabase shopDb() { return QSqlDatabase::database(QStringLiteral("bk-shop-session")); }
     static QByteArray readAll(const QString& path)
     {
         QFile file(path);
