@@ -37,7 +37,13 @@ BackupFileWriter::BackupFileWriter(const QString& path) : m_path(path)
     m_stream = ZSTD_createCStream();
     ZSTD_CCtx_setParameter(static_cast<ZSTD_CStream*>(m_stream), ZSTD_c_compressionLevel, kLevel);
     ZSTD_CCtx_setParameter(static_cast<ZSTD_CStream*>(m_stream), ZSTD_c_checksumFlag, 1);
-    writeRaw(kMagic);
+    try {
+        writeRaw(kMagic);
+    } catch (...) {
+        // No destructor runs for an object whose constructor threw.
+        ZSTD_freeCStream(static_cast<ZSTD_CStream*>(m_stream));
+        throw;
+    }
 }
 
 BackupFileWriter::~BackupFileWriter()
