@@ -256,6 +256,13 @@ int runReport(const QString& name, tarvex::Connection& connection)
         bestReference = run == 0 ? referenceTime : qMin(bestReference, referenceTime);
     }
     print(name, best, bestReference, rows, referenceRows);
+    if (name == QLatin1String("overview")) {
+        // The figures the overview is held to, by their own names.
+        const QByteArray n = qgetenv("TARVEX_BENCH_PREFIX") + "overview";
+        std::printf("BENCH %s.seconds %.2f s\n", n.constData(), best / 1000.0);
+        std::printf("BENCH %s.peak_mb %.0f MB\n", n.constData(), peakMb());
+        std::fflush(stdout);
+    }
     return 0;
 }
 

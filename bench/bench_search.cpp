@@ -7,7 +7,9 @@
 //
 // Prints BENCH search.<name>.ms and search.<name>.ratio for a name-prefix
 // search and a search with no criteria, and search.barcode.median_ms.
-//   bench_search [name_prefix] [all] [barcode]: only these.
+//   bench_search [list_all] [name_prefix] [all] [barcode]: only these;
+//   list_all (not among the defaults) prints list_all.first_rows_ms,
+//   .sort_ms, .last_row_ms and .peak_mb for the whole catalogue.
 //   TARVEX_BENCH_PREFIX: put before every figure's name ("huge.").
 
 #include "Connection.h"
@@ -16,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -82,6 +85,43 @@ void compare(TProductDM& dm, tarvex::Connection& connection, const char* name, c
     std::fflush(stdout);
 }
 
+// The peak resident size so far, in MB.
+double peakMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+// "Pronađi" with no criteria as the list shows it: the time until its first
+// rows can be shown, a sort by another column (a click on its title) and
+// the last row (Ctrl+End), with the peak memory. Run first in its process,
+// so the peak is the list's.
+void listAll(TProductDM& dm)
+{
+    QString sql;
+    int rows = 0;
+    const double firstRows = find(dm, {}, &sql, &rows);
+    QElapsedTimer timer;
+    timer.start();
+    dm.ProductZQ->setSortedFields(QStringLiteral("price"));
+    const double sort = double(timer.nsecsElapsed()) / 1e6;
+    timer.restart();
+    dm.ProductZQ->last();
+    const double last = double(timer.nsecsElapsed()) / 1e6;
+    std::printf("BENCH %slist_all.rows %d rows\n", prefix().constData(), rows);
+    std::printf("BENCH %slist_all.first_rows_ms %.0f ms\n", prefix().constData(), firstRows);
+    std::printf("BENCH %slist_all.sort_ms %.0f ms\n", prefix().constData(), sort);
+    std::printf("BENCH %slist_all.last_row_ms %.0f ms\n", prefix().constData(), last);
+    std::printf("BENCH %slist_all.peak_mb %.0f MB\n", prefix().constData(), peakMb());
+    std::fflush(stdout);
+    dm.ProductZQ->close();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -108,6 +148,8 @@ int main(int argc, char** argv)
     QStringList asked = app.arguments().mid(1);
     if (asked.isEmpty())
         asked = QStringList{QStringLiteral("name_prefix"), QStringLiteral("all"), QStringLiteral("barcode")};
+    if (asked.contains(QStringLiteral("list_all")))
+        listAll(dm);
     if (asked.contains(QStringLiteral("name_prefix")))
         compare(dm, connection, "name_prefix", {{QStringLiteral("name"), QStringLiteral("Ml")}});
     if (asked.contains(QStringLiteral("all")))

@@ -4,6 +4,7 @@
 #include "Connection.h"
 #include "DataSetErrors.h"
 #include "DatabaseError.h"
+#include "NativeRows.h"
 #include "QueryDataSet.h"
 #include "TestServer.h"
 
@@ -237,4 +238,53 @@ TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsRefreshStaysOnTheS
     // Rows read for another statement are not taken: the statement is read.
     products.openWith(kProductSql, QueryDataSet::readRows(db(), kProductSql + "WHERE p.productid = 2"));
     EXPECT_EQ(products.recordCount(), 4);
+}
+
+TEST_F(QueryDataSetTest, NativeRowsBringNumbersTextsDatesAndNullsAsTheDriverDoesAndFailuresAsDatabaseErrors)
+{
+    connection.execute("UPDATE product SET supplyprice = 0.1 + 0.2, manufname = 'Foo''s \\\\' WHERE productid = 1");
+    const QString sql = "SELECT p.productid, p.price * 1.1e0, p.supplyprice, p.manufname, p.name, "
+                        "DATE('2024-02-29'), NULL FROM product AS p WHERE p.name LIKE ? ORDER BY p.productid";
+    QSqlQuery driver = connection.select(sql, {"%a%"});
+    NativeRows native = connection.readNative(sql, {"%a%"});
+    int rows = 0;
+    while (driver.next()) {
+        ASSERT_TRUE(native.next());
+        ++rows;
+        EXPECT_EQ(native.integer(0), driver.value(0).toLongLong());
+        EXPECT_EQ(native.number(1), driver.value(1).toDouble()) << "row " << rows;  // every bit
+        EXPECT_EQ(native.isNull(2), driver.value(2).isNull());
+        EXPECT_EQ(native.number(2), driver.value(2).toDouble());
+        EXPECT_EQ(native.text(3), driver.value(3).toString());
+        EXPECT_EQ(native.text(4), driver.value(4).toString());
+        EXPECT_EQ(native.date(5), QDate(2024, 2, 29));
+        EXPECT_TRUE(native.isNull(6));
+    }
+    EXPECT_FALSE(native.next());
+    EXPECT_EQ(rows, 2);  // Čaj and Brašno
+    // Into a store, each value as its column's kind; the session is free again.
+    ResultStore store;
+    store.addColumn("id", ResultStore::Kind::Integer);
+    store.addColumn("supply", ResultStore::Kind::Number);
+    store.addColumn("name", ResultStore::Kind::Text);
+    NativeRows again = connection.readNative(sql, {"Č%"});
+    while (again.next()) {
+        const int row = store.appendRow();
+        again.copyTo(store, row, 0, 0);
+        again.copyTo(store, row, 1, 2);
+        again.copyTo(store, row, 2, 4);
+    }
+    ASSERT_EQ(store.rowCount(), 1);
+    EXPECT_EQ(QVariantList({store.value(0, 0), store.value(0, 1), store.value(0, 2)}),
+              QVariantList({1LL, 0.1 + 0.2, "Čaj"}));
+    EXPECT_EQ(connection.value("SELECT COUNT(*) FROM product").toInt(), 3);
+
+    try {
+        NativeRows broken = connection.readNative("SELECT nosuch FROM product");
+        FAIL() << "a statement the server refuses";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.code(), 1054);
+        EXPECT_EQ(e.sql(), "SELECT nosuch FROM product");
+    }
+    EXPECT_TRUE(connection.isConnected());
 }

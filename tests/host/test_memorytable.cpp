@@ -5,6 +5,7 @@
 #include "DataSetErrors.h"
 #include "HostStrings.h"
 #include "MemoryTable.h"
+#include "ResultStore.h"
 
 #include <gtest/gtest.h>
 
@@ -260,4 +261,55 @@ TEST_F(Table, NamedOrdersSwitchAndKeepPostedRowsInPlaceFiltersShowMatchingRowsWh
     EXPECT_EQ(table.fieldByName("name").asString(), "ČAJ ŠUMSKI");
     EXPECT_FALSE(table.locate("ProductID", "not a number"));
     EXPECT_FALSE(table.locate("name", "cevrek", LocateCaseInsensitive));  // letters stay letters
+}
+
+TEST_F(Table, RowsOfAStoreReadSortLocateAndFilterInPlaceAndAChangedRowTakesItsOwnValues)
+{
+    // The same columns as the table's fields, texts kept once each.
+    auto store = std::make_shared<ResultStore>();
+    store->addColumn("ProductID", ResultStore::Kind::Integer);
+    store->addColumn("name", ResultStore::Kind::Text);
+    store->addColumn("mp1amount", ResultStore::Kind::Number);
+    store->addColumn("active", ResultStore::Kind::Integer);
+    const struct {
+        const char* name;
+        QVariant amount;
+    } rows[] = {{"Šal", 5.0}, {"Čas", QVariant()}, {"cigla", 20.0}, {"Šal", 7.5}, {"Ćup", 10.0}};
+    for (const auto& row : rows) {
+        const int r = store->appendRow();
+        store->setInteger(r, 0, r + 1);
+        store->setText(r, 1, QString::fromUtf8(row.name));
+        if (!row.amount.isNull())
+            store->setNumber(r, 2, row.amount.toDouble());
+        store->setInteger(r, 3, r % 2);
+    }
+    EXPECT_EQ(store->textId(0, 1), store->textId(3, 1));  // "Šal" kept once
+    EXPECT_NE(store->textId(0, 1), store->textId(1, 1));
+    store->addNumber(4, 2, 0.5);
+    store->addNumber(1, 2, 2.0);  // a null takes the number
+    store->finish();
+
+    table.setIndexName("mp1amountD");
+    table.loadStore(store, {0, 1, 2, 4});  // row 3 not listed
+    EXPECT_EQ(names(), QStringList({"cigla", "Ćup", "Šal", "Čas"}));
+    EXPECT_EQ(table.valueAt(1, 2), QVariant(10.5));
+    table.setSortedFields("name");
+    EXPECT_EQ(names(), QStringList({"cigla", "Čas", "Ćup", "Šal"}));
+    EXPECT_TRUE(table.locate("name", "ćup", LocateCaseInsensitive));
+    EXPECT_EQ(table.fieldByName("ProductID").asInteger(), 5);
+    table.setFilter("mp1amount >= 10");
+    table.setFiltered(true);
+    EXPECT_EQ(names(), QStringList({"cigla", "Ćup"}));
+    table.setFiltered(false);
+
+    // An edit works on the row's own copy; the store stays as it was.
+    table.first();
+    table.edit();
+    table.fieldByName("name").setValue("Zec");
+    table.post();
+    EXPECT_EQ(names(), QStringList({"Čas", "Ćup", "Šal", "Zec"}));
+    EXPECT_EQ(store->text(2, 1), "cigla");
+    EXPECT_EQ(table.fieldByName("mp1amount").asFloat(), 20.0);
+    EXPECT_THROW(table.loadStore(std::make_shared<ResultStore>(), {}), DataSetError);  // not the table's columns
+    EXPECT_EQ(table.recordCount(), 4);
 }

@@ -20,6 +20,7 @@ class QSqlError;
 namespace tarvex {
 
 class DatabaseError;
+class NativeRows;
 
 // One server of several: a Unix socket path, or a host and port.
 struct ServerAddress {
@@ -152,6 +153,9 @@ public:
     // Prepares a statement with "?" placeholders; run it with exec().
     QSqlQuery prepare(const QString& sql);
     void exec(QSqlQuery& prepared);
+    // The many rows of a report, read with the client library without a
+    // QVariant per value (NativeRows.h); "?" marks take the values.
+    NativeRows readNative(const QString& sql, const QVariantList& values = {});
     // The key the server gave the last row this session inserted.
     qint64 lastInsertId();
 
@@ -194,6 +198,9 @@ public:
 
 private:
     [[noreturn]] void fail(const QSqlError& error, const QString& sql);
+    // A failure not reported by Qt's driver (NativeRows).
+    [[noreturn]] void failWith(const DatabaseError& error);
+    friend class NativeRows;
     static DatabaseError undoneByServer();
     void endTransaction(bool committed);
     // Opens a lost session again before a statement, and checks one idle for

@@ -3,6 +3,7 @@
 #include "DataSetErrors.h"
 #include "FilterExpression.h"
 #include "HostStrings.h"
+#include "ResultStore.h"
 #include "RowOrder.h"
 
 #include <algorithm>
@@ -38,8 +39,10 @@ void DataSet::open()
         return;
     try {
         loadRows();
-        if (!m_sortedFields.isEmpty())
+        if (!m_sortedFields.isEmpty()) {
             m_order = std::make_unique<RowOrder>(m_sortedFields, [this](const QString& n) { return findField(n); });
+            m_order->setStore(m_store.get());
+        }
         if (m_filtered && !m_filterText.trimmed().isEmpty())
             m_filter = std::make_unique<FilterExpression>(m_filterText, [this](const QString& n) { return findField(n); });
     } catch (...) {
@@ -70,6 +73,7 @@ void DataSet::close()
     m_backup.clear();
     m_view.clear();
     m_rows.clear();
+    m_store.reset();
     m_order.reset();
     m_filter.reset();
     bindFields({});
@@ -139,7 +143,7 @@ void DataSet::bindFields(const std::vector<Field*>& fields)
 QVariant DataSet::fieldValue(int index) const
 {
     const DataRow* row = m_readRow ? m_readRow : currentRowData();
-    return row ? row->values.at(index) : QVariant();
+    return row ? rowValue(*row, index) : QVariant();
 }
 
 QVariant DataSet::fieldOldValue(int index) const
@@ -151,7 +155,7 @@ QVariant DataSet::fieldOldValue(int index) const
         return row->original.at(index);
     if (m_state == DataSetState::Edit && row == currentRowData())
         return m_backup.at(index);
-    return row->values.at(index);
+    return rowValue(*row, index);
 }
 
 void DataSet::assignField(Field& field, const QVariant& value)
@@ -184,7 +188,11 @@ const DataRow* DataSet::currentRowData() const
 
 DataRow* DataSet::currentRowData()
 {
-    return m_current >= 0 && size_t(m_current) < m_view.size() ? m_view[size_t(m_current)] : nullptr;
+    DataRow* row = m_current >= 0 && size_t(m_current) < m_view.size() ? m_view[size_t(m_current)] : nullptr;
+    // Whoever may change the row gets its own values.
+    if (row && row->values.isEmpty() && row->stored >= 0)
+        row->values = rowValues(*row);
+    return row;
 }
 
 void DataSet::scrollTo(int row, bool bof, bool eof)
@@ -306,7 +314,7 @@ bool DataSet::locate(const QString& fieldNames, const QVariant& values, int opti
     for (size_t r = 0; r < m_view.size(); ++r) {
         bool match = true;
         for (const Criterion& c : criteria) {
-            const QVariant& v = m_view[r]->values.at(c.column);
+            const QVariant v = rowValue(*m_view[r], c.column);
             if (c.text && !c.value.isNull() && !v.isNull()) {
                 const QString s = v.toString();
                 const QString w = c.value.toString();
@@ -329,7 +337,7 @@ bool DataSet::locate(const QString& fieldNames, const QVariant& values, int opti
 
 QVariant DataSet::valueAt(int row, int column) const
 {
-    return m_view.at(size_t(row))->values.at(column);
+    return rowValue(*m_view.at(size_t(row)), column);
 }
 
 QString DataSet::displayTextAt(int row, int column) const
@@ -699,6 +707,38 @@ std::unique_ptr<DataRow> DataSet::makeRow(QVector<QVariant> values)
 void DataSet::setRows(RowList rows)
 {
     m_rows = std::move(rows);
+}
+
+void DataSet::setStore(std::shared_ptr<const ResultStore> store)
+{
+    m_store = std::move(store);
+    if (m_order)
+        m_order->setStore(m_store.get());
+}
+
+std::unique_ptr<DataRow> DataSet::makeStoredRow(qint32 storeRow)
+{
+    auto row = std::make_unique<DataRow>();
+    row->stored = storeRow;
+    row->id = m_nextRowId++;
+    return row;
+}
+
+QVariant DataSet::rowValue(const DataRow& row, int column) const
+{
+    if (row.stored >= 0 && row.values.isEmpty())
+        return m_store->value(row.stored, column);
+    return row.values.at(column);
+}
+
+QVector<QVariant> DataSet::rowValues(const DataRow& row) const
+{
+    if (row.stored < 0 || !row.values.isEmpty())
+        return row.values;
+    QVector<QVariant> values(int(m_fields.size()));
+    for (int c = 0; c < values.size(); ++c)
+        values[c] = m_store->value(row.stored, c);
+    return values;
 }
 
 void DataSet::reload(const std::function<bool(const DataRow&, const DataRow&)>& same)

@@ -22,6 +22,7 @@
 namespace tarvex {
 
 class FilterExpression;
+class ResultStore;
 class RowOrder;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
@@ -36,6 +37,9 @@ struct DataRow {
     quint64 id = 0;              // the bookmark
     quint64 changeOrder = 0;     // when the pending change was first made
     Status status = Status::Unchanged;
+    // A row of the dataset's result store (-1: none): while `values` is
+    // empty its values are read from there; a change first copies them here.
+    qint32 stored = -1;
 };
 
 class DataSet : public QObject {
@@ -185,6 +189,16 @@ protected:
     RowList& storage() { return m_rows; }
     const RowList& storage() const { return m_rows; }
     std::unique_ptr<DataRow> makeRow(QVector<QVariant> values);
+    // Rows whose values stay in a result store (one store column per field,
+    // in order) until a change needs them: a report's many rows cost the
+    // store's compact columns and a small row each.
+    void setStore(std::shared_ptr<const ResultStore> store);
+    const ResultStore* store() const { return m_store.get(); }
+    std::unique_ptr<DataRow> makeStoredRow(qint32 storeRow);
+    // A value of a row, from its own values or from the store.
+    QVariant rowValue(const DataRow& row, int column) const;
+    // Every value of a row, as its own values hold them or the store.
+    QVector<QVariant> rowValues(const DataRow& row) const;
     const DataRow* currentRowData() const;
     DataRow* currentRowData();
     // Re-reads through loadRows and keeps the current row where `same`
@@ -246,6 +260,7 @@ private:
 
     QString m_sortedFields;
     std::unique_ptr<RowOrder> m_order;
+    std::shared_ptr<const ResultStore> m_store;
     QString m_filterText;
     bool m_filtered = false;
     std::unique_ptr<FilterExpression> m_filter;

@@ -16,6 +16,8 @@ void DataSet::setSortedFields(const QString& fields)
     std::unique_ptr<RowOrder> order;
     if (!fields.trimmed().isEmpty())
         order = std::make_unique<RowOrder>(fields, [this](const QString& n) { return findField(n); });
+    if (order)
+        order->setStore(m_store.get());
     m_sortedFields = fields;
     m_order = std::move(order);
     rebuildView();
@@ -55,7 +57,7 @@ void DataSet::setFiltered(bool on)
 
 bool DataSet::rowPassesFilter(const DataRow& row) const
 {
-    return !m_filter || m_filter->matches(row.values);
+    return !m_filter || m_filter->matches(rowValues(row));
 }
 
 void DataSet::applyViewOrder()

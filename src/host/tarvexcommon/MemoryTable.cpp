@@ -1,6 +1,7 @@
 #include "MemoryTable.h"
 
 #include "DataSetErrors.h"
+#include "ResultStore.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -35,6 +36,7 @@ void MemoryTable::emptyDataSet()
     checkActive();
     cancel();
     storage().clear();
+    setStore(nullptr);
     rebuildView();
 }
 
@@ -56,6 +58,25 @@ void MemoryTable::loadRecords(std::vector<QVector<QVariant>> records)
     rows.reserve(records.size());
     for (QVector<QVariant>& record : records)
         rows.push_back(makeRow(std::move(record)));
+    rebuildView();
+}
+
+void MemoryTable::loadStore(std::shared_ptr<const ResultStore> store, const std::vector<qint32>& rows)
+{
+    checkActive();
+    cancel();
+    if (store->columnCount() != int(m_definitions.size()))
+        throw DataSetError(ErrorKind::Internal, ERR_INTERNAL_ERR,
+                           QStringLiteral("A store of %1 columns for the %2 fields of %3")
+                               .arg(store->columnCount())
+                               .arg(m_definitions.size())
+                               .arg(objectName()));
+    emptyDataSet();
+    setStore(std::move(store));
+    RowList& stored = storage();
+    stored.reserve(rows.size());
+    for (const qint32 row : rows)
+        stored.push_back(makeStoredRow(row));
     rebuildView();
 }
 

@@ -23,6 +23,10 @@ public:
     // in the order they were defined; the order in force sorts them. For a
     // report's many rows at once, instead of an append and post each.
     void loadRecords(std::vector<QVector<QVariant>> records);
+    // Replaces every row with these rows of the store, whose columns are the
+    // fields in the order they were defined; the values stay in the store
+    // (a row changed later takes its own copy).
+    void loadStore(std::shared_ptr<const ResultStore> store, const std::vector<qint32>& rows);
 
     // A named order of fields (as setSortedFields takes them), ascending or
     // descending as a whole.

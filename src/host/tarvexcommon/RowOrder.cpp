@@ -1,6 +1,7 @@
 #include "RowOrder.h"
 
 #include "DataSetErrors.h"
+#include "ResultStore.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -76,10 +77,17 @@ int RowOrder::compareValues(const Key& key, const QVariant& a, const QVariant& b
     return threeWay(numericKey(key.type, a), numericKey(key.type, b));
 }
 
+QVariant RowOrder::valueOf(const DataRow& row, int column) const
+{
+    if (row.stored >= 0 && row.values.isEmpty() && m_store)
+        return m_store->value(row.stored, column);
+    return row.values.at(column);
+}
+
 int RowOrder::compare(const DataRow& a, const DataRow& b) const
 {
     for (const Key& key : m_keys) {
-        const int c = compareValues(key, a.values.at(key.column), b.values.at(key.column));
+        const int c = compareValues(key, valueOf(a, key.column), valueOf(b, key.column));
         if (c != 0)
             return key.descending ? -c : c;
     }
@@ -95,22 +103,85 @@ size_t RowOrder::insertPosition(const std::vector<DataRow*>& sorted, const DataR
 
 void RowOrder::sort(std::vector<DataRow*>& rows) const
 {
-    // Collation keys are computed once per row: comparing them is far
-    // cheaper than collating the texts again at every comparison.
-    struct TextKeys {
-        std::vector<std::optional<QCollatorSortKey>> keys;
+    // Each row's key is taken once: texts as collation keys (computed once
+    // per distinct text of a store), the rest as numbers read straight from
+    // a store without a QVariant; comparing those is far cheaper than
+    // collating or converting again at every comparison.
+    struct Keys {
+        std::vector<qint32> text;      // index into `collated`, -1 null
+        std::vector<QCollatorSortKey> collated;
+        std::vector<double> numbers;
+        std::vector<qint64> integers;
+        std::vector<bool> nulls;
     };
-    std::vector<TextKeys> text(m_keys.size());
+    const auto stored = [this](const DataRow* row) { return m_store && row->stored >= 0 && row->values.isEmpty(); };
+    std::vector<Keys> keys(m_keys.size());
     for (size_t k = 0; k < m_keys.size(); ++k) {
-        if (!isText(m_keys[k].type))
+        const Key& key = m_keys[k];
+        Keys& into = keys[k];
+        if (isText(key.type)) {
+            std::vector<qint32> byTextId;
+            into.text.reserve(rows.size());
+            for (const DataRow* row : rows) {
+                if (stored(row)) {
+                    const qint32 id = m_store->textId(row->stored, key.column);
+                    if (id < 0) {
+                        into.text.push_back(-1);
+                        continue;
+                    }
+                    if (size_t(id) >= byTextId.size())
+                        byTextId.resize(size_t(id) + 1, -1);
+                    if (byTextId[size_t(id)] < 0) {
+                        byTextId[size_t(id)] = qint32(into.collated.size());
+                        into.collated.push_back(m_collator.sortKey(
+                            QString::fromUtf8(m_store->textData(id), qsizetype(m_store->textSize(id)))));
+                    }
+                    into.text.push_back(byTextId[size_t(id)]);
+                    continue;
+                }
+                const QVariant& v = row->values.at(key.column);
+                if (v.isNull()) {
+                    into.text.push_back(-1);
+                } else {
+                    into.text.push_back(qint32(into.collated.size()));
+                    into.collated.push_back(m_collator.sortKey(v.toString()));
+                }
+            }
             continue;
-        text[k].keys.reserve(rows.size());
+        }
+        const bool integral = key.type == FieldType::Integer || key.type == FieldType::LargeInt;
+        into.nulls.reserve(rows.size());
+        into.integers.reserve(integral ? rows.size() : 0);
+        into.numbers.reserve(integral ? 0 : rows.size());
         for (const DataRow* row : rows) {
-            const QVariant& v = row->values.at(m_keys[k].column);
-            if (v.isNull())
-                text[k].keys.emplace_back(std::nullopt);
+            if (stored(row) && m_store->kind(key.column) != ResultStore::Kind::Text &&
+                m_store->kind(key.column) != ResultStore::Kind::Bytes) {
+                const bool null = m_store->isNull(row->stored, key.column);
+                into.nulls.push_back(null);
+                const ResultStore::Kind kind = m_store->kind(key.column);
+                double number = 0;
+                if (null)
+                    number = 0;
+                else if (kind == ResultStore::Kind::Integer)
+                    number = double(m_store->integer(row->stored, key.column));
+                else if (kind == ResultStore::Kind::Number)
+                    number = m_store->number(row->stored, key.column);
+                else
+                    number = double(m_store->date(row->stored, key.column).toJulianDay());
+                if (!integral)
+                    into.numbers.push_back(number);
+                else
+                    into.integers.push_back(!null && kind == ResultStore::Kind::Integer
+                                                ? m_store->integer(row->stored, key.column)
+                                                : qint64(number));
+                continue;
+            }
+            const QVariant v = valueOf(*row, key.column);
+            into.nulls.push_back(v.isNull());
+            if (integral)
+                into.integers.push_back(v.toLongLong());
             else
-                text[k].keys.emplace_back(m_collator.sortKey(v.toString()));
+                into.numbers.push_back(numericKey(key.type, v));
         }
     }
     std::vector<size_t> order(rows.size());
@@ -119,16 +190,21 @@ void RowOrder::sort(std::vector<DataRow*>& rows) const
     std::stable_sort(order.begin(), order.end(), [&](size_t i, size_t j) {
         for (size_t k = 0; k < m_keys.size(); ++k) {
             const Key& key = m_keys[k];
+            const Keys& of = keys[k];
             int c = 0;
             if (isText(key.type)) {
-                const auto& a = text[k].keys[i];
-                const auto& b = text[k].keys[j];
-                if (!a || !b)
-                    c = (!a && !b) ? 0 : (!a ? -1 : 1);
-                else
-                    c = a->compare(*b);
+                const qint32 a = of.text[i];
+                const qint32 b = of.text[j];
+                if (a < 0 || b < 0)
+                    c = (a < 0 && b < 0) ? 0 : (a < 0 ? -1 : 1);
+                else if (a != b)
+                    c = of.collated[size_t(a)].compare(of.collated[size_t(b)]);
+            } else if (of.nulls[i] || of.nulls[j]) {
+                c = (of.nulls[i] && of.nulls[j]) ? 0 : (of.nulls[i] ? -1 : 1);
+            } else if (key.type == FieldType::Integer || key.type == FieldType::LargeInt) {
+                c = of.integers[i] < of.integers[j] ? -1 : (of.integers[i] > of.integers[j] ? 1 : 0);
             } else {
-                c = compareValues(key, rows[i]->values.at(key.column), rows[j]->values.at(key.column));
+                c = threeWay(of.numbers[i], of.numbers[j]);
             }
             if (c != 0)
                 return key.descending ? c > 0 : c < 0;

@@ -10,6 +10,8 @@
 
 namespace tarvex {
 
+class ResultStore;
+
 class RowOrder {
 public:
     struct Key {
@@ -21,6 +23,9 @@ public:
     // Reads "name, code DESC" (";" separates as well); fieldOf gives the
     // field of a name or nullptr. Throws DataSetError for an unknown field.
     RowOrder(const QString& order, const std::function<Field*(const QString&)>& fieldOf);
+
+    // Rows whose values stay in a store are read from it (DataRow::stored).
+    void setStore(const ResultStore* store) { m_store = store; }
 
     bool isEmpty() const { return m_keys.empty(); }
     const std::vector<Key>& keys() const { return m_keys; }
@@ -34,9 +39,11 @@ public:
 
 private:
     int compareValues(const Key& key, const QVariant& a, const QVariant& b) const;
+    QVariant valueOf(const DataRow& row, int column) const;
 
     std::vector<Key> m_keys;
     QCollator m_collator;
+    const ResultStore* m_store = nullptr;
 };
 
 } // namespace tarvex

@@ -25,11 +25,30 @@ QSqlQuery selectRows(QSqlDatabase db, const QString& sql, const QVariantList& va
 
 QDate dateOfDayNumber(const QVariant& days)
 {
-    if (days.isNull())
-        return {};
+    return days.isNull() ? QDate() : dateOfDayNumber(days.toLongLong());
+}
+
+QDate dateOfDayNumber(qint64 days)
+{
     // TO_DAYS('1970-01-01') is 719528, its Julian day 2440588.
     constexpr qint64 kJulianOfDayZero = 2440588 - 719528;
-    return QDate::fromJulianDay(days.toLongLong() + kJulianOfDayZero);
+    return QDate::fromJulianDay(days + kJulianOfDayZero);
+}
+
+TBulkRows::TBulkRows(QSqlDatabase db, const QString& sql, const QVariantList& values)
+{
+    tarvex::Connection* connection = tarvex::Connection::working(db);
+    if (!connection) {
+        m_own = std::make_unique<tarvex::Connection>(db);
+        connection = m_own.get();
+    }
+    m_rows.emplace(connection->readNative(sql, values));
+}
+
+// The rows go before the connection they are read on.
+TBulkRows::~TBulkRows()
+{
+    m_rows.reset();
 }
 
 } // namespace products

@@ -34,20 +34,26 @@ int TCollationOrder::compare(const QVariant& a, const QVariant& b) const
         return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
     const QByteArray x = a.toByteArray();
     const QByteArray y = b.toByteArray();
-    const int common = int(qMin(x.size(), y.size()));
-    if (const int c = std::memcmp(x.constData(), y.constData(), size_t(common)))
+    return compare(x.constData(), size_t(x.size()), y.constData(), size_t(y.size()));
+}
+
+int TCollationOrder::compare(const char* x, size_t xSize, const char* y, size_t ySize) const
+{
+    const size_t common = qMin(xSize, ySize);
+    if (const int c = std::memcmp(x, y, common))
         return c < 0 ? -1 : 1;
-    if (x.size() == y.size())
+    if (xSize == ySize)
         return 0;
     // The longer text's rest against spaces, as the server pads the shorter.
-    const QByteArray& longer = x.size() > y.size() ? x : y;
-    const int sign = x.size() > y.size() ? 1 : -1;
-    const int unit = int(m_space.size());
+    const char* longer = xSize > ySize ? x : y;
+    const size_t longerSize = qMax(xSize, ySize);
+    const int sign = xSize > ySize ? 1 : -1;
+    const size_t unit = size_t(m_space.size());
     if (unit == 0)
         return sign;
-    for (int at = common; at < longer.size(); at += unit) {
-        const int length = qMin(unit, int(longer.size()) - at);
-        if (const int c = std::memcmp(longer.constData() + at, m_space.constData(), size_t(length)))
+    for (size_t at = common; at < longerSize; at += unit) {
+        const size_t length = qMin(unit, longerSize - at);
+        if (const int c = std::memcmp(longer + at, m_space.constData(), length))
             return c < 0 ? -sign : sign;
         if (length < unit)
             return sign;

@@ -21,6 +21,8 @@ public:
     // <0, 0, >0 as the server orders the texts whose weights these are
     // (read as WEIGHT_STRING gave them; NULL first).
     int compare(const QVariant& a, const QVariant& b) const;
+    // The same for two weights given as bytes (neither NULL).
+    int compare(const char* a, size_t aSize, const char* b, size_t bSize) const;
 
 private:
     QByteArray m_space; // the weights of one space; empty: no padding

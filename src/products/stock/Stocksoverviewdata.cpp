@@ -10,6 +10,7 @@
 #include "MemoryTable.h"
 #include "Reportworker.h"
 #include "Reportfields.h"
+#include "ResultStore.h"
 
 #include <QHash>
 #include <QMap>
@@ -68,18 +69,6 @@ const int kNarrowedProducts = 200;
 
 const QString kQuantityFormat = QStringLiteral("#,##0.######");
 const QString kPriceFormat = QStringLiteral("0.00");
-
-// The record of one product as the table's fields hold it, in their order.
-struct Record {
-    QVector<QVariant> values;
-
-    // An empty column takes the value; a filled one adds it.
-    void add(int column, double value)
-    {
-        QVariant& field = values[column];
-        field = field.isNull() ? value : field.toDouble() + value;
-    }
-};
 
 // Positions of the fields in a record, looked up once.
 struct Columns {
@@ -198,43 +187,43 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
             progress(QString::fromUtf8(text), int(listed.size()));
     };
     step("Prodaja u periodu");
-    QSqlQuery period = tarvex::selectSql(
-        db, tarvex::Format(kPeriodSalesSql, {narrowing}), QVariantList{filter.fromText, filter.toText} + narrowed);
+    TBulkRows period(db, tarvex::Format(kPeriodSalesSql, {narrowing}),
+                     QVariantList{filter.fromText, filter.toText} + narrowed);
     while (period.next()) {
-        const qint64 productId = period.value(0).toLongLong();
+        const tarvex::NativeRows& row = period.row();
+        const qint64 productId = row.integer(0);
         if (isListed(productId))
-            documents.periodSales[productId].append(WarehouseSale{period.value(1).toLongLong(), period.value(2).toDouble()});
+            documents.periodSales[productId].append(WarehouseSale{row.integer(1), row.number(2)});
     }
     step("Prodaja u 7 dana");
     // Seven days back to today, both included.
-    QSqlQuery week = tarvex::selectSql(
-        db, tarvex::Format(kWeekSalesSql, {narrowing}),
-        QVariantList{tarvex::MyDateToDateStr(today.addDays(-7)), tarvex::MyDateToDateStr(today)} + narrowed);
+    TBulkRows week(db, tarvex::Format(kWeekSalesSql, {narrowing}),
+                   QVariantList{tarvex::MyDateToDateStr(today.addDays(-7)), tarvex::MyDateToDateStr(today)} + narrowed);
     while (week.next()) {
-        const qint64 productId = week.value(0).toLongLong();
+        const qint64 productId = week.row().integer(0);
         if (isListed(productId))
-            documents.weekSales.insert(productId, week.value(1).toDouble());
+            documents.weekSales.insert(productId, week.row().number(1));
     }
     step("Nabavke");
     // The latest supply; of several on one day the latest document.
     struct Latest {
-        QDate date;
+        qint64 day = 0;
         qint64 documentId = 0;
-        QVariant partnerId;
+        qint64 partnerId = -1;  // -1: none
     };
     QHash<qint64, Latest> latest;
-    QSqlQuery supplies = selectRows(db, tarvex::Format(kSuppliesSql, {docrules::kSupplyExclusions, narrowing}), narrowed);
+    TBulkRows supplies(db, tarvex::Format(kSuppliesSql, {docrules::kSupplyExclusions, narrowing}), narrowed);
     while (supplies.next()) {
-        const qint64 productId = supplies.value(0).toLongLong();
+        const tarvex::NativeRows& row = supplies.row();
+        const qint64 productId = row.integer(0);
         if (!isListed(productId))
             continue;
-        const QDate date = dateOfDayNumber(supplies.value(1));
-        const qint64 documentId = supplies.value(2).toLongLong();
+        const qint64 day = row.integer(1);
+        const qint64 documentId = row.integer(2);
         auto found = latest.find(productId);
-        if (found != latest.end() &&
-            (found->date > date || (found->date == date && found->documentId >= documentId)))
+        if (found != latest.end() && (found->day > day || (found->day == day && found->documentId >= documentId)))
             continue;
-        latest[productId] = Latest{date, documentId, supplies.value(3)};
+        latest[productId] = Latest{day, documentId, row.isNull(3) ? -1 : row.integer(3)};
     }
     QHash<qint64, QString> partners;
     QSqlQuery names = tarvex::selectSql(db, kPartnersSql);
@@ -243,22 +232,21 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
     for (auto it = latest.constBegin(); it != latest.constEnd(); ++it) {
         docrules::LastSupply& supply = documents.supplies[it.key()];
         supply.found = true;
-        supply.date = it->date;
-        if (!it->partnerId.isNull())
-            supply.partner = partners.value(it->partnerId.toLongLong());
+        supply.date = dateOfDayNumber(it->day);
+        if (it->partnerId >= 0)
+            supply.partner = partners.value(it->partnerId);
     }
-    QSqlQuery entries =
-        tarvex::selectSql(db, tarvex::Format(kEntriesSql, {docrules::kSupplyExclusions, narrowing}), narrowed);
+    TBulkRows entries(db, tarvex::Format(kEntriesSql, {docrules::kSupplyExclusions, narrowing}), narrowed);
     while (entries.next()) {
-        const qint64 productId = entries.value(0).toLongLong();
+        const qint64 productId = entries.row().integer(0);
         if (isListed(productId))
-            documents.entries.insert(productId, entries.value(1).toDate());
+            documents.entries.insert(productId, entries.row().date(1));
     }
     return documents;
 }
 
 // The sales of the period per warehouse and in the last seven days.
-void fillSales(Record& record, qint64 productId, const ProductDocuments& documents)
+void fillSales(tarvex::ResultStore& store, int row, qint64 productId, const ProductDocuments& documents)
 {
     const Columns& c = columns();
     const auto period = documents.periodSales.constFind(productId);
@@ -268,19 +256,19 @@ void fillSales(Record& record, qint64 productId, const ProductDocuments& documen
                 continue;
             const int column = stockColumnOf(sale.warehouseId, true);
             if (column >= 0)
-                record.add(column, sale.sale);
-            record.add(c.totalSale, sale.sale);
+                store.addNumber(row, column, sale.sale);
+            store.addNumber(row, c.totalSale, sale.sale);
         }
     }
     const double week = documents.weekSales.value(productId);
     if (!IsZeroQuantity(week))
-        record.values[c.totalSale7] = week;
+        store.setNumber(row, c.totalSale7, week);
 }
 
 // Days since the last supply (or stock entry, or the date kept in the
 // tariff number) and the supplier.
-void fillLastSupply(Record& record, qint64 productId, const QVariant& tariffNumber, const QDateTime& now,
-                    const ProductDocuments& documents)
+void fillLastSupply(tarvex::ResultStore& store, int row, qint64 productId, const QString& tariffNumber,
+                    const QDateTime& now, const ProductDocuments& documents)
 {
     const Columns& c = columns();
     QDate since;
@@ -289,14 +277,14 @@ void fillLastSupply(Record& record, qint64 productId, const QVariant& tariffNumb
     if (supply != documents.supplies.constEnd()) {
         since = supply->date;
         if (!supply->partner.isEmpty())
-            record.values[c.supplier] = supply->partner;
+            store.setText(row, c.supplier, supply->partner);
     } else if (entry != documents.entries.constEnd()) {
         since = *entry;
-    } else if (!tariffNumber.isNull() && !tariffNumber.toString().isEmpty()) {
-        since = tarvex::MyDateStrToDate(tariffNumber.toString());
+    } else if (!tariffNumber.isEmpty()) {
+        since = tarvex::MyDateStrToDate(tariffNumber);
     }
     if (since.isValid())
-        record.values[c.days] = WholeDaysBetween(since, now);
+        store.setInteger(row, c.days, WholeDaysBetween(since, now));
 }
 
 // The stock rows of a product summed into the record's stock columns on the
@@ -346,8 +334,32 @@ const StockSums& stockSums()
     return sums;
 }
 
-// A product's stock sums as read, NULL kept.
-using StockValues = QVector<QVariant>;
+// The store of the overview: one column per field of the table, in order.
+std::shared_ptr<tarvex::ResultStore> newOverviewStore()
+{
+    using Kind = tarvex::ResultStore::Kind;
+    auto store = std::make_shared<tarvex::ResultStore>();
+    store->addColumn(QStringLiteral("ProductID"), Kind::Integer);
+    for (const QString& name : StocksOverviewColumns()) {
+        const bool text = name == QLatin1String("ProductCode") || name == QLatin1String("ProductName") ||
+                          name == QLatin1String("lastsupplier");
+        store->addColumn(name, text ? Kind::Text : name == QLatin1String("daysonstock") ? Kind::Integer : Kind::Number);
+    }
+    return store;
+}
+
+// Row numbers of a store in the order of its first column's integers.
+std::vector<qint32> byFirstColumn(const tarvex::ResultStore& store)
+{
+    std::vector<qint32> rows(size_t(store.rowCount()));
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = qint32(i);
+    // Read in key order as a rule: then nothing is sorted.
+    const auto less = [&](qint32 a, qint32 b) { return store.integer(a, 0) < store.integer(b, 0); };
+    if (!std::is_sorted(rows.begin(), rows.end(), less))
+        std::sort(rows.begin(), rows.end(), less);
+    return rows;
+}
 
 } // namespace
 
@@ -502,6 +514,7 @@ void DefineStocksOverviewFields(tarvex::MemoryTable& table)
 TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOverviewFilter& filter,
                                             const QDateTime& now, const TProgress& progress)
 {
+    using Kind = tarvex::ResultStore::Kind;
     if (progress)
         progress(QStringLiteral("Zalihe"), 0);
     // Without a narrowing of the products, the documents of all of them are
@@ -514,90 +527,119 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
         side = std::make_unique<TSideWork>(db, [&documents, &filter, today = now.date()](QSqlDatabase own) {
             documents = readDocuments(own, filter, today, nullptr, {});
         });
+    // The stock sums on a connection of their own too, while this one reads
+    // the product list: the server works on both at once.
     const StockSums& sums = stockSums();
-    QHash<qint64, StockValues> stock;
-    {
-        QSqlQuery rows = selectRows(db, tarvex::Format(sums.sql, {stockConditions(filter)}));
-        const int n = int(sums.columns.size());
+    tarvex::ResultStore stock;
+    stock.addColumn(QStringLiteral("productid"), Kind::Integer);
+    for (int i = 0; i < sums.columns.size(); ++i)
+        stock.addColumn(QString::number(i), Kind::Number);
+    TSideWork stockSide(db, [&stock, &sums, &filter](QSqlDatabase own) {
+        TBulkRows rows(own, tarvex::Format(sums.sql, {stockConditions(filter)}));
+        const int n = stock.columnCount();
         while (rows.next()) {
-            StockValues values(n);
+            const int row = stock.appendRow();
             for (int i = 0; i < n; ++i)
-                values[i] = rows.value(i + 1);
-            stock.insert(rows.value(0).toLongLong(), std::move(values));
+                rows.row().copyTo(stock, row, i, i);
         }
-    }
-    // Listed: the products that pass with at least one stock row that passes.
+    });
+
+    // The products that pass, each in a row of the overview's store; their
+    // sort weights and tariff number beside it, for as long as needed.
     if (progress)
         progress(QStringLiteral("Proizvodi"), 0);
-    struct Product {
-        qint64 id;
-        QVariant code, name, supply, recommended, web, b2b, tariffNumber, nameWeights, codeWeights;
-    };
-    std::vector<Product> products;
-    products.reserve(size_t(stock.size()));
+    const Columns& c = columns();
+    std::shared_ptr<tarvex::ResultStore> store = newOverviewStore();
+    tarvex::ResultStore aside;
+    const int nameWeights = aside.addColumn(QStringLiteral("name"), Kind::Bytes);
+    const int codeWeights = aside.addColumn(QStringLiteral("code"), Kind::Bytes);
+    const int tariff = aside.addColumn(QStringLiteral("tariffnumber"), Kind::Text);
     {
         QVariantList values;
         const QString conditions = productConditions(db, filter, values);
-        QSqlQuery query = selectRows(db, tarvex::Format(kProductsSql, {conditions}), values);
+        TBulkRows query(db, tarvex::Format(kProductsSql, {conditions}), values);
+        const int into[] = {c.productId, c.code, c.name, c.supply, c.recommended, c.web, c.b2b};
         while (query.next()) {
-            const qint64 productId = query.value(0).toLongLong();
-            if (stock.contains(productId))
-                products.push_back(Product{productId, query.value(1), query.value(2), query.value(3), query.value(4),
-                                           query.value(5), query.value(6), query.value(7), query.value(8),
-                                           query.value(9)});
+            const tarvex::NativeRows& row = query.row();
+            const int r = store->appendRow();
+            aside.appendRow();
+            for (int i = 0; i < 7; ++i)
+                row.copyTo(*store, r, into[i], i);
+            row.copyTo(aside, r, tariff, 7);
+            row.copyTo(aside, r, nameWeights, 8);
+            row.copyTo(aside, r, codeWeights, 9);
         }
     }
+    stockSide.wait();
+
+    // Listed: the products that pass with at least one stock row that
+    // passes; both lists in product order, walked side by side.
+    std::vector<qint32> listed;
+    {
+        const std::vector<qint32> products = byFirstColumn(*store);
+        const std::vector<qint32> stocked = byFirstColumn(stock);
+        listed.reserve(stocked.size());
+        size_t p = 0;
+        for (const qint32 s : stocked) {
+            const qint64 id = stock.integer(s, 0);
+            while (p < products.size() && store->integer(products[p], c.productId) < id)
+                ++p;
+            if (p == products.size())
+                break;
+            const qint32 r = products[p];
+            if (store->integer(r, c.productId) != id)
+                continue;
+            listed.push_back(r);
+            for (int i = 0; i < sums.columns.size(); ++i) {
+                if (!stock.isNull(s, i + 1))
+                    store->setNumber(r, sums.columns[i], stock.number(s, i + 1));
+            }
+        }
+    }
+    stock = tarvex::ResultStore();
     const TCollationOrder names(db, QStringLiteral("product"), QStringLiteral("name"));
     const TCollationOrder codes(db, QStringLiteral("product"), QStringLiteral("code"));
-    std::sort(products.begin(), products.end(), [&](const Product& a, const Product& b) {
-        if (const int c = names.compare(a.nameWeights, b.nameWeights))
-            return c < 0;
-        if (const int c = codes.compare(a.codeWeights, b.codeWeights))
-            return c < 0;
-        return a.id < b.id;
+    const auto byWeights = [&](const TCollationOrder& order, int column, qint32 a, qint32 b) {
+        const qint32 x = aside.textId(a, column);
+        const qint32 y = aside.textId(b, column);
+        if (x < 0 || y < 0)
+            return x < 0 && y < 0 ? 0 : (x < 0 ? -1 : 1);
+        return order.compare(aside.textData(x), aside.textSize(x), aside.textData(y), aside.textSize(y));
+    };
+    std::sort(listed.begin(), listed.end(), [&](qint32 a, qint32 b) {
+        if (const int n = byWeights(names, nameWeights, a, b))
+            return n < 0;
+        if (const int k = byWeights(codes, codeWeights, a, b))
+            return k < 0;
+        return store->integer(a, c.productId) < store->integer(b, c.productId);
     });
     if (side) {
         if (progress)
-            progress(QStringLiteral("Prodaja u periodu"), int(products.size()));
+            progress(QStringLiteral("Prodaja u periodu"), int(listed.size()));
         side->wait();
     } else {
-        QSet<qint64> listed;
-        listed.reserve(int(products.size()));
-        for (const Product& product : products)
-            listed.insert(product.id);
-        documents = readDocuments(db, filter, now.date(), &listed, progress);
+        QSet<qint64> ids;
+        ids.reserve(int(listed.size()));
+        for (const qint32 r : listed)
+            ids.insert(store->integer(r, c.productId));
+        documents = readDocuments(db, filter, now.date(), &ids, progress);
     }
 
     if (progress)
-        progress(QStringLiteral("Zapisi"), int(products.size()));
-    const Columns& c = columns();
-    TStocksOverviewResult result;
-    result.records.reserve(products.size());
-    for (const Product& product : products) {
-        Record record{QVector<QVariant>(c.count)};
-        record.values[c.productId] = product.id;
-        record.values[c.code] = product.code;
-        record.values[c.name] = product.name;
-        record.values[c.supply] = product.supply;
-        record.values[c.recommended] = product.recommended;
-        record.values[c.web] = product.web;
-        record.values[c.b2b] = product.b2b;
-        fillSales(record, product.id, documents);
-        fillLastSupply(record, product.id, product.tariffNumber, now, documents);
-        const StockValues& values = stock[product.id];
-        for (int i = 0; i < values.size(); ++i) {
-            if (!values[i].isNull())
-                record.values[sums.columns[i]] = values[i].toDouble();
-        }
-        result.records.push_back(std::move(record.values));
+        progress(QStringLiteral("Zapisi"), int(listed.size()));
+    for (const qint32 r : listed) {
+        const qint64 productId = store->integer(r, c.productId);
+        fillSales(*store, r, productId, documents);
+        fillLastSupply(*store, r, productId, aside.text(r, tariff), now, documents);
     }
-    return result;
+    store->finish();
+    return TStocksOverviewResult{std::move(store), std::move(listed)};
 }
 
 void ShowStocksOverview(tarvex::MemoryTable& table, TStocksOverviewResult result)
 {
     TControlsOff off(table);
-    table.loadRecords(std::move(result.records));
+    table.loadStore(std::move(result.store), result.rows);
     table.first();
 }
 

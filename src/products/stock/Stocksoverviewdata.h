@@ -15,10 +15,12 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace tarvex {
 class MemoryTable;
+class ResultStore;
 } // namespace tarvex
 
 namespace products {
@@ -53,10 +55,12 @@ void DefineStocksOverviewFields(tarvex::MemoryTable& table);
 // Fields of the overview in the grid's order (ProductID not among them).
 QStringList StocksOverviewColumns();
 
-// The overview as computed: one record per product in the list's order
-// (by name, code, id), each with the table's fields in their order.
+// The overview as computed: a row per product in a store whose columns are
+// the table's fields in their order, and the listed products' rows in the
+// list's order (by name, code, id).
 struct TStocksOverviewResult {
-    std::vector<QVector<QVariant>> records;
+    std::shared_ptr<tarvex::ResultStore> store;
+    std::vector<qint32> rows;
 };
 
 // Computes the overview on `db` (a worker's connection may be used): the
