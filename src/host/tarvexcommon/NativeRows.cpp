@@ -15,8 +15,10 @@ namespace {
 MYSQL* handleOf(const QSqlDatabase& db)
 {
     const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "MYSQL*") != 0)
-        throw InternalError(QStringLiteral("The connection has no MariaDB client handle"));
+    // Qt names the type by the library's struct or its typedef.
+    const char* type = handle.isValid() ? handle.typeName() : "";
+    if (qstrcmp(type, "MYSQL*") != 0 && qstrcmp(type, "st_mysql*") != 0)
+        throw InternalError(QStringLiteral("The connection has no MariaDB client handle (%1)").arg(QLatin1String(type)));
     return *static_cast<MYSQL* const*>(handle.constData());
 }
 
