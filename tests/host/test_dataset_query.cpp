@@ -242,7 +242,7 @@ TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsRefreshStaysOnTheS
 
 TEST_F(QueryDataSetTest, NativeRowsBringNumbersTextsDatesAndNullsAsTheDriverDoesAndFailuresAsDatabaseErrors)
 {
-    connection.execute("UPDATE product SET supplyprice = 0.1 + 0.2, manufname = 'Foo''s \\\\' WHERE productid = 1");
+    connection.execute("UPDATE product SET supplyprice = 0.1e0 + 0.2e0, manufname = 'Foo''s \\\\' WHERE productid = 1");
     const QString sql = "SELECT p.productid, p.price * 1.1e0, p.supplyprice, p.manufname, p.name, "
                         "DATE('2024-02-29'), NULL FROM product AS p WHERE p.name LIKE ? ORDER BY p.productid";
     QSqlQuery driver = connection.select(sql, {"%a%"});

@@ -4,6 +4,8 @@
 #include "FilterExpression.h"
 #include "RowOrder.h"
 
+#include <utility>
+
 namespace tarvex {
 
 void DataSet::setSortedFields(const QString& fields)
@@ -83,7 +85,8 @@ int DataSet::viewIndexOf(const DataRow* row) const
 
 void DataSet::rebuildView()
 {
-    const DataRow* current = currentRowData();
+    // Only compared: the row may be gone from the storage by now.
+    const DataRow* current = std::as_const(*this).currentRowData();
     applyViewOrder();
     const int at = viewIndexOf(current);
     const int n = int(m_view.size());
