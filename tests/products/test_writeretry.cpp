@@ -7,6 +7,7 @@
 
 #include "test_productdm_support.h"
 
+#include "DatabaseError.h"
 #include "Productsave.h"
 #include "WriteRetry.h"
 #include "stress_proxy.h"
@@ -16,26 +17,6 @@
 
 using namespace tarvex;
 using namespace tarvex::test;
-
-namespace {
-
-// Makes the table's next inserts on this session fail with the code, `times`
-// times: the count lives in a session variable, which no rollback undoes.
-void conflictsOn(const QString& table)
-{
-    execSql(ProductDMCase::db(), QStringLiteral("DROP TRIGGER IF EXISTS %1_conflicts").arg(table));
-    execSql(ProductDMCase::db(),
-            QStringLiteral("CREATE TRIGGER %1_conflicts BEFORE INSERT ON %1 FOR EACH ROW "
-                           "IF @conflicts > 0 THEN SET @conflicts = @conflicts - 1; "
-                           "IF @conflict = 1205 THEN SIGNAL SQLSTATE 'HY000' SET MYSQL_ERRNO = 1205, "
-                           "MESSAGE_TEXT = 'Lock wait timeout exceeded; try restarting transaction'; "
-                           "ELSE SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
-                           "MESSAGE_TEXT = 'Deadlock found when trying to get lock; try restarting transaction'; "
-                           "END IF; END IF")
-                .arg(table));
-}
-
-} // namespace
 
 class WriteRetryTest : public ProductDMCase {
 protected:
@@ -52,9 +33,27 @@ protected:
         sql("DROP TRIGGER IF EXISTS productdetail_conflicts");
         sql("DROP TRIGGER IF EXISTS tax_conflicts");
         RetryBudget::setBudgetMs(10000);
-        productZQ().cancel();
-        dm().ProductDetailZQ->cancel();
+        for (QueryDataSet* ds : {dm().ProductZQ, dm().ProductDetailZQ}) {
+            if (ds->isActive())
+                ds->cancel();
+        }
     }
+    // Makes the table's next inserts on this session fail as conflicts():
+    // the count lives in a session variable, which no rollback undoes.
+    static void conflictsOn(const QString& table)
+    {
+        execSql(db(), QStringLiteral("DROP TRIGGER IF EXISTS %1_conflicts").arg(table));
+        execSql(db(),
+                QStringLiteral("CREATE TRIGGER %1_conflicts BEFORE INSERT ON %1 FOR EACH ROW "
+                               "IF @conflicts > 0 THEN SET @conflicts = @conflicts - 1; "
+                               "IF @conflict = 1205 THEN SIGNAL SQLSTATE 'HY000' SET MYSQL_ERRNO = 1205, "
+                               "MESSAGE_TEXT = 'Lock wait timeout exceeded; try restarting transaction'; "
+                               "ELSE SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
+                               "MESSAGE_TEXT = 'Deadlock found when trying to get lock; try restarting transaction'; "
+                               "END IF; END IF")
+                    .arg(table));
+    }
+    // The next `times` inserts fail with the code (1213 or 1205).
     static void conflicts(int code, int times)
     {
         sql(QStringLiteral("SET @conflict = %1, @conflicts = %2").arg(code).arg(times));
