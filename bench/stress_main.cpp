@@ -1,10 +1,14 @@
 // tarvex-stress: several workstations saving new products on one server at
 // the same time, each an OS process of its own going through the data
-// module's save path; then counts what must never happen.
+// module's save path, copying every tenth product and joining every second
+// one to the one before in a substitute group, as the editor does; then
+// counts what must never happen. A workstation does what the console does:
+// the program's own retries and no more; each press that ends in a message
+// counts as a refusal, and the user presses again, five times at most.
 //
 //   tarvex-stress [--socket S] [--user U] [--database D] [--processes N]
-//                 [--saves M] [--kind code|barcode|plu|group|variant|mixed]
-//                 [--think-ms T] [--kill9 K] [--kill-node N]
+//                 [--saves M] [--kind code|barcode|plu|group|copy|variant|mixed]
+//                 [--think-ms T] [--kill9 K] [--kill-node N] [--cut-commits C]
 //
 // --socket may name the nodes of a cluster, comma-separated: the workstations
 // are dealt out over them, one after the other, each also knowing the other
@@ -16,12 +20,18 @@
 // without --socket it runs a private server of its own. With --kill9 K it
 // always runs its own durable server and kills it with SIGKILL K times at
 // random moments of an endless save stream, restarting it each time; the
-// workstations reconnect and save again, as a user would.
+// workstations wait for it as the console waits for its restarted server.
+// --cut-commits C puts a proxy between the workstations and each server that
+// drops the answer to every C-th COMMIT after the server has committed.
 //
-// Prints BENCH stress.<count> <n> count for each count (each must read 0),
-// stress.saves, stress.seconds and stress.rate. Exits 1 when a count is not 0.
+// Prints BENCH stress.<count> <n> count for each count (each must read 0:
+// duplicates, refusals as a user would see them, half saves, lost and double
+// saves, unsaved work, workers that did not end normally), stress.saves,
+// stress.copies, stress.groups, stress.cut_commits, stress.seconds and
+// stress.rate. Exits 1 when a count is not 0.
 
 #include "stress.h"
+#include "stress_proxy.h"
 
 #include "Connection.h"
 #include "PrivateServer.h"
@@ -55,6 +65,7 @@ struct Options {
     int thinkMs = 0;
     int kills = 0;
     int killNode = 0;
+    int cutCommits = 0;
 };
 
 // The node list a workstation starts from: its own node first, then the others
@@ -88,8 +99,8 @@ qint64 serverPidOf(ConnectionSettings settings)
 int usage()
 {
     std::fprintf(stderr, "usage: tarvex-stress [--socket S] [--user U] [--database D] [--processes N] [--saves M]\n"
-                         "                     [--kind code|barcode|plu|group|variant|mixed] [--think-ms T] [--kill9 K]\n"
-                         "                     [--kill-node N]\n");
+                         "                     [--kind code|barcode|plu|group|copy|variant|mixed] [--think-ms T]\n"
+                         "                     [--kill9 K] [--kill-node N] [--cut-commits C]\n");
     return 2;
 }
 
@@ -156,8 +167,11 @@ QString sharedValues(const QString& table, const QString& column, const QString&
         .arg(table, column, ours, key);
 }
 
+// What the workstations were told went through: products and copies by
+// name, joins as pairs of products.
 struct Journal {
     QStringList names;
+    QList<std::pair<qint64, qint64>> joins;
 };
 
 Journal readJournals(const QStringList& files)
@@ -168,9 +182,13 @@ Journal readJournals(const QStringList& files)
         if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
             continue;
         while (!file.atEnd()) {
-            const QString line = QString::fromUtf8(file.readLine()).trimmed();
-            if (!line.isEmpty())
-                journal.names << line.section(QLatin1Char('\t'), 0, 0);
+            const QStringList line = QString::fromUtf8(file.readLine()).trimmed().split(QLatin1Char('\t'));
+            if (line.size() < 3)
+                continue;
+            if (line[0] == u"g")
+                journal.joins.append({line[1].toLongLong(), line[2].toLongLong()});
+            else
+                journal.names << line[1];
         }
     }
     return journal;
@@ -202,6 +220,8 @@ int main(int argc, char** argv)
         else if (a == u"--think-ms") o.thinkMs = value().toInt();
         else if (a == u"--kill9") o.kills = value().toInt();
         else if (a == u"--kill-node") o.killNode = value().toInt();
+        else if (a == u"--cut-commits") o.cutCommits = value().toInt();
+        else if (a == u"--revive") worker.reviveServer = true;
         else if (a == u"--worker") { isWorker = true; worker.worker = value().toInt(); }
         else if (a == u"--start-at") worker.startAt = value().toLongLong();
         else if (a == u"--journal") worker.journal = value();
@@ -209,8 +229,8 @@ int main(int argc, char** argv)
         else if (a == u"--tag") worker.tag = value();
         else return usage();
     }
-    const QStringList kinds{"code", "barcode", "plu", "group", "variant", "mixed"};
-    if (!kinds.contains(o.kind) || o.processes < 1 || (!isWorker && o.saves < 1 && o.kills == 0))
+    const QStringList kinds{"code", "barcode", "plu", "group", "copy", "variant", "mixed"};
+    if (!kinds.contains(o.kind) || o.processes < 1 || o.cutCommits < 0 || (!isWorker && o.saves < 1 && o.kills == 0))
         return usage();
     if (o.user.isEmpty())
         o.user = PrivateServer(QStringLiteral("/tmp")).userName();
@@ -261,6 +281,16 @@ int main(int argc, char** argv)
     try {
         prepareDatabase(serverSettings, o.database);
 
+        // With --cut-commits the workstations reach each server through a proxy.
+        QStringList servers = nodes.size() > 1 ? nodes : QStringList{o.socket};
+        std::vector<std::unique_ptr<stress::CommitCutter>> cutters;
+        for (int n = 0; o.cutCommits > 0 && n < servers.size(); ++n) {
+            cutters.push_back(std::make_unique<stress::CommitCutter>(
+                servers[n], runDir + QStringLiteral("/cut%1.sock").arg(n + 1), o.cutCommits));
+            cutters.back()->start();
+            servers[n] = cutters.back()->path();
+        }
+
         const QString tag = QStringLiteral("S%1x").arg(::getpid());
         const QString stopFile = runDir + QStringLiteral("/stop");
         QStringList journals;
@@ -271,12 +301,14 @@ int main(int argc, char** argv)
             journals << runDir + QStringLiteral("/journal-%1").arg(w);
             auto process = std::make_unique<QProcess>();
             process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            process->start(QCoreApplication::applicationFilePath(),
-                           {"--socket", nodes.size() > 1 ? nodesFrom(nodes, w % nodes.size()) : o.socket, "--user", o.user, "--database", o.database, "--saves",
-                            QString::number(o.kills > 0 ? 0 : o.saves), "--kind", o.kind, "--think-ms",
-                            QString::number(o.thinkMs), "--worker", QString::number(w), "--start-at",
-                            QString::number(startAt), "--journal", journals.last(), "--stop-file", stopFile,
-                            "--processes", "1", "--tag", tag});
+            QStringList arguments{"--socket", nodesFrom(servers, w % servers.size()), "--user", o.user, "--database",
+                                  o.database, "--saves", QString::number(o.kills > 0 ? 0 : o.saves), "--kind", o.kind,
+                                  "--think-ms", QString::number(o.thinkMs), "--worker", QString::number(w),
+                                  "--start-at", QString::number(startAt), "--journal", journals.last(),
+                                  "--stop-file", stopFile, "--processes", "1", "--tag", tag};
+            if (o.kills > 0)
+                arguments << "--revive";
+            process->start(QCoreApplication::applicationFilePath(), arguments);
             workers.push_back(std::move(process));
         }
         while (QDateTime::currentMSecsSinceEpoch() < startAt)
@@ -316,12 +348,13 @@ int main(int argc, char** argv)
         int refused = 0;
         int abandoned = 0;
         int reported = 0;
+        int failedWorkers = 0;
         for (auto& process : workers) {
             process->waitForFinished(-1);
             const QStringList figures = QString::fromUtf8(process->readAllStandardOutput()).split(QLatin1Char(' '));
-            if (process->exitCode() != 0 || figures.size() < 3) {
+            if (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0 || figures.size() < 3) {
                 std::fprintf(stderr, "tarvex-stress: a worker failed (exit %d)\n", process->exitCode());
-                ++abandoned;
+                ++failedWorkers;
                 continue;
             }
             reported += figures[0].toInt();
@@ -329,15 +362,26 @@ int main(int argc, char** argv)
             abandoned += figures[2].toInt();
         }
         const double seconds = clock.elapsed() / 1000.0;
+        int cut = 0;
+        for (auto& cutter : cutters) {
+            cutter->stop();
+            cut += cutter->cut();
+        }
 
         ConnectionSettings settings = serverSettings;
         settings.database = o.database;
         std::vector<std::pair<QString, qint64>> counts;
         qint64 saved = 0;
+        qint64 copied = 0;
+        qint64 joined = 0;
         {
         QSqlDatabase db = openConnection(settings, QStringLiteral("stress-count"));
         readClusterLatest(db);
+        // Products of the run: saved ones ("W") and copies ("K").
         const QString ours = QStringLiteral("a.name LIKE '%1%'").arg(tag);
+        const QString saves = QStringLiteral("a.name LIKE '%1W%'").arg(tag);
+        const QString copies = QStringLiteral("a.name LIKE '%1K%'").arg(tag);
+        const QString savedIds = QStringLiteral("SELECT productid FROM product AS a WHERE %1").arg(saves);
         const Journal journal = readJournals(journals);
         const bool variants = o.kind == u"variant" || o.kind == u"mixed";
         counts.emplace_back("duplicates.code", count(db, sharedValues("product", "code", "productid", ours)));
@@ -347,22 +391,24 @@ int main(int argc, char** argv)
                             count(db, sharedValues("productattribute", "prodattbarcode", "productattributeid",
                                                    "a.productid IN (SELECT productid FROM product AS a WHERE " +
                                                        ours + ")")));
+        // A group holds two saved products; a product is in one group at most.
         counts.emplace_back("duplicates.group",
                             count(db, QStringLiteral("SELECT COUNT(*) FROM (SELECT groupid FROM productalter WHERE "
-                                                     "productid IN (SELECT productid FROM product AS a WHERE %1) "
-                                                     "GROUP BY groupid HAVING COUNT(*) > 2) AS merged")
-                                          .arg(ours)));
+                                                     "productid IN (%1) GROUP BY groupid HAVING COUNT(*) > 2) AS merged")
+                                          .arg(savedIds)) +
+                                count(db, QStringLiteral("SELECT COUNT(*) FROM (SELECT productid FROM productalter WHERE "
+                                                         "productid IN (%1) GROUP BY productid HAVING COUNT(*) > 1) AS twice")
+                                              .arg(savedIds)));
         counts.emplace_back("refusals", refused);
+        const QString missing = QStringLiteral("NOT EXISTS (SELECT 1 FROM %1 x WHERE x.productid = a.productid)");
+        QStringList savedParts{missing.arg("productdetail"), missing.arg("productrebate"), missing.arg("productcategorypr")};
+        if (variants)
+            savedParts << missing.arg("productattribute");
+        // A copy takes the detail and the categories along.
+        const QStringList copyParts{missing.arg("productdetail"), missing.arg("productcategorypr")};
         counts.emplace_back("halfsaved",
-                            count(db, QStringLiteral("SELECT COUNT(*) FROM product AS a WHERE %1 AND (NOT EXISTS "
-                                                     "(SELECT 1 FROM productdetail d WHERE d.productid = a.productid) "
-                                                     "OR NOT EXISTS (SELECT 1 FROM productrebate r WHERE r.productid = "
-                                                     "a.productid) OR NOT EXISTS (SELECT 1 FROM productcategorypr c "
-                                                     "WHERE c.productid = a.productid)%2)")
-                                          .arg(ours, variants ? QStringLiteral(" OR NOT EXISTS (SELECT 1 FROM "
-                                                                               "productattribute v WHERE v.productid = "
-                                                                               "a.productid)")
-                                                              : QString())));
+                            count(db, QStringLiteral("SELECT COUNT(*) FROM product AS a WHERE (%1 AND (%2)) OR (%3 AND (%4))")
+                                          .arg(saves, savedParts.join(" OR "), copies, copyParts.join(" OR "))));
         qint64 lost = 0;
         for (const QString& name : journal.names) {
             QSqlQuery query(db);
@@ -371,13 +417,23 @@ int main(int argc, char** argv)
             if (query.exec() && query.next() && query.value(0).toInt() == 0)
                 ++lost;
         }
+        for (const auto& [product, other] : journal.joins) {
+            if (count(db, QStringLiteral("SELECT COUNT(*) FROM productalter AS a INNER JOIN productalter AS b ON "
+                                         "a.groupid = b.groupid WHERE a.productid = %1 AND b.productid = %2")
+                              .arg(product)
+                              .arg(other)) == 0)
+                ++lost;
+        }
         counts.emplace_back("lost", lost);
         counts.emplace_back("double",
                             count(db, QStringLiteral("SELECT COUNT(*) FROM (SELECT name FROM product AS a WHERE %1 "
                                                      "GROUP BY name HAVING COUNT(*) > 1) AS twice")
                                           .arg(ours)));
         counts.emplace_back("unsaved", abandoned);
-        saved = count(db, QStringLiteral("SELECT COUNT(*) FROM product AS a WHERE %1").arg(ours));
+        counts.emplace_back("workers_failed", failedWorkers);
+        saved = count(db, QStringLiteral("SELECT COUNT(*) FROM product AS a WHERE %1").arg(saves));
+        copied = count(db, QStringLiteral("SELECT COUNT(*) FROM product AS a WHERE %1").arg(copies));
+        joined = count(db, QStringLiteral("SELECT COUNT(DISTINCT groupid) FROM productalter WHERE productid IN (%1)").arg(savedIds));
         db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("stress-count"));
@@ -398,6 +454,10 @@ int main(int argc, char** argv)
             exitCode = 1;
         }
         print(QStringLiteral("saves"), double(saved), "count");
+        print(QStringLiteral("copies"), double(copied), "count");
+        print(QStringLiteral("groups"), double(joined), "count");
+        if (o.cutCommits > 0)
+            print(QStringLiteral("cut_commits"), cut, "count");
         print(QStringLiteral("seconds"), seconds, "s");
         print(QStringLiteral("rate"), seconds > 0 ? saved / seconds : 0, "saves/s");
 

@@ -93,12 +93,19 @@ products::ProductsaveInput saveInput()
     return input;
 }
 
-// Waits for the server to come back and opens the session again.
-bool reconnect(Connection& connection)
+// Where a workstation's server went away under it: the console restarts
+// its private server and goes on; here the tool restarts it, and the
+// workstation waits for it the same way, up to a minute.
+bool serverBack(const tarvex::ConnectionSettings& settings)
 {
     for (int i = 0; i < 600; ++i) {
         try {
-            connection.reconnect();
+            const QString name = QStringLiteral("stress-revive");
+            {
+                QSqlDatabase db = tarvex::openConnection(settings, name);
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(name);
             return true;
         } catch (const std::exception&) {
             QThread::msleep(100);
@@ -107,12 +114,50 @@ bool reconnect(Connection& connection)
     return false;
 }
 
+// What the user sees: one press of a button either goes through or ends in
+// a message. A refused press is pressed again, up to five times in all.
+class User {
+public:
+    explicit User(int worker) : m_worker(worker) {}
+    template <class Press>
+    bool press(const char* what, Press action)
+    {
+        for (int attempt = 0; attempt < kPresses; ++attempt) {
+            try {
+                action();
+                return true;
+            } catch (const std::exception& e) {
+                ++messages;
+                std::fprintf(stderr, "worker %d, %s: %s\n", m_worker, what,
+                             qPrintable(QString::fromUtf8(e.what()).section(QLatin1Char('\n'), 0, 0)));
+                QThread::msleep(200);  // the user reads the message
+            }
+        }
+        ++givenUp;
+        return false;
+    }
+    int messages = 0;
+    int givenUp = 0;
+
+private:
+    static constexpr int kPresses = 5;
+    int m_worker;
+};
+
+// The name of a product's copy: the run's tag, "K", the rest of the name.
+QString copyName(const WorkerConfig& config, const QString& name)
+{
+    return config.tag + QStringLiteral("K") + name.mid(config.tag.size());
+}
+
 } // namespace
 
 int runWorker(const WorkerConfig& config)
 {
     QTemporaryDir settingsDir;
     Connection connection(config.settings);
+    if (config.reviveServer)
+        connection.setServerReviver([settings = config.settings] { return serverBack(settings); });
     TProductDM dm;
     dm.setLocalSettings(settingsDir.filePath(QStringLiteral("stress.ini")), settingsDir.path());
     dm.SetZConnection(&connection);
@@ -135,65 +180,43 @@ int runWorker(const WorkerConfig& config)
     while (QDateTime::currentMSecsSinceEpoch() < config.startAt)
         QThread::msleep(5);
 
+    User user(config.worker);
     int saved = 0;
-    int refused = 0;
-    int abandoned = 0;
     qint64 previous = 0;
     for (int i = 0; config.saves <= 0 || i < config.saves; ++i) {
         if (config.saves <= 0 && QFile::exists(config.stopFile))
             break;
         const QString name = config.tag + QStringLiteral("W%1-%2").arg(config.worker).arg(i);
-        bool done = false;
-        try {
-            startProduct(dm, config, name);
-        } catch (const DatabaseError&) {
-            if (!connection.isConnected() && !connection.ping() && !reconnect(connection))
-                return 4;
-            --i;
+        // Opening the editor reads; a refused read is told like any other.
+        if (!user.press("open", [&] { startProduct(dm, config, name); }))
             continue;
-        }
-        for (int attempt = 0; attempt < 50 && !done; ++attempt) {
-            try {
-                products::Productsave(dm).write(saveInput());
-                done = true;
-            } catch (const DatabaseError& e) {
-                if (e.isConnectionLost() || !connection.isConnected()) {
-                    if (!reconnect(connection))
-                        return 4;
-                    continue;  // the same save again, as the user would
-                }
-                if (e.code() == 1213 || e.code() == 1205)
-                    continue;
-                std::fprintf(stderr, "worker %d: %s\n", config.worker, e.what());
-                break;
-            } catch (const std::exception& e) {
-                // A check refused a value: nobody typed any here.
-                std::fprintf(stderr, "worker %d refused: %s\n", config.worker, e.what());
-                break;
-            }
-        }
-        if (!done) {
-            ++(config.saves > 0 ? refused : abandoned);
+        // Exactly what "U redu" does; the program's own retries and no more.
+        if (!user.press("save", [&] { products::Productsave(dm).write(saveInput()); })) {
             dm.ProductZQ->cancel();
             continue;
         }
         ++saved;
         const qint64 id = dm.ProductZQ->fieldByName(QStringLiteral("productid")).asLargeInt();
-        log << name << '\t' << id << '\n';
+        log << "p\t" << name << '\t' << id << '\n';
         log.flush();
-        // Groups are joined outside the product's save; the killed-server
-        // stream leaves them out.
-        if (wants(config.kind, "group") && config.saves > 0) {
+        // Every tenth product is copied, as the editor's "Kopiraj" does.
+        if (wants(config.kind, "copy") && i % 10 == 9) {
+            const QString copy = copyName(config, name);
+            qint32 copyId = 0;
+            if (user.press("copy", [&] {
+                    copyId = dm.CopyProduct(qint32(id), {QStringLiteral("name=") + copy, QStringLiteral("kasaplu=NULL"),
+                                                         QStringLiteral("barcode=NULL"), QStringLiteral("code=NULL")});
+                })) {
+                log << "c\t" << copy << '\t' << copyId << '\n';
+                log.flush();
+            }
+        }
+        // Every second product joins the one before in a substitute group.
+        if (wants(config.kind, "group")) {
             if (previous > 0) {
-                // Joining again after a lost answer joins nothing new.
-                for (bool joined = false; !joined;) {
-                    try {
-                        dm.JoinAlternativeGroup(qint32(id), qint32(previous));
-                        joined = true;
-                    } catch (const DatabaseError& e) {
-                        if (!(e.isConnectionLost() || !connection.isConnected()) || !reconnect(connection))
-                            throw;
-                    }
+                if (user.press("group", [&] { dm.JoinAlternativeGroup(qint32(id), qint32(previous)); })) {
+                    log << "g\t" << id << '\t' << previous << '\n';
+                    log.flush();
                 }
                 previous = 0;
             } else {
@@ -201,7 +224,7 @@ int runWorker(const WorkerConfig& config)
             }
         }
     }
-    std::printf("%d %d %d\n", saved, refused, abandoned);
+    std::printf("%d %d %d\n", saved, user.messages, user.givenUp);
     products::ProductDM = nullptr;
     return 0;
 }

@@ -465,6 +465,19 @@ CREATE TABLE schemaversion (
   PRIMARY KEY (version)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
+-- ------------------------------------------------------------ commit marks
+
+-- The last write of each session, by a key the session made up: a write
+-- whose commit answer was lost with the connection is looked up here on a
+-- new session, so it is neither lost nor written twice. One row per
+-- session, written only by it, so sessions never wait for each other here.
+CREATE TABLE commitmark (
+  writer  CHAR(36) NOT NULL,
+  token   CHAR(36) NOT NULL,
+  written TIMESTAMP NOT NULL DEFAULT CURRENT_TIMESTAMP ON UPDATE CURRENT_TIMESTAMP,
+  PRIMARY KEY (writer)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
 -- ------------------------------------------------------------ options store
 
 -- Options kept in the database, by section and key; a missing key means the

@@ -6,6 +6,9 @@
 #include "DatabaseError.h"
 #include "QueryDataSet.h"
 #include "TestServer.h"
+#include "WriteRetry.h"
+
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -158,7 +161,7 @@ TEST_F(TransactionTest, CancelBringsBackTheRowsAsReadApplyStopsAtTheFirstFailure
               QVariantList({true, false, 2, false}));
 
     int runs = 0;
-    withDeadlockRetry(connection, [&] {
+    writeTransaction(connection, [&] {
         ++runs;
         connection.execute("INSERT INTO kasagroup (name) VALUES ('x')");
         if (runs < 3)
@@ -167,21 +170,31 @@ TEST_F(TransactionTest, CancelBringsBackTheRowsAsReadApplyStopsAtTheFirstFailure
     EXPECT_EQ(runs, 3);
     EXPECT_EQ(groupCount(), 3);  // the failed runs rolled back
 
-    // Another failure is not retried; a deadlock only as often as allowed.
-    for (const auto& [code, attempts, expected] : {std::tuple{1048, 5, 1}, {1213, 2, 2}}) {
+    // Another failure is not retried; a deadlock or a lock wait timeout as
+    // long as the budget lasts, and then it is told.
+    RetryBudget::setBudgetMs(300);
+    for (const int code : {1048, 1213, 1205}) {
         runs = 0;
-        const int failure = code;
-        EXPECT_THROW(withDeadlockRetry(connection, [&] { ++runs; throw DatabaseError(failure, "failed"); }, attempts),
-                     DatabaseError);
-        EXPECT_EQ(runs, expected) << code;
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            writeTransaction(connection, [&] { ++runs; throw DatabaseError(code, "failed"); });
+            ADD_FAILURE() << code << " went through";
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.code(), code);
+        }
+        const bool retried = code != 1048;
+        EXPECT_EQ(runs > 1, retried) << code << ": " << runs << " runs";
+        EXPECT_LT(clock.elapsed(), retried ? 700 : 50) << code;
     }
+    RetryBudget::setBudgetMs(10000);
 
     // A deadlock rolls the server's transaction back: a caller that goes on
     // after it (a re-read that may fail) must not write outside it.
     const QString deadlock = "BEGIN NOT ATOMIC SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
                              "MESSAGE_TEXT = 'Deadlock'; END";
     runs = 0;
-    withDeadlockRetry(connection, [&] {
+    writeTransaction(connection, [&] {
         ++runs;
         connection.execute("INSERT INTO kasagroup (name) VALUES ('y')");
         if (runs == 1) {

@@ -11,3 +11,8 @@ target_link_libraries(test_product_dm PRIVATE productdata)
 tarvex_add_test(test_server_away products/test_server_away.cpp)
 target_link_libraries(test_server_away PRIVATE productdata)
 set_tests_properties(test_server_away PROPERTIES RUN_SERIAL TRUE)
+
+# The write policy on the module's write paths, with conflicts injected and
+# commit answers lost through the stress tool's proxy.
+tarvex_add_test(test_write_retry products/test_writeretry.cpp)
+target_link_libraries(test_write_retry PRIVATE productdata tarvexcommitcutter)

@@ -1,6 +1,7 @@
 #include "Connection.h"
 #include "SqlScan.h"
 #include "DatabaseError.h"
+#include "WriteRetry.h"
 
 #include <QDateTime>
 #include <QSqlError>
@@ -454,10 +455,18 @@ void Connection::fail(const QSqlError& error, const QString& sql)
     throw e;
 }
 
+bool Connection::runsAgainAfterConflict(const DatabaseError& error, RetryBudget& budget) const
+{
+    // Outside a transaction the statement was undone as a whole; inside one
+    // the whole transaction is its writer's to run again.
+    return m_depth == 0 && isWriteConflict(error) && budget.pause();
+}
+
 QSqlQuery Connection::run(const QString& sql, bool repeatable)
 {
     beforeStatement(!repeatable);
-    for (int attempt = 0;; ++attempt) {
+    RetryBudget budget;
+    for (bool reopened = false;;) {
         QSqlQuery query(m_db);
         query.setForwardOnly(true);
         if (query.exec(sql)) {
@@ -465,8 +474,11 @@ QSqlQuery Connection::run(const QString& sql, bool repeatable)
             return query;
         }
         const DatabaseError e = DatabaseError::fromSqlError(query.lastError(), sql);
-        if (attempt > 0 || !reopenForRetry(e, repeatable))
+        if (runsAgainAfterConflict(e, budget))
+            continue;
+        if (reopened || !reopenForRetry(e, repeatable))
             fail(query.lastError(), sql);
+        reopened = true;
     }
 }
 
@@ -519,12 +531,21 @@ QSqlQuery Connection::prepare(const QString& sql)
 
 void Connection::exec(QSqlQuery& prepared)
 {
-    if (prepared.exec()) {
-        used();
+    RetryBudget budget;
+    while (!prepared.exec()) {
+        const QString sql = prepared.lastQuery();
+        const DatabaseError e = DatabaseError::fromSqlError(prepared.lastError(), sql);
+        if (runsAgainAfterConflict(e, budget))
+            continue;
+        reexecOnNewSession(prepared, e);
         return;
     }
+    used();
+}
+
+void Connection::reexecOnNewSession(QSqlQuery& prepared, const DatabaseError& e)
+{
     const QString sql = prepared.lastQuery();
-    const DatabaseError e = DatabaseError::fromSqlError(prepared.lastError(), sql);
     if (!reopenForRetry(e, isRepeatable(sql)))
         fail(prepared.lastError(), sql);
     // The statement belonged to the dead session: prepare it again with its values.
@@ -579,7 +600,9 @@ void Connection::beginTransaction()
 {
     if (m_depth == 0) {
         resolveDoubt();
-        if (!m_inDoubt.empty())
+        if (m_doubt && m_inDoubt.empty())
+            m_doubt = false;  // nobody waits for its outcome
+        if (m_doubt)
             throw DatabaseError(-1, QStringLiteral("The outcome of the last save is not known yet; settle it first"));
         execute(QStringLiteral("START TRANSACTION"));
         m_doomed = false;
@@ -596,7 +619,15 @@ void Connection::commitTransaction()
         --m_depth;
         return;
     }
-    if (m_undoneByServer || transactionEndedByServer()) {
+    bool endedByServer = m_undoneByServer;
+    try {
+        endedByServer = endedByServer || transactionEndedByServer();
+    } catch (...) {
+        // The session died before the commit was sent: nothing was written.
+        rollbackTransaction();
+        throw;
+    }
+    if (endedByServer) {
         rollbackTransaction();
         throw undoneByServer();
     }
@@ -612,6 +643,8 @@ void Connection::commitTransaction()
             // Written or not: nobody can tell from here.
             markLost(e);
             m_untoldLoss.reset();
+            // In doubt even without hooks: the caller must not run it again blindly.
+            m_doubt = true;
             m_inDoubt = std::move(m_endHooks);
             m_endHooks.clear();
         } else {
@@ -670,7 +703,7 @@ void Connection::endTransaction(bool committed)
 
 void Connection::resolveDoubt()
 {
-    if (m_inDoubt.empty() || !m_resolver)
+    if (!m_doubt || !m_resolver)
         return;
     if (m_lost || !m_db.isOpen())
         reopen();
@@ -680,6 +713,7 @@ void Connection::resolveDoubt()
 void Connection::settleInDoubt(bool committed)
 {
     m_resolver = nullptr;
+    m_doubt = false;
     std::vector<TransactionEnd> hooks = std::move(m_inDoubt);
     m_inDoubt.clear();
     m_endHooks = std::move(hooks);
@@ -701,34 +735,6 @@ void Transaction::commit()
 {
     m_open = false;
     m_connection.commitTransaction();
-}
-
-void withDeadlockRetry(Connection& connection, const std::function<void()>& work, int attempts)
-{
-    for (int attempt = 1;; ++attempt) {
-        try {
-            Transaction transaction(connection);
-            try {
-                work();
-            } catch (const DatabaseError&) {
-                throw;
-            } catch (...) {
-                // A check that refused what it read after the node had
-                // rolled the transaction back read the others' new rows
-                // outside it: the work runs again, reading them inside.
-                if (connection.transactionEndedByServer())
-                    throw DatabaseError(1213, QStringLiteral("The server rolled the transaction back (deadlock)"));
-                throw;
-            }
-            transaction.commit();
-            return;
-        } catch (const DatabaseError& e) {
-            const bool conflict = e.code() == 1213 || e.code() == 1205 || (e.code() == 1062 && connection.onCluster());
-            if (!conflict || attempt >= attempts || connection.inTransaction())
-                throw;
-            QThread::msleep(unsigned(10 * attempt));
-        }
-    }
 }
 
 } // namespace tarvex

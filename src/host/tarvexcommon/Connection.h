@@ -21,6 +21,7 @@ namespace tarvex {
 
 class DatabaseError;
 class NativeRows;
+class RetryBudget;
 
 // One server of several: a Unix socket path, or a host and port.
 struct ServerAddress {
@@ -98,7 +99,10 @@ QString quoteIdentifier(const QString& name);
 //   session is checked, so a server restarted meanwhile costs nothing;
 // - inside a transaction nothing reopens: the transaction died with the session;
 // - after a deadlock inside a transaction (which the server rolled back) the
-//   rest of it is refused, its commit too, even when a caller went on.
+//   rest of it is refused, its commit too, even when a caller went on;
+// - a statement outside a transaction that the server refused for another
+//   session's sake (a deadlock, a lock wait timeout) runs again under the
+//   write policy of WriteRetry.h: it was undone as a whole.
 class Connection {
 public:
     // Opens a session of its own. Throws DatabaseError.
@@ -182,9 +186,10 @@ public:
     // token the transaction wrote) and settles them; a resolver given for
     // it answers whether it committed, and the next transaction asks it
     // first (reconnecting when the session is lost).
-    bool transactionInDoubt() const { return !m_inDoubt.empty(); }
+    bool transactionInDoubt() const { return m_doubt; }
     void settleInDoubt(bool committed);
     void setDoubtResolver(std::function<bool()> resolver) { m_resolver = std::move(resolver); }
+    bool hasDoubtResolver() const { return bool(m_resolver); }
     // Settles a commit in doubt through its resolver; nothing when none is.
     void resolveDoubt();
 
@@ -195,6 +200,12 @@ public:
     // Statements that only read (or set up the session) may be run again
     // on a fresh session; anything else may already have been done.
     static bool isRepeatable(const QString& sql);
+
+    // For the commit marks of writeTransaction (WriteRetry.h): a key of
+    // this session's own, kept across reopenings, and whether the database
+    // has the table for them (asked once).
+    const QString& writerKey();
+    bool keepsCommitMarks();
 
 private:
     [[noreturn]] void fail(const QSqlError& error, const QString& sql);
@@ -211,6 +222,8 @@ private:
     // again on the session just opened; throws `error` when it cannot.
     bool reopenForRetry(const DatabaseError& error, bool repeatable);
     QSqlQuery run(const QString& sql, bool repeatable);
+    bool runsAgainAfterConflict(const DatabaseError& error, RetryBudget& budget) const;
+    void reexecOnNewSession(QSqlQuery& prepared, const DatabaseError& error);
     void used();
     void markLost(const DatabaseError& error);
     void enlist();
@@ -225,11 +238,14 @@ private:
     bool m_undoneByServer = false;  // a deadlock rolled the open transaction back
     std::vector<TransactionEnd> m_endHooks;
     std::vector<TransactionEnd> m_inDoubt;
+    bool m_doubt = false;  // a commit's answer was lost
     std::function<bool()> m_resolver;
     std::function<bool()> m_reviver;
     std::unique_ptr<DatabaseError> m_untoldLoss;  // a loss found but not yet reported
     qint64 m_lastUse = 0;  // ms since the epoch of the last statement that worked
     int m_onCluster = -1;  // not asked yet
+    QString m_writerKey;
+    int m_commitMarks = -1;  // not asked yet
 };
 
 // Begins a transaction on construction; commit() ends it. When the guard is
@@ -246,12 +262,5 @@ private:
     Connection& m_connection;
     bool m_open = true;
 };
-
-// Runs `work` in a transaction and runs it again, up to `attempts` times in
-// all, while the server answers with a deadlock (1213) or a lock wait
-// timeout (1205): on a Galera node a conflicting commit fails that way. On a
-// node, a duplicate key (1062) is run again too: another node's commit of
-// the same new value, applied here after this transaction read, meets it so.
-void withDeadlockRetry(Connection& connection, const std::function<void()>& work, int attempts = 5);
 
 } // namespace tarvex

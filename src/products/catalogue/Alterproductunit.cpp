@@ -114,8 +114,7 @@ void TAlterProductForm::AddToGroup()
 
 void TAlterProductForm::RemoveFromGroup()
 {
-    ProductDM->ZConnection()->execute(QStringLiteral("DELETE FROM productalter WHERE productid = ? AND groupid = ?"),
-                                      {m_productId, m_groupId});
+    ProductDM->LeaveAlternativeGroup(m_productId, m_groupId);
     m_groupId = -1;
     OpenAlternatives(m_groupId);
 }

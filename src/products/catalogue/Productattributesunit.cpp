@@ -12,6 +12,7 @@
 #include "Productresourcestring.h"
 #include "Productsuggestiondelegate.h"
 #include "SqlText.h"
+#include "WriteRetry.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -266,7 +267,8 @@ void OpenAttributes(qint64 productId)
 
 void AttributesApply(qint64 productId)
 {
-    Productsave::applyCachedList(variants(), productId);
+    // The variants go in together, under the write policy.
+    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] { Productsave::applyCachedList(variants(), productId); });
 }
 
 } // namespace products

@@ -2,6 +2,7 @@
 #include "Productsave.h"
 
 #include "Productdmunit.h"
+#include "WriteRetry.h"
 
 namespace products {
 
@@ -35,7 +36,8 @@ void OpenCachedList(tarvex::QueryDataSet& rows, qint64 productId, const QString&
 
 void ApplyCachedList(tarvex::QueryDataSet& rows, qint64 productId)
 {
-    Productsave::applyCachedList(rows, productId);
+    // The list's rows go in together, under the write policy.
+    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] { Productsave::applyCachedList(rows, productId); });
 }
 
 NewRowsOfProduct::NewRowsOfProduct(tarvex::QueryDataSet& rows) : m_rows(rows), m_previous(rows.events().onNewRecord)

@@ -8,6 +8,7 @@
 #include "Guarded.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
+#include "WriteRetry.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -78,12 +79,12 @@ void TProductCategoriesGroup::LoadCategories(qint64 productId)
 void TProductCategoriesGroup::SaveCategories(qint64 productId)
 {
     // The old links go only together with the new ones in.
-    tarvex::Transaction transaction(*ProductDM->ZConnection());
-    tarvex::execSql(database(), QStringLiteral("DELETE FROM productcategorypr WHERE productid = ?"), {productId});
-    for (qint32 id : CatPathsToIDs(database(), CatStringsToPath(lines())))
-        tarvex::execSql(database(), QStringLiteral("INSERT INTO productcategorypr SET productid = ?, categoryprid = ?"),
-                        {productId, id});
-    transaction.commit();
+    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] {
+        tarvex::execSql(database(), QStringLiteral("DELETE FROM productcategorypr WHERE productid = ?"), {productId});
+        for (qint32 id : CatPathsToIDs(database(), CatStringsToPath(lines())))
+            tarvex::execSql(database(), QStringLiteral("INSERT INTO productcategorypr SET productid = ?, categoryprid = ?"),
+                            {productId, id});
+    });
 }
 
 bool TProductCategoriesGroup::CategoriesExist(qint64 productId)

@@ -640,15 +640,12 @@ void TProductDetailForm::ProductCopyExecute()
         return;
     const TStringArr overrides{QStringLiteral("name=") + tarvex::CMN_COPY_STR + QLatin1Char(' ') +
                                    productField("name").asString(),
-                               QStringLiteral("kasaplu=NULL")};
+                               QStringLiteral("kasaplu=NULL"), QStringLiteral("barcode=NULL"),
+                               QStringLiteral("code=NULL")};
     // The copy appears with its codes cleared or not at all.
-    tarvex::Transaction transaction(*ProductDM->ZConnection());
     const qint32 newId = ProductDM->CopyProduct(productId(), overrides);
     if (newId <= 0)
         return;
-    tarvex::execSql(database(), QStringLiteral("UPDATE product SET barcode = NULL, code = NULL WHERE productid = ?"),
-                    {newId});
-    transaction.commit();
     tarvex::dialogs().information(PRODUCT_COPIED);
     auto service = findService<tarvex::IProductService>(tarvex::IID_IProductService);
     if (!service) {

@@ -15,6 +15,7 @@
 #include "Warehistoryunit.h"
 #include "Warehouseunit.h"
 #include "Workerbar.h"
+#include "WriteRetry.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -197,16 +198,16 @@ bool TProductWarehousesGroup::recount(qint64 productId)
     const tarvex::Field& warehouse = pw.fieldByName(QStringLiteral("warehouseid"));
     const tarvex::Field& amount = pw.fieldByName(QStringLiteral("amount"));
     // Every warehouse's amount is recounted, or none is.
-    tarvex::Transaction transaction(*ProductDM->ZConnection());
-    for (pw.first(); !pw.eof(); pw.next()) {
-        const qint64 warehouseId = warehouse.asLargeInt();
-        const double documents = counted.value(warehouseId).balance();
-        if (tarvex::BetterRoundTo(documents, -6) == tarvex::BetterRoundTo(amount.asFloat(), -6))
-            continue;
-        tarvex::execSql(db, QStringLiteral("UPDATE productwarehouse SET amount = ? WHERE productid = ? AND warehouseid = ?"),
-                        {documents, productId, warehouseId});
-    }
-    transaction.commit();
+    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] {
+        for (pw.first(); !pw.eof(); pw.next()) {
+            const qint64 warehouseId = warehouse.asLargeInt();
+            const double documents = counted.value(warehouseId).balance();
+            if (tarvex::BetterRoundTo(documents, -6) == tarvex::BetterRoundTo(amount.asFloat(), -6))
+                continue;
+            tarvex::execSql(db, QStringLiteral("UPDATE productwarehouse SET amount = ? WHERE productid = ? AND warehouseid = ?"),
+                            {documents, productId, warehouseId});
+        }
+    });
     return true;
 }
 

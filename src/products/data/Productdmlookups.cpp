@@ -8,6 +8,7 @@
 #include "Productlookups.h"
 
 #include "Format.h"
+#include "WriteRetry.h"
 #include <QSqlQuery>
 
 namespace products {
@@ -149,13 +150,16 @@ qint32 TProductDM::CopyProduct(qint32 productId, const TStringArr& replacements)
         if (!replaces(column) && ZConnection()->tableInfo(QStringLiteral("product")).column(column))
             columns << column + QStringLiteral("=NULL");
     }
-    tarvex::Transaction transaction(*ZConnection());
-    CopyDataSet(QStringLiteral("product"), condition, columns, QString(), {productId});
-    const qint32 newId = qint32(GetLastInsertID());
-    const QStringList newKey{QStringLiteral("productid=") + QString::number(newId)};
-    for (const char* table : {"productdetail", "productcategorypr", "productalter", "component", "fixedasset"})
-        CopyDataSet(QString::fromUtf8(table), condition, newKey, QStringLiteral("productid"), {productId});
-    transaction.commit();
+    qint32 newId = 0;
+    // The copy and its rows go in together, once: a commit whose answer was
+    // lost is looked up, not copied again.
+    tarvex::writeTransaction(*ZConnection(), [&] {
+        CopyDataSet(QStringLiteral("product"), condition, columns, QString(), {productId});
+        newId = qint32(GetLastInsertID());
+        const QStringList newKey{QStringLiteral("productid=") + QString::number(newId)};
+        for (const char* table : {"productdetail", "productcategorypr", "productalter", "component", "fixedasset"})
+            CopyDataSet(QString::fromUtf8(table), condition, newKey, QStringLiteral("productid"), {productId});
+    });
     return newId;
 }
 
@@ -166,7 +170,7 @@ qint32 TProductDM::JoinAlternativeGroup(qint32 productId, qint32 otherId)
     tarvex::Connection& connection = *ZConnection();
     qint32 group = 0;
     // Under the group lock, so no other workstation opens the same new group.
-    tarvex::withDeadlockRetry(connection, [&] {
+    tarvex::writeTransaction(connection, [&] {
         lockIdentifiers(connection, kAlternativeGroups);
         auto groupOf = [&](qint32 id) {
             QSqlQuery query = connection.select(QStringLiteral("SELECT groupid FROM productalter WHERE productid = ?"), {id});
@@ -174,6 +178,12 @@ qint32 TProductDM::JoinAlternativeGroup(qint32 productId, qint32 otherId)
         };
         const QString insert = QStringLiteral("INSERT INTO productalter (groupid,productid) VALUES (?,?)");
         group = groupOf(otherId);
+        // Joined already (by a join whose answer never came): nothing to do.
+        if (group > 0 && connection.value(QStringLiteral("SELECT COUNT(*) FROM productalter WHERE groupid = ? AND "
+                                                         "productid = ?"),
+                                          {group, productId})
+                                 .toInt() > 0)
+            return;
         if (group < 1) {
             QSqlQuery query = connection.select(QStringLiteral("SELECT MAX(groupid) + 1 AS newid FROM productalter"));
             group = query.next() && !query.value(0).isNull() ? query.value(0).toInt() : 1;
@@ -182,6 +192,12 @@ qint32 TProductDM::JoinAlternativeGroup(qint32 productId, qint32 otherId)
         connection.execute(insert, {group, productId});
     });
     return group;
+}
+
+void TProductDM::LeaveAlternativeGroup(qint32 productId, qint32 groupId)
+{
+    ZConnection()->execute(QStringLiteral("DELETE FROM productalter WHERE productid = ? AND groupid = ?"),
+                           {productId, groupId});
 }
 
 } // namespace products

@@ -11,6 +11,7 @@
 #include "Productresourcestring.h"
 #include "Rounding.h"
 #include "SqlText.h"
+#include "WriteRetry.h"
 
 #include <QSqlQuery>
 
@@ -279,15 +280,15 @@ void TProductDM::MakePrimary(QueryDataSet& ds, const QString& keyName, qint64 id
 {
     ds.checkBrowseMode();
     try {
-        tarvex::Transaction transaction(*ZConnection());
         // Every row is written, so a second "primary" left by anyone is cleared too.
-        for (ds.first(); !ds.eof(); ds.next()) {
-            ds.edit();
-            const bool chosen = ds.fieldByName(keyName).asLargeInt() == id;
-            F(ds, "status").setValue(chosen ? QStringLiteral("primary") : QStringLiteral("standard"));
-            ds.post();
-        }
-        transaction.commit();
+        tarvex::writeTransaction(*ZConnection(), [&] {
+            for (ds.first(); !ds.eof(); ds.next()) {
+                ds.edit();
+                const bool chosen = ds.fieldByName(keyName).asLargeInt() == id;
+                F(ds, "status").setValue(chosen ? QStringLiteral("primary") : QStringLiteral("standard"));
+                ds.post();
+            }
+        });
     } catch (...) {
         ds.cancel();
         ds.refresh();

@@ -146,6 +146,8 @@ public:
     // Puts the product into the other product's group; when that one has
     // none, both go into a new group. Returns the group.
     qint32 JoinAlternativeGroup(qint32 productId, qint32 otherId);
+    // Takes the product out of the group.
+    void LeaveAlternativeGroup(qint32 productId, qint32 groupId);
 
     // --- look-ups
     qint32 GetDefWarehouseID();

@@ -9,6 +9,7 @@
 #include "Productplus.h"
 #include "Productresourcestring.h"
 #include "QueryDataSet.h"
+#include "WriteRetry.h"
 
 #include <QPointer>
 #include <QSqlQuery>
@@ -94,17 +95,18 @@ void Productsave::write(const ProductsaveInput& input)
     tarvex::Connection& connection = *m_dm.ZConnection();
     settleInDoubt();
     try {
-        tarvex::withDeadlockRetry(connection, [&] { writeOnce(input); });
+        tarvex::writeTransaction(connection, [&] { writeOnce(input); });
     } catch (const tarvex::DatabaseError&) {
-        if (connection.transactionInDoubt() && !m_token.isEmpty()) {
-            // The token on the product tells, once the server is back.
+        // Without a commit mark to read, the token on the product tells,
+        // once the server is back.
+        if (connection.transactionInDoubt() && !connection.hasDoubtResolver() && !m_token.isEmpty()) {
             connection.setDoubtResolver([&connection, token = m_token] {
                 QSqlQuery query = connection.prepare(QStringLiteral("SELECT productid FROM product WHERE savetoken = ?"));
                 query.addBindValue(token);
                 connection.exec(query);
                 return query.next();
             });
-        } else if (connection.transactionInDoubt()) {
+        } else if (connection.transactionInDoubt() && !connection.hasDoubtResolver()) {
             // A database without the token cannot tell: the work stays to be saved again.
             connection.settleInDoubt(false);
         }

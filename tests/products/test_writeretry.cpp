@@ -1,0 +1,177 @@
+// The one retry policy on the module's write paths: a save, a single post
+// and a copy that the server refuses for another session's sake (deadlock
+// 1213, lock wait timeout 1205) go through once when a later try succeeds
+// and are told only when the budget runs out; a group join and a copy whose
+// COMMIT answer is lost on the way (a proxy drops it after the server has
+// committed) are found written and are not done twice.
+
+#include "test_productdm_support.h"
+
+#include "DatabaseError.h"
+#include "Productsave.h"
+#include "WriteRetry.h"
+#include "stress_proxy.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace tarvex;
+using namespace tarvex::test;
+
+class WriteRetryTest : public ProductDMCase {
+protected:
+    void SetUp() override
+    {
+        ProductDMCase::SetUp();
+        conflictsOn(QStringLiteral("productdetail"));
+        conflictsOn(QStringLiteral("tax"));
+        dm().SetDefaultTaxID(1);
+    }
+    void TearDown() override
+    {
+        sql("SET @conflicts = 0");
+        sql("DROP TRIGGER IF EXISTS productdetail_conflicts");
+        sql("DROP TRIGGER IF EXISTS tax_conflicts");
+        RetryBudget::setBudgetMs(10000);
+        for (QueryDataSet* ds : {dm().ProductZQ, dm().ProductDetailZQ}) {
+            if (ds->isActive())
+                ds->cancel();
+        }
+    }
+    // Makes the table's next inserts on this session fail as conflicts():
+    // the count lives in a session variable, which no rollback undoes.
+    static void conflictsOn(const QString& table)
+    {
+        execSql(db(), QStringLiteral("DROP TRIGGER IF EXISTS %1_conflicts").arg(table));
+        execSql(db(),
+                QStringLiteral("CREATE TRIGGER %1_conflicts BEFORE INSERT ON %1 FOR EACH ROW "
+                               "IF @conflicts > 0 THEN SET @conflicts = @conflicts - 1; "
+                               "IF @conflict = 1205 THEN SIGNAL SQLSTATE 'HY000' SET MYSQL_ERRNO = 1205, "
+                               "MESSAGE_TEXT = 'Lock wait timeout exceeded; try restarting transaction'; "
+                               "ELSE SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
+                               "MESSAGE_TEXT = 'Deadlock found when trying to get lock; try restarting transaction'; "
+                               "END IF; END IF")
+                    .arg(table));
+    }
+    // The next `times` inserts fail with the code (1213 or 1205).
+    static void conflicts(int code, int times)
+    {
+        sql(QStringLiteral("SET @conflict = %1, @conflicts = %2").arg(code).arg(times));
+    }
+    // A new product with its detail row, as the editor starts one.
+    static void startProduct(const QString& name)
+    {
+        appendProduct(name);
+        QueryDataSet& detail = *dm().ProductDetailZQ;
+        detail.close();
+        detail.setParam("productid", -1);
+        detail.open();
+        detail.append();
+        detail.fieldByName("model").setValue(name + QStringLiteral(" model"));
+    }
+    // The code the save was refused with, 0 when it went through.
+    static int savedOrRefused()
+    {
+        try {
+            products::Productsave(dm()).write({});
+        } catch (const DatabaseError& e) {
+            return e.code();
+        }
+        return 0;
+    }
+};
+
+TEST_F(WriteRetryTest, ConflictsOnTheSavePathAreRunAgainUntilTheBudgetRunsOutAndOnlyThenTold)
+{
+    struct Case {
+        const char* what;
+        int code;
+        int conflicts;
+        int budgetMs;
+        int told;  // the code the user is told, 0 for none
+    };
+    const Case cases[] = {
+        {"deadlocks", 1213, 3, 10000, 0},
+        {"lock wait timeouts", 1205, 2, 10000, 0},
+        {"deadlocks past the budget", 1213, 1000000, 300, 1213},
+        {"lock waits past the budget", 1205, 1000000, 300, 1205},
+    };
+    int stored = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RetryBudget::setBudgetMs(c.budgetMs);
+        const QString name = QString::fromUtf8(c.what);
+        startProduct(name);
+        conflicts(c.code, c.conflicts);
+        EXPECT_EQ(savedOrRefused(), c.told);
+        const int left = int(number("SELECT @conflicts"));
+        sql("SET @conflicts = 0");
+        if (c.told == 0) {
+            ++stored;
+            EXPECT_EQ(left, 0);  // every conflict was met and outlived
+            EXPECT_EQ(productZQ().state(), DataSetState::Browse);
+        } else {
+            // Refused as a whole: the work waits in the editor for the next press.
+            EXPECT_EQ(productZQ().state(), DataSetState::Insert);
+            EXPECT_EQ(P("name").asString(), name);
+            EXPECT_TRUE(P("productid").isNull());
+            EXPECT_EQ(savedOrRefused(), 0);
+            ++stored;
+        }
+        EXPECT_EQ(text(QStringLiteral("SELECT COUNT(*) FROM product WHERE name = %1").arg(quoteSqlText(name))), "1");
+        EXPECT_EQ(text(QStringLiteral("SELECT COUNT(*) FROM productdetail d INNER JOIN product p ON p.productid = "
+                                      "d.productid WHERE p.name = %1").arg(quoteSqlText(name))),
+                  "1");
+    }
+    EXPECT_EQ(number("SELECT COUNT(*) FROM product"), stored);
+
+    // A single post outside any transaction (a tax rate) meets the same policy.
+    RetryBudget::setBudgetMs(10000);
+    QueryDataSet& taxes = *dm().TaxZQ;
+    taxes.close();
+    taxes.open();
+    taxes.append();
+    taxes.fieldByName("name").setValue(QStringLiteral("PDV8"));
+    taxes.fieldByName("value").setValue(8);
+    conflicts(1213, 2);
+    taxes.post();
+    EXPECT_EQ(number("SELECT @conflicts"), 0);
+    EXPECT_EQ(text("SELECT COUNT(*) FROM tax WHERE name = 'PDV8'"), "1");
+}
+
+TEST_F(WriteRetryTest, AJoinAndACopyWhoseCommitAnswerIsLostAreFoundWrittenAndNotDoneTwice)
+{
+    insertProduct(1, QStringLiteral("Hleb"));
+    insertProduct(2, QStringLiteral("Kifla"));
+    sql("INSERT INTO productdetail (productid, model) VALUES (1, 'Beli')");
+    QTemporaryDir dir;
+    stress::CommitCutter cutter(database().settings().socket, dir.filePath(QStringLiteral("cut.sock")), 0);
+    cutter.start();
+    ConnectionSettings settings = database().settings();
+    settings.socket = cutter.path();
+    Connection proxied(settings);
+    products::TProductDM module;
+    module.setLocalSettings(dir.filePath(QStringLiteral("tarvex.ini")), dir.path());
+    module.SetZConnection(&proxied);
+    module.DataModuleCreate();
+
+    // Every COMMIT from here on loses its answer.
+    cutter.setEvery(1);
+    const qint32 copy = module.CopyProduct(1, {QStringLiteral("name=Hleb (kopija)")});
+    const qint32 group = module.JoinAlternativeGroup(2, 1);
+    cutter.setEvery(0);
+    EXPECT_EQ(cutter.cut(), 2);
+    EXPECT_TRUE(proxied.isConnected());
+    EXPECT_FALSE(proxied.transactionInDoubt());
+
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(productid ORDER BY productid) FROM product WHERE name LIKE 'Hleb%'"),
+              QStringLiteral("1,%1").arg(copy));
+    EXPECT_EQ(text(QStringLiteral("SELECT model FROM productdetail WHERE productid = %1").arg(copy)), "Beli");
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(productid, ':', groupid ORDER BY productid) FROM productalter"),
+              QStringLiteral("1:%1,2:%1").arg(group));
+
+    // Pressed again after all: the join is there, nothing is added.
+    EXPECT_EQ(module.JoinAlternativeGroup(2, 1), group);
+    EXPECT_EQ(number("SELECT COUNT(*) FROM productalter"), 2);
+    products::ProductDM = &dm();
+}
