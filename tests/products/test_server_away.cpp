@@ -216,6 +216,12 @@ TEST_F(ServerAway, ATypedEditOutlivesTheServerAndAnIdleSessionReadsAndWritesAfte
         taxes.fieldByName(QStringLiteral("value")).setValue(crash ? 10 : 8);
         EXPECT_EQ(toldHeadline([&] { taxes.post(); }), QString());
         EXPECT_EQ(stored("SELECT COUNT(*) FROM tax"), QString::number(before + 1));
+
+        // A read that meets the lost server had no input to lose, and its message says none.
+        stopServer(crash);
+        EXPECT_EQ(toldHeadline([] { openProduct(2); }), DB_CONNECTION_LOST_READ_ERR);
+        EXPECT_EQ(toldHeadline([] { openProduct(2); }), DB_SERVER_AWAY_ERR);
+        startServer();
     }
 }
 
@@ -247,8 +253,9 @@ TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
     EXPECT_TRUE(routed);
     EXPECT_EQ(sideName, QStringLiteral("Kifla"));
 
+    // A worker's check before its read (a search, a report) tells the loss as a read's.
     stopServer(false);
-    EXPECT_EQ(toldHeadline([] { s_connection->check(); }), DB_CONNECTION_LOST_ERR);
+    EXPECT_EQ(toldHeadline([] { s_connection->check(); }), DB_CONNECTION_LOST_READ_ERR);
     EXPECT_EQ(toldHeadline([] { s_connection->check(); }), DB_SERVER_AWAY_ERR);
     startServer();
     EXPECT_EQ(toldHeadline([] { s_connection->check(); }), QString());

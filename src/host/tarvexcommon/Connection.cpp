@@ -392,9 +392,15 @@ void Connection::beforeStatement(bool write)
 
 void Connection::check()
 {
-    beforeStatement(false);
-    if (!ping() && m_lost)
-        reopen();
+    // Workers read: a loss found here lost no input.
+    try {
+        beforeStatement(false);
+        if (!ping() && m_lost)
+            reopen();
+    } catch (DatabaseError& e) {
+        e.setDuringRead(true);
+        throw;
+    }
 }
 
 bool Connection::reopenForRetry(const DatabaseError& error, bool repeatable)
@@ -456,17 +462,23 @@ void Connection::fail(const QSqlError& error, const QString& sql)
 
 QSqlQuery Connection::run(const QString& sql, bool repeatable)
 {
-    beforeStatement(!repeatable);
-    for (int attempt = 0;; ++attempt) {
-        QSqlQuery query(m_db);
-        query.setForwardOnly(true);
-        if (query.exec(sql)) {
-            used();
-            return query;
+    try {
+        beforeStatement(!repeatable);
+        for (int attempt = 0;; ++attempt) {
+            QSqlQuery query(m_db);
+            query.setForwardOnly(true);
+            if (query.exec(sql)) {
+                used();
+                return query;
+            }
+            const DatabaseError e = DatabaseError::fromSqlError(query.lastError(), sql);
+            if (attempt > 0 || !reopenForRetry(e, repeatable))
+                fail(query.lastError(), sql);
         }
-        const DatabaseError e = DatabaseError::fromSqlError(query.lastError(), sql);
-        if (attempt > 0 || !reopenForRetry(e, repeatable))
-            fail(query.lastError(), sql);
+    } catch (DatabaseError& e) {
+        // A read outside a transaction had no input to lose; inside one it is part of a write.
+        e.setDuringRead(repeatable && m_depth == 0);
+        throw;
     }
 }
 
