@@ -271,7 +271,7 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
         taxNames(*connection);
         ADD_FAILURE() << "a dead server answered";
     } catch (const DatabaseError& e) {
-        EXPECT_EQ(exceptionText(e), DB_CONNECTION_LOST_READ_ERR);
+        EXPECT_EQ(exceptionText(e), DB_CONNECTION_LOST_ERR);
     }
     EXPECT_EQ(told.size(), 3);
     EXPECT_FALSE(embedded->isRunning());

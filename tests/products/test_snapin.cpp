@@ -344,7 +344,7 @@ TEST_F(RememberedWindows, WindowStateGoesToTheStateFileTheSettingsFileStaysAsWri
             seen = form.size();
             if (resizeTo.isValid())
                 form.resize(resizeTo);
-            form.reject();
+            click(form.CancelButton());
         });
         list.ProductEdit->trigger();
         return seen;
@@ -355,7 +355,7 @@ TEST_F(RememberedWindows, WindowStateGoesToTheStateFileTheSettingsFileStaysAsWri
         panel.SearchVLE()->setValue("name", "Ml");
         QTest::mouseClick(panel.FindButton(), Qt::LeftButton);
         ASSERT_EQ(products::ProductDM->ProductZQ->recordCount(), 1);
-        editorSize(list, QSize(1234, 777));
+        editorSize(list, QSize(1300, 900));
     });
     EXPECT_EQ(settingsText(), written);
     const TIniFile state(stateFilePath());
@@ -366,7 +366,7 @@ TEST_F(RememberedWindows, WindowStateGoesToTheStateFileTheSettingsFileStaysAsWri
         EXPECT_EQ(panel.SearchVLE()->value("name"), "Ml");
         QTest::mouseClick(panel.FindButton(), Qt::LeftButton);
         EXPECT_EQ(products::ProductDM->ProductZQ->recordCount(), 1);
-        EXPECT_EQ(editorSize(list, QSize()), QSize(1234, 777));
+        EXPECT_EQ(editorSize(list, QSize()), QSize(1300, 900));
     });
     EXPECT_EQ(settingsText(), written);
     console.unloadModules();

@@ -392,7 +392,7 @@ void Connection::beforeStatement(bool write)
 
 void Connection::check()
 {
-    // Workers read: a loss found here lost no input.
+    // Workers read (a search, a report): a loss found here lost no input.
     try {
         beforeStatement(false);
         if (!ping() && m_lost)
@@ -462,23 +462,17 @@ void Connection::fail(const QSqlError& error, const QString& sql)
 
 QSqlQuery Connection::run(const QString& sql, bool repeatable)
 {
-    try {
-        beforeStatement(!repeatable);
-        for (int attempt = 0;; ++attempt) {
-            QSqlQuery query(m_db);
-            query.setForwardOnly(true);
-            if (query.exec(sql)) {
-                used();
-                return query;
-            }
-            const DatabaseError e = DatabaseError::fromSqlError(query.lastError(), sql);
-            if (attempt > 0 || !reopenForRetry(e, repeatable))
-                fail(query.lastError(), sql);
+    beforeStatement(!repeatable);
+    for (int attempt = 0;; ++attempt) {
+        QSqlQuery query(m_db);
+        query.setForwardOnly(true);
+        if (query.exec(sql)) {
+            used();
+            return query;
         }
-    } catch (DatabaseError& e) {
-        // A read outside a transaction had no input to lose; inside one it is part of a write.
-        e.setDuringRead(repeatable && m_depth == 0);
-        throw;
+        const DatabaseError e = DatabaseError::fromSqlError(query.lastError(), sql);
+        if (attempt > 0 || !reopenForRetry(e, repeatable))
+            fail(query.lastError(), sql);
     }
 }
 
