@@ -92,8 +92,13 @@ qint64 DemoReport::totalRows() const
     return total;
 }
 
-DemoReport generateDemoData(QSqlDatabase& db, const DemoScale& scale, quint32 seed, QDate lastDay)
+DemoReport generateDemoData(QSqlDatabase& db, const DemoScale& scale, quint32 seed, QDate lastDay,
+                            const std::function<void(int percent)>& progress)
 {
+    const auto done = [&](int percent) {
+        if (progress)
+            progress(percent);
+    };
     QElapsedTimer timer;
     timer.start();
     if (productCount(db) > 0)
@@ -116,17 +121,23 @@ DemoReport generateDemoData(QSqlDatabase& db, const DemoScale& scale, quint32 se
     writer.commit();
     indexes.drop();
 
+    done(2);
     demo::DemoReference reference(writer, model, seed);
     reference.write(scale.partners);
+    done(10);
     demo::DemoCatalogue catalogue(writer, model, reference, seed);
     catalogue.writeProducts(scale.products);
+    done(25);
+    // The documents are most of the work: 25 to 80.
     demo::DemoDocuments documents(writer, model, seed);
-    documents.write(scale.documentLines);
+    documents.write(scale.documentLines, [&](double share) { done(25 + int(share * 55)); });
     catalogue.writeStockRows();
     writer.commit();
+    done(85);
     indexes.restore();
     writeMarker(writer, QStringLiteral("Complete"), QStringLiteral("1"));
     writer.commit();
+    done(95);
 
     // Fresh statistics, so the first reports on the new data plan well.
     execSql(db, QStringLiteral("ANALYZE TABLE product, productwarehouse, productcategorypr, document, documentitem, "

@@ -15,6 +15,7 @@
 #include <QPair>
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 
 namespace tarvex {
 
@@ -50,7 +51,9 @@ public:
 // Fills the connection's current database. The last day defaults to today.
 // Throws DemoDataError when the database already has products and
 // DatabaseError when a statement fails.
-DemoReport generateDemoData(QSqlDatabase& db, const DemoScale& scale, quint32 seed, QDate lastDay = QDate());
+// `progress`, when given, hears how much of the fill is done (0-100).
+DemoReport generateDemoData(QSqlDatabase& db, const DemoScale& scale, quint32 seed, QDate lastDay = QDate(),
+                            const std::function<void(int percent)>& progress = {});
 
 // Whether a demo fill was made in the database: the generator marks its start
 // and its end in dbinifile, section 'Demo'.

@@ -58,7 +58,7 @@ DemoDocuments::DemoDocuments(DemoWriter& writer, DemoModel& model, quint32 seed)
 {
 }
 
-void DemoDocuments::write(qint64 lines)
+void DemoDocuments::write(qint64 lines, const std::function<void(double share)>& progress)
 {
     m_days = int(m_model.firstDay.daysTo(m_model.lastDay));
     m_dayTexts.clear();
@@ -82,7 +82,11 @@ void DemoDocuments::write(qint64 lines)
 
     const qint64 opening = writeOpening(lines);
     qint64 carry = 0; // lines earlier documents could not make (nothing left to issue)
-    for (Planned planned : plan(lines - opening)) {
+    const std::vector<Planned> plans = plan(lines - opening);
+    std::size_t count = 0;
+    for (Planned planned : plans) {
+        if (progress && ++count % 64 == 0)
+            progress(double(count) / double(plans.size()));
         const int wanted = planned.lines;
         const int extra = int(qMin<qint64>(carry, qMax(0, variants()[size_t(planned.variant)].maxLines - wanted)));
         planned.lines += extra;

@@ -12,6 +12,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace tarvex::demo {
@@ -22,7 +23,8 @@ public:
 
     // Writes documents with about `lines` lines in all, dated from
     // model.firstDay to model.lastDay.
-    void write(qint64 lines);
+    // `progress` hears the share of the documents written (0-1) now and then.
+    void write(qint64 lines, const std::function<void(double share)>& progress = {});
 
 private:
     enum class Flow {

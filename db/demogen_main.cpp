@@ -2,11 +2,14 @@
 //
 //   tarvex-demogen --socket PATH [--user NAME] [--database NAME]
 //                  [--scale tiny|small|large|huge] [--seed N] [--last-day YYYY-MM-DD] [--once]
+//                  [--progress]
 //
 // Creates the database with the schema when it is missing and refuses to fill
 // one that already has products. With --once the database is filled only the
 // first time: a finished demo fill or data of its own is left alone, and a
-// fill that stopped half-way is dropped and made again.
+// fill that stopped half-way is dropped and made again. With --progress it
+// prints "progress N" lines (N of 100) as the fill goes on, for the console's
+// start-up window.
 
 #include "Connection.h"
 #include "DemoData.h"
@@ -70,7 +73,10 @@ int main(int argc, char** argv)
                                            QStringLiteral("yyyy-mm-dd"));
     const QCommandLineOption onceOption(QStringLiteral("once"),
                                         QStringLiteral("Fill only a new database; redo a fill that stopped."));
-    parser.addOptions({socketOption, userOption, databaseOption, scaleOption, seedOption, lastDayOption, onceOption});
+    const QCommandLineOption progressOption(QStringLiteral("progress"),
+                                            QStringLiteral("Print \"progress N\" lines (N of 100) while filling."));
+    parser.addOptions(
+        {socketOption, userOption, databaseOption, scaleOption, seedOption, lastDayOption, onceOption, progressOption});
     parser.process(app);
 
     if (!parser.isSet(socketOption))
@@ -107,7 +113,16 @@ int main(int argc, char** argv)
         case DemoTargetAction::Fill:
             break;
         }
-        const DemoReport report = generateDemoData(db, scale, seed, lastDay);
+        std::function<void(int)> progress;
+        if (parser.isSet(progressOption)) {
+            progress = [last = -1](int percent) mutable {
+                if (percent == last)
+                    return;
+                last = percent;
+                out() << "progress " << percent << Qt::endl;
+            };
+        }
+        const DemoReport report = generateDemoData(db, scale, seed, lastDay, progress);
         printReport(scale, seed, database, report);
     } catch (const DemoDataError& e) {
         return fail(QString::fromUtf8(e.what()), 3);

@@ -5,6 +5,7 @@
 #include "Connection.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
+#include "DemoFill.h"
 #include "Dialogs.h"
 #include "PrivateServer.h"
 #include "Startup.h"
@@ -17,6 +18,14 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/fsuid.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 
 using namespace tarvex;
@@ -70,17 +79,97 @@ QString writeIni(const QString& iniText)
     return ini;
 }
 
+// What the user reads, a blank line, and the detail for support.
+QString told(const StartupError& e)
+{
+    return exceptionText(e) + QStringLiteral("\n\n") + e.detail();
+}
+
 QString startupFailure(const QString& iniText)
 {
     std::unique_ptr<PrivateServer> server;
     try {
         openStartupDatabase(readStartupSettings(writeIni(iniText)), nullptr, server);
     } catch (const StartupError& e) {
-        return QString::fromUtf8(e.what());
+        return told(e);
     } catch (const std::exception& e) {
         return QStringLiteral("not a start-up error: ") + QString::fromUtf8(e.what());
     }
     return QStringLiteral("no failure");
+}
+
+// A program that holds a TCP port on the loopback address but is no
+// database server: it says `greeting` to whoever connects (nothing at all
+// when empty) and waits.
+class PortSquatter {
+public:
+    explicit PortSquatter(const QByteArray& greeting) : m_greeting(greeting)
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof(address);
+        if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(m_listener, 4) != 0 ||
+            ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] {
+            for (;;) {
+                const int client = ::accept(m_listener, nullptr, nullptr);
+                if (client < 0)
+                    return;  // shut down
+                if (!m_greeting.isEmpty() && ::write(client, m_greeting.constData(), size_t(m_greeting.size())) < 0)
+                    ::close(client);
+                else
+                    m_clients.push_back(client);
+            }
+        });
+    }
+    ~PortSquatter()
+    {
+        ::shutdown(m_listener, SHUT_RDWR);
+        if (m_thread.joinable())
+            m_thread.join();
+        for (const int client : m_clients)
+            ::close(client);
+        ::close(m_listener);
+    }
+    int port() const { return m_port; }
+
+private:
+    QByteArray m_greeting;
+    int m_listener = -1;
+    int m_port = 0;
+    std::thread m_thread;
+    std::vector<int> m_clients;
+};
+
+// File access as an ordinary user for the scope: root reads every file.
+class AsOrdinaryUser {
+public:
+    AsOrdinaryUser()
+    {
+        if (::geteuid() == 0)
+            ::setfsuid(65534);
+    }
+    ~AsOrdinaryUser()
+    {
+        if (::geteuid() == 0)
+            ::setfsuid(0);
+    }
+};
+
+// A stand-in for the demo generator: a script that says `lines` and ends with `exitCode`.
+QString fakeGenerator(const QTemporaryDir& dir, const QString& lines, int exitCode)
+{
+    const QString path = dir.filePath(QStringLiteral("demogen-%1").arg(exitCode));
+    QFile script(path);
+    script.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    script.write(QStringLiteral("#!/bin/sh\n%1\nexit %2\n").arg(lines).arg(exitCode).toUtf8());
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return path;
 }
 
 QString headline(const QString& message)
@@ -182,7 +271,7 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
         taxNames(*connection);
         ADD_FAILURE() << "a dead server answered";
     } catch (const DatabaseError& e) {
-        EXPECT_TRUE(exceptionText(e).startsWith(DB_CONNECTION_LOST_ERR)) << exceptionText(e).toStdString();
+        EXPECT_EQ(exceptionText(e), DB_CONNECTION_LOST_ERR);
     }
     EXPECT_EQ(told.size(), 3);
     EXPECT_FALSE(embedded->isRunning());
@@ -223,4 +312,128 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
     EXPECT_EQ(lines[0], SRV_WRITE_ERR.arg(readOnlyServer.defaultsFile()));
     EXPECT_EQ(lines[1], SRV_READ_ONLY_INF.arg(readOnly.path()));
     EXPECT_EQ(lines[4], QStringLiteral("Read-only file system"));
+}
+
+// Each start-up case a shop can meet, told as what to fix: the file, the key
+// or the cause. None falls back to the demo shop, and a start that fails
+// stops the private server it started.
+TEST(Startup, EveryFailedStartNamesItsCauseNeverFallsBackToTheDemoShopAndStopsItsServer)
+{
+    const QString ini = writeIni(QString());
+    QTemporaryDir scripts;
+    QTemporaryDir embeddedDir;
+    StartupSettings embedded;
+    embedded.serverDir = embeddedDir.filePath(QStringLiteral("server"));
+    embedded.database = QStringLiteral("shop");
+    PrivateServer probe(embedded.serverDir);
+
+    // Starts the embedded default with this first fill; what the user reads.
+    const auto firstStart = [&](const DemoFiller& fill) {
+        std::unique_ptr<PrivateServer> server;
+        try {
+            openStartupDatabase(embedded, fill, server);
+        } catch (const StartupError& e) {
+            return exceptionText(e);
+        }
+        return QStringLiteral("no failure");
+    };
+    const auto generator = [&](const QString& lines, int exitCode) {
+        const QString program = exitCode < 0 ? scripts.filePath(QStringLiteral("nema-programa"))
+                                             : fakeGenerator(scripts, lines, exitCode);
+        return [program](const ConnectionSettings& target, const StartupProgress& progress) {
+            runDemoGenerator(program, target, progress);
+        };
+    };
+
+    PortSquatter silent{QByteArray()};
+    PortSquatter talker{QByteArrayLiteral("SSH-2.0-OpenSSH_9.2p1 Debian-2\r\n")};
+    ASSERT_TRUE(silent.port() > 0 && talker.port() > 0);
+
+    struct Case {
+        const char* name;
+        std::function<QString()> start;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"unreadable settings file",
+         [&] {
+             writeIni(QStringLiteral("[Database]\nHost=server.local\n"));
+             QFile(ini).setPermissions(QFileDevice::WriteOwner);
+             QString text = QStringLiteral("no failure");
+             {
+                 AsOrdinaryUser user;
+                 try {
+                     readStartupSettings(ini);
+                 } catch (const StartupError& e) {
+                     text = exceptionText(e);
+                 }
+             }
+             QFile(ini).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+             return text;
+         },
+         STARTUP_SETTINGS_UNREADABLE_ERR.arg(ini, STARTUP_NO_READ_RIGHT)},
+        {"port of a program that keeps silent",
+         [&] { return headline(startupFailure(QStringLiteral("[Database]\nHost=127.0.0.1\nPort=%1\nUser=a\n").arg(silent.port()))); },
+         STARTUP_NOT_A_SERVER_ERR.arg("127.0.0.1").arg(silent.port()).arg(ini)},
+        {"port of a program that talks another language",
+         [&] { return headline(startupFailure(QStringLiteral("[Database]\nHost=127.0.0.1\nPort=%1\nUser=a\n").arg(talker.port()))); },
+         STARTUP_NOT_A_SERVER_ERR.arg("127.0.0.1").arg(talker.port()).arg(ini)},
+        {"first fill on a full disk",
+         [&] {
+             return firstStart(generator(QStringLiteral("echo progress 40\necho \"tarvex-demogen: Poruka servera (1114): "
+                                                        "The table 'documentitem' is full\" >&2"),
+                                         1));
+         },
+         DEMO_FILL_FAILED_ERR + "\n" + DEMO_FILL_DISK_FULL_INF},
+        {"first fill refused",
+         [&] {
+             return firstStart(generator(QStringLiteral("echo \"tarvex-demogen: Baza već ima proizvode.\" >&2"), 3));
+         },
+         DEMO_FILL_FAILED_ERR + "\n" + DEMO_FILL_REFUSED_INF.arg("Baza već ima proizvode.")},
+        {"first fill that stops", [&] { return firstStart(generator(QStringLiteral("kill -9 $$"), 0)); },
+         DEMO_FILL_FAILED_ERR + "\n" + DEMO_FILL_STOPPED_INF.arg(scripts.filePath("demogen-0"))},
+        {"no generator", [&] { return firstStart(generator(QString(), -1)); },
+         DEMO_FILL_START_ERR.arg(scripts.filePath("nema-programa"))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.start(), c.expected);
+        // No start leaves a server behind or a half-made shop for the next start.
+        EXPECT_FALSE(probe.isRunning());
+    }
+    EXPECT_TRUE(QFileInfo::exists(probe.dataDir() + QStringLiteral("/mysql")));
+    EXPECT_FALSE(QFileInfo::exists(probe.dataDir() + QStringLiteral("/shop")));
+}
+
+// The start-up window's steps: the first start prepares the database and
+// fills the demo shop with its progress; a later one starts the server only.
+TEST(Startup, TheFirstStartTellsItsStepsWithProgressALaterStartOnlyStartsTheServer)
+{
+    QTemporaryDir dir;
+    StartupSettings settings;
+    settings.serverDir = dir.filePath(QStringLiteral("server"));
+    settings.database = QStringLiteral("shop");
+    QStringList steps;
+    const StartupProgress note = [&](const QString& step, int percent) {
+        steps << QStringLiteral("%1 %2").arg(step).arg(percent);
+    };
+    const DemoFiller fill = [](const ConnectionSettings& target, const StartupProgress& progress) {
+        EXPECT_EQ(target.database, QStringLiteral("shop"));
+        for (const int percent : {0, 50, 100})
+            progress(STARTUP_DEMO_STEP, percent);
+    };
+    for (const bool first : {true, false}) {
+        steps.clear();
+        std::unique_ptr<PrivateServer> server;
+        std::unique_ptr<Connection> connection = openStartupDatabase(settings, fill, server, note);
+        EXPECT_EQ(connection->value(QStringLiteral("SELECT COUNT(*) FROM tax")).toInt(), 0);
+        connection.reset();
+        server->stop();
+        if (first)
+            EXPECT_EQ(steps, QStringList({STARTUP_PREPARE_STEP + " 0", STARTUP_SCHEMA_STEP + " 15",
+                                          STARTUP_DEMO_STEP + " 20", STARTUP_DEMO_STEP + " 20",
+                                          STARTUP_DEMO_STEP + " 60", STARTUP_DEMO_STEP + " 100"}));
+        else
+            EXPECT_EQ(steps, QStringList({STARTUP_SERVER_STEP + " 0"}));
+    }
 }

@@ -17,11 +17,18 @@ using namespace tarvex;
 
 namespace {
 
-void touch(const QString& file)
+void touch(const QString& file, const QByteArray& text = QByteArray())
 {
     QDir().mkpath(QFileInfo(file).absolutePath());
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+// A settings file that names a server.
+void touchServer(const QString& file)
+{
+    touch(file, "[Database]\nHost=server.local\n");
 }
 
 struct Layout {
@@ -29,7 +36,8 @@ struct Layout {
     QString path(const QString& relative) const { return root.filePath(relative); }
     Workstation workstation(const QString& program) const
     {
-        return Workstation(path(program), path("home/.config"), path("home/.local/share"), path("etc/tarvex"));
+        return Workstation(path(program), path("home/.config"), path("home/.local/share"), path("home/.local/state"),
+                           path("etc/tarvex"));
     }
 };
 
@@ -42,7 +50,10 @@ TEST(Workstation, FoldersOfBuildAndInstalledProgramsXdgConfigHomeOnlyWhenAbsolut
     const Workstation w = l.workstation("build/bin/tarvex");
     EXPECT_FALSE(w.installed());
     EXPECT_EQ(w.modulePath("products"), l.path("build/bin/libproducts.so"));
-    EXPECT_EQ(w.dataDir(), l.path("build/bin"));
+    // Pictures and scans under the user's data folder, remembered windows in the state folder: never beside the program.
+    EXPECT_EQ(QStringList({w.dataDir(), w.stateDir(), w.stateFile()}),
+              QStringList({l.path("home/.local/share/tarvex"), l.path("home/.local/state/tarvex"),
+                           l.path("home/.local/state/tarvex/state.ini")}));
     EXPECT_EQ(w.settingsCandidates(), QStringList({l.path("build/bin/tarvex.ini"), l.path("home/.config/tarvex/tarvex.ini"),
                                                    l.path("etc/tarvex/tarvex.ini")}));
 
@@ -50,12 +61,21 @@ TEST(Workstation, FoldersOfBuildAndInstalledProgramsXdgConfigHomeOnlyWhenAbsolut
     EXPECT_EQ(w.settingsFile(), l.path("build/bin/tarvex.ini"));
     // A folder of that name is not a settings file.
     QDir().mkpath(l.path("home/.config/tarvex/tarvex.ini"));
-    touch(l.path("etc/tarvex/tarvex.ini"));
+    touchServer(l.path("etc/tarvex/tarvex.ini"));
     EXPECT_EQ(w.settingsFile(), l.path("etc/tarvex/tarvex.ini"));
     QDir().rmdir(l.path("home/.config/tarvex/tarvex.ini"));
-    touch(l.path("home/.config/tarvex/tarvex.ini"));
+    touchServer(l.path("home/.config/tarvex/tarvex.ini"));
     EXPECT_EQ(w.settingsFile(), l.path("home/.config/tarvex/tarvex.ini"));
-    touch(l.path("build/bin/tarvex.ini"));
+    // A file beside the program counts only when it names a server: options
+    // or a window size written there never hide the user's server.
+    touch(l.path("build/bin/tarvex.ini"), "[ProductDetailForm]\nWidth=900\n[Product]\nImageDir=/tmp\n");
+    EXPECT_EQ(w.settingsFile(), l.path("home/.config/tarvex/tarvex.ini"));
+    touchServer(l.path("build/bin/tarvex.ini"));
+    EXPECT_EQ(w.settingsFile(), l.path("build/bin/tarvex.ini"));
+    // With no server named anywhere, the first file there is keeps its options.
+    touch(l.path("build/bin/tarvex.ini"), "[Product]\nImageDir=/tmp\n");
+    touch(l.path("home/.config/tarvex/tarvex.ini"), "[Document]\nDefWarehouseName=Glavni\n");
+    touch(l.path("etc/tarvex/tarvex.ini"));
     EXPECT_EQ(w.settingsFile(), l.path("build/bin/tarvex.ini"));
 
     // An installed program finds its modules under lib and its settings in the config folders.
@@ -69,12 +89,12 @@ TEST(Workstation, FoldersOfBuildAndInstalledProgramsXdgConfigHomeOnlyWhenAbsolut
                            i.path("home/.local/share/tarvex")}));
 
     // A file beside an installed program is not looked at.
-    touch(i.path("usr/bin/tarvex.ini"));
+    touchServer(i.path("usr/bin/tarvex.ini"));
     EXPECT_EQ(installed.settingsFile(), i.path("home/.config/tarvex/tarvex.ini"));
-    touch(i.path("etc/tarvex/tarvex.ini"));
+    touchServer(i.path("etc/tarvex/tarvex.ini"));
     EXPECT_EQ(installed.settingsFile(), i.path("etc/tarvex/tarvex.ini"));
     // The user's file wins over the machine's.
-    touch(i.path("home/.config/tarvex/tarvex.ini"));
+    touchServer(i.path("home/.config/tarvex/tarvex.ini"));
     EXPECT_EQ(installed.settingsFile(), i.path("home/.config/tarvex/tarvex.ini"));
 
     // The current program uses XDG_CONFIG_HOME only when it is absolute.
@@ -86,7 +106,7 @@ TEST(Workstation, FoldersOfBuildAndInstalledProgramsXdgConfigHomeOnlyWhenAbsolut
     EXPECT_FALSE(Workstation::current().installed());
     EXPECT_EQ(files, QStringList({IniFilePathForExecutable(QCoreApplication::applicationFilePath()),
                                   config.filePath("tarvex/tarvex.ini"), "/etc/tarvex/tarvex.ini"}));
-    touch(config.filePath("tarvex/tarvex.ini"));
+    touchServer(config.filePath("tarvex/tarvex.ini"));
     if (!QFile::exists(files.first())) {
         EXPECT_EQ(DefaultIniFilePath(), config.filePath("tarvex/tarvex.ini"));
     }
@@ -94,6 +114,13 @@ TEST(Workstation, FoldersOfBuildAndInstalledProgramsXdgConfigHomeOnlyWhenAbsolut
     qputenv("XDG_CONFIG_HOME", "relative/config");
     EXPECT_EQ(Workstation::current().settingsCandidates().value(1), QDir::homePath() + "/.config/tarvex/tarvex.ini");
     saved.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", saved);
+    // The state file follows XDG_STATE_HOME the same way.
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", config.path().toUtf8());
+    EXPECT_EQ(stateFilePath(), config.filePath("tarvex/state.ini"));
+    qputenv("XDG_STATE_HOME", "relative/state");
+    EXPECT_EQ(stateFilePath(), QDir::homePath() + "/.local/state/tarvex/state.ini");
+    qputenv("XDG_STATE_HOME", savedState);
 
     // A fixed time holds until reset; seeded chance repeats below its bound.
     const QDateTime moment(QDate(2024, 3, 3), QTime(23, 59, 30));

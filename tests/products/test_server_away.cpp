@@ -216,6 +216,19 @@ TEST_F(ServerAway, ATypedEditOutlivesTheServerAndAnIdleSessionReadsAndWritesAfte
         taxes.fieldByName(QStringLiteral("value")).setValue(crash ? 10 : 8);
         EXPECT_EQ(toldHeadline([&] { taxes.post(); }), QString());
         EXPECT_EQ(stored("SELECT COUNT(*) FROM tax"), QString::number(before + 1));
+
+        // A search or a report (a worker's read) that meets the lost server had
+        // no input to lose, and its message says none.
+        stopServer(crash);
+        const auto search = [] {
+            products::TReportWorker worker;
+            worker.run(s_connection->database(), [](QSqlDatabase own, const products::TProgress&) {
+                selectSql(own, QStringLiteral("SELECT name FROM product"));
+            });
+        };
+        EXPECT_EQ(toldHeadline(search), DB_CONNECTION_LOST_READ_ERR);
+        EXPECT_EQ(toldHeadline(search), DB_SERVER_AWAY_ERR);
+        startServer();
     }
 }
 
@@ -247,8 +260,9 @@ TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
     EXPECT_TRUE(routed);
     EXPECT_EQ(sideName, QStringLiteral("Kifla"));
 
+    // A worker's check before its read (a search, a report) tells the loss as a read's.
     stopServer(false);
-    EXPECT_EQ(toldHeadline([] { s_connection->check(); }), DB_CONNECTION_LOST_ERR);
+    EXPECT_EQ(toldHeadline([] { s_connection->check(); }), DB_CONNECTION_LOST_READ_ERR);
     EXPECT_EQ(toldHeadline([] { s_connection->check(); }), DB_SERVER_AWAY_ERR);
     startServer();
     EXPECT_EQ(toldHeadline([] { s_connection->check(); }), QString());

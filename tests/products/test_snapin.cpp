@@ -12,6 +12,7 @@
 #include "DataSetErrors.h"
 #include "DatabaseError.h"
 #include "DemoData.h"
+#include "IniFile.h"
 #include "Inventoryunit.h"
 #include "MainWindow.h"
 #include "Modal.h"
@@ -26,6 +27,8 @@
 #include "SqlText.h"
 #include "StandIns.h"
 #include "TestServer.h"
+#include "UserDriving.h"
+#include "Workstation.h"
 
 #include <QDockWidget>
 #include <QLabel>
@@ -291,4 +294,80 @@ TEST_F(DemoTour, SearchEditAndInventoryOfTheDemoShop)
         console.unloadModules();
     }
     EXPECT_EQ(script.messages(), QStringList());
+}
+
+class RememberedWindows : public DatabaseTest {};
+
+// What the windows note between sessions (the main window's size, the
+// editor's size, the last search) goes to the state file: the settings file
+// stays byte for byte as the shop wrote it, and the next session opens as
+// the last one was left.
+TEST_F(RememberedWindows, WindowStateGoesToTheStateFileTheSettingsFileStaysAsWrittenAndTheNextSessionRestoresIt)
+{
+    QSqlDatabase d = db();
+    execSql(d, "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
+    execSql(d, "INSERT INTO warehouse (warehouseid, name, status, pricetype) VALUES (1, 'Glavni magacin', 'primary', 'm')");
+    execSql(d, "INSERT INTO product (productid, name, code, unitname, taxid, price, pricecurrency, type) VALUES "
+               "(1, 'Mleko', '001', 'l', 1, 100, 'RSD', 'r'), (2, 'Hleb', '002', 'kom', 1, 50, 'RSD', 'r')");
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("tarvex.ini");
+    const QByteArray written = "; the shop's own\n[Database]\nHost=server.local\n\n[Product]\nProductHideInPrices=0\n";
+    {
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(written);
+    }
+    const auto settingsText = [&] {
+        QFile file(ini);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
+    };
+
+    Connection connection(db());
+    Console console;
+    console.addService(ComPtr<IInterface>(new SecurityStandIn(connection)));
+    console.loadModule(QStringLiteral(TARVEX_PRODUCTS_MODULE));
+    products::ProductDM->setLocalSettings(ini, dir.path());
+    // One session: the main window sized, a search, the editor widened.
+    const auto session = [&](const std::function<void(MainWindow&, products::TProductNavigatorForm&,
+                                                      products::TProductViewerForm&)>& work) {
+        MainWindow window(console);
+        window.showSnapin();
+        window.show();
+        auto* panel = qobject_cast<products::TProductNavigatorForm*>(window.navigatorDock()->widget());
+        auto* list = qobject_cast<products::TProductViewerForm*>(window.centralWidget());
+        ASSERT_TRUE(panel && list);
+        work(window, *panel, *list);
+    };
+    const auto editorSize = [](products::TProductViewerForm& list, const QSize& resizeTo) {
+        QSize seen;
+        onModalOf<products::TProductDetailForm>([&](products::TProductDetailForm& form) {
+            seen = form.size();
+            if (resizeTo.isValid())
+                form.resize(resizeTo);
+            click(form.CancelButton());
+        });
+        list.ProductEdit->trigger();
+        return seen;
+    };
+
+    session([&](MainWindow& window, products::TProductNavigatorForm& panel, products::TProductViewerForm& list) {
+        window.resize(1010, 610);
+        panel.SearchVLE()->setValue("name", "Ml");
+        QTest::mouseClick(panel.FindButton(), Qt::LeftButton);
+        ASSERT_EQ(products::ProductDM->ProductZQ->recordCount(), 1);
+        editorSize(list, QSize(1300, 900));
+    });
+    EXPECT_EQ(settingsText(), written);
+    const TIniFile state(stateFilePath());
+    EXPECT_EQ(state.ReadSections(), QStringList({"ProductSearch", "ProductDetailForm", "MainWindow"}));
+
+    session([&](MainWindow& window, products::TProductNavigatorForm& panel, products::TProductViewerForm& list) {
+        EXPECT_EQ(window.size(), QSize(1010, 610));
+        EXPECT_EQ(panel.SearchVLE()->value("name"), "Ml");
+        QTest::mouseClick(panel.FindButton(), Qt::LeftButton);
+        EXPECT_EQ(products::ProductDM->ProductZQ->recordCount(), 1);
+        EXPECT_EQ(editorSize(list, QSize()), QSize(1300, 900));
+    });
+    EXPECT_EQ(settingsText(), written);
+    console.unloadModules();
 }

@@ -1,3 +1,4 @@
+#include "IniFile.h"
 #include "MemoryTable.h"
 #include "Reportworker.h"
 #include "Stocksoverviewunit.h"
@@ -149,7 +150,7 @@ TEST_F(StocksOverviewTest, ColumnsFollowWarehousesStockModePeriodAndSuppliesAndF
 TEST_F(StocksOverviewTest, WindowOpensWithTreeDatesAndLayoutComputesStopsSortsShowsDescriptionsAndExports)
 {
     hostClock().setNow(QDateTime(QDate(2024, 3, 31), QTime(9, 0)));
-    auto* form = new TStocksOverviewForm(layoutDir.path());
+    auto* form = new TStocksOverviewForm(layoutDir.filePath("state.ini"));
     EXPECT_TRUE(form->StocksOverviewCDS()->isEmpty()); // nothing is counted before "&Prikaži"
     EXPECT_EQ(form->FromDateEdit()->text() + "|" + form->ToDateEdit()->text(), "2024-02-29|2024-03-31");
     EXPECT_EQ(form->ActiveCB()->currentIndex(), 1);
@@ -184,28 +185,28 @@ TEST_F(StocksOverviewTest, WindowOpensWithTreeDatesAndLayoutComputesStopsSortsSh
     EXPECT_EQ(header->sectionSize(0), 140);
     form->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_TRUE(QFile::exists(layoutDir.filePath("StocksOverviewDS.cfg")));
+    ASSERT_TRUE(TIniFile(layoutDir.filePath("state.ini")).SectionExists("StocksOverviewDS"));
 
-    auto* again = new TStocksOverviewForm(layoutDir.path());
+    auto* again = new TStocksOverviewForm(layoutDir.filePath("state.ini"));
     DBGrid* grid2 = again->StocksOverviewDBG();
     EXPECT_EQ(grid2->visibleColumns().mid(0, 2), QStringList({"ProductName", "ProductCode"}));
     EXPECT_FALSE(grid2->isColumnVisible("mp9sale"));
     EXPECT_EQ(grid2->horizontalHeader()->sectionSize(0), 140);
     delete again;
 
-    // A file that is no layout leaves the design layout.
-    QFile broken(layoutDir.filePath("StocksOverviewDS.cfg"));
+    // A remembered layout that reads as none leaves the design layout.
+    QFile broken(layoutDir.filePath("state.ini"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("ProductName;x;1\n");
+    broken.write("[StocksOverviewDS]\nProductName=x;1\n");
     broken.close();
-    auto* third = new TStocksOverviewForm(layoutDir.path());
+    auto* third = new TStocksOverviewForm(layoutDir.filePath("state.ini"));
     EXPECT_EQ(third->StocksOverviewDBG()->visibleColumns().mid(0, 2), QStringList({"ProductCode", "ProductName"}));
     EXPECT_TRUE(third->StocksOverviewDBG()->isColumnVisible("mp9sale"));
     delete third;
 
     // Computed on the fixture's day.
     hostClock().setNow(kNow);
-    form = new TStocksOverviewForm(layoutDir.path());
+    form = new TStocksOverviewForm(layoutDir.filePath("state.ini"));
     form->show();
     form->TreeView()->topLevelItem(0)->setSelected(true);
     QTest::mouseClick(form->FindButton(), Qt::LeftButton);

@@ -9,6 +9,8 @@
 #include "MemoryTable.h"
 #include "Modal.h"
 #include "ScriptedDialogs.h"
+#include "SerbianTexts.h"
+#include "UserDriving.h"
 #include "WheelToArrowFilter.h"
 
 #include <QAction>
@@ -21,6 +23,7 @@
 #include <gtest/gtest.h>
 
 using namespace tarvex;
+using namespace tarvex::test;
 
 TEST(ScriptedDialogs, ScriptsAnswerFromTheQueueFailLoudlyUnansweredErrorsShowTheUsersTextWithTheDetailAndGuardedCodeStaysSilentOnAnAbort)
 {
@@ -89,9 +92,10 @@ TEST(ScriptedDialogs, ScriptsAnswerFromTheQueueFailLoudlyUnansweredErrorsShowThe
     ASSERT_EQ(script.shown().size(), 3);
     const ScriptedDialogs::Shown& db = script.shown()[0];
     EXPECT_EQ(db.kind, MessageKind::Error);
-    EXPECT_TRUE(db.text.startsWith(DB_DUPLICATE_ANY_ERR)) << db.text.toStdString();
-    EXPECT_TRUE(db.text.contains(QStringLiteral("Poruka servera (1062): Duplicate entry '5' for key 'PRIMARY'")));
-    EXPECT_TRUE(db.details.contains(QStringLiteral("SQL: INSERT INTO tax ..."))) << db.details.toStdString();
+    // The main text is the Serbian sentence alone; the server's words are the detail, for support.
+    EXPECT_EQ(db.text, DB_DUPLICATE_ANY_ERR);
+    EXPECT_EQ(db.details, QStringLiteral("Poruka servera (1062): Duplicate entry '5' for key 'PRIMARY'\n"
+                                         "Naredba: INSERT INTO tax ..."));
     EXPECT_EQ(script.shown()[1].text, DS_NO_FIELD_ERR.arg(QStringLiteral("cena")));
     EXPECT_EQ(script.shown()[1].details, QStringLiteral("Field \"cena\" not found in stavke"));
     EXPECT_EQ(script.shown()[2].text, ERR_UNEXPECTED_FMT.arg(QStringLiteral("Disk je pun")));
@@ -110,7 +114,7 @@ TEST(ScriptedDialogs, ScriptsAnswerFromTheQueueFailLoudlyUnansweredErrorsShowThe
         EXPECT_EQ(error.kind(), kind) << error.what();
     const DatabaseError lost(2006, QStringLiteral("MySQL server has gone away"));
     EXPECT_TRUE(lost.isConnectionLost());
-    EXPECT_TRUE(lost.userText().startsWith(DB_CONNECTION_LOST_ERR));
+    EXPECT_EQ(lost.userText(), DB_CONNECTION_LOST_ERR);
     EXPECT_EQ(InternalError(QStringLiteral("no pipe")).userText(), ERR_INTERNAL_ERR);
     EXPECT_STREQ(SilentAbort().what(), "");
 
@@ -130,6 +134,69 @@ TEST(ScriptedDialogs, ScriptsAnswerFromTheQueueFailLoudlyUnansweredErrorsShowThe
     action.trigger();
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(script.messages(), QStringList{CMN_FIELD_REQUIRED_ERR.arg(QStringLiteral("Ime"))});
+}
+
+// Every database error's box says in Serbian what happened and what to do;
+// the server's own words (English) wait behind its "Detalji" button.
+TEST(ErrorBox, EachDatabaseErrorSaysWhatToDoInSerbianAndKeepsTheServersWordsBehindDetalji)
+{
+    const auto readLoss = [] {
+        DatabaseError e(2013, QStringLiteral("Lost connection to server during query"), QStringLiteral("SELECT 1"));
+        e.setDuringRead(true);
+        return e;
+    }();
+    const std::pair<DatabaseError, QString> cases[] = {
+        {DatabaseError(1021, QStringLiteral("Disk full (/tmp/#sql_1.MAI); waiting for someone to free some space...")),
+         DB_DISK_FULL_ERR},
+        {DatabaseError(1114, QStringLiteral("The table 'documentitem' is full")), DB_DISK_FULL_ERR},
+        {DatabaseError(3, QStringLiteral("Error writing file './shop/x.ibd' (Errcode: 28 \"No space left on device\")")),
+         DB_DISK_FULL_ERR},
+        {DatabaseError(1030, QStringLiteral("Got error 28 \"No space left on device\" from storage engine InnoDB")),
+         DB_DISK_FULL_ERR},
+        {DatabaseError(2006, QStringLiteral("Server has gone away"), QStringLiteral("UPDATE product SET name = 'x'")),
+         DB_CONNECTION_LOST_ERR},
+        {readLoss, DB_CONNECTION_LOST_READ_ERR},
+        {DatabaseError(2002, QStringLiteral("Can't connect to server")), DB_SERVER_AWAY_ERR},
+        {DatabaseError(1213, QStringLiteral("Deadlock found when trying to get lock")), DB_CONFLICT_ERR},
+        {DatabaseError(1205, QStringLiteral("Lock wait timeout exceeded")), DB_CONFLICT_ERR},
+        {DatabaseError(1142, QStringLiteral("UPDATE command denied to user 'kasa'@'localhost' for table 'product'")),
+         DB_NO_RIGHT_ERR},
+        {DatabaseError(1146, QStringLiteral("Table 'shop.nowhere' doesn't exist")), DB_GENERIC_ERR.arg(1146)},
+    };
+    ScriptedDialogs script;
+    for (const auto& [error, text] : cases) {
+        SCOPED_TRACE(error.code());
+        script.clear();
+        dialogs().showException(error);
+        ASSERT_EQ(script.shown().size(), 1);
+        EXPECT_EQ(script.shown()[0].text, text);
+        EXPECT_TRUE(script.shown()[0].details.startsWith(
+            DB_DETAIL_FMT.arg(error.code()).arg(error.serverMessage())))
+            << script.shown()[0].details.toStdString();
+    }
+
+    // On Qt's own box: the sentence as its text, the server's words as its detailed text behind "Detalji...".
+    ASSERT_TRUE(installSerbianTexts());
+    QtDialogs qt;
+    Dialogs* previous = setDialogs(&qt);
+    QString text;
+    QString detailed;
+    QStringList buttons;
+    onModalOf<QMessageBox>([&](QMessageBox& box) {
+        text = box.text();
+        detailed = box.detailedText();
+        for (const QAbstractButton* button : box.findChildren<QAbstractButton*>())
+            buttons << button->text();
+        click(box.button(QMessageBox::Ok));
+    });
+    dialogs().showException(DatabaseError(1114, QStringLiteral("The table 'documentitem' is full"),
+                                          QStringLiteral("INSERT INTO documentitem ...")));
+    setDialogs(previous);
+    EXPECT_EQ(text, DB_DISK_FULL_ERR);
+    EXPECT_EQ(detailed, QStringLiteral("Poruka servera (1114): The table 'documentitem' is full\n"
+                                       "Naredba: INSERT INTO documentitem ..."));
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"Detalji...", "U redu"}));
 }
 
 TEST(WindowSeams, AModalHandlerDrivesTheWindowTheBusyCursorComesBackAndEachWheelTurnMovesOneRow)

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "Modal.h"
+#include "RememberedState.h"
 
 #include <QAction>
 #include <QDialog>
@@ -17,10 +18,17 @@
 
 namespace tarvex {
 
+namespace {
+const QString kStateSection = QStringLiteral("MainWindow");
+const QString kGeometryKey = QStringLiteral("Geometry");
+const QString kDocksKey = QStringLiteral("Docks");
+} // namespace
+
 MainWindow::MainWindow(Console& console, QWidget* parent) : QMainWindow(parent), m_console(console)
 {
     setWindowTitle(QStringLiteral("Tarvex"));
     resize(1200, 760);
+    restoreGeometry(RememberedState(kStateSection).bytes(kGeometryKey));
     m_console.setMainWindow(this);
 
     QMenu* file = m_fileMenu = menuBar()->addMenu(QStringLiteral("&Datoteka"));
@@ -33,6 +41,7 @@ MainWindow::MainWindow(Console& console, QWidget* parent) : QMainWindow(parent),
     connect(m_options, &QAction::triggered, this, &MainWindow::OptionsExecute);
 
     m_dock = new QDockWidget(QStringLiteral("Pretraga"), this);
+    m_dock->setObjectName(QStringLiteral("SearchDock"));  // names it in the remembered layout
     m_dock->setFeatures(QDockWidget::DockWidgetMovable);
     addDockWidget(Qt::LeftDockWidgetArea, m_dock);
     statusBar();
@@ -40,6 +49,7 @@ MainWindow::MainWindow(Console& console, QWidget* parent) : QMainWindow(parent),
 
 MainWindow::~MainWindow()
 {
+    rememberLayout();
     releaseSnapin();
     m_console.setMainWindow(nullptr);
 }
@@ -95,6 +105,14 @@ void MainWindow::showSnapin()
         resizeDocks({m_dock}, {qMax(m_dock->widget()->sizeHint().width(), 420)}, Qt::Horizontal);
         m_navigator->ShowNavigator();
     }
+    // The search panel as the user left it: its place and width.
+    restoreState(RememberedState(kStateSection).bytes(kDocksKey));
+}
+
+void MainWindow::rememberLayout()
+{
+    RememberedState(kStateSection).replaceAll({{kGeometryKey, QString::fromLatin1(saveGeometry().toBase64())},
+                                               {kDocksKey, QString::fromLatin1(saveState().toBase64())}});
 }
 
 void MainWindow::OptionsExecute()

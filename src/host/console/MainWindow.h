@@ -1,7 +1,9 @@
 #pragma once
 // The console's main window: the snap-in's list in the middle, its search
 // panel beside it, its actions on the tool bar and in a menu, and the
-// options dialog with every module's page.
+// options dialog with every module's page. It opens where, and as large as,
+// the user left it (remembered in the state file, with the search panel's
+// place and width).
 
 #include "Console.h"
 
@@ -29,6 +31,9 @@ public:
     // The options dialog: one tab per module page; OK stores when every
     // page's values pass their check.
     void OptionsExecute();
+    // Notes the window's place, size and panels in the state file (done
+    // when it goes).
+    void rememberLayout();
 
 private:
     void releaseSnapin();

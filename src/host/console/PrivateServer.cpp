@@ -348,7 +348,18 @@ bool PrivateServer::start()
         ::kill(static_cast<pid_t>(pid), SIGTERM);
         throw;
     }
-    waitUntilReady(pid);
+    try {
+        waitUntilReady(pid);
+    } catch (const ServerError&) {
+        // One that never answered (still starting, or hanging) is ours to
+        // stop: nobody else knows it runs.
+        try {
+            stop();
+        } catch (const ServerError&) {
+            // The failure to start is the one to tell.
+        }
+        throw;
+    }
     m_startedHere = true;
     runUpgrade();
     return true;

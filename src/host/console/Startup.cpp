@@ -9,14 +9,43 @@
 #include "Schema.h"
 
 #include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
 #include <deque>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tarvex {
 
+namespace {
+
+// A settings file that exists must be read; one that cannot be is told, not
+// taken for a missing one.
+void checkReadable(const QString& iniFile)
+{
+    if (!QFileInfo::exists(iniFile))
+        return;
+    const int fd = ::open(QFile::encodeName(iniFile).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return;
+    }
+    const int error = errno;
+    const QString system = QString::fromLocal8Bit(std::strerror(error));
+    throw StartupError(STARTUP_SETTINGS_UNREADABLE_ERR.arg(iniFile, error == EACCES ? STARTUP_NO_READ_RIGHT : system),
+                       system);
+}
+
+} // namespace
+
 StartupSettings readStartupSettings(const QString& iniFile)
 {
+    checkReadable(iniFile);
     const TIniFile ini(iniFile);
     const QString section = QStringLiteral("Database");
     StartupSettings settings;
@@ -60,7 +89,8 @@ std::unique_ptr<Connection> openConfiguredServer(const StartupSettings& settings
         QStringList servers;
         for (const ServerAddress& server : c.servers)
             servers << server.text();
-        switch (c.servers.isEmpty() ? e.code() : e.isServerAway() || e.code() == 1047 ? 1047 : e.code()) {
+        const bool noNode = e.isServerAway() || e.isConnectionLost() || e.code() == 1047;
+        switch (c.servers.isEmpty() ? e.code() : noNode ? 1047 : e.code()) {
         case 1047: // no node of the list answers in step with its cluster
             text = STARTUP_NO_NODE_READY_ERR.arg(servers.join(QStringLiteral(", ")), file);
             break;
@@ -79,10 +109,17 @@ std::unique_ptr<Connection> openConfiguredServer(const StartupSettings& settings
         case 1049: // unknown database
             text = STARTUP_UNKNOWN_DATABASE_ERR.arg(c.database, file);
             break;
+        case 2013: // the other end closed or kept silent instead of greeting
+        case 2006:
+        case 2027: // it greeted with something no server says
+        case 2012:
+            text = c.socket.isEmpty() ? STARTUP_NOT_A_SERVER_ERR.arg(c.host).arg(c.port).arg(file)
+                                      : STARTUP_SOCKET_NOT_A_SERVER_ERR.arg(c.socket, file);
+            break;
         default:
             throw;
         }
-        throw StartupError(text + QStringLiteral("\n\n") + DB_DETAIL_FMT.arg(e.code()).arg(e.serverMessage()));
+        throw StartupError(text, e.detail());
     }
 }
 
@@ -95,23 +132,15 @@ BeforeUpgrade backupBeforeUpgrade(const ConnectionSettings& settings)
     };
 }
 
-} // namespace
-
-std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings, const DemoFiller& fillDemo,
-                                                std::unique_ptr<PrivateServer>& server)
+// The embedded default's database on its running server: made with the
+// schema and the demo shop on first use (never left half-made), upgraded
+// otherwise.
+std::unique_ptr<Connection> openEmbeddedDatabase(const PrivateServer& running, const QString& database,
+                                                 const DemoFiller& fillDemo, const StartupProgress& tell)
 {
-    if (!settings.embedded) {
-        std::unique_ptr<Connection> connection = openConfiguredServer(settings);
-        migrateSchema(connection->database(), backupBeforeUpgrade(settings.connection));
-        return connection;
-    }
-
-    PrivateServer::Options options;
-    options.bufferPool = settings.bufferPool;
-    server = std::make_unique<PrivateServer>(settings.serverDir, options);
-    server->start();
-    const PrivateServer& running = *server;
-
+    // Shares of the whole: the server's start, the schema, the demo fill.
+    constexpr int kServerShare = 15;
+    constexpr int kSchemaShare = 5;
     ConnectionSettings admin;
     admin.socket = running.socketPath();
     admin.user = running.userName();
@@ -120,34 +149,81 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
         QSqlDatabase db = openConnection(admin, name);
         const bool exists = selectSql(db, QStringLiteral("SELECT SCHEMA_NAME FROM information_schema.SCHEMATA "
                                                          "WHERE SCHEMA_NAME = ?"),
-                                      {settings.database})
+                                      {database})
                                 .next();
         if (!exists) {
             // A half-made database never stays: drop it again on any failure.
             try {
-                createDatabase(db, settings.database);
-                execSql(db, QStringLiteral("USE ") + quoteIdentifier(settings.database));
+                tell(STARTUP_SCHEMA_STEP, kServerShare);
+                createDatabase(db, database);
+                execSql(db, QStringLiteral("USE ") + quoteIdentifier(database));
                 installSchema(db);
                 if (fillDemo) {
                     ConnectionSettings target = admin;
-                    target.database = settings.database;
-                    fillDemo(target);
+                    target.database = database;
+                    tell(STARTUP_DEMO_STEP, kServerShare + kSchemaShare);
+                    fillDemo(target, [&](const QString& step, int percent) {
+                        constexpr int kBefore = kServerShare + kSchemaShare;
+                        tell(step, kBefore + qBound(0, percent, 100) * (100 - kBefore) / 100);
+                    });
                 }
             } catch (...) {
-                dropDatabase(db, settings.database);
+                try {
+                    dropDatabase(db, database);
+                } catch (const std::exception&) {
+                    // The first failure is the one to tell; a server that cannot drop is told by it.
+                }
                 throw;
             }
         } else {
-            execSql(db, QStringLiteral("USE ") + quoteIdentifier(settings.database));
+            execSql(db, QStringLiteral("USE ") + quoteIdentifier(database));
             ConnectionSettings data = admin;
-            data.database = settings.database;
+            data.database = database;
             migrateSchema(db, backupBeforeUpgrade(data));
         }
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("tarvex-startup"));
-    admin.database = settings.database;
+    admin.database = database;
     return std::make_unique<Connection>(admin);
+}
+
+} // namespace
+
+std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings, const DemoFiller& fillDemo,
+                                                std::unique_ptr<PrivateServer>& server,
+                                                const StartupProgress& progress)
+{
+    const auto tell = [&](const QString& step, int percent) {
+        if (progress)
+            progress(step, percent);
+    };
+    if (!settings.embedded) {
+        tell(STARTUP_CONNECT_STEP, 0);
+        std::unique_ptr<Connection> connection = openConfiguredServer(settings);
+        migrateSchema(connection->database(), backupBeforeUpgrade(settings.connection));
+        return connection;
+    }
+
+    PrivateServer::Options options;
+    options.bufferPool = settings.bufferPool;
+    server = std::make_unique<PrivateServer>(settings.serverDir, options);
+    const bool firstStart = !QFileInfo::exists(server->dataDir() + QStringLiteral("/mysql"));
+    tell(firstStart ? STARTUP_PREPARE_STEP : STARTUP_SERVER_STEP, 0);
+    try {
+        server->start();
+        return openEmbeddedDatabase(*server, settings.database, fillDemo, tell);
+    } catch (...) {
+        // Nobody else would stop it: the console ends here.
+        if (server->startedHere()) {
+            try {
+                server->stop();
+            } catch (const std::exception&) {
+                // The failure that ended the start is the one to tell.
+            }
+        }
+        throw;
+    }
 }
 
 std::function<bool()> privateServerReviver(PrivateServer& server, std::function<void(const QString&)> tell)

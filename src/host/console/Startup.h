@@ -15,10 +15,14 @@
 
 namespace tarvex {
 
-// A start-up failure told in words a shop can act on.
+// A start-up failure told in words a shop can act on; the detail keeps the
+// server's or the program's own words for support.
 class StartupError : public TarvexError {
 public:
-    explicit StartupError(const QString& userText) : TarvexError(ErrorKind::Configuration, userText) {}
+    explicit StartupError(const QString& userText, const QString& detail = QString())
+        : TarvexError(ErrorKind::Configuration, userText, detail)
+    {
+    }
 };
 
 struct StartupSettings {
@@ -31,23 +35,39 @@ struct StartupSettings {
 };
 
 // Reads the settings file; without a [Database] section with a Host or
-// Socket, the embedded default applies, its cache sized by BufferPool.
+// Socket, the embedded default applies, its cache sized by BufferPool. A
+// file that exists but cannot be read is a StartupError naming it: it may
+// name a shared server, and the demo shop must not stand in for that.
 StartupSettings readStartupSettings(const QString& iniFile);
 
 // The folder of the embedded server: the user's data folder + tarvex/server.
 QString defaultServerDir();
 
+// What start-up is doing, for the window that shows it: the step's text and
+// how much of the whole is done (0-100).
+using StartupProgress = std::function<void(const QString& step, int percent)>;
+
 // Fills a new database (made with the schema, named in the settings) with
-// demo data.
-using DemoFiller = std::function<void(const ConnectionSettings&)>;
+// demo data, telling how far it got (0-100 of the fill).
+using DemoFiller = std::function<void(const ConnectionSettings&, const StartupProgress&)>;
 
 // Opens the database: starts (or reuses) the private server and creates the
 // database with the schema and demo data on first use, or connects to the
 // configured server. An older database is backed up into the backups folder
-// and then upgraded (Migration.h); a newer one is refused untouched. `server` keeps the embedded default's private server
-// (startedHere() tells whether to stop it at exit).
+// and then upgraded (Migration.h); a newer one is refused untouched. `server`
+// keeps the embedded default's private server (startedHere() tells whether to
+// stop it at exit). A start that fails stops the private server it started
+// and leaves no half-made database.
 std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings, const DemoFiller& fillDemo,
-                                                std::unique_ptr<PrivateServer>& server);
+                                                std::unique_ptr<PrivateServer>& server,
+                                                const StartupProgress& progress = {});
+
+// The steps the start-up window shows.
+inline const QString STARTUP_SERVER_STEP = QStringLiteral("Pokretanje servera baze podataka…");
+inline const QString STARTUP_PREPARE_STEP = QStringLiteral("Priprema baze podataka (prvo pokretanje)…");
+inline const QString STARTUP_SCHEMA_STEP = QStringLiteral("Pravljenje tabela baze podataka…");
+inline const QString STARTUP_DEMO_STEP = QStringLiteral("Punjenje demo prodavnice…");
+inline const QString STARTUP_CONNECT_STEP = QStringLiteral("Povezivanje sa serverom baze podataka…");
 
 // Start-up failures of a configured server, each naming the file and keys to fix.
 inline const QString STARTUP_ACCESS_DENIED_ERR =
@@ -68,6 +88,16 @@ inline const QString STARTUP_HOSTS_LIST_ERR =
 inline const QString STARTUP_NO_NODE_READY_ERR =
     QStringLiteral("Nijedan od servera baze podataka (%1) se ne javlja usklađen sa klasterom. Proverite da li klaster "
                    "radi, ili ispravite ključ Hosts u odeljku [Database] datoteke %2.");
+inline const QString STARTUP_NOT_A_SERVER_ERR =
+    QStringLiteral("Na računaru \"%1\", port %2, javlja se program koji nije server baze podataka. Ispravite "
+                   "ključeve Host i Port u odeljku [Database] datoteke %3 tako da imenuju server baze podataka.");
+inline const QString STARTUP_SOCKET_NOT_A_SERVER_ERR =
+    QStringLiteral("Na utičnici %1 javlja se program koji nije server baze podataka. Ispravite ključ Socket u "
+                   "odeljku [Database] datoteke %2.");
+inline const QString STARTUP_SETTINGS_UNREADABLE_ERR =
+    QStringLiteral("Datoteka podešavanja %1 postoji, ali program ne može da je pročita (%2). Dajte korisniku pravo "
+                   "čitanja te datoteke ili je uklonite, pa pokrenite program ponovo.");
+inline const QString STARTUP_NO_READ_RIGHT = QStringLiteral("nema pravo čitanja");
 inline const QString STARTUP_UNKNOWN_DATABASE_ERR =
     QStringLiteral("Baza podataka \"%1\" ne postoji na serveru. Ispravite ključ Database u odeljku [Database] datoteke %2.");
 

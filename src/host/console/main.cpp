@@ -15,6 +15,7 @@
 #include "StandIns.h"
 #include "Wizards.h"
 #include "Startup.h"
+#include "StartupWindow.h"
 #include "StopSignals.h"
 #include "Workstation.h"
 
@@ -45,17 +46,21 @@ int main(int argc, char** argv)
     StopSignals stopSignals;
 
     const Workstation workstation = Workstation::current();
-    // Options and layouts the module writes need the user's folders when installed.
+    // Options the module writes need the user's folders when installed.
     QDir().mkpath(QFileInfo(workstation.settingsFile()).absolutePath());
     QDir().mkpath(workstation.dataDir());
 
     std::unique_ptr<PrivateServer> server;
     std::unique_ptr<Connection> connection;
     ConnectionSettings data;  // the console's database, for its backups
+    // Says what start-up does until the console's window comes.
+    auto startupWindow = std::make_unique<StartupWindow>();
     try {
         const StartupSettings settings = readStartupSettings(workstation.settingsFile());
         // A new embedded database starts as the small demo shop.
-        connection = openStartupDatabase(settings, fillDemoShop, server);
+        connection = openStartupDatabase(settings, fillDemoShop, server, [&](const QString& step, int percent) {
+            startupWindow->step(step, percent);
+        });
         data = settings.connection;
         if (server) {
             data.socket = server->socketPath();
@@ -67,6 +72,7 @@ int main(int argc, char** argv)
             }));
         }
     } catch (const std::exception& e) {
+        startupWindow.reset();
         dialogs().showException(e);
         return 1;
     }
@@ -100,6 +106,7 @@ int main(int argc, char** argv)
             MainWindow window(console);
             window.showSnapin();
             window.show();
+            startupWindow.reset();
             auto* backupMenu = new BackupMenu(window, *window.fileMenu(), data, BackupFolder::defaultDir());
             QObject::connect(backupMenu, &BackupMenu::restored, &window, &QWidget::close);
             // The embedded default backs itself up at the first start of each day.

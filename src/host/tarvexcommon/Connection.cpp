@@ -393,9 +393,15 @@ void Connection::beforeStatement(bool write)
 
 void Connection::check()
 {
-    beforeStatement(false);
-    if (!ping() && m_lost)
-        reopen();
+    // Workers read (a search, a report): a loss found here lost no input.
+    try {
+        beforeStatement(false);
+        if (!ping() && m_lost)
+            reopen();
+    } catch (DatabaseError& e) {
+        e.setDuringRead(true);
+        throw;
+    }
 }
 
 bool Connection::reopenForRetry(const DatabaseError& error, bool repeatable)

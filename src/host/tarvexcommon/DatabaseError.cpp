@@ -6,14 +6,6 @@
 
 namespace tarvex {
 
-static QString describe(int code, const QString& message, const QString& sql)
-{
-    QString text = QStringLiteral("Database error %1: %2").arg(code).arg(message);
-    if (!sql.isEmpty())
-        text += QStringLiteral("\nSQL: ") + sql;
-    return text;
-}
-
 static ErrorKind kindOf(int code)
 {
     const bool lost = DatabaseError::isConnectionLostCode(code) || DatabaseError::isServerAwayCode(code);
@@ -21,7 +13,7 @@ static ErrorKind kindOf(int code)
 }
 
 DatabaseError::DatabaseError(int code, const QString& message, const QString& sql)
-    : TarvexError(kindOf(code), QString(), describe(code, message, sql)), m_code(code), m_message(message), m_sql(sql)
+    : TarvexError(kindOf(code), QString(), databaseErrorDetail(code, message, sql)), m_code(code), m_message(message), m_sql(sql)
 {
 }
 

@@ -16,9 +16,9 @@ class DatabaseError : public TarvexError {
 public:
     DatabaseError(int code, const QString& message, const QString& sql = QString());
 
-    // A Serbian sentence naming the field by its label, the server's text
-    // below it (see DatabaseErrorText.h); told when shown, as labels are
-    // learnt while datasets open.
+    // A Serbian sentence naming the field by its label and saying what to do
+    // (see DatabaseErrorText.h); told when shown, as labels are learnt while
+    // datasets open. The server's text and the statement are the detail.
     QString userText() const override;
 
     // The driver's report of a failed statement (native code, server text).
@@ -35,12 +35,17 @@ public:
     // No session could be opened: no server on the socket or the port, an
     // unknown host.
     bool isServerAway() const { return isServerAwayCode(m_code); }
+    // The statement that met the failure only read (a search, a report):
+    // a lost connection then lost no input. Told by the Connection.
+    bool duringRead() const { return m_duringRead; }
+    void setDuringRead(bool reading) { m_duringRead = reading; }
     static bool isServerAwayCode(int code) { return code == 2002 || code == 2003 || code == 2005; }
 
 private:
     int m_code;
     QString m_message;
     QString m_sql;
+    bool m_duringRead = false;
 };
 
 } // namespace tarvex

@@ -77,6 +77,16 @@ QString labelOfKey(const QString& table, QString keyName)
     return label;
 }
 
+// The server ran out of room: 1021 "Disk full", 1114 "The table is full"
+// (InnoDB cannot grow its file), or a write failing with errno 28 (3 "Error
+// writing file", 1030 "Got error 28 from storage engine" and the like).
+bool isDiskFull(int code, const QString& server)
+{
+    static const QRegularExpression noSpace(QStringLiteral(R"(No space left|\b(errno|error|Errcode):? 28\b|\berror 28\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return code == 1021 || code == 1114 || noSpace.match(server).hasMatch();
+}
+
 } // namespace
 
 void rememberFieldLabel(const QString& table, const QString& column, const QString& label)
@@ -136,17 +146,35 @@ QString databaseErrorText(const DatabaseError& error)
         text = CMN_FIELD_INVALIDE_ERR.arg(named(column));
         break;
     }
+    case 1213: // deadlock: another user's change met this one (after the retries)
+    case 1205: // lock wait timeout
+        text = DB_CONFLICT_ERR;
+        break;
+    case 1142: // command denied for the table
+    case 1143: // ... for the column
+    case 1227: // a privilege is needed
+    case 1044: // access denied to the database
+        text = DB_NO_RIGHT_ERR;
+        break;
     default:
-        if (error.isConnectionLost())
-            text = DB_CONNECTION_LOST_ERR;
+        if (isDiskFull(error.code(), server))
+            text = DB_DISK_FULL_ERR;
+        else if (error.isConnectionLost())
+            text = error.duringRead() ? DB_CONNECTION_LOST_READ_ERR : DB_CONNECTION_LOST_ERR;
         else if (error.isServerAway())
             text = DB_SERVER_AWAY_ERR;
         else
             text = DB_GENERIC_ERR.arg(error.code());
         break;
     }
-    if (!server.isEmpty())
-        text += QStringLiteral("\n\n") + DB_DETAIL_FMT.arg(error.code()).arg(server);
+    return text;
+}
+
+QString databaseErrorDetail(int code, const QString& serverMessage, const QString& sql)
+{
+    QString text = DB_DETAIL_FMT.arg(code).arg(serverMessage);
+    if (!sql.isEmpty())
+        text += QLatin1Char('\n') + DB_DETAIL_SQL_FMT.arg(sql);
     return text;
 }
 

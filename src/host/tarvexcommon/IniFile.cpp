@@ -338,6 +338,19 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
     doc.save(m_fileName);
 }
 
+void TIniFile::WriteSection(const QString& section, const QList<QPair<QString, QString>>& entries, bool replace)
+{
+    for (const auto& [key, value] : entries)
+        checkEntry(section, key, value);
+    IniDocument doc = IniDocument::load(m_fileName, IniDocument::ForWriting);
+    if (replace)
+        for (const QString& key : doc.keys(section))
+            doc.remove(section, key);
+    for (const auto& [key, value] : entries)
+        doc.set(section, key, value);
+    doc.save(m_fileName);
+}
+
 void TIniFile::WriteInteger(const QString& section, const QString& key, int value)
 {
     WriteString(section, key, QString::number(value));

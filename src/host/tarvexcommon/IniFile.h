@@ -7,6 +7,8 @@
 // write, so another program's edits between accesses are seen. A missing
 // file reads as empty; a missing key yields the caller's default.
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -46,6 +48,10 @@ public:
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);
     void WriteFloat(const QString& section, const QString& key, double value);
+
+    // Writes several keys of a section in one rewrite; with `replace`, the
+    // section keeps no other key. Throws as WriteString.
+    void WriteSection(const QString& section, const QList<QPair<QString, QString>>& entries, bool replace);
 
     bool ValueExists(const QString& section, const QString& key) const;
     bool SectionExists(const QString& section) const;

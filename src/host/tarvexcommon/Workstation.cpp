@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace tarvex {
@@ -25,12 +26,23 @@ QString userFolder(const char* variable, const char* fallback)
 
 } // namespace
 
+QString userStateHome()
+{
+    return userFolder("XDG_STATE_HOME", ".local/state");
+}
+
+QString stateFilePath()
+{
+    return userStateHome() + QStringLiteral("/tarvex/state.ini");
+}
+
 Workstation::Workstation(const QString& programFile, const QString& configHome, const QString& dataHome,
-                         const QString& systemConfigDir)
+                         const QString& stateHome, const QString& systemConfigDir)
     : m_programFile(QDir::cleanPath(programFile)),
       m_programDir(QFileInfo(m_programFile).absolutePath()),
       m_configHome(QDir::cleanPath(configHome)),
       m_dataHome(QDir::cleanPath(dataHome)),
+      m_stateHome(QDir::cleanPath(stateHome)),
       m_systemConfigDir(QDir::cleanPath(systemConfigDir))
 {
     m_installed = QFileInfo(QDir(m_programDir).filePath(QLatin1String(InstalledModules))).isDir();
@@ -39,7 +51,7 @@ Workstation::Workstation(const QString& programFile, const QString& configHome, 
 Workstation Workstation::current()
 {
     return Workstation(QCoreApplication::applicationFilePath(), userFolder("XDG_CONFIG_HOME", ".config"),
-                       userFolder("XDG_DATA_HOME", ".local/share"));
+                       userFolder("XDG_DATA_HOME", ".local/share"), userStateHome());
 }
 
 QString Workstation::moduleDir() const
@@ -66,15 +78,33 @@ QStringList Workstation::settingsCandidates() const
 QString Workstation::settingsFile() const
 {
     const QStringList files = settingsCandidates();
-    for (const QString& file : files)
-        if (QFileInfo(file).isFile())
+    QString firstExisting;
+    for (const QString& file : files) {
+        if (!QFileInfo(file).isFile())
+            continue;
+        // A file that holds only this workstation's options names no server
+        // and must not hide the one that does.
+        if (!QFile(file).open(QIODevice::ReadOnly) || TIniFile(file).SectionExists(QStringLiteral("Database")))
             return file;
-    return files.first();
+        if (firstExisting.isEmpty())
+            firstExisting = file;
+    }
+    return firstExisting.isEmpty() ? files.first() : firstExisting;
 }
 
 QString Workstation::dataDir() const
 {
-    return m_installed ? m_dataHome + QStringLiteral("/tarvex") : m_programDir;
+    return m_dataHome + QStringLiteral("/tarvex");
+}
+
+QString Workstation::stateDir() const
+{
+    return m_stateHome + QStringLiteral("/tarvex");
+}
+
+QString Workstation::stateFile() const
+{
+    return stateDir() + QStringLiteral("/state.ini");
 }
 
 } // namespace tarvex

@@ -9,6 +9,7 @@
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "Productsearch.h"
+#include "RememberedState.h"
 #include "Warehouseunit.h"
 #include "Workerbar.h"
 
@@ -18,6 +19,8 @@
 namespace products {
 
 namespace {
+// Beside the criteria: the chosen warehouse's id (its name is the criterion).
+const QString kWarehouseIdKey = QStringLiteral("warehouseid");
 const char* const kKeys[] = {"name",     "code",    "barcode", "foreignname", "type",     "active",         "category",
                              "warehouse", "vat",    "manufname", "manufcode", "characteristics", "general"};
 }
@@ -119,9 +122,33 @@ QString TProductNavigatorForm::ParseSQL()
     return result.sql;
 }
 
+void TProductNavigatorForm::RememberCriteria(const QString& section)
+{
+    m_stateSection = section;
+    const tarvex::RememberedState state(section);
+    tarvex::SearchValueList* list = SearchVLE();
+    for (const QString& key : state.keys())
+        if (list->rowOf(key) >= 0)
+            list->setValue(key, state.text(key));
+    m_warehouseId = list->value(QStringLiteral("warehouse")).isEmpty() ? 0 : state.number(kWarehouseIdKey, 0);
+}
+
+void TProductNavigatorForm::noteCriteria()
+{
+    QList<QPair<QString, QString>> criteria;
+    for (const QString& key : SearchVLE()->keys())
+        if (!SearchVLE()->value(key).isEmpty())
+            criteria << qMakePair(key, SearchVLE()->value(key));
+    if (m_warehouseId > 0)
+        criteria << qMakePair(kWarehouseIdKey, QString::number(m_warehouseId));
+    tarvex::RememberedState(m_stateSection).replaceAll(criteria);
+}
+
 void TProductNavigatorForm::FindButtonClick()
 {
     tarvex::TCustomNavigatorForm::FindButtonClick();
+    if (!m_stateSection.isEmpty())
+        noteCriteria();
     QueryDataSet* products = ProductDM->ProductZQ;
     const QString sql = ParseSQL();
     QVariantList values;

@@ -16,6 +16,10 @@ public:
     void setChosenWarehouseId(qint32 id) { m_warehouseId = id; }
 
     void SetSearchProps() override;
+    // The console's panel: starts with the criteria of the last search made
+    // in it (the state file's `section`) and notes every search's criteria
+    // there. The picker's hidden panel does neither.
+    void RememberCriteria(const QString& section);
     // Reads the found products on a worker's connection, the window
     // answering meanwhile; "Prekini" stops it and leaves the list as it was.
     void FindButtonClick() override;
@@ -33,7 +37,10 @@ protected:
     void SearchVLEEditButtonClick(const QString& key) override;
 
 private:
+    void noteCriteria();
+
     qint32 m_warehouseId = 0;
+    QString m_stateSection;
     CategoryPicker m_categories;
     WarehousePicker m_warehouses;
     class TWorkerBar* m_workerBar = nullptr;

@@ -1,7 +1,6 @@
 #include "Windowsize.h"
 
-#include "IniFile.h"
-#include "Productdmunit.h"
+#include "RememberedState.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -19,15 +18,9 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_window && event->type() == QEvent::Hide && ProductDM) {
-            // Settings are a convenience: a read-only file must not stop the window closing.
-            try {
-                tarvex::TIniFile ini(ProductDM->localSettingsFile());
-                ini.WriteInteger(m_section, kWidth, m_window->width());
-                ini.WriteInteger(m_section, kHeight, m_window->height());
-            } catch (const std::exception&) {
-            }
-        }
+        if (watched == m_window && event->type() == QEvent::Hide)
+            tarvex::RememberedState(m_section).replaceAll(
+                {{kWidth, QString::number(m_window->width())}, {kHeight, QString::number(m_window->height())}});
         return false;
     }
 
@@ -40,13 +33,10 @@ private:
 
 void KeepWindowSize(QWidget* window, const QString& section, const QSize& defaultSize)
 {
-    QSize size = defaultSize;
-    if (ProductDM) {
-        const tarvex::TIniFile ini(ProductDM->localSettingsFile());
-        const QSize kept(ini.ReadInteger(section, kWidth, 0), ini.ReadInteger(section, kHeight, 0));
-        if (kept.width() > 0 && kept.height() > 0)
-            size = kept;
-    }
+    const tarvex::RememberedState state(section);
+    QSize size(state.number(kWidth, 0), state.number(kHeight, 0));
+    if (size.width() <= 0 || size.height() <= 0)
+        size = defaultSize;
     window->resize(size.expandedTo(window->minimumSizeHint()));
     window->installEventFilter(new SizeKeeper(window, section));
 }

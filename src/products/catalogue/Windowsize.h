@@ -1,7 +1,7 @@
 #pragma once
-// A window opens at the size the user last gave it on this workstation (the
-// settings file's section named after the window), or at its default size,
-// never smaller than its layout needs; the size is written when it closes.
+// A window opens at the size the user last gave it (remembered in the user's
+// state file, in the section named after the window), or at its default
+// size, never smaller than its layout needs; the size is noted when it closes.
 
 #include <QSize>
 #include <QString>

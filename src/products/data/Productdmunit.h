@@ -32,8 +32,9 @@ public:
     explicit TProductDM(QObject* parent = nullptr);
     ~TProductDM() override;
 
-    // Where the workstation's settings file and the program's folder are
-    // (the defaults: the executable's path with ".ini", and its folder).
+    // Where the workstation's settings file is and the folder the default
+    // picture and scanned-document folders sit in (the defaults: the
+    // workstation's settings file and the user's data folder + tarvex).
     // Tests point them at a temporary folder.
     void setLocalSettings(const QString& iniFile, const QString& programDir);
     const QString& localSettingsFile() const { return m_iniFile; }

@@ -114,8 +114,10 @@ TProductNavigator::~TProductNavigator()
 
 QWidget* TProductNavigator::GetNavigatorFrame()
 {
-    if (!m_form)
+    if (!m_form) {
         m_form = new TProductNavigatorForm;
+        m_form->RememberCriteria(QStringLiteral("ProductSearch"));
+    }
     return m_form;
 }
 

@@ -3,10 +3,9 @@
 #include "DBGrid.h"
 #include "Error.h"
 
-#include <QFile>
+#include "RememberedState.h"
+
 #include <QHeaderView>
-#include <QSaveFile>
-#include <QTextStream>
 #include <algorithm>
 
 namespace products {
@@ -48,30 +47,22 @@ void TGridLayout::apply(tarvex::DBGrid& grid) const
     }
 }
 
-bool TGridLayout::load(const QString& fileName)
+bool TGridLayout::load(const tarvex::RememberedState& state)
 {
     m_columns.clear();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    QTextStream in(&file);
-    in.setEncoding(QStringConverter::Utf8);
     QList<Column> columns;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.isEmpty())
-            continue;
-        const QStringList parts = line.split(QLatin1Char(';'));
+    for (const QString& field : state.keys()) {
+        const QStringList parts = state.text(field).split(QLatin1Char(';'));
         bool placeOk = false;
         bool widthOk = false;
         Column column;
-        if (parts.size() == 4) {
-            column.field = parts[0].trimmed();
-            column.place = parts[1].toInt(&placeOk);
-            column.width = parts[2].toInt(&widthOk);
+        column.field = field;
+        if (parts.size() == 3) {
+            column.place = parts[0].toInt(&placeOk);
+            column.width = parts[1].toInt(&widthOk);
         }
-        const QString visible = parts.value(3).trimmed();
-        if (column.field.isEmpty() || !placeOk || !widthOk || column.place < 0 || column.width < 0 ||
+        const QString visible = parts.value(2).trimmed();
+        if (!placeOk || !widthOk || column.place < 0 || column.width < 0 ||
             (visible != QLatin1String("1") && visible != QLatin1String("0")))
             return false;
         column.visible = visible == QLatin1String("1");
@@ -81,18 +72,14 @@ bool TGridLayout::load(const QString& fileName)
     return !m_columns.isEmpty();
 }
 
-void TGridLayout::save(const QString& fileName) const
+void TGridLayout::save(tarvex::RememberedState& state) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        throw tarvex::TarvexError(tarvex::ErrorKind::File, LAYOUT_SAVE_ERR.arg(fileName), file.errorString());
-    QTextStream out(&file);
-    out.setEncoding(QStringConverter::Utf8);
+    QList<QPair<QString, QString>> entries;
     for (const Column& column : m_columns)
-        out << column.field << ';' << column.place << ';' << column.width << ';' << (column.visible ? 1 : 0) << '\n';
-    out.flush();
-    if (!file.commit())
-        throw tarvex::TarvexError(tarvex::ErrorKind::File, LAYOUT_SAVE_ERR.arg(fileName), file.errorString());
+        entries << qMakePair(column.field, QStringLiteral("%1;%2;%3").arg(column.place).arg(column.width).arg(column.visible ? 1 : 0));
+    if (!state.replaceAll(entries))
+        throw tarvex::TarvexError(tarvex::ErrorKind::File, LAYOUT_SAVE_ERR.arg(state.fileName()),
+                                  QStringLiteral("The state file cannot be written"));
 }
 
 TGridLayoutKeeper::TGridLayoutKeeper(tarvex::DBGrid* grid) : QObject(grid), m_grid(grid)

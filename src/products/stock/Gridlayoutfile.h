@@ -1,10 +1,11 @@
 #pragma once
-// A grid's column layout (order, widths, visibility) kept in a file beside
-// the program, and kept on screen while the grid's rows are read again.
+// A grid's column layout (order, widths, visibility) remembered in the
+// user's state file, and kept on screen while the grid's rows are read again.
 //
-// The file holds one line per column: field name, place, width in pixels and
-// 1 or 0 for shown or hidden, separated by ";". Columns of fields the grid
-// no longer has are skipped when the layout is applied.
+// The grid's section holds one key per column, the field name, with its
+// place, width in pixels and 1 or 0 for shown or hidden, separated by ";".
+// Columns of fields the grid no longer has are skipped when the layout is
+// applied.
 
 #include <QList>
 #include <QObject>
@@ -13,6 +14,7 @@
 
 namespace tarvex {
 class DBGrid;
+class RememberedState;
 }
 
 namespace products {
@@ -31,11 +33,11 @@ public:
     // Places, sizes and shows the grid's columns as the layout says.
     void apply(tarvex::DBGrid& grid) const;
 
-    // False, leaving the layout empty, when the file is missing or does not
-    // read as a layout.
-    bool load(const QString& fileName);
-    // Throws a File error when the file cannot be written.
-    void save(const QString& fileName) const;
+    // False, leaving the layout empty, when nothing was remembered or it
+    // does not read as a layout.
+    bool load(const tarvex::RememberedState& state);
+    // Throws a File error naming the state file when it cannot be written.
+    void save(tarvex::RememberedState& state) const;
 
     const QList<Column>& columns() const { return m_columns; }
 

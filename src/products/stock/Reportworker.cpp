@@ -1,6 +1,7 @@
 #include "Reportworker.h"
 
 #include "Connection.h"
+#include "DatabaseError.h"
 #include "DataSetErrors.h"
 
 #include <QCoreApplication>
@@ -89,6 +90,9 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
                 if (!m_cancelled)
                     work(own, progress);
             }
+        } catch (tarvex::DatabaseError& e) {
+            e.setDuringRead(true);  // a search or a report: no input was lost with the session
+            failure = std::make_exception_ptr(e);
         } catch (...) {
             failure = std::current_exception();
         }

@@ -19,7 +19,7 @@
 #include "Reportdates.h"
 #include "ReportEngine.h"
 #include "Workerbar.h"
-#include "Workstation.h"
+#include "RememberedState.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -55,8 +55,8 @@ QSqlDatabase database()
 
 } // namespace
 
-TStocksOverviewForm::TStocksOverviewForm(const QString& layoutDir, QWidget* parent)
-    : TReportWindow(parent), m_layoutDir(layoutDir)
+TStocksOverviewForm::TStocksOverviewForm(const QString& stateFile, QWidget* parent)
+    : TReportWindow(parent), m_stateFile(stateFile)
 {
     setWindowTitle(kCaption);
     m_table = new tarvex::MemoryTable(this);
@@ -186,9 +186,9 @@ QLayout* TStocksOverviewForm::buildStockModeRow()
     return row;
 }
 
-QString TStocksOverviewForm::LayoutFileName() const
+tarvex::RememberedState TStocksOverviewForm::LayoutState() const
 {
-    return QDir(m_layoutDir).filePath(QStringLiteral("StocksOverviewDS.cfg"));
+    return tarvex::RememberedState(QStringLiteral("StocksOverviewDS"), m_stateFile);
 }
 
 void TStocksOverviewForm::FormCreate()
@@ -201,7 +201,7 @@ void TStocksOverviewForm::FormCreate()
     m_from->setText(tarvex::MyDateToDateStr(today.addMonths(-1)));
     m_to->setText(tarvex::MyDateToDateStr(today));
     TGridLayout layout;
-    if (layout.load(LayoutFileName()))
+    if (layout.load(LayoutState()))
         layout.apply(*m_grid);
 }
 
@@ -351,7 +351,8 @@ void TStocksOverviewForm::FormClose()
         return;
     m_layoutSaved = true;
     tarvex::guarded([&] {
-        TGridLayout::capture(*m_grid).save(LayoutFileName());
+        tarvex::RememberedState state = LayoutState();
+        TGridLayout::capture(*m_grid).save(state);
     });
 }
 
@@ -377,7 +378,7 @@ void TStocksOverviewForm::done(int result)
 
 void OpenStocksOverview()
 {
-    auto* form = new TStocksOverviewForm(tarvex::Workstation::current().dataDir());
+    auto* form = new TStocksOverviewForm;
     tarvex::execModal(*form);
 }
 

@@ -21,6 +21,7 @@ class QTreeWidgetItem;
 
 namespace tarvex {
 class DBGrid;
+class RememberedState;
 class MemoryTable;
 } // namespace tarvex
 
@@ -29,8 +30,8 @@ namespace products {
 class TStocksOverviewForm : public TReportWindow {
     Q_OBJECT
 public:
-    // layoutDir: the folder of the column layout file.
-    explicit TStocksOverviewForm(const QString& layoutDir, QWidget* parent = nullptr);
+    // stateFile: where the column layout is remembered (empty: the user's state file).
+    explicit TStocksOverviewForm(const QString& stateFile = QString(), QWidget* parent = nullptr);
 
     QTreeWidget* TreeView() const { return m_tree; }
     QLineEdit* CodeEdit() const { return m_code; }
@@ -56,8 +57,8 @@ public:
     QLabel* StepLabel() const;
     QPushButton* CancelButton() const;
     class TWorkerBar* WorkerBar() const { return m_workerBar; }
-    // "<layoutDir>/StocksOverviewDS.cfg"
-    QString LayoutFileName() const;
+    // The state file's section "StocksOverviewDS".
+    tarvex::RememberedState LayoutState() const;
 
     // The first node, in the tree's order, of the category; null when none.
     QTreeWidgetItem* FindNode(qint64 id) const;
@@ -88,7 +89,7 @@ private:
     void buildCategoryTree();
     void FormClose();
 
-    QString m_layoutDir;
+    QString m_stateFile;
     bool m_layoutSaved = false;
     // A computation has filled the table: the memo follows its rows.
     bool m_shown = false;

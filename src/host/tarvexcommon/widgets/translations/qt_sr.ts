@@ -352,7 +352,7 @@ Da li ipak želite da je obrišete?</translation>
     <name>QMessageBox</name>
     <message>
         <source>Show Details...</source>
-        <translation>Prikaži detalje...</translation>
+        <translation>Detalji...</translation>
     </message>
     <message>
         <source>Hide Details...</source>
