@@ -14,6 +14,7 @@
 #include "SerbianTexts.h"
 #include "StandIns.h"
 #include "Wizards.h"
+#include "SignIn.h"
 #include "Startup.h"
 #include "StopSignals.h"
 #include "Workstation.h"
@@ -52,10 +53,19 @@ int main(int argc, char** argv)
     std::unique_ptr<PrivateServer> server;
     std::unique_ptr<Connection> connection;
     ConnectionSettings data;  // the console's database, for its backups
+    StartupSettings settings;
     try {
-        const StartupSettings settings = readStartupSettings(workstation.settingsFile());
+        settings = readStartupSettings(workstation.settingsFile());
         // A new embedded database starts as the small demo shop.
-        connection = openStartupDatabase(settings, fillDemoShop, server);
+        if (settings.signIn) {
+            connection = signIn(settings, [&server](const StartupSettings& attempt) {
+                return openStartupDatabase(attempt, fillDemoShop, server);
+            });
+            if (!connection)
+                return 0;  // the user gave up signing in
+        } else {
+            connection = openStartupDatabase(settings, fillDemoShop, server);
+        }
         data = settings.connection;
         if (server) {
             data.socket = server->socketPath();
@@ -98,6 +108,8 @@ int main(int argc, char** argv)
         }
         {
             MainWindow window(console);
+            const StaffRole role = sessionRole(connection->database());
+            window.setSession(*connection, sessionStatusText(*connection, settings, role), role, !settings.embedded);
             window.showSnapin();
             window.show();
             auto* backupMenu = new BackupMenu(window, *window.fileMenu(), data, BackupFolder::defaultDir());
