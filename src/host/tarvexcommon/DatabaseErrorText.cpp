@@ -136,6 +136,23 @@ QString databaseErrorText(const DatabaseError& error)
         text = CMN_FIELD_INVALIDE_ERR.arg(named(column));
         break;
     }
+    case 1142: // UPDATE command denied to user 'u'@'h' for table `db`.`t`
+    case 1143: { // ... for column 'c' in table 't'
+        const QString command = capture(server, R"(^(\w+) command denied)").toUpper();
+        QString denied = capture(server, R"(for table `(?:[^`]*`\.`)*([^`]+)`)");
+        if (denied.isEmpty())
+            denied = capture(server, R"(table '([^']+)')");
+        const QString action = command == QLatin1String("INSERT")   ? DB_RIGHT_INSERT_CAP
+                               : command == QLatin1String("DELETE") ? DB_RIGHT_DELETE_CAP
+                               : command == QLatin1String("SELECT") ? DB_RIGHT_SELECT_CAP
+                                                                    : DB_RIGHT_UPDATE_CAP;
+        text = DB_NO_RIGHT_TABLE_ERR.arg(action, denied);
+        break;
+    }
+    case 1227: // Access denied; you need (at least one of) the X privilege(s) for this operation
+    case 1044: // Access denied for user 'u'@'h' to database 'd'
+        text = DB_NO_RIGHT_ERR;
+        break;
     default:
         if (error.isConnectionLost())
             text = DB_CONNECTION_LOST_ERR;

@@ -32,6 +32,16 @@ inline const QString DB_CONNECTION_LOST_ERR =
 inline const QString DB_SERVER_AWAY_ERR =
     QStringLiteral("Server baze podataka i dalje nije dostupan. Radnja nije izvršena; pokušajte ponovo kada server "
                    "proradi.");
+// The server refused a statement the signed-in role has no right to.
+inline const QString DB_NO_RIGHT_TABLE_ERR =
+    QStringLiteral("Vaša uloga nema pravo da %1 podatke u tabeli \"%2\". Izmena nije sačuvana; uneti podaci su ostali "
+                   "u prozoru. Ako vam ta radnja treba, obratite se administratoru (Alati > Korisnici).");
+inline const QString DB_NO_RIGHT_ERR =
+    QStringLiteral("Vaša uloga nema pravo na ovu radnju. Ako vam treba, obratite se administratoru (Alati > Korisnici).");
+inline const QString DB_RIGHT_INSERT_CAP = QStringLiteral("dodaje");
+inline const QString DB_RIGHT_UPDATE_CAP = QStringLiteral("menja");
+inline const QString DB_RIGHT_DELETE_CAP = QStringLiteral("briše");
+inline const QString DB_RIGHT_SELECT_CAP = QStringLiteral("čita");
 inline const QString DB_GENERIC_ERR = QStringLiteral("Greška baze podataka (%1).");
 inline const QString DB_DETAIL_FMT = QStringLiteral("Poruka servera (%1): %2");
 // Refused before the text reaches the server.
