@@ -4,6 +4,8 @@
 // a test CA, taking only encrypted TCP links on 127.0.0.1.
 
 #include "Connection.h"
+#include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "Modal.h"
 #include "PrivateServer.h"
 #include "Schema.h"
@@ -187,6 +189,8 @@ TEST_F(SecurityTest, SignInTellsEachRefusalAndOpensAnEncryptedSessionUnderTheRol
         ADD_FAILURE() << "a kasir changed the catalogue";
     } catch (const DatabaseError& e) {
         EXPECT_EQ(e.code(), 1142);
+        EXPECT_TRUE(e.userText().startsWith(DB_NO_RIGHT_TABLE_ERR.arg(DB_RIGHT_UPDATE_CAP, QStringLiteral("product"))))
+            << e.userText().toStdString();
     }
 
     // Giving up in the window opens nothing.
