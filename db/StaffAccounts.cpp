@@ -3,6 +3,7 @@
 #include "Connection.h"
 
 #include <QCryptographicHash>
+#include <algorithm>
 #include <QRegularExpression>
 #include <QSqlQuery>
 

@@ -85,7 +85,7 @@ namespace {
 // over TLS tells which.
 bool takesOnlyEncrypted(const ConnectionSettings& plain)
 {
-    if (plain.tls.on() || plain.host.isEmpty() && plain.servers.isEmpty())
+    if (plain.tls.on() || (plain.host.isEmpty() && plain.servers.isEmpty()))
         return false;
     ConnectionSettings encrypted = plain;
     encrypted.tls.mode = TlsMode::Required;
