@@ -109,6 +109,7 @@ void TProductViewerForm::updateActions()
     WarehouseAction->setEnabled(bool(m_windows.warehouses));
     AttributeAction->setEnabled(bool(m_windows.attributes));
     AlternativesAction->setEnabled(hasCurrentProduct());
+    ProductOptions->setEnabled(tarvex::mayAdminister(ProductDM->role()));
 }
 
 void TProductViewerForm::ProductAddExecute()
