@@ -67,17 +67,19 @@ bool installRoles(QSqlDatabase& db)
             execSql(db, QStringLiteral("GRANT %1 TO tarvex_administrator WITH ADMIN OPTION").arg(roleAccount(role)));
         // Reading who holds which role, and setting an account's default role,
         // need the server's own tables; these two run with their creator's
-        // rights and show or do no more than that.
+        // rights and show or do no more than that. Staff accounts are the
+        // ones for any host ('%'); the server's own (root@localhost, who
+        // made the roles) stay out of the list.
         execSql(db, QStringLiteral(
                         "CREATE OR REPLACE SQL SECURITY DEFINER VIEW staffaccount AS "
                         "SELECT g.User AS account, r.Role AS role, "
                         "IF(JSON_VALUE(g.Priv, '$.account_locked') IN ('true', '1'), 'y', 'n') AS locked "
                         "FROM mysql.global_priv AS g JOIN mysql.roles_mapping AS r "
                         "ON r.User = g.User AND r.Host = g.Host "
-                        "WHERE g.Host <> '' AND r.Admin_option = 'N' AND r.Role LIKE 'tarvex!_%' ESCAPE '!'"));
+                        "WHERE g.Host = '%' AND r.Role LIKE 'tarvex!_%' ESCAPE '!'"));
         execSql(db, QStringLiteral("DROP PROCEDURE IF EXISTS setstaffrole"));
         execSql(db, QStringLiteral(
-                        "CREATE SQL SECURITY DEFINER PROCEDURE setstaffrole(IN account VARCHAR(80), IN rolename VARCHAR(80)) "
+                        "CREATE PROCEDURE setstaffrole(IN account VARCHAR(80), IN rolename VARCHAR(80)) SQL SECURITY DEFINER "
                         "BEGIN "
                         "  IF rolename NOT IN ('tarvex_kasir', 'tarvex_magacioner', 'tarvex_komercijalista', "
                         "'tarvex_administrator') THEN "
