@@ -10,6 +10,10 @@
 
 class QDockWidget;
 class QLabel;
+
+namespace tarvex {
+class Connection;
+}
 class QMenu;
 class QToolBar;
 
