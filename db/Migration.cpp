@@ -1,4 +1,5 @@
 #include "Migration.h"
+#include "Roles.h"
 
 #include "Connection.h"
 #include "DatabaseError.h"
@@ -138,6 +139,8 @@ int migrateSchema(const QSqlDatabase& db, const BeforeUpgrade& beforeUpgrade, in
         }
         version = step.version;
     }
+    // The roles' grants follow the tables the steps made.
+    installRoles(session);
     return found;
 }
 

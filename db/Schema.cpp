@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "Connection.h"
+#include "Roles.h"
 #include "Error.h"
 #include "Migration.h"
 #include "SqlScript.h"
@@ -38,6 +39,7 @@ void installSchema(QSqlDatabase& db)
     runSqlScript(db, schemaScript());
     // The schema file is always the newest: a database made from it needs none of the steps.
     recordSchemaVersion(db, programSchemaVersion());
+    installRoles(db);
 }
 
 QStringList schemaTables()

@@ -18,3 +18,6 @@ set_tests_properties(test_startup PROPERTIES RUN_SERIAL TRUE)
 
 tarvex_add_gui_test(test_backupmenu console/test_backupmenu.cpp)
 target_link_libraries(test_backupmenu PRIVATE tarvexconsole Qt6::Test)
+
+tarvex_add_gui_test(test_security console/test_security.cpp)
+target_link_libraries(test_security PRIVATE tarvexconsole Qt6::Test)

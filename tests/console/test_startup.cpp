@@ -75,6 +75,8 @@ QString writeIni(const QString& iniText)
     const QString ini = dir.filePath(QStringLiteral("tarvex.ini"));
     QFile file(ini);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    // The owner's only, as a settings file with a password must be.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     file.write(iniText.toUtf8());
     return ini;
 }

@@ -1,6 +1,6 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 tarvex_add_gui_test(test_editor products/test_editor.cpp products/test_editor_pages.cpp
-  products/test_editor_classes.cpp)
+  products/test_editor_classes.cpp products/test_staffrights.cpp)
 target_link_libraries(test_editor PRIVATE products tarvexconsole Qt6::Test)
 
 tarvex_add_gui_test(test_user_paths products/test_user_paths.cpp)

@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "Modal.h"
 #include "RememberedState.h"
+#include "StaffWindow.h"
 
 #include <QAction>
 #include <QDialog>
@@ -39,12 +40,28 @@ MainWindow::MainWindow(Console& console, QWidget* parent) : QMainWindow(parent),
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Alati"));
     m_options = tools->addAction(QStringLiteral("&Opcije..."));
     connect(m_options, &QAction::triggered, this, &MainWindow::OptionsExecute);
+    m_staff = tools->addAction(QStringLiteral("&Korisnici..."));
+    m_staff->setVisible(false);
+    connect(m_staff, &QAction::triggered, this, [this] {
+        if (m_connection)
+            StaffManage(*m_connection, this);
+    });
 
     m_dock = new QDockWidget(QStringLiteral("Pretraga"), this);
     m_dock->setObjectName(QStringLiteral("SearchDock"));  // names it in the remembered layout
     m_dock->setFeatures(QDockWidget::DockWidgetMovable);
     addDockWidget(Qt::LeftDockWidgetArea, m_dock);
-    statusBar();
+    m_session = new QLabel(this);
+    statusBar()->addPermanentWidget(m_session);
+}
+
+void MainWindow::setSession(Connection& connection, const QString& status, StaffRole role, bool sharedServer)
+{
+    m_connection = &connection;
+    m_session->setText(status);
+    m_options->setEnabled(mayAdminister(role));
+    m_staff->setVisible(sharedServer);
+    m_staff->setEnabled(mayAdminister(role));
 }
 
 MainWindow::~MainWindow()

@@ -6,10 +6,16 @@
 // place and width).
 
 #include "Console.h"
+#include "StaffRole.h"
 
 #include <QMainWindow>
 
 class QDockWidget;
+class QLabel;
+
+namespace tarvex {
+class Connection;
+}
 class QMenu;
 class QToolBar;
 
@@ -27,6 +33,13 @@ public:
     QMenu* fileMenu() const { return m_fileMenu; }
     QMenu* snapinMenu() const { return m_snapinMenu; }
     QAction* optionsAction() const { return m_options; }
+    QAction* staffAction() const { return m_staff; }
+    QLabel* sessionLabel() const { return m_session; }
+
+    // Who works and how the link is kept, in the status bar; the options and
+    // the staff accounts only for an administrator (the accounts only on a
+    // shared server, where staff sign in).
+    void setSession(Connection& connection, const QString& status, StaffRole role, bool sharedServer);
 
     // The options dialog: one tab per module page; OK stores when every
     // page's values pass their check.
@@ -45,6 +58,9 @@ private:
     QMenu* m_fileMenu = nullptr;
     QMenu* m_snapinMenu = nullptr;
     QAction* m_options = nullptr;
+    QAction* m_staff = nullptr;
+    QLabel* m_session = nullptr;
+    Connection* m_connection = nullptr;
 };
 
 } // namespace tarvex

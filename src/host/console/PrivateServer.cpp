@@ -166,7 +166,20 @@ void PrivateServer::writeDefaultsFile() const
     // Temporary tables of its own folder: servers that share /tmp can name
     // theirs alike (same pid in another container) and delete each other's.
     text += QStringLiteral("tmpdir=%1/tmp\n").arg(m_baseDir);
-    text += QStringLiteral("skip-networking\nskip-name-resolve\n");
+    if (m_options.port > 0)
+        text += QStringLiteral("port=%1\nbind-address=127.0.0.1\nskip-name-resolve\n").arg(m_options.port);
+    else
+        text += QStringLiteral("skip-networking\nskip-name-resolve\n");
+    if (!m_options.sslCert.isEmpty()) {
+        text += QStringLiteral("ssl-ca=%1\nssl-cert=%2\nssl-key=%3\nrequire-secure-transport=ON\n")
+                    .arg(m_options.sslCa, m_options.sslCert, m_options.sslKey);
+        // Who made, locked or removed which account, in the server's own audit
+        // log, where the server has the plugin (package mariadb-server).
+        if (QFile::exists(QStringLiteral("/usr/lib/mysql/plugin/server_audit.so")))
+            text += QStringLiteral("plugin-load-add=server_audit\nserver-audit-logging=ON\n"
+                                   "server-audit-events=QUERY_DCL\nserver-audit-file-path=%1/audit.log\n")
+                        .arg(m_baseDir);
+    }
     text += QStringLiteral("character-set-server=utf8mb4\ncollation-server=utf8mb4_unicode_ci\n");
     text += QStringLiteral("default-storage-engine=InnoDB\n");
     QString pool = m_options.bufferPool;

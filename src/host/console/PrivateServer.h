@@ -54,6 +54,13 @@ public:
         // ("512M", "2G"); empty: 64M for real data, 128M for test runs. A
         // shop much larger than it reads its reports from disk.
         QString bufferPool;
+        // A TCP port on 127.0.0.1 as well as the socket (0: the socket only).
+        int port = 0;
+        // Serve TLS with these files and refuse plain TCP links
+        // (require_secure_transport); empty: no TLS.
+        QString sslCa;
+        QString sslCert;
+        QString sslKey;
         int startTimeoutMs = 60000;
         int stopTimeoutMs = 60000;
     };

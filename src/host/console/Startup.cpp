@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstring>
 #include <deque>
+#include <unistd.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -65,9 +66,39 @@ StartupSettings readStartupSettings(const QString& iniFile)
     if (!hosts.isEmpty() && !parseServerList(hosts, settings.connection.port, settings.connection.servers))
         throw StartupError(STARTUP_HOSTS_LIST_ERR.arg(hosts, iniFile));
     settings.connection.user = ini.ReadString(section, QStringLiteral("User"), QString());
-    settings.connection.password = ini.ReadString(section, QStringLiteral("Password"), QString());
     settings.connection.database = settings.database;
+    if (ini.ValueExists(section, QStringLiteral("Password"))) {
+        // As ssh with a key: a password others can read is not used at all.
+        const QFileInfo file(iniFile);
+        const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        if ((file.permissions() & others) || file.ownerId() != ::geteuid())
+            throw StartupError(STARTUP_PASSWORD_FILE_OPEN_ERR.arg(iniFile));
+        settings.connection.password = ini.ReadString(section, QStringLiteral("Password"), QString());
+    } else {
+        settings.signIn = socket.isEmpty();
+    }
+    TlsSettings& tls = settings.connection.tls;
+    const QString mode = ini.ReadString(section, QStringLiteral("Ssl"), QString());
+    if (!parseTlsMode(mode, tls.mode))
+        throw StartupError(STARTUP_TLS_SETTING_FMT.arg(TLS_MODE_ERR.arg(mode), iniFile));
+    tls.ca = ini.ReadString(section, QStringLiteral("SslCa"), QString());
+    tls.cert = ini.ReadString(section, QStringLiteral("SslCert"), QString());
+    tls.key = ini.ReadString(section, QStringLiteral("SslKey"), QString());
     return settings;
+}
+
+QString StartupSettings::serverText() const
+{
+    if (embedded)
+        return serverDir;
+    if (!connection.servers.isEmpty()) {
+        QStringList nodes;
+        for (const ServerAddress& server : connection.servers)
+            nodes << server.text();
+        return nodes.join(QStringLiteral(", "));
+    }
+    return connection.socket.isEmpty() ? QStringLiteral("%1:%2").arg(connection.host).arg(connection.port)
+                                       : connection.socket;
 }
 
 QString defaultServerDir()
@@ -77,6 +108,47 @@ QString defaultServerDir()
 
 namespace {
 
+// A plain link refused with "access denied" may be a server that takes only
+// encrypted links (require_secure_transport answers so): the same account
+// over TLS tells which.
+bool takesOnlyEncrypted(const ConnectionSettings& plain)
+{
+    if (plain.tls.on() || (plain.host.isEmpty() && plain.servers.isEmpty()))
+        return false;
+    ConnectionSettings encrypted = plain;
+    encrypted.tls.mode = TlsMode::Required;
+    const QString name = QStringLiteral("tarvex-tls-probe");
+    bool opened = false;
+    try {
+        QSqlDatabase db = openConnection(encrypted, name);
+        opened = true;
+        db.close();
+    } catch (const TarvexError&) {
+    }
+    QSqlDatabase::removeDatabase(name);
+    return opened;
+}
+
+// A refusal of the account: its own sentence in the sign-in window.
+void refuseSignIn(const DatabaseError& e, const StartupSettings& settings)
+{
+    const QString& user = settings.connection.user;
+    switch (e.code()) {
+    case 1045: // access denied
+    case 1698:
+        if (takesOnlyEncrypted(settings.connection))
+            throw StartupError(SIGNIN_TLS_NEEDED_ERR.arg(settings.serverText(), settings.settingsFile));
+        throw SignInRefused(SIGNIN_WRONG_PASSWORD_ERR.arg(user));
+    case 4151: // the account is locked
+        throw SignInRefused(SIGNIN_LOCKED_ERR.arg(user));
+    case 1820: // the password has expired (told at the first statement, or at sign-in)
+    case 1862:
+        throw SignInRefused(SIGNIN_EXPIRED_ERR.arg(user));
+    default:
+        break;
+    }
+}
+
 // The server named in the settings file, with a failure told as what to fix there.
 std::unique_ptr<Connection> openConfiguredServer(const StartupSettings& settings)
 {
@@ -84,7 +156,11 @@ std::unique_ptr<Connection> openConfiguredServer(const StartupSettings& settings
     const QString& file = settings.settingsFile;
     try {
         return std::make_unique<Connection>(c);
+    } catch (const TlsError& e) {
+        throw StartupError(STARTUP_TLS_SETTING_FMT.arg(e.userText(), file));
     } catch (const DatabaseError& e) {
+        if (settings.signIn)
+            refuseSignIn(e, settings);
         QString text;
         QStringList servers;
         for (const ServerAddress& server : c.servers)
@@ -96,7 +172,8 @@ std::unique_ptr<Connection> openConfiguredServer(const StartupSettings& settings
             break;
         case 1045: // access denied
         case 1698:
-            text = STARTUP_ACCESS_DENIED_ERR.arg(c.user, file);
+            text = takesOnlyEncrypted(c) ? SIGNIN_TLS_NEEDED_ERR.arg(settings.serverText(), file)
+                                         : STARTUP_ACCESS_DENIED_ERR.arg(c.user, file);
             break;
         case 2005: // unknown host
             text = STARTUP_UNKNOWN_HOST_ERR.arg(c.host, file);

@@ -25,13 +25,24 @@ public:
     }
 };
 
+// The server refused the account itself: the sign-in window asks again.
+class SignInRefused : public StartupError {
+public:
+    using StartupError::StartupError;
+};
+
 struct StartupSettings {
     QString settingsFile;            // where a shop fixes them
     bool embedded = true;
+    // A shared server or cluster (Host or Hosts) with no Password key: each
+    // staff member signs in with an account of his own.
+    bool signIn = false;
     ConnectionSettings connection;   // for a configured server
     QString serverDir;               // for the embedded default
     QString bufferPool;              // its InnoDB cache ("512M"); empty: the server's default
     QString database = QStringLiteral("tarvex");
+    // The configured server or nodes, as a person names them.
+    QString serverText() const;
 };
 
 // Reads the settings file; without a [Database] section with a Host or
@@ -100,6 +111,23 @@ inline const QString STARTUP_SETTINGS_UNREADABLE_ERR =
 inline const QString STARTUP_NO_READ_RIGHT = QStringLiteral("nema pravo čitanja");
 inline const QString STARTUP_UNKNOWN_DATABASE_ERR =
     QStringLiteral("Baza podataka \"%1\" ne postoji na serveru. Ispravite ključ Database u odeljku [Database] datoteke %2.");
+
+// Signing in, and the keys that guard it.
+inline const QString SIGNIN_WRONG_PASSWORD_ERR =
+    QStringLiteral("Korisnik \"%1\" ne postoji ili lozinka nije tačna. Pokušajte ponovo; ako ste lozinku zaboravili, "
+                   "administrator može da je postavi ponovo (Alati > Korisnici).");
+inline const QString SIGNIN_LOCKED_ERR =
+    QStringLiteral("Nalog \"%1\" je zaključan. Administrator ga može otključati (Alati > Korisnici).");
+inline const QString SIGNIN_EXPIRED_ERR =
+    QStringLiteral("Lozinka naloga \"%1\" je istekla. Zamolite administratora da vam postavi novu (Alati > Korisnici).");
+inline const QString SIGNIN_TLS_NEEDED_ERR =
+    QStringLiteral("Server %1 prima samo šifrovane veze. Upišite Ssl=verify i SslCa (sertifikat ustanove koja je "
+                   "potpisala sertifikat servera) u odeljak [Database] datoteke %2.");
+inline const QString STARTUP_PASSWORD_FILE_OPEN_ERR =
+    QStringLiteral("Datoteka %1 sadrži lozinku (ključ Password), a mogu da je čitaju i drugi korisnici ovog računara. "
+                   "Lozinka nije upotrebljena. Ograničite prava na vlasnika (chmod 600 %1) ili uklonite ključ Password, "
+                   "pa će program tražiti prijavu.");
+inline const QString STARTUP_TLS_SETTING_FMT = QStringLiteral("%1\n\nPodešavanja su u odeljku [Database] datoteke %2.");
 
 inline const QString EMBEDDED_SERVER_RESTARTED_INF =
     QStringLiteral("Server baze podataka na ovom računaru se zaustavio. Ponovo je pokrenut i veza je uspostavljena; "

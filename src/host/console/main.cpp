@@ -14,6 +14,7 @@
 #include "SerbianTexts.h"
 #include "StandIns.h"
 #include "Wizards.h"
+#include "SignIn.h"
 #include "Startup.h"
 #include "StartupWindow.h"
 #include "StopSignals.h"
@@ -55,12 +56,20 @@ int main(int argc, char** argv)
     ConnectionSettings data;  // the console's database, for its backups
     // Says what start-up does until the console's window comes.
     auto startupWindow = std::make_unique<StartupWindow>();
+    StartupSettings settings;
     try {
-        const StartupSettings settings = readStartupSettings(workstation.settingsFile());
+        settings = readStartupSettings(workstation.settingsFile());
         // A new embedded database starts as the small demo shop.
-        connection = openStartupDatabase(settings, fillDemoShop, server, [&](const QString& step, int percent) {
-            startupWindow->step(step, percent);
-        });
+        const StartupProgress progress = [&](const QString& step, int percent) { startupWindow->step(step, percent); };
+        if (settings.signIn) {
+            connection = signIn(settings, [&server, &progress](const StartupSettings& attempt) {
+                return openStartupDatabase(attempt, fillDemoShop, server, progress);
+            });
+            if (!connection)
+                return 0;  // the user gave up signing in
+        } else {
+            connection = openStartupDatabase(settings, fillDemoShop, server, progress);
+        }
         data = settings.connection;
         if (server) {
             data.socket = server->socketPath();
@@ -104,6 +113,8 @@ int main(int argc, char** argv)
         }
         {
             MainWindow window(console);
+            const StaffRole role = sessionRole(connection->database());
+            window.setSession(*connection, sessionStatusText(*connection, settings, role), role, !settings.embedded);
             window.showSnapin();
             window.show();
             startupWindow.reset();

@@ -1,8 +1,12 @@
 // tarvex-server: starts, stops and prepares a private MariaDB server folder,
 // and backs up and restores a database.
 //
-//   tarvex-server start DIR [--fast] [--buffer-pool SIZE]
-//                                      start (or reuse); prints the socket path
+//   tarvex-server start DIR [--fast] [--buffer-pool SIZE] [--tls] [--port P]
+//                                      start (or reuse); prints the socket path;
+//                                      --port also listens on 127.0.0.1:P, --tls
+//                                      makes a CA and a server certificate in
+//                                      DIR/tls, takes only encrypted TCP links
+//                                      and prints the CA's path as a second line
 //   tarvex-server stop DIR             stop the server running on DIR
 //   tarvex-server status DIR           prints "running SOCKET" or "stopped"
 //   tarvex-server createdb DIR NAME    create database NAME with the schema
@@ -23,6 +27,7 @@
 #include "Connection.h"
 #include "DatabaseRestore.h"
 #include "PrivateServer.h"
+#include "ServerCertificates.h"
 #include "Schema.h"
 
 #include <QCoreApplication>
@@ -38,7 +43,7 @@ using namespace tarvex;
 
 static int usage()
 {
-    std::fprintf(stderr, "usage: tarvex-server start DIR [--fast] [--buffer-pool SIZE] | stop DIR | status DIR | "
+    std::fprintf(stderr, "usage: tarvex-server start DIR [--fast] [--buffer-pool SIZE] [--tls] [--port P] | stop DIR | status DIR | "
                          "createdb DIR NAME | backup DIR|SETTINGS.ini [FILE] [--database NAME] | "
                          "restore DIR|SETTINGS.ini FILE [--database NAME]\n");
     return 2;
@@ -138,16 +143,32 @@ int main(int argc, char** argv)
             return usage();
         options.bufferPool = args[pool + 1];
     }
+    const int port = args.indexOf(QStringLiteral("--port"));
+    if (port >= 0) {
+        if (port + 1 >= args.size() || args[port + 1].toInt() <= 0)
+            return usage();
+        options.port = args[port + 1].toInt();
+    }
+    const bool tls = args.contains(QStringLiteral("--tls"));
     QTextStream out(stdout);
     try {
         if (command == QLatin1String("backup"))
             return backupCommand(args, database);
         if (command == QLatin1String("restore"))
             return args.size() >= 3 ? restoreCommand(args, database) : usage();
+        ServerCertificates certificates(args[1] + QStringLiteral("/tls"));
+        if (tls && command == QLatin1String("start")) {
+            certificates.ensure({QStringLiteral("localhost"), QStringLiteral("127.0.0.1")});
+            options.sslCa = certificates.caFile();
+            options.sslCert = certificates.certFile();
+            options.sslKey = certificates.keyFile();
+        }
         PrivateServer server(args[1], options);
         if (command == QLatin1String("start")) {
             const bool started = server.start();
             out << server.socketPath() << Qt::endl;
+            if (tls)
+                out << certificates.caFile() << Qt::endl;
             std::fprintf(stderr, "%s\n", started ? "tarvex-server: started" : "tarvex-server: already running");
             return 0;
         }

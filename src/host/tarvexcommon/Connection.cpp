@@ -62,7 +62,7 @@ QSqlQuery runOnDriver(const QSqlDatabase& db, const QString& sql, const QVariant
 // A server that is away answers within a few seconds, not the driver's minute.
 const char* const kConnectOptions = "MYSQL_OPT_CONNECT_TIMEOUT=3;MYSQL_OPT_RECONNECT=0";
 
-void aimAt(QSqlDatabase& db, const ServerAddress& server)
+void aimAt(QSqlDatabase& db, const ServerAddress& server, const TlsSettings& tls)
 {
     QString options = QLatin1String(kConnectOptions);
     if (!server.socket.isEmpty()) {
@@ -71,8 +71,23 @@ void aimAt(QSqlDatabase& db, const ServerAddress& server)
     } else {
         db.setHostName(server.host);
         db.setPort(server.port);
+        const QString tlsOptions = tlsConnectOptions(tls);
+        if (!tlsOptions.isEmpty())
+            options += QLatin1Char(';') + tlsOptions;
     }
     db.setConnectOptions(options);
+}
+
+// Opens `db` on one server, held to the settings' encryption; throws
+// DatabaseError or TlsError.
+void openOn(QSqlDatabase& db, const ServerAddress& server, const TlsSettings& tls)
+{
+    aimAt(db, server, tls);
+    verifyServerCertificate(tls, server, db.userName(), db.password());
+    if (!db.open())
+        throw DatabaseError::fromSqlError(db.lastError());
+    if (server.socket.isEmpty())
+        requireEncryptedLink(db, tls, server.text());
 }
 
 // A node applies other nodes' commits a moment after they return there: a
@@ -92,13 +107,14 @@ void catchUpWithCluster(QSqlDatabase& db)
 
 // Opens `db` on the first server that answers and is ready, or throws the
 // last failure.
-void openFirstReady(QSqlDatabase& db, const QList<ServerAddress>& servers)
+void openFirstReady(QSqlDatabase& db, const QList<ServerAddress>& servers, const TlsSettings& tls)
 {
     std::unique_ptr<DatabaseError> failure;
     for (const ServerAddress& server : servers) {
-        aimAt(db, server);
-        if (!db.open()) {
-            failure = std::make_unique<DatabaseError>(DatabaseError::fromSqlError(db.lastError()));
+        try {
+            openOn(db, server, tls);
+        } catch (const DatabaseError& e) {
+            failure = std::make_unique<DatabaseError>(e);
             continue;
         }
         try {
@@ -122,6 +138,19 @@ void openFirstReady(QSqlDatabase& db, const QList<ServerAddress>& servers)
 
 } // namespace
 
+namespace {
+
+ServerAddress singleServer(const ConnectionSettings& settings)
+{
+    ServerAddress server;
+    server.socket = settings.socket;
+    server.host = settings.host;
+    server.port = settings.port;
+    return server;
+}
+
+} // namespace
+
 QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& connectionName)
 {
     if (QSqlDatabase::contains(connectionName))
@@ -135,16 +164,10 @@ QSqlDatabase openConnection(const ConnectionSettings& settings, const QString& c
     if (!settings.database.isEmpty())
         db.setDatabaseName(settings.database);
     if (!settings.servers.isEmpty()) {
-        openFirstReady(db, settings.servers);
+        openFirstReady(db, settings.servers, settings.tls);
         return db;
     }
-    ServerAddress server;
-    server.socket = settings.socket;
-    server.host = settings.host;
-    server.port = settings.port;
-    aimAt(db, server);
-    if (!db.open())
-        throw DatabaseError::fromSqlError(db.lastError());
+    openOn(db, singleServer(settings), settings.tls);
     prepareSession(db);
     return db;
 }
@@ -253,6 +276,8 @@ Connection::Connection(const ConnectionSettings& settings)
     m_ownName = QStringLiteral("tarvex-connection-%1").arg(++counter);
     m_db = openConnection(settings, m_ownName);
     m_servers = settings.servers;
+    m_server = singleServer(settings);
+    m_tls = settings.tls;
     enlist();
 }
 
@@ -310,10 +335,15 @@ void Connection::reconnect()
 {
     m_db.close();
     if (!m_servers.isEmpty()) {
-        openFirstReady(m_db, m_servers);
+        openFirstReady(m_db, m_servers, m_tls);
     } else {
-        if (!m_db.open())
-            throw DatabaseError::fromSqlError(m_db.lastError());
+        if (m_ownName.isEmpty()) {
+            // A Qt connection opened elsewhere keeps the options it was given.
+            if (!m_db.open())
+                throw DatabaseError::fromSqlError(m_db.lastError());
+        } else {
+            openOn(m_db, m_server, m_tls);
+        }
         prepareSession(m_db);
     }
     m_lost = false;

@@ -3,6 +3,7 @@
 // over a Unix socket (the private server) or TCP (a shared server), with the
 // session's sql_mode and time zone set explicitly right after connecting.
 
+#include "SessionTls.h"
 #include "TableInfo.h"
 
 #include <QSqlDatabase>
@@ -44,6 +45,8 @@ struct ConnectionSettings {
     // host and port are ignored. A session goes to the first that answers
     // and is in step with the cluster, and on its loss to the first again.
     QList<ServerAddress> servers;
+    // Encryption of a TCP link (a socket link is local and stays plain).
+    TlsSettings tls;
 };
 
 // Parses a comma-separated list of addresses (ServerAddress::parse); false
@@ -134,6 +137,8 @@ public:
     void reconnect();
     // The server the session is open on ("host:port" or the socket).
     QString serverText() const;
+    // The link's TLS cipher; empty when it is not encrypted.
+    QString cipher() const { return sessionCipher(m_db); }
     // The server is a node of a Galera cluster (asked once).
     bool onCluster();
     // Asked when opening the session again fails: true when it brought the
@@ -230,6 +235,8 @@ private:
 
     QSqlDatabase m_db;
     QList<ServerAddress> m_servers;  // the cluster's nodes; empty for one server
+    ServerAddress m_server;          // the one server, when there are no nodes
+    TlsSettings m_tls;
     QString m_ownName;  // the Qt connection this object opened and removes again
     bool m_lost = false;
     std::map<QString, std::unique_ptr<TableInfo>> m_tables;

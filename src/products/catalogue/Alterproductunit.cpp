@@ -81,12 +81,12 @@ void TAlterProductForm::updateActions()
 
 void TAlterProductForm::AddGroupUpdate()
 {
-    m_addGroup->setEnabled(m_alter->isActive() && m_alter->isEmpty());
+    m_addGroup->setEnabled(ProductDM->mayChangeCatalogue() && m_alter->isActive() && m_alter->isEmpty());
 }
 
 void TAlterProductForm::RemoveGroupUpdate()
 {
-    m_removeGroup->setEnabled(m_alter->isActive() && !m_alter->isEmpty());
+    m_removeGroup->setEnabled(ProductDM->mayChangeCatalogue() && m_alter->isActive() && !m_alter->isEmpty());
 }
 
 void TAlterProductForm::OpenAlternatives(qint32 GroupID)

@@ -205,6 +205,11 @@ void TProductDetailForm::FormCreate()
         applyOptionsToControls();
         ObjectButton->setVisible(bool(findService<tarvex::IObjectService>(tarvex::IID_IObjectService)));
         updateProductActions();
+        if (!ProductDM->mayChangeCatalogue()) {
+            Warehouses->PrintButton()->setProperty(kReadsOnly, true);
+            Warehouses->PriceLabelsButton()->setProperty(kReadsOnly, true);
+            setReadOnlyView();
+        }
     }
     QApplication::processEvents();
 }

@@ -101,13 +101,15 @@ bool TProductViewerForm::hasCurrentProduct() const
 
 void TProductViewerForm::updateActions()
 {
-    ProductAdd->setEnabled(bool(m_windows.productEditor));
+    // A role that may not change products still opens them, to read.
+    ProductAdd->setEnabled(bool(m_windows.productEditor) && ProductDM->mayChangeCatalogue());
     ProductEdit->setEnabled(bool(m_windows.productEditor) && hasCurrentProduct());
-    ProductDelete->setEnabled(hasCurrentProduct());
+    ProductDelete->setEnabled(hasCurrentProduct() && ProductDM->mayChangeCatalogue());
     TaxAction->setEnabled(bool(m_windows.taxes));
     WarehouseAction->setEnabled(bool(m_windows.warehouses));
     AttributeAction->setEnabled(bool(m_windows.attributes));
     AlternativesAction->setEnabled(hasCurrentProduct());
+    ProductOptions->setEnabled(tarvex::mayAdminister(ProductDM->role()));
 }
 
 void TProductViewerForm::ProductAddExecute()

@@ -7,6 +7,7 @@
 #include "Guarded.h"
 #include "HostStrings.h"
 #include "Modal.h"
+#include "Productdmunit.h"
 #include "Productresourcestring.h"
 
 #include <QAction>
@@ -209,12 +210,14 @@ void TCategoryForm::updateActions()
 {
     CategoryNode* single = singleSelected();
     const CategoryNode* any = m_tree.selected();
-    m_add->setEnabled(single != nullptr);
-    m_delete->setEnabled(any && !any->isRoot());
+    // Picking a category only reads; changing the tree is the catalogue's right.
+    const bool writes = !ProductDM || ProductDM->mayChangeCatalogue();
+    m_add->setEnabled(writes && single != nullptr);
+    m_delete->setEnabled(writes && any && !any->isRoot());
     m_selectAll->setEnabled(m_tree.multiSelect());
     m_deselectAll->setEnabled(m_tree.multiSelect());
-    m_attribute->setEnabled(single && !single->isRoot());
-    m_rebate->setEnabled(single && !single->isRoot());
+    m_attribute->setEnabled(writes && single && !single->isRoot());
+    m_rebate->setEnabled(writes && single && !single->isRoot());
 }
 
 void TCategoryForm::itemEdited(QTreeWidgetItem* item)

@@ -175,6 +175,18 @@ void TProductDM::SetZConnection(tarvex::Connection* connection)
     for (QueryDataSet* ds : findChildren<QueryDataSet*>(QString(), Qt::FindDirectChildrenOnly))
         ds->setConnection(connection);
     m_stores = connection ? std::make_unique<ProductOptionStores>(db(), m_iniFile, m_programDir) : nullptr;
+    m_role = connection ? tarvex::sessionRole(db()) : tarvex::StaffRole::Administrator;
+    applyRights();
+}
+
+void TProductDM::applyRights()
+{
+    for (QueryDataSet* ds : {ProductZQ, ProductDetailZQ, TaxZQ, FixedAssetZQ, ProductWorkingOperationZQ, CategoryPrZQ,
+                             CategoryPrAttributeZQ, ProductAttributeZQ, AttributePrZQ, AttributePrValueZQ,
+                             ProductRebateZQ})
+        ds->setReadOnly(!mayChangeCatalogue());
+    for (QueryDataSet* ds : {WarehouseZQ, ProductWarehouseZQ, ProductPackagingZQ, ProductProductsZQ})
+        ds->setReadOnly(!mayChangeStock());
 }
 
 void TProductDM::DataModuleCreate()

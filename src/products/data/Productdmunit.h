@@ -10,6 +10,7 @@
 // deleting, renumbering), Productdmpricing.cpp (price handlers, formula),
 // Productdmlookups.cpp (look-ups, identifiers, copy).
 
+#include "StaffRole.h"
 #include "CustomDM.h"
 #include "Productidentifiers.h"
 #include "Productintf.h"
@@ -41,6 +42,13 @@ public:
 
     void SetZConnection(tarvex::Connection* connection) override;
     void DataModuleCreate() override;
+
+    // The signed-in account's role (read from the session when the
+    // connection is given). The datasets a role may not change are
+    // read-only, so every window bound to them offers no change.
+    tarvex::StaffRole role() const { return m_role; }
+    bool mayChangeCatalogue() const { return tarvex::mayChangeCatalogue(m_role); }
+    bool mayChangeStock() const { return tarvex::mayChangeStock(m_role); }
 
     // --- datasets
     QueryDataSet* ProductZQ = nullptr;
@@ -174,6 +182,7 @@ private:
     void setUpFields();
     void setUpLabels();
     void wireEvents();
+    void applyRights();
     void renumberSort(QueryDataSet& dataSet, const QString& keyName, tarvex::Field& sortField);
     QSqlDatabase db() const;
 
@@ -185,6 +194,7 @@ private:
     qint32 m_defTaxId = 0;
     bool m_priceUpdate = false;
     bool m_renumbering = false;
+    tarvex::StaffRole m_role = tarvex::StaffRole::Administrator;
 };
 
 // The module's data module, alive while the module is loaded.

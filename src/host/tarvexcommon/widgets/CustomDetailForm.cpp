@@ -4,7 +4,15 @@
 #include "Dialogs.h"
 #include "Guarded.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTextEdit>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -52,7 +60,37 @@ TCustomDetailForm::TCustomDetailForm(QWidget* parent) : QDialog(parent)
 
 void TCustomDetailForm::updateActions()
 {
-    m_apply->setEnabled(CustomApplyUpdate());
+    m_apply->setEnabled(!m_readOnlyView && CustomApplyUpdate());
+    if (m_readOnlyView)
+        m_ok->setEnabled(false);
+}
+
+void TCustomDetailForm::setReadOnlyView()
+{
+    m_readOnlyView = true;
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->setReadOnly(true);
+    for (QAbstractSpinBox* spin : findChildren<QAbstractSpinBox*>())
+        spin->setReadOnly(true);
+    for (QTextEdit* text : findChildren<QTextEdit*>())
+        text->setReadOnly(true);
+    for (QPlainTextEdit* text : findChildren<QPlainTextEdit*>())
+        text->setReadOnly(true);
+    for (QAbstractItemView* view : findChildren<QAbstractItemView*>())
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (QComboBox* box : findChildren<QComboBox*>()) {
+        // A combo's own line edit and list were made read-only above.
+        box->setEnabled(false);
+    }
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        if (button == m_cancelButton || button->property(kReadsOnly).toBool() || qobject_cast<QTabBar*>(button->parent()))
+            continue;
+        button->setEnabled(false);
+    }
+    m_okButton->hide();
+    m_applyButton->hide();
+    m_cancelButton->setText(QStringLiteral("&Zatvori"));
+    updateActions();
 }
 
 bool TCustomDetailForm::runApply()

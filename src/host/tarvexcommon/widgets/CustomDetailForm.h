@@ -34,6 +34,12 @@ public:
     [[nodiscard]] bool runApply();
     // Refreshes the enabled state of the actions.
     void updateActions();
+    // For an account that may only read: every field shows its value and
+    // takes no input, Apply and OK go, Cancel closes. Buttons that only read
+    // (printing) stay when they carry the property kReadsOnly.
+    void setReadOnlyView();
+    bool isReadOnlyView() const { return m_readOnlyView; }
+    static constexpr const char* kReadsOnly = "tarvexReadsOnly";
 
 protected:
     virtual void CustomCancelExecute() { close(); }
@@ -58,6 +64,7 @@ private:
     QAction* m_cancel = nullptr;
     QAction* m_apply = nullptr;
     QAction* m_ok = nullptr;
+    bool m_readOnlyView = false;
 };
 
 } // namespace tarvex
