@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
+#include <QToolBar>
 #include <QSqlQuery>
 
 namespace products {
@@ -99,17 +100,41 @@ bool TProductViewerForm::hasCurrentProduct() const
     return products->isActive() && !products->isEmpty();
 }
 
+void TProductViewerForm::setPicking()
+{
+    m_picking = true;
+    m_windows.taxes = nullptr;
+    m_windows.warehouses = nullptr;
+    m_windows.attributes = nullptr;
+    for (QAction* action : {ProductDelete, CategoryAction, TaxAction, WarehouseAction, AttributeAction, ProductOptions})
+        action->setVisible(false);
+    // A separator with nothing shown between it and the next goes too.
+    for (const QList<QAction*>& actions : {toolBar()->actions(), popupMenu()->actions()}) {
+        bool shownAfter = false;
+        for (auto it = actions.crbegin(); it != actions.crend(); ++it) {
+            if ((*it)->isSeparator()) {
+                (*it)->setVisible(shownAfter);
+                shownAfter = false;
+            } else if ((*it)->isVisible()) {
+                shownAfter = true;
+            }
+        }
+    }
+    updateActions();
+}
+
 void TProductViewerForm::updateActions()
 {
     // A role that may not change products still opens them, to read.
     ProductAdd->setEnabled(bool(m_windows.productEditor) && ProductDM->mayChangeCatalogue());
     ProductEdit->setEnabled(bool(m_windows.productEditor) && hasCurrentProduct());
-    ProductDelete->setEnabled(hasCurrentProduct() && ProductDM->mayChangeCatalogue());
+    ProductDelete->setEnabled(!m_picking && hasCurrentProduct() && ProductDM->mayChangeCatalogue());
+    CategoryAction->setEnabled(!m_picking);
     TaxAction->setEnabled(bool(m_windows.taxes));
     WarehouseAction->setEnabled(bool(m_windows.warehouses));
     AttributeAction->setEnabled(bool(m_windows.attributes));
     AlternativesAction->setEnabled(hasCurrentProduct());
-    ProductOptions->setEnabled(tarvex::mayAdminister(ProductDM->role()));
+    ProductOptions->setEnabled(!m_picking && tarvex::mayAdminister(ProductDM->role()));
 }
 
 void TProductViewerForm::ProductAddExecute()
@@ -131,7 +156,7 @@ void TProductViewerForm::ProductEditExecute()
 
 void TProductViewerForm::ProductDeleteExecute()
 {
-    if (!hasCurrentProduct())
+    if (m_picking || !hasCurrentProduct())
         return;
     const qint64 id = ProductDM->ProductZQ->fieldByName(QStringLiteral("productid")).asLargeInt();
     const QString refusal = ProductDM->ProductDeleteRefusal(id);
@@ -139,12 +164,14 @@ void TProductViewerForm::ProductDeleteExecute()
         tarvex::dialogs().error(refusal);
         return;
     }
-    if (tarvex::dialogs().confirm(ProductDM->ProductDeleteQuestion(id)))
+    if (tarvex::dialogs().confirmDelete(ProductDM->ProductDeleteQuestion(id)))
         ProductDM->DeleteProduct(id);
 }
 
 void TProductViewerForm::CategoryActionExecute()
 {
+    if (m_picking)
+        return;
     CatManage(ProductDM->ZConnection()->database(), &CategoryPrAttributeManage, &CategoryPrRebateManage);
 }
 
@@ -168,7 +195,7 @@ void TProductViewerForm::AttributeActionExecute()
 
 void TProductViewerForm::ProductOptionsExecute()
 {
-    if (ProductDM->OptionStores())
+    if (!m_picking && ProductDM->OptionStores())
         ShowProductOptions(*ProductDM->OptionStores(), ProductDM->Options);
 }
 
