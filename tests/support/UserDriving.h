@@ -5,6 +5,7 @@
 
 #include "QtDialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
