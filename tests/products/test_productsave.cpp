@@ -73,9 +73,9 @@ TEST_F(ProductSave, ChecksRunInOneOrderTheFirstFailureIsTheAnswerAndAPluLocksThe
     productZQ().edit();
     P("name").setValue(QStringLiteral("Hleb: beli"));
     P("code").clear();
+    P("active").setValue(false);
 
     ProductsaveInput input;
-    input.deactivating = true;
     input.typedName = QStringLiteral("Hleb: beli");
     EXPECT_EQ(check(input), products::PROD_NAME_CHAR_ERR);
     P("name").setValue(QStringLiteral("Hleb"));

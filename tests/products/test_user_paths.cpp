@@ -39,6 +39,7 @@
 #include "Warehouseunit.h"
 #include "test_editor_support.h"
 #include "test_refwindows.h"
+#include "test_user_paths.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -55,16 +56,6 @@ using namespace tarvex;
 using namespace tarvex::test;
 
 namespace {
-
-// Clicks into a bound edit and types over its text.
-void typeOver(QWidget* edit, const QString& text)
-{
-    click(edit);
-    edit->setFocus(Qt::MouseFocusReason);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Delete);
-    typeText(text);
-}
 
 struct Window {
     const char* name;
@@ -204,59 +195,6 @@ void closeDropping(QWidget& window, LiveDialogs& live)
 }
 
 } // namespace
-
-class UserPaths : public EditorTest {
-protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        sql("INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, type, active) VALUES "
-            "(20, 'Sto', 'kom', 1, 300, 'RSD', 'p', 'y'), (21, 'Stolica', 'kom', 1, 90, 'RSD', 'r', 'y'),"
-            "(22, 'Klupa', 'kom', 1, 120, 'RSD', 'r', 'y'), (23, 'Polica', 'kom', 1, 80, 'RSD', 'r', 'y')");
-        sql("INSERT INTO productworkingoperation (productid, machinetype, machinenumber, description, sort) VALUES "
-            "(20, 'Strug', 'S-1', 'Seći', 1), (20, 'Brusilica', 'B-7', '', 2)");
-    }
-    // Qt's word that a cell editor was closed twice (or after it was gone).
-    static inline QStringList s_editorWarnings;
-    static inline QtMessageHandler s_previousHandler = nullptr;
-    static void watchEditors(QtMsgType type, const QMessageLogContext& context, const QString& text)
-    {
-        if (text.contains(QStringLiteral("does not belong to this view")))
-            s_editorWarnings << text;
-        if (s_previousHandler)
-            s_previousHandler(type, context, text);
-    }
-    // Opens the window in its own modal loop; the step drives it. The window
-    // must be gone afterwards, and no cell editor closed twice.
-    template <class Form>
-    static void inWindow(const std::function<void()>& open, const std::function<void(Form&)>& step)
-    {
-        s_editorWarnings.clear();
-        s_previousHandler = qInstallMessageHandler(&UserPaths::watchEditors);
-        bool ran = false;
-        onModal([&](QWidget& window) {
-            step(dynamic_cast<Form&>(window));
-            ran = true;
-            if (window.isVisible())
-                static_cast<QDialog&>(window).done(QDialog::Rejected);
-        });
-        open();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        qInstallMessageHandler(s_previousHandler);
-        EXPECT_TRUE(ran);
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_TRUE(s_editorWarnings.isEmpty()) << s_editorWarnings.join('\n').toStdString();
-        // A window that worked on a session of its own has given it back.
-        EXPECT_EQ(Connection::enlisted(), QStringList{db().connectionName()});
-    }
-    static void inEditor(qint64 productId, const std::function<void(TProductDetailForm&)>& step)
-    {
-        showProduct(productId);
-        inWindow<TProductDetailForm>([] { OpenProductDetail(nullptr); }, step);
-    }
-
-    LiveDialogs live;
-};
 
 // A new operation goes in after the row it was added on and moves up from
 // there; the description window stores its text only when confirmed.
@@ -425,11 +363,13 @@ TEST_F(UserPaths, ARefusedApplyOrAltPFromTheActiveBoxStopsCancelDropsAnInvalidPr
     EXPECT_EQ(text("SELECT CONCAT(webprice, ' ', b2bprice) FROM productdetail WHERE productid = 10"), "1 2");
     EXPECT_EQ(text("SELECT CONCAT(price, ' ', unitname) FROM product WHERE productid = 10"), "100 kom");
 
-    // Applying by keyboard from the active box of a stocked product is refused.
+    // Unticked and applied by keyboard from the box: a stocked product is not deactivated.
     inEditor(10, [&](TProductDetailForm& form) {
         typeOver(form.NameDBE, QStringLiteral("Mleko 1l"));
         form.ActiveDBCB->setFocus(Qt::TabFocusReason);
         ASSERT_TRUE(form.ActiveDBCB->isChecked());
+        QTest::keyClick(form.ActiveDBCB, Qt::Key_Space);
+        ASSERT_FALSE(form.ActiveDBCB->isChecked());
         // Alt+P presses "Primeni" (a moment later, as a pressed button does).
         QTest::keyClick(form.ActiveDBCB, Qt::Key_P, Qt::AltModifier);
         QTRY_VERIFY(!live.messages().isEmpty());

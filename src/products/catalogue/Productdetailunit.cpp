@@ -466,16 +466,6 @@ bool TProductDetailForm::CustomApplyUpdate()
     return anythingUnsaved();
 }
 
-bool TProductDetailForm::deactivating() const
-{
-    const tarvex::Field& active = productField("active");
-    // The box writes its state to the field only when it loses the focus, so
-    // while it has the focus a field still reading active counts as the change.
-    if (ActiveDBCB->hasFocus())
-        return active.asBoolean();
-    return !active.asBoolean();
-}
-
 bool TProductDetailForm::CategoriesExist()
 {
     return TProductCategoriesGroup::CategoriesExist(productId());
@@ -494,7 +484,7 @@ void TProductDetailForm::SaveCategories()
 bool TProductDetailForm::saveProduct()
 {
     ProductsaveInput input;
-    input.deactivating = deactivating();
+    // The "Aktivan" box too: a click not yet written counts.
     tarvex::FieldLink::commitAll(this);
     input.typedName = NameDBE->text();
     if (CategoriesChanged)

@@ -179,9 +179,6 @@ private:
     qint64 listOwnerId() const;
 
     bool CategoriesExist();
-    // Whether the "Aktivan" box asks to deactivate the product; read before
-    // the controls write their pending values.
-    bool deactivating() const;
     // Runs the data module's checks (showing the first refusal) and saves
     // the product with everything that belongs to it in one go; false when
     // a check refused. A failed write throws and leaves every dataset as

@@ -13,6 +13,7 @@
 #include "Warehouseunit.h"
 #include "Workerbar.h"
 
+#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 
@@ -44,6 +45,10 @@ TProductNavigatorForm::TProductNavigatorForm(QWidget* parent) : tarvex::TCustomN
     m_workerBar = new TWorkerBar(this);
     m_workerBar->setBusyControls({SearchVLE(), FindButton()});
     layout()->addWidget(m_workerBar);
+    m_status = new QLabel(this);
+    m_status->setWordWrap(true);
+    m_status->hide();
+    layout()->addWidget(m_status);
     if (ProductDM && ProductDM->IsConnected()) {
         SetSearchProps();
         SearchPropsSet = true;
@@ -117,6 +122,7 @@ QString TProductNavigatorForm::ParseSQL()
         criteria.insert(key, SearchVLE()->value(key));
     const ProductSearchResult result = ProductSearch(*ProductDM).parse(criteria, m_warehouseId);
     applyWarehouseCaptions(*ProductDM, result);
+    m_categoryIgnored = result.categoryIgnored;
     for (auto it = result.params.cbegin(); it != result.params.cend(); ++it)
         ProductDM->ProductZQ->setParam(it.key(), it.value());
     return result.sql;
@@ -167,6 +173,10 @@ void TProductNavigatorForm::FindButtonClick()
                                        });
     if (!done)
         return;
+    // The criterion is left out as the rule says; the user is told why the
+    // list is wider than asked.
+    m_status->setText(m_categoryIgnored ? CAT_NOT_FOUND_IGNORED_INF : QString());
+    m_status->setVisible(m_categoryIgnored);
     tarvex::BusyCursor busy;
     products->openWith(sql, std::move(found));
     products->setSortedFields(QStringLiteral("name"));

@@ -4,6 +4,8 @@
 
 #include "CustomNavigatorForm.h"
 
+class QLabel;
+
 namespace products {
 
 class TProductNavigatorForm : public tarvex::TCustomNavigatorForm {
@@ -24,6 +26,9 @@ public:
     // answering meanwhile; "Prekini" stops it and leaves the list as it was.
     void FindButtonClick() override;
     class TWorkerBar* SearchBar() const { return m_workerBar; }
+    // What the last search left out, said below the criteria; empty when
+    // every criterion counted.
+    QLabel* StatusLabel() const { return m_status; }
     QString ParseSQL() override;
 
     // The pickers behind the category and warehouse buttons: the category
@@ -44,6 +49,8 @@ private:
     CategoryPicker m_categories;
     WarehousePicker m_warehouses;
     class TWorkerBar* m_workerBar = nullptr;
+    QLabel* m_status = nullptr;
+    bool m_categoryIgnored = false;  // by the last ParseSQL
 };
 
 } // namespace products

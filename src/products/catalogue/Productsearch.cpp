@@ -76,6 +76,7 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
             }
         }
     }
+    bool categoryIgnored = false;
     if (filled("category")) {
         if (value("category").toLower() == CAT_NO_CATEGORY) {
             conditions << QStringLiteral("pc.categoryprid IS NULL ");
@@ -86,6 +87,8 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
                 for (qint32 id : ids)
                     values << id;
                 conditions << QStringLiteral("pc.categoryprid IN (") + bound(values) + QLatin1Char(')');
+            } else {
+                categoryIgnored = true;
             }
         }
     }
@@ -109,6 +112,7 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
         o.AttributeStock ? QStringLiteral(" LEFT JOIN productattribute AS patt ON p.productid = patt.productid") : QString();
 
     ProductSearchResult result;
+    result.categoryIgnored = categoryIgnored;
     if (filled("warehouse") && chosenWarehouseId > 0)
         result.shownWarehouseId = chosenWarehouseId;
     else if (o.OnlyLocalDefaultWarehouseProds && !o.DefWarehouseName.isEmpty())

@@ -25,6 +25,9 @@ struct ProductSearchResult {
     QString amountCaption;
     QString priceCaption;
     QString priceWithVatCaption;
+    // A category criterion that named no category: left out, which the
+    // search panel tells the user.
+    bool categoryIgnored = false;
 };
 
 class ProductSearch {

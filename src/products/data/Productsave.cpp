@@ -33,6 +33,15 @@ tarvex::Field& F(const tarvex::DataSet& ds, const char* name)
     return ds.fieldByName(QString::fromUtf8(name));
 }
 
+// Stored as active and now inactive; a new row has nothing stored.
+bool deactivating(const QueryDataSet& product)
+{
+    const tarvex::Field& active = F(product, "active");
+    const QVariant stored = active.oldValue();
+    bool ok = false;
+    return !stored.isNull() && tarvex::readBoolean(stored, &ok) && ok && !active.asBoolean();
+}
+
 bool hasRows(QSqlQuery query)
 {
     return query.next();
@@ -70,7 +79,7 @@ QString Productsave::check(const ProductsaveInput& input) const
         return PROD_MANUF_NAME_INVALIDE_ERR;
 
     const bool inserting = product.state() == DataSetState::Insert;
-    if (input.deactivating && !inserting && F(product, "type").asString() != u"u" &&
+    if (deactivating(product) && F(product, "type").asString() != u"u" &&
         m_dm.ProductGetAmounts(F(product, "productid").asInteger()))
         return PROD_ACTIVE_INVALIDE_ERR;
 

@@ -23,8 +23,6 @@ namespace products {
 class TProductDM;
 
 struct ProductsaveInput {
-    // The "Aktivan" box asks to deactivate the product.
-    bool deactivating = false;
     // The text in the name edit, compared with the loaded name under the
     // name lock; null when there is no edit.
     QString typedName;
@@ -38,8 +36,9 @@ public:
     explicit Productsave(TProductDM& dm);
 
     // The message of the first check that fails, empty when all pass:
-    // name characters, name lock, required texts, deactivation with stock,
-    // required category.
+    // name characters, name lock, required texts, deactivation with stock
+    // (only a product stored as active and now inactive: one already
+    // inactive saves whatever its stock), required category.
     QString check(const ProductsaveInput& input) const;
     // Writes everything pending in one transaction (retried on deadlock).
     // Throws on failure, leaving the datasets as they were.

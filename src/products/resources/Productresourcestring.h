@@ -87,6 +87,7 @@ inline const QString PROD_PRICE_VAT = QStringLiteral("Cena + PDV");
 // Categories
 inline const QString CAT_ROOT_CAPTION = QStringLiteral("Glavna kategorija");
 inline const QString CAT_NO_CATEGORY = QStringLiteral("bez kategorije");
+inline const QString CAT_NOT_FOUND_IGNORED_INF = QStringLiteral("Kategorija nije pronađena: uslov je izostavljen");
 inline const QString CAT_NEW_TITLE = QStringLiteral("Nova kategorija");
 inline const QString CAT_NEW_PROMT = QStringLiteral("Ime nove kategorije:");
 inline const QString CAT_NEW_NAME = QStringLiteral("Nova kategorija");

@@ -1,6 +1,7 @@
 #include "Historywindow.h"
 
 #include "Clock.h"
+#include "Connection.h"
 #include "DBGrid.h"
 #include "DateText.h"
 #include "Dialogs.h"
@@ -9,7 +10,9 @@
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "Reportdates.h"
+#include "Workerbar.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,7 +92,10 @@ THistoryWindow::THistoryWindow(const QString& caption, const THistorySubject& su
     m_topRow->addSpacing(12);
     m_topRow->addWidget(m_find);
     m_topRow->addStretch();
+    m_workerBar = new TWorkerBar(this);
+    m_workerBar->setBusyControls({m_find, m_print});
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_workerBar);
     bottom->addStretch();
     bottom->addWidget(m_print);
     bottom->addWidget(m_close);
@@ -109,6 +115,21 @@ void THistoryWindow::showTable()
     m_table->createDataSet();
     m_grid->setDataSet(m_table);
     StretchColumn(m_grid, QStringLiteral("partner"));
+}
+
+bool THistoryWindow::runOnWorker(const TReportWorker::Work& work)
+{
+    return m_workerBar->run(ProductDM->ZConnection()->database(), work);
+}
+
+void THistoryWindow::closeEvent(QCloseEvent* event)
+{
+    // Closed while reading: the reading stops first, then the window closes.
+    if (m_workerBar->stopForClose()) {
+        event->ignore();
+        return;
+    }
+    TReportWindow::closeEvent(event);
 }
 
 QString THistoryWindow::GetPrintHeader() const

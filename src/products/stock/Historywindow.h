@@ -4,7 +4,9 @@
 // "Š&tampaj" / "&Zatvori". Both look at one product in one warehouse.
 
 #include "Reportwindow.h"
+#include "Reportworker.h"
 
+class QCloseEvent;
 class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
@@ -45,6 +47,8 @@ public:
     QPushButton* CloseButton() const { return m_close; }
     tarvex::DBGrid* DBG() const { return m_grid; }
     tarvex::MemoryTable* CDS() const { return m_table; }
+    // The strip with "Prekini" while the documents are read.
+    class TWorkerBar* WorkerBar() const { return m_workerBar; }
 
     // "Od datuma <start>" and "Do datuma <end>" on two lines, as typed.
     QString GetPrintHeader() const;
@@ -62,6 +66,9 @@ protected:
     void showTable();
     QHBoxLayout* topRow() const { return m_topRow; }
     QVBoxLayout* mainLayout() const { return m_layout; }
+    // Reads on the worker, the window answering; false when "Prekini" stopped it.
+    bool runOnWorker(const TReportWorker::Work& work);
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The date picker opens on today; a confirmed date replaces the field.
@@ -79,6 +86,7 @@ private:
     tarvex::MemoryTable* m_table = nullptr;
     QHBoxLayout* m_topRow = nullptr;
     QVBoxLayout* m_layout = nullptr;
+    class TWorkerBar* m_workerBar = nullptr;
 };
 
 } // namespace products

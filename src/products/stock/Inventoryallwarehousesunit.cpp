@@ -67,6 +67,7 @@ void TInventoryAllWarehousesForm::InventoryAllWarehousesDBGDblClick()
 void OpenInventoryAllWarehouses()
 {
     auto* form = new TInventoryAllWarehousesForm;
+    TReportWindow::ShowBeforeReading(*form);
     form->OpenList();
     tarvex::execModal(*form);
 }

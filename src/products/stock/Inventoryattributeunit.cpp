@@ -72,6 +72,7 @@ QString TInventoryAttributeForm::runTimeStatement(bool excludeServices, bool exc
 void OpenWarehouseInventoryAttribute(qint32 WarehouseID, const QString& WarehouseName)
 {
     auto* form = new TInventoryAttributeForm(WarehouseID, WarehouseName);
+    TReportWindow::ShowBeforeReading(*form);
     form->OpenList();
     tarvex::execModal(*form);
 }

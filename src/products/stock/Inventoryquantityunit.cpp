@@ -98,6 +98,7 @@ void TInventoryQuantityForm::ExportButtonClick()
 void OpenInventoryQuantity(qint32 WarehouseID, const QString& WarehouseName)
 {
     auto* form = new TInventoryQuantityForm(WarehouseID, WarehouseName);
+    TReportWindow::ShowBeforeReading(*form);
     form->OpenList();
     tarvex::execModal(*form);
 }

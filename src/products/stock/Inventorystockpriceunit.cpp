@@ -56,6 +56,7 @@ void TInventoryStockPriceForm::FindButtonClick()
 void OpenInventoryStockPrice(qint32 WarehouseID, const QString& WarehouseName)
 {
     auto* form = new TInventoryStockPriceForm(WarehouseID, WarehouseName);
+    TReportWindow::ShowBeforeReading(*form);
     form->OpenList();
     tarvex::execModal(*form);
 }

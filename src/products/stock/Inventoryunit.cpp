@@ -110,6 +110,7 @@ void TInventoryForm::InventoryDBGDblClick()
 void OpenWarehouseInventory(qint32 WarehouseID, const QString& WarehouseName)
 {
     auto* form = new TInventoryForm(WarehouseID, WarehouseName);
+    TReportWindow::ShowBeforeReading(*form);
     form->OpenList();
     tarvex::execModal(*form);
 }

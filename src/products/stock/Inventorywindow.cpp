@@ -1,13 +1,15 @@
 #include "Inventorywindow.h"
 
-#include "BusyCursor.h"
 #include "DBGrid.h"
 #include "Guarded.h"
 #include "Productdmunit.h"
 #include "QueryDataSet.h"
+#include "Workerbar.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QPushButton>
 
 namespace products {
 
@@ -31,6 +33,9 @@ TInventoryWindow::TInventoryWindow(const QString& caption, qint32 warehouseId, c
     buildFrame(choices, false);
     DBG()->setDataSet(m_query);
     tarvex::GridSorter::AddGrid(DBG());
+    m_workerBar = new TWorkerBar(this);
+    m_workerBar->setBusyControls({FindButton(), PrintButton(), m_excludeZero, m_excludeServices});
+    bottomRow()->insertWidget(0, m_workerBar);
 }
 
 void TInventoryWindow::setColumns(const QList<Column>& columns)
@@ -60,14 +65,22 @@ void TInventoryWindow::FindButtonClick()
 void TInventoryWindow::openWith(const QString& sql)
 {
     tarvex::guarded([&] {
-        tarvex::BusyCursor busy;
+        if (!m_workerBar->openList(*m_query, sql, QStringLiteral("Zalihe")))
+            return;
         TControlsOff off(*m_query);
-        m_query->close();
-        m_query->setSql(sql);
-        m_query->open();
         m_query->first();
         listOpened();
     });
+}
+
+void TInventoryWindow::closeEvent(QCloseEvent* event)
+{
+    // Closed while reading: the reading stops first, then the window closes.
+    if (m_workerBar->stopForClose()) {
+        event->ignore();
+        return;
+    }
+    TListReportWindow::closeEvent(event);
 }
 
 QString TInventoryWindow::GetPrintHeader() const

@@ -2,17 +2,22 @@
 // The frame of the warehouse inventory lists: two exclusion boxes (zero
 // quantities, services) and "&Prikaži" on top, a read-only sortable grid on
 // the window's query in the middle, "Š&tampaj" and "&Zatvori" below. The
-// warehouse is fixed when the window opens; every "&Prikaži" reuses it.
+// warehouse is fixed when the window opens; every "&Prikaži" reuses it. The
+// rows are read on a worker: a slow server leaves the program answering,
+// and "Prekini" keeps the list as it was.
 
 #include "Reportwindow.h"
 
 class QCheckBox;
+class QCloseEvent;
 
 namespace tarvex {
 class QueryDataSet;
 } // namespace tarvex
 
 namespace products {
+
+class TWorkerBar;
 
 class TInventoryWindow : public TListReportWindow {
     Q_OBJECT
@@ -24,6 +29,8 @@ public:
     QCheckBox* ExcludeZeroAmountsCB() const { return m_excludeZero; }
     QCheckBox* ExcludeServicesCB() const { return m_excludeServices; }
     tarvex::QueryDataSet* ZQ() const { return m_query; }
+    // The strip with "Prekini" while the list is read.
+    TWorkerBar* WorkerBar() const { return m_workerBar; }
 
     // Lists the warehouse with the statement the window opens with.
     void OpenList();
@@ -46,6 +53,7 @@ protected:
     virtual QString runTimeStatement(bool excludeServices, bool excludeZero) const = 0;
     // After each opening of the query (totals).
     virtual void listOpened() {}
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void openWith(const QString& sql);
@@ -54,6 +62,7 @@ private:
     tarvex::QueryDataSet* m_query = nullptr;
     QCheckBox* m_excludeZero = nullptr;
     QCheckBox* m_excludeServices = nullptr;
+    TWorkerBar* m_workerBar = nullptr;
 };
 
 } // namespace products

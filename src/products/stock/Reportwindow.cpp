@@ -93,6 +93,12 @@ void TReportWindow::StretchColumn(tarvex::DBGrid* grid, const QString& fieldName
     stretch();
 }
 
+void TReportWindow::ShowBeforeReading(QDialog& window)
+{
+    window.setWindowModality(Qt::ApplicationModal);
+    window.show();
+}
+
 TListReportWindow::TListReportWindow(const QString& caption, const QString& warehouseName, QWidget* parent)
     : TReportWindow(parent)
 {

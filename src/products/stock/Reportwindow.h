@@ -43,6 +43,9 @@ public:
     // The column of the field takes the width the others leave, after every
     // refill too (names and partners are the long texts of a report).
     static void StretchColumn(tarvex::DBGrid* grid, const QString& fieldName);
+    // Shows the window (modal) before its first rows are read, so the strip
+    // with "Prekini" is in view while the server answers; execModal follows.
+    static void ShowBeforeReading(QDialog& window);
 };
 
 // The frame of the report lists: the report's choices and "&Prikaži" on top,

@@ -1,6 +1,5 @@
 #include "Stockcardwindow.h"
 
-#include "BusyCursor.h"
 #include "Clock.h"
 #include "Connection.h"
 #include "DBGrid.h"
@@ -94,10 +93,10 @@ void TStockCardWindow::showTable()
 void TStockCardWindow::openProductList(const std::function<void(tarvex::QueryDataSet&)>& setStatement)
 {
     tarvex::guarded([&] {
-        tarvex::BusyCursor busy;
         m_products->close();
         setStatement(*m_products);
-        m_products->open();
+        // Read on the worker: the window answers and "Prekini" stops it.
+        m_workerBar->openList(*m_products, m_products->sql(), QStringLiteral("Proizvodi"));
     });
 }
 

@@ -55,10 +55,9 @@ struct Entry {
     qint64 documentId = 0;
 };
 
-std::vector<Entry> readEntries(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText)
+std::vector<Entry> readEntries(const tarvex::QueryRows& lines)
 {
-    QSqlQuery query = tarvex::selectSql(db, kCardSql, {productId, toText, warehouseId, warehouseId});
-    const QSqlRecord record = query.record();
+    const QSqlRecord& record = lines.record;
     const int date = record.indexOf(QStringLiteral("documentdate"));
     const int type = record.indexOf(QStringLiteral("documenttype"));
     const int number = record.indexOf(QStringLiteral("number"));
@@ -70,17 +69,17 @@ std::vector<Entry> readEntries(QSqlDatabase db, qint64 productId, qint64 warehou
     const int credit = record.indexOf(QStringLiteral("credit"));
     const int documentId = record.indexOf(QStringLiteral("documentid"));
     std::vector<Entry> rows;
-    while (query.next()) {
+    for (const QVector<QVariant>& line : lines.values) {
         Entry row;
-        row.date = query.value(date).toDate();
-        row.document = query.value(type).toString() + QLatin1Char('-') + query.value(number).toString();
-        row.partner = query.value(partner);
-        row.in = query.value(in).toDouble();
-        row.out = query.value(out).toDouble();
-        row.price = query.value(price).toDouble();
-        row.debit = query.value(debit).toDouble();
-        row.credit = query.value(credit).toDouble();
-        row.documentId = query.value(documentId).toLongLong();
+        row.date = line.at(date).toDate();
+        row.document = line.at(type).toString() + QLatin1Char('-') + line.at(number).toString();
+        row.partner = line.at(partner);
+        row.in = line.at(in).toDouble();
+        row.out = line.at(out).toDouble();
+        row.price = line.at(price).toDouble();
+        row.debit = line.at(debit).toDouble();
+        row.credit = line.at(credit).toDouble();
+        row.documentId = line.at(documentId).toLongLong();
         rows.push_back(row);
     }
     return rows;
@@ -133,14 +132,24 @@ void DefineStockHistoryFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("documentid"), FieldType::LargeInt).setVisible(false);
 }
 
+tarvex::QueryRows ReadStockHistory(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText)
+{
+    return tarvex::QueryDataSet::readRows(db, kCardSql, {productId, toText, warehouseId, warehouseId});
+}
+
 void FillStockHistory(QSqlDatabase db, tarvex::MemoryTable& table, qint64 productId, qint64 warehouseId,
                       const QString& fromText, const QString& toText)
+{
+    FillStockHistory(table, ReadStockHistory(db, productId, warehouseId, toText), fromText);
+}
+
+void FillStockHistory(tarvex::MemoryTable& table, const tarvex::QueryRows& lines, const QString& fromText)
 {
     const QDate start = tarvex::MyDateStrToDate(fromText);
     if (!start.isValid())
         throw tarvex::TarvexError(tarvex::ErrorKind::Validation,
                                   tarvex::CMN_FIELD_INVALIDE_ERR.arg(QStringLiteral("Od datuma")));
-    const std::vector<Entry> entries = readEntries(db, productId, warehouseId, toText);
+    const std::vector<Entry> entries = readEntries(lines);
 
     double previousIn = 0, previousOut = 0, previousDebit = 0, previousCredit = 0;
     double quantityBalance = 0, valueBalance = 0, openingPrice = 0;
@@ -237,9 +246,15 @@ TStockHistoryForm::TStockHistoryForm(const THistorySubject& subject, QWidget* pa
 void TStockHistoryForm::FindButtonClick()
 {
     tarvex::guarded([&] {
-        tarvex::BusyCursor busy;
-        FillStockHistory(ProductDM->ZConnection()->database(), *CDS(), subject().productId, subject().warehouseId,
-                         FromDateEdit()->text(), ToDateEdit()->text());
+        tarvex::QueryRows entries;
+        const QString toText = ToDateEdit()->text();
+        const bool done = runOnWorker([&](QSqlDatabase db, const TProgress& progress) {
+            progress(QStringLiteral("Robna kartica"), 0);
+            entries = ReadStockHistory(db, subject().productId, subject().warehouseId, toText);
+        });
+        // Stopped: the card stays as it was.
+        if (done)
+            FillStockHistory(*CDS(), entries, FromDateEdit()->text());
     });
 }
 

@@ -5,6 +5,7 @@
 // host's stock-card report.
 
 #include "Historywindow.h"
+#include "QueryDataSet.h"
 
 #include <QSqlDatabase>
 
@@ -17,9 +18,13 @@ namespace products {
 // documentid (not shown).
 void DefineStockHistoryFields(tarvex::MemoryTable& table);
 
-// Fills the open table with the stock card from fromText to toText (both
-// "yyyy-mm-dd"). Throws when the start is not a date or the query fails,
-// leaving the table untouched.
+// The product's stock-card entries in the warehouse up to toText, read on
+// any thread. Throws when the query fails.
+tarvex::QueryRows ReadStockHistory(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText);
+// Fills the open table from those entries, from fromText ("yyyy-mm-dd") on.
+// Throws when the start is not a date, leaving the table untouched.
+void FillStockHistory(tarvex::MemoryTable& table, const tarvex::QueryRows& entries, const QString& fromText);
+// Both in one go, on the caller's thread.
 void FillStockHistory(QSqlDatabase db, tarvex::MemoryTable& table, qint64 productId, qint64 warehouseId,
                       const QString& fromText, const QString& toText);
 

@@ -1,6 +1,5 @@
 #include "Warehistoryunit.h"
 
-#include "BusyCursor.h"
 #include "Connection.h"
 #include "DBGrid.h"
 #include "DataSetErrors.h"
@@ -52,18 +51,17 @@ struct Movement {
     qint64 documentId = 0;
 };
 
-std::vector<Movement> readMovements(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText)
+std::vector<Movement> readMovements(const tarvex::QueryRows& lines)
 {
-    QSqlQuery query = tarvex::selectSql(db, kHistorySql, {productId, toText, warehouseId});
     std::vector<Movement> rows;
-    while (query.next()) {
+    for (const QVector<QVariant>& line : lines.values) {
         Movement row;
-        row.date = query.value(0).toDate();
-        row.document = query.value(1).toString() + QLatin1Char('-') + query.value(2).toString();
-        row.documentId = query.value(3).toLongLong();
-        row.partner = query.value(4);
-        row.input = query.value(5).toDouble();
-        row.output = query.value(6).toDouble();
+        row.date = line.at(0).toDate();
+        row.document = line.at(1).toString() + QLatin1Char('-') + line.at(2).toString();
+        row.documentId = line.at(3).toLongLong();
+        row.partner = line.at(4);
+        row.input = line.at(5).toDouble();
+        row.output = line.at(6).toDouble();
         rows.push_back(row);
     }
     return rows;
@@ -95,14 +93,25 @@ void DefineWareHistoryFields(tarvex::MemoryTable& table)
     table.addField(QStringLiteral("documentid"), FieldType::LargeInt).setVisible(false);
 }
 
+tarvex::QueryRows ReadWareHistory(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText)
+{
+    return tarvex::QueryDataSet::readRows(db, kHistorySql, {productId, toText, warehouseId});
+}
+
 TWareHistoryTotals FillWareHistory(QSqlDatabase db, tarvex::MemoryTable& table, qint64 productId,
                                    qint64 warehouseId, const QString& fromText, const QString& toText)
+{
+    return FillWareHistory(table, ReadWareHistory(db, productId, warehouseId, toText), fromText);
+}
+
+TWareHistoryTotals FillWareHistory(tarvex::MemoryTable& table, const tarvex::QueryRows& lines,
+                                   const QString& fromText)
 {
     const QDate start = tarvex::MyDateStrToDate(fromText);
     if (!start.isValid())
         throw tarvex::TarvexError(tarvex::ErrorKind::Validation,
                                   tarvex::CMN_FIELD_INVALIDE_ERR.arg(QStringLiteral("Od datuma")));
-    const std::vector<Movement> movements = readMovements(db, productId, warehouseId, toText);
+    const std::vector<Movement> movements = readMovements(lines);
 
     double previousIn = 0;
     double previousOut = 0;
@@ -200,9 +209,15 @@ bool TWareHistoryForm::eventFilter(QObject* watched, QEvent* event)
 void TWareHistoryForm::FindButtonClick()
 {
     tarvex::guarded([&] {
-        tarvex::BusyCursor busy;
-        showTotals(FillWareHistory(ProductDM->ZConnection()->database(), *CDS(), subject().productId,
-                                   subject().warehouseId, FromDateEdit()->text(), ToDateEdit()->text()));
+        tarvex::QueryRows lines;
+        const QString toText = ToDateEdit()->text();
+        const bool done = runOnWorker([&](QSqlDatabase db, const TProgress& progress) {
+            progress(QStringLiteral("Dokumenti"), 0);
+            lines = ReadWareHistory(db, subject().productId, subject().warehouseId, toText);
+        });
+        // Stopped: the list and its totals stay as they were.
+        if (done)
+            showTotals(FillWareHistory(*CDS(), lines, FromDateEdit()->text()));
     });
 }
 

@@ -4,6 +4,7 @@
 // the document lines, after a leading row with the state before the range.
 
 #include "Historywindow.h"
+#include "QueryDataSet.h"
 
 #include <QSqlDatabase>
 
@@ -21,9 +22,15 @@ struct TWareHistoryTotals {
 // partner, amountin, amountout, amountbalance, documentid (not shown).
 void DefineWareHistoryFields(tarvex::MemoryTable& table);
 
-// Fills the open table with the history from fromText to toText (both
-// "yyyy-mm-dd"; the end goes to the database as typed, quoted). Throws when
-// the start is not a date or the query fails, leaving the table untouched.
+// The product's posted document lines in the warehouse up to toText (the
+// end goes to the database as typed), read on any thread. Throws when the
+// query fails.
+tarvex::QueryRows ReadWareHistory(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText);
+// Fills the open table from those lines, from fromText ("yyyy-mm-dd") on.
+// Throws when the start is not a date, leaving the table untouched.
+TWareHistoryTotals FillWareHistory(tarvex::MemoryTable& table, const tarvex::QueryRows& lines,
+                                   const QString& fromText);
+// Both in one go, on the caller's thread.
 TWareHistoryTotals FillWareHistory(QSqlDatabase db, tarvex::MemoryTable& table, qint64 productId,
                                    qint64 warehouseId, const QString& fromText, const QString& toText);
 

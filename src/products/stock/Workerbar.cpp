@@ -1,5 +1,8 @@
 #include "Workerbar.h"
 
+#include "Connection.h"
+#include "QueryDataSet.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -45,6 +48,22 @@ bool TWorkerBar::run(QSqlDatabase db, const TReportWorker::Work& work)
         ~Done() { bar->showRunning(false); }
     } done{this};
     return m_worker->run(db, work);
+}
+
+bool TWorkerBar::openList(tarvex::QueryDataSet& list, const QString& sql, const QString& step)
+{
+    QVariantList values;
+    const QString marked = list.boundSql(sql, values);
+    const QString expanded = list.expandedSql(sql);
+    tarvex::QueryRows found;
+    const bool done = run(list.connection()->database(), [&](QSqlDatabase db, const TProgress& progress) {
+        progress(step, 0);
+        found = tarvex::QueryDataSet::readRows(db, marked, values, [&](int rows) { progress(step, rows); });
+        found.sql = expanded; // tells the rows' statement apart
+    });
+    if (done)
+        list.openWith(sql, std::move(found));
+    return done;
 }
 
 bool TWorkerBar::stopForClose()

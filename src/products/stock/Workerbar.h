@@ -14,6 +14,10 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
+namespace tarvex {
+class QueryDataSet;
+}
+
 namespace products {
 
 class TWorkerBar : public QWidget {
@@ -28,6 +32,10 @@ public:
     // answering meanwhile. True when it finished, false when "Prekini" (or
     // another run still going) stopped it; the work's failure is thrown.
     bool run(QSqlDatabase db, const TReportWorker::Work& work);
+    // Reads the statement's rows for the list on the worker (the step shown
+    // with the rows counted so far) and opens the list with them. False when
+    // stopped: the list stays as it was.
+    bool openList(tarvex::QueryDataSet& list, const QString& sql, const QString& step);
     bool isRunning() const { return m_worker->isRunning(); }
     void cancel() { m_worker->cancel(); }
     // For a window's close: a running work is stopped and the close is to

@@ -260,6 +260,9 @@ DBMemo::DBMemo(QWidget* parent)
           setReadOnly(!f || f->readOnly());
       })
 {
+    // Tab goes on to the next field, as in every other control; it is not
+    // typed into the text (which would mark the row changed).
+    setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (hasFocus())
             m_link.userChanged();

@@ -193,22 +193,30 @@ bool DBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
     return true;
 }
 
+bool DBGrid::released(const QWidget* editor)
+{
+    // The view hides every editor it lets go, whether closed, or dropped by
+    // a reset (a value whose change handlers reload the rows); an open cell
+    // on a page not in view is not hidden itself.
+    return !editor || editor->isHidden();
+}
+
 void DBGrid::commitData(QWidget* editor)
 {
+    // A commit the delegate queued (Enter in the cell) can come after the
+    // cell was written and closed another way (a click on another cell, a
+    // choice from a pick list): that editor is no longer this view's.
+    if (released(editor))
+        return;
     QTableView::commitData(editor);
-    // A value whose change handlers reload the rows (sort numbers renumbered)
-    // resets the model, and the reset has already released the cell's editor.
-    if (editor && (state() != EditingState || indexWidget(currentIndex()) != editor))
-        m_released = editor;
 }
 
 void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    // The close that follows the commit is for an editor no longer ours.
-    if (editor && editor == m_released) {
-        m_released = nullptr;
+    // The close that follows such a commit, or a commit whose value reset
+    // the rows, is for an editor no longer ours.
+    if (released(editor))
         return;
-    }
     QTableView::closeEditor(editor, hint);
     // Escape in a cell whose typing only opened the row leaves it unchanged.
     DataSet* ds = dataSet();
@@ -229,9 +237,7 @@ bool DBGrid::commitEditor()
     commitData(editor);
     if (m_model && m_model->lastEditRefused())
         return false;
-    if (editor == m_released)
-        m_released = nullptr;
-    else
+    if (!released(editor))
         QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
     return true;
 }

@@ -67,6 +67,8 @@ private:
     void watchEditor(QWidget* editor);
     void markChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void applyHiddenColumns();
+    // An editor the view has let go (or none).
+    static bool released(const QWidget* editor);
     void currentChangedByUser(const QModelIndex& current);
 
     DataSetModel* m_model = nullptr;
@@ -76,7 +78,6 @@ private:
     // The dataset went into edit state because the user typed into a cell.
     bool m_editByTyping = false;
     QList<int> m_marked;
-    QWidget* m_released = nullptr;  // an editor a reset released while it committed (compared only)
     QSet<QString> m_hidden;  // field names, lower case
 };
 
