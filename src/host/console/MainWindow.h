@@ -22,8 +22,8 @@ public:
     // Shows the first snap-in's list and search panel.
     void showSnapin();
     QDockWidget* navigatorDock() const { return m_dock; }
-    QMenu* fileMenu() const { return m_fileMenu; }
     QMenu* snapinMenu() const { return m_snapinMenu; }
+    QMenu* fileMenu() const { return m_fileMenu; }
     QAction* optionsAction() const { return m_options; }
 
     // The options dialog: one tab per module page; OK stores when every
@@ -37,8 +37,9 @@ private:
     ComPtr<IViewer> m_viewer;
     ComPtr<INavigable> m_navigator;
     QDockWidget* m_dock = nullptr;
-    QMenu* m_fileMenu = nullptr;
     QMenu* m_snapinMenu = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_quit = nullptr;
     QAction* m_options = nullptr;
 };
 
