@@ -100,6 +100,33 @@ TEST(ImportFiles, AWorkbookIsReadWithNumbersAsWrittenSparseCellsAndRowNumbers)
     EXPECT_EQ(typed, stored);
 }
 
+TEST(ImportFiles, ASheetLargerThanOneReadPieceLosesNoCell)
+{
+    // Inline strings (as the export writes them) and shared strings, each
+    // sheet far beyond the 64 KB pieces the part is read in.
+    QTemporaryDir dir;
+    QList<QStringList> rows;
+    for (int i = 0; i < 4000; ++i)
+        rows << QStringList({QStringLiteral("Proizvod broj %1 sa dužim imenom").arg(i), QString::number(i) + ".25"});
+    const QString shared = writeWorkbook(dir, QStringLiteral("shared.xlsx"), rows);
+    const QString inlined = dir.filePath(QStringLiteral("inline.xlsx"));
+    {
+        SheetWriter sheet(inlined);
+        for (int i = 0; i < rows.size(); ++i) {
+            sheet.text(i, 0, rows[i][0]);
+            sheet.number(i, 1, rows[i][1].toDouble());
+        }
+        sheet.close();
+    }
+    for (const QString& path : {shared, inlined}) {
+        SCOPED_TRACE(path.toStdString());
+        const QList<QStringList> read = rowsOf(path, ImportFile::guess(path));
+        ASSERT_EQ(read.size(), rows.size());
+        for (int i = 0; i < rows.size(); ++i)
+            ASSERT_EQ(read[i], rows[i]) << "row " << i;
+    }
+}
+
 TEST(ImportFiles, NumbersAndYesNoReadAsTheFieldsRead)
 {
     const QList<QPair<QString, double>> numbers = {{"1.234,56", 1234.56}, {"1234.56", 1234.56}, {"1,234.56", 1234.56},

@@ -26,11 +26,11 @@ protected:
             "'standard')");
         sql("INSERT INTO currency (code, status) VALUES ('RSD', 'primary'), ('EUR', 'standard')");
         sql("INSERT INTO categorypr (categoryprid, name, parentid) VALUES (1, 'Hrana', 0), (2, 'Voće', 1)");
-        // Two products: A1 (barcode 8600000000001 is no EAN-13, so the demo's own check digit) and B1.
+        // Two products with EAN-13 barcodes.
         sql("INSERT INTO product (productid, code, barcode, name, unitname, taxid, price, pricecurrency, inputprice, "
             "inputpricecurrency, supplyprice, planprice, recommendedprice) VALUES "
-            "(1, 'A1', '8600000000018', 'Jabuka', 'kg', 1, 100, 'RSD', 1, 'RSD', 1, 1, 1), "
-            "(2, 'B1', '8600000000025', 'Kruška', 'kg', 2, 200, 'RSD', 1, 'RSD', 1, 1, 1)");
+            "(1, 'A1', '8600000000011', 'Jabuka', 'kg', 1, 100, 'RSD', 1, 'RSD', 1, 1, 1), "
+            "(2, 'B1', '8600000000028', 'Kruška', 'kg', 2, 200, 'RSD', 1, 'RSD', 1, 1, 1)");
         sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (1, 2)");
         m_options = TProductOptions();
         m_options.UniqueProductCode = true;
@@ -69,7 +69,7 @@ TEST_F(ImportRules, EveryRuleOfTheEditorRefusesItsRowWithTheFieldAndNothingIsWri
         "N2;;Sok;kom;20;;;;;da\n"                                // 3 no price
         "N3;;Sok 3;kom;20;abc;;;;da\n"                           // 4 not a number
         "N4;8600000000019;Sok 4;kom;20;10;;;;da\n"               // 5 check digit
-        "A1;8600000000025;Jabuka;kg;20;100;;;;da\n"              // 6 barcode of another product
+        "A1;8600000000028;Jabuka;kg;20;100;;;;da\n"              // 6 barcode of another product
         "N6;;Sok 6;kom;20;10;;;;da\n"                            // 7 fine
         "N6;;Sok 7;kom;20;10;;;;da\n"                            // 8 code twice in the file
         "N8;;Sok 8;kom;18;10;;;;da\n"                            // 9 unknown tax
@@ -87,7 +87,7 @@ TEST_F(ImportRules, EveryRuleOfTheEditorRefusesItsRowWithTheFieldAndNothingIsWri
                            "3 Cena: " + CMN_FIELD_REQUIRED_ERR.arg("Cena"),
                            "4 Cena: \"abc\" nije broj.",
                            "5 Barkod: Barkod \"8600000000019\" nema ispravnu kontrolnu cifru (EAN-13).",
-                           "6 Barkod: \"8600000000025\" već ima proizvod \"Kruška\".",
+                           "6 Barkod: \"8600000000028\" već ima proizvod \"Kruška\".",
                            "8 Kod: \"N6\" je već u redu 7.",
                            "9 PDV %: Nema poreza sa stopom 18 %.",
                            "10 Kategorije: Kategorija \"Hrana>Povrće\" ne postoji (da bi se napravila, označite "
@@ -129,16 +129,16 @@ TEST_F(ImportRules, TheModuleOptionsAddTheirChecks)
                            "4 Ime proizvođača: " + PROD_MANUF_NAME_INVALIDE_ERR,
                            "5 Kategorije: " + PROD_CAT_PR_INVALIDE_ERR,
                            "6 Kategorije: " + PROD_CAT_PR_LOWEST_ERR,
-                           "7 Aktivan: " + PROD_ACTIVE_INVALIDE_ERR,
-                           "7 Ime proizvođača: " + PROD_MANUF_NAME_INVALIDE_ERR}));
+                           "7 Ime proizvođača: " + PROD_MANUF_NAME_INVALIDE_ERR,
+                           "7 Aktivan: " + PROD_ACTIVE_INVALIDE_ERR}));
 }
 
 TEST_F(ImportRules, RowsMatchByCodeOrBarcodeChangeOnlyWhatDiffersAndTheRestAreNew)
 {
     const ImportSettings settings =
         csv("Kod;Barkod;Ime;JM;PDV;Cena + PDV;Kategorije;Aktivan\n"
-            "A1;8600000000018;Jabuka crvena;kg;20;132,00;Hrana>Voće;da\n"   // by code: name and price
-            "X9;8600000000025;Kruška;kg;10;220;;ne\n"                     // by barcode: code, categories none, active
+            "A1;8600000000011;Jabuka crvena;kg;20;132,00;Hrana>Voće;da\n"   // by code: name and price
+            "X9;8600000000028;Kruška;kg;10;220;;ne\n"                     // by barcode: code, categories none, active
             "N1;;\"Sok \"\"Zlatni\"\"\";kom;10;1.100,00;Hrana>Voće;da\n"); // new
     const ImportOutcome dry = check(settings);
     EXPECT_EQ(refusalTexts(dry), QStringList());
@@ -148,7 +148,7 @@ TEST_F(ImportRules, RowsMatchByCodeOrBarcodeChangeOnlyWhatDiffersAndTheRestAreNe
         if (dry.changedByField[int(field)])
             byField << QStringLiteral("%1=%2").arg(importFieldCaption(field)).arg(dry.changedByField[int(field)]);
     }
-    EXPECT_EQ(byField, QStringList({"Ime=1", "Kod=1", "Cena + PDV=1", "Kategorije=1", "Aktivan=1"}));
+    EXPECT_EQ(byField, QStringList({"Ime=1", "Kod=1", "Cena + PDV=1", "Aktivan=1"}));
     EXPECT_EQ(text("SELECT name FROM product WHERE productid = 1"), "Jabuka"); // the dry run wrote nothing
 
     const ImportOutcome done = run(settings);
@@ -156,9 +156,10 @@ TEST_F(ImportRules, RowsMatchByCodeOrBarcodeChangeOnlyWhatDiffersAndTheRestAreNe
     EXPECT_EQ(text("SELECT CONCAT(name, '|', price) FROM product WHERE productid = 1"), "Jabuka crvena|110");
     EXPECT_EQ(text("SELECT CONCAT(code, '|', active, '|', price) FROM product WHERE productid = 2"), "X9|n|200");
     EXPECT_EQ(count("productcategorypr"), 2);
-    EXPECT_EQ(text("SELECT CONCAT(name, '|', taxid, '|', price, '|', pricecurrency, '|', inputprice, '|', type) FROM "
+    // The price follows from the price with tax as the editor's field computes it.
+    EXPECT_EQ(text("SELECT CONCAT(name, '|', taxid, '|', ROUND(price, 6), '|', pricecurrency, '|', inputprice, '|', type) FROM "
                    "product WHERE code = 'N1'"),
-              "Sok \"Zlatni\"|2|1000|RSD|1|r");
+              "Sok \"Zlatni\"|2|1000.000000|RSD|1|r");
     EXPECT_EQ(text("SELECT COUNT(*) FROM productdetail d JOIN product p ON p.productid = d.productid WHERE p.code = "
                    "'N1'"),
               "1");
@@ -170,9 +171,12 @@ TEST_F(ImportRules, RowsMatchByCodeOrBarcodeChangeOnlyWhatDiffersAndTheRestAreNe
 TEST_F(ImportRules, CategoriesAreMadeOnlyWhenAskedAndOnlyForRowsWritten)
 {
     const QByteArray file = "Kod;Ime;JM;PDV;Cena;Kategorije\n"
-                            "N1;Šargarepa;kg;20;50;Hrana>Povrće>Korenasto;Hrana>Voće\n"
+                            "N1;Šargarepa;kg;20;50;\"Hrana>Povrće>Korenasto;Hrana>Voće\"\n"
                             "N2;Kupus;kg;20;;Pića>Sokovi\n";
-    EXPECT_EQ(refusalTexts(check(csv(file))).size(), 3);
+    const QString missing = QStringLiteral("Kategorije: Kategorija \"%1\" ne postoji (da bi se napravila, označite "
+                                           "\"Napravi kategorije koje ne postoje\").");
+    EXPECT_EQ(refusalTexts(check(csv(file))),
+              QStringList({"2 " + missing.arg("Hrana>Povrće>Korenasto"), "3 " + missing.arg("Pića>Sokovi")}));
     const ImportOutcome done = run(csv(file, true, true));
     EXPECT_TRUE(done.written);
     EXPECT_EQ(refusalTexts(done), QStringList({"3 Cena: " + CMN_FIELD_REQUIRED_ERR.arg("Cena")}));

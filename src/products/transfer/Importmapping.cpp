@@ -4,6 +4,8 @@
 
 #include <QCryptographicHash>
 
+#include <vector>
+
 namespace products {
 
 namespace {
@@ -14,7 +16,7 @@ struct FieldInfo {
     const char* caption;
     // Titles (letters and digits only, lower case, without diacritics) that
     // suggest the field.
-    std::initializer_list<const char*> titles;
+    std::vector<const char*> titles;
 };
 
 const std::vector<FieldInfo>& infos()

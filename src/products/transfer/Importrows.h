@@ -111,6 +111,7 @@ private:
     void checkUnique(const QString& column, ImportField field);
     void checkNamePrefixes();
     void compareWithStored();
+    void compareRow(ImportRow& row, ProductValues base, bool hasStock);
     void checkWhole(ImportRow& row, const ProductValues& stored, bool hasStock);
     ProductValues newProduct(const ImportRow& row) const;
 

@@ -190,6 +190,7 @@ void ImportRun::check()
         if (++done % 5000 == 0)
             tell(QStringLiteral("Provera"), done);
     }
+    tell(QStringLiteral("Uparivanje"), done);
     fillRowTable();
     matchRows();
     if (m_options.UniqueProductCode)
@@ -198,6 +199,7 @@ void ImportRun::check()
         checkUnique(QStringLiteral("barcode"), ImportField::Barcode);
     if (m_options.UniqueProductNameCharsNum > 0)
         checkNamePrefixes();
+    tell(QStringLiteral("Poređenje"), done);
     compareWithStored();
     std::stable_sort(outcome.refusals.begin(), outcome.refusals.end(),
                      [](const ImportRefusal& a, const ImportRefusal& b) { return a.row < b.row; });

@@ -215,14 +215,31 @@ ProductValues ImportRun::newProduct(const ImportRow&) const
 
 void ImportRun::compareWithStored()
 {
-    // What the matched products hold now.
-    QHash<int, ProductValues> stored;
+    // The links and stock of the matched products first; then each stored
+    // product is compared as it is read, so the catalogue is never held twice.
+    QHash<int, QList<qint64>> categories;
+    QSqlQuery links = m_connection.select(QStringLiteral(
+        "SELECT r.rowno, c.categoryprid FROM importrow AS r INNER JOIN productcategorypr AS c ON c.productid = "
+        "r.productid"));
+    while (links.next())
+        categories[links.value(0).toInt()] << links.value(1).toLongLong();
+    QSet<int> withStock;
+    QSqlQuery stock = m_connection.select(QStringLiteral(
+        "SELECT r.rowno, SUM(w.amount) FROM importrow AS r INNER JOIN productwarehouse AS w ON w.productid = "
+        "r.productid GROUP BY r.rowno"));
+    while (stock.next()) {
+        if (!tarvex::IsZero6(stock.value(1).toDouble()))
+            withStock.insert(stock.value(0).toInt());
+    }
     QSqlQuery products = m_connection.select(QStringLiteral(
         "SELECT r.rowno, p.name, p.code, p.barcode, p.unitname, p.foreignname, p.manufname, p.manufcode, p.taxid, "
         "t.value, p.price, p.pricecurrency, p.inputprice, p.inputpricecurrency, p.recommendedprice, p.supplyprice, "
         "p.planprice, p.active, p.type, p.kasaplu FROM importrow AS r INNER JOIN product AS p ON p.productid = "
         "r.productid LEFT JOIN tax AS t ON t.taxid = p.taxid"));
     while (products.next()) {
+        ImportRow& row = m_rows[m_byNumber.value(products.value(0).toInt())];
+        if (row.refused)
+            continue;
         ProductValues v;
         v.name = products.value(1).toString();
         v.code = products.value(2).toString();
@@ -243,117 +260,110 @@ void ImportRun::compareWithStored()
         v.active = products.value(17).toString() != u"n";
         v.type = products.value(18).toString();
         v.kasaPlu = products.value(19);
-        stored.insert(products.value(0).toInt(), v);
+        v.categories = categories.take(row.number);
+        compareRow(row, std::move(v), withStock.contains(row.number));
     }
-    QSqlQuery links = m_connection.select(QStringLiteral(
-        "SELECT r.rowno, c.categoryprid FROM importrow AS r INNER JOIN productcategorypr AS c ON c.productid = "
-        "r.productid"));
-    while (links.next())
-        stored[links.value(0).toInt()].categories << links.value(1).toLongLong();
-    QSet<int> withStock;
-    QSqlQuery stock = m_connection.select(QStringLiteral(
-        "SELECT r.rowno, SUM(w.amount) FROM importrow AS r INNER JOIN productwarehouse AS w ON w.productid = "
-        "r.productid GROUP BY r.rowno"));
-    while (stock.next()) {
-        if (!tarvex::IsZero6(stock.value(1).toDouble()))
-            withStock.insert(stock.value(0).toInt());
-    }
-
     for (ImportRow& row : m_rows) {
-        if (row.refused)
-            continue;
-        ProductValues base = row.productId ? stored.value(row.number) : newProduct(row);
-        if (row.productId) {
-            std::sort(base.categories.begin(), base.categories.end());
+        if (!row.refused && !row.productId)
+            compareRow(row, newProduct(row), false);
+    }
+}
+
+void ImportRun::compareRow(ImportRow& row, ProductValues base, bool hasStock)
+{
+    if (row.productId) {
+        std::sort(base.categories.begin(), base.categories.end());
+    }
+    const ProductValues before = base;
+    const ProductValues& asked = row.values;
+    quint32 changes = 0;
+    // An empty cell clears a stored value; a new product keeps its default.
+    auto keepsDefault = [&](ImportField field) { return !row.productId && row.of(field).isEmpty(); };
+    auto text = [&](ImportField field, QString ProductValues::*member) {
+        if (row.isGiven(field) && !keepsDefault(field) && base.*member != asked.*member) {
+            base.*member = asked.*member;
+            changes |= 1u << int(field);
         }
-        const ProductValues before = base;
-        const ProductValues& asked = row.values;
-        quint32 changes = 0;
-        auto text = [&](ImportField field, QString ProductValues::*member) {
-            if (row.isGiven(field) && base.*member != asked.*member) {
-                base.*member = asked.*member;
-                changes |= 1u << int(field);
-            }
-        };
-        text(ImportField::Name, &ProductValues::name);
-        text(ImportField::Code, &ProductValues::code);
-        text(ImportField::Barcode, &ProductValues::barcode);
-        text(ImportField::Unit, &ProductValues::unit);
-        text(ImportField::ForeignName, &ProductValues::foreignName);
-        text(ImportField::ManufName, &ProductValues::manufName);
-        text(ImportField::ManufCode, &ProductValues::manufCode);
-        text(ImportField::InputPriceCurrency, &ProductValues::inputPriceCurrency);
-        const bool taxGiven = (row.isGiven(ImportField::TaxRate) && !row.of(ImportField::TaxRate).isEmpty()) ||
-                              (row.isGiven(ImportField::TaxName) && !row.of(ImportField::TaxName).isEmpty());
-        if (row.isGiven(ImportField::TaxRate) || row.isGiven(ImportField::TaxName)) {
-            if (!taxGiven) {
+    };
+    text(ImportField::Name, &ProductValues::name);
+    text(ImportField::Code, &ProductValues::code);
+    text(ImportField::Barcode, &ProductValues::barcode);
+    text(ImportField::Unit, &ProductValues::unit);
+    text(ImportField::ForeignName, &ProductValues::foreignName);
+    text(ImportField::ManufName, &ProductValues::manufName);
+    text(ImportField::ManufCode, &ProductValues::manufCode);
+    text(ImportField::InputPriceCurrency, &ProductValues::inputPriceCurrency);
+    const bool taxGiven = (row.isGiven(ImportField::TaxRate) && !row.of(ImportField::TaxRate).isEmpty()) ||
+                          (row.isGiven(ImportField::TaxName) && !row.of(ImportField::TaxName).isEmpty());
+    if (row.isGiven(ImportField::TaxRate) || row.isGiven(ImportField::TaxName)) {
+        if (!taxGiven) {
+            if (row.productId)
                 base.taxId = 0;
-            } else if (base.taxId != asked.taxId) {
-                base.taxId = asked.taxId;
-                base.taxValue = asked.taxValue;
-                changes |= 1u << int(row.isGiven(ImportField::TaxName) ? ImportField::TaxName : ImportField::TaxRate);
-            }
+        } else if (base.taxId != asked.taxId) {
+            base.taxId = asked.taxId;
+            base.taxValue = asked.taxValue;
+            changes |= 1u << int(row.isGiven(ImportField::TaxName) ? ImportField::TaxName : ImportField::TaxRate);
         }
-        const bool priceGiven = (row.isGiven(ImportField::Price) && !row.of(ImportField::Price).isEmpty()) ||
-                                (row.isGiven(ImportField::PriceWithVat) && !row.of(ImportField::PriceWithVat).isEmpty());
-        if (row.isGiven(ImportField::Price) || row.isGiven(ImportField::PriceWithVat)) {
-            double price = asked.price;
-            // A price with tax alone follows the row's tax, or the product's.
-            if (row.isGiven(ImportField::PriceWithVat) && !row.of(ImportField::PriceWithVat).isEmpty() &&
-                !(row.isGiven(ImportField::Price) && !row.of(ImportField::Price).isEmpty())) {
-                double withVat = 0;
-                readImportNumber(row.of(ImportField::PriceWithVat), withVat);
-                price = productPriceFromPriceWithVat(withVat, base.taxValue);
-            }
-            if (!priceGiven)
-                price = 0;
-            if (!tarvex::IsZero6(base.price - price)) {
-                base.price = price;
-                changes |= 1u << int(row.isGiven(ImportField::Price) ? ImportField::Price : ImportField::PriceWithVat);
-            }
-        } else if (!row.productId) {
-            base.price = 0; // a new product's price comes from the file
+    }
+    const bool priceGiven = (row.isGiven(ImportField::Price) && !row.of(ImportField::Price).isEmpty()) ||
+                            (row.isGiven(ImportField::PriceWithVat) && !row.of(ImportField::PriceWithVat).isEmpty());
+    if (row.isGiven(ImportField::Price) || row.isGiven(ImportField::PriceWithVat)) {
+        double price = asked.price;
+        // A price with tax alone follows the row's tax, or the product's.
+        if (row.isGiven(ImportField::PriceWithVat) && !row.of(ImportField::PriceWithVat).isEmpty() &&
+            !(row.isGiven(ImportField::Price) && !row.of(ImportField::Price).isEmpty())) {
+            double withVat = 0;
+            readImportNumber(row.of(ImportField::PriceWithVat), withVat);
+            price = productPriceFromPriceWithVat(withVat, base.taxValue);
         }
-        auto number = [&](ImportField field, std::optional<double> ProductValues::*member) {
-            if (row.isGiven(field) && !sameNumber(base.*member, asked.*member)) {
-                base.*member = asked.*member;
-                changes |= 1u << int(field);
-            }
-        };
-        number(ImportField::InputPrice, &ProductValues::inputPrice);
-        number(ImportField::RecommendedPrice, &ProductValues::recommendedPrice);
-        if (row.isGiven(ImportField::Active) && !row.of(ImportField::Active).isEmpty() && base.active != asked.active) {
-            base.active = asked.active;
-            changes |= 1u << int(ImportField::Active);
+        if (!priceGiven)
+            price = 0;
+        if (!tarvex::IsZero6(base.price - price)) {
+            base.price = price;
+            changes |= 1u << int(row.isGiven(ImportField::Price) ? ImportField::Price : ImportField::PriceWithVat);
         }
-        if (row.isGiven(ImportField::Categories) && base.categories != asked.categories) {
-            base.categories = asked.categories;
-            changes |= 1u << int(ImportField::Categories);
+    } else if (!row.productId) {
+        base.price = 0; // a new product's price comes from the file
+    }
+    auto number = [&](ImportField field, std::optional<double> ProductValues::*member) {
+        if (row.isGiven(field) && !keepsDefault(field) && !sameNumber(base.*member, asked.*member)) {
+            base.*member = asked.*member;
+            changes |= 1u << int(field);
         }
-        if (row.productId && changes == 0) {
-            ++outcome.unchanged;
-            continue;
+    };
+    number(ImportField::InputPrice, &ProductValues::inputPrice);
+    number(ImportField::RecommendedPrice, &ProductValues::recommendedPrice);
+    if (row.isGiven(ImportField::Active) && !row.of(ImportField::Active).isEmpty() && base.active != asked.active) {
+        base.active = asked.active;
+        changes |= 1u << int(ImportField::Active);
+    }
+    if (row.isGiven(ImportField::Categories) && base.categories != asked.categories) {
+        base.categories = asked.categories;
+        changes |= 1u << int(ImportField::Categories);
+    }
+    if (row.productId && changes == 0) {
+        ++outcome.unchanged;
+        return;
+    }
+    row.changes = changes;
+    const bool activeEmpty = row.isGiven(ImportField::Active) && row.of(ImportField::Active).isEmpty();
+    checkWhole(row, base, hasStock && before.active && !base.active);
+    if (activeEmpty)
+        refuse(row, ImportField::Active, tarvex::CMN_FIELD_REQUIRED_ERR.arg(importFieldCaption(ImportField::Active)));
+    if (row.productId && !row.refused && row.productId &&
+        m_options.ProductNameUnchangeable && !before.kasaPlu.isNull() && before.name != base.name)
+        refuse(row, ImportField::Name, PROD_NAME_UNCHANGE_ERR);
+    row.values = base;
+    if (row.refused)
+        return;
+    if (row.productId) {
+        ++outcome.changed;
+        for (int f = 0; f < kImportFieldCount; ++f) {
+            if (changes & (1u << f))
+                ++outcome.changedByField[f];
         }
-        row.changes = changes;
-        const bool activeEmpty = row.isGiven(ImportField::Active) && row.of(ImportField::Active).isEmpty();
-        checkWhole(row, base, withStock.contains(row.number) && before.active && !base.active);
-        if (activeEmpty)
-            refuse(row, ImportField::Active, tarvex::CMN_FIELD_REQUIRED_ERR.arg(importFieldCaption(ImportField::Active)));
-        if (row.productId && !row.refused && row.productId &&
-            m_options.ProductNameUnchangeable && !before.kasaPlu.isNull() && before.name != base.name)
-            refuse(row, ImportField::Name, PROD_NAME_UNCHANGE_ERR);
-        row.values = base;
-        if (row.refused)
-            continue;
-        if (row.productId) {
-            ++outcome.changed;
-            for (int f = 0; f < kImportFieldCount; ++f) {
-                if (changes & (1u << f))
-                    ++outcome.changedByField[f];
-            }
-        } else {
-            ++outcome.added;
-        }
+    } else {
+        ++outcome.added;
     }
 }
 

@@ -148,6 +148,24 @@ QString firstSheetPart(zip_t* archive)
     return QStringLiteral("xl/") + target;
 }
 
+// The text of the element just started, up to its end. Not
+// readElementText(): the part arrives in pieces, and an element cut at a
+// piece's end would read as empty.
+QString elementText(QXmlStreamReader& xml, PartReader& part)
+{
+    QString text;
+    int depth = 1;
+    while (depth > 0 && part.next(xml)) {
+        if (xml.isCharacters())
+            text += xml.text();
+        else if (xml.isStartElement())
+            ++depth;
+        else if (xml.isEndElement())
+            --depth;
+    }
+    return text;
+}
+
 // The text of an element holding <t> runs (a shared string, an inline
 // string): its runs joined, the phonetic hints left out.
 QString runsText(QXmlStreamReader& xml, PartReader& part, const QString& endName)
@@ -159,7 +177,7 @@ QString runsText(QXmlStreamReader& xml, PartReader& part, const QString& endName
             if (xml.name() == u"rPh")
                 phonetic = true;
             else if (xml.name() == u"t" && !phonetic)
-                text += xml.readElementText();
+                text += elementText(xml, part);
         } else if (xml.isEndElement()) {
             if (xml.name() == u"rPh")
                 phonetic = false;
@@ -247,7 +265,7 @@ void read(const QString& path, const ImportRowSink& sink)
                         if (xml.name() == u"f")
                             throw ImportFileError(XLSX_FORMULA_ERR.arg(at));
                         if (xml.name() == u"v")
-                            value = xml.readElementText();
+                            value = elementText(xml, part);
                         else if (xml.name() == u"is")
                             value = runsText(xml, part, QStringLiteral("is"));
                     } else if (xml.isEndElement() && xml.name() == u"c") {
