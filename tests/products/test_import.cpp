@@ -9,6 +9,7 @@
 #include "HostStrings.h"
 #include "Importrows.h"
 #include "Productexport.h"
+#include "NumberText.h"
 #include "Productresourcestring.h"
 
 #include <QSqlQuery>
@@ -90,7 +91,8 @@ TEST(ImportFiles, AWorkbookIsReadWithNumbersAsWrittenSparseCellsAndRowNumbers)
         return true;
     });
     EXPECT_EQ(numbers, QList<int>({1, 2, 4}));
-    EXPECT_EQ(rows, QList<QStringList>({{"Ime", "Cena", "Kod"}, {QStringLiteral("Šljive"), "1234.5", "K1"},
+    // A number cell comes as it is typed here, with the decimal comma.
+    EXPECT_EQ(rows, QList<QStringList>({{"Ime", "Cena", "Kod"}, {QStringLiteral("Šljive"), "1234,5", "K1"},
                                         {QStringLiteral("Kruške"), "1.234,50"}}));
     // A number typed as text reads as the number the cell holds.
     double typed = 0;
@@ -107,17 +109,21 @@ TEST(ImportFiles, ASheetLargerThanOneReadPieceLosesNoCell)
     QTemporaryDir dir;
     QList<QStringList> rows;
     for (int i = 0; i < 4000; ++i)
-        rows << QStringList({QStringLiteral("Proizvod broj %1 sa dužim imenom").arg(i), QString::number(i) + ".25"});
-    const QString shared = writeWorkbook(dir, QStringLiteral("shared.xlsx"), rows);
+        rows << QStringList({QStringLiteral("Proizvod broj %1 sa dužim imenom").arg(i), QString::number(i) + ",25"});
     const QString inlined = dir.filePath(QStringLiteral("inline.xlsx"));
     {
         SheetWriter sheet(inlined);
         for (int i = 0; i < rows.size(); ++i) {
             sheet.text(i, 0, rows[i][0]);
-            sheet.number(i, 1, rows[i][1].toDouble());
+            sheet.number(i, 1, i + 0.25);
         }
         sheet.close();
     }
+    for (int i = 0; i < rows.size(); ++i)
+        rows[i][1] = QStringLiteral("#%1.25").arg(i);
+    const QString shared = writeWorkbook(dir, QStringLiteral("shared.xlsx"), rows);
+    for (int i = 0; i < rows.size(); ++i)
+        rows[i][1] = QStringLiteral("%1,25").arg(i);
     for (const QString& path : {shared, inlined}) {
         SCOPED_TRACE(path.toStdString());
         const QList<QStringList> read = rowsOf(path, ImportFile::guess(path));
@@ -129,14 +135,16 @@ TEST(ImportFiles, ASheetLargerThanOneReadPieceLosesNoCell)
 
 TEST(ImportFiles, NumbersAndYesNoReadAsTheFieldsRead)
 {
-    const QList<QPair<QString, double>> numbers = {{"1.234,56", 1234.56}, {"1234.56", 1234.56}, {"1,234.56", 1234.56},
-                                                   {"1234,5", 1234.5},    {" 7 ", 7},           {"1 234,5", 1234.5}};
+    const QList<QPair<QString, double>> numbers = {{"1.234,56", 1234.56}, {"1234.56", 1234.56}, {"1234,5", 1234.5},
+                                                   {" 7 ", 7},            {"1.234.567", 1234567}, {"0,125", 0.125}};
     for (const auto& [text, expected] : numbers) {
         double value = 0;
         EXPECT_TRUE(readImportNumber(text, value)) << text.toStdString();
         EXPECT_DOUBLE_EQ(value, expected) << text.toStdString();
     }
-    for (const QString& text : {QStringLiteral("abc"), QStringLiteral("1.2.3"), QStringLiteral("")}) {
+    // Read two ways, or no number at all.
+    for (const QString& text : {QStringLiteral("abc"), QStringLiteral("1.234"), QStringLiteral("1,234.56"),
+                                QStringLiteral("")}) {
         double value = 0;
         EXPECT_FALSE(readImportNumber(text, value)) << text.toStdString();
     }

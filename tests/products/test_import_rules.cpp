@@ -8,6 +8,7 @@
 #include "DataSetErrors.h"
 #include "DemoData.h"
 #include "HostStrings.h"
+#include "NumberText.h"
 #include "Productexport.h"
 #include "Productresourcestring.h"
 
@@ -85,7 +86,7 @@ TEST_F(ImportRules, EveryRuleOfTheEditorRefusesItsRowWithTheFieldAndNothingIsWri
     EXPECT_EQ(refusalTexts(outcome),
               QStringList({"2 Ime: " + PROD_NAME_CHAR_ERR,
                            "3 Cena: " + CMN_FIELD_REQUIRED_ERR.arg("Cena"),
-                           "4 Cena: \"abc\" nije broj.",
+                           "4 Cena: " + ReadNumberText("abc").error,
                            "5 Barkod: Barkod \"8600000000019\" nema ispravnu kontrolnu cifru (EAN-13).",
                            "6 Barkod: \"8600000000028\" već ima proizvod \"Kruška\".",
                            "8 Kod: \"N6\" je već u redu 7.",

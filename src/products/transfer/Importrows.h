@@ -14,9 +14,9 @@
 
 namespace products {
 
-// A number as the windows' number fields read it: "1.234,56", "1234,56",
-// "1234.56" and "1,234.56" alike; false when the text is no number.
-bool readImportNumber(const QString& text, double& value);
+// A number as the windows' number fields read it (ReadNumberText): false,
+// with the reader's Serbian reason, when the text is no number or reads two ways.
+bool readImportNumber(const QString& text, double& value, QString* error = nullptr);
 // Yes or no as the check boxes' texts and the export write them.
 bool readImportBoolean(const QString& text, bool& value);
 
@@ -121,6 +121,8 @@ private:
     void updateProduct(ImportRow& row, const QList<qint64>& made);
     void writeCategories(qint64 productId, const QList<qint64>& categories, const QList<qint64>& made);
     void flushPending();
+    int insertBatch();
+    void insertNewRows(const QList<qint64>& made);
 
     tarvex::Connection& m_connection;
     TProductOptions m_options;
@@ -132,6 +134,11 @@ private:
     std::unique_ptr<CategoryTree> m_tree;
     QHash<QString, int> m_newPathIndex; // path -> index in outcome.newCategories
     std::unique_ptr<QSqlQuery> m_insert;
+    QHash<QString, std::shared_ptr<QSqlQuery>> m_updates;
+    QList<ImportRow*> m_newRows;           // new products still to be inserted
+    QList<qint64> m_made;                  // ids of the categories made
+    int m_batch = 0;                       // new products per statement
+    int m_idStep = 1;
     QList<qint64> m_details;               // new products still without their detail row
     QList<QPair<qint64, qint64>> m_links;  // their category links
 };

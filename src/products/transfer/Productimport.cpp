@@ -9,6 +9,7 @@
 #include "Categorytree.h"
 #include "Connection.h"
 #include "HostStrings.h"
+#include "NumberText.h"
 #include "Productidentifiers.h"
 #include "Productresourcestring.h"
 #include "Productrules.h"
@@ -22,7 +23,6 @@ namespace products {
 namespace {
 
 const QString IMP_LENGTH_ERR = QStringLiteral("Tekst ima %1 znakova; najviše je %2.");
-const QString IMP_NUMBER_ERR = QStringLiteral("\"%1\" nije broj.");
 const QString IMP_BARCODE_ERR = QStringLiteral("Barkod \"%1\" nema ispravnu kontrolnu cifru (EAN-13).");
 const QString IMP_TAX_RATE_ERR = QStringLiteral("Nema poreza sa stopom %1 %.");
 const QString IMP_TAX_NAME_ERR = QStringLiteral("Nema poreza \"%1\".");
@@ -58,24 +58,13 @@ QString shown(double value)
 
 // --- values
 
-bool readImportNumber(const QString& text, double& value)
+bool readImportNumber(const QString& text, double& value, QString* error)
 {
-    QString t = text.trimmed();
-    t.remove(QChar(0x00A0));
-    t.remove(QLatin1Char(' '));
-    const qsizetype comma = t.lastIndexOf(QLatin1Char(','));
-    const qsizetype dot = t.lastIndexOf(QLatin1Char('.'));
-    if (comma >= 0 && dot >= 0) {
-        // The later mark is the decimal one, the other groups thousands.
-        const QChar grouping = comma > dot ? QLatin1Char('.') : QLatin1Char(',');
-        t.remove(grouping);
-    }
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (t.count(QLatin1Char('.')) > 1)
-        return false;
-    bool ok = false;
-    value = t.toDouble(&ok);
-    return ok && std::isfinite(value);
+    const tarvex::NumberRead read = tarvex::ReadNumberText(text);
+    value = read.value;
+    if (error)
+        *error = read.error;
+    return read.ok;
 }
 
 bool readImportBoolean(const QString& text, bool& value)
@@ -275,8 +264,9 @@ void ImportRun::checkTax(ImportRow& row)
         double rate = 0;
         QString text = row.of(ImportField::TaxRate);
         text.remove(QLatin1Char('%'));
-        if (!readImportNumber(text, rate)) {
-            refuse(row, ImportField::TaxRate, IMP_NUMBER_ERR.arg(row.of(ImportField::TaxRate)));
+        QString error;
+        if (!readImportNumber(text, rate, &error)) {
+            refuse(row, ImportField::TaxRate, error);
             return;
         }
         for (const ImportReferences::Tax& tax : m_refs.taxes) {
@@ -321,8 +311,9 @@ void ImportRun::checkPrices(ImportRow& row)
         if (!row.isGiven(field) || row.of(field).isEmpty())
             return true;
         double value = 0;
-        if (!readImportNumber(row.of(field), value)) {
-            refuse(row, field, IMP_NUMBER_ERR.arg(row.of(field)));
+        QString error;
+        if (!readImportNumber(row.of(field), value, &error)) {
+            refuse(row, field, error);
             return false;
         }
         target = value;

@@ -35,6 +35,7 @@ QString yesNo(bool value)
 void ImportRun::write()
 {
     const QList<qint64> made = makeCategories();
+    m_made = made;
     int done = 0;
     for (ImportRow& row : m_rows) {
         if (row.refused || (row.productId && row.changes == 0))
@@ -108,40 +109,84 @@ void ImportRun::writeCategories(qint64 productId, const QList<qint64>& categorie
                          values);
 }
 
-void ImportRun::insertProduct(ImportRow& row, const QList<qint64>& made)
+void ImportRun::insertProduct(ImportRow& row, const QList<qint64>&)
 {
     ProductValues& v = row.values;
     if (v.code.isEmpty() && m_options.AutoProductCode && !m_options.AutoProductCodeFormat.isEmpty())
         v.code = nextFreeProductCode(m_connection, m_options.AutoProductCodeFormat, 0);
     if (v.barcode.isEmpty() && m_options.AutoProductBarcode)
         v.barcode = nextFreeProductBarcode(m_connection, m_options.AutoProductCodeFormat, 0);
-    if (!m_insert) {
-        // One statement prepared for every new product: a file of many
-        // thousands goes in at the server's pace, not the round trips'.
-        m_insert = std::make_unique<QSqlQuery>(m_connection.prepare(QStringLiteral(
-            "INSERT INTO product (active, barcode, code, name, foreignname, type, unitname, taxid, price, "
-            "pricecurrency, inputprice, inputpricecurrency, supplyprice, planprice, recommendedprice, rebate, "
-            "manufname, manufcode, serialnumbers, kasasort) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,0,?,?,0,0)")));
-    }
-    const QVariantList values = {yesNo(v.active), textOrNull(v.barcode), textOrNull(v.code), v.name,
-                                 textOrNull(v.foreignName), v.type, v.unit, v.taxId, v.price, v.priceCurrency,
-                                 numberOrNull(v.inputPrice), textOrNull(v.inputPriceCurrency),
-                                 numberOrNull(v.supplyPrice), numberOrNull(v.planPrice),
-                                 numberOrNull(v.recommendedPrice), textOrNull(v.manufName), textOrNull(v.manufCode)};
-    for (int i = 0; i < values.size(); ++i)
-        m_insert->bindValue(i, values[i]);
-    m_connection.exec(*m_insert);
-    row.productId = m_insert->lastInsertId().toLongLong();
-    // Every product has its detail row; those and the links go in by the hundred.
-    m_details << row.productId;
-    for (const qint64 id : v.categories)
-        m_links << qMakePair(row.productId, id < 0 ? made[int(-id - 1)] : id);
-    if (m_details.size() >= 500)
+    m_newRows << &row;
+    // A generated code must be in the table before the next one is sought.
+    const bool generating = m_options.AutoProductCode || m_options.AutoProductBarcode;
+    if (m_newRows.size() >= insertBatch() || generating)
         flushPending();
+}
+
+int ImportRun::insertBatch()
+{
+    if (m_batch == 0) {
+        // New products go in by the hundred when the server numbers the rows
+        // of one statement consecutively (lock modes 0 and 1); a Galera node
+        // interleaves them (mode 2), so there each row is a statement of its own.
+        QSqlQuery modes = m_connection.select(
+            QStringLiteral("SELECT @@innodb_autoinc_lock_mode, @@auto_increment_increment"));
+        const bool consecutive = modes.next() && modes.value(0).toInt() != 2;
+        m_batch = consecutive ? 500 : 1;
+        m_idStep = consecutive ? qMax(1, modes.value(1).toInt()) : 1;
+    }
+    return m_batch;
+}
+
+void ImportRun::insertNewRows(const QList<qint64>& made)
+{
+    if (m_newRows.isEmpty())
+        return;
+    static const QString columns = QStringLiteral(
+        "INSERT INTO product (active, barcode, code, name, foreignname, type, unitname, taxid, price, pricecurrency, "
+        "inputprice, inputpricecurrency, supplyprice, planprice, recommendedprice, rebate, manufname, manufcode, "
+        "serialnumbers, kasasort) VALUES ");
+    static const QString marks = QStringLiteral("(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,0,?,?,0,0)");
+    const int count = int(m_newRows.size());
+    std::unique_ptr<QSqlQuery> own;
+    QSqlQuery* insert = nullptr;
+    if (count == m_batch) {
+        // The full batch's statement is prepared once.
+        if (!m_insert)
+            m_insert = std::make_unique<QSqlQuery>(
+                m_connection.prepare(columns + QStringList(count, marks).join(QLatin1Char(','))));
+        insert = m_insert.get();
+    } else {
+        own = std::make_unique<QSqlQuery>(m_connection.prepare(columns + QStringList(count, marks).join(QLatin1Char(','))));
+        insert = own.get();
+    }
+    int at = 0;
+    for (const ImportRow* row : std::as_const(m_newRows)) {
+        const ProductValues& v = row->values;
+        for (const QVariant& value :
+             {QVariant(yesNo(v.active)), textOrNull(v.barcode), textOrNull(v.code), QVariant(v.name),
+              textOrNull(v.foreignName), QVariant(v.type), QVariant(v.unit), QVariant(v.taxId), QVariant(v.price),
+              QVariant(v.priceCurrency), numberOrNull(v.inputPrice), textOrNull(v.inputPriceCurrency),
+              numberOrNull(v.supplyPrice), numberOrNull(v.planPrice), numberOrNull(v.recommendedPrice),
+              textOrNull(v.manufName), textOrNull(v.manufCode)})
+            insert->bindValue(at++, value);
+    }
+    m_connection.exec(*insert);
+    const qint64 first = insert->lastInsertId().toLongLong();
+    for (int i = 0; i < count; ++i) {
+        ImportRow& row = *m_newRows[i];
+        row.productId = first + qint64(i) * m_idStep;
+        // Every product has its detail row.
+        m_details << row.productId;
+        for (const qint64 id : row.values.categories)
+            m_links << qMakePair(row.productId, id < 0 ? made[int(-id - 1)] : id);
+    }
+    m_newRows.clear();
 }
 
 void ImportRun::flushPending()
 {
+    insertNewRows(m_made);
     if (!m_details.isEmpty()) {
         QStringList marks(m_details.size(), QStringLiteral("(?)"));
         QVariantList values;
@@ -202,9 +247,15 @@ void ImportRun::updateProduct(ImportRow& row, const QList<qint64>& made)
         set("active", yesNo(v.active));
     if (!sets.isEmpty()) {
         values << row.productId;
-        m_connection.execute(QStringLiteral("UPDATE product SET ") + sets.join(QStringLiteral(", ")) +
-                                 QStringLiteral(" WHERE productid = ?"),
-                             values);
+        // One prepared statement per set of changed columns.
+        const QString sql =
+            QStringLiteral("UPDATE product SET ") + sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE productid = ?");
+        std::shared_ptr<QSqlQuery>& update = m_updates[sql];
+        if (!update)
+            update = std::make_shared<QSqlQuery>(m_connection.prepare(sql));
+        for (int i = 0; i < values.size(); ++i)
+            update->bindValue(i, values[i]);
+        m_connection.exec(*update);
     }
     if (changed(ImportField::Categories)) {
         m_connection.execute(QStringLiteral("DELETE FROM productcategorypr WHERE productid = ?"), {row.productId});

@@ -218,6 +218,30 @@ int columnOf(QStringView reference)
     return letters ? column - 1 : -1;
 }
 
+// A number cell holds the number's C form ("1234.5", "1.5E-3"). It goes on
+// as a person here types it ("1234,5"): the number fields' reader then
+// reads it as the number it is, never as "1.234" read two ways. Whole
+// numbers (codes, barcodes) stay as they are.
+QString numberCellText(const QString& stored)
+{
+    const bool exponent = stored.contains(QLatin1Char('E')) || stored.contains(QLatin1Char('e'));
+    if (!stored.contains(QLatin1Char('.')) && !exponent)
+        return stored;
+    bool ok = false;
+    const double value = stored.toDouble(&ok);
+    if (!ok)
+        return stored;
+    QString text = stored;
+    if (exponent) {
+        text = QString::number(value, 'f', 15);
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    return text.replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
 } // namespace
 
 QString columnName(int column)
@@ -277,6 +301,8 @@ void read(const QString& path, const ImportRowSink& sink)
                     value = index >= 0 && index < strings.size() ? strings[index] : QString();
                 } else if (type == u"e") {
                     throw ImportFileError(XLSX_CELL_ERROR_ERR.arg(at, value));
+                } else if (type.isEmpty() || type == u"n") {
+                    value = numberCellText(value);
                 }
                 while (cells.size() < column)
                     cells << QString();
