@@ -144,6 +144,14 @@ void TProductImportForm::openFile(const QString& path)
     FileEdit->setText(QDir::toNativeSeparators(path));
     m_hasOutcome = false;
     m_header.clear();
+    // Nothing of the file before stays on show while this one is refused.
+    MappingTable->setRowCount(0);
+    PreviewTable->clear();
+    PreviewTable->setRowCount(0);
+    PreviewTable->setColumnCount(0);
+    RefusalTable->setRowCount(0);
+    SummaryLabel->clear();
+    updateButtons();
     m_format = ImportFile::guess(path);
     m_filling = true;
     EncodingCombo->setCurrentIndex(m_format.encoding == ImportEncoding::Utf8 ? 0 : 1);
