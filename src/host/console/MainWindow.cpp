@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "Consolemenu.h"
 #include "Dialogs.h"
 #include "Modal.h"
 

@@ -165,10 +165,6 @@ protected:
     ~ISnapin() = default;
 };
 
-// An action of GetActionList whose property of this name reads "file" is
-// put in the console's file menu ("Datoteka") instead of the module's.
-inline constexpr const char* kConsoleMenuProperty = "tarvexConsoleMenu";
-
 // The list view a snap-in shows in the console.
 class IViewer : public IInterface {
 public:

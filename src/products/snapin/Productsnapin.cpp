@@ -3,6 +3,7 @@
 #include "Categorytree.h"
 #include "Categoryunit.h"
 #include "Connection.h"
+#include "Consolemenu.h"
 #include "Dialogs.h"
 #include "Format.h"
 #include "Guarded.h"
