@@ -214,6 +214,11 @@ TEST_F(DemoTour, SearchEditAndInventoryOfTheDemoShop)
             auto* list = qobject_cast<products::TProductViewerForm*>(window.centralWidget());
             auto* panel = qobject_cast<products::TProductNavigatorForm*>(window.navigatorDock()->widget());
             ASSERT_TRUE(list && panel);
+            // The catalogue's import and export stand in the file menu, above "Izlaz".
+            QStringList fileItems;
+            for (const QAction* action : window.fileMenu()->actions())
+                fileItems << action->text();
+            EXPECT_EQ(fileItems, QStringList({"&Uvoz proizvoda...", "&Izvoz proizvoda...", "", "&Izlaz"}));
 
             panel->SearchVLE()->setValue("category", dairy);
             QTest::mouseClick(panel->FindButton(), Qt::LeftButton);

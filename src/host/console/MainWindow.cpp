@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "Consolemenu.h"
 #include "Dialogs.h"
 #include "Modal.h"
 #include "RememberedState.h"
@@ -34,6 +35,7 @@ MainWindow::MainWindow(Console& console, QWidget* parent) : QMainWindow(parent),
 
     QMenu* file = m_fileMenu = menuBar()->addMenu(QStringLiteral("&Datoteka"));
     QAction* quit = file->addAction(QStringLiteral("&Izlaz"));
+    m_quit = quit;
     quit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     connect(quit, &QAction::triggered, this, &QWidget::close);
     m_snapinMenu = menuBar()->addMenu(QStringLiteral("&Modul"));
@@ -108,12 +110,20 @@ void MainWindow::showSnapin()
         setCentralWidget(frame);
         // The list shows its actions on its own tool bar; the menu lists them too.
         const QList<QAction*> actions = m_viewer->GetActionList();
+        bool fileActions = false;
         for (QAction* action : actions) {
+            if (action->property(kConsoleMenuProperty).toString() == QLatin1String("file")) {
+                m_fileMenu->insertAction(m_quit, action);
+                fileActions = true;
+                continue;
+            }
             if (action->isSeparator())
                 m_snapinMenu->addSeparator();
             else
                 m_snapinMenu->addAction(action);
         }
+        if (fileActions)
+            m_fileMenu->insertSeparator(m_quit);
         m_viewer->Show();
     }
     if (m_navigator) {

@@ -30,8 +30,8 @@ public:
     // Shows the first snap-in's list and search panel.
     void showSnapin();
     QDockWidget* navigatorDock() const { return m_dock; }
-    QMenu* fileMenu() const { return m_fileMenu; }
     QMenu* snapinMenu() const { return m_snapinMenu; }
+    QMenu* fileMenu() const { return m_fileMenu; }
     QAction* optionsAction() const { return m_options; }
     QAction* staffAction() const { return m_staff; }
     QLabel* sessionLabel() const { return m_session; }
@@ -55,8 +55,9 @@ private:
     ComPtr<IViewer> m_viewer;
     ComPtr<INavigable> m_navigator;
     QDockWidget* m_dock = nullptr;
-    QMenu* m_fileMenu = nullptr;
     QMenu* m_snapinMenu = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_quit = nullptr;
     QAction* m_options = nullptr;
     QAction* m_staff = nullptr;
     QLabel* m_session = nullptr;

@@ -7,6 +7,7 @@
 #include "CalcExpress.h"
 #include "Dialogs.h"
 #include "Productresourcestring.h"
+#include "Productrules.h"
 #include "Rounding.h"
 
 namespace products {
@@ -40,9 +41,9 @@ void TProductDM::ProductZQpriceChange(Field&)
         return;
     PriceUpdate guard(m_priceUpdate);
     Field& price = ProductZQ->fieldByName(QStringLiteral("price"));
-    price.setValue(BetterRoundTo(price.asFloat(), -4));
-    const double factor = taxFactor(ProductZQ);
-    ProductZQ->fieldByName(QStringLiteral("pricewithvat")).setValue(BetterRoundTo(price.asFloat() * factor, -2));
+    price.setValue(productPriceRounded(price.asFloat()));
+    const double taxValue = ProductZQ->fieldByName(QStringLiteral("taxvalue")).asFloat();
+    ProductZQ->fieldByName(QStringLiteral("pricewithvat")).setValue(productPriceWithVat(price.asFloat(), taxValue));
 }
 
 void TProductDM::ProductZQpricewithvatChange(Field&)
@@ -51,9 +52,9 @@ void TProductDM::ProductZQpricewithvatChange(Field&)
         return;
     PriceUpdate guard(m_priceUpdate);
     Field& withVat = ProductZQ->fieldByName(QStringLiteral("pricewithvat"));
-    withVat.setValue(BetterRoundTo(withVat.asFloat(), -2));
-    const double factor = taxFactor(ProductZQ);
-    ProductZQ->fieldByName(QStringLiteral("price")).setValue(withVat.asFloat() / factor);
+    withVat.setValue(productPriceWithVatRounded(withVat.asFloat()));
+    const double taxValue = ProductZQ->fieldByName(QStringLiteral("taxvalue")).asFloat();
+    ProductZQ->fieldByName(QStringLiteral("price")).setValue(productPriceFromPriceWithVat(withVat.asFloat(), taxValue));
 }
 
 void TProductDM::ProductZQrecommendedpricewithvatChange(Field&)

@@ -8,6 +8,7 @@
 #include "Productidentifiers.h"
 #include "Productplus.h"
 #include "Productresourcestring.h"
+#include "Productrules.h"
 #include "QueryDataSet.h"
 #include "WriteRetry.h"
 
@@ -61,11 +62,8 @@ QString Productsave::check(const ProductsaveInput& input) const
     const TProductOptions& options = m_dm.Options;
     const QString name = F(product, "name").asString();
 
-    static const QString forbidden = QStringLiteral("\\':") + QChar(0x2013);
-    for (const QChar c : forbidden) {
-        if (name.contains(c))
-            return PROD_NAME_CHAR_ERR;
-    }
+    if (productNameHasForbiddenChars(name))
+        return PROD_NAME_CHAR_ERR;
     if (options.ProductNameUnchangeable && !F(product, "kasaplu").isNull()) {
         const QString& loaded = m_dm.LoadedProductName;
         if (name != loaded || (!input.typedName.isNull() && input.typedName != loaded))

@@ -3,12 +3,15 @@
 #include "Categorytree.h"
 #include "Categoryunit.h"
 #include "Connection.h"
+#include "Consolemenu.h"
 #include "Dialogs.h"
 #include "Format.h"
+#include "Guarded.h"
 #include "Getproductunit.h"
 #include "HostStrings.h"
 #include "Productdetailunit.h"
 #include "Productdmunit.h"
+#include "Productimportunit.h"
 #include "Productnavigatorunit.h"
 #include "Productoptionstabunit.h"
 #include "Productpricelabels.h"
@@ -18,6 +21,7 @@
 #include "Taxunit.h"
 #include "Warehouseunit.h"
 
+#include <QAction>
 #include <QPainter>
 
 namespace products {
@@ -102,7 +106,24 @@ void TProductViewer::Hide()
 
 QList<QAction*> TProductViewer::GetActionList()
 {
-    return m_form ? m_form->actionList() : QList<QAction*>();
+    if (!m_form)
+        return {};
+    QList<QAction*> actions = m_form->actionList();
+    // The import and the export belong in the console's file menu.
+    const QString fileMenu = QStringLiteral("file");
+    auto fileAction = [&](const char* name, const QString& text, void (*open)()) {
+        auto* action = m_form->findChild<QAction*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+        if (!action) {
+            action = new QAction(text, m_form);
+            action->setObjectName(QLatin1String(name));
+            action->setProperty(tarvex::kConsoleMenuProperty, fileMenu);
+            QObject::connect(action, &QAction::triggered, action, tarvex::guardedSlot([open] { open(); }));
+        }
+        actions << action;
+    };
+    fileAction("ProductImportAction", QStringLiteral("&Uvoz proizvoda..."), &ProductImportExecute);
+    fileAction("ProductExportAction", QStringLiteral("&Izvoz proizvoda..."), &ProductExportExecute);
+    return actions;
 }
 
 // --- navigator

@@ -1,0 +1,249 @@
+// The catalogue import on the data side: files read and refused, each rule
+// of the editor applied to rows, matching and changes counted, all or
+// nothing, "Prekini", and the round trip through the export.
+
+#include "test_import_support.h"
+
+#include "DataSetErrors.h"
+#include "DemoData.h"
+#include "HostStrings.h"
+#include "Importrows.h"
+#include "Productexport.h"
+#include "NumberText.h"
+#include "Productresourcestring.h"
+
+#include <QSqlQuery>
+
+using namespace products;
+
+namespace tarvex::test {
+
+namespace {
+
+QList<QStringList> rowsOf(const QString& path, const ImportFormat& format)
+{
+    QList<QStringList> rows;
+    ImportFile::read(path, format, [&](int, const QStringList& cells) {
+        rows << cells;
+        return true;
+    });
+    return rows;
+}
+
+QString fileRefusal(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const ImportFileError& e) {
+        return e.userText();
+    }
+    return QStringLiteral("(accepted)");
+}
+
+} // namespace
+
+TEST(ImportFiles, CsvEncodingSeparatorAndQuotesAreGuessedAndReadAsRfc4180)
+{
+    QTemporaryDir dir;
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        ImportEncoding encoding;
+        QChar separator;
+        QList<QStringList> rows;
+    };
+    const QList<Case> cases = {
+        {"utf8 semicolon, quotes with separator, doubled quotes and a line break",
+         "Ime;Cena\r\n\"Sok; jabuka\";\"1.234,56\"\r\n\"Reč \"\"A\"\"\nnovi red\";5\r\n", ImportEncoding::Utf8,
+         QLatin1Char(';'),
+         {{"Ime", "Cena"}, {"Sok; jabuka", "1.234,56"}, {QStringLiteral("Reč \"A\"\nnovi red"), "5"}}},
+        {"windows-1250 comma, last line without its end",
+         "Ime,JM\n\x8A" "argarepa,kg\n\xC8" "aj,kom", ImportEncoding::Windows1250, QLatin1Char(','),
+         {{"Ime", "JM"}, {QStringLiteral("Šargarepa"), "kg"}, {QStringLiteral("Čaj"), "kom"}}},
+        {"utf8 with its mark, tabs, an empty last field",
+         "\xEF\xBB\xBFKod\tIme\tJM\nA1\tSo\xC4\x8Divo\t\n", ImportEncoding::Utf8, QLatin1Char('\t'),
+         {{"Kod", "Ime", "JM"}, {"A1", QStringLiteral("Sočivo"), ""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = writeFile(dir, QStringLiteral("f.csv"), c.bytes);
+        const ImportFormat format = ImportFile::guess(path);
+        EXPECT_FALSE(format.spreadsheet);
+        EXPECT_EQ(format.encoding, c.encoding);
+        EXPECT_EQ(format.separator, c.separator);
+        EXPECT_EQ(rowsOf(path, format), c.rows);
+    }
+}
+
+TEST(ImportFiles, AWorkbookIsReadWithNumbersAsWrittenSparseCellsAndRowNumbers)
+{
+    QTemporaryDir dir;
+    const QString path = writeWorkbook(dir, QStringLiteral("a.xlsx"),
+                                       {{"Ime", "Cena", "Kod"}, {QStringLiteral("Šljive"), "#1234.5", "K1"},
+                                        {}, {"Kruške", "1.234,50", ""}});
+    const ImportFormat format = ImportFile::guess(path);
+    EXPECT_TRUE(format.spreadsheet);
+    QList<int> numbers;
+    QList<QStringList> rows;
+    ImportFile::read(path, format, [&](int number, const QStringList& cells) {
+        numbers << number;
+        rows << cells;
+        return true;
+    });
+    EXPECT_EQ(numbers, QList<int>({1, 2, 4}));
+    // A number cell comes as it is typed here, with the decimal comma.
+    EXPECT_EQ(rows, QList<QStringList>({{"Ime", "Cena", "Kod"}, {QStringLiteral("Šljive"), "1234,5", "K1"},
+                                        {QStringLiteral("Kruške"), "1.234,50"}}));
+    // A number typed as text reads as the number the cell holds.
+    double typed = 0;
+    double stored = 0;
+    ASSERT_TRUE(readImportNumber(rows[2][1], typed));
+    ASSERT_TRUE(readImportNumber(rows[1][1], stored));
+    EXPECT_EQ(typed, stored);
+}
+
+TEST(ImportFiles, ASheetLargerThanOneReadPieceLosesNoCell)
+{
+    // Inline strings (as the export writes them) and shared strings, each
+    // sheet far beyond the 64 KB pieces the part is read in.
+    QTemporaryDir dir;
+    QList<QStringList> rows;
+    for (int i = 0; i < 4000; ++i)
+        rows << QStringList({QStringLiteral("Proizvod broj %1 sa dužim imenom").arg(i), QString::number(i) + ",25"});
+    const QString inlined = dir.filePath(QStringLiteral("inline.xlsx"));
+    {
+        SheetWriter sheet(inlined);
+        for (int i = 0; i < rows.size(); ++i) {
+            sheet.text(i, 0, rows[i][0]);
+            sheet.number(i, 1, i + 0.25);
+        }
+        sheet.close();
+    }
+    for (int i = 0; i < rows.size(); ++i)
+        rows[i][1] = QStringLiteral("#%1.25").arg(i);
+    const QString shared = writeWorkbook(dir, QStringLiteral("shared.xlsx"), rows);
+    for (int i = 0; i < rows.size(); ++i)
+        rows[i][1] = QStringLiteral("%1,25").arg(i);
+    for (const QString& path : {shared, inlined}) {
+        SCOPED_TRACE(path.toStdString());
+        const QList<QStringList> read = rowsOf(path, ImportFile::guess(path));
+        ASSERT_EQ(read.size(), rows.size());
+        for (int i = 0; i < rows.size(); ++i)
+            ASSERT_EQ(read[i], rows[i]) << "row " << i;
+    }
+}
+
+TEST(ImportFiles, NumbersAndYesNoReadAsTheFieldsRead)
+{
+    const QList<QPair<QString, double>> numbers = {{"1.234,56", 1234.56}, {"1234.56", 1234.56}, {"1234,5", 1234.5},
+                                                   {" 7 ", 7},            {"1.234.567", 1234567}, {"0,125", 0.125}};
+    for (const auto& [text, expected] : numbers) {
+        double value = 0;
+        EXPECT_TRUE(readImportNumber(text, value)) << text.toStdString();
+        EXPECT_DOUBLE_EQ(value, expected) << text.toStdString();
+    }
+    // Read two ways, or no number at all.
+    for (const QString& text : {QStringLiteral("abc"), QStringLiteral("1.234"), QStringLiteral("1,234.56"),
+                                QStringLiteral("")}) {
+        double value = 0;
+        EXPECT_FALSE(readImportNumber(text, value)) << text.toStdString();
+    }
+    bool yes = false;
+    bool no = true;
+    EXPECT_TRUE(readImportBoolean(QStringLiteral("Da"), yes) && yes);
+    EXPECT_TRUE(readImportBoolean(QStringLiteral("ne"), no) && !no);
+    EXPECT_FALSE(readImportBoolean(QStringLiteral("možda"), yes));
+}
+
+TEST(ImportFiles, HostileFilesAreRefusedWithAReasonTheUserCanActOn)
+{
+    QTemporaryDir dir;
+    const QString good = writeWorkbook(dir, QStringLiteral("good.xlsx"), {{"Ime"}, {"Sok"}});
+    QFile goodFile(good);
+    ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly));
+    const QByteArray workbook = goodFile.readAll();
+    QStringList wide;
+    for (int i = 0; i < 200; ++i)
+        wide << QStringLiteral("K%1").arg(i);
+
+    struct Case {
+        const char* name;
+        std::function<QString()> make;
+        QString expected;
+    };
+    const QList<Case> cases = {
+        {"a broken zip", [&] { return writeFile(dir, "broken.xlsx", "PK\x03\x04 not really a zip archive"); },
+         "oštećena ZIP arhiva"},
+        {"a cut workbook", [&] { return writeFile(dir, "cut.xlsx", workbook.left(workbook.size() / 2)); },
+         "oštećena ZIP arhiva"},
+        {"a 1 GB file",
+         [&] {
+             const QString path = dir.filePath("huge.csv");
+             QFile f(path);
+             f.open(QIODevice::WriteOnly);
+             f.resize(1024LL * 1024 * 1024);
+             return path;
+         },
+         "prevelika (1.024 MB)"},
+        {"UTF-16", [&] { return writeFile(dir, "u16.csv", QByteArray("\xFF\xFEI\0m\0e\0", 8)); }, "UTF-16"},
+        {"a formula", [&] { return writeWorkbook(dir, "f.xlsx", {{"Ime", "Cena"}, {"Sok", "=1+2"}}); },
+         "Ćelija B2 ima formulu"},
+        {"merged cells",
+         [&] {
+             return writeWorkbook(dir, "m.xlsx", {{"Ime", "Cena"}, {"Sok", "5"}}, [](lxw_worksheet* s) {
+                 worksheet_merge_range(s, 2, 0, 2, 1, "spojeno", nullptr);
+             });
+         },
+         "spojene ćelije (A3:B3)"},
+        {"200 columns", [&] { return writeFile(dir, "wide.csv", wide.join(';').toUtf8()); }, "Red 1 ima 200 kolona"},
+        {"200 columns in a workbook", [&] { return writeWorkbook(dir, "wide.xlsx", {wide}); },
+         "više od 100 kolona"},
+        {"an unclosed quote", [&] { return writeFile(dir, "q.csv", "Ime\n\"Sok\n"); }, "Navodnik otvoren u redu 2"},
+        {"an empty file", [&] { return writeFile(dir, "e.csv", ""); }, "Datoteka je prazna."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = c.make();
+        const QString text = fileRefusal([&] { ImportFile::read(path, ImportFile::guess(path), [](int, auto&) { return true; }); });
+        EXPECT_TRUE(text.contains(c.expected)) << text.toStdString();
+    }
+
+    // Text that is not UTF-8 where UTF-8 was chosen, and not Windows-1250 where that was.
+    const QString latin = writeFile(dir, "latin.csv", "Ime\n\x8A" "argarepa\n");
+    ImportFormat utf8;
+    EXPECT_TRUE(fileRefusal([&] { rowsOf(latin, utf8); }).contains("nije ispravan UTF-8 tekst (bajt 5)"));
+    ImportFormat cp1250;
+    cp1250.encoding = ImportEncoding::Windows1250;
+    EXPECT_TRUE(fileRefusal([&] { rowsOf(writeFile(dir, "x.csv", "Ime\n\x98\n"), cp1250); })
+                    .contains("ne postoji u kodnoj strani Windows-1250"));
+
+    // A file another program writes while it is read.
+    const QString changing = writeFile(dir, "changing.csv", "Ime\nA\nB\nC\n");
+    const QString changed = fileRefusal([&] {
+        ImportFile::read(changing, ImportFile::guess(changing), [&](int row, const QStringList&) {
+            if (row == 2)
+                writeFile(dir, "changing.csv", "Ime\nA\nB\nC\nD\n");
+            return true;
+        });
+    });
+    EXPECT_TRUE(changed.contains("izmenjena dok je čitana")) << changed.toStdString();
+}
+
+TEST(ImportMapping, TitlesSuggestFieldsAndAChosenMappingIsRememberedPerHeader)
+{
+    const QStringList header = {"Šifra", "Naziv", "EAN", "Cena + PDV", "Kategorija", "Napomena", "Cena"};
+    EXPECT_EQ(guessImportMapping(header),
+              QList<ImportField>({ImportField::Code, ImportField::Name, ImportField::Barcode, ImportField::PriceWithVat,
+                                  ImportField::Categories, ImportField::None, ImportField::Price}));
+    QTemporaryDir dir;
+    TIniFile settings(dir.filePath("tarvex.ini"));
+    ImportMappingMemory memory(settings);
+    EXPECT_FALSE(memory.recall(header).has_value());
+    QList<ImportField> chosen = guessImportMapping(header);
+    chosen[5] = ImportField::ForeignName;
+    memory.remember(header, chosen);
+    EXPECT_EQ(memory.recall(header), chosen);
+    EXPECT_FALSE(memory.recall(QStringList(header.mid(1))).has_value());
+}
+
+} // namespace tarvex::test

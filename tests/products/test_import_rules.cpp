@@ -1,0 +1,251 @@
+// The import against the database: each rule of the editor on a row of its
+// own, matching by code or barcode with the changes counted by field,
+// categories made only when asked, all or nothing, "samo ispravni redovi",
+// "Prekini", and the demo catalogue exported and imported back unchanged.
+
+#include "test_import_support.h"
+
+#include "DataSetErrors.h"
+#include "DemoData.h"
+#include "HostStrings.h"
+#include "NumberText.h"
+#include "Productexport.h"
+#include "Productresourcestring.h"
+
+using namespace products;
+
+namespace tarvex::test {
+
+namespace {
+
+class ImportRules : public ProductDMTest {
+protected:
+    void SetUp() override
+    {
+        emptyTables(db());
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary'), (2, 'PDV10', 10, "
+            "'standard')");
+        sql("INSERT INTO currency (code, status) VALUES ('RSD', 'primary'), ('EUR', 'standard')");
+        sql("INSERT INTO categorypr (categoryprid, name, parentid) VALUES (1, 'Hrana', 0), (2, 'Voće', 1)");
+        // Two products with EAN-13 barcodes.
+        sql("INSERT INTO product (productid, code, barcode, name, unitname, taxid, price, pricecurrency, inputprice, "
+            "inputpricecurrency, supplyprice, planprice, recommendedprice) VALUES "
+            "(1, 'A1', '8600000000011', 'Jabuka', 'kg', 1, 100, 'RSD', 1, 'RSD', 1, 1, 1), "
+            "(2, 'B1', '8600000000028', 'Kruška', 'kg', 2, 200, 'RSD', 1, 'RSD', 1, 1, 1)");
+        sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (1, 2)");
+        m_options = TProductOptions();
+        m_options.UniqueProductCode = true;
+        m_options.UniqueProductBarcode = true;
+    }
+
+    ImportSettings csv(const QByteArray& text, bool createCategories = false, bool onlyValid = false)
+    {
+        ImportSettings settings;
+        settings.path = writeFile(m_dir, QStringLiteral("import.csv"), text);
+        settings.format = ImportFile::guess(settings.path);
+        settings.mapping = guessImportMapping(importPreview(settings.path, settings.format, 1).value(0));
+        settings.createCategories = createCategories;
+        settings.onlyValid = onlyValid;
+        return settings;
+    }
+    ImportOutcome check(const ImportSettings& settings) { return ProductImport(connection(), m_options).check(settings); }
+    ImportOutcome run(const ImportSettings& settings, const TProgress& progress = {})
+    {
+        return ProductImport(connection(), m_options).run(settings, progress);
+    }
+    static int count(const char* table) { return scalar(db(), QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt(); }
+
+    QTemporaryDir m_dir;
+    TProductOptions m_options;
+};
+
+} // namespace
+
+TEST_F(ImportRules, EveryRuleOfTheEditorRefusesItsRowWithTheFieldAndNothingIsWritten)
+{
+    const QByteArray longName(5000, 'x');
+    const ImportSettings settings = csv(
+        "Kod;Barkod;Ime;JM;PDV;Cena;Cena + PDV;Moneta ul. cene;Kategorije;Aktivan\n"
+        "N1;;Sok: jabuka;kom;20;10;;;;da\n"                      // 2 name characters
+        "N2;;Sok;kom;20;;;;;da\n"                                // 3 no price
+        "N3;;Sok 3;kom;20;abc;;;;da\n"                           // 4 not a number
+        "N4;8600000000019;Sok 4;kom;20;10;;;;da\n"               // 5 check digit
+        "A1;8600000000028;Jabuka;kg;20;100;;;;da\n"              // 6 barcode of another product
+        "N6;;Sok 6;kom;20;10;;;;da\n"                            // 7 fine
+        "N6;;Sok 7;kom;20;10;;;;da\n"                            // 8 code twice in the file
+        "N8;;Sok 8;kom;18;10;;;;da\n"                            // 9 unknown tax
+        "N9;;Sok 9;kom;20;10;;;Hrana>Povrće;da\n"                // 10 unknown category
+        "N10;;Sok 10;kom;20;10;;;Hrana>>Voće;da\n"               // 11 broken path
+        "N11;;" + longName + ";kom;20;10;;;;da\n"                // 12 5 000 characters
+        "N12;;Sok 12;kom;20;10;;XYZ;;da\n"                       // 13 unknown currency
+        "N13;;Sok 13;kom;20;10;;;;možda\n"                       // 14 neither yes nor no
+        "N14;;Sok 14;kom;20;10;13;;;da\n"                        // 15 price and price with tax disagree
+        "N15;;Sok 15;;20;10;;;;da\n"                             // 16 no unit
+        "N16;;Sok 16;kom;20;-5;;;;da\n");                        // 17 negative price
+    const ImportOutcome outcome = check(settings);
+    EXPECT_EQ(refusalTexts(outcome),
+              QStringList({"2 Ime: " + PROD_NAME_CHAR_ERR,
+                           "3 Cena: " + CMN_FIELD_REQUIRED_ERR.arg("Cena"),
+                           "4 Cena: " + ReadNumberText("abc").error,
+                           "5 Barkod: Barkod \"8600000000019\" nema ispravnu kontrolnu cifru (EAN-13).",
+                           "6 Barkod: \"8600000000028\" već ima proizvod \"Kruška\".",
+                           "8 Kod: \"N6\" je već u redu 7.",
+                           "9 PDV %: Nema poreza sa stopom 18 %.",
+                           "10 Kategorije: Kategorija \"Hrana>Povrće\" ne postoji (da bi se napravila, označite "
+                           "\"Napravi kategorije koje ne postoje\").",
+                           "11 Kategorije: Putanja kategorije \"Hrana>>Voće\" nije ispravna.",
+                           "12 Ime: Tekst ima 5000 znakova; najviše je 100.",
+                           "13 Moneta ul. cene: Nepoznata moneta \"XYZ\".",
+                           "14 Aktivan: \"možda\" nije ni \"da\" ni \"ne\".",
+                           "15 Cena + PDV: Cena i Cena + PDV se ne slažu po stopi 20 %.",
+                           "16 JM: " + CMN_FIELD_REQUIRED_ERR.arg("JM"),
+                           "17 Cena: " + CMN_FIELD_INVALIDE_ERR.arg("Cena")}));
+    EXPECT_EQ(outcome.added, 1);
+
+    // All or nothing: the one good row waits for the others.
+    const ImportOutcome refused = run(settings);
+    EXPECT_FALSE(refused.written);
+    EXPECT_EQ(count("product"), 2);
+    EXPECT_EQ(count("categorypr"), 2);
+}
+
+TEST_F(ImportRules, TheModuleOptionsAddTheirChecks)
+{
+    m_options.ProductCodeRequired = true;
+    m_options.ManufacturerNameRequired = true;
+    m_options.ProductCategoryRequired = true;
+    m_options.UniqueProductNameCharsNum = 5;
+    m_options.OnlyLowestProductCategoryAllowed = true;
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (2, 1, 3, 200)");
+    const ImportOutcome outcome = check(csv("Kod;Ime;JM;Porez;Cena;Ime proizvođača;Kategorije;Aktivan\n"
+                                            ";Sok;kom;PDV20;10;Voćko;Hrana>Voće;da\n"
+                                            "N2;Jabukovača;kom;PDV20;10;Voćko;Hrana>Voće;da\n"
+                                            "N3;Čaj;kom;PDV20;10;;Hrana>Voće;da\n"
+                                            "N4;Kafa;kom;PDV20;10;Voćko;;da\n"
+                                            "N5;Med;kom;PDV20;10;Voćko;Hrana;da\n"
+                                            "B1;Kruška;kg;PDV10;200;;Hrana>Voće;ne\n"));
+    EXPECT_EQ(refusalTexts(outcome),
+              QStringList({"2 Kod: " + PROD_CODE_INVALIDE_ERR,
+                           "3 Ime: Ime se poklapa sa proizvodom \"Jabuka\" u prvih 5 znakova.",
+                           "4 Ime proizvođača: " + PROD_MANUF_NAME_INVALIDE_ERR,
+                           "5 Kategorije: " + PROD_CAT_PR_INVALIDE_ERR,
+                           "6 Kategorije: " + PROD_CAT_PR_LOWEST_ERR,
+                           "7 Ime proizvođača: " + PROD_MANUF_NAME_INVALIDE_ERR,
+                           "7 Aktivan: " + PROD_ACTIVE_INVALIDE_ERR}));
+}
+
+TEST_F(ImportRules, RowsMatchByCodeOrBarcodeChangeOnlyWhatDiffersAndTheRestAreNew)
+{
+    const ImportSettings settings =
+        csv("Kod;Barkod;Ime;JM;PDV;Cena + PDV;Kategorije;Aktivan\n"
+            "A1;8600000000011;Jabuka crvena;kg;20;132,00;Hrana>Voće;da\n"   // by code: name and price
+            "X9;8600000000028;Kruška;kg;10;220;;ne\n"                     // by barcode: code, categories none, active
+            "N1;;\"Sok \"\"Zlatni\"\"\";kom;10;1.100,00;Hrana>Voće;da\n"); // new
+    const ImportOutcome dry = check(settings);
+    EXPECT_EQ(refusalTexts(dry), QStringList());
+    EXPECT_EQ(std::tuple(dry.added, dry.changed, dry.unchanged), std::tuple(1, 2, 0));
+    QStringList byField;
+    for (const ImportField field : importFields()) {
+        if (dry.changedByField[int(field)])
+            byField << QStringLiteral("%1=%2").arg(importFieldCaption(field)).arg(dry.changedByField[int(field)]);
+    }
+    EXPECT_EQ(byField, QStringList({"Ime=1", "Kod=1", "Cena + PDV=1", "Aktivan=1"}));
+    EXPECT_EQ(text("SELECT name FROM product WHERE productid = 1"), "Jabuka"); // the dry run wrote nothing
+
+    const ImportOutcome done = run(settings);
+    EXPECT_TRUE(done.written);
+    EXPECT_EQ(text("SELECT CONCAT(name, '|', price) FROM product WHERE productid = 1"), "Jabuka crvena|110");
+    EXPECT_EQ(text("SELECT CONCAT(code, '|', active, '|', price) FROM product WHERE productid = 2"), "X9|n|200");
+    EXPECT_EQ(count("productcategorypr"), 2);
+    // The price follows from the price with tax as the editor's field computes it.
+    EXPECT_EQ(text("SELECT CONCAT(name, '|', taxid, '|', ROUND(price, 6), '|', pricecurrency, '|', inputprice, '|', type) FROM "
+                   "product WHERE code = 'N1'"),
+              "Sok \"Zlatni\"|2|1000.000000|RSD|1|r");
+    EXPECT_EQ(text("SELECT COUNT(*) FROM productdetail d JOIN product p ON p.productid = d.productid WHERE p.code = "
+                   "'N1'"),
+              "1");
+    // The same file again changes nothing.
+    const ImportOutcome again = check(settings);
+    EXPECT_EQ(std::tuple(again.added, again.changed, again.unchanged), std::tuple(0, 0, 3));
+}
+
+TEST_F(ImportRules, CategoriesAreMadeOnlyWhenAskedAndOnlyForRowsWritten)
+{
+    const QByteArray file = "Kod;Ime;JM;PDV;Cena;Kategorije\n"
+                            "N1;Šargarepa;kg;20;50;\"Hrana>Povrće>Korenasto;Hrana>Voće\"\n"
+                            "N2;Kupus;kg;20;;Pića>Sokovi\n";
+    const QString missing = QStringLiteral("Kategorije: Kategorija \"%1\" ne postoji (da bi se napravila, označite "
+                                           "\"Napravi kategorije koje ne postoje\").");
+    EXPECT_EQ(refusalTexts(check(csv(file))),
+              QStringList({"2 " + missing.arg("Hrana>Povrće>Korenasto"), "3 " + missing.arg("Pića>Sokovi")}));
+    const ImportOutcome done = run(csv(file, true, true));
+    EXPECT_TRUE(done.written);
+    EXPECT_EQ(refusalTexts(done), QStringList({"3 Cena: " + CMN_FIELD_REQUIRED_ERR.arg("Cena")}));
+    EXPECT_EQ(done.newCategories, QStringList({"Hrana>Povrće", "Hrana>Povrće>Korenasto"}));
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(c.name ORDER BY c.name) FROM productcategorypr l JOIN categorypr c ON "
+                   "c.categoryprid = l.categoryprid JOIN product p ON p.productid = l.productid WHERE p.code = 'N1'"),
+              "Korenasto,Voće");
+    EXPECT_EQ(text("SELECT p.name FROM categorypr c JOIN categorypr p ON p.categoryprid = c.parentid WHERE c.name = "
+                   "'Korenasto'"),
+              QStringLiteral("Povrće"));
+    EXPECT_EQ(count("categorypr"), 4); // "Pića>Sokovi" only for the refused row
+    EXPECT_EQ(count("product"), 3);
+}
+
+TEST_F(ImportRules, PrekiniRollsTheWholeRunBackAndTheNextRunFindsNothingOfIt)
+{
+    QByteArray file = "Kod;Ime;JM;PDV;Cena;Kategorije\n";
+    for (int i = 1; i <= 1200; ++i)
+        file += QStringLiteral("P%1;Proizvod %1;kom;20;%1,5;Nova>Grupa %2\n").arg(i).arg(i % 3).toUtf8();
+    const ImportSettings settings = csv(file, true);
+    int written = 0;
+    EXPECT_THROW(run(settings,
+                     [&](const QString& step, int rows) {
+                         if (step == u"Upis" && rows >= 1000) {
+                             written = rows;
+                             tarvex::Abort();
+                         }
+                     }),
+                 SilentAbort);
+    EXPECT_EQ(written, 1000);
+    EXPECT_EQ(count("product"), 2);
+    EXPECT_EQ(count("categorypr"), 2);
+    EXPECT_EQ(count("productdetail"), 0);
+
+    const ImportOutcome again = run(settings);
+    EXPECT_EQ(std::tuple(again.added, again.changed, int(again.refusals.size())), std::tuple(1200, 0, 0));
+    EXPECT_EQ(count("product"), 1202);
+    EXPECT_EQ(count("categorypr"), 6);
+    EXPECT_EQ(count("productcategorypr"), 1201);
+}
+
+class ImportRoundTrip : public ProductDMTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        ProductDMTest::SetUpTestSuite();
+        QSqlDatabase d = db();
+        generateDemoData(d, DemoScale::tiny(), 29, QDate(2026, 12, 8));
+    }
+};
+
+TEST_F(ImportRoundTrip, TheExportedDemoCatalogueImportsBackWithoutAChange)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("katalog.xlsx");
+    const int exported = exportProducts(connection(), path);
+    EXPECT_EQ(exported, scalar(db(), "SELECT COUNT(*) FROM product").toInt());
+    ImportSettings settings;
+    settings.path = path;
+    settings.format = ImportFile::guess(path);
+    const QStringList header = importPreview(path, settings.format, 1).value(0);
+    settings.mapping = guessImportMapping(header);
+    EXPECT_FALSE(settings.mapping.contains(ImportField::None));
+    TProductOptions options;
+    options.UniqueProductCode = true;
+    const ImportOutcome outcome = ProductImport(connection(), options).run(settings);
+    EXPECT_EQ(refusalTexts(outcome), QStringList());
+    EXPECT_EQ(std::tuple(outcome.added, outcome.changed, outcome.unchanged), std::tuple(0, 0, exported));
+}
+
+} // namespace tarvex::test
