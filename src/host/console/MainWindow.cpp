@@ -1,11 +1,14 @@
 #include "MainWindow.h"
 
 #include "Dialogs.h"
+#include "LogFile.h"
 #include "Modal.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -13,6 +16,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace tarvex {
@@ -31,11 +35,44 @@ MainWindow::MainWindow(Console& console, QWidget* parent) : QMainWindow(parent),
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Alati"));
     m_options = tools->addAction(QStringLiteral("&Opcije..."));
     connect(m_options, &QAction::triggered, this, &MainWindow::OptionsExecute);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Pomoć"));
+    m_log = help->addAction(QStringLiteral("&Dnevnik"));
+    connect(m_log, &QAction::triggered, this, &MainWindow::openLog);
 
     m_dock = new QDockWidget(QStringLiteral("Pretraga"), this);
     m_dock->setFeatures(QDockWidget::DockWidgetMovable);
     addDockWidget(Qt::LeftDockWidgetArea, m_dock);
     statusBar();
+}
+
+namespace {
+
+MainWindow::FileOpener& fileOpener()
+{
+    static MainWindow::FileOpener current = [](const QString& path) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+    return current;
+}
+
+} // namespace
+
+MainWindow::FileOpener MainWindow::setFileOpener(FileOpener opener)
+{
+    FileOpener previous = std::move(fileOpener());
+    fileOpener() = std::move(opener);
+    return previous;
+}
+
+void MainWindow::openLog()
+{
+    const QString written = logFilePath();
+    const QString path = written.isEmpty() ? defaultLogFilePath() : written;
+    if (!QFileInfo::exists(path)) {
+        dialogs().information(QStringLiteral("Dnevnik još ne postoji: %1").arg(path));
+        return;
+    }
+    fileOpener()(path);
 }
 
 MainWindow::~MainWindow()

@@ -7,6 +7,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QDockWidget;
 class QMenu;
 class QToolBar;
@@ -25,6 +27,15 @@ public:
     QMenu* fileMenu() const { return m_fileMenu; }
     QMenu* snapinMenu() const { return m_snapinMenu; }
     QAction* optionsAction() const { return m_options; }
+    QAction* logAction() const { return m_log; }
+
+    // Opens a file with the desktop's program for it; tests put their own
+    // in. Returns the one it replaces.
+    using FileOpener = std::function<void(const QString& path)>;
+    static FileOpener setFileOpener(FileOpener opener);
+
+    // Pomoć > Dnevnik: the log file, or a word that there is none yet.
+    void openLog();
 
     // The options dialog: one tab per module page; OK stores when every
     // page's values pass their check.
@@ -40,6 +51,7 @@ private:
     QMenu* m_fileMenu = nullptr;
     QMenu* m_snapinMenu = nullptr;
     QAction* m_options = nullptr;
+    QAction* m_log = nullptr;
 };
 
 } // namespace tarvex
