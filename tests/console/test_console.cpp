@@ -1,6 +1,8 @@
 #include "Connection.h"
 #include "Console.h"
 #include "Error.h"
+#include "LogCategories.h"
+#include "LogFile.h"
 #include "MainWindow.h"
 #include "Modal.h"
 #include "ScriptedDialogs.h"
@@ -10,6 +12,7 @@
 
 #include <QDialog>
 #include <QDockWidget>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolBar>
@@ -26,6 +29,39 @@ namespace {
 class ConsoleTest : public DatabaseTest {};
 
 } // namespace
+
+TEST(ConsoleLog, PomocDnevnikOpensTheLogFileOrSaysThereIsNoneYet)
+{
+    QTemporaryDir dir;
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.path().toUtf8());
+    ScriptedDialogs script;
+    Console console;
+    MainWindow window(console);
+    QStringList opened;
+    const MainWindow::FileOpener before = MainWindow::setFileOpener([&](const QString& path) { opened << path; });
+    QAction* entry = nullptr;
+    for (QAction* menu : window.menuBar()->actions())
+        if (menu->text() == QStringLiteral("&Pomoć") && menu->menu())
+            for (QAction* action : menu->menu()->actions())
+                if (action->text() == QStringLiteral("&Dnevnik"))
+                    entry = action;
+    ASSERT_NE(entry, nullptr);
+
+    entry->trigger();
+    EXPECT_EQ(opened, QStringList());
+    EXPECT_EQ(script.messages(), QStringList({"Dnevnik još ne postoji: " + dir.path() + "/tarvex/tarvex.log"}));
+
+    installLogFile();
+    qCInfo(lcSecurity) << "Prijava";
+    entry->trigger();
+    removeLogFile();
+    EXPECT_EQ(opened, QStringList({dir.path() + "/tarvex/tarvex.log"}));
+    EXPECT_EQ(script.messages().size(), 1);
+
+    MainWindow::setFileOpener(before);
+    qputenv("XDG_DATA_HOME", dataHome);
+}
 
 TEST_F(ConsoleTest, LoadsAModuleShowsItRunsWizardsAndOptionsOnItUnloadsInOrderAndSiblingServicesWorkOnTheDatabase)
 {

@@ -1,6 +1,7 @@
 #include "DatabaseBackup.h"
 
 #include "ClientTools.h"
+#include "LogCategories.h"
 #include "Migration.h"
 
 #include <QDateTime>
@@ -135,6 +136,10 @@ BackupManifest DatabaseBackup::backup(const QString& file)
     m_control.checkCancelled();
     writer.finish(manifest);
     m_control.report(100);
+    qCInfo(lcBackup).noquote() << QStringLiteral("Backup of %1 written to %2 (%3 tables, %4 bytes of dump)")
+                                      .arg(manifest.database, file)
+                                      .arg(manifest.tables.size())
+                                      .arg(manifest.dumpBytes);
     return manifest;
 }
 

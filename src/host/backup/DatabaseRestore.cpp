@@ -1,6 +1,7 @@
 #include "DatabaseRestore.h"
 
 #include "ClientTools.h"
+#include "LogCategories.h"
 #include "Migration.h"
 #include "Schema.h"
 
@@ -67,6 +68,7 @@ BackupManifest DatabaseRestore::restore(const QString& file)
     m_control.report(97);
     switchOver();
     m_control.report(100);
+    qCInfo(lcBackup).noquote() << QStringLiteral("Database %1 restored from %2").arg(m_settings.database, file);
     return manifest;
 }
 

@@ -2,13 +2,16 @@
 
 #include "Consolemenu.h"
 #include "Dialogs.h"
+#include "LogFile.h"
 #include "Modal.h"
 #include "RememberedState.h"
 #include "StaffWindow.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -16,6 +19,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace tarvex {
@@ -48,6 +52,9 @@ MainWindow::MainWindow(Console& console, QWidget* parent) : QMainWindow(parent),
         if (m_connection)
             StaffManage(*m_connection, this);
     });
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Pomoć"));
+    m_log = help->addAction(QStringLiteral("&Dnevnik"));
+    connect(m_log, &QAction::triggered, this, &MainWindow::openLog);
 
     m_dock = new QDockWidget(QStringLiteral("Pretraga"), this);
     m_dock->setObjectName(QStringLiteral("SearchDock"));  // names it in the remembered layout
@@ -64,6 +71,36 @@ void MainWindow::setSession(Connection& connection, const QString& status, Staff
     m_options->setEnabled(mayAdminister(role));
     m_staff->setVisible(sharedServer);
     m_staff->setEnabled(mayAdminister(role));
+}
+
+namespace {
+
+MainWindow::FileOpener& fileOpener()
+{
+    static MainWindow::FileOpener current = [](const QString& path) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+    return current;
+}
+
+} // namespace
+
+MainWindow::FileOpener MainWindow::setFileOpener(FileOpener opener)
+{
+    FileOpener previous = std::move(fileOpener());
+    fileOpener() = std::move(opener);
+    return previous;
+}
+
+void MainWindow::openLog()
+{
+    const QString written = logFilePath();
+    const QString path = written.isEmpty() ? defaultLogFilePath() : written;
+    if (!QFileInfo::exists(path)) {
+        dialogs().information(QStringLiteral("Dnevnik još ne postoji: %1").arg(path));
+        return;
+    }
+    fileOpener()(path);
 }
 
 MainWindow::~MainWindow()

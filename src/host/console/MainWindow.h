@@ -10,6 +10,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QDockWidget;
 class QLabel;
 
@@ -40,6 +42,15 @@ public:
     // the staff accounts only for an administrator (the accounts only on a
     // shared server, where staff sign in).
     void setSession(Connection& connection, const QString& status, StaffRole role, bool sharedServer);
+    QAction* logAction() const { return m_log; }
+
+    // Opens a file with the desktop's program for it; tests put their own
+    // in. Returns the one it replaces.
+    using FileOpener = std::function<void(const QString& path)>;
+    static FileOpener setFileOpener(FileOpener opener);
+
+    // Pomoć > Dnevnik: the log file, or a word that there is none yet.
+    void openLog();
 
     // The options dialog: one tab per module page; OK stores when every
     // page's values pass their check.
@@ -62,6 +73,7 @@ private:
     QAction* m_staff = nullptr;
     QLabel* m_session = nullptr;
     Connection* m_connection = nullptr;
+    QAction* m_log = nullptr;
 };
 
 } // namespace tarvex

@@ -9,6 +9,7 @@
 #include "CustomNavigatorForm.h"
 #include "DemoFill.h"
 #include "IniFile.h"
+#include "LogFile.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
 #include "SerbianTexts.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv)
     QElapsedTimer started;
     started.start();
     QApplication app(argc, argv);
+    installLogFile();
     // --startup-time: lists the whole catalogue as soon as the window is up,
     // prints the milliseconds from the start to that usable list and ends.
     const bool startupTime = app.arguments().contains(QStringLiteral("--startup-time"));

@@ -3,6 +3,8 @@
 #include "DatabaseError.h"
 #include "Error.h"
 #include "WriteRetry.h"
+#include "DatabaseErrorLog.h"
+#include "LogCategories.h"
 
 #include <QDateTime>
 #include <QSqlError>
@@ -398,10 +400,12 @@ bool Connection::isRepeatable(const QString& sql)
 
 void Connection::reopen()
 {
+    qCInfo(lcConnection).noquote() << "Reconnecting to" << serverText();
     try {
         reconnect();
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& e) {
         m_lost = true;
+        logDatabaseError(e);
         if (!m_reviver || !m_reviver()) {
             // The loss is told first; afterwards, that the server is still away.
             if (m_untoldLoss) {
@@ -413,6 +417,7 @@ void Connection::reopen()
         }
         reconnect();
     }
+    qCInfo(lcConnection).noquote() << "Reconnected to" << serverText();
     m_untoldLoss.reset();
 }
 
@@ -504,6 +509,7 @@ void Connection::fail(const QSqlError& error, const QString& sql)
         markLost(e);
         m_untoldLoss.reset();  // told right now
     }
+    logDatabaseError(e);
     throw e;
 }
 
@@ -635,6 +641,7 @@ const TableInfo& Connection::tableInfo(const QString& table)
                 break;
             } catch (const DatabaseError& e) {
                 if (attempt > 0 || !reopenForRetry(e, true)) {
+                    logDatabaseError(e);
                     markLost(e);
                     m_untoldLoss.reset();
                     throw;
@@ -705,6 +712,7 @@ void Connection::commitTransaction()
             QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
             endTransaction(false);
         }
+        logDatabaseError(e);
         throw e;
     }
     m_depth = 0;
