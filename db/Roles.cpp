@@ -15,7 +15,9 @@ QStringList roleWrittenTables(StaffRole role)
     case StaffRole::Magacioner:
         return {QStringLiteral("warehouse"), QStringLiteral("productwarehouse"),
                 QStringLiteral("productattributewarehouse"), QStringLiteral("productpackaging"),
-                QStringLiteral("component"), QStringLiteral("identifierlock")};
+                QStringLiteral("component"), QStringLiteral("identifierlock"),
+                // every write leaves its commit mark, so a lost commit answer can be settled
+                QStringLiteral("commitmark")};
     case StaffRole::Komercijalista:
         return {QStringLiteral("product"),          QStringLiteral("productdetail"),
                 QStringLiteral("productalter"),     QStringLiteral("categorypr"),
