@@ -38,9 +38,11 @@ QStringList actionTexts(const QMenu& menu)
 // Qt's warnings, each a fault of the window under test; but the offscreen
 // platform's own note that it cannot pass size hints on.
 QStringList* s_warnings = nullptr;
-void recordWarning(QtMsgType type, const QMessageLogContext&, const QString& text)
+void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    if (type != QtDebugMsg && type != QtInfoMsg && s_warnings && !text.contains(QLatin1String("propagateSizeHints")))
+    // The program's own log lines are not Qt's warnings.
+    const bool ours = context.category && QByteArray(context.category).startsWith("tarvex.");
+    if (type != QtDebugMsg && type != QtInfoMsg && s_warnings && !ours && !text.contains(QLatin1String("propagateSizeHints")))
         *s_warnings << text;
 }
 

@@ -80,7 +80,9 @@ protected:
     {
         // The offscreen test platform's own note on every window is not the program's.
         const bool platform = text.contains(QStringLiteral("does not support propagateSizeHints"));
-        if ((type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg) && !platform)
+        // The program's own log lines are not Qt's warnings.
+        const bool ours = context.category && QByteArray(context.category).startsWith("tarvex.");
+        if ((type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg) && !platform && !ours)
             s_warnings << text;
         if (s_previous)
             s_previous(type, context, text);

@@ -32,7 +32,9 @@ void recordWarnings(QtMsgType type, const QMessageLogContext& context, const QSt
 {
     // The offscreen platform's own word about a feature it lacks is no fault of the window.
     const bool platform = text.contains(QStringLiteral("This plugin does not support"));
-    if (type != QtDebugMsg && type != QtInfoMsg && !platform)
+    // The program's own log lines are not Qt's warnings.
+    const bool ours = context.category && QByteArray(context.category).startsWith("tarvex.");
+    if (type != QtDebugMsg && type != QtInfoMsg && !platform && !ours)
         s_warnings << text;
     if (s_previous)
         s_previous(type, context, text);
