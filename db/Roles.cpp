@@ -59,6 +59,8 @@ bool installRoles(QSqlDatabase& db)
                 execSql(db, QStringLiteral("GRANT INSERT, UPDATE, DELETE ON %1.%2 TO %3")
                                 .arg(database, quoteIdentifier(table), roleAccount(role)));
         }
+        // The catalogue import stages a file's rows in a temporary table of its session.
+        execSql(db, QStringLiteral("GRANT CREATE TEMPORARY TABLES ON %1.* TO tarvex_komercijalista").arg(database));
         execSql(db, QStringLiteral("GRANT tarvex_kasir TO tarvex_magacioner"));
         execSql(db, QStringLiteral("GRANT tarvex_magacioner TO tarvex_komercijalista"));
         execSql(db, QStringLiteral("GRANT tarvex_komercijalista TO tarvex_administrator"));

@@ -8,6 +8,7 @@
 
 #include "Categorytree.h"
 #include "Connection.h"
+#include "WriteRetry.h"
 #include "HostStrings.h"
 #include "NumberText.h"
 #include "Productidentifiers.h"
@@ -412,7 +413,7 @@ ImportOutcome ProductImport::check(const ImportSettings& settings, const TProgre
 ImportOutcome ProductImport::run(const ImportSettings& settings, const TProgress& progress)
 {
     ImportOutcome result;
-    tarvex::withDeadlockRetry(m_connection, [&] {
+    tarvex::writeTransaction(m_connection, [&] {
         // Each attempt reads the file again: a retry is rare, a half-checked state worse.
         ImportRun run(m_connection, m_options, settings, progress);
         run.read();
