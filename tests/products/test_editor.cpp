@@ -365,6 +365,7 @@ TEST_F(ProductEditor, DeletingFromTheListRefusesWithTheReasonOrAsksAndTakesThePr
     script.answer(ButtonNo);
     QTest::mouseClick(deleteButton, Qt::LeftButton);
     EXPECT_EQ(script.messages(), QStringList{tarvex::Format(PROD_DELETE_STOCK_CNF, {"Sok"})});
+    EXPECT_EQ(script.shown().last().buttons, ButtonYes | ButtonNo | DefaultNo);
     EXPECT_EQ(rows("product"), 2);
 
     script.clear();

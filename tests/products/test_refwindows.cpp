@@ -120,6 +120,7 @@ TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAnd
         EXPECT_FALSE(cellOf(form.TaxDBG(), "name", 0).data(Qt::BackgroundRole).isValid());
 
         // An account refers to rate 1: refused without a question; rate 3 goes.
+        script.answer(ButtonYes);
         for (int id : {1, 3}) {
             taxes.locate("taxid", id);
             form.TaxNavigator()->button(DBNavigator::Delete)->click();
@@ -131,7 +132,8 @@ TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAnd
     });
     EXPECT_EQ(text("SELECT GROUP_CONCAT(taxid, status ORDER BY taxid) FROM tax"), "1standard,2primary");
     EXPECT_EQ(dm().GetDefaultTaxID(), 2);
-    EXPECT_EQ(script.messages(), QStringList{CMN_RELATIONAL_INTEGRITY_ERR});
+    EXPECT_EQ(script.messages(),
+              (QStringList{CMN_RELATIONAL_INTEGRITY_ERR, "Da li želite da izbrišete porez \"Oslobođeno\"?"}));
 }
 
 TEST_F(RefWindows, WarehouseNameSearchPickingLookUpsTheDefaultAndCodedColumns)
@@ -430,7 +432,8 @@ TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherOnlyThePostedEditIsKept
         EXPECT_EQ(pickers, 0);
 
         grid->dataSet()->locate(QStringLiteral("catattribute"), QStringLiteral("Ukus"));
-        form.CategoryPrAttributeNavigator()->button(DBNavigator::Delete)->click(); // no question
+        script.answer(ButtonYes);
+        form.CategoryPrAttributeNavigator()->button(DBNavigator::Delete)->click();
         form.AddButton()->click();
         EXPECT_EQ(pickers, 1);
         EXPECT_EQ(grid->model()->rowCount(), 5);
@@ -439,7 +442,7 @@ TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherOnlyThePostedEditIsKept
         return dialog.result();
     });
     CategoryPrAttributeManage(2);
-    EXPECT_EQ(script.messages(), QStringList{CAT_MAX_ATTRIBUTE_ERR});
+    EXPECT_EQ(script.messages(), (QStringList{CAT_MAX_ATTRIBUTE_ERR, "Da li želite da izbrišete izabrani red?"}));
     // The picked value is not kept in the row.
     EXPECT_EQ(text("SELECT GROUP_CONCAT(attributeprid, catattribute, '|', catattributevalue, '|' ORDER BY "
                    "attributeprid) FROM categoryprattribute"),

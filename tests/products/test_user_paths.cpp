@@ -246,6 +246,8 @@ protected:
         EXPECT_TRUE(ran);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_TRUE(s_editorWarnings.isEmpty()) << s_editorWarnings.join('\n').toStdString();
+        // A window that worked on a session of its own has given it back.
+        EXPECT_EQ(Connection::enlisted(), QStringList{db().connectionName()});
     }
     static void inEditor(qint64 productId, const std::function<void(TProductDetailForm&)>& step)
     {
@@ -642,4 +644,52 @@ TEST_F(WindowSweep, EveryWindowClosesEveryWayEvenWithACellBeingTypedIn)
             live.reset();
         }
     }
+}
+
+// Every "–" and every "Izbriši" of every window asks first, with "Ne" as the
+// default button, or refuses a row that others still need; "Ne" deletes
+// nothing, not even from a list kept until the editor saves. ("Izbriši PLU"
+// only empties a field of the product being edited; "Otkaži" undoes it.)
+TEST_F(WindowSweep, EveryMinusAndIzbrisiAsksWithNeAsTheDefaultAndNeDeletesNothing)
+{
+    int questions = 0;
+    for (const Window& window : windows()) {
+        SCOPED_TRACE(window.name);
+        inWindow<QWidget>(window.open, [&](QWidget& shown) {
+            QList<std::pair<QString, std::function<void()>>> deletes;
+            for (DBNavigator* navigator : shown.findChildren<DBNavigator*>())
+                deletes.append({navigator->dataSet()->objectName(), [navigator, &shown] {
+                                    showPageOf(navigator, &shown);
+                                    QToolButton* minus = navigator->button(DBNavigator::Delete);
+                                    if (minus->isVisible() && minus->isEnabled())
+                                        click(minus);
+                                }});
+            for (QAction* action : shown.findChildren<QAction*>())
+                if (action->toolTip().startsWith(QStringLiteral("Izbriši")) && action->text() != "Izbriši PLU")
+                    deletes.append({action->toolTip(), [action] {
+                                        if (action->isEnabled())
+                                            action->trigger();
+                                    }});
+            for (const auto& [what, press] : deletes) {
+                SCOPED_TRACE(what.toStdString());
+                QMap<DataSet*, int> counts;
+                for (DBGrid* grid : shown.findChildren<DBGrid*>())
+                    if (grid->dataSet() && grid->dataSet()->isActive())
+                        counts.insert(grid->dataSet(), grid->dataSet()->recordCount());
+                live.clear();
+                press();
+                for (int i = 0; i < live.messages().size(); ++i) {
+                    const bool question = live.messages()[i].endsWith(QLatin1Char('?'));
+                    questions += question;
+                    if (question)
+                        EXPECT_EQ(live.defaultButtons().value(i), "Ne") << live.messages()[i].toStdString();
+                }
+                for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+                    EXPECT_EQ(it.key()->recordCount(), it.value()) << it.key()->objectName().toStdString();
+            }
+            closeDropping(shown, live);
+        });
+        live.reset();
+    }
+    EXPECT_EQ(questions, 0);
 }

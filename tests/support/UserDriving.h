@@ -96,11 +96,17 @@ public:
         return *this;
     }
     const QStringList& messages() const { return m_messages; }
-    void clear() { m_messages.clear(); }
+    // The caption of each message box's default button, in order.
+    const QStringList& defaultButtons() const { return m_defaultButtons; }
+    void clear()
+    {
+        m_messages.clear();
+        m_defaultButtons.clear();
+    }
     // Forgets the messages and the answers not used.
     void reset()
     {
-        m_messages.clear();
+        clear();
         m_answers.clear();
     }
 
@@ -114,7 +120,8 @@ public:
             wanted = m_answers.takeFirst().toInt();
         if (!wanted)
             wanted = (buttons & ButtonOk) ? ButtonOk : (buttons & ButtonNo) ? ButtonNo : ButtonCancel;
-        onModalOf<QMessageBox>([wanted](QMessageBox& box) {
+        onModalOf<QMessageBox>([this, wanted](QMessageBox& box) {
+            m_defaultButtons << (box.defaultButton() ? box.defaultButton()->text() : QString());
             const std::pair<int, QMessageBox::StandardButton> map[] = {
                 {ButtonOk, QMessageBox::Ok}, {ButtonCancel, QMessageBox::Cancel}, {ButtonYes, QMessageBox::Yes},
                 {ButtonNo, QMessageBox::No}};
@@ -166,6 +173,7 @@ private:
     Dialogs* m_previous = nullptr;
     QList<QVariant> m_answers;
     QStringList m_messages;
+    QStringList m_defaultButtons;
 };
 
 } // namespace tarvex::test

@@ -1,6 +1,7 @@
 #include "Connection.h"
 #include "SqlScan.h"
 #include "DatabaseError.h"
+#include "Error.h"
 
 #include <QDateTime>
 #include <QSqlError>
@@ -264,7 +265,22 @@ void Connection::enlist()
 {
     Registry& r = registry();
     QMutexLocker lock(&r.mutex);
+    // A second Connection would take the first one's place: its loss, its
+    // reconnect and its transaction depth would go unseen, and a START
+    // TRANSACTION inside an open one would commit the first.
+    if (r.byName.contains(m_db.connectionName()))
+        throw InternalError(QStringLiteral("A Connection already works on the Qt connection \"%1\"")
+                                .arg(m_db.connectionName()));
     r.byName.insert(m_db.connectionName(), this);
+}
+
+QStringList Connection::enlisted()
+{
+    Registry& r = registry();
+    QMutexLocker lock(&r.mutex);
+    QStringList names = r.byName.keys();
+    names.sort();
+    return names;
 }
 
 Connection::~Connection()

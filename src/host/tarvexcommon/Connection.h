@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -104,7 +105,8 @@ public:
     // Opens a session of its own. Throws DatabaseError.
     explicit Connection(const ConnectionSettings& settings);
     // Works on a Qt connection opened elsewhere (openConnection), which stays
-    // its opener's.
+    // its opener's. One Qt connection has one Connection: a second throws
+    // InternalError (use working() to find the one there is).
     explicit Connection(const QSqlDatabase& db);
     ~Connection();
     Connection(const Connection&) = delete;
@@ -115,6 +117,8 @@ public:
     // the Qt connection go through it, so the session's loss is handled the
     // same whichever way they came.
     static Connection* working(const QSqlDatabase& db);
+    // The names of the Qt connections a Connection works on, sorted.
+    static QStringList enlisted();
     // Before work on a connection of its own (a worker's): opens a lost
     // session again here, so the loss is told and a dead private server
     // started again, or throws as a statement would.

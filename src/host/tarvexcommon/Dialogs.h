@@ -21,6 +21,8 @@ enum MessageButton : int {
     ButtonAbort = 0x10,
     ButtonRetry = 0x20,
     ButtonIgnore = 0x40,
+    // Not a button: "No" is the default, so Enter keeps what is there.
+    DefaultNo = 0x100,
 };
 
 // Answers of ChangeOptions.
@@ -56,6 +58,11 @@ public:
     void warning(const QString& text) { message(MessageKind::Warning, text, ButtonOk); }
     void information(const QString& text) { message(MessageKind::Information, text, ButtonOk); }
     bool confirm(const QString& text) { return message(MessageKind::Confirmation, text, ButtonYes | ButtonNo) == ButtonYes; }
+    // The question before a delete: "No" is the default button.
+    bool confirmDelete(const QString& text)
+    {
+        return message(MessageKind::Confirmation, text, ButtonYes | ButtonNo | DefaultNo) == ButtonYes;
+    }
 
     // The host's default handling of an unhandled error: an error box with its
     // user's text (for a database error, the server's message below it) and

@@ -37,6 +37,8 @@ TGetProductForm::TGetProductForm(QWidget* parent) : QDialog(parent)
     // The search panel keeps room for a category path; the list the rest.
     splitter->setSizes({400, 750});
     m_viewer->onDoubleClick = [this] { OKButtonClick(); };
+    // Choosing a product deletes nothing and administers nothing.
+    m_viewer->setPicking();
 
     m_cancel = new QPushButton(QStringLiteral("&Otkaži"), this);
     m_ok = new QPushButton(QStringLiteral("&U redu"), this);

@@ -211,7 +211,6 @@ TProductAttributesDescPage::TProductAttributesDescPage(QWidget* parent) : QWidge
     m_navigator = new tarvex::DBNavigator(this);
     m_navigator->setDataSet(&variants());
     m_navigator->setVisibleButtons(tarvex::DBNavigator::All);
-    m_navigator->setConfirmDelete(false);
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_navigator);

@@ -129,7 +129,7 @@ void TProductImagePage::LoadImageButtonClick()
 
 void TProductImagePage::ClearImageButtonClick()
 {
-    if (!tarvex::dialogs().confirm(IMG_DEL_CONF))
+    if (!tarvex::dialogs().confirmDelete(IMG_DEL_CONF))
         return;
     const qint64 id = productId();
     bool deleted = false;

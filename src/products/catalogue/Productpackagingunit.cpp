@@ -54,7 +54,6 @@ TProductPackagingForm::TProductPackagingForm(QWidget* parent)
     m_navigator->setVisibleButtons(tarvex::DBNavigator::First | tarvex::DBNavigator::Prior | tarvex::DBNavigator::Next |
                                    tarvex::DBNavigator::Last | tarvex::DBNavigator::Delete | tarvex::DBNavigator::Post |
                                    tarvex::DBNavigator::Cancel);
-    m_navigator->setConfirmDelete(false);
     m_navigator->setDataSet(&rows);
     m_add = newButton(QStringLiteral("Dodaj ambalažu"));
     connect(m_add, &QPushButton::clicked, this, tarvex::guardedSlot([this] { AddPackagingButtonClick(); }));

@@ -45,7 +45,6 @@ TProductRebatePage::TProductRebatePage(QWidget* parent)
     m_navigator->setObjectName(QStringLiteral("RebateNavigator"));
     m_navigator->setDataSet(&rebates);
     m_navigator->setVisibleButtons(tarvex::DBNavigator::All);
-    m_navigator->setConfirmDelete(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_navigator, 0, Qt::AlignLeft);

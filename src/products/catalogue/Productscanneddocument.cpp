@@ -86,7 +86,7 @@ void ScannedDocumentActionExecute(qint64 productId)
 
 void ScannedDeleteActionExecute(qint64 productId)
 {
-    if (!tarvex::dialogs().confirm(SCAN_DOC_DEL_CONF))
+    if (!tarvex::dialogs().confirmDelete(SCAN_DOC_DEL_CONF))
         return;
     const QString path = documentPath(productId);
     if (!path.isEmpty() && QFileInfo::exists(path))

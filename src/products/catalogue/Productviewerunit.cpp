@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
+#include <QToolBar>
 #include <QSqlQuery>
 
 namespace products {
@@ -99,11 +100,36 @@ bool TProductViewerForm::hasCurrentProduct() const
     return products->isActive() && !products->isEmpty();
 }
 
+void TProductViewerForm::setPicking()
+{
+    m_picking = true;
+    m_windows.taxes = nullptr;
+    m_windows.warehouses = nullptr;
+    m_windows.attributes = nullptr;
+    for (QAction* action : {ProductDelete, CategoryAction, TaxAction, WarehouseAction, AttributeAction, ProductOptions})
+        action->setVisible(false);
+    // A separator with nothing shown between it and the next goes too.
+    for (const QList<QAction*>& actions : {toolBar()->actions(), popupMenu()->actions()}) {
+        bool shownAfter = false;
+        for (auto it = actions.crbegin(); it != actions.crend(); ++it) {
+            if ((*it)->isSeparator()) {
+                (*it)->setVisible(shownAfter);
+                shownAfter = false;
+            } else if ((*it)->isVisible()) {
+                shownAfter = true;
+            }
+        }
+    }
+    updateActions();
+}
+
 void TProductViewerForm::updateActions()
 {
     ProductAdd->setEnabled(bool(m_windows.productEditor));
     ProductEdit->setEnabled(bool(m_windows.productEditor) && hasCurrentProduct());
-    ProductDelete->setEnabled(hasCurrentProduct());
+    ProductDelete->setEnabled(!m_picking && hasCurrentProduct());
+    CategoryAction->setEnabled(!m_picking);
+    ProductOptions->setEnabled(!m_picking);
     TaxAction->setEnabled(bool(m_windows.taxes));
     WarehouseAction->setEnabled(bool(m_windows.warehouses));
     AttributeAction->setEnabled(bool(m_windows.attributes));
@@ -129,7 +155,7 @@ void TProductViewerForm::ProductEditExecute()
 
 void TProductViewerForm::ProductDeleteExecute()
 {
-    if (!hasCurrentProduct())
+    if (m_picking || !hasCurrentProduct())
         return;
     const qint64 id = ProductDM->ProductZQ->fieldByName(QStringLiteral("productid")).asLargeInt();
     const QString refusal = ProductDM->ProductDeleteRefusal(id);
@@ -137,12 +163,14 @@ void TProductViewerForm::ProductDeleteExecute()
         tarvex::dialogs().error(refusal);
         return;
     }
-    if (tarvex::dialogs().confirm(ProductDM->ProductDeleteQuestion(id)))
+    if (tarvex::dialogs().confirmDelete(ProductDM->ProductDeleteQuestion(id)))
         ProductDM->DeleteProduct(id);
 }
 
 void TProductViewerForm::CategoryActionExecute()
 {
+    if (m_picking)
+        return;
     CatManage(ProductDM->ZConnection()->database(), &CategoryPrAttributeManage, &CategoryPrRebateManage);
 }
 
@@ -166,7 +194,7 @@ void TProductViewerForm::AttributeActionExecute()
 
 void TProductViewerForm::ProductOptionsExecute()
 {
-    if (ProductDM->OptionStores())
+    if (!m_picking && ProductDM->OptionStores())
         ShowProductOptions(*ProductDM->OptionStores(), ProductDM->Options);
 }
 

@@ -41,6 +41,12 @@ public:
     // Whether the list has a current product.
     bool hasCurrentProduct() const;
 
+    // The list inside the product picker: no delete and no way into the
+    // administration windows (categories, taxes, warehouses, attributes,
+    // options), on the tool bar, in the pop-up menu or by short-cut.
+    void setPicking();
+    bool picking() const { return m_picking; }
+
     void ProductAddExecute();
     void ProductEditExecute();
     void ProductDeleteExecute();
@@ -58,6 +64,7 @@ private:
     void updateActions();
 
     Windows m_windows;
+    bool m_picking = false;
 };
 
 // The alternatives group of a product, or -1 when it is in none.

@@ -132,7 +132,6 @@ TProductWorkOperationsPage::TProductWorkOperationsPage(QWidget* parent)
     m_navigator->setObjectName(QStringLiteral("WorkingOperationNavigator"));
     m_navigator->setDataSet(&rows);
     m_navigator->setVisibleButtons(tarvex::DBNavigator::All);
-    m_navigator->setConfirmDelete(false);
 
     m_moveUp = new QAction(QStringLiteral("Na gore"), this);
     m_moveDown = new QAction(QStringLiteral("Na dole"), this);

@@ -8,6 +8,7 @@
 #include "Modal.h"
 #include "PickListDelegate.h"
 #include "Productdmunit.h"
+#include "Referencedelete.h"
 #include "SqlText.h"
 #include "WheelToArrowFilter.h"
 
@@ -60,11 +61,9 @@ TAttributeForm::TAttributeForm(QWidget* parent) : tarvex::PickingListWindow(pare
     new tarvex::WheelToArrowFilter(this);
 
     m_attributeNavigator = new DBNavigator(this);
-    m_attributeNavigator->setConfirmDelete(false);
     m_attributes = new DBGrid(this);
     m_pickLists = new tarvex::PickListDelegate(m_attributes);
     m_valueNavigator = new DBNavigator(this);
-    m_valueNavigator->setConfirmDelete(false);
     m_values = new DBGrid(this);
     for (DBGrid* grid : {m_attributes, m_values})
         addPickingGrid(grid, false);
@@ -126,6 +125,7 @@ void TAttributeForm::FormCreate()
     attributeSet.first();
 
     m_attributeNavigator->setDataSet(&attributeSet);
+    m_attributeNavigator->setDeleteHandler([rows = &attributeSet] { AskAndDeleteReferenceRow(*rows); });
     m_attributes->setDataSet(&attributeSet);
     // Before the columns are sized, so the titles leave room for the sort mark.
     tarvex::GridSorter::AddGrid(m_attributes);
@@ -135,6 +135,7 @@ void TAttributeForm::FormCreate()
     m_pickLists->setPickList(QStringLiteral("required"), {tarvex::YES_CAP, tarvex::NO_CAP});
 
     m_valueNavigator->setDataSet(&valueSet);
+    m_valueNavigator->setDeleteHandler([rows = &valueSet] { AskAndDeleteReferenceRow(*rows); });
     m_values->setDataSet(&valueSet);
     tarvex::GridSorter::AddGrid(m_values);
     m_values->dataModel()->setColumns({{QStringLiteral("sort"), {}}, {QStringLiteral("attributevalue"), {}}});

@@ -26,7 +26,6 @@ TCategoryPrAttributeForm::TCategoryPrAttributeForm(QWidget* parent) : TSmallList
     m_navigator = new DBNavigator(this);
     m_navigator->setVisibleButtons(DBNavigator::First | DBNavigator::Prior | DBNavigator::Next | DBNavigator::Last |
                                    DBNavigator::Delete);
-    m_navigator->setConfirmDelete(false);
     m_navigator->setDataSet(&ds);
     m_add = newButton(QStringLiteral("Dodaj"));
     connect(m_add, &QPushButton::clicked, this, &TCategoryPrAttributeForm::AddButtonClick);

@@ -1,9 +1,9 @@
 #include "Categorytree.h"
 
 #include "Connection.h"
-#include "DatabaseError.h"
 #include "Dialogs.h"
 #include "Format.h"
+#include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "SqlText.h"
 
@@ -199,11 +199,7 @@ CategoryNode* CategoryTree::addCategory(const QString& name, CategoryNode* paren
 {
     if (!parent)
         return nullptr;
-    tarvex::execSql(m_db, QStringLiteral("INSERT INTO categorypr SET parentid = ?, name = ?"), {parent->id, name});
-    QSqlQuery query = tarvex::selectSql(m_db, QStringLiteral("SELECT LAST_INSERT_ID() as newid"));
-    if (!query.next())
-        return nullptr;
-    return addChild(parent, name, query.value(0).toLongLong());
+    return addChild(parent, name, ProductDM->AddCategory(parent->id, name));
 }
 
 bool CategoryTree::editCategory(QString& name, CategoryNode* node)
@@ -211,7 +207,7 @@ bool CategoryTree::editCategory(QString& name, CategoryNode* node)
     if (!node)
         return false;
     if (!name.isEmpty()) {
-        tarvex::execSql(m_db, QStringLiteral("UPDATE categorypr SET name = ? WHERE categoryprid = ?"), {name, node->id});
+        ProductDM->RenameCategory(node->id, name);
         node->caption = name;
         return true;
     }
@@ -225,32 +221,7 @@ bool CategoryTree::editCategory(QString& name, CategoryNode* node)
 
 void CategoryTree::deleteCategories(qint64 id)
 {
-    // A branch goes as a whole or not at all.
-    tarvex::Connection session(m_db);
-    tarvex::Transaction transaction(session);
-    deleteBranch(id);
-    transaction.commit();
-}
-
-void CategoryTree::deleteBranch(qint64 id)
-{
-    QList<qint64> children;
-    {
-        QSqlQuery query =
-            tarvex::selectSql(m_db, QStringLiteral("SELECT * FROM categorypr WHERE parentid = ?"), {id});
-        const int idColumn = query.record().indexOf(QStringLiteral("categoryprid"));
-        while (query.next())
-            children << query.value(idColumn).toLongLong();
-    }
-    for (qint64 child : children)
-        deleteBranch(child);
-    deleteCategory(id);
-}
-
-void CategoryTree::deleteCategory(qint64 id)
-{
-    tarvex::execSql(m_db, QStringLiteral("DELETE FROM productcategorypr WHERE categoryprid = ?"), {id});
-    tarvex::execSql(m_db, QStringLiteral("DELETE FROM categorypr WHERE categoryprid = ?"), {id});
+    ProductDM->DeleteCategories(id);
 }
 
 void CategoryTree::removeNode(CategoryNode* node)

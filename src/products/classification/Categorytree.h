@@ -2,8 +2,8 @@
 // The category hierarchy as a tree of names under a root that is not a
 // category ("Glavna kategorija", identifier 0), with the selection a picking
 // window keeps, the path strings that cross module boundaries
-// ("Pića>Sokovi;Hrana") and the database work of adding, renaming and
-// deleting categories. The category window shows this tree; the conversions
+// ("Pića>Sokovi;Hrana"), and adding, renaming and deleting categories
+// (written by the data module). The category window shows this tree; the conversions
 // use it without any window.
 
 #include "Productintf.h"
@@ -69,14 +69,13 @@ public:
     // comes back in `name`.
     bool editCategory(QString& name, CategoryNode* node);
     // Deletes a category with its whole subtree, children first, with the
-    // product links of each; the tree is not touched (see removeNode).
+    // product links of each, through the data module; the tree is not
+    // touched (see removeNode).
     void deleteCategories(qint64 id);
-    void deleteCategory(qint64 id);
     // Takes a node and its subtree out of the tree and the selection.
     void removeNode(CategoryNode* node);
 
 private:
-    void deleteBranch(qint64 id);
     CategoryNode* addChild(CategoryNode* parent, const QString& caption, qint64 id);
     void collectFlat(CategoryNode* node, QList<CategoryNode*>& out) const;
 

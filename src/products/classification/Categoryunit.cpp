@@ -260,7 +260,7 @@ void TCategoryForm::CategoryDeleteExecute()
     CategoryNode* node = m_tree.selected();
     if (!node || node->isRoot())
         return;
-    if (!tarvex::dialogs().confirm(tarvex::Format(CAT_DEL_CONF_FMT, {node->caption})))
+    if (!tarvex::dialogs().confirmDelete(tarvex::Format(CAT_DEL_CONF_FMT, {node->caption})))
         return;
     if (!tarvex::guarded([&] { m_tree.deleteCategories(node->id); })) {
         // What was deleted before the failure is gone: show the tree as stored.

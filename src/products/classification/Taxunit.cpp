@@ -5,6 +5,7 @@
 #include "Guarded.h"
 #include "Modal.h"
 #include "Productdmunit.h"
+#include "Referencedelete.h"
 #include "WheelToArrowFilter.h"
 
 #include <QHBoxLayout>
@@ -42,7 +43,6 @@ TTaxForm::TTaxForm(QWidget* parent) : tarvex::PickingListWindow(parent)
     new tarvex::WheelToArrowFilter(this);
 
     m_navigator = new DBNavigator(this);
-    m_navigator->setConfirmDelete(false);
     m_default = new QPushButton(QStringLiteral("Podrazumevani"), this);
     m_default->setAutoDefault(false);
     connect(m_default, &QPushButton::clicked, this, &TTaxForm::DefaultButtonClick);
@@ -74,6 +74,7 @@ void TTaxForm::FormCreate()
     ds.close();
     ds.open();
     m_navigator->setDataSet(&ds);
+    m_navigator->setDeleteHandler([rows = &ds] { AskAndDeleteReferenceRow(*rows); });
     m_grid->setDataSet(&ds);
     // Before the columns are sized, so the titles leave room for the sort mark.
     tarvex::GridSorter::AddGrid(m_grid);

@@ -297,20 +297,6 @@ void TProductDM::MakePrimary(QueryDataSet& ds, const QString& keyName, qint64 id
     ds.locate(keyName, id);
 }
 
-void TProductDM::TaxZQBeforeDelete(DataSet& ds)
-{
-    if (PreceptExist(QStringLiteral("tax"), qint32(F(ds, "taxid").asLargeInt())))
-        refuse(tarvex::CMN_RELATIONAL_INTEGRITY_ERR);
-    CommonBeforeDelete(ds);
-}
-
-void TProductDM::WarehouseZQBeforeDelete(DataSet& ds)
-{
-    if (PreceptExist(QStringLiteral("warehouse"), qint32(F(ds, "warehouseid").asLargeInt())))
-        refuse(tarvex::CMN_RELATIONAL_INTEGRITY_ERR);
-    CommonBeforeDelete(ds);
-}
-
 void TProductDM::ProductWorkingOperationZQBeforeDelete(DataSet& ds)
 {
     CommonBeforeDelete(ds);

@@ -280,9 +280,10 @@ void TProductDM::wireEvents()
     ProductZQ->events().beforeDelete = [this](DataSet& ds) { ProductZQBeforeDelete(ds); };
     ProductDetailZQ->events().beforePost = [this](DataSet& ds) { ProductDetailZQBeforePost(ds); };
     TaxZQ->events().beforePost = common;
-    TaxZQ->events().beforeDelete = [this](DataSet& ds) { TaxZQBeforeDelete(ds); };
+    auto referenceDelete = [this](DataSet& ds) { ReferenceBeforeDelete(ds); };
+    TaxZQ->events().beforeDelete = referenceDelete;
     WarehouseZQ->events().beforePost = common;
-    WarehouseZQ->events().beforeDelete = [this](DataSet& ds) { WarehouseZQBeforeDelete(ds); };
+    WarehouseZQ->events().beforeDelete = referenceDelete;
     WarehouseZQ->events().onNewRecord = [this](DataSet& ds) { WarehouseZQNewRecord(ds); };
     // Stock rows are never added or removed through this dataset.
     ProductWarehouseZQ->events().onNewRecord = [this](DataSet& ds) { ProductWarehouseZQNewRecord(ds); };
@@ -296,10 +297,11 @@ void TProductDM::wireEvents()
     ProductWorkingOperationZQ->events().beforePost = common;
     ProductWorkingOperationZQ->events().beforeDelete = [this](DataSet& ds) { ProductWorkingOperationZQBeforeDelete(ds); };
     ProductWorkingOperationZQ->events().onNewRecord = [this](DataSet& ds) { ProductWorkingOperationZQNewRecord(ds); };
+    AttributePrZQ->events().beforeDelete = referenceDelete;
     AttributePrZQ->events().afterScroll = [this](DataSet& ds) { AttributePrZQAfterScroll(ds); };
     AttributePrZQ->events().onNewRecord = [this](DataSet& ds) { AttributePrZQNewRecord(ds); };
     AttributePrValueZQ->events().beforePost = [this](DataSet& ds) { AttributePrValueZQBeforePost(ds); };
-    AttributePrValueZQ->events().beforeDelete = commonDelete;
+    AttributePrValueZQ->events().beforeDelete = referenceDelete;
     AttributePrValueZQ->events().onNewRecord = [this](DataSet& ds) { AttributePrValueZQNewRecord(ds); };
     ProductRebateZQ->events().onNewRecord = [this](DataSet& ds) { ProductRebateZQNewRecord(ds); };
 

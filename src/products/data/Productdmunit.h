@@ -8,7 +8,8 @@
 // The implementation is split by subject: Productdmunit.cpp (datasets,
 // fields, validations, options), Productdmrules.cpp (defaults, saving,
 // deleting, renumbering), Productdmpricing.cpp (price handlers, formula),
-// Productdmlookups.cpp (look-ups, identifiers, copy).
+// Productdmlookups.cpp (look-ups, identifiers, copy), Productdmdeletes.cpp
+// (deleting reference rows), Productdmcategories.cpp (category writes).
 
 #include "CustomDM.h"
 #include "Productidentifiers.h"
@@ -93,8 +94,25 @@ public:
     // Deletes the product and every row that belongs to it in one
     // transaction; the current row of ProductZQ when it is that product.
     void DeleteProduct(qint64 productId);
-    void TaxZQBeforeDelete(tarvex::DataSet& dataSet);
-    void WarehouseZQBeforeDelete(tarvex::DataSet& dataSet);
+    // --- deleting tax rates, warehouses, attributes and attribute values
+    // Why the row cannot be deleted, empty when it can: an accounting
+    // precept names it (the host's relational-integrity text), or other rows
+    // still need it, named and counted ("Porez "Oslobođeno" koriste 3
+    // proizvoda.").
+    QString TaxDeleteRefusal(qint64 taxId);
+    QString WarehouseDeleteRefusal(qint64 warehouseId);
+    QString AttributeDeleteRefusal(qint64 attributeId);
+    QString AttributeValueDeleteRefusal(qint64 valueId);
+    // The same for the current row of TaxZQ, WarehouseZQ, AttributePrZQ or
+    // AttributePrValueZQ (empty for any other dataset).
+    QString DeleteRefusal(const tarvex::DataSet& dataSet);
+    // The question to ask before deleting that row.
+    QString DeleteQuestion(const tarvex::DataSet& dataSet) const;
+    // Deletes that row in one transaction with its guard (below).
+    void DeleteReferenceRow(QueryDataSet& dataSet);
+    // The before-delete guard of those four datasets: locks the row, then
+    // refuses with DeleteRefusal's text.
+    void ReferenceBeforeDelete(tarvex::DataSet& dataSet);
     void ProductDetailZQBeforePost(tarvex::DataSet& dataSet);
     void FixedAssetZQBeforePost(tarvex::DataSet& dataSet);
     void ProductWarehouseZQNewRecord(tarvex::DataSet& dataSet);
@@ -142,6 +160,12 @@ public:
     // one transaction; after a failure the rows are read again.
     void MakePrimary(QueryDataSet& dataSet, const QString& keyName, qint64 id);
 
+    // --- categories: each in one transaction; a subtree goes children first,
+    // each category with its product links.
+    qint64 AddCategory(qint64 parentId, const QString& name);
+    void RenameCategory(qint64 id, const QString& name);
+    void DeleteCategories(qint64 id);
+
     // --- alternatives
     // Puts the product into the other product's group; when that one has
     // none, both go into a new group. Returns the group.
@@ -167,6 +191,13 @@ protected:
     const tarvex::IPluHolders* PluHolders() const override { return &m_plus; }
 
 private:
+    struct DeleteKind {
+        const char* table;
+        const char* key;
+        const char* name;
+        const QString* question;
+    };
+    const DeleteKind* deleteKind(const tarvex::DataSet& dataSet) const;
     QueryDataSet* makeDataSet(const QString& sql, bool cached);
     void setUpFields();
     void setUpLabels();

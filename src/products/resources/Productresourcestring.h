@@ -96,6 +96,23 @@ inline const QString CAT_DEL_CONF_FMT =
 inline const QString CAT_MAX_ATTRIBUTE_ERR =
     QStringLiteral("Ne možete dodati atribut jer je već dostignut maksimalni broj atributa.");
 
+// Deleting reference rows: the question, and the refusal naming what still
+// needs the row (counts in words made by CountText).
+inline const QString TAX_DELETE_CNF = QStringLiteral("Da li želite da izbrišete porez \"%s\"?");
+inline const QString WAREHOUSE_DELETE_CNF = QStringLiteral("Da li želite da izbrišete magacin \"%s\"?");
+inline const QString ATTRIBUTE_DELETE_CNF = QStringLiteral("Da li želite da izbrišete atribut \"%s\"?");
+inline const QString ATTRIBUTE_VALUE_DELETE_CNF =
+    QStringLiteral("Da li želite da izbrišete vrednost atributa \"%s\"?");
+// "Porez "Oslobođeno" koriste 3 proizvoda."
+inline const QString TAX_DELETE_USED_ERR = QStringLiteral("Porez \"%s\" %s.");
+// "Magacin "Magacin reklamacija" ima 217 stavki zaliha i 21 dokument."
+inline const QString WAREHOUSE_DELETE_HELD_ERR = QStringLiteral("Magacin \"%s\" ima %s.");
+// "Atribut "Boja" ima 6 vrednosti, a koriste ga 3 proizvoda i 2 kategorije."
+inline const QString ATTRIBUTE_DELETE_HAS_ERR = QStringLiteral("Atribut \"%s\" ima %s.");
+inline const QString ATTRIBUTE_DELETE_USED_ERR = QStringLiteral("Atribut \"%s\" %s.");
+inline const QString ATTRIBUTE_DELETE_BOTH_ERR = QStringLiteral("Atribut \"%s\" ima %s, a %s.");
+inline const QString ATTRIBUTE_VALUE_DELETE_USED_ERR = QStringLiteral("Vrednost atributa \"%s\" %s.");
+
 // Warehouses
 inline const QString WAREHOUSE_NAME_LOC_WRN = QStringLiteral("Ne postoji magacin sa ovakvim nazivom.");
 inline const QString WARE_ACTIVE_WRN = QStringLiteral(

@@ -16,6 +16,7 @@
 #include "Modal.h"
 #include "PickListDelegate.h"
 #include "Productdmunit.h"
+#include "Referencedelete.h"
 #include "Productresourcestring.h"
 #include "Productsnapin.h"
 #include "Stocksoverviewunit.h"
@@ -126,7 +127,6 @@ TWarehouseForm::TWarehouseForm(QWidget* parent) : tarvex::PickingListWindow(pare
     m_pickLists = new tarvex::PickListDelegate(m_grid);
     addPickingGrid(m_grid);
     m_navigator = new DBNavigator(this);
-    m_navigator->setConfirmDelete(false);
     m_navigator->setVisibleButtons(DBNavigator::All);
 
     m_activeOnly = new QCheckBox(QStringLiteral("Prikaži samo aktivne magacine"), this);
@@ -219,6 +219,7 @@ void TWarehouseForm::FormCreate()
     ds.open();
 
     m_navigator->setDataSet(&ds);
+    m_navigator->setDeleteHandler([rows = &ds] { AskAndDeleteReferenceRow(*rows); });
     m_grid->setDataSet(&ds);
     QList<tarvex::DataSetModel::Column> columns;
     for (const Column& column : kColumns)

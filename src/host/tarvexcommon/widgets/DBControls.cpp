@@ -341,7 +341,9 @@ void DBNavigator::press(Button which)
         case Last: m_dataSet->last(); break;
         case Insert: m_dataSet->insert(); break;
         case Delete:
-            if (!m_confirmDelete || dialogs().confirm(QStringLiteral("Obrisati zapis?")))
+            if (m_deleteHandler)
+                m_deleteHandler();
+            else if (dialogs().confirmDelete(QStringLiteral("Da li želite da izbrišete izabrani red?")))
                 m_dataSet->deleteRecord();
             break;
         case Post:

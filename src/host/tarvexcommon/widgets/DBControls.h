@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <functional>
 #include <QWidget>
 
 class QToolButton;
@@ -141,8 +142,10 @@ public:
     DataSet* dataSet() const { return m_dataSet; }
     void setVisibleButtons(int buttons);
     QToolButton* button(Button which) const;
-    // Delete asks before deleting when on (through the dialogs service).
-    void setConfirmDelete(bool on) { m_confirmDelete = on; }
+    // Delete asks before deleting (through the dialogs service, "No" the
+    // default), or hands the whole delete to the handler when one is set:
+    // it asks with its own words and deletes through its data module.
+    void setDeleteHandler(std::function<void()> handler) { m_deleteHandler = std::move(handler); }
 
 private:
     void press(Button which);
@@ -150,7 +153,7 @@ private:
 
     QPointer<DataSet> m_dataSet;
     QList<QPair<Button, QToolButton*>> m_buttons;
-    bool m_confirmDelete = true;
+    std::function<void()> m_deleteHandler;
 };
 
 } // namespace tarvex

@@ -81,6 +81,8 @@ int QtDialogs::message(MessageKind kind, const QString& text, int buttons)
     for (const auto& [button, caption] : captions)
         if (QAbstractButton* b = box.button(button))
             b->setText(QString::fromUtf8(caption));
+    if ((buttons & DefaultNo) && box.button(QMessageBox::No))
+        box.setDefaultButton(QMessageBox::No);
     const int pressed = box.exec();
     for (const ButtonMap& b : kButtons)
         if (pressed == b.qt)

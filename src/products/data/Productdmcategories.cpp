@@ -1,0 +1,55 @@
+// The data module's writes to the category tree: adding, renaming and
+// deleting a category with its subtree. The tree and its window only show.
+
+#include "Productdmunit.h"
+
+#include "Connection.h"
+
+#include <QSqlQuery>
+
+namespace products {
+
+qint64 TProductDM::AddCategory(qint64 parentId, const QString& name)
+{
+    tarvex::Connection& c = connection();
+    tarvex::Transaction transaction(c);
+    c.execute(QStringLiteral("INSERT INTO categorypr SET parentid = ?, name = ?"), {parentId, name});
+    const qint64 id = c.lastInsertId();
+    transaction.commit();
+    return id;
+}
+
+void TProductDM::RenameCategory(qint64 id, const QString& name)
+{
+    connection().execute(QStringLiteral("UPDATE categorypr SET name = ? WHERE categoryprid = ?"), {name, id});
+}
+
+namespace {
+
+// Children before their parent, each with its product links.
+void deleteBranch(tarvex::Connection& c, qint64 id)
+{
+    QList<qint64> children;
+    {
+        QSqlQuery query = c.select(QStringLiteral("SELECT categoryprid FROM categorypr WHERE parentid = ?"), {id});
+        while (query.next())
+            children << query.value(0).toLongLong();
+    }
+    for (qint64 child : children)
+        deleteBranch(c, child);
+    c.execute(QStringLiteral("DELETE FROM productcategorypr WHERE categoryprid = ?"), {id});
+    c.execute(QStringLiteral("DELETE FROM categorypr WHERE categoryprid = ?"), {id});
+}
+
+} // namespace
+
+void TProductDM::DeleteCategories(qint64 id)
+{
+    // A branch goes as a whole or not at all.
+    tarvex::Connection& c = connection();
+    tarvex::Transaction transaction(c);
+    deleteBranch(c, id);
+    transaction.commit();
+}
+
+} // namespace products

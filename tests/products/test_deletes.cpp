@@ -1,0 +1,285 @@
+// Deleting through the windows: the question comes first with "Ne" as the
+// default button; a tax rate, warehouse, attribute or value that other rows
+// still need is refused with what holds it; a category delete works in the one
+// session the database has; the product picker deletes nothing.
+
+#include "Attributeunit.h"
+#include "Categoryunit.h"
+#include "Connection.h"
+#include "DBControls.h"
+#include "Error.h"
+#include "Getproductunit.h"
+#include "HostStrings.h"
+#include "Productcounts.h"
+#include "Productnavigatorunit.h"
+#include "Productviewerunit.h"
+#include "ScriptedDialogs.h"
+#include "Taxunit.h"
+#include "UserDriving.h"
+#include "Warehouseunit.h"
+#include "test_refwindows.h"
+
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using namespace products;
+using namespace tarvex;
+using namespace tarvex::test;
+
+namespace {
+
+QStringList shownActions(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (QAction* action : actions)
+        if (action->isVisible())
+            texts << (action->isSeparator() ? QStringLiteral("|") : action->text());
+    return texts;
+}
+
+// Brings the row with that key into view and clicks it, then clicks "–".
+void clickMinusOn(DBGrid* grid, DBNavigator* navigator, const char* key, qint64 id)
+{
+    ASSERT_TRUE(grid->dataSet()->locate(QString::fromLatin1(key), id));
+    clickCell(grid, "name", grid->dataSet()->currentRow());
+    click(navigator->button(DBNavigator::Delete));
+}
+
+} // namespace
+
+class Deletes : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        dm().SetDefaultTaxID(0);
+        dm().SetDefWarehouseID(0);
+        s_warnings.clear();
+        s_previous = qInstallMessageHandler(&Deletes::recordWarning);
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary'), (2, 'Posebna', 10, "
+            "'standard'), (3, 'Oslobođeno', 0, 'standard'), (4, 'Stara', 18, 'standard')");
+        sql("INSERT INTO warehouse (warehouseid, name, status) VALUES (1, 'Centralni magacin', 'primary'), "
+            "(2, 'Magacin reklamacija', 'standard'), (3, 'Prazan magacin', 'standard')");
+        sql("INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency) VALUES "
+            "(7, 'Mleko', 'l', 1, 100, 'RSD'), (8, 'Hleb', 'kom', 2, 50, 'RSD'), (9, 'Knjiga', 'kom', 3, 900, "
+            "'RSD'), (10, 'Lek', 'kom', 3, 300, 'RSD'), (11, 'Markica', 'kom', 3, 5, 'RSD')");
+    }
+    void TearDown() override
+    {
+        qInstallMessageHandler(s_previous);
+        WindowTest::TearDown();
+        // A window test counts Qt's warnings as faults.
+        EXPECT_TRUE(s_warnings.isEmpty()) << s_warnings.join('\n').toStdString();
+        EXPECT_EQ(Connection::enlisted(), QStringList{db().connectionName()});
+        EXPECT_EQ(Connection::working(db()), &connection());
+    }
+    static void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg)
+            s_warnings << text;
+        if (s_previous)
+            s_previous(type, context, text);
+    }
+
+    static inline QStringList s_warnings;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
+TEST_F(Deletes, TaxMinusRefusesARateInUseAsksWithNeAsTheDefaultAndDeletesOnlyOnDa)
+{
+    ScriptedDialogs script;
+    script.answer(ButtonNo).answer(ButtonYes);
+    inModal<TTaxForm>(TaxManage, [](TTaxForm& form) {
+        clickMinusOn(form.TaxDBG(), form.TaxNavigator(), "taxid", 3);
+        clickMinusOn(form.TaxDBG(), form.TaxNavigator(), "taxid", 4); // Ne
+        clickMinusOn(form.TaxDBG(), form.TaxNavigator(), "taxid", 4); // Da
+        EXPECT_EQ(columnTexts(form.TaxDBG(), "name"), (QStringList{"Opšta", "Oslobođeno", "Posebna"}));
+        form.CloseButton()->click();
+    });
+    EXPECT_EQ(script.messages(), (QStringList{"Porez \"Oslobođeno\" koriste 3 proizvoda.",
+                                              "Da li želite da izbrišete porez \"Stara\"?",
+                                              "Da li želite da izbrišete porez \"Stara\"?"}));
+    EXPECT_EQ(script.shown()[0].kind, MessageKind::Error);
+    EXPECT_EQ(script.shown()[1].buttons, ButtonYes | ButtonNo | DefaultNo);
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(taxid ORDER BY taxid) FROM tax"), "1,2,3");
+
+    // On the real message box "Ne" is the default: Enter keeps the rate.
+    QtDialogs real;
+    Dialogs* scripted = setDialogs(&real);
+    QString defaultButton;
+    inModal<TTaxForm>(TaxManage, [&defaultButton](TTaxForm& form) {
+        onModalOf<QMessageBox>([&defaultButton](QMessageBox& box) {
+            defaultButton = box.defaultButton()->text();
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+        clickMinusOn(form.TaxDBG(), form.TaxNavigator(), "taxid", 2);
+        form.CloseButton()->click();
+    });
+    setDialogs(scripted);
+    EXPECT_EQ(defaultButton, "Ne");
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(taxid ORDER BY taxid) FROM tax"), "1,2,3");
+}
+
+TEST_F(Deletes, WarehouseMinusNamesTheStockRowsAndDocumentsThatHoldItTheAccountingGuardStays)
+{
+    // 217 stock rows, and 21 documents: 18 issued from it, 2 transfers into
+    // it, 1 named only by a stock-card line (lines of the others repeat them).
+    QStringList stock;
+    for (int i = 0; i < 217; ++i)
+        stock << QStringLiteral("(%1, 2, 1, 10)").arg(1000 + i);
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES " + stock.join(','));
+    QStringList documents;
+    for (int i = 1; i <= 21; ++i)
+        documents << QStringLiteral("(%1, '2026-03-01', 'R', '%1', %2, %3)")
+                         .arg(i)
+                         .arg(i <= 18 ? "2" : "1")
+                         .arg(i == 19 || i == 20 ? "2" : "NULL");
+    sql("INSERT INTO document (documentid, documentdate, documenttype, number, warehouseid, inwarehouseid) VALUES " +
+        documents.join(','));
+    sql("INSERT INTO docfinitem (documentid, productid, warehouseid) VALUES (1, 7, 2), (1, 8, 2), (21, 7, 2)");
+    sql("INSERT INTO accountnew (accountnewid, type) VALUES (1, 'warehouse')");
+    sql("INSERT INTO preceptitem (accountnewid, foreignid) VALUES (1, 1)");
+
+    ScriptedDialogs script;
+    script.answer(ButtonYes);
+    inModal<TWarehouseForm>(WarehouseManage, [](TWarehouseForm& form) {
+        for (qint64 id : {2, 1, 3})
+            clickMinusOn(form.WarehouseDBG(), form.WarehouseNavigator(), "warehouseid", id);
+        EXPECT_EQ(columnTexts(form.WarehouseDBG(), "name"), (QStringList{"Centralni magacin", "Magacin reklamacija"}));
+        form.CloseButton()->click();
+    });
+    EXPECT_EQ(script.messages(), (QStringList{"Magacin \"Magacin reklamacija\" ima 217 stavki zaliha i 21 dokument.",
+                                              CMN_RELATIONAL_INTEGRITY_ERR,
+                                              "Da li želite da izbrišete magacin \"Prazan magacin\"?"}));
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(warehouseid ORDER BY warehouseid) FROM warehouse"), "1,2");
+    EXPECT_EQ(text("SELECT COUNT(*) FROM productwarehouse WHERE warehouseid = 2"), "217");
+}
+
+TEST_F(Deletes, CountsAreSaidInSerbianForms)
+{
+    const std::pair<qint64, const char*> cases[] = {
+        {1, "1 dokument"},      {2, "2 dokumenta"},     {4, "4 dokumenta"},     {5, "5 dokumenata"},
+        {11, "11 dokumenata"},  {12, "12 dokumenata"},  {14, "14 dokumenata"},  {21, "21 dokument"},
+        {22, "22 dokumenta"},   {25, "25 dokumenata"},  {101, "101 dokument"},  {111, "111 dokumenata"},
+        {112, "112 dokumenata"}, {1004, "1004 dokumenta"}};
+    for (const auto& [n, expected] : cases)
+        EXPECT_EQ(CountText(n, "dokument", "dokumenta", "dokumenata"), QString::fromUtf8(expected)) << n;
+    // The verb agrees with the count.
+    sql("UPDATE product SET taxid = 4 WHERE productid = 9");
+    EXPECT_EQ(dm().TaxDeleteRefusal(4), "Porez \"Stara\" koristi 1 proizvod.");
+    sql("UPDATE product SET taxid = 4");
+    EXPECT_EQ(dm().TaxDeleteRefusal(4), "Porez \"Stara\" koristi 5 proizvoda.");
+    EXPECT_EQ(dm().TaxDeleteRefusal(3), QString());
+}
+
+TEST_F(Deletes, AttributeAndValueMinusRefuseWhatProductsAndCategoriesUse)
+{
+    sql("INSERT INTO attributepr (attributeprid, attribute, required, sort) VALUES (1, 'Boja', 0, 1), "
+        "(2, 'Veličina', 0, 2), (3, 'Ukus', 0, 3)");
+    sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue, sort) VALUES "
+        "(11, 1, 'Crvena', 1), (12, 1, 'Plava', 2), (13, 1, 'Bela', 3), (21, 2, 'S', 1)");
+    // Mleko comes in red, in two variants; a category suggests red and one more suggests size.
+    sql("INSERT INTO productattribute (productid, attributeprid1, attributeprvalueid1, prodattribute, "
+        "prodattributevalue) VALUES (7, 1, 11, 'Boja', 'Crvena'), (7, 1, 11, 'Boja', 'Crvena'), "
+        "(8, 2, 21, 'Veličina', 'S')");
+    sql("INSERT INTO categorypr (categoryprid, parentid, name) VALUES (1, 0, 'Pića'), (2, 0, 'Hrana')");
+    sql("INSERT INTO categoryprattribute (categoryprid, attributeprid, catattribute, catattributevalue) VALUES "
+        "(1, 1, 'Boja', 'Crvena'), (2, 2, 'Veličina', ''), (2, 1, 'Boja', 'Plava')");
+
+    ScriptedDialogs script;
+    script.answer(ButtonYes).answer(ButtonYes);
+    inModal<TAttributeForm>(AttributeManage, [](TAttributeForm& form) {
+        DataSet& attributes = *form.AttributeDBG()->dataSet();
+        DataSet& values = *form.AttributeValueDBG()->dataSet();
+        for (qint64 id : {1, 2, 3}) {
+            attributes.locate("attributeprid", id);
+            clickCell(form.AttributeDBG(), "attribute", attributes.currentRow());
+            click(form.AttributeNavigator()->button(DBNavigator::Delete));
+        }
+        attributes.locate("attributeprid", 1);
+        for (qint64 id : {11, 12, 13}) {
+            values.locate("attributeprvalueid", id);
+            clickCell(form.AttributeValueDBG(), "attributevalue", values.currentRow());
+            click(form.AttributeValueNavigator()->button(DBNavigator::Delete));
+        }
+        form.CloseButton()->click();
+    });
+    EXPECT_EQ(script.messages(),
+              (QStringList{"Atribut \"Boja\" ima 3 vrednosti, a koristi ga 1 proizvod i 2 kategorije.",
+                           "Atribut \"Veličina\" ima 1 vrednost, a koristi ga 1 proizvod i 1 kategorija.",
+                           "Da li želite da izbrišete atribut \"Ukus\"?",
+                           "Vrednost atributa \"Crvena\" koristi 1 proizvod i 1 kategorija.",
+                           "Vrednost atributa \"Plava\" koristi 1 kategorija.",
+                           "Da li želite da izbrišete vrednost atributa \"Bela\"?"}));
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(attributeprid ORDER BY attributeprid) FROM attributepr"), "1,2");
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(attributeprvalueid ORDER BY attributeprvalueid) FROM attributeprvalue"),
+              "11,12,21");
+    // Once nothing uses it, its values still hold it.
+    sql("DELETE FROM productattribute");
+    sql("DELETE FROM categoryprattribute");
+    EXPECT_EQ(dm().AttributeDeleteRefusal(1), "Atribut \"Boja\" ima 2 vrednosti.");
+}
+
+TEST_F(Deletes, ACategoryDeleteWorksInTheDatabasesOneSessionWhichASecondConnectionCannotTake)
+{
+    sql("INSERT INTO categorypr (categoryprid, parentid, name) VALUES (1, 0, 'Pića'), (2, 1, 'Sokovi'), "
+        "(3, 0, 'Hrana')");
+    sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (7, 2), (8, 3)");
+    ScriptedDialogs script;
+    script.answer(ButtonYes);
+    inModal<TCategoryForm>([] { CatManage(db()); }, [](TCategoryForm& form) {
+        QTreeWidgetItem* item = form.itemOf(form.tree().findNode(1));
+        QTest::mouseClick(form.treeView()->viewport(), Qt::LeftButton, {},
+                          form.treeView()->visualItemRect(item).center());
+        click(form.findChild<QToolBar*>()->widgetForAction(form.categoryDelete()));
+        form.cancelButton()->click();
+    });
+    EXPECT_EQ(script.shown().value(0).buttons, ButtonYes | ButtonNo | DefaultNo);
+    EXPECT_EQ(text("SELECT CONCAT(GROUP_CONCAT(categoryprid), '/', (SELECT GROUP_CONCAT(productid) FROM "
+                   "productcategorypr)) FROM categorypr"),
+              "3/8");
+    EXPECT_EQ(Connection::working(db()), &connection());
+    EXPECT_THROW(Connection second(db()), InternalError);
+    EXPECT_EQ(Connection::working(db()), &connection());
+
+    // The delete joins a transaction already open on the session: undone
+    // with it, and the work before it is not committed by it.
+    {
+        Transaction outer(connection());
+        connection().execute("INSERT INTO tax (taxid, name, value) VALUES (9, 'Probna', 1)");
+        CategoryTree tree(db());
+        tree.createTree();
+        tree.deleteCategories(3);
+        EXPECT_EQ(connection().transactionDepth(), 1);
+    }
+    EXPECT_EQ(text("SELECT CONCAT(GROUP_CONCAT(categoryprid), '/', (SELECT COUNT(*) FROM tax WHERE taxid = 9)) FROM "
+                   "categorypr"),
+              "3/0");
+}
+
+TEST_F(Deletes, ThePickersToolBarHasNoDeleteAndNoReferenceDataAndItsShortCutsDoNothing)
+{
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (7, 1, 2, 100)");
+    ScriptedDialogs script;
+    TProductDesc desc;
+    inModal<TGetProductForm>([&desc] { EXPECT_FALSE(ProductGet(desc)); }, [](TGetProductForm& form) {
+        TProductViewerForm* list = form.viewer();
+        EXPECT_EQ(shownActions(list->toolBar()->actions()), (QStringList{"Dodaj", "Uredi", "|", "Zamene"}));
+        EXPECT_EQ(shownActions(list->popupMenu()->actions()), (QStringList{"Dodaj", "Uredi", "|", "Zamene", "|",
+                                                                            "Kolone..."}));
+        form.navigator()->SearchVLE()->setValue(QStringLiteral("name"), QStringLiteral("Mleko"));
+        form.navigator()->FindButtonClick();
+        clickCell(list->DBG(), "name", 0);
+        for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence(Qt::CTRL | Qt::Key_T),
+                                  QKeySequence(Qt::CTRL | Qt::Key_M), QKeySequence(Qt::CTRL | Qt::Key_K),
+                                  QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::CTRL | Qt::Key_O)})
+            QTest::keySequence(list->DBG(), keys);
+        list->ProductDeleteExecute();
+        EXPECT_EQ(QApplication::activeModalWidget(), &form);
+        form.cancelButton()->click();
+    });
+    EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
+    EXPECT_EQ(text("SELECT COUNT(*) FROM product WHERE productid = 7"), "1");
+}
