@@ -20,6 +20,7 @@
 #include "test_refwindows.h"
 
 #include <QMenu>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -77,7 +78,9 @@ protected:
     }
     static void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& text)
     {
-        if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg)
+        // The offscreen test platform's own note on every window is not the program's.
+        const bool platform = text.contains(QStringLiteral("does not support propagateSizeHints"));
+        if ((type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg) && !platform)
             s_warnings << text;
         if (s_previous)
             s_previous(type, context, text);
@@ -106,20 +109,21 @@ TEST_F(Deletes, TaxMinusRefusesARateInUseAsksWithNeAsTheDefaultAndDeletesOnlyOnD
     EXPECT_EQ(text("SELECT GROUP_CONCAT(taxid ORDER BY taxid) FROM tax"), "1,2,3");
 
     // On the real message box "Ne" is the default: Enter keeps the rate.
+    sql("INSERT INTO tax (taxid, name, value) VALUES (5, 'Nova', 15)");
     QtDialogs real;
     Dialogs* scripted = setDialogs(&real);
     QString defaultButton;
     inModal<TTaxForm>(TaxManage, [&defaultButton](TTaxForm& form) {
         onModalOf<QMessageBox>([&defaultButton](QMessageBox& box) {
-            defaultButton = box.defaultButton()->text();
+            defaultButton = box.defaultButton() ? box.defaultButton()->text() : QStringLiteral("(none)");
             QTest::keyClick(&box, Qt::Key_Return);
         });
-        clickMinusOn(form.TaxDBG(), form.TaxNavigator(), "taxid", 2);
+        clickMinusOn(form.TaxDBG(), form.TaxNavigator(), "taxid", 5);
         form.CloseButton()->click();
     });
     setDialogs(scripted);
     EXPECT_EQ(defaultButton, "Ne");
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(taxid ORDER BY taxid) FROM tax"), "1,2,3");
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(taxid ORDER BY taxid) FROM tax"), "1,2,3,5");
 }
 
 TEST_F(Deletes, WarehouseMinusNamesTheStockRowsAndDocumentsThatHoldItTheAccountingGuardStays)
