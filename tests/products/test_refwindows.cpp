@@ -101,6 +101,7 @@ TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAnd
     sql("INSERT INTO accountnew (accountnewid, type) VALUES (1, 'tax')");
     sql("INSERT INTO preceptitem (accountnewid, foreignid) VALUES (1, 1)");
     ScriptedDialogs script;
+    script.answer(ButtonYes);
     inModal<TTaxForm>(TaxManage, [](TTaxForm& form) {
         DataSet& taxes = *form.TaxDBG()->dataSet();
         EXPECT_TRUE(form.OKButton()->isHidden());
@@ -120,7 +121,6 @@ TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAnd
         EXPECT_FALSE(cellOf(form.TaxDBG(), "name", 0).data(Qt::BackgroundRole).isValid());
 
         // An account refers to rate 1: refused without a question; rate 3 goes.
-        script.answer(ButtonYes);
         for (int id : {1, 3}) {
             taxes.locate("taxid", id);
             form.TaxNavigator()->button(DBNavigator::Delete)->click();
