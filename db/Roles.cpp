@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DatabaseError.h"
 
+#include <QSet>
 #include <QSqlQuery>
 
 namespace tarvex {
@@ -54,9 +55,17 @@ bool installRoles(QSqlDatabase& db)
         for (StaffRole role : allRoles())
             execSql(db, QStringLiteral("CREATE ROLE IF NOT EXISTS %1").arg(roleAccount(role)));
         execSql(db, QStringLiteral("GRANT SELECT ON %1.* TO tarvex_kasir").arg(database));
+        // A database brought up only part of the way has some tables still to come.
+        QSet<QString> present;
+        QSqlQuery tables = selectSql(db, QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                                        "WHERE table_schema = DATABASE()"));
+        while (tables.next())
+            present.insert(tables.value(0).toString().toLower());
+        tables.finish();
         for (StaffRole role : {StaffRole::Magacioner, StaffRole::Komercijalista}) {
             for (const QString& table : roleWrittenTables(role))
-                execSql(db, QStringLiteral("GRANT INSERT, UPDATE, DELETE ON %1.%2 TO %3")
+                if (present.contains(table))
+                    execSql(db, QStringLiteral("GRANT INSERT, UPDATE, DELETE ON %1.%2 TO %3")
                                 .arg(database, quoteIdentifier(table), roleAccount(role)));
         }
         // The catalogue import stages a file's rows in a temporary table of its session.
@@ -73,17 +82,19 @@ bool installRoles(QSqlDatabase& db)
         // need the server's own tables; these two run with their creator's
         // rights and show or do no more than that. Staff accounts are the
         // ones for any host ('%'); the server's own (root@localhost, who
-        // made the roles) stay out of the list.
+        // made the roles) stay out of the list. Accounts belong to the
+        // server, not to one shop, so the two live in a schema of their own
+        // and a shop's backup, restore and table list never see them.
+        execSql(db, QStringLiteral("CREATE DATABASE IF NOT EXISTS tarvex_staff"));
         execSql(db, QStringLiteral(
-                        "CREATE OR REPLACE SQL SECURITY DEFINER VIEW staffaccount AS "
+                        "CREATE OR REPLACE SQL SECURITY DEFINER VIEW tarvex_staff.staffaccount AS "
                         "SELECT g.User AS account, r.Role AS role, "
                         "IF(JSON_VALUE(g.Priv, '$.account_locked') IN ('true', '1'), 'y', 'n') AS locked "
                         "FROM mysql.global_priv AS g JOIN mysql.roles_mapping AS r "
                         "ON r.User = g.User AND r.Host = g.Host "
                         "WHERE g.Host = '%' AND r.Role LIKE 'tarvex!_%' ESCAPE '!'"));
-        execSql(db, QStringLiteral("DROP PROCEDURE IF EXISTS setstaffrole"));
         execSql(db, QStringLiteral(
-                        "CREATE PROCEDURE setstaffrole(IN account VARCHAR(80), IN rolename VARCHAR(80)) SQL SECURITY DEFINER "
+                        "CREATE OR REPLACE PROCEDURE tarvex_staff.setstaffrole(IN account VARCHAR(80), IN rolename VARCHAR(80)) SQL SECURITY DEFINER "
                         "BEGIN "
                         "  IF rolename NOT IN ('tarvex_kasir', 'tarvex_magacioner', 'tarvex_komercijalista', "
                         "'tarvex_administrator') THEN "
@@ -96,8 +107,8 @@ bool installRoles(QSqlDatabase& db)
                         "  SET @tarvex_role = CONCAT('SET DEFAULT ROLE ', rolename, ' FOR ', QUOTE(account), '@''%'''); "
                         "  PREPARE st FROM @tarvex_role; EXECUTE st; DEALLOCATE PREPARE st; "
                         "END"));
-        execSql(db, QStringLiteral("GRANT SELECT ON %1.staffaccount TO tarvex_administrator").arg(database));
-        execSql(db, QStringLiteral("GRANT EXECUTE ON PROCEDURE %1.setstaffrole TO tarvex_administrator").arg(database));
+        execSql(db, QStringLiteral("GRANT SELECT ON tarvex_staff.staffaccount TO tarvex_administrator"));
+        execSql(db, QStringLiteral("GRANT EXECUTE ON PROCEDURE tarvex_staff.setstaffrole TO tarvex_administrator"));
     } catch (const DatabaseError& e) {
         if (lacksRight(e))
             return false;

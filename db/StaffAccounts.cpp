@@ -14,7 +14,7 @@ StaffAccounts::StaffAccounts(Connection& connection) : m_connection(connection) 
 QList<StaffAccount> StaffAccounts::list()
 {
     QList<StaffAccount> accounts;
-    QSqlQuery query = m_connection.select(QStringLiteral("SELECT account, role, locked FROM staffaccount ORDER BY account"));
+    QSqlQuery query = m_connection.select(QStringLiteral("SELECT account, role, locked FROM tarvex_staff.staffaccount ORDER BY account"));
     while (query.next()) {
         StaffRole role;
         if (!roleFromName(query.value(1).toString(), role))
@@ -33,7 +33,7 @@ void StaffAccounts::add(const QString& name, const QString& password, StaffRole 
 {
     checkName(name);
     checkPassword(password);
-    const QVariant exists = m_connection.value(QStringLiteral("SELECT COUNT(*) FROM staffaccount WHERE account = ?"), {name});
+    const QVariant exists = m_connection.value(QStringLiteral("SELECT COUNT(*) FROM tarvex_staff.staffaccount WHERE account = ?"), {name});
     if (exists.toInt() > 0)
         throw StaffError(STAFF_EXISTS_ERR.arg(name));
     m_connection.execute(QStringLiteral("CREATE USER %1 IDENTIFIED BY PASSWORD %2")
@@ -43,7 +43,7 @@ void StaffAccounts::add(const QString& name, const QString& password, StaffRole 
         m_connection.execute(QStringLiteral("GRANT %1 TO %2%3")
                                  .arg(roleAccount(role), account(name),
                                       role == StaffRole::Administrator ? QStringLiteral(" WITH ADMIN OPTION") : QString()));
-        m_connection.execute(QStringLiteral("CALL setstaffrole(?, ?)"), {name, roleAccount(role)});
+        m_connection.execute(QStringLiteral("CALL tarvex_staff.setstaffrole(?, ?)"), {name, roleAccount(role)});
     } catch (...) {
         // Statements about accounts are not transactional: no half-made account stays.
         m_connection.execute(QStringLiteral("DROP USER IF EXISTS %1").arg(account(name)));
@@ -97,7 +97,7 @@ void StaffAccounts::checkPassword(const QString& password)
 void StaffAccounts::checkKnown(const QString& name)
 {
     checkName(name);
-    if (m_connection.value(QStringLiteral("SELECT COUNT(*) FROM staffaccount WHERE account = ?"), {name}).toInt() == 0)
+    if (m_connection.value(QStringLiteral("SELECT COUNT(*) FROM tarvex_staff.staffaccount WHERE account = ?"), {name}).toInt() == 0)
         throw StaffError(STAFF_UNKNOWN_ERR.arg(name));
 }
 

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <utility>
 
 namespace tarvex::test {
 
@@ -98,11 +99,14 @@ public:
         return *this;
     }
     const QStringList& messages() const { return m_messages; }
+    // Each message's text under "Detalji" (the server's own words), empty for none.
+    const QStringList& details() const { return m_details; }
     // The caption of each message box's default button, in order.
     const QStringList& defaultButtons() const { return m_defaultButtons; }
     void clear()
     {
         m_messages.clear();
+        m_details.clear();
         m_defaultButtons.clear();
     }
     // Forgets the messages and the answers not used.
@@ -112,9 +116,15 @@ public:
         m_answers.clear();
     }
 
+    void errorWithDetails(const QString& text, const QString& details) override
+    {
+        m_pendingDetails = details;
+        QtDialogs::errorWithDetails(text, details);
+    }
     int message(MessageKind kind, const QString& text, int buttons) override
     {
         m_messages << text;
+        m_details << std::exchange(m_pendingDetails, QString());
         int wanted = 0;
         // A queued button is for the first box that offers it.
         if (!m_answers.isEmpty() && m_answers.first().typeId() == QMetaType::Int &&
@@ -139,6 +149,7 @@ public:
     bool inputQuery(const QString& title, const QString& prompt, QString& value) override
     {
         m_messages << prompt;
+        m_details << QString();
         QString text;
         if (!m_answers.isEmpty() && m_answers.first().typeId() == QMetaType::QString)
             text = m_answers.takeFirst().toString();
@@ -175,6 +186,8 @@ private:
     Dialogs* m_previous = nullptr;
     QList<QVariant> m_answers;
     QStringList m_messages;
+    QStringList m_details;
+    QString m_pendingDetails;
     QStringList m_defaultButtons;
 };
 

@@ -88,6 +88,17 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // A stop asked for while starting up came before the event loop could
+    // end: the console ends here, as its close button would have.
+    const auto stopAskedFor = [&] { return stopSignals.received() != 0; };
+    if (stopAskedFor()) {
+        startupWindow.reset();
+        connection.reset();
+        if (server && server->startedHere())
+            server->stop();
+        return 0;
+    }
+
     int result = 0;
     {
         Console console;
@@ -137,7 +148,8 @@ int main(int argc, char** argv)
                     QTextStream(stdout) << "tarvex: usable list after " << started.elapsed() << " ms" << Qt::endl;
                     app.quit();
                 });
-            result = app.exec();
+            if (!stopAskedFor())
+                result = app.exec();
         }
         console.unloadModules();
     }

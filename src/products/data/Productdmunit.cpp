@@ -185,7 +185,8 @@ void TProductDM::applyRights()
                              CategoryPrAttributeZQ, ProductAttributeZQ, AttributePrZQ, AttributePrValueZQ,
                              ProductRebateZQ})
         ds->setReadOnly(!mayChangeCatalogue());
-    for (QueryDataSet* ds : {WarehouseZQ, ProductWarehouseZQ, ProductPackagingZQ, ProductProductsZQ})
+    // The list of products a component goes into is read-only for everyone.
+    for (QueryDataSet* ds : {WarehouseZQ, ProductWarehouseZQ, ProductPackagingZQ})
         ds->setReadOnly(!mayChangeStock());
 }
 

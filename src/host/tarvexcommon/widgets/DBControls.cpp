@@ -146,7 +146,8 @@ DBEdit::DBEdit(QWidget* parent)
           // Numbers show their display format until the user edits them.
           const bool shown = f && !hasFocus() && isNumericField(*f);
           setText(f && m_link.dataSet()->isActive() ? (shown ? f->displayText() : f->text()) : QString());
-          setReadOnly(!f || f->readOnly());
+          // A read-only data set (a session without the right) takes no typing.
+          setReadOnly(!f || f->readOnly() || m_link.dataSet()->isReadOnly());
       })
 {
     connect(this, &QLineEdit::textEdited, &m_link, &FieldLink::userChanged);
@@ -257,7 +258,8 @@ DBMemo::DBMemo(QWidget* parent)
     : QPlainTextEdit(parent), m_link(this, [this] {
           const Field* f = m_link.field();
           setPlainText(f && m_link.dataSet()->isActive() ? f->text() : QString());
-          setReadOnly(!f || f->readOnly());
+          // A read-only data set (a session without the right) takes no typing.
+          setReadOnly(!f || f->readOnly() || m_link.dataSet()->isReadOnly());
       })
 {
     // Tab goes on to the next field, as in every other control; it is not
