@@ -3,10 +3,10 @@
 #include "Connection.h"
 #include "Controlsoff.h"
 #include "DisplayFormat.h"
+#include "Exactprice.h"
 #include "Format.h"
 #include "MemoryTable.h"
 #include "Reportfields.h"
-#include "Rounding.h"
 
 #include <QSqlQuery>
 
@@ -20,16 +20,20 @@ const QString kStockPriceProductsSql = QStringLiteral(
 
 namespace {
 
+// Summed as exact decimals (see Exactprice.h).
 const QString kStockCardSql = QStringLiteral(
-    "SELECT SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS SumBalance "
+    "SELECT SUM(CAST(dfi.inquantity AS DECIMAL(24,6)))-SUM(CAST(dfi.outquantity AS DECIMAL(24,6))) AS SumAmount,"
+    "SUM(CAST(dfi.debit AS DECIMAL(24,6)))-SUM(CAST(dfi.credit AS DECIMAL(24,6))) AS SumBalance "
     "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = ? AND "
     "dfi.warehouseid = ? AND d.documentdate <= ?");
 
 // The same sums for every product of the warehouse in one pass, the
 // entries driving the join (see the stock-card quantities).
 const QString kStockCardsSql = QStringLiteral(
-    "SELECT dfi.productid,SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS "
-    "SumBalance FROM docfinitem AS dfi STRAIGHT_JOIN document AS d ON dfi.documentid = d.documentid WHERE "
+    "SELECT dfi.productid,"
+    "SUM(CAST(dfi.inquantity AS DECIMAL(24,6)))-SUM(CAST(dfi.outquantity AS DECIMAL(24,6))) AS SumAmount,"
+    "SUM(CAST(dfi.debit AS DECIMAL(24,6)))-SUM(CAST(dfi.credit AS DECIMAL(24,6))) AS SumBalance "
+    "FROM docfinitem AS dfi STRAIGHT_JOIN document AS d ON dfi.documentid = d.documentid WHERE "
     "dfi.warehouseid = ? AND d.documentdate <= ? GROUP BY dfi.productid");
 
 const QString kTotalFormat = QStringLiteral("Ukupna vrednost: %s");
@@ -38,14 +42,16 @@ const QString kTotalFormat = QStringLiteral("Ukupna vrednost: %s");
 
 namespace {
 
-TStockPrice priceOf(double amount, double value)
+TStockPrice priceOf(const QVariant& amountSum, const QVariant& valueSum)
 {
     TStockPrice result;
-    if (IsZeroQuantity(amount))
+    const TExactSum amount = TExactSum::of(amountSum);
+    if (amount.isZero())
         return result;
-    result.amount = amount;
-    result.value = value;
-    result.price = tarvex::BetterRoundTo(value / amount, -2);
+    const TExactSum value = TExactSum::of(valueSum);
+    result.amount = amount.toDouble();
+    result.value = value.toDouble();
+    result.price = AveragePrice(value, amount);
     return result;
 }
 
@@ -58,7 +64,7 @@ TStockPrice CalculatePrice(QSqlDatabase db, qint32 warehouseId, qint64 productId
     // Without entries up to the date the sums come back NULL, read as 0.
     if (!card.next())
         return TStockPrice();
-    return priceOf(card.value(0).toDouble(), card.value(1).toDouble());
+    return priceOf(card.value(0), card.value(1));
 }
 
 QHash<qint64, TStockPrice> CalculateAllPrices(QSqlDatabase db, qint32 warehouseId, const QString& date)
@@ -66,7 +72,7 @@ QHash<qint64, TStockPrice> CalculateAllPrices(QSqlDatabase db, qint32 warehouseI
     QSqlQuery card = tarvex::selectSql(db, kStockCardsSql, {warehouseId, date});
     QHash<qint64, TStockPrice> all;
     while (card.next()) {
-        const TStockPrice price = priceOf(card.value(1).toDouble(), card.value(2).toDouble());
+        const TStockPrice price = priceOf(card.value(1), card.value(2));
         if (!IsZeroQuantity(price.amount))
             all.insert(card.value(0).toLongLong(), price);
     }

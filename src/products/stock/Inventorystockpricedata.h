@@ -23,7 +23,7 @@ extern const QString kStockPriceProductsSql;
 
 struct TStockPrice {
     double amount = 0;
-    double price = 0; // value / quantity, rounded to two decimals
+    double price = 0; // value / quantity from exact decimal sums, rounded half up to the cent
     double value = 0;
 };
 // One product's stock card in the warehouse up to and including the date

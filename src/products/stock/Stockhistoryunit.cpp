@@ -6,6 +6,7 @@
 #include "DateText.h"
 #include "DisplayFormat.h"
 #include "Error.h"
+#include "Exactprice.h"
 #include "Format.h"
 #include "Guarded.h"
 #include "HostStrings.h"
@@ -38,8 +39,10 @@ const QString kCardSql = QStringLiteral(
     "= ? AND d.documentdate <= ? AND w.warehouseid = ? AND dfi.warehouseid = ? ORDER BY "
     "d.documentdate,d.direction DESC, d.documenttype, d.number");
 
+// Summed as exact decimals (see Exactprice.h).
 const QString kPriceSql = QStringLiteral(
-    "SELECT SUM(dfi.inquantity)-SUM(dfi.outquantity) AS SumAmount,SUM(dfi.debit)-SUM(dfi.credit) AS SumBalance "
+    "SELECT SUM(CAST(dfi.inquantity AS DECIMAL(24,6)))-SUM(CAST(dfi.outquantity AS DECIMAL(24,6))) AS SumAmount,"
+    "SUM(CAST(dfi.debit AS DECIMAL(24,6)))-SUM(CAST(dfi.credit AS DECIMAL(24,6))) AS SumBalance "
     "FROM docfinitem AS dfi LEFT JOIN document AS d ON dfi.documentid = d.documentid WHERE dfi.productid = ? and "
     "dfi.warehouseid = ? and d.documentdate <= ?");
 
@@ -153,6 +156,8 @@ void FillStockHistory(tarvex::MemoryTable& table, const tarvex::QueryRows& lines
 
     double previousIn = 0, previousOut = 0, previousDebit = 0, previousCredit = 0;
     double quantityBalance = 0, valueBalance = 0, openingPrice = 0;
+    // The opening price from exact sums, as the stock-card price is.
+    TExactSum openingQuantity, openingValue;
     bool previousShown = false;
     auto appendPrevious = [&] {
         CardRow row;
@@ -180,8 +185,11 @@ void FillStockHistory(tarvex::MemoryTable& table, const tarvex::QueryRows& lines
             previousCredit += entry.credit;
             quantityBalance = previousIn - previousOut;
             valueBalance = previousDebit - previousCredit;
-            openingPrice =
-                IsZeroQuantity(quantityBalance) ? 0 : tarvex::BetterRoundTo(valueBalance / quantityBalance, -2);
+            openingQuantity.add(entry.in);
+            openingQuantity.subtract(entry.out);
+            openingValue.add(entry.debit);
+            openingValue.subtract(entry.credit);
+            openingPrice = AveragePrice(openingValue, openingQuantity);
             continue;
         }
         if (!previousShown)
@@ -213,10 +221,7 @@ double CurrentStockCardPrice(QSqlDatabase db, qint64 productId, qint64 warehouse
         tarvex::selectSql(db, kPriceSql, {productId, warehouseId, toText});
     if (!query.next())
         return 0;
-    const double amount = query.value(0).toDouble();
-    if (IsZeroQuantity(amount))
-        return 0;
-    return query.value(1).toDouble() / amount;
+    return AveragePrice(TExactSum::of(query.value(1)), TExactSum::of(query.value(0)));
 }
 
 TStockHistoryForm::TStockHistoryForm(const THistorySubject& subject, QWidget* parent)

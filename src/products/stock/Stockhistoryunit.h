@@ -28,7 +28,8 @@ void FillStockHistory(tarvex::MemoryTable& table, const tarvex::QueryRows& entri
 void FillStockHistory(QSqlDatabase db, tarvex::MemoryTable& table, qint64 productId, qint64 warehouseId,
                       const QString& fromText, const QString& toText);
 
-// Value per unit of the stock-card balance up to toText; 0 when the
+// Value per unit of the stock-card balance up to toText ("2024-12-31"),
+// rounded to the cent from exact sums; 0 when the
 // quantity left rounds to 0 at six decimals.
 double CurrentStockCardPrice(QSqlDatabase db, qint64 productId, qint64 warehouseId, const QString& toText);
 
