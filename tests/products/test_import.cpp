@@ -133,6 +133,60 @@ TEST(ImportFiles, ASheetLargerThanOneReadPieceLosesNoCell)
     }
 }
 
+TEST(ImportFiles, ASheetFromAnotherWriterReadsWhateverItsPrefixesAndEntities)
+{
+    // Prefixed elements, entities and character references, a cell without
+    // its reference, a shared string split in runs with a phonetic hint.
+    QTemporaryDir dir;
+    const QString path = writeWorkbook(dir, QStringLiteral("x.xlsx"), {{"Ime", "Kod"}, {"Sok", "K1"}});
+    replaceSheetXml(path,
+                    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                    "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><x:sheetData>"
+                    "<x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>Ime</x:t></x:is></x:c>"
+                    "<x:c r=\"C1\" t=\"s\"><x:v>0</x:v></x:c></x:row>"
+                    "<x:row r=\"3\"><x:c t=\"inlineStr\"><x:is><x:r><x:t>Sok &amp; </x:t></x:r><x:r><x:t>"
+                    "&#x10C;aj</x:t></x:r><x:rPh><x:t>skip</x:t></x:rPh></x:is></x:c><x:c><x:v>1.5E-3</x:v></x:c>"
+                    "<x:c r=\"C3\" t=\"str\"><x:v>&lt;K1&gt;</x:v></x:c></x:row>"
+                    "</x:sheetData></x:worksheet>");
+    QList<int> numbers;
+    QList<QStringList> rows;
+    ImportFile::read(path, ImportFile::guess(path), [&](int number, const QStringList& cells) {
+        numbers << number;
+        rows << cells;
+        return true;
+    });
+    EXPECT_EQ(numbers, QList<int>({1, 3}));
+    // Shared string 0 of the workbook written first is "Ime".
+    EXPECT_EQ(rows, QList<QStringList>({{"Ime", "", "Ime"}, {QStringLiteral("Sok & Čaj"), "0,0015", "<K1>"}}));
+
+    struct Case {
+        const char* name;
+        QByteArray xml;
+        QString expected;
+    };
+    const QList<Case> cases = {
+        {"an entity declared (it could grow without end)",
+         "<?xml version=\"1.0\"?><!DOCTYPE w [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;\">]>"
+         "<worksheet><sheetData><row r=\"1\"><c t=\"inlineStr\"><is><t>&b;</t></is></c></row></sheetData>"
+         "</worksheet>",
+         "deklaracije entiteta nisu dozvoljene"},
+        {"tags that do not close", "<worksheet><sheetData><row r=\"1\"><c><v>1</v></row></sheetData></worksheet>",
+         "nije ispravan XML (red 1"},
+        {"an error value", "<worksheet><sheetData><row r=\"2\"><c r=\"B2\" t=\"e\"><v>#DIV/0!</v></c></row>"
+                           "</sheetData></worksheet>",
+         "Ćelija B2 ima grešku (#DIV/0!)"},
+        {"a formula in a cell without its reference",
+         "<worksheet><sheetData><row r=\"4\"><c><v>1</v></c><c><f>A4*2</f><v>2</v></c></row></sheetData></worksheet>",
+         "Ćelija B4 ima formulu"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        replaceSheetXml(path, c.xml);
+        const QString text = fileRefusal([&] { rowsOf(path, ImportFile::guess(path)); });
+        EXPECT_TRUE(text.contains(c.expected)) << text.toStdString();
+    }
+}
+
 TEST(ImportFiles, NumbersAndYesNoReadAsTheFieldsRead)
 {
     const QList<QPair<QString, double>> numbers = {{"1.234,56", 1234.56}, {"1234.56", 1234.56}, {"1234,5", 1234.5},

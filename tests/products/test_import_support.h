@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <xlsxwriter.h>
+#include <zip.h>
 
 namespace tarvex::test {
 
@@ -45,6 +46,18 @@ inline QString writeWorkbook(const QTemporaryDir& dir, const QString& name, cons
         extra(sheet);
     EXPECT_EQ(workbook_close(book), LXW_NO_ERROR);
     return path;
+}
+
+// Puts `xml` in place of the workbook's first sheet, as another program
+// might have written it.
+inline void replaceSheetXml(const QString& path, const QByteArray& xml)
+{
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), 0, &error);
+    ASSERT_NE(archive, nullptr);
+    zip_source_t* source = zip_source_buffer(archive, xml.constData(), zip_uint64_t(xml.size()), 0);
+    ASSERT_GE(zip_file_add(archive, "xl/worksheets/sheet1.xml", source, ZIP_FL_OVERWRITE), 0);
+    ASSERT_EQ(zip_close(archive), 0);
 }
 
 // "row field: message" of each refusal, for a comparison that names the first difference.
