@@ -77,7 +77,8 @@ TProgress stepTimes(const QElapsedTimer& timer)
         if (step == *last)
             return;
         *last = step;
-        std::fprintf(stderr, "  %.2f s: %s\n", double(timer.nsecsElapsed()) / 1e9, qPrintable(step));
+        std::fprintf(stderr, "  %.2f s (processor %.2f s): %s\n", double(timer.nsecsElapsed()) / 1e9, cpuSeconds(),
+                     qPrintable(step));
     };
 }
 

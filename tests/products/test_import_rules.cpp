@@ -12,6 +12,9 @@
 #include "Productexport.h"
 #include "Productresourcestring.h"
 
+#include <QSqlQuery>
+#include <string_view>
+
 using namespace products;
 
 namespace tarvex::test {
@@ -167,6 +170,119 @@ TEST_F(ImportRules, RowsMatchByCodeOrBarcodeChangeOnlyWhatDiffersAndTheRestAreNe
     // The same file again changes nothing.
     const ImportOutcome again = check(settings);
     EXPECT_EQ(std::tuple(again.added, again.changed, again.unchanged), std::tuple(0, 0, 3));
+}
+
+namespace {
+
+// The matching and uniqueness rules row by row, as a save of one product
+// asks the database: the reference the import's set-wise checks must agree
+// with. Gives the refusals of those rules in the import's order.
+QStringList rowByRowRefusals(Connection& connection, const QList<QStringList>& rows)
+{
+    auto ids = [&](const char* column, const QString& value) {
+        QList<qint64> found;
+        QSqlQuery q = connection.select(QStringLiteral("SELECT productid FROM product WHERE %1 = ? ORDER BY productid")
+                                            .arg(QLatin1String(column)),
+                                        {value});
+        while (q.next())
+            found << q.value(0).toLongLong();
+        return found;
+    };
+    auto weight = [&](const QString& value) {
+        return connection.value("SELECT HEX(WEIGHT_STRING(? COLLATE utf8mb4_unicode_ci))", {value}).toString();
+    };
+    QStringList texts;
+    QHash<qint64, int> matchedIn;
+    QHash<QString, int> firstCode;
+    QHash<QString, int> firstBarcode;
+    for (int i = 0; i < rows.size(); ++i) {
+        const int number = i + 2;
+        // A code longer than its column is refused by itself and takes no part.
+        const QString code = rows[i][0].size() <= 20 ? rows[i][0] : QString();
+        const QString barcode = rows[i][1];
+        QList<qint64> holders = code.isEmpty() ? QList<qint64>() : ids("code", code);
+        QString field = "Kod";
+        QString key = code;
+        if (holders.isEmpty() && !barcode.isEmpty()) {
+            holders = ids("barcode", barcode);
+            field = "Barkod";
+            key = barcode;
+        }
+        qint64 own = 0;
+        if (holders.size() > 1)
+            texts << QStringLiteral("%1 %2: Više proizvoda ima \"%3\"; red ne može da se upari.").arg(number).arg(field, key);
+        else if (holders.size() == 1 && matchedIn.contains(holders[0]))
+            texts << QStringLiteral("%1 : Isti proizvod je već u redu %2.").arg(number).arg(matchedIn[holders[0]]);
+        else if (holders.size() == 1)
+            matchedIn.insert(own = holders[0], number);
+        for (const auto& [column, caption, value, first] :
+             {std::tuple("code", "Kod", code, &firstCode), std::tuple("barcode", "Barkod", barcode, &firstBarcode)}) {
+            if (value.isEmpty())
+                continue;
+            const QVariant other = connection.value(
+                QStringLiteral("SELECT MIN(name) FROM product WHERE %1 = ? AND productid <> ?").arg(QLatin1String(column)),
+                {value, own});
+            if (!other.isNull())
+                texts << QStringLiteral("%1 %2: \"%3\" već ima proizvod \"%4\".").arg(number).arg(caption, value, other.toString());
+            const QString w = weight(value);
+            if (first->contains(w)) {
+                const int earlier = first->value(w);
+                const QString written = column == std::string_view("code") ? rows[earlier - 2][0] : rows[earlier - 2][1];
+                texts << QStringLiteral("%1 %2: \"%3\" je već u redu %4.").arg(number).arg(caption, written).arg(earlier);
+            } else {
+                first->insert(w, number);
+            }
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+TEST_F(ImportRules, SetWiseMatchingAndUniquenessAgreeWithTheRowByRowRules)
+{
+    // A catalogue kept before the codes were unique: D1 twice, one barcode
+    // on two products, a code with a letter the collation folds.
+    sql("INSERT INTO product (productid, code, barcode, name, unitname, taxid, price, pricecurrency, inputprice, "
+        "inputpricecurrency, supplyprice, planprice, recommendedprice) VALUES "
+        "(3, 'D1', '8600000000035', 'Dunja', 'kg', 1, 10, 'RSD', 1, 'RSD', 1, 1, 1), "
+        "(4, 'D1', '8600000000042', 'Dinja', 'kg', 1, 10, 'RSD', 1, 'RSD', 1, 1, 1), "
+        "(5, 'E1', '8600000000059', 'Efir', 'kg', 1, 10, 'RSD', 1, 'RSD', 1, 1, 1), "
+        "(6, 'F1', '8600000000059', 'Feta', 'kg', 1, 10, 'RSD', 1, 'RSD', 1, 1, 1), "
+        "(7, 'Čaj1', NULL, 'Čaj', 'kg', 1, 10, 'RSD', 1, 'RSD', 1, 1, 1)");
+    QList<QStringList> rows = {
+        {"A1", "8600000000011", "20", ""},                     // 2 its own product
+        {"a1", "", "20", ""},                                  // 3 the same product again, its code in another case
+        {"D1", "", "20", ""},                                  // 4 two products have the code
+        {"E1", "8600000000059", "20", ""},                     // 5 its barcode is also another product's
+        {"X1", "8600000000059", "20", ""},                     // 6 matched by a barcode two products have
+        {"caj1", "", "20", ""},                                // 7 Čaj1 as the collation compares
+        {"N1", "8600000000028", "20", ""},                     // 8 matched by barcode, its code changes
+        {"B1", "8600000000011", "20", ""},                     // 9 another's barcode, also row 2's
+        {"N2", "8600000000012", "20", ""},                     // 10 a wrong check digit, still a key
+        {"n2", "", "18", ""},                                  // 11 unknown tax; N2 of row 10
+        {"N3", "", "20", "Hrana>Nema"},                        // 12 unknown category
+        {QString(25, 'K'), "8600000000073", "20", ""},         // 13 a code too long for its column
+        {"N4", "8600000000073", "20", "Hrana>Voće"},          // 14 row 13's barcode
+    };
+    // A code many rows repeat: their numbers far longer than a list of 1 024 characters.
+    for (int i = 0; i < 400; ++i)
+        rows << QStringList({"Z1", "", "20", ""});
+    QByteArray file = "Kod;Barkod;PDV;Kategorije;Ime;JM;Cena\n";
+    for (int i = 0; i < rows.size(); ++i)
+        file += (rows[i].join(';') + QStringLiteral(";Proizvod %1;kom;10\n").arg(i)).toUtf8();
+    const QStringList expected = rowByRowRefusals(connection(), rows);
+    ASSERT_GT(expected.size(), 400);
+
+    QStringList setWise;
+    const QStringList all = refusalTexts(check(csv(file)));
+    for (const QString& text : all) {
+        const auto rules = {"Više proizvoda ima", "Isti proizvod je već", "već ima proizvod", "je već u redu"};
+        if (std::any_of(rules.begin(), rules.end(), [&](const char* rule) { return text.contains(QString::fromUtf8(rule)); }))
+            setWise << text;
+    }
+    for (qsizetype i = 0; i < qMax(expected.size(), setWise.size()); ++i)
+        ASSERT_EQ(setWise.value(i), expected.value(i)) << "refusal " << i;
 }
 
 TEST_F(ImportRules, CategoriesAreMadeOnlyWhenAskedAndOnlyForRowsWritten)

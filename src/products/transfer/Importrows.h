@@ -106,9 +106,16 @@ private:
     void checkTax(ImportRow& row);
     void checkPrices(ImportRow& row);
     void checkCategories(ImportRow& row);
+    // The products holding a row's code (or barcode): how many, the lowest id.
+    struct Holders {
+        qint64 first = 0;
+        int count = 0;
+    };
     void fillRowTable();
+    std::vector<Holders> holders(const QString& column);
     void matchRows();
-    void checkUnique(const QString& column, ImportField field);
+    void addOwnIds(const std::vector<size_t>& rows);
+    void checkUnique(const QString& column, ImportField field, const std::vector<Holders>& holders);
     void checkNamePrefixes();
     void compareWithStored();
     void compareRow(ImportRow& row, ProductValues base, bool hasStock);
@@ -133,6 +140,9 @@ private:
     ImportReferences m_refs;
     std::unique_ptr<CategoryTree> m_tree;
     QHash<QString, int> m_newPathIndex; // path -> index in outcome.newCategories
+    std::vector<Holders> m_byCode;       // per row, as m_rows
+    std::vector<Holders> m_byBarcode;
+    std::vector<bool> m_owned;           // the row is in importown
     std::unique_ptr<QSqlQuery> m_insert;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_updates;
     QList<ImportRow*> m_newRows;           // new products still to be inserted

@@ -184,9 +184,9 @@ void ImportRun::check()
     fillRowTable();
     matchRows();
     if (m_options.UniqueProductCode)
-        checkUnique(QStringLiteral("code"), ImportField::Code);
+        checkUnique(QStringLiteral("code"), ImportField::Code, m_byCode);
     if (m_options.UniqueProductBarcode)
-        checkUnique(QStringLiteral("barcode"), ImportField::Barcode);
+        checkUnique(QStringLiteral("barcode"), ImportField::Barcode, m_byBarcode);
     if (m_options.UniqueProductNameCharsNum > 0)
         checkNamePrefixes();
     tell(QStringLiteral("Poređenje"), done);
@@ -406,7 +406,7 @@ ImportOutcome ProductImport::check(const ImportSettings& settings, const TProgre
     ImportRun run(m_connection, m_options, settings, progress);
     run.read();
     run.check();
-    m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importrow"));
+    m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importrow, importown"));
     return run.outcome;
 }
 
@@ -424,7 +424,7 @@ ImportOutcome ProductImport::run(const ImportSettings& settings, const TProgress
             run.write();
             run.outcome.written = true;
         }
-        m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importrow"));
+        m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importrow, importown"));
         result = run.outcome;
     });
     return result;

@@ -2,12 +2,16 @@
 // matches, codes, barcodes and names that another product holds (or another
 // row of the file), and the comparison with the stored products. The file's
 // keys go into a temporary table, so that every comparison is the
-// database's own (its collation), in a few statements for any file size.
+// database's own (its collation), in a few statements for any file size:
+// the holders of each key are read once, and the rows that may clash with a
+// product other than their own are checked again in SQL with their own ids
+// beside them (importown), which in a clean file are none.
 
 #include "Importrows.h"
 
 #include "Connection.h"
 #include "HostStrings.h"
+#include "NativeRows.h"
 #include "Productresourcestring.h"
 #include "Productrules.h"
 #include "Rounding.h"
@@ -24,7 +28,9 @@ const QString IMP_FILE_DUPLICATE_ERR = QStringLiteral("\"%1\" je već u redu %2.
 const QString IMP_SAME_PRODUCT_ERR = QStringLiteral("Isti proizvod je već u redu %1.");
 const QString IMP_AMBIGUOUS_ERR = QStringLiteral("Više proizvoda ima \"%1\"; red ne može da se upari.");
 
-constexpr int kBatch = 500;
+// Rows per INSERT into a temporary table, ids per IN list.
+constexpr int kBatch = 2000;
+constexpr int kIdBatch = 1000;
 
 QVariant textOrNull(const QString& text)
 {
@@ -38,81 +44,113 @@ bool sameNumber(const std::optional<double>& a, const std::optional<double>& b)
     return tarvex::IsZero6(*a - *b);
 }
 
-std::optional<double> optionalNumber(const QVariant& value)
+std::optional<double> optionalNumber(const tarvex::NativeRows& rows, int column)
 {
-    if (value.isNull())
+    if (rows.isNull(column))
         return std::nullopt;
-    return value.toDouble();
+    return rows.number(column);
+}
+
+// Multi-row INSERTs of `columns` values per row, kBatch rows a statement.
+class BatchInsert {
+public:
+    BatchInsert(tarvex::Connection& connection, QString head, int columns)
+        : m_connection(connection), m_head(std::move(head)), m_columns(columns)
+    {
+    }
+    ~BatchInsert() = default;
+    void add(const QVariantList& row)
+    {
+        m_values << row;
+        if (++m_count == kBatch)
+            flush();
+    }
+    void flush()
+    {
+        if (m_count == 0)
+            return;
+        QStringList marks(m_columns, QStringLiteral("?"));
+        const QString one = QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+        m_connection.execute(m_head + QStringList(m_count, one).join(QLatin1Char(',')), m_values);
+        m_values.clear();
+        m_count = 0;
+    }
+
+private:
+    tarvex::Connection& m_connection;
+    QString m_head;
+    int m_columns;
+    QVariantList m_values;
+    int m_count = 0;
+};
+
+// The ids as the text of an IN list.
+QString idList(const std::vector<qint64>& ids, size_t from, size_t to)
+{
+    QString text;
+    text.reserve(qsizetype(to - from) * 8);
+    for (size_t i = from; i < to; ++i) {
+        if (i > from)
+            text += QLatin1Char(',');
+        text += QString::number(ids[i]);
+    }
+    return text;
 }
 
 } // namespace
 
 void ImportRun::fillRowTable()
 {
-    m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importrow"));
+    m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importrow, importown"));
     m_connection.execute(QStringLiteral(
         "CREATE TEMPORARY TABLE importrow (rowno INT NOT NULL PRIMARY KEY, code VARCHAR(20) NULL, barcode VARCHAR(50) "
-        "NULL, name VARCHAR(100) NULL, productid BIGINT NULL, KEY (code), KEY (barcode), KEY (productid)) "
-        "ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci"));
-    QVariantList values;
-    int count = 0;
-    auto flush = [&] {
-        if (count == 0)
-            return;
-        QStringList marks(count, QStringLiteral("(?,?,?,?)"));
-        m_connection.execute(QStringLiteral("INSERT INTO importrow (rowno, code, barcode, name) VALUES ") +
-                                 marks.join(QLatin1Char(',')),
-                             values);
-        values.clear();
-        count = 0;
-    };
-    for (const ImportRow& row : m_rows) {
-        values << row.number << textOrNull(row.values.code) << textOrNull(row.values.barcode)
-               << textOrNull(row.values.name);
-        if (++count == kBatch)
-            flush();
+        "NULL, name VARCHAR(100) NULL, KEY (code), KEY (barcode)) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 "
+        "COLLATE=utf8mb4_unicode_ci"));
+    m_connection.execute(QStringLiteral(
+        "CREATE TEMPORARY TABLE importown (rowno INT NOT NULL PRIMARY KEY, productid BIGINT NOT NULL) ENGINE=InnoDB"));
+    m_owned.assign(m_rows.size(), false);
+    // The names only for the check that compares them.
+    if (m_options.UniqueProductNameCharsNum > 0) {
+        BatchInsert insert(m_connection, QStringLiteral("INSERT INTO importrow (rowno, code, barcode, name) VALUES "), 4);
+        for (const ImportRow& row : m_rows)
+            insert.add({row.number, textOrNull(row.values.code), textOrNull(row.values.barcode),
+                        textOrNull(row.values.name)});
+        insert.flush();
+    } else {
+        BatchInsert insert(m_connection, QStringLiteral("INSERT INTO importrow (rowno, code, barcode) VALUES "), 3);
+        for (const ImportRow& row : m_rows)
+            insert.add({row.number, textOrNull(row.values.code), textOrNull(row.values.barcode)});
+        insert.flush();
     }
-    flush();
+}
+
+std::vector<ImportRun::Holders> ImportRun::holders(const QString& column)
+{
+    std::vector<Holders> found(m_rows.size());
+    tarvex::NativeRows pairs = m_connection.readNative(
+        QStringLiteral("SELECT r.rowno, p.productid FROM importrow AS r INNER JOIN product AS p ON p.%1 = r.%1")
+            .arg(column));
+    while (pairs.next()) {
+        Holders& h = found[m_byNumber.value(int(pairs.integer(0)))];
+        const qint64 id = pairs.integer(1);
+        h.first = h.count == 0 ? id : qMin(h.first, id);
+        ++h.count;
+    }
+    return found;
 }
 
 void ImportRun::matchRows()
 {
-    struct Found {
-        qint64 id = 0;
-        int count = 0;
-    };
-    auto matches = [&](const QString& column) {
-        QHash<int, Found> found;
-        QSqlQuery query = m_connection.select(
-            QStringLiteral("SELECT r.rowno, MIN(p.productid), COUNT(*) FROM importrow AS r INNER JOIN product AS p ON "
-                           "p.%1 = r.%1 GROUP BY r.rowno")
-                .arg(column));
-        while (query.next())
-            found.insert(query.value(0).toInt(), Found{query.value(1).toLongLong(), query.value(2).toInt()});
-        return found;
-    };
-    const QHash<int, Found> byCode = matches(QStringLiteral("code"));
-    const QHash<int, Found> byBarcode = matches(QStringLiteral("barcode"));
+    m_byCode = holders(QStringLiteral("code"));
+    m_byBarcode = holders(QStringLiteral("barcode"));
     QHash<qint64, int> firstRowOf;
-    QVariantList values;
-    int count = 0;
-    auto flush = [&] {
-        if (count == 0)
-            return;
-        QStringList marks(count, QStringLiteral("(?,?)"));
-        m_connection.execute(QStringLiteral("INSERT INTO importrow (rowno, productid) VALUES ") +
-                                 marks.join(QLatin1Char(',')) +
-                                 QStringLiteral(" ON DUPLICATE KEY UPDATE productid = VALUES(productid)"),
-                             values);
-        values.clear();
-        count = 0;
-    };
-    for (ImportRow& row : m_rows) {
-        Found found = byCode.value(row.number);
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        ImportRow& row = m_rows[i];
+        Holders found = m_byCode[i];
         QString key = row.values.code;
         ImportField field = ImportField::Code;
         if (found.count == 0) {
-            found = byBarcode.value(row.number);
+            found = m_byBarcode[i];
             key = row.values.barcode;
             field = ImportField::Barcode;
         }
@@ -122,70 +160,93 @@ void ImportRun::matchRows()
         }
         if (found.count == 0)
             continue;
-        if (firstRowOf.contains(found.id)) {
-            refuseRow(row, IMP_SAME_PRODUCT_ERR.arg(firstRowOf.value(found.id)));
+        if (firstRowOf.contains(found.first)) {
+            refuseRow(row, IMP_SAME_PRODUCT_ERR.arg(firstRowOf.value(found.first)));
             continue;
         }
-        firstRowOf.insert(found.id, row.number);
-        row.productId = found.id;
-        values << row.number << found.id;
-        if (++count == kBatch)
-            flush();
+        firstRowOf.insert(found.first, row.number);
+        row.productId = found.first;
     }
-    flush();
 }
 
-void ImportRun::checkUnique(const QString& column, ImportField field)
+void ImportRun::addOwnIds(const std::vector<size_t>& rows)
 {
-    // Held by a product other than the row's own.
-    QSqlQuery taken = m_connection.select(
-        QStringLiteral("SELECT r.rowno, r.%1, MIN(p.name) FROM importrow AS r INNER JOIN product AS p ON p.%1 = r.%1 "
-                       "AND p.productid <> COALESCE(r.productid, 0) GROUP BY r.rowno, r.%1")
-            .arg(column));
-    while (taken.next()) {
-        ImportRow& row = m_rows[m_byNumber.value(taken.value(0).toInt())];
-        refuse(row, field, IMP_TAKEN_ERR.arg(taken.value(1).toString(), taken.value(2).toString()));
+    BatchInsert insert(m_connection, QStringLiteral("INSERT INTO importown (rowno, productid) VALUES "), 2);
+    for (const size_t i : rows) {
+        if (m_owned[i])
+            continue;
+        m_owned[i] = true;
+        insert.add({m_rows[i].number, m_rows[i].productId});
     }
-    // Held by an earlier row of the file.
+    insert.flush();
+}
+
+void ImportRun::checkUnique(const QString& column, ImportField field, const std::vector<Holders>& holders)
+{
+    // Held by a product other than the row's own: only a row whose value
+    // some product holds, and not its own product alone, can be.
+    std::vector<size_t> clashing;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const Holders& h = holders[i];
+        if (h.count > 0 && !(h.count == 1 && h.first == m_rows[i].productId))
+            clashing.push_back(i);
+    }
+    if (!clashing.empty()) {
+        addOwnIds(clashing);
+        QSqlQuery taken = m_connection.select(
+            QStringLiteral("SELECT r.rowno, r.%1, MIN(p.name) FROM importown AS o INNER JOIN importrow AS r ON r.rowno "
+                           "= o.rowno INNER JOIN product AS p ON p.%1 = r.%1 AND p.productid <> o.productid GROUP BY "
+                           "r.rowno, r.%1")
+                .arg(column));
+        while (taken.next()) {
+            ImportRow& row = m_rows[m_byNumber.value(taken.value(0).toInt())];
+            refuse(row, field, IMP_TAKEN_ERR.arg(taken.value(1).toString(), taken.value(2).toString()));
+        }
+    }
+    // Held by an earlier row of the file: the first such row, as written there.
     QSqlQuery twice = m_connection.select(
-        QStringLiteral("SELECT GROUP_CONCAT(rowno ORDER BY rowno SEPARATOR ','), MIN(%1) FROM importrow WHERE %1 IS "
-                       "NOT NULL GROUP BY %1 HAVING COUNT(*) > 1")
+        QStringLiteral("SELECT rowno, first, value FROM (SELECT rowno, FIRST_VALUE(rowno) OVER w AS first, "
+                       "FIRST_VALUE(%1) OVER w AS value FROM importrow WHERE %1 IS NOT NULL WINDOW w AS (PARTITION BY "
+                       "%1 ORDER BY rowno)) AS x WHERE rowno > first")
             .arg(column));
     while (twice.next()) {
-        const QStringList numbers = twice.value(0).toString().split(QLatin1Char(','));
-        for (int i = 1; i < numbers.size(); ++i) {
-            ImportRow& row = m_rows[m_byNumber.value(numbers[i].toInt())];
-            refuse(row, field, IMP_FILE_DUPLICATE_ERR.arg(twice.value(1).toString(), numbers.first()));
-        }
+        ImportRow& row = m_rows[m_byNumber.value(twice.value(0).toInt())];
+        refuse(row, field, IMP_FILE_DUPLICATE_ERR.arg(twice.value(2).toString(), twice.value(1).toString()));
     }
 }
 
 void ImportRun::checkNamePrefixes()
 {
     const int n = m_options.UniqueProductNameCharsNum;
+    // Every matched row's own product may share its own name.
+    std::vector<size_t> matched;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].productId)
+            matched.push_back(i);
+    }
+    addOwnIds(matched);
     m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importname"));
     m_connection.execute(QStringLiteral(
         "CREATE TEMPORARY TABLE importname (prefix VARCHAR(100) NOT NULL, productid BIGINT NOT NULL, name "
         "VARCHAR(100) NOT NULL, KEY (prefix)) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci"));
     m_connection.execute(QStringLiteral("INSERT INTO importname SELECT LEFT(name, ?), productid, name FROM product"), {n});
     QSqlQuery taken = m_connection.select(
-        QStringLiteral("SELECT r.rowno, MIN(x.name) FROM importrow AS r INNER JOIN importname AS x ON x.prefix = "
-                       "LEFT(r.name, ?) AND x.productid <> COALESCE(r.productid, 0) GROUP BY r.rowno"),
+        QStringLiteral("SELECT r.rowno, MIN(x.name) FROM importrow AS r LEFT JOIN importown AS o ON o.rowno = r.rowno "
+                       "INNER JOIN importname AS x ON x.prefix = LEFT(r.name, ?) AND x.productid <> COALESCE(o.productid, "
+                       "0) GROUP BY r.rowno"),
         {n});
     while (taken.next()) {
         ImportRow& row = m_rows[m_byNumber.value(taken.value(0).toInt())];
         refuse(row, ImportField::Name, IMP_NAME_TAKEN_ERR.arg(taken.value(1).toString()).arg(n));
     }
     QSqlQuery twice = m_connection.select(
-        QStringLiteral("SELECT GROUP_CONCAT(rowno ORDER BY rowno SEPARATOR ','), MIN(name) FROM importrow WHERE name "
-                       "IS NOT NULL GROUP BY LEFT(name, ?) HAVING COUNT(*) > 1"),
+        QStringLiteral("SELECT rowno, first, value FROM (SELECT rowno, FIRST_VALUE(rowno) OVER w AS first, "
+                       "FIRST_VALUE(name) OVER w AS value FROM importrow WHERE name IS NOT NULL WINDOW w AS (PARTITION "
+                       "BY LEFT(name, ?) ORDER BY rowno)) AS x WHERE rowno > first"),
         {n});
     while (twice.next()) {
-        const QStringList numbers = twice.value(0).toString().split(QLatin1Char(','));
-        for (int i = 1; i < numbers.size(); ++i) {
-            ImportRow& row = m_rows[m_byNumber.value(numbers[i].toInt())];
-            refuse(row, ImportField::Name, IMP_FILE_DUPLICATE_ERR.arg(twice.value(1).toString(), numbers.first()));
-        }
+        ImportRow& row = m_rows[m_byNumber.value(twice.value(0).toInt())];
+        refuse(row, ImportField::Name, IMP_FILE_DUPLICATE_ERR.arg(twice.value(2).toString(), twice.value(1).toString()));
     }
     m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE importname"));
 }
@@ -215,53 +276,73 @@ ProductValues ImportRun::newProduct(const ImportRow&) const
 
 void ImportRun::compareWithStored()
 {
-    // The links and stock of the matched products first; then each stored
-    // product is compared as it is read, so the catalogue is never held twice.
-    QHash<int, QList<qint64>> categories;
-    QSqlQuery links = m_connection.select(QStringLiteral(
-        "SELECT r.rowno, c.categoryprid FROM importrow AS r INNER JOIN productcategorypr AS c ON c.productid = "
-        "r.productid"));
-    while (links.next())
-        categories[links.value(0).toInt()] << links.value(1).toLongLong();
-    QSet<int> withStock;
-    QSqlQuery stock = m_connection.select(QStringLiteral(
-        "SELECT r.rowno, SUM(w.amount) FROM importrow AS r INNER JOIN productwarehouse AS w ON w.productid = "
-        "r.productid GROUP BY r.rowno"));
-    while (stock.next()) {
-        if (!tarvex::IsZero6(stock.value(1).toDouble()))
-            withStock.insert(stock.value(0).toInt());
-    }
-    QSqlQuery products = m_connection.select(QStringLiteral(
-        "SELECT r.rowno, p.name, p.code, p.barcode, p.unitname, p.foreignname, p.manufname, p.manufcode, p.taxid, "
-        "t.value, p.price, p.pricecurrency, p.inputprice, p.inputpricecurrency, p.recommendedprice, p.supplyprice, "
-        "p.planprice, p.active, p.type, p.kasaplu FROM importrow AS r INNER JOIN product AS p ON p.productid = "
-        "r.productid LEFT JOIN tax AS t ON t.taxid = p.taxid"));
-    while (products.next()) {
-        ImportRow& row = m_rows[m_byNumber.value(products.value(0).toInt())];
-        if (row.refused)
+    // The matched products by their ids, a thousand a statement; their
+    // links first, and the stock only of those a row would make inactive
+    // (the one rule that asks for it). Each stored product is compared as
+    // it is read, so the catalogue is never held twice.
+    QHash<qint64, size_t> rowOf;
+    std::vector<qint64> ids;
+    std::vector<qint64> deactivated;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const ImportRow& row = m_rows[i];
+        if (!row.productId || row.refused)
             continue;
-        ProductValues v;
-        v.name = products.value(1).toString();
-        v.code = products.value(2).toString();
-        v.barcode = products.value(3).toString();
-        v.unit = products.value(4).toString();
-        v.foreignName = products.value(5).toString();
-        v.manufName = products.value(6).toString();
-        v.manufCode = products.value(7).toString();
-        v.taxId = products.value(8).toLongLong();
-        v.taxValue = products.value(9).toDouble();
-        v.price = products.value(10).toDouble();
-        v.priceCurrency = products.value(11).toString();
-        v.inputPrice = optionalNumber(products.value(12));
-        v.inputPriceCurrency = products.value(13).toString();
-        v.recommendedPrice = optionalNumber(products.value(14));
-        v.supplyPrice = optionalNumber(products.value(15));
-        v.planPrice = optionalNumber(products.value(16));
-        v.active = products.value(17).toString() != u"n";
-        v.type = products.value(18).toString();
-        v.kasaPlu = products.value(19);
-        v.categories = categories.take(row.number);
-        compareRow(row, std::move(v), withStock.contains(row.number));
+        rowOf.insert(row.productId, i);
+        ids.push_back(row.productId);
+        if (row.isGiven(ImportField::Active) && !row.of(ImportField::Active).isEmpty() && !row.values.active)
+            deactivated.push_back(row.productId);
+    }
+    std::vector<QList<qint64>> categories(m_rows.size());
+    for (size_t from = 0; from < ids.size(); from += kIdBatch) {
+        tarvex::NativeRows links = m_connection.readNative(
+            QStringLiteral("SELECT productid, categoryprid FROM productcategorypr WHERE productid IN (%1)")
+                .arg(idList(ids, from, qMin(ids.size(), from + kIdBatch))));
+        while (links.next())
+            categories[rowOf.value(links.integer(0))] << links.integer(1);
+    }
+    QSet<qint64> withStock;
+    for (size_t from = 0; from < deactivated.size(); from += kIdBatch) {
+        tarvex::NativeRows stock = m_connection.readNative(
+            QStringLiteral("SELECT productid, SUM(amount) FROM productwarehouse WHERE productid IN (%1) GROUP BY productid")
+                .arg(idList(deactivated, from, qMin(deactivated.size(), from + kIdBatch))));
+        while (stock.next()) {
+            if (!tarvex::IsZero6(stock.number(1)))
+                withStock.insert(stock.integer(0));
+        }
+    }
+    for (size_t from = 0; from < ids.size(); from += kIdBatch) {
+        tarvex::NativeRows products = m_connection.readNative(QStringLiteral(
+            "SELECT p.productid, p.name, p.code, p.barcode, p.unitname, p.foreignname, p.manufname, p.manufcode, "
+            "p.taxid, t.value, p.price, p.pricecurrency, p.inputprice, p.inputpricecurrency, p.recommendedprice, "
+            "p.supplyprice, p.planprice, p.active, p.type, p.kasaplu FROM product AS p LEFT JOIN tax AS t ON t.taxid "
+            "= p.taxid WHERE p.productid IN (%1)")
+                .arg(idList(ids, from, qMin(ids.size(), from + kIdBatch))));
+        while (products.next()) {
+            const size_t i = rowOf.value(products.integer(0));
+            ImportRow& row = m_rows[i];
+            ProductValues v;
+            v.name = products.text(1);
+            v.code = products.text(2);
+            v.barcode = products.text(3);
+            v.unit = products.text(4);
+            v.foreignName = products.text(5);
+            v.manufName = products.text(6);
+            v.manufCode = products.text(7);
+            v.taxId = products.integer(8);
+            v.taxValue = products.number(9);
+            v.price = products.number(10);
+            v.priceCurrency = products.text(11);
+            v.inputPrice = optionalNumber(products, 12);
+            v.inputPriceCurrency = products.text(13);
+            v.recommendedPrice = optionalNumber(products, 14);
+            v.supplyPrice = optionalNumber(products, 15);
+            v.planPrice = optionalNumber(products, 16);
+            v.active = products.text(17) != u"n";
+            v.type = products.text(18);
+            v.kasaPlu = products.isNull(19) ? QVariant() : QVariant(products.integer(19));
+            v.categories = std::move(categories[i]);
+            compareRow(row, std::move(v), withStock.contains(row.productId));
+        }
     }
     for (ImportRow& row : m_rows) {
         if (!row.refused && !row.productId)
