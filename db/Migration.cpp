@@ -4,6 +4,7 @@
 #include "Connection.h"
 #include "DatabaseError.h"
 #include "SqlScript.h"
+#include "StaffRole.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,6 +120,14 @@ int migrateSchema(const QSqlDatabase& db, const BeforeUpgrade& beforeUpgrade, in
     refuseNewer(found);
     if (found == 0 || found >= target)
         return found;
+    // Staff without the administrator's role would be stopped half way by a
+    // refused ALTER (and could not even back up first): nothing is tried.
+    if (sessionRole(db) != StaffRole::Administrator)
+        throw SchemaVersionError(SCHEMA_NEEDS_ADMIN_ERR.arg(database).arg(found).arg(target),
+                                 QStringLiteral("Database %1 at version %2 needs an administrator's upgrade to %3")
+                                     .arg(database)
+                                     .arg(found)
+                                     .arg(target));
 
     if (beforeUpgrade)
         beforeUpgrade(found, target);

@@ -22,6 +22,9 @@ namespace tarvex {
 inline const QString SCHEMA_TOO_NEW_ERR =
     QStringLiteral("Baza podataka \"%1\" je verzije %2, a ovaj program poznaje samo verzije do %3. Pokrenite noviju "
                    "verziju programa; ovaj program u tu bazu ne upisuje ništa.");
+inline const QString SCHEMA_NEEDS_ADMIN_ERR =
+    QStringLiteral("Baza podataka \"%1\" je verzije %2, a ovaj program radi sa verzijom %3. Bazu može da nadogradi samo "
+                   "administrator: neka se on prvi prijavi u ovu verziju programa, pa se zatim prijavite ponovo.");
 inline const QString SCHEMA_STEP_FAILED_ERR =
     QStringLiteral("Nadogradnja baze podataka \"%1\" na verziju %2 nije uspela. Podaci su sačuvani u rezervnoj kopiji "
                    "napravljenoj pre nadogradnje; pokušajte ponovo ili pozovite podršku.");

@@ -6,6 +6,7 @@
 #include "Connection.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
+#include "Migration.h"
 #include "Modal.h"
 #include "PrivateServer.h"
 #include "Schema.h"
@@ -16,6 +17,7 @@
 #include "StaffWindow.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,6 +64,8 @@ protected:
     static void SetUpTestSuite()
     {
         s_dir = std::make_unique<QTemporaryDir>();
+        // The backup before an upgrade goes to the test's folder, not the user's.
+        qputenv("XDG_DATA_HOME", s_dir->filePath(QStringLiteral("data")).toUtf8());
         s_certificates = std::make_unique<ServerCertificates>(s_dir->filePath(QStringLiteral("tls")));
         s_certificates->ensure({QStringLiteral("127.0.0.1")});
         s_port = freePort();
@@ -189,7 +193,8 @@ TEST_F(SecurityTest, SignInTellsEachRefusalAndOpensAnEncryptedSessionUnderTheRol
         ADD_FAILURE() << "a kasir changed the catalogue";
     } catch (const DatabaseError& e) {
         EXPECT_EQ(e.code(), 1142);
-        EXPECT_TRUE(e.userText().startsWith(DB_NO_RIGHT_ERR)) << e.userText().toStdString();
+        EXPECT_EQ(e.userText(), DB_NO_RIGHT_ON_ERR.arg(QStringLiteral("menja podatke"), QStringLiteral("proizvodi"),
+                                                       DB_INPUT_KEPT_NOTE));
     }
 
     // Giving up in the window opens nothing.
@@ -307,6 +312,37 @@ TEST_F(SecurityTest, AnAdministratorAddsAndLocksAKasirInKorisnici)
     } catch (const StaffError& e) {
         EXPECT_EQ(e.userText(), STAFF_SELF_ERR);
     }
+}
+
+// A database one version behind the program: a kasir is told who can bring
+// it up, and nothing of it changes; the administrator's sign-in upgrades it.
+TEST_F(SecurityTest, OnlyAnAdministratorUpgradesAnOlderDatabase)
+{
+    ConnectionSettings owner;
+    owner.socket = s_server->socketPath();
+    owner.user = s_server->userName();
+    owner.database = kDatabase;
+    Connection shop(owner);
+    const int newest = programSchemaVersion();
+    shop.execute(QStringLiteral("DELETE FROM schemaversion"));
+    recordSchemaVersion(shop.database(), newest - 1);
+    ASSERT_EQ(databaseSchemaVersion(shop.database()), newest - 1);
+
+    StartupSettings settings = shared();
+    QStringList reasons;
+    try {
+        signInAs(settings, {{QStringLiteral("kasa"), kPassword}}, reasons);
+        ADD_FAILURE() << "a kasir's sign-in went on over an older database";
+    } catch (const SchemaVersionError& e) {
+        EXPECT_EQ(e.userText(), SCHEMA_NEEDS_ADMIN_ERR.arg(kDatabase).arg(newest - 1).arg(newest));
+    }
+    EXPECT_EQ(databaseSchemaVersion(shop.database()), newest - 1);
+
+    StartupSettings admin = shared();
+    EXPECT_TRUE(signInAs(admin, {{QStringLiteral("sef"), kPassword}}, reasons));
+    EXPECT_EQ(databaseSchemaVersion(shop.database()), newest);
+    EXPECT_EQ(QDir(s_dir->filePath(QStringLiteral("data/tarvex/backups"))).entryList(QDir::Files).size(), 1)
+        << "the administrator's upgrade backs up first";
 }
 
 // Last: the server is started again with a certificate for another name.

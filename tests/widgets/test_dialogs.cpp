@@ -159,8 +159,19 @@ TEST(ErrorBox, EachDatabaseErrorSaysWhatToDoInSerbianAndKeepsTheServersWordsBehi
         {DatabaseError(2002, QStringLiteral("Can't connect to server")), DB_SERVER_AWAY_ERR},
         {DatabaseError(1213, QStringLiteral("Deadlock found when trying to get lock")), DB_CONFLICT_ERR},
         {DatabaseError(1205, QStringLiteral("Lock wait timeout exceeded")), DB_CONFLICT_ERR},
+        // A refused right is named: what was tried, on what, and whether the input stayed.
         {DatabaseError(1142, QStringLiteral("UPDATE command denied to user 'kasa'@'localhost' for table 'product'")),
-         DB_NO_RIGHT_ERR},
+         DB_NO_RIGHT_ON_ERR.arg(QStringLiteral("menja podatke"), QStringLiteral("proizvodi"), DB_INPUT_KEPT_NOTE)},
+        {DatabaseError(1142, QStringLiteral("DELETE command denied to user 'zak'@'localhost' for table "
+                                            "`shop`.`tax`")),
+         DB_NO_RIGHT_ON_ERR.arg(QStringLiteral("briše podatke"), QStringLiteral("poreske stope"), QString())},
+        {DatabaseError(1143, QStringLiteral("UPDATE command denied to user 'kasa'@'localhost' for column 'price' in "
+                                            "table 'newtable'")),
+         DB_NO_RIGHT_ON_ERR.arg(QStringLiteral("menja podatke"), QStringLiteral("newtable"), DB_INPUT_KEPT_NOTE)},
+        {DatabaseError(1227, QStringLiteral("Access denied; you need (at least one of) the CREATE USER privilege(s) "
+                                            "for this operation")),
+         DB_NO_PRIVILEGE_ERR.arg(QStringLiteral("upravlja nalozima osoblja"))},
+        {DatabaseError(1044, QStringLiteral("Access denied for user 'kasa'@'%' to database 'other'")), DB_NO_RIGHT_ERR},
         {DatabaseError(1146, QStringLiteral("Table 'shop.nowhere' doesn't exist")), DB_GENERIC_ERR.arg(1146)},
     };
     ScriptedDialogs script;

@@ -77,6 +77,75 @@ QString labelOfKey(const QString& table, QString keyName)
     return label;
 }
 
+// What a refused statement tried, as the shop would say it: 1142 "UPDATE
+// command denied to user 'x'@'h' for table `db`.`product`", 1143 the same
+// for a column, 1227 "you need (at least one of) the CREATE USER privilege(s)".
+QString refusedRightText(int code, const QString& server)
+{
+    static const QHash<QString, QString> verbs{
+        {QStringLiteral("SELECT"), QStringLiteral("čita podatke")},
+        {QStringLiteral("INSERT"), QStringLiteral("dodaje podatke")},
+        {QStringLiteral("UPDATE"), QStringLiteral("menja podatke")},
+        {QStringLiteral("DELETE"), QStringLiteral("briše podatke")},
+        {QStringLiteral("ALTER"), QStringLiteral("menja izgled baze podataka")},
+        {QStringLiteral("CREATE"), QStringLiteral("pravi tabele")},
+        {QStringLiteral("DROP"), QStringLiteral("briše tabele")},
+        {QStringLiteral("EXECUTE"), QStringLiteral("pokreće procedure baze")},
+    };
+    static const QHash<QString, QString> tables{
+        {QStringLiteral("product"), QStringLiteral("proizvodi")},
+        {QStringLiteral("productdetail"), QStringLiteral("detalji proizvoda")},
+        {QStringLiteral("productalter"), QStringLiteral("zamene proizvoda")},
+        {QStringLiteral("categorypr"), QStringLiteral("kategorije")},
+        {QStringLiteral("productcategorypr"), QStringLiteral("kategorije proizvoda")},
+        {QStringLiteral("attributepr"), QStringLiteral("atributi")},
+        {QStringLiteral("attributeprvalue"), QStringLiteral("vrednosti atributa")},
+        {QStringLiteral("categoryprattribute"), QStringLiteral("atributi kategorija")},
+        {QStringLiteral("productattribute"), QStringLiteral("atributi proizvoda")},
+        {QStringLiteral("productrebate"), QStringLiteral("rabati")},
+        {QStringLiteral("productworkingoperation"), QStringLiteral("radne operacije")},
+        {QStringLiteral("fixedasset"), QStringLiteral("osnovna sredstva")},
+        {QStringLiteral("tax"), QStringLiteral("poreske stope")},
+        {QStringLiteral("kasagroup"), QStringLiteral("grupe kase")},
+        {QStringLiteral("kasatableitem"), QStringLiteral("PLU kase")},
+        {QStringLiteral("warehouse"), QStringLiteral("magacini")},
+        {QStringLiteral("productwarehouse"), QStringLiteral("zalihe po magacinima")},
+        {QStringLiteral("productattributewarehouse"), QStringLiteral("zalihe varijanti")},
+        {QStringLiteral("productpackaging"), QStringLiteral("pakovanja")},
+        {QStringLiteral("component"), QStringLiteral("sastavnice")},
+        {QStringLiteral("dbinifile"), QStringLiteral("opcije programa")},
+    };
+    static const QHash<QString, QString> privileges{
+        {QStringLiteral("CREATE USER"), QStringLiteral("upravlja nalozima osoblja")},
+        {QStringLiteral("SUPER"), QStringLiteral("upravlja serverom baze podataka")},
+        {QStringLiteral("RELOAD"), QStringLiteral("upravlja serverom baze podataka")},
+    };
+    if (code == 1227) {
+        const QString privilege = capture(server, R"(the ([A-Z ,]+?) privilege)");
+        const QString first = privilege.section(QLatin1Char(','), 0, 0).trimmed();
+        const QString said = privileges.value(first);
+        if (privilege.isEmpty())
+            return DB_NO_RIGHT_ERR;
+        return DB_NO_PRIVILEGE_ERR.arg(said.isEmpty() ? QStringLiteral("izvrši radnju koja traži pravo %1").arg(privilege)
+                                                       : said);
+    }
+    const QString command = capture(server, R"(^(\w+) command denied)");
+    // Newer servers quote `db`.`table`, older ones 'table'.
+    QString table = capture(server, R"(for table `(?:[^`]*`\.`)?([^`]+)`)");
+    if (table.isEmpty())
+        table = capture(server, R"(for table '([^']+)')");
+    if (table.isEmpty())  // 1143: "... for column 'c' in table 't'"
+        table = capture(server, R"(in table '([^']+)')");
+    if (command.isEmpty() || table.isEmpty())
+        return DB_NO_RIGHT_ERR;
+    const QString verb = verbs.value(command.toUpper());
+    const QString what = tables.value(table.toLower());
+    const bool typed = command.compare(QLatin1String("INSERT"), Qt::CaseInsensitive) == 0 ||
+                       command.compare(QLatin1String("UPDATE"), Qt::CaseInsensitive) == 0;
+    return DB_NO_RIGHT_ON_ERR.arg(verb.isEmpty() ? QStringLiteral("izvrši naredbu %1").arg(command) : verb,
+                                  what.isEmpty() ? table : what, typed ? DB_INPUT_KEPT_NOTE : QString());
+}
+
 // The server ran out of room: 1021 "Disk full", 1114 "The table is full"
 // (InnoDB cannot grow its file), or a write failing with errno 28 (3 "Error
 // writing file", 1030 "Got error 28 from storage engine" and the like).
@@ -153,6 +222,8 @@ QString databaseErrorText(const DatabaseError& error)
     case 1142: // command denied for the table
     case 1143: // ... for the column
     case 1227: // a privilege is needed
+        text = refusedRightText(error.code(), server);
+        break;
     case 1044: // access denied to the database
         text = DB_NO_RIGHT_ERR;
         break;

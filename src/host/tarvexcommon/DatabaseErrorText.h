@@ -58,6 +58,15 @@ inline const QString DB_CONFLICT_ERR =
 inline const QString DB_NO_RIGHT_ERR =
     QStringLiteral("Vaš nalog na serveru baze podataka nema pravo na ovu radnju. Ako vam je potrebna, zamolite "
                    "administratora da vam je dozvoli.");
+// The refused right named: "%1" what the account tried, "%2" on what; "%3"
+// DB_INPUT_KEPT_NOTE for a refused write of typed data, else empty.
+inline const QString DB_NO_RIGHT_ON_ERR =
+    QStringLiteral("Vaš nalog na serveru baze podataka nema pravo da %1: %2.%3 Ako vam je ta radnja potrebna, zamolite "
+                   "administratora da vam je dozvoli.");
+inline const QString DB_INPUT_KEPT_NOTE = QStringLiteral(" Uneti podaci su ostali u prozoru.");
+inline const QString DB_NO_PRIVILEGE_ERR =
+    QStringLiteral("Vaš nalog na serveru baze podataka nema pravo da %1. Ako vam je ta radnja potrebna, zamolite "
+                   "administratora da vam je dozvoli.");
 inline const QString DB_GENERIC_ERR =
     QStringLiteral("Baza podataka nije izvršila radnju (greška %1). Pokušajte ponovo; ako se greška ponovi, javite "
                    "se podršci i pošaljite tekst koji stoji pod \"Detalji\".");
