@@ -174,9 +174,14 @@ void DeferredIndexes::drop()
 {
     for (const QString& table : m_tables) {
         QSqlQuery query(m_db);
-        query.prepare(QStringLiteral("SELECT INDEX_NAME, NON_UNIQUE, COLUMN_NAME, SUB_PART, INDEX_TYPE "
-                                     "FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE() "
-                                     "AND TABLE_NAME = ? AND INDEX_NAME <> 'PRIMARY' ORDER BY INDEX_NAME, SEQ_IN_INDEX"));
+        // An index a foreign key stands on stays (the server refuses to drop it).
+        query.prepare(QStringLiteral(
+            "SELECT INDEX_NAME, NON_UNIQUE, COLUMN_NAME, SUB_PART, INDEX_TYPE FROM information_schema.STATISTICS AS s "
+            "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = ? AND INDEX_NAME <> 'PRIMARY' AND NOT EXISTS (SELECT 1 "
+            "FROM information_schema.STATISTICS AS f INNER JOIN information_schema.KEY_COLUMN_USAGE AS k ON "
+            "k.TABLE_SCHEMA = f.TABLE_SCHEMA AND k.TABLE_NAME = f.TABLE_NAME AND k.COLUMN_NAME = f.COLUMN_NAME WHERE "
+            "f.TABLE_SCHEMA = s.TABLE_SCHEMA AND f.TABLE_NAME = s.TABLE_NAME AND f.INDEX_NAME = s.INDEX_NAME AND "
+            "f.SEQ_IN_INDEX = 1 AND k.REFERENCED_TABLE_NAME IS NOT NULL) ORDER BY INDEX_NAME, SEQ_IN_INDEX"));
         query.addBindValue(table);
         if (!query.exec())
             throw DatabaseError::fromSqlError(query.lastError(), query.lastQuery());

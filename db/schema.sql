@@ -16,6 +16,9 @@
 --   * utf8mb4 throughout, InnoDB throughout.
 --   * Every table has a primary key: a Galera cluster replicates rows by it
 --     (link tables use their two columns).
+--   * Foreign keys (RESTRICT) where the product side's own rows need a tax
+--     rate or a warehouse. The document tables have none: they are the
+--     document module's, and the product module's delete guards count them.
 
 SET NAMES utf8mb4;
 
@@ -78,7 +81,10 @@ CREATE TABLE product (
   UNIQUE KEY product_kasaplu (kasaplu),
   UNIQUE KEY product_savetoken (savetoken),
   KEY product_kasagroup (kasagroupid, kasasort),
-  KEY product_type_active (type, active)
+  KEY product_type_active (type, active),
+  -- A tax rate in use cannot go; a product saved while its rate is being
+  -- deleted waits for that delete and then fails.
+  CONSTRAINT product_tax FOREIGN KEY (taxid) REFERENCES tax (taxid) ON DELETE RESTRICT ON UPDATE RESTRICT
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- At most one row per product, so the product is the key.
@@ -153,7 +159,10 @@ CREATE TABLE productwarehouse (
   minstock       DOUBLE NULL,
   maxstock       DOUBLE NULL,
   PRIMARY KEY (productid, warehouseid),
-  KEY productwarehouse_warehouse (warehouseid)
+  KEY productwarehouse_warehouse (warehouseid),
+  -- The same for a warehouse holding stock.
+  CONSTRAINT productwarehouse_warehouse FOREIGN KEY (warehouseid) REFERENCES warehouse (warehouseid)
+    ON DELETE RESTRICT ON UPDATE RESTRICT
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 CREATE TABLE productalter (
@@ -240,7 +249,9 @@ CREATE TABLE productattributewarehouse (
   warehouseid        BIGINT NOT NULL,
   amount             DOUBLE NOT NULL DEFAULT 0,
   PRIMARY KEY (productattributeid, warehouseid),
-  KEY productattributewarehouse_warehouse (warehouseid)
+  KEY productattributewarehouse_warehouse (warehouseid),
+  CONSTRAINT productattributewarehouse_warehouse FOREIGN KEY (warehouseid) REFERENCES warehouse (warehouseid)
+    ON DELETE RESTRICT ON UPDATE RESTRICT
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 CREATE TABLE productrebate (

@@ -1,6 +1,7 @@
 // Deleting through the windows: the question comes first with "Ne" as the
 // default button; a tax rate, warehouse, attribute or value that other rows
-// still need is refused with what holds it; a category delete works in the one
+// still need is refused with what holds it, also when another workstation
+// adds such a row at the same moment; a category delete works in the one
 // session the database has; the product picker deletes nothing.
 
 #include "Attributeunit.h"
@@ -21,9 +22,12 @@
 
 #include <QMenu>
 #include <QPushButton>
+#include <QSqlError>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <atomic>
+#include <thread>
 
 using namespace products;
 using namespace tarvex;
@@ -226,6 +230,81 @@ TEST_F(Deletes, AttributeAndValueMinusRefuseWhatProductsAndCategoriesUse)
     sql("DELETE FROM productattribute");
     sql("DELETE FROM categoryprattribute");
     EXPECT_EQ(dm().AttributeDeleteRefusal(1), "Atribut \"Boja\" ima 2 vrednosti.");
+}
+
+// Two workstations at once: one adds a stock row to a warehouse while the
+// other deletes it. Whichever comes first, no stock row is left without its
+// warehouse.
+TEST_F(Deletes, AStockRowAddedMeanwhileByAnotherWorkstationEitherStopsTheDeleteOrIsRefused)
+{
+    const ConnectionSettings other = database().settings();
+    ScriptedDialogs script;
+
+    // The other workstation's row is written but not committed yet: the
+    // delete waits for it and then counts it.
+    std::atomic<bool> written{false};
+    std::thread adds([&] {
+        {
+            QSqlDatabase b = openConnection(other, QStringLiteral("other-workstation"));
+            QSqlQuery q(b);
+            q.exec("START TRANSACTION");
+            q.exec("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (7, 3, 5, 100)");
+            written = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(800));
+            q.exec("COMMIT");
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other-workstation"));
+    });
+    while (!written)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    script.answer(ButtonYes);
+    inModal<TWarehouseForm>(WarehouseManage, [](TWarehouseForm& form) {
+        clickMinusOn(form.WarehouseDBG(), form.WarehouseNavigator(), "warehouseid", 3);
+        form.CloseButton()->click();
+    });
+    adds.join();
+    EXPECT_EQ(script.messages(), (QStringList{"Da li želite da izbrišete magacin \"Prazan magacin\"?",
+                                              "Magacin \"Prazan magacin\" ima 1 stavku zaliha."}));
+    EXPECT_EQ(text("SELECT COUNT(*) FROM warehouse WHERE warehouseid = 3"), "1");
+
+    // The delete holds the warehouse when the other workstation adds its
+    // row: the row waits, then is refused by the database.
+    sql("DELETE FROM productwarehouse");
+    sql("CREATE TABLE IF NOT EXISTS deletepause (warehouseid BIGINT PRIMARY KEY)");
+    sql("DELETE FROM deletepause");
+    sql("CREATE TRIGGER deletepause BEFORE DELETE ON warehouse FOR EACH ROW BEGIN "
+        "INSERT INTO deletepause VALUES (OLD.warehouseid); DO SLEEP(0.8); END");
+    int refusedWith = 0;
+    std::thread late([&] {
+        {
+            QSqlDatabase b = openConnection(other, QStringLiteral("other-workstation"));
+            QSqlQuery q(b);
+            // Sees the delete under way before it commits.
+            q.exec("SET SESSION TRANSACTION ISOLATION LEVEL READ UNCOMMITTED");
+            for (int i = 0; i < 1000; ++i) {
+                if (q.exec("SELECT COUNT(*) FROM deletepause") && q.next() && q.value(0).toInt() > 0)
+                    break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            if (!q.exec("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (7, 3, 5, 100)"))
+                refusedWith = q.lastError().nativeErrorCode().toInt();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other-workstation"));
+    });
+    script.clear();
+    script.answer(ButtonYes);
+    inModal<TWarehouseForm>(WarehouseManage, [](TWarehouseForm& form) {
+        clickMinusOn(form.WarehouseDBG(), form.WarehouseNavigator(), "warehouseid", 3);
+        form.CloseButton()->click();
+    });
+    late.join();
+    sql("DROP TRIGGER deletepause");
+    sql("DROP TABLE deletepause");
+    EXPECT_EQ(script.messages(), QStringList{"Da li želite da izbrišete magacin \"Prazan magacin\"?"});
+    EXPECT_EQ(refusedWith, 1452); // no parent row
+    EXPECT_EQ(text("SELECT CONCAT(COUNT(*), '/', (SELECT COUNT(*) FROM productwarehouse)) FROM warehouse "
+                   "WHERE warehouseid = 3"),
+              "0/0");
 }
 
 TEST_F(Deletes, ACategoryDeleteWorksInTheDatabasesOneSessionWhichASecondConnectionCannotTake)

@@ -2,9 +2,13 @@
 // guards that refuse a row other rows still need, naming what holds it, and
 // the delete itself in one transaction with its guard.
 //
-// The guard first locks the row being deleted (FOR UPDATE) and only then
-// reads anything, so its counts see every row committed before it got the
-// lock, and a writer that locks the row meanwhile is waited for.
+// Two workstations: one adds a stock row while the other deletes the
+// warehouse. The guard first locks the row being deleted (FOR UPDATE) and
+// only then reads anything, so its counts see every row committed before it
+// got the lock; a row added on the product side meets that lock through its
+// foreign key (the insert waits, then fails on the deleted parent). The
+// document module's tables have no foreign keys: their rows are counted
+// here, and their writers are to lock the warehouse row in share mode.
 
 #include "Productdmunit.h"
 
