@@ -3,6 +3,7 @@
 // before the backup began.
 
 #include "BackupFixture.h"
+#include "DatabaseError.h"
 #include "Migration.h"
 #include "Schema.h"
 
@@ -128,6 +129,20 @@ TEST_F(BackupTest, ABackupTakenWhileAWriterSavesRestoresEveryTableAsTheManifestS
                                         "WHERE p.name LIKE 'Upis za vreme kopije %'"))
                   .toInt(),
               present.size());
+
+    // The foreign keys came back with the tables and name the restored ones,
+    // not those set aside: a stock row of no warehouse is still refused.
+    EXPECT_EQ(scalar(db, QStringLiteral("SELECT CONCAT(COUNT(*), '/', SUM(referenced_table_schema = table_schema)) FROM "
+                                        "information_schema.key_column_usage WHERE table_schema = DATABASE() AND "
+                                        "referenced_table_name IN ('tax', 'warehouse')"))
+                  .toString(),
+              "3/3");
+    try {
+        execSql(db, QStringLiteral("INSERT INTO productwarehouse (productid, warehouseid) VALUES (1, 999999)"));
+        ADD_FAILURE() << "a stock row of no warehouse was taken";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.code(), 1452);
+    }
 
     // The data the restore replaced stays aside.
     EXPECT_TRUE(databaseExists(db, s_shop->name() + QStringLiteral("_before_restore")));

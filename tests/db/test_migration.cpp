@@ -12,6 +12,7 @@
 #include "ClientTools.h"
 #include "DatabaseRestore.h"
 #include "Connection.h"
+#include "DatabaseError.h"
 #include "Migration.h"
 #include "Schema.h"
 #include "SqlScript.h"
@@ -314,6 +315,55 @@ TEST_F(MigrationTest, TheFirstStepKeepsARepeatedLinkOnceAndASharedPluWithTheFirs
     EXPECT_EQ(column(shop.db(), QStringLiteral("SELECT CONCAT(productid, ':', IFNULL(kasaplu, '-')) FROM product "
                                                "WHERE productid IN (3, 5, 9) ORDER BY productid")),
               QStringList({"3:4242", "5:-", "9:-"}));
+}
+
+// Rows left pointing at a deleted tax rate or warehouse (deletes made before
+// the guards) do not stop the foreign keys: they stay, editable, and no new
+// such row can be made.
+TEST_F(MigrationTest, TheForeignKeysComeInOverRowsAlreadyPointingAtNothingAndRefuseNewOnes)
+{
+    ScratchDatabase shop(QStringLiteral("orphan"));
+    shop.copyFrom(s_old->name());
+    QSqlDatabase& db = shop.db();
+    const qint64 variant = 41;  // variants have no key to the variant table
+    for (const QString& sql : {QStringLiteral("UPDATE product SET taxid = 999 WHERE productid = 1"),
+                               QStringLiteral("INSERT INTO productwarehouse (productid, warehouseid) VALUES (1, 998)"),
+                               QStringLiteral("INSERT INTO productattributewarehouse (productattributeid, warehouseid) "
+                                              "VALUES (%1, 998)").arg(variant)})
+        execSql(db, sql);
+    migrateSchema(db);
+    ASSERT_EQ(databaseSchemaVersion(db), programSchemaVersion());
+
+    EXPECT_EQ(column(db, QStringLiteral("SELECT CONCAT_WS(' ', (SELECT taxid FROM product WHERE productid = 1), "
+                                        "(SELECT COUNT(*) FROM productwarehouse WHERE warehouseid = 998), "
+                                        "(SELECT COUNT(*) FROM productattributewarehouse WHERE warehouseid = 998))")),
+              QStringList{QStringLiteral("999 1 1")});
+    execSql(db, QStringLiteral("UPDATE product SET name = 'Preimenovan' WHERE productid = 1"));
+    execSql(db, QStringLiteral("UPDATE productwarehouse SET amount = 3 WHERE productid = 1 AND warehouseid = 998"));
+
+    const qint64 usedTax = column(db, QStringLiteral("SELECT taxid FROM product WHERE productid = 2")).value(0).toLongLong();
+    const qint64 usedWarehouse =
+        column(db, QStringLiteral("SELECT MIN(warehouseid) FROM productwarehouse WHERE warehouseid <> 998")).value(0).toLongLong();
+    const struct {
+        QString sql;
+        int code;
+    } refused[] = {
+        {QStringLiteral("INSERT INTO productwarehouse (productid, warehouseid) VALUES (2, 998)"), 1452},
+        {QStringLiteral("INSERT INTO productattributewarehouse (productattributeid, warehouseid) VALUES (%1, 997)")
+             .arg(variant),
+         1452},
+        {QStringLiteral("UPDATE product SET taxid = 999 WHERE productid = 2"), 1452},
+        {QStringLiteral("DELETE FROM tax WHERE taxid = %1").arg(usedTax), 1451},
+        {QStringLiteral("DELETE FROM warehouse WHERE warehouseid = %1").arg(usedWarehouse), 1451},
+    };
+    for (const auto& c : refused) {
+        try {
+            execSql(db, c.sql);
+            ADD_FAILURE() << "taken: " << c.sql.toStdString();
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.code(), c.code) << c.sql.toStdString();
+        }
+    }
 }
 
 // A database a newer program made: refused before any write, naming both

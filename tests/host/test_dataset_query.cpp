@@ -31,7 +31,7 @@ class QueryDataSetTest : public DatabaseTest {
 protected:
     void SetUp() override
     {
-        for (const char* table : {"product", "tax", "warehouse", "productwarehouse"})
+        for (const char* table : {"productwarehouse", "product", "tax", "warehouse"})
             execSql(db(), QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
         execSql(db(), "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary')");
         execSql(db(), "INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, code) VALUES "

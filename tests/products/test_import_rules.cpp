@@ -119,6 +119,7 @@ TEST_F(ImportRules, TheModuleOptionsAddTheirChecks)
     m_options.ProductCategoryRequired = true;
     m_options.UniqueProductNameCharsNum = 5;
     m_options.OnlyLowestProductCategoryAllowed = true;
+    sql("INSERT INTO warehouse (warehouseid, name) VALUES (1, 'Glavni')");
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (2, 1, 3, 200)");
     const ImportOutcome outcome = check(csv("Kod;Ime;JM;Porez;Cena;Ime proizvođača;Kategorije;Aktivan\n"
                                             ";Sok;kom;PDV20;10;Voćko;Hrana>Voće;da\n"

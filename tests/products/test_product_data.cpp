@@ -151,6 +151,8 @@ TEST_F(ProductData, CodeTemplatesVariantNumbersAndVariantBarcodesCarryingTheDate
 TEST_F(ProductData, LookUpsOfPricesAmountsCurrenciesPreceptsAndCategoryLevels)
 {
     using namespace products::lookups;
+    sql("INSERT INTO tax (taxid, name, value) VALUES (1, 'Opšta', 20)");
+    sql("INSERT INTO warehouse (warehouseid, name) VALUES (1, 'Glavni'), (2, 'Prodavnica')");
     sql("INSERT INTO product (productid, name, unitname, taxid, pricecurrency) VALUES "
         "(1, 'Hleb', 'kom', 1, 'RSD'), (2, 'Mleko', 'l', 1, 'EUR'), (3, 'Jaja', 'kom', 1, 'RSD')");
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES "

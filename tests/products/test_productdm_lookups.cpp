@@ -62,6 +62,7 @@ TEST_F(ProductLookups, ACopyCarriesTheProductsDescriptionCategoriesAndParts)
     sql("INSERT INTO component (rawid, productid, quantity) VALUES (7, 1, 2.5), (1, 9, 4)");
     sql("INSERT INTO fixedasset (productid, inventorynumber, depreciationpercent, depreciationgroupid, "
         "depreciationaccountinggroupid) VALUES (1, 'OS-1', 10, 1, 1)");
+    insertWarehouses({1});
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (1, 1, 5, 250.5)");
     sql("INSERT INTO productattribute (productid, prodattribute, prodattributevalue) VALUES (1, 'Boja', 'braon')");
     sql("INSERT INTO productpackaging (productid, packagingid) VALUES (1, 2)");
@@ -223,6 +224,7 @@ TEST_F(ProductLookups, PriceLabelsShowTheWarehousePriceOrTheProductsOwnWithVat)
         "(1, 'Čokolada mlečna 100g', 'C100', '5901234123457', 'kom', 1, 100, 'RSD'),"
         "(2, 'Kafa mlevena 500g', 'K500', ' 4006381333931 ', 'kom', 1, 1028.75, 'RSD'),"
         "(3, 'Hleb', NULL, NULL, 'kom', 3, 55.555, 'EUR')");
+    insertWarehouses({3, 4});
     sql("INSERT INTO productwarehouse (productid, warehouseid, price) VALUES (1, 3, 120), (2, 4, 900), (3, 3, 50)");
     // Product 999 does not exist; 1 and 3 have rows of warehouse 3.
     EXPECT_EQ(labelTexts(products::PriceLabelRows(db(), {1, 2, 999, 3}, 3)),

@@ -229,6 +229,8 @@ TEST_F(ProductRules, CodedColumnsAndPricesShowTheirTexts)
     insertProduct(1, QStringLiteral("Montaža"));
     insertProduct(2, QStringLiteral("Hleb"));
     sql("UPDATE product SET type = 'u', price = 10.1235, inputprice = 1.5, rebate = 0 WHERE productid = 1");
+    sql("INSERT INTO warehouse (warehouseid, name, pricetype, warehousemethodtype, active, warehouseautopricechange) "
+        "VALUES (1, 'Centralni', 'm', 'a', 1, 0), (2, 'Lager', 'v', NULL, 0, 1)");
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price, reservedamount) VALUES "
         "(1, 1, 2.5, 12.345, 1)");
     // The list as the search panel shows it for warehouse 1.
@@ -252,8 +254,6 @@ TEST_F(ProductRules, CodedColumnsAndPricesShowTheirTexts)
     EXPECT_TRUE(P("wh_price").isNull());
     EXPECT_EQ(P("primaryamount").displayText(), QString());
 
-    sql("INSERT INTO warehouse (warehouseid, name, pricetype, warehousemethodtype, active, warehouseautopricechange) "
-        "VALUES (1, 'Centralni', 'm', 'a', 1, 0), (2, 'Lager', 'v', NULL, 0, 1)");
     QueryDataSet& w = *dm().WarehouseZQ;
     w.open();
     const auto W = [&](const char* name) -> Field& { return w.fieldByName(QString::fromUtf8(name)); };

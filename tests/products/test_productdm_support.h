@@ -8,6 +8,7 @@
 #include "SqlText.h"
 
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 namespace tarvex::test {
 
@@ -57,6 +58,13 @@ protected:
         P("unitname").setValue(QStringLiteral("kom"));
         P("pricecurrency").setValue(QStringLiteral("RSD"));
         P("inputpricecurrency").setValue(QStringLiteral("RSD"));
+    }
+
+    // Warehouses a test's stock rows stand on ("Magacin 1", ...).
+    static void insertWarehouses(std::initializer_list<int> ids)
+    {
+        for (int id : ids)
+            sql(QStringLiteral("INSERT INTO warehouse (warehouseid, name) VALUES (%1, 'Magacin %1')").arg(id));
     }
 
     // A saved product the module's checks accept, on tax 1.

@@ -67,6 +67,7 @@ TEST_F(ProductSave, ChecksRunInOneOrderTheFirstFailureIsTheAnswerAndAPluLocksThe
     o.ProductNameUnchangeable = true;
     insertProduct(1, QStringLiteral("Hleb"));
     sql("UPDATE product SET kasaplu = 4 WHERE productid = 1");
+    insertWarehouses({1});
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (1, 1, 3)");
     openProduct(1);
     dm().LoadedProductName = QStringLiteral("Hleb");
@@ -245,6 +246,7 @@ TEST_F(ProductSave, DeletionIsRefusedWithItsReasonOrTakesEveryRowOfTheProduct)
     sql("DELETE FROM component WHERE rawid = 3");
 
     sql("INSERT INTO productdetail (productid) VALUES (3)");
+    insertWarehouses({1});
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (3, 1, 5), (1, 1, 2)");
     sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (3, 2)");
     sql("INSERT INTO productalter (groupid, productid) VALUES (1, 3), (1, 1)");

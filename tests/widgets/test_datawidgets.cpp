@@ -22,7 +22,7 @@ class DataWidgetsTest : public DatabaseTest {
 protected:
     void SetUp() override
     {
-        for (const char* table : {"warehouse", "product", "tax"})
+        for (const char* table : {"product", "warehouse", "tax"})
             execSql(db(), QStringLiteral("DELETE FROM ") + QLatin1String(table));
         execSql(db(), "INSERT INTO warehouse (warehouseid, name, code, active, status) VALUES "
                    "(1, 'Čačak', 'C1', 1, 'standard'), (2, 'Beograd', 'B1', 0, 'primary'), (3, 'Zrenjanin', 'Z1', 1, 'standard')");
@@ -129,8 +129,8 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     EXPECT_EQ(name->text().size(), 5000);
 
     // Check boxes store their own texts, the navigator follows the state, and a failed post keeps what was typed.
-    execSql(db(), "INSERT INTO product (productid, name, unitname, taxid, pricecurrency, active) VALUES (7, 'Hleb', 'kom', 1, 'RSD', 'y')");
     execSql(db(), "INSERT INTO tax (taxid, name, value) VALUES (5, 'PDV20', 20)");
+    execSql(db(), "INSERT INTO product (productid, name, unitname, taxid, pricecurrency, active) VALUES (7, 'Hleb', 'kom', 5, 'RSD', 'y')");
     QueryDataSet products(&connection, "SELECT * FROM product WHERE productid = 7");
     products.open();
     DBCheckBox box("Aktivan");
