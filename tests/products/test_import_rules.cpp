@@ -336,6 +336,49 @@ TEST_F(ImportRules, PrekiniRollsTheWholeRunBackAndTheNextRunFindsNothingOfIt)
     EXPECT_EQ(count("productcategorypr"), 1201);
 }
 
+TEST_F(ImportRules, AFaultOfTheFileOrAPrekiniWhileItIsReadLeavesNothingAndBlankRowsAreSkipped)
+{
+    // The file is read on a thread of its own while its first rows are
+    // already checked and staged: a fault far down, or a stop midway, must
+    // still leave nothing behind, and the reader must not outlive the run.
+    QList<QStringList> rows = {{"Kod", "Ime", "JM", "PDV", "Cena"}};
+    for (int i = 1; i <= 6000; ++i)
+        rows << QStringList({QStringLiteral("P%1").arg(i), QStringLiteral("Proizvod %1").arg(i), "kom", "20", "#12.5"});
+    QList<QStringList> withFormula = rows;
+    withFormula << QStringList({"P6001", "Proizvod 6001", "kom", "20", "=E2*2"});
+    ImportSettings settings;
+    settings.path = writeWorkbook(m_dir, QStringLiteral("formula.xlsx"), withFormula);
+    settings.format = ImportFile::guess(settings.path);
+    settings.mapping = guessImportMapping(rows.first());
+    try {
+        run(settings);
+        ADD_FAILURE() << "a formula in row 6002 was taken";
+    } catch (const ImportFileError& e) {
+        EXPECT_TRUE(e.userText().contains(QStringLiteral("Ćelija E6002 ima formulu"))) << e.userText().toStdString();
+    }
+    EXPECT_EQ(count("product"), 2);
+
+    settings.path = writeWorkbook(m_dir, QStringLiteral("good.xlsx"), rows);
+    int seen = 0;
+    EXPECT_THROW(run(settings,
+                     [&](const QString& step, int read) {
+                         if (step == u"Čitanje i provera" && read >= 5000) {
+                             seen = read;
+                             tarvex::Abort();
+                         }
+                     }),
+                 SilentAbort);
+    EXPECT_EQ(seen, 5000);
+    EXPECT_EQ(count("product"), 2);
+    const ImportOutcome done = run(settings);
+    EXPECT_EQ(std::tuple(done.added, int(done.refusals.size()), done.written), std::tuple(6000, 0, true));
+
+    // Rows with no value are skipped and counted, wherever they are.
+    const ImportOutcome blanks = check(csv("Kod;Ime;JM;PDV;Cena\n;;;;\nB9;Sok;kom;20;5\n\n ; ;;;\nC9;Čaj;kom;20;5\n"));
+    EXPECT_EQ(std::tuple(blanks.rows, blanks.blankRows, blanks.added), std::tuple(2, 3, 2));
+    EXPECT_EQ(refusalTexts(blanks), QStringList());
+}
+
 class ImportRoundTrip : public ProductDMTest {
 protected:
     static void SetUpTestSuite()

@@ -78,6 +78,21 @@ namespace products {
 
 class CategoryTree;
 
+// Multi-row INSERTs: `columns` values per row, some thousand rows a statement.
+class BatchInsert {
+public:
+    BatchInsert(tarvex::Connection& connection, QString head, int columns);
+    void add(const QVariantList& row);
+    void flush();
+
+private:
+    tarvex::Connection& m_connection;
+    QString m_head;
+    int m_columns;
+    QVariantList m_values;
+    int m_count = 0;
+};
+
 // One check (and, when asked, one write) of a file.
 class ImportRun {
 public:
@@ -85,9 +100,7 @@ public:
               const TProgress& progress);
     ~ImportRun();
 
-    // Reads the file into rows; no database.
-    void read();
-    // Checks every row against the rules and the database.
+    // Reads the file and checks every row against the rules and the database.
     void check();
     // Writes the rows that pass; inside the caller's transaction.
     void write();
@@ -99,7 +112,9 @@ private:
     void refuseRow(ImportRow& row, const QString& message);
     void tell(const QString& step, int rows);
 
-    // Checking (Productimport.cpp).
+    // Reading and checking (Productimport.cpp).
+    void checkMapping() const;
+    void readRows();
     void loadReferences();
     void checkValues(ImportRow& row);
     void checkText(ImportRow& row, ImportField field, QString& target, int maxLength);
@@ -111,7 +126,10 @@ private:
         qint64 first = 0;
         int count = 0;
     };
-    void fillRowTable();
+    // The file's keys staged in a temporary table as the rows are read.
+    void createRowTables();
+    void stageRow(const ImportRow& row);
+    void finishStaging();
     std::vector<Holders> holders(const QString& column);
     void matchRows();
     void addOwnIds(const std::vector<size_t>& rows);
@@ -143,6 +161,7 @@ private:
     std::vector<Holders> m_byCode;       // per row, as m_rows
     std::vector<Holders> m_byBarcode;
     std::vector<bool> m_owned;           // the row is in importown
+    std::unique_ptr<BatchInsert> m_staging;
     std::unique_ptr<QSqlQuery> m_insert;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_updates;
     QList<ImportRow*> m_newRows;           // new products still to be inserted

@@ -6,6 +6,8 @@
 
 #include "Importrows.h"
 
+#include "Importpipe.h"
+
 #include "Categorytree.h"
 #include "Connection.h"
 #include "WriteRetry.h"
@@ -126,11 +128,10 @@ void ImportRun::refuseRow(ImportRow& row, const QString& message)
     outcome.refusals << ImportRefusal{row.number, QString(), message};
 }
 
-void ImportRun::read()
+void ImportRun::checkMapping() const
 {
-    const QList<ImportField>& mapping = m_settings.mapping;
     QList<ImportField> seen;
-    for (const ImportField field : mapping) {
+    for (const ImportField field : m_settings.mapping) {
         if (field == ImportField::None)
             continue;
         if (seen.contains(field))
@@ -139,33 +140,48 @@ void ImportRun::read()
     }
     if (seen.isEmpty())
         throw tarvex::TarvexError(tarvex::ErrorKind::Validation, IMP_NO_MAPPING_ERR);
-    ImportFile::read(m_settings.path, m_settings.format, [&](int number, const QStringList& cells) {
-        if (outcome.header.isEmpty() && m_rows.empty() && outcome.blankRows == 0) {
-            if (std::all_of(cells.begin(), cells.end(), [](const QString& c) { return c.trimmed().isEmpty(); }))
-                throw ImportFileError(IMP_NO_HEADER_ERR);
-            outcome.header = cells;
-            return true;
-        }
-        if (std::all_of(cells.begin(), cells.end(), [](const QString& c) { return c.trimmed().isEmpty(); })) {
-            ++outcome.blankRows;
-            return true;
-        }
-        ImportRow row;
-        row.number = number;
-        for (int column = 0; column < mapping.size(); ++column) {
-            const ImportField field = mapping[column];
-            if (field == ImportField::None)
+}
+
+void ImportRun::readRows()
+{
+    // Each row is checked and staged as it comes; the file is parsed on
+    // the pipe's thread meanwhile.
+    const QList<ImportField>& mapping = m_settings.mapping;
+    auto blank = [](const QStringList& cells) {
+        return std::all_of(cells.begin(), cells.end(), [](const QString& c) { return c.trimmed().isEmpty(); });
+    };
+    ImportRowPipe pipe(m_settings.path, m_settings.format);
+    ImportRowPipe::Rows rows;
+    while (pipe.next(rows)) {
+        for (const auto& [number, cells] : rows) {
+            if (outcome.header.isEmpty() && m_rows.empty() && outcome.blankRows == 0) {
+                if (blank(cells))
+                    throw ImportFileError(IMP_NO_HEADER_ERR);
+                outcome.header = cells;
                 continue;
-            row.given |= 1u << int(field);
-            if (column < cells.size())
-                row.text[size_t(field)] = cells[column].trimmed();
+            }
+            if (blank(cells)) {
+                ++outcome.blankRows;
+                continue;
+            }
+            ImportRow row;
+            row.number = number;
+            for (int column = 0; column < mapping.size(); ++column) {
+                const ImportField field = mapping[column];
+                if (field == ImportField::None)
+                    continue;
+                row.given |= 1u << int(field);
+                if (column < cells.size())
+                    row.text[size_t(field)] = cells[column].trimmed();
+            }
+            checkValues(row);
+            stageRow(row);
+            m_byNumber.insert(number, m_rows.size());
+            m_rows.push_back(std::move(row));
+            if (m_rows.size() % 5000 == 0)
+                tell(QStringLiteral("Čitanje i provera"), int(m_rows.size()));
         }
-        m_byNumber.insert(number, m_rows.size());
-        m_rows.push_back(std::move(row));
-        if (m_rows.size() % 5000 == 0)
-            tell(QStringLiteral("Čitanje"), int(m_rows.size()));
-        return true;
-    });
+    }
     if (m_rows.empty())
         throw ImportFileError(IMP_NO_ROWS_ERR);
     outcome.rows = int(m_rows.size());
@@ -173,15 +189,12 @@ void ImportRun::read()
 
 void ImportRun::check()
 {
+    checkMapping();
     loadReferences();
-    int done = 0;
-    for (ImportRow& row : m_rows) {
-        checkValues(row);
-        if (++done % 5000 == 0)
-            tell(QStringLiteral("Provera"), done);
-    }
-    tell(QStringLiteral("Uparivanje"), done);
-    fillRowTable();
+    createRowTables();
+    readRows();
+    finishStaging();
+    tell(QStringLiteral("Uparivanje"), outcome.rows);
     matchRows();
     if (m_options.UniqueProductCode)
         checkUnique(QStringLiteral("code"), ImportField::Code, m_byCode);
@@ -189,7 +202,7 @@ void ImportRun::check()
         checkUnique(QStringLiteral("barcode"), ImportField::Barcode, m_byBarcode);
     if (m_options.UniqueProductNameCharsNum > 0)
         checkNamePrefixes();
-    tell(QStringLiteral("Poređenje"), done);
+    tell(QStringLiteral("Poređenje"), outcome.rows);
     compareWithStored();
     std::stable_sort(outcome.refusals.begin(), outcome.refusals.end(),
                      [](const ImportRefusal& a, const ImportRefusal& b) { return a.row < b.row; });
@@ -404,7 +417,6 @@ ProductImport::ProductImport(tarvex::Connection& connection, const TProductOptio
 ImportOutcome ProductImport::check(const ImportSettings& settings, const TProgress& progress)
 {
     ImportRun run(m_connection, m_options, settings, progress);
-    run.read();
     run.check();
     m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importrow, importown"));
     return run.outcome;
@@ -416,8 +428,8 @@ ImportOutcome ProductImport::run(const ImportSettings& settings, const TProgress
     tarvex::writeTransaction(m_connection, [&] {
         // Each attempt reads the file again: a retry is rare, a half-checked state worse.
         ImportRun run(m_connection, m_options, settings, progress);
-        run.read();
-        // Codes and barcodes are checked and taken under the lock the editor's save takes.
+        // Codes and barcodes are checked and taken under the lock the editor's
+        // save takes, before anything else is read.
         lockIdentifiers(m_connection, kProductIdentifiers);
         run.check();
         if (run.outcome.refusals.isEmpty() || settings.onlyValid) {

@@ -51,39 +51,6 @@ std::optional<double> optionalNumber(const tarvex::NativeRows& rows, int column)
     return rows.number(column);
 }
 
-// Multi-row INSERTs of `columns` values per row, kBatch rows a statement.
-class BatchInsert {
-public:
-    BatchInsert(tarvex::Connection& connection, QString head, int columns)
-        : m_connection(connection), m_head(std::move(head)), m_columns(columns)
-    {
-    }
-    ~BatchInsert() = default;
-    void add(const QVariantList& row)
-    {
-        m_values << row;
-        if (++m_count == kBatch)
-            flush();
-    }
-    void flush()
-    {
-        if (m_count == 0)
-            return;
-        QStringList marks(m_columns, QStringLiteral("?"));
-        const QString one = QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
-        m_connection.execute(m_head + QStringList(m_count, one).join(QLatin1Char(',')), m_values);
-        m_values.clear();
-        m_count = 0;
-    }
-
-private:
-    tarvex::Connection& m_connection;
-    QString m_head;
-    int m_columns;
-    QVariantList m_values;
-    int m_count = 0;
-};
-
 // The ids as the text of an IN list.
 QString idList(const std::vector<qint64>& ids, size_t from, size_t to)
 {
@@ -99,7 +66,30 @@ QString idList(const std::vector<qint64>& ids, size_t from, size_t to)
 
 } // namespace
 
-void ImportRun::fillRowTable()
+BatchInsert::BatchInsert(tarvex::Connection& connection, QString head, int columns)
+    : m_connection(connection), m_head(std::move(head)), m_columns(columns)
+{
+}
+
+void BatchInsert::add(const QVariantList& row)
+{
+    m_values << row;
+    if (++m_count == kBatch)
+        flush();
+}
+
+void BatchInsert::flush()
+{
+    if (m_count == 0)
+        return;
+    QStringList marks(m_columns, QStringLiteral("?"));
+    const QString one = QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+    m_connection.execute(m_head + QStringList(m_count, one).join(QLatin1Char(',')), m_values);
+    m_values.clear();
+    m_count = 0;
+}
+
+void ImportRun::createRowTables()
 {
     m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importrow, importown"));
     m_connection.execute(QStringLiteral(
@@ -108,20 +98,29 @@ void ImportRun::fillRowTable()
         "COLLATE=utf8mb4_unicode_ci"));
     m_connection.execute(QStringLiteral(
         "CREATE TEMPORARY TABLE importown (rowno INT NOT NULL PRIMARY KEY, productid BIGINT NOT NULL) ENGINE=InnoDB"));
-    m_owned.assign(m_rows.size(), false);
     // The names only for the check that compares them.
-    if (m_options.UniqueProductNameCharsNum > 0) {
-        BatchInsert insert(m_connection, QStringLiteral("INSERT INTO importrow (rowno, code, barcode, name) VALUES "), 4);
-        for (const ImportRow& row : m_rows)
-            insert.add({row.number, textOrNull(row.values.code), textOrNull(row.values.barcode),
+    m_staging = std::make_unique<BatchInsert>(
+        m_connection,
+        m_options.UniqueProductNameCharsNum > 0
+            ? QStringLiteral("INSERT INTO importrow (rowno, code, barcode, name) VALUES ")
+            : QStringLiteral("INSERT INTO importrow (rowno, code, barcode) VALUES "),
+        m_options.UniqueProductNameCharsNum > 0 ? 4 : 3);
+}
+
+void ImportRun::stageRow(const ImportRow& row)
+{
+    if (m_options.UniqueProductNameCharsNum > 0)
+        m_staging->add({row.number, textOrNull(row.values.code), textOrNull(row.values.barcode),
                         textOrNull(row.values.name)});
-        insert.flush();
-    } else {
-        BatchInsert insert(m_connection, QStringLiteral("INSERT INTO importrow (rowno, code, barcode) VALUES "), 3);
-        for (const ImportRow& row : m_rows)
-            insert.add({row.number, textOrNull(row.values.code), textOrNull(row.values.barcode)});
-        insert.flush();
-    }
+    else
+        m_staging->add({row.number, textOrNull(row.values.code), textOrNull(row.values.barcode)});
+}
+
+void ImportRun::finishStaging()
+{
+    m_staging->flush();
+    m_staging.reset();
+    m_owned.assign(m_rows.size(), false);
 }
 
 std::vector<ImportRun::Holders> ImportRun::holders(const QString& column)
