@@ -129,31 +129,31 @@ void TProductCategoriesGroup::RemoveButtonClick()
 
 void LoadDetailsFromCategories(qint64 productId, double price)
 {
-    QSqlQuery rebates = select(
-        QStringLiteral("SELECT c.maxrebate, c.webrebate, c.b2brebate FROM productcategorypr AS pc LEFT JOIN categorypr "
-                       "AS c ON pc.categoryprid = c.categoryprid WHERE pc.productid = ? ORDER BY c.webrebate DESC, "
-                       "c.b2brebate DESC"),
-        {productId});
-    double maxRebate = 0;
-    double webRebate = 0;
-    double b2bRebate = 0;
-    if (rebates.next()) {
-        maxRebate = rebates.value(0).toDouble();
-        webRebate = rebates.value(1).toDouble();
-        b2bRebate = rebates.value(2).toDouble();
-    }
-    const double webPrice = (1 - webRebate / 100) * price;
-    const double b2bPrice = (1 - b2bRebate / 100) * price;
-    const bool hasDetail =
-        select(QStringLiteral("SELECT productid FROM productdetail WHERE productid = ?"), {productId}).next();
-    if (hasDetail)
-        tarvex::execSql(database(), QStringLiteral("UPDATE productdetail SET maxrebate = ?, webprice = ?, b2bprice = ? "
-                                                   "WHERE productid = ?"),
-                        {maxRebate, webPrice, b2bPrice, productId});
-    else
-        tarvex::execSql(database(), QStringLiteral("INSERT INTO productdetail (productid, maxrebate, webprice, b2bprice) "
-                                                   "VALUES (?, ?, ?, ?)"),
+    // The categories' rebates read and the detail written in one retried
+    // transaction; the detail row is added or updated in one statement, so a
+    // row another workstation adds meanwhile is updated, not doubled.
+    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] {
+        QSqlQuery rebates =
+            select(QStringLiteral("SELECT c.maxrebate, c.webrebate, c.b2brebate FROM productcategorypr AS pc LEFT JOIN "
+                                  "categorypr AS c ON pc.categoryprid = c.categoryprid WHERE pc.productid = ? ORDER BY "
+                                  "c.webrebate DESC, c.b2brebate DESC"),
+                   {productId});
+        double maxRebate = 0;
+        double webRebate = 0;
+        double b2bRebate = 0;
+        if (rebates.next()) {
+            maxRebate = rebates.value(0).toDouble();
+            webRebate = rebates.value(1).toDouble();
+            b2bRebate = rebates.value(2).toDouble();
+        }
+        const double webPrice = (1 - webRebate / 100) * price;
+        const double b2bPrice = (1 - b2bRebate / 100) * price;
+        tarvex::execSql(database(),
+                        QStringLiteral("INSERT INTO productdetail (productid, maxrebate, webprice, b2bprice) VALUES "
+                                       "(?, ?, ?, ?) ON DUPLICATE KEY UPDATE maxrebate = VALUES(maxrebate), "
+                                       "webprice = VALUES(webprice), b2bprice = VALUES(b2bprice)"),
                         {productId, maxRebate, webPrice, b2bPrice});
+    });
 }
 
 } // namespace products

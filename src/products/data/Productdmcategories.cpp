@@ -4,6 +4,7 @@
 #include "Productdmunit.h"
 
 #include "Connection.h"
+#include "WriteRetry.h"
 
 #include <QSqlQuery>
 
@@ -12,10 +13,11 @@ namespace products {
 qint64 TProductDM::AddCategory(qint64 parentId, const QString& name)
 {
     tarvex::Connection& c = connection();
-    tarvex::Transaction transaction(c);
-    c.execute(QStringLiteral("INSERT INTO categorypr SET parentid = ?, name = ?"), {parentId, name});
-    const qint64 id = c.lastInsertId();
-    transaction.commit();
+    qint64 id = 0;
+    tarvex::writeTransaction(c, [&] {
+        c.execute(QStringLiteral("INSERT INTO categorypr SET parentid = ?, name = ?"), {parentId, name});
+        id = c.lastInsertId();
+    });
     return id;
 }
 
@@ -45,11 +47,10 @@ void deleteBranch(tarvex::Connection& c, qint64 id)
 
 void TProductDM::DeleteCategories(qint64 id)
 {
-    // A branch goes as a whole or not at all.
+    // A branch goes as a whole or not at all; a try the server undid reads
+    // the branch again.
     tarvex::Connection& c = connection();
-    tarvex::Transaction transaction(c);
-    deleteBranch(c, id);
-    transaction.commit();
+    tarvex::writeTransaction(c, [&] { deleteBranch(c, id); });
 }
 
 } // namespace products

@@ -18,6 +18,7 @@
 #include "HostStrings.h"
 #include "Productcounts.h"
 #include "Productresourcestring.h"
+#include "WriteRetry.h"
 
 #include <QSqlQuery>
 
@@ -219,12 +220,20 @@ void TProductDM::DeleteReferenceRow(QueryDataSet& ds)
     if (!kind || !ds.isActive() || ds.isEmpty())
         return;
     ds.checkBrowseMode();
-    const qint64 id = ds.fieldByName(QString::fromLatin1(kind->key)).asLargeInt();
+    const QString key = QString::fromLatin1(kind->key);
+    const qint64 id = ds.fieldByName(key).asLargeInt();
     const int rows = ds.recordCount();
     try {
-        tarvex::Transaction transaction(connection());
-        ds.deleteRecord();
-        transaction.commit();
+        tarvex::writeTransaction(connection(), [&] {
+            // A try whose commit the server undid took the row out of the
+            // list already: the list is read again to find it.
+            if (ds.isEmpty() || ds.fieldByName(key).asLargeInt() != id) {
+                ds.refresh();
+                if (!ds.locate(key, id))
+                    return;  // another workstation deleted it meanwhile
+            }
+            ds.deleteRecord();
+        });
     } catch (...) {
         // The row left the list with a delete that did not hold.
         if (ds.isActive() && ds.recordCount() != rows)

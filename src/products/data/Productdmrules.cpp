@@ -247,27 +247,31 @@ void TProductDM::DeleteProduct(qint64 id)
     QueryDataSet& list = *ProductZQ;
     bool removedFromList = false;
     try {
-        tarvex::Transaction transaction(connection);
-        const QString refusal = ProductDeleteRefusal(id);
-        if (!refusal.isEmpty())
-            refuse(refusal);
-        connection.execute(
-            QStringLiteral("DELETE paw FROM productattributewarehouse AS paw INNER JOIN productattribute AS pa ON "
-                           "paw.productattributeid = pa.productattributeid WHERE pa.productid = ?"),
-            {id});
-        for (const char* table : {"productdetail", "productwarehouse", "productcategorypr", "productalter",
-                                  "productattribute", "productrebate", "productworkingoperation", "fixedasset",
-                                  "kasatableitem"})
-            connection.execute(QStringLiteral("DELETE FROM %1 WHERE productid = ?").arg(QLatin1String(table)), {id});
-        connection.execute(QStringLiteral("DELETE FROM productpackaging WHERE productid = ? OR packagingid = ?"), {id, id});
-        connection.execute(QStringLiteral("DELETE FROM component WHERE productid = ?"), {id});
-        if (list.isActive() && !list.isEmpty() && !list.isEditing() && F(list, "productid").asLargeInt() == id) {
-            list.deleteRecord();
-            removedFromList = true;
-        } else {
-            connection.execute(QStringLiteral("DELETE FROM product WHERE productid = ?"), {id});
-        }
-        transaction.commit();
+        // A try the server undid may have taken the row out of the list
+        // already: the next one deletes it by its key.
+        tarvex::writeTransaction(connection, [&] {
+            const QString refusal = ProductDeleteRefusal(id);
+            if (!refusal.isEmpty())
+                refuse(refusal);
+            connection.execute(
+                QStringLiteral("DELETE paw FROM productattributewarehouse AS paw INNER JOIN productattribute AS pa ON "
+                               "paw.productattributeid = pa.productattributeid WHERE pa.productid = ?"),
+                {id});
+            for (const char* table : {"productdetail", "productwarehouse", "productcategorypr", "productalter",
+                                      "productattribute", "productrebate", "productworkingoperation", "fixedasset",
+                                      "kasatableitem"})
+                connection.execute(QStringLiteral("DELETE FROM %1 WHERE productid = ?").arg(QLatin1String(table)),
+                                   {id});
+            connection.execute(QStringLiteral("DELETE FROM productpackaging WHERE productid = ? OR packagingid = ?"),
+                               {id, id});
+            connection.execute(QStringLiteral("DELETE FROM component WHERE productid = ?"), {id});
+            if (list.isActive() && !list.isEmpty() && !list.isEditing() && F(list, "productid").asLargeInt() == id) {
+                list.deleteRecord();
+                removedFromList = true;
+            } else {
+                connection.execute(QStringLiteral("DELETE FROM product WHERE productid = ?"), {id});
+            }
+        });
     } catch (...) {
         // The row left the list with a write that did not hold.
         if (removedFromList)
