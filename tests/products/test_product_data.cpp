@@ -122,6 +122,25 @@ TEST_F(ProductData, AMissingScanFolderIsCreatedOrReplacedOrGivenUp)
     EXPECT_FALSE(script.pending());
 }
 
+// A workstation that never chose them keeps pictures and scans under the
+// user's data folder, never beside the program (which may be read-only).
+TEST_F(ProductData, TheDefaultPictureAndScanFoldersAreUnderTheUsersDataFolder)
+{
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.path().toUtf8());
+    products::TProductDM fresh;
+    fresh.SetZConnection(&connection());
+    if (dataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", dataHome);
+    const products::ProductOptionStores& own = *fresh.OptionStores();
+    EXPECT_EQ(own.defaultImageDir(), dir.path() + "/tarvex/images");
+    EXPECT_EQ(own.defaultScanDocDir(), dir.path() + "/tarvex/scanned");
+    EXPECT_FALSE(own.defaultImageDir().startsWith(QCoreApplication::applicationDirPath()));
+    fresh.SetZConnection(nullptr);
+}
+
 TEST_F(ProductData, CodeTemplatesVariantNumbersAndVariantBarcodesCarryingTheDateNeverRepeated)
 {
     // Codes fill the template's positions from the right; variant numbers are padded on the right.
