@@ -372,6 +372,22 @@ int columnOf(const char* reference)
 // numbers (codes, barcodes) stay as they are.
 QString numberCellText(const QString& stored)
 {
+    // Most are plain decimals ("-12.5"): the point becomes a comma without
+    // a conversion to a double and back.
+    qsizetype points = 0;
+    bool digits = false;
+    bool plain = true;
+    for (qsizetype i = stored.startsWith(QLatin1Char('-')) ? 1 : 0; plain && i < stored.size(); ++i) {
+        const QChar c = stored[i];
+        if (c == QLatin1Char('.'))
+            plain = ++points == 1;
+        else if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits = true;
+        else
+            plain = false;
+    }
+    if (plain && digits)
+        return points ? QString(stored).replace(QLatin1Char('.'), QLatin1Char(',')) : stored;
     const bool exponent = stored.contains(QLatin1Char('E')) || stored.contains(QLatin1Char('e'));
     if (!stored.contains(QLatin1Char('.')) && !exponent)
         return stored;
