@@ -31,6 +31,7 @@
 #include "Workstation.h"
 
 #include <QDockWidget>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -375,4 +376,112 @@ TEST_F(RememberedWindows, WindowStateGoesToTheStateFileTheSettingsFileStaysAsWri
     });
     EXPECT_EQ(settingsText(), written);
     console.unloadModules();
+}
+
+class BigList : public DatabaseTest {};
+
+// A list past the paging threshold, as the user meets it: the grid shows
+// it while it is read a page at a time; Ctrl+End, a title click and a
+// locate land where a whole list would; a product saved from the editor
+// stays the current row.
+TEST_F(BigList, ScrollSortLocateAndSaveInAListReadAPageAtATime)
+{
+    QSqlDatabase d = db();
+    execSql(d, "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
+    execSql(d, "INSERT INTO warehouse (warehouseid, name, status, pricetype) VALUES (1, 'Glavni', 'primary', 'm')");
+    execSql(d, "INSERT INTO currency (code, name, status) VALUES ('RSD', 'Dinar', 'primary')");
+    execSql(d, "INSERT INTO product (productid, name, code, unitname, taxid, price, pricecurrency, inputprice, "
+               "inputpricecurrency, supplyprice, planprice, type) SELECT seq, CONCAT(ELT(1 + seq % 5, 'Čaj ', 'Cvekla ', 'Ćevap ', 'Šargarepa ', "
+               "'Džem '), seq), CONCAT('K', seq), 'kom', 1, (seq * 37) % 101, 'RSD', 50, 'RSD', 50, 60, 'r' FROM seq_1_to_300");
+    const auto serverOrder = [&](const char* order) {
+        QStringList names;
+        QSqlQuery q(d);
+        q.exec(QStringLiteral("SELECT name FROM product ORDER BY %1, productid").arg(QLatin1String(order)));
+        while (q.next())
+            names << q.value(0).toString();
+        return names;
+    };
+    ScriptedDialogs script;
+    Connection connection(db());
+    Console console;
+    console.addService(ComPtr<IInterface>(new SecurityStandIn(connection)));
+    console.loadModule(QStringLiteral(TARVEX_PRODUCTS_MODULE));
+    {
+        QueryDataSet& products = *products::ProductDM->ProductZQ;
+        products.setPaging(QStringLiteral("productid"), 100, 2);
+        MainWindow window(console);
+        window.showSnapin();
+        window.resize(1000, 500);
+        window.show();
+        auto* panel = qobject_cast<products::TProductNavigatorForm*>(window.navigatorDock()->widget());
+        auto* list = qobject_cast<products::TProductViewerForm*>(window.centralWidget());
+        ASSERT_TRUE(panel && list);
+        DBGrid* grid = list->DBG();
+        QTest::mouseClick(panel->FindButton(), Qt::LeftButton);
+        ASSERT_TRUE(products.isPaged());
+        DataSetModel* model = grid->dataModel();
+        const int name = model->columnOf(products.findField("name"));
+        const int price = model->columnOf(products.findField("price"));
+        const auto shown = [&](int from, int count) {
+            QStringList names;
+            for (int row = from; row < from + count; ++row)
+                names << model->index(row, name).data().toString();
+            return names;
+        };
+        // Only what the grid shows is read, in the server's order.
+        QCoreApplication::processEvents();
+        EXPECT_EQ(model->rowCount(), 300);
+        EXPECT_LT(products.heldRows(), 100);
+        const QStringList byName = serverOrder("name");
+        EXPECT_EQ(shown(0, 6), byName.mid(0, 6));
+
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+        EXPECT_EQ(QList<int>({grid->currentIndex().row(), products.currentRow()}), QList<int>({299, 299}));
+        EXPECT_EQ(products.fieldByName("name").asString(), byName.last());
+        QTest::keyClick(grid, Qt::Key_PageUp);
+        const int up = products.currentRow();
+        EXPECT_LT(up, 299);
+        EXPECT_EQ(grid->currentIndex().row(), up);
+        EXPECT_EQ(shown(up, 3), byName.mid(up, 3));
+
+        // A click on the price's title: the server sorts, the product stays current.
+        const QString current = products.fieldByName("name").asString();
+        QHeaderView* header = grid->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(price) + 5, header->height() / 2));
+        EXPECT_EQ(products.sortedFields(), "price ASC");
+        EXPECT_EQ(products.fieldByName("name").asString(), current);
+        EXPECT_EQ(grid->currentIndex().row(), products.currentRow());
+        EXPECT_EQ(shown(0, 300), serverOrder("price"));
+        EXPECT_LT(products.heldRows(), 300);  // far pages let go
+
+        // Locate: the first row by the letters as written, not as the server's
+        // collation reads them (which takes "Sargarepa" for "Šargarepa").
+        const QStringList byPrice = serverOrder("price");
+        ASSERT_TRUE(products.locate("name", "šarg", LocateCaseInsensitive | LocatePartialKey));
+        int first = 0;
+        while (!byPrice[first].startsWith("Šarg"))
+            ++first;
+        EXPECT_EQ(QList<int>({products.currentRow(), grid->currentIndex().row()}), QList<int>({first, first}));
+        EXPECT_FALSE(products.locate("name", "Sargarepa", LocateCaseInsensitive | LocatePartialKey));
+        EXPECT_EQ(products.currentRow(), first);
+
+        // Saved from the editor: the same row stays current and shows the price.
+        const qint64 id = products.fieldByName("productid").asLargeInt();
+        onModalOf<products::TProductDetailForm>([](products::TProductDetailForm& form) {
+            form.PriceDBE->selectAll();
+            QTest::keyClicks(form.PriceDBE, "77.25");
+            click(form.OKButton());
+            if (form.isVisible())  // refused: the messages tell why
+                click(form.CancelButton());
+        });
+        list->ProductEdit->trigger();
+        EXPECT_EQ(products.fieldByName("productid").asLargeInt(), id);
+        EXPECT_EQ(QList<int>({products.currentRow(), grid->currentIndex().row()}), QList<int>({first, first}));
+        EXPECT_EQ(model->index(first, price).data().toString(), "77.25");
+        EXPECT_EQ(scalar(d, QStringLiteral("SELECT price FROM product WHERE productid = %1").arg(id)).toDouble(), 77.25);
+    }
+    console.unloadModules();
+    EXPECT_EQ(script.messages(), QStringList()) << script.messages().join('\n').toStdString();
 }

@@ -39,7 +39,7 @@ void DataSet::open()
         return;
     try {
         loadRows();
-        if (!m_sortedFields.isEmpty()) {
+        if (!m_sortedFields.isEmpty() && !rowsComeOrdered()) {
             m_order = std::make_unique<RowOrder>(m_sortedFields, [this](const QString& n) { return findField(n); });
             m_order->setStore(m_store.get());
         }
@@ -189,6 +189,8 @@ const DataRow* DataSet::currentRowData() const
 DataRow* DataSet::currentRowData()
 {
     DataRow* row = m_current >= 0 && size_t(m_current) < m_view.size() ? m_view[size_t(m_current)] : nullptr;
+    if (row && row->pending)
+        readPending(*row);
     // Whoever may change the row gets its own values.
     if (row && row->values.isEmpty() && row->stored >= 0)
         row->values = rowValues(*row);
@@ -281,6 +283,12 @@ void DataSet::gotoBookmark(Bookmark bookmark)
 
 bool DataSet::locate(const QString& fieldNames, const QVariant& values, int options)
 {
+    return locateAmong(fieldNames, values, options, {});
+}
+
+bool DataSet::locateAmong(const QString& fieldNames, const QVariant& values, int options,
+                          const std::function<bool(const DataRow&)>& candidate)
+{
     checkActive();
     checkBrowseMode();
     const QStringList names = fieldNames.split(QLatin1Char(';'), Qt::SkipEmptyParts);
@@ -312,6 +320,8 @@ bool DataSet::locate(const QString& fieldNames, const QVariant& values, int opti
     const Qt::CaseSensitivity cs = (options & LocateCaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
     const bool partial = options & LocatePartialKey;
     for (size_t r = 0; r < m_view.size(); ++r) {
+        if (candidate && !candidate(*m_view[r]))
+            continue;
         bool match = true;
         for (const Criterion& c : criteria) {
             const QVariant v = rowValue(*m_view[r], c.column);
@@ -724,8 +734,14 @@ std::unique_ptr<DataRow> DataSet::makeStoredRow(qint32 storeRow)
     return row;
 }
 
+void DataSet::readPending(const DataRow&) const
+{
+}
+
 QVariant DataSet::rowValue(const DataRow& row, int column) const
 {
+    if (row.pending)
+        readPending(row);
     if (row.stored >= 0 && row.values.isEmpty())
         return m_store->value(row.stored, column);
     return row.values.at(column);
@@ -733,6 +749,8 @@ QVariant DataSet::rowValue(const DataRow& row, int column) const
 
 QVector<QVariant> DataSet::rowValues(const DataRow& row) const
 {
+    if (row.pending)
+        readPending(row);
     if (row.stored < 0 || !row.values.isEmpty())
         return row.values;
     QVector<QVariant> values(int(m_fields.size()));
@@ -750,6 +768,12 @@ void DataSet::reload(const std::function<bool(const DataRow&, const DataRow&)>& 
         before = std::make_unique<DataRow>(*current);
     const int previous = m_current;
     loadRows();
+    if (rowsComeOrdered())
+        m_order.reset();
+    else if (!m_order && !m_sortedFields.trimmed().isEmpty())
+        m_order = std::make_unique<RowOrder>(m_sortedFields, [this](const QString& n) { return findField(n); });
+    if (m_order)
+        m_order->setStore(m_store.get());
     applyViewOrder();
     const int n = int(m_view.size());
     m_current = n == 0 ? -1 : qMin(qMax(previous, 0), n - 1);

@@ -31,12 +31,15 @@ enum LocateOption { LocateCaseInsensitive = 0x1, LocatePartialKey = 0x2 };
 
 // A stored row. Datasets own them; the view and bookmarks refer to them.
 struct DataRow {
-    enum class Status { Unchanged, Modified, Inserted, Deleted };
+    enum class Status : quint8 { Unchanged, Modified, Inserted, Deleted };
     QVector<QVariant> values;
     QVector<QVariant> original;  // as read, kept while a cached change is pending
     quint64 id = 0;              // the bookmark
     quint64 changeOrder = 0;     // when the pending change was first made
+    qint64 key = 0;              // a row of a list read a page at a time: its key
     Status status = Status::Unchanged;
+    // Values not read yet: the dataset reads the row's page on first use.
+    bool pending = false;
     // A row of the dataset's result store (-1: none): while `values` is
     // empty its values are read from there; a change first copies them here.
     qint32 stored = -1;
@@ -112,7 +115,7 @@ public:
     // Moves to the first row whose fields (names separated by ";") equal the
     // values (one value, or a QVariantList for several fields). Returns false
     // and stays put when none does.
-    bool locate(const QString& fieldNames, const QVariant& values, int options = 0);
+    virtual bool locate(const QString& fieldNames, const QVariant& values, int options = 0);
 
     // --- rows without moving the cursor (table models, export)
     QVariant valueAt(int row, int column) const;
@@ -134,7 +137,7 @@ public:
     // Field names separated by "," or ";", each optionally followed by ASC
     // or DESC; empty restores the order rows were read in. Texts sort by
     // Serbian Latin rules (c, č, ć, d, dž, đ), nulls first.
-    void setSortedFields(const QString& fields);
+    virtual void setSortedFields(const QString& fields);
     const QString& sortedFields() const { return m_sortedFields; }
     // Comparisons of fields with constants joined by AND, OR, NOT and
     // parentheses: "active=True", "name <> 'x' AND price >= 10", "code IS NULL".
@@ -173,6 +176,19 @@ protected:
 
     // Binds the columns and fills the storage on open and refresh.
     virtual void loadRows() = 0;
+    // Reads the values of a pending row (and of its page); the rows of
+    // datasets that have none are never pending.
+    virtual void readPending(const DataRow& row) const;
+    // The rows come from loadRows in the sort order already (the server
+    // sorted them): the client-side order is not applied.
+    virtual bool rowsComeOrdered() const { return false; }
+    // Locate among the rows `candidate` lets through (all when empty): a
+    // list read a page at a time asks the server which rows may match.
+    bool locateAmong(const QString& fieldNames, const QVariant& values, int options,
+                     const std::function<bool(const DataRow&)>& candidate);
+    const std::vector<DataRow*>& view() const { return m_view; }
+    int viewIndexOf(const DataRow* row) const;
+    void setSortText(const QString& fields) { m_sortedFields = fields; }
     // Values of a new row (the column defaults).
     virtual QVector<QVariant> newRowValues() const;
     // Posting and deleting write through these; an exception refuses the
@@ -234,7 +250,6 @@ private:
     void storeInsertedRow(std::unique_ptr<DataRow> row);
     void applyViewOrder();
     bool rowPassesFilter(const DataRow& row) const;
-    int viewIndexOf(const DataRow* row) const;
     void fire(const Event& event);
     bool signalsOn() const { return m_disableCount == 0; }
 

@@ -70,7 +70,7 @@ void DataSet::applyViewOrder()
         if (row->status != DataRow::Status::Deleted && rowPassesFilter(*row))
             m_view.push_back(row.get());
     }
-    if (m_order)
+    if (m_order && !rowsComeOrdered())
         m_order->sort(m_view);
 }
 

@@ -102,6 +102,7 @@ void QueryDataSet::setSql(const QString& sql)
 {
     close();
     m_sql = sql;
+    m_unpagedOrder = false;
 }
 
 QStringList QueryDataSet::paramNames() const
@@ -220,67 +221,29 @@ void QueryDataSet::loadRows()
 {
     const QString sql = expandedSql();
     QueryRows read;
-    if (m_prefetched && m_prefetched->sql == sql) {
+    if (m_prefetched && m_prefetched->sql == sql && (!m_prefetched->paged || m_prefetched->order == readPlan(m_sql).order)) {
         read = std::move(*m_prefetched);
         m_prefetched.reset();
     } else {
-        // The values go to the connection apart from the text, as every
-        // other statement's.
-        QVariantList values;
-        const QString marked = boundSql(m_sql, values);
-        QSqlQuery query = connectionOrThrow().select(marked, values);
-        read = fetchAll(query, sql, {});
+        read = readPlanned(connectionOrThrow(), readPlan(m_sql), {});
     }
     resolveOwnTable(sql);
-    QHash<QString, QString> tableOfAlias;
-    for (const SqlTableRef& ref : findSelectTables(sql))
-        tableOfAlias.insert(ref.alias.toLower(), ref.table);
-
-    const QSqlRecord& record = read.record;
-    const int n = record.count();
-    std::vector<Field*> fields;
-    std::vector<bool> convert(size_t(n), false);
-    for (int i = 0; i < n; ++i) {
-        const QSqlField column = record.field(i);
-        // A repeated column name gets a suffix, as the second "name" of a join.
-        QString name = column.name();
-        for (int k = 1; std::any_of(fields.begin(), fields.end(), [&](Field* f) { return f->fieldName().compare(name, Qt::CaseInsensitive) == 0; }); ++k)
-            name = column.name() + QLatin1Char('_') + QString::number(k);
-        Field& f = fieldForColumn(name);
-        const FieldType natural = naturalType(column);
-        const QString alias = column.tableName();
-        f.m_tableName = tableOfAlias.value(alias.toLower(), alias);
-        f.m_type = f.m_declaredType != FieldType::Unknown ? f.m_declaredType : natural;
-        f.m_size = natural == FieldType::String ? qMax(0, column.length()) / 4 : 0;  // utf8mb4: bytes per character
-        const ColumnInfo* info = m_table && alias.compare(m_ownAlias, Qt::CaseInsensitive) == 0 ? m_table->column(name) : nullptr;
-        f.m_writable = info != nullptr;
-        f.m_boolAsText = f.m_type == FieldType::Boolean && natural == FieldType::String;
-        if (!f.m_requiredSet)
-            f.m_required = info && !info->nullable && !info->autoIncrement;
-        convert[size_t(i)] = f.m_type != natural || natural == FieldType::Boolean;
-        if (f.m_writable)
-            rememberFieldLabel(f.m_tableName, column.name(), f.m_displayLabel);
-        fields.push_back(&f);
-    }
-
-    RowList rows;
-    rows.reserve(read.values.size());
-    const bool anyConverted = std::find(convert.begin(), convert.end(), true) != convert.end();
-    for (QVector<QVariant>& values : read.values) {
-        for (int i = 0; anyConverted && i < n; ++i) {
-            QVariant& v = values[i];
-            if (convert[size_t(i)] && !v.isNull()) {
-                try {
-                    v = fields[size_t(i)]->convert(v);
-                } catch (const FieldError&) {
-                    v = QVariant();  // stored data the declared type cannot hold reads as null
-                }
-            }
+    bindFields(bindColumns(read.record, sql));
+    const Field* keyField = m_pagingKey.isEmpty() ? nullptr : findField(m_pagingKey);
+    m_keyIndex = keyField ? keyField->index() : -1;
+    m_paged = false;
+    m_held = 0;
+    if (read.paged) {
+        loadPaged(read);
+    } else {
+        RowList rows;
+        rows.reserve(read.values.size());
+        for (QVector<QVariant>& values : read.values) {
+            convertValues(values);
+            rows.push_back(makeRow(std::move(values)));
         }
-        rows.push_back(makeRow(std::move(values)));
+        setRows(std::move(rows));
     }
-    bindFields(fields);
-    setRows(std::move(rows));
 
     m_keyColumns.clear();
     m_keyIsPrimary = false;
@@ -299,6 +262,53 @@ void QueryDataSet::loadRows()
     } else {
         for (Field* f : writableFields())
             m_keyColumns.push_back(f->index());
+    }
+}
+
+std::vector<Field*> QueryDataSet::bindColumns(const QSqlRecord& record, const QString& sql)
+{
+    QHash<QString, QString> tableOfAlias;
+    for (const SqlTableRef& ref : findSelectTables(sql))
+        tableOfAlias.insert(ref.alias.toLower(), ref.table);
+    const int n = record.count();
+    std::vector<Field*> fields;
+    m_convert.assign(size_t(n), false);
+    for (int i = 0; i < n; ++i) {
+        const QSqlField column = record.field(i);
+        // A repeated column name gets a suffix, as the second "name" of a join.
+        QString name = column.name();
+        for (int k = 1; std::any_of(fields.begin(), fields.end(), [&](Field* f) { return f->fieldName().compare(name, Qt::CaseInsensitive) == 0; }); ++k)
+            name = column.name() + QLatin1Char('_') + QString::number(k);
+        Field& f = fieldForColumn(name);
+        const FieldType natural = naturalType(column);
+        const QString alias = column.tableName();
+        f.m_tableName = tableOfAlias.value(alias.toLower(), alias);
+        f.m_type = f.m_declaredType != FieldType::Unknown ? f.m_declaredType : natural;
+        f.m_size = natural == FieldType::String ? qMax(0, column.length()) / 4 : 0;  // utf8mb4: bytes per character
+        const ColumnInfo* info = m_table && alias.compare(m_ownAlias, Qt::CaseInsensitive) == 0 ? m_table->column(name) : nullptr;
+        f.m_writable = info != nullptr;
+        f.m_boolAsText = f.m_type == FieldType::Boolean && natural == FieldType::String;
+        if (!f.m_requiredSet)
+            f.m_required = info && !info->nullable && !info->autoIncrement;
+        m_convert[size_t(i)] = f.m_type != natural || natural == FieldType::Boolean;
+        if (f.m_writable)
+            rememberFieldLabel(f.m_tableName, column.name(), f.m_displayLabel);
+        fields.push_back(&f);
+    }
+    return fields;
+}
+
+void QueryDataSet::convertValues(QVector<QVariant>& values) const
+{
+    for (int i = 0; i < values.size() && size_t(i) < m_convert.size(); ++i) {
+        QVariant& v = values[i];
+        if (m_convert[size_t(i)] && !v.isNull()) {
+            try {
+                v = field(i).convert(v);
+            } catch (const FieldError&) {
+                v = QVariant();  // stored data the declared type cannot hold reads as null
+            }
+        }
     }
 }
 
@@ -336,7 +346,10 @@ void QueryDataSet::refresh()
         throw DataSetError(ErrorKind::Validation, DS_PENDING_ERR,
                            QStringLiteral("%1 has pending changes; apply or cancel them first").arg(objectName()));
     const std::vector<int> key = m_keyColumns;
-    reload([key](const DataRow& before, const DataRow& after) {
+    reload([this, key](const DataRow& before, const DataRow& after) {
+        // Rows of a list read a page at a time are known by their keys.
+        if (m_keyIndex >= 0 && (before.key != 0 || after.key != 0))
+            return keyOf(before) == keyOf(after);
         if (key.empty())
             return false;
         for (int column : key) {

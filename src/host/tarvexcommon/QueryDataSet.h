@@ -36,11 +36,35 @@ class Connection;
 struct TableInfo;
 
 // Rows read apart from a dataset, on another connection (a worker's): the
-// statement as sent, its columns and its values.
+// statement as sent, its columns and its values. A list read a page at a
+// time has every row's key (in `order`) and the values of its first page.
 struct QueryRows {
     QString sql;
     QSqlRecord record;
     std::vector<QVector<QVariant>> values;
+    bool paged = false;
+    QString order;
+    std::vector<qint64> keys;
+};
+
+// What opening a statement reads, to be read on another connection: made by
+// QueryDataSet::readPlan on the dataset's thread, read by readPlanned.
+struct ReadPlan {
+    QString sql;            // with the values written in: tells statements apart
+    QString marked;         // the statement as sent ("?" marks) and its values
+    QVariantList values;
+    // A list that may be read a page at a time: its keys' statement (with
+    // every join kept in `keysAllJoins`, for a condition that names a joined
+    // column without its table), and the statement of a page ("%1": keys).
+    QString keys;
+    QString keysAllJoins;
+    QVariantList keyValues;
+    QVariantList keyAllJoinsValues;
+    QString page;
+    QVariantList pageValues;
+    QString order;
+    int threshold = 0;
+    int pageSize = 0;
 };
 
 class QueryDataSet : public DataSet {
@@ -79,6 +103,27 @@ public:
     // expandedSql(sql)), as open() would have read them. Rows read for
     // another statement are not taken: the statement is read afresh.
     void openWith(const QString& sql, QueryRows rows);
+    // What open() would read for the statement, for readPlanned; in that
+    // sort order (as setSortedFields takes it) when given.
+    ReadPlan readPlan(const QString& sql) const { return readPlan(sql, sortedFields()); }
+    ReadPlan readPlan(const QString& sql, const QString& sortedFields) const;
+    // Reads a plan's rows on `db`, from any thread (see readRows).
+    static QueryRows readPlanned(const QSqlDatabase& db, const ReadPlan& plan,
+                                 const std::function<void(int rows)>& progress = {});
+
+    // A list of many rows read a page at a time: when `keyField` (an integer
+    // naming one row) is set and an open finds more than `threshold` rows,
+    // only their keys are read, in the sort order as the server sorts them
+    // (its collation, its indexes), and each page of `pageSize` rows when
+    // first shown. Sorting and locating then ask the server; rows far from
+    // those in use are let go. Not with cached updates or a filter.
+    void setPaging(const QString& keyField, int threshold = 20000, int pageSize = 100);
+    bool isPaged() const { return m_paged; }
+    // Rows whose values are held (read from their pages, or changed).
+    int heldRows() const;
+
+    bool locate(const QString& fieldNames, const QVariant& values, int options = 0) override;
+    void setSortedFields(const QString& fields) override;
 
     void setUpdateTable(const QString& table) { m_updateTableSetting = table; }
     // The table posts write to (known once open); empty when none.
@@ -101,6 +146,8 @@ public:
 
 protected:
     void loadRows() override;
+    void readPending(const DataRow& row) const override;
+    bool rowsComeOrdered() const override { return m_paged; }
     QVector<QVariant> newRowValues() const override;
     void storeInsert(DataRow& row) override;
     void storeUpdate(DataRow& row, const QVector<QVariant>& before) override;
@@ -108,6 +155,14 @@ protected:
 
 private:
     Connection& connectionOrThrow() const;
+    static QueryRows readPlanned(Connection& connection, const ReadPlan& plan, const std::function<void(int rows)>& progress);
+    // The columns of a read result as fields; fills m_convert.
+    std::vector<Field*> bindColumns(const QSqlRecord& record, const QString& sql);
+    void convertValues(QVector<QVariant>& values) const;
+    void loadPaged(QueryRows& read);
+    qint64 keyOf(const DataRow& row) const;
+    // Lets go of the values of rows far from view row `at`.
+    void releaseFar(int at) const;
     void resolveOwnTable(const QString& sql);
     void writeInsert(DataRow& row);
     void writeUpdate(DataRow& row, const QVector<QVariant>& before);
@@ -136,6 +191,16 @@ private:
     bool m_keyIsPrimary = false;
     bool m_cachedUpdates = false;
     quint64 m_changeCounter = 0;
+    std::vector<bool> m_convert;         // columns whose values the field converts
+
+    QString m_pagingKey;
+    int m_pagingThreshold = 0;
+    int m_pageSize = 100;
+    bool m_paged = false;
+    bool m_unpagedOrder = false;         // sorted by a column the server cannot sort by
+    QString m_pagedOrder;                // the ORDER BY the keys were read in
+    int m_keyIndex = -1;
+    mutable int m_held = 0;
 };
 
 } // namespace tarvex

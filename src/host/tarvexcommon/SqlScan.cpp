@@ -62,6 +62,8 @@ struct Token {
     bool word;      // an identifier or keyword (quoted identifiers too)
     bool quoted;    // a `quoted` identifier: never a keyword
     int depth;      // parenthesis depth
+    int start = 0;  // where it stands in the text
+    int end = 0;
 };
 
 std::vector<Token> tokenize(const QString& s)
@@ -75,14 +77,14 @@ std::vector<Token> tokenize(const QString& s)
             const int end = skipNonCode(s, i);
             QString name = s.mid(i + 1, end - i - 2);
             name.replace(QStringLiteral("``"), QStringLiteral("`"));
-            tokens.push_back({name, true, true, depth});
+            tokens.push_back({name, true, true, depth, i, end});
             i = end;
             continue;
         }
         const int skipped = skipNonCode(s, i);
         if (skipped != i) {
             if (s[i] == QLatin1Char('\'') || s[i] == QLatin1Char('"'))
-                tokens.push_back({QStringLiteral("'"), false, false, depth});
+                tokens.push_back({QStringLiteral("'"), false, false, depth, i, skipped});
             i = skipped;
             continue;
         }
@@ -93,12 +95,12 @@ std::vector<Token> tokenize(const QString& s)
             int end = i + 1;
             while (end < n && isNameChar(s[end]))
                 ++end;
-            tokens.push_back({s.mid(i, end - i), true, false, depth});
+            tokens.push_back({s.mid(i, end - i), true, false, depth, i, end});
             i = end;
         } else {
             if (c == QLatin1Char(')'))
                 --depth;
-            tokens.push_back({QString(c), false, false, depth});
+            tokens.push_back({QString(c), false, false, depth, i, i + 1});
             if (c == QLatin1Char('('))
                 ++depth;
             ++i;
@@ -319,6 +321,126 @@ QList<SqlTableRef> findSelectTables(const QString& sql)
         expectTable = false;
     }
     return tables;
+}
+
+namespace {
+
+bool isJoinWord(const Token& t)
+{
+    if (t.text == QLatin1String(","))
+        return true;
+    for (const char* w : {"left", "right", "inner", "outer", "cross", "natural", "straight_join", "join"})
+        if (isKeyword(t, w))
+            return true;
+    return false;
+}
+
+// One item of a select list: its expression, and the column name it gives.
+SelectItem selectItem(const QString& sql, const std::vector<Token>& t, size_t from, size_t to)
+{
+    SelectItem item;
+    const auto text = [&](size_t a, size_t b) { return sql.mid(t[a].start, t[b - 1].end - t[a].start); };
+    item.expression = text(from, to);
+    const size_t n = to - from;
+    if (n == 1 && t[from].text == QLatin1String("*")) {
+        item.starOf = QStringLiteral("*");
+    } else if (n == 3 && t[from].word && t[from + 1].text == QLatin1String(".") && t[from + 2].text == QLatin1String("*")) {
+        item.starOf = t[from].text;
+    } else if (n >= 3 && isKeyword(t[to - 2], "as") && t[to - 1].word) {
+        item.name = t[to - 1].text;
+        item.expression = text(from, to - 2);
+    } else if (n >= 2 && t[to - 1].word && t[to - 2].text == QLatin1String(")")) {
+        item.name = t[to - 1].text;
+        item.expression = text(from, to - 1);
+    } else if (n == 1 && t[from].word) {
+        item.name = t[from].text;
+    } else if (n == 3 && t[from].word && t[from + 1].text == QLatin1String(".") && t[from + 2].word) {
+        item.name = t[from + 2].text;
+    }
+    return item;
+}
+
+} // namespace
+
+SelectParts splitSelect(const QString& sql)
+{
+    SelectParts parts;
+    const std::vector<Token> t = tokenize(sql);
+    if (t.empty() || !isKeyword(t[0], "select"))
+        return parts;
+    size_t i = 1;
+    if (i < t.size() && isKeyword(t[i], "distinct")) {
+        parts.distinct = true;
+        ++i;
+    } else if (i < t.size() && isKeyword(t[i], "all")) {
+        ++i;
+    }
+    size_t itemStart = i;
+    for (; i < t.size() && !(t[i].depth == 0 && isKeyword(t[i], "from")); ++i) {
+        if (t[i].depth == 0 && t[i].text == QLatin1String(",")) {
+            if (i == itemStart)
+                return parts;
+            parts.items << selectItem(sql, t, itemStart, i);
+            itemStart = i + 1;
+        }
+    }
+    if (i == t.size() || i == itemStart)
+        return parts;
+    parts.items << selectItem(sql, t, itemStart, i);
+
+    // The FROM clause, cut where each join begins.
+    const size_t fromStart = ++i;
+    std::vector<size_t> starts{fromStart};
+    bool inJoinWords = false;
+    for (; i < t.size() && !(t[i].depth == 0 && endsFromClause(t[i])); ++i) {
+        if (t[i].depth != 0)
+            continue;
+        if (t[i].text == QLatin1String(";"))
+            return parts;
+        const bool joinWord = isJoinWord(t[i]);
+        if (joinWord && !inJoinWords && i > fromStart)
+            starts.push_back(i);
+        inJoinWords = joinWord;  // "LEFT OUTER JOIN" begins one join
+    }
+    const size_t fromEnd = i;
+    if (fromEnd == fromStart)
+        return parts;
+    const QList<SqlTableRef> tables = findSelectTables(sql);
+    if (tables.size() != int(starts.size()))
+        return parts;  // derived tables or nested joins: not taken apart
+    starts.push_back(fromEnd);
+    const auto text = [&](size_t a, size_t b) { return sql.mid(t[a].start, t[b - 1].end - t[a].start); };
+    parts.first = text(starts[0], starts[1]);
+    for (size_t s = 1; s + 1 < starts.size(); ++s) {
+        SelectJoin join;
+        join.text = text(starts[s], starts[s + 1]);
+        join.alias = tables[int(s)].alias;
+        join.leftOuter = isKeyword(t[starts[s]], "left");
+        parts.joins << join;
+    }
+    parts.headEnd = fromEnd < t.size() ? t[fromEnd].start : sql.size();
+    if (fromEnd < t.size()) {
+        if (!isKeyword(t[fromEnd], "where"))
+            return parts;
+        size_t end = fromEnd + 1;
+        while (end < t.size() && !(t[end].depth == 0 && (endsFromClause(t[end]) || t[end].text == QLatin1String(";"))))
+            ++end;
+        if (end != t.size() || end == fromEnd + 1)
+            return parts;
+        parts.where = text(fromEnd + 1, end);
+    }
+    parts.simple = true;
+    return parts;
+}
+
+QSet<QString> qualifiersIn(const QString& sql)
+{
+    QSet<QString> names;
+    const std::vector<Token> t = tokenize(sql);
+    for (size_t k = 0; k + 1 < t.size(); ++k)
+        if (t[k].word && t[k + 1].text == QLatin1String(".") && (k == 0 || t[k - 1].text != QLatin1String(".")))
+            names.insert(t[k].text.toLower());
+    return names;
 }
 
 } // namespace tarvex

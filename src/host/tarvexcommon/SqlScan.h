@@ -4,6 +4,7 @@
 // are skipped, so ':' or a table name inside them is never taken.
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -48,5 +49,33 @@ struct SqlTableRef {
 // The tables of the outermost SELECT's FROM clause and its joins, in order.
 // Derived tables (sub-queries) are left out.
 QList<SqlTableRef> findSelectTables(const QString& sql);
+
+// A SELECT taken apart, for statements built from it (a list's keys, a page
+// of its rows). Texts are as written.
+struct SelectItem {
+    QString expression;  // without its alias
+    QString name;        // the column it gives ("price" of "p.price", an alias); empty for other expressions
+    QString starOf;      // "p" for "p.*", "*" for "*"; empty for the rest
+};
+struct SelectJoin {
+    QString text;            // from its join words to its end
+    QString alias;
+    bool leftOuter = false;  // LEFT [OUTER] JOIN: keeps every row of the tables before it
+};
+struct SelectParts {
+    // One SELECT of tables and joins with at most a WHERE: nothing grouped,
+    // ordered, limited or joined by UNION.
+    bool simple = false;
+    bool distinct = false;
+    QList<SelectItem> items;
+    QString first;          // the first table reference
+    QList<SelectJoin> joins;
+    QString where;          // the condition without WHERE; empty when none
+    int headEnd = 0;        // where the FROM clause ends (the WHERE, or the end)
+};
+SelectParts splitSelect(const QString& sql);
+
+// The names standing before a "." ("p" of "p.name"), in lower case.
+QSet<QString> qualifiersIn(const QString& sql);
 
 } // namespace tarvex

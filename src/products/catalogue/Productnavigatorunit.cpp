@@ -157,19 +157,18 @@ void TProductNavigatorForm::FindButtonClick()
         noteCriteria();
     QueryDataSet* products = ProductDM->ProductZQ;
     const QString sql = ParseSQL();
-    QVariantList values;
-    const QString marked = products->boundSql(sql, values);
-    const QString expanded = products->expandedSql(sql);
+    // A big list comes in name order from the server, a page at a time.
+    const QString byName = QStringLiteral("name");
+    const tarvex::ReadPlan plan = products->readPlan(sql, byName);
     // The whole catalogue takes a while: read on a worker, the list as it
     // was until the new one is complete.
     tarvex::QueryRows found;
     const bool done = m_workerBar->run(ProductDM->ZConnection()->database(),
                                        [&](QSqlDatabase db, const TProgress& progress) {
                                            progress(QStringLiteral("Proizvodi"), 0);
-                                           found = QueryDataSet::readRows(db, marked, values, [&](int rows) {
+                                           found = QueryDataSet::readPlanned(db, plan, [&](int rows) {
                                                progress(QStringLiteral("Proizvodi"), rows);
                                            });
-                                           found.sql = expanded;  // tells the rows' statement apart
                                        });
     if (!done)
         return;
@@ -178,8 +177,9 @@ void TProductNavigatorForm::FindButtonClick()
     m_status->setText(m_categoryIgnored ? CAT_NOT_FOUND_IGNORED_INF : QString());
     m_status->setVisible(m_categoryIgnored);
     tarvex::BusyCursor busy;
+    products->close();
+    products->setSortedFields(byName);
     products->openWith(sql, std::move(found));
-    products->setSortedFields(QStringLiteral("name"));
     products->first();
 }
 

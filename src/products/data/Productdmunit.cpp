@@ -91,6 +91,8 @@ TProductDM::TProductDM(QObject* parent) : tarvex::TCustomDM(parent)
 
     ProductZQ = makeDataSet(productDesignSql(), false);
     ProductZQ->setUpdateTable(QStringLiteral("product"));
+    // The whole catalogue of a big shop is read a page at a time.
+    ProductZQ->setPaging(QStringLiteral("productid"));
     ProductDetailZQ = makeDataSet(lines({"SELECT pd.*,pd.webprice * (1+t.value/100) AS webpricewithvat",
                                          "FROM productdetail AS pd",
                                          "  LEFT JOIN product AS p ON pd.productid = p.productid",

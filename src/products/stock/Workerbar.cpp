@@ -52,14 +52,11 @@ bool TWorkerBar::run(QSqlDatabase db, const TReportWorker::Work& work)
 
 bool TWorkerBar::openList(tarvex::QueryDataSet& list, const QString& sql, const QString& step)
 {
-    QVariantList values;
-    const QString marked = list.boundSql(sql, values);
-    const QString expanded = list.expandedSql(sql);
+    const tarvex::ReadPlan plan = list.readPlan(sql);
     tarvex::QueryRows found;
     const bool done = run(list.connection()->database(), [&](QSqlDatabase db, const TProgress& progress) {
         progress(step, 0);
-        found = tarvex::QueryDataSet::readRows(db, marked, values, [&](int rows) { progress(step, rows); });
-        found.sql = expanded; // tells the rows' statement apart
+        found = tarvex::QueryDataSet::readPlanned(db, plan, [&](int rows) { progress(step, rows); });
     });
     if (done)
         list.openWith(sql, std::move(found));

@@ -139,13 +139,24 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const
     const Field* field = fieldAt(index.column());
     if (!field || field->index() < 0)
         return QVariant();
+    try {
+        return dataOf(index, *field, role);
+    } catch (const std::exception&) {
+        // A page of a long list that could not be read (the connection's
+        // loss is told by the connection): the cell stays empty.
+        return QVariant();
+    }
+}
+
+QVariant DataSetModel::dataOf(const QModelIndex& index, const Field& field, int role) const
+{
     switch (role) {
     case Qt::DisplayRole:
-        return m_dataSet->displayTextAt(index.row(), field->index());
+        return m_dataSet->displayTextAt(index.row(), field.index());
     case Qt::EditRole:
-        return m_dataSet->textAt(index.row(), field->index());
+        return m_dataSet->textAt(index.row(), field.index());
     case Qt::TextAlignmentRole:
-        return int((isNumeric(field->dataType()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        return int((isNumeric(field.dataType()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     case Qt::BackgroundRole:
         if (m_painter) {
             const QColor colour = m_painter(*m_dataSet, index.row());

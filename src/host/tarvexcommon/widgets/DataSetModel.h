@@ -61,6 +61,7 @@ public:
 
 private:
     void resetFromDataSet();
+    QVariant dataOf(const QModelIndex& index, const Field& field, int role) const;
     // The model shows the dataset's rows as they are: a single row may follow.
     bool inStep() const { return m_rows == m_dataSet->recordCount() && !m_columns.isEmpty(); }
 
