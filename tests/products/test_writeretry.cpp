@@ -175,3 +175,53 @@ TEST_F(WriteRetryTest, AJoinAndACopyWhoseCommitAnswerIsLostAreFoundWrittenAndNot
     EXPECT_EQ(number("SELECT COUNT(*) FROM productalter"), 2);
     products::ProductDM = &dm();
 }
+
+// The editor's stock-row and detail writes: each runs once through
+// conflicts, a second "add to warehouse" finds the row instead of meeting a
+// duplicate key, a recount changes only what the documents say differs, and
+// the category rebates make or update the detail row alike.
+TEST_F(WriteRetryTest, TheEditorsStockRowsAndDetailsRunOnceThroughConflictsAndFindWhatIsThere)
+{
+    insertProduct(1, QStringLiteral("Hleb"));
+    insertProduct(2, QStringLiteral("Kifla"));
+    sql("INSERT INTO warehouse (warehouseid, name, code) VALUES (1, 'Glavni', 'G'), (2, 'Drugi', 'D')");
+    conflictsOn(QStringLiteral("productwarehouse"));
+    conflicts(1213, 2);
+    EXPECT_TRUE(dm().AddProductWarehouse(1, 1, 50));
+    EXPECT_EQ(number("SELECT @conflicts"), 0);
+    EXPECT_FALSE(dm().AddProductWarehouse(1, 1, 60)) << "the row is there already";
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(warehouseid, ':', price) FROM productwarehouse WHERE productid = 1"), "1:50");
+
+    sql("UPDATE productwarehouse SET amount = 4 WHERE productid = 1");
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (1, 2, 3), (2, 1, 9)");
+    const struct {
+        const char* what;
+        QMap<qint64, double> documents;
+        int changed;
+        const char* amounts;
+    } recounts[] = {
+        {"one differs, one has no documents", {{1, 5.5}}, 2, "1:5.5,2:0"},
+        {"the same again", {{1, 5.5}}, 0, "1:5.5,2:0"},
+        {"a difference below a millionth", {{1, 5.5000000001}, {2, 0}}, 0, "1:5.5,2:0"},
+    };
+    for (const auto& r : recounts) {
+        SCOPED_TRACE(r.what);
+        EXPECT_EQ(dm().RecountProductWarehouses(1, r.documents), r.changed);
+        EXPECT_EQ(text("SELECT GROUP_CONCAT(warehouseid, ':', amount + 0 ORDER BY warehouseid) FROM productwarehouse "
+                       "WHERE productid = 1"),
+                  r.amounts);
+    }
+    EXPECT_EQ(text("SELECT amount + 0 FROM productwarehouse WHERE productid = 2"), "9") << "another product's row";
+
+    sql("INSERT INTO categorypr (categoryprid, parentid, name, maxrebate, webrebate, b2brebate) VALUES "
+        "(1, 0, 'Pekara', 15, 10, 20), (2, 0, 'Akcija', 30, 25, 5)");
+    sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (1, 1), (1, 2), (2, 1)");
+    sql("INSERT INTO productdetail (productid, model) VALUES (1, 'Beli')");
+    conflicts(1213, 1);
+    dm().LoadDetailsFromCategories(1, 200);  // the category with the higher web rebate decides
+    dm().LoadDetailsFromCategories(2, 80);   // no detail row yet
+    EXPECT_EQ(number("SELECT @conflicts"), 0);
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(productid, ':', IFNULL(model, '-'), ':', maxrebate + 0, ':', webprice + 0, ':', "
+                   "b2bprice + 0 ORDER BY productid) FROM productdetail"),
+              "1:Beli:30:150:190,2:-:15:72:64");
+}

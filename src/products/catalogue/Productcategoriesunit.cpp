@@ -8,7 +8,6 @@
 #include "Guarded.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
-#include "WriteRetry.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -76,17 +75,6 @@ void TProductCategoriesGroup::LoadCategories(qint64 productId)
     m_list->addItems(paths);
 }
 
-void TProductCategoriesGroup::SaveCategories(qint64 productId)
-{
-    // The old links go only together with the new ones in.
-    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] {
-        tarvex::execSql(database(), QStringLiteral("DELETE FROM productcategorypr WHERE productid = ?"), {productId});
-        for (qint32 id : CatPathsToIDs(database(), CatStringsToPath(lines())))
-            tarvex::execSql(database(), QStringLiteral("INSERT INTO productcategorypr SET productid = ?, categoryprid = ?"),
-                            {productId, id});
-    });
-}
-
 bool TProductCategoriesGroup::CategoriesExist(qint64 productId)
 {
     return select(QStringLiteral("SELECT categoryprid FROM productcategorypr WHERE productid = ?"), {productId})
@@ -125,35 +113,6 @@ void TProductCategoriesGroup::RemoveButtonClick()
         return;
     qDeleteAll(selected);
     emit categoriesEdited();
-}
-
-void LoadDetailsFromCategories(qint64 productId, double price)
-{
-    // The categories' rebates read and the detail written in one retried
-    // transaction; the detail row is added or updated in one statement, so a
-    // row another workstation adds meanwhile is updated, not doubled.
-    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] {
-        QSqlQuery rebates =
-            select(QStringLiteral("SELECT c.maxrebate, c.webrebate, c.b2brebate FROM productcategorypr AS pc LEFT JOIN "
-                                  "categorypr AS c ON pc.categoryprid = c.categoryprid WHERE pc.productid = ? ORDER BY "
-                                  "c.webrebate DESC, c.b2brebate DESC"),
-                   {productId});
-        double maxRebate = 0;
-        double webRebate = 0;
-        double b2bRebate = 0;
-        if (rebates.next()) {
-            maxRebate = rebates.value(0).toDouble();
-            webRebate = rebates.value(1).toDouble();
-            b2bRebate = rebates.value(2).toDouble();
-        }
-        const double webPrice = (1 - webRebate / 100) * price;
-        const double b2bPrice = (1 - b2bRebate / 100) * price;
-        tarvex::execSql(database(),
-                        QStringLiteral("INSERT INTO productdetail (productid, maxrebate, webprice, b2bprice) VALUES "
-                                       "(?, ?, ?, ?) ON DUPLICATE KEY UPDATE maxrebate = VALUES(maxrebate), "
-                                       "webprice = VALUES(webprice), b2bprice = VALUES(b2bprice)"),
-                        {productId, maxRebate, webPrice, b2bPrice});
-    });
 }
 
 } // namespace products

@@ -28,7 +28,6 @@ public:
     // Appends the stored categories of the product, last linked first.
     void LoadCategories(qint64 productId);
     // Replaces the stored categories of the product with those of the list.
-    void SaveCategories(qint64 productId);
     static bool CategoriesExist(qint64 productId);
 
     // Picks categories and appends the ones the list lacks (letter case
@@ -47,10 +46,5 @@ private:
     QPushButton* m_add = nullptr;
     QPushButton* m_remove = nullptr;
 };
-
-// Maximum rebate, web price and B2B price of the product from its category
-// with the highest web rebate (no category: rebate 0, both prices = price),
-// written straight into the product's detail row.
-void LoadDetailsFromCategories(qint64 productId, double price);
 
 } // namespace products

@@ -471,16 +471,6 @@ bool TProductDetailForm::CategoriesExist()
     return TProductCategoriesGroup::CategoriesExist(productId());
 }
 
-void TProductDetailForm::SaveCategories()
-{
-    // Only once the product row is posted (a new product has its id then).
-    if (product().state() != DataSetState::Browse)
-        return;
-    Categories->SaveCategories(productId());
-    CategoriesChanged = false;
-    updateActions();
-}
-
 bool TProductDetailForm::saveProduct()
 {
     ProductsaveInput input;
@@ -502,7 +492,7 @@ void TProductDetailForm::LoadDetailsFromCategoryExecute()
 {
     if (!runApply())
         return;
-    LoadDetailsFromCategories(productId(), productField("price").asFloat());
+    ProductDM->LoadDetailsFromCategories(productId(), productField("price").asFloat());
     OpenDetails();
 }
 

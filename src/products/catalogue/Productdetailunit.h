@@ -135,7 +135,6 @@ public:
     // rebates of the product's categories.
     void LoadDetailsFromCategoryExecute();
     // Stores the category list once the product row is posted.
-    void SaveCategories();
 
 protected:
     void CustomCancelExecute() override;

@@ -184,7 +184,6 @@ void TProductWarehousesGroup::OpenWarehouses()
 
 bool TProductWarehousesGroup::recount(qint64 productId)
 {
-    QueryDataSet& pw = rows();
     // The documents are counted on a worker; the writing is quick.
     QMap<qint64, docrules::DocumentBalance> counted;
     const bool done = m_workerBar->run(database(), [&](QSqlDatabase worker, const TProgress& progress) {
@@ -194,20 +193,10 @@ bool TProductWarehousesGroup::recount(qint64 productId)
     // Stopped: the amounts stay as stored.
     if (!done)
         return false;
-    const QSqlDatabase db = database();
-    const tarvex::Field& warehouse = pw.fieldByName(QStringLiteral("warehouseid"));
-    const tarvex::Field& amount = pw.fieldByName(QStringLiteral("amount"));
-    // Every warehouse's amount is recounted, or none is.
-    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] {
-        for (pw.first(); !pw.eof(); pw.next()) {
-            const qint64 warehouseId = warehouse.asLargeInt();
-            const double documents = counted.value(warehouseId).balance();
-            if (tarvex::BetterRoundTo(documents, -6) == tarvex::BetterRoundTo(amount.asFloat(), -6))
-                continue;
-            tarvex::execSql(db, QStringLiteral("UPDATE productwarehouse SET amount = ? WHERE productid = ? AND warehouseid = ?"),
-                            {documents, productId, warehouseId});
-        }
-    });
+    QMap<qint64, double> amounts;
+    for (auto it = counted.cbegin(); it != counted.cend(); ++it)
+        amounts.insert(it.key(), it.value().balance());
+    ProductDM->RecountProductWarehouses(productId, amounts);
     return true;
 }
 
@@ -248,20 +237,11 @@ void TProductWarehousesGroup::StockButtonClick()
 
 void TProductWarehousesGroup::addToWarehouse(qint64 warehouseId)
 {
-    const qint64 productId = currentProductId();
-    const QSqlDatabase db = database();
-    const bool exists = tarvex::selectSql(db, QStringLiteral("SELECT * FROM productwarehouse WHERE productid = ? AND "
-                                                             "warehouseid = ?"),
-                                          {productId, warehouseId})
-                            .next();
-    if (exists) {
-        tarvex::dialogs().warning(PRODWARE_EXIST_WRN);
-    } else {
-        const double price = ProductDM->ProductZQ->fieldByName(QStringLiteral("price")).asFloat();
-        tarvex::execSql(db, QStringLiteral("INSERT INTO productwarehouse (productid,warehouseid,price) VALUES (?,?,?)"),
-                        {productId, warehouseId, price});
+    const double price = ProductDM->ProductZQ->fieldByName(QStringLiteral("price")).asFloat();
+    if (ProductDM->AddProductWarehouse(currentProductId(), warehouseId, price))
         tarvex::dialogs().information(PRODWARE_ADD_INF);
-    }
+    else
+        tarvex::dialogs().warning(PRODWARE_EXIST_WRN);
     OpenWarehouses();
 }
 

@@ -169,6 +169,15 @@ public:
     // one transaction; after a failure the rows are read again.
     void MakePrimary(QueryDataSet& dataSet, const QString& keyName, qint64 id);
 
+    // --- the editor's warehouse rows and details (Productdmstockrows.cpp).
+    // Puts the product into the warehouse at the price; false when it is there already.
+    bool AddProductWarehouse(qint64 productId, qint64 warehouseId, double price);
+    // Sets each stock row's amount to the documents' (warehouse id → amount)
+    // where they differ; returns how many changed.
+    int RecountProductWarehouses(qint64 productId, const QMap<qint64, double>& documentAmounts);
+    // Maximum rebate, web and B2B prices from the product's categories' rebates.
+    void LoadDetailsFromCategories(qint64 productId, double price);
+
     // --- categories: each in one transaction; a subtree goes children first,
     // each category with its product links.
     qint64 AddCategory(qint64 parentId, const QString& name);
