@@ -15,7 +15,6 @@
 #include "Warehistoryunit.h"
 #include "Warehouseunit.h"
 #include "Workerbar.h"
-#include "WriteRetry.h"
 
 #include <QAction>
 #include <QHBoxLayout>
