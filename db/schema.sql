@@ -292,8 +292,8 @@ CREATE TABLE productworkingoperation (
   machinetype               VARCHAR(30) NULL,
   machinenumber             VARCHAR(30) NULL,
   description               TEXT NULL,
-  preparationtime           BIGINT NULL,
-  productiontime            BIGINT NULL,
+  preparationtime           DOUBLE NULL,   -- minutes; 1,5 is a minute and a half
+  productiontime            DOUBLE NULL,
   sort                      INT NOT NULL DEFAULT 0,
   PRIMARY KEY (productworkingoperationid),
   KEY productworkingoperation_product (productid, sort)

@@ -2,6 +2,9 @@
 #include "DateText.h"
 #include "DisplayFormat.h"
 #include "MemoryTable.h"
+#include "NumberText.h"
+
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 #include <cmath>
@@ -11,21 +14,31 @@ using namespace tarvex;
 TEST(DisplayFormat, ModuleFormatsShowWhatTheWindowsExpectAndNumbersForSqlAndFilesUsePointAndNoExponent)
 {
     const std::tuple<const char*, double, const char*> cases[] = {
-        {"0.00 %", 20, "20.00 %"},  // literal sign, nothing multiplied
-        {"#,##0.00", 1234.5, "1,234.50"}, {"#,##0.00", 1234567.891, "1,234,567.89"}, {"#,##0.00", 0.5, "0.50"},
-        {"0.###", 0.5, "0.5"}, {"0.###", 2, "2"}, {"0.###", 1.23456, "1.235"}, {"0.00##", 10.12345, "10.1235"},
-        {"0.00##", 10.1, "10.10"}, {"0.######", 0.0004, "0.0004"}, {"#,##0.######", 1234.5, "1,234.5"},
-        {"0.00####", 1.1234567, "1.123457"}, {"#.##", 0.5, ".5"},
+        {"0.00 %", 20, "20,00 %"},  // literal sign, nothing multiplied
+        {"#,##0.00", 1234.5, "1.234,50"}, {"#,##0.00", 1234567.891, "1.234.567,89"}, {"#,##0.00", 0.5, "0,50"},
+        {"0.###", 0.5, "0,5"}, {"0.###", 2, "2"}, {"0.###", 1.23456, "1,235"}, {"0.00##", 10.12345, "10,1235"},
+        {"0.00##", 10.1, "10,10"}, {"0.######", 0.0004, "0,0004"}, {"#,##0.######", 1234.5, "1.234,5"},
+        {"0.00####", 1.1234567, "1,123457"}, {"#.##", 0.5, ",5"},
         // Negative numbers and sections; a value that rounds to zero has no sign.
-        {"#,##0.00", -1234.5, "-1,234.50"}, {"0.###", -0.25, "-0.25"}, {"0.00", -0.001, "0.00"},
-        {"0.00;(0.00)", -3, "(3.00)"}, {"0.00;(0.00);\"nula\"", 0, "nula"},
+        {"#,##0.00", -1234.5, "-1.234,50"}, {"0.###", -0.25, "-0,25"}, {"0.00", -0.001, "0,00"},
+        {"0.00;(0.00)", -3, "(3,00)"}, {"0.00;(0.00);\"nula\"", 0, "nula"},
         // Halves round away from zero on the decimal text: the doubles nearest
         // to these lie just below the half.
-        {"0.00", 1.005, "1.01"}, {"0.00", 2.675, "2.68"}, {"0.00", -2.675, "-2.68"}, {"0.00", 9.995, "10.00"},
-        {"#,##0", 999.5, "1,000"}, {"0.00", 1.004999, "1.00"},
+        {"0.00", 1.005, "1,01"}, {"0.00", 2.675, "2,68"}, {"0.00", -2.675, "-2,68"}, {"0.00", 9.995, "10,00"},
+        {"#,##0", 999.5, "1.000"}, {"0.00", 1.004999, "1,00"},
+        // One format per kind: what is shown reads back as the same number.
+        {"#,##0.00", 10770.13, "10.770,13"}, {"#,##0.00##", 12924.1625, "12.924,1625"}, {"0.###", 96, "96"},
+        {"0.###", 1234.5, "1234,5"},
     };
-    for (const auto& [format, value, shown] : cases)
+    for (const auto& [format, value, shown] : cases) {
         EXPECT_EQ(FormatFloat(format, value), shown) << format << " " << value;
+        // Typed back, the number shown is the number rounded.
+        const NumberRead back = ReadNumberText(shown);
+        const int decimals = int(QString(format).section('.', 1).count(QRegularExpression("[0#]")));
+        if (back.ok) {
+            EXPECT_EQ(back.value, FloatToText(value, decimals).toDouble()) << shown;
+        }
+    }
 
     // Numbers for SQL and files use a point and no exponent.
     // Value, decimals (-1: as many as it needs), text.
@@ -58,9 +71,11 @@ TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaksAndDateTexts
     flag.setValue(true);
     table.post();
 
-    EXPECT_EQ(price.displayText(), "1,234.50");
-    EXPECT_EQ(price.text(), "1234.5");  // editing shows the plain number
-    EXPECT_EQ(day.displayText(), "2024-03-05");
+    EXPECT_EQ(price.displayText(), "1.234,50");
+    EXPECT_EQ(price.text(), "1234,5");  // editing shows the number without thousands
+    EXPECT_EQ(day.displayText(), "05.03.2024");
+    EXPECT_EQ(day.text(), "05.03.2024");
+    EXPECT_EQ(day.asString(), "2024-03-05");  // for statements and files
     price.setOnGetText([](const Field& f, bool display) { return display ? QStringLiteral("%1 RSD").arg(f.asFloat()) : f.asString(); });
     EXPECT_EQ(price.displayText(), "1234.5 RSD");
     EXPECT_EQ(price.text(), "1234.5");
@@ -71,11 +86,38 @@ TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaksAndDateTexts
     flag.setText("ne");
     EXPECT_DOUBLE_EQ(price.asFloat(), 12.5);
     EXPECT_EQ(day.asDate(), QDate(2024, 2, 9));
-    for (const char* typed : {"31.12.2024", "31.12.24", "2024-12-31"}) {
+    for (const char* typed : {"31.12.2024", "31.12.24", "2024-12-31", "31.12.2024."}) {
         day.setText(typed);  // the ways dates are written here; shown the one way
-        EXPECT_EQ(day.displayText(), "2024-12-31") << typed;
+        EXPECT_EQ(day.displayText(), "31.12.2024") << typed;
     }
-    EXPECT_THROW(day.setText("31.02.2024"), FieldError);
+    day.setText("1.2.2024");
+    EXPECT_EQ(day.text(), "01.02.2024");
+    // Refused texts name the field and the form expected; the value stays.
+    const std::pair<Field*, const char*> refused[] = {
+        {&day, "Polje \"day\": \"31.02.2024\" nije datum. Upišite ga kao 31.12.2024."},
+        {&price, "Polje \"price\": \"1.234\" može da znači 1234 ili 1,234. Upišite 1.234,00 ili 1,234."},
+        {&price, "Polje \"price\": \"12,5 kg\" nije broj. Upišite ga kao 1.234,56 ili 1234,56."}};
+    for (const auto& [field, message] : refused) {
+        const QString typed = QString(message).section('"', 3, 3);
+        try {
+            field->setText(typed);
+            ADD_FAILURE() << "taken: " << typed.toStdString();
+        } catch (const FieldError& e) {
+            EXPECT_EQ(e.userText(), message);
+        }
+    }
+    EXPECT_EQ(day.asDate(), QDate(2024, 2, 1));
+    // What a field shows, typed back, is the same value.
+    price.setOnGetText({});
+    for (const char* typed : {"1.234,56", "1234,56", "1234.56"}) {
+        price.setText(typed);
+        EXPECT_EQ(price.displayText(), "1.234,56") << typed;
+        price.setText(price.displayText());
+        EXPECT_DOUBLE_EQ(price.asFloat(), 1234.56) << typed;
+        price.setText(price.text());
+        EXPECT_DOUBLE_EQ(price.asFloat(), 1234.56) << typed;
+    }
+    price.setText("12,5");
     EXPECT_FALSE(flag.asBoolean());
     price.setText("");
     EXPECT_TRUE(price.isNull());
@@ -86,7 +128,8 @@ TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaksAndDateTexts
                                      {"31.12.24", QDate(2024, 12, 31)}, {" 5.3.2024. ", QDate(2024, 3, 5)},
                                      {"01.01.69", QDate(2069, 1, 1)}, {"01.01.70", QDate(1970, 1, 1)}})
         EXPECT_EQ(MyDateStrToDate(text), date) << text;
-    EXPECT_EQ(MyDateToDateStr(QDate(999, 1, 2)), "0999-01-02");
+    EXPECT_EQ(MyDateToDateStr(QDate(999, 1, 2)), "02.01.0999");
+    EXPECT_EQ(DateToSqlText(QDate(999, 1, 2)), "0999-01-02");
     EXPECT_TRUE(MyDateToDateStr(QDate()).isEmpty());
     for (QDate d(2023, 12, 25); d < QDate(2024, 3, 5); d = d.addDays(1))
         ASSERT_EQ(MyDateStrToDate(MyDateToDateStr(d)), d);

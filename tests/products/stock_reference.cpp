@@ -105,8 +105,8 @@ void fillOverviewProduct(QSqlDatabase db, tarvex::QueryDataSet& query, tarvex::M
     }
     const QDate today = now.date();
     QSqlQuery week = tarvex::selectSql(
-        db, tarvex::Format(kSevenDaySalesSql, {tarvex::quoteSqlText(tarvex::MyDateToDateStr(today.addDays(-7))),
-                                               tarvex::quoteSqlText(tarvex::MyDateToDateStr(today)), productId}));
+        db, tarvex::Format(kSevenDaySalesSql, {tarvex::quoteSqlText(tarvex::DateToSqlText(today.addDays(-7))),
+                                               tarvex::quoteSqlText(tarvex::DateToSqlText(today)), productId}));
     if (week.next() && !isZero(week.value(0).toDouble()))
         table.fieldByName(QStringLiteral("totalsale7")).setValue(week.value(0).toDouble());
 

@@ -98,7 +98,7 @@ TEST_F(AlternativesTest, PickingItselfOrNoServiceChangesNothingTwoLoneProductsSt
         add->click();
         EXPECT_EQ(form.groupId(), 1);
         EXPECT_EQ(shown(form), QStringLiteral("Mleko 0,5l|Mleko 1l"));
-        EXPECT_EQ(shown(form, "price"), QStringLiteral("120.00|65.50"));
+        EXPECT_EQ(shown(form, "price"), QStringLiteral("120,00|65,50"));
         EXPECT_TRUE(!add->isEnabled() && remove->isEnabled());
         EXPECT_EQ(form.AlterDBG()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Kod"));
         EXPECT_EQ(members(1), QStringLiteral("1,2"));
@@ -249,7 +249,7 @@ TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnly
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, nameTitle);
         EXPECT_EQ(columnTexts(grid, "name"), (QStringList{"Voćni miks", "Sok od jabuke"}));
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, nameTitle);
-        EXPECT_EQ(columnTexts(grid, "quantity"), (QStringList{"1.25", "0.333333"}));
+        EXPECT_EQ(columnTexts(grid, "quantity"), (QStringList{"1,25", "0,333333"}));
         EXPECT_EQ(columnTexts(grid, "manufcode"), (QStringList{"JB-1", ""}));
         EXPECT_FALSE(setCell(grid, QStringLiteral("quantity"), 0, QStringLiteral("2")));
         form.PrintButton()->click();

@@ -320,7 +320,7 @@ TEST_F(ProductEditor, OptionsHideAndLockThePricesAndTheRatePriceFollowsTheDefaul
         EXPECT_FALSE(form.ExciseDBE->isReadOnly());
         // No matching exchange row: the rate price is the price itself.
         EXPECT_TRUE(form.RatePriceE->isVisible());
-        EXPECT_EQ(form.RatePriceE->text(), "100.00");
+        EXPECT_EQ(form.RatePriceE->text(), "100,00");
     }
     o.OnlyDocumentChangePrices = false;
     sql("INSERT INTO exchangelist (exchangelistid, listtype) VALUES (1, 'Podraz. lista'), (2, 'Druga')");
@@ -329,11 +329,11 @@ TEST_F(ProductEditor, OptionsHideAndLockThePricesAndTheRatePriceFollowsTheDefaul
     TProductDetailForm form;
     form.show();
     // code1 is the other currency: code1amount / code2amount.
-    EXPECT_EQ(form.RatePriceE->text(), "0.85");
+    EXPECT_EQ(form.RatePriceE->text(), "0,85");
     type(form.PriceDBE, "234.4");
     form.PriceDBE->commit();
     form.PriceDBEExit();
-    EXPECT_EQ(form.RatePriceE->text(), "2.00");
+    EXPECT_EQ(form.RatePriceE->text(), "2,00");
 }
 
 TEST_F(ProductEditor, DeletingFromTheListRefusesWithTheReasonOrAsksAndTakesTheProduct)

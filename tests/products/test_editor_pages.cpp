@@ -116,7 +116,7 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultT
         ASSERT_EQ(grid.model()->rowCount(), 2);
         // By warehouse name: Drugi, Glavni.
         const auto cell = [&grid](int row, int column) { return grid.model()->index(row, column).data().toString(); };
-        EXPECT_EQ(cell(0, 0) + " " + cell(1, 4) + " " + cell(1, 7), "Drugi 3.5 120.00");
+        EXPECT_EQ(cell(0, 0) + " " + cell(1, 4) + " " + cell(1, 7), "Drugi 3,5 120,00");
         for (int column = 0; column < 11; ++column)
             EXPECT_EQ(bool(grid.model()->flags(grid.model()->index(0, column)) & Qt::ItemIsEditable), column >= 8)
                 << column;
@@ -162,7 +162,7 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultT
         group.OpenWarehouses();
         ASSERT_EQ(dm().ProductWarehouseZQ->recordCount(), 1);
         EXPECT_EQ(dm().ProductWarehouseZQ->fieldByName("name").asString(), "Glavni");
-        EXPECT_EQ(group.TotalLabel()->text(), "Ukupna slobodna količina: 3.5");
+        EXPECT_EQ(group.TotalLabel()->text(), "Ukupna slobodna količina: 3,5");
         // A null minimum marks a row without stock.
         dm().Options.OnlyLocalDefaultWarehouseProds = false;
         sql("UPDATE productwarehouse SET minstock = NULL, amount = 0 WHERE warehouseid = 2");
@@ -212,7 +212,7 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultT
     EXPECT_EQ(amounts(), "7,1.0000000004");
     ASSERT_TRUE(dm().ProductWarehouseZQ->locate("warehouseid", 1));
     EXPECT_DOUBLE_EQ(dm().ProductWarehouseZQ->fieldByName("amount").asFloat(), 7);
-    EXPECT_EQ(group.TotalLabel()->text(), "Ukupna slobodna količina: 6.5");
+    EXPECT_EQ(group.TotalLabel()->text(), "Ukupna slobodna količina: 6,5");
     EXPECT_TRUE(group.WareHistoryButton()->isEnabled());
     group.OpenWarehouses();
     EXPECT_EQ(amounts(), "4.5,1.0000000004");

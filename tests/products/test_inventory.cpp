@@ -74,11 +74,11 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsTotalsPrintAndPr
         QueryDataSet& list = *form.InventoryZQ();
         // -2 at 10 is worth -20; 0.001 is no zero at three decimals.
         EXPECT_EQ(stocktest::rows(list, {"name", "amount", "pricevat", "ProductValue"}),
-                  QStringList({"Alfa|12.545|120.00|1,254.50", "Beta|-2|12.00|-20.00", "Epsilon|0.001|0.00|0.00"}));
+                  QStringList({"Alfa|12,545|120,00|1.254,50", "Beta|-2|12,00|-20,00", "Epsilon|0,001|0,00|0,00"}));
         EXPECT_EQ(list.recNo(), 1);
         // Thousands and two decimals; a negative value lowers the total.
-        EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 1,234.50  Ukupna vrednost sa PDV-om: 1,481.40");
-        EXPECT_EQ(InventoryTotalText({-20, 0}), "Ukupna vrednost: -20.00  Ukupna vrednost sa PDV-om: 0.00");
+        EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 1.234,50  Ukupna vrednost sa PDV-om: 1.481,40");
+        EXPECT_EQ(InventoryTotalText({-20, 0}), "Ukupna vrednost: -20,00  Ukupna vrednost sa PDV-om: 0,00");
         EXPECT_TRUE(form.TotalLabel()->font().bold());
         EXPECT_EQ(headerTitles(form.InventoryDBG()),
                   QStringList({"Proizvod", "Kod", "JM", "Količina", "Cena", "Cena+PDV", "Vrednost", "Vred.+PDV"}));
@@ -88,7 +88,7 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsTotalsPrintAndPr
         // wheel steps the grid one row.
         console->SetActiveGrid(&other);
         QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
-        console.expectPrint("Zalihe magacina (magacinske cene) - Centralni", "Datum 2024-03-05", form.InventoryDBG());
+        console.expectPrint("Zalihe magacina (magacinske cene) - Centralni", "Datum 05.03.2024", form.InventoryDBG());
         EXPECT_EQ(console->GetActiveGrid(), &other);
         doubleClickCell(form.InventoryDBG(), "name", 1);
         EXPECT_EQ(console.products().opened, (QList<QPair<qint32, qint32>>{{2, 2}}));
@@ -104,7 +104,7 @@ TEST_F(InventoryTest, OpeningListsTheWarehouseWithBothExclusionsTotalsPrintAndPr
         form.ExcludeServicesCB()->setChecked(false);
         QTest::mouseClick(form.FindButton(), Qt::LeftButton);
         EXPECT_EQ(column(list, "name"), QStringList({"", "Alfa", "Beta", "Čišćenje", "Delta", "Epsilon"}));
-        EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 1,287.52  Ukupna vrednost sa PDV-om: 1,541.42");
+        EXPECT_EQ(form.TotalLabel()->text(), "Ukupna vrednost: 1.287,52  Ukupna vrednost sa PDV-om: 1.541,42");
 
         // Services only excluded: the row without a product goes too.
         form.ExcludeServicesCB()->setChecked(true);
@@ -124,7 +124,7 @@ TEST_F(InventoryTest, AttributeListShowsVariantsWithEmptyMissingAttributes)
     form.OpenList();
     QueryDataSet& list = *form.InventoryAttributeZQ();
     EXPECT_EQ(stocktest::rows(list, {"attvalue1", "attname2", "prodattbarcode", "amount"}),
-              QStringList({"Crvena|Veličina|2000002|1.5", "Plava||2000001|4"}));
+              QStringList({"Crvena|Veličina|2000002|1,5", "Plava||2000001|4"}));
     EXPECT_TRUE(list.valueAt(1, list.fieldByName("attvalue2").index()).isNull());
     EXPECT_EQ(form.InventoryAttributeDBG()->dataModel()->columnCount(), 9);
     EXPECT_EQ(form.InventoryAttributeDBG()->model()->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(),
@@ -182,7 +182,7 @@ TEST_F(InventoryTest, WarehouseWindowButtonsOpenTheReportsOfTheCurrentWarehouse)
                          QTest::mouseClick(f.InventoryWarePriceButton(), Qt::LeftButton);
                          QTest::mouseClick(f.KepuWizardButton(), Qt::LeftButton);
                      }),
-              QStringList({"Zalihe magacina (magacinske cene) - Centralni: 12.545,-2,0.001"}));
+              QStringList({"Zalihe magacina (magacinske cene) - Centralni: 12,545,-2,0,001"}));
     ASSERT_EQ(console.wizards.size(), 1);
     EXPECT_EQ(console.wizards[0].name + "|" + console.wizards[0].parameters,
               "Knjiga evidencije prometa|warehouse:Centralni");
@@ -194,7 +194,7 @@ TEST_F(InventoryTest, WarehouseWindowButtonsOpenTheReportsOfTheCurrentWarehouse)
                          EXPECT_TRUE(f.InventoryAttributeButton()->isVisibleTo(&f));
                          QTest::mouseClick(f.InventoryAttributeButton(), Qt::LeftButton);
                      }),
-              QStringList({"Zalihe magacina (atributi) - Centralni: 1.5,4"}));
+              QStringList({"Zalihe magacina (atributi) - Centralni: 1,5,4"}));
 }
 
 TEST_F(InventoryTest, InventorySumsEveryWarehouseWithTheExclusionsAsTicked)
@@ -203,14 +203,14 @@ TEST_F(InventoryTest, InventorySumsEveryWarehouseWithTheExclusionsAsTicked)
         EXPECT_TRUE(form.ExcludeZeroAmountsCB()->isChecked() && form.ExcludeServicesCB()->isChecked());
         QueryDataSet& list = *form.InventoryAllWarehousesZQ();
         // -2 and 2 stay a product with 0; a row of 0.0004 is no stock.
-        EXPECT_EQ(stocktest::rows(list, {"name", "sumamount"}), QStringList({"Alfa|19.545", "Beta|0", "Epsilon|0.001"}));
+        EXPECT_EQ(stocktest::rows(list, {"name", "sumamount"}), QStringList({"Alfa|19,545", "Beta|0", "Epsilon|0,001"}));
         EXPECT_EQ(form.InventoryAllWarehousesDBG()->dataModel()->columnCount(), 4);
         EXPECT_EQ(form.InventoryAllWarehousesDBG()->model()->headerData(3, Qt::Horizontal).toString(), "Količina");
 
         form.ExcludeZeroAmountsCB()->setChecked(false);
         form.FindButton()->click();
         EXPECT_EQ(stocktest::rows(list, {"name", "sumamount"}),
-                  QStringList({"Alfa|19.545", "Beta|0", "Delta|0.0004", "Epsilon|0.0014"}));
+                  QStringList({"Alfa|19,545", "Beta|0", "Delta|0", "Epsilon|0,001"}));
         // Services counted, the row without a product shows too (no name).
         form.ExcludeServicesCB()->setChecked(false);
         form.FindButtonClick();
@@ -221,7 +221,7 @@ TEST_F(InventoryTest, InventorySumsEveryWarehouseWithTheExclusionsAsTicked)
 
         QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
     });
-    console.expectPrint("Zalihe (količine iz svih magacina)", "Datum 2024-03-05");
+    console.expectPrint("Zalihe (količine iz svih magacina)", "Datum 05.03.2024");
 }
 
 TEST_F(InventoryTest, TurnoverSplitsEachWarehouseIntoBeforeWithinAndEnd)
@@ -254,7 +254,7 @@ TEST_F(InventoryTest, TurnoverSplitsEachWarehouseIntoBeforeWithinAndEnd)
 TEST_F(InventoryTest, TurnoverWindowDefaultsStopWarehouseListPrintingAndProducts)
 {
     stocktest::drive<TTurnoverAllWarehousesForm>([] { OpenTurnoverAllWarehouses(); }, [&](auto& form) {
-        EXPECT_EQ(form.FromDateEdit()->text() + "|" + form.ToDateEdit()->text(), "2024-01-01|2024-03-05");
+        EXPECT_EQ(form.FromDateEdit()->text() + "|" + form.ToDateEdit()->text(), "01.01.2024|05.03.2024");
         EXPECT_TRUE(form.ExcludeServicesCB()->isChecked());
         // Nothing is counted before "&Prikaži"; no warehouse is chosen and
         // the list has no empty entry.
@@ -265,9 +265,9 @@ TEST_F(InventoryTest, TurnoverWindowDefaultsStopWarehouseListPrintingAndProducts
         EXPECT_EQ(warehouses->itemText(0), "Apoteka");
 
         EXPECT_EQ(stocktest::pickDate(script, form.FromDateButton(), form.FromDateEdit(), QDate(2024, 3, 5)),
-                  "2024-03-05");
+                  "05.03.2024");
         EXPECT_EQ(stocktest::pickDate(script, form.ToDateButton(), form.ToDateEdit(), QDate(2024, 3, 8)),
-                  "2024-03-08");
+                  "08.03.2024");
         // Another session holds the documents: the count, off the window,
         // waits on the server until "Prekini" kills its statement. The next
         // count, services ticked off, shows the whole list.
@@ -294,5 +294,5 @@ TEST_F(InventoryTest, TurnoverWindowDefaultsStopWarehouseListPrintingAndProducts
 
         QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
     });
-    console.expectPrint("Promet (količine iz svih magacina)", "Datum 2024-03-05");
+    console.expectPrint("Promet (količine iz svih magacina)", "Datum 05.03.2024");
 }

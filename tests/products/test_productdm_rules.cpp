@@ -239,9 +239,9 @@ TEST_F(ProductRules, CodedColumnsAndPricesShowTheirTexts)
     productZQ().open();
     ASSERT_TRUE(productZQ().locate("productid", 1));
     using Shown = std::pair<const char*, const char*>;
-    for (const auto& [field, shown] : {Shown{"type", "Usluga"}, {"taxvalue", "20.00 %"}, {"price", "10.1235"},
-                                       {"pricewithvat", "12.15"}, {"inputprice", "1.50"}, {"wh_price", "12.35"},
-                                       {"primaryamount", "2.5"}, {"freeamount", "1.5"}})
+    for (const auto& [field, shown] : {Shown{"type", "Usluga"}, {"taxvalue", "20,00 %"}, {"price", "10,1235"},
+                                       {"pricewithvat", "12,15"}, {"inputprice", "1,50"}, {"wh_price", "12,35"},
+                                       {"primaryamount", "2,5"}, {"freeamount", "1,5"}})
         EXPECT_EQ(P(field).displayText(), shown) << field;
     productZQ().edit();
     P("type").setText("Proizvod");

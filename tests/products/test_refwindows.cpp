@@ -106,7 +106,7 @@ TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAnd
         DataSet& taxes = *form.TaxDBG()->dataSet();
         EXPECT_TRUE(form.OKButton()->isHidden());
         EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CLOSE);
-        EXPECT_EQ(cellText(form.TaxDBG(), "value", 0), "20.00");
+        EXPECT_EQ(cellText(form.TaxDBG(), "value", 0), "20,00");
         taxes.locate("taxid", 1);
         const int before = updatesRun(db());
         form.DefaultButton()->click();
@@ -376,13 +376,13 @@ TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherOnlyThePostedEditIsKept
     inModal<TCategoryPrRebateForm>([&] { CategoryPrRebateManage(1); }, [](TCategoryPrRebateForm& form) {
         DBGrid* grid = form.CategoryPrRebateDBG();
         DataSet& category = *grid->dataSet();
-        EXPECT_EQ(cellText(grid, QStringLiteral("maxmargin"), 0), QStringLiteral("11.11"));
+        EXPECT_EQ(cellText(grid, QStringLiteral("maxmargin"), 0), QStringLiteral("11,11"));
         EXPECT_TRUE(setCell(grid, QStringLiteral("maxrebate"), 0, QStringLiteral("0")));
-        EXPECT_EQ(cellText(grid, QStringLiteral("maxmargin"), 0), QStringLiteral("0.00"));
+        EXPECT_EQ(cellText(grid, QStringLiteral("maxmargin"), 0), QStringLiteral("0,00"));
         EXPECT_TRUE(setCell(grid, QStringLiteral("maxrebate"), 0, QStringLiteral("20")));
-        EXPECT_EQ(cellText(grid, QStringLiteral("maxmargin"), 0), QStringLiteral("25.00"));
+        EXPECT_EQ(cellText(grid, QStringLiteral("maxmargin"), 0), QStringLiteral("25,00"));
         EXPECT_TRUE(setCell(grid, QStringLiteral("maxmargin"), 0, QStringLiteral("25")));
-        EXPECT_EQ(cellText(grid, QStringLiteral("maxrebate"), 0), QStringLiteral("20.00"));
+        EXPECT_EQ(cellText(grid, QStringLiteral("maxrebate"), 0), QStringLiteral("20,00"));
         EXPECT_TRUE(setCell(grid, QStringLiteral("webrebate"), 0, QStringLiteral("3.5")));
 
         // No key reaches or makes a second row, nor deletes this one.

@@ -162,7 +162,7 @@ TEST_F(ProductSnapinDb, TheConsoleShowsTheListAndSearches)
         EXPECT_EQ(QStringList({title(0), title(4), title(9)}), QStringList({"Ime", "Glavni magacin:Cena", "Moneta"}));
         // Without a stock row (row 1) the warehouse columns stay empty, not zero.
         EXPECT_EQ(QStringList({cell(0, 4), cell(1, 4), cell(1, 7), cell(0, 12), cell(0, 17)}),
-                  QStringList({"110.00", "", "20.00 %", "12.5", "Roba"}));
+                  QStringList({"110,00", "", "20,00 %", "12,5", "Roba"}));
         // The attribute catalogue is on the tool bar but not in the pop-up menu.
         EXPECT_TRUE(list->toolBar()->actions().contains(list->AttributeAction) &&
                     !list->popupMenu()->actions().contains(list->AttributeAction));
@@ -240,9 +240,9 @@ TEST_F(DemoTour, SearchEditAndInventoryOfTheDemoShop)
                     auto& form = dynamic_cast<products::TProductDetailForm&>(dialog);
                     ++editors;
                     EXPECT_EQ(form.NameDBE->text(), found.fieldByName("name").asString());
-                    EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d\\d$").match(form.PriceVATDBE->text()).hasMatch())
+                    EXPECT_TRUE(QRegularExpression("^\\d{1,3}(\\.\\d{3})*,\\d\\d$").match(form.PriceVATDBE->text()).hasMatch())
                         << form.PriceVATDBE->text().toStdString();
-                    EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d\\d\\d?\\d?$").match(form.PriceDBE->text()).hasMatch())
+                    EXPECT_TRUE(QRegularExpression("^\\d{1,3}(\\.\\d{3})*,\\d\\d\\d?\\d?$").match(form.PriceDBE->text()).hasMatch())
                         << form.PriceDBE->text().toStdString();
                     EXPECT_FALSE(form.InPriceDBE->text().isEmpty());
                     return int(QDialog::Rejected);

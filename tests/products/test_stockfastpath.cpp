@@ -165,7 +165,7 @@ TEST_F(StockFastPathEdgeTest, EveryReportAgreesForEveryPeriodScopeModeAndNarrowi
         if (valueAt(*turnover, row, "productid").toInt() == 2)
             betaRows << valueAt(*turnover, row, "warehousename").toString() + " " +
                             turnover->displayTextAt(row, turnover->fieldByName("amountnewbalance").index());
-    EXPECT_EQ(betaRows, QStringList({"Radnja -0.3", "Veleprodaja 0.3"}));
+    EXPECT_EQ(betaRows, QStringList({"Radnja -0,3", "Veleprodaja 0,3"}));
 
     for (const char* date : {"2024-01-09", "2024-02-29", "2024-03-01", "2024-12-31"}) {
         SCOPED_TRACE(date);

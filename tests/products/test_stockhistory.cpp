@@ -54,16 +54,16 @@ TEST_F(StockHistoryTest, WareHistoryCountsPostedDocumentsAndTheStockCardEveryEnt
     // stays empty; a missing one shows the partner's. The draft sale is left
     // out; the document on the end date counts.
     EXPECT_EQ(history(1, 1, "2024-02-01", "2024-03-08"),
-              QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|2|-2|", "2024-03-05|K-4||8|0|6|103",
-                           "2024-03-05|R-3|Kupac d.o.o.|0|3|3|102", "2024-03-06|I-5||0|5|-2|104",
-                           "2024-03-08|K-7|Ručno upisan|1|0|-1|106", "=9|10|-1"}));
+              QStringList({"01.02.2024|" + PROD_PREV_SITUATION + "||0|2|-2|", "05.03.2024|K-4||8|0|6|103",
+                           "05.03.2024|R-3|Kupac d.o.o.|0|3|3|102", "06.03.2024|I-5||0|5|-2|104",
+                           "08.03.2024|K-7|Ručno upisan|1|0|-1|106", "=9|10|-1"}));
     EXPECT_EQ(table.recNo(), 1);
     // The receiving warehouse sees the transfer as input, after a zero state.
     EXPECT_EQ(history(1, 2, "2024-02-01", "2024-03-08"),
-              QStringList({"2024-02-01|" + PROD_PREV_SITUATION + "||0|0|0|", "2024-03-06|I-5||5|0|5|104", "=5|0|5"}));
+              QStringList({"01.02.2024|" + PROD_PREV_SITUATION + "||0|0|0|", "06.03.2024|I-5||5|0|5|104", "=5|0|5"}));
     // Everything before the start: just the state row.
     EXPECT_EQ(history(1, 1, "2024-06-01", "2024-12-31"),
-              QStringList({"2024-06-01|" + PROD_PREV_SITUATION + "||99|0|99|", "=99|0|99"}));
+              QStringList({"01.06.2024|" + PROD_PREV_SITUATION + "||99|0|99|", "=99|0|99"}));
     // The end date is inclusive: the day before it leaves its document out.
     EXPECT_EQ(history(1, 1, "2024-02-01", "2024-03-07").size(), 5);
     // Nothing at all: an empty table and zero totals.
@@ -89,17 +89,17 @@ TEST_F(StockHistoryTest, WareHistoryCountsPostedDocumentsAndTheStockCardEveryEnt
     // The draft sale R-6 is on the stock card.
     EXPECT_EQ(stocktest::rows(card, {"document", "amountin", "amountout", "amountbalance", "price", "debit", "credit",
                                      "balance"}),
-              QStringList({PROD_PREV_SITUATION + "|0|2|-2|100.00|0.00|200.00|-200.00",
-                           "K-4|8|0|6|110.00|880.00|0.00|680.00", "R-3|0|3|3|110.00|0.00|330.00|350.00",
-                           "I-5|0|5|-2|110.00|0.00|550.00|-200.00", "R-6|0|4|-6|110.00|0.00|440.00|-640.00",
-                           "K-7|1|0|-5|120.00|120.00|0.00|-520.00"}));
+              QStringList({PROD_PREV_SITUATION + "|0|2|-2|100,00|0,00|200,00|-200,00",
+                           "K-4|8|0|6|110,00|880,00|0,00|680,00", "R-3|0|3|3|110,00|0,00|330,00|350,00",
+                           "I-5|0|5|-2|110,00|0,00|550,00|-200,00", "R-6|0|4|-6|110,00|0,00|440,00|-640,00",
+                           "K-7|1|0|-5|120,00|120,00|0,00|-520,00"}));
     card.first();
     EXPECT_TRUE(card.fieldByName("documentid").isNull());
     EXPECT_EQ(card.fieldByName("date").asDate(), QDate(2024, 2, 1));
 
     // In the receiving warehouse only its own card entry counts.
     FillStockHistory(db(), card, 1, 2, "2024-01-01", "2024-12-31");
-    EXPECT_EQ(stocktest::rows(card, {"document", "balance"}), QStringList({PROD_PREV_SITUATION + "|0.00", "I-5|550.00"}));
+    EXPECT_EQ(stocktest::rows(card, {"document", "balance"}), QStringList({PROD_PREV_SITUATION + "|0,00", "I-5|550,00"}));
 
     EXPECT_DOUBLE_EQ(CurrentStockCardPrice(db(), 1, 1, "2024-03-08"), -520.0 / -5);
     // A quantity that rounds to nothing at six decimals has no price.
@@ -119,23 +119,24 @@ TEST_F(StockHistoryTest, HistoryWindowsShowTotalsPriceOpenDocumentsAndPrint)
                                 form.AmountOutLabel()->text(), form.BalanceLabel()->text()})
                 .join("|");
         };
-        EXPECT_EQ(shown(), "2024-01-01|2024-03-08|0|0.000|0.000|0.000");
+        EXPECT_EQ(shown(), "01.01.2024|08.03.2024|0|0|0|0");
 
         // A confirmed date replaces the field, a cancelled pick keeps it.
         EXPECT_EQ(stocktest::pickDate(script, form.FromDateButton(), form.FromDateEdit(), QDate(2024, 2, 1)),
-                  "2024-02-01");
-        EXPECT_EQ(stocktest::pickDate(script, form.ToDateButton(), form.ToDateEdit(), QDate()), "2024-03-08");
+                  "01.02.2024");
+        EXPECT_EQ(stocktest::pickDate(script, form.ToDateButton(), form.ToDateEdit(), QDate()), "08.03.2024");
 
         QTest::mouseClick(form.FindButton(), Qt::LeftButton);
-        EXPECT_EQ(shown(), "2024-02-01|2024-03-08|5|9.000|10.000|-1.000");
+        EXPECT_EQ(shown(), "01.02.2024|08.03.2024|5|9|10|-1");
         EXPECT_EQ(cellText(form.DBG(), "amountbalance", 0), "-2");
         EXPECT_EQ(form.DBG()->dataModel()->columnCount(), 6); // documentid is not shown
 
         // A bad start date: the message, and the rows and totals stay.
         form.FromDateEdit()->setText("2024-02-30");
         form.FindButtonClick();
+        EXPECT_EQ(script.messages().value(0), "Polje \"Od datuma\": \"2024-02-30\" nije datum. Upišite ga kao 31.12.2024.");
         ASSERT_EQ(script.messages().size(), 1);
-        EXPECT_EQ(shown(), "2024-02-30|2024-03-08|5|9.000|10.000|-1.000");
+        EXPECT_EQ(shown(), "2024-02-30|08.03.2024|5|9|10|-1");
         form.FromDateEdit()->setText("2024-02-01");
 
         // The previous-state row passes 0; a document row its own id.
@@ -154,7 +155,7 @@ TEST_F(StockHistoryTest, HistoryWindowsShowTotalsPriceOpenDocumentsAndPrint)
         console->SetActiveGrid(listGrid);
         QTest::mouseClick(form.PrintButton(), Qt::LeftButton);
         console.expectPrint("Magacinska kartica: Alfa - A1 - Centralni",
-                            "Od datuma 2024-02-01\r\nDo datuma 2024-03-08", form.DBG());
+                            "Od datuma 01.02.2024\r\nDo datuma 08.03.2024", form.DBG());
         EXPECT_EQ(console->GetActiveGrid(), listGrid);
     });
 
@@ -162,12 +163,12 @@ TEST_F(StockHistoryTest, HistoryWindowsShowTotalsPriceOpenDocumentsAndPrint)
     // row the editor shows decides.
     showStockRow(2);
     stocktest::drive<TStockHistoryForm>([&] { OpenStockHistory(&owner); }, [&](auto& form) {
-        EXPECT_EQ(form.PriceLabel()->text(), "110.00");
+        EXPECT_EQ(form.PriceLabel()->text(), "110,00");
         form.FromDateEdit()->setText("2024-02-01");
         QTest::mouseClick(form.FindButton(), Qt::LeftButton);
         EXPECT_EQ(stocktest::rows(*form.CDS(), {"document", "debit"}),
-                  QStringList({PROD_PREV_SITUATION + "|0.00", "I-5|550.00"}));
-        EXPECT_EQ(cellText(form.DBG(), "debit", 1), "550.00");
+                  QStringList({PROD_PREV_SITUATION + "|0,00", "I-5|550,00"}));
+        EXPECT_EQ(cellText(form.DBG(), "debit", 1), "550,00");
 
         // Nothing for the previous-state row.
         form.DBGDblClick();
@@ -189,11 +190,11 @@ TEST_F(StockHistoryTest, HistoryWindowsShowTotalsPriceOpenDocumentsAndPrint)
         const PrintJob job = TReportEngine::stockCardJob(*form.CDS(), *dm().ProductZQ, form.PrintTitle(),
                                                          form.GetPrintHeader().split("\r\n"));
         EXPECT_EQ(QStringList({job.title, job.headerLines.mid(0, 2).join(";"), QString::number(job.columns.size())}),
-                  QStringList({"Robna kartica: Alfa - A1 - Prodavnica", "Od datuma 2024-02-01;Do datuma 2024-03-08", "10"}));
+                  QStringList({"Robna kartica: Alfa - A1 - Prodavnica", "Od datuma 01.02.2024;Do datuma 08.03.2024", "10"}));
     });
 
     THistorySubject crumbs; // Beta: bought 3, sold 3 minus a rounding crumb
     crumbs.productId = 2;
     crumbs.warehouseId = 1;
-    EXPECT_EQ(TStockHistoryForm(crumbs).PriceLabel()->text(), "0.00");
+    EXPECT_EQ(TStockHistoryForm(crumbs).PriceLabel()->text(), "0,00");
 }

@@ -107,14 +107,14 @@ TEST_F(StocksOverviewTest, ColumnsFollowWarehousesStockModePeriodAndSuppliesAndF
                                 "mp7amount", "vp1amount", "reservedamount", "mp1sale", "mp7sale", "vp1sale",
                                 "totalsale", "totalsale7", "daysonstock", "lastsupplier",
                                 "recommendedpricewithvat", "webpricewithvat", "b2bprice", "supplyprice"};
-    const QString alfa = "Alfa|A1|2|5|3||||4||51|57|3|3|Dobavljač X|120.00|108.00|70.00|50.00";
-    const QString gama = "Gama|G1||||||10||||||10|||||", zeta = "Zeta|Z1||1|||||||||||||0.00|0.00|";
+    const QString alfa = "Alfa|A1|2|5|3||||4||51|57|3|3|Dobavljač X|120,00|108,00|70,00|50,00";
+    const QString gama = "Gama|G1||||||10||||||10|||||", zeta = "Zeta|Z1||1|||||||||||||0,00|0,00|";
     const auto beta = [](const char* mp7) { return QString("Beta|B1||||%1||||-2||-2|-2|5|Dobavljač Y||||").arg(mp7); };
     const QPair<TStockMode, QStringList> listed[] = {
         {TStockMode::WholesaleOrRetail, {alfa, beta("10"), gama, zeta}},
         {TStockMode::Retail, {alfa, beta("4"), zeta}},
         {TStockMode::Wholesale, {beta("6"), gama}},
-        {TStockMode::All, {alfa, beta("10"), "Delta|D'1||||||||||||10|||0.00|0.00|", gama, zeta}}};
+        {TStockMode::All, {alfa, beta("10"), "Delta|D'1||||||||||||10|||0,00|0,00|", gama, zeta}}};
     const QString from = "2024-02-15", to = "2024-03-15";
     for (const auto& [mode, expected] : listed)
         EXPECT_EQ(stocktest::rows(fill({"", "", 1, {}, mode, from, to}), fields), expected) << int(mode);
@@ -152,7 +152,7 @@ TEST_F(StocksOverviewTest, WindowOpensWithTreeDatesAndLayoutComputesStopsSortsSh
     hostClock().setNow(QDateTime(QDate(2024, 3, 31), QTime(9, 0)));
     auto* form = new TStocksOverviewForm(layoutDir.filePath("state.ini"));
     EXPECT_TRUE(form->StocksOverviewCDS()->isEmpty()); // nothing is counted before "&Prikaži"
-    EXPECT_EQ(form->FromDateEdit()->text() + "|" + form->ToDateEdit()->text(), "2024-02-29|2024-03-31");
+    EXPECT_EQ(form->FromDateEdit()->text() + "|" + form->ToDateEdit()->text(), "29.02.2024|31.03.2024");
     EXPECT_EQ(form->ActiveCB()->currentIndex(), 1);
     EXPECT_TRUE(form->StockWsRtRB()->isChecked());
 
@@ -256,8 +256,8 @@ TEST_F(StocksOverviewTest, WindowOpensWithTreeDatesAndLayoutComputesStopsSortsSh
 
     // A confirmed date replaces the field, a cancelled pick keeps it.
     EXPECT_EQ(stocktest::pickDate(script, form->FromDateButton(), form->FromDateEdit(), QDate(2024, 1, 2)),
-              "2024-01-02");
-    EXPECT_EQ(stocktest::pickDate(script, form->ToDateButton(), form->ToDateEdit(), QDate()), "2024-03-15");
+              "02.01.2024");
+    EXPECT_EQ(stocktest::pickDate(script, form->ToDateButton(), form->ToDateEdit(), QDate()), "15.03.2024");
     form->FindButtonClick();
     const QString chosen = layoutDir.filePath("zalihe");
     script.answer(chosen);

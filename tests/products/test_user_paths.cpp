@@ -96,6 +96,7 @@ QString sampleFor(const Field& field, int round)
 // Types the text into the cell as a user does: a click, then the keys.
 void typeIntoCell(DBGrid* grid, int row, int column, const QString& text)
 {
+    grid->scrollTo(grid->model()->index(row, column));
     const QRect cell = grid->visualRect(grid->model()->index(row, column));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     if (!text.isEmpty())
@@ -637,4 +638,63 @@ TEST_F(WindowSweep, EveryMinusAndIzbrisiAsksWithNeAsTheDefaultAndNeDeletesNothin
     // A tax rate, a warehouse and an attribute value; the editor's operations,
     // rebates and scanned document. (The attribute is refused: it has a value.)
     EXPECT_EQ(questions, 6);
+}
+
+// Numbers typed as they are written here: minutes with a decimal comma, a
+// price with thousands; what is shown types back unchanged, and a number
+// that reads two ways is refused with the form expected, nothing kept.
+TEST_F(UserPaths, MinutesAndPricesTakeNumbersAsWrittenHereAndRefuseATextThatReadsTwoWays)
+{
+    // Filled as a saved price change needs them.
+    sql("UPDATE product SET inputprice = 200, inputpricecurrency = 'RSD', supplyprice = 200, planprice = 250 "
+        "WHERE productid = 20");
+    inEditor(20, [&](TProductDetailForm& form) {
+        form.PageControl()->setCurrentWidget(form.WorkOperationsTS);
+        DBGrid* grid = form.WorkOperationsTS->WorkingOperationDBG();
+        const auto typeCell = [grid](int row, const char* field, const QString& text) {
+            typeIntoCell(grid, row, grid->dataModel()->columnOf(grid->dataSet()->findField(QString::fromLatin1(field))),
+                         text);
+            pressKey(Qt::Key_Return);
+            QCoreApplication::processEvents(); // the delegate writes the cell queued
+        };
+        // Row, cell, typed, shown after Enter.
+        const std::tuple<int, const char*, const char*, const char*> typed[] = {
+            {0, "preparationtime", "1,5", "1,5"}, {0, "productiontime", "1.5", "1,5"},
+            {1, "preparationtime", "1.250,5", "1250,5"}, {1, "productiontime", "12", "12"}};
+        for (const auto& [row, field, text, shown] : typed) {
+            typeCell(row, field, QString::fromLatin1(text));
+            EXPECT_EQ(cellText(grid, QString::fromLatin1(field), row), shown) << field << " " << text;
+        }
+        EXPECT_TRUE(live.messages().isEmpty()) << live.messages().join('\n').toStdString();
+
+        // Refused at the cell, with the forms to use; the cell keeps its value.
+        typeCell(1, "productiontime", QStringLiteral("1.250"));
+        EXPECT_EQ(live.messages(), QStringList({"Polje \"Vreme izrade (min)\": \"1.250\" može da znači 1250 ili "
+                                                "1,250. Upišite 1.250,00 ili 1,250."}));
+        EXPECT_EQ(cellText(grid, QStringLiteral("productiontime"), 1), "12");
+        live.clear();
+
+        // The price field: shown with thousands, edited without; either text typed back keeps the price.
+        form.PageControl()->setCurrentIndex(0);
+        QTest::mouseClick(form.PriceDBE, Qt::LeftButton);
+        form.PriceDBE->selectAll();
+        typeText(QStringLiteral("10.770,13"));
+        pressKey(Qt::Key_Tab);
+        EXPECT_EQ(form.PriceDBE->text(), "10.770,13");
+        for (int round = 0; round < 2; ++round) {
+            const QString shown = form.PriceDBE->text();
+            QTest::mouseClick(form.PriceDBE, Qt::LeftButton);
+            EXPECT_EQ(form.PriceDBE->text(), "10770,13");
+            form.PriceDBE->selectAll();
+            typeText(round == 0 ? shown : form.PriceDBE->text());
+            pressKey(Qt::Key_Tab);
+            EXPECT_EQ(form.PriceDBE->text(), "10.770,13");
+        }
+        EXPECT_TRUE(live.messages().isEmpty()) << live.messages().join('\n').toStdString();
+        click(form.OKButton());
+    });
+    EXPECT_EQ(text("SELECT GROUP_CONCAT(CONCAT(preparationtime, '/', productiontime) ORDER BY sort) FROM "
+                   "productworkingoperation"),
+              "1.5/1.5,1250.5/12");
+    EXPECT_EQ(text("SELECT price FROM product WHERE productid = 20"), "10770.13");
 }

@@ -68,7 +68,7 @@ TEST(ReportEngine, TheStockCardPrintsTheProductAboveItsVisibleRowsItsPdfAndSprea
     EXPECT_EQ(job.headerLines.last(), "Proizvod: Mleko 2.8%   Kod: 001");
     ASSERT_EQ(job.columns.size(), 3); // the hidden document id is not printed
     EXPECT_EQ(job.columns[2].alignment, Qt::AlignRight);
-    EXPECT_EQ(job.rows[1], (QStringList{"2024-02-03", "K-17", "1234.5"}));
+    EXPECT_EQ(job.rows[1], (QStringList{"03.02.2024", "K-17", "1234,5"}));
 
     bool previewed = false;
     ScopedModalHandler handler([&](QDialog& dialog) {
@@ -85,7 +85,7 @@ TEST(ReportEngine, TheStockCardPrintsTheProductAboveItsVisibleRowsItsPdfAndSprea
     const QString text = runTool("pdftotext", {"-layout", pdf, "-"});
     ASSERT_FALSE(text.isEmpty()) << "pdftotext could not read the file";
     for (const char* expected : {"Kartica artikla Čokolada", "Datum 2024-03-05", "Dokument", "Ulaz", "Prethodno stanje",
-                                 "K-17", "1234.5", "2024-02-09", "0.25", "Strana 1 / 1"})
+                                 "K-17", "1234,5", "09.02.2024", "0,25", "Strana 1 / 1"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
 
     // The export keeps the sort order in force and leaves the hidden column out.

@@ -72,7 +72,7 @@ TEST(PriceLabelWizard, ParametersGiveLabelsInTheirOrderPrintTakesTheVisibleColum
     QStringList shown;   // product 999 does not exist
     for (const PriceLabel& label : result)
         shown << QString::number(label.productId) + QLatin1Char(' ') + label.priceText();
-    EXPECT_EQ(shown, (QStringList{"1 144.00 RSD", "1 144.00 RSD", "2 1,234.50 RSD", "3 50.00 EUR"}));
+    EXPECT_EQ(shown, (QStringList{"1 144,00 RSD", "1 144,00 RSD", "2 1.234,50 RSD", "3 50,00 EUR"}));
     EXPECT_EQ(result[0].name + result[0].code + result[2].barcode,
               QStringLiteral("Čokolada mlečna 100gC1004006381333931"));
     EXPECT_EQ(labels->asked, QList<qint64>{3});

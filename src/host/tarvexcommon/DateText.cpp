@@ -24,7 +24,17 @@ QDate MyDateStrToDate(const QString& text)
 
 QString MyDateToDateStr(const QDate& date)
 {
+    return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+}
+
+QString DateToSqlText(const QDate& date)
+{
     return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+}
+
+QString DateTextError(const QString& label, const QString& text)
+{
+    return QStringLiteral("Polje \"%1\": \"%2\" nije datum. Upišite ga kao 31.12.2024.").arg(label, text.trimmed());
 }
 
 } // namespace tarvex

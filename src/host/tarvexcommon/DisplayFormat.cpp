@@ -68,7 +68,7 @@ QString groupThousands(const QString& digits)
     const int n = digits.size();
     for (int i = 0; i < n; ++i) {
         if (i > 0 && (n - i) % 3 == 0)
-            grouped += QLatin1Char(',');
+            grouped += QLatin1Char('.');
         grouped += digits[i];
     }
     return grouped;
@@ -229,7 +229,7 @@ QString FormatFloat(const QString& format, double value)
             break;
         case Section::Point:
             if (!d.fraction.isEmpty())
-                text += QLatin1Char('.');
+                text += QLatin1Char(',');
             break;
         case Section::FractionDigit:
             if (t.position < d.fraction.size())

@@ -6,6 +6,7 @@
 #include "DateText.h"
 #include "DisplayFormat.h"
 #include "HostStrings.h"
+#include "NumberText.h"
 
 #include <cmath>
 
@@ -16,6 +17,9 @@ namespace {
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 const QString kTimeFormat = QStringLiteral("HH:mm:ss");
+// As shown and typed here.
+const QString kShownDateFormat = QStringLiteral("dd.MM.yyyy");
+const QString kShownDateTimeFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
 
 bool isTextVariant(const QVariant& v)
 {
@@ -162,9 +166,18 @@ QString Field::text() const
 {
     if (m_onGetText)
         return m_onGetText(*this, false);
-    if (m_type == FieldType::Float && !isNull())
-        return FloatToEditText(asFloat(), m_precision);
-    return asString();
+    if (isNull())
+        return QString();
+    switch (m_type) {
+    case FieldType::Float:
+        // No thousands: the text reads back the one way (1234,5).
+        return FloatToEditText(asFloat(), m_precision).replace(QLatin1Char('.'), QLatin1Char(','));
+    case FieldType::Date:
+    case FieldType::DateTime:
+        return formattedText(value());
+    default:
+        return asString();
+    }
 }
 
 QString Field::displayText() const
@@ -180,7 +193,40 @@ void Field::setText(const QString& text)
         m_onSetText(*this, text);
         return;
     }
-    setValue(text.isEmpty() ? QVariant() : QVariant(text));
+    setValue(typedValue(text));
+}
+
+QVariant Field::typedValue(const QString& text) const
+{
+    if (text.trimmed().isEmpty())
+        return QVariant();
+    switch (m_type) {
+    case FieldType::Float:
+    case FieldType::Integer:
+    case FieldType::LargeInt: {
+        const NumberRead read = ReadNumberText(text);
+        if (!read.ok)
+            throw FieldError(QStringLiteral("Polje \"%1\": %2").arg(displayLabel(), read.error), const_cast<Field*>(this));
+        if (m_type != FieldType::Float && read.plain.contains(QLatin1Char('.')))
+            throw FieldError(QStringLiteral("Polje \"%1\": \"%2\" nije ceo broj. Upišite ga bez decimala, kao 1234.")
+                                 .arg(displayLabel(), text.trimmed()),
+                             const_cast<Field*>(this));
+        return m_type == FieldType::Float ? QVariant(read.value) : QVariant(read.plain);
+    }
+    case FieldType::Date:
+    case FieldType::DateTime: {
+        QDateTime typed = QDateTime::fromString(text.trimmed(), kShownDateTimeFormat);
+        if (!typed.isValid())
+            typed = QDateTime::fromString(text.trimmed(), kDateTimeFormat);
+        if (!typed.isValid())
+            typed = MyDateStrToDate(text).startOfDay();
+        if (!typed.isValid() || (m_type == FieldType::Date && typed.time() != QTime(0, 0)))
+            throw FieldError(DateTextError(displayLabel(), text), const_cast<Field*>(this));
+        return m_type == FieldType::Date ? QVariant(typed.date()) : QVariant(typed);
+    }
+    default:
+        return QVariant(text);
+    }
 }
 
 QString Field::formattedText(const QVariant& value) const
@@ -193,11 +239,14 @@ QString Field::formattedText(const QVariant& value) const
     case FieldType::LargeInt:
         if (!m_displayFormat.isEmpty())
             return FormatFloat(m_displayFormat, value.toDouble());
-        break;
+        return plainText(value).replace(QLatin1Char('.'), QLatin1Char(','));
+    case FieldType::Date:
+        return value.toDate().toString(kShownDateFormat);
+    case FieldType::DateTime:
+        return value.toDateTime().toString(kShownDateTimeFormat);
     default:
-        break;
+        return plainText(value);
     }
-    return plainText(value);
 }
 
 QString Field::plainText(const QVariant& value) const

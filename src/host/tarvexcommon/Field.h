@@ -82,15 +82,20 @@ public:
     int precision() const { return m_precision; }
     void setPrecision(int digits) { m_precision = digits; }
 
-    // The text for editing: the get-text handler's, or the plain text
-    // (numbers at the field's precision).
+    // The text for editing: the get-text handler's, or the value as typed
+    // here (numbers at the field's precision with a decimal comma and no
+    // thousands, dates "31.12.2024").
     QString text() const;
     // The text for showing: the get-text handler's, or the value through the
-    // display format (numbers), "yyyy-mm-dd" (dates) or the plain text.
+    // display format (numbers, "1.234,56"), "31.12.2024" (dates) or the
+    // plain text.
     QString displayText() const;
-    // The set-text handler, or the text read as the field's type (numbers
-    // with "." or ",", dates as "yyyy-mm-dd", Booleans as true/false, yes/no,
-    // da/ne, y/n, 1/0). An empty text sets null.
+    // The set-text handler, or the text read as the field's type: numbers
+    // as ReadNumberText reads them (a whole number for whole-number
+    // fields), dates in the forms MyDateStrToDate reads, Booleans as
+    // true/false, yes/no, da/ne, y/n, 1/0. An empty text sets null. A text
+    // that does not read throws FieldError naming the field and the form
+    // expected. Both texts above read back unchanged.
     void setText(const QString& text);
 
     // The value converted to this field's type; throws FieldError with
@@ -102,6 +107,8 @@ public:
     QString formattedText(const QVariant& value) const;
 
 private:
+    QVariant typedValue(const QString& text) const;
+
     friend class DataSet;
     friend class QueryDataSet;
     friend class MemoryTable;

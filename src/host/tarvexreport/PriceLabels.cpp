@@ -96,7 +96,7 @@ PriceLabelRequest parsePriceLabelParameters(const QString& parameters)
 
 QString PriceLabel::priceText() const
 {
-    const QString amount = FormatFloat(QStringLiteral("#,##0.00"), priceWithTax);
+    const QString amount = FormatFloat(AMOUNT_FORMAT, priceWithTax);
     return currency.isEmpty() ? amount : amount + QLatin1Char(' ') + currency;
 }
 

@@ -102,7 +102,7 @@ bool writeSpreadsheet(const SheetTable& table, const QString& fileName, QString*
     lxw_format* bold = workbook_add_format(workbook);
     format_set_bold(bold);
     lxw_format* dateFormat = workbook_add_format(workbook);
-    format_set_num_format(dateFormat, "yyyy-mm-dd");
+    format_set_num_format(dateFormat, "dd.mm.yyyy");
 
     QVector<lxw_format*> formats(table.columns.size(), nullptr);
     // Used for the whole numbers of a column whose decimals are optional.

@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "DBGrid.h"
 #include "Dialogs.h"
+#include "DisplayFormat.h"
 #include "Format.h"
 #include "Guarded.h"
 #include "Modal.h"
@@ -38,7 +39,7 @@ TAlterProductForm::TAlterProductForm(QWidget* parent) : TSmallListWindow(QString
     m_alter->declareField(QStringLiteral("name")).setDisplayLabel(QStringLiteral("Ime"));
     tarvex::Field& price = m_alter->declareField(QStringLiteral("price"));
     price.setDisplayLabel(QStringLiteral("Cena"));
-    price.setDisplayFormat(QStringLiteral("0.00"));
+    price.setDisplayFormat(tarvex::AMOUNT_FORMAT);
 
     tarvex::DBGrid* grid = newGrid(
         *m_alter, {{QStringLiteral("code"), {}}, {QStringLiteral("name"), {}}, {QStringLiteral("price"), {}}},

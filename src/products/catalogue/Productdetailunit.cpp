@@ -434,7 +434,7 @@ void TProductDetailForm::showRatePrice()
         const double code1amount = query.value(1).toDouble();
         rate = query.value(2).toString() == currency ? code2amount / code1amount : code1amount / code2amount;
     }
-    RatePriceE->setText(tarvex::FormatFloat(QStringLiteral("0.00"), productField("price").asFloat() * rate));
+    RatePriceE->setText(tarvex::FormatFloat(tarvex::AMOUNT_FORMAT, productField("price").asFloat() * rate));
 }
 
 void TProductDetailForm::CalcButtonClick()

@@ -2,6 +2,7 @@
 
 #include "DBControls.h"
 #include "Dialogs.h"
+#include "DisplayFormat.h"
 #include "Guarded.h"
 #include "Productdmunit.h"
 #include "Productsnapin.h"
@@ -117,8 +118,8 @@ TProductFixedAssetPage::TProductFixedAssetPage(QWidget* parent) : QWidget(parent
 {
     setObjectName(QStringLiteral("FixedAssetTS"));
     asset().declareField(QStringLiteral("depreciationpercent")).setDisplayFormat(QStringLiteral("0.##"));
-    asset().declareField(QStringLiteral("permanentvalue")).setDisplayFormat(QStringLiteral("0.00"));
-    asset().declareField(QStringLiteral("depreciationtaxbasevalue")).setDisplayFormat(QStringLiteral("0.00"));
+    asset().declareField(QStringLiteral("permanentvalue")).setDisplayFormat(tarvex::AMOUNT_FORMAT);
+    asset().declareField(QStringLiteral("depreciationtaxbasevalue")).setDisplayFormat(tarvex::AMOUNT_FORMAT);
 
     auto* general = new QGroupBox(QStringLiteral("Opšte"), this);
     Form generalForm(general);

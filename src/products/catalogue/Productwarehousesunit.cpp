@@ -41,13 +41,13 @@ struct WarehouseColumn {
 // Only the minimum, the maximum and the place are typed in the grid.
 const WarehouseColumn kColumns[] = {
     {"name", "Ime", "", true},
-    {"amount", "Količina", "0.######", true},
-    {"reservedamount", "Rezervisano", "0.######", true},
-    {"reversedamount", "Na reversu", "0.######", true},
-    {"freeamount", "Slobodno", "0.######", true},
-    {"orderedamount", "Poručeno", "0.######", true},
-    {"price", "Mag.cena", "0.00", true},
-    {"pricevat", "Mag.cena + PDV", "0.00", true},
+    {"amount", "Količina", "0.###", true},
+    {"reservedamount", "Rezervisano", "0.###", true},
+    {"reversedamount", "Na reversu", "0.###", true},
+    {"freeamount", "Slobodno", "0.###", true},
+    {"orderedamount", "Poručeno", "0.###", true},
+    {"price", "Mag.cena", "#,##0.00", true},
+    {"pricevat", "Mag.cena + PDV", "#,##0.00", true},
     {"minstock", "Min", "", false},
     {"maxstock", "Max", "", false},
     {"place", "Mesto", "", false},
@@ -208,7 +208,7 @@ void TProductWarehousesGroup::showTotal()
         total += pw.fieldByName(QStringLiteral("freeamount")).asFloat();
     pw.first();
     pw.enableControls();
-    m_total->setText(tarvex::Format(PROD_WARE_TOTAL_FMT, {tarvex::FormatFloat(QStringLiteral("0.######"), total)}));
+    m_total->setText(tarvex::Format(PROD_WARE_TOTAL_FMT, {tarvex::FormatFloat(tarvex::QUANTITY_FORMAT, total)}));
 }
 
 void TProductWarehousesGroup::KasaAddDefaultProductWarehouseExecute()

@@ -38,18 +38,6 @@ THistorySubject THistorySubject::FromDataModule()
     return subject;
 }
 
-namespace {
-
-QPushButton* dateButton(QWidget* parent)
-{
-    auto* button = new QPushButton(QStringLiteral("..."), parent);
-    button->setAutoDefault(false);
-    button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
-    return button;
-}
-
-} // namespace
-
 THistoryWindow::THistoryWindow(const QString& caption, const THistorySubject& subject, QWidget* parent)
     : TReportWindow(parent), m_subject(subject)
 {
@@ -57,13 +45,13 @@ THistoryWindow::THistoryWindow(const QString& caption, const THistorySubject& su
     m_table = new tarvex::MemoryTable(this);
 
     auto* fromLabel = new QLabel(QStringLiteral("Od datuma"), this);
-    m_from = NewDateEdit(this);
+    m_from = NewDateEdit(this, fromLabel->text());
     fromLabel->setBuddy(m_from);
-    m_fromButton = dateButton(this);
+    m_fromButton = NewDateButton(this);
     auto* toLabel = new QLabel(QStringLiteral("Do datuma"), this);
-    m_to = NewDateEdit(this);
+    m_to = NewDateEdit(this, toLabel->text());
     toLabel->setBuddy(m_to);
-    m_toButton = dateButton(this);
+    m_toButton = NewDateButton(this);
     m_find = new QPushButton(QStringLiteral("&Prikaži"), this);
     m_find->setDefault(true);
     connect(m_fromButton, &QPushButton::clicked, this, &THistoryWindow::FromDateButtonClick);
@@ -142,13 +130,6 @@ QString THistoryWindow::PrintTitle() const
     const QString dash = QStringLiteral(" - ");
     return windowTitle() + QStringLiteral(": ") + m_subject.productName + dash + m_subject.productCode + dash +
            m_subject.warehouseName;
-}
-
-void THistoryWindow::ChangeDate(QLineEdit* field)
-{
-    QDate date = tarvex::hostClock().today();
-    if (tarvex::dialogs().getDate(date))
-        field->setText(tarvex::MyDateToDateStr(date));
 }
 
 } // namespace products

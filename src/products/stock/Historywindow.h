@@ -3,6 +3,7 @@
 // pickers, "&Prikaži", a read-only grid on the window's in-memory table, and
 // "Š&tampaj" / "&Zatvori". Both look at one product in one warehouse.
 
+#include "Reportdates.h"
 #include "Reportwindow.h"
 #include "Reportworker.h"
 
@@ -57,6 +58,9 @@ public:
 
     void FromDateButtonClick() { ChangeDate(m_from); }
     void ToDateButtonClick() { ChangeDate(m_to); }
+    // The range's dates for the statements; a text that is no date refuses the run.
+    QString FromDateText() const { return ReportDateText(m_from); }
+    QString ToDateText() const { return ReportDateText(m_to); }
     virtual void FindButtonClick() = 0;
     virtual void PrintButtonClick() = 0;
     virtual void DBGDblClick() = 0;
@@ -71,9 +75,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The date picker opens on today; a confirmed date replaces the field.
-    void ChangeDate(QLineEdit* field);
-
     THistorySubject m_subject;
     QLineEdit* m_from = nullptr;
     QLineEdit* m_to = nullptr;

@@ -41,7 +41,7 @@ TInventoryAllWarehousesForm::TInventoryAllWarehousesForm(QWidget* parent)
         {"name", "Proizvod", nullptr},
         {"code", "Kod", nullptr},
         {"unitname", "JM", nullptr},
-        {"sumamount", "Količina", "0.######"},
+        {"sumamount", "Količina", "0.###"},
     });
     connect(DBG(), &tarvex::DBGrid::recordDoubleClicked, this,
             &TInventoryAllWarehousesForm::InventoryAllWarehousesDBGDblClick);

@@ -54,7 +54,7 @@ TInventoryAttributeForm::TInventoryAttributeForm(qint32 warehouseId, const QStri
         {"attname2", "Atribut 2", nullptr},
         {"attvalue2", "Vrednost atr. 2", nullptr},
         {"prodattbarcode", "Barkod", nullptr},
-        {"amount", "Količina", "0.######"},
+        {"amount", "Količina", "0.###"},
     });
     resize(1000, 520);
 }

@@ -49,7 +49,7 @@ void TInventoryQuantityForm::FindButtonClick()
 {
     tarvex::guarded([&] {
         QHash<qint64, TStockQuantities> cards;
-        const QString date = ToDateEdit()->text();
+        const QString date = ToDateText();
         const bool done = runOnWorker([&](QSqlDatabase db, const TProgress& progress) {
             progress(QStringLiteral("Robne kartice"), 0);
             cards = CalculateAllQuantities(db, m_scope, date);
@@ -91,7 +91,7 @@ void TInventoryQuantityForm::ExportButtonClick()
             return;
         if (QFileInfo(fileName).suffix().isEmpty())
             fileName += QStringLiteral(".xml");
-        WriteRfzoFile(fileName, GetRFZO(companyNumber, ToDateEdit()->text(), categories.join(QLatin1Char(','))));
+        WriteRfzoFile(fileName, GetRFZO(companyNumber, ToDateText(), categories.join(QLatin1Char(','))));
     });
 }
 

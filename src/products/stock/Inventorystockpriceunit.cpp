@@ -24,7 +24,7 @@ TInventoryStockPriceForm::TInventoryStockPriceForm(qint32 warehouseId, const QSt
     DefineInventoryStockPriceFields(*CDS());
     showTable();
     InventoryZQ()->setParam(QStringLiteral("IDWarehouse"), warehouseId);
-    m_total = new QLabel(QStringLiteral("Ukupna vrednost: 0.00"), this);
+    m_total = new QLabel(StockPriceTotalText(0), this);
     QFont bold = m_total->font();
     bold.setBold(true);
     m_total->setFont(bold);
@@ -41,7 +41,7 @@ void TInventoryStockPriceForm::FindButtonClick()
 {
     tarvex::guarded([&] {
         QHash<qint64, TStockPrice> cards;
-        const QString date = ToDateEdit()->text();
+        const QString date = ToDateText();
         const bool done = runOnWorker([&](QSqlDatabase db, const TProgress& progress) {
             progress(QStringLiteral("Robne kartice"), 0);
             cards = CalculateAllPrices(db, m_warehouseId, date);

@@ -32,7 +32,7 @@ const QString kInventoryRunTimeSql = QStringLiteral(
 const QString kExcludeServices = QStringLiteral("AND NOT (p.type = 'u')");
 // Rounded to three decimals: 0.0004 counts as nothing left, 0.001 does not.
 const QString kExcludeZero = QStringLiteral("AND ROUND(pw.amount,3) != 0");
-const QString kTotalFormat = QStringLiteral("#,##0.00");
+const QString kTotalFormat = tarvex::AMOUNT_FORMAT;
 
 } // namespace
 
@@ -71,7 +71,7 @@ TInventoryForm::TInventoryForm(qint32 warehouseId, const QString& warehouseName,
         {"name", "Proizvod", nullptr},
         {"code", "Kod", nullptr},
         {"unitname", "JM", nullptr},
-        {"amount", "Količina", "0.######"},
+        {"amount", "Količina", "0.###"},
         {"price", "Cena", "#,##0.00"},
         {"pricevat", "Cena+PDV", "#,##0.00"},
         {"ProductValue", "Vrednost", "#,##0.00"},

@@ -3,22 +3,47 @@
 #include "Clock.h"
 #include "DateText.h"
 #include "Dialogs.h"
+#include "DataSetErrors.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace products {
 
-QLineEdit* NewDateEdit(QWidget* parent)
+namespace {
+
+const char* const kLabel = "tarvexDateLabel";
+// The text whose refusal the user has already seen.
+const char* const kRefused = "tarvexRefusedDate";
+
+void refuse(QLineEdit* edit)
+{
+    edit->setProperty(kRefused, edit->text());
+    tarvex::dialogs().error(tarvex::DateTextError(edit->property(kLabel).toString(), edit->text()));
+}
+
+} // namespace
+
+QLineEdit* NewDateEdit(QWidget* parent, const QString& label)
 {
     auto* edit = new QLineEdit(parent);
+    edit->setProperty(kLabel, label);
     edit->setMaxLength(10);
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 16);
-    // 31.12.2024 and 31.12.24 are typed as often as 2024-12-31; all show as the latter.
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000")) + 16);
     QObject::connect(edit, &QLineEdit::editingFinished, edit, [edit] {
         const QDate date = tarvex::MyDateStrToDate(edit->text());
-        if (date.isValid())
+        if (date.isValid()) {
             edit->setText(tarvex::MyDateToDateStr(date));
+            return;
+        }
+        // After the press that took the focus: a run it starts refuses the
+        // text itself, and "..." replaces it; either way it is said once.
+        edit->setProperty(kRefused, QVariant());
+        QTimer::singleShot(0, edit, [edit] {
+            if (edit->property(kRefused).isNull() && !tarvex::MyDateStrToDate(edit->text()).isValid())
+                refuse(edit);
+        });
     });
     return edit;
 }
@@ -33,9 +58,23 @@ QPushButton* NewDateButton(QWidget* parent)
 
 void ChangeDate(QLineEdit* field)
 {
+    field->setProperty(kRefused, field->text());
     QDate date = tarvex::hostClock().today();
     if (tarvex::dialogs().getDate(date))
         field->setText(tarvex::MyDateToDateStr(date));
+}
+
+QString ReportDateText(QLineEdit* field)
+{
+    const QDate date = tarvex::MyDateStrToDate(field->text());
+    if (!date.isValid()) {
+        field->setFocus();
+        field->selectAll();
+        refuse(field);
+        throw tarvex::SilentAbort();
+    }
+    field->setText(tarvex::MyDateToDateStr(date));
+    return tarvex::DateToSqlText(date);
 }
 
 } // namespace products

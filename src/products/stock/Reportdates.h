@@ -1,6 +1,8 @@
 #pragma once
-// The date fields of the report windows: a "yyyy-mm-dd" field with its "..."
-// button, and the picker behind the button.
+// The date fields of the report windows: a field with its "..." button and
+// the picker behind the button. Every date a report runs on is read here.
+
+#include <QString>
 
 class QLineEdit;
 class QPushButton;
@@ -8,10 +10,17 @@ class QWidget;
 
 namespace products {
 
-QLineEdit* NewDateEdit(QWidget* parent);
+// Typed in any form MyDateStrToDate reads and shown "31.12.2024" once left.
+// Leaving it with a text that is no date says so at once, naming the field
+// by `label` ("Od datuma") and showing the form expected.
+QLineEdit* NewDateEdit(QWidget* parent, const QString& label);
 QPushButton* NewDateButton(QWidget* parent);
 // Opens the date picker on today (not on the field's date); a confirmed
-// date replaces the field's text, "yyyy-mm-dd".
+// date replaces the field's text.
 void ChangeDate(QLineEdit* field);
+// The field's date as SQL texts take it ("2024-12-31"), the field showing
+// it "31.12.2024". A text that is no date puts the focus on the field and
+// throws the refusal, so no report runs on it.
+QString ReportDateText(QLineEdit* field);
 
 } // namespace products

@@ -2,6 +2,8 @@
 // What the stock lists share: zero as they show a quantity, their number
 // formats, and the product and quantity columns they are made of.
 
+#include "DisplayFormat.h"
+
 #include <QString>
 
 namespace tarvex {
@@ -12,8 +14,8 @@ class MemoryTable;
 namespace products {
 
 // A quantity and an amount of money as the stock lists show them.
-inline const QString kStockQuantityFormat = QStringLiteral("0.######");
-inline const QString kMoneyFormat = QStringLiteral("#,##0.00");
+inline const QString kStockQuantityFormat = tarvex::QUANTITY_FORMAT;
+inline const QString kMoneyFormat = tarvex::AMOUNT_FORMAT;
 
 // Zero at the six decimals a quantity is shown with: sums of kg and m
 // quantities that cancel out leave a remainder of about 1e-15.

@@ -63,7 +63,7 @@ QString RfzoItems(QSqlDatabase db, tarvex::DataSet& list, const QString& categor
             continue;
         // The fund reads the quantity with a full stop and three decimals.
         items += QStringLiteral("<JKL>") + RfzoEscape(code.asString()) + QStringLiteral("</JKL><StanjeZaliha>") +
-                 RfzoEscape(tarvex::FormatFloat(QStringLiteral("0.000"), onHand)) +
+                 RfzoEscape(tarvex::FloatToText(onHand, 3)) +
                  QStringLiteral("</StanjeZaliha>");
     }
     list.first();

@@ -11,6 +11,7 @@
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "QueryDataSet.h"
+#include "Reportdates.h"
 #include "Workerbar.h"
 
 #include <QHBoxLayout>
@@ -48,13 +49,9 @@ TStockCardWindow::TStockCardWindow(const QString& caption, const QString& wareho
     m_table = new tarvex::MemoryTable(this);
 
     auto* toLabel = new QLabel(QStringLiteral("Do datuma"), this);
-    m_to = new QLineEdit(this);
-    m_to->setMaxLength(10);
-    m_to->setFixedWidth(m_to->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 16);
+    m_to = NewDateEdit(this, toLabel->text());
     toLabel->setBuddy(m_to);
-    m_toButton = new QPushButton(QStringLiteral("..."), this);
-    m_toButton->setAutoDefault(false);
-    m_toButton->setFixedWidth(m_toButton->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
+    m_toButton = NewDateButton(this);
     connect(m_toButton, &QPushButton::clicked, this, &TStockCardWindow::ToDateButtonClick);
     auto* choices = new QHBoxLayout;
     choices->addWidget(toLabel);
@@ -124,11 +121,9 @@ void TStockCardWindow::ToDateButtonClick()
     ChangeDate(m_to);
 }
 
-void TStockCardWindow::ChangeDate(QLineEdit* field)
+QString TStockCardWindow::ToDateText() const
 {
-    QDate date = tarvex::hostClock().today();
-    if (tarvex::dialogs().getDate(date))
-        field->setText(tarvex::MyDateToDateStr(date));
+    return ReportDateText(m_to);
 }
 
 void TStockCardWindow::DBGTitleClick(const QString& fieldName)

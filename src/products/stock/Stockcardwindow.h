@@ -43,6 +43,8 @@ public:
 
     // The date picker opens on today; a confirmed date replaces the field.
     void ToDateButtonClick();
+    // The field's date for the statements; a text that is no date refuses the run.
+    QString ToDateText() const;
     void DBGTitleClick(const QString& fieldName);
     // "Datum" and the "Do datuma" field as typed.
     QString GetPrintHeader() const override;
@@ -59,8 +61,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void ChangeDate(QLineEdit* field);
-
     tarvex::QueryDataSet* m_products = nullptr;
     tarvex::MemoryTable* m_table = nullptr;
     QLineEdit* m_to = nullptr;

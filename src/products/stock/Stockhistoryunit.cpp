@@ -243,7 +243,7 @@ TStockHistoryForm::TStockHistoryForm(const THistorySubject& subject, QWidget* pa
         tarvex::BusyCursor busy;
         m_price->setText(tarvex::FormatFloat(
             kMoneyFormat, CurrentStockCardPrice(ProductDM->ZConnection()->database(), subject.productId,
-                                                subject.warehouseId, ToDateEdit()->text())));
+                                                subject.warehouseId, ToDateText())));
     });
     resize(1000, 480);
 }
@@ -252,14 +252,15 @@ void TStockHistoryForm::FindButtonClick()
 {
     tarvex::guarded([&] {
         tarvex::QueryRows entries;
-        const QString toText = ToDateEdit()->text();
+        const QString fromText = FromDateText();
+        const QString toText = ToDateText();
         const bool done = runOnWorker([&](QSqlDatabase db, const TProgress& progress) {
             progress(QStringLiteral("Robna kartica"), 0);
             entries = ReadStockHistory(db, subject().productId, subject().warehouseId, toText);
         });
         // Stopped: the card stays as it was.
         if (done)
-            FillStockHistory(*CDS(), entries, FromDateEdit()->text());
+            FillStockHistory(*CDS(), entries, fromText);
     });
 }
 

@@ -5,6 +5,7 @@
 #include "Connection.h"
 #include "Controlsoff.h"
 #include "DateText.h"
+#include "DisplayFormat.h"
 #include "Documentrules.h"
 #include "Format.h"
 #include "MemoryTable.h"
@@ -67,8 +68,8 @@ const QString kEntriesSql = QStringLiteral(
 // Up to this many listed products the passes read only theirs.
 const int kNarrowedProducts = 200;
 
-const QString kQuantityFormat = QStringLiteral("#,##0.######");
-const QString kPriceFormat = QStringLiteral("0.00");
+const QString kQuantityFormat = tarvex::QUANTITY_FORMAT;
+const QString kPriceFormat = tarvex::AMOUNT_FORMAT;
 
 // Positions of the fields in a record, looked up once.
 struct Columns {
@@ -198,7 +199,7 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
     step("Prodaja u 7 dana");
     // Seven days back to today, both included.
     TBulkRows week(db, tarvex::Format(kWeekSalesSql, {narrowing}),
-                   QVariantList{tarvex::MyDateToDateStr(today.addDays(-7)), tarvex::MyDateToDateStr(today)} + narrowed);
+                   QVariantList{tarvex::DateToSqlText(today.addDays(-7)), tarvex::DateToSqlText(today)} + narrowed);
     while (week.next()) {
         const qint64 productId = week.row().integer(0);
         if (isListed(productId))

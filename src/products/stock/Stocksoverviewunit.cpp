@@ -163,11 +163,11 @@ QLayout* TStocksOverviewForm::buildStockModeRow()
     m_all = new QRadioButton(QStringLiteral("Svi"), this);
     m_stockWsRt->setChecked(true);
     auto* fromLabel = new QLabel(QStringLiteral("Od datuma"), this);
-    m_from = NewDateEdit(this);
+    m_from = NewDateEdit(this, fromLabel->text());
     fromLabel->setBuddy(m_from);
     m_fromButton = NewDateButton(this);
     auto* toLabel = new QLabel(QStringLiteral("Do datuma"), this);
-    m_to = NewDateEdit(this);
+    m_to = NewDateEdit(this, toLabel->text());
     toLabel->setBuddy(m_to);
     m_toButton = NewDateButton(this);
     connect(m_fromButton, &QPushButton::clicked, this, &TStocksOverviewForm::FromDateButtonClick);
@@ -254,14 +254,16 @@ TStocksOverviewFilter TStocksOverviewForm::CurrentFilter() const
         filter.stockMode = TStockMode::Wholesale;
     else if (m_all->isChecked())
         filter.stockMode = TStockMode::All;
-    filter.fromText = m_from->text();
-    filter.toText = m_to->text();
+    filter.fromText = ReportDateText(m_from);
+    filter.toText = ReportDateText(m_to);
     return filter;
 }
 
 void TStocksOverviewForm::FindButtonClick()
 {
-    const TStocksOverviewFilter filter = CurrentFilter();
+    TStocksOverviewFilter filter;
+    if (!tarvex::guarded([&] { filter = CurrentFilter(); }))
+        return;
     const QDateTime now = tarvex::hostClock().now();
     bool done = false;
     tarvex::guarded([&] {

@@ -32,11 +32,11 @@ TTurnoverAllWarehousesForm::TTurnoverAllWarehousesForm(QWidget* parent) : TRepor
     m_table->createDataSet();
 
     auto* fromLabel = new QLabel(QStringLiteral("Od datuma"), this);
-    m_from = NewDateEdit(this);
+    m_from = NewDateEdit(this, fromLabel->text());
     fromLabel->setBuddy(m_from);
     m_fromButton = NewDateButton(this);
     auto* toLabel = new QLabel(QStringLiteral("Do datuma"), this);
-    m_to = NewDateEdit(this);
+    m_to = NewDateEdit(this, toLabel->text());
     toLabel->setBuddy(m_to);
     m_toButton = NewDateButton(this);
     auto* warehouseLabel = new QLabel(QStringLiteral("Magacin"), this);
@@ -130,8 +130,11 @@ void TTurnoverAllWarehousesForm::ToDateButtonClick()
 void TTurnoverAllWarehousesForm::FindButtonClick()
 {
     TTurnoverRequest request;
-    request.fromText = m_from->text();
-    request.toText = m_to->text();
+    if (!tarvex::guarded([&] {
+            request.fromText = ReportDateText(m_from);
+            request.toText = ReportDateText(m_to);
+        }))
+        return;
     request.warehouseName = m_warehouse->currentText();
     request.excludeServices = m_excludeServices->isChecked();
     tarvex::guarded([&] {

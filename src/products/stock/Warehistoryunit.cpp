@@ -28,7 +28,7 @@ namespace products {
 
 namespace {
 
-const QString kTotalFormat = QStringLiteral("#,##0.000");
+const QString kTotalFormat = tarvex::QUANTITY_FORMAT;
 
 // Posted stock documents up to the end date, inputs before outputs on a day.
 const QString kHistorySql = QStringLiteral(
@@ -210,14 +210,15 @@ void TWareHistoryForm::FindButtonClick()
 {
     tarvex::guarded([&] {
         tarvex::QueryRows lines;
-        const QString toText = ToDateEdit()->text();
+        const QString fromText = FromDateText();
+        const QString toText = ToDateText();
         const bool done = runOnWorker([&](QSqlDatabase db, const TProgress& progress) {
             progress(QStringLiteral("Dokumenti"), 0);
             lines = ReadWareHistory(db, subject().productId, subject().warehouseId, toText);
         });
         // Stopped: the list and its totals stay as they were.
         if (done)
-            showTotals(FillWareHistory(*CDS(), lines, FromDateEdit()->text()));
+            showTotals(FillWareHistory(*CDS(), lines, fromText));
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "Categorytree.h"
 #include "Connection.h"
+#include "DisplayFormat.h"
 #include "Error.h"
 #include "Importfile.h"
 #include "Importmapping.h"
@@ -21,6 +22,7 @@ const QString EXPORT_WRITE_ERR = QStringLiteral("Datoteka \"%1\" nije upisana.")
 struct SheetWriter::Book {
     lxw_workbook* workbook = nullptr;
     lxw_worksheet* sheet = nullptr;
+    lxw_format* price = nullptr;
 };
 
 SheetWriter::SheetWriter(const QString& path) : m_book(new Book), m_path(path)
@@ -33,6 +35,9 @@ SheetWriter::SheetWriter(const QString& path) : m_book(new Book), m_path(path)
         throw tarvex::TarvexError(tarvex::ErrorKind::File, EXPORT_WRITE_ERR.arg(path));
     }
     m_book->sheet = workbook_add_worksheet(m_book->workbook, nullptr);
+    // Shown as the windows show a price (2 to 4 decimals, grouped), kept exact.
+    m_book->price = workbook_add_format(m_book->workbook);
+    format_set_num_format(m_book->price, tarvex::PRICE_FORMAT.toLatin1().constData());
 }
 
 SheetWriter::~SheetWriter()
@@ -51,6 +56,11 @@ void SheetWriter::text(int row, int column, const QString& value)
 void SheetWriter::number(int row, int column, double value)
 {
     worksheet_write_number(m_book->sheet, lxw_row_t(row), lxw_col_t(column), value, nullptr);
+}
+
+void SheetWriter::price(int row, int column, double value)
+{
+    worksheet_write_number(m_book->sheet, lxw_row_t(row), lxw_col_t(column), value, m_book->price);
 }
 
 void SheetWriter::close()
@@ -106,7 +116,7 @@ int exportProducts(tarvex::Connection& connection, const QString& path, const TP
             if (c == 10)
                 sheet.text(row, c, value.toString());
             else
-                sheet.number(row, c, value.toDouble());
+                sheet.price(row, c, value.toDouble());
         }
         sheet.text(row, 12, categories.value(id).join(QLatin1Char(';')));
         sheet.text(row, 13, products.value(13).toString() == u"n" ? QStringLiteral("ne") : QStringLiteral("da"));

@@ -28,6 +28,8 @@ public:
 
     void text(int row, int column, const QString& value);
     void number(int row, int column, double value);
+    // A number with the price format ("#,##0.00##").
+    void price(int row, int column, double value);
     // Writes the file; throws TarvexError (File) on failure.
     void close();
 

@@ -1,0 +1,238 @@
+#include "DBGrid.h"
+#include "Inventoryquantityunit.h"
+#include "Inventorystockpriceunit.h"
+#include "MemoryTable.h"
+#include "Productresourcestring.h"
+#include "Reportdates.h"
+#include "Stockhistoryunit.h"
+#include "Stocksoverviewunit.h"
+#include "Turnoverallwarehousesunit.h"
+#include "Warehistoryunit.h"
+#include "test_stockreports.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace products;
+using namespace tarvex;
+
+namespace {
+
+// Qt's warnings and criticals while it lives, for the test to count as faults.
+class QtWarnings {
+public:
+    QtWarnings() { s_previous = qInstallMessageHandler(&QtWarnings::record); }
+    ~QtWarnings() { qInstallMessageHandler(s_previous); }
+    QtWarnings(const QtWarnings&) = delete;
+    QtWarnings& operator=(const QtWarnings&) = delete;
+    static QStringList& seen()
+    {
+        static QStringList texts;
+        return texts;
+    }
+
+private:
+    static void record(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        // The offscreen platform's note about itself is no fault of a window.
+        if ((type == QtWarningMsg || type == QtCriticalMsg) && !text.contains(QStringLiteral("propagateSizeHints")))
+            seen() << text;
+        if (s_previous)
+            s_previous(type, context, text);
+    }
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
+// A report window as the user meets it: its date fields with their labels,
+// its "&Prikaži" and the rows it shows.
+struct ReportWindow {
+    std::unique_ptr<QWidget> window;
+    QList<std::pair<QString, QLineEdit*>> dates;
+    QPushButton* find = nullptr;
+    QStringList shown() const
+    {
+        DataSet& table = *window->findChild<DBGrid*>()->dataSet();
+        QStringList fields;
+        for (const Field* field : table.fields())
+            fields << field->fieldName();
+        return stocktest::rows(table, fields);
+    }
+};
+
+void typeInto(QLineEdit* field, const QString& text)
+{
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
+}
+
+} // namespace
+
+class ReportDatesTest : public stocktest::ReportTest {
+protected:
+    QTemporaryDir layoutDir;
+
+    // The windows with date fields, as each report's window opens.
+    std::vector<std::pair<QString, std::function<ReportWindow()>>> windows()
+    {
+        const THistorySubject alfa{1, "Alfa", "A1", 1, "Centralni"};
+        return {
+            {"Magacinska kartica", [alfa] {
+                 auto* form = new TWareHistoryForm(alfa);
+                 return ReportWindow{std::unique_ptr<QWidget>(form),
+                                     {{"Od datuma", form->FromDateEdit()}, {"Do datuma", form->ToDateEdit()}},
+                                     form->FindButton()};
+             }},
+            {"Robna kartica", [alfa] {
+                 auto* form = new TStockHistoryForm(alfa);
+                 return ReportWindow{std::unique_ptr<QWidget>(form),
+                                     {{"Od datuma", form->FromDateEdit()}, {"Do datuma", form->ToDateEdit()}},
+                                     form->FindButton()};
+             }},
+            {"Lager (cene sa robnih kart.)", [] {
+                 auto* form = new TInventoryStockPriceForm(1, "Centralni");
+                 form->OpenList();
+                 return ReportWindow{std::unique_ptr<QWidget>(form), {{"Do datuma", form->ToDateEdit()}},
+                                     form->FindButton()};
+             }},
+            {"Zalihe (količine sa robnih kart.)", [] {
+                 auto* form = new TInventoryQuantityForm(1, "Centralni");
+                 form->OpenList();
+                 return ReportWindow{std::unique_ptr<QWidget>(form), {{"Do datuma", form->ToDateEdit()}},
+                                     form->FindButton()};
+             }},
+            {"Promet", [] {
+                 auto* form = new TTurnoverAllWarehousesForm;
+                 return ReportWindow{std::unique_ptr<QWidget>(form),
+                                     {{"Od datuma", form->FromDateEdit()}, {"Do datuma", form->ToDateEdit()}},
+                                     form->FindButton()};
+             }},
+            {"Stanje zaliha", [this] {
+                 auto* form = new TStocksOverviewForm(layoutDir.path());
+                 return ReportWindow{std::unique_ptr<QWidget>(form),
+                                     {{"Od datuma", form->FromDateEdit()}, {"Do datuma", form->ToDateEdit()}},
+                                     form->FindButton()};
+             }},
+        };
+    }
+};
+
+// Every date field of every report window takes the four ways a date is
+// written here, shows it "31.12.2024" and reports on it as on the same day
+// picked with "..."; any other text is refused at the field and no report
+// runs on it.
+TEST_F(ReportDatesTest, EveryReportWindowTakesTheFourDateFormsAndRunsNoReportOnAnotherText)
+{
+    QtWarnings warnings;
+    // Typed, the day it means.
+    const std::pair<const char*, QDate> forms[] = {{"31.12.2024", QDate(2024, 12, 31)},
+                                                   {"31.12.24", QDate(2024, 12, 31)},
+                                                   {"1.2.2024", QDate(2024, 2, 1)},
+                                                   {"2024-12-31", QDate(2024, 12, 31)}};
+    for (auto& [name, open] : windows()) {
+        ReportWindow report = open();
+        report.window->show();
+        for (auto [label, field] : report.dates) {
+            const std::string where = name.toStdString() + ", " + label.toStdString();
+            for (const auto& [typed, day] : forms) {
+                // The day picked with "..." (other fields as they are) gives the rows to meet.
+                script.answer(day);
+                ChangeDate(field);
+                QTest::mouseClick(report.find, Qt::LeftButton);
+                const QStringList picked = report.shown();
+
+                typeInto(field, QString::fromLatin1(typed));
+                QTest::keyClick(field, Qt::Key_Tab);
+                QCoreApplication::processEvents();
+                EXPECT_EQ(field->text(), day.toString("dd.MM.yyyy")) << where << ", typed " << typed;
+                QTest::mouseClick(report.find, Qt::LeftButton);
+                EXPECT_EQ(report.shown(), picked) << where << ", typed " << typed;
+                EXPECT_EQ(script.messages(), QStringList()) << where << ", typed " << typed;
+                script.clear();
+            }
+
+            // A text that is no date: said when leaving the field, again
+            // when the report is asked for; the rows stay, the focus returns.
+            const QStringList before = report.shown();
+            for (const char* typed : {"31.13.2024", "31.12", "x"}) {
+                const QString refusal =
+                    QStringLiteral("Polje \"%1\": \"%2\" nije datum. Upišite ga kao 31.12.2024.").arg(label, typed);
+                typeInto(field, QString::fromLatin1(typed));
+                QTest::keyClick(field, Qt::Key_Tab);
+                QCoreApplication::processEvents();
+                EXPECT_EQ(script.messages(), QStringList({refusal})) << where << ", typed " << typed;
+                QTest::mouseClick(report.find, Qt::LeftButton);
+                QCoreApplication::processEvents();
+                EXPECT_EQ(script.messages(), QStringList({refusal, refusal})) << where << ", typed " << typed;
+                EXPECT_EQ(report.shown(), before) << where << ", typed " << typed;
+                EXPECT_EQ(field->text(), typed) << where;
+                EXPECT_TRUE(field->hasFocus()) << where;
+                script.clear();
+
+                // Straight from the field to "&Prikaži": said once.
+                typeInto(field, QString::fromLatin1(typed) + "0");
+                QTest::mouseClick(report.find, Qt::LeftButton);
+                QCoreApplication::processEvents();
+                EXPECT_EQ(script.messages().size(), 1) << where << ", typed " << typed;
+                EXPECT_EQ(report.shown(), before) << where << ", typed " << typed;
+                script.clear();
+            }
+            script.answer(QDate(2024, 12, 31));
+            ChangeDate(field);
+        }
+    }
+    EXPECT_EQ(QtWarnings::seen(), QStringList());
+}
+
+// Average stock-card prices come from exact decimal sums and round half up
+// at exact ties, where the double quotient lies just below the half:
+// 19 900,89 / 54 = 368,535 (368.53499999999997) and 4,05 / 6 = 0,675
+// (0.6749999999999999). Every kind of number shows the way it is written here.
+TEST_F(ReportDatesTest, StockCardPricesRoundExactTiesUpInTheListTheCardAndItsOpeningRow)
+{
+    QtWarnings warnings;
+    sql("INSERT INTO product (productid, name, code, unitname, taxid, pricecurrency, type) VALUES "
+        "(60, 'Tačna cena', 'T1', 'kom', 1, 'RSD', 'r'), (61, 'Trećina', 'T2', 'kg', 1, 'RSD', 'r')");
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (60, 3, 54, 0), (61, 3, 6, 0)");
+    sql("INSERT INTO document (documentid, documentdate, documenttype, number, direction, warehouseid, status, "
+        "partnerid) VALUES (120, '2024-01-10', 'K', '20', 1, 3, 'p', 2), (121, '2024-01-20', 'R', '21', -1, 3, 'p', 1)");
+    // 60 in at 21 000,89 and 6 out at 1 100: 54 left worth 19 900,89.
+    sql("INSERT INTO docfinitem (documentid, productid, warehouseid, inquantity, outquantity, debit, credit, price) "
+        "VALUES (120, 60, 3, 60, 0, 21000.89, 0, 350.01), (121, 60, 3, 0, 6, 0, 1100, 183.33),"
+        "(120, 61, 3, 6, 0, 4.05, 0, 0.675)");
+
+    auto* list = new TInventoryStockPriceForm(3, "Apoteka");
+    std::unique_ptr<QWidget> owner(list);
+    list->OpenList();
+    list->show();
+    EXPECT_EQ(list->TotalLabel()->text(), "Ukupna vrednost: 0,00");
+    QTest::mouseClick(list->FindButton(), Qt::LeftButton);
+    EXPECT_EQ(stocktest::rows(*list->InventoryStockPriceCDS(), {"name", "amount", "price", "productvalue"}),
+              QStringList({"Tačna cena|54|368,54|19.900,89", "Trećina|6|0,68|4,05"}));
+    EXPECT_EQ(list->TotalLabel()->text(), "Ukupna vrednost: 19.904,94");
+    // The per-product statement gives the same prices as the one for the list.
+    const TStockPrice one = CalculatePrice(db(), 3, 60, "2024-03-05");
+    const TStockPrice all = CalculateAllPrices(db(), 3, "2024-03-05").value(60);
+    EXPECT_EQ(QList<double>({one.amount, one.price, one.value}), QList<double>({54, 368.54, 19900.89}));
+    EXPECT_EQ(QList<double>({all.amount, all.price, all.value}), QList<double>({54, 368.54, 19900.89}));
+
+    // The stock card: the current price, and the price of the state before a range.
+    const std::pair<qint64, const char*> cards[] = {{60, "368,54"}, {61, "0,68"}};
+    for (const auto& [productId, price] : cards) {
+        auto* card = new TStockHistoryForm(THistorySubject{productId, "", "", 3, "Apoteka"});
+        std::unique_ptr<QWidget> cardOwner(card);
+        card->show();
+        EXPECT_EQ(card->PriceLabel()->text(), price) << productId;
+        typeInto(card->FromDateEdit(), "1.2.24");
+        QTest::mouseClick(card->FindButton(), Qt::LeftButton);
+        EXPECT_EQ(stocktest::rows(*card->CDS(), {"document", "price"}),
+                  QStringList({PROD_PREV_SITUATION + "|" + price})) << productId;
+    }
+    EXPECT_EQ(script.messages(), QStringList());
+    EXPECT_EQ(QtWarnings::seen(), QStringList());
+}
