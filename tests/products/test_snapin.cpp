@@ -479,7 +479,7 @@ TEST_F(BigList, ScrollSortLocateAndSaveInAListReadAPageAtATime)
         list->ProductEdit->trigger();
         EXPECT_EQ(products.fieldByName("productid").asLargeInt(), id);
         EXPECT_EQ(QList<int>({products.currentRow(), grid->currentIndex().row()}), QList<int>({first, first}));
-        EXPECT_EQ(model->index(first, price).data().toString(), "77.25");
+        EXPECT_EQ(model->index(first, price).data().toString(), "77,25");
         EXPECT_EQ(scalar(d, QStringLiteral("SELECT price FROM product WHERE productid = %1").arg(id)).toDouble(), 77.25);
     }
     console.unloadModules();
