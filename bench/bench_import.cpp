@@ -10,6 +10,7 @@
 // Prints BENCH import.100k.export_seconds, import.100k.dryrun_seconds,
 // import.100k.dryrun_peak_mb, import.100k.seconds and import.100k.peak_mb.
 
+#include "BenchMemory.h"
 #include "Connection.h"
 #include "Productexport.h"
 #include "Productimport.h"
@@ -37,17 +38,6 @@ double cpuSeconds()
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double peakMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
 }
 
 tarvex::ConnectionSettings settingsFor(const QString& database)
@@ -113,7 +103,7 @@ int dryRun(const QString& path, const QString& database)
     describe(outcome);
     std::printf("BENCH import.100k.dryrun_seconds %.2f s\n", seconds);
     std::printf("BENCH import.100k.dryrun_cpu_seconds %.2f s\n", cpuSeconds());
-    std::printf("BENCH import.100k.dryrun_peak_mb %.0f MB\n", peakMb());
+    std::printf("BENCH import.100k.dryrun_peak_mb %.0f MB\n", tarvex::bench::peakMb());
     return outcome.refusals.isEmpty() && outcome.changed == 0 ? 0 : 1;
 }
 
@@ -141,7 +131,7 @@ int import(const QString& path, const QString& source)
     describe(outcome);
     std::printf("BENCH import.100k.seconds %.2f s\n", seconds);
     std::printf("BENCH import.100k.cpu_seconds %.2f s\n", cpuSeconds());
-    std::printf("BENCH import.100k.peak_mb %.0f MB\n", peakMb());
+    std::printf("BENCH import.100k.peak_mb %.0f MB\n", tarvex::bench::peakMb());
     {
         tarvex::Connection server(settingsFor(QString()));
         QSqlDatabase s = server.database();

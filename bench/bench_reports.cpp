@@ -12,6 +12,7 @@
 // statement; the best times count. Prints BENCH report.<name>.ms, report.<name>.reference_ms,
 // report.<name>.ratio, report.<name>.rows and report.<name>.peak_mb.
 
+#include "BenchMemory.h"
 #include "Connection.h"
 #include "Inventoryquantityunit.h"
 #include "Inventorystockpriceunit.h"
@@ -39,18 +40,6 @@ const QStringList kReports = {QStringLiteral("overview"), QStringLiteral("turnov
 double msSince(const QElapsedTimer& timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
-}
-
-// The process's peak resident memory so far, in MB.
-double peakMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
 }
 
 // Every value of the statement read, as a client showing it would.
@@ -155,7 +144,7 @@ void print(const QString& name, double ms, double reference, int rows, int refer
     std::printf("BENCH %s.ratio %.2f x\n", n.constData(), ms / reference);
     std::printf("BENCH %s.rows %d rows\n", n.constData(), rows);
     std::printf("BENCH %s.reference_rows %d rows\n", n.constData(), referenceRows);
-    std::printf("BENCH %s.peak_mb %.0f MB\n", n.constData(), peakMb());
+    std::printf("BENCH %s.peak_mb %.0f MB\n", n.constData(), tarvex::bench::peakMb());
     std::fflush(stdout);
 }
 
@@ -260,7 +249,7 @@ int runReport(const QString& name, tarvex::Connection& connection)
         // The figures the overview is held to, by their own names.
         const QByteArray n = qgetenv("TARVEX_BENCH_PREFIX") + "overview";
         std::printf("BENCH %s.seconds %.2f s\n", n.constData(), best / 1000.0);
-        std::printf("BENCH %s.peak_mb %.0f MB\n", n.constData(), peakMb());
+        std::printf("BENCH %s.peak_mb %.0f MB\n", n.constData(), tarvex::bench::peakMb());
         std::fflush(stdout);
     }
     return 0;

@@ -12,6 +12,7 @@
 //   .sort_ms, .last_row_ms and .peak_mb for the whole catalogue.
 //   TARVEX_BENCH_PREFIX: put before every figure's name ("huge.").
 
+#include "BenchMemory.h"
 #include "Connection.h"
 #include "Productdmunit.h"
 #include "Productsearch.h"
@@ -86,18 +87,6 @@ void compare(TProductDM& dm, tarvex::Connection& connection, const char* name, c
     std::fflush(stdout);
 }
 
-// The peak resident size so far, in MB.
-double peakMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
-}
-
 // "Pronađi" with no criteria as the list shows it: the time until its first
 // rows can be shown, a sort by another column (a click on its title) and
 // the last row (Ctrl+End), with the peak memory. Run first in its process,
@@ -119,7 +108,7 @@ void listAll(TProductDM& dm)
     std::printf("BENCH %slist_all.first_rows_ms %.0f ms\n", prefix().constData(), firstRows);
     std::printf("BENCH %slist_all.sort_ms %.0f ms\n", prefix().constData(), sort);
     std::printf("BENCH %slist_all.last_row_ms %.0f ms\n", prefix().constData(), last);
-    std::printf("BENCH %slist_all.peak_mb %.0f MB\n", prefix().constData(), peakMb());
+    std::printf("BENCH %slist_all.peak_mb %.0f MB\n", prefix().constData(), tarvex::bench::peakMb());
     std::fflush(stdout);
     dm.ProductZQ->close();
 }
