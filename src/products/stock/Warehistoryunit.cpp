@@ -176,6 +176,14 @@ TWareHistoryForm::TWareHistoryForm(const THistorySubject& subject, QWidget* pare
     resize(780, 480);
 }
 
+// The dialog hides its children on the way out, and the header then reports
+// new geometries: by then this part of the window is gone, so stop listening.
+TWareHistoryForm::~TWareHistoryForm()
+{
+    DBG()->horizontalHeader()->disconnect(this);
+    DBG()->horizontalScrollBar()->disconnect(this);
+}
+
 void TWareHistoryForm::showTotals(const TWareHistoryTotals& totals)
 {
     m_in->setText(tarvex::FormatFloat(kTotalFormat, totals.amountIn));

@@ -38,6 +38,7 @@ class TWareHistoryForm : public THistoryWindow {
     Q_OBJECT
 public:
     TWareHistoryForm(const THistorySubject& subject, QWidget* parent = nullptr);
+    ~TWareHistoryForm() override;
 
     int helpContext() const { return 15011; }
     QLabel* AmountInLabel() const { return m_in; }
