@@ -91,7 +91,7 @@ protected:
                 MemoryTable card;
                 DefineStockHistoryFields(card);
                 card.createDataSet();
-                FillStockHistory(card, ReadStockHistory(db(), product, warehouse, dayAfter), dayAfter);
+                FillStockHistory(db(), card, product, warehouse, dayAfter, dayAfter);
                 if (card.recordCount() == 0) {
                     ADD_FAILURE() << where << ": no rows on the card";
                     continue;

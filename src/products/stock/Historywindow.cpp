@@ -3,8 +3,6 @@
 #include "Clock.h"
 #include "Connection.h"
 #include "DBGrid.h"
-#include "DateText.h"
-#include "Dialogs.h"
 #include "Format.h"
 #include "MemoryTable.h"
 #include "Productdmunit.h"
@@ -14,7 +12,6 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -44,18 +41,11 @@ THistoryWindow::THistoryWindow(const QString& caption, const THistorySubject& su
     setWindowTitle(caption);
     m_table = new tarvex::MemoryTable(this);
 
-    auto* fromLabel = new QLabel(QStringLiteral("Od datuma"), this);
-    m_from = NewDateEdit(this, fromLabel->text());
-    fromLabel->setBuddy(m_from);
-    m_fromButton = NewDateButton(this);
-    auto* toLabel = new QLabel(QStringLiteral("Do datuma"), this);
-    m_to = NewDateEdit(this, toLabel->text());
-    toLabel->setBuddy(m_to);
-    m_toButton = NewDateButton(this);
+    m_topRow = new QHBoxLayout;
+    const QDate today = tarvex::hostClock().today();
+    m_dates = AddDateRange(this, m_topRow, QDate(today.year(), 1, 1), today);
     m_find = new QPushButton(QStringLiteral("&Prikaži"), this);
     m_find->setDefault(true);
-    connect(m_fromButton, &QPushButton::clicked, this, &THistoryWindow::FromDateButtonClick);
-    connect(m_toButton, &QPushButton::clicked, this, &THistoryWindow::ToDateButtonClick);
     connect(m_find, &QPushButton::clicked, this, [this] { FindButtonClick(); });
 
     m_grid = new tarvex::DBGrid(this);
@@ -69,14 +59,6 @@ THistoryWindow::THistoryWindow(const QString& caption, const THistorySubject& su
     connect(m_print, &QPushButton::clicked, this, [this] { PrintButtonClick(); });
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
 
-    m_topRow = new QHBoxLayout;
-    m_topRow->addWidget(fromLabel);
-    m_topRow->addWidget(m_from);
-    m_topRow->addWidget(m_fromButton);
-    m_topRow->addSpacing(12);
-    m_topRow->addWidget(toLabel);
-    m_topRow->addWidget(m_to);
-    m_topRow->addWidget(m_toButton);
     m_topRow->addSpacing(12);
     m_topRow->addWidget(m_find);
     m_topRow->addStretch();
@@ -92,10 +74,7 @@ THistoryWindow::THistoryWindow(const QString& caption, const THistorySubject& su
     m_layout->addWidget(m_grid, 1);
     m_layout->addLayout(bottom);
 
-    const QDate today = tarvex::hostClock().today();
-    m_from->setText(tarvex::MyDateToDateStr(QDate(today.year(), 1, 1)));
-    m_to->setText(tarvex::MyDateToDateStr(today));
-    m_from->setFocus();
+    m_dates.from->setFocus();
 }
 
 void THistoryWindow::showTable()
@@ -122,7 +101,7 @@ void THistoryWindow::closeEvent(QCloseEvent* event)
 
 QString THistoryWindow::GetPrintHeader() const
 {
-    return tarvex::Format(PRINT_HEADER_FMT, {m_from->text(), m_to->text()});
+    return tarvex::Format(PRINT_HEADER_FMT, {m_dates.from->text(), m_dates.to->text()});
 }
 
 QString THistoryWindow::PrintTitle() const

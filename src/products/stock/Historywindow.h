@@ -39,10 +39,10 @@ public:
     THistoryWindow(const QString& caption, const THistorySubject& subject, QWidget* parent);
 
     const THistorySubject& subject() const { return m_subject; }
-    QLineEdit* FromDateEdit() const { return m_from; }
-    QLineEdit* ToDateEdit() const { return m_to; }
-    QPushButton* FromDateButton() const { return m_fromButton; }
-    QPushButton* ToDateButton() const { return m_toButton; }
+    QLineEdit* FromDateEdit() const { return m_dates.from; }
+    QLineEdit* ToDateEdit() const { return m_dates.to; }
+    QPushButton* FromDateButton() const { return m_dates.fromButton; }
+    QPushButton* ToDateButton() const { return m_dates.toButton; }
     QPushButton* FindButton() const { return m_find; }
     QPushButton* PrintButton() const { return m_print; }
     QPushButton* CloseButton() const { return m_close; }
@@ -56,11 +56,9 @@ public:
     // Caption, product name, code and warehouse name: the printout's title.
     QString PrintTitle() const;
 
-    void FromDateButtonClick() { ChangeDate(m_from); }
-    void ToDateButtonClick() { ChangeDate(m_to); }
     // The range's dates for the statements; a text that is no date refuses the run.
-    QString FromDateText() const { return ReportDateText(m_from); }
-    QString ToDateText() const { return ReportDateText(m_to); }
+    QString FromDateText() const { return ReportDateText(m_dates.from); }
+    QString ToDateText() const { return ReportDateText(m_dates.to); }
     virtual void FindButtonClick() = 0;
     virtual void PrintButtonClick() = 0;
     virtual void DBGDblClick() = 0;
@@ -76,10 +74,7 @@ protected:
 
 private:
     THistorySubject m_subject;
-    QLineEdit* m_from = nullptr;
-    QLineEdit* m_to = nullptr;
-    QPushButton* m_fromButton = nullptr;
-    QPushButton* m_toButton = nullptr;
+    TDateRange m_dates;
     QPushButton* m_find = nullptr;
     QPushButton* m_print = nullptr;
     QPushButton* m_close = nullptr;

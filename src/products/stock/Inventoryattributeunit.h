@@ -3,12 +3,10 @@
 // stock of every product variant in one warehouse, with its two attribute
 // name/value pairs and its barcode.
 
+#include "Inventorylistdata.h"
 #include "Inventorywindow.h"
 
 namespace products {
-
-extern const QString kInventoryAttributeDesignSql;
-QString InventoryAttributeStatement(bool excludeServices, bool excludeZero);
 
 class TInventoryAttributeForm : public TInventoryWindow {
     Q_OBJECT
@@ -19,8 +17,7 @@ public:
     tarvex::QueryDataSet* InventoryAttributeZQ() const { return ZQ(); }
 
 protected:
-    QString designStatement() const override;
-    QString runTimeStatement(bool excludeServices, bool excludeZero) const override;
+    QString statement(bool excludeServices, bool excludeZero) const override;
 };
 
 // Lists the warehouse's variant stock (modal).

@@ -14,7 +14,6 @@
 #include "QueryDataSet.h"
 #include "Rfzoexport.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -47,18 +46,9 @@ void TInventoryQuantityForm::OpenList()
 
 void TInventoryQuantityForm::FindButtonClick()
 {
-    tarvex::guarded([&] {
-        QHash<qint64, TStockQuantities> cards;
-        const QString date = ToDateText();
-        const bool done = runOnWorker([&](QSqlDatabase db, const TProgress& progress) {
-            progress(QStringLiteral("Robne kartice"), 0);
-            cards = CalculateAllQuantities(db, m_scope, date);
-        });
-        // Stopped: the list stays as it was.
-        if (done)
-            ShowInventoryQuantities(cards, *InventoryZQ(), *CDS());
-    });
-    QApplication::processEvents();
+    QHash<qint64, TStockQuantities> cards;
+    readCards([&](QSqlDatabase db, const QString& date) { cards = CalculateAllQuantities(db, m_scope, date); },
+              [&] { ShowInventoryQuantities(cards, *InventoryZQ(), *CDS()); });
 }
 
 QString TInventoryQuantityForm::GetRFZO(const QString& partner, const QString& date, const QString& categories) const
@@ -97,10 +87,7 @@ void TInventoryQuantityForm::ExportButtonClick()
 
 void OpenInventoryQuantity(qint32 WarehouseID, const QString& WarehouseName)
 {
-    auto* form = new TInventoryQuantityForm(WarehouseID, WarehouseName);
-    TReportWindow::ShowBeforeReading(*form);
-    form->OpenList();
-    tarvex::execModal(*form);
+    TListReportWindow::OpenModal(new TInventoryQuantityForm(WarehouseID, WarehouseName));
 }
 
 } // namespace products

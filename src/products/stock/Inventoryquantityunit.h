@@ -21,7 +21,7 @@ public:
     tarvex::MemoryTable* InventoryStockQuantityCDS() const { return CDS(); }
 
     // Works out the scope and reads the products to list.
-    void OpenList();
+    void OpenList() override;
     void FindButtonClick() override;
     // Asks for the categories and the file, then writes the RFZO report of
     // the list as last shown.

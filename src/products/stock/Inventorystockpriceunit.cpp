@@ -1,18 +1,10 @@
 #include "Inventorystockpriceunit.h"
 
-#include "BusyCursor.h"
-#include "Connection.h"
-#include "DBGrid.h"
-#include "Guarded.h"
 #include "MemoryTable.h"
-#include "Modal.h"
-#include "Productdmunit.h"
 #include "QueryDataSet.h"
 
-#include <QApplication>
-#include <QLabel>
 #include <QHBoxLayout>
-#include <QLineEdit>
+#include <QLabel>
 
 namespace products {
 
@@ -39,26 +31,14 @@ void TInventoryStockPriceForm::OpenList()
 
 void TInventoryStockPriceForm::FindButtonClick()
 {
-    tarvex::guarded([&] {
-        QHash<qint64, TStockPrice> cards;
-        const QString date = ToDateText();
-        const bool done = runOnWorker([&](QSqlDatabase db, const TProgress& progress) {
-            progress(QStringLiteral("Robne kartice"), 0);
-            cards = CalculateAllPrices(db, m_warehouseId, date);
-        });
-        // Stopped: the list and its total stay as they were.
-        if (done)
-            m_total->setText(StockPriceTotalText(ShowInventoryStockPrice(cards, *InventoryZQ(), *CDS())));
-    });
-    QApplication::processEvents();
+    QHash<qint64, TStockPrice> cards;
+    readCards([&](QSqlDatabase db, const QString& date) { cards = CalculateAllPrices(db, m_warehouseId, date); },
+              [&] { m_total->setText(StockPriceTotalText(ShowInventoryStockPrice(cards, *InventoryZQ(), *CDS()))); });
 }
 
 void OpenInventoryStockPrice(qint32 WarehouseID, const QString& WarehouseName)
 {
-    auto* form = new TInventoryStockPriceForm(WarehouseID, WarehouseName);
-    TReportWindow::ShowBeforeReading(*form);
-    form->OpenList();
-    tarvex::execModal(*form);
+    TListReportWindow::OpenModal(new TInventoryStockPriceForm(WarehouseID, WarehouseName));
 }
 
 } // namespace products

@@ -22,7 +22,7 @@ public:
     tarvex::MemoryTable* InventoryStockPriceCDS() const { return CDS(); }
 
     // Reads the warehouse's products; nothing is valued yet.
-    void OpenList();
+    void OpenList() override;
     void FindButtonClick() override;
 
 private:

@@ -52,14 +52,21 @@ void TInventoryWindow::setColumns(const QList<Column>& columns)
     StretchColumn(DBG(), QStringLiteral("name"));
 }
 
+void TInventoryWindow::opensRowProduct()
+{
+    connect(DBG(), &tarvex::DBGrid::recordDoubleClicked, this, [this] {
+        OpenProduct(m_query->isActive() ? m_query->fieldByName(QStringLiteral("productid")).asLargeInt() : 0);
+    });
+}
+
 void TInventoryWindow::OpenList()
 {
-    openWith(designStatement());
+    openWith(statement(true, true));
 }
 
 void TInventoryWindow::FindButtonClick()
 {
-    openWith(runTimeStatement(m_excludeServices->isChecked(), m_excludeZero->isChecked()));
+    openWith(statement(m_excludeServices->isChecked(), m_excludeZero->isChecked()));
 }
 
 void TInventoryWindow::openWith(const QString& sql)

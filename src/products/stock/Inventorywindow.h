@@ -32,8 +32,8 @@ public:
     // The strip with "Prekini" while the list is read.
     TWorkerBar* WorkerBar() const { return m_workerBar; }
 
-    // Lists the warehouse with the statement the window opens with.
-    void OpenList();
+    // Lists the warehouse with both exclusions.
+    void OpenList() override;
     // Lists it again with the exclusions as the boxes say.
     void FindButtonClick() override;
     // "Datum <today>".
@@ -47,10 +47,12 @@ protected:
     };
     // The grid's columns in order; other columns of the query stay hidden.
     void setColumns(const QList<Column>& columns);
+    // A double-click opens the row's product ("productid") in the product
+    // editor; an empty list passes 0, for which the product service opens
+    // nothing.
+    void opensRowProduct();
 
-    virtual QString designStatement() const = 0;
-    // Both exclusion texts filled in, or left empty.
-    virtual QString runTimeStatement(bool excludeServices, bool excludeZero) const = 0;
+    virtual QString statement(bool excludeServices, bool excludeZero) const = 0;
     // After each opening of the query (totals).
     virtual void listOpened() {}
     void closeEvent(QCloseEvent* event) override;

@@ -5,6 +5,8 @@
 #include "Dialogs.h"
 #include "DataSetErrors.h"
 
+#include <QBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -62,6 +64,26 @@ void ChangeDate(QLineEdit* field)
     QDate date = tarvex::hostClock().today();
     if (tarvex::dialogs().getDate(date))
         field->setText(tarvex::MyDateToDateStr(date));
+}
+
+TDateRange AddDateRange(QWidget* parent, QBoxLayout* row, const QDate& first, const QDate& last)
+{
+    TDateRange range;
+    const auto add = [&](const QString& label, const QDate& date, QLineEdit*& edit, QPushButton*& button) {
+        auto* caption = new QLabel(label, parent);
+        edit = NewDateEdit(parent, label);
+        caption->setBuddy(edit);
+        edit->setText(tarvex::MyDateToDateStr(date));
+        button = NewDateButton(parent);
+        QObject::connect(button, &QPushButton::clicked, edit, [field = edit] { ChangeDate(field); });
+        row->addWidget(caption);
+        row->addWidget(edit);
+        row->addWidget(button);
+    };
+    add(QStringLiteral("Od datuma"), first, range.from, range.fromButton);
+    row->addSpacing(12);
+    add(QStringLiteral("Do datuma"), last, range.to, range.toButton);
+    return range;
 }
 
 QString ReportDateText(QLineEdit* field)

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QBoxLayout;
+class QDate;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -22,5 +24,15 @@ void ChangeDate(QLineEdit* field);
 // it "31.12.2024". A text that is no date puts the focus on the field and
 // throws the refusal, so no report runs on it.
 QString ReportDateText(QLineEdit* field);
+
+struct TDateRange {
+    QLineEdit* from = nullptr;
+    QPushButton* fromButton = nullptr;
+    QLineEdit* to = nullptr;
+    QPushButton* toButton = nullptr;
+};
+// "Od datuma" and "Do datuma" appended to the row 12 points apart, each a
+// field with its "..." button (ChangeDate); the fields show first and last.
+TDateRange AddDateRange(QWidget* parent, QBoxLayout* row, const QDate& first, const QDate& last);
 
 } // namespace products

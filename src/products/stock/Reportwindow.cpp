@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "Format.h"
 #include "HostStrings.h"
+#include "Modal.h"
 #include "Productdmunit.h"
 #include "Productintf.h"
 #include "Productresourcestring.h"
@@ -93,10 +94,12 @@ void TReportWindow::StretchColumn(tarvex::DBGrid* grid, const QString& fieldName
     stretch();
 }
 
-void TReportWindow::ShowBeforeReading(QDialog& window)
+void TListReportWindow::OpenModal(TListReportWindow* window)
 {
-    window.setWindowModality(Qt::ApplicationModal);
-    window.show();
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->OpenList();
+    tarvex::execModal(*window);
 }
 
 TListReportWindow::TListReportWindow(const QString& caption, const QString& warehouseName, QWidget* parent)

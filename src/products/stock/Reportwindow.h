@@ -43,9 +43,6 @@ public:
     // The column of the field takes the width the others leave, after every
     // refill too (names and partners are the long texts of a report).
     static void StretchColumn(tarvex::DBGrid* grid, const QString& fieldName);
-    // Shows the window (modal) before its first rows are read, so the strip
-    // with "Prekini" is in view while the server answers; execModal follows.
-    static void ShowBeforeReading(QDialog& window);
 };
 
 // The frame of the report lists: the report's choices and "&Prikaži" on top,
@@ -60,9 +57,16 @@ public:
     QPushButton* CloseButton() const { return m_close; }
     tarvex::DBGrid* DBG() const { return m_grid; }
 
+    // Reads what the window lists when it opens.
+    virtual void OpenList() = 0;
     virtual void FindButtonClick() = 0;
     virtual QString GetPrintHeader() const = 0;
     void PrintButtonClick();
+
+    // Shows the window (modal) before its first rows are read, so the strip
+    // with "Prekini" is in view while the server answers, reads them, then
+    // runs the window's modal loop.
+    static void OpenModal(TListReportWindow* window);
 
 protected:
     TListReportWindow(const QString& caption, const QString& warehouseName, QWidget* parent);

@@ -14,6 +14,7 @@
 #include "Reportdates.h"
 #include "Workerbar.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QCloseEvent>
@@ -97,9 +98,20 @@ void TStockCardWindow::openProductList(const std::function<void(tarvex::QueryDat
     });
 }
 
-bool TStockCardWindow::runOnWorker(const TReportWorker::Work& work)
+void TStockCardWindow::readCards(const std::function<void(QSqlDatabase, const QString&)>& read,
+                                 const std::function<void()>& show)
 {
-    return m_workerBar->run(ProductDM->ZConnection()->database(), work);
+    tarvex::guarded([&] {
+        const QString date = ToDateText();
+        const bool done = m_workerBar->run(ProductDM->ZConnection()->database(),
+                                           [&](QSqlDatabase db, const TProgress& progress) {
+                                               progress(QStringLiteral("Robne kartice"), 0);
+                                               read(db, date);
+                                           });
+        if (done)
+            show();
+    });
+    QApplication::processEvents();
 }
 
 QProgressBar* TStockCardWindow::ProgressBar() const { return m_workerBar->progressBar(); }

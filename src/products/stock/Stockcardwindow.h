@@ -55,9 +55,11 @@ protected:
     void showTable();
     // Reads the products to value; an error is shown and leaves the list closed.
     void openProductList(const std::function<void(tarvex::QueryDataSet& list)>& setStatement);
-    // Runs the work on a worker's connection, the window answering
-    // meanwhile; false when "Prekini" stopped it. Throws the work's failure.
-    bool runOnWorker(const TReportWorker::Work& work);
+    // Reads the stock cards up to the field's date on a worker's
+    // connection ("Robne kartice"), the window answering meanwhile, then
+    // shows them; "Prekini" leaves the list as it was, a failure is said.
+    void readCards(const std::function<void(QSqlDatabase db, const QString& date)>& read,
+                   const std::function<void()>& show);
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -4,7 +4,6 @@
 #include "Clock.h"
 #include "Connection.h"
 #include "DBGrid.h"
-#include "DateText.h"
 #include "Dialogs.h"
 #include "Gridlayoutfile.h"
 #include "Guarded.h"
@@ -162,26 +161,13 @@ QLayout* TStocksOverviewForm::buildStockModeRow()
     m_stockWs = new QRadioButton(QStringLiteral("VP"), this);
     m_all = new QRadioButton(QStringLiteral("Svi"), this);
     m_stockWsRt->setChecked(true);
-    auto* fromLabel = new QLabel(QStringLiteral("Od datuma"), this);
-    m_from = NewDateEdit(this, fromLabel->text());
-    fromLabel->setBuddy(m_from);
-    m_fromButton = NewDateButton(this);
-    auto* toLabel = new QLabel(QStringLiteral("Do datuma"), this);
-    m_to = NewDateEdit(this, toLabel->text());
-    toLabel->setBuddy(m_to);
-    m_toButton = NewDateButton(this);
-    connect(m_fromButton, &QPushButton::clicked, this, &TStocksOverviewForm::FromDateButtonClick);
-    connect(m_toButton, &QPushButton::clicked, this, &TStocksOverviewForm::ToDateButtonClick);
-
     auto* row = new QHBoxLayout;
     for (QRadioButton* mode : {m_stockWsRt, m_stockRt, m_stockWs, m_all})
         row->addWidget(mode);
     row->addSpacing(24);
-    for (QWidget* widget : std::initializer_list<QWidget*>{fromLabel, m_from, m_fromButton})
-        row->addWidget(widget);
-    row->addSpacing(12);
-    for (QWidget* widget : std::initializer_list<QWidget*>{toLabel, m_to, m_toButton})
-        row->addWidget(widget);
+    // A month back: the same day, or the last day of a shorter month.
+    const QDate today = tarvex::hostClock().today();
+    m_dates = AddDateRange(this, row, today.addMonths(-1), today);
     row->addStretch();
     return row;
 }
@@ -196,10 +182,6 @@ void TStocksOverviewForm::FormCreate()
     buildCategoryTree();
     m_active->addItems({QString(), tarvex::ACTIVE_Y_CAP, tarvex::ACTIVE_N_CAP});
     m_active->setCurrentIndex(1);
-    // A month back: the same day, or the last day of a shorter month.
-    const QDate today = tarvex::hostClock().today();
-    m_from->setText(tarvex::MyDateToDateStr(today.addMonths(-1)));
-    m_to->setText(tarvex::MyDateToDateStr(today));
     TGridLayout layout;
     if (layout.load(LayoutState()))
         layout.apply(*m_grid);
@@ -254,8 +236,8 @@ TStocksOverviewFilter TStocksOverviewForm::CurrentFilter() const
         filter.stockMode = TStockMode::Wholesale;
     else if (m_all->isChecked())
         filter.stockMode = TStockMode::All;
-    filter.fromText = ReportDateText(m_from);
-    filter.toText = ReportDateText(m_to);
+    filter.fromText = ReportDateText(m_dates.from);
+    filter.toText = ReportDateText(m_dates.to);
     return filter;
 }
 
@@ -337,15 +319,6 @@ void TStocksOverviewForm::ExportToExcelButtonClick()
     });
 }
 
-void TStocksOverviewForm::FromDateButtonClick()
-{
-    ChangeDate(m_from);
-}
-
-void TStocksOverviewForm::ToDateButtonClick()
-{
-    ChangeDate(m_to);
-}
 
 void TStocksOverviewForm::FormClose()
 {

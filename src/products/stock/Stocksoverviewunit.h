@@ -6,6 +6,7 @@
 // spreadsheet. The grid's column layout is kept in "StocksOverviewDS.cfg" in
 // the program's folder.
 
+#include "Reportdates.h"
 #include "Reportwindow.h"
 #include "Stocksoverviewdata.h"
 
@@ -42,10 +43,10 @@ public:
     QRadioButton* StockRtRB() const { return m_stockRt; }
     QRadioButton* StockWsRB() const { return m_stockWs; }
     QRadioButton* AllRB() const { return m_all; }
-    QLineEdit* FromDateEdit() const { return m_from; }
-    QLineEdit* ToDateEdit() const { return m_to; }
-    QPushButton* FromDateButton() const { return m_fromButton; }
-    QPushButton* ToDateButton() const { return m_toButton; }
+    QLineEdit* FromDateEdit() const { return m_dates.from; }
+    QLineEdit* ToDateEdit() const { return m_dates.to; }
+    QPushButton* FromDateButton() const { return m_dates.fromButton; }
+    QPushButton* ToDateButton() const { return m_dates.toButton; }
     tarvex::DBGrid* StocksOverviewDBG() const { return m_grid; }
     tarvex::MemoryTable* StocksOverviewCDS() const { return m_table; }
     QPlainTextEdit* ProdDescMemo() const { return m_memo; }
@@ -68,8 +69,6 @@ public:
     // Counts on a worker's connection; returns when the table is shown or
     // the count was stopped, the window answering meanwhile.
     void FindButtonClick();
-    void FromDateButtonClick();
-    void ToDateButtonClick();
     // Sorts by the field: ascending first, then alternating.
     void StocksOverviewDBGTitleClick(const QString& fieldName);
     // Opens the current product; nothing when no module offers products.
@@ -104,10 +103,7 @@ private:
     QRadioButton* m_stockRt = nullptr;
     QRadioButton* m_stockWs = nullptr;
     QRadioButton* m_all = nullptr;
-    QLineEdit* m_from = nullptr;
-    QLineEdit* m_to = nullptr;
-    QPushButton* m_fromButton = nullptr;
-    QPushButton* m_toButton = nullptr;
+    TDateRange m_dates;
     tarvex::DBGrid* m_grid = nullptr;
     QPlainTextEdit* m_memo = nullptr;
     QPushButton* m_export = nullptr;

@@ -4,7 +4,6 @@
 #include "Clock.h"
 #include "Connection.h"
 #include "DBGrid.h"
-#include "DateText.h"
 #include "Guarded.h"
 #include "MemoryTable.h"
 #include "Modal.h"
@@ -31,14 +30,9 @@ TTurnoverAllWarehousesForm::TTurnoverAllWarehousesForm(QWidget* parent) : TRepor
     DefineTurnoverFields(*m_table);
     m_table->createDataSet();
 
-    auto* fromLabel = new QLabel(QStringLiteral("Od datuma"), this);
-    m_from = NewDateEdit(this, fromLabel->text());
-    fromLabel->setBuddy(m_from);
-    m_fromButton = NewDateButton(this);
-    auto* toLabel = new QLabel(QStringLiteral("Do datuma"), this);
-    m_to = NewDateEdit(this, toLabel->text());
-    toLabel->setBuddy(m_to);
-    m_toButton = NewDateButton(this);
+    auto* top = new QHBoxLayout;
+    const QDate today = tarvex::hostClock().today();
+    m_dates = AddDateRange(this, top, QDate(today.year(), 1, 1), today);
     auto* warehouseLabel = new QLabel(QStringLiteral("Magacin"), this);
     m_warehouse = new QComboBox(this);
     m_warehouse->setMaxVisibleItems(20);
@@ -48,8 +42,6 @@ TTurnoverAllWarehousesForm::TTurnoverAllWarehousesForm(QWidget* parent) : TRepor
     m_excludeServices->setChecked(true);
     m_find = new QPushButton(QStringLiteral("&Prikaži"), this);
     m_find->setDefault(true);
-    connect(m_fromButton, &QPushButton::clicked, this, &TTurnoverAllWarehousesForm::FromDateButtonClick);
-    connect(m_toButton, &QPushButton::clicked, this, &TTurnoverAllWarehousesForm::ToDateButtonClick);
     connect(m_find, &QPushButton::clicked, this, &TTurnoverAllWarehousesForm::FindButtonClick);
 
     m_grid = new tarvex::DBGrid(this);
@@ -69,12 +61,6 @@ TTurnoverAllWarehousesForm::TTurnoverAllWarehousesForm(QWidget* parent) : TRepor
     connect(m_print, &QPushButton::clicked, this, &TTurnoverAllWarehousesForm::PrintButtonClick);
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
 
-    auto* top = new QHBoxLayout;
-    for (QWidget* widget : std::initializer_list<QWidget*>{fromLabel, m_from, m_fromButton})
-        top->addWidget(widget);
-    top->addSpacing(12);
-    for (QWidget* widget : std::initializer_list<QWidget*>{toLabel, m_to, m_toButton})
-        top->addWidget(widget);
     top->addSpacing(12);
     top->addWidget(warehouseLabel);
     top->addWidget(m_warehouse);
@@ -98,14 +84,11 @@ TTurnoverAllWarehousesForm::TTurnoverAllWarehousesForm(QWidget* parent) : TRepor
     resize(1000, 560);
 
     FormCreate();
-    m_from->setFocus();
+    m_dates.from->setFocus();
 }
 
 void TTurnoverAllWarehousesForm::FormCreate()
 {
-    const QDate today = tarvex::hostClock().today();
-    m_from->setText(tarvex::MyDateToDateStr(QDate(today.year(), 1, 1)));
-    m_to->setText(tarvex::MyDateToDateStr(today));
     tarvex::guarded([this] {
         tarvex::BusyCursor busy;
         QStringList names;
@@ -117,22 +100,12 @@ void TTurnoverAllWarehousesForm::FormCreate()
     m_warehouse->setCurrentIndex(-1);
 }
 
-void TTurnoverAllWarehousesForm::FromDateButtonClick()
-{
-    ChangeDate(m_from);
-}
-
-void TTurnoverAllWarehousesForm::ToDateButtonClick()
-{
-    ChangeDate(m_to);
-}
-
 void TTurnoverAllWarehousesForm::FindButtonClick()
 {
     TTurnoverRequest request;
     if (!tarvex::guarded([&] {
-            request.fromText = ReportDateText(m_from);
-            request.toText = ReportDateText(m_to);
+            request.fromText = ReportDateText(m_dates.from);
+            request.toText = ReportDateText(m_dates.to);
         }))
         return;
     request.warehouseName = m_warehouse->currentText();

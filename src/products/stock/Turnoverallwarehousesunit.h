@@ -4,6 +4,7 @@
 // received and issued within it, their difference and the quantity at its
 // end, counted from the posted stock documents.
 
+#include "Reportdates.h"
 #include "Reportwindow.h"
 #include "Turnoverdata.h"
 
@@ -26,10 +27,10 @@ class TTurnoverAllWarehousesForm : public TReportWindow {
 public:
     explicit TTurnoverAllWarehousesForm(QWidget* parent = nullptr);
 
-    QLineEdit* FromDateEdit() const { return m_from; }
-    QLineEdit* ToDateEdit() const { return m_to; }
-    QPushButton* FromDateButton() const { return m_fromButton; }
-    QPushButton* ToDateButton() const { return m_toButton; }
+    QLineEdit* FromDateEdit() const { return m_dates.from; }
+    QLineEdit* ToDateEdit() const { return m_dates.to; }
+    QPushButton* FromDateButton() const { return m_dates.fromButton; }
+    QPushButton* ToDateButton() const { return m_dates.toButton; }
     QComboBox* WarehouseCB() const { return m_warehouse; }
     QCheckBox* ExcludeServicesCB() const { return m_excludeServices; }
     QPushButton* FindButton() const { return m_find; }
@@ -43,8 +44,6 @@ public:
     tarvex::DBGrid* TurnoverAllWarehousesDBG() const { return m_grid; }
     tarvex::MemoryTable* TurnoverAllWarehousesCDS() const { return m_table; }
 
-    void FromDateButtonClick();
-    void ToDateButtonClick();
     // Counts on a worker's connection; returns when the list is shown or
     // the counting was stopped, the window answering meanwhile.
     void FindButtonClick();
@@ -59,10 +58,7 @@ protected:
 
 private:
     void FormCreate();
-    QLineEdit* m_from = nullptr;
-    QLineEdit* m_to = nullptr;
-    QPushButton* m_fromButton = nullptr;
-    QPushButton* m_toButton = nullptr;
+    TDateRange m_dates;
     QComboBox* m_warehouse = nullptr;
     QCheckBox* m_excludeServices = nullptr;
     QPushButton* m_find = nullptr;

@@ -326,31 +326,28 @@ void TWarehouseForm::SearchWarehouseActionExecute()
     });
 }
 
-void TWarehouseForm::InventoryWarePriceButtonClick()
+void TWarehouseForm::openForCurrent(TWarehouseCommand command, void (*open)(qint32, const QString&))
 {
     const QueryDataSet& ds = warehouses();
-    if (!WarehouseCommandAllowed(TWarehouseCommand::InventoryWarePrice, ProductDM->Options, ds))
+    if (!WarehouseCommandAllowed(command, ProductDM->Options, ds))
         return;
-    OpenWarehouseInventory(qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt()),
-                           ds.fieldByName(QStringLiteral("name")).asString());
+    open(qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt()),
+         ds.fieldByName(QStringLiteral("name")).asString());
+}
+
+void TWarehouseForm::InventoryWarePriceButtonClick()
+{
+    openForCurrent(TWarehouseCommand::InventoryWarePrice, OpenWarehouseInventory);
 }
 
 void TWarehouseForm::InventoryAttributeButtonClick()
 {
-    const QueryDataSet& ds = warehouses();
-    if (!WarehouseCommandAllowed(TWarehouseCommand::InventoryAttribute, ProductDM->Options, ds))
-        return;
-    OpenWarehouseInventoryAttribute(qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt()),
-                                    ds.fieldByName(QStringLiteral("name")).asString());
+    openForCurrent(TWarehouseCommand::InventoryAttribute, OpenWarehouseInventoryAttribute);
 }
 
 void TWarehouseForm::InventoryStockPriceButtonClick()
 {
-    const QueryDataSet& ds = warehouses();
-    if (!WarehouseCommandAllowed(TWarehouseCommand::InventoryStockPrice, ProductDM->Options, ds))
-        return;
-    OpenInventoryStockPrice(qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt()),
-                            ds.fieldByName(QStringLiteral("name")).asString());
+    openForCurrent(TWarehouseCommand::InventoryStockPrice, OpenInventoryStockPrice);
 }
 
 void TWarehouseForm::InventoryQuantitiesButtonClick()
@@ -362,16 +359,12 @@ void TWarehouseForm::InventoryQuantitiesButtonClick()
 
 void TWarehouseForm::FromStockCardClick(TWarehouseCommand command)
 {
-    const QueryDataSet& ds = warehouses();
-    if (!WarehouseCommandAllowed(command, ProductDM->Options, ds))
+    if (command == TWarehouseCommand::FromStockCardAll || command == TWarehouseCommand::FromStockCardAllRetail) {
+        if (WarehouseCommandAllowed(command, ProductDM->Options, warehouses()))
+            OpenInventoryQuantity(command == TWarehouseCommand::FromStockCardAll ? 0 : -1, QString());
         return;
-    if (command == TWarehouseCommand::FromStockCardAll)
-        OpenInventoryQuantity(0, QString());
-    else if (command == TWarehouseCommand::FromStockCardAllRetail)
-        OpenInventoryQuantity(-1, QString());
-    else
-        OpenInventoryQuantity(qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt()),
-                              ds.fieldByName(QStringLiteral("name")).asString());
+    }
+    openForCurrent(command, OpenInventoryQuantity);
 }
 
 void TWarehouseForm::StocksOverviewButtonClick()

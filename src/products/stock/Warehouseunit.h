@@ -72,6 +72,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The command's report of the current warehouse, when it is allowed.
+    void openForCurrent(TWarehouseCommand command, void (*open)(qint32, const QString&));
     void FormCreate();
     bool hasPick() const override;
     void fillPickLists();
