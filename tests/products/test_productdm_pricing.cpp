@@ -5,7 +5,9 @@
 
 #include "test_productdm_support.h"
 
+#include "Productlistsql.h"
 #include "Productresourcestring.h"
+#include "Productrules.h"
 #include "ScriptedDialogs.h"
 
 #include <QLocale>
@@ -135,4 +137,47 @@ TEST_F(ProductPricing, AFormulaTurnsTheSupplyPriceIntoThePriceWhateverTheLocaleA
     P("priceformula").setValue("*(");
     productZQ().post();
     EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
+// The lists compute the price with tax in SQL: it must agree with the
+// editor's rule, and the product list shows a product in two
+// categories once.
+TEST_F(ProductDMCase, TheListsPriceWithTaxIsTheEditorsAndAProductShowsOnce)
+{
+    insertWarehouses({1});
+    sql("INSERT INTO tax (taxid, name, value, status) VALUES (3, 'PDV18', 18, 'standard')");
+    const struct {
+        qint64 id;
+        int taxId;
+        double rate;
+        double price;
+    } cases[] = {{1, 1, 20, 10.1235}, {2, 2, 10, 0.0333}, {3, 3, 18, 1234567.8901}};
+    for (const auto& c : cases) {
+        insertProduct(c.id, QStringLiteral("Proizvod %1").arg(c.id));
+        sql(QStringLiteral("UPDATE product SET taxid = %1, price = %2, recommendedprice = %2 WHERE productid = %3")
+                .arg(c.taxId)
+                .arg(SqlNumber(c.price))
+                .arg(c.id));
+        sql(QStringLiteral("INSERT INTO productwarehouse (productid, warehouseid, price) VALUES (%1, 1, %2)")
+                .arg(c.id)
+                .arg(SqlNumber(c.price * 3)));
+        sql(QStringLiteral("INSERT INTO productcategorypr (productid, categoryprid) VALUES (%1, 7), (%1, 8)").arg(c.id));
+    }
+    QueryDataSet& list = productZQ();
+    list.setSql(products::productListSql(QStringLiteral("1"), QStringLiteral("pc.categoryprid IN (7, 8)")));
+    list.open();
+    ASSERT_EQ(list.recordCount(), 3);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(list.locate(QStringLiteral("productid"), c.id)) << c.id;
+        const double factor = products::productTaxFactor(c.rate);
+        EXPECT_DOUBLE_EQ(P("pricewithvat").asFloat(), c.price * factor) << c.id;
+        EXPECT_DOUBLE_EQ(P("recommendedpricewithvat").asFloat(), c.price * factor) << c.id;
+        EXPECT_DOUBLE_EQ(P("wh_pricewithvat").asFloat(), c.price * 3 * factor) << c.id;
+    }
+    QueryDataSet& stock = *dm().ProductWarehouseZQ;
+    stock.setSql(products::productWarehouseRowsSql(QStringLiteral("pw.productid = 3")));
+    stock.open();
+    ASSERT_EQ(stock.recordCount(), 1);
+    EXPECT_DOUBLE_EQ(stock.fieldByName("pricevat").asFloat(), 1234567.8901 * 3 * products::productTaxFactor(18));
+    EXPECT_EQ(stock.fieldByName("name").asString(), "Magacin 1");
 }

@@ -6,6 +6,7 @@
 #include "HostStrings.h"
 #include "Modal.h"
 #include "Productdmunit.h"
+#include "Productlistsql.h"
 #include "Productnavigatorunit.h"
 #include "Productviewerunit.h"
 #include "SqlText.h"
@@ -219,10 +220,11 @@ bool ProductGetAttribute(const QString& barcode, TProductDesc& desc, qint32& pro
 bool ProductGet(qint32 productId, qint32 warehouseId, TProductDesc& desc)
 {
     QSqlQuery row = ProductDM->connection().select(
-        QStringLiteral("SELECT DISTINCT p.*,(pw.price + 0.0) AS wh_price,pw.price * (1+t.value/100) AS "
-                       "wh_pricewithvat,t.value as taxvalue,t.name as taxname FROM product AS p LEFT JOIN tax AS t ON "
-                       "p.taxid = t.taxid LEFT JOIN productwarehouse AS pw ON (p.productid = pw.productid AND "
-                       "pw.warehouseid = ?) WHERE p.productid = ?"),
+        QStringLiteral("SELECT DISTINCT p.*,(pw.price + 0.0) AS wh_price,") +
+            priceWithVatSql(QStringLiteral("pw.price")) +
+            QStringLiteral(" AS wh_pricewithvat,t.value as taxvalue,t.name as taxname FROM product AS p LEFT JOIN tax "
+                           "AS t ON p.taxid = t.taxid LEFT JOIN productwarehouse AS pw ON (p.productid = pw.productid "
+                           "AND pw.warehouseid = ?) WHERE p.productid = ?"),
         {warehouseId, productId});
     if (!row.next())
         return false;
@@ -237,11 +239,11 @@ TProductDescArr ProductGetAll(qint32 warehouseId, tarvex::TDoubleArray& amounts)
         warehouseId < 1
             ? QStringLiteral("SELECT DISTINCT p.*,t.value as taxvalue,t.name as taxname FROM product AS p LEFT JOIN tax "
                              "AS t ON p.taxid = t.taxid WHERE p.active = 'y'")
-            : QStringLiteral("SELECT DISTINCT p.*,(pw.price + 0.0) AS wh_price,pw.price * "
-                             "(1+t.value/100) AS wh_pricewithvat,t.value as taxvalue,t.name as "
-                             "taxname,pw.amount FROM product AS p LEFT JOIN tax AS t ON p.taxid = "
-                             "t.taxid LEFT JOIN productwarehouse AS pw ON p.productid = pw.productid "
-                             "WHERE p.active = 'y' AND pw.warehouseid = ?");
+            : QStringLiteral("SELECT DISTINCT p.*,(pw.price + 0.0) AS wh_price,") +
+                  priceWithVatSql(QStringLiteral("pw.price")) +
+                  QStringLiteral(" AS wh_pricewithvat,t.value as taxvalue,t.name as taxname,pw.amount FROM product AS "
+                                 "p LEFT JOIN tax AS t ON p.taxid = t.taxid LEFT JOIN productwarehouse AS pw ON "
+                                 "p.productid = pw.productid WHERE p.active = 'y' AND pw.warehouseid = ?");
     QSqlQuery rows = warehouseId < 1 ? ProductDM->connection().select(sql)
                                      : ProductDM->connection().select(sql, {warehouseId});
     TProductDescArr found;

@@ -5,6 +5,7 @@
 #include "Connection.h"
 #include "HostStrings.h"
 #include "Productdmunit.h"
+#include "Productlistsql.h"
 #include "Productresourcestring.h"
 #include "QueryDataSet.h"
 #include "SqlText.h"
@@ -107,9 +108,9 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
                           .arg(p);
     }
 
-    const QString filter = conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     const QString attributeJoin =
-        o.AttributeStock ? QStringLiteral(" LEFT JOIN productattribute AS patt ON p.productid = patt.productid") : QString();
+        o.AttributeStock ? QStringLiteral("LEFT JOIN productattribute AS patt ON p.productid = patt.productid")
+                         : QString();
 
     ProductSearchResult result;
     result.categoryIgnored = categoryIgnored;
@@ -128,16 +129,7 @@ ProductSearchResult ProductSearch::parse(const QMap<QString, QString>& criteria,
     result.priceWithVatCaption = name + QLatin1Char(':') + PROD_PRICE_VAT;
 
     result.sql =
-        QStringLiteral("SELECT DISTINCT p.*,p.price * (1+t.value/100) AS pricewithvat, (pw.price + 0.0) AS wh_price, "
-                       "pw.price * (1+t.value/100) AS wh_pricewithvat, p.recommendedprice * (1+t.value/100) AS "
-                       "recommendedpricewithvat,(t.value+0.0) AS taxvalue,(pw.amount + 0.0) as "
-                       "primaryamount,(pw.reservedamount + 0.0) as reservedamount,(pw.reversedamount + 0.0) as "
-                       "reversedamount,(pw.amount - pw.reservedamount - pw.reversedamount) as "
-                       "freeamount,(pw.orderedamount + 0.0) as orderedamount FROM product AS p LEFT JOIN "
-                       "productcategorypr pc ON p.productid = pc.productid LEFT JOIN tax t ON p.taxid = t.taxid LEFT "
-                       "JOIN productwarehouse AS pw ON (p.productid = pw.productid AND pw.warehouseid = :shownwarehouse)") +
-        QStringLiteral(" LEFT JOIN productalter AS pa ON p.productid = pa.productid") +
-        QStringLiteral(" LEFT JOIN productdetail AS pd ON p.productid = pd.productid") + attributeJoin + filter;
+        productListSql(QStringLiteral(":shownwarehouse"), conditions.join(QStringLiteral(" AND ")), attributeJoin);
     params.insert(QStringLiteral("shownwarehouse"), result.shownWarehouseId);
     result.params = params;
     return result;

@@ -9,6 +9,7 @@
 #include "Format.h"
 #include "Guarded.h"
 #include "Productdmunit.h"
+#include "Productlistsql.h"
 #include "Productresourcestring.h"
 #include "Rounding.h"
 #include "Stockhistoryunit.h"
@@ -149,21 +150,16 @@ bool TProductWarehousesGroup::belowMinimum(const tarvex::DataSet& data, int row)
 
 void TProductWarehousesGroup::setRowsSql(QueryDataSet& pw, qint64 productId) const
 {
-    QString only;
+    QString condition = QStringLiteral("pw.productid = :productid");
     const TProductOptions& options = ProductDM->Options;
     if (options.OnlyLocalDefaultWarehouseProds && !options.DefWarehouseName.isEmpty()) {
         const qint32 id = ProductDM->GetWarehouseIDByName(options.DefWarehouseName);
         if (id >= 1) {
-            only = QStringLiteral("AND pw.warehouseid = :warehouseid");
+            condition += QStringLiteral(" AND pw.warehouseid = :warehouseid");
             pw.setParam(QStringLiteral("warehouseid"), id);
         }
     }
-    pw.setSql(QStringLiteral("SELECT pw.*, CONCAT(w.name,'') AS name,pw.amount - pw.reservedamount - pw.reversedamount "
-                             "AS freeamount,pw.price * (1 + t.value/100) AS pricevat FROM productwarehouse AS pw LEFT "
-                             "JOIN warehouse AS w ON pw.warehouseid = w.warehouseid LEFT JOIN product AS p ON "
-                             "p.productid = pw.productid LEFT JOIN tax AS t ON t.taxid = p.taxid WHERE pw.productid = "
-                             ":productid %1 ORDER BY w.name")
-                  .arg(only));
+    pw.setSql(productWarehouseRowsSql(condition));
     pw.setParam(QStringLiteral("productid"), productId);
 }
 

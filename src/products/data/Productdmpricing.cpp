@@ -30,7 +30,7 @@ private:
 
 double taxFactor(const QueryDataSet* products)
 {
-    return products->fieldByName(QStringLiteral("taxvalue")).asFloat() / 100 + 1;
+    return productTaxFactor(products->fieldByName(QStringLiteral("taxvalue")).asFloat());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "DataSetErrors.h"
 #include "HostStrings.h"
 #include "IniFile.h"
+#include "Productlistsql.h"
 #include "Workstation.h"
 
 #include <QCoreApplication>
@@ -57,15 +58,8 @@ void codedTexts(QueryDataSet* ds, const char* name, QString (*captionOf)(const Q
 
 QString TProductDM::productDesignSql()
 {
-    return lines({"SELECT p.*,p.price * (1+t.value/100) AS pricewithvat,(pw.price + 0.0) AS wh_price,pw.price * "
-                  "(1+t.value/100) AS wh_pricewithvat,",
-                  "  p.recommendedprice * (1+t.value/100) AS recommendedpricewithvat,(t.value+0.0) AS "
-                  "taxvalue,(pw.amount + 0.0) as primaryamount,(pw.reservedamount + 0.0) as "
-                  "reservedamount,(pw.reversedamount + 0.0) as reversedamount,(pw.amount - pw.reservedamount - "
-                  "pw.reversedamount) as freeamount,(pw.orderedamount + 0.0) as orderedamount",
-                  "FROM product AS p", "  LEFT JOIN tax AS t ON p.taxid = t.taxid",
-                  "  LEFT JOIN productwarehouse AS pw ON (pw.productid = p.productid AND pw.warehouseid = 0)",
-                  "  LEFT JOIN productalter AS pa ON pa.productid = p.productid", "WHERE p.productid = -1"});
+    // No warehouse 0: the stock columns stay empty until a search names one.
+    return productListSql(QStringLiteral("0"), QStringLiteral("p.productid = -1"));
 }
 
 QString TProductDM::productAttributeDesignSql()
@@ -93,20 +87,15 @@ TProductDM::TProductDM(QObject* parent) : tarvex::TCustomDM(parent)
     ProductZQ->setUpdateTable(QStringLiteral("product"));
     // The whole catalogue of a big shop is read a page at a time.
     ProductZQ->setPaging(QStringLiteral("productid"));
-    ProductDetailZQ = makeDataSet(lines({"SELECT pd.*,pd.webprice * (1+t.value/100) AS webpricewithvat",
-                                         "FROM productdetail AS pd",
-                                         "  LEFT JOIN product AS p ON pd.productid = p.productid",
-                                         "  LEFT JOIN tax AS t ON p.taxid = t.taxid", "WHERE pd.productid = :productid"}),
-                                  false);
+    ProductDetailZQ =
+        makeDataSet(QStringLiteral("SELECT pd.*,") + priceWithVatSql(QStringLiteral("pd.webprice")) +
+                        QStringLiteral(" AS webpricewithvat FROM productdetail AS pd LEFT JOIN product AS p ON "
+                                       "pd.productid = p.productid LEFT JOIN tax AS t ON p.taxid = t.taxid WHERE "
+                                       "pd.productid = :productid"),
+                    false);
     TaxZQ = makeDataSet(QStringLiteral("SELECT * FROM tax ORDER BY name"), false);
     WarehouseZQ = makeDataSet(QStringLiteral("SELECT * FROM warehouse ORDER BY name"), false);
-    ProductWarehouseZQ = makeDataSet(
-        lines({"SELECT pw.*, CONCAT(w.name,'') AS name,pw.amount - pw.reservedamount - pw.reversedamount AS "
-               "freeamount,pw.price * (1 + t.value/100) AS pricevat",
-               "FROM productwarehouse AS pw", "  LEFT JOIN warehouse AS w ON pw.warehouseid = w.warehouseid ",
-               "  LEFT JOIN product AS p ON p.productid = pw.productid", "  LEFT JOIN tax AS t ON t.taxid = p.taxid   ",
-               "WHERE pw.productid = -1", "ORDER BY w.name"}),
-        false);
+    ProductWarehouseZQ = makeDataSet(productWarehouseRowsSql(QStringLiteral("pw.productid = -1")), false);
     FixedAssetZQ = makeDataSet(
         lines({"SELECT fa.*, (dg.percent + 0.0) AS DepreciationGroupPercent, (dag.percent + 0.0) AS "
                "DepreciationAccountingGroupPercent",

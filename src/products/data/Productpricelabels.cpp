@@ -1,7 +1,7 @@
 #include "Productpricelabels.h"
 
 #include "Connection.h"
-#include "Rounding.h"
+#include "Productrules.h"
 
 #include <QSqlQuery>
 #include <QStringList>
@@ -39,7 +39,7 @@ QList<tarvex::TPriceLabelDesc> PriceLabelRows(const QSqlDatabase& db, const QLis
         row.currency = query.value(4).toString();
         const double net = query.value(5).toDouble();
         const double tax = query.value(6).toDouble();
-        row.priceWithTax = tarvex::BetterRoundTo(net * (1 + tax / 100), -2);
+        row.priceWithTax = productPriceWithVat(net, tax);
         rows << row;
     }
     return rows;

@@ -26,6 +26,11 @@ bool productBarcodeCheckDigitValid(const QString& barcode)
     return tarvex::IsValidEan13(barcode);
 }
 
+double productTaxFactor(double taxValue)
+{
+    return taxValue / 100 + 1;
+}
+
 double productPriceRounded(double price)
 {
     return tarvex::BetterRoundTo(price, -4);
@@ -38,12 +43,12 @@ double productPriceWithVatRounded(double priceWithVat)
 
 double productPriceFromPriceWithVat(double priceWithVat, double taxValue)
 {
-    return productPriceWithVatRounded(priceWithVat) / (taxValue / 100 + 1);
+    return productPriceWithVatRounded(priceWithVat) / productTaxFactor(taxValue);
 }
 
 double productPriceWithVat(double price, double taxValue)
 {
-    return tarvex::BetterRoundTo(price * (taxValue / 100 + 1), -2);
+    return tarvex::BetterRoundTo(price * productTaxFactor(taxValue), -2);
 }
 
 } // namespace products

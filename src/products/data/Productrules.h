@@ -15,6 +15,9 @@ bool productNameHasForbiddenChars(const QString& name);
 // digit; barcodes of other forms (in-store numbers) are not checked.
 bool productBarcodeCheckDigitValid(const QString& barcode);
 
+// One plus the tax rate in percent: a price times it carries the tax. The
+// statements' texts apply the same factor (Productlistsql.h).
+double productTaxFactor(double taxValue);
 // The price as the price field keeps it: four decimals.
 double productPriceRounded(double price);
 // The price with tax as its field keeps it (two decimals), and the price

@@ -11,6 +11,7 @@
 #include "HostStrings.h"
 #include "Productdetailunit.h"
 #include "Productdmunit.h"
+#include "Productlistsql.h"
 #include "Productimportunit.h"
 #include "Productnavigatorunit.h"
 #include "Productoptionstabunit.h"
@@ -365,18 +366,7 @@ void TProductSnapin::OpenProduct(qint32 productID, qint32 warehouseID)
     load();
     QueryDataSet* products = ProductDM->ProductZQ;
     products->close();
-    products->setSql(
-        QStringLiteral("SELECT DISTINCT p.*,p.price * (1+t.value/100) AS pricewithvat, (pw.price + 0.0) AS wh_price, "
-                       "pw.price * (1+t.value/100) AS wh_pricewithvat, p.recommendedprice * (1+t.value/100) AS "
-                       "recommendedpricewithvat,(t.value+0.0) AS taxvalue, (pw.amount + 0.0) as "
-                       "primaryamount,(pw.reservedamount + 0.0) as reservedamount,(pw.reversedamount + 0.0) as "
-                       "reversedamount,(pw.amount - pw.reservedamount - pw.reversedamount) as "
-                       "freeamount,(pw.orderedamount + 0.0) as orderedamount FROM product AS p LEFT JOIN "
-                       "productcategorypr pc ON p.productid = pc.productid LEFT JOIN tax t ON p.taxid = t.taxid LEFT "
-                       "JOIN productwarehouse AS pw ON (p.productid = pw.productid AND pw.warehouseid = :shownwarehouse)") +
-        QStringLiteral(" LEFT JOIN productalter AS pa ON p.productid = pa.productid") +
-        QStringLiteral(" LEFT JOIN productdetail AS pd ON p.productid = pd.productid") +
-        QStringLiteral(" WHERE p.productid = :shownproduct"));
+    products->setSql(productListSql(QStringLiteral(":shownwarehouse"), QStringLiteral("p.productid = :shownproduct")));
     products->setParam(QStringLiteral("shownwarehouse"), warehouseID);
     products->setParam(QStringLiteral("shownproduct"), productID);
     products->open();

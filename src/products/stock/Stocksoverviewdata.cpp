@@ -9,6 +9,7 @@
 #include "Documentrules.h"
 #include "Format.h"
 #include "MemoryTable.h"
+#include "Productlistsql.h"
 #include "Reportworker.h"
 #include "Reportfields.h"
 #include "ResultStore.h"
@@ -30,9 +31,10 @@ namespace {
 // weights the server would sort the names and codes by: the server's own
 // sort of a hundred thousand names takes longer than reading them. The
 // descriptions are read one at a time, for the memo.
-const QString kProductsSql = QStringLiteral(
-    "SELECT p.productid, p.code, p.name, p.supplyprice, p.recommendedprice * (1+t.value/100) AS "
-    "RecommendedPriceVAT, pd.webprice * (1+t.value/100) AS WebPriceVAT, pd.b2bprice, pd.tariffnumber, "
+const QString kProductsSql =
+    QStringLiteral("SELECT p.productid, p.code, p.name, p.supplyprice, ") +
+    priceWithVatSql(QStringLiteral("p.recommendedprice")) + QStringLiteral(" AS RecommendedPriceVAT, ") +
+    priceWithVatSql(QStringLiteral("pd.webprice")) + QStringLiteral(" AS WebPriceVAT, pd.b2bprice, pd.tariffnumber, "
     "WEIGHT_STRING(p.name), WEIGHT_STRING(p.code) FROM product AS p LEFT JOIN productdetail AS pd ON pd.productid = "
     "p.productid LEFT JOIN tax AS t ON p.taxid = t.taxid WHERE %s");
 const QString kDescriptionSql = QStringLiteral("SELECT description FROM productdetail WHERE productid = ?");
