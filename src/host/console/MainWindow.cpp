@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "LogFile.h"
 #include "Modal.h"
+#include "OkCancelRow.h"
 #include "RememberedState.h"
 #include "StaffWindow.h"
 
@@ -12,7 +13,6 @@
 #include <QDialog>
 #include <QDockWidget>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -203,10 +203,8 @@ void MainWindow::OptionsExecute()
         dialogs().information(QStringLiteral("Nijedan modul nema opcije."));
         return;
     }
-    auto* ok = new QPushButton(QStringLiteral("&U redu"), &dialog);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("&Otkaži"), &dialog);
-    connect(ok, &QPushButton::clicked, &dialog, [&] {
+    const tarvex::OkCancelRow buttons = tarvex::makeOkCancelRow(&dialog);
+    connect(buttons.ok, &QPushButton::clicked, &dialog, [&] {
         for (const Page& page : pages)
             if (!page.tab->CheckValues())
                 return;
@@ -214,14 +212,9 @@ void MainWindow::OptionsExecute()
             page.tab->Update();
         dialog.accept();
     });
-    connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(tabs);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
     // The pages belong to their modules: hand them back before the dialog
     // goes, also when a page's store fails.
     struct GiveBack {

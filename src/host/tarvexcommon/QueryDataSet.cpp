@@ -4,6 +4,7 @@
 #include "DataSetErrors.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
+#include "QueryRowsRead.h"
 #include "SqlScan.h"
 
 #include <QPointer>
@@ -135,12 +136,8 @@ QString QueryDataSet::expandedSql(const QString& sql) const
     return substituteSqlParams(sql, [this](const QString& name) { return param(name); });
 }
 
-namespace {
-
-QueryRows fetchAll(QSqlQuery& query, const QString& sql, const std::function<void(int)>& progress)
+void fetchQueryRows(QSqlQuery& query, QueryRows& rows, const std::function<void(int)>& progress)
 {
-    QueryRows rows;
-    rows.sql = sql;
     rows.record = query.record();
     const int n = rows.record.count();
     while (query.next()) {
@@ -151,6 +148,15 @@ QueryRows fetchAll(QSqlQuery& query, const QString& sql, const std::function<voi
         if (progress && rows.values.size() % 10000 == 0)
             progress(int(rows.values.size()));
     }
+}
+
+namespace {
+
+QueryRows fetchAll(QSqlQuery& query, const QString& sql, const std::function<void(int)>& progress)
+{
+    QueryRows rows;
+    rows.sql = sql;
+    fetchQueryRows(query, rows, progress);
     return rows;
 }
 

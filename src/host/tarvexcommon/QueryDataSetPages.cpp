@@ -8,6 +8,7 @@
 #include "DatabaseError.h"
 #include "NativeRows.h"
 #include "PagedSelect.h"
+#include "QueryRowsRead.h"
 #include "RowOrder.h"
 
 #include <QSet>
@@ -83,21 +84,6 @@ QString keyList(const std::vector<qint64>& keys)
     return texts.join(QLatin1Char(','));
 }
 
-// The values of a statement's rows, as open() reads them.
-void fetchInto(QSqlQuery& query, QueryRows& rows, const std::function<void(int)>& progress = {})
-{
-    rows.record = query.record();
-    const int n = rows.record.count();
-    while (query.next()) {
-        QVector<QVariant> values(n);
-        for (int i = 0; i < n; ++i)
-            values[i] = query.value(i);
-        rows.values.push_back(std::move(values));
-        if (progress && rows.values.size() % 10000 == 0)
-            progress(int(rows.values.size()));
-    }
-}
-
 QString likePrefix(const QString& text)
 {
     QString pattern = text;
@@ -162,7 +148,7 @@ QueryRows QueryDataSet::readPlanned(Connection& connection, const ReadPlan& plan
         if (int(keys.size()) > plan.threshold) {
             const std::vector<qint64> first(keys.begin(), keys.begin() + qMin<qsizetype>(qsizetype(keys.size()), plan.pageSize));
             QSqlQuery query = connection.select(QString(plan.page).replace(kPageKeys, keyList(first)), plan.pageValues);
-            fetchInto(query, rows);
+            fetchQueryRows(query, rows);
             rows.paged = true;
             rows.order = plan.order;
             rows.keys = std::move(keys);
@@ -170,7 +156,7 @@ QueryRows QueryDataSet::readPlanned(Connection& connection, const ReadPlan& plan
         }
     }
     QSqlQuery query = connection.select(plan.marked, plan.values);
-    fetchInto(query, rows, progress);
+    fetchQueryRows(query, rows, progress);
     return rows;
 }
 

@@ -5,6 +5,7 @@
 #include "Format.h"
 #include "HostStrings.h"
 #include "Modal.h"
+#include "OkCancelRow.h"
 #include "Productdmunit.h"
 #include "Productlistsql.h"
 #include "Productnavigatorunit.h"
@@ -12,7 +13,6 @@
 #include "SqlText.h"
 #include "Taxunit.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QSplitter>
 #include <QSqlQuery>
@@ -41,18 +41,13 @@ TGetProductForm::TGetProductForm(QWidget* parent) : QDialog(parent)
     // Choosing a product deletes nothing and administers nothing.
     m_viewer->setPicking();
 
-    m_cancel = new QPushButton(QStringLiteral("&Otkaži"), this);
-    m_ok = new QPushButton(QStringLiteral("&U redu"), this);
-    m_ok->setDefault(true);
+    const tarvex::OkCancelRow buttons = tarvex::makeOkCancelRow(this, tarvex::CancelPlace::BeforeOk);
+    m_ok = buttons.ok;
+    m_cancel = buttons.cancel;
     connect(m_ok, &QPushButton::clicked, this, &TGetProductForm::OKButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_cancel);
-    buttons->addWidget(m_ok);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
     m_navigator->SearchVLE()->setFocus();
 }
 

@@ -1,8 +1,8 @@
 #include "Pwodesceditorunit.h"
 
 #include "Modal.h"
+#include "OkCancelRow.h"
 
-#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,21 +19,18 @@ TPWODescEditorForm::TPWODescEditorForm(QWidget* parent) : tarvex::DialogWindow(p
     // Long lines stay on one line; the horizontal bar reaches them.
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    m_ok = new QPushButton(QStringLiteral("&U redu"), this);
-    m_cancel = new QPushButton(QStringLiteral("&Otkaži"), this);
+    const tarvex::OkCancelRow buttons = tarvex::makeOkCancelRow(this);
+    m_ok = buttons.ok;
+    m_cancel = buttons.cancel;
     // Enter belongs to the memo (new lines), not to a default button.
+    m_ok->setDefault(false);
     m_ok->setAutoDefault(false);
     m_cancel->setAutoDefault(false);
     connect(m_ok, &QPushButton::clicked, this, &TPWODescEditorForm::OKButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_memo, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
     resize(480, 320);
     m_memo->setFocus();
 }

@@ -5,7 +5,7 @@
 #include "Format.h"
 #include "Guarded.h"
 #include "HostStrings.h"
-#include "Modal.h"
+#include "PickingRun.h"
 #include "PickListDelegate.h"
 #include "Productdmunit.h"
 #include "Referencedelete.h"
@@ -235,36 +235,25 @@ bool GetAttribute(qint32& AttributeID, QString& Attribute, bool& Required, qint3
     QueryDataSet& attributeSet = *ProductDM->AttributePrZQ;
     QueryDataSet& valueSet = *ProductDM->AttributePrValueZQ;
     if (ByID) {
-        attributeSet.close();
-        attributeSet.open();
         // Locating the attribute brings its values (data module).
-        if (!attributeSet.locate(QStringLiteral("attributeprid"), AttributeID) || !valueSet.isActive() ||
-            !valueSet.locate(QStringLiteral("attributeprvalueid"), ValueID))
+        if (!tarvex::locateAfresh(attributeSet, QStringLiteral("attributeprid"), AttributeID) ||
+            !valueSet.isActive() || !valueSet.locate(QStringLiteral("attributeprvalueid"), ValueID))
             return false;
-        Attribute = attributeSet.fieldByName(QStringLiteral("attribute")).asString();
-        Required = attributeSet.fieldByName(QStringLiteral("required")).asBoolean();
-        Value = valueSet.fieldByName(QStringLiteral("attributevalue")).asString();
-        return true;
+    } else {
+        if (!tarvex::pickIn<TAttributeForm>() || attributeSet.isEmpty() || valueSet.isEmpty())
+            return false;
+        AttributeID = qint32(attributeSet.fieldByName(QStringLiteral("attributeprid")).asLargeInt());
+        ValueID = qint32(valueSet.fieldByName(QStringLiteral("attributeprvalueid")).asLargeInt());
     }
-    auto form = std::make_unique<TAttributeForm>();
-    form->setAttribute(Qt::WA_DeleteOnClose, false);
-    form->setPicking(true);
-    tarvex::execModal(*form);
-    if (!form->confirmed() || attributeSet.isEmpty() || valueSet.isEmpty())
-        return false;
-    AttributeID = qint32(attributeSet.fieldByName(QStringLiteral("attributeprid")).asLargeInt());
     Attribute = attributeSet.fieldByName(QStringLiteral("attribute")).asString();
     Required = attributeSet.fieldByName(QStringLiteral("required")).asBoolean();
-    ValueID = qint32(valueSet.fieldByName(QStringLiteral("attributeprvalueid")).asLargeInt());
     Value = valueSet.fieldByName(QStringLiteral("attributevalue")).asString();
     return true;
 }
 
 void AttributeManage()
 {
-    auto* form = new TAttributeForm;
-    form->setPicking(false);
-    tarvex::execModal(*form);
+    tarvex::administerIn<TAttributeForm>();
 }
 
 } // namespace products

@@ -7,11 +7,11 @@
 #include "Guarded.h"
 #include "HostStrings.h"
 #include "Modal.h"
+#include "OkCancelRow.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 
 #include <QAction>
-#include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
@@ -85,20 +85,15 @@ TCategoryForm::TCategoryForm(QSqlDatabase db, QWidget* parent) : QDialog(parent)
     connect(m_view, &QTreeWidget::itemChanged, this, &TCategoryForm::itemEdited);
     connect(m_view, &QTreeWidget::itemDoubleClicked, this, [this] { TreeViewDblClick(); });
 
-    m_ok = new QPushButton(QStringLiteral("&U redu"), this);
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("&Otkaži"), this);
+    const tarvex::OkCancelRow buttons = tarvex::makeOkCancelRow(this);
+    m_ok = buttons.ok;
+    m_cancel = buttons.cancel;
     connect(m_ok, &QPushButton::clicked, this, &TCategoryForm::OKButtonClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(toolBar);
     layout->addWidget(m_view);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
 
     // FormCreate
     m_tree.createTree();

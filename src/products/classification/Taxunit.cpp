@@ -3,7 +3,7 @@
 #include "DBControls.h"
 #include "DBGrid.h"
 #include "Guarded.h"
-#include "Modal.h"
+#include "PickingRun.h"
 #include "Productdmunit.h"
 #include "Referencedelete.h"
 #include "WheelToArrowFilter.h"
@@ -111,22 +111,14 @@ bool GetTax(qint32& TaxID, QString& Name, double& Value, bool ByID)
 {
     QueryDataSet& ds = *ProductDM->TaxZQ;
     if (ByID) {
-        // Fresh rows each time: a rate changed meanwhile is seen at once.
-        ds.close();
-        ds.open();
-        if (!ds.locate(QStringLiteral("taxid"), TaxID))
+        // A rate changed meanwhile is seen at once.
+        if (!tarvex::locateAfresh(ds, QStringLiteral("taxid"), TaxID))
             return false;
-        Name = ds.fieldByName(QStringLiteral("name")).asString();
-        Value = ds.fieldByName(QStringLiteral("value")).asFloat();
-        return true;
+    } else {
+        if (!tarvex::pickIn<TTaxForm>() || ds.isEmpty())
+            return false;
+        TaxID = qint32(ds.fieldByName(QStringLiteral("taxid")).asLargeInt());
     }
-    auto form = std::make_unique<TTaxForm>();
-    form->setAttribute(Qt::WA_DeleteOnClose, false);
-    form->setPicking(true);
-    tarvex::execModal(*form);
-    if (!form->confirmed() || ds.isEmpty())
-        return false;
-    TaxID = qint32(ds.fieldByName(QStringLiteral("taxid")).asLargeInt());
     Name = ds.fieldByName(QStringLiteral("name")).asString();
     Value = ds.fieldByName(QStringLiteral("value")).asFloat();
     return true;
@@ -134,9 +126,7 @@ bool GetTax(qint32& TaxID, QString& Name, double& Value, bool ByID)
 
 void TaxManage()
 {
-    auto* form = new TTaxForm;
-    form->setPicking(false);
-    tarvex::execModal(*form);
+    tarvex::administerIn<TTaxForm>();
 }
 
 } // namespace products

@@ -1,8 +1,8 @@
 #include "Productoptionsunit.h"
 
 #include "Modal.h"
+#include "OkCancelRow.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -16,21 +16,16 @@ TOptionsForm::TOptionsForm(ProductOptionStores& stores, TProductOptions& options
     auto* tabs = new QTabWidget(this);
     m_frame = new TProductOptionsTabFrame(stores, options, tabs);
     tabs->addTab(m_frame, QStringLiteral("Opšte"));
-    m_ok = new QPushButton(QStringLiteral("&U redu"), this);
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("&Otkaži"), this);
+    const tarvex::OkCancelRow buttons = tarvex::makeOkCancelRow(this);
+    m_ok = buttons.ok;
+    m_cancel = buttons.cancel;
     connect(m_ok, &QPushButton::clicked, this, [this] {
         m_frame->ControlsToOptions();
         accept();
     });
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
     // FormCreate
     m_frame->OptionsToControls();
 }

@@ -1,11 +1,11 @@
 #include "CustomViewerForm.h"
 
 #include "Modal.h"
+#include "OkCancelRow.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
-#include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
@@ -93,18 +93,11 @@ void TCustomViewerForm::ColumnsExecute()
     auto* scroll = new QScrollArea(&dialog);
     scroll->setWidget(list);
     scroll->setWidgetResizable(true);
-    auto* ok = new QPushButton(QStringLiteral("&U redu"), &dialog);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("&Otkaži"), &dialog);
-    connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    const OkCancelRow buttons = makeOkCancelRow(&dialog);
+    connect(buttons.ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(scroll);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
     if (execModal(dialog) != QDialog::Accepted)
         return;
     for (const auto& [field, box] : boxes)
