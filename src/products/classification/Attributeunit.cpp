@@ -5,7 +5,7 @@
 #include "Format.h"
 #include "Guarded.h"
 #include "HostStrings.h"
-#include "PickingRun.h"
+#include "PickingLists.h"
 #include "PickListDelegate.h"
 #include "Productdmunit.h"
 #include "Referencedelete.h"
@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -126,20 +125,13 @@ void TAttributeForm::FormCreate()
 
     m_attributeNavigator->setDataSet(&attributeSet);
     m_attributeNavigator->setDeleteHandler([rows = &attributeSet] { AskAndDeleteReferenceRow(*rows); });
-    m_attributes->setDataSet(&attributeSet);
-    // Before the columns are sized, so the titles leave room for the sort mark.
-    tarvex::GridSorter::AddGrid(m_attributes);
-    m_attributes->dataModel()->setColumns(
-        {{QStringLiteral("sort"), {}}, {QStringLiteral("attribute"), {}}, {QStringLiteral("required"), {}}});
-    m_attributes->horizontalHeader()->setStretchLastSection(true);
+    tarvex::showSortableColumns(m_attributes, attributeSet,
+                                {QStringLiteral("sort"), QStringLiteral("attribute"), QStringLiteral("required")});
     m_pickLists->setPickList(QStringLiteral("required"), {tarvex::YES_CAP, tarvex::NO_CAP});
 
     m_valueNavigator->setDataSet(&valueSet);
     m_valueNavigator->setDeleteHandler([rows = &valueSet] { AskAndDeleteReferenceRow(*rows); });
-    m_values->setDataSet(&valueSet);
-    tarvex::GridSorter::AddGrid(m_values);
-    m_values->dataModel()->setColumns({{QStringLiteral("sort"), {}}, {QStringLiteral("attributevalue"), {}}});
-    m_values->horizontalHeader()->setStretchLastSection(true);
+    tarvex::showSortableColumns(m_values, valueSet, {QStringLiteral("sort"), QStringLiteral("attributevalue")});
 
     // The data module re-reads the values whenever the attribute row moves.
     for (auto signal : {&tarvex::DataSet::stateChanged, &tarvex::DataSet::modelReset})

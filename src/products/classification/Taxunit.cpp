@@ -3,13 +3,12 @@
 #include "DBControls.h"
 #include "DBGrid.h"
 #include "Guarded.h"
-#include "PickingRun.h"
+#include "PickingLists.h"
 #include "Productdmunit.h"
 #include "Referencedelete.h"
 #include "WheelToArrowFilter.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <memory>
@@ -75,13 +74,8 @@ void TTaxForm::FormCreate()
     ds.open();
     m_navigator->setDataSet(&ds);
     m_navigator->setDeleteHandler([rows = &ds] { AskAndDeleteReferenceRow(*rows); });
-    m_grid->setDataSet(&ds);
-    // Before the columns are sized, so the titles leave room for the sort mark.
-    tarvex::GridSorter::AddGrid(m_grid);
-    m_grid->dataModel()->setColumns({{QStringLiteral("name"), {}},
-                                     {QStringLiteral("description"), {}},
-                                     {QStringLiteral("value"), {}}});
-    m_grid->horizontalHeader()->setStretchLastSection(true);
+    tarvex::showSortableColumns(m_grid, ds,
+                                {QStringLiteral("name"), QStringLiteral("description"), QStringLiteral("value")});
     // The default rate is shown only here: its row on silver.
     m_grid->dataModel()->setRowPainter(
         tarvex::DataSetModel::rowsWhere(QStringLiteral("status"), kPrimary, QColor(0xC0, 0xC0, 0xC0)));

@@ -1,10 +1,15 @@
 #pragma once
-// The two ways in to a list window that picks (PickingListWindow): to pick
-// one of its rows, and to administer them.
+// What the list windows that pick (PickingListWindow) share beyond their
+// base: the two ways in (to pick a row, to administer the rows), the look-up
+// by key, and the grid's columns.
 
+#include "DBGrid.h"
+#include "DataSetModel.h"
 #include "Modal.h"
 #include "QueryDataSet.h"
 
+#include <QHeaderView>
+#include <QStringList>
 #include <memory>
 
 namespace tarvex {
@@ -39,6 +44,20 @@ inline bool locateAfresh(QueryDataSet& rows, const QString& keyField, qint64 key
     rows.setFiltered(false);
     rows.open();
     return rows.locate(keyField, key);
+}
+
+// The grid shows the rows' fields by name, with the fields' own titles, sorts
+// by a click on a title, and stretches the last column to the edge.
+inline void showSortableColumns(DBGrid* grid, DataSet& rows, const QStringList& fields)
+{
+    grid->setDataSet(&rows);
+    // Before the columns are sized, so the titles leave room for the sort mark.
+    GridSorter::AddGrid(grid);
+    QList<DataSetModel::Column> columns;
+    for (const QString& field : fields)
+        columns << DataSetModel::Column{field, QString()};
+    grid->dataModel()->setColumns(columns);
+    grid->horizontalHeader()->setStretchLastSection(true);
 }
 
 } // namespace tarvex
