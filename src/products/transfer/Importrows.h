@@ -47,6 +47,8 @@ struct ImportRow {
     quint32 given = 0;
     bool isGiven(ImportField field) const { return given & (1u << int(field)); }
     const QString& of(ImportField field) const { return text[size_t(field)]; }
+    // Given with a value: an empty cell asks for nothing.
+    bool isFilled(ImportField field) const { return isGiven(field) && !of(field).isEmpty(); }
 
     bool refused = false;
     qint64 productId = 0; // the matched product
@@ -104,6 +106,8 @@ public:
     void check();
     // Writes the rows that pass; inside the caller's transaction.
     void write();
+    // The temporary tables of the file's keys gone: before a run and after it.
+    void dropRowTables();
 
     ImportOutcome outcome;
 
@@ -126,7 +130,7 @@ private:
         qint64 first = 0;
         int count = 0;
     };
-    // The file's keys staged in a temporary table as the rows are read.
+    // The file's keys staged in temporary tables as the rows are read.
     void createRowTables();
     void stageRow(const ImportRow& row);
     void finishStaging();

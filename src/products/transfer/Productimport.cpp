@@ -73,21 +73,14 @@ bool readImportNumber(const QString& text, double& value, QString* error)
 bool readImportBoolean(const QString& text, bool& value)
 {
     const QString t = text.trimmed().toLower();
-    for (const QString& yes : {QStringLiteral("da"), QStringLiteral("d"), QStringLiteral("y"), QStringLiteral("yes"),
-                               QStringLiteral("true"), QStringLiteral("1"), tarvex::ACTIVE_Y_CAP.toLower()}) {
-        if (t == yes) {
-            value = true;
-            return true;
-        }
-    }
-    for (const QString& no : {QStringLiteral("ne"), QStringLiteral("n"), QStringLiteral("no"), QStringLiteral("false"),
-                              QStringLiteral("0"), tarvex::ACTIVE_N_CAP.toLower()}) {
-        if (t == no) {
-            value = false;
-            return true;
-        }
-    }
-    return false;
+    const QStringList yes{QStringLiteral("da"),   QStringLiteral("d"), QStringLiteral("y"), QStringLiteral("yes"),
+                          QStringLiteral("true"), QStringLiteral("1"), tarvex::ACTIVE_Y_CAP.toLower()};
+    const QStringList no{QStringLiteral("ne"),    QStringLiteral("n"), QStringLiteral("no"), QStringLiteral("false"),
+                         QStringLiteral("0"),     tarvex::ACTIVE_N_CAP.toLower()};
+    if (!yes.contains(t) && !no.contains(t))
+        return false;
+    value = yes.contains(t);
+    return true;
 }
 
 QList<int> ImportOutcome::refusedRows() const
@@ -261,8 +254,7 @@ void ImportRun::checkValues(ImportRow& row)
         else
             v.inputPriceCurrency = code;
     }
-    if (row.isGiven(ImportField::Active) && !row.of(ImportField::Active).isEmpty() &&
-        !readImportBoolean(row.of(ImportField::Active), v.active))
+    if (row.isFilled(ImportField::Active) && !readImportBoolean(row.of(ImportField::Active), v.active))
         refuse(row, ImportField::Active, IMP_BOOLEAN_ERR.arg(row.of(ImportField::Active)));
     checkTax(row);
     checkPrices(row);
@@ -274,7 +266,7 @@ void ImportRun::checkTax(ImportRow& row)
     ProductValues& v = row.values;
     const ImportReferences::Tax* byRate = nullptr;
     const ImportReferences::Tax* byName = nullptr;
-    if (row.isGiven(ImportField::TaxRate) && !row.of(ImportField::TaxRate).isEmpty()) {
+    if (row.isFilled(ImportField::TaxRate)) {
         double rate = 0;
         QString text = row.of(ImportField::TaxRate);
         text.remove(QLatin1Char('%'));
@@ -292,7 +284,7 @@ void ImportRun::checkTax(ImportRow& row)
             return;
         }
     }
-    if (row.isGiven(ImportField::TaxName) && !row.of(ImportField::TaxName).isEmpty()) {
+    if (row.isFilled(ImportField::TaxName)) {
         const QString name = row.of(ImportField::TaxName);
         for (const ImportReferences::Tax& tax : m_refs.taxes) {
             if (tax.name == name)
@@ -322,7 +314,7 @@ void ImportRun::checkPrices(ImportRow& row)
 {
     ProductValues& v = row.values;
     auto number = [&](ImportField field, std::optional<double>& target) {
-        if (!row.isGiven(field) || row.of(field).isEmpty())
+        if (!row.isFilled(field))
             return true;
         double value = 0;
         QString error;
@@ -418,7 +410,7 @@ ImportOutcome ProductImport::check(const ImportSettings& settings, const TProgre
 {
     ImportRun run(m_connection, m_options, settings, progress);
     run.check();
-    m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importrow, importown"));
+    run.dropRowTables();
     return run.outcome;
 }
 
@@ -436,7 +428,7 @@ ImportOutcome ProductImport::run(const ImportSettings& settings, const TProgress
             run.write();
             run.outcome.written = true;
         }
-        m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importrow, importown"));
+        run.dropRowTables();
         result = run.outcome;
     });
     return result;

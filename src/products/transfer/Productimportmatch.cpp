@@ -89,9 +89,14 @@ void BatchInsert::flush()
     m_count = 0;
 }
 
-void ImportRun::createRowTables()
+void ImportRun::dropRowTables()
 {
     m_connection.execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS importrow, importown"));
+}
+
+void ImportRun::createRowTables()
+{
+    dropRowTables();
     m_connection.execute(QStringLiteral(
         "CREATE TEMPORARY TABLE importrow (rowno INT NOT NULL PRIMARY KEY, code VARCHAR(20) NULL, barcode VARCHAR(50) "
         "NULL, name VARCHAR(100) NULL, KEY (code), KEY (barcode)) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 "
@@ -288,7 +293,7 @@ void ImportRun::compareWithStored()
             continue;
         rowOf.insert(row.productId, i);
         ids.push_back(row.productId);
-        if (row.isGiven(ImportField::Active) && !row.of(ImportField::Active).isEmpty() && !row.values.active)
+        if (row.isFilled(ImportField::Active) && !row.values.active)
             deactivated.push_back(row.productId);
     }
     std::vector<QList<qint64>> categories(m_rows.size());
@@ -373,8 +378,7 @@ void ImportRun::compareRow(ImportRow& row, ProductValues base, bool hasStock)
     text(ImportField::ManufName, &ProductValues::manufName);
     text(ImportField::ManufCode, &ProductValues::manufCode);
     text(ImportField::InputPriceCurrency, &ProductValues::inputPriceCurrency);
-    const bool taxGiven = (row.isGiven(ImportField::TaxRate) && !row.of(ImportField::TaxRate).isEmpty()) ||
-                          (row.isGiven(ImportField::TaxName) && !row.of(ImportField::TaxName).isEmpty());
+    const bool taxGiven = row.isFilled(ImportField::TaxRate) || row.isFilled(ImportField::TaxName);
     if (row.isGiven(ImportField::TaxRate) || row.isGiven(ImportField::TaxName)) {
         if (!taxGiven) {
             if (row.productId)
@@ -385,13 +389,11 @@ void ImportRun::compareRow(ImportRow& row, ProductValues base, bool hasStock)
             changes |= 1u << int(row.isGiven(ImportField::TaxName) ? ImportField::TaxName : ImportField::TaxRate);
         }
     }
-    const bool priceGiven = (row.isGiven(ImportField::Price) && !row.of(ImportField::Price).isEmpty()) ||
-                            (row.isGiven(ImportField::PriceWithVat) && !row.of(ImportField::PriceWithVat).isEmpty());
+    const bool priceGiven = row.isFilled(ImportField::Price) || row.isFilled(ImportField::PriceWithVat);
     if (row.isGiven(ImportField::Price) || row.isGiven(ImportField::PriceWithVat)) {
         double price = asked.price;
         // A price with tax alone follows the row's tax, or the product's.
-        if (row.isGiven(ImportField::PriceWithVat) && !row.of(ImportField::PriceWithVat).isEmpty() &&
-            !(row.isGiven(ImportField::Price) && !row.of(ImportField::Price).isEmpty())) {
+        if (row.isFilled(ImportField::PriceWithVat) && !row.isFilled(ImportField::Price)) {
             double withVat = 0;
             readImportNumber(row.of(ImportField::PriceWithVat), withVat);
             price = productPriceFromPriceWithVat(withVat, base.taxValue);
@@ -413,7 +415,7 @@ void ImportRun::compareRow(ImportRow& row, ProductValues base, bool hasStock)
     };
     number(ImportField::InputPrice, &ProductValues::inputPrice);
     number(ImportField::RecommendedPrice, &ProductValues::recommendedPrice);
-    if (row.isGiven(ImportField::Active) && !row.of(ImportField::Active).isEmpty() && base.active != asked.active) {
+    if (row.isFilled(ImportField::Active) && base.active != asked.active) {
         base.active = asked.active;
         changes |= 1u << int(ImportField::Active);
     }
