@@ -1,7 +1,8 @@
 // The folder of scheduled backups: which copies a schedule keeps, the last
-// good one, and what a killed backup left.
+// good one, and what a killed backup left; the settings file they read.
 
 #include "BackupFolder.h"
+#include "BackupSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,4 +83,37 @@ TEST(BackupFolder, ASchedulesKeepsTheNewestOfSevenDaysFourWeeksAndTwelveMonthsAn
     writeBackupLike(folder.beforeUpgradePath(QDateTime(QDate(2026, 12, 8), QTime(18, 0)), 2, 3));
     EXPECT_EQ(folder.lastGood(), QDateTime(QDate(2026, 12, 8), QTime(18, 0)));
     EXPECT_FALSE(BackupFolder(dir.filePath(QStringLiteral("nema")), QStringLiteral("tarvex")).lastGood().isValid());
+}
+
+// The backups read the console's [Database] keys, and a password only from a
+// file nobody else can read or write.
+TEST(BackupSettings, TheDatabaseKeysAreTheConsolesAndAPasswordOthersCanReachIsRefused)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("backup.ini"));
+    auto write = [&](const QByteArray& text, QFileDevice::Permissions permissions) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        file.close();
+        file.setPermissions(permissions);
+    };
+    const auto owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    write("[Database]\nHost=server.local\nPort=3307\nUser=backup\nPassword=tajna\n[Backup]\nDaily=3\n", owner);
+    const BackupSettings read = readBackupSettings(path);
+    EXPECT_EQ(read.connection.host, "server.local");
+    EXPECT_EQ(read.connection.port, 3307);
+    EXPECT_EQ(read.connection.user, "backup");
+    EXPECT_EQ(read.connection.password, "tajna");
+    EXPECT_EQ(read.connection.database, "tarvex");
+    EXPECT_EQ(read.keep.daily, 3);
+    for (const auto others : {QFileDevice::ReadOther, QFileDevice::ReadGroup, QFileDevice::WriteOther}) {
+        write("[Database]\nSocket=/run/mysqld/mysqld.sock\nPassword=tajna\n", owner | others);
+        try {
+            readBackupSettings(path);
+            ADD_FAILURE() << "taken with permissions " << int(others);
+        } catch (const TarvexError& e) {
+            EXPECT_EQ(e.userText(), BACKUP_SETTINGS_OPEN_ERR.arg(path));
+        }
+    }
 }

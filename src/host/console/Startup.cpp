@@ -4,6 +4,7 @@
 #include "DatabaseBackup.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
+#include "DatabaseSection.h"
 #include "IniFile.h"
 #include "Migration.h"
 #include "Schema.h"
@@ -52,30 +53,23 @@ StartupSettings readStartupSettings(const QString& iniFile)
     StartupSettings settings;
     settings.settingsFile = iniFile;
     settings.serverDir = defaultServerDir();
-    settings.database = ini.ReadString(section, QStringLiteral("Database"), settings.database);
+    const ConnectionSettings named = readDatabaseSection(ini, settings.database);
+    settings.database = named.database;
     settings.bufferPool = ini.ReadString(section, QStringLiteral("BufferPool"), QString()).trimmed();
-    const QString host = ini.ReadString(section, QStringLiteral("Host"), QString());
-    const QString socket = ini.ReadString(section, QStringLiteral("Socket"), QString());
     const QString hosts = ini.ReadString(section, QStringLiteral("Hosts"), QString()).trimmed();
-    if (host.isEmpty() && socket.isEmpty() && hosts.isEmpty())
+    if (named.host.isEmpty() && named.socket.isEmpty() && hosts.isEmpty())
         return settings;
     settings.embedded = false;
-    settings.connection.host = host;
-    settings.connection.socket = socket;
-    settings.connection.port = ini.ReadInteger(section, QStringLiteral("Port"), 3306);
+    settings.connection = named;
     if (!hosts.isEmpty() && !parseServerList(hosts, settings.connection.port, settings.connection.servers))
         throw StartupError(STARTUP_HOSTS_LIST_ERR.arg(hosts, iniFile));
-    settings.connection.user = ini.ReadString(section, QStringLiteral("User"), QString());
-    settings.connection.database = settings.database;
-    if (ini.ValueExists(section, QStringLiteral("Password"))) {
+    if (hasDatabasePassword(ini)) {
         // As ssh with a key: a password others can read is not used at all.
-        const QFileInfo file(iniFile);
-        const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
-        if ((file.permissions() & others) || file.ownerId() != ::geteuid())
+        if (!passwordFileIsPrivate(iniFile))
             throw StartupError(STARTUP_PASSWORD_FILE_OPEN_ERR.arg(iniFile));
-        settings.connection.password = ini.ReadString(section, QStringLiteral("Password"), QString());
+        settings.connection.password = readDatabasePassword(ini);
     } else {
-        settings.signIn = socket.isEmpty();
+        settings.signIn = named.socket.isEmpty();
     }
     TlsSettings& tls = settings.connection.tls;
     const QString mode = ini.ReadString(section, QStringLiteral("Ssl"), QString());
