@@ -2,9 +2,14 @@
 
 namespace products {
 
+QString taxFactorSql(const QString& tax)
+{
+    return QStringLiteral("(1+") + tax + QStringLiteral(".value/100)");
+}
+
 QString priceWithVatSql(const QString& price, const QString& tax)
 {
-    return price + QStringLiteral(" * (1+") + tax + QStringLiteral(".value/100)");
+    return price + QStringLiteral(" * ") + taxFactorSql(tax);
 }
 
 QString productListSql(const QString& warehouse, const QString& condition, const QString& joins)

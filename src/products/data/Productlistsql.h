@@ -7,8 +7,10 @@
 
 namespace products {
 
-// A price with tax at the rate (in percent) of the tax row joined as `tax`,
-// the same factor as productTaxFactor(). Unrounded: each list rounds as it
+// One plus the rate (in percent) of the tax row joined as `tax`: the same
+// factor as productTaxFactor().
+QString taxFactorSql(const QString& tax = QStringLiteral("t"));
+// A price column with tax at that rate. Unrounded: each list rounds as it
 // shows.
 QString priceWithVatSql(const QString& price, const QString& tax = QStringLiteral("t"));
 

@@ -4,6 +4,7 @@
 #include "DataSet.h"
 #include "DisplayFormat.h"
 #include "Format.h"
+#include "Productlistsql.h"
 #include "Productresourcestring.h"
 
 #include <QStringList>
@@ -12,8 +13,8 @@ namespace products {
 
 namespace {
 
-// The warehouse price with VAT.
-const QString kPriceVat = QStringLiteral("pw.price * (1 + t.value/100)");
+// The warehouse price with VAT (unrounded, as every list reads it).
+const QString kPriceVat = priceWithVatSql(QStringLiteral("pw.price"));
 
 const QString kInventorySql = QStringLiteral(
     "SELECT pw.productid, p.name, p.code, p.unitname, pw.amount, pw.price, %1 AS pricevat, "
