@@ -249,8 +249,10 @@ void renderJob(const PrintJob& job, QPagedPaintDevice& device)
     }
 }
 
-bool savePdf(const PrintJob& job, const QString& fileName, QString* error)
+bool writePdf(const QString& fileName, const QString& title, const QPageLayout& pageLayout,
+              const std::function<void(QPagedPaintDevice&)>& paint, QString* error)
 {
+    // QPdfWriter says nothing of a file it cannot open: try it first.
     {
         QFile probe(fileName);
         if (!probe.open(QIODevice::WriteOnly)) {
@@ -261,12 +263,19 @@ bool savePdf(const PrintJob& job, const QString& fileName, QString* error)
     }
     QPdfWriter writer(fileName);
     writer.setResolution(300);
-    writer.setTitle(job.title);
+    writer.setTitle(title);
     writer.setCreator(QStringLiteral("Tarvex"));
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), preferredOrientation(job), QMarginsF(12, 12, 12, 12),
-                                     QPageLayout::Millimeter));
-    renderJob(job, writer);
+    writer.setPageLayout(pageLayout);
+    paint(writer);
     return true;
+}
+
+bool savePdf(const PrintJob& job, const QString& fileName, QString* error)
+{
+    return writePdf(fileName, job.title,
+                    QPageLayout(QPageSize(QPageSize::A4), preferredOrientation(job), QMarginsF(12, 12, 12, 12),
+                                QPageLayout::Millimeter),
+                    [&job](QPagedPaintDevice& device) { renderJob(job, device); }, error);
 }
 
 } // namespace tarvex

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 class QPainter;
 class QPagedPaintDevice;
@@ -77,6 +78,12 @@ void renderJob(const PrintJob& job, QPagedPaintDevice& device);
 // Writes the job as a PDF file (A4, landscape when the columns need it).
 // Returns false with the reason when the file cannot be written.
 bool savePdf(const PrintJob& job, const QString& fileName, QString* error = nullptr);
+
+// Writes a PDF file at 300 dpi with the title and the page layout, its pages
+// painted through paint. Returns false with the reason, writing nothing,
+// when the file cannot be written.
+bool writePdf(const QString& fileName, const QString& title, const QPageLayout& pageLayout,
+              const std::function<void(QPagedPaintDevice&)>& paint, QString* error);
 
 // A4 portrait unless the columns' natural widths need landscape.
 QPageLayout::Orientation preferredOrientation(const PrintJob& job);

@@ -4,13 +4,11 @@
 #include "DisplayFormat.h"
 #include "PrintPreview.h"
 
-#include <QFile>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QStringList>
 #include <cmath>
@@ -188,10 +186,18 @@ void PriceLabelLayout::paintLabel(QPainter& painter, const QRectF& cell, const P
     painter.restore();
 }
 
+namespace {
+
+QPageLayout labelPageLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+}
+
+} // namespace
+
 void setLabelPageLayout(QPagedPaintDevice& device)
 {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
-                                     QPageLayout::Millimeter));
+    device.setPageLayout(labelPageLayout());
 }
 
 void renderPriceLabels(const QList<PriceLabel>& labels, QPagedPaintDevice& device)
@@ -207,21 +213,8 @@ void renderPriceLabels(const QList<PriceLabel>& labels, QPagedPaintDevice& devic
 
 bool savePriceLabelsPdf(const QList<PriceLabel>& labels, const QString& fileName, QString* error)
 {
-    {
-        QFile probe(fileName);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            if (error)
-                *error = probe.errorString();
-            return false;
-        }
-    }
-    QPdfWriter writer(fileName);
-    writer.setResolution(300);
-    writer.setTitle(QStringLiteral("Nalepnice za cene"));
-    writer.setCreator(QStringLiteral("Tarvex"));
-    setLabelPageLayout(writer);
-    renderPriceLabels(labels, writer);
-    return true;
+    return writePdf(fileName, QStringLiteral("Nalepnice za cene"), labelPageLayout(),
+                    [&labels](QPagedPaintDevice& device) { renderPriceLabels(labels, device); }, error);
 }
 
 QPrintPreviewDialog* createPriceLabelPreview(const QList<PriceLabel>& labels, const QString& title, QPrinter& printer,
