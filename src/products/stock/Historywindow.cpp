@@ -10,7 +10,6 @@
 #include "Reportdates.h"
 #include "Workerbar.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,10 +61,8 @@ THistoryWindow::THistoryWindow(const QString& caption, const THistorySubject& su
     m_topRow->addSpacing(12);
     m_topRow->addWidget(m_find);
     m_topRow->addStretch();
-    m_workerBar = new TWorkerBar(this);
-    m_workerBar->setBusyControls({m_find, m_print});
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_workerBar);
+    bottom->addWidget(newWorkerBar({m_find, m_print}));
     bottom->addStretch();
     bottom->addWidget(m_print);
     bottom->addWidget(m_close);
@@ -86,17 +83,7 @@ void THistoryWindow::showTable()
 
 bool THistoryWindow::runOnWorker(const TReportWorker::Work& work)
 {
-    return m_workerBar->run(ProductDM->ZConnection()->database(), work);
-}
-
-void THistoryWindow::closeEvent(QCloseEvent* event)
-{
-    // Closed while reading: the reading stops first, then the window closes.
-    if (m_workerBar->stopForClose()) {
-        event->ignore();
-        return;
-    }
-    TReportWindow::closeEvent(event);
+    return WorkerBar()->run(ProductDM->ZConnection()->database(), work);
 }
 
 QString THistoryWindow::GetPrintHeader() const

@@ -7,7 +7,6 @@
 #include "Reportwindow.h"
 #include "Reportworker.h"
 
-class QCloseEvent;
 class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
@@ -48,8 +47,6 @@ public:
     QPushButton* CloseButton() const { return m_close; }
     tarvex::DBGrid* DBG() const { return m_grid; }
     tarvex::MemoryTable* CDS() const { return m_table; }
-    // The strip with "Prekini" while the documents are read.
-    class TWorkerBar* WorkerBar() const { return m_workerBar; }
 
     // "Od datuma <start>" and "Do datuma <end>" on two lines, as typed.
     QString GetPrintHeader() const;
@@ -70,7 +67,6 @@ protected:
     QVBoxLayout* mainLayout() const { return m_layout; }
     // Reads on the worker, the window answering; false when "Prekini" stopped it.
     bool runOnWorker(const TReportWorker::Work& work);
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     THistorySubject m_subject;
@@ -82,7 +78,6 @@ private:
     tarvex::MemoryTable* m_table = nullptr;
     QHBoxLayout* m_topRow = nullptr;
     QVBoxLayout* m_layout = nullptr;
-    class TWorkerBar* m_workerBar = nullptr;
 };
 
 } // namespace products

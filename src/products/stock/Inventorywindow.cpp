@@ -7,7 +7,6 @@
 #include "Workerbar.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 
@@ -33,9 +32,7 @@ TInventoryWindow::TInventoryWindow(const QString& caption, qint32 warehouseId, c
     buildFrame(choices, false);
     DBG()->setDataSet(m_query);
     tarvex::GridSorter::AddGrid(DBG());
-    m_workerBar = new TWorkerBar(this);
-    m_workerBar->setBusyControls({FindButton(), PrintButton(), m_excludeZero, m_excludeServices});
-    bottomRow()->insertWidget(0, m_workerBar);
+    bottomRow()->insertWidget(0, newWorkerBar({FindButton(), PrintButton(), m_excludeZero, m_excludeServices}));
 }
 
 void TInventoryWindow::setColumns(const QList<Column>& columns)
@@ -72,22 +69,12 @@ void TInventoryWindow::FindButtonClick()
 void TInventoryWindow::openWith(const QString& sql)
 {
     tarvex::guarded([&] {
-        if (!m_workerBar->openList(*m_query, sql, QStringLiteral("Zalihe")))
+        if (!WorkerBar()->openList(*m_query, sql, QStringLiteral("Zalihe")))
             return;
         TControlsOff off(*m_query);
         m_query->first();
         listOpened();
     });
-}
-
-void TInventoryWindow::closeEvent(QCloseEvent* event)
-{
-    // Closed while reading: the reading stops first, then the window closes.
-    if (m_workerBar->stopForClose()) {
-        event->ignore();
-        return;
-    }
-    TListReportWindow::closeEvent(event);
 }
 
 QString TInventoryWindow::GetPrintHeader() const

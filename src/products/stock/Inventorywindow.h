@@ -9,15 +9,12 @@
 #include "Reportwindow.h"
 
 class QCheckBox;
-class QCloseEvent;
 
 namespace tarvex {
 class QueryDataSet;
 } // namespace tarvex
 
 namespace products {
-
-class TWorkerBar;
 
 class TInventoryWindow : public TListReportWindow {
     Q_OBJECT
@@ -29,8 +26,6 @@ public:
     QCheckBox* ExcludeZeroAmountsCB() const { return m_excludeZero; }
     QCheckBox* ExcludeServicesCB() const { return m_excludeServices; }
     tarvex::QueryDataSet* ZQ() const { return m_query; }
-    // The strip with "Prekini" while the list is read.
-    TWorkerBar* WorkerBar() const { return m_workerBar; }
 
     // Lists the warehouse with both exclusions.
     void OpenList() override;
@@ -55,7 +50,6 @@ protected:
     virtual QString statement(bool excludeServices, bool excludeZero) const = 0;
     // After each opening of the query (totals).
     virtual void listOpened() {}
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void openWith(const QString& sql);
@@ -64,7 +58,6 @@ private:
     tarvex::QueryDataSet* m_query = nullptr;
     QCheckBox* m_excludeZero = nullptr;
     QCheckBox* m_excludeServices = nullptr;
-    TWorkerBar* m_workerBar = nullptr;
 };
 
 } // namespace products

@@ -14,7 +14,9 @@
 #include "Productsnapin.h"
 #include "Siblingintf.h"
 #include "WheelToArrowFilter.h"
+#include "Workerbar.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -92,6 +94,32 @@ void TReportWindow::StretchColumn(tarvex::DBGrid* grid, const QString& fieldName
     // After the grid has fitted its columns to a new content.
     QObject::connect(grid->dataModel(), &QAbstractItemModel::modelReset, grid, stretch);
     stretch();
+}
+
+TWorkerBar* TReportWindow::newWorkerBar(const QList<QWidget*>& busyControls)
+{
+    m_workerBar = new TWorkerBar(this);
+    m_workerBar->setBusyControls(busyControls);
+    return m_workerBar;
+}
+
+void TReportWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_workerBar && m_workerBar->stopForClose()) {
+        event->ignore();
+        return;
+    }
+    closing();
+    tarvex::DialogWindow::closeEvent(event);
+}
+
+void TReportWindow::done(int result)
+{
+    // Escape closes through here without a close event.
+    if (m_workerBar && m_workerBar->stopForClose())
+        return;
+    closing();
+    tarvex::DialogWindow::done(result);
 }
 
 void TListReportWindow::OpenModal(TListReportWindow* window)

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+class QCloseEvent;
 class QHBoxLayout;
 class QPushButton;
 class QTableView;
@@ -19,6 +20,8 @@ class DBGrid;
 } // namespace tarvex
 
 namespace products {
+
+class TWorkerBar;
 
 class TReportWindow : public tarvex::DialogWindow {
     Q_OBJECT
@@ -43,6 +46,22 @@ public:
     // The column of the field takes the width the others leave, after every
     // refill too (names and partners are the long texts of a report).
     static void StretchColumn(tarvex::DBGrid* grid, const QString& fieldName);
+
+    // The strip with "Prekini" while the window reads.
+    TWorkerBar* WorkerBar() const { return m_workerBar; }
+
+protected:
+    // Makes the window's strip, which disables the controls while it runs.
+    // Closing the window (or Escape) while it reads stops the reading and
+    // keeps the window open.
+    TWorkerBar* newWorkerBar(const QList<QWidget*>& busyControls);
+    // Once the window closes, nothing being read.
+    virtual void closing() {}
+    void closeEvent(QCloseEvent* event) override;
+    void done(int result) override;
+
+private:
+    TWorkerBar* m_workerBar = nullptr;
 };
 
 // The frame of the report lists: the report's choices and "&Prikaži" on top,

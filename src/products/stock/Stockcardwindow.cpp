@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,9 +71,7 @@ TStockCardWindow::TStockCardWindow(const QString& caption, const QString& wareho
             DBGTitleClick(field->fieldName());
     });
 
-    m_workerBar = new TWorkerBar(this);
-    m_workerBar->setBusyControls({FindButton(), PrintButton()});
-    bottomRow()->insertWidget(0, m_workerBar);
+    bottomRow()->insertWidget(0, newWorkerBar({FindButton(), PrintButton()}));
 
     m_to->setText(tarvex::MyDateToDateStr(tarvex::hostClock().today()));
     m_to->setFocus();
@@ -94,7 +91,7 @@ void TStockCardWindow::openProductList(const std::function<void(tarvex::QueryDat
         m_products->close();
         setStatement(*m_products);
         // Read on the worker: the window answers and "Prekini" stops it.
-        m_workerBar->openList(*m_products, m_products->sql(), QStringLiteral("Proizvodi"));
+        WorkerBar()->openList(*m_products, m_products->sql(), QStringLiteral("Proizvodi"));
     });
 }
 
@@ -103,7 +100,7 @@ void TStockCardWindow::readCards(const std::function<void(QSqlDatabase, const QS
 {
     tarvex::guarded([&] {
         const QString date = ToDateText();
-        const bool done = m_workerBar->run(ProductDM->ZConnection()->database(),
+        const bool done = WorkerBar()->run(ProductDM->ZConnection()->database(),
                                            [&](QSqlDatabase db, const TProgress& progress) {
                                                progress(QStringLiteral("Robne kartice"), 0);
                                                read(db, date);
@@ -114,19 +111,9 @@ void TStockCardWindow::readCards(const std::function<void(QSqlDatabase, const QS
     QApplication::processEvents();
 }
 
-QProgressBar* TStockCardWindow::ProgressBar() const { return m_workerBar->progressBar(); }
-QLabel* TStockCardWindow::StepLabel() const { return m_workerBar->stepLabel(); }
-QPushButton* TStockCardWindow::CancelButton() const { return m_workerBar->cancelButton(); }
-
-void TStockCardWindow::closeEvent(QCloseEvent* event)
-{
-    // Closed while reading: the reading stops first, then the window closes.
-    if (m_workerBar->stopForClose()) {
-        event->ignore();
-        return;
-    }
-    TReportWindow::closeEvent(event);
-}
+QProgressBar* TStockCardWindow::ProgressBar() const { return WorkerBar()->progressBar(); }
+QLabel* TStockCardWindow::StepLabel() const { return WorkerBar()->stepLabel(); }
+QPushButton* TStockCardWindow::CancelButton() const { return WorkerBar()->cancelButton(); }
 
 void TStockCardWindow::ToDateButtonClick()
 {

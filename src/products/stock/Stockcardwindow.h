@@ -60,14 +60,12 @@ protected:
     // shows them; "Prekini" leaves the list as it was, a failure is said.
     void readCards(const std::function<void(QSqlDatabase db, const QString& date)>& read,
                    const std::function<void()>& show);
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     tarvex::QueryDataSet* m_products = nullptr;
     tarvex::MemoryTable* m_table = nullptr;
     QLineEdit* m_to = nullptr;
     QPushButton* m_toButton = nullptr;
-    class TWorkerBar* m_workerBar = nullptr;
 };
 
 } // namespace products

@@ -20,7 +20,6 @@
 #include "Workerbar.h"
 #include "RememberedState.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -103,10 +102,9 @@ TStocksOverviewForm::TStocksOverviewForm(const QString& stateFile, QWidget* pare
     m_close = new QPushButton(QStringLiteral("&Zatvori"), this);
     m_close->setAutoDefault(false);
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
-    m_workerBar = new TWorkerBar(this);
-    m_workerBar->setBusyControls({m_find, m_export});
+    TWorkerBar* workerBar = newWorkerBar({m_find, m_export});
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_workerBar);
+    bottom->addWidget(workerBar);
     bottom->addStretch();
     bottom->addWidget(m_close);
 
@@ -250,7 +248,7 @@ void TStocksOverviewForm::FindButtonClick()
     bool done = false;
     tarvex::guarded([&] {
         TStocksOverviewResult result;
-        done = m_workerBar->run(database(), [&](QSqlDatabase db, const TProgress& progress) {
+        done = WorkerBar()->run(database(), [&](QSqlDatabase db, const TProgress& progress) {
             result = ComputeStocksOverview(db, filter, now, progress);
         });
         // Stopped: the table stays as it was, nothing of the stopped count in it.
@@ -263,9 +261,9 @@ void TStocksOverviewForm::FindButtonClick()
         StocksOverviewCDSAfterScroll();
 }
 
-QProgressBar* TStocksOverviewForm::ProgressBar() const { return m_workerBar->progressBar(); }
-QLabel* TStocksOverviewForm::StepLabel() const { return m_workerBar->stepLabel(); }
-QPushButton* TStocksOverviewForm::CancelButton() const { return m_workerBar->cancelButton(); }
+QProgressBar* TStocksOverviewForm::ProgressBar() const { return WorkerBar()->progressBar(); }
+QLabel* TStocksOverviewForm::StepLabel() const { return WorkerBar()->stepLabel(); }
+QPushButton* TStocksOverviewForm::CancelButton() const { return WorkerBar()->cancelButton(); }
 
 void TStocksOverviewForm::StocksOverviewCDSAfterScroll()
 {
@@ -320,7 +318,7 @@ void TStocksOverviewForm::ExportToExcelButtonClick()
 }
 
 
-void TStocksOverviewForm::FormClose()
+void TStocksOverviewForm::closing()
 {
     if (m_layoutSaved)
         return;
@@ -331,25 +329,6 @@ void TStocksOverviewForm::FormClose()
     });
 }
 
-void TStocksOverviewForm::closeEvent(QCloseEvent* event)
-{
-    // Closed while counting: the count stops first, then the window closes.
-    if (m_workerBar->stopForClose()) {
-        event->ignore();
-        return;
-    }
-    FormClose();
-    TReportWindow::closeEvent(event);
-}
-
-void TStocksOverviewForm::done(int result)
-{
-    // Escape closes through here without a close event.
-    if (m_workerBar->stopForClose())
-        return;
-    FormClose();
-    TReportWindow::done(result);
-}
 
 void OpenStocksOverview()
 {

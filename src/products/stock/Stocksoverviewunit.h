@@ -57,7 +57,6 @@ public:
     QProgressBar* ProgressBar() const;
     QLabel* StepLabel() const;
     QPushButton* CancelButton() const;
-    class TWorkerBar* WorkerBar() const { return m_workerBar; }
     // The state file's section "StocksOverviewDS".
     tarvex::RememberedState LayoutState() const;
 
@@ -78,21 +77,19 @@ public:
     void StocksOverviewCDSAfterScroll();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void done(int result) override;
+    // Keeps the column layout once.
+    void closing() override;
 
 private:
     void buildLeftPanel(QLayout* into);
     QLayout* buildStockModeRow();
     void FormCreate();
     void buildCategoryTree();
-    void FormClose();
 
     QString m_stateFile;
     bool m_layoutSaved = false;
     // A computation has filled the table: the memo follows its rows.
     bool m_shown = false;
-    class TWorkerBar* m_workerBar = nullptr;
     tarvex::MemoryTable* m_table = nullptr;
     QTreeWidget* m_tree = nullptr;
     QLineEdit* m_code = nullptr;

@@ -17,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QCloseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -69,11 +68,8 @@ TTurnoverAllWarehousesForm::TTurnoverAllWarehousesForm(QWidget* parent) : TRepor
     top->addSpacing(12);
     top->addWidget(m_find);
     top->addStretch();
-    m_workerBar = new TWorkerBar(this);
-    m_workerBar->setBusyControls({m_find, m_print});
-
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_workerBar);
+    bottom->addWidget(newWorkerBar({m_find, m_print}));
     bottom->addStretch();
     bottom->addWidget(m_print);
     bottom->addWidget(m_close);
@@ -112,7 +108,7 @@ void TTurnoverAllWarehousesForm::FindButtonClick()
     request.excludeServices = m_excludeServices->isChecked();
     tarvex::guarded([&] {
         std::vector<TTurnoverRow> rows;
-        const bool done = m_workerBar->run(ProductDM->ZConnection()->database(),
+        const bool done = WorkerBar()->run(ProductDM->ZConnection()->database(),
                                            [&](QSqlDatabase db, const TProgress& progress) {
                                                rows = ComputeTurnover(db, request, progress);
                                            });
@@ -122,19 +118,9 @@ void TTurnoverAllWarehousesForm::FindButtonClick()
     });
 }
 
-void TTurnoverAllWarehousesForm::closeEvent(QCloseEvent* event)
-{
-    // Closed while counting: the count stops first, then the window closes.
-    if (m_workerBar->stopForClose()) {
-        event->ignore();
-        return;
-    }
-    TReportWindow::closeEvent(event);
-}
-
-QProgressBar* TTurnoverAllWarehousesForm::ProgressBar() const { return m_workerBar->progressBar(); }
-QLabel* TTurnoverAllWarehousesForm::StepLabel() const { return m_workerBar->stepLabel(); }
-QPushButton* TTurnoverAllWarehousesForm::CancelButton() const { return m_workerBar->cancelButton(); }
+QProgressBar* TTurnoverAllWarehousesForm::ProgressBar() const { return WorkerBar()->progressBar(); }
+QLabel* TTurnoverAllWarehousesForm::StepLabel() const { return WorkerBar()->stepLabel(); }
+QPushButton* TTurnoverAllWarehousesForm::CancelButton() const { return WorkerBar()->cancelButton(); }
 
 QString TTurnoverAllWarehousesForm::GetPrintHeader() const
 {

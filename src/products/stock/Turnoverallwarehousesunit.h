@@ -53,9 +53,6 @@ public:
     // Opens the current row's product in the product editor.
     void TurnoverAllWarehousesDBGDblClick();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void FormCreate();
     TDateRange m_dates;
@@ -64,7 +61,6 @@ private:
     QPushButton* m_find = nullptr;
     QPushButton* m_print = nullptr;
     QPushButton* m_close = nullptr;
-    class TWorkerBar* m_workerBar = nullptr;
     tarvex::DBGrid* m_grid = nullptr;
     tarvex::MemoryTable* m_table = nullptr;
 };
