@@ -29,14 +29,21 @@ namespace {
 // The products the filter lets through; "%s" takes the conditions on the
 // product. They are put in the list's order (name, code, id) here, by the
 // weights the server would sort the names and codes by: the server's own
-// sort of a hundred thousand names takes longer than reading them. The
-// descriptions are read one at a time, for the memo.
+// sort of a hundred thousand names takes longer than reading them. The VAT
+// factor of the product's tax comes along for the web price.
 const QString kProductsSql =
     QStringLiteral("SELECT p.productid, p.code, p.name, p.supplyprice, ") +
     priceWithVatSql(QStringLiteral("p.recommendedprice")) + QStringLiteral(" AS RecommendedPriceVAT, ") +
-    priceWithVatSql(QStringLiteral("pd.webprice")) + QStringLiteral(" AS WebPriceVAT, pd.b2bprice, pd.tariffnumber, "
-    "WEIGHT_STRING(p.name), WEIGHT_STRING(p.code) FROM product AS p LEFT JOIN productdetail AS pd ON pd.productid = "
-    "p.productid LEFT JOIN tax AS t ON p.taxid = t.taxid WHERE %s");
+    taxFactorSql() + QStringLiteral(" AS VATFactor, WEIGHT_STRING(p.name), WEIGHT_STRING(p.code) FROM product AS p "
+                                    "LEFT JOIN tax AS t ON p.taxid = t.taxid WHERE %s ORDER BY p.productid");
+// The details the overview shows, in product order. Joined to every product
+// row, a million look-ups of the details cost the server more than reading
+// the details through once: for the whole shop they are read apart, all of
+// them ("%s" empty); a narrowed list reads only its products' ("%s" takes
+// the join and the conditions on the product).
+const QString kDetailsSql = QStringLiteral(
+    "SELECT pd.productid, pd.webprice, pd.b2bprice, pd.tariffnumber FROM productdetail AS pd %s ORDER BY "
+    "pd.productid");
 const QString kDescriptionSql = QStringLiteral("SELECT description FROM productdetail WHERE productid = ?");
 
 const QString kCategoryChildrenSql = QStringLiteral("SELECT categoryprid FROM categorypr WHERE parentid IN (%s)");
@@ -63,10 +70,13 @@ const QString kSuppliesSql = QStringLiteral(
     "AS di ON di.documentid = d.documentid WHERE (((d.documenttype IN ('K')) AND (di.quantity > 0)) OR "
     "((d.documenttype IN ('W')) AND (di.quantity < 0))) AND d.docreturn = 'n' AND NOT(d.documentid IN %s) %s");
 const QString kPartnersSql = QStringLiteral("SELECT partnerid, name FROM partner");
+// Every stock-entry line, the latest kept here: the server's grouping of a
+// few million lines by product spills to disk and costs four times the
+// reading.
 const QString kEntriesSql = QStringLiteral(
-    "SELECT di.productid, MAX(d.documentdate) FROM documentitem AS di LEFT JOIN document AS d ON di.documentid = "
-    "d.documentid WHERE d.documenttype IN ('G') AND d.docreturn = 'n' AND NOT(d.documentid IN %s) %s GROUP BY "
-    "di.productid");
+    "SELECT di.productid, TO_DAYS(d.documentdate) FROM document AS d STRAIGHT_JOIN documentitem AS di ON "
+    "di.documentid = d.documentid WHERE d.documenttype IN ('G') AND d.docreturn = 'n' AND NOT(d.documentid IN %s) "
+    "%s");
 // Up to this many listed products the passes read only theirs.
 const int kNarrowedProducts = 200;
 
@@ -240,11 +250,16 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
             supply.partner = partners.value(it->partnerId);
     }
     TBulkRows entries(db, tarvex::Format(kEntriesSql, {docrules::kSupplyExclusions, narrowing}), narrowed);
+    QHash<qint64, qint64> entryDays;
     while (entries.next()) {
         const qint64 productId = entries.row().integer(0);
-        if (isListed(productId))
-            documents.entries.insert(productId, entries.row().date(1));
+        if (!isListed(productId))
+            continue;
+        qint64& day = entryDays[productId];
+        day = qMax(day, entries.row().integer(1));
     }
+    for (auto it = entryDays.constBegin(); it != entryDays.constEnd(); ++it)
+        documents.entries.insert(it.key(), dateOfDayNumber(it.value()));
     return documents;
 }
 
@@ -557,20 +572,49 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
     const int nameWeights = aside.addColumn(QStringLiteral("name"), Kind::Bytes);
     const int codeWeights = aside.addColumn(QStringLiteral("code"), Kind::Bytes);
     const int tariff = aside.addColumn(QStringLiteral("tariffnumber"), Kind::Text);
+    const int vatFactor = aside.addColumn(QStringLiteral("vatfactor"), Kind::Number);
+    QVariantList values;
+    const QString conditions = productConditions(db, filter, values);
     {
-        QVariantList values;
-        const QString conditions = productConditions(db, filter, values);
         TBulkRows query(db, tarvex::Format(kProductsSql, {conditions}), values);
-        const int into[] = {c.productId, c.code, c.name, c.supply, c.recommended, c.web, c.b2b};
+        const int into[] = {c.productId, c.code, c.name, c.supply, c.recommended};
         while (query.next()) {
             const tarvex::NativeRows& row = query.row();
             const int r = store->appendRow();
             aside.appendRow();
-            for (int i = 0; i < 7; ++i)
+            for (int i = 0; i < 5; ++i)
                 row.copyTo(*store, r, into[i], i);
-            row.copyTo(aside, r, tariff, 7);
-            row.copyTo(aside, r, nameWeights, 8);
-            row.copyTo(aside, r, codeWeights, 9);
+            row.copyTo(aside, r, vatFactor, 5);
+            row.copyTo(aside, r, nameWeights, 6);
+            row.copyTo(aside, r, codeWeights, 7);
+        }
+    }
+    const std::vector<qint32> products = byFirstColumn(*store);
+    {
+        // Both in product order: walked side by side.
+        TBulkRows details(db,
+                          tarvex::Format(kDetailsSql, {wholeShop ? QString()
+                                                                  : QStringLiteral("JOIN product AS p ON p.productid = "
+                                                                                   "pd.productid WHERE ") +
+                                                                        conditions}),
+                          wholeShop ? QVariantList() : values);
+        size_t p = 0;
+        while (details.next()) {
+            const tarvex::NativeRows& row = details.row();
+            const qint64 id = row.integer(0);
+            while (p < products.size() && store->integer(products[p], c.productId) < id)
+                ++p;
+            if (p == products.size())
+                break;
+            const qint32 r = products[p];
+            if (store->integer(r, c.productId) != id)
+                continue;
+            // The web price with VAT as the server multiplies it: by its
+            // own VAT factor of the product's tax.
+            if (!row.isNull(1) && !aside.isNull(r, vatFactor))
+                store->setNumber(r, c.web, row.number(1) * aside.number(r, vatFactor));
+            row.copyTo(*store, r, c.b2b, 2);
+            row.copyTo(aside, r, tariff, 3);
         }
     }
     stockSide.wait();
@@ -579,7 +623,6 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
     // passes; both lists in product order, walked side by side.
     std::vector<qint32> listed;
     {
-        const std::vector<qint32> products = byFirstColumn(*store);
         const std::vector<qint32> stocked = byFirstColumn(stock);
         listed.reserve(stocked.size());
         size_t p = 0;
