@@ -219,6 +219,10 @@ TEST_F(StockFastPathEdgeTest, TextsSortAsTheServerSortsThemWithAndWithoutPadding
                 .arg(QLatin1String(collation)));
         sql("INSERT INTO sortprobe VALUES (1, 'ab'), (2, 'ab '), (3, CONCAT('ab', CHAR(9))), (4, 'AB'), (5, 'Čaj'), "
             "(6, 'caj'), (7, NULL), (8, ''), (9, ' '), (10, 'abc'), (11, 'ab  '), (12, 'ć')");
+        // Enough texts of long common beginnings, trailing spaces and equal
+        // ones for the byte-by-byte sort to split them many times.
+        sql("INSERT INTO sortprobe SELECT seq, CONCAT(ELT(1 + seq % 6, 'ab', 'Ab ', 'abc', 'Čaj ', 'caj', 'ć'), "
+            "REPEAT(' ', seq % 3), IF(seq % 4 = 0, '', seq % 11)) FROM seq_13_to_400");
         // The server's order with each text's weight; the client sorts the
         // rows, reversed first, by the weights alone.
         QList<QPair<int, QVariant>> server;
@@ -233,6 +237,26 @@ TEST_F(StockFastPathEdgeTest, TextsSortAsTheServerSortsThemWithAndWithoutPadding
             return c != 0 ? c < 0 : a.first < b.first;
         });
         EXPECT_EQ(client, server);
+        // The same order from the byte-by-byte sort, equal texts by id.
+        std::vector<qint32> rows;
+        for (int i = 0; i < client.size(); ++i)
+            rows.push_back(qint32(client.size() - 1 - i));
+        const QList<QByteArray> weights = [&] {
+            QList<QByteArray> w;
+            for (const auto& row : client)
+                w << row.second.toByteArray();
+            return w;
+        }();
+        order.sort(
+            rows,
+            [&](qint32 r) {
+                return client[r].second.isNull() ? TCollationOrder::Weight{}
+                                                 : TCollationOrder::Weight{weights[r].constData(), size_t(weights[r].size())};
+            },
+            [&](qint32 a, qint32 b) { return client[a].first < client[b].first; });
+        ASSERT_EQ(int(rows.size()), server.size());
+        for (int i = 0; i < server.size(); ++i)
+            ASSERT_EQ(client[rows[size_t(i)]].first, server[i].first) << "at place " << i;
     }
     sql("DROP TABLE sortprobe");
 }

@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <algorithm>
 #include <cstring>
 
 namespace products {
@@ -59,6 +60,82 @@ int TCollationOrder::compare(const char* x, size_t xSize, const char* y, size_t 
             return sign;
     }
     return 0;
+}
+
+int TCollationOrder::byteAt(const Item& item, size_t depth) const
+{
+    if (depth < size_t(item.size))
+        return static_cast<unsigned char>(item.data[depth]);
+    if (m_space.isEmpty())
+        return -1;
+    return static_cast<unsigned char>(m_space[int((depth - size_t(item.size)) % size_t(m_space.size()))]);
+}
+
+// Three-way radix quicksort on the bytes from `depth` on, all items equal
+// before it.
+void TCollationOrder::sortFrom(Item* items, size_t count, size_t depth) const
+{
+    while (count > 1) {
+        if (count < 16) {
+            std::sort(items, items + count, [this](const Item& a, const Item& b) {
+                return compare(a.data, size_t(a.size), b.data, size_t(b.size)) < 0;
+            });
+            return;
+        }
+        const int pivot = byteAt(items[count / 2], depth);
+        size_t less = 0, at = 0, greater = count;
+        while (at < greater) {
+            const int b = byteAt(items[at], depth);
+            if (b < pivot)
+                std::swap(items[less++], items[at++]);
+            else if (b > pivot)
+                std::swap(items[at], items[--greater]);
+            else
+                ++at;
+        }
+        sortFrom(items, less, depth);
+        sortFrom(items + greater, count - greater, depth);
+        // The equal ones go on with the next byte, unless every one has
+        // ended: then they are equal altogether.
+        items += less;
+        count = greater - less;
+        if (std::all_of(items, items + count, [depth](const Item& i) { return depth >= size_t(i.size); }))
+            return;
+        ++depth;
+    }
+}
+
+void TCollationOrder::sort(std::vector<qint32>& rows, const std::function<Weight(qint32)>& weightOf,
+                           const std::function<bool(qint32, qint32)>& tie) const
+{
+    std::vector<Item> items;
+    items.reserve(rows.size());
+    std::vector<qint32> nulls;
+    for (const qint32 row : rows) {
+        const Weight w = weightOf(row);
+        if (w.data)
+            items.push_back(Item{w.data, qint32(w.size), row});
+        else
+            nulls.push_back(row);
+    }
+    sortFrom(items.data(), items.size(), 0);
+    const auto equal = [this](const Item& a, const Item& b) {
+        return compare(a.data, size_t(a.size), b.data, size_t(b.size)) == 0;
+    };
+    std::sort(nulls.begin(), nulls.end(), tie);
+    rows = std::move(nulls);
+    rows.reserve(rows.size() + items.size());
+    for (size_t from = 0; from < items.size();) {
+        size_t to = from + 1;
+        while (to < items.size() && equal(items[from], items[to]))
+            ++to;
+        const size_t first = rows.size();
+        for (size_t i = from; i < to; ++i)
+            rows.push_back(items[i].row);
+        if (to - from > 1)
+            std::sort(rows.begin() + std::ptrdiff_t(first), rows.end(), tie);
+        from = to;
+    }
 }
 
 } // namespace products

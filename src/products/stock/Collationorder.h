@@ -11,6 +11,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <cstdint>
+#include <functional>
+#include <vector>
+
 namespace products {
 
 class TCollationOrder {
@@ -24,7 +28,28 @@ public:
     // The same for two weights given as bytes (neither NULL).
     int compare(const char* a, size_t aSize, const char* b, size_t bSize) const;
 
+    // A row's weights: its bytes and their count; data null for NULL.
+    struct Weight {
+        const char* data = nullptr;
+        size_t size = 0;
+    };
+    // Puts the rows in the order of their weights as compare() gives it,
+    // NULL first; rows of equal weights are then ordered by `tie` (a strict
+    // less). A million names sort here byte by byte, each common beginning
+    // read once, where comparing them pair by pair read it again and again.
+    void sort(std::vector<qint32>& rows, const std::function<Weight(qint32)>& weightOf,
+              const std::function<bool(qint32, qint32)>& tie) const;
+
 private:
+    struct Item {
+        const char* data;
+        qint32 size;
+        qint32 row;
+    };
+    // The byte at `depth`, past the end that of the padding (-1 without).
+    int byteAt(const Item& item, size_t depth) const;
+    void sortFrom(Item* items, size_t count, size_t depth) const;
+
     QByteArray m_space; // the weights of one space; empty: no padding
 };
 

@@ -645,18 +645,22 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
     stock = tarvex::ResultStore();
     const TCollationOrder names(db, QStringLiteral("product"), QStringLiteral("name"));
     const TCollationOrder codes(db, QStringLiteral("product"), QStringLiteral("code"));
-    const auto byWeights = [&](const TCollationOrder& order, int column, qint32 a, qint32 b) {
-        const qint32 x = aside.textId(a, column);
-        const qint32 y = aside.textId(b, column);
-        if (x < 0 || y < 0)
-            return x < 0 && y < 0 ? 0 : (x < 0 ? -1 : 1);
-        return order.compare(aside.textData(x), aside.textSize(x), aside.textData(y), aside.textSize(y));
+    const auto weightOf = [&](int column) {
+        return [&aside, column](qint32 row) {
+            const qint32 id = aside.textId(row, column);
+            return id < 0 ? TCollationOrder::Weight{} : TCollationOrder::Weight{aside.textData(id), aside.textSize(id)};
+        };
     };
-    std::sort(listed.begin(), listed.end(), [&](qint32 a, qint32 b) {
-        if (const int n = byWeights(names, nameWeights, a, b))
-            return n < 0;
-        if (const int k = byWeights(codes, codeWeights, a, b))
+    // By name; products of one name by code, then by identifier.
+    names.sort(listed, weightOf(nameWeights), [&](qint32 a, qint32 b) {
+        const TCollationOrder::Weight x = weightOf(codeWeights)(a);
+        const TCollationOrder::Weight y = weightOf(codeWeights)(b);
+        if (!x.data || !y.data) {
+            if (x.data || y.data)
+                return !x.data;
+        } else if (const int k = codes.compare(x.data, x.size, y.data, y.size)) {
             return k < 0;
+        }
         return store->integer(a, c.productId) < store->integer(b, c.productId);
     });
     if (side) {
