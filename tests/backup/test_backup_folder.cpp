@@ -3,6 +3,7 @@
 
 #include "BackupFolder.h"
 #include "BackupSettings.h"
+#include "ListCompare.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,7 +64,7 @@ TEST(BackupFolder, ASchedulesKeepsTheNewestOfSevenDaysFourWeeksAndTwelveMonthsAn
     EXPECT_FALSE(folder.hasScheduledOn(QDate(2026, 12, 9)));
     folder.prune(KeepPolicy{});
 
-    EXPECT_EQ(dates(folder.scheduled()),
+    EXPECT_ROWS(dates(folder.scheduled()),
               QStringList({// seven days
                            "2026-12-08 12:00", "2026-12-07 12:00", "2026-12-06 12:00", "2026-12-05 12:00",
                            "2026-12-04 12:00", "2026-12-03 12:00", "2026-12-02 12:00",

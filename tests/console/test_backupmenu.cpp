@@ -7,6 +7,7 @@
 #include "BackupMenu.h"
 #include "Schema.h"
 #include "DatabaseRestore.h"
+#include "QtWarnings.h"
 #include "ScriptedDialogs.h"
 #include "TestServer.h"
 #include "UserDriving.h"
@@ -35,24 +36,11 @@ QStringList actionTexts(const QMenu& menu)
     return texts;
 }
 
-// Qt's warnings, each a fault of the window under test; but the offscreen
-// platform's own note that it cannot pass size hints on.
-QStringList* s_warnings = nullptr;
-void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& text)
-{
-    // The program's own log lines are not Qt's warnings.
-    const bool ours = context.category && QByteArray(context.category).startsWith("tarvex.");
-    if (type != QtDebugMsg && type != QtInfoMsg && s_warnings && !ours && !text.contains(QLatin1String("propagateSizeHints")))
-        *s_warnings << text;
-}
-
 } // namespace
 
 TEST(BackupMenu, BothEntriesAskShowTheirStripStopOnPrekiniAndSayWhenDone)
 {
-    QStringList warnings;
-    s_warnings = &warnings;
-    const QtMessageHandler previous = qInstallMessageHandler(recordWarning);
+    const QtWarnings warnings;  // each a fault of the window under test
 
     TestDatabase shop(QStringLiteral("bk_menu"));
     QSqlDatabase db = shop.connection();
@@ -66,7 +54,7 @@ TEST(BackupMenu, BothEntriesAskShowTheirStripStopOnPrekiniAndSayWhenDone)
     auto* menu = new BackupMenu(window, *file, shop.settings(), folder.path());
     QSignalSpy restored(menu, &BackupMenu::restored);
     window.show();
-    EXPECT_EQ(actionTexts(*file), QStringList({BACKUP_MENU_CAP, RESTORE_MENU_CAP, "-", "&Izlaz"}));
+    EXPECT_ROWS(actionTexts(*file), QStringList({BACKUP_MENU_CAP, RESTORE_MENU_CAP, "-", "&Izlaz"}));
     EXPECT_FALSE(menu->strip()->isVisible());
     const auto files = [&] { return QDir(folder.path()).entryList(QDir::Files); };
     const auto waitDone = [&] { QTRY_VERIFY_WITH_TIMEOUT(!menu->runner().running() && !menu->strip()->isVisible(), 120000); };
@@ -75,7 +63,7 @@ TEST(BackupMenu, BothEntriesAskShowTheirStripStopOnPrekiniAndSayWhenDone)
     dialogs.answer(ButtonNo);
     menu->backupAction()->trigger();
     EXPECT_FALSE(menu->strip()->isVisible());
-    EXPECT_EQ(dialogs.messages(), QStringList{BACKUP_CONFIRM_FMT.arg(folder.path())});
+    EXPECT_ROWS(dialogs.messages(), QStringList{BACKUP_CONFIRM_FMT.arg(folder.path())});
     EXPECT_TRUE(files().isEmpty());
 
     // Yes: the strip while it works, the entries off, then the file and the word that it is done.
@@ -83,7 +71,8 @@ TEST(BackupMenu, BothEntriesAskShowTheirStripStopOnPrekiniAndSayWhenDone)
     dialogs.answer(ButtonYes);
     menu->backupAction()->trigger();
     EXPECT_TRUE(menu->strip()->isVisible());
-    EXPECT_FALSE(menu->backupAction()->isEnabled() || menu->restoreAction()->isEnabled());
+    EXPECT_FALSE(menu->backupAction()->isEnabled());
+    EXPECT_FALSE(menu->restoreAction()->isEnabled());
     waitDone();
     ASSERT_EQ(files().size(), 1);
     const QString backup = QDir(folder.path()).filePath(files().first());
@@ -91,7 +80,8 @@ TEST(BackupMenu, BothEntriesAskShowTheirStripStopOnPrekiniAndSayWhenDone)
     EXPECT_TRUE(dialogs.messages()[1].startsWith(BACKUP_DONE_FMT.section(QLatin1Char('%'), 0, 0) + backup))
         << dialogs.messages()[1].toStdString();
     EXPECT_EQ(menu->progressBar()->value(), 100);
-    EXPECT_TRUE(menu->backupAction()->isEnabled() && menu->restoreAction()->isEnabled());
+    EXPECT_TRUE(menu->backupAction()->isEnabled());
+    EXPECT_TRUE(menu->restoreAction()->isEnabled());
 
     // "Prekini" at once: stopped, said so, no new file and nothing half-written.
     dialogs.clear();
@@ -100,8 +90,8 @@ TEST(BackupMenu, BothEntriesAskShowTheirStripStopOnPrekiniAndSayWhenDone)
     menu->backupAction()->trigger();
     click(menu->cancelButton());
     waitDone();
-    EXPECT_EQ(dialogs.messages(), QStringList({BACKUP_CONFIRM_FMT.arg(folder.path()), BACKUP_STOPPED_INF}));
-    EXPECT_EQ(files(), QStringList{QFileInfo(backup).fileName()});
+    EXPECT_ROWS(dialogs.messages(), QStringList({BACKUP_CONFIRM_FMT.arg(folder.path()), BACKUP_STOPPED_INF}));
+    EXPECT_ROWS(files(), QStringList{QFileInfo(backup).fileName()});
 
     // Restore: the file chosen, the question names what happens to today's data, then it is back.
     execSql(db, QStringLiteral("DELETE FROM tax WHERE name = 'PDV10'"));
@@ -120,7 +110,5 @@ TEST(BackupMenu, BothEntriesAskShowTheirStripStopOnPrekiniAndSayWhenDone)
               "PDV10,PDV20");
     dropDatabase(after, aside);
 
-    qInstallMessageHandler(previous);
-    s_warnings = nullptr;
-    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+    EXPECT_TRUE(warnings.seen().isEmpty()) << warnings.text().toStdString();
 }

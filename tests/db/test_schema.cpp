@@ -29,11 +29,14 @@ TEST_F(SchemaTest, DefaultsLetTheInsertsThroughProductsNeedWhatTheModuleValidate
                             "INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) VALUES "
                             "('A', 'kom', 1, 'RSD', 5), ('B', 'kom', 1, 'RSD', NULL), ('C', 'kom', 1, 'RSD', NULL)"})
         execSql(connection, QString::fromUtf8(sql));
-    EXPECT_EQ(scalar(connection, "SELECT CONCAT_WS('/', t.status, w.status, w.pricetype, w.active, c.catattributevalue, "
-                                 "r.rebatetype, pw.amount + pw.reservedamount + pw.reversedamount + pw.orderedamount, "
-                                 "k.maxrebate + k.webrebate + k.b2brebate) FROM tax t, warehouse w, categoryprattribute c, "
-                                 "productrebate r, productwarehouse pw, categorypr k").toString(),
-              "standard/standard/v/1//P/0/0");
+    const std::pair<const char*, const char*> defaults[] = {
+        {"SELECT status FROM tax", "standard"}, {"SELECT status FROM warehouse", "standard"},
+        {"SELECT pricetype FROM warehouse", "v"}, {"SELECT active FROM warehouse", "1"},
+        {"SELECT catattributevalue FROM categoryprattribute", ""}, {"SELECT rebatetype FROM productrebate", "P"},
+        {"SELECT amount + reservedamount + reversedamount + orderedamount FROM productwarehouse", "0"},
+        {"SELECT maxrebate + webrebate + b2brebate FROM categorypr", "0"}};
+    for (const auto& [statement, value] : defaults)
+        EXPECT_EQ(scalar(connection, statement).toString(), value) << statement;
     EXPECT_ANY_THROW(execSql(connection, "INSERT INTO product (code) VALUES ('X')"));
     EXPECT_ANY_THROW(execSql(connection, "INSERT INTO product (name, unitname, taxid, pricecurrency, kasaplu) "
                                          "VALUES ('D', 'kom', 1, 'RSD', 5)"));

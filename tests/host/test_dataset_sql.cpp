@@ -26,10 +26,10 @@ TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThro
 {
     QueryDataSet q(&connection, "SELECT ':x' AS a, \"it's :x\" AS b, `:x` AS c, :x AS d /* :x */ -- :x\n"
                                 "FROM (SELECT 1 AS `:x`) AS t WHERE :X = :x # :x");
-    EXPECT_EQ(q.paramNames(), QStringList({"x"}));  // names ignore letter case
+    EXPECT_ROWS(q.paramNames(), QStringList({"x"}));  // names ignore letter case
     q.setParam("x", QStringLiteral("value"));
     q.open();
-    EXPECT_EQ(QStringList({q.fieldByName("a").asString(), q.fieldByName("b").asString(), q.fieldByName("c").asString(),
+    EXPECT_ROWS(QStringList({q.fieldByName("a").asString(), q.fieldByName("b").asString(), q.fieldByName("c").asString(),
                            q.fieldByName("d").asString(), QString::number(q.recordCount())}),
               QStringList({":x", "it's :x", "1", "value", "1"}));
 
@@ -37,8 +37,9 @@ TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThro
     QSqlQuery marks = connection.select("SELECT '?' AS a, ? AS b /* ? */, DATE(?) AS c",
                                         {QStringLiteral("x'?"), QDate(2024, 3, 5)});
     ASSERT_TRUE(marks.next());
-    EXPECT_EQ(QVariantList({marks.value(0).toString(), marks.value(1).toString(), marks.value(2).toDate()}),
-              QVariantList({"?", "x'?", QDate(2024, 3, 5)}));
+    EXPECT_EQ(marks.value(0).toString(), "?");
+    EXPECT_EQ(marks.value(1).toString(), "x'?");
+    EXPECT_EQ(marks.value(2).toDate(), QDate(2024, 3, 5));
     EXPECT_THROW(substituteMarks("SELECT ?, ?", {1}), InternalError);
 
     for (const auto& [value, literal] : std::initializer_list<std::pair<QVariant, const char*>>{
@@ -51,9 +52,10 @@ TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThro
     typed.setParam("n", 0.1);
     typed.setParam("b", false);
     typed.open();
-    EXPECT_EQ(QVariantList({typed.fieldByName("d").asString(), typed.fieldByName("n").asFloat(),
-                            typed.fieldByName("m").isNull(), typed.fieldByName("b").asInteger()}),
-              QVariantList({"2024-02-29", 0.1, true, 0}));
+    EXPECT_EQ(typed.fieldByName("d").asString(), "2024-02-29");
+    EXPECT_EQ(typed.fieldByName("n").asFloat(), 0.1);
+    EXPECT_TRUE(typed.fieldByName("m").isNull());
+    EXPECT_EQ(typed.fieldByName("b").asInteger(), 0);
 
     // A list stands for its items; an empty one meets nothing.
     QueryDataSet in(&connection, "SELECT COUNT(*) AS n FROM (SELECT 1 AS v UNION SELECT 2 UNION SELECT 3) AS t "
@@ -85,7 +87,7 @@ TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThro
     QStringList tables;
     for (const SqlTableRef& ref : refs)
         tables << ref.table + " " + ref.alias;
-    EXPECT_EQ(tables, QStringList({"product p", "tax t", "warehouse w", "productwarehouse productwarehouse"}));
+    EXPECT_ROWS(tables, QStringList({"product p", "tax t", "warehouse w", "productwarehouse productwarehouse"}));
 
     QStringList defaults;
     for (const char* text : {"'it''s'", "NULL", "-1.5", "current_timestamp()"}) {
@@ -93,10 +95,10 @@ TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThro
         const QVariant value = parseColumnDefault(QVariant(QString(text)), &generated);
         defaults << (value.isNull() ? "null" : value.toString()) + (generated ? " generated" : "");
     }
-    EXPECT_EQ(defaults, QStringList({"it's", "null", "-1.5", "null generated"}));
+    EXPECT_ROWS(defaults, QStringList({"it's", "null", "-1.5", "null generated"}));
 
     const TableInfo& info = connection.tableInfo("productwarehouse");
-    EXPECT_EQ(info.primaryKey, QStringList({"productid", "warehouseid"}));
+    EXPECT_ROWS(info.primaryKey, QStringList({"productid", "warehouseid"}));
     EXPECT_EQ(info.column("amount")->defaultValue.toString(), "0");
     EXPECT_TRUE(info.column("place")->defaultValue.isNull());
     EXPECT_EQ(connection.tableInfo("product").autoIncrementColumn(), "productid");
@@ -130,8 +132,8 @@ TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThro
         QueryDataSet found(&connection, "SELECT productid FROM productdetail WHERE description = :t");
         found.setParam("t", text);
         found.open();
-        EXPECT_EQ(QStringLiteral("%1 %2").arg(found.recordCount()).arg(found.fieldByName("productid").asInteger()),
-                  QStringLiteral("1 %1").arg(100 + i)) << i;
+        EXPECT_EQ(found.recordCount(), 1) << i;
+        EXPECT_EQ(found.fieldByName("productid").asInteger(), 100 + i) << i;
     }
     details.refresh();
     for (int i = 0; i < texts.size(); ++i) {

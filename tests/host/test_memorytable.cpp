@@ -4,6 +4,7 @@
 // follows are checked through the grid's model.
 #include "DataSetErrors.h"
 #include "HostStrings.h"
+#include "ListCompare.h"
 #include "MemoryTable.h"
 #include "ResultStore.h"
 
@@ -54,7 +55,8 @@ protected:
 TEST_F(Table, CursorAndEventsRunInOrderAnAbortingEventLeavesTheDataSetAsItWasAndUnreadableValuesRefuseThePost)
 {
     EXPECT_TRUE(table.isEmpty());
-    EXPECT_TRUE(table.bof() && table.eof());
+    EXPECT_TRUE(table.bof());
+    EXPECT_TRUE(table.eof());
     EXPECT_EQ(table.recNo(), 0);
     add(1, "a", 1);
     add(2, "b", 2);
@@ -68,7 +70,7 @@ TEST_F(Table, CursorAndEventsRunInOrderAnAbortingEventLeavesTheDataSetAsItWasAnd
         walked << table.fieldByName("name").asString();
         table.next();
     }
-    EXPECT_EQ(walked, QStringList({"a", "b", "c"}));
+    EXPECT_ROWS(walked, QStringList({"a", "b", "c"}));
     EXPECT_EQ(table.recNo(), 3);  // eof stays on the last row
     table.prior();
     EXPECT_EQ(table.fieldByName("name").asString(), "b");
@@ -111,7 +113,7 @@ TEST_F(Table, CursorAndEventsRunInOrderAnAbortingEventLeavesTheDataSetAsItWasAnd
     table.fieldByName("name").setValue("x");
     table.post();
     table.deleteRecord();
-    EXPECT_EQ(log, QStringList({"beforeInsert", "newRecord", "afterInsert", "afterScroll", "beforePost", "afterPost",
+    EXPECT_ROWS(log, QStringList({"beforeInsert", "newRecord", "afterInsert", "afterScroll", "beforePost", "afterPost",
                                 "beforeDelete", "afterDelete", "afterScroll"}));
 
     // A new row with nothing typed into it is dropped when the cursor moves on.
@@ -129,8 +131,9 @@ TEST_F(Table, CursorAndEventsRunInOrderAnAbortingEventLeavesTheDataSetAsItWasAnd
 
     table.events().onNewRecord = [](DataSet&) { Abort(); };
     EXPECT_THROW(table.append(), SilentAbort);
-    EXPECT_EQ(QVariantList({int(table.state()), table.recordCount(), table.fieldByName("name").asString()}),
-              QVariantList({int(DataSetState::Browse), 2, "a"}));
+    EXPECT_EQ(table.state(), DataSetState::Browse);
+    EXPECT_EQ(table.recordCount(), 2);
+    EXPECT_EQ(table.fieldByName("name").asString(), "a");
     table.events().onNewRecord = nullptr;
 
     table.events().beforePost = [](DataSet& ds) {
@@ -186,17 +189,17 @@ TEST_F(Table, NamedOrdersSwitchAndKeepPostedRowsInPlaceFiltersShowMatchingRowsWh
     add(2, "c", QVariant());
     add(3, "a", 20);
     table.setIndexName("mp1amountA");
-    EXPECT_EQ(names(), QStringList({"c", "b", "a"}));  // nulls first
+    EXPECT_ROWS(names(), QStringList({"c", "b", "a"}));  // nulls first
     table.setIndexName("mp1amountD");
-    EXPECT_EQ(names(), QStringList({"a", "b", "c"}));
+    EXPECT_ROWS(names(), QStringList({"a", "b", "c"}));
     EXPECT_EQ(table.indexName(), "mp1amountD");
 
     add(4, "d", 10);  // appended, then placed by the order in force
-    EXPECT_EQ(names(), QStringList({"a", "d", "b", "c"}));
+    EXPECT_ROWS(names(), QStringList({"a", "d", "b", "c"}));
     EXPECT_EQ(table.fieldByName("name").asString(), "d");  // and stays current
 
     table.setIndexName("");
-    EXPECT_EQ(names(), QStringList({"b", "c", "a", "d"}));  // order of entry
+    EXPECT_ROWS(names(), QStringList({"b", "c", "a", "d"}));  // order of entry
     EXPECT_THROW(table.setIndexName("nosuchA"), DataSetError);
     table.emptyDataSet();
     EXPECT_TRUE(table.isEmpty());
@@ -208,27 +211,27 @@ TEST_F(Table, NamedOrdersSwitchAndKeepPostedRowsInPlaceFiltersShowMatchingRowsWh
     table.setIndexName("mp1amountD");
     std::vector<QVector<QVariant>> records{{1, "b", 5.0, true}, {2, "c", QVariant(), false}, {3, "a", 20.0, true}};
     table.loadRecords(records);
-    EXPECT_EQ(names(), QStringList({"a", "b", "c"}));
+    EXPECT_ROWS(names(), QStringList({"a", "b", "c"}));
     EXPECT_EQ(table.fieldByName("name").asString(), "a");
     table.setIndexName("");
-    EXPECT_EQ(names(), QStringList({"b", "c", "a"}));
+    EXPECT_ROWS(names(), QStringList({"b", "c", "a"}));
     EXPECT_THROW(table.loadRecords({{4, "d", 1.0}}), DataSetError);
-    EXPECT_EQ(names(), QStringList({"b", "c", "a"}));
+    EXPECT_ROWS(names(), QStringList({"b", "c", "a"}));
 
     // A filter shows the matching rows while it is on.
     table.setFilter("active=True");
     EXPECT_EQ(table.recordCount(), 3);  // filtering still off
     table.setFiltered(true);
-    EXPECT_EQ(names(), QStringList({"b", "a"}));
+    EXPECT_ROWS(names(), QStringList({"b", "a"}));
     table.setFilter("active = False OR (mp1amount >= 10 AND name <> 'x')");
-    EXPECT_EQ(names(), QStringList({"c", "a"}));
+    EXPECT_ROWS(names(), QStringList({"c", "a"}));
 
     table.setFilter("active=True");
     table.first();
     table.edit();
     table.fieldByName("active").setValue(false);
     table.post();  // no longer matches: leaves the view
-    EXPECT_EQ(names(), QStringList({"a"}));
+    EXPECT_ROWS(names(), QStringList({"a"}));
     EXPECT_THROW(table.setFilter("nosuch = 1"), DataSetError);
     EXPECT_THROW(table.setFilter("active = "), DataSetError);
     EXPECT_EQ(table.filter(), "active=True");  // a filter that does not read changes nothing
@@ -243,7 +246,7 @@ TEST_F(Table, NamedOrdersSwitchAndKeepPostedRowsInPlaceFiltersShowMatchingRowsWh
         add(id, QString::fromUtf8(name), id * 10.0);
     }
     table.setSortedFields("name");
-    EXPECT_EQ(names(), QStringList({"abc", "cigla", "ČAJ ŠUMSKI", "Čas", "Ćup", "dan", "Đevrek", "sto", "šal", "Zebra",
+    EXPECT_ROWS(names(), QStringList({"abc", "cigla", "ČAJ ŠUMSKI", "Čas", "Ćup", "dan", "Đevrek", "sto", "šal", "Zebra",
                                     "žuto"}));
     table.setSortedFields("name DESC");
     EXPECT_EQ(names().first(), "žuto");
@@ -291,15 +294,15 @@ TEST_F(Table, RowsOfAStoreReadSortLocateAndFilterInPlaceAndAChangedRowTakesItsOw
 
     table.setIndexName("mp1amountD");
     table.loadStore(store, {0, 1, 2, 4});  // row 3 not listed
-    EXPECT_EQ(names(), QStringList({"cigla", "Ćup", "Šal", "Čas"}));
+    EXPECT_ROWS(names(), QStringList({"cigla", "Ćup", "Šal", "Čas"}));
     EXPECT_EQ(table.valueAt(1, 2), QVariant(10.5));
     table.setSortedFields("name");
-    EXPECT_EQ(names(), QStringList({"cigla", "Čas", "Ćup", "Šal"}));
+    EXPECT_ROWS(names(), QStringList({"cigla", "Čas", "Ćup", "Šal"}));
     EXPECT_TRUE(table.locate("name", "ćup", LocateCaseInsensitive));
     EXPECT_EQ(table.fieldByName("ProductID").asInteger(), 5);
     table.setFilter("mp1amount >= 10");
     table.setFiltered(true);
-    EXPECT_EQ(names(), QStringList({"cigla", "Ćup"}));
+    EXPECT_ROWS(names(), QStringList({"cigla", "Ćup"}));
     table.setFiltered(false);
 
     // An edit works on the row's own copy; the store stays as it was.
@@ -307,7 +310,7 @@ TEST_F(Table, RowsOfAStoreReadSortLocateAndFilterInPlaceAndAChangedRowTakesItsOw
     table.edit();
     table.fieldByName("name").setValue("Zec");
     table.post();
-    EXPECT_EQ(names(), QStringList({"Čas", "Ćup", "Šal", "Zec"}));
+    EXPECT_ROWS(names(), QStringList({"Čas", "Ćup", "Šal", "Zec"}));
     EXPECT_EQ(store->text(2, 1), "cigla");
     EXPECT_EQ(table.fieldByName("mp1amount").asFloat(), 20.0);
     EXPECT_THROW(table.loadStore(std::make_shared<ResultStore>(), {}), DataSetError);  // not the table's columns

@@ -113,7 +113,7 @@ protected:
                 EXPECT_TRUE(dm().AttributePrZQ->locate("attributeprid", pick->attributeId));
                 EXPECT_TRUE(dm().AttributePrValueZQ->locate("attributeprvalueid", pick->valueId));
             }
-            pick ? window.OKButtonClick() : window.CloseButton()->click();
+            QTest::mouseClick(pick ? window.OKButton() : window.CloseButton(), Qt::LeftButton);
             return window.result();
         });
         form.AttributesTS->AddAttribute()->trigger();

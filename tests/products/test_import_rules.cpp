@@ -86,7 +86,7 @@ TEST_F(ImportRules, EveryRuleOfTheEditorRefusesItsRowWithTheFieldAndNothingIsWri
         "N15;;Sok 15;;20;10;;;;da\n"                             // 16 no unit
         "N16;;Sok 16;kom;20;-5;;;;da\n");                        // 17 negative price
     const ImportOutcome outcome = check(settings);
-    EXPECT_EQ(refusalTexts(outcome),
+    EXPECT_ROWS(refusalTexts(outcome),
               QStringList({"2 Ime: " + PROD_NAME_CHAR_ERR,
                            "3 Cena: " + CMN_FIELD_REQUIRED_ERR.arg("Cena"),
                            "4 Cena: " + ReadNumberText("abc").error,
@@ -128,7 +128,7 @@ TEST_F(ImportRules, TheModuleOptionsAddTheirChecks)
                                             "N4;Kafa;kom;PDV20;10;Voćko;;da\n"
                                             "N5;Med;kom;PDV20;10;Voćko;Hrana;da\n"
                                             "B1;Kruška;kg;PDV10;200;;Hrana>Voće;ne\n"));
-    EXPECT_EQ(refusalTexts(outcome),
+    EXPECT_ROWS(refusalTexts(outcome),
               QStringList({"2 Kod: " + PROD_CODE_INVALIDE_ERR,
                            "3 Ime: Ime se poklapa sa proizvodom \"Jabuka\" u prvih 5 znakova.",
                            "4 Ime proizvođača: " + PROD_MANUF_NAME_INVALIDE_ERR,
@@ -153,18 +153,19 @@ TEST_F(ImportRules, RowsMatchByCodeOrBarcodeChangeOnlyWhatDiffersAndTheRestAreNe
         if (dry.changedByField[int(field)])
             byField << QStringLiteral("%1=%2").arg(importFieldCaption(field)).arg(dry.changedByField[int(field)]);
     }
-    EXPECT_EQ(byField, QStringList({"Ime=1", "Kod=1", "Cena + PDV=1", "Aktivan=1"}));
+    EXPECT_ROWS(byField, QStringList({"Ime=1", "Kod=1", "Cena + PDV=1", "Aktivan=1"}));
     EXPECT_EQ(text("SELECT name FROM product WHERE productid = 1"), "Jabuka"); // the dry run wrote nothing
 
     const ImportOutcome done = run(settings);
     EXPECT_TRUE(done.written);
-    EXPECT_EQ(text("SELECT CONCAT(name, '|', price) FROM product WHERE productid = 1"), "Jabuka crvena|110");
-    EXPECT_EQ(text("SELECT CONCAT(code, '|', active, '|', price) FROM product WHERE productid = 2"), "X9|n|200");
-    EXPECT_EQ(count("productcategorypr"), 2);
+    const QStringList columns{"name", "code", "active", "taxid", "price", "pricecurrency", "inputprice", "type"};
     // The price follows from the price with tax as the editor's field computes it.
-    EXPECT_EQ(text("SELECT CONCAT(name, '|', taxid, '|', ROUND(price, 6), '|', pricecurrency, '|', inputprice, '|', type) FROM "
-                   "product WHERE code = 'N1'"),
-              "Sok \"Zlatni\"|2|1000.000000|RSD|1|r");
+    expectSameTable(rowsOf(db(), "SELECT name, code, active, taxid, CONCAT(ROUND(price, 6)), pricecurrency, inputprice, type "
+                                 "FROM product ORDER BY productid"),
+                    {"Jabuka crvena|A1|y|1|110.000000|RSD|1|r", "Kruška|X9|n|2|200.000000|RSD|1|r",
+                     "Sok \"Zlatni\"|N1|y|2|1000.000000|RSD|1|r"},
+                    columns);
+    EXPECT_EQ(count("productcategorypr"), 2);
     EXPECT_EQ(text("SELECT COUNT(*) FROM productdetail d JOIN product p ON p.productid = d.productid WHERE p.code = "
                    "'N1'"),
               "1");
@@ -293,12 +294,12 @@ TEST_F(ImportRules, CategoriesAreMadeOnlyWhenAskedAndOnlyForRowsWritten)
                             "N2;Kupus;kg;20;;Pića>Sokovi\n";
     const QString missing = QStringLiteral("Kategorije: Kategorija \"%1\" ne postoji (da bi se napravila, označite "
                                            "\"Napravi kategorije koje ne postoje\").");
-    EXPECT_EQ(refusalTexts(check(csv(file))),
+    EXPECT_ROWS(refusalTexts(check(csv(file))),
               QStringList({"2 " + missing.arg("Hrana>Povrće>Korenasto"), "3 " + missing.arg("Pića>Sokovi")}));
     const ImportOutcome done = run(csv(file, true, true));
     EXPECT_TRUE(done.written);
-    EXPECT_EQ(refusalTexts(done), QStringList({"3 Cena: " + CMN_FIELD_REQUIRED_ERR.arg("Cena")}));
-    EXPECT_EQ(done.newCategories, QStringList({"Hrana>Povrće", "Hrana>Povrće>Korenasto"}));
+    EXPECT_ROWS(refusalTexts(done), QStringList({"3 Cena: " + CMN_FIELD_REQUIRED_ERR.arg("Cena")}));
+    EXPECT_ROWS(done.newCategories, QStringList({"Hrana>Povrće", "Hrana>Povrće>Korenasto"}));
     EXPECT_EQ(text("SELECT GROUP_CONCAT(c.name ORDER BY c.name) FROM productcategorypr l JOIN categorypr c ON "
                    "c.categoryprid = l.categoryprid JOIN product p ON p.productid = l.productid WHERE p.code = 'N1'"),
               "Korenasto,Voće");

@@ -38,12 +38,16 @@ TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptionsAndThePageAndWindowStore
     const TProductOptions o = stores->load();
     TProductOptions memory;
     EXPECT_TRUE(o.UniqueProductCode);
-    EXPECT_FALSE(o.AutoProductCode || o.ProductCodeRequired || o.AutoProductBarcode || o.UniqueProductBarcode ||
-                 o.SearchEqualCodeBarcode || o.ProductCategoryRequired || o.OnlyLowestProductCategoryAllowed ||
-                 o.ForeignNameRequired || o.ManufacturerNameRequired || o.ProductNameUnchangeable ||
-                 o.CheckProductAmounts || o.OnlyLocalDefaultWarehouseProds || o.OnlyDocumentChangePrices ||
-                 o.LockRecommendedPriceRebate || o.ShowRatePrice || o.AttributeStock || o.AttributeDesc ||
-                 o.ProductHideInPrices);
+#define OFF(option) std::pair{#option, o.option}
+    for (const auto& [name, on] : {OFF(AutoProductCode), OFF(ProductCodeRequired), OFF(AutoProductBarcode),
+                                   OFF(UniqueProductBarcode), OFF(SearchEqualCodeBarcode), OFF(ProductCategoryRequired),
+                                   OFF(OnlyLowestProductCategoryAllowed), OFF(ForeignNameRequired),
+                                   OFF(ManufacturerNameRequired), OFF(ProductNameUnchangeable), OFF(CheckProductAmounts),
+                                   OFF(OnlyLocalDefaultWarehouseProds), OFF(OnlyDocumentChangePrices),
+                                   OFF(LockRecommendedPriceRebate), OFF(ShowRatePrice), OFF(AttributeStock),
+                                   OFF(AttributeDesc), OFF(ProductHideInPrices)})
+        EXPECT_FALSE(on) << name;
+#undef OFF
     EXPECT_EQ(o.AutoProductCodeFormat, QStringLiteral("{c}{c}{c}{c}{c}"));
     EXPECT_EQ(o.DefaultExchangeList, QStringLiteral("Podraz. lista"));
     EXPECT_EQ(o.UniqueProductNameCharsNum, 0);
@@ -54,9 +58,10 @@ TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptionsAndThePageAndWindowStore
     {
         TProductOptionsTabFrame frame(*stores, memory);
         frame.OptionsToControls();
-        EXPECT_EQ(QString("%1%2%3 %4").arg(frame.checkBox("UniqueProductCode")->isChecked())
-                      .arg(frame.uniqueProductNameCB()->isChecked()).arg(frame.uniqueProductNameChars()->isEnabled())
-                      .arg(frame.uniqueProductNameChars()->value()), "100 100");
+        EXPECT_TRUE(frame.checkBox("UniqueProductCode")->isChecked());
+        EXPECT_FALSE(frame.uniqueProductNameCB()->isChecked());
+        EXPECT_FALSE(frame.uniqueProductNameChars()->isEnabled());
+        EXPECT_EQ(frame.uniqueProductNameChars()->value(), 100);
 
         frame.uniqueProductNameCB()->setChecked(true);
         EXPECT_TRUE(frame.uniqueProductNameChars()->isEnabled());
@@ -67,12 +72,13 @@ TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptionsAndThePageAndWindowStore
         frame.ControlsToOptions();
     }
     // The hiding is the workstation's own.
-    EXPECT_EQ(QString("%1 %2%3%4").arg(stores->database().ReadInteger("Product", "UniqueProductNameCharsNum", -1))
-                  .arg(stores->database().ReadBool("Product", "UniqueProductCode", true))
-                  .arg(stores->local().ReadBool("Product", "ProductHideInPrices", false))
-                  .arg(stores->database().ValueExists("Product", "ProductHideInPrices")), "5 010");
-    EXPECT_EQ(QString("%1 %2 %3").arg(memory.UniqueProductNameCharsNum).arg(memory.DefaultProductUnitName).arg(int(memory.ProductHideInPrices)),
-              "5 kom 1");
+    EXPECT_EQ(stores->database().ReadInteger("Product", "UniqueProductNameCharsNum", -1), 5);
+    EXPECT_FALSE(stores->database().ReadBool("Product", "UniqueProductCode", true));
+    EXPECT_TRUE(stores->local().ReadBool("Product", "ProductHideInPrices", false));
+    EXPECT_FALSE(stores->database().ValueExists("Product", "ProductHideInPrices"));
+    EXPECT_EQ(memory.UniqueProductNameCharsNum, 5);
+    EXPECT_EQ(memory.DefaultProductUnitName, "kom");
+    EXPECT_TRUE(memory.ProductHideInPrices);
     EXPECT_EQ(stores->load().DefaultProductUnitName, "kom");
 
     // Cleared box: 0 is stored whatever the number shows; reopened, the field is disabled at 100.
@@ -180,16 +186,21 @@ TEST_F(ProductData, LookUpsOfPricesAmountsCurrenciesPreceptsAndCategoryLevels)
     sql("INSERT INTO preceptitem (accountnewid, foreignid) VALUES (1, 2), (2, 1)");
     sql("INSERT INTO categorypr (categoryprid, parentid, name) VALUES (1, 0, 'A'), (2, 1, 'B')");
 
-    EXPECT_EQ(QString("%1 %2 %3 %4 [%5]").arg(GetProductPrice(db(), 1, 1)).arg(GetProductPrice(db(), 1, 9))
-                  .arg(GetProductAmount(db(), 1, 2)).arg(GetProductCurrency(db(), 2), GetProductCurrency(db(), 42)),
-              "49.9 0 -5 EUR []");
+    EXPECT_EQ(GetProductPrice(db(), 1, 1), 49.9);
+    EXPECT_EQ(GetProductPrice(db(), 1, 9), 0);
+    EXPECT_EQ(GetProductAmount(db(), 1, 2), -5);
+    EXPECT_EQ(GetProductCurrency(db(), 2), "EUR");
+    EXPECT_EQ(GetProductCurrency(db(), 42), QString());
     // Stock totals are zero after rounding to six decimals: 5 and -5, 0.0000004, 0.000001, none.
-    EXPECT_EQ(QString("%1%2%3%4").arg(ProductGetAmounts(db(), 1)).arg(ProductGetAmounts(db(), 2))
-                  .arg(ProductGetAmounts(db(), 3)).arg(ProductGetAmounts(db(), 42)), "0010");
+    const std::pair<qint64, bool> amounts[] = {{1, false}, {2, false}, {3, true}, {42, false}};
+    for (const auto& [product, some] : amounts)
+        EXPECT_EQ(ProductGetAmounts(db(), product), some) << product;
     // Precepts of product 2 and tax 1; a quote in the type is plain text. Only-lowest needs a leaf.
-    EXPECT_EQ(QString("%1%2%3%4 %5%6%7").arg(PreceptExist(db(), "product", 2)).arg(PreceptExist(db(), "product", 1))
-                  .arg(PreceptExist(db(), "tax", 1)).arg(PreceptExist(db(), "warehouse' OR '1'='1", 1))
-                  .arg(CheckOnlyLowestCategory(db(), {2, 1})).arg(CheckOnlyLowestCategory(db(), {2}))
-                  .arg(CheckOnlyLowestCategory(db(), {})),
-              "1010 100");
+    const std::tuple<const char*, qint64, bool> precepts[] = {
+        {"product", 2, true}, {"product", 1, false}, {"tax", 1, true}, {"warehouse' OR '1'='1", 1, false}};
+    for (const auto& [type, id, exists] : precepts)
+        EXPECT_EQ(PreceptExist(db(), type, id), exists) << type << " " << id;
+    EXPECT_TRUE(CheckOnlyLowestCategory(db(), {2, 1}));
+    EXPECT_FALSE(CheckOnlyLowestCategory(db(), {2}));
+    EXPECT_FALSE(CheckOnlyLowestCategory(db(), {}));
 }

@@ -90,13 +90,15 @@ protected:
     }
 
     // "<field><sep><sort>" of every row in the dataset's order.
-    static QString rowTexts(QueryDataSet& ds, const QString& field, const char* sep = "")
+    static QStringList rowTexts(QueryDataSet& ds, const QString& field, const char* sep = "")
     {
         QStringList rows;
         for (ds.first(); !ds.eof(); ds.next())
             rows << ds.fieldByName(field).asString() + sep + ds.fieldByName("sort").asString();
-        return rows.join(' ');
+        return rows;
     }
+    // The words of a text, as a list to compare entry by entry.
+    static QStringList words(const char* text) { return QString::fromUtf8(text).split(QLatin1Char(' ')); }
     static double number(const QString& statement) { return scalar(db(), statement).toDouble(); }
 };
 

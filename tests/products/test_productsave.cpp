@@ -144,9 +144,11 @@ TEST_F(ProductSave, ASaveRefusedWritesNothingAndLeavesTheWorkForTheNextSaveOneCu
     const auto nothingWritten = [&] {
         for (const char* table : {"product", "productdetail", "productrebate", "productcategorypr"})
             EXPECT_EQ(count(table), 0) << table;
-        EXPECT_TRUE(productZQ().state() == DataSetState::Insert && detail.state() == DataSetState::Insert);
+        EXPECT_EQ(productZQ().state(), DataSetState::Insert);
+        EXPECT_EQ(detail.state(), DataSetState::Insert);
         EXPECT_TRUE(P("productid").isNull());
-        EXPECT_EQ(P("name").asString() + " " + detail.fieldByName("model").asString(), "Kifla Mala");
+        EXPECT_EQ(P("name").asString(), "Kifla");
+        EXPECT_EQ(detail.fieldByName("model").asString(), "Mala");
         EXPECT_TRUE(rebates.updatesPending());
         EXPECT_EQ(rebates.recordCount(), 2);
         for (rebates.first(); !rebates.eof(); rebates.next())
@@ -206,7 +208,8 @@ TEST_F(ProductSave, GeneratedIdentifiersTakenMeanwhileAreReplacedTypedOnesAreRef
                        "('Drugi', '00001', '%1', 1, 'kom', 1, 'RSD'), ('Treći', '00003', NULL, 2, 'kom', 1, 'RSD')")
             .arg(barcode));
     save();
-    EXPECT_EQ(P("code").asString() + " " + P("kasaplu").asString(), "00004 3");  // the user sees the final values
+    EXPECT_EQ(P("code").asString(), "00004");  // the user sees the final values
+    EXPECT_EQ(P("kasaplu").asString(), "3");
     EXPECT_NE(P("barcode").asString(), barcode);
     EXPECT_EQ(number("SELECT COUNT(DISTINCT code) + COUNT(DISTINCT barcode) + COUNT(DISTINCT kasaplu) FROM product"),
               3 + 2 + 3);

@@ -81,7 +81,9 @@ TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAnd
         EXPECT_EQ(form.CloseButton()->text(), CMN_CAPTION_CANCEL);
         doubleClickCell(form.TaxDBG(), "value", 2); // by name: Opšta, Oslobođeno, Posebna
     });
-    EXPECT_EQ(QString("%1 %2 %3").arg(id).arg(name).arg(value), "2 Posebna 10");
+    EXPECT_EQ(id, 2);
+    EXPECT_EQ(name, "Posebna");
+    EXPECT_EQ(value, 10);
     inModal<TTaxForm>([&] { EXPECT_FALSE(GetTax(id, name, value, false)); }, [](TTaxForm& form) {
         clickCell(form.TaxDBG(), "name", 0);
         form.CloseButton()->click();
@@ -91,10 +93,12 @@ TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAnd
     // Looking up by identifier reads the table afresh; a missing one changes nothing.
     sql("UPDATE tax SET value = 8.5, name = 'Snižena' WHERE taxid = 2");
     ASSERT_TRUE(GetTax(id, name, value, true));
-    EXPECT_EQ(QString("%1 %2").arg(name).arg(value), "Snižena 8.5");
+    EXPECT_EQ(name, "Snižena");
+    EXPECT_EQ(value, 8.5);
     id = 99;
     EXPECT_FALSE(GetTax(id, name, value, true));
-    EXPECT_EQ(QString("%1 %2").arg(id).arg(name), "99 Snižena");
+    EXPECT_EQ(id, 99);
+    EXPECT_EQ(name, "Snižena");
 
     // A second primary left behind by someone else is cleared as well.
     sql("UPDATE tax SET status = 'primary' WHERE taxid = 3");
@@ -130,9 +134,9 @@ TEST_F(RefWindows, TheTaxListPicksOnlyWhilePickingItsDefaultWritesOnlyAChangeAnd
         EXPECT_TRUE(form.isVisible());
         form.CloseButton()->click();
     });
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(taxid, status ORDER BY taxid) FROM tax"), "1standard,2primary");
+    EXPECT_ROWS(rowsOf(db(), "SELECT taxid, status FROM tax ORDER BY taxid"), (QStringList{"1|standard", "2|primary"}));
     EXPECT_EQ(dm().GetDefaultTaxID(), 2);
-    EXPECT_EQ(script.messages(),
+    EXPECT_ROWS(script.messages(),
               (QStringList{CMN_RELATIONAL_INTEGRITY_ERR, "Da li želite da izbrišete porez \"Oslobođeno\"?"}));
 }
 
@@ -167,7 +171,7 @@ TEST_F(RefWindows, WarehouseNameSearchPickingLookUpsTheDefaultAndCodedColumns)
         form.NameEdit()->setText(QStringLiteral("Zrenjanin"));
         QTest::keyClick(form.NameEdit(), Qt::Key_Return);
         EXPECT_EQ(current(form), QStringLiteral("Centar SKA"));
-        EXPECT_EQ(script.messages(), QStringList{WAREHOUSE_NAME_LOC_WRN});
+        EXPECT_ROWS(script.messages(), QStringList{WAREHOUSE_NAME_LOC_WRN});
         EXPECT_TRUE(form.isVisible());
 
         // Looking up by identifier finds the inactive warehouse the list leaves out.
@@ -188,7 +192,10 @@ TEST_F(RefWindows, WarehouseNameSearchPickingLookUpsTheDefaultAndCodedColumns)
         doubleClickCell(form.WarehouseDBG(), "code", 1); // Dimaco
     });
     // An empty price type reads as wholesale.
-    EXPECT_EQ(QString("%1 %2 %3 %4").arg(desc.id).arg(desc.name, desc.currency, desc.priceType), "3 Dimaco EUR v");
+    EXPECT_EQ(desc.id, 3);
+    EXPECT_EQ(desc.name, "Dimaco");
+    EXPECT_EQ(desc.currency, "EUR");
+    EXPECT_EQ(desc.priceType, QLatin1Char('v'));
     desc = TWarehouseDesc();
     desc.id = 3;
     ASSERT_TRUE(GetWarehouse(desc, true));
@@ -208,7 +215,7 @@ TEST_F(RefWindows, WarehouseNameSearchPickingLookUpsTheDefaultAndCodedColumns)
         list.locate(QStringLiteral("warehouseid"), 2);
         const int before = updatesRun(db());
         form.DefaultButton()->click();
-        EXPECT_EQ(script.messages(), QStringList{WARE_ACTIVE_WRN});
+        EXPECT_ROWS(script.messages(), QStringList{WARE_ACTIVE_WRN});
         EXPECT_EQ(updatesRun(db()), before);
 
         form.ActiveWarehouseCB()->click();
@@ -222,10 +229,10 @@ TEST_F(RefWindows, WarehouseNameSearchPickingLookUpsTheDefaultAndCodedColumns)
         EXPECT_EQ(list.fieldByName(QStringLiteral("warehouseid")).asInteger(), 5);
         EXPECT_EQ(cellOf(grid, QStringLiteral("name"), row).data(Qt::BackgroundRole).value<QColor>(),
                   QColor(0xC0, 0xC0, 0xC0));
-        EXPECT_EQ(script.messages(), QStringList{WARE_ACTIVE_WRN});
+        EXPECT_ROWS(script.messages(), QStringList{WARE_ACTIVE_WRN});
 
         EXPECT_EQ(grid->visibleColumns().size(), 13);
-        EXPECT_EQ(form.PickLists()->pickList(QStringLiteral("warehousecurrency")), (QStringList{"EUR", "RSD", ""}));
+        EXPECT_ROWS(form.PickLists()->pickList(QStringLiteral("warehousecurrency")), (QStringList{"EUR", "RSD", ""}));
         // Row 0 is Centar SKA: typing, Backspace and Delete do nothing in a coded column.
         grid->setFocus();
         grid->setCurrentIndex(cellOf(grid, QStringLiteral("pricetype"), 0));
@@ -257,12 +264,11 @@ TEST_F(RefWindows, WarehouseNameSearchPickingLookUpsTheDefaultAndCodedColumns)
         form.WarehouseNavigator()->button(DBNavigator::Post)->click();
         form.CloseButton()->click();
     });
-    EXPECT_EQ(script.messages(), QStringList{WARE_ACTIVE_WRN});
+    EXPECT_ROWS(script.messages(), QStringList{WARE_ACTIVE_WRN});
     // The one primary, the five others, and Centar SKA as the pick list left it.
-    EXPECT_EQ(text("SELECT CONCAT(GROUP_CONCAT(IF(status = 'primary', warehouseid, NULL)), ' ', "
-                   "SUM(status = 'standard'), ' ', MAX(IF(warehouseid = 4, CONCAT(pricetype, '/', "
-                   "IFNULL(city, '-')), ''))) FROM warehouse"),
-              "5 5 v/-");
+    EXPECT_ROWS(rowsOf(db(), "SELECT warehouseid FROM warehouse WHERE status = 'primary'"), QStringList{"5"});
+    EXPECT_EQ(text("SELECT COUNT(*) FROM warehouse WHERE status = 'standard'"), "5");
+    EXPECT_ROWS(rowsOf(db(), "SELECT pricetype, city FROM warehouse WHERE warehouseid = 4"), QStringList{"v|-"});
     EXPECT_EQ(dm().GetDefWarehouseID(), 5);
 }
 
@@ -299,7 +305,7 @@ TEST_F(RefWindows, AttributeFilterPickingAndLookUps)
     ScriptedDialogs script;
     inModal<TAttributeForm>(AttributeManage, [](TAttributeForm& form) {
         DataSet& attributes = *form.AttributeDBG()->dataSet();
-        EXPECT_EQ(form.PickLists()->pickList(QStringLiteral("required")), (QStringList{YES_CAP, NO_CAP}));
+        EXPECT_ROWS(form.PickLists()->pickList(QStringLiteral("required")), (QStringList{YES_CAP, NO_CAP}));
         EXPECT_FALSE(form.AttributeValueClear()->isEnabled());
 
         // Wildcards keep their meaning; quotes and backslashes are plain text. An
@@ -309,14 +315,14 @@ TEST_F(RefWindows, AttributeFilterPickingAndLookUps)
             {"C%", {"Crvena", "Crna", "C\\", "C%"}}, {"", {"Crvena", "Crna", "Bela", "O'Neil plava", "C\\", "C%"}}};
         for (const auto& [filter, values] : filters) {
             filterBy(form, QString::fromUtf8(filter));
-            EXPECT_EQ(shownValues(form), values) << filter;
+            EXPECT_ROWS(shownValues(form), values) << filter;
             EXPECT_TRUE(form.AttributeValueClear()->isEnabled());
         }
 
         // Another attribute shows all its values; the filter text stays.
         filterBy(form, QStringLiteral("Bel"));
         attributes.next();
-        EXPECT_EQ(shownValues(form), (QStringList{"S", "M", "L"}));
+        EXPECT_ROWS(shownValues(form), (QStringList{"S", "M", "L"}));
         EXPECT_FALSE(form.AttributeValueClear()->isEnabled());
         EXPECT_EQ(form.FilterEdit()->text(), QStringLiteral("Bel"));
         // The re-read values still fill the grid's width.
@@ -325,14 +331,14 @@ TEST_F(RefWindows, AttributeFilterPickingAndLookUps)
 
         filterBy(form, QStringLiteral("M"));
         form.AttributeValueClear()->trigger();
-        EXPECT_EQ(shownValues(form), (QStringList{"S", "M", "L"}));
+        EXPECT_ROWS(shownValues(form), (QStringList{"S", "M", "L"}));
         EXPECT_TRUE(form.FilterEdit()->text().isEmpty());
         EXPECT_FALSE(form.AttributeValueClear()->isEnabled());
 
         // Enter in the filter field filters and leaves the window open.
         form.FilterEdit()->setText(QStringLiteral("L"));
         QTest::keyClick(form.FilterEdit(), Qt::Key_Return);
-        EXPECT_EQ(shownValues(form), QStringList{"L"});
+        EXPECT_ROWS(shownValues(form), QStringList{"L"});
         EXPECT_TRUE(form.isVisible());
         form.CloseButton()->click();
     });
@@ -353,8 +359,11 @@ TEST_F(RefWindows, AttributeFilterPickingAndLookUps)
         clickCell(form.AttributeDBG(), "attribute", 1);
         doubleClickCell(form.AttributeValueDBG(), "attributevalue", 1);
     });
-    EXPECT_EQ(QString("%1 %2 %3 %4 %5").arg(attributeId).arg(attribute).arg(required).arg(valueId).arg(value),
-              "2 Veličina 0 22 M");
+    EXPECT_EQ(attributeId, 2);
+    EXPECT_EQ(attribute, "Veličina");
+    EXPECT_FALSE(required);
+    EXPECT_EQ(valueId, 22);
+    EXPECT_EQ(value, "M");
 
     attribute.clear();
     required = true;
@@ -365,7 +374,9 @@ TEST_F(RefWindows, AttributeFilterPickingAndLookUps)
     EXPECT_FALSE(GetAttribute(attributeId, attribute, required, valueId, value, true));
     attributeId = 9;
     EXPECT_FALSE(GetAttribute(attributeId, attribute, required, valueId, value, true));
-    EXPECT_EQ(QString("%1 %2 %3").arg(attribute).arg(required).arg(value), "Veličina 0 L");
+    EXPECT_EQ(attribute, "Veličina");
+    EXPECT_FALSE(required);
+    EXPECT_EQ(value, "L");
 }
 
 TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherOnlyThePostedEditIsKeptAndAtMostFiveAttributes)
@@ -400,7 +411,7 @@ TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherOnlyThePostedEditIsKept
         form.CloseButton()->click();
     });
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(text("SELECT CONCAT(maxrebate, '/', webrebate, '/', b2brebate) FROM categorypr"), "20/3.5/7");
+    EXPECT_ROWS(rowsOf(db(), "SELECT maxrebate, webrebate, b2brebate FROM categorypr"), QStringList{"20|3.5|7"});
 
     // The row is read afresh each time the window opens; a rebate of 100 % has no margin.
     sql("UPDATE categorypr SET maxrebate = 100 WHERE categoryprid = 1");
@@ -427,7 +438,7 @@ TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherOnlyThePostedEditIsKept
         DBGrid* grid = form.CategoryPrAttributeDBG();
         EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
         form.AddButton()->click();
-        EXPECT_EQ(script.messages(), QStringList{CAT_MAX_ATTRIBUTE_ERR});
+        EXPECT_ROWS(script.messages(), QStringList{CAT_MAX_ATTRIBUTE_ERR});
         EXPECT_EQ(script.shown().first().kind, MessageKind::Error);
         EXPECT_EQ(pickers, 0);
 
@@ -442,9 +453,9 @@ TEST_F(RefWindows, CategoryRebateAndMarginFollowEachOtherOnlyThePostedEditIsKept
         return dialog.result();
     });
     CategoryPrAttributeManage(2);
-    EXPECT_EQ(script.messages(), (QStringList{CAT_MAX_ATTRIBUTE_ERR, "Da li želite da izbrišete izabrani red?"}));
+    EXPECT_ROWS(script.messages(), (QStringList{CAT_MAX_ATTRIBUTE_ERR, "Da li želite da izbrišete izabrani red?"}));
     // The picked value is not kept in the row.
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(attributeprid, catattribute, '|', catattributevalue, '|' ORDER BY "
-                   "attributeprid) FROM categoryprattribute"),
-              "1Boja||,2Veličina||,3Materijal||,5Pakovanje||,6Zapremina||");
+    EXPECT_ROWS(rowsOf(db(), "SELECT attributeprid, catattribute, catattributevalue FROM categoryprattribute "
+                             "ORDER BY attributeprid"),
+                (QStringList{"1|Boja|", "2|Veličina|", "3|Materijal|", "5|Pakovanje|", "6|Zapremina|"}));
 }

@@ -8,7 +8,12 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <cstdlib>
+#include <cxxabi.h>
 #include <functional>
+#include <memory>
+#include <string>
+#include <typeinfo>
 #include <gtest/gtest.h>
 
 namespace tarvex::test {
@@ -77,16 +82,34 @@ inline QWidget* openEditor(DBGrid* grid)
     return nullptr;
 }
 
+// A C++ type's name as written.
+inline std::string typeName(const std::type_info& type)
+{
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
+    return status == 0 ? std::string(name.get()) : std::string(type.name());
+}
+
 // Opens a window (open() runs its modal loop) and runs the step on it inside
-// that loop; the step ends the window as a user does.
+// that loop; the step ends the window as a user does. The test fails, naming
+// the window expected, when open() shows no window of that kind.
 template <class Form>
 void inModal(const std::function<void()>& open, const std::function<void(Form&)>& step)
 {
-    ScopedModalHandler handler([&step](QDialog& dialog) {
-        step(dynamic_cast<Form&>(dialog));
+    int shown = 0;
+    ScopedModalHandler handler([&step, &shown](QDialog& dialog) {
+        auto* form = dynamic_cast<Form*>(&dialog);
+        if (!form) {
+            ADD_FAILURE() << "expected window " << typeName(typeid(Form)) << ", shown "
+                          << dialog.metaObject()->className();
+            return int(QDialog::Rejected);
+        }
+        ++shown;
+        step(*form);
         return dialog.result();
     });
     open();
+    EXPECT_GT(shown, 0) << "no window " << typeName(typeid(Form)) << " was shown";
 }
 
 // UPDATE statements this session has run so far.

@@ -165,7 +165,7 @@ TEST_F(StockFastPathEdgeTest, EveryReportAgreesForEveryPeriodScopeModeAndNarrowi
         if (valueAt(*turnover, row, "productid").toInt() == 2)
             betaRows << valueAt(*turnover, row, "warehousename").toString() + " " +
                             turnover->displayTextAt(row, turnover->fieldByName("amountnewbalance").index());
-    EXPECT_EQ(betaRows, QStringList({"Radnja -0,3", "Veleprodaja 0,3"}));
+    EXPECT_ROWS(betaRows, QStringList({"Radnja -0,3", "Veleprodaja 0,3"}));
 
     for (const char* date : {"2024-01-09", "2024-02-29", "2024-03-01", "2024-12-31"}) {
         SCOPED_TRACE(date);
@@ -193,8 +193,8 @@ TEST_F(StockFastPathEdgeTest, EveryReportAgreesForEveryPeriodScopeModeAndNarrowi
     const auto overview = tableOf(DefineStocksOverviewFields);
     FillStocksOverview(db(), *overview, filter, hostClock().now());
     ASSERT_TRUE(overview->locate("ProductID", 1));
-    EXPECT_EQ(overview->fieldByName("lastsupplier").asString() + "|" + overview->fieldByName("daysonstock").asString(),
-              "Dobavljač B|4");
+    EXPECT_EQ(overview->fieldByName("lastsupplier").asString(), "Dobavljač B");
+    EXPECT_EQ(overview->fieldByName("daysonstock").asString(), "4");
 
     // Names and codes the server orders by its collation: letter case and
     // accents alike, trailing spaces as none, a tab before the padding.

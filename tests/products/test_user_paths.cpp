@@ -209,10 +209,10 @@ TEST_F(UserPaths, ANewOperationTakesItsPlaceByPositionAndTheDescriptionWindowSto
         clickCell(grid, QStringLiteral("machinenumber"), grid->dataSet()->currentRow());
         typeText(QStringLiteral("P-1"));
         click(navigatorOf(form.WorkOperationsTS)->button(DBNavigator::Post));
-        EXPECT_EQ(columnTexts(grid, QStringLiteral("machinenumber")), (QStringList{"S-1", "B-7", "P-1"}));
+        EXPECT_ROWS(columnTexts(grid, QStringLiteral("machinenumber")), (QStringList{"S-1", "B-7", "P-1"}));
         EXPECT_EQ(grid->currentIndex().row(), 2);
         form.WorkOperationsTS->WOItemMoveUp()->trigger();
-        EXPECT_EQ(columnTexts(grid, QStringLiteral("machinenumber")), (QStringList{"S-1", "P-1", "B-7"}));
+        EXPECT_ROWS(columnTexts(grid, QStringLiteral("machinenumber")), (QStringList{"S-1", "P-1", "B-7"}));
         // Cancelled first: nothing is edited; then confirmed.
         for (const bool confirm : {false, true}) {
             clickCell(grid, QStringLiteral("description"), 0);
@@ -339,7 +339,7 @@ TEST_F(UserPaths, ClickedProductsArePickedInTheOrderTheyWereClickedAndCtrlEnterO
     EXPECT_EQ(names, clicked);
 }
 
-TEST_F(UserPaths, ARefusedApplyOrAltPFromTheActiveBoxStopsCancelDropsAnInvalidPriceAndEnterStaysInTheRebateGrid)
+TEST_F(UserPaths, ARefusedApplyOrAltPFromTheActiveBoxStopsAndCancelDropsAnInvalidPrice)
 {
     // Stock for Alt+P; a category and details for the action that applies first.
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (10, 1, 4)");
@@ -353,7 +353,7 @@ TEST_F(UserPaths, ARefusedApplyOrAltPFromTheActiveBoxStopsCancelDropsAnInvalidPr
         typeOver(form.PriceDBE, QStringLiteral("500"));
         form.PageControl()->setCurrentWidget(form.DetailsTS);
         click(form.DetailsTS->findChild<QPushButton*>(QStringLiteral("LoadDetailsFromCategoryButton")));
-        EXPECT_EQ(live.messages(), QStringList{"Polje \"JM\" mora biti popunjeno."});
+        EXPECT_ROWS(live.messages(), QStringList{"Polje \"JM\" mora biti popunjeno."});
         live.clear();
         form.PageControl()->setCurrentIndex(0);
         typeOver(form.PriceDBE, QStringLiteral("12a"));
@@ -363,8 +363,8 @@ TEST_F(UserPaths, ARefusedApplyOrAltPFromTheActiveBoxStopsCancelDropsAnInvalidPr
     });
     EXPECT_TRUE(closed);
     EXPECT_EQ(live.messages(), QStringList());
-    EXPECT_EQ(text("SELECT CONCAT(webprice, ' ', b2bprice) FROM productdetail WHERE productid = 10"), "1 2");
-    EXPECT_EQ(text("SELECT CONCAT(price, ' ', unitname) FROM product WHERE productid = 10"), "100 kom");
+    EXPECT_ROWS(rowsOf(db(), "SELECT webprice, b2bprice FROM productdetail WHERE productid = 10"), QStringList{"1|2"});
+    EXPECT_ROWS(rowsOf(db(), "SELECT price, unitname FROM product WHERE productid = 10"), QStringList{"100|kom"});
 
     // Unticked and applied by keyboard from the box: a stocked product is not deactivated.
     inEditor(10, [&](TProductDetailForm& form) {
@@ -376,34 +376,12 @@ TEST_F(UserPaths, ARefusedApplyOrAltPFromTheActiveBoxStopsCancelDropsAnInvalidPr
         // Alt+P presses "Primeni" (a moment later, as a pressed button does).
         QTest::keyClick(form.ActiveDBCB, Qt::Key_P, Qt::AltModifier);
         QTRY_VERIFY(!live.messages().isEmpty());
-        EXPECT_EQ(live.messages(),
+        EXPECT_ROWS(live.messages(),
                   QStringList{"Ne možete deaktivirati ovaj proizvod, jer su količine u magacinima različite od nule."});
         live.answer(ButtonNo);
         click(form.CancelButton());
     });
     EXPECT_EQ(column("name"), "Mleko");
-
-    // Enter after a pick-list choice stays in the rebate grid.
-    inEditor(10, [&](TProductDetailForm& form) {
-        form.PageControl()->setCurrentWidget(form.RebateTS);
-        click(navigatorOf(form.RebateTS)->button(DBNavigator::Insert));
-        DBGrid* grid = form.RebateTS->findChild<DBGrid*>(QStringLiteral("RebateDBG"));
-        clickCell(grid, QStringLiteral("quantity"), 0);
-        typeText(QStringLiteral("10"));
-        pressKey(Qt::Key_Return);
-        clickCell(grid, QStringLiteral("rebatetype"), 0);
-        QTest::keyClick(grid, Qt::Key_F2);
-        auto* types = qobject_cast<QComboBox*>(openEditor(grid));
-        ASSERT_NE(types, nullptr);
-        types->setFocus();
-        QTest::keyClick(types, Qt::Key_Down);
-        pressKey(Qt::Key_Return);
-        pressKey(Qt::Key_Return);
-        EXPECT_TRUE(form.isVisible());
-        EXPECT_EQ(cellText(grid, QStringLiteral("rebatetype"), 0), "I");
-        click(form.OKButton());
-    });
-    EXPECT_EQ(text("SELECT CONCAT(quantity, rebatetype) FROM productrebate WHERE productid = 10"), "10I");
 }
 
 class WindowSweep : public UserPaths {
@@ -669,7 +647,7 @@ TEST_F(UserPaths, MinutesAndPricesTakeNumbersAsWrittenHereAndRefuseATextThatRead
 
         // Refused at the cell, with the forms to use; the cell keeps its value.
         typeCell(1, "productiontime", QStringLiteral("1.250"));
-        EXPECT_EQ(live.messages(), QStringList({"Polje \"Vreme izrade (min)\": \"1.250\" može da znači 1250 ili "
+        EXPECT_ROWS(live.messages(), QStringList({"Polje \"Vreme izrade (min)\": \"1.250\" može da znači 1250 ili "
                                                 "1,250. Upišite 1.250,00 ili 1,250."}));
         EXPECT_EQ(cellText(grid, QStringLiteral("productiontime"), 1), "12");
         live.clear();

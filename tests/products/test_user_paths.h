@@ -5,6 +5,7 @@
 // a window gives while it is driven counted as a fault.
 
 #include "Productdetailunit.h"
+#include "QtWarnings.h"
 #include "UserDriving.h"
 #include "Workerbar.h"
 #include "test_editor_support.h"
@@ -57,28 +58,12 @@ protected:
         sql("INSERT INTO productworkingoperation (productid, machinetype, machinenumber, description, sort) VALUES "
             "(20, 'Strug', 'S-1', 'Seći', 1), (20, 'Brusilica', 'B-7', '', 2)");
     }
-    // Qt's warnings while a window is driven (a cell editor closed twice or
-    // after it was gone, a layout or a connection gone wrong).
-    static inline QStringList s_warnings;
-    static inline QtMessageHandler s_previousHandler = nullptr;
-    static void watchWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text)
-    {
-        // The offscreen platform's own notice about what it cannot do is no fault of a window.
-        const bool platform = text.startsWith(QStringLiteral("This plugin does not support"));
-        // The program's own log (a refused statement a test brings about) is not Qt's warning.
-        const bool ours = context.category && QByteArray(context.category).startsWith("tarvex.");
-        if ((type == QtWarningMsg || type == QtCriticalMsg) && !platform && !ours)
-            s_warnings << text;
-        if (s_previousHandler)
-            s_previousHandler(type, context, text);
-    }
     // Opens the window in its own modal loop; the step drives it. The window
     // must be gone afterwards, and Qt must have had nothing to warn about.
     template <class Form>
     static void inWindow(const std::function<void()>& open, const std::function<void(Form&)>& step)
     {
-        s_warnings.clear();
-        s_previousHandler = qInstallMessageHandler(&UserPaths::watchWarnings);
+        const QtWarnings warnings;
         bool ran = false;
         onModal([&](QWidget& window) {
             // A window reading its first rows is driven once they are in.
@@ -93,10 +78,9 @@ protected:
         });
         open();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        qInstallMessageHandler(s_previousHandler);
-        EXPECT_TRUE(ran);
+        EXPECT_TRUE(ran) << "no window " << typeName(typeid(Form)) << " was driven";
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_TRUE(s_warnings.isEmpty()) << s_warnings.join('\n').toStdString();
+        EXPECT_TRUE(warnings.seen().isEmpty()) << warnings.text().toStdString();
     }
     static void inEditor(qint64 productId, const std::function<void(products::TProductDetailForm&)>& step)
     {

@@ -1,6 +1,7 @@
 #include "Barcode.h"
 #include "BarcodePainter.h"
 #include "Error.h"
+#include "ListCompare.h"
 #include "PdfPages.h"
 #include "PriceLabels.h"
 
@@ -53,12 +54,12 @@ TEST(BarcodePainter, ModulesFollowTheTablesBarsReadBackAndStayInsideInvalidCodes
 {
     // First digit 5: left parity odd, even, even, odd, odd, even.
     const QString code = QStringLiteral("5901234123457");
-    EXPECT_EQ(BarcodePainter::ean13Modules(code),
+    EXPECT_ROWS(BarcodePainter::ean13Modules(code),
               QStringList({"101", "0001011", "0100111", "0110011", "0010011", "0111101", "0011101", "01010", "1100110",
                            "1101100", "1000010", "1011100", "1001110", "1000100", "101"})
                   .join(QString()));
     // First digit 4: odd, even, odd, odd, even, even.
-    EXPECT_EQ(BarcodePainter::ean13Modules(QStringLiteral("4006381333931")),
+    EXPECT_ROWS(BarcodePainter::ean13Modules(QStringLiteral("4006381333931")),
               QStringList({"101", "0001101", "0100111", "0101111", "0111101", "0001001", "0110011", "01010", "1000010",
                            "1000010", "1000010", "1110100", "1000010", "1100110", "101"})
                   .join(QString()));

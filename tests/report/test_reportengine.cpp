@@ -1,5 +1,6 @@
 #include "Error.h"
 #include "GridPrint.h"
+#include "ListCompare.h"
 #include "MemoryTable.h"
 #include "Modal.h"
 #include "PdfPages.h"
@@ -68,7 +69,7 @@ TEST(ReportEngine, TheStockCardPrintsTheProductAboveItsVisibleRowsItsPdfAndSprea
     EXPECT_EQ(job.headerLines.last(), "Proizvod: Mleko 2.8%   Kod: 001");
     ASSERT_EQ(job.columns.size(), 3); // the hidden document id is not printed
     EXPECT_EQ(job.columns[2].alignment, Qt::AlignRight);
-    EXPECT_EQ(job.rows[1], (QStringList{"03.02.2024", "K-17", "1234,5"}));
+    EXPECT_ROWS(job.rows[1], (QStringList{"03.02.2024", "K-17", "1234,5"}));
 
     bool previewed = false;
     ScopedModalHandler handler([&](QDialog& dialog) {
@@ -147,7 +148,7 @@ TEST(GridPrint, ParsesTheWizardsParametersPaginatesEveryRowOnceFitsWideColumnsAn
     parsePrintParameters(QStringLiteral("title:Promet - Magacin 1;header:Od datuma 2024-01-01\r\nDo datuma 2024-03-05"),
                          &title, &lines);
     EXPECT_EQ(title, QStringLiteral("Promet - Magacin 1"));
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("Od datuma 2024-01-01"), QStringLiteral("Do datuma 2024-03-05")}));
+    EXPECT_ROWS(lines, (QStringList{QStringLiteral("Od datuma 2024-01-01"), QStringLiteral("Do datuma 2024-03-05")}));
 
     // A title holding ';' and an empty header.
     parsePrintParameters(QStringLiteral("title:A;B;header:"), &title, &lines);

@@ -1,5 +1,6 @@
 #include "Console.h"
 #include "HostStrings.h"
+#include "ListCompare.h"
 #include "Modal.h"
 #include "PdfPages.h"
 #include "PriceLabels.h"
@@ -56,15 +57,15 @@ TEST(PriceLabelWizard, ParametersGiveLabelsInTheirOrderPrintTakesTheVisibleColum
     console.addService(ComPtr<IInterface>(labels));
     PriceLabelRequest r = parsePriceLabelParameters(
         QStringLiteral("productids:1,2, 5;productquantities:1,3,2.5;documentnumber:MP-12;2024;warehouseid:3"));
-    EXPECT_EQ(r.productIds, (QList<qint64>{1, 2, 5}));
-    EXPECT_EQ(r.labelCounts, (QList<int>{1, 3, 3}));   // 2.5 kg still needs a third label
+    EXPECT_ROWS(r.productIds, (QList<qint64>{1, 2, 5}));
+    EXPECT_ROWS(r.labelCounts, (QList<int>{1, 3, 3}));   // 2.5 kg still needs a third label
     EXPECT_EQ(r.documentNumber, QStringLiteral("MP-12;2024"));
     EXPECT_EQ(r.warehouseId, 3);
 
     // Keys in another order; quantities missing, zero or not numbers; an id that is not one.
     r = parsePriceLabelParameters(QStringLiteral("warehouseid:7;productquantities:0,9,abc,-2;productids:4,x,6,8,42"));
-    EXPECT_EQ(r.productIds, (QList<qint64>{4, 6, 8, 42}));
-    EXPECT_EQ(r.labelCounts, (QList<int>{0, 1, 0, 1}));
+    EXPECT_ROWS(r.productIds, (QList<qint64>{4, 6, 8, 42}));
+    EXPECT_ROWS(r.labelCounts, (QList<int>{0, 1, 0, 1}));
     EXPECT_EQ(r.warehouseId, 7);
 
     const QList<PriceLabel> result = loadPriceLabels(
@@ -72,10 +73,10 @@ TEST(PriceLabelWizard, ParametersGiveLabelsInTheirOrderPrintTakesTheVisibleColum
     QStringList shown;   // product 999 does not exist
     for (const PriceLabel& label : result)
         shown << QString::number(label.productId) + QLatin1Char(' ') + label.priceText();
-    EXPECT_EQ(shown, (QStringList{"1 144,00 RSD", "1 144,00 RSD", "2 1.234,50 RSD", "3 50,00 EUR"}));
+    EXPECT_ROWS(shown, (QStringList{"1 144,00 RSD", "1 144,00 RSD", "2 1.234,50 RSD", "3 50,00 EUR"}));
     EXPECT_EQ(result[0].name + result[0].code + result[2].barcode,
               QStringLiteral("Čokolada mlečna 100gC1004006381333931"));
-    EXPECT_EQ(labels->asked, QList<qint64>{3});
+    EXPECT_ROWS(labels->asked, QList<qint64>{3});
 
     // The print wizard takes the visible columns in the order shown.
     QStandardItemModel listed(2, 4);
@@ -94,14 +95,14 @@ TEST(PriceLabelWizard, ParametersGiveLabelsInTheirOrderPrintTakesTheVisibleColum
     QStringList titles;
     for (const PrintColumn& column : job.columns)
         titles << column.title;
-    EXPECT_EQ(titles, (QStringList{"Stanje", "Šifra", "Naziv"}));
+    EXPECT_ROWS(titles, (QStringList{"Stanje", "Šifra", "Naziv"}));
     EXPECT_EQ(job.columns[0].alignment, Qt::AlignRight);
     EXPECT_EQ(job.columns[1].alignment, Qt::AlignLeft);
     ASSERT_EQ(job.rows.size(), 2);
-    EXPECT_EQ(job.rows[0], (QStringList{"1,234.50", "", ""}));
-    EXPECT_EQ(job.rows[1], (QStringList{"r1c3", "r1c0", "r1c1"}));
-    EXPECT_EQ(job.title + QLatin1Char('|') + job.headerLines.join(QLatin1Char('|')),
-              QStringLiteral("Inventar - Magacin 1|Datum 2024-03-05"));
+    EXPECT_ROWS(job.rows[0], (QStringList{"1,234.50", "", ""}));
+    EXPECT_ROWS(job.rows[1], (QStringList{"r1c3", "r1c0", "r1c1"}));
+    EXPECT_EQ(job.title, "Inventar - Magacin 1");
+    EXPECT_ROWS(job.headerLines, QStringList{"Datum 2024-03-05"});
 
     // The print and label wizards preview modally and save a PDF.
     QStandardItemModel model(30, 2);

@@ -11,14 +11,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <memory>
-#include <ostream>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace tarvex::test {
 

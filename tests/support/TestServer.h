@@ -6,6 +6,7 @@
 // that the first test binary starts and that stays up for the next ones.
 
 #include "Connection.h"
+#include "ListCompare.h"
 
 #include <QSqlDatabase>
 #include <QString>

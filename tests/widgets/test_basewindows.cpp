@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace tarvex;
@@ -97,7 +98,10 @@ TEST_F(ViewerTest, SearchPanelFindsEditorAppliesOnlyWhenSomethingIsUnsavedAndAsk
     typeInto("warehouse", "xyz");
     list->commitPending();
     EXPECT_EQ(list->value("warehouse"), QString());
-    list->pressEditButton();
+    list->editItem(list->item(list->rowOf("warehouse"), 1));
+    auto* dots = list->viewport()->findChild<QToolButton*>();
+    ASSERT_NE(dots, nullptr);
+    QTest::mouseClick(dots, Qt::LeftButton);
     EXPECT_EQ(list->value("warehouse"), "Glavni magacin");
     // A value wider than its cell shows whole as the cell's tip.
     EXPECT_EQ(list->item(0, 1)->toolTip(), "Mle");
@@ -119,7 +123,7 @@ TEST_F(ViewerTest, SearchPanelFindsEditorAppliesOnlyWhenSomethingIsUnsavedAndAsk
         return form.result();
     });
     EXPECT_EQ(execModal(editor), QDialog::Rejected);
-    EXPECT_EQ(editor.calls, (QStringList{"apply", "closequery", "closequery"}));
+    EXPECT_ROWS(editor.calls, (QStringList{"apply", "closequery", "closequery"}));
 
     // The list window chooses its columns.
     execSql(db(), "INSERT INTO tax (name, value, status) VALUES ('A', 20, 'primary'), ('B', 10, 'standard')");
@@ -140,7 +144,7 @@ TEST_F(ViewerTest, SearchPanelFindsEditorAppliesOnlyWhenSomethingIsUnsavedAndAsk
         dialog.accept();
         return int(QDialog::Accepted);
     });
-    viewer.ColumnsExecute();
+    viewer.columnsAction()->trigger();
     EXPECT_FALSE(viewer.DBG()->visibleColumns().contains("description"));
     EXPECT_TRUE(viewer.DBG()->visibleColumns().contains("value"));
 }

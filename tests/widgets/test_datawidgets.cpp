@@ -49,10 +49,16 @@ TEST_F(DataWidgetsTest, GridAndCursorFollowEachOtherTitlesSortAndTheModelStaysCo
     EXPECT_FALSE(grid.model()->data(grid.model()->index(0, 0), Qt::BackgroundRole).isValid());
 
     const int nameSection = grid.dataModel()->columnOf(data.findField("name"));
+    QHeaderView* header = grid.horizontalHeader();
+    grid.show();
     for (const auto& [order, first] : {std::pair{"name ASC", "Beograd"}, {"name DESC", "Zrenjanin"}}) {
-        emit grid.horizontalHeader()->sectionClicked(nameSection);  // a second click turns the order
+        // A second click on the title turns the order.
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(nameSection) + header->sectionSize(nameSection) / 2,
+                                 header->height() / 2));
         data.first();
-        EXPECT_EQ(data.sortedFields() + "/" + data.fieldByName("name").asString(), QString(order) + "/" + first);
+        EXPECT_EQ(data.sortedFields(), order);
+        EXPECT_EQ(data.fieldByName("name").asString(), first);
     }
 
     grid.setColumnVisible("code", false);
@@ -124,7 +130,7 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(name->text().size(), 5000);
     other->setFocus();
-    EXPECT_EQ(script.messages(), QStringList{CMN_FIELD_TOO_LONG_ERR.arg("Ime").arg(50).arg(5000)});
+    EXPECT_ROWS(script.messages(), QStringList{CMN_FIELD_TOO_LONG_ERR.arg("Ime").arg(50).arg(5000)});
     EXPECT_EQ(data.fieldByName("name").asString(), "Beograd");
     EXPECT_EQ(name->text().size(), 5000);
 
@@ -178,7 +184,8 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
 
     ASSERT_EQ(script.messages().size(), 1); // the required-field message
     EXPECT_EQ(taxes.state(), DataSetState::Edit);
-    EXPECT_EQ(taxName->text() + "|" + value->text(), "|18");
+    EXPECT_EQ(taxName->text(), "");
+    EXPECT_EQ(value->text(), "18");
     EXPECT_DOUBLE_EQ(taxes.fieldByName("value").asFloat(), 18);
     EXPECT_EQ(scalar(db(), "SELECT CONCAT(name, value) FROM tax WHERE taxid = 5").toString(), "PDV2020");
 }

@@ -85,9 +85,10 @@ TEST(GridRowsTest, AnInsertAndADeleteKeepTheSelectedRowAndTheScrollPosition)
     table.deleteRecord();
     placeKept(picked);
 
-    // Resets, inserts, removes heard; rows.
-    EXPECT_EQ(QList<qsizetype>({model.resets.count(), model.inserts.count(), model.removes.count(), grid.model()->rowCount()}),
-              QList<qsizetype>({0, 2, 2, 10000}));
+    EXPECT_EQ(model.resets.count(), 0);
+    EXPECT_EQ(model.inserts.count(), 2);
+    EXPECT_EQ(model.removes.count(), 2);
+    EXPECT_EQ(grid.model()->rowCount(), 10000);
 }
 
 // A posted row that moves to its place in the order, one that leaves the
@@ -143,8 +144,8 @@ TEST(GridRowsTest, MovedFilteredAndRefusedRowsKeepTheModelConsistent)
     EXPECT_EQ(model.resets.count(), 0);
     table.enableControls();
     EXPECT_GT(scrolls, 0);
-    // Inserts heard, resets, rows, current row.
-    EXPECT_EQ(QList<qsizetype>({model.inserts.count() - inserts, model.resets.count(), grid.model()->rowCount(),
-                          grid.currentIndex().row()}),
-              QList<qsizetype>({0, 1, 7, 1}));
+    EXPECT_EQ(model.inserts.count(), inserts);
+    EXPECT_EQ(model.resets.count(), 1);
+    EXPECT_EQ(grid.model()->rowCount(), 7);
+    EXPECT_EQ(grid.currentIndex().row(), 1);
 }
