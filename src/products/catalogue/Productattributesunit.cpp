@@ -8,6 +8,7 @@
 #include "DBGrid.h"
 #include "Dialogs.h"
 #include "Guarded.h"
+#include "Pagegrid.h"
 #include "Productdmunit.h"
 #include "Productresourcestring.h"
 #include "Productsuggestiondelegate.h"
@@ -43,14 +44,6 @@ void setField(const QString& name, const QVariant& value)
     variants().fieldByName(name).setValue(value);
 }
 
-void styleGrid(tarvex::DBGrid* grid)
-{
-    grid->horizontalHeader()->setStretchLastSection(true);
-    grid->horizontalHeader()->setMinimumSectionSize(80);
-    grid->verticalHeader()->setDefaultSectionSize(22);
-    grid->verticalHeader()->hide();
-}
-
 QPushButton* actionButton(QAction* action, QWidget* parent)
 {
     auto* button = new QPushButton(action->text(), parent);
@@ -76,15 +69,10 @@ TProductAttributesPage::TProductAttributesPage(QWidget* parent) : QWidget(parent
     variants().declareField(QStringLiteral("prodattbarcode"));
     columns.append({QStringLiteral("prodattbarcode"), QStringLiteral("Barkod atributa")});
 
-    m_grid = new tarvex::DBGrid(this);
-    m_grid->setObjectName(QStringLiteral("AttributesDBG"));
-    m_grid->setDataSet(&variants());
-    m_grid->dataModel()->setColumns(columns);
+    // Eleven columns: each as wide as its title or text, so the barcode fits.
+    m_grid = newPageGrid(this, QStringLiteral("AttributesDBG"), variants(), columns, 40);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->installEventFilter(this);
-    styleGrid(m_grid);
-    // Eleven columns: each as wide as its title or text, so the barcode fits.
-    m_grid->horizontalHeader()->setMinimumSectionSize(40);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     m_navigator = new tarvex::DBNavigator(this);
@@ -193,12 +181,10 @@ TProductAttributesDescPage::TProductAttributesDescPage(QWidget* parent) : QWidge
     variants().declareField(QStringLiteral("prodattributevalue"));
     // Rows typed here get the product's id when the editor applies them.
     variants().declareField(QStringLiteral("productid")).setRequired(false);
-    m_grid = new tarvex::DBGrid(this);
-    m_grid->setObjectName(QStringLiteral("AttributesDescDBG"));
-    m_grid->setDataSet(&variants());
-    m_grid->dataModel()->setColumns({{QStringLiteral("prodattribute"), QStringLiteral("Atribut")},
-                                     {QStringLiteral("prodattributevalue"), QStringLiteral("Vrednost atributa")}});
-    styleGrid(m_grid);
+    m_grid = newPageGrid(this, QStringLiteral("AttributesDescDBG"), variants(),
+                         {{QStringLiteral("prodattribute"), QStringLiteral("Atribut")},
+                          {QStringLiteral("prodattributevalue"), QStringLiteral("Vrednost atributa")}},
+                         80);
     m_grid->horizontalHeader()->setDefaultSectionSize(220);
     m_suggestions = new SuggestionDelegate(m_grid);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,

@@ -2,11 +2,11 @@
 
 #include "DBControls.h"
 #include "DBGrid.h"
+#include "Pagegrid.h"
 #include "PickListDelegate.h"
 #include "Productcachedlists.h"
 #include "Productdmunit.h"
 
-#include <QHeaderView>
 #include <QVBoxLayout>
 
 namespace products {
@@ -16,28 +16,9 @@ TProductRebatePage::TProductRebatePage(QWidget* parent)
 {
     setObjectName(QStringLiteral("RebateTS"));
     QueryDataSet& rebates = *ProductDM->ProductRebateZQ;
-    struct Column {
-        const char* field;
-        const char* caption;
-        const char* format;
-    };
-    QList<tarvex::DataSetModel::Column> columns;
-    for (const Column& column : {Column{"quantity", "Količina", "0.###"}, Column{"rebate", "Rabat", "0.00##"},
-                                 Column{"rebatetype", "TR", ""}}) {
-        tarvex::Field& field = rebates.declareField(QString::fromUtf8(column.field));
-        field.setDisplayLabel(QString::fromUtf8(column.caption));
-        field.setDisplayFormat(QString::fromUtf8(column.format));
-        columns.append({field.fieldName(), QString()});
-    }
-
-    m_grid = new tarvex::DBGrid(this);
-    m_grid->setObjectName(QStringLiteral("RebateDBG"));
-    m_grid->setDataSet(&rebates);
-    m_grid->dataModel()->setColumns(columns);
-    m_grid->horizontalHeader()->setMinimumSectionSize(90);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
-    m_grid->verticalHeader()->hide();
+    const auto columns = declarePageColumns(
+        rebates, {{"quantity", "Količina", "0.###"}, {"rebate", "Rabat", "0.00##"}, {"rebatetype", "TR", ""}});
+    m_grid = newPageGrid(this, QStringLiteral("RebateDBG"), rebates, columns, 90);
     auto* types = new tarvex::PickListDelegate(m_grid);
     types->setPickList(QStringLiteral("rebatetype"), {QStringLiteral("P"), QStringLiteral("I"), QStringLiteral("T")});
 

@@ -8,6 +8,7 @@
 #include "Documentrules.h"
 #include "Format.h"
 #include "Guarded.h"
+#include "Pagegrid.h"
 #include "Productdmunit.h"
 #include "Productlistsql.h"
 #include "Productresourcestring.h"
@@ -32,15 +33,8 @@ namespace {
 
 const QColor kBelowMinimum(255, 128, 128);
 
-struct WarehouseColumn {
-    const char* field;
-    const char* caption;
-    const char* format;
-    bool readOnly;
-};
-
 // Only the minimum, the maximum and the place are typed in the grid.
-const WarehouseColumn kColumns[] = {
+const QList<PageColumn> kColumns = {
     {"name", "Ime", "", true},
     {"amount", "Količina", "0.###", true},
     {"reservedamount", "Rezervisano", "0.###", true},
@@ -74,27 +68,11 @@ QSqlDatabase database()
 TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QStringLiteral("Magacini"), parent)
 {
     QueryDataSet& pw = rows();
-    QList<tarvex::DataSetModel::Column> columns;
-    for (const WarehouseColumn& column : kColumns) {
-        tarvex::Field& field = pw.declareField(QString::fromUtf8(column.field));
-        field.setDisplayLabel(QString::fromUtf8(column.caption));
-        field.setDisplayFormat(QString::fromUtf8(column.format));
-        field.setReadOnly(column.readOnly);
-        columns.append({field.fieldName(), QString()});
-    }
-
-    m_grid = new tarvex::DBGrid(this);
-    m_grid->setObjectName(QStringLiteral("WarehouseDBG"));
-    m_grid->setDataSet(&pw);
-    m_grid->dataModel()->setColumns(columns);
+    // Columns fit their contents; the typed ones stay wide enough to type in.
+    m_grid = newPageGrid(this, QStringLiteral("WarehouseDBG"), pw, declarePageColumns(pw, kColumns), 60);
     m_grid->dataModel()->setRowPainter([](const tarvex::DataSet& data, int row) {
         return belowMinimum(data, row) ? kBelowMinimum : QColor();
     });
-    // Columns fit their contents; the typed ones stay wide enough to type in.
-    m_grid->horizontalHeader()->setMinimumSectionSize(60);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
-    m_grid->verticalHeader()->hide();
     // Five warehouse rows in view, below the titles and above a scroll bar
     // (with a few pixels to spare, so the fifth row needs no scrolling).
     m_grid->setMinimumHeight(m_grid->horizontalHeader()->sizeHint().height() + 5 * 22 + 2 * m_grid->frameWidth() +

@@ -4,6 +4,7 @@
 #include "DBGrid.h"
 #include "Dialogs.h"
 #include "Guarded.h"
+#include "Pagegrid.h"
 #include "Productcachedlists.h"
 #include "Productdmunit.h"
 #include "Productsuggestiondelegate.h"
@@ -11,7 +12,6 @@
 
 #include <QAction>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -104,28 +104,13 @@ TProductWorkOperationsPage::TProductWorkOperationsPage(QWidget* parent)
 {
     setObjectName(QStringLiteral("WorkOperationsTS"));
     QueryDataSet& rows = operations();
-    struct Column {
-        const char* field;
-        const char* caption;
-    };
-    QList<tarvex::DataSetModel::Column> columns;
-    for (const Column& column :
-         {Column{"sort", "R.b."}, Column{"machinetype", "Tip mašine"}, Column{"machinenumber", "Broj mašine"},
-          Column{"description", "Opis"}, Column{"preparationtime", "Vreme pripreme (min)"},
-          Column{"productiontime", "Vreme izrade (min)"}}) {
-        tarvex::Field& field = rows.declareField(QString::fromUtf8(column.field));
-        field.setDisplayLabel(QString::fromUtf8(column.caption));
-        columns.append({field.fieldName(), QString()});
-    }
-
-    m_grid = new tarvex::DBGrid(this);
-    m_grid->setObjectName(QStringLiteral("WorkingOperationDBG"));
-    m_grid->setDataSet(&rows);
-    m_grid->dataModel()->setColumns(columns);
-    m_grid->horizontalHeader()->setMinimumSectionSize(80);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
-    m_grid->verticalHeader()->hide();
+    const auto columns = declarePageColumns(rows, {{"sort", "R.b."},
+                                                   {"machinetype", "Tip mašine"},
+                                                   {"machinenumber", "Broj mašine"},
+                                                   {"description", "Opis"},
+                                                   {"preparationtime", "Vreme pripreme (min)"},
+                                                   {"productiontime", "Vreme izrade (min)"}});
+    m_grid = newPageGrid(this, QStringLiteral("WorkingOperationDBG"), rows, columns, 80);
     m_delegate = new WorkOperationDelegate(m_grid, this);
 
     m_navigator = new tarvex::DBNavigator(this);
