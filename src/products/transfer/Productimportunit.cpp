@@ -143,15 +143,8 @@ void TProductImportForm::openFile(const QString& path)
     m_path = path;
     FileEdit->setText(QDir::toNativeSeparators(path));
     m_hasOutcome = false;
-    m_header.clear();
     // Nothing of the file before stays on show while this one is refused.
-    MappingTable->setRowCount(0);
-    PreviewTable->clear();
-    PreviewTable->setRowCount(0);
-    PreviewTable->setColumnCount(0);
-    RefusalTable->setRowCount(0);
-    SummaryLabel->clear();
-    updateButtons();
+    clearShown();
     m_format = ImportFile::guess(path);
     m_filling = true;
     EncodingCombo->setCurrentIndex(m_format.encoding == ImportEncoding::Utf8 ? 0 : 1);
@@ -171,19 +164,24 @@ void TProductImportForm::formatChanged()
     tarvex::guarded([this] { showPreview(); });
 }
 
-void TProductImportForm::showPreview()
+void TProductImportForm::clearShown()
 {
-    FormatLabel->setText(m_format.spreadsheet ? QStringLiteral("Radna sveska (.xlsx)") : QStringLiteral("CSV tekst"));
-    EncodingCombo->setEnabled(!m_format.spreadsheet);
-    SeparatorCombo->setEnabled(!m_format.spreadsheet);
+    m_header.clear();
     MappingTable->setRowCount(0);
     PreviewTable->clear();
     PreviewTable->setRowCount(0);
     PreviewTable->setColumnCount(0);
     RefusalTable->setRowCount(0);
     SummaryLabel->clear();
-    m_header.clear();
     updateButtons();
+}
+
+void TProductImportForm::showPreview()
+{
+    FormatLabel->setText(m_format.spreadsheet ? QStringLiteral("Radna sveska (.xlsx)") : QStringLiteral("CSV tekst"));
+    EncodingCombo->setEnabled(!m_format.spreadsheet);
+    SeparatorCombo->setEnabled(!m_format.spreadsheet);
+    clearShown();
     const QList<QStringList> rows = importPreview(m_path, m_format, kPreviewRows + 1);
     if (rows.isEmpty())
         return;

@@ -59,6 +59,8 @@ protected:
 private:
     void openFile(const QString& path);
     void showPreview();
+    // Nothing of a file shown before: no columns, preview, refusals or summary.
+    void clearShown();
     void formatChanged();
     ImportSettings settings() const;
     // Runs the check or the import on the worker; false when stopped.
