@@ -1,6 +1,7 @@
 #include "Warehouseunit.h"
 
 #include "Captions.h"
+#include "Controlsoff.h"
 #include "DBControls.h"
 #include "DBGrid.h"
 #include "Dialogs.h"
@@ -15,6 +16,7 @@
 #include "Inventoryunit.h"
 #include "Modal.h"
 #include "PickListDelegate.h"
+#include "PickingLists.h"
 #include "Productdmunit.h"
 #include "Referencedelete.h"
 #include "Productresourcestring.h"
@@ -33,7 +35,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <memory>
 
 namespace products {
 
@@ -92,13 +93,6 @@ void fillDesc(const QueryDataSet& ds, tarvex::TWarehouseDesc& desc)
     // Sibling modules read a missing price type as wholesale.
     desc.priceType = priceType.isEmpty() ? QLatin1Char('v') : priceType.at(0);
 }
-
-// Re-enables a dataset's controls however the block is left.
-struct ControlsOff {
-    tarvex::DataSet& ds;
-    explicit ControlsOff(tarvex::DataSet& d) : ds(d) { ds.disableControls(); }
-    ~ControlsOff() { ds.enableControls(); }
-};
 
 } // namespace
 
@@ -220,15 +214,13 @@ void TWarehouseForm::FormCreate()
 
     m_navigator->setDataSet(&ds);
     m_navigator->setDeleteHandler([rows = &ds] { AskAndDeleteReferenceRow(*rows); });
-    m_grid->setDataSet(&ds);
-    QList<tarvex::DataSetModel::Column> columns;
+    QStringList fields;
     for (const Column& column : kColumns)
-        columns << tarvex::DataSetModel::Column{text(column.field), QString()};
-    m_grid->dataModel()->setColumns(columns);
+        fields << text(column.field);
+    tarvex::showSortableColumns(m_grid, ds, fields);
     m_grid->dataModel()->setRowPainter(
         tarvex::DataSetModel::rowsWhere(QStringLiteral("status"), kPrimary, QColor(0xC0, 0xC0, 0xC0)));
     fillPickLists();
-    tarvex::GridSorter::AddGrid(m_grid);
     m_inventoryAttribute->setVisible(ProductDM->Options.AttributeStock);
     m_stocksOverview->setVisible(tarvex::TDBIniFile(ProductDM->ZConnection()->database())
                                      .ReadBool(QStringLiteral("Document"), QStringLiteral("MaxCategoryRebateInReceipt"), false));
@@ -262,7 +254,7 @@ void TWarehouseForm::ActiveWarehouseCBClick()
 {
     QueryDataSet& ds = warehouses();
     tarvex::guarded([&] {
-        ControlsOff off(ds);
+        TControlsOff off(ds);
         ds.close();
         ds.setFilter(m_activeOnly->isChecked() ? kActiveOnly : QString());
         ds.setFiltered(m_activeOnly->isChecked());
@@ -302,7 +294,7 @@ bool TWarehouseForm::WarehouseNameLocate(const QString& Name, bool FromFirst)
     pattern = asciiLower(pattern);
 
     QueryDataSet& ds = warehouses();
-    ControlsOff off(ds);
+    TControlsOff off(ds);
     if (FromFirst)
         ds.first();
     for (; !ds.eof(); ds.next()) {
@@ -414,20 +406,12 @@ bool GetWarehouse(tarvex::TWarehouseDesc& Desc, bool ByID)
     QueryDataSet& ds = *ProductDM->WarehouseZQ;
     if (ByID) {
         // Whatever a window last showed: inactive warehouses are found too.
-        ds.close();
-        ds.setFilter(QString());
-        ds.setFiltered(false);
-        ds.open();
-        if (!ds.locate(QStringLiteral("warehouseid"), Desc.id))
+        if (!tarvex::locateAfresh(ds, QStringLiteral("warehouseid"), Desc.id))
             return false;
         fillDesc(ds, Desc);
         return true;
     }
-    auto form = std::make_unique<TWarehouseForm>();
-    form->setAttribute(Qt::WA_DeleteOnClose, false);
-    form->setPicking(true);
-    tarvex::execModal(*form);
-    if (!form->confirmed() || ds.isEmpty())
+    if (!tarvex::pickIn<TWarehouseForm>() || ds.isEmpty())
         return false;
     Desc.id = qint32(ds.fieldByName(QStringLiteral("warehouseid")).asLargeInt());
     fillDesc(ds, Desc);
@@ -448,9 +432,7 @@ bool GetWarehouse(qint32& ID, QString& Name, bool ByID)
 
 void WarehouseManage()
 {
-    auto* form = new TWarehouseForm;
-    form->setPicking(false);
-    tarvex::execModal(*form);
+    tarvex::administerIn<TWarehouseForm>();
 }
 
 } // namespace products
