@@ -3,7 +3,9 @@
 #include "Error.h"
 
 #include <QHashFunctions>
+#include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace tarvex {
 
@@ -182,15 +184,19 @@ void ResultStore::finish()
 {
     std::vector<qint32>().swap(m_slots);
     m_shared = 0;
-    m_pool.shrink_to_fit();
+    resizePool(m_poolSize);
     m_offsets.shrink_to_fit();
 }
 
 qint32 ResultStore::keep(const char* data, size_t size, bool shared)
 {
     const auto append = [&] {
-        m_pool.append(data, size);
-        m_offsets.push_back(qint64(m_pool.size()));
+        if (!m_pool || m_poolSize + size > m_poolCapacity)
+            resizePool(std::max(m_poolSize + size, m_poolCapacity + m_poolCapacity / 2 + 4096));
+        if (size > 0)
+            std::memcpy(m_pool.get() + m_poolSize, data, size);
+        m_poolSize += size;
+        m_offsets.push_back(qint64(m_poolSize));
         return qint32(m_offsets.size() - 2);
     };
     if (!shared)
@@ -210,6 +216,18 @@ qint32 ResultStore::keep(const char* data, size_t size, bool shared)
         if (textSize(id) == size && std::memcmp(textData(id), data, size) == 0)
             return id;
     }
+}
+
+void ResultStore::resizePool(size_t capacity)
+{
+    if (capacity == m_poolCapacity || capacity == 0)
+        return;
+    char* moved = static_cast<char*>(std::realloc(m_pool.get(), capacity));
+    if (!moved)
+        throw std::bad_alloc();
+    (void)m_pool.release();
+    m_pool.reset(moved);
+    m_poolCapacity = capacity;
 }
 
 void ResultStore::grow()
