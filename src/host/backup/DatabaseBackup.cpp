@@ -1,5 +1,6 @@
 #include "DatabaseBackup.h"
 
+#include "ClientProcess.h"
 #include "ClientTools.h"
 #include "LogCategories.h"
 #include "Migration.h"
@@ -7,9 +8,6 @@
 #include <QDateTime>
 #include <QSqlQuery>
 #include <QUuid>
-
-#include <signal.h>
-#include <sys/prctl.h>
 
 namespace tarvex {
 
@@ -48,11 +46,6 @@ void JobControl::checkCancelled() const
         throw Cancelled();
 }
 
-void dieWithParent(QProcess& process)
-{
-    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-}
-
 QString clientCause(const QByteArray& output)
 {
     QStringList lines = QString::fromLocal8Bit(output).trimmed().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -74,20 +67,8 @@ void DatabaseBackup::dump(const std::function<void(const char*, qint64)>& sink)
          << QStringLiteral("--triggers") << QStringLiteral("--order-by-primary") << QStringLiteral("--skip-dump-date")
          << QStringLiteral("--hex-blob") << QStringLiteral("--no-tablespaces")
          << QStringLiteral("--net-buffer-length=1048576") << m_settings.database;
-    QProcess process;
-    dieWithParent(process);
-    process.start(clientProgram(QStringLiteral("mariadb-dump")), args);
-    struct Stop {
-        QProcess& process;
-        ~Stop()
-        {
-            if (process.state() != QProcess::NotRunning) {
-                process.kill();
-                process.waitForFinished(10000);
-            }
-        }
-    } stop{process};
-    if (!process.waitForStarted(30000))
+    ClientProcess process;
+    if (!process.launch(QStringLiteral("mariadb-dump"), args))
         throw BackupError(BACKUP_DUMP_FAILED_ERR.arg(m_settings.database, process.errorString()));
     for (;;) {
         m_control.checkCancelled();

@@ -7,7 +7,6 @@
 #include "BackupFile.h"
 #include "Connection.h"
 
-#include <QProcess>
 #include <QString>
 
 #include <functional>
@@ -69,10 +68,6 @@ private:
     ConnectionSettings m_settings;
     JobControl m_control;
 };
-
-// Makes a child process die with us: a backup killed mid-way must not leave
-// its mariadb-dump or mariadb running.
-void dieWithParent(QProcess& process);
 
 // The cause of a client's failure in its own words (its last lines).
 QString clientCause(const QByteArray& output);

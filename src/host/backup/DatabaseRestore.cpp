@@ -1,5 +1,6 @@
 #include "DatabaseRestore.h"
 
+#include "ClientProcess.h"
 #include "ClientTools.h"
 #include "LogCategories.h"
 #include "Migration.h"
@@ -75,22 +76,11 @@ BackupManifest DatabaseRestore::restore(const QString& file)
 void DatabaseRestore::load(BackupFileReader& reader, const QString& file)
 {
     ClientOptions options(m_settings);
-    QProcess client;
-    dieWithParent(client);
+    ClientProcess client;
     client.setProcessChannelMode(QProcess::MergedChannels);
-    client.start(clientProgram(QStringLiteral("mariadb")),
-                 options.arguments() << QStringLiteral("--batch") << QStringLiteral("--database=") + scratchDatabase());
-    struct Stop {
-        QProcess& process;
-        ~Stop()
-        {
-            if (process.state() != QProcess::NotRunning) {
-                process.kill();
-                process.waitForFinished(10000);
-            }
-        }
-    } stop{client};
-    if (!client.waitForStarted(30000))
+    const QStringList arguments =
+        options.arguments() << QStringLiteral("--batch") << QStringLiteral("--database=") + scratchDatabase();
+    if (!client.launch(QStringLiteral("mariadb"), arguments))
         throw BackupError(RESTORE_LOAD_FAILED_ERR.arg(file, client.errorString()));
     QByteArray output;
     qint64 fed = 0;
