@@ -16,7 +16,7 @@ TProductRebatePage::TProductRebatePage(QWidget* parent)
 {
     setObjectName(QStringLiteral("RebateTS"));
     QueryDataSet& rebates = *ProductDM->ProductRebateZQ;
-    const auto columns = declarePageColumns(
+    const auto columns = tarvex::declareColumns(
         rebates, {{"quantity", "Količina", "0.###"}, {"rebate", "Rabat", "0.00##"}, {"rebatetype", "TR", ""}});
     m_grid = newPageGrid(this, QStringLiteral("RebateDBG"), rebates, columns, 90);
     auto* types = new tarvex::PickListDelegate(m_grid);

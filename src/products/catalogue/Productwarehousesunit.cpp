@@ -34,7 +34,7 @@ namespace {
 const QColor kBelowMinimum(255, 128, 128);
 
 // Only the minimum, the maximum and the place are typed in the grid.
-const QList<PageColumn> kColumns = {
+const QList<tarvex::DeclaredColumn> kColumns = {
     {"name", "Ime", "", true},
     {"amount", "Količina", "0.###", true},
     {"reservedamount", "Rezervisano", "0.###", true},
@@ -69,7 +69,7 @@ TProductWarehousesGroup::TProductWarehousesGroup(QWidget* parent) : QGroupBox(QS
 {
     QueryDataSet& pw = rows();
     // Columns fit their contents; the typed ones stay wide enough to type in.
-    m_grid = newPageGrid(this, QStringLiteral("WarehouseDBG"), pw, declarePageColumns(pw, kColumns), 60);
+    m_grid = newPageGrid(this, QStringLiteral("WarehouseDBG"), pw, tarvex::declareColumns(pw, kColumns), 60);
     m_grid->dataModel()->setRowPainter([](const tarvex::DataSet& data, int row) {
         return belowMinimum(data, row) ? kBelowMinimum : QColor();
     });

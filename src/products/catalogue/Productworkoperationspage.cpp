@@ -104,7 +104,7 @@ TProductWorkOperationsPage::TProductWorkOperationsPage(QWidget* parent)
 {
     setObjectName(QStringLiteral("WorkOperationsTS"));
     QueryDataSet& rows = operations();
-    const auto columns = declarePageColumns(rows, {{"sort", "R.b."},
+    const auto columns = tarvex::declareColumns(rows, {{"sort", "R.b."},
                                                    {"machinetype", "Tip mašine"},
                                                    {"machinenumber", "Broj mašine"},
                                                    {"description", "Opis"},

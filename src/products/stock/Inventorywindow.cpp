@@ -35,17 +35,9 @@ TInventoryWindow::TInventoryWindow(const QString& caption, qint32 warehouseId, c
     bottomRow()->insertWidget(0, newWorkerBar({FindButton(), PrintButton(), m_excludeZero, m_excludeServices}));
 }
 
-void TInventoryWindow::setColumns(const QList<Column>& columns)
+void TInventoryWindow::setColumns(const QList<tarvex::DeclaredColumn>& columns)
 {
-    QList<tarvex::DataSetModel::Column> shown;
-    for (const Column& column : columns) {
-        tarvex::Field& field = m_query->declareField(QString::fromLatin1(column.field));
-        field.setDisplayLabel(QString::fromUtf8(column.label));
-        if (column.format)
-            field.setDisplayFormat(QString::fromLatin1(column.format));
-        shown << tarvex::DataSetModel::Column{field.fieldName(), QString()};
-    }
-    DBG()->dataModel()->setColumns(shown);
+    DBG()->dataModel()->setColumns(tarvex::declareColumns(*m_query, columns));
     StretchColumn(DBG(), QStringLiteral("name"));
 }
 

@@ -6,6 +6,7 @@
 // rows are read on a worker: a slow server leaves the program answering,
 // and "Prekini" keeps the list as it was.
 
+#include "DataSetModel.h"
 #include "Reportwindow.h"
 
 class QCheckBox;
@@ -35,13 +36,8 @@ public:
     QString GetPrintHeader() const override;
 
 protected:
-    struct Column {
-        const char* field;
-        const char* label;
-        const char* format;
-    };
     // The grid's columns in order; other columns of the query stay hidden.
-    void setColumns(const QList<Column>& columns);
+    void setColumns(const QList<tarvex::DeclaredColumn>& columns);
     // A double-click opens the row's product ("productid") in the product
     // editor; an empty list passes 0, for which the product service opens
     // nothing.

@@ -229,4 +229,18 @@ void DataSetModel::sort(int column, Qt::SortOrder order)
                                                                                   : QStringLiteral(" DESC")));
 }
 
+QList<DataSetModel::Column> declareColumns(DataSet& rows, const QList<DeclaredColumn>& columns)
+{
+    QList<DataSetModel::Column> shown;
+    for (const DeclaredColumn& column : columns) {
+        Field& field = rows.declareField(QString::fromUtf8(column.field));
+        field.setDisplayLabel(QString::fromUtf8(column.title));
+        if (column.format)
+            field.setDisplayFormat(QString::fromUtf8(column.format));
+        field.setReadOnly(column.readOnly);
+        shown.append({field.fieldName(), QString()});
+    }
+    return shown;
+}
+
 } // namespace tarvex

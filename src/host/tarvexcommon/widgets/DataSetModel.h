@@ -74,4 +74,17 @@ private:
     RowPainter m_painter;
 };
 
+// A fixed column declared on its data set: the field's title and display
+// format (none: the field's own); typed in unless read-only.
+struct DeclaredColumn {
+    const char* field;
+    const char* title;
+    const char* format = nullptr;
+    bool readOnly = false;
+};
+
+// Declares the fields as the columns say and gives them in order, for
+// setColumns.
+QList<DataSetModel::Column> declareColumns(DataSet& rows, const QList<DeclaredColumn>& columns);
+
 } // namespace tarvex
