@@ -16,10 +16,7 @@ TInventoryStockPriceForm::TInventoryStockPriceForm(qint32 warehouseId, const QSt
     DefineInventoryStockPriceFields(*CDS());
     showTable();
     InventoryZQ()->setParam(QStringLiteral("IDWarehouse"), warehouseId);
-    m_total = new QLabel(StockPriceTotalText(0), this);
-    QFont bold = m_total->font();
-    bold.setBold(true);
-    m_total->setFont(bold);
+    m_total = newFigureLabel(StockPriceTotalText(0));
     bottomRow()->insertWidget(0, m_total);
     resize(820, 520);
 }

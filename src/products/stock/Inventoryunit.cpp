@@ -20,10 +20,7 @@ TInventoryForm::TInventoryForm(qint32 warehouseId, const QString& warehouseName,
         {"ProductValue", "Vrednost", "#,##0.00"},
         {"productvaluevat", "Vred.+PDV", "#,##0.00"},
     });
-    m_total = new QLabel(this);
-    QFont bold = m_total->font();
-    bold.setBold(true);
-    m_total->setFont(bold);
+    m_total = newFigureLabel();
     bottomRow()->insertWidget(0, m_total);
     opensRowProduct();
     resize(900, 520);

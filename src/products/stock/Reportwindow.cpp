@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -101,6 +102,15 @@ TWorkerBar* TReportWindow::newWorkerBar(const QList<QWidget*>& busyControls)
     m_workerBar = new TWorkerBar(this);
     m_workerBar->setBusyControls(busyControls);
     return m_workerBar;
+}
+
+QLabel* TReportWindow::newFigureLabel(const QString& text)
+{
+    auto* label = new QLabel(text, this);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
 }
 
 void TReportWindow::closeEvent(QCloseEvent* event)

@@ -12,6 +12,7 @@
 
 class QCloseEvent;
 class QHBoxLayout;
+class QLabel;
 class QPushButton;
 class QTableView;
 
@@ -55,6 +56,8 @@ protected:
     // Closing the window (or Escape) while it reads stops the reading and
     // keeps the window open.
     TWorkerBar* newWorkerBar(const QList<QWidget*>& busyControls);
+    // A figure the report sums up (a total, a price), in bold.
+    QLabel* newFigureLabel(const QString& text = QString());
     // Once the window closes, nothing being read.
     virtual void closing() {}
     void closeEvent(QCloseEvent* event) override;

@@ -23,10 +23,7 @@ TStockHistoryForm::TStockHistoryForm(const THistorySubject& subject, QWidget* pa
     showTable();
 
     auto* caption = new QLabel(QStringLiteral("Trenutna cena po robnim karticama:"), this);
-    m_price = new QLabel(this);
-    QFont bold = m_price->font();
-    bold.setBold(true);
-    m_price->setFont(bold);
+    m_price = newFigureLabel();
     topRow()->addWidget(caption);
     topRow()->addWidget(m_price);
 
