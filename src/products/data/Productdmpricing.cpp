@@ -28,9 +28,9 @@ private:
     bool& m_flag;
 };
 
-double taxFactor(const QueryDataSet* products)
+double taxValue(const QueryDataSet* products)
 {
-    return productTaxFactor(products->fieldByName(QStringLiteral("taxvalue")).asFloat());
+    return products->fieldByName(QStringLiteral("taxvalue")).asFloat();
 }
 
 } // namespace
@@ -42,8 +42,8 @@ void TProductDM::ProductZQpriceChange(Field&)
     PriceUpdate guard(m_priceUpdate);
     Field& price = ProductZQ->fieldByName(QStringLiteral("price"));
     price.setValue(productPriceRounded(price.asFloat()));
-    const double taxValue = ProductZQ->fieldByName(QStringLiteral("taxvalue")).asFloat();
-    ProductZQ->fieldByName(QStringLiteral("pricewithvat")).setValue(productPriceWithVat(price.asFloat(), taxValue));
+    ProductZQ->fieldByName(QStringLiteral("pricewithvat"))
+        .setValue(productPriceWithVat(price.asFloat(), taxValue(ProductZQ)));
 }
 
 void TProductDM::ProductZQpricewithvatChange(Field&)
@@ -53,8 +53,8 @@ void TProductDM::ProductZQpricewithvatChange(Field&)
     PriceUpdate guard(m_priceUpdate);
     Field& withVat = ProductZQ->fieldByName(QStringLiteral("pricewithvat"));
     withVat.setValue(productPriceWithVatRounded(withVat.asFloat()));
-    const double taxValue = ProductZQ->fieldByName(QStringLiteral("taxvalue")).asFloat();
-    ProductZQ->fieldByName(QStringLiteral("price")).setValue(productPriceFromPriceWithVat(withVat.asFloat(), taxValue));
+    ProductZQ->fieldByName(QStringLiteral("price"))
+        .setValue(productPriceFromPriceWithVat(withVat.asFloat(), taxValue(ProductZQ)));
 }
 
 void TProductDM::ProductZQrecommendedpricewithvatChange(Field&)
@@ -63,8 +63,9 @@ void TProductDM::ProductZQrecommendedpricewithvatChange(Field&)
         return;
     PriceUpdate guard(m_priceUpdate);
     Field& withVat = ProductZQ->fieldByName(QStringLiteral("recommendedpricewithvat"));
-    withVat.setValue(BetterRoundTo(withVat.asFloat(), -2));
-    ProductZQ->fieldByName(QStringLiteral("recommendedprice")).setValue(withVat.asFloat() / taxFactor(ProductZQ));
+    withVat.setValue(productPriceWithVatRounded(withVat.asFloat()));
+    ProductZQ->fieldByName(QStringLiteral("recommendedprice"))
+        .setValue(productPriceFromPriceWithVat(withVat.asFloat(), taxValue(ProductZQ)));
 }
 
 void TProductDM::ProductDetailZQwebpricewithvatChange(Field& field)
@@ -73,7 +74,8 @@ void TProductDM::ProductDetailZQwebpricewithvatChange(Field& field)
         return;
     PriceUpdate guard(m_priceUpdate);
     // The rate is the current product's.
-    ProductDetailZQ->fieldByName(QStringLiteral("webprice")).setValue(field.asFloat() / taxFactor(ProductZQ));
+    ProductDetailZQ->fieldByName(QStringLiteral("webprice"))
+        .setValue(productPriceWithoutVat(field.asFloat(), taxValue(ProductZQ)));
 }
 
 void TProductDM::CategoryPrZQmaxrebateChange(Field& field)

@@ -43,7 +43,12 @@ double productPriceWithVatRounded(double priceWithVat)
 
 double productPriceFromPriceWithVat(double priceWithVat, double taxValue)
 {
-    return productPriceWithVatRounded(priceWithVat) / productTaxFactor(taxValue);
+    return productPriceWithoutVat(productPriceWithVatRounded(priceWithVat), taxValue);
+}
+
+double productPriceWithoutVat(double priceWithVat, double taxValue)
+{
+    return priceWithVat / productTaxFactor(taxValue);
 }
 
 double productPriceWithVat(double price, double taxValue)

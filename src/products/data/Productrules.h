@@ -24,6 +24,8 @@ double productPriceRounded(double price);
 // without tax it gives at the tax rate (in percent).
 double productPriceWithVatRounded(double priceWithVat);
 double productPriceFromPriceWithVat(double priceWithVat, double taxValue);
+// The same, the price with tax taken as it is (the web price's).
+double productPriceWithoutVat(double priceWithVat, double taxValue);
 // The price with tax of a price at the tax rate.
 double productPriceWithVat(double price, double taxValue);
 
