@@ -6,17 +6,14 @@
 #include "HostStrings.h"
 #include "Modal.h"
 #include "OkCancelRow.h"
+#include "Productdescs.h"
 #include "Productdmunit.h"
-#include "Productlistsql.h"
 #include "Productnavigatorunit.h"
 #include "Productviewerunit.h"
-#include "SqlText.h"
 #include "Taxunit.h"
 
 #include <QPushButton>
 #include <QSplitter>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVBoxLayout>
 
 namespace products {
@@ -67,37 +64,6 @@ void TGetProductForm::OKButtonClick()
 
 namespace {
 
-void fillCommon(TProductDesc& desc, const std::function<QVariant(const char*)>& value)
-{
-    desc.name = value("name").toString();
-    desc.inputPriceCurrency = value("inputpricecurrency").toString();
-    desc.priceCurrency = value("pricecurrency").toString();
-    desc.unitName = value("unitname").toString();
-    desc.code = value("code").toString();
-    desc.barcode = value("barcode").toString();
-    desc.manufCode = value("manufcode").toString();
-    desc.inputPrice = value("inputprice").toDouble();
-    desc.rebate = value("rebate").toDouble();
-    desc.supplyPrice = value("supplyprice").toDouble();
-    desc.price = value("price").toDouble();
-    desc.planPrice = value("planprice").toDouble();
-    desc.taxID = value("taxid").toInt();
-    desc.productType = value("type").toString().isEmpty() ? QChar() : value("type").toString().at(0);
-}
-
-// Fills from a row of one of the direct queries (tax name and value joined).
-void fillFromQuery(TProductDesc& desc, const QSqlQuery& row, bool recommended)
-{
-    auto value = [&row](const char* name) { return row.value(QString::fromUtf8(name)); };
-    fillCommon(desc, value);
-    if (recommended) {
-        desc.recommendedPrice = value("recommendedprice").toDouble();
-        desc.recommendedRebate = value("recommendedrebate").toDouble();
-    }
-    desc.taxName = value("taxname").toString();
-    desc.taxValue = value("taxvalue").toDouble();
-}
-
 // Runs the search panel's search, unseen, with these criteria only.
 void silentSearch(const QMap<QString, QString>& criteria)
 {
@@ -114,7 +80,8 @@ void silentSearch(const QMap<QString, QString>& criteria)
 void FillDescFromProductList(TProductDesc& desc)
 {
     const QueryDataSet* products = ProductDM->ProductZQ;
-    fillCommon(desc, [products](const char* name) { return products->fieldByName(QString::fromUtf8(name)).value(); });
+    FillDescCommon(desc,
+                   [products](const char* name) { return products->fieldByName(QString::fromUtf8(name)).value(); });
     desc.recommendedPrice = products->fieldByName(QStringLiteral("recommendedprice")).asFloat();
     desc.recommendedRebate = products->fieldByName(QStringLiteral("recommendedrebate")).asFloat();
     desc.productID = qint32(products->fieldByName(QStringLiteral("productid")).asLargeInt());
@@ -205,55 +172,18 @@ bool ProductGetAttribute(const QString& barcode, TProductDesc& desc, qint32& pro
 {
     if (!ProductGet(barcode, desc))
         return false;
-    QSqlQuery row = ProductDM->connection().select(
-        QStringLiteral("SELECT productattributeid FROM productattribute WHERE prodattbarcode = ?"), {barcode});
-    if (row.next())
-        productAttributeId = row.value(0).toInt();
+    ReadProductAttributeId(ProductDM->connection(), barcode, productAttributeId);
     return true;
 }
 
 bool ProductGet(qint32 productId, qint32 warehouseId, TProductDesc& desc)
 {
-    QSqlQuery row = ProductDM->connection().select(
-        QStringLiteral("SELECT DISTINCT p.*,(pw.price + 0.0) AS wh_price,") +
-            priceWithVatSql(QStringLiteral("pw.price")) +
-            QStringLiteral(" AS wh_pricewithvat,t.value as taxvalue,t.name as taxname FROM product AS p LEFT JOIN tax "
-                           "AS t ON p.taxid = t.taxid LEFT JOIN productwarehouse AS pw ON (p.productid = pw.productid "
-                           "AND pw.warehouseid = ?) WHERE p.productid = ?"),
-        {warehouseId, productId});
-    if (!row.next())
-        return false;
-    fillFromQuery(desc, row, true);
-    desc.productID = productId;
-    return true;
+    return ReadProductDesc(ProductDM->connection(), productId, warehouseId, desc);
 }
 
 TProductDescArr ProductGetAll(qint32 warehouseId, tarvex::TDoubleArray& amounts)
 {
-    const QString sql =
-        warehouseId < 1
-            ? QStringLiteral("SELECT DISTINCT p.*,t.value as taxvalue,t.name as taxname FROM product AS p LEFT JOIN tax "
-                             "AS t ON p.taxid = t.taxid WHERE p.active = 'y'")
-            : QStringLiteral("SELECT DISTINCT p.*,(pw.price + 0.0) AS wh_price,") +
-                  priceWithVatSql(QStringLiteral("pw.price")) +
-                  QStringLiteral(" AS wh_pricewithvat,t.value as taxvalue,t.name as taxname,pw.amount FROM product AS "
-                                 "p LEFT JOIN tax AS t ON p.taxid = t.taxid LEFT JOIN productwarehouse AS pw ON "
-                                 "p.productid = pw.productid WHERE p.active = 'y' AND pw.warehouseid = ?");
-    QSqlQuery rows = warehouseId < 1 ? ProductDM->connection().select(sql)
-                                     : ProductDM->connection().select(sql, {warehouseId});
-    TProductDescArr found;
-    tarvex::TDoubleArray quantities;
-    while (rows.next()) {
-        TProductDesc desc;
-        fillFromQuery(desc, rows, false);
-        desc.productID = rows.value(QStringLiteral("productid")).toInt();
-        found << desc;
-        if (warehouseId >= 1)
-            quantities << rows.value(QStringLiteral("amount")).toDouble();
-    }
-    if (!found.isEmpty())
-        amounts = quantities;
-    return found;
+    return ReadActiveProductDescs(ProductDM->connection(), warehouseId, amounts);
 }
 
 } // namespace products

@@ -1,7 +1,7 @@
 #pragma once
 // The product picker and the look-ups behind the product services: an
 // interactive window (search panel and product list), silent searches that
-// run the same search without showing it, and direct queries.
+// run the same search without showing it, and direct reads (Productdescs.h).
 
 #include "Productintf.h"
 
