@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <string>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* out)
@@ -24,6 +25,25 @@ QT_END_NAMESPACE
 
 namespace tarvex::test {
 
+// Where two rows of '|'-joined values differ first: the field and both values.
+template <class A, class B>
+std::string firstField(const A&, const B&)
+{
+    return {};
+}
+inline std::string firstField(const QString& actual, const QString& expected)
+{
+    const QStringList a = actual.split(QLatin1Char('|'));
+    const QStringList e = expected.split(QLatin1Char('|'));
+    if (a.size() < 2 && e.size() < 2)
+        return {};
+    qsizetype f = 0;
+    while (f < std::max(a.size(), e.size()) && a.value(f) == e.value(f))
+        ++f;
+    return " (field " + std::to_string(f) + ": \"" + a.value(f).toStdString() + "\" instead of \"" +
+           e.value(f).toStdString() + "\")";
+}
+
 template <class Actual, class Expected>
 testing::AssertionResult sameEntries(const char* actualText, const char* expectedText, const Actual& actual,
                                      const Expected& expected)
@@ -33,7 +53,8 @@ testing::AssertionResult sameEntries(const char* actualText, const char* expecte
         if (!(actual[i] == expected[i]))
             return testing::AssertionFailure()
                    << actualText << " differs from " << expectedText << " at entry " << i << ": "
-                   << testing::PrintToString(actual[i]) << " instead of " << testing::PrintToString(expected[i]);
+                   << testing::PrintToString(actual[i]) << " instead of " << testing::PrintToString(expected[i])
+                   << firstField(actual[i], expected[i]);
     if (actual.size() == expected.size())
         return testing::AssertionSuccess();
     auto failure = testing::AssertionFailure() << actualText << " has " << actual.size() << " entries, "
