@@ -39,6 +39,13 @@ inline QStringList column(DataSet& table, const char* field)
     return rows(table, {QString::fromLatin1(field)});
 }
 
+// The table's rows against the expected ones ("a|b|..." in the fields'
+// order): a failure names the row, the field and both values.
+inline void expectRows(DataSet& table, const QStringList& fields, const QStringList& expected)
+{
+    test::expectSameTable(rows(table, fields), expected, fields);
+}
+
 // A click on the field's title, aimed anew each time: the columns fit their
 // content after every sort.
 inline void clickTitle(DBGrid* grid, const char* field)
@@ -113,7 +120,8 @@ protected:
                 EXPECT_TRUE(window.isVisible());
             });
         EXPECT_TRUE(stop.clicked);
-        EXPECT_TRUE(find->isEnabled() && busy->isEnabled());
+        EXPECT_TRUE(find->isEnabled());
+        EXPECT_TRUE(busy->isEnabled());
         EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join("\n").toStdString();
     }
 
