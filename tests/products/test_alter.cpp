@@ -102,7 +102,6 @@ TEST_F(AlternativesTest, PickingItselfOrNoServiceChangesNothingTwoLoneProductsSt
         EXPECT_ROWS(shown(form, "price"), (QStringList{"120,00", "65,50"}));
         EXPECT_FALSE(add->isEnabled());
         EXPECT_TRUE(remove->isEnabled());
-        EXPECT_EQ(form.AlterDBG()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Kod"));
         EXPECT_ROWS(members(1), (QStringList{"1", "2"}));
 
         // While the window is open the wheel steps the grid row by row.
@@ -194,7 +193,6 @@ TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnly
         auto& form = dynamic_cast<TProductPackagingForm&>(dialog);
         DBGrid* grid = form.ProductPackagingDBG();
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Ambalaža"));
-        EXPECT_ROWS(headerTitles(grid), (QStringList{"Količina", "Naziv ambalaže", "Količina ambalaže"}));
         EXPECT_FALSE(form.ProductPackagingNavigator()->button(DBNavigator::Insert)->isVisibleTo(&form));
 
         form.AddPackagingButton()->click();
@@ -232,9 +230,8 @@ TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnly
     EXPECT_EQ(text("SELECT COUNT(*) FROM productpackaging"), "0");
 
     dm().ProductPackagingZQ->applyUpdates(); // the editor's apply
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(CONCAT(productid, ':', packagingid, ':', productamount, ':', packagingamount)) "
-                   "FROM productpackaging"),
-              "1:3:24:1");
+    expectSameTable(rowsOf(db(), "SELECT productid, packagingid, productamount, packagingamount FROM productpackaging"),
+                    {"1|3|24|1"}, {"productid", "packagingid", "productamount", "packagingamount"});
     EXPECT_ROWS(script.messages(), QStringList{"Da li želite da izbrišete izabrani red?"});
 
     // "Component of" lists the products using the raw material.
@@ -243,7 +240,6 @@ TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnly
     inModal<TProductProductsForm>([&] { ProductProductsManage(5, nullptr); }, [&console](TProductProductsForm& form) {
         DBGrid* grid = form.ProductProductsDBG();
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Proizvodi"));
-        EXPECT_ROWS(headerTitles(grid), (QStringList{"Proizvod", "Kod", "Barkod", "Kod proizvođača", "Količina"}));
         // A click on a title sorts by it, a second click turns the order.
         QHeaderView* header = grid->horizontalHeader();
         const QPoint nameTitle(header->sectionViewportPosition(0) + 5, header->height() / 2);

@@ -43,7 +43,11 @@ QVariant productValue(const char* field)
 }
 
 // The product's cash-register group and sort number, as the window holds them.
-QString kasaPlace() { return productValue("kasagroupid").toString() + " " + productValue("kasasort").toString(); }
+void expectKasaPlace(const QVariant& group, const QVariant& sort)
+{
+    EXPECT_EQ(productValue("kasagroupid").toString(), group.toString());
+    EXPECT_EQ(productValue("kasasort").toString(), sort.toString());
+}
 
 Field& asset(const char* name)
 {
@@ -108,8 +112,6 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultA
     {
         TProductDetailForm form;
         DBGrid& grid = *form.Warehouses->WarehouseDBG();
-        EXPECT_ROWS(headerTitles(&grid), (QStringList{"Ime", "Količina", "Rezervisano", "Na reversu", "Slobodno",
-                                                    "Poručeno", "Mag.cena", "Mag.cena + PDV", "Min", "Max", "Mesto"}));
         ASSERT_EQ(grid.model()->rowCount(), 2);
         // By warehouse name: Drugi, Glavni.
         const auto cell = [&grid](int row, int column) { return grid.model()->index(row, column).data().toString(); };
@@ -183,9 +185,9 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultA
     dm().Options.CheckProductAmounts = true;
     showProduct(10);
     TProductWarehousesGroup group;
-    const auto amounts = [] { return text("SELECT GROUP_CONCAT(amount ORDER BY warehouseid) FROM productwarehouse"); };
+    const auto amounts = [] { return rowsOf(db(), "SELECT amount FROM productwarehouse ORDER BY warehouseid"); };
     group.OpenWarehouses();
-    EXPECT_EQ(amounts(), "4.5,1.0000000004");
+    EXPECT_ROWS(amounts(), (QStringList{"4.5", "1.0000000004"}));
     // The grid shows the corrected amounts.
     ASSERT_TRUE(dm().ProductWarehouseZQ->locate("warehouseid", 1));
     EXPECT_DOUBLE_EQ(dm().ProductWarehouseZQ->fieldByName("amount").asFloat(), 4.5);
@@ -200,13 +202,13 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultA
         [&] { EXPECT_FALSE(group.WareHistoryButton()->isEnabled()); });
     EXPECT_TRUE(stop.clicked);
     EXPECT_LT(stop.elapsedMs, 15000);
-    EXPECT_EQ(amounts(), "7,1.0000000004");
+    EXPECT_ROWS(amounts(), (QStringList{"7", "1.0000000004"}));
     ASSERT_TRUE(dm().ProductWarehouseZQ->locate("warehouseid", 1));
     EXPECT_DOUBLE_EQ(dm().ProductWarehouseZQ->fieldByName("amount").asFloat(), 7);
     EXPECT_EQ(group.TotalLabel()->text(), "Ukupna slobodna količina: 6,5");
     EXPECT_TRUE(group.WareHistoryButton()->isEnabled());
     group.OpenWarehouses();
-    EXPECT_EQ(amounts(), "4.5,1.0000000004");
+    EXPECT_ROWS(amounts(), (QStringList{"4.5", "1.0000000004"}));
 }
 
 class EditorKasa : public EditorTest {
@@ -236,14 +238,14 @@ TEST_F(EditorKasa, AGroupPutsTheProductLastAutoPluTakesTheLowestFreeNumberOnceAn
 
         pickGroup(form, 1);
         EXPECT_EQ(dm().ProductZQ->state(), DataSetState::Edit);
-        EXPECT_EQ(kasaPlace(), "1 8");
+        expectKasaPlace(1, 8);
         EXPECT_EQ(form.KasaTS->KasaSortDBE()->text(), "8");
         // An empty group starts at 1.
         pickGroup(form, 2);
-        EXPECT_EQ(kasaPlace(), "2 1");
+        expectKasaPlace(2, 1);
         pickGroup(form, 1);
         pickGroup(form, 0);
-        EXPECT_EQ(kasaPlace(), " 8");
+        expectKasaPlace(QVariant(), 8);
         form.ApplyButton()->click();
         EXPECT_EQ(script.messages(), QStringList());
         EXPECT_ROWS(rowsOf(db(), "SELECT kasagroupid, kasasort FROM product WHERE productid = 10"), QStringList{"-|8"});
@@ -254,7 +256,7 @@ TEST_F(EditorKasa, AGroupPutsTheProductLastAutoPluTakesTheLowestFreeNumberOnceAn
         EXPECT_EQ(form.KasaTS->KasaGroupCB()->currentText(), "Piće");
         // Already in the group: it counts itself.
         pickGroup(form, 1);
-        EXPECT_EQ(kasaPlace(), "1 8");
+        expectKasaPlace(1, 8);
         form.CancelButton()->click();
     }
     // A group that is not there selects nothing.
@@ -262,7 +264,7 @@ TEST_F(EditorKasa, AGroupPutsTheProductLastAutoPluTakesTheLowestFreeNumberOnceAn
     showProduct(10);
     TProductDetailForm form;
     EXPECT_EQ(form.KasaTS->KasaGroupCB()->currentIndex(), -1);
-    EXPECT_EQ(kasaPlace(), "99 8");
+    expectKasaPlace(99, 8);
 
     // Auto PLU takes the lowest free number once, not on a restaurant table.
     form.KasaTS->AutoPLU()->trigger();

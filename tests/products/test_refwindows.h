@@ -52,14 +52,6 @@ inline QStringList columnTexts(DBGrid* grid, const QString& fieldName)
     return texts;
 }
 
-inline QStringList headerTitles(DBGrid* grid)
-{
-    QStringList titles;
-    for (int section = 0; section < grid->model()->columnCount(); ++section)
-        titles << grid->model()->headerData(section, Qt::Horizontal).toString();
-    return titles;
-}
-
 inline void clickCell(DBGrid* grid, const QString& fieldName, int row, Qt::KeyboardModifiers modifiers = {})
 {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
