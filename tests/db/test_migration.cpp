@@ -334,10 +334,10 @@ TEST_F(MigrationTest, TheForeignKeysComeInOverRowsAlreadyPointingAtNothingAndRef
     migrateSchema(db);
     ASSERT_EQ(databaseSchemaVersion(db), programSchemaVersion());
 
-    EXPECT_ROWS(column(db, QStringLiteral("SELECT CONCAT_WS(' ', (SELECT taxid FROM product WHERE productid = 1), "
-                                        "(SELECT COUNT(*) FROM productwarehouse WHERE warehouseid = 998), "
-                                        "(SELECT COUNT(*) FROM productattributewarehouse WHERE warehouseid = 998))")),
-              QStringList{QStringLiteral("999 1 1")});
+    for (const auto& [sql, kept] : {std::pair{"SELECT taxid FROM product WHERE productid = 1", "999"},
+                                    {"SELECT COUNT(*) FROM productwarehouse WHERE warehouseid = 998", "1"},
+                                    {"SELECT COUNT(*) FROM productattributewarehouse WHERE warehouseid = 998", "1"}})
+        EXPECT_ROWS(column(db, QString::fromUtf8(sql)), QStringList{kept}) << sql;
     execSql(db, QStringLiteral("UPDATE product SET name = 'Preimenovan' WHERE productid = 1"));
     execSql(db, QStringLiteral("UPDATE productwarehouse SET amount = 3 WHERE productid = 1 AND warehouseid = 998"));
 
@@ -401,7 +401,8 @@ TEST_F(MigrationTest, ADatabaseOfANewerProgramIsRefusedNamingBothVersionsAndStay
     EXPECT_EQ(column(newer.connection(), QStringLiteral("SELECT CONCAT(version, ' ', applied) FROM schemaversion "
                                                         "ORDER BY version")),
               versions);
-    EXPECT_TRUE(expected.contains(QString::number(future)) && expected.contains(QString::number(programSchemaVersion())));
+    EXPECT_TRUE(expected.contains(QString::number(future)));
+    EXPECT_TRUE(expected.contains(QString::number(programSchemaVersion())));
 }
 
 // The console backs an older database up before it upgrades it; the backup

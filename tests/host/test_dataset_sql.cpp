@@ -29,9 +29,9 @@ TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThro
     EXPECT_ROWS(q.paramNames(), QStringList({"x"}));  // names ignore letter case
     q.setParam("x", QStringLiteral("value"));
     q.open();
-    EXPECT_ROWS(QStringList({q.fieldByName("a").asString(), q.fieldByName("b").asString(), q.fieldByName("c").asString(),
-                           q.fieldByName("d").asString(), QString::number(q.recordCount())}),
-              QStringList({":x", "it's :x", "1", "value", "1"}));
+    for (const auto& [field, value] : {std::pair{"a", ":x"}, {"b", "it's :x"}, {"c", "1"}, {"d", "value"}})
+        EXPECT_EQ(q.fieldByName(field).asString(), value) << field;
+    EXPECT_EQ(q.recordCount(), 1);
 
     // The connection's "?" marks: the same skipping, dates as dates both ways.
     QSqlQuery marks = connection.select("SELECT '?' AS a, ? AS b /* ? */, DATE(?) AS c",
@@ -140,7 +140,7 @@ TEST_F(SqlTextTest, ParametersAreReplacedByLiteralsOfTheirTypeHostileTextsGoThro
         ASSERT_TRUE(details.locate("productid", 100 + i));
         EXPECT_EQ(details.fieldByName("description").asString(), texts[i]) << i;
     }
-    EXPECT_EQ(scalar(db(), "SELECT CONCAT(GROUP_CONCAT(IF(productid < 3, description, NULL) ORDER BY productid), '/', "
-                           "COUNT(*)) FROM productdetail").toString(),
-              QStringLiteral("keep me,and me/%1").arg(texts.size() + 2));
+    EXPECT_ROWS(rowsOf(db(), "SELECT description FROM productdetail WHERE productid < 3 ORDER BY productid"),
+                (QStringList{"keep me", "and me"}));
+    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM productdetail").toInt(), texts.size() + 2);
 }

@@ -46,9 +46,9 @@ TEST(Workstation, FoldersOfBuildAndInstalledProgramsAndXdgConfigHomeOnlyWhenAbso
     EXPECT_FALSE(w.installed());
     EXPECT_EQ(w.modulePath("products"), l.path("build/bin/libproducts.so"));
     // Pictures and scans under the user's data folder, remembered windows in the state folder: never beside the program.
-    EXPECT_ROWS(QStringList({w.dataDir(), w.stateDir(), w.stateFile()}),
-              QStringList({l.path("home/.local/share/tarvex"), l.path("home/.local/state/tarvex"),
-                           l.path("home/.local/state/tarvex/state.ini")}));
+    EXPECT_EQ(w.dataDir(), l.path("home/.local/share/tarvex"));
+    EXPECT_EQ(w.stateDir(), l.path("home/.local/state/tarvex"));
+    EXPECT_EQ(w.stateFile(), l.path("home/.local/state/tarvex/state.ini"));
     EXPECT_ROWS(w.settingsCandidates(), QStringList({l.path("build/bin/tarvex.ini"), l.path("home/.config/tarvex/tarvex.ini"),
                                                    l.path("etc/tarvex/tarvex.ini")}));
 
@@ -79,9 +79,9 @@ TEST(Workstation, FoldersOfBuildAndInstalledProgramsAndXdgConfigHomeOnlyWhenAbso
     QDir().mkpath(i.path("usr/lib/tarvex/modules"));
     const Workstation installed = i.workstation("usr/bin/tarvex");
     EXPECT_TRUE(installed.installed());
-    EXPECT_ROWS(QStringList({installed.moduleDir(), installed.modulePath("products"), installed.dataDir()}),
-              QStringList({i.path("usr/lib/tarvex/modules"), i.path("usr/lib/tarvex/modules/libproducts.so"),
-                           i.path("home/.local/share/tarvex")}));
+    EXPECT_EQ(installed.moduleDir(), i.path("usr/lib/tarvex/modules"));
+    EXPECT_EQ(installed.modulePath("products"), i.path("usr/lib/tarvex/modules/libproducts.so"));
+    EXPECT_EQ(installed.dataDir(), i.path("home/.local/share/tarvex"));
 
     // A file beside an installed program is not looked at.
     touchServer(i.path("usr/bin/tarvex.ini"));

@@ -193,8 +193,10 @@ TEST(ImportFiles, YesAndNoReadInAnyCase)
 {
     bool yes = false;
     bool no = true;
-    EXPECT_TRUE(readImportBoolean(QStringLiteral("Da"), yes) && yes);
-    EXPECT_TRUE(readImportBoolean(QStringLiteral("ne"), no) && !no);
+    EXPECT_TRUE(readImportBoolean(QStringLiteral("Da"), yes));
+    EXPECT_TRUE(yes);
+    EXPECT_TRUE(readImportBoolean(QStringLiteral("ne"), no));
+    EXPECT_FALSE(no);
     EXPECT_FALSE(readImportBoolean(QStringLiteral("možda"), yes));
 }
 

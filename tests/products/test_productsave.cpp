@@ -184,10 +184,10 @@ TEST_F(ProductSave, ASaveRefusedWritesNothingAndLeavesTheWorkForTheNextSaveOneCu
     EXPECT_TRUE(connection().isConnected());
     const qint64 id = P("productid").asLargeInt();
     EXPECT_EQ(count("product"), 1);
-    EXPECT_EQ(text(QStringLiteral("SELECT CONCAT(model, '/', productid) FROM productdetail")),
-              QStringLiteral("Mala/%1").arg(id));
-    EXPECT_EQ(text(QStringLiteral("SELECT GROUP_CONCAT(quantity ORDER BY quantity) FROM productrebate WHERE productid = %1").arg(id)),
-              "10,25");
+    EXPECT_ROWS(rowsOf(db(), "SELECT model, productid FROM productdetail"), QStringList{QStringLiteral("Mala|%1").arg(id)});
+    EXPECT_ROWS(rowsOf(db(), QStringLiteral("SELECT quantity FROM productrebate WHERE productid = %1 ORDER BY quantity")
+                                 .arg(id)),
+                (QStringList{"10", "25"}));
     EXPECT_EQ(text("SELECT categoryprid FROM productcategorypr"), "2");
     EXPECT_EQ(dm().LoadedProductName, "Kifla");
     EXPECT_FALSE(rebates.updatesPending());
@@ -263,11 +263,11 @@ TEST_F(ProductSave, DeletionIsRefusedWithItsReasonOrTakesEveryRowOfTheProduct)
     ASSERT_TRUE(productZQ().locate("productid", 3));
     dm().DeleteProduct(3);
     EXPECT_EQ(productZQ().recordCount(), 1);
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(productid ORDER BY productid) FROM product"), "1,2");
+    EXPECT_ROWS(rowsOf(db(), "SELECT productid FROM product ORDER BY productid"), (QStringList{"1", "2"}));
     // Product 3's own recipe went with it.
     for (const char* table : {"productdetail", "productcategorypr", "productrebate", "productattribute",
                               "productattributewarehouse", "component"})
         EXPECT_EQ(count(table), 0) << table;
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(productid) FROM productwarehouse"), "1");
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(productid) FROM productalter"), "1");
+    EXPECT_ROWS(rowsOf(db(), "SELECT productid FROM productwarehouse"), QStringList{"1"});
+    EXPECT_ROWS(rowsOf(db(), "SELECT productid FROM productalter"), QStringList{"1"});
 }

@@ -191,8 +191,8 @@ TEST_F(ServerAway, ATypedEditOutlivesTheServerAndAnIdleSessionReadsAndWritesAfte
         startServer();
         EXPECT_EQ(toldHeadline(save), QString());
         EXPECT_EQ(productZQ().state(), DataSetState::Browse);
-        EXPECT_EQ(stored("SELECT CONCAT(name, '/', price) FROM product WHERE productid = 1"),
-                  typed + (crash ? "/7.5" : "/5.5"));
+        EXPECT_EQ(stored("SELECT name FROM product WHERE productid = 1"), typed);
+        EXPECT_EQ(stored("SELECT price FROM product WHERE productid = 1"), crash ? "7.5" : "5.5");
         EXPECT_EQ(stored("SELECT COUNT(*) FROM product"), "2");
 
         // A session left idle across a restart: opening the list meets the
@@ -286,7 +286,8 @@ TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
     EXPECT_EQ(stored("SELECT COUNT(*) FROM productrebate"), "0");
     insert(5);
     EXPECT_TRUE(connection.isConnected());
-    EXPECT_EQ(stored("SELECT GROUP_CONCAT(quantity) FROM productrebate"), "5");
+    EXPECT_EQ(stored("SELECT COUNT(*) FROM productrebate"), "1");
+    EXPECT_EQ(stored("SELECT quantity FROM productrebate"), "5");
 }
 
 // The session opens on the first server that answers and moves on when it

@@ -164,11 +164,11 @@ TEST_F(WriteRetryTest, AJoinAndACopyWhoseCommitAnswerIsLostAreFoundWrittenAndNot
     EXPECT_TRUE(proxied.isConnected());
     EXPECT_FALSE(proxied.transactionInDoubt());
 
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(productid ORDER BY productid) FROM product WHERE name LIKE 'Hleb%'"),
-              QStringLiteral("1,%1").arg(copy));
+    EXPECT_ROWS(rowsOf(db(), "SELECT productid FROM product WHERE name LIKE 'Hleb%' ORDER BY productid"),
+                (QStringList{"1", QString::number(copy)}));
     EXPECT_EQ(text(QStringLiteral("SELECT model FROM productdetail WHERE productid = %1").arg(copy)), "Beli");
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(productid, ':', groupid ORDER BY productid) FROM productalter"),
-              QStringLiteral("1:%1,2:%1").arg(group));
+    EXPECT_ROWS(rowsOf(db(), "SELECT productid, groupid FROM productalter ORDER BY productid"),
+                (QStringList{QStringLiteral("1|%1").arg(group), QStringLiteral("2|%1").arg(group)}));
 
     // Pressed again after all: the join is there, nothing is added.
     EXPECT_EQ(module.JoinAlternativeGroup(2, 1), group);
@@ -190,7 +190,7 @@ TEST_F(WriteRetryTest, TheEditorsStockRowsAndDetailsRunOnceThroughConflictsAndFi
     EXPECT_TRUE(dm().AddProductWarehouse(1, 1, 50));
     EXPECT_EQ(number("SELECT @conflicts"), 0);
     EXPECT_FALSE(dm().AddProductWarehouse(1, 1, 60)) << "the row is there already";
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(warehouseid, ':', price) FROM productwarehouse WHERE productid = 1"), "1:50");
+    EXPECT_ROWS(rowsOf(db(), "SELECT warehouseid, price FROM productwarehouse WHERE productid = 1"), QStringList{"1|50"});
 
     sql("UPDATE productwarehouse SET amount = 4 WHERE productid = 1");
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (1, 2, 3), (2, 1, 9)");
@@ -198,18 +198,18 @@ TEST_F(WriteRetryTest, TheEditorsStockRowsAndDetailsRunOnceThroughConflictsAndFi
         const char* what;
         QMap<qint64, double> documents;
         int changed;
-        const char* amounts;
+        QStringList amounts;  // warehouse|amount
     } recounts[] = {
-        {"one differs, one has no documents", {{1, 5.5}}, 2, "1:5.5,2:0"},
-        {"the same again", {{1, 5.5}}, 0, "1:5.5,2:0"},
-        {"a difference below a millionth", {{1, 5.5000000001}, {2, 0}}, 0, "1:5.5,2:0"},
+        {"one differs, one has no documents", {{1, 5.5}}, 2, {"1|5.5", "2|0"}},
+        {"the same again", {{1, 5.5}}, 0, {"1|5.5", "2|0"}},
+        {"a difference below a millionth", {{1, 5.5000000001}, {2, 0}}, 0, {"1|5.5", "2|0"}},
     };
     for (const auto& r : recounts) {
         SCOPED_TRACE(r.what);
         EXPECT_EQ(dm().RecountProductWarehouses(1, r.documents), r.changed);
-        EXPECT_EQ(text("SELECT GROUP_CONCAT(warehouseid, ':', amount + 0 ORDER BY warehouseid) FROM productwarehouse "
-                       "WHERE productid = 1"),
-                  r.amounts);
+        EXPECT_ROWS(rowsOf(db(), "SELECT warehouseid, amount + 0 FROM productwarehouse WHERE productid = 1 "
+                                 "ORDER BY warehouseid"),
+                    r.amounts);
     }
     EXPECT_EQ(text("SELECT amount + 0 FROM productwarehouse WHERE productid = 2"), "9") << "another product's row";
 
@@ -221,7 +221,7 @@ TEST_F(WriteRetryTest, TheEditorsStockRowsAndDetailsRunOnceThroughConflictsAndFi
     dm().LoadDetailsFromCategories(1, 200);  // the category with the higher web rebate decides
     dm().LoadDetailsFromCategories(2, 80);   // no detail row yet
     EXPECT_EQ(number("SELECT @conflicts"), 0);
-    EXPECT_EQ(text("SELECT GROUP_CONCAT(productid, ':', IFNULL(model, '-'), ':', maxrebate + 0, ':', webprice + 0, ':', "
-                   "b2bprice + 0 ORDER BY productid) FROM productdetail"),
-              "1:Beli:30:150:190,2:-:15:72:64");
+    expectSameTable(rowsOf(db(), "SELECT productid, model, maxrebate + 0, webprice + 0, b2bprice + 0 FROM productdetail "
+                                 "ORDER BY productid"),
+                    {"1|Beli|30|150|190", "2|-|15|72|64"}, {"productid", "model", "maxrebate", "webprice", "b2bprice"});
 }

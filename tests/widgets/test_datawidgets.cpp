@@ -105,7 +105,8 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(name->text() + QString::number(active->isChecked()), "Čačak1");
+    EXPECT_EQ(name->text(), "Čačak");
+    EXPECT_TRUE(active->isChecked());
 
     name->setFocus();
     name->selectAll();
@@ -115,9 +116,10 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     active->click();
     other->setFocus(); // leaving both writes them
     FieldLink::commitAll(&window);
-    EXPECT_EQ(data.fieldByName("name").asString() + QString::number(data.fieldByName("active").asBoolean()), "Kraljevo0");
+    EXPECT_EQ(data.fieldByName("name").asString(), "Kraljevo");
+    EXPECT_FALSE(data.fieldByName("active").asBoolean());
     data.post();
-    EXPECT_EQ(scalar(db(), "SELECT CONCAT(name, active) FROM warehouse WHERE warehouseid = 1").toString(), "Kraljevo0");
+    EXPECT_ROWS(rowsOf(db(), "SELECT name, active FROM warehouse WHERE warehouseid = 1"), QStringList{"Kraljevo|0"});
 
     data.next();
     EXPECT_EQ(name->text() + QString::number(active->isChecked()), "Beograd0");
@@ -187,7 +189,7 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     EXPECT_EQ(taxName->text(), "");
     EXPECT_EQ(value->text(), "18");
     EXPECT_DOUBLE_EQ(taxes.fieldByName("value").asFloat(), 18);
-    EXPECT_EQ(scalar(db(), "SELECT CONCAT(name, value) FROM tax WHERE taxid = 5").toString(), "PDV2020");
+    EXPECT_ROWS(rowsOf(db(), "SELECT name, value FROM tax WHERE taxid = 5"), QStringList{"PDV20|20"});
 }
 
 // Every display format the product windows use, with the noise that price
