@@ -124,7 +124,7 @@ void AlternativesManage(qint32 ProductID)
 {
     auto* form = new TAlterProductForm;
     form->setProductId(ProductID);
-    form->setGroupId(GetGroupID(ProductID));
+    form->setGroupId(ProductDM->GetGroupID(ProductID));
     form->OpenAlternatives(form->groupId());
     tarvex::execModal(*form);
 }

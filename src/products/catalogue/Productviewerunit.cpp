@@ -20,16 +20,8 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QToolBar>
-#include <QSqlQuery>
 
 namespace products {
-
-qint32 GetGroupID(qint32 productId)
-{
-    QSqlQuery query = ProductDM->ZConnection()->select(
-        QStringLiteral("SELECT groupid FROM productalter WHERE productid = ?"), {productId});
-    return query.next() ? query.value(0).toInt() : -1;
-}
 
 TProductViewerForm::TProductViewerForm(QWidget* parent) : tarvex::TCustomViewerForm(parent)
 {
@@ -205,7 +197,7 @@ void TProductViewerForm::AlternativesActionExecute()
         return;
     QueryDataSet* products = ProductDM->ProductZQ;
     const qint32 productId = qint32(products->fieldByName(QStringLiteral("productid")).asLargeInt());
-    const qint32 group = GetGroupID(productId);
+    const qint32 group = ProductDM->GetGroupID(productId);
     tarvex::BusyCursor busy;
     products->close();
     products->setSql(tarvex::ChangeSQLCondition(products->sql(),

@@ -67,7 +67,4 @@ private:
     bool m_picking = false;
 };
 
-// The alternatives group of a product, or -1 when it is in none.
-qint32 GetGroupID(qint32 productId);
-
 } // namespace products

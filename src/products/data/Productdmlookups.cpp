@@ -172,12 +172,8 @@ qint32 TProductDM::JoinAlternativeGroup(qint32 productId, qint32 otherId)
     // Under the group lock, so no other workstation opens the same new group.
     tarvex::writeTransaction(connection, [&] {
         lockIdentifiers(connection, kAlternativeGroups);
-        auto groupOf = [&](qint32 id) {
-            QSqlQuery query = connection.select(QStringLiteral("SELECT groupid FROM productalter WHERE productid = ?"), {id});
-            return query.next() ? query.value(0).toInt() : -1;
-        };
         const QString insert = QStringLiteral("INSERT INTO productalter (groupid,productid) VALUES (?,?)");
-        group = groupOf(otherId);
+        group = GetGroupID(otherId);
         // Joined already (by a join whose answer never came): nothing to do.
         if (group > 0 && connection.value(QStringLiteral("SELECT COUNT(*) FROM productalter WHERE groupid = ? AND "
                                                          "productid = ?"),
@@ -192,6 +188,13 @@ qint32 TProductDM::JoinAlternativeGroup(qint32 productId, qint32 otherId)
         connection.execute(insert, {group, productId});
     });
     return group;
+}
+
+qint32 TProductDM::GetGroupID(qint32 productId)
+{
+    QSqlQuery query =
+        ZConnection()->select(QStringLiteral("SELECT groupid FROM productalter WHERE productid = ?"), {productId});
+    return query.next() ? query.value(0).toInt() : -1;
 }
 
 void TProductDM::LeaveAlternativeGroup(qint32 productId, qint32 groupId)

@@ -190,6 +190,8 @@ public:
     qint32 JoinAlternativeGroup(qint32 productId, qint32 otherId);
     // Takes the product out of the group.
     void LeaveAlternativeGroup(qint32 productId, qint32 groupId);
+    // The product's group, or -1 when it is in none.
+    qint32 GetGroupID(qint32 productId);
 
     // --- look-ups
     qint32 GetDefWarehouseID();
