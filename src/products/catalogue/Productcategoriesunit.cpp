@@ -77,8 +77,7 @@ void TProductCategoriesGroup::LoadCategories(qint64 productId)
 
 bool TProductCategoriesGroup::CategoriesExist(qint64 productId)
 {
-    return select(QStringLiteral("SELECT categoryprid FROM productcategorypr WHERE productid = ?"), {productId})
-        .next();
+    return ProductDM->CategoriesExist(productId);
 }
 
 void TProductCategoriesGroup::AddButtonClick()

@@ -111,6 +111,13 @@ bool TProductDM::CheckOnlyLowestCategory(const tarvex::TIntArray& ids)
     return lookups::CheckOnlyLowestCategory(db(), ids);
 }
 
+bool TProductDM::CategoriesExist(qint64 productId)
+{
+    return ZConnection()
+        ->select(QStringLiteral("SELECT categoryprid FROM productcategorypr WHERE productid = ?"), {productId})
+        .next();
+}
+
 // --- identifiers
 
 QString TProductDM::GetNewProductCode()

@@ -207,6 +207,8 @@ public:
     QString GetProductCurrency(qint32 productId);
     bool PreceptExist(const QString& kind, qint32 id);
     bool CheckOnlyLowestCategory(const tarvex::TIntArray& ids);
+    // The saved product is linked to a category.
+    bool CategoriesExist(qint64 productId);
 
 protected:
     void CreateFieldValidations() override;

@@ -43,11 +43,6 @@ bool deactivating(const QueryDataSet& product)
     return !stored.isNull() && tarvex::readBoolean(stored, &ok) && ok && !active.asBoolean();
 }
 
-bool hasRows(QSqlQuery query)
-{
-    return query.next();
-}
-
 } // namespace
 
 Productsave::Productsave(TProductDM& dm) : m_dm(dm)
@@ -86,9 +81,7 @@ QString Productsave::check(const ProductsaveInput& input) const
         if (input.categories)
             given = !input.categories->isEmpty();
         else if (!inserting)
-            given = hasRows(m_dm.ZConnection()->select(
-                QStringLiteral("SELECT categoryprid FROM productcategorypr WHERE productid = ?"),
-                {F(product, "productid").asLargeInt()}));
+            given = m_dm.CategoriesExist(F(product, "productid").asLargeInt());
         if (!given)
             return PROD_CAT_PR_INVALIDE_ERR;
     }
