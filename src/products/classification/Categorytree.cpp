@@ -60,22 +60,30 @@ void CategoryTree::createTree()
     m_root = std::make_unique<CategoryNode>();
     m_root->caption = CAT_ROOT_CAPTION;
 
-    QSqlQuery query = tarvex::selectSql(m_db, QStringLiteral("SELECT * FROM categorypr ORDER BY parentid,name"));
+    qint64 lastParent = -1;
+    CategoryNode* parentNode = nullptr;
+    for (const CategoryRow& row : readCategoryRows(m_db)) {
+        // Rows come by parent: look the parent up once per run of siblings.
+        if (row.parentId != lastParent) {
+            lastParent = row.parentId;
+            parentNode = findNode(row.parentId);
+        }
+        if (parentNode)
+            addChild(parentNode, row.name, row.id);
+    }
+}
+
+QList<CategoryRow> readCategoryRows(QSqlDatabase db)
+{
+    QSqlQuery query = tarvex::selectSql(db, QStringLiteral("SELECT * FROM categorypr ORDER BY parentid,name"));
     const int idColumn = query.record().indexOf(QStringLiteral("categoryprid"));
     const int parentColumn = query.record().indexOf(QStringLiteral("parentid"));
     const int nameColumn = query.record().indexOf(QStringLiteral("name"));
-    qint64 lastParent = -1;
-    CategoryNode* parentNode = nullptr;
-    while (query.next()) {
-        const qint64 parentId = query.value(parentColumn).toLongLong();
-        // Rows come by parent: look the parent up once per run of siblings.
-        if (parentId != lastParent) {
-            lastParent = parentId;
-            parentNode = findNode(parentId);
-        }
-        if (parentNode)
-            addChild(parentNode, query.value(nameColumn).toString(), query.value(idColumn).toLongLong());
-    }
+    QList<CategoryRow> rows;
+    while (query.next())
+        rows.append({query.value(idColumn).toLongLong(), query.value(parentColumn).toLongLong(),
+                     query.value(nameColumn).toString()});
+    return rows;
 }
 
 void CategoryTree::collectFlat(CategoryNode* node, QList<CategoryNode*>& out) const

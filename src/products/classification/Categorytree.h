@@ -85,6 +85,15 @@ private:
     bool m_multiSelect = false;
 };
 
+// A category as categorypr holds it.
+struct CategoryRow {
+    qint64 id = 0;
+    qint64 parentId = 0;
+    QString name;
+};
+// Every category, by parent, siblings in the database's name order.
+QList<CategoryRow> readCategoryRows(QSqlDatabase db);
+
 // Splits a path list at every ";" and appends the pieces to the list: empty
 // pieces between separators are kept, an empty last piece is not.
 void CatPathsToStrings(const QString& paths, QStringList& list);

@@ -1,6 +1,7 @@
 #include "Stocksoverviewunit.h"
 
 #include "BusyCursor.h"
+#include "Categorytree.h"
 #include "Clock.h"
 #include "Connection.h"
 #include "DBGrid.h"
@@ -32,8 +33,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -43,7 +42,6 @@ namespace products {
 namespace {
 
 const QString kCaption = QStringLiteral("Stanje zaliha");
-const QString kCategoryTreeSql = QStringLiteral("SELECT * FROM categorypr ORDER BY parentid,name");
 const int kCategoryIdRole = Qt::UserRole;
 
 QSqlDatabase database()
@@ -191,22 +189,17 @@ void TStocksOverviewForm::buildCategoryTree()
     auto* root = new QTreeWidgetItem(m_tree, {CAT_ROOT_CAPTION});
     root->setData(0, kCategoryIdRole, qint64(0));
     tarvex::guarded([&] {
-        QSqlQuery rows = tarvex::selectSql(database(), kCategoryTreeSql);
-        const int idColumn = rows.record().indexOf(QStringLiteral("categoryprid"));
-        const int nameColumn = rows.record().indexOf(QStringLiteral("name"));
-        const int parentColumn = rows.record().indexOf(QStringLiteral("parentid"));
         qint64 lastParent = -1;
         QTreeWidgetItem* parentNode = nullptr;
-        while (rows.next()) {
-            const qint64 parentId = rows.value(parentColumn).toLongLong();
-            if (parentId != lastParent) {
-                parentNode = FindNode(parentId);
-                lastParent = parentId;
+        for (const CategoryRow& row : readCategoryRows(database())) {
+            if (row.parentId != lastParent) {
+                parentNode = FindNode(row.parentId);
+                lastParent = row.parentId;
             }
             // A parent not yet in the tree leaves its child at the top level.
             auto* node = parentNode ? new QTreeWidgetItem(parentNode) : new QTreeWidgetItem(m_tree);
-            node->setText(0, rows.value(nameColumn).toString());
-            node->setData(0, kCategoryIdRole, rows.value(idColumn).toLongLong());
+            node->setText(0, row.name);
+            node->setData(0, kCategoryIdRole, row.id);
         }
     });
     m_tree->collapseAll();
