@@ -8,10 +8,13 @@
 #include "test_productdm_support.h"
 
 #include "DatabaseError.h"
+#include "LogFile.h"
 #include "Productsave.h"
 #include "WriteRetry.h"
 #include "stress_proxy.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -96,6 +99,18 @@ TEST_F(WriteRetryTest, ConflictsOnTheSavePathAreRunAgainUntilTheBudgetRunsOutAnd
         {"deadlocks past the budget", 1213, 1000000, 300, 1213},
         {"lock waits past the budget", 1205, 1000000, 300, 1205},
     };
+    // Support reads in the log which work was run again or given up.
+    QTemporaryDir logDir;
+    const QString logPath = logDir.filePath(QStringLiteral("tarvex.log"));
+    installLogFile(logPath);
+    struct Uninstall {
+        ~Uninstall() { removeLogFile(); }
+    } uninstall;
+    const auto logSize = [&] { return QFileInfo(logPath).size(); };
+    const auto logSince = [&](qint64 from) {
+        QFile file(logPath);
+        return file.open(QIODevice::ReadOnly) && file.seek(from) ? QString::fromUtf8(file.readAll()) : QString();
+    };
     int stored = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -103,7 +118,13 @@ TEST_F(WriteRetryTest, ConflictsOnTheSavePathAreRunAgainUntilTheBudgetRunsOutAnd
         const QString name = QString::fromUtf8(c.what);
         startProduct(name);
         conflicts(c.code, c.conflicts);
+        const qint64 logged = logSize();
         EXPECT_EQ(savedOrRefused(), c.told);
+        const QString log = logSince(logged);
+        EXPECT_TRUE(log.contains(QStringLiteral("Product save: error %1, run again (try 2)").arg(c.code)))
+            << log.toStdString();
+        EXPECT_EQ(log.contains(QStringLiteral("Product save: error %1 after ").arg(c.code)), c.told != 0)
+            << log.toStdString();
         const int left = int(number("SELECT @conflicts"));
         sql("SET @conflicts = 0");
         if (c.told == 0) {

@@ -1,5 +1,6 @@
 #include "SignIn.h"
 
+#include "LogCategories.h"
 #include "Modal.h"
 
 #include <QDialogButtonBox>
@@ -81,6 +82,7 @@ std::unique_ptr<Connection> signIn(StartupSettings& settings,
         try {
             std::unique_ptr<Connection> connection = open(attempt);
             settings.connection.user = attempt.connection.user;
+            qCInfo(lcSecurity).noquote() << QStringLiteral("Signed in to %1").arg(settings.serverText());
             return connection;
         } catch (const SignInRefused& e) {
             dialog.refused(e.userText());

@@ -6,6 +6,7 @@
 #include "DatabaseErrorText.h"
 #include "DatabaseSection.h"
 #include "IniFile.h"
+#include "LogCategories.h"
 #include "Migration.h"
 #include "Schema.h"
 
@@ -127,6 +128,10 @@ bool takesOnlyEncrypted(const ConnectionSettings& plain)
 void refuseSignIn(const DatabaseError& e, const StartupSettings& settings)
 {
     const QString& user = settings.connection.user;
+    // The account's name stays out of the log; the code tells support the cause.
+    if (e.code() == 1045 || e.code() == 1698 || e.code() == 4151 || e.code() == 1820 || e.code() == 1862)
+        qCWarning(lcSecurity).noquote()
+            << QStringLiteral("Sign-in to %1 refused: error %2").arg(settings.serverText()).arg(e.code());
     switch (e.code()) {
     case 1045: // access denied
     case 1698:
@@ -282,7 +287,8 @@ std::unique_ptr<Connection> openStartupDatabase(const StartupSettings& settings,
     const bool firstStart = !QFileInfo::exists(server->dataDir() + QStringLiteral("/mysql"));
     tell(firstStart ? STARTUP_PREPARE_STEP : STARTUP_SERVER_STEP, 0);
     try {
-        server->start();
+        if (server->start())
+            qCInfo(lcPrivateServer).noquote() << QStringLiteral("Private server started in %1").arg(settings.serverDir);
         return openEmbeddedDatabase(*server, settings.database, fillDemo, tell);
     } catch (...) {
         // Nobody else would stop it: the console ends here.
@@ -312,6 +318,7 @@ std::function<bool()> privateServerReviver(PrivateServer& server, std::function<
             return false;
         revivals->push_back(now);
         server.start();
+        qCWarning(lcPrivateServer) << "Private server was away and is started again";
         if (tell)
             tell(EMBEDDED_SERVER_RESTARTED_INF);
         return true;

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DatabaseError.h"
+#include "LogCategories.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -128,7 +129,7 @@ bool Connection::keepsCommitMarks()
     return m_commitMarks == 1;
 }
 
-void writeTransaction(Connection& connection, const std::function<void()>& work)
+void writeTransaction(Connection& connection, const std::function<void()>& work, const QString& name)
 {
     if (connection.inTransaction()) {
         Transaction joined(connection);
@@ -154,8 +155,13 @@ void writeTransaction(Connection& connection, const std::function<void()>& work)
             if (connection.inTransaction())
                 throw;  // an outer transaction's work: it is the one to run again
             if (isWriteConflict(e) || (e.code() == 1062 && ++duplicates < kDuplicateTries && connection.onCluster())) {
-                if (budget.pause())
+                if (budget.pause()) {
+                    qCInfo(lcSave).noquote()
+                        << QStringLiteral("%1: error %2, run again (try %3)").arg(name).arg(e.code()).arg(budget.tries() + 1);
                     continue;
+                }
+                qCWarning(lcSave).noquote()
+                    << QStringLiteral("%1: error %2 after %3 tries, given up").arg(name).arg(e.code()).arg(budget.tries() + 1);
                 throw;
             }
             if (!e.isConnectionLost())
@@ -165,6 +171,8 @@ void writeTransaction(Connection& connection, const std::function<void()>& work)
                 throw;  // nothing to look it up by: the caller settles it
             if (!reopened(connection)) {
                 // Looked up by the next transaction, once the server answers.
+                qCWarning(lcSave).noquote() << QStringLiteral("%1: session lost, no server answers%2")
+                                                   .arg(name, inDoubt ? QStringLiteral("; commit in doubt") : QString());
                 if (inDoubt)
                     connection.setDoubtResolver([&connection, token] { return markFound(connection, token); });
                 throw;
@@ -178,8 +186,13 @@ void writeTransaction(Connection& connection, const std::function<void()>& work)
                     throw e;
                 }
                 connection.settleInDoubt(committed);
+                qCInfo(lcSave).noquote() << QStringLiteral("%1: commit answer lost; its mark says %2")
+                                                .arg(name, committed ? QStringLiteral("written")
+                                                                     : QStringLiteral("not written, run again"));
                 if (committed)
                     return;
+            } else {
+                qCInfo(lcSave).noquote() << QStringLiteral("%1: session lost before the commit, run again").arg(name);
             }
             // Surely not written: the work runs again on the new session.
             if (!budget.pause())

@@ -51,7 +51,9 @@ private:
 // writer retries. Throws the last failure when the budget ran out or the
 // failure is none of the above; a lost commit that cannot be looked up yet
 // (the server still away) is left in doubt with a resolver reading its mark,
-// so the next transaction settles it first.
-void writeTransaction(Connection& connection, const std::function<void()>& work);
+// so the next transaction settles it first. `name` says in the log which
+// work was retried, refused or left in doubt (the log names no values).
+void writeTransaction(Connection& connection, const std::function<void()>& work,
+                      const QString& name = QStringLiteral("Write"));
 
 } // namespace tarvex

@@ -17,7 +17,7 @@ qint64 TProductDM::AddCategory(qint64 parentId, const QString& name)
     tarvex::writeTransaction(c, [&] {
         c.execute(QStringLiteral("INSERT INTO categorypr SET parentid = ?, name = ?"), {parentId, name});
         id = c.lastInsertId();
-    });
+    }, QStringLiteral("Category add"));
     return id;
 }
 
@@ -50,7 +50,7 @@ void TProductDM::DeleteCategories(qint64 id)
     // A branch goes as a whole or not at all; a try the server undid reads
     // the branch again.
     tarvex::Connection& c = connection();
-    tarvex::writeTransaction(c, [&] { deleteBranch(c, id); });
+    tarvex::writeTransaction(c, [&] { deleteBranch(c, id); }, QStringLiteral("Category delete"));
 }
 
 } // namespace products

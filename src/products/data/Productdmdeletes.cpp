@@ -233,7 +233,7 @@ void TProductDM::DeleteReferenceRow(QueryDataSet& ds)
                     return;  // another workstation deleted it meanwhile
             }
             ds.deleteRecord();
-        });
+        }, QStringLiteral("Reference delete"));
     } catch (...) {
         // The row left the list with a delete that did not hold.
         if (ds.isActive() && ds.recordCount() != rows)

@@ -166,7 +166,7 @@ qint32 TProductDM::CopyProduct(qint32 productId, const TStringArr& replacements)
         const QStringList newKey{QStringLiteral("productid=") + QString::number(newId)};
         for (const char* table : {"productdetail", "productcategorypr", "productalter", "component", "fixedasset"})
             CopyDataSet(QString::fromUtf8(table), condition, newKey, QStringLiteral("productid"), {productId});
-    });
+    }, QStringLiteral("Product copy"));
     return newId;
 }
 
@@ -193,7 +193,7 @@ qint32 TProductDM::JoinAlternativeGroup(qint32 productId, qint32 otherId)
             connection.execute(insert, {group, otherId});
         }
         connection.execute(insert, {group, productId});
-    });
+    }, QStringLiteral("Alternatives join"));
     return group;
 }
 

@@ -271,7 +271,7 @@ void TProductDM::DeleteProduct(qint64 id)
             } else {
                 connection.execute(QStringLiteral("DELETE FROM product WHERE productid = ?"), {id});
             }
-        });
+        }, QStringLiteral("Product delete"));
     } catch (...) {
         // The row left the list with a write that did not hold.
         if (removedFromList)
@@ -292,7 +292,7 @@ void TProductDM::MakePrimary(QueryDataSet& ds, const QString& keyName, qint64 id
                 F(ds, "status").setValue(chosen ? QStringLiteral("primary") : QStringLiteral("standard"));
                 ds.post();
             }
-        });
+        }, QStringLiteral("Primary row"));
     } catch (...) {
         ds.cancel();
         ds.refresh();

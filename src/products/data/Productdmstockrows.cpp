@@ -27,7 +27,7 @@ bool TProductDM::AddProductWarehouse(qint64 productId, qint64 warehouseId, doubl
         if (added)
             c.execute(QStringLiteral("INSERT INTO productwarehouse (productid, warehouseid, price) VALUES (?, ?, ?)"),
                       {productId, warehouseId, price});
-    });
+    }, QStringLiteral("Warehouse row add"));
     return added;
 }
 
@@ -55,7 +55,7 @@ int TProductDM::RecountProductWarehouses(qint64 productId, const QMap<qint64, do
                       {documents, productId, warehouseId});
             ++changed;
         }
-    });
+    }, QStringLiteral("Warehouse rows recount"));
     return changed;
 }
 
@@ -86,7 +86,7 @@ void TProductDM::LoadDetailsFromCategories(qint64 productId, double price)
                                  "VALUES (?, ?, ?, ?) ON DUPLICATE KEY UPDATE maxrebate = VALUES(maxrebate), "
                                  "webprice = VALUES(webprice), b2bprice = VALUES(b2bprice)"),
                   {productId, maxRebate, webPrice, b2bPrice});
-    });
+    }, QStringLiteral("Details from categories"));
 }
 
 } // namespace products

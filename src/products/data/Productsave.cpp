@@ -95,7 +95,7 @@ void Productsave::write(const ProductsaveInput& input)
     tarvex::Connection& connection = *m_dm.ZConnection();
     settleInDoubt();
     try {
-        tarvex::writeTransaction(connection, [&] { writeOnce(input); });
+        tarvex::writeTransaction(connection, [&] { writeOnce(input); }, QStringLiteral("Product save"));
     } catch (const tarvex::DatabaseError&) {
         // Without a commit mark to read, the token on the product tells,
         // once the server is back.

@@ -430,7 +430,7 @@ ImportOutcome ProductImport::run(const ImportSettings& settings, const TProgress
         }
         run.dropRowTables();
         result = run.outcome;
-    });
+    }, QStringLiteral("Product import"));
     return result;
 }
 
