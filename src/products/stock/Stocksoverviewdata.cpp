@@ -379,6 +379,33 @@ std::vector<qint32> byFirstColumn(const tarvex::ResultStore& store)
     return rows;
 }
 
+// The products in identifier order, looked up by identifiers that come in
+// the same order: the two lists are walked side by side.
+class ProductWalk {
+public:
+    ProductWalk(const tarvex::ResultStore& store, int idColumn, const std::vector<qint32>& rows)
+        : m_store(store), m_idColumn(idColumn), m_rows(rows)
+    {
+    }
+    // The product's row, -1 when the list has none of that identifier.
+    qint32 find(qint64 id)
+    {
+        while (m_at < m_rows.size() && m_store.integer(m_rows[m_at], m_idColumn) < id)
+            ++m_at;
+        if (ended() || m_store.integer(m_rows[m_at], m_idColumn) != id)
+            return -1;
+        return m_rows[m_at];
+    }
+    // Past the last product: nothing later can be found.
+    bool ended() const { return m_at == m_rows.size(); }
+
+private:
+    const tarvex::ResultStore& m_store;
+    const int m_idColumn;
+    const std::vector<qint32>& m_rows;
+    size_t m_at = 0;
+};
+
 } // namespace
 
 QList<qint64> ExpandCategories(QSqlDatabase db, const QList<qint64>& selected)
@@ -598,16 +625,13 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
                                                                                    "pd.productid WHERE ") +
                                                                         conditions}),
                           wholeShop ? QVariantList() : values);
-        size_t p = 0;
+        ProductWalk walk(*store, c.productId, products);
         while (details.next()) {
             const tarvex::NativeRows& row = details.row();
-            const qint64 id = row.integer(0);
-            while (p < products.size() && store->integer(products[p], c.productId) < id)
-                ++p;
-            if (p == products.size())
+            const qint32 r = walk.find(row.integer(0));
+            if (walk.ended())
                 break;
-            const qint32 r = products[p];
-            if (store->integer(r, c.productId) != id)
+            if (r < 0)
                 continue;
             // The web price with VAT as the server multiplies it: by its
             // own VAT factor of the product's tax.
@@ -625,15 +649,12 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
     {
         const std::vector<qint32> stocked = byFirstColumn(stock);
         listed.reserve(stocked.size());
-        size_t p = 0;
+        ProductWalk walk(*store, c.productId, products);
         for (const qint32 s : stocked) {
-            const qint64 id = stock.integer(s, 0);
-            while (p < products.size() && store->integer(products[p], c.productId) < id)
-                ++p;
-            if (p == products.size())
+            const qint32 r = walk.find(stock.integer(s, 0));
+            if (walk.ended())
                 break;
-            const qint32 r = products[p];
-            if (store->integer(r, c.productId) != id)
+            if (r < 0)
                 continue;
             listed.push_back(r);
             for (int i = 0; i < sums.columns.size(); ++i) {
