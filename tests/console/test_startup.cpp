@@ -10,90 +10,38 @@
 #include "PrivateServer.h"
 #include "Startup.h"
 #include "TestServer.h"
+#include "TrimdHelpers.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <thread>
 #include <vector>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/fsuid.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 
 using namespace tarvex;
 
 namespace {
 
-QString taxNames(Connection& connection)
-{
-    QSqlQuery query = connection.select(QStringLiteral("SELECT GROUP_CONCAT(name ORDER BY name) FROM tax"));
-    return query.next() ? query.value(0).toString() : QString();
-}
-
-// A small file system of its own (tmpfs), for a full disk or a read-only
-// folder that even root cannot write to.
-class ScratchMount {
-public:
-    explicit ScratchMount(const QString& size) : m_path(m_dir.filePath("mnt"))
-    {
-        QDir().mkpath(m_path);
-        m_mounted = run("mount", {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", m_path});
-    }
-    ~ScratchMount()
-    {
-        if (m_mounted)
-            run("umount", {m_path});
-    }
-    bool mounted() const { return m_mounted; }
-    bool makeReadOnly() { return run("mount", {"-o", "remount,ro", m_path}); }
-    QString path() const { return m_path; }
-
-private:
-    static bool run(const QString& program, const QStringList& args)
-    {
-        QProcess process;
-        process.start(program, args);
-        return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    }
-    QTemporaryDir m_dir;
-    QString m_path;
-    bool m_mounted = false;
-};
-
-// The settings file with this text; its path.
+// The settings file with this text (the owner's only, as one with a password must be); its path.
 QString writeIni(const QString& iniText)
 {
     static QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("tarvex.ini"));
-    QFile file(ini);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    // The owner's only, as a settings file with a password must be.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(iniText.toUtf8());
+    test::writeFile(ini, iniText.toUtf8());
     return ini;
 }
 
 // What the user reads, a blank line, and the detail for support.
-QString told(const StartupError& e)
-{
-    return exceptionText(e) + QStringLiteral("\n\n") + e.detail();
-}
-
 QString startupFailure(const QString& iniText)
 {
     std::unique_ptr<PrivateServer> server;
     try {
         openStartupDatabase(readStartupSettings(writeIni(iniText)), nullptr, server);
     } catch (const StartupError& e) {
-        return told(e);
+        return exceptionText(e) + QStringLiteral("\n\n") + e.detail();
     } catch (const std::exception& e) {
         return QStringLiteral("not a start-up error: ") + QString::fromUtf8(e.what());
     }
@@ -105,26 +53,16 @@ QString startupFailure(const QString& iniText)
 // when empty) and waits.
 class PortSquatter {
 public:
-    explicit PortSquatter(const QByteArray& greeting) : m_greeting(greeting)
+    explicit PortSquatter(const QByteArray& greeting)
     {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof(address);
-        if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(m_listener, 4) != 0 ||
-            ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-            return;
-        m_port = ntohs(address.sin_port);
-        m_thread = std::thread([this] {
-            for (;;) {
-                const int client = ::accept(m_listener, nullptr, nullptr);
-                if (client < 0)
-                    return;  // shut down
-                if (!m_greeting.isEmpty() && ::write(client, m_greeting.constData(), size_t(m_greeting.size())) < 0)
-                    ::close(client);
-                else
-                    m_clients.push_back(client);
+        m_listener = test::loopbackSocket(m_port);
+        if (::listen(m_listener, 4) != 0)
+            m_port = 0;
+        // Until shut down: each client greeted and kept waiting.
+        m_thread = std::thread([this, greeting] {
+            for (int client; (client = ::accept(m_listener, nullptr, nullptr)) >= 0;) {
+                m_clients.push_back(client);
+                [[maybe_unused]] const ssize_t sent = ::write(client, greeting.constData(), size_t(greeting.size()));
             }
         });
     }
@@ -140,37 +78,18 @@ public:
     int port() const { return m_port; }
 
 private:
-    QByteArray m_greeting;
     int m_listener = -1;
     int m_port = 0;
     std::thread m_thread;
     std::vector<int> m_clients;
 };
 
-// File access as an ordinary user for the scope: root reads every file.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser()
-    {
-        if (::geteuid() == 0)
-            ::setfsuid(65534);
-    }
-    ~AsOrdinaryUser()
-    {
-        if (::geteuid() == 0)
-            ::setfsuid(0);
-    }
-};
-
 // A stand-in for the demo generator: a script that says `lines` and ends with `exitCode`.
 QString fakeGenerator(const QTemporaryDir& dir, const QString& lines, int exitCode)
 {
     const QString path = dir.filePath(QStringLiteral("demogen-%1").arg(exitCode));
-    QFile script(path);
-    script.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    script.write(QStringLiteral("#!/bin/sh\n%1\nexit %2\n").arg(lines).arg(exitCode).toUtf8());
-    script.close();
-    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    test::writeFile(path, QStringLiteral("#!/bin/sh\n%1\nexit %2\n").arg(lines).arg(exitCode).toUtf8(),
+                    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return path;
 }
 
@@ -223,20 +142,10 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
                   STARTUP_HOSTS_LIST_ERR.arg(QLatin1String(list), ini))
             << list;
 
-    // The settings file names one or several servers in order, or leaves the embedded default.
-    EXPECT_TRUE(readStartupSettings(writeIni(QString())).embedded);
+    // The settings file names several servers in order, or leaves the embedded default.
     const StartupSettings pool = readStartupSettings(writeIni("[Database]\nBufferPool=512M\n"));
     EXPECT_TRUE(pool.embedded);
     EXPECT_EQ(pool.bufferPool, "512M");
-    const ConnectionSettings one =
-        readStartupSettings(writeIni("[Database]\nHost=server.local\nPort=3307\nUser=prodavnica\nPassword=tajna\n"
-                                     "Database=radnja\n")).connection;
-    EXPECT_FALSE(readStartupSettings(writeIni("[Database]\nHost=server.local\n")).embedded);
-    EXPECT_EQ(one.host, "server.local");
-    EXPECT_EQ(one.port, 3307);
-    EXPECT_EQ(one.user, "prodavnica");
-    EXPECT_EQ(one.database, "radnja");
-
     const StartupSettings read =
         readStartupSettings(writeIni("[Database]\nHosts=10.0.0.1:4306, node2 ,/run/node3.sock\nPort=4400\nUser=a\n"));
     EXPECT_FALSE(read.embedded);
@@ -244,7 +153,6 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
     for (const ServerAddress& address : read.connection.servers)
         servers << address.text();
     EXPECT_ROWS(servers, QStringList({"10.0.0.1:4306", "node2:4400", "/run/node3.sock"}));
-
 
     // The embedded default's dead server is started again, the user told a few times at most.
     QTemporaryDir dir;
@@ -262,7 +170,7 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
     for (int death = 1; death <= 3; ++death) {
         SCOPED_TRACE(death);
         test::killServer(*embedded);
-        EXPECT_EQ(taxNames(*connection), QStringLiteral("PDV20"));
+        EXPECT_EQ(connection->value(QStringLiteral("SELECT name FROM tax")).toString(), QStringLiteral("PDV20"));
         EXPECT_EQ(told.size(), death);
         EXPECT_TRUE(embedded->isRunning());
     }
@@ -271,12 +179,8 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
 
     // A fourth in the same ten minutes needs a person: the loss is told.
     test::killServer(*embedded);
-    try {
-        taxNames(*connection);
-        ADD_FAILURE() << "a dead server answered";
-    } catch (const DatabaseError& e) {
-        EXPECT_EQ(exceptionText(e), DB_CONNECTION_LOST_ERR);
-    }
+    EXPECT_EQ(test::thrownText<DatabaseError>([&] { connection->value(QStringLiteral("SELECT name FROM tax")); }),
+              DB_CONNECTION_LOST_ERR);
     EXPECT_EQ(told.size(), 3);
     EXPECT_FALSE(embedded->isRunning());
     embedded->stop();
@@ -292,7 +196,7 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
         EXPECT_ROWS(startFailure(server), QStringList{SRV_BINARIES_MISSING_ERR.arg(missing, empty.path())});
         EXPECT_FALSE(QFileInfo::exists(empty.filePath(QStringLiteral("srv/data"))));
     }
-    ScratchMount full(QStringLiteral("4m"));
+    test::ScratchMount full(QStringLiteral("4m"));
     if (!full.mounted())
         GTEST_SKIP() << "a file system of its own needs mount (run as root)";
     // A full disk: the cause is the server's first two error lines, not the installer's pages.
@@ -308,7 +212,7 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
         EXPECT_FALSE(server.isRunning());
     }
     // A read-only folder: the file that could not be written and what to do.
-    ScratchMount readOnly(QStringLiteral("4m"));
+    test::ScratchMount readOnly(QStringLiteral("4m"));
     ASSERT_TRUE(readOnly.mounted() && readOnly.makeReadOnly());
     PrivateServer readOnlyServer(readOnly.path());
     const QStringList lines = startFailure(readOnlyServer);
@@ -334,12 +238,7 @@ TEST(Startup, EveryFailedStartNamesItsCauseNeverFallsBackToTheDemoShopAndStopsIt
     // Starts the embedded default with this first fill; what the user reads.
     const auto firstStart = [&](const DemoFiller& fill) {
         std::unique_ptr<PrivateServer> server;
-        try {
-            openStartupDatabase(embedded, fill, server);
-        } catch (const StartupError& e) {
-            return exceptionText(e);
-        }
-        return QStringLiteral("no failure");
+        return test::thrownText<StartupError>([&] { openStartupDatabase(embedded, fill, server); });
     };
     const auto generator = [&](const QString& lines, int exitCode) {
         const QString program = exitCode < 0 ? scripts.filePath(QStringLiteral("nema-programa"))
@@ -363,15 +262,9 @@ TEST(Startup, EveryFailedStartNamesItsCauseNeverFallsBackToTheDemoShopAndStopsIt
          [&] {
              writeIni(QStringLiteral("[Database]\nHost=server.local\n"));
              QFile(ini).setPermissions(QFileDevice::WriteOwner);
-             QString text = QStringLiteral("no failure");
-             {
-                 AsOrdinaryUser user;
-                 try {
-                     readStartupSettings(ini);
-                 } catch (const StartupError& e) {
-                     text = exceptionText(e);
-                 }
-             }
+             ::setfsuid(65534);  // read as an ordinary user: root reads every file
+             const QString text = test::thrownText<StartupError>([&] { readStartupSettings(ini); });
+             ::setfsuid(::geteuid());
              QFile(ini).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
              return text;
          },

@@ -1,0 +1,99 @@
+#pragma once
+// Shared by the database, console and backup tests: what a call threw, files
+// written with their permissions, and a small file system of its own.
+
+#include "DatabaseError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace tarvex::test {
+
+// What the call's error of type E tells the user; "no failure" when it threw nothing.
+template <class E = TarvexError, class Call>
+QString thrownText(Call&& call)
+{
+    try {
+        call();
+    } catch (const E& e) {
+        return e.userText();
+    }
+    return QStringLiteral("no failure");
+}
+
+// The server's error code for what the call threw; 0 when it threw nothing.
+template <class Call>
+int thrownCode(Call&& call)
+{
+    try {
+        call();
+    } catch (const DatabaseError& e) {
+        return e.code();
+    }
+    return 0;
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes,
+                      QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    file.write(bytes);
+    file.close();
+    file.setPermissions(permissions);
+}
+
+// A TCP socket bound to a free port of 127.0.0.1; `port` gets the port, 0 when none.
+inline int loopbackSocket(int& port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+                       ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0;
+    port = bound ? ntohs(address.sin_port) : 0;
+    return fd;
+}
+
+inline bool runs(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// A small file system of its own (tmpfs), for a full disk or a read-only
+// folder that even root cannot write to; mounting needs root.
+class ScratchMount {
+public:
+    explicit ScratchMount(const QString& size) : m_path(m_dir.filePath(QStringLiteral("mnt")))
+    {
+        QDir().mkpath(m_path);
+        m_mounted = runs(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", m_path});
+    }
+    ~ScratchMount()
+    {
+        if (m_mounted)
+            runs(QStringLiteral("umount"), {m_path});
+    }
+    bool mounted() const { return m_mounted; }
+    bool makeReadOnly() { return runs(QStringLiteral("mount"), {"-o", "remount,ro", m_path}); }
+    QString path() const { return m_path; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    bool m_mounted = false;
+};
+
+} // namespace tarvex::test
