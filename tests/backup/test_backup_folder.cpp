@@ -4,8 +4,8 @@
 #include "BackupFolder.h"
 #include "BackupSettings.h"
 #include "ListCompare.h"
+#include "TrimdHelpers.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -14,17 +14,15 @@
 #include <utime.h>
 
 using namespace tarvex;
+using namespace tarvex::test;
 
 namespace {
 
 // A file that ends as a finished backup does (the checksum is the restore's business).
 void writeBackupLike(const QString& path, bool complete = true)
 {
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write("TARVEX-BACKUP 1\n...dump...{\"manifest\": 1}\n");
-    if (complete)
-        file.write("TARVEX-END 0123abcd 16 20\n");
+    writeFile(path, QByteArray("TARVEX-BACKUP 1\n...dump...{\"manifest\": 1}\n") +
+                        (complete ? "TARVEX-END 0123abcd 16 20\n" : ""));
 }
 
 QStringList dates(const QList<BackupFolder::Backup>& backups)
@@ -92,15 +90,8 @@ TEST(BackupSettings, TheDatabaseKeysAreTheConsolesAndAPasswordOthersCanReachIsRe
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("backup.ini"));
-    auto write = [&](const QByteArray& text, QFileDevice::Permissions permissions) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-        file.close();
-        file.setPermissions(permissions);
-    };
     const auto owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    write("[Database]\nHost=server.local\nPort=3307\nUser=backup\nPassword=tajna\n[Backup]\nDaily=3\n", owner);
+    writeFile(path, "[Database]\nHost=server.local\nPort=3307\nUser=backup\nPassword=tajna\n[Backup]\nDaily=3\n", owner);
     const BackupSettings read = readBackupSettings(path);
     EXPECT_EQ(read.connection.host, "server.local");
     EXPECT_EQ(read.connection.port, 3307);
@@ -109,12 +100,7 @@ TEST(BackupSettings, TheDatabaseKeysAreTheConsolesAndAPasswordOthersCanReachIsRe
     EXPECT_EQ(read.connection.database, "tarvex");
     EXPECT_EQ(read.keep.daily, 3);
     for (const auto others : {QFileDevice::ReadOther, QFileDevice::ReadGroup, QFileDevice::WriteOther}) {
-        write("[Database]\nSocket=/run/mysqld/mysqld.sock\nPassword=tajna\n", owner | others);
-        try {
-            readBackupSettings(path);
-            ADD_FAILURE() << "taken with permissions " << int(others);
-        } catch (const TarvexError& e) {
-            EXPECT_EQ(e.userText(), BACKUP_SETTINGS_OPEN_ERR.arg(path));
-        }
+        writeFile(path, "[Database]\nSocket=/run/mysqld/mysqld.sock\nPassword=tajna\n", owner | others);
+        EXPECT_EQ(thrownText([&] { readBackupSettings(path); }), BACKUP_SETTINGS_OPEN_ERR.arg(path)) << int(others);
     }
 }
