@@ -1,7 +1,6 @@
 #include "Barcode.h"
 #include "Connection.h"
 #include "DatabaseError.h"
-#include "DemoCatalogue.h"
 #include "DemoData.h"
 #include "DemoRandom.h"
 #include "DemoSql.h"
@@ -89,11 +88,7 @@ TEST_F(DemoDataTest, ReportCountsTheRowsASecondFillIsRefusedTheDataKeepsTheShops
     EXPECT_EQ(QString("tiny"), demoFillScale(connection));
     EXPECT_EQ(60, count("SELECT COUNT(*) FROM product"));
 
-    // Barcodes are valid and names Serbian.
-    // The generator's check digits of known barcodes.
-    for (const auto& [digits, check] : {std::pair{"400638133393", 1}, {"590123412345", 7}, {"000000000000", 0}})
-        EXPECT_EQ(check, demo::DemoCatalogue::ean13CheckDigit(digits)) << digits;
-
+    // Barcodes are valid (the generator's check digits read by the host) and names Serbian.
     int barcodes = 0;
     int serbianLetters = 0;
     QSqlQuery query = selectSql(db(), "SELECT barcode, name, type FROM product");
@@ -140,7 +135,6 @@ TEST_F(DemoDataTest, ReportCountsTheRowsASecondFillIsRefusedTheDataKeepsTheShops
         "SELECT COUNT(*) FROM productwarehouse pw JOIN product p ON p.productid = pw.productid WHERE p.type = 'u'",
         // One primary tax (20 %), currency (RSD) and warehouse; the fixed warehouses 1..23 of two price types.
         "SELECT COUNT(*) <> 1 FROM tax WHERE status = 'primary' AND value = 20",
-        "SELECT COUNT(*) <> 3 FROM tax WHERE value IN (0, 10, 20)",
         "SELECT COUNT(*) <> 1 FROM currency WHERE status = 'primary'",
         "SELECT COUNT(*) = 0 FROM currency WHERE status = 'primary' AND code = 'RSD'",
         "SELECT COUNT(*) <= 20 FROM currencyexchange ce JOIN exchangelist el "
@@ -148,14 +142,10 @@ TEST_F(DemoDataTest, ReportCountsTheRowsASecondFillIsRefusedTheDataKeepsTheShops
         "SELECT COUNT(*) <> 23 OR COUNT(DISTINCT pricetype) <> 2 FROM warehouse WHERE warehouseid BETWEEN 1 AND 23",
         "SELECT COUNT(*) <> 1 FROM warehouse WHERE status = 'primary'",
         "SELECT COUNT(*) = 0 FROM warehouse WHERE active = 0",
-        "SELECT (SELECT COUNT(*) FROM kasagroup) * (SELECT COUNT(*) FROM depreciationgroup) * "
-        "(SELECT COUNT(*) FROM depreciationaccountinggroup) = 0",
-        "SELECT COUNT(*) < 3 FROM attributepr",
         // Attribute values sit at positions 1..n of their attribute.
         "SELECT COUNT(*) FROM (SELECT attributeprid, MIN(sort) AS low, MAX(sort) AS high, "
         "COUNT(DISTINCT sort) AS n FROM attributeprvalue GROUP BY attributeprid) AS a WHERE a.low <> 1 OR a.high <> a.n",
-        // At least three top categories; every parent exists, nothing sits below the third level.
-        "SELECT COUNT(*) < 3 FROM categorypr WHERE parentid = 0",
+        // Every parent exists, nothing sits below the third level.
         "SELECT COUNT(*) FROM categorypr c LEFT JOIN categorypr p ON p.categoryprid = c.parentid "
         "WHERE c.parentid <> 0 AND p.categoryprid IS NULL",
         "SELECT COUNT(*) FROM categorypr c JOIN categorypr p ON p.categoryprid = c.parentid "
@@ -172,11 +162,9 @@ TEST_F(DemoDataTest, ReportCountsTheRowsASecondFillIsRefusedTheDataKeepsTheShops
         "SELECT COUNT(*) FROM productwarehouse pw JOIN warehouse w ON w.warehouseid = pw.warehouseid "
         "JOIN product p ON p.productid = pw.productid WHERE w.pricetype = 'm' AND pw.price <> p.price",
         "SELECT COUNT(*) FROM productwarehouse pw JOIN warehouse w ON w.warehouseid = pw.warehouseid WHERE w.active = 0",
-        // Document numbers and PLUs are unique; some products have a PLU.
+        // Document numbers are unique (PLUs are, by the schema's key); some products have a PLU.
         "SELECT COUNT(*) FROM (SELECT documenttype, number FROM document GROUP BY documenttype, number "
         "HAVING COUNT(*) > 1) AS d",
-        "SELECT COUNT(*) FROM (SELECT kasaplu FROM product WHERE kasaplu IS NOT NULL GROUP BY kasaplu "
-        "HAVING COUNT(*) > 1) AS k",
         "SELECT COUNT(*) = 0 FROM product WHERE kasaplu IS NOT NULL",
         // Documents of every kind, some drafts; each kind moves stock its way.
         "SELECT COUNT(DISTINCT documenttype) <> 11 FROM document WHERE status = 'p' "

@@ -8,21 +8,19 @@
 // prices, which that generator left empty for domestic goods (so does the
 // dump).
 
-#include "BackupFolder.h"
+#include "BackupFile.h"
 #include "ClientTools.h"
-#include "DatabaseRestore.h"
 #include "Connection.h"
-#include "DatabaseError.h"
 #include "Migration.h"
 #include "Schema.h"
 #include "SqlScript.h"
 #include "Startup.h"
 #include "TestServer.h"
+#include "TrimdHelpers.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -33,19 +31,63 @@ using namespace tarvex::test;
 
 namespace {
 
-QStringList column(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {})
+// What a program sees of a schema: tables, columns in order with their types
+// and defaults, indexes, foreign keys and checks; one sorted line each,
+// starting with its table's name.
+QStringList describeSchema(const QSqlDatabase& db)
 {
-    QStringList values_;
-    QSqlQuery query = selectSql(db, sql, values);
-    while (query.next())
-        values_ << query.value(0).toString();
-    return values_;
+    QStringList lines;
+    for (const char* sql :
+         {"SELECT CONCAT_WS(' ', table_name, 'table', engine, table_collation) FROM information_schema.tables "
+          "WHERE table_schema = DATABASE()",
+          "SELECT CONCAT_WS(' ', table_name, 'column', ordinal_position, column_name, column_type, is_nullable, "
+          "IFNULL(column_default, '-'), extra, IFNULL(collation_name, '-')) FROM information_schema.columns "
+          "WHERE table_schema = DATABASE()",
+          "SELECT CONCAT_WS(' ', table_name, 'index', index_name, non_unique, seq_in_index, column_name) "
+          "FROM information_schema.statistics WHERE table_schema = DATABASE()",
+          "SELECT CONCAT_WS(' ', k.table_name, 'foreign key', k.constraint_name, k.ordinal_position, k.column_name, "
+          "k.referenced_table_name, k.referenced_column_name, r.update_rule, r.delete_rule) "
+          "FROM information_schema.key_column_usage k JOIN information_schema.referential_constraints r "
+          "ON r.constraint_schema = k.constraint_schema AND r.constraint_name = k.constraint_name "
+          "AND r.table_name = k.table_name WHERE k.table_schema = DATABASE()",
+          "SELECT CONCAT_WS(' ', table_name, 'check', constraint_name, check_clause) "
+          "FROM information_schema.check_constraints WHERE constraint_schema = DATABASE()",
+          "SELECT CONCAT_WS(' ', event_object_table, 'trigger', trigger_name, action_timing, event_manipulation) "
+          "FROM information_schema.triggers WHERE trigger_schema = DATABASE()"})
+        lines << rowsOf(db, QString::fromUtf8(sql));
+    lines.sort();
+    return lines;
 }
 
-QStringList describeSchema(const QSqlDatabase& db);
 using Columns = QMap<QString, QStringList>;
-Columns columnsOf(const QSqlDatabase& db);
-QMap<QString, QString> contents(const QSqlDatabase& db, const Columns& columns);
+
+Columns columnsOf(const QSqlDatabase& db)
+{
+    Columns columns;
+    for (const QString& row : rowsOf(db, QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
+                                                        "WHERE table_schema = DATABASE() ORDER BY table_name, ordinal_position")))
+        columns[row.section(QLatin1Char('|'), 0, 0)] << row.section(QLatin1Char('|'), 1);
+    return columns;
+}
+
+// Per table: the row count and a digest of every row's values in the given
+// columns, independent of the rows' order.
+QMap<QString, QString> contents(const QSqlDatabase& db, const Columns& columns)
+{
+    execSql(db, QStringLiteral("SET SESSION group_concat_max_len = 1073741824"));
+    QMap<QString, QString> digests;
+    for (auto it = columns.begin(); it != columns.end(); ++it) {
+        QStringList quoted;
+        for (const QString& name : it.value())
+            quoted << QStringLiteral("QUOTE(%1)").arg(quoteIdentifier(name));
+        const QString row = QStringLiteral("CONCAT_WS('|', %1)").arg(quoted.join(QStringLiteral(", ")));
+        digests[it.key()] = rowsOf(db, QStringLiteral("SELECT CONCAT(COUNT(*), ' ', IFNULL(MD5(GROUP_CONCAT(%1 ORDER BY %1 "
+                                                      "SEPARATOR '\\n')), '-')) FROM %2")
+                                           .arg(row, quoteIdentifier(it.key())))
+                                .value(0);
+    }
+    return digests;
+}
 
 // Per table: its description and a digest of its rows, to tell which differ.
 QMap<QString, QString> tableStates(const QSqlDatabase& db)
@@ -97,9 +139,9 @@ public:
     // Every table and row of another database.
     void copyFrom(const QString& other)
     {
-        for (const QString& table : column(m_db, QStringLiteral("SELECT table_name FROM information_schema.tables "
-                                                                 "WHERE table_schema = ?"),
-                                           {other})) {
+        for (const QString& table :
+             rowsOf(m_db, QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = '%1'")
+                              .arg(other))) {
             const QString source = quoteIdentifier(other) + QLatin1Char('.') + quoteIdentifier(table);
             execSql(m_db, QStringLiteral("CREATE TABLE %1 LIKE %2").arg(quoteIdentifier(table), source));
             execSql(m_db, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoteIdentifier(table), source));
@@ -127,76 +169,6 @@ private:
     QString m_name;
     QSqlDatabase m_db;
 };
-
-// What a program sees of a schema: tables, columns in order with their types
-// and defaults, indexes, foreign keys and checks; one sorted line each,
-// starting with its table's name.
-QStringList describeSchema(const QSqlDatabase& db)
-{
-    QStringList lines;
-    for (const char* sql :
-         {"SELECT CONCAT_WS(' ', table_name, 'table', engine, table_collation) FROM information_schema.tables "
-          "WHERE table_schema = DATABASE()",
-          "SELECT CONCAT_WS(' ', table_name, 'column', ordinal_position, column_name, column_type, is_nullable, "
-          "IFNULL(column_default, '-'), extra, IFNULL(collation_name, '-')) FROM information_schema.columns "
-          "WHERE table_schema = DATABASE()",
-          "SELECT CONCAT_WS(' ', table_name, 'index', index_name, non_unique, seq_in_index, column_name) "
-          "FROM information_schema.statistics WHERE table_schema = DATABASE()",
-          "SELECT CONCAT_WS(' ', k.table_name, 'foreign key', k.constraint_name, k.ordinal_position, k.column_name, "
-          "k.referenced_table_name, k.referenced_column_name, r.update_rule, r.delete_rule) "
-          "FROM information_schema.key_column_usage k JOIN information_schema.referential_constraints r "
-          "ON r.constraint_schema = k.constraint_schema AND r.constraint_name = k.constraint_name "
-          "AND r.table_name = k.table_name WHERE k.table_schema = DATABASE()",
-          "SELECT CONCAT_WS(' ', table_name, 'check', constraint_name, check_clause) "
-          "FROM information_schema.check_constraints WHERE constraint_schema = DATABASE()",
-          "SELECT CONCAT_WS(' ', event_object_table, 'trigger', trigger_name, action_timing, event_manipulation) "
-          "FROM information_schema.triggers WHERE trigger_schema = DATABASE()"})
-        lines << column(db, QString::fromUtf8(sql));
-    lines.sort();
-    return lines;
-}
-
-// The lines only one of two descriptions has, each marked with its side.
-QStringList differences(const QStringList& migrated, const QStringList& fresh)
-{
-    QStringList out;
-    for (const QString& line : migrated)
-        if (!fresh.contains(line))
-            out << QStringLiteral("only migrated: ") + line;
-    for (const QString& line : fresh)
-        if (!migrated.contains(line))
-            out << QStringLiteral("only fresh: ") + line;
-    return out;
-}
-
-Columns columnsOf(const QSqlDatabase& db)
-{
-    Columns columns;
-    QSqlQuery query = selectSql(db, QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
-                                                   "WHERE table_schema = DATABASE() ORDER BY table_name, ordinal_position"));
-    while (query.next())
-        columns[query.value(0).toString()] << query.value(1).toString();
-    return columns;
-}
-
-// Per table: the row count and a digest of every row's values in the given
-// columns, independent of the rows' order.
-QMap<QString, QString> contents(const QSqlDatabase& db, const Columns& columns)
-{
-    execSql(db, QStringLiteral("SET SESSION group_concat_max_len = 1073741824"));
-    QMap<QString, QString> digests;
-    for (auto it = columns.begin(); it != columns.end(); ++it) {
-        QStringList quoted;
-        for (const QString& name : it.value())
-            quoted << QStringLiteral("QUOTE(%1)").arg(quoteIdentifier(name));
-        const QString row = QStringLiteral("CONCAT_WS('|', %1)").arg(quoted.join(QStringLiteral(", ")));
-        digests[it.key()] = column(db, QStringLiteral("SELECT CONCAT(COUNT(*), ' ', IFNULL(MD5(GROUP_CONCAT(%1 ORDER BY %1 "
-                                                      "SEPARATOR '\\n')), '-')) FROM %2")
-                                           .arg(row, quoteIdentifier(it.key())))
-                                .value(0);
-    }
-    return digests;
-}
 
 class MigrationTest : public ::testing::Test {
 protected:
@@ -244,8 +216,7 @@ TEST_F(MigrationTest, TheFirstReleasedSchemaComesUpToTodaysWithEveryRowKeptAfter
     EXPECT_EQ(seenByHook, before);
 
     EXPECT_EQ(databaseSchemaVersion(shop.db()), programSchemaVersion());
-    const QStringList diff = differences(describeSchema(shop.db()), today);
-    EXPECT_TRUE(diff.isEmpty()) << diff.join(QLatin1Char('\n')).toStdString();
+    EXPECT_ROWS(describeSchema(shop.db()), today);
     const QMap<QString, QString> after = contents(shop.db(), old);
     for (auto it = before.begin(); it != before.end(); ++it)
         EXPECT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
@@ -253,7 +224,7 @@ TEST_F(MigrationTest, TheFirstReleasedSchemaComesUpToTodaysWithEveryRowKeptAfter
     QStringList steps;
     for (int version = 2; version <= programSchemaVersion(); ++version)
         steps << QString::number(version);
-    EXPECT_EQ(column(shop.db(), QStringLiteral("SELECT version FROM schemaversion ORDER BY version")), steps);
+    EXPECT_EQ(rowsOf(shop.db(), QStringLiteral("SELECT version FROM schemaversion ORDER BY version")), steps);
 
     // The next start finds nothing to do and backs nothing up.
     hooks.clear();
@@ -283,8 +254,7 @@ TEST_F(MigrationTest, EveryStepRunsAgainAfterACrashAfterAnyOfItsStatements)
             for (int i = 0; i < done; ++i)
                 execSql(shop.db(), statements[i]);
             migrateSchema(shop.db());
-            const QStringList diff = differences(describeSchema(shop.db()), today);
-            ASSERT_TRUE(diff.isEmpty()) << diff.join(QLatin1Char('\n')).toStdString();
+            ASSERT_ROWS(describeSchema(shop.db()), today);
             const QMap<QString, QString> after = contents(shop.db(), old);
             for (auto it = before.begin(); it != before.end(); ++it)
                 ASSERT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
@@ -303,16 +273,16 @@ TEST_F(MigrationTest, TheFirstStepKeepsARepeatedLinkOnceAndASharedPluWithTheFirs
     execSql(shop.db(), QStringLiteral("UPDATE product SET kasaplu = 4242 WHERE productid IN (3, 5, 9)"));
     const QString links = QStringLiteral("SELECT CONCAT(productid, ':', categoryprid) FROM productcategorypr "
                                          "WHERE productid = 1 ORDER BY categoryprid");
-    const QStringList oneEach = column(shop.db(), QStringLiteral("SELECT DISTINCT CONCAT(productid, ':', categoryprid) "
+    const QStringList oneEach = rowsOf(shop.db(), QStringLiteral("SELECT DISTINCT CONCAT(productid, ':', categoryprid) "
                                                                  "FROM productcategorypr WHERE productid = 1 "
                                                                  "ORDER BY categoryprid"));
     ASSERT_FALSE(oneEach.isEmpty());
     migrateSchema(shop.db());
-    EXPECT_EQ(column(shop.db(), links), oneEach);
-    EXPECT_ROWS(column(shop.db(), QStringLiteral("SELECT CONCAT(productid, ':', groupid) FROM productalter "
+    EXPECT_EQ(rowsOf(shop.db(), links), oneEach);
+    EXPECT_ROWS(rowsOf(shop.db(), QStringLiteral("SELECT CONCAT(productid, ':', groupid) FROM productalter "
                                                "WHERE groupid = 7 ORDER BY productid")),
               QStringList({"1:7", "2:7"}));
-    EXPECT_ROWS(column(shop.db(), QStringLiteral("SELECT CONCAT(productid, ':', IFNULL(kasaplu, '-')) FROM product "
+    EXPECT_ROWS(rowsOf(shop.db(), QStringLiteral("SELECT CONCAT(productid, ':', IFNULL(kasaplu, '-')) FROM product "
                                                "WHERE productid IN (3, 5, 9) ORDER BY productid")),
               QStringList({"3:4242", "5:-", "9:-"}));
 }
@@ -337,13 +307,13 @@ TEST_F(MigrationTest, TheForeignKeysComeInOverRowsAlreadyPointingAtNothingAndRef
     for (const auto& [sql, kept] : {std::pair{"SELECT taxid FROM product WHERE productid = 1", "999"},
                                     {"SELECT COUNT(*) FROM productwarehouse WHERE warehouseid = 998", "1"},
                                     {"SELECT COUNT(*) FROM productattributewarehouse WHERE warehouseid = 998", "1"}})
-        EXPECT_ROWS(column(db, QString::fromUtf8(sql)), QStringList{kept}) << sql;
+        EXPECT_ROWS(rowsOf(db, QString::fromUtf8(sql)), QStringList{kept}) << sql;
     execSql(db, QStringLiteral("UPDATE product SET name = 'Preimenovan' WHERE productid = 1"));
     execSql(db, QStringLiteral("UPDATE productwarehouse SET amount = 3 WHERE productid = 1 AND warehouseid = 998"));
 
-    const qint64 usedTax = column(db, QStringLiteral("SELECT taxid FROM product WHERE productid = 2")).value(0).toLongLong();
+    const qint64 usedTax = scalar(db, QStringLiteral("SELECT taxid FROM product WHERE productid = 2")).toLongLong();
     const qint64 usedWarehouse =
-        column(db, QStringLiteral("SELECT MIN(warehouseid) FROM productwarehouse WHERE warehouseid <> 998")).value(0).toLongLong();
+        scalar(db, QStringLiteral("SELECT MIN(warehouseid) FROM productwarehouse WHERE warehouseid <> 998")).toLongLong();
     const struct {
         QString sql;
         int code;
@@ -356,14 +326,8 @@ TEST_F(MigrationTest, TheForeignKeysComeInOverRowsAlreadyPointingAtNothingAndRef
         {QStringLiteral("DELETE FROM tax WHERE taxid = %1").arg(usedTax), 1451},
         {QStringLiteral("DELETE FROM warehouse WHERE warehouseid = %1").arg(usedWarehouse), 1451},
     };
-    for (const auto& c : refused) {
-        try {
-            execSql(db, c.sql);
-            ADD_FAILURE() << "taken: " << c.sql.toStdString();
-        } catch (const DatabaseError& e) {
-            EXPECT_EQ(e.code(), c.code) << c.sql.toStdString();
-        }
-    }
+    for (const auto& c : refused)
+        EXPECT_EQ(thrownCode([&] { execSql(db, c.sql); }), c.code) << c.sql.toStdString();
 }
 
 // A database a newer program made: refused before any write, naming both
@@ -374,45 +338,36 @@ TEST_F(MigrationTest, ADatabaseOfANewerProgramIsRefusedNamingBothVersionsAndStay
     const int future = programSchemaVersion() + 3;
     recordSchemaVersion(newer.connection(), future);
     const QStringList schema = describeSchema(newer.connection());
-    const QStringList versions = column(newer.connection(), QStringLiteral("SELECT CONCAT(version, ' ', applied) FROM "
+    const QStringList versions = rowsOf(newer.connection(), QStringLiteral("SELECT CONCAT(version, ' ', applied) FROM "
                                                                            "schemaversion ORDER BY version"));
     const QString expected = SCHEMA_TOO_NEW_ERR.arg(newer.name()).arg(future).arg(programSchemaVersion());
 
     bool hooked = false;
-    try {
-        migrateSchema(newer.connection(), [&](int, int) { hooked = true; });
-        ADD_FAILURE() << "a newer database was taken";
-    } catch (const SchemaVersionError& e) {
-        EXPECT_EQ(e.userText(), expected);
-    }
+    EXPECT_EQ(thrownText<SchemaVersionError>(
+                  [&] { migrateSchema(newer.connection(), [&](int, int) { hooked = true; }); }),
+              expected);
     EXPECT_FALSE(hooked);
 
     StartupSettings settings;
     settings.embedded = false;
     settings.connection = newer.settings();
     std::unique_ptr<PrivateServer> none;
-    try {
-        openStartupDatabase(settings, nullptr, none);
-        ADD_FAILURE() << "the console opened a newer database";
-    } catch (const TarvexError& e) {
-        EXPECT_EQ(e.userText(), expected);
-    }
+    EXPECT_EQ(thrownText([&] { openStartupDatabase(settings, nullptr, none); }), expected);
     EXPECT_EQ(describeSchema(newer.connection()), schema);
-    EXPECT_EQ(column(newer.connection(), QStringLiteral("SELECT CONCAT(version, ' ', applied) FROM schemaversion "
+    EXPECT_EQ(rowsOf(newer.connection(), QStringLiteral("SELECT CONCAT(version, ' ', applied) FROM schemaversion "
                                                         "ORDER BY version")),
               versions);
     EXPECT_TRUE(expected.contains(QString::number(future)));
     EXPECT_TRUE(expected.contains(QString::number(programSchemaVersion())));
 }
 
-// The console backs an older database up before it upgrades it; the backup
-// holds the database as it was. Without a backup there is no upgrade.
+// The console backs an older database up before it upgrades it: the backup
+// is of that database at its old version (that a backup holds every row is
+// test_backup's). Without a backup there is no upgrade.
 TEST_F(MigrationTest, TheConsoleBacksUpAnOlderDatabaseBeforeTheUpgradeAndUpgradesNothingWithoutABackup)
 {
     ScratchDatabase shop(QStringLiteral("pre"));
     shop.copyFrom(s_old->name());
-    const Columns old = columnsOf(shop.db());
-    const QMap<QString, QString> before = contents(shop.db(), old);
     StartupSettings settings;
     settings.embedded = false;
     settings.connection = serverSettings();
@@ -439,19 +394,7 @@ TEST_F(MigrationTest, TheConsoleBacksUpAnOlderDatabaseBeforeTheUpgradeAndUpgrade
     ASSERT_EQ(files.size(), 1);
     EXPECT_TRUE(files.first().endsWith(QStringLiteral("-pre-nadogradnje-1-na-%1.tvxb").arg(programSchemaVersion())))
         << files.first().toStdString();
-    const QString file = backups.filePath(files.first());
-    EXPECT_EQ(BackupFileReader(file).check().schemaVersion, 1);
-
-    ConnectionSettings back = serverSettings();
-    back.database = shop.name() + QStringLiteral("_back");
-    DatabaseRestore(back).restore(file);
-    {
-        QSqlDatabase restored = openConnection(back, back.database);
-        EXPECT_EQ(databaseSchemaVersion(restored), 1);
-        const QMap<QString, QString> after = contents(restored, old);
-        for (auto it = before.begin(); it != before.end(); ++it)
-            EXPECT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
-        for (const QString& name : {back.database, back.database + QStringLiteral("_before_restore")})
-            dropDatabase(restored, name);
-    }
+    const BackupManifest manifest = BackupFileReader(backups.filePath(files.first())).check();
+    EXPECT_EQ(manifest.database, shop.name());
+    EXPECT_EQ(manifest.schemaVersion, 1);
 }

@@ -2,7 +2,6 @@
 #include "Schema.h"
 #include "TestServer.h"
 
-#include <QSqlRecord>
 #include <gtest/gtest.h>
 
 using namespace tarvex;
@@ -51,10 +50,8 @@ TEST_F(SchemaTest, DefaultsLetTheInsertsThroughProductsNeedWhatTheModuleValidate
                                "productcategorypr.categoryprid", "productattribute.productid"})
         EXPECT_TRUE(leading.contains(column)) << column;
 
-    // Every table loads as InnoDB in utf8mb4 with a primary key (older databases: test_migration).
-    for (const QString& table : schemaTables())
-        EXPECT_FALSE(connection.record(table).isEmpty()) << table.toStdString();
-    EXPECT_GT(schemaTables().size(), 30);
+    // Every table loads as InnoDB in utf8mb4 with a primary key (older databases: test_migration; that
+    // schemaTables() names every table: test_backup's manifest).
     EXPECT_EQ(scalar(connection, "SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = DATABASE() "
                                  "AND (engine <> 'InnoDB' OR table_collation NOT LIKE 'utf8mb4%')")
                   .toInt(),
