@@ -7,11 +7,8 @@
 #include "HostStrings.h"
 #include "Productnavigatorunit.h"
 #include "QueryDataSet.h"
-#include "Productrebatepage.h"
 #include "Productresourcestring.h"
 #include "Productwarehousesunit.h"
-#include "Productworkoperationspage.h"
-#include "Pwodesceditorunit.h"
 #include "Stocksoverviewunit.h"
 #include "Warehouseunit.h"
 #include "Workerbar.h"
@@ -25,7 +22,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace products;
@@ -60,28 +56,32 @@ int listed(QWidget& report)
 
 // Only unticking "Aktivan" meets the stock. A product already inactive
 // keeps its stock and takes a new name; a box that only had the focus
-// deactivates nothing; ticking it again saves.
+// deactivates nothing; ticking it again saves. "U redu" or "Primeni" by
+// keyboard, the focus left on the box.
 TEST_F(UserPaths, OnlyUntickingAktivanMeetsTheStockAndAnInactiveProductWithStockSavesItsOtherChanges)
 {
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (10, 1, 4)");
-    enum Box { Untouched, Focused, Clicked };
+    enum Box { Untouched, Focused, Clicked, Spaced };
     struct Case {
         const char* what;
         const char* stored;  // active as stored
         Box box;
         const char* typed;
+        Qt::Key key;  // with Alt
         QStringList said;
         const char* name;  // as stored afterwards
         const char* active;
     };
     const QString refusal = PROD_ACTIVE_INVALIDE_ERR;
     const Case cases[] = {
-        {"inactive, renamed", "n", Untouched, "Mleko staro", {}, "Mleko staro", "n"},
-        {"inactive, box focused, renamed", "n", Focused, "Mleko 0,5", {}, "Mleko 0,5", "n"},
-        {"inactive, ticked", "n", Clicked, "Mleko", {}, "Mleko", "y"},
-        {"active, box focused", "y", Focused, "Mleko 1l", {}, "Mleko 1l", "y"},
+        {"inactive, renamed", "n", Untouched, "Mleko staro", Qt::Key_U, {}, "Mleko staro", "n"},
+        {"inactive, box focused, renamed", "n", Focused, "Mleko 0,5", Qt::Key_U, {}, "Mleko 0,5", "n"},
+        {"inactive, ticked", "n", Clicked, "Mleko", Qt::Key_U, {}, "Mleko", "y"},
+        {"active, box focused", "y", Focused, "Mleko 1l", Qt::Key_U, {}, "Mleko 1l", "y"},
         // Refused, then asked whether to save: not saved.
-        {"active, unticked", "y", Clicked, "Mleko 2l", {refusal, CMN_SAVE_CHANGES_PROMT}, "Mleko", "y"},
+        {"active, unticked", "y", Clicked, "Mleko 2l", Qt::Key_U, {refusal, CMN_SAVE_CHANGES_PROMT}, "Mleko", "y"},
+        // "Primeni" a moment later, as a pressed button does; "Otkaži" then drops it.
+        {"active, unticked by Space, Primeni", "y", Spaced, "Mleko 1l", Qt::Key_P, {refusal}, "Mleko", "y"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -92,12 +92,16 @@ TEST_F(UserPaths, OnlyUntickingAktivanMeetsTheStockAndAnInactiveProductWithStock
             typeOver(form.NameDBE, QString::fromUtf8(c.typed));
             if (c.box == Clicked)
                 click(form.ActiveDBCB);
-            if (c.box == Focused)
+            if (c.box == Focused || c.box == Spaced)
                 form.ActiveDBCB->setFocus(Qt::TabFocusReason);
-            EXPECT_EQ(form.ActiveDBCB->isChecked(), (QString::fromUtf8(c.stored) == "y") != (c.box == Clicked));
-            // "U redu" by keyboard, the focus where the user left it.
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::AltModifier);
-            QTRY_VERIFY(!form.isVisible());
+            if (c.box == Spaced)
+                QTest::keyClick(form.ActiveDBCB, Qt::Key_Space);
+            const bool toggled = c.box == Clicked || c.box == Spaced;
+            EXPECT_EQ(form.ActiveDBCB->isChecked(), (QString::fromUtf8(c.stored) == "y") != toggled);
+            QTest::keyClick(QApplication::focusWidget(), c.key, Qt::AltModifier);
+            QTRY_VERIFY(c.key == Qt::Key_P ? !live.messages().isEmpty() : !form.isVisible());
+            if (c.key == Qt::Key_P)
+                click(form.CancelButton());
         });
         EXPECT_ROWS(live.messages(), c.said);
         EXPECT_EQ(column("name"), QString::fromUtf8(c.name));
@@ -319,44 +323,4 @@ TEST_F(UserPaths, OtkaziAfterARefusedPrimeniAsksOnlyAboutWhatTheUserChanged)
         EXPECT_EQ(column("name"), "Mleko");
     }
     sql("DROP TRIGGER product_refuses");
-}
-
-// A rebate type chosen from its list (Down, then Enter twice), then the
-// description's "..." on the operations page: both stored, and Qt has no
-// cell editor to complain about.
-TEST_F(UserPaths, ARebatePickThenADescriptionEllipsisLeaveNoStrayCellEditor)
-{
-    inEditor(20, [&](TProductDetailForm& form) {
-        form.PageControl()->setCurrentWidget(form.RebateTS);
-        DBGrid* rebates = form.RebateTS->findChild<DBGrid*>(QStringLiteral("RebateDBG"));
-        click(form.RebateTS->findChild<DBNavigator*>()->button(DBNavigator::Insert));
-        clickCell(rebates, QStringLiteral("quantity"), 0);
-        typeText(QStringLiteral("10"));
-        pressKey(Qt::Key_Return);
-        clickCell(rebates, QStringLiteral("rebatetype"), 0);
-        pressKey(Qt::Key_F2);
-        pressKey(Qt::Key_Down);
-        pressKey(Qt::Key_Return);
-        pressKey(Qt::Key_Return);
-        EXPECT_TRUE(form.isVisible()) << "Enter stays in the rebate grid";
-        EXPECT_EQ(cellText(rebates, QStringLiteral("rebatetype"), 0), "I");
-
-        form.PageControl()->setCurrentWidget(form.WorkOperationsTS);
-        DBGrid* operations = form.WorkOperationsTS->WorkingOperationDBG();
-        clickCell(operations, QStringLiteral("description"), 0);
-        pressKey(Qt::Key_F2);
-        onModal([](QWidget& window) {
-            auto& editor = dynamic_cast<TPWODescEditorForm&>(window);
-            editor.PWODescMemo()->setFocus();
-            QTest::keyClick(editor.PWODescMemo(), Qt::Key_End, Qt::ControlModifier);
-            typeText(QStringLiteral(" i brušenje"));
-            click(editor.OKButton());
-        });
-        click(operations->findChild<QToolButton*>(QStringLiteral("DescriptionEllipsis")));
-        click(form.OKButton());
-    });
-    EXPECT_ROWS(rowsOf(db(), "SELECT quantity, rebatetype FROM productrebate WHERE productid = 20"), QStringList{"10|I"});
-    EXPECT_EQ(text("SELECT description FROM productworkingoperation WHERE productid = 20 AND sort = 1"),
-              "Seći i brušenje");
-    EXPECT_EQ(live.messages(), QStringList());
 }
