@@ -194,14 +194,11 @@ TEST_F(Categories, AdministrationAddsAndDeletesThroughTheDialogs)
         // A double-click in administration does not close the window.
         clickItem(form, 1, true);
         EXPECT_TRUE(form.isVisible());
+        // The subtree leaves the view (its rows and their question: test_deletes).
         clickItem(form, 3);
         form.categoryDelete()->trigger();
         EXPECT_EQ(form.tree().findNode(4), nullptr);
         form.cancelButton()->click();
     });
-    EXPECT_EQ(script.shown()[1].text,
-              QStringLiteral("Da li želite da izbrišete kategoriju \"Hrana\" i sve njene podkategorije?"));
-    // Water added under drinks; food gone with its children.
     EXPECT_EQ(text("SELECT COUNT(*) FROM categorypr WHERE name = 'Mineralna voda' AND parentid = 1"), "1");
-    EXPECT_EQ(text("SELECT COUNT(*) FROM categorypr WHERE categoryprid IN (3, 4, 6)"), "0");
 }
