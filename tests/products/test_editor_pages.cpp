@@ -332,7 +332,6 @@ TEST_F(EditorFixedAsset, CancelKeepsAnEditedAssetForTheCloseCheckDatesSnapToThei
     for (const char* number : {"INV-2", "INV-3"}) {
         TProductDetailForm form;
         ASSERT_TRUE(pageShown(form.PageControl(), form.FixedAssetTS));
-        EXPECT_EQ(pageTitle(form.PageControl(), form.FixedAssetTS), "Osnovno sredstvo");
         EXPECT_EQ(form.FixedAssetTS->InventoryNumberDBE->text(), "INV-1");
         EXPECT_EQ(form.FixedAssetTS->DepreciationGroupPercentDBE->text(), "15");
         EXPECT_EQ(form.FixedAssetTS->LocationDBCB->findText("Magacin A"), 0);
@@ -376,7 +375,6 @@ TEST_F(EditorFixedAsset, CancelKeepsAnEditedAssetForTheCloseCheckDatesSnapToThei
     EXPECT_EQ(script.shown().value(0).text, "2020-01-01"); // the start date offered
     script.answer(QDate(2019, 5, 20));
     click(page.PurchaseDateB);
-    EXPECT_EQ(asset("purchasedate").asDate(), QDate(2019, 5, 20));
     form.CustomApply()->trigger();
     EXPECT_ROWS(rowsOf(db(), "SELECT depreciationstartdate, depreciationenddate, depreciationpercent, purchasedate "
                              "FROM fixedasset WHERE productid = 30"),

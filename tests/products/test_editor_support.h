@@ -8,7 +8,6 @@
 #include "Attributeunit.h"
 #include "Clock.h"
 #include "DBControls.h"
-#include "Modal.h"
 #include "Productattributesunit.h"
 #include "Productdetailunit.h"
 #include "ProductDMFixture.h"
@@ -105,8 +104,8 @@ protected:
     // the list: a pick confirms that attribute and value, nothing cancels.
     static void addVariant(products::TProductDetailForm& form, QList<std::optional<Pick>> picks)
     {
-        ScopedModalHandler picker([&picks](QDialog& dialog) {
-            auto& window = dynamic_cast<products::TAttributeForm&>(dialog);
+        const auto add = [&form] { form.AttributesTS->AddAttribute()->trigger(); };
+        inModal<products::TAttributeForm>(add, [&picks](products::TAttributeForm& window) {
             EXPECT_FALSE(picks.isEmpty()) << "an unexpected pick";
             const std::optional<Pick> pick = picks.isEmpty() ? std::nullopt : picks.takeFirst();
             if (pick) {
@@ -114,13 +113,10 @@ protected:
                 EXPECT_TRUE(dm().AttributePrValueZQ->locate("attributeprvalueid", pick->valueId));
             }
             QTest::mouseClick(pick ? window.OKButton() : window.CloseButton(), Qt::LeftButton);
-            return window.result();
         });
-        form.AttributesTS->AddAttribute()->trigger();
         EXPECT_TRUE(picks.isEmpty());
     }
     static bool pageShown(QTabWidget* pages, QWidget* page) { return pages->isTabVisible(pages->indexOf(page)); }
-    static QString pageTitle(QTabWidget* pages, QWidget* page) { return pages->tabText(pages->indexOf(page)); }
 
     ScriptedDialogs script;
 };

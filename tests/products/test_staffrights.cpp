@@ -4,7 +4,6 @@
 
 #include "DBControls.h"
 #include "DatabaseError.h"
-#include "Modal.h"
 #include "Productdetailunit.h"
 #include "Productviewerunit.h"
 #include "Productwarehousesunit.h"
@@ -60,43 +59,25 @@ TEST_F(StaffRights, AKasirReadsAndPrintsButIsOfferedNoChange)
     EXPECT_FALSE(viewer.ProductDelete->isEnabled()) << "Izbriši";
     EXPECT_TRUE(viewer.ProductEdit->isEnabled()) << "Uredi opens to read";
 
-    bool shown = false;
-    {
-        ScopedModalHandler handler([&](QDialog& window) {
-            auto& form = dynamic_cast<TProductDetailForm&>(window);
-            shown = true;
-            EXPECT_EQ(form.NameDBE->text(), QStringLiteral("Mleko"));
-            EXPECT_TRUE(form.NameDBE->isReadOnly());
-            QTest::keyClicks(form.NameDBE, QStringLiteral("X"));
-            EXPECT_EQ(form.NameDBE->text(), QStringLiteral("Mleko"));
-            EXPECT_TRUE(form.OKButton()->isHidden());
-            EXPECT_TRUE(form.ApplyButton()->isHidden());
-            EXPECT_FALSE(form.CustomOK()->isEnabled());
-            EXPECT_EQ(form.CancelButton()->text(), QStringLiteral("&Zatvori"));
-            EXPECT_TRUE(form.Warehouses->PrintButton()->isEnabled()) << "printing only reads";
-            EXPECT_TRUE(form.Warehouses->PriceLabelsButton()->isEnabled()) << "labels only read";
-            EXPECT_FALSE(form.ChangeTaxButton->isEnabled());
-            QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
-            return form.result();
-        });
-        OpenProductDetail(&viewer);
-    }
-    EXPECT_TRUE(shown);
+    inModal<TProductDetailForm>([&] { OpenProductDetail(&viewer); }, [](TProductDetailForm& form) {
+        QTest::keyClicks(form.NameDBE, QStringLiteral("X"));
+        EXPECT_EQ(form.NameDBE->text(), QStringLiteral("Mleko"));
+        EXPECT_TRUE(form.OKButton()->isHidden());
+        EXPECT_TRUE(form.ApplyButton()->isHidden());
+        EXPECT_FALSE(form.CustomOK()->isEnabled());
+        EXPECT_EQ(form.CancelButton()->text(), QStringLiteral("&Zatvori"));
+        EXPECT_TRUE(form.Warehouses->PrintButton()->isEnabled()) << "printing only reads";
+        EXPECT_TRUE(form.Warehouses->PriceLabelsButton()->isEnabled()) << "labels only read";
+        EXPECT_FALSE(form.ChangeTaxButton->isEnabled());
+        QTest::mouseClick(form.CancelButton(), Qt::LeftButton);
+    });
     EXPECT_EQ(text("SELECT name FROM product WHERE productid = 10"), QStringLiteral("Mleko"));
 
     // The tax rates: no new rate and no delete.
-    shown = false;
-    {
-        ScopedModalHandler handler([&](QDialog& window) {
-            auto& form = dynamic_cast<TTaxForm&>(window);
-            shown = true;
-            for (auto button : {DBNavigator::Insert, DBNavigator::Delete})
-                EXPECT_FALSE(form.TaxNavigator()->button(button)->isEnabled()) << "navigator button " << int(button);
-            return int(QDialog::Rejected);
-        });
-        TaxManage();
-    }
-    EXPECT_TRUE(shown);
+    inModal<TTaxForm>(TaxManage, [](TTaxForm& form) {
+        for (auto button : {DBNavigator::Insert, DBNavigator::Delete})
+            EXPECT_FALSE(form.TaxNavigator()->button(button)->isEnabled()) << "navigator button " << int(button);
+    });
 }
 
 TEST_F(StaffRights, AMagacionerKeepsWarehousesButNotTheCatalogue)
