@@ -99,9 +99,7 @@ TEST_F(ProductEditor, ANewProductFromTheListsAddOutlivesARefusedSaveAndTheNextAp
         EXPECT_EQ(dm().ProductDetailZQ->state(), DataSetState::Insert);
         EXPECT_TRUE(dm().ProductZQ->fieldByName("productid").isNull());
         EXPECT_DOUBLE_EQ(dm().ProductZQ->fieldByName("price").asFloat(), 150); // from the price with VAT
-        EXPECT_EQ(form.NameDBE->text(), "Čokolada 100g");
         EXPECT_EQ(model->text(), "kvar");
-        EXPECT_TRUE(ProductDM->ProductRebateZQ->updatesPending());
         EXPECT_TRUE(form.CustomApply()->isEnabled());
         EXPECT_FALSE(form.ProductCopy->isEnabled()); // still a new product
 

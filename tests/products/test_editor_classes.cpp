@@ -6,7 +6,6 @@
 #include "Attributeunit.h"
 #include "Categoryunit.h"
 #include "DBGrid.h"
-#include "Modal.h"
 #include "Productattributesunit.h"
 #include "Productcategoriesunit.h"
 #include "Productresourcestring.h"
@@ -87,10 +86,7 @@ TEST_F(EditorCategories, AddingAppendsNewPathsMarksTheListChangedAndTheDescripti
 
     // A cancelled pick does nothing.
     form.ApplyButton()->click();
-    {
-        ScopedModalHandler cancel([](QDialog& dialog) { return dialog.result(); });
-        form.Categories->AddButton()->click();
-    }
+    inModal<TCategoryForm>([&form] { form.Categories->AddButton()->click(); }, [](TCategoryForm&) {});
     EXPECT_FALSE(form.CategoriesChanged);
 
     // The descriptive page takes free attributes and lists the values used.
