@@ -12,8 +12,10 @@
 #include "TestServer.h"
 #include "TrimdHelpers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <thread>
@@ -24,6 +26,37 @@
 using namespace tarvex;
 
 namespace {
+
+bool runs(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// A small file system of its own (tmpfs), for a full disk or a read-only
+// folder that even root cannot write to; mounting needs root.
+class ScratchMount {
+public:
+    explicit ScratchMount(const QString& size) : m_path(m_dir.filePath(QStringLiteral("mnt")))
+    {
+        QDir().mkpath(m_path);
+        m_mounted = runs(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", m_path});
+    }
+    ~ScratchMount()
+    {
+        if (m_mounted)
+            runs(QStringLiteral("umount"), {m_path});
+    }
+    bool mounted() const { return m_mounted; }
+    bool makeReadOnly() { return runs(QStringLiteral("mount"), {"-o", "remount,ro", m_path}); }
+    QString path() const { return m_path; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    bool m_mounted = false;
+};
 
 // The settings file with this text (the owner's only, as one with a password must be); its path.
 QString writeIni(const QString& iniText)
@@ -196,7 +229,7 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
         EXPECT_ROWS(startFailure(server), QStringList{SRV_BINARIES_MISSING_ERR.arg(missing, empty.path())});
         EXPECT_FALSE(QFileInfo::exists(empty.filePath(QStringLiteral("srv/data"))));
     }
-    test::ScratchMount full(QStringLiteral("4m"));
+    ScratchMount full(QStringLiteral("4m"));
     if (!full.mounted())
         GTEST_SKIP() << "a file system of its own needs mount (run as root)";
     // A full disk: the cause is the server's first two error lines, not the installer's pages.
@@ -212,7 +245,7 @@ TEST(Startup, TheSettingsFileNamesServersOrTheEmbeddedDefaultWhoseServerIsRestar
         EXPECT_FALSE(server.isRunning());
     }
     // A read-only folder: the file that could not be written and what to do.
-    test::ScratchMount readOnly(QStringLiteral("4m"));
+    ScratchMount readOnly(QStringLiteral("4m"));
     ASSERT_TRUE(readOnly.mounted() && readOnly.makeReadOnly());
     PrivateServer readOnlyServer(readOnly.path());
     const QStringList lines = startFailure(readOnlyServer);

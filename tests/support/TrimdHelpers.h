@@ -1,13 +1,10 @@
 #pragma once
 // Shared by the database, console and backup tests: what a call threw, files
-// written with their permissions, and a small file system of its own.
+// written with their permissions, a free loopback port.
 
 #include "DatabaseError.h"
 
-#include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <netinet/in.h>
@@ -64,36 +61,5 @@ inline int loopbackSocket(int& port)
     port = bound ? ntohs(address.sin_port) : 0;
     return fd;
 }
-
-inline bool runs(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.start(program, args);
-    return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
-// A small file system of its own (tmpfs), for a full disk or a read-only
-// folder that even root cannot write to; mounting needs root.
-class ScratchMount {
-public:
-    explicit ScratchMount(const QString& size) : m_path(m_dir.filePath(QStringLiteral("mnt")))
-    {
-        QDir().mkpath(m_path);
-        m_mounted = runs(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", m_path});
-    }
-    ~ScratchMount()
-    {
-        if (m_mounted)
-            runs(QStringLiteral("umount"), {m_path});
-    }
-    bool mounted() const { return m_mounted; }
-    bool makeReadOnly() { return runs(QStringLiteral("mount"), {"-o", "remount,ro", m_path}); }
-    QString path() const { return m_path; }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_path;
-    bool m_mounted = false;
-};
 
 } // namespace tarvex::test
