@@ -60,6 +60,17 @@ inline void replaceSheetXml(const QString& path, const QByteArray& xml)
     ASSERT_EQ(zip_close(archive), 0);
 }
 
+// What the import says when it refuses the file the action reads.
+inline QString fileRefusal(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const products::ImportFileError& e) {
+        return e.userText();
+    }
+    return QStringLiteral("(accepted)");
+}
+
 // "row field: message" of each refusal, for a comparison that names the first difference.
 inline QStringList refusalTexts(const products::ImportOutcome& outcome)
 {
