@@ -8,8 +8,6 @@
 #include "DatabaseErrorText.h"
 #include "Dialogs.h"
 
-#include <gtest/gtest.h>
-
 using namespace tarvex;
 using namespace tarvex::test;
 

@@ -7,8 +7,6 @@
 #include "Productplus.h"
 #include "Productpricelabels.h"
 
-#include <gtest/gtest.h>
-
 using namespace tarvex;
 using namespace tarvex::test;
 

@@ -11,7 +11,6 @@
 #include "ScriptedDialogs.h"
 
 #include <QLocale>
-#include <gtest/gtest.h>
 
 using namespace tarvex;
 using namespace tarvex::test;
@@ -50,7 +49,6 @@ TEST_F(ProductPricing, PriceRecommendedAndWebPricesFollowTheirPricesWithTax)
     P("taxid").setValue(2);
     P("pricewithvat").setValue(100);
     EXPECT_DOUBLE_EQ(value("price"), 100 / 1.1);
-    EXPECT_NE(value("price"), 90.909091);
     productZQ().post();
     EXPECT_DOUBLE_EQ(number("SELECT price FROM product"), 100 / 1.1);
 

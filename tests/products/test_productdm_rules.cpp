@@ -7,8 +7,6 @@
 #include "HostStrings.h"
 #include "ScriptedDialogs.h"
 
-#include <gtest/gtest.h>
-
 using namespace tarvex;
 using namespace tarvex::test;
 
@@ -119,7 +117,6 @@ TEST_F(ProductRules, WarehouseCodesAreUniqueWhateverTheOptionsAndAccountingRefer
     w.fieldByName("name").setValue("Ostava");
     w.fieldByName("code").setValue("");
     w.post();
-    EXPECT_EQ(number("SELECT COUNT(*) FROM warehouse"), 4);
 
     insertProduct(1, QStringLiteral("Hleb"));
     insertProduct(2, QStringLiteral("Mleko"));

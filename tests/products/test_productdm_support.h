@@ -5,9 +5,9 @@
 
 #include "ProductDMFixture.h"
 #include "DataSetErrors.h"
+#include "Productcachedlists.h"
 #include "SqlText.h"
 
-#include <gtest/gtest.h>
 #include <initializer_list>
 
 namespace tarvex::test {
@@ -58,6 +58,17 @@ protected:
         P("unitname").setValue(QStringLiteral("kom"));
         P("pricecurrency").setValue(QStringLiteral("RSD"));
         P("inputpricecurrency").setValue(QStringLiteral("RSD"));
+    }
+
+    // A new product as the editor starts it: the detail and rebate lists open and empty.
+    static void startProduct(const QString& name)
+    {
+        appendProduct(name);
+        QueryDataSet& detail = *dm().ProductDetailZQ;
+        detail.close();
+        detail.setParam("productid", -1);
+        detail.open();
+        products::OpenRebate(-1);
     }
 
     // Warehouses a test's stock rows stand on ("Magacin 1", ...).
