@@ -2,8 +2,6 @@
 #include "Documentrules.h"
 #include "TestServer.h"
 
-#include <gtest/gtest.h>
-
 using namespace products::docrules;
 using namespace tarvex::test;
 

@@ -14,7 +14,6 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <QSqlQuery>
-#include <gtest/gtest.h>
 #include <iostream>
 
 using namespace products;

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
-#include <gtest/gtest.h>
 #include <array>
 
 using namespace products;
@@ -57,7 +56,8 @@ TEST_F(StockHistoryTest, WareHistoryCountsPostedDocumentsAndTheStockCardEveryEnt
     // 10 in and 12 out before the range: the state is 2 out, balance -2.
     // Same day: the receipt before the sale. An empty name on the document
     // stays empty; a missing one shows the partner's. The draft sale is left
-    // out; the document on the end date counts.
+    // out; the document on the end date counts, the one of the day after
+    // does not.
     const QString previous = PROD_PREV_SITUATION;
     history(1, 1, "2024-02-01", "2024-03-08",
             {"01.02.2024|" + previous + "||0|2|-2|", "05.03.2024|K-4||8|0|6|103", "05.03.2024|R-3|Kupac d.o.o.|0|3|3|102",
@@ -69,11 +69,6 @@ TEST_F(StockHistoryTest, WareHistoryCountsPostedDocumentsAndTheStockCardEveryEnt
             {5, 0, 5});
     // Everything before the start: just the state row.
     history(1, 1, "2024-06-01", "2024-12-31", {"01.06.2024|" + previous + "||99|0|99|"}, {99, 0, 99});
-    // The end date is inclusive: the day before it leaves its document out.
-    history(1, 1, "2024-02-01", "2024-03-07",
-            {"01.02.2024|" + previous + "||0|2|-2|", "05.03.2024|K-4||8|0|6|103", "05.03.2024|R-3|Kupac d.o.o.|0|3|3|102",
-             "06.03.2024|I-5||0|5|-2|104"},
-            {8, 10, -2});
     // Nothing at all: an empty table and zero totals.
     history(2, 1, "2024-01-01", "2024-12-31", {}, {0, 0, 0});
 
@@ -138,14 +133,6 @@ TEST_F(StockHistoryTest, HistoryWindowsShowTotalsPriceOpenDocumentsAndPrint)
         EXPECT_EQ(cellText(form.DBG(), "amountbalance", 0), "-2");
         EXPECT_EQ(form.DBG()->dataModel()->columnCount(), 6); // documentid is not shown
 
-        // A bad start date: the message, and the rows and totals stay.
-        form.FromDateEdit()->setText("2024-02-30");
-        QTest::mouseClick(form.FindButton(), Qt::LeftButton);
-        EXPECT_EQ(script.messages().value(0), "Polje \"Od datuma\": \"2024-02-30\" nije datum. Upišite ga kao 31.12.2024.");
-        ASSERT_EQ(script.messages().size(), 1);
-        shown({"2024-02-30", "08.03.2024", "5", "9", "10", "-1"});
-        form.FromDateEdit()->setText("2024-02-01");
-
         // The previous-state row passes 0; a document row its own id.
         doubleClickCell(form.DBG(), "document", 0);
         doubleClickCell(form.DBG(), "document", 2);
@@ -155,7 +142,7 @@ TEST_F(StockHistoryTest, HistoryWindowsShowTotalsPriceOpenDocumentsAndPrint)
             doubleClickCell(form.DBG(), "document", 2);
         }
         EXPECT_EQ(console.documents().opened.size(), 2);
-        EXPECT_EQ(script.messages().size(), 1);
+        EXPECT_TRUE(script.messages().isEmpty());
 
         QTableView* listGrid = new QTableView(&form);
         console->SetActiveGrid(listGrid);
@@ -195,11 +182,8 @@ TEST_F(StockHistoryTest, HistoryWindowsShowTotalsPriceOpenDocumentsAndPrint)
                                                          form.GetPrintHeader().split("\r\n"));
         EXPECT_EQ(job.title, "Robna kartica: Alfa - A1 - Prodavnica");
         EXPECT_ROWS(job.headerLines.mid(0, 2), QStringList({"Od datuma 01.02.2024", "Do datuma 08.03.2024"}));
-        EXPECT_EQ(job.columns.size(), 10);
     });
 
-    THistorySubject crumbs; // Beta: bought 3, sold 3 minus a rounding crumb
-    crumbs.productId = 2;
-    crumbs.warehouseId = 1;
+    const THistorySubject crumbs{2, "Beta", "B1", 1, "Centralni"}; // bought 3, sold 3 minus a rounding crumb
     EXPECT_EQ(TStockHistoryForm(crumbs).PriceLabel()->text(), "0,00");
 }
