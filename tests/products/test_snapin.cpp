@@ -32,7 +32,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
-#include <gtest/gtest.h>
 
 using namespace tarvex;
 using namespace tarvex::test;
