@@ -2,7 +2,6 @@
 #include "Inventoryquantityunit.h"
 #include "Inventorystockpriceunit.h"
 #include "MemoryTable.h"
-#include "Productresourcestring.h"
 #include "Reportdates.h"
 #include "Stockhistoryunit.h"
 #include "Stocksoverviewunit.h"

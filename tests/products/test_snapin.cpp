@@ -25,7 +25,6 @@
 
 #include <QDockWidget>
 #include <QHeaderView>
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSqlQuery>

@@ -13,7 +13,6 @@
 
 #include <QMap>
 #include <QSqlQuery>
-#include <gtest/gtest.h>
 
 using namespace products;
 using namespace tarvex;
@@ -241,12 +240,9 @@ TEST_F(StockFastPathEdgeTest, TextsSortAsTheServerSortsThemWithAndWithoutPadding
         std::vector<qint32> rows;
         for (int i = 0; i < client.size(); ++i)
             rows.push_back(qint32(client.size() - 1 - i));
-        const QList<QByteArray> weights = [&] {
-            QList<QByteArray> w;
-            for (const auto& row : client)
-                w << row.second.toByteArray();
-            return w;
-        }();
+        QList<QByteArray> weights;
+        for (const auto& row : client)
+            weights << row.second.toByteArray();
         order.sort(
             rows,
             [&](qint32 r) {
