@@ -305,65 +305,35 @@ void fillLastSupply(tarvex::ResultStore& store, int row, qint64 productId, const
 }
 
 // Every stock row that passes, in key order: a product's rows come one
-// after another and are summed here, where the dozen conditional sums per
-// row cost less than on the server.
+// after another, in the order of the product list read before, and are
+// summed into its record as they come. Summed on the server, the dozen
+// conditional sums per row cost more than the reading.
 const QString kStockRowsSql = QStringLiteral(
     "SELECT pw.productid, pw.warehouseid, pw.amount, pw.reservedamount, pw.reversedamount, pw.orderedamount FROM "
     "productwarehouse AS pw FORCE INDEX (PRIMARY) %s ORDER BY pw.productid, pw.warehouseid");
 
-// The stock sums of a product, one row per product in `stock` (its first
-// column the product, then the record's columns in `into`'s order), each
-// NULL while no stock row feeds it: the ordered amounts, the reserved and
-// lent amounts (with what a reserve warehouse holds beyond them), and each
-// stock column's warehouses' positive amounts.
-class StockFold {
-public:
-    explicit StockFold(tarvex::ResultStore& stock) : m_stock(stock)
-    {
-        const Columns& c = columns();
-        m_into << c.ordered << c.reserved;
-        for (int id = 1; id <= 100; ++id) {
-            const int column = stockColumnOf(id, false);
-            if (column >= 0 && !m_into.contains(column))
-                m_into << column;
-        }
-        m_stock.addColumn(QStringLiteral("productid"), tarvex::ResultStore::Kind::Integer);
-        for (int i = 0; i < m_into.size(); ++i)
-            m_stock.addColumn(QString::number(i), tarvex::ResultStore::Kind::Number);
-    }
-    // The record's column of the store's column `i` + 1.
-    const QVector<int>& into() const { return m_into; }
-
-    void add(const tarvex::NativeRows& row)
-    {
-        const qint64 productId = row.integer(0);
-        if (m_row < 0 || productId != m_productId) {
-            m_row = m_stock.appendRow();
-            m_productId = productId;
-            m_stock.setInteger(m_row, 0, productId);
-        }
-        const qint64 warehouseId = row.integer(1);
-        const double amount = row.number(2);
-        const double held = row.number(3) + row.number(4);
-        const double ordered = row.number(5);
-        if (ordered > 0)
-            m_stock.addNumber(m_row, 1, ordered);
-        // The same sum, in the same order, as the server's SQL would make.
-        const bool lent = row.number(3) > 0 || row.number(4) > 0;
-        const bool free = isReserveWarehouse(warehouseId) && amount - held > 0;
-        if (lent || free)
-            m_stock.addNumber(m_row, 2, (lent ? held : 0.0) + (free ? amount - held : 0.0));
-        const int column = stockColumnOf(warehouseId, false);
-        if (column >= 0 && amount > 0)
-            m_stock.addNumber(m_row, 1 + int(m_into.indexOf(column)), amount);
-    }
-
-private:
-    tarvex::ResultStore& m_stock;
-    QVector<int> m_into;
-    int m_row = -1;
-    qint64 m_productId = 0;
-};
+// A stock row added into the product's record, each sum NULL while no row
+// feeds it: the ordered amount, the reserved and lent amounts (with what a
+// reserve warehouse holds beyond them), and the warehouse's stock column
+// when its amount is positive.
+void addStockRow(tarvex::ResultStore& store, int r, const tarvex::NativeRows& row)
+{
+    const Columns& c = columns();
+    const qint64 warehouseId = row.integer(1);
+    const double amount = row.number(2);
+    const double held = row.number(3) + row.number(4);
+    const double ordered = row.number(5);
+    if (ordered > 0)
+        store.addNumber(r, c.ordered, ordered);
+    // The same terms in the same order as the figures always had.
+    const bool lent = row.number(3) > 0 || row.number(4) > 0;
+    const bool free = isReserveWarehouse(warehouseId) && amount - held > 0;
+    if (lent || free)
+        store.addNumber(r, c.reserved, (lent ? held : 0.0) + (free ? amount - held : 0.0));
+    const int column = stockColumnOf(warehouseId, false);
+    if (column >= 0 && amount > 0)
+        store.addNumber(r, column, amount);
+}
 
 // The store of the overview: one column per field of the table, in order.
 std::shared_ptr<tarvex::ResultStore> newOverviewStore()
@@ -573,11 +543,10 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
                                             const QDateTime& now, const TProgress& progress)
 {
     using Kind = tarvex::ResultStore::Kind;
-    if (progress)
-        progress(QStringLiteral("Zalihe"), 0);
     // Without a narrowing of the products, the documents of all of them are
-    // read beside the stock and the product list, on a connection of their
-    // own; a narrowed list reads only its products' documents, afterwards.
+    // read beside the product list and its stock, on a connection of their
+    // own, the server working on both at once; a narrowed list reads only
+    // its products' documents, afterwards.
     const bool wholeShop = filter.code.isEmpty() && filter.name.isEmpty() && filter.categories.isEmpty();
     ProductDocuments documents;
     std::unique_ptr<TSideWork> side;
@@ -585,16 +554,6 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
         side = std::make_unique<TSideWork>(db, [&documents, &filter, today = now.date()](QSqlDatabase own) {
             documents = readDocuments(own, filter, today, nullptr, {});
         });
-    // The stock sums on a connection of their own too, while this one reads
-    // the product list: the server works on both at once.
-    tarvex::ResultStore stock;
-    StockFold fold(stock);
-    TSideWork stockSide(db, [&fold, &filter](QSqlDatabase own) {
-        TBulkRows rows(own, tarvex::Format(kStockRowsSql, {stockConditions(filter)}));
-        while (rows.next())
-            fold.add(rows.row());
-    });
-
     // The products that pass, each in a row of the overview's store; their
     // sort weights and tariff number beside it, for as long as needed.
     if (progress)
@@ -647,29 +606,26 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
             row.copyTo(aside, r, tariff, 3);
         }
     }
-    stockSide.wait();
-
     // Listed: the products that pass with at least one stock row that
-    // passes; both lists in product order, walked side by side.
+    // passes. The rows and the products both in product order, walked side
+    // by side.
     std::vector<qint32> listed;
+    if (progress)
+        progress(QStringLiteral("Zalihe"), 0);
     {
-        const std::vector<qint32> stocked = byFirstColumn(stock);
-        listed.reserve(stocked.size());
+        TBulkRows stock(db, tarvex::Format(kStockRowsSql, {stockConditions(filter)}));
         ProductWalk walk(*store, c.productId, products);
-        for (const qint32 s : stocked) {
-            const qint32 r = walk.find(stock.integer(s, 0));
+        while (stock.next()) {
+            const qint32 r = walk.find(stock.row().integer(0));
             if (walk.ended())
                 break;
             if (r < 0)
                 continue;
-            listed.push_back(r);
-            for (int i = 0; i < fold.into().size(); ++i) {
-                if (!stock.isNull(s, i + 1))
-                    store->setNumber(r, fold.into()[i], stock.number(s, i + 1));
-            }
+            if (listed.empty() || listed.back() != r)
+                listed.push_back(r);
+            addStockRow(*store, r, stock.row());
         }
     }
-    stock = tarvex::ResultStore();
     const TCollationOrder names(db, QStringLiteral("product"), QStringLiteral("name"));
     const TCollationOrder codes(db, QStringLiteral("product"), QStringLiteral("code"));
     const auto weightOf = [&](int column) {
