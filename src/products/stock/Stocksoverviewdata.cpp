@@ -20,6 +20,7 @@
 #include <QVector>
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 namespace products {
 
@@ -164,20 +165,89 @@ QString idMarks(const QList<qint64>& ids, QVariantList& values)
     return marks.join(QLatin1Char(','));
 }
 
+// What the document lines say of the listed products, each list in product
+// order: walked beside the products in theirs, a million look-ups in hash
+// tables cost more than the sorting.
 struct WarehouseSale {
+    qint64 productId;
     qint64 warehouseId;
     double sale;
 };
-
-// What the document lines say of the listed products.
+struct ProductSale {
+    qint64 productId;
+    double sale;
+};
+// The latest supply or stock entry of a product; of several on one day the
+// latest document.
+struct LatestDocument {
+    qint64 productId;
+    qint64 day;
+    qint64 documentId;
+    qint64 partnerId;  // -1: none
+};
 struct ProductDocuments {
-    QHash<qint64, QVector<WarehouseSale>> periodSales; // by warehouse, ascending
-    QHash<qint64, double> weekSales;
-    QHash<qint64, docrules::LastSupply> supplies;
-    QHash<qint64, QDate> entries;
+    std::vector<WarehouseSale> periodSales;  // by product, then warehouse
+    std::vector<ProductSale> weekSales;
+    std::vector<LatestDocument> supplies;    // one per product
+    std::vector<LatestDocument> entries;     // one per product
+    QHash<qint64, QString> partners;
 };
 
-// `listed` null: of every product (read beside the product list, before it
+// Sorted by product (stable: a product's entries keep their order) unless
+// they came so.
+template <class T>
+void sortByProduct(std::vector<T>& list)
+{
+    const auto less = [](const T& a, const T& b) { return a.productId < b.productId; };
+    if (!std::is_sorted(list.begin(), list.end(), less))
+        std::stable_sort(list.begin(), list.end(), less);
+}
+
+// Document lines, one per product and document, reduced to the latest of
+// each product.
+void keepLatest(std::vector<LatestDocument>& lines)
+{
+    std::sort(lines.begin(), lines.end(), [](const LatestDocument& a, const LatestDocument& b) {
+        return std::tie(a.productId, a.day, a.documentId) < std::tie(b.productId, b.day, b.documentId);
+    });
+    size_t kept = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i + 1 < lines.size() && lines[i + 1].productId == lines[i].productId)
+            continue;
+        lines[kept++] = lines[i];
+    }
+    lines.resize(kept);
+    lines.shrink_to_fit();
+}
+
+// An entry of a list in product order, for products asked in ascending
+// order.
+template <class T>
+class ProductCursor {
+public:
+    explicit ProductCursor(const std::vector<T>& list) : m_list(list) {}
+    // The product's first entry, null when it has none.
+    const T* find(qint64 productId)
+    {
+        while (m_at < m_list.size() && m_list[m_at].productId < productId)
+            ++m_at;
+        return m_at < m_list.size() && m_list[m_at].productId == productId ? &m_list[m_at] : nullptr;
+    }
+    // The entries of the product last found.
+    const T* end() const
+    {
+        size_t at = m_at;
+        while (at < m_list.size() && m_list[at].productId == m_list[m_at].productId)
+            ++at;
+        return m_list.data() + at;
+    }
+
+private:
+    const std::vector<T>& m_list;
+    size_t m_at = 0;
+};
+
+// `only` null: of every product (read beside the product list, before it
 // is known).
 ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& filter, const QDate& today,
                                const QSet<qint64>* only, const TProgress& progress)
@@ -205,8 +275,9 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
         const tarvex::NativeRows& row = period.row();
         const qint64 productId = row.integer(0);
         if (isListed(productId))
-            documents.periodSales[productId].append(WarehouseSale{row.integer(1), row.number(2)});
+            documents.periodSales.push_back(WarehouseSale{productId, row.integer(1), row.number(2)});
     }
+    sortByProduct(documents.periodSales);
     step("Prodaja u 7 dana");
     // Seven days back to today, both included.
     TBulkRows week(db, tarvex::Format(kWeekSalesSql, {narrowing}),
@@ -214,94 +285,73 @@ ProductDocuments readDocuments(QSqlDatabase db, const TStocksOverviewFilter& fil
     while (week.next()) {
         const qint64 productId = week.row().integer(0);
         if (isListed(productId))
-            documents.weekSales.insert(productId, week.row().number(1));
+            documents.weekSales.push_back(ProductSale{productId, week.row().number(1)});
     }
+    sortByProduct(documents.weekSales);
     step("Nabavke");
-    // The latest supply; of several on one day the latest document.
-    struct Latest {
-        qint64 day = 0;
-        qint64 documentId = 0;
-        qint64 partnerId = -1;  // -1: none
-    };
-    QHash<qint64, Latest> latest;
     TBulkRows supplies(db, tarvex::Format(kSuppliesSql, {docrules::kSupplyExclusions, narrowing}), narrowed);
     while (supplies.next()) {
         const tarvex::NativeRows& row = supplies.row();
         const qint64 productId = row.integer(0);
-        if (!isListed(productId))
-            continue;
-        const qint64 day = row.integer(1);
-        const qint64 documentId = row.integer(2);
-        auto found = latest.find(productId);
-        if (found != latest.end() && (found->day > day || (found->day == day && found->documentId >= documentId)))
-            continue;
-        latest[productId] = Latest{day, documentId, row.isNull(3) ? -1 : row.integer(3)};
+        if (isListed(productId))
+            documents.supplies.push_back(
+                LatestDocument{productId, row.integer(1), row.integer(2), row.isNull(3) ? -1 : row.integer(3)});
     }
-    QHash<qint64, QString> partners;
+    keepLatest(documents.supplies);
     QSqlQuery names = tarvex::selectSql(db, kPartnersSql);
     while (names.next())
-        partners.insert(names.value(0).toLongLong(), names.value(1).toString());
-    for (auto it = latest.constBegin(); it != latest.constEnd(); ++it) {
-        docrules::LastSupply& supply = documents.supplies[it.key()];
-        supply.found = true;
-        supply.date = dateOfDayNumber(it->day);
-        if (it->partnerId >= 0)
-            supply.partner = partners.value(it->partnerId);
-    }
+        documents.partners.insert(names.value(0).toLongLong(), names.value(1).toString());
     TBulkRows entries(db, tarvex::Format(kEntriesSql, {docrules::kSupplyExclusions, narrowing}), narrowed);
-    QHash<qint64, qint64> entryDays;
     while (entries.next()) {
         const qint64 productId = entries.row().integer(0);
-        if (!isListed(productId))
-            continue;
-        qint64& day = entryDays[productId];
-        day = qMax(day, entries.row().integer(1));
+        if (isListed(productId))
+            documents.entries.push_back(LatestDocument{productId, entries.row().integer(1), 0, -1});
     }
-    for (auto it = entryDays.constBegin(); it != entryDays.constEnd(); ++it)
-        documents.entries.insert(it.key(), dateOfDayNumber(it.value()));
+    keepLatest(documents.entries);
     return documents;
 }
 
-// The sales of the period per warehouse and in the last seven days.
-void fillSales(tarvex::ResultStore& store, int row, qint64 productId, const ProductDocuments& documents)
+// The listed products' records, in product order, filled from the
+// documents: the sales of the period per warehouse and in the last seven
+// days, and the days since the last supply (or stock entry, or the date
+// kept in the tariff number) with the supplier.
+void fillFromDocuments(tarvex::ResultStore& store, const std::vector<qint32>& byProduct,
+                       const tarvex::ResultStore& aside, int tariff, const QDateTime& now,
+                       const ProductDocuments& documents)
 {
     const Columns& c = columns();
-    const auto period = documents.periodSales.constFind(productId);
-    if (period != documents.periodSales.constEnd()) {
-        for (const WarehouseSale& sale : *period) {
-            if (IsZeroQuantity(sale.sale))
-                continue;
-            const int column = stockColumnOf(sale.warehouseId, true);
-            if (column >= 0)
-                store.addNumber(row, column, sale.sale);
-            store.addNumber(row, c.totalSale, sale.sale);
+    ProductCursor<WarehouseSale> period(documents.periodSales);
+    ProductCursor<ProductSale> week(documents.weekSales);
+    ProductCursor<LatestDocument> supplies(documents.supplies);
+    ProductCursor<LatestDocument> entries(documents.entries);
+    for (const qint32 row : byProduct) {
+        const qint64 productId = store.integer(row, c.productId);
+        if (const WarehouseSale* sale = period.find(productId)) {
+            for (const WarehouseSale* end = period.end(); sale != end; ++sale) {
+                if (IsZeroQuantity(sale->sale))
+                    continue;
+                const int column = stockColumnOf(sale->warehouseId, true);
+                if (column >= 0)
+                    store.addNumber(row, column, sale->sale);
+                store.addNumber(row, c.totalSale, sale->sale);
+            }
         }
+        if (const ProductSale* sale = week.find(productId); sale && !IsZeroQuantity(sale->sale))
+            store.setNumber(row, c.totalSale7, sale->sale);
+        QDate since;
+        if (const LatestDocument* supply = supplies.find(productId)) {
+            since = dateOfDayNumber(supply->day);
+            const QString partner = documents.partners.value(supply->partnerId);
+            if (!partner.isEmpty())
+                store.setText(row, c.supplier, partner);
+        } else if (const LatestDocument* entry = entries.find(productId)) {
+            since = dateOfDayNumber(entry->day);
+        } else if (const QString tariffNumber = aside.text(row, tariff); !tariffNumber.isEmpty()) {
+            since = tarvex::MyDateStrToDate(tariffNumber);
+        }
+        if (since.isValid())
+            store.setInteger(row, c.days, WholeDaysBetween(since, now));
     }
-    const double week = documents.weekSales.value(productId);
-    if (!IsZeroQuantity(week))
-        store.setNumber(row, c.totalSale7, week);
-}
-
-// Days since the last supply (or stock entry, or the date kept in the
-// tariff number) and the supplier.
-void fillLastSupply(tarvex::ResultStore& store, int row, qint64 productId, const QString& tariffNumber,
-                    const QDateTime& now, const ProductDocuments& documents)
-{
-    const Columns& c = columns();
-    QDate since;
-    const auto supply = documents.supplies.constFind(productId);
-    const auto entry = documents.entries.constFind(productId);
-    if (supply != documents.supplies.constEnd()) {
-        since = supply->date;
-        if (!supply->partner.isEmpty())
-            store.setText(row, c.supplier, supply->partner);
-    } else if (entry != documents.entries.constEnd()) {
-        since = *entry;
-    } else if (!tariffNumber.isEmpty()) {
-        since = tarvex::MyDateStrToDate(tariffNumber);
-    }
-    if (since.isValid())
-        store.setInteger(row, c.days, WholeDaysBetween(since, now));
 }
 
 // Every stock row that passes, in key order: a product's rows come one
@@ -626,6 +676,7 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
             addStockRow(*store, r, stock.row());
         }
     }
+    const std::vector<qint32> byProduct = listed;
     const TCollationOrder names(db, QStringLiteral("product"), QStringLiteral("name"));
     const TCollationOrder codes(db, QStringLiteral("product"), QStringLiteral("code"));
     const auto weightOf = [&](int column) {
@@ -660,11 +711,7 @@ TStocksOverviewResult ComputeStocksOverview(QSqlDatabase db, const TStocksOvervi
 
     if (progress)
         progress(QStringLiteral("Zapisi"), int(listed.size()));
-    for (const qint32 r : listed) {
-        const qint64 productId = store->integer(r, c.productId);
-        fillSales(*store, r, productId, documents);
-        fillLastSupply(*store, r, productId, aside.text(r, tariff), now, documents);
-    }
+    fillFromDocuments(*store, byProduct, aside, tariff, now, documents);
     store->finish();
     return TStocksOverviewResult{std::move(store), std::move(listed)};
 }
