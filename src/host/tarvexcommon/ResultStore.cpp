@@ -9,11 +9,11 @@
 
 namespace tarvex {
 
-int ResultStore::addColumn(const QString& name, Kind kind)
+int ResultStore::addColumn(const QString& name, Kind kind, bool keepOnce)
 {
     if (m_rows > 0)
         throw InternalError(QStringLiteral("The columns of a result store are added before its rows (%1)").arg(name));
-    m_columns.push_back(Column{name, kind, {}, {}, {}, {}});
+    m_columns.push_back(Column{name, kind, keepOnce, {}, {}, {}, {}});
     return int(m_columns.size()) - 1;
 }
 
@@ -94,7 +94,7 @@ void ResultStore::setText(int row, int column, const QString& text)
 void ResultStore::setBytes(int row, int column, const char* data, size_t size)
 {
     Column& c = m_columns[size_t(column)];
-    c.ids[size_t(row)] = keep(data, size, c.kind == Kind::Text);
+    c.ids[size_t(row)] = keep(data, size, c.kind == Kind::Text && c.keepOnce);
 }
 
 void ResultStore::setDate(int row, int column, const QDate& date)
@@ -125,7 +125,8 @@ void ResultStore::copyValue(int row, int column, const ResultStore& from, int fr
         if (&from == this || source.ids[f] < 0)
             target.ids[r] = source.ids[f];
         else
-            target.ids[r] = keep(from.textData(source.ids[f]), from.textSize(source.ids[f]), target.kind == Kind::Text);
+            target.ids[r] = keep(from.textData(source.ids[f]), from.textSize(source.ids[f]),
+                                 target.kind == Kind::Text && target.keepOnce);
         break;
     }
 }

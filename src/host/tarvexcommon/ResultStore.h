@@ -27,7 +27,10 @@ public:
         Date,     // a day
     };
 
-    int addColumn(const QString& name, Kind kind);
+    // A Text column of mostly distinct texts (names, codes) keeps each
+    // as it comes (`keepOnce` false): looking each up costs more than the
+    // few repeated ones take.
+    int addColumn(const QString& name, Kind kind, bool keepOnce = true);
     int columnCount() const { return int(m_columns.size()); }
     // -1 when there is none of that name (any letter case).
     int columnOf(const QString& name) const;
@@ -73,6 +76,7 @@ private:
     struct Column {
         QString name;
         Kind kind;
+        bool keepOnce;
         std::vector<double> numbers;
         std::vector<qint64> integers;
         std::vector<qint32> ids;  // texts (-1 null), days (kNoDay null)

@@ -392,9 +392,11 @@ std::shared_ptr<tarvex::ResultStore> newOverviewStore()
     auto store = std::make_shared<tarvex::ResultStore>();
     store->addColumn(QStringLiteral("ProductID"), Kind::Integer);
     for (const QString& name : StocksOverviewColumns()) {
-        const bool text = name == QLatin1String("ProductCode") || name == QLatin1String("ProductName") ||
-                          name == QLatin1String("lastsupplier");
-        store->addColumn(name, text ? Kind::Text : name == QLatin1String("daysonstock") ? Kind::Integer : Kind::Number);
+        // A product's code and name are its own; suppliers repeat.
+        const bool own = name == QLatin1String("ProductCode") || name == QLatin1String("ProductName");
+        const bool text = own || name == QLatin1String("lastsupplier");
+        store->addColumn(name, text ? Kind::Text : name == QLatin1String("daysonstock") ? Kind::Integer : Kind::Number,
+                         !own);
     }
     return store;
 }
