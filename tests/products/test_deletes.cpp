@@ -58,6 +58,20 @@ void clickMinusOn(DBGrid* grid, DBNavigator* navigator, const char* key, qint64 
     click(navigator->button(DBNavigator::Delete));
 }
 
+// Clicks "–" on each warehouse in turn in the warehouse window and closes
+// it; gives the names it lists by then.
+QStringList minusOnWarehouses(std::initializer_list<qint64> ids)
+{
+    QStringList listed;
+    inModal<TWarehouseForm>(WarehouseManage, [&](TWarehouseForm& form) {
+        for (qint64 id : ids)
+            clickMinusOn(form.WarehouseDBG(), form.WarehouseNavigator(), "warehouseid", id);
+        listed = columnTexts(form.WarehouseDBG(), "name");
+        form.CloseButton()->click();
+    });
+    return listed;
+}
+
 // Clicks the category in the tree, then the tool bar's delete, and closes the window.
 void deleteCategory(TCategoryForm& form, qint64 id)
 {
@@ -157,12 +171,7 @@ TEST_F(Deletes, WarehouseMinusNamesTheStockRowsAndDocumentsThatHoldItTheAccounti
 
     ScriptedDialogs script;
     script.answer(ButtonYes);
-    inModal<TWarehouseForm>(WarehouseManage, [](TWarehouseForm& form) {
-        for (qint64 id : {2, 1, 3})
-            clickMinusOn(form.WarehouseDBG(), form.WarehouseNavigator(), "warehouseid", id);
-        EXPECT_ROWS(columnTexts(form.WarehouseDBG(), "name"), (QStringList{"Centralni magacin", "Magacin reklamacija"}));
-        form.CloseButton()->click();
-    });
+    EXPECT_ROWS(minusOnWarehouses({2, 1, 3}), (QStringList{"Centralni magacin", "Magacin reklamacija"}));
     EXPECT_ROWS(script.messages(), (QStringList{"Magacin \"Magacin reklamacija\" ima 217 stavki zaliha i 21 dokument.",
                                               CMN_RELATIONAL_INTEGRITY_ERR,
                                               "Da li želite da izbrišete magacin \"Prazan magacin\"?"}));
@@ -261,10 +270,7 @@ TEST_F(Deletes, AStockRowAddedMeanwhileByAnotherWorkstationEitherStopsTheDeleteO
     while (!written)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     script.answer(ButtonYes);
-    inModal<TWarehouseForm>(WarehouseManage, [](TWarehouseForm& form) {
-        clickMinusOn(form.WarehouseDBG(), form.WarehouseNavigator(), "warehouseid", 3);
-        form.CloseButton()->click();
-    });
+    minusOnWarehouses({3});
     adds.join();
     EXPECT_ROWS(script.messages(), (QStringList{"Da li želite da izbrišete magacin \"Prazan magacin\"?",
                                               "Magacin \"Prazan magacin\" ima 1 stavku zaliha."}));
@@ -296,10 +302,7 @@ TEST_F(Deletes, AStockRowAddedMeanwhileByAnotherWorkstationEitherStopsTheDeleteO
     });
     script.clear();
     script.answer(ButtonYes);
-    inModal<TWarehouseForm>(WarehouseManage, [](TWarehouseForm& form) {
-        clickMinusOn(form.WarehouseDBG(), form.WarehouseNavigator(), "warehouseid", 3);
-        form.CloseButton()->click();
-    });
+    minusOnWarehouses({3});
     late.join();
     sql("DROP TRIGGER deletepause");
     sql("DROP TABLE deletepause");
@@ -378,11 +381,7 @@ TEST_F(Deletes, ADeadlockedDeleteOrCategoryWriteRunsAgainAndSettlesTheUserSeesOn
 
     script.answer(ButtonYes);
     sql("SET @deadlocks = 2");
-    inModal<TWarehouseForm>(WarehouseManage, [](TWarehouseForm& form) {
-        clickMinusOn(form.WarehouseDBG(), form.WarehouseNavigator(), "warehouseid", 3);
-        EXPECT_ROWS(columnTexts(form.WarehouseDBG(), "name"), (QStringList{"Centralni magacin", "Magacin reklamacija"}));
-        form.CloseButton()->click();
-    });
+    EXPECT_ROWS(minusOnWarehouses({3}), (QStringList{"Centralni magacin", "Magacin reklamacija"}));
     EXPECT_EQ(text("SELECT @deadlocks"), "0");
     EXPECT_ROWS(rowsOf(db(), "SELECT warehouseid FROM warehouse ORDER BY warehouseid"), (QStringList{"1", "2"}));
 
@@ -425,11 +424,7 @@ TEST_F(Deletes, ADeadlockedDeleteOrCategoryWriteRunsAgainAndSettlesTheUserSeesOn
     script.clear();
     script.answer(ButtonYes);
     sql("SET @deadlocks = 1000000");
-    inModal<TWarehouseForm>(WarehouseManage, [](TWarehouseForm& form) {
-        clickMinusOn(form.WarehouseDBG(), form.WarehouseNavigator(), "warehouseid", 2);
-        EXPECT_ROWS(columnTexts(form.WarehouseDBG(), "name"), (QStringList{"Centralni magacin", "Magacin reklamacija"}));
-        form.CloseButton()->click();
-    });
+    EXPECT_ROWS(minusOnWarehouses({2}), (QStringList{"Centralni magacin", "Magacin reklamacija"}));
     EXPECT_ROWS(script.messages(), (QStringList{"Da li želite da izbrišete magacin \"Magacin reklamacija\"?",
                                               DB_CONFLICT_ERR}));
     noDeadlocks();
