@@ -316,16 +316,14 @@ TEST_F(BigList, ScrollSortLocateAndSaveInAListReadAPageAtATime)
         EXPECT_EQ(grid->currentIndex().row(), up);
         EXPECT_ROWS(shown(up, 3), byName.mid(up, 3));
 
-        // A click on the price's title: the server sorts, the product stays current.
-        const QString current = products.fieldByName("name").asString();
+        // A click on the price's title: the server sorts (keeping the product
+        // current and letting far pages go: test_dataset_pages), the grid follows.
         QHeaderView* header = grid->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(price) + 5, header->height() / 2));
         EXPECT_EQ(products.sortedFields(), "price ASC");
-        EXPECT_EQ(products.fieldByName("name").asString(), current);
         EXPECT_EQ(grid->currentIndex().row(), products.currentRow());
         EXPECT_ROWS(shown(0, 300), serverOrder("price"));
-        EXPECT_LT(products.heldRows(), 300);  // far pages let go
 
         // Locate: the first row by the letters as written, not as the server's
         // collation reads them (which takes "Sargarepa" for "Šargarepa").
