@@ -56,43 +56,24 @@ protected:
     std::vector<std::pair<QString, std::function<ReportWindow()>>> windows()
     {
         const THistorySubject alfa{1, "Alfa", "A1", 1, "Centralni"};
+        // A window with both date fields; a stock-card list, with "Do datuma"
+        // alone, opened as the program opens it.
+        const auto range = [](auto* form) {
+            return ReportWindow{std::unique_ptr<QWidget>(form),
+                                {{"Od datuma", form->FromDateEdit()}, {"Do datuma", form->ToDateEdit()}},
+                                form->FindButton()};
+        };
+        const auto list = [](auto* form) {
+            form->OpenList();
+            return ReportWindow{std::unique_ptr<QWidget>(form), {{"Do datuma", form->ToDateEdit()}}, form->FindButton()};
+        };
         return {
-            {"Magacinska kartica", [alfa] {
-                 auto* form = new TWareHistoryForm(alfa);
-                 return ReportWindow{std::unique_ptr<QWidget>(form),
-                                     {{"Od datuma", form->FromDateEdit()}, {"Do datuma", form->ToDateEdit()}},
-                                     form->FindButton()};
-             }},
-            {"Robna kartica", [alfa] {
-                 auto* form = new TStockHistoryForm(alfa);
-                 return ReportWindow{std::unique_ptr<QWidget>(form),
-                                     {{"Od datuma", form->FromDateEdit()}, {"Do datuma", form->ToDateEdit()}},
-                                     form->FindButton()};
-             }},
-            {"Lager (cene sa robnih kart.)", [] {
-                 auto* form = new TInventoryStockPriceForm(1, "Centralni");
-                 form->OpenList();
-                 return ReportWindow{std::unique_ptr<QWidget>(form), {{"Do datuma", form->ToDateEdit()}},
-                                     form->FindButton()};
-             }},
-            {"Zalihe (količine sa robnih kart.)", [] {
-                 auto* form = new TInventoryQuantityForm(1, "Centralni");
-                 form->OpenList();
-                 return ReportWindow{std::unique_ptr<QWidget>(form), {{"Do datuma", form->ToDateEdit()}},
-                                     form->FindButton()};
-             }},
-            {"Promet", [] {
-                 auto* form = new TTurnoverAllWarehousesForm;
-                 return ReportWindow{std::unique_ptr<QWidget>(form),
-                                     {{"Od datuma", form->FromDateEdit()}, {"Do datuma", form->ToDateEdit()}},
-                                     form->FindButton()};
-             }},
-            {"Stanje zaliha", [this] {
-                 auto* form = new TStocksOverviewForm(layoutDir.path());
-                 return ReportWindow{std::unique_ptr<QWidget>(form),
-                                     {{"Od datuma", form->FromDateEdit()}, {"Do datuma", form->ToDateEdit()}},
-                                     form->FindButton()};
-             }},
+            {"Magacinska kartica", [=] { return range(new TWareHistoryForm(alfa)); }},
+            {"Robna kartica", [=] { return range(new TStockHistoryForm(alfa)); }},
+            {"Lager (cene sa robnih kart.)", [=] { return list(new TInventoryStockPriceForm(1, "Centralni")); }},
+            {"Zalihe (količine sa robnih kart.)", [=] { return list(new TInventoryQuantityForm(1, "Centralni")); }},
+            {"Promet", [=] { return range(new TTurnoverAllWarehousesForm); }},
+            {"Stanje zaliha", [this, range] { return range(new TStocksOverviewForm(layoutDir.path())); }},
         };
     }
 };
