@@ -189,9 +189,6 @@ QStringList rowByRowRefusals(Connection& connection, const QList<QStringList>& r
             found << q.value(0).toLongLong();
         return found;
     };
-    auto weight = [&](const QString& value) {
-        return connection.value("SELECT HEX(WEIGHT_STRING(? COLLATE utf8mb4_unicode_ci))", {value}).toString();
-    };
     QStringList texts;
     QHash<qint64, int> matchedIn;
     QHash<QString, int> firstCode;
@@ -225,7 +222,8 @@ QStringList rowByRowRefusals(Connection& connection, const QList<QStringList>& r
                 {value, own});
             if (!other.isNull())
                 texts << QStringLiteral("%1 %2: \"%3\" već ima proizvod \"%4\".").arg(number).arg(caption, value, other.toString());
-            const QString w = weight(value);
+            // Equal as the collation compares them.
+            const QString w = connection.value("SELECT HEX(WEIGHT_STRING(? COLLATE utf8mb4_unicode_ci))", {value}).toString();
             if (first->contains(w)) {
                 const int earlier = first->value(w);
                 const QString written = column == std::string_view("code") ? rows[earlier - 2][0] : rows[earlier - 2][1];
