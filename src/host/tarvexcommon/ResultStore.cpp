@@ -183,7 +183,7 @@ QVariant ResultStore::value(int row, int column) const
 
 void ResultStore::finish()
 {
-    std::vector<qint32>().swap(m_slots);
+    Slots().swap(m_slots);
     m_shared = 0;
     resizePool(m_poolSize);
     m_offsets.shrink_to_fit();
@@ -228,12 +228,14 @@ void ResultStore::resizePool(size_t capacity)
         throw std::bad_alloc();
     (void)m_pool.release();
     m_pool.reset(moved);
+    if (capacity > m_poolCapacity)
+        adviseHugePages(moved, capacity);
     m_poolCapacity = capacity;
 }
 
 void ResultStore::grow()
 {
-    std::vector<qint32> old;
+    Slots old;
     old.swap(m_slots);
     m_slots.assign(old.empty() ? 1024 : old.size() * 2, -1);
     const size_t mask = m_slots.size() - 1;

@@ -5,6 +5,8 @@
 // megabytes where a QVariant each would take over a gigabyte. Rows are
 // ordered through a list of row numbers; they never move.
 
+#include "LargeBlocks.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QString>
@@ -77,10 +79,12 @@ private:
         QString name;
         Kind kind;
         bool keepOnce;
-        std::vector<double> numbers;
-        std::vector<qint64> integers;
-        std::vector<qint32> ids;  // texts (-1 null), days (kNoDay null)
-        std::vector<bool> nulls;  // numbers and integers
+        template <class T>
+        using Values = std::vector<T, LargeBlockAllocator<T>>;
+        Values<double> numbers;
+        Values<qint64> integers;
+        Values<qint32> ids;  // texts (-1 null), days (kNoDay null)
+        Values<bool> nulls;  // numbers and integers
     };
     static constexpr qint32 kNoDay = INT32_MIN;
 
@@ -99,8 +103,9 @@ private:
     std::unique_ptr<char, FreeBlock> m_pool;
     size_t m_poolSize = 0;
     size_t m_poolCapacity = 0;
-    std::vector<qint64> m_offsets{0}; // where each text starts; one more than texts
-    std::vector<qint32> m_slots;      // open-addressing table of shared texts (-1 free)
+    using Slots = std::vector<qint32, LargeBlockAllocator<qint32>>;
+    std::vector<qint64, LargeBlockAllocator<qint64>> m_offsets{0}; // where each text starts; one more than texts
+    Slots m_slots;      // open-addressing table of shared texts (-1 free)
     size_t m_shared = 0;
 };
 
