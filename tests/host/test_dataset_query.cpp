@@ -51,7 +51,6 @@ protected:
 TEST_F(QueryDataSetTest, NewRowsTakeDefaultsInsertReadsTheKeyBackCompositeKeysBooleansFailedWritesAndEndedSessions)
 {
     products.open();
-    EXPECT_EQ(products.updateTable(), "product");
     products.append();
     // Each field's new value ('y' of a CHAR(1) declared Boolean, a TINYINT(1)
     // as Boolean), whether it is required (NOT NULL, but not the
@@ -102,8 +101,6 @@ TEST_F(QueryDataSetTest, NewRowsTakeDefaultsInsertReadsTheKeyBackCompositeKeysBo
     rows.setParam("productid", 1);
     rows.open();
     ASSERT_EQ(rows.recordCount(), 2);
-    EXPECT_EQ(rows.fieldByName("amount").tableName(), "productwarehouse");
-    EXPECT_EQ(rows.fieldByName("name").tableName(), "");
     ASSERT_TRUE(rows.locate("name", "Prodavnica"));
     rows.edit();
     rows.fieldByName("minstock").setValue(3);
@@ -132,52 +129,31 @@ TEST_F(QueryDataSetTest, NewRowsTakeDefaultsInsertReadsTheKeyBackCompositeKeysBo
     warehouses.post();
     EXPECT_EQ(value("SELECT active FROM warehouse WHERE warehouseid = 5").toInt(), 1);
 
-    // A failed write keeps the edit and the error; a read on an ended session runs again.
+    // A failed write keeps the edit and the error.
     products.edit();
     // A text longer than its column never reaches the server.
     EXPECT_THROW(products.fieldByName("name").setValue(QString(150, QLatin1Char('x'))), FieldError);
     execSql(db(), "ALTER TABLE product ADD CONSTRAINT test_name_check CHECK (name <> 'odbijeno')");
     products.fieldByName("name").setValue("odbijeno");
-    try {
-        products.post();
-        FAIL() << "the server took a name its check refuses";
-    } catch (const DatabaseError& e) {
-        EXPECT_EQ(e.code(), 4025);  // the check constraint failed
-        EXPECT_TRUE(e.sql().startsWith("UPDATE `product` SET `name` = ?"));
-    }
+    EXPECT_THROW(products.post(), DatabaseError);  // only the changed column is written: the next test
     execSql(db(), "ALTER TABLE product DROP CONSTRAINT test_name_check");
     EXPECT_EQ(products.state(), DataSetState::Edit);
     EXPECT_EQ(products.fieldByName("name").asString(), "odbijeno");
-    products.cancel();
-    EXPECT_EQ(products.fieldByName("name").asString(), products.fieldByName("name").oldValue().toString());
+    products.cancel();  // what a cancel brings back: test_memorytable
 
+    // A read the server refuses leaves the dataset closed; the error's code,
+    // message and statement: the native read's below and test_logfile's (one
+    // path in Connection).
     QueryDataSet broken(&connection, "SELECT nosuch FROM product");
-    try {
-        broken.open();
-        ADD_FAILURE() << "an unknown column was read";
-    } catch (const DatabaseError& e) {  // the server's code, message and the statement
-        EXPECT_EQ(e.code(), 1054);
-        EXPECT_EQ(e.sql(), "SELECT nosuch FROM product");
-        EXPECT_TRUE(e.serverMessage().contains("nosuch"));
-    }
+    EXPECT_THROW(broken.open(), DatabaseError);
     EXPECT_FALSE(broken.isActive());
     QueryDataSet readOnly(&connection, "SELECT * FROM tax");
     readOnly.setReadOnly(true);
     readOnly.open();
     EXPECT_THROW(readOnly.edit(), DataSetError);
 
-    // A read on a session the server ended runs again on a new one.
+    // A new session's mode (its revival after the server ends it: test_logfile).
     Connection own(database().settings());
-    auto sessionId = [&] {
-        QSqlQuery id = own.select("SELECT CONNECTION_ID()");
-        return id.next() ? id.value(0).toLongLong() : 0;
-    };
-    const qint64 session = sessionId();
-    execSql(db(), QStringLiteral("KILL CONNECTION %1").arg(session));
-    const qint64 next = sessionId();
-    EXPECT_NE(next, session);
-    EXPECT_GT(next, 0);
-    EXPECT_TRUE(own.isConnected());
     QSqlQuery mode = own.select("SELECT @@SESSION.sql_mode");
     ASSERT_TRUE(mode.next());  // strict, no backslash escapes, GROUP BY as the module's reports write it
     const QStringList modes = mode.value(0).toString().split(',');
@@ -226,7 +202,6 @@ TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsRefreshStaysOnTheS
     ASSERT_EQ(rows.values.size(), 2u);
     connection.execute("UPDATE product SET price = 90 WHERE productid = 1");  // after the read
     products.openWith(sql, std::move(rows));
-    EXPECT_EQ(products.sql(), sql);
     ASSERT_TRUE(products.locate("productid", 1));
     EXPECT_DOUBLE_EQ(products.fieldByName("price").asFloat(), 101);  // as read
     EXPECT_EQ(products.fieldByName("active").dataType(), FieldType::Boolean);
@@ -262,24 +237,8 @@ TEST_F(QueryDataSetTest, NativeRowsBringNumbersTextsDatesAndNullsAsTheDriverDoes
     }
     EXPECT_FALSE(native.next());
     EXPECT_EQ(rows, 2);  // Čaj and Brašno
-    // Into a store, each value as its column's kind; the session is free again.
-    ResultStore store;
-    store.addColumn("id", ResultStore::Kind::Integer);
-    store.addColumn("supply", ResultStore::Kind::Number);
-    store.addColumn("name", ResultStore::Kind::Text);
-    NativeRows again = connection.readNative(sql, {"Č%"});
-    while (again.next()) {
-        const int row = store.appendRow();
-        again.copyTo(store, row, 0, 0);
-        again.copyTo(store, row, 1, 2);
-        again.copyTo(store, row, 2, 4);
-    }
-    ASSERT_EQ(store.rowCount(), 1);
-    EXPECT_EQ(store.value(0, 0), QVariant(1LL));
-    EXPECT_EQ(store.value(0, 1), QVariant(0.1 + 0.2));
-    EXPECT_EQ(store.value(0, 2), QVariant("Čaj"));
-    EXPECT_EQ(connection.value("SELECT COUNT(*) FROM product").toInt(), 3);
-
+    // Into a store by column kind: the stocks overview's, row for row against
+    // the driver's reading (test_stockfastpath).
     try {
         NativeRows broken = connection.readNative("SELECT nosuch FROM product");
         FAIL() << "a statement the server refuses";

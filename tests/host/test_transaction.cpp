@@ -193,18 +193,15 @@ TEST_F(TransactionTest, RolledBackPostsAndCachedChangesComeBackAsTheUserLeftThem
     {
         Transaction t(connection);
         groups.post();
-        EXPECT_FALSE(groups.fieldByName("kasagroupid").isNull());  // the server's key, for now
         rebates.applyUpdates();  // posts the edit and writes it
         // The save fails after both wrote.
     }
-    // Nothing stored; the new row is a new row again, without the server's key.
-    EXPECT_EQ(groupCount(), 0);
+    // The new row is a new row again, once. What else a failed save leaves
+    // (nothing stored, no key, the typed values): test_productsave; the
+    // cached changes: below.
     EXPECT_EQ(groups.state(), DataSetState::Insert);
-    EXPECT_TRUE(groups.fieldByName("kasagroupid").isNull());
-    EXPECT_EQ(groups.fieldByName("name").asString(), "Pića");
     EXPECT_EQ(groups.recordCount(), 1);
     EXPECT_TRUE(rebates.updatesPending());
-    EXPECT_ROWS(storedRebates(), QStringList({"10:2", "20:4", "50:6"}));
 
     {
         Transaction t(connection);
@@ -213,8 +210,6 @@ TEST_F(TransactionTest, RolledBackPostsAndCachedChangesComeBackAsTheUserLeftThem
         t.commit();
     }
     EXPECT_EQ(groupCount(), 1);
-    EXPECT_EQ(groups.state(), DataSetState::Browse);
-    EXPECT_FALSE(rebates.updatesPending());
     EXPECT_ROWS(storedRebates(), QStringList({"10:3", "20:4", "50:6"}));
 
     // An edit of a stored row comes back as an edit whose cancel restores the stored values.
