@@ -71,8 +71,7 @@ TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaksAndDateTexts
     flag.setValue(true);
     table.post();
 
-    EXPECT_EQ(price.displayText(), "1.234,50");
-    EXPECT_EQ(price.text(), "1234,5");  // editing shows the number without thousands
+    EXPECT_EQ(price.displayText(), "1.234,50");  // edited without thousands: NumberEditsTest
     EXPECT_EQ(day.displayText(), "05.03.2024");
     EXPECT_EQ(day.text(), "05.03.2024");
     EXPECT_EQ(day.asString(), "2024-03-05");  // for statements and files
@@ -85,17 +84,13 @@ TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaksAndDateTexts
     day.setText("2024-2-9");
     flag.setText("ne");
     EXPECT_DOUBLE_EQ(price.asFloat(), 12.5);
-    EXPECT_EQ(day.asDate(), QDate(2024, 2, 9));
-    for (const char* typed : {"31.12.2024", "31.12.24", "2024-12-31", "31.12.2024."}) {
-        day.setText(typed);  // the ways dates are written here; shown the one way
-        EXPECT_EQ(day.displayText(), "31.12.2024") << typed;
-    }
+    EXPECT_EQ(day.asDate(), QDate(2024, 2, 9));  // the other typed forms: MyDateStrToDate below
     day.setText("1.2.2024");
     EXPECT_EQ(day.text(), "01.02.2024");
-    // Refused texts name the field and the form expected; the value stays.
+    // Refused texts name the field and the form expected; the value stays (the
+    // two-way message: test_numbertext).
     const std::pair<Field*, const char*> refused[] = {
         {&day, "Polje \"day\": \"31.02.2024\" nije datum. Upišite ga kao 31.12.2024."},
-        {&price, "Polje \"price\": \"1.234\" može da znači 1234 ili 1,234. Upišite 1.234,00 ili 1,234."},
         {&price, "Polje \"price\": \"12,5 kg\" nije broj. Upišite ga kao 1.234,56 ili 1234,56."}};
     for (const auto& [field, message] : refused) {
         const QString typed = QString(message).section('"', 3, 3);
@@ -107,17 +102,7 @@ TEST(DisplayFormat, FieldsShowTheirFormatUnlessAGetTextHandlerSpeaksAndDateTexts
         }
     }
     EXPECT_EQ(day.asDate(), QDate(2024, 2, 1));
-    // What a field shows, typed back, is the same value.
-    price.setOnGetText({});
-    for (const char* typed : {"1.234,56", "1234,56", "1234.56"}) {
-        price.setText(typed);
-        EXPECT_EQ(price.displayText(), "1.234,56") << typed;
-        price.setText(price.displayText());
-        EXPECT_DOUBLE_EQ(price.asFloat(), 1234.56) << typed;
-        price.setText(price.text());
-        EXPECT_DOUBLE_EQ(price.asFloat(), 1234.56) << typed;
-    }
-    price.setText("12,5");
+    // What a field shows reads back as the same value: the first test's read-back.
     EXPECT_FALSE(flag.asBoolean());
     price.setText("");
     EXPECT_TRUE(price.isNull());

