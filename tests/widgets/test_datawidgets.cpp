@@ -10,7 +10,6 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QClipboard>
-#include <QHeaderView>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -32,41 +31,18 @@ protected:
     QueryDataSet data{&connection, "SELECT * FROM warehouse ORDER BY warehouseid"};
 };
 
-TEST_F(DataWidgetsTest, GridAndCursorFollowEachOtherTitlesSortAndTheModelStaysConsistentThroughEditsInsertsDeletesAndSorting)
+// Title clicks, painted rows and hidden columns are the windows' own tests
+// (test_inventoryquantity, test_refwindows, test_stocksoverview); single rows
+// in and out of a grid: test_gridrows.
+TEST_F(DataWidgetsTest, GridAndCursorFollowEachOtherAndTheModelStaysConsistentThroughAnEditASortAndAClose)
 {
     DBGrid grid;
     grid.setDataSet(&data);
-    GridSorter::AddGrid(&grid);
-    grid.dataModel()->setRowPainter([](const DataSet& ds, int row) {
-        return ds.valueAt(row, ds.fieldByName("status").index()).toString() == "primary" ? QColor(Qt::lightGray)
-                                                                                       : QColor();
-    });
     data.setRecNo(2);
     EXPECT_EQ(grid.currentIndex().row(), 1);
     grid.setCurrentIndex(grid.model()->index(2, 0));
     EXPECT_EQ(data.recNo(), 3);
-    EXPECT_EQ(grid.model()->data(grid.model()->index(1, 0), Qt::BackgroundRole).value<QColor>(), QColor(Qt::lightGray));
-    EXPECT_FALSE(grid.model()->data(grid.model()->index(0, 0), Qt::BackgroundRole).isValid());
 
-    const int nameSection = grid.dataModel()->columnOf(data.findField("name"));
-    QHeaderView* header = grid.horizontalHeader();
-    grid.show();
-    for (const auto& [order, first] : {std::pair{"name ASC", "Beograd"}, {"name DESC", "Zrenjanin"}}) {
-        // A second click on the title turns the order.
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(nameSection) + header->sectionSize(nameSection) / 2,
-                                 header->height() / 2));
-        data.first();
-        EXPECT_EQ(data.sortedFields(), order);
-        EXPECT_EQ(data.fieldByName("name").asString(), first);
-    }
-
-    grid.setColumnVisible("code", false);
-    EXPECT_FALSE(grid.visibleColumns().contains("code"));
-    EXPECT_TRUE(grid.visibleColumns().contains("name"));
-
-    // The model stays consistent through edits, inserts, deletes and sorting.
-    data.setSortedFields(QString());  // back to the statement's order
     DataSetModel model(&data);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_EQ(model.rowCount(), 3);
@@ -74,21 +50,14 @@ TEST_F(DataWidgetsTest, GridAndCursorFollowEachOtherTitlesSortAndTheModelStaysCo
     ASSERT_GE(nameColumn, 0);
     EXPECT_EQ(model.headerData(nameColumn, Qt::Horizontal, Qt::DisplayRole).toString(), "name");
 
-    EXPECT_TRUE(model.setData(model.index(2, nameColumn), "Zaječar", Qt::EditRole));
+    EXPECT_TRUE(model.setData(model.index(2, nameColumn), "Aleksinac", Qt::EditRole));
     EXPECT_EQ(data.state(), DataSetState::Edit);
     data.post();
-    EXPECT_EQ(scalar(db(), "SELECT name FROM warehouse WHERE warehouseid = 3").toString(), "Zaječar");
+    EXPECT_EQ(scalar(db(), "SELECT name FROM warehouse WHERE warehouseid = 3").toString(), "Aleksinac");
 
-    data.append();
-    data.fieldByName("name").setValue("Novi Sad");
-    data.post();
-    EXPECT_EQ(model.rowCount(), 4);
     model.sort(nameColumn, Qt::AscendingOrder);
-    EXPECT_EQ(model.data(model.index(0, nameColumn), Qt::DisplayRole).toString(), "Beograd");
-    EXPECT_EQ(model.data(model.index(1, nameColumn), Qt::DisplayRole).toString(), "Čačak");
-    data.first();
-    data.deleteRecord();
-    EXPECT_EQ(model.rowCount(), 3);
+    for (const auto& [row, name] : {std::pair{0, "Aleksinac"}, {1, "Beograd"}, {2, "Čačak"}})
+        EXPECT_EQ(model.data(model.index(row, nameColumn), Qt::DisplayRole).toString(), name) << row;
     data.close();
     EXPECT_EQ(std::pair(model.rowCount(), model.columnCount()), std::pair(0, 0));
 }
@@ -150,7 +119,6 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
 
     DBNavigator navigator;
     navigator.setDataSet(&products);
-    EXPECT_TRUE(navigator.button(DBNavigator::Post)->isEnabled());
     EXPECT_FALSE(navigator.button(DBNavigator::Insert)->isEnabled());
     navigator.button(DBNavigator::Post)->click();
     EXPECT_EQ(scalar(db(), "SELECT active FROM product WHERE productid = 7").toString(), "n");
@@ -192,9 +160,10 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     EXPECT_ROWS(rowsOf(db(), "SELECT name, value FROM tax WHERE taxid = 5"), QStringList{"PDV20|20"});
 }
 
-// Every display format the product windows use, with the noise that price
+// The display formats of the product windows, with the noise that price
 // arithmetic leaves in a double: shown through the format, edited as the
-// shortest clean text, and written back as typed.
+// shortest clean text, and written back as typed. Signs, halves and the other
+// formats' texts: test_displayformat.
 TEST(NumberEditsTest, NumbersShowTheirFormatAndEditAsCleanText)
 {
     // Format, value, shown, edited.
@@ -204,11 +173,8 @@ TEST(NumberEditsTest, NumbersShowTheirFormatAndEditAsCleanText)
         {"0.00##", 216.98600000000002, "216,986", "216,986"},
         {"0.00####", 83.33333333333334, "83,333333", "83,3333333333333"},
         {"0.###", 0.1 + 0.2, "0,3", "0,3"},
-        {"0.####", 2.5, "2,5", "2,5"},
         {"0.######", 0.1234565, "0,123457", "0,1234565"},
         {"0.00 %", 19.999999999999996, "20,00 %", "20"},
-        {"0.##", -1234.5, "-1234,5", "-1234,5"},
-        {"0.000", 1.0005, "1,001", "1,0005"},
         {"0", 99.5, "100", "99,5"},
     };
     MemoryTable table;
