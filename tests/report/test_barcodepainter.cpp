@@ -2,7 +2,6 @@
 #include "BarcodePainter.h"
 #include "Error.h"
 #include "ListCompare.h"
-#include "PdfPages.h"
 #include "PriceLabels.h"
 
 #include <QImage>
@@ -13,7 +12,6 @@
 #include <gtest/gtest.h>
 
 using namespace tarvex;
-using tarvex::test::pdfPageCount;
 
 namespace {
 
@@ -140,9 +138,7 @@ TEST(PriceLabelLayout, TwentyFourLabelsFillAPageRowByRowAndLongTextsStayInsideTh
     const QSize area = writer.pageLayout().paintRectPixels(writer.resolution()).size();
     EXPECT_EQ(layout.labelRect(23).bottomRight().toPoint(), QPoint(area.width(), area.height()));
 
-    const QString file = dir.filePath(QStringLiteral("labels.pdf"));
-    ASSERT_TRUE(savePriceLabelsPdf(QList<PriceLabel>(49), file));
-    EXPECT_EQ(pdfPageCount(file), 3);
+    // The saved PDF has these pages: the label wizard's (test_wizards).
 
     // Long texts stay inside their label.
     const PriceLabel label{{1, QStringLiteral("Čokolada mlečna sa celim lešnicima i suvim grožđem, pakovanje od 300 grama"),
