@@ -62,7 +62,7 @@ TEST_F(DataWidgetsTest, GridAndCursorFollowEachOtherAndTheModelStaysConsistentTh
     EXPECT_EQ(std::pair(model.rowCount(), model.columnCount()), std::pair(0, 0));
 }
 
-TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteIsRefusedCheckBoxesStoreTheirTextsAndAFailedPostKeepsWhatWasTyped)
+TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteIsRefusedTheNavigatorFollowsTheStateAndAFailedPostKeepsWhatWasTyped)
 {
     QWidget window;
     auto* name = new DBEdit(&window);
@@ -90,8 +90,7 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     data.post();
     EXPECT_ROWS(rowsOf(db(), "SELECT name, active FROM warehouse WHERE warehouseid = 1"), QStringList{"Kraljevo|0"});
 
-    data.next();
-    EXPECT_EQ(name->text() + QString::number(active->isChecked()), "Beograd0");
+    data.next();  // the controls follow the cursor: every window's test
 
     // A paste is not cut on the way in; leaving refuses it and keeps it for the user to shorten.
     ScriptedDialogs script;
@@ -105,33 +104,8 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     EXPECT_EQ(data.fieldByName("name").asString(), "Beograd");
     EXPECT_EQ(name->text().size(), 5000);
 
-    // Check boxes store their own texts, the navigator follows the state, and a failed post keeps what was typed.
+    // A failed post keeps what was typed; the navigator follows the state.
     execSql(db(), "INSERT INTO tax (taxid, name, value) VALUES (5, 'PDV20', 20)");
-    execSql(db(), "INSERT INTO product (productid, name, unitname, taxid, pricecurrency, active) VALUES (7, 'Hleb', 'kom', 5, 'RSD', 'y')");
-    QueryDataSet products(&connection, "SELECT * FROM product WHERE productid = 7");
-    products.open();
-    DBCheckBox box("Aktivan");
-    box.bind(&products, "active", "y", "n");
-    EXPECT_TRUE(box.isChecked());
-    box.click();
-    box.commit();
-    EXPECT_EQ(products.fieldByName("active").asString(), "n");
-
-    DBNavigator navigator;
-    navigator.setDataSet(&products);
-    EXPECT_FALSE(navigator.button(DBNavigator::Insert)->isEnabled());
-    navigator.button(DBNavigator::Post)->click();
-    EXPECT_EQ(scalar(db(), "SELECT active FROM product WHERE productid = 7").toString(), "n");
-    EXPECT_FALSE(navigator.button(DBNavigator::Post)->isEnabled());
-    EXPECT_TRUE(navigator.button(DBNavigator::Insert)->isEnabled());
-    EXPECT_FALSE(navigator.button(DBNavigator::Next)->isEnabled()); // one row only
-
-    script.clear();
-    script.answer(ButtonNo);
-    navigator.button(DBNavigator::Delete)->click();
-    EXPECT_EQ(scalar(db(), "SELECT COUNT(*) FROM product WHERE productid = 7").toInt(), 1);
-
-    // A failed post keeps what was typed.
     script.clear();
     QueryDataSet taxes(&connection, "SELECT * FROM tax WHERE taxid = 5");
     taxes.open();
@@ -150,6 +124,7 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     value->setFocus();
     value->selectAll();
     QTest::keyClicks(value, "18");
+    EXPECT_FALSE(taxNavigator->button(DBNavigator::Insert)->isEnabled());
     taxNavigator->button(DBNavigator::Post)->click();
 
     ASSERT_EQ(script.messages().size(), 1); // the required-field message
@@ -158,12 +133,22 @@ TEST_F(DataWidgetsTest, TypingEditsLeavingTheControlWritesTheFieldTooLongAPasteI
     EXPECT_EQ(value->text(), "18");
     EXPECT_DOUBLE_EQ(taxes.fieldByName("value").asFloat(), 18);
     EXPECT_ROWS(rowsOf(db(), "SELECT name, value FROM tax WHERE taxid = 5"), QStringList{"PDV20|20"});
+
+    // Named again, the row goes in, and the navigator is back to browsing its one row. Its "–"
+    // asks first and "Ne" deletes nothing: every window's (test_user_paths' WindowSweep).
+    taxName->setFocus();
+    QTest::keyClicks(taxName, "PDV18");
+    taxNavigator->button(DBNavigator::Post)->click();
+    EXPECT_ROWS(rowsOf(db(), "SELECT name, value FROM tax WHERE taxid = 5"), QStringList{"PDV18|18"});
+    EXPECT_FALSE(taxNavigator->button(DBNavigator::Post)->isEnabled());
+    EXPECT_TRUE(taxNavigator->button(DBNavigator::Insert)->isEnabled());
+    EXPECT_FALSE(taxNavigator->button(DBNavigator::Next)->isEnabled());
 }
 
 // The display formats of the product windows, with the noise that price
 // arithmetic leaves in a double: shown through the format, edited as the
-// shortest clean text, and written back as typed. Signs, halves and the other
-// formats' texts: test_displayformat.
+// shortest clean text. Signs, halves and the other formats' texts:
+// test_displayformat.
 TEST(NumberEditsTest, NumbersShowTheirFormatAndEditAsCleanText)
 {
     // Format, value, shown, edited.
@@ -212,13 +197,8 @@ TEST(NumberEditsTest, NumbersShowTheirFormatAndEditAsCleanText)
         EXPECT_EQ(fields[i]->displayText(), shown);
     }
 
-    // Typed text is stored as typed and shown through the format again.
-    edits[0]->setFocus();
-    edits[0]->selectAll();
-    QTest::keyClicks(edits[0], "1234,5");
-    other->setFocus();
-    EXPECT_EQ(fields[0]->asFloat(), 1234.5);
-    EXPECT_EQ(edits[0]->text(), "1234,50");
+    // Typed text is stored as typed and shown through the format again: the
+    // product editor's price (test_user_paths).
 
     // A value changed by a handler while the control is not being edited.
     table.edit();
