@@ -114,7 +114,6 @@ TEST_F(DataModuleTest, ValidationsStopThePostWithTheMessageAndTheFieldTheHostsTe
 
     // The delete guard, the connection hand-over, field values filling a list each once.
     EXPECT_EQ(module.ProductZQ->connection(), &connection);
-    EXPECT_TRUE(module.IsConnected());
     QueryDataSet empty(&connection, "SELECT * FROM product WHERE productid < 0");
     empty.open();
     EXPECT_THROW(module.CommonBeforeDelete(empty), SilentAbort);
