@@ -124,25 +124,31 @@ bool takesOnlyEncrypted(const ConnectionSettings& plain)
     return opened;
 }
 
+// A refusal logged by its code (the account's name stays out of the log),
+// then thrown.
+template <class Error>
+[[noreturn]] void refuse(const Error& error, const DatabaseError& e, const StartupSettings& settings)
+{
+    qCWarning(lcSecurity).noquote()
+        << QStringLiteral("Sign-in to %1 refused: error %2").arg(settings.serverText()).arg(e.code());
+    throw error;
+}
+
 // A refusal of the account: its own sentence in the sign-in window.
 void refuseSignIn(const DatabaseError& e, const StartupSettings& settings)
 {
     const QString& user = settings.connection.user;
-    // The account's name stays out of the log; the code tells support the cause.
-    if (e.code() == 1045 || e.code() == 1698 || e.code() == 4151 || e.code() == 1820 || e.code() == 1862)
-        qCWarning(lcSecurity).noquote()
-            << QStringLiteral("Sign-in to %1 refused: error %2").arg(settings.serverText()).arg(e.code());
     switch (e.code()) {
     case 1045: // access denied
     case 1698:
         if (takesOnlyEncrypted(settings.connection))
-            throw StartupError(SIGNIN_TLS_NEEDED_ERR.arg(settings.serverText(), settings.settingsFile));
-        throw SignInRefused(SIGNIN_WRONG_PASSWORD_ERR.arg(user));
+            refuse(StartupError(SIGNIN_TLS_NEEDED_ERR.arg(settings.serverText(), settings.settingsFile)), e, settings);
+        refuse(SignInRefused(SIGNIN_WRONG_PASSWORD_ERR.arg(user)), e, settings);
     case 4151: // the account is locked
-        throw SignInRefused(SIGNIN_LOCKED_ERR.arg(user));
+        refuse(SignInRefused(SIGNIN_LOCKED_ERR.arg(user)), e, settings);
     case 1820: // the password has expired (told at the first statement, or at sign-in)
     case 1862:
-        throw SignInRefused(SIGNIN_EXPIRED_ERR.arg(user));
+        refuse(SignInRefused(SIGNIN_EXPIRED_ERR.arg(user)), e, settings);
     default:
         break;
     }

@@ -105,7 +105,7 @@ private:
     size_t m_poolCapacity = 0;
     using Slots = std::vector<qint32, LargeBlockAllocator<qint32>>;
     std::vector<qint64, LargeBlockAllocator<qint64>> m_offsets{0}; // where each text starts; one more than texts
-    Slots m_slots;      // open-addressing table of shared texts (-1 free)
+    Slots m_slots;                                                 // open-addressing table of shared texts (-1 free)
     size_t m_shared = 0;
 };
 

@@ -253,7 +253,8 @@ void OpenAttributes(qint64 productId)
 void AttributesApply(qint64 productId)
 {
     // The variants go in together, under the write policy.
-    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] { Productsave::applyCachedList(variants(), productId); }, QStringLiteral("Product variants"));
+    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] { Productsave::applyCachedList(variants(), productId); },
+                             QStringLiteral("Product variants"));
 }
 
 } // namespace products

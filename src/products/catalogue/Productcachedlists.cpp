@@ -37,7 +37,8 @@ void OpenCachedList(tarvex::QueryDataSet& rows, qint64 productId, const QString&
 void ApplyCachedList(tarvex::QueryDataSet& rows, qint64 productId)
 {
     // The list's rows go in together, under the write policy.
-    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] { Productsave::applyCachedList(rows, productId); }, QStringLiteral("Product list rows"));
+    tarvex::writeTransaction(*ProductDM->ZConnection(), [&] { Productsave::applyCachedList(rows, productId); },
+                             QStringLiteral("Product list rows"));
 }
 
 NewRowsOfProduct::NewRowsOfProduct(tarvex::QueryDataSet& rows) : m_rows(rows), m_previous(rows.events().onNewRecord)
