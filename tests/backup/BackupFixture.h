@@ -7,7 +7,7 @@
 #include "DatabaseRestore.h"
 #include "DemoData.h"
 #include "TestServer.h"
-#include "TrimdHelpers.h"
+#include "ScratchHelpers.h"
 
 #include <QDir>
 #include <QFile>

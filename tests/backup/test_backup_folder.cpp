@@ -4,7 +4,7 @@
 #include "BackupFolder.h"
 #include "BackupSettings.h"
 #include "ListCompare.h"
-#include "TrimdHelpers.h"
+#include "ScratchHelpers.h"
 
 #include <QFile>
 #include <QFileInfo>

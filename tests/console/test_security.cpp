@@ -16,7 +16,7 @@
 #include "SignIn.h"
 #include "StaffAccounts.h"
 #include "StaffWindow.h"
-#include "TrimdHelpers.h"
+#include "ScratchHelpers.h"
 
 #include <QComboBox>
 #include <QLabel>

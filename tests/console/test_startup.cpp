@@ -10,7 +10,7 @@
 #include "PrivateServer.h"
 #include "Startup.h"
 #include "TestServer.h"
-#include "TrimdHelpers.h"
+#include "ScratchHelpers.h"
 
 #include <QDir>
 #include <QFile>

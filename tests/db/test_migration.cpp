@@ -16,7 +16,7 @@
 #include "SqlScript.h"
 #include "Startup.h"
 #include "TestServer.h"
-#include "TrimdHelpers.h"
+#include "ScratchHelpers.h"
 
 #include <QDir>
 #include <QProcess>
