@@ -361,14 +361,7 @@ TEST_F(ProductEditor, DeletingFromTheListRefusesWithTheReasonOrAsksAndTakesThePr
     EXPECT_ROWS(script.messages(), QStringList{tarvex::Format(PROD_DELETE_STOCK_CNF, {"Sok"})});
     EXPECT_EQ(script.shown().last().buttons, ButtonYes | ButtonNo | DefaultNo);
     EXPECT_EQ(rows("product"), 2);
-
-    script.clear();
-    script.answer(ButtonYes);
-    QTest::mouseClick(deleteButton, Qt::LeftButton);
-    EXPECT_EQ(script.messages().size(), 1);
-    EXPECT_EQ(list.recordCount(), 1);
-    EXPECT_ROWS(rowsOf(db(), "SELECT productid FROM product"), QStringList{"10"});
-    EXPECT_EQ(rows("productwarehouse"), 0); // the product's other rows: the save tests
+    // Yes takes the product from the list and the database: test_deletes.
 }
 
 class EditorLists : public EditorTest {

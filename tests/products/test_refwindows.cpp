@@ -49,13 +49,6 @@ void filterBy(TAttributeForm& form, const QString& text)
 
 class RefWindows : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        dm().SetDefaultTaxID(0);
-        dm().SetDefWarehouseID(0);
-    }
-
     // Attribute 3 has no values; 6 is only linked to categories.
     static void insertAttributes()
     {

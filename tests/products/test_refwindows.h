@@ -18,11 +18,16 @@
 
 namespace tarvex::test {
 
-// Window tests: every table emptied before each, the closed windows' deferred
-// deletes run after.
+// Window tests: every table emptied and no default tax or warehouse remembered
+// before each, the closed windows' deferred deletes run after.
 class WindowTest : public ProductDMTest {
 protected:
-    void SetUp() override { emptyTables(db()); }
+    void SetUp() override
+    {
+        emptyTables(db());
+        dm().SetDefaultTaxID(0);
+        dm().SetDefWarehouseID(0);
+    }
     void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 };
 

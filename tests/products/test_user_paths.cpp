@@ -99,8 +99,7 @@ void typeIntoCell(DBGrid* grid, int row, int column, const QString& text)
     grid->scrollTo(grid->model()->index(row, column));
     const QRect cell = grid->visualRect(grid->model()->index(row, column));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    if (!text.isEmpty())
-        typeText(text);
+    typeText(text);
 }
 
 // Clicks the button of the grid's navigator; false when there is none to click.
@@ -142,17 +141,6 @@ QList<int> editableColumns(DBGrid* grid)
         if (!grid->isColumnHidden(c) && !grid->fieldOfSection(c)->readOnly())
             columns << c;
     return columns;
-}
-
-// The grid's editable columns when it is in view on an open dataset that
-// takes rows; none otherwise.
-QList<int> sweptColumns(QWidget& window, DBGrid* grid)
-{
-    showPageOf(grid, &window);
-    const DataSet* ds = grid->dataSet();
-    if (!grid->isVisible() || !ds || !ds->isActive() || ds->isReadOnly())
-        return {};
-    return editableColumns(grid);
 }
 
 // Starts a row and types into the columns; false when no row could be started.
@@ -387,7 +375,7 @@ protected:
     void SetUp() override
     {
         EditorTest::SetUp();
-        allowWrites();
+        refuseWrites();
         sql("INSERT INTO categorypr (categoryprid, parentid, name, maxrebate, webrebate, b2brebate) VALUES "
             "(1, 0, 'Pića', 5, 3, 2)");
         sql("INSERT INTO attributepr (attributeprid, attribute) VALUES (1, 'Boja')");
@@ -400,18 +388,16 @@ protected:
         sql("INSERT INTO productrebate (productid, quantity, rebate) VALUES (20, 10, 5)");
     }
 
-    // The server refuses every new or changed row of the table.
-    static void refuseWrites(const QString& table)
+    // The server refuses every new or changed row of the table; of none, when no table is named.
+    static void refuseWrites(const QString& table = QString())
     {
-        for (const char* when : {"INSERT", "UPDATE"})
-            sql(QStringLiteral("CREATE TRIGGER sweep_refuses_%1 BEFORE %2 ON %3 FOR EACH ROW SIGNAL SQLSTATE '45000' "
-                               "SET MESSAGE_TEXT = 'sweep refusal'")
-                    .arg(QString::fromLatin1(when).toLower(), QString::fromLatin1(when), table));
-    }
-    static void allowWrites()
-    {
-        for (const char* when : {"insert", "update"})
-            sql(QStringLiteral("DROP TRIGGER IF EXISTS sweep_refuses_") + QString::fromLatin1(when));
+        for (const QString when : {"INSERT", "UPDATE"}) {
+            sql(QStringLiteral("DROP TRIGGER IF EXISTS sweep_refuses_") + when);
+            if (!table.isEmpty())
+                sql(QStringLiteral("CREATE TRIGGER sweep_refuses_%1 BEFORE %1 ON %2 FOR EACH ROW SIGNAL SQLSTATE "
+                                   "'45000' SET MESSAGE_TEXT = 'sweep refusal'")
+                        .arg(when, table));
+        }
     }
 
     // Types into every editable cell of every grid and posts; posts a text
@@ -421,7 +407,11 @@ protected:
     {
         int refused = 0;
         for (DBGrid* grid : window.findChildren<DBGrid*>()) {
-            const QList<int> columns = sweptColumns(window, grid);
+            // Only a grid in view on an open dataset that takes rows.
+            showPageOf(grid, &window);
+            const DataSet* shown = grid->isVisible() ? grid->dataSet() : nullptr;
+            const QList<int> columns =
+                shown && shown->isActive() && !shown->isReadOnly() ? editableColumns(grid) : QList<int>();
             SCOPED_TRACE(grid->objectName().toStdString());
             live.clear();
             if (columns.isEmpty() || !typeRow(window, grid, columns, 1))
@@ -468,7 +458,7 @@ protected:
                 dropEdit(window, grid);
                 EXPECT_EQ(openEditor(grid), nullptr);
             }
-            allowWrites();
+            refuseWrites();
         }
         return refused;
     }
@@ -542,18 +532,17 @@ TEST_F(WindowSweep, EveryWindowClosesEveryWayEvenWithACellBeingTypedIn)
             inWindow<QWidget>(window.open, [&](QWidget& shown) {
                 if (typing)
                     typeIntoFirstCell(shown);
+                QPushButton* button = QString::fromUtf8(way).endsWith("button") ? closingButton(shown) : nullptr;
                 if (QString::fromUtf8(way).endsWith("escape")) {
                     // The first Escape leaves a cell being typed in, the next the window.
                     for (int i = 0; i < 3 && shown.isVisible(); ++i) {
                         QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : &shown;
                         QTest::keyClick(focus, Qt::Key_Escape);
                     }
-                } else if (QString::fromUtf8(way).endsWith("close box")) {
-                    shown.close();
-                } else if (QPushButton* button = closingButton(shown)) {
+                } else if (button) {
                     click(button);
                 } else {
-                    shown.close();
+                    shown.close(); // the close box, or a window without a closing button
                 }
                 EXPECT_FALSE(shown.isVisible());
             });
@@ -628,8 +617,7 @@ TEST_F(UserPaths, MinutesAndPricesTakeNumbersAsWrittenHereAndRefuseATextThatRead
         form.PageControl()->setCurrentWidget(form.WorkOperationsTS);
         DBGrid* grid = form.WorkOperationsTS->WorkingOperationDBG();
         const auto typeCell = [grid](int row, const char* field, const QString& text) {
-            typeIntoCell(grid, row, grid->dataModel()->columnOf(grid->dataSet()->findField(QString::fromLatin1(field))),
-                         text);
+            typeIntoCell(grid, row, cellOf(grid, QString::fromLatin1(field), row).column(), text);
             pressKey(Qt::Key_Return);
             QCoreApplication::processEvents(); // the delegate writes the cell queued
         };
