@@ -7,8 +7,8 @@
 
 #include "Productimportunit.h"
 #include "Productresourcestring.h"
-#include "QtWarnings.h"
 #include "ScriptedDialogs.h"
+#include "test_user_paths.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -17,8 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-
-#include "UserDriving.h"
 
 using namespace products;
 
@@ -47,24 +45,8 @@ protected:
         dm().Options = TProductOptions();
         dm().Options.UniqueProductCode = true;
     }
-    void TearDown() override { EXPECT_TRUE(warnings.seen().isEmpty()) << warnings.text().toStdString(); }
-
-    // Opens the window through its menu function in a real modal loop; the step drives it.
-    static void inWindow(const std::function<void(TProductImportForm&)>& step)
-    {
-        bool ran = false;
-        onModal([&](QWidget& window) {
-            step(dynamic_cast<TProductImportForm&>(window));
-            ran = true;
-            click(dynamic_cast<TProductImportForm&>(window).CloseButton);
-        });
-        ProductImportExecute();
-        EXPECT_TRUE(ran);
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    }
 
     QTemporaryDir m_dir;
-    const QtWarnings warnings;  // counted as faults
 };
 
 } // namespace
@@ -79,7 +61,7 @@ TEST_F(ImportWindow, AFileIsChosenMappedTriedAndImportedByClicks)
     ScriptedDialogs script;
     const QString refused = m_dir.filePath(QStringLiteral("odbijeni.xlsx"));
     script.answer(path).answer(refused);
-    inWindow([&](TProductImportForm& form) {
+    inWindow<TProductImportForm>(ProductImportExecute, [&](TProductImportForm& form) {
         click(form.FileButton);
         EXPECT_EQ(form.FileEdit->text(), path);
         EXPECT_EQ(form.FormatLabel->text(), "CSV tekst");
@@ -137,7 +119,7 @@ TEST_F(ImportWindow, AChosenMappingComesBackForTheSameHeaderAndAHostileFileIsTol
     const QString broken = writeFile(m_dir, QStringLiteral("b.xlsx"), "PK\x03\x04 broken");
     ScriptedDialogs script;
     script.answer(path).answer(path).answer(broken);
-    inWindow([&](TProductImportForm& form) {
+    inWindow<TProductImportForm>(ProductImportExecute, [&](TProductImportForm& form) {
         click(form.FileButton);
         QComboBox* description = form.fieldCombo(1);
         description->setFocus();
@@ -145,7 +127,7 @@ TEST_F(ImportWindow, AChosenMappingComesBackForTheSameHeaderAndAHostileFileIsTol
         EXPECT_EQ(description->currentText(), "Ime");
         click(form.ProbaButton); // remembers the mapping
     });
-    inWindow([&](TProductImportForm& form) {
+    inWindow<TProductImportForm>(ProductImportExecute, [&](TProductImportForm& form) {
         click(form.FileButton);
         EXPECT_EQ(form.fieldCombo(1)->currentText(), "Ime");
         click(form.FileButton);

@@ -374,17 +374,14 @@ class WindowSweep : public UserPaths {
 protected:
     void SetUp() override
     {
-        EditorTest::SetUp();
+        UserPaths::SetUp();
         refuseWrites();
         sql("INSERT INTO categorypr (categoryprid, parentid, name, maxrebate, webrebate, b2brebate) VALUES "
             "(1, 0, 'Pića', 5, 3, 2)");
         sql("INSERT INTO attributepr (attributeprid, attribute) VALUES (1, 'Boja')");
         // A row in every list, so each grid has a row to start from even before its + is pressed.
         sql("INSERT INTO attributeprvalue (attributeprid, attributevalue, sort) VALUES (1, 'Crvena', 1)");
-        sql("INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency, type, active) VALUES "
-            "(20, 'Sto', 'kom', 1, 300, 'RSD', 'p', 'y')");
         sql("INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (20, 1, 2, 300)");
-        sql("INSERT INTO productworkingoperation (productid, machinetype, sort) VALUES (20, 'Strug', 1)");
         sql("INSERT INTO productrebate (productid, quantity, rebate) VALUES (20, 10, 5)");
     }
 

@@ -47,6 +47,31 @@ inline void whenRead(QWidget& window, std::function<void()> then)
     timer->start();
 }
 
+// Opens the window in its own modal loop; the step drives it. The window
+// must be gone afterwards, and Qt must have had nothing to warn about.
+template <class Form>
+void inWindow(const std::function<void()>& open, const std::function<void(Form&)>& step)
+{
+    const QtWarnings warnings;
+    bool ran = false;
+    onModal([&](QWidget& window) {
+        // A window reading its first rows is driven once they are in.
+        whenRead(window, [&, shown = QPointer<QWidget>(&window)] {
+            if (!shown)
+                return;
+            step(dynamic_cast<Form&>(*shown));
+            ran = true;
+            if (shown && shown->isVisible())
+                static_cast<QDialog&>(*shown).done(QDialog::Rejected);
+        });
+    });
+    open();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(ran) << "no window " << typeName(typeid(Form)) << " was driven";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(warnings.seen().isEmpty()) << warnings.text().toStdString();
+}
+
 class UserPaths : public EditorTest {
 protected:
     void SetUp() override
@@ -57,30 +82,6 @@ protected:
             "(22, 'Klupa', 'kom', 1, 120, 'RSD', 'r', 'y'), (23, 'Polica', 'kom', 1, 80, 'RSD', 'r', 'y')");
         sql("INSERT INTO productworkingoperation (productid, machinetype, machinenumber, description, sort) VALUES "
             "(20, 'Strug', 'S-1', 'Seći', 1), (20, 'Brusilica', 'B-7', '', 2)");
-    }
-    // Opens the window in its own modal loop; the step drives it. The window
-    // must be gone afterwards, and Qt must have had nothing to warn about.
-    template <class Form>
-    static void inWindow(const std::function<void()>& open, const std::function<void(Form&)>& step)
-    {
-        const QtWarnings warnings;
-        bool ran = false;
-        onModal([&](QWidget& window) {
-            // A window reading its first rows is driven once they are in.
-            whenRead(window, [&, shown = QPointer<QWidget>(&window)] {
-                if (!shown)
-                    return;
-                step(dynamic_cast<Form&>(*shown));
-                ran = true;
-                if (shown && shown->isVisible())
-                    static_cast<QDialog&>(*shown).done(QDialog::Rejected);
-            });
-        });
-        open();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(ran) << "no window " << typeName(typeid(Form)) << " was driven";
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_TRUE(warnings.seen().isEmpty()) << warnings.text().toStdString();
     }
     static void inEditor(qint64 productId, const std::function<void(products::TProductDetailForm&)>& step)
     {

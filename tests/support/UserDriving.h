@@ -116,6 +116,18 @@ public:
         m_answers.clear();
     }
 
+    // The window under a closed box is active again, as a window manager makes it.
+    template <class Show>
+    static auto returningTo(const QPointer<QWidget> window, Show show)
+    {
+        const auto answer = show();
+        if (window && window->isVisible()) {
+            window->activateWindow();
+            (void)QTest::qWaitForWindowActive(window);
+        }
+        return answer;
+    }
+
     void errorWithDetails(const QString& text, const QString& details) override
     {
         m_pendingDetails = details;
@@ -141,10 +153,7 @@ public:
                 if (ours == wanted && box.button(qt))
                     click(box.button(qt));
         });
-        const QPointer<QWidget> was = QApplication::activeWindow();
-        const int pressed = QtDialogs::message(kind, text, buttons);
-        backTo(was);
-        return pressed;
+        return returningTo(QApplication::activeWindow(), [&] { return QtDialogs::message(kind, text, buttons); });
     }
     bool inputQuery(const QString& title, const QString& prompt, QString& value) override
     {
@@ -167,22 +176,10 @@ public:
                 typeChar(line, c);
             QTest::keyClick(line, Qt::Key_Return);
         });
-        const QPointer<QWidget> was = QApplication::activeWindow();
-        const bool confirmed = QtDialogs::inputQuery(title, prompt, value);
-        backTo(was);
-        return confirmed;
+        return returningTo(QApplication::activeWindow(), [&] { return QtDialogs::inputQuery(title, prompt, value); });
     }
 
 private:
-    // The window under a closed box is active again, as a window manager makes it.
-    static void backTo(QWidget* window)
-    {
-        if (!window || !window->isVisible())
-            return;
-        window->activateWindow();
-        (void)QTest::qWaitForWindowActive(window);
-    }
-
     Dialogs* m_previous = nullptr;
     QList<QVariant> m_answers;
     QStringList m_messages;
