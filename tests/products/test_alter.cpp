@@ -27,15 +27,6 @@ namespace {
 
 class AlternativesTest : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
-        sql("INSERT INTO product (productid, name, code, unitname, taxid, price, pricecurrency) VALUES "
-            "(1, 'Mleko 1l', 'M1', 'kom', 1, 120, 'RSD'), (2, 'Mleko 0,5l', 'M2', 'kom', 1, 65.5, 'RSD'),"
-            "(3, 'Jogurt', 'J1', 'kom', 1, 80, 'RSD'), (4, 'Kefir', 'K1', 'kom', 1, 90, 'RSD')");
-    }
-
     // Opens the window for a product and lets the test drive it.
     static void manage(qint32 productId, const std::function<void(TAlterProductForm&)>& drive)
     {
@@ -65,6 +56,10 @@ protected:
 
 TEST_F(AlternativesTest, PickingItselfOrNoServiceChangesNothingTwoLoneProductsStartAGroupAndJoiningTakesTheGroup)
 {
+    sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
+    sql("INSERT INTO product (productid, name, code, unitname, taxid, price, pricecurrency) VALUES "
+        "(1, 'Mleko 1l', 'M1', 'kom', 1, 120, 'RSD'), (2, 'Mleko 0,5l', 'M2', 'kom', 1, 65.5, 'RSD'),"
+        "(3, 'Jogurt', 'J1', 'kom', 1, 80, 'RSD'), (4, 'Kefir', 'K1', 'kom', 1, 90, 'RSD')");
     ScriptedDialogs script;
     {
         altertest::TestConsole console;
@@ -142,22 +137,6 @@ TEST_F(AlternativesTest, PickingItselfOrNoServiceChangesNothingTwoLoneProductsSt
 
 class ProductListsTest : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
-        sql("INSERT INTO product (productid, name, code, barcode, manufcode, unitname, taxid, price, pricecurrency, "
-            "type) VALUES "
-            "(1, 'Sok od jabuke', 'S1', '8600000000011', 'JB-1', 'l', 1, 120, 'RSD', 'p'),"
-            "(2, 'Boca 1l', 'B1', NULL, NULL, 'kom', 1, 10, 'RSD', 'r'),"
-            "(3, 'Gajba', 'G1', NULL, NULL, 'kom', 1, 300, 'RSD', 'r'),"
-            "(4, 'Voćni miks', 'V1', '8600000000042', NULL, 'l', 1, 180, 'RSD', 'p'),"
-            "(5, 'Jabuka', 'J1', NULL, 'JAB', 'kg', 1, 60, 'RSD', 'r')");
-        // Apples go into the juice and the fruit mix.
-        sql("INSERT INTO component (rawid, productid, quantity) VALUES (5, 1, 1.25), (5, 4, 0.3333333)");
-        showProduct(1);
-    }
-
     // The product the editor would show: the data module's current product.
     static void showProduct(qint32 id)
     {
@@ -175,6 +154,17 @@ protected:
 
 TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnlyWithApplyComponentOfListsUsers)
 {
+    sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
+    sql("INSERT INTO product (productid, name, code, barcode, manufcode, unitname, taxid, price, pricecurrency, "
+        "type) VALUES "
+        "(1, 'Sok od jabuke', 'S1', '8600000000011', 'JB-1', 'l', 1, 120, 'RSD', 'p'),"
+        "(2, 'Boca 1l', 'B1', NULL, NULL, 'kom', 1, 10, 'RSD', 'r'),"
+        "(3, 'Gajba', 'G1', NULL, NULL, 'kom', 1, 300, 'RSD', 'r'),"
+        "(4, 'Voćni miks', 'V1', '8600000000042', NULL, 'l', 1, 180, 'RSD', 'p'),"
+        "(5, 'Jabuka', 'J1', NULL, 'JAB', 'kg', 1, 60, 'RSD', 'r')");
+    // Apples go into the juice and the fruit mix.
+    sql("INSERT INTO component (rawid, productid, quantity) VALUES (5, 1, 1.25), (5, 4, 0.3333333)");
+    showProduct(1);
     altertest::TestConsole console;
     ScriptedDialogs script;
     QStringList picks{QStringLiteral("Boca"), QStringLiteral("Boca"), QString(), QStringLiteral("Gajba")};

@@ -225,23 +225,17 @@ TEST_F(EditorCategories, DetailsFromCategoriesTakeTheHighestWebRebate)
     EXPECT_EQ(form.DetailsTS->findChild<DBEdit*>("maxrebateDBE")->text(), "12");
 }
 
-class EditorAttributes : public EditorTest {
-protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        sql("INSERT INTO attributepr (attributeprid, attribute, required, sort) VALUES (1, 'Boja', 1, 1), "
-            "(2, 'Veličina', 0, 2), (3, 'Materijal', 0, 3), (4, 'Kroj', 0, 4), (5, 'Sezona', 0, 5)");
-        sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue, sort) VALUES "
-            "(1, 1, 'Crvena', 1), (2, 1, 'Plava', 2), (3, 2, 'M', 1), (4, 2, 'L', 2), (5, 3, 'Pamuk', 1), "
-            "(6, 4, 'Slim', 1), (7, 5, 'Leto', 1)");
-        hostClock().setNow(QDateTime(QDate(2024, 3, 3), QTime(10, 0)));
-        randomSource().seed(7);
-    }
-};
+using EditorAttributes = EditorTest;
 
 TEST_F(EditorAttributes, FiveConfirmedPicksFillOneVariantACancelledPickKeepsTheSlotAndARemovedVariantGoesWithApply)
 {
+    sql("INSERT INTO attributepr (attributeprid, attribute, required, sort) VALUES (1, 'Boja', 1, 1), "
+        "(2, 'Veličina', 0, 2), (3, 'Materijal', 0, 3), (4, 'Kroj', 0, 4), (5, 'Sezona', 0, 5)");
+    sql("INSERT INTO attributeprvalue (attributeprvalueid, attributeprid, attributevalue, sort) VALUES "
+        "(1, 1, 'Crvena', 1), (2, 1, 'Plava', 2), (3, 2, 'M', 1), (4, 2, 'L', 2), (5, 3, 'Pamuk', 1), "
+        "(6, 4, 'Slim', 1), (7, 5, 'Leto', 1)");
+    hostClock().setNow(QDateTime(QDate(2024, 3, 3), QTime(10, 0)));
+    randomSource().seed(7);
     showProduct(10);
     TProductDetailForm form;
     EXPECT_FALSE(form.CustomApply()->isEnabled());

@@ -55,6 +55,13 @@ Field& asset(const char* name)
     return ProductDM->FixedAssetZQ->fieldByName(QString::fromUtf8(name));
 }
 
+// The asset row in edit state with a value, as the user leaves it.
+void setAsset(const char* name, const QVariant& value)
+{
+    ProductDM->FixedAssetZQ->edit();
+    asset(name).setValue(value);
+}
+
 void pickGroup(TProductDetailForm& form, int index)
 {
     form.KasaTS->KasaGroupCB()->setCurrentIndex(index);
@@ -97,18 +104,12 @@ struct RecordedOpener {
 
 } // namespace
 
-class EditorWarehouses : public EditorTest {
-protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        sql("INSERT INTO productwarehouse (productid, warehouseid, amount, reservedamount, reversedamount, price, "
-            "minstock, place) VALUES (10, 1, 5, 1, 0.5, 100, 5, 'A1'), (10, 2, 5.5, 0, 0, 90, 5, NULL)");
-    }
-};
+using EditorWarehouses = EditorTest;
 
 TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultAndTheRecountFixesAmounts)
 {
+    sql("INSERT INTO productwarehouse (productid, warehouseid, amount, reservedamount, reversedamount, price, "
+        "minstock, place) VALUES (10, 1, 5, 1, 0.5, 100, 5, 'A1'), (10, 2, 5.5, 0, 0, 90, 5, NULL)");
     showProduct(10);
     {
         TProductDetailForm form;
@@ -208,21 +209,15 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultA
     EXPECT_ROWS(amounts(), (QStringList{"4.5", "1.0000000004"}));
 }
 
-class EditorKasa : public EditorTest {
-protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        sql("INSERT INTO kasagroup (kasagroupid, name) VALUES (1, 'Piće'), (2, 'Hrana')");
-        // Group 1 holds sort numbers 1, 2 and 7; PLUs 1 and 2 are taken.
-        sql("INSERT INTO product (productid, name, unitname, taxid, pricecurrency, kasagroupid, kasasort, kasaplu) "
-            "VALUES (11, 'Sok', 'kom', 1, 'RSD', 1, 1, 1), (12, 'Voda', 'kom', 1, 'RSD', 1, 2, 2), "
-            "(13, 'Pivo', 'kom', 1, 'RSD', 1, 7, NULL)");
-    }
-};
+using EditorKasa = EditorTest;
 
 TEST_F(EditorKasa, AGroupPutsTheProductLastAutoPluTakesTheLowestFreeNumberOnceAndAFullVireoRangeWarns)
 {
+    sql("INSERT INTO kasagroup (kasagroupid, name) VALUES (1, 'Piće'), (2, 'Hrana')");
+    // Group 1 holds sort numbers 1, 2 and 7; PLUs 1 and 2 are taken.
+    sql("INSERT INTO product (productid, name, unitname, taxid, pricecurrency, kasagroupid, kasasort, kasaplu) "
+        "VALUES (11, 'Sok', 'kom', 1, 'RSD', 1, 1, 1), (12, 'Voda', 'kom', 1, 'RSD', 1, 2, 2), "
+        "(13, 'Pivo', 'kom', 1, 'RSD', 1, 7, NULL)");
     showProduct(10);
     {
         TProductDetailForm form;
@@ -301,29 +296,17 @@ TEST_F(EditorKasa, AGroupPutsTheProductLastAutoPluTakesTheLowestFreeNumberOnceAn
     EXPECT_EQ(script.messages().size(), 1);
 }
 
-class EditorFixedAsset : public EditorTest {
-protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        sql("INSERT INTO depreciationgroup (depreciationgroupid, percent) VALUES (3, 15)");
-        sql("INSERT INTO depreciationaccountinggroup (depreciationaccountinggroupid, percent) VALUES (4, 12.5)");
-        sql("INSERT INTO product (productid, name, unitname, taxid, pricecurrency, type) VALUES "
-            "(30, 'Viljuškar', 'kom', 1, 'RSD', 'o')");
-        sql("INSERT INTO fixedasset (productid, inventorynumber, location, depreciationstartdate, "
-            "depreciationenddate, depreciationpercent, depreciationgroupid, depreciationaccountinggroupid) VALUES "
-            "(30, 'INV-1', 'Magacin A', '2020-01-01', '2024-12-01', 0, 3, 4)");
-    }
-    // The asset row in edit state with a value, as the user leaves it.
-    static void setAsset(const char* name, const QVariant& value)
-    {
-        ProductDM->FixedAssetZQ->edit();
-        asset(name).setValue(value);
-    }
-};
+using EditorFixedAsset = EditorTest;
 
 TEST_F(EditorFixedAsset, CancelKeepsAnEditedAssetForTheCloseCheckDatesSnapToTheirMonthAndGroupsComeFromSiblingModules)
 {
+    sql("INSERT INTO depreciationgroup (depreciationgroupid, percent) VALUES (3, 15)");
+    sql("INSERT INTO depreciationaccountinggroup (depreciationaccountinggroupid, percent) VALUES (4, 12.5)");
+    sql("INSERT INTO product (productid, name, unitname, taxid, pricecurrency, type) VALUES "
+        "(30, 'Viljuškar', 'kom', 1, 'RSD', 'o')");
+    sql("INSERT INTO fixedasset (productid, inventorynumber, location, depreciationstartdate, "
+        "depreciationenddate, depreciationpercent, depreciationgroupid, depreciationaccountinggroupid) VALUES "
+        "(30, 'INV-1', 'Magacin A', '2020-01-01', '2024-12-01', 0, 3, 4)");
     showProduct(30);
     for (const char* number : {"INV-2", "INV-3"}) {
         TProductDetailForm form;
@@ -402,52 +385,43 @@ TEST_F(EditorFixedAsset, CancelKeepsAnEditedAssetForTheCloseCheckDatesSnapToThei
     EXPECT_EQ(asset("depreciationpercent").asFloat(), 15);
 }
 
-class EditorImages : public EditorTest {
-protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        images = dir.filePath(QStringLiteral("images"));
-        scanned = dir.filePath(QStringLiteral("scanned"));
-        QDir().mkdir(images);
-        QDir().mkdir(scanned);
-        dm().SetProductImageDir(images);
-        dm().OptionStores()->setScanDocDir(scanned);
-    }
-    QString first() const { return images + QStringLiteral("/10.jpg"); }
-    QString second() const { return images + QStringLiteral("/10_1.jpg"); }
-
-    QTemporaryDir dir;
-    QString images;
-    QString scanned;
-};
+using EditorImages = EditorTest;
 
 TEST_F(EditorImages, TheFirstPictureShowsEachClearDeletesOneFileTheScannedDocumentIsTakenInOnceAndLoadingSavesFirst)
 {
-    writePicture(first(), 120);
-    writePicture(second(), 60, Qt::darkRed);
+    QTemporaryDir dir;
+    const QString images = dir.filePath(QStringLiteral("images"));
+    const QString scanned = dir.filePath(QStringLiteral("scanned"));
+    QDir().mkdir(images);
+    QDir().mkdir(scanned);
+    dm().SetProductImageDir(images);
+    dm().OptionStores()->setScanDocDir(scanned);
+    const QString first = images + QStringLiteral("/10.jpg");
+    const QString second = images + QStringLiteral("/10_1.jpg");
+    writePicture(first, 120);
+    writePicture(second, 60, Qt::darkRed);
     showProduct(10);
     TProductDetailForm form;
     TProductImagePage& page = *form.ImageTS;
-    EXPECT_EQ(page.shownFile(), first());
+    EXPECT_EQ(page.shownFile(), first);
     EXPECT_EQ(page.picture().width(), 120);
 
     // Anything but Yes keeps the files.
     script.answer(ButtonNo);
     click(page.ClearImageButton());
-    EXPECT_TRUE(QFileInfo::exists(first()));
+    EXPECT_TRUE(QFileInfo::exists(first));
 
     script.answer(ButtonYes);
     click(page.ClearImageButton());
     EXPECT_EQ(script.messages().last(), IMG_DEL_CONF);
-    EXPECT_FALSE(QFileInfo::exists(first()));
-    EXPECT_TRUE(QFileInfo::exists(second()));
-    EXPECT_EQ(page.shownFile(), second());
+    EXPECT_FALSE(QFileInfo::exists(first));
+    EXPECT_TRUE(QFileInfo::exists(second));
+    EXPECT_EQ(page.shownFile(), second);
     EXPECT_EQ(page.picture().width(), 60);
 
     script.answer(ButtonYes);
     click(page.ClearImageButton());
-    EXPECT_FALSE(QFileInfo::exists(second()));
+    EXPECT_FALSE(QFileInfo::exists(second));
     EXPECT_TRUE(page.shownFile().isEmpty());
     EXPECT_TRUE(page.picture().isNull());
     EXPECT_TRUE(page.Image()->pixmap().isNull());
@@ -484,19 +458,19 @@ TEST_F(EditorImages, TheFirstPictureShowsEachClearDeletesOneFileTheScannedDocume
     EXPECT_FALSE(QFileInfo::exists(document));
 
     // Loading saves first, then copies the chosen file over the picture.
-    writePicture(first(), 50);
+    writePicture(first, 50);
     const QString chosen = writePicture(dir.filePath("nova.jpg"), 80);
     type(form.NameDBE, QStringLiteral("Mleko 2"));
     script.answer(chosen);
     click(page.LoadImageButton());
     EXPECT_EQ(column("name"), "Mleko 2");
-    EXPECT_EQ(QImage(first()).width(), 80);
+    EXPECT_EQ(QImage(first).width(), 80);
     EXPECT_TRUE(QFileInfo::exists(chosen));
     EXPECT_EQ(page.picture().width(), 80);
     // A cancelled file dialog changes nothing.
     script.answer(QString());
     click(page.LoadImageButton());
-    EXPECT_EQ(QImage(first()).width(), 80);
+    EXPECT_EQ(QImage(first).width(), 80);
 
     // A missing folder: No, and no folder picked: nothing more is asked.
     const QString missing = images + QStringLiteral("-nove");
@@ -507,11 +481,11 @@ TEST_F(EditorImages, TheFirstPictureShowsEachClearDeletesOneFileTheScannedDocume
     EXPECT_EQ(script.shown().last().text, IMG_DIR_TITLE);
     EXPECT_FALSE(QFileInfo::exists(missing));
     // No, and an existing folder picked: it becomes the image folder.
-    QFile::remove(first());
+    QFile::remove(first);
     script.answer(ButtonNo).answer(images).answer(chosen);
     click(page.LoadImageButton());
     EXPECT_EQ(dm().GetProductImageDir(), images);
-    EXPECT_TRUE(QFileInfo::exists(first()));
+    EXPECT_TRUE(QFileInfo::exists(first));
     // Yes creates the folder.
     dm().SetProductImageDir(missing);
     script.answer(ButtonYes).answer(chosen);
