@@ -110,10 +110,10 @@ TEST_F(AttributeOrder, AValueMayAppearOnlyOnceInItsAttribute)
     const auto save = [&] { v.post(); };
     v.append();
     v.fieldByName("attributevalue").setValue("O'Neil");
-    EXPECT_EQ(refusal<DataSetError>(save), products::PROD_ATTRIBUTE_VALUE_ERR);
+    EXPECT_EQ(thrownText<DataSetError>(save), products::PROD_ATTRIBUTE_VALUE_ERR);
     // The database compares texts without regard to letter case.
     v.fieldByName("attributevalue").setValue("o'neil");
-    EXPECT_EQ(refusal<DataSetError>(save), products::PROD_ATTRIBUTE_VALUE_ERR);
+    EXPECT_EQ(thrownText<DataSetError>(save), products::PROD_ATTRIBUTE_VALUE_ERR);
     v.fieldByName("attributevalue").setValue("O'Neill");
     v.post();
 
@@ -125,7 +125,7 @@ TEST_F(AttributeOrder, AValueMayAppearOnlyOnceInItsAttribute)
     ASSERT_TRUE(v.locate("attributevalue", "crvena"));
     v.edit();
     v.fieldByName("attributevalue").setValue("plava");
-    EXPECT_EQ(refusal<DataSetError>(save), products::PROD_ATTRIBUTE_VALUE_ERR);
+    EXPECT_EQ(thrownText<DataSetError>(save), products::PROD_ATTRIBUTE_VALUE_ERR);
     v.cancel();
 
     // Another attribute may have the same value.

@@ -68,7 +68,7 @@ TEST_F(DatabaseMessages, OverLongTextIsRefusedNamingTheFieldAndItsLimit)
     openProduct(1);
     productZQ().edit();
     const QString pasted(5000, QLatin1Char('x'));
-    EXPECT_EQ(refusal<FieldError>([&] { P("name").setText(pasted); }),
+    EXPECT_EQ(thrownText<FieldError>([&] { P("name").setText(pasted); }),
               CMN_FIELD_TOO_LONG_ERR.arg("Ime").arg(100).arg(5000));
     EXPECT_EQ(P("name").asString(), "Hleb");
     // The limit counts letters, not bytes: 100 Serbian letters fit.

@@ -38,7 +38,7 @@ TEST_F(ProductRules, WithoutAPrimaryTaxTheSaveStopsAtTheTax)
     EXPECT_TRUE(P("taxid").isNull());
     EXPECT_TRUE(P("taxvalue").isNull());
     EXPECT_DOUBLE_EQ(P("pricewithvat").asFloat(), 1.0);
-    EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_REQUIRED_ERR.arg("Porez"));
+    EXPECT_EQ(thrownText<FieldError>(post), CMN_FIELD_REQUIRED_ERR.arg("Porez"));
     EXPECT_EQ(productZQ().state(), DataSetState::Insert);
     EXPECT_EQ(number("SELECT COUNT(*) FROM product"), 0);
 }
@@ -60,7 +60,7 @@ TEST_F(ProductRules, SavingTrimsTheNameStoresBlankCodesAsNullAndChecksUniqueness
 
     // A name of blanks only is no name.
     appendProduct(QStringLiteral("   "));
-    EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_REQUIRED_ERR.arg("Ime"));
+    EXPECT_EQ(thrownText<FieldError>(post), CMN_FIELD_REQUIRED_ERR.arg("Ime"));
     EXPECT_TRUE(P("name").isNull());
     productZQ().cancel();
 
@@ -70,10 +70,10 @@ TEST_F(ProductRules, SavingTrimsTheNameStoresBlankCodesAsNullAndChecksUniqueness
     appendProduct(QStringLiteral("Kifla"));
     P("code").setValue(" H1");
     P("barcode").setValue("8600001");
-    EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_INVALIDE_ERR.arg("Kod"));
+    EXPECT_EQ(thrownText<FieldError>(post), CMN_FIELD_INVALIDE_ERR.arg("Kod"));
     dm().Options.UniqueProductCode = false;
     dm().Options.UniqueProductBarcode = true;
-    EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_INVALIDE_ERR.arg("Barkod"));
+    EXPECT_EQ(thrownText<FieldError>(post), CMN_FIELD_INVALIDE_ERR.arg("Barkod"));
     dm().Options.UniqueProductBarcode = false;
     post();
     EXPECT_EQ(number("SELECT COUNT(*) FROM product WHERE code = 'H1' AND barcode = '8600001'"), 2);
@@ -82,7 +82,7 @@ TEST_F(ProductRules, SavingTrimsTheNameStoresBlankCodesAsNullAndChecksUniqueness
     insertProduct(10, QStringLiteral("Čokolada mlečna"));
     dm().Options.UniqueProductNameCharsNum = 5;
     appendProduct(QStringLiteral("čokol bela")); // the same five letters in another case
-    EXPECT_EQ(refusal<FieldError>(post), CMN_FIELD_INVALIDE_ERR.arg("Ime"));
+    EXPECT_EQ(thrownText<FieldError>(post), CMN_FIELD_INVALIDE_ERR.arg("Ime"));
     P("name").setValue("Čoko bela");
     post();
     // A product's own name is no rival.
@@ -105,7 +105,7 @@ TEST_F(ProductRules, WarehouseCodesAreUniqueWhateverTheOptionsAndAccountingRefer
     w.append();
     w.fieldByName("name").setValue("Prodavnica");
     w.fieldByName("code").setValue("M1");
-    EXPECT_EQ(refusal<FieldError>([&] { w.post(); }), CMN_FIELD_INVALIDE_ERR.arg("Kod"));
+    EXPECT_EQ(thrownText<FieldError>([&] { w.post(); }), CMN_FIELD_INVALIDE_ERR.arg("Kod"));
     w.fieldByName("code").clear();
     w.post();
     // A warehouse keeps its own code.
@@ -128,10 +128,10 @@ TEST_F(ProductRules, WarehouseCodesAreUniqueWhateverTheOptionsAndAccountingRefer
     const auto deleting = [](QueryDataSet& ds, const char* key, int id) {
         ds.open();
         EXPECT_TRUE(ds.locate(QString::fromUtf8(key), id));
-        return refusal<DataSetError>([&] { ds.deleteRecord(); });
+        return thrownText<DataSetError>([&] { ds.deleteRecord(); });
     };
     openProduct(1);
-    EXPECT_EQ(refusal<DataSetError>([] { productZQ().deleteRecord(); }), CMN_RELATIONAL_INTEGRITY_ERR);
+    EXPECT_EQ(thrownText<DataSetError>([] { productZQ().deleteRecord(); }), CMN_RELATIONAL_INTEGRITY_ERR);
     EXPECT_EQ(deleting(*dm().TaxZQ, "taxid", 1), CMN_RELATIONAL_INTEGRITY_ERR);
     EXPECT_EQ(deleting(*dm().WarehouseZQ, "warehouseid", 2), CMN_RELATIONAL_INTEGRITY_ERR);
     EXPECT_EQ(dm().WarehouseZQ->recordCount(), 4);
@@ -183,10 +183,10 @@ TEST_F(ProductRules, AFixedAssetIsSavedForTheProductShownOnceComplete)
     F("depreciationstartdate").setValue(QDate(2024, 1, 1));
     F("depreciationenddate").setValue(QDate(2030, 12, 31));
     F("depreciationaccountinggroupid").setValue(2);
-    EXPECT_EQ(refusal<FieldError>(save), CMN_FIELD_REQUIRED_ERR.arg("Poreska amort. grupa"));
+    EXPECT_EQ(thrownText<FieldError>(save), CMN_FIELD_REQUIRED_ERR.arg("Poreska amort. grupa"));
     F("depreciationgroupid").setValue(1);
     F("depreciationpercent").setValue(150);
-    EXPECT_EQ(refusal<FieldError>(save), CMN_FIELD_INVALIDE_ERR.arg("Procenat"));
+    EXPECT_EQ(thrownText<FieldError>(save), CMN_FIELD_INVALIDE_ERR.arg("Procenat"));
     F("depreciationpercent").setValue(15);
     fa.post();
     EXPECT_ROWS(rowsOf(db(), "SELECT productid, depreciationstartdate, depreciationpercent FROM fixedasset"),

@@ -6,7 +6,7 @@
 #include "ProductDMFixture.h"
 #include "DataSetErrors.h"
 #include "Productcachedlists.h"
-#include "SqlText.h"
+#include "ScratchHelpers.h"
 
 #include <initializer_list>
 
@@ -36,17 +36,6 @@ protected:
         dm().SetDefaultTaxID(0);
         dm().SetDefWarehouseID(0);
         dm().Options = products::TProductOptions();
-    }
-
-    static QueryDataSet& productZQ() { return *dm().ProductZQ; }
-    static Field& P(const char* name) { return productZQ().fieldByName(QString::fromUtf8(name)); }
-
-    // The product list narrowed to one product.
-    static void openProduct(qint64 id)
-    {
-        productZQ().setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(),
-                                             QStringLiteral("p.productid = %1").arg(id)));
-        productZQ().open();
     }
 
     // A new product with everything the save needs but what the defaults give.
@@ -85,19 +74,6 @@ protected:
                            "inputpricecurrency, supplyprice, planprice) VALUES (%1, %2, 'kom', 1, 1, 'RSD', 1, 'RSD', 1, 1)")
                 .arg(id)
                 .arg(quoteSqlText(name)));
-    }
-
-    // Runs the action and gives the message of the error of type E it throws.
-    template <class E, class Action>
-    static QString refusal(Action action)
-    {
-        try {
-            action();
-        } catch (const E& error) {
-            return error.userText();
-        }
-        ADD_FAILURE() << "the action was not refused";
-        return QString();
     }
 
     // "<field><sep><sort>" of every row in the dataset's order.

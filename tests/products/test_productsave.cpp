@@ -212,7 +212,7 @@ TEST_F(ProductSave, GeneratedIdentifiersTakenMeanwhileAreReplacedTypedOnesAreRef
     // A typed value is the user's: a clash is refused as ever.
     startProduct(QStringLiteral("Četvrti"));
     P("code").setValue(QStringLiteral("00003"));
-    EXPECT_EQ(refusal<FieldError>([] { save(); }), CMN_FIELD_INVALIDE_ERR.arg(P("code").displayLabel()));
+    EXPECT_EQ(thrownText<FieldError>([] { save(); }), CMN_FIELD_INVALIDE_ERR.arg(P("code").displayLabel()));
     EXPECT_EQ(productZQ().state(), DataSetState::Insert);
     productZQ().cancel();
 }
@@ -226,7 +226,7 @@ TEST_F(ProductSave, DeletionIsRefusedWithItsReasonOrTakesEveryRowOfTheProduct)
     sql("INSERT INTO documentitem (documentid, productid, quantity) VALUES (1, 1, 2), (2, 2, 1)");
     EXPECT_EQ(dm().ProductDeleteRefusal(1), tarvex::Format(products::PROD_DELETE_DOCUMENTS_ERR, {"P1", "R 17"}));
     EXPECT_EQ(dm().ProductDeleteRefusal(2), tarvex::Format(products::PROD_DELETE_DRAFTS_ERR, {"P2", "K 3"}));
-    EXPECT_EQ(refusal<DataSetError>([] { dm().DeleteProduct(1); }),
+    EXPECT_EQ(thrownText<DataSetError>([] { dm().DeleteProduct(1); }),
               tarvex::Format(products::PROD_DELETE_DOCUMENTS_ERR, {"P1", "R 17"}));
     // Product 3 goes into product 2 and is made of product 1.
     sql("INSERT INTO component (rawid, productid, quantity) VALUES (3, 2, 1), (1, 3, 4)");

@@ -11,20 +11,16 @@
 #include "DatabaseErrorText.h"
 #include "Dialogs.h"
 #include "PrivateServer.h"
-#include "Productdmunit.h"
+#include "ProductDMFixture.h"
 #include "Productsave.h"
 #include "QueryDataSet.h"
 #include "Reportworker.h"
 #include "Schema.h"
-#include "SqlText.h"
-#include "TestServer.h"
 
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QThread>
-#include <memory>
 
 using namespace tarvex;
+using namespace tarvex::test;
 
 namespace {
 
@@ -117,8 +113,6 @@ protected:
 
     static PrivateServer& server(int i) { return *s_servers[size_t(i)]; }
     static products::TProductDM& dm() { return *products::ProductDM; }
-    static QueryDataSet& productZQ() { return *dm().ProductZQ; }
-    static Field& P(const char* name) { return productZQ().fieldByName(QString::fromUtf8(name)); }
 
     static void stopServer(bool crash)
     {
@@ -130,12 +124,6 @@ protected:
     static void startServer() { ASSERT_TRUE(server(0).start()); }
     static void restart(bool crash) { stopServer(crash); startServer(); }
 
-    static void openProduct(qint64 id)
-    {
-        productZQ().setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(),
-                                             QStringLiteral("p.productid = %1").arg(id)));
-        productZQ().open();
-    }
     static void save() { products::Productsave(dm()).write({}); }
     // Read on a session of its own, as another workstation sees it.
     static QString stored(const QString& sql)

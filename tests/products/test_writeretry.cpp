@@ -7,7 +7,6 @@
 
 #include "test_productdm_support.h"
 
-#include "DatabaseError.h"
 #include "LogFile.h"
 #include "Productsave.h"
 #include "WriteRetry.h"
@@ -61,15 +60,7 @@ protected:
         sql(QStringLiteral("SET @conflict = %1, @conflicts = %2").arg(code).arg(times));
     }
     // The code the save was refused with, 0 when it went through.
-    static int savedOrRefused()
-    {
-        try {
-            products::Productsave(dm()).write({});
-        } catch (const DatabaseError& e) {
-            return e.code();
-        }
-        return 0;
-    }
+    static int savedOrRefused() { return thrownCode([] { products::Productsave(dm()).write({}); }); }
 };
 
 TEST_F(WriteRetryTest, ConflictsOnTheSavePathAreRunAgainUntilTheBudgetRunsOutAndOnlyThenTold)
@@ -178,7 +169,6 @@ TEST_F(WriteRetryTest, AJoinAndACopyWhoseCommitAnswerIsLostAreFoundWrittenAndNot
     // Pressed again after all: the join is there, nothing is added.
     EXPECT_EQ(module.JoinAlternativeGroup(2, 1), group);
     EXPECT_EQ(number("SELECT COUNT(*) FROM productalter"), 2);
-    products::ProductDM = &dm();
 }
 
 // The editor's stock-row and detail writes: each runs once through

@@ -6,6 +6,7 @@
 
 #include "Connection.h"
 #include "Productdmunit.h"
+#include "SqlText.h"
 #include "TestServer.h"
 
 #include <QSqlQuery>
@@ -32,6 +33,16 @@ inline void emptyTables(const QSqlDatabase& db)
     for (const QString& table : tables)
         execSql(db, QStringLiteral("DELETE FROM ") + table);
     execSql(db, QStringLiteral("SET SESSION foreign_key_checks = 1"));
+}
+
+// The module's product list and its fields, and the list narrowed to one product.
+inline QueryDataSet& productZQ() { return *products::ProductDM->ProductZQ; }
+inline Field& P(const char* name) { return productZQ().fieldByName(QString::fromUtf8(name)); }
+inline void openProduct(qint64 id)
+{
+    productZQ().setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(),
+                                         QStringLiteral("p.productid = %1").arg(id)));
+    productZQ().open();
 }
 
 class ProductDMTest : public DatabaseTest {
