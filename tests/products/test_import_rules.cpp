@@ -42,10 +42,7 @@ protected:
 
     ImportSettings csv(const QByteArray& text, bool createCategories = false, bool onlyValid = false)
     {
-        ImportSettings settings;
-        settings.path = writeFile(m_dir, QStringLiteral("import.csv"), text);
-        settings.format = ImportFile::guess(settings.path);
-        settings.mapping = guessImportMapping(importPreview(settings.path, settings.format, 1).value(0));
+        ImportSettings settings = importSettings(writeFile(m_dir, QStringLiteral("import.csv"), text));
         settings.createCategories = createCategories;
         settings.onlyValid = onlyValid;
         return settings;
@@ -54,6 +51,20 @@ protected:
     ImportOutcome run(const ImportSettings& settings, const TProgress& progress = {})
     {
         return ProductImport(connection(), m_options).run(settings, progress);
+    }
+    // Runs the import and says "Prekini" once the step has reached that many rows; gives the count then.
+    int stoppedAt(const ImportSettings& settings, QStringView step, int rows)
+    {
+        int seen = 0;
+        EXPECT_THROW(run(settings,
+                         [&](const QString& now, int done) {
+                             if (now == step && done >= rows) {
+                                 seen = done;
+                                 tarvex::Abort();
+                             }
+                         }),
+                     SilentAbort);
+        return seen;
     }
     static int count(const char* table) { return scalar(db(), QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt(); }
 
@@ -313,16 +324,7 @@ TEST_F(ImportRules, PrekiniRollsTheWholeRunBackAndTheNextRunFindsNothingOfIt)
     for (int i = 1; i <= 1200; ++i)
         file += QStringLiteral("P%1;Proizvod %1;kom;20;%1,5;Nova>Grupa %2\n").arg(i).arg(i % 3).toUtf8();
     const ImportSettings settings = csv(file, true);
-    int written = 0;
-    EXPECT_THROW(run(settings,
-                     [&](const QString& step, int rows) {
-                         if (step == u"Upis" && rows >= 1000) {
-                             written = rows;
-                             tarvex::Abort();
-                         }
-                     }),
-                 SilentAbort);
-    EXPECT_EQ(written, 1000);
+    EXPECT_EQ(stoppedAt(settings, u"Upis", 1000), 1000);
     EXPECT_EQ(count("product"), 2);
     EXPECT_EQ(count("categorypr"), 2);
     EXPECT_EQ(count("productdetail"), 0);
@@ -344,25 +346,13 @@ TEST_F(ImportRules, AFaultOfTheFileOrAPrekiniWhileItIsReadLeavesNothingAndBlankR
         rows << QStringList({QStringLiteral("P%1").arg(i), QStringLiteral("Proizvod %1").arg(i), "kom", "20", "#12.5"});
     QList<QStringList> withFormula = rows;
     withFormula << QStringList({"P6001", "Proizvod 6001", "kom", "20", "=E2*2"});
-    ImportSettings settings;
-    settings.path = writeWorkbook(m_dir, QStringLiteral("formula.xlsx"), withFormula);
-    settings.format = ImportFile::guess(settings.path);
-    settings.mapping = guessImportMapping(rows.first());
+    ImportSettings settings = importSettings(writeWorkbook(m_dir, QStringLiteral("formula.xlsx"), withFormula));
     const QString formula = fileRefusal([&] { run(settings); });
     EXPECT_TRUE(formula.contains(QStringLiteral("Ćelija E6002 ima formulu"))) << formula.toStdString();
     EXPECT_EQ(count("product"), 2);
 
     settings.path = writeWorkbook(m_dir, QStringLiteral("good.xlsx"), rows);
-    int seen = 0;
-    EXPECT_THROW(run(settings,
-                     [&](const QString& step, int read) {
-                         if (step == u"Čitanje i provera" && read >= 5000) {
-                             seen = read;
-                             tarvex::Abort();
-                         }
-                     }),
-                 SilentAbort);
-    EXPECT_EQ(seen, 5000);
+    EXPECT_EQ(stoppedAt(settings, u"Čitanje i provera", 5000), 5000);
     EXPECT_EQ(count("product"), 2);
     const ImportOutcome done = run(settings);
     EXPECT_EQ(std::tuple(done.added, int(done.refusals.size()), done.written), std::tuple(6000, 0, true));
@@ -389,11 +379,7 @@ TEST_F(ImportRoundTrip, TheExportedDemoCatalogueImportsBackWithoutAChange)
     const QString path = dir.filePath("katalog.xlsx");
     const int exported = exportProducts(connection(), path);
     EXPECT_EQ(exported, scalar(db(), "SELECT COUNT(*) FROM product").toInt());
-    ImportSettings settings;
-    settings.path = path;
-    settings.format = ImportFile::guess(path);
-    const QStringList header = importPreview(path, settings.format, 1).value(0);
-    settings.mapping = guessImportMapping(header);
+    const ImportSettings settings = importSettings(path);
     EXPECT_FALSE(settings.mapping.contains(ImportField::None));
     TProductOptions options;
     options.UniqueProductCode = true;

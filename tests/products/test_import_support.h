@@ -5,6 +5,7 @@
 
 #include "ProductDMFixture.h"
 #include "Productimport.h"
+#include "ScratchHelpers.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -60,15 +61,20 @@ inline void replaceSheetXml(const QString& path, const QByteArray& xml)
     ASSERT_EQ(zip_close(archive), 0);
 }
 
+// The settings that import the file with its columns as their titles suggest.
+inline products::ImportSettings importSettings(const QString& path)
+{
+    products::ImportSettings settings;
+    settings.path = path;
+    settings.format = products::ImportFile::guess(path);
+    settings.mapping = products::guessImportMapping(products::importPreview(path, settings.format, 1).value(0));
+    return settings;
+}
+
 // What the import says when it refuses the file the action reads.
 inline QString fileRefusal(const std::function<void()>& action)
 {
-    try {
-        action();
-    } catch (const products::ImportFileError& e) {
-        return e.userText();
-    }
-    return QStringLiteral("(accepted)");
+    return thrownText<products::ImportFileError>(action);
 }
 
 // "row field: message" of each refusal, for a comparison that names the first difference.
