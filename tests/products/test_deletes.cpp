@@ -50,11 +50,11 @@ QStringList shownActions(const QList<QAction*>& actions)
     return texts;
 }
 
-// Brings the row with that key into view and clicks it, then clicks "–".
-void clickMinusOn(DBGrid* grid, DBNavigator* navigator, const char* key, qint64 id)
+// Brings the row with that key into view and clicks its cell of the column, then clicks "–".
+void clickMinusOn(DBGrid* grid, DBNavigator* navigator, const char* key, qint64 id, const char* column = "name")
 {
     ASSERT_TRUE(grid->dataSet()->locate(QString::fromLatin1(key), id));
-    clickCell(grid, "name", grid->dataSet()->currentRow());
+    clickCell(grid, column, grid->dataSet()->currentRow());
     click(navigator->button(DBNavigator::Delete));
 }
 
@@ -213,19 +213,12 @@ TEST_F(Deletes, AttributeAndValueMinusRefuseWhatProductsAndCategoriesUse)
     ScriptedDialogs script;
     script.answer(ButtonYes).answer(ButtonYes);
     inModal<TAttributeForm>(AttributeManage, [](TAttributeForm& form) {
-        DataSet& attributes = *form.AttributeDBG()->dataSet();
-        DataSet& values = *form.AttributeValueDBG()->dataSet();
-        for (qint64 id : {1, 2, 3}) {
-            attributes.locate("attributeprid", id);
-            clickCell(form.AttributeDBG(), "attribute", attributes.currentRow());
-            click(form.AttributeNavigator()->button(DBNavigator::Delete));
-        }
-        attributes.locate("attributeprid", 1);
-        for (qint64 id : {11, 12, 13}) {
-            values.locate("attributeprvalueid", id);
-            clickCell(form.AttributeValueDBG(), "attributevalue", values.currentRow());
-            click(form.AttributeValueNavigator()->button(DBNavigator::Delete));
-        }
+        for (qint64 id : {1, 2, 3})
+            clickMinusOn(form.AttributeDBG(), form.AttributeNavigator(), "attributeprid", id, "attribute");
+        form.AttributeDBG()->dataSet()->locate("attributeprid", 1);
+        for (qint64 id : {11, 12, 13})
+            clickMinusOn(form.AttributeValueDBG(), form.AttributeValueNavigator(), "attributeprvalueid", id,
+                         "attributevalue");
         form.CloseButton()->click();
     });
     EXPECT_ROWS(script.messages(),
