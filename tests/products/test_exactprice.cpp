@@ -3,22 +3,17 @@
 // from zero to the cent. On hand-made ties and on the demo shop, every
 // product of every warehouse, through each place the program shows one.
 
-#include "DemoData.h"
-#include "Inventorystockpriceunit.h"
-#include "MemoryTable.h"
-#include "ProductDMFixture.h"
 #include "Productresourcestring.h"
 #include "Rounding.h"
 #include "Stockhistoryunit.h"
+#include "stock_reference.h"
 
 #include <QMap>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <iostream>
 
-using namespace products;
-using namespace tarvex;
-using namespace tarvex::test;
+using namespace stockfast;
 
 namespace {
 
@@ -62,52 +57,46 @@ bool isTie(const QString& quotient)
     return tie.match(quotient).hasMatch();
 }
 
-class ExactPriceTest : public ProductDMTest {
-protected:
-    // Each price the program shows for the card, against the plain rule:
-    // the stock-price list (one statement per product and one for the
-    // warehouse), the stock card's current price and the price of its row
-    // for the state before a range starting the day after. Returns the
-    // number of cards compared.
-    int expectPlainRuleEverywhere(const QString& date, const QList<qint64>& warehouses)
-    {
-        const auto reference = plainRule(db(), date);
-        const QString dayAfter = QDate::fromString(date, Qt::ISODate).addDays(1).toString(Qt::ISODate);
-        int compared = 0;
-        for (qint64 warehouse : warehouses) {
-            const QHash<qint64, TStockPrice> all = CalculateAllPrices(db(), qint32(warehouse), date);
-            for (auto it = all.begin(); it != all.end(); ++it)
-                EXPECT_TRUE(reference.contains({warehouse, it.key()})) << warehouse << " " << it.key();
-            for (auto it = reference.begin(); it != reference.end(); ++it) {
-                if (it.key().first != warehouse)
-                    continue;
-                const qint64 product = it.key().second;
-                const std::string where = QStringLiteral("warehouse %1, product %2, quotient %3")
-                                              .arg(warehouse).arg(product).arg(it->quotient).toStdString();
-                EXPECT_EQ(cents(all.value(product).price), it->exact) << where;
-                EXPECT_EQ(cents(CalculatePrice(db(), qint32(warehouse), product, date).price), it->exact) << where;
-                EXPECT_EQ(cents(CurrentStockCardPrice(db(), product, warehouse, date)), it->exact) << where;
-                MemoryTable card;
-                DefineStockHistoryFields(card);
-                card.createDataSet();
-                FillStockHistory(db(), card, product, warehouse, dayAfter, dayAfter);
-                if (card.recordCount() == 0) {
-                    ADD_FAILURE() << where << ": no rows on the card";
-                    continue;
-                }
-                EXPECT_EQ(card.valueAt(0, card.fieldByName("document").index()).toString(), PROD_PREV_SITUATION);
-                EXPECT_EQ(cents(card.valueAt(0, card.fieldByName("price").index()).toDouble()), it->exact) << where;
-                ++compared;
+// Each price the program shows for the card, against the plain rule: the
+// stock-price list (one statement per product and one for the warehouse),
+// the stock card's current price and the price of its row for the state
+// before a range starting the day after. Returns the number of cards compared.
+int expectPlainRuleEverywhere(QSqlDatabase db, const QString& date, const QList<qint64>& warehouses)
+{
+    const auto reference = plainRule(db, date);
+    const QString dayAfter = QDate::fromString(date, Qt::ISODate).addDays(1).toString(Qt::ISODate);
+    int compared = 0;
+    for (qint64 warehouse : warehouses) {
+        const QHash<qint64, TStockPrice> all = CalculateAllPrices(db, qint32(warehouse), date);
+        for (auto it = all.begin(); it != all.end(); ++it)
+            EXPECT_TRUE(reference.contains({warehouse, it.key()})) << warehouse << " " << it.key();
+        for (auto it = reference.begin(); it != reference.end(); ++it) {
+            if (it.key().first != warehouse)
+                continue;
+            const qint64 product = it.key().second;
+            const std::string where = QStringLiteral("warehouse %1, product %2, quotient %3")
+                                          .arg(warehouse).arg(product).arg(it->quotient).toStdString();
+            EXPECT_EQ(cents(all.value(product).price), it->exact) << where;
+            EXPECT_EQ(cents(CalculatePrice(db, qint32(warehouse), product, date).price), it->exact) << where;
+            EXPECT_EQ(cents(CurrentStockCardPrice(db, product, warehouse, date)), it->exact) << where;
+            const auto card = tableOf(DefineStockHistoryFields);
+            FillStockHistory(db, *card, product, warehouse, dayAfter, dayAfter);
+            if (card->recordCount() == 0) {
+                ADD_FAILURE() << where << ": no rows on the card";
+                continue;
             }
+            EXPECT_EQ(valueAt(*card, 0, "document").toString(), PROD_PREV_SITUATION);
+            EXPECT_EQ(cents(valueAt(*card, 0, "price").toDouble()), it->exact) << where;
+            ++compared;
         }
-        return compared;
     }
-};
+    return compared;
+}
 
 // Ties whose double quotient lies just below the half, a value summed in
 // double just below it, negative quantities and values, a third, and a
 // quantity left of 0.0000001 (no price, no row).
-class ExactPriceEdgeTest : public ExactPriceTest {
+class ExactPriceEdgeTest : public ProductDMTest {
 protected:
     static void SetUpTestSuite()
     {
@@ -150,29 +139,18 @@ TEST_F(ExactPriceEdgeTest, TiesRoundUpToTheCentEverywhereAsThePlainRuleDoes)
         EXPECT_EQ(cents(reference.value(card).doubleRule), cents(reference.value(card).exact.toDouble() - 0.01))
             << card.second;
 
-    EXPECT_EQ(expectPlainRuleEverywhere("2024-01-31", {3, 4}), 8);
-    EXPECT_EQ(expectPlainRuleEverywhere("2024-02-01", {3, 4}), 9);
+    EXPECT_EQ(expectPlainRuleEverywhere(db(), "2024-01-31", {3, 4}), 8);
+    EXPECT_EQ(expectPlainRuleEverywhere(db(), "2024-02-01", {3, 4}), 9);
 }
 
-// The small demo shop: 500 products, 25 warehouses, two years of documents.
-class ExactPriceDemoTest : public ExactPriceTest {
-protected:
-    static void SetUpTestSuite()
-    {
-        ProductDMTest::SetUpTestSuite();
-        QSqlDatabase d = db();
-        generateDemoData(d, DemoScale::small(), 7, QDate(2025, 6, 30));
-    }
-};
-
-TEST_F(ExactPriceDemoTest, EveryCardOfEveryWarehouseHasThePlainRulesPriceAndOnlyTiesDifferInDouble)
+TEST_F(StockFastPathDemoTest, EveryCardOfEveryWarehouseHasThePlainRulesPriceAndOnlyTiesDifferInDouble)
 {
     QList<qint64> warehouses;
     QSqlQuery query(db());
     ASSERT_TRUE(query.exec("SELECT warehouseid FROM warehouse"));
     while (query.next())
         warehouses << query.value(0).toLongLong();
-    EXPECT_GT(expectPlainRuleEverywhere("2025-06-30", warehouses), 1000);
+    EXPECT_GT(expectPlainRuleEverywhere(db(), "2025-06-30", warehouses), 1000);
 
     // The division in double misses a cent only at exact ties, and then
     // always the one below.

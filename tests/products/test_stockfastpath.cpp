@@ -2,96 +2,13 @@
 // against the same reports computed product by product with the rules'
 // statements: on hand-made edge data and on the demo shop, row for row.
 
-#include "Clock.h"
 #include "Collationorder.h"
-#include "DemoData.h"
-#include "Inventorystockpriceunit.h"
-#include "MemoryTable.h"
-#include "ProductDMFixture.h"
-#include "QueryDataSet.h"
 #include "stock_reference.h"
 
 #include <QMap>
 #include <QSqlQuery>
 
-using namespace products;
-using namespace tarvex;
-using namespace tarvex::test;
-
-namespace {
-
-// An empty table of a report's fields.
-template <typename Define>
-std::unique_ptr<MemoryTable> tableOf(Define define)
-{
-    auto table = std::make_unique<MemoryTable>();
-    define(*table);
-    table->createDataSet();
-    return table;
-}
-
-QVariant valueAt(MemoryTable& table, int row, const char* field)
-{
-    return table.valueAt(row, table.fieldByName(field).index());
-}
-
-} // namespace
-
-class StockFastPathTest : public ProductDMTest {
-protected:
-    void TearDown() override { hostClock().reset(); }
-
-    // The report filled by `fill` the module's way (first table) and the
-    // reference's way (second): the same rows; m_rows counts them.
-    template <typename Define, typename Fill>
-    void agree(Define define, Fill fill, const QStringList& keys = {}, const QStringList& order = {})
-    {
-        const auto fast = tableOf(define);
-        const auto slow = tableOf(define);
-        fill(*fast, *slow);
-        reference::ExpectSameRows(*fast, *slow, keys, order);
-        m_rows = fast->recordCount();
-    }
-    void compareTurnover(const TTurnoverRequest& request)
-    {
-        const auto fill = [&](MemoryTable& fast, MemoryTable& slow) {
-            FillTurnover(db(), fast, request);
-            reference::FillTurnover(db(), slow, request);
-        };
-        agree(DefineTurnoverFields, fill, {"warehouseid", "productid"}, {"warehousename", "name"});
-    }
-    void compareOverview(const TStocksOverviewFilter& filter)
-    {
-        agree(DefineStocksOverviewFields, [&](MemoryTable& fast, MemoryTable& slow) {
-            QueryDataSet query(&connection(), QString());
-            FillStocksOverview(db(), fast, filter, hostClock().now());
-            reference::FillStocksOverview(query, slow, filter, hostClock().now());
-        });
-    }
-    void compareQuantities(qint32 warehouseId, const QString& date)
-    {
-        agree(DefineInventoryQuantityFields, [&](MemoryTable& fast, MemoryTable& slow) {
-            const TQuantityScope scope = QuantityScope(db(), warehouseId);
-            QueryDataSet products(&connection(), QString());
-            SetInventoryQuantityList(products, scope);
-            products.open();
-            FillInventoryQuantities(db(), scope, products, fast, date);
-            reference::FillInventoryQuantities(db(), scope, products, slow, date);
-        });
-    }
-    void compareStockPrice(qint32 warehouseId, const QString& date)
-    {
-        agree(DefineInventoryStockPriceFields, [&](MemoryTable& fast, MemoryTable& slow) {
-            QueryDataSet products(&connection(), kStockPriceProductsSql);
-            products.setParam(QStringLiteral("IDWarehouse"), warehouseId);
-            products.open();
-            EXPECT_NEAR(FillInventoryStockPrice(db(), warehouseId, products, fast, date),
-                        reference::FillInventoryStockPrice(db(), warehouseId, products, slow, date), 1e-6);
-        });
-    }
-
-    int m_rows = 0;
-};
+using namespace stockfast;
 
 // Transfers, drafts, returns, documents on the limits of the periods,
 // documents the last-supply rule excludes, a warehouse that does not exist,
@@ -256,19 +173,6 @@ TEST_F(StockFastPathEdgeTest, TextsSortAsTheServerSortsThemWithAndWithoutPadding
     }
     sql("DROP TABLE sortprobe");
 }
-
-// The small demo shop: 500 products, 20 000 document lines.
-class StockFastPathDemoTest : public StockFastPathTest {
-protected:
-    static void SetUpTestSuite()
-    {
-        ProductDMTest::SetUpTestSuite();
-        QSqlDatabase d = db();
-        generateDemoData(d, DemoScale::small(), 7, kLastDay);
-    }
-    void SetUp() override { hostClock().setNow(QDateTime(kLastDay, QTime(18, 0))); }
-    static inline const QDate kLastDay = QDate(2025, 6, 30);
-};
 
 TEST_F(StockFastPathDemoTest, EveryReportAgreesWithTheProductByProductRulesAndTheStockRows)
 {
