@@ -51,8 +51,6 @@ TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptionsAndThePageAndWindowStore
     EXPECT_EQ(o.AutoProductCodeFormat, QStringLiteral("{c}{c}{c}{c}{c}"));
     EXPECT_EQ(o.DefaultExchangeList, QStringLiteral("Podraz. lista"));
     EXPECT_EQ(o.UniqueProductNameCharsNum, 0);
-    // Until loaded, the in-memory options are all off.
-    EXPECT_FALSE(TProductOptions().UniqueProductCode);
 
     // The page stores into both stores and memory.
     {
