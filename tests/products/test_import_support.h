@@ -17,11 +17,8 @@ namespace tarvex::test {
 
 inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-    return path;
+    writeFile(dir.filePath(name), bytes);
+    return dir.filePath(name);
 }
 
 // A workbook of one sheet: the rows as strings (a cell "=..." as a formula,

@@ -1,7 +1,6 @@
 #include "Inventoryallwarehousesunit.h"
 #include "Inventoryattributeunit.h"
 #include "Inventoryunit.h"
-#include "MemoryTable.h"
 #include "Turnoverallwarehousesunit.h"
 #include "Warehouseunit.h"
 #include "test_stockreports.h"
@@ -30,14 +29,14 @@ protected:
     InventoryTest() : ReportTest(stocktest::kShopNow, 2) {}
     QStringList turnover(const TTurnoverRequest& request)
     {
-        MemoryTable table;
-        DefineTurnoverFields(table);
-        table.createDataSet();
-        FillTurnover(db(), table, request);
-        return stocktest::rows(table, kTurnoverFields);
+        const auto table = stocktest::tableOf(DefineTurnoverFields);
+        FillTurnover(db(), *table, request);
+        return stocktest::rows(*table, kTurnoverFields);
     }
     // From the day of the first documents of March to the last one counted.
     static inline const TTurnoverRequest kPeriod{"2024-03-05", "2024-03-08", "", true};
+    // The same period, services counted too.
+    static inline const TTurnoverRequest kWithServices{"2024-03-05", "2024-03-08", "", false};
 
     void expectTurnover(const TTurnoverRequest& request, const QStringList& expected)
     {
@@ -231,9 +230,7 @@ TEST_F(InventoryTest, TurnoverSplitsEachWarehouseIntoBeforeWithinAndEnd)
     expectTurnover(kPeriod, {"Centralni|Alfa|-2|9|8|1|-1", "Prodavnica|Alfa|0|5|0|5|5"});
 
     // Services counted too: received on the first day of the period.
-    TTurnoverRequest services = kPeriod;
-    services.excludeServices = false;
-    EXPECT_EQ(turnover(services).value(1), "Centralni|Čišćenje|0|1|0|1|1");
+    EXPECT_EQ(turnover(kWithServices).value(1), "Centralni|Čišćenje|0|1|0|1|1");
 
     // One warehouse: its own rows, opening balances from its own documents.
     TTurnoverRequest shop = kPeriod;
@@ -274,9 +271,7 @@ TEST_F(InventoryTest, TurnoverWindowDefaultsStopWarehouseListPrintingAndProducts
         QTest::mouseClick(form.ExcludeServicesCB(), Qt::LeftButton);
         QTest::mouseClick(form.FindButton(), Qt::LeftButton);
         MemoryTable& rows = *form.TurnoverAllWarehousesCDS();
-        TTurnoverRequest services = kPeriod;
-        services.excludeServices = false;
-        test::expectSameTable(stocktest::rows(rows, kTurnoverFields), turnover(services), kTurnoverFields);
+        test::expectSameTable(stocktest::rows(rows, kTurnoverFields), turnover(kWithServices), kTurnoverFields);
         EXPECT_FALSE(form.CancelButton()->isVisible());
 
         doubleClickCell(form.TurnoverAllWarehousesDBG(), "name", 1);

@@ -1,19 +1,17 @@
 #include "Categoryunit.h"
 #include "Inventoryquantityunit.h"
 #include "Inventorystockpriceunit.h"
-#include "MemoryTable.h"
 #include "QueryDataSet.h"
 #include "Rfzoexport.h"
+#include "ScratchHelpers.h"
 #include "test_stockreports.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <cmath>
-#include <memory>
 
 using namespace products;
 using namespace tarvex;
@@ -45,9 +43,7 @@ protected:
     void fill(qint32 warehouseId, const QStringList& fields, const QStringList& expected,
               const QString& date = QStringLiteral("2024-03-05"))
     {
-        m_list = std::make_unique<MemoryTable>();
-        DefineInventoryQuantityFields(*m_list);
-        m_list->createDataSet();
+        m_list = stocktest::tableOf(DefineInventoryQuantityFields);
         AddTitleSortOrders(*m_list);
         QueryDataSet products(&connection(), QString());
         const TQuantityScope scope = QuantityScope(db(), warehouseId);
@@ -131,10 +127,7 @@ TEST_F(StockCardTest, WindowListsSortsByTitleAndPrintsTheDateAsTyped)
 TEST_F(StockCardTest, ExportWritesTheListAsLastShownForThePickedCategories)
 {
     QTemporaryDir dir;
-    const auto written = [&] {
-        QFile file(dir.filePath("stanje.xml"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<missing>");
-    };
+    const auto written = [&] { return QString::fromUtf8(fileBytes(dir.filePath("stanje.xml"))); };
     auto* form = new TInventoryQuantityForm(0, QString());
     form->OpenList();
     QTest::mouseClick(form->FindButton(), Qt::LeftButton);

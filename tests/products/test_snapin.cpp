@@ -17,6 +17,7 @@
 #include "Productsnapin.h"
 #include "Productviewerunit.h"
 #include "ScriptedDialogs.h"
+#include "ScratchHelpers.h"
 #include "SearchValueList.h"
 #include "StandIns.h"
 #include "TestServer.h"
@@ -27,7 +28,6 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -183,15 +183,7 @@ TEST_F(RememberedWindows, WindowStateGoesToTheStateFileTheSettingsFileStaysAsWri
     QTemporaryDir dir;
     const QString ini = dir.filePath("tarvex.ini");
     const QByteArray written = "; the shop's own\n[Database]\nHost=server.local\n\n[Product]\nProductHideInPrices=0\n";
-    {
-        QFile file(ini);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(written);
-    }
-    const auto settingsText = [&] {
-        QFile file(ini);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
-    };
+    writeFile(ini, written);
 
     Connection connection(db());
     Console console;
@@ -233,7 +225,7 @@ TEST_F(RememberedWindows, WindowStateGoesToTheStateFileTheSettingsFileStaysAsWri
         ASSERT_EQ(products::ProductDM->ProductZQ->recordCount(), 1);
         editorSize(list, QSize(1300, 900));
     });
-    EXPECT_EQ(settingsText(), written);
+    EXPECT_EQ(fileBytes(ini), written);
     const TIniFile state(stateFilePath());
     EXPECT_ROWS(state.ReadSections(), QStringList({"ProductSearch", "ProductDetailForm", "MainWindow"}));
 
@@ -244,7 +236,7 @@ TEST_F(RememberedWindows, WindowStateGoesToTheStateFileTheSettingsFileStaysAsWri
         EXPECT_EQ(products::ProductDM->ProductZQ->recordCount(), 1);
         EXPECT_EQ(editorSize(list, QSize()), QSize(1300, 900));
     });
-    EXPECT_EQ(settingsText(), written);
+    EXPECT_EQ(fileBytes(ini), written);
     console.unloadModules();
 }
 
@@ -264,12 +256,7 @@ TEST_F(BigList, ScrollSortLocateAndSaveInAListReadAPageAtATime)
                "inputpricecurrency, supplyprice, planprice, type) SELECT seq, CONCAT(ELT(1 + seq % 5, 'Čaj ', 'Cvekla ', 'Ćevap ', 'Šargarepa ', "
                "'Džem '), seq), CONCAT('K', seq), 'kom', 1, (seq * 37) % 101, 'RSD', 50, 'RSD', 50, 60, 'r' FROM seq_1_to_300");
     const auto serverOrder = [&](const char* order) {
-        QStringList names;
-        QSqlQuery q(d);
-        q.exec(QStringLiteral("SELECT name FROM product ORDER BY %1, productid").arg(QLatin1String(order)));
-        while (q.next())
-            names << q.value(0).toString();
-        return names;
+        return rowsOf(d, QStringLiteral("SELECT name FROM product ORDER BY %1, productid").arg(QLatin1String(order)));
     };
     ScriptedDialogs script;
     Connection connection(db());

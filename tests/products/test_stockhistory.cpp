@@ -1,5 +1,4 @@
 #include "DatabaseError.h"
-#include "MemoryTable.h"
 #include "Productresourcestring.h"
 #include "ReportEngine.h"
 #include "Stockhistoryunit.h"
@@ -24,10 +23,7 @@ protected:
     // and its stock row of the warehouse.
     static void showStockRow(qint64 warehouse)
     {
-        QueryDataSet& product = *dm().ProductZQ;
-        product.close();
-        product.setSql("SELECT p.* FROM product AS p WHERE p.productid = 1");
-        product.open();
+        openProduct(1);
         QueryDataSet& stock = *dm().ProductWarehouseZQ;
         stock.close();
         stock.setSql(QString(stock.sql()).replace("pw.productid = -1", "pw.productid = 1"));
@@ -38,9 +34,8 @@ protected:
 
 TEST_F(StockHistoryTest, WareHistoryCountsPostedDocumentsAndTheStockCardEveryEntryAfterThePreviousState)
 {
-    MemoryTable table;
-    DefineWareHistoryFields(table);
-    table.createDataSet();
+    const auto wareHistory = stocktest::tableOf(DefineWareHistoryFields);
+    MemoryTable& table = *wareHistory;
     // The rows "date|document|partner|in|out|balance|id" (no id on the
     // previous state's row), then the totals in, out and balance.
     const auto history = [&](qint64 product, qint64 warehouse, const char* from, const char* to,
@@ -84,9 +79,8 @@ TEST_F(StockHistoryTest, WareHistoryCountsPostedDocumentsAndTheStockCardEveryEnt
     }
 
     // The stock card counts every entry, with values and the opening price.
-    MemoryTable card;
-    DefineStockHistoryFields(card);
-    card.createDataSet();
+    const auto stockCard = stocktest::tableOf(DefineStockHistoryFields);
+    MemoryTable& card = *stockCard;
     FillStockHistory(db(), card, 1, 1, "2024-02-01", "2024-03-08");
     // Document, then in, out, balance, price, debit, credit and value balance.
     // The draft sale R-6 is on the stock card.

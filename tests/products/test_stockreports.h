@@ -8,6 +8,7 @@
 #include "DataSet.h"
 #include "ProductDMFixture.h"
 #include "ScriptedDialogs.h"
+#include "stock_reference.h"
 #include "test_alter_console.h"
 #include "test_refwindows.h"
 #include "test_workerstop.h"
@@ -19,6 +20,7 @@
 namespace stocktest {
 
 using namespace tarvex;
+using stockfast::tableOf;
 
 // The display texts of the fields, row by row and joined by "|", without
 // moving the cursor.

@@ -1,6 +1,6 @@
 #include "IniFile.h"
-#include "MemoryTable.h"
 #include "Reportworker.h"
+#include "ScratchHelpers.h"
 #include "Stocksoverviewunit.h"
 #include "test_stockreports.h"
 
@@ -75,9 +75,7 @@ protected:
     // A fresh table filled for the filter, as the window fills its own.
     MemoryTable& fill(const TStocksOverviewFilter& filter)
     {
-        table = std::make_unique<MemoryTable>();
-        DefineStocksOverviewFields(*table);
-        table->createDataSet();
+        table = stocktest::tableOf(DefineStocksOverviewFields);
         FillStocksOverview(db(), *table, filter, kNow);
         return *table;
     }
@@ -191,10 +189,7 @@ TEST_F(StocksOverviewTest, WindowOpensWithTreeDatesAndLayoutComputesStopsSortsSh
     delete again;
 
     // A remembered layout that reads as none leaves the design layout.
-    QFile broken(layoutDir.filePath("state.ini"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("[StocksOverviewDS]\nProductName=x;1\n");
-    broken.close();
+    writeFile(layoutDir.filePath("state.ini"), "[StocksOverviewDS]\nProductName=x;1\n");
     auto* third = new TStocksOverviewForm(layoutDir.filePath("state.ini"));
     EXPECT_ROWS(third->StocksOverviewDBG()->visibleColumns().mid(0, 2), QStringList({"ProductCode", "ProductName"}));
     EXPECT_TRUE(third->StocksOverviewDBG()->isColumnVisible("mp9sale"));
@@ -261,9 +256,7 @@ TEST_F(StocksOverviewTest, WindowOpensWithTreeDatesAndLayoutComputesStopsSortsSh
     const QString chosen = layoutDir.filePath("zalihe");
     script.answer(chosen);
     QTest::mouseClick(form->ExportToExcelButton(), Qt::LeftButton);
-    QFile written(chosen + ".xlsx");
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.read(2) == "PK");
+    EXPECT_EQ(fileBytes(chosen + ".xlsx").left(2), "PK");
     // A name typed with ".xls" is saved as what it holds.
     script.answer(chosen + "2.xls");
     QTest::mouseClick(form->ExportToExcelButton(), Qt::LeftButton);

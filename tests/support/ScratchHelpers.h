@@ -48,6 +48,15 @@ inline void writeFile(const QString& path, const QByteArray& bytes,
     file.setPermissions(permissions);
 }
 
+// The file's bytes; a failure, and none, when it cannot be read.
+inline QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+    return file.readAll();
+}
+
 // A TCP socket bound to a free port of 127.0.0.1; `port` gets the port, 0 when none.
 inline int loopbackSocket(int& port)
 {
