@@ -51,13 +51,8 @@ protected:
 
 TEST_F(AttributeOrder, TypingAPositionMovesTheAttributeAndShiftsTheOthers)
 {
-    struct Move {
-        bool fresh; // from A1 .. E5 again, or on from the move before
-        const char* name;
-        int position;
-        const char* after;
-    };
-    const Move moves[] = {
+    // From A1 .. E5 again or on from the move before, the row, the position typed, the rows after.
+    const std::tuple<bool, const char*, int, const char*> moves[] = {
         {true, "D", 2, "A1 D2 B3 C4 E5"}, {true, "B", 4, "A1 C2 D3 B4 E5"},
         // Positions below 1 mean the first; beyond the list, the last.
         {true, "C", 0, "C1 A2 B3 D4 E5"}, {true, "C", -3, "C1 A2 B3 D4 E5"}, {true, "B", 9, "A1 C2 D3 E4 B5"},
@@ -66,9 +61,9 @@ TEST_F(AttributeOrder, TypingAPositionMovesTheAttributeAndShiftsTheOthers)
         // Moves follow one another without reloading.
         {true, "D", 2, "A1 D2 B3 C4 E5"}, {false, "E", 1, "E1 A2 D3 B4 C5"}, {false, "A", 5, "E1 D2 B3 C4 A5"},
         {false, "B", 2, "E1 B2 D3 C4 A5"}, {false, "D", 4, "E1 B2 C3 D4 A5"}};
-    for (const Move& m : moves) {
-        SCOPED_TRACE(std::string(m.name) + " to " + std::to_string(m.position));
-        EXPECT_ROWS(afterTyping(attributes(), m.name, m.position, m.fresh), words(m.after));
+    for (const auto& [fresh, name, position, after] : moves) {
+        SCOPED_TRACE(std::string(name) + " to " + std::to_string(position));
+        EXPECT_ROWS(afterTyping(attributes(), name, position, fresh), words(after));
     }
     EXPECT_ROWS(shown(attributes()), words("E1 B2 C3 D4 A5"));
 }

@@ -145,33 +145,30 @@ TEST_F(ProductDMCase, TheListsPriceWithTaxIsTheEditorsAndAProductShowsOnce)
 {
     insertWarehouses({1});
     sql("INSERT INTO tax (taxid, name, value, status) VALUES (3, 'PDV18', 18, 'standard')");
-    const struct {
-        qint64 id;
-        int taxId;
-        double rate;
-        double price;
-    } cases[] = {{1, 1, 20, 10.1235}, {2, 2, 10, 0.0333}, {3, 3, 18, 1234567.8901}};
-    for (const auto& c : cases) {
-        insertProduct(c.id, QStringLiteral("Proizvod %1").arg(c.id));
+    // Product, its tax and that tax's rate, its price.
+    const std::tuple<qint64, int, double, double> cases[] = {{1, 1, 20, 10.1235}, {2, 2, 10, 0.0333},
+                                                             {3, 3, 18, 1234567.8901}};
+    for (const auto& [id, taxId, rate, price] : cases) {
+        insertProduct(id, QStringLiteral("Proizvod %1").arg(id));
         sql(QStringLiteral("UPDATE product SET taxid = %1, price = %2, recommendedprice = %2 WHERE productid = %3")
-                .arg(c.taxId)
-                .arg(SqlNumber(c.price))
-                .arg(c.id));
+                .arg(taxId)
+                .arg(SqlNumber(price))
+                .arg(id));
         sql(QStringLiteral("INSERT INTO productwarehouse (productid, warehouseid, price) VALUES (%1, 1, %2)")
-                .arg(c.id)
-                .arg(SqlNumber(c.price * 3)));
-        sql(QStringLiteral("INSERT INTO productcategorypr (productid, categoryprid) VALUES (%1, 7), (%1, 8)").arg(c.id));
+                .arg(id)
+                .arg(SqlNumber(price * 3)));
+        sql(QStringLiteral("INSERT INTO productcategorypr (productid, categoryprid) VALUES (%1, 7), (%1, 8)").arg(id));
     }
     QueryDataSet& list = productZQ();
     list.setSql(products::productListSql(QStringLiteral("1"), QStringLiteral("pc.categoryprid IN (7, 8)")));
     list.open();
     ASSERT_EQ(list.recordCount(), 3);
-    for (const auto& c : cases) {
-        ASSERT_TRUE(list.locate(QStringLiteral("productid"), c.id)) << c.id;
-        const double factor = products::productTaxFactor(c.rate);
-        EXPECT_DOUBLE_EQ(P("pricewithvat").asFloat(), c.price * factor) << c.id;
-        EXPECT_DOUBLE_EQ(P("recommendedpricewithvat").asFloat(), c.price * factor) << c.id;
-        EXPECT_DOUBLE_EQ(P("wh_pricewithvat").asFloat(), c.price * 3 * factor) << c.id;
+    for (const auto& [id, taxId, rate, price] : cases) {
+        ASSERT_TRUE(list.locate(QStringLiteral("productid"), id)) << id;
+        const double factor = products::productTaxFactor(rate);
+        EXPECT_DOUBLE_EQ(P("pricewithvat").asFloat(), price * factor) << id;
+        EXPECT_DOUBLE_EQ(P("recommendedpricewithvat").asFloat(), price * factor) << id;
+        EXPECT_DOUBLE_EQ(P("wh_pricewithvat").asFloat(), price * 3 * factor) << id;
     }
     QueryDataSet& stock = *dm().ProductWarehouseZQ;
     stock.setSql(products::productWarehouseRowsSql(QStringLiteral("pw.productid = 3")));

@@ -12,7 +12,6 @@
 #include "WriteRetry.h"
 #include "stress_proxy.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -65,14 +64,8 @@ protected:
 
 TEST_F(WriteRetryTest, ConflictsOnTheSavePathAreRunAgainUntilTheBudgetRunsOutAndOnlyThenTold)
 {
-    struct Case {
-        const char* what;
-        int code;
-        int conflicts;
-        int budgetMs;
-        int told;  // the code the user is told, 0 for none
-    };
-    const Case cases[] = {
+    // What the server does, its error, how many times, the budget, the code the user is told (0 for none).
+    const std::tuple<const char*, int, int, int, int> cases[] = {
         {"deadlocks", 1213, 3, 10000, 0},
         {"lock wait timeouts", 1205, 2, 10000, 0},
         {"deadlocks past the budget", 1213, 1000000, 300, 1213},
@@ -85,26 +78,25 @@ TEST_F(WriteRetryTest, ConflictsOnTheSavePathAreRunAgainUntilTheBudgetRunsOutAnd
     struct Uninstall {
         ~Uninstall() { removeLogFile(); }
     } uninstall;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        RetryBudget::setBudgetMs(c.budgetMs);
-        const QString name = QString::fromUtf8(c.what);
+    for (const auto& [what, code, times, budgetMs, told] : cases) {
+        SCOPED_TRACE(what);
+        RetryBudget::setBudgetMs(budgetMs);
+        const QString name = QString::fromUtf8(what);
         // With its detail row: the conflicts meet the save's second write.
         startProduct(name);
         dm().ProductDetailZQ->append();
         dm().ProductDetailZQ->fieldByName("model").setValue(name + QStringLiteral(" model"));
-        conflicts(c.code, c.conflicts);
+        conflicts(code, times);
         const qint64 logged = QFileInfo(logPath).size();
-        EXPECT_EQ(savedOrRefused(), c.told);
-        QFile file(logPath);  // what the save added to the log
-        const QString log = file.open(QIODevice::ReadOnly) && file.seek(logged) ? QString::fromUtf8(file.readAll()) : QString();
-        EXPECT_TRUE(log.contains(QStringLiteral("Product save: error %1, run again (try 2)").arg(c.code)))
+        EXPECT_EQ(savedOrRefused(), told);
+        const QString log = QString::fromUtf8(fileBytes(logPath).mid(logged));  // what the save added to the log
+        EXPECT_TRUE(log.contains(QStringLiteral("Product save: error %1, run again (try 2)").arg(code)))
             << log.toStdString();
-        EXPECT_EQ(log.contains(QStringLiteral("Product save: error %1 after ").arg(c.code)), c.told != 0)
+        EXPECT_EQ(log.contains(QStringLiteral("Product save: error %1 after ").arg(code)), told != 0)
             << log.toStdString();
         const int left = int(number("SELECT @conflicts"));
         sql("SET @conflicts = 0");
-        if (c.told == 0) {
+        if (told == 0) {
             EXPECT_EQ(left, 0);  // every conflict was met and outlived
             EXPECT_EQ(productZQ().state(), DataSetState::Browse);
         } else {
@@ -189,22 +181,18 @@ TEST_F(WriteRetryTest, TheEditorsStockRowsAndDetailsRunOnceThroughConflictsAndFi
 
     sql("UPDATE productwarehouse SET amount = 4 WHERE productid = 1");
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (1, 2, 3), (2, 1, 9)");
-    const struct {
-        const char* what;
-        QMap<qint64, double> documents;
-        int changed;
-        QStringList amounts;  // warehouse|amount
-    } recounts[] = {
+    // What the documents say, their amounts by warehouse, the rows changed, the rows after (warehouse|amount).
+    const std::tuple<const char*, QMap<qint64, double>, int, QStringList> recounts[] = {
         {"one differs, one has no documents", {{1, 5.5}}, 2, {"1|5.5", "2|0"}},
         {"the same again", {{1, 5.5}}, 0, {"1|5.5", "2|0"}},
         {"a difference below a millionth", {{1, 5.5000000001}, {2, 0}}, 0, {"1|5.5", "2|0"}},
     };
-    for (const auto& r : recounts) {
-        SCOPED_TRACE(r.what);
-        EXPECT_EQ(dm().RecountProductWarehouses(1, r.documents), r.changed);
+    for (const auto& [what, documents, changed, amounts] : recounts) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(dm().RecountProductWarehouses(1, documents), changed);
         EXPECT_ROWS(rowsOf(db(), "SELECT warehouseid, amount + 0 FROM productwarehouse WHERE productid = 1 "
                                  "ORDER BY warehouseid"),
-                    r.amounts);
+                    amounts);
     }
     EXPECT_EQ(text("SELECT amount + 0 FROM productwarehouse WHERE productid = 2"), "9") << "another product's row";
 
