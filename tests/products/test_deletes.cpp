@@ -346,10 +346,8 @@ TEST_F(Deletes, ThePickersToolBarHasNoDeleteAndNoReferenceDataAndItsShortCutsDoN
         form.navigator()->SearchVLE()->setValue(QStringLiteral("name"), QStringLiteral("Mleko"));
         click(form.navigator()->FindButton());
         clickCell(list->DBG(), "name", 0);
-        for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence(Qt::CTRL | Qt::Key_T),
-                                  QKeySequence(Qt::CTRL | Qt::Key_M), QKeySequence(Qt::CTRL | Qt::Key_K),
-                                  QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::CTRL | Qt::Key_O)})
-            QTest::keySequence(list->DBG(), keys);
+        for (Qt::Key key : {Qt::Key_Delete, Qt::Key_T, Qt::Key_M, Qt::Key_K, Qt::Key_A, Qt::Key_O})
+            QTest::keyClick(list->DBG(), key, Qt::ControlModifier);
         EXPECT_EQ(QApplication::activeModalWidget(), &form);
         form.cancelButton()->click();
     });
@@ -420,6 +418,5 @@ TEST_F(Deletes, ADeadlockedDeleteOrCategoryWriteRunsAgainAndSettlesTheUserSeesOn
     EXPECT_ROWS(minusOnWarehouses({2}), (QStringList{"Centralni magacin", "Magacin reklamacija"}));
     EXPECT_ROWS(script.messages(), (QStringList{"Da li želite da izbrišete magacin \"Magacin reklamacija\"?",
                                               DB_CONFLICT_ERR}));
-    noDeadlocks();
     EXPECT_ROWS(rowsOf(db(), "SELECT warehouseid FROM warehouse ORDER BY warehouseid"), (QStringList{"1", "2"}));
 }

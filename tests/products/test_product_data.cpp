@@ -23,19 +23,13 @@ using namespace tarvex::test;
 
 class ProductData : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        stores = std::make_unique<ProductOptionStores>(db(), dir.filePath("tarvex.ini"), dir.path());
-    }
-
     QTemporaryDir dir;
-    std::unique_ptr<ProductOptionStores> stores;
+    ProductOptionStores stores{db(), dir.filePath("tarvex.ini"), dir.path()};
 };
 
 TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptionsAndThePageAndWindowStoreThem)
 {
-    const TProductOptions o = stores->load();
+    const TProductOptions o = stores.load();
     TProductOptions memory;
     EXPECT_TRUE(o.UniqueProductCode);
 #define OFF(option) std::pair{#option, o.option}
@@ -54,7 +48,7 @@ TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptionsAndThePageAndWindowStore
 
     // The page stores into both stores and memory.
     {
-        TProductOptionsTabFrame frame(*stores, memory);
+        TProductOptionsTabFrame frame(stores, memory);
         frame.OptionsToControls();
         EXPECT_TRUE(frame.checkBox("UniqueProductCode")->isChecked());
         EXPECT_FALSE(frame.uniqueProductNameCB()->isChecked());
@@ -70,33 +64,33 @@ TEST_F(ProductData, AFreshDatabaseGivesTheDefaultOptionsAndThePageAndWindowStore
         frame.ControlsToOptions();
     }
     // The hiding is the workstation's own.
-    EXPECT_EQ(stores->database().ReadInteger("Product", "UniqueProductNameCharsNum", -1), 5);
-    EXPECT_FALSE(stores->database().ReadBool("Product", "UniqueProductCode", true));
-    EXPECT_TRUE(stores->local().ReadBool("Product", "ProductHideInPrices", false));
-    EXPECT_FALSE(stores->database().ValueExists("Product", "ProductHideInPrices"));
+    EXPECT_EQ(stores.database().ReadInteger("Product", "UniqueProductNameCharsNum", -1), 5);
+    EXPECT_FALSE(stores.database().ReadBool("Product", "UniqueProductCode", true));
+    EXPECT_TRUE(stores.local().ReadBool("Product", "ProductHideInPrices", false));
+    EXPECT_FALSE(stores.database().ValueExists("Product", "ProductHideInPrices"));
     EXPECT_EQ(memory.UniqueProductNameCharsNum, 5);
     EXPECT_EQ(memory.DefaultProductUnitName, "kom");
     EXPECT_TRUE(memory.ProductHideInPrices);
-    EXPECT_EQ(stores->load().DefaultProductUnitName, "kom");
+    EXPECT_EQ(stores.load().DefaultProductUnitName, "kom");
 
     // Cleared box: 0 is stored whatever the number shows (which opens as the fresh page above).
     {
-        TProductOptionsTabFrame frame(*stores, memory);
+        TProductOptionsTabFrame frame(stores, memory);
         frame.OptionsToControls();
         EXPECT_TRUE(frame.uniqueProductNameCB()->isChecked());
         EXPECT_EQ(frame.uniqueProductNameChars()->value(), 5);
         frame.uniqueProductNameCB()->setChecked(false);
         frame.ControlsToOptions();
     }
-    EXPECT_EQ(stores->database().ReadInteger("Product", "UniqueProductNameCharsNum", -1), 0);
+    EXPECT_EQ(stores.database().ReadInteger("Product", "UniqueProductNameCharsNum", -1), 0);
 
     // The window stores on OK only.
     for (const bool ok : {false, true}) {
-        inModal<TOptionsForm>([&] { ShowProductOptions(*stores, memory); }, [ok](TOptionsForm& form) {
+        inModal<TOptionsForm>([&] { ShowProductOptions(stores, memory); }, [ok](TOptionsForm& form) {
             form.frame()->checkBox("AutoProductCode")->setChecked(true);
             (ok ? form.okButton() : form.cancelButton())->click();
         });
-        EXPECT_EQ(stores->database().ReadBool("Product", "AutoProductCode", false), ok);
+        EXPECT_EQ(stores.database().ReadBool("Product", "AutoProductCode", false), ok);
         EXPECT_EQ(memory.AutoProductCode, ok);
     }
 }
@@ -106,16 +100,16 @@ TEST_F(ProductData, AMissingScanFolderIsCreatedOrReplacedOrGivenUp)
     ScriptedDialogs script;
     // No, then a cancelled folder dialog: empty, and the setting stays.
     script.answer(ButtonNo).answer(QString());
-    EXPECT_EQ(stores->GetScannedDocumentFilePath(), QString());
-    EXPECT_FALSE(stores->local().ValueExists("Product", "ScanDocDir"));
+    EXPECT_EQ(stores.GetScannedDocumentFilePath(), QString());
+    EXPECT_FALSE(stores.local().ValueExists("Product", "ScanDocDir"));
     // No, then an existing folder: it is remembered.
     script.answer(ButtonNo).answer(dir.path());
-    EXPECT_EQ(stores->GetScannedDocumentFilePath(), dir.path());
-    EXPECT_EQ(stores->scanDocDir(), dir.path());
+    EXPECT_EQ(stores.GetScannedDocumentFilePath(), dir.path());
+    EXPECT_EQ(stores.scanDocDir(), dir.path());
     // Yes creates the missing folder.
-    stores->setScanDocDir(dir.path() + "/skenirano");
+    stores.setScanDocDir(dir.path() + "/skenirano");
     script.answer(ButtonYes);
-    EXPECT_EQ(stores->GetScannedDocumentFilePath(), dir.path() + "/skenirano");
+    EXPECT_EQ(stores.GetScannedDocumentFilePath(), dir.path() + "/skenirano");
     EXPECT_TRUE(QDir(dir.path() + "/skenirano").exists());
     EXPECT_EQ(script.shown()[0].kind, MessageKind::Warning);
     EXPECT_TRUE(script.shown()[0].text.startsWith("Direktorijum skeniranih dokumenata ne postoji."));

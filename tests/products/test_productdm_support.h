@@ -19,13 +19,6 @@ protected:
     // the primary) and 2 (10 %).
     void SetUp() override
     {
-        resetModule();
-        emptyTables(db());
-        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary'), (2, 'PDV10', 10, "
-            "'standard')");
-    }
-    static void resetModule()
-    {
         for (QueryDataSet* ds : dm().findChildren<QueryDataSet*>()) {
             ds->close();
             ds->setFilter(QString());
@@ -36,6 +29,9 @@ protected:
         dm().SetDefaultTaxID(0);
         dm().SetDefWarehouseID(0);
         dm().Options = products::TProductOptions();
+        emptyTables(db());
+        sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary'), (2, 'PDV10', 10, "
+            "'standard')");
     }
 
     // A new product with everything the save needs but what the defaults give.

@@ -34,7 +34,6 @@ protected:
     {
         dm().Options = TProductOptions();
         dm().SetDefWarehouseID(0);
-        chosen = 0;
     }
     // The product ids the search lists, ascending.
     Ids search(const QMap<QString, QString>& criteria)

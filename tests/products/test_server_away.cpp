@@ -64,7 +64,6 @@ std::unique_ptr<PrivateServer> startShopServer(const QString& dir)
                                       "inputprice, inputpricecurrency, supplyprice, planprice) VALUES "
                                       "(1, 'Hleb', 'kom', 1, 1, 'RSD', 1, 'RSD', 1, 1), "
                                       "(2, 'Kifla', 'kom', 1, 1, 'RSD', 1, 'RSD', 1, 1)"));
-        admin.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("shop-admin"));
     return server;
@@ -126,12 +125,7 @@ protected:
 
     static void save() { products::Productsave(dm()).write({}); }
     // Read on a session of its own, as another workstation sees it.
-    static QString stored(const QString& sql)
-    {
-        Connection other(shopSettings(server(0)));
-        QSqlQuery query = other.select(sql);
-        return query.next() ? query.value(0).toString() : QString();
-    }
+    static QString stored(const QString& sql) { return Connection(shopSettings(server(0))).value(sql).toString(); }
     // A session given the servers in this order, as to the nodes of a cluster.
     static ConnectionSettings settings(const QStringList& sockets)
     {
@@ -239,9 +233,7 @@ TEST_F(ServerAway, EveryWayToTheSessionMeetsTheRestartTheSameWay)
     QString sideName;
     products::TSideWork side(qt, [&](QSqlDatabase own) {
         routed = Connection::working(own) != nullptr;
-        QSqlQuery row = products::selectRows(own, kifla, {2});
-        if (row.next())
-            sideName = row.value(0).toString();
+        sideName = first(products::selectRows(own, kifla, {2}));
     });
     side.wait();
     EXPECT_TRUE(routed);

@@ -9,7 +9,6 @@
 #include "SqlText.h"
 #include "TestServer.h"
 
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -18,15 +17,9 @@ namespace tarvex::test {
 // Every table emptied, so that no test sees the rows of one before.
 inline void emptyTables(const QSqlDatabase& db)
 {
-    static const QStringList tables = [&db] {
-        QStringList names;
-        QSqlQuery query(db);
-        query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
-                                  "DATABASE() AND table_type = 'BASE TABLE'"));
-        while (query.next())
-            names << query.value(0).toString();
-        return names;
-    }();
+    static const QStringList tables = rowsOf(db, QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                                                "WHERE table_schema = DATABASE() AND table_type = "
+                                                                "'BASE TABLE'"));
     EXPECT_GT(tables.size(), 20);
     // In any order: the foreign keys wait until every table is empty.
     execSql(db, QStringLiteral("SET SESSION foreign_key_checks = 0"));
