@@ -88,8 +88,6 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        dm().SetDefaultTaxID(0);
-        dm().SetDefWarehouseID(0);
         sql("INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary'), (2, 'Posebna', 10, "
             "'standard'), (3, 'Oslobođeno', 0, 'standard'), (4, 'Stara', 18, 'standard')");
         sql("INSERT INTO warehouse (warehouseid, name, status) VALUES (1, 'Centralni magacin', 'primary'), "

@@ -152,14 +152,6 @@ TEST_F(ProductSnapinDb, TheConsoleShowsTheListAndSearches)
         EXPECT_TRUE(list->toolBar()->actions().contains(list->AttributeAction));
         EXPECT_FALSE(list->popupMenu()->actions().contains(list->AttributeAction));
 
-        {
-            MainWindow window(console);
-            window.resize(1100, 500);
-            window.setCentralWidget(frame);
-            window.navigatorDock()->setWidget(panel);
-            frame->setParent(nullptr);
-            panel->setParent(nullptr);
-        }
         viewer->Hide();
         EXPECT_EQ(console.GetActiveGrid(), nullptr);
         viewer->FreeFrame();
