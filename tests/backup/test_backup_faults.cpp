@@ -134,11 +134,8 @@ TEST_F(BackupTest, ACutOrChangedFileIsRefusedBeforeTheRestoreTouchesAnything)
         return bytes;
     };
     const QString path = s_dir->filePath(QStringLiteral("bad.tvxb"));
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        QString told;
-    } cases[] = {
+    // What was done to the file, its bytes, what the restore tells.
+    const std::tuple<const char*, QByteArray, QString> cases[] = {
         {"last byte cut", good.left(good.size() - 1), BACKUP_INCOMPLETE_ERR.arg(path)},
         {"last line cut", good.left(lastLine), BACKUP_INCOMPLETE_ERR.arg(path)},
         {"a byte of the dump changed", flipped(good.size() / 3), BACKUP_CHECKSUM_ERR.arg(path)},
@@ -149,10 +146,10 @@ TEST_F(BackupTest, ACutOrChangedFileIsRefusedBeforeTheRestoreTouchesAnything)
         {"empty", QByteArray(), BACKUP_NOT_A_BACKUP_ERR.arg(path)},
     };
     const QMap<QString, QString> data = serverChecksums(shopDb());
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        writeFile(path, c.bytes);
-        EXPECT_EQ(thrownText<BackupError>([&] { DatabaseRestore(s_shop->settings()).restore(path); }), c.told);
+    for (const auto& [name, bytes, told] : cases) {
+        SCOPED_TRACE(name);
+        writeFile(path, bytes);
+        EXPECT_EQ(thrownText<BackupError>([&] { DatabaseRestore(s_shop->settings()).restore(path); }), told);
         QSqlDatabase db = shopDb();
         EXPECT_FALSE(databaseExists(db, s_shop->name() + QStringLiteral("_restoring")));
         EXPECT_EQ(differingTables(data, serverChecksums(db)), QStringList());
@@ -182,20 +179,18 @@ TEST_F(BackupTest, ARestoreKilledAtAnyStageLeavesTheDataAsItWasOrAsTheBackupHasI
             .toInt();
     };
     const int all = int(own.size());
-    const struct {
-        const char* stage;
-        std::function<bool()> reached;
-    } stages[] = {
+    // Each stage and when it is reached.
+    const std::pair<const char*, std::function<bool()>> stages[] = {
         {"its database made", [&] { return databaseExists(shopDb(), scratch); }},
         {"loading", [&] { return scratchTables() >= 3; }},
         {"checking", [&] { return scratchTables() >= all; }},
     };
     const QString settings = settingsFile(s_dir->path());
-    for (const auto& stage : stages) {
-        SCOPED_TRACE(stage.stage);
+    for (const auto& [stage, reached] : stages) {
+        SCOPED_TRACE(stage);
         QProcess restore;
         restore.start(kServerProgram, {QStringLiteral("restore"), settings, other});
-        const bool caught = waitFor(restore, stage.reached);
+        const bool caught = waitFor(restore, reached);
         restore.kill();
         restore.waitForFinished();
         const QMap<QString, QString> now = serverChecksums(shopDb());
@@ -205,7 +200,7 @@ TEST_F(BackupTest, ARestoreKilledAtAnyStageLeavesTheDataAsItWasOrAsTheBackupHasI
             << "a mix; differs from the shop's own in " << fromOwn.join(' ').toStdString()
             << " and from the backup in " << fromBackup.join(' ').toStdString();
         if (!caught)
-            std::printf("the restore was done before it could be killed %s\n", stage.stage);
+            std::printf("the restore was done before it could be killed %s\n", stage);
         if (fromOwn.isEmpty())
             continue;
         DatabaseRestore(s_shop->settings()).restore(s_firstBackup);

@@ -285,12 +285,8 @@ TEST(Startup, EveryFailedStartNamesItsCauseNeverFallsBackToTheDemoShopAndStopsIt
     PortSquatter talker{QByteArrayLiteral("SSH-2.0-OpenSSH_9.2p1 Debian-2\r\n")};
     ASSERT_TRUE(silent.port() > 0 && talker.port() > 0);
 
-    struct Case {
-        const char* name;
-        std::function<QString()> start;
-        QString expected;
-    };
-    const Case cases[] = {
+    // What fails, how, what the user reads.
+    const std::tuple<const char*, std::function<QString()>, QString> cases[] = {
         {"unreadable settings file",
          [&] {
              writeIni(QStringLiteral("[Database]\nHost=server.local\n"));
@@ -325,9 +321,9 @@ TEST(Startup, EveryFailedStartNamesItsCauseNeverFallsBackToTheDemoShopAndStopsIt
         {"no generator", [&] { return firstStart(generator(QString(), -1)); },
          DEMO_FILL_START_ERR.arg(scripts.filePath("nema-programa"))},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.start(), c.expected);
+    for (const auto& [name, start, expected] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(start(), expected);
         // No start leaves a server behind or a half-made shop for the next start.
         EXPECT_FALSE(probe.isRunning());
     }

@@ -136,21 +136,9 @@ public:
         ASSERT_TRUE(client.waitForFinished(60000) && client.exitCode() == 0) << client.readAll().toStdString();
     }
 
-    // Every table and row of another database.
-    void copyFrom(const QString& other)
-    {
-        for (const QString& table :
-             rowsOf(m_db, QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = '%1'")
-                              .arg(other))) {
-            const QString source = quoteIdentifier(other) + QLatin1Char('.') + quoteIdentifier(table);
-            execSql(m_db, QStringLiteral("CREATE TABLE %1 LIKE %2").arg(quoteIdentifier(table), source));
-            execSql(m_db, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoteIdentifier(table), source));
-        }
-    }
-
-    // Back to the tables and rows of another database (its states given):
-    // only the tables that differ are made again.
-    void resetTo(const QString& other, const QMap<QString, QString>& otherStates)
+    // The tables and rows of another database (its states given): only the
+    // tables that differ are made again.
+    void copyFrom(const QString& other, const QMap<QString, QString>& otherStates)
     {
         const QMap<QString, QString> states = tableStates(m_db);
         for (auto it = states.begin(); it != states.end(); ++it)
@@ -176,6 +164,7 @@ protected:
     {
         s_old = std::make_unique<ScratchDatabase>(QStringLiteral("old"));
         s_old->load(QStringLiteral(TARVEX_B4C07AF_DUMP));
+        s_oldStates = tableStates(s_old->db());
         s_fresh = std::make_unique<TestDatabase>(QStringLiteral("mig_fresh"));
     }
     static void TearDownTestSuite()
@@ -184,6 +173,7 @@ protected:
         s_fresh.reset();
     }
     static inline std::unique_ptr<ScratchDatabase> s_old;
+    static inline QMap<QString, QString> s_oldStates;
     static inline std::unique_ptr<TestDatabase> s_fresh;
 };
 
@@ -196,7 +186,7 @@ TEST_F(MigrationTest, TheFirstReleasedSchemaComesUpToTodaysWithEveryRowKeptAfter
     ASSERT_GE(programSchemaVersion(), 2);
 
     ScratchDatabase shop(QStringLiteral("up"));
-    shop.copyFrom(s_old->name());
+    shop.copyFrom(s_old->name(), s_oldStates);
     EXPECT_EQ(databaseSchemaVersion(shop.db()), 1);
     const Columns old = columnsOf(shop.db());
     const QMap<QString, QString> before = contents(shop.db(), old);
@@ -239,7 +229,6 @@ TEST_F(MigrationTest, EveryStepRunsAgainAfterACrashAfterAnyOfItsStatements)
     const QStringList today = describeSchema(s_fresh->connection());
     const Columns old = columnsOf(s_old->db());
     const QMap<QString, QString> before = contents(s_old->db(), old);
-    const QMap<QString, QString> oldStates = tableStates(s_old->db());
     ScratchDatabase shop(QStringLiteral("cut"));
     for (const MigrationStep& step : migrationSteps()) {
         const QStringList statements = splitSqlScript(step.script);
@@ -249,7 +238,7 @@ TEST_F(MigrationTest, EveryStepRunsAgainAfterACrashAfterAnyOfItsStatements)
                              .arg(done)
                              .arg(statements[done - 1].left(80))
                              .toStdString());
-            shop.resetTo(s_old->name(), oldStates);
+            shop.copyFrom(s_old->name(), s_oldStates);
             migrateSchema(shop.db(), {}, step.version - 1);
             for (int i = 0; i < done; ++i)
                 execSql(shop.db(), statements[i]);
@@ -267,7 +256,7 @@ TEST_F(MigrationTest, EveryStepRunsAgainAfterACrashAfterAnyOfItsStatements)
 TEST_F(MigrationTest, TheFirstStepKeepsARepeatedLinkOnceAndASharedPluWithTheFirstProduct)
 {
     ScratchDatabase shop(QStringLiteral("dup"));
-    shop.copyFrom(s_old->name());
+    shop.copyFrom(s_old->name(), s_oldStates);
     execSql(shop.db(), QStringLiteral("INSERT INTO productcategorypr SELECT * FROM productcategorypr WHERE productid = 1"));
     execSql(shop.db(), QStringLiteral("INSERT INTO productalter VALUES (1, 7), (1, 7), (2, 7)"));
     execSql(shop.db(), QStringLiteral("UPDATE product SET kasaplu = 4242 WHERE productid IN (3, 5, 9)"));
@@ -293,7 +282,7 @@ TEST_F(MigrationTest, TheFirstStepKeepsARepeatedLinkOnceAndASharedPluWithTheFirs
 TEST_F(MigrationTest, TheForeignKeysComeInOverRowsAlreadyPointingAtNothingAndRefuseNewOnes)
 {
     ScratchDatabase shop(QStringLiteral("orphan"));
-    shop.copyFrom(s_old->name());
+    shop.copyFrom(s_old->name(), s_oldStates);
     QSqlDatabase& db = shop.db();
     const qint64 variant = 41;  // variants have no key to the variant table
     for (const QString& sql : {QStringLiteral("UPDATE product SET taxid = 999 WHERE productid = 1"),
@@ -314,10 +303,7 @@ TEST_F(MigrationTest, TheForeignKeysComeInOverRowsAlreadyPointingAtNothingAndRef
     const qint64 usedTax = scalar(db, QStringLiteral("SELECT taxid FROM product WHERE productid = 2")).toLongLong();
     const qint64 usedWarehouse =
         scalar(db, QStringLiteral("SELECT MIN(warehouseid) FROM productwarehouse WHERE warehouseid <> 998")).toLongLong();
-    const struct {
-        QString sql;
-        int code;
-    } refused[] = {
+    const std::pair<QString, int> refused[] = {
         {QStringLiteral("INSERT INTO productwarehouse (productid, warehouseid) VALUES (2, 998)"), 1452},
         {QStringLiteral("INSERT INTO productattributewarehouse (productattributeid, warehouseid) VALUES (%1, 997)")
              .arg(variant),
@@ -326,8 +312,8 @@ TEST_F(MigrationTest, TheForeignKeysComeInOverRowsAlreadyPointingAtNothingAndRef
         {QStringLiteral("DELETE FROM tax WHERE taxid = %1").arg(usedTax), 1451},
         {QStringLiteral("DELETE FROM warehouse WHERE warehouseid = %1").arg(usedWarehouse), 1451},
     };
-    for (const auto& c : refused)
-        EXPECT_EQ(thrownCode([&] { execSql(db, c.sql); }), c.code) << c.sql.toStdString();
+    for (const auto& [sql, code] : refused)
+        EXPECT_EQ(thrownCode([&db, &sql = sql] { execSql(db, sql); }), code) << sql.toStdString();
 }
 
 // A database a newer program made: refused before any write, naming both
@@ -338,8 +324,8 @@ TEST_F(MigrationTest, ADatabaseOfANewerProgramIsRefusedNamingBothVersionsAndStay
     const int future = programSchemaVersion() + 3;
     recordSchemaVersion(newer.connection(), future);
     const QStringList schema = describeSchema(newer.connection());
-    const QStringList versions = rowsOf(newer.connection(), QStringLiteral("SELECT CONCAT(version, ' ', applied) FROM "
-                                                                           "schemaversion ORDER BY version"));
+    const QString versionsSql = QStringLiteral("SELECT CONCAT(version, ' ', applied) FROM schemaversion ORDER BY version");
+    const QStringList versions = rowsOf(newer.connection(), versionsSql);
     const QString expected = SCHEMA_TOO_NEW_ERR.arg(newer.name()).arg(future).arg(programSchemaVersion());
 
     bool hooked = false;
@@ -354,9 +340,7 @@ TEST_F(MigrationTest, ADatabaseOfANewerProgramIsRefusedNamingBothVersionsAndStay
     std::unique_ptr<PrivateServer> none;
     EXPECT_EQ(thrownText([&] { openStartupDatabase(settings, nullptr, none); }), expected);
     EXPECT_EQ(describeSchema(newer.connection()), schema);
-    EXPECT_EQ(rowsOf(newer.connection(), QStringLiteral("SELECT CONCAT(version, ' ', applied) FROM schemaversion "
-                                                        "ORDER BY version")),
-              versions);
+    EXPECT_EQ(rowsOf(newer.connection(), versionsSql), versions);
     EXPECT_TRUE(expected.contains(QString::number(future)));
     EXPECT_TRUE(expected.contains(QString::number(programSchemaVersion())));
 }
@@ -367,7 +351,7 @@ TEST_F(MigrationTest, ADatabaseOfANewerProgramIsRefusedNamingBothVersionsAndStay
 TEST_F(MigrationTest, TheConsoleBacksUpAnOlderDatabaseBeforeTheUpgradeAndUpgradesNothingWithoutABackup)
 {
     ScratchDatabase shop(QStringLiteral("pre"));
-    shop.copyFrom(s_old->name());
+    shop.copyFrom(s_old->name(), s_oldStates);
     StartupSettings settings;
     settings.embedded = false;
     settings.connection = serverSettings();

@@ -30,12 +30,8 @@ TEST(PagedSelect, TheKeysLeaveOutTheJoinsNothingNeedsAndAPageNarrowsTheStatement
     const QString from = QStringLiteral("SELECT p.productid FROM product AS p");
     const QString pw = QStringLiteral(" LEFT JOIN productwarehouse AS pw ON (p.productid = pw.productid AND "
                                       "pw.warehouseid = :w)");
-    struct Case {
-        QString order;
-        QString condition;
-        QString sql;
-    };
-    const QList<Case> cases = {
+    // Order, condition, keys' statement.
+    const std::tuple<QString, QString, QString> cases[] = {
         {"name", "", from + " ORDER BY p.name ASC, p.productid ASC"},
         // A computed column keeps the joins it names, and theirs.
         {"wh_price DESC", "", from + pw + " ORDER BY ((pw.price + 0.0)) DESC, p.productid ASC"},
@@ -44,8 +40,8 @@ TEST(PagedSelect, TheKeysLeaveOutTheJoinsNothingNeedsAndAPageNarrowsTheStatement
         {"", "pc.categoryprid IN (3)", from + " LEFT JOIN productcategorypr pc ON p.productid = pc.productid WHERE "
                                              "pc.categoryprid IN (3) ORDER BY p.productid ASC"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(list.keysSql(list.orderBy(c.order), c.condition), c.sql) << c.order.toStdString();
+    for (const auto& [order, condition, sql] : cases)
+        EXPECT_EQ(list.keysSql(list.orderBy(order), condition), sql) << order.toStdString();
     EXPECT_EQ(list.orderBy("name sideways"), "");
     EXPECT_EQ(list.withCondition("p.productid IN (1,2)"), kListSql + " WHERE p.productid IN (1,2)");
     const PagedSelect narrowed(kListSql + " WHERE p.active = 'y'", "productid");
@@ -156,14 +152,9 @@ TEST_F(PagedList, LocateFindsTheFirstRowAWholeListFindsAndASavedRowStaysCurrent)
     whole.setSortedFields("price");
     ASSERT_TRUE(list.isPaged());
     ASSERT_EQ(walk(list), walk(whole));  // the same order to look in
-    struct Case {
-        const char* field;
-        QVariant value;
-        int options;
-    };
-    // The server's collation takes "sargarepa" for "šargarepa": the rows
-    // still decide as the whole list's do.
-    const QList<Case> cases = {
+    // Field, value, options. The server's collation takes "sargarepa" for
+    // "šargarepa": the rows still decide as the whole list's do.
+    const std::tuple<const char*, QVariant, int> cases[] = {
         {"name", "Čaj 6", 0},
         {"name", "čaj 6", 0},
         {"name", "čaj 6", LocateCaseInsensitive},
@@ -172,12 +163,12 @@ TEST_F(PagedList, LocateFindsTheFirstRowAWholeListFindsAndASavedRowStaysCurrent)
         {"wh_price", QVariant(), 0},
         {"name", "Sapun 4", LocatePartialKey},
     };
-    for (const Case& c : cases) {
+    for (const auto& [field, value, options] : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 %2").arg(field, value.toString()).toStdString());
         list.first();
         whole.first();
-        const bool found = list.locate(c.field, c.value, c.options);
-        EXPECT_EQ(found, whole.locate(c.field, c.value, c.options)) << c.field << " " << c.value.toString().toStdString();
-        EXPECT_EQ(list.recNo(), whole.recNo()) << c.field << " " << c.value.toString().toStdString();
+        EXPECT_EQ(list.locate(field, value, options), whole.locate(field, value, options));
+        EXPECT_EQ(list.recNo(), whole.recNo());
     }
 
     // An edit posted from far down the list: the row stays where it is and

@@ -154,9 +154,8 @@ TEST_F(QueryDataSetTest, NewRowsTakeDefaultsInsertReadsTheKeyBackCompositeKeysBo
 
     // A new session's mode (its revival after the server ends it: test_logfile).
     Connection own(database().settings());
-    QSqlQuery mode = own.select("SELECT @@SESSION.sql_mode");
-    ASSERT_TRUE(mode.next());  // strict, no backslash escapes, GROUP BY as the module's reports write it
-    const QStringList modes = mode.value(0).toString().split(',');
+    // Strict, no backslash escapes, GROUP BY as the module's reports write it.
+    const QStringList modes = own.value("SELECT @@SESSION.sql_mode").toString().split(',');
     EXPECT_TRUE(modes.contains("NO_BACKSLASH_ESCAPES"));
     EXPECT_TRUE(modes.contains("STRICT_TRANS_TABLES"));
     EXPECT_FALSE(modes.contains("ONLY_FULL_GROUP_BY"));
@@ -172,12 +171,7 @@ TEST_F(QueryDataSetTest, LiveUpdateWritesOnlyTheChangedColumnsRefreshStaysOnTheS
     ASSERT_TRUE(products.locate("productid", 1));
 
     // Another workstation changes the code of the same row meanwhile.
-    const QString other = QStringLiteral("query-second");
-    {
-        QSqlDatabase second = openConnection(database().settings(), other);
-        execSql(second, "UPDATE product SET code = 'C1-other', price = 101 WHERE productid = 1");
-    }
-    QSqlDatabase::removeDatabase(other);
+    Connection(database().settings()).execute("UPDATE product SET code = 'C1-other', price = 101 WHERE productid = 1");
 
     products.edit();
     products.fieldByName("name").setValue("Čaj zeleni");

@@ -75,10 +75,7 @@ TEST(LogFile, FullFileRotatesKeepingTheNewestOlderFilesAndOnlyItsOwner)
 
 TEST(LogFile, PasswordsAreMaskedWhateverTheirForm)
 {
-    const struct {
-        const char* text;
-        const char* masked;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"CREATE USER 'kasa'@'%' IDENTIFIED BY 'Tajna-1'", "CREATE USER 'kasa'@'%' IDENTIFIED BY '***'"},
         {"GRANT ALL ON shop.* TO u IDENTIFIED BY 'it''s, \"x\"'; SELECT 1", "GRANT ALL ON shop.* TO u IDENTIFIED BY '***'; SELECT 1"},
         {"alter user u identified by password '*94BDCEBE'", "alter user u identified by password '***'"},
@@ -89,8 +86,8 @@ TEST(LogFile, PasswordsAreMaskedWhateverTheirForm)
         {"mariadb-dump --password=Tajna-6 shop", "mariadb-dump --password=*** shop"},
         {"SELECT name FROM product WHERE name = 'PASSWORD'", "SELECT name FROM product WHERE name = 'PASSWORD'"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(maskSecrets(QString::fromUtf8(c.text)), QString::fromUtf8(c.masked)) << c.text;
+    for (const auto& [text, masked] : cases)
+        EXPECT_EQ(maskSecrets(QString::fromUtf8(text)), QString::fromUtf8(masked)) << text;
 
     // Masked on the way into the file too, whichever category says it.
     InstalledLog log;

@@ -269,16 +269,14 @@ TEST_F(Table, RowsOfAStoreReadSortLocateAndFilterInPlaceAndAChangedRowTakesItsOw
     store->addColumn("name", ResultStore::Kind::Text);
     store->addColumn("mp1amount", ResultStore::Kind::Number);
     store->addColumn("active", ResultStore::Kind::Integer);
-    const struct {
-        const char* name;
-        QVariant amount;
-    } rows[] = {{"Šal", 5.0}, {"Čas", QVariant()}, {"cigla", 20.0}, {"Šal", 7.5}, {"Ćup", 10.0}};
-    for (const auto& row : rows) {
+    const std::pair<const char*, QVariant> rows[] = {
+        {"Šal", 5.0}, {"Čas", QVariant()}, {"cigla", 20.0}, {"Šal", 7.5}, {"Ćup", 10.0}};
+    for (const auto& [name, amount] : rows) {
         const int r = store->appendRow();
         store->setInteger(r, 0, r + 1);
-        store->setText(r, 1, QString::fromUtf8(row.name));
-        if (!row.amount.isNull())
-            store->setNumber(r, 2, row.amount.toDouble());
+        store->setText(r, 1, QString::fromUtf8(name));
+        if (!amount.isNull())
+            store->setNumber(r, 2, amount.toDouble());
         store->setInteger(r, 3, r % 2);
     }
     EXPECT_EQ(store->textId(0, 1), store->textId(3, 1));  // "Šal" kept once
