@@ -78,12 +78,6 @@ protected:
     // One session on the shop for the whole suite: a restore's RENAME puts
     // the restored tables under the names it reads.
     static QSqlDatabase shopDb() { return QSqlDatabase::database(QStringLiteral("bk-shop-session")); }
-    static QByteArray readAll(const QString& path)
-    {
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }
     // A settings file for tarvex-server naming the test server and the shop.
     static QString settingsFile(const QString& folder)
     {

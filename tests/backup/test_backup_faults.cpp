@@ -46,7 +46,7 @@ TEST_F(BackupTest, ABackupKilledMidWayLeavesEveryOlderBackupAndNoFileThatLooksCo
     const QDateTime yesterday = QDateTime::currentDateTime().addDays(-1);
     const QString older = folder.scheduledPath(yesterday);
     ASSERT_TRUE(QFile::copy(s_firstBackup, older));
-    const QByteArray olderBytes = readAll(older);
+    const QByteArray olderBytes = fileBytes(older);
 
     QProcess backup;
     backup.start(kServerProgram, {QStringLiteral("backup"), settingsFile(folderDir.path())});
@@ -59,7 +59,7 @@ TEST_F(BackupTest, ABackupKilledMidWayLeavesEveryOlderBackupAndNoFileThatLooksCo
     backup.kill();
     backup.waitForFinished();
 
-    EXPECT_EQ(readAll(older), olderBytes);
+    EXPECT_EQ(fileBytes(older), olderBytes);
     const QList<BackupFolder::Backup> complete = folder.scheduled();
     ASSERT_EQ(complete.size(), 1);
     EXPECT_EQ(complete.first().path, older);
@@ -88,7 +88,7 @@ TEST_F(BackupTest, ABackupKilledMidWayLeavesEveryOlderBackupAndNoFileThatLooksCo
 TEST_F(BackupTest, AFullDiskIsToldAndLosesNeitherTheDataNorAnOlderBackup)
 {
     const QMap<QString, QString> data = serverChecksums(shopDb());
-    const QByteArray olderBytes = readAll(s_firstBackup);
+    const QByteArray olderBytes = fileBytes(s_firstBackup);
 
     for (const bool limit : {false, true}) {
         SCOPED_TRACE(limit ? "a file size limit" : "the always-full device");
@@ -117,14 +117,14 @@ TEST_F(BackupTest, AFullDiskIsToldAndLosesNeitherTheDataNorAnOlderBackup)
         EXPECT_FALSE(QFileInfo::exists(file));
         EXPECT_FALSE(QFileInfo(BackupFileWriter::partPath(file)).exists() ||
                      QFileInfo(BackupFileWriter::partPath(file)).isSymLink());
-        EXPECT_EQ(readAll(older), olderBytes);
+        EXPECT_EQ(fileBytes(older), olderBytes);
     }
     EXPECT_EQ(differingTables(data, serverChecksums(shopDb())), QStringList());
 }
 
 TEST_F(BackupTest, ACutOrChangedFileIsRefusedBeforeTheRestoreTouchesAnything)
 {
-    const QByteArray good = readAll(s_firstBackup);
+    const QByteArray good = fileBytes(s_firstBackup);
     const int manifestAt = good.lastIndexOf("\"database\"");
     const int lastLine = good.lastIndexOf("TARVEX-END ");
     ASSERT_GT(manifestAt, 0);

@@ -26,18 +26,6 @@
 using namespace tarvex;
 using namespace tarvex::test;
 
-namespace {
-
-QStringList actionTexts(const QMenu& menu)
-{
-    QStringList texts;
-    for (const QAction* action : menu.actions())
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    return texts;
-}
-
-} // namespace
-
 TEST(BackupMenu, BothEntriesAskShowTheirStripStopOnPrekiniAndSayWhenDone)
 {
     const QtWarnings warnings;  // each a fault of the window under test
@@ -54,7 +42,10 @@ TEST(BackupMenu, BothEntriesAskShowTheirStripStopOnPrekiniAndSayWhenDone)
     auto* menu = new BackupMenu(window, *file, shop.settings(), folder.path());
     QSignalSpy restored(menu, &BackupMenu::restored);
     window.show();
-    EXPECT_ROWS(actionTexts(*file), QStringList({BACKUP_MENU_CAP, RESTORE_MENU_CAP, "-", "&Izlaz"}));
+    QStringList entries;
+    for (const QAction* action : file->actions())
+        entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_ROWS(entries, QStringList({BACKUP_MENU_CAP, RESTORE_MENU_CAP, "-", "&Izlaz"}));
     EXPECT_FALSE(menu->strip()->isVisible());
     const auto files = [&] { return QDir(folder.path()).entryList(QDir::Files); };
     const auto waitDone = [&] { QTRY_VERIFY_WITH_TIMEOUT(!menu->runner().running() && !menu->strip()->isVisible(), 120000); };

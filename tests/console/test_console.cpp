@@ -5,6 +5,7 @@
 #include "LogFile.h"
 #include "MainWindow.h"
 #include "Modal.h"
+#include "ScratchHelpers.h"
 #include "ScriptedDialogs.h"
 #include "Siblingintf.h"
 #include "StandIns.h"
@@ -17,7 +18,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTableWidget>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -121,10 +121,9 @@ TEST_F(ConsoleTest, LoadsAModuleShowsItRunsWizardsAndOptionsOnItUnloadsInOrderAn
         });
         window.optionsAction()->trigger();
     }
-    QFile log(dir.filePath("calls.log"));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_EQ(log.readAll().toStdString(), "initialize;load;show;navigator;createframe;check;update;"
-                                         "destroyframe;hide;factory freed;snapin freed;finalize;");
+    EXPECT_EQ(fileBytes(dir.filePath("calls.log")).toStdString(),
+              "initialize;load;show;navigator;createframe;check;update;destroyframe;hide;factory freed;snapin freed;"
+              "finalize;");
 
     // Stand-ins of the sibling modules' services work on the database.
     Connection connection(db());

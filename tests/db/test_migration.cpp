@@ -23,9 +23,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <unistd.h>
-
 using namespace tarvex;
 using namespace tarvex::test;
 
@@ -101,36 +98,20 @@ QMap<QString, QString> tableStates(const QSqlDatabase& db)
 // A database of its own made by hand (not from today's schema), dropped at the end.
 class ScratchDatabase {
 public:
-    explicit ScratchDatabase(const QString& role)
-    {
-        static std::atomic<int> counter{0};
-        m_name = QStringLiteral("t_mig_%1_%2_%3").arg(role).arg(::getpid()).arg(++counter);
-        QSqlDatabase admin = openConnection(serverSettings(), m_name + QStringLiteral("-admin"));
-        dropDatabase(admin, m_name);
-        createDatabase(admin, m_name);
-        ConnectionSettings settings = serverSettings();
-        settings.database = m_name;
-        m_db = openConnection(settings, m_name);
-    }
-    ~ScratchDatabase()
-    {
-        QSqlDatabase admin = QSqlDatabase::database(m_name + QStringLiteral("-admin"));
-        dropDatabase(admin, m_name);
-    }
-    const QString& name() const { return m_name; }
-    QSqlDatabase& db() { return m_db; }
+    explicit ScratchDatabase(const QString& role) : m_database(QStringLiteral("mig_") + role, false) {}
+    const QString& name() const { return m_database.name(); }
+    QSqlDatabase db() const { return m_database.connection(); }
 
     // Loads a dump compressed with gzip through MariaDB's own client, which
     // reads the dump's session settings as mariadb-dump wrote them.
     void load(const QString& gzipDump)
     {
-        ConnectionSettings settings = serverSettings();
-        ClientOptions options(settings);
+        ClientOptions options(serverSettings());
         QProcess gunzip;
         QProcess client;
         gunzip.setStandardOutputProcess(&client);
         client.setProcessChannelMode(QProcess::MergedChannels);
-        client.start(clientProgram(QStringLiteral("mariadb")), options.arguments() << m_name);
+        client.start(clientProgram(QStringLiteral("mariadb")), options.arguments() << name());
         gunzip.start(QStringLiteral("gzip"), {QStringLiteral("-dc"), gzipDump});
         ASSERT_TRUE(gunzip.waitForFinished(60000) && gunzip.exitCode() == 0) << gzipDump.toStdString();
         ASSERT_TRUE(client.waitForFinished(60000) && client.exitCode() == 0) << client.readAll().toStdString();
@@ -140,22 +121,21 @@ public:
     // tables that differ are made again.
     void copyFrom(const QString& other, const QMap<QString, QString>& otherStates)
     {
-        const QMap<QString, QString> states = tableStates(m_db);
+        const QMap<QString, QString> states = tableStates(db());
         for (auto it = states.begin(); it != states.end(); ++it)
             if (otherStates.value(it.key()) != it.value())
-                execSql(m_db, QStringLiteral("DROP TABLE %1").arg(quoteIdentifier(it.key())));
+                execSql(db(), QStringLiteral("DROP TABLE %1").arg(quoteIdentifier(it.key())));
         for (auto it = otherStates.begin(); it != otherStates.end(); ++it) {
             if (states.value(it.key()) == it.value())
                 continue;
             const QString source = quoteIdentifier(other) + QLatin1Char('.') + quoteIdentifier(it.key());
-            execSql(m_db, QStringLiteral("CREATE TABLE %1 LIKE %2").arg(quoteIdentifier(it.key()), source));
-            execSql(m_db, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoteIdentifier(it.key()), source));
+            execSql(db(), QStringLiteral("CREATE TABLE %1 LIKE %2").arg(quoteIdentifier(it.key()), source));
+            execSql(db(), QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(quoteIdentifier(it.key()), source));
         }
     }
 
 private:
-    QString m_name;
-    QSqlDatabase m_db;
+    TestDatabase m_database;
 };
 
 class MigrationTest : public ::testing::Test {
@@ -283,7 +263,7 @@ TEST_F(MigrationTest, TheForeignKeysComeInOverRowsAlreadyPointingAtNothingAndRef
 {
     ScratchDatabase shop(QStringLiteral("orphan"));
     shop.copyFrom(s_old->name(), s_oldStates);
-    QSqlDatabase& db = shop.db();
+    const QSqlDatabase db = shop.db();
     const qint64 variant = 41;  // variants have no key to the variant table
     for (const QString& sql : {QStringLiteral("UPDATE product SET taxid = 999 WHERE productid = 1"),
                                QStringLiteral("INSERT INTO productwarehouse (productid, warehouseid) VALUES (1, 998)"),
@@ -324,7 +304,7 @@ TEST_F(MigrationTest, ADatabaseOfANewerProgramIsRefusedNamingBothVersionsAndStay
     const int future = programSchemaVersion() + 3;
     recordSchemaVersion(newer.connection(), future);
     const QStringList schema = describeSchema(newer.connection());
-    const QString versionsSql = QStringLiteral("SELECT CONCAT(version, ' ', applied) FROM schemaversion ORDER BY version");
+    const QString versionsSql = "SELECT CONCAT(version, ' ', applied) FROM schemaversion ORDER BY version";
     const QStringList versions = rowsOf(newer.connection(), versionsSql);
     const QString expected = SCHEMA_TOO_NEW_ERR.arg(newer.name()).arg(future).arg(programSchemaVersion());
 

@@ -1,6 +1,7 @@
 #include "DBIniFile.h"
 #include "Error.h"
 #include "IniFile.h"
+#include "ScratchHelpers.h"
 #include "TestServer.h"
 
 #include <QDir>
@@ -15,12 +16,6 @@ using namespace tarvex::test;
 namespace {
 
 const QString kSerbian = "Direktorijum skeniranih dokumenata: čćžšđ ČĆŽŠĐ";
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -111,11 +106,8 @@ TEST_F(OptionStoreTest, MissingKeysOrFilesReadAsDefaultsWritesAreStoredAsPlainVa
 
     // A file of the user's updates in place and keeps what it does not own.
     const QString kept = dir.filePath("kept.ini");
-    QFile file(kept);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\xEF\xBB\xBF; workstation\r\n[Product]\r\nImageDir=/srv/slike\r\nOther=keep\r\n\r\n"
-               "; next\r\n[Document]\r\nDefWarehouseName=Stari\r\n");
-    file.close();
+    writeFile(kept, "\xEF\xBB\xBF; workstation\r\n[Product]\r\nImageDir=/srv/slike\r\nOther=keep\r\n\r\n"
+                    "; next\r\n[Document]\r\nDefWarehouseName=Stari\r\n");
     TIniFile other(kept);
     EXPECT_EQ(other.ReadString("Product", "ImageDir", QString()), "/srv/slike");
     other.WriteString("Product", "imagedir", "/srv/nove slike");

@@ -3,7 +3,6 @@
 #include "TestServer.h"
 
 #include <QFileInfo>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -25,8 +24,7 @@ QString roundTrip(const PrivateServer& server, const QString& value,
     connection.execute("CREATE TABLE IF NOT EXISTS probe.t (v VARCHAR(50))");
     if (!value.isEmpty())
         connection.execute("INSERT INTO probe.t VALUES (?)", {value});
-    QSqlQuery query = connection.select(read);
-    return query.next() ? query.value(0).toString() : QString();
+    return connection.value(read).toString();
 }
 
 } // namespace

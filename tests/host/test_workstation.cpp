@@ -1,10 +1,11 @@
 #include "IniFile.h"
 #include "ListCompare.h"
+#include "ScratchHelpers.h"
 #include "Workstation.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,9 +16,7 @@ namespace {
 void touch(const QString& file, const QByteArray& text = QByteArray())
 {
     QDir().mkpath(QFileInfo(file).absolutePath());
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
+    test::writeFile(file, text);
 }
 
 // A settings file that names a server.

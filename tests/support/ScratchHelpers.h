@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the database, console and backup tests: what a call threw, files
-// written with their permissions, a free loopback port.
+// written with their permissions and read back, a free loopback port.
 
 #include "DatabaseError.h"
 

@@ -46,7 +46,7 @@ ConnectionSettings serverSettings()
     return settings;
 }
 
-TestDatabase::TestDatabase(const QString& prefix)
+TestDatabase::TestDatabase(const QString& prefix, bool withSchema)
 {
     static std::atomic<int> counter{0};
     const QString clean = prefix.toLower().replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")), QStringLiteral("_"));
@@ -63,7 +63,8 @@ TestDatabase::TestDatabase(const QString& prefix)
     QSqlDatabase::removeDatabase(adminName);
 
     QSqlDatabase db = openConnection(settings(), m_connectionName);
-    installSchema(db);
+    if (withSchema)
+        installSchema(db);
 }
 
 TestDatabase::~TestDatabase()

@@ -22,10 +22,11 @@ namespace tarvex::test {
 // Where the run's server listens and as whom to connect.
 ConnectionSettings serverSettings();
 
-// A database of its own, created from the schema and dropped again.
+// A database of its own, created from the schema (or left empty) and
+// dropped again.
 class TestDatabase {
 public:
-    explicit TestDatabase(const QString& prefix);
+    explicit TestDatabase(const QString& prefix, bool withSchema = true);
     ~TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;

@@ -36,14 +36,11 @@ TEST(SerbianTexts, QtDialogsShowSerbianButtonsAndLabelsAndTheDatePickerSerbianLa
     EXPECT_EQ(files.findChild<QLabel*>("lookInLabel")->text(), "Traži u:");
     EXPECT_EQ(files.findChild<QLabel*>("fileNameLabel")->text(), "&Ime datoteke:");
     EXPECT_EQ(files.findChild<QLabel*>("fileTypeLabel")->text(), "Vrsta datoteka:");
-    const auto captions = [](const QWidget& window) {
-        QStringList texts;
-        for (const QPushButton* b : window.findChildren<QPushButton*>())
-            texts << b->text();
-        texts.sort();
-        return texts;
-    };
-    EXPECT_ROWS(captions(files), QStringList({"&Otvori", "Odustani"}));
+    QStringList captions;
+    for (const QPushButton* b : files.findChildren<QPushButton*>())
+        captions << b->text();
+    captions.sort();
+    EXPECT_ROWS(captions, QStringList({"&Otvori", "Odustani"}));
 
     QtDialogs service;
     QStringList month;
