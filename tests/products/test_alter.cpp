@@ -135,22 +135,21 @@ TEST_F(AlternativesTest, PickingItselfOrNoServiceChangesNothingTwoLoneProductsSt
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join(QLatin1Char('\n')).toStdString();
 }
 
-class ProductListsTest : public WindowTest {
-protected:
-    // The product the editor would show: the data module's current product.
-    static void showProduct(qint32 id)
-    {
-        QueryDataSet& product = *dm().ProductZQ;
-        product.close();
-        product.setSql(TProductDM::productDesignSql().replace(QStringLiteral("p.productid = -1"),
-                                                              QStringLiteral("p.productid = %1").arg(id)));
-        product.open();
-        QueryDataSet& packaging = *dm().ProductPackagingZQ;
-        packaging.close();
-        packaging.setParam(QStringLiteral("idproduct"), id);
-        packaging.open();
-    }
-};
+// The product the editor would show: the data module's current product.
+void showProduct(qint32 id)
+{
+    QueryDataSet& product = *ProductDM->ProductZQ;
+    product.close();
+    product.setSql(TProductDM::productDesignSql().replace(QStringLiteral("p.productid = -1"),
+                                                          QStringLiteral("p.productid = %1").arg(id)));
+    product.open();
+    QueryDataSet& packaging = *ProductDM->ProductPackagingZQ;
+    packaging.close();
+    packaging.setParam(QStringLiteral("idproduct"), id);
+    packaging.open();
+}
+
+using ProductListsTest = WindowTest;
 
 TEST_F(ProductListsTest, PackagingIsAddedOncePerProductAndReachesTheDatabaseOnlyWithApplyComponentOfListsUsers)
 {

@@ -29,11 +29,8 @@ protected:
     void signInAs(StaffRole role)
     {
         const QString name = QStringLiteral("prava_%1").arg(int(role));
-        StaffAccounts owner(connection());
-        for (const StaffAccount& account : owner.list())
-            if (account.name == name)
-                owner.remove(name);
-        owner.add(name, QStringLiteral("Lozinka-123"), role);
+        sql(QStringLiteral("DROP USER IF EXISTS '%1'@'%'").arg(name)); // left by a run before
+        StaffAccounts(connection()).add(name, QStringLiteral("Lozinka-123"), role);
         ConnectionSettings settings = database().settings();
         settings.user = name;
         settings.password = QStringLiteral("Lozinka-123");

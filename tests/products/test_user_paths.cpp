@@ -57,10 +57,8 @@ using namespace tarvex::test;
 
 namespace {
 
-struct Window {
-    const char* name;
-    std::function<void()> open;  // shows the window modally
-};
+// A window's title, and how it is shown modally.
+using Window = std::pair<const char*, std::function<void()>>;
 
 // Brings a grid on a hidden page of a tab control into view.
 void showPageOf(QWidget* widget, QWidget* window)
@@ -485,10 +483,10 @@ protected:
 TEST_F(WindowSweep, EveryGridTakesTypingAndSaysWhyATooLongTextOrTheServerRefusedItsRowAndNothingOfItStays)
 {
     int refusedGrids = 0;
-    for (const Window& window : windows()) {
-        SCOPED_TRACE(window.name);
+    for (const auto& [name, open] : windows()) {
+        SCOPED_TRACE(name);
         QMap<QString, int> counts;
-        inWindow<QWidget>(window.open, [&](QWidget& shown) {
+        inWindow<QWidget>(open, [&](QWidget& shown) {
             refusedGrids += sweep(shown, live, counts);
             // What the server refused is not saved on the way out either.
             closeDropping(shown, live);
@@ -508,25 +506,23 @@ void typeIntoFirstCell(QWidget& window)
 {
     for (DBGrid* grid : window.findChildren<DBGrid*>()) {
         const QList<int> columns = editableColumns(grid);
-        if (!grid->isVisible() || columns.isEmpty() || !grid->dataSet() || grid->dataSet()->isEmpty())
-            continue;
-        typeIntoCell(grid, grid->dataSet()->currentRow(), columns.first(),
-                     sampleFor(*grid->fieldOfSection(columns.first()), 2));
-        return;
+        if (grid->isVisible() && !columns.isEmpty() && grid->dataSet() && !grid->dataSet()->isEmpty())
+            return typeIntoCell(grid, grid->dataSet()->currentRow(), columns.first(),
+                                sampleFor(*grid->fieldOfSection(columns.first()), 2));
     }
 }
 
 TEST_F(WindowSweep, EveryWindowClosesEveryWayEvenWithACellBeingTypedIn)
 {
-    for (const Window& window : windows()) {
-        SCOPED_TRACE(window.name);
+    for (const auto& [name, open] : windows()) {
+        SCOPED_TRACE(name);
         for (const char* way : {"escape", "close box", "button", "typing, escape", "typing, close box",
                                 "typing, button"}) {
             SCOPED_TRACE(way);
             const bool typing = QString::fromUtf8(way).startsWith("typing");
             // An editor asks about what was typed: the answer drops it.
             live.answer(ButtonNo);
-            inWindow<QWidget>(window.open, [&](QWidget& shown) {
+            inWindow<QWidget>(open, [&](QWidget& shown) {
                 if (typing)
                     typeIntoFirstCell(shown);
                 QPushButton* button = QString::fromUtf8(way).endsWith("button") ? closingButton(shown) : nullptr;
@@ -558,9 +554,9 @@ TEST_F(WindowSweep, EveryWindowClosesEveryWayEvenWithACellBeingTypedIn)
 TEST_F(WindowSweep, EveryMinusAndIzbrisiAsksWithNeAsTheDefaultAndNeDeletesNothing)
 {
     int questions = 0;
-    for (const Window& window : windows()) {
-        SCOPED_TRACE(window.name);
-        inWindow<QWidget>(window.open, [&](QWidget& shown) {
+    for (const auto& [name, open] : windows()) {
+        SCOPED_TRACE(name);
+        inWindow<QWidget>(open, [&](QWidget& shown) {
             QList<std::pair<QString, std::function<void()>>> deletes;
             for (DBNavigator* navigator : shown.findChildren<DBNavigator*>())
                 deletes.append({navigator->dataSet()->objectName(), [navigator, &shown] {
@@ -637,15 +633,12 @@ TEST_F(UserPaths, MinutesAndPricesTakeNumbersAsWrittenHereAndRefuseATextThatRead
 
         // The price field: shown with thousands, edited without; either text typed back keeps the price.
         form.PageControl()->setCurrentIndex(0);
-        QTest::mouseClick(form.PriceDBE, Qt::LeftButton);
-        form.PriceDBE->selectAll();
-        typeText(QStringLiteral("10.770,13"));
+        typeOver(form.PriceDBE, QStringLiteral("10.770,13"));
         pressKey(Qt::Key_Tab);
         EXPECT_EQ(form.PriceDBE->text(), "10.770,13");
         QTest::mouseClick(form.PriceDBE, Qt::LeftButton);
         EXPECT_EQ(form.PriceDBE->text(), "10770,13");
-        form.PriceDBE->selectAll();
-        typeText(form.PriceDBE->text());
+        typeOver(form.PriceDBE, form.PriceDBE->text());
         pressKey(Qt::Key_Tab);
         EXPECT_EQ(form.PriceDBE->text(), "10.770,13");
         EXPECT_TRUE(live.messages().isEmpty()) << live.messages().join('\n').toStdString();

@@ -186,13 +186,8 @@ TEST_F(UserPaths, TheWarehouseWindowsListsComeUpAtOnceAndPrekiniStopsTheirReadin
     const auto menuEntry = [](int entry) {
         return [entry](TWarehouseForm& form) { form.QuantitiesMenu()->actions().at(entry)->trigger(); };
     };
-    const struct {
-        const char* what;
-        std::function<void(TWarehouseForm&)> open;
-        const char* table;  // held by the other session
-        const char* step;
-        int rows;
-    } cases[] = {
+    // The list, how it is opened, the table the other session holds, the step shown meanwhile, the rows listed.
+    const std::tuple<const char*, std::function<void(TWarehouseForm&)>, const char*, const char*, int> cases[] = {
         {"Lager (magac. cene)", button(&TWarehouseForm::InventoryWarePriceButton), "productwarehouse", "Zalihe", 2},
         {"Lager (atributi)", button(&TWarehouseForm::InventoryAttributeButton), "productattributewarehouse", "Zalihe", 1},
         {"Lager (cene sa robnih kart.)", button(&TWarehouseForm::InventoryStockPriceButton), "productwarehouse",
@@ -200,8 +195,8 @@ TEST_F(UserPaths, TheWarehouseWindowsListsComeUpAtOnceAndPrekiniStopsTheirReadin
         {"Trenutni lager (svi magacini)", menuEntry(0), "productwarehouse", "Zalihe", 2},
         {"Sa robnih kart. (izabrani magacin)", menuEntry(3), "productwarehouse", "Proizvodi", 2},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, open, table, step, rows] : cases) {
+        SCOPED_TRACE(what);
         inWindow<TWarehouseForm>(WarehouseManage, [&](TWarehouseForm& form) {
             // The stocked warehouse chosen.
             clickCell(form.WarehouseDBG(), QStringLiteral("name"),
@@ -221,8 +216,8 @@ TEST_F(UserPaths, TheWarehouseWindowsListsComeUpAtOnceAndPrekiniStopsTheirReadin
             };
             onReport();
             bool clicked = false;
-            workerstop::whileLocked(db(), c.table, [&] { c.open(form); }, [&] {
-                if (clicked || !bar || !bar->stepLabel()->text().startsWith(QString::fromUtf8(c.step)))
+            workerstop::whileLocked(db(), table, [&] { open(form); }, [&] {
+                if (clicked || !bar || !bar->stepLabel()->text().startsWith(QString::fromUtf8(step)))
                     return;
                 clicked = true;
                 EXPECT_TRUE(bar->progressBar()->isVisible());
@@ -233,8 +228,8 @@ TEST_F(UserPaths, TheWarehouseWindowsListsComeUpAtOnceAndPrekiniStopsTheirReadin
             EXPECT_EQ(shown, 0); // stopped: empty
 
             onReport();
-            c.open(form);
-            EXPECT_EQ(shown, c.rows);
+            open(form);
+            EXPECT_EQ(shown, rows);
             EXPECT_EQ(live.messages(), QStringList());
             form.close();
         });
