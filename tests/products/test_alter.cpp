@@ -25,34 +25,29 @@ using namespace tarvex::test;
 
 namespace {
 
-class AlternativesTest : public WindowTest {
-protected:
-    // Opens the window for a product and lets the test drive it.
-    static void manage(qint32 productId, const std::function<void(TAlterProductForm&)>& drive)
-    {
-        inModal<TAlterProductForm>([productId] { AlternativesManage(productId); }, [&drive](TAlterProductForm& form) {
-            drive(form);
-            form.CloseButton()->click();
-        });
-    }
-    static QStringList members(int group)
-    {
-        return rowsOf(db(), QStringLiteral("SELECT productid FROM productalter WHERE groupid = %1 ORDER BY productid")
-                                .arg(group));
-    }
-    static QStringList shown(TAlterProductForm& form, const char* field = "name")
-    {
-        QStringList texts = columnTexts(form.AlterDBG(), QString::fromUtf8(field));
-        texts.sort();
-        return texts;
-    }
-    static void turnWheel(QWidget* widget, int delta)
-    {
-        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(widget, &wheel);
-    }
-};
+// Opens the window for a product and lets the test drive it.
+void manage(qint32 productId, const std::function<void(TAlterProductForm&)>& drive)
+{
+    inModal<TAlterProductForm>([productId] { AlternativesManage(productId); }, [&drive](TAlterProductForm& form) {
+        drive(form);
+        form.CloseButton()->click();
+    });
+}
+
+QStringList members(int group)
+{
+    return rowsOf(ProductDM->ZConnection()->database(),
+                  QStringLiteral("SELECT productid FROM productalter WHERE groupid = %1 ORDER BY productid").arg(group));
+}
+
+QStringList shown(TAlterProductForm& form, const char* field = "name")
+{
+    QStringList texts = columnTexts(form.AlterDBG(), QString::fromUtf8(field));
+    texts.sort();
+    return texts;
+}
+
+using AlternativesTest = WindowTest;
 
 TEST_F(AlternativesTest, PickingItselfOrNoServiceChangesNothingTwoLoneProductsStartAGroupAndJoiningTakesTheGroup)
 {
@@ -102,10 +97,12 @@ TEST_F(AlternativesTest, PickingItselfOrNoServiceChangesNothingTwoLoneProductsSt
         DataSet& list = *form.AlterDBG()->dataSet();
         form.AlterDBG()->setFocus();
         list.first();
-        turnWheel(form.AlterDBG()->viewport(), -120);
-        EXPECT_EQ(list.recNo(), 2);
-        turnWheel(form.AlterDBG()->viewport(), 120);
-        EXPECT_EQ(list.recNo(), 1);
+        for (const auto& [delta, recNo] : {std::pair{-120, 2}, std::pair{120, 1}}) {
+            QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(form.AlterDBG()->viewport(), &wheel);
+            EXPECT_EQ(list.recNo(), recNo) << delta;
+        }
 
         remove->click();
         EXPECT_EQ(form.groupId(), -1);

@@ -281,7 +281,6 @@ TEST_F(RefWindows, AttributeFilterPickingAndLookUps)
     ScriptedDialogs script;
     inModal<TAttributeForm>(AttributeManage, [](TAttributeForm& form) {
         DataSet& attributes = *form.AttributeDBG()->dataSet();
-        EXPECT_ROWS(form.PickLists()->pickList(QStringLiteral("required")), (QStringList{YES_CAP, NO_CAP}));
         EXPECT_FALSE(form.AttributeValueClear()->isEnabled());
 
         // Wildcards keep their meaning; quotes and backslashes are plain text. An

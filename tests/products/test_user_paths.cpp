@@ -35,10 +35,7 @@
 #include "Stocksoverviewunit.h"
 #include "Taxunit.h"
 #include "Turnoverallwarehousesunit.h"
-#include "UserDriving.h"
 #include "Warehouseunit.h"
-#include "test_editor_support.h"
-#include "test_refwindows.h"
 #include "test_user_paths.h"
 
 #include <QComboBox>

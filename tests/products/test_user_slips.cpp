@@ -11,7 +11,6 @@
 #include "Productwarehousesunit.h"
 #include "Stocksoverviewunit.h"
 #include "Warehouseunit.h"
-#include "Workerbar.h"
 #include "test_user_paths.h"
 #include "test_workerstop.h"
 
