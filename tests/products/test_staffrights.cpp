@@ -3,10 +3,10 @@
 // change, no delete and no new rate, on a session the server holds to it.
 
 #include "DBControls.h"
-#include "DatabaseError.h"
 #include "Productdetailunit.h"
 #include "Productviewerunit.h"
 #include "Productwarehousesunit.h"
+#include "ScratchHelpers.h"
 #include "StaffAccounts.h"
 #include "Taxunit.h"
 #include "test_editor_support.h"
@@ -86,13 +86,11 @@ TEST_F(StaffRights, AMagacionerKeepsWarehousesButNotTheCatalogue)
     EXPECT_TRUE(dm().ProductZQ->isReadOnly());
     EXPECT_FALSE(dm().WarehouseZQ->isReadOnly());
     // The server agrees with what the windows offer.
-    m_session->execute(QStringLiteral("UPDATE warehouse SET name = name WHERE 1 = 0"));
-    try {
-        m_session->execute(QStringLiteral("UPDATE product SET name = name WHERE 1 = 0"));
-        ADD_FAILURE() << "a magacioner changed a product";
-    } catch (const DatabaseError& e) {
-        EXPECT_EQ(e.code(), 1142);
-    }
+    const auto update = [this](const QString& table) {
+        return thrownCode([&] { m_session->execute("UPDATE " + table + " SET name = name WHERE 1 = 0"); });
+    };
+    EXPECT_EQ(update(QStringLiteral("warehouse")), 0);
+    EXPECT_EQ(update(QStringLiteral("product")), 1142);
 }
 
 } // namespace
