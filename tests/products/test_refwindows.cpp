@@ -221,9 +221,8 @@ TEST_F(RefWindows, WarehouseNameSearchPickingLookUpsTheDefaultAndCodedColumns)
         grid->setCurrentIndex(cellOf(grid, QStringLiteral("city"), 0));
         QTest::keyClicks(grid, QStringLiteral("N"));
         QWidget* editor = openEditor(grid);
-        EXPECT_NE(qobject_cast<QLineEdit*>(editor), nullptr);
-        if (editor)
-            QTest::keyClick(editor, Qt::Key_Escape);
+        ASSERT_NE(qobject_cast<QLineEdit*>(editor), nullptr);
+        QTest::keyClick(editor, Qt::Key_Escape);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
         // The list's caption is stored as its code.
@@ -231,12 +230,10 @@ TEST_F(RefWindows, WarehouseNameSearchPickingLookUpsTheDefaultAndCodedColumns)
         grid->setCurrentIndex(priceCell);
         grid->edit(priceCell);
         auto* combo = grid->viewport()->findChild<QComboBox*>();
-        EXPECT_NE(combo, nullptr);
-        if (combo) {
-            EXPECT_EQ(combo->currentText(), PRICE_RETAIL_CAP);
-            combo->setCurrentText(PRICE_WHOLESALE_CAP);
-            emit combo->activated(combo->currentIndex());
-        }
+        ASSERT_NE(combo, nullptr);
+        EXPECT_EQ(combo->currentText(), PRICE_RETAIL_CAP);
+        combo->setCurrentText(PRICE_WHOLESALE_CAP);
+        emit combo->activated(combo->currentIndex());
         form.WarehouseNavigator()->button(DBNavigator::Post)->click();
         form.CloseButton()->click();
     });
