@@ -38,9 +38,7 @@ void typeCriterion(TProductNavigatorForm& panel, const QString& key, const QStri
         QTableWidgetItem* cell = list->item(list->rowOf(key), column);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(cell).center());
     }
-    pressKey(Qt::Key_A, Qt::ControlModifier);
-    pressKey(Qt::Key_Delete);
-    typeText(text);
+    typeOver(QApplication::focusWidget(), text);
 }
 
 // The rows of the report's list as read (a stock-card report computes its
@@ -163,7 +161,6 @@ TEST_F(UserPaths, TheReadmesStatementShowsTheStocksOverviewWithItsSpreadsheetExp
                 });
                 click(button);
             }
-            form.close();
         });
         EXPECT_EQ(overviews, shown ? 1 : 0);
     }
@@ -230,7 +227,6 @@ TEST_F(UserPaths, TheWarehouseWindowsListsComeUpAtOnceAndPrekiniStopsTheirReadin
             open(form);
             EXPECT_EQ(shown, rows);
             EXPECT_EQ(live.messages(), QStringList());
-            form.close();
         });
     }
 }
