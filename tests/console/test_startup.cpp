@@ -117,15 +117,6 @@ private:
     std::vector<int> m_clients;
 };
 
-// A stand-in for the demo generator: a script that says `lines` and ends with `exitCode`.
-QString fakeGenerator(const QTemporaryDir& dir, const QString& lines, int exitCode)
-{
-    const QString path = dir.filePath(QStringLiteral("demogen-%1").arg(exitCode));
-    test::writeFile(path, QStringLiteral("#!/bin/sh\n%1\nexit %2\n").arg(lines).arg(exitCode).toUtf8(),
-                    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return path;
-}
-
 QString headline(const QString& message)
 {
     return message.section(QStringLiteral("\n\n"), 0, 0);
@@ -273,9 +264,14 @@ TEST(Startup, EveryFailedStartNamesItsCauseNeverFallsBackToTheDemoShopAndStopsIt
         std::unique_ptr<PrivateServer> server;
         return test::thrownText<StartupError>([&] { openStartupDatabase(embedded, fill, server); });
     };
+    // A stand-in for the demo generator: a script that says `lines` and ends
+    // with `exitCode`; none at all when that is below zero.
     const auto generator = [&](const QString& lines, int exitCode) {
-        const QString program = exitCode < 0 ? scripts.filePath(QStringLiteral("nema-programa"))
-                                             : fakeGenerator(scripts, lines, exitCode);
+        const QString program = scripts.filePath(exitCode < 0 ? QStringLiteral("nema-programa")
+                                                              : QStringLiteral("demogen-%1").arg(exitCode));
+        if (exitCode >= 0)
+            test::writeFile(program, QStringLiteral("#!/bin/sh\n%1\nexit %2\n").arg(lines).arg(exitCode).toUtf8(),
+                            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         return [program](const ConnectionSettings& target, const StartupProgress& progress) {
             runDemoGenerator(program, target, progress);
         };

@@ -70,11 +70,9 @@ TEST_F(QueryDataSetTest, NewRowsTakeDefaultsInsertReadsTheKeyBackCompositeKeysBo
                                    "wh_price=null -", "pricewithvat=null -"}));
     EXPECT_EQ(products.fieldByName("name").size(), 100);
 
-    products.fieldByName("name").setValue("Novi proizvod");
-    products.fieldByName("unitname").setValue("kom");
-    products.fieldByName("taxid").setValue(1);
-    products.fieldByName("pricecurrency").setValue("RSD");
-    products.fieldByName("price").setValue(10.5);
+    for (const auto& [field, value] : {std::pair{"name", QVariant("Novi proizvod")}, {"unitname", "kom"}, {"taxid", 1},
+                                       {"pricecurrency", "RSD"}, {"price", 10.5}})
+        products.fieldByName(field).setValue(value);
     products.fieldByName("pricewithvat").setValue(12.6);  // computed: kept in memory only
     products.post();
 

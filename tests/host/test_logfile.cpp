@@ -6,10 +6,11 @@
 #include "DatabaseErrorLog.h"
 #include "LogCategories.h"
 #include "LogFile.h"
+#include "ScratchHelpers.h"
 #include "TestServer.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -20,21 +21,13 @@ using namespace tarvex::test;
 
 namespace {
 
-QString readText(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("<missing %1>").arg(path);
-    return QString::fromUtf8(file.readAll());
-}
-
 // Removes the handler again whatever the test's outcome.
 struct InstalledLog {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("sub/tarvex.log"));
     explicit InstalledLog(LogFileLimits limits = {}) { installLogFile(path, limits); }
     ~InstalledLog() { removeLogFile(); }
-    QString text() const { return readText(path); }
+    QString text() const { return QString::fromUtf8(fileBytes(path)); }
 };
 
 } // namespace
@@ -55,7 +48,7 @@ TEST(LogFile, FullFileRotatesKeepingTheNewestOlderFilesAndOnlyItsOwner)
     }
     // The current file goes on where the first older one stopped.
     const QStringList current = log.text().split('\n', Qt::SkipEmptyParts);
-    const QStringList older = readText(log.path + ".1").split('\n', Qt::SkipEmptyParts);
+    const QStringList older = QString::fromUtf8(fileBytes(log.path + ".1")).split('\n', Qt::SkipEmptyParts);
     ASSERT_FALSE(current.isEmpty());
     ASSERT_FALSE(older.isEmpty());
     static const QRegularExpression number(QStringLiteral("line (\\d+)"));
@@ -64,7 +57,7 @@ TEST(LogFile, FullFileRotatesKeepingTheNewestOlderFilesAndOnlyItsOwner)
     EXPECT_TRUE(current.last().contains(QRegularExpression(
         QStringLiteral(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} INFO tarvex\.save: line 060 x+$)"))))
         << current.last().toStdString();
-    const QString all = readText(log.path + ".2") + older.join('\n') + log.text();
+    const QString all = QString::fromUtf8(fileBytes(log.path + ".2")) + older.join('\n') + log.text();
     EXPECT_FALSE(all.contains("for developers only"));
 
     removeLogFile();

@@ -58,9 +58,8 @@ TEST_F(Table, CursorAndEventsRunInOrderAnAbortingEventLeavesTheDataSetAsItWasAnd
     EXPECT_TRUE(table.bof());
     EXPECT_TRUE(table.eof());
     EXPECT_EQ(table.recNo(), 0);
-    add(1, "a", 1);
-    add(2, "b", 2);
-    add(3, "c", 3);
+    for (const int id : {1, 2, 3})
+        add(id, QString(QChar('a' + id - 1)), id);
 
     table.first();
     EXPECT_TRUE(table.bof());
@@ -125,8 +124,8 @@ TEST_F(Table, CursorAndEventsRunInOrderAnAbortingEventLeavesTheDataSetAsItWasAnd
 
     // An aborting event leaves the dataset as it was.
     table.emptyDataSet();
-    add(1, "a", 1);
-    add(2, "b", 2);
+    for (const int id : {1, 2})
+        add(id, QString(QChar('a' + id - 1)), id);
     table.first();
 
     table.events().onNewRecord = [](DataSet&) { Abort(); };
