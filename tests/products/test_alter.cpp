@@ -135,11 +135,7 @@ TEST_F(AlternativesTest, PickingItselfOrNoServiceChangesNothingTwoLoneProductsSt
 // The product the editor would show: the data module's current product.
 void showProduct(qint32 id)
 {
-    QueryDataSet& product = *ProductDM->ProductZQ;
-    product.close();
-    product.setSql(TProductDM::productDesignSql().replace(QStringLiteral("p.productid = -1"),
-                                                          QStringLiteral("p.productid = %1").arg(id)));
-    product.open();
+    openProduct(id);
     QueryDataSet& packaging = *ProductDM->ProductPackagingZQ;
     packaging.close();
     packaging.setParam(QStringLiteral("idproduct"), id);

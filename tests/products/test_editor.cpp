@@ -163,7 +163,7 @@ TEST_F(ProductEditor, ARefusedNameIsShownAsAnErrorNothingIsStoredAndCancelDropsT
         SCOPED_TRACE(name.toStdString());
         const bool locked = error == PROD_NAME_UNCHANGE_ERR;
         dm().Options.ProductNameUnchangeable = locked;
-        locked ? showProduct(10) : newProduct();
+        locked ? openProduct(10) : newProduct();
         script.clear();
         TProductDetailForm form;
         type(form.UnitNameDBE, "kom");
@@ -204,7 +204,7 @@ TEST_F(ProductEditor, TheCloseCheckStaysDiscardsOrSavesAndCancelDropsTheChanges)
         // Nothing unsaved: no question.
         {nullptr, 0, Close, true, {}, "Mleko B"},
     };
-    showProduct(10);
+    openProduct(10);
     std::unique_ptr<TProductDetailForm> form;
     for (const Step& step : steps) {
         SCOPED_TRACE(step.typed ? step.typed : "-");
@@ -246,7 +246,7 @@ TEST_F(ProductEditor, CopyMakesANewProductWithoutCodesAndOpensItAndAServiceWithS
 {
     sql("UPDATE product SET kasaplu = 3, type = 'u' WHERE productid = 10");
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (10, 1, 3)");
-    showProduct(10);
+    openProduct(10);
     {
         // Without the product service the copy is made, and the module is said missing.
         TProductDetailForm form;
@@ -259,7 +259,7 @@ TEST_F(ProductEditor, CopyMakesANewProductWithoutCodesAndOpensItAndAServiceWithS
     sql("DELETE FROM product WHERE productid <> 10");
     script.clear();
     altertest::TestConsole console;
-    showProduct(10);
+    openProduct(10);
     TProductDetailForm form;
     form.show();
     EXPECT_TRUE(form.ProductCopy->isEnabled());
@@ -285,7 +285,7 @@ TEST_F(ProductEditor, CopyMakesANewProductWithoutCodesAndOpensItAndAServiceWithS
 
 TEST_F(ProductEditor, OptionsHideAndLockThePricesAndTheRatePriceFollowsTheDefaultExchangeList)
 {
-    showProduct(10);
+    openProduct(10);
     products::TProductOptions& o = dm().Options;
     o.ProductHideInPrices = o.LockRecommendedPriceRebate = true;
     {
@@ -385,7 +385,7 @@ protected:
 
 TEST_F(EditorLists, TheOperationsAndFixedAssetPagesFollowTheSavedType)
 {
-    showProduct(10);
+    openProduct(10);
     TProductDetailForm form;
     const auto setType = [](const char* type) {
         dm().ProductZQ->edit();
@@ -411,7 +411,7 @@ TEST_F(EditorLists, TheOperationsAndFixedAssetPagesFollowTheSavedType)
 // open their windows.
 TEST_F(EditorLists, CancelDropsCachedRowsMovingAnOperationSwapsPositionsUntilApplyAndTheListButtonsOpenTheirWindows)
 {
-    showProduct(20);
+    openProduct(20);
     {
         TProductDetailForm form;
         TProductWorkOperationsPage& page = *form.WorkOperationsTS;
@@ -456,7 +456,7 @@ TEST_F(EditorLists, CancelDropsCachedRowsMovingAnOperationSwapsPositionsUntilApp
         form.CustomApply()->trigger();
         EXPECT_ROWS(operationsStored(), QStringList({"Brusilica", "Strug"}));
     }
-    showProduct(20);
+    openProduct(20);
     TProductDetailForm form;
     EXPECT_ROWS(operationsInOrder(form), QStringList({"Brusilica", "Strug"}));
     EXPECT_ROWS(form.WorkOperationsTS->machineTypes(), QStringList({"Brusilica", "Strug"}));

@@ -56,7 +56,7 @@ TEST_F(EditorCategories, AddingAppendsNewPathsMarksTheListChangedAndTheDescripti
 {
     sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (10, 2)");
     dm().Options.AttributeDesc = true;
-    showProduct(10);
+    openProduct(10);
     TProductDetailForm form;
     EXPECT_ROWS(form.Categories->lines(), QStringList{"Pića>Sokovi"});
     EXPECT_FALSE(form.CategoriesChanged);
@@ -123,7 +123,7 @@ TEST_F(EditorCategories, AddingAppendsNewPathsMarksTheListChangedAndTheDescripti
 TEST_F(EditorCategories, RemovingNeedsASelectionOnlyTheLowestLevelRefusesAPickAndAnEmptyListLeavesNoLinks)
 {
     sql("INSERT INTO productcategorypr (productid, categoryprid) VALUES (10, 2), (10, 4)");
-    showProduct(10);
+    openProduct(10);
     TProductDetailForm form;
     // The last linked first.
     EXPECT_ROWS(form.Categories->lines(), (QStringList{"Hrana", "Pića>Sokovi"}));
@@ -172,7 +172,7 @@ TEST_F(EditorCategories, ARequiredCategoryIsCheckedBeforeAndAfterThePosts)
     }
     {
         // An existing product without stored categories passes once the list holds one.
-        showProduct(10);
+        openProduct(10);
         TProductDetailForm form;
         type(form.CodeDBE, "ML9");
         form.ApplyButton()->click();
@@ -186,7 +186,7 @@ TEST_F(EditorCategories, ARequiredCategoryIsCheckedBeforeAndAfterThePosts)
         EXPECT_EQ(storedLinks(10), 1);
     }
     // Emptying the list: refused before anything is written, the product's change included.
-    showProduct(10);
+    openProduct(10);
     TProductDetailForm form;
     type(form.CodeDBE, "ML8");
     form.Categories->CategoriesLB()->selectAll();
@@ -203,7 +203,7 @@ TEST_F(EditorCategories, DetailsFromCategoriesTakeTheHighestWebRebate)
 {
     // The detail rows: product, rebate, web and B2B price.
     const auto detail = [] { return rowsOf(db(), "SELECT productid, maxrebate, webprice, b2bprice FROM productdetail"); };
-    showProduct(10);
+    openProduct(10);
     {
         // No category: rebate 0, both prices the price; the detail row is created.
         TProductDetailForm form;
@@ -236,7 +236,7 @@ TEST_F(EditorAttributes, FiveConfirmedPicksFillOneVariantACancelledPickKeepsTheS
         "(6, 4, 'Slim', 1), (7, 5, 'Leto', 1)");
     hostClock().setNow(QDateTime(QDate(2024, 3, 3), QTime(10, 0)));
     randomSource().seed(7);
-    showProduct(10);
+    openProduct(10);
     TProductDetailForm form;
     EXPECT_FALSE(form.CustomApply()->isEnabled());
     for (int i = 0; i < 4; ++i)

@@ -110,7 +110,7 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultA
 {
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount, reservedamount, reversedamount, price, "
         "minstock, place) VALUES (10, 1, 5, 1, 0.5, 100, 5, 'A1'), (10, 2, 5.5, 0, 0, 90, 5, NULL)");
-    showProduct(10);
+    openProduct(10);
     {
         TProductDetailForm form;
         DBGrid& grid = *form.Warehouses->WarehouseDBG();
@@ -182,7 +182,7 @@ TEST_F(EditorWarehouses, RowsShowTheirColumnsTotalMinimumAndOnlyTheLocalDefaultA
     // Drugi's stored amount equals its count (1) after rounding to 6 decimals.
     sql("UPDATE productwarehouse SET amount = 1.0000000004 WHERE warehouseid = 2");
     dm().Options.CheckProductAmounts = true;
-    showProduct(10);
+    openProduct(10);
     TProductWarehousesGroup group;
     const auto amounts = [] { return rowsOf(db(), "SELECT amount FROM productwarehouse ORDER BY warehouseid"); };
     group.OpenWarehouses();
@@ -218,7 +218,7 @@ TEST_F(EditorKasa, AGroupPutsTheProductLastAutoPluTakesTheLowestFreeNumberOnceAn
     sql("INSERT INTO product (productid, name, unitname, taxid, pricecurrency, kasagroupid, kasasort, kasaplu) "
         "VALUES (11, 'Sok', 'kom', 1, 'RSD', 1, 1, 1), (12, 'Voda', 'kom', 1, 'RSD', 1, 2, 2), "
         "(13, 'Pivo', 'kom', 1, 'RSD', 1, 7, NULL)");
-    showProduct(10);
+    openProduct(10);
     {
         TProductDetailForm form;
         QComboBox* groups = form.KasaTS->KasaGroupCB();
@@ -243,7 +243,7 @@ TEST_F(EditorKasa, AGroupPutsTheProductLastAutoPluTakesTheLowestFreeNumberOnceAn
         EXPECT_ROWS(rowsOf(db(), "SELECT kasagroupid, kasasort FROM product WHERE productid = 10"), QStringList{"-|8"});
     }
     {
-        showProduct(12);
+        openProduct(12);
         TProductDetailForm form;
         EXPECT_EQ(form.KasaTS->KasaGroupCB()->currentText(), "Piće");
         // Already in the group: it counts itself.
@@ -253,7 +253,7 @@ TEST_F(EditorKasa, AGroupPutsTheProductLastAutoPluTakesTheLowestFreeNumberOnceAn
     }
     // A group that is not there selects nothing.
     sql("UPDATE product SET kasagroupid = 99 WHERE productid = 10");
-    showProduct(10);
+    openProduct(10);
     TProductDetailForm form;
     EXPECT_EQ(form.KasaTS->KasaGroupCB()->currentIndex(), -1);
     expectKasaPlace(99, 8);
@@ -307,7 +307,7 @@ TEST_F(EditorFixedAsset, CancelKeepsAnEditedAssetForTheCloseCheckDatesSnapToThei
     sql("INSERT INTO fixedasset (productid, inventorynumber, location, depreciationstartdate, "
         "depreciationenddate, depreciationpercent, depreciationgroupid, depreciationaccountinggroupid) VALUES "
         "(30, 'INV-1', 'Magacin A', '2020-01-01', '2024-12-01', 0, 3, 4)");
-    showProduct(30);
+    openProduct(30);
     for (const char* number : {"INV-2", "INV-3"}) {
         TProductDetailForm form;
         ASSERT_TRUE(pageShown(form.PageControl(), form.FixedAssetTS));
@@ -400,7 +400,7 @@ TEST_F(EditorImages, TheFirstPictureShowsEachClearDeletesOneFileTheScannedDocume
     const QString second = images + QStringLiteral("/10_1.jpg");
     writePicture(first, 120);
     writePicture(second, 60, Qt::darkRed);
-    showProduct(10);
+    openProduct(10);
     TProductDetailForm form;
     TProductImagePage& page = *form.ImageTS;
     EXPECT_EQ(page.shownFile(), first);

@@ -51,19 +51,10 @@ protected:
         WindowTest::TearDown();
     }
 
-    // ProductZQ on one product, in browse state, as the list leaves it.
-    static void showProduct(qint64 id)
-    {
-        products::QueryDataSet& p = *dm().ProductZQ;
-        p.close();
-        p.setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(),
-                                    QStringLiteral("p.productid = %1").arg(id)));
-        p.open();
-    }
     // ProductZQ with a new row appended, as the list's Add leaves it.
     static void newProduct()
     {
-        showProduct(-1);
+        openProduct(-1);
         dm().ProductZQ->append();
     }
     // Types into a bound edit as the user does; the text goes into the

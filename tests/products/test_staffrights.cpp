@@ -50,7 +50,7 @@ TEST_F(StaffRights, AKasirReadsAndPrintsButIsOfferedNoChange)
 {
     signInAs(StaffRole::Kasir);
     EXPECT_EQ(dm().role(), StaffRole::Kasir);
-    showProduct(10);
+    openProduct(10);
     TProductViewerForm viewer;
     EXPECT_FALSE(viewer.ProductAdd->isEnabled()) << "Novi";
     EXPECT_FALSE(viewer.ProductDelete->isEnabled()) << "Izbriši";

@@ -462,7 +462,7 @@ protected:
             {"Kategorije", [] { CatManage(db(), &CategoryPrAttributeManage, &CategoryPrRebateManage); }},
             {"Rabat kategorije", [] { CategoryPrRebateManage(1); }},
             {"Atributi kategorije", [] { CategoryPrAttributeManage(1); }},
-            {"Proizvod", [] { showProduct(20); OpenProductDetail(nullptr); }},
+            {"Proizvod", [] { openProduct(20); OpenProductDetail(nullptr); }},
             {"Zamene", [] { AlternativesManage(20); }},
             {"Proizvodi", [] { ProductProductsManage(20, nullptr); }},
             {"Izaberite proizvod", [] { TProductDesc desc; ProductGet(desc); }},

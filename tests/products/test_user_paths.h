@@ -85,7 +85,7 @@ protected:
     }
     static void inEditor(qint64 productId, const std::function<void(products::TProductDetailForm&)>& step)
     {
-        showProduct(productId);
+        openProduct(productId);
         inWindow<products::TProductDetailForm>([] { products::OpenProductDetail(nullptr); }, step);
     }
 
