@@ -59,16 +59,15 @@ protected:
     static void SetUpTestSuite()
     {
         DatabaseTest::SetUpTestSuite();
-        QSqlDatabase d = db();
         for (const char* table : {"product", "tax", "productwarehouse", "productcategorypr", "productdetail"})
-            execSql(d, QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
-        execSql(d, "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary')");
+            execSql(db(), QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+        execSql(db(), "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'Opšta', 20, 'primary')");
         // Names that the server's collation and the Serbian alphabet order
         // differently, several prices alike, two categories for some.
-        execSql(d, "INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency) SELECT seq, "
+        execSql(db(), "INSERT INTO product (productid, name, unitname, taxid, price, pricecurrency) SELECT seq, "
                    "CONCAT(ELT(1 + seq % 6, 'Čaj ', 'cvekla ', 'Ćevap ', 'šargarepa ', 'Džem ', 'Sapun '), seq), "
                    "'kom', 1, (seq * 37) % 101, 'RSD' FROM seq_1_to_500");
-        execSql(d, "INSERT INTO productcategorypr (productid, categoryprid) SELECT seq, 1 FROM seq_1_to_500 "
+        execSql(db(), "INSERT INTO productcategorypr (productid, categoryprid) SELECT seq, 1 FROM seq_1_to_500 "
                    "UNION ALL SELECT seq, 2 FROM seq_1_to_500 WHERE seq % 3 = 0");
     }
 

@@ -10,11 +10,10 @@ protected:
     static void SetUpTestSuite()
     {
         DatabaseTest::SetUpTestSuite();
-        QSqlDatabase d = db();
-        tarvex::execSql(d, "INSERT INTO warehouse (warehouseid, name) VALUES (1, 'A'), (2, 'B')");
-        tarvex::execSql(d, "INSERT INTO partner (partnerid, name) VALUES (1, 'Dobavljač d.o.o.'), (2, 'Drugi')");
+        tarvex::execSql(db(), "INSERT INTO warehouse (warehouseid, name) VALUES (1, 'A'), (2, 'B')");
+        tarvex::execSql(db(), "INSERT INTO partner (partnerid, name) VALUES (1, 'Dobavljač d.o.o.'), (2, 'Drugi')");
         // id, date, kind, number, direction, warehouse, in-warehouse, status, partner
-        tarvex::execSql(d, "INSERT INTO document (documentid, documentdate, documenttype, number, direction, warehouseid, "
+        tarvex::execSql(db(), "INSERT INTO document (documentid, documentdate, documenttype, number, direction, warehouseid, "
                "inwarehouseid, status, partnerid) VALUES "
                "(100, '2024-01-01', 'G', '1', 1, 1, NULL, 'p', NULL),"   // opening stock 10 in A
                "(101, '2024-02-01', 'K', '2', 1, 1, NULL, 'p', 1),"      // receipt 8 in A
@@ -25,10 +24,10 @@ protected:
                "(106, '2024-01-15', 'W', '7', -1, 1, NULL, 'p', 2),"     // W with -3: a supply
                "(107, '2024-03-09', 'X', '8', 1, 1, NULL, 'p', NULL),"   // not a stock kind
                "(18,  '2024-12-31', 'K', '9', 1, 1, NULL, 'p', 2)");     // excluded from last supply
-        tarvex::execSql(d, "INSERT INTO documentitem (documentid, productid, quantity) VALUES "
+        tarvex::execSql(db(), "INSERT INTO documentitem (documentid, productid, quantity) VALUES "
                "(100, 1, 10), (101, 1, 8), (102, 1, 5), (103, 1, 2), (104, 1, 4), (105, 1, -3), (106, 1, -3),"
                "(107, 1, 99), (18, 1, 1), (100, 2, 4)");
-        tarvex::execSql(d, "INSERT INTO docfinitem (documentid, productid, warehouseid, inquantity, outquantity, debit, credit) "
+        tarvex::execSql(db(), "INSERT INTO docfinitem (documentid, productid, warehouseid, inquantity, outquantity, debit, credit) "
                "VALUES (100, 1, 1, 10, 0, 1000, 0), (101, 1, 1, 8, 0, 960, 0), (102, 1, 1, 0, 5, 0, 550),"
                "(104, 1, 1, 0, 4, 0, 440)");
     }

@@ -109,13 +109,12 @@ class ProductSnapinDb : public DatabaseTest {};
 
 TEST_F(ProductSnapinDb, TheConsoleShowsTheListAndSearches)
 {
-    QSqlDatabase d = db();
-    execSql(d, "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
-    execSql(d, "INSERT INTO warehouse (warehouseid, name, status, pricetype) VALUES (1, 'Glavni magacin', 'primary', 'm')");
-    execSql(d, "INSERT INTO product (productid, name, code, unitname, taxid, price, pricecurrency, type) VALUES "
+    execSql(db(), "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
+    execSql(db(), "INSERT INTO warehouse (warehouseid, name, status, pricetype) VALUES (1, 'Glavni magacin', 'primary', 'm')");
+    execSql(db(), "INSERT INTO product (productid, name, code, unitname, taxid, price, pricecurrency, type) VALUES "
                "(1, 'Mleko 2.8%', '001', 'l', 1, 100, 'RSD', 'r'), (2, 'Hleb beli', '002', 'kom', 1, 50, 'RSD', 'r'),"
                "(3, 'Mlevena paprika', '003', 'kg', 1, 10.5, 'RSD', 'r')");
-    execSql(d, "INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (1, 1, 12.5, 110)");
+    execSql(db(), "INSERT INTO productwarehouse (productid, warehouseid, amount, price) VALUES (1, 1, 12.5, 110)");
     Connection connection(db());
     Console console;
     LoadedModule module;
@@ -167,10 +166,9 @@ class RememberedWindows : public DatabaseTest {};
 // the last one was left.
 TEST_F(RememberedWindows, WindowStateGoesToTheStateFileTheSettingsFileStaysAsWrittenAndTheNextSessionRestoresIt)
 {
-    QSqlDatabase d = db();
-    execSql(d, "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
-    execSql(d, "INSERT INTO warehouse (warehouseid, name, status, pricetype) VALUES (1, 'Glavni magacin', 'primary', 'm')");
-    execSql(d, "INSERT INTO product (productid, name, code, unitname, taxid, price, pricecurrency, type) VALUES "
+    execSql(db(), "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
+    execSql(db(), "INSERT INTO warehouse (warehouseid, name, status, pricetype) VALUES (1, 'Glavni magacin', 'primary', 'm')");
+    execSql(db(), "INSERT INTO product (productid, name, code, unitname, taxid, price, pricecurrency, type) VALUES "
                "(1, 'Mleko', '001', 'l', 1, 100, 'RSD', 'r'), (2, 'Hleb', '002', 'kom', 1, 50, 'RSD', 'r')");
     QTemporaryDir dir;
     const QString ini = dir.filePath("tarvex.ini");
@@ -240,15 +238,14 @@ class BigList : public DatabaseTest {};
 // stays the current row.
 TEST_F(BigList, ScrollSortLocateAndSaveInAListReadAPageAtATime)
 {
-    QSqlDatabase d = db();
-    execSql(d, "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
-    execSql(d, "INSERT INTO warehouse (warehouseid, name, status, pricetype) VALUES (1, 'Glavni', 'primary', 'm')");
-    execSql(d, "INSERT INTO currency (code, name, status) VALUES ('RSD', 'Dinar', 'primary')");
-    execSql(d, "INSERT INTO product (productid, name, code, unitname, taxid, price, pricecurrency, inputprice, "
+    execSql(db(), "INSERT INTO tax (taxid, name, value, status) VALUES (1, 'PDV20', 20, 'primary')");
+    execSql(db(), "INSERT INTO warehouse (warehouseid, name, status, pricetype) VALUES (1, 'Glavni', 'primary', 'm')");
+    execSql(db(), "INSERT INTO currency (code, name, status) VALUES ('RSD', 'Dinar', 'primary')");
+    execSql(db(), "INSERT INTO product (productid, name, code, unitname, taxid, price, pricecurrency, inputprice, "
                "inputpricecurrency, supplyprice, planprice, type) SELECT seq, CONCAT(ELT(1 + seq % 5, 'Čaj ', 'Cvekla ', 'Ćevap ', 'Šargarepa ', "
                "'Džem '), seq), CONCAT('K', seq), 'kom', 1, (seq * 37) % 101, 'RSD', 50, 'RSD', 50, 60, 'r' FROM seq_1_to_300");
     const auto serverOrder = [&](const char* order) {
-        return rowsOf(d, QStringLiteral("SELECT name FROM product ORDER BY %1, productid").arg(QLatin1String(order)));
+        return rowsOf(db(), QStringLiteral("SELECT name FROM product ORDER BY %1, productid").arg(QLatin1String(order)));
     };
     ScriptedDialogs script;
     Connection connection(db());
@@ -330,7 +327,7 @@ TEST_F(BigList, ScrollSortLocateAndSaveInAListReadAPageAtATime)
         EXPECT_EQ(products.currentRow(), first);
         EXPECT_EQ(grid->currentIndex().row(), first);
         EXPECT_EQ(model->index(first, price).data().toString(), "77,25");
-        EXPECT_EQ(scalar(d, QStringLiteral("SELECT price FROM product WHERE productid = %1").arg(id)).toDouble(), 77.25);
+        EXPECT_EQ(scalar(db(), QStringLiteral("SELECT price FROM product WHERE productid = %1").arg(id)).toDouble(), 77.25);
     }
     console.unloadModules();
     EXPECT_EQ(script.messages(), QStringList()) << script.messages().join('\n').toStdString();

@@ -3,8 +3,10 @@
 #include "Connection.h"
 #include "DatabaseError.h"
 #include "DataSetErrors.h"
+#include "LogCategories.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QSqlQuery>
@@ -29,6 +31,15 @@ QSqlDatabase openOwnSession(const QString& original, const QString& name)
     tarvex::prepareSession(own);
     tarvex::readClusterLatest(own);
     return own;
+}
+
+// The window whose work it is, for the log: its class, never what it shows.
+QString ownerName(const QObject* worker)
+{
+    const QObject* owner = worker->parent();
+    while (owner && owner->parent())
+        owner = owner->parent();
+    return QString::fromLatin1(owner ? owner->metaObject()->className() : "report");
 }
 }
 
@@ -70,6 +81,10 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
     static std::atomic<int> serial{0};
     const QString name = QStringLiteral("report-worker-%1").arg(++serial);
     const QString original = db.connectionName();
+    QElapsedTimer clock;
+    clock.start();
+    QString lastStep; // written by the worker, read after it has ended
+    int lastRows = 0;
 
     std::unique_ptr<QThread> thread(QThread::create([&] {
         t_current = this;
@@ -81,9 +96,11 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
                 QSqlQuery id = tarvex::selectSql(own, QStringLiteral("SELECT CONNECTION_ID()"));
                 if (id.next())
                     m_connectionId = id.value(0).toLongLong();
-                const TProgress progress = [this](const QString& step, int rows) {
+                const TProgress progress = [this, &lastStep, &lastRows](const QString& step, int rows) {
                     if (m_cancelled)
                         tarvex::Abort();
+                    lastStep = step;
+                    lastRows = rows;
                     QMetaObject::invokeMethod(
                         this, [this, step, rows] { emit progressed(step, rows); }, Qt::QueuedConnection);
                 };
@@ -109,10 +126,24 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
     QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
     m_running = false;
     m_connectionId = 0;
-    if (m_cancelled)
+    const QString what = QStringLiteral("%1: %2 ms, last step \"%3\" at %4 rows")
+                             .arg(ownerName(this))
+                             .arg(clock.elapsed())
+                             .arg(lastStep)
+                             .arg(lastRows);
+    if (m_cancelled) {
+        qCInfo(tarvex::lcReports).noquote() << "Stopped by Prekini:" << what;
         return false; // the interrupted statement's error is the cancel itself
-    if (failure)
+    }
+    if (failure) {
+        qCWarning(tarvex::lcReports).noquote() << "Failed:" << what; // the statement's error is logged where it failed
         std::rethrow_exception(failure);
+    }
+    // Every search runs here too: only the slow ones are worth a line.
+    if (clock.elapsed() >= 1000)
+        qCInfo(tarvex::lcReports).noquote() << "Read:" << what;
+    else
+        qCDebug(tarvex::lcReports).noquote() << "Read:" << what;
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include "Connection.h"
 #include "WriteRetry.h"
 #include "HostStrings.h"
+#include "LogCategories.h"
 #include "NumberText.h"
 #include "Productidentifiers.h"
 #include "Productresourcestring.h"
@@ -401,6 +402,21 @@ void ImportRun::checkCategories(ImportRow& row)
 
 // --- the entry points
 
+namespace {
+// What the import did, for the log: counts only, never a file's path or a row's text.
+void logOutcome(const char* what, const ImportOutcome& outcome)
+{
+    qCInfo(tarvex::lcImport).noquote() << QStringLiteral("%1: %2 rows, %3 new, %4 changed, %5 unchanged, %6 refused%7")
+                                              .arg(QLatin1String(what))
+                                              .arg(outcome.rows)
+                                              .arg(outcome.added)
+                                              .arg(outcome.changed)
+                                              .arg(outcome.unchanged)
+                                              .arg(outcome.refusedRows().size())
+                                              .arg(outcome.written ? QStringLiteral(", written") : QString());
+}
+} // namespace
+
 ProductImport::ProductImport(tarvex::Connection& connection, const TProductOptions& options)
     : m_connection(connection), m_options(options)
 {
@@ -411,6 +427,7 @@ ImportOutcome ProductImport::check(const ImportSettings& settings, const TProgre
     ImportRun run(m_connection, m_options, settings, progress);
     run.check();
     run.dropRowTables();
+    logOutcome("Import checked", run.outcome);
     return run.outcome;
 }
 
@@ -431,6 +448,7 @@ ImportOutcome ProductImport::run(const ImportSettings& settings, const TProgress
         run.dropRowTables();
         result = run.outcome;
     }, QStringLiteral("Product import"));
+    logOutcome(result.written ? "Import done" : "Import refused, nothing written", result);
     return result;
 }
 
