@@ -5,7 +5,6 @@
 #include "DatabaseError.h"
 #include "DatabaseErrorLog.h"
 #include "LogCategories.h"
-#include "LogFile.h"
 #include "ScratchHelpers.h"
 #include "TestServer.h"
 
@@ -13,24 +12,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tarvex;
 using namespace tarvex::test;
-
-namespace {
-
-// Removes the handler again whatever the test's outcome.
-struct InstalledLog {
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("sub/tarvex.log"));
-    explicit InstalledLog(LogFileLimits limits = {}) { installLogFile(path, limits); }
-    ~InstalledLog() { removeLogFile(); }
-    QString text() const { return QString::fromUtf8(fileBytes(path)); }
-};
-
-} // namespace
 
 TEST(LogFile, FullFileRotatesKeepingTheNewestOlderFilesAndOnlyItsOwner)
 {

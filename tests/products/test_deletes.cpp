@@ -374,21 +374,14 @@ TEST_F(Deletes, ADeadlockedDeleteOrCategoryWriteRunsAgainAndSettlesTheUserSeesOn
     EXPECT_EQ(text("SELECT @deadlocks"), "0");
     EXPECT_ROWS(rowsOf(db(), "SELECT warehouseid FROM warehouse ORDER BY warehouseid"), (QStringList{"1", "2"}));
 
-    QueryDataSet& list = *dm().ProductZQ;
-    list.close();
-    list.setSql(ChangeSQLCondition(TProductDM::productDesignSql(), "p.productid IN (10, 11)"));
-    list.setSortedFields("name");
-    list.open();
     {
-        TProductViewerForm viewer;
-        viewer.resize(900, 400);
-        viewer.show();
+        const auto viewer = productListWindow("p.productid IN (10, 11)");
         script.answer(ButtonYes);
         sql("SET @deadlocks = 2");
-        clickCell(viewer.DBG(), "name", 1);
-        ASSERT_EQ(list.fieldByName("name").asString(), "Markica");
-        click(viewer.toolBar()->widgetForAction(viewer.ProductDelete));
-        EXPECT_ROWS(columnTexts(viewer.DBG(), "name"), QStringList{"Lek"});
+        clickCell(viewer->DBG(), "name", 1);
+        ASSERT_EQ(productZQ().fieldByName("name").asString(), "Markica");
+        click(viewer->toolBar()->widgetForAction(viewer->ProductDelete));
+        EXPECT_ROWS(columnTexts(viewer->DBG(), "name"), QStringList{"Lek"});
     }
     EXPECT_EQ(text("SELECT @deadlocks"), "0");
     EXPECT_EQ(text("SELECT COUNT(*) FROM product WHERE productid = 11"), "0");

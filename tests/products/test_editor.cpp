@@ -334,17 +334,9 @@ TEST_F(ProductEditor, DeletingFromTheListRefusesWithTheReasonOrAsksAndTakesThePr
     sql("INSERT INTO productwarehouse (productid, warehouseid, amount) VALUES (11, 1, 4)");
     sql("INSERT INTO document (documentid, documentdate, documenttype, number, status) VALUES (1, '2026-02-01', 'R', '8', 'p')");
     sql("INSERT INTO documentitem (documentid, productid, quantity) VALUES (1, 10, 2)");
-    QueryDataSet& list = *dm().ProductZQ;
-    list.close();
-    list.setSql(ChangeSQLCondition(TProductDM::productDesignSql(), "p.productid IN (10, 11)"));
-    list.setSortedFields("name");
-    list.open();
-
-    TProductViewerForm viewer;
-    viewer.resize(900, 400);
-    viewer.show();
-    DBGrid* grid = viewer.DBG();
-    QWidget* deleteButton = viewer.toolBar()->widgetForAction(viewer.ProductDelete);
+    const auto viewer = productListWindow("p.productid IN (10, 11)");
+    DBGrid* grid = viewer->DBG();
+    QWidget* deleteButton = viewer->toolBar()->widgetForAction(viewer->ProductDelete);
     ASSERT_TRUE(deleteButton);
     // Rows by name: Mleko (named by a posted receipt), Sok.
     clickCell(grid, "name", 0);
@@ -352,7 +344,7 @@ TEST_F(ProductEditor, DeletingFromTheListRefusesWithTheReasonOrAsksAndTakesThePr
     EXPECT_ROWS(script.messages(), QStringList{tarvex::Format(PROD_DELETE_DOCUMENTS_ERR, {"Mleko", "R 8"})});
 
     clickCell(grid, "name", 1);
-    ASSERT_EQ(list.fieldByName("productid").asInteger(), 11);
+    ASSERT_EQ(productZQ().fieldByName("productid").asInteger(), 11);
     script.clear();
     script.answer(ButtonNo);
     QTest::mouseClick(deleteButton, Qt::LeftButton);

@@ -5,6 +5,7 @@
 #include "DBGrid.h"
 #include "Modal.h"
 #include "ProductDMFixture.h"
+#include "Productviewerunit.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -17,6 +18,18 @@
 #include <gtest/gtest.h>
 
 namespace tarvex::test {
+
+// The product list window on the products the condition names, sorted by name.
+inline std::unique_ptr<products::TProductViewerForm> productListWindow(const char* condition)
+{
+    productZQ().setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(), QString::fromUtf8(condition)));
+    productZQ().setSortedFields(QStringLiteral("name"));
+    productZQ().open();
+    auto viewer = std::make_unique<products::TProductViewerForm>();
+    viewer->resize(900, 400);
+    viewer->show();
+    return viewer;
+}
 
 // Window tests: every table emptied and no default tax or warehouse remembered
 // before each, the closed windows' deferred deletes run after.

@@ -7,7 +7,6 @@
 
 #include "test_productdm_support.h"
 
-#include "LogFile.h"
 #include "Productsave.h"
 #include "WriteRetry.h"
 #include "stress_proxy.h"
@@ -72,12 +71,7 @@ TEST_F(WriteRetryTest, ConflictsOnTheSavePathAreRunAgainUntilTheBudgetRunsOutAnd
         {"lock waits past the budget", 1205, 1000000, 300, 1205},
     };
     // Support reads in the log which work was run again or given up.
-    QTemporaryDir logDir;
-    const QString logPath = logDir.filePath(QStringLiteral("tarvex.log"));
-    installLogFile(logPath);
-    struct Uninstall {
-        ~Uninstall() { removeLogFile(); }
-    } uninstall;
+    const InstalledLog installed;
     for (const auto& [what, code, times, budgetMs, told] : cases) {
         SCOPED_TRACE(what);
         RetryBudget::setBudgetMs(budgetMs);
@@ -87,9 +81,9 @@ TEST_F(WriteRetryTest, ConflictsOnTheSavePathAreRunAgainUntilTheBudgetRunsOutAnd
         dm().ProductDetailZQ->append();
         dm().ProductDetailZQ->fieldByName("model").setValue(name + QStringLiteral(" model"));
         conflicts(code, times);
-        const qint64 logged = QFileInfo(logPath).size();
+        const qint64 logged = QFileInfo(installed.path).size();
         EXPECT_EQ(savedOrRefused(), told);
-        const QString log = QString::fromUtf8(fileBytes(logPath).mid(logged));  // what the save added to the log
+        const QString log = QString::fromUtf8(fileBytes(installed.path).mid(logged));  // what the save added to the log
         EXPECT_TRUE(log.contains(QStringLiteral("Product save: error %1, run again (try 2)").arg(code)))
             << log.toStdString();
         EXPECT_EQ(log.contains(QStringLiteral("Product save: error %1 after ").arg(code)), told != 0)

@@ -1,10 +1,13 @@
 #pragma once
 // Shared by the database, console and backup tests: what a call threw, files
-// written with their permissions and read back, a free loopback port.
+// written with their permissions and read back, a log file of the test's own,
+// a free loopback port.
 
 #include "DatabaseError.h"
+#include "LogFile.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <netinet/in.h>
@@ -56,6 +59,15 @@ inline QByteArray fileBytes(const QString& path)
         ADD_FAILURE() << "cannot read " << path.toStdString();
     return file.readAll();
 }
+
+// The program's log in a folder of the test's own, removed again whatever the test's outcome.
+struct InstalledLog {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("sub/tarvex.log"));
+    explicit InstalledLog(LogFileLimits limits = {}) { installLogFile(path, limits); }
+    ~InstalledLog() { removeLogFile(); }
+    QString text() const { return QString::fromUtf8(fileBytes(path)); }
+};
 
 // A TCP socket bound to a free port of 127.0.0.1; `port` gets the port, 0 when none.
 inline int loopbackSocket(int& port)
