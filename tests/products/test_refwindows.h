@@ -22,9 +22,7 @@ namespace tarvex::test {
 // The product list window on the products the condition names, sorted by name.
 inline std::unique_ptr<products::TProductViewerForm> productListWindow(const char* condition)
 {
-    productZQ().setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(), QString::fromUtf8(condition)));
-    productZQ().setSortedFields(QStringLiteral("name"));
-    productZQ().open();
+    openProducts(QString::fromUtf8(condition), QStringLiteral("name"));
     auto viewer = std::make_unique<products::TProductViewerForm>();
     viewer->resize(900, 400);
     viewer->show();

@@ -28,15 +28,18 @@ inline void emptyTables(const QSqlDatabase& db)
     execSql(db, QStringLiteral("SET SESSION foreign_key_checks = 1"));
 }
 
-// The module's product list and its fields, and the list narrowed to one product.
+// The module's product list and its fields, the list on the products a
+// condition names (sorted, when a field is given), and on one product.
 inline QueryDataSet& productZQ() { return *products::ProductDM->ProductZQ; }
 inline Field& P(const char* name) { return productZQ().fieldByName(QString::fromUtf8(name)); }
-inline void openProduct(qint64 id)
+inline void openProducts(const QString& condition, const QString& sortedBy = QString())
 {
-    productZQ().setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(),
-                                         QStringLiteral("p.productid = %1").arg(id)));
+    productZQ().setSql(ChangeSQLCondition(products::TProductDM::productDesignSql(), condition));
+    if (!sortedBy.isEmpty())
+        productZQ().setSortedFields(sortedBy);
     productZQ().open();
 }
+inline void openProduct(qint64 id) { openProducts(QStringLiteral("p.productid = %1").arg(id)); }
 
 class ProductDMTest : public DatabaseTest {
 protected:

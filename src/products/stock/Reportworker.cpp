@@ -126,9 +126,10 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
     QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
     m_running = false;
     m_connectionId = 0;
+    const qint64 ms = clock.elapsed();
     const QString what = QStringLiteral("%1: %2 ms, last step \"%3\" at %4 rows")
                              .arg(ownerName(this))
-                             .arg(clock.elapsed())
+                             .arg(ms)
                              .arg(lastStep)
                              .arg(lastRows);
     if (m_cancelled) {
@@ -140,7 +141,7 @@ bool TReportWorker::run(QSqlDatabase db, const Work& work)
         std::rethrow_exception(failure);
     }
     // Every search runs here too: only the slow ones are worth a line.
-    if (clock.elapsed() >= 1000)
+    if (ms >= 1000)
         qCInfo(tarvex::lcReports).noquote() << "Read:" << what;
     else
         qCDebug(tarvex::lcReports).noquote() << "Read:" << what;
